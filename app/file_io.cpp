@@ -1,0 +1,84 @@
+#include "app/file_io.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "app/vek_error.h"
+
+namespace vek {
+
+namespace fs = std::filesystem;
+
+std::vector<std::uint8_t> readFileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::error_code error;
+    if (!in || fs::is_directory(path, error)) throw VekError(std::string(kFileNotFound));
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string readFileText(const fs::path& path) {
+    const auto bytes = readFileBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+std::vector<std::string> readFileLines(const fs::path& path) {
+    const std::string text = readFileText(path);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::size_t stop = end;
+        if (stop > start && text[stop - 1] == '\r') --stop;
+        lines.emplace_back(text, start, stop - start);
+        start = end + 1;
+    }
+    return lines;
+}
+
+void writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
+    fs::path temporary = path;
+    temporary += ".vektmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) throw VekError("Datei kann nicht erstellt werden: " + pathToUtf8(path));
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            throw VekError("Fehler beim Schreiben von " + pathToUtf8(path));
+        }
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error) {
+        fs::remove(temporary, error);
+        throw VekError("Datei kann nicht erstellt werden: " + pathToUtf8(path));
+    }
+}
+
+void writeFileAtomically(const fs::path& path, std::string_view text) {
+    writeFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+std::string joinCrLf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+fs::path pathFromUtf8(std::string_view text) {
+    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(text.data()), text.size()));
+}
+
+std::string pathToUtf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return {reinterpret_cast<const char*>(text.data()), text.size()};
+}
+
+}  // namespace vek

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vek {
+
+// Whole-file reading; a missing or unreadable file throws "Datei nicht gefunden".
+std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path);
+std::string readFileText(const std::filesystem::path& path);
+
+// Text lines of a file, without their CR LF or LF endings.
+std::vector<std::string> readFileLines(const std::filesystem::path& path);
+
+// Writes a file anew through a temporary file in the same folder that is renamed over the
+// target when complete, so a failure never leaves a half-written or lost file.
+void writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+void writeFileAtomically(const std::filesystem::path& path, std::string_view text);
+
+// Lines joined with CR LF after every line, as the game's text files are.
+std::string joinCrLf(const std::vector<std::string>& lines);
+
+// Paths are handled as UTF-8 text at the interfaces.
+std::filesystem::path pathFromUtf8(std::string_view text);
+std::string pathToUtf8(const std::filesystem::path& path);
+
+}  // namespace vek

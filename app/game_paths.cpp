@@ -1,0 +1,184 @@
+#include "app/game_paths.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <system_error>
+
+#include "app/file_io.h"
+#include "app/vek_error.h"
+
+namespace vek {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The game's standard layout: each registry value's folder under the game directory
+// (empty for the main directory itself).
+constexpr std::array<std::string_view, 9> kStandardFolders = {
+    "", "Body data", "Genetics", "Images", "", "Macros", "Palettes", "Programs", "Sounds"};
+
+std::string withSeparator(const fs::path& directory) {
+    std::string text = pathToUtf8(directory);
+    if (text.empty() || text.back() != fs::path::preferred_separator) text += fs::path::preferred_separator;
+    return text;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Registry file strings escape backslashes and quotes with a backslash.
+std::string unescapeRegistryText(std::string_view text) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) ++i;
+        result += text[i];
+    }
+    return result;
+}
+
+// A quoted registry string starting at `text[0] == '"'`; returns the unescaped text and the rest.
+std::optional<std::pair<std::string, std::string_view>> quotedString(std::string_view text) {
+    if (text.empty() || text[0] != '"') return std::nullopt;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        if (text[i] == '\\') {
+            ++i;
+        } else if (text[i] == '"') {
+            return std::make_pair(unescapeRegistryText(text.substr(1, i - 1)), text.substr(i + 1));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> valueIndex(std::string_view name) {
+    for (std::size_t i = 0; i < kGamePathValueNames.size(); ++i) {
+        if (equalsIgnoringCase(kGamePathValueNames[i], name)) return i;
+    }
+    return std::nullopt;
+}
+
+// One component of a host path, matched without case when the exact name is absent (Wine's
+// file names are case-insensitive, the host's are not).
+fs::path childIgnoringCase(const fs::path& directory, const std::string& name) {
+    std::error_code error;
+    if (fs::exists(directory / name, error)) return directory / name;
+    for (const auto& entry : fs::directory_iterator(directory, error)) {
+        if (equalsIgnoringCase(pathToUtf8(entry.path().filename()), name)) return entry.path();
+    }
+    return directory / name;
+}
+
+// "C:\Creatures\" in the prefix's drive C:.
+std::string hostPathOfWindowsPath(const fs::path& winePrefix, const std::string& windowsPath) {
+    if (windowsPath.size() < 2 || windowsPath[1] != ':') return {};
+    const std::string drive(1, static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0]))));
+    std::error_code error;
+    fs::path host = fs::canonical(winePrefix / "dosdevices" / (drive + ":"), error);
+    if (error) return {};
+    std::size_t start = 2;
+    while (start < windowsPath.size()) {
+        std::size_t end = windowsPath.find('\\', start);
+        if (end == std::string::npos) end = windowsPath.size();
+        if (end > start) host = childIgnoringCase(host, windowsPath.substr(start, end - start));
+        start = end + 1;
+    }
+    return withSeparator(host);
+}
+
+}  // namespace
+
+std::string& gamePathField(GamePaths& paths, std::size_t index) {
+    std::array<std::string*, 9> fields = {&paths.CMainPath,    &paths.CBodyDataPath, &paths.CGeneticsPath,
+                                          &paths.CImagePath,   &paths.CIntroPath,    &paths.CMacroPath,
+                                          &paths.CPalettePath, &paths.CProgramsPath, &paths.CSoundPath};
+    return *fields.at(index);
+}
+
+GamePaths gamePathsUnder(const fs::path& gameDirectory) {
+    GamePaths paths;
+    for (std::size_t i = 0; i < kStandardFolders.size(); ++i) {
+        const std::string_view folder = kStandardFolders[i];
+        gamePathField(paths, i) = withSeparator(folder.empty() ? gameDirectory : gameDirectory / folder);
+    }
+    return paths;
+}
+
+GamePathSources gamePathSourcesFromEnvironment() {
+    GamePathSources sources;
+    if (const char* dir = std::getenv("VEK_GAME_DIR"); dir && *dir) sources.gameDirEnvironment = dir;
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) {
+        sources.winePrefix = prefix;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        sources.winePrefix = fs::path(home) / ".wine";
+    }
+    return sources;
+}
+
+GamePaths readGamePaths(const GamePathSources& sources) {
+    if (sources.gameDirOption) {
+        std::error_code error;
+        if (!fs::is_directory(*sources.gameDirOption, error)) {
+            throw VekError("Game directory not found: " + pathToUtf8(*sources.gameDirOption));
+        }
+        return gamePathsUnder(fs::absolute(*sources.gameDirOption));
+    }
+    if (sources.gameDirEnvironment) return gamePathsUnder(fs::absolute(pathFromUtf8(*sources.gameDirEnvironment)));
+    if (sources.winePrefix) {
+        if (auto paths = readWineGamePaths(*sources.winePrefix)) return *paths;
+    }
+    return {};
+}
+
+std::optional<std::array<std::optional<std::string>, 9>> parseWineRegistryKey(std::string_view registryText,
+                                                                              std::string_view keyPath) {
+    std::optional<std::array<std::optional<std::string>, 9>> values;
+    bool inKey = false;
+    std::size_t start = 0;
+    while (start < registryText.size()) {
+        std::size_t end = registryText.find('\n', start);
+        if (end == std::string_view::npos) end = registryText.size();
+        std::string_view line = registryText.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        start = end + 1;
+
+        if (line.starts_with("[")) {
+            const std::size_t close = line.find(']');
+            inKey = close != std::string_view::npos &&
+                    equalsIgnoringCase(unescapeRegistryText(line.substr(1, close - 1)), keyPath);
+            if (inKey && !values) values.emplace();
+            continue;
+        }
+        if (!inKey) continue;
+        const auto name = quotedString(line);
+        if (!name || !name->second.starts_with("=")) continue;
+        const auto index = valueIndex(name->first);
+        const auto value = quotedString(name->second.substr(1));
+        if (index && value) (*values)[*index] = value->first;
+    }
+    return values;
+}
+
+std::optional<GamePaths> readWineGamePaths(const fs::path& winePrefix) {
+    std::string registry;
+    try {
+        registry = readFileText(winePrefix / "system.reg");
+    } catch (const VekError&) {
+        return std::nullopt;
+    }
+    // system.reg holds HKEY_LOCAL_MACHINE without its root; 32-bit programs on a 64-bit
+    // prefix find their key under Wow6432Node.
+    auto values = parseWineRegistryKey(registry, kGameRegistryKey);
+    if (!values) values = parseWineRegistryKey(registry, "Software\\Wow6432Node\\Millennium Interactive\\Creatures\\1.0");
+    if (!values) return std::nullopt;
+    GamePaths paths;
+    for (std::size_t i = 0; i < values->size(); ++i) {
+        if ((*values)[i]) gamePathField(paths, i) = hostPathOfWindowsPath(winePrefix, *(*values)[i]);
+    }
+    return paths;
+}
+
+}  // namespace vek

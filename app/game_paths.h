@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vek {
+
+// The game's nine directories, each ending in the platform's separator so that a file name is
+// appended directly. An unreadable one is empty.
+struct GamePaths {
+    std::string CMainPath;
+    std::string CBodyDataPath;
+    std::string CGeneticsPath;
+    std::string CImagePath;
+    std::string CIntroPath;
+    std::string CMacroPath;
+    std::string CPalettePath;
+    std::string CProgramsPath;
+    std::string CSoundPath;
+
+    bool operator==(const GamePaths&) const = default;
+};
+
+// The registry value names of the game's key, in the order the paths are read.
+inline constexpr std::array<std::string_view, 9> kGamePathValueNames = {
+    "Main Directory", "Body Data",         "Genetics Directory", "Image Directory", "IntroPath",
+    "Macro Directory", "Palette Directory", "Programs",           "Sound Directory"};
+
+inline constexpr std::string_view kGameRegistryKey = "Software\\Millennium Interactive\\Creatures\\1.0";
+
+// The path field that belongs to a registry value name (index into kGamePathValueNames).
+std::string& gamePathField(GamePaths& paths, std::size_t index);
+
+// The nine paths of the game's standard layout under one directory.
+GamePaths gamePathsUnder(const std::filesystem::path& gameDirectory);
+
+// Where the nine paths come from on this platform. Each source answers nothing when it does not
+// know the game; the first that answers wins.
+struct GamePathSources {
+    std::optional<std::filesystem::path> gameDirOption;  // --game-dir DIR
+    std::optional<std::string> gameDirEnvironment;       // VEK_GAME_DIR
+    std::optional<std::filesystem::path> winePrefix;     // $WINEPREFIX or ~/.wine
+};
+
+// The sources as the process environment gives them (the option is added by the caller).
+GamePathSources gamePathSourcesFromEnvironment();
+
+// ReadPaths: the paths from the first source that knows the game; all empty when none does.
+// A --game-dir that does not exist throws with a clear message.
+GamePaths readGamePaths(const GamePathSources& sources);
+
+// The game's key read from a Wine prefix's system.reg, with Windows paths mapped to host
+// paths through the prefix's dosdevices links. Nothing when the key is absent.
+std::optional<GamePaths> readWineGamePaths(const std::filesystem::path& winePrefix);
+
+// The values of one key of a Wine registry file's text (keys compared without case).
+std::optional<std::array<std::optional<std::string>, 9>> parseWineRegistryKey(std::string_view registryText,
+                                                                              std::string_view keyPath);
+
+}  // namespace vek

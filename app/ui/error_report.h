@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+
+namespace vek::ui {
+
+class UserDialogs;
+
+// Runs a command at the event boundary: an exception it throws stops the command and is shown
+// by the application's default error report. What the command had done stays done.
+// Returns false when the command failed.
+bool runGuarded(UserDialogs& dialogs, const std::function<void()>& command);
+
+}  // namespace vek::ui

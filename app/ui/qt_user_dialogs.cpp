@@ -1,0 +1,78 @@
+#include "app/ui/qt_user_dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace vek::ui {
+
+namespace {
+
+QWidget* dialogParent() { return QApplication::activeWindow(); }
+
+QMessageBox::StandardButtons standardButtons(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+        case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+        case Buttons::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+Answer answerOf(int button) {
+    switch (button) {
+        case QMessageBox::Cancel: return Answer::Cancel;
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default: return Answer::Ok;
+    }
+}
+
+std::optional<QString> chosen(const QString& file) {
+    if (file.isEmpty()) return std::nullopt;
+    return QDir::toNativeSeparators(file);
+}
+
+}  // namespace
+
+Answer QtUserDialogs::message(const QString& text, const QString& caption, Buttons buttons) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, standardButtons(buttons), dialogParent());
+    return answerOf(box.exec());
+}
+
+void QtUserDialogs::errorReport(const QString& text) {
+    QMessageBox::critical(dialogParent(), QApplication::applicationName(), text);
+}
+
+std::optional<QString> QtUserDialogs::openFile(const QString& title, const QString& directory,
+                                               const QString& filter) {
+    return chosen(QFileDialog::getOpenFileName(dialogParent(), title, directory, filter));
+}
+
+std::optional<QStringList> QtUserDialogs::openFiles(const QString& title, const QString& directory,
+                                                    const QString& filter) {
+    QStringList files = QFileDialog::getOpenFileNames(dialogParent(), title, directory, filter);
+    if (files.isEmpty()) return std::nullopt;
+    for (QString& file : files) file = QDir::toNativeSeparators(file);
+    return files;
+}
+
+std::optional<QString> QtUserDialogs::saveFile(const QString& title, const QString& directory,
+                                               const QString& filter, const QString& suggestedName) {
+    const QString start = suggestedName.isEmpty() ? directory : QDir(directory).filePath(suggestedName);
+    return chosen(QFileDialog::getSaveFileName(dialogParent(), title, start, filter));
+}
+
+std::optional<QString> QtUserDialogs::chooseDirectory(const QString& title, const QString& directory) {
+    return chosen(QFileDialog::getExistingDirectory(dialogParent(), title, directory));
+}
+
+std::optional<QColor> QtUserDialogs::chooseColor(const QColor& initial) {
+    const QColor color = QColorDialog::getColor(initial, dialogParent());
+    if (!color.isValid()) return std::nullopt;
+    return color;
+}
+
+}  // namespace vek::ui

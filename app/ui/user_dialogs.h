@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vek::ui {
+
+enum class Buttons { Ok, OkCancel, YesNo };
+enum class Answer { Ok, Cancel, Yes, No };
+
+// Every message box, question, file dialog and colour dialog of the program goes through this
+// interface. The application installs the Qt one; tests install a scripted one.
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    // A message box with the given buttons; returns the button pressed.
+    virtual Answer message(const QString& text, const QString& caption, Buttons buttons) = 0;
+    // The application's default error report for a failed command.
+    virtual void errorReport(const QString& text) = 0;
+    // Open and save dialogs: the chosen file, or nothing when cancelled. `filter` is in Qt's
+    // form ("Sprite files (*.spr)").
+    virtual std::optional<QString> openFile(const QString& title, const QString& directory,
+                                            const QString& filter) = 0;
+    virtual std::optional<QStringList> openFiles(const QString& title, const QString& directory,
+                                                 const QString& filter) = 0;
+    virtual std::optional<QString> saveFile(const QString& title, const QString& directory,
+                                            const QString& filter,
+                                            const QString& suggestedName = {}) = 0;
+    virtual std::optional<QString> chooseDirectory(const QString& title, const QString& directory) = 0;
+    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+};
+
+}  // namespace vek::ui

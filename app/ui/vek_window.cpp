@@ -1,0 +1,22 @@
+#include "app/ui/vek_window.h"
+
+#include <QCloseEvent>
+
+#include "app/ui/error_report.h"
+
+namespace vek::ui {
+
+VekWindow::VekWindow(AppContext& context, const QString& formName, const QString& caption)
+    : m_context(context) {
+    setObjectName(formName);
+    setWindowTitle(caption);
+}
+
+void VekWindow::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) Q_EMIT closed();
+}
+
+void VekWindow::runCommand(const std::function<void()>& command) { runGuarded(m_context.dialogs, command); }
+
+}  // namespace vek::ui

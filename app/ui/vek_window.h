@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "app/ui/app_context.h"
+
+namespace vek::ui {
+
+// Base of every window of the program: created once at start-up and afterwards only shown and
+// hidden. Its Qt object name is the designed form name (TForm1 ...).
+class VekWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    VekWindow(AppContext& context, const QString& formName, const QString& caption);
+
+    AppContext& context() const { return m_context; }
+
+Q_SIGNALS:
+    // Emitted whenever the window closes by any means (close box, menu, program).
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Runs a command handler; an error it throws is shown by the default error report.
+    void runCommand(const std::function<void()>& command);
+
+private:
+    AppContext& m_context;
+};
+
+}  // namespace vek::ui

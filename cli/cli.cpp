@@ -1,0 +1,133 @@
+#include "cli/cli.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iostream>
+
+#include "app/vek_error.h"
+
+namespace vek::cli {
+
+namespace {
+
+constexpr std::string_view kToolUsage =
+    "usage: vek [--game-dir DIR] VERB [ARGS...]\n"
+    "       vek VERB --help\n\n"
+    "The game's directories come from --game-dir, else VEK_GAME_DIR, else the game's key in\n"
+    "the Wine prefix ($WINEPREFIX, default ~/.wine).\n\nVerbs:\n";
+
+void printToolHelp(std::ostream& out) {
+    out << kToolUsage;
+    for (const Verb& verb : allVerbs()) {
+        out << "  " << verb.name << std::string(std::max<std::size_t>(2, 12 - verb.name.size()), ' ')
+            << verb.summary << '\n';
+    }
+}
+
+const Verb* findVerb(std::string_view name) {
+    for (const Verb& verb : allVerbs()) {
+        if (verb.name == name) return &verb;
+    }
+    return nullptr;
+}
+
+bool wantsHelp(const std::vector<std::string>& args) {
+    return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+}  // namespace
+
+const GamePaths& Invocation::gamePaths() {
+    if (!m_gamePaths) m_gamePaths = readGamePaths(gamePathSources);
+    return *m_gamePaths;
+}
+
+ArgumentList::ArgumentList(const std::vector<std::string>& args, std::vector<std::string_view> valueOptions,
+                           std::vector<std::string_view> flags) {
+    auto isOneOf = [](const std::string& arg, const std::vector<std::string_view>& names) {
+        return std::find(names.begin(), names.end(), arg) != names.end();
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (isOneOf(arg, valueOptions)) {
+            if (i + 1 >= args.size()) throw UsageError{"option " + arg + " needs a value"};
+            m_options.emplace_back(arg, args[++i]);
+        } else if (isOneOf(arg, flags)) {
+            m_flags.push_back(arg);
+        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+            throw UsageError{"unknown option " + arg};
+        } else {
+            m_positional.push_back(arg);
+        }
+    }
+}
+
+std::optional<std::string> ArgumentList::option(std::string_view name) const {
+    for (auto it = m_options.rbegin(); it != m_options.rend(); ++it) {
+        if (it->first == name) return it->second;
+    }
+    return std::nullopt;
+}
+
+bool ArgumentList::flag(std::string_view name) const {
+    return std::find(m_flags.begin(), m_flags.end(), name) != m_flags.end();
+}
+
+void ArgumentList::expectPositional(std::size_t minimum, std::size_t maximum) const {
+    if (m_positional.size() < minimum) throw UsageError{"missing arguments"};
+    if (m_positional.size() > maximum) throw UsageError{"too many arguments"};
+}
+
+int parseIntArgument(std::string_view text, std::string_view what) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        throw UsageError{std::string(what) + " must be a whole number, not '" + std::string(text) + "'"};
+    }
+    return value;
+}
+
+int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    GamePathSources sources = gamePathSourcesFromEnvironment();
+    std::size_t next = 0;
+    while (next < args.size() && args[next].starts_with("-")) {
+        if (args[next] == "--help" || args[next] == "-h") {
+            printToolHelp(out);
+            return kSuccess;
+        }
+        if (args[next] != "--game-dir" || next + 1 >= args.size()) {
+            err << "vek: " << (args[next] == "--game-dir" ? "--game-dir needs a directory" : "unknown option " + args[next])
+                << "\n";
+            printToolHelp(err);
+            return kUsageError;
+        }
+        sources.gameDirOption = args[next + 1];
+        next += 2;
+    }
+    if (next >= args.size()) {
+        printToolHelp(err);
+        return kUsageError;
+    }
+    const Verb* verb = findVerb(args[next]);
+    if (!verb) {
+        err << "vek: unknown verb '" << args[next] << "'\n";
+        printToolHelp(err);
+        return kUsageError;
+    }
+    Invocation invocation{{args.begin() + static_cast<std::ptrdiff_t>(next) + 1, args.end()}, out, err, sources};
+    if (wantsHelp(invocation.args)) {
+        out << verb->usage;
+        return kSuccess;
+    }
+    try {
+        return verb->run(invocation);
+    } catch (const UsageError& error) {
+        err << "vek " << verb->name << ": " << error.message << "\n" << verb->usage;
+        return kUsageError;
+    } catch (const std::exception& error) {
+        err << error.what() << "\n";
+        return kFailed;
+    }
+}
+
+}  // namespace vek::cli

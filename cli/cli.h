@@ -1,0 +1,74 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/game_paths.h"
+
+namespace vek::cli {
+
+enum ExitStatus : int { kSuccess = 0, kFailed = 1, kUsageError = 2 };
+
+// A usage error: printed with the verb's usage, exit status 2.
+struct UsageError {
+    std::string message;
+};
+
+// What every verb gets: its arguments (after the verb), the streams, and the game paths as the
+// global options and the environment give them.
+struct Invocation {
+    Invocation(std::vector<std::string> arguments, std::ostream& output, std::ostream& errors,
+               GamePathSources sources)
+        : args(std::move(arguments)), out(output), err(errors), gamePathSources(std::move(sources)) {}
+
+    std::vector<std::string> args;
+    std::ostream& out;
+    std::ostream& err;
+    GamePathSources gamePathSources;
+
+    // The game's paths, read on first use (a verb that does not need the game never reads them).
+    const GamePaths& gamePaths();
+
+private:
+    std::optional<GamePaths> m_gamePaths;
+};
+
+struct Verb {
+    std::string_view name;
+    std::string_view summary;  // one line for `vek --help`
+    std::string_view usage;    // the full text for `vek VERB --help`
+    int (*run)(Invocation&);
+};
+
+// Every verb of the tool, in the order `vek --help` lists them.
+const std::vector<Verb>& allVerbs();
+
+// Arguments of a verb: positional values and --name value options.
+class ArgumentList {
+public:
+    // `valueOptions` are the options that take a value; `flags` those that stand alone.
+    ArgumentList(const std::vector<std::string>& args, std::vector<std::string_view> valueOptions,
+                 std::vector<std::string_view> flags = {});
+
+    const std::vector<std::string>& positional() const { return m_positional; }
+    std::optional<std::string> option(std::string_view name) const;
+    bool flag(std::string_view name) const;
+    // Throws UsageError unless there are between `minimum` and `maximum` positional values.
+    void expectPositional(std::size_t minimum, std::size_t maximum) const;
+
+private:
+    std::vector<std::string> m_positional;
+    std::vector<std::pair<std::string, std::string>> m_options;
+    std::vector<std::string> m_flags;
+};
+
+// Whole numbers for command-line values; throws UsageError naming the option.
+int parseIntArgument(std::string_view text, std::string_view what);
+
+// Runs the tool on a whole command line (without the program name).
+int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace vek::cli

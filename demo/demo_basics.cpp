@@ -1,0 +1,79 @@
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+#include "app/byte_io.h"
+#include "app/file_io.h"
+#include "app/game_paths.h"
+#include "demo/demo_contributors.h"
+
+namespace vek::demo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Our own palette in the game's form: 256 entries of red, green, blue, each 0..63. Slot 0 is
+// black, slots 1..10 a few strong colours, then a 6 x 6 x 6 colour cube and a ramp of greys.
+std::vector<std::uint8_t> demoPalette() {
+    std::vector<std::uint8_t> palette;
+    auto add = [&palette](int r, int g, int b) {
+        palette.push_back(static_cast<std::uint8_t>(r));
+        palette.push_back(static_cast<std::uint8_t>(g));
+        palette.push_back(static_cast<std::uint8_t>(b));
+    };
+    add(0, 0, 0);
+    const int strong[10][3] = {{32, 0, 0},  {0, 32, 0},  {32, 32, 0}, {0, 0, 32},  {32, 0, 32},
+                               {0, 32, 32}, {48, 48, 48}, {48, 56, 48}, {40, 50, 60}, {63, 60, 50}};
+    for (const auto& c : strong) add(c[0], c[1], c[2]);
+    const int levels[6] = {0, 13, 25, 38, 51, 63};
+    for (int r : levels)
+        for (int g : levels)
+            for (int b : levels) add(r, g, b);
+    for (int i = 0; i < 29; ++i) {
+        const int grey = 2 + i * 2 + (i > 5 ? 1 : 0);  // steps that miss the cube's greys
+        add(grey, grey, grey);
+    }
+    return palette;
+}
+
+// A short mono tone as a PCM wave file.
+std::vector<std::uint8_t> toneWave(double frequency, double seconds) {
+    constexpr std::uint32_t kRate = 22050;
+    const auto samples = static_cast<std::uint32_t>(kRate * seconds);
+    ByteWriter out;
+    out.text("RIFF");
+    out.u32(36 + samples * 2);
+    out.text("WAVEfmt ");
+    out.u32(16);
+    out.u16(1);  // PCM
+    out.u16(1);  // mono
+    out.u32(kRate);
+    out.u32(kRate * 2);
+    out.u16(2);
+    out.u16(16);
+    out.text("data");
+    out.u32(samples * 2);
+    for (std::uint32_t i = 0; i < samples; ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double fade = 1.0 - static_cast<double>(i) / samples;
+        const double value = std::sin(2 * std::numbers::pi * frequency * t) * fade * 8000;
+        out.u16(static_cast<std::uint16_t>(static_cast<std::int16_t>(value)));
+    }
+    return out.take();
+}
+
+}  // namespace
+
+void writeDemoBasics(const DemoLayout& layout) {
+    GamePaths paths = gamePathsUnder(layout.gameDirectory());
+    for (std::size_t i = 0; i < kGamePathValueNames.size(); ++i) fs::create_directories(pathFromUtf8(gamePathField(paths, i)));
+    writeFileAtomically(pathFromUtf8(paths.CPalettePath) / "palette.dta", demoPalette());
+    writeFileAtomically(pathFromUtf8(paths.CMainPath) / "creatures.exe", std::string_view("demo stand-in\r\n"));
+    writeFileAtomically(pathFromUtf8(paths.CSoundPath) / "MU02.wav", toneWave(660, 0.3));
+    writeFileAtomically(pathFromUtf8(paths.CSoundPath) / "zzzz.wav", toneWave(220, 0.4));
+    writeFileAtomically(layout.programDirectory() / "vek.wav", toneWave(440, 0.25));
+    fs::create_directories(layout.programDirectory() / "mac");
+}
+
+}  // namespace vek::demo

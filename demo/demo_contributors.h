@@ -1,0 +1,10 @@
+#pragma once
+
+#include "demo/demo_installation.h"
+
+// Each subsystem adds its files to the demo installation through one function here.
+namespace vek::demo {
+
+void writeDemoBasics(const DemoLayout& layout);  // directories, palette.dta, sounds
+
+}  // namespace vek::demo
