@@ -59,6 +59,7 @@ struct AppContext {
     ScreenColor spriteBackground = 0xFFFFFF;
     bool debugMode = false;
     bool pathsRead = false;  // false when the game is not installed and the user went on
+    bool quitAfterStartup = false;  // the user chose to quit at the installed-game check
     Windows windows;
 
     // Where start-up trace texts go; installed by the main window.
