@@ -37,13 +37,20 @@ std::vector<std::string> readFileLines(const fs::path& path) {
     return lines;
 }
 
-void writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
+void writeFileAtomically(const fs::path& path, const std::function<void(std::ostream&)>& writeContents) {
     fs::path temporary = path;
     temporary += ".vektmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) throw VekError("Datei kann nicht erstellt werden: " + pathToUtf8(path));
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        try {
+            writeContents(out);
+        } catch (...) {
+            out.close();
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            throw;
+        }
         out.close();
         if (!out) {
             std::error_code ignored;
@@ -57,6 +64,12 @@ void writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         fs::remove(temporary, error);
         throw VekError("Datei kann nicht erstellt werden: " + pathToUtf8(path));
     }
+}
+
+void writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
+    writeFileAtomically(path, [bytes](std::ostream& out) {
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    });
 }
 
 void writeFileAtomically(const fs::path& path, std::string_view text) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <iosfwd>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,6 +22,10 @@ std::vector<std::string> readFileLines(const std::filesystem::path& path);
 // target when complete, so a failure never leaves a half-written or lost file.
 void writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 void writeFileAtomically(const std::filesystem::path& path, std::string_view text);
+// The same for contents too large to assemble in memory: `writeContents` streams them. An
+// exception it throws removes the temporary file and leaves the target as it was.
+void writeFileAtomically(const std::filesystem::path& path,
+                         const std::function<void(std::ostream&)>& writeContents);
 
 // Lines joined with CR LF after every line, as the game's text files are.
 std::string joinCrLf(const std::vector<std::string>& lines);

@@ -1,0 +1,50 @@
+#include "sprites/palette.h"
+
+#include "app/file_io.h"
+#include "app/vek_error.h"
+
+namespace vek {
+
+PaletteTable paletteFromBytes(std::span<const std::uint8_t> bytes, ScreenColor background) {
+    if (bytes.size() < kPaletteFileSize) throw VekError(std::string(kReadPastEndOfFile));
+    for (std::size_t i = 0; i < kPaletteFileSize; ++i) {
+        // A larger value would spill into the next component once shifted.
+        if (bytes[i] > kPaletteMaxIntensity) {
+            throw VekError("Ungültige Palette: Byte " + std::to_string(i) + " hat den Wert " +
+                           std::to_string(bytes[i]) + " (erlaubt sind 0 bis 63)");
+        }
+    }
+    PaletteTable table;
+    for (std::size_t k = 0; k < kPaletteColorCount; ++k) {
+        table.setColor(k, paletteEntryColor(bytes[3 * k], bytes[3 * k + 1], bytes[3 * k + 2]));
+    }
+    table.setBackground(background);
+    return table;
+}
+
+PaletteTable readPaletteFile(const std::filesystem::path& file, ScreenColor background) {
+    return paletteFromBytes(readFileBytes(file), background);
+}
+
+std::filesystem::path paletteFilePath(std::string_view paletteDirectory) {
+    std::string name(paletteDirectory);
+    name += kPaletteFileName;
+    return pathFromUtf8(name);
+}
+
+PaletteTable loadPalette(std::string_view paletteDirectory, ScreenColor background) {
+    return readPaletteFile(paletteFilePath(paletteDirectory), background);
+}
+
+std::array<std::uint8_t, kPaletteFileSize> paletteFileBytes(const PaletteTable& table) {
+    std::array<std::uint8_t, kPaletteFileSize> bytes{};
+    for (std::size_t k = 1; k < kPaletteColorCount; ++k) {
+        const ScreenColor color = table.color(k);
+        bytes[3 * k] = static_cast<std::uint8_t>(redOf(color) >> 2);
+        bytes[3 * k + 1] = static_cast<std::uint8_t>(greenOf(color) >> 2);
+        bytes[3 * k + 2] = static_cast<std::uint8_t>(blueOf(color) >> 2);
+    }
+    return bytes;
+}
+
+}  // namespace vek
