@@ -1,15 +1,125 @@
 #include "gamelink/creatures.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "app/file_io.h"
+#include "app/vek_error.h"
+#include "gamelink/app_exec.h"
+#include "gamelink/process_launch.h"
 
 namespace vek {
 
-TCreatures::TCreatures(GamePathSources sources) : m_sources(std::move(sources)) { ReadPaths(); }
+namespace {
+
+constexpr int kPathNotFound = 3;
+
+// The words of a broken conversation's box; the detail says what broke.
+BilingualBox brokenConversationBox(const std::string& english, const std::string& german) {
+    return {{english, german}, {"Error! No link possible!", "Fehler! Keine Verbindung möglich!"}};
+}
+
+}  // namespace
+
+TCreatures::TCreatures(GamePathSources sources)
+    : m_sources(std::move(sources)), m_transport(platformLinkTransport()), m_gameStarter(startGameEmbedded) {
+    ReadPaths();
+}
 
 void TCreatures::ReadPaths() { m_paths = readGamePaths(m_sources); }
 
 void TCreatures::PlayGameSound(const std::string& name) const {
     if (m_soundSink) m_soundSink(pathFromUtf8(m_paths.CSoundPath + name));
+}
+
+void TCreatures::notify(const BilingualBox& box) const {
+    if (m_noticeSink) m_noticeSink(box);
+}
+
+void TCreatures::PrepareLink() {
+    // The game is started in its main directory; one that is not a folder stops the call
+    // before anything is sent.
+    if (!m_paths.CMainPath.empty()) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(pathFromUtf8(m_paths.CMainPath), error)) {
+            throw VekError(inOutErrorMessage(kPathNotFound));
+        }
+    }
+    if (!m_topic) m_topic = programCommandLine();
+}
+
+std::unique_ptr<LinkConversation> TCreatures::openConversation() {
+    if (!m_transport) return nullptr;
+    auto conversation = m_transport->connect(kLinkService, *m_topic, m_timeouts.connect);
+    if (!conversation && m_gameStarter && m_gameStarter(m_paths)) {
+        conversation = m_transport->connect(kLinkService, *m_topic, m_timeouts.connect);
+    }
+    return conversation;
+}
+
+std::string TCreatures::SendMacro(std::string_view macro) {
+    if (macro.size() > kMacroBufferLimit) throw VekError(macroTooLongMessage(macro.size()));
+    PrepareLink();
+    auto conversation = openConversation();
+    if (!conversation) {
+        notify(kCreaturesNotFoundBox);
+        return {};
+    }
+    // The buffer: the macro up to its first zero, and the zero.
+    std::string buffer(macro.substr(0, macro.find('\0')));
+    buffer.push_back('\0');
+    const LinkResult poked = conversation->poke(kLinkItem, buffer, m_timeouts.poke);
+    std::string answer;
+    const LinkResult requested = conversation->request(kLinkItem, m_timeouts.request, answer);
+    conversation.reset();
+
+    const LinkResult& fault = poked.status == LinkStatus::Broken ? poked : requested;
+    if (fault.status == LinkStatus::Broken) {
+        const std::string english = "The conversation with Creatures failed: " + fault.fault + ".";
+        const std::string german = "Die Verbindung mit Creatures ist gescheitert: " + fault.fault + ".";
+        notify(brokenConversationBox(english, german));
+    }
+    if (requested.status != LinkStatus::Ok) return {};
+    answer.resize(std::min(answer.find('\0'), answer.size()));
+    return answer;
+}
+
+bool TCreatures::testConnection() {
+    if (!m_transport) return false;
+    // Closed at once: a conversation left open would keep the game from serving anyone else.
+    return m_transport->connect(kLinkService, kConnectionTestTopic, m_timeouts.connect) != nullptr;
+}
+
+bool startGameEmbedded(const GamePaths& paths) {
+    ProcessLaunch launch{paths.CMainPath + "creatures.exe", {"-Embedding"}, paths.CMainPath, WindowState::Minimized};
+    launch.withoutFocus = true;
+    launch.waitUntilReady = true;
+    return launchProcess(launch) == 0;
+}
+
+std::string programCommandLine() {
+#ifdef _WIN32
+    return GetCommandLineA();
+#else
+    // The arguments as the system passed them, separated by blanks.
+    std::string line;
+    try {
+        line = readFileText("/proc/self/cmdline");
+    } catch (const VekError&) {
+        return {};
+    }
+    while (!line.empty() && line.back() == '\0') line.pop_back();
+    for (char& c : line) {
+        if (c == '\0') c = ' ';
+    }
+    return line;
+#endif
+}
+
+std::string macroTooLongMessage(std::size_t length) {
+    return "The macro is " + std::to_string(length) + " characters long; at most " +
+           std::to_string(kMacroBufferLimit) + " characters can be sent to Creatures.";
 }
 
 }  // namespace vek

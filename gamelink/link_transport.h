@@ -1,0 +1,70 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vek {
+
+// The names of the game's macro service.
+inline constexpr std::string_view kLinkService = "Vivarium";
+inline constexpr std::string_view kLinkItem = "Macro";
+
+// The macro buffer holds this many characters and the terminating zero.
+inline constexpr std::size_t kMacroBufferLimit = 262144;
+
+// How long each step of a conversation may take before it counts as failed.
+struct LinkTimeouts {
+    std::chrono::milliseconds connect{10000};
+    std::chrono::milliseconds poke{10000};
+    std::chrono::milliseconds request{10000};
+};
+
+enum class LinkStatus {
+    Ok,
+    TimedOut,  // the game did not answer in time
+    Refused,   // the game answered that it would not
+    Broken,    // the conversation broke off or its answer was not understood
+};
+
+struct LinkResult {
+    LinkStatus status = LinkStatus::Ok;
+    std::string fault;  // for Broken: what went wrong, in plain words
+
+    static LinkResult ok() { return {}; }
+    static LinkResult timedOut() { return {LinkStatus::TimedOut, {}}; }
+    static LinkResult refused() { return {LinkStatus::Refused, {}}; }
+    static LinkResult broken(std::string what) { return {LinkStatus::Broken, std::move(what)}; }
+};
+
+// One open conversation with a service on one topic. Closing it (disconnecting and releasing
+// what it holds) is its destruction. Transactions are synchronous.
+class LinkConversation {
+public:
+    virtual ~LinkConversation() = default;
+
+    // Hands `data` (text with its terminating zero) to the item.
+    virtual LinkResult poke(std::string_view item, std::span<const char> data,
+                            std::chrono::milliseconds timeout) = 0;
+    // Asks the item for its data; on success `answer` holds the bytes as returned.
+    virtual LinkResult request(std::string_view item, std::chrono::milliseconds timeout,
+                               std::string& answer) = 0;
+};
+
+// A way to reach a service: the DDE management library on Windows, a local socket elsewhere.
+class LinkTransport {
+public:
+    virtual ~LinkTransport() = default;
+
+    // Opens a conversation; nothing when the service does not answer.
+    virtual std::unique_ptr<LinkConversation> connect(std::string_view service,
+                                                      std::string_view topic,
+                                                      std::chrono::milliseconds timeout) = 0;
+};
+
+// The platform's transport: DDEML on Windows; the local socket of the service elsewhere.
+std::shared_ptr<LinkTransport> platformLinkTransport();
+
+}  // namespace vek

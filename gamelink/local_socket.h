@@ -1,0 +1,92 @@
+#pragma once
+
+#ifndef _WIN32
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "gamelink/link_transport.h"
+
+namespace vek {
+
+// Where a service of the local link listens: $VEK_LINK_SOCKET when set; otherwise a socket
+// named after the service in the user's runtime directory ($XDG_RUNTIME_DIR, or a private
+// folder /tmp/vekstudio-UID where that is not set).
+std::filesystem::path localServicePath(std::string_view service);
+
+// The largest answer the client takes; anything larger breaks the conversation off.
+inline constexpr std::size_t kMaxLinkAnswer = 16u << 20;
+
+// The client side: each conversation is one connection to the service's socket.
+class LocalSocketTransport : public LinkTransport {
+public:
+    // The socket of each service where localServicePath says.
+    LocalSocketTransport() = default;
+    // One socket for every service (tests, a private game).
+    explicit LocalSocketTransport(std::filesystem::path socketPath) : m_socketPath(std::move(socketPath)) {}
+
+    std::unique_ptr<LinkConversation> connect(std::string_view service, std::string_view topic,
+                                              std::chrono::milliseconds timeout) override;
+
+private:
+    std::optional<std::filesystem::path> m_socketPath;
+};
+
+// What a server offers: the answers to a conversation's frames. A request answered with
+// nothing, or a topic or poke not accepted, is refused to the client.
+class LinkService {
+public:
+    virtual ~LinkService() = default;
+    virtual bool acceptTopic(std::string_view topic) = 0;
+    // `text` is the poked data up to its first zero.
+    virtual bool poke(std::string_view topic, std::string_view item, std::string_view text) = 0;
+    virtual std::optional<std::string> request(std::string_view topic, std::string_view item) = 0;
+};
+
+// A pipe whose signal stops a server; signal() may be called from a signal handler.
+class WakePipe {
+public:
+    WakePipe();
+    ~WakePipe();
+    WakePipe(const WakePipe&) = delete;
+    WakePipe& operator=(const WakePipe&) = delete;
+
+    void signal() const;
+    int readFd() const { return m_read; }
+
+private:
+    int m_read = -1;
+    int m_write = -1;
+};
+
+// The server side: listens on a socket that only the user may use and serves one
+// conversation after another. A socket file left behind by a server that died is replaced;
+// a live server or a file that is not a socket is refused with a clear message.
+class LocalSocketServer {
+public:
+    explicit LocalSocketServer(std::filesystem::path socketPath);
+    ~LocalSocketServer();
+    LocalSocketServer(const LocalSocketServer&) = delete;
+    LocalSocketServer& operator=(const LocalSocketServer&) = delete;
+
+    const std::filesystem::path& socketPath() const { return m_path; }
+
+    // Serves until `stop` is signalled. A client that stays silent for `idleTimeout` in the
+    // middle of a conversation is dropped so that the next one can be served.
+    void serve(LinkService& service, const WakePipe& stop, std::chrono::milliseconds idleTimeout);
+
+private:
+    void serveConversation(int client, LinkService& service, const WakePipe& stop,
+                           std::chrono::milliseconds idleTimeout);
+
+    std::filesystem::path m_path;
+    int m_listener = -1;
+};
+
+}  // namespace vek
+
+#endif
