@@ -37,9 +37,11 @@ struct StartupSettings {
     std::string language;
     bool firstStart;  // the language key was missing: the defaults were written back
     std::optional<std::string> unreadableColor;  // an SBGC that is not an integer
+    std::optional<std::string> writeError;       // the first start's defaults could not be written
 };
 
-// Reads both settings; on a first start writes Language=english and SBGC=$000000.
+// Reads both settings; on a first start writes Language=english and SBGC=$000000. Never throws:
+// a failed write is reported in `writeError` and the values read stay in force.
 StartupSettings readStartupSettings(const VekIni& ini);
 
 // An integer in VEK.INI's forms: decimal, or "$" and hexadecimal. Nothing when it is neither.

@@ -49,6 +49,11 @@ struct Windows {
 // What the whole program shares for the run: the dialogs, the game component, the settings,
 // the start-up state and the windows. Owned by the workbench; every window holds a reference.
 struct AppContext {
+    AppContext(UserDialogs& userDialogs, TCreatures& game, VekIni& vekIni, SoundOutput& soundOutput,
+               std::filesystem::path programDir)
+        : dialogs(userDialogs), creatures(game), settings(vekIni), sound(soundOutput),
+          programDirectory(std::move(programDir)) {}
+
     UserDialogs& dialogs;
     TCreatures& creatures;
     VekIni& settings;

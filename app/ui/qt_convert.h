@@ -36,6 +36,9 @@ inline ScreenColor toScreenColor(const QColor& color) {
 
 // A deep copy of the core's pixels as a 32-bit RGB image.
 QImage toQImage(const RgbImage& image);
+// A read-only view of the core's pixels without copying, for pictures too large to copy on
+// every change; valid while `image` keeps its pixels where they are.
+QImage viewAsQImage(const RgbImage& image);
 // The pixels of a Qt image as screen colours.
 RgbImage toRgbImage(const QImage& image);
 

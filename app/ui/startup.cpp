@@ -1,11 +1,77 @@
 #include "app/ui/startup.h"
 
-#include <QApplication>
+#include <QStandardPaths>
+#include <QTimer>
+#include <iostream>
+
+#include "app/program_directory.h"
+#include "app/settings.h"
+#include "app/startup_options.h"
+#include "app/ui/main_window.h"
+#include "app/ui/qt_convert.h"
+#include "app/ui/qt_user_dialogs.h"
+#include "app/ui/sound_output.h"
+#include "app/ui/vek_application.h"
+#include "app/ui/workbench.h"
+#include "demo/demo_installation.h"
 
 namespace vek::ui {
 
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vekstudio [--demo | --demo-dir DIR] [--game-dir DIR] [--ini FILE] [debug]\n"
+    "  --demo          start on the demo installation (generated when missing)\n"
+    "  --demo-dir DIR  the same, with the demo installation in DIR\n"
+    "  --game-dir DIR  the game installed in DIR\n"
+    "  --ini FILE      keep the settings in FILE instead of the user's VEK.INI\n"
+    "  debug           (last on the line) show the start-up trace\n";
+
+WorkbenchSetup setupFor(const StartupOptions& options) {
+    WorkbenchSetup setup;
+    setup.debugMode = options.debugMode;
+    setup.vekIni = options.vekIni.value_or(defaultVekIniPath());
+    setup.gamePathSources = gamePathSourcesFromEnvironment();
+    const std::filesystem::path executableDirectory = toPath(QCoreApplication::applicationDirPath());
+    setup.programDirectory = resolveProgramDirectory(
+        executableDirectory, toPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)) / "program");
+    if (options.demo) {
+        const demo::DemoLayout layout{options.demoRoot.value_or(demo::defaultDemoRoot())};
+        demo::ensureDemoInstallation(layout);
+        setup.gamePathSources.gameDirOption = layout.gameDirectory();
+        setup.programDirectory = layout.programDirectory();
+    }
+    if (options.gameDir) setup.gamePathSources.gameDirOption = options.gameDir;
+    return setup;
+}
+
+}  // namespace
+
 int runVekstudio(int argc, char* argv[]) {
-    QApplication application(argc, argv);
+    const StartupOptions options = parseStartupOptions(std::vector<std::string>(argv, argv + argc));
+    if (!options.unknown.empty()) {
+        std::cerr << "vekstudio: unknown argument '" << options.unknown.front() << "'\n" << kUsage;
+        return 2;
+    }
+    VekApplication application(argc, argv);
+    QtUserDialogs dialogs;
+    application.setDialogs(&dialogs);
+    QtSoundOutput sound;
+
+    WorkbenchSetup setup;
+    try {
+        setup = setupFor(options);
+    } catch (const std::exception& error) {
+        dialogs.errorReport(QString::fromUtf8(error.what()));
+        return 1;
+    }
+    Workbench workbench(setup, dialogs, sound);
+    workbench.createWindows();
+    MainWindow* main = workbench.context().windows.main;
+    application.showHintsIn(main->statusBar1());
+    QObject::connect(main, &VekWindow::closed, &application, &QApplication::quit);
+    if (workbench.context().quitAfterStartup) return 0;
+    main->show();
     return QApplication::exec();
 }
 

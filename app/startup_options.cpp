@@ -1,0 +1,40 @@
+#include "app/startup_options.h"
+
+#include "app/file_io.h"
+
+namespace vek {
+
+bool isDebugCommandLine(std::string_view commandLine) { return commandLine.ends_with("debug"); }
+
+std::string joinCommandLine(const std::vector<std::string>& arguments) {
+    std::string line;
+    for (const std::string& argument : arguments) {
+        if (!line.empty()) line += ' ';
+        line += argument;
+    }
+    return line;
+}
+
+StartupOptions parseStartupOptions(const std::vector<std::string>& arguments) {
+    StartupOptions options;
+    options.debugMode = isDebugCommandLine(joinCommandLine(arguments));
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == "--demo") {
+            options.demo = true;
+        } else if (argument == "--demo-dir" && hasValue) {
+            options.demo = true;
+            options.demoRoot = pathFromUtf8(arguments[++i]);
+        } else if (argument == "--game-dir" && hasValue) {
+            options.gameDir = pathFromUtf8(arguments[++i]);
+        } else if (argument == "--ini" && hasValue) {
+            options.vekIni = pathFromUtf8(arguments[++i]);
+        } else if (argument != "debug") {
+            options.unknown.push_back(argument);
+        }
+    }
+    return options;
+}
+
+}  // namespace vek

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vek {
+
+// What Vekstudio's command line asks for.
+struct StartupOptions {
+    bool debugMode = false;
+    bool demo = false;                                  // --demo: start on the demo installation
+    std::optional<std::filesystem::path> demoRoot;      // --demo-dir DIR (implies --demo)
+    std::optional<std::filesystem::path> gameDir;       // --game-dir DIR
+    std::optional<std::filesystem::path> vekIni;        // --ini FILE: another VEK.INI
+    std::vector<std::string> unknown;                   // arguments not understood
+};
+
+// Debug mode: the command line as the system gives it ends, case-sensitively, in "debug".
+bool isDebugCommandLine(std::string_view commandLine);
+
+// The command line as one text, the program name first, arguments separated by blanks.
+std::string joinCommandLine(const std::vector<std::string>& arguments);
+
+// `arguments` includes the program name.
+StartupOptions parseStartupOptions(const std::vector<std::string>& arguments);
+
+}  // namespace vek

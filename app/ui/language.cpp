@@ -1,0 +1,86 @@
+#include "app/ui/language.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QVariant>
+
+#include "app/text_table.h"
+#include "app/ui/qt_convert.h"
+#include "app/ui/tags.h"
+
+namespace vek::ui {
+
+namespace {
+
+bool isImage(const QObject* control) { return control->property(kImageProperty).toBool(); }
+
+// A tab page is the page widget of a tab control (its parent is the control's page stack).
+QTabWidget* tabControlOf(QObject* control) {
+    auto* stack = qobject_cast<QStackedWidget*>(control->parent());
+    return stack ? qobject_cast<QTabWidget*>(stack->parent()) : nullptr;
+}
+
+// Labels, push buttons, check boxes, radio buttons, menu items, tab pages and group boxes take
+// captions; image buttons and images do not.
+bool setCaption(QObject* control, const QString& caption) {
+    if (isImage(control)) return false;
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(caption);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control); button && !qobject_cast<QToolButton*>(control)) {
+        button->setText(caption);
+    } else if (auto* action = qobject_cast<QAction*>(control)) {
+        action->setText(caption);
+    } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        group->setTitle(caption);
+    } else if (QTabWidget* tabs = tabControlOf(control)) {
+        tabs->setTabText(tabs->indexOf(qobject_cast<QWidget*>(control)), caption);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Everything that shows a hint except group boxes and tab pages, which only take captions.
+bool takesHint(const QObject* control) {
+    if (isImage(control)) return true;
+    return qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control) ||
+           qobject_cast<const QAction*>(control) || qobject_cast<const QAbstractItemView*>(control) ||
+           qobject_cast<const QLineEdit*>(control) || qobject_cast<const QPlainTextEdit*>(control) ||
+           qobject_cast<const QTextEdit*>(control) || qobject_cast<const QComboBox*>(control);
+}
+
+// A window's tagged components in the window's component order.
+std::vector<QObject*> taggedComponents(QWidget* window) {
+    std::vector<QObject*> components;
+    for (QObject* child : window->findChildren<QObject*>()) {
+        if (tagOf(child) != 0) components.push_back(child);
+    }
+    return components;
+}
+
+}  // namespace
+
+void ChangeLanguage(const std::vector<QWidget*>& windows, int languageOffset, const TextTable& table) {
+    for (QWidget* window : windows) {
+        for (QObject* control : taggedComponents(window)) {
+            setCaption(control, toQString(table.caption(tagOf(control), languageOffset)));
+        }
+    }
+    for (QWidget* window : windows) {
+        for (QObject* control : taggedComponents(window)) {
+            if (takesHint(control)) setHint(control, toQString(table.hint(tagOf(control), languageOffset)));
+        }
+    }
+}
+
+}  // namespace vek::ui

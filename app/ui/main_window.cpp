@@ -1,0 +1,296 @@
+#include "app/ui/main_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolButton>
+
+#include "app/file_io.h"
+#include "app/settings.h"
+#include "app/text_table.h"
+#include "app/ui/help_window.h"
+#include "app/ui/qt_convert.h"
+#include "app/ui/sound_output.h"
+#include "app/ui/tags.h"
+#include "gamelink/creatures.h"
+#include "objects/ui/object_compiler_window.h"
+#include "sprites/ui/sprite_editor_window.h"
+#include "utilities/ui/about_window.h"
+#include "utilities/ui/sound_player_window.h"
+#include "world/ui/map_window.h"
+#include "gamelink/ui/command_interface_window.h"
+
+namespace vek::ui {
+
+namespace {
+
+constexpr int kButtonSize = 26;
+constexpr int kClientHeight = 48;
+constexpr int kHelpButtonFromRight = 34;
+constexpr int kAboutButtonFromRight = 62;
+constexpr auto kClosingSoundLimit = std::chrono::milliseconds(5000);
+
+constexpr BilingualBox kSourceNotSaved{
+    {"Source changed but not saved! Would you like to save it now?",
+     "Source wurde veraendert aber nicht gespeichert! Moechten Sie jetzt speichern?"},
+    {"WARNING! Source not saved!", "WARNUNG! Source nicht gespeichert!"}};
+
+// The buttons' 24 x 24 pictures: a symbol on a coloured tile.
+QIcon buttonIcon(const QString& symbol, const QColor& tile) {
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(tile.darker(160));
+    painter.setBrush(tile);
+    painter.drawRoundedRect(QRectF(0.5, 0.5, 23, 23), 4, 4);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(symbol.size() > 1 ? 10 : 14);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, symbol);
+    return QIcon(pixmap);
+}
+
+QAction* addMenuItem(QMenu* menu, const char* name, int tag, const QString& designedCaption) {
+    QAction* item = menu->addAction(designedCaption);
+    item->setObjectName(QLatin1String(name));
+    setTag(item, tag);
+    return item;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppContext& context) : VekWindow(context, QStringLiteral("TForm8"), QStringLiteral("Vekstudio V1.5")) {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setCentralWidget(new QWidget(this));
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusBar->setSizeGripEnabled(false);
+    m_statusBar->setCursor(Qt::WhatsThisCursor);
+    setStatusBar(m_statusBar);
+    createButtons();
+    createPopupMenus();
+    setFixedHeight(kClientHeight);
+    context.traceSink = [this](const QString& text) {
+        setWindowTitle(text);
+        repaint();
+    };
+}
+
+MainWindow::~MainWindow() = default;
+
+QToolButton* MainWindow::addButton(const char* name, int x, int tag, const QString& hint, const QString& symbol,
+                                   void (MainWindow::*handler)()) {
+    auto* button = new QToolButton(centralWidget());
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(x, 0, kButtonSize, kButtonSize);
+    button->setIconSize(QSize(24, 24));
+    button->setAutoRaise(true);
+    if (tag != 0) setTag(button, tag);
+    setHint(button, hint);
+    const QColor tile = QColor::fromHsv((x * 7) % 360, 150, 170);
+    button->setIcon(buttonIcon(symbol, tile));
+    connect(button, &QToolButton::clicked, this, handler);
+    return button;
+}
+
+void MainWindow::createButtons() {
+    addButton("SpeedButton7", 2, 35, QStringLiteral("Starts CREATURES (when running Win95)"), QStringLiteral("▶"),
+              &MainWindow::SpeedButton7Click);
+    m_tools[kSpriteEditor].button = addButton("SpeedButton1", 32, 89, QStringLiteral("Starts the Sprite Editor"),
+                                              QStringLiteral("✎"), &MainWindow::SpeedButton1Click);
+    m_tools[kObjectCompiler].button = addButton("SpeedButton2", 58, 15, QStringLiteral("Switches to the COB Compiler"),
+                                                QStringLiteral("C"), &MainWindow::SpeedButton2Click);
+    m_tools[kCommandInterface].button =
+        addButton("SpeedButton9", 84, 88, QStringLiteral("Starts C.O.C.I. (Creatures Online Command Interface)"),
+                  QStringLiteral(">_"), &MainWindow::SpeedButton9Click);
+    m_tools[kSoundPlayer].button = addButton("SpeedButton4", 116, 16, QStringLiteral("Switches to the Sound Player"),
+                                             QStringLiteral("♪"), &MainWindow::SpeedButton4Click);
+    m_tools[kMap].button = addButton("SpeedButton3", 142, 19, QStringLiteral("Show a map of Albia"),
+                                     QStringLiteral("M"), &MainWindow::SpeedButton3Click);
+    addButton("SpeedButton5", 174, 0, QStringLiteral("Cheats"), QStringLiteral("★"), &MainWindow::SpeedButton5Click);
+    addButton("SpeedButton10", 200, 25, QStringLiteral("World menu"), QStringLiteral("W"),
+              &MainWindow::SpeedButton10Click);
+    addButton("SpeedButton11", 226, 20, QStringLiteral("Egg-Disk menu"), QStringLiteral("E"),
+              &MainWindow::SpeedButton11Click);
+    QToolButton* english = addButton("SpeedButton12", 260, 0, QStringLiteral("English texts"), QStringLiteral("EN"),
+                                     &MainWindow::SpeedButton12Click);
+    QToolButton* german = addButton("SpeedButton13", 286, 0, QStringLiteral("Deutsche Texte"), QStringLiteral("DE"),
+                                    &MainWindow::SpeedButton13Click);
+    addButton("SpeedButton8", 0, 85, QStringLiteral("About VEK"), QStringLiteral("i"), &MainWindow::SpeedButton8Click);
+    addButton("SpeedButton6", 0, 84, QStringLiteral("Starts the Help"), QStringLiteral("?"),
+              &MainWindow::SpeedButton6Click);
+
+    for (ToolWindow& tool : m_tools) tool.button->setCheckable(true);
+    m_tools[kSoundPlayer].placeUnderMainWindow = false;
+
+    m_languageButtons = new QButtonGroup(this);
+    m_languageButtons->setExclusive(true);
+    for (QToolButton* button : {english, german}) {
+        button->setCheckable(true);
+        m_languageButtons->addButton(button);
+    }
+    english->setChecked(true);
+}
+
+void MainWindow::createPopupMenus() {
+    m_gameSettingsMenu = new QMenu(this);
+    m_gameSettingsMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    addMenuItem(m_gameSettingsMenu, "PebbleCheat1", 29, QStringLiteral("Enable &Pebble Cheat"));
+    addMenuItem(m_gameSettingsMenu, "MarrowCheat1", 30, QStringLiteral("Enable &Marrow Cheat"));
+    m_gameSettingsMenu->addSeparator();
+    addMenuItem(m_gameSettingsMenu, "PebbleCheatNewVersion1", 86, QStringLiteral("Enable Pebble Cheat (New Version)"));
+    addMenuItem(m_gameSettingsMenu, "MarrowCheatNewVersion1", 87, QStringLiteral("Enable Marrow Cheat (New Version)"));
+    m_gameSettingsMenu->addSeparator();
+    addMenuItem(m_gameSettingsMenu, "NoCheat1", 31, QStringLiteral("D&isable Cheats"));
+    m_gameSettingsMenu->addSeparator();
+    addMenuItem(m_gameSettingsMenu, "EnableMoreEggsfunktion1", 33, QStringLiteral("Enable &More-Eggs function"));
+
+    m_eggMenu = new QMenu(this);
+    m_eggMenu->setObjectName(QStringLiteral("PopupMenu2"));
+    addMenuItem(m_eggMenu, "NewEggs1", 21, QStringLiteral("grendel eggs"));
+    m_eggMenu->addSeparator();
+    addMenuItem(m_eggMenu, "grenorneggs1", 22, QStringLiteral("grendel"));
+    addMenuItem(m_eggMenu, "norneleggs1", 23, QStringLiteral("grenorn"));
+    addMenuItem(m_eggMenu, "nornel1", 24, QStringLiteral("nornel"));
+
+    m_worldMenu = new QMenu(this);
+    m_worldMenu->setObjectName(QStringLiteral("PopupMenu3"));
+    addMenuItem(m_worldMenu, "ResetWorld1", 26, QStringLiteral("&Reset world"));
+    addMenuItem(m_worldMenu, "CreatenewWorld1", 27, QStringLiteral("&Create new world...."));
+}
+
+void MainWindow::FormCreate(bool debugMode) {
+    AppContext& ctx = context();
+    const StartupSettings settings = readStartupSettings(ctx.settings);
+    ctx.spriteBackground = settings.spriteBackground;
+    ctx.language = settings.language;
+    if (settings.writeError) ctx.dialogs.errorReport(toQString(*settings.writeError));
+
+    // The stored layout is not restored here, but the paths are read again as the program always did.
+    runCommand([&ctx] { ctx.creatures.ReadPaths(); });
+    m_savedTitle = windowTitle();
+    ctx.debugMode = debugMode;
+    ctx.trace(QStringLiteral("Testing Sound System..."));
+    ctx.sound.play(ctx.programFile("vek.wav"));
+    ctx.trace(QStringLiteral("Create Script list..."));
+    ctx.trace(QStringLiteral("Set Status/Buttons/Basics..."));
+    for (ToolWindow& tool : m_tools) tool.open = false;
+    placeAtTopOfScreen();
+}
+
+void MainWindow::placeAtTopOfScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int width = screen ? screen->geometry().width() : 1024;
+    move(0, 0);
+    setFixedWidth(width);
+    centralWidget()->findChild<QToolButton*>(QStringLiteral("SpeedButton6"))
+        ->move(width - kHelpButtonFromRight, 0);
+    centralWidget()->findChild<QToolButton*>(QStringLiteral("SpeedButton8"))
+        ->move(width - kAboutButtonFromRight, 0);
+}
+
+void MainWindow::attachToolWindows() {
+    const Windows& windows = context().windows;
+    m_tools[kMap].window = windows.map;
+    m_tools[kSoundPlayer].window = windows.soundPlayer;
+    m_tools[kObjectCompiler].window = windows.objectCompiler;
+    m_tools[kSpriteEditor].window = windows.spriteEditor;
+    m_tools[kCommandInterface].window = windows.commandInterface;
+    for (ToolWindow& tool : m_tools) {
+        connect(tool.window, &VekWindow::closed, this, [&tool] {
+            tool.open = false;
+            tool.button->setChecked(false);
+        });
+    }
+}
+
+void MainWindow::restoreSavedTitle() { setWindowTitle(m_savedTitle); }
+
+void MainWindow::showLanguageButton(bool german) {
+    findChild<QToolButton*>(german ? QStringLiteral("SpeedButton13") : QStringLiteral("SpeedButton12"))->setChecked(true);
+}
+
+void MainWindow::toggle(ToolIndex index) {
+    ToolWindow& chosen = m_tools[index];
+    if (chosen.open) {
+        chosen.window->close();
+        chosen.open = false;
+        chosen.button->setChecked(false);
+        return;
+    }
+    for (ToolWindow& tool : m_tools) {
+        tool.open = false;
+        if (&tool != &chosen) tool.window->close();
+    }
+    context().windows.about->close();
+    if (chosen.placeUnderMainWindow) chosen.window->move(0, frameGeometry().height());
+    chosen.window->show();
+    chosen.window->raise();
+    chosen.open = true;
+    chosen.button->setChecked(true);
+}
+
+void MainWindow::SpeedButton1Click() { toggle(kSpriteEditor); }
+void MainWindow::SpeedButton2Click() { toggle(kObjectCompiler); }
+void MainWindow::SpeedButton3Click() { toggle(kMap); }
+void MainWindow::SpeedButton4Click() { toggle(kSoundPlayer); }
+void MainWindow::SpeedButton9Click() { toggle(kCommandInterface); }
+
+void MainWindow::popUp(QMenu* menu, const QToolButton* button) {
+    menu->popup(QPoint(x() + button->x(), y() + frameGeometry().height()));
+}
+
+void MainWindow::SpeedButton5Click() {
+    popUp(m_gameSettingsMenu, findChild<QToolButton*>(QStringLiteral("SpeedButton5")));
+}
+void MainWindow::SpeedButton10Click() { popUp(m_worldMenu, findChild<QToolButton*>(QStringLiteral("SpeedButton10"))); }
+void MainWindow::SpeedButton11Click() { popUp(m_eggMenu, findChild<QToolButton*>(QStringLiteral("SpeedButton11"))); }
+
+void MainWindow::switchLanguage(std::string_view language) {
+    context().language = std::string(language);
+    Q_EMIT languageChosen(languageOffset(language));
+    runCommand([this, language] { context().settings.writeLanguage(language); });
+}
+
+void MainWindow::SpeedButton12Click() { switchLanguage(kLanguageEnglish); }
+void MainWindow::SpeedButton13Click() { switchLanguage(kLanguageGerman); }
+
+void MainWindow::SpeedButton8Click() {
+    context().creatures.PlayGameSound("MU02.wav");
+    AboutWindow* about = context().windows.about;
+    about->setWindowModality(Qt::ApplicationModal);
+    about->show();
+}
+
+void MainWindow::SpeedButton6Click() {
+    if (!m_help) m_help = std::make_unique<HelpWindow>(findHelpDirectory(context().programDirectory));
+    m_help->showContents();
+}
+
+void MainWindow::SpeedButton7Click() {}
+
+void MainWindow::askToSaveChangedSource() {
+    ObjectCompilerWindow* compiler = context().windows.objectCompiler;
+    if (compiler && compiler->sourceChangedButNotSaved() && context().ask(kSourceNotSaved, Buttons::YesNo) == Answer::Yes) {
+        compiler->saveSourceCommand();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    askToSaveChangedSource();
+    if (m_help) m_help->close();
+    if (context().pathsRead) {
+        context().sound.playToEnd(pathFromUtf8(context().creatures.paths().CSoundPath + "zzzz.wav"), kClosingSoundLimit);
+    }
+    VekWindow::closeEvent(event);
+}
+
+}  // namespace vek::ui

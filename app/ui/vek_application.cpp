@@ -1,0 +1,29 @@
+#include "app/ui/vek_application.h"
+
+#include <QStatusBar>
+#include <QStatusTipEvent>
+
+#include "app/ui/user_dialogs.h"
+
+namespace vek::ui {
+
+VekApplication::VekApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Vekstudio"));
+    setApplicationDisplayName(QStringLiteral("Vekstudio"));
+}
+
+void VekApplication::showHintsIn(QStatusBar* statusBar) { m_hintBar = statusBar; }
+
+bool VekApplication::notify(QObject* receiver, QEvent* event) {
+    if (m_hintBar && event->type() == QEvent::StatusTip) {
+        m_hintBar->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
+    }
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        if (m_dialogs) m_dialogs->errorReport(QString::fromUtf8(error.what()));
+    }
+    return false;
+}
+
+}  // namespace vek::ui

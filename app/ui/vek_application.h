@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QApplication>
+
+class QStatusBar;
+
+namespace vek::ui {
+
+class UserDialogs;
+
+// The application object. An exception that escapes an event handler ends the command, not the
+// program: it is shown by the default error report.
+class VekApplication : public QApplication {
+    Q_OBJECT
+public:
+    VekApplication(int& argc, char** argv);
+
+    void setDialogs(UserDialogs* dialogs) { m_dialogs = dialogs; }
+    // Shows the hint of whatever the mouse is over in this status bar, for every window.
+    void showHintsIn(QStatusBar* statusBar);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    UserDialogs* m_dialogs = nullptr;
+    QStatusBar* m_hintBar = nullptr;
+};
+
+}  // namespace vek::ui

@@ -1,0 +1,116 @@
+#include "support/ui_test_support.h"
+
+#include <QDir>
+#include <QWidget>
+#include <fstream>
+
+#include "app/file_io.h"
+#include "app/ui/qt_convert.h"
+
+namespace vek::ui::testing {
+
+namespace fs = std::filesystem;
+
+std::vector<ScriptedDialogs::Asked> ScriptedDialogs::ofKind(const QString& kind) const {
+    std::vector<Asked> result;
+    for (const Asked& entry : asked) {
+        if (entry.kind == kind) result.push_back(entry);
+    }
+    return result;
+}
+
+Answer ScriptedDialogs::message(const QString& text, const QString& caption, Buttons buttons) {
+    asked.push_back({QStringLiteral("message"), text, caption, buttons});
+    if (!messageAnswers.empty()) {
+        const Answer answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+}
+
+void ScriptedDialogs::errorReport(const QString& text) { asked.push_back({QStringLiteral("error"), text, {}}); }
+
+std::optional<QString> ScriptedDialogs::nextFile(const QString& kind, const QString& title, const QString& directory) {
+    asked.push_back({kind, title, directory});
+    if (fileAnswers.empty()) return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedDialogs::openFile(const QString& title, const QString& directory, const QString&) {
+    return nextFile(QStringLiteral("open"), title, directory);
+}
+
+std::optional<QStringList> ScriptedDialogs::openFiles(const QString& title, const QString& directory,
+                                                      const QString&) {
+    asked.push_back({QStringLiteral("openMany"), title, directory});
+    if (fileListAnswers.empty()) return std::nullopt;
+    auto answer = fileListAnswers.front();
+    fileListAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedDialogs::saveFile(const QString& title, const QString& directory, const QString&,
+                                                 const QString&) {
+    return nextFile(QStringLiteral("save"), title, directory);
+}
+
+std::optional<QString> ScriptedDialogs::chooseDirectory(const QString& title, const QString& directory) {
+    return nextFile(QStringLiteral("directory"), title, directory);
+}
+
+std::optional<QColor> ScriptedDialogs::chooseColor(const QColor&) {
+    asked.push_back({QStringLiteral("color"), {}, {}});
+    if (colorAnswers.empty()) return std::nullopt;
+    auto answer = colorAnswers.front();
+    colorAnswers.pop_front();
+    return answer;
+}
+
+const demo::DemoLayout& sharedDemo() {
+    static QTemporaryDir folder;
+    static const demo::DemoLayout layout = [] {
+        demo::DemoLayout made{toPath(folder.path()) / "demo"};
+        demo::generateDemoInstallation(made);
+        return made;
+    }();
+    return layout;
+}
+
+TestWorkbench::TestWorkbench() : TestWorkbench(Options{}) {}
+
+TestWorkbench::TestWorkbench(Options options)
+    : m_demo(options.privateDemo ? demo::DemoLayout{toPath(m_folder.path()) / "demo"} : sharedDemo()) {
+    if (options.privateDemo) demo::generateDemoInstallation(m_demo);
+    fs::create_directories(scratch());
+    if (options.vekIniText) writeFileAtomically(vekIniPath(), *options.vekIniText);
+
+    WorkbenchSetup setup;
+    setup.vekIni = vekIniPath();
+    setup.debugMode = options.debugMode;
+    setup.programDirectory = m_demo.programDirectory();
+    if (options.gameInstalled) setup.gamePathSources.gameDirOption = m_demo.gameDirectory();
+    m_dialogs.messageAnswers = std::move(options.startupAnswers);
+    m_workbench = std::make_unique<Workbench>(setup, m_dialogs, m_sound);
+    m_workbench->createWindows();
+}
+
+TestWorkbench::~TestWorkbench() = default;
+
+fs::path TestWorkbench::vekIniPath() const { return toPath(m_folder.path()) / "VEK.INI"; }
+
+std::string TestWorkbench::vekIniText() const {
+    try {
+        return readFileText(vekIniPath());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+fs::path TestWorkbench::scratch() const { return toPath(m_folder.path()) / "scratch"; }
+
+void saveScreenshot(QWidget* widget, const QString& file) { widget->grab().save(file); }
+
+}  // namespace vek::ui::testing

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ui/sound_output.h"
+#include "app/ui/user_dialogs.h"
+#include "app/ui/vek_application.h"
+#include "app/ui/workbench.h"
+#include "demo/demo_installation.h"
+
+namespace vek::ui::testing {
+
+// Dialogs that answer as a test scripted them and remember everything that was asked.
+class ScriptedDialogs final : public UserDialogs {
+public:
+    struct Asked {
+        QString kind;  // "message", "error", "open", "openMany", "save", "directory", "color"
+        QString text;  // message text, or the dialog's title
+        QString caption;  // message caption, or the dialog's directory
+        Buttons buttons = Buttons::Ok;
+    };
+
+    // Answers used in order; when a queue is empty, messages get their first button (Ok or
+    // Yes) and file, directory and colour dialogs are cancelled.
+    std::deque<Answer> messageAnswers;
+    std::deque<std::optional<QString>> fileAnswers;  // openFile, saveFile and chooseDirectory
+    std::deque<std::optional<QStringList>> fileListAnswers;
+    std::deque<std::optional<QColor>> colorAnswers;
+
+    std::vector<Asked> asked;
+
+    std::vector<Asked> messages() const { return ofKind(QStringLiteral("message")); }
+    std::vector<Asked> errors() const { return ofKind(QStringLiteral("error")); }
+    std::vector<Asked> ofKind(const QString& kind) const;
+
+    Answer message(const QString& text, const QString& caption, Buttons buttons) override;
+    void errorReport(const QString& text) override;
+    std::optional<QString> openFile(const QString& title, const QString& directory, const QString& filter) override;
+    std::optional<QStringList> openFiles(const QString& title, const QString& directory,
+                                         const QString& filter) override;
+    std::optional<QString> saveFile(const QString& title, const QString& directory, const QString& filter,
+                                    const QString& suggestedName) override;
+    std::optional<QString> chooseDirectory(const QString& title, const QString& directory) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+
+private:
+    std::optional<QString> nextFile(const QString& kind, const QString& title, const QString& directory);
+};
+
+// The demo installation generated once per test process (tests that change its files should
+// work on a copy: see TestWorkbench::Options::privateDemo).
+const demo::DemoLayout& sharedDemo();
+
+// All twelve windows on a demo installation, offscreen, with scripted dialogs, silent sound
+// and a VEK.INI of their own in a temporary folder.
+class TestWorkbench {
+public:
+    struct Options {
+        std::optional<std::string> vekIniText;  // written before start-up; none = first start
+        bool gameInstalled = true;              // false: no game paths at all
+        bool privateDemo = false;               // a fresh demo installation for this workbench only
+        bool debugMode = false;
+        std::deque<Answer> startupAnswers;      // answers to questions asked during start-up
+    };
+
+    TestWorkbench();
+    explicit TestWorkbench(Options options);
+    ~TestWorkbench();
+
+    Workbench& workbench() { return *m_workbench; }
+    AppContext& context() { return m_workbench->context(); }
+    Windows& windows() { return context().windows; }
+    ScriptedDialogs& dialogs() { return m_dialogs; }
+    SilentSoundOutput& sound() { return m_sound; }
+
+    const demo::DemoLayout& demo() const { return m_demo; }
+    std::filesystem::path vekIniPath() const;
+    std::string vekIniText() const;
+    // A scratch folder for the test's own files.
+    std::filesystem::path scratch() const;
+
+private:
+    QTemporaryDir m_folder;
+    demo::DemoLayout m_demo;
+    ScriptedDialogs m_dialogs;
+    SilentSoundOutput m_sound;
+    std::unique_ptr<Workbench> m_workbench;
+};
+
+// Writes a widget's picture to a PNG (for looking at a window while working on it).
+void saveScreenshot(QWidget* widget, const QString& file);
+
+}  // namespace vek::ui::testing
+
+// main() for a window test: the program's own application object, offscreen.
+#define VEK_UI_TEST_MAIN(TestClass)                                 \
+    int main(int argc, char** argv) {                               \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                    \
+        vek::ui::VekApplication application(argc, argv);            \
+        TestClass test;                                             \
+        return QTest::qExec(&test, argc, argv);                     \
+    }
