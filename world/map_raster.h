@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string_view>
+
+#include "app/rgb_image.h"
+#include "sprites/palette.h"
+
+namespace vek {
+
+// The world Albia as the game's background sprite file holds it: 58 columns by 8 rows of tiles of
+// 144 x 150 pixels, tile (c, r) being image c * 8 + r. The map shows every tile as 36 x 36
+// samples of every fourth pixel of its first 144 rows, a quarter of the world each way.
+inline constexpr std::string_view kBackSpriteFileName = "back.spr";
+inline constexpr std::string_view kMapFileName = "landscape.bmp";
+
+inline constexpr int kMapTileColumns = 58;
+inline constexpr int kMapTileRows = 8;
+inline constexpr int kBackTileCount = kMapTileColumns * kMapTileRows;  // 464
+inline constexpr int kBackTileWidth = 144;
+inline constexpr int kBackTileHeight = 150;
+inline constexpr std::size_t kBackTileBytes = std::size_t{kBackTileWidth} * kBackTileHeight;
+// The reader relies on the fixed layout: the header of 464 entries is skipped unread.
+inline constexpr std::size_t kBackHeaderSize = 2 + 8 * std::size_t{kBackTileCount};  // 3714
+inline constexpr std::size_t kBackFileSize = kBackHeaderSize + kBackTileCount * kBackTileBytes;
+
+inline constexpr int kMapSampleStep = 4;
+inline constexpr int kMapTileSamples = 36;
+inline constexpr int kMapWidth = kMapTileColumns * kMapTileSamples;  // 2088
+inline constexpr int kMapHeight = kMapTileRows * kMapTileSamples;    // 288
+
+// Called with a column's number before its tiles are read.
+using ColumnProgress = std::function<void(int column)>;
+
+// Paints the map of a background sprite file into `map`, column by column (a map of another size
+// is replaced by a white one first). A file that is missing or shorter than its 464 tiles throws
+// the run-time error after painting every tile it holds whole, so what was drawn stays.
+void drawMap(const std::filesystem::path& backSprite, const PaletteTable& palette, RgbImage& map,
+             const ColumnProgress& startColumn = {});
+
+// The world coordinate under a map position, as the map window's title shows it.
+constexpr int mapToWorld(int mapCoordinate) { return mapCoordinate * kMapSampleStep; }
+
+}  // namespace vek
