@@ -34,7 +34,7 @@ class UpDown;
 // the object editor, the header settings, the picture and the injector page.
 class ObjectCompilerWindow : public VekWindow {
     Q_OBJECT
-public:
+  public:
     explicit ObjectCompilerWindow(AppContext& context);
     ~ObjectCompilerWindow() override;
 
@@ -65,7 +65,7 @@ public:
     // Where Compile and Get take pictures from; the sprite editor unless replaced.
     void setPictureSource(std::shared_ptr<PictureSource> pictures);
 
-public Q_SLOTS:
+  public Q_SLOTS:
     void Button10Click();       // New2: the New Object Source window
     void Button6Click();        // LoadSourceFileCOS1
     void Button7Click();        // SaveSourceFileCOS1
@@ -82,12 +82,12 @@ public Q_SLOTS:
     void Button4Click();        // Get the picture
     void FormActivate();        // refills the fields from the object
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     enum class EditList { None, Scripts, Imports };
     struct ListControls {
         QListWidget* list = nullptr;
@@ -136,8 +136,8 @@ private:
     QString m_sourceFileName;
     EditList m_editList = EditList::None;
     int m_editRow = -1;
-    bool m_settingEditBox = false;   // programmatic changes of Memo1 write nothing back
-    bool m_fillingLists = false;     // programmatic highlighting attaches nothing
+    bool m_settingEditBox = false;  // programmatic changes of Memo1 write nothing back
+    bool m_fillingLists = false;    // programmatic highlighting attaches nothing
     bool m_settingClassNumber = false;
     std::shared_ptr<PictureSource> m_pictures;
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vek {
+
+// The game's files hold text in the Windows ANSI code page (1252), one byte a character; the
+// program keeps text as UTF-8. These convert at the file boundary.
+
+// Every byte has a character, so reading never fails.
+std::string ansiToUtf8(std::string_view ansi);
+// A character that code page 1252 cannot hold becomes '?'; malformed UTF-8 bytes do too.
+std::string utf8ToAnsi(std::string_view utf8);
+
+}  // namespace vek

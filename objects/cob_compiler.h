@@ -1,0 +1,46 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "objects/cob_data.h"
+#include "objects/cob_fields.h"
+#include "objects/picture_source.h"
+
+namespace vek {
+
+// What a compilation builds: the object from its reset state with the source's scripts,
+// imports and picture, and the texts the source leaves in the fields. The header values are
+// still texts here; takeFieldValues() converts them.
+struct CompileOutput {
+    CobData cob;
+    CobFields fields = fieldsOf(CobData{});
+};
+
+// Where a "sprite" line finds its file: the game's image directory, ending in a separator.
+struct CompileSettings {
+    std::string imagePath;
+    PictureSource& pictures;
+};
+
+// Reads the source lines into `out`, which must hold the reset state. A "sprite" line whose
+// number is not a whole number or whose file cannot be read, or a 101st script or import, stops
+// the compilation with an exception; `out` then keeps what was collected up to that line.
+void compileSourceInto(std::span<const std::string> lines, const CompileSettings& settings,
+                       CompileOutput& out);
+
+// A whole compilation: the source read, the fields taken over, and the object file name the
+// window remembers afterwards (the name followed by ".COB").
+struct CompiledObject {
+    CobData cob;
+    CobFields fields;
+    std::string objectFileName;
+};
+CompiledObject compileSource(std::span<const std::string> lines, const CompileSettings& settings);
+
+// A source's lines as a .COS file holds them (ANSI, CR LF) and back.
+std::vector<std::string> readSourceFile(const std::filesystem::path& path);
+void writeSourceFile(const std::filesystem::path& path, std::span<const std::string> lines);
+
+}  // namespace vek

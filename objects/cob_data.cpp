@@ -1,0 +1,173 @@
+#include "objects/cob_data.h"
+
+#include "app/file_io.h"
+#include "objects/ansi_text.h"
+
+namespace vek {
+
+namespace {
+
+constexpr std::uint8_t kLongFormMarker = 255;
+
+std::string count(std::size_t value) { return std::to_string(value); }
+
+void requireListFits(std::size_t size, std::string_view english, std::string_view german) {
+    if (size <= kMaxCobEntries) return;
+    throw ObjectLimitError("The object holds " + count(size) + " " + std::string(english) +
+                               "; at most " + count(kMaxCobEntries) + " can be saved.",
+                           "Das Objekt hat " + count(size) + " " + std::string(german) +
+                               "; hoechstens " + count(kMaxCobEntries) +
+                               " koennen gespeichert werden.");
+}
+
+void requireCountFits(std::size_t size, std::string_view english, std::string_view german) {
+    if (size <= kMaxCobEntries) return;
+    throw ObjectLimitError("The object file holds " + count(size) + " " + std::string(english) +
+                               "; at most " + count(kMaxCobEntries) + " can be loaded.",
+                           "Die COB Datei hat " + count(size) + " " + std::string(german) +
+                               "; hoechstens " + count(kMaxCobEntries) +
+                               " koennen geladen werden.");
+}
+
+void writeTexts(ByteWriter& out, const std::vector<std::string>& texts) {
+    for (const std::string& text : texts) CobString::write(out, utf8ToAnsi(text));
+}
+
+std::vector<std::string> readTexts(ByteReader& in, std::size_t number) {
+    std::vector<std::string> texts;
+    texts.reserve(number);
+    for (std::size_t k = 0; k < number; ++k) texts.push_back(ansiToUtf8(CobString::read(in)));
+    return texts;
+}
+
+std::size_t pictureSize(std::int32_t width, std::int32_t height) {
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
+}  // namespace
+
+void CobString::write(ByteWriter& out, std::string_view bytes) {
+    if (bytes.size() > kMaxCobStringLength) {
+        throw ObjectLimitError(
+            "A text of the object is " + count(bytes.size()) + " bytes long; at most " +
+                count(kMaxCobStringLength) + " bytes can be saved.",
+            "Ein Text des Objekts ist " + count(bytes.size()) + " Bytes lang; hoechstens " +
+                count(kMaxCobStringLength) + " Bytes koennen gespeichert werden.");
+    }
+    if (bytes.size() < kLongFormMarker) {
+        out.u8(static_cast<std::uint8_t>(bytes.size()));
+    } else {
+        out.u8(kLongFormMarker);
+        out.u16(static_cast<std::uint16_t>(bytes.size()));
+    }
+    out.text(bytes);
+}
+
+std::string CobString::read(ByteReader& in) {
+    std::size_t length = in.u8();
+    if (length == kLongFormMarker) length = in.u16();
+    return in.text(length);
+}
+
+std::vector<std::uint8_t> encodeCob(const CobData& cob) {
+    requireListFits(cob.scripts.size(), "scripts", "Scripts");
+    requireListFits(cob.imports.size(), "imports", "Imports");
+    if (cob.pictureWidth < 0 || cob.pictureHeight < 0 ||
+        cob.picturePixels.size() != pictureSize(cob.pictureWidth, cob.pictureHeight)) {
+        throw VekError("The object's picture does not match its size of " +
+                       std::to_string(cob.pictureWidth) + " x " +
+                       std::to_string(cob.pictureHeight) + ".");
+    }
+    ByteWriter out;
+    // The 16-bit fields keep the low 16 bits of the values in memory.
+    out.u16(static_cast<std::uint16_t>(cob.items));
+    out.u16(static_cast<std::uint16_t>(cob.quantity));
+    out.i32(cob.timelimitMonth);
+    out.i32(cob.timelimitDay);
+    out.i32(cob.timelimitYear);
+    out.u16(static_cast<std::uint16_t>(cob.scripts.size()));
+    out.u16(static_cast<std::uint16_t>(cob.imports.size()));
+    out.i32(cob.used);
+    writeTexts(out, cob.scripts);
+    writeTexts(out, cob.imports);
+    out.i32(cob.pictureWidth);
+    out.i32(cob.pictureHeight);
+    out.u16(static_cast<std::uint16_t>(cob.pictureWidthCopy));
+    out.bytes(cob.picturePixels);
+    CobString::write(out, utf8ToAnsi(cob.name));
+    out.u8(0);
+    return out.take();
+}
+
+CobData decodeCob(std::span<const std::uint8_t> bytes) {
+    ByteReader in(bytes);
+    CobData cob;
+    cob.items = in.u16();
+    cob.quantity = in.u16();
+    cob.timelimitMonth = in.i32();
+    cob.timelimitDay = in.i32();
+    cob.timelimitYear = in.i32();
+    const std::size_t scriptCount = in.u16();
+    const std::size_t importCount = in.u16();
+    cob.used = in.i32();
+    requireCountFits(scriptCount, "scripts", "Scripts");
+    requireCountFits(importCount, "imports", "Imports");
+    cob.scripts = readTexts(in, scriptCount);
+    cob.imports = readTexts(in, importCount);
+    cob.pictureWidth = in.i32();
+    cob.pictureHeight = in.i32();
+    cob.pictureWidthCopy = in.u16();
+    if (cob.pictureWidth < 0 || cob.pictureHeight < 0) {
+        const std::string size =
+            std::to_string(cob.pictureWidth) + " x " + std::to_string(cob.pictureHeight);
+        throw ObjectLimitError("The object file's picture size " + size + " is not valid.",
+                               "Die Bildgroesse " + size + " der COB Datei ist ungueltig.");
+    }
+    // A size that promises more bytes than the file holds ends like any short file.
+    const std::uint64_t pixels = static_cast<std::uint64_t>(cob.pictureWidth) *
+                                 static_cast<std::uint64_t>(cob.pictureHeight);
+    if (pixels > in.remaining()) throw VekError(std::string(kReadPastEndOfFile));
+    const auto block = in.bytes(static_cast<std::size_t>(pixels));
+    cob.picturePixels.assign(block.begin(), block.end());
+    cob.name = ansiToUtf8(CobString::read(in));
+    // The zero byte after the name is not needed and not read.
+    return cob;
+}
+
+CobData readCobFile(const std::filesystem::path& path) { return decodeCob(readFileBytes(path)); }
+
+void writeCobFile(const std::filesystem::path& path, const CobData& cob) {
+    writeFileAtomically(path, encodeCob(cob));
+}
+
+void setCobPicture(CobData& cob, const SpriteImage& picture) {
+    const std::size_t width = picture.width;
+    const std::size_t height = picture.height;
+    if (picture.pixels.size() != width * height) {
+        throw VekError("The sprite's pixels do not match its size of " + std::to_string(width) +
+                       " x " + std::to_string(height) + ".");
+    }
+    cob.picturePixels.resize(width * height);
+    for (std::size_t row = 0; row < height; ++row) {
+        const auto source = picture.pixels.begin() + static_cast<std::ptrdiff_t>(row * width);
+        std::copy(
+            source, source + static_cast<std::ptrdiff_t>(width),
+            cob.picturePixels.begin() + static_cast<std::ptrdiff_t>((height - 1 - row) * width));
+    }
+    cob.pictureWidth = static_cast<std::int32_t>(width);
+    cob.pictureHeight = static_cast<std::int32_t>(height);
+    cob.pictureWidthCopy = cob.pictureWidth;
+}
+
+std::uint8_t cobPixel(const CobData& cob, int x, int y) {
+    const auto width = static_cast<std::size_t>(cob.pictureWidth);
+    const auto storedRow = static_cast<std::size_t>(cob.pictureHeight - 1 - y);
+    return cob.picturePixels[storedRow * width + static_cast<std::size_t>(x)];
+}
+
+std::string fileNamePart(std::string_view path) {
+    const std::size_t separator = path.find_last_of("\\/:");
+    return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
+}  // namespace vek

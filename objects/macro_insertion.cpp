@@ -1,0 +1,101 @@
+#include "objects/macro_insertion.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/file_io.h"
+#include "objects/ansi_text.h"
+#include "objects/cob_fields.h"
+
+namespace vek {
+
+namespace {
+
+std::string scrpLineFromName(std::string_view fileName) {
+    std::string line = "scrp";
+    for (std::size_t at = 0; at < 8; at += 2) {
+        const std::string_view digits =
+            at < fileName.size() ? fileName.substr(at, 2) : std::string_view();
+        line += ' ';
+        line += std::to_string(parseWholeNumber(digits));
+    }
+    return line;
+}
+
+std::string withoutQuotes(std::string_view line) {
+    if (line.starts_with('"')) line.remove_prefix(1);
+    if (line.ends_with('"')) line.remove_suffix(1);
+    return std::string(line);
+}
+
+}  // namespace
+
+std::vector<std::string> macroInsertionLines(std::string_view fileName,
+                                             std::span<const std::string> fileLines) {
+    std::vector<std::string> lines = {"", std::string(kMacroInsertedComment), "",
+                                      scrpLineFromName(fileName)};
+    lines.reserve(lines.size() + fileLines.size());
+    for (const std::string& fileLine : fileLines) {
+        std::string line = withoutQuotes(fileLine);
+        if (line != "endm") line.insert(line.begin(), '\t');
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::vector<std::string> readMacroForInsertion(const std::filesystem::path& path) {
+    std::vector<std::string> fileLines = readFileLines(path);
+    for (std::string& line : fileLines) line = ansiToUtf8(line);
+    return macroInsertionLines(pathToUtf8(path.filename()), fileLines);
+}
+
+namespace {
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::filesystem::path macroDirectory(const std::filesystem::path& programDirectory) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(programDirectory, error)) {
+        if (entry.is_directory(error) &&
+            equalsIgnoringCase(pathToUtf8(entry.path().filename()), "mac")) {
+            return entry.path();
+        }
+    }
+    return programDirectory / "mac";
+}
+
+std::vector<std::string> macroFileNames(const std::filesystem::path& directory) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
+        const std::string name = pathToUtf8(entry.path().filename());
+        if (entry.is_regular_file(error) && name.size() > 4 &&
+            equalsIgnoringCase(std::string_view(name).substr(name.size() - 4), ".mac")) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string joinInsertedLines(std::span<const std::string> lines) {
+    std::string text;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (k > 0) text += '\n';
+        text += lines[k];
+    }
+    return text;
+}
+
+}  // namespace vek

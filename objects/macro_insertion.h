@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vek {
+
+// The warning the inserted text starts with: the class comes from the file's name.
+inline constexpr std::string_view kMacroInsertedComment =
+    "*Macro inserted from file - be carefull with the Class!";
+
+// The source lines that insert a macro file: a short heading, the "scrp" line built from the
+// first eight characters of the file name (family, genus, species, event, two digits each), then
+// the file's lines without their enclosing quotes, each but "endm" indented by a tab. A name that
+// does not start with four two-digit numbers throws the conversion error.
+std::vector<std::string> macroInsertionLines(std::string_view fileName,
+                                             std::span<const std::string> fileLines);
+
+// The same for a .MAC file on disk (ANSI text); a file that cannot be read throws.
+std::vector<std::string> readMacroForInsertion(const std::filesystem::path& path);
+
+// The program directory's macro folder ("MAC", found in any letter case); the plain "mac" when
+// there is none yet.
+std::filesystem::path macroDirectory(const std::filesystem::path& programDirectory);
+// The names of the folder's ".MAC" files (any letter case), sorted; none when it does not exist.
+std::vector<std::string> macroFileNames(const std::filesystem::path& directory);
+
+// The lines as one text to insert at the caret: separated by line breaks, none after the last.
+std::string joinInsertedLines(std::span<const std::string> lines);
+
+}  // namespace vek

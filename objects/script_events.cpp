@@ -1,0 +1,97 @@
+#include "objects/script_events.h"
+
+namespace vek {
+
+namespace {
+
+constexpr std::string_view kNamedEvents[] = {
+    " 0 Deactivate",
+    " 1 Activate(1)",
+    " 2 Activate(2)",
+    " 3 Hit",
+    " 4 Picked up",
+    " 5 Dropped",
+    " 6 Colission",
+    " 7 Enter scope",
+    " 8 Leave scope",
+    " 9 TIMER",
+    "16 EXTRA Quiescent",
+    "17 EXTRA Activate(1)",
+    "18 EXTRA Activate(2)",
+    "19 EXTRA Deactivate",
+    "20 EXTRA Seek",
+    "21 EXTRA Avoid",
+    "22 EXTRA Pickup",
+    "23 EXTRA Drop",
+    "24 EXTRA Say need",
+    "25 EXTRA Rest",
+    "26 EXTRA Go West",
+    "27 EXTRA Go East",
+    "28 EXTRA undefined 1",
+    "29 EXTRA undefined 2",
+    "30 EXTRA undefined 3",
+    "31 EXTRA undefined 4",
+    "32 INTRO Quiescent",
+    "39 INTRO Drop",
+    "40 INTRO Say need",
+    "41 INTRO Rest",
+    "42 INTRO Go West",
+    "43 INTRO Go East",
+    "44 INTRO undefined 1",
+    "45 INTRO undefined 2",
+    "46 INTRO undefined 3",
+    "47 INTRO undefined 4",
+    "50 POINTER Activate(1)",
+    "51 POINTER Activate(2)",
+    "52 POINTER Deactivate",
+    "53 POINTER Pickup",
+    "54 POINTER Drop",
+    "64 Involuntary Action 0",
+    "65 Involuntary Action 1",
+    "66 Involuntary Action 2",
+    "67 Involuntary Action 3",
+    "68 Involuntary Action 4",
+    "69 Involuntary Action 5",
+    "70 Involuntary Action 6",
+    "71 Involuntary Action 7",
+    "72 Death Script",
+};
+static_assert(std::size(kNamedEvents) == ScriptEventList::kSize);
+
+// Each text carries its number in its first two characters.
+int numberOf(std::string_view text) {
+    const int tens = text[0] == ' ' ? 0 : text[0] - '0';
+    return tens * 10 + (text[1] - '0');
+}
+
+}  // namespace
+
+ScriptEventTable::ScriptEventTable() {
+    for (std::string_view text : kNamedEvents)
+        m_texts[static_cast<std::size_t>(numberOf(text))] = text;
+}
+
+std::string_view ScriptEventTable::lookup(int event) const {
+    if (event < 0 || event > kLastEvent) return {};
+    return m_texts[static_cast<std::size_t>(event)];
+}
+
+ScriptEventList::ScriptEventList(const ScriptEventTable& table) {
+    std::size_t position = 0;
+    for (int event = 0; event <= ScriptEventTable::kLastEvent; ++event) {
+        const std::string_view text = table.lookup(event);
+        if (!text.empty()) m_entries.at(position++) = text;
+    }
+}
+
+const ScriptEventTable& scriptEventTable() {
+    static const ScriptEventTable table;
+    return table;
+}
+
+const ScriptEventList& scriptEventList() {
+    static const ScriptEventList list(scriptEventTable());
+    return list;
+}
+
+}  // namespace vek

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+class QLineEdit;
+
+namespace vek::ui {
+
+// The object's picture at its own size (Image1); a click asks for a new one.
+class CobPictureView : public QWidget {
+    Q_OBJECT
+  public:
+    explicit CobPictureView(QWidget* parent);
+
+    // Shows the image and takes exactly its size.
+    void setImage(const QImage& image);
+    const QImage& image() const { return m_image; }
+
+  Q_SIGNALS:
+    void clicked();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    QImage m_image;
+};
+
+// Up and down arrows that step a number field within a range, without wrapping (UpDown1 ...).
+class UpDown : public QWidget {
+    Q_OBJECT
+  public:
+    UpDown(QLineEdit* associate, int minimum, int maximum, QWidget* parent);
+
+    void stepBy(int steps);
+
+  private:
+    QLineEdit* m_associate;
+    int m_minimum;
+    int m_maximum;
+};
+
+}  // namespace vek::ui
