@@ -5,6 +5,11 @@ namespace vek::cli {
 const std::vector<Verb>& allVerbs() {
     static const std::vector<Verb> verbs = {
         demoVerb(),
+        sendVerb(),
+        injectVerb(),
+        extractVerb(),
+        bmp2sprVerb(),
+        mapVerb(),
     };
     return verbs;
 }

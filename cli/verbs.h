@@ -6,5 +6,10 @@
 namespace vek::cli {
 
 Verb demoVerb();
+Verb sendVerb();
+Verb injectVerb();
+Verb extractVerb();
+Verb bmp2sprVerb();
+Verb mapVerb();
 
 }  // namespace vek::cli

@@ -16,7 +16,9 @@ constexpr std::array<std::pair<int, std::string_view>, 17> kLauncherErrors = {{
     {0, "Système dépassé en capacité mémoire, exécutable corrompu, ou réallocations invalides"},
     {2, "Creatures not found! You must install Creatures to use VEK!"},
     {3, "Chemin non trouvé"},
-    {5, "Tentative de liaison dynamique à une tâche, ou erreur de partage, ou erreur de protection réseau"},
+    {5,
+     "Tentative de liaison dynamique à une tâche, ou erreur de partage, ou erreur de protection "
+     "réseau"},
     {6, "Librairie nécessitant des segments de données séparés pour chaque tâche"},
     {8, "Mémoire insuffisante pour démarrer l'application"},
     {10, "Version de Windows incorrecte"},
@@ -24,14 +26,22 @@ constexpr std::array<std::pair<int, std::string_view>, 17> kLauncherErrors = {{
     {12, "Application écrite pour un système d'exploitation différent"},
     {13, "Application écrite pour MS-DOS 4.0"},
     {14, "Type d'exécutable inconnu"},
-    {15, "Tentative de chargement d'une application en mode réel (développée pour une version antérieure de "
-         "Windows)"},
-    {16, "Tentative de chargement d'une seconde instance d'un exécutable contenant plusieurs segments de "
-         "données non marqués en lecture seule"},
-    {19, "Tentative de chargement d'un exécutable compressé. Le fichier doit être décompressé avant de pouvoir "
-         "être chargé"},
-    {20, "Fichier Dynamic-link library (DLL) invalide. Une des DLLs requises pour exécuter cette application "
-         "est corrompue"},
+    {15,
+     "Tentative de chargement d'une application en mode réel (développée pour une version "
+     "antérieure de "
+     "Windows)"},
+    {16,
+     "Tentative de chargement d'une seconde instance d'un exécutable contenant plusieurs segments "
+     "de "
+     "données non marqués en lecture seule"},
+    {19,
+     "Tentative de chargement d'un exécutable compressé. Le fichier doit être décompressé avant de "
+     "pouvoir "
+     "être chargé"},
+    {20,
+     "Fichier Dynamic-link library (DLL) invalide. Une des DLLs requises pour exécuter cette "
+     "application "
+     "est corrompue"},
     {21, "Application nécessitant des extensions 32-bit"},
 }};
 
@@ -68,13 +78,16 @@ void TAppExec::setExePath(std::string_view path) {
     m_exePath = path;
 }
 
-std::string TAppExec::commandLine() const { return commandLineOf({ExeName, ExeParams, {}, windowState}); }
+std::string TAppExec::commandLine() const {
+    return commandLineOf({ExeName, ExeParams, {}, windowState});
+}
 
 void TAppExec::Execute() {
     ProcessLaunch launch{ExeName, ExeParams, {}, windowState, Wait};
     if (ChangeDir && !m_exePath.empty()) {
         std::error_code error;
-        if (!std::filesystem::is_directory(pathFromUtf8(m_exePath), error)) throw VekError(inOutErrorMessage(kPathNotFound));
+        if (!std::filesystem::is_directory(pathFromUtf8(m_exePath), error))
+            throw VekError(inOutErrorMessage(kPathNotFound));
         launch.workingDirectory = m_exePath;
     }
     if (const int code = launchProcess(launch); code != 0) {

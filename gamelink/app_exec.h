@@ -17,7 +17,7 @@ std::string inOutErrorMessage(int code);
 
 // The process launcher component.
 class TAppExec {
-public:
+  public:
     std::string ExeName;
     std::vector<std::string> ExeParams;
     WindowState windowState = WindowState::Normal;
@@ -39,7 +39,7 @@ public:
     // when the process cannot be created.
     void Execute();
 
-private:
+  private:
     std::string m_exePath;
     int m_errorNumber = -1;
 };

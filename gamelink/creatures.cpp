@@ -23,7 +23,9 @@ BilingualBox brokenConversationBox(const std::string& english, const std::string
 }  // namespace
 
 TCreatures::TCreatures(GamePathSources sources)
-    : m_sources(std::move(sources)), m_transport(platformLinkTransport()), m_gameStarter(startGameEmbedded) {
+    : m_sources(std::move(sources)),
+      m_transport(platformLinkTransport()),
+      m_gameStarter(startGameEmbedded) {
     ReadPaths();
 }
 
@@ -77,7 +79,8 @@ std::string TCreatures::SendMacro(std::string_view macro) {
     const LinkResult& fault = poked.status == LinkStatus::Broken ? poked : requested;
     if (fault.status == LinkStatus::Broken) {
         const std::string english = "The conversation with Creatures failed: " + fault.fault + ".";
-        const std::string german = "Die Verbindung mit Creatures ist gescheitert: " + fault.fault + ".";
+        const std::string german =
+            "Die Verbindung mit Creatures ist gescheitert: " + fault.fault + ".";
         notify(brokenConversationBox(english, german));
     }
     if (requested.status != LinkStatus::Ok) return {};
@@ -92,7 +95,8 @@ bool TCreatures::testConnection() {
 }
 
 bool startGameEmbedded(const GamePaths& paths) {
-    ProcessLaunch launch{paths.CMainPath + "creatures.exe", {"-Embedding"}, paths.CMainPath, WindowState::Minimized};
+    ProcessLaunch launch{
+        paths.CMainPath + "creatures.exe", {"-Embedding"}, paths.CMainPath, WindowState::Minimized};
     launch.withoutFocus = true;
     launch.waitUntilReady = true;
     return launchProcess(launch) == 0;

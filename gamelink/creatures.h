@@ -21,7 +21,8 @@ inline constexpr BilingualBox kCreaturesNotFoundBox{
 // The connection test's box.
 inline constexpr BilingualBox kNoConnectionBox{
     {"Creatures not found! Run Creatures or continue your work offline!",
-     "Creatures wurde nicht gefunden! Starten Sie Creatures oder arbeiten Sie ohne Verbindung weiter!"},
+     "Creatures wurde nicht gefunden! Starten Sie Creatures oder arbeiten Sie ohne Verbindung "
+     "weiter!"},
     {"Error! No link possible!", "Fehler! Keine Verbindung möglich!"}};
 
 // The connection test's topic.
@@ -30,7 +31,7 @@ inline constexpr std::string_view kConnectionTestTopic = "VEK.EXE";
 // The main window's one component for the game: its nine directories, its sounds, and the one
 // link to the running game.
 class TCreatures {
-public:
+  public:
     using SoundSink = std::function<void(const std::filesystem::path&)>;
     // Shows one of the link's messages in an OK box (the caller picks the language).
     using NoticeSink = std::function<void(const BilingualBox&)>;
@@ -61,14 +62,16 @@ public:
     bool testConnection();
 
     // The parts of the link, replaceable for tests and other platforms.
-    void setLinkTransport(std::shared_ptr<LinkTransport> transport) { m_transport = std::move(transport); }
+    void setLinkTransport(std::shared_ptr<LinkTransport> transport) {
+        m_transport = std::move(transport);
+    }
     void setLinkTimeouts(LinkTimeouts timeouts) { m_timeouts = timeouts; }
     void setGameStarter(GameStarter starter) { m_gameStarter = std::move(starter); }
     void setNoticeSink(NoticeSink sink) { m_noticeSink = std::move(sink); }
     // The conversation's topic; by default the program's own command line.
     void setLinkTopic(std::string topic) { m_topic = std::move(topic); }
 
-private:
+  private:
     void PrepareLink();
     std::unique_ptr<LinkConversation> openConversation();
     void notify(const BilingualBox& box) const;

@@ -20,7 +20,8 @@ void putU32(std::string& out, std::size_t value) {
 
 std::size_t getLE(std::string_view bytes, std::size_t at, std::size_t count) {
     std::size_t value = 0;
-    for (std::size_t i = count; i-- > 0;) value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
+    for (std::size_t i = count; i-- > 0;)
+        value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
     return value;
 }
 
@@ -54,7 +55,8 @@ std::optional<LinkFrame> FrameReader::next() {
         // A stranger's bytes are recognised as soon as they differ from our header.
         const std::string_view magic = "VK";
         const std::size_t seen = std::min(m_buffer.size(), magic.size());
-        if (m_buffer.compare(0, seen, magic.substr(0, seen)) != 0) throw VekError("bytes that are not a link frame");
+        if (m_buffer.compare(0, seen, magic.substr(0, seen)) != 0)
+            throw VekError("bytes that are not a link frame");
         return std::nullopt;
     }
     if (m_buffer[0] != 'V' || m_buffer[1] != 'K' || !isKnownKind(m_buffer[2])) {
@@ -63,7 +65,8 @@ std::optional<LinkFrame> FrameReader::next() {
     const std::size_t topicLength = getLE(m_buffer, 3, 2);
     const std::size_t itemLength = getLE(m_buffer, 5, 2);
     const std::size_t dataLength = getLE(m_buffer, 7, 4);
-    if (topicLength > kMaxFrameName || itemLength > kMaxFrameName) throw VekError("bytes that are not a link frame");
+    if (topicLength > kMaxFrameName || itemLength > kMaxFrameName)
+        throw VekError("bytes that are not a link frame");
     if (dataLength > m_maxData) {
         throw VekError("a frame of " + std::to_string(dataLength) + " bytes, more than the " +
                        std::to_string(m_maxData) + " accepted");

@@ -39,7 +39,7 @@ std::string encodeFrame(const LinkFrame& frame);
 // Collects bytes from a stream and cuts them into frames. A frame whose header is not one of
 // ours, or whose data is longer than the reader allows, throws VekError with a plain reason.
 class FrameReader {
-public:
+  public:
     explicit FrameReader(std::size_t maxData) : m_maxData(maxData) {}
 
     void append(std::string_view bytes) { m_buffer.append(bytes); }
@@ -47,7 +47,7 @@ public:
     // Bytes of a frame begun but not complete.
     bool holdsPartialFrame() const { return !m_buffer.empty(); }
 
-private:
+  private:
     std::size_t m_maxData;
     std::string m_buffer;
 };

@@ -42,7 +42,7 @@ struct LinkResult {
 // One open conversation with a service on one topic. Closing it (disconnecting and releasing
 // what it holds) is its destruction. Transactions are synchronous.
 class LinkConversation {
-public:
+  public:
     virtual ~LinkConversation() = default;
 
     // Hands `data` (text with its terminating zero) to the item.
@@ -55,7 +55,7 @@ public:
 
 // A way to reach a service: the DDE management library on Windows, a local socket elsewhere.
 class LinkTransport {
-public:
+  public:
     virtual ~LinkTransport() = default;
 
     // Opens a conversation; nothing when the service does not answer.

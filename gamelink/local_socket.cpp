@@ -27,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 class UniqueFd {
-public:
+  public:
     explicit UniqueFd(int fd = -1) : m_fd(fd) {}
     ~UniqueFd() { reset(); }
     UniqueFd(UniqueFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
@@ -45,7 +45,7 @@ public:
         m_fd = -1;
     }
 
-private:
+  private:
     int m_fd;
 };
 
@@ -65,10 +65,12 @@ enum class Io { Done, TimedOut, Closed, Stopped, Failed };
 // Waits until `fd` is ready for `events`, the deadline passes or the stop pipe fires.
 Io waitFor(int fd, short events, Clock::time_point deadline, int stopFd) {
     while (true) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) return Io::TimedOut;
         pollfd fds[2] = {{fd, events, 0}, {stopFd, POLLIN, 0}};
-        const int ready = ::poll(fds, stopFd >= 0 ? 2 : 1, static_cast<int>(std::min<long long>(left, 60000)));
+        const int ready =
+            ::poll(fds, stopFd >= 0 ? 2 : 1, static_cast<int>(std::min<long long>(left, 60000)));
         if (ready < 0) {
             if (errno == EINTR) continue;
             return Io::Failed;
@@ -97,7 +99,8 @@ Io sendAll(int fd, std::string_view bytes, Clock::time_point deadline, int stopF
 }
 
 // Reads until the reader holds a whole frame. A garbled or oversized frame throws VekError.
-Io receiveFrame(int fd, FrameReader& reader, Clock::time_point deadline, LinkFrame& frame, int stopFd = -1) {
+Io receiveFrame(int fd, FrameReader& reader, Clock::time_point deadline, LinkFrame& frame,
+                int stopFd = -1) {
     char buffer[65536];
     while (true) {
         if (auto next = reader.next()) {
@@ -123,46 +126,53 @@ Io receiveFrame(int fd, FrameReader& reader, Clock::time_point deadline, LinkFra
 constexpr const char* kPeerClosed = "Creatures closed the conversation before it had answered";
 
 class LocalConversation : public LinkConversation {
-public:
+  public:
     LocalConversation(UniqueFd socket, std::string topic)
         : m_socket(std::move(socket)), m_topic(std::move(topic)), m_reader(kMaxLinkAnswer) {}
 
     // Sends the Connect frame and waits for the service to take the topic.
     bool open(std::chrono::milliseconds timeout) {
         LinkFrame reply;
-        const LinkResult result = exchange({FrameKind::Connect, m_topic, {}, {}}, timeout, reply, false);
+        const LinkResult result =
+            exchange({FrameKind::Connect, m_topic, {}, {}}, timeout, reply, false);
         return result.status == LinkStatus::Ok && reply.kind == FrameKind::Ack;
     }
 
-    LinkResult poke(std::string_view item, std::span<const char> data, std::chrono::milliseconds timeout) override {
+    LinkResult poke(std::string_view item, std::span<const char> data,
+                    std::chrono::milliseconds timeout) override {
         LinkFrame reply;
-        LinkResult result = exchange({FrameKind::Poke, m_topic, std::string(item), std::string(data.data(), data.size())},
-                                     timeout, reply, false);
+        LinkResult result = exchange(
+            {FrameKind::Poke, m_topic, std::string(item), std::string(data.data(), data.size())},
+            timeout, reply, false);
         if (result.status != LinkStatus::Ok) return result;
         if (reply.kind == FrameKind::Ack) return LinkResult::ok();
         if (reply.kind == FrameKind::Refused) return LinkResult::refused();
         return breakOff("Creatures answered a poke with something else than an acknowledgement");
     }
 
-    LinkResult request(std::string_view item, std::chrono::milliseconds timeout, std::string& answer) override {
+    LinkResult request(std::string_view item, std::chrono::milliseconds timeout,
+                       std::string& answer) override {
         LinkFrame reply;
         // A poke acknowledged after its time-out may still come in first; it is passed over.
-        LinkResult result = exchange({FrameKind::Request, m_topic, std::string(item), {}}, timeout, reply, true);
+        LinkResult result =
+            exchange({FrameKind::Request, m_topic, std::string(item), {}}, timeout, reply, true);
         if (result.status != LinkStatus::Ok) return result;
         if (reply.kind == FrameKind::Refused) return LinkResult::refused();
-        if (reply.kind != FrameKind::Data) return breakOff("Creatures answered a request with something else than data");
+        if (reply.kind != FrameKind::Data)
+            return breakOff("Creatures answered a request with something else than data");
         answer = std::move(reply.data);
         return LinkResult::ok();
     }
 
-private:
+  private:
     LinkResult breakOff(std::string why) {
         m_broken = why;
         m_socket.reset();
         return LinkResult::broken(std::move(why));
     }
 
-    LinkResult exchange(const LinkFrame& frame, std::chrono::milliseconds timeout, LinkFrame& reply, bool skipAcks) {
+    LinkResult exchange(const LinkFrame& frame, std::chrono::milliseconds timeout, LinkFrame& reply,
+                        bool skipAcks) {
         if (!m_broken.empty()) return LinkResult::broken(m_broken);
         const auto deadline = Clock::now() + timeout;
         const Io sent = sendAll(m_socket.get(), encodeFrame(frame), deadline);
@@ -178,7 +188,8 @@ private:
             }
             if (received == Io::TimedOut) return LinkResult::timedOut();
             if (received == Io::Closed) return breakOff(kPeerClosed);
-            if (received != Io::Done) return breakOff("the link's socket failed: " + systemText(errno));
+            if (received != Io::Done)
+                return breakOff("the link's socket failed: " + systemText(errno));
             if (skipAcks && reply.kind == FrameKind::Ack) continue;
             return LinkResult::ok();
         }
@@ -199,12 +210,14 @@ fs::path runtimeDirectory() {
 // put a socket of theirs where the program looks for the game.
 void ensurePrivateDirectory(const fs::path& directory) {
     if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
-        throw VekError("cannot create the folder " + pathToUtf8(directory) + ": " + systemText(errno));
+        throw VekError("cannot create the folder " + pathToUtf8(directory) + ": " +
+                       systemText(errno));
     }
     struct stat info {};
-    if (::lstat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid() ||
-        (info.st_mode & 0077) != 0) {
-        throw VekError("the folder " + pathToUtf8(directory) + " is not a private folder of this user");
+    if (::lstat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        info.st_uid != ::getuid() || (info.st_mode & 0077) != 0) {
+        throw VekError("the folder " + pathToUtf8(directory) +
+                       " is not a private folder of this user");
     }
 }
 
@@ -215,7 +228,8 @@ fs::path localServicePath(std::string_view service) {
     return runtimeDirectory() / std::string(service);
 }
 
-std::unique_ptr<LinkConversation> LocalSocketTransport::connect(std::string_view service, std::string_view topic,
+std::unique_ptr<LinkConversation> LocalSocketTransport::connect(std::string_view service,
+                                                                std::string_view topic,
                                                                 std::chrono::milliseconds timeout) {
     const fs::path path = m_socketPath ? *m_socketPath : localServicePath(service);
     sockaddr_un address;
@@ -223,25 +237,31 @@ std::unique_ptr<LinkConversation> LocalSocketTransport::connect(std::string_view
     UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (socket.get() < 0) return nullptr;
     const auto deadline = Clock::now() + timeout;
-    while (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    while (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) !=
+           0) {
         if (errno == EINTR) continue;
         // A full backlog: the server is busy with someone else; try again shortly.
         if (errno != EAGAIN || Clock::now() >= deadline) return nullptr;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    auto conversation = std::make_unique<LocalConversation>(std::move(socket), std::string(topic.substr(0, kMaxFrameName)));
-    if (!conversation->open(std::max(std::chrono::milliseconds(0),
-                                     std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now())))) {
+    auto conversation = std::make_unique<LocalConversation>(
+        std::move(socket), std::string(topic.substr(0, kMaxFrameName)));
+    if (!conversation->open(
+            std::max(std::chrono::milliseconds(0),
+                     std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now())))) {
         return nullptr;
     }
     return conversation;
 }
 
-std::shared_ptr<LinkTransport> platformLinkTransport() { return std::make_shared<LocalSocketTransport>(); }
+std::shared_ptr<LinkTransport> platformLinkTransport() {
+    return std::make_shared<LocalSocketTransport>();
+}
 
 WakePipe::WakePipe() {
     int fds[2];
-    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) throw VekError("cannot create a pipe: " + systemText(errno));
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+        throw VekError("cannot create a pipe: " + systemText(errno));
     m_read = fds[0];
     m_write = fds[1];
 }
@@ -264,25 +284,31 @@ LocalSocketServer::LocalSocketServer(fs::path socketPath) : m_path(std::move(soc
     }
     const fs::path folder = m_path.parent_path();
     std::error_code error;
-    if (!folder.empty() && (!fs::exists(folder, error) || folder == runtimeDirectory())) ensurePrivateDirectory(folder);
+    if (!folder.empty() && (!fs::exists(folder, error) || folder == runtimeDirectory()))
+        ensurePrivateDirectory(folder);
     UniqueFd listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (listener.get() < 0) throw VekError("cannot create a socket: " + systemText(errno));
     // The socket file takes this mode when it is bound: the user's alone.
     ::fchmod(listener.get(), 0600);
-    auto bindIt = [&] { return ::bind(listener.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address); };
+    auto bindIt = [&] {
+        return ::bind(listener.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    };
     if (bindIt() != 0) {
-        if (errno != EADDRINUSE) throw VekError("cannot listen at " + pathToUtf8(m_path) + ": " + systemText(errno));
+        if (errno != EADDRINUSE)
+            throw VekError("cannot listen at " + pathToUtf8(m_path) + ": " + systemText(errno));
         struct stat info {};
         if (::lstat(m_path.c_str(), &info) != 0 || !S_ISSOCK(info.st_mode)) {
             throw VekError(pathToUtf8(m_path) + " exists and is not a socket; it is left alone");
         }
         UniqueFd probe(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-        if (::connect(probe.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+        if (::connect(probe.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
+            0) {
             throw VekError("another game already serves at " + pathToUtf8(m_path));
         }
         // Nobody listens: the file was left behind by a server that died.
         ::unlink(m_path.c_str());
-        if (bindIt() != 0) throw VekError("cannot listen at " + pathToUtf8(m_path) + ": " + systemText(errno));
+        if (bindIt() != 0)
+            throw VekError("cannot listen at " + pathToUtf8(m_path) + ": " + systemText(errno));
     }
     ::chmod(m_path.c_str(), 0600);
     if (::listen(listener.get(), 64) != 0) {
@@ -299,7 +325,8 @@ LocalSocketServer::~LocalSocketServer() {
     }
 }
 
-void LocalSocketServer::serve(LinkService& service, const WakePipe& stop, std::chrono::milliseconds idleTimeout) {
+void LocalSocketServer::serve(LinkService& service, const WakePipe& stop,
+                              std::chrono::milliseconds idleTimeout) {
     while (true) {
         const Io ready = waitFor(m_listener, POLLIN, Clock::time_point::max(), stop.readFd());
         if (ready == Io::Stopped) return;
@@ -318,9 +345,11 @@ void LocalSocketServer::serveConversation(int client, LinkService& service, cons
         LinkFrame frame;
         Io received;
         try {
-            received = receiveFrame(client, reader, Clock::now() + idleTimeout, frame, stop.readFd());
+            received =
+                receiveFrame(client, reader, Clock::now() + idleTimeout, frame, stop.readFd());
         } catch (const VekError& error) {
-            sendAll(client, encodeFrame({FrameKind::Refused, {}, {}, error.what()}), Clock::now() + idleTimeout);
+            sendAll(client, encodeFrame({FrameKind::Refused, {}, {}, error.what()}),
+                    Clock::now() + idleTimeout);
             return;
         }
         if (received != Io::Done) return;
@@ -329,7 +358,8 @@ void LocalSocketServer::serveConversation(int client, LinkService& service, cons
             connected = frame.kind == FrameKind::Connect && service.acceptTopic(frame.topic);
             if (connected) reply.kind = FrameKind::Ack;
         } else if (frame.kind == FrameKind::Poke) {
-            const std::string_view text(frame.data.data(), std::min(frame.data.find('\0'), frame.data.size()));
+            const std::string_view text(frame.data.data(),
+                                        std::min(frame.data.find('\0'), frame.data.size()));
             if (service.poke(frame.topic, frame.item, text)) reply.kind = FrameKind::Ack;
         } else if (frame.kind == FrameKind::Request) {
             if (auto answer = service.request(frame.topic, frame.item)) {
@@ -338,7 +368,9 @@ void LocalSocketServer::serveConversation(int client, LinkService& service, cons
                 reply.data.push_back('\0');
             }
         }
-        if (sendAll(client, encodeFrame(reply), Clock::now() + idleTimeout, stop.readFd()) != Io::Done) return;
+        if (sendAll(client, encodeFrame(reply), Clock::now() + idleTimeout, stop.readFd()) !=
+            Io::Done)
+            return;
         if (!connected) return;
     }
 }

@@ -23,23 +23,24 @@ inline constexpr std::size_t kMaxLinkAnswer = 16u << 20;
 
 // The client side: each conversation is one connection to the service's socket.
 class LocalSocketTransport : public LinkTransport {
-public:
+  public:
     // The socket of each service where localServicePath says.
     LocalSocketTransport() = default;
     // One socket for every service (tests, a private game).
-    explicit LocalSocketTransport(std::filesystem::path socketPath) : m_socketPath(std::move(socketPath)) {}
+    explicit LocalSocketTransport(std::filesystem::path socketPath)
+        : m_socketPath(std::move(socketPath)) {}
 
     std::unique_ptr<LinkConversation> connect(std::string_view service, std::string_view topic,
                                               std::chrono::milliseconds timeout) override;
 
-private:
+  private:
     std::optional<std::filesystem::path> m_socketPath;
 };
 
 // What a server offers: the answers to a conversation's frames. A request answered with
 // nothing, or a topic or poke not accepted, is refused to the client.
 class LinkService {
-public:
+  public:
     virtual ~LinkService() = default;
     virtual bool acceptTopic(std::string_view topic) = 0;
     // `text` is the poked data up to its first zero.
@@ -49,7 +50,7 @@ public:
 
 // A pipe whose signal stops a server; signal() may be called from a signal handler.
 class WakePipe {
-public:
+  public:
     WakePipe();
     ~WakePipe();
     WakePipe(const WakePipe&) = delete;
@@ -58,7 +59,7 @@ public:
     void signal() const;
     int readFd() const { return m_read; }
 
-private:
+  private:
     int m_read = -1;
     int m_write = -1;
 };
@@ -67,7 +68,7 @@ private:
 // conversation after another. A socket file left behind by a server that died is replaced;
 // a live server or a file that is not a socket is refused with a clear message.
 class LocalSocketServer {
-public:
+  public:
     explicit LocalSocketServer(std::filesystem::path socketPath);
     ~LocalSocketServer();
     LocalSocketServer(const LocalSocketServer&) = delete;
@@ -79,7 +80,7 @@ public:
     // middle of a conversation is dropped so that the next one can be served.
     void serve(LinkService& service, const WakePipe& stop, std::chrono::milliseconds idleTimeout);
 
-private:
+  private:
     void serveConversation(int client, LinkService& service, const WakePipe& stop,
                            std::chrono::milliseconds idleTimeout);
 

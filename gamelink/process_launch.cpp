@@ -30,13 +30,15 @@ int launchProcess(const ProcessLaunch& launch) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(launch.withoutFocus && launch.windowState == WindowState::Minimized
-                                                ? SW_SHOWMINNOACTIVE
-                                                : static_cast<int>(launch.windowState));
+    startup.wShowWindow =
+        static_cast<WORD>(launch.withoutFocus && launch.windowState == WindowState::Minimized
+                              ? SW_SHOWMINNOACTIVE
+                              : static_cast<int>(launch.windowState));
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
-                        nullptr, launch.workingDirectory.empty() ? nullptr : launch.workingDirectory.c_str(), &startup,
-                        &process)) {
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr,
+                        launch.workingDirectory.empty() ? nullptr : launch.workingDirectory.c_str(),
+                        &startup, &process)) {
         return static_cast<int>(GetLastError());
     }
     if (launch.waitUntilReady) WaitForInputIdle(process.hProcess, 30000);
@@ -62,13 +64,19 @@ constexpr int kOtherSystem = 12;
 
 int errorNumberOf(int error) {
     switch (error) {
-        case ENOENT: return kFileNotFound;
-        case ENOTDIR: return kPathNotFound;
+        case ENOENT:
+            return kFileNotFound;
+        case ENOTDIR:
+            return kPathNotFound;
         case EACCES:
-        case EPERM: return kAccessDenied;
-        case ENOMEM: return kNotEnoughMemory;
-        case ENOEXEC: return kInvalidExecutable;
-        default: return error;
+        case EPERM:
+            return kAccessDenied;
+        case ENOMEM:
+            return kNotEnoughMemory;
+        case ENOEXEC:
+            return kInvalidExecutable;
+        default:
+            return error;
     }
 }
 
@@ -127,7 +135,8 @@ int launchProcess(const ProcessLaunch& launch) {
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
-    const char* directory = launch.workingDirectory.empty() ? nullptr : launch.workingDirectory.c_str();
+    const char* directory =
+        launch.workingDirectory.empty() ? nullptr : launch.workingDirectory.c_str();
 
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) return errorNumberOf(errno);
@@ -147,7 +156,8 @@ int launchProcess(const ProcessLaunch& launch) {
         if (grandchild == 0) becomeProgram(argv, directory, report[1]);
         if (grandchild < 0) {
             const int forkError = errno;
-            [[maybe_unused]] const ssize_t ignored = ::write(report[1], &forkError, sizeof forkError);
+            [[maybe_unused]] const ssize_t ignored =
+                ::write(report[1], &forkError, sizeof forkError);
         }
         ::_exit(0);
     }

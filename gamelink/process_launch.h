@@ -13,9 +13,9 @@ struct ProcessLaunch {
     std::vector<std::string> params;
     std::string workingDirectory;  // empty: the caller's
     WindowState windowState = WindowState::Normal;
-    bool wait = false;              // until the process ends
-    bool withoutFocus = false;      // shown without taking the focus
-    bool waitUntilReady = false;    // until it is ready for input, within the system's time-out
+    bool wait = false;            // until the process ends
+    bool withoutFocus = false;    // shown without taking the focus
+    bool waitUntilReady = false;  // until it is ready for input, within the system's time-out
 };
 
 // The command line as the platform shows it: the name and each parameter after one blank.

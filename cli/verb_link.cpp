@@ -1,0 +1,135 @@
+#include <cstdlib>
+#include <ostream>
+
+#include "app/file_io.h"
+#include "app/program_directory.h"
+#include "app/vek_error.h"
+#include "cli/verbs.h"
+#include "gamelink/creatures.h"
+#include "gamelink/macro_extraction.h"
+#include "objects/cob_data.h"
+#include "objects/injection.h"
+
+namespace vek::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kLinkNote =
+    "The game is reached at its local socket; VEK_LINK_SOCKET names another one (for instance\n"
+    "that of a vivarium-sim started with --socket).\n";
+
+// The link for one verb: the game's messages that the windows show in boxes go to stderr.
+struct CliLink {
+    explicit CliLink(Invocation& invocation) : creatures(invocation.gamePathSources) {
+        creatures.setNoticeSink([this, &invocation](const BilingualBox& box) {
+            invocation.err << box.text.english << "\n";
+            noticed = true;
+        });
+    }
+
+    std::string send(std::string_view macro) { return creatures.SendMacro(macro); }
+
+    TCreatures creatures;
+    bool noticed = false;
+};
+
+fs::path executableDirectory() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::current_path() : self.parent_path();
+}
+
+// The program directory as Vekstudio finds it: beside the program, or the user's copy.
+fs::path programDirectory() {
+    fs::path data;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+        data = xdg;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        data = fs::path(home) / ".local" / "share";
+    } else {
+        data = fs::temp_directory_path();
+    }
+    return resolveProgramDirectory(executableDirectory(), data / "Vekstudio" / "program");
+}
+
+int runSend(Invocation& invocation) {
+    const ArgumentList args(invocation.args, {});
+    args.expectPositional(1, 1);
+    CliLink link(invocation);
+    invocation.out << link.send(args.positional()[0]) << "\n";
+    return link.noticed ? kFailed : kSuccess;
+}
+
+int runInject(Invocation& invocation) {
+    const ArgumentList args(invocation.args, {});
+    args.expectPositional(1, 1);
+    const CobData cob = readCobFile(pathFromUtf8(args.positional()[0]));
+    CliLink link(invocation);
+    InjectionSteps steps;
+    steps.sendMacro = [&link](std::string_view macro) { return link.send(macro); };
+    steps.askOkCancel = [](const BilingualBox&) { return true; };
+    steps.showMessage = [&invocation](const BilingualBox& box) {
+        invocation.err << box.text.english << "\n";
+    };
+    steps.showProgress = [&invocation](const std::string& text) { invocation.out << text << "\n"; };
+    steps.restoreTitle = [] {};
+    steps.wait = sleepFor;
+    const InjectionOutcome outcome = injectObject(cob, false, kLanguageEnglish, steps);
+    return outcome == InjectionOutcome::Injected && !link.noticed ? kSuccess : kFailed;
+}
+
+int runExtract(Invocation& invocation) {
+    const ArgumentList args(invocation.args, {"--out"});
+    args.expectPositional(0, 0);
+    fs::path directory;
+    if (const auto out = args.option("--out")) {
+        // A folder named on the command line is made when missing.
+        directory = fs::absolute(pathFromUtf8(*out));
+        fs::create_directories(directory);
+    } else {
+        directory = programDirectory() / "mac";
+    }
+    CliLink link(invocation);
+    const ExtractionResult result = extractAllMacros(
+        [&link](std::string_view macro) { return link.send(macro); }, directory, kLanguageEnglish,
+        [&invocation](const std::string& line) { invocation.out << line << "\n"
+                                                                << std::flush; });
+    invocation.out << result.files << " files written for " << result.classes << " classes\n";
+    return link.noticed ? kFailed : kSuccess;
+}
+
+}  // namespace
+
+Verb sendVerb() {
+    static const std::string usage =
+        std::string(
+            "usage: vek send MACRO\n"
+            "Sends one macro to the running game and prints its answer, for example\n"
+            "  vek send \"inst,enum 0 0 0,dde: putv fmly,next,endm\"\n") +
+        std::string(kLinkNote);
+    return {"send", "send a macro to the running game and print its answer", usage, runSend};
+}
+
+Verb injectVerb() {
+    static const std::string usage =
+        std::string(
+            "usage: vek inject FILE.cob\n"
+            "Injects an object file into the running game: each script, then the first\n"
+            "installation routine, and after two seconds the closing macro.\n") +
+        std::string(kLinkNote);
+    return {"inject", "inject an object file into the running game", usage, runInject};
+}
+
+Verb extractVerb() {
+    static const std::string usage =
+        std::string(
+            "usage: vek extract [--out DIR]\n"
+            "Saves every script of the running game's classes as a macro file (FFGGSSEE.MAC) in\n"
+            "DIR, by default the program directory's mac folder.\n") +
+        std::string(kLinkNote);
+    return {"extract", "save every script of the running game as macro files", usage, runExtract};
+}
+
+}  // namespace vek::cli

@@ -1,0 +1,21 @@
+#include "gamelink/launcher_object.h"
+
+#include "app/file_io.h"
+#include "gamelink/creatures.h"
+
+namespace vek {
+
+void putLauncherObject(TCreatures& creatures, const std::filesystem::path& programDirectory) {
+    // Without an image directory there is nowhere for the game to find the picture.
+    if (const std::string& images = creatures.paths().CImagePath; !images.empty()) {
+        try {
+            writeFileAtomically(pathFromUtf8(images + "vekw.spr"),
+                                readFileBytes(programDirectory / "rpsw.kev"));
+        } catch (const std::exception&) {
+            // The object is put into the world all the same; it then has no picture.
+        }
+    }
+    creatures.SendMacro(kLauncherMacro);
+}
+
+}  // namespace vek

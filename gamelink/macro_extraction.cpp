@@ -1,0 +1,120 @@
+#include "gamelink/macro_extraction.h"
+
+#include <charconv>
+#include <unordered_set>
+
+#include "app/file_io.h"
+#include "app/messages.h"
+#include "app/vek_error.h"
+#include "objects/ansi_text.h"
+
+namespace vek {
+
+namespace {
+
+constexpr Bilingual kBePatient{"Be patient, this may take a while...",
+                               "Bitte haben Sie etwas geduld, dies kann einige Zeit dauern..."};
+constexpr Bilingual kScanningObject{"Scanning Object ", "Untersuche Objekt "};
+constexpr Bilingual kWritingFile{"Writing file ", "schreibe Datei "};
+constexpr Bilingual kClassesDropped{"More than 1001 classes: the other ",
+                                    "Mehr als 1001 Klassen: die anderen "};
+constexpr Bilingual kNotScanned{" are not scanned.", " werden nicht untersucht."};
+
+int toInteger(std::string_view piece) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
+    if (piece.empty() || error != std::errc() || end != piece.data() + piece.size()) {
+        throw VekError(invalidIntegerMessage(piece));
+    }
+    return value;
+}
+
+std::string lastTwoDigits(int number) {
+    const std::string text = "00" + std::to_string(number);
+    return text.substr(text.size() - 2);
+}
+
+}  // namespace
+
+ClassList parseClassKeys(std::string_view answer) {
+    const std::string text = std::string(answer) + "|";
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (std::size_t bar = text.find('|'); bar != std::string::npos; bar = text.find('|', start)) {
+        pieces.push_back(std::string_view(text).substr(start, bar - start));
+        start = bar + 1;
+    }
+    ClassList list;
+    std::unordered_set<std::string> seen;
+    for (std::size_t i = 0; i + 3 <= pieces.size(); i += 3) {
+        ClassKey key{std::string(pieces[i]) + " " + std::string(pieces[i + 1]) + " " +
+                         std::string(pieces[i + 2]) + " ",
+                     toInteger(pieces[i]), toInteger(pieces[i + 1]), toInteger(pieces[i + 2])};
+        if (!seen.insert(key.text).second) continue;
+        if (list.keys.size() < kMaxClassKeys) {
+            list.keys.push_back(std::move(key));
+        } else {
+            ++list.dropped;
+        }
+    }
+    return list;
+}
+
+std::string scriptRequestMacro(const ClassKey& key, int event) {
+    return "inst,dde: scrp " + key.text + std::to_string(event) + ",endm";
+}
+
+std::string macroFileName(int family, int genus, int species, int event) {
+    return lastTwoDigits(family) + lastTwoDigits(genus) + lastTwoDigits(species) +
+           lastTwoDigits(event) + ".MAC";
+}
+
+std::vector<std::string> macroFileLines(std::string_view script) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = script.find(',', start);
+        lines.emplace_back(script.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    lines.front().insert(0, "\"");
+    lines.back() += "\"";
+    return lines;
+}
+
+ExtractionResult extractAllMacros(const std::function<std::string(std::string_view)>& sendMacro,
+                                  const std::filesystem::path& macDirectory,
+                                  std::string_view language,
+                                  const std::function<void(const std::string&)>& progress) {
+    ExtractionResult result;
+    progress(std::string(kBePatient.in(language)));
+    ++result.requests;
+    const ClassList classes = parseClassKeys(sendMacro(kEnumerationMacro));
+    result.classes = classes.keys.size();
+    if (classes.dropped > 0) {
+        progress(std::string(kClassesDropped.in(language)) + std::to_string(classes.dropped) +
+                 std::string(kNotScanned.in(language)));
+    }
+    const std::string total = std::to_string(classes.keys.size());
+    for (std::size_t n = 0; n < classes.keys.size(); ++n) {
+        const ClassKey& key = classes.keys[n];
+        progress(std::string(kScanningObject.in(language)) + std::to_string(n + 1) + " of " +
+                 total + " (" + key.text + ")");
+        for (int event = 0; event < kScriptEventCount; ++event) {
+            ++result.requests;
+            const std::string script = sendMacro(scriptRequestMacro(key, event));
+            if (script.empty()) continue;
+            const std::filesystem::path file =
+                macDirectory / macroFileName(key.family, key.genus, key.species, event);
+            progress(std::string(kWritingFile.in(language)) + pathToUtf8(file));
+            // Macro files are the game's text files: in its code page, lines ending in CR LF.
+            writeFileAtomically(file, utf8ToAnsi(joinCrLf(macroFileLines(script))));
+            ++result.files;
+        }
+    }
+    return result;
+}
+
+}  // namespace vek

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vek {
+
+// Makes the game write family, genus and species of every object in its world.
+inline constexpr std::string_view kEnumerationMacro =
+    "inst,enum 0 0 0,dde: putv fmly,dde: putv gnus,dde: putv spcs,next,endm";
+inline constexpr std::size_t kMaxClassKeys = 1001;
+inline constexpr int kScriptEventCount = 73;  // events 0 to 72
+
+// A class as the game named it: the three numbers as received, each followed by one blank.
+struct ClassKey {
+    std::string text;  // "2 13 1 "
+    int family = 0;
+    int genus = 0;
+    int species = 0;
+};
+
+struct ClassList {
+    std::vector<ClassKey> keys;  // distinct, in the order first seen, at most kMaxClassKeys
+    std::size_t dropped = 0;     // further distinct classes beyond the limit
+};
+
+// Reads the enumeration answer: values separated by "|", taken in threes. A last group of
+// fewer than three pieces (the empty piece after the game's closing "|" among them) is
+// dropped; any other piece that is not a whole number throws the conversion error.
+ClassList parseClassKeys(std::string_view answer);
+
+// "inst,dde: scrp " + key + event + ",endm".
+std::string scriptRequestMacro(const ClassKey& key, int event);
+
+// Eight digits and ".MAC": the last two digits of family, genus, species and event.
+std::string macroFileName(int family, int genus, int species, int event);
+
+// A script as the lines of its file: cut at every comma, a double quote before the first
+// piece and after the last.
+std::vector<std::string> macroFileLines(std::string_view script);
+
+struct ExtractionResult {
+    std::size_t classes = 0;
+    std::size_t requests = 0;  // conversations held, the enumeration included
+    std::size_t files = 0;
+};
+
+// Asks the game for every class in its world and each class for its 73 scripts, and writes
+// every script returned as a file of its own into `macDirectory` (which must exist). Progress
+// lines go to `progress` in the interface language. A file error stops the run; the files
+// written before it stay whole.
+ExtractionResult extractAllMacros(const std::function<std::string(std::string_view)>& sendMacro,
+                                  const std::filesystem::path& macDirectory,
+                                  std::string_view language,
+                                  const std::function<void(const std::string&)>& progress);
+
+}  // namespace vek

@@ -1,0 +1,72 @@
+#include "objects/injection.h"
+
+#include <thread>
+
+namespace vek {
+
+namespace {
+
+constexpr Bilingual kSendingScript{"Sending Script ", "Sende Skript "};
+constexpr Bilingual kImportingObject{"Importing Object", "Importier Objekt"};
+constexpr std::string_view kInjectionPrefix = "dde: scrp 0 0 0 17,";
+
+// Puts the window title back once, when the injection ends or is broken off by an error.
+class TitleGuard {
+  public:
+    explicit TitleGuard(const std::function<void()>& restore) : m_restore(restore) {}
+    ~TitleGuard() { restore(); }
+    TitleGuard(const TitleGuard&) = delete;
+    TitleGuard& operator=(const TitleGuard&) = delete;
+
+    void restore() {
+        if (m_pending && m_restore) m_restore();
+        m_pending = false;
+    }
+
+  private:
+    const std::function<void()>& m_restore;
+    bool m_pending = true;
+};
+
+}  // namespace
+
+std::string scriptInjectionMacro(std::string_view script) {
+    return std::string(kInjectionPrefix) + "inst," + std::string(script);
+}
+
+std::string importInjectionMacro(std::string_view import) {
+    return std::string(kInjectionPrefix) + std::string(import) + ",endm";
+}
+
+InjectionOutcome injectObject(const CobData& cob, bool uncompiledChanges, std::string_view language,
+                              const InjectionSteps& steps) {
+    const bool confirmed = !uncompiledChanges || steps.askOkCancel(kNotCompiledBox);
+    if (cob.scripts.empty() && cob.imports.empty()) {
+        steps.showMessage(kNothingToInjectBox);
+        return InjectionOutcome::NothingToInject;
+    }
+    if (!confirmed) return InjectionOutcome::Cancelled;
+
+    TitleGuard title(steps.restoreTitle);
+    for (std::size_t k = 0; k < cob.scripts.size(); ++k) {
+        steps.showProgress(std::string(kSendingScript.in(language)) + std::to_string(k + 1));
+        steps.sendMacro(scriptInjectionMacro(cob.scripts[k]));
+    }
+    // Only the first installation routine is injected.
+    if (!cob.imports.empty()) {
+        steps.showProgress(std::string(kImportingObject.in(language)));
+        steps.sendMacro(importInjectionMacro(cob.imports.front()));
+    }
+    steps.wait(kInjectionSettleTime);
+    title.restore();
+    steps.sendMacro(kInjectionClosingMacro);
+    return InjectionOutcome::Injected;
+}
+
+void killEditObject(const std::function<std::string(std::string_view)>& sendMacro) {
+    sendMacro(kKillEditMacro);
+}
+
+void sleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+}  // namespace vek

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/messages.h"
+#include "objects/cob_data.h"
+
+namespace vek {
+
+inline constexpr std::string_view kKillEditMacro = "inst,kill edit,endm";
+inline constexpr std::string_view kInjectionClosingMacro = "inst,sys: wtop,endm";
+// How long the game gets for the sent scripts before the closing macro.
+inline constexpr std::chrono::milliseconds kInjectionSettleTime{2000};
+
+inline constexpr BilingualBox kNotCompiledBox{
+    {"COS was changed but not compiled! Continue anyway?",
+     "COS wurde geaendert aber nicht compiliert! Trotzdem fortfahren?"},
+    {"COS not compiled!", "COS nicht compiliert!"}};
+inline constexpr BilingualBox kNothingToInjectBox{
+    {"No COB Data in memory! Load a COB or compile a COS.",
+     "Keine COB Daten im Speicher! Laden Sie einen COB oder compilieren Sie einen COS."},
+    {"Nothing to inject!", "Nichts zum Senden!"}};
+
+// "dde: scrp 0 0 0 17,inst," + script.
+std::string scriptInjectionMacro(std::string_view script);
+// "dde: scrp 0 0 0 17," + import + ",endm".
+std::string importInjectionMacro(std::string_view import);
+
+// What an injection needs of its surroundings.
+struct InjectionSteps {
+    std::function<std::string(std::string_view)> sendMacro;
+    // An OK/Cancel question; true for OK.
+    std::function<bool(const BilingualBox&)> askOkCancel;
+    std::function<void(const BilingualBox&)> showMessage;
+    // Progress in the window title, and the title as it was before.
+    std::function<void(const std::string&)> showProgress;
+    std::function<void()> restoreTitle;
+    // Elapsed-time wait that takes no other input.
+    std::function<void(std::chrono::milliseconds)> wait;
+};
+
+enum class InjectionOutcome { Injected, Cancelled, NothingToInject };
+
+// Sends every script and the first installation routine as macros, waits, and sends the
+// closing macro. Uncompiled changes are asked about first; an object without scripts and
+// imports is reported whatever the answer was. The title is put back even if a send fails.
+InjectionOutcome injectObject(const CobData& cob, bool uncompiledChanges, std::string_view language,
+                              const InjectionSteps& steps);
+
+// The object the game's edit mode holds is removed.
+void killEditObject(const std::function<std::string(std::string_view)>& sendMacro);
+
+// Sleeps for the wait of a real injection.
+void sleepFor(std::chrono::milliseconds duration);
+
+}  // namespace vek
