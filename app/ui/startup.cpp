@@ -68,7 +68,6 @@ int runVekstudio(int argc, char* argv[]) {
     Workbench workbench(setup, dialogs, sound);
     workbench.createWindows();
     MainWindow* main = workbench.context().windows.main;
-    application.showHintsIn(main->statusBar1());
     QObject::connect(main, &VekWindow::closed, &application, &QApplication::quit);
     if (workbench.context().quitAfterStartup) return 0;
     main->show();

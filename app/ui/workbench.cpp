@@ -5,6 +5,7 @@
 #include "app/ui/language.h"
 #include "app/ui/main_window.h"
 #include "app/ui/sound_output.h"
+#include "app/ui/vek_application.h"
 #include "gamelink/creatures.h"
 #include "gamelink/ui/command_interface_window.h"
 #include "generators/ui/add_class_window.h"
@@ -72,6 +73,9 @@ void Workbench::createWindows() {
     create(w.addClass)->FormCreate();
 
     w.main->attachToolWindows();
+    if (auto* application = qobject_cast<VekApplication*>(QCoreApplication::instance())) {
+        application->showHintsIn(w.main->statusBar1());
+    }
     connect(w.main, &MainWindow::languageChosen, this, &Workbench::changeLanguage);
     applyStoredLanguage();
 }

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test.
+#   scripts/test.sh             the normal build (build/)
+#   scripts/test.sh --sanitize  again under AddressSanitizer and UndefinedBehaviorSanitizer
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+
+build="$root/build"
+options=()
+if [ "${1:-}" = "--sanitize" ]; then
+    build="$root/build-sanitize"
+    options=(-DVEK_SANITIZE=ON -DVEK_BUILD_BENCH=OFF)
+    export BUILD_TYPE=Debug
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp"
+fi
+
+"$root/scripts/build.sh" "$build" "${options[@]}"
+# Window tests run offscreen: no display is opened, in CI or anywhere else.
+export QT_QPA_PLATFORM=offscreen
+cd "$build" && ctest --output-on-failure -j2 --timeout 600

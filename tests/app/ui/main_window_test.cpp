@@ -1,0 +1,246 @@
+#include <QAction>
+#include <QMenu>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolButton>
+
+#include "app/ui/main_window.h"
+#include "gamelink/ui/command_interface_window.h"
+#include "objects/ui/object_compiler_window.h"
+#include "sprites/ui/sprite_editor_window.h"
+#include "support/ui_test_support.h"
+#include "utilities/ui/sound_player_window.h"
+#include "world/ui/map_window.h"
+
+using namespace vek::ui;
+using namespace vek::ui::testing;
+
+namespace {
+
+QToolButton* button(TestWorkbench& bench, const char* name) {
+    return bench.windows().main->findChild<QToolButton*>(QLatin1String(name));
+}
+
+QStringList eggMenuCaptions(TestWorkbench& bench) {
+    QStringList captions;
+    for (QAction* item : bench.windows().main->findChild<QMenu*>(QStringLiteral("PopupMenu2"))->actions()) {
+        if (!item->isSeparator()) captions << item->text();
+    }
+    return captions;
+}
+
+// Records every title the main window shows, in order.
+class TitleRecorder : public QObject {
+public:
+    QStringList titles;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowTitleChange && watched->objectName() == QLatin1String("TForm8")) {
+            titles << static_cast<QWidget*>(watched)->windowTitle();
+        }
+        return false;
+    }
+};
+
+bool containsInOrder(const QStringList& list, const QStringList& wanted) {
+    qsizetype from = 0;
+    for (const QString& text : wanted) {
+        from = list.indexOf(text, from);
+        if (from < 0) return false;
+        ++from;
+    }
+    return true;
+}
+
+TestWorkbench::Options withIni(const char* text) {
+    TestWorkbench::Options options;
+    options.vekIniText = text;
+    return options;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void firstStartIsEnglishAndWritesTheDefaults() {
+        TestWorkbench bench;
+        const QString ini = QString::fromStdString(bench.vekIniText());
+        QVERIFY(ini.contains(QStringLiteral("Language=english")));
+        QVERIFY(ini.contains(QStringLiteral("SBGC=$000000")));
+        QCOMPARE(bench.context().spriteBackground, 0xFFFFFFu);  // black only from the next start
+        QVERIFY(button(bench, "SpeedButton12")->isChecked());
+        QCOMPARE(eggMenuCaptions(bench), (QStringList{QStringLiteral("&More Eggs"), QStringLiteral("&Grendel Egg-Disk"),
+                                                      QStringLiteral("NornEl Egg-Disk (Grendel &Dads)"),
+                                                      QStringLiteral("GreNorn Egg-Disk (Grendel &Mums)")}));
+    }
+
+    void theGermanButtonSwitchesEveryWindowAndIsRemembered() {
+        std::string storedIni;
+        {
+            TestWorkbench bench;
+            QTest::mouseClick(button(bench, "SpeedButton13"), Qt::LeftButton);
+            QCOMPARE(QString::fromStdString(bench.context().language), QStringLiteral("deutsch"));
+            QVERIFY(button(bench, "SpeedButton13")->isChecked());
+            QVERIFY(!button(bench, "SpeedButton12")->isChecked());
+            QCOMPARE(eggMenuCaptions(bench),
+                     (QStringList{QStringLiteral("&Neue Ei-Disk"), QStringLiteral("&Grendel Ei-Disk"),
+                                  QStringLiteral("NornEl Ei-Disk (Grendel &Väter)"),
+                                  QStringLiteral("GreNorn Ei-Disk (Grendel &Mütter)")}));
+            QCOMPARE(button(bench, "SpeedButton1")->toolTip(), QStringLiteral("Startet den Sprite Editor"));
+            // Another window follows too, and image buttons keep their (empty) captions.
+            QCOMPARE(bench.windows().spriteEditor->findChild<QAction*>(QStringLiteral("OpenSpriteFile1"))->text(),
+                     QStringLiteral("Sprite Datei &öffnen..."));
+            QVERIFY(button(bench, "SpeedButton1")->text().isEmpty());
+            storedIni = bench.vekIniText();
+            QVERIFY(QString::fromStdString(storedIni).contains(QStringLiteral("Language=deutsch")));
+
+            QTest::mouseClick(button(bench, "SpeedButton12"), Qt::LeftButton);
+            QCOMPARE(eggMenuCaptions(bench).first(), QStringLiteral("&More Eggs"));
+            QCOMPARE(button(bench, "SpeedButton1")->toolTip(), QStringLiteral("Starts the Sprite Editor"));
+            QTest::mouseClick(button(bench, "SpeedButton13"), Qt::LeftButton);
+            storedIni = bench.vekIniText();
+        }
+        TestWorkbench next(withIni(storedIni.c_str()));
+        QCOMPARE(eggMenuCaptions(next).first(), QStringLiteral("&Neue Ei-Disk"));
+        QVERIFY(button(next, "SpeedButton13")->isChecked());
+    }
+
+    void anUnknownStoredLanguageKeepsTheDesignedTexts() {
+        TestWorkbench bench(withIni("[Language]\nLanguage=klingon\n"));
+        QCOMPARE(eggMenuCaptions(bench), (QStringList{QStringLiteral("grendel eggs"), QStringLiteral("grendel"),
+                                                      QStringLiteral("grenorn"), QStringLiteral("nornel")}));
+        QVERIFY(button(bench, "SpeedButton12")->isChecked());
+    }
+
+    void backgroundColourFormsAgreeAndGarbageFallsBack() {
+        TestWorkbench decimal(withIni("[Color]\nSBGC=16711680\n[Language]\nLanguage=english\n"));
+        TestWorkbench hexadecimal(withIni("[Color]\nSBGC=$FF0000\n[Language]\nLanguage=english\n"));
+        QCOMPARE(decimal.context().spriteBackground, hexadecimal.context().spriteBackground);
+        QCOMPARE(decimal.context().spriteBackground, 0xFF0000u);
+        TestWorkbench garbage(withIni("junk\n=\n[Color]\nSBGC=1.5\n[[Language]\nLanguage=english\n"));
+        QCOMPARE(garbage.context().spriteBackground, 0xFFFFFFu);
+        QVERIFY(garbage.windows().main != nullptr);
+    }
+
+    void debugModeTracesStartUpAndRestoresTheTitle() {
+        TitleRecorder recorder;
+        qApp->installEventFilter(&recorder);
+        TestWorkbench::Options options;
+        options.debugMode = true;
+        TestWorkbench bench(options);
+        qApp->removeEventFilter(&recorder);
+        QVERIFY2(containsInOrder(recorder.titles,
+                                 {QStringLiteral("Testing Sound System..."), QStringLiteral("Create Script list..."),
+                                  QStringLiteral("Set Status/Buttons/Basics..."),
+                                  QStringLiteral("COB Source Creator init macpath..."),
+                                  QStringLiteral("COB Source Creator init tree..."), QStringLiteral("Compiler setup..."),
+                                  QStringLiteral("Sprite Converter setup..."),
+                                  QStringLiteral("Albia Map setup (loading map if possible)..."),
+                                  QStringLiteral("About setup..."), QStringLiteral("Vekstudio V1.5")}),
+                 qPrintable(recorder.titles.join(QLatin1Char('|'))));
+        QCOMPARE(bench.windows().main->windowTitle(), QStringLiteral("Vekstudio V1.5"));
+    }
+
+    void withoutDebugModeNoTraceIsShown() {
+        TitleRecorder recorder;
+        qApp->installEventFilter(&recorder);
+        TestWorkbench bench;
+        qApp->removeEventFilter(&recorder);
+        QVERIFY(!recorder.titles.contains(QStringLiteral("Testing Sound System...")));
+        QCOMPARE(bench.windows().main->windowTitle(), QStringLiteral("Vekstudio V1.5"));
+        QCOMPARE(bench.sound().played.front().filename().string(), std::string("vek.wav"));
+    }
+
+    void oneToolWindowAtATime() {
+        TestWorkbench bench;
+        MainWindow* main = bench.windows().main;
+        QTest::mouseClick(button(bench, "SpeedButton3"), Qt::LeftButton);
+        QVERIFY(bench.windows().map->isVisible());
+        QVERIFY(button(bench, "SpeedButton3")->isChecked());
+
+        QTest::mouseClick(button(bench, "SpeedButton1"), Qt::LeftButton);
+        QVERIFY(!bench.windows().map->isVisible());
+        QVERIFY(!button(bench, "SpeedButton3")->isChecked());
+        QVERIFY(bench.windows().spriteEditor->isVisible());
+        QVERIFY(button(bench, "SpeedButton1")->isChecked());
+        QCOMPARE(bench.windows().spriteEditor->pos(), QPoint(0, main->frameGeometry().height()));
+
+        QTest::mouseClick(button(bench, "SpeedButton1"), Qt::LeftButton);
+        for (QWidget* window : {static_cast<QWidget*>(bench.windows().spriteEditor),
+                                static_cast<QWidget*>(bench.windows().map), static_cast<QWidget*>(bench.windows().soundPlayer),
+                                static_cast<QWidget*>(bench.windows().objectCompiler),
+                                static_cast<QWidget*>(bench.windows().commandInterface)}) {
+            QVERIFY(!window->isVisible());
+        }
+        QVERIFY(!button(bench, "SpeedButton1")->isChecked());
+    }
+
+    void closingAToolWindowReleasesItsButton() {
+        TestWorkbench bench;
+        QTest::mouseClick(button(bench, "SpeedButton9"), Qt::LeftButton);
+        QVERIFY(bench.windows().commandInterface->isVisible());
+        bench.windows().commandInterface->close();
+        QVERIFY(!button(bench, "SpeedButton9")->isChecked());
+        QTest::mouseClick(button(bench, "SpeedButton9"), Qt::LeftButton);
+        QVERIFY(bench.windows().commandInterface->isVisible());
+        QVERIFY(button(bench, "SpeedButton9")->isChecked());
+    }
+
+    void theSoundPlayerKeepsItsOwnPosition() {
+        TestWorkbench bench;
+        bench.windows().soundPlayer->move(300, 400);
+        QTest::mouseClick(button(bench, "SpeedButton4"), Qt::LeftButton);
+        QCOMPARE(bench.windows().soundPlayer->pos(), QPoint(300, 400));
+    }
+
+    void theButtonBarSpansTheScreen() {
+        TestWorkbench bench;
+        MainWindow* main = bench.windows().main;
+        const int width = QGuiApplication::primaryScreen()->geometry().width();
+        QCOMPARE(main->pos(), QPoint(0, 0));
+        QCOMPARE(main->width(), width);
+        QCOMPARE(button(bench, "SpeedButton6")->x(), width - 34);
+        QCOMPARE(button(bench, "SpeedButton8")->x(), width - 62);
+        QCOMPARE(button(bench, "SpeedButton9")->x(), 84);
+    }
+
+    void theStatusBarShowsTheHintOfAnyWindowsControl() {
+        TestWorkbench bench;
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(button(bench, "SpeedButton4"), &enter);
+        QCOMPARE(bench.windows().main->statusBar1()->currentMessage(), QStringLiteral("Switches to the Sound Player"));
+        QWidget* elsewhere = bench.windows().spriteEditor->findChild<QWidget*>(QStringLiteral("ListBox1"));
+        QVERIFY(elsewhere);
+        QCoreApplication::sendEvent(elsewhere, &enter);
+        QCOMPARE(bench.windows().main->statusBar1()->currentMessage(), elsewhere->statusTip());
+        QVERIFY(!elsewhere->statusTip().isEmpty());
+    }
+
+    void aMissingGameDirectoryIsReportedAndTheProgramGoesOn() {
+        TestWorkbench::Options options;
+        options.gameInstalled = false;
+        options.startupAnswers = {Answer::Cancel};
+        TestWorkbench bench(options);
+        QVERIFY(!bench.context().pathsRead);
+        QVERIFY(!bench.context().quitAfterStartup);
+        const auto messages = bench.dialogs().messages();
+        QCOMPARE(messages.size(), std::size_t{1});
+        QCOMPARE(messages.front().text, QStringLiteral("Install Creatures before using VEK!"));
+        QCOMPARE(messages.front().caption, QStringLiteral("Creatures not found on your HD!"));
+        // Closing without the game plays no closing sound.
+        bench.sound().played.clear();
+        bench.windows().main->close();
+        QVERIFY(bench.sound().played.empty());
+    }
+
+    void closingPlaysTheClosingSoundOfTheGame() {
+        TestWorkbench bench;
+        bench.sound().played.clear();
+        bench.windows().main->close();
+        QCOMPARE(bench.sound().played.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(bench.sound().played.front().filename().string()), QStringLiteral("zzzz.wav"));
+    }
+};
+
+VEK_UI_TEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
