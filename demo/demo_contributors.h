@@ -6,5 +6,6 @@
 namespace vek::demo {
 
 void writeDemoBasics(const DemoLayout& layout);  // directories, palette.dta, sounds
+void writeDemoPictures(const DemoLayout& layout);  // back.spr landscape, bitmaps to convert
 
 }  // namespace vek::demo

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Raise this whenever the demo's contents change, so that existing demo folders are renewed.
-constexpr int kDemoGeneratorVersion = 1;
+constexpr int kDemoGeneratorVersion = 2;
 constexpr const char* kStampFile = "demo-version.txt";
 
 using Contributor = void (*)(const DemoLayout&);
@@ -22,6 +22,7 @@ using Contributor = void (*)(const DemoLayout&);
 // The subsystems' contributions, in the order they are written.
 constexpr Contributor kContributors[] = {
     writeDemoBasics,
+    writeDemoPictures,
 };
 
 std::string stampText() { return "vekstudio demo " + std::to_string(kDemoGeneratorVersion) + "\n"; }
