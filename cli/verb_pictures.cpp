@@ -1,0 +1,95 @@
+#include <ostream>
+
+#include "app/file_io.h"
+#include "app/settings.h"
+#include "app/vek_error.h"
+#include "cli/verbs.h"
+#include "sprites/bitmap.h"
+#include "sprites/bitmap_converter.h"
+#include "sprites/palette.h"
+#include "world/map_raster.h"
+
+namespace vek::cli {
+
+namespace {
+
+// The background colour as the program starts with it: --background, else VEK.INI's SBGC
+// (white when missing or unreadable). VEK.INI is only read, never written.
+ScreenColor backgroundColor(const ArgumentList& args) {
+    if (auto given = args.option("--background")) return parseColorValue(*given);
+    const std::string stored = VekIni(defaultVekIniPath()).read("Color", "SBGC", "$FFFFFF");
+    try {
+        return parseColorValue(stored);
+    } catch (const VekError&) {
+        return 0xFFFFFF;
+    }
+}
+
+PaletteTable paletteTable(Invocation& invocation, const ArgumentList& args) {
+    const ScreenColor background = backgroundColor(args);
+    if (auto file = args.option("--palette"))
+        return readPaletteFile(pathFromUtf8(*file), background);
+    return loadPalette(invocation.gamePaths().CPalettePath, background);
+}
+
+ColorMatchLevel matchLevel(const ArgumentList& args) {
+    const std::string level = args.option("--level").value_or("best");
+    if (level == "best") return ColorMatchLevel::Best;
+    if (level == "good") return ColorMatchLevel::Good;
+    if (level == "bad") return ColorMatchLevel::Bad;
+    if (level == "poor") return ColorMatchLevel::VeryPoor;
+    throw UsageError{"--level must be best, good, bad or poor, not '" + level + "'"};
+}
+
+int runBitmapToSprite(Invocation& invocation) {
+    const ArgumentList args(invocation.args, {"--level", "--palette", "--background"});
+    args.expectPositional(2, 2);
+    const ColorMatchLevel level = matchLevel(args);
+    const PaletteTable palette = paletteTable(invocation, args);
+    RgbImage picture = readBitmap(pathFromUtf8(args.positional()[0]));
+    const SpriteImage sprite = convertPicture(picture, palette, level);
+    writeConvertedSprite(pathFromUtf8(args.positional()[1]), sprite);
+    invocation.out << args.positional()[1] << ": 1 sprite of " << sprite.width << " x "
+                   << sprite.height << "\n";
+    return kSuccess;
+}
+
+int runMap(Invocation& invocation) {
+    const ArgumentList args(invocation.args, {"--back", "--palette", "--background"});
+    args.expectPositional(1, 1);
+    const PaletteTable palette = paletteTable(invocation, args);
+    const std::filesystem::path back =
+        args.option("--back")
+            ? pathFromUtf8(*args.option("--back"))
+            : pathFromUtf8(invocation.gamePaths().CImagePath + std::string(kBackSpriteFileName));
+    RgbImage map;
+    drawMap(back, palette, map);
+    writeBitmap(pathFromUtf8(args.positional()[0]), map);
+    invocation.out << args.positional()[0] << ": map of " << map.width << " x " << map.height
+                   << "\n";
+    return kSuccess;
+}
+
+}  // namespace
+
+Verb bmp2sprVerb() {
+    return {"bmp2spr", "convert a bitmap into a sprite file of one sprite",
+            "usage: vek bmp2spr IN.bmp OUT.spr [--level best|good|bad|poor]\n"
+            "                   [--palette PALETTE.DTA] [--background C]\n"
+            "Matches every pixel of the bitmap to the game's palette as the converter window's\n"
+            "Save as SPR does (default level best) and writes a sprite file of one sprite.\n"
+            "The palette defaults to the game's palette.dta, the background colour (palette\n"
+            "slot 0) to VEK.INI's SBGC; C is decimal or $ and hexadecimal, red in the low byte.\n",
+            runBitmapToSprite};
+}
+
+Verb mapVerb() {
+    return {"map", "draw the map of Albia from back.spr into a bitmap",
+            "usage: vek map OUT.bmp [--back BACK.SPR] [--palette PALETTE.DTA] [--background C]\n"
+            "Draws the 2088 x 288 map of the world as the map window does, from the game's\n"
+            "back.spr (or BACK.SPR), and writes it as a 24-bit bitmap. Palette and background\n"
+            "as for bmp2spr. A back.spr shorter than its 464 tiles fails and writes nothing.\n",
+            runMap};
+}
+
+}  // namespace vek::cli
