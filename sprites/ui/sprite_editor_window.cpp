@@ -1,10 +1,662 @@
 #include "sprites/ui/sprite_editor_window.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include "app/file_io.h"
+#include "app/settings.h"
+#include "app/text_table.h"
+#include "app/ui/game_check.h"
+#include "app/ui/qt_convert.h"
+#include "app/ui/tags.h"
+#include "app/vek_error.h"
+#include "gamelink/creatures.h"
+#include "sprites/bitmap.h"
+#include "sprites/sprite_editing.h"
+#include "sprites/sprite_merge.h"
+#include "sprites/sprite_render.h"
+#include "sprites/ui/bitmap_converter_window.h"
+#include "sprites/ui/picture_box.h"
+#include "sprites/ui/sprite_file_creator_window.h"
+#include "utilities/ui/multi_shape.h"
+
 namespace vek::ui {
 
-SpriteEditorWindow::SpriteEditorWindow(AppContext& context) : VekWindow(context, QStringLiteral("TForm1"), QStringLiteral("Sprite Editor")) {}
+namespace {
+
+constexpr int kClientWidth = 422;
+constexpr int kClientHeight = 382;
+constexpr int kStripHeight = 89;
+constexpr int kListWidth = 117;
+constexpr QPoint kPanelPosition{116, 88};
+constexpr int kPanelMargin = 4;
+constexpr int kPanelExtra = 9;  // the frame is this much larger than the picture
+constexpr int kSwatchSize = 25;
+constexpr int kSwatchFrameSize = 33;
+
+const QString kCaption = QStringLiteral("Sprite Editor");
+const QString kSpriteFilter = QStringLiteral("*.SPR (*.SPR *.spr)");
+const QString kBitmapFilter = QStringLiteral("*.BMP (*.BMP *.bmp)");
+const QString kMergeFilter = QStringLiteral("Creatures Sprite File (*.SPR *.spr)");
+
+constexpr Bilingual kOpenTitle{"Open Creatures .SPR file", "Creatures .SPR Datei oeffnen"};
+constexpr Bilingual kSaveNewTitle{"Save sprite to new .SPR file",
+                                  "Sprite in neue .SPR Datei speichern"};
+constexpr Bilingual kSaveBitmapTitle{"Save .BMP file", ".BMP Datei speichern"};
+constexpr Bilingual kSavePaletteTitle{"Save palette to .BMP file", "Palette als .BMP speichern"};
+constexpr Bilingual kMergeTitle{"Connect several SPR files together",
+                                "Zusammenfuegen von mehreren SPR files"};
+constexpr BilingualBox kClearQuestion{
+    {"Do you realy want to clear the Drawing Area? This will delete the current Sprite!",
+     "Moechten Sie die Zeichenflaeche wirklich loeschen? Dies loescht den aktuellen Sprite!"},
+    {"Clear Drawing Area?", "Zeichenflaeche loeschen?"}};
+
+// Gives a control its tag and the table's English hint.
+void tagControl(QObject* control, int tag) {
+    setTag(control, tag);
+    const std::string hint = TextTable::builtIn().hint(tag, 0);
+    if (!hint.empty()) setHint(control, toQString(hint));
+}
+
+// The file dialogs add the default extension when the user typed none.
+QString withDefaultExtension(const QString& fileName, const QString& extension) {
+    return QFileInfo(fileName).suffix().isEmpty() ? fileName + QLatin1Char('.') + extension
+                                                  : fileName;
+}
+
+// The pointer over the list while a sprite loads.
+class WaitCursor {
+  public:
+    explicit WaitCursor(QWidget* widget) : m_widget(widget) { m_widget->setCursor(Qt::WaitCursor); }
+    ~WaitCursor() { m_widget->unsetCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+  private:
+    QWidget* m_widget;
+};
+
+}  // namespace
+
+SpriteEditorWindow::SpriteEditorWindow(AppContext& context)
+    : VekWindow(context, QStringLiteral("TForm1"), kCaption) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    QFont windowFont(QStringLiteral("Times New Roman"));
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
+    buildMenus();
+    buildControls();
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+}
+
+SpriteEditorWindow::~SpriteEditorWindow() = default;
+
+QAction* SpriteEditorWindow::addMenuItem(QMenu* menu, const char* name, const QString& caption,
+                                         int tag, void (SpriteEditorWindow::*handler)()) {
+    auto* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    if (tag > 0) tagControl(action, tag);
+    if (handler) connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void SpriteEditorWindow::buildMenus() {
+    auto addMenu = [this](const char* name, const QString& caption, int tag) {
+        QMenu* menu = menuBar()->addMenu(caption);
+        menu->setObjectName(QLatin1String(name));
+        menu->menuAction()->setObjectName(QLatin1String(name));
+        if (tag > 0) tagControl(menu->menuAction(), tag);
+        return menu;
+    };
+    using W = SpriteEditorWindow;
+
+    QMenu* file = addMenu("File1", QStringLiteral("&Files"), 1);
+    addMenuItem(file, "OpenSpriteFile1", QStringLiteral("&Open Sprite File..."), 36,
+                &W::OpenSpriteFile1Click);
+    file->addSeparator();
+    SaveSprite1 =
+        addMenuItem(file, "SaveSprite1", QStringLiteral("Sa&ve Sprite"), 2, &W::SaveSprite1Click);
+    SaveSpritetonewFile1 =
+        addMenuItem(file, "SaveSpritetonewFile1", QStringLiteral("&Save Sprite to &new File..."), 3,
+                    &W::SaveSpritetonewFile1Click);
+    file->addSeparator();
+    addMenuItem(file, "SaveSpritetoBMP1", QStringLiteral("&Save Drawing Area to .BMP..."), 4,
+                &W::SaveSpritetoBMP1Click);
+    addMenuItem(file, "SavePaletteAreatoBMP1", QStringLiteral("Save &Palette Area to .BMP..."), 5,
+                &W::SavePaletteAreatoBMP1Click);
+    addMenuItem(file, "Exit1", QStringLiteral("&Exit"), 8)->setVisible(false);
+
+    QMenu* edit = addMenu("Edit1", QStringLiteral("&Edit"), 9);
+    ClearSprite1 =
+        addMenuItem(edit, "ClearSprite1", QStringLiteral("&Cut Sprite"), 10, &W::ClearSprite1Click);
+    CopySprite1 =
+        addMenuItem(edit, "CopySprite1", QStringLiteral("&Copy Sprite"), 11, &W::CopySprite1Click);
+    PasteSprite1 = addMenuItem(edit, "PasteSprite1", QStringLiteral("&Paste Sprite"), 12,
+                               &W::PasteSprite1Click);
+    edit->addSeparator();
+    ClearDrawingArea1 =
+        addMenuItem(edit, "ClearDrawingArea1", QStringLiteral("Clear &Drawing Area"), 13,
+                    &W::ClearDrawingArea1Click);
+    for (QAction* item : {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1,
+                          PasteSprite1, ClearDrawingArea1}) {
+        item->setEnabled(false);
+    }
+
+    Zoom1 = addMenu("Zoom1", QStringLiteral("&Zoom"), 0);
+    Zoom1->menuAction()->setEnabled(false);
+    m_zoomGroup = new QActionGroup(this);
+    const struct {
+        const char* name;
+        const char* caption;
+        int factor;
+    } zooms[] = {{"N1x11", "Zoom &100%", 1},
+                 {"N2x21", "Zoom &200%", 2},
+                 {"N4x41", "Zoom &400%", 4},
+                 {"N8x81", "Zoom &800%", 8},
+                 {"N16x161", "Zoom 1&600%", 16}};
+    for (const auto& zoomItem : zooms) {
+        QAction* action =
+            addMenuItem(Zoom1, zoomItem.name, QString::fromLatin1(zoomItem.caption), 0);
+        action->setCheckable(true);
+        action->setChecked(zoomItem.factor == 1);
+        action->setData(zoomItem.factor);
+        m_zoomGroup->addAction(action);
+        const int factor = zoomItem.factor;
+        connect(action, &QAction::triggered, this,
+                [this, factor] { runCommand([this, factor] { setZoom(factor); }); });
+    }
+
+    QMenu* tools = addMenu("Tools1", QStringLiteral("&Tools"), 14);
+    addMenuItem(tools, "SpriteFileCreator1", QStringLiteral("&Sprite File Creator..."), 17,
+                &W::SpriteFileCreator1Click);
+    addMenuItem(tools, "BMPtoSpriteconverter1", QStringLiteral("&BMP to Sprite converter..."), 18,
+                &W::BMPtoSpriteconverter1Click);
+    addMenuItem(tools, "CopySPRfilestooneSPRfil1",
+                QStringLiteral("&Save many .SPR files as one .SPR file"), 90,
+                &W::CopySPRfilestooneSPRfil1Click);
+
+    // Designed items that this window's menu bar does not show; their commands live elsewhere.
+    QMenu* eggs = addMenu("EggDisks1", QStringLiteral("&Egg-Disks"), 20);
+    addMenuItem(eggs, "MoreEggs2", QStringLiteral("&More Eggs"), 21);
+    addMenuItem(eggs, "GrendelEggDisk1", QStringLiteral("&Grendel Egg-Disk"), 22);
+    addMenuItem(eggs, "GreNornEggDiskGrendelDadys1",
+                QStringLiteral("NornEl Egg-Disk (Grendel &Dads)"), 23);
+    addMenuItem(eggs, "GreNormEggDiskGrendelMums1",
+                QStringLiteral("GreNorn Egg-Disk (Grendel &Mums)"), 24);
+    addMenuItem(eggs, "EnableMoreEggsFunction1", QStringLiteral("Enable &More-Eggs function"), 33);
+    QMenu* world = addMenu("World1", QStringLiteral("&World"), 25);
+    addMenuItem(world, "CreateNewworld1", QStringLiteral("&Reset world"), 26);
+    addMenuItem(world, "CreateNewworld2", QStringLiteral("&Create new world...."), 27);
+    addMenuItem(world, "DisableCheats1", QStringLiteral("D&isable Cheats"), 31);
+    QMenu* debugger = addMenu("Lab1", QStringLiteral("Debugger"), 77);
+    m_connectItem = addMenuItem(debugger, "ConnectVEKtoCreatures1",
+                                QStringLiteral("Connect VEK to Creatures"), 78);
+    m_launchItem =
+        addMenuItem(debugger, "LaunchCREATURES1", QStringLiteral("&Launch CREATURES"), 35);
+    QMenu* help = addMenu("Help1", QStringLiteral("&Help"), 83);
+    addMenuItem(help, "Index1", QStringLiteral("&Index"), 84);
+    addMenuItem(help, "About1", QStringLiteral("&About"), 85);
+    for (QMenu* hidden : {eggs, world, debugger, help}) hidden->menuAction()->setVisible(false);
+}
+
+void SpriteEditorWindow::buildControls() {
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("ScrollBox"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(false);
+    m_content = new QWidget;
+    m_scroll->setWidget(m_content);
+    setCentralWidget(m_scroll);
+
+    MultiShape1 = new TMultiShape(m_content);
+    MultiShape1->setObjectName(QStringLiteral("MultiShape1"));
+    QFont bannerFont(QStringLiteral("Times New Roman"));
+    bannerFont.setPixelSize(29);
+    bannerFont.setBold(true);
+    MultiShape1->setFont(bannerFont);
+    MultiShape1->setAutoFillBackground(true);
+    QPalette bannerPalette = MultiShape1->palette();
+    bannerPalette.setColor(QPalette::Window, Qt::white);
+    MultiShape1->setPalette(bannerPalette);
+    MultiShape1->setText(QStringLiteral("VEK"));
+    MultiShape1->setColor(0xFFFFFF);
+    MultiShape1->setShapeType(msText);
+    MultiShape1->setAngle(45);
+    MultiShape1->setXSpacing(60);
+    MultiShape1->setYSpacing(50);
+    MultiShape1->setShadow(true);
+    MultiShape1->setShadowColor(0x400000);
+    MultiShape1->setShadowX(1);
+    MultiShape1->setShadowY(1);
+
+    auto makeSwatch = [this](QFrame*& frame, QLabel*& label, const char* name, int at, int tag) {
+        frame = new QFrame(m_content);
+        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        frame->setGeometry(at, at, kSwatchFrameSize, kSwatchFrameSize);
+        label = new QLabel(frame);
+        label->setObjectName(QLatin1String(name));
+        label->setGeometry((kSwatchFrameSize - kSwatchSize) / 2,
+                           (kSwatchFrameSize - kSwatchSize) / 2, kSwatchSize, kSwatchSize);
+        label->setAutoFillBackground(true);
+        tagControl(label, tag);
+    };
+    makeSwatch(m_swatchFrame2, Label2, "Label2", 20, 48);
+    makeSwatch(m_swatchFrame1, Label1, "Label1", 4, 47);
+
+    Button1 = new QPushButton(QStringLiteral("BGC"), m_content);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(4, 60, 49, 17);
+    tagControl(Button1, 180);
+    connect(Button1, &QPushButton::clicked, this, &SpriteEditorWindow::Button1Click);
+
+    Image2 = new PictureBox(m_content);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->move(56, 4);
+    Image2->setFixedSize(kPaletteAreaWidth, kPaletteAreaHeight);
+    markAsImage(Image2);
+    tagControl(Image2, 49);
+    connect(Image2, &PictureBox::pressed, this,
+            [this](QPoint point, Qt::MouseButton button, Qt::MouseButtons, Qt::KeyboardModifiers) {
+                paletteAreaPressed(point, button);
+            });
+
+    ListBox1 = new QListWidget(m_content);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    tagControl(ListBox1, 45);
+    connect(ListBox1, &QListWidget::currentRowChanged, this,
+            [this] { runCommand([this] { ListBox1Click(); }); });
+
+    Panel1 = new QFrame(m_content);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setAutoFillBackground(true);
+    Panel1->move(kPanelPosition);
+    Image1 = new PictureBox(Panel1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->move(kPanelMargin, kPanelMargin);
+    Image1->setCursor(Qt::CrossCursor);
+    markAsImage(Image1);
+    tagControl(Image1, 50);
+    connect(Image1, &PictureBox::pressed, this, &SpriteEditorWindow::drawingAreaPressed);
+    connect(Image1, &PictureBox::moved, this, &SpriteEditorWindow::drawingAreaMoved);
+    connect(Image1, &PictureBox::released, this, [this] { m_drawing = Drawing::None; });
+
+    showDrawingArea();
+}
 
 void SpriteEditorWindow::FormCreate() {
+    AppContext& ctx = context();
+    ctx.trace(QStringLiteral("Add help..."));
+    ctx.trace(QStringLiteral("Sys Info..."));
+    ctx.trace(QStringLiteral("Reading Paths..."));
+    runCommand([&ctx] { ctx.creatures.ReadPaths(); });
+    if (!checkGameInstalled(ctx)) return;
+
+    ctx.trace(QStringLiteral("Installing Bitmaps..."));
+    ctx.trace(QStringLiteral("Create Info Page..."));
+    makeInfoPage();
+    ctx.trace(QStringLiteral("Read chemicals..."));
+    const std::string paletteDirectory = ctx.creatures.paths().CPalettePath;
+    ctx.trace(QStringLiteral("Read palette... from ") + toQString(paletteDirectory) +
+              toQString(kPaletteFileName));
+    m_palette.setBackground(ctx.spriteBackground);
+    runCommand([this, &paletteDirectory, &ctx] {
+        m_palette = loadPalette(paletteDirectory, ctx.spriteBackground);
+    });
+    ctx.trace(QStringLiteral("Draw Palette..."));
+    m_paletteArea = renderPaletteArea(m_palette);
+    Image2->showImage(m_paletteArea);
+    m_color1 = 0;
+    m_color2 = 1;
+    setSwatch(Label1, m_color1);
+    setSwatch(Label2, m_color2);
+    ctx.trace(QStringLiteral("Compiler presets..."));
+}
+
+void SpriteEditorWindow::makeInfoPage() {
+    QImage page = toQImage(renderInfoPage());
+    {
+        QPainter painter(&page);
+        QFont titleFont(QStringLiteral("Times New Roman"));
+        titleFont.setPointSize(16);
+        painter.setFont(titleFont);
+        const QString title = QStringLiteral("Vekstudio");
+        const int ascent = QFontMetrics(titleFont).ascent();
+        painter.setPen(Qt::black);
+        painter.drawText(5, 15 + ascent, title);
+        painter.setPen(QColor(0, 0, 255));
+        painter.drawText(4, 14 + ascent, title);
+    }
+    m_area = toRgbImage(page);
+    showDrawingArea();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening and selecting
+
+QString SpriteEditorWindow::imageDirectory() const {
+    return context().gameDirectory(context().creatures.paths().CImagePath);
+}
+
+void SpriteEditorWindow::OpenSpriteFile1Click() {
+    runCommand([this] {
+        openSpriteFile(context().dialogs.openFile(context().text(kOpenTitle), imageDirectory(),
+                                                  kSpriteFilter));
+    });
+}
+
+void SpriteEditorWindow::openSpriteFileByName(const QString& fileName) { openSpriteFile(fileName); }
+
+void SpriteEditorWindow::openSpriteFile(const std::optional<QString>& fileName) {
+    if (!fileName) return;  // cancelled: the open file stays the target of Save Sprite
+    updateCaption(*fileName);
+    m_openFileName = *fileName;
+    {
+        const QSignalBlocker blocker(ListBox1);
+        ListBox1->clear();
+    }
+    // Whatever was shown belongs to the previous file; its unsaved painting is dropped.
+    m_current = -1;
+    m_spriteLoaded = false;
+    m_drawing = Drawing::None;
+    m_area = RgbImage();
+    showDrawingArea();
+
+    auto addLines = [this] {
+        const QSignalBlocker blocker(ListBox1);
+        for (std::size_t k = 0; k < m_table.count(); ++k) {
+            ListBox1->addItem(toQString(spriteListLine(k, m_table.entries[k])));
+        }
+    };
+    try {
+        readSpriteTableInto(toPath(*fileName), m_table);
+    } catch (...) {
+        addLines();
+        throw;
+    }
+    addLines();
+    if (m_table.count() > 0) selectSprite(0);
+}
+
+void SpriteEditorWindow::ListBox1Click() {
+    const int row = ListBox1->currentRow();
+    if (row >= 0 && row != m_current) selectSprite(row);
+}
+
+void SpriteEditorWindow::selectSprite(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_table.count()) {
+        throw VekError("Sprite " + std::to_string(index) + " gibt es in " +
+                       pathToUtf8(m_table.file.filename()) + " nicht");
+    }
+    {
+        const QSignalBlocker blocker(ListBox1);
+        ListBox1->setCurrentRow(index);
+    }
+    const WaitCursor wait(ListBox1);
+    // Until the new pixels are in, no sprite is current: a failed read leaves nothing to save.
+    m_current = -1;
+    m_spriteLoaded = false;
+    m_drawing = Drawing::None;
+    m_sprite = readSpritePixels(m_table.file, m_table.entries[static_cast<std::size_t>(index)]);
+    m_current = index;
+    m_spriteLoaded = true;
+    redraw();
+    enableSpriteCommands();
+}
+
+void SpriteEditorWindow::enableSpriteCommands() {
+    for (QAction* item : {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1,
+                          PasteSprite1, ClearDrawingArea1}) {
+        item->setEnabled(true);
+    }
+    Zoom1->menuAction()->setEnabled(true);
+}
+
+void SpriteEditorWindow::updateCaption(const QString& fileName) {
+    setWindowTitle(kCaption + QStringLiteral(" - ") + QFileInfo(fileName).fileName());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing area
+
+void SpriteEditorWindow::redraw() {
+    if (m_spriteLoaded) {
+        renderDrawingArea(m_sprite, m_palette, m_zoom, context().spriteBackground, m_area);
+    } else {
+        m_area = RgbImage();
+    }
+    showDrawingArea();
+}
+
+void SpriteEditorWindow::showDrawingArea() {
+    Image1->showImage(m_area);
+    Panel1->resize(m_area.width + kPanelExtra, m_area.height + kPanelExtra);
+    layoutContent();
+}
+
+void SpriteEditorWindow::layoutContent() {
+    const QSize visible = m_scroll->viewport()->size();
+    const int width = std::max(visible.width(), kPanelPosition.x() + Panel1->width());
+    const int height = std::max(visible.height(), kPanelPosition.y() + Panel1->height());
+    m_content->resize(width, height);
+    MultiShape1->setGeometry(kListWidth, kStripHeight, width - kListWidth, height - kStripHeight);
+    ListBox1->setGeometry(0, kStripHeight, kListWidth,
+                          std::max(visible.height() - kStripHeight, 0));
+}
+
+void SpriteEditorWindow::resizeEvent(QResizeEvent* event) {
+    VekWindow::resizeEvent(event);
+    layoutContent();
+}
+
+void SpriteEditorWindow::showEvent(QShowEvent* event) {
+    VekWindow::showEvent(event);
+    layoutContent();
+}
+
+void SpriteEditorWindow::setZoom(int zoom) {
+    if (m_spriteLoaded && !drawingAreaFits(m_sprite.width, m_sprite.height, zoom)) {
+        checkZoomItem();
+        throw VekError("Der Sprite " + std::to_string(m_sprite.width) + "X" +
+                       std::to_string(m_sprite.height) + " ist für den Zoom " +
+                       std::to_string(zoom * 100) + "% zu groß");
+    }
+    m_zoom = zoom;
+    checkZoomItem();
+    if (m_spriteLoaded) redraw();
+}
+
+void SpriteEditorWindow::checkZoomItem() {
+    for (QAction* item : m_zoomGroup->actions()) item->setChecked(item->data().toInt() == m_zoom);
+}
+
+void SpriteEditorWindow::drawingAreaPressed(QPoint point, Qt::MouseButton button,
+                                            Qt::MouseButtons buttons,
+                                            Qt::KeyboardModifiers modifiers) {
+    if (!m_spriteLoaded) return;
+    const auto pixel = spritePixelAt(point.x(), point.y(), m_zoom, m_sprite.width, m_sprite.height);
+    if (!pixel) return;
+    // Exactly one button, and Ctrl or nothing: Shift, Alt or a second button do nothing.
+    const Qt::KeyboardModifiers held =
+        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (buttons != Qt::MouseButtons(button) ||
+        (button != Qt::LeftButton && button != Qt::RightButton))
+        return;
+    const bool left = button == Qt::LeftButton;
+    if (held == Qt::ControlModifier) {
+        const std::uint8_t picked = m_sprite.at(pixel->first, pixel->second);
+        (left ? m_color1 : m_color2) = picked;
+        setSwatch(left ? Label1 : Label2, picked);
+    } else if (held == Qt::NoModifier) {
+        m_drawing = left ? Drawing::Color1 : Drawing::Color2;
+        paintPixelAt(point, left ? m_color1 : m_color2);
+    }
+}
+
+void SpriteEditorWindow::drawingAreaMoved(QPoint point) {
+    if (m_drawing == Drawing::None || !m_spriteLoaded) return;
+    paintPixelAt(point, m_drawing == Drawing::Color1 ? m_color1 : m_color2);
+}
+
+void SpriteEditorWindow::paintPixelAt(QPoint point, std::uint8_t index) {
+    const auto pixel = spritePixelAt(point.x(), point.y(), m_zoom, m_sprite.width, m_sprite.height);
+    if (!pixel) return;  // the pointer left the sprite while the button is held
+    m_sprite.at(pixel->first, pixel->second) = index;
+    // While drawing, every colour is painted as it is, black included.
+    const PixelRect block =
+        paintBlock(m_area, pixel->first, pixel->second, m_zoom, m_palette[index]);
+    Image1->repaintPart(block.x, block.y, block.width, block.height);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Palette area and colours
+
+void SpriteEditorWindow::paletteAreaPressed(QPoint point, Qt::MouseButton button) {
+    const auto index = paletteIndexAt(point.x(), point.y());
+    if (!index) return;
+    const auto chosen = static_cast<std::uint8_t>(*index);
+    if (button == Qt::LeftButton) {
+        m_color1 = chosen;
+        setSwatch(Label1, chosen);
+    } else if (button == Qt::RightButton) {
+        m_color2 = chosen;
+        setSwatch(Label2, chosen);
+    }
+}
+
+void SpriteEditorWindow::setSwatch(QLabel* swatch, std::uint8_t index) {
+    QPalette colors = swatch->palette();
+    colors.setColor(QPalette::Window, toQColor(m_palette[index]));
+    swatch->setPalette(colors);
+}
+
+void SpriteEditorWindow::Button1Click() {
+    runCommand([this] {
+        AppContext& ctx = context();
+        const auto chosen = ctx.dialogs.chooseColor(toQColor(ctx.spriteBackground));
+        if (!chosen) return;
+        const ScreenColor background = toScreenColor(*chosen);
+        ctx.spriteBackground = background;
+        m_palette.setBackground(background);
+        redraw();
+        if (!m_paletteArea.pixels.empty()) {
+            drawPaletteCell(m_paletteArea, m_palette, 0);
+            const PixelRect cell = paletteCellRect(0);
+            Image2->repaintPart(cell.x, cell.y, cell.width, cell.height);
+        }
+        if (m_color1 == 0) setSwatch(Label1, 0);
+        if (m_color2 == 0) setSwatch(Label2, 0);
+        ctx.settings.writeSpriteBackground(background);
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editing commands
+
+void SpriteEditorWindow::CopySprite1Click() {
+    if (m_spriteLoaded) m_clipboard = m_sprite;
+}
+
+void SpriteEditorWindow::ClearSprite1Click() {
+    runCommand([this] {
+        if (!m_spriteLoaded) return;
+        m_clipboard = m_sprite;
+        clearSprite(m_sprite);
+        redraw();
+    });
+}
+
+void SpriteEditorWindow::PasteSprite1Click() {
+    runCommand([this] {
+        if (m_clipboard && m_spriteLoaded) pasteSprite(m_sprite, *m_clipboard);
+        redraw();
+    });
+}
+
+void SpriteEditorWindow::ClearDrawingArea1Click() {
+    runCommand([this] {
+        if (!m_spriteLoaded) return;
+        if (context().ask(kClearQuestion, Buttons::OkCancel) != Answer::Ok) return;
+        clearSprite(m_sprite);
+        redraw();
+    });
+}
+
+void SpriteEditorWindow::SaveSprite1Click() {
+    runCommand([this] {
+        if (!m_spriteLoaded) return;
+        writeSpriteInPlace(m_table.file, m_table.entries[static_cast<std::size_t>(m_current)],
+                           m_sprite.pixels);
+    });
+}
+
+void SpriteEditorWindow::SaveSpritetonewFile1Click() {
+    runCommand([this] {
+        if (!m_spriteLoaded) return;
+        const auto fileName = context().dialogs.saveFile(context().text(kSaveNewTitle),
+                                                         imageDirectory(), kSpriteFilter);
+        if (!fileName) return;
+        const QString target = withDefaultExtension(*fileName, QStringLiteral("SPR"));
+        updateCaption(target);
+        writeUniformSpriteFile(toPath(target), {1, m_sprite.width, m_sprite.height},
+                               m_sprite.pixels);
+    });
+}
+
+void SpriteEditorWindow::SaveSpritetoBMP1Click() {
+    runCommand([this] { exportPicture(m_area, kSaveBitmapTitle); });
+}
+
+void SpriteEditorWindow::SavePaletteAreatoBMP1Click() {
+    runCommand([this] { exportPicture(m_paletteArea, kSavePaletteTitle); });
+}
+
+void SpriteEditorWindow::exportPicture(const RgbImage& picture, const Bilingual& title) {
+    const auto fileName =
+        context().dialogs.saveFile(context().text(title), QString(), kBitmapFilter);
+    if (!fileName) return;
+    // A bitmap of no pixels is not a picture any program reads back.
+    if (picture.pixels.empty()) throw VekError("Der Bereich ist leer; es wurde nichts gespeichert");
+    writeBitmap(toPath(withDefaultExtension(*fileName, QStringLiteral("BMP"))), picture);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tools
+
+void SpriteEditorWindow::SpriteFileCreator1Click() {
+    if (auto* creator = context().windows.spriteFileCreator) creator->show();
+}
+
+void SpriteEditorWindow::BMPtoSpriteconverter1Click() {
+    if (auto* converter = context().windows.bitmapConverter) converter->show();
+}
+
+void SpriteEditorWindow::CopySPRfilestooneSPRfil1Click() {
+    runCommand([this] {
+        AppContext& ctx = context();
+        const auto inputs =
+            ctx.dialogs.openFiles(ctx.text(kMergeTitle), imageDirectory(), kMergeFilter);
+        if (!inputs || inputs->isEmpty()) return;
+        std::vector<std::filesystem::path> files;
+        for (const QString& input : *inputs) files.push_back(toPath(input));
+        const std::vector<MergeEntry> list = buildMergeList(files);
+        const auto output =
+            ctx.dialogs.saveFile(ctx.text(kMergeTitle), imageDirectory(), kSpriteFilter);
+        if (!output) return;
+        writeMergedFile(toPath(withDefaultExtension(*output, QStringLiteral("SPR"))), list);
+    });
 }
 
 }  // namespace vek::ui
