@@ -44,9 +44,15 @@ ClassList parseClassKeys(std::string_view answer) {
         pieces.push_back(std::string_view(text).substr(start, bar - start));
         start = bar + 1;
     }
+    // Every piece must be a number, except the empty ones of a short last group: the game
+    // closes each value with a bar, so the answer always ends in one such piece.
+    const std::size_t complete = pieces.size() - pieces.size() % 3;
+    for (std::size_t i = complete; i < pieces.size(); ++i) {
+        if (!pieces[i].empty()) toInteger(pieces[i]);
+    }
     ClassList list;
     std::unordered_set<std::string> seen;
-    for (std::size_t i = 0; i + 3 <= pieces.size(); i += 3) {
+    for (std::size_t i = 0; i < complete; i += 3) {
         ClassKey key{std::string(pieces[i]) + " " + std::string(pieces[i + 1]) + " " +
                          std::string(pieces[i + 2]) + " ",
                      toInteger(pieces[i]), toInteger(pieces[i + 1]), toInteger(pieces[i + 2])};

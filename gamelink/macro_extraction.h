@@ -28,9 +28,10 @@ struct ClassList {
     std::size_t dropped = 0;     // further distinct classes beyond the limit
 };
 
-// Reads the enumeration answer: values separated by "|", taken in threes. A last group of
-// fewer than three pieces (the empty piece after the game's closing "|" among them) is
-// dropped; any other piece that is not a whole number throws the conversion error.
+// Reads the enumeration answer: values separated by "|", taken in threes; a last group of
+// fewer than three pieces is dropped. A piece that is not a whole number throws the
+// conversion error, except an empty piece of the dropped group (the game closes every value
+// with a "|", so its answer always ends in one).
 ClassList parseClassKeys(std::string_view answer);
 
 // "inst,dde: scrp " + key + event + ",endm".

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/file_io.h"
+#include "gamelink/launcher_object.h"
+#include "gamelink/sim_harness.h"
+#include "support/temp_dir.h"
+
+namespace vek::testing {
+namespace {
+
+constexpr std::string_view kWhereAreThey =
+    "inst,enum 0 0 0,dde: putv fmly,dde: putv gnus,dde: putv spcs,"
+    "dde: putv posx,dde: putv posy,next,endm";
+
+class VivariumSimTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    std::filesystem::path seedFile = dir / "world.txt";
+    std::filesystem::path logFile = dir / "macros.log";
+
+    void seed(const std::string& lines) { std::ofstream(seedFile) << lines; }
+    SimProcess start() {
+        return SimProcess(dir / "game", {"--seed", seedFile.string(), "--log", logFile.string()});
+    }
+};
+
+TEST_F(VivariumSimTest, EnumeratesWithWildcardsAndPutsValuesEachFollowedByABar) {
+    seed(
+        "* a small world\n"
+        "inst,new: simp ball 1 0 10 0,setv clas 33882880,mvto 10 20,endm\n"
+        "inst,new: simp ball 1 0 10 0,setv clas 33883136,mvto 30 40,endm\n"
+        "inst,new: simp toys 1 0 10 0,setv clas 50397440,mvto 50 60,endm\n");
+    SimProcess sim = start();
+    auto link = creaturesAt(sim.socketPath());
+    EXPECT_EQ(link->SendMacro(kWhereAreThey), "2|5|3|10|20|2|5|4|30|40|3|1|1|50|60|");
+    EXPECT_EQ(link->SendMacro("inst,enum 2 0 0,dde: putv spcs,next,endm"), "3|4|");
+    EXPECT_EQ(link->SendMacro("inst,enum 2 5 4,dde: putv posx,next,endm"), "30|");
+    EXPECT_EQ(link->SendMacro("inst,enum 9 9 9,dde: putv posx,next,endm"), "");
+    EXPECT_EQ(link->SendMacro("inst,dde: putv 42,endm"), "42|");
+}
+
+TEST_F(VivariumSimTest, StoresScriptsAndReturnsThemAsOneTextOrNothing) {
+    seed("");
+    SimProcess sim = start();
+    auto link = creaturesAt(sim.socketPath());
+    EXPECT_EQ(link->SendMacro("dde: scrp 0 0 0 17,inst,scrp 2 5 3 1,snde honk,mvto 1 2,endm"), "");
+    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 1,endm"), "snde honk,mvto 1 2,endm");
+    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 2,endm"), "");
+    // A later definition replaces the earlier one.
+    link->SendMacro("inst,scrp 2 5 3 1,tick 5,endm");
+    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 1,endm"), "tick 5,endm");
+}
+
+TEST_F(VivariumSimTest, AnUnknownCommandIsAnsweredWithAnErrorAndChangesNothing) {
+    seed("inst,new: simp ball 1 0 10 0,setv clas 33882880,endm\n");
+    SimProcess sim = start();
+    auto link = creaturesAt(sim.socketPath());
+    const std::string answer =
+        link->SendMacro("inst,new: simp ball 1 0 10 0,setv clas 33882880,frobnicate 3,endm");
+    EXPECT_EQ(answer, "Error: unknown command 'frobnicate 3'");
+    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv spcs,next,endm"), "3|");
+    // Checked even where it would never run.
+    EXPECT_NE(
+        link->SendMacro("inst,enum 9 9 9,frobnicate,next,endm").find("Error: unknown command"),
+        std::string::npos);
+    EXPECT_NE(link->SendMacro("inst,setv attr many,endm").find("is not a number"),
+              std::string::npos);
+    EXPECT_NE(link->SendMacro("inst,enum 0 0 0,kill targ,endm").find("enum without next"),
+              std::string::npos);
+    // Fails while it runs: the kill before the failing command is undone too.
+    EXPECT_NE(link->SendMacro("inst,kill targ,mvto 1 2,endm").find("no target"), std::string::npos);
+    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv spcs,next,endm"), "3|");
+}
+
+TEST_F(VivariumSimTest, GeneratedSourcesRunAndTheirOtherCommandsAreAccepted) {
+    seed("");
+    SimProcess sim = start();
+    auto link = creaturesAt(sim.socketPath());
+    EXPECT_EQ(link->SendMacro(
+                  "inst,new: simp eggs 8 32 2000 0,pose 0,setv clas 33882624,setv attr 64,"
+                  "new: gene tokn abcd tokn efgh var0,setv obv0 var0,setv obv1 1,mvto 2848 868,"
+                  "sys: cmra 2648 732,slim,evnt targ,tick 100,dde: negg,endm"),
+              "");
+    EXPECT_EQ(link->SendMacro("inst,new: crea tokn abcd 1,mvto 2548 800,endi,mesg writ targ 8,"
+                              "stim writ norn 10 255 0 0 0 0 0 0 0 0 0 0,endm"),
+              "");
+    EXPECT_EQ(link->SendMacro("inst,enum 2 5 2,dde: putv attr,next,endm"), "64|");
+}
+
+TEST_F(VivariumSimTest, KillsTheTargetAndTheObjectInEditMode) {
+    seed(
+        "inst,new: simp ball 1 0 10 0,setv clas 33882880,endm\n"
+        "inst,new: simp ball 1 0 10 0,setv clas 33882880,edit,endm\n"
+        "inst,new: simp toys 1 0 10 0,setv clas 33883136,endm\n");
+    SimProcess sim = start();
+    auto link = creaturesAt(sim.socketPath());
+    link->SendMacro("inst,kill edit,endm");
+    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv targ,next,endm"), "1|3|");
+    link->SendMacro("inst,kill edit,endm");  // nothing held: nothing happens
+    EXPECT_EQ(link->SendMacro("inst,enum 2 5 4,kill targ,next,endm"), "");
+    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv targ,next,endm"), "1|");
+    EXPECT_EQ(link->SendMacro("inst,sys: wtop,endm"), "");
+}
+
+TEST_F(VivariumSimTest, TheLauncherObjectPressedTwiceLeavesOneObjectAtItsPlace) {
+    seed("inst,new: simp ball 1 0 10 0,setv clas 33882880,endm\n");
+    SimProcess sim = start();
+    auto link = creaturesAt(sim.socketPath());
+    GamePaths paths;
+    paths.CImagePath = (dir / "Images/").string();
+    std::filesystem::create_directories(dir / "Images");
+    link->setPaths(paths);
+    std::filesystem::create_directories(dir / "program");
+    writeFileAtomically(dir / "program" / "rpsw.kev", std::string_view("first picture"));
+
+    putLauncherObject(*link, dir / "program");
+    EXPECT_EQ(readFileText(dir / "Images" / "vekw.spr"), "first picture");
+    writeFileAtomically(dir / "program" / "rpsw.kev", std::string_view("second picture"));
+    putLauncherObject(*link, dir / "program");
+    EXPECT_EQ(readFileText(dir / "Images" / "vekw.spr"), "second picture");
+
+    EXPECT_EQ(
+        link->SendMacro("inst,enum 2 3 255,dde: putv posx,dde: putv posy,dde: putv attr,next,endm"),
+        "4597|440|48|");
+    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv spcs,next,endm"), "3|255|");
+    const auto log = readFileLines(logFile);
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0], kLauncherMacro);
+    EXPECT_EQ(log[1], kLauncherMacro);
+}
+
+TEST_F(VivariumSimTest, TheLauncherObjectIsSentEvenWithoutAPicture) {
+    seed("");
+    SimProcess sim = start();
+    auto link = creaturesAt(sim.socketPath());
+    GamePaths paths;
+    paths.CImagePath = (dir / "missing/").string();
+    link->setPaths(paths);
+    putLauncherObject(*link, dir / "nowhere");
+    EXPECT_EQ(link->SendMacro("inst,enum 2 3 255,dde: putv posx,next,endm"), "4597|");
+}
+
+TEST_F(VivariumSimTest, LogsEveryMacroAsALineAndServesConversationsOneAfterAnother) {
+    seed("");
+    SimProcess sim = start();
+    auto first = creaturesAt(sim.socketPath());
+    auto second = creaturesAt(sim.socketPath());
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(
+            (i % 2 ? first : second)->SendMacro("inst,dde: putv " + std::to_string(i) + ",endm"),
+            std::to_string(i) + "|");
+    }
+    const auto log = readFileLines(logFile);
+    ASSERT_EQ(log.size(), 20u);
+    EXPECT_EQ(log[7], "inst,dde: putv 7,endm");
+}
+
+TEST_F(VivariumSimTest, StopsCleanlyOnSigintAndSigterm) {
+    seed("");
+    for (int signal : {SIGINT, SIGTERM}) {
+        SimProcess sim = start();
+        ASSERT_TRUE(sim.running());
+        EXPECT_EQ(sim.stop(signal), 0);
+        EXPECT_FALSE(std::filesystem::exists(dir / "game")) << "the socket file is removed";
+    }
+}
+
+TEST_F(VivariumSimTest, ASeedWithAnErrorStopsTheStartWithItsLine) {
+    seed("inst,endm\ninst,bogus,endm\n");
+    const int status = runProgram({(binaryDirectory() / "vivarium-sim").string(), "--socket",
+                                   (dir / "game").string(), "--seed", seedFile.string()},
+                                  {}, dir / "out.txt");
+    EXPECT_EQ(status, 1);
+    const std::string errors = readFileText(dir / "out.txt.err");
+    EXPECT_NE(errors.find("world.txt:2: Error: unknown command 'bogus'"), std::string::npos)
+        << errors;
+}
+
+}  // namespace
+}  // namespace vek::testing
