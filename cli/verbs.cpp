@@ -5,6 +5,7 @@ namespace vek::cli {
 const std::vector<Verb>& allVerbs() {
     static const std::vector<Verb> verbs = {
         demoVerb(),
+        cobVerb(),
         sendVerb(),
         injectVerb(),
         extractVerb(),

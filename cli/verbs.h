@@ -6,6 +6,7 @@
 namespace vek::cli {
 
 Verb demoVerb();
+Verb cobVerb();
 Verb sendVerb();
 Verb injectVerb();
 Verb extractVerb();

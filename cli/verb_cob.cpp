@@ -1,0 +1,101 @@
+#include <ostream>
+
+#include "app/file_io.h"
+#include "cli/verbs.h"
+#include "objects/cob_compiler.h"
+#include "objects/cob_data.h"
+#include "objects/discompiler.h"
+#include "objects/sprite_file_pictures.h"
+
+namespace vek::cli {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: vek cob compile IN.cos OUT.cob\n"
+    "       vek cob discompile IN.cob [-o OUT.cos]\n"
+    "       vek cob info IN.cob\n"
+    "compile     compiles an object source as the COB-Compiler does and saves the object file;\n"
+    "            a \"sprite\" line reads its sprite file from the game's image directory\n"
+    "discompile  turns an object file back into source: to standard output, or with -o into a\n"
+    "            .COS file (ANSI text, CR LF)\n"
+    "info        the object file's header values, counts, picture size and name\n";
+
+// Sprite files come from the game's image directory; without one a "sprite" line cannot work.
+class GameSpritePictures : public SpriteFilePictures {
+  public:
+    explicit GameSpritePictures(bool haveImageDirectory)
+        : m_haveImageDirectory(haveImageDirectory) {}
+
+    void openSpriteFileByName(const std::string& path) override {
+        if (!m_haveImageDirectory) {
+            throw VekError("The game's image directory is unknown, so " + path +
+                           " cannot be read (give the game with --game-dir).");
+        }
+        SpriteFilePictures::openSpriteFileByName(path);
+    }
+
+  private:
+    bool m_haveImageDirectory;
+};
+
+int runCompile(Invocation& invocation, const ArgumentList& args) {
+    args.expectPositional(3, 3);
+    const std::vector<std::string> lines = readSourceFile(pathFromUtf8(args.positional()[1]));
+    const std::string imagePath = invocation.gamePaths().CImagePath;
+    GameSpritePictures pictures(!imagePath.empty());
+    const CompiledObject result = compileSource(lines, {imagePath, pictures});
+    writeCobFile(pathFromUtf8(args.positional()[2]), result.cob);
+    invocation.out << args.positional()[2] << ": " << result.cob.scripts.size() << " scripts, "
+                   << result.cob.imports.size() << " imports, picture " << result.cob.pictureWidth
+                   << " x " << result.cob.pictureHeight << ", name " << result.cob.name << "\n";
+    return kSuccess;
+}
+
+int runDiscompile(Invocation& invocation, const ArgumentList& args) {
+    args.expectPositional(2, 2);
+    const std::string& input = args.positional()[1];
+    const CobData cob = readCobFile(pathFromUtf8(input));
+    const std::vector<std::string> lines = discompile(cob, fieldsOf(cob), fileNamePart(input));
+    if (const auto output = args.option("-o")) {
+        writeSourceFile(pathFromUtf8(*output), lines);
+    } else {
+        for (const std::string& line : lines) invocation.out << line << "\n";
+    }
+    return kSuccess;
+}
+
+int runInfo(Invocation& invocation, const ArgumentList& args) {
+    args.expectPositional(2, 2);
+    const CobData cob = readCobFile(pathFromUtf8(args.positional()[1]));
+    std::ostream& out = invocation.out;
+    out << "items: " << cob.items << "\n"
+        << "quantity: " << cob.quantity << "\n"
+        << "month: " << cob.timelimitMonth << "\n"
+        << "day: " << cob.timelimitDay << "\n"
+        << "year: " << cob.timelimitYear << "\n"
+        << "used: " << cob.used << "\n"
+        << "scripts: " << cob.scripts.size() << "\n"
+        << "imports: " << cob.imports.size() << "\n"
+        << "picture: " << cob.pictureWidth << " x " << cob.pictureHeight << "\n"
+        << "width copy: " << cob.pictureWidthCopy << "\n"
+        << "name: " << cob.name << "\n";
+    return kSuccess;
+}
+
+int runCob(Invocation& invocation) {
+    const ArgumentList args(invocation.args, {"-o"});
+    if (args.positional().empty())
+        throw UsageError{"missing the command: compile, discompile or info"};
+    const std::string& command = args.positional()[0];
+    if (command == "compile") return runCompile(invocation, args);
+    if (command == "discompile") return runDiscompile(invocation, args);
+    if (command == "info") return runInfo(invocation, args);
+    throw UsageError{"unknown command " + command};
+}
+
+}  // namespace
+
+Verb cobVerb() { return {"cob", "compile, discompile and describe object files", kUsage, runCob}; }
+
+}  // namespace vek::cli
