@@ -1,0 +1,120 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "app/file_io.h"
+#include "bench/reference/plain_color_match.h"
+#include "bench/reference/sample_pictures.h"
+#include "sprites/bitmap.h"
+#include "sprites/sprite_file.h"
+#include "support/temp_dir.h"
+#include "world/map_raster.h"
+
+namespace vek {
+namespace {
+
+using ::testing::HasSubstr;
+
+struct VekRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+
+// Runs the built tool as a user would, with its output streams caught in files.
+VekRun vek(const std::vector<std::string>& args) {
+    const testing::TempDir streams;
+    std::string command = quoted(std::string(VEK_BINARY_DIR) + "/vek");
+    for (const auto& arg : args) command += " " + quoted(arg);
+    command +=
+        " >" + quoted(pathToUtf8(streams / "out")) + " 2>" + quoted(pathToUtf8(streams / "err"));
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileText(streams / "out"),
+            readFileText(streams / "err")};
+}
+
+class PicturesCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto bytes = paletteFileBytes(m_palette);
+        writeFileAtomically(m_dir / "palette.dta", bytes);
+    }
+    std::string path(const char* name) const { return pathToUtf8(m_dir / name); }
+
+    testing::TempDir m_dir;
+    PaletteTable m_palette = reference::gameLikePalette(0xFFFFFF);
+};
+
+TEST_F(PicturesCli, Bmp2sprConvertsAsTheWindowDoesAtTheChosenLevel) {
+    writeBitmap(m_dir / "dot.bmp", RgbImage(1, 1, 0xFFFFFF));
+    VekRun run = vek({"bmp2spr", path("dot.bmp"), path("dot.spr"), "--palette", path("palette.dta"),
+                      "--background", "$FFFFFF"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::uint8_t> expected = {1, 0, 10, 0, 0, 0, 1, 0, 1, 0, 0};
+    EXPECT_EQ(readFileBytes(m_dir / "dot.spr"), expected);
+
+    // Slot 0 follows --background: on black, white is no longer index 0.
+    run = vek({"bmp2spr", path("dot.bmp"), path("dot.spr"), "--palette", path("palette.dta"),
+               "--background", "0"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(readFileBytes(m_dir / "dot.spr").back(), 0);
+
+    const RgbImage photo = reference::photographicPicture(30, 20, 4);
+    writeBitmap(m_dir / "photo.bmp", photo);
+    run = vek({"bmp2spr", path("photo.bmp"), path("photo.spr"), "--level", "poor", "--palette",
+               path("palette.dta"), "--background", "16777215"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const SpriteImage sprite = readSpritePixels(m_dir / "photo.spr", SpriteEntry{10, 30, 20});
+    EXPECT_EQ(sprite.pixels, reference::plainMatchPicture(m_palette.colors(), photo, 5));
+}
+
+TEST_F(PicturesCli, Bmp2sprReportsBadArgumentsAndBadFiles) {
+    VekRun run = vek({"bmp2spr", path("a.bmp"), path("a.spr"), "--level", "great"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_THAT(run.err, HasSubstr("--level must be best, good, bad or poor"));
+    run = vek({"bmp2spr", path("missing.bmp"), path("a.spr"), "--palette", path("palette.dta"),
+               "--background", "0"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("Datei nicht gefunden"));
+    writeFileAtomically(m_dir / "bad.bmp", std::string_view("BM but not really a bitmap"));
+    run = vek({"bmp2spr", path("bad.bmp"), path("a.spr"), "--palette", path("palette.dta"),
+               "--background", "0"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("Bitmap ist ungültig"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "a.spr"));
+}
+
+TEST_F(PicturesCli, MapDrawsTheWholeFileOrWritesNothing) {
+    std::vector<SpriteImage> tiles(kBackTileCount,
+                                   SpriteImage(kBackTileWidth, kBackTileHeight, 30));
+    tiles[463] = SpriteImage(kBackTileWidth, kBackTileHeight, 40);
+    const auto bytes = spriteFileBytes(tiles);
+    writeFileAtomically(m_dir / "back.spr", bytes);
+    VekRun run =
+        vek({"map", path("map.bmp"), "--back", path("back.spr"), "--palette", path("palette.dta")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const RgbImage map = readBitmap(m_dir / "map.bmp");
+    ASSERT_EQ(map.width, 2088);
+    ASSERT_EQ(map.height, 288);
+    EXPECT_EQ(map.at(2051, 287), m_palette[30]);
+    EXPECT_EQ(map.at(2052, 252), m_palette[40]);
+
+    writeFileAtomically(m_dir / "back.spr", std::span(bytes).first(kBackFileSize - 1));
+    run = vek(
+        {"map", path("short.bmp"), "--back", path("back.spr"), "--palette", path("palette.dta")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("Lesen nach Dateiende (EOF)"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "short.bmp"));
+}
+
+}  // namespace
+}  // namespace vek
