@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Raise this whenever the demo's contents change, so that existing demo folders are renewed.
-constexpr int kDemoGeneratorVersion = 2;
+constexpr int kDemoGeneratorVersion = 3;
 constexpr const char* kStampFile = "demo-version.txt";
 
 using Contributor = void (*)(const DemoLayout&);
@@ -23,6 +23,7 @@ using Contributor = void (*)(const DemoLayout&);
 constexpr Contributor kContributors[] = {
     writeDemoBasics,
     writeDemoPictures,
+    writeDemoObjects,
 };
 
 std::string stampText() { return "vekstudio demo " + std::to_string(kDemoGeneratorVersion) + "\n"; }

@@ -1,0 +1,232 @@
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "app/file_io.h"
+#include "app/game_paths.h"
+#include "demo/demo_contributors.h"
+#include "objects/classifier.h"
+#include "objects/cob_compiler.h"
+#include "objects/sprite_file_pictures.h"
+#include "sprites/sprite_file.h"
+
+namespace vek::demo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Indices into the demo palette's colour cube (six levels a component, from slot 11).
+constexpr std::uint8_t cube(int red, int green, int blue) {
+    return static_cast<std::uint8_t>(11 + red * 36 + green * 6 + blue);
+}
+
+// A spinning top seen from the side, its stripes turned a little further in each frame.
+SpriteImage spinningTopFrame(int frame) {
+    constexpr int kSize = 24;
+    SpriteImage image(kSize, kSize, 0);
+    const std::uint8_t stripes[2] = {cube(5, 1, 0), cube(5, 5, 1)};
+    for (int y = 2; y < kSize - 2; ++y) {
+        // A body widest a third of the way down, narrowing to the tip.
+        const double t = static_cast<double>(y - 2) / (kSize - 5);
+        const double halfWidth = t < 0.35 ? 4 + t / 0.35 * 7 : 11 * (1 - (t - 0.35) / 0.65) + 0.5;
+        for (int x = 0; x < kSize; ++x) {
+            const double dx = x - (kSize - 1) / 2.0;
+            if (std::abs(dx) > halfWidth) continue;
+            const double angle = std::asin(std::clamp(dx / std::max(halfWidth, 0.5), -1.0, 1.0));
+            const int band = static_cast<int>(
+                std::floor((angle + frame * std::numbers::pi / 8) / (std::numbers::pi / 4)));
+            image.at(x, y) = stripes[(band % 2 + 2) % 2];
+        }
+    }
+    for (int y = 0; y < 2; ++y) image.at(kSize / 2, y) = cube(1, 1, 1);  // the handle
+    return image;
+}
+
+// A ball with a highlight, squashed a little in its second frame.
+SpriteImage ballFrame(int frame) {
+    constexpr int kSize = 16;
+    SpriteImage image(kSize, kSize, 0);
+    const double squash = frame == 0 ? 1.0 : 0.8;
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            const double dx = (x - 7.5) / 7.5;
+            const double dy = (y - (kSize - 1 - 7.5 * squash)) / (7.5 * squash);
+            const double distance = dx * dx + dy * dy;
+            if (distance > 1.0) continue;
+            const bool highlight = (dx + 0.4) * (dx + 0.4) + (dy + 0.4) * (dy + 0.4) < 0.08;
+            image.at(x, y) =
+                highlight ? cube(5, 5, 5) : (distance > 0.7 ? cube(0, 1, 4) : cube(1, 2, 5));
+        }
+    }
+    return image;
+}
+
+std::string classLine(int family, int genus, int species) {
+    return "  setv clas " + std::to_string(Classifier{family, genus, species}.classNumber());
+}
+
+// A toy that spins when activated: nested blocks, a timer and a picture from its own sprite.
+Lines spinningTopSource() {
+    return {"* Spinning top - a demo object of Vekstudio",
+            "* Activate it and it spins until its timer runs out.",
+            "",
+            "name Spinning Top",
+            "quantity 5",
+            "used 0",
+            "day 31",
+            "month 12",
+            "year 1999",
+            "sprite vtop 0",
+            "",
+            "inst",
+            "  new: simp vtop 4 0 2000 0",
+            classLine(2, 21, 7),
+            "  setv attr 199",
+            "  bhvr 1 0",
+            "  mvto 4400 600",
+            "  setv actv 0",
+            "endm",
+            "",
+            "* Activate(1): spin, faster each time",
+            "scrp 2 21 7 1",
+            "  doif obv0 eq 0",
+            "    setv obv0 1",
+            "    snde spin",
+            "    reps 3",
+            "      anim [0123]",
+            "      wait 4",
+            "    repe",
+            "    tick 20",
+            "  else",
+            "    addv obv1 1",
+            "    doif obv1 gt 3",
+            "      setv obv1 3",
+            "    endi",
+            "  endi",
+            "endm",
+            "",
+            "* Timer: slow down and stop",
+            "scrp 2 21 7 9",
+            "  loop",
+            "    subv obv1 1",
+            "    wait 10",
+            "  untl obv1 le 0",
+            "  setv obv0 0",
+            "  pose 0",
+            "  tick 0",
+            "endm"};
+}
+
+// A ball that bounces when hit and tells nearby toys about it.
+Lines ballSource() {
+    return {"* Bouncing ball - a demo object of Vekstudio",
+            "name Bouncing Ball",
+            "quantity 10",
+            "sprite vbal 0",
+            "",
+            "inst",
+            "  new: simp vbal 2 0 3000 0",
+            classLine(2, 5, 3),
+            "  setv attr 195",
+            "  setv accg 3",
+            "  setv rest 70",
+            "  mvto 5200 700",
+            "endm",
+            "",
+            "* Hit: bounce and tell the other toys",
+            "scrp 2 5 3 3",
+            "  pose 1",
+            "  setv velx 6",
+            "  setv vely -12",
+            "  enum 2 0 0",
+            "    doif targ ne ownr",
+            "      mesg writ targ 0",
+            "    endi",
+            "  next",
+            "  wait 3",
+            "  pose 0",
+            "endm",
+            "",
+            "* Dropped",
+            "scrp 2 5 3 5",
+            "  snde drop",
+            "endm"};
+}
+
+// No picture: a plain example of comments, header keywords and a time limit.
+Lines heaterSource() {
+    return {"* Heater - switches itself off after a while",
+            "*   Lines beginning with a star are comments.",
+            "*   Blank lines and lines outside sections are ignored.",
+            "name Little Heater",
+            "quantity 1",
+            "month 6",
+            "day 1",
+            "year 2000",
+            "",
+            "inst",
+            "  new: simp heat 1 0 1500 0",
+            classLine(2, 23, 1),
+            "  setv attr 4",
+            "endm",
+            "",
+            "scrp 2 23 1 1",
+            "  setv obv0 1",
+            "  tick 200",
+            "endm",
+            "",
+            "scrp 2 23 1 9",
+            "  setv obv0 0",
+            "  tick 0",
+            "endm"};
+}
+
+// Macro files as the macro extraction leaves them: a quote before the first line and after the
+// last.
+struct MacroFile {
+    const char* name;
+    Lines lines;
+};
+
+std::vector<MacroFile> macroFiles() {
+    return {{"02050301.MAC", {"\"snde drip", "anim [0123]", "over", "endm\""}},
+            {"02050309.MAC", {"\"doif obv0 eq 1", "setv obv0 0", "pose 0", "endi", "endm\""}},
+            {"02210700.MAC", {"\"setv actv 0", "pose 0", "tick 0", "endm\""}}};
+}
+
+void writeDemoObject(const fs::path& mainDirectory, const std::string& imagePath,
+                     const std::string& baseName, const Lines& source) {
+    writeSourceFile(mainDirectory / (baseName + ".COS"), source);
+    SpriteFilePictures pictures;
+    const CompiledObject object = compileSource(source, {imagePath, pictures});
+    writeCobFile(mainDirectory / (baseName + ".COB"), object.cob);
+}
+
+}  // namespace
+
+void writeDemoObjects(const DemoLayout& layout) {
+    const GamePaths paths = gamePathsUnder(layout.gameDirectory());
+    fs::create_directories(pathFromUtf8(paths.CImagePath));
+
+    std::vector<SpriteImage> top;
+    for (int frame = 0; frame < 4; ++frame) top.push_back(spinningTopFrame(frame));
+    writeSpriteFile(pathFromUtf8(paths.CImagePath + "vtop.spr"), top);
+    writeSpriteFile(pathFromUtf8(paths.CImagePath + "vbal.spr"),
+                    std::vector<SpriteImage>{ballFrame(0), ballFrame(1)});
+
+    const fs::path mainDirectory = pathFromUtf8(paths.CMainPath);
+    writeDemoObject(mainDirectory, paths.CImagePath, "SPTOP", spinningTopSource());
+    writeDemoObject(mainDirectory, paths.CImagePath, "BALL", ballSource());
+    writeDemoObject(mainDirectory, paths.CImagePath, "HEATER", heaterSource());
+
+    const fs::path macros = layout.programDirectory() / "mac";
+    fs::create_directories(macros);
+    for (const MacroFile& file : macroFiles())
+        writeFileAtomically(macros / file.name, joinCrLf(file.lines));
+}
+
+}  // namespace vek::demo
