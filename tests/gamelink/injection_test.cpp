@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "app/vek_error.h"
+#include "gamelink/sim_harness.h"
+#include "objects/injection.h"
+#include "support/temp_dir.h"
+
+namespace vek::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Everything an injection did, in order: "send:...", "title:...", "restore", "wait:N", "ask:...",
+// "box:...".
+struct Recorder {
+    std::vector<std::string> events;
+    bool answerOk = true;
+    std::function<std::string(std::string_view)> send = [](std::string_view) {
+        return std::string();
+    };
+
+    InjectionSteps steps() {
+        InjectionSteps s;
+        s.sendMacro = [this](std::string_view macro) {
+            events.push_back("send:" + std::string(macro));
+            return send(macro);
+        };
+        s.askOkCancel = [this](const BilingualBox& box) {
+            events.push_back("ask:" + std::string(box.caption.english));
+            return answerOk;
+        };
+        s.showMessage = [this](const BilingualBox& box) {
+            events.push_back("box:" + std::string(box.caption.english));
+        };
+        s.showProgress = [this](const std::string& title) { events.push_back("title:" + title); };
+        s.restoreTitle = [this] { events.push_back("restore"); };
+        s.wait = [this](std::chrono::milliseconds wait) {
+            events.push_back("wait:" + std::to_string(wait.count()));
+        };
+        return s;
+    }
+    std::vector<std::string> sent() const {
+        std::vector<std::string> macros;
+        for (const auto& e : events) {
+            if (e.starts_with("send:")) macros.push_back(e.substr(5));
+        }
+        return macros;
+    }
+};
+
+CobData object(std::vector<std::string> scripts, std::vector<std::string> imports) {
+    CobData cob;
+    cob.scripts = std::move(scripts);
+    cob.imports = std::move(imports);
+    return cob;
+}
+
+TEST(InjectionTest, SendsEachScriptThenTheImportWaitsTwoSecondsAndCloses) {
+    Recorder r;
+    const auto cob = object({"scrp 2 5 3 1,A,endm", "scrp 2 5 3 9,B,endm"},
+                            {"inst,new: simp ball 1 0 10 0,endm"});
+    EXPECT_EQ(injectObject(cob, false, "english", r.steps()), InjectionOutcome::Injected);
+    EXPECT_EQ(r.events, (std::vector<std::string>{
+                            "title:Sending Script 1",
+                            "send:dde: scrp 0 0 0 17,inst,scrp 2 5 3 1,A,endm",
+                            "title:Sending Script 2",
+                            "send:dde: scrp 0 0 0 17,inst,scrp 2 5 3 9,B,endm",
+                            "title:Importing Object",
+                            "send:dde: scrp 0 0 0 17,inst,new: simp ball 1 0 10 0,endm,endm",
+                            "wait:2000",
+                            "restore",
+                            "send:inst,sys: wtop,endm",
+                        }));
+}
+
+TEST(InjectionTest, OnlyAnImportSendsItAndTheClosingMacro) {
+    Recorder r;
+    injectObject(object({}, {"inst,endm"}), false, "deutsch", r.steps());
+    EXPECT_EQ(r.sent(), (std::vector<std::string>{"dde: scrp 0 0 0 17,inst,endm,endm",
+                                                  "inst,sys: wtop,endm"}));
+    EXPECT_EQ(r.events.front(), "title:Importier Objekt");
+}
+
+TEST(InjectionTest, OfThreeImportsOnlyTheFirstIsSent) {
+    Recorder r;
+    injectObject(object({}, {"inst,one,endm", "inst,two,endm", "inst,three,endm"}), false,
+                 "english", r.steps());
+    EXPECT_EQ(r.sent(), (std::vector<std::string>{"dde: scrp 0 0 0 17,inst,one,endm,endm",
+                                                  "inst,sys: wtop,endm"}));
+}
+
+TEST(InjectionTest, ScriptsWithoutImportsStillWaitAndClose) {
+    Recorder r;
+    injectObject(object({"scrp 1 2 3 4,endm"}, {}), false, "deutsch", r.steps());
+    EXPECT_EQ(r.events,
+              (std::vector<std::string>{"title:Sende Skript 1",
+                                        "send:dde: scrp 0 0 0 17,inst,scrp 1 2 3 4,endm",
+                                        "wait:2000", "restore", "send:inst,sys: wtop,endm"}));
+}
+
+TEST(InjectionTest, UncompiledChangesAreAskedAboutAndCancelSendsNothing) {
+    Recorder r;
+    r.answerOk = false;
+    EXPECT_EQ(injectObject(object({"scrp 1 2 3 4,endm"}, {}), true, "english", r.steps()),
+              InjectionOutcome::Cancelled);
+    EXPECT_EQ(r.events, std::vector<std::string>{"ask:COS not compiled!"});
+
+    Recorder ok;
+    EXPECT_EQ(injectObject(object({"scrp 1 2 3 4,endm"}, {}), true, "english", ok.steps()),
+              InjectionOutcome::Injected);
+    EXPECT_EQ(ok.sent().size(), 2u);
+}
+
+TEST(InjectionTest, AnEmptyObjectIsReportedEvenAfterCancel) {
+    Recorder r;
+    r.answerOk = false;
+    EXPECT_EQ(injectObject(object({}, {}), true, "english", r.steps()),
+              InjectionOutcome::NothingToInject);
+    EXPECT_EQ(r.events,
+              (std::vector<std::string>{"ask:COS not compiled!", "box:Nothing to inject!"}));
+
+    Recorder plain;
+    injectObject(object({}, {}), false, "english", plain.steps());
+    EXPECT_EQ(plain.events, std::vector<std::string>{"box:Nothing to inject!"});
+    EXPECT_EQ(kNothingToInjectBox.caption.german, "Nichts zum Senden!");
+    EXPECT_EQ(kNotCompiledBox.text.german,
+              "COS wurde geaendert aber nicht compiliert! Trotzdem fortfahren?");
+}
+
+TEST(InjectionTest, TheTitleComesBackWhenASendFails) {
+    Recorder r;
+    r.send = [](std::string_view macro) -> std::string {
+        if (macro.find("second") != std::string_view::npos) throw VekError("E/A-Fehler 3");
+        return {};
+    };
+    EXPECT_THROW(injectObject(object({"scrp 1 1 1 1,first,endm", "scrp 1 1 1 2,second,endm"}, {}),
+                              false, "english", r.steps()),
+                 VekError);
+    EXPECT_EQ(r.events.back(), "restore");
+    EXPECT_EQ(std::count(r.events.begin(), r.events.end(), "restore"), 1);
+}
+
+TEST(InjectionTest, AnUnreachableGameReportsEveryMacroAndTheInjectionStillEnds) {
+    TempDir dir;
+    auto link = creaturesAt(dir / "nobody");
+    int notices = 0;
+    link->setNoticeSink([&notices](const BilingualBox&) { ++notices; });
+    Recorder r;
+    r.send = [&link](std::string_view macro) { return link->SendMacro(macro); };
+    injectObject(object({"scrp 1 1 1 1,endm", "scrp 1 1 1 2,endm"}, {"inst,endm"}), false,
+                 "english", r.steps());
+    EXPECT_EQ(notices, 2 + 2);
+    EXPECT_EQ(std::count(r.events.begin(), r.events.end(), "restore"), 1);
+}
+
+TEST(InjectionTest, TheGameLearnsTheScriptsAndRunsTheImport) {
+    TempDir dir;
+    SimProcess sim(dir / "game");
+    auto link = creaturesAt(sim.socketPath());
+    Recorder r;
+    r.send = [&link](std::string_view macro) { return link->SendMacro(macro); };
+    const auto cob =
+        object({"scrp 2 5 3 1,inst,snde honk,endm"},
+               {"inst,new: simp ball 1 0 3500 0,setv clas 33882880,setv attr 5,edit,endm"});
+    injectObject(cob, false, "english", r.steps());
+    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 1,endm"), "inst,snde honk,endm");
+    EXPECT_EQ(link->SendMacro("inst,enum 2 5 3,dde: putv attr,next,endm"), "5|");
+    killEditObject([&link](std::string_view macro) { return link->SendMacro(macro); });
+    EXPECT_EQ(link->SendMacro("inst,enum 2 5 3,dde: putv attr,next,endm"), "");
+}
+
+}  // namespace
+}  // namespace vek::testing

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/file_io.h"
+#include "gamelink/sim_harness.h"
+#include "objects/cob_data.h"
+#include "support/temp_dir.h"
+
+namespace vek::testing {
+namespace {
+
+// The vek tool run against a stand-in game on a private socket.
+class LinkVerbsTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    std::filesystem::path socket = dir / "game";
+
+    int vek(std::vector<std::string> args) {
+        args.insert(args.begin(), (binaryDirectory() / "vek").string());
+        return runProgram(args, {"VEK_LINK_SOCKET=" + socket.string(), "VEK_GAME_DIR="},
+                          dir / "out.txt");
+    }
+    std::string out() { return readFileText(dir / "out.txt"); }
+    std::string err() { return readFileText(dir / "out.txt.err"); }
+};
+
+TEST_F(LinkVerbsTest, SendPrintsTheAnswerAndAMissingGameGoesToStandardError) {
+    {
+        SimProcess sim(socket);
+        EXPECT_EQ(vek({"send", "inst,dde: putv 12,dde: putv 34,endm"}), 0);
+        EXPECT_EQ(out(), "12|34|\n");
+        EXPECT_EQ(err(), "");
+    }
+    EXPECT_EQ(vek({"send", "inst,endm"}), 1);
+    EXPECT_EQ(out(), "\n");
+    EXPECT_EQ(err(), "Creatures not found! Run Creatures! \n");
+    EXPECT_EQ(vek({"send"}), 2);
+}
+
+TEST_F(LinkVerbsTest, InjectSendsTheObjectFile) {
+    CobData cob;
+    cob.scripts = {"scrp 2 5 3 1,inst,snde honk,endm"};
+    cob.imports = {"inst,new: simp ball 1 0 3500 0,setv clas 33882880,endm"};
+    writeCobFile(dir / "ball.cob", cob);
+    std::ofstream(dir / "log.txt");
+    SimProcess sim(socket, {"--log", (dir / "log.txt").string()});
+    EXPECT_EQ(vek({"inject", (dir / "ball.cob").string()}), 0);
+    EXPECT_EQ(out(), "Sending Script 1\nImporting Object\n");
+    EXPECT_EQ(readFileLines(dir / "log.txt"),
+              (std::vector<std::string>{
+                  "dde: scrp 0 0 0 17,inst,scrp 2 5 3 1,inst,snde honk,endm",
+                  "dde: scrp 0 0 0 17,inst,new: simp ball 1 0 3500 0,setv clas 33882880,endm,endm",
+                  "inst,sys: wtop,endm"}));
+
+    writeCobFile(dir / "empty.cob", CobData{});
+    EXPECT_EQ(vek({"inject", (dir / "empty.cob").string()}), 1);
+    EXPECT_EQ(err(), "No COB Data in memory! Load a COB or compile a COS.\n");
+    EXPECT_EQ(vek({"inject", (dir / "missing.cob").string()}), 1);
+    EXPECT_EQ(err(), "Datei nicht gefunden\n");
+}
+
+TEST_F(LinkVerbsTest, ExtractWritesTheMacroFilesIntoTheFolderNamed) {
+    std::ofstream(dir / "world.txt") << "inst,new: simp ball 1 0 10 0,setv clas 33882880,endm\n"
+                                        "scrp 2 5 3 1,inst,snde honk,endm\n";
+    SimProcess sim(socket, {"--seed", (dir / "world.txt").string()});
+    EXPECT_EQ(vek({"extract", "--out", (dir / "macros").string()}), 0);
+    EXPECT_EQ(readFileText(dir / "macros" / "02050301.MAC"), "\"inst\r\nsnde honk\r\nendm\"\r\n");
+    EXPECT_NE(out().find("Scanning Object 1 of 1 (2 5 3 )"), std::string::npos) << out();
+    EXPECT_NE(out().find("1 files written for 1 classes"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vek::testing
