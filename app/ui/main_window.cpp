@@ -17,6 +17,8 @@
 #include "app/ui/sound_output.h"
 #include "app/ui/tags.h"
 #include "gamelink/creatures.h"
+#include "gamelink/ui/game_link_commands.h"
+#include "objects/script_events.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/ui/sprite_editor_window.h"
 #include "utilities/ui/about_window.h"
@@ -181,6 +183,7 @@ void MainWindow::FormCreate(bool debugMode) {
     ctx.trace(QStringLiteral("Testing Sound System..."));
     ctx.sound.play(ctx.programFile("vek.wav"));
     ctx.trace(QStringLiteral("Create Script list..."));
+    scriptEventList();
     ctx.trace(QStringLiteral("Set Status/Buttons/Basics..."));
     for (ToolWindow& tool : m_tools) tool.open = false;
     placeAtTopOfScreen();
@@ -275,7 +278,7 @@ void MainWindow::SpeedButton6Click() {
     m_help->showContents();
 }
 
-void MainWindow::SpeedButton7Click() {}
+void MainWindow::SpeedButton7Click() { putLauncherObject(context()); }
 
 void MainWindow::askToSaveChangedSource() {
     ObjectCompilerWindow* compiler = context().windows.objectCompiler;
