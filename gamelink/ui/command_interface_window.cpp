@@ -1,10 +1,121 @@
 #include "gamelink/ui/command_interface_window.h"
 
+#include <QAction>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/ui/qt_convert.h"
+#include "app/ui/tags.h"
+#include "gamelink/creatures.h"
+#include "gamelink/macro_extraction.h"
+#include "gamelink/ui/busy_cursor.h"
+#include "gamelink/ui/game_link_commands.h"
+
 namespace vek::ui {
 
-CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context) : VekWindow(context, QStringLiteral("TForm10"), QStringLiteral("Creatures Online Command Interface")) {}
+namespace {
+
+constexpr int kFieldWidth = 589;
+constexpr int kMemoHeight = 133;
+
+// The game's line breaks as the text field shows them.
+QString withPlainLineBreaks(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+}  // namespace
+
+CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context)
+    : VekWindow(context, QStringLiteral("TForm10"),
+                QStringLiteral("Creatures Online Command Interface")) {
+    // A sizeable tool window with only a close box.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+
+    m_macFiles1 = menuBar()->addMenu(QStringLiteral("MAC files"));
+    m_macFiles1->setObjectName(QStringLiteral("MACfiles1"));
+    m_macFiles1->menuAction()->setObjectName(QStringLiteral("MACfiles1"));
+    setTag(m_macFiles1->menuAction(), 137);
+    m_extract = m_macFiles1->addAction(QStringLiteral("Extract all makros and save as .mak files"));
+    m_extract->setObjectName(QStringLiteral("Extractallmakrosandsaveasmakfiles1"));
+    setTag(m_extract, 138);
+    connect(m_extract, &QAction::triggered, this,
+            &CommandInterfaceWindow::Extractallmakrosandsaveasmakfiles1Click);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(5, 4, 5, 5);
+    layout->setSpacing(3);
+
+    m_label2 = new QLabel(QStringLiteral("Send to Creatures:"), central);
+    m_label2->setObjectName(QStringLiteral("Label2"));
+    setTag(m_label2, 134);
+    m_edit1 = new QLineEdit(central);
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_edit1->setMinimumWidth(kFieldWidth);
+    connect(m_edit1, &QLineEdit::returnPressed, this, &CommandInterfaceWindow::Button1Click);
+
+    m_label3 = new QLabel(QStringLiteral("Answer from Creatures:"), central);
+    m_label3->setObjectName(QStringLiteral("Label3"));
+    setTag(m_label3, 135);
+    m_button1 = new QPushButton(QStringLiteral("Send it"), central);
+    m_button1->setObjectName(QStringLiteral("Button1"));
+    setTag(m_button1, 136);
+    connect(m_button1, &QPushButton::clicked, this, &CommandInterfaceWindow::Button1Click);
+
+    m_memo1 = new QPlainTextEdit(central);
+    m_memo1->setObjectName(QStringLiteral("Memo1"));
+    m_memo1->setMinimumSize(kFieldWidth, kMemoHeight);
+
+    auto* answerRow = new QHBoxLayout;
+    answerRow->addWidget(m_label3, 1, Qt::AlignBottom);
+    answerRow->addWidget(m_button1);
+
+    layout->addWidget(m_label2);
+    layout->addWidget(m_edit1);
+    layout->addLayout(answerRow);
+    layout->addWidget(m_memo1, 1);
+    setCentralWidget(central);
+    resize(600, 241);
+}
 
 void CommandInterfaceWindow::FormCreate() {
+    // The link's messages ("Creatures not found! ...") are boxes of this program.
+    installGameLinkNotices(context());
+}
+
+void CommandInterfaceWindow::Button1Click() {
+    runCommand([this] {
+        const std::string macro = "inst," + toStdString(m_edit1->text()) + ",endm";
+        const QString answer = toQString(context().creatures.SendMacro(macro));
+        m_memo1->setPlainText(withPlainLineBreaks(answer));
+        // English in both languages until the next language switch.
+        m_label3->setText(
+            QStringLiteral("Answer from Creatures (%1 Characters):").arg(answer.size()));
+    });
+}
+
+void CommandInterfaceWindow::Extractallmakrosandsaveasmakfiles1Click() {
+    const BusyCursor busy;
+    m_memo1->clear();
+    runCommand([this] {
+        extractAllMacros(
+            [this](std::string_view macro) { return context().creatures.SendMacro(macro); },
+            context().programFile("mac"), context().language,
+            [this](const std::string& line) {
+                m_memo1->appendPlainText(toQString(line));
+                // Shows the line at once; the user's input waits until the run ends.
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            });
+    });
 }
 
 }  // namespace vek::ui

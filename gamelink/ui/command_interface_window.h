@@ -2,16 +2,41 @@
 
 #include "app/ui/vek_window.h"
 
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
 namespace vek::ui {
 
-// TForm10: "Creatures Online Command Interface".
+// TForm10: "Creatures Online Command Interface". Sends the typed commands to the running game
+// and shows its answer; its menu extracts every script of the game into macro files.
 class CommandInterfaceWindow : public VekWindow {
     Q_OBJECT
-public:
+  public:
     explicit CommandInterfaceWindow(AppContext& context);
 
     // The creation step, run once at start-up after the window exists.
     void FormCreate();
+
+    QLineEdit* edit1() const { return m_edit1; }
+    QPlainTextEdit* memo1() const { return m_memo1; }
+    QLabel* label3() const { return m_label3; }
+
+  public Q_SLOTS:
+    void Button1Click();                             // Send
+    void Extractallmakrosandsaveasmakfiles1Click();  // macro extraction
+
+  private:
+    QLabel* m_label2 = nullptr;
+    QLineEdit* m_edit1 = nullptr;
+    QPushButton* m_button1 = nullptr;
+    QLabel* m_label3 = nullptr;
+    QPlainTextEdit* m_memo1 = nullptr;
+    QMenu* m_macFiles1 = nullptr;
+    QAction* m_extract = nullptr;
 };
 
 }  // namespace vek::ui

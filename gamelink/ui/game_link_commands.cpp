@@ -1,0 +1,42 @@
+#include "gamelink/ui/game_link_commands.h"
+
+#include "app/ui/app_context.h"
+#include "app/ui/error_report.h"
+#include "app/ui/qt_convert.h"
+#include "app/vek_error.h"
+#include "gamelink/app_exec.h"
+#include "gamelink/creatures.h"
+#include "gamelink/launcher_object.h"
+
+namespace vek::ui {
+
+void putLauncherObject(AppContext& context) {
+    runGuarded(context.dialogs,
+               [&context] { vek::putLauncherObject(context.creatures, context.programDirectory); });
+}
+
+void testConnectionToCreatures(AppContext& context) {
+    if (!context.creatures.testConnection()) context.ask(kNoConnectionBox, Buttons::Ok);
+}
+
+void launchCreatures(AppContext& context) {
+    const std::string& main = context.creatures.paths().CMainPath;
+    TAppExec exec;
+    exec.ExeName = main + "creatures.exe";
+    exec.ExeParams = {"-Embedding"};
+    exec.setExePath(main);
+    exec.Wait = false;
+    try {
+        exec.Execute();
+    } catch (const VekError& error) {
+        // A plain message box: the application's title as its caption.
+        context.dialogs.message(toQString(error.what()), QStringLiteral("Vekstudio"), Buttons::Ok);
+    }
+}
+
+void installGameLinkNotices(AppContext& context) {
+    context.creatures.setNoticeSink(
+        [&context](const BilingualBox& box) { context.ask(box, Buttons::Ok); });
+}
+
+}  // namespace vek::ui

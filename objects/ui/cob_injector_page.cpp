@@ -1,0 +1,104 @@
+#include "objects/ui/cob_injector_page.h"
+
+#include <QListWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
+
+#include "app/file_io.h"
+#include "app/ui/app_context.h"
+#include "app/ui/error_report.h"
+#include "app/ui/qt_convert.h"
+#include "app/ui/tags.h"
+#include "gamelink/creatures.h"
+#include "objects/injection.h"
+#include "objects/ui/object_compiler_window.h"
+
+namespace vek::ui {
+
+namespace {
+
+bool isObjectFile(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return extension == ".COB";
+}
+
+}  // namespace
+
+CobInjectorPage::CobInjectorPage(AppContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context), m_wait(sleepFor) {
+    setObjectName(QStringLiteral("CobInjectorPage"));
+    auto* layout = new QVBoxLayout(this);
+    m_fileListBox2 = new QListWidget(this);
+    m_fileListBox2->setObjectName(QStringLiteral("FileListBox2"));
+    setTag(m_fileListBox2, 103);
+    setHint(m_fileListBox2, QStringLiteral("Doubleclick to inject the COB into Creatures"));
+    connect(m_fileListBox2, &QListWidget::itemDoubleClicked, this,
+            &CobInjectorPage::FileListBox2DblClick);
+    layout->addWidget(m_fileListBox2);
+}
+
+void CobInjectorPage::showEvent(QShowEvent* event) {
+    refreshFileList();
+    QWidget::showEvent(event);
+}
+
+void CobInjectorPage::refreshFileList() {
+    m_fileListBox2->clear();
+    const std::string& main = m_context.creatures.paths().CMainPath;
+    if (main.empty()) return;
+    std::error_code error;
+    QStringList names;
+    for (std::filesystem::directory_iterator it(pathFromUtf8(main), error), end;
+         !error && it != end; it.increment(error)) {
+        if (it->is_regular_file(error) && isObjectFile(it->path()))
+            names << fromPath(it->path().filename());
+    }
+    names.sort(Qt::CaseInsensitive);
+    m_fileListBox2->addItems(names);
+}
+
+void CobInjectorPage::FileListBox2DblClick() {
+    QListWidgetItem* item = m_fileListBox2->currentItem();
+    ObjectCompilerWindow* compiler = m_context.windows.objectCompiler;
+    if (!item || !compiler) return;
+    const QString path = toQString(m_context.creatures.paths().CMainPath) + item->text();
+    // A file that cannot be read stops here with its error; nothing is injected.
+    if (!runGuarded(m_context.dialogs, [&path] { readCobFile(toPath(path)); })) return;
+    compiler->loadCobFile(path);
+    injectCommand();
+}
+
+void CobInjectorPage::injectCommand() {
+    ObjectCompilerWindow* compiler = m_context.windows.objectCompiler;
+    if (!compiler) return;
+    const QString savedTitle = compiler->windowTitle();
+    InjectionSteps steps;
+    steps.sendMacro = [this](std::string_view macro) {
+        return m_context.creatures.SendMacro(macro);
+    };
+    steps.askOkCancel = [this](const BilingualBox& box) {
+        return m_context.ask(box, Buttons::OkCancel) == Answer::Ok;
+    };
+    steps.showMessage = [this](const BilingualBox& box) { m_context.ask(box, Buttons::Ok); };
+    steps.showProgress = [compiler](const std::string& title) {
+        compiler->setWindowTitle(toQString(title));
+    };
+    steps.restoreTitle = [compiler, savedTitle] { compiler->setWindowTitle(savedTitle); };
+    steps.wait = m_wait;
+    runGuarded(m_context.dialogs, [&] {
+        injectObject(compiler->cobData(), compiler->sourceState().changedButNotCompiled(),
+                     m_context.language, steps);
+    });
+}
+
+void CobInjectorPage::killEditCommand() {
+    runGuarded(m_context.dialogs, [this] {
+        killEditObject(
+            [this](std::string_view macro) { return m_context.creatures.SendMacro(macro); });
+    });
+}
+
+}  // namespace vek::ui

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+#include <chrono>
+#include <functional>
+
+class QListWidget;
+
+namespace vek::ui {
+
+struct AppContext;
+
+// The object compiler's "COB Injector" page: the object files of the game's main directory,
+// injected with a double click, and the commands Inject and Kill Edit that the window's menus
+// run. Injection sends the object compiler's object in memory.
+class CobInjectorPage : public QWidget {
+    Q_OBJECT
+  public:
+    CobInjectorPage(AppContext& context, QWidget* parent);
+
+    QListWidget* fileListBox2() const { return m_fileListBox2; }
+
+    // The two-second wait before the closing macro; tests replace it.
+    void setInjectionWait(std::function<void(std::chrono::milliseconds)> wait) {
+        m_wait = std::move(wait);
+    }
+
+  public Q_SLOTS:
+    void injectCommand();    // Inject2 (Button9Click)
+    void killEditCommand();  // KillEdit1 (KillEdit1Click)
+    // Lists the "*.COB" files of the game's main directory.
+    void refreshFileList();
+    void FileListBox2DblClick();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    AppContext& m_context;
+    QListWidget* m_fileListBox2 = nullptr;
+    std::function<void(std::chrono::milliseconds)> m_wait;
+};
+
+}  // namespace vek::ui
