@@ -26,13 +26,13 @@ constexpr std::uint8_t cube(int red, int green, int blue) {
 
 // A spinning top seen from the side, its stripes turned a little further in each frame.
 SpriteImage spinningTopFrame(int frame) {
-    constexpr int kSize = 24;
+    constexpr int kSize = 40;
     SpriteImage image(kSize, kSize, 0);
     const std::uint8_t stripes[2] = {cube(5, 1, 0), cube(5, 5, 1)};
     for (int y = 2; y < kSize - 2; ++y) {
         // A body widest a third of the way down, narrowing to the tip.
         const double t = static_cast<double>(y - 2) / (kSize - 5);
-        const double halfWidth = t < 0.35 ? 4 + t / 0.35 * 7 : 11 * (1 - (t - 0.35) / 0.65) + 0.5;
+        const double halfWidth = t < 0.35 ? 6 + t / 0.35 * 12 : 18 * (1 - (t - 0.35) / 0.65) + 0.5;
         for (int x = 0; x < kSize; ++x) {
             const double dx = x - (kSize - 1) / 2.0;
             if (std::abs(dx) > halfWidth) continue;
@@ -42,19 +42,23 @@ SpriteImage spinningTopFrame(int frame) {
             image.at(x, y) = stripes[(band % 2 + 2) % 2];
         }
     }
-    for (int y = 0; y < 2; ++y) image.at(kSize / 2, y) = cube(1, 1, 1);  // the handle
+    for (int y = 0; y < 2; ++y) {
+        for (int x = kSize / 2 - 1; x <= kSize / 2; ++x)
+            image.at(x, y) = cube(1, 1, 1);  // the handle
+    }
     return image;
 }
 
 // A ball with a highlight, squashed a little in its second frame.
 SpriteImage ballFrame(int frame) {
-    constexpr int kSize = 16;
+    constexpr int kSize = 24;
+    constexpr double kRadius = (kSize - 1) / 2.0;
     SpriteImage image(kSize, kSize, 0);
     const double squash = frame == 0 ? 1.0 : 0.8;
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
-            const double dx = (x - 7.5) / 7.5;
-            const double dy = (y - (kSize - 1 - 7.5 * squash)) / (7.5 * squash);
+            const double dx = (x - kRadius) / kRadius;
+            const double dy = (y - (kSize - 1 - kRadius * squash)) / (kRadius * squash);
             const double distance = dx * dx + dy * dy;
             if (distance > 1.0) continue;
             const bool highlight = (dx + 0.4) * (dx + 0.4) + (dy + 0.4) * (dy + 0.4) < 0.08;

@@ -1,0 +1,525 @@
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include "app/file_io.h"
+#include "app/ui/qt_convert.h"
+#include "objects/cob_data.h"
+#include "objects/ui/cob_picture_view.h"
+#include "objects/ui/object_compiler_window.h"
+#include "sprites/sprite_file.h"
+#include "sprites/ui/sprite_editor_window.h"
+#include "support/ui_test_support.h"
+
+using namespace vek;
+using namespace vek::ui;
+using namespace vek::ui::testing;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+template <typename Widget = QLineEdit>
+Widget* control(ObjectCompilerWindow* window, const char* name) {
+    auto* widget = window->findChild<Widget*>(QLatin1String(name));
+    if (!widget) qFatal("no control %s", name);
+    return widget;
+}
+
+QLineEdit* field(ObjectCompilerWindow* window, int number) {
+    return control(window, QStringLiteral("Edit%1").arg(number).toLatin1().constData());
+}
+
+QString currentPage(ObjectCompilerWindow* window) {
+    return control<QTabWidget>(window, "PageControl1")->currentWidget()->objectName();
+}
+
+QStringList lines(QListWidget* list) {
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row) texts << list->item(row)->text();
+    return texts;
+}
+
+// A double click as the system sends it: a click, then the second press as a double click.
+void doubleClickLine(QListWidget* list, int row) {
+    const QPoint centre = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+}
+
+void clickLine(QListWidget* list, int row) {
+    const QRect rectangle = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rectangle.center());
+}
+
+// What the user types into the edit box: key presses, as the change handler sees them.
+void typeInto(QPlainTextEdit* box, const QString& text) { QTest::keyClicks(box, text); }
+
+QString inScratch(TestWorkbench& bench, const char* name) {
+    return fromPath(bench.scratch() / name);
+}
+
+const Bytes kWorkedExample = {1, 0, 0, 0, 0, 0,   0,   0,   0,   0,   0,   0,   0, 0, 0,
+                              0, 0, 0, 0, 0, 0,   0,   0,   0,   0,   0,   0,   0, 0, 0,
+                              0, 0, 0, 0, 7, 'u', 'n', 'k', 'n', 'o', 'w', 'n', 0};
+
+}  // namespace
+
+class ObjectCompilerWindowTest : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void theWindowHasItsPagesMenusAndStartValues() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        QCOMPARE(window->objectName(), QStringLiteral("TForm2"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("COB-Compiler"));
+        auto* pages = control<QTabWidget>(window, "PageControl1");
+        QStringList titles;
+        for (int page = 0; page < pages->count(); ++page) titles << pages->tabText(page);
+        QCOMPARE(titles, (QStringList{"Source (COS)", "Editor (COB)", "Settings", "Picture",
+                                      "COB Injector"}));
+        for (const char* name : {"New2", "LoadSourceFileCOS1", "SaveSourceFileCOS1",
+                                 "CompiletoCOB1", "DiscompiletoCOS1", "New1", "LoadCOB1",
+                                 "SaveCOB1", "Inject2", "COBAssistent1", "KillEdit1"}) {
+            QVERIFY2(window->findChild<QAction*>(QLatin1String(name)), name);
+        }
+        QCOMPARE(field(window, 15)->text(), QStringLiteral("16843008"));
+        QCOMPARE(field(window, 7)->text(), QStringLiteral("unknown"));
+        QCOMPARE(field(window, 1)->text(), QStringLiteral("1"));
+        QCOMPARE(control<QWidget>(window, "Image1")->size(), QSize(233, 137));
+    }
+
+    void newAndSaveWriteTheFortyThreeByteObject() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->loadCobFile(fromPath(bench.demo().gameDirectory() / "SPTOP.COB"));
+        QCOMPARE(window->objectFileName(), QStringLiteral("SPTOP.COB"));
+        window->New1Click();
+        QVERIFY(window->objectFileName().isEmpty());
+        QCOMPARE(control<QWidget>(window, "Panel1")->size(), QSize(9, 9));
+        bench.dialogs().fileAnswers.push_back(inScratch(bench, "new.cob"));
+        window->SaveCOB1Click();
+        QCOMPARE(readFileBytes(bench.scratch() / "new.cob"), kWorkedExample);
+        QCOMPARE(window->objectFileName(), QStringLiteral("new.cob"));
+        const auto save = bench.dialogs().ofKind(QStringLiteral("save")).back();
+        QCOMPARE(save.text, QStringLiteral("Save Creatures .COB file"));
+
+        // The same bytes from compiling a source of comments only.
+        window->sourceText()->setPlainText(QStringLiteral("* nothing\n*  but comments"));
+        window->Button8Click();
+        QCOMPARE(window->objectFileName(), QStringLiteral("unknown.COB"));
+        bench.dialogs().fileAnswers.push_back(inScratch(bench, "comments.cob"));
+        window->SaveCOB1Click();
+        QCOMPARE(readFileBytes(bench.scratch() / "comments.cob"), kWorkedExample);
+    }
+
+    void saveTakesTheFieldsAndRefusesWhatIsNoNumber() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        field(window, 2)->setText(QStringLiteral("70000"));
+        bench.dialogs().fileAnswers.push_back(inScratch(bench, "q.cob"));
+        window->SaveCOB1Click();
+        const Bytes bytes = readFileBytes(bench.scratch() / "q.cob");
+        QCOMPARE(bytes[2] | bytes[3] << 8, 4464);
+        QCOMPARE(window->cobData().quantity, 70000);
+
+        field(window, 9)->setText(QStringLiteral("soon"));
+        bench.dialogs().fileAnswers.push_back(inScratch(bench, "bad.cob"));
+        window->SaveCOB1Click();
+        QCOMPARE(bench.dialogs().errors().back().text,
+                 QStringLiteral("'soon' ist kein gültiger Integerwert"));
+        QVERIFY(!std::filesystem::exists(bench.scratch() / "bad.cob"));
+    }
+
+    void itemsTwoIsShownAndSavedBack() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        Bytes bytes = readFileBytes(bench.demo().gameDirectory() / "BALL.COB");
+        bytes[0] = 2;
+        writeFileAtomically(bench.scratch() / "two.cob", bytes);
+        window->loadCobFile(inScratch(bench, "two.cob"));
+        QCOMPARE(field(window, 1)->text(), QStringLiteral("2"));
+        QCOMPARE(currentPage(window), QStringLiteral("TabSheet2"));
+        bench.dialogs().fileAnswers.push_back(inScratch(bench, "again.cob"));
+        window->SaveCOB1Click();
+        QCOMPARE(readFileBytes(bench.scratch() / "again.cob"), bytes);
+    }
+
+    void aFailedLoadKeepsThePreviousObject() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->loadCobFile(fromPath(bench.demo().gameDirectory() / "SPTOP.COB"));
+        const CobData before = window->cobData();
+        const QStringList scriptsBefore = lines(control<QListWidget>(window, "ListBox1"));
+        QCOMPARE(scriptsBefore.size(), 2);
+
+        const Bytes whole = readFileBytes(bench.demo().gameDirectory() / "BALL.COB");
+        for (std::size_t cut :
+             {std::size_t{0}, std::size_t{23}, std::size_t{60}, whole.size() - 10}) {
+            writeFileAtomically(
+                bench.scratch() / "cut.cob",
+                Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut)));
+            window->loadCobFile(inScratch(bench, "cut.cob"));
+            QCOMPARE(bench.dialogs().errors().back().text,
+                     QStringLiteral("Lesen nach Dateiende (EOF)"));
+            QVERIFY(window->cobData() == before);
+            QCOMPARE(lines(control<QListWidget>(window, "ListBox1")), scriptsBefore);
+            QCOMPARE(field(window, 7)->text(), QStringLiteral("Spinning Top"));
+            QCOMPARE(window->objectFileName(), QStringLiteral("SPTOP.COB"));
+        }
+
+        Bytes tooMany(24, 0);
+        tooMany[16] = 120;
+        writeFileAtomically(bench.scratch() / "many.cob", tooMany);
+        bench.context().language = "deutsch";
+        window->loadCobFile(inScratch(bench, "many.cob"));
+        QVERIFY(bench.dialogs().errors().back().text.contains(QStringLiteral("120 Scripts")));
+        QVERIFY(window->cobData() == before);
+    }
+
+    void newOnAListEndingInEmptyAddsNothing() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        auto* list = control<QListWidget>(window, "ListBox1");
+        window->Button1Click();
+        window->Button1Click();
+        QCOMPARE(lines(list), QStringList{"<empty>"});
+        QCOMPARE(field(window, 3)->text(), QStringLiteral("1"));
+
+        clickLine(list, 0);
+        auto* editBox = control<QPlainTextEdit>(window, "Memo1");
+        QCOMPARE(editBox->toPlainText(), QStringLiteral("<empty>"));
+        editBox->selectAll();
+        typeInto(editBox, QStringLiteral("scrp 1 1 1 1,endm"));
+        QCOMPARE(window->cobData().scripts, std::vector<std::string>{"scrp 1 1 1 1,endm"});
+        QCOMPARE(lines(list), QStringList{"scrp 1 1 1 1,endm"});
+        window->Button1Click();
+        QCOMPARE(lines(list), (QStringList{"scrp 1 1 1 1,endm", "<empty>"}));
+        QCOMPARE(field(window, 3)->text(), QStringLiteral("2"));
+
+        window->Button2Click();
+        QCOMPARE(window->cobData().imports, std::vector<std::string>{"<empty>"});
+        QCOMPARE(field(window, 4)->text(), QStringLiteral("1"));
+    }
+
+    void aListHoldsAtMostOneHundredEntries() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        QString source;
+        for (int k = 0; k < 100; ++k) source += QStringLiteral("scrp 1 1 1 1\nendm\n");
+        window->sourceText()->setPlainText(source);
+        window->Button8Click();
+        QCOMPARE(window->cobData().scripts.size(), std::size_t{100});
+        window->Button1Click();
+        QCOMPARE(window->cobData().scripts.size(), std::size_t{100});
+        QVERIFY(bench.dialogs().errors().back().text.contains(QStringLiteral("100")));
+    }
+
+    void deletingTheOnlyScriptLeavesAnEmptyDetachedList() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        auto* list = control<QListWidget>(window, "ListBox1");
+        auto* editBox = control<QPlainTextEdit>(window, "Memo1");
+        window->Button1Click();
+        clickLine(list, 0);
+        window->Button3Click();
+        QCOMPARE(list->count(), 0);
+        QCOMPARE(field(window, 3)->text(), QStringLiteral("0"));
+        QVERIFY(editBox->toPlainText().isEmpty());
+        typeInto(editBox, QStringLiteral("x"));
+        QVERIFY(window->cobData().scripts.empty());
+    }
+
+    void deletingHighlightsTheFirstLineWithoutAttachingIt() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->sourceText()->setPlainText(
+            QStringLiteral("inst\nA\nendm\ninst\nB\nendm\ninst\nC\nendm"));
+        window->Button8Click();
+        auto* list = control<QListWidget>(window, "ListBox2");
+        clickLine(list, 1);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(window->cobData().imports,
+                 (std::vector<std::string>{"inst,A,endm", "inst,C,endm"}));
+        QCOMPARE(field(window, 4)->text(), QStringLiteral("2"));
+        QCOMPARE(list->currentRow(), 0);
+        auto* editBox = control<QPlainTextEdit>(window, "Memo1");
+        QVERIFY(editBox->toPlainText().isEmpty());
+        typeInto(editBox, QStringLiteral("z"));
+        QCOMPARE(window->cobData().imports.front(), std::string("inst,A,endm"));
+    }
+
+    void theEditBoxWritesOnlyIntoAnAttachedEntry() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        auto* editBox = control<QPlainTextEdit>(window, "Memo1");
+        auto* list = control<QListWidget>(window, "ListBox1");
+        window->sourceText()->setPlainText(QStringLiteral("scrp 1 1 1 1\nA\nendm"));
+        window->Button8Click();
+        typeInto(editBox, QStringLiteral("typed before a click"));
+        QCOMPARE(window->cobData().scripts.front(), std::string("scrp 1 1 1 1,A,endm"));
+
+        clickLine(list, 0);
+        QTest::keyClick(editBox, Qt::Key_End);
+        QTest::keyClick(editBox, Qt::Key_Return);  // Enter makes no line break
+        typeInto(editBox, QStringLiteral("X"));
+        QCOMPARE(window->cobData().scripts.front(), std::string("scrp 1 1 1 1,A,endmX"));
+
+        // A pasted text that ends with a line break is stored without it.
+        editBox->selectAll();
+        editBox->insertPlainText(QStringLiteral("scrp 1 1 1 2,B,endm\r\n"));
+        QCOMPARE(window->cobData().scripts.front(), std::string("scrp 1 1 1 2,B,endm"));
+        QCOMPARE(editBox->toPlainText(), QStringLiteral("scrp 1 1 1 2,B,endm"));
+
+        window->New1Click();
+        typeInto(editBox, QStringLiteral("after new"));
+        QVERIFY(window->cobData().scripts.empty());
+    }
+
+    void theClassCalculatorFollowsTheThreeFields() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->show();
+        QApplication::setActiveWindow(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        control<QTabWidget>(window, "PageControl1")->setCurrentIndex(1);
+        for (int number : {12, 13, 14}) field(window, number)->clear();
+        QTest::keyClicks(field(window, 12), QStringLiteral("2"));
+        QTest::keyClicks(field(window, 13), QStringLiteral("5"));
+        QTest::keyClicks(field(window, 14), QStringLiteral("3"));
+        QCOMPARE(field(window, 15)->text(), QStringLiteral("33882880"));
+
+        field(window, 13)->setFocus();
+        field(window, 13)->clear();
+        QCOMPARE(field(window, 15)->text(), QStringLiteral("33882880"));
+        field(window, 14)->setFocus();
+        QCOMPARE(field(window, 13)->text(), QStringLiteral("0"));
+        QCOMPARE(field(window, 15)->text(), QStringLiteral("33555200"));
+
+        QTest::keyClicks(field(window, 15), QStringLiteral("9"));
+        QCOMPARE(field(window, 15)->text(), QStringLiteral("33555200"));
+
+        field(window, 12)->setText(QStringLiteral("two"));
+        QCOMPARE(bench.dialogs().errors().back().text,
+                 QStringLiteral("'two' ist kein gültiger Integerwert"));
+        QCOMPARE(field(window, 15)->text(), QStringLiteral("33555200"));
+
+        field(window, 12)->setText(QStringLiteral("254"));
+        auto* upDown = window->findChild<QWidget*>(QStringLiteral("UpDown1"));
+        QVERIFY(upDown);
+        QMetaObject::invokeMethod(upDown, [upDown] { static_cast<UpDown*>(upDown)->stepBy(1); });
+        QMetaObject::invokeMethod(upDown, [upDown] { static_cast<UpDown*>(upDown)->stepBy(1); });
+        QCOMPARE(field(window, 12)->text(), QStringLiteral("255"));
+        QCOMPARE(field(window, 15)->text(), QStringLiteral("-16776448"));
+    }
+
+    void getTakesTheSpriteEditorsSpriteUpsideDown() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->Button4Click();  // nothing selected in the sprite editor yet: nothing happens
+        QVERIFY(bench.dialogs().asked.empty());
+        QCOMPARE(window->cobData().pictureWidth, 0);
+
+        SpriteImage sprite(20, 10, 3);
+        for (int x = 0; x < 20; ++x) sprite.at(x, 9) = static_cast<std::uint8_t>(100 + x);
+        writeSpriteFile(bench.scratch() / "wide.spr", std::vector<SpriteImage>{sprite});
+        SpriteEditorWindow* editor = bench.windows().spriteEditor;
+        editor->openSpriteFileByName(inScratch(bench, "wide.spr"));
+        editor->selectSprite(0);
+        window->Button4Click();
+        QCOMPARE(field(window, 5)->text(), QStringLiteral("20"));
+        QCOMPARE(field(window, 6)->text(), QStringLiteral("10"));
+        QCOMPARE(control<QWidget>(window, "Panel1")->size(), QSize(29, 19));
+        const CobData& cob = window->cobData();
+        QCOMPARE(cob.pictureWidthCopy, 20);
+        QCOMPARE(int(cob.picturePixels[0]), 100);
+        QCOMPARE(int(cob.picturePixels[19]), 119);
+        QCOMPARE(int(cob.picturePixels[20]), 3);
+        const QImage shown =
+            static_cast<CobPictureView*>(control<QWidget>(window, "Image1"))->image();
+        QCOMPARE(shown.size(), QSize(20, 10));
+        QCOMPARE(shown.pixel(5, 9), toQColor(editor->paletteTable()[105]).rgb());
+    }
+
+    void compilingFillsTheEditorAndTakesTheSpriteLine() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->sourceText()->setPlainText(QStringLiteral(
+            "name My Ball\nquantity 5\nsprite vbal 1\nscrp 2 5 3 1\n  A\nendm\ninst\nB\nendm"));
+        QVERIFY(window->sourceState().changedButNotCompiled());
+        window->Button8Click();
+        QVERIFY(bench.dialogs().errors().empty());
+        QCOMPARE(currentPage(window), QStringLiteral("TabSheet2"));
+        QVERIFY(window->sourceState().compiled);
+        QCOMPARE(field(window, 2)->text(), QStringLiteral(" 5"));
+        QCOMPARE(window->cobData().quantity, 5);
+        QCOMPARE(lines(control<QListWidget>(window, "ListBox1")),
+                 QStringList{"scrp 2 5 3 1,A,endm"});
+        QCOMPARE(lines(control<QListWidget>(window, "ListBox2")), QStringList{"inst,B,endm"});
+        QCOMPARE(window->objectFileName(), QStringLiteral("My Ball.COB"));
+        const SpriteImage& sprite = bench.windows().spriteEditor->currentSprite();
+        QCOMPARE(bench.windows().spriteEditor->currentSpriteIndex(), 1);
+        QCOMPARE(window->cobData().pictureWidth, int(sprite.width));
+        QCOMPARE(control<QWidget>(window, "Panel1")->size(),
+                 QSize(sprite.width + 9, sprite.height + 9));
+    }
+
+    void aFailingFieldStopsCompilingAfterTheScriptsAreIn() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->sourceText()->setPlainText(
+            QStringLiteral("scrp 1 1 1 1\nendm\nname Ball\nquantity\t5"));
+        window->Button8Click();
+        QCOMPARE(bench.dialogs().errors().back().text,
+                 QStringLiteral("'\t5' ist kein gültiger Integerwert"));
+        QCOMPARE(currentPage(window), QStringLiteral("TabSheet2"));
+        QCOMPARE(window->cobData().scripts.size(), std::size_t{1});
+        QCOMPARE(window->cobData().name, std::string("unknown"));
+        QCOMPARE(field(window, 7)->text(), QStringLiteral("Ball"));
+
+        window->sourceText()->setPlainText(
+            QStringLiteral("scrp 1 1 1 1\nendm\nsprite nope 0\nscrp 1 1 1 2\nendm"));
+        window->Button8Click();
+        QCOMPARE(window->cobData().scripts.size(), std::size_t{1});
+        QCOMPARE(currentPage(window), QStringLiteral("TabSheet2"));
+    }
+
+    void theActivationRefillBringsTheStoredValuesBack() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->loadCobFile(fromPath(bench.demo().gameDirectory() / "SPTOP.COB"));
+        field(window, 2)->setText(QStringLiteral("99"));
+        window->FormActivate();
+        QCOMPARE(field(window, 2)->text(), QStringLiteral("5"));
+    }
+
+    void discompilingAsksToSaveAChangedSourceAndReplacesIt() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->loadCobFile(fromPath(bench.demo().gameDirectory() / "SPTOP.COB"));
+        window->sourceText()->setPlainText(QStringLiteral("my unsaved work"));
+        bench.dialogs().messageAnswers.push_back(Answer::Cancel);
+        window->Button11Click();
+        QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
+        QCOMPARE(bench.dialogs().messages().front().caption,
+                 QStringLiteral("WARNING! Source not saved!"));
+        QCOMPARE(currentPage(window), QStringLiteral("TabSheet1"));
+        const QStringList text = window->sourceText()->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(text.front(),
+                 QStringLiteral("* Discompiled from SPTOP.COB using VEK DUVIvodezoroze V1.5"));
+        QVERIFY(text.contains(QStringLiteral("* Script  1 Activate(1)")));
+        QCOMPARE(window->sourceFileName(), QStringLiteral("Spinning Top.COS"));
+        QVERIFY(window->sourceState().changedButNotSaved());
+
+        // OK saves first, under the name the dialog gives.
+        bench.dialogs().messageAnswers.push_back(Answer::Ok);
+        bench.dialogs().fileAnswers.push_back(inScratch(bench, "saved.cos"));
+        window->Button11Click();
+        QVERIFY(readFileText(bench.scratch() / "saved.cos")
+                    .starts_with("* Discompiled from SPTOP.COB"));
+
+        // Recompiling the text gives the object back, without its picture.
+        const CobData loaded = window->cobData();
+        window->Button8Click();
+        QCOMPARE(window->cobData().scripts, loaded.scripts);
+        QCOMPARE(window->cobData().imports, loaded.imports);
+        QCOMPARE(window->cobData().pictureWidth, 0);
+    }
+
+    void sourcesAreLoadedAndSavedWithTheirState() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        bench.dialogs().fileAnswers.push_back(fromPath(bench.demo().gameDirectory() / "BALL.COS"));
+        window->Button6Click();
+        QCOMPARE(bench.dialogs().ofKind(QStringLiteral("open")).back().text,
+                 QStringLiteral("Open .COS(c) file"));
+        QCOMPARE(window->sourceFileName(), QStringLiteral("BALL.COS"));
+        QVERIFY(!window->sourceState().changed);
+        QVERIFY(window->sourceState().saved);
+        QVERIFY(!window->sourceChangedButNotSaved());
+        QCOMPARE(currentPage(window), QStringLiteral("TabSheet1"));
+        QVERIFY(window->sourceText()->toPlainText().startsWith(QStringLiteral("* Bouncing ball")));
+
+        // The closing question's two calls: the state, and the Save command.
+        window->sourceText()->appendPlainText(QStringLiteral("* one more line"));
+        QVERIFY(window->sourceChangedButNotSaved());
+        bench.dialogs().fileAnswers.push_back(inScratch(bench, "ball-copy"));
+        window->saveSourceCommand();
+        QCOMPARE(window->sourceFileName(), QStringLiteral("ball-copy.COS"));
+        const std::string saved = readFileText(bench.scratch() / "ball-copy.COS");
+        QVERIFY(saved.ends_with("* one more line\r\n"));
+        QVERIFY(saved.find("\r\nname Bouncing Ball\r\n") != std::string::npos);
+        QVERIFY(!window->sourceChangedButNotSaved());
+
+        // A cancelled dialog saves nothing and changes nothing.
+        window->sourceText()->appendPlainText(QStringLiteral("x"));
+        window->saveSourceCommand();
+        QVERIFY(window->sourceChangedButNotSaved());
+
+        // A file that cannot be opened: the name is taken, the state stays.
+        const QString missing = inScratch(bench, "missing.cos");
+        bench.dialogs().fileAnswers.push_back(missing);
+        window->Button6Click();
+        QCOMPARE(bench.dialogs().errors().back().text,
+                 QStringLiteral("Kann Datei %1 nicht öffnen").arg(missing));
+        QCOMPARE(window->sourceFileName(), QStringLiteral("missing.cos"));
+        QVERIFY(window->sourceChangedButNotSaved());
+    }
+
+    void aDoubleClickedMacroFileReplacesTheSelection() {
+        TestWorkbench::Options options;
+        options.privateDemo = true;
+        TestWorkbench bench(options);
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        writeFileAtomically(bench.demo().programDirectory() / "mac" / "ab050301.MAC",
+                            std::string_view("x\r\n"));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto* files = control<QListWidget>(window, "FileListBox1");
+        QCOMPARE(lines(files),
+                 (QStringList{"02050301.MAC", "02050309.MAC", "02210700.MAC", "ab050301.MAC"}));
+
+        window->sourceText()->setPlainText(QStringLiteral("before SELECTED after"));
+        QTextCursor cursor = window->sourceText()->textCursor();
+        cursor.setPosition(7);
+        cursor.setPosition(15, QTextCursor::KeepAnchor);
+        window->sourceText()->setTextCursor(cursor);
+        doubleClickLine(files, 0);
+        const QString expected = QStringLiteral(
+            "before \n*Macro inserted from file - be carefull with the Class!\n\nscrp 2 5 3 "
+            "1\n\tsnde drip\n"
+            "\tanim [0123]\n\tover\nendm after");
+        QCOMPARE(window->sourceText()->toPlainText(), expected);
+        QVERIFY(window->sourceState().changedButNotCompiled());
+
+        doubleClickLine(files, 3);
+        QCOMPARE(bench.dialogs().errors().back().text,
+                 QStringLiteral("'ab' ist kein gültiger Integerwert"));
+        QCOMPARE(window->sourceText()->toPlainText(), expected);
+    }
+
+    void screenshotsOfEveryPage() {
+        const QByteArray folder = qgetenv("VEK_SCREENSHOTS");
+        if (folder.isEmpty()) QSKIP("set VEK_SCREENSHOTS to a folder to look at the pages");
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->loadCobFile(fromPath(bench.demo().gameDirectory() / "SPTOP.COB"));
+        window->Button11Click();
+        window->resize(720, 520);
+        window->show();
+        auto* pages = control<QTabWidget>(window, "PageControl1");
+        clickLine(control<QListWidget>(window, "ListBox1"), 0);
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            saveScreenshot(window, QString::fromLocal8Bit(folder) +
+                                       QStringLiteral("/objects-page%1.png").arg(page));
+        }
+    }
+};
+
+VEK_UI_TEST_MAIN(ObjectCompilerWindowTest)
+#include "object_compiler_window_test.moc"
