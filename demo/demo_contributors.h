@@ -8,5 +8,6 @@ namespace vek::demo {
 void writeDemoBasics(const DemoLayout& layout);  // directories, palette.dta, sounds
 void writeDemoPictures(const DemoLayout& layout);  // back.spr landscape, bitmaps to convert
 void writeDemoObjects(const DemoLayout& layout);  // object sources and files, sprites for them, mac/
+void writeDemoGameLink(const DemoLayout& layout);  // rpsw.kev, the world of vivarium-sim
 
 }  // namespace vek::demo

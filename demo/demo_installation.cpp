@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Raise this whenever the demo's contents change, so that existing demo folders are renewed.
-constexpr int kDemoGeneratorVersion = 4;
+constexpr int kDemoGeneratorVersion = 5;
 constexpr const char* kStampFile = "demo-version.txt";
 
 using Contributor = void (*)(const DemoLayout&);
@@ -24,6 +24,7 @@ constexpr Contributor kContributors[] = {
     writeDemoBasics,
     writeDemoPictures,
     writeDemoObjects,
+    writeDemoGameLink,
 };
 
 std::string stampText() { return "vekstudio demo " + std::to_string(kDemoGeneratorVersion) + "\n"; }
