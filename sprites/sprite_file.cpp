@@ -17,6 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::uint64_t kMaxOffset = std::numeric_limits<std::uint32_t>::max();
+constexpr const char* kTooLarge = "Die Sprite-Datei würde größer als 4 GB";
 
 [[noreturn]] void throwEndOfFile() { throw VekError(std::string(kReadPastEndOfFile)); }
 
@@ -201,9 +202,10 @@ std::vector<SpriteEntry> contiguousLayout(std::span<const SpriteEntry> sizes) {
     std::vector<SpriteEntry> entries(sizes.begin(), sizes.end());
     std::uint64_t offset = spriteHeaderSize(entries.size());
     for (SpriteEntry& entry : entries) {
-        if (offset > kMaxOffset) throw VekError("Die Sprite-Datei würde größer als 4 GB");
         entry.offset = static_cast<std::uint32_t>(offset);
         offset += entry.pixelCount();
+        // Every block must end where a 32-bit offset still reaches.
+        if (offset > kMaxOffset) throw VekError(kTooLarge);
     }
     return entries;
 }
@@ -217,10 +219,8 @@ UniformSpriteFile checkUniformSpriteFile(std::int64_t count, std::int64_t width,
     UniformSpriteFile layout{static_cast<std::size_t>(count), checkedSide(width, "Breite"),
                              checkedSide(height, "Höhe")};
     const std::uint64_t block = std::uint64_t{layout.width} * layout.height;
-    if (layout.count > 0 &&
-        spriteHeaderSize(layout.count) + (layout.count - 1) * block > kMaxOffset) {
-        throw VekError("Die Sprite-Datei würde größer als 4 GB");
-    }
+    if (spriteHeaderSize(layout.count) + layout.count * block > kMaxOffset)
+        throw VekError(kTooLarge);
     return layout;
 }
 

@@ -1,0 +1,97 @@
+#include "sprites/palette.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/vek_error.h"
+#include "support/temp_dir.h"
+
+namespace vek {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes rampPalette() {
+    Bytes bytes(kPaletteFileSize);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i % 64);
+    return bytes;
+}
+
+TEST(PaletteTest, ComponentsAreShiftedLeftByTwoAndSlotZeroHoldsTheBackground) {
+    Bytes bytes = rampPalette();
+    bytes[0] = 10;  // entry 0 of the file is never shown
+    bytes[3 * 7] = 63;
+    bytes[3 * 7 + 1] = 0;
+    bytes[3 * 7 + 2] = 63;
+    const PaletteTable table = paletteFromBytes(bytes, 0x123456);
+    EXPECT_EQ(table[0], 0x123456u);
+    EXPECT_EQ(table[7], makeScreenColor(252, 0, 252));
+    // Entry 1 is the file's bytes 3, 4, 5.
+    EXPECT_EQ(table[1], makeScreenColor(12, 16, 20));
+    EXPECT_EQ(table[255], makeScreenColor(((3 * 255) % 64) * 4, ((3 * 255 + 1) % 64) * 4,
+                                          ((3 * 255 + 2) % 64) * 4));
+}
+
+TEST(PaletteTest, SettingTheBackgroundChangesOnlySlotZero) {
+    PaletteTable table = paletteFromBytes(rampPalette(), 0xFFFFFF);
+    const PaletteTable before = table;
+    table.setBackground(0x000000);
+    EXPECT_EQ(table[0], 0u);
+    for (int k = 1; k < 256; ++k)
+        EXPECT_EQ(table[static_cast<std::uint8_t>(k)], before[static_cast<std::uint8_t>(k)]);
+}
+
+TEST(PaletteTest, AnUnloadedTableIsAllBlack) {
+    const PaletteTable table;
+    for (const ScreenColor color : table.colors()) EXPECT_EQ(color, 0u);
+}
+
+TEST(PaletteTest, ShortFilesAndBytesAbove63AreRefusedWithClearMessages) {
+    Bytes shortFile(767, 0);
+    try {
+        paletteFromBytes(shortFile, 0);
+        FAIL() << "a short palette was accepted";
+    } catch (const VekError& error) {
+        EXPECT_EQ(error.what(), kReadPastEndOfFile);
+    }
+    Bytes spilling = rampPalette();
+    spilling[301] = 64;
+    try {
+        paletteFromBytes(spilling, 0);
+        FAIL() << "a byte above 63 was accepted";
+    } catch (const VekError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find("301"), std::string::npos) << message;
+        EXPECT_NE(message.find("64"), std::string::npos) << message;
+    }
+    // Bytes beyond the 768 are not the palette's.
+    Bytes longer = rampPalette();
+    longer.push_back(200);
+    EXPECT_NO_THROW(paletteFromBytes(longer, 0));
+}
+
+TEST(PaletteTest, TheFileNameIsAppendedToThePaletteDirectoryAsItStands) {
+    testing::TempDir dir;
+    const Bytes bytes = rampPalette();
+    {
+        std::ofstream out(dir / "palette.dta", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+    const std::string directory = dir.path().string() + "/";
+    EXPECT_EQ(paletteFilePath(directory), dir / "palette.dta");
+    EXPECT_EQ(loadPalette(directory, 7), paletteFromBytes(bytes, 7));
+    EXPECT_THROW(loadPalette(directory + "nowhere/", 7), VekError);
+}
+
+TEST(PaletteTest, FileBytesRoundTripEverySlotButTheBackground) {
+    const PaletteTable table = paletteFromBytes(rampPalette(), 0xABCDEF);
+    const auto bytes = paletteFileBytes(table);
+    const PaletteTable again = paletteFromBytes(bytes, 0xABCDEF);
+    EXPECT_EQ(again, table);
+    EXPECT_EQ(bytes[0], 0);
+}
+
+}  // namespace
+}  // namespace vek
