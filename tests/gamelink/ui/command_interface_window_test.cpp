@@ -1,0 +1,247 @@
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <fstream>
+
+#include "app/file_io.h"
+#include "app/text_table.h"
+#include "app/ui/qt_convert.h"
+#include "app/ui/tags.h"
+#include "gamelink/sim_harness.h"
+#include "gamelink/ui/command_interface_window.h"
+#include "support/temp_dir.h"
+#include "support/ui_test_support.h"
+
+using namespace vek::ui;
+using namespace vek::ui::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The workbench's link goes to a socket of the test's own and never starts a game.
+void linkTo(TestWorkbench& bench, const fs::path& socket) {
+    bench.context().creatures.setLinkTransport(std::make_shared<vek::LocalSocketTransport>(socket));
+    bench.context().creatures.setGameStarter([](const vek::GamePaths&) { return false; });
+}
+
+QMenu* macFiles(const CommandInterfaceWindow& window) {
+    return window.menuBar()->findChild<QMenu*>(QStringLiteral("MACfiles1"));
+}
+
+QAction* extractItem(const CommandInterfaceWindow& window) {
+    return window.findChild<QAction*>(QStringLiteral("Extractallmakrosandsaveasmakfiles1"));
+}
+
+// Label2, Button1, Label3, the menu and its item.
+QStringList captionsOf(const CommandInterfaceWindow& window) {
+    return {window.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
+            window.findChild<QPushButton*>(QStringLiteral("Button1"))->text(),
+            window.findChild<QLabel*>(QStringLiteral("Label3"))->text(), macFiles(window)->title(),
+            extractItem(window)->text()};
+}
+
+QList<int> tagsOf(const CommandInterfaceWindow& window) {
+    return {tagOf(window.findChild<QLabel*>(QStringLiteral("Label2"))),
+            tagOf(window.findChild<QPushButton*>(QStringLiteral("Button1"))),
+            tagOf(window.findChild<QLabel*>(QStringLiteral("Label3"))),
+            tagOf(macFiles(window)->menuAction()), tagOf(extractItem(window))};
+}
+
+QStringList memoLines(CommandInterfaceWindow* window) {
+    return window->memo1()->toPlainText().split(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+class CommandInterfaceWindowTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void isBuiltAsDesigned() {
+        TestWorkbench bench;
+        // As designed, before any language is applied.
+        CommandInterfaceWindow designed(bench.context());
+        QCOMPARE(designed.objectName(), QStringLiteral("TForm10"));
+        QCOMPARE(designed.windowTitle(), QStringLiteral("Creatures Online Command Interface"));
+        QCOMPARE(designed.size(), QSize(600, 241));
+        QVERIFY(designed.edit1()->width() >= 589);
+        QVERIFY(designed.memo1()->width() >= 589 && designed.memo1()->height() >= 133);
+        QVERIFY(!(designed.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(designed.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(captionsOf(designed), (QStringList{"Send to Creatures:", "Send it",
+                                                    "Answer from Creatures:", "MAC files",
+                                                    "Extract all makros and save as .mak files"}));
+        QCOMPARE(tagsOf(designed), (QList<int>{134, 136, 135, 137, 138}));
+
+        // In the program, the interface language's texts.
+        CommandInterfaceWindow* window = bench.windows().commandInterface;
+        QCOMPARE(captionsOf(*window),
+                 (QStringList{"Send to Creatures :", "Send now :", "Answer from Creatures :",
+                              ".MAC &files", "&Extract all makros and save as .mac files"}));
+        window->show();
+        saveScreenshot(window, QStringLiteral("/tmp/tform10.png"));
+    }
+
+    void sendsTheTypedCommandsAndShowsTheAnswerAndItsLength() {
+        vek::testing::TempDir dir;
+        std::ofstream(dir / "log.txt");
+        vek::testing::SimProcess sim(dir / "game", {"--log", (dir / "log.txt").string()});
+        TestWorkbench bench;
+        linkTo(bench, dir / "game");
+        CommandInterfaceWindow* window = bench.windows().commandInterface;
+
+        window->edit1()->setText(QStringLiteral("dde: putv 1234,dde: putv 56789"));
+        window->Button1Click();
+        QCOMPARE(window->memo1()->toPlainText(), QStringLiteral("1234|56789|"));
+        QCOMPARE(window->label3()->text(),
+                 QStringLiteral("Answer from Creatures (11 Characters):"));
+
+        // An empty line is sent as it stands.
+        window->edit1()->clear();
+        QTest::keyClick(window->edit1(), Qt::Key_Return);
+        QCOMPARE(window->memo1()->toPlainText(), QString());
+        QCOMPARE(window->label3()->text(), QStringLiteral("Answer from Creatures (0 Characters):"));
+
+        const auto log = vek::readFileLines(dir / "log.txt");
+        QCOMPARE(log.size(), std::size_t{2});
+        QCOMPARE(QString::fromStdString(log[0]),
+                 QStringLiteral("inst,dde: putv 1234,dde: putv 56789,endm"));
+        QCOMPARE(QString::fromStdString(log[1]), QStringLiteral("inst,,endm"));
+        QVERIFY(bench.dialogs().asked.empty());
+    }
+
+    void theAnswersLineBreaksAreLineBreaks() {
+        vek::testing::TempDir dir;
+        vek::testing::ScriptedServer game(dir / "game", [](int fd) {
+            vek::FrameReader reader(1 << 20);
+            while (auto frame = vek::testing::readFrame(fd, reader)) {
+                const bool request = frame->kind == vek::FrameKind::Request;
+                vek::testing::writeFrame(
+                    fd, {request ? vek::FrameKind::Data : vek::FrameKind::Ack, frame->topic,
+                         frame->item, request ? std::string("one\r\ntwo\nthree", 15) + '\0' : ""});
+            }
+        });
+        TestWorkbench bench;
+        linkTo(bench, dir / "game");
+        CommandInterfaceWindow* window = bench.windows().commandInterface;
+        window->Button1Click();
+        QCOMPARE(memoLines(window), (QStringList{"one", "two", "three"}));
+        QCOMPARE(window->label3()->text(),
+                 QStringLiteral("Answer from Creatures (14 Characters):"));
+    }
+
+    void aMissingGameIsReportedAndEmptiesTheAnswer() {
+        vek::testing::TempDir dir;
+        TestWorkbench bench;
+        linkTo(bench, dir / "nobody");
+        bench.context().language = "deutsch";
+        CommandInterfaceWindow* window = bench.windows().commandInterface;
+        window->memo1()->setPlainText(QStringLiteral("an old answer"));
+        window->Button1Click();
+        const auto messages = bench.dialogs().messages();
+        QCOMPARE(messages.size(), std::size_t{1});
+        QCOMPARE(messages[0].text, QStringLiteral("Creatures not found! Run Creatures! "));
+        QCOMPARE(messages[0].caption, QStringLiteral("Error! No link possible!"));
+        QCOMPARE(window->memo1()->toPlainText(), QString());
+        QCOMPARE(window->label3()->text(), QStringLiteral("Answer from Creatures (0 Characters):"));
+    }
+
+    void theNextLanguageSwitchReplacesTheCountedCaption() {
+        vek::testing::TempDir dir;
+        TestWorkbench bench;
+        linkTo(bench, dir / "nobody");
+        CommandInterfaceWindow* window = bench.windows().commandInterface;
+        window->Button1Click();
+        bench.workbench().changeLanguage(vek::TextTable::kGermanOffset);
+        QCOMPARE(window->label3()->text(), QStringLiteral("Antwort von Creatures :"));
+    }
+
+    void extractsEveryScriptIntoTheMacFolderWithProgressLines() {
+        vek::testing::TempDir dir;
+        std::ofstream(dir / "world.txt") << "inst,new: simp ball 1 0 10 0,setv clas 33882880,endm\n"
+                                            "inst,new: simp ball 1 0 10 0,setv clas 33882880,endm\n"
+                                            "inst,new: simp carr 1 0 10 0,setv clas 34406656,endm\n"
+                                            "scrp 2 5 3 1,inst,snde honk,endm\n"
+                                            "scrp 2 13 1 12,kill ownr,endm\n";
+        vek::testing::SimProcess sim(dir / "game", {"--seed", (dir / "world.txt").string()});
+        TestWorkbench::Options options;
+        options.privateDemo = true;
+        TestWorkbench bench(options);
+        linkTo(bench, dir / "game");
+        CommandInterfaceWindow* window = bench.windows().commandInterface;
+        window->memo1()->setPlainText(QStringLiteral("something from before"));
+        const fs::path mac = bench.context().programFile("mac");
+
+        // The busy pointer shows while the run goes on.
+        int busyLines = 0;
+        connect(window->memo1(), &QPlainTextEdit::textChanged, window, [&busyLines] {
+            if (QApplication::overrideCursor() &&
+                QApplication::overrideCursor()->shape() == Qt::WaitCursor)
+                ++busyLines;
+        });
+        extractItem(*window)->trigger();
+
+        const QStringList expected = {
+            QStringLiteral("Be patient, this may take a while..."),
+            QStringLiteral("Scanning Object 1 of 2 (2 5 3 )"),
+            QStringLiteral("Writing file ") + fromPath(mac / "02050301.MAC"),
+            QStringLiteral("Scanning Object 2 of 2 (2 13 1 )"),
+            QStringLiteral("Writing file ") + fromPath(mac / "02130112.MAC"),
+        };
+        QCOMPARE(memoLines(window), expected);
+        QVERIFY(busyLines >= 5);
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(QString::fromStdString(vek::readFileText(mac / "02050301.MAC")),
+                 QStringLiteral("\"inst\r\nsnde honk\r\nendm\"\r\n"));
+        QCOMPARE(QString::fromStdString(vek::readFileText(mac / "02130112.MAC")),
+                 QStringLiteral("\"kill ownr\r\nendm\"\r\n"));
+        QVERIFY(bench.dialogs().asked.empty());
+
+        bench.context().language = "deutsch";
+        window->Extractallmakrosandsaveasmakfiles1Click();
+        QCOMPARE(memoLines(window).first(),
+                 QStringLiteral("Bitte haben Sie etwas geduld, dies kann einige Zeit dauern..."));
+        QCOMPARE(memoLines(window).at(1), QStringLiteral("Untersuche Objekt 1 of 2 (2 5 3 )"));
+        QCOMPARE(memoLines(window).at(2),
+                 QStringLiteral("schreibe Datei ") + fromPath(mac / "02050301.MAC"));
+    }
+
+    void aFailedExtractionIsReportedAndKeepsWhatWasWritten() {
+        vek::testing::TempDir dir;
+        std::ofstream(dir / "world.txt") << "inst,new: simp ball 1 0 10 0,setv clas 33882880,endm\n"
+                                            "scrp 2 5 3 1,inst,snde honk,endm\n"
+                                            "scrp 2 5 3 2,inst,snde honk,endm\n";
+        vek::testing::SimProcess sim(dir / "game", {"--seed", (dir / "world.txt").string()});
+        TestWorkbench::Options options;
+        options.privateDemo = true;
+        TestWorkbench bench(options);
+        linkTo(bench, dir / "game");
+        const fs::path mac = bench.context().programFile("mac");
+        fs::create_directories(mac / "02050302.MAC");
+        bench.windows().commandInterface->Extractallmakrosandsaveasmakfiles1Click();
+        QCOMPARE(bench.dialogs().errors().size(), std::size_t{1});
+        QVERIFY(bench.dialogs().errors()[0].text.contains(QStringLiteral("02050302.MAC")));
+        QCOMPARE(QString::fromStdString(vek::readFileText(mac / "02050301.MAC")),
+                 QStringLiteral("\"inst\r\nsnde honk\r\nendm\"\r\n"));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void withoutTheGameTheRunEndsAfterItsFirstLine() {
+        vek::testing::TempDir dir;
+        TestWorkbench bench;
+        linkTo(bench, dir / "nobody");
+        CommandInterfaceWindow* window = bench.windows().commandInterface;
+        window->Extractallmakrosandsaveasmakfiles1Click();
+        QCOMPARE(memoLines(window),
+                 QStringList{QStringLiteral("Be patient, this may take a while...")});
+        QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
+    }
+};
+
+VEK_UI_TEST_MAIN(CommandInterfaceWindowTest)
+#include "command_interface_window_test.moc"
