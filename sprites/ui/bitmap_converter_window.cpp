@@ -1,11 +1,272 @@
 #include "sprites/ui/bitmap_converter_window.h"
 
+#include <QAction>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/ui/qt_convert.h"
+#include "app/ui/tags.h"
+#include "gamelink/creatures.h"
+#include "sprites/bitmap.h"
+#include "sprites/bitmap_converter.h"
+#include "sprites/ui/long_job.h"
+#include "sprites/ui/picture_box.h"
+#include "sprites/ui/sprite_editor_window.h"
+
 namespace vek::ui {
 
-BitmapConverterWindow::BitmapConverterWindow(AppContext& context) : VekWindow(context, QStringLiteral("TForm5"), QStringLiteral("BMP to Sprite converter")) {}
+namespace {
+
+constexpr Bilingual kOpenTitle{"Open .BMP file", ".BMP Datei oeffnen"};
+constexpr Bilingual kSaveTitle{"Save as .SPR file", "Als .SPR Datei speichern"};
+constexpr Bilingual kBatchTitle{"Open several .BMP files", "Mehrere .BMP Dateien oeffnen"};
+const QString kBitmapFilter = QStringLiteral("*.BMP (*.BMP *.bmp)");
+const QString kSpriteFilter = QStringLiteral("*.SPR (*.SPR *.spr)");
+const QString kBatchFilter = QStringLiteral("Windows Bitmap File (*.BMP *.bmp)");
+
+// A name typed without an extension gets the dialog's default one.
+QString withDefaultExtension(const QString& file, const QString& extension) {
+    return QFileInfo(file).suffix().isEmpty() ? file + QLatin1Char('.') + extension : file;
+}
+
+}  // namespace
+
+BitmapConverterWindow::BitmapConverterWindow(AppContext& context)
+    : VekWindow(context, QStringLiteral("TForm5"), QStringLiteral("BMP to Sprite converter")) {
+    resize(287, 373);
+    buildMenus();
+    buildPages();
+}
+
+void BitmapConverterWindow::buildMenus() {
+    QMenu* files = menuBar()->addMenu(QStringLiteral("&Files"));
+    setTag(files->menuAction(), 1);
+    LoadBMP1 = files->addAction(QStringLiteral("&Load .BMP file..."), this,
+                                &BitmapConverterWindow::LoadBMP1Click);
+    LoadBMP1->setObjectName(QStringLiteral("LoadBMP1"));
+    setTag(LoadBMP1, 39);
+    SaveasSPRFile1 = files->addAction(QStringLiteral("&Save as .SPR file..."), this,
+                                      &BitmapConverterWindow::SaveasSPRFile1Click);
+    SaveasSPRFile1->setObjectName(QStringLiteral("SaveasSPRFile1"));
+    setTag(SaveasSPRFile1, 40);
+
+    QMenu* assistant = menuBar()->addMenu(QStringLiteral("&Assistent"));
+    CompileseveralBMPstoSPR1 =
+        assistant->addAction(QStringLiteral("&Compile several .BMP files to .SPR files"), this,
+                             &BitmapConverterWindow::CompileseveralBMPstoSPR1Click);
+    CompileseveralBMPstoSPR1->setObjectName(QStringLiteral("CompileseveralBMPstoSPR1"));
+    setTag(CompileseveralBMPstoSPR1, 105);
+    setHint(CompileseveralBMPstoSPR1,
+            QStringLiteral("Choos up to 1000 .BMP files to be converted to Spritefiles"));
+}
+
+void BitmapConverterWindow::buildPages() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    ProgressBar1 = new QProgressBar(central);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setFixedHeight(21);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    layout->addWidget(ProgressBar1);
+
+    PageControl1 = new QTabWidget(central);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    layout->addWidget(PageControl1, 1);
+
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    setTag(TabSheet1, 107);
+    auto* pictureLayout = new QVBoxLayout(TabSheet1);
+    pictureLayout->setContentsMargins(0, 0, 0, 0);
+    m_pictureScroll = new QScrollArea(TabSheet1);
+    m_pictureScroll->setFrameShape(QFrame::NoFrame);
+    m_pictureScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* pictureHolder = new QWidget;
+    auto* holderLayout = new QVBoxLayout(pictureHolder);
+    holderLayout->setContentsMargins(3, 1, 0, 0);
+    Image1 = new PictureBox(pictureHolder);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    markAsImage(Image1);
+    setHint(Image1, QStringLiteral(".BMP Anzeige (.SPR Anzeige nach der Konvertierung)"));
+    holderLayout->addWidget(Image1, 0, Qt::AlignLeft | Qt::AlignTop);
+    m_pictureScroll->setWidget(pictureHolder);
+    m_pictureScroll->setWidgetResizable(true);
+    pictureLayout->addWidget(m_pictureScroll);
+    PageControl1->addTab(TabSheet1, QStringLiteral("Picture"));
+
+    TabSheet2 = buildOptionsPage();
+    PageControl1->addTab(TabSheet2, QStringLiteral("Options"));
+    PageControl1->setCurrentWidget(TabSheet2);
+
+    setCentralWidget(central);
+    Image1->showImage(m_picture);
+}
+
+QWidget* BitmapConverterWindow::buildOptionsPage() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet2"));
+    setTag(page, 108);
+    auto* pageLayout = new QVBoxLayout(page);
+    GroupBox1 = new QGroupBox(QStringLiteral("Color match:"), page);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    setTag(GroupBox1, 110);
+    auto* groupLayout = new QVBoxLayout(GroupBox1);
+    struct Level {
+        QRadioButton*& button;
+        const char* name;
+        const char* caption;
+        int tag;
+        const char* hint;
+    };
+    const Level levels[] = {
+        {RadioButton1, "RadioButton1", "Best (very slow)", 109,
+         "Use this for best match on all pictures especialy for photorealistic images"},
+        {RadioButton2, "RadioButton2", "Good (slow)", 111,
+         "Use for drawn Images with palettes very close to the Creatures palette"},
+        {RadioButton3, "RadioButton3", "Bad (fast)", 112,
+         "use for pictures using only some colors"},
+        {RadioButton4, "RadioButton4", "Very poor (fastest)", 114,
+         "Only for pictures that match exactly the Creatures palette in 24bit graphics mode"},
+    };
+    for (const Level& level : levels) {
+        level.button = new QRadioButton(QString::fromUtf8(level.caption), GroupBox1);
+        level.button->setObjectName(QString::fromUtf8(level.name));
+        setTag(level.button, level.tag);
+        setHint(level.button, QString::fromUtf8(level.hint));
+        groupLayout->addWidget(level.button);
+    }
+    RadioButton1->setChecked(true);
+    pageLayout->addWidget(GroupBox1);
+    pageLayout->addStretch(1);
+    return page;
+}
 
 void BitmapConverterWindow::FormCreate() {
     context().trace(QStringLiteral("Sprite Converter setup..."));
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    if (context().pathsRead) {
+        m_picture = startPicture();
+        showPicture();
+    }
+}
+
+ColorMatchLevel BitmapConverterWindow::matchLevel() const {
+    if (RadioButton2->isChecked()) return ColorMatchLevel::Good;
+    if (RadioButton3->isChecked()) return ColorMatchLevel::Bad;
+    if (RadioButton4->isChecked()) return ColorMatchLevel::VeryPoor;
+    return ColorMatchLevel::Best;
+}
+
+QString BitmapConverterWindow::imageDirectory() const {
+    return context().gameDirectory(context().creatures.paths().CImagePath);
+}
+
+void BitmapConverterWindow::showPicture() {
+    Image1->showImage(m_picture);
+    Image1->repaint();
+}
+
+void BitmapConverterWindow::LoadBMP1Click() {
+    if (m_converting) return;
+    runCommand([this] { loadBitmap(); });
+}
+
+void BitmapConverterWindow::SaveasSPRFile1Click() {
+    if (m_converting) return;
+    runCommand([this] { saveAsSprite(); });
+}
+
+void BitmapConverterWindow::loadBitmap() {
+    // The batch flag lasts for this one command, whatever happens in it.
+    const bool batch = std::exchange(m_batch, false);
+    std::optional<QString> file = m_presetName;
+    if (!batch) {
+        file =
+            context().dialogs.openFile(context().text(kOpenTitle), imageDirectory(), kBitmapFilter);
+    }
+    if (!file) return;
+    // Read whole before anything changes: a file that is no picture leaves the previous one.
+    m_picture = readBitmap(toPath(*file));
+    showPicture();
+}
+
+void BitmapConverterWindow::saveAsSprite() {
+    const bool batch = std::exchange(m_batch, false);
+    std::optional<QString> file = m_presetName;
+    if (!batch) {
+        file =
+            context().dialogs.saveFile(context().text(kSaveTitle), imageDirectory(), kSpriteFilter);
+        if (file) file = withDefaultExtension(*file, QStringLiteral("SPR"));
+    }
+    if (!file) return;
+
+    const PaletteTable& palette = context().windows.spriteEditor->paletteTable();
+    m_converting = true;
+    LongJob job;
+    if (auto* editor = context().windows.spriteEditor; editor && editor->isVisible())
+        editor->repaint();
+    repaint();
+    const int rows = m_picture.height;
+    ProgressBar1->setRange(0, std::max(rows - 1, 0));
+    ProgressBar1->setValue(0);
+
+    int shownRows = 0;  // rows of the picture already repainted in their converted colours
+    auto showConvertedRows = [&](int upTo) {
+        Image1->repaintPart(0, shownRows, m_picture.width, upTo - shownRows);
+        shownRows = upTo;
+    };
+    // Whatever ends the command, the progress bar returns to 0 and input is accepted again.
+    struct Finish {
+        BitmapConverterWindow& window;
+        ~Finish() {
+            window.ProgressBar1->setValue(0);
+            window.m_converting = false;
+        }
+    } finish{*this};
+
+    const SpriteImage sprite = convertPicture(m_picture, palette, matchLevel(), [&](int row) {
+        ProgressBar1->setValue(row);
+        if (job.due()) {
+            showConvertedRows(row);
+            job.keepAlive();
+        }
+    });
+    showConvertedRows(rows);
+    writeConvertedSprite(toPath(*file), sprite);
+}
+
+void BitmapConverterWindow::CompileseveralBMPstoSPR1Click() {
+    if (m_converting) return;
+    runCommand([this] {
+        const auto files = context().dialogs.openFiles(context().text(kBatchTitle),
+                                                       imageDirectory(), kBatchFilter);
+        if (!files) return;
+        // The first file that fails ends the batch; those before it stay converted.
+        for (const QString& file : *files) {
+            m_presetName = file;
+            m_batch = true;
+            loadBitmap();
+            m_presetName = fromPath(batchSpriteName(toPath(file)));
+            m_batch = true;
+            saveAsSprite();
+        }
+    });
 }
 
 }  // namespace vek::ui
