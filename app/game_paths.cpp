@@ -8,6 +8,10 @@
 #include "app/file_io.h"
 #include "app/vek_error.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace vek {
 
 namespace fs = std::filesystem;
@@ -89,6 +93,28 @@ std::string hostPathOfWindowsPath(const fs::path& winePrefix, const std::string&
     return withSeparator(host);
 }
 
+#ifdef _WIN32
+// The game's own key: HKEY_LOCAL_MACHINE, opened for reading only, never created.
+std::optional<GamePaths> readRegistryGamePaths() {
+    HKEY key = nullptr;
+    const std::string keyPath(kGameRegistryKey);
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    GamePaths paths;
+    for (std::size_t i = 0; i < kGamePathValueNames.size(); ++i) {
+        char value[MAX_PATH + 1] = {};
+        DWORD size = MAX_PATH;
+        DWORD type = 0;
+        const std::string name(kGamePathValueNames[i]);
+        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
+            type == REG_SZ) {
+            gamePathField(paths, i) = value;
+        }
+    }
+    RegCloseKey(key);
+    return paths;
+}
+#endif
+
 }  // namespace
 
 std::string& gamePathField(GamePaths& paths, std::size_t index) {
@@ -127,9 +153,13 @@ GamePaths readGamePaths(const GamePathSources& sources) {
         return gamePathsUnder(fs::absolute(*sources.gameDirOption));
     }
     if (sources.gameDirEnvironment) return gamePathsUnder(fs::absolute(pathFromUtf8(*sources.gameDirEnvironment)));
+#ifdef _WIN32
+    if (auto paths = readRegistryGamePaths()) return *paths;
+#else
     if (sources.winePrefix) {
         if (auto paths = readWineGamePaths(*sources.winePrefix)) return *paths;
     }
+#endif
     return {};
 }
 

@@ -10,6 +10,10 @@
 #include "app/file_io.h"
 #include "app/vek_error.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace vek {
 
 namespace fs = std::filesystem;
@@ -168,6 +172,11 @@ StartupSettings readStartupSettings(const VekIni& ini) {
 }
 
 fs::path defaultVekIniPath() {
+#ifdef _WIN32
+    // Where the profile functions keep a file named without a directory.
+    wchar_t windowsDirectory[MAX_PATH] = {};
+    if (GetWindowsDirectoryW(windowsDirectory, MAX_PATH) > 0) return fs::path(windowsDirectory) / "VEK.INI";
+#endif
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config) {
         return fs::path(config) / "Vekstudio" / "VEK.INI";
     }
