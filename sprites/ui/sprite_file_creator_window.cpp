@@ -1,10 +1,107 @@
 #include "sprites/ui/sprite_file_creator_window.h"
 
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/text_table.h"
+#include "app/ui/qt_convert.h"
+#include "app/ui/tags.h"
+#include "gamelink/creatures.h"
+#include "sprites/sprite_creator.h"
+#include "sprites/ui/arrow_stepper.h"
+
 namespace vek::ui {
 
-SpriteFileCreatorWindow::SpriteFileCreatorWindow(AppContext& context) : VekWindow(context, QStringLiteral("TForm4"), QStringLiteral("Sprite File Creator")) {}
+namespace {
 
-void SpriteFileCreatorWindow::FormCreate() {
+constexpr Bilingual kCreateTitle{"Create .SPR file", ".SPR Datei erzeugen"};
+constexpr QSize kClientSize{229, 54};
+
+void tagControl(QObject* control, int tag) {
+    setTag(control, tag);
+    setHint(control, toQString(TextTable::builtIn().hint(tag, 0)));
+}
+
+}  // namespace
+
+SpriteFileCreatorWindow::SpriteFileCreatorWindow(AppContext& context)
+    : VekWindow(context, QStringLiteral("TForm4"), QStringLiteral("Sprite File Creator")) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    QFont windowFont(QStringLiteral("Times New Roman"));
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    setFixedSize(kClientSize);
+
+    auto makeLabel = [client](const char* name, const QString& caption, QRect where, int tag,
+                              Qt::Alignment align) {
+        auto* label = new QLabel(caption, client);
+        label->setObjectName(QLatin1String(name));
+        label->setGeometry(where);
+        label->setAlignment(align | Qt::AlignVCenter);
+        tagControl(label, tag);
+        return label;
+    };
+    auto makeField = [client](QLineEdit*& edit, ArrowStepper*& upDown, const char* editName,
+                              const char* upDownName, QRect where, int maximum,
+                              const QString& hint) {
+        edit = new QLineEdit(QStringLiteral("1"), client);
+        edit->setObjectName(QLatin1String(editName));
+        edit->setGeometry(where);
+        setHint(edit, hint);
+        upDown = new ArrowStepper(edit, 1, maximum, client);
+        upDown->setObjectName(QLatin1String(upDownName));
+        upDown->setGeometry(where.right() + 1, where.top(), 13, where.height());
+    };
+
+    Label1 =
+        makeLabel("Label1", QStringLiteral("Number of Sprites"), {4, 4, 84, 21}, 73, Qt::AlignLeft);
+    makeField(Edit1, UpDown1, "Edit1", "UpDown1", {90, 4, 36, 21}, 200,
+              QStringLiteral("Select the number of sprites that you wqant in the new file"));
+    Label2 = makeLabel("Label2", QStringLiteral("Size (X):"), {4, 29, 44, 21}, 75, Qt::AlignRight);
+    makeField(Edit2, UpDown2, "Edit2", "UpDown2", {50, 29, 36, 21}, 300,
+              QStringLiteral("X Dimension of the dprite(s)"));
+    Label3 =
+        makeLabel("Label3", QStringLiteral("Size (Y):"), {100, 29, 44, 21}, 76, Qt::AlignRight);
+    makeField(Edit3, UpDown3, "Edit3", "UpDown3", {146, 29, 36, 21}, 300,
+              QStringLiteral("Y Dimension of the sprite(s)"));
+
+    Button1 = new QPushButton(QStringLiteral("Create Sprite File"), client);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(142, 4, 83, 21);
+    tagControl(Button1, 74);
+    connect(Button1, &QPushButton::clicked, this, &SpriteFileCreatorWindow::Button1Click);
+}
+
+void SpriteFileCreatorWindow::FormCreate() {}
+
+void SpriteFileCreatorWindow::showEvent(QShowEvent* event) {
+    VekWindow::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void SpriteFileCreatorWindow::Button1Click() {
+    runCommand([this] {
+        AppContext& ctx = context();
+        const auto fileName = ctx.dialogs.saveFile(
+            ctx.text(kCreateTitle), ctx.gameDirectory(ctx.creatures.paths().CImagePath),
+            QStringLiteral("*.SPR (*.SPR *.spr)"));
+        if (!fileName) return;
+        // The fields are read only now, after the file was chosen.
+        const UniformSpriteFile layout = creatorLayout(
+            toStdString(Edit1->text()), toStdString(Edit2->text()), toStdString(Edit3->text()));
+        QString target = *fileName;
+        if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".SPR");
+        writeUniformSpriteFile(toPath(target), layout);
+    });
 }
 
 }  // namespace vek::ui
