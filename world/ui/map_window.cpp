@@ -1,11 +1,171 @@
 #include "world/ui/map_window.h"
 
+#include <QAction>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "app/file_io.h"
+#include "app/ui/main_window.h"
+#include "app/ui/qt_convert.h"
+#include "app/ui/tags.h"
+#include "app/vek_error.h"
+#include "gamelink/creatures.h"
+#include "sprites/bitmap.h"
+#include "sprites/ui/long_job.h"
+#include "sprites/ui/picture_box.h"
+#include "sprites/ui/sprite_editor_window.h"
+#include "world/map_raster.h"
+
 namespace vek::ui {
 
-MapWindow::MapWindow(AppContext& context) : VekWindow(context, QStringLiteral("TForm6"), QStringLiteral("Draw a Map of Albia")) {}
+namespace {
+
+const QString kRestTitle = QStringLiteral("Draw a Map of Albia");
+const QString kWaitTitle = QStringLiteral("Please Wait - this may take several minutes...");
+const QString kDoneTitle = QStringLiteral("Done... Puhh...");
+constexpr Bilingual kSaveTitle{"Save map as .BMP file", "Karte als .BMP speichern"};
+const QString kBitmapFilter = QStringLiteral("*.BMP (*.BMP *.bmp)");
+constexpr ScreenColor kBlankMap = 0xFFFFFF;
+
+}  // namespace
+
+MapWindow::MapWindow(AppContext& context)
+    : VekWindow(context, QStringLiteral("TForm6"), kRestTitle) {
+    m_map = RgbImage(kMapWidth, kMapHeight, kBlankMap);
+    buildControls();
+}
+
+void MapWindow::buildControls() {
+    QMenu* map = menuBar()->addMenu(QStringLiteral("&Map"));
+    map->menuAction()->setObjectName(QStringLiteral("Map1"));
+    setTag(map->menuAction(), 41);
+    CreateMap1 = map->addAction(QStringLiteral("&Create Map"), this, &MapWindow::CreateMap1Click);
+    CreateMap1->setObjectName(QStringLiteral("CreateMap1"));
+    setTag(CreateMap1, 42);
+    SaveMap1 = map->addAction(QStringLiteral("&Save Map as .BMP file..."), this,
+                              &MapWindow::SaveMap1Click);
+    SaveMap1->setObjectName(QStringLiteral("SaveMap1"));
+    setTag(SaveMap1, 43);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    ProgressBar1 = new QProgressBar(central);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, kMapTileColumns - 1);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setFixedHeight(16);
+    ProgressBar1->hide();
+    layout->addWidget(ProgressBar1);
+
+    m_scroll = new QScrollArea(central);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1 = new PictureBox(m_scroll);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    markAsImage(Image1);
+    Image1->setCursor(Qt::CrossCursor);
+    Image1->setMouseTracking(true);
+    connect(Image1, &PictureBox::moved, this, &MapWindow::Image1MouseMove);
+    m_scroll->setWidget(Image1);
+    layout->addWidget(m_scroll, 1);
+    setCentralWidget(central);
+    showMap();
+    // Tall enough for the picture and its scroll bar; the progress bar borrows room while drawing.
+    resize(800, kMapHeight + menuBar()->sizeHint().height() +
+                    m_scroll->horizontalScrollBar()->sizeHint().height() + 2);
+}
 
 void MapWindow::FormCreate() {
     context().trace(QStringLiteral("Albia Map setup (loading map if possible)..."));
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        setGeometry(available.left(), available.top() + 120, available.width(), height());
+    }
+    if (context().pathsRead) loadCachedMap();
+}
+
+void MapWindow::showMap() {
+    Image1->showImage(m_map);
+    Image1->repaint();
+}
+
+bool MapWindow::loadCachedMap() {
+    try {
+        m_map = readBitmap(context().programFile(kMapFileName));
+    } catch (const VekError&) {
+        return false;  // missing or unreadable: the map is to be drawn
+    }
+    showMap();
+    return true;
+}
+
+void MapWindow::CreateMap1Click() {
+    runCommand([this] {
+        ProgressBar1->show();
+        if (loadCachedMap()) {
+            ProgressBar1->hide();
+            return;
+        }
+        drawAndCacheMap();
+    });
+}
+
+void MapWindow::drawAndCacheMap() {
+    setWindowTitle(kWaitTitle);
+    LongJob job;
+    // Whatever ends the drawing, the bar goes away; after a failure the title is at rest again
+    // and the part drawn so far stays in the picture.
+    struct Finish {
+        MapWindow& window;
+        bool done = false;
+        ~Finish() {
+            window.ProgressBar1->hide();
+            if (!done) window.setWindowTitle(kRestTitle);
+            window.Image1->repaint();
+        }
+    } finish{*this};
+
+    if (m_map.width != kMapWidth || m_map.height != kMapHeight) {
+        m_map = RgbImage(kMapWidth, kMapHeight, kBlankMap);
+    }
+    Image1->showImage(m_map);
+    const std::filesystem::path back =
+        pathFromUtf8(context().creatures.paths().CImagePath) / kBackSpriteFileName;
+    const PaletteTable& palette = context().windows.spriteEditor->paletteTable();
+    drawMap(back, palette, m_map, [&](int column) {
+        ProgressBar1->setValue(column);
+        if (column > 0)
+            Image1->repaintPart((column - 1) * kMapTileSamples, 0, kMapTileSamples, kMapHeight);
+        if (auto* main = context().windows.main) main->update();
+        update();
+        if (job.due()) job.keepAlive();
+    });
+    setWindowTitle(kDoneTitle);
+    finish.done = true;
+    writeBitmap(context().programFile(kMapFileName), m_map);
+}
+
+void MapWindow::SaveMap1Click() {
+    runCommand([this] {
+        auto file =
+            context().dialogs.saveFile(context().text(kSaveTitle), QString(), kBitmapFilter);
+        if (!file) return;
+        if (QFileInfo(*file).suffix().isEmpty()) *file += QStringLiteral(".BMP");
+        writeBitmap(toPath(*file), m_map);
+    });
+}
+
+void MapWindow::Image1MouseMove(QPoint position) {
+    setWindowTitle(QStringLiteral("X: %1       Y: %2")
+                       .arg(mapToWorld(position.x()))
+                       .arg(mapToWorld(position.y())));
 }
 
 }  // namespace vek::ui
