@@ -1,0 +1,275 @@
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <fstream>
+
+#include "app/file_io.h"
+#include "app/ui/qt_convert.h"
+#include "app/ui/tags.h"
+#include "gamelink/app_exec.h"
+#include "gamelink/launcher_object.h"
+#include "gamelink/sim_harness.h"
+#include "gamelink/ui/game_link_commands.h"
+#include "objects/cob_data.h"
+#include "objects/injection.h"
+#include "objects/ui/cob_injector_page.h"
+#include "objects/ui/object_compiler_window.h"
+#include "support/temp_dir.h"
+#include "support/ui_test_support.h"
+
+using namespace vek::ui;
+using namespace vek::ui::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+void linkTo(TestWorkbench& bench, const fs::path& socket) {
+    bench.context().creatures.setLinkTransport(std::make_shared<vek::LocalSocketTransport>(socket));
+    bench.context().creatures.setGameStarter([](const vek::GamePaths&) { return false; });
+}
+
+// A private demo with a stand-in game beside it that logs what it receives.
+struct GameBench {
+    vek::testing::TempDir dir;
+    vek::testing::SimProcess sim;
+    TestWorkbench bench;
+
+    GameBench() : sim(startSim(dir)), bench(privateDemo()) { linkTo(bench, dir / "game"); }
+
+    static vek::testing::SimProcess startSim(const vek::testing::TempDir& dir) {
+        std::ofstream(dir / "log.txt");
+        return vek::testing::SimProcess(dir / "game", {"--log", (dir / "log.txt").string()});
+    }
+    static TestWorkbench::Options privateDemo() {
+        TestWorkbench::Options options;
+        options.privateDemo = true;
+        return options;
+    }
+    QStringList log() const {
+        QStringList lines;
+        for (const std::string& line : vek::readFileLines(dir / "log.txt"))
+            lines << QString::fromStdString(line);
+        return lines;
+    }
+    QString ask(const std::string& macro) {
+        return toQString(bench.context().creatures.SendMacro(macro));
+    }
+    fs::path mainDirectory() {
+        return vek::pathFromUtf8(bench.context().creatures.paths().CMainPath);
+    }
+};
+
+vek::CobData ball() {
+    vek::CobData cob;
+    cob.scripts = {"scrp 2 5 3 1,inst,snde honk,endm", "scrp 2 5 3 9,tick 0,endm"};
+    cob.imports = {"inst,new: simp vbal 2 0 3000 0,setv clas 33882880,setv attr 5,edit,endm",
+                   "inst,second,endm"};
+    cob.name = "Ball";
+    return cob;
+}
+
+// Records the titles a window shows.
+struct Titles : QObject {
+    QStringList seen;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowTitleChange)
+            seen << static_cast<QWidget*>(watched)->windowTitle();
+        return false;
+    }
+};
+
+}  // namespace
+
+class GameLinkUiTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void theLauncherButtonLeavesOneObjectWithItsPicture() {
+        GameBench game;
+        AppContext& context = game.bench.context();
+        QVERIFY(fs::exists(context.programFile("rpsw.kev")));
+        putLauncherObject(context);
+        putLauncherObject(context);
+        const fs::path installed =
+            vek::pathFromUtf8(context.creatures.paths().CImagePath + "vekw.spr");
+        QCOMPARE(vek::readFileBytes(installed),
+                 vek::readFileBytes(context.programFile("rpsw.kev")));
+        QCOMPARE(game.ask("inst,enum 2 3 255,dde: putv posx,dde: putv posy,next,endm"),
+                 QStringLiteral("4597|440|"));
+        QCOMPARE(game.log(),
+                 (QStringList{
+                     QString::fromUtf8(vek::kLauncherMacro), QString::fromUtf8(vek::kLauncherMacro),
+                     QStringLiteral("inst,enum 2 3 255,dde: putv posx,dde: putv posy,next,endm")}));
+        QVERIFY(game.bench.dialogs().asked.empty());
+    }
+
+    void theLauncherButtonWithoutTheGameSaysSoAndStillInstallsThePicture() {
+        vek::testing::TempDir dir;
+        TestWorkbench::Options options;
+        options.privateDemo = true;
+        TestWorkbench bench(options);
+        linkTo(bench, dir / "nobody");
+        putLauncherObject(bench.context());
+        QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
+        QCOMPARE(bench.dialogs().messages()[0].text,
+                 QStringLiteral("Creatures not found! Run Creatures! "));
+        QVERIFY(fs::exists(
+            vek::pathFromUtf8(bench.context().creatures.paths().CImagePath + "vekw.spr")));
+    }
+
+    void theConnectionTestSaysNothingWhenTheGameAnswers() {
+        GameBench game;
+        testConnectionToCreatures(game.bench.context());
+        QVERIFY(game.bench.dialogs().asked.empty());
+        // The test's conversation is closed again: the game serves the next one.
+        QCOMPARE(game.ask("inst,dde: putv 1,endm"), QStringLiteral("1|"));
+    }
+
+    void theConnectionTestSaysSoInTheInterfaceLanguage() {
+        vek::testing::TempDir dir;
+        TestWorkbench bench;
+        linkTo(bench, dir / "nobody");
+        testConnectionToCreatures(bench.context());
+        bench.context().language = "deutsch";
+        testConnectionToCreatures(bench.context());
+        const auto messages = bench.dialogs().messages();
+        QCOMPARE(messages.size(), std::size_t{2});
+        QCOMPARE(
+            messages[0].text,
+            QStringLiteral("Creatures not found! Run Creatures or continue your work offline!"));
+        QCOMPARE(messages[0].caption, QStringLiteral("Error! No link possible!"));
+        QCOMPARE(
+            messages[1].text,
+            QStringLiteral("Creatures wurde nicht gefunden! Starten Sie Creatures oder arbeiten "
+                           "Sie ohne Verbindung weiter!"));
+        QCOMPARE(messages[1].caption, QStringLiteral("Fehler! Keine Verbindung möglich!"));
+        QCOMPARE(messages[1].buttons, Buttons::Ok);
+    }
+
+    void launchShowsTheLaunchersErrorInAPlainBox() {
+        TestWorkbench::Options options;
+        options.privateDemo = true;
+        TestWorkbench bench(options);
+        // The demo's creatures.exe is a stand-in text file, not a program.
+        launchCreatures(bench.context());
+        // Without a main directory the bare name is looked for and not found.
+        bench.context().creatures.setPaths({});
+        launchCreatures(bench.context());
+        const auto messages = bench.dialogs().messages();
+        QCOMPARE(messages.size(), std::size_t{2});
+        QCOMPARE(messages[0].text, QString::fromUtf8(vek::launcherErrorText(11)));
+        QCOMPARE(messages[0].caption, QStringLiteral("Vekstudio"));
+        QCOMPARE(messages[1].text,
+                 QStringLiteral("Creatures not found! You must install Creatures to use VEK!"));
+    }
+
+    void theInjectorPageListsTheObjectFilesOfTheMainDirectory() {
+        GameBench game;
+        CobInjectorPage page(game.bench.context(), nullptr);
+        QCOMPARE(page.fileListBox2()->objectName(), QStringLiteral("FileListBox2"));
+        QCOMPARE(tagOf(page.fileListBox2()), 103);
+        vek::writeCobFile(game.mainDirectory() / "zebra.cob", ball());
+        std::ofstream(game.mainDirectory() / "notes.txt") << "not an object";
+        page.refreshFileList();
+        QStringList names;
+        for (int i = 0; i < page.fileListBox2()->count(); ++i)
+            names << page.fileListBox2()->item(i)->text();
+        QVERIFY(names.contains(QStringLiteral("zebra.cob")));
+        QVERIFY(names.contains(QStringLiteral("BALL.COB")));
+        QVERIFY(!names.contains(QStringLiteral("notes.txt")));
+        QVERIFY(!names.contains(QStringLiteral("BALL.COS")));
+    }
+
+    void injectSendsTheObjectInMemoryWithProgressInTheTitle() {
+        GameBench game;
+        ObjectCompilerWindow* compiler = game.bench.windows().objectCompiler;
+        vek::writeCobFile(game.dir / "ball.cob", ball());
+        compiler->loadCobFile(fromPath(game.dir / "ball.cob"));
+        CobInjectorPage page(game.bench.context(), nullptr);
+        std::vector<std::chrono::milliseconds> waits;
+        page.setInjectionWait([&waits](std::chrono::milliseconds wait) { waits.push_back(wait); });
+        const QString title = compiler->windowTitle();
+        Titles titles;
+        compiler->installEventFilter(&titles);
+
+        page.injectCommand();
+
+        QCOMPARE(titles.seen,
+                 (QStringList{"Sending Script 1", "Sending Script 2", "Importing Object", title}));
+        QCOMPARE(compiler->windowTitle(), title);
+        QCOMPARE(waits, std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(2000)});
+        QCOMPARE(game.log(),
+                 (QStringList{"dde: scrp 0 0 0 17,inst,scrp 2 5 3 1,inst,snde honk,endm",
+                              "dde: scrp 0 0 0 17,inst,scrp 2 5 3 9,tick 0,endm",
+                              "dde: scrp 0 0 0 17,inst,new: simp vbal 2 0 3000 0,setv clas "
+                              "33882880,setv attr 5,edit,"
+                              "endm,endm",
+                              "inst,sys: wtop,endm"}));
+        QCOMPARE(game.ask("inst,dde: scrp 2 5 3 1,endm"), QStringLiteral("inst,snde honk,endm"));
+        QVERIFY(game.bench.dialogs().asked.empty());
+
+        page.killEditCommand();
+        QCOMPARE(game.log().last(), QStringLiteral("inst,kill edit,endm"));
+        QCOMPARE(game.ask("inst,enum 2 5 3,dde: putv attr,next,endm"), QString());
+    }
+
+    void uncompiledChangesAreAskedAboutAndAnEmptyObjectIsReported() {
+        GameBench game;
+        ObjectCompilerWindow* compiler = game.bench.windows().objectCompiler;
+        CobInjectorPage page(game.bench.context(), nullptr);
+        page.setInjectionWait([](std::chrono::milliseconds) {});
+        compiler->New1Click();
+        compiler->sourceText()->setPlainText(QStringLiteral("inst\nendm"));
+        QVERIFY(compiler->sourceState().changedButNotCompiled());
+
+        game.bench.dialogs().asked.clear();
+        game.bench.dialogs().messageAnswers = {Answer::Cancel};
+        page.injectCommand();
+        auto messages = game.bench.dialogs().messages();
+        QCOMPARE(messages.size(), std::size_t{2});
+        QCOMPARE(messages[0].caption, QStringLiteral("COS not compiled!"));
+        QCOMPARE(messages[0].buttons, Buttons::OkCancel);
+        QCOMPARE(messages[1].text,
+                 QStringLiteral("No COB Data in memory! Load a COB or compile a COS."));
+        QCOMPARE(messages[1].caption, QStringLiteral("Nothing to inject!"));
+
+        game.bench.context().language = "deutsch";
+        game.bench.dialogs().asked.clear();
+        game.bench.dialogs().messageAnswers = {Answer::Cancel};
+        page.injectCommand();
+        messages = game.bench.dialogs().messages();
+        QCOMPARE(messages.size(), std::size_t{2});
+        QCOMPARE(messages[0].caption, QStringLiteral("COS nicht compiliert!"));
+        QCOMPARE(messages[1].caption, QStringLiteral("Nichts zum Senden!"));
+        QVERIFY(game.log().isEmpty());
+    }
+
+    void aDoubleClickLoadsTheFileAndInjectsIt() {
+        GameBench game;
+        vek::writeCobFile(game.mainDirectory() / "ZZBALL.COB", ball());
+        std::ofstream(game.mainDirectory() / "ZZBROKEN.COB") << "no";
+        ObjectCompilerWindow* compiler = game.bench.windows().objectCompiler;
+        CobInjectorPage page(game.bench.context(), nullptr);
+        page.setInjectionWait([](std::chrono::milliseconds) {});
+        page.refreshFileList();
+
+        auto doubleClick = [&page](const QString& name) {
+            const auto items = page.fileListBox2()->findItems(name, Qt::MatchExactly);
+            QVERIFY(!items.isEmpty());
+            page.fileListBox2()->setCurrentItem(items.first());
+            page.FileListBox2DblClick();
+        };
+        doubleClick(QStringLiteral("ZZBALL.COB"));
+        QCOMPARE(compiler->cobData(), ball());
+        QCOMPARE(compiler->objectFileName(), QStringLiteral("ZZBALL.COB"));
+        QCOMPARE(game.log().size(), 4);
+
+        doubleClick(QStringLiteral("ZZBROKEN.COB"));
+        QCOMPARE(game.bench.dialogs().errors().size(), std::size_t{1});
+        QCOMPARE(game.log().size(), 4);
+        QCOMPARE(compiler->cobData(), ball());
+    }
+};
+
+VEK_UI_TEST_MAIN(GameLinkUiTest)
+#include "game_link_ui_test.moc"
