@@ -11,6 +11,7 @@ const std::vector<Verb>& allVerbs() {
         extractVerb(),
         bmp2sprVerb(),
         mapVerb(),
+        sprVerb(),
     };
     return verbs;
 }

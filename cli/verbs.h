@@ -12,5 +12,6 @@ Verb injectVerb();
 Verb extractVerb();
 Verb bmp2sprVerb();
 Verb mapVerb();
+Verb sprVerb();
 
 }  // namespace vek::cli

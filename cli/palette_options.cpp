@@ -1,0 +1,26 @@
+#include "cli/palette_options.h"
+
+#include "app/file_io.h"
+#include "app/settings.h"
+#include "app/vek_error.h"
+
+namespace vek::cli {
+
+ScreenColor backgroundOption(const ArgumentList& args) {
+    if (auto given = args.option("--background")) return parseColorValue(*given);
+    const std::string stored = VekIni(defaultVekIniPath()).read("Color", "SBGC", "$FFFFFF");
+    try {
+        return parseColorValue(stored);
+    } catch (const VekError&) {
+        return 0xFFFFFF;
+    }
+}
+
+PaletteTable paletteOption(Invocation& invocation, const ArgumentList& args) {
+    const ScreenColor background = backgroundOption(args);
+    if (auto file = args.option("--palette"))
+        return readPaletteFile(pathFromUtf8(*file), background);
+    return loadPalette(invocation.gamePaths().CPalettePath, background);
+}
+
+}  // namespace vek::cli

@@ -1,0 +1,121 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/file_io.h"
+#include "sprites/bitmap.h"
+#include "sprites/sprite_file.h"
+#include "sprites/sprite_render.h"
+#include "support/temp_dir.h"
+#include "support/vek_run.h"
+
+namespace vek {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::runVekTool;
+using Bytes = std::vector<std::uint8_t>;
+
+class SprCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (std::size_t k = 1; k < kPaletteColorCount; ++k) {
+            m_palette.setColor(k, paletteEntryColor(static_cast<std::uint8_t>(k % 64),
+                                                    static_cast<std::uint8_t>(k / 4),
+                                                    static_cast<std::uint8_t>(63 - k % 64)));
+        }
+        m_palette.setColor(3, 0);  // pure black
+        writeFileAtomically(m_dir / "palette.dta", paletteFileBytes(m_palette));
+        // VEK.INI with a background of its own, so the tests never see the user's.
+        std::filesystem::create_directories(m_dir / "config" / "Vekstudio");
+        writeFileAtomically(m_dir / "config" / "Vekstudio" / "VEK.INI",
+                            std::string_view("[Color]\r\nSBGC=$00FF00\r\n"));
+    }
+    std::string path(const char* name) const { return pathToUtf8(m_dir / name); }
+    testing::VekRun vek(const std::vector<std::string>& args) const {
+        return runVekTool(args, "XDG_CONFIG_HOME=" + testing::shellQuoted(path("config")));
+    }
+
+    testing::TempDir m_dir;
+    PaletteTable m_palette;
+};
+
+TEST_F(SprCli, CreateWritesTheCreatorsUniformFileAndListPrintsTheEditorsLines) {
+    auto run = vek({"spr", "create", path("new.spr"), "2", "3", "4"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFileBytes(m_dir / "new.spr").size(), 42u);
+    run = vek({"spr", "list", path("new.spr")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "0   3X4\n1   3X4\n");
+}
+
+TEST_F(SprCli, MergeJoinsTheInputsInOrder) {
+    writeSpriteFile(m_dir / "a.spr", std::vector{SpriteImage(8, 8, 1), SpriteImage(8, 8, 2)});
+    writeSpriteFile(m_dir / "b.spr", std::vector{SpriteImage(4, 2, 3)});
+    const auto run = vek({"spr", "merge", path("ab.spr"), path("a.spr"), path("b.spr")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFileBytes(m_dir / "ab.spr").size(), 162u);
+    EXPECT_EQ(vek({"spr", "list", path("ab.spr")}).out, "0   8X8\n1   8X8\n2   4X2\n");
+}
+
+TEST_F(SprCli, ExportWritesTheDrawingAreaWithTheStoredOrGivenBackground) {
+    SpriteImage sprite(3, 2);
+    sprite.pixels = {0, 3, 9, 200, 1, 0};
+    writeSpriteFile(m_dir / "one.spr", std::vector{sprite});
+
+    auto run = vek({"spr", "export", path("one.spr"), "0", path("z4.bmp"), "--zoom", "4",
+                    "--palette", path("palette.dta")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    PaletteTable shown = m_palette;
+    shown.setBackground(0x00FF00);  // SBGC of the test's VEK.INI
+    EXPECT_EQ(readBitmap(m_dir / "z4.bmp").pixels,
+              renderDrawingArea(sprite, shown, 4, 0x00FF00).pixels);
+
+    run = vek({"spr", "export", path("one.spr"), "0", path("z1.bmp"), "--palette",
+               path("palette.dta"), "--background", "255"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const RgbImage plain = readBitmap(m_dir / "z1.bmp");
+    EXPECT_EQ(plain.width, 3);
+    EXPECT_EQ(plain.at(0, 0), 0x0000FFu);  // index 0: the background, red in the low byte
+    EXPECT_EQ(plain.at(1, 0), 0x0000FFu);  // pure black shows the background too
+    EXPECT_EQ(plain.at(2, 0), m_palette[9]);
+}
+
+TEST_F(SprCli, PaletteWritesThePaletteArea) {
+    const auto run = vek({"spr", "palette", path("p.bmp"), "--palette", path("palette.dta"),
+                          "--background", "$FF00FF"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    PaletteTable shown = m_palette;
+    shown.setBackground(0xFF00FF);
+    EXPECT_EQ(readBitmap(m_dir / "p.bmp").pixels, renderPaletteArea(shown).pixels);
+}
+
+TEST_F(SprCli, BadInputFailsWithAMessageAndLeavesFilesAlone) {
+    auto run = vek({"spr", "create", path("x.spr"), "1", "abc", "2"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("'abc' ist kein gültiger Integerwert"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "x.spr"));
+
+    writeFileAtomically(m_dir / "empty.spr", Bytes{});
+    run = vek({"spr", "list", path("empty.spr")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("Lesen nach Dateiende (EOF)"));
+
+    writeFileAtomically(m_dir / "short.dta", Bytes(100, 1));
+    writeSpriteFile(m_dir / "one.spr", std::vector{SpriteImage(1, 1, 1)});
+    run =
+        vek({"spr", "export", path("one.spr"), "0", path("o.bmp"), "--palette", path("short.dta")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "o.bmp"));
+
+    run = vek(
+        {"spr", "export", path("one.spr"), "1", path("o.bmp"), "--palette", path("palette.dta")});
+    EXPECT_EQ(run.status, 2);
+    run = vek({"spr", "export", path("one.spr"), "0", path("o.bmp"), "--zoom", "3"});
+    EXPECT_EQ(run.status, 2);
+    run = vek({"spr", "shrink", path("one.spr")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_THAT(run.err, HasSubstr("usage: vek spr"));
+}
+
+}  // namespace
+}  // namespace vek

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/file_io.h"
+#include "support/temp_dir.h"
+
+namespace vek::testing {
+
+struct VekRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+inline std::string shellQuoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+
+// Runs the built command-line tool as a user would, with its output streams caught in files.
+inline VekRun runVekTool(const std::vector<std::string>& args,
+                         const std::string& environment = {}) {
+    const TempDir streams;
+    std::string command = environment + " " + shellQuoted(std::string(VEK_BINARY_DIR) + "/vek");
+    for (const auto& arg : args) command += " " + shellQuoted(arg);
+    command += " >" + shellQuoted(pathToUtf8(streams / "out")) + " 2>" +
+               shellQuoted(pathToUtf8(streams / "err"));
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileText(streams / "out"),
+            readFileText(streams / "err")};
+}
+
+}  // namespace vek::testing
