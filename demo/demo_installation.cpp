@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Raise this whenever the demo's contents change, so that existing demo folders are renewed.
-constexpr int kDemoGeneratorVersion = 5;
+constexpr int kDemoGeneratorVersion = 6;
 constexpr const char* kStampFile = "demo-version.txt";
 
 using Contributor = void (*)(const DemoLayout&);
@@ -25,6 +25,7 @@ constexpr Contributor kContributors[] = {
     writeDemoPictures,
     writeDemoObjects,
     writeDemoGameLink,
+    writeDemoSprites,
 };
 
 std::string stampText() { return "vekstudio demo " + std::to_string(kDemoGeneratorVersion) + "\n"; }
