@@ -1,6 +1,9 @@
 #include "gamelink/creatures.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 

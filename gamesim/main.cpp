@@ -1,6 +1,8 @@
 // vivarium-sim: a stand-in for the running game. It serves the macro service "Vivarium" over
 // the local link and keeps a small world of objects and scripts.
 
+#ifndef _WIN32
+
 #include <csignal>
 #include <cstring>
 #include <fstream>
@@ -153,3 +155,16 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 }
+
+#else
+
+#include <iostream>
+
+// The stand-in serves the local link; on Windows the game itself is reached over DDE.
+int main() {
+    std::cerr << "vivarium-sim: the stand-in game runs where the link is a local socket, not on "
+                 "Windows\n";
+    return 1;
+}
+
+#endif
