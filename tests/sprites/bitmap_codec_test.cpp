@@ -435,5 +435,65 @@ TEST(BitmapCodec, RefusesBrokenRleStreamsAndColourTables) {
     EXPECT_THAT(decodeError(indexed.bytes()), HasSubstr("Farbtabelle unvollständig"));
 }
 
+// Damaged files of every kind either read or fail with the program's error: never a crash, an
+// overrun or another exception.
+TEST(BitmapCodec, DamagedFilesOfEveryKindFailCleanly) {
+    std::vector<std::vector<std::uint8_t>> originals;
+    originals.push_back(encodeBitmap(randomImage(7, 5, 1)));
+    originals.push_back(encodeBitmap(randomImage(6, 4, 2), BitmapBits::Rgb32));
+    for (int bits : {1, 4, 8}) {
+        BitmapFile file;
+        file.width = 11;
+        file.height = bits == 4 ? -3 : 3;
+        file.bitsPerPixel = static_cast<std::uint16_t>(bits);
+        file.palette.assign(std::size_t{1} << bits, 0x336699);
+        file.pixels =
+            packIndices(std::vector<std::vector<int>>(3, std::vector<int>(11, 1)), bits, bits == 4);
+        originals.push_back(file.bytes());
+    }
+    BitmapFile rle;
+    rle.width = 6;
+    rle.height = 4;
+    rle.bitsPerPixel = 8;
+    rle.compression = 1;
+    rle.palette = {1, 2, 3};
+    rle.pixels = {3, 1, 0, 0, 0, 3, 1, 2, 1, 0, 0, 2, 2, 1, 9, 2, 0, 1};
+    originals.push_back(rle.bytes());
+    rle.bitsPerPixel = 4;
+    rle.compression = 2;
+    originals.push_back(rle.bytes());
+    BitmapFile masked;
+    masked.headerSize = 108;
+    masked.width = 3;
+    masked.height = 2;
+    masked.bitsPerPixel = 16;
+    masked.compression = 3;
+    masked.masks = {0xF800, 0x07E0, 0x001F};
+    masked.pixels.assign(16, 0x5A);
+    originals.push_back(masked.bytes());
+
+    std::mt19937 random(77);
+    int failures = 0;
+    for (const auto& original : originals) {
+        for (int trial = 0; trial < 400; ++trial) {
+            std::vector<std::uint8_t> damaged = original;
+            const int changes = 1 + static_cast<int>(random() % 4);
+            for (int c = 0; c < changes; ++c) {
+                const std::size_t at = random() % damaged.size();
+                damaged[at] = static_cast<std::uint8_t>(random());
+            }
+            if (trial % 3 == 0) damaged.resize(random() % damaged.size());
+            try {
+                const RgbImage image = decodeBitmap(damaged);
+                ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(image.width) *
+                                                   static_cast<std::size_t>(image.height));
+            } catch (const VekError&) {
+                ++failures;
+            }
+        }
+    }
+    EXPECT_GT(failures, 0);
+}
+
 }  // namespace
 }  // namespace vek

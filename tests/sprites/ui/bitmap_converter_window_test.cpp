@@ -104,6 +104,25 @@ class BitmapConverterWindowTest : public QObject {
                             [](ScreenColor c) { return c == 0; }));
     }
 
+    void theLanguageSwitchReachesEveryTaggedControl() {
+        TestWorkbench bench;
+        bench.workbench().changeLanguage(1000);
+        auto* pages = control<QTabWidget>(bench, "PageControl1");
+        QCOMPARE(pages->tabText(0), QStringLiteral("Bild"));
+        QCOMPARE(pages->tabText(1), QStringLiteral("Einstellungen"));
+        QCOMPARE(control<QGroupBox>(bench, "GroupBox1")->title(), QStringLiteral("Farbanpassung:"));
+        QCOMPARE(control<QRadioButton>(bench, "RadioButton1")->text(),
+                 QStringLiteral("Super (sehr langsam)"));
+        QCOMPARE(control<QRadioButton>(bench, "RadioButton4")->text(),
+                 QStringLiteral("Mies (am schnellsten)"));
+        QCOMPARE(control<QAction>(bench, "LoadBMP1")->text(),
+                 QStringLiteral(".BMP Datei &laden..."));
+        QCOMPARE(control<QAction>(bench, "CompileseveralBMPstoSPR1")->text(),
+                 QStringLiteral("Mehrere .BMP Dateien zu .SPR Dateien konvertieren"));
+        QCOMPARE(hintOf(control<QRadioButton>(bench, "RadioButton3")),
+                 QStringLiteral("Fuer Bilder mit sehr wenig Farben"));
+    }
+
     void savingWithoutABitmapConvertsTheStartPicture() {
         TestWorkbench bench;
         const QString target = scratchFile(bench, "start");  // typed without an extension

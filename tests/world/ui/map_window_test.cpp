@@ -81,6 +81,17 @@ class MapWindowTest : public QObject {
         QCOMPARE(window->width(), screen.width());
     }
 
+    void theLanguageSwitchReachesTheMenu() {
+        TestWorkbench bench;
+        bench.workbench().changeLanguage(1000);
+        QCOMPARE(mapWindow(bench)->findChild<QAction*>(QStringLiteral("Map1"))->text(),
+                 QStringLiteral("&Karte"));
+        QCOMPARE(mapWindow(bench)->findChild<QAction*>(QStringLiteral("CreateMap1"))->text(),
+                 QStringLiteral("Karte &erzeugen"));
+        QCOMPARE(mapWindow(bench)->findChild<QAction*>(QStringLiteral("SaveMap1"))->text(),
+                 QStringLiteral("Karte als .BMP Datei &speichern"));
+    }
+
     void createMapDrawsFromTheBackgroundFileAndCachesIt() {
         TestWorkbench bench(privateDemo());
         QVERIFY(!fs::exists(landscapeFile(bench)));
