@@ -194,6 +194,8 @@ class CommandInterfaceWindowTest : public QObject {
             QStringLiteral("Writing file ") + fromPath(mac / "02130112.MAC"),
         };
         QCOMPARE(memoLines(window), expected);
+        window->show();
+        saveScreenshot(window, QStringLiteral("/tmp/tform10_extraction.png"));
         QVERIFY(busyLines >= 5);
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(QString::fromStdString(vek::readFileText(mac / "02050301.MAC")),

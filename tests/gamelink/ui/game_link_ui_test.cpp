@@ -1,6 +1,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <fstream>
 
 #include "app/file_io.h"
@@ -178,6 +179,12 @@ class GameLinkUiTest : public QObject {
         QVERIFY(names.contains(QStringLiteral("BALL.COB")));
         QVERIFY(!names.contains(QStringLiteral("notes.txt")));
         QVERIFY(!names.contains(QStringLiteral("BALL.COS")));
+
+        ObjectCompilerWindow* compiler = game.bench.windows().objectCompiler;
+        compiler->show();
+        compiler->findChild<QTabWidget*>()->setCurrentWidget(
+            compiler->injectorPage()->parentWidget());
+        saveScreenshot(compiler, QStringLiteral("/tmp/cob_injector_page.png"));
     }
 
     void injectSendsTheObjectInMemoryWithProgressInTheTitle() {
