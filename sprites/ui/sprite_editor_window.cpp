@@ -287,6 +287,8 @@ void SpriteEditorWindow::buildControls() {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->move(kPanelMargin, kPanelMargin);
     Image1->setCursor(Qt::CrossCursor);
+    // Moves paint while the drawing state lasts, whatever buttons they report.
+    Image1->setMouseTracking(true);
     markAsImage(Image1);
     tagControl(Image1, 50);
     connect(Image1, &PictureBox::pressed, this, &SpriteEditorWindow::drawingAreaPressed);
