@@ -20,16 +20,6 @@ std::uint32_t stepOf(ColorMatchLevel level) {
     return static_cast<std::uint32_t>(firstMatchStep(level));
 }
 
-TEST(ColorMatch, LevelsStartAtTheirStepsAndTheOrderSkipsIndicesOneToTen) {
-    EXPECT_EQ(firstMatchStep(ColorMatchLevel::Best), 1);
-    EXPECT_EQ(firstMatchStep(ColorMatchLevel::Good), 3);
-    EXPECT_EQ(firstMatchStep(ColorMatchLevel::Bad), 4);
-    EXPECT_EQ(firstMatchStep(ColorMatchLevel::VeryPoor), 5);
-    EXPECT_EQ(matchOrderIndex(0), 0);
-    EXPECT_EQ(matchOrderIndex(1), 11);
-    EXPECT_EQ(matchOrderIndex(kMatchOrderLength - 1), 255);
-}
-
 // The same answer as the plain scan for every colour tried, at every level, for palettes of the
 // game's kind and of arbitrary colours, and for backgrounds that are, or are not, palette colours.
 TEST(ColorMatch, AgreesWithThePlainScanOnRandomColours) {
