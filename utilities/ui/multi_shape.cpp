@@ -24,7 +24,9 @@ TMultiShape::TMultiShape(QWidget* parent) : QWidget(parent) {
     resize(m_shape.width(), m_shape.height());
 }
 
-void TMultiShape::setText(const QString& text) { apply(m_shape.setText(toStdString(text))); }
+void TMultiShape::setText(const QString& text) {
+    change([&] { return m_shape.setText(toStdString(text)); });
+}
 
 QString TMultiShape::text() const { return toQString(m_shape.text()); }
 
@@ -48,6 +50,7 @@ void TMultiShape::changeEvent(QEvent* event) {
 }
 
 void TMultiShape::paintEvent(QPaintEvent*) {
+    syncBounds();
     QPainter painter(this);
     if (m_shape.shapeType() == msText) {
         const QFontMetrics metrics(font());
