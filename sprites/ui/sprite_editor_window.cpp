@@ -373,7 +373,7 @@ void SpriteEditorWindow::openSpriteFile(const std::optional<QString>& fileName) 
     m_current = -1;
     m_spriteLoaded = false;
     m_drawing = Drawing::None;
-    m_area = RgbImage();
+    emptyDrawingArea();
     showDrawingArea();
 
     auto addLines = [this] {
@@ -437,9 +437,16 @@ void SpriteEditorWindow::redraw() {
     if (m_spriteLoaded) {
         renderDrawingArea(m_sprite, m_palette, m_zoom, context().spriteBackground, m_area);
     } else {
-        m_area = RgbImage();
+        emptyDrawingArea();
     }
     showDrawingArea();
+}
+
+void SpriteEditorWindow::emptyDrawingArea() {
+    // The pixels' memory is kept: a zoomed area is large, and fresh memory is slow to come by.
+    m_area.width = 0;
+    m_area.height = 0;
+    m_area.pixels.clear();
 }
 
 void SpriteEditorWindow::showDrawingArea() {

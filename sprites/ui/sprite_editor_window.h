@@ -83,6 +83,7 @@ class SpriteEditorWindow : public VekWindow {
     void exportPicture(const RgbImage& picture, const Bilingual& title);
     void ListBox1Click();
     void redraw();
+    void emptyDrawingArea();
     void showDrawingArea();
     void showPaletteArea();
     void setSwatch(QLabel* swatch, std::uint8_t index);

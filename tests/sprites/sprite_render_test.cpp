@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "app/vek_error.h"
+#include "bench/reference/plain_sprite_render.h"
 
 namespace vek {
 namespace {
@@ -52,6 +55,24 @@ TEST(DrawingAreaTest, ThreeHundredSquareAtZoomSixteenIs4800Square) {
     EXPECT_EQ(area.height, 4800);
     EXPECT_EQ(area.at(4799, 4799), 0x010203u);
     EXPECT_EQ(area.at(4783, 4799), testPalette(0)[9]);
+}
+
+TEST(DrawingAreaTest, MatchesThePlainSquareBySquareRebuildAtEveryZoom) {
+    std::mt19937 random(3);
+    SpriteImage sprite(37, 23);
+    for (auto& pixel : sprite.pixels) pixel = static_cast<std::uint8_t>(random());
+    sprite.at(0, 0) = 0;
+    sprite.at(1, 0) = 5;
+    for (const ScreenColor background : {ScreenColor{0xFFFFFF}, ScreenColor{0}}) {
+        const PaletteTable palette = testPalette(background);
+        RgbImage area;
+        for (const int zoom : {16, 1, 2, 8, 4}) {
+            renderDrawingArea(sprite, palette, zoom, background, area);
+            EXPECT_EQ(area.pixels,
+                      reference::plainDrawingArea(sprite, palette, zoom, background).pixels)
+                << zoom;
+        }
+    }
 }
 
 TEST(DrawingAreaTest, ReusedBufferIsRebuiltWholeForAnotherSize) {
