@@ -9,12 +9,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 demo="${VEK_DEMO_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/Vekstudio/demo}"
 "$root/build/vek" demo "$demo" >/dev/null
 
-simulator=""
-if [ -x "$root/build/vivarium-sim" ]; then
-    "$root/build/vivarium-sim" --world "$demo/Creatures/world.sim" &
-    simulator=$!
-    trap 'kill $simulator 2>/dev/null || true' EXIT
-fi
+# The stand-in game, with the demo's world of objects and scripts, where Vekstudio looks for it.
+"$root/build/vivarium-sim" --seed "$demo/Creatures/vivarium-world.txt" &
+simulator=$!
+trap 'kill $simulator 2>/dev/null || true' EXIT
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec_prefix=(xvfb-run -a -s "-screen 0 1280x800x24")

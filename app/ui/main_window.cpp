@@ -274,7 +274,10 @@ void MainWindow::SpeedButton8Click() {
 }
 
 void MainWindow::SpeedButton6Click() {
-    if (!m_help) m_help = std::make_unique<HelpWindow>(findHelpDirectory(context().programDirectory));
+    if (!m_help) {
+        m_help = std::make_unique<HelpWindow>(findHelpDirectory(context().programDirectory));
+        m_help->move(0, frameGeometry().height());
+    }
     m_help->showContents();
 }
 
