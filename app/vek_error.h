@@ -18,7 +18,9 @@ inline constexpr std::string_view kFileNotFound = "Datei nicht gefunden";
 inline constexpr std::string_view kReadPastEndOfFile = "Lesen nach Dateiende (EOF)";
 
 inline std::string invalidIntegerMessage(std::string_view text) {
-    return "'" + std::string(text) + "' ist kein gültiger Integerwert";
+    std::string message = "'";
+    message.append(text).append("' ist kein gültiger Integerwert");
+    return message;
 }
 
 }  // namespace vek
