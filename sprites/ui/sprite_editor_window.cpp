@@ -22,6 +22,7 @@
 #include "app/ui/tags.h"
 #include "app/vek_error.h"
 #include "gamelink/creatures.h"
+#include "gamelink/ui/game_link_commands.h"
 #include "sprites/bitmap.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_merge.h"
@@ -201,10 +202,10 @@ void SpriteEditorWindow::buildMenus() {
     addMenuItem(world, "CreateNewworld2", QStringLiteral("&Create new world...."), 27);
     addMenuItem(world, "DisableCheats1", QStringLiteral("D&isable Cheats"), 31);
     QMenu* debugger = addMenu("Lab1", QStringLiteral("Debugger"), 77);
-    m_connectItem = addMenuItem(debugger, "ConnectVEKtoCreatures1",
-                                QStringLiteral("Connect VEK to Creatures"), 78);
-    m_launchItem =
-        addMenuItem(debugger, "LaunchCREATURES1", QStringLiteral("&Launch CREATURES"), 35);
+    addMenuItem(debugger, "ConnectVEKtoCreatures1", QStringLiteral("Connect VEK to Creatures"), 78,
+                &W::ConnectVEKtoCreatures1Click);
+    addMenuItem(debugger, "LaunchCREATURES1", QStringLiteral("&Launch CREATURES"), 35,
+                &W::LaunchCREATURES1Click);
     QMenu* help = addMenu("Help1", QStringLiteral("&Help"), 83);
     addMenuItem(help, "Index1", QStringLiteral("&Index"), 84);
     addMenuItem(help, "About1", QStringLiteral("&About"), 85);
@@ -473,6 +474,8 @@ void SpriteEditorWindow::resizeEvent(QResizeEvent* event) {
 void SpriteEditorWindow::showEvent(QShowEvent* event) {
     VekWindow::showEvent(event);
     layoutContent();
+    // The silent connection test whenever the editor is shown; its outcome is not reported.
+    context().creatures.testConnection();
 }
 
 void SpriteEditorWindow::setZoom(int zoom) {
@@ -667,5 +670,12 @@ void SpriteEditorWindow::CopySPRfilestooneSPRfil1Click() {
         writeMergedFile(toPath(withDefaultExtension(*output, QStringLiteral("SPR"))), list);
     });
 }
+
+// ---------------------------------------------------------------------------------------------
+// The game link
+
+void SpriteEditorWindow::ConnectVEKtoCreatures1Click() { testConnectionToCreatures(context()); }
+
+void SpriteEditorWindow::LaunchCREATURES1Click() { launchCreatures(context()); }
 
 }  // namespace vek::ui

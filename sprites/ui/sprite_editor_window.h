@@ -63,6 +63,8 @@ class SpriteEditorWindow : public VekWindow {
     void SpriteFileCreator1Click();
     void BMPtoSpriteconverter1Click();
     void CopySPRfilestooneSPRfil1Click();
+    void ConnectVEKtoCreatures1Click();
+    void LaunchCREATURES1Click();
     void Button1Click();
     // The five zoom items; throws when the sprite would not fit the drawing area at this zoom.
     void setZoom(int zoom);
@@ -135,8 +137,6 @@ class SpriteEditorWindow : public VekWindow {
     QAction* PasteSprite1 = nullptr;
     QAction* ClearDrawingArea1 = nullptr;
     QMenu* Zoom1 = nullptr;
-    QAction* m_connectItem = nullptr;
-    QAction* m_launchItem = nullptr;
     QActionGroup* m_zoomGroup = nullptr;
 };
 

@@ -569,6 +569,18 @@ class SpriteEditorWindowTest : public QObject {
         bench.windows().bitmapConverter->close();
     }
 
+    void debuggerMenuTestsTheConnection() {
+        TestWorkbench bench(whiteBackground());
+        menuItem(bench, "ConnectVEKtoCreatures1")->trigger();  // no game is running
+        QCOMPARE(bench.dialogs().messages().back().text,
+                 QStringLiteral("Creatures not found! Run Creatures or continue your work offline!"));
+        // Showing the editor tests silently.
+        const std::size_t asked = bench.dialogs().asked.size();
+        editor(bench)->show();
+        QCOMPARE(bench.dialogs().asked.size(), asked);
+        editor(bench)->close();
+    }
+
     void screenshot() {
         const QByteArray folder = qgetenv("VEK_SCREENSHOT_DIR");
         if (folder.isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to keep a picture of the window");
