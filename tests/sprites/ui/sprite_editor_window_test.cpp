@@ -11,6 +11,7 @@
 #include <numeric>
 
 #include "app/file_io.h"
+#include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "app/vek_error.h"
@@ -569,11 +570,31 @@ class SpriteEditorWindowTest : public QObject {
         bench.windows().bitmapConverter->close();
     }
 
+    void speaksGerman() {
+        TestWorkbench bench(whiteBackground());
+        bench.windows().main->SpeedButton13Click();
+        QCOMPARE(menuItem(bench, "OpenSpriteFile1")->text(),
+                 QStringLiteral("Sprite Datei &öffnen..."));
+        QCOMPARE(menuItem(bench, "N1x11")->text(), QStringLiteral("Zoom &100%"));
+        QCOMPARE(control<QPushButton>(bench, "Button1")->text(), QStringLiteral("HGF"));
+        QCOMPARE(hintOf(control(bench, "Image1")),
+                 QStringLiteral("Grafik Bereich: klicke links oder rechts zum Zeichnen oder halte "
+                                "Strg gedrückt und "
+                                "klicke um eine Farbe zu wählen"));
+        openWithDialog(bench, writeSprites(bench, "a.spr", {SpriteImage(1, 1, 1)}));
+        QCOMPARE(bench.dialogs().asked.back().text, QStringLiteral("Creatures .SPR Datei oeffnen"));
+        bench.dialogs().messageAnswers.push_back(Answer::Cancel);
+        editor(bench)->ClearDrawingArea1Click();
+        QCOMPARE(bench.dialogs().messages().back().caption,
+                 QStringLiteral("Zeichenflaeche loeschen?"));
+    }
+
     void debuggerMenuTestsTheConnection() {
         TestWorkbench bench(whiteBackground());
         menuItem(bench, "ConnectVEKtoCreatures1")->trigger();  // no game is running
-        QCOMPARE(bench.dialogs().messages().back().text,
-                 QStringLiteral("Creatures not found! Run Creatures or continue your work offline!"));
+        QCOMPARE(
+            bench.dialogs().messages().back().text,
+            QStringLiteral("Creatures not found! Run Creatures or continue your work offline!"));
         // Showing the editor tests silently.
         const std::size_t asked = bench.dialogs().asked.size();
         editor(bench)->show();

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/file_io.h"
+#include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "gamelink/creatures.h"
@@ -71,6 +72,20 @@ class SpriteFileCreatorWindowTest : public QObject {
                            QString::fromUtf8(folder) + QStringLiteral("/sprite_file_creator.png"));
             window->close();
         }
+    }
+
+    void speaksGerman() {
+        TestWorkbench bench;
+        bench.windows().main->SpeedButton13Click();
+        QCOMPARE(control<QLabel>(bench, "Label1")->text(), QStringLiteral("Anzahl der Sprites:"));
+        QCOMPARE(control<QLabel>(bench, "Label3")->text(), QStringLiteral("Hoehe:"));
+        QCOMPARE(control<QPushButton>(bench, "Button1")->text(),
+                 QStringLiteral("Sprite Datei erzeugen"));
+        QCOMPARE(hintOf(control(bench, "Edit1")),
+                 QStringLiteral("Select the number of sprites that you wqant in the new file"));
+        bench.dialogs().fileAnswers.push_back(std::nullopt);
+        creator(bench)->Button1Click();
+        QCOMPARE(bench.dialogs().asked.back().text, QStringLiteral(".SPR Datei erzeugen"));
     }
 
     void createsTheUniformFileAfterTheFileIsChosen() {
