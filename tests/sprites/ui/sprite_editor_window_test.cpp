@@ -617,6 +617,10 @@ class SpriteEditorWindowTest : public QObject {
         window->setZoom(4);
         QApplication::processEvents();
         saveScreenshot(window, QString::fromUtf8(folder) + QStringLiteral("/sprite_editor.png"));
+        window->selectSprite(4);
+        window->setZoom(2);
+        QApplication::processEvents();
+        saveScreenshot(window, QString::fromUtf8(folder) + QStringLiteral("/sprite_editor_large.png"));
         window->close();
     }
 };
