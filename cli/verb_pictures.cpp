@@ -1,8 +1,7 @@
 #include <ostream>
 
 #include "app/file_io.h"
-#include "app/settings.h"
-#include "app/vek_error.h"
+#include "cli/palette_options.h"
 #include "cli/verbs.h"
 #include "sprites/bitmap.h"
 #include "sprites/bitmap_converter.h"
@@ -12,25 +11,6 @@
 namespace vek::cli {
 
 namespace {
-
-// The background colour as the program starts with it: --background, else VEK.INI's SBGC
-// (white when missing or unreadable). VEK.INI is only read, never written.
-ScreenColor backgroundColor(const ArgumentList& args) {
-    if (auto given = args.option("--background")) return parseColorValue(*given);
-    const std::string stored = VekIni(defaultVekIniPath()).read("Color", "SBGC", "$FFFFFF");
-    try {
-        return parseColorValue(stored);
-    } catch (const VekError&) {
-        return 0xFFFFFF;
-    }
-}
-
-PaletteTable paletteTable(Invocation& invocation, const ArgumentList& args) {
-    const ScreenColor background = backgroundColor(args);
-    if (auto file = args.option("--palette"))
-        return readPaletteFile(pathFromUtf8(*file), background);
-    return loadPalette(invocation.gamePaths().CPalettePath, background);
-}
 
 ColorMatchLevel matchLevel(const ArgumentList& args) {
     const std::string level = args.option("--level").value_or("best");
@@ -45,7 +25,7 @@ int runBitmapToSprite(Invocation& invocation) {
     const ArgumentList args(invocation.args, {"--level", "--palette", "--background"});
     args.expectPositional(2, 2);
     const ColorMatchLevel level = matchLevel(args);
-    const PaletteTable palette = paletteTable(invocation, args);
+    const PaletteTable palette = paletteOption(invocation, args);
     RgbImage picture = readBitmap(pathFromUtf8(args.positional()[0]));
     const SpriteImage sprite = convertPicture(picture, palette, level);
     writeConvertedSprite(pathFromUtf8(args.positional()[1]), sprite);
@@ -57,7 +37,7 @@ int runBitmapToSprite(Invocation& invocation) {
 int runMap(Invocation& invocation) {
     const ArgumentList args(invocation.args, {"--back", "--palette", "--background"});
     args.expectPositional(1, 1);
-    const PaletteTable palette = paletteTable(invocation, args);
+    const PaletteTable palette = paletteOption(invocation, args);
     const std::filesystem::path back =
         args.option("--back")
             ? pathFromUtf8(*args.option("--back"))

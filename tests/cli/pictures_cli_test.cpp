@@ -1,16 +1,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-
 #include "app/file_io.h"
 #include "bench/reference/plain_color_match.h"
 #include "bench/reference/sample_pictures.h"
 #include "sprites/bitmap.h"
 #include "sprites/sprite_file.h"
 #include "support/temp_dir.h"
+#include "support/vek_run.h"
 #include "world/map_raster.h"
 
 namespace vek {
@@ -18,29 +15,8 @@ namespace {
 
 using ::testing::HasSubstr;
 
-struct VekRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
-}
-
-// Runs the built tool as a user would, with its output streams caught in files.
-VekRun vek(const std::vector<std::string>& args) {
-    const testing::TempDir streams;
-    std::string command = quoted(std::string(VEK_BINARY_DIR) + "/vek");
-    for (const auto& arg : args) command += " " + quoted(arg);
-    command +=
-        " >" + quoted(pathToUtf8(streams / "out")) + " 2>" + quoted(pathToUtf8(streams / "err"));
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileText(streams / "out"),
-            readFileText(streams / "err")};
-}
+// Runs the built tool as a user would.
+testing::VekRun vek(const std::vector<std::string>& args) { return testing::runVekTool(args); }
 
 class PicturesCli : public ::testing::Test {
   protected:
@@ -56,7 +32,7 @@ class PicturesCli : public ::testing::Test {
 
 TEST_F(PicturesCli, Bmp2sprConvertsAsTheWindowDoesAtTheChosenLevel) {
     writeBitmap(m_dir / "dot.bmp", RgbImage(1, 1, 0xFFFFFF));
-    VekRun run = vek({"bmp2spr", path("dot.bmp"), path("dot.spr"), "--palette", path("palette.dta"),
+    testing::VekRun run = vek({"bmp2spr", path("dot.bmp"), path("dot.spr"), "--palette", path("palette.dta"),
                       "--background", "$FFFFFF"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::vector<std::uint8_t> expected = {1, 0, 10, 0, 0, 0, 1, 0, 1, 0, 0};
@@ -78,7 +54,7 @@ TEST_F(PicturesCli, Bmp2sprConvertsAsTheWindowDoesAtTheChosenLevel) {
 }
 
 TEST_F(PicturesCli, Bmp2sprReportsBadArgumentsAndBadFiles) {
-    VekRun run = vek({"bmp2spr", path("a.bmp"), path("a.spr"), "--level", "great"});
+    testing::VekRun run = vek({"bmp2spr", path("a.bmp"), path("a.spr"), "--level", "great"});
     EXPECT_EQ(run.status, 2);
     EXPECT_THAT(run.err, HasSubstr("--level must be best, good, bad or poor"));
     run = vek({"bmp2spr", path("missing.bmp"), path("a.spr"), "--palette", path("palette.dta"),
@@ -99,7 +75,7 @@ TEST_F(PicturesCli, MapDrawsTheWholeFileOrWritesNothing) {
     tiles[463] = SpriteImage(kBackTileWidth, kBackTileHeight, 40);
     const auto bytes = spriteFileBytes(tiles);
     writeFileAtomically(m_dir / "back.spr", bytes);
-    VekRun run =
+    testing::VekRun run =
         vek({"map", path("map.bmp"), "--back", path("back.spr"), "--palette", path("palette.dta")});
     ASSERT_EQ(run.status, 0) << run.err;
     const RgbImage map = readBitmap(m_dir / "map.bmp");
