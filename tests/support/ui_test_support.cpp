@@ -6,6 +6,8 @@
 
 #include "app/file_io.h"
 #include "app/ui/qt_convert.h"
+#include "gamelink/creatures.h"
+#include "gamelink/local_socket.h"
 
 namespace vek::ui::testing {
 
@@ -95,6 +97,7 @@ TestWorkbench::TestWorkbench(Options options)
     m_dialogs.messageAnswers = std::move(options.startupAnswers);
     m_workbench = std::make_unique<Workbench>(setup, m_dialogs, m_sound);
     m_workbench->createWindows();
+    linkTo(scratch() / "no-game");
 }
 
 TestWorkbench::~TestWorkbench() = default;
@@ -110,6 +113,11 @@ std::string TestWorkbench::vekIniText() const {
 }
 
 fs::path TestWorkbench::scratch() const { return toPath(m_folder.path()) / "scratch"; }
+
+void TestWorkbench::linkTo(const fs::path& socket) {
+    context().creatures.setLinkTransport(std::make_shared<LocalSocketTransport>(socket));
+    context().creatures.setGameStarter([](const GamePaths&) { return false; });
+}
 
 void saveScreenshot(QWidget* widget, const QString& file) { widget->grab().save(file); }
 

@@ -85,6 +85,8 @@ public:
     std::string vekIniText() const;
     // A scratch folder for the test's own files.
     std::filesystem::path scratch() const;
+    // Points the game link at a socket of the test's own; the game is never started.
+    void linkTo(const std::filesystem::path& socket);
 
 private:
     QTemporaryDir m_folder;

@@ -23,12 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The workbench's link goes to a socket of the test's own and never starts a game.
-void linkTo(TestWorkbench& bench, const fs::path& socket) {
-    bench.context().creatures.setLinkTransport(std::make_shared<vek::LocalSocketTransport>(socket));
-    bench.context().creatures.setGameStarter([](const vek::GamePaths&) { return false; });
-}
-
 QMenu* macFiles(const CommandInterfaceWindow& window) {
     return window.menuBar()->findChild<QMenu*>(QStringLiteral("MACfiles1"));
 }
@@ -92,7 +86,7 @@ class CommandInterfaceWindowTest : public QObject {
         std::ofstream(dir / "log.txt");
         vek::testing::SimProcess sim(dir / "game", {"--log", (dir / "log.txt").string()});
         TestWorkbench bench;
-        linkTo(bench, dir / "game");
+        bench.linkTo(dir / "game");
         CommandInterfaceWindow* window = bench.windows().commandInterface;
 
         window->edit1()->setText(QStringLiteral("dde: putv 1234,dde: putv 56789"));
@@ -127,7 +121,7 @@ class CommandInterfaceWindowTest : public QObject {
             }
         });
         TestWorkbench bench;
-        linkTo(bench, dir / "game");
+        bench.linkTo(dir / "game");
         CommandInterfaceWindow* window = bench.windows().commandInterface;
         window->Button1Click();
         QCOMPARE(memoLines(window), (QStringList{"one", "two", "three"}));
@@ -138,7 +132,7 @@ class CommandInterfaceWindowTest : public QObject {
     void aMissingGameIsReportedAndEmptiesTheAnswer() {
         vek::testing::TempDir dir;
         TestWorkbench bench;
-        linkTo(bench, dir / "nobody");
+        bench.linkTo(dir / "nobody");
         bench.context().language = "deutsch";
         CommandInterfaceWindow* window = bench.windows().commandInterface;
         window->memo1()->setPlainText(QStringLiteral("an old answer"));
@@ -154,7 +148,7 @@ class CommandInterfaceWindowTest : public QObject {
     void theNextLanguageSwitchReplacesTheCountedCaption() {
         vek::testing::TempDir dir;
         TestWorkbench bench;
-        linkTo(bench, dir / "nobody");
+        bench.linkTo(dir / "nobody");
         CommandInterfaceWindow* window = bench.windows().commandInterface;
         window->Button1Click();
         bench.workbench().changeLanguage(vek::TextTable::kGermanOffset);
@@ -172,7 +166,7 @@ class CommandInterfaceWindowTest : public QObject {
         TestWorkbench::Options options;
         options.privateDemo = true;
         TestWorkbench bench(options);
-        linkTo(bench, dir / "game");
+        bench.linkTo(dir / "game");
         CommandInterfaceWindow* window = bench.windows().commandInterface;
         window->memo1()->setPlainText(QStringLiteral("something from before"));
         const fs::path mac = bench.context().programFile("mac");
@@ -222,7 +216,7 @@ class CommandInterfaceWindowTest : public QObject {
         TestWorkbench::Options options;
         options.privateDemo = true;
         TestWorkbench bench(options);
-        linkTo(bench, dir / "game");
+        bench.linkTo(dir / "game");
         const fs::path mac = bench.context().programFile("mac");
         fs::create_directories(mac / "02050302.MAC");
         bench.windows().commandInterface->Extractallmakrosandsaveasmakfiles1Click();
@@ -236,7 +230,7 @@ class CommandInterfaceWindowTest : public QObject {
     void withoutTheGameTheRunEndsAfterItsFirstLine() {
         vek::testing::TempDir dir;
         TestWorkbench bench;
-        linkTo(bench, dir / "nobody");
+        bench.linkTo(dir / "nobody");
         CommandInterfaceWindow* window = bench.windows().commandInterface;
         window->Extractallmakrosandsaveasmakfiles1Click();
         QCOMPARE(memoLines(window),

@@ -24,18 +24,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void linkTo(TestWorkbench& bench, const fs::path& socket) {
-    bench.context().creatures.setLinkTransport(std::make_shared<vek::LocalSocketTransport>(socket));
-    bench.context().creatures.setGameStarter([](const vek::GamePaths&) { return false; });
-}
-
 // A private demo with a stand-in game beside it that logs what it receives.
 struct GameBench {
     vek::testing::TempDir dir;
     vek::testing::SimProcess sim;
     TestWorkbench bench;
 
-    GameBench() : sim(startSim(dir)), bench(privateDemo()) { linkTo(bench, dir / "game"); }
+    GameBench() : sim(startSim(dir)), bench(privateDemo()) { bench.linkTo(dir / "game"); }
 
     static vek::testing::SimProcess startSim(const vek::testing::TempDir& dir) {
         std::ofstream(dir / "log.txt");
@@ -109,7 +104,7 @@ class GameLinkUiTest : public QObject {
         TestWorkbench::Options options;
         options.privateDemo = true;
         TestWorkbench bench(options);
-        linkTo(bench, dir / "nobody");
+        bench.linkTo(dir / "nobody");
         putLauncherObject(bench.context());
         QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
         QCOMPARE(bench.dialogs().messages()[0].text,
@@ -129,7 +124,7 @@ class GameLinkUiTest : public QObject {
     void theConnectionTestSaysSoInTheInterfaceLanguage() {
         vek::testing::TempDir dir;
         TestWorkbench bench;
-        linkTo(bench, dir / "nobody");
+        bench.linkTo(dir / "nobody");
         testConnectionToCreatures(bench.context());
         bench.context().language = "deutsch";
         testConnectionToCreatures(bench.context());
