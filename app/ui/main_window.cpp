@@ -72,6 +72,11 @@ MainWindow::MainWindow(AppContext& context) : VekWindow(context, QStringLiteral(
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setCentralWidget(new QWidget(this));
+    // A pressed button (the open tool window, the language) must be plain to see.
+    centralWidget()->setStyleSheet(QStringLiteral(
+        "QToolButton { border: 1px solid transparent; border-radius: 3px; }"
+        "QToolButton:hover { border-color: #8a9bb0; }"
+        "QToolButton:checked { background: #c9d6e8; border-color: #3b5b85; }"));
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar->setSizeGripEnabled(false);
