@@ -28,6 +28,7 @@
 #include "objects/cob_compiler.h"
 #include "objects/discompiler.h"
 #include "objects/macro_insertion.h"
+#include "objects/ui/cob_injector_page.h"
 #include "objects/ui/cob_picture_view.h"
 #include "objects/ui/sprite_editor_pictures.h"
 #include "sprites/palette.h"
@@ -110,6 +111,8 @@ ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context)
     m_pages->addTab(createPicturePage(), QStringLiteral("Picture"));
     m_pages->addTab(createInjectorPage(), QStringLiteral("COB Injector"));
     createMenus();
+    connect(m_sourcePage->findChild<QPushButton*>(QStringLiteral("Button9")), &QPushButton::clicked,
+            m_injector, &CobInjectorPage::injectCommand);
     showFields(fieldsOf(m_cob));
     resize(640, 480);
 }
@@ -172,8 +175,9 @@ void ObjectCompilerWindow::createMenus() {
     addItem(cob, "SaveCOB1", QStringLiteral("&Save COB File..."), 38,
             QStringLiteral("Saves the COB file"), &ObjectCompilerWindow::SaveCOB1Click);
     cob->addSeparator();
-    m_inject2 = addItem(cob, "Inject2", QStringLiteral("&Inject COB"), 97,
-                        QStringLiteral("Injects the COB in memory into Creatures"), nullptr);
+    QAction* inject = addItem(cob, "Inject2", QStringLiteral("&Inject COB"), 97,
+                              QStringLiteral("Injects the COB in memory into Creatures"), nullptr);
+    connect(inject, &QAction::triggered, m_injector, &CobInjectorPage::injectCommand);
 
     QMenu* assistant = addMenu("Assistent1", QStringLiteral("&Assistent"), 0);
     addItem(assistant, "COBAssistent1", QStringLiteral("&COB Assistent"), 46,
@@ -181,9 +185,10 @@ void ObjectCompilerWindow::createMenus() {
             &ObjectCompilerWindow::COBAssistent1Click);
 
     QMenu* tools = addMenu("Tools1", QStringLiteral("&Tools"), 98);
-    m_killEdit1 = addItem(
+    QAction* killEdit = addItem(
         tools, "KillEdit1", QStringLiteral("'Kill EDIT'"), 99,
         QStringLiteral("Kills the actual 'EDIT' Object (shift-leftclick) in Creatures"), nullptr);
+    connect(killEdit, &QAction::triggered, m_injector, &CobInjectorPage::killEditCommand);
 }
 
 QWidget* ObjectCompilerWindow::createSourcePage() {
@@ -411,6 +416,10 @@ QWidget* ObjectCompilerWindow::createPicturePage() {
 QWidget* ObjectCompilerWindow::createInjectorPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet4"));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_injector = new CobInjectorPage(context(), page);
+    layout->addWidget(m_injector);
     return page;
 }
 

@@ -27,6 +27,7 @@ struct CompileOutput;
 
 namespace vek::ui {
 
+class CobInjectorPage;
 class CobPictureView;
 class UpDown;
 
@@ -61,6 +62,8 @@ class ObjectCompilerWindow : public VekWindow {
     // Reads an object file without a dialog (the injector page's double click); a file that
     // cannot be read leaves the object in memory as it was.
     void loadCobFile(const QString& path);
+
+    CobInjectorPage* injectorPage() const { return m_injector; }
 
     // Where Compile and Get take pictures from; the sprite editor unless replaced.
     void setPictureSource(std::shared_ptr<PictureSource> pictures);
@@ -153,8 +156,7 @@ class ObjectCompilerWindow : public VekWindow {
     QLineEdit* m_edit[16] = {};  // Edit1 .. Edit15 by their numbers
     CobPictureView* m_image1 = nullptr;
     QWidget* m_panel1 = nullptr;
-    QAction* m_inject2 = nullptr;
-    QAction* m_killEdit1 = nullptr;
+    CobInjectorPage* m_injector = nullptr;
 };
 
 }  // namespace vek::ui

@@ -502,6 +502,16 @@ class ObjectCompilerWindowTest : public QObject {
         QCOMPARE(window->sourceText()->toPlainText(), expected);
     }
 
+    void theInjectorPageAndItsMenuItemsAreWired() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        QVERIFY(control<QWidget>(window, "TabSheet4")
+                    ->findChild<QListWidget*>(QStringLiteral("FileListBox2")));
+        control<QAction>(window, "Inject2")->trigger();
+        QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
+        QCOMPARE(bench.dialogs().messages().front().caption, QStringLiteral("Nothing to inject!"));
+    }
+
     void screenshotsOfEveryPage() {
         const QByteArray folder = qgetenv("VEK_SCREENSHOTS");
         if (folder.isEmpty()) QSKIP("set VEK_SCREENSHOTS to a folder to look at the pages");

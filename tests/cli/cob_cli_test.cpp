@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/file_io.h"
+#include "app/game_paths.h"
+#include "cli/cli.h"
+#include "objects/cob_data.h"
+#include "sprites/sprite_file.h"
+#include "support/temp_dir.h"
+
+namespace vek::cli {
+namespace {
+
+struct CobRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CobCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const GamePaths paths = gamePathsUnder(m_dir / "game");
+        std::filesystem::create_directories(pathFromUtf8(paths.CImagePath));
+        SpriteImage sprite(2, 3);
+        sprite.pixels = {1, 2, 3, 4, 5, 6};
+        writeSpriteFile(pathFromUtf8(paths.CImagePath + "ball.spr"),
+                        std::vector<SpriteImage>{SpriteImage(1, 1), sprite});
+    }
+
+    CobRun vek(std::vector<std::string> args) const {
+        args.insert(args.begin(), {"--game-dir", pathToUtf8(m_dir / "game")});
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = runVek(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+    std::string path(const char* name) const { return pathToUtf8(m_dir / name); }
+    void writeSource(const char* name, std::string_view text) const {
+        writeFileAtomically(m_dir / name, text);
+    }
+
+    vek::testing::TempDir m_dir;
+};
+
+TEST_F(CobCli, CompileSavesWhatTheWindowWouldWithTheSpriteFromTheImageDirectory) {
+    writeSource("ball.cos",
+                "name Ball\r\nquantity 70000\r\nsprite ball 1\r\nscrp 2 5 3 1\r\n  A\r\nendm\r\n");
+    const CobRun run = vek({"cob", "compile", path("ball.cos"), path("ball.cob")});
+    ASSERT_EQ(run.status, kSuccess) << run.err;
+    const CobData cob = readCobFile(m_dir / "ball.cob");
+    EXPECT_EQ(cob.name, "Ball");
+    EXPECT_EQ(cob.quantity, 4464);
+    EXPECT_EQ(cob.scripts, std::vector<std::string>{"scrp 2 5 3 1,A,endm"});
+    EXPECT_EQ(cob.picturePixels, (std::vector<std::uint8_t>{5, 6, 3, 4, 1, 2}));
+
+    writeSource("empty.cos", "* only a comment\r\n");
+    ASSERT_EQ(vek({"cob", "compile", path("empty.cos"), path("empty.cob")}).status, kSuccess);
+    EXPECT_EQ(readFileBytes(m_dir / "empty.cob").size(), 43u);
+}
+
+TEST_F(CobCli, ACompileThatFailsWritesNothing) {
+    writeSource("bad.cos", "scrp 1 1 1 1\r\nendm\r\nsprite gone 0\r\n");
+    CobRun run = vek({"cob", "compile", path("bad.cos"), path("bad.cob")});
+    EXPECT_EQ(run.status, kFailed);
+    EXPECT_FALSE(run.err.empty());
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "bad.cob"));
+
+    writeSource("many.cos", "quantity x\r\n");
+    run = vek({"cob", "compile", path("many.cos"), path("many.cob")});
+    EXPECT_EQ(run.status, kFailed);
+    EXPECT_NE(run.err.find("' x' ist kein gültiger Integerwert"), std::string::npos) << run.err;
+}
+
+TEST_F(CobCli, DiscompileNamesTheInputAndWritesAnsiSourceWithCrLf) {
+    CobData cob;
+    cob.name = "Bär";
+    cob.scripts = {"scrp 2 5 3 1,doif a,b,endi,endm"};
+    writeCobFile(m_dir / "in.cob", cob);
+    const CobRun run = vek({"cob", "discompile", path("in.cob")});
+    ASSERT_EQ(run.status, kSuccess) << run.err;
+    EXPECT_TRUE(run.out.starts_with(
+        "* Discompiled from in.cob using VEK DUVIvodezoroze V1.5\n\n* Parameters\nname Bär\n"));
+    EXPECT_TRUE(run.out.ends_with(
+        "* Script  1 Activate(1)\nscrp 2 5 3 1\n\tdoif a\n\t\tb\n\tendi\nendm\n\n"));
+
+    ASSERT_EQ(vek({"cob", "discompile", path("in.cob"), "-o", path("out.cos")}).status, kSuccess);
+    const std::string file = readFileText(m_dir / "out.cos");
+    EXPECT_NE(file.find("name B\xE4r\r\n"), std::string::npos);
+    EXPECT_TRUE(file.ends_with("endm\r\n\r\n"));
+}
+
+TEST_F(CobCli, InfoListsTheHeaderCountsPictureAndName) {
+    writeSource("a.cos", "name Top\r\nday 3\r\nsprite ball 1\r\ninst\r\nendm\r\n");
+    ASSERT_EQ(vek({"cob", "compile", path("a.cos"), path("a.cob")}).status, kSuccess);
+    const CobRun run = vek({"cob", "info", path("a.cob")});
+    ASSERT_EQ(run.status, kSuccess) << run.err;
+    EXPECT_EQ(run.out,
+              "items: 1\nquantity: 0\nmonth: 0\nday: 3\nyear: 0\nused: 0\nscripts: 0\nimports: 1\n"
+              "picture: 2 x 3\nwidth copy: 2\nname: Top\n");
+}
+
+TEST_F(CobCli, BadFilesAndUsageAreReported) {
+    writeFileAtomically(m_dir / "short.cob", std::vector<std::uint8_t>{1, 0, 0});
+    CobRun run = vek({"cob", "info", path("short.cob")});
+    EXPECT_EQ(run.status, kFailed);
+    EXPECT_NE(run.err.find("Lesen nach Dateiende (EOF)"), std::string::npos);
+    EXPECT_EQ(vek({"cob", "info", path("none.cob")}).status, kFailed);
+    EXPECT_EQ(vek({"cob"}).status, kUsageError);
+    EXPECT_EQ(vek({"cob", "frobnicate"}).status, kUsageError);
+    EXPECT_EQ(vek({"cob", "compile", path("a.cos")}).status, kUsageError);
+}
+
+}  // namespace
+}  // namespace vek::cli
