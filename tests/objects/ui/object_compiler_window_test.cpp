@@ -515,18 +515,24 @@ class ObjectCompilerWindowTest : public QObject {
     void screenshotsOfEveryPage() {
         const QByteArray folder = qgetenv("VEK_SCREENSHOTS");
         if (folder.isEmpty()) QSKIP("set VEK_SCREENSHOTS to a folder to look at the pages");
-        TestWorkbench bench;
-        ObjectCompilerWindow* window = bench.windows().objectCompiler;
-        window->loadCobFile(fromPath(bench.demo().gameDirectory() / "SPTOP.COB"));
-        window->Button11Click();
-        window->resize(720, 520);
-        window->show();
-        auto* pages = control<QTabWidget>(window, "PageControl1");
-        clickLine(control<QListWidget>(window, "ListBox1"), 0);
-        for (int page = 0; page < pages->count(); ++page) {
-            pages->setCurrentIndex(page);
-            saveScreenshot(window, QString::fromLocal8Bit(folder) +
-                                       QStringLiteral("/objects-page%1.png").arg(page));
+        for (const char* language : {"english", "deutsch"}) {
+            TestWorkbench::Options options;
+            options.vekIniText = std::string("[Language]\nLanguage=") + language + "\n";
+            TestWorkbench bench(options);
+            ObjectCompilerWindow* window = bench.windows().objectCompiler;
+            window->loadCobFile(fromPath(bench.demo().gameDirectory() / "SPTOP.COB"));
+            window->Button11Click();
+            window->resize(720, 520);
+            window->show();
+            auto* pages = control<QTabWidget>(window, "PageControl1");
+            clickLine(control<QListWidget>(window, "ListBox1"), 0);
+            for (int page = 0; page < pages->count(); ++page) {
+                pages->setCurrentIndex(page);
+                saveScreenshot(window, QString::fromLocal8Bit(folder) +
+                                           QStringLiteral("/objects-%1-page%2.png")
+                                               .arg(QLatin1String(language))
+                                               .arg(page));
+            }
         }
     }
 };
