@@ -1,10 +1,12 @@
 #include <QAction>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
 
 #include "app/ui/main_window.h"
+#include "app/ui/qt_convert.h"
 #include "gamelink/ui/command_interface_window.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/ui/sprite_editor_window.h"
@@ -231,6 +233,35 @@ private Q_SLOTS:
         bench.sound().played.clear();
         bench.windows().main->close();
         QVERIFY(bench.sound().played.empty());
+    }
+
+    void closingAfterEditingASourceAsksOnceAndNoClosesWithoutSaving() {
+        TestWorkbench bench;
+        auto* source = bench.windows().objectCompiler->findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
+        QTest::keyClicks(source, QStringLiteral("name Ball"));
+        bench.dialogs().messageAnswers = {Answer::No};
+        bench.windows().main->close();
+        const auto messages = bench.dialogs().messages();
+        QCOMPARE(messages.size(), std::size_t{1});
+        QCOMPARE(messages.front().caption, QStringLiteral("WARNING! Source not saved!"));
+        QCOMPARE(messages.front().buttons, Buttons::YesNo);
+        QVERIFY(bench.dialogs().ofKind(QStringLiteral("save")).empty());
+    }
+
+    void closingWithAnUnchangedSourceAsksNothingAndYesSaves() {
+        TestWorkbench quiet;
+        quiet.windows().main->close();
+        QVERIFY(quiet.dialogs().messages().empty());
+
+        TestWorkbench bench;
+        QTest::mouseClick(button(bench, "SpeedButton13"), Qt::LeftButton);
+        auto* source = bench.windows().objectCompiler->findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
+        QTest::keyClicks(source, QStringLiteral("name Ball"));
+        const QString file = vek::ui::fromPath(bench.scratch() / "ball.cos");
+        bench.dialogs().fileAnswers = {file};
+        bench.windows().main->close();
+        QCOMPARE(bench.dialogs().messages().front().caption, QStringLiteral("WARNUNG! Source nicht gespeichert!"));
+        QVERIFY(std::filesystem::exists(bench.scratch() / "ball.cos"));
     }
 
     void closingPlaysTheClosingSoundOfTheGame() {
