@@ -6,7 +6,7 @@
 #include "app/file_io.h"
 #include "app/messages.h"
 #include "app/vek_error.h"
-#include "objects/ansi_text.h"
+#include "app/ansi_text.h"
 
 namespace vek {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "app/file_io.h"
-#include "objects/ansi_text.h"
+#include "app/ansi_text.h"
 #include "objects/cob_fields.h"
 
 namespace vek {

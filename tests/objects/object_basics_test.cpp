@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "objects/ansi_text.h"
+#include "app/ansi_text.h"
 #include "objects/classifier.h"
 #include "objects/cob_fields.h"
 #include "objects/script_events.h"

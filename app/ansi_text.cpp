@@ -1,4 +1,4 @@
-#include "objects/ansi_text.h"
+#include "app/ansi_text.h"
 
 #include <array>
 #include <cstdint>
