@@ -3,8 +3,6 @@
 #include <QImage>
 #include <QWidget>
 
-class QLineEdit;
-
 namespace vek::ui {
 
 // The object's picture at its own size (Image1); a click asks for a new one.
@@ -26,20 +24,6 @@ class CobPictureView : public QWidget {
 
   private:
     QImage m_image;
-};
-
-// Up and down arrows that step a number field within a range, without wrapping (UpDown1 ...).
-class UpDown : public QWidget {
-    Q_OBJECT
-  public:
-    UpDown(QLineEdit* associate, int minimum, int maximum, QWidget* parent);
-
-    void stepBy(int steps);
-
-  private:
-    QLineEdit* m_associate;
-    int m_minimum;
-    int m_maximum;
 };
 
 }  // namespace vek::ui

@@ -30,6 +30,7 @@
 #include "objects/macro_insertion.h"
 #include "objects/ui/cob_injector_page.h"
 #include "objects/ui/cob_picture_view.h"
+#include "sprites/ui/arrow_stepper.h"
 #include "objects/ui/sprite_editor_pictures.h"
 #include "sprites/palette.h"
 
@@ -251,8 +252,9 @@ QLineEdit* ObjectCompilerWindow::addClassField(const char* name, const char* upD
     field->setMaximumWidth(48);
     field->installEventFilter(this);
     connect(field, &QLineEdit::textChanged, this, &ObjectCompilerWindow::classFieldChanged);
-    auto* upDown = new UpDown(field, 0, 255, parent);
+    auto* upDown = new ArrowStepper(field, 0, 255, parent);
     upDown->setObjectName(QLatin1String(upDownName));
+    upDown->setFixedSize(16, 22);
     return field;
 }
 
@@ -323,7 +325,7 @@ QWidget* ObjectCompilerWindow::createEditorPage() {
     for (int number : {12, 13, 14}) {
         calculator->addWidget(m_edit[number]);
         calculator->addWidget(
-            page->findChild<UpDown*>(QStringLiteral("UpDown%1").arg(number - 11)));
+            page->findChild<ArrowStepper*>(QStringLiteral("UpDown%1").arg(number - 11)));
     }
     calculator->addWidget(new QLabel(QStringLiteral("="), page));
     m_edit[15] = makeField("Edit15", page);
