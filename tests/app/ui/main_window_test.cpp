@@ -10,7 +10,7 @@
 #include "gamelink/ui/command_interface_window.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/ui/sprite_editor_window.h"
-#include "support/ui_test_support.h"
+#include "support/ui/workbench_fixture.h"
 #include "utilities/ui/sound_player_window.h"
 #include "world/ui/map_window.h"
 

@@ -15,7 +15,7 @@
 #include "gamelink/sim_harness.h"
 #include "gamelink/ui/command_interface_window.h"
 #include "support/temp_dir.h"
-#include "support/ui_test_support.h"
+#include "support/ui/workbench_fixture.h"
 
 using namespace vek::ui;
 using namespace vek::ui::testing;

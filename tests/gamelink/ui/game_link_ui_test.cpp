@@ -16,7 +16,7 @@
 #include "objects/ui/cob_injector_page.h"
 #include "objects/ui/object_compiler_window.h"
 #include "support/temp_dir.h"
-#include "support/ui_test_support.h"
+#include "support/ui/workbench_fixture.h"
 
 using namespace vek::ui;
 using namespace vek::ui::testing;

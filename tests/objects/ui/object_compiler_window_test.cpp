@@ -14,7 +14,7 @@
 #include "sprites/sprite_file.h"
 #include "sprites/ui/sprite_editor_window.h"
 #include "sprites/ui/arrow_stepper.h"
-#include "support/ui_test_support.h"
+#include "support/ui/workbench_fixture.h"
 
 using namespace vek;
 using namespace vek::ui;

@@ -22,7 +22,7 @@
 #include "sprites/ui/bitmap_converter_window.h"
 #include "sprites/ui/sprite_editor_window.h"
 #include "sprites/ui/sprite_file_creator_window.h"
-#include "support/ui_test_support.h"
+#include "support/ui/workbench_fixture.h"
 #include "utilities/ui/multi_shape.h"
 
 using namespace vek;

@@ -11,7 +11,7 @@
 #include "gamelink/creatures.h"
 #include "sprites/sprite_file.h"
 #include "sprites/ui/sprite_file_creator_window.h"
-#include "support/ui_test_support.h"
+#include "support/ui/workbench_fixture.h"
 
 using namespace vek;
 using namespace vek::ui;

@@ -11,7 +11,7 @@
 #include "gamelink/creatures.h"
 #include "sprites/bitmap.h"
 #include "sprites/ui/sprite_editor_window.h"
-#include "support/ui_test_support.h"
+#include "support/ui/workbench_fixture.h"
 #include "world/map_raster.h"
 #include "world/ui/map_window.h"
 

@@ -1,4 +1,4 @@
-#include "support/ui_test_support.h"
+#include "support/ui/workbench_fixture.h"
 
 #include <QDir>
 #include <QWidget>
