@@ -264,6 +264,18 @@ private Q_SLOTS:
         QVERIFY(std::filesystem::exists(bench.scratch() / "ball.cos"));
     }
 
+    void aGameDirectoryThatDoesNotExistIsReportedOnceAndCountsAsNoGame() {
+        TestWorkbench::Options options;
+        options.gameDirectory = std::filesystem::path("/nonexistent/vek/game");
+        options.startupAnswers = {Answer::Cancel};
+        TestWorkbench bench(options);
+        const auto errors = bench.dialogs().errors();
+        QCOMPARE(errors.size(), std::size_t{1});
+        QVERIFY(errors.front().text.contains(QStringLiteral("/nonexistent/vek/game")));
+        QVERIFY(!bench.context().pathsRead);
+        QCOMPARE(bench.dialogs().messages().front().text, QStringLiteral("Install Creatures before using VEK!"));
+    }
+
     void closingPlaysTheClosingSoundOfTheGame() {
         TestWorkbench bench;
         bench.sound().played.clear();

@@ -93,7 +93,7 @@ TestWorkbench::TestWorkbench(Options options)
     setup.vekIni = vekIniPath();
     setup.debugMode = options.debugMode;
     setup.programDirectory = m_demo.programDirectory();
-    if (options.gameInstalled) setup.gamePathSources.gameDirOption = m_demo.gameDirectory();
+    if (options.gameInstalled) setup.gamePathSources.gameDirOption = options.gameDirectory.value_or(m_demo.gameDirectory());
     m_dialogs.messageAnswers = std::move(options.startupAnswers);
     m_workbench = std::make_unique<Workbench>(setup, m_dialogs, m_sound);
     m_workbench->createWindows();

@@ -65,6 +65,7 @@ public:
     struct Options {
         std::optional<std::string> vekIniText;  // written before start-up; none = first start
         bool gameInstalled = true;              // false: no game paths at all
+        std::optional<std::filesystem::path> gameDirectory;  // instead of the demo's game
         bool privateDemo = false;               // a fresh demo installation for this workbench only
         bool debugMode = false;
         std::deque<Answer> startupAnswers;      // answers to questions asked during start-up
