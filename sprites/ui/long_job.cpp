@@ -6,8 +6,10 @@
 namespace vek::ui {
 
 namespace {
-// Often enough for a moving progress bar, rarely enough to cost nothing.
+// Often enough for a moving progress bar, rarely enough to cost nothing; the step count keeps
+// a fast job's bar moving too.
 constexpr qint64 kIntervalMs = 40;
+constexpr int kMaxStepsBetween = 100;
 }  // namespace
 
 LongJob::LongJob() {
@@ -17,11 +19,12 @@ LongJob::LongJob() {
 
 LongJob::~LongJob() { QApplication::restoreOverrideCursor(); }
 
-bool LongJob::due() const { return m_sinceLast.elapsed() >= kIntervalMs; }
+bool LongJob::due() { return ++m_stepsSinceLast >= kMaxStepsBetween || m_sinceLast.elapsed() >= kIntervalMs; }
 
 void LongJob::keepAlive() {
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_sinceLast.restart();
+    m_stepsSinceLast = 0;
 }
 
 }  // namespace vek::ui

@@ -13,13 +13,15 @@ class LongJob {
     LongJob(const LongJob&) = delete;
     LongJob& operator=(const LongJob&) = delete;
 
-    // Handles pending events other than user input when the last time was long enough ago;
-    // true when it did (the caller repaints what changed just before).
-    bool due() const;
+    // Asked once per step of the job: true when it is time to let pending events run (enough
+    // steps or enough time since the last time); the caller repaints, then calls keepAlive.
+    bool due();
+    // Handles pending events other than user input.
     void keepAlive();
 
   private:
     QElapsedTimer m_sinceLast;
+    int m_stepsSinceLast = 0;
 };
 
 }  // namespace vek::ui
