@@ -15,7 +15,8 @@ std::uint8_t ByteReader::u8() {
 
 std::uint16_t ByteReader::u16() {
     require(2);
-    const auto value = static_cast<std::uint16_t>(m_bytes[m_position] | m_bytes[m_position + 1] << 8);
+    const auto value =
+        static_cast<std::uint16_t>(m_bytes[m_position] | m_bytes[m_position + 1] << 8);
     m_position += 2;
     return value;
 }
@@ -23,7 +24,8 @@ std::uint16_t ByteReader::u16() {
 std::uint32_t ByteReader::u32() {
     require(4);
     std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | m_bytes[m_position + static_cast<std::size_t>(i)];
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | m_bytes[m_position + static_cast<std::size_t>(i)];
     m_position += 4;
     return value;
 }
@@ -51,16 +53,21 @@ void ByteWriter::u16(std::uint16_t value) {
 }
 
 void ByteWriter::u32(std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) m_bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        m_bytes.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 void ByteWriter::bytes(std::span<const std::uint8_t> data) {
     m_bytes.insert(m_bytes.end(), data.begin(), data.end());
 }
 
-void ByteWriter::text(std::string_view data) { m_bytes.insert(m_bytes.end(), data.begin(), data.end()); }
+void ByteWriter::text(std::string_view data) {
+    m_bytes.insert(m_bytes.end(), data.begin(), data.end());
+}
 
-void ByteWriter::fill(std::size_t count, std::uint8_t value) { m_bytes.insert(m_bytes.end(), count, value); }
+void ByteWriter::fill(std::size_t count, std::uint8_t value) {
+    m_bytes.insert(m_bytes.end(), count, value);
+}
 
 void storeU16(std::span<std::uint8_t> bytes, std::size_t at, std::uint16_t value) {
     bytes[at] = static_cast<std::uint8_t>(value);

@@ -11,7 +11,7 @@ namespace vek {
 // Little-endian reader over bytes in memory. Every read is checked against the bytes that are
 // really there; reading past the end throws the run-time library's end-of-file error.
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
 
     std::uint8_t u8();
@@ -28,7 +28,7 @@ public:
     std::size_t remaining() const { return m_bytes.size() - m_position; }
     bool atEnd() const { return m_position == m_bytes.size(); }
 
-private:
+  private:
     void require(std::size_t count) const;
 
     std::span<const std::uint8_t> m_bytes;
@@ -37,7 +37,7 @@ private:
 
 // Little-endian writer appending to a growing byte vector.
 class ByteWriter {
-public:
+  public:
     void u8(std::uint8_t value) { m_bytes.push_back(value); }
     void u16(std::uint16_t value);
     void u32(std::uint32_t value);
@@ -50,7 +50,7 @@ public:
     const std::vector<std::uint8_t>& data() const { return m_bytes; }
     std::vector<std::uint8_t> take() { return std::move(m_bytes); }
 
-private:
+  private:
     std::vector<std::uint8_t> m_bytes;
 };
 

@@ -37,7 +37,8 @@ std::vector<std::string> readFileLines(const fs::path& path) {
     return lines;
 }
 
-void writeFileAtomically(const fs::path& path, const std::function<void(std::ostream&)>& writeContents) {
+void writeFileAtomically(const fs::path& path,
+                         const std::function<void(std::ostream&)>& writeContents) {
     fs::path temporary = path;
     temporary += ".vektmp";
     {
@@ -68,12 +69,14 @@ void writeFileAtomically(const fs::path& path, const std::function<void(std::ost
 
 void writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
     writeFileAtomically(path, [bytes](std::ostream& out) {
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
     });
 }
 
 void writeFileAtomically(const fs::path& path, std::string_view text) {
-    writeFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    writeFileAtomically(path,
+                        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 std::string joinCrLf(const std::vector<std::string>& lines) {

@@ -25,13 +25,15 @@ constexpr std::array<std::string_view, 9> kStandardFolders = {
 
 std::string withSeparator(const fs::path& directory) {
     std::string text = pathToUtf8(directory);
-    if (text.empty() || text.back() != fs::path::preferred_separator) text += fs::path::preferred_separator;
+    if (text.empty() || text.back() != fs::path::preferred_separator)
+        text += fs::path::preferred_separator;
     return text;
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -79,7 +81,8 @@ fs::path childIgnoringCase(const fs::path& directory, const std::string& name) {
 // "C:\Creatures\" in the prefix's drive C:.
 std::string hostPathOfWindowsPath(const fs::path& winePrefix, const std::string& windowsPath) {
     if (windowsPath.size() < 2 || windowsPath[1] != ':') return {};
-    const std::string drive(1, static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0]))));
+    const std::string drive(
+        1, static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0]))));
     std::error_code error;
     fs::path host = fs::canonical(winePrefix / "dosdevices" / (drive + ":"), error);
     if (error) return {};
@@ -98,14 +101,16 @@ std::string hostPathOfWindowsPath(const fs::path& winePrefix, const std::string&
 std::optional<GamePaths> readRegistryGamePaths() {
     HKEY key = nullptr;
     const std::string keyPath(kGameRegistryKey);
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
     GamePaths paths;
     for (std::size_t i = 0; i < kGamePathValueNames.size(); ++i) {
         char value[MAX_PATH + 1] = {};
         DWORD size = MAX_PATH;
         DWORD type = 0;
         const std::string name(kGamePathValueNames[i]);
-        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
+        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value),
+                             &size) == ERROR_SUCCESS &&
             type == REG_SZ) {
             gamePathField(paths, i) = value;
         }
@@ -118,9 +123,10 @@ std::optional<GamePaths> readRegistryGamePaths() {
 }  // namespace
 
 std::string& gamePathField(GamePaths& paths, std::size_t index) {
-    std::array<std::string*, 9> fields = {&paths.CMainPath,    &paths.CBodyDataPath, &paths.CGeneticsPath,
-                                          &paths.CImagePath,   &paths.CIntroPath,    &paths.CMacroPath,
-                                          &paths.CPalettePath, &paths.CProgramsPath, &paths.CSoundPath};
+    std::array<std::string*, 9> fields = {
+        &paths.CMainPath,    &paths.CBodyDataPath, &paths.CGeneticsPath,
+        &paths.CImagePath,   &paths.CIntroPath,    &paths.CMacroPath,
+        &paths.CPalettePath, &paths.CProgramsPath, &paths.CSoundPath};
     return *fields.at(index);
 }
 
@@ -128,14 +134,16 @@ GamePaths gamePathsUnder(const fs::path& gameDirectory) {
     GamePaths paths;
     for (std::size_t i = 0; i < kStandardFolders.size(); ++i) {
         const std::string_view folder = kStandardFolders[i];
-        gamePathField(paths, i) = withSeparator(folder.empty() ? gameDirectory : gameDirectory / folder);
+        gamePathField(paths, i) =
+            withSeparator(folder.empty() ? gameDirectory : gameDirectory / folder);
     }
     return paths;
 }
 
 GamePathSources gamePathSourcesFromEnvironment() {
     GamePathSources sources;
-    if (const char* dir = std::getenv("VEK_GAME_DIR"); dir && *dir) sources.gameDirEnvironment = dir;
+    if (const char* dir = std::getenv("VEK_GAME_DIR"); dir && *dir)
+        sources.gameDirEnvironment = dir;
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) {
         sources.winePrefix = prefix;
     } else if (const char* home = std::getenv("HOME"); home && *home) {
@@ -152,7 +160,8 @@ GamePaths readGamePaths(const GamePathSources& sources) {
         }
         return gamePathsUnder(fs::absolute(*sources.gameDirOption));
     }
-    if (sources.gameDirEnvironment) return gamePathsUnder(fs::absolute(pathFromUtf8(*sources.gameDirEnvironment)));
+    if (sources.gameDirEnvironment)
+        return gamePathsUnder(fs::absolute(pathFromUtf8(*sources.gameDirEnvironment)));
 #ifdef _WIN32
     if (auto paths = readRegistryGamePaths()) return *paths;
 #else
@@ -163,8 +172,8 @@ GamePaths readGamePaths(const GamePathSources& sources) {
     return {};
 }
 
-std::optional<std::array<std::optional<std::string>, 9>> parseWineRegistryKey(std::string_view registryText,
-                                                                              std::string_view keyPath) {
+std::optional<std::array<std::optional<std::string>, 9>> parseWineRegistryKey(
+    std::string_view registryText, std::string_view keyPath) {
     std::optional<std::array<std::optional<std::string>, 9>> values;
     bool inKey = false;
     std::size_t start = 0;
@@ -202,11 +211,14 @@ std::optional<GamePaths> readWineGamePaths(const fs::path& winePrefix) {
     // system.reg holds HKEY_LOCAL_MACHINE without its root; 32-bit programs on a 64-bit
     // prefix find their key under Wow6432Node.
     auto values = parseWineRegistryKey(registry, kGameRegistryKey);
-    if (!values) values = parseWineRegistryKey(registry, "Software\\Wow6432Node\\Millennium Interactive\\Creatures\\1.0");
+    if (!values)
+        values = parseWineRegistryKey(
+            registry, "Software\\Wow6432Node\\Millennium Interactive\\Creatures\\1.0");
     if (!values) return std::nullopt;
     GamePaths paths;
     for (std::size_t i = 0; i < values->size(); ++i) {
-        if ((*values)[i]) gamePathField(paths, i) = hostPathOfWindowsPath(winePrefix, *(*values)[i]);
+        if ((*values)[i])
+            gamePathField(paths, i) = hostPathOfWindowsPath(winePrefix, *(*values)[i]);
     }
     return paths;
 }

@@ -26,10 +26,11 @@ struct GamePaths {
 
 // The registry value names of the game's key, in the order the paths are read.
 inline constexpr std::array<std::string_view, 9> kGamePathValueNames = {
-    "Main Directory", "Body Data",         "Genetics Directory", "Image Directory", "IntroPath",
+    "Main Directory",  "Body Data",         "Genetics Directory", "Image Directory", "IntroPath",
     "Macro Directory", "Palette Directory", "Programs",           "Sound Directory"};
 
-inline constexpr std::string_view kGameRegistryKey = "Software\\Millennium Interactive\\Creatures\\1.0";
+inline constexpr std::string_view kGameRegistryKey =
+    "Software\\Millennium Interactive\\Creatures\\1.0";
 
 // The path field that belongs to a registry value name (index into kGamePathValueNames).
 std::string& gamePathField(GamePaths& paths, std::size_t index);
@@ -57,7 +58,7 @@ GamePaths readGamePaths(const GamePathSources& sources);
 std::optional<GamePaths> readWineGamePaths(const std::filesystem::path& winePrefix);
 
 // The values of one key of a Wine registry file's text (keys compared without case).
-std::optional<std::array<std::optional<std::string>, 9>> parseWineRegistryKey(std::string_view registryText,
-                                                                              std::string_view keyPath);
+std::optional<std::array<std::optional<std::string>, 9>> parseWineRegistryKey(
+    std::string_view registryText, std::string_view keyPath);
 
 }  // namespace vek

@@ -14,7 +14,9 @@ struct Bilingual {
     std::string_view german;
 
     // German for "deutsch"; English for "english" and for any other stored value.
-    std::string_view in(std::string_view language) const { return language == kLanguageGerman ? german : english; }
+    std::string_view in(std::string_view language) const {
+        return language == kLanguageGerman ? german : english;
+    }
 };
 
 // A message box's text and caption, both bilingual.

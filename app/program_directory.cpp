@@ -10,8 +10,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // The files and folders that belong to the program directory.
-constexpr const char* kProgramDirectoryEntries[] = {"vek.wav",     "rpsw.kev",      "classes.vek", "objed.dta",
-                                                    "chemicals.txt", "landscape.bmp", "mac",         "help"};
+constexpr const char* kProgramDirectoryEntries[] = {"vek.wav",   "rpsw.kev",      "classes.vek",
+                                                    "objed.dta", "chemicals.txt", "landscape.bmp",
+                                                    "mac",       "help"};
 
 }  // namespace
 
@@ -24,7 +25,8 @@ bool isWritableDirectory(const fs::path& directory) {
     return writable;
 }
 
-fs::path resolveProgramDirectory(const fs::path& executableDirectory, const fs::path& userDataDirectory) {
+fs::path resolveProgramDirectory(const fs::path& executableDirectory,
+                                 const fs::path& userDataDirectory) {
     if (isWritableDirectory(executableDirectory)) return executableDirectory;
     std::error_code error;
     fs::create_directories(userDataDirectory, error);

@@ -28,15 +28,18 @@ constexpr std::string_view kMissingLanguage = "ERROR";
 constexpr std::string_view kDefaultColor = "$FFFFFF";
 
 std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
     return text;
 }
 
 bool sameName(std::string_view a, std::string_view b) {
     a = trimmed(a);
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -64,12 +67,14 @@ std::vector<std::string> linesOf(const fs::path& file) {
 
 }  // namespace
 
-std::string VekIni::read(std::string_view section, std::string_view key, std::string_view fallback) const {
+std::string VekIni::read(std::string_view section, std::string_view key,
+                         std::string_view fallback) const {
     bool inSection = false;
     for (const std::string& line : linesOf(m_file)) {
         if (const auto name = sectionName(line)) {
             inSection = sameName(*name, section);
-        } else if (const auto lineKey = keyOf(line); inSection && lineKey && sameName(*lineKey, key)) {
+        } else if (const auto lineKey = keyOf(line);
+                   inSection && lineKey && sameName(*lineKey, key)) {
             return std::string(trimmed(std::string_view(line).substr(lineKey->size() + 1)));
         }
     }
@@ -101,7 +106,7 @@ void VekIni::write(std::string_view section, std::string_view key, std::string_v
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), entry);
     } else if (!written) {
         if (!lines.empty() && !trimmed(lines.back()).empty()) lines.emplace_back();
-        lines.push_back("[" + std::string(section) + "]");
+        lines.push_back(std::string(1, '[').append(section).append("]"));
         lines.push_back(entry);
     }
     try {
@@ -117,7 +122,9 @@ void VekIni::writeSpriteBackground(ScreenColor color) const {
     write(kColorSection, kColorKey, std::to_string(color));
 }
 
-void VekIni::writeLanguage(std::string_view language) const { write(kLanguageSection, kLanguageKey, language); }
+void VekIni::writeLanguage(std::string_view language) const {
+    write(kLanguageSection, kLanguageKey, language);
+}
 
 std::optional<std::int64_t> parseIniInteger(std::string_view text) {
     text = trimmed(text);
@@ -136,9 +143,11 @@ std::optional<std::int64_t> parseIniInteger(std::string_view text) {
     }
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
     // Integers are 32 bits wide; hexadecimal ones may fill all 32 bits.
-    if (value > (base == 16 ? 0xFFFFFFFFLL : 0x7FFFFFFFLL) + (negative ? 1 : 0)) return std::nullopt;
+    if (value > (base == 16 ? 0xFFFFFFFFLL : 0x7FFFFFFFLL) + (negative ? 1 : 0))
+        return std::nullopt;
     return negative ? -value : value;
 }
 
@@ -175,12 +184,14 @@ fs::path defaultVekIniPath() {
 #ifdef _WIN32
     // Where the profile functions keep a file named without a directory.
     wchar_t windowsDirectory[MAX_PATH] = {};
-    if (GetWindowsDirectoryW(windowsDirectory, MAX_PATH) > 0) return fs::path(windowsDirectory) / "VEK.INI";
+    if (GetWindowsDirectoryW(windowsDirectory, MAX_PATH) > 0)
+        return fs::path(windowsDirectory) / "VEK.INI";
 #endif
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config) {
         return fs::path(config) / "Vekstudio" / "VEK.INI";
     }
-    if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".config" / "Vekstudio" / "VEK.INI";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return fs::path(home) / ".config" / "Vekstudio" / "VEK.INI";
     return "VEK.INI";
 }
 

@@ -12,13 +12,14 @@ namespace vek {
 // VEK.INI: the profile file of the program's two settings. Every access opens, reads or writes,
 // and closes the file again; nothing of it stays open.
 class VekIni {
-public:
+  public:
     explicit VekIni(std::filesystem::path file) : m_file(std::move(file)) {}
 
     const std::filesystem::path& file() const { return m_file; }
 
     // The value of a key, or `fallback` when the file, the section or the key is missing.
-    std::string read(std::string_view section, std::string_view key, std::string_view fallback) const;
+    std::string read(std::string_view section, std::string_view key,
+                     std::string_view fallback) const;
     // Sets a key (creating the file and section when needed); a failed write throws
     // "Kann nicht nach <file> schreiben".
     void write(std::string_view section, std::string_view key, std::string_view value) const;
@@ -27,7 +28,7 @@ public:
     void writeSpriteBackground(ScreenColor color) const;  // as a decimal number
     void writeLanguage(std::string_view language) const;
 
-private:
+  private:
     std::filesystem::path m_file;
 };
 

@@ -42,12 +42,14 @@ TextTable TextTable::parse(std::string_view text) {
 
         const auto fields = splitTabs(line);
         int tag = 0;
-        const auto [stop, error] = std::from_chars(fields[0].data(), fields[0].data() + fields[0].size(), tag);
-        if (fields.size() != 5 || error != std::errc() || stop != fields[0].data() + fields[0].size() || tag <= 0 ||
-            tag >= kGermanOffset) {
+        const auto [stop, error] =
+            std::from_chars(fields[0].data(), fields[0].data() + fields[0].size(), tag);
+        if (fields.size() != 5 || error != std::errc() ||
+            stop != fields[0].data() + fields[0].size() || tag <= 0 || tag >= kGermanOffset) {
             throw VekError("Text table line " + std::to_string(lineNumber) + " is malformed");
         }
-        const int identifiers[4] = {tag, tag + kGermanOffset, tag + kHintOffset, tag + kHintOffset + kGermanOffset};
+        const int identifiers[4] = {tag, tag + kGermanOffset, tag + kHintOffset,
+                                    tag + kHintOffset + kGermanOffset};
         for (std::size_t i = 0; i < 4; ++i) {
             const std::string_view field = fields[i + 1];
             if (field.empty()) continue;
@@ -68,6 +70,8 @@ std::vector<int> TextTable::tags() const {
     return {tags.begin(), tags.end()};
 }
 
-int languageOffset(std::string_view language) { return language == "deutsch" ? TextTable::kGermanOffset : 0; }
+int languageOffset(std::string_view language) {
+    return language == "deutsch" ? TextTable::kGermanOffset : 0;
+}
 
 }  // namespace vek

@@ -10,7 +10,7 @@ namespace vek {
 // The interface text table: for each tag an English and a German caption and hint, found by
 // identifier (tag, tag + 1000, tag + 2000, tag + 3000). A missing text is empty.
 class TextTable {
-public:
+  public:
     static constexpr int kGermanOffset = 1000;
     static constexpr int kHintOffset = 2000;
     static constexpr std::size_t kMaxTextLength = 255;
@@ -24,11 +24,13 @@ public:
 
     std::string text(int identifier) const;
     std::string caption(int tag, int languageOffset) const { return text(tag + languageOffset); }
-    std::string hint(int tag, int languageOffset) const { return text(tag + kHintOffset + languageOffset); }
+    std::string hint(int tag, int languageOffset) const {
+        return text(tag + kHintOffset + languageOffset);
+    }
 
     std::vector<int> tags() const;
 
-private:
+  private:
     std::map<int, std::string> m_texts;
 };
 

@@ -9,7 +9,7 @@ namespace vek {
 // The one exception type of the core. Its text is the program's own message, shown to the
 // user as it stands by the application's default error report.
 class VekError : public std::runtime_error {
-public:
+  public:
     explicit VekError(const std::string& message) : std::runtime_error(message) {}
 };
 

@@ -19,8 +19,9 @@ constexpr std::string_view kToolUsage =
 void printToolHelp(std::ostream& out) {
     out << kToolUsage;
     for (const Verb& verb : allVerbs()) {
-        out << "  " << verb.name << std::string(std::max<std::size_t>(2, 12 - verb.name.size()), ' ')
-            << verb.summary << '\n';
+        out << "  " << verb.name
+            << std::string(std::max<std::size_t>(2, 12 - verb.name.size()), ' ') << verb.summary
+            << '\n';
     }
 }
 
@@ -32,7 +33,8 @@ const Verb* findVerb(std::string_view name) {
 }
 
 bool wantsHelp(const std::vector<std::string>& args) {
-    return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
 }  // namespace
@@ -42,7 +44,8 @@ const GamePaths& Invocation::gamePaths() {
     return *m_gamePaths;
 }
 
-ArgumentList::ArgumentList(const std::vector<std::string>& args, std::vector<std::string_view> valueOptions,
+ArgumentList::ArgumentList(const std::vector<std::string>& args,
+                           std::vector<std::string_view> valueOptions,
                            std::vector<std::string_view> flags) {
     auto isOneOf = [](const std::string& arg, const std::vector<std::string_view>& names) {
         return std::find(names.begin(), names.end(), arg) != names.end();
@@ -82,7 +85,8 @@ int parseIntArgument(std::string_view text, std::string_view what) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size()) {
-        throw UsageError{std::string(what) + " must be a whole number, not '" + std::string(text) + "'"};
+        throw UsageError{std::string(what) + " must be a whole number, not '" + std::string(text) +
+                         "'"};
     }
     return value;
 }
@@ -96,7 +100,9 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return kSuccess;
         }
         if (args[next] != "--game-dir" || next + 1 >= args.size()) {
-            err << "vek: " << (args[next] == "--game-dir" ? "--game-dir needs a directory" : "unknown option " + args[next])
+            err << "vek: "
+                << (args[next] == "--game-dir" ? "--game-dir needs a directory"
+                                               : "unknown option " + args[next])
                 << "\n";
             printToolHelp(err);
             return kUsageError;
@@ -114,7 +120,8 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
         printToolHelp(err);
         return kUsageError;
     }
-    Invocation invocation{{args.begin() + static_cast<std::ptrdiff_t>(next) + 1, args.end()}, out, err, sources};
+    Invocation invocation{
+        {args.begin() + static_cast<std::ptrdiff_t>(next) + 1, args.end()}, out, err, sources};
     if (wantsHelp(invocation.args)) {
         out << verb->usage;
         return kSuccess;

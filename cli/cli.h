@@ -22,7 +22,10 @@ struct UsageError {
 struct Invocation {
     Invocation(std::vector<std::string> arguments, std::ostream& output, std::ostream& errors,
                GamePathSources sources)
-        : args(std::move(arguments)), out(output), err(errors), gamePathSources(std::move(sources)) {}
+        : args(std::move(arguments)),
+          out(output),
+          err(errors),
+          gamePathSources(std::move(sources)) {}
 
     std::vector<std::string> args;
     std::ostream& out;
@@ -32,7 +35,7 @@ struct Invocation {
     // The game's paths, read on first use (a verb that does not need the game never reads them).
     const GamePaths& gamePaths();
 
-private:
+  private:
     std::optional<GamePaths> m_gamePaths;
 };
 
@@ -48,7 +51,7 @@ const std::vector<Verb>& allVerbs();
 
 // Arguments of a verb: positional values and --name value options.
 class ArgumentList {
-public:
+  public:
     // `valueOptions` are the options that take a value; `flags` those that stand alone.
     ArgumentList(const std::vector<std::string>& args, std::vector<std::string_view> valueOptions,
                  std::vector<std::string_view> flags = {});
@@ -59,7 +62,7 @@ public:
     // Throws UsageError unless there are between `minimum` and `maximum` positional values.
     void expectPositional(std::size_t minimum, std::size_t maximum) const;
 
-private:
+  private:
     std::vector<std::string> m_positional;
     std::vector<std::pair<std::string, std::string>> m_options;
     std::vector<std::string> m_flags;

@@ -23,7 +23,7 @@ std::vector<std::uint8_t> demoPalette() {
         palette.push_back(static_cast<std::uint8_t>(b));
     };
     add(0, 0, 0);
-    const int strong[10][3] = {{32, 0, 0},  {0, 32, 0},  {32, 32, 0}, {0, 0, 32},  {32, 0, 32},
+    const int strong[10][3] = {{32, 0, 0},  {0, 32, 0},   {32, 32, 0},  {0, 0, 32},   {32, 0, 32},
                                {0, 32, 32}, {48, 48, 48}, {48, 56, 48}, {40, 50, 60}, {63, 60, 50}};
     for (const auto& c : strong) add(c[0], c[1], c[2]);
     const int levels[6] = {0, 13, 25, 38, 51, 63};
@@ -67,9 +67,11 @@ std::vector<std::uint8_t> toneWave(double frequency, double seconds) {
 
 void writeDemoBasics(const DemoLayout& layout) {
     GamePaths paths = gamePathsUnder(layout.gameDirectory());
-    for (std::size_t i = 0; i < kGamePathValueNames.size(); ++i) fs::create_directories(pathFromUtf8(gamePathField(paths, i)));
+    for (std::size_t i = 0; i < kGamePathValueNames.size(); ++i)
+        fs::create_directories(pathFromUtf8(gamePathField(paths, i)));
     writeFileAtomically(pathFromUtf8(paths.CPalettePath) / "palette.dta", demoPalette());
-    writeFileAtomically(pathFromUtf8(paths.CMainPath) / "creatures.exe", std::string_view("demo stand-in\r\n"));
+    writeFileAtomically(pathFromUtf8(paths.CMainPath) / "creatures.exe",
+                        std::string_view("demo stand-in\r\n"));
     writeFileAtomically(pathFromUtf8(paths.CSoundPath) / "MU02.wav", toneWave(660, 0.3));
     writeFileAtomically(pathFromUtf8(paths.CSoundPath) / "zzzz.wav", toneWave(220, 0.4));
     writeFileAtomically(layout.programDirectory() / "vek.wav", toneWave(440, 0.25));

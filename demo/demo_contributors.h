@@ -5,10 +5,12 @@
 // Each subsystem adds its files to the demo installation through one function here.
 namespace vek::demo {
 
-void writeDemoBasics(const DemoLayout& layout);  // directories, palette.dta, sounds
+void writeDemoBasics(const DemoLayout& layout);    // directories, palette.dta, sounds
 void writeDemoPictures(const DemoLayout& layout);  // back.spr landscape, bitmaps to convert
-void writeDemoObjects(const DemoLayout& layout);  // object sources and files, sprites for them, mac/
+void writeDemoObjects(
+    const DemoLayout& layout);  // object sources and files, sprites for them, mac/
 void writeDemoGameLink(const DemoLayout& layout);  // rpsw.kev, the world of vivarium-sim
-void writeDemoSprites(const DemoLayout& layout);  // sprite files of several sizes, one of many small ones
+void writeDemoSprites(
+    const DemoLayout& layout);  // sprite files of several sizes, one of many small ones
 
 }  // namespace vek::demo

@@ -21,11 +21,7 @@ using Contributor = void (*)(const DemoLayout&);
 
 // The subsystems' contributions, in the order they are written.
 constexpr Contributor kContributors[] = {
-    writeDemoBasics,
-    writeDemoPictures,
-    writeDemoObjects,
-    writeDemoGameLink,
-    writeDemoSprites,
+    writeDemoBasics, writeDemoPictures, writeDemoObjects, writeDemoGameLink, writeDemoSprites,
 };
 
 std::string stampText() { return "vekstudio demo " + std::to_string(kDemoGeneratorVersion) + "\n"; }
@@ -49,7 +45,8 @@ void ensureDemoInstallation(const DemoLayout& layout) {
 }
 
 fs::path defaultDemoRoot() {
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) return fs::path(data) / "Vekstudio" / "demo";
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
+        return fs::path(data) / "Vekstudio" / "demo";
     if (const char* home = std::getenv("HOME"); home && *home) {
         return fs::path(home) / ".local" / "share" / "Vekstudio" / "demo";
     }

@@ -3,10 +3,10 @@
 #include <charconv>
 #include <unordered_set>
 
+#include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/messages.h"
 #include "app/vek_error.h"
-#include "app/ansi_text.h"
 
 namespace vek {
 
@@ -85,7 +85,7 @@ std::vector<std::string> macroFileLines(std::string_view script) {
         if (comma == std::string_view::npos) break;
         start = comma + 1;
     }
-    lines.front().insert(0, "\"");
+    lines.front().insert(lines.front().begin(), '"');
     lines.back() += "\"";
     return lines;
 }

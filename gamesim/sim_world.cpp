@@ -16,9 +16,9 @@ struct MacroError {
 // Commands of the generated sources and of ordinary scripts that the stand-in accepts and
 // does nothing about.
 constexpr std::array<std::string_view, 33> kQuietCommands = {
-    "pose", "slim", "evnt", "tick", "endi", "mesg", "stim", "anim", "over", "wait", "doif", "else",
-    "reps", "repe", "loop", "untl", "ever", "addv", "subv", "mulv", "divv", "modv", "andv", "orrv",
-    "rndv", "snde", "sndc", "sndl", "stpc", "base", "part", "rtar", "star"};
+    "pose", "slim", "evnt", "tick", "endi", "mesg", "stim", "anim", "over", "wait", "doif",
+    "else", "reps", "repe", "loop", "untl", "ever", "addv", "subv", "mulv", "divv", "modv",
+    "andv", "orrv", "rndv", "snde", "sndc", "sndl", "stpc", "base", "part", "rtar", "star"};
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 

@@ -1,7 +1,7 @@
 #include "objects/cob_compiler.h"
 
-#include "app/file_io.h"
 #include "app/ansi_text.h"
+#include "app/file_io.h"
 
 namespace vek {
 

@@ -1,7 +1,7 @@
 #include "objects/cob_data.h"
 
-#include "app/file_io.h"
 #include "app/ansi_text.h"
+#include "app/file_io.h"
 
 namespace vek {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/file_io.h"
 #include "app/ansi_text.h"
+#include "app/file_io.h"
 #include "objects/cob_fields.h"
 
 namespace vek {

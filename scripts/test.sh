@@ -6,11 +6,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 
+# The code stays in the one format of the root .clang-format.
+(cd "$root" && find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0 |
+    xargs -0 clang-format --dry-run --Werror)
+
 build="$root/build"
-options=()
+options=(-DVEK_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
     build="$root/build-sanitize"
-    options=(-DVEK_SANITIZE=ON -DVEK_BUILD_BENCH=OFF)
+    options+=(-DVEK_SANITIZE=ON -DVEK_BUILD_BENCH=OFF)
     export BUILD_TYPE=Debug
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

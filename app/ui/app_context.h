@@ -32,18 +32,18 @@ class SoundOutput;
 
 // The twelve windows, filled in as start-up creates them (in this order).
 struct Windows {
-    MainWindow* main = nullptr;                       // TForm8
-    NewObjectSourceWindow* newObjectSource = nullptr;  // TForm11
-    SpriteEditorWindow* spriteEditor = nullptr;        // TForm1
-    ObjectCompilerWindow* objectCompiler = nullptr;    // TForm2
-    SoundPlayerWindow* soundPlayer = nullptr;          // TForm3
+    MainWindow* main = nullptr;                            // TForm8
+    NewObjectSourceWindow* newObjectSource = nullptr;      // TForm11
+    SpriteEditorWindow* spriteEditor = nullptr;            // TForm1
+    ObjectCompilerWindow* objectCompiler = nullptr;        // TForm2
+    SoundPlayerWindow* soundPlayer = nullptr;              // TForm3
     SpriteFileCreatorWindow* spriteFileCreator = nullptr;  // TForm4
-    BitmapConverterWindow* bitmapConverter = nullptr;  // TForm5
-    MapWindow* map = nullptr;                          // TForm6
-    ObjectAssistantWindow* objectAssistant = nullptr;  // TForm7
-    AboutWindow* about = nullptr;                      // TForm9
-    CommandInterfaceWindow* commandInterface = nullptr;  // TForm10
-    AddClassWindow* addClass = nullptr;                // TForm12
+    BitmapConverterWindow* bitmapConverter = nullptr;      // TForm5
+    MapWindow* map = nullptr;                              // TForm6
+    ObjectAssistantWindow* objectAssistant = nullptr;      // TForm7
+    AboutWindow* about = nullptr;                          // TForm9
+    CommandInterfaceWindow* commandInterface = nullptr;    // TForm10
+    AddClassWindow* addClass = nullptr;                    // TForm12
 };
 
 // What the whole program shares for the run: the dialogs, the game component, the settings,
@@ -51,7 +51,10 @@ struct Windows {
 struct AppContext {
     AppContext(UserDialogs& userDialogs, TCreatures& game, VekIni& vekIni, SoundOutput& soundOutput,
                std::filesystem::path programDir)
-        : dialogs(userDialogs), creatures(game), settings(vekIni), sound(soundOutput),
+        : dialogs(userDialogs),
+          creatures(game),
+          settings(vekIni),
+          sound(soundOutput),
           programDirectory(std::move(programDir)) {}
 
     UserDialogs& dialogs;
@@ -63,7 +66,7 @@ struct AppContext {
     std::string language{kLanguageEnglish};  // "english" or "deutsch"
     ScreenColor spriteBackground = 0xFFFFFF;
     bool debugMode = false;
-    bool pathsRead = false;  // false when the game is not installed and the user went on
+    bool pathsRead = false;         // false when the game is not installed and the user went on
     bool quitAfterStartup = false;  // the user chose to quit at the installed-game check
     Windows windows;
 
@@ -82,7 +85,9 @@ struct AppContext {
     // The directory of a game path as the file dialogs want it.
     QString gameDirectory(const std::string& gamePath) const;
     // The program directory's file or folder of that name.
-    std::filesystem::path programFile(std::string_view name) const { return programDirectory / name; }
+    std::filesystem::path programFile(std::string_view name) const {
+        return programDirectory / name;
+    }
 };
 
 }  // namespace vek::ui

@@ -27,7 +27,8 @@ void HelpWindow::showContents() {
 
 std::filesystem::path findHelpDirectory(const std::filesystem::path& programDirectory) {
     std::error_code error;
-    if (std::filesystem::exists(programDirectory / "help" / "index.html", error)) return programDirectory / "help";
+    if (std::filesystem::exists(programDirectory / "help" / "index.html", error))
+        return programDirectory / "help";
     return toPath(QCoreApplication::applicationDirPath()) / "help";
 }
 

@@ -10,13 +10,13 @@ namespace vek::ui {
 // The user manual: HTML pages that lie beside the program, shown in a browser window.
 class HelpWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit HelpWindow(const std::filesystem::path& helpDirectory);
 
     // Shows the contents page.
     void showContents();
 
-private:
+  private:
     QTextBrowser* m_browser;
     std::filesystem::path m_helpDirectory;
 };

@@ -36,7 +36,8 @@ bool setCaption(QObject* control, const QString& caption) {
     if (isImage(control)) return false;
     if (auto* label = qobject_cast<QLabel*>(control)) {
         label->setText(caption);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(control); button && !qobject_cast<QToolButton*>(control)) {
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control);
+               button && !qobject_cast<QToolButton*>(control)) {
         button->setText(caption);
     } else if (auto* action = qobject_cast<QAction*>(control)) {
         action->setText(caption);
@@ -54,8 +55,10 @@ bool setCaption(QObject* control, const QString& caption) {
 bool takesHint(const QObject* control) {
     if (isImage(control)) return true;
     return qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control) ||
-           qobject_cast<const QAction*>(control) || qobject_cast<const QAbstractItemView*>(control) ||
-           qobject_cast<const QLineEdit*>(control) || qobject_cast<const QPlainTextEdit*>(control) ||
+           qobject_cast<const QAction*>(control) ||
+           qobject_cast<const QAbstractItemView*>(control) ||
+           qobject_cast<const QLineEdit*>(control) ||
+           qobject_cast<const QPlainTextEdit*>(control) ||
            qobject_cast<const QTextEdit*>(control) || qobject_cast<const QComboBox*>(control);
 }
 
@@ -70,7 +73,8 @@ std::vector<QObject*> taggedComponents(QWidget* window) {
 
 }  // namespace
 
-void ChangeLanguage(const std::vector<QWidget*>& windows, int languageOffset, const TextTable& table) {
+void ChangeLanguage(const std::vector<QWidget*>& windows, int languageOffset,
+                    const TextTable& table) {
     for (QWidget* window : windows) {
         for (QObject* control : taggedComponents(window)) {
             setCaption(control, toQString(table.caption(tagOf(control), languageOffset)));
@@ -78,7 +82,8 @@ void ChangeLanguage(const std::vector<QWidget*>& windows, int languageOffset, co
     }
     for (QWidget* window : windows) {
         for (QObject* control : taggedComponents(window)) {
-            if (takesHint(control)) setHint(control, toQString(table.hint(tagOf(control), languageOffset)));
+            if (takesHint(control))
+                setHint(control, toQString(table.hint(tagOf(control), languageOffset)));
         }
     }
 }

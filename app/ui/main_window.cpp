@@ -17,6 +17,7 @@
 #include "app/ui/sound_output.h"
 #include "app/ui/tags.h"
 #include "gamelink/creatures.h"
+#include "gamelink/ui/command_interface_window.h"
 #include "gamelink/ui/game_link_commands.h"
 #include "objects/script_events.h"
 #include "objects/ui/object_compiler_window.h"
@@ -24,7 +25,6 @@
 #include "utilities/ui/about_window.h"
 #include "utilities/ui/sound_player_window.h"
 #include "world/ui/map_window.h"
-#include "gamelink/ui/command_interface_window.h"
 
 namespace vek::ui {
 
@@ -68,15 +68,16 @@ QAction* addMenuItem(QMenu* menu, const char* name, int tag, const QString& desi
 
 }  // namespace
 
-MainWindow::MainWindow(AppContext& context) : VekWindow(context, QStringLiteral("TForm8"), QStringLiteral("Vekstudio V1.5")) {
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+MainWindow::MainWindow(AppContext& context)
+    : VekWindow(context, QStringLiteral("TForm8"), QStringLiteral("Vekstudio V1.5")) {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setCentralWidget(new QWidget(this));
     // A pressed button (the open tool window, the language) must be plain to see.
-    centralWidget()->setStyleSheet(QStringLiteral(
-        "QToolButton { border: 1px solid transparent; border-radius: 3px; }"
-        "QToolButton:hover { border-color: #8a9bb0; }"
-        "QToolButton:checked { background: #c9d6e8; border-color: #3b5b85; }"));
+    centralWidget()->setStyleSheet(
+        QStringLiteral("QToolButton { border: 1px solid transparent; border-radius: 3px; }"
+                       "QToolButton:hover { border-color: #8a9bb0; }"
+                       "QToolButton:checked { background: #c9d6e8; border-color: #3b5b85; }"));
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar->setSizeGripEnabled(false);
@@ -93,8 +94,8 @@ MainWindow::MainWindow(AppContext& context) : VekWindow(context, QStringLiteral(
 
 MainWindow::~MainWindow() = default;
 
-QToolButton* MainWindow::addButton(const char* name, int x, int tag, const QString& hint, const QString& symbol,
-                                   void (MainWindow::*handler)()) {
+QToolButton* MainWindow::addButton(const char* name, int x, int tag, const QString& hint,
+                                   const QString& symbol, void (MainWindow::*handler)()) {
     auto* button = new QToolButton(centralWidget());
     button->setObjectName(QLatin1String(name));
     button->setGeometry(x, 0, kButtonSize, kButtonSize);
@@ -109,29 +110,35 @@ QToolButton* MainWindow::addButton(const char* name, int x, int tag, const QStri
 }
 
 void MainWindow::createButtons() {
-    addButton("SpeedButton7", 2, 35, QStringLiteral("Starts CREATURES (when running Win95)"), QStringLiteral("▶"),
-              &MainWindow::SpeedButton7Click);
-    m_tools[kSpriteEditor].button = addButton("SpeedButton1", 32, 89, QStringLiteral("Starts the Sprite Editor"),
-                                              QStringLiteral("✎"), &MainWindow::SpeedButton1Click);
-    m_tools[kObjectCompiler].button = addButton("SpeedButton2", 58, 15, QStringLiteral("Switches to the COB Compiler"),
-                                                QStringLiteral("C"), &MainWindow::SpeedButton2Click);
+    addButton("SpeedButton7", 2, 35, QStringLiteral("Starts CREATURES (when running Win95)"),
+              QStringLiteral("▶"), &MainWindow::SpeedButton7Click);
+    m_tools[kSpriteEditor].button =
+        addButton("SpeedButton1", 32, 89, QStringLiteral("Starts the Sprite Editor"),
+                  QStringLiteral("✎"), &MainWindow::SpeedButton1Click);
+    m_tools[kObjectCompiler].button =
+        addButton("SpeedButton2", 58, 15, QStringLiteral("Switches to the COB Compiler"),
+                  QStringLiteral("C"), &MainWindow::SpeedButton2Click);
     m_tools[kCommandInterface].button =
-        addButton("SpeedButton9", 84, 88, QStringLiteral("Starts C.O.C.I. (Creatures Online Command Interface)"),
+        addButton("SpeedButton9", 84, 88,
+                  QStringLiteral("Starts C.O.C.I. (Creatures Online Command Interface)"),
                   QStringLiteral(">_"), &MainWindow::SpeedButton9Click);
-    m_tools[kSoundPlayer].button = addButton("SpeedButton4", 116, 16, QStringLiteral("Switches to the Sound Player"),
-                                             QStringLiteral("♪"), &MainWindow::SpeedButton4Click);
+    m_tools[kSoundPlayer].button =
+        addButton("SpeedButton4", 116, 16, QStringLiteral("Switches to the Sound Player"),
+                  QStringLiteral("♪"), &MainWindow::SpeedButton4Click);
     m_tools[kMap].button = addButton("SpeedButton3", 142, 19, QStringLiteral("Show a map of Albia"),
                                      QStringLiteral("M"), &MainWindow::SpeedButton3Click);
-    addButton("SpeedButton5", 174, 0, QStringLiteral("Cheats"), QStringLiteral("★"), &MainWindow::SpeedButton5Click);
+    addButton("SpeedButton5", 174, 0, QStringLiteral("Cheats"), QStringLiteral("★"),
+              &MainWindow::SpeedButton5Click);
     addButton("SpeedButton10", 200, 25, QStringLiteral("World menu"), QStringLiteral("W"),
               &MainWindow::SpeedButton10Click);
     addButton("SpeedButton11", 226, 20, QStringLiteral("Egg-Disk menu"), QStringLiteral("E"),
               &MainWindow::SpeedButton11Click);
-    QToolButton* english = addButton("SpeedButton12", 260, 0, QStringLiteral("English texts"), QStringLiteral("EN"),
-                                     &MainWindow::SpeedButton12Click);
-    QToolButton* german = addButton("SpeedButton13", 286, 0, QStringLiteral("Deutsche Texte"), QStringLiteral("DE"),
-                                    &MainWindow::SpeedButton13Click);
-    addButton("SpeedButton8", 0, 85, QStringLiteral("About VEK"), QStringLiteral("i"), &MainWindow::SpeedButton8Click);
+    QToolButton* english = addButton("SpeedButton12", 260, 0, QStringLiteral("English texts"),
+                                     QStringLiteral("EN"), &MainWindow::SpeedButton12Click);
+    QToolButton* german = addButton("SpeedButton13", 286, 0, QStringLiteral("Deutsche Texte"),
+                                    QStringLiteral("DE"), &MainWindow::SpeedButton13Click);
+    addButton("SpeedButton8", 0, 85, QStringLiteral("About VEK"), QStringLiteral("i"),
+              &MainWindow::SpeedButton8Click);
     addButton("SpeedButton6", 0, 84, QStringLiteral("Starts the Help"), QStringLiteral("?"),
               &MainWindow::SpeedButton6Click);
 
@@ -153,12 +160,15 @@ void MainWindow::createPopupMenus() {
     addMenuItem(m_gameSettingsMenu, "PebbleCheat1", 29, QStringLiteral("Enable &Pebble Cheat"));
     addMenuItem(m_gameSettingsMenu, "MarrowCheat1", 30, QStringLiteral("Enable &Marrow Cheat"));
     m_gameSettingsMenu->addSeparator();
-    addMenuItem(m_gameSettingsMenu, "PebbleCheatNewVersion1", 86, QStringLiteral("Enable Pebble Cheat (New Version)"));
-    addMenuItem(m_gameSettingsMenu, "MarrowCheatNewVersion1", 87, QStringLiteral("Enable Marrow Cheat (New Version)"));
+    addMenuItem(m_gameSettingsMenu, "PebbleCheatNewVersion1", 86,
+                QStringLiteral("Enable Pebble Cheat (New Version)"));
+    addMenuItem(m_gameSettingsMenu, "MarrowCheatNewVersion1", 87,
+                QStringLiteral("Enable Marrow Cheat (New Version)"));
     m_gameSettingsMenu->addSeparator();
     addMenuItem(m_gameSettingsMenu, "NoCheat1", 31, QStringLiteral("D&isable Cheats"));
     m_gameSettingsMenu->addSeparator();
-    addMenuItem(m_gameSettingsMenu, "EnableMoreEggsfunktion1", 33, QStringLiteral("Enable &More-Eggs function"));
+    addMenuItem(m_gameSettingsMenu, "EnableMoreEggsfunktion1", 33,
+                QStringLiteral("Enable &More-Eggs function"));
 
     m_eggMenu = new QMenu(this);
     m_eggMenu->setObjectName(QStringLiteral("PopupMenu2"));
@@ -181,7 +191,8 @@ void MainWindow::FormCreate(bool debugMode) {
     ctx.language = settings.language;
     if (settings.writeError) ctx.dialogs.errorReport(toQString(*settings.writeError));
 
-    // The stored layout is not restored here, but the paths are read again as the program always did.
+    // The stored layout is not restored here, but the paths are read again as the program always
+    // did.
     runCommand([&ctx] { ctx.creatures.ReadPaths(); });
     m_savedTitle = windowTitle();
     ctx.debugMode = debugMode;
@@ -199,9 +210,11 @@ void MainWindow::placeAtTopOfScreen() {
     const int width = screen ? screen->geometry().width() : 1024;
     move(0, 0);
     setFixedWidth(width);
-    centralWidget()->findChild<QToolButton*>(QStringLiteral("SpeedButton6"))
+    centralWidget()
+        ->findChild<QToolButton*>(QStringLiteral("SpeedButton6"))
         ->move(width - kHelpButtonFromRight, 0);
-    centralWidget()->findChild<QToolButton*>(QStringLiteral("SpeedButton8"))
+    centralWidget()
+        ->findChild<QToolButton*>(QStringLiteral("SpeedButton8"))
         ->move(width - kAboutButtonFromRight, 0);
 }
 
@@ -223,7 +236,9 @@ void MainWindow::attachToolWindows() {
 void MainWindow::restoreSavedTitle() { setWindowTitle(m_savedTitle); }
 
 void MainWindow::showLanguageButton(bool german) {
-    findChild<QToolButton*>(german ? QStringLiteral("SpeedButton13") : QStringLiteral("SpeedButton12"))->setChecked(true);
+    findChild<QToolButton*>(german ? QStringLiteral("SpeedButton13")
+                                   : QStringLiteral("SpeedButton12"))
+        ->setChecked(true);
 }
 
 void MainWindow::toggle(ToolIndex index) {
@@ -259,8 +274,12 @@ void MainWindow::popUp(QMenu* menu, const QToolButton* button) {
 void MainWindow::SpeedButton5Click() {
     popUp(m_gameSettingsMenu, findChild<QToolButton*>(QStringLiteral("SpeedButton5")));
 }
-void MainWindow::SpeedButton10Click() { popUp(m_worldMenu, findChild<QToolButton*>(QStringLiteral("SpeedButton10"))); }
-void MainWindow::SpeedButton11Click() { popUp(m_eggMenu, findChild<QToolButton*>(QStringLiteral("SpeedButton11"))); }
+void MainWindow::SpeedButton10Click() {
+    popUp(m_worldMenu, findChild<QToolButton*>(QStringLiteral("SpeedButton10")));
+}
+void MainWindow::SpeedButton11Click() {
+    popUp(m_eggMenu, findChild<QToolButton*>(QStringLiteral("SpeedButton11")));
+}
 
 void MainWindow::switchLanguage(std::string_view language) {
     context().language = std::string(language);
@@ -290,7 +309,8 @@ void MainWindow::SpeedButton7Click() { putLauncherObject(context()); }
 
 void MainWindow::askToSaveChangedSource() {
     ObjectCompilerWindow* compiler = context().windows.objectCompiler;
-    if (compiler && compiler->sourceChangedButNotSaved() && context().ask(kSourceNotSaved, Buttons::YesNo) == Answer::Yes) {
+    if (compiler && compiler->sourceChangedButNotSaved() &&
+        context().ask(kSourceNotSaved, Buttons::YesNo) == Answer::Yes) {
         compiler->saveSourceCommand();
     }
 }
@@ -299,7 +319,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     askToSaveChangedSource();
     if (m_help) m_help->close();
     if (context().pathsRead) {
-        context().sound.playToEnd(pathFromUtf8(context().creatures.paths().CSoundPath + "zzzz.wav"), kClosingSoundLimit);
+        context().sound.playToEnd(pathFromUtf8(context().creatures.paths().CSoundPath + "zzzz.wav"),
+                                  kClosingSoundLimit);
     }
     VekWindow::closeEvent(event);
 }

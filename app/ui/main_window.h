@@ -18,7 +18,7 @@ class HelpWindow;
 // program. It owns the rule that at most one tool window is open from its button.
 class MainWindow : public VekWindow {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(AppContext& context);
     ~MainWindow() override;
 
@@ -33,29 +33,29 @@ public:
 
     QStatusBar* statusBar1() const { return m_statusBar; }
 
-public Q_SLOTS:
-    void SpeedButton1Click();  // sprite editor
-    void SpeedButton2Click();  // object compiler
-    void SpeedButton3Click();  // map of Albia
-    void SpeedButton4Click();  // sound player
-    void SpeedButton9Click();  // command interface
-    void SpeedButton5Click();  // game settings menu
+  public Q_SLOTS:
+    void SpeedButton1Click();   // sprite editor
+    void SpeedButton2Click();   // object compiler
+    void SpeedButton3Click();   // map of Albia
+    void SpeedButton4Click();   // sound player
+    void SpeedButton9Click();   // command interface
+    void SpeedButton5Click();   // game settings menu
     void SpeedButton10Click();  // world menu
     void SpeedButton11Click();  // egg-disk menu
     void SpeedButton12Click();  // English
     void SpeedButton13Click();  // German
-    void SpeedButton8Click();  // about
-    void SpeedButton6Click();  // help
-    void SpeedButton7Click();  // launcher object
+    void SpeedButton8Click();   // about
+    void SpeedButton6Click();   // help
+    void SpeedButton7Click();   // launcher object
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // The user chose a language: every window is to be re-captioned with this offset.
     void languageChosen(int languageOffset);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     // One of the five windows of the toggle group.
     struct ToolWindow {
         QToolButton* button = nullptr;
@@ -63,12 +63,19 @@ private:
         bool open = false;  // the tool-window flag: opened from its button
         bool placeUnderMainWindow = true;
     };
-    enum ToolIndex { kMap, kSoundPlayer, kObjectCompiler, kSpriteEditor, kCommandInterface, kToolCount };
+    enum ToolIndex {
+        kMap,
+        kSoundPlayer,
+        kObjectCompiler,
+        kSpriteEditor,
+        kCommandInterface,
+        kToolCount
+    };
 
     void createButtons();
     void createPopupMenus();
-    QToolButton* addButton(const char* name, int x, int tag, const QString& hint, const QString& symbol,
-                           void (MainWindow::*handler)());
+    QToolButton* addButton(const char* name, int x, int tag, const QString& hint,
+                           const QString& symbol, void (MainWindow::*handler)());
     void toggle(ToolIndex index);
     void switchLanguage(std::string_view language);
     void popUp(QMenu* menu, const QToolButton* button);

@@ -19,8 +19,9 @@ QImage toQImage(const RgbImage& image) {
 QImage viewAsQImage(const RgbImage& image) {
     // A screen colour's bytes in memory are red, green, blue, 0 on a little-endian machine.
     if constexpr (std::endian::native == std::endian::little) {
-        return QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
-                      static_cast<qsizetype>(image.width) * 4, QImage::Format_RGBX8888);
+        return QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width,
+                      image.height, static_cast<qsizetype>(image.width) * 4,
+                      QImage::Format_RGBX8888);
     } else {
         return toQImage(image);
     }

@@ -25,12 +25,16 @@ inline std::filesystem::path toPath(const QString& text) {
 }
 inline QString fromPath(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
-    return QString::fromUtf8(reinterpret_cast<const char*>(text.data()), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(reinterpret_cast<const char*>(text.data()),
+                             static_cast<qsizetype>(text.size()));
 }
 
-inline QColor toQColor(ScreenColor color) { return QColor(redOf(color), greenOf(color), blueOf(color)); }
+inline QColor toQColor(ScreenColor color) {
+    return QColor(redOf(color), greenOf(color), blueOf(color));
+}
 inline ScreenColor toScreenColor(const QColor& color) {
-    return makeScreenColor(static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
+    return makeScreenColor(static_cast<std::uint8_t>(color.red()),
+                           static_cast<std::uint8_t>(color.green()),
                            static_cast<std::uint8_t>(color.blue()));
 }
 

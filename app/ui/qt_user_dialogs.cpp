@@ -14,19 +14,26 @@ QWidget* dialogParent() { return QApplication::activeWindow(); }
 
 QMessageBox::StandardButtons standardButtons(Buttons buttons) {
     switch (buttons) {
-        case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-        case Buttons::Ok: break;
+        case Buttons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case Buttons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case Buttons::Ok:
+            break;
     }
     return QMessageBox::Ok;
 }
 
 Answer answerOf(int button) {
     switch (button) {
-        case QMessageBox::Cancel: return Answer::Cancel;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: return Answer::Ok;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Ok;
     }
 }
 
@@ -60,12 +67,15 @@ std::optional<QStringList> QtUserDialogs::openFiles(const QString& title, const 
 }
 
 std::optional<QString> QtUserDialogs::saveFile(const QString& title, const QString& directory,
-                                               const QString& filter, const QString& suggestedName) {
-    const QString start = suggestedName.isEmpty() ? directory : QDir(directory).filePath(suggestedName);
+                                               const QString& filter,
+                                               const QString& suggestedName) {
+    const QString start =
+        suggestedName.isEmpty() ? directory : QDir(directory).filePath(suggestedName);
     return chosen(QFileDialog::getSaveFileName(dialogParent(), title, start, filter));
 }
 
-std::optional<QString> QtUserDialogs::chooseDirectory(const QString& title, const QString& directory) {
+std::optional<QString> QtUserDialogs::chooseDirectory(const QString& title,
+                                                      const QString& directory) {
     return chosen(QFileDialog::getExistingDirectory(dialogParent(), title, directory));
 }
 

@@ -8,7 +8,7 @@ namespace vek::ui {
 
 // The real dialogs: Qt's message boxes and file and colour dialogs.
 class QtUserDialogs final : public UserDialogs {
-public:
+  public:
     Answer message(const QString& text, const QString& caption, Buttons buttons) override;
     void errorReport(const QString& text) override;
     std::optional<QString> openFile(const QString& title, const QString& directory,

@@ -1,8 +1,8 @@
 #include "app/ui/sound_output.h"
 
+#include <QAudioDevice>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QTimer>
@@ -35,7 +35,8 @@ QSoundEffect* QtSoundOutput::start(const std::filesystem::path& waveFile) {
 
 void QtSoundOutput::play(const std::filesystem::path& waveFile) { start(waveFile); }
 
-void QtSoundOutput::playToEnd(const std::filesystem::path& waveFile, std::chrono::milliseconds limit) {
+void QtSoundOutput::playToEnd(const std::filesystem::path& waveFile,
+                              std::chrono::milliseconds limit) {
     QSoundEffect* effect = start(waveFile);
     if (!effect) return;
     QEventLoop loop;

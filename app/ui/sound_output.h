@@ -12,25 +12,26 @@ namespace vek::ui {
 
 // Wave playback. A missing file, or a machine without audio, plays nothing and never blocks.
 class SoundOutput {
-public:
+  public:
     virtual ~SoundOutput() = default;
     // Starts the sound and returns at once.
     virtual void play(const std::filesystem::path& waveFile) = 0;
     // Plays the sound to its end, but waits no longer than `limit`.
-    virtual void playToEnd(const std::filesystem::path& waveFile, std::chrono::milliseconds limit) = 0;
+    virtual void playToEnd(const std::filesystem::path& waveFile,
+                           std::chrono::milliseconds limit) = 0;
 };
 
 // Qt Multimedia's sound effects.
 class QtSoundOutput final : public QObject, public SoundOutput {
     Q_OBJECT
-public:
+  public:
     QtSoundOutput();
     ~QtSoundOutput() override;
 
     void play(const std::filesystem::path& waveFile) override;
     void playToEnd(const std::filesystem::path& waveFile, std::chrono::milliseconds limit) override;
 
-private:
+  private:
     QSoundEffect* start(const std::filesystem::path& waveFile);
 
     bool m_hasAudio = false;
@@ -39,7 +40,7 @@ private:
 
 // Plays nothing; remembers what it was asked to play (tests, and machines without audio).
 class SilentSoundOutput final : public SoundOutput {
-public:
+  public:
     void play(const std::filesystem::path& waveFile) override { played.push_back(waveFile); }
     void playToEnd(const std::filesystem::path& waveFile, std::chrono::milliseconds) override {
         played.push_back(waveFile);

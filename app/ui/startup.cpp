@@ -32,9 +32,11 @@ WorkbenchSetup setupFor(const StartupOptions& options) {
     setup.debugMode = options.debugMode;
     setup.vekIni = options.vekIni.value_or(defaultVekIniPath());
     setup.gamePathSources = gamePathSourcesFromEnvironment();
-    const std::filesystem::path executableDirectory = toPath(QCoreApplication::applicationDirPath());
+    const std::filesystem::path executableDirectory =
+        toPath(QCoreApplication::applicationDirPath());
     setup.programDirectory = resolveProgramDirectory(
-        executableDirectory, toPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)) / "program");
+        executableDirectory,
+        toPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)) / "program");
     if (options.demo) {
         const demo::DemoLayout layout{options.demoRoot.value_or(demo::defaultDemoRoot())};
         demo::ensureDemoInstallation(layout);

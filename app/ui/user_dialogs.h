@@ -13,7 +13,7 @@ enum class Answer { Ok, Cancel, Yes, No };
 // Every message box, question, file dialog and colour dialog of the program goes through this
 // interface. The application installs the Qt one; tests install a scripted one.
 class UserDialogs {
-public:
+  public:
     virtual ~UserDialogs() = default;
 
     // A message box with the given buttons; returns the button pressed.
@@ -29,7 +29,8 @@ public:
     virtual std::optional<QString> saveFile(const QString& title, const QString& directory,
                                             const QString& filter,
                                             const QString& suggestedName = {}) = 0;
-    virtual std::optional<QString> chooseDirectory(const QString& title, const QString& directory) = 0;
+    virtual std::optional<QString> chooseDirectory(const QString& title,
+                                                   const QString& directory) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
 };
 

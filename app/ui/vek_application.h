@@ -12,7 +12,7 @@ class UserDialogs;
 // program: it is shown by the default error report.
 class VekApplication : public QApplication {
     Q_OBJECT
-public:
+  public:
     VekApplication(int& argc, char** argv);
 
     void setDialogs(UserDialogs* dialogs) { m_dialogs = dialogs; }
@@ -21,7 +21,7 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-private:
+  private:
     UserDialogs* m_dialogs = nullptr;
     QStatusBar* m_hintBar = nullptr;
 };

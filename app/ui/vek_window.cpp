@@ -17,6 +17,8 @@ void VekWindow::closeEvent(QCloseEvent* event) {
     if (event->isAccepted()) Q_EMIT closed();
 }
 
-void VekWindow::runCommand(const std::function<void()>& command) { runGuarded(m_context.dialogs, command); }
+void VekWindow::runCommand(const std::function<void()>& command) {
+    runGuarded(m_context.dialogs, command);
+}
 
 }  // namespace vek::ui

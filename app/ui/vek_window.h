@@ -10,21 +10,21 @@ namespace vek::ui {
 // hidden. Its Qt object name is the designed form name (TForm1 ...).
 class VekWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     VekWindow(AppContext& context, const QString& formName, const QString& caption);
 
     AppContext& context() const { return m_context; }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // Emitted whenever the window closes by any means (close box, menu, program).
     void closed();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     // Runs a command handler; an error it throws is shown by the default error report.
     void runCommand(const std::function<void()>& command);
 
-private:
+  private:
     AppContext& m_context;
 };
 

@@ -41,7 +41,8 @@ Workbench::Workbench(const WorkbenchSetup& setup, UserDialogs& dialogs, SoundOut
       m_settings(std::make_unique<VekIni>(setup.vekIni)),
       m_creatures(makeCreatures(setup.gamePathSources, dialogs)) {
     m_creatures->setSoundSink([&sound](const std::filesystem::path& file) { sound.play(file); });
-    m_context = std::make_unique<AppContext>(dialogs, *m_creatures, *m_settings, sound, setup.programDirectory);
+    m_context = std::make_unique<AppContext>(dialogs, *m_creatures, *m_settings, sound,
+                                             setup.programDirectory);
 }
 
 Workbench::~Workbench() {
@@ -88,7 +89,8 @@ std::vector<VekWindow*> Workbench::windows() const {
 
 void Workbench::changeLanguage(int languageOffset) {
     const auto all = windows();
-    ChangeLanguage(std::vector<QWidget*>(all.begin(), all.end()), languageOffset, TextTable::builtIn());
+    ChangeLanguage(std::vector<QWidget*>(all.begin(), all.end()), languageOffset,
+                   TextTable::builtIn());
 }
 
 void Workbench::applyStoredLanguage() {

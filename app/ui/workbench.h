@@ -29,7 +29,7 @@ struct WorkbenchSetup {
 // the designed order and living until the program ends.
 class Workbench : public QObject {
     Q_OBJECT
-public:
+  public:
     Workbench(const WorkbenchSetup& setup, UserDialogs& dialogs, SoundOutput& sound);
     ~Workbench() override;
 
@@ -42,7 +42,7 @@ public:
     // Re-captions every window (ChangeLanguage).
     void changeLanguage(int languageOffset);
 
-private:
+  private:
     template <typename Window>
     Window* create(Window*& slot);
     void applyStoredLanguage();

@@ -2,9 +2,9 @@
 
 namespace vek::ui {
 
-AddClassWindow::AddClassWindow(AppContext& context) : VekWindow(context, QStringLiteral("TForm12"), QStringLiteral("Add")) {}
+AddClassWindow::AddClassWindow(AppContext& context)
+    : VekWindow(context, QStringLiteral("TForm12"), QStringLiteral("Add")) {}
 
-void AddClassWindow::FormCreate() {
-}
+void AddClassWindow::FormCreate() {}
 
 }  // namespace vek::ui

@@ -7,7 +7,7 @@ namespace vek::ui {
 // TForm12: "Add".
 class AddClassWindow : public VekWindow {
     Q_OBJECT
-public:
+  public:
     explicit AddClassWindow(AppContext& context);
 
     // The creation step, run once at start-up after the window exists.

@@ -2,7 +2,8 @@
 
 namespace vek::ui {
 
-NewObjectSourceWindow::NewObjectSourceWindow(AppContext& context) : VekWindow(context, QStringLiteral("TForm11"), QStringLiteral("New Object Source")) {}
+NewObjectSourceWindow::NewObjectSourceWindow(AppContext& context)
+    : VekWindow(context, QStringLiteral("TForm11"), QStringLiteral("New Object Source")) {}
 
 void NewObjectSourceWindow::FormCreate() {
     context().trace(QStringLiteral("COB Source Creator init macpath..."));

@@ -7,7 +7,7 @@ namespace vek::ui {
 // TForm11: "New Object Source".
 class NewObjectSourceWindow : public VekWindow {
     Q_OBJECT
-public:
+  public:
     explicit NewObjectSourceWindow(AppContext& context);
 
     // The creation step, run once at start-up after the window exists.

@@ -2,9 +2,9 @@
 
 namespace vek::ui {
 
-ObjectAssistantWindow::ObjectAssistantWindow(AppContext& context) : VekWindow(context, QStringLiteral("TForm7"), QStringLiteral("COB Assistent")) {}
+ObjectAssistantWindow::ObjectAssistantWindow(AppContext& context)
+    : VekWindow(context, QStringLiteral("TForm7"), QStringLiteral("COB Assistent")) {}
 
-void ObjectAssistantWindow::FormCreate() {
-}
+void ObjectAssistantWindow::FormCreate() {}
 
 }  // namespace vek::ui

@@ -7,7 +7,7 @@ namespace vek::ui {
 // TForm7: "COB Assistent".
 class ObjectAssistantWindow : public VekWindow {
     Q_OBJECT
-public:
+  public:
     explicit ObjectAssistantWindow(AppContext& context);
 
     // The creation step, run once at start-up after the window exists.

@@ -30,9 +30,9 @@
 #include "objects/macro_insertion.h"
 #include "objects/ui/cob_injector_page.h"
 #include "objects/ui/cob_picture_view.h"
-#include "sprites/ui/arrow_stepper.h"
 #include "objects/ui/sprite_editor_pictures.h"
 #include "sprites/palette.h"
+#include "sprites/ui/arrow_stepper.h"
 
 namespace vek::ui {
 

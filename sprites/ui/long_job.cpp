@@ -19,7 +19,9 @@ LongJob::LongJob() {
 
 LongJob::~LongJob() { QApplication::restoreOverrideCursor(); }
 
-bool LongJob::due() { return ++m_stepsSinceLast >= kMaxStepsBetween || m_sinceLast.elapsed() >= kIntervalMs; }
+bool LongJob::due() {
+    return ++m_stepsSinceLast >= kMaxStepsBetween || m_sinceLast.elapsed() >= kIntervalMs;
+}
 
 void LongJob::keepAlive() {
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -53,14 +53,15 @@ TEST(GamePaths, MapsWindowsPathsThroughThePrefixDrivesMatchingCaseLoosely) {
     const std::string driveC = pathToUtf8(fs::canonical(prefix / "drive_c"));
     EXPECT_EQ(paths->CMainPath, driveC + "/Creatures/");
     EXPECT_EQ(paths->CImagePath, driveC + "/Creatures/Images/");
-    EXPECT_EQ(paths->CSoundPath, "");  // drive D: is not mapped
+    EXPECT_EQ(paths->CSoundPath, "");     // drive D: is not mapped
     EXPECT_EQ(paths->CGeneticsPath, "");  // value missing
 }
 
 TEST(GamePaths, APrefixWithoutTheKeyOrWithoutARegistryKnowsNoGame) {
     TempDir prefix;
     EXPECT_FALSE(readWineGamePaths(prefix.path()).has_value());
-    writeFileAtomically(prefix / "system.reg", std::string_view("[Software\\\\Other] 1\n\"a\"=\"b\"\n"));
+    writeFileAtomically(prefix / "system.reg",
+                        std::string_view("[Software\\\\Other] 1\n\"a\"=\"b\"\n"));
     EXPECT_FALSE(readWineGamePaths(prefix.path()).has_value());
     GamePathSources sources;
     sources.winePrefix = prefix.path();
@@ -88,8 +89,8 @@ TEST(StartupOptions, DebugModeOnlyForACommandLineEndingExactlyInDebug) {
 }
 
 TEST(StartupOptions, ReadsTheProgramsOptions) {
-    const StartupOptions options =
-        parseStartupOptions({"vekstudio", "--demo-dir", "/d", "--game-dir", "/g", "--ini", "/i", "--what"});
+    const StartupOptions options = parseStartupOptions(
+        {"vekstudio", "--demo-dir", "/d", "--game-dir", "/g", "--ini", "/i", "--what"});
     EXPECT_TRUE(options.demo);
     EXPECT_EQ(options.demoRoot, fs::path("/d"));
     EXPECT_EQ(options.gameDir, fs::path("/g"));

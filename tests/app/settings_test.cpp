@@ -43,7 +43,9 @@ TEST(VekIni, ColourValuesInDecimalAndHexadecimalAreTheSameColour) {
 
 TEST(VekIni, ANonIntegerColourFallsBackToTheDefaultInsteadOfFailing) {
     TempDir dir;
-    writeFileAtomically(dir / "VEK.INI", std::string_view("[Color]\r\nSBGC=purple\r\n[Language]\r\nLanguage=deutsch\r\n"));
+    writeFileAtomically(
+        dir / "VEK.INI",
+        std::string_view("[Color]\r\nSBGC=purple\r\n[Language]\r\nLanguage=deutsch\r\n"));
     const StartupSettings settings = readStartupSettings(VekIni(dir / "VEK.INI"));
     EXPECT_EQ(settings.spriteBackground, 0xFFFFFFu);
     EXPECT_EQ(settings.unreadableColor, "purple");
@@ -54,7 +56,8 @@ TEST(VekIni, ANonIntegerColourFallsBackToTheDefaultInsteadOfFailing) {
 TEST(VekIni, WritingKeepsOtherLinesAndFindsSectionsAndKeysWithoutCase) {
     TempDir dir;
     const auto file = dir / "VEK.INI";
-    writeFileAtomically(file, std::string_view("garbage line\n[color]\nsbgc = 255\nOther=1\n\n[Mine]\nx=y\n"));
+    writeFileAtomically(
+        file, std::string_view("garbage line\n[color]\nsbgc = 255\nOther=1\n\n[Mine]\nx=y\n"));
     const VekIni ini(file);
     EXPECT_EQ(ini.read("Color", "SBGC", "?"), "255");
     ini.writeSpriteBackground(0x123456);

@@ -7,7 +7,8 @@ namespace vek {
 namespace {
 
 TEST(TextTable, FindsTextsByIdentifierOffsets) {
-    const TextTable table = TextTable::parse("# comment\n2\tSa&ve\tSp&eichern\tSaves\tSpeichert\n47\t\t\tColor 1\tFarbe 1\n");
+    const TextTable table = TextTable::parse(
+        "# comment\n2\tSa&ve\tSp&eichern\tSaves\tSpeichert\n47\t\t\tColor 1\tFarbe 1\n");
     EXPECT_EQ(table.caption(2, 0), "Sa&ve");
     EXPECT_EQ(table.caption(2, 1000), "Sp&eichern");
     EXPECT_EQ(table.text(2002), "Saves");
@@ -33,7 +34,8 @@ TEST(TextTable, TheBuiltInTableHoldsTheDesignedTexts) {
     EXPECT_EQ(table.caption(15, 0), table.caption(15, 1000));
     EXPECT_NE(table.hint(15, 0), table.hint(15, 1000));
     EXPECT_EQ(table.hint(89, 0), "Starts the Sprite Editor");
-    EXPECT_EQ(table.hint(2, 1000), "Der aktuelle Sprite wird in die geladene Sprite Datei gespeichert");
+    EXPECT_EQ(table.hint(2, 1000),
+              "Der aktuelle Sprite wird in die geladene Sprite Datei gespeichert");
     EXPECT_EQ(table.caption(95, 1000), "COB zu Source &discompilieren ");
     EXPECT_EQ(table.caption(29, 0), "Enable &Pebble Cheat");
     EXPECT_EQ(table.caption(47, 0), "");

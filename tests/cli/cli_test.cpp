@@ -29,13 +29,18 @@ TEST(VekTool, HelpListsEveryVerbAndEachVerbHasItsOwn) {
         const VekRun verbHelp = vek({std::string(verb.name), "--help"});
         EXPECT_EQ(verbHelp.status, kSuccess);
         EXPECT_EQ(verbHelp.out, verb.usage);
-        EXPECT_NE(verb.usage.find("usage: vek " + std::string(verb.name)), std::string::npos) << verb.name;
+        EXPECT_NE(verb.usage.find("usage: vek " + std::string(verb.name)), std::string::npos)
+            << verb.name;
     }
 }
 
 TEST(VekTool, UsageErrorsExitWithTwoOnStandardError) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"no-such-verb"}, {"--game-dir"}, {"--frobnicate", "demo"}, {"demo", "--frobnicate"}, {"demo", "a", "b"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                  {"no-such-verb"},
+                                                                  {"--game-dir"},
+                                                                  {"--frobnicate", "demo"},
+                                                                  {"demo", "--frobnicate"},
+                                                                  {"demo", "a", "b"}}) {
         const VekRun run = vek(args);
         EXPECT_EQ(run.status, kUsageError);
         EXPECT_TRUE(run.out.empty());
@@ -52,7 +57,8 @@ TEST(VekTool, TheDemoVerbWritesAnInstallationOnce) {
 }
 
 TEST(ArgumentList, SeparatesOptionsFlagsAndValues) {
-    const ArgumentList args({"a", "--zoom", "4", "b", "--force", "--zoom", "8"}, {"--zoom"}, {"--force"});
+    const ArgumentList args({"a", "--zoom", "4", "b", "--force", "--zoom", "8"}, {"--zoom"},
+                            {"--force"});
     EXPECT_EQ(args.positional(), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(args.option("--zoom"), "8");
     EXPECT_FALSE(args.option("--palette").has_value());

@@ -32,8 +32,8 @@ class PicturesCli : public ::testing::Test {
 
 TEST_F(PicturesCli, Bmp2sprConvertsAsTheWindowDoesAtTheChosenLevel) {
     writeBitmap(m_dir / "dot.bmp", RgbImage(1, 1, 0xFFFFFF));
-    testing::VekRun run = vek({"bmp2spr", path("dot.bmp"), path("dot.spr"), "--palette", path("palette.dta"),
-                      "--background", "$FFFFFF"});
+    testing::VekRun run = vek({"bmp2spr", path("dot.bmp"), path("dot.spr"), "--palette",
+                               path("palette.dta"), "--background", "$FFFFFF"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::vector<std::uint8_t> expected = {1, 0, 10, 0, 0, 0, 1, 0, 1, 0, 0};
     EXPECT_EQ(readFileBytes(m_dir / "dot.spr"), expected);

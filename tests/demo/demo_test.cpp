@@ -17,7 +17,8 @@ TEST(DemoInstallation, HoldsTheNineGameDirectoriesAndAGamePalette) {
     generateDemoInstallation(layout);
     GamePaths paths = gamePathsUnder(layout.gameDirectory());
     for (std::size_t i = 0; i < kGamePathValueNames.size(); ++i) {
-        EXPECT_TRUE(fs::is_directory(pathFromUtf8(gamePathField(paths, i)))) << kGamePathValueNames[i];
+        EXPECT_TRUE(fs::is_directory(pathFromUtf8(gamePathField(paths, i))))
+            << kGamePathValueNames[i];
     }
     const auto palette = readFileBytes(pathFromUtf8(paths.CPalettePath) / "palette.dta");
     ASSERT_EQ(palette.size(), 768u);

@@ -8,10 +8,11 @@ namespace vek::testing {
 
 // A folder of the test's own that is removed again with everything in it.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device seed;
-        m_path = std::filesystem::temp_directory_path() / ("vektest-" + std::to_string(seed()) + std::to_string(seed()));
+        m_path = std::filesystem::temp_directory_path() /
+                 ("vektest-" + std::to_string(seed()) + std::to_string(seed()));
         std::filesystem::create_directories(m_path);
     }
     ~TempDir() {
@@ -22,9 +23,11 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path operator/(const std::filesystem::path& name) const { return m_path / name; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const {
+        return m_path / name;
+    }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 

@@ -27,10 +27,11 @@ inline std::string shellQuoted(const std::string& text) {
 inline VekRun runVekTool(const std::vector<std::string>& args,
                          const std::string& environment = {}) {
     const TempDir streams;
-    std::string command = environment + " " + shellQuoted(std::string(VEK_BINARY_DIR) + "/vek");
-    for (const auto& arg : args) command += " " + shellQuoted(arg);
-    command += " >" + shellQuoted(pathToUtf8(streams / "out")) + " 2>" +
-               shellQuoted(pathToUtf8(streams / "err"));
+    std::string command = environment;
+    command.append(" ").append(shellQuoted(std::string(VEK_BINARY_DIR) + "/vek"));
+    for (const auto& arg : args) command.append(" ").append(shellQuoted(arg));
+    command.append(" >").append(shellQuoted(pathToUtf8(streams / "out")));
+    command.append(" 2>").append(shellQuoted(pathToUtf8(streams / "err")));
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileText(streams / "out"),
             readFileText(streams / "err")};

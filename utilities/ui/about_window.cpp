@@ -4,7 +4,8 @@
 
 namespace vek::ui {
 
-AboutWindow::AboutWindow(AppContext& context) : VekWindow(context, QStringLiteral("TForm9"), QStringLiteral("About VEK....")) {}
+AboutWindow::AboutWindow(AppContext& context)
+    : VekWindow(context, QStringLiteral("TForm9"), QStringLiteral("About VEK....")) {}
 
 void AboutWindow::FormCreate() {
     context().trace(QStringLiteral("About setup..."));

@@ -7,7 +7,7 @@ namespace vek::ui {
 // TForm9: "About VEK....".
 class AboutWindow : public VekWindow {
     Q_OBJECT
-public:
+  public:
     explicit AboutWindow(AppContext& context);
 
     // The creation step, run once at start-up after the window exists.

@@ -12,7 +12,6 @@ SoundPlayerWindow::SoundPlayerWindow(AppContext& context)
     move(kDesignedPosition);
 }
 
-void SoundPlayerWindow::FormCreate() {
-}
+void SoundPlayerWindow::FormCreate() {}
 
 }  // namespace vek::ui

@@ -7,7 +7,7 @@ namespace vek::ui {
 // TForm3: "Sound Player".
 class SoundPlayerWindow : public VekWindow {
     Q_OBJECT
-public:
+  public:
     explicit SoundPlayerWindow(AppContext& context);
 
     // The creation step, run once at start-up after the window exists.

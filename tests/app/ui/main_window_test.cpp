@@ -25,7 +25,8 @@ QToolButton* button(TestWorkbench& bench, const char* name) {
 
 QStringList eggMenuCaptions(TestWorkbench& bench) {
     QStringList captions;
-    for (QAction* item : bench.windows().main->findChild<QMenu*>(QStringLiteral("PopupMenu2"))->actions()) {
+    for (QAction* item :
+         bench.windows().main->findChild<QMenu*>(QStringLiteral("PopupMenu2"))->actions()) {
         if (!item->isSeparator()) captions << item->text();
     }
     return captions;
@@ -33,10 +34,11 @@ QStringList eggMenuCaptions(TestWorkbench& bench) {
 
 // Records every title the main window shows, in order.
 class TitleRecorder : public QObject {
-public:
+  public:
     QStringList titles;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::WindowTitleChange && watched->objectName() == QLatin1String("TForm8")) {
+        if (event->type() == QEvent::WindowTitleChange &&
+            watched->objectName() == QLatin1String("TForm8")) {
             titles << static_cast<QWidget*>(watched)->windowTitle();
         }
         return false;
@@ -63,7 +65,7 @@ TestWorkbench::Options withIni(const char* text) {
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void firstStartIsEnglishAndWritesTheDefaults() {
         TestWorkbench bench;
         const QString ini = QString::fromStdString(bench.vekIniText());
@@ -71,9 +73,10 @@ private Q_SLOTS:
         QVERIFY(ini.contains(QStringLiteral("SBGC=$000000")));
         QCOMPARE(bench.context().spriteBackground, 0xFFFFFFu);  // black only from the next start
         QVERIFY(button(bench, "SpeedButton12")->isChecked());
-        QCOMPARE(eggMenuCaptions(bench), (QStringList{QStringLiteral("&More Eggs"), QStringLiteral("&Grendel Egg-Disk"),
-                                                      QStringLiteral("NornEl Egg-Disk (Grendel &Dads)"),
-                                                      QStringLiteral("GreNorn Egg-Disk (Grendel &Mums)")}));
+        QCOMPARE(eggMenuCaptions(bench),
+                 (QStringList{QStringLiteral("&More Eggs"), QStringLiteral("&Grendel Egg-Disk"),
+                              QStringLiteral("NornEl Egg-Disk (Grendel &Dads)"),
+                              QStringLiteral("GreNorn Egg-Disk (Grendel &Mums)")}));
     }
 
     void theGermanButtonSwitchesEveryWindowAndIsRemembered() {
@@ -84,13 +87,17 @@ private Q_SLOTS:
             QCOMPARE(QString::fromStdString(bench.context().language), QStringLiteral("deutsch"));
             QVERIFY(button(bench, "SpeedButton13")->isChecked());
             QVERIFY(!button(bench, "SpeedButton12")->isChecked());
-            QCOMPARE(eggMenuCaptions(bench),
-                     (QStringList{QStringLiteral("&Neue Ei-Disk"), QStringLiteral("&Grendel Ei-Disk"),
-                                  QStringLiteral("NornEl Ei-Disk (Grendel &Väter)"),
-                                  QStringLiteral("GreNorn Ei-Disk (Grendel &Mütter)")}));
-            QCOMPARE(button(bench, "SpeedButton1")->toolTip(), QStringLiteral("Startet den Sprite Editor"));
+            QCOMPARE(
+                eggMenuCaptions(bench),
+                (QStringList{QStringLiteral("&Neue Ei-Disk"), QStringLiteral("&Grendel Ei-Disk"),
+                             QStringLiteral("NornEl Ei-Disk (Grendel &Väter)"),
+                             QStringLiteral("GreNorn Ei-Disk (Grendel &Mütter)")}));
+            QCOMPARE(button(bench, "SpeedButton1")->toolTip(),
+                     QStringLiteral("Startet den Sprite Editor"));
             // Another window follows too, and image buttons keep their (empty) captions.
-            QCOMPARE(bench.windows().spriteEditor->findChild<QAction*>(QStringLiteral("OpenSpriteFile1"))->text(),
+            QCOMPARE(bench.windows()
+                         .spriteEditor->findChild<QAction*>(QStringLiteral("OpenSpriteFile1"))
+                         ->text(),
                      QStringLiteral("Sprite Datei &öffnen..."));
             QVERIFY(button(bench, "SpeedButton1")->text().isEmpty());
             storedIni = bench.vekIniText();
@@ -98,7 +105,8 @@ private Q_SLOTS:
 
             QTest::mouseClick(button(bench, "SpeedButton12"), Qt::LeftButton);
             QCOMPARE(eggMenuCaptions(bench).first(), QStringLiteral("&More Eggs"));
-            QCOMPARE(button(bench, "SpeedButton1")->toolTip(), QStringLiteral("Starts the Sprite Editor"));
+            QCOMPARE(button(bench, "SpeedButton1")->toolTip(),
+                     QStringLiteral("Starts the Sprite Editor"));
             QTest::mouseClick(button(bench, "SpeedButton13"), Qt::LeftButton);
             storedIni = bench.vekIniText();
         }
@@ -109,8 +117,9 @@ private Q_SLOTS:
 
     void anUnknownStoredLanguageKeepsTheDesignedTexts() {
         TestWorkbench bench(withIni("[Language]\nLanguage=klingon\n"));
-        QCOMPARE(eggMenuCaptions(bench), (QStringList{QStringLiteral("grendel eggs"), QStringLiteral("grendel"),
-                                                      QStringLiteral("grenorn"), QStringLiteral("nornel")}));
+        QCOMPARE(eggMenuCaptions(bench),
+                 (QStringList{QStringLiteral("grendel eggs"), QStringLiteral("grendel"),
+                              QStringLiteral("grenorn"), QStringLiteral("nornel")}));
         QVERIFY(button(bench, "SpeedButton12")->isChecked());
     }
 
@@ -119,7 +128,8 @@ private Q_SLOTS:
         TestWorkbench hexadecimal(withIni("[Color]\nSBGC=$FF0000\n[Language]\nLanguage=english\n"));
         QCOMPARE(decimal.context().spriteBackground, hexadecimal.context().spriteBackground);
         QCOMPARE(decimal.context().spriteBackground, 0xFF0000u);
-        TestWorkbench garbage(withIni("junk\n=\n[Color]\nSBGC=1.5\n[[Language]\nLanguage=english\n"));
+        TestWorkbench garbage(
+            withIni("junk\n=\n[Color]\nSBGC=1.5\n[[Language]\nLanguage=english\n"));
         QCOMPARE(garbage.context().spriteBackground, 0xFFFFFFu);
         QVERIFY(garbage.windows().main != nullptr);
     }
@@ -131,15 +141,17 @@ private Q_SLOTS:
         options.debugMode = true;
         TestWorkbench bench(options);
         qApp->removeEventFilter(&recorder);
-        QVERIFY2(containsInOrder(recorder.titles,
-                                 {QStringLiteral("Testing Sound System..."), QStringLiteral("Create Script list..."),
-                                  QStringLiteral("Set Status/Buttons/Basics..."),
-                                  QStringLiteral("COB Source Creator init macpath..."),
-                                  QStringLiteral("COB Source Creator init tree..."), QStringLiteral("Compiler setup..."),
-                                  QStringLiteral("Sprite Converter setup..."),
-                                  QStringLiteral("Albia Map setup (loading map if possible)..."),
-                                  QStringLiteral("About setup..."), QStringLiteral("Vekstudio V1.5")}),
-                 qPrintable(recorder.titles.join(QLatin1Char('|'))));
+        QVERIFY2(
+            containsInOrder(
+                recorder.titles,
+                {QStringLiteral("Testing Sound System..."), QStringLiteral("Create Script list..."),
+                 QStringLiteral("Set Status/Buttons/Basics..."),
+                 QStringLiteral("COB Source Creator init macpath..."),
+                 QStringLiteral("COB Source Creator init tree..."),
+                 QStringLiteral("Compiler setup..."), QStringLiteral("Sprite Converter setup..."),
+                 QStringLiteral("Albia Map setup (loading map if possible)..."),
+                 QStringLiteral("About setup..."), QStringLiteral("Vekstudio V1.5")}),
+            qPrintable(recorder.titles.join(QLatin1Char('|'))));
         QCOMPARE(bench.windows().main->windowTitle(), QStringLiteral("Vekstudio V1.5"));
     }
 
@@ -169,7 +181,8 @@ private Q_SLOTS:
 
         QTest::mouseClick(button(bench, "SpeedButton1"), Qt::LeftButton);
         for (QWidget* window : {static_cast<QWidget*>(bench.windows().spriteEditor),
-                                static_cast<QWidget*>(bench.windows().map), static_cast<QWidget*>(bench.windows().soundPlayer),
+                                static_cast<QWidget*>(bench.windows().map),
+                                static_cast<QWidget*>(bench.windows().soundPlayer),
                                 static_cast<QWidget*>(bench.windows().objectCompiler),
                                 static_cast<QWidget*>(bench.windows().commandInterface)}) {
             QVERIFY(!window->isVisible());
@@ -210,8 +223,10 @@ private Q_SLOTS:
         TestWorkbench bench;
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(button(bench, "SpeedButton4"), &enter);
-        QCOMPARE(bench.windows().main->statusBar1()->currentMessage(), QStringLiteral("Switches to the Sound Player"));
-        QWidget* elsewhere = bench.windows().spriteEditor->findChild<QWidget*>(QStringLiteral("ListBox1"));
+        QCOMPARE(bench.windows().main->statusBar1()->currentMessage(),
+                 QStringLiteral("Switches to the Sound Player"));
+        QWidget* elsewhere =
+            bench.windows().spriteEditor->findChild<QWidget*>(QStringLiteral("ListBox1"));
         QVERIFY(elsewhere);
         QCoreApplication::sendEvent(elsewhere, &enter);
         QCOMPARE(bench.windows().main->statusBar1()->currentMessage(), elsewhere->statusTip());
@@ -237,7 +252,8 @@ private Q_SLOTS:
 
     void closingAfterEditingASourceAsksOnceAndNoClosesWithoutSaving() {
         TestWorkbench bench;
-        auto* source = bench.windows().objectCompiler->findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
+        auto* source =
+            bench.windows().objectCompiler->findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
         QTest::keyClicks(source, QStringLiteral("name Ball"));
         bench.dialogs().messageAnswers = {Answer::No};
         bench.windows().main->close();
@@ -255,12 +271,14 @@ private Q_SLOTS:
 
         TestWorkbench bench;
         QTest::mouseClick(button(bench, "SpeedButton13"), Qt::LeftButton);
-        auto* source = bench.windows().objectCompiler->findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
+        auto* source =
+            bench.windows().objectCompiler->findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
         QTest::keyClicks(source, QStringLiteral("name Ball"));
         const QString file = vek::ui::fromPath(bench.scratch() / "ball.cos");
         bench.dialogs().fileAnswers = {file};
         bench.windows().main->close();
-        QCOMPARE(bench.dialogs().messages().front().caption, QStringLiteral("WARNUNG! Source nicht gespeichert!"));
+        QCOMPARE(bench.dialogs().messages().front().caption,
+                 QStringLiteral("WARNUNG! Source nicht gespeichert!"));
         QVERIFY(std::filesystem::exists(bench.scratch() / "ball.cos"));
     }
 
@@ -273,7 +291,8 @@ private Q_SLOTS:
         QCOMPARE(errors.size(), std::size_t{1});
         QVERIFY(errors.front().text.contains(QStringLiteral("/nonexistent/vek/game")));
         QVERIFY(!bench.context().pathsRead);
-        QCOMPARE(bench.dialogs().messages().front().text, QStringLiteral("Install Creatures before using VEK!"));
+        QCOMPARE(bench.dialogs().messages().front().text,
+                 QStringLiteral("Install Creatures before using VEK!"));
     }
 
     void closingPlaysTheClosingSoundOfTheGame() {
@@ -281,7 +300,8 @@ private Q_SLOTS:
         bench.sound().played.clear();
         bench.windows().main->close();
         QCOMPARE(bench.sound().played.size(), std::size_t{1});
-        QCOMPARE(QString::fromStdString(bench.sound().played.front().filename().string()), QStringLiteral("zzzz.wav"));
+        QCOMPARE(QString::fromStdString(bench.sound().played.front().filename().string()),
+                 QStringLiteral("zzzz.wav"));
     }
 };
 

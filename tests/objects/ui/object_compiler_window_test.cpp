@@ -12,8 +12,8 @@
 #include "objects/ui/cob_picture_view.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/sprite_file.h"
-#include "sprites/ui/sprite_editor_window.h"
 #include "sprites/ui/arrow_stepper.h"
+#include "sprites/ui/sprite_editor_window.h"
 #include "support/ui/workbench_fixture.h"
 
 using namespace vek;
@@ -312,8 +312,10 @@ class ObjectCompilerWindowTest : public QObject {
         field(window, 12)->setText(QStringLiteral("254"));
         auto* upDown = window->findChild<QWidget*>(QStringLiteral("UpDown1"));
         QVERIFY(upDown);
-        QMetaObject::invokeMethod(upDown, [upDown] { static_cast<ArrowStepper*>(upDown)->stepBy(1); });
-        QMetaObject::invokeMethod(upDown, [upDown] { static_cast<ArrowStepper*>(upDown)->stepBy(1); });
+        QMetaObject::invokeMethod(upDown,
+                                  [upDown] { static_cast<ArrowStepper*>(upDown)->stepBy(1); });
+        QMetaObject::invokeMethod(upDown,
+                                  [upDown] { static_cast<ArrowStepper*>(upDown)->stepBy(1); });
         QCOMPARE(field(window, 12)->text(), QStringLiteral("255"));
         QCOMPARE(field(window, 15)->text(), QStringLiteral("-16776448"));
     }

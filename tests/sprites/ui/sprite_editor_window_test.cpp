@@ -620,7 +620,8 @@ class SpriteEditorWindowTest : public QObject {
         window->selectSprite(4);
         window->setZoom(2);
         QApplication::processEvents();
-        saveScreenshot(window, QString::fromUtf8(folder) + QStringLiteral("/sprite_editor_large.png"));
+        saveScreenshot(window,
+                       QString::fromUtf8(folder) + QStringLiteral("/sprite_editor_large.png"));
         window->close();
     }
 };

@@ -13,6 +13,21 @@ namespace vek::ui::testing {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The next scripted answer; a cancelled dialog when none is left.
+template <typename T>
+std::optional<T> takeFirst(std::deque<std::optional<T>>& answers) {
+    std::optional<T> answer;
+    if (!answers.empty()) {
+        answer.swap(answers.front());
+        answers.pop_front();
+    }
+    return answer;
+}
+
+}  // namespace
+
 std::vector<ScriptedDialogs::Asked> ScriptedDialogs::ofKind(const QString& kind) const {
     std::vector<Asked> result;
     for (const Asked& entry : asked) {
@@ -31,35 +46,34 @@ Answer ScriptedDialogs::message(const QString& text, const QString& caption, But
     return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
 }
 
-void ScriptedDialogs::errorReport(const QString& text) { asked.push_back({QStringLiteral("error"), text, {}}); }
-
-std::optional<QString> ScriptedDialogs::nextFile(const QString& kind, const QString& title, const QString& directory) {
-    asked.push_back({kind, title, directory});
-    if (fileAnswers.empty()) return std::nullopt;
-    auto answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    return answer;
+void ScriptedDialogs::errorReport(const QString& text) {
+    asked.push_back({QStringLiteral("error"), text, {}});
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const QString& title, const QString& directory, const QString&) {
+std::optional<QString> ScriptedDialogs::nextFile(const QString& kind, const QString& title,
+                                                 const QString& directory) {
+    asked.push_back({kind, title, directory});
+    return takeFirst(fileAnswers);
+}
+
+std::optional<QString> ScriptedDialogs::openFile(const QString& title, const QString& directory,
+                                                 const QString&) {
     return nextFile(QStringLiteral("open"), title, directory);
 }
 
-std::optional<QStringList> ScriptedDialogs::openFiles(const QString& title, const QString& directory,
-                                                      const QString&) {
+std::optional<QStringList> ScriptedDialogs::openFiles(const QString& title,
+                                                      const QString& directory, const QString&) {
     asked.push_back({QStringLiteral("openMany"), title, directory});
-    if (fileListAnswers.empty()) return std::nullopt;
-    auto answer = fileListAnswers.front();
-    fileListAnswers.pop_front();
-    return answer;
+    return takeFirst(fileListAnswers);
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const QString& title, const QString& directory, const QString&,
-                                                 const QString&) {
+std::optional<QString> ScriptedDialogs::saveFile(const QString& title, const QString& directory,
+                                                 const QString&, const QString&) {
     return nextFile(QStringLiteral("save"), title, directory);
 }
 
-std::optional<QString> ScriptedDialogs::chooseDirectory(const QString& title, const QString& directory) {
+std::optional<QString> ScriptedDialogs::chooseDirectory(const QString& title,
+                                                        const QString& directory) {
     return nextFile(QStringLiteral("directory"), title, directory);
 }
 
@@ -84,7 +98,8 @@ const demo::DemoLayout& sharedDemo() {
 TestWorkbench::TestWorkbench() : TestWorkbench(Options{}) {}
 
 TestWorkbench::TestWorkbench(Options options)
-    : m_demo(options.privateDemo ? demo::DemoLayout{toPath(m_folder.path()) / "demo"} : sharedDemo()) {
+    : m_demo(options.privateDemo ? demo::DemoLayout{toPath(m_folder.path()) / "demo"}
+                                 : sharedDemo()) {
     if (options.privateDemo) demo::generateDemoInstallation(m_demo);
     fs::create_directories(scratch());
     if (options.vekIniText) writeFileAtomically(vekIniPath(), *options.vekIniText);
@@ -93,7 +108,9 @@ TestWorkbench::TestWorkbench(Options options)
     setup.vekIni = vekIniPath();
     setup.debugMode = options.debugMode;
     setup.programDirectory = m_demo.programDirectory();
-    if (options.gameInstalled) setup.gamePathSources.gameDirOption = options.gameDirectory.value_or(m_demo.gameDirectory());
+    if (options.gameInstalled)
+        setup.gamePathSources.gameDirOption =
+            options.gameDirectory.value_or(m_demo.gameDirectory());
     m_dialogs.messageAnswers = std::move(options.startupAnswers);
     m_workbench = std::make_unique<Workbench>(setup, m_dialogs, m_sound);
     m_workbench->createWindows();

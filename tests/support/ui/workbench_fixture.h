@@ -19,10 +19,10 @@ namespace vek::ui::testing {
 
 // Dialogs that answer as a test scripted them and remember everything that was asked.
 class ScriptedDialogs final : public UserDialogs {
-public:
+  public:
     struct Asked {
-        QString kind;  // "message", "error", "open", "openMany", "save", "directory", "color"
-        QString text;  // message text, or the dialog's title
+        QString kind;     // "message", "error", "open", "openMany", "save", "directory", "color"
+        QString text;     // message text, or the dialog's title
         QString caption;  // message caption, or the dialog's directory
         Buttons buttons = Buttons::Ok;
     };
@@ -42,16 +42,18 @@ public:
 
     Answer message(const QString& text, const QString& caption, Buttons buttons) override;
     void errorReport(const QString& text) override;
-    std::optional<QString> openFile(const QString& title, const QString& directory, const QString& filter) override;
+    std::optional<QString> openFile(const QString& title, const QString& directory,
+                                    const QString& filter) override;
     std::optional<QStringList> openFiles(const QString& title, const QString& directory,
                                          const QString& filter) override;
-    std::optional<QString> saveFile(const QString& title, const QString& directory, const QString& filter,
-                                    const QString& suggestedName) override;
+    std::optional<QString> saveFile(const QString& title, const QString& directory,
+                                    const QString& filter, const QString& suggestedName) override;
     std::optional<QString> chooseDirectory(const QString& title, const QString& directory) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
 
-private:
-    std::optional<QString> nextFile(const QString& kind, const QString& title, const QString& directory);
+  private:
+    std::optional<QString> nextFile(const QString& kind, const QString& title,
+                                    const QString& directory);
 };
 
 // The demo installation generated once per test process (tests that change its files should
@@ -61,14 +63,14 @@ const demo::DemoLayout& sharedDemo();
 // All twelve windows on a demo installation, offscreen, with scripted dialogs, silent sound
 // and a VEK.INI of their own in a temporary folder.
 class TestWorkbench {
-public:
+  public:
     struct Options {
         std::optional<std::string> vekIniText;  // written before start-up; none = first start
         bool gameInstalled = true;              // false: no game paths at all
         std::optional<std::filesystem::path> gameDirectory;  // instead of the demo's game
-        bool privateDemo = false;               // a fresh demo installation for this workbench only
+        bool privateDemo = false;  // a fresh demo installation for this workbench only
         bool debugMode = false;
-        std::deque<Answer> startupAnswers;      // answers to questions asked during start-up
+        std::deque<Answer> startupAnswers;  // answers to questions asked during start-up
     };
 
     TestWorkbench();
@@ -89,7 +91,7 @@ public:
     // Points the game link at a socket of the test's own; the game is never started.
     void linkTo(const std::filesystem::path& socket);
 
-private:
+  private:
     QTemporaryDir m_folder;
     demo::DemoLayout m_demo;
     ScriptedDialogs m_dialogs;
@@ -103,10 +105,10 @@ void saveScreenshot(QWidget* widget, const QString& file);
 }  // namespace vek::ui::testing
 
 // main() for a window test: the program's own application object, offscreen.
-#define VEK_UI_TEST_MAIN(TestClass)                                 \
-    int main(int argc, char** argv) {                               \
-        qputenv("QT_QPA_PLATFORM", "offscreen");                    \
-        vek::ui::VekApplication application(argc, argv);            \
-        TestClass test;                                             \
-        return QTest::qExec(&test, argc, argv);                     \
+#define VEK_UI_TEST_MAIN(TestClass)                      \
+    int main(int argc, char** argv) {                    \
+        qputenv("QT_QPA_PLATFORM", "offscreen");         \
+        vek::ui::VekApplication application(argc, argv); \
+        TestClass test;                                  \
+        return QTest::qExec(&test, argc, argv);          \
     }
