@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "app/scope_exit.h"
+
 namespace vek {
 
 namespace {
@@ -9,24 +11,6 @@ namespace {
 constexpr Bilingual kSendingScript{"Sending Script ", "Sende Skript "};
 constexpr Bilingual kImportingObject{"Importing Object", "Importier Objekt"};
 constexpr std::string_view kInjectionPrefix = "dde: scrp 0 0 0 17,";
-
-// Puts the window title back once, when the injection ends or is broken off by an error.
-class TitleGuard {
-  public:
-    explicit TitleGuard(const std::function<void()>& restore) : m_restore(restore) {}
-    ~TitleGuard() { restore(); }
-    TitleGuard(const TitleGuard&) = delete;
-    TitleGuard& operator=(const TitleGuard&) = delete;
-
-    void restore() {
-        if (m_pending && m_restore) m_restore();
-        m_pending = false;
-    }
-
-  private:
-    const std::function<void()>& m_restore;
-    bool m_pending = true;
-};
 
 }  // namespace
 
@@ -47,7 +31,8 @@ InjectionOutcome injectObject(const CobData& cob, bool uncompiledChanges, std::s
     }
     if (!confirmed) return InjectionOutcome::Cancelled;
 
-    TitleGuard title(steps.restoreTitle);
+    // The title comes back once, when the injection ends or is broken off by an error.
+    ScopeExit title(steps.restoreTitle);
     for (std::size_t k = 0; k < cob.scripts.size(); ++k) {
         steps.showProgress(std::string(kSendingScript.in(language)) + std::to_string(k + 1));
         steps.sendMacro(scriptInjectionMacro(cob.scripts[k]));
@@ -58,7 +43,7 @@ InjectionOutcome injectObject(const CobData& cob, bool uncompiledChanges, std::s
         steps.sendMacro(importInjectionMacro(cob.imports.front()));
     }
     steps.wait(kInjectionSettleTime);
-    title.restore();
+    title.runNow();
     steps.sendMacro(kInjectionClosingMacro);
     return InjectionOutcome::Injected;
 }

@@ -12,9 +12,9 @@
 
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
+#include "app/ui/widgets/wait_cursor.h"
 #include "gamelink/creatures.h"
 #include "gamelink/macro_extraction.h"
-#include "gamelink/ui/busy_cursor.h"
 #include "gamelink/ui/game_link_commands.h"
 
 namespace vek::ui {
@@ -104,7 +104,7 @@ void CommandInterfaceWindow::Button1Click() {
 }
 
 void CommandInterfaceWindow::Extractallmakrosandsaveasmakfiles1Click() {
-    const BusyCursor busy;
+    const WaitCursor busy;
     m_memo1->clear();
     runCommand([this] {
         extractAllMacros(

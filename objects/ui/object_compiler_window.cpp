@@ -21,6 +21,7 @@
 #include "app/file_io.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
+#include "app/ui/widgets/arrow_stepper.h"
 #include "gamelink/creatures.h"
 #include "generators/ui/new_object_source_window.h"
 #include "generators/ui/object_assistant_window.h"
@@ -32,7 +33,6 @@
 #include "objects/ui/cob_picture_view.h"
 #include "objects/ui/sprite_editor_pictures.h"
 #include "sprites/palette.h"
-#include "sprites/ui/arrow_stepper.h"
 
 namespace vek::ui {
 

@@ -11,13 +11,14 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/scope_exit.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
+#include "app/ui/widgets/long_job.h"
+#include "app/ui/widgets/picture_box.h"
 #include "gamelink/creatures.h"
 #include "sprites/bitmap.h"
 #include "sprites/bitmap_converter.h"
-#include "sprites/ui/long_job.h"
-#include "sprites/ui/picture_box.h"
 #include "sprites/ui/sprite_editor_window.h"
 
 namespace vek::ui {
@@ -232,13 +233,10 @@ void BitmapConverterWindow::saveAsSprite() {
         shownRows = upTo;
     };
     // Whatever ends the command, the progress bar returns to 0 and input is accepted again.
-    struct Finish {
-        BitmapConverterWindow& window;
-        ~Finish() {
-            window.ProgressBar1->setValue(0);
-            window.m_converting = false;
-        }
-    } finish{*this};
+    const ScopeExit finish([this] {
+        ProgressBar1->setValue(0);
+        m_converting = false;
+    });
 
     const SpriteImage sprite = convertPicture(m_picture, palette, matchLevel(), [&](int row) {
         ProgressBar1->setValue(row);

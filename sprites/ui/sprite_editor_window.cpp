@@ -20,6 +20,9 @@
 #include "app/ui/game_check.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
+#include "app/ui/widgets/multi_shape.h"
+#include "app/ui/widgets/picture_box.h"
+#include "app/ui/widgets/wait_cursor.h"
 #include "app/vek_error.h"
 #include "gamelink/creatures.h"
 #include "gamelink/ui/game_link_commands.h"
@@ -28,9 +31,7 @@
 #include "sprites/sprite_merge.h"
 #include "sprites/sprite_render.h"
 #include "sprites/ui/bitmap_converter_window.h"
-#include "sprites/ui/picture_box.h"
 #include "sprites/ui/sprite_file_creator_window.h"
-#include "utilities/ui/multi_shape.h"
 
 namespace vek::ui {
 
@@ -75,18 +76,6 @@ QString withDefaultExtension(const QString& fileName, const QString& extension) 
     return QFileInfo(fileName).suffix().isEmpty() ? fileName + QLatin1Char('.') + extension
                                                   : fileName;
 }
-
-// The pointer over the list while a sprite loads.
-class WaitCursor {
-  public:
-    explicit WaitCursor(QWidget* widget) : m_widget(widget) { m_widget->setCursor(Qt::WaitCursor); }
-    ~WaitCursor() { m_widget->unsetCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-  private:
-    QWidget* m_widget;
-};
 
 }  // namespace
 

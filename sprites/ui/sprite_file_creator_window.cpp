@@ -10,9 +10,9 @@
 #include "app/text_table.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
+#include "app/ui/widgets/arrow_stepper.h"
 #include "gamelink/creatures.h"
 #include "sprites/sprite_creator.h"
-#include "sprites/ui/arrow_stepper.h"
 
 namespace vek::ui {
 

@@ -10,14 +10,15 @@
 #include <QVBoxLayout>
 
 #include "app/file_io.h"
+#include "app/scope_exit.h"
 #include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
+#include "app/ui/widgets/long_job.h"
+#include "app/ui/widgets/picture_box.h"
 #include "app/vek_error.h"
 #include "gamelink/creatures.h"
 #include "sprites/bitmap.h"
-#include "sprites/ui/long_job.h"
-#include "sprites/ui/picture_box.h"
 #include "sprites/ui/sprite_editor_window.h"
 #include "world/map_raster.h"
 
@@ -122,15 +123,12 @@ void MapWindow::drawAndCacheMap() {
     LongJob job;
     // Whatever ends the drawing, the bar goes away; after a failure the title is at rest again
     // and the part drawn so far stays in the picture.
-    struct Finish {
-        MapWindow& window;
-        bool done = false;
-        ~Finish() {
-            window.ProgressBar1->hide();
-            if (!done) window.setWindowTitle(kRestTitle);
-            window.Image1->repaint();
-        }
-    } finish{*this};
+    bool done = false;
+    const ScopeExit finish([this, &done] {
+        ProgressBar1->hide();
+        if (!done) setWindowTitle(kRestTitle);
+        Image1->repaint();
+    });
 
     if (m_map.width != kMapWidth || m_map.height != kMapHeight) {
         m_map = RgbImage(kMapWidth, kMapHeight, kBlankMap);
@@ -148,7 +146,7 @@ void MapWindow::drawAndCacheMap() {
         if (job.due()) job.keepAlive();
     });
     setWindowTitle(kDoneTitle);
-    finish.done = true;
+    done = true;
     writeBitmap(context().programFile(kMapFileName), m_map);
 }
 

@@ -78,7 +78,7 @@ class CommandInterfaceWindowTest : public QObject {
                  (QStringList{"Send to Creatures :", "Send now :", "Answer from Creatures :",
                               ".MAC &files", "&Extract all makros and save as .mac files"}));
         window->show();
-        saveScreenshot(window, QStringLiteral("/tmp/tform10.png"));
+        saveScreenshot(window, QStringLiteral("command_interface"));
     }
 
     void sendsTheTypedCommandsAndShowsTheAnswerAndItsLength() {
@@ -189,7 +189,7 @@ class CommandInterfaceWindowTest : public QObject {
         };
         QCOMPARE(memoLines(window), expected);
         window->show();
-        saveScreenshot(window, QStringLiteral("/tmp/tform10_extraction.png"));
+        saveScreenshot(window, QStringLiteral("command_interface_extraction"));
         QVERIFY(busyLines >= 5);
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(QString::fromStdString(vek::readFileText(mac / "02050301.MAC")),

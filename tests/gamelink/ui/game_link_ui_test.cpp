@@ -179,7 +179,7 @@ class GameLinkUiTest : public QObject {
         compiler->show();
         compiler->findChild<QTabWidget*>()->setCurrentWidget(
             compiler->injectorPage()->parentWidget());
-        saveScreenshot(compiler, QStringLiteral("/tmp/cob_injector_page.png"));
+        saveScreenshot(compiler, QStringLiteral("cob_injector_page"));
     }
 
     void injectSendsTheObjectInMemoryWithProgressInTheTitle() {

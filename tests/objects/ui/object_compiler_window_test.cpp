@@ -8,11 +8,11 @@
 
 #include "app/file_io.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/widgets/arrow_stepper.h"
 #include "objects/cob_data.h"
 #include "objects/ui/cob_picture_view.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/sprite_file.h"
-#include "sprites/ui/arrow_stepper.h"
 #include "sprites/ui/sprite_editor_window.h"
 #include "support/ui/workbench_fixture.h"
 
@@ -516,8 +516,7 @@ class ObjectCompilerWindowTest : public QObject {
     }
 
     void screenshotsOfEveryPage() {
-        const QByteArray folder = qgetenv("VEK_SCREENSHOTS");
-        if (folder.isEmpty()) QSKIP("set VEK_SCREENSHOTS to a folder to look at the pages");
+        if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at the pages");
         for (const char* language : {"english", "deutsch"}) {
             TestWorkbench::Options options;
             options.vekIniText = std::string("[Language]\nLanguage=") + language + "\n";
@@ -531,10 +530,9 @@ class ObjectCompilerWindowTest : public QObject {
             clickLine(control<QListWidget>(window, "ListBox1"), 0);
             for (int page = 0; page < pages->count(); ++page) {
                 pages->setCurrentIndex(page);
-                saveScreenshot(window, QString::fromLocal8Bit(folder) +
-                                           QStringLiteral("/objects-%1-page%2.png")
-                                               .arg(QLatin1String(language))
-                                               .arg(page));
+                saveScreenshot(
+                    window,
+                    QStringLiteral("objects-%1-page%2").arg(QLatin1String(language)).arg(page));
             }
         }
     }

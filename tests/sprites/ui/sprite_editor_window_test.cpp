@@ -14,6 +14,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
+#include "app/ui/widgets/multi_shape.h"
 #include "app/vek_error.h"
 #include "gamelink/creatures.h"
 #include "sprites/bitmap.h"
@@ -23,7 +24,6 @@
 #include "sprites/ui/sprite_editor_window.h"
 #include "sprites/ui/sprite_file_creator_window.h"
 #include "support/ui/workbench_fixture.h"
-#include "utilities/ui/multi_shape.h"
 
 using namespace vek;
 using namespace vek::ui;
@@ -603,25 +603,22 @@ class SpriteEditorWindowTest : public QObject {
     }
 
     void screenshot() {
-        const QByteArray folder = qgetenv("VEK_SCREENSHOT_DIR");
-        if (folder.isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to keep a picture of the window");
+        if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at the window");
         TestWorkbench bench(whiteBackground());
         SpriteEditorWindow* window = editor(bench);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        saveScreenshot(window,
-                       QString::fromUtf8(folder) + QStringLiteral("/sprite_editor_info.png"));
+        saveScreenshot(window, QStringLiteral("sprite_editor_info"));
         window->openSpriteFileByName(
             fromPath(bench.demo().gameDirectory() / "Images" / "vekshow.spr"));
         window->selectSprite(0);
         window->setZoom(4);
         QApplication::processEvents();
-        saveScreenshot(window, QString::fromUtf8(folder) + QStringLiteral("/sprite_editor.png"));
+        saveScreenshot(window, QStringLiteral("sprite_editor"));
         window->selectSprite(4);
         window->setZoom(2);
         QApplication::processEvents();
-        saveScreenshot(window,
-                       QString::fromUtf8(folder) + QStringLiteral("/sprite_editor_large.png"));
+        saveScreenshot(window, QStringLiteral("sprite_editor_large"));
         window->close();
     }
 };

@@ -1,5 +1,6 @@
 #include "support/ui/workbench_fixture.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QWidget>
 #include <fstream>
@@ -136,6 +137,13 @@ void TestWorkbench::linkTo(const fs::path& socket) {
     context().creatures.setGameStarter([](const GamePaths&) { return false; });
 }
 
-void saveScreenshot(QWidget* widget, const QString& file) { widget->grab().save(file); }
+QString screenshotFolder() { return QString::fromLocal8Bit(qgetenv("VEK_SCREENSHOT_DIR")); }
+
+void saveScreenshot(QWidget* widget, const QString& name) {
+    const QString folder = screenshotFolder();
+    if (folder.isEmpty()) return;
+    QApplication::processEvents();
+    widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
 
 }  // namespace vek::ui::testing

@@ -99,8 +99,10 @@ class TestWorkbench {
     std::unique_ptr<Workbench> m_workbench;
 };
 
-// Writes a widget's picture to a PNG (for looking at a window while working on it).
-void saveScreenshot(QWidget* widget, const QString& file);
+// Screenshots for a person to look at: VEK_SCREENSHOT_DIR names the folder; empty when unset.
+QString screenshotFolder();
+// Saves a widget's picture as `name`.png in the screenshot folder, when one is set.
+void saveScreenshot(QWidget* widget, const QString& name);
 
 }  // namespace vek::ui::testing
 

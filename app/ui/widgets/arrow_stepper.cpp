@@ -1,4 +1,4 @@
-#include "sprites/ui/arrow_stepper.h"
+#include "app/ui/widgets/arrow_stepper.h"
 
 #include <QLineEdit>
 #include <QToolButton>

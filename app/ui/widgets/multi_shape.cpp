@@ -1,4 +1,4 @@
-#include "utilities/ui/multi_shape.h"
+#include "app/ui/widgets/multi_shape.h"
 
 #include <QEvent>
 #include <QFontMetrics>

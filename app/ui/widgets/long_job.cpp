@@ -1,7 +1,6 @@
-#include "sprites/ui/long_job.h"
+#include "app/ui/widgets/long_job.h"
 
 #include <QApplication>
-#include <QCursor>
 
 namespace vek::ui {
 
@@ -12,12 +11,7 @@ constexpr qint64 kIntervalMs = 40;
 constexpr int kMaxStepsBetween = 100;
 }  // namespace
 
-LongJob::LongJob() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_sinceLast.start();
-}
-
-LongJob::~LongJob() { QApplication::restoreOverrideCursor(); }
+LongJob::LongJob() { m_sinceLast.start(); }
 
 bool LongJob::due() {
     return ++m_stepsSinceLast >= kMaxStepsBetween || m_sinceLast.elapsed() >= kIntervalMs;

@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 
+#include "app/ui/widgets/wait_cursor.h"
+
 namespace vek::ui {
 
 // A long command run on the user-interface thread: the wait cursor while it lives, and, every so
@@ -9,7 +11,6 @@ namespace vek::ui {
 class LongJob {
   public:
     LongJob();
-    ~LongJob();
     LongJob(const LongJob&) = delete;
     LongJob& operator=(const LongJob&) = delete;
 
@@ -20,6 +21,7 @@ class LongJob {
     void keepAlive();
 
   private:
+    WaitCursor m_waitCursor;
     QElapsedTimer m_sinceLast;
     int m_stepsSinceLast = 0;
 };

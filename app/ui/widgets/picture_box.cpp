@@ -1,4 +1,4 @@
-#include "sprites/ui/picture_box.h"
+#include "app/ui/widgets/picture_box.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

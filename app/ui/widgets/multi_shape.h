@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "utilities/shape_banner.h"
+#include "app/shape_banner.h"
 
 namespace vek::ui {
 

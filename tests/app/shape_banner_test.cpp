@@ -1,4 +1,4 @@
-#include "utilities/shape_banner.h"
+#include "app/shape_banner.h"
 
 #include <gtest/gtest.h>
 

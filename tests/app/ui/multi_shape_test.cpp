@@ -2,7 +2,7 @@
 #include <QTest>
 
 #include "app/ui/vek_application.h"
-#include "utilities/ui/multi_shape.h"
+#include "app/ui/widgets/multi_shape.h"
 
 using namespace vek;
 using namespace vek::ui;

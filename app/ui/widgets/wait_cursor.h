@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QApplication>
+#include <QWidget>
+
+namespace vek::ui {
+
+// The wait cursor for as long as this lives, whatever way the command ends: over the whole
+// program, or over one widget only.
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    explicit WaitCursor(QWidget* widget) : m_widget(widget) { m_widget->setCursor(Qt::WaitCursor); }
+    ~WaitCursor() {
+        if (m_widget) {
+            m_widget->unsetCursor();
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+  private:
+    QWidget* m_widget = nullptr;
+};
+
+}  // namespace vek::ui
