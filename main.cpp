@@ -1,3 +1,3 @@
-#include "app/ui/startup.h"
+#include "studio/startup.h"
 
 int main(int argc, char* argv[]) { return vek::ui::runVekstudio(argc, argv); }

@@ -32,6 +32,19 @@ inline constexpr std::array<std::string_view, 9> kGamePathValueNames = {
 inline constexpr std::string_view kGameRegistryKey =
     "Software\\Millennium Interactive\\Creatures\\1.0";
 
+// The installed game as the program sees it: its nine directories, read again on request, and
+// its sounds.
+class GameInstallation {
+  public:
+    virtual ~GameInstallation() = default;
+
+    virtual const GamePaths& paths() const = 0;
+    // Reads the nine paths again from the platform's sources.
+    virtual void ReadPaths() = 0;
+    // Plays CSoundPath + name without waiting.
+    virtual void PlayGameSound(const std::string& name) const = 0;
+};
+
 // The path field that belongs to a registry value name (index into kGamePathValueNames).
 std::string& gamePathField(GamePaths& paths, std::size_t index);
 

@@ -30,7 +30,7 @@ inline constexpr std::string_view kConnectionTestTopic = "VEK.EXE";
 
 // The main window's one component for the game: its nine directories, its sounds, and the one
 // link to the running game.
-class TCreatures {
+class TCreatures final : public GameInstallation {
   public:
     using SoundSink = std::function<void(const std::filesystem::path&)>;
     // Shows one of the link's messages in an OK box (the caller picks the language).
@@ -40,13 +40,12 @@ class TCreatures {
 
     explicit TCreatures(GamePathSources sources = {});
 
-    // Re-reads the nine paths from the platform's sources.
-    void ReadPaths();
-    const GamePaths& paths() const { return m_paths; }
+    void ReadPaths() override;
+    const GamePaths& paths() const override { return m_paths; }
     void setPaths(GamePaths paths) { m_paths = std::move(paths); }
 
-    // Plays CSoundPath + name without waiting; silent where no sound output was installed.
-    void PlayGameSound(const std::string& name) const;
+    // Silent where no sound output was installed.
+    void PlayGameSound(const std::string& name) const override;
     void setSoundSink(SoundSink sink) { m_soundSink = std::move(sink); }
 
     // Sends one macro to the running game in a conversation of its own (connect, poke,

@@ -5,60 +5,34 @@
 #include <functional>
 #include <string>
 
+#include "app/game_paths.h"
 #include "app/messages.h"
 #include "app/rgb_image.h"
+#include "app/ui/commands.h"
 #include "app/ui/user_dialogs.h"
 
 namespace vek {
-class TCreatures;
 class VekIni;
 }  // namespace vek
 
 namespace vek::ui {
 
-class MainWindow;
-class NewObjectSourceWindow;
-class SpriteEditorWindow;
-class ObjectCompilerWindow;
-class SoundPlayerWindow;
-class SpriteFileCreatorWindow;
-class BitmapConverterWindow;
-class MapWindow;
-class ObjectAssistantWindow;
-class AboutWindow;
-class CommandInterfaceWindow;
-class AddClassWindow;
 class SoundOutput;
 
-// The twelve windows, filled in as start-up creates them (in this order).
-struct Windows {
-    MainWindow* main = nullptr;                            // TForm8
-    NewObjectSourceWindow* newObjectSource = nullptr;      // TForm11
-    SpriteEditorWindow* spriteEditor = nullptr;            // TForm1
-    ObjectCompilerWindow* objectCompiler = nullptr;        // TForm2
-    SoundPlayerWindow* soundPlayer = nullptr;              // TForm3
-    SpriteFileCreatorWindow* spriteFileCreator = nullptr;  // TForm4
-    BitmapConverterWindow* bitmapConverter = nullptr;      // TForm5
-    MapWindow* map = nullptr;                              // TForm6
-    ObjectAssistantWindow* objectAssistant = nullptr;      // TForm7
-    AboutWindow* about = nullptr;                          // TForm9
-    CommandInterfaceWindow* commandInterface = nullptr;    // TForm10
-    AddClassWindow* addClass = nullptr;                    // TForm12
-};
-
-// What the whole program shares for the run: the dialogs, the game component, the settings,
-// the start-up state and the windows. Owned by the workbench; every window holds a reference.
+// What the whole program shares for the run: the dialogs, the installed game, the settings, the
+// start-up state and the commands by which windows reach each other. Owned by the composition
+// root; every window holds a reference.
 struct AppContext {
-    AppContext(UserDialogs& userDialogs, TCreatures& game, VekIni& vekIni, SoundOutput& soundOutput,
-               std::filesystem::path programDir)
+    AppContext(UserDialogs& userDialogs, GameInstallation& installedGame, VekIni& vekIni,
+               SoundOutput& soundOutput, std::filesystem::path programDir)
         : dialogs(userDialogs),
-          creatures(game),
+          game(installedGame),
           settings(vekIni),
           sound(soundOutput),
           programDirectory(std::move(programDir)) {}
 
     UserDialogs& dialogs;
-    TCreatures& creatures;
+    GameInstallation& game;
     VekIni& settings;
     SoundOutput& sound;
     std::filesystem::path programDirectory;  // vek.wav, rpsw.kev, classes.vek, mac/, help/ ...
@@ -68,14 +42,19 @@ struct AppContext {
     bool debugMode = false;
     bool pathsRead = false;         // false when the game is not installed and the user went on
     bool quitAfterStartup = false;  // the user chose to quit at the installed-game check
-    Windows windows;
+    Commands commands;
 
-    // Where start-up trace texts go; installed by the main window.
+    // Where start-up trace texts go, and what ends the trace; installed by the main window.
     std::function<void(const QString&)> traceSink;
+    std::function<void()> traceEnd;
 
     // Shows a start-up trace text; only debug mode shows them.
     void trace(const QString& text) const {
         if (debugMode && traceSink) traceSink(text);
+    }
+    // The last step of start-up, in any mode: the main window shows its designed title again.
+    void endTrace() const {
+        if (traceEnd) traceEnd();
     }
 
     // The text of a bilingual message in the current language.

@@ -1,7 +1,7 @@
 #include "app/ui/game_check.h"
 
+#include "app/game_paths.h"
 #include "app/ui/app_context.h"
-#include "gamelink/creatures.h"
 
 namespace vek::ui {
 
@@ -15,7 +15,7 @@ constexpr BilingualBox kGameNotInstalled{
 }  // namespace
 
 bool checkGameInstalled(AppContext& context) {
-    context.pathsRead = !context.creatures.paths().CMainPath.empty();
+    context.pathsRead = !context.game.paths().CMainPath.empty();
     if (!context.pathsRead && context.ask(kGameNotInstalled, Buttons::OkCancel) == Answer::Ok) {
         context.quitAfterStartup = true;
     }

@@ -16,15 +16,6 @@
 #include "app/ui/qt_convert.h"
 #include "app/ui/sound_output.h"
 #include "app/ui/tags.h"
-#include "gamelink/creatures.h"
-#include "gamelink/ui/command_interface_window.h"
-#include "gamelink/ui/game_link_commands.h"
-#include "objects/script_events.h"
-#include "objects/ui/object_compiler_window.h"
-#include "sprites/ui/sprite_editor_window.h"
-#include "utilities/ui/about_window.h"
-#include "utilities/ui/sound_player_window.h"
-#include "world/ui/map_window.h"
 
 namespace vek::ui {
 
@@ -35,11 +26,6 @@ constexpr int kClientHeight = 48;
 constexpr int kHelpButtonFromRight = 34;
 constexpr int kAboutButtonFromRight = 62;
 constexpr auto kClosingSoundLimit = std::chrono::milliseconds(5000);
-
-constexpr BilingualBox kSourceNotSaved{
-    {"Source changed but not saved! Would you like to save it now?",
-     "Source wurde veraendert aber nicht gespeichert! Moechten Sie jetzt speichern?"},
-    {"WARNING! Source not saved!", "WARNUNG! Source nicht gespeichert!"}};
 
 // The buttons' 24 x 24 pictures: a symbol on a coloured tile.
 QIcon buttonIcon(const QString& symbol, const QColor& tile) {
@@ -59,10 +45,12 @@ QIcon buttonIcon(const QString& symbol, const QColor& tile) {
     return QIcon(pixmap);
 }
 
-QAction* addMenuItem(QMenu* menu, const char* name, int tag, const QString& designedCaption) {
+QAction* addMenuItem(QMenu* menu, const char* name, int tag, const QString& designedCaption,
+                     const Command<>& command) {
     QAction* item = menu->addAction(designedCaption);
     item->setObjectName(QLatin1String(name));
     setTag(item, tag);
+    QObject::connect(item, &QAction::triggered, menu, [&command] { command(); });
     return item;
 }
 
@@ -90,6 +78,7 @@ MainWindow::MainWindow(AppContext& context)
         setWindowTitle(text);
         repaint();
     };
+    context.traceEnd = [this] { setWindowTitle(m_savedTitle); };
 }
 
 MainWindow::~MainWindow() = default;
@@ -155,33 +144,38 @@ void MainWindow::createButtons() {
 }
 
 void MainWindow::createPopupMenus() {
+    const GameDataCommands& game = context().commands.gameData;
     m_gameSettingsMenu = new QMenu(this);
     m_gameSettingsMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    addMenuItem(m_gameSettingsMenu, "PebbleCheat1", 29, QStringLiteral("Enable &Pebble Cheat"));
-    addMenuItem(m_gameSettingsMenu, "MarrowCheat1", 30, QStringLiteral("Enable &Marrow Cheat"));
+    addMenuItem(m_gameSettingsMenu, "PebbleCheat1", 29, QStringLiteral("Enable &Pebble Cheat"),
+                game.pebbleCheat);
+    addMenuItem(m_gameSettingsMenu, "MarrowCheat1", 30, QStringLiteral("Enable &Marrow Cheat"),
+                game.marrowCheat);
     m_gameSettingsMenu->addSeparator();
     addMenuItem(m_gameSettingsMenu, "PebbleCheatNewVersion1", 86,
-                QStringLiteral("Enable Pebble Cheat (New Version)"));
+                QStringLiteral("Enable Pebble Cheat (New Version)"), game.pebbleCheatNewVersion);
     addMenuItem(m_gameSettingsMenu, "MarrowCheatNewVersion1", 87,
-                QStringLiteral("Enable Marrow Cheat (New Version)"));
+                QStringLiteral("Enable Marrow Cheat (New Version)"), game.marrowCheatNewVersion);
     m_gameSettingsMenu->addSeparator();
-    addMenuItem(m_gameSettingsMenu, "NoCheat1", 31, QStringLiteral("D&isable Cheats"));
+    addMenuItem(m_gameSettingsMenu, "NoCheat1", 31, QStringLiteral("D&isable Cheats"),
+                game.disableCheats);
     m_gameSettingsMenu->addSeparator();
     addMenuItem(m_gameSettingsMenu, "EnableMoreEggsfunktion1", 33,
-                QStringLiteral("Enable &More-Eggs function"));
+                QStringLiteral("Enable &More-Eggs function"), game.enableMoreEggs);
 
     m_eggMenu = new QMenu(this);
     m_eggMenu->setObjectName(QStringLiteral("PopupMenu2"));
-    addMenuItem(m_eggMenu, "NewEggs1", 21, QStringLiteral("grendel eggs"));
+    addMenuItem(m_eggMenu, "NewEggs1", 21, QStringLiteral("grendel eggs"), game.moreEggs);
     m_eggMenu->addSeparator();
-    addMenuItem(m_eggMenu, "grenorneggs1", 22, QStringLiteral("grendel"));
-    addMenuItem(m_eggMenu, "norneleggs1", 23, QStringLiteral("grenorn"));
-    addMenuItem(m_eggMenu, "nornel1", 24, QStringLiteral("nornel"));
+    addMenuItem(m_eggMenu, "grenorneggs1", 22, QStringLiteral("grendel"), game.grendelEggDisk);
+    addMenuItem(m_eggMenu, "norneleggs1", 23, QStringLiteral("grenorn"), game.nornelEggDisk);
+    addMenuItem(m_eggMenu, "nornel1", 24, QStringLiteral("nornel"), game.grenornEggDisk);
 
     m_worldMenu = new QMenu(this);
     m_worldMenu->setObjectName(QStringLiteral("PopupMenu3"));
-    addMenuItem(m_worldMenu, "ResetWorld1", 26, QStringLiteral("&Reset world"));
-    addMenuItem(m_worldMenu, "CreatenewWorld1", 27, QStringLiteral("&Create new world...."));
+    addMenuItem(m_worldMenu, "ResetWorld1", 26, QStringLiteral("&Reset world"), game.resetWorld);
+    addMenuItem(m_worldMenu, "CreatenewWorld1", 27, QStringLiteral("&Create new world...."),
+                game.createNewWorld);
 }
 
 void MainWindow::FormCreate(bool debugMode) {
@@ -193,13 +187,13 @@ void MainWindow::FormCreate(bool debugMode) {
 
     // The stored layout is not restored here, but the paths are read again as the program always
     // did.
-    runCommand([&ctx] { ctx.creatures.ReadPaths(); });
+    runCommand([&ctx] { ctx.game.ReadPaths(); });
     m_savedTitle = windowTitle();
     ctx.debugMode = debugMode;
     ctx.trace(QStringLiteral("Testing Sound System..."));
     ctx.sound.play(ctx.programFile("vek.wav"));
     ctx.trace(QStringLiteral("Create Script list..."));
-    scriptEventList();
+    ctx.commands.createScriptList();
     ctx.trace(QStringLiteral("Set Status/Buttons/Basics..."));
     for (ToolWindow& tool : m_tools) tool.open = false;
     placeAtTopOfScreen();
@@ -218,8 +212,8 @@ void MainWindow::placeAtTopOfScreen() {
         ->move(width - kAboutButtonFromRight, 0);
 }
 
-void MainWindow::attachToolWindows() {
-    const Windows& windows = context().windows;
+void MainWindow::attachToolWindows(const ToolWindows& windows) {
+    m_about = windows.about;
     m_tools[kMap].window = windows.map;
     m_tools[kSoundPlayer].window = windows.soundPlayer;
     m_tools[kObjectCompiler].window = windows.objectCompiler;
@@ -232,8 +226,6 @@ void MainWindow::attachToolWindows() {
         });
     }
 }
-
-void MainWindow::restoreSavedTitle() { setWindowTitle(m_savedTitle); }
 
 void MainWindow::showLanguageButton(bool german) {
     findChild<QToolButton*>(german ? QStringLiteral("SpeedButton13")
@@ -253,7 +245,7 @@ void MainWindow::toggle(ToolIndex index) {
         tool.open = false;
         if (&tool != &chosen) tool.window->close();
     }
-    context().windows.about->close();
+    m_about->close();
     if (chosen.placeUnderMainWindow) chosen.window->move(0, frameGeometry().height());
     chosen.window->show();
     chosen.window->raise();
@@ -291,10 +283,9 @@ void MainWindow::SpeedButton12Click() { switchLanguage(kLanguageEnglish); }
 void MainWindow::SpeedButton13Click() { switchLanguage(kLanguageGerman); }
 
 void MainWindow::SpeedButton8Click() {
-    context().creatures.PlayGameSound("MU02.wav");
-    AboutWindow* about = context().windows.about;
-    about->setWindowModality(Qt::ApplicationModal);
-    about->show();
+    context().game.PlayGameSound("MU02.wav");
+    m_about->setWindowModality(Qt::ApplicationModal);
+    m_about->show();
 }
 
 void MainWindow::SpeedButton6Click() {
@@ -305,21 +296,13 @@ void MainWindow::SpeedButton6Click() {
     m_help->showContents();
 }
 
-void MainWindow::SpeedButton7Click() { putLauncherObject(context()); }
-
-void MainWindow::askToSaveChangedSource() {
-    ObjectCompilerWindow* compiler = context().windows.objectCompiler;
-    if (compiler && compiler->sourceChangedButNotSaved() &&
-        context().ask(kSourceNotSaved, Buttons::YesNo) == Answer::Yes) {
-        compiler->saveSourceCommand();
-    }
-}
+void MainWindow::SpeedButton7Click() { context().commands.putLauncherObject(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    askToSaveChangedSource();
+    context().commands.offerToSaveChangedSource();
     if (m_help) m_help->close();
     if (context().pathsRead) {
-        context().sound.playToEnd(pathFromUtf8(context().creatures.paths().CSoundPath + "zzzz.wav"),
+        context().sound.playToEnd(pathFromUtf8(context().game.paths().CSoundPath + "zzzz.wav"),
                                   kClosingSoundLimit);
     }
     VekWindow::closeEvent(event);

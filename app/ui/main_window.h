@@ -14,6 +14,16 @@ namespace vek::ui {
 
 class HelpWindow;
 
+// The five windows of the toggle group, and the about window, which a toggle closes too.
+struct ToolWindows {
+    VekWindow* map = nullptr;
+    VekWindow* soundPlayer = nullptr;
+    VekWindow* objectCompiler = nullptr;
+    VekWindow* spriteEditor = nullptr;
+    VekWindow* commandInterface = nullptr;
+    VekWindow* about = nullptr;
+};
+
 // TForm8: the button bar across the top of the screen, the one window whose closing ends the
 // program. It owns the rule that at most one tool window is open from its button.
 class MainWindow : public VekWindow {
@@ -25,9 +35,7 @@ class MainWindow : public VekWindow {
     // The creation step: settings, game paths, debug trace, start sound, script names, layout.
     void FormCreate(bool debugMode);
     // Ties the five tool windows to their buttons; run once all windows exist.
-    void attachToolWindows();
-    // The title as designed, shown again after the start-up trace.
-    void restoreSavedTitle();
+    void attachToolWindows(const ToolWindows& windows);
     // Shows the German button down (start-up in German).
     void showLanguageButton(bool german);
 
@@ -80,7 +88,6 @@ class MainWindow : public VekWindow {
     void switchLanguage(std::string_view language);
     void popUp(QMenu* menu, const QToolButton* button);
     void placeAtTopOfScreen();
-    void askToSaveChangedSource();
 
     QStatusBar* m_statusBar = nullptr;
     QMenu* m_gameSettingsMenu = nullptr;  // PopupMenu1
@@ -88,6 +95,7 @@ class MainWindow : public VekWindow {
     QMenu* m_worldMenu = nullptr;         // PopupMenu3
     QButtonGroup* m_languageButtons = nullptr;
     std::array<ToolWindow, kToolCount> m_tools{};
+    VekWindow* m_about = nullptr;
     QString m_savedTitle;
     std::unique_ptr<HelpWindow> m_help;
 };

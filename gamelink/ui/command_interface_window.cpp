@@ -15,7 +15,6 @@
 #include "app/ui/widgets/wait_cursor.h"
 #include "gamelink/creatures.h"
 #include "gamelink/macro_extraction.h"
-#include "gamelink/ui/game_link_commands.h"
 
 namespace vek::ui {
 
@@ -33,9 +32,10 @@ QString withPlainLineBreaks(QString text) {
 
 }  // namespace
 
-CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context)
+CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& creatures)
     : VekWindow(context, QStringLiteral("TForm10"),
-                QStringLiteral("Creatures Online Command Interface")) {
+                QStringLiteral("Creatures Online Command Interface")),
+      m_creatures(creatures) {
     // A sizeable tool window with only a close box.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -87,15 +87,12 @@ CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context)
     resize(600, 241);
 }
 
-void CommandInterfaceWindow::FormCreate() {
-    // The link's messages ("Creatures not found! ...") are boxes of this program.
-    installGameLinkNotices(context());
-}
+void CommandInterfaceWindow::FormCreate() {}
 
 void CommandInterfaceWindow::Button1Click() {
     runCommand([this] {
         const std::string macro = "inst," + toStdString(m_edit1->text()) + ",endm";
-        const QString answer = toQString(context().creatures.SendMacro(macro));
+        const QString answer = toQString(m_creatures.SendMacro(macro));
         m_memo1->setPlainText(withPlainLineBreaks(answer));
         // English in both languages until the next language switch.
         m_label3->setText(
@@ -107,14 +104,13 @@ void CommandInterfaceWindow::Extractallmakrosandsaveasmakfiles1Click() {
     const WaitCursor busy;
     m_memo1->clear();
     runCommand([this] {
-        extractAllMacros(
-            [this](std::string_view macro) { return context().creatures.SendMacro(macro); },
-            context().programFile("mac"), context().language,
-            [this](const std::string& line) {
-                m_memo1->appendPlainText(toQString(line));
-                // Shows the line at once; the user's input waits until the run ends.
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            });
+        extractAllMacros([this](std::string_view macro) { return m_creatures.SendMacro(macro); },
+                         context().programFile("mac"), context().language,
+                         [this](const std::string& line) {
+                             m_memo1->appendPlainText(toQString(line));
+                             // Shows the line at once; the user's input waits until the run ends.
+                             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                         });
     });
 }
 

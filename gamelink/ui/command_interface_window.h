@@ -9,6 +9,10 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
+namespace vek {
+class TCreatures;
+}
+
 namespace vek::ui {
 
 // TForm10: "Creatures Online Command Interface". Sends the typed commands to the running game
@@ -16,7 +20,7 @@ namespace vek::ui {
 class CommandInterfaceWindow : public VekWindow {
     Q_OBJECT
   public:
-    explicit CommandInterfaceWindow(AppContext& context);
+    CommandInterfaceWindow(AppContext& context, TCreatures& creatures);
 
     // The creation step, run once at start-up after the window exists.
     void FormCreate();
@@ -30,6 +34,7 @@ class CommandInterfaceWindow : public VekWindow {
     void Extractallmakrosandsaveasmakfiles1Click();  // macro extraction
 
   private:
+    TCreatures& m_creatures;
     QLabel* m_label2 = nullptr;
     QLineEdit* m_edit1 = nullptr;
     QPushButton* m_button1 = nullptr;

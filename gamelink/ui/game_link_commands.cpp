@@ -10,17 +10,17 @@
 
 namespace vek::ui {
 
-void putLauncherObject(AppContext& context) {
+void putLauncherObject(AppContext& context, TCreatures& creatures) {
     runGuarded(context.dialogs,
-               [&context] { vek::putLauncherObject(context.creatures, context.programDirectory); });
+               [&] { vek::putLauncherObject(creatures, context.programDirectory); });
 }
 
-void testConnectionToCreatures(AppContext& context) {
-    if (!context.creatures.testConnection()) context.ask(kNoConnectionBox, Buttons::Ok);
+void testConnectionToCreatures(AppContext& context, TCreatures& creatures) {
+    if (!creatures.testConnection()) context.ask(kNoConnectionBox, Buttons::Ok);
 }
 
-void launchCreatures(AppContext& context) {
-    const std::string& main = context.creatures.paths().CMainPath;
+void launchCreatures(AppContext& context, const TCreatures& creatures) {
+    const std::string& main = creatures.paths().CMainPath;
     TAppExec exec;
     exec.ExeName = main + "creatures.exe";
     exec.ExeParams = {"-Embedding"};
@@ -34,9 +34,8 @@ void launchCreatures(AppContext& context) {
     }
 }
 
-void installGameLinkNotices(AppContext& context) {
-    context.creatures.setNoticeSink(
-        [&context](const BilingualBox& box) { context.ask(box, Buttons::Ok); });
+void installGameLinkNotices(AppContext& context, TCreatures& creatures) {
+    creatures.setNoticeSink([&context](const BilingualBox& box) { context.ask(box, Buttons::Ok); });
 }
 
 }  // namespace vek::ui

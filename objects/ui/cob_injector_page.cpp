@@ -27,8 +27,13 @@ bool isObjectFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-CobInjectorPage::CobInjectorPage(AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_wait(sleepFor) {
+CobInjectorPage::CobInjectorPage(AppContext& context, TCreatures& creatures,
+                                 ObjectCompilerWindow& compiler, QWidget* parent)
+    : QWidget(parent),
+      m_context(context),
+      m_creatures(creatures),
+      m_compiler(compiler),
+      m_wait(sleepFor) {
     setObjectName(QStringLiteral("CobInjectorPage"));
     auto* layout = new QVBoxLayout(this);
     m_fileListBox2 = new QListWidget(this);
@@ -47,7 +52,7 @@ void CobInjectorPage::showEvent(QShowEvent* event) {
 
 void CobInjectorPage::refreshFileList() {
     m_fileListBox2->clear();
-    const std::string& main = m_context.creatures.paths().CMainPath;
+    const std::string& main = m_context.game.paths().CMainPath;
     if (main.empty()) return;
     std::error_code error;
     QStringList names;
@@ -62,23 +67,19 @@ void CobInjectorPage::refreshFileList() {
 
 void CobInjectorPage::FileListBox2DblClick() {
     QListWidgetItem* item = m_fileListBox2->currentItem();
-    ObjectCompilerWindow* compiler = m_context.windows.objectCompiler;
-    if (!item || !compiler) return;
-    const QString path = toQString(m_context.creatures.paths().CMainPath) + item->text();
+    if (!item) return;
+    const QString path = toQString(m_context.game.paths().CMainPath) + item->text();
     // A file that cannot be read stops here with its error; nothing is injected.
     if (!runGuarded(m_context.dialogs, [&path] { readCobFile(toPath(path)); })) return;
-    compiler->loadCobFile(path);
+    m_compiler.loadCobFile(path);
     injectCommand();
 }
 
 void CobInjectorPage::injectCommand() {
-    ObjectCompilerWindow* compiler = m_context.windows.objectCompiler;
-    if (!compiler) return;
+    ObjectCompilerWindow* compiler = &m_compiler;
     const QString savedTitle = compiler->windowTitle();
     InjectionSteps steps;
-    steps.sendMacro = [this](std::string_view macro) {
-        return m_context.creatures.SendMacro(macro);
-    };
+    steps.sendMacro = [this](std::string_view macro) { return m_creatures.SendMacro(macro); };
     steps.askOkCancel = [this](const BilingualBox& box) {
         return m_context.ask(box, Buttons::OkCancel) == Answer::Ok;
     };
@@ -96,8 +97,7 @@ void CobInjectorPage::injectCommand() {
 
 void CobInjectorPage::killEditCommand() {
     runGuarded(m_context.dialogs, [this] {
-        killEditObject(
-            [this](std::string_view macro) { return m_context.creatures.SendMacro(macro); });
+        killEditObject([this](std::string_view macro) { return m_creatures.SendMacro(macro); });
     });
 }
 

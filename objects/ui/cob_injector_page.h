@@ -6,9 +6,14 @@
 
 class QListWidget;
 
+namespace vek {
+class TCreatures;
+}
+
 namespace vek::ui {
 
 struct AppContext;
+class ObjectCompilerWindow;
 
 // The object compiler's "COB Injector" page: the object files of the game's main directory,
 // injected with a double click, and the commands Inject and Kill Edit that the window's menus
@@ -16,7 +21,9 @@ struct AppContext;
 class CobInjectorPage : public QWidget {
     Q_OBJECT
   public:
-    CobInjectorPage(AppContext& context, QWidget* parent);
+    // A page of `compiler`, whose object it injects through the game link.
+    CobInjectorPage(AppContext& context, TCreatures& creatures, ObjectCompilerWindow& compiler,
+                    QWidget* parent);
 
     QListWidget* fileListBox2() const { return m_fileListBox2; }
 
@@ -37,6 +44,8 @@ class CobInjectorPage : public QWidget {
 
   private:
     AppContext& m_context;
+    TCreatures& m_creatures;
+    ObjectCompilerWindow& m_compiler;
     QListWidget* m_fileListBox2 = nullptr;
     std::function<void(std::chrono::milliseconds)> m_wait;
 };

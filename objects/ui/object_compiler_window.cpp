@@ -22,26 +22,17 @@
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/arrow_stepper.h"
-#include "gamelink/creatures.h"
-#include "generators/ui/new_object_source_window.h"
-#include "generators/ui/object_assistant_window.h"
 #include "objects/classifier.h"
 #include "objects/cob_compiler.h"
 #include "objects/discompiler.h"
 #include "objects/macro_insertion.h"
 #include "objects/ui/cob_injector_page.h"
 #include "objects/ui/cob_picture_view.h"
-#include "objects/ui/sprite_editor_pictures.h"
 #include "sprites/palette.h"
 
 namespace vek::ui {
 
 namespace {
-
-constexpr BilingualBox kSourceNotSaved{
-    {"Source changed but not saved! Would you like to save it now?",
-     "Source wurde veraendert aber nicht gespeichert! Moechten Sie jetzt speichern?"},
-    {"WARNING! Source not saved!", "WARNUNG! Source nicht gespeichert!"}};
 
 constexpr Bilingual kOpenCobTitle{"Open Creatures .COB file", "Creatures .COB Datei oeffnen"};
 constexpr Bilingual kSaveCobTitle{"Save Creatures .COB file", "Creatures .COB Datei speichern"};
@@ -99,8 +90,12 @@ QPushButton* makeButton(const char* name, const QString& caption, int tag, const
 
 }  // namespace
 
-ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context)
-    : VekWindow(context, QStringLiteral("TForm2"), QStringLiteral("COB-Compiler")) {
+ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, TCreatures& creatures,
+                                           const PaletteTable& palette, PictureSource& pictures)
+    : VekWindow(context, QStringLiteral("TForm2"), QStringLiteral("COB-Compiler")),
+      m_creatures(creatures),
+      m_palette(palette),
+      m_pictures(pictures) {
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     setCentralWidget(m_pages);
@@ -420,7 +415,7 @@ QWidget* ObjectCompilerWindow::createInjectorPage() {
     page->setObjectName(QStringLiteral("TabSheet4"));
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_injector = new CobInjectorPage(context(), page);
+    m_injector = new CobInjectorPage(context(), m_creatures, *this, page);
     layout->addWidget(m_injector);
     return page;
 }
@@ -446,16 +441,12 @@ void ObjectCompilerWindow::showEditorPage() { m_pages->setCurrentWidget(m_editor
 
 void ObjectCompilerWindow::Memo2Change() { m_sourceState.textChanged(); }
 
-void ObjectCompilerWindow::Button10Click() {
-    if (context().windows.newObjectSource) context().windows.newObjectSource->show();
-}
+void ObjectCompilerWindow::Button10Click() { context().commands.showNewObjectSource(); }
 
-void ObjectCompilerWindow::COBAssistent1Click() {
-    if (context().windows.objectAssistant) context().windows.objectAssistant->show();
-}
+void ObjectCompilerWindow::COBAssistent1Click() { context().commands.showObjectAssistant(); }
 
 QString ObjectCompilerWindow::gameMainDirectory() const {
-    return context().gameDirectory(context().creatures.paths().CMainPath);
+    return context().gameDirectory(context().game.paths().CMainPath);
 }
 
 void ObjectCompilerWindow::Button6Click() {
@@ -482,15 +473,14 @@ void ObjectCompilerWindow::Button7Click() {
     });
 }
 
-void ObjectCompilerWindow::askToSaveChangedSource() {
-    if (m_sourceState.changedButNotSaved() &&
-        context().ask(kSourceNotSaved, Buttons::OkCancel) == Answer::Ok) {
-        Button7Click();
-    }
+void ObjectCompilerWindow::offerToSaveChangedSource(Buttons buttons) {
+    if (!m_sourceState.changedButNotSaved()) return;
+    const Answer answer = context().ask(kSourceNotSavedBox, buttons);
+    if (answer == Answer::Ok || answer == Answer::Yes) Button7Click();
 }
 
 void ObjectCompilerWindow::Button11Click() {
-    askToSaveChangedSource();
+    offerToSaveChangedSource(Buttons::OkCancel);
     runCommand([this] {
         const CobFields fields = currentFields();
         m_sourceFileName = toQString(fields.name) + QStringLiteral(".COS");
@@ -537,7 +527,7 @@ void ObjectCompilerWindow::Button8Click() {
     runObjectCommand([this] {
         resetObject();
         CompileOutput out;
-        const CompileSettings settings{context().creatures.paths().CImagePath, pictures()};
+        const CompileSettings settings{context().game.paths().CImagePath, m_pictures};
         try {
             compileSourceInto(sourceLines(), settings, out);
         } catch (...) {
@@ -761,25 +751,13 @@ void ObjectCompilerWindow::classFieldExit(QLineEdit* field) {
 
 // ---- the picture ----------------------------------------------------------------------------
 
-void ObjectCompilerWindow::setPictureSource(std::shared_ptr<PictureSource> source) {
-    m_pictures = std::move(source);
-}
-
-PictureSource& ObjectCompilerWindow::pictures() {
-    if (!m_pictures) m_pictures = makeSpriteEditorPictures(context());
-    return *m_pictures;
-}
-
-PaletteTable ObjectCompilerWindow::palette() const { return spriteEditorPalette(context()); }
-
 void ObjectCompilerWindow::showPicture() {
     const int width = m_cob.pictureWidth;
     const int height = m_cob.pictureHeight;
     QImage image(width, height, QImage::Format_RGB32);
-    const PaletteTable colors = palette();
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) line[x] = toQColor(colors[cobPixel(m_cob, x, y)]).rgb();
+        for (int x = 0; x < width; ++x) line[x] = toQColor(m_palette[cobPixel(m_cob, x, y)]).rgb();
     }
     m_image1->hide();
     m_image1->setImage(image);
@@ -791,9 +769,8 @@ void ObjectCompilerWindow::showPicture() {
 
 void ObjectCompilerWindow::Button4Click() {
     runObjectCommand([this] {
-        PictureSource& source = pictures();
-        if (!source.spriteLoaded()) return;
-        setCobPicture(m_cob, source.currentSprite());
+        if (!m_pictures.spriteLoaded()) return;
+        setCobPicture(m_cob, m_pictures.currentSprite());
         showPicture();
     });
 }

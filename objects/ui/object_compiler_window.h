@@ -22,6 +22,7 @@ class QWidget;
 namespace vek {
 class PictureSource;
 class PaletteTable;
+class TCreatures;
 struct CompileOutput;
 }  // namespace vek
 
@@ -36,15 +37,16 @@ class UpDown;
 class ObjectCompilerWindow : public VekWindow {
     Q_OBJECT
   public:
-    explicit ObjectCompilerWindow(AppContext& context);
+    // The game link injects; sprites for the picture come from `pictures` and show in `palette`.
+    ObjectCompilerWindow(AppContext& context, TCreatures& creatures, const PaletteTable& palette,
+                         PictureSource& pictures);
     ~ObjectCompilerWindow() override;
 
     // The creation step, run once at start-up after the window exists.
     void FormCreate();
 
-    // The closing question of the program asks through these.
-    bool sourceChangedButNotSaved() const { return m_sourceState.changedButNotSaved(); }
-    void saveSourceCommand() { Button7Click(); }
+    // When the source was changed and not saved: asks whether to save it (OK or Yes saves).
+    void offerToSaveChangedSource(Buttons buttons);
 
     const CobData& cobData() const { return m_cob; }
     const SourceState& sourceState() const { return m_sourceState; }
@@ -64,9 +66,6 @@ class ObjectCompilerWindow : public VekWindow {
     void loadCobFile(const QString& path);
 
     CobInjectorPage* injectorPage() const { return m_injector; }
-
-    // Where Compile and Get take pictures from; the sprite editor unless replaced.
-    void setPictureSource(std::shared_ptr<PictureSource> pictures);
 
   public Q_SLOTS:
     void Button10Click();       // New2: the New Object Source window
@@ -127,9 +126,6 @@ class ObjectCompilerWindow : public VekWindow {
     CobFields currentFields() const;
     void showPicture();
     void showCompileOutput(const CompileOutput& out);
-    void askToSaveChangedSource();
-    PaletteTable palette() const;
-    PictureSource& pictures();
     void runObjectCommand(const std::function<void()>& command);
     QString gameMainDirectory() const;
 
@@ -142,7 +138,9 @@ class ObjectCompilerWindow : public VekWindow {
     bool m_settingEditBox = false;  // programmatic changes of Memo1 write nothing back
     bool m_fillingLists = false;    // programmatic highlighting attaches nothing
     bool m_settingClassNumber = false;
-    std::shared_ptr<PictureSource> m_pictures;
+    TCreatures& m_creatures;
+    const PaletteTable& m_palette;
+    PictureSource& m_pictures;
 
     QTabWidget* m_pages = nullptr;  // PageControl1
     QWidget* m_sourcePage = nullptr;

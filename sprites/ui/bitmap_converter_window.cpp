@@ -16,10 +16,8 @@
 #include "app/ui/tags.h"
 #include "app/ui/widgets/long_job.h"
 #include "app/ui/widgets/picture_box.h"
-#include "gamelink/creatures.h"
 #include "sprites/bitmap.h"
 #include "sprites/bitmap_converter.h"
-#include "sprites/ui/sprite_editor_window.h"
 
 namespace vek::ui {
 
@@ -39,8 +37,9 @@ QString withDefaultExtension(const QString& file, const QString& extension) {
 
 }  // namespace
 
-BitmapConverterWindow::BitmapConverterWindow(AppContext& context)
-    : VekWindow(context, QStringLiteral("TForm5"), QStringLiteral("BMP to Sprite converter")) {
+BitmapConverterWindow::BitmapConverterWindow(AppContext& context, const PaletteTable& palette)
+    : VekWindow(context, QStringLiteral("TForm5"), QStringLiteral("BMP to Sprite converter")),
+      m_palette(palette) {
     resize(287, 373);
     buildMenus();
     buildPages();
@@ -175,7 +174,7 @@ ColorMatchLevel BitmapConverterWindow::matchLevel() const {
 }
 
 QString BitmapConverterWindow::imageDirectory() const {
-    return context().gameDirectory(context().creatures.paths().CImagePath);
+    return context().gameDirectory(context().game.paths().CImagePath);
 }
 
 void BitmapConverterWindow::showPicture() {
@@ -217,12 +216,9 @@ void BitmapConverterWindow::saveAsSprite() {
     }
     if (!file) return;
 
-    const PaletteTable& palette = context().windows.spriteEditor->paletteTable();
     m_converting = true;
     LongJob job;
-    if (auto* editor = context().windows.spriteEditor; editor && editor->isVisible())
-        editor->repaint();
-    repaint();
+    LongJob::repaintWindows();
     const int rows = m_picture.height;
     ProgressBar1->setRange(0, std::max(rows - 1, 0));
     ProgressBar1->setValue(0);
@@ -238,7 +234,7 @@ void BitmapConverterWindow::saveAsSprite() {
         m_converting = false;
     });
 
-    const SpriteImage sprite = convertPicture(m_picture, palette, matchLevel(), [&](int row) {
+    const SpriteImage sprite = convertPicture(m_picture, m_palette, matchLevel(), [&](int row) {
         ProgressBar1->setValue(row);
         if (job.due()) {
             showConvertedRows(row);

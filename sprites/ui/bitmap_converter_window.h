@@ -6,6 +6,7 @@
 #include "app/rgb_image.h"
 #include "app/ui/vek_window.h"
 #include "sprites/color_match.h"
+#include "sprites/palette.h"
 
 class QAction;
 class QGroupBox;
@@ -28,7 +29,7 @@ class PictureBox;
 class BitmapConverterWindow : public VekWindow {
     Q_OBJECT
   public:
-    explicit BitmapConverterWindow(AppContext& context);
+    BitmapConverterWindow(AppContext& context, const PaletteTable& palette);
 
     // The creation step, run once at start-up after the window exists.
     void FormCreate();
@@ -53,6 +54,7 @@ class BitmapConverterWindow : public VekWindow {
     void showPicture();
     QString imageDirectory() const;
 
+    const PaletteTable& m_palette;
     RgbImage m_picture;
     bool m_batch = false;
     QString m_presetName;

@@ -24,14 +24,10 @@
 #include "app/ui/widgets/picture_box.h"
 #include "app/ui/widgets/wait_cursor.h"
 #include "app/vek_error.h"
-#include "gamelink/creatures.h"
-#include "gamelink/ui/game_link_commands.h"
 #include "sprites/bitmap.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_merge.h"
 #include "sprites/sprite_render.h"
-#include "sprites/ui/bitmap_converter_window.h"
-#include "sprites/ui/sprite_file_creator_window.h"
 
 namespace vek::ui {
 
@@ -79,8 +75,8 @@ QString withDefaultExtension(const QString& fileName, const QString& extension) 
 
 }  // namespace
 
-SpriteEditorWindow::SpriteEditorWindow(AppContext& context)
-    : VekWindow(context, QStringLiteral("TForm1"), kCaption) {
+SpriteEditorWindow::SpriteEditorWindow(AppContext& context, PaletteTable& palette)
+    : VekWindow(context, QStringLiteral("TForm1"), kCaption), m_palette(palette) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     QFont windowFont(QStringLiteral("Times New Roman"));
@@ -99,6 +95,13 @@ QAction* SpriteEditorWindow::addMenuItem(QMenu* menu, const char* name, const QS
     action->setObjectName(QLatin1String(name));
     if (tag > 0) tagControl(action, tag);
     if (handler) connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+QAction* SpriteEditorWindow::addCommandItem(QMenu* menu, const char* name, const QString& caption,
+                                            int tag, const Command<>& command) {
+    QAction* action = addMenuItem(menu, name, caption, tag);
+    connect(action, &QAction::triggered, this, [&command] { command(); });
     return action;
 }
 
@@ -178,26 +181,32 @@ void SpriteEditorWindow::buildMenus() {
                 &W::CopySPRfilestooneSPRfil1Click);
 
     // Designed items that this window's menu bar does not show; their commands live elsewhere.
+    const Commands& commands = context().commands;
+    const GameDataCommands& game = commands.gameData;
     QMenu* eggs = addMenu("EggDisks1", QStringLiteral("&Egg-Disks"), 20);
-    addMenuItem(eggs, "MoreEggs2", QStringLiteral("&More Eggs"), 21);
-    addMenuItem(eggs, "GrendelEggDisk1", QStringLiteral("&Grendel Egg-Disk"), 22);
-    addMenuItem(eggs, "GreNornEggDiskGrendelDadys1",
-                QStringLiteral("NornEl Egg-Disk (Grendel &Dads)"), 23);
-    addMenuItem(eggs, "GreNormEggDiskGrendelMums1",
-                QStringLiteral("GreNorn Egg-Disk (Grendel &Mums)"), 24);
-    addMenuItem(eggs, "EnableMoreEggsFunction1", QStringLiteral("Enable &More-Eggs function"), 33);
+    addCommandItem(eggs, "MoreEggs2", QStringLiteral("&More Eggs"), 21, game.moreEggs);
+    addCommandItem(eggs, "GrendelEggDisk1", QStringLiteral("&Grendel Egg-Disk"), 22,
+                   game.grendelEggDisk);
+    addCommandItem(eggs, "GreNornEggDiskGrendelDadys1",
+                   QStringLiteral("NornEl Egg-Disk (Grendel &Dads)"), 23, game.nornelEggDisk);
+    addCommandItem(eggs, "GreNormEggDiskGrendelMums1",
+                   QStringLiteral("GreNorn Egg-Disk (Grendel &Mums)"), 24, game.grenornEggDisk);
+    addCommandItem(eggs, "EnableMoreEggsFunction1", QStringLiteral("Enable &More-Eggs function"),
+                   33, game.enableMoreEggs);
     QMenu* world = addMenu("World1", QStringLiteral("&World"), 25);
-    addMenuItem(world, "CreateNewworld1", QStringLiteral("&Reset world"), 26);
-    addMenuItem(world, "CreateNewworld2", QStringLiteral("&Create new world...."), 27);
-    addMenuItem(world, "DisableCheats1", QStringLiteral("D&isable Cheats"), 31);
+    addCommandItem(world, "CreateNewworld1", QStringLiteral("&Reset world"), 26, game.resetWorld);
+    addCommandItem(world, "CreateNewworld2", QStringLiteral("&Create new world...."), 27,
+                   game.createNewWorld);
+    addCommandItem(world, "DisableCheats1", QStringLiteral("D&isable Cheats"), 31,
+                   game.disableCheats);
     QMenu* debugger = addMenu("Lab1", QStringLiteral("Debugger"), 77);
     addMenuItem(debugger, "ConnectVEKtoCreatures1", QStringLiteral("Connect VEK to Creatures"), 78,
                 &W::ConnectVEKtoCreatures1Click);
     addMenuItem(debugger, "LaunchCREATURES1", QStringLiteral("&Launch CREATURES"), 35,
                 &W::LaunchCREATURES1Click);
     QMenu* help = addMenu("Help1", QStringLiteral("&Help"), 83);
-    addMenuItem(help, "Index1", QStringLiteral("&Index"), 84);
-    addMenuItem(help, "About1", QStringLiteral("&About"), 85);
+    addCommandItem(help, "Index1", QStringLiteral("&Index"), 84, commands.showHelp);
+    addCommandItem(help, "About1", QStringLiteral("&About"), 85, commands.showAbout);
     for (QMenu* hidden : {eggs, world, debugger, help}) hidden->menuAction()->setVisible(false);
 }
 
@@ -293,14 +302,14 @@ void SpriteEditorWindow::FormCreate() {
     ctx.trace(QStringLiteral("Add help..."));
     ctx.trace(QStringLiteral("Sys Info..."));
     ctx.trace(QStringLiteral("Reading Paths..."));
-    runCommand([&ctx] { ctx.creatures.ReadPaths(); });
+    runCommand([&ctx] { ctx.game.ReadPaths(); });
     if (!checkGameInstalled(ctx)) return;
 
     ctx.trace(QStringLiteral("Installing Bitmaps..."));
     ctx.trace(QStringLiteral("Create Info Page..."));
     makeInfoPage();
     ctx.trace(QStringLiteral("Read chemicals..."));
-    const std::string paletteDirectory = ctx.creatures.paths().CPalettePath;
+    const std::string paletteDirectory = ctx.game.paths().CPalettePath;
     ctx.trace(QStringLiteral("Read palette... from ") + toQString(paletteDirectory) +
               toQString(kPaletteFileName));
     m_palette.setBackground(ctx.spriteBackground);
@@ -339,7 +348,7 @@ void SpriteEditorWindow::makeInfoPage() {
 // Opening and selecting
 
 QString SpriteEditorWindow::imageDirectory() const {
-    return context().gameDirectory(context().creatures.paths().CImagePath);
+    return context().gameDirectory(context().game.paths().CImagePath);
 }
 
 void SpriteEditorWindow::OpenSpriteFile1Click() {
@@ -464,7 +473,7 @@ void SpriteEditorWindow::showEvent(QShowEvent* event) {
     VekWindow::showEvent(event);
     layoutContent();
     // The silent connection test whenever the editor is shown; its outcome is not reported.
-    context().creatures.testConnection();
+    context().commands.probeConnection();
 }
 
 void SpriteEditorWindow::setZoom(int zoom) {
@@ -636,13 +645,9 @@ void SpriteEditorWindow::exportPicture(const RgbImage& picture, const Bilingual&
 // ---------------------------------------------------------------------------------------------
 // Tools
 
-void SpriteEditorWindow::SpriteFileCreator1Click() {
-    if (auto* creator = context().windows.spriteFileCreator) creator->show();
-}
+void SpriteEditorWindow::SpriteFileCreator1Click() { context().commands.showSpriteFileCreator(); }
 
-void SpriteEditorWindow::BMPtoSpriteconverter1Click() {
-    if (auto* converter = context().windows.bitmapConverter) converter->show();
-}
+void SpriteEditorWindow::BMPtoSpriteconverter1Click() { context().commands.showBitmapConverter(); }
 
 void SpriteEditorWindow::CopySPRfilestooneSPRfil1Click() {
     runCommand([this] {
@@ -663,8 +668,8 @@ void SpriteEditorWindow::CopySPRfilestooneSPRfil1Click() {
 // ---------------------------------------------------------------------------------------------
 // The game link
 
-void SpriteEditorWindow::ConnectVEKtoCreatures1Click() { testConnectionToCreatures(context()); }
+void SpriteEditorWindow::ConnectVEKtoCreatures1Click() { context().commands.testConnection(); }
 
-void SpriteEditorWindow::LaunchCREATURES1Click() { launchCreatures(context()); }
+void SpriteEditorWindow::LaunchCREATURES1Click() { context().commands.launchCreatures(); }
 
 }  // namespace vek::ui

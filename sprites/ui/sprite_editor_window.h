@@ -27,7 +27,8 @@ class TMultiShape;
 class SpriteEditorWindow : public VekWindow {
     Q_OBJECT
   public:
-    explicit SpriteEditorWindow(AppContext& context);
+    // The palette table is shared with the windows that show palette indices.
+    SpriteEditorWindow(AppContext& context, PaletteTable& palette);
     ~SpriteEditorWindow() override;
 
     // The creation step, run once at start-up after the window exists.
@@ -78,6 +79,8 @@ class SpriteEditorWindow : public VekWindow {
     void buildControls();
     QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption, int tag,
                          void (SpriteEditorWindow::*handler)() = nullptr);
+    QAction* addCommandItem(QMenu* menu, const char* name, const QString& caption, int tag,
+                            const Command<>& command);
 
     void makeInfoPage();
     void openSpriteFile(const std::optional<QString>& fileName);
@@ -107,7 +110,7 @@ class SpriteEditorWindow : public VekWindow {
     int m_current = -1;
     bool m_spriteLoaded = false;
     SpriteImage m_sprite;
-    PaletteTable m_palette;
+    PaletteTable& m_palette;
     RgbImage m_area;
     RgbImage m_paletteArea;
     int m_zoom = 1;

@@ -11,7 +11,6 @@
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/arrow_stepper.h"
-#include "gamelink/creatures.h"
 #include "sprites/sprite_creator.h"
 
 namespace vek::ui {
@@ -91,9 +90,9 @@ void SpriteFileCreatorWindow::showEvent(QShowEvent* event) {
 void SpriteFileCreatorWindow::Button1Click() {
     runCommand([this] {
         AppContext& ctx = context();
-        const auto fileName = ctx.dialogs.saveFile(
-            ctx.text(kCreateTitle), ctx.gameDirectory(ctx.creatures.paths().CImagePath),
-            QStringLiteral("*.SPR (*.SPR *.spr)"));
+        const auto fileName = ctx.dialogs.saveFile(ctx.text(kCreateTitle),
+                                                   ctx.gameDirectory(ctx.game.paths().CImagePath),
+                                                   QStringLiteral("*.SPR (*.SPR *.spr)"));
         if (!fileName) return;
         // The fields are read only now, after the file was chosen.
         const UniformSpriteFile layout = creatorLayout(

@@ -1,7 +1,5 @@
 #include "utilities/ui/about_window.h"
 
-#include "app/ui/main_window.h"
-
 namespace vek::ui {
 
 AboutWindow::AboutWindow(AppContext& context)
@@ -9,8 +7,7 @@ AboutWindow::AboutWindow(AppContext& context)
 
 void AboutWindow::FormCreate() {
     context().trace(QStringLiteral("About setup..."));
-    // The last step of the start-up trace: the main window shows its own title again.
-    context().windows.main->restoreSavedTitle();
+    context().endTrace();
 }
 
 }  // namespace vek::ui

@@ -11,15 +11,12 @@
 
 #include "app/file_io.h"
 #include "app/scope_exit.h"
-#include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/long_job.h"
 #include "app/ui/widgets/picture_box.h"
 #include "app/vek_error.h"
-#include "gamelink/creatures.h"
 #include "sprites/bitmap.h"
-#include "sprites/ui/sprite_editor_window.h"
 #include "world/map_raster.h"
 
 namespace vek::ui {
@@ -35,8 +32,8 @@ constexpr ScreenColor kBlankMap = 0xFFFFFF;
 
 }  // namespace
 
-MapWindow::MapWindow(AppContext& context)
-    : VekWindow(context, QStringLiteral("TForm6"), kRestTitle) {
+MapWindow::MapWindow(AppContext& context, const PaletteTable& palette)
+    : VekWindow(context, QStringLiteral("TForm6"), kRestTitle), m_palette(palette) {
     m_map = RgbImage(kMapWidth, kMapHeight, kBlankMap);
     buildControls();
 }
@@ -135,15 +132,15 @@ void MapWindow::drawAndCacheMap() {
     }
     Image1->showImage(m_map);
     const std::filesystem::path back =
-        pathFromUtf8(context().creatures.paths().CImagePath) / kBackSpriteFileName;
-    const PaletteTable& palette = context().windows.spriteEditor->paletteTable();
-    drawMap(back, palette, m_map, [&](int column) {
+        pathFromUtf8(context().game.paths().CImagePath) / kBackSpriteFileName;
+    drawMap(back, m_palette, m_map, [&](int column) {
         ProgressBar1->setValue(column);
         if (column > 0)
             Image1->repaintPart((column - 1) * kMapTileSamples, 0, kMapTileSamples, kMapHeight);
-        if (auto* main = context().windows.main) main->update();
-        update();
-        if (job.due()) job.keepAlive();
+        if (job.due()) {
+            LongJob::repaintWindows();
+            job.keepAlive();
+        }
     });
     setWindowTitle(kDoneTitle);
     done = true;

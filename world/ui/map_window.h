@@ -2,6 +2,7 @@
 
 #include "app/rgb_image.h"
 #include "app/ui/vek_window.h"
+#include "sprites/palette.h"
 
 class QAction;
 class QProgressBar;
@@ -16,7 +17,7 @@ class PictureBox;
 class MapWindow : public VekWindow {
     Q_OBJECT
   public:
-    explicit MapWindow(AppContext& context);
+    MapWindow(AppContext& context, const PaletteTable& palette);
 
     // The creation step, run once at start-up after the window exists.
     void FormCreate();
@@ -36,6 +37,7 @@ class MapWindow : public VekWindow {
     void drawAndCacheMap();
     void showMap();
 
+    const PaletteTable& m_palette;
     RgbImage m_map;
 
     // Controls, by their designed names.

@@ -1,6 +1,7 @@
 #include "app/ui/widgets/long_job.h"
 
 #include <QApplication>
+#include <QWidget>
 
 namespace vek::ui {
 
@@ -15,6 +16,12 @@ LongJob::LongJob() { m_sinceLast.start(); }
 
 bool LongJob::due() {
     return ++m_stepsSinceLast >= kMaxStepsBetween || m_sinceLast.elapsed() >= kIntervalMs;
+}
+
+void LongJob::repaintWindows() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) window->repaint();
+    }
 }
 
 void LongJob::keepAlive() {

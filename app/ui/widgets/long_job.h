@@ -19,6 +19,8 @@ class LongJob {
     bool due();
     // Handles pending events other than user input.
     void keepAlive();
+    // Repaints every window that is shown, at once.
+    static void repaintWindows();
 
   private:
     WaitCursor m_waitCursor;

@@ -41,7 +41,7 @@ class EveryWindowScreenshotTest : public QObject {
         if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at every window");
         for (const char* language : kLanguages) {
             TestWorkbench bench(inLanguage(language));
-            for (VekWindow* window : bench.workbench().windows()) {
+            for (VekWindow* window : bench.workbench().allWindows()) {
                 const QString name =
                     window->objectName() + QLatin1Char('-') + QLatin1String(language);
                 window->show();
@@ -65,7 +65,7 @@ class EveryWindowScreenshotTest : public QObject {
         const std::pair<const char*, std::filesystem::path> loads[] = {
             {"OpenSpriteFile1", game / "Images" / "vekshow.spr"}, {"LoadCOB1", game / "SPTOP.COB"}};
         for (const auto& [action, file] : loads) {
-            for (VekWindow* window : bench.workbench().windows()) {
+            for (VekWindow* window : bench.workbench().allWindows()) {
                 auto* item = window->findChild<QAction*>(QLatin1String(action));
                 if (!item) continue;
                 bench.dialogs().fileAnswers.push_back(fromPath(file));

@@ -59,7 +59,7 @@ class CommandInterfaceWindowTest : public QObject {
     void isBuiltAsDesigned() {
         TestWorkbench bench;
         // As designed, before any language is applied.
-        CommandInterfaceWindow designed(bench.context());
+        CommandInterfaceWindow designed(bench.context(), bench.workbench().creatures());
         QCOMPARE(designed.objectName(), QStringLiteral("TForm10"));
         QCOMPARE(designed.windowTitle(), QStringLiteral("Creatures Online Command Interface"));
         QCOMPARE(designed.size(), QSize(600, 241));

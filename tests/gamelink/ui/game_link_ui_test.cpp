@@ -10,7 +10,6 @@
 #include "gamelink/app_exec.h"
 #include "gamelink/launcher_object.h"
 #include "gamelink/sim_harness.h"
-#include "gamelink/ui/game_link_commands.h"
 #include "objects/cob_data.h"
 #include "objects/injection.h"
 #include "objects/ui/cob_injector_page.h"
@@ -48,11 +47,9 @@ struct GameBench {
         return lines;
     }
     QString ask(const std::string& macro) {
-        return toQString(bench.context().creatures.SendMacro(macro));
+        return toQString(bench.workbench().creatures().SendMacro(macro));
     }
-    fs::path mainDirectory() {
-        return vek::pathFromUtf8(bench.context().creatures.paths().CMainPath);
-    }
+    fs::path mainDirectory() { return vek::pathFromUtf8(bench.context().game.paths().CMainPath); }
 };
 
 vek::CobData ball() {
@@ -84,10 +81,9 @@ class GameLinkUiTest : public QObject {
         GameBench game;
         AppContext& context = game.bench.context();
         QVERIFY(fs::exists(context.programFile("rpsw.kev")));
-        putLauncherObject(context);
-        putLauncherObject(context);
-        const fs::path installed =
-            vek::pathFromUtf8(context.creatures.paths().CImagePath + "vekw.spr");
+        context.commands.putLauncherObject();
+        context.commands.putLauncherObject();
+        const fs::path installed = vek::pathFromUtf8(context.game.paths().CImagePath + "vekw.spr");
         QCOMPARE(vek::readFileBytes(installed),
                  vek::readFileBytes(context.programFile("rpsw.kev")));
         QCOMPARE(game.ask("inst,enum 2 3 255,dde: putv posx,dde: putv posy,next,endm"),
@@ -105,17 +101,17 @@ class GameLinkUiTest : public QObject {
         options.privateDemo = true;
         TestWorkbench bench(options);
         bench.linkTo(dir / "nobody");
-        putLauncherObject(bench.context());
+        bench.context().commands.putLauncherObject();
         QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
         QCOMPARE(bench.dialogs().messages()[0].text,
                  QStringLiteral("Creatures not found! Run Creatures! "));
-        QVERIFY(fs::exists(
-            vek::pathFromUtf8(bench.context().creatures.paths().CImagePath + "vekw.spr")));
+        QVERIFY(
+            fs::exists(vek::pathFromUtf8(bench.context().game.paths().CImagePath + "vekw.spr")));
     }
 
     void theConnectionTestSaysNothingWhenTheGameAnswers() {
         GameBench game;
-        testConnectionToCreatures(game.bench.context());
+        game.bench.context().commands.testConnection();
         QVERIFY(game.bench.dialogs().asked.empty());
         // The test's conversation is closed again: the game serves the next one.
         QCOMPARE(game.ask("inst,dde: putv 1,endm"), QStringLiteral("1|"));
@@ -125,9 +121,9 @@ class GameLinkUiTest : public QObject {
         vek::testing::TempDir dir;
         TestWorkbench bench;
         bench.linkTo(dir / "nobody");
-        testConnectionToCreatures(bench.context());
+        bench.context().commands.testConnection();
         bench.context().language = "deutsch";
-        testConnectionToCreatures(bench.context());
+        bench.context().commands.testConnection();
         const auto messages = bench.dialogs().messages();
         QCOMPARE(messages.size(), std::size_t{2});
         QCOMPARE(
@@ -147,10 +143,10 @@ class GameLinkUiTest : public QObject {
         options.privateDemo = true;
         TestWorkbench bench(options);
         // The demo's creatures.exe is a stand-in text file, not a program.
-        launchCreatures(bench.context());
+        bench.context().commands.launchCreatures();
         // Without a main directory the bare name is looked for and not found.
-        bench.context().creatures.setPaths({});
-        launchCreatures(bench.context());
+        bench.workbench().creatures().setPaths({});
+        bench.context().commands.launchCreatures();
         const auto messages = bench.dialogs().messages();
         QCOMPARE(messages.size(), std::size_t{2});
         QCOMPARE(messages[0].text, QString::fromUtf8(vek::launcherErrorText(11)));
@@ -161,7 +157,7 @@ class GameLinkUiTest : public QObject {
 
     void theInjectorPageListsTheObjectFilesOfTheMainDirectory() {
         GameBench game;
-        CobInjectorPage page(game.bench.context(), nullptr);
+        CobInjectorPage& page = *game.bench.windows().objectCompiler->injectorPage();
         QCOMPARE(page.fileListBox2()->objectName(), QStringLiteral("FileListBox2"));
         QCOMPARE(tagOf(page.fileListBox2()), 103);
         vek::writeCobFile(game.mainDirectory() / "zebra.cob", ball());
@@ -187,7 +183,7 @@ class GameLinkUiTest : public QObject {
         ObjectCompilerWindow* compiler = game.bench.windows().objectCompiler;
         vek::writeCobFile(game.dir / "ball.cob", ball());
         compiler->loadCobFile(fromPath(game.dir / "ball.cob"));
-        CobInjectorPage page(game.bench.context(), nullptr);
+        CobInjectorPage& page = *game.bench.windows().objectCompiler->injectorPage();
         std::vector<std::chrono::milliseconds> waits;
         page.setInjectionWait([&waits](std::chrono::milliseconds wait) { waits.push_back(wait); });
         const QString title = compiler->windowTitle();
@@ -218,7 +214,7 @@ class GameLinkUiTest : public QObject {
     void uncompiledChangesAreAskedAboutAndAnEmptyObjectIsReported() {
         GameBench game;
         ObjectCompilerWindow* compiler = game.bench.windows().objectCompiler;
-        CobInjectorPage page(game.bench.context(), nullptr);
+        CobInjectorPage& page = *game.bench.windows().objectCompiler->injectorPage();
         page.setInjectionWait([](std::chrono::milliseconds) {});
         compiler->New1Click();
         compiler->sourceText()->setPlainText(QStringLiteral("inst\nendm"));
@@ -251,7 +247,7 @@ class GameLinkUiTest : public QObject {
         vek::writeCobFile(game.mainDirectory() / "ZZBALL.COB", ball());
         std::ofstream(game.mainDirectory() / "ZZBROKEN.COB") << "no";
         ObjectCompilerWindow* compiler = game.bench.windows().objectCompiler;
-        CobInjectorPage page(game.bench.context(), nullptr);
+        CobInjectorPage& page = *game.bench.windows().objectCompiler->injectorPage();
         page.setInjectionWait([](std::chrono::milliseconds) {});
         page.refreshFileList();
 

@@ -443,25 +443,25 @@ class ObjectCompilerWindowTest : public QObject {
         QCOMPARE(window->sourceFileName(), QStringLiteral("BALL.COS"));
         QVERIFY(!window->sourceState().changed);
         QVERIFY(window->sourceState().saved);
-        QVERIFY(!window->sourceChangedButNotSaved());
+        QVERIFY(!window->sourceState().changedButNotSaved());
         QCOMPARE(currentPage(window), QStringLiteral("TabSheet1"));
         QVERIFY(window->sourceText()->toPlainText().startsWith(QStringLiteral("* Bouncing ball")));
 
-        // The closing question's two calls: the state, and the Save command.
+        // A changed source is saved by the save command.
         window->sourceText()->appendPlainText(QStringLiteral("* one more line"));
-        QVERIFY(window->sourceChangedButNotSaved());
+        QVERIFY(window->sourceState().changedButNotSaved());
         bench.dialogs().fileAnswers.push_back(inScratch(bench, "ball-copy"));
-        window->saveSourceCommand();
+        window->Button7Click();
         QCOMPARE(window->sourceFileName(), QStringLiteral("ball-copy.COS"));
         const std::string saved = readFileText(bench.scratch() / "ball-copy.COS");
         QVERIFY(saved.ends_with("* one more line\r\n"));
         QVERIFY(saved.find("\r\nname Bouncing Ball\r\n") != std::string::npos);
-        QVERIFY(!window->sourceChangedButNotSaved());
+        QVERIFY(!window->sourceState().changedButNotSaved());
 
         // A cancelled dialog saves nothing and changes nothing.
         window->sourceText()->appendPlainText(QStringLiteral("x"));
-        window->saveSourceCommand();
-        QVERIFY(window->sourceChangedButNotSaved());
+        window->Button7Click();
+        QVERIFY(window->sourceState().changedButNotSaved());
 
         // A file that cannot be opened: the name is taken, the state stays.
         const QString missing = inScratch(bench, "missing.cos");
@@ -470,7 +470,7 @@ class ObjectCompilerWindowTest : public QObject {
         QCOMPARE(bench.dialogs().errors().back().text,
                  QStringLiteral("Kann Datei %1 nicht öffnen").arg(missing));
         QCOMPARE(window->sourceFileName(), QStringLiteral("missing.cos"));
-        QVERIFY(window->sourceChangedButNotSaved());
+        QVERIFY(window->sourceState().changedButNotSaved());
     }
 
     void aDoubleClickedMacroFileReplacesTheSelection() {

@@ -133,7 +133,7 @@ class BitmapConverterWindowTest : public QObject {
         QCOMPARE(saves.size(), std::size_t{1});
         QCOMPARE(saves[0].text, QStringLiteral("Save as .SPR file"));
         QCOMPARE(saves[0].caption,
-                 bench.context().gameDirectory(bench.context().creatures.paths().CImagePath));
+                 bench.context().gameDirectory(bench.context().game.paths().CImagePath));
         const fs::path written = bench.scratch() / "start.SPR";
         QCOMPARE(fs::file_size(written), std::uintmax_t{10 + 263 * 275});
         const std::uint8_t black =
@@ -155,7 +155,7 @@ class BitmapConverterWindowTest : public QObject {
         QCOMPARE(opens.size(), std::size_t{1});
         QCOMPARE(opens[0].text, QStringLiteral(".BMP Datei oeffnen"));
         QCOMPARE(opens[0].caption,
-                 bench.context().gameDirectory(bench.context().creatures.paths().CImagePath));
+                 bench.context().gameDirectory(bench.context().game.paths().CImagePath));
         QCOMPARE(converter(bench)->picture().width, 263);
 
         writeFileAtomically(bench.scratch() / "broken.bmp",
@@ -296,7 +296,7 @@ class BitmapConverterWindowTest : public QObject {
         if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at the window");
         TestWorkbench bench;
         const fs::path sunset =
-            pathFromUtf8(bench.context().creatures.paths().CImagePath) / "sunset.bmp";
+            pathFromUtf8(bench.context().game.paths().CImagePath) / "sunset.bmp";
         bench.dialogs().fileAnswers = {fromPath(sunset), scratchFile(bench, "s.spr")};
         converter(bench)->LoadBMP1Click();
         converter(bench)->show();

@@ -165,7 +165,7 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(page.at(200, 100), makeScreenColor(154, 0, 0));
         QCOMPARE(page.at(200, 270), ScreenColor{0});
         QCOMPARE(control(bench, "Panel1")->size(), QSize(306, 294));
-        const PaletteTable expected = loadPalette(bench.context().creatures.paths().CPalettePath,
+        const PaletteTable expected = loadPalette(bench.context().game.paths().CPalettePath,
                                                   bench.context().spriteBackground);
         QCOMPARE(window->paletteTable(), expected);
         QCOMPARE(window->paletteTable()[0], ScreenColor{0xFFFFFF});
@@ -203,7 +203,7 @@ class SpriteEditorWindowTest : public QObject {
         openWithDialog(bench, file);
         QCOMPARE(bench.dialogs().asked.back().text, QStringLiteral("Open Creatures .SPR file"));
         QCOMPARE(bench.dialogs().asked.back().caption,
-                 bench.context().gameDirectory(bench.context().creatures.paths().CImagePath));
+                 bench.context().gameDirectory(bench.context().game.paths().CImagePath));
         QCOMPARE(window->windowTitle(), QStringLiteral("Sprite Editor - many.spr"));
         const QStringList lines = listLines(bench);
         QCOMPARE(lines.size(), 13);

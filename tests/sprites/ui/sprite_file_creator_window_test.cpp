@@ -95,7 +95,7 @@ class SpriteFileCreatorWindowTest : public QObject {
         QCOMPARE(asked.kind, QStringLiteral("save"));
         QCOMPARE(asked.text, QStringLiteral("Create .SPR file"));
         QCOMPARE(asked.caption,
-                 bench.context().gameDirectory(bench.context().creatures.paths().CImagePath));
+                 bench.context().gameDirectory(bench.context().game.paths().CImagePath));
         const Bytes bytes = readFileBytes(bench.scratch() / "new.SPR");
         QCOMPARE(bytes.size(), std::size_t{42});
         QCOMPARE(readSpriteTable(bench.scratch() / "new.SPR").entries[1], (SpriteEntry{30, 3, 4}));

@@ -133,8 +133,8 @@ std::string TestWorkbench::vekIniText() const {
 fs::path TestWorkbench::scratch() const { return toPath(m_folder.path()) / "scratch"; }
 
 void TestWorkbench::linkTo(const fs::path& socket) {
-    context().creatures.setLinkTransport(std::make_shared<LocalSocketTransport>(socket));
-    context().creatures.setGameStarter([](const GamePaths&) { return false; });
+    m_workbench->creatures().setLinkTransport(std::make_shared<LocalSocketTransport>(socket));
+    m_workbench->creatures().setGameStarter([](const GamePaths&) { return false; });
 }
 
 QString screenshotFolder() { return QString::fromLocal8Bit(qgetenv("VEK_SCREENSHOT_DIR")); }

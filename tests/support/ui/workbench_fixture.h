@@ -12,8 +12,8 @@
 #include "app/ui/sound_output.h"
 #include "app/ui/user_dialogs.h"
 #include "app/ui/vek_application.h"
-#include "app/ui/workbench.h"
 #include "demo/demo_installation.h"
+#include "studio/workbench.h"
 
 namespace vek::ui::testing {
 
@@ -79,7 +79,7 @@ class TestWorkbench {
 
     Workbench& workbench() { return *m_workbench; }
     AppContext& context() { return m_workbench->context(); }
-    Windows& windows() { return context().windows; }
+    const Windows& windows() { return m_workbench->windows(); }
     ScriptedDialogs& dialogs() { return m_dialogs; }
     SilentSoundOutput& sound() { return m_sound; }
 

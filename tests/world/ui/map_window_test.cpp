@@ -35,7 +35,7 @@ fs::path landscapeFile(TestWorkbench& bench) {
     return bench.demo().programDirectory() / "landscape.bmp";
 }
 fs::path backFile(TestWorkbench& bench) {
-    return pathFromUtf8(bench.context().creatures.paths().CImagePath) / "back.spr";
+    return pathFromUtf8(bench.context().game.paths().CImagePath) / "back.spr";
 }
 
 // The map as the core draws it from the installation's back.spr.

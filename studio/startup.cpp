@@ -1,4 +1,4 @@
-#include "app/ui/startup.h"
+#include "studio/startup.h"
 
 #include <QStandardPaths>
 #include <QTimer>
@@ -12,8 +12,8 @@
 #include "app/ui/qt_user_dialogs.h"
 #include "app/ui/sound_output.h"
 #include "app/ui/vek_application.h"
-#include "app/ui/workbench.h"
 #include "demo/demo_installation.h"
+#include "studio/workbench.h"
 
 namespace vek::ui {
 
@@ -69,7 +69,7 @@ int runVekstudio(int argc, char* argv[]) {
     }
     Workbench workbench(setup, dialogs, sound);
     workbench.createWindows();
-    MainWindow* main = workbench.context().windows.main;
+    MainWindow* main = workbench.windows().main;
     QObject::connect(main, &VekWindow::closed, &application, &QApplication::quit);
     if (workbench.context().quitAfterStartup) return 0;
     main->show();

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vek::ui {
+
+// A command by which one window reaches another. The composition root binds it to the window
+// that carries it out; a command nobody has bound does nothing.
+template <typename... Args>
+class Command {
+  public:
+    void bind(std::function<void(Args...)> handler) { m_handler = std::move(handler); }
+    bool bound() const { return static_cast<bool>(m_handler); }
+    void operator()(Args... args) const {
+        if (m_handler) m_handler(std::move(args)...);
+    }
+
+  private:
+    std::function<void(Args...)> m_handler;
+};
+
+// The world, egg-disk and game-settings commands of the main window's pop-up menus and the
+// sprite editor's menus.
+struct GameDataCommands {
+    Command<> resetWorld;
+    Command<> createNewWorld;
+    Command<> moreEggs;
+    Command<> grendelEggDisk;
+    Command<> nornelEggDisk;   // Norn mums, Grendel dads
+    Command<> grenornEggDisk;  // Grendel mums, Norn dads
+    Command<> enableMoreEggs;
+    Command<> pebbleCheat;
+    Command<> marrowCheat;
+    Command<> pebbleCheatNewVersion;
+    Command<> marrowCheatNewVersion;
+    Command<> disableCheats;
+};
+
+// Every command by which windows reach each other. A window runs them through its context and
+// never holds another window; the composition root binds them when it creates the windows.
+struct Commands {
+    // Windows that another window's menu shows.
+    Command<> showSpriteFileCreator;
+    Command<> showBitmapConverter;
+    Command<> showNewObjectSource;
+    Command<> showObjectAssistant;
+    Command<> showHelp;
+    Command<> showAbout;
+
+    // The object compiler's source page, showing these lines (the source generators).
+    Command<std::vector<std::string>> showObjectSource;
+    // Before the program closes: the question about a source changed but not saved.
+    Command<> offerToSaveChangedSource;
+    // The sprite editor, with this sprite file open.
+    Command<std::filesystem::path> openSpriteFile;
+
+    // The game link.
+    Command<> putLauncherObject;
+    Command<> testConnection;   // says so when the game does not answer
+    Command<> probeConnection;  // the same, silently
+    Command<> launchCreatures;
+
+    // The main window's start-up step that fills the script names.
+    Command<> createScriptList;
+
+    GameDataCommands gameData;
+};
+
+}  // namespace vek::ui

@@ -1,0 +1,163 @@
+#include "studio/workbench.h"
+
+#include "app/settings.h"
+#include "app/text_table.h"
+#include "app/ui/language.h"
+#include "app/ui/main_window.h"
+#include "app/ui/qt_convert.h"
+#include "app/ui/sound_output.h"
+#include "app/ui/vek_application.h"
+#include "gamelink/creatures.h"
+#include "gamelink/ui/command_interface_window.h"
+#include "gamelink/ui/game_link_commands.h"
+#include "generators/ui/add_class_window.h"
+#include "generators/ui/new_object_source_window.h"
+#include "generators/ui/object_assistant_window.h"
+#include "objects/picture_source.h"
+#include "objects/script_events.h"
+#include "objects/ui/object_compiler_window.h"
+#include "sprites/ui/bitmap_converter_window.h"
+#include "sprites/ui/sprite_editor_window.h"
+#include "sprites/ui/sprite_file_creator_window.h"
+#include "utilities/ui/about_window.h"
+#include "utilities/ui/sound_player_window.h"
+#include "world/ui/map_window.h"
+
+namespace vek::ui {
+
+namespace {
+
+// The game paths may name a --game-dir that does not exist; the program then starts as if the
+// game were not installed, after saying why.
+std::unique_ptr<TCreatures> makeCreatures(const GamePathSources& sources, UserDialogs& dialogs) {
+    try {
+        return std::make_unique<TCreatures>(sources);
+    } catch (const std::exception& error) {
+        dialogs.errorReport(QString::fromUtf8(error.what()));
+        return std::make_unique<TCreatures>(GamePathSources{});
+    }
+}
+
+// The sprite editor as the object compiler's picture source: the sprite as it is drawn there at
+// this moment, unsaved painting included.
+class SpriteEditorPictures : public PictureSource {
+  public:
+    explicit SpriteEditorPictures(const Windows& windows) : m_windows(windows) {}
+
+    void openSpriteFileByName(const std::string& path) override {
+        m_windows.spriteEditor->openSpriteFileByName(toQString(path));
+    }
+    void selectSprite(int position) override { m_windows.spriteEditor->selectSprite(position); }
+    bool spriteLoaded() const override { return m_windows.spriteEditor->spriteFileLoaded(); }
+    SpriteImage currentSprite() const override { return m_windows.spriteEditor->currentSprite(); }
+
+  private:
+    const Windows& m_windows;
+};
+
+}  // namespace
+
+Workbench::Workbench(const WorkbenchSetup& setup, UserDialogs& dialogs, SoundOutput& sound)
+    : m_debugMode(setup.debugMode),
+      m_settings(std::make_unique<VekIni>(setup.vekIni)),
+      m_creatures(makeCreatures(setup.gamePathSources, dialogs)),
+      m_pictures(std::make_unique<SpriteEditorPictures>(m_windows)) {
+    m_creatures->setSoundSink([&sound](const std::filesystem::path& file) { sound.play(file); });
+    m_context = std::make_unique<AppContext>(dialogs, *m_creatures, *m_settings, sound,
+                                             setup.programDirectory);
+}
+
+Workbench::~Workbench() {
+    // Windows go before the context they refer to, the main window last.
+    while (!m_ownedWindows.empty()) m_ownedWindows.pop_back();
+}
+
+template <typename Window, typename... Args>
+Window* Workbench::create(Window*& slot, Args&&... args) {
+    auto window = std::make_unique<Window>(*m_context, std::forward<Args>(args)...);
+    slot = window.get();
+    m_ownedWindows.push_back(std::move(window));
+    return slot;
+}
+
+void Workbench::createWindows() {
+    Windows& w = m_windows;
+    bindCommands();
+    create(w.main)->FormCreate(m_debugMode);
+    create(w.newObjectSource)->FormCreate();
+    create(w.spriteEditor, m_palette)->FormCreate();
+    create(w.objectCompiler, *m_creatures, m_palette, *m_pictures)->FormCreate();
+    create(w.soundPlayer)->FormCreate();
+    create(w.spriteFileCreator)->FormCreate();
+    create(w.bitmapConverter, m_palette)->FormCreate();
+    create(w.map, m_palette)->FormCreate();
+    create(w.objectAssistant)->FormCreate();
+    create(w.about)->FormCreate();
+    create(w.commandInterface, *m_creatures)->FormCreate();
+    create(w.addClass)->FormCreate();
+
+    w.main->attachToolWindows(
+        {w.map, w.soundPlayer, w.objectCompiler, w.spriteEditor, w.commandInterface, w.about});
+    if (auto* application = qobject_cast<VekApplication*>(QCoreApplication::instance())) {
+        application->showHintsIn(w.main->statusBar1());
+    }
+    connect(w.main, &MainWindow::languageChosen, this, &Workbench::changeLanguage);
+    applyStoredLanguage();
+}
+
+// Commands that run before a window exists reach it through the window table, which start-up
+// fills in order.
+void Workbench::bindCommands() {
+    AppContext& ctx = *m_context;
+    Commands& commands = ctx.commands;
+    const Windows& w = m_windows;
+    commands.createScriptList.bind([] { scriptEventList(); });
+    commands.showSpriteFileCreator.bind([&w] { w.spriteFileCreator->show(); });
+    commands.showBitmapConverter.bind([&w] { w.bitmapConverter->show(); });
+    commands.showNewObjectSource.bind([&w] { w.newObjectSource->show(); });
+    commands.showObjectAssistant.bind([&w] { w.objectAssistant->show(); });
+    commands.showHelp.bind([&w] { w.main->SpeedButton6Click(); });
+    commands.showAbout.bind([&w] { w.main->SpeedButton8Click(); });
+    commands.showObjectSource.bind([&w](std::vector<std::string> lines) {
+        w.objectCompiler->setSourceLines(lines);
+        w.objectCompiler->showSourcePage();
+        w.objectCompiler->show();
+    });
+    commands.offerToSaveChangedSource.bind(
+        [&w] { w.objectCompiler->offerToSaveChangedSource(Buttons::YesNo); });
+    commands.openSpriteFile.bind([&w](const std::filesystem::path& file) {
+        w.spriteEditor->openSpriteFileByName(fromPath(file));
+        w.spriteEditor->show();
+    });
+
+    TCreatures& creatures = *m_creatures;
+    commands.putLauncherObject.bind([&ctx, &creatures] { putLauncherObject(ctx, creatures); });
+    commands.testConnection.bind([&ctx, &creatures] { testConnectionToCreatures(ctx, creatures); });
+    commands.probeConnection.bind([&creatures] { creatures.testConnection(); });
+    commands.launchCreatures.bind([&ctx, &creatures] { launchCreatures(ctx, creatures); });
+    // The link's messages ("Creatures not found! ...") are boxes of this program.
+    installGameLinkNotices(ctx, creatures);
+}
+
+std::vector<VekWindow*> Workbench::allWindows() const {
+    std::vector<VekWindow*> result;
+    for (const auto& window : m_ownedWindows) result.push_back(window.get());
+    return result;
+}
+
+void Workbench::changeLanguage(int languageOffset) {
+    const auto all = allWindows();
+    ChangeLanguage(std::vector<QWidget*>(all.begin(), all.end()), languageOffset,
+                   TextTable::builtIn());
+}
+
+void Workbench::applyStoredLanguage() {
+    if (m_context->language == kLanguageEnglish) {
+        changeLanguage(0);
+    } else if (m_context->language == kLanguageGerman) {
+        changeLanguage(TextTable::kGermanOffset);
+        m_windows.main->showLanguageButton(true);
+    }
+}
+
+}  // namespace vek::ui

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QObject>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "app/game_paths.h"
+#include "app/ui/app_context.h"
+#include "sprites/palette.h"
+
+namespace vek {
+class PictureSource;
+class TCreatures;
+class VekIni;
+}  // namespace vek
+
+namespace vek::ui {
+
+class VekWindow;
+class MainWindow;
+class NewObjectSourceWindow;
+class SpriteEditorWindow;
+class ObjectCompilerWindow;
+class SoundPlayerWindow;
+class SpriteFileCreatorWindow;
+class BitmapConverterWindow;
+class MapWindow;
+class ObjectAssistantWindow;
+class AboutWindow;
+class CommandInterfaceWindow;
+class AddClassWindow;
+
+// What a run of the program is started with.
+struct WorkbenchSetup {
+    std::filesystem::path vekIni;
+    GamePathSources gamePathSources;
+    std::filesystem::path programDirectory;
+    bool debugMode = false;
+};
+
+// The twelve windows, filled in as start-up creates them (in this order).
+struct Windows {
+    MainWindow* main = nullptr;                            // TForm8
+    NewObjectSourceWindow* newObjectSource = nullptr;      // TForm11
+    SpriteEditorWindow* spriteEditor = nullptr;            // TForm1
+    ObjectCompilerWindow* objectCompiler = nullptr;        // TForm2
+    SoundPlayerWindow* soundPlayer = nullptr;              // TForm3
+    SpriteFileCreatorWindow* spriteFileCreator = nullptr;  // TForm4
+    BitmapConverterWindow* bitmapConverter = nullptr;      // TForm5
+    MapWindow* map = nullptr;                              // TForm6
+    ObjectAssistantWindow* objectAssistant = nullptr;      // TForm7
+    AboutWindow* about = nullptr;                          // TForm9
+    CommandInterfaceWindow* commandInterface = nullptr;    // TForm10
+    AddClassWindow* addClass = nullptr;                    // TForm12
+};
+
+// The program's composition root: the settings, the game component, the shared context and
+// palette table, and the twelve windows, created once in the designed order and living until
+// the program ends. It binds the commands by which the windows reach each other; it is the one
+// place that knows every window.
+class Workbench : public QObject {
+    Q_OBJECT
+  public:
+    Workbench(const WorkbenchSetup& setup, UserDialogs& dialogs, SoundOutput& sound);
+    ~Workbench() override;
+
+    // Creates every window in order, runs each creation step, then applies the stored language.
+    void createWindows();
+
+    AppContext& context() { return *m_context; }
+    TCreatures& creatures() { return *m_creatures; }
+    const PaletteTable& palette() const { return m_palette; }
+    const Windows& windows() const { return m_windows; }
+    // All twelve windows in creation order.
+    std::vector<VekWindow*> allWindows() const;
+    // Re-captions every window (ChangeLanguage).
+    void changeLanguage(int languageOffset);
+
+  private:
+    template <typename Window, typename... Args>
+    Window* create(Window*& slot, Args&&... args);
+    void bindCommands();
+    void applyStoredLanguage();
+
+    bool m_debugMode;
+    std::unique_ptr<VekIni> m_settings;
+    std::unique_ptr<TCreatures> m_creatures;
+    std::unique_ptr<AppContext> m_context;
+    PaletteTable m_palette;
+    std::unique_ptr<PictureSource> m_pictures;
+    Windows m_windows;
+    std::vector<std::unique_ptr<VekWindow>> m_ownedWindows;
+};
+
+}  // namespace vek::ui
