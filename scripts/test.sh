@@ -9,6 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # The code stays in the one format of the root .clang-format.
 (cd "$root" && find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0 |
     xargs -0 clang-format --dry-run --Werror)
+# Every include follows the arrows of the design.
+"$root/scripts/check-includes.sh"
 
 build="$root/build"
 options=(-DVEK_WERROR=ON)
