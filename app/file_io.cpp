@@ -1,9 +1,9 @@
 #include "app/file_io.h"
 
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
+#include "app/file_reader.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -11,10 +11,8 @@ namespace vek {
 namespace fs = std::filesystem;
 
 std::vector<std::uint8_t> readFileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::error_code error;
-    if (!in || fs::is_directory(path, error)) throw VekError(std::string(kFileNotFound));
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    FileReader in(path);
+    return in.bytes(0, static_cast<std::size_t>(in.size()));
 }
 
 std::string readFileText(const fs::path& path) {
@@ -77,6 +75,10 @@ void writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
 void writeFileAtomically(const fs::path& path, std::string_view text) {
     writeFileAtomically(path,
                         std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+VekError cannotWriteError(const fs::path& file) {
+    return VekError::runtime("Kann nicht nach " + pathToUtf8(file) + " schreiben");
 }
 
 std::string joinCrLf(const std::vector<std::string>& lines) {

@@ -9,9 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "app/vek_error.h"
+
 namespace vek {
 
-// Whole-file reading; a missing or unreadable file throws "Datei nicht gefunden".
+// Whole-file reading in one read; a missing or unreadable file throws "Datei nicht gefunden".
 std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path);
 std::string readFileText(const std::filesystem::path& path);
 
@@ -26,6 +28,9 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view tex
 // exception it throws removes the temporary file and leaves the target as it was.
 void writeFileAtomically(const std::filesystem::path& path,
                          const std::function<void(std::ostream&)>& writeContents);
+
+// The run-time library's error for a file that cannot be written: "Kann nicht nach %s schreiben".
+VekError cannotWriteError(const std::filesystem::path& file);
 
 // Lines joined with CR LF after every line, as the game's text files are.
 std::string joinCrLf(const std::vector<std::string>& lines);

@@ -19,6 +19,16 @@ struct Bilingual {
     }
 };
 
+// The same for texts made at run time.
+struct BilingualText {
+    std::string english;
+    std::string german;
+
+    std::string_view in(std::string_view language) const {
+        return language == kLanguageGerman ? german : english;
+    }
+};
+
 // A message box's text and caption, both bilingual.
 struct BilingualBox {
     Bilingual text;

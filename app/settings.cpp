@@ -114,7 +114,7 @@ void VekIni::write(std::string_view section, std::string_view key, std::string_v
         if (m_file.has_parent_path()) fs::create_directories(m_file.parent_path(), ignored);
         writeFileAtomically(m_file, joinCrLf(lines));
     } catch (const VekError&) {
-        throw VekError("Kann nicht nach " + pathToUtf8(m_file) + " schreiben");
+        throw cannotWriteError(m_file);
     }
 }
 

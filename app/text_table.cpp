@@ -25,11 +25,11 @@ std::vector<std::string_view> splitTabs(std::string_view line) {
 }  // namespace
 
 const TextTable& TextTable::builtIn() {
-    static const TextTable table = parse(kTextTableData);
+    static const TextTable table = decode(kTextTableData);
     return table;
 }
 
-TextTable TextTable::parse(std::string_view text) {
+TextTable TextTable::decode(std::string_view text) {
     TextTable table;
     int lineNumber = 0;
     while (!text.empty()) {

@@ -18,9 +18,9 @@ class TextTable {
     // The table compiled into the program.
     static const TextTable& builtIn();
 
-    // Parses the table's tab-separated form: tag, English caption, German caption, English hint,
+    // Decodes the table's tab-separated form: tag, English caption, German caption, English hint,
     // German hint; '#' starts a comment line. Throws on a malformed line.
-    static TextTable parse(std::string_view text);
+    static TextTable decode(std::string_view text);
 
     std::string text(int identifier) const;
     std::string caption(int tag, int languageOffset) const { return text(tag + languageOffset); }

@@ -1,26 +1,75 @@
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "app/messages.h"
+
 namespace vek {
 
-// The one exception type of the core. Its text is the program's own message, shown to the
-// user as it stands by the application's default error report.
+// What an error is about: a file, and where in it.
+struct ErrorDetail {
+    std::string file;                         // as UTF-8; empty when the error is about no file
+    std::optional<std::uint64_t> line;        // counted from 1
+    std::optional<std::uint64_t> byteOffset;  // counted from 0
+
+    static ErrorDetail ofFile(const std::filesystem::path& file,
+                              std::optional<std::uint64_t> byteOffset = {});
+
+    bool empty() const { return file.empty() && !line && !byteOffset; }
+    // "C:\Images\back.spr, byte 3714" ("..., Byte 3714" in German).
+    std::string in(std::string_view language) const;
+};
+
+// The one exception type of the core: the program's own message in both interface languages, and
+// a detail. The application shows the text in the interface language with the detail on a second
+// line; the command line prints the English text and the detail. what() is the English text.
 class VekError : public std::runtime_error {
   public:
-    explicit VekError(const std::string& message) : std::runtime_error(message) {}
+    VekError(std::string english, std::string german, ErrorDetail detail = {});
+    // One text for both languages, while the messages are made bilingual.
+    explicit VekError(const std::string& text) : VekError(text, text) {}
+    explicit VekError(const Bilingual& text, ErrorDetail detail = {});
+
+    // The run-time library's messages read the same in every interface language.
+    static VekError runtime(std::string_view text, ErrorDetail detail = {}) {
+        return VekError(std::string(text), std::string(text), std::move(detail));
+    }
+
+    std::string_view text(std::string_view language) const { return m_text.in(language); }
+    const ErrorDetail& detail() const { return m_detail; }
+    // The text in that language, the detail on a second line.
+    std::string message(std::string_view language) const;
+
+    // Names the file the error happened in, unless it names one already.
+    void locateIn(const std::filesystem::path& file);
+
+  private:
+    BilingualText m_text;
+    ErrorDetail m_detail;
 };
 
 // The run-time library's messages, German in every interface language.
 inline constexpr std::string_view kFileNotFound = "Datei nicht gefunden";
 inline constexpr std::string_view kReadPastEndOfFile = "Lesen nach Dateiende (EOF)";
 
-inline std::string invalidIntegerMessage(std::string_view text) {
-    std::string message = "'";
-    message.append(text).append("' ist kein gültiger Integerwert");
-    return message;
+std::string invalidIntegerMessage(std::string_view text);
+// "'%s' ist kein gültiger Integerwert", the same in both languages.
+VekError invalidIntegerError(std::string_view text);
+
+// Runs a read of `file`; an error it throws names the file.
+template <typename Read>
+auto readingFile(const std::filesystem::path& file, Read&& read) -> decltype(read()) {
+    try {
+        return read();
+    } catch (VekError& error) {
+        error.locateIn(file);
+        throw;
+    }
 }
 
 }  // namespace vek

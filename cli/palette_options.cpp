@@ -20,7 +20,7 @@ PaletteTable paletteOption(Invocation& invocation, const ArgumentList& args) {
     const ScreenColor background = backgroundOption(args);
     if (auto file = args.option("--palette"))
         return readPaletteFile(pathFromUtf8(*file), background);
-    return loadPalette(invocation.gamePaths().CPalettePath, background);
+    return readGamePalette(invocation.gamePaths().CPalettePath, background);
 }
 
 }  // namespace vek::cli

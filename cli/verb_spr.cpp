@@ -67,7 +67,7 @@ int runExport(Invocation& invocation) {
     }
     const PaletteTable palette = paletteOption(invocation, args);
     const SpriteImage sprite =
-        readSpritePixels(file, table.entries[static_cast<std::size_t>(index)]);
+        readSprite(file, table.entries[static_cast<std::size_t>(index)]);
     const RgbImage area = renderDrawingArea(sprite, palette, zoom, palette.background());
     writeBitmap(pathArgument(args, 2), area);
     invocation.out << args.positional()[2] << ": " << area.width << " x " << area.height << '\n';

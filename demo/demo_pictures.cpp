@@ -234,7 +234,7 @@ std::vector<std::uint8_t> worldIndices(const PaletteTable& palette) {
 std::vector<std::uint8_t> backSpriteFile(const std::vector<std::uint8_t>& world) {
     const std::vector<SpriteEntry> sizes(kBackTileCount,
                                          SpriteEntry{0, kBackTileWidth, kBackTileHeight});
-    std::vector<std::uint8_t> file = spriteHeaderBytes(contiguousLayout(sizes));
+    std::vector<std::uint8_t> file = encodeSpriteHeader(contiguousLayout(sizes));
     file.reserve(kBackFileSize);
     for (int c = 0; c < kMapTileColumns; ++c) {
         for (int r = 0; r < kMapTileRows; ++r) {
@@ -299,7 +299,7 @@ RgbImage flowerPicture() {
 
 void writeDemoPictures(const DemoLayout& layout) {
     const GamePaths paths = gamePathsUnder(layout.gameDirectory());
-    const PaletteTable palette = loadPalette(paths.CPalettePath, 0);
+    const PaletteTable palette = readGamePalette(paths.CPalettePath, 0);
     const fs::path images = pathFromUtf8(paths.CImagePath);
     writeFileAtomically(images / kBackSpriteFileName, backSpriteFile(worldIndices(palette)));
     writeBitmap(images / "sunset.bmp", sunsetPicture());

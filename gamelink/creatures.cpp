@@ -7,6 +7,9 @@
 #include <windows.h>
 #endif
 
+#include <array>
+#include <fstream>
+
 #include "app/file_io.h"
 #include "app/vek_error.h"
 #include "gamelink/app_exec.h"
@@ -109,13 +112,13 @@ std::string programCommandLine() {
 #ifdef _WIN32
     return GetCommandLineA();
 #else
-    // The arguments as the system passed them, separated by blanks.
+    // The arguments as the system passed them, separated by blanks. A file of /proc tells no
+    // size, so it is read to its end.
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
     std::string line;
-    try {
-        line = readFileText("/proc/self/cmdline");
-    } catch (const VekError&) {
-        return {};
-    }
+    std::array<char, 4096> chunk{};
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0)
+        line.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     while (!line.empty() && line.back() == '\0') line.pop_back();
     for (char& c : line) {
         if (c == '\0') c = ' ';

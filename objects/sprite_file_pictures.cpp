@@ -22,7 +22,7 @@ void SpriteFilePictures::selectSprite(int position) {
     if (position < 0 || static_cast<std::size_t>(position) >= m_table.count()) {
         throwNoSuchSprite(pathToUtf8(m_table.file), position, m_table.count());
     }
-    m_sprite = readSpritePixels(m_table.file, m_table.entries[static_cast<std::size_t>(position)]);
+    m_sprite = readSprite(m_table.file, m_table.entries[static_cast<std::size_t>(position)]);
 }
 
 SpriteImage SpriteFilePictures::currentSprite() const { return m_sprite.value_or(SpriteImage{}); }

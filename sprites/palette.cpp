@@ -5,7 +5,7 @@
 
 namespace vek {
 
-PaletteTable paletteFromBytes(std::span<const std::uint8_t> bytes, ScreenColor background) {
+PaletteTable decodePalette(std::span<const std::uint8_t> bytes, ScreenColor background) {
     if (bytes.size() < kPaletteFileSize) throw VekError(std::string(kReadPastEndOfFile));
     for (std::size_t i = 0; i < kPaletteFileSize; ++i) {
         // A larger value would spill into the next component once shifted.
@@ -23,7 +23,7 @@ PaletteTable paletteFromBytes(std::span<const std::uint8_t> bytes, ScreenColor b
 }
 
 PaletteTable readPaletteFile(const std::filesystem::path& file, ScreenColor background) {
-    return paletteFromBytes(readFileBytes(file), background);
+    return decodePalette(readFileBytes(file), background);
 }
 
 std::filesystem::path paletteFilePath(std::string_view paletteDirectory) {
@@ -32,11 +32,11 @@ std::filesystem::path paletteFilePath(std::string_view paletteDirectory) {
     return pathFromUtf8(name);
 }
 
-PaletteTable loadPalette(std::string_view paletteDirectory, ScreenColor background) {
+PaletteTable readGamePalette(std::string_view paletteDirectory, ScreenColor background) {
     return readPaletteFile(paletteFilePath(paletteDirectory), background);
 }
 
-std::array<std::uint8_t, kPaletteFileSize> paletteFileBytes(const PaletteTable& table) {
+std::array<std::uint8_t, kPaletteFileSize> encodePalette(const PaletteTable& table) {
     std::array<std::uint8_t, kPaletteFileSize> bytes{};
     for (std::size_t k = 1; k < kPaletteColorCount; ++k) {
         const ScreenColor color = table.color(k);

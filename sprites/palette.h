@@ -49,7 +49,7 @@ constexpr ScreenColor paletteEntryColor(std::uint8_t red, std::uint8_t green, st
 // The palette table from palette.dta's bytes (bytes beyond the 768 are ignored), slot 0 set to
 // the background. A short file throws the end-of-file error and a component above 63 a message
 // naming its place; in both cases nothing is returned.
-PaletteTable paletteFromBytes(std::span<const std::uint8_t> bytes, ScreenColor background);
+PaletteTable decodePalette(std::span<const std::uint8_t> bytes, ScreenColor background);
 
 // Reads a palette file.
 PaletteTable readPaletteFile(const std::filesystem::path& file, ScreenColor background);
@@ -57,9 +57,9 @@ PaletteTable readPaletteFile(const std::filesystem::path& file, ScreenColor back
 // The game's palette: `paletteDirectory` (ending in a separator, as the game paths do) followed
 // directly by "palette.dta".
 std::filesystem::path paletteFilePath(std::string_view paletteDirectory);
-PaletteTable loadPalette(std::string_view paletteDirectory, ScreenColor background);
+PaletteTable readGamePalette(std::string_view paletteDirectory, ScreenColor background);
 
 // palette.dta's bytes for a table (components divided by four); slot 0 is written as black.
-std::array<std::uint8_t, kPaletteFileSize> paletteFileBytes(const PaletteTable& table);
+std::array<std::uint8_t, kPaletteFileSize> encodePalette(const PaletteTable& table);
 
 }  // namespace vek

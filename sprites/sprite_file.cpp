@@ -17,53 +17,31 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::uint64_t kMaxOffset = std::numeric_limits<std::uint32_t>::max();
-constexpr const char* kTooLarge = "Die Sprite-Datei würde größer als 4 GB";
+constexpr Bilingual kTooLarge{"The sprite file would be larger than 4 GB",
+                              "Die Sprite-Datei würde größer als 4 GB"};
+constexpr Bilingual kPixelsDoNotFit{"The pixels do not fit the size of the sprites",
+                                    "Die Pixel passen nicht zur Größe der Sprites"};
 
-[[noreturn]] void throwEndOfFile() { throw VekError(std::string(kReadPastEndOfFile)); }
+VekError tooManySprites(std::size_t count, std::size_t capacity, const fs::path& file) {
+    const std::string held = std::to_string(count);
+    const std::string most = std::to_string(capacity);
+    return VekError(
+        "The file holds " + held + " sprites; the sprite table holds at most " + most,
+        "Die Datei enthält " + held + " Sprites; die Sprite-Tabelle fasst höchstens " + most,
+        ErrorDetail::ofFile(file));
+}
 
-// A file opened for reading whose size is known, so every read can be checked before it is made.
-class InputFile {
-  public:
-    explicit InputFile(const fs::path& file) : m_in(file, std::ios::binary) {
-        std::error_code error;
-        if (!m_in || fs::is_directory(file, error)) throw VekError(std::string(kFileNotFound));
-        m_in.seekg(0, std::ios::end);
-        m_size = static_cast<std::uint64_t>(m_in.tellg());
-        m_in.seekg(0);
-    }
+VekError doesNotFit(std::string_view englishWhat, std::string_view germanWhat, std::int64_t value) {
+    const std::string number = std::to_string(value);
+    return VekError(
+        std::string(englishWhat) + " " + number + " does not fit a sprite file (0 to 65535)",
+        std::string(germanWhat) + " " + number + " passt nicht in eine Sprite-Datei (0 bis 65535)");
+}
 
-    std::uint64_t size() const { return m_size; }
-
-    void read(std::uint64_t offset, std::span<std::uint8_t> into) {
-        if (offset > m_size || into.size() > m_size - offset) throwEndOfFile();
-        m_in.seekg(static_cast<std::streamoff>(offset));
-        m_in.read(reinterpret_cast<char*>(into.data()), static_cast<std::streamsize>(into.size()));
-        if (!m_in) throwEndOfFile();
-    }
-
-    // Copies `count` bytes from `offset` to `out` in pieces, so a large block never sits in memory.
-    void copyTo(std::uint64_t offset, std::uint64_t count, std::ostream& out) {
-        if (offset > m_size || count > m_size - offset) throwEndOfFile();
-        std::array<std::uint8_t, 64 * 1024> buffer{};
-        while (count > 0) {
-            const auto piece =
-                static_cast<std::size_t>(std::min<std::uint64_t>(count, buffer.size()));
-            read(offset, std::span(buffer).first(piece));
-            out.write(reinterpret_cast<const char*>(buffer.data()),
-                      static_cast<std::streamsize>(piece));
-            offset += piece;
-            count -= piece;
-        }
-    }
-
-  private:
-    std::ifstream m_in;
-    std::uint64_t m_size = 0;
-};
-
-std::string tooManySpritesMessage(std::size_t count, std::size_t capacity) {
-    return "Die Datei enthält " + std::to_string(count) +
-           " Sprites; die Sprite-Tabelle fasst höchstens " + std::to_string(capacity);
+std::uint16_t checkedSide(std::int64_t value, std::string_view english, std::string_view german) {
+    if (value < 0 || value > static_cast<std::int64_t>(kMaxSpriteSide))
+        throw doesNotFit(english, german, value);
+    return static_cast<std::uint16_t>(value);
 }
 
 void writeBytes(std::ostream& out, std::span<const std::uint8_t> bytes) {
@@ -80,106 +58,80 @@ void writeZeros(std::ostream& out, std::uint64_t count) {
     }
 }
 
-std::uint16_t checkedSide(std::int64_t value, const char* what) {
-    if (value < 0 || value > static_cast<std::int64_t>(kMaxSpriteSide)) {
-        throw VekError(std::string(what) + " " + std::to_string(value) +
-                       " passt nicht in eine Sprite-Datei (0 bis 65535)");
-    }
-    return static_cast<std::uint16_t>(value);
-}
-
 }  // namespace
 
-std::vector<SpriteEntry> parseSpriteHeader(std::span<const std::uint8_t> bytes,
-                                           std::size_t capacity) {
-    ByteReader in(bytes);
-    const std::size_t count = in.u16();
-    if (count > capacity) throw VekError(tooManySpritesMessage(count, capacity));
-    std::vector<SpriteEntry> entries;
-    entries.reserve(std::min(count, in.remaining() / kSpriteEntrySize));
-    for (std::size_t i = 0; i < count; ++i) {
-        SpriteEntry entry;
-        entry.offset = in.u32();
-        entry.width = in.u16();
-        entry.height = in.u16();
-        entries.push_back(entry);
-    }
-    return entries;
-}
+void SpriteFile::readTable(std::vector<SpriteEntry>& entries, std::size_t capacity) {
+    entries.clear();
+    const std::vector<std::uint8_t> countField = m_in.bytes(0, kSpriteCountFieldSize);
+    const std::size_t count = std::size_t{countField[0]} | std::size_t{countField[1]} << 8;
+    if (count > capacity) throw tooManySprites(count, capacity, m_in.file());
 
-void readSpriteTableInto(const fs::path& file, SpriteTable& table, std::size_t capacity) {
-    table.file = file;
-    table.entries.clear();
-    InputFile in(file);
-    std::array<std::uint8_t, kSpriteCountFieldSize> countBytes{};
-    in.read(0, countBytes);
-    const std::size_t count = std::size_t{countBytes[0]} | std::size_t{countBytes[1]} << 8;
-    if (count > capacity) throw VekError(tooManySpritesMessage(count, capacity));
-
-    // Only the entries that are really there are read; a short header ends in the EOF error
-    // after the complete ones have joined the table.
-    const std::uint64_t held = (in.size() - kSpriteCountFieldSize) / kSpriteEntrySize;
+    // Only the entries that are really there are read; a short header ends in the end-of-file
+    // error after the complete ones have joined the table.
+    const std::uint64_t held = (m_in.size() - kSpriteCountFieldSize) / kSpriteEntrySize;
     const auto available = static_cast<std::size_t>(std::min<std::uint64_t>(count, held));
-    std::vector<std::uint8_t> entryBytes(available * kSpriteEntrySize);
-    in.read(kSpriteCountFieldSize, entryBytes);
-    ByteReader reader(entryBytes);
-    table.entries.reserve(available);
+    const std::vector<std::uint8_t> table =
+        m_in.bytes(kSpriteCountFieldSize, available * kSpriteEntrySize);
+    ByteReader reader(table);
+    entries.reserve(available);
     for (std::size_t i = 0; i < available; ++i) {
         SpriteEntry entry;
         entry.offset = reader.u32();
         entry.width = reader.u16();
         entry.height = reader.u16();
-        table.entries.push_back(entry);
+        entries.push_back(entry);
     }
-    if (available < count) throwEndOfFile();
+    if (available < count) m_in.bytes(spriteHeaderSize(available), kSpriteEntrySize);
+}
+
+std::vector<SpriteEntry> SpriteFile::readTable(std::size_t capacity) {
+    std::vector<SpriteEntry> entries;
+    readTable(entries, capacity);
+    return entries;
+}
+
+SpriteImage SpriteFile::readSprite(const SpriteEntry& entry) {
+    SpriteImage image;
+    image.pixels = m_in.bytes(entry.offset, entry.pixelCount());
+    image.width = entry.width;
+    image.height = entry.height;
+    return image;
+}
+
+void SpriteFile::copySprite(const SpriteEntry& entry, std::ostream& out) {
+    m_in.copyTo(entry.offset, entry.pixelCount(), out);
 }
 
 SpriteTable readSpriteTable(const fs::path& file, std::size_t capacity) {
-    SpriteTable table;
-    readSpriteTableInto(file, table, capacity);
-    return table;
+    return {file, SpriteFile(file).readTable(capacity)};
 }
 
-SpriteImage readSpritePixels(const fs::path& file, const SpriteEntry& entry) {
-    InputFile in(file);
-    if (entry.offset > in.size() || entry.pixelCount() > in.size() - entry.offset) throwEndOfFile();
-    SpriteImage image(entry.width, entry.height);
-    in.read(entry.offset, image.pixels);
-    return image;
-}
-
-SpriteImage spritePixelsFromBytes(std::span<const std::uint8_t> bytes, const SpriteEntry& entry) {
-    ByteReader in(bytes);
-    in.seek(entry.offset);
-    const auto block = in.bytes(entry.pixelCount());
-    SpriteImage image(entry.width, entry.height);
-    std::copy(block.begin(), block.end(), image.pixels.begin());
-    return image;
+SpriteImage readSprite(const fs::path& file, const SpriteEntry& entry) {
+    return SpriteFile(file).readSprite(entry);
 }
 
 void writeSpriteInPlace(const fs::path& file, const SpriteEntry& entry,
                         std::span<const std::uint8_t> pixels) {
-    if (pixels.size() != entry.pixelCount()) {
-        throw VekError("Die Pixel passen nicht zur Größe des Sprites " +
-                       std::to_string(entry.width) + "X" + std::to_string(entry.height));
-    }
+    if (pixels.size() != entry.pixelCount()) throw VekError(kPixelsDoNotFit);
     std::error_code error;
     const auto size = fs::file_size(file, error);
-    if (error || fs::is_directory(file, error)) throw VekError(std::string(kFileNotFound));
+    if (error || fs::is_directory(file, error))
+        throw VekError::runtime(kFileNotFound, ErrorDetail::ofFile(file));
     // A block outside the file would grow it instead of replacing the sprite.
     if (entry.offset > size || pixels.size() > size - entry.offset) {
-        throw VekError("Der Sprite liegt nicht ganz in der Datei " + pathToUtf8(file.filename()) +
-                       "; es wurde nichts geschrieben");
+        throw VekError("The sprite does not lie wholly in the file; nothing was written",
+                       "Der Sprite liegt nicht ganz in der Datei; es wurde nichts geschrieben",
+                       ErrorDetail::ofFile(file, entry.offset));
     }
     std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
-    if (!out) throw VekError("Kann nicht nach " + pathToUtf8(file) + " schreiben");
+    if (!out) throw cannotWriteError(file);
     out.seekp(static_cast<std::streamoff>(entry.offset));
     writeBytes(out, pixels);
     out.close();
-    if (!out) throw VekError("Fehler beim Schreiben von " + pathToUtf8(file));
+    if (!out) throw cannotWriteError(file);
 }
 
-std::vector<std::uint8_t> spriteHeaderBytes(std::span<const SpriteEntry> entries) {
+std::vector<std::uint8_t> encodeSpriteHeader(std::span<const SpriteEntry> entries) {
     ByteWriter out;
     out.u16(static_cast<std::uint16_t>(entries.size()));
     for (const SpriteEntry& entry : entries) {
@@ -190,15 +142,9 @@ std::vector<std::uint8_t> spriteHeaderBytes(std::span<const SpriteEntry> entries
     return out.take();
 }
 
-void copySpritePixels(const fs::path& file, const SpriteEntry& entry, std::ostream& out) {
-    InputFile(file).copyTo(entry.offset, entry.pixelCount(), out);
-}
-
 std::vector<SpriteEntry> contiguousLayout(std::span<const SpriteEntry> sizes) {
-    if (sizes.size() > kMaxSpriteCount) {
-        throw VekError(std::to_string(sizes.size()) +
-                       " Sprites passen nicht in eine Sprite-Datei (höchstens 65535)");
-    }
+    if (sizes.size() > kMaxSpriteCount)
+        throw doesNotFit("The sprite count", "Die Anzahl", static_cast<std::int64_t>(sizes.size()));
     std::vector<SpriteEntry> entries(sizes.begin(), sizes.end());
     std::uint64_t offset = spriteHeaderSize(entries.size());
     for (SpriteEntry& entry : entries) {
@@ -212,12 +158,11 @@ std::vector<SpriteEntry> contiguousLayout(std::span<const SpriteEntry> sizes) {
 
 UniformSpriteFile checkUniformSpriteFile(std::int64_t count, std::int64_t width,
                                          std::int64_t height) {
-    if (count < 0 || count > static_cast<std::int64_t>(kMaxSpriteCount)) {
-        throw VekError("Anzahl " + std::to_string(count) +
-                       " passt nicht in eine Sprite-Datei (0 bis 65535)");
-    }
-    UniformSpriteFile layout{static_cast<std::size_t>(count), checkedSide(width, "Breite"),
-                             checkedSide(height, "Höhe")};
+    if (count < 0 || count > static_cast<std::int64_t>(kMaxSpriteCount))
+        throw doesNotFit("The sprite count", "Die Anzahl", count);
+    UniformSpriteFile layout{static_cast<std::size_t>(count),
+                             checkedSide(width, "The width", "Die Breite"),
+                             checkedSide(height, "The height", "Die Höhe")};
     const std::uint64_t block = std::uint64_t{layout.width} * layout.height;
     if (spriteHeaderSize(layout.count) + layout.count * block > kMaxOffset)
         throw VekError(kTooLarge);
@@ -230,12 +175,11 @@ void writeUniformSpriteFile(const fs::path& file, const UniformSpriteFile& layou
         static_cast<std::int64_t>(layout.count), static_cast<std::int64_t>(layout.width),
         static_cast<std::int64_t>(layout.height));
     const std::size_t blockSize = checked.width * checked.height;
-    if (!block.empty() && block.size() != blockSize)
-        throw VekError("Die Pixel passen nicht zur Größe der Sprites");
+    if (!block.empty() && block.size() != blockSize) throw VekError(kPixelsDoNotFit);
     const std::vector<SpriteEntry> sizes(checked.count,
                                          SpriteEntry{0, static_cast<std::uint16_t>(checked.width),
                                                      static_cast<std::uint16_t>(checked.height)});
-    const std::vector<std::uint8_t> header = spriteHeaderBytes(contiguousLayout(sizes));
+    const std::vector<std::uint8_t> header = encodeSpriteHeader(contiguousLayout(sizes));
     writeFileAtomically(file, [&](std::ostream& out) {
         writeBytes(out, header);
         for (std::size_t i = 0; i < checked.count; ++i) {
@@ -248,27 +192,22 @@ void writeUniformSpriteFile(const fs::path& file, const UniformSpriteFile& layou
     });
 }
 
-void writeUniformSpriteFile(const fs::path& file, const UniformSpriteFile& layout) {
-    writeUniformSpriteFile(file, layout, {});
-}
-
-std::vector<std::uint8_t> spriteFileBytes(std::span<const SpriteImage> sprites) {
+std::vector<std::uint8_t> encodeSpriteFile(std::span<const SpriteImage> sprites) {
     std::vector<SpriteEntry> sizes;
     sizes.reserve(sprites.size());
     for (const SpriteImage& sprite : sprites) {
-        if (sprite.pixels.size() != std::size_t{sprite.width} * sprite.height) {
-            throw VekError("Die Pixel passen nicht zur Größe des Sprites");
-        }
+        if (sprite.pixels.size() != std::size_t{sprite.width} * sprite.height)
+            throw VekError(kPixelsDoNotFit);
         sizes.push_back({0, sprite.width, sprite.height});
     }
-    std::vector<std::uint8_t> bytes = spriteHeaderBytes(contiguousLayout(sizes));
+    std::vector<std::uint8_t> bytes = encodeSpriteHeader(contiguousLayout(sizes));
     for (const SpriteImage& sprite : sprites)
         bytes.insert(bytes.end(), sprite.pixels.begin(), sprite.pixels.end());
     return bytes;
 }
 
 void writeSpriteFile(const fs::path& file, std::span<const SpriteImage> sprites) {
-    writeFileAtomically(file, spriteFileBytes(sprites));
+    writeFileAtomically(file, encodeSpriteFile(sprites));
 }
 
 std::string spriteListLine(std::size_t number, const SpriteEntry& entry) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/file_reader.h"
+
 namespace vek {
 
 // The sprite file (.SPR): a 16-bit count N, N table entries of 8 bytes (32-bit offset of the
@@ -64,23 +66,32 @@ struct SpriteTable {
     std::size_t count() const { return entries.size(); }
 };
 
-// Reads a file's header into `table` (its file name is set first, its entries replaced). A file
-// that holds more than `capacity` sprites is refused before any entry is read. A header shorter
-// than its count promises throws the end-of-file error, leaving the entries read up to there.
-void readSpriteTableInto(const std::filesystem::path& file, SpriteTable& table,
-                         std::size_t capacity = kSpriteTableCapacity);
+// A sprite file opened for reading. Every read is checked against the bytes really there, and an
+// error names the file and the offset.
+class SpriteFile {
+  public:
+    explicit SpriteFile(const std::filesystem::path& file) : m_in(file) {}
+
+    // The table, in one read. A file that holds more than `capacity` sprites is refused before any
+    // entry is read. A header shorter than its count promises throws the end-of-file error after
+    // the complete entries have joined `entries`.
+    void readTable(std::vector<SpriteEntry>& entries, std::size_t capacity = kSpriteTableCapacity);
+    std::vector<SpriteEntry> readTable(std::size_t capacity = kSpriteTableCapacity);
+
+    // One sprite's pixels from its stored offset; a block that reaches past the end of the file
+    // throws the end-of-file error before anything is allocated.
+    SpriteImage readSprite(const SpriteEntry& entry);
+    // Appends one sprite's pixel block to `out` in pieces.
+    void copySprite(const SpriteEntry& entry, std::ostream& out);
+
+  private:
+    FileReader m_in;
+};
+
+// The table of a file, named by it.
 SpriteTable readSpriteTable(const std::filesystem::path& file,
                             std::size_t capacity = kSpriteTableCapacity);
-
-// A file's entries from its bytes in memory (the header only needs to be there).
-std::vector<SpriteEntry> parseSpriteHeader(std::span<const std::uint8_t> bytes,
-                                           std::size_t capacity = kMaxSpriteCount);
-
-// One sprite's pixels, read from its stored offset. A block that reaches past the end of the file
-// throws the end-of-file error before anything is allocated.
-SpriteImage readSpritePixels(const std::filesystem::path& file, const SpriteEntry& entry);
-// The same from a whole file's bytes in memory.
-SpriteImage spritePixelsFromBytes(std::span<const std::uint8_t> bytes, const SpriteEntry& entry);
+SpriteImage readSprite(const std::filesystem::path& file, const SpriteEntry& entry);
 
 // Overwrites one sprite's pixel block; nothing else in the file changes. Refused (and nothing
 // written) when the file is missing, the pixels do not fit the entry, or the block does not lie
@@ -93,12 +104,7 @@ void writeSpriteInPlace(const std::filesystem::path& file, const SpriteEntry& en
 std::vector<SpriteEntry> contiguousLayout(std::span<const SpriteEntry> sizes);
 
 // The count and the table of a file with these entries.
-std::vector<std::uint8_t> spriteHeaderBytes(std::span<const SpriteEntry> entries);
-
-// Appends one sprite's pixel block from `file` to `out` in pieces, so that a large block never
-// sits in memory whole; a block past the end of the file throws the end-of-file error.
-void copySpritePixels(const std::filesystem::path& file, const SpriteEntry& entry,
-                      std::ostream& out);
+std::vector<std::uint8_t> encodeSpriteHeader(std::span<const SpriteEntry> entries);
 
 // A uniform file: `count` sprites of one size, each holding `block` (width * height bytes), or
 // all 0 without a block. The sizes are checked against the file's fields first.
@@ -110,11 +116,10 @@ struct UniformSpriteFile {
 UniformSpriteFile checkUniformSpriteFile(std::int64_t count, std::int64_t width,
                                          std::int64_t height);
 void writeUniformSpriteFile(const std::filesystem::path& file, const UniformSpriteFile& layout,
-                            std::span<const std::uint8_t> block);
-void writeUniformSpriteFile(const std::filesystem::path& file, const UniformSpriteFile& layout);
+                            std::span<const std::uint8_t> block = {});
 
 // A whole file of the given sprites, contiguous and in order.
-std::vector<std::uint8_t> spriteFileBytes(std::span<const SpriteImage> sprites);
+std::vector<std::uint8_t> encodeSpriteFile(std::span<const SpriteImage> sprites);
 void writeSpriteFile(const std::filesystem::path& file, std::span<const SpriteImage> sprites);
 
 // The sprite list's line: the number padded with blanks and cut to 3 characters, a blank,

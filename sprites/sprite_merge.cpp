@@ -26,11 +26,11 @@ void writeMergedFile(const fs::path& output, std::span<const MergeEntry> list) {
     std::vector<SpriteEntry> sizes;
     sizes.reserve(list.size());
     for (const MergeEntry& item : list) sizes.push_back(item.entry);
-    const std::vector<std::uint8_t> header = spriteHeaderBytes(contiguousLayout(sizes));
+    const std::vector<std::uint8_t> header = encodeSpriteHeader(contiguousLayout(sizes));
     writeFileAtomically(output, [&](std::ostream& out) {
         out.write(reinterpret_cast<const char*>(header.data()),
                   static_cast<std::streamsize>(header.size()));
-        for (const MergeEntry& item : list) copySpritePixels(item.file, item.entry, out);
+        for (const MergeEntry& item : list) SpriteFile(item.file).copySprite(item.entry, out);
     });
 }
 

@@ -1,10 +1,6 @@
 #include "world/map_raster.h"
 
-#include <fstream>
-#include <string>
-#include <vector>
-
-#include "app/vek_error.h"
+#include "sprites/sprite_file.h"
 
 namespace vek {
 
@@ -12,13 +8,19 @@ namespace {
 
 constexpr ScreenColor kBlankMap = 0xFFFFFF;
 
-void paintTile(const std::uint8_t* tile, const PaletteTable& palette, RgbImage& map, int column,
+// The fixed layout: image i lies at 3714 + i * 21600, 144 x 150 pixels.
+SpriteEntry backTileEntry(int column, int row) {
+    const std::size_t image = static_cast<std::size_t>(column * kMapTileRows + row);
+    return {static_cast<std::uint32_t>(kBackHeaderSize + image * kBackTileBytes), kBackTileWidth,
+            kBackTileHeight};
+}
+
+void paintTile(const SpriteImage& tile, const PaletteTable& palette, RgbImage& map, int column,
                int row) {
     for (int j = 0; j < kMapTileSamples; ++j) {
-        const std::uint8_t* source =
-            tile + std::size_t{kBackTileWidth} * static_cast<std::size_t>(kMapSampleStep * j);
         ScreenColor* target = &map.at(column * kMapTileSamples, row * kMapTileSamples + j);
-        for (int i = 0; i < kMapTileSamples; ++i) target[i] = palette[source[kMapSampleStep * i]];
+        for (int i = 0; i < kMapTileSamples; ++i)
+            target[i] = palette[tile.at(kMapSampleStep * i, kMapSampleStep * j)];
     }
 }
 
@@ -28,26 +30,11 @@ void drawMap(const std::filesystem::path& backSprite, const PaletteTable& palett
              const ColumnProgress& startColumn) {
     if (map.width != kMapWidth || map.height != kMapHeight)
         map = RgbImage(kMapWidth, kMapHeight, kBlankMap);
-    std::ifstream in(backSprite, std::ios::binary);
-    if (!in) throw VekError(std::string(kFileNotFound));
-    in.seekg(static_cast<std::streamoff>(kBackHeaderSize));
-
-    // One column of tiles per read: the file is read in 58 large blocks.
-    constexpr std::size_t kColumnBytes = kBackTileBytes * kMapTileRows;
-    std::vector<std::uint8_t> column(kColumnBytes);
+    SpriteFile back(backSprite);
     for (int c = 0; c < kMapTileColumns; ++c) {
         if (startColumn) startColumn(c);
-        std::size_t got = 0;
-        if (in) {
-            in.read(reinterpret_cast<char*>(column.data()),
-                    static_cast<std::streamsize>(kColumnBytes));
-            got = static_cast<std::size_t>(in.gcount());
-        }
-        const int wholeTiles = static_cast<int>(got / kBackTileBytes);
-        for (int r = 0; r < wholeTiles; ++r)
-            paintTile(column.data() + kBackTileBytes * static_cast<std::size_t>(r), palette, map, c,
-                      r);
-        if (got < kColumnBytes) throw VekError(std::string(kReadPastEndOfFile));
+        for (int r = 0; r < kMapTileRows; ++r)
+            paintTile(back.readSprite(backTileEntry(c, r)), palette, map, c, r);
     }
 }
 

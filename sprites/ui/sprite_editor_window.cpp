@@ -314,7 +314,7 @@ void SpriteEditorWindow::FormCreate() {
               toQString(kPaletteFileName));
     m_palette.setBackground(ctx.spriteBackground);
     runCommand([this, &paletteDirectory, &ctx] {
-        m_palette = loadPalette(paletteDirectory, ctx.spriteBackground);
+        m_palette = readGamePalette(paletteDirectory, ctx.spriteBackground);
     });
     ctx.trace(QStringLiteral("Draw Palette..."));
     m_paletteArea = renderPaletteArea(m_palette);
@@ -382,7 +382,8 @@ void SpriteEditorWindow::openSpriteFile(const std::optional<QString>& fileName) 
         }
     };
     try {
-        readSpriteTableInto(toPath(*fileName), m_table);
+        m_table.file = toPath(*fileName);
+        SpriteFile(m_table.file).readTable(m_table.entries);
     } catch (...) {
         addLines();
         throw;
@@ -410,7 +411,7 @@ void SpriteEditorWindow::selectSprite(int index) {
     m_current = -1;
     m_spriteLoaded = false;
     m_drawing = Drawing::None;
-    m_sprite = readSpritePixels(m_table.file, m_table.entries[static_cast<std::size_t>(index)]);
+    m_sprite = readSprite(m_table.file, m_table.entries[static_cast<std::size_t>(index)]);
     m_current = index;
     m_spriteLoaded = true;
     redraw();

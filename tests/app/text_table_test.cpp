@@ -7,7 +7,7 @@ namespace vek {
 namespace {
 
 TEST(TextTable, FindsTextsByIdentifierOffsets) {
-    const TextTable table = TextTable::parse(
+    const TextTable table = TextTable::decode(
         "# comment\n2\tSa&ve\tSp&eichern\tSaves\tSpeichert\n47\t\t\tColor 1\tFarbe 1\n");
     EXPECT_EQ(table.caption(2, 0), "Sa&ve");
     EXPECT_EQ(table.caption(2, 1000), "Sp&eichern");
@@ -20,9 +20,9 @@ TEST(TextTable, FindsTextsByIdentifierOffsets) {
 }
 
 TEST(TextTable, RejectsMalformedLines) {
-    EXPECT_THROW(TextTable::parse("2\tonly\ttwo\n"), VekError);
-    EXPECT_THROW(TextTable::parse("x\ta\tb\tc\td\n"), VekError);
-    EXPECT_THROW(TextTable::parse("1000\ta\tb\tc\td\n"), VekError);
+    EXPECT_THROW(TextTable::decode("2\tonly\ttwo\n"), VekError);
+    EXPECT_THROW(TextTable::decode("x\ta\tb\tc\td\n"), VekError);
+    EXPECT_THROW(TextTable::decode("1000\ta\tb\tc\td\n"), VekError);
 }
 
 TEST(TextTable, TheBuiltInTableHoldsTheDesignedTexts) {

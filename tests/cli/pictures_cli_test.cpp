@@ -21,7 +21,7 @@ testing::VekRun vek(const std::vector<std::string>& args) { return testing::runV
 class PicturesCli : public ::testing::Test {
   protected:
     void SetUp() override {
-        const auto bytes = paletteFileBytes(m_palette);
+        const auto bytes = encodePalette(m_palette);
         writeFileAtomically(m_dir / "palette.dta", bytes);
     }
     std::string path(const char* name) const { return pathToUtf8(m_dir / name); }
@@ -49,7 +49,7 @@ TEST_F(PicturesCli, Bmp2sprConvertsAsTheWindowDoesAtTheChosenLevel) {
     run = vek({"bmp2spr", path("photo.bmp"), path("photo.spr"), "--level", "poor", "--palette",
                path("palette.dta"), "--background", "16777215"});
     ASSERT_EQ(run.status, 0) << run.err;
-    const SpriteImage sprite = readSpritePixels(m_dir / "photo.spr", SpriteEntry{10, 30, 20});
+    const SpriteImage sprite = readSprite(m_dir / "photo.spr", SpriteEntry{10, 30, 20});
     EXPECT_EQ(sprite.pixels, reference::plainMatchPicture(m_palette.colors(), photo, 5));
 }
 
@@ -73,7 +73,7 @@ TEST_F(PicturesCli, MapDrawsTheWholeFileOrWritesNothing) {
     std::vector<SpriteImage> tiles(kBackTileCount,
                                    SpriteImage(kBackTileWidth, kBackTileHeight, 30));
     tiles[463] = SpriteImage(kBackTileWidth, kBackTileHeight, 40);
-    const auto bytes = spriteFileBytes(tiles);
+    const auto bytes = encodeSpriteFile(tiles);
     writeFileAtomically(m_dir / "back.spr", bytes);
     testing::VekRun run =
         vek({"map", path("map.bmp"), "--back", path("back.spr"), "--palette", path("palette.dta")});

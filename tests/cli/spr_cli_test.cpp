@@ -24,7 +24,7 @@ class SprCli : public ::testing::Test {
                                                     static_cast<std::uint8_t>(63 - k % 64)));
         }
         m_palette.setColor(3, 0);  // pure black
-        writeFileAtomically(m_dir / "palette.dta", paletteFileBytes(m_palette));
+        writeFileAtomically(m_dir / "palette.dta", encodePalette(m_palette));
         // VEK.INI with a background of its own, so the tests never see the user's.
         std::filesystem::create_directories(m_dir / "config" / "Vekstudio");
         writeFileAtomically(m_dir / "config" / "Vekstudio" / "VEK.INI",

@@ -32,7 +32,7 @@ TEST(DemoPictures, TheBackgroundFileDrawsAVariedMapAndTheBitmapsRead) {
     }
     EXPECT_EQ(fs::file_size(back), kBackFileSize);
 
-    const PaletteTable palette = loadPalette(paths.CPalettePath, 0xFFFFFF);
+    const PaletteTable palette = readGamePalette(paths.CPalettePath, 0xFFFFFF);
     RgbImage map;
     drawMap(back, palette, map);
     // Sky above (blue outweighs red), ground below (not), and many colours, none the background.

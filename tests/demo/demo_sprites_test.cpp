@@ -21,7 +21,7 @@ TEST(DemoSprites, ShowcaseAndIconFilesOpenInTheEditorAndHoldDrawnSprites) {
     std::set<std::pair<int, int>> sizes;
     for (const SpriteEntry& entry : showcase.entries) {
         sizes.insert({entry.width, entry.height});
-        const SpriteImage sprite = readSpritePixels(showcase.file, entry);
+        const SpriteImage sprite = readSprite(showcase.file, entry);
         const std::set<std::uint8_t> colours(sprite.pixels.begin(), sprite.pixels.end());
         EXPECT_GE(colours.size(), 2u) << entry.width << "X" << entry.height;
     }
@@ -31,8 +31,8 @@ TEST(DemoSprites, ShowcaseAndIconFilesOpenInTheEditorAndHoldDrawnSprites) {
     const SpriteTable icons = readSpriteTable(pathFromUtf8(paths.CImagePath + "vekicons.spr"));
     EXPECT_GE(icons.count(), 300u);
     EXPECT_LE(icons.count(), kSpriteTableCapacity);
-    EXPECT_NE(readSpritePixels(icons.file, icons.entries[0]),
-              readSpritePixels(icons.file, icons.entries[1]));
+    EXPECT_NE(readSprite(icons.file, icons.entries[0]),
+              readSprite(icons.file, icons.entries[1]));
 
     // The launcher object's picture is a sprite file too.
     EXPECT_GE(readSpriteTable(layout.programDirectory() / "rpsw.kev").count(), 1u);

@@ -24,7 +24,7 @@ TEST(PaletteTest, ComponentsAreShiftedLeftByTwoAndSlotZeroHoldsTheBackground) {
     bytes[3 * 7] = 63;
     bytes[3 * 7 + 1] = 0;
     bytes[3 * 7 + 2] = 63;
-    const PaletteTable table = paletteFromBytes(bytes, 0x123456);
+    const PaletteTable table = decodePalette(bytes, 0x123456);
     EXPECT_EQ(table[0], 0x123456u);
     EXPECT_EQ(table[7], makeScreenColor(252, 0, 252));
     // Entry 1 is the file's bytes 3, 4, 5.
@@ -34,7 +34,7 @@ TEST(PaletteTest, ComponentsAreShiftedLeftByTwoAndSlotZeroHoldsTheBackground) {
 }
 
 TEST(PaletteTest, SettingTheBackgroundChangesOnlySlotZero) {
-    PaletteTable table = paletteFromBytes(rampPalette(), 0xFFFFFF);
+    PaletteTable table = decodePalette(rampPalette(), 0xFFFFFF);
     const PaletteTable before = table;
     table.setBackground(0x000000);
     EXPECT_EQ(table[0], 0u);
@@ -50,7 +50,7 @@ TEST(PaletteTest, AnUnloadedTableIsAllBlack) {
 TEST(PaletteTest, ShortFilesAndBytesAbove63AreRefusedWithClearMessages) {
     Bytes shortFile(767, 0);
     try {
-        paletteFromBytes(shortFile, 0);
+        decodePalette(shortFile, 0);
         FAIL() << "a short palette was accepted";
     } catch (const VekError& error) {
         EXPECT_EQ(error.what(), kReadPastEndOfFile);
@@ -58,7 +58,7 @@ TEST(PaletteTest, ShortFilesAndBytesAbove63AreRefusedWithClearMessages) {
     Bytes spilling = rampPalette();
     spilling[301] = 64;
     try {
-        paletteFromBytes(spilling, 0);
+        decodePalette(spilling, 0);
         FAIL() << "a byte above 63 was accepted";
     } catch (const VekError& error) {
         const std::string message = error.what();
@@ -68,7 +68,7 @@ TEST(PaletteTest, ShortFilesAndBytesAbove63AreRefusedWithClearMessages) {
     // Bytes beyond the 768 are not the palette's.
     Bytes longer = rampPalette();
     longer.push_back(200);
-    EXPECT_NO_THROW(paletteFromBytes(longer, 0));
+    EXPECT_NO_THROW(decodePalette(longer, 0));
 }
 
 TEST(PaletteTest, TheFileNameIsAppendedToThePaletteDirectoryAsItStands) {
@@ -81,14 +81,14 @@ TEST(PaletteTest, TheFileNameIsAppendedToThePaletteDirectoryAsItStands) {
     }
     const std::string directory = dir.path().string() + "/";
     EXPECT_EQ(paletteFilePath(directory), dir / "palette.dta");
-    EXPECT_EQ(loadPalette(directory, 7), paletteFromBytes(bytes, 7));
-    EXPECT_THROW(loadPalette(directory + "nowhere/", 7), VekError);
+    EXPECT_EQ(readGamePalette(directory, 7), decodePalette(bytes, 7));
+    EXPECT_THROW(readGamePalette(directory + "nowhere/", 7), VekError);
 }
 
 TEST(PaletteTest, FileBytesRoundTripEverySlotButTheBackground) {
-    const PaletteTable table = paletteFromBytes(rampPalette(), 0xABCDEF);
-    const auto bytes = paletteFileBytes(table);
-    const PaletteTable again = paletteFromBytes(bytes, 0xABCDEF);
+    const PaletteTable table = decodePalette(rampPalette(), 0xABCDEF);
+    const auto bytes = encodePalette(table);
+    const PaletteTable again = decodePalette(bytes, 0xABCDEF);
     EXPECT_EQ(again, table);
     EXPECT_EQ(bytes[0], 0);
 }

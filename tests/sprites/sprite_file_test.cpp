@@ -31,6 +31,16 @@ std::string errorOf(const std::function<void()>& action) {
     return "no error";
 }
 
+// The error's text in English and its detail, as the command line prints them.
+std::string messageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const VekError& error) {
+        return error.message(kLanguageEnglish);
+    }
+    return "no error";
+}
+
 SpriteImage patterned(std::uint16_t width, std::uint16_t height, std::uint8_t start) {
     SpriteImage image(width, height);
     std::iota(image.pixels.begin(), image.pixels.end(), start);
@@ -73,8 +83,7 @@ TEST_F(SpriteFileTest, UniformFileRepeatsTheBlockBehindOffsetsOfTheLayout) {
     EXPECT_EQ(table.entries[0], (SpriteEntry{26, 10, 20}));
     EXPECT_EQ(table.entries[1], (SpriteEntry{226, 10, 20}));
     EXPECT_EQ(table.entries[2], (SpriteEntry{426, 10, 20}));
-    for (const SpriteEntry& entry : table.entries)
-        EXPECT_EQ(readSpritePixels(table.file, entry), block);
+    for (const SpriteEntry& entry : table.entries) EXPECT_EQ(readSprite(table.file, entry), block);
 }
 
 TEST_F(SpriteFileTest, OneThirtyTwoSquareSpriteHasTheTenByteHeader) {
@@ -102,7 +111,7 @@ TEST_F(SpriteFileTest, WriteThenReadRoundTripsSpritesOfDifferentSizes) {
     // An empty sprite's offset equals the next one's.
     EXPECT_EQ(table.entries[1].offset, table.entries[2].offset);
     for (std::size_t i = 0; i < sprites.size(); ++i) {
-        EXPECT_EQ(readSpritePixels(table.file, table.entries[i]), sprites[i]) << "sprite " << i;
+        EXPECT_EQ(readSprite(table.file, table.entries[i]), sprites[i]) << "sprite " << i;
     }
 }
 
@@ -128,10 +137,8 @@ TEST_F(SpriteFileTest, BlocksAreFoundByTheirOffsetsWhateverTheirOrder) {
     writeRaw(dir / "scattered.spr", scatteredFile());
     const SpriteTable table = readSpriteTable(dir / "scattered.spr");
     ASSERT_EQ(table.count(), 2u);
-    EXPECT_EQ(readSpritePixels(table.file, table.entries[0]).pixels, (Bytes{10, 11, 12, 13}));
-    EXPECT_EQ(readSpritePixels(table.file, table.entries[1]).pixels, (Bytes{1, 2, 3}));
-    EXPECT_EQ(spritePixelsFromBytes(scatteredFile(), table.entries[0]).pixels,
-              (Bytes{10, 11, 12, 13}));
+    EXPECT_EQ(readSprite(table.file, table.entries[0]).pixels, (Bytes{10, 11, 12, 13}));
+    EXPECT_EQ(readSprite(table.file, table.entries[1]).pixels, (Bytes{1, 2, 3}));
 }
 
 TEST_F(SpriteFileTest, WritingInPlaceChangesOnlyThatSpritesBlock) {
@@ -175,10 +182,21 @@ TEST_F(SpriteFileTest, ListLinesPadAndCutTheNumberToThreeCharacters) {
 
 // ----- bad input ---------------------------------------------------------------------------------
 
-TEST_F(SpriteFileTest, AZeroByteFileFailsWithTheEndOfFileError) {
+TEST_F(SpriteFileTest, ErrorsNameTheFileAndTheOffset) {
     writeRaw(dir / "zero.spr", {});
-    EXPECT_EQ(errorOf([&] { readSpriteTable(dir / "zero.spr"); }), kReadPastEndOfFile);
-    EXPECT_EQ(errorOf([&] { readSpriteTable(dir / "missing.spr"); }), kFileNotFound);
+    writeRaw(dir / "one.spr", {1, 0});
+    const std::string zero = pathToUtf8(dir / "zero.spr");
+    const std::string one = pathToUtf8(dir / "one.spr");
+    EXPECT_EQ(messageOf([&] { readSpriteTable(dir / "zero.spr"); }),
+              std::string(kReadPastEndOfFile) + "\n" + zero + ", byte 0");
+    EXPECT_EQ(messageOf([&] { readSpriteTable(dir / "one.spr"); }),
+              std::string(kReadPastEndOfFile) + "\n" + one + ", byte 2");
+    EXPECT_EQ(messageOf([&] { readSpriteTable(dir / "missing.spr"); }),
+              std::string(kFileNotFound) + "\n" + pathToUtf8(dir / "missing.spr"));
+    EXPECT_EQ(messageOf([&] {
+                  readSprite(dir / "one.spr", {1, 2, 2});
+              }),
+              std::string(kReadPastEndOfFile) + "\n" + one + ", byte 1");
 }
 
 TEST_F(SpriteFileTest, ACountPromisingMoreEntriesKeepsTheCompleteOnesAndFails) {
@@ -191,21 +209,21 @@ TEST_F(SpriteFileTest, ACountPromisingMoreEntriesKeepsTheCompleteOnesAndFails) {
     }
     out.fill(5, 0);
     writeRaw(dir / "short.spr", out.data());
-    SpriteTable table;
-    EXPECT_EQ(errorOf([&] { readSpriteTableInto(dir / "short.spr", table, kMaxSpriteCount); }),
+    std::vector<SpriteEntry> entries;
+    EXPECT_EQ(errorOf([&] { SpriteFile(dir / "short.spr").readTable(entries, kMaxSpriteCount); }),
               kReadPastEndOfFile);
-    EXPECT_EQ(table.count(), 2u);
-    EXPECT_EQ(table.file, dir / "short.spr");
-    EXPECT_LE(table.entries.capacity(), 2u);  // nothing reserved for the promised entries
+    EXPECT_EQ(entries, (std::vector<SpriteEntry>{{100, 1, 1}, {100, 1, 1}}));
+    EXPECT_LE(entries.capacity(), 2u);  // nothing reserved for the promised entries
 }
 
 TEST_F(SpriteFileTest, MoreSpritesThanTheTableHoldsAreRefusedBeforeReading) {
     writeUniformSpriteFile(dir / "many.spr", checkUniformSpriteFile(1001, 1, 1));
-    SpriteTable table;
-    const std::string message = errorOf([&] { readSpriteTableInto(dir / "many.spr", table); });
+    std::vector<SpriteEntry> entries;
+    const std::string message = errorOf([&] { SpriteFile(dir / "many.spr").readTable(entries); });
     EXPECT_NE(message.find("1001"), std::string::npos) << message;
     EXPECT_NE(message.find("1000"), std::string::npos) << message;
-    EXPECT_EQ(table.count(), 0u);
+    EXPECT_TRUE(entries.empty());
+    EXPECT_THROW(SpriteFile(dir / "many.spr").readTable(1000), VekError);
     writeUniformSpriteFile(dir / "full.spr", checkUniformSpriteFile(1000, 1, 1));
     EXPECT_EQ(readSpriteTable(dir / "full.spr").count(), 1000u);
 }
@@ -227,8 +245,7 @@ TEST_F(SpriteFileTest, PixelsPastTheEndFailBeforeAnythingIsAllocated) {
     const SpriteTable table = readSpriteTable(dir / "bad.spr");
     ASSERT_EQ(table.count(), 3u);
     for (const SpriteEntry& entry : table.entries) {
-        EXPECT_EQ(errorOf([&] { readSpritePixels(table.file, entry); }), kReadPastEndOfFile);
-        EXPECT_EQ(errorOf([&] { spritePixelsFromBytes(out.data(), entry); }), kReadPastEndOfFile);
+        EXPECT_EQ(errorOf([&] { readSprite(table.file, entry); }), kReadPastEndOfFile);
     }
 }
 
@@ -252,15 +269,17 @@ TEST_F(SpriteFileTest, SizesThatDoNotFitTheFileAreRefusedAndNothingIsReplaced) {
     EXPECT_EQ(readFileBytes(dir / "keep.spr"), (Bytes{1, 2, 3}));
 }
 
-TEST(SpriteHeaderTest, ParsesFromMemoryWithItsOwnLimit) {
+TEST_F(SpriteFileTest, ReadsTheTableWithTheLimitItIsGiven) {
     ByteWriter out;
     out.u16(1);
     out.u32(10);
     out.u16(3);
     out.u16(5);
-    EXPECT_EQ(parseSpriteHeader(out.data()), (std::vector<SpriteEntry>{{10, 3, 5}}));
-    EXPECT_THROW(parseSpriteHeader(out.data(), 0), VekError);
-    EXPECT_THROW(parseSpriteHeader(Bytes{2, 0, 1, 2}), VekError);
+    writeRaw(dir / "one.spr", out.data());
+    EXPECT_EQ(SpriteFile(dir / "one.spr").readTable(), (std::vector<SpriteEntry>{{10, 3, 5}}));
+    EXPECT_THROW(SpriteFile(dir / "one.spr").readTable(0), VekError);
+    writeRaw(dir / "half.spr", Bytes{2, 0, 1, 2});
+    EXPECT_THROW(SpriteFile(dir / "half.spr").readTable(), VekError);
 }
 
 }  // namespace

@@ -43,8 +43,8 @@ TEST_F(SpriteMergeTest, TwoEightSquaresAndAFourByTwoMakeA162ByteFile) {
     EXPECT_EQ(table.entries[0], (SpriteEntry{26, 8, 8}));
     EXPECT_EQ(table.entries[1], (SpriteEntry{90, 8, 8}));
     EXPECT_EQ(table.entries[2], (SpriteEntry{154, 4, 2}));
-    EXPECT_EQ(readSpritePixels(table.file, table.entries[1]), first[1]);
-    EXPECT_EQ(readSpritePixels(table.file, table.entries[2]), second[0]);
+    EXPECT_EQ(readSprite(table.file, table.entries[1]), first[1]);
+    EXPECT_EQ(readSprite(table.file, table.entries[2]), second[0]);
 }
 
 TEST_F(SpriteMergeTest, OneContiguousFileIsCopiedByteForByte) {
@@ -107,8 +107,8 @@ TEST_F(SpriteMergeTest, MergingIntoOneOfTheInputsReadsItBeforeReplacingIt) {
     mergeSpriteFiles(dir / "a.spr", inputs);
     const SpriteTable table = readSpriteTable(dir / "a.spr");
     ASSERT_EQ(table.count(), 2u);
-    EXPECT_EQ(readSpritePixels(table.file, table.entries[0]), first[0]);
-    EXPECT_EQ(readSpritePixels(table.file, table.entries[1]), second[0]);
+    EXPECT_EQ(readSprite(table.file, table.entries[0]), first[0]);
+    EXPECT_EQ(readSprite(table.file, table.entries[1]), second[0]);
 }
 
 TEST_F(SpriteMergeTest, ABrokenInputStopsTheMergeWithoutTouchingTheOutput) {

@@ -40,7 +40,7 @@ std::vector<std::uint8_t> backSpriteBytes() {
             for (int x = 0; x < kBackTileWidth; ++x) tile.at(x, y) = tilePixel(t, x, y);
         }
     }
-    return spriteFileBytes(tiles);
+    return encodeSpriteFile(tiles);
 }
 
 class MapRaster : public ::testing::Test {

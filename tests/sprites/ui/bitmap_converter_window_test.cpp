@@ -61,7 +61,7 @@ std::vector<std::uint8_t> expectedIndices(TestWorkbench& bench, const RgbImage& 
 
 std::vector<std::uint8_t> spritePixels(const fs::path& file) {
     const SpriteTable table = readSpriteTable(file);
-    return readSpritePixels(file, table.entries.at(0)).pixels;
+    return readSprite(file, table.entries.at(0)).pixels;
 }
 
 QString scratchFile(TestWorkbench& bench, const char* name) {

@@ -165,7 +165,7 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(page.at(200, 100), makeScreenColor(154, 0, 0));
         QCOMPARE(page.at(200, 270), ScreenColor{0});
         QCOMPARE(control(bench, "Panel1")->size(), QSize(306, 294));
-        const PaletteTable expected = loadPalette(bench.context().game.paths().CPalettePath,
+        const PaletteTable expected = readGamePalette(bench.context().game.paths().CPalettePath,
                                                   bench.context().spriteBackground);
         QCOMPARE(window->paletteTable(), expected);
         QCOMPARE(window->paletteTable()[0], ScreenColor{0xFFFFFF});
@@ -235,7 +235,7 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(window->windowTitle(), QStringLiteral("Sprite Editor - a.spr"));
         press(control(bench, "Image1"), {1, 1}, Qt::LeftButton);
         window->SaveSprite1Click();
-        QCOMPARE(readSpritePixels(file, readSpriteTable(file).entries[0]).at(1, 1),
+        QCOMPARE(readSprite(file, readSpriteTable(file).entries[0]).at(1, 1),
                  std::uint8_t{0});
     }
 
@@ -476,8 +476,8 @@ class SpriteEditorWindowTest : public QObject {
         press(control(bench, "Image1"), {1, 0}, Qt::RightButton);
         window->SaveSprite1Click();
         const SpriteTable table = readSpriteTable(opened);
-        QCOMPARE(readSpritePixels(opened, table.entries[0]).pixels, (Bytes{1, 1, 4, 4, 4, 4}));
-        QCOMPARE(readSpritePixels(opened, table.entries[1]).pixels, (Bytes{5, 5, 5, 5}));
+        QCOMPARE(readSprite(opened, table.entries[0]).pixels, (Bytes{1, 1, 4, 4, 4, 4}));
+        QCOMPARE(readSprite(opened, table.entries[1]).pixels, (Bytes{5, 5, 5, 5}));
         QCOMPARE(readFileBytes(bench.scratch() / "copy.SPR"), written);
         QCOMPARE(listLines(bench), (QStringList{"0   3X2", "1   2X2"}));
     }

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iosfwd>
+#include <span>
+#include <vector>
+
+namespace vek {
+
+// A file opened for reading whose size is known, so that every read is checked against the bytes
+// really there before it is made, as ByteReader checks reads in memory. Each read is one read of
+// the file. Errors name the file and the byte offset: "Datei nicht gefunden" when it cannot be
+// opened, "Lesen nach Dateiende (EOF)" for a read past its end.
+class FileReader {
+  public:
+    explicit FileReader(const std::filesystem::path& file);
+
+    const std::filesystem::path& file() const { return m_file; }
+    std::uint64_t size() const { return m_size; }
+
+    // Fills `into` from `offset` on.
+    void read(std::uint64_t offset, std::span<std::uint8_t> into);
+    std::vector<std::uint8_t> bytes(std::uint64_t offset, std::size_t count);
+    // Copies `count` bytes from `offset` to `out` in pieces, so that a large block never sits in
+    // memory whole.
+    void copyTo(std::uint64_t offset, std::uint64_t count, std::ostream& out);
+
+  private:
+    void require(std::uint64_t offset, std::uint64_t count) const;
+
+    std::filesystem::path m_file;
+    std::ifstream m_in;
+    std::uint64_t m_size = 0;
+};
+
+}  // namespace vek
