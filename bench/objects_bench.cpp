@@ -32,7 +32,8 @@ Lines largeSource(std::size_t lineCount) {
 
 void compileLargeSource(benchmark::State& state) {
     const Lines source = largeSource(static_cast<std::size_t>(state.range(0)));
-    vek::SpriteFilePictures pictures;
+    vek::SpriteDocument sprites;
+    vek::SpriteFilePictures pictures(sprites);
     for (auto _ : state) {
         vek::CompiledObject object = vek::compileSource(source, {"", pictures});
         benchmark::DoNotOptimize(object);
@@ -42,7 +43,8 @@ void compileLargeSource(benchmark::State& state) {
 BENCHMARK(compileLargeSource)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void discompileLargeObject(benchmark::State& state) {
-    vek::SpriteFilePictures pictures;
+    vek::SpriteDocument sprites;
+    vek::SpriteFilePictures pictures(sprites);
     const vek::CompiledObject object =
         vek::compileSource(largeSource(static_cast<std::size_t>(state.range(0))), {"", pictures});
     std::size_t lineCount = 0;

@@ -24,8 +24,8 @@ constexpr std::string_view kUsage =
 // Sprite files come from the game's image directory; without one a "sprite" line cannot work.
 class GameSpritePictures : public SpriteFilePictures {
   public:
-    explicit GameSpritePictures(bool haveImageDirectory)
-        : m_haveImageDirectory(haveImageDirectory) {}
+    GameSpritePictures(SpriteDocument& document, bool haveImageDirectory)
+        : SpriteFilePictures(document), m_haveImageDirectory(haveImageDirectory) {}
 
     void openSpriteFileByName(const std::string& path) override {
         if (!m_haveImageDirectory) {
@@ -43,7 +43,8 @@ int runCompile(Invocation& invocation, const ArgumentList& args) {
     args.expectPositional(3, 3);
     const std::vector<std::string> lines = readSourceFile(pathFromUtf8(args.positional()[1]));
     const std::string imagePath = invocation.gamePaths().CImagePath;
-    GameSpritePictures pictures(!imagePath.empty());
+    SpriteDocument sprites;
+    GameSpritePictures pictures(sprites, !imagePath.empty());
     const CompiledObject result = compileSource(lines, {imagePath, pictures});
     writeCobFile(pathFromUtf8(args.positional()[2]), result.cob);
     invocation.out << args.positional()[2] << ": " << result.cob.scripts.size() << " scripts, "

@@ -66,8 +66,7 @@ int runExport(Invocation& invocation) {
                          std::to_string(static_cast<int>(table.count()) - 1)};
     }
     const PaletteTable palette = paletteOption(invocation, args);
-    const SpriteImage sprite =
-        readSprite(file, table.entries[static_cast<std::size_t>(index)]);
+    const SpriteImage sprite = readSprite(file, table.entries[static_cast<std::size_t>(index)]);
     const RgbImage area = renderDrawingArea(sprite, palette, zoom, palette.background());
     writeBitmap(pathArgument(args, 2), area);
     invocation.out << args.positional()[2] << ": " << area.width << " x " << area.height << '\n';

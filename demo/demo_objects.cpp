@@ -205,7 +205,8 @@ std::vector<MacroFile> macroFiles() {
 void writeDemoObject(const fs::path& mainDirectory, const std::string& imagePath,
                      const std::string& baseName, const Lines& source) {
     writeSourceFile(mainDirectory / (baseName + ".COS"), source);
-    SpriteFilePictures pictures;
+    SpriteDocument sprites;
+    SpriteFilePictures pictures(sprites);
     const CompiledObject object = compileSource(source, {imagePath, pictures});
     writeCobFile(mainDirectory / (baseName + ".COB"), object.cob);
 }

@@ -6,8 +6,8 @@
 
 namespace vek {
 
-// Where the object compiler takes pictures from: the sprite editor in the application, the
-// game's sprite files on the command line.
+// Where the object compiler takes pictures from: the sprite editor's document in the
+// application, a sprite document of its own on the command line.
 class PictureSource {
   public:
     virtual ~PictureSource() = default;

@@ -1,25 +1,24 @@
 #pragma once
 
-#include <optional>
-
 #include "objects/picture_source.h"
+#include "sprites/sprite_document.h"
 
 namespace vek {
 
-// Pictures straight from sprite files, for compiling without the sprite editor.
+// A sprite document as the object compiler's picture source. In the application it is the
+// sprite editor's document, so a "sprite" line leaves its file open in the editor and Get takes
+// the sprite as it is drawn there, unsaved painting included.
 class SpriteFilePictures : public PictureSource {
   public:
+    explicit SpriteFilePictures(SpriteDocument& document) : m_document(document) {}
+
     void openSpriteFileByName(const std::string& path) override;
     void selectSprite(int position) override;
-    bool spriteLoaded() const override { return m_sprite.has_value(); }
-    SpriteImage currentSprite() const override;
+    bool spriteLoaded() const override { return m_document.spriteLoaded(); }
+    SpriteImage currentSprite() const override { return m_document.sprite(); }
 
   private:
-    SpriteTable m_table;
-    std::optional<SpriteImage> m_sprite;
+    SpriteDocument& m_document;
 };
-
-// The refusal when a sprite file has no sprite at a position, in both languages.
-[[noreturn]] void throwNoSuchSprite(const std::string& file, int position, std::size_t count);
 
 }  // namespace vek

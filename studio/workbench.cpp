@@ -4,7 +4,6 @@
 #include "app/text_table.h"
 #include "app/ui/language.h"
 #include "app/ui/main_window.h"
-#include "app/ui/qt_convert.h"
 #include "app/ui/sound_output.h"
 #include "app/ui/vek_application.h"
 #include "gamelink/creatures.h"
@@ -13,7 +12,6 @@
 #include "generators/ui/add_class_window.h"
 #include "generators/ui/new_object_source_window.h"
 #include "generators/ui/object_assistant_window.h"
-#include "objects/picture_source.h"
 #include "objects/script_events.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/ui/bitmap_converter_window.h"
@@ -38,30 +36,12 @@ std::unique_ptr<TCreatures> makeCreatures(const GamePathSources& sources, UserDi
     }
 }
 
-// The sprite editor as the object compiler's picture source: the sprite as it is drawn there at
-// this moment, unsaved painting included.
-class SpriteEditorPictures : public PictureSource {
-  public:
-    explicit SpriteEditorPictures(const Windows& windows) : m_windows(windows) {}
-
-    void openSpriteFileByName(const std::string& path) override {
-        m_windows.spriteEditor->openSpriteFileByName(toQString(path));
-    }
-    void selectSprite(int position) override { m_windows.spriteEditor->selectSprite(position); }
-    bool spriteLoaded() const override { return m_windows.spriteEditor->spriteFileLoaded(); }
-    SpriteImage currentSprite() const override { return m_windows.spriteEditor->currentSprite(); }
-
-  private:
-    const Windows& m_windows;
-};
-
 }  // namespace
 
 Workbench::Workbench(const WorkbenchSetup& setup, UserDialogs& dialogs, SoundOutput& sound)
     : m_debugMode(setup.debugMode),
       m_settings(std::make_unique<VekIni>(setup.vekIni)),
-      m_creatures(makeCreatures(setup.gamePathSources, dialogs)),
-      m_pictures(std::make_unique<SpriteEditorPictures>(m_windows)) {
+      m_creatures(makeCreatures(setup.gamePathSources, dialogs)) {
     m_creatures->setSoundSink([&sound](const std::filesystem::path& file) { sound.play(file); });
     m_context = std::make_unique<AppContext>(dialogs, *m_creatures, *m_settings, sound,
                                              setup.programDirectory);
@@ -85,8 +65,8 @@ void Workbench::createWindows() {
     bindCommands();
     create(w.main)->FormCreate(m_debugMode);
     create(w.newObjectSource)->FormCreate();
-    create(w.spriteEditor, m_palette)->FormCreate();
-    create(w.objectCompiler, *m_creatures, m_palette, *m_pictures)->FormCreate();
+    create(w.spriteEditor, m_spriteDocument, m_palette)->FormCreate();
+    create(w.objectCompiler, *m_creatures, m_palette, m_pictures)->FormCreate();
     create(w.soundPlayer)->FormCreate();
     create(w.spriteFileCreator)->FormCreate();
     create(w.bitmapConverter, m_palette)->FormCreate();
@@ -125,9 +105,9 @@ void Workbench::bindCommands() {
     });
     commands.offerToSaveChangedSource.bind(
         [&w] { w.objectCompiler->offerToSaveChangedSource(Buttons::YesNo); });
-    commands.openSpriteFile.bind([&w](const std::filesystem::path& file) {
-        w.spriteEditor->openSpriteFileByName(fromPath(file));
+    commands.openSpriteFile.bind([this, &w](const std::filesystem::path& file) {
         w.spriteEditor->show();
+        m_spriteDocument.open(file);
     });
 
     TCreatures& creatures = *m_creatures;

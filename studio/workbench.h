@@ -7,10 +7,11 @@
 
 #include "app/game_paths.h"
 #include "app/ui/app_context.h"
+#include "objects/sprite_file_pictures.h"
 #include "sprites/palette.h"
+#include "sprites/sprite_document.h"
 
 namespace vek {
-class PictureSource;
 class TCreatures;
 class VekIni;
 }  // namespace vek
@@ -55,10 +56,10 @@ struct Windows {
     AddClassWindow* addClass = nullptr;                    // TForm12
 };
 
-// The program's composition root: the settings, the game component, the shared context and
-// palette table, and the twelve windows, created once in the designed order and living until
-// the program ends. It binds the commands by which the windows reach each other; it is the one
-// place that knows every window.
+// The program's composition root: the settings, the game component, the shared context, the
+// documents and the palette table, and the twelve windows, created once in the designed order and
+// living until the program ends. It binds the commands by which the windows reach each other; it is
+// the one place that knows every window.
 class Workbench : public QObject {
     Q_OBJECT
   public:
@@ -71,6 +72,7 @@ class Workbench : public QObject {
     AppContext& context() { return *m_context; }
     TCreatures& creatures() { return *m_creatures; }
     const PaletteTable& palette() const { return m_palette; }
+    SpriteDocument& spriteDocument() { return m_spriteDocument; }
     const Windows& windows() const { return m_windows; }
     // All twelve windows in creation order.
     std::vector<VekWindow*> allWindows() const;
@@ -88,7 +90,8 @@ class Workbench : public QObject {
     std::unique_ptr<TCreatures> m_creatures;
     std::unique_ptr<AppContext> m_context;
     PaletteTable m_palette;
-    std::unique_ptr<PictureSource> m_pictures;
+    SpriteDocument m_spriteDocument;
+    SpriteFilePictures m_pictures{m_spriteDocument};
     Windows m_windows;
     std::vector<std::unique_ptr<VekWindow>> m_ownedWindows;
 };

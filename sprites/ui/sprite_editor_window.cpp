@@ -25,7 +25,6 @@
 #include "app/ui/widgets/wait_cursor.h"
 #include "app/vek_error.h"
 #include "sprites/bitmap.h"
-#include "sprites/sprite_editing.h"
 #include "sprites/sprite_merge.h"
 #include "sprites/sprite_render.h"
 
@@ -75,8 +74,13 @@ QString withDefaultExtension(const QString& fileName, const QString& extension) 
 
 }  // namespace
 
-SpriteEditorWindow::SpriteEditorWindow(AppContext& context, PaletteTable& palette)
-    : VekWindow(context, QStringLiteral("TForm1"), kCaption), m_palette(palette) {
+SpriteEditorWindow::SpriteEditorWindow(AppContext& context, SpriteDocument& document,
+                                       PaletteTable& palette)
+    : VekWindow(context, QStringLiteral("TForm1"), kCaption),
+      m_document(document),
+      m_observation(
+          document.observe([this](const SpriteDocumentEvent& event) { documentChanged(event); })),
+      m_palette(palette) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     QFont windowFont(QStringLiteral("Times New Roman"));
@@ -353,69 +357,68 @@ QString SpriteEditorWindow::imageDirectory() const {
 
 void SpriteEditorWindow::OpenSpriteFile1Click() {
     runCommand([this] {
-        openSpriteFile(context().dialogs.openFile(context().text(kOpenTitle), imageDirectory(),
-                                                  kSpriteFilter));
-    });
-}
-
-void SpriteEditorWindow::openSpriteFileByName(const QString& fileName) { openSpriteFile(fileName); }
-
-void SpriteEditorWindow::openSpriteFile(const std::optional<QString>& fileName) {
-    if (!fileName) return;  // cancelled: the open file stays the target of Save Sprite
-    updateCaption(*fileName);
-    m_openFileName = *fileName;
-    {
-        const QSignalBlocker blocker(ListBox1);
-        ListBox1->clear();
-    }
-    // Whatever was shown belongs to the previous file; its unsaved painting is dropped.
-    m_current = -1;
-    m_spriteLoaded = false;
-    m_drawing = Drawing::None;
-    emptyDrawingArea();
-    showDrawingArea();
-
-    auto addLines = [this] {
-        const QSignalBlocker blocker(ListBox1);
-        for (std::size_t k = 0; k < m_table.count(); ++k) {
-            ListBox1->addItem(toQString(spriteListLine(k, m_table.entries[k])));
+        // Cancelled, the open file stays the target of Save Sprite.
+        if (const auto fileName = context().dialogs.openFile(context().text(kOpenTitle),
+                                                             imageDirectory(), kSpriteFilter)) {
+            m_document.open(toPath(*fileName));
         }
-    };
-    try {
-        m_table.file = toPath(*fileName);
-        SpriteFile(m_table.file).readTable(m_table.entries);
-    } catch (...) {
-        addLines();
-        throw;
-    }
-    addLines();
-    if (m_table.count() > 0) selectSprite(0);
+    });
 }
 
 void SpriteEditorWindow::ListBox1Click() {
     const int row = ListBox1->currentRow();
-    if (row >= 0 && row != m_current) selectSprite(row);
+    if (row < 0 || m_document.current() == static_cast<std::size_t>(row)) return;
+    const WaitCursor wait(ListBox1);
+    runCommand([this, row] { m_document.select(row); });
 }
 
-void SpriteEditorWindow::selectSprite(int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_table.count()) {
-        throw VekError("Sprite " + std::to_string(index) + " gibt es in " +
-                       pathToUtf8(m_table.file.filename()) + " nicht");
+void SpriteEditorWindow::documentChanged(const SpriteDocumentEvent& event) {
+    switch (event.change) {
+        case SpriteChange::FileOpened:
+            showOpenedFile(event.file);
+            break;
+        case SpriteChange::SpriteSelected:
+            showSelectedSprite();
+            break;
+        case SpriteChange::PixelsChanged:
+            showPixels(event.area);
+            break;
+        case SpriteChange::SavedToNewFile:
+            updateCaption(fromPath(event.file));
+            break;
     }
+}
+
+void SpriteEditorWindow::showOpenedFile(const std::filesystem::path& file) {
+    updateCaption(fromPath(file));
     {
         const QSignalBlocker blocker(ListBox1);
-        ListBox1->setCurrentRow(index);
+        ListBox1->clear();
+        const std::vector<SpriteEntry>& entries = m_document.table().entries;
+        for (std::size_t k = 0; k < entries.size(); ++k)
+            ListBox1->addItem(toQString(spriteListLine(k, entries[k])));
     }
-    const WaitCursor wait(ListBox1);
-    // Until the new pixels are in, no sprite is current: a failed read leaves nothing to save.
-    m_current = -1;
-    m_spriteLoaded = false;
+    // Whatever was shown belongs to the previous file; its unsaved painting is dropped.
     m_drawing = Drawing::None;
-    m_sprite = readSprite(m_table.file, m_table.entries[static_cast<std::size_t>(index)]);
-    m_current = index;
-    m_spriteLoaded = true;
     redraw();
-    enableSpriteCommands();
+}
+
+void SpriteEditorWindow::showSelectedSprite() {
+    m_drawing = Drawing::None;
+    if (const auto current = m_document.current()) {
+        const QSignalBlocker blocker(ListBox1);
+        ListBox1->setCurrentRow(static_cast<int>(*current));
+    }
+    redraw();
+    if (m_document.spriteLoaded()) enableSpriteCommands();
+}
+
+void SpriteEditorWindow::showPixels(const SpriteArea& area) {
+    if (area.width != 1 || area.height != 1) return redraw();
+    // One pixel painted: only its block changes, in its colour as it is, black included.
+    const std::uint8_t index = m_document.sprite().at(area.x, area.y);
+    const PixelRect block = paintBlock(m_area, area.x, area.y, m_zoom, m_palette[index]);
+    Image1->repaintPart(block.x, block.y, block.width, block.height);
 }
 
 void SpriteEditorWindow::enableSpriteCommands() {
@@ -434,8 +437,9 @@ void SpriteEditorWindow::updateCaption(const QString& fileName) {
 // Drawing area
 
 void SpriteEditorWindow::redraw() {
-    if (m_spriteLoaded) {
-        renderDrawingArea(m_sprite, m_palette, m_zoom, context().spriteBackground, m_area);
+    if (m_document.spriteLoaded()) {
+        renderDrawingArea(m_document.sprite(), m_palette, m_zoom, context().spriteBackground,
+                          m_area);
     } else {
         emptyDrawingArea();
     }
@@ -478,26 +482,32 @@ void SpriteEditorWindow::showEvent(QShowEvent* event) {
 }
 
 void SpriteEditorWindow::setZoom(int zoom) {
-    if (m_spriteLoaded && !drawingAreaFits(m_sprite.width, m_sprite.height, zoom)) {
+    const SpriteImage& sprite = m_document.sprite();
+    if (m_document.spriteLoaded() && !drawingAreaFits(sprite.width, sprite.height, zoom)) {
         checkZoomItem();
-        throw VekError("Der Sprite " + std::to_string(m_sprite.width) + "X" +
-                       std::to_string(m_sprite.height) + " ist für den Zoom " +
+        throw VekError("Der Sprite " + std::to_string(sprite.width) + "X" +
+                       std::to_string(sprite.height) + " ist für den Zoom " +
                        std::to_string(zoom * 100) + "% zu groß");
     }
     m_zoom = zoom;
     checkZoomItem();
-    if (m_spriteLoaded) redraw();
+    if (m_document.spriteLoaded()) redraw();
 }
 
 void SpriteEditorWindow::checkZoomItem() {
     for (QAction* item : m_zoomGroup->actions()) item->setChecked(item->data().toInt() == m_zoom);
 }
 
+std::optional<std::pair<int, int>> SpriteEditorWindow::spritePixelUnder(QPoint point) const {
+    if (!m_document.spriteLoaded()) return std::nullopt;
+    const SpriteImage& sprite = m_document.sprite();
+    return spritePixelAt(point.x(), point.y(), m_zoom, sprite.width, sprite.height);
+}
+
 void SpriteEditorWindow::drawingAreaPressed(QPoint point, Qt::MouseButton button,
                                             Qt::MouseButtons buttons,
                                             Qt::KeyboardModifiers modifiers) {
-    if (!m_spriteLoaded) return;
-    const auto pixel = spritePixelAt(point.x(), point.y(), m_zoom, m_sprite.width, m_sprite.height);
+    const auto pixel = spritePixelUnder(point);
     if (!pixel) return;
     // Exactly one button, and Ctrl or nothing: Shift, Alt or a second button do nothing.
     const Qt::KeyboardModifiers held =
@@ -507,7 +517,7 @@ void SpriteEditorWindow::drawingAreaPressed(QPoint point, Qt::MouseButton button
         return;
     const bool left = button == Qt::LeftButton;
     if (held == Qt::ControlModifier) {
-        const std::uint8_t picked = m_sprite.at(pixel->first, pixel->second);
+        const std::uint8_t picked = m_document.sprite().at(pixel->first, pixel->second);
         (left ? m_color1 : m_color2) = picked;
         setSwatch(left ? Label1 : Label2, picked);
     } else if (held == Qt::NoModifier) {
@@ -517,18 +527,14 @@ void SpriteEditorWindow::drawingAreaPressed(QPoint point, Qt::MouseButton button
 }
 
 void SpriteEditorWindow::drawingAreaMoved(QPoint point) {
-    if (m_drawing == Drawing::None || !m_spriteLoaded) return;
+    if (m_drawing == Drawing::None) return;
     paintPixelAt(point, m_drawing == Drawing::Color1 ? m_color1 : m_color2);
 }
 
 void SpriteEditorWindow::paintPixelAt(QPoint point, std::uint8_t index) {
-    const auto pixel = spritePixelAt(point.x(), point.y(), m_zoom, m_sprite.width, m_sprite.height);
-    if (!pixel) return;  // the pointer left the sprite while the button is held
-    m_sprite.at(pixel->first, pixel->second) = index;
-    // While drawing, every colour is painted as it is, black included.
-    const PixelRect block =
-        paintBlock(m_area, pixel->first, pixel->second, m_zoom, m_palette[index]);
-    Image1->repaintPart(block.x, block.y, block.width, block.height);
+    // A point outside the sprite (the pointer left it while the button is held) paints nothing.
+    if (const auto pixel = spritePixelUnder(point))
+        m_document.paint(pixel->first, pixel->second, index);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -576,53 +582,34 @@ void SpriteEditorWindow::Button1Click() {
 // ---------------------------------------------------------------------------------------------
 // Editing commands
 
-void SpriteEditorWindow::CopySprite1Click() {
-    if (m_spriteLoaded) m_clipboard = m_sprite;
-}
+void SpriteEditorWindow::CopySprite1Click() { m_document.copy(); }
 
 void SpriteEditorWindow::ClearSprite1Click() {
-    runCommand([this] {
-        if (!m_spriteLoaded) return;
-        m_clipboard = m_sprite;
-        clearSprite(m_sprite);
-        redraw();
-    });
+    runCommand([this] { m_document.cut(); });
 }
 
 void SpriteEditorWindow::PasteSprite1Click() {
-    runCommand([this] {
-        if (m_clipboard && m_spriteLoaded) pasteSprite(m_sprite, *m_clipboard);
-        redraw();
-    });
+    runCommand([this] { m_document.paste(); });
 }
 
 void SpriteEditorWindow::ClearDrawingArea1Click() {
     runCommand([this] {
-        if (!m_spriteLoaded) return;
-        if (context().ask(kClearQuestion, Buttons::OkCancel) != Answer::Ok) return;
-        clearSprite(m_sprite);
-        redraw();
+        if (!m_document.spriteLoaded()) return;
+        if (context().ask(kClearQuestion, Buttons::OkCancel) == Answer::Ok) m_document.clear();
     });
 }
 
 void SpriteEditorWindow::SaveSprite1Click() {
-    runCommand([this] {
-        if (!m_spriteLoaded) return;
-        writeSpriteInPlace(m_table.file, m_table.entries[static_cast<std::size_t>(m_current)],
-                           m_sprite.pixels);
-    });
+    runCommand([this] { m_document.saveInPlace(); });
 }
 
 void SpriteEditorWindow::SaveSpritetonewFile1Click() {
     runCommand([this] {
-        if (!m_spriteLoaded) return;
+        if (!m_document.spriteLoaded()) return;
         const auto fileName = context().dialogs.saveFile(context().text(kSaveNewTitle),
                                                          imageDirectory(), kSpriteFilter);
         if (!fileName) return;
-        const QString target = withDefaultExtension(*fileName, QStringLiteral("SPR"));
-        updateCaption(target);
-        writeUniformSpriteFile(toPath(target), {1, m_sprite.width, m_sprite.height},
-                               m_sprite.pixels);
+        m_document.saveToNewFile(toPath(withDefaultExtension(*fileName, QStringLiteral("SPR"))));
     });
 }
 

@@ -3,10 +3,11 @@
 #include <optional>
 
 #include "app/messages.h"
+#include "app/observers.h"
 #include "app/rgb_image.h"
 #include "app/ui/vek_window.h"
 #include "sprites/palette.h"
-#include "sprites/sprite_file.h"
+#include "sprites/sprite_document.h"
 
 class QAction;
 class QActionGroup;
@@ -22,29 +23,20 @@ namespace vek::ui {
 class PictureBox;
 class TMultiShape;
 
-// TForm1: "Sprite Editor". Holds the open sprite file's table, the current sprite's pixels, the
-// palette table and the sprite clipboard for the whole run.
+// TForm1: "Sprite Editor". Shows the sprite document (the open file, the current sprite and the
+// sprite clipboard) and drives it: the list of sprites, the enlarged sprite to paint on with two
+// colours of the palette area, the zoom and the background colour.
 class SpriteEditorWindow : public VekWindow {
     Q_OBJECT
   public:
-    // The palette table is shared with the windows that show palette indices.
-    SpriteEditorWindow(AppContext& context, PaletteTable& palette);
+    // The document and the palette table are shared with the windows that use sprites.
+    SpriteEditorWindow(AppContext& context, SpriteDocument& document, PaletteTable& palette);
     ~SpriteEditorWindow() override;
 
     // The creation step, run once at start-up after the window exists.
     void FormCreate();
 
-    // What the object compiler uses. The two operations throw VekError on file errors (the
-    // caller's command shows it); selectSprite also for a number the file does not hold.
-    bool spriteFileLoaded() const { return m_spriteLoaded; }  // a sprite has been read
-    void openSpriteFileByName(const QString& fileName);
-    void selectSprite(int index);
-    const SpriteImage& currentSprite() const { return m_sprite; }
-    const PaletteTable& paletteTable() const { return m_palette; }
-
-    // The state the window shows, for the other windows and the tests.
-    const SpriteTable& spriteTable() const { return m_table; }
-    int currentSpriteIndex() const { return m_current; }
+    // The state the window shows, for the tests.
     int zoom() const { return m_zoom; }
     std::uint8_t color1() const { return m_color1; }
     std::uint8_t color2() const { return m_color2; }
@@ -83,7 +75,10 @@ class SpriteEditorWindow : public VekWindow {
                             const Command<>& command);
 
     void makeInfoPage();
-    void openSpriteFile(const std::optional<QString>& fileName);
+    void documentChanged(const SpriteDocumentEvent& event);
+    void showOpenedFile(const std::filesystem::path& file);
+    void showSelectedSprite();
+    void showPixels(const SpriteArea& area);
     void checkZoomItem();
     void exportPicture(const RgbImage& picture, const Bilingual& title);
     void ListBox1Click();
@@ -100,16 +95,13 @@ class SpriteEditorWindow : public VekWindow {
                             Qt::KeyboardModifiers modifiers);
     void drawingAreaMoved(QPoint point);
     void paintPixelAt(QPoint point, std::uint8_t index);
+    std::optional<std::pair<int, int>> spritePixelUnder(QPoint point) const;
     void paletteAreaPressed(QPoint point, Qt::MouseButton button);
 
     QString imageDirectory() const;
 
-    // State of the run.
-    SpriteTable m_table;
-    QString m_openFileName;  // what the open dialog offers again after a cancel
-    int m_current = -1;
-    bool m_spriteLoaded = false;
-    SpriteImage m_sprite;
+    SpriteDocument& m_document;
+    Subscription m_observation;
     PaletteTable& m_palette;
     RgbImage m_area;
     RgbImage m_paletteArea;
@@ -117,7 +109,6 @@ class SpriteEditorWindow : public VekWindow {
     std::uint8_t m_color1 = 0;
     std::uint8_t m_color2 = 1;
     enum class Drawing { None, Color1, Color2 } m_drawing = Drawing::None;
-    std::optional<SpriteImage> m_clipboard;
 
     // Controls, by their designed names.
     QScrollArea* m_scroll = nullptr;

@@ -156,7 +156,8 @@ TEST(CobCompilerSpriteFiles, SpriteFilesAreReadFromTheImageDirectory) {
     SpriteImage second(2, 3);
     second.pixels = {1, 1, 2, 2, 3, 3};
     writeSpriteFile(dir / "ball.spr", std::vector<SpriteImage>{first, second});
-    SpriteFilePictures pictures;
+    SpriteDocument sprites;
+    SpriteFilePictures pictures(sprites);
     const std::string imagePath = pathToUtf8(dir.path()) + "/";
     const CompiledObject result = compileSource(Lines{"sprite ball 1"}, {imagePath, pictures});
     EXPECT_EQ(result.cob.picturePixels, (std::vector<std::uint8_t>{3, 3, 2, 2, 1, 1}));

@@ -8,7 +8,6 @@
 #include "app/byte_io.h"
 #include "app/file_io.h"
 #include "app/vek_error.h"
-#include "sprites/sprite_editing.h"
 #include "support/temp_dir.h"
 
 namespace vek {
@@ -135,32 +134,6 @@ TEST_F(SpriteMergeTest, ABrokenInputStopsTheMergeWithoutTouchingTheOutput) {
     EXPECT_FALSE(fs::exists(dir / "out.spr.vektmp"));
     const std::vector<fs::path> missing = {dir / "good.spr", dir / "none.spr"};
     EXPECT_THROW(mergeSpriteFiles(dir / "out.spr", missing), VekError);
-}
-
-TEST(SpriteEditingTest, PasteIsClippedToTheTargetBothWays) {
-    const SpriteImage big = patterned(32, 32, 0);
-    SpriteImage small(16, 16, 200);
-    pasteSprite(small, big);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) ASSERT_EQ(small.at(x, y), big.at(x, y));
-
-    SpriteImage target(32, 32, 200);
-    const SpriteImage clip = patterned(16, 16, 1);
-    pasteSprite(target, clip);
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
-            const std::uint8_t expected = x < 16 && y < 16 ? clip.at(x, y) : 200;
-            ASSERT_EQ(target.at(x, y), expected) << x << "," << y;
-        }
-    }
-}
-
-TEST(SpriteEditingTest, PasteOfAWiderButShorterClipKeepsTheRowsBelow) {
-    SpriteImage target(4, 4, 9);
-    pasteSprite(target, patterned(6, 2, 1));
-    EXPECT_EQ(target.pixels, (Bytes{1, 2, 3, 4, 7, 8, 9, 10, 9, 9, 9, 9, 9, 9, 9, 9}));
-    clearSprite(target);
-    EXPECT_EQ(target.pixels, Bytes(16, 0));
 }
 
 }  // namespace

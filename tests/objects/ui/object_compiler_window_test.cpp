@@ -13,7 +13,6 @@
 #include "objects/ui/cob_picture_view.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/sprite_file.h"
-#include "sprites/ui/sprite_editor_window.h"
 #include "support/ui/workbench_fixture.h"
 
 using namespace vek;
@@ -330,9 +329,7 @@ class ObjectCompilerWindowTest : public QObject {
         SpriteImage sprite(20, 10, 3);
         for (int x = 0; x < 20; ++x) sprite.at(x, 9) = static_cast<std::uint8_t>(100 + x);
         writeSpriteFile(bench.scratch() / "wide.spr", std::vector<SpriteImage>{sprite});
-        SpriteEditorWindow* editor = bench.windows().spriteEditor;
-        editor->openSpriteFileByName(inScratch(bench, "wide.spr"));
-        editor->selectSprite(0);
+        bench.spriteDocument().open(bench.scratch() / "wide.spr");
         window->Button4Click();
         QCOMPARE(field(window, 5)->text(), QStringLiteral("20"));
         QCOMPARE(field(window, 6)->text(), QStringLiteral("10"));
@@ -345,7 +342,7 @@ class ObjectCompilerWindowTest : public QObject {
         const QImage shown =
             static_cast<CobPictureView*>(control<QWidget>(window, "Image1"))->image();
         QCOMPARE(shown.size(), QSize(20, 10));
-        QCOMPARE(shown.pixel(5, 9), toQColor(editor->paletteTable()[105]).rgb());
+        QCOMPARE(shown.pixel(5, 9), toQColor(bench.palette()[105]).rgb());
     }
 
     void compilingFillsTheEditorAndTakesTheSpriteLine() {
@@ -364,8 +361,8 @@ class ObjectCompilerWindowTest : public QObject {
                  QStringList{"scrp 2 5 3 1,A,endm"});
         QCOMPARE(lines(control<QListWidget>(window, "ListBox2")), QStringList{"inst,B,endm"});
         QCOMPARE(window->objectFileName(), QStringLiteral("My Ball.COB"));
-        const SpriteImage& sprite = bench.windows().spriteEditor->currentSprite();
-        QCOMPARE(bench.windows().spriteEditor->currentSpriteIndex(), 1);
+        const SpriteImage& sprite = bench.spriteDocument().sprite();
+        QCOMPARE(bench.spriteDocument().current(), std::size_t{1});
         QCOMPARE(window->cobData().pictureWidth, int(sprite.width));
         QCOMPARE(control<QWidget>(window, "Panel1")->size(),
                  QSize(sprite.width + 9, sprite.height + 9));

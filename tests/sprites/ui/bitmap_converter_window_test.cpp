@@ -33,9 +33,7 @@ Control* control(TestWorkbench& bench, const char* name) {
     return converter(bench)->findChild<Control*>(QLatin1String(name));
 }
 
-const PaletteTable& palette(TestWorkbench& bench) {
-    return bench.windows().spriteEditor->paletteTable();
-}
+const PaletteTable& palette(TestWorkbench& bench) { return bench.palette(); }
 
 // A picture of many colours (none of them the background).
 RgbImage gradient(int width, int height) {

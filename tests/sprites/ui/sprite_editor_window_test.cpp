@@ -166,9 +166,9 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(page.at(200, 270), ScreenColor{0});
         QCOMPARE(control(bench, "Panel1")->size(), QSize(306, 294));
         const PaletteTable expected = readGamePalette(bench.context().game.paths().CPalettePath,
-                                                  bench.context().spriteBackground);
-        QCOMPARE(window->paletteTable(), expected);
-        QCOMPARE(window->paletteTable()[0], ScreenColor{0xFFFFFF});
+                                                      bench.context().spriteBackground);
+        QCOMPARE(bench.palette(), expected);
+        QCOMPARE(bench.palette()[0], ScreenColor{0xFFFFFF});
         QVERIFY(window->paletteArea().pixels == renderPaletteArea(expected).pixels);
         QCOMPARE(window->color1(), std::uint8_t{0});
         QCOMPARE(window->color2(), std::uint8_t{1});
@@ -186,11 +186,11 @@ class SpriteEditorWindowTest : public QObject {
         QVERIFY(window->paletteArea().pixels.empty());
         QVERIFY(window->drawingArea().pixels.empty());
         for (std::size_t k = 0; k < kPaletteColorCount; ++k)
-            QCOMPARE(window->paletteTable().color(k), ScreenColor{0});
+            QCOMPARE(bench.palette().color(k), ScreenColor{0});
         // A file named by hand still opens.
         const fs::path file = writeSprites(bench, "a.spr", {patterned(2, 2, 1)});
-        window->openSpriteFileByName(fromPath(file));
-        QVERIFY(window->spriteFileLoaded());
+        bench.spriteDocument().open(file);
+        QVERIFY(bench.spriteDocument().spriteLoaded());
     }
 
     void openingListsTheSpritesAndShowsTheFirst() {
@@ -209,21 +209,21 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(lines.size(), 13);
         QCOMPARE(lines[0], QStringLiteral("0   32X48"));
         QCOMPARE(lines[12], QStringLiteral("12  32X48"));
-        QCOMPARE(window->currentSpriteIndex(), 0);
-        QVERIFY(window->currentSprite() == sprites[0]);
-        QVERIFY(window->spriteFileLoaded());
+        QCOMPARE(bench.spriteDocument().current(), std::size_t{0});
+        QVERIFY(bench.spriteDocument().sprite() == sprites[0]);
+        QVERIFY(bench.spriteDocument().spriteLoaded());
         QVERIFY(menuItem(bench, "SaveSprite1")->isEnabled());
         QVERIFY(menuItem(bench, "Zoom1")->isEnabled());
         QVERIFY(window->drawingArea().pixels ==
-                renderDrawingArea(sprites[0], window->paletteTable(), 1, 0xFFFFFF).pixels);
+                renderDrawingArea(sprites[0], bench.palette(), 1, 0xFFFFFF).pixels);
         QCOMPARE(control(bench, "Panel1")->size(), QSize(41, 57));
 
         // Choosing a line reads that sprite; unsaved painting on the first is dropped.
         press(control(bench, "Image1"), {0, 0}, Qt::LeftButton);
         control<QListWidget>(bench, "ListBox1")->setCurrentRow(5);
-        QVERIFY(window->currentSprite() == sprites[5]);
+        QVERIFY(bench.spriteDocument().sprite() == sprites[5]);
         control<QListWidget>(bench, "ListBox1")->setCurrentRow(0);
-        QVERIFY(window->currentSprite() == sprites[0]);
+        QVERIFY(bench.spriteDocument().sprite() == sprites[0]);
     }
 
     void cancellingTheOpenDialogKeepsTheFileAsSaveTarget() {
@@ -235,8 +235,7 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(window->windowTitle(), QStringLiteral("Sprite Editor - a.spr"));
         press(control(bench, "Image1"), {1, 1}, Qt::LeftButton);
         window->SaveSprite1Click();
-        QCOMPARE(readSprite(file, readSpriteTable(file).entries[0]).at(1, 1),
-                 std::uint8_t{0});
+        QCOMPARE(readSprite(file, readSpriteTable(file).entries[0]).at(1, 1), std::uint8_t{0});
     }
 
     void aFileWithoutSpritesLeavesNothingToEdit() {
@@ -247,8 +246,8 @@ class SpriteEditorWindowTest : public QObject {
         openWithDialog(bench, first);
         openWithDialog(bench, empty);
         QVERIFY(listLines(bench).isEmpty());
-        QVERIFY(!window->spriteFileLoaded());
-        QCOMPARE(window->currentSpriteIndex(), -1);
+        QVERIFY(!bench.spriteDocument().spriteLoaded());
+        QVERIFY(!bench.spriteDocument().current());
         window->SaveSprite1Click();
         window->ClearSprite1Click();
         QCOMPARE(readFileBytes(empty), (Bytes{0, 0}));
@@ -270,7 +269,7 @@ class SpriteEditorWindowTest : public QObject {
         press(palette, {35, 5}, Qt::MiddleButton);
         QCOMPARE(window->color1(), std::uint8_t{10});
         QCOMPARE(window->color2(), std::uint8_t{16});
-        QCOMPARE(swatchColor(bench, "Label1"), toQColor(window->paletteTable()[10]));
+        QCOMPARE(swatchColor(bench, "Label1"), toQColor(bench.palette()[10]));
 
         // Shift, Alt or two buttons do nothing.
         press(area, {1, 1}, Qt::LeftButton, Qt::ShiftModifier);
@@ -278,7 +277,7 @@ class SpriteEditorWindowTest : public QObject {
         sendMouse(area, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton,
                   Qt::LeftButton | Qt::RightButton);
         press(area, {1, 1}, Qt::MiddleButton);
-        QCOMPARE(window->currentSprite().at(0, 0), std::uint8_t{0});
+        QCOMPARE(bench.spriteDocument().sprite().at(0, 0), std::uint8_t{0});
 
         // A stroke sets the pixels under each reported position, with no line between them.
         press(area, {1, 1}, Qt::LeftButton);
@@ -290,12 +289,12 @@ class SpriteEditorWindowTest : public QObject {
         move(area, {5, 13}, Qt::LeftButton);  // after the release: no drawing
         SpriteImage expected = sprite;
         expected.at(0, 0) = expected.at(2, 0) = expected.at(3, 3) = 10;
-        QCOMPARE(window->currentSprite().pixels, expected.pixels);
-        QCOMPARE(window->drawingArea().at(9, 1), window->paletteTable()[10]);
+        QCOMPARE(bench.spriteDocument().sprite().pixels, expected.pixels);
+        QCOMPARE(window->drawingArea().at(9, 1), bench.palette()[10]);
 
         press(area, {5, 5}, Qt::RightButton);
         release(area, {5, 5}, Qt::RightButton);
-        QCOMPARE(window->currentSprite().at(1, 1), std::uint8_t{16});
+        QCOMPARE(bench.spriteDocument().sprite().at(1, 1), std::uint8_t{16});
 
         // Ctrl picks a colour from the sprite without painting.
         press(area, {14, 14}, Qt::LeftButton, Qt::ControlModifier);
@@ -306,7 +305,7 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(window->color1(), std::uint8_t{0});
         QCOMPARE(swatchColor(bench, "Label1"), QColor(Qt::white));
         expected.at(1, 1) = 16;
-        QVERIFY(window->currentSprite() == expected);
+        QVERIFY(bench.spriteDocument().sprite() == expected);
     }
 
     void aPureBlackColourShowsBlackUntilTheNextRedraw() {
@@ -314,14 +313,14 @@ class SpriteEditorWindowTest : public QObject {
         SpriteEditorWindow* window = editor(bench);
         openWithDialog(bench, writeSprites(bench, "a.spr", {SpriteImage(2, 1, 0)}));
         // The demo palette's index 11 is pure black.
-        QCOMPARE(window->paletteTable()[11], ScreenColor{0});
+        QCOMPARE(bench.palette()[11], ScreenColor{0});
         press(control(bench, "Image2"), {15, 35}, Qt::LeftButton);
         QCOMPARE(window->color1(), std::uint8_t{11});
         press(control(bench, "Image1"), {1, 0}, Qt::LeftButton);
         QCOMPARE(window->drawingArea().at(1, 0), ScreenColor{0});
         window->setZoom(2);
         QCOMPARE(window->drawingArea().at(2, 0), ScreenColor{0xFFFFFF});
-        QCOMPARE(window->currentSprite().at(1, 0), std::uint8_t{11});
+        QCOMPARE(bench.spriteDocument().sprite().at(1, 0), std::uint8_t{11});
     }
 
     void aStrokeRepaintsOnlyTheBlocksUnderThePointer() {
@@ -369,7 +368,7 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(control(bench, "Panel1")->size(), QSize(9, 9));
         QCOMPARE(bench.context().spriteBackground, ScreenColor{0x0000FF});
         QVERIFY(QString::fromStdString(bench.vekIniText()).contains(QStringLiteral("SBGC=255")));
-        QCOMPARE(window->paletteTable()[0], ScreenColor{0x0000FF});
+        QCOMPARE(bench.palette()[0], ScreenColor{0x0000FF});
         QCOMPARE(window->paletteArea().at(4, 4), ScreenColor{0x0000FF});
         QCOMPARE(swatchColor(bench, "Label1"), QColor(255, 0, 0));
 
@@ -381,59 +380,17 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(bench.context().spriteBackground, ScreenColor{0xFF0000});
     }
 
-    void pasteIsClippedBothWaysAndCutThenPasteRestores() {
+    // The clipping and the clipboard are the document's; the window redraws after each command.
+    void cutAndPasteRedrawTheDrawingArea() {
         TestWorkbench bench(whiteBackground());
         SpriteEditorWindow* window = editor(bench);
-        const SpriteImage big = patterned(32, 32, 0);
-        const SpriteImage small = patterned(16, 16, 100);
-        openWithDialog(bench, writeSprites(bench, "two.spr", {big, small}));
-
-        window->PasteSprite1Click();  // empty clipboard: only a redraw
-        QVERIFY(window->currentSprite() == big);
-
-        window->CopySprite1Click();
-        window->selectSprite(1);
-        window->PasteSprite1Click();
-        SpriteImage expected(16, 16);
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) expected.at(x, y) = big.at(x, y);
-        QVERIFY(window->currentSprite() == expected);
-
-        window->selectSprite(1);  // the file's sprite again
-        window->CopySprite1Click();
-        window->selectSprite(0);
-        window->PasteSprite1Click();
-        for (int y = 0; y < 32; ++y) {
-            for (int x = 0; x < 32; ++x) {
-                const std::uint8_t want = x < 16 && y < 16 ? small.at(x, y) : big.at(x, y);
-                QCOMPARE(window->currentSprite().at(x, y), want);
-            }
-        }
-
-        window->selectSprite(0);
+        const SpriteImage sprite = patterned(4, 4, 12);
+        openWithDialog(bench, writeSprites(bench, "a.spr", {sprite}));
         window->ClearSprite1Click();
-        QVERIFY(window->currentSprite() == SpriteImage(32, 32, 0));
-        QCOMPARE(window->drawingArea().at(0, 31), ScreenColor{0xFFFFFF});
+        QCOMPARE(window->drawingArea().at(3, 3), ScreenColor{0xFFFFFF});
         window->PasteSprite1Click();
-        QVERIFY(window->currentSprite() == big);
-    }
-
-    void copyCrossesFilesAndSaveWritesIntoTheSecond() {
-        TestWorkbench bench(whiteBackground());
-        SpriteEditorWindow* window = editor(bench);
-        const SpriteImage source = patterned(8, 8, 50);
-        openWithDialog(bench, writeSprites(bench, "a.spr", {source}));
-        window->CopySprite1Click();
-        const fs::path second =
-            writeSprites(bench, "b.spr", {SpriteImage(8, 8, 1), SpriteImage(8, 8, 2)});
-        const Bytes before = readFileBytes(second);
-        openWithDialog(bench, second);
-        window->selectSprite(1);
-        window->PasteSprite1Click();
-        window->SaveSprite1Click();
-        Bytes expected = before;
-        std::copy(source.pixels.begin(), source.pixels.end(), expected.begin() + 18 + 64);
-        QVERIFY(readFileBytes(second) == expected);
+        QVERIFY(window->drawingArea().pixels ==
+                renderDrawingArea(sprite, bench.palette(), 1, 0xFFFFFF).pixels);
     }
 
     void clearAsksFirst() {
@@ -450,35 +407,24 @@ class SpriteEditorWindowTest : public QObject {
                                 "current Sprite!"));
         QCOMPARE(question.caption, QStringLiteral("Clear Drawing Area?"));
         QCOMPARE(question.buttons, Buttons::OkCancel);
-        QVERIFY(window->currentSprite() == sprite);
+        QVERIFY(bench.spriteDocument().sprite() == sprite);
         bench.dialogs().messageAnswers.push_back(Answer::Ok);
         window->ClearDrawingArea1Click();
-        QVERIFY(window->currentSprite() == SpriteImage(4, 4, 0));
+        QVERIFY(bench.spriteDocument().sprite() == SpriteImage(4, 4, 0));
         window->PasteSprite1Click();  // the clipboard was not touched
-        QVERIFY(window->currentSprite() == sprite);
+        QVERIFY(bench.spriteDocument().sprite() == sprite);
     }
 
-    void saveInPlaceStillTargetsTheOpenedFileAfterSavingToANewOne() {
+    void savingToANewFileNamesItInTheCaptionAndKeepsTheList() {
         TestWorkbench bench(whiteBackground());
         SpriteEditorWindow* window = editor(bench);
-        const fs::path opened =
-            writeSprites(bench, "a.spr", {SpriteImage(3, 2, 4), SpriteImage(2, 2, 5)});
-        openWithDialog(bench, opened);
-        press(control(bench, "Image1"), {0, 0}, Qt::RightButton);
-        const fs::path copy = bench.scratch() / "copy";
-        bench.dialogs().fileAnswers.push_back(fromPath(copy));
+        openWithDialog(bench,
+                       writeSprites(bench, "a.spr", {SpriteImage(3, 2, 4), SpriteImage(2, 2, 5)}));
+        bench.dialogs().fileAnswers.push_back(fromPath(bench.scratch() / "copy"));
         window->SaveSpritetonewFile1Click();
         QCOMPARE(bench.dialogs().asked.back().text, QStringLiteral("Save sprite to new .SPR file"));
         QCOMPARE(window->windowTitle(), QStringLiteral("Sprite Editor - copy.SPR"));
-        const Bytes written = readFileBytes(bench.scratch() / "copy.SPR");
-        QCOMPARE(written, (Bytes{1, 0, 10, 0, 0, 0, 3, 0, 2, 0, 1, 4, 4, 4, 4, 4}));
-
-        press(control(bench, "Image1"), {1, 0}, Qt::RightButton);
-        window->SaveSprite1Click();
-        const SpriteTable table = readSpriteTable(opened);
-        QCOMPARE(readSprite(opened, table.entries[0]).pixels, (Bytes{1, 1, 4, 4, 4, 4}));
-        QCOMPARE(readSprite(opened, table.entries[1]).pixels, (Bytes{5, 5, 5, 5}));
-        QCOMPARE(readFileBytes(bench.scratch() / "copy.SPR"), written);
+        QVERIFY(fs::exists(bench.scratch() / "copy.SPR"));
         QCOMPARE(listLines(bench), (QStringList{"0   3X2", "1   2X2"}));
     }
 
@@ -504,17 +450,17 @@ class SpriteEditorWindowTest : public QObject {
         QVERIFY(readBitmap(bench.scratch() / "palette.bmp").pixels == window->paletteArea().pixels);
     }
 
-    void theCompilerOpensByNameAndSelects() {
+    // The object compiler opens and selects through the document; the list follows.
+    void theListFollowsTheDocument() {
         TestWorkbench bench(whiteBackground());
         SpriteEditorWindow* window = editor(bench);
         const std::vector<SpriteImage> sprites = {patterned(2, 3, 1), patterned(5, 1, 9)};
-        window->openSpriteFileByName(fromPath(writeSprites(bench, "x.spr", sprites)));
-        window->selectSprite(1);
-        QVERIFY(window->currentSprite() == sprites[1]);
+        bench.spriteDocument().open(writeSprites(bench, "x.spr", sprites));
+        bench.spriteDocument().select(1);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Sprite Editor - x.spr"));
+        QCOMPARE(listLines(bench), (QStringList{"0   2X3", "1   5X1"}));
         QCOMPARE(control<QListWidget>(bench, "ListBox1")->currentRow(), 1);
-        QVERIFY_THROWS_EXCEPTION(VekError, window->selectSprite(2));
-        QVERIFY_THROWS_EXCEPTION(
-            VekError, window->openSpriteFileByName(fromPath(bench.scratch() / "none.spr")));
+        QCOMPARE(window->drawingArea().width, 5);
         QVERIFY(bench.dialogs().asked.empty());
     }
 
@@ -529,13 +475,13 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(bench.dialogs().errors().back().text,
                  QStringLiteral("Lesen nach Dateiende (EOF)"));
         QCOMPARE(listLines(bench), (QStringList{"0   1X1", "1   200X200"}));
-        QVERIFY(!window->spriteFileLoaded());
+        QVERIFY(!bench.spriteDocument().spriteLoaded());
 
         control<QListWidget>(bench, "ListBox1")->setCurrentRow(0);
-        QVERIFY(window->spriteFileLoaded());
+        QVERIFY(bench.spriteDocument().spriteLoaded());
         control<QListWidget>(bench, "ListBox1")->setCurrentRow(1);  // its pixels are not there
         QCOMPARE(bench.dialogs().errors().size(), std::size_t{2});
-        QVERIFY(!window->spriteFileLoaded());
+        QVERIFY(!bench.spriteDocument().spriteLoaded());
         window->SaveSprite1Click();
         QVERIFY(readFileBytes(file) == bytes);
     }
@@ -609,13 +555,11 @@ class SpriteEditorWindowTest : public QObject {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         saveScreenshot(window, QStringLiteral("sprite_editor_info"));
-        window->openSpriteFileByName(
-            fromPath(bench.demo().gameDirectory() / "Images" / "vekshow.spr"));
-        window->selectSprite(0);
+        bench.spriteDocument().open(bench.demo().gameDirectory() / "Images" / "vekshow.spr");
         window->setZoom(4);
         QApplication::processEvents();
         saveScreenshot(window, QStringLiteral("sprite_editor"));
-        window->selectSprite(4);
+        bench.spriteDocument().select(4);
         window->setZoom(2);
         QApplication::processEvents();
         saveScreenshot(window, QStringLiteral("sprite_editor_large"));

@@ -80,6 +80,8 @@ class TestWorkbench {
     Workbench& workbench() { return *m_workbench; }
     AppContext& context() { return m_workbench->context(); }
     const Windows& windows() { return m_workbench->windows(); }
+    SpriteDocument& spriteDocument() { return m_workbench->spriteDocument(); }
+    const PaletteTable& palette() const { return m_workbench->palette(); }
     ScriptedDialogs& dialogs() { return m_dialogs; }
     SilentSoundOutput& sound() { return m_sound; }
 

@@ -41,7 +41,7 @@ fs::path backFile(TestWorkbench& bench) {
 // The map as the core draws it from the installation's back.spr.
 RgbImage coreMap(TestWorkbench& bench) {
     RgbImage map;
-    drawMap(backFile(bench), bench.windows().spriteEditor->paletteTable(), map);
+    drawMap(backFile(bench), bench.palette(), map);
     return map;
 }
 
