@@ -22,14 +22,19 @@ std::string readFileText(const fs::path& path) {
 
 std::vector<std::string> readFileLines(const fs::path& path) {
     const std::string text = readFileText(path);
-    std::vector<std::string> lines;
+    const std::vector<std::string_view> views = splitLines(text);
+    return {views.begin(), views.end()};
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string_view::npos) end = text.size();
         std::size_t stop = end;
         if (stop > start && text[stop - 1] == '\r') --stop;
-        lines.emplace_back(text, start, stop - start);
+        lines.push_back(text.substr(start, stop - start));
         start = end + 1;
     }
     return lines;

@@ -19,6 +19,8 @@ std::string readFileText(const std::filesystem::path& path);
 
 // Text lines of a file, without their CR LF or LF endings.
 std::vector<std::string> readFileLines(const std::filesystem::path& path);
+// The lines of a text the same way, as views into it; a last line break ends no further line.
+std::vector<std::string_view> splitLines(std::string_view text);
 
 // Writes a file anew through a temporary file in the same folder that is renamed over the
 // target when complete, so a failure never leaves a half-written or lost file.

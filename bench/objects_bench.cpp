@@ -35,7 +35,7 @@ void compileLargeSource(benchmark::State& state) {
     vek::SpriteDocument sprites;
     vek::SpriteFilePictures pictures(sprites);
     for (auto _ : state) {
-        vek::CompiledObject object = vek::compileSource(source, {"", pictures});
+        vek::CompiledObject object = vek::compileSource(vek::lineViews(source), {"", pictures});
         benchmark::DoNotOptimize(object);
     }
     state.counters["lines"] = static_cast<double>(source.size());
@@ -45,8 +45,8 @@ BENCHMARK(compileLargeSource)->Arg(100000)->Unit(benchmark::kMillisecond);
 void discompileLargeObject(benchmark::State& state) {
     vek::SpriteDocument sprites;
     vek::SpriteFilePictures pictures(sprites);
-    const vek::CompiledObject object =
-        vek::compileSource(largeSource(static_cast<std::size_t>(state.range(0))), {"", pictures});
+    const vek::CompiledObject object = vek::compileSource(
+        vek::lineViews(largeSource(static_cast<std::size_t>(state.range(0)))), {"", pictures});
     std::size_t lineCount = 0;
     for (auto _ : state) {
         Lines lines = vek::discompile(object.cob, object.fields, object.objectFileName);

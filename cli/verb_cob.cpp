@@ -45,7 +45,7 @@ int runCompile(Invocation& invocation, const ArgumentList& args) {
     const std::string imagePath = invocation.gamePaths().CImagePath;
     SpriteDocument sprites;
     GameSpritePictures pictures(sprites, !imagePath.empty());
-    const CompiledObject result = compileSource(lines, {imagePath, pictures});
+    const CompiledObject result = compileSource(lineViews(lines), {imagePath, pictures});
     writeCobFile(pathFromUtf8(args.positional()[2]), result.cob);
     invocation.out << args.positional()[2] << ": " << result.cob.scripts.size() << " scripts, "
                    << result.cob.imports.size() << " imports, picture " << result.cob.pictureWidth

@@ -207,7 +207,7 @@ void writeDemoObject(const fs::path& mainDirectory, const std::string& imagePath
     writeSourceFile(mainDirectory / (baseName + ".COS"), source);
     SpriteDocument sprites;
     SpriteFilePictures pictures(sprites);
-    const CompiledObject object = compileSource(source, {imagePath, pictures});
+    const CompiledObject object = compileSource(lineViews(source), {imagePath, pictures});
     writeCobFile(mainDirectory / (baseName + ".COB"), object.cob);
 }
 

@@ -51,10 +51,10 @@ void addEntry(std::vector<std::string>& list, std::string text, std::string& cou
               std::string_view english, std::string_view german) {
     if (list.size() == kMaxCobEntries) {
         const std::string limit = std::to_string(kMaxCobEntries);
-        throw ObjectLimitError("The source holds more than " + limit + " " + std::string(english) +
-                                   "; an object holds at most " + limit + ".",
-                               "Der Source hat mehr als " + limit + " " + std::string(german) +
-                                   "; ein Objekt hat hoechstens " + limit + ".");
+        throw VekError("The source holds more than " + limit + " " + std::string(english) +
+                           "; an object holds at most " + limit + ".",
+                       "Der Source hat mehr als " + limit + " " + std::string(german) +
+                           "; ein Objekt hat hoechstens " + limit + ".");
     }
     list.push_back(std::move(text));
     countField = std::to_string(list.size());
@@ -72,11 +72,11 @@ void finishSection(std::string& accumulator, CompileOutput& out) {
 
 }  // namespace
 
-void compileSourceInto(std::span<const std::string> lines, const CompileSettings& settings,
+void compileSourceInto(std::span<const std::string_view> lines, const CompileSettings& settings,
                        CompileOutput& out) {
     bool inSection = false;
     std::string accumulator;
-    for (const std::string& rawLine : lines) {
+    for (const std::string_view rawLine : lines) {
         // A comment's star must be the very first character, before any stripping.
         if (rawLine.empty() || rawLine.front() == '*') continue;
         const std::string_view line = stripped(rawLine);
@@ -102,7 +102,12 @@ void compileSourceInto(std::span<const std::string> lines, const CompileSettings
     }
 }
 
-CompiledObject compileSource(std::span<const std::string> lines, const CompileSettings& settings) {
+std::vector<std::string_view> lineViews(std::span<const std::string> lines) {
+    return {lines.begin(), lines.end()};
+}
+
+CompiledObject compileSource(std::span<const std::string_view> lines,
+                             const CompileSettings& settings) {
     CompileOutput out;
     compileSourceInto(lines, settings, out);
     takeFieldValues(out.fields, out.cob);

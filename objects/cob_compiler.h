@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "objects/cob_data.h"
@@ -27,7 +28,7 @@ struct CompileSettings {
 // Reads the source lines into `out`, which must hold the reset state. A "sprite" line whose
 // number is not a whole number or whose file cannot be read, or a 101st script or import, stops
 // the compilation with an exception; `out` then keeps what was collected up to that line.
-void compileSourceInto(std::span<const std::string> lines, const CompileSettings& settings,
+void compileSourceInto(std::span<const std::string_view> lines, const CompileSettings& settings,
                        CompileOutput& out);
 
 // A whole compilation: the source read, the fields taken over, and the object file name the
@@ -37,7 +38,10 @@ struct CompiledObject {
     CobFields fields;
     std::string objectFileName;
 };
-CompiledObject compileSource(std::span<const std::string> lines, const CompileSettings& settings);
+CompiledObject compileSource(std::span<const std::string_view> lines,
+                             const CompileSettings& settings);
+// Views of lines held elsewhere, as the compiler takes them.
+std::vector<std::string_view> lineViews(std::span<const std::string> lines);
 
 // A source's lines as a .COS file holds them (ANSI, CR LF) and back.
 std::vector<std::string> readSourceFile(const std::filesystem::path& path);

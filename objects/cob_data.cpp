@@ -13,20 +13,18 @@ std::string count(std::size_t value) { return std::to_string(value); }
 
 void requireListFits(std::size_t size, std::string_view english, std::string_view german) {
     if (size <= kMaxCobEntries) return;
-    throw ObjectLimitError("The object holds " + count(size) + " " + std::string(english) +
-                               "; at most " + count(kMaxCobEntries) + " can be saved.",
-                           "Das Objekt hat " + count(size) + " " + std::string(german) +
-                               "; hoechstens " + count(kMaxCobEntries) +
-                               " koennen gespeichert werden.");
+    throw VekError("The object holds " + count(size) + " " + std::string(english) + "; at most " +
+                       count(kMaxCobEntries) + " can be saved.",
+                   "Das Objekt hat " + count(size) + " " + std::string(german) + "; hoechstens " +
+                       count(kMaxCobEntries) + " koennen gespeichert werden.");
 }
 
 void requireCountFits(std::size_t size, std::string_view english, std::string_view german) {
     if (size <= kMaxCobEntries) return;
-    throw ObjectLimitError("The object file holds " + count(size) + " " + std::string(english) +
-                               "; at most " + count(kMaxCobEntries) + " can be loaded.",
-                           "Die COB Datei hat " + count(size) + " " + std::string(german) +
-                               "; hoechstens " + count(kMaxCobEntries) +
-                               " koennen geladen werden.");
+    throw VekError("The object file holds " + count(size) + " " + std::string(english) +
+                       "; at most " + count(kMaxCobEntries) + " can be loaded.",
+                   "Die COB Datei hat " + count(size) + " " + std::string(german) +
+                       "; hoechstens " + count(kMaxCobEntries) + " koennen geladen werden.");
 }
 
 void writeTexts(ByteWriter& out, const std::vector<std::string>& texts) {
@@ -48,11 +46,11 @@ std::size_t pictureSize(std::int32_t width, std::int32_t height) {
 
 void CobString::write(ByteWriter& out, std::string_view bytes) {
     if (bytes.size() > kMaxCobStringLength) {
-        throw ObjectLimitError(
-            "A text of the object is " + count(bytes.size()) + " bytes long; at most " +
-                count(kMaxCobStringLength) + " bytes can be saved.",
-            "Ein Text des Objekts ist " + count(bytes.size()) + " Bytes lang; hoechstens " +
-                count(kMaxCobStringLength) + " Bytes koennen gespeichert werden.");
+        throw VekError("A text of the object is " + count(bytes.size()) + " bytes long; at most " +
+                           count(kMaxCobStringLength) + " bytes can be saved.",
+                       "Ein Text des Objekts ist " + count(bytes.size()) +
+                           " Bytes lang; hoechstens " + count(kMaxCobStringLength) +
+                           " Bytes koennen gespeichert werden.");
     }
     if (bytes.size() < kLongFormMarker) {
         out.u8(static_cast<std::uint8_t>(bytes.size()));
@@ -120,8 +118,8 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
     if (cob.pictureWidth < 0 || cob.pictureHeight < 0) {
         const std::string size =
             std::to_string(cob.pictureWidth) + " x " + std::to_string(cob.pictureHeight);
-        throw ObjectLimitError("The object file's picture size " + size + " is not valid.",
-                               "Die Bildgroesse " + size + " der COB Datei ist ungueltig.");
+        throw VekError("The object file's picture size " + size + " is not valid.",
+                       "Die Bildgroesse " + size + " der COB Datei ist ungueltig.");
     }
     // A size that promises more bytes than the file holds ends like any short file.
     const std::uint64_t pixels = static_cast<std::uint64_t>(cob.pictureWidth) *
@@ -163,6 +161,14 @@ std::uint8_t cobPixel(const CobData& cob, int x, int y) {
     const auto width = static_cast<std::size_t>(cob.pictureWidth);
     const auto storedRow = static_cast<std::size_t>(cob.pictureHeight - 1 - y);
     return cob.picturePixels[storedRow * width + static_cast<std::size_t>(x)];
+}
+
+RgbImage renderCobPicture(const CobData& cob, const PaletteTable& palette) {
+    RgbImage picture(cob.pictureWidth, cob.pictureHeight);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) picture.at(x, y) = palette[cobPixel(cob, x, y)];
+    }
+    return picture;
 }
 
 std::string fileNamePart(std::string_view path) {

@@ -9,7 +9,9 @@
 
 #include "app/byte_io.h"
 #include "app/messages.h"
+#include "app/rgb_image.h"
 #include "app/vek_error.h"
+#include "sprites/palette.h"
 #include "sprites/sprite_file.h"
 
 namespace vek {
@@ -39,21 +41,6 @@ struct CobData {
 inline constexpr std::size_t kMaxCobEntries = 100;
 inline constexpr std::size_t kMaxCobStringLength = 65535;
 
-// A refusal of the object code with its text in both interface languages; what() is English.
-class ObjectLimitError : public VekError {
-  public:
-    ObjectLimitError(std::string english, std::string german)
-        : VekError(english), m_english(std::move(english)), m_german(std::move(german)) {}
-
-    const std::string& in(std::string_view language) const {
-        return language == kLanguageGerman ? m_german : m_english;
-    }
-
-  private:
-    std::string m_english;
-    std::string m_german;
-};
-
 // The file's text form: one length byte, or 255 and a 16-bit length from 255 bytes on. Works on
 // the stored bytes; a text longer than 65535 bytes is refused, never cut.
 struct CobString {
@@ -75,6 +62,8 @@ void writeCobFile(const std::filesystem::path& path, const CobData& cob);
 void setCobPicture(CobData& cob, const SpriteImage& sprite);
 // The palette index at column x, row y counted from the top.
 std::uint8_t cobPixel(const CobData& cob, int x, int y);
+// The picture as it shows, rows top-down, each index in its palette colour.
+RgbImage renderCobPicture(const CobData& cob, const PaletteTable& palette);
 
 // The name part of a path as the window remembers it: the text after the last '\', '/' or ':'.
 std::string fileNamePart(std::string_view path);

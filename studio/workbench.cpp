@@ -66,7 +66,7 @@ void Workbench::createWindows() {
     create(w.main)->FormCreate(m_debugMode);
     create(w.newObjectSource)->FormCreate();
     create(w.spriteEditor, m_spriteDocument, m_palette)->FormCreate();
-    create(w.objectCompiler, *m_creatures, m_palette, m_pictures)->FormCreate();
+    create(w.objectCompiler, m_objectDocument, *m_creatures, m_palette, m_pictures)->FormCreate();
     create(w.soundPlayer)->FormCreate();
     create(w.spriteFileCreator)->FormCreate();
     create(w.bitmapConverter, m_palette)->FormCreate();

@@ -7,6 +7,7 @@
 
 #include "app/game_paths.h"
 #include "app/ui/app_context.h"
+#include "objects/object_document.h"
 #include "objects/sprite_file_pictures.h"
 #include "sprites/palette.h"
 #include "sprites/sprite_document.h"
@@ -73,6 +74,7 @@ class Workbench : public QObject {
     TCreatures& creatures() { return *m_creatures; }
     const PaletteTable& palette() const { return m_palette; }
     SpriteDocument& spriteDocument() { return m_spriteDocument; }
+    ObjectDocument& objectDocument() { return m_objectDocument; }
     const Windows& windows() const { return m_windows; }
     // All twelve windows in creation order.
     std::vector<VekWindow*> allWindows() const;
@@ -92,6 +94,7 @@ class Workbench : public QObject {
     PaletteTable m_palette;
     SpriteDocument m_spriteDocument;
     SpriteFilePictures m_pictures{m_spriteDocument};
+    ObjectDocument m_objectDocument;
     Windows m_windows;
     std::vector<std::unique_ptr<VekWindow>> m_ownedWindows;
 };

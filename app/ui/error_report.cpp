@@ -2,17 +2,20 @@
 
 #include <exception>
 
+#include "app/ui/app_context.h"
 #include "app/ui/qt_convert.h"
-#include "app/ui/user_dialogs.h"
+#include "app/vek_error.h"
 
 namespace vek::ui {
 
-bool runGuarded(UserDialogs& dialogs, const std::function<void()>& command) {
+bool runGuarded(const AppContext& context, const std::function<void()>& command) {
     try {
         command();
         return true;
+    } catch (const VekError& error) {
+        context.dialogs.errorReport(toQString(error.text(context.language)));
     } catch (const std::exception& error) {
-        dialogs.errorReport(toQString(error.what()));
+        context.dialogs.errorReport(toQString(error.what()));
     }
     return false;
 }

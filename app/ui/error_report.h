@@ -4,11 +4,11 @@
 
 namespace vek::ui {
 
-class UserDialogs;
+struct AppContext;
 
 // Runs a command at the event boundary: an exception it throws stops the command and is shown
-// by the application's default error report. What the command had done stays done.
-// Returns false when the command failed.
-bool runGuarded(UserDialogs& dialogs, const std::function<void()>& command);
+// by the application's default error report, in the interface language. What the command had
+// done stays done. Returns false when the command failed.
+bool runGuarded(const AppContext& context, const std::function<void()>& command);
 
 }  // namespace vek::ui

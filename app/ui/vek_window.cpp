@@ -17,8 +17,6 @@ void VekWindow::closeEvent(QCloseEvent* event) {
     if (event->isAccepted()) Q_EMIT closed();
 }
 
-void VekWindow::runCommand(const std::function<void()>& command) {
-    runGuarded(m_context.dialogs, command);
-}
+void VekWindow::runCommand(const std::function<void()>& command) { runGuarded(m_context, command); }
 
 }  // namespace vek::ui

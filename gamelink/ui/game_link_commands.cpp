@@ -11,7 +11,7 @@
 namespace vek::ui {
 
 void putLauncherObject(AppContext& context, TCreatures& creatures) {
-    runGuarded(context.dialogs,
+    runGuarded(context,
                [&] { vek::putLauncherObject(creatures, context.programDirectory); });
 }
 

@@ -12,6 +12,7 @@
 #include "app/ui/tags.h"
 #include "gamelink/creatures.h"
 #include "objects/injection.h"
+#include "objects/object_document.h"
 #include "objects/ui/object_compiler_window.h"
 
 namespace vek::ui {
@@ -27,10 +28,12 @@ bool isObjectFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-CobInjectorPage::CobInjectorPage(AppContext& context, TCreatures& creatures,
-                                 ObjectCompilerWindow& compiler, QWidget* parent)
+CobInjectorPage::CobInjectorPage(AppContext& context, ObjectDocument& document,
+                                 TCreatures& creatures, ObjectCompilerWindow& compiler,
+                                 QWidget* parent)
     : QWidget(parent),
       m_context(context),
+      m_document(document),
       m_creatures(creatures),
       m_compiler(compiler),
       m_wait(sleepFor) {
@@ -70,13 +73,13 @@ void CobInjectorPage::FileListBox2DblClick() {
     if (!item) return;
     const QString path = toQString(m_context.game.paths().CMainPath) + item->text();
     // A file that cannot be read stops here with its error; nothing is injected.
-    if (!runGuarded(m_context.dialogs, [&path] { readCobFile(toPath(path)); })) return;
+    if (!runGuarded(m_context, [&path] { readCobFile(toPath(path)); })) return;
     m_compiler.loadCobFile(path);
     injectCommand();
 }
 
 void CobInjectorPage::injectCommand() {
-    ObjectCompilerWindow* compiler = &m_compiler;
+    QWidget* compiler = &m_compiler;
     const QString savedTitle = compiler->windowTitle();
     InjectionSteps steps;
     steps.sendMacro = [this](std::string_view macro) { return m_creatures.SendMacro(macro); };
@@ -89,14 +92,14 @@ void CobInjectorPage::injectCommand() {
     };
     steps.restoreTitle = [compiler, savedTitle] { compiler->setWindowTitle(savedTitle); };
     steps.wait = m_wait;
-    runGuarded(m_context.dialogs, [&] {
-        injectObject(compiler->cobData(), compiler->sourceState().changedButNotCompiled(),
+    runGuarded(m_context, [&] {
+        injectObject(m_document.cob(), m_document.source().changedButNotCompiled(),
                      m_context.language, steps);
     });
 }
 
 void CobInjectorPage::killEditCommand() {
-    runGuarded(m_context.dialogs, [this] {
+    runGuarded(m_context, [this] {
         killEditObject([this](std::string_view macro) { return m_creatures.SendMacro(macro); });
     });
 }

@@ -7,8 +7,9 @@
 class QListWidget;
 
 namespace vek {
+class ObjectDocument;
 class TCreatures;
-}
+}  // namespace vek
 
 namespace vek::ui {
 
@@ -21,9 +22,9 @@ class ObjectCompilerWindow;
 class CobInjectorPage : public QWidget {
     Q_OBJECT
   public:
-    // A page of `compiler`, whose object it injects through the game link.
-    CobInjectorPage(AppContext& context, TCreatures& creatures, ObjectCompilerWindow& compiler,
-                    QWidget* parent);
+    // A page of `compiler`; it injects the document's object through the game link.
+    CobInjectorPage(AppContext& context, ObjectDocument& document, TCreatures& creatures,
+                    ObjectCompilerWindow& compiler, QWidget* parent);
 
     QListWidget* fileListBox2() const { return m_fileListBox2; }
 
@@ -44,6 +45,7 @@ class CobInjectorPage : public QWidget {
 
   private:
     AppContext& m_context;
+    ObjectDocument& m_document;
     TCreatures& m_creatures;
     ObjectCompilerWindow& m_compiler;
     QListWidget* m_fileListBox2 = nullptr;

@@ -1,45 +1,38 @@
 #pragma once
 
 #include <QString>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/observers.h"
 #include "app/ui/vek_window.h"
-#include "objects/cob_data.h"
-#include "objects/cob_fields.h"
-#include "objects/source_state.h"
+#include "objects/object_document.h"
 
-class QAction;
-class QLineEdit;
-class QListWidget;
-class QMenu;
 class QPlainTextEdit;
-class QPushButton;
 class QTabWidget;
-class QWidget;
 
 namespace vek {
 class PictureSource;
 class PaletteTable;
 class TCreatures;
-struct CompileOutput;
 }  // namespace vek
 
 namespace vek::ui {
 
 class CobInjectorPage;
-class CobPictureView;
-class UpDown;
+class EditorPage;
+class PicturePage;
+class SettingsPage;
+class SourcePage;
 
-// TForm2: "COB-Compiler". Holds the one object in memory and the source text: the source page,
-// the object editor, the header settings, the picture and the injector page.
+// TForm2: "COB-Compiler". Shows the object document on its pages, one widget each: the source
+// text, the object's scripts and imports, its header settings, its picture and the injector.
 class ObjectCompilerWindow : public VekWindow {
     Q_OBJECT
   public:
     // The game link injects; sprites for the picture come from `pictures` and show in `palette`.
-    ObjectCompilerWindow(AppContext& context, TCreatures& creatures, const PaletteTable& palette,
-                         PictureSource& pictures);
+    ObjectCompilerWindow(AppContext& context, ObjectDocument& document, TCreatures& creatures,
+                         const PaletteTable& palette, PictureSource& pictures);
     ~ObjectCompilerWindow() override;
 
     // The creation step, run once at start-up after the window exists.
@@ -48,15 +41,8 @@ class ObjectCompilerWindow : public VekWindow {
     // When the source was changed and not saved: asks whether to save it (OK or Yes saves).
     void offerToSaveChangedSource(Buttons buttons);
 
-    const CobData& cobData() const { return m_cob; }
-    const SourceState& sourceState() const { return m_sourceState; }
-    // The remembered object and source file names (name parts only).
-    const QString& objectFileName() const { return m_objectFileName; }
-    const QString& sourceFileName() const { return m_sourceFileName; }
-
     // The source text (Memo2): generators write into it.
-    QPlainTextEdit* sourceText() const { return m_memo2; }
-    std::vector<std::string> sourceLines() const;
+    QPlainTextEdit* sourceText() const;
     void setSourceLines(const std::vector<std::string>& lines);
     void showSourcePage();
     void showEditorPage();
@@ -87,73 +73,23 @@ class ObjectCompilerWindow : public VekWindow {
   protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    enum class EditList { None, Scripts, Imports };
-    struct ListControls {
-        QListWidget* list = nullptr;
-        QLineEdit* count = nullptr;
-        std::vector<std::string> CobData::*entries = nullptr;
-    };
-
     void createMenus();
-    QWidget* createSourcePage();
-    QWidget* createEditorPage();
-    QWidget* createSettingsPage();
-    QWidget* createPicturePage();
-    QWidget* createInjectorPage();
-    QLineEdit* addClassField(const char* name, const char* upDownName, QWidget* parent);
-
     void FormShow();
-    void FileListBox1DblClick();
-    void Memo1Change();
-    void Memo2Change();
-    void classFieldChanged();
-    void Edit15Change();
-    void classFieldExit(QLineEdit* field);
-    void refreshMacroList();
-
-    ListControls controlsOf(EditList which) const;
-    void attachEditBox(EditList which, int row);
-    void detachEditBox();
-    void newEntry(EditList which);
-    void deleteEntry(EditList which);
-
-    void resetObject();
-    void showObject(const CobFields& fields);
+    void documentChanged(const ObjectDocumentEvent& event);
     void showFields(const CobFields& fields);
     CobFields currentFields() const;
-    void showPicture();
-    void showCompileOutput(const CompileOutput& out);
-    void runObjectCommand(const std::function<void()>& command);
     QString gameMainDirectory() const;
 
-    CobData m_cob;
-    SourceState m_sourceState;
-    QString m_objectFileName;
-    QString m_sourceFileName;
-    EditList m_editList = EditList::None;
-    int m_editRow = -1;
-    bool m_settingEditBox = false;  // programmatic changes of Memo1 write nothing back
-    bool m_fillingLists = false;    // programmatic highlighting attaches nothing
-    bool m_settingClassNumber = false;
-    TCreatures& m_creatures;
-    const PaletteTable& m_palette;
+    ObjectDocument& m_document;
     PictureSource& m_pictures;
-
+    Subscription m_observation;
     QTabWidget* m_pages = nullptr;  // PageControl1
-    QWidget* m_sourcePage = nullptr;
-    QWidget* m_editorPage = nullptr;
-    QListWidget* m_fileListBox1 = nullptr;
-    QPlainTextEdit* m_memo2 = nullptr;
-    QPlainTextEdit* m_memo3 = nullptr;
-    QListWidget* m_listBox1 = nullptr;
-    QListWidget* m_listBox2 = nullptr;
-    QPlainTextEdit* m_memo1 = nullptr;
-    QLineEdit* m_edit[16] = {};  // Edit1 .. Edit15 by their numbers
-    CobPictureView* m_image1 = nullptr;
-    QWidget* m_panel1 = nullptr;
+    SourcePage* m_sourcePage = nullptr;
+    EditorPage* m_editorPage = nullptr;
+    SettingsPage* m_settingsPage = nullptr;
+    PicturePage* m_picturePage = nullptr;
     CobInjectorPage* m_injector = nullptr;
 };
 

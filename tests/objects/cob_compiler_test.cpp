@@ -17,11 +17,11 @@ using Lines = std::vector<std::string>;
 class CobCompilerTest : public ::testing::Test {
   protected:
     CompiledObject compile(const Lines& lines) {
-        return compileSource(lines, {"/game/Images/", pictures});
+        return compileSource(lineViews(lines), {"/game/Images/", pictures});
     }
     CompileOutput read(const Lines& lines) {
         CompileOutput out;
-        compileSourceInto(lines, {"/game/Images/", pictures}, out);
+        compileSourceInto(lineViews(lines), {"/game/Images/", pictures}, out);
         return out;
     }
 
@@ -131,7 +131,7 @@ TEST_F(CobCompilerTest, ASpriteNumberThatIsNoNumberStopsAtThatLineKeepingEarlier
     CompileOutput out;
     const Lines source = {"scrp 1 1 1 1", "endm", "sprite ball x", "scrp 1 1 1 2", "endm"};
     EXPECT_EQ(errorOf([&] {
-                  compileSourceInto(source, {"/i/", pictures}, out);
+                  compileSourceInto(lineViews(source), {"/i/", pictures}, out);
               }),
               "'x' ist kein gültiger Integerwert");
     EXPECT_EQ(out.cob.scripts.size(), 1u);
@@ -143,7 +143,9 @@ TEST_F(CobCompilerTest, MoreThanOneHundredScriptsAreRefusedNamingTheLimit) {
     for (int k = 0; k < 101; ++k)
         source.insert(source.end(), {"scrp 1 1 1 " + std::to_string(k % 10), "endm"});
     CompileOutput out;
-    const std::string message = errorOf([&] { compileSourceInto(source, {"", pictures}, out); });
+    const std::string message = errorOf([&] {
+        compileSourceInto(lineViews(source), {"", pictures}, out);
+    });
     EXPECT_NE(message.find("100 scripts"), std::string::npos) << message;
     EXPECT_EQ(out.cob.scripts.size(), 100u);
     source.resize(200);
@@ -159,15 +161,16 @@ TEST(CobCompilerSpriteFiles, SpriteFilesAreReadFromTheImageDirectory) {
     SpriteDocument sprites;
     SpriteFilePictures pictures(sprites);
     const std::string imagePath = pathToUtf8(dir.path()) + "/";
-    const CompiledObject result = compileSource(Lines{"sprite ball 1"}, {imagePath, pictures});
+    const CompiledObject result =
+        compileSource(lineViews(Lines{"sprite ball 1"}), {imagePath, pictures});
     EXPECT_EQ(result.cob.picturePixels, (std::vector<std::uint8_t>{3, 3, 2, 2, 1, 1}));
 
     const std::string beyond = errorOf([&] {
-        compileSource(Lines{"sprite ball 2"}, {imagePath, pictures});
+        compileSource(lineViews(Lines{"sprite ball 2"}), {imagePath, pictures});
     });
     EXPECT_NE(beyond.find("no sprite 2"), std::string::npos) << beyond;
     EXPECT_FALSE(errorOf([&] {
-                     compileSource(Lines{"sprite gone 0"}, {imagePath, pictures});
+                     compileSource(lineViews(Lines{"sprite gone 0"}), {imagePath, pictures});
                  }).empty());
 }
 

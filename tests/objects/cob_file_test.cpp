@@ -100,7 +100,7 @@ TEST(CobFile, TextsOverTheSixteenBitLengthAreRefusedNotCut) {
     writeCobFile(file, CobData{});
     CobData cob;
     cob.name = std::string(70000, 'n');
-    EXPECT_THROW(writeCobFile(file, cob), ObjectLimitError);
+    EXPECT_THROW(writeCobFile(file, cob), VekError);
     EXPECT_EQ(readFileBytes(file).size(), 43u) << "a refused save leaves the old file as it was";
 }
 
@@ -114,7 +114,7 @@ TEST(CobFile, MoreThanOneHundredScriptsOrImportsAreRefusedOnSaving) {
     EXPECT_NE(message.find("100"), std::string::npos) << message;
     cob.scripts.clear();
     cob.imports.assign(101, "inst,endm");
-    EXPECT_THROW(encodeCob(cob), ObjectLimitError);
+    EXPECT_THROW(encodeCob(cob), VekError);
 }
 
 TEST(CobFile, TheLimitMessageExistsInBothLanguages) {
@@ -123,9 +123,9 @@ TEST(CobFile, TheLimitMessageExistsInBothLanguages) {
     try {
         encodeCob(cob);
         FAIL() << "not refused";
-    } catch (const ObjectLimitError& error) {
-        EXPECT_NE(error.in("english").find("150 imports"), std::string::npos);
-        EXPECT_NE(error.in("deutsch").find("150 Imports"), std::string::npos);
+    } catch (const VekError& error) {
+        EXPECT_NE(error.text(kLanguageEnglish).find("150 imports"), std::string::npos);
+        EXPECT_NE(error.text(kLanguageGerman).find("150 Imports"), std::string::npos);
     }
 }
 
@@ -156,6 +156,11 @@ TEST(CobFile, PictureRowsAreStoredBottomUp) {
     EXPECT_EQ(cobPixel(cob, 2, 0), 6);
     EXPECT_EQ(cobPixel(cob, 0, 1), 1);
     EXPECT_EQ(cobPixel(cob, 2, 1), 3);
+    PaletteTable palette;
+    for (std::size_t k = 1; k <= 6; ++k) palette.setColor(k, makeScreenColor(0, 0, k * 10));
+    const RgbImage shown = renderCobPicture(cob, palette);
+    EXPECT_EQ(shown.pixels, (std::vector<ScreenColor>{palette[4], palette[5], palette[6],
+                                                      palette[1], palette[2], palette[3]}));
 
     SpriteImage sprite(20, 10);
     for (int x = 0; x < 20; ++x) {

@@ -19,7 +19,7 @@ Lines discompileScripts(const Lines& scripts) {
 
 CompiledObject recompile(const Lines& lines) {
     testing::FakePictures pictures;
-    return compileSource(lines, {"", pictures});
+    return compileSource(lineViews(lines), {"", pictures});
 }
 
 TEST(Discompiler, TheHeaderBlockComesFromTheFieldsAndTheFileName) {

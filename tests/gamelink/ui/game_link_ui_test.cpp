@@ -218,7 +218,7 @@ class GameLinkUiTest : public QObject {
         page.setInjectionWait([](std::chrono::milliseconds) {});
         compiler->New1Click();
         compiler->sourceText()->setPlainText(QStringLiteral("inst\nendm"));
-        QVERIFY(compiler->sourceState().changedButNotCompiled());
+        QVERIFY(game.bench.objectDocument().source().changedButNotCompiled());
 
         game.bench.dialogs().asked.clear();
         game.bench.dialogs().messageAnswers = {Answer::Cancel};
@@ -246,7 +246,6 @@ class GameLinkUiTest : public QObject {
         GameBench game;
         vek::writeCobFile(game.mainDirectory() / "ZZBALL.COB", ball());
         std::ofstream(game.mainDirectory() / "ZZBROKEN.COB") << "no";
-        ObjectCompilerWindow* compiler = game.bench.windows().objectCompiler;
         CobInjectorPage& page = *game.bench.windows().objectCompiler->injectorPage();
         page.setInjectionWait([](std::chrono::milliseconds) {});
         page.refreshFileList();
@@ -258,14 +257,14 @@ class GameLinkUiTest : public QObject {
             page.FileListBox2DblClick();
         };
         doubleClick(QStringLiteral("ZZBALL.COB"));
-        QCOMPARE(compiler->cobData(), ball());
-        QCOMPARE(compiler->objectFileName(), QStringLiteral("ZZBALL.COB"));
+        QCOMPARE(game.bench.objectDocument().cob(), ball());
+        QCOMPARE(game.bench.objectDocument().objectFileName(), std::string("ZZBALL.COB"));
         QCOMPARE(game.log().size(), 4);
 
         doubleClick(QStringLiteral("ZZBROKEN.COB"));
         QCOMPARE(game.bench.dialogs().errors().size(), std::size_t{1});
         QCOMPARE(game.log().size(), 4);
-        QCOMPARE(compiler->cobData(), ball());
+        QCOMPARE(game.bench.objectDocument().cob(), ball());
     }
 };
 

@@ -81,6 +81,7 @@ class TestWorkbench {
     AppContext& context() { return m_workbench->context(); }
     const Windows& windows() { return m_workbench->windows(); }
     SpriteDocument& spriteDocument() { return m_workbench->spriteDocument(); }
+    ObjectDocument& objectDocument() { return m_workbench->objectDocument(); }
     const PaletteTable& palette() const { return m_workbench->palette(); }
     ScriptedDialogs& dialogs() { return m_dialogs; }
     SilentSoundOutput& sound() { return m_sound; }

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "app/observers.h"
+#include "objects/cob_fields.h"
+#include "objects/object_document.h"
+
+class QHBoxLayout;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+
+namespace vek::ui {
+
+struct AppContext;
+
+// The object compiler's "Editor (COB)" page: the object's scripts and imports with their counts,
+// the edit box that writes into the one entry it is attached to, and the class calculator.
+class EditorPage : public QWidget {
+    Q_OBJECT
+  public:
+    EditorPage(AppContext& context, ObjectDocument& document);
+
+    // New and Delete of a list (Button1 and Button2, Button3 and Button5).
+    void newEntry(ObjectList list);
+    void deleteEntry(ObjectList list);
+
+    // The two count fields.
+    void readCounts(CobFields& fields) const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct ListControls {
+        QListWidget* list = nullptr;
+        QLineEdit* count = nullptr;
+    };
+
+    QListWidget* addListBlock(ObjectList which, int row);
+    QLineEdit* addClassField(const char* name, const char* upDownName, QHBoxLayout* row);
+    const ListControls& controlsOf(ObjectList list) const;
+
+    void documentChanged(const ObjectDocumentEvent& event);
+    void showEntries();
+    void attachEditBox(ObjectList list, int row);
+    void detachEditBox();
+    void setEditText(const QString& text);
+    void Memo1Change();
+    void classFieldChanged();
+    void Edit15Change();
+
+    AppContext& m_context;
+    ObjectDocument& m_document;
+    Subscription m_observation;
+    ListControls m_scripts;               // ListBox1, Edit3
+    ListControls m_imports;               // ListBox2, Edit4
+    QPlainTextEdit* m_editBox = nullptr;  // Memo1
+    std::optional<std::pair<ObjectList, int>> m_attached;
+    bool m_settingEditBox = false;  // programmatic changes of the edit box write nothing back
+    bool m_fillingLists = false;    // programmatic highlighting attaches nothing
+    bool m_settingClassNumber = false;
+    QLineEdit* m_familyField = nullptr;   // Edit12
+    QLineEdit* m_genusField = nullptr;    // Edit13
+    QLineEdit* m_speciesField = nullptr;  // Edit14
+    QLineEdit* m_classField = nullptr;    // Edit15
+};
+
+}  // namespace vek::ui

@@ -1,0 +1,200 @@
+#include "objects/object_document.h"
+
+#include <gtest/gtest.h>
+
+#include "app/file_io.h"
+#include "support/temp_dir.h"
+#include "tests/objects/object_test_support.h"
+
+namespace vek {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Lines = std::vector<std::string>;
+
+class ObjectDocumentTest : public ::testing::Test {
+  protected:
+    ObjectDocumentTest() {
+        m_observation = document.observe([this](const ObjectDocumentEvent& event) {
+            events.push_back(event.change);
+            lastEvent = event;
+        });
+    }
+
+    void compile(const Lines& source) {
+        document.compile(lineViews(source), {"/game/Images/", pictures});
+    }
+    std::filesystem::path saveObject(const CobData& cob, const char* name) {
+        writeCobFile(dir / name, cob);
+        return dir / name;
+    }
+
+    testing::TempDir dir;
+    testing::FakePictures pictures;
+    ObjectDocument document;
+    std::vector<ObjectChange> events;
+    ObjectDocumentEvent lastEvent{ObjectChange::Replaced};
+
+  private:
+    Subscription m_observation;
+};
+
+CobData ballObject() {
+    CobData cob;
+    cob.quantity = 5;
+    cob.scripts = {"scrp 2 5 3 1,A,endm", "scrp 2 5 3 9,B,endm"};
+    cob.imports = {"inst,C,endm"};
+    cob.name = "Ball";
+    return cob;
+}
+
+TEST_F(ObjectDocumentTest, LoadingReplacesTheObjectAndRemembersTheNamePart) {
+    document.load(saveObject(ballObject(), "BALL.COB"));
+    EXPECT_EQ(document.cob(), ballObject());
+    EXPECT_EQ(document.objectFileName(), "BALL.COB");
+    EXPECT_EQ(document.fieldTexts().quantity, "5");
+    EXPECT_EQ(document.fieldTexts().scriptCount, "2");
+    EXPECT_EQ(events, std::vector{ObjectChange::Replaced});
+
+    document.newObject();
+    EXPECT_EQ(document.cob(), CobData{});
+    EXPECT_TRUE(document.objectFileName().empty());
+    EXPECT_EQ(document.fieldTexts(), fieldsOf(CobData{}));
+}
+
+TEST_F(ObjectDocumentTest, AFailedLoadLeavesTheObjectAsItWas) {
+    document.load(saveObject(ballObject(), "BALL.COB"));
+    events.clear();
+    const Bytes whole = encodeCob(ballObject());
+    for (const std::size_t cut :
+         {std::size_t{0}, std::size_t{23}, std::size_t{30}, whole.size() - 3}) {
+        writeFileAtomically(dir / "cut.cob", Bytes(whole.begin(), whole.begin() + cut));
+        EXPECT_THROW(document.load(dir / "cut.cob"), VekError) << cut;
+    }
+    Bytes tooMany(24, 0);
+    tooMany[16] = 120;
+    writeFileAtomically(dir / "many.cob", tooMany);
+    try {
+        document.load(dir / "many.cob");
+        FAIL() << "loaded 120 scripts";
+    } catch (const VekError& error) {
+        EXPECT_NE(error.text(kLanguageEnglish).find("120 scripts"), std::string::npos);
+        EXPECT_NE(error.text(kLanguageGerman).find("120 Scripts"), std::string::npos);
+    }
+    EXPECT_EQ(document.cob(), ballObject());
+    EXPECT_EQ(document.objectFileName(), "BALL.COB");
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(ObjectDocumentTest, SavingTakesTheFieldsAndStopsAtOneThatIsNoNumber) {
+    CobFields fields = fieldsOf(CobData{});
+    fields.quantity = "70000";
+    document.save(dir / "q.cob", fields);
+    const Bytes bytes = readFileBytes(dir / "q.cob");
+    EXPECT_EQ(bytes[2] | bytes[3] << 8, 4464) << "the file keeps the low 16 bits";
+    EXPECT_EQ(document.cob().quantity, 70000);
+    EXPECT_EQ(document.objectFileName(), "q.cob");
+
+    fields.day = "soon";
+    EXPECT_THROW(document.save(dir / "bad.cob", fields), VekError);
+    EXPECT_FALSE(std::filesystem::exists(dir / "bad.cob"));
+    EXPECT_EQ(document.objectFileName(), "q.cob");
+}
+
+TEST_F(ObjectDocumentTest, CompilingReplacesTheObjectAndNamesItsFile) {
+    compile({"name My Ball", "quantity 5", "scrp 2 5 3 1", "A", "endm", "inst", "B", "endm"});
+    EXPECT_EQ(events, (std::vector{ObjectChange::Replaced, ObjectChange::Compiled}));
+    EXPECT_EQ(document.cob().scripts, Lines{"scrp 2 5 3 1,A,endm"});
+    EXPECT_EQ(document.cob().quantity, 5);
+    EXPECT_EQ(document.fieldTexts().quantity, " 5") << "the fields show the source's texts";
+    EXPECT_EQ(document.objectFileName(), "My Ball.COB");
+    EXPECT_TRUE(document.source().compiled);
+}
+
+TEST_F(ObjectDocumentTest, AFailingFieldStopsCompilingAfterTheScriptsAreIn) {
+    document.load(saveObject(ballObject(), "BALL.COB"));
+    events.clear();
+    EXPECT_THROW(compile({"scrp 1 1 1 1", "endm", "name Ball", "quantity\t5"}), VekError);
+    EXPECT_EQ(events, (std::vector{ObjectChange::Replaced, ObjectChange::Compiled}));
+    EXPECT_EQ(document.cob().scripts.size(), 1u);
+    EXPECT_EQ(document.cob().name, "unknown") << "the fields after the failing one are not taken";
+    EXPECT_EQ(document.fieldTexts().name, "Ball");
+    EXPECT_EQ(document.objectFileName(), "BALL.COB");
+
+    // A sprite line that fails stops at that line with what was collected: nothing compiled.
+    document.source().textChanged();
+    events.clear();
+    EXPECT_THROW(compile({"scrp 1 1 1 1", "endm", "sprite nope x", "scrp 1 1 1 2", "endm"}),
+                 VekError);
+    EXPECT_EQ(events, std::vector{ObjectChange::Replaced});
+    EXPECT_EQ(document.cob().scripts.size(), 1u);
+    EXPECT_FALSE(document.source().compiled);
+}
+
+TEST_F(ObjectDocumentTest, NewAddsAnEmptyEntryUnlessTheListEndsInOne) {
+    document.addEntry(ObjectList::Scripts);
+    document.addEntry(ObjectList::Scripts);
+    EXPECT_EQ(document.cob().scripts, Lines{"<empty>"});
+    EXPECT_EQ(events, std::vector{ObjectChange::EntryAdded});
+
+    document.editEntry(ObjectList::Scripts, 0, "scrp 1 1 1 1,endm");
+    EXPECT_EQ(lastEvent.change, ObjectChange::EntryEdited);
+    document.addEntry(ObjectList::Scripts);
+    EXPECT_EQ(document.cob().scripts, (Lines{"scrp 1 1 1 1,endm", "<empty>"}));
+    EXPECT_EQ(lastEvent.index, 1u);
+
+    document.addEntry(ObjectList::Imports);
+    EXPECT_EQ(document.cob().imports, Lines{"<empty>"});
+    EXPECT_EQ(lastEvent.list, ObjectList::Imports);
+}
+
+TEST_F(ObjectDocumentTest, AListHoldsAtMostOneHundredEntries) {
+    Lines source;
+    for (int k = 0; k < 100; ++k) source.insert(source.end(), {"scrp 1 1 1 1", "endm"});
+    compile(source);
+    ASSERT_EQ(document.cob().scripts.size(), 100u);
+    try {
+        document.addEntry(ObjectList::Scripts);
+        FAIL() << "a 101st entry";
+    } catch (const VekError& error) {
+        EXPECT_EQ(error.text(kLanguageEnglish),
+                  "An object holds at most 100 entries in each list.");
+        EXPECT_EQ(error.text(kLanguageGerman),
+                  "Ein Objekt hat hoechstens 100 Eintraege in jeder Liste.");
+    }
+    EXPECT_EQ(document.cob().scripts.size(), 100u);
+}
+
+TEST_F(ObjectDocumentTest, RemovingAndEditingTellWhichEntryAndPassOverOthers) {
+    compile({"inst", "A", "endm", "inst", "B", "endm", "inst", "C", "endm"});
+    events.clear();
+    document.removeEntry(ObjectList::Imports, 1);
+    EXPECT_EQ(document.cob().imports, (Lines{"inst,A,endm", "inst,C,endm"}));
+    EXPECT_EQ(lastEvent.change, ObjectChange::EntryRemoved);
+    EXPECT_EQ(lastEvent.index, 1u);
+    document.removeEntry(ObjectList::Imports, 2);
+    document.editEntry(ObjectList::Scripts, 0, "x");
+    EXPECT_EQ(events.size(), 1u) << "entries the list lacks change nothing";
+}
+
+TEST_F(ObjectDocumentTest, TakingAPictureStoresItUpsideDown) {
+    SpriteImage sprite(20, 10, 3);
+    for (int x = 0; x < 20; ++x) sprite.at(x, 9) = static_cast<std::uint8_t>(100 + x);
+    document.takePicture(sprite);
+    EXPECT_EQ(events, std::vector{ObjectChange::PictureTaken});
+    const CobData& cob = document.cob();
+    EXPECT_EQ(cob.pictureWidthCopy, 20);
+    EXPECT_EQ(cob.picturePixels[0], 100);
+    EXPECT_EQ(cob.picturePixels[19], 119);
+    EXPECT_EQ(cob.picturePixels[20], 3);
+}
+
+TEST_F(ObjectDocumentTest, TheSourceFileNameIsTheNamePart) {
+    document.rememberSourceFile("C:\\Creatures\\BALL.COS");
+    EXPECT_EQ(document.sourceFileName(), "BALL.COS");
+    document.rememberSourceFile("/home/me/ball.cos");
+    EXPECT_EQ(document.sourceFileName(), "ball.cos");
+}
+
+}  // namespace
+}  // namespace vek
