@@ -1,5 +1,7 @@
 #include "world/map_raster.h"
 
+#include "app/vek_error.h"
+#include "sprites/bitmap.h"
 #include "sprites/sprite_file.h"
 
 namespace vek {
@@ -37,5 +39,15 @@ void drawMap(const std::filesystem::path& backSprite, const PaletteTable& palett
             paintTile(back.readSprite(backTileEntry(c, r)), palette, map, c, r);
     }
 }
+
+std::optional<RgbImage> MapCache::read() const {
+    try {
+        return readBitmap(m_file);
+    } catch (const VekError&) {
+        return std::nullopt;
+    }
+}
+
+void MapCache::write(const RgbImage& map) const { writeBitmap(m_file, map); }
 
 }  // namespace vek

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "app/rgb_image.h"
@@ -39,6 +40,21 @@ using ColumnProgress = std::function<void(int column)>;
 // the run-time error after painting every tile it holds whole, so what was drawn stays.
 void drawMap(const std::filesystem::path& backSprite, const PaletteTable& palette, RgbImage& map,
              const ColumnProgress& startColumn = {});
+
+// landscape.bmp in the program directory keeps the drawn map, so that it is drawn only once.
+class MapCache {
+  public:
+    explicit MapCache(const std::filesystem::path& programDirectory)
+        : m_file(programDirectory / kMapFileName) {}
+
+    // The kept map; nothing when it is missing or unreadable, which is the signal to draw it.
+    std::optional<RgbImage> read() const;
+    // Keeps a map that was drawn whole.
+    void write(const RgbImage& map) const;
+
+  private:
+    std::filesystem::path m_file;
+};
 
 // The world coordinate under a map position, as the map window's title shows it.
 constexpr int mapToWorld(int mapCoordinate) { return mapCoordinate * kMapSampleStep; }

@@ -7,6 +7,7 @@
 #include "app/file_io.h"
 #include "app/vek_error.h"
 #include "sprites/sprite_file.h"
+#include "support/temp_dir.h"
 #include "world/map_raster.h"
 
 namespace vek {
@@ -179,6 +180,18 @@ TEST_F(MapRaster, AMapOfTheRightSizeIsPaintedOverNotReplaced) {
     EXPECT_THROW(drawMap(writeBack(bytes), m_palette, map), VekError);
     EXPECT_EQ(map.at(0, 0), expectedSample(0, 0, 0, 0));
     EXPECT_EQ(map.at(0, 36), 0x00FF00u);
+}
+
+TEST(MapCache, KeepsTheMapAndTakesAMissingOrUnreadableFileAsTheSignalToDraw) {
+    const testing::TempDir folder;
+    const MapCache cache(folder.path());
+    EXPECT_FALSE(cache.read());
+    writeFileAtomically(folder / "landscape.bmp", std::string_view("no picture"));
+    EXPECT_FALSE(cache.read());
+    const RgbImage map(3, 2, 0x123456);
+    cache.write(map);
+    ASSERT_TRUE(cache.read());
+    EXPECT_EQ(cache.read()->pixels, map.pixels);
 }
 
 }  // namespace

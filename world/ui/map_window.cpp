@@ -95,11 +95,9 @@ void MapWindow::showMap() {
 }
 
 bool MapWindow::loadCachedMap() {
-    try {
-        m_map = readBitmap(context().programFile(kMapFileName));
-    } catch (const VekError&) {
-        return false;  // missing or unreadable: the map is to be drawn
-    }
+    std::optional<RgbImage> cached = MapCache(context().programDirectory).read();
+    if (!cached) return false;
+    m_map = std::move(*cached);
     showMap();
     return true;
 }
@@ -144,7 +142,7 @@ void MapWindow::drawAndCacheMap() {
     });
     setWindowTitle(kDoneTitle);
     done = true;
-    writeBitmap(context().programFile(kMapFileName), m_map);
+    MapCache(context().programDirectory).write(m_map);
 }
 
 void MapWindow::SaveMap1Click() {
