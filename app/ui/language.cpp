@@ -71,20 +71,30 @@ std::vector<QObject*> taggedComponents(QWidget* window) {
     return components;
 }
 
+void applyCaption(QObject* control, int languageOffset, const TextTable& table) {
+    setCaption(control, toQString(table.caption(tagOf(control), languageOffset)));
+}
+
+void applyHint(QObject* control, int languageOffset, const TextTable& table) {
+    if (takesHint(control)) setHint(control, toQString(table.hint(tagOf(control), languageOffset)));
+}
+
 }  // namespace
+
+void tagControl(QObject* control, int tag) {
+    setTag(control, tag);
+    applyCaption(control, 0, TextTable::builtIn());
+    applyHint(control, 0, TextTable::builtIn());
+}
 
 void ChangeLanguage(const std::vector<QWidget*>& windows, int languageOffset,
                     const TextTable& table) {
     for (QWidget* window : windows) {
-        for (QObject* control : taggedComponents(window)) {
-            setCaption(control, toQString(table.caption(tagOf(control), languageOffset)));
-        }
+        for (QObject* control : taggedComponents(window))
+            applyCaption(control, languageOffset, table);
     }
     for (QWidget* window : windows) {
-        for (QObject* control : taggedComponents(window)) {
-            if (takesHint(control))
-                setHint(control, toQString(table.hint(tagOf(control), languageOffset)));
-        }
+        for (QObject* control : taggedComponents(window)) applyHint(control, languageOffset, table);
     }
 }
 

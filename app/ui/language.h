@@ -2,6 +2,7 @@
 
 #include <vector>
 
+class QObject;
 class QWidget;
 
 namespace vek {
@@ -15,5 +16,9 @@ namespace vek::ui {
 // only, not the language value or VEK.INI.
 void ChangeLanguage(const std::vector<QWidget*>& windows, int languageOffset,
                     const TextTable& table);
+
+// Gives a control its tag and the English texts of the built-in table, as ChangeLanguage gives
+// them; a control whose designed text differs from the table's sets that text after this.
+void tagControl(QObject* control, int tag);
 
 }  // namespace vek::ui

@@ -13,6 +13,7 @@
 #include "app/settings.h"
 #include "app/text_table.h"
 #include "app/ui/help_window.h"
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/sound_output.h"
 #include "app/ui/tags.h"
@@ -45,11 +46,13 @@ QIcon buttonIcon(const QString& symbol, const QColor& tile) {
     return QIcon(pixmap);
 }
 
-QAction* addMenuItem(QMenu* menu, const char* name, int tag, const QString& designedCaption,
-                     const Command<>& command) {
-    QAction* item = menu->addAction(designedCaption);
+// An item whose designed caption differs from the table's shows it until a language is applied.
+QAction* addMenuItem(QMenu* menu, const char* name, int tag, const Command<>& command,
+                     const QString& designedCaption = {}) {
+    QAction* item = menu->addAction(QString());
     item->setObjectName(QLatin1String(name));
-    setTag(item, tag);
+    tagControl(item, tag);
+    if (!designedCaption.isEmpty()) item->setText(designedCaption);
     QObject::connect(item, &QAction::triggered, menu, [&command] { command(); });
     return item;
 }
@@ -83,15 +86,14 @@ MainWindow::MainWindow(AppContext& context)
 
 MainWindow::~MainWindow() = default;
 
-QToolButton* MainWindow::addButton(const char* name, int x, int tag, const QString& hint,
-                                   const QString& symbol, void (MainWindow::*handler)()) {
+QToolButton* MainWindow::addButton(const char* name, int x, int tag, const QString& symbol,
+                                   void (MainWindow::*handler)()) {
     auto* button = new QToolButton(centralWidget());
     button->setObjectName(QLatin1String(name));
     button->setGeometry(x, 0, kButtonSize, kButtonSize);
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(true);
-    if (tag != 0) setTag(button, tag);
-    setHint(button, hint);
+    if (tag != 0) tagControl(button, tag);
     const QColor tile = QColor::fromHsv((x * 7) % 360, 150, 170);
     button->setIcon(buttonIcon(symbol, tile));
     connect(button, &QToolButton::clicked, this, handler);
@@ -99,37 +101,31 @@ QToolButton* MainWindow::addButton(const char* name, int x, int tag, const QStri
 }
 
 void MainWindow::createButtons() {
-    addButton("SpeedButton7", 2, 35, QStringLiteral("Starts CREATURES (when running Win95)"),
-              QStringLiteral("▶"), &MainWindow::SpeedButton7Click);
+    using W = MainWindow;
+    addButton("SpeedButton7", 2, 35, QStringLiteral("▶"), &W::SpeedButton7Click);
     m_tools[kSpriteEditor].button =
-        addButton("SpeedButton1", 32, 89, QStringLiteral("Starts the Sprite Editor"),
-                  QStringLiteral("✎"), &MainWindow::SpeedButton1Click);
+        addButton("SpeedButton1", 32, 89, QStringLiteral("✎"), &W::SpeedButton1Click);
     m_tools[kObjectCompiler].button =
-        addButton("SpeedButton2", 58, 15, QStringLiteral("Switches to the COB Compiler"),
-                  QStringLiteral("C"), &MainWindow::SpeedButton2Click);
+        addButton("SpeedButton2", 58, 15, QStringLiteral("C"), &W::SpeedButton2Click);
     m_tools[kCommandInterface].button =
-        addButton("SpeedButton9", 84, 88,
-                  QStringLiteral("Starts C.O.C.I. (Creatures Online Command Interface)"),
-                  QStringLiteral(">_"), &MainWindow::SpeedButton9Click);
+        addButton("SpeedButton9", 84, 88, QStringLiteral(">_"), &W::SpeedButton9Click);
     m_tools[kSoundPlayer].button =
-        addButton("SpeedButton4", 116, 16, QStringLiteral("Switches to the Sound Player"),
-                  QStringLiteral("♪"), &MainWindow::SpeedButton4Click);
-    m_tools[kMap].button = addButton("SpeedButton3", 142, 19, QStringLiteral("Show a map of Albia"),
-                                     QStringLiteral("M"), &MainWindow::SpeedButton3Click);
-    addButton("SpeedButton5", 174, 0, QStringLiteral("Cheats"), QStringLiteral("★"),
-              &MainWindow::SpeedButton5Click);
-    addButton("SpeedButton10", 200, 25, QStringLiteral("World menu"), QStringLiteral("W"),
-              &MainWindow::SpeedButton10Click);
-    addButton("SpeedButton11", 226, 20, QStringLiteral("Egg-Disk menu"), QStringLiteral("E"),
-              &MainWindow::SpeedButton11Click);
-    QToolButton* english = addButton("SpeedButton12", 260, 0, QStringLiteral("English texts"),
-                                     QStringLiteral("EN"), &MainWindow::SpeedButton12Click);
-    QToolButton* german = addButton("SpeedButton13", 286, 0, QStringLiteral("Deutsche Texte"),
-                                    QStringLiteral("DE"), &MainWindow::SpeedButton13Click);
-    addButton("SpeedButton8", 0, 85, QStringLiteral("About VEK"), QStringLiteral("i"),
-              &MainWindow::SpeedButton8Click);
-    addButton("SpeedButton6", 0, 84, QStringLiteral("Starts the Help"), QStringLiteral("?"),
-              &MainWindow::SpeedButton6Click);
+        addButton("SpeedButton4", 116, 16, QStringLiteral("♪"), &W::SpeedButton4Click);
+    m_tools[kMap].button =
+        addButton("SpeedButton3", 142, 19, QStringLiteral("M"), &W::SpeedButton3Click);
+    // The three buttons without a tag keep their designed hints in both languages.
+    setHint(addButton("SpeedButton5", 174, 0, QStringLiteral("★"), &W::SpeedButton5Click),
+            QStringLiteral("Cheats"));
+    addButton("SpeedButton10", 200, 25, QStringLiteral("W"), &W::SpeedButton10Click);
+    addButton("SpeedButton11", 226, 20, QStringLiteral("E"), &W::SpeedButton11Click);
+    QToolButton* english =
+        addButton("SpeedButton12", 260, 0, QStringLiteral("EN"), &W::SpeedButton12Click);
+    setHint(english, QStringLiteral("English texts"));
+    QToolButton* german =
+        addButton("SpeedButton13", 286, 0, QStringLiteral("DE"), &W::SpeedButton13Click);
+    setHint(german, QStringLiteral("Deutsche Texte"));
+    addButton("SpeedButton8", 0, 85, QStringLiteral("i"), &W::SpeedButton8Click);
+    addButton("SpeedButton6", 0, 84, QStringLiteral("?"), &W::SpeedButton6Click);
 
     for (ToolWindow& tool : m_tools) tool.button->setCheckable(true);
     m_tools[kSoundPlayer].placeUnderMainWindow = false;
@@ -147,35 +143,28 @@ void MainWindow::createPopupMenus() {
     const GameDataCommands& game = context().commands.gameData;
     m_gameSettingsMenu = new QMenu(this);
     m_gameSettingsMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    addMenuItem(m_gameSettingsMenu, "PebbleCheat1", 29, QStringLiteral("Enable &Pebble Cheat"),
-                game.pebbleCheat);
-    addMenuItem(m_gameSettingsMenu, "MarrowCheat1", 30, QStringLiteral("Enable &Marrow Cheat"),
-                game.marrowCheat);
+    addMenuItem(m_gameSettingsMenu, "PebbleCheat1", 29, game.pebbleCheat);
+    addMenuItem(m_gameSettingsMenu, "MarrowCheat1", 30, game.marrowCheat);
     m_gameSettingsMenu->addSeparator();
-    addMenuItem(m_gameSettingsMenu, "PebbleCheatNewVersion1", 86,
-                QStringLiteral("Enable Pebble Cheat (New Version)"), game.pebbleCheatNewVersion);
-    addMenuItem(m_gameSettingsMenu, "MarrowCheatNewVersion1", 87,
-                QStringLiteral("Enable Marrow Cheat (New Version)"), game.marrowCheatNewVersion);
+    addMenuItem(m_gameSettingsMenu, "PebbleCheatNewVersion1", 86, game.pebbleCheatNewVersion);
+    addMenuItem(m_gameSettingsMenu, "MarrowCheatNewVersion1", 87, game.marrowCheatNewVersion);
     m_gameSettingsMenu->addSeparator();
-    addMenuItem(m_gameSettingsMenu, "NoCheat1", 31, QStringLiteral("D&isable Cheats"),
-                game.disableCheats);
+    addMenuItem(m_gameSettingsMenu, "NoCheat1", 31, game.disableCheats);
     m_gameSettingsMenu->addSeparator();
-    addMenuItem(m_gameSettingsMenu, "EnableMoreEggsfunktion1", 33,
-                QStringLiteral("Enable &More-Eggs function"), game.enableMoreEggs);
+    addMenuItem(m_gameSettingsMenu, "EnableMoreEggsfunktion1", 33, game.enableMoreEggs);
 
     m_eggMenu = new QMenu(this);
     m_eggMenu->setObjectName(QStringLiteral("PopupMenu2"));
-    addMenuItem(m_eggMenu, "NewEggs1", 21, QStringLiteral("grendel eggs"), game.moreEggs);
+    addMenuItem(m_eggMenu, "NewEggs1", 21, game.moreEggs, QStringLiteral("grendel eggs"));
     m_eggMenu->addSeparator();
-    addMenuItem(m_eggMenu, "grenorneggs1", 22, QStringLiteral("grendel"), game.grendelEggDisk);
-    addMenuItem(m_eggMenu, "norneleggs1", 23, QStringLiteral("grenorn"), game.nornelEggDisk);
-    addMenuItem(m_eggMenu, "nornel1", 24, QStringLiteral("nornel"), game.grenornEggDisk);
+    addMenuItem(m_eggMenu, "grenorneggs1", 22, game.grendelEggDisk, QStringLiteral("grendel"));
+    addMenuItem(m_eggMenu, "norneleggs1", 23, game.nornelEggDisk, QStringLiteral("grenorn"));
+    addMenuItem(m_eggMenu, "nornel1", 24, game.grenornEggDisk, QStringLiteral("nornel"));
 
     m_worldMenu = new QMenu(this);
     m_worldMenu->setObjectName(QStringLiteral("PopupMenu3"));
-    addMenuItem(m_worldMenu, "ResetWorld1", 26, QStringLiteral("&Reset world"), game.resetWorld);
-    addMenuItem(m_worldMenu, "CreatenewWorld1", 27, QStringLiteral("&Create new world...."),
-                game.createNewWorld);
+    addMenuItem(m_worldMenu, "ResetWorld1", 26, game.resetWorld);
+    addMenuItem(m_worldMenu, "CreatenewWorld1", 27, game.createNewWorld);
 }
 
 void MainWindow::FormCreate(bool debugMode) {

@@ -82,8 +82,8 @@ class MainWindow : public VekWindow {
 
     void createButtons();
     void createPopupMenus();
-    QToolButton* addButton(const char* name, int x, int tag, const QString& hint,
-                           const QString& symbol, void (MainWindow::*handler)());
+    QToolButton* addButton(const char* name, int x, int tag, const QString& symbol,
+                           void (MainWindow::*handler)());
     void toggle(ToolIndex index);
     void switchLanguage(std::string_view language);
     void popUp(QMenu* menu, const QToolButton* button);

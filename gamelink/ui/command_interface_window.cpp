@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
-#include "app/ui/tags.h"
 #include "app/ui/widgets/wait_cursor.h"
 #include "gamelink/creatures.h"
 #include "gamelink/macro_extraction.h"
@@ -40,13 +40,16 @@ CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& 
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 
-    m_macFiles1 = menuBar()->addMenu(QStringLiteral("MAC files"));
+    // The designed captions differ from the table's; the first language switch replaces them.
+    m_macFiles1 = menuBar()->addMenu(QString());
     m_macFiles1->setObjectName(QStringLiteral("MACfiles1"));
     m_macFiles1->menuAction()->setObjectName(QStringLiteral("MACfiles1"));
-    setTag(m_macFiles1->menuAction(), 137);
-    m_extract = m_macFiles1->addAction(QStringLiteral("Extract all makros and save as .mak files"));
+    tagControl(m_macFiles1->menuAction(), 137);
+    m_macFiles1->setTitle(QStringLiteral("MAC files"));
+    m_extract = m_macFiles1->addAction(QString());
     m_extract->setObjectName(QStringLiteral("Extractallmakrosandsaveasmakfiles1"));
-    setTag(m_extract, 138);
+    tagControl(m_extract, 138);
+    m_extract->setText(QStringLiteral("Extract all makros and save as .mak files"));
     connect(m_extract, &QAction::triggered, this,
             &CommandInterfaceWindow::Extractallmakrosandsaveasmakfiles1Click);
 
@@ -55,20 +58,23 @@ CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& 
     layout->setContentsMargins(5, 4, 5, 5);
     layout->setSpacing(3);
 
-    m_label2 = new QLabel(QStringLiteral("Send to Creatures:"), central);
+    m_label2 = new QLabel(central);
     m_label2->setObjectName(QStringLiteral("Label2"));
-    setTag(m_label2, 134);
+    tagControl(m_label2, 134);
+    m_label2->setText(QStringLiteral("Send to Creatures:"));
     m_edit1 = new QLineEdit(central);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setMinimumWidth(kFieldWidth);
     connect(m_edit1, &QLineEdit::returnPressed, this, &CommandInterfaceWindow::Button1Click);
 
-    m_label3 = new QLabel(QStringLiteral("Answer from Creatures:"), central);
+    m_label3 = new QLabel(central);
     m_label3->setObjectName(QStringLiteral("Label3"));
-    setTag(m_label3, 135);
-    m_button1 = new QPushButton(QStringLiteral("Send it"), central);
+    tagControl(m_label3, 135);
+    m_label3->setText(QStringLiteral("Answer from Creatures:"));
+    m_button1 = new QPushButton(central);
     m_button1->setObjectName(QStringLiteral("Button1"));
-    setTag(m_button1, 136);
+    tagControl(m_button1, 136);
+    m_button1->setText(QStringLiteral("Send it"));
     connect(m_button1, &QPushButton::clicked, this, &CommandInterfaceWindow::Button1Click);
 
     m_memo1 = new QPlainTextEdit(central);

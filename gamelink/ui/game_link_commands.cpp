@@ -11,8 +11,7 @@
 namespace vek::ui {
 
 void putLauncherObject(AppContext& context, TCreatures& creatures) {
-    runGuarded(context,
-               [&] { vek::putLauncherObject(creatures, context.programDirectory); });
+    runGuarded(context, [&] { vek::putLauncherObject(creatures, context.programDirectory); });
 }
 
 void testConnectionToCreatures(AppContext& context, TCreatures& creatures) {

@@ -8,8 +8,8 @@
 #include "app/file_io.h"
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
-#include "app/ui/tags.h"
 #include "gamelink/creatures.h"
 #include "objects/injection.h"
 #include "objects/object_document.h"
@@ -41,8 +41,7 @@ CobInjectorPage::CobInjectorPage(AppContext& context, ObjectDocument& document,
     auto* layout = new QVBoxLayout(this);
     m_fileListBox2 = new QListWidget(this);
     m_fileListBox2->setObjectName(QStringLiteral("FileListBox2"));
-    setTag(m_fileListBox2, 103);
-    setHint(m_fileListBox2, QStringLiteral("Doubleclick to inject the COB into Creatures"));
+    tagControl(m_fileListBox2, 103);
     connect(m_fileListBox2, &QListWidget::itemDoubleClicked, this,
             &CobInjectorPage::FileListBox2DblClick);
     layout->addWidget(m_fileListBox2);

@@ -13,8 +13,8 @@
 
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
-#include "app/ui/tags.h"
 #include "app/ui/widgets/arrow_stepper.h"
 #include "objects/classifier.h"
 
@@ -41,12 +41,10 @@ QLineEdit* makeField(const char* name, QWidget* parent, bool readOnly = false) {
     return field;
 }
 
-QPushButton* makeButton(const char* name, const QString& caption, int tag, const QString& hint,
-                        QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
+QPushButton* makeButton(const char* name, int tag, QWidget* parent) {
+    auto* button = new QPushButton(parent);
     button->setObjectName(QLatin1String(name));
-    setTag(button, tag);
-    setHint(button, hint);
+    tagControl(button, tag);
     return button;
 }
 
@@ -56,37 +54,16 @@ struct ListDesign {
     const char* count;
     const char* newButton;
     int newTag;
-    const char* newHint;
     const char* deleteButton;
     int deleteTag;
-    const char* deleteHint;
     const char* list;
     int listTag;
-    const char* listHint;
 };
 
-constexpr ListDesign kScriptsDesign{"Scripts :",
-                                    "Edit3",
-                                    "Button1",
-                                    56,
-                                    "Inserts a new Script",
-                                    "Button3",
-                                    57,
-                                    "Deletes the highlited Script",
-                                    "ListBox1",
-                                    69,
-                                    "List of Scripts (click to edit)"};
-constexpr ListDesign kImportsDesign{"Imports :",
-                                    "Edit4",
-                                    "Button2",
-                                    58,
-                                    "Inserts a new Import",
-                                    "Button5",
-                                    59,
-                                    "Deletes the highlighted Import",
-                                    "ListBox2",
-                                    70,
-                                    "List of Imports (click to edit)"};
+constexpr ListDesign kScriptsDesign{"Scripts :", "Edit3", "Button1",  56,
+                                    "Button3",   57,      "ListBox1", 69};
+constexpr ListDesign kImportsDesign{"Imports :", "Edit4", "Button2",  58,
+                                    "Button5",   59,      "ListBox2", 70};
 
 }  // namespace
 
@@ -103,17 +80,15 @@ EditorPage::EditorPage(AppContext& context, ObjectDocument& document)
     layout->addWidget(new QLabel(QStringLiteral("Edit :"), this), 4, 0);
     m_editBox = new QPlainTextEdit(this);
     m_editBox->setObjectName(QStringLiteral("Memo1"));
-    setTag(m_editBox, 72);
-    setHint(m_editBox, QStringLiteral("This is the Edit Window"));
+    tagControl(m_editBox, 72);
     m_editBox->installEventFilter(this);
     connect(m_editBox, &QPlainTextEdit::textChanged, this, &EditorPage::Memo1Change);
     layout->addWidget(m_editBox, 5, 0);
 
     auto* calculator = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("Class Calc:"), this);
+    auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("Label15"));
-    setTag(label, 55);
-    setHint(label, QStringLiteral("Calculates the Class out of the Script Number"));
+    tagControl(label, 55);
     calculator->addWidget(label);
     m_familyField = addClassField("Edit12", "UpDown1", calculator);
     m_genusField = addClassField("Edit13", "UpDown2", calculator);
@@ -138,10 +113,8 @@ QListWidget* EditorPage::addListBlock(ObjectList which, int row) {
     controls.count = makeField(design.count, this, true);
     controls.count->setMaximumWidth(48);
     header->addWidget(controls.count);
-    QPushButton* add = makeButton(design.newButton, QStringLiteral("New"), design.newTag,
-                                  QLatin1String(design.newHint), this);
-    QPushButton* remove = makeButton(design.deleteButton, QStringLiteral("Delete"),
-                                     design.deleteTag, QLatin1String(design.deleteHint), this);
+    QPushButton* add = makeButton(design.newButton, design.newTag, this);
+    QPushButton* remove = makeButton(design.deleteButton, design.deleteTag, this);
     header->addWidget(add);
     header->addWidget(remove);
     header->addStretch();
@@ -149,8 +122,7 @@ QListWidget* EditorPage::addListBlock(ObjectList which, int row) {
 
     auto* list = new QListWidget(this);
     list->setObjectName(QLatin1String(design.list));
-    setTag(list, design.listTag);
-    setHint(list, QLatin1String(design.listHint));
+    tagControl(list, design.listTag);
     list->installEventFilter(this);
     connect(list, &QListWidget::currentRowChanged, this, [this, which](int current) {
         if (current >= 0) attachEditBox(which, current);

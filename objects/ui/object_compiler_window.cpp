@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "app/file_io.h"
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
-#include "app/ui/tags.h"
 #include "objects/cob_compiler.h"
 #include "objects/discompiler.h"
 #include "objects/ui/cob_injector_page.h"
@@ -62,8 +62,11 @@ ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& 
 
     m_pages->addTab(m_sourcePage, QStringLiteral("Source (COS)"));
     m_pages->addTab(m_editorPage, QStringLiteral("Editor (COB)"));
-    m_pages->addTab(m_settingsPage, QStringLiteral("Settings"));
-    m_pages->addTab(m_picturePage, QStringLiteral("Picture"));
+    // A page takes its caption once it is in the page control.
+    m_pages->addTab(m_settingsPage, QString());
+    tagControl(m_settingsPage, 100);
+    m_pages->addTab(m_picturePage, QString());
+    tagControl(m_picturePage, 101);
     m_pages->addTab(injectorPage, QStringLiteral("COB Injector"));
     createMenus();
     connect(m_sourcePage, &SourcePage::loadClicked, this, &ObjectCompilerWindow::Button6Click);
@@ -82,61 +85,45 @@ void ObjectCompilerWindow::FormCreate() {
 }
 
 void ObjectCompilerWindow::createMenus() {
+    // Menus without a tag keep their one caption in both languages.
     auto addMenu = [this](const char* name, const QString& title, int tag) {
         QMenu* menu = menuBar()->addMenu(title);
         menu->setObjectName(QLatin1String(name));
         menu->menuAction()->setObjectName(QLatin1String(name));
-        if (tag != 0) setTag(menu->menuAction(), tag);
+        if (tag != 0) tagControl(menu->menuAction(), tag);
         return menu;
     };
-    auto addItem = []<typename Receiver>(QMenu* menu, const char* name, const QString& caption,
-                                         int tag, const QString& hint, Receiver* receiver,
+    auto addItem = []<typename Receiver>(QMenu* menu, const char* name, int tag, Receiver* receiver,
                                          void (Receiver::*handler)()) {
-        QAction* action = menu->addAction(caption);
+        QAction* action = menu->addAction(QString());
         action->setObjectName(QLatin1String(name));
-        setTag(action, tag);
-        setHint(action, hint);
+        tagControl(action, tag);
         connect(action, &QAction::triggered, receiver, handler);
     };
     using W = ObjectCompilerWindow;
 
     QMenu* source = addMenu("Source1", QStringLiteral("&Source"), 0);
-    addItem(source, "New2", QStringLiteral("&New (Assistent)"), 91,
-            QStringLiteral("Create a new sourcecode with the header assistent"), this,
-            &W::Button10Click);
+    addItem(source, "New2", 91, this, &W::Button10Click);
     source->addSeparator();
-    addItem(source, "LoadSourceFileCOS1", QStringLiteral("&Load Source (.COS) file"), 92,
-            QStringLiteral("Load a Creatures Object Source "), this, &W::Button6Click);
-    addItem(source, "SaveSourceFileCOS1", QStringLiteral("&Save a Source (.COS) file"), 93,
-            QStringLiteral("Saves the Creatures Object Source Code"), this, &W::Button7Click);
+    addItem(source, "LoadSourceFileCOS1", 92, this, &W::Button6Click);
+    addItem(source, "SaveSourceFileCOS1", 93, this, &W::Button7Click);
     source->addSeparator();
-    addItem(source, "CompiletoCOB1", QStringLiteral("&Compile Source"), 94,
-            QStringLiteral("Compiles the Source (.COS) to COB"), this, &W::Button8Click);
-    addItem(source, "DiscompiletoCOS1", QStringLiteral("&Discompile COB to Source"), 95,
-            QStringLiteral("Recompiles a loaded COB file to it's sourcecode"), this,
-            &W::Button11Click);
+    addItem(source, "CompiletoCOB1", 94, this, &W::Button8Click);
+    addItem(source, "DiscompiletoCOS1", 95, this, &W::Button11Click);
 
     QMenu* cob = addMenu("File1", QStringLiteral("&COB"), 0);
-    addItem(cob, "New1", QStringLiteral("&New"), 96,
-            QStringLiteral("Clears all data to create a new COB"), this, &W::New1Click);
+    addItem(cob, "New1", 96, this, &W::New1Click);
     cob->addSeparator();
-    addItem(cob, "LoadCOB1", QStringLiteral("&Load COB File..."), 37,
-            QStringLiteral("Loads a COB file"), this, &W::LoadCOB1Click);
-    addItem(cob, "SaveCOB1", QStringLiteral("&Save COB File..."), 38,
-            QStringLiteral("Saves the COB file"), this, &W::SaveCOB1Click);
+    addItem(cob, "LoadCOB1", 37, this, &W::LoadCOB1Click);
+    addItem(cob, "SaveCOB1", 38, this, &W::SaveCOB1Click);
     cob->addSeparator();
-    addItem(cob, "Inject2", QStringLiteral("&Inject COB"), 97,
-            QStringLiteral("Injects the COB in memory into Creatures"), m_injector,
-            &CobInjectorPage::injectCommand);
+    addItem(cob, "Inject2", 97, m_injector, &CobInjectorPage::injectCommand);
 
     QMenu* assistant = addMenu("Assistent1", QStringLiteral("&Assistent"), 0);
-    addItem(assistant, "COBAssistent1", QStringLiteral("&COB Assistent"), 46,
-            QStringLiteral("Activates the COB Assistent"), this, &W::COBAssistent1Click);
+    addItem(assistant, "COBAssistent1", 46, this, &W::COBAssistent1Click);
 
-    QMenu* tools = addMenu("Tools1", QStringLiteral("&Tools"), 98);
-    addItem(tools, "KillEdit1", QStringLiteral("'Kill EDIT'"), 99,
-            QStringLiteral("Kills the actual 'EDIT' Object (shift-leftclick) in Creatures"),
-            m_injector, &CobInjectorPage::killEditCommand);
+    QMenu* tools = addMenu("Tools1", QString(), 98);
+    addItem(tools, "KillEdit1", 99, m_injector, &CobInjectorPage::killEditCommand);
 }
 
 // ---- the pages ------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/picture_box.h"
@@ -43,13 +44,11 @@ PicturePage::PicturePage(AppContext& context, ObjectDocument& document, const Pa
               showPicture();
       })) {
     setObjectName(QStringLiteral("TabSheet3"));
-    setTag(this, 101);
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
-    auto* get = new QPushButton(QStringLiteral("Get"), this);
+    auto* get = new QPushButton(this);
     get->setObjectName(QStringLiteral("Button4"));
-    setTag(get, 62);
-    setHint(get, QStringLiteral("Gets the actual Grafik from the Sprite Window"));
+    tagControl(get, 62);
     connect(get, &QPushButton::clicked, this, &PicturePage::Button4Click);
     row->addWidget(get);
     m_widthField = makeSizeField("Edit5", this);
@@ -66,9 +65,8 @@ PicturePage::PicturePage(AppContext& context, ObjectDocument& document, const Pa
     m_panel1->setBackgroundRole(QPalette::Mid);
     m_image1 = new PictureBox(m_panel1);
     m_image1->setObjectName(QStringLiteral("Image1"));
-    setTag(m_image1, 64);
     markAsImage(m_image1);
-    setHint(m_image1, QStringLiteral("A click gets the actual grafik from the Sprite Window"));
+    tagControl(m_image1, 64);
     m_image1->move(kImageMargin / 2, kImageMargin / 2);
     connect(m_image1, &PictureBox::pressed, this, [this](QPoint, Qt::MouseButton button) {
         if (button == Qt::LeftButton) Button4Click();  // Image1Click

@@ -4,19 +4,17 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
-#include "app/ui/tags.h"
 
 namespace vek::ui {
 
 namespace {
 
-QLabel* makeLabel(const char* name, const QString& caption, int tag, const QString& hint,
-                  QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
+QLabel* makeLabel(const char* name, int tag, QWidget* parent) {
+    auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
-    setTag(label, tag);
-    setHint(label, hint);
+    tagControl(label, tag);
     return label;
 }
 
@@ -24,41 +22,28 @@ QLabel* makeLabel(const char* name, const QString& caption, int tag, const QStri
 
 SettingsPage::SettingsPage() {
     setObjectName(QStringLiteral("Settings"));
-    setTag(this, 100);
     auto* form = new QFormLayout(this);
-    const QString nameHint = QStringLiteral("This is the name of the COB as shown in the injector");
-    m_nameField = addRow("Label8", QStringLiteral("Name :"), 51, nameHint, "Edit7", false);
-    m_nameField->setMaximumWidth(300);
-    const QString itemsHint =
-        QStringLiteral("This is the number of objects in the COB (only first one is accessable)");
-    m_itemsField = addRow("Label1", QStringLiteral("Items :"), 52, itemsHint, "Edit1", true);
     // The name and the items field share their label's tag.
-    setTag(m_nameField, 51);
-    setHint(m_nameField, nameHint);
-    setTag(m_itemsField, 52);
-    setHint(m_itemsField, itemsHint);
-    m_quantityField = addRow("Label2", QStringLiteral("Quantity:"), 53,
-                             QStringLiteral("How often this COB may used"), "Edit2", false);
-    m_usedField = addRow("Label13", QStringLiteral("Used:"), 54,
-                         QStringLiteral("How often this COB was used"), "Edit11", false);
-    form->addRow(makeLabel("Label14", QStringLiteral("Timelimit :"), 65,
-                           QStringLiteral("Sets the timelimit for the use of this COB"), this));
-    m_dayField = addRow("Label11", QStringLiteral("Day:"), 67,
-                        QStringLiteral("Day of the timelimit"), "Edit9", false);
-    m_monthField = addRow("Label10", QStringLiteral("Month:"), 66,
-                          QStringLiteral("Month of the timelimit"), "Edit8", false);
-    m_yearField = addRow("Label12", QStringLiteral("Year:"), 68,
-                         QStringLiteral("Year of the timelimit"), "Edit10", false);
+    m_nameField = addRow("Label8", 51, "Edit7", false);
+    tagControl(m_nameField, 51);
+    m_nameField->setMaximumWidth(300);
+    m_itemsField = addRow("Label1", 52, "Edit1", true);
+    tagControl(m_itemsField, 52);
+    m_quantityField = addRow("Label2", 53, "Edit2", false);
+    m_usedField = addRow("Label13", 54, "Edit11", false);
+    form->addRow(makeLabel("Label14", 65, this));
+    m_dayField = addRow("Label11", 67, "Edit9", false);
+    m_monthField = addRow("Label10", 66, "Edit8", false);
+    m_yearField = addRow("Label12", 68, "Edit10", false);
 }
 
-QLineEdit* SettingsPage::addRow(const char* labelName, const QString& caption, int tag,
-                                const QString& hint, const char* fieldName, bool readOnly) {
+QLineEdit* SettingsPage::addRow(const char* labelName, int tag, const char* fieldName,
+                                bool readOnly) {
     auto* field = new QLineEdit(this);
     field->setObjectName(QLatin1String(fieldName));
     field->setReadOnly(readOnly);
     field->setMaximumWidth(110);
-    static_cast<QFormLayout*>(layout())->addRow(makeLabel(labelName, caption, tag, hint, this),
-                                                field);
+    static_cast<QFormLayout*>(layout())->addRow(makeLabel(labelName, tag, this), field);
     return field;
 }
 

@@ -20,8 +20,7 @@ class SettingsPage : public QWidget {
     void readFields(CobFields& fields) const;
 
   private:
-    QLineEdit* addRow(const char* labelName, const QString& caption, int tag, const QString& hint,
-                      const char* fieldName, bool readOnly);
+    QLineEdit* addRow(const char* labelName, int tag, const char* fieldName, bool readOnly);
 
     QLineEdit* m_nameField = nullptr;      // Edit7
     QLineEdit* m_itemsField = nullptr;     // Edit1

@@ -9,8 +9,8 @@
 
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
-#include "app/ui/tags.h"
 #include "objects/macro_insertion.h"
 #include "objects/object_document.h"
 
@@ -24,15 +24,13 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document) : m_contex
 
     m_fileListBox1 = new QListWidget(splitter);
     m_fileListBox1->setObjectName(QStringLiteral("FileListBox1"));
-    setTag(m_fileListBox1, 102);
-    setHint(m_fileListBox1, QStringLiteral("Doubleclick to insert a .MAC file"));
+    tagControl(m_fileListBox1, 102);
     connect(m_fileListBox1, &QListWidget::itemDoubleClicked, this,
             [this] { FileListBox1DblClick(); });
 
     m_memo2 = new QPlainTextEdit(splitter);
     m_memo2->setObjectName(QStringLiteral("Memo2"));
-    setTag(m_memo2, 71);
-    setHint(m_memo2, QStringLiteral("This is the Source Code Window"));
+    tagControl(m_memo2, 71);
     m_memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -52,17 +50,16 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document) : m_contex
 
     const struct {
         const char* name;
-        const char* caption;
         int tag;
         void (SourcePage::*clicked)();
-    } hiddenButtons[] = {{"Button6", "Load", 60, &SourcePage::loadClicked},
-                         {"Button7", "Save", 61, &SourcePage::saveClicked},
-                         {"Button8", "<- Compile", 63, &SourcePage::compileClicked},
-                         {"Button9", "Inject!", 79, &SourcePage::injectClicked}};
+    } hiddenButtons[] = {{"Button6", 60, &SourcePage::loadClicked},
+                         {"Button7", 61, &SourcePage::saveClicked},
+                         {"Button8", 63, &SourcePage::compileClicked},
+                         {"Button9", 79, &SourcePage::injectClicked}};
     for (const auto& hidden : hiddenButtons) {
-        auto* button = new QPushButton(QLatin1String(hidden.caption), this);
+        auto* button = new QPushButton(this);
         button->setObjectName(QLatin1String(hidden.name));
-        setTag(button, hidden.tag);
+        tagControl(button, hidden.tag);
         button->hide();
         connect(button, &QPushButton::clicked, this, hidden.clicked);
     }

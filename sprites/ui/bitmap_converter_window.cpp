@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/scope_exit.h"
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/long_job.h"
@@ -46,25 +47,20 @@ BitmapConverterWindow::BitmapConverterWindow(AppContext& context, const PaletteT
 }
 
 void BitmapConverterWindow::buildMenus() {
-    QMenu* files = menuBar()->addMenu(QStringLiteral("&Files"));
-    setTag(files->menuAction(), 1);
-    LoadBMP1 = files->addAction(QStringLiteral("&Load .BMP file..."), this,
-                                &BitmapConverterWindow::LoadBMP1Click);
+    QMenu* files = menuBar()->addMenu(QString());
+    tagControl(files->menuAction(), 1);
+    LoadBMP1 = files->addAction(QString(), this, &BitmapConverterWindow::LoadBMP1Click);
     LoadBMP1->setObjectName(QStringLiteral("LoadBMP1"));
-    setTag(LoadBMP1, 39);
-    SaveasSPRFile1 = files->addAction(QStringLiteral("&Save as .SPR file..."), this,
-                                      &BitmapConverterWindow::SaveasSPRFile1Click);
+    tagControl(LoadBMP1, 39);
+    SaveasSPRFile1 = files->addAction(QString(), this, &BitmapConverterWindow::SaveasSPRFile1Click);
     SaveasSPRFile1->setObjectName(QStringLiteral("SaveasSPRFile1"));
-    setTag(SaveasSPRFile1, 40);
+    tagControl(SaveasSPRFile1, 40);
 
     QMenu* assistant = menuBar()->addMenu(QStringLiteral("&Assistent"));
-    CompileseveralBMPstoSPR1 =
-        assistant->addAction(QStringLiteral("&Compile several .BMP files to .SPR files"), this,
-                             &BitmapConverterWindow::CompileseveralBMPstoSPR1Click);
+    CompileseveralBMPstoSPR1 = assistant->addAction(
+        QString(), this, &BitmapConverterWindow::CompileseveralBMPstoSPR1Click);
     CompileseveralBMPstoSPR1->setObjectName(QStringLiteral("CompileseveralBMPstoSPR1"));
-    setTag(CompileseveralBMPstoSPR1, 105);
-    setHint(CompileseveralBMPstoSPR1,
-            QStringLiteral("Choos up to 1000 .BMP files to be converted to Spritefiles"));
+    tagControl(CompileseveralBMPstoSPR1, 105);
 }
 
 void BitmapConverterWindow::buildPages() {
@@ -87,7 +83,6 @@ void BitmapConverterWindow::buildPages() {
 
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    setTag(TabSheet1, 107);
     auto* pictureLayout = new QVBoxLayout(TabSheet1);
     pictureLayout->setContentsMargins(0, 0, 0, 0);
     m_pictureScroll = new QScrollArea(TabSheet1);
@@ -104,10 +99,12 @@ void BitmapConverterWindow::buildPages() {
     m_pictureScroll->setWidget(pictureHolder);
     m_pictureScroll->setWidgetResizable(true);
     pictureLayout->addWidget(m_pictureScroll);
-    PageControl1->addTab(TabSheet1, QStringLiteral("Picture"));
-
+    // A page takes its caption once it is in the page control.
+    PageControl1->addTab(TabSheet1, QString());
+    tagControl(TabSheet1, 107);
     TabSheet2 = buildOptionsPage();
-    PageControl1->addTab(TabSheet2, QStringLiteral("Options"));
+    PageControl1->addTab(TabSheet2, QString());
+    tagControl(TabSheet2, 108);
     PageControl1->setCurrentWidget(TabSheet2);
 
     setCentralWidget(central);
@@ -117,35 +114,18 @@ void BitmapConverterWindow::buildPages() {
 QWidget* BitmapConverterWindow::buildOptionsPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet2"));
-    setTag(page, 108);
     auto* pageLayout = new QVBoxLayout(page);
-    GroupBox1 = new QGroupBox(QStringLiteral("Color match:"), page);
+    GroupBox1 = new QGroupBox(page);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    setTag(GroupBox1, 110);
+    tagControl(GroupBox1, 110);
     auto* groupLayout = new QVBoxLayout(GroupBox1);
-    struct Level {
-        QRadioButton*& button;
-        const char* name;
-        const char* caption;
-        int tag;
-        const char* hint;
-    };
-    const Level levels[] = {
-        {RadioButton1, "RadioButton1", "Best (very slow)", 109,
-         "Use this for best match on all pictures especialy for photorealistic images"},
-        {RadioButton2, "RadioButton2", "Good (slow)", 111,
-         "Use for drawn Images with palettes very close to the Creatures palette"},
-        {RadioButton3, "RadioButton3", "Bad (fast)", 112,
-         "use for pictures using only some colors"},
-        {RadioButton4, "RadioButton4", "Very poor (fastest)", 114,
-         "Only for pictures that match exactly the Creatures palette in 24bit graphics mode"},
-    };
-    for (const Level& level : levels) {
-        level.button = new QRadioButton(QString::fromUtf8(level.caption), GroupBox1);
-        level.button->setObjectName(QString::fromUtf8(level.name));
-        setTag(level.button, level.tag);
-        setHint(level.button, QString::fromUtf8(level.hint));
-        groupLayout->addWidget(level.button);
+    const std::pair<QRadioButton*&, int> levels[] = {
+        {RadioButton1, 109}, {RadioButton2, 111}, {RadioButton3, 112}, {RadioButton4, 114}};
+    for (int number = 1; const auto& [button, tag] : levels) {
+        button = new QRadioButton(GroupBox1);
+        button->setObjectName(QStringLiteral("RadioButton%1").arg(number++));
+        tagControl(button, tag);
+        groupLayout->addWidget(button);
     }
     RadioButton1->setChecked(true);
     pageLayout->addWidget(GroupBox1);

@@ -16,8 +16,8 @@
 
 #include "app/file_io.h"
 #include "app/settings.h"
-#include "app/text_table.h"
 #include "app/ui/game_check.h"
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/multi_shape.h"
@@ -59,13 +59,6 @@ constexpr BilingualBox kClearQuestion{
      "Moechten Sie die Zeichenflaeche wirklich loeschen? Dies loescht den aktuellen Sprite!"},
     {"Clear Drawing Area?", "Zeichenflaeche loeschen?"}};
 
-// Gives a control its tag and the table's English hint.
-void tagControl(QObject* control, int tag) {
-    setTag(control, tag);
-    const std::string hint = TextTable::builtIn().hint(tag, 0);
-    if (!hint.empty()) setHint(control, toQString(hint));
-}
-
 // The file dialogs add the default extension when the user typed none.
 QString withDefaultExtension(const QString& fileName, const QString& extension) {
     return QFileInfo(fileName).suffix().isEmpty() ? fileName + QLatin1Char('.') + extension
@@ -93,25 +86,25 @@ SpriteEditorWindow::SpriteEditorWindow(AppContext& context, SpriteDocument& docu
 
 SpriteEditorWindow::~SpriteEditorWindow() = default;
 
-QAction* SpriteEditorWindow::addMenuItem(QMenu* menu, const char* name, const QString& caption,
-                                         int tag, void (SpriteEditorWindow::*handler)()) {
-    auto* action = menu->addAction(caption);
+QAction* SpriteEditorWindow::addMenuItem(QMenu* menu, const char* name, int tag,
+                                         void (SpriteEditorWindow::*handler)()) {
+    auto* action = menu->addAction(QString());
     action->setObjectName(QLatin1String(name));
-    if (tag > 0) tagControl(action, tag);
+    tagControl(action, tag);
     if (handler) connect(action, &QAction::triggered, this, handler);
     return action;
 }
 
-QAction* SpriteEditorWindow::addCommandItem(QMenu* menu, const char* name, const QString& caption,
-                                            int tag, const Command<>& command) {
-    QAction* action = addMenuItem(menu, name, caption, tag);
+QAction* SpriteEditorWindow::addCommandItem(QMenu* menu, const char* name, int tag,
+                                            const Command<>& command) {
+    QAction* action = addMenuItem(menu, name, tag);
     connect(action, &QAction::triggered, this, [&command] { command(); });
     return action;
 }
 
 void SpriteEditorWindow::buildMenus() {
-    auto addMenu = [this](const char* name, const QString& caption, int tag) {
-        QMenu* menu = menuBar()->addMenu(caption);
+    auto addMenu = [this](const char* name, int tag) {
+        QMenu* menu = menuBar()->addMenu(QString());
         menu->setObjectName(QLatin1String(name));
         menu->menuAction()->setObjectName(QLatin1String(name));
         if (tag > 0) tagControl(menu->menuAction(), tag);
@@ -119,39 +112,30 @@ void SpriteEditorWindow::buildMenus() {
     };
     using W = SpriteEditorWindow;
 
-    QMenu* file = addMenu("File1", QStringLiteral("&Files"), 1);
-    addMenuItem(file, "OpenSpriteFile1", QStringLiteral("&Open Sprite File..."), 36,
-                &W::OpenSpriteFile1Click);
+    QMenu* file = addMenu("File1", 1);
+    addMenuItem(file, "OpenSpriteFile1", 36, &W::OpenSpriteFile1Click);
     file->addSeparator();
-    SaveSprite1 =
-        addMenuItem(file, "SaveSprite1", QStringLiteral("Sa&ve Sprite"), 2, &W::SaveSprite1Click);
+    SaveSprite1 = addMenuItem(file, "SaveSprite1", 2, &W::SaveSprite1Click);
     SaveSpritetonewFile1 =
-        addMenuItem(file, "SaveSpritetonewFile1", QStringLiteral("&Save Sprite to &new File..."), 3,
-                    &W::SaveSpritetonewFile1Click);
+        addMenuItem(file, "SaveSpritetonewFile1", 3, &W::SaveSpritetonewFile1Click);
     file->addSeparator();
-    addMenuItem(file, "SaveSpritetoBMP1", QStringLiteral("&Save Drawing Area to .BMP..."), 4,
-                &W::SaveSpritetoBMP1Click);
-    addMenuItem(file, "SavePaletteAreatoBMP1", QStringLiteral("Save &Palette Area to .BMP..."), 5,
-                &W::SavePaletteAreatoBMP1Click);
-    addMenuItem(file, "Exit1", QStringLiteral("&Exit"), 8)->setVisible(false);
+    addMenuItem(file, "SaveSpritetoBMP1", 4, &W::SaveSpritetoBMP1Click);
+    addMenuItem(file, "SavePaletteAreatoBMP1", 5, &W::SavePaletteAreatoBMP1Click);
+    addMenuItem(file, "Exit1", 8)->setVisible(false);
 
-    QMenu* edit = addMenu("Edit1", QStringLiteral("&Edit"), 9);
-    ClearSprite1 =
-        addMenuItem(edit, "ClearSprite1", QStringLiteral("&Cut Sprite"), 10, &W::ClearSprite1Click);
-    CopySprite1 =
-        addMenuItem(edit, "CopySprite1", QStringLiteral("&Copy Sprite"), 11, &W::CopySprite1Click);
-    PasteSprite1 = addMenuItem(edit, "PasteSprite1", QStringLiteral("&Paste Sprite"), 12,
-                               &W::PasteSprite1Click);
+    QMenu* edit = addMenu("Edit1", 9);
+    ClearSprite1 = addMenuItem(edit, "ClearSprite1", 10, &W::ClearSprite1Click);
+    CopySprite1 = addMenuItem(edit, "CopySprite1", 11, &W::CopySprite1Click);
+    PasteSprite1 = addMenuItem(edit, "PasteSprite1", 12, &W::PasteSprite1Click);
     edit->addSeparator();
-    ClearDrawingArea1 =
-        addMenuItem(edit, "ClearDrawingArea1", QStringLiteral("Clear &Drawing Area"), 13,
-                    &W::ClearDrawingArea1Click);
+    ClearDrawingArea1 = addMenuItem(edit, "ClearDrawingArea1", 13, &W::ClearDrawingArea1Click);
     for (QAction* item : {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1,
                           PasteSprite1, ClearDrawingArea1}) {
         item->setEnabled(false);
     }
 
-    Zoom1 = addMenu("Zoom1", QStringLiteral("&Zoom"), 0);
+    Zoom1 = addMenu("Zoom1", 0);
+    Zoom1->setTitle(QStringLiteral("&Zoom"));
     Zoom1->menuAction()->setEnabled(false);
     m_zoomGroup = new QActionGroup(this);
     const struct {
@@ -164,8 +148,8 @@ void SpriteEditorWindow::buildMenus() {
                  {"N8x81", "Zoom &800%", 8},
                  {"N16x161", "Zoom 1&600%", 16}};
     for (const auto& zoomItem : zooms) {
-        QAction* action =
-            addMenuItem(Zoom1, zoomItem.name, QString::fromLatin1(zoomItem.caption), 0);
+        QAction* action = Zoom1->addAction(QString::fromLatin1(zoomItem.caption));
+        action->setObjectName(QLatin1String(zoomItem.name));
         action->setCheckable(true);
         action->setChecked(zoomItem.factor == 1);
         action->setData(zoomItem.factor);
@@ -175,42 +159,30 @@ void SpriteEditorWindow::buildMenus() {
                 [this, factor] { runCommand([this, factor] { setZoom(factor); }); });
     }
 
-    QMenu* tools = addMenu("Tools1", QStringLiteral("&Tools"), 14);
-    addMenuItem(tools, "SpriteFileCreator1", QStringLiteral("&Sprite File Creator..."), 17,
-                &W::SpriteFileCreator1Click);
-    addMenuItem(tools, "BMPtoSpriteconverter1", QStringLiteral("&BMP to Sprite converter..."), 18,
-                &W::BMPtoSpriteconverter1Click);
-    addMenuItem(tools, "CopySPRfilestooneSPRfil1",
-                QStringLiteral("&Save many .SPR files as one .SPR file"), 90,
-                &W::CopySPRfilestooneSPRfil1Click);
+    QMenu* tools = addMenu("Tools1", 14);
+    addMenuItem(tools, "SpriteFileCreator1", 17, &W::SpriteFileCreator1Click);
+    addMenuItem(tools, "BMPtoSpriteconverter1", 18, &W::BMPtoSpriteconverter1Click);
+    addMenuItem(tools, "CopySPRfilestooneSPRfil1", 90, &W::CopySPRfilestooneSPRfil1Click);
 
     // Designed items that this window's menu bar does not show; their commands live elsewhere.
     const Commands& commands = context().commands;
     const GameDataCommands& game = commands.gameData;
-    QMenu* eggs = addMenu("EggDisks1", QStringLiteral("&Egg-Disks"), 20);
-    addCommandItem(eggs, "MoreEggs2", QStringLiteral("&More Eggs"), 21, game.moreEggs);
-    addCommandItem(eggs, "GrendelEggDisk1", QStringLiteral("&Grendel Egg-Disk"), 22,
-                   game.grendelEggDisk);
-    addCommandItem(eggs, "GreNornEggDiskGrendelDadys1",
-                   QStringLiteral("NornEl Egg-Disk (Grendel &Dads)"), 23, game.nornelEggDisk);
-    addCommandItem(eggs, "GreNormEggDiskGrendelMums1",
-                   QStringLiteral("GreNorn Egg-Disk (Grendel &Mums)"), 24, game.grenornEggDisk);
-    addCommandItem(eggs, "EnableMoreEggsFunction1", QStringLiteral("Enable &More-Eggs function"),
-                   33, game.enableMoreEggs);
-    QMenu* world = addMenu("World1", QStringLiteral("&World"), 25);
-    addCommandItem(world, "CreateNewworld1", QStringLiteral("&Reset world"), 26, game.resetWorld);
-    addCommandItem(world, "CreateNewworld2", QStringLiteral("&Create new world...."), 27,
-                   game.createNewWorld);
-    addCommandItem(world, "DisableCheats1", QStringLiteral("D&isable Cheats"), 31,
-                   game.disableCheats);
-    QMenu* debugger = addMenu("Lab1", QStringLiteral("Debugger"), 77);
-    addMenuItem(debugger, "ConnectVEKtoCreatures1", QStringLiteral("Connect VEK to Creatures"), 78,
-                &W::ConnectVEKtoCreatures1Click);
-    addMenuItem(debugger, "LaunchCREATURES1", QStringLiteral("&Launch CREATURES"), 35,
-                &W::LaunchCREATURES1Click);
-    QMenu* help = addMenu("Help1", QStringLiteral("&Help"), 83);
-    addCommandItem(help, "Index1", QStringLiteral("&Index"), 84, commands.showHelp);
-    addCommandItem(help, "About1", QStringLiteral("&About"), 85, commands.showAbout);
+    QMenu* eggs = addMenu("EggDisks1", 20);
+    addCommandItem(eggs, "MoreEggs2", 21, game.moreEggs);
+    addCommandItem(eggs, "GrendelEggDisk1", 22, game.grendelEggDisk);
+    addCommandItem(eggs, "GreNornEggDiskGrendelDadys1", 23, game.nornelEggDisk);
+    addCommandItem(eggs, "GreNormEggDiskGrendelMums1", 24, game.grenornEggDisk);
+    addCommandItem(eggs, "EnableMoreEggsFunction1", 33, game.enableMoreEggs);
+    QMenu* world = addMenu("World1", 25);
+    addCommandItem(world, "CreateNewworld1", 26, game.resetWorld);
+    addCommandItem(world, "CreateNewworld2", 27, game.createNewWorld);
+    addCommandItem(world, "DisableCheats1", 31, game.disableCheats);
+    QMenu* debugger = addMenu("Lab1", 77);
+    addMenuItem(debugger, "ConnectVEKtoCreatures1", 78, &W::ConnectVEKtoCreatures1Click);
+    addMenuItem(debugger, "LaunchCREATURES1", 35, &W::LaunchCREATURES1Click);
+    QMenu* help = addMenu("Help1", 83);
+    addCommandItem(help, "Index1", 84, commands.showHelp);
+    addCommandItem(help, "About1", 85, commands.showAbout);
     for (QMenu* hidden : {eggs, world, debugger, help}) hidden->menuAction()->setVisible(false);
 }
 
@@ -258,7 +230,7 @@ void SpriteEditorWindow::buildControls() {
     makeSwatch(m_swatchFrame2, Label2, "Label2", 20, 48);
     makeSwatch(m_swatchFrame1, Label1, "Label1", 4, 47);
 
-    Button1 = new QPushButton(QStringLiteral("BGC"), m_content);
+    Button1 = new QPushButton(m_content);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(4, 60, 49, 17);
     tagControl(Button1, 180);

@@ -69,10 +69,9 @@ class SpriteEditorWindow : public VekWindow {
   private:
     void buildMenus();
     void buildControls();
-    QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption, int tag,
+    QAction* addMenuItem(QMenu* menu, const char* name, int tag,
                          void (SpriteEditorWindow::*handler)() = nullptr);
-    QAction* addCommandItem(QMenu* menu, const char* name, const QString& caption, int tag,
-                            const Command<>& command);
+    QAction* addCommandItem(QMenu* menu, const char* name, int tag, const Command<>& command);
 
     void makeInfoPage();
     void documentChanged(const SpriteDocumentEvent& event);

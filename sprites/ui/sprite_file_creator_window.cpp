@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/text_table.h"
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/arrow_stepper.h"
@@ -19,11 +19,6 @@ namespace {
 
 constexpr Bilingual kCreateTitle{"Create .SPR file", ".SPR Datei erzeugen"};
 constexpr QSize kClientSize{229, 54};
-
-void tagControl(QObject* control, int tag) {
-    setTag(control, tag);
-    setHint(control, toQString(TextTable::builtIn().hint(tag, 0)));
-}
 
 }  // namespace
 
@@ -38,9 +33,8 @@ SpriteFileCreatorWindow::SpriteFileCreatorWindow(AppContext& context)
     setCentralWidget(client);
     setFixedSize(kClientSize);
 
-    auto makeLabel = [client](const char* name, const QString& caption, QRect where, int tag,
-                              Qt::Alignment align) {
-        auto* label = new QLabel(caption, client);
+    auto makeLabel = [client](const char* name, QRect where, int tag, Qt::Alignment align) {
+        auto* label = new QLabel(client);
         label->setObjectName(QLatin1String(name));
         label->setGeometry(where);
         label->setAlignment(align | Qt::AlignVCenter);
@@ -59,19 +53,17 @@ SpriteFileCreatorWindow::SpriteFileCreatorWindow(AppContext& context)
         upDown->setGeometry(where.right() + 1, where.top(), 13, where.height());
     };
 
-    Label1 =
-        makeLabel("Label1", QStringLiteral("Number of Sprites"), {4, 4, 84, 21}, 73, Qt::AlignLeft);
+    Label1 = makeLabel("Label1", {4, 4, 84, 21}, 73, Qt::AlignLeft);
     makeField(Edit1, UpDown1, "Edit1", "UpDown1", {90, 4, 36, 21}, 200,
               QStringLiteral("Select the number of sprites that you wqant in the new file"));
-    Label2 = makeLabel("Label2", QStringLiteral("Size (X):"), {4, 29, 44, 21}, 75, Qt::AlignRight);
+    Label2 = makeLabel("Label2", {4, 29, 44, 21}, 75, Qt::AlignRight);
     makeField(Edit2, UpDown2, "Edit2", "UpDown2", {50, 29, 36, 21}, 300,
               QStringLiteral("X Dimension of the dprite(s)"));
-    Label3 =
-        makeLabel("Label3", QStringLiteral("Size (Y):"), {100, 29, 44, 21}, 76, Qt::AlignRight);
+    Label3 = makeLabel("Label3", {100, 29, 44, 21}, 76, Qt::AlignRight);
     makeField(Edit3, UpDown3, "Edit3", "UpDown3", {146, 29, 36, 21}, 300,
               QStringLiteral("Y Dimension of the sprite(s)"));
 
-    Button1 = new QPushButton(QStringLiteral("Create Sprite File"), client);
+    Button1 = new QPushButton(client);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(142, 4, 83, 21);
     tagControl(Button1, 74);

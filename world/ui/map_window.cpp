@@ -11,6 +11,7 @@
 
 #include "app/file_io.h"
 #include "app/scope_exit.h"
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/long_job.h"
@@ -39,16 +40,15 @@ MapWindow::MapWindow(AppContext& context, const PaletteTable& palette)
 }
 
 void MapWindow::buildControls() {
-    QMenu* map = menuBar()->addMenu(QStringLiteral("&Map"));
+    QMenu* map = menuBar()->addMenu(QString());
     map->menuAction()->setObjectName(QStringLiteral("Map1"));
-    setTag(map->menuAction(), 41);
-    CreateMap1 = map->addAction(QStringLiteral("&Create Map"), this, &MapWindow::CreateMap1Click);
+    tagControl(map->menuAction(), 41);
+    CreateMap1 = map->addAction(QString(), this, &MapWindow::CreateMap1Click);
     CreateMap1->setObjectName(QStringLiteral("CreateMap1"));
-    setTag(CreateMap1, 42);
-    SaveMap1 = map->addAction(QStringLiteral("&Save Map as .BMP file..."), this,
-                              &MapWindow::SaveMap1Click);
+    tagControl(CreateMap1, 42);
+    SaveMap1 = map->addAction(QString(), this, &MapWindow::SaveMap1Click);
     SaveMap1->setObjectName(QStringLiteral("SaveMap1"));
-    setTag(SaveMap1, 43);
+    tagControl(SaveMap1, 43);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
