@@ -5,7 +5,8 @@
 namespace vek {
 
 void ByteReader::require(std::size_t count) const {
-    if (count > remaining()) throw VekError(std::string(kReadPastEndOfFile));
+    if (count > remaining())
+        throw VekError::runtime(kReadPastEndOfFile, ErrorDetail::atByte(m_position));
 }
 
 std::uint8_t ByteReader::u8() {
@@ -43,7 +44,8 @@ std::string ByteReader::text(std::size_t count) {
 }
 
 void ByteReader::seek(std::size_t position) {
-    if (position > m_bytes.size()) throw VekError(std::string(kReadPastEndOfFile));
+    if (position > m_bytes.size())
+        throw VekError::runtime(kReadPastEndOfFile, ErrorDetail::atByte(position));
     m_position = position;
 }
 

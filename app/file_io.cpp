@@ -10,6 +10,15 @@ namespace vek {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+VekError cannotCreateError(const fs::path& path) {
+    return VekError("The file cannot be created", "Datei kann nicht erstellt werden",
+                    ErrorDetail::ofFile(path));
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> readFileBytes(const fs::path& path) {
     FileReader in(path);
     return in.bytes(0, static_cast<std::size_t>(in.size()));
@@ -46,7 +55,7 @@ void writeFileAtomically(const fs::path& path,
     temporary += ".vektmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) throw VekError("Datei kann nicht erstellt werden: " + pathToUtf8(path));
+        if (!out) throw cannotCreateError(path);
         try {
             writeContents(out);
         } catch (...) {
@@ -59,14 +68,15 @@ void writeFileAtomically(const fs::path& path,
         if (!out) {
             std::error_code ignored;
             fs::remove(temporary, ignored);
-            throw VekError("Fehler beim Schreiben von " + pathToUtf8(path));
+            throw VekError("The file could not be written whole", "Fehler beim Schreiben der Datei",
+                           ErrorDetail::ofFile(path));
         }
     }
     std::error_code error;
     fs::rename(temporary, path, error);
     if (error) {
         fs::remove(temporary, error);
-        throw VekError("Datei kann nicht erstellt werden: " + pathToUtf8(path));
+        throw cannotCreateError(path);
     }
 }
 

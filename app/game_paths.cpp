@@ -156,7 +156,8 @@ GamePaths readGamePaths(const GamePathSources& sources) {
     if (sources.gameDirOption) {
         std::error_code error;
         if (!fs::is_directory(*sources.gameDirOption, error)) {
-            throw VekError("Game directory not found: " + pathToUtf8(*sources.gameDirOption));
+            throw VekError("Game directory not found", "Spielverzeichnis nicht gefunden",
+                           ErrorDetail::ofFile(*sources.gameDirOption));
         }
         return gamePathsUnder(fs::absolute(*sources.gameDirOption));
     }

@@ -153,7 +153,7 @@ std::optional<std::int64_t> parseIniInteger(std::string_view text) {
 
 ScreenColor parseColorValue(std::string_view text) {
     const auto value = parseIniInteger(text);
-    if (!value) throw VekError(invalidIntegerMessage(text));
+    if (!value) throw invalidIntegerError(text);
     return static_cast<ScreenColor>(*value);
 }
 

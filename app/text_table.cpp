@@ -46,7 +46,9 @@ TextTable TextTable::decode(std::string_view text) {
             std::from_chars(fields[0].data(), fields[0].data() + fields[0].size(), tag);
         if (fields.size() != 5 || error != std::errc() ||
             stop != fields[0].data() + fields[0].size() || tag <= 0 || tag >= kGermanOffset) {
-            throw VekError("Text table line " + std::to_string(lineNumber) + " is malformed");
+            throw VekError("A line of the text table is malformed",
+                           "Eine Zeile der Texttabelle ist fehlerhaft",
+                           ErrorDetail::atLine(static_cast<std::uint64_t>(lineNumber)));
         }
         const int identifiers[4] = {tag, tag + kGermanOffset, tag + kHintOffset,
                                     tag + kHintOffset + kGermanOffset};

@@ -47,6 +47,11 @@ void VekError::locateIn(const std::filesystem::path& file) {
     if (m_detail.file.empty()) m_detail.file = utf8(file);
 }
 
+std::string errorMessage(const std::exception& error, std::string_view language) {
+    if (const auto* own = dynamic_cast<const VekError*>(&error)) return own->message(language);
+    return error.what();
+}
+
 std::string invalidIntegerMessage(std::string_view text) {
     std::string message = "'";
     message.append(text).append("' ist kein gültiger Integerwert");

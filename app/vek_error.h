@@ -19,6 +19,8 @@ struct ErrorDetail {
 
     static ErrorDetail ofFile(const std::filesystem::path& file,
                               std::optional<std::uint64_t> byteOffset = {});
+    static ErrorDetail atByte(std::uint64_t offset) { return {{}, {}, offset}; }
+    static ErrorDetail atLine(std::uint64_t line) { return {{}, line, {}}; }
 
     bool empty() const { return file.empty() && !line && !byteOffset; }
     // "C:\Images\back.spr, byte 3714" ("..., Byte 3714" in German).
@@ -31,8 +33,6 @@ struct ErrorDetail {
 class VekError : public std::runtime_error {
   public:
     VekError(std::string english, std::string german, ErrorDetail detail = {});
-    // One text for both languages, while the messages are made bilingual.
-    explicit VekError(const std::string& text) : VekError(text, text) {}
     explicit VekError(const Bilingual& text, ErrorDetail detail = {});
 
     // The run-time library's messages read the same in every interface language.
@@ -52,6 +52,10 @@ class VekError : public std::runtime_error {
     BilingualText m_text;
     ErrorDetail m_detail;
 };
+
+// What a failure says in that language: a VekError's text and its detail on a second line, or
+// the text of any other exception.
+std::string errorMessage(const std::exception& error, std::string_view language);
 
 // The run-time library's messages, German in every interface language.
 inline constexpr std::string_view kFileNotFound = "Datei nicht gefunden";

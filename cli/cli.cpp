@@ -132,7 +132,7 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "vek " << verb->name << ": " << error.message << "\n" << verb->usage;
         return kUsageError;
     } catch (const std::exception& error) {
-        err << error.what() << "\n";
+        err << errorMessage(error, kLanguageEnglish) << "\n";
         return kFailed;
     }
 }

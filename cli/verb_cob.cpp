@@ -29,8 +29,12 @@ class GameSpritePictures : public SpriteFilePictures {
 
     void openSpriteFileByName(const std::string& path) override {
         if (!m_haveImageDirectory) {
-            throw VekError("The game's image directory is unknown, so " + path +
-                           " cannot be read (give the game with --game-dir).");
+            throw VekError(
+                "The game's image directory is unknown, so the sprite file cannot be read (give "
+                "the game with --game-dir).",
+                "Das Bildverzeichnis des Spiels ist unbekannt, die Sprite Datei kann nicht gelesen "
+                "werden (das Spiel mit --game-dir angeben).",
+                ErrorDetail::ofFile(pathFromUtf8(path)));
         }
         SpriteFilePictures::openSpriteFileByName(path);
     }

@@ -64,7 +64,7 @@ std::string_view launcherErrorText(int errorNumber) {
     return {};
 }
 
-std::string inOutErrorMessage(int code) { return "E/A-Fehler " + std::to_string(code); }
+VekError inOutError(int code) { return VekError::runtime("E/A-Fehler " + std::to_string(code)); }
 
 void TAppExec::Clear() {
     m_errorNumber = -1;
@@ -87,12 +87,12 @@ void TAppExec::Execute() {
     if (ChangeDir && !m_exePath.empty()) {
         std::error_code error;
         if (!std::filesystem::is_directory(pathFromUtf8(m_exePath), error))
-            throw VekError(inOutErrorMessage(kPathNotFound));
+            throw inOutError(kPathNotFound);
         launch.workingDirectory = m_exePath;
     }
     if (const int code = launchProcess(launch); code != 0) {
         m_errorNumber = code;
-        throw VekError(std::string(launcherErrorText(code)));
+        throw VekError::runtime(launcherErrorText(code));
     }
     if (Wait) m_errorNumber = 0;
 }

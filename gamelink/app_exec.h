@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/vek_error.h"
 #include "gamelink/process_launch.h"
 
 namespace vek {
@@ -13,7 +14,7 @@ namespace vek {
 std::string_view launcherErrorText(int errorNumber);
 
 // The run-time library's input/output error, German in every interface language.
-std::string inOutErrorMessage(int code);
+VekError inOutError(int code);
 
 // The process launcher component.
 class TAppExec {

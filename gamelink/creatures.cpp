@@ -51,7 +51,7 @@ void TCreatures::PrepareLink() {
     if (!m_paths.CMainPath.empty()) {
         std::error_code error;
         if (!std::filesystem::is_directory(pathFromUtf8(m_paths.CMainPath), error)) {
-            throw VekError(inOutErrorMessage(kPathNotFound));
+            throw inOutError(kPathNotFound);
         }
     }
     if (!m_topic) m_topic = programCommandLine();
@@ -67,7 +67,7 @@ std::unique_ptr<LinkConversation> TCreatures::openConversation() {
 }
 
 std::string TCreatures::SendMacro(std::string_view macro) {
-    if (macro.size() > kMacroBufferLimit) throw VekError(macroTooLongMessage(macro.size()));
+    if (macro.size() > kMacroBufferLimit) throw macroTooLongError(macro.size());
     PrepareLink();
     auto conversation = openConversation();
     if (!conversation) {
@@ -84,9 +84,10 @@ std::string TCreatures::SendMacro(std::string_view macro) {
 
     const LinkResult& fault = poked.status == LinkStatus::Broken ? poked : requested;
     if (fault.status == LinkStatus::Broken) {
-        const std::string english = "The conversation with Creatures failed: " + fault.fault + ".";
+        const std::string english =
+            "The conversation with Creatures failed: " + fault.fault.english + ".";
         const std::string german =
-            "Die Verbindung mit Creatures ist gescheitert: " + fault.fault + ".";
+            "Die Verbindung mit Creatures ist gescheitert: " + fault.fault.german + ".";
         notify(brokenConversationBox(english, german));
     }
     if (requested.status != LinkStatus::Ok) return {};
@@ -127,9 +128,13 @@ std::string programCommandLine() {
 #endif
 }
 
-std::string macroTooLongMessage(std::size_t length) {
-    return "The macro is " + std::to_string(length) + " characters long; at most " +
-           std::to_string(kMacroBufferLimit) + " characters can be sent to Creatures.";
+VekError macroTooLongError(std::size_t length) {
+    const std::string is = std::to_string(length);
+    const std::string most = std::to_string(kMacroBufferLimit);
+    return VekError("The macro is " + is + " characters long; at most " + most +
+                        " characters can be sent to Creatures.",
+                    "Das Makro ist " + is + " Zeichen lang; hoechstens " + most +
+                        " Zeichen koennen an Creatures gesendet werden.");
 }
 
 }  // namespace vek

@@ -9,6 +9,7 @@
 
 #include "app/game_paths.h"
 #include "app/messages.h"
+#include "app/vek_error.h"
 #include "gamelink/link_transport.h"
 
 namespace vek {
@@ -94,6 +95,6 @@ bool startGameEmbedded(const GamePaths& paths);
 std::string programCommandLine();
 
 // SendMacro's refusal of a macro longer than the buffer.
-std::string macroTooLongMessage(std::size_t length);
+VekError macroTooLongError(std::size_t length);
 
 }  // namespace vek

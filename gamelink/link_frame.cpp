@@ -25,6 +25,11 @@ std::size_t getLE(std::string_view bytes, std::size_t at, std::size_t count) {
     return value;
 }
 
+VekError notAFrame() {
+    return VekError("bytes that are not a link frame",
+                    "Bytes, die kein Rahmen der Verbindung sind");
+}
+
 bool isKnownKind(char kind) {
     constexpr std::string_view kinds = "CPRADN";
     return kinds.find(kind) != std::string_view::npos;
@@ -34,9 +39,13 @@ bool isKnownKind(char kind) {
 
 std::string encodeFrame(const LinkFrame& frame) {
     if (frame.topic.size() > kMaxFrameName || frame.item.size() > kMaxFrameName) {
-        throw VekError("link frame name longer than 255 characters");
+        throw VekError("a name of a link frame is longer than 255 characters",
+                       "ein Name eines Rahmens der Verbindung ist laenger als 255 Zeichen");
     }
-    if (frame.data.size() > 0xFFFFFFFFu) throw VekError("link frame data too long");
+    if (frame.data.size() > 0xFFFFFFFFu) {
+        throw VekError("the data of a link frame are too long",
+                       "die Daten eines Rahmens der Verbindung sind zu lang");
+    }
     std::string out;
     out.reserve(kFrameHeaderSize + frame.topic.size() + frame.item.size() + frame.data.size());
     out += "VK";
@@ -55,21 +64,21 @@ std::optional<LinkFrame> FrameReader::next() {
         // A stranger's bytes are recognised as soon as they differ from our header.
         const std::string_view magic = "VK";
         const std::size_t seen = std::min(m_buffer.size(), magic.size());
-        if (m_buffer.compare(0, seen, magic.substr(0, seen)) != 0)
-            throw VekError("bytes that are not a link frame");
+        if (m_buffer.compare(0, seen, magic.substr(0, seen)) != 0) throw notAFrame();
         return std::nullopt;
     }
     if (m_buffer[0] != 'V' || m_buffer[1] != 'K' || !isKnownKind(m_buffer[2])) {
-        throw VekError("bytes that are not a link frame");
+        throw notAFrame();
     }
     const std::size_t topicLength = getLE(m_buffer, 3, 2);
     const std::size_t itemLength = getLE(m_buffer, 5, 2);
     const std::size_t dataLength = getLE(m_buffer, 7, 4);
-    if (topicLength > kMaxFrameName || itemLength > kMaxFrameName)
-        throw VekError("bytes that are not a link frame");
+    if (topicLength > kMaxFrameName || itemLength > kMaxFrameName) throw notAFrame();
     if (dataLength > m_maxData) {
-        throw VekError("a frame of " + std::to_string(dataLength) + " bytes, more than the " +
-                       std::to_string(m_maxData) + " accepted");
+        const std::string size = std::to_string(dataLength);
+        const std::string most = std::to_string(m_maxData);
+        throw VekError("a frame of " + size + " bytes, more than the " + most + " accepted",
+                       "einen Rahmen von " + size + " Bytes, mehr als die " + most + " erlaubten");
     }
     const std::size_t total = kFrameHeaderSize + topicLength + itemLength + dataLength;
     if (m_buffer.size() < total) return std::nullopt;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/messages.h"
+
 namespace vek {
 
 // The names of the game's macro service.
@@ -31,12 +33,12 @@ enum class LinkStatus {
 
 struct LinkResult {
     LinkStatus status = LinkStatus::Ok;
-    std::string fault;  // for Broken: what went wrong, in plain words
+    BilingualText fault;  // for Broken: what went wrong, in plain words
 
     static LinkResult ok() { return {}; }
     static LinkResult timedOut() { return {LinkStatus::TimedOut, {}}; }
     static LinkResult refused() { return {LinkStatus::Refused, {}}; }
-    static LinkResult broken(std::string what) { return {LinkStatus::Broken, std::move(what)}; }
+    static LinkResult broken(BilingualText what) { return {LinkStatus::Broken, std::move(what)}; }
 };
 
 // One open conversation with a service on one topic. Closing it (disconnecting and releasing

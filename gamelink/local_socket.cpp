@@ -123,7 +123,14 @@ Io receiveFrame(int fd, FrameReader& reader, Clock::time_point deadline, LinkFra
     }
 }
 
-constexpr const char* kPeerClosed = "Creatures closed the conversation before it had answered";
+const BilingualText kPeerClosed{"Creatures closed the conversation before it had answered",
+                                "Creatures hat die Verbindung beendet, bevor es geantwortet hat"};
+
+// The socket's error in plain words, in both languages.
+BilingualText socketFailed() {
+    const std::string why = systemText(errno);
+    return {"the link's socket failed: " + why, "der Socket der Verbindung versagte: " + why};
+}
 
 class LocalConversation : public LinkConversation {
   public:
@@ -147,7 +154,8 @@ class LocalConversation : public LinkConversation {
         if (result.status != LinkStatus::Ok) return result;
         if (reply.kind == FrameKind::Ack) return LinkResult::ok();
         if (reply.kind == FrameKind::Refused) return LinkResult::refused();
-        return breakOff("Creatures answered a poke with something else than an acknowledgement");
+        return breakOff({"Creatures answered a poke with something else than an acknowledgement",
+                         "Creatures beantwortete ein Senden nicht mit einer Bestaetigung"});
     }
 
     LinkResult request(std::string_view item, std::chrono::milliseconds timeout,
@@ -159,13 +167,14 @@ class LocalConversation : public LinkConversation {
         if (result.status != LinkStatus::Ok) return result;
         if (reply.kind == FrameKind::Refused) return LinkResult::refused();
         if (reply.kind != FrameKind::Data)
-            return breakOff("Creatures answered a request with something else than data");
+            return breakOff({"Creatures answered a request with something else than data",
+                             "Creatures beantwortete eine Anfrage nicht mit Daten"});
         answer = std::move(reply.data);
         return LinkResult::ok();
     }
 
   private:
-    LinkResult breakOff(std::string why) {
+    LinkResult breakOff(BilingualText why) {
         m_broken = why;
         m_socket.reset();
         return LinkResult::broken(std::move(why));
@@ -173,23 +182,23 @@ class LocalConversation : public LinkConversation {
 
     LinkResult exchange(const LinkFrame& frame, std::chrono::milliseconds timeout, LinkFrame& reply,
                         bool skipAcks) {
-        if (!m_broken.empty()) return LinkResult::broken(m_broken);
+        if (!m_broken.english.empty()) return LinkResult::broken(m_broken);
         const auto deadline = Clock::now() + timeout;
         const Io sent = sendAll(m_socket.get(), encodeFrame(frame), deadline);
         if (sent == Io::TimedOut) return LinkResult::timedOut();
         if (sent == Io::Closed) return breakOff(kPeerClosed);
-        if (sent != Io::Done) return breakOff("the link's socket failed: " + systemText(errno));
+        if (sent != Io::Done) return breakOff(socketFailed());
         while (true) {
             Io received;
             try {
                 received = receiveFrame(m_socket.get(), m_reader, deadline, reply);
             } catch (const VekError& error) {
-                return breakOff(std::string("Creatures sent ") + error.what());
+                return breakOff({"Creatures sent " + std::string(error.text(kLanguageEnglish)),
+                                 "Creatures sandte " + std::string(error.text(kLanguageGerman))});
             }
             if (received == Io::TimedOut) return LinkResult::timedOut();
             if (received == Io::Closed) return breakOff(kPeerClosed);
-            if (received != Io::Done)
-                return breakOff("the link's socket failed: " + systemText(errno));
+            if (received != Io::Done) return breakOff(socketFailed());
             if (skipAcks && reply.kind == FrameKind::Ack) continue;
             return LinkResult::ok();
         }
@@ -198,7 +207,7 @@ class LocalConversation : public LinkConversation {
     UniqueFd m_socket;
     std::string m_topic;
     FrameReader m_reader;
-    std::string m_broken;
+    BilingualText m_broken;
 };
 
 fs::path runtimeDirectory() {
@@ -206,18 +215,26 @@ fs::path runtimeDirectory() {
     return fs::temp_directory_path() / ("vekstudio-" + std::to_string(::getuid()));
 }
 
+VekError cannotListen(const fs::path& path) {
+    const std::string why = systemText(errno);
+    return VekError("cannot listen at the socket: " + why, "kann am Socket nicht lauschen: " + why,
+                    ErrorDetail::ofFile(path));
+}
+
 // The socket's folder must be the user's own and closed to others, so that no other user can
 // put a socket of theirs where the program looks for the game.
 void ensurePrivateDirectory(const fs::path& directory) {
     if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
-        throw VekError("cannot create the folder " + pathToUtf8(directory) + ": " +
-                       systemText(errno));
+        const std::string why = systemText(errno);
+        throw VekError("cannot create the folder: " + why, "kann den Ordner nicht anlegen: " + why,
+                       ErrorDetail::ofFile(directory));
     }
     struct stat info {};
     if (::lstat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
         info.st_uid != ::getuid() || (info.st_mode & 0077) != 0) {
-        throw VekError("the folder " + pathToUtf8(directory) +
-                       " is not a private folder of this user");
+        throw VekError("the folder is not a private folder of this user",
+                       "der Ordner ist kein privater Ordner dieses Benutzers",
+                       ErrorDetail::ofFile(directory));
     }
 }
 
@@ -261,7 +278,8 @@ std::shared_ptr<LinkTransport> platformLinkTransport() {
 WakePipe::WakePipe() {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
-        throw VekError("cannot create a pipe: " + systemText(errno));
+        throw VekError("cannot create a pipe: " + systemText(errno),
+                       "kann keine Pipe anlegen: " + systemText(errno));
     m_read = fds[0];
     m_write = fds[1];
 }
@@ -279,41 +297,49 @@ void WakePipe::signal() const {
 LocalSocketServer::LocalSocketServer(fs::path socketPath) : m_path(std::move(socketPath)) {
     sockaddr_un address;
     if (!fillAddress(m_path, address)) {
-        throw VekError("the socket path " + pathToUtf8(m_path) + " is empty or longer than " +
-                       std::to_string(sizeof address.sun_path - 1) + " bytes");
+        const std::string most = std::to_string(sizeof address.sun_path - 1);
+        throw VekError("the socket path is empty or longer than " + most + " bytes",
+                       "der Pfad des Sockets ist leer oder laenger als " + most + " Bytes",
+                       ErrorDetail::ofFile(m_path));
     }
     const fs::path folder = m_path.parent_path();
     std::error_code error;
     if (!folder.empty() && (!fs::exists(folder, error) || folder == runtimeDirectory()))
         ensurePrivateDirectory(folder);
     UniqueFd listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (listener.get() < 0) throw VekError("cannot create a socket: " + systemText(errno));
+    if (listener.get() < 0) {
+        throw VekError("cannot create a socket: " + systemText(errno),
+                       "kann keinen Socket anlegen: " + systemText(errno));
+    }
     // The socket file takes this mode when it is bound: the user's alone.
     ::fchmod(listener.get(), 0600);
     auto bindIt = [&] {
         return ::bind(listener.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
     };
     if (bindIt() != 0) {
-        if (errno != EADDRINUSE)
-            throw VekError("cannot listen at " + pathToUtf8(m_path) + ": " + systemText(errno));
+        if (errno != EADDRINUSE) throw cannotListen(m_path);
         struct stat info {};
         if (::lstat(m_path.c_str(), &info) != 0 || !S_ISSOCK(info.st_mode)) {
-            throw VekError(pathToUtf8(m_path) + " exists and is not a socket; it is left alone");
+            throw VekError("the path exists and is not a socket; it is left alone",
+                           "der Pfad ist da und ist kein Socket; er bleibt unangetastet",
+                           ErrorDetail::ofFile(m_path));
         }
         UniqueFd probe(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
         if (::connect(probe.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
             0) {
-            throw VekError("another game already serves at " + pathToUtf8(m_path));
+            throw VekError("another game already serves at the socket",
+                           "ein anderes Spiel bedient den Socket schon",
+                           ErrorDetail::ofFile(m_path));
         }
         // Nobody listens: the file was left behind by a server that died.
         ::unlink(m_path.c_str());
-        if (bindIt() != 0)
-            throw VekError("cannot listen at " + pathToUtf8(m_path) + ": " + systemText(errno));
+        if (bindIt() != 0) throw cannotListen(m_path);
     }
     ::chmod(m_path.c_str(), 0600);
     if (::listen(listener.get(), 64) != 0) {
+        const VekError failure = cannotListen(m_path);
         ::unlink(m_path.c_str());
-        throw VekError("cannot listen at " + pathToUtf8(m_path) + ": " + systemText(errno));
+        throw failure;
     }
     m_listener = listener.release();
 }
@@ -348,7 +374,7 @@ void LocalSocketServer::serveConversation(int client, LinkService& service, cons
             received =
                 receiveFrame(client, reader, Clock::now() + idleTimeout, frame, stop.readFd());
         } catch (const VekError& error) {
-            sendAll(client, encodeFrame({FrameKind::Refused, {}, {}, error.what()}),
+            sendAll(client, encodeFrame({FrameKind::Refused, {}, {}, std::string(error.what())}),
                     Clock::now() + idleTimeout);
             return;
         }

@@ -24,7 +24,7 @@ int toInteger(std::string_view piece) {
     int value = 0;
     const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
     if (piece.empty() || error != std::errc() || end != piece.data() + piece.size()) {
-        throw VekError(invalidIntegerMessage(piece));
+        throw invalidIntegerError(piece);
     }
     return value;
 }

@@ -106,7 +106,9 @@ void seedWorld(vek::sim::World& world, const std::string& file) {
         if (line.empty() || line.front() == '*') continue;
         const std::string answer = world.run(line);
         if (answer.starts_with("Error:")) {
-            throw vek::VekError(file + ":" + std::to_string(n + 1) + ": " + answer);
+            throw vek::VekError("The seed file holds a line the world refuses: " + answer,
+                                "Die Saatdatei hat eine Zeile, die die Welt ablehnt: " + answer,
+                                {file, n + 1, {}});
         }
     }
 }
@@ -126,7 +128,10 @@ int main(int argc, char* argv[]) {
         std::optional<std::ofstream> log;
         if (options->log) {
             log.emplace(vek::pathFromUtf8(*options->log), std::ios::app);
-            if (!*log) throw vek::VekError("cannot open the log file " + *options->log);
+            if (!*log) {
+                throw vek::VekError("cannot open the log file", "kann die Logdatei nicht oeffnen",
+                                    vek::ErrorDetail::ofFile(vek::pathFromUtf8(*options->log)));
+            }
         }
 
         vek::WakePipe stop;
@@ -151,7 +156,7 @@ int main(int argc, char* argv[]) {
         std::cout << "vivarium-sim: stopped" << std::endl;
         return 0;
     } catch (const std::exception& error) {
-        std::cerr << "vivarium-sim: " << error.what() << "\n";
+        std::cerr << "vivarium-sim: " << vek::errorMessage(error, vek::kLanguageEnglish) << "\n";
         return 1;
     }
 }

@@ -119,7 +119,7 @@ std::vector<std::string> readSourceFile(const std::filesystem::path& path) {
     try {
         lines = readFileLines(path);
     } catch (const std::exception&) {
-        throw VekError("Kann Datei " + pathToUtf8(path) + " nicht öffnen");
+        throw VekError::runtime("Kann Datei " + pathToUtf8(path) + " nicht öffnen");
     }
     for (std::string& line : lines) line = ansiToUtf8(line);
     return lines;
@@ -134,7 +134,7 @@ void writeSourceFile(const std::filesystem::path& path, std::span<const std::str
     try {
         writeFileAtomically(path, text);
     } catch (const std::exception&) {
-        throw VekError("Kann Datei " + pathToUtf8(path) + " nicht erstellen");
+        throw VekError::runtime("Kann Datei " + pathToUtf8(path) + " nicht erstellen");
     }
 }
 

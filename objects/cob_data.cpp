@@ -72,9 +72,10 @@ std::vector<std::uint8_t> encodeCob(const CobData& cob) {
     requireListFits(cob.imports.size(), "imports", "Imports");
     if (cob.pictureWidth < 0 || cob.pictureHeight < 0 ||
         cob.picturePixels.size() != pictureSize(cob.pictureWidth, cob.pictureHeight)) {
-        throw VekError("The object's picture does not match its size of " +
-                       std::to_string(cob.pictureWidth) + " x " +
-                       std::to_string(cob.pictureHeight) + ".");
+        const std::string size =
+            std::to_string(cob.pictureWidth) + " x " + std::to_string(cob.pictureHeight);
+        throw VekError("The object's picture does not match its size of " + size + ".",
+                       "Das Bild des Objekts passt nicht zu seiner Groesse " + size + ".");
     }
     ByteWriter out;
     // The 16-bit fields keep the low 16 bits of the values in memory.
@@ -124,7 +125,8 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
     // A size that promises more bytes than the file holds ends like any short file.
     const std::uint64_t pixels = static_cast<std::uint64_t>(cob.pictureWidth) *
                                  static_cast<std::uint64_t>(cob.pictureHeight);
-    if (pixels > in.remaining()) throw VekError(std::string(kReadPastEndOfFile));
+    if (pixels > in.remaining())
+        throw VekError::runtime(kReadPastEndOfFile, ErrorDetail::atByte(in.position()));
     const auto block = in.bytes(static_cast<std::size_t>(pixels));
     cob.picturePixels.assign(block.begin(), block.end());
     cob.name = ansiToUtf8(CobString::read(in));
@@ -132,7 +134,9 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
     return cob;
 }
 
-CobData readCobFile(const std::filesystem::path& path) { return decodeCob(readFileBytes(path)); }
+CobData readCobFile(const std::filesystem::path& path) {
+    return readingFile(path, [&] { return decodeCob(readFileBytes(path)); });
+}
 
 void writeCobFile(const std::filesystem::path& path, const CobData& cob) {
     writeFileAtomically(path, encodeCob(cob));
@@ -142,8 +146,9 @@ void setCobPicture(CobData& cob, const SpriteImage& picture) {
     const std::size_t width = picture.width;
     const std::size_t height = picture.height;
     if (picture.pixels.size() != width * height) {
-        throw VekError("The sprite's pixels do not match its size of " + std::to_string(width) +
-                       " x " + std::to_string(height) + ".");
+        const std::string size = std::to_string(width) + " x " + std::to_string(height);
+        throw VekError("The sprite's pixels do not match its size of " + size + ".",
+                       "Die Pixel des Sprites passen nicht zu seiner Groesse " + size + ".");
     }
     cob.picturePixels.resize(width * height);
     for (std::size_t row = 0; row < height; ++row) {

@@ -6,24 +6,23 @@ namespace vek {
 
 std::int32_t parseWholeNumber(std::string_view text) {
     std::size_t at = text.find_first_not_of(' ');
-    if (at == std::string_view::npos) throw VekError(invalidIntegerMessage(text));
+    if (at == std::string_view::npos) throw invalidIntegerError(text);
     bool negative = false;
     if (text[at] == '+' || text[at] == '-') {
         negative = text[at] == '-';
         ++at;
     }
-    if (at == text.size()) throw VekError(invalidIntegerMessage(text));
+    if (at == text.size()) throw invalidIntegerError(text);
     std::int64_t magnitude = 0;
     constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
     for (; at < text.size(); ++at) {
         const char c = text[at];
-        if (c < '0' || c > '9') throw VekError(invalidIntegerMessage(text));
+        if (c < '0' || c > '9') throw invalidIntegerError(text);
         magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > kLimit) throw VekError(invalidIntegerMessage(text));
+        if (magnitude > kLimit) throw invalidIntegerError(text);
     }
     const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<std::int32_t>::max())
-        throw VekError(invalidIntegerMessage(text));
+    if (value > std::numeric_limits<std::int32_t>::max()) throw invalidIntegerError(text);
     return static_cast<std::int32_t>(value);
 }
 

@@ -6,12 +6,16 @@
 namespace vek {
 
 PaletteTable decodePalette(std::span<const std::uint8_t> bytes, ScreenColor background) {
-    if (bytes.size() < kPaletteFileSize) throw VekError(std::string(kReadPastEndOfFile));
+    if (bytes.size() < kPaletteFileSize)
+        throw VekError::runtime(kReadPastEndOfFile, ErrorDetail::atByte(bytes.size()));
     for (std::size_t i = 0; i < kPaletteFileSize; ++i) {
         // A larger value would spill into the next component once shifted.
         if (bytes[i] > kPaletteMaxIntensity) {
-            throw VekError("Ungültige Palette: Byte " + std::to_string(i) + " hat den Wert " +
-                           std::to_string(bytes[i]) + " (erlaubt sind 0 bis 63)");
+            const std::string value = std::to_string(bytes[i]);
+            throw VekError(
+                "Invalid palette: a byte has the value " + value + " (0 to 63 allowed)",
+                "Ungültige Palette: ein Byte hat den Wert " + value + " (erlaubt sind 0 bis 63)",
+                ErrorDetail::atByte(i));
         }
     }
     PaletteTable table;
@@ -23,7 +27,7 @@ PaletteTable decodePalette(std::span<const std::uint8_t> bytes, ScreenColor back
 }
 
 PaletteTable readPaletteFile(const std::filesystem::path& file, ScreenColor background) {
-    return decodePalette(readFileBytes(file), background);
+    return readingFile(file, [&] { return decodePalette(readFileBytes(file), background); });
 }
 
 std::filesystem::path paletteFilePath(std::string_view paletteDirectory) {

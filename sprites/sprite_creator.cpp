@@ -14,7 +14,7 @@ std::int64_t parseDecimalField(std::string_view text) {
     std::int32_t value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
-        throw VekError(invalidIntegerMessage(text));
+        throw invalidIntegerError(text);
     }
     return value;
 }

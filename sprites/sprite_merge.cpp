@@ -14,8 +14,11 @@ std::vector<MergeEntry> buildMergeList(std::span<const fs::path> inputs, std::si
     for (const fs::path& input : inputs) {
         const SpriteTable table = readSpriteTable(input, kMaxSpriteCount);
         if (table.count() > capacity - list.size()) {
-            throw VekError("Die gewählten Dateien enthalten zusammen mehr als " +
-                           std::to_string(capacity) + " Sprites; es wurde nichts zusammengefügt");
+            const std::string most = std::to_string(capacity);
+            throw VekError(
+                "The chosen files hold more than " + most + " sprites together; nothing was merged",
+                "Die gewählten Dateien enthalten zusammen mehr als " + most +
+                    " Sprites; es wurde nichts zusammengefügt");
         }
         for (const SpriteEntry& entry : table.entries) list.push_back({input, entry});
     }

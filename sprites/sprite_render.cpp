@@ -32,13 +32,17 @@ bool drawingAreaFits(int width, int height, int zoom) {
            kMaxDrawingAreaPixels;
 }
 
+void requireDrawingAreaFits(int width, int height, int zoom) {
+    if (drawingAreaFits(width, height, zoom)) return;
+    const std::string sprite = std::to_string(width) + "X" + std::to_string(height);
+    const std::string percent = std::to_string(zoom * 100);
+    throw VekError("The sprite " + sprite + " is too large for the zoom " + percent + "%",
+                   "Der Sprite " + sprite + " ist für den Zoom " + percent + "% zu groß");
+}
+
 void renderDrawingArea(const SpriteImage& sprite, const PaletteTable& palette, int zoom,
                        ScreenColor background, RgbImage& area) {
-    if (!drawingAreaFits(sprite.width, sprite.height, zoom)) {
-        throw VekError("Der Sprite " + std::to_string(sprite.width) + "X" +
-                       std::to_string(sprite.height) + " ist für den Zoom " +
-                       std::to_string(zoom * 100) + "% zu groß");
-    }
+    requireDrawingAreaFits(sprite.width, sprite.height, zoom);
     const int width = sprite.width * zoom;
     const int height = sprite.height * zoom;
     area.width = width;

@@ -35,6 +35,8 @@ bool isValidZoom(int zoom);  // 1, 2, 4, 8 or 16
 // The largest drawing area the program builds (as many pixels as the largest bitmap it reads).
 inline constexpr std::uint64_t kMaxDrawingAreaPixels = std::uint64_t{1} << 26;
 bool drawingAreaFits(int width, int height, int zoom);
+// Throws the refusal of a drawing area that does not fit.
+void requireDrawingAreaFits(int width, int height, int zoom);
 
 // The drawing area: (w * zoom) x (h * zoom), filled with the background, every pixel whose
 // palette colour is not pure black painted as a zoom x zoom block. Index 0 and pure-black

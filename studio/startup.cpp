@@ -12,6 +12,7 @@
 #include "app/ui/qt_user_dialogs.h"
 #include "app/ui/sound_output.h"
 #include "app/ui/vek_application.h"
+#include "app/vek_error.h"
 #include "demo/demo_installation.h"
 #include "studio/workbench.h"
 
@@ -64,7 +65,7 @@ int runVekstudio(int argc, char* argv[]) {
     try {
         setup = setupFor(options);
     } catch (const std::exception& error) {
-        dialogs.errorReport(QString::fromUtf8(error.what()));
+        dialogs.errorReport(QString::fromStdString(errorMessage(error, kLanguageEnglish)));
         return 1;
     }
     Workbench workbench(setup, dialogs, sound);

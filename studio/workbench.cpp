@@ -6,6 +6,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/sound_output.h"
 #include "app/ui/vek_application.h"
+#include "app/vek_error.h"
 #include "gamelink/creatures.h"
 #include "gamelink/ui/command_interface_window.h"
 #include "gamelink/ui/game_link_commands.h"
@@ -31,7 +32,7 @@ std::unique_ptr<TCreatures> makeCreatures(const GamePathSources& sources, UserDi
     try {
         return std::make_unique<TCreatures>(sources);
     } catch (const std::exception& error) {
-        dialogs.errorReport(QString::fromUtf8(error.what()));
+        dialogs.errorReport(QString::fromStdString(errorMessage(error, kLanguageEnglish)));
         return std::make_unique<TCreatures>(GamePathSources{});
     }
 }
@@ -80,6 +81,7 @@ void Workbench::createWindows() {
         {w.map, w.soundPlayer, w.objectCompiler, w.spriteEditor, w.commandInterface, w.about});
     if (auto* application = qobject_cast<VekApplication*>(QCoreApplication::instance())) {
         application->showHintsIn(w.main->statusBar1());
+        application->reportErrorsIn(m_context->language);
     }
     connect(w.main, &MainWindow::languageChosen, this, &Workbench::changeLanguage);
     applyStoredLanguage();

@@ -12,10 +12,8 @@ bool runGuarded(const AppContext& context, const std::function<void()>& command)
     try {
         command();
         return true;
-    } catch (const VekError& error) {
-        context.dialogs.errorReport(toQString(error.text(context.language)));
     } catch (const std::exception& error) {
-        context.dialogs.errorReport(toQString(error.what()));
+        context.dialogs.errorReport(toQString(errorMessage(error, context.language)));
     }
     return false;
 }

@@ -3,7 +3,10 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 
+#include "app/messages.h"
+#include "app/ui/qt_convert.h"
 #include "app/ui/user_dialogs.h"
+#include "app/vek_error.h"
 
 namespace vek::ui {
 
@@ -21,7 +24,10 @@ bool VekApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        if (m_dialogs) m_dialogs->errorReport(QString::fromUtf8(error.what()));
+        if (m_dialogs) {
+            const std::string_view language = m_language ? *m_language : kLanguageEnglish;
+            m_dialogs->errorReport(toQString(errorMessage(error, language)));
+        }
     }
     return false;
 }

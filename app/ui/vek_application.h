@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <string>
 
 class QStatusBar;
 
@@ -16,6 +17,8 @@ class VekApplication : public QApplication {
     VekApplication(int& argc, char** argv);
 
     void setDialogs(UserDialogs* dialogs) { m_dialogs = dialogs; }
+    // Errors are reported in this language (a value that lives as long as the application).
+    void reportErrorsIn(const std::string& language) { m_language = &language; }
     // Shows the hint of whatever the mouse is over in this status bar, for every window.
     void showHintsIn(QStatusBar* statusBar);
 
@@ -23,6 +26,7 @@ class VekApplication : public QApplication {
 
   private:
     UserDialogs* m_dialogs = nullptr;
+    const std::string* m_language = nullptr;
     QStatusBar* m_hintBar = nullptr;
 };
 

@@ -29,7 +29,8 @@ void launchCreatures(AppContext& context, const TCreatures& creatures) {
         exec.Execute();
     } catch (const VekError& error) {
         // A plain message box: the application's title as its caption.
-        context.dialogs.message(toQString(error.what()), QStringLiteral("Vekstudio"), Buttons::Ok);
+        context.dialogs.message(toQString(error.message(context.language)),
+                                QStringLiteral("Vekstudio"), Buttons::Ok);
     }
 }
 

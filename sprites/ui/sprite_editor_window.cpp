@@ -454,12 +454,10 @@ void SpriteEditorWindow::showEvent(QShowEvent* event) {
 }
 
 void SpriteEditorWindow::setZoom(int zoom) {
-    const SpriteImage& sprite = m_document.sprite();
-    if (m_document.spriteLoaded() && !drawingAreaFits(sprite.width, sprite.height, zoom)) {
+    if (m_document.spriteLoaded()) {
+        // The zoom item stays at the zoom in force.
         checkZoomItem();
-        throw VekError("Der Sprite " + std::to_string(sprite.width) + "X" +
-                       std::to_string(sprite.height) + " ist für den Zoom " +
-                       std::to_string(zoom * 100) + "% zu groß");
+        requireDrawingAreaFits(m_document.sprite().width, m_document.sprite().height, zoom);
     }
     m_zoom = zoom;
     checkZoomItem();
@@ -598,7 +596,10 @@ void SpriteEditorWindow::exportPicture(const RgbImage& picture, const Bilingual&
         context().dialogs.saveFile(context().text(title), QString(), kBitmapFilter);
     if (!fileName) return;
     // A bitmap of no pixels is not a picture any program reads back.
-    if (picture.pixels.empty()) throw VekError("Der Bereich ist leer; es wurde nichts gespeichert");
+    if (picture.pixels.empty()) {
+        throw VekError("The area is empty; nothing was saved",
+                       "Der Bereich ist leer; es wurde nichts gespeichert");
+    }
     writeBitmap(toPath(withDefaultExtension(*fileName, QStringLiteral("BMP"))), picture);
 }
 

@@ -65,7 +65,8 @@ TEST_F(PicturesCli, Bmp2sprReportsBadArgumentsAndBadFiles) {
     run = vek({"bmp2spr", path("bad.bmp"), path("a.spr"), "--palette", path("palette.dta"),
                "--background", "0"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.err, HasSubstr("Bitmap ist ungültig"));
+    EXPECT_THAT(run.err, HasSubstr("The bitmap is not valid"));
+    EXPECT_THAT(run.err, HasSubstr(pathToUtf8(m_dir / "bad.bmp")));
     EXPECT_FALSE(std::filesystem::exists(m_dir / "a.spr"));
 }
 

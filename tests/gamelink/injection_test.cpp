@@ -132,7 +132,7 @@ TEST(InjectionTest, AnEmptyObjectIsReportedEvenAfterCancel) {
 TEST(InjectionTest, TheTitleComesBackWhenASendFails) {
     Recorder r;
     r.send = [](std::string_view macro) -> std::string {
-        if (macro.find("second") != std::string_view::npos) throw VekError("E/A-Fehler 3");
+        if (macro.find("second") != std::string_view::npos) throw VekError::runtime("E/A-Fehler 3");
         return {};
     };
     EXPECT_THROW(injectObject(object({"scrp 1 1 1 1,first,endm", "scrp 1 1 1 2,second,endm"}, {}),

@@ -199,8 +199,7 @@ TEST_F(ExtractionTest, AMissingMacFolderStopsAtTheFirstFile) {
         extract(*link);
         FAIL();
     } catch (const VekError& error) {
-        EXPECT_NE(std::string(error.what()).find("02050301.MAC"), std::string::npos)
-            << error.what();
+        EXPECT_EQ(error.detail().file, pathToUtf8(mac / "02050301.MAC"));
     }
     EXPECT_FALSE(fs::exists(mac));
     EXPECT_EQ(requests, 1 + 2) << "stopped at the first script returned";

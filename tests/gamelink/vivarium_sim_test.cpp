@@ -174,7 +174,8 @@ TEST_F(VivariumSimTest, ASeedWithAnErrorStopsTheStartWithItsLine) {
                                   {}, dir / "out.txt");
     EXPECT_EQ(status, 1);
     const std::string errors = readFileText(dir / "out.txt.err");
-    EXPECT_NE(errors.find("world.txt:2: Error: unknown command 'bogus'"), std::string::npos)
+    EXPECT_NE(errors.find("Error: unknown command 'bogus'\n" + pathToUtf8(seedFile) + ", line 2"),
+              std::string::npos)
         << errors;
 }
 

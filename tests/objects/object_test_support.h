@@ -29,7 +29,7 @@ class FakePictures : public PictureSource {
     void openSpriteFileByName(const std::string& path) override { openedFiles.push_back(path); }
     void selectSprite(int position) override {
         if (position < 0 || static_cast<std::size_t>(position) >= sprites.size())
-            throw VekError("no such sprite");
+            throw VekError("no such sprite", "kein solcher Sprite");
         selected = position;
     }
     bool spriteLoaded() const override { return selected >= 0; }

@@ -158,8 +158,10 @@ class ObjectCompilerWindowTest : public QObject {
         const Bytes whole = readFileBytes(bench.demo().gameDirectory() / "BALL.COB");
         writeFileAtomically(bench.scratch() / "cut.cob", Bytes(whole.begin(), whole.begin() + 60));
         window->loadCobFile(inScratch(bench, "cut.cob"));
+        // The error's text, and on a second line the file and where it ended.
         QCOMPARE(bench.dialogs().errors().back().text,
-                 QStringLiteral("Lesen nach Dateiende (EOF)"));
+                 QStringLiteral("Lesen nach Dateiende (EOF)\n") + inScratch(bench, "cut.cob") +
+                     QStringLiteral(", byte 25"));
         QCOMPARE(lines(control<QListWidget>(window, "ListBox1")), scriptsBefore);
         QCOMPARE(field(window, 7)->text(), QStringLiteral("Spinning Top"));
 

@@ -473,7 +473,8 @@ class SpriteEditorWindowTest : public QObject {
         writeFileAtomically(file, bytes);
         openWithDialog(bench, file);
         QCOMPARE(bench.dialogs().errors().back().text,
-                 QStringLiteral("Lesen nach Dateiende (EOF)"));
+                 QStringLiteral("Lesen nach Dateiende (EOF)\n") + fromPath(file) +
+                     QStringLiteral(", byte 18"));
         QCOMPARE(listLines(bench), (QStringList{"0   1X1", "1   200X200"}));
         QVERIFY(!bench.spriteDocument().spriteLoaded());
 
@@ -533,6 +534,12 @@ class SpriteEditorWindowTest : public QObject {
         editor(bench)->ClearDrawingArea1Click();
         QCOMPARE(bench.dialogs().messages().back().caption,
                  QStringLiteral("Zeichenflaeche loeschen?"));
+        // An error's detail is in the interface language too.
+        writeFileAtomically(bench.scratch() / "short.spr", Bytes{1, 0});
+        openWithDialog(bench, bench.scratch() / "short.spr");
+        QCOMPARE(bench.dialogs().errors().back().text,
+                 QStringLiteral("Lesen nach Dateiende (EOF)\n") +
+                     fromPath(bench.scratch() / "short.spr") + QStringLiteral(", Byte 2"));
     }
 
     void debuggerMenuTestsTheConnection() {
