@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cstdlib>
 #include <system_error>
 #include <vector>
 
 #include "app/file_io.h"
+#include "app/user_folders.h"
 #include "app/vek_error.h"
 
 #ifdef _WIN32
@@ -187,12 +187,7 @@ fs::path defaultVekIniPath() {
     if (GetWindowsDirectoryW(windowsDirectory, MAX_PATH) > 0)
         return fs::path(windowsDirectory) / "VEK.INI";
 #endif
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config) {
-        return fs::path(config) / "Vekstudio" / "VEK.INI";
-    }
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return fs::path(home) / ".config" / "Vekstudio" / "VEK.INI";
-    return "VEK.INI";
+    return userConfigDirectory() / "VEK.INI";
 }
 
 }  // namespace vek

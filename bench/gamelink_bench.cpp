@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "gamelink/macro_extraction.h"
+#include "objects/classifier.h"
 #include "tests/gamelink/sim_harness.h"
 #include "tests/support/temp_dir.h"
 
@@ -18,7 +19,7 @@ using vek::testing::TempDir;
 std::string hundredClasses() {
     std::string world;
     for (int c = 0; c < 100; ++c) {
-        const long number = 2L * 16777216 + (10 + c / 50) * 65536L + (c % 50 + 1) * 256L;
+        const std::int32_t number = vek::Classifier{2, 10 + c / 50, c % 50 + 1}.classNumber();
         for (int copy = 0; copy < 2; ++copy) {
             world += "inst,new: simp obj" + std::to_string(c) + " 1 0 10 0,setv clas " +
                      std::to_string(number) + ",mvto " + std::to_string(c * 40) + " 500,endm\n";

@@ -1,8 +1,8 @@
-#include <cstdlib>
 #include <ostream>
 
 #include "app/file_io.h"
 #include "app/program_directory.h"
+#include "app/user_folders.h"
 #include "app/vek_error.h"
 #include "cli/verbs.h"
 #include "gamelink/creatures.h"
@@ -43,15 +43,7 @@ fs::path executableDirectory() {
 
 // The program directory as Vekstudio finds it: beside the program, or the user's copy.
 fs::path programDirectory() {
-    fs::path data;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-        data = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        data = fs::path(home) / ".local" / "share";
-    } else {
-        data = fs::temp_directory_path();
-    }
-    return resolveProgramDirectory(executableDirectory(), data / "Vekstudio" / "program");
+    return resolveProgramDirectory(executableDirectory(), userDataDirectory() / "program");
 }
 
 int runSend(Invocation& invocation) {

@@ -5,6 +5,7 @@
 #include "app/file_io.h"
 #include "app/game_paths.h"
 #include "demo/demo_contributors.h"
+#include "objects/classifier.h"
 #include "sprites/sprite_file.h"
 
 namespace vek::demo {
@@ -34,7 +35,7 @@ SpriteImage launcherPicture() {
 // interface has something to show and the macro extraction something to save.
 std::string simulatedWorld() {
     auto object = [](const std::string& sprite, int family, int genus, int species, int x, int y) {
-        const long number = family * 16777216L + genus * 65536L + species * 256L;
+        const std::int32_t number = Classifier{family, genus, species}.classNumber();
         return "inst,new: simp " + sprite + " 1 0 3000 0,setv clas " + std::to_string(number) +
                ",mvto " + std::to_string(x) + " " + std::to_string(y) + ",endm\n";
     };

@@ -1,10 +1,10 @@
 #include "demo/demo_installation.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "app/file_io.h"
 #include "app/game_paths.h"
+#include "app/user_folders.h"
 #include "demo/demo_contributors.h"
 
 namespace vek::demo {
@@ -44,13 +44,6 @@ void ensureDemoInstallation(const DemoLayout& layout) {
     generateDemoInstallation(layout);
 }
 
-fs::path defaultDemoRoot() {
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
-        return fs::path(data) / "Vekstudio" / "demo";
-    if (const char* home = std::getenv("HOME"); home && *home) {
-        return fs::path(home) / ".local" / "share" / "Vekstudio" / "demo";
-    }
-    return fs::temp_directory_path() / "Vekstudio-demo";
-}
+fs::path defaultDemoRoot() { return userDataDirectory() / "demo"; }
 
 }  // namespace vek::demo

@@ -101,9 +101,13 @@ bool TCreatures::testConnection() {
     return m_transport->connect(kLinkService, kConnectionTestTopic, m_timeouts.connect) != nullptr;
 }
 
+ProcessLaunch gameStart(const GamePaths& paths) {
+    return {paths.CMainPath + "creatures.exe", {"-Embedding"}, paths.CMainPath};
+}
+
 bool startGameEmbedded(const GamePaths& paths) {
-    ProcessLaunch launch{
-        paths.CMainPath + "creatures.exe", {"-Embedding"}, paths.CMainPath, WindowState::Minimized};
+    ProcessLaunch launch = gameStart(paths);
+    launch.windowState = WindowState::Minimized;
     launch.withoutFocus = true;
     launch.waitUntilReady = true;
     return launchProcess(launch) == 0;

@@ -11,6 +11,7 @@
 #include "app/messages.h"
 #include "app/vek_error.h"
 #include "gamelink/link_transport.h"
+#include "gamelink/process_launch.h"
 
 namespace vek {
 
@@ -87,8 +88,11 @@ class TCreatures final : public GameInstallation {
     std::optional<std::string> m_topic;
 };
 
-// The platform's start of a game that is not running: CMainPath + "creatures.exe -Embedding"
-// in the main directory, minimised and without taking the focus.
+// The game's start: CMainPath + "creatures.exe -Embedding", in the main directory.
+ProcessLaunch gameStart(const GamePaths& paths);
+
+// The platform's start of a game that is not running: the game's start, minimised and without
+// taking the focus.
 bool startGameEmbedded(const GamePaths& paths);
 
 // The program's command line as the system passed it.

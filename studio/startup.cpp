@@ -1,6 +1,5 @@
 #include "studio/startup.h"
 
-#include <QStandardPaths>
 #include <QTimer>
 #include <iostream>
 
@@ -12,6 +11,7 @@
 #include "app/ui/qt_user_dialogs.h"
 #include "app/ui/sound_output.h"
 #include "app/ui/vek_application.h"
+#include "app/user_folders.h"
 #include "app/vek_error.h"
 #include "demo/demo_installation.h"
 #include "studio/workbench.h"
@@ -35,9 +35,8 @@ WorkbenchSetup setupFor(const StartupOptions& options) {
     setup.gamePathSources = gamePathSourcesFromEnvironment();
     const std::filesystem::path executableDirectory =
         toPath(QCoreApplication::applicationDirPath());
-    setup.programDirectory = resolveProgramDirectory(
-        executableDirectory,
-        toPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)) / "program");
+    setup.programDirectory =
+        resolveProgramDirectory(executableDirectory, userDataDirectory() / "program");
     if (options.demo) {
         const demo::DemoLayout layout{options.demoRoot.value_or(demo::defaultDemoRoot())};
         demo::ensureDemoInstallation(layout);

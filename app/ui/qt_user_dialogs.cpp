@@ -68,10 +68,15 @@ std::optional<QStringList> QtUserDialogs::openFiles(const QString& title, const 
 
 std::optional<QString> QtUserDialogs::saveFile(const QString& title, const QString& directory,
                                                const QString& filter,
+                                               const QString& defaultExtension,
                                                const QString& suggestedName) {
     const QString start =
         suggestedName.isEmpty() ? directory : QDir(directory).filePath(suggestedName);
-    return chosen(QFileDialog::getSaveFileName(dialogParent(), title, start, filter));
+    QFileDialog dialog(dialogParent(), title, start, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return chosen(dialog.selectedFiles().front());
 }
 
 std::optional<QString> QtUserDialogs::chooseDirectory(const QString& title,

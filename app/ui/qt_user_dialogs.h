@@ -16,7 +16,8 @@ class QtUserDialogs final : public UserDialogs {
     std::optional<QStringList> openFiles(const QString& title, const QString& directory,
                                          const QString& filter) override;
     std::optional<QString> saveFile(const QString& title, const QString& directory,
-                                    const QString& filter, const QString& suggestedName) override;
+                                    const QString& filter, const QString& defaultExtension,
+                                    const QString& suggestedName) override;
     std::optional<QString> chooseDirectory(const QString& title, const QString& directory) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
 };

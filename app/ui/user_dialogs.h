@@ -26,8 +26,10 @@ class UserDialogs {
                                             const QString& filter) = 0;
     virtual std::optional<QStringList> openFiles(const QString& title, const QString& directory,
                                                  const QString& filter) = 0;
+    // A name typed without an extension gets `defaultExtension` ("SPR"), before the dialog asks
+    // whether to replace an existing file, so that the question is about the real file.
     virtual std::optional<QString> saveFile(const QString& title, const QString& directory,
-                                            const QString& filter,
+                                            const QString& filter, const QString& defaultExtension,
                                             const QString& suggestedName = {}) = 0;
     virtual std::optional<QString> chooseDirectory(const QString& title,
                                                    const QString& directory) = 0;

@@ -19,11 +19,11 @@ void testConnectionToCreatures(AppContext& context, TCreatures& creatures) {
 }
 
 void launchCreatures(AppContext& context, const TCreatures& creatures) {
-    const std::string& main = creatures.paths().CMainPath;
+    const ProcessLaunch start = gameStart(creatures.paths());
     TAppExec exec;
-    exec.ExeName = main + "creatures.exe";
-    exec.ExeParams = {"-Embedding"};
-    exec.setExePath(main);
+    exec.ExeName = start.exeName;
+    exec.ExeParams = start.params;
+    exec.setExePath(start.workingDirectory);
     exec.Wait = false;
     try {
         exec.Execute();

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QFileInfo>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QShowEvent>
@@ -31,10 +30,6 @@ constexpr Bilingual kSaveSourceTitle{"Save .COS(c) file", ".COS(c) Datei speiche
 
 const QString kCobFilter = QStringLiteral("*.COB (*.COB *.cob)");
 const QString kSourceFilter = QStringLiteral("*.COS (*.COS *.cos)");
-
-QString withDefaultSuffix(const QString& path, const QString& suffix) {
-    return QFileInfo(path).suffix().isEmpty() ? path + QLatin1Char('.') + suffix : path;
-}
 
 }  // namespace
 
@@ -181,13 +176,12 @@ void ObjectCompilerWindow::Button6Click() {
 
 void ObjectCompilerWindow::Button7Click() {
     runCommand([this] {
-        const auto chosen =
-            context().dialogs.saveFile(context().text(kSaveSourceTitle), gameMainDirectory(),
-                                       kSourceFilter, toQString(m_document.sourceFileName()));
+        const auto chosen = context().dialogs.saveFile(
+            context().text(kSaveSourceTitle), gameMainDirectory(), kSourceFilter,
+            QStringLiteral("COS"), toQString(m_document.sourceFileName()));
         if (!chosen) return;
-        const QString path = withDefaultSuffix(*chosen, QStringLiteral("COS"));
-        m_document.rememberSourceFile(toStdString(path));
-        writeSourceFile(toPath(path), m_sourcePage->sourceLines());
+        m_document.rememberSourceFile(toStdString(*chosen));
+        writeSourceFile(toPath(*chosen), m_sourcePage->sourceLines());
         m_document.source().savedToFile();
     });
 }
@@ -241,11 +235,10 @@ void ObjectCompilerWindow::loadCobFile(const QString& path) {
 
 void ObjectCompilerWindow::SaveCOB1Click() {
     runCommand([this] {
-        const auto chosen =
-            context().dialogs.saveFile(context().text(kSaveCobTitle), gameMainDirectory(),
-                                       kCobFilter, toQString(m_document.objectFileName()));
-        if (!chosen) return;
-        m_document.save(toPath(withDefaultSuffix(*chosen, QStringLiteral("COB"))), currentFields());
+        const auto chosen = context().dialogs.saveFile(
+            context().text(kSaveCobTitle), gameMainDirectory(), kCobFilter, QStringLiteral("COB"),
+            toQString(m_document.objectFileName()));
+        if (chosen) m_document.save(toPath(*chosen), currentFields());
     });
 }
 

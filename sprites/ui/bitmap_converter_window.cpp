@@ -1,7 +1,6 @@
 #include "sprites/ui/bitmap_converter_window.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -30,11 +29,6 @@ constexpr Bilingual kBatchTitle{"Open several .BMP files", "Mehrere .BMP Dateien
 const QString kBitmapFilter = QStringLiteral("*.BMP (*.BMP *.bmp)");
 const QString kSpriteFilter = QStringLiteral("*.SPR (*.SPR *.spr)");
 const QString kBatchFilter = QStringLiteral("Windows Bitmap File (*.BMP *.bmp)");
-
-// A name typed without an extension gets the dialog's default one.
-QString withDefaultExtension(const QString& file, const QString& extension) {
-    return QFileInfo(file).suffix().isEmpty() ? file + QLatin1Char('.') + extension : file;
-}
 
 }  // namespace
 
@@ -190,9 +184,8 @@ void BitmapConverterWindow::saveAsSprite() {
     const bool batch = std::exchange(m_batch, false);
     std::optional<QString> file = m_presetName;
     if (!batch) {
-        file =
-            context().dialogs.saveFile(context().text(kSaveTitle), imageDirectory(), kSpriteFilter);
-        if (file) file = withDefaultExtension(*file, QStringLiteral("SPR"));
+        file = context().dialogs.saveFile(context().text(kSaveTitle), imageDirectory(),
+                                          kSpriteFilter, QStringLiteral("SPR"));
     }
     if (!file) return;
 

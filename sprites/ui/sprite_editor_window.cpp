@@ -44,6 +44,7 @@ constexpr int kSwatchFrameSize = 33;
 
 const QString kCaption = QStringLiteral("Sprite Editor");
 const QString kSpriteFilter = QStringLiteral("*.SPR (*.SPR *.spr)");
+const QString kSpriteExtension = QStringLiteral("SPR");
 const QString kBitmapFilter = QStringLiteral("*.BMP (*.BMP *.bmp)");
 const QString kMergeFilter = QStringLiteral("Creatures Sprite File (*.SPR *.spr)");
 
@@ -58,12 +59,6 @@ constexpr BilingualBox kClearQuestion{
     {"Do you realy want to clear the Drawing Area? This will delete the current Sprite!",
      "Moechten Sie die Zeichenflaeche wirklich loeschen? Dies loescht den aktuellen Sprite!"},
     {"Clear Drawing Area?", "Zeichenflaeche loeschen?"}};
-
-// The file dialogs add the default extension when the user typed none.
-QString withDefaultExtension(const QString& fileName, const QString& extension) {
-    return QFileInfo(fileName).suffix().isEmpty() ? fileName + QLatin1Char('.') + extension
-                                                  : fileName;
-}
 
 }  // namespace
 
@@ -576,10 +571,9 @@ void SpriteEditorWindow::SaveSprite1Click() {
 void SpriteEditorWindow::SaveSpritetonewFile1Click() {
     runCommand([this] {
         if (!m_document.spriteLoaded()) return;
-        const auto fileName = context().dialogs.saveFile(context().text(kSaveNewTitle),
-                                                         imageDirectory(), kSpriteFilter);
-        if (!fileName) return;
-        m_document.saveToNewFile(toPath(withDefaultExtension(*fileName, QStringLiteral("SPR"))));
+        const auto fileName = context().dialogs.saveFile(
+            context().text(kSaveNewTitle), imageDirectory(), kSpriteFilter, kSpriteExtension);
+        if (fileName) m_document.saveToNewFile(toPath(*fileName));
     });
 }
 
@@ -592,15 +586,15 @@ void SpriteEditorWindow::SavePaletteAreatoBMP1Click() {
 }
 
 void SpriteEditorWindow::exportPicture(const RgbImage& picture, const Bilingual& title) {
-    const auto fileName =
-        context().dialogs.saveFile(context().text(title), QString(), kBitmapFilter);
+    const auto fileName = context().dialogs.saveFile(context().text(title), QString(),
+                                                     kBitmapFilter, QStringLiteral("BMP"));
     if (!fileName) return;
     // A bitmap of no pixels is not a picture any program reads back.
     if (picture.pixels.empty()) {
         throw VekError("The area is empty; nothing was saved",
                        "Der Bereich ist leer; es wurde nichts gespeichert");
     }
-    writeBitmap(toPath(withDefaultExtension(*fileName, QStringLiteral("BMP"))), picture);
+    writeBitmap(toPath(*fileName), picture);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -619,10 +613,9 @@ void SpriteEditorWindow::CopySPRfilestooneSPRfil1Click() {
         std::vector<std::filesystem::path> files;
         for (const QString& input : *inputs) files.push_back(toPath(input));
         const std::vector<MergeEntry> list = buildMergeList(files);
-        const auto output =
-            ctx.dialogs.saveFile(ctx.text(kMergeTitle), imageDirectory(), kSpriteFilter);
-        if (!output) return;
-        writeMergedFile(toPath(withDefaultExtension(*output, QStringLiteral("SPR"))), list);
+        const auto output = ctx.dialogs.saveFile(ctx.text(kMergeTitle), imageDirectory(),
+                                                 kSpriteFilter, kSpriteExtension);
+        if (output) writeMergedFile(toPath(*output), list);
     });
 }
 

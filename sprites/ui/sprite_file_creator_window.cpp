@@ -1,6 +1,5 @@
 #include "sprites/ui/sprite_file_creator_window.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,16 +81,14 @@ void SpriteFileCreatorWindow::showEvent(QShowEvent* event) {
 void SpriteFileCreatorWindow::Button1Click() {
     runCommand([this] {
         AppContext& ctx = context();
-        const auto fileName = ctx.dialogs.saveFile(ctx.text(kCreateTitle),
-                                                   ctx.gameDirectory(ctx.game.paths().CImagePath),
-                                                   QStringLiteral("*.SPR (*.SPR *.spr)"));
+        const auto fileName = ctx.dialogs.saveFile(
+            ctx.text(kCreateTitle), ctx.gameDirectory(ctx.game.paths().CImagePath),
+            QStringLiteral("*.SPR (*.SPR *.spr)"), QStringLiteral("SPR"));
         if (!fileName) return;
         // The fields are read only now, after the file was chosen.
         const UniformSpriteFile layout = creatorLayout(
             toStdString(Edit1->text()), toStdString(Edit2->text()), toStdString(Edit3->text()));
-        QString target = *fileName;
-        if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".SPR");
-        writeUniformSpriteFile(toPath(target), layout);
+        writeUniformSpriteFile(toPath(*fileName), layout);
     });
 }
 

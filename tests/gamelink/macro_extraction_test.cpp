@@ -7,6 +7,7 @@
 #include "app/vek_error.h"
 #include "gamelink/macro_extraction.h"
 #include "gamelink/sim_harness.h"
+#include "objects/classifier.h"
 #include "support/temp_dir.h"
 
 namespace vek::testing {
@@ -80,7 +81,7 @@ std::string fortyObjects() {
     std::string seed;
     for (int i = 0; i < 40; ++i) {
         const auto& c = classes[i % 12];
-        const int number = c[0] * 16777216 + c[1] * 65536 + c[2] * 256;
+        const std::int32_t number = Classifier{c[0], c[1], c[2]}.classNumber();
         seed += "inst,new: simp obj" + std::to_string(i) + " 1 0 10 0,setv clas " +
                 std::to_string(number) + ",mvto " + std::to_string(i * 10) + " 100,endm\n";
     }

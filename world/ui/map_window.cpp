@@ -1,7 +1,6 @@
 #include "world/ui/map_window.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
@@ -147,11 +146,9 @@ void MapWindow::drawAndCacheMap() {
 
 void MapWindow::SaveMap1Click() {
     runCommand([this] {
-        auto file =
-            context().dialogs.saveFile(context().text(kSaveTitle), QString(), kBitmapFilter);
-        if (!file) return;
-        if (QFileInfo(*file).suffix().isEmpty()) *file += QStringLiteral(".BMP");
-        writeBitmap(toPath(*file), m_map);
+        const auto file = context().dialogs.saveFile(context().text(kSaveTitle), QString(),
+                                                     kBitmapFilter, QStringLiteral("BMP"));
+        if (file) writeBitmap(toPath(*file), m_map);
     });
 }
 

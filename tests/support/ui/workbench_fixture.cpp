@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 #include <fstream>
 
@@ -69,8 +70,11 @@ std::optional<QStringList> ScriptedDialogs::openFiles(const QString& title,
 }
 
 std::optional<QString> ScriptedDialogs::saveFile(const QString& title, const QString& directory,
-                                                 const QString&, const QString&) {
-    return nextFile(QStringLiteral("save"), title, directory);
+                                                 const QString&, const QString& defaultExtension,
+                                                 const QString&) {
+    std::optional<QString> file = nextFile(QStringLiteral("save"), title, directory);
+    if (file && QFileInfo(*file).suffix().isEmpty()) *file += QLatin1Char('.') + defaultExtension;
+    return file;
 }
 
 std::optional<QString> ScriptedDialogs::chooseDirectory(const QString& title,

@@ -46,8 +46,10 @@ class ScriptedDialogs final : public UserDialogs {
                                     const QString& filter) override;
     std::optional<QStringList> openFiles(const QString& title, const QString& directory,
                                          const QString& filter) override;
+    // Like the real dialog, gives a name without extension the default one.
     std::optional<QString> saveFile(const QString& title, const QString& directory,
-                                    const QString& filter, const QString& suggestedName) override;
+                                    const QString& filter, const QString& defaultExtension,
+                                    const QString& suggestedName) override;
     std::optional<QString> chooseDirectory(const QString& title, const QString& directory) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
 
