@@ -7,6 +7,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -85,6 +87,23 @@ void tagControl(QObject* control, int tag) {
     setTag(control, tag);
     applyCaption(control, 0, TextTable::builtIn());
     applyHint(control, 0, TextTable::builtIn());
+}
+
+QMenu* addTaggedMenu(QMenuBar* bar, const char* name, int tag, const QString& designedTitle) {
+    QMenu* menu = bar->addMenu(QString());
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    if (tag != 0) tagControl(menu->menuAction(), tag);
+    if (!designedTitle.isEmpty()) menu->setTitle(designedTitle);
+    return menu;
+}
+
+QAction* addTaggedItem(QMenu* menu, const char* name, int tag, const QString& designedCaption) {
+    QAction* item = menu->addAction(QString());
+    item->setObjectName(QLatin1String(name));
+    tagControl(item, tag);
+    if (!designedCaption.isEmpty()) item->setText(designedCaption);
+    return item;
 }
 
 void ChangeLanguage(const std::vector<QWidget*>& windows, int languageOffset,

@@ -2,7 +2,11 @@
 
 #include <vector>
 
+class QAction;
+class QMenu;
+class QMenuBar;
 class QObject;
+class QString;
 class QWidget;
 
 namespace vek {
@@ -20,5 +24,11 @@ void ChangeLanguage(const std::vector<QWidget*>& windows, int languageOffset,
 // Gives a control its tag and the English texts of the built-in table, as ChangeLanguage gives
 // them; a control whose designed text differs from the table's sets that text after this.
 void tagControl(QObject* control, int tag);
+
+// A menu of the menu bar and an item of a menu, each of its designed name and with the texts of
+// its tag; a designed text that differs from the table's shows until a language is applied. A
+// menu without a tag keeps its designed title in both languages.
+QMenu* addTaggedMenu(QMenuBar* bar, const char* name, int tag, const QString& designedTitle);
+QAction* addTaggedItem(QMenu* menu, const char* name, int tag, const QString& designedCaption);
 
 }  // namespace vek::ui

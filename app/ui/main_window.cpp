@@ -46,15 +46,10 @@ QIcon buttonIcon(const QString& symbol, const QColor& tile) {
     return QIcon(pixmap);
 }
 
-// An item whose designed caption differs from the table's shows it until a language is applied.
-QAction* addMenuItem(QMenu* menu, const char* name, int tag, const Command<>& command,
-                     const QString& designedCaption = {}) {
-    QAction* item = menu->addAction(QString());
-    item->setObjectName(QLatin1String(name));
-    tagControl(item, tag);
-    if (!designedCaption.isEmpty()) item->setText(designedCaption);
-    QObject::connect(item, &QAction::triggered, menu, [&command] { command(); });
-    return item;
+void addMenuItem(QMenu* menu, const char* name, int tag, const Command<>& command,
+                 const QString& designedCaption = {}) {
+    QObject::connect(addTaggedItem(menu, name, tag, designedCaption), &QAction::triggered, menu,
+                     [&command] { command(); });
 }
 
 }  // namespace

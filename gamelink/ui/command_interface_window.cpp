@@ -41,15 +41,9 @@ CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& 
                    Qt::WindowCloseButtonHint);
 
     // The designed captions differ from the table's; the first language switch replaces them.
-    m_macFiles1 = menuBar()->addMenu(QString());
-    m_macFiles1->setObjectName(QStringLiteral("MACfiles1"));
-    m_macFiles1->menuAction()->setObjectName(QStringLiteral("MACfiles1"));
-    tagControl(m_macFiles1->menuAction(), 137);
-    m_macFiles1->setTitle(QStringLiteral("MAC files"));
-    m_extract = m_macFiles1->addAction(QString());
-    m_extract->setObjectName(QStringLiteral("Extractallmakrosandsaveasmakfiles1"));
-    tagControl(m_extract, 138);
-    m_extract->setText(QStringLiteral("Extract all makros and save as .mak files"));
+    m_macFiles1 = addTaggedMenu(menuBar(), "MACfiles1", 137, QStringLiteral("MAC files"));
+    m_extract = addTaggedItem(m_macFiles1, "Extractallmakrosandsaveasmakfiles1", 138,
+                              QStringLiteral("Extract all makros and save as .mak files"));
     connect(m_extract, &QAction::triggered, this,
             &CommandInterfaceWindow::Extractallmakrosandsaveasmakfiles1Click);
 

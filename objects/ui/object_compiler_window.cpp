@@ -80,20 +80,12 @@ void ObjectCompilerWindow::FormCreate() {
 }
 
 void ObjectCompilerWindow::createMenus() {
-    // Menus without a tag keep their one caption in both languages.
     auto addMenu = [this](const char* name, const QString& title, int tag) {
-        QMenu* menu = menuBar()->addMenu(title);
-        menu->setObjectName(QLatin1String(name));
-        menu->menuAction()->setObjectName(QLatin1String(name));
-        if (tag != 0) tagControl(menu->menuAction(), tag);
-        return menu;
+        return addTaggedMenu(menuBar(), name, tag, title);
     };
     auto addItem = []<typename Receiver>(QMenu* menu, const char* name, int tag, Receiver* receiver,
                                          void (Receiver::*handler)()) {
-        QAction* action = menu->addAction(QString());
-        action->setObjectName(QLatin1String(name));
-        tagControl(action, tag);
-        connect(action, &QAction::triggered, receiver, handler);
+        connect(addTaggedItem(menu, name, tag, {}), &QAction::triggered, receiver, handler);
     };
     using W = ObjectCompilerWindow;
 

@@ -41,20 +41,16 @@ BitmapConverterWindow::BitmapConverterWindow(AppContext& context, const PaletteT
 }
 
 void BitmapConverterWindow::buildMenus() {
-    QMenu* files = menuBar()->addMenu(QString());
-    tagControl(files->menuAction(), 1);
-    LoadBMP1 = files->addAction(QString(), this, &BitmapConverterWindow::LoadBMP1Click);
-    LoadBMP1->setObjectName(QStringLiteral("LoadBMP1"));
-    tagControl(LoadBMP1, 39);
-    SaveasSPRFile1 = files->addAction(QString(), this, &BitmapConverterWindow::SaveasSPRFile1Click);
-    SaveasSPRFile1->setObjectName(QStringLiteral("SaveasSPRFile1"));
-    tagControl(SaveasSPRFile1, 40);
+    using W = BitmapConverterWindow;
+    QMenu* files = addTaggedMenu(menuBar(), "File1", 1, {});
+    LoadBMP1 = addTaggedItem(files, "LoadBMP1", 39, {});
+    connect(LoadBMP1, &QAction::triggered, this, &W::LoadBMP1Click);
+    SaveasSPRFile1 = addTaggedItem(files, "SaveasSPRFile1", 40, {});
+    connect(SaveasSPRFile1, &QAction::triggered, this, &W::SaveasSPRFile1Click);
 
-    QMenu* assistant = menuBar()->addMenu(QStringLiteral("&Assistent"));
-    CompileseveralBMPstoSPR1 = assistant->addAction(
-        QString(), this, &BitmapConverterWindow::CompileseveralBMPstoSPR1Click);
-    CompileseveralBMPstoSPR1->setObjectName(QStringLiteral("CompileseveralBMPstoSPR1"));
-    tagControl(CompileseveralBMPstoSPR1, 105);
+    QMenu* assistant = addTaggedMenu(menuBar(), "Assistent1", 0, QStringLiteral("&Assistent"));
+    CompileseveralBMPstoSPR1 = addTaggedItem(assistant, "CompileseveralBMPstoSPR1", 105, {});
+    connect(CompileseveralBMPstoSPR1, &QAction::triggered, this, &W::CompileseveralBMPstoSPR1Click);
 }
 
 void BitmapConverterWindow::buildPages() {

@@ -83,9 +83,7 @@ SpriteEditorWindow::~SpriteEditorWindow() = default;
 
 QAction* SpriteEditorWindow::addMenuItem(QMenu* menu, const char* name, int tag,
                                          void (SpriteEditorWindow::*handler)()) {
-    auto* action = menu->addAction(QString());
-    action->setObjectName(QLatin1String(name));
-    tagControl(action, tag);
+    QAction* action = addTaggedItem(menu, name, tag, {});
     if (handler) connect(action, &QAction::triggered, this, handler);
     return action;
 }
@@ -99,11 +97,7 @@ QAction* SpriteEditorWindow::addCommandItem(QMenu* menu, const char* name, int t
 
 void SpriteEditorWindow::buildMenus() {
     auto addMenu = [this](const char* name, int tag) {
-        QMenu* menu = menuBar()->addMenu(QString());
-        menu->setObjectName(QLatin1String(name));
-        menu->menuAction()->setObjectName(QLatin1String(name));
-        if (tag > 0) tagControl(menu->menuAction(), tag);
-        return menu;
+        return addTaggedMenu(menuBar(), name, tag, {});
     };
     using W = SpriteEditorWindow;
 
@@ -129,8 +123,7 @@ void SpriteEditorWindow::buildMenus() {
         item->setEnabled(false);
     }
 
-    Zoom1 = addMenu("Zoom1", 0);
-    Zoom1->setTitle(QStringLiteral("&Zoom"));
+    Zoom1 = addTaggedMenu(menuBar(), "Zoom1", 0, QStringLiteral("&Zoom"));
     Zoom1->menuAction()->setEnabled(false);
     m_zoomGroup = new QActionGroup(this);
     const struct {

@@ -39,15 +39,11 @@ MapWindow::MapWindow(AppContext& context, const PaletteTable& palette)
 }
 
 void MapWindow::buildControls() {
-    QMenu* map = menuBar()->addMenu(QString());
-    map->menuAction()->setObjectName(QStringLiteral("Map1"));
-    tagControl(map->menuAction(), 41);
-    CreateMap1 = map->addAction(QString(), this, &MapWindow::CreateMap1Click);
-    CreateMap1->setObjectName(QStringLiteral("CreateMap1"));
-    tagControl(CreateMap1, 42);
-    SaveMap1 = map->addAction(QString(), this, &MapWindow::SaveMap1Click);
-    SaveMap1->setObjectName(QStringLiteral("SaveMap1"));
-    tagControl(SaveMap1, 43);
+    QMenu* map = addTaggedMenu(menuBar(), "Map1", 41, {});
+    CreateMap1 = addTaggedItem(map, "CreateMap1", 42, {});
+    connect(CreateMap1, &QAction::triggered, this, &MapWindow::CreateMap1Click);
+    SaveMap1 = addTaggedItem(map, "SaveMap1", 43, {});
+    connect(SaveMap1, &QAction::triggered, this, &MapWindow::SaveMap1Click);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
