@@ -88,7 +88,7 @@ void SpriteDocument::clear() {
     pixelsChanged(wholeSprite());
 }
 
-void SpriteDocument::pixelsChanged(SpriteArea area) {
+void SpriteDocument::pixelsChanged(PixelRect area) {
     m_changed = true;
     m_observers.notify({SpriteChange::PixelsChanged, area, {}});
 }

@@ -8,6 +8,7 @@
 
 #include "app/observers.h"
 #include "sprites/sprite_file.h"
+#include "sprites/sprite_render.h"
 
 namespace vek {
 
@@ -19,19 +20,9 @@ enum class SpriteChange {
     SavedToNewFile,  // the current sprite was written to `file`
 };
 
-// A rectangle of sprite pixels.
-struct SpriteArea {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-
-    bool operator==(const SpriteArea&) const = default;
-};
-
 struct SpriteDocumentEvent {
     SpriteChange change;
-    SpriteArea area;             // PixelsChanged
+    PixelRect area;              // PixelsChanged: the pixels of the sprite that changed
     std::filesystem::path file;  // FileOpened, SavedToNewFile
 };
 
@@ -79,8 +70,8 @@ class SpriteDocument {
   private:
     // Runs a step, then tells the observers of `event`, also when the step failed.
     void tellAfter(const std::function<void()>& step, const SpriteDocumentEvent& event);
-    void pixelsChanged(SpriteArea area);
-    SpriteArea wholeSprite() const { return {0, 0, m_sprite.width, m_sprite.height}; }
+    void pixelsChanged(PixelRect area);
+    PixelRect wholeSprite() const { return {0, 0, m_sprite.width, m_sprite.height}; }
 
     SpriteTable m_table;
     std::optional<std::size_t> m_current;

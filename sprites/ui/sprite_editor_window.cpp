@@ -373,7 +373,7 @@ void SpriteEditorWindow::showSelectedSprite() {
     if (m_document.spriteLoaded()) enableSpriteCommands();
 }
 
-void SpriteEditorWindow::showPixels(const SpriteArea& area) {
+void SpriteEditorWindow::showPixels(const PixelRect& area) {
     if (area.width != 1 || area.height != 1) return redraw();
     // One pixel painted: only its block changes, in its colour as it is, black included.
     const std::uint8_t index = m_document.sprite().at(area.x, area.y);

@@ -77,7 +77,7 @@ class SpriteEditorWindow : public VekWindow {
     void documentChanged(const SpriteDocumentEvent& event);
     void showOpenedFile(const std::filesystem::path& file);
     void showSelectedSprite();
-    void showPixels(const SpriteArea& area);
+    void showPixels(const PixelRect& area);
     void checkZoomItem();
     void exportPicture(const RgbImage& picture, const Bilingual& title);
     void ListBox1Click();

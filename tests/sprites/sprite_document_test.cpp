@@ -7,17 +7,14 @@
 #include "app/file_io.h"
 #include "app/vek_error.h"
 #include "support/temp_dir.h"
+#include "tests/sprites/sprite_test_support.h"
 
 namespace vek {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using vek::testing::patterned;
 
-SpriteImage patterned(std::uint16_t width, std::uint16_t height, std::uint8_t start) {
-    SpriteImage image(width, height);
-    std::iota(image.pixels.begin(), image.pixels.end(), start);
-    return image;
-}
+using Bytes = std::vector<std::uint8_t>;
 
 class SpriteDocumentTest : public ::testing::Test {
   protected:

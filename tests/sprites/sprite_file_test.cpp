@@ -10,9 +10,12 @@
 #include "app/file_io.h"
 #include "app/vek_error.h"
 #include "support/temp_dir.h"
+#include "tests/sprites/sprite_test_support.h"
 
 namespace vek {
 namespace {
+
+using vek::testing::patterned;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -39,12 +42,6 @@ std::string messageOf(const std::function<void()>& action) {
         return error.message(kLanguageEnglish);
     }
     return "no error";
-}
-
-SpriteImage patterned(std::uint16_t width, std::uint16_t height, std::uint8_t start) {
-    SpriteImage image(width, height);
-    std::iota(image.pixels.begin(), image.pixels.end(), start);
-    return image;
 }
 
 class SpriteFileTest : public ::testing::Test {

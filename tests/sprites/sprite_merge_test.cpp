@@ -9,18 +9,15 @@
 #include "app/file_io.h"
 #include "app/vek_error.h"
 #include "support/temp_dir.h"
+#include "tests/sprites/sprite_test_support.h"
 
 namespace vek {
 namespace {
 
+using vek::testing::patterned;
+
 using Bytes = std::vector<std::uint8_t>;
 namespace fs = std::filesystem;
-
-SpriteImage patterned(std::uint16_t width, std::uint16_t height, std::uint8_t start) {
-    SpriteImage image(width, height);
-    std::iota(image.pixels.begin(), image.pixels.end(), start);
-    return image;
-}
 
 class SpriteMergeTest : public ::testing::Test {
   protected:

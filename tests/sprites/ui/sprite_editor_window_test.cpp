@@ -24,6 +24,7 @@
 #include "sprites/ui/sprite_editor_window.h"
 #include "sprites/ui/sprite_file_creator_window.h"
 #include "support/ui/workbench_fixture.h"
+#include "tests/sprites/sprite_test_support.h"
 
 using namespace vek;
 using namespace vek::ui;
@@ -33,6 +34,8 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
+
+using vek::testing::patterned;
 
 const std::string kWhiteBackground =
     "[Color]\r\nSBGC=$FFFFFF\r\n[Language]\r\nLanguage=english\r\n";
@@ -53,12 +56,6 @@ Control* control(TestWorkbench& bench, const char* name) {
 }
 
 QAction* menuItem(TestWorkbench& bench, const char* name) { return control<QAction>(bench, name); }
-
-SpriteImage patterned(std::uint16_t width, std::uint16_t height, std::uint8_t start) {
-    SpriteImage image(width, height);
-    std::iota(image.pixels.begin(), image.pixels.end(), start);
-    return image;
-}
 
 fs::path writeSprites(TestWorkbench& bench, const char* name,
                       const std::vector<SpriteImage>& sprites) {
