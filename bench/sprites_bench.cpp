@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bench/reference/plain_sprite_render.h"
+#include "sprites/sprite_document.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_render.h"
 
@@ -86,17 +87,43 @@ void BM_PaintStroke(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintStroke)->Unit(benchmark::kMicrosecond);
 
-// Opening a file of 1000 sprites and making its list lines.
+// The same stroke as the sprite editor paints it: through the sprite document, whose observer
+// paints each changed pixel's block.
+void BM_PaintStrokeThroughDocument(benchmark::State& state) {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() /
+        ("vek_bench_stroke_" + std::to_string(std::random_device{}()) + ".spr");
+    writeSpriteFile(file, std::vector<SpriteImage>{noisySprite(300, 300)});
+    SpriteDocument document;
+    document.open(file);
+    const PaletteTable palette = benchPalette();
+    RgbImage area = renderDrawingArea(document.sprite(), palette, 16, 0xFFFFFF);
+    const Subscription observation = document.observe([&](const SpriteDocumentEvent& event) {
+        const PixelRect& pixel = event.area;
+        paintBlock(area, pixel.x, pixel.y, 16, palette[document.sprite().at(pixel.x, pixel.y)]);
+    });
+    for (auto _ : state) {
+        for (int i = 0; i < 300; ++i) document.paint(i, i, static_cast<std::uint8_t>(i));
+        benchmark::DoNotOptimize(area.pixels.data());
+    }
+    std::filesystem::remove(file);
+}
+BENCHMARK(BM_PaintStrokeThroughDocument)->Unit(benchmark::kMicrosecond);
+
+// Opening a file of 1000 sprites as the sprite editor does (its table and first sprite) and
+// making its list lines.
 void BM_OpenAndList1000(benchmark::State& state) {
     const std::filesystem::path file =
         std::filesystem::temp_directory_path() /
         ("vek_bench_1000_" + std::to_string(std::random_device{}()) + ".spr");
     writeUniformSpriteFile(file, checkUniformSpriteFile(1000, 32, 48));
+    SpriteDocument document;
     for (auto _ : state) {
-        const SpriteTable table = readSpriteTable(file);
+        document.open(file);
+        const std::vector<SpriteEntry>& entries = document.table().entries;
         std::size_t characters = 0;
-        for (std::size_t k = 0; k < table.count(); ++k)
-            characters += spriteListLine(k, table.entries[k]).size();
+        for (std::size_t k = 0; k < entries.size(); ++k)
+            characters += spriteListLine(k, entries[k]).size();
         benchmark::DoNotOptimize(characters);
     }
     std::filesystem::remove(file);
