@@ -79,7 +79,7 @@ ShapePoint textOffset(int angle, int textWidth, int textHeight) {
     const double t = angle * std::numbers::pi / 180.0;
     const double halfW = std::abs(textWidth) / 2.0;
     const double halfH = std::abs(textHeight) / 2.0;
-    // Halves round to even, as the original rounding does.
+    // Halves round to even, so that the pattern stays where it was designed.
     return {static_cast<int>(std::nearbyint(std::sin(t) * halfH + std::cos(t) * halfW)),
             static_cast<int>(std::nearbyint(std::sin(t) * halfW - std::cos(t) * halfH))};
 }

@@ -150,7 +150,7 @@ TEST(ShapeTextTest, TheReferencePointPutsTheTextsMiddleOnTheCellsMiddle) {
     // 45 degrees: sin = cos = 0.7071; (10 + 20) * 0.7071 = 21.2, (20 - 10) * 0.7071 = 7.07.
     EXPECT_EQ(textOffset(45, 40, 20), (ShapePoint{21, 7}));
     EXPECT_EQ(textReferencePoint(60, 50, 10, 10, textOffset(45, 40, 20)), (ShapePoint{44, 62}));
-    // Halves round to even, as the original does: 2.5 becomes 2.
+    // Halves round to even: 2.5 becomes 2.
     EXPECT_EQ(textOffset(0, 5, 0), (ShapePoint{2, 0}));
 }
 
