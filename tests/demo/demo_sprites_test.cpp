@@ -31,8 +31,7 @@ TEST(DemoSprites, ShowcaseAndIconFilesOpenInTheEditorAndHoldDrawnSprites) {
     const SpriteTable icons = readSpriteTable(pathFromUtf8(paths.CImagePath + "vekicons.spr"));
     EXPECT_GE(icons.count(), 300u);
     EXPECT_LE(icons.count(), kSpriteTableCapacity);
-    EXPECT_NE(readSprite(icons.file, icons.entries[0]),
-              readSprite(icons.file, icons.entries[1]));
+    EXPECT_NE(readSprite(icons.file, icons.entries[0]), readSprite(icons.file, icons.entries[1]));
 
     // The launcher object's picture is a sprite file too.
     EXPECT_GE(readSpriteTable(layout.programDirectory() / "rpsw.kev").count(), 1u);
