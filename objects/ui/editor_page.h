@@ -60,7 +60,6 @@ class EditorPage : public QWidget {
     QPlainTextEdit* m_editBox = nullptr;  // Memo1
     std::optional<std::pair<ObjectList, int>> m_attached;
     bool m_settingEditBox = false;  // programmatic changes of the edit box write nothing back
-    bool m_fillingLists = false;    // programmatic highlighting attaches nothing
     bool m_settingClassNumber = false;
     QLineEdit* m_familyField = nullptr;   // Edit12
     QLineEdit* m_genusField = nullptr;    // Edit13

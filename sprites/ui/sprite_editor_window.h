@@ -84,7 +84,6 @@ class SpriteEditorWindow : public VekWindow {
     void redraw();
     void emptyDrawingArea();
     void showDrawingArea();
-    void showPaletteArea();
     void setSwatch(QLabel* swatch, std::uint8_t index);
     void updateCaption(const QString& fileName);
     void enableSpriteCommands();
