@@ -6,5 +6,7 @@ build=$1
 shift
 # ccache can reuse precompiled-header builds only when told these differences do not matter.
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+# Paths relative to the checkout, so that every clone and work tree shares one cache.
+export CCACHE_BASEDIR="$root"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" "$@" >/dev/null
 cmake --build "$build" -j2
