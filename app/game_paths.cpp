@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/file_io.h"
+#include "app/file_lookup.h"
 #include "app/vek_error.h"
 
 #ifdef _WIN32
@@ -28,13 +29,6 @@ std::string withSeparator(const fs::path& directory) {
     if (text.empty() || text.back() != fs::path::preferred_separator)
         text += fs::path::preferred_separator;
     return text;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 // Registry file strings escape backslashes and quotes with a backslash.
@@ -67,17 +61,6 @@ std::optional<std::size_t> valueIndex(std::string_view name) {
     return std::nullopt;
 }
 
-// One component of a host path, matched without case when the exact name is absent (Wine's
-// file names are case-insensitive, the host's are not).
-fs::path childIgnoringCase(const fs::path& directory, const std::string& name) {
-    std::error_code error;
-    if (fs::exists(directory / name, error)) return directory / name;
-    for (const auto& entry : fs::directory_iterator(directory, error)) {
-        if (equalsIgnoringCase(pathToUtf8(entry.path().filename()), name)) return entry.path();
-    }
-    return directory / name;
-}
-
 // "C:\Creatures\" in the prefix's drive C:.
 std::string hostPathOfWindowsPath(const fs::path& winePrefix, const std::string& windowsPath) {
     if (windowsPath.size() < 2 || windowsPath[1] != ':') return {};
@@ -86,14 +69,8 @@ std::string hostPathOfWindowsPath(const fs::path& winePrefix, const std::string&
     std::error_code error;
     fs::path host = fs::canonical(winePrefix / "dosdevices" / (drive + ":"), error);
     if (error) return {};
-    std::size_t start = 2;
-    while (start < windowsPath.size()) {
-        std::size_t end = windowsPath.find('\\', start);
-        if (end == std::string::npos) end = windowsPath.size();
-        if (end > start) host = childIgnoringCase(host, windowsPath.substr(start, end - start));
-        start = end + 1;
-    }
-    return withSeparator(host);
+    // Wine's file names are case-insensitive, the host's are not.
+    return withSeparator(findIgnoringCase(host, std::string_view(windowsPath).substr(2)));
 }
 
 #ifdef _WIN32

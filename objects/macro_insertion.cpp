@@ -5,6 +5,7 @@
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
+#include "app/file_lookup.h"
 #include "objects/cob_fields.h"
 
 namespace vek {
@@ -48,21 +49,6 @@ std::vector<std::string> readMacroForInsertion(const std::filesystem::path& path
     for (std::string& line : fileLines) line = ansiToUtf8(line);
     return macroInsertionLines(pathToUtf8(path.filename()), fileLines);
 }
-
-namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 std::filesystem::path macroDirectory(const std::filesystem::path& programDirectory) {
     std::error_code error;

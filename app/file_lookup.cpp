@@ -1,0 +1,47 @@
+#include "app/file_lookup.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "app/file_io.h"
+
+namespace vek {
+
+namespace fs = std::filesystem;
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+namespace {
+
+fs::path childIgnoringCase(const fs::path& directory, std::string_view name) {
+    std::error_code error;
+    const fs::path exact = directory / fs::path(std::string(name));
+    if (fs::exists(exact, error)) return exact;
+    for (const auto& entry : fs::directory_iterator(directory, error)) {
+        if (equalsIgnoringCase(pathToUtf8(entry.path().filename()), name)) return entry.path();
+    }
+    return exact;
+}
+
+}  // namespace
+
+fs::path findIgnoringCase(const fs::path& directory, std::string_view relativeName) {
+    fs::path result = directory;
+    std::size_t start = 0;
+    while (start <= relativeName.size()) {
+        std::size_t end = relativeName.find_first_of("/\\", start);
+        if (end == std::string_view::npos) end = relativeName.size();
+        if (end > start)
+            result = childIgnoringCase(result, relativeName.substr(start, end - start));
+        start = end + 1;
+    }
+    return result;
+}
+
+}  // namespace vek
