@@ -121,12 +121,19 @@ GamePathSources gamePathSourcesFromEnvironment() {
     GamePathSources sources;
     if (const char* dir = std::getenv("VEK_GAME_DIR"); dir && *dir)
         sources.gameDirEnvironment = dir;
+    if (const char* link = std::getenv("VEK_LINK"); link && *link) sources.link = link;
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) {
         sources.winePrefix = prefix;
+        sources.winePrefixNamed = true;
     } else if (const char* home = std::getenv("HOME"); home && *home) {
         sources.winePrefix = fs::path(home) / ".wine";
     }
     return sources;
+}
+
+bool gamePathsFromWinePrefix(const GamePathSources& sources) {
+    return !sources.gameDirOption && !sources.gameDirEnvironment && sources.winePrefix &&
+           readWineGamePaths(*sources.winePrefix).has_value();
 }
 
 GamePaths readGamePaths(const GamePathSources& sources) {

@@ -56,8 +56,13 @@ GamePaths gamePathsUnder(const std::filesystem::path& gameDirectory);
 struct GamePathSources {
     std::optional<std::filesystem::path> gameDirOption;  // --game-dir DIR
     std::optional<std::string> gameDirEnvironment;       // VEK_GAME_DIR
-    std::optional<std::filesystem::path> winePrefix;     // $WINEPREFIX or ~/.wine
+    std::optional<std::filesystem::path> winePrefix;     // --wine-prefix, $WINEPREFIX or ~/.wine
+    bool winePrefixNamed = false;                        // by --wine-prefix or $WINEPREFIX
+    std::optional<std::string> link;                     // --link, else $VEK_LINK
 };
+
+// Whether ReadPaths takes the paths from the Wine prefix (no directory given instead).
+bool gamePathsFromWinePrefix(const GamePathSources& sources);
 
 // The sources as the process environment gives them (the option is added by the caller).
 GamePathSources gamePathSourcesFromEnvironment();

@@ -11,10 +11,13 @@ namespace vek::cli {
 namespace {
 
 constexpr std::string_view kToolUsage =
-    "usage: vek [--game-dir DIR] VERB [ARGS...]\n"
+    "usage: vek [--game-dir DIR] [--wine-prefix DIR] [--link socket|wine] VERB [ARGS...]\n"
     "       vek VERB --help\n\n"
     "The game's directories come from --game-dir, else VEK_GAME_DIR, else the game's key in\n"
-    "the Wine prefix ($WINEPREFIX, default ~/.wine).\n\nVerbs:\n";
+    "the Wine prefix (--wine-prefix, else $WINEPREFIX, default ~/.wine).\n"
+    "The running game is reached through Wine where it came from a prefix (or one is named)\n"
+    "and Wine is installed, else at the stand-in's local socket; --link or VEK_LINK choose.\n"
+    "\nVerbs:\n";
 
 void printToolHelp(std::ostream& out) {
     out << kToolUsage;
@@ -99,15 +102,24 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
             printToolHelp(out);
             return kSuccess;
         }
-        if (args[next] != "--game-dir" || next + 1 >= args.size()) {
-            err << "vek: "
-                << (args[next] == "--game-dir" ? "--game-dir needs a directory"
-                                               : "unknown option " + args[next])
+        const std::string& option = args[next];
+        const bool known =
+            option == "--game-dir" || option == "--link" || option == "--wine-prefix";
+        if (!known || next + 1 >= args.size()) {
+            err << "vek: " << (known ? option + " needs a value" : "unknown option " + option)
                 << "\n";
             printToolHelp(err);
             return kUsageError;
         }
-        sources.gameDirOption = args[next + 1];
+        const std::string& value = args[next + 1];
+        if (option == "--game-dir") {
+            sources.gameDirOption = value;
+        } else if (option == "--link") {
+            sources.link = value;
+        } else {
+            sources.winePrefix = value;
+            sources.winePrefixNamed = true;
+        }
         next += 2;
     }
     if (next >= args.size()) {

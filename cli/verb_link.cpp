@@ -1,3 +1,4 @@
+#include <chrono>
 #include <ostream>
 
 #include "app/file_io.h"
@@ -17,8 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kLinkNote =
-    "The game is reached at its local socket; VEK_LINK_SOCKET names another one (for instance\n"
-    "that of a vivarium-sim started with --socket).\n";
+    "The game is reached at its local socket (VEK_LINK_SOCKET names another one, for instance\n"
+    "that of a vivarium-sim started with --socket) or, under Wine, through vek-bridge.exe in\n"
+    "its prefix (see vek --help).\n";
 
 // The link for one verb: the game's messages that the windows show in boxes go to stderr.
 struct CliLink {
@@ -29,7 +31,19 @@ struct CliLink {
         });
     }
 
-    std::string send(std::string_view macro) { return creatures.SendMacro(macro); }
+    // A game that does not answer in time fails the verb; the windows keep its empty answer.
+    std::string send(std::string_view macro) {
+        std::string answer = creatures.SendMacro(macro);
+        if (creatures.lastOutcome() == TCreatures::Outcome::TimedOut) {
+            const std::string seconds = std::to_string(
+                std::chrono::ceil<std::chrono::seconds>(creatures.linkTimeouts().request).count());
+            throw VekError(
+                "The game did not answer within " + seconds + " seconds",
+                "Das Spiel hat nicht innerhalb von " + seconds + " Sekunden geantwortet");
+        }
+        if (creatures.lastOutcome() == TCreatures::Outcome::Broken) noticed = true;
+        return answer;
+    }
 
     TCreatures creatures;
     bool noticed = false;

@@ -79,11 +79,11 @@ void TAppExec::setExePath(std::string_view path) {
 }
 
 std::string TAppExec::commandLine() const {
-    return commandLineOf({ExeName, ExeParams, {}, windowState});
+    return commandLineOf({ExeName, ExeParams, {}, windowState, false, false, false, {}});
 }
 
 void TAppExec::Execute() {
-    ProcessLaunch launch{ExeName, ExeParams, {}, windowState, Wait};
+    ProcessLaunch launch{ExeName, ExeParams, {}, windowState, Wait, false, false, {}};
     if (ChangeDir && !m_exePath.empty()) {
         std::error_code error;
         if (!std::filesystem::is_directory(pathFromUtf8(m_exePath), error))

@@ -10,9 +10,13 @@
 #include <array>
 #include <fstream>
 
+#include <thread>
+
+#include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/vek_error.h"
 #include "gamelink/app_exec.h"
+#include "gamelink/link_choice.h"
 #include "gamelink/process_launch.h"
 
 namespace vek {
@@ -28,10 +32,12 @@ BilingualBox brokenConversationBox(const std::string& english, const std::string
 
 }  // namespace
 
-TCreatures::TCreatures(GamePathSources sources)
-    : m_sources(std::move(sources)),
-      m_transport(platformLinkTransport()),
-      m_gameStarter(startGameEmbedded) {
+TCreatures::TCreatures(GamePathSources sources) : m_sources(std::move(sources)) {
+    ChosenLink link = linkFor(m_sources);
+    m_transport = std::move(link.transport);
+    // A game under Wine is started in its prefix.
+    std::optional<std::filesystem::path> prefix = std::move(link.winePrefix);
+    m_gameStarter = [prefix](const GamePaths& paths) { return startGameEmbedded(paths, prefix); };
     ReadPaths();
 }
 
@@ -57,42 +63,75 @@ void TCreatures::PrepareLink() {
     if (!m_topic) m_topic = programCommandLine();
 }
 
+std::unique_ptr<LinkConversation> TCreatures::connectOnce() {
+    return m_transport ? m_transport->connect(kLinkService, *m_topic, m_timeouts.connect) : nullptr;
+}
+
 std::unique_ptr<LinkConversation> TCreatures::openConversation() {
-    if (!m_transport) return nullptr;
-    auto conversation = m_transport->connect(kLinkService, *m_topic, m_timeouts.connect);
-    if (!conversation && m_gameStarter && m_gameStarter(m_paths)) {
-        conversation = m_transport->connect(kLinkService, *m_topic, m_timeouts.connect);
+    auto conversation = connectOnce();
+    if (conversation || !m_transport || m_transport->connectFailure().status != LinkStatus::Refused)
+        return conversation;
+    // Never a second copy while the one started here still runs; a game that ended may be
+    // started again.
+    if (!m_startedGame || !m_startedGame()) {
+        m_startedGame = m_gameStarter ? m_gameStarter(m_paths) : ProcessProbe();
+        if (!m_startedGame) return nullptr;
+        m_startedAt = std::chrono::steady_clock::now();
     }
+    return awaitStartedGame();
+}
+
+std::unique_ptr<LinkConversation> TCreatures::awaitStartedGame() {
+    const auto deadline = m_startedAt + m_startWait;
+    if (std::chrono::steady_clock::now() >= deadline) return nullptr;
+    if (m_busySink) m_busySink(true);
+    std::unique_ptr<LinkConversation> conversation;
+    while (!(conversation = connectOnce()) &&
+           m_transport->connectFailure().status == LinkStatus::Refused &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(m_startPoll);
+    if (m_busySink) m_busySink(false);
     return conversation;
 }
 
+void TCreatures::notifyBroken(const BilingualText& fault) const {
+    notify(brokenConversationBox(
+        "The conversation with Creatures failed: " + fault.english + ".",
+        "Die Verbindung mit Creatures ist gescheitert: " + fault.german + "."));
+}
+
 std::string TCreatures::SendMacro(std::string_view macro) {
-    if (macro.size() > kMacroBufferLimit) throw macroTooLongError(macro.size());
+    // The buffer: the macro in the game's code page up to its first zero, and the zero.
+    std::string buffer = utf8ToAnsi(macro.substr(0, macro.find('\0')));
+    if (buffer.size() > kMacroBufferLimit) throw macroTooLongError(buffer.size());
     PrepareLink();
     auto conversation = openConversation();
     if (!conversation) {
-        notify(kCreaturesNotFoundBox);
+        const LinkResult failure =
+            m_transport ? m_transport->connectFailure() : LinkResult::refused();
+        m_outcome = failure.status == LinkStatus::TimedOut ? Outcome::TimedOut
+                    : failure.status == LinkStatus::Broken ? Outcome::Broken
+                                                           : Outcome::NotReached;
+        // A game that is there but silent keeps the empty answer without a box.
+        if (m_outcome == Outcome::NotReached) notify(kCreaturesNotFoundBox);
+        if (m_outcome == Outcome::Broken) notifyBroken(failure.fault);
         return {};
     }
-    // The buffer: the macro up to its first zero, and the zero.
-    std::string buffer(macro.substr(0, macro.find('\0')));
     buffer.push_back('\0');
     const LinkResult poked = conversation->poke(kLinkItem, buffer, m_timeouts.poke);
     std::string answer;
     const LinkResult requested = conversation->request(kLinkItem, m_timeouts.request, answer);
     conversation.reset();
 
-    const LinkResult& fault = poked.status == LinkStatus::Broken ? poked : requested;
-    if (fault.status == LinkStatus::Broken) {
-        const std::string english =
-            "The conversation with Creatures failed: " + fault.fault.english + ".";
-        const std::string german =
-            "Die Verbindung mit Creatures ist gescheitert: " + fault.fault.german + ".";
-        notify(brokenConversationBox(english, german));
-    }
+    const LinkResult& fault = poked.status != LinkStatus::Ok ? poked : requested;
+    if (fault.status == LinkStatus::Broken) notifyBroken(fault.fault);
+    m_outcome = fault.status == LinkStatus::Ok         ? Outcome::Answered
+                : fault.status == LinkStatus::TimedOut ? Outcome::TimedOut
+                : fault.status == LinkStatus::Refused  ? Outcome::Refused
+                                                       : Outcome::Broken;
     if (requested.status != LinkStatus::Ok) return {};
     answer.resize(std::min(answer.find('\0'), answer.size()));
-    return answer;
+    return ansiToUtf8(answer);
 }
 
 bool TCreatures::testConnection() {
@@ -102,15 +141,23 @@ bool TCreatures::testConnection() {
 }
 
 ProcessLaunch gameStart(const GamePaths& paths) {
-    return {paths.CMainPath + "creatures.exe", {"-Embedding"}, paths.CMainPath};
+    ProcessLaunch launch;
+    launch.exeName = paths.CMainPath + "creatures.exe";
+    launch.params = {"-Embedding"};
+    launch.workingDirectory = paths.CMainPath;
+    return launch;
 }
 
-bool startGameEmbedded(const GamePaths& paths) {
+ProcessProbe startGameEmbedded(const GamePaths& paths,
+                               const std::optional<std::filesystem::path>& winePrefix) {
     ProcessLaunch launch = gameStart(paths);
     launch.windowState = WindowState::Minimized;
     launch.withoutFocus = true;
     launch.waitUntilReady = true;
-    return launchProcess(launch) == 0;
+    if (winePrefix) launch.environment.push_back("WINEPREFIX=" + winePrefix->string());
+    ProcessProbe probe;
+    if (launchProcess(launch, &probe) != 0) return {};
+    return probe ? probe : ProcessProbe([] { return true; });
 }
 
 std::string programCommandLine() {

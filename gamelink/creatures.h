@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -27,6 +28,9 @@ inline constexpr BilingualBox kNoConnectionBox{
      "weiter!"},
     {"Error! No link possible!", "Fehler! Keine Verbindung möglich!"}};
 
+// How long a game that SendMacro started may take to register its service.
+inline constexpr std::chrono::milliseconds kGameStartWait{30000};
+
 // The connection test's topic.
 inline constexpr std::string_view kConnectionTestTopic = "VEK.EXE";
 
@@ -37,8 +41,13 @@ class TCreatures final : public GameInstallation {
     using SoundSink = std::function<void(const std::filesystem::path&)>;
     // Shows one of the link's messages in an OK box (the caller picks the language).
     using NoticeSink = std::function<void(const BilingualBox&)>;
-    // Starts the game that the paths name; true when the start succeeded.
-    using GameStarter = std::function<bool(const GamePaths&)>;
+    // Starts the game that the paths name; the started game's probe, empty when it failed.
+    using GameStarter = std::function<ProcessProbe(const GamePaths&)>;
+    // Told true while SendMacro waits for a game it started, false when it stops waiting.
+    using BusySink = std::function<void(bool)>;
+
+    // How the last SendMacro ended.
+    enum class Outcome { Answered, NotReached, TimedOut, Refused, Broken };
 
     explicit TCreatures(GamePathSources sources = {});
 
@@ -51,12 +60,16 @@ class TCreatures final : public GameInstallation {
     void setSoundSink(SoundSink sink) { m_soundSink = std::move(sink); }
 
     // Sends one macro to the running game in a conversation of its own (connect, poke,
-    // request, disconnect) and returns the game's answer up to its first zero. When no
-    // conversation opens, the game is started once and, if that fails, the "not found" box is
-    // shown and the answer is empty. A time-out or refusal gives an empty answer silently; a
-    // conversation that breaks off is reported in a box. Throws VekError for a macro longer than
-    // the buffer (nothing is sent) and for a main directory that is not a usable folder.
+    // request, disconnect) and returns the game's answer up to its first zero. The text is
+    // the game's code page (Windows-1252) on the link and UTF-8 here. When no conversation
+    // opens, the game is started once (never while one it started still runs) and waited for
+    // up to kGameStartWait; if it does not answer, the "not found" box is shown and the answer
+    // is empty. A time-out or refusal gives an empty answer silently; a conversation or link
+    // that breaks is reported in a box of its own. Throws VekError for a macro longer than the
+    // buffer (nothing is sent) and for a main directory that is not a usable folder.
     std::string SendMacro(std::string_view macro);
+    Outcome lastOutcome() const { return m_outcome; }
+    const LinkTimeouts& linkTimeouts() const { return m_timeouts; }
 
     // Opens a conversation on the test's topic and closes it at once; false when none opens.
     // The game is not started for it.
@@ -69,13 +82,22 @@ class TCreatures final : public GameInstallation {
     void setLinkTimeouts(LinkTimeouts timeouts) { m_timeouts = timeouts; }
     void setGameStarter(GameStarter starter) { m_gameStarter = std::move(starter); }
     void setNoticeSink(NoticeSink sink) { m_noticeSink = std::move(sink); }
+    void setBusySink(BusySink sink) { m_busySink = std::move(sink); }
+    // How often and how long a game that was started is asked for its service.
+    void setGameStartWait(std::chrono::milliseconds wait, std::chrono::milliseconds poll) {
+        m_startWait = wait;
+        m_startPoll = poll;
+    }
     // The conversation's topic; by default the program's own command line.
     void setLinkTopic(std::string topic) { m_topic = std::move(topic); }
 
   private:
     void PrepareLink();
+    std::unique_ptr<LinkConversation> connectOnce();
     std::unique_ptr<LinkConversation> openConversation();
+    std::unique_ptr<LinkConversation> awaitStartedGame();
     void notify(const BilingualBox& box) const;
+    void notifyBroken(const BilingualText& fault) const;
 
     GamePathSources m_sources;
     GamePaths m_paths;
@@ -85,15 +107,24 @@ class TCreatures final : public GameInstallation {
     LinkTimeouts m_timeouts;
     GameStarter m_gameStarter;
     NoticeSink m_noticeSink;
+    BusySink m_busySink;
     std::optional<std::string> m_topic;
+    Outcome m_outcome = Outcome::Answered;
+
+    // The game this component started, while it may still be coming up.
+    ProcessProbe m_startedGame;
+    std::chrono::steady_clock::time_point m_startedAt;
+    std::chrono::milliseconds m_startWait = kGameStartWait;
+    std::chrono::milliseconds m_startPoll{250};
 };
 
 // The game's start: CMainPath + "creatures.exe -Embedding", in the main directory.
 ProcessLaunch gameStart(const GamePaths& paths);
 
 // The platform's start of a game that is not running: the game's start, minimised and without
-// taking the focus.
-bool startGameEmbedded(const GamePaths& paths);
+// taking the focus, in the Wine prefix when one is given. Empty when it could not start.
+ProcessProbe startGameEmbedded(const GamePaths& paths,
+                               const std::optional<std::filesystem::path>& winePrefix = {});
 
 // The program's command line as the system passed it.
 std::string programCommandLine();

@@ -1,12 +1,15 @@
-// The link on Windows: the DDE management library, as the game itself speaks it.
+// The link on Windows: the DDE management library, as the game itself speaks it. The bytes are
+// the game's ANSI text as they stand; the caller converts at the program's edge.
 #ifdef _WIN32
 
-#include <ddeml.h>
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
+// ddeml.h needs the types of windows.h first.
+#include <ddeml.h>
 
+#include <map>
 #include <string>
 
 #include "gamelink/link_transport.h"
@@ -15,131 +18,116 @@ namespace vek {
 
 namespace {
 
-// Text is UTF-8 in the program and in the ANSI code page on the wire.
-std::wstring widen(std::string_view text, UINT codePage) {
-    const int length =
-        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        length);
-    return wide;
-}
-
-std::string narrow(const std::wstring& wide, UINT codePage) {
-    const int length = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
-                        length, nullptr, nullptr);
-    return text;
-}
-
-std::string toAnsi(std::string_view utf8) { return narrow(widen(utf8, CP_UTF8), CP_ACP); }
-std::string fromAnsi(std::string_view ansi) { return narrow(widen(ansi, CP_ACP), CP_UTF8); }
-
 HDDEDATA CALLBACK clientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
     return nullptr;
 }
 
-// A string handle released with its owner.
-class StringHandle {
+// One DDEML client instance and the string handles it made. The handles are kept for the
+// instance's life: a name is made once, not once per conversation.
+class DdeClient {
   public:
-    StringHandle(DWORD instance, std::string_view text)
-        : m_instance(instance),
-          m_handle(DdeCreateStringHandleA(instance, toAnsi(text).c_str(), CP_WINANSI)) {}
-    ~StringHandle() {
-        if (m_handle) DdeFreeStringHandle(m_instance, m_handle);
+    DdeClient() {
+        if (DdeInitializeA(&m_instance, clientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
+            m_instance = 0;
     }
-    StringHandle(const StringHandle&) = delete;
-    StringHandle& operator=(const StringHandle&) = delete;
-    HSZ get() const { return m_handle; }
+    ~DdeClient() {
+        for (const auto& [text, handle] : m_names) DdeFreeStringHandle(m_instance, handle);
+        if (m_instance) DdeUninitialize(m_instance);
+    }
+    DdeClient(const DdeClient&) = delete;
+    DdeClient& operator=(const DdeClient&) = delete;
+
+    DWORD instance() const { return m_instance; }
+
+    HSZ name(std::string_view text) {
+        const auto found = m_names.find(text);
+        if (found != m_names.end()) return found->second;
+        const std::string key(text);
+        const HSZ handle = DdeCreateStringHandleA(m_instance, key.c_str(), CP_WINANSI);
+        if (handle) m_names.emplace(key, handle);
+        return handle;
+    }
+
+    LinkResult failure() const {
+        switch (DdeGetLastError(m_instance)) {
+            case DMLERR_POKEACKTIMEOUT:
+            case DMLERR_DATAACKTIMEOUT:
+            case DMLERR_EXECACKTIMEOUT:
+                return LinkResult::timedOut();
+            case DMLERR_NOTPROCESSED:
+                return LinkResult::refused();
+            default:
+                return LinkResult::broken(
+                    {"the DDE transaction failed", "die DDE-Transaktion ist gescheitert"});
+        }
+    }
 
   private:
-    DWORD m_instance;
-    HSZ m_handle;
+    DWORD m_instance = 0;
+    std::map<std::string, HSZ, std::less<>> m_names;
 };
-
-LinkResult failureOf(DWORD instance) {
-    switch (DdeGetLastError(instance)) {
-        case DMLERR_POKEACKTIMEOUT:
-        case DMLERR_DATAACKTIMEOUT:
-        case DMLERR_EXECACKTIMEOUT:
-            return LinkResult::timedOut();
-        case DMLERR_NOTPROCESSED:
-            return LinkResult::refused();
-        default:
-            return LinkResult::broken("the DDE transaction failed");
-    }
-}
 
 class DdeConversation : public LinkConversation {
   public:
-    DdeConversation(DWORD instance, std::string_view service, std::string_view topic)
-        : m_instance(instance),
-          m_service(instance, service),
-          m_topic(instance, topic),
-          m_conversation(DdeConnect(instance, m_service.get(), m_topic.get(), nullptr)) {}
-    ~DdeConversation() override {
-        if (m_conversation) DdeDisconnect(m_conversation);
-    }
-
-    bool isOpen() const { return m_conversation != nullptr; }
+    DdeConversation(DdeClient& client, HCONV conversation)
+        : m_client(client), m_conversation(conversation) {}
+    ~DdeConversation() override { DdeDisconnect(m_conversation); }
+    DdeConversation(const DdeConversation&) = delete;
+    DdeConversation& operator=(const DdeConversation&) = delete;
 
     LinkResult poke(std::string_view item, std::span<const char> data,
                     std::chrono::milliseconds timeout) override {
-        const StringHandle name(m_instance, item);
-        // CF_TEXT: the text up to its zero, and the zero.
-        const std::string_view text(data.data(), data.size());
-        std::string bytes = toAnsi(text.substr(0, text.find('\0')));
-        bytes.push_back('\0');
+        std::string bytes(data.data(), data.size());
         DWORD result = 0;
-        const HDDEDATA done =
-            DdeClientTransaction(reinterpret_cast<LPBYTE>(bytes.data()),
-                                 static_cast<DWORD>(bytes.size()), m_conversation, name.get(),
-                                 CF_TEXT, XTYP_POKE, static_cast<DWORD>(timeout.count()), &result);
-        return done ? LinkResult::ok() : failureOf(m_instance);
+        const HDDEDATA done = DdeClientTransaction(reinterpret_cast<LPBYTE>(bytes.data()),
+                                                   static_cast<DWORD>(bytes.size()), m_conversation,
+                                                   m_client.name(item), CF_TEXT, XTYP_POKE,
+                                                   static_cast<DWORD>(timeout.count()), &result);
+        return done ? LinkResult::ok() : m_client.failure();
     }
 
     LinkResult request(std::string_view item, std::chrono::milliseconds timeout,
                        std::string& answer) override {
-        const StringHandle name(m_instance, item);
         DWORD result = 0;
         const HDDEDATA data =
-            DdeClientTransaction(nullptr, 0, m_conversation, name.get(), CF_TEXT, XTYP_REQUEST,
-                                 static_cast<DWORD>(timeout.count()), &result);
-        if (!data) return failureOf(m_instance);
-        std::string bytes(DdeGetData(data, nullptr, 0, 0), '\0');
-        DdeGetData(data, reinterpret_cast<LPBYTE>(bytes.data()), static_cast<DWORD>(bytes.size()),
+            DdeClientTransaction(nullptr, 0, m_conversation, m_client.name(item), CF_TEXT,
+                                 XTYP_REQUEST, static_cast<DWORD>(timeout.count()), &result);
+        if (!data) return m_client.failure();
+        answer.assign(DdeGetData(data, nullptr, 0, 0), '\0');
+        DdeGetData(data, reinterpret_cast<LPBYTE>(answer.data()), static_cast<DWORD>(answer.size()),
                    0);
         DdeFreeDataHandle(data);
-        answer = fromAnsi(std::string_view(bytes).substr(0, bytes.find('\0')));
         return LinkResult::ok();
     }
 
   private:
-    DWORD m_instance;
-    StringHandle m_service;
-    StringHandle m_topic;
+    DdeClient& m_client;
     HCONV m_conversation;
 };
 
 class DdeTransport : public LinkTransport {
   public:
-    DdeTransport() { DdeInitializeA(&m_instance, clientCallback, APPCMD_CLIENTONLY, 0); }
-    ~DdeTransport() override {
-        if (m_instance) DdeUninitialize(m_instance);
-    }
-
     std::unique_ptr<LinkConversation> connect(std::string_view service, std::string_view topic,
                                               std::chrono::milliseconds) override {
-        if (!m_instance) return nullptr;
-        auto conversation = std::make_unique<DdeConversation>(m_instance, service, topic);
-        if (!conversation->isOpen()) return nullptr;
-        return conversation;
+        if (!m_client.instance()) {
+            m_failure = LinkResult::broken({"the DDE management library did not start",
+                                            "die DDE-Verwaltungsbibliothek startete nicht"});
+            return nullptr;
+        }
+        const HCONV conversation =
+            DdeConnect(m_client.instance(), m_client.name(service), m_client.name(topic), nullptr);
+        if (!conversation) {
+            m_failure = LinkResult::refused();
+            return nullptr;
+        }
+        return std::make_unique<DdeConversation>(m_client, conversation);
     }
 
+    LinkResult connectFailure() const override { return m_failure; }
+
   private:
-    DWORD m_instance = 0;
+    DdeClient m_client;
+    LinkResult m_failure = LinkResult::refused();
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -64,6 +65,21 @@ class LinkTransport {
     virtual std::unique_ptr<LinkConversation> connect(std::string_view service,
                                                       std::string_view topic,
                                                       std::chrono::milliseconds timeout) = 0;
+    // Why the last connect opened nothing: Refused when no such service answered, TimedOut
+    // when it was there and did not answer in time, Broken when the way to it failed.
+    virtual LinkResult connectFailure() const { return LinkResult::refused(); }
+};
+
+// What a server offers: the answers to a conversation's transactions. A request answered with
+// nothing, or a topic or poke not accepted, is refused to the client. Texts are the bytes as
+// they travel (the game's ANSI code page).
+class LinkService {
+  public:
+    virtual ~LinkService() = default;
+    virtual bool acceptTopic(std::string_view topic) = 0;
+    // `text` is the poked data up to its first zero.
+    virtual bool poke(std::string_view topic, std::string_view item, std::string_view text) = 0;
+    virtual std::optional<std::string> request(std::string_view topic, std::string_view item) = 0;
 };
 
 // The platform's transport: DDEML on Windows; the local socket of the service elsewhere.

@@ -138,11 +138,12 @@ class LocalConversation : public LinkConversation {
         : m_socket(std::move(socket)), m_topic(std::move(topic)), m_reader(kMaxLinkAnswer) {}
 
     // Sends the Connect frame and waits for the service to take the topic.
-    bool open(std::chrono::milliseconds timeout) {
+    LinkResult open(std::chrono::milliseconds timeout) {
         LinkFrame reply;
         const LinkResult result =
             exchange({FrameKind::Connect, m_topic, {}, {}}, timeout, reply, false);
-        return result.status == LinkStatus::Ok && reply.kind == FrameKind::Ack;
+        if (result.status != LinkStatus::Ok) return result;
+        return reply.kind == FrameKind::Ack ? LinkResult::ok() : LinkResult::refused();
     }
 
     LinkResult poke(std::string_view item, std::span<const char> data,
@@ -249,6 +250,7 @@ std::unique_ptr<LinkConversation> LocalSocketTransport::connect(std::string_view
                                                                 std::string_view topic,
                                                                 std::chrono::milliseconds timeout) {
     const fs::path path = m_socketPath ? *m_socketPath : localServicePath(service);
+    m_failure = LinkResult::refused();
     sockaddr_un address;
     if (!fillAddress(path, address)) return nullptr;
     UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
@@ -263,12 +265,14 @@ std::unique_ptr<LinkConversation> LocalSocketTransport::connect(std::string_view
     }
     auto conversation = std::make_unique<LocalConversation>(
         std::move(socket), std::string(topic.substr(0, kMaxFrameName)));
-    if (!conversation->open(
-            std::max(std::chrono::milliseconds(0),
-                     std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now())))) {
-        return nullptr;
-    }
-    return conversation;
+    // A game that took the connection but does not take the topic in time is there, but
+    // stopped: that is a time-out, not a missing game.
+    const LinkResult opened = conversation->open(
+        std::max(std::chrono::milliseconds(0),
+                 std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now())));
+    if (opened.status == LinkStatus::Ok) return conversation;
+    if (opened.status == LinkStatus::TimedOut) m_failure = opened;
+    return nullptr;
 }
 
 std::shared_ptr<LinkTransport> platformLinkTransport() {

@@ -32,20 +32,11 @@ class LocalSocketTransport : public LinkTransport {
 
     std::unique_ptr<LinkConversation> connect(std::string_view service, std::string_view topic,
                                               std::chrono::milliseconds timeout) override;
+    LinkResult connectFailure() const override { return m_failure; }
 
   private:
     std::optional<std::filesystem::path> m_socketPath;
-};
-
-// What a server offers: the answers to a conversation's frames. A request answered with
-// nothing, or a topic or poke not accepted, is refused to the client.
-class LinkService {
-  public:
-    virtual ~LinkService() = default;
-    virtual bool acceptTopic(std::string_view topic) = 0;
-    // `text` is the poked data up to its first zero.
-    virtual bool poke(std::string_view topic, std::string_view item, std::string_view text) = 0;
-    virtual std::optional<std::string> request(std::string_view topic, std::string_view item) = 0;
+    LinkResult m_failure = LinkResult::refused();
 };
 
 // A pipe whose signal stops a server; signal() may be called from a signal handler.

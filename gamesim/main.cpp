@@ -1,45 +1,59 @@
-// vivarium-sim: a stand-in for the running game. It serves the macro service "Vivarium" over
-// the local link and keeps a small world of objects and scripts.
+// vivarium-sim: a stand-in for the running game. It serves the macro service "Vivarium" (over
+// DDE on Windows, over the local link elsewhere) and keeps a small world of objects and scripts.
 
-#ifndef _WIN32
-
-#include <csignal>
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/file_io.h"
 #include "app/vek_error.h"
 #include "gamelink/link_transport.h"
-#include "gamelink/local_socket.h"
 #include "gamesim/sim_world.h"
+
+#ifdef _WIN32
+#include <process.h>
+
+#include "gamelink/dde_server.h"
+#else
+#include <unistd.h>
+
+#include <csignal>
+
+#include "gamelink/local_socket.h"
+#endif
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: vivarium-sim [--socket PATH] [--log FILE] [--seed FILE]... [--idle-timeout MS]\n"
+    "                    [--start-delay MS] [--started FILE] [-Embedding]\n"
     "  --socket PATH       listen at PATH instead of the service's place in the runtime folder\n"
-    "  --log FILE          append every macro received to FILE, one a line\n"
+    "                      (not on Windows, where the service is a DDE service)\n"
+    "  --log FILE          append every macro received to FILE, one a line, as its bytes\n"
     "  --seed FILE         run each line of FILE as a macro before serving (lines starting\n"
     "                      with '*' and empty lines are skipped)\n"
     "  --idle-timeout MS   drop a client that stays silent this long (default 30000)\n"
-    "Stops cleanly on SIGINT or SIGTERM.\n";
+    "  --start-delay MS    wait this long before serving, as a game that is slow to start\n"
+    "  --started FILE      append the process number to FILE at each start\n"
+    "  -Embedding          the game's start flag; accepted and ignored\n"
+    "VIVARIUM_SIM_OPTIONS, when set, holds further options, separated by blanks, read first.\n"
+    "Stops cleanly on SIGINT or SIGTERM (Ctrl+C on Windows).\n";
 
 struct Options {
     std::optional<std::string> socket;
     std::optional<std::string> log;
     std::vector<std::string> seeds;
     int idleTimeoutMs = 30000;
+    int startDelayMs = 0;
+    std::optional<std::string> started;
 };
-
-const vek::WakePipe* g_stop = nullptr;
-
-extern "C" void onStopSignal(int) {
-    if (g_stop) g_stop->signal();
-}
 
 // The game's side of the conversation: every poke runs a macro; a request returns what the
 // conversation's last macro wrote.
@@ -54,7 +68,7 @@ class SimService : public vek::LinkService {
 
     bool poke(std::string_view, std::string_view item, std::string_view text) override {
         if (item != vek::kLinkItem) return false;
-        if (m_log) *m_log << text << std::endl;
+        if (m_log) *m_log << text << '\n' << std::flush;
         m_answer = m_world.run(text);
         return true;
     }
@@ -70,33 +84,74 @@ class SimService : public vek::LinkService {
     std::string m_answer;
 };
 
-std::optional<Options> parseOptions(int argc, char* argv[]) {
+int processId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(::getpid());
+#endif
+}
+
+// The options of the environment first, then those of the command line. A game started as
+// the game is (with "-Embedding" only) takes its options from the environment.
+std::vector<std::string> argumentsOf(int argc, char* argv[]) {
+    std::vector<std::string> arguments;
+    if (const char* extra = std::getenv("VIVARIUM_SIM_OPTIONS"); extra && *extra) {
+        std::istringstream words(extra);
+        for (std::string word; words >> word;) arguments.push_back(word);
+    }
+    arguments.insert(arguments.end(), argv + 1, argv + argc);
+    return arguments;
+}
+
+std::optional<int> wholeNumber(const std::string& text) {
+    try {
+        return std::stoi(text);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<Options> parseOptions(const std::vector<std::string>& arguments) {
     Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
             std::exit(0);
         }
-        if (i + 1 >= argc) return std::nullopt;
-        const std::string value = argv[++i];
+        if (arg == "-Embedding") continue;
+        if (i + 1 >= arguments.size()) return std::nullopt;
+        const std::string& value = arguments[++i];
+        std::optional<int> number = 0;
         if (arg == "--socket") {
             options.socket = value;
         } else if (arg == "--log") {
             options.log = value;
         } else if (arg == "--seed") {
             options.seeds.push_back(value);
+        } else if (arg == "--started") {
+            options.started = value;
         } else if (arg == "--idle-timeout") {
-            try {
-                options.idleTimeoutMs = std::stoi(value);
-            } catch (const std::exception&) {
-                return std::nullopt;
-            }
+            number = wholeNumber(value);
+            options.idleTimeoutMs = number.value_or(0);
+        } else if (arg == "--start-delay") {
+            number = wholeNumber(value);
+            options.startDelayMs = number.value_or(0);
         } else {
             return std::nullopt;
         }
+        if (!number) return std::nullopt;
     }
     return options;
+}
+
+// A file opened to append bytes as they are (no line-end translation on Windows).
+std::ofstream appendTo(const std::string& file, const char* english, const char* german) {
+    std::ofstream out(vek::pathFromUtf8(file), std::ios::app | std::ios::binary);
+    if (!out)
+        throw vek::VekError(english, german, vek::ErrorDetail::ofFile(vek::pathFromUtf8(file)));
+    return out;
 }
 
 void seedWorld(vek::sim::World& world, const std::string& file) {
@@ -113,46 +168,69 @@ void seedWorld(vek::sim::World& world, const std::string& file) {
     }
 }
 
+#ifdef _WIN32
+
+void serve(const Options&, SimService& service, const vek::sim::World& world) {
+    vek::DdeLinkServer server(vek::kLinkService, service);
+    std::cout << "vivarium-sim: serving " << vek::kLinkService << " over DDE ("
+              << world.objects().size() << " objects, " << world.scripts().size() << " scripts)"
+              << std::endl;
+    server.serve();
+}
+
+#else
+
+const vek::WakePipe* g_stop = nullptr;
+
+extern "C" void onStopSignal(int) {
+    if (g_stop) g_stop->signal();
+}
+
+void serve(const Options& options, SimService& service, const vek::sim::World& world) {
+    vek::WakePipe stop;
+    g_stop = &stop;
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    const auto path = options.socket ? vek::pathFromUtf8(*options.socket)
+                                     : vek::localServicePath(vek::kLinkService);
+    vek::LocalSocketServer server(path);
+    std::cout << "vivarium-sim: serving " << vek::kLinkService << " at "
+              << vek::pathToUtf8(server.socketPath()) << " (" << world.objects().size()
+              << " objects, " << world.scripts().size() << " scripts)" << std::endl;
+    server.serve(service, stop, std::chrono::milliseconds(options.idleTimeoutMs));
+    g_stop = nullptr;
+}
+
+#endif
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const auto options = parseOptions(argc, argv);
+    const auto options = parseOptions(argumentsOf(argc, argv));
     if (!options) {
         std::cerr << kUsage;
         return 2;
     }
     try {
+        if (options->started)
+            appendTo(*options->started, "cannot open the start file",
+                     "kann die Startdatei nicht oeffnen")
+                << processId() << "\n";
+        std::this_thread::sleep_for(std::chrono::milliseconds(options->startDelayMs));
         vek::sim::World world;
         for (const std::string& seed : options->seeds) seedWorld(world, seed);
 
         std::optional<std::ofstream> log;
-        if (options->log) {
-            log.emplace(vek::pathFromUtf8(*options->log), std::ios::app);
-            if (!*log) {
-                throw vek::VekError("cannot open the log file", "kann die Logdatei nicht oeffnen",
-                                    vek::ErrorDetail::ofFile(vek::pathFromUtf8(*options->log)));
-            }
-        }
-
-        vek::WakePipe stop;
-        g_stop = &stop;
-        struct sigaction action {};
-        action.sa_handler = onStopSignal;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, nullptr);
-        sigaction(SIGTERM, &action, nullptr);
-        std::signal(SIGPIPE, SIG_IGN);
-
-        const auto path = options->socket ? vek::pathFromUtf8(*options->socket)
-                                          : vek::localServicePath(vek::kLinkService);
-        vek::LocalSocketServer server(path);
-        std::cout << "vivarium-sim: serving " << vek::kLinkService << " at "
-                  << vek::pathToUtf8(server.socketPath()) << " (" << world.objects().size()
-                  << " objects, " << world.scripts().size() << " scripts)" << std::endl;
-
+        if (options->log)
+            log = appendTo(*options->log, "cannot open the log file",
+                           "kann die Logdatei nicht oeffnen");
         SimService service(world, log ? &*log : nullptr);
-        server.serve(service, stop, std::chrono::milliseconds(options->idleTimeoutMs));
-        g_stop = nullptr;
+        serve(*options, service, world);
         std::cout << "vivarium-sim: stopped" << std::endl;
         return 0;
     } catch (const std::exception& error) {
@@ -160,16 +238,3 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 }
-
-#else
-
-#include <iostream>
-
-// The stand-in serves the local link; on Windows the game itself is reached over DDE.
-int main() {
-    std::cerr << "vivarium-sim: the stand-in game runs where the link is a local socket, not on "
-                 "Windows\n";
-    return 1;
-}
-
-#endif

@@ -28,7 +28,7 @@ find . -path './build*' -prune -o -path ./tests -prune -o -path ./.git -prune -o
         if (n == 1) return path == "main.cpp" ? "main" : "other"
         if (parts[1] == "studio") return "studio"
         if (parts[1] == "tests") return "tests"
-        if (parts[1] ~ /^(cli|gamesim|demo|bench)$/) return "tool " parts[1]
+        if (parts[1] ~ /^(cli|gamesim|bridge|demo|bench)$/) return "tool " parts[1]
         if (!(parts[1] in uses)) return "other"
         return (n > 2 && parts[2] == "ui") ? "ui " parts[1] : "core " parts[1]
     }

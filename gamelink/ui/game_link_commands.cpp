@@ -1,5 +1,7 @@
 #include "gamelink/ui/game_link_commands.h"
 
+#include <QApplication>
+
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
 #include "app/ui/qt_convert.h"
@@ -36,6 +38,14 @@ void launchCreatures(AppContext& context, const TCreatures& creatures) {
 
 void installGameLinkNotices(AppContext& context, TCreatures& creatures) {
     creatures.setNoticeSink([&context](const BilingualBox& box) { context.ask(box, Buttons::Ok); });
+    // While a game that was just started comes up, the user sees the program wait.
+    creatures.setBusySink([](bool busy) {
+        if (busy) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    });
 }
 
 }  // namespace vek::ui

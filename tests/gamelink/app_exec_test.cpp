@@ -124,13 +124,13 @@ TEST_F(AppExecRunTest, TheGameStartRunsCreaturesExeFromItsMainDirectory) {
     writeScript(dir / "creatures.exe", "echo \"$@\" > started.txt\n");
     GamePaths paths;
     paths.CMainPath = dir.path().string() + "/";
-    EXPECT_TRUE(startGameEmbedded(paths));
+    EXPECT_TRUE(static_cast<bool>(startGameEmbedded(paths)));
     for (int i = 0; i < 200 && !std::filesystem::exists(dir / "started.txt"); ++i)
         std::this_thread::sleep_for(10ms);
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(readFileLines(dir / "started.txt").at(0), "-Embedding");
     paths.CMainPath = (dir / "elsewhere/").string();
-    EXPECT_FALSE(startGameEmbedded(paths));
+    EXPECT_FALSE(static_cast<bool>(startGameEmbedded(paths)));
 }
 
 }  // namespace

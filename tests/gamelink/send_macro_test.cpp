@@ -115,7 +115,7 @@ TEST_F(SendMacroTest, AMissingGameIsReportedOncePerCallAfterOneStartAttempt) {
     int starts = 0;
     link->setGameStarter([&starts](const GamePaths&) {
         ++starts;
-        return false;
+        return ProcessProbe();
     });
     EXPECT_EQ(link->SendMacro("inst,endm"), "");
     EXPECT_EQ(link->SendMacro("inst,endm"), "");
@@ -133,7 +133,7 @@ TEST_F(SendMacroTest, AGameStartedByTheCallReceivesTheMacroInTheSameCall) {
     auto link = creatures();
     link->setGameStarter([&](const GamePaths&) {
         game = std::make_unique<ScriptedServer>(socket, recordingGame(received, "started"));
-        return true;
+        return ProcessProbe([] { return true; });
     });
     EXPECT_EQ(link->SendMacro("inst,endm"), "started");
     EXPECT_TRUE(notices.texts.empty());
@@ -158,16 +158,22 @@ TEST_F(SendMacroTest, AGameThatNeverAnswersGivesAnEmptyAnswerAfterBothTimeOuts) 
     EXPECT_TRUE(notices.texts.empty()) << "a time-out is not reported";
 }
 
-TEST_F(SendMacroTest, AGameThatNeverTakesTheConversationCountsAsMissing) {
+TEST_F(SendMacroTest, AGameThatNeverTakesTheConversationIsSilentNotMissing) {
     ScriptedServer game(socket, [](int fd) {
         FrameReader reader(1 << 20);
         while (readFrame(fd, reader)) {
         }
     });
     auto link = creatures({100ms, 100ms, 100ms});
+    int starts = 0;
+    link->setGameStarter([&starts](const GamePaths&) {
+        ++starts;
+        return ProcessProbe();
+    });
     EXPECT_EQ(link->SendMacro("inst,endm"), "");
-    ASSERT_EQ(notices.texts.size(), 1u);
-    EXPECT_EQ(notices.texts[0], "Creatures not found! Run Creatures! ");
+    EXPECT_EQ(link->lastOutcome(), TCreatures::Outcome::TimedOut);
+    EXPECT_TRUE(notices.texts.empty()) << "a stopped game is not a missing one";
+    EXPECT_EQ(starts, 0);
 }
 
 // A game that takes the conversation and the poke, then misbehaves at the request.
@@ -369,7 +375,10 @@ TEST(LocalSocketPathTest, TheServiceNamesTheSocketInTheRuntimeFolder) {
 TEST_F(SendMacroTest, TheConnectionTestOpensAndClosesAConversationOnItsOwnTopic) {
     auto link = creatures();
     int starts = 0;
-    link->setGameStarter([&starts](const GamePaths&) { return ++starts > 0; });
+    link->setGameStarter([&starts](const GamePaths&) {
+        ++starts;
+        return ProcessProbe();
+    });
     EXPECT_FALSE(link->testConnection());
     EXPECT_EQ(starts, 0) << "the test does not start the game";
 

@@ -151,7 +151,7 @@ inline std::unique_ptr<TCreatures> creaturesAt(const std::filesystem::path& sock
     auto creatures = std::make_unique<TCreatures>();
     creatures->setPaths({});
     creatures->setLinkTransport(std::make_shared<LocalSocketTransport>(socketPath));
-    creatures->setGameStarter([](const GamePaths&) { return false; });
+    creatures->setGameStarter([](const GamePaths&) { return ProcessProbe(); });
     creatures->setLinkTimeouts(timeouts);
     return creatures;
 }

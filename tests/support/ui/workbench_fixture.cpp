@@ -138,7 +138,7 @@ fs::path TestWorkbench::scratch() const { return toPath(m_folder.path()) / "scra
 
 void TestWorkbench::linkTo(const fs::path& socket) {
     m_workbench->creatures().setLinkTransport(std::make_shared<LocalSocketTransport>(socket));
-    m_workbench->creatures().setGameStarter([](const GamePaths&) { return false; });
+    m_workbench->creatures().setGameStarter([](const GamePaths&) { return ProcessProbe(); });
 }
 
 QString screenshotFolder() { return QString::fromLocal8Bit(qgetenv("VEK_SCREENSHOT_DIR")); }

@@ -1,0 +1,120 @@
+// vek-bridge: the program's DDE client inside a Wine prefix. The program on Linux starts it
+// under Wine and talks to it in frames over its standard input and output; each conversation
+// with the game is opened, used and closed here in the order the program asks.
+
+#ifdef _WIN32
+
+#include <fcntl.h>
+#include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/vek_error.h"
+#include "gamelink/bridge_frame.h"
+#include "gamelink/link_transport.h"
+
+namespace {
+
+using vek::BridgeFrame;
+using vek::BridgeKind;
+
+#ifdef _WIN64
+constexpr const char* kBuild = "x86_64";
+#else
+constexpr const char* kBuild = "i686";
+#endif
+
+bool writeFrame(const BridgeFrame& frame) {
+    const std::string bytes = vek::encodeBridgeFrame(frame);
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+           std::fflush(stdout) == 0;
+}
+
+BridgeFrame replyOf(const vek::LinkResult& result) {
+    switch (result.status) {
+        case vek::LinkStatus::Ok:
+            return {BridgeKind::Ok, 0, {}, {}};
+        case vek::LinkStatus::TimedOut:
+            return {BridgeKind::TimedOut, 0, {}, {}};
+        case vek::LinkStatus::Refused:
+            return {BridgeKind::Refused, 0, {}, {}};
+        case vek::LinkStatus::Broken:
+            break;
+    }
+    return {BridgeKind::Broken, 0, {}, result.fault.english};
+}
+
+class Bridge {
+  public:
+    // The reply to one frame; nothing for Disconnect.
+    std::optional<BridgeFrame> handle(const BridgeFrame& frame) {
+        const std::chrono::milliseconds timeout(frame.timeoutMs);
+        switch (frame.kind) {
+            case BridgeKind::Connect:
+                m_conversation.reset();
+                m_conversation = m_transport->connect(frame.name, frame.data, timeout);
+                return m_conversation ? replyOf(vek::LinkResult::ok())
+                                      : replyOf(m_transport->connectFailure());
+            case BridgeKind::Disconnect:
+                m_conversation.reset();
+                return std::nullopt;
+            case BridgeKind::Poke:
+                if (!m_conversation) return notConnected();
+                return replyOf(m_conversation->poke(frame.name, frame.data, timeout));
+            case BridgeKind::Request: {
+                if (!m_conversation) return notConnected();
+                std::string answer;
+                const vek::LinkResult result = m_conversation->request(frame.name, timeout, answer);
+                if (result.status != vek::LinkStatus::Ok) return replyOf(result);
+                return BridgeFrame{BridgeKind::Data, 0, {}, std::move(answer)};
+            }
+            default:
+                return BridgeFrame{
+                    BridgeKind::Broken, 0, {}, "the bridge got a frame it never takes"};
+        }
+    }
+
+  private:
+    static BridgeFrame notConnected() {
+        return {BridgeKind::Broken, 0, {}, "no conversation is open"};
+    }
+
+    std::shared_ptr<vek::LinkTransport> m_transport = vek::platformLinkTransport();
+    std::unique_ptr<vek::LinkConversation> m_conversation;
+};
+
+}  // namespace
+
+int main() {
+    // Frames are bytes: no line-end translation on either stream.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (!writeFrame({BridgeKind::Hello, 0, {}, kBuild})) return 1;
+    Bridge bridge;
+    vek::BridgeFrameReader reader(vek::kMacroBufferLimit + 1 + 1024);
+    char buffer[65536];
+    try {
+        while (true) {
+            while (auto frame = reader.next()) {
+                if (auto reply = bridge.handle(*frame); reply && !writeFrame(*reply)) return 1;
+            }
+            // What the pipe holds now, not a full buffer: a frame is answered when it is whole.
+            const int got = _read(_fileno(stdin), buffer, sizeof buffer);
+            // Our program closed its end: nothing more to do.
+            if (got <= 0) return 0;
+            reader.append(std::string_view(buffer, static_cast<std::size_t>(got)));
+        }
+    } catch (const std::exception& error) {
+        writeFrame({BridgeKind::Broken, 0, {}, vek::errorMessage(error, vek::kLanguageEnglish)});
+        return 1;
+    }
+}
+
+#endif

@@ -1,0 +1,56 @@
+#include "gamelink/link_choice.h"
+
+#include "app/vek_error.h"
+#include "gamelink/process_launch.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+
+#include "gamelink/local_socket.h"
+#include "gamelink/wine_bridge.h"
+#endif
+
+namespace vek {
+
+LinkKind chooseLink(const LinkChoiceInputs& inputs) {
+    if (inputs.requested) {
+        if (*inputs.requested == "socket") return LinkKind::Socket;
+        if (*inputs.requested == "wine") return LinkKind::Wine;
+        throw VekError(
+            "The link must be socket or wine, not '" + *inputs.requested + "'.",
+            "Die Verbindung muss socket oder wine sein, nicht '" + *inputs.requested + "'.");
+    }
+    const bool underWine = inputs.gameInWinePrefix || inputs.prefixNamed;
+    return underWine && inputs.wineInstalled ? LinkKind::Wine : LinkKind::Socket;
+}
+
+#ifdef _WIN32
+
+ChosenLink linkFor(const GamePathSources&) { return {platformLinkTransport(), {}}; }
+
+#else
+
+namespace {
+
+std::filesystem::path programFolder() {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path() : self.parent_path();
+}
+
+}  // namespace
+
+ChosenLink linkFor(const GamePathSources& sources) {
+    const LinkChoiceInputs inputs{sources.link, gamePathsFromWinePrefix(sources),
+                                  sources.winePrefixNamed,
+                                  findWineLoader(WindowsMachine::X86).has_value()};
+    if (chooseLink(inputs) == LinkKind::Socket)
+        return {std::make_shared<LocalSocketTransport>(), {}};
+    const std::filesystem::path prefix = sources.winePrefix.value_or("");
+    return {std::make_shared<WineBridgeTransport>(prefix, installedBridges(programFolder())),
+            prefix};
+}
+
+#endif
+
+}  // namespace vek

@@ -1,0 +1,273 @@
+#ifndef _WIN32
+
+#include "gamelink/wine_bridge.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "gamelink/process_launch.h"
+
+extern char** environ;
+
+namespace vek {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// Wine answers a step a little after the time-out it was given; a bridge silent longer hangs.
+constexpr std::chrono::milliseconds kBridgeGrace{5000};
+// A prefix's first start (wineboot) takes a while.
+constexpr std::chrono::milliseconds kHelloTimeout{60000};
+constexpr std::size_t kMaxBridgeFrame = 64u << 20;
+
+const BilingualText kBridgeStopped{
+    "the bridge to the game under Wine (vek-bridge.exe) stopped",
+    "die Bruecke zum Spiel unter Wine (vek-bridge.exe) hat aufgehoert"};
+
+class BridgeConversation : public LinkConversation {
+  public:
+    explicit BridgeConversation(WineBridgeTransport& bridge) : m_bridge(bridge) {}
+    ~BridgeConversation() override { m_bridge.send({BridgeKind::Disconnect, 0, {}, {}}); }
+    BridgeConversation(const BridgeConversation&) = delete;
+    BridgeConversation& operator=(const BridgeConversation&) = delete;
+
+    LinkResult poke(std::string_view item, std::span<const char> data,
+                    std::chrono::milliseconds timeout) override {
+        BridgeFrame reply;
+        return m_bridge.exchange({BridgeKind::Poke, milliseconds(timeout), std::string(item),
+                                  std::string(data.data(), data.size())},
+                                 reply);
+    }
+
+    LinkResult request(std::string_view item, std::chrono::milliseconds timeout,
+                       std::string& answer) override {
+        BridgeFrame reply;
+        const LinkResult result = m_bridge.exchange(
+            {BridgeKind::Request, milliseconds(timeout), std::string(item), {}}, reply);
+        if (result.status == LinkStatus::Ok) answer = std::move(reply.data);
+        return result;
+    }
+
+    static std::uint32_t milliseconds(std::chrono::milliseconds timeout) {
+        return static_cast<std::uint32_t>(timeout.count());
+    }
+
+  private:
+    WineBridgeTransport& m_bridge;
+};
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+std::optional<fs::path> bridgeLoader(bool sixtyFourBit) {
+    return findWineLoader(sixtyFourBit ? WindowsMachine::X64 : WindowsMachine::X86);
+}
+
+}  // namespace
+
+std::vector<BridgeProgram> installedBridges(const fs::path& programFolder) {
+    fs::path folder = programFolder;
+    if (const char* dir = std::getenv("VEK_BRIDGE_DIR"); dir && *dir) folder = dir;
+    std::vector<BridgeProgram> bridges;
+    for (const bool sixtyFour : {false, true}) {
+        const fs::path exe = folder / "wine" / (sixtyFour ? "x86_64" : "i686") / "vek-bridge.exe";
+        std::error_code error;
+        const auto loader = bridgeLoader(sixtyFour);
+        if (loader && fs::is_regular_file(exe, error)) bridges.push_back({*loader, exe});
+    }
+    return bridges;
+}
+
+WineBridgeTransport::WineBridgeTransport(fs::path prefix, std::vector<BridgeProgram> bridges)
+    : m_prefix(std::move(prefix)), m_bridges(std::move(bridges)), m_reader(kMaxBridgeFrame) {
+    // A bridge that died must end its conversation, not the program that writes to it.
+    ::signal(SIGPIPE, SIG_IGN);
+}
+
+WineBridgeTransport::~WineBridgeTransport() { stop(); }
+
+std::unique_ptr<LinkConversation> WineBridgeTransport::connect(std::string_view service,
+                                                               std::string_view topic,
+                                                               std::chrono::milliseconds timeout) {
+    if (!ensureRunning()) return nullptr;
+    BridgeFrame reply;
+    m_failure = exchange({BridgeKind::Connect, BridgeConversation::milliseconds(timeout),
+                          std::string(service), std::string(topic)},
+                         reply);
+    if (m_failure.status != LinkStatus::Ok) return nullptr;
+    return std::make_unique<BridgeConversation>(*this);
+}
+
+bool WineBridgeTransport::ensureRunning() {
+    if (m_pid > 0) return true;
+    if (m_bridges.empty()) {
+        m_failure = LinkResult::broken(
+            {"Wine or vek-bridge.exe is not installed: install Wine (apt-get install wine) and "
+             "keep the folder wine/ beside the program",
+             "Wine oder vek-bridge.exe ist nicht installiert: installieren Sie Wine (apt-get "
+             "install wine) und lassen Sie den Ordner wine/ neben dem Programm"});
+        return false;
+    }
+    std::error_code error;
+    if (!fs::is_directory(m_prefix, error)) {
+        const std::string where = m_prefix.string();
+        m_failure = LinkResult::broken(
+            {"the Wine prefix " + where +
+                 " does not exist: set WINEPREFIX or --wine-prefix to "
+                 "the prefix where Creatures is installed",
+             "das Wine-Praefix " + where +
+                 " gibt es nicht: setzen Sie WINEPREFIX oder "
+                 "--wine-prefix auf das Praefix, in dem Creatures installiert ist"});
+        return false;
+    }
+    // Started once, and once more after it died; a third time would hide a real fault.
+    if (m_starts >= 2) {
+        m_failure =
+            LinkResult::broken({kBridgeStopped.english + " twice; start the program again",
+                                kBridgeStopped.german + ", zweimal; starten Sie das Programm neu"});
+        return false;
+    }
+    ++m_starts;
+    for (const BridgeProgram& program : m_bridges) {
+        if (start(program)) return true;
+    }
+    m_failure = LinkResult::broken(
+        {"vek-bridge.exe does not start under Wine in " + m_prefix.string(),
+         "vek-bridge.exe startet unter Wine in " + m_prefix.string() + " nicht"});
+    return false;
+}
+
+bool WineBridgeTransport::start(const BridgeProgram& program) {
+    int toBridge[2];
+    int fromBridge[2];
+    if (::pipe2(toBridge, O_CLOEXEC) != 0) return false;
+    if (::pipe2(fromBridge, O_CLOEXEC) != 0) {
+        ::close(toBridge[0]);
+        ::close(toBridge[1]);
+        return false;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, toBridge[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, fromBridge[1], 1);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<std::string> environment = {"WINEPREFIX=" + m_prefix.string()};
+    if (!std::getenv("WINEDEBUG")) environment.push_back("WINEDEBUG=-all");
+    for (char** entry = environ; *entry; ++entry) {
+        if (!std::string_view(*entry).starts_with("WINEPREFIX=")) environment.push_back(*entry);
+    }
+    std::vector<char*> envp;
+    for (std::string& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    std::string loader = program.loader.string();
+    std::string exe = program.exe.string();
+    char* argv[] = {loader.data(), exe.data(), nullptr};
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, loader.c_str(), &actions, nullptr, argv, envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(toBridge[0]);
+    ::close(fromBridge[1]);
+    m_pid = spawned == 0 ? pid : -1;
+    m_toBridge = toBridge[1];
+    m_fromBridge = fromBridge[0];
+    m_reader = BridgeFrameReader(kMaxBridgeFrame);
+    BridgeFrame hello;
+    if (m_pid > 0 && exchange({BridgeKind::Hello, 0, {}, {}}, hello).status == LinkStatus::Ok &&
+        hello.kind == BridgeKind::Hello) {
+        m_build = hello.data;
+        return true;
+    }
+    stop();
+    return false;
+}
+
+void WineBridgeTransport::stop() {
+    if (m_toBridge >= 0) ::close(m_toBridge);
+    if (m_fromBridge >= 0) ::close(m_fromBridge);
+    m_toBridge = m_fromBridge = -1;
+    if (m_pid > 0) {
+        // Its input closed, the bridge ends by itself; a hung one is ended.
+        ::kill(m_pid, SIGKILL);
+        while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    m_pid = -1;
+}
+
+void WineBridgeTransport::send(const BridgeFrame& request) {
+    if (m_pid > 0 && !writeAll(m_toBridge, encodeBridgeFrame(request))) stop();
+}
+
+LinkResult WineBridgeTransport::exchange(const BridgeFrame& request, BridgeFrame& reply) {
+    if (m_pid <= 0) return LinkResult::broken(kBridgeStopped);
+    // The greeting is read, not sent: the bridge speaks first.
+    const bool greeting = request.kind == BridgeKind::Hello;
+    if (!greeting && !writeAll(m_toBridge, encodeBridgeFrame(request))) {
+        stop();
+        return LinkResult::broken(kBridgeStopped);
+    }
+    const auto deadline =
+        Clock::now() +
+        (greeting ? kHelloTimeout : std::chrono::milliseconds(request.timeoutMs) + kBridgeGrace);
+    char buffer[65536];
+    while (true) {
+        std::optional<BridgeFrame> next;
+        try {
+            next = m_reader.next();
+        } catch (const std::exception&) {
+            stop();
+            return LinkResult::broken(kBridgeStopped);
+        }
+        if (next) {
+            reply = std::move(*next);
+            break;
+        }
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        pollfd fds{m_fromBridge, POLLIN, 0};
+        const int ready = left > 0 ? ::poll(&fds, 1, static_cast<int>(left)) : 0;
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready == 0) {
+            stop();
+            return LinkResult::timedOut();
+        }
+        const ssize_t got = ::read(m_fromBridge, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            stop();
+            return LinkResult::broken(kBridgeStopped);
+        }
+        m_reader.append(std::string_view(buffer, static_cast<std::size_t>(got)));
+    }
+    switch (reply.kind) {
+        case BridgeKind::Refused:
+            return LinkResult::refused();
+        case BridgeKind::TimedOut:
+            return LinkResult::timedOut();
+        case BridgeKind::Broken:
+            return LinkResult::broken({reply.data, reply.data});
+        default:
+            return LinkResult::ok();
+    }
+}
+
+}  // namespace vek
+
+#endif

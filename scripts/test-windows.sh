@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# Builds the Windows programs with MinGW-w64 and tests them under Wine, headless: byte parity
+# of vek.exe with the Linux vek, vek.exe over DDE against vivarium-sim.exe, the Linux vek
+# through vek-bridge.exe, and the start of a game that is slow to come up.
+#   scripts/test-windows.sh    (after scripts/test.sh, which built build/)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+began=$(date +%s)
+
+if [ "${1:-}" != "--steps" ]; then
+    # Wine, MinGW-w64 and a display server; 32-bit Wine through the i386 architecture.
+    need=()
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(mingw-w64)
+    command -v wine >/dev/null || need+=(wine wine64)
+    command -v xvfb-run >/dev/null || need+=(xvfb xauth)
+    if [ ${#need[@]} -gt 0 ] || ! dpkg -s wine32:i386 >/dev/null 2>&1; then
+        dpkg --add-architecture i386 || true
+        apt-get update -qq
+        [ ${#need[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}"
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq wine32:i386 ||
+            echo "test-windows: 32-bit Wine could not be installed; the 64-bit builds are tested"
+    fi
+    [ -x "$root/build/vek" ] || "$root/scripts/build.sh" "$root/build" -DVEK_WERROR=ON
+    for arch in i686 x86_64; do
+        "$root/scripts/build.sh" "$root/build-win-$arch" \
+            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DVEK_MINGW_ARCH=$arch \
+            -DVEK_BUILD_GUI=OFF -DVEK_WERROR=ON
+    done
+    # DDE under Wine needs a display: its conversations are window messages.
+    xvfb-run -a "$0" --steps
+    echo "test-windows: passed in $(($(date +%s) - began)) s"
+    exit 0
+fi
+
+work=$(mktemp -d /tmp/vek-windows.XXXXXX)
+cleanup() {
+    jobs -p | xargs -r kill 2>/dev/null || true
+    WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all
+
+# The 32-bit builds where 32-bit Wine runs them, else the 64-bit ones.
+arch=i686
+loader=$(command -v wine)
+if ! "$loader" "$root/build-win-i686/vek.exe" --help >/dev/null 2>&1; then
+    arch=x86_64
+    loader=$(command -v wine64 || echo /usr/lib/wine/wine64)
+    echo "test-windows: 32-bit Wine does not run here; testing the 64-bit builds"
+fi
+win="$root/build-win-$arch"
+"$loader" wineboot -i >/dev/null 2>&1
+wineserver -w 2>/dev/null || true
+echo "test-windows: prefix ready after $(($(date +%s) - began)) s ($arch)"
+
+failures=0
+check() {  # check WHAT COMMAND...: the command must succeed
+    local what=$1
+    shift
+    if "$@"; then echo "ok    $what"; else echo "FAIL  $what"; failures=$((failures + 1)); fi
+}
+vekexe() { "$loader" "$win/vek.exe" "$@"; }
+vek() { "$root/build/vek" "$@"; }
+
+# Byte parity on the demo's files.
+cd "$work"
+vek demo demo >/dev/null
+spr=$(cd "$work" && find demo -iname '*.spr' | sort | head -1)
+cos=$(cd "$work" && find demo -iname '*.cos' | sort | head -1)
+bmp=$(cd "$work" && find demo -iname '*.bmp' | sort | head -1)
+game=(--game-dir demo/Creatures)
+same() {  # same NAME ARGS...: both tools, same output and same file OUT-<tool>
+    local name=$1
+    shift
+    vek "${game[@]}" "${@//@OUT@/linux-$name}" >"linux-$name.txt" 2>&1 || true
+    vekexe "${game[@]}" "${@//@OUT@/win-$name}" >"win-$name.txt" 2>&1 || true
+    cmp -s "linux-$name.txt" "win-$name.txt" &&
+        { [ ! -e "linux-$name" ] || cmp -s "linux-$name" "win-$name"; }
+}
+check "spr list" same list spr list "$spr"
+check "spr create" same create spr create @OUT@ 3 8 5
+check "cob compile" same compile cob compile "$cos" @OUT@
+check "cob discompile" same discompile cob discompile linux-compile
+check "bmp2spr" same bmp2spr bmp2spr "$bmp" @OUT@
+
+# A running stand-in over DDE.
+printf '%s\n' "inst,new: simp ball 1 0 10 0,setv clas 33882880,endm" \
+    "scrp 2 5 3 1,inst,snde honk,endm" >world.txt
+startSim() {  # startSim EXE: vivarium-sim serving until killed
+    "$loader" "$1" --seed 'world.txt' --log 'sim.log' "${@:2}" >sim.out 2>&1 &
+    sim=$!
+    for _ in $(seq 100); do grep -q serving sim.out 2>/dev/null && return 0; sleep 0.1; done
+    return 1
+}
+stopSim() { kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true; }
+cat >ball.cos <<'COS'
+scrp 2 5 3 1
+inst
+snde honk
+endm
+COS
+vek cob compile ball.cos ball.cob >/dev/null
+
+linkChecks() {  # linkChecks TOOL...: send, inject and extract through one link
+    : >sim.log
+    "$@" send "inst,endm" >send.txt 2>&1 &&
+        [ "$(head -c 10 sim.log | od -An -c | tr -s ' ')" = " i n s t , e n d m \n" ] &&
+        check "  a 9-character macro arrives whole" true
+    check "  the answer comes back" \
+        bash -c '[ "$("$@" send "inst,enum 0 0 0,dde: putv fmly,dde: putv gnus,dde: putv spcs,next,endm")" = "2|5|3|" ]' _ "$@"
+    check "  inject" "$@" inject ball.cob
+    check "  extract" bash -c '"$@" extract --out macros >/dev/null && [ -s macros/02050301.MAC ]' _ "$@"
+}
+
+check "vivarium-sim.exe serves over DDE" startSim "$win/vivarium-sim.exe"
+echo "vek.exe over DDE:"
+linkChecks vekexe
+check "  the stand-in logged each macro as sent" grep -q "inst,sys: wtop,endm" sim.log
+echo "Linux vek through vek-bridge.exe:"
+mkdir -p bridges/wine/i686 bridges/wine/x86_64
+cp "$root/build-win-i686/vek-bridge.exe" bridges/wine/i686/
+cp "$root/build-win-x86_64/vek-bridge.exe" bridges/wine/x86_64/
+export VEK_BRIDGE_DIR="$work/bridges"
+linkChecks vek --link wine
+: >sim.log
+check "  Gruesse travel as Windows-1252 and come back" \
+    bash -c '[ "$(vek --link wine send "inst,dde: outs \"Grüße\",endm")" = "Grüße" ] &&
+             grep -q "$(printf "Gr\xfc\xdfe")" sim.log'
+stopSim
+out=$(vekexe send "inst,endm" 2>&1 || true)
+check "vek.exe without a game says so" [ "$out" != "${out#*Creatures not found! Run Creatures! }" ]
+
+# The start path: a creatures.exe in the prefix that serves after 3 s.
+main="$WINEPREFIX/drive_c/Creatures"
+mkdir -p "$main"
+cp "$win/vivarium-sim.exe" "$main/creatures.exe"
+: >sim.log
+rm -f started.txt
+export VIVARIUM_SIM_OPTIONS="--start-delay 3000 --started $work/started.txt --log $work/sim.log"
+check "one inject starts the game once and delivers every macro" \
+    bash -c '"$0" --link wine --game-dir "$1" inject ball.cob >/dev/null &&
+             [ "$(wc -l <started.txt)" = 1 ] && [ "$(wc -l <sim.log)" = 2 ]' \
+    "$root/build/vek" "$main"
+unset VIVARIUM_SIM_OPTIONS
+WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
+
+echo "test-windows: $failures failures, $(($(date +%s) - began)) s"
+[ "$failures" = 0 ]
