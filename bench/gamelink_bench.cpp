@@ -3,7 +3,16 @@
 
 #include <benchmark/benchmark.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
 #include <fstream>
+#include <thread>
+
+#include "gamelink/process_launch.h"
 
 #include "gamelink/macro_extraction.h"
 #include "objects/classifier.h"
@@ -66,5 +75,106 @@ BENCHMARK(BM_FullExtraction100Classes)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(5);
+
+// The same through vek-bridge.exe against vivarium-sim.exe under Wine. They run where
+// scripts/test-windows.sh sets VEK_WINDOWS_BUILD (the folder of the Windows programs),
+// VEK_BRIDGE_DIR and WINEPREFIX, and are skipped elsewhere.
+class WineStandIn {
+  public:
+    explicit WineStandIn(const std::filesystem::path& world) {
+        const char* build = std::getenv("VEK_WINDOWS_BUILD");
+        const auto loader = vek::findWineLoader(vek::WindowsMachine::X64);
+        if (!build || !std::getenv("WINEPREFIX") || !loader) return;
+        std::string program = loader->string();
+        std::string exe = (std::filesystem::path(build) / "vivarium-sim.exe").string();
+        std::string seedOption = "--seed";
+        std::string seed = "Z:" + world.string();
+        char* argv[] = {program.data(), exe.data(), seedOption.data(), seed.data(), nullptr};
+        if (posix_spawn(&m_pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) m_pid = -1;
+        vek::GamePathSources sources;
+        sources.link = "wine";
+        sources.winePrefix = std::getenv("WINEPREFIX");
+        sources.winePrefixNamed = true;
+        link = std::make_unique<vek::TCreatures>(sources);
+        link->setGameStarter([](const vek::GamePaths&) { return vek::ProcessProbe(); });
+        // Until the stand-in serves.
+        for (int i = 0; i < 100 && link->lastOutcome() != vek::TCreatures::Outcome::Answered; ++i) {
+            link->SendMacro("inst,endm");
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    ~WineStandIn() {
+        link.reset();
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    bool ready() const { return link && link->lastOutcome() == vek::TCreatures::Outcome::Answered; }
+
+    std::unique_ptr<vek::TCreatures> link;
+
+  private:
+    pid_t m_pid = -1;
+};
+
+void BM_WineSendMacro(benchmark::State& state) {
+    TempDir dir;
+    std::ofstream(dir / "world.txt") << "\n";
+    WineStandIn game(dir / "world.txt");
+    if (!game.ready()) return state.SkipWithError("no Wine stand-in (see scripts/test-windows.sh)");
+    for (auto _ : state) benchmark::DoNotOptimize(game.link->SendMacro("inst,dde: putv 1,endm"));
+}
+BENCHMARK(BM_WineSendMacro)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(500)
+    ->Repetitions(5)
+    ->ComputeStatistics("max", [](const std::vector<double>& v) {
+        return *std::max_element(v.begin(), v.end());
+    });
+
+void BM_WineFullExtraction100Classes(benchmark::State& state) {
+    TempDir dir;
+    std::ofstream(dir / "world.txt") << hundredClasses();
+    std::filesystem::create_directories(dir / "mac");
+    WineStandIn game(dir / "world.txt");
+    if (!game.ready()) return state.SkipWithError("no Wine stand-in (see scripts/test-windows.sh)");
+    vek::ExtractionResult result;
+    for (auto _ : state) {
+        result = vek::extractAllMacros(
+            [&](std::string_view macro) { return game.link->SendMacro(macro); }, dir / "mac",
+            "english", [](const std::string&) {});
+    }
+    if (result.requests != 7301) state.SkipWithError("the world was not 100 classes");
+    state.counters["conversations"] = static_cast<double>(result.requests);
+}
+BENCHMARK(BM_WineFullExtraction100Classes)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// 30,000 conversations in a row: the cost of the last thousand against the first.
+void BM_WineEndurance30000(benchmark::State& state) {
+    TempDir dir;
+    std::ofstream(dir / "world.txt") << "\n";
+    WineStandIn game(dir / "world.txt");
+    if (!game.ready()) return state.SkipWithError("no Wine stand-in (see scripts/test-windows.sh)");
+    using Clock = std::chrono::steady_clock;
+    double first = 0;
+    double last = 0;
+    for (auto _ : state) {
+        auto mark = Clock::now();
+        for (int n = 1; n <= 30000; ++n) {
+            game.link->SendMacro("inst,dde: putv 1,endm");
+            if (n % 1000 != 0) continue;
+            const double ms =
+                std::chrono::duration<double, std::milli>(Clock::now() - mark).count();
+            if (n == 1000) first = ms;
+            last = ms;
+            mark = Clock::now();
+        }
+    }
+    state.counters["first_1000_ms"] = first;
+    state.counters["last_1000_ms"] = last;
+    state.counters["last_over_first"] = last / first;
+}
+BENCHMARK(BM_WineEndurance30000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -62,6 +62,8 @@ check() {  # check WHAT COMMAND...: the command must succeed
 }
 vekexe() { "$loader" "$win/vek.exe" "$@"; }
 vek() { "$root/build/vek" "$@"; }
+export loader win root
+export -f vekexe vek
 
 # Byte parity on the demo's files.
 cd "$work"
@@ -69,20 +71,22 @@ vek demo demo >/dev/null
 spr=$(cd "$work" && find demo -iname '*.spr' | sort | head -1)
 cos=$(cd "$work" && find demo -iname '*.cos' | sort | head -1)
 bmp=$(cd "$work" && find demo -iname '*.bmp' | sort | head -1)
-game=(--game-dir demo/Creatures)
-same() {  # same NAME ARGS...: both tools, same output and same file OUT-<tool>
+game=(--game-dir ../demo/Creatures)
+same() {  # same NAME ARGS...: both tools in folders of their own, same output and same file "out"
     local name=$1
     shift
-    vek "${game[@]}" "${@//@OUT@/linux-$name}" >"linux-$name.txt" 2>&1 || true
-    vekexe "${game[@]}" "${@//@OUT@/win-$name}" >"win-$name.txt" 2>&1 || true
-    cmp -s "linux-$name.txt" "win-$name.txt" &&
-        { [ ! -e "linux-$name" ] || cmp -s "linux-$name" "win-$name"; }
+    rm -rf "linux-$name" "win-$name"
+    mkdir "linux-$name" "win-$name"
+    (cd "linux-$name" && vek "${game[@]}" "$@" >stdout.txt 2>&1 || true)
+    (cd "win-$name" && vekexe "${game[@]}" "$@" >stdout.txt 2>&1 || true)
+    { [ -s "linux-$name/stdout.txt" ] || [ -s "linux-$name/out" ]; } &&
+        diff -r "linux-$name" "win-$name" >/dev/null
 }
-check "spr list" same list spr list "$spr"
-check "spr create" same create spr create @OUT@ 3 8 5
-check "cob compile" same compile cob compile "$cos" @OUT@
-check "cob discompile" same discompile cob discompile linux-compile
-check "bmp2spr" same bmp2spr bmp2spr "$bmp" @OUT@
+check "spr list" same list spr list "../$spr"
+check "spr create" same create spr create out 3 8 5
+check "cob compile" same compile cob compile "../$cos" out
+check "cob discompile" same discompile cob discompile ../linux-compile/out
+check "bmp2spr" same bmp2spr bmp2spr "../$bmp" out
 
 # A running stand-in over DDE.
 printf '%s\n' "inst,new: simp ball 1 0 10 0,setv clas 33882880,endm" \
@@ -104,9 +108,8 @@ vek cob compile ball.cos ball.cob >/dev/null
 
 linkChecks() {  # linkChecks TOOL...: send, inject and extract through one link
     : >sim.log
-    "$@" send "inst,endm" >send.txt 2>&1 &&
-        [ "$(head -c 10 sim.log | od -An -c | tr -s ' ')" = " i n s t , e n d m \n" ] &&
-        check "  a 9-character macro arrives whole" true
+    check "  a 9-character macro arrives whole" \
+        bash -c '"$@" send "inst,endm" >/dev/null && [ "$(cat sim.log)" = "inst,endm" ]' _ "$@"
     check "  the answer comes back" \
         bash -c '[ "$("$@" send "inst,enum 0 0 0,dde: putv fmly,dde: putv gnus,dde: putv spcs,next,endm")" = "2|5|3|" ]' _ "$@"
     check "  inject" "$@" inject ball.cob
@@ -124,12 +127,32 @@ cp "$root/build-win-x86_64/vek-bridge.exe" bridges/wine/x86_64/
 export VEK_BRIDGE_DIR="$work/bridges"
 linkChecks vek --link wine
 : >sim.log
-check "  Gruesse travel as Windows-1252 and come back" \
-    bash -c '[ "$(vek --link wine send "inst,dde: outs \"Grüße\",endm")" = "Grüße" ] &&
-             grep -q "$(printf "Gr\xfc\xdfe")" sim.log'
+check "  Grüße travels as Windows-1252 and comes back" \
+    bash -c '"$0" --link wine send "scrp 7 7 7 7,inst,snde Grüße,endm" >/dev/null &&
+             [ "$("$0" --link wine send "inst,dde: scrp 7 7 7 7,endm")" = "inst,snde Grüße,endm" ] &&
+             grep -q "$(printf "Gr\xfc\xdfe")" sim.log' "$root/build/vek"
 stopSim
 out=$(vekexe send "inst,endm" 2>&1 || true)
 check "vek.exe without a game says so" [ "$out" != "${out#*Creatures not found! Run Creatures! }" ]
+
+# Speed and endurance through the bridge.
+if [ -x "$root/build/bench/gamelink_bench" ]; then
+    VEK_WINDOWS_BUILD="$win" "$root/build/bench/gamelink_bench" --benchmark_filter=Wine \
+        --benchmark_format=json --benchmark_out=bench.json >/dev/null 2>&1 || true
+    python3 - bench.json <<'PY' || failures=$((failures + 1))
+import json, sys
+runs = {b["name"]: b for b in json.load(open(sys.argv[1]))["benchmarks"]}
+median = runs["BM_WineSendMacro/iterations:500_median"]["real_time"] / 1000
+extraction = runs["BM_WineFullExtraction100Classes/iterations:1"]["real_time"] / 1000
+endurance = runs["BM_WineEndurance30000/iterations:1"]
+ratio = endurance["last_over_first"]
+print(f"bench SendMacro through the bridge, median {median:.3f} ms (under 2)")
+print(f"bench full extraction of 100 classes {extraction:.2f} s (under 15)")
+print(f"bench 30,000 conversations: first 1000 {endurance['first_1000_ms']:.0f} ms, "
+      f"last 1000 {endurance['last_1000_ms']:.0f} ms, ratio {ratio:.2f} (at most 1.2)")
+sys.exit(0 if median < 2 and extraction < 15 and ratio <= 1.2 else 1)
+PY
+fi
 
 # The start path: a creatures.exe in the prefix that serves after 3 s.
 main="$WINEPREFIX/drive_c/Creatures"
@@ -137,7 +160,8 @@ mkdir -p "$main"
 cp "$win/vivarium-sim.exe" "$main/creatures.exe"
 : >sim.log
 rm -f started.txt
-export VIVARIUM_SIM_OPTIONS="--start-delay 3000 --started $work/started.txt --log $work/sim.log"
+# Wine sees the host's files on drive Z:.
+export VIVARIUM_SIM_OPTIONS="--start-delay 3000 --started Z:$work/started.txt --log Z:$work/sim.log"
 check "one inject starts the game once and delivers every macro" \
     bash -c '"$0" --link wine --game-dir "$1" inject ball.cob >/dev/null &&
              [ "$(wc -l <started.txt)" = 1 ] && [ "$(wc -l <sim.log)" = 2 ]' \
