@@ -142,7 +142,7 @@ if [ -x "$root/build/bench/gamelink_bench" ]; then
     python3 - bench.json <<'PY' || failures=$((failures + 1))
 import json, sys
 runs = {b["name"]: b for b in json.load(open(sys.argv[1]))["benchmarks"]}
-median = runs["BM_WineSendMacro/iterations:500_median"]["real_time"] / 1000
+median = runs["BM_WineSendMacro/iterations:500/repeats:5_median"]["real_time"] / 1000
 extraction = runs["BM_WineFullExtraction100Classes/iterations:1"]["real_time"] / 1000
 endurance = runs["BM_WineEndurance30000/iterations:1"]
 ratio = endurance["last_over_first"]
