@@ -164,13 +164,17 @@ void MainWindow::createPopupMenus() {
 
 void MainWindow::FormCreate(bool debugMode) {
     AppContext& ctx = context();
+    // Visible from here on: the start-up trace is shown in its title, and the questions of
+    // start-up have a window to belong to.
+    placeAtTopOfScreen();
+    show();
     const StartupSettings settings = readStartupSettings(ctx.settings);
     ctx.spriteBackground = settings.spriteBackground;
     ctx.language = settings.language;
     if (settings.writeError) ctx.dialogs.errorReport(toQString(*settings.writeError));
 
-    // The stored layout is not restored here, but the paths are read again as the program always
-    // did.
+    // The stored layout is not restored here; the game's paths are read again, so that start-up
+    // works on what is installed now.
     runCommand([&ctx] { ctx.game.ReadPaths(); });
     m_savedTitle = windowTitle();
     ctx.debugMode = debugMode;
@@ -180,7 +184,6 @@ void MainWindow::FormCreate(bool debugMode) {
     ctx.commands.createScriptList();
     ctx.trace(QStringLiteral("Set Status/Buttons/Basics..."));
     for (ToolWindow& tool : m_tools) tool.open = false;
-    placeAtTopOfScreen();
 }
 
 void MainWindow::placeAtTopOfScreen() {
