@@ -74,6 +74,9 @@ MainWindow::MainWindow(AppContext& context)
     setFixedHeight(kClientHeight);
     context.traceSink = [this](const QString& text) {
         setWindowTitle(text);
+        // The window shown a moment ago needs the event loop to be on screen and paint; input
+        // waits until start-up is done.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         repaint();
     };
     context.traceEnd = [this] { setWindowTitle(m_savedTitle); };
