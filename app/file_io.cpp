@@ -1,7 +1,20 @@
 #include "app/file_io.h"
 
-#include <fstream>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <ostream>
+#include <random>
+#include <streambuf>
 #include <system_error>
+
+#include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "app/file_reader.h"
 #include "app/vek_error.h"
@@ -16,6 +29,109 @@ VekError cannotCreateError(const fs::path& path) {
     return VekError("The file cannot be created", "Datei kann nicht erstellt werden",
                     ErrorDetail::ofFile(path));
 }
+
+// The file a write replaces: a symbolic link is followed to the file it points to, as editors
+// do, so that the link stays; a folder or device is refused rather than replaced.
+fs::path writeTarget(const fs::path& path) {
+    fs::path target = path;
+    std::error_code error;
+    for (int hops = 0; fs::is_symlink(fs::symlink_status(target, error)); ++hops) {
+        const fs::path pointee = fs::read_symlink(target, error);
+        if (error || hops == 40) throw cannotCreateError(path);
+        target = pointee.is_absolute() ? pointee : target.parent_path() / pointee;
+    }
+    const fs::file_status status = fs::status(target, error);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        throw VekError("The target is not a regular file", "Das Ziel ist keine normale Datei",
+                       ErrorDetail::ofFile(path));
+    return target;
+}
+
+// A temporary file beside the target, created exclusively under a name nobody can predict, so
+// that nothing planted in the folder beforehand (a link, a file) is ever written through.
+class ExclusiveTemporary {
+  public:
+    explicit ExclusiveTemporary(const fs::path& target) {
+        std::random_device entropy;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            char suffix[32];
+            std::snprintf(suffix, sizeof suffix, ".%08x%08x.vektmp", entropy(), entropy());
+            fs::path candidate = target;
+            candidate += suffix;
+            m_descriptor = openExclusive(candidate);
+            if (m_descriptor >= 0) {
+                m_path = std::move(candidate);
+                return;
+            }
+            if (errno != EEXIST) break;
+        }
+        throw cannotCreateError(target);
+    }
+    ExclusiveTemporary(const ExclusiveTemporary&) = delete;
+    ExclusiveTemporary& operator=(const ExclusiveTemporary&) = delete;
+    ~ExclusiveTemporary() { close(); }
+
+    int descriptor() const { return m_descriptor; }
+    const fs::path& path() const { return m_path; }
+    bool close() {
+        if (m_descriptor < 0) return true;
+        const bool closed = ::close(m_descriptor) == 0;
+        m_descriptor = -1;
+        return closed;
+    }
+    void remove() {
+        close();
+        std::error_code ignored;
+        fs::remove(m_path, ignored);
+    }
+
+  private:
+    static int openExclusive(const fs::path& path) {
+#ifdef _WIN32
+        return ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                        _S_IREAD | _S_IWRITE);
+#else
+        return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+#endif
+    }
+
+    int m_descriptor = -1;
+    fs::path m_path;
+};
+
+// An output stream buffer over an open file descriptor, in blocks.
+class FileDescriptorBuffer : public std::streambuf {
+  public:
+    explicit FileDescriptorBuffer(int descriptor) : m_descriptor(descriptor) {
+        setp(m_block.data(), m_block.data() + m_block.size());
+    }
+
+  protected:
+    int_type overflow(int_type character) override {
+        if (!drain()) return traits_type::eof();
+        if (!traits_type::eq_int_type(character, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(character);
+            pbump(1);
+        }
+        return traits_type::not_eof(character);
+    }
+    int sync() override { return drain() ? 0 : -1; }
+
+  private:
+    bool drain() {
+        const char* next = pbase();
+        while (next < pptr()) {
+            const auto written = ::write(m_descriptor, next, static_cast<unsigned>(pptr() - next));
+            if (written <= 0) return false;
+            next += written;
+        }
+        setp(m_block.data(), m_block.data() + m_block.size());
+        return true;
+    }
+
+    int m_descriptor;
+    std::array<char, 1 << 16> m_block{};
+};
 
 }  // namespace
 
@@ -51,31 +167,24 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 
 void writeFileAtomically(const fs::path& path,
                          const std::function<void(std::ostream&)>& writeContents) {
-    fs::path temporary = path;
-    temporary += ".vektmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) throw cannotCreateError(path);
-        try {
-            writeContents(out);
-        } catch (...) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            throw;
-        }
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
+    const fs::path target = writeTarget(path);
+    ExclusiveTemporary temporary(target);
+    try {
+        FileDescriptorBuffer buffer(temporary.descriptor());
+        std::ostream out(&buffer);
+        writeContents(out);
+        out.flush();
+        if (!out || !temporary.close())
             throw VekError("The file could not be written whole", "Fehler beim Schreiben der Datei",
                            ErrorDetail::ofFile(path));
-        }
+    } catch (...) {
+        temporary.remove();
+        throw;
     }
     std::error_code error;
-    fs::rename(temporary, path, error);
+    fs::rename(temporary.path(), target, error);
     if (error) {
-        fs::remove(temporary, error);
+        temporary.remove();
         throw cannotCreateError(path);
     }
 }

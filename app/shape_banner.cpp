@@ -61,7 +61,8 @@ std::optional<std::array<ShapePoint, 3>> trianglePoints(int x, int y, int w, int
 
 std::optional<std::pair<ShapePoint, ShapePoint>> linePoints(int x, int y, int w, int h, int angle) {
     using Line = std::pair<ShapePoint, ShapePoint>;
-    switch ((angle % 180 + 180) % 180) {
+    // A negative angle counts from 180 the other way round: -45 is the rising line of 45.
+    switch (angle < 0 ? (180 - angle) % 180 : angle % 180) {
         case 0:
             return Line{{x, y + h / 2}, {x + w, y + h / 2}};
         case 45:

@@ -40,8 +40,8 @@ std::array<ShapePoint, 4> diamondPoints(int x, int y, int w, int h);
 // nothing for other angles, whose direction the control leaves open.
 std::optional<std::array<ShapePoint, 3>> trianglePoints(int x, int y, int w, int h, int angle);
 
-// The line at `angle` (taken modulo 180, so a line and its opposite direction are the same line)
-// through the cell; nothing unless that is 0, 45, 90 or 135.
+// The line at `angle` through the cell: a positive angle taken modulo 180, a negative one a as
+// (180 - a) modulo 180; nothing unless that is 0, 45, 90 or 135.
 std::optional<std::pair<ShapePoint, ShapePoint>> linePoints(int x, int y, int w, int h, int angle);
 
 // Where rotated text of the measured size starts so that its middle lies on the cell's middle:

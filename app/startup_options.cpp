@@ -30,9 +30,10 @@ StartupOptions parseStartupOptions(const std::vector<std::string>& arguments) {
             options.gameDir = pathFromUtf8(arguments[++i]);
         } else if (argument == "--ini" && hasValue) {
             options.vekIni = pathFromUtf8(arguments[++i]);
-        } else if (argument != "debug") {
+        } else if (argument.starts_with("--")) {
             options.unknown.push_back(argument);
         }
+        // Any other word is not ours to judge (the line's end decides debug mode): ignored.
     }
     return options;
 }

@@ -14,7 +14,7 @@ struct StartupOptions {
     std::optional<std::filesystem::path> demoRoot;  // --demo-dir DIR (implies --demo)
     std::optional<std::filesystem::path> gameDir;   // --game-dir DIR
     std::optional<std::filesystem::path> vekIni;    // --ini FILE: another VEK.INI
-    std::vector<std::string> unknown;               // arguments not understood
+    std::vector<std::string> unknown;               // --options not understood
 };
 
 // Debug mode: the command line as the system gives it ends, case-sensitively, in "debug".

@@ -62,6 +62,10 @@ int runDiscompile(Invocation& invocation, const ArgumentList& args) {
     const std::string& input = args.positional()[1];
     const CobData cob = readCobFile(pathFromUtf8(input));
     const std::vector<std::string> lines = discompile(cob, fieldsOf(cob), fileNamePart(input));
+    if (const std::size_t dropped = countDroppedByCompiling(cob))
+        invocation.err << "vek: warning: " << dropped
+                       << " script(s) do not begin with \"scrp\" or \"inst\"; compiling the "
+                          "source drops them\n";
     if (const auto output = args.option("-o")) {
         writeSourceFile(pathFromUtf8(*output), lines);
     } else {

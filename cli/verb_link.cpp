@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "app/file_io.h"
+#include "app/file_lookup.h"
 #include "app/program_directory.h"
 #include "app/user_folders.h"
 #include "app/vek_error.h"
@@ -95,7 +96,7 @@ int runExtract(Invocation& invocation) {
         directory = fs::absolute(pathFromUtf8(*out));
         fs::create_directories(directory);
     } else {
-        directory = programDirectory() / "mac";
+        directory = findIgnoringCase(programDirectory(), "mac");
     }
     CliLink link(invocation);
     const ExtractionResult result = extractAllMacros(

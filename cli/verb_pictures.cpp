@@ -38,10 +38,9 @@ int runMap(Invocation& invocation) {
     const ArgumentList args(invocation.args, {"--back", "--palette", "--background"});
     args.expectPositional(1, 1);
     const PaletteTable palette = paletteOption(invocation, args);
-    const std::filesystem::path back =
-        args.option("--back")
-            ? pathFromUtf8(*args.option("--back"))
-            : pathFromUtf8(invocation.gamePaths().CImagePath + std::string(kBackSpriteFileName));
+    const std::filesystem::path back = args.option("--back")
+                                           ? pathFromUtf8(*args.option("--back"))
+                                           : backSpritePath(invocation.gamePaths().CImagePath);
     RgbImage map;
     drawMap(back, palette, map);
     writeBitmap(pathFromUtf8(args.positional()[0]), map);

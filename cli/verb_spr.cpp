@@ -27,7 +27,13 @@ int runList(Invocation& invocation) {
     const SpriteTable table = readSpriteTable(pathArgument(args, 0));
     for (std::size_t k = 0; k < table.count(); ++k)
         invocation.out << spriteListLine(k, table.entries[k]) << '\n';
-    return kSuccess;
+    const std::vector<std::size_t> damaged = damagedEntries(table);
+    if (damaged.empty()) return kSuccess;
+    invocation.err << "vek: " << args.positional()[0] << ": damaged, the pixels reach past the end "
+                   << "of the file:";
+    for (const std::size_t k : damaged) invocation.err << ' ' << k;
+    invocation.err << '\n';
+    return kFailed;
 }
 
 int runCreate(Invocation& invocation) {
@@ -104,8 +110,9 @@ Verb sprVerb() {
         "       vek spr export FILE INDEX OUT.bmp [--zoom Z] [--palette PALETTE.DTA] [--background "
         "C]\n"
         "       vek spr palette OUT.bmp [--palette PALETTE.DTA] [--background C]\n"
-        "list prints the sprite editor's line for each sprite (\"0   32X48\"). create writes a\n"
-        "file of N empty sprites of W x H, merge one file holding the sprites of all inputs in\n"
+        "list prints the sprite editor's line for each sprite (\"0   32X48\") and names entries\n"
+        "whose pixels reach past the end of the file. create writes a file of N (at most 1000)\n"
+        "empty sprites of W x H, merge one file holding the sprites of all inputs in\n"
         "order (at most 1001). export writes sprite INDEX as the editor's drawing area shows it\n"
         "(zoom 1, 2, 4, 8 or 16), palette the editor's 320 x 80 palette area, both as bitmaps.\n"
         "A colour C is decimal or $ and hexadecimal, red in the low byte. Without --palette the\n"

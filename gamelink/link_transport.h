@@ -61,7 +61,8 @@ class LinkTransport {
   public:
     virtual ~LinkTransport() = default;
 
-    // Opens a conversation; nothing when the service does not answer.
+    // Opens a conversation; nothing when the service does not answer. A place to reach it that
+    // others could have planted throws VekError.
     virtual std::unique_ptr<LinkConversation> connect(std::string_view service,
                                                       std::string_view topic,
                                                       std::chrono::milliseconds timeout) = 0;

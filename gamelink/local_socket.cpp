@@ -223,13 +223,8 @@ VekError cannotListen(const fs::path& path) {
 }
 
 // The socket's folder must be the user's own and closed to others, so that no other user can
-// put a socket of theirs where the program looks for the game.
-void ensurePrivateDirectory(const fs::path& directory) {
-    if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
-        const std::string why = systemText(errno);
-        throw VekError("cannot create the folder: " + why, "kann den Ordner nicht anlegen: " + why,
-                       ErrorDetail::ofFile(directory));
-    }
+// put a socket of theirs where the program looks for the game, nor read what it says there.
+void checkPrivateDirectory(const fs::path& directory) {
     struct stat info {};
     if (::lstat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
         info.st_uid != ::getuid() || (info.st_mode & 0077) != 0) {
@@ -237,6 +232,15 @@ void ensurePrivateDirectory(const fs::path& directory) {
                        "der Ordner ist kein privater Ordner dieses Benutzers",
                        ErrorDetail::ofFile(directory));
     }
+}
+
+void ensurePrivateDirectory(const fs::path& directory) {
+    if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
+        const std::string why = systemText(errno);
+        throw VekError("cannot create the folder: " + why, "kann den Ordner nicht anlegen: " + why,
+                       ErrorDetail::ofFile(directory));
+    }
+    checkPrivateDirectory(directory);
 }
 
 }  // namespace
@@ -251,6 +255,11 @@ std::unique_ptr<LinkConversation> LocalSocketTransport::connect(std::string_view
                                                                 std::chrono::milliseconds timeout) {
     const fs::path path = m_socketPath ? *m_socketPath : localServicePath(service);
     m_failure = LinkResult::refused();
+    // The client trusts the runtime folder no more than the server does; a folder that is not
+    // there yet only means that no game serves.
+    std::error_code missing;
+    if (path.parent_path() == runtimeDirectory() && fs::exists(path.parent_path(), missing))
+        checkPrivateDirectory(path.parent_path());
     sockaddr_un address;
     if (!fillAddress(path, address)) return nullptr;
     UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));

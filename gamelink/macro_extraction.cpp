@@ -29,6 +29,18 @@ int toInteger(std::string_view piece) {
     return value;
 }
 
+// Family, genus and species are bytes in the game; anything else is no class of its world and
+// would name no macro file of eight digits.
+int classNumber(std::string_view piece) {
+    const int value = toInteger(piece);
+    if (value < 0 || value > 255) {
+        const std::string text(piece);
+        throw VekError("The game named a class number outside 0 to 255: " + text,
+                       "Das Spiel nannte eine Klassennummer außerhalb von 0 bis 255: " + text);
+    }
+    return value;
+}
+
 std::string lastTwoDigits(int number) {
     const std::string text = "00" + std::to_string(number);
     return text.substr(text.size() - 2);
@@ -55,7 +67,8 @@ ClassList parseClassKeys(std::string_view answer) {
     for (std::size_t i = 0; i < complete; i += 3) {
         ClassKey key{std::string(pieces[i]) + " " + std::string(pieces[i + 1]) + " " +
                          std::string(pieces[i + 2]) + " ",
-                     toInteger(pieces[i]), toInteger(pieces[i + 1]), toInteger(pieces[i + 2])};
+                     classNumber(pieces[i]), classNumber(pieces[i + 1]),
+                     classNumber(pieces[i + 2])};
         if (!seen.insert(key.text).second) continue;
         if (list.keys.size() < kMaxClassKeys) {
             list.keys.push_back(std::move(key));

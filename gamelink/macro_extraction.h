@@ -31,7 +31,7 @@ struct ClassList {
 // Reads the enumeration answer: values separated by "|", taken in threes; a last group of
 // fewer than three pieces is dropped. A piece that is not a whole number throws the
 // conversion error, except an empty piece of the dropped group (the game closes every value
-// with a "|", so its answer always ends in one).
+// with a "|", so its answer always ends in one). A number outside 0 to 255 is refused.
 ClassList parseClassKeys(std::string_view answer);
 
 // "inst,dde: scrp " + key + event + ",endm".

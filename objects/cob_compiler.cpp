@@ -2,6 +2,7 @@
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
+#include "app/file_lookup.h"
 
 namespace vek {
 
@@ -38,7 +39,8 @@ constexpr HeaderKeyword kHeaderKeywords[] = {
 };
 
 void takeSprite(std::string_view line, const CompileSettings& settings, CompileOutput& out) {
-    const std::string file = settings.imagePath + valueFrom(line, 8).substr(0, 4) + ".spr";
+    const std::string file = pathToUtf8(findIgnoringCase(pathFromUtf8(settings.imagePath),
+                                                         valueFrom(line, 8).substr(0, 4) + ".spr"));
     const std::int32_t position = parseWholeNumber(valueFrom(line, 13));
     settings.pictures.openSpriteFileByName(file);
     settings.pictures.selectSprite(position);

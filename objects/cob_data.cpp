@@ -1,5 +1,7 @@
 #include "objects/cob_data.h"
 
+#include <algorithm>
+
 #include "app/ansi_text.h"
 #include "app/file_io.h"
 
@@ -40,6 +42,27 @@ std::vector<std::string> readTexts(ByteReader& in, std::size_t number) {
 
 std::size_t pictureSize(std::int32_t width, std::int32_t height) {
     return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
+// The later games' files begin with a tag of their own; read as this format they would give
+// garbage, so they are named and refused.
+void refuseLaterGenerations(std::span<const std::uint8_t> bytes) {
+    const std::string_view head(reinterpret_cast<const char*>(bytes.data()),
+                                std::min<std::size_t>(bytes.size(), 4));
+    if (head == "cob2") {
+        throw VekError(
+            "This is a \"cob2\" object file of Creatures 2; only object files of "
+            "Creatures 1 can be read.",
+            "Dies ist eine \"cob2\" COB Datei von Creatures 2; nur COB Dateien von "
+            "Creatures 1 koennen gelesen werden.");
+    }
+    if (head == "PRAY") {
+        throw VekError(
+            "This is a \"PRAY\" file of Creatures 3 or Docking Station, not an object "
+            "file of Creatures 1.",
+            "Dies ist eine \"PRAY\" Datei von Creatures 3 oder Docking Station, keine "
+            "COB Datei von Creatures 1.");
+    }
 }
 
 }  // namespace
@@ -99,6 +122,7 @@ std::vector<std::uint8_t> encodeCob(const CobData& cob) {
 }
 
 CobData decodeCob(std::span<const std::uint8_t> bytes) {
+    refuseLaterGenerations(bytes);
     ByteReader in(bytes);
     CobData cob;
     cob.items = in.u16();

@@ -49,7 +49,8 @@ struct CobString {
 };
 
 // The whole file. Encoding refuses more than 100 scripts or imports and texts that do not fit
-// the 16-bit length; decoding refuses counts above 100 and pictures the file cannot hold.
+// the 16-bit length; decoding refuses counts above 100, pictures the file cannot hold and the
+// later games' files ("cob2", "PRAY"), naming what they are.
 std::vector<std::uint8_t> encodeCob(const CobData& cob);
 CobData decodeCob(std::span<const std::uint8_t> bytes);
 

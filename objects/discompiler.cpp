@@ -34,6 +34,7 @@ std::string eventLine(std::string_view scrpElement) {
 
 void writeMacro(std::string_view text, Keywords openers, bool withEventLines,
                 std::vector<std::string>& lines) {
+    if (!compilingKeeps(text)) lines.emplace_back(kDroppedByCompilingComment);
     std::size_t level = 0;
     std::size_t start = 0;
     // The text is read with one comma appended: every element ends at a comma.
@@ -52,6 +53,22 @@ void writeMacro(std::string_view text, Keywords openers, bool withEventLines,
 }
 
 }  // namespace
+
+bool compilingKeeps(std::string_view macro) {
+    const std::string_view first = macro.substr(0, macro.find(','));
+    const std::size_t start = first.find_first_not_of(" \t");
+    if (start == std::string_view::npos || first.front() == '*') return false;
+    const std::string_view head = first.substr(start);
+    return head.starts_with("scrp") || head.starts_with("inst");
+}
+
+std::size_t countDroppedByCompiling(const CobData& cob) {
+    const auto dropped = [](const std::vector<std::string>& macros) {
+        return static_cast<std::size_t>(std::count_if(
+            macros.begin(), macros.end(), [](const std::string& m) { return !compilingKeeps(m); }));
+    };
+    return dropped(cob.scripts) + dropped(cob.imports);
+}
 
 std::string discompiledFromLine(std::string_view objectFileName) {
     return "* Discompiled from " + std::string(objectFileName) + " using VEK DUVIvodezoroze V1.5";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,16 @@ void discompileInto(const CobData& cob, const CobFields& fields, std::string_vie
                     std::vector<std::string>& lines);
 std::vector<std::string> discompile(const CobData& cob, const CobFields& fields,
                                     std::string_view objectFileName);
+
+// The comment line written before a script or installation routine that compiling its source
+// would drop: the compiler takes only sections whose first line begins with "scrp" or "inst".
+inline constexpr std::string_view kDroppedByCompilingComment =
+    "* This script does not begin with \"scrp\" or \"inst\": compiling drops it";
+
+// Whether compiling the discompiled source keeps this script or routine.
+bool compilingKeeps(std::string_view macro);
+// How many of the object's scripts and routines compiling its discompiled source drops.
+std::size_t countDroppedByCompiling(const CobData& cob);
 
 // The first line names the object file and the discompiler.
 std::string discompiledFromLine(std::string_view objectFileName);

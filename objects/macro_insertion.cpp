@@ -51,14 +51,7 @@ std::vector<std::string> readMacroForInsertion(const std::filesystem::path& path
 }
 
 std::filesystem::path macroDirectory(const std::filesystem::path& programDirectory) {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(programDirectory, error)) {
-        if (entry.is_directory(error) &&
-            equalsIgnoringCase(pathToUtf8(entry.path().filename()), "mac")) {
-            return entry.path();
-        }
-    }
-    return programDirectory / "mac";
+    return findIgnoringCase(programDirectory, "mac");
 }
 
 std::vector<std::string> macroFileNames(const std::filesystem::path& directory) {
@@ -82,6 +75,10 @@ std::string joinInsertedLines(std::span<const std::string> lines) {
         text += lines[k];
     }
     return text;
+}
+
+std::string macroInsertionText(const std::filesystem::path& path) {
+    return joinInsertedLines(readMacroForInsertion(path)) + '\n';
 }
 
 }  // namespace vek

@@ -28,7 +28,11 @@ std::filesystem::path macroDirectory(const std::filesystem::path& programDirecto
 // The names of the folder's ".MAC" files (any letter case), sorted; none when it does not exist.
 std::vector<std::string> macroFileNames(const std::filesystem::path& directory);
 
-// The lines as one text to insert at the caret: separated by line breaks, none after the last.
+// The lines as one text: separated by line breaks, none after the last.
 std::string joinInsertedLines(std::span<const std::string> lines);
+
+// The text that inserts a .MAC file at the caret: its lines, the last one ended too, so that
+// what follows the caret stays on a line of its own rather than running into "endm".
+std::string macroInsertionText(const std::filesystem::path& path);
 
 }  // namespace vek

@@ -395,6 +395,11 @@ std::vector<std::uint8_t> encodeBitmap(const RgbImage& image, BitmapBits bits) {
 }
 
 void writeBitmap(const std::filesystem::path& path, const RgbImage& image, BitmapBits bits) {
+    if (image.pixels.empty()) {
+        throw VekError("The area is empty; nothing was saved",
+                       "Der Bereich ist leer; es wurde nichts gespeichert",
+                       ErrorDetail::ofFile(path));
+    }
     writeFileAtomically(path, encodeBitmap(image, bits));
 }
 

@@ -24,6 +24,7 @@ enum class BitmapBits { Rgb24 = 24, Rgb32 = 32 };
 inline constexpr std::uint64_t kMaxBitmapPixels = std::uint64_t{1} << 26;
 
 std::vector<std::uint8_t> encodeBitmap(const RgbImage& image, BitmapBits bits = BitmapBits::Rgb24);
+// A picture of no pixels is refused: no program reads such a bitmap back.
 void writeBitmap(const std::filesystem::path& path, const RgbImage& image,
                  BitmapBits bits = BitmapBits::Rgb24);
 

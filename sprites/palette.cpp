@@ -1,6 +1,7 @@
 #include "sprites/palette.h"
 
 #include "app/file_io.h"
+#include "app/file_lookup.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -31,9 +32,7 @@ PaletteTable readPaletteFile(const std::filesystem::path& file, ScreenColor back
 }
 
 std::filesystem::path paletteFilePath(std::string_view paletteDirectory) {
-    std::string name(paletteDirectory);
-    name += kPaletteFileName;
-    return pathFromUtf8(name);
+    return findIgnoringCase(pathFromUtf8(paletteDirectory), kPaletteFileName);
 }
 
 PaletteTable readGamePalette(std::string_view paletteDirectory, ScreenColor background) {

@@ -24,6 +24,14 @@ UniformSpriteFile creatorLayout(std::string_view count, std::string_view width,
     const std::int64_t n = parseDecimalField(count);
     const std::int64_t w = parseDecimalField(width);
     const std::int64_t h = parseDecimalField(height);
+    // Nothing is made that the sprite editor would refuse to open.
+    if (n > static_cast<std::int64_t>(kSpriteTableCapacity)) {
+        const std::string most = std::to_string(kSpriteTableCapacity);
+        throw VekError("The sprite count " + std::to_string(n) +
+                           " is more than the sprite editor opens (at most " + most + ")",
+                       "Die Anzahl " + std::to_string(n) +
+                           " ist mehr, als der Sprite Editor öffnet (höchstens " + most + ")");
+    }
     return checkUniformSpriteFile(n, w, h);
 }
 

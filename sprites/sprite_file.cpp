@@ -210,6 +210,16 @@ void writeSpriteFile(const fs::path& file, std::span<const SpriteImage> sprites)
     writeFileAtomically(file, encodeSpriteFile(sprites));
 }
 
+std::vector<std::size_t> damagedEntries(const SpriteTable& table) {
+    const std::uint64_t size = FileReader(table.file).size();
+    std::vector<std::size_t> damaged;
+    for (std::size_t k = 0; k < table.count(); ++k) {
+        const SpriteEntry& entry = table.entries[k];
+        if (entry.offset > size || entry.pixelCount() > size - entry.offset) damaged.push_back(k);
+    }
+    return damaged;
+}
+
 std::string spriteListLine(std::size_t number, const SpriteEntry& entry) {
     std::string line = std::to_string(number);
     line.resize(3, ' ');

@@ -93,6 +93,9 @@ SpriteTable readSpriteTable(const std::filesystem::path& file,
                             std::size_t capacity = kSpriteTableCapacity);
 SpriteImage readSprite(const std::filesystem::path& file, const SpriteEntry& entry);
 
+// The numbers of the table's entries whose pixel blocks reach past the end of its file.
+std::vector<std::size_t> damagedEntries(const SpriteTable& table);
+
 // Overwrites one sprite's pixel block; nothing else in the file changes. Refused (and nothing
 // written) when the file is missing, the pixels do not fit the entry, or the block does not lie
 // wholly inside the file.

@@ -72,7 +72,6 @@ int runVekstudio(int argc, char* argv[]) {
     MainWindow* main = workbench.windows().main;
     QObject::connect(main, &VekWindow::closed, &application, &QApplication::quit);
     if (workbench.context().quitAfterStartup) return 0;
-    main->show();
     return QApplication::exec();
 }
 

@@ -1,5 +1,6 @@
 #include "world/map_raster.h"
 
+#include "app/file_io.h"
 #include "app/vek_error.h"
 #include "sprites/bitmap.h"
 #include "sprites/sprite_file.h"
@@ -38,6 +39,10 @@ void drawMap(const std::filesystem::path& backSprite, const PaletteTable& palett
         for (int r = 0; r < kMapTileRows; ++r)
             paintTile(back.readSprite(backTileEntry(c, r)), palette, map, c, r);
     }
+}
+
+std::filesystem::path backSpritePath(std::string_view imagePath) {
+    return findIgnoringCase(pathFromUtf8(imagePath), kBackSpriteFileName);
 }
 
 std::optional<RgbImage> MapCache::read() const {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "app/file_lookup.h"
 #include "app/rgb_image.h"
 #include "sprites/palette.h"
 
@@ -41,11 +42,14 @@ using ColumnProgress = std::function<void(int column)>;
 void drawMap(const std::filesystem::path& backSprite, const PaletteTable& palette, RgbImage& map,
              const ColumnProgress& startColumn = {});
 
+// back.spr in the game's image directory, in whatever letter case it has.
+std::filesystem::path backSpritePath(std::string_view imagePath);
+
 // landscape.bmp in the program directory keeps the drawn map, so that it is drawn only once.
 class MapCache {
   public:
     explicit MapCache(const std::filesystem::path& programDirectory)
-        : m_file(programDirectory / kMapFileName) {}
+        : m_file(findIgnoringCase(programDirectory, kMapFileName)) {}
 
     // The kept map; nothing when it is missing or unreadable, which is the signal to draw it.
     std::optional<RgbImage> read() const;

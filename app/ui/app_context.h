@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "app/file_lookup.h"
 #include "app/game_paths.h"
 #include "app/messages.h"
 #include "app/rgb_image.h"
@@ -63,9 +64,9 @@ struct AppContext {
     Answer ask(const BilingualBox& box, Buttons buttons) const;
     // The directory of a game path as the file dialogs want it.
     QString gameDirectory(const std::string& gamePath) const;
-    // The program directory's file or folder of that name.
+    // The program directory's file or folder of that name, in whatever letter case it has.
     std::filesystem::path programFile(std::string_view name) const {
-        return programDirectory / name;
+        return findIgnoringCase(programDirectory, name);
     }
 };
 

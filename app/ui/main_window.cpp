@@ -74,6 +74,9 @@ MainWindow::MainWindow(AppContext& context)
     setFixedHeight(kClientHeight);
     context.traceSink = [this](const QString& text) {
         setWindowTitle(text);
+        // The window shown a moment ago needs the event loop to be on screen and paint; input
+        // waits until start-up is done.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         repaint();
     };
     context.traceEnd = [this] { setWindowTitle(m_savedTitle); };
@@ -164,13 +167,17 @@ void MainWindow::createPopupMenus() {
 
 void MainWindow::FormCreate(bool debugMode) {
     AppContext& ctx = context();
+    // Visible from here on: the start-up trace is shown in its title, and the questions of
+    // start-up have a window to belong to.
+    placeAtTopOfScreen();
+    show();
     const StartupSettings settings = readStartupSettings(ctx.settings);
     ctx.spriteBackground = settings.spriteBackground;
     ctx.language = settings.language;
     if (settings.writeError) ctx.dialogs.errorReport(toQString(*settings.writeError));
 
-    // The stored layout is not restored here, but the paths are read again as the program always
-    // did.
+    // The stored layout is not restored here; the game's paths are read again, so that start-up
+    // works on what is installed now.
     runCommand([&ctx] { ctx.game.ReadPaths(); });
     m_savedTitle = windowTitle();
     ctx.debugMode = debugMode;
@@ -180,7 +187,6 @@ void MainWindow::FormCreate(bool debugMode) {
     ctx.commands.createScriptList();
     ctx.trace(QStringLiteral("Set Status/Buttons/Basics..."));
     for (ToolWindow& tool : m_tools) tool.open = false;
-    placeAtTopOfScreen();
 }
 
 void MainWindow::placeAtTopOfScreen() {

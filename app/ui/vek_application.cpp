@@ -11,8 +11,8 @@
 namespace vek::ui {
 
 VekApplication::VekApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // No display name: Qt would append it to every window title, which are designed texts.
     setApplicationName(QStringLiteral("Vekstudio"));
-    setApplicationDisplayName(QStringLiteral("Vekstudio"));
 }
 
 void VekApplication::showHintsIn(QStatusBar* statusBar) { m_hintBar = statusBar; }

@@ -93,7 +93,7 @@ void SourcePage::FileListBox1DblClick() {
     runGuarded(m_context, [this, item] {
         const auto path = macroDirectory(m_context.programDirectory) / toPath(item->text());
         // The text goes through the hidden box, and replaces the selection at the caret.
-        m_memo3->setPlainText(toQString(joinInsertedLines(readMacroForInsertion(path))));
+        m_memo3->setPlainText(toQString(macroInsertionText(path)));
         QTextCursor cursor = m_memo2->textCursor();
         cursor.insertText(m_memo3->toPlainText());
         m_memo2->setTextCursor(cursor);

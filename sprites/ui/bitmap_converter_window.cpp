@@ -84,7 +84,7 @@ void BitmapConverterWindow::buildPages() {
     Image1 = new PictureBox(pictureHolder);
     Image1->setObjectName(QStringLiteral("Image1"));
     markAsImage(Image1);
-    setHint(Image1, QStringLiteral(".BMP Anzeige (.SPR Anzeige nach der Konvertierung)"));
+    tagControl(Image1, 106);
     holderLayout->addWidget(Image1, 0, Qt::AlignLeft | Qt::AlignTop);
     m_pictureScroll->setWidget(pictureHolder);
     m_pictureScroll->setWidgetResizable(true);

@@ -582,11 +582,6 @@ void SpriteEditorWindow::exportPicture(const RgbImage& picture, const Bilingual&
     const auto fileName = context().dialogs.saveFile(context().text(title), QString(),
                                                      kBitmapFilter, QStringLiteral("BMP"));
     if (!fileName) return;
-    // A bitmap of no pixels is not a picture any program reads back.
-    if (picture.pixels.empty()) {
-        throw VekError("The area is empty; nothing was saved",
-                       "Der Bereich ist leer; es wurde nichts gespeichert");
-    }
     writeBitmap(toPath(*fileName), picture);
 }
 

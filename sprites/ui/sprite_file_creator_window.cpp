@@ -17,7 +17,8 @@ namespace vek::ui {
 namespace {
 
 constexpr Bilingual kCreateTitle{"Create .SPR file", ".SPR Datei erzeugen"};
-constexpr QSize kClientSize{229, 54};
+// Wide enough for the German texts ("Sprite Datei erzeugen").
+constexpr QSize kClientSize{251, 54};
 
 }  // namespace
 
@@ -52,8 +53,8 @@ SpriteFileCreatorWindow::SpriteFileCreatorWindow(AppContext& context)
         upDown->setGeometry(where.right() + 1, where.top(), 13, where.height());
     };
 
-    Label1 = makeLabel("Label1", {4, 4, 84, 21}, 73, Qt::AlignLeft);
-    makeField(Edit1, UpDown1, "Edit1", "UpDown1", {90, 4, 36, 21}, 200,
+    Label1 = makeLabel("Label1", {4, 4, 88, 21}, 73, Qt::AlignLeft);
+    makeField(Edit1, UpDown1, "Edit1", "UpDown1", {94, 4, 36, 21}, 200,
               QStringLiteral("Select the number of sprites that you wqant in the new file"));
     Label2 = makeLabel("Label2", {4, 29, 44, 21}, 75, Qt::AlignRight);
     makeField(Edit2, UpDown2, "Edit2", "UpDown2", {50, 29, 36, 21}, 300,
@@ -64,7 +65,7 @@ SpriteFileCreatorWindow::SpriteFileCreatorWindow(AppContext& context)
 
     Button1 = new QPushButton(client);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(142, 4, 83, 21);
+    Button1->setGeometry(146, 4, 101, 21);
     tagControl(Button1, 74);
     connect(Button1, &QPushButton::clicked, this, &SpriteFileCreatorWindow::Button1Click);
 }

@@ -84,13 +84,26 @@ TEST(StartupOptions, DebugModeOnlyForACommandLineEndingExactlyInDebug) {
     EXPECT_TRUE(isDebugCommandLine("vekstudio --demo debug"));
     EXPECT_FALSE(isDebugCommandLine("VEK.EXE Debug"));
     EXPECT_FALSE(isDebugCommandLine("VEK.EXE debug "));
-    EXPECT_TRUE(parseStartupOptions({"vekstudio", "--demo", "debug"}).debugMode);
-    EXPECT_FALSE(parseStartupOptions({"vekstudio", "debug "}).debugMode);
+    struct Case {
+        std::vector<std::string> arguments;
+        bool debugMode;
+    };
+    // Words that are no options of ours start the program normally; only the line's end counts.
+    const Case cases[] = {{{"vekstudio", "--demo", "debug"}, true},
+                          {{"vekstudio", "debug "}, false},
+                          {{"vekstudio", "Debug"}, false},
+                          {{"vekstudio", "xdebug"}, true},
+                          {{"vekstudio", "debug", "more"}, false}};
+    for (const Case& c : cases) {
+        const StartupOptions options = parseStartupOptions(c.arguments);
+        EXPECT_EQ(options.debugMode, c.debugMode) << joinCommandLine(c.arguments);
+        EXPECT_TRUE(options.unknown.empty()) << joinCommandLine(c.arguments);
+    }
 }
 
 TEST(StartupOptions, ReadsTheProgramsOptions) {
     const StartupOptions options = parseStartupOptions(
-        {"vekstudio", "--demo-dir", "/d", "--game-dir", "/g", "--ini", "/i", "--what"});
+        {"vekstudio", "--demo-dir", "/d", "--game-dir", "/g", "--ini", "/i", "--what", "-x"});
     EXPECT_TRUE(options.demo);
     EXPECT_EQ(options.demoRoot, fs::path("/d"));
     EXPECT_EQ(options.gameDir, fs::path("/g"));

@@ -128,15 +128,16 @@ TEST(ShapePointsTest, TrianglesPointWhereTheirAngleSays) {
     EXPECT_FALSE(trianglePoints(0, 0, 10, 20, 30));
 }
 
-TEST(ShapePointsTest, LinesAndTheirOppositeDirectionsAreTheSameLine) {
+TEST(ShapePointsTest, LinesRepeatEvery180DegreesAndANegativeAngleMirrorsItsLine) {
     using L = std::pair<ShapePoint, ShapePoint>;
     EXPECT_EQ(*linePoints(0, 0, 10, 20, 0), (L{{0, 10}, {10, 10}}));
     EXPECT_EQ(*linePoints(0, 0, 10, 20, 45), (L{{0, 20}, {10, 0}}));
     EXPECT_EQ(*linePoints(0, 0, 10, 20, 90), (L{{5, 0}, {5, 20}}));
     EXPECT_EQ(*linePoints(0, 0, 10, 20, 135), (L{{0, 0}, {10, 20}}));
     EXPECT_EQ(*linePoints(0, 0, 10, 20, 180), *linePoints(0, 0, 10, 20, 0));
-    EXPECT_EQ(*linePoints(0, 0, 10, 20, -45), *linePoints(0, 0, 10, 20, 135));
-    EXPECT_EQ(*linePoints(0, 0, 10, 20, -135), *linePoints(0, 0, 10, 20, 45));
+    EXPECT_EQ(*linePoints(0, 0, 10, 20, 315), *linePoints(0, 0, 10, 20, 135));
+    EXPECT_EQ(*linePoints(0, 0, 10, 20, -45), *linePoints(0, 0, 10, 20, 45));
+    EXPECT_EQ(*linePoints(0, 0, 10, 20, -135), *linePoints(0, 0, 10, 20, 135));
     EXPECT_EQ(*linePoints(0, 0, 10, 20, -90), *linePoints(0, 0, 10, 20, 90));
     EXPECT_FALSE(linePoints(0, 0, 10, 20, 60));
 }

@@ -91,6 +91,18 @@ TEST_F(CobCli, DiscompileNamesTheInputAndWritesAnsiSourceWithCrLf) {
     EXPECT_TRUE(file.ends_with("endm\r\n\r\n"));
 }
 
+TEST_F(CobCli, DiscompileWarnsOfScriptsThatCompilingWouldDrop) {
+    CobData cob;
+    cob.scripts = {"scrp 2 5 3 1,endm", "SCRP 2 5 3 2,endm", "pose 1,endm"};
+    writeCobFile(m_dir / "in.cob", cob);
+    const CobRun run = vek({"cob", "discompile", path("in.cob")});
+    ASSERT_EQ(run.status, kSuccess) << run.err;
+    EXPECT_NE(run.err.find("warning: 2 script(s)"), std::string::npos) << run.err;
+    cob.scripts.resize(1);
+    writeCobFile(m_dir / "in.cob", cob);
+    EXPECT_EQ(vek({"cob", "discompile", path("in.cob")}).err, "");
+}
+
 TEST_F(CobCli, InfoListsTheHeaderCountsPictureAndName) {
     writeSource("a.cos", "name Top\r\nday 3\r\nsprite ball 1\r\ninst\r\nendm\r\n");
     ASSERT_EQ(vek({"cob", "compile", path("a.cos"), path("a.cob")}).status, kSuccess);

@@ -117,5 +117,32 @@ TEST_F(SprCli, BadInputFailsWithAMessageAndLeavesFilesAlone) {
     EXPECT_THAT(run.err, HasSubstr("usage: vek spr"));
 }
 
+TEST_F(SprCli, WhatTheEditorRefusesIsNeitherCreatedNorExportedAndDamageIsNamed) {
+    auto run = vek({"spr", "create", path("big.spr"), "1001", "1", "1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("at most 1000"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "big.spr"));
+    run = vek({"spr", "create", path("full.spr"), "1000", "1", "1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(vek({"spr", "list", path("full.spr")}).status, 0);
+
+    // Entries 1 and 2 point past the end of the file; 0 and 3 are whole.
+    Bytes file = encodeSpriteHeader(
+        std::vector<SpriteEntry>{{34, 1, 1}, {34, 2, 2}, {0xFFFFFFF0u, 1, 1}, {35, 0, 5}});
+    file.push_back(7);
+    writeFileAtomically(m_dir / "hurt.spr", file);
+    run = vek({"spr", "list", path("hurt.spr")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "0   1X1\n1   2X2\n2   1X1\n3   0X5\n");
+    EXPECT_THAT(run.err, HasSubstr("past the end of the file: 1 2\n"));
+
+    writeSpriteFile(m_dir / "empty.spr", std::vector{SpriteImage(3, 0)});
+    run = vek(
+        {"spr", "export", path("empty.spr"), "0", path("e.bmp"), "--palette", path("palette.dta")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("The area is empty"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "e.bmp"));
+}
+
 }  // namespace
 }  // namespace vek

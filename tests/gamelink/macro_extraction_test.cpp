@@ -47,6 +47,20 @@ TEST(ClassKeysTest, APieceThatIsNoWholeNumberStopsWithTheConversionError) {
     }
 }
 
+TEST(ClassKeysTest, AClassNumberOutsideAByteIsRefusedAndNamed) {
+    for (const char* answer : {"1|2|-1|", "256|0|0|", "0|999999|0|", "2|5|3|1|2|-7|"}) {
+        SCOPED_TRACE(answer);
+        try {
+            parseClassKeys(answer);
+            FAIL();
+        } catch (const VekError& error) {
+            EXPECT_TRUE(std::string(error.what())
+                            .starts_with("The game named a class number outside 0 to 255: "));
+        }
+    }
+    EXPECT_EQ(parseClassKeys("0|255|255|").keys.size(), 1u);
+}
+
 TEST(ClassKeysTest, KeepsAtMost1001ClassesAndCountsTheOthers) {
     std::string answer;
     for (int i = 0; i < 1010; ++i)

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
 #include <mutex>
+#include <optional>
 
 #include "app/vek_error.h"
 #include "gamelink/creatures.h"
@@ -370,6 +372,57 @@ TEST(LocalSocketPathTest, TheServiceNamesTheSocketInTheRuntimeFolder) {
                          : ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
     savedFixed.empty() ? ::unsetenv("VEK_LINK_SOCKET")
                        : ::setenv("VEK_LINK_SOCKET", savedFixed.c_str(), 1);
+}
+
+// Sets an environment variable (or unsets it, for nullptr) until the end of the scope.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name)) m_saved = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnv() { m_saved ? ::setenv(m_name, m_saved->c_str(), 1) : ::unsetenv(m_name); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    const char* m_name;
+    std::optional<std::string> m_saved;
+};
+
+TEST(LocalSocketClientTest, RefusesAFallbackFolderThatIsNotTheUsersPrivateOne) {
+    TempDir dir;
+    const ScopedEnv temp("TMPDIR", dir.path().c_str());
+    const ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+    const ScopedEnv fixed("VEK_LINK_SOCKET", nullptr);
+    const auto folder = dir / ("vekstudio-" + std::to_string(::getuid()));
+    ASSERT_EQ(localServicePath("Vivarium").parent_path(), folder);
+    LocalSocketTransport transport;
+    // No folder yet: simply no game.
+    EXPECT_EQ(transport.connect("Vivarium", "t", 100ms), nullptr);
+
+    struct Case {
+        unsigned mode;
+        uid_t owner;
+        bool refused;
+    };
+    std::vector<Case> cases = {
+        {0777, ::getuid(), true}, {0750, ::getuid(), true}, {0700, ::getuid(), false}};
+    if (::getuid() == 0) cases.push_back({0700, 4711, true});  // only root can give it away
+    for (const Case& c : cases) {
+        std::filesystem::create_directories(folder);
+        ASSERT_EQ(::chmod(folder.c_str(), c.mode), 0);
+        ASSERT_EQ(::chown(folder.c_str(), c.owner, static_cast<gid_t>(-1)), 0);
+        try {
+            EXPECT_EQ(transport.connect("Vivarium", "t", 100ms), nullptr);
+            EXPECT_FALSE(c.refused) << std::oct << c.mode << " owner " << c.owner;
+        } catch (const VekError& error) {
+            EXPECT_TRUE(c.refused) << std::oct << c.mode;
+            EXPECT_EQ(error.text("english"), "the folder is not a private folder of this user");
+            EXPECT_EQ(error.detail().file, folder.string());
+        }
+        std::filesystem::remove_all(folder);
+    }
 }
 
 TEST_F(SendMacroTest, TheConnectionTestOpensAndClosesAConversationOnItsOwnTopic) {

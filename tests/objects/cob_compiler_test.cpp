@@ -164,6 +164,9 @@ TEST(CobCompilerSpriteFiles, SpriteFilesAreReadFromTheImageDirectory) {
     const CompiledObject result =
         compileSource(lineViews(Lines{"sprite ball 1"}), {imagePath, pictures});
     EXPECT_EQ(result.cob.picturePixels, (std::vector<std::uint8_t>{3, 3, 2, 2, 1, 1}));
+    // The name is found whatever its letter case, as the game's file system finds it.
+    EXPECT_EQ(compileSource(lineViews(Lines{"sprite BALL 1"}), {imagePath, pictures}).cob,
+              result.cob);
 
     const std::string beyond = errorOf([&] {
         compileSource(lineViews(Lines{"sprite ball 2"}), {imagePath, pictures});

@@ -261,6 +261,24 @@ TEST(CobFile, CountsAboveOneHundredAreRefusedBeforeAnyTextIsRead) {
     EXPECT_NE(errorOf([&] { decodeCob(bytes); }).find("65535 imports"), std::string::npos);
 }
 
+TEST(CobFile, TheLaterGamesFilesAreNamedAndRefused) {
+    struct Case {
+        std::string head;
+        std::string named;
+    };
+    const Case cases[] = {{"cob2", "\"cob2\" object file of Creatures 2"},
+                          {"PRAY", "\"PRAY\" file of Creatures 3"}};
+    for (const Case& c : cases) {
+        // A later file's tag, then what could pass for this format's fields.
+        Bytes bytes = encodeCob(fullObject());
+        std::copy(c.head.begin(), c.head.end(), bytes.begin());
+        EXPECT_NE(errorOf([&] { decodeCob(bytes); }).find(c.named), std::string::npos) << c.head;
+    }
+    Bytes ours = encodeCob(fullObject());
+    std::copy_n("cob1", 4, ours.begin());
+    EXPECT_NO_THROW(decodeCob(ours)) << "another head is no later game's tag";
+}
+
 TEST(CobFile, FilesAreReadAndWrittenWhole) {
     testing::TempDir dir;
     EXPECT_EQ(errorOf([&] { readCobFile(dir / "missing.cob"); }), kFileNotFound);

@@ -127,6 +127,27 @@ TEST(Discompiler, TwoCommasGiveALineOfIndentationThatRecompilingDrops) {
     EXPECT_EQ(recompile(lines).cob.scripts, Lines{"scrp 1 1 1 1,A,B,endm"});
 }
 
+TEST(Discompiler, AScriptThatCompilingDropsIsMarkedSoTheSourceSaysSo) {
+    struct Case {
+        std::string script;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"scrp 1 2 3 4,endm", true}, {"SCRP 1 2 3 4,endm", false}, {"", false},
+        {"pose 1,endm", false},      {"inst,endm", true},          {"*scrp 1 2 3 4,endm", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        const Lines lines = discompileScripts({c.script});
+        EXPECT_EQ(lines.front() == kDroppedByCompilingComment, !c.kept);
+        // The comment tells the truth: the script is gone after compiling exactly when marked.
+        const auto again = recompile(lines).cob;
+        EXPECT_EQ(again.scripts.size() + again.imports.size() == 1, c.kept);
+        CobData cob;
+        cob.scripts = {c.script};
+        EXPECT_EQ(countDroppedByCompiling(cob), c.kept ? 0u : 1u);
+    }
+}
+
 TEST(Discompiler, DiscompilingAndCompilingAgainKeepsEverythingButThePictureAndItems) {
     CobData cob;
     cob.items = 2;

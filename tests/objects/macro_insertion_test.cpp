@@ -51,6 +51,8 @@ TEST(MacroInsertion, FilesAreReadAsAnsiText) {
     EXPECT_EQ(joinInsertedLines(lines),
               "\n*Macro inserted from file - be carefull with the Class!\n\nscrp 1 2 3 4\n\tsndc "
               "ä\nendm");
+    EXPECT_EQ(macroInsertionText(dir / "01020304.MAC"), joinInsertedLines(lines) + "\n")
+        << "the text after the caret must not run into endm";
 }
 
 TEST(MacroInsertion, TheMacroFolderAndItsFilesAreFoundInAnyLetterCase) {

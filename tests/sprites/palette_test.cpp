@@ -84,6 +84,10 @@ TEST(PaletteTest, TheFileNameIsAppendedToThePaletteDirectoryAsItStands) {
     EXPECT_EQ(paletteFilePath(directory), dir / "palette.dta");
     EXPECT_EQ(readGamePalette(directory, 7), decodePalette(bytes, 7));
     EXPECT_THROW(readGamePalette(directory + "nowhere/", 7), VekError);
+    // A palette copied from Windows in capitals is found too.
+    std::filesystem::create_directories(dir / "upper");
+    std::filesystem::copy_file(dir / "palette.dta", dir / "upper" / "PALETTE.DTA");
+    EXPECT_EQ(readGamePalette(directory + "upper/", 7), decodePalette(bytes, 7));
 }
 
 TEST(PaletteTest, FileBytesRoundTripEverySlotButTheBackground) {

@@ -6,6 +6,7 @@
 
 #include "app/file_io.h"
 #include "app/vek_error.h"
+#include "sprites/bitmap.h"
 #include "sprites/sprite_file.h"
 #include "support/temp_dir.h"
 #include "world/map_raster.h"
@@ -180,6 +181,17 @@ TEST_F(MapRaster, AMapOfTheRightSizeIsPaintedOverNotReplaced) {
     EXPECT_THROW(drawMap(writeBack(bytes), m_palette, map), VekError);
     EXPECT_EQ(map.at(0, 0), expectedSample(0, 0, 0, 0));
     EXPECT_EQ(map.at(0, 36), 0x00FF00u);
+}
+
+TEST(MapFiles, BackSpriteAndTheKeptMapAreFoundWhateverTheirLetterCase) {
+    const testing::TempDir folder;
+    EXPECT_EQ(backSpritePath(pathToUtf8(folder.path()) + "/"), folder / "back.spr");
+    writeFileAtomically(folder / "BACK.SPR", std::string_view("x"));
+    EXPECT_EQ(backSpritePath(pathToUtf8(folder.path()) + "/"), folder / "BACK.SPR");
+    const RgbImage map(3, 2, 0x123456);
+    writeBitmap(folder / "Landscape.BMP", map);
+    ASSERT_TRUE(MapCache(folder.path()).read());
+    EXPECT_EQ(MapCache(folder.path()).read()->pixels, map.pixels);
 }
 
 TEST(MapCache, KeepsTheMapAndTakesAMissingOrUnreadableFileAsTheSignalToDraw) {

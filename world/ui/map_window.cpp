@@ -124,8 +124,7 @@ void MapWindow::drawAndCacheMap() {
         m_map = RgbImage(kMapWidth, kMapHeight, kBlankMap);
     }
     Image1->showImage(m_map);
-    const std::filesystem::path back =
-        pathFromUtf8(context().game.paths().CImagePath) / kBackSpriteFileName;
+    const std::filesystem::path back = backSpritePath(context().game.paths().CImagePath);
     drawMap(back, m_palette, m_map, [&](int column) {
         ProgressBar1->setValue(column);
         if (column > 0)

@@ -1,6 +1,11 @@
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
+#include <optional>
 
 #include "app/ui/qt_convert.h"
 #include "app/ui/vek_window.h"
@@ -30,6 +35,48 @@ void saveEveryPage(QWidget* window, const QString& name) {
     }
 }
 
+// A control's text as shown (without the mnemonic's "&") and the width it has for it: a push
+// button's frame and a check or radio button's indicator take their part. Nothing for controls
+// whose text may wrap or that show a picture.
+struct TextRoom {
+    QString text;
+    int room;
+};
+std::optional<TextRoom> textRoom(QWidget* control) {
+    const auto shown = [](QString text) { return text.remove(QLatin1Char('&')); };
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        if (label->wordWrap() || !label->pixmap().isNull() || Qt::mightBeRichText(label->text()))
+            return std::nullopt;
+        return TextRoom{label->text(), label->contentsRect().width()};
+    }
+    if (auto* button = qobject_cast<QPushButton*>(control))
+        return TextRoom{shown(button->text()), button->width() - 6};
+    if (qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control)) {
+        auto* button = static_cast<QAbstractButton*>(control);
+        return TextRoom{shown(button->text()), button->width() - 18};
+    }
+    return std::nullopt;
+}
+
+// Every visible control of the window whose text is wider than its room.
+QStringList cutTexts(QWidget* window) {
+    QStringList cut;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(window)) continue;
+        const auto text = textRoom(control);
+        if (!text || text->text.isEmpty()) continue;
+        int widest = 0;
+        for (const QString& line : text->text.split(QLatin1Char('\n')))
+            widest = std::max(widest, control->fontMetrics().horizontalAdvance(line));
+        if (widest > text->room)
+            cut << QStringLiteral("%1 %2 \"%3\" needs %4, has %5")
+                       .arg(window->objectName(), control->objectName(), text->text)
+                       .arg(widest)
+                       .arg(text->room);
+    }
+    return cut;
+}
+
 }  // namespace
 
 // Pictures of every window, its pages and its menus in both languages, for a person to look at;
@@ -55,6 +102,27 @@ class EveryWindowScreenshotTest : public QObject {
             }
             showLoaded(bench, QLatin1String(language));
         }
+    }
+
+    // No text of any window is cut off, in either language, on any page.
+    void everyTextFitsItsControl() {
+        QStringList cut;
+        for (const char* language : {"english", "deutsch"}) {
+            TestWorkbench bench(inLanguage(language));
+            for (VekWindow* window : bench.workbench().allWindows()) {
+                window->show();
+                QCoreApplication::processEvents();
+                auto* pages = window->findChild<QTabWidget*>();
+                for (int page = 0; page < (pages ? pages->count() : 1); ++page) {
+                    if (pages) pages->setCurrentIndex(page);
+                    QCoreApplication::processEvents();
+                    cut << cutTexts(window);
+                }
+                window->close();
+            }
+        }
+        cut.removeDuplicates();
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
     }
 
   private:

@@ -32,17 +32,27 @@ QStringList eggMenuCaptions(TestWorkbench& bench) {
     return captions;
 }
 
-// Records every title the main window shows, in order.
+// Records every title the main window shows while it is on screen, in order, and each time it
+// paints ("<paint>"); a title set while the window is hidden counts as not shown.
 class TitleRecorder : public QObject {
   public:
     QStringList titles;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::WindowTitleChange &&
-            watched->objectName() == QLatin1String("TForm8")) {
-            titles << static_cast<QWidget*>(watched)->windowTitle();
-        }
+        if (watched->objectName() != QLatin1String("TForm8") || !watched->isWidgetType())
+            return false;
+        auto* window = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::WindowTitleChange && window->isVisible())
+            titles << window->windowTitle();
+        if (event->type() == QEvent::Paint && !titles.isEmpty() && titles.last() != kPaint)
+            titles << kPaint;
         return false;
     }
+    QStringList shownTitles() const {
+        QStringList shown = titles;
+        shown.removeAll(kPaint);
+        return shown;
+    }
+    static inline const QString kPaint = QStringLiteral("<paint>");
 };
 
 bool containsInOrder(const QStringList& list, const QStringList& wanted) {
@@ -141,9 +151,14 @@ class MainWindowTest : public QObject {
         options.debugMode = true;
         TestWorkbench bench(options);
         qApp->removeEventFilter(&recorder);
+        // Each trace text is painted before the next one replaces it.
+        QVERIFY2(containsInOrder(recorder.titles,
+                                 {QStringLiteral("Testing Sound System..."), TitleRecorder::kPaint,
+                                  QStringLiteral("Create Script list..."), TitleRecorder::kPaint}),
+                 qPrintable(recorder.titles.join(QLatin1Char('|'))));
         QVERIFY2(
             containsInOrder(
-                recorder.titles,
+                recorder.shownTitles(),
                 {QStringLiteral("Testing Sound System..."), QStringLiteral("Create Script list..."),
                  QStringLiteral("Set Status/Buttons/Basics..."),
                  QStringLiteral("COB Source Creator init macpath..."),
@@ -153,6 +168,17 @@ class MainWindowTest : public QObject {
                  QStringLiteral("About setup..."), QStringLiteral("Vekstudio V1.5")}),
             qPrintable(recorder.titles.join(QLatin1Char('|'))));
         QCOMPARE(bench.windows().main->windowTitle(), QStringLiteral("Vekstudio V1.5"));
+        QVERIFY(bench.windows().main->isVisible());
+    }
+
+    void noApplicationNameIsAddedToTheDesignedTitles() {
+        // Qt appends a display name of the application's own to every window title; left
+        // unset, the display name follows the application's name and nothing is appended.
+        const QString name = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(QStringLiteral("probe"));
+        const QString displayName = QGuiApplication::applicationDisplayName();
+        QCoreApplication::setApplicationName(name);
+        QCOMPARE(displayName, QStringLiteral("probe"));
     }
 
     void withoutDebugModeNoTraceIsShown() {

@@ -469,7 +469,7 @@ class ObjectCompilerWindowTest : public QObject {
         const QString expected = QStringLiteral(
             "before \n*Macro inserted from file - be carefull with the Class!\n\nscrp 2 5 3 "
             "1\n\tsnde drip\n"
-            "\tanim [0123]\n\tover\nendm after");
+            "\tanim [0123]\n\tover\nendm\n after");
         QCOMPARE(window->sourceText()->toPlainText(), expected);
         QVERIFY(bench.objectDocument().source().changedButNotCompiled());
 

@@ -104,7 +104,11 @@ class BitmapConverterWindowTest : public QObject {
 
     void theLanguageSwitchReachesEveryTaggedControl() {
         TestWorkbench bench;
+        // The picture's hint exists in German only.
+        QCOMPARE(hintOf(control<QWidget>(bench, "Image1")), QString());
         bench.workbench().changeLanguage(1000);
+        QCOMPARE(hintOf(control<QWidget>(bench, "Image1")),
+                 QStringLiteral(".BMP Anzeige (.SPR Anzeige nach der Konvertierung)"));
         auto* pages = control<QTabWidget>(bench, "PageControl1");
         QCOMPARE(pages->tabText(0), QStringLiteral("Bild"));
         QCOMPARE(pages->tabText(1), QStringLiteral("Einstellungen"));

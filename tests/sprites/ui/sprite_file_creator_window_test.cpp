@@ -52,7 +52,7 @@ class SpriteFileCreatorWindowTest : public QObject {
         SpriteFileCreatorWindow* window = creator(bench);
         QCOMPARE(window->objectName(), QStringLiteral("TForm4"));
         QCOMPARE(window->windowTitle(), QStringLiteral("Sprite File Creator"));
-        QCOMPARE(window->size(), QSize(229, 54));
+        QCOMPARE(window->size(), QSize(251, 54));  // wider than designed: the German texts fit
         QCOMPARE(control<QLabel>(bench, "Label1")->text(), QStringLiteral("Number of Sprites"));
         QCOMPARE(tagOf(control(bench, "Label1")), 73);
         QCOMPARE(tagOf(control(bench, "Label3")), 76);

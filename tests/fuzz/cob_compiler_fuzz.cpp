@@ -1,0 +1,54 @@
+// The source compiler. Compiling what the discompiler makes of a compiled object settles after
+// one turn: a second turn changes no script or routine.
+#include "app/file_io.h"
+#include "app/vek_error.h"
+#include "objects/cob_compiler.h"
+#include "objects/discompiler.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace vek::fuzz {
+
+namespace {
+
+// Two sprites of any file name, so that "sprite" lines get as far as taking a picture.
+class TwoPictures : public PictureSource {
+  public:
+    void openSpriteFileByName(const std::string&) override {}
+    void selectSprite(int position) override {
+        if (position < 0 || position > 1) throw VekError("no such sprite", "kein solcher Sprite");
+        m_selected = position;
+    }
+    bool spriteLoaded() const override { return m_selected >= 0; }
+    SpriteImage currentSprite() const override { return SpriteImage(2, 1 + m_selected, 7); }
+
+  private:
+    int m_selected = -1;
+};
+
+CobData compileLines(const std::vector<std::string_view>& lines) {
+    TwoPictures pictures;
+    return compileSource(lines, {"/game/Images/", pictures}).cob;
+}
+
+CobData recompiled(const CobData& cob) {
+    const std::vector<std::string> source = discompile(cob, fieldsOf(cob), "fuzz.cob");
+    return compileLines(lineViews(source));
+}
+
+}  // namespace
+
+std::vector<Bytes> seeds() {
+    return {bytesOf("name Ball\r\nquantity 70\r\nsprite ball 1\r\nscrp 2 5 3 1\r\n  snde drip, "
+                    "anim [012]\r\nendm\r\ninst\r\nnew: simp ball 3 0 1000 0\r\nendm\r\n"),
+            bytesOf("* comment\nday 3\nmonth x\nscrp 1 1 1 1\nendm\n")};
+}
+
+void fuzzOne(std::span<const std::uint8_t> input) {
+    const CobData once = compileLines(splitLines(asText(input)));
+    const CobData twice = recompiled(once);
+    const CobData thrice = recompiled(twice);
+    expectSame(thrice.scripts == twice.scripts && thrice.imports == twice.imports,
+               "recompiled source");
+}
+
+}  // namespace vek::fuzz
