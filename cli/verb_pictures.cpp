@@ -3,9 +3,9 @@
 #include "app/file_io.h"
 #include "cli/palette_options.h"
 #include "cli/verbs.h"
-#include "sprites/bitmap.h"
 #include "sprites/bitmap_converter.h"
 #include "sprites/palette.h"
+#include "sprites/picture_file.h"
 #include "world/map_raster.h"
 
 namespace vek::cli {
@@ -26,7 +26,7 @@ int runBitmapToSprite(Invocation& invocation) {
     args.expectPositional(2, 2);
     const ColorMatchLevel level = matchLevel(args);
     const PaletteTable palette = paletteOption(invocation, args);
-    RgbImage picture = readBitmap(pathFromUtf8(args.positional()[0]));
+    RgbImage picture = readPicture(pathFromUtf8(args.positional()[0]), palette.background());
     const SpriteImage sprite = convertPicture(picture, palette, level);
     writeConvertedSprite(pathFromUtf8(args.positional()[1]), sprite);
     invocation.out << args.positional()[1] << ": 1 sprite of " << sprite.width << " x "
@@ -43,7 +43,7 @@ int runMap(Invocation& invocation) {
                                            : backSpritePath(invocation.gamePaths().CImagePath);
     RgbImage map;
     drawMap(back, palette, map);
-    writeBitmap(pathFromUtf8(args.positional()[0]), map);
+    writePicture(pathFromUtf8(args.positional()[0]), map);
     invocation.out << args.positional()[0] << ": map of " << map.width << " x " << map.height
                    << "\n";
     return kSuccess;
@@ -53,9 +53,10 @@ int runMap(Invocation& invocation) {
 
 Verb bmp2sprVerb() {
     return {"bmp2spr", "convert a bitmap into a sprite file of one sprite",
-            "usage: vek bmp2spr IN.bmp OUT.spr [--level best|good|bad|poor]\n"
+            "usage: vek bmp2spr IN.bmp|IN.png OUT.spr [--level best|good|bad|poor]\n"
             "                   [--palette PALETTE.DTA] [--background C]\n"
-            "Matches every pixel of the bitmap to the game's palette as the converter window's\n"
+            "Matches every pixel of the bitmap or PNG picture (alpha below 128 counts as the\n"
+            "background colour) to the game's palette as the converter window's\n"
             "Save as SPR does (default level best) and writes a sprite file of one sprite.\n"
             "The palette defaults to the game's palette.dta, the background colour (palette\n"
             "slot 0) to VEK.INI's SBGC; C is decimal or $ and hexadecimal, red in the low byte.\n",
@@ -66,7 +67,8 @@ Verb mapVerb() {
     return {"map", "draw the map of Albia from back.spr into a bitmap",
             "usage: vek map OUT.bmp [--back BACK.SPR] [--palette PALETTE.DTA] [--background C]\n"
             "Draws the 2088 x 288 map of the world as the map window does, from the game's\n"
-            "back.spr (or BACK.SPR), and writes it as a 24-bit bitmap. Palette and background\n"
+            "back.spr (or BACK.SPR), and writes it as a 24-bit bitmap (PNG when OUT ends in\n"
+            ".png). Palette and background\n"
             "as for bmp2spr. A back.spr shorter than its 464 tiles fails and writes nothing.\n",
             runMap};
 }

@@ -3,7 +3,7 @@
 #include "app/file_io.h"
 #include "cli/palette_options.h"
 #include "cli/verbs.h"
-#include "sprites/bitmap.h"
+#include "sprites/picture_file.h"
 #include "sprites/sprite_creator.h"
 #include "sprites/sprite_merge.h"
 #include "sprites/sprite_render.h"
@@ -74,7 +74,7 @@ int runExport(Invocation& invocation) {
     const PaletteTable palette = paletteOption(invocation, args);
     const SpriteImage sprite = readSprite(file, table.entries[static_cast<std::size_t>(index)]);
     const RgbImage area = renderDrawingArea(sprite, palette, zoom, palette.background());
-    writeBitmap(pathArgument(args, 2), area);
+    writePicture(pathArgument(args, 2), area);
     invocation.out << args.positional()[2] << ": " << area.width << " x " << area.height << '\n';
     return kSuccess;
 }
@@ -82,7 +82,7 @@ int runExport(Invocation& invocation) {
 int runPalette(Invocation& invocation) {
     const ArgumentList args(restOf(invocation.args), {"--palette", "--background"});
     args.expectPositional(1, 1);
-    writeBitmap(pathArgument(args, 0), renderPaletteArea(paletteOption(invocation, args)));
+    writePicture(pathArgument(args, 0), renderPaletteArea(paletteOption(invocation, args)));
     invocation.out << args.positional()[0] << ": " << kPaletteAreaWidth << " x "
                    << kPaletteAreaHeight << '\n';
     return kSuccess;
@@ -114,7 +114,8 @@ Verb sprVerb() {
         "whose pixels reach past the end of the file. create writes a file of N (at most 1000)\n"
         "empty sprites of W x H, merge one file holding the sprites of all inputs in\n"
         "order (at most 1001). export writes sprite INDEX as the editor's drawing area shows it\n"
-        "(zoom 1, 2, 4, 8 or 16), palette the editor's 320 x 80 palette area, both as bitmaps.\n"
+        "(zoom 1, 2, 4, 8 or 16), palette the editor's 320 x 80 palette area, both as bitmaps,\n"
+        "or as PNG pictures when OUT ends in .png.\n"
         "A colour C is decimal or $ and hexadecimal, red in the low byte. Without --palette the\n"
         "game's palette is used, without --background the SBGC setting of VEK.INI.\n",
         runSprites};

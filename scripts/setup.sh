@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache pkg-config clang-format git
     qt6-base-dev qt6-multimedia-dev libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
     xvfb xauth
     clang-14 libclang-rt-14-dev
 )

@@ -394,12 +394,17 @@ std::vector<std::uint8_t> encodeBitmap(const RgbImage& image, BitmapBits bits) {
     return bytes;
 }
 
-void writeBitmap(const std::filesystem::path& path, const RgbImage& image, BitmapBits bits) {
+void refuseEmptyPicture(const std::filesystem::path& path, const RgbImage& image) {
+    // A picture of no pixels is not one any program reads back.
     if (image.pixels.empty()) {
         throw VekError("The area is empty; nothing was saved",
                        "Der Bereich ist leer; es wurde nichts gespeichert",
                        ErrorDetail::ofFile(path));
     }
+}
+
+void writeBitmap(const std::filesystem::path& path, const RgbImage& image, BitmapBits bits) {
+    refuseEmptyPicture(path, image);
     writeFileAtomically(path, encodeBitmap(image, bits));
 }
 

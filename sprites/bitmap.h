@@ -25,6 +25,9 @@ inline constexpr std::uint64_t kMaxBitmapPixels = std::uint64_t{1} << 26;
 
 std::vector<std::uint8_t> encodeBitmap(const RgbImage& image, BitmapBits bits = BitmapBits::Rgb24);
 // A picture of no pixels is refused: no program reads such a bitmap back.
+// Refuses a picture of no pixels with a message naming the file.
+void refuseEmptyPicture(const std::filesystem::path& path, const RgbImage& image);
+
 void writeBitmap(const std::filesystem::path& path, const RgbImage& image,
                  BitmapBits bits = BitmapBits::Rgb24);
 

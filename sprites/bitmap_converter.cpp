@@ -3,7 +3,7 @@
 #include <span>
 
 #include "app/file_io.h"
-#include "sprites/bitmap.h"
+#include "sprites/picture_file.h"
 
 namespace vek {
 
@@ -32,7 +32,7 @@ void writeConvertedSprite(const std::filesystem::path& file, const SpriteImage& 
 
 void convertBitmapFile(const std::filesystem::path& bitmap, const std::filesystem::path& sprite,
                        const PaletteTable& palette, ColorMatchLevel level) {
-    RgbImage picture = readBitmap(bitmap);
+    RgbImage picture = readPicture(bitmap, palette.background());
     writeConvertedSprite(sprite, convertPicture(picture, palette, level));
 }
 

@@ -8,7 +8,7 @@ namespace vek {
 
 void SpriteDocument::open(const std::filesystem::path& file) {
     m_current.reset();
-    m_changed = false;
+    startHistory();
     m_table.file = file;
     m_table.entries.clear();
     // Whatever happens, the observers see the table as far as it was read.
@@ -29,7 +29,7 @@ void SpriteDocument::select(int position) {
     }
     // Until the new pixels are in, no sprite is current: a failed read leaves nothing to save.
     m_current.reset();
-    m_changed = false;
+    startHistory();
     tellAfter(
         [this, position] {
             const auto index = static_cast<std::size_t>(position);
@@ -50,11 +50,93 @@ void SpriteDocument::tellAfter(const std::function<void()>& step,
     m_observers.notify(event);
 }
 
+void SpriteDocument::startHistory() {
+    m_history.clear();
+    m_savedState = m_history.state();
+    m_strokeStart.reset();
+    m_strokeChanged = false;
+}
+
+bool SpriteDocument::mayLeaveSprite() {
+    if (!changed() || !m_leaveQuestion) return true;
+    switch (m_leaveQuestion()) {
+        case LeaveChoice::Save:
+            saveInPlace();
+            return true;
+        case LeaveChoice::Discard:
+            return true;
+        case LeaveChoice::Stay:
+            break;
+    }
+    return false;
+}
+
+void SpriteDocument::beginStroke() {
+    endStroke();
+    if (spriteLoaded()) m_strokeStart = m_sprite.pixels;
+}
+
+void SpriteDocument::endStroke() {
+    if (!m_strokeStart) return;
+    m_history.record(*m_strokeStart, m_sprite.pixels);
+    m_strokeStart.reset();
+    m_strokeChanged = false;
+}
+
 bool SpriteDocument::paint(int x, int y, std::uint8_t index) {
     if (!spriteLoaded() || !m_sprite.contains(x, y)) return false;
+    const bool inStroke = m_strokeStart.has_value();
+    if (!inStroke) beginStroke();
     m_sprite.at(x, y) = index;
+    m_strokeChanged = true;
+    if (!inStroke) endStroke();
     pixelsChanged({x, y, 1, 1});
     return true;
+}
+
+void SpriteDocument::editAsOneStep(const std::function<void()>& change) {
+    endStroke();
+    const std::vector<std::uint8_t> before = m_sprite.pixels;
+    change();
+    m_history.record(before, m_sprite.pixels);
+    pixelsChanged(wholeSprite());
+}
+
+void SpriteDocument::requireSpriteSize(int width, int height) const {
+    if (width == m_sprite.width && height == m_sprite.height) return;
+    const auto size = [](int w, int h) { return std::to_string(w) + "X" + std::to_string(h); };
+    const std::string wanted = size(m_sprite.width, m_sprite.height);
+    const std::string given = size(width, height);
+    throw VekError("The picture is " + given + " pixels, the sprite " + wanted + ".",
+                   "Das Bild hat " + given + " Pixel, der Sprite " + wanted + ".");
+}
+
+void SpriteDocument::replacePixels(const SpriteImage& picture) {
+    if (!spriteLoaded()) return;
+    requireSpriteSize(picture.width, picture.height);
+    editAsOneStep([this, &picture] { m_sprite.pixels = picture.pixels; });
+}
+
+void SpriteDocument::undo() {
+    endStroke();
+    std::pair<std::size_t, std::size_t> changedRange;
+    if (m_history.undo(m_sprite.pixels, &changedRange)) pixelsChanged(rowsOf(changedRange));
+}
+
+void SpriteDocument::redo() {
+    endStroke();
+    std::pair<std::size_t, std::size_t> changedRange;
+    if (m_history.redo(m_sprite.pixels, &changedRange)) pixelsChanged(rowsOf(changedRange));
+}
+
+PixelRect SpriteDocument::rowsOf(std::pair<std::size_t, std::size_t> range) const {
+    if (m_sprite.width == 0) return wholeSprite();
+    const auto top = static_cast<int>(range.first / m_sprite.width);
+    const auto bottom = static_cast<int>((range.second + m_sprite.width - 1) / m_sprite.width);
+    // One pixel is told as such, so that a window repaints just its block.
+    if (range.second == range.first + 1)
+        return {static_cast<int>(range.first % m_sprite.width), top, 1, 1};
+    return {0, top, m_sprite.width, bottom - top};
 }
 
 void SpriteDocument::copy() {
@@ -68,7 +150,8 @@ void SpriteDocument::cut() {
 }
 
 void SpriteDocument::paste() {
-    if (m_clipboard && spriteLoaded()) {
+    if (!m_clipboard || !spriteLoaded()) return pixelsChanged(wholeSprite());
+    editAsOneStep([this] {
         const int width = std::min(m_sprite.width, m_clipboard->width);
         const int height = std::min(m_sprite.height, m_clipboard->height);
         for (int y = 0; y < height; ++y) {
@@ -77,26 +160,25 @@ void SpriteDocument::paste() {
             std::copy(row, row + width,
                       m_sprite.pixels.begin() + static_cast<std::ptrdiff_t>(m_sprite.index(0, y)));
         }
-        m_changed = true;
-    }
-    m_observers.notify({SpriteChange::PixelsChanged, wholeSprite(), {}});
+    });
 }
 
 void SpriteDocument::clear() {
     if (!spriteLoaded()) return;
-    std::fill(m_sprite.pixels.begin(), m_sprite.pixels.end(), std::uint8_t{0});
-    pixelsChanged(wholeSprite());
+    editAsOneStep(
+        [this] { std::fill(m_sprite.pixels.begin(), m_sprite.pixels.end(), std::uint8_t{0}); });
 }
 
 void SpriteDocument::pixelsChanged(PixelRect area) {
-    m_changed = true;
     m_observers.notify({SpriteChange::PixelsChanged, area, {}});
 }
 
 void SpriteDocument::saveInPlace() {
     if (!spriteLoaded()) return;
+    endStroke();
     writeSpriteInPlace(m_table.file, m_table.entries[*m_current], m_sprite.pixels);
-    m_changed = false;
+    m_savedState = m_history.state();
+    m_observers.notify({SpriteChange::SavedInPlace, {}, m_table.file});
 }
 
 void SpriteDocument::saveToNewFile(const std::filesystem::path& file) {

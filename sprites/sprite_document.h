@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/observers.h"
+#include "sprites/pixel_history.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_render.h"
 
@@ -18,7 +19,11 @@ enum class SpriteChange {
     SpriteSelected,  // another current sprite, or none
     PixelsChanged,   // pixels of the current sprite, within `area`
     SavedToNewFile,  // the current sprite was written to `file`
+    SavedInPlace,    // the current sprite was written back; it is no longer changed
 };
+
+// What the user chose before a changed sprite is left (another sprite, another file, the end).
+enum class LeaveChoice { Save, Discard, Stay };
 
 struct SpriteDocumentEvent {
     SpriteChange change;
@@ -26,10 +31,10 @@ struct SpriteDocumentEvent {
     std::filesystem::path file;  // FileOpened, SavedToNewFile
 };
 
-// The open sprite file: its table, the current sprite and its pixels, and the sprite clipboard,
-// which survives opening other files. The pixels change only through paint, cut, paste and
-// clear, and only in memory; the file changes only through saveInPlace. Observers are told of
-// every change.
+// The open sprite file: its table, the current sprite and its pixels, the sprite clipboard,
+// which survives opening other files, and the current sprite's undo history. The pixels change
+// only through paint, cut, paste, clear, replace, undo and redo, and only in memory; the file
+// changes only through saveInPlace. Observers are told of every change.
 class SpriteDocument {
   public:
     using Observer = ObserverList<SpriteDocumentEvent>::Observer;
@@ -48,8 +53,11 @@ class SpriteDocument {
     std::optional<std::size_t> current() const { return m_current; }
     const SpriteImage& sprite() const { return m_sprite; }
 
-    // Sets one pixel; false (and nothing changed) outside the sprite or without one.
+    // Sets one pixel; false (and nothing changed) outside the sprite or without one. The pixels
+    // painted between beginStroke and endStroke are one undo step; outside a stroke each is one.
     bool paint(int x, int y, std::uint8_t index);
+    void beginStroke();
+    void endStroke();
     // Copy takes the sprite into the clipboard; Cut also clears it. Paste lays the clipboard on
     // the sprite at the top-left corner, cut off at its edges. Clear sets every pixel to index 0.
     // Without a sprite they do nothing; paste with an empty clipboard only asks for a redraw.
@@ -58,9 +66,28 @@ class SpriteDocument {
     void paste();
     void clear();
     bool hasClipboard() const { return m_clipboard.has_value(); }
+    // Replaces every pixel by those of a picture of the sprite's own size, as one step.
+    void replacePixels(const SpriteImage& picture);
+    // Refuses, naming both sizes, a picture whose size is not the current sprite's.
+    void requireSpriteSize(int width, int height) const;
 
-    // Painting, cutting, pasting or clearing since the sprite was read or saved in place.
-    bool changed() const { return m_changed; }
+    // The steps of the current sprite since it was read; selecting or opening starts afresh.
+    void undo();
+    void redo();
+    bool canUndo() const { return m_strokeChanged || m_history.canUndo(); }
+    bool canRedo() const { return !m_strokeChanged && m_history.canRedo(); }
+    const PixelHistory& history() const { return m_history; }
+
+    // The pixels differ from those read or last saved in place.
+    bool changed() const { return m_strokeChanged || m_history.state() != m_savedState; }
+
+    // Asked by mayLeaveSprite; without a question a changed sprite is left unsaved.
+    void setLeaveQuestion(std::function<LeaveChoice()> question) {
+        m_leaveQuestion = std::move(question);
+    }
+    // Before the current sprite is left: true when it is unchanged or the user saved it or let
+    // it go, false when the user chose to stay.
+    bool mayLeaveSprite();
 
     // Writes the pixels over the sprite's block in the opened file.
     void saveInPlace();
@@ -71,13 +98,22 @@ class SpriteDocument {
     // Runs a step, then tells the observers of `event`, also when the step failed.
     void tellAfter(const std::function<void()>& step, const SpriteDocumentEvent& event);
     void pixelsChanged(PixelRect area);
+    // Runs a change of the pixels as one undo step and tells the observers of the whole sprite.
+    void editAsOneStep(const std::function<void()>& change);
+    void startHistory();
+    // The rows that hold the offsets from `range.first` up to `range.second`.
+    PixelRect rowsOf(std::pair<std::size_t, std::size_t> range) const;
     PixelRect wholeSprite() const { return {0, 0, m_sprite.width, m_sprite.height}; }
 
     SpriteTable m_table;
     std::optional<std::size_t> m_current;
     SpriteImage m_sprite;
     std::optional<SpriteImage> m_clipboard;
-    bool m_changed = false;
+    PixelHistory m_history;
+    std::uint64_t m_savedState = 0;
+    std::optional<std::vector<std::uint8_t>> m_strokeStart;  // the pixels when the stroke began
+    bool m_strokeChanged = false;
+    std::function<LeaveChoice()> m_leaveQuestion;
     ObserverList<SpriteDocumentEvent> m_observers;
 };
 

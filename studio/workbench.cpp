@@ -109,8 +109,10 @@ void Workbench::bindCommands() {
         [&w] { w.objectCompiler->offerToSaveChangedSource(Buttons::YesNo); });
     commands.openSpriteFile.bind([this, &w](const std::filesystem::path& file) {
         w.spriteEditor->show();
-        m_spriteDocument.open(file);
+        w.spriteEditor->openSpriteFile(file);
     });
+    commands.offerToSaveChangedSprite.bind(
+        [this](bool* stay) { *stay = !m_spriteDocument.mayLeaveSprite(); });
 
     TCreatures& creatures = *m_creatures;
     commands.putLauncherObject.bind([&ctx, &creatures] { putLauncherObject(ctx, creatures); });
@@ -129,8 +131,9 @@ std::vector<VekWindow*> Workbench::allWindows() const {
 
 void Workbench::changeLanguage(int languageOffset) {
     const auto all = allWindows();
-    ChangeLanguage(std::vector<QWidget*>(all.begin(), all.end()), languageOffset,
-                   TextTable::builtIn());
+    const std::vector<QWidget*> windows(all.begin(), all.end());
+    ChangeLanguage(windows, languageOffset, TextTable::builtIn());
+    applyBilingualCaptions(windows, languageOffset);
 }
 
 void Workbench::applyStoredLanguage() {

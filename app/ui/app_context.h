@@ -8,6 +8,7 @@
 #include "app/file_lookup.h"
 #include "app/game_paths.h"
 #include "app/messages.h"
+#include "app/recent_files.h"
 #include "app/rgb_image.h"
 #include "app/ui/commands.h"
 #include "app/ui/user_dialogs.h"
@@ -24,19 +25,16 @@ class SoundOutput;
 // start-up state and the commands by which windows reach each other. Owned by the composition
 // root; every window holds a reference.
 struct AppContext {
+    // The recent files are kept beside VEK.INI.
     AppContext(UserDialogs& userDialogs, GameInstallation& installedGame, VekIni& vekIni,
-               SoundOutput& soundOutput, std::filesystem::path programDir)
-        : dialogs(userDialogs),
-          game(installedGame),
-          settings(vekIni),
-          sound(soundOutput),
-          programDirectory(std::move(programDir)) {}
+               SoundOutput& soundOutput, std::filesystem::path programDir);
 
     UserDialogs& dialogs;
     GameInstallation& game;
     VekIni& settings;
     SoundOutput& sound;
     std::filesystem::path programDirectory;  // vek.wav, rpsw.kev, classes.vek, mac/, help/ ...
+    RecentFiles recent;
 
     std::string language{kLanguageEnglish};  // "english" or "deutsch"
     ScreenColor spriteBackground = 0xFFFFFF;
@@ -64,6 +62,10 @@ struct AppContext {
     Answer ask(const BilingualBox& box, Buttons buttons) const;
     // The directory of a game path as the file dialogs want it.
     QString gameDirectory(const std::string& gamePath) const;
+    // The folder a dialog for this kind of file starts in: the one last used, else `fallback`.
+    QString startFolder(RecentKind kind, const QString& fallback) const;
+    // A file of this kind was opened or written.
+    void remember(RecentKind kind, const QString& file);
     // The program directory's file or folder of that name, in whatever letter case it has.
     std::filesystem::path programFile(std::string_view name) const {
         return findIgnoringCase(programDirectory, name);

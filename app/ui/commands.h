@@ -57,6 +57,9 @@ struct Commands {
     Command<> offerToSaveChangedSource;
     // The sprite editor, with this sprite file open.
     Command<std::filesystem::path> openSpriteFile;
+    // Before the program closes: the question about a changed sprite; sets *stay when the user
+    // chose to stay.
+    Command<bool*> offerToSaveChangedSprite;
 
     // The game link.
     Command<> putLauncherObject;

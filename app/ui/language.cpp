@@ -106,6 +106,42 @@ QAction* addTaggedItem(QMenu* menu, const char* name, int tag, const QString& de
     return item;
 }
 
+namespace {
+
+constexpr const char* kEnglishProperty = "vekEnglish";
+constexpr const char* kGermanProperty = "vekGerman";
+
+void giveBothCaptions(QObject* control, const Bilingual& caption) {
+    control->setProperty(kEnglishProperty, toQString(caption.english));
+    control->setProperty(kGermanProperty, toQString(caption.german));
+}
+
+}  // namespace
+
+QAction* addBilingualItem(QMenu* menu, const char* name, const Bilingual& caption) {
+    QAction* item = menu->addAction(toQString(caption.english));
+    item->setObjectName(QLatin1String(name));
+    giveBothCaptions(item, caption);
+    return item;
+}
+
+QMenu* addBilingualMenu(QMenu* menu, const char* name, const Bilingual& title) {
+    QMenu* submenu = menu->addMenu(toQString(title.english));
+    submenu->setObjectName(QLatin1String(name));
+    giveBothCaptions(submenu->menuAction(), title);
+    return submenu;
+}
+
+void applyBilingualCaptions(const std::vector<QWidget*>& windows, int languageOffset) {
+    const char* property = languageOffset == 0 ? kEnglishProperty : kGermanProperty;
+    for (QWidget* window : windows) {
+        for (QAction* item : window->findChildren<QAction*>()) {
+            const QVariant caption = item->property(property);
+            if (caption.isValid()) item->setText(caption.toString());
+        }
+    }
+}
+
 void ChangeLanguage(const std::vector<QWidget*>& windows, int languageOffset,
                     const TextTable& table) {
     for (QWidget* window : windows) {

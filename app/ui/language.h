@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/messages.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -30,5 +32,12 @@ void tagControl(QObject* control, int tag);
 // menu without a tag keeps its designed title in both languages.
 QMenu* addTaggedMenu(QMenuBar* bar, const char* name, int tag, const QString& designedTitle);
 QAction* addTaggedItem(QMenu* menu, const char* name, int tag, const QString& designedCaption);
+
+// The menu items and submenus this program adds beside the designed ones have no tag: they carry
+// both captions themselves and follow the language by applyBilingualCaptions (shown in English
+// until then).
+QAction* addBilingualItem(QMenu* menu, const char* name, const Bilingual& caption);
+QMenu* addBilingualMenu(QMenu* menu, const char* name, const Bilingual& title);
+void applyBilingualCaptions(const std::vector<QWidget*>& windows, int languageOffset);
 
 }  // namespace vek::ui

@@ -289,6 +289,9 @@ void MainWindow::SpeedButton6Click() {
 void MainWindow::SpeedButton7Click() { context().commands.putLauncherObject(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    bool stay = false;
+    context().commands.offerToSaveChangedSprite(&stay);
+    if (stay) return event->ignore();
     context().commands.offerToSaveChangedSource();
     if (m_help) m_help->close();
     if (context().pathsRead) {

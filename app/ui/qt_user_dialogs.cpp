@@ -18,6 +18,8 @@ QMessageBox::StandardButtons standardButtons(Buttons buttons) {
             return QMessageBox::Ok | QMessageBox::Cancel;
         case Buttons::YesNo:
             return QMessageBox::Yes | QMessageBox::No;
+        case Buttons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         case Buttons::Ok:
             break;
     }

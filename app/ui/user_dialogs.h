@@ -7,7 +7,12 @@
 
 namespace vek::ui {
 
-enum class Buttons { Ok, OkCancel, YesNo };
+// The filter of the dialogs that open or save pictures: bitmaps (the default) or PNG pictures.
+inline QString pictureFilter() {
+    return QStringLiteral("*.BMP (*.BMP *.bmp);;*.PNG (*.PNG *.png)");
+}
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 // Every message box, question, file dialog and colour dialog of the program goes through this

@@ -21,6 +21,7 @@ class VekApplication : public QApplication {
     void reportErrorsIn(const std::string& language) { m_language = &language; }
     // Shows the hint of whatever the mouse is over in this status bar, for every window.
     void showHintsIn(QStatusBar* statusBar);
+    QStatusBar* hintBar() const { return m_hintBar; }
 
     bool notify(QObject* receiver, QEvent* event) override;
 

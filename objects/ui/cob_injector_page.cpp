@@ -10,6 +10,7 @@
 #include "app/ui/error_report.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/status_note.h"
 #include "gamelink/creatures.h"
 #include "objects/injection.h"
 #include "objects/object_document.h"
@@ -92,8 +93,13 @@ void CobInjectorPage::injectCommand() {
     steps.restoreTitle = [compiler, savedTitle] { compiler->setWindowTitle(savedTitle); };
     steps.wait = m_wait;
     runGuarded(m_context, [&] {
-        injectObject(m_document.cob(), m_document.source().changedButNotCompiled(),
-                     m_context.language, steps);
+        const InjectionOutcome outcome =
+            injectObject(m_document.cob(), m_document.source().changedButNotCompiled(),
+                         m_context.language, steps);
+        if (outcome == InjectionOutcome::Injected) {
+            showNote(&m_compiler,
+                     m_context.text(kInjectedNote).arg(toQString(m_document.cob().name)));
+        }
     });
 }
 

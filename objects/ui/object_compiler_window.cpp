@@ -1,6 +1,7 @@
 #include "objects/ui/object_compiler_window.h"
 
 #include <QAction>
+#include <QDropEvent>
 #include <QEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -9,8 +10,10 @@
 #include <QVBoxLayout>
 
 #include "app/file_io.h"
+#include "app/ui/file_drop.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/recent_menu.h"
 #include "objects/cob_compiler.h"
 #include "objects/discompiler.h"
 #include "objects/ui/cob_injector_page.h"
@@ -30,6 +33,7 @@ constexpr Bilingual kSaveSourceTitle{"Save .COS(c) file", ".COS(c) Datei speiche
 
 const QString kCobFilter = QStringLiteral("*.COB (*.COB *.cob)");
 const QString kSourceFilter = QStringLiteral("*.COS (*.COS *.cos)");
+const QStringList kObjectDrops{QStringLiteral(".cos"), QStringLiteral(".cob")};
 
 }  // namespace
 
@@ -70,6 +74,10 @@ ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& 
     connect(m_sourcePage, &SourcePage::injectClicked, m_injector, &CobInjectorPage::injectCommand);
     showFields(document.fieldTexts());
     resize(640, 480);
+    setAcceptDrops(true);
+    // The source text takes dropped text itself; dropped object files and sources go to the
+    // window.
+    sourceText()->viewport()->installEventFilter(this);
 }
 
 ObjectCompilerWindow::~ObjectCompilerWindow() = default;
@@ -85,15 +93,24 @@ void ObjectCompilerWindow::createMenus() {
     };
     auto addItem = []<typename Receiver>(QMenu* menu, const char* name, int tag, Receiver* receiver,
                                          void (Receiver::*handler)()) {
-        connect(addTaggedItem(menu, name, tag, {}), &QAction::triggered, receiver, handler);
+        QAction* item = addTaggedItem(menu, name, tag, {});
+        connect(item, &QAction::triggered, receiver, handler);
+        return item;
     };
     using W = ObjectCompilerWindow;
 
     QMenu* source = addMenu("Source1", QStringLiteral("&Source"), 0);
     addItem(source, "New2", 91, this, &W::Button10Click);
     source->addSeparator();
-    addItem(source, "LoadSourceFileCOS1", 92, this, &W::Button6Click);
-    addItem(source, "SaveSourceFileCOS1", 93, this, &W::Button7Click);
+    addItem(source, "LoadSourceFileCOS1", 92, this, &W::Button6Click)
+        ->setShortcut(QKeySequence::Open);
+    addRecentMenu(source, context(), RecentKind::Sources, [this](const QString& recent) {
+        // A source from the list replaces the text as a dropped one does.
+        offerToSaveChangedSource(Buttons::OkCancel);
+        loadSourceFile(recent);
+    });
+    addItem(source, "SaveSourceFileCOS1", 93, this, &W::Button7Click)
+        ->setShortcut(QKeySequence::Save);
     source->addSeparator();
     addItem(source, "CompiletoCOB1", 94, this, &W::Button8Click);
     addItem(source, "DiscompiletoCOS1", 95, this, &W::Button11Click);
@@ -150,6 +167,10 @@ void ObjectCompilerWindow::Button10Click() { context().commands.showNewObjectSou
 
 void ObjectCompilerWindow::COBAssistent1Click() { context().commands.showObjectAssistant(); }
 
+QString ObjectCompilerWindow::sourceFolder() const {
+    return context().startFolder(RecentKind::Sources, gameMainDirectory());
+}
+
 QString ObjectCompilerWindow::gameMainDirectory() const {
     return context().gameDirectory(context().game.paths().CMainPath);
 }
@@ -157,24 +178,59 @@ QString ObjectCompilerWindow::gameMainDirectory() const {
 void ObjectCompilerWindow::Button6Click() {
     runCommand([this] {
         const auto chosen = context().dialogs.openFile(context().text(kOpenSourceTitle),
-                                                       gameMainDirectory(), kSourceFilter);
-        if (!chosen) return;
-        m_document.rememberSourceFile(toStdString(*chosen));
-        setSourceLines(readSourceFile(toPath(*chosen)));
+                                                       sourceFolder(), kSourceFilter);
+        if (chosen) loadSourceFile(*chosen);
+    });
+}
+
+void ObjectCompilerWindow::loadSourceFile(const QString& path) {
+    runCommand([this, &path] {
+        m_document.rememberSourceFile(toStdString(path));
+        setSourceLines(readSourceFile(toPath(path)));
         m_document.source().loadedFromFile();
+        context().remember(RecentKind::Sources, path);
         showSourcePage();
     });
+}
+
+void ObjectCompilerWindow::dragEnterEvent(QDragEnterEvent* event) {
+    acceptFileDrag(event, kObjectDrops);
+}
+
+bool ObjectCompilerWindow::eventFilter(QObject* watched, QEvent* event) {
+    const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove;
+    if (watched == sourceText()->viewport() && (drag || event->type() == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (droppedFile(drop->mimeData(), kObjectDrops)) {
+            if (drag)
+                drop->acceptProposedAction();
+            else
+                dropEvent(drop);
+            return true;
+        }
+    }
+    return VekWindow::eventFilter(watched, event);
+}
+
+void ObjectCompilerWindow::dropEvent(QDropEvent* event) {
+    const auto file = takeFileDrop(event, kObjectDrops);
+    if (!file) return;
+    if (file->endsWith(QStringLiteral(".cob"), Qt::CaseInsensitive)) return loadCobFile(*file);
+    // A dropped source replaces the text as a discompilation does: after the same question.
+    offerToSaveChangedSource(Buttons::OkCancel);
+    loadSourceFile(*file);
 }
 
 void ObjectCompilerWindow::Button7Click() {
     runCommand([this] {
         const auto chosen = context().dialogs.saveFile(
-            context().text(kSaveSourceTitle), gameMainDirectory(), kSourceFilter,
-            QStringLiteral("COS"), toQString(m_document.sourceFileName()));
+            context().text(kSaveSourceTitle), sourceFolder(), kSourceFilter, QStringLiteral("COS"),
+            toQString(m_document.sourceFileName()));
         if (!chosen) return;
         m_document.rememberSourceFile(toStdString(*chosen));
         writeSourceFile(toPath(*chosen), m_sourcePage->sourceLines());
         m_document.source().savedToFile();
+        context().remember(RecentKind::Sources, *chosen);
     });
 }
 

@@ -50,6 +50,8 @@ class ObjectCompilerWindow : public VekWindow {
     // Reads an object file without a dialog (the injector page's double click); a file that
     // cannot be read leaves the object in memory as it was.
     void loadCobFile(const QString& path);
+    // Reads a source file into the source page without a dialog.
+    void loadSourceFile(const QString& path);
 
     CobInjectorPage* injectorPage() const { return m_injector; }
 
@@ -73,6 +75,9 @@ class ObjectCompilerWindow : public VekWindow {
   protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void createMenus();
@@ -81,6 +86,8 @@ class ObjectCompilerWindow : public VekWindow {
     void showFields(const CobFields& fields);
     CobFields currentFields() const;
     QString gameMainDirectory() const;
+    // The folder last used for sources, else the game's main directory.
+    QString sourceFolder() const;
 
     ObjectDocument& m_document;
     PictureSource& m_pictures;

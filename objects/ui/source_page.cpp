@@ -78,7 +78,14 @@ std::vector<std::string> SourcePage::sourceLines() const {
 }
 
 void SourcePage::setSourceLines(const std::vector<std::string>& lines) {
-    m_memo2->setPlainText(toQString(joinInsertedLines(lines)));
+    // Every text the program puts in place (a file, a discompilation, a generated source) is one
+    // edit that Ctrl+Z takes back, not a new text without history.
+    QTextCursor cursor(m_memo2->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(toQString(joinInsertedLines(lines)));
+    cursor.endEditBlock();
+    m_memo2->setTextCursor(QTextCursor(m_memo2->document()));
 }
 
 void SourcePage::refreshMacroList() {

@@ -28,6 +28,7 @@ class SourcePage : public QWidget {
     std::string sourceUtf8() const;
     // The text's lines, as a source file holds them.
     std::vector<std::string> sourceLines() const;
+    // Replaces the whole text as one undoable edit.
     void setSourceLines(const std::vector<std::string>& lines);
     // Lists the "*.MAC" files again.
     void refreshMacroList();

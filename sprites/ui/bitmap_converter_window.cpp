@@ -1,6 +1,7 @@
 #include "sprites/ui/bitmap_converter_window.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -11,13 +12,16 @@
 #include <QVBoxLayout>
 
 #include "app/scope_exit.h"
+#include "app/ui/file_drop.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/recent_menu.h"
+#include "app/ui/status_note.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/long_job.h"
 #include "app/ui/widgets/picture_box.h"
-#include "sprites/bitmap.h"
 #include "sprites/bitmap_converter.h"
+#include "sprites/picture_file.h"
 
 namespace vek::ui {
 
@@ -26,9 +30,10 @@ namespace {
 constexpr Bilingual kOpenTitle{"Open .BMP file", ".BMP Datei oeffnen"};
 constexpr Bilingual kSaveTitle{"Save as .SPR file", "Als .SPR Datei speichern"};
 constexpr Bilingual kBatchTitle{"Open several .BMP files", "Mehrere .BMP Dateien oeffnen"};
-const QString kBitmapFilter = QStringLiteral("*.BMP (*.BMP *.bmp)");
+const QStringList kPictureDrops{QStringLiteral(".bmp"), QStringLiteral(".png")};
 const QString kSpriteFilter = QStringLiteral("*.SPR (*.SPR *.spr)");
-const QString kBatchFilter = QStringLiteral("Windows Bitmap File (*.BMP *.bmp)");
+const QString kBatchFilter =
+    QStringLiteral("Windows Bitmap File (*.BMP *.bmp);;PNG Picture (*.PNG *.png)");
 
 }  // namespace
 
@@ -38,6 +43,7 @@ BitmapConverterWindow::BitmapConverterWindow(AppContext& context, const PaletteT
     resize(287, 373);
     buildMenus();
     buildPages();
+    setAcceptDrops(true);
 }
 
 void BitmapConverterWindow::buildMenus() {
@@ -45,8 +51,13 @@ void BitmapConverterWindow::buildMenus() {
     QMenu* files = addTaggedMenu(menuBar(), "File1", 1, {});
     LoadBMP1 = addTaggedItem(files, "LoadBMP1", 39, {});
     connect(LoadBMP1, &QAction::triggered, this, &W::LoadBMP1Click);
+    LoadBMP1->setShortcut(QKeySequence::Open);
+    addRecentMenu(files, context(), RecentKind::Pictures, [this](const QString& recent) {
+        if (!m_converting) runCommand([this, &recent] { loadPicture(recent); });
+    });
     SaveasSPRFile1 = addTaggedItem(files, "SaveasSPRFile1", 40, {});
     connect(SaveasSPRFile1, &QAction::triggered, this, &W::SaveasSPRFile1Click);
+    SaveasSPRFile1->setShortcut(QKeySequence::Save);
 
     QMenu* assistant = addTaggedMenu(menuBar(), "Assistent1", 0, QStringLiteral("&Assistent"));
     CompileseveralBMPstoSPR1 = addTaggedItem(assistant, "CompileseveralBMPstoSPR1", 105, {});
@@ -143,8 +154,8 @@ ColorMatchLevel BitmapConverterWindow::matchLevel() const {
     return ColorMatchLevel::Best;
 }
 
-QString BitmapConverterWindow::imageDirectory() const {
-    return context().gameDirectory(context().game.paths().CImagePath);
+QString BitmapConverterWindow::startFolder(RecentKind kind) const {
+    return context().startFolder(kind, context().gameDirectory(context().game.paths().CImagePath));
 }
 
 void BitmapConverterWindow::showPicture() {
@@ -167,21 +178,35 @@ void BitmapConverterWindow::loadBitmap() {
     const bool batch = std::exchange(m_batch, false);
     std::optional<QString> file = m_presetName;
     if (!batch) {
-        file =
-            context().dialogs.openFile(context().text(kOpenTitle), imageDirectory(), kBitmapFilter);
+        file = context().dialogs.openFile(context().text(kOpenTitle),
+                                          startFolder(RecentKind::Pictures), pictureFilter());
     }
-    if (!file) return;
+    if (file) loadPicture(*file);
+}
+
+void BitmapConverterWindow::loadPicture(const QString& file) {
     // Read whole before anything changes: a file that is no picture leaves the previous one.
-    m_picture = readBitmap(toPath(*file));
+    m_picture = readPicture(toPath(file), m_palette.background());
+    context().remember(RecentKind::Pictures, file);
     showPicture();
+}
+
+void BitmapConverterWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!m_converting) acceptFileDrag(event, kPictureDrops);
+}
+
+void BitmapConverterWindow::dropEvent(QDropEvent* event) {
+    if (const auto file = takeFileDrop(event, kPictureDrops))
+        runCommand([this, &file] { loadPicture(*file); });
 }
 
 void BitmapConverterWindow::saveAsSprite() {
     const bool batch = std::exchange(m_batch, false);
     std::optional<QString> file = m_presetName;
     if (!batch) {
-        file = context().dialogs.saveFile(context().text(kSaveTitle), imageDirectory(),
-                                          kSpriteFilter, QStringLiteral("SPR"));
+        file =
+            context().dialogs.saveFile(context().text(kSaveTitle), startFolder(RecentKind::Sprites),
+                                       kSpriteFilter, QStringLiteral("SPR"));
     }
     if (!file) return;
 
@@ -212,13 +237,15 @@ void BitmapConverterWindow::saveAsSprite() {
     });
     showConvertedRows(rows);
     writeConvertedSprite(toPath(*file), sprite);
+    context().remember(RecentKind::Sprites, *file);
+    if (!batch) showNote(this, context().text(kSavedNote).arg(QFileInfo(*file).fileName()));
 }
 
 void BitmapConverterWindow::CompileseveralBMPstoSPR1Click() {
     if (m_converting) return;
     runCommand([this] {
-        const auto files = context().dialogs.openFiles(context().text(kBatchTitle),
-                                                       imageDirectory(), kBatchFilter);
+        const auto files = context().dialogs.openFiles(
+            context().text(kBatchTitle), startFolder(RecentKind::Pictures), kBatchFilter);
         if (!files) return;
         // The first file that fails ends the batch; those before it stay converted.
         for (const QString& file : *files) {
@@ -229,6 +256,7 @@ void BitmapConverterWindow::CompileseveralBMPstoSPR1Click() {
             m_batch = true;
             saveAsSprite();
         }
+        showNote(this, context().text(kConvertedNote).arg(files->size()));
     });
 }
 

@@ -38,11 +38,17 @@ class BitmapConverterWindow : public VekWindow {
     void LoadBMP1Click();
     void SaveasSPRFile1Click();
     void CompileseveralBMPstoSPR1Click();
+    // Reads a bitmap or PNG picture (a dropped file, a recent one) as Load BMP does.
+    void loadPicture(const QString& file);
 
     // What the window shows, for the tests.
     const RgbImage& picture() const { return m_picture; }
     ColorMatchLevel matchLevel() const;
     bool converting() const { return m_converting; }
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildMenus();
@@ -52,7 +58,8 @@ class BitmapConverterWindow : public VekWindow {
     void loadBitmap();
     void saveAsSprite();
     void showPicture();
-    QString imageDirectory() const;
+    // The folder a dialog starts in: the one last used for the kind, else the game's images.
+    QString startFolder(RecentKind kind) const;
 
     const PaletteTable& m_palette;
     RgbImage m_picture;

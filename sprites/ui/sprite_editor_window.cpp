@@ -13,18 +13,24 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStatusBar>
+#include <QWheelEvent>
 
 #include "app/file_io.h"
 #include "app/settings.h"
+#include "app/ui/file_drop.h"
 #include "app/ui/game_check.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/recent_menu.h"
+#include "app/ui/status_note.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/multi_shape.h"
 #include "app/ui/widgets/picture_box.h"
 #include "app/ui/widgets/wait_cursor.h"
 #include "app/vek_error.h"
-#include "sprites/bitmap.h"
+#include "sprites/bitmap_converter.h"
+#include "sprites/picture_file.h"
 #include "sprites/sprite_merge.h"
 #include "sprites/sprite_render.h"
 
@@ -45,7 +51,6 @@ constexpr int kSwatchFrameSize = 33;
 const QString kCaption = QStringLiteral("Sprite Editor");
 const QString kSpriteFilter = QStringLiteral("*.SPR (*.SPR *.spr)");
 const QString kSpriteExtension = QStringLiteral("SPR");
-const QString kBitmapFilter = QStringLiteral("*.BMP (*.BMP *.bmp)");
 const QString kMergeFilter = QStringLiteral("Creatures Sprite File (*.SPR *.spr)");
 
 constexpr Bilingual kOpenTitle{"Open Creatures .SPR file", "Creatures .SPR Datei oeffnen"};
@@ -59,6 +64,24 @@ constexpr BilingualBox kClearQuestion{
     {"Do you realy want to clear the Drawing Area? This will delete the current Sprite!",
      "Moechten Sie die Zeichenflaeche wirklich loeschen? Dies loescht den aktuellen Sprite!"},
     {"Clear Drawing Area?", "Zeichenflaeche loeschen?"}};
+constexpr BilingualBox kSpriteNotSavedBox{
+    {"The sprite was changed but not saved! Would you like to save it now?",
+     "Der Sprite wurde veraendert aber nicht gespeichert! Moechten Sie ihn jetzt speichern?"},
+    {"Sprite not saved!", "Sprite nicht gespeichert!"}};
+
+constexpr Bilingual kUndoCaption{"Undo", "Rückgängig"};
+constexpr Bilingual kRedoCaption{"Redo", "Wiederholen"};
+constexpr Bilingual kImportCaption{"Import picture…", "Bild importieren…"};
+constexpr Bilingual kImportTitle{"Import picture", "Bild importieren"};
+const QStringList kSpriteDrops{QStringLiteral(".spr")};
+constexpr Bilingual kZoomInCaption{"Zoom &in", "&Vergrößern"};
+constexpr Bilingual kZoomOutCaption{"Zoom &out", "Ver&kleinern"};
+
+constexpr int kZoomFactors[] = {1, 2, 4, 8, 16};
+
+QKeySequence ctrl(Qt::Key key, Qt::KeyboardModifiers more = {}) {
+    return QKeySequence(QKeyCombination(Qt::ControlModifier | more, key));
+}
 
 }  // namespace
 
@@ -69,6 +92,7 @@ SpriteEditorWindow::SpriteEditorWindow(AppContext& context, SpriteDocument& docu
       m_observation(
           document.observe([this](const SpriteDocumentEvent& event) { documentChanged(event); })),
       m_palette(palette) {
+    m_document.setLeaveQuestion([this] { return askToLeaveChangedSprite(); });
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     QFont windowFont(QStringLiteral("Times New Roman"));
@@ -76,10 +100,16 @@ SpriteEditorWindow::SpriteEditorWindow(AppContext& context, SpriteDocument& docu
     setFont(windowFont);
     buildMenus();
     buildControls();
-    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    m_stateLine = new QLabel(statusBar());
+    m_stateLine->setObjectName(QStringLiteral("StateLine"));
+    statusBar()->addWidget(m_stateLine, 1);
+    showState();
+    resize(kClientWidth,
+           kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    setAcceptDrops(true);
 }
 
-SpriteEditorWindow::~SpriteEditorWindow() = default;
+SpriteEditorWindow::~SpriteEditorWindow() { m_document.setLeaveQuestion({}); }
 
 QAction* SpriteEditorWindow::addMenuItem(QMenu* menu, const char* name, int tag,
                                          void (SpriteEditorWindow::*handler)()) {
@@ -102,24 +132,42 @@ void SpriteEditorWindow::buildMenus() {
     using W = SpriteEditorWindow;
 
     QMenu* file = addMenu("File1", 1);
-    addMenuItem(file, "OpenSpriteFile1", 36, &W::OpenSpriteFile1Click);
+    addMenuItem(file, "OpenSpriteFile1", 36, &W::OpenSpriteFile1Click)
+        ->setShortcut(ctrl(Qt::Key_O));
+    m_importItem = addBilingualItem(file, "ImportPicture1", kImportCaption);
+    connect(m_importItem, &QAction::triggered, this, &W::importPicture);
+    addRecentMenu(file, context(), RecentKind::Sprites, [this](const QString& recent) {
+        runCommand([this, &recent] { openSpriteFile(toPath(recent)); });
+    });
     file->addSeparator();
     SaveSprite1 = addMenuItem(file, "SaveSprite1", 2, &W::SaveSprite1Click);
+    SaveSprite1->setShortcut(ctrl(Qt::Key_S));
     SaveSpritetonewFile1 =
         addMenuItem(file, "SaveSpritetonewFile1", 3, &W::SaveSpritetonewFile1Click);
+    SaveSpritetonewFile1->setShortcut(ctrl(Qt::Key_S, Qt::ShiftModifier));
     file->addSeparator();
     addMenuItem(file, "SaveSpritetoBMP1", 4, &W::SaveSpritetoBMP1Click);
     addMenuItem(file, "SavePaletteAreatoBMP1", 5, &W::SavePaletteAreatoBMP1Click);
     addMenuItem(file, "Exit1", 8)->setVisible(false);
 
     QMenu* edit = addMenu("Edit1", 9);
+    m_undoItem = addBilingualItem(edit, "Undo1", kUndoCaption);
+    m_undoItem->setShortcut(ctrl(Qt::Key_Z));
+    connect(m_undoItem, &QAction::triggered, this, &W::undo);
+    m_redoItem = addBilingualItem(edit, "Redo1", kRedoCaption);
+    m_redoItem->setShortcuts({ctrl(Qt::Key_Y), ctrl(Qt::Key_Z, Qt::ShiftModifier)});
+    connect(m_redoItem, &QAction::triggered, this, &W::redo);
+    edit->addSeparator();
     ClearSprite1 = addMenuItem(edit, "ClearSprite1", 10, &W::ClearSprite1Click);
+    ClearSprite1->setShortcut(ctrl(Qt::Key_X));
     CopySprite1 = addMenuItem(edit, "CopySprite1", 11, &W::CopySprite1Click);
+    CopySprite1->setShortcut(ctrl(Qt::Key_C));
     PasteSprite1 = addMenuItem(edit, "PasteSprite1", 12, &W::PasteSprite1Click);
+    PasteSprite1->setShortcut(ctrl(Qt::Key_V));
     edit->addSeparator();
     ClearDrawingArea1 = addMenuItem(edit, "ClearDrawingArea1", 13, &W::ClearDrawingArea1Click);
     for (QAction* item : {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1,
-                          PasteSprite1, ClearDrawingArea1}) {
+                          PasteSprite1, ClearDrawingArea1, m_importItem, m_undoItem, m_redoItem}) {
         item->setEnabled(false);
     }
 
@@ -146,6 +194,14 @@ void SpriteEditorWindow::buildMenus() {
         connect(action, &QAction::triggered, this,
                 [this, factor] { runCommand([this, factor] { setZoom(factor); }); });
     }
+    Zoom1->findChild<QAction*>(QStringLiteral("N1x11"))->setShortcut(ctrl(Qt::Key_0));
+    Zoom1->addSeparator();
+    QAction* zoomIn = addBilingualItem(Zoom1, "ZoomIn1", kZoomInCaption);
+    zoomIn->setShortcuts({ctrl(Qt::Key_Plus), ctrl(Qt::Key_Equal)});
+    connect(zoomIn, &QAction::triggered, this, [this] { runCommand([this] { zoomStep(1); }); });
+    QAction* zoomOut = addBilingualItem(Zoom1, "ZoomOut1", kZoomOutCaption);
+    zoomOut->setShortcut(ctrl(Qt::Key_Minus));
+    connect(zoomOut, &QAction::triggered, this, [this] { runCommand([this] { zoomStep(-1); }); });
 
     QMenu* tools = addMenu("Tools1", 14);
     addMenuItem(tools, "SpriteFileCreator1", 17, &W::SpriteFileCreator1Click);
@@ -175,15 +231,20 @@ void SpriteEditorWindow::buildMenus() {
 }
 
 void SpriteEditorWindow::buildControls() {
-    m_scroll = new QScrollArea(this);
-    m_scroll->setObjectName(QStringLiteral("ScrollBox"));
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setWidgetResizable(false);
-    m_content = new QWidget;
-    m_scroll->setWidget(m_content);
-    setCentralWidget(m_scroll);
+    m_content = new QWidget(this);
+    setCentralWidget(m_content);
 
-    MultiShape1 = new TMultiShape(m_content);
+    // The drawing area and the banner behind it scroll; the palette strip and the list stay.
+    ListBox1 = new QListWidget(m_content);
+    m_drawingScroll = new QScrollArea(m_content);
+    m_drawingScroll->setObjectName(QStringLiteral("ScrollBox"));
+    m_drawingScroll->setFrameShape(QFrame::NoFrame);
+    m_drawingScroll->setWidgetResizable(false);
+    m_drawingContent = new QWidget;
+    m_drawingScroll->setWidget(m_drawingContent);
+    m_drawingScroll->viewport()->installEventFilter(this);
+
+    MultiShape1 = new TMultiShape(m_drawingContent);
     MultiShape1->setObjectName(QStringLiteral("MultiShape1"));
     QFont bannerFont(QStringLiteral("Times New Roman"));
     bannerFont.setPixelSize(29);
@@ -235,17 +296,15 @@ void SpriteEditorWindow::buildControls() {
                 paletteAreaPressed(point, button);
             });
 
-    ListBox1 = new QListWidget(m_content);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     tagControl(ListBox1, 45);
     connect(ListBox1, &QListWidget::currentRowChanged, this,
             [this] { runCommand([this] { ListBox1Click(); }); });
 
-    Panel1 = new QFrame(m_content);
+    Panel1 = new QFrame(m_drawingContent);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setAutoFillBackground(true);
-    Panel1->move(kPanelPosition);
     Image1 = new PictureBox(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->move(kPanelMargin, kPanelMargin);
@@ -256,7 +315,12 @@ void SpriteEditorWindow::buildControls() {
     tagControl(Image1, 50);
     connect(Image1, &PictureBox::pressed, this, &SpriteEditorWindow::drawingAreaPressed);
     connect(Image1, &PictureBox::moved, this, &SpriteEditorWindow::drawingAreaMoved);
-    connect(Image1, &PictureBox::released, this, [this] { m_drawing = Drawing::None; });
+    Image1->installEventFilter(this);
+    connect(Image1, &PictureBox::released, this, [this] {
+        m_drawing = Drawing::None;
+        m_document.endStroke();
+        enableUndoItems();
+    });
 
     showDrawingArea();
 }
@@ -311,23 +375,50 @@ void SpriteEditorWindow::makeInfoPage() {
 // ---------------------------------------------------------------------------------------------
 // Opening and selecting
 
-QString SpriteEditorWindow::imageDirectory() const {
-    return context().gameDirectory(context().game.paths().CImagePath);
+QString SpriteEditorWindow::startFolder(RecentKind kind) const {
+    return context().startFolder(kind, context().gameDirectory(context().game.paths().CImagePath));
 }
 
 void SpriteEditorWindow::OpenSpriteFile1Click() {
     runCommand([this] {
         // Cancelled, the open file stays the target of Save Sprite.
-        if (const auto fileName = context().dialogs.openFile(context().text(kOpenTitle),
-                                                             imageDirectory(), kSpriteFilter)) {
-            m_document.open(toPath(*fileName));
+        if (const auto fileName = context().dialogs.openFile(
+                context().text(kOpenTitle), startFolder(RecentKind::Sprites), kSpriteFilter)) {
+            openSpriteFile(toPath(*fileName));
         }
     });
+}
+
+bool SpriteEditorWindow::openSpriteFile(const std::filesystem::path& file) {
+    if (!m_document.mayLeaveSprite()) return false;
+    m_document.open(file);
+    context().remember(RecentKind::Sprites, fromPath(file));
+    return true;
+}
+
+LeaveChoice SpriteEditorWindow::askToLeaveChangedSprite() {
+    switch (context().ask(kSpriteNotSavedBox, Buttons::YesNoCancel)) {
+        case Answer::Yes:
+            return LeaveChoice::Save;
+        case Answer::No:
+            return LeaveChoice::Discard;
+        default:
+            return LeaveChoice::Stay;
+    }
 }
 
 void SpriteEditorWindow::ListBox1Click() {
     const int row = ListBox1->currentRow();
     if (row < 0 || m_document.current() == static_cast<std::size_t>(row)) return;
+    bool leave = false;
+    runCommand([this, &leave] { leave = m_document.mayLeaveSprite(); });
+    if (!leave) {
+        // The list goes back to the sprite that stays.
+        const QSignalBlocker blocker(ListBox1);
+        ListBox1->setCurrentRow(m_document.current() ? static_cast<int>(*m_document.current())
+                                                     : -1);
+        return;
+    }
     const WaitCursor wait(ListBox1);
     runCommand([this, row] { m_document.select(row); });
 }
@@ -346,7 +437,44 @@ void SpriteEditorWindow::documentChanged(const SpriteDocumentEvent& event) {
         case SpriteChange::SavedToNewFile:
             updateCaption(fromPath(event.file));
             break;
+        case SpriteChange::SavedInPlace:
+            showCaption();
+            break;
     }
+    enableUndoItems();
+    showState();
+}
+
+void SpriteEditorWindow::showState() {
+    if (!m_stateLine) return;  // not yet built
+    QStringList parts;
+    const std::filesystem::path& file = m_document.table().file;
+    if (!file.empty()) parts << fromPath(file.filename());
+    if (const auto current = m_document.current()) {
+        parts << QStringLiteral("Sprite %1: %2X%3")
+                     .arg(*current)
+                     .arg(m_document.sprite().width)
+                     .arg(m_document.sprite().height);
+    }
+    parts << QStringLiteral("Zoom %1%").arg(m_zoom * 100);
+    if (m_pointerPixel && m_document.spriteLoaded() &&
+        m_document.sprite().contains(m_pointerPixel->first, m_pointerPixel->second)) {
+        const std::uint8_t index =
+            m_document.sprite().at(m_pointerPixel->first, m_pointerPixel->second);
+        const ScreenColor color = m_palette[index];
+        parts << QStringLiteral("%1, %2   Index %3 = %4, %5, %6")
+                     .arg(m_pointerPixel->first)
+                     .arg(m_pointerPixel->second)
+                     .arg(index)
+                     .arg(redOf(color))
+                     .arg(greenOf(color))
+                     .arg(blueOf(color));
+    }
+    m_stateLine->setText(parts.join(QStringLiteral("   |   ")));
+}
+
+void SpriteEditorWindow::noteSaved(const QString& file) {
+    showNote(this, context().text(kSavedNote).arg(QFileInfo(file).fileName()));
 }
 
 void SpriteEditorWindow::showOpenedFile(const std::filesystem::path& file) {
@@ -369,11 +497,13 @@ void SpriteEditorWindow::showSelectedSprite() {
         const QSignalBlocker blocker(ListBox1);
         ListBox1->setCurrentRow(static_cast<int>(*current));
     }
+    showCaption();
     redraw();
     if (m_document.spriteLoaded()) enableSpriteCommands();
 }
 
 void SpriteEditorWindow::showPixels(const PixelRect& area) {
+    showCaption();
     if (area.width != 1 || area.height != 1) return redraw();
     // One pixel painted: only its block changes, in its colour as it is, black included.
     const std::uint8_t index = m_document.sprite().at(area.x, area.y);
@@ -383,14 +513,28 @@ void SpriteEditorWindow::showPixels(const PixelRect& area) {
 
 void SpriteEditorWindow::enableSpriteCommands() {
     for (QAction* item : {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1,
-                          PasteSprite1, ClearDrawingArea1}) {
+                          PasteSprite1, ClearDrawingArea1, m_importItem}) {
         item->setEnabled(true);
     }
     Zoom1->menuAction()->setEnabled(true);
 }
 
+void SpriteEditorWindow::enableUndoItems() {
+    m_undoItem->setEnabled(m_document.canUndo());
+    m_redoItem->setEnabled(m_document.canRedo());
+}
+
 void SpriteEditorWindow::updateCaption(const QString& fileName) {
-    setWindowTitle(kCaption + QStringLiteral(" - ") + QFileInfo(fileName).fileName());
+    m_captionFile = QFileInfo(fileName).fileName();
+    showCaption();
+}
+
+void SpriteEditorWindow::showCaption() {
+    if (m_captionFile.isEmpty()) return;
+    // A star tells of changes that are not saved.
+    const QString mark = m_document.changed() ? QStringLiteral("*") : QString();
+    const QString caption = kCaption + QStringLiteral(" - ") + m_captionFile + mark;
+    if (windowTitle() != caption) setWindowTitle(caption);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -420,13 +564,88 @@ void SpriteEditorWindow::showDrawingArea() {
 }
 
 void SpriteEditorWindow::layoutContent() {
-    const QSize visible = m_scroll->viewport()->size();
-    const int width = std::max(visible.width(), kPanelPosition.x() + Panel1->width());
-    const int height = std::max(visible.height(), kPanelPosition.y() + Panel1->height());
-    m_content->resize(width, height);
-    MultiShape1->setGeometry(kListWidth, kStripHeight, width - kListWidth, height - kStripHeight);
-    ListBox1->setGeometry(0, kStripHeight, kListWidth,
-                          std::max(visible.height() - kStripHeight, 0));
+    const QSize window = m_content->size();
+    ListBox1->setGeometry(0, kStripHeight, kListWidth, std::max(window.height() - kStripHeight, 0));
+    // The frame's corner stays at its place whatever border the style gives the viewport.
+    const QPoint corner = kPanelPosition - m_drawingScroll->viewport()->pos();
+    m_drawingScroll->setGeometry(corner.x(), corner.y(), std::max(window.width() - corner.x(), 0),
+                                 std::max(window.height() - corner.y(), 0));
+    const QSize visible = m_drawingScroll->viewport()->size();
+    const int width = std::max(visible.width(), Panel1->width());
+    const int height = std::max(visible.height(), Panel1->height());
+    m_drawingContent->resize(width, height);
+    // The banner starts where the list and the strip end, one pixel inside the frame's corner.
+    const QPoint banner = QPoint(kListWidth, kStripHeight) - kPanelPosition;
+    MultiShape1->setGeometry(banner.x(), banner.y(), width - banner.x(), height - banner.y());
+}
+
+bool SpriteEditorWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Image1 && event->type() == QEvent::Leave) {
+        m_pointerPixel.reset();
+        showState();
+    }
+    if (watched == m_drawingScroll->viewport() && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            const int steps = wheel->angleDelta().y() > 0 ? 1 : -1;
+            if (wheel->angleDelta().y() != 0) {
+                const QPoint at = wheel->position().toPoint();
+                runCommand([this, at, steps] { zoomAround(at, steps); });
+            }
+            return true;
+        }
+    }
+    return VekWindow::eventFilter(watched, event);
+}
+
+void SpriteEditorWindow::zoomAround(QPoint viewportPoint, int steps) {
+    const QPoint inArea = Image1->mapFrom(m_drawingScroll->viewport(), viewportPoint);
+    const double spriteX = static_cast<double>(inArea.x()) / m_zoom;
+    const double spriteY = static_cast<double>(inArea.y()) / m_zoom;
+    zoomStep(steps);
+    const QPoint areaOrigin = Image1->mapTo(m_drawingContent, QPoint(0, 0));
+    m_drawingScroll->horizontalScrollBar()->setValue(
+        areaOrigin.x() + static_cast<int>(spriteX * m_zoom) - viewportPoint.x());
+    m_drawingScroll->verticalScrollBar()->setValue(
+        areaOrigin.y() + static_cast<int>(spriteY * m_zoom) - viewportPoint.y());
+}
+
+void SpriteEditorWindow::zoomStep(int steps) {
+    const auto* current = std::find(std::begin(kZoomFactors), std::end(kZoomFactors), m_zoom);
+    const std::ptrdiff_t last = std::ssize(kZoomFactors) - 1;
+    const std::ptrdiff_t index =
+        std::clamp<std::ptrdiff_t>(current - std::begin(kZoomFactors) + steps, 0, last);
+    if (kZoomFactors[index] != m_zoom) setZoom(kZoomFactors[index]);
+}
+
+void SpriteEditorWindow::importPicture() {
+    runCommand([this] {
+        if (!m_document.spriteLoaded()) return;
+        const auto file = context().dialogs.openFile(
+            context().text(kImportTitle), startFolder(RecentKind::Pictures), pictureFilter());
+        if (!file) return;
+        RgbImage picture = readPicture(toPath(*file), m_palette.background());
+        context().remember(RecentKind::Pictures, *file);
+        m_document.requireSpriteSize(picture.width, picture.height);
+        m_document.replacePixels(convertPicture(picture, m_palette, ColorMatchLevel::Best));
+    });
+}
+
+void SpriteEditorWindow::dragEnterEvent(QDragEnterEvent* event) {
+    acceptFileDrag(event, kSpriteDrops);
+}
+
+void SpriteEditorWindow::dropEvent(QDropEvent* event) {
+    if (const auto file = takeFileDrop(event, kSpriteDrops))
+        runCommand([this, &file] { openSpriteFile(toPath(*file)); });
+}
+
+void SpriteEditorWindow::undo() {
+    runCommand([this] { m_document.undo(); });
+}
+
+void SpriteEditorWindow::redo() {
+    runCommand([this] { m_document.redo(); });
 }
 
 void SpriteEditorWindow::resizeEvent(QResizeEvent* event) {
@@ -449,6 +668,7 @@ void SpriteEditorWindow::setZoom(int zoom) {
     }
     m_zoom = zoom;
     checkZoomItem();
+    showState();
     if (m_document.spriteLoaded()) redraw();
 }
 
@@ -480,11 +700,14 @@ void SpriteEditorWindow::drawingAreaPressed(QPoint point, Qt::MouseButton button
         setSwatch(left ? Label1 : Label2, picked);
     } else if (held == Qt::NoModifier) {
         m_drawing = left ? Drawing::Color1 : Drawing::Color2;
+        m_document.beginStroke();
         paintPixelAt(point, left ? m_color1 : m_color2);
     }
 }
 
 void SpriteEditorWindow::drawingAreaMoved(QPoint point) {
+    m_pointerPixel = spritePixelUnder(point);
+    showState();
     if (m_drawing == Drawing::None) return;
     paintPixelAt(point, m_drawing == Drawing::Color1 ? m_color1 : m_color2);
 }
@@ -558,15 +781,23 @@ void SpriteEditorWindow::ClearDrawingArea1Click() {
 }
 
 void SpriteEditorWindow::SaveSprite1Click() {
-    runCommand([this] { m_document.saveInPlace(); });
+    runCommand([this] {
+        if (!m_document.spriteLoaded()) return;
+        m_document.saveInPlace();
+        noteSaved(fromPath(m_document.table().file));
+    });
 }
 
 void SpriteEditorWindow::SaveSpritetonewFile1Click() {
     runCommand([this] {
         if (!m_document.spriteLoaded()) return;
-        const auto fileName = context().dialogs.saveFile(
-            context().text(kSaveNewTitle), imageDirectory(), kSpriteFilter, kSpriteExtension);
-        if (fileName) m_document.saveToNewFile(toPath(*fileName));
+        const auto fileName = context().dialogs.saveFile(context().text(kSaveNewTitle),
+                                                         startFolder(RecentKind::Sprites),
+                                                         kSpriteFilter, kSpriteExtension);
+        if (!fileName) return;
+        m_document.saveToNewFile(toPath(*fileName));
+        context().remember(RecentKind::Sprites, *fileName);
+        noteSaved(*fileName);
     });
 }
 
@@ -579,10 +810,13 @@ void SpriteEditorWindow::SavePaletteAreatoBMP1Click() {
 }
 
 void SpriteEditorWindow::exportPicture(const RgbImage& picture, const Bilingual& title) {
-    const auto fileName = context().dialogs.saveFile(context().text(title), QString(),
-                                                     kBitmapFilter, QStringLiteral("BMP"));
+    const auto fileName = context().dialogs.saveFile(
+        context().text(title), context().startFolder(RecentKind::Pictures, {}), pictureFilter(),
+        QStringLiteral("BMP"));
     if (!fileName) return;
-    writeBitmap(toPath(*fileName), picture);
+    writePicture(toPath(*fileName), picture);
+    context().remember(RecentKind::Pictures, *fileName);
+    noteSaved(*fileName);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -595,15 +829,19 @@ void SpriteEditorWindow::BMPtoSpriteconverter1Click() { context().commands.showB
 void SpriteEditorWindow::CopySPRfilestooneSPRfil1Click() {
     runCommand([this] {
         AppContext& ctx = context();
-        const auto inputs =
-            ctx.dialogs.openFiles(ctx.text(kMergeTitle), imageDirectory(), kMergeFilter);
+        const auto inputs = ctx.dialogs.openFiles(ctx.text(kMergeTitle),
+                                                  startFolder(RecentKind::Sprites), kMergeFilter);
         if (!inputs || inputs->isEmpty()) return;
         std::vector<std::filesystem::path> files;
         for (const QString& input : *inputs) files.push_back(toPath(input));
         const std::vector<MergeEntry> list = buildMergeList(files);
-        const auto output = ctx.dialogs.saveFile(ctx.text(kMergeTitle), imageDirectory(),
-                                                 kSpriteFilter, kSpriteExtension);
-        if (output) writeMergedFile(toPath(*output), list);
+        const auto output =
+            ctx.dialogs.saveFile(ctx.text(kMergeTitle), startFolder(RecentKind::Sprites),
+                                 kSpriteFilter, kSpriteExtension);
+        if (!output) return;
+        writeMergedFile(toPath(*output), list);
+        ctx.remember(RecentKind::Sprites, *output);
+        noteSaved(*output);
     });
 }
 

@@ -61,10 +61,26 @@ class SpriteEditorWindow : public VekWindow {
     void Button1Click();
     // The five zoom items; throws when the sprite would not fit the drawing area at this zoom.
     void setZoom(int zoom);
+    // One zoom factor up or down (Ctrl++, Ctrl+-), no further than 16 or 1.
+    void zoomStep(int steps);
+    void undo();
+    void redo();
+    // Files menu: a picture of the sprite's size replaces its pixels, matched to the palette.
+    void importPicture();
+
+    // Opens a sprite file by name (another window asked), after the question about a changed
+    // sprite; false when the user chose to stay with it.
+    bool openSpriteFile(const std::filesystem::path& file);
+    // The question before a changed sprite is left: Yes saves it in place, No lets it go, Cancel
+    // stays.
+    LeaveChoice askToLeaveChangedSprite();
 
   protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildMenus();
@@ -86,7 +102,14 @@ class SpriteEditorWindow : public VekWindow {
     void showDrawingArea();
     void setSwatch(QLabel* swatch, std::uint8_t index);
     void updateCaption(const QString& fileName);
+    void showCaption();
     void enableSpriteCommands();
+    void enableUndoItems();
+    // The status line: file, sprite, zoom, and the palette index under the pointer.
+    void showState();
+    void noteSaved(const QString& file);
+    // Ctrl+wheel: the sprite pixel under the pointer stays under it.
+    void zoomAround(QPoint viewportPoint, int steps);
     void layoutContent();
 
     void drawingAreaPressed(QPoint point, Qt::MouseButton button, Qt::MouseButtons buttons,
@@ -96,7 +119,8 @@ class SpriteEditorWindow : public VekWindow {
     std::optional<std::pair<int, int>> spritePixelUnder(QPoint point) const;
     void paletteAreaPressed(QPoint point, Qt::MouseButton button);
 
-    QString imageDirectory() const;
+    // The folder a dialog starts in: the one last used for the kind, else the game's images.
+    QString startFolder(RecentKind kind) const;
 
     SpriteDocument& m_document;
     Subscription m_observation;
@@ -107,10 +131,14 @@ class SpriteEditorWindow : public VekWindow {
     std::uint8_t m_color1 = 0;
     std::uint8_t m_color2 = 1;
     enum class Drawing { None, Color1, Color2 } m_drawing = Drawing::None;
+    QString m_captionFile;                              // the file the caption names
+    std::optional<std::pair<int, int>> m_pointerPixel;  // the sprite pixel under the pointer
+    QLabel* m_stateLine = nullptr;
 
     // Controls, by their designed names.
-    QScrollArea* m_scroll = nullptr;
     QWidget* m_content = nullptr;
+    QScrollArea* m_drawingScroll = nullptr;  // the drawing area scrolls alone
+    QWidget* m_drawingContent = nullptr;
     TMultiShape* MultiShape1 = nullptr;
     QFrame* m_swatchFrame1 = nullptr;
     QFrame* m_swatchFrame2 = nullptr;
@@ -128,6 +156,9 @@ class SpriteEditorWindow : public VekWindow {
     QAction* CopySprite1 = nullptr;
     QAction* PasteSprite1 = nullptr;
     QAction* ClearDrawingArea1 = nullptr;
+    QAction* m_importItem = nullptr;
+    QAction* m_undoItem = nullptr;
+    QAction* m_redoItem = nullptr;
     QMenu* Zoom1 = nullptr;
     QActionGroup* m_zoomGroup = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "sprites/ui/sprite_file_creator_window.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/status_note.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/arrow_stepper.h"
 #include "sprites/sprite_creator.h"
@@ -83,13 +85,16 @@ void SpriteFileCreatorWindow::Button1Click() {
     runCommand([this] {
         AppContext& ctx = context();
         const auto fileName = ctx.dialogs.saveFile(
-            ctx.text(kCreateTitle), ctx.gameDirectory(ctx.game.paths().CImagePath),
+            ctx.text(kCreateTitle),
+            ctx.startFolder(RecentKind::Sprites, ctx.gameDirectory(ctx.game.paths().CImagePath)),
             QStringLiteral("*.SPR (*.SPR *.spr)"), QStringLiteral("SPR"));
         if (!fileName) return;
         // The fields are read only now, after the file was chosen.
         const UniformSpriteFile layout = creatorLayout(
             toStdString(Edit1->text()), toStdString(Edit2->text()), toStdString(Edit3->text()));
         writeUniformSpriteFile(toPath(*fileName), layout);
+        ctx.remember(RecentKind::Sprites, *fileName);
+        showNote(this, ctx.text(kCreatedNote).arg(QFileInfo(*fileName).fileName()));
     });
 }
 

@@ -5,6 +5,7 @@
 #include "bench/reference/plain_color_match.h"
 #include "bench/reference/sample_pictures.h"
 #include "sprites/bitmap.h"
+#include "sprites/png.h"
 #include "sprites/sprite_file.h"
 #include "support/temp_dir.h"
 #include "support/vek_run.h"
@@ -91,6 +92,54 @@ TEST_F(PicturesCli, MapDrawsTheWholeFileOrWritesNothing) {
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr("Lesen nach Dateiende (EOF)"));
     EXPECT_FALSE(std::filesystem::exists(m_dir / "short.bmp"));
+}
+
+}  // namespace
+}  // namespace vek
+
+namespace vek {
+namespace {
+
+// A PNG of a picture converts to the same sprite as a 24-bit bitmap of it, at every level, and
+// exports and maps named .png decode to the pixels of their bitmap twins.
+TEST_F(PicturesCli, PngPicturesConvertAndExportLikeBitmaps) {
+    if (!pngBuiltIn()) GTEST_SKIP() << "built without libpng";
+    const RgbImage photo = reference::photographicPicture(24, 16, 9);
+    writeBitmap(m_dir / "photo.bmp", photo);
+    writeFileAtomically(m_dir / "photo.png", encodePng(photo));
+    for (const char* level : {"best", "good", "bad", "poor"}) {
+        for (const char* input : {"photo.bmp", "photo.png"}) {
+            const std::string output = std::string(input) + ".spr";
+            const testing::VekRun run =
+                vek({"bmp2spr", path(input), path(output.c_str()), "--level", level, "--palette",
+                     path("palette.dta"), "--background", "0"});
+            ASSERT_EQ(run.status, 0) << run.err;
+        }
+        EXPECT_EQ(readFileBytes(m_dir / "photo.png.spr"), readFileBytes(m_dir / "photo.bmp.spr"))
+            << level;
+    }
+
+    writeSpriteFile(m_dir / "one.spr", std::vector<SpriteImage>{SpriteImage(3, 2, 5)});
+    for (const char* output : {"area.bmp", "area.png"}) {
+        const testing::VekRun run = vek({"spr", "export", path("one.spr"), "0", path(output),
+                                         "--zoom", "2", "--palette", path("palette.dta")});
+        ASSERT_EQ(run.status, 0) << run.err;
+    }
+    const std::vector<std::uint8_t> png = readFileBytes(m_dir / "area.png");
+    ASSERT_TRUE(hasPngSignature(png));
+    EXPECT_EQ(decodePng(png, 0).pixels, readBitmap(m_dir / "area.bmp").pixels);
+}
+
+TEST_F(PicturesCli, ABrokenPngNamesItselfAndTheFile) {
+    if (!pngBuiltIn()) GTEST_SKIP() << "built without libpng";
+    std::vector<std::uint8_t> cut = encodePng(RgbImage(4, 4, 0x123456));
+    cut.resize(cut.size() - 20);
+    writeFileAtomically(m_dir / "cut.png", cut);
+    const testing::VekRun run = vek({"bmp2spr", path("cut.png"), path("cut.spr"), "--palette",
+                                     path("palette.dta"), "--background", "0"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("The PNG picture is not valid"));
+    EXPECT_THAT(run.err, HasSubstr(pathToUtf8(m_dir / "cut.png")));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numeric>
 
 #include "app/file_io.h"
@@ -206,6 +207,150 @@ TEST_F(SpriteDocumentTest, AnObserverThatGoesIsToldNothingMore) {
     }
     document.paint(0, 0, 3);
     EXPECT_EQ(told, 2u);  // the file and its first sprite
+}
+
+}  // namespace
+}  // namespace vek
+
+namespace vek {
+namespace {
+
+// Undo and redo of every kind of change give back the exact pixels, one step at a time.
+TEST_F(SpriteDocumentTest, UndoAndRedoRestoreTheExactPixelsOfEachStep) {
+    const SpriteImage original = patterned(6, 5, 1);
+    const SpriteImage clip = patterned(3, 2, 100);
+    document.open(write("a.spr", {original, clip}));
+    document.select(1);
+    document.copy();
+    document.select(0);
+    EXPECT_FALSE(document.canUndo());
+
+    std::vector<SpriteImage> states{document.sprite()};
+    const std::function<void()> steps[] = {
+        [&] {
+            document.beginStroke();
+            for (int x = 0; x < 6; ++x) document.paint(x, x % 5, 250);
+            document.endStroke();
+        },
+        [&] { document.cut(); },
+        [&] { document.paste(); },
+        [&] { document.paint(5, 4, 9); },  // outside a stroke: a step of its own
+        [&] { document.clear(); },
+    };
+    for (const auto& step : steps) {
+        step();
+        ASSERT_NE(document.sprite(), states.back());
+        states.push_back(document.sprite());
+    }
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        ASSERT_TRUE(document.canUndo());
+        document.undo();
+        EXPECT_EQ(document.sprite(), states[i - 1]) << "undo to state " << i - 1;
+    }
+    EXPECT_FALSE(document.canUndo());
+    EXPECT_FALSE(document.changed()) << "back at the pixels read";
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        document.redo();
+        EXPECT_EQ(document.sprite(), states[i]) << "redo to state " << i;
+    }
+    EXPECT_FALSE(document.canRedo());
+
+    // A new change after an undo drops the steps that could be redone.
+    document.undo();
+    document.paint(0, 0, 1);
+    EXPECT_FALSE(document.canRedo());
+    // Selecting another sprite starts its history afresh.
+    document.select(1);
+    EXPECT_FALSE(document.canUndo());
+}
+
+TEST_F(SpriteDocumentTest, TheChangedFlagFollowsUndoBackToTheSavedPixels) {
+    document.open(write("a.spr", {SpriteImage(4, 4, 0)}));
+    document.paint(0, 0, 5);
+    document.saveInPlace();
+    EXPECT_FALSE(document.changed());
+    EXPECT_EQ(events.back(), SpriteChange::SavedInPlace);
+    document.undo();
+    EXPECT_TRUE(document.changed()) << "the file holds the painted pixel";
+    document.redo();
+    EXPECT_FALSE(document.changed());
+    document.beginStroke();
+    document.paint(1, 1, 5);
+    EXPECT_TRUE(document.changed()) << "a stroke not yet ended";
+    EXPECT_TRUE(document.canUndo());
+    document.endStroke();
+    document.paste();  // an empty clipboard changes nothing
+    document.undo();
+    EXPECT_FALSE(document.changed());
+}
+
+// Many strokes over a large sprite keep the last 100 steps, each only as large as its pixels.
+TEST_F(SpriteDocumentTest, OneHundredFiftyStrokesKeepTheLastHundredStepsInLittleMemory) {
+    const SpriteImage blank(300, 300, 0);
+    document.open(write("large.spr", {blank}));
+    std::vector<SpriteImage> states{document.sprite()};
+    for (int stroke = 0; stroke < 150; ++stroke) {
+        document.beginStroke();
+        for (int x = 0; x < 20; ++x) document.paint(x + stroke, stroke, 7);
+        document.endStroke();
+        states.push_back(document.sprite());
+    }
+    EXPECT_EQ(document.history().undoSteps(), 100u);
+    // 100 copies of the sprite would be 9 MB; the changed pixels are 4 KB.
+    EXPECT_LT(document.history().bytes(), 64u * 1024u);
+    for (int i = 0; i < 100; ++i) document.undo();
+    EXPECT_FALSE(document.canUndo());
+    EXPECT_EQ(document.sprite(), states[50]);
+    EXPECT_TRUE(document.changed()) << "the pixels read are out of reach";
+}
+
+TEST(PixelHistory, TheOldestStepsGoWhenTheyHoldTooManyBytes) {
+    PixelHistory history(100, 3000);
+    const Bytes zeros(1000, 0);
+    Bytes pixels = zeros;
+    for (std::uint8_t value = 1; value <= 3; ++value) {
+        const Bytes before = pixels;
+        std::fill(pixels.begin(), pixels.end(), value);
+        EXPECT_TRUE(history.record(before, pixels));
+    }
+    EXPECT_EQ(history.undoSteps(), 1u) << "each step holds 2000 bytes";
+    EXPECT_LE(history.bytes(), 3000u);
+    EXPECT_FALSE(history.record(pixels, pixels)) << "no change, no step";
+    EXPECT_TRUE(history.undo(pixels));
+    EXPECT_EQ(pixels, Bytes(1000, 2));
+}
+
+TEST_F(SpriteDocumentTest, LeavingAChangedSpriteAsksAndDoesWhatTheAnswerSays) {
+    const std::filesystem::path file = write("a.spr", {SpriteImage(2, 1, 0)});
+    document.open(file);
+    int asked = 0;
+    LeaveChoice answer = LeaveChoice::Stay;
+    document.setLeaveQuestion([&] {
+        ++asked;
+        return answer;
+    });
+    EXPECT_TRUE(document.mayLeaveSprite()) << "nothing changed: no question";
+    EXPECT_EQ(asked, 0);
+    document.paint(0, 0, 3);
+    EXPECT_FALSE(document.mayLeaveSprite());
+    answer = LeaveChoice::Discard;
+    EXPECT_TRUE(document.mayLeaveSprite());
+    EXPECT_EQ(readFileBytes(file).back(), 0);
+    answer = LeaveChoice::Save;
+    EXPECT_TRUE(document.mayLeaveSprite());
+    EXPECT_EQ(readFileBytes(file), (Bytes{1, 0, 10, 0, 0, 0, 2, 0, 1, 0, 3, 0}));
+    EXPECT_FALSE(document.changed());
+    EXPECT_EQ(asked, 3);
+}
+
+TEST_F(SpriteDocumentTest, ReplacingThePixelsIsOneStepAndWantsTheSpritesSize) {
+    document.open(write("a.spr", {SpriteImage(2, 2, 0)}));
+    EXPECT_THROW(document.replacePixels(SpriteImage(3, 2, 1)), VekError);
+    EXPECT_FALSE(document.changed());
+    document.replacePixels(patterned(2, 2, 4));
+    EXPECT_EQ(document.sprite(), patterned(2, 2, 4));
+    document.undo();
+    EXPECT_EQ(document.sprite(), SpriteImage(2, 2, 0));
 }
 
 }  // namespace

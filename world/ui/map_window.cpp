@@ -1,22 +1,25 @@
 #include "world/ui/map_window.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "app/file_io.h"
 #include "app/scope_exit.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/status_note.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/long_job.h"
 #include "app/ui/widgets/picture_box.h"
 #include "app/vek_error.h"
-#include "sprites/bitmap.h"
+#include "sprites/picture_file.h"
 #include "world/map_raster.h"
 
 namespace vek::ui {
@@ -27,7 +30,6 @@ const QString kRestTitle = QStringLiteral("Draw a Map of Albia");
 const QString kWaitTitle = QStringLiteral("Please Wait - this may take several minutes...");
 const QString kDoneTitle = QStringLiteral("Done... Puhh...");
 constexpr Bilingual kSaveTitle{"Save map as .BMP file", "Karte als .BMP speichern"};
-const QString kBitmapFilter = QStringLiteral("*.BMP (*.BMP *.bmp)");
 constexpr ScreenColor kBlankMap = 0xFFFFFF;
 
 }  // namespace
@@ -66,12 +68,13 @@ void MapWindow::buildControls() {
     Image1->setCursor(Qt::CrossCursor);
     Image1->setMouseTracking(true);
     connect(Image1, &PictureBox::moved, this, &MapWindow::Image1MouseMove);
+    Image1->installEventFilter(this);
     m_scroll->setWidget(Image1);
     layout->addWidget(m_scroll, 1);
     setCentralWidget(central);
     showMap();
     // Tall enough for the picture and its scroll bar; the progress bar borrows room while drawing.
-    resize(800, kMapHeight + menuBar()->sizeHint().height() +
+    resize(800, kMapHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height() +
                     m_scroll->horizontalScrollBar()->sizeHint().height() + 2);
 }
 
@@ -142,15 +145,24 @@ void MapWindow::drawAndCacheMap() {
 void MapWindow::SaveMap1Click() {
     runCommand([this] {
         const auto file = context().dialogs.saveFile(context().text(kSaveTitle), QString(),
-                                                     kBitmapFilter, QStringLiteral("BMP"));
-        if (file) writeBitmap(toPath(*file), m_map);
+                                                     pictureFilter(), QStringLiteral("BMP"));
+        if (!file) return;
+        writePicture(toPath(*file), m_map);
+        showNote(this, context().text(kSavedNote).arg(QFileInfo(*file).fileName()));
     });
 }
 
 void MapWindow::Image1MouseMove(QPoint position) {
-    setWindowTitle(QStringLiteral("X: %1       Y: %2")
-                       .arg(mapToWorld(position.x()))
-                       .arg(mapToWorld(position.y())));
+    const QString coordinates = QStringLiteral("X: %1       Y: %2")
+                                    .arg(mapToWorld(position.x()))
+                                    .arg(mapToWorld(position.y()));
+    setWindowTitle(coordinates);
+    statusBar()->showMessage(coordinates);
+}
+
+bool MapWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Image1 && event->type() == QEvent::Leave) statusBar()->clearMessage();
+    return VekWindow::eventFilter(watched, event);
 }
 
 }  // namespace vek::ui

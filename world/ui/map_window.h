@@ -30,6 +30,10 @@ class MapWindow : public VekWindow {
     // What the window shows, for the tests.
     const RgbImage& map() const { return m_map; }
 
+  protected:
+    // The pointer leaving the picture clears the coordinates of the status line.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void buildControls();
     // Loads landscape.bmp into the picture; false (and the picture unchanged) when it cannot.

@@ -390,6 +390,12 @@ class ObjectCompilerWindowTest : public QObject {
         QCOMPARE(toQString(bench.objectDocument().sourceFileName()),
                  QStringLiteral("Spinning Top.COS"));
         QVERIFY(bench.objectDocument().source().changedButNotSaved());
+        // The discompilation is one edit: one undo brings the unsaved work back, redo the source.
+        const QString discompiled = window->sourceText()->toPlainText();
+        QTest::keyClick(window->sourceText(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window->sourceText()->toPlainText(), QStringLiteral("my unsaved work"));
+        window->sourceText()->redo();
+        QCOMPARE(window->sourceText()->toPlainText(), discompiled);
 
         // OK saves first, under the name the dialog gives.
         bench.dialogs().messageAnswers.push_back(Answer::Ok);

@@ -5,8 +5,15 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QWheelEvent>
 #include <filesystem>
 #include <numeric>
 
@@ -17,7 +24,11 @@
 #include "app/ui/widgets/multi_shape.h"
 #include "app/vek_error.h"
 #include "gamelink/creatures.h"
+#include "objects/object_document.h"
+#include "objects/ui/object_compiler_window.h"
 #include "sprites/bitmap.h"
+#include "sprites/picture_file.h"
+#include "sprites/png.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_render.h"
 #include "sprites/ui/bitmap_converter_window.h"
@@ -96,6 +107,18 @@ void release(QWidget* widget, QPoint at, Qt::MouseButton button) {
     sendMouse(widget, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
 }
 
+// Drags a file onto a window and drops it there; false when the window refused the drag.
+bool dropOn(QWidget* target, const fs::path& file) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(fromPath(file))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
 QColor swatchColor(TestWorkbench& bench, const char* name) {
     return control<QLabel>(bench, name)->palette().color(QPalette::Window);
 }
@@ -145,7 +168,8 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(control<QPushButton>(bench, "Button1")->text(), QStringLiteral("BGC"));
         QCOMPARE(tagOf(control(bench, "Button1")), 180);
         QCOMPARE(control(bench, "Image2")->size(), QSize(320, 80));
-        QCOMPARE(control(bench, "Panel1")->pos(), QPoint(116, 88));
+        QCOMPARE(control(bench, "Panel1")->mapTo(window->centralWidget(), QPoint(0, 0)),
+                 QPoint(116, 88));
         QCOMPARE(control(bench, "Image1")->cursor().shape(), Qt::CrossCursor);
         auto* banner = control<TMultiShape>(bench, "MultiShape1");
         QCOMPARE(banner->text(), QStringLiteral("VEK"));
@@ -215,8 +239,7 @@ class SpriteEditorWindowTest : public QObject {
                 renderDrawingArea(sprites[0], bench.palette(), 1, 0xFFFFFF).pixels);
         QCOMPARE(control(bench, "Panel1")->size(), QSize(41, 57));
 
-        // Choosing a line reads that sprite; unsaved painting on the first is dropped.
-        press(control(bench, "Image1"), {0, 0}, Qt::LeftButton);
+        // Choosing a line reads that sprite.
         control<QListWidget>(bench, "ListBox1")->setCurrentRow(5);
         QVERIFY(bench.spriteDocument().sprite() == sprites[5]);
         control<QListWidget>(bench, "ListBox1")->setCurrentRow(0);
@@ -552,6 +575,261 @@ class SpriteEditorWindowTest : public QObject {
         editor(bench)->close();
     }
 
+    void aChangedSpriteIsNotLeftWithoutAQuestion() {
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        const std::vector<SpriteImage> sprites = {SpriteImage(2, 2, 1), SpriteImage(2, 2, 2),
+                                                  SpriteImage(2, 2, 3)};
+        const fs::path file = writeSprites(bench, "three.spr", sprites);
+        const Bytes original = readFileBytes(file);
+        openWithDialog(bench, file);
+        auto* list = control<QListWidget>(bench, "ListBox1");
+        auto paintFirstPixel = [&] {
+            press(control(bench, "Image1"), {0, 0}, Qt::LeftButton);
+            release(control(bench, "Image1"), {0, 0}, Qt::LeftButton);
+        };
+        paintFirstPixel();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Sprite Editor - three.spr*"));
+
+        // Cancel stays on the painted sprite, and the list with it.
+        bench.dialogs().messageAnswers = {Answer::Cancel};
+        list->setCurrentRow(1);
+        const auto question = bench.dialogs().messages().back();
+        QCOMPARE(question.text, QStringLiteral("The sprite was changed but not saved! Would you "
+                                               "like to save it now?"));
+        QCOMPARE(question.caption, QStringLiteral("Sprite not saved!"));
+        QCOMPARE(question.buttons, Buttons::YesNoCancel);
+        QCOMPARE(bench.spriteDocument().current(), std::size_t{0});
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(bench.spriteDocument().sprite().at(0, 0), window->color1());
+
+        // No lets the painting go; the file keeps its pixels.
+        bench.dialogs().messageAnswers = {Answer::No};
+        list->setCurrentRow(1);
+        QCOMPARE(bench.spriteDocument().current(), std::size_t{1});
+        QCOMPARE(readFileBytes(file), original);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Sprite Editor - three.spr"));
+
+        // Yes saves in place before the next sprite is read.
+        paintFirstPixel();
+        bench.dialogs().messageAnswers = {Answer::Yes};
+        list->setCurrentRow(2);
+        QCOMPARE(bench.spriteDocument().current(), std::size_t{2});
+        QCOMPARE(readSprite(file, readSpriteTable(file).entries[1]).at(0, 0), window->color1());
+
+        // Another file, and the end of the program, ask too; Cancel keeps both.
+        paintFirstPixel();
+        const std::size_t asked = bench.dialogs().messages().size();
+        bench.dialogs().messageAnswers = {Answer::Cancel};
+        openWithDialog(bench, writeSprites(bench, "other.spr", sprites));
+        QCOMPARE(bench.spriteDocument().table().file, file);
+        bench.dialogs().messageAnswers = {Answer::Cancel};
+        bench.windows().main->show();
+        QVERIFY(!bench.windows().main->close());
+        QCOMPARE(bench.dialogs().messages().size(), asked + 2);
+        QVERIFY(bench.spriteDocument().changed());
+    }
+
+    void undoAndRedoTakeBackStrokesAndCommands() {
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        const SpriteImage sprite = patterned(4, 4, 20);
+        openWithDialog(bench, writeSprites(bench, "a.spr", {sprite}));
+        QAction* undo = menuItem(bench, "Undo1");
+        QAction* redo = menuItem(bench, "Redo1");
+        QCOMPARE(undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+        QCOMPARE(redo->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                      QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+        QVERIFY(!undo->isEnabled());
+
+        // A stroke, then Cut, Paste and Clear: each is one step back.
+        QWidget* area = control(bench, "Image1");
+        press(area, {0, 0}, Qt::LeftButton);
+        for (int x = 1; x < 4; ++x) move(area, {x, x}, Qt::LeftButton);
+        release(area, {3, 3}, Qt::LeftButton);
+        QVERIFY(undo->isEnabled());
+        std::vector<SpriteImage> states = {sprite, bench.spriteDocument().sprite()};
+        window->CopySprite1Click();
+        bench.spriteDocument().paint(0, 3, 99);  // something for Paste to change
+        states.push_back(bench.spriteDocument().sprite());
+        for (QAction* command : {menuItem(bench, "ClearSprite1"), menuItem(bench, "PasteSprite1"),
+                                 menuItem(bench, "ClearDrawingArea1")}) {
+            command->trigger();
+            states.push_back(bench.spriteDocument().sprite());
+        }
+        for (std::size_t i = states.size() - 1; i > 0; --i) {
+            undo->trigger();
+            QVERIFY(bench.spriteDocument().sprite() == states[i - 1]);
+            QVERIFY(window->drawingArea().pixels ==
+                    renderDrawingArea(states[i - 1], bench.palette(), 1, 0xFFFFFF).pixels);
+        }
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(redo->isEnabled());
+        redo->trigger();
+        QVERIFY(bench.spriteDocument().sprite() == states[1]);
+
+        // The keys reach the menu when the window is active.
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(bench.spriteDocument().sprite() == sprite);
+        QTest::keyClick(window, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(bench.spriteDocument().sprite() == states[1]);
+        QTest::keyClick(window, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(window->zoom(), 2);
+        window->close();
+    }
+
+    void theWheelScrollsTheDrawingAreaAndZoomsWithCtrl() {
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        openWithDialog(bench, writeSprites(bench, "big.spr", {patterned(200, 150, 1)}));
+        window->setZoom(2);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto* scroll = control<QScrollArea>(bench, "ScrollBox");
+        QWidget* viewport = scroll->viewport();
+        auto wheel = [&](QPoint at, int delta, Qt::KeyboardModifiers modifiers) {
+            QWheelEvent event(QPointF(at), QPointF(viewport->mapToGlobal(at)), QPoint(),
+                              QPoint(0, delta), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(viewport, &event);
+        };
+        const QPoint listAt = control(bench, "ListBox1")->mapTo(window, QPoint(0, 0));
+        wheel({50, 50}, -120, Qt::NoModifier);
+        QVERIFY(scroll->verticalScrollBar()->value() > 0);
+        QCOMPARE(control(bench, "ListBox1")->mapTo(window, QPoint(0, 0)), listAt);
+
+        // Ctrl+wheel: the sprite pixel under the pointer stays under it.
+        const QPoint at(60, 40);
+        auto pixelUnderPointer = [&] {
+            const QPoint point = control(bench, "Image1")->mapFrom(viewport, at);
+            return QPoint(point.x() / window->zoom(), point.y() / window->zoom());
+        };
+        const QPoint pixelBefore = pixelUnderPointer();
+        wheel(at, 120, Qt::ControlModifier);
+        QCOMPARE(window->zoom(), 4);
+        QCOMPARE(pixelUnderPointer(), pixelBefore);
+        wheel(at, -120, Qt::ControlModifier);
+        QCOMPARE(window->zoom(), 2);
+        window->close();
+    }
+
+    void droppedFilesOpenInTheWindowsTheyBelongTo() {
+        TestWorkbench bench(whiteBackground());
+        const fs::path sprites = writeSprites(bench, "drop.SPR", {patterned(3, 3, 1)});
+        QVERIFY(!dropOn(editor(bench), bench.scratch() / "notes.txt"));
+        QVERIFY(dropOn(editor(bench), sprites));
+        QCOMPARE(bench.spriteDocument().table().file, sprites);
+
+        BitmapConverterWindow* converter = bench.windows().bitmapConverter;
+        const RgbImage picture(3, 2, 0x102030);
+        const fs::path pictureFile = bench.scratch() / (pngBuiltIn() ? "drop.png" : "drop.bmp");
+        writePicture(pictureFile, picture);
+        QVERIFY(!dropOn(converter, sprites));
+        QVERIFY(dropOn(converter, pictureFile));
+        QVERIFY(converter->picture().pixels == picture.pixels);
+
+        // A dropped source asks about the unsaved one first; one undo brings it back.
+        ObjectCompilerWindow* compiler = bench.windows().objectCompiler;
+        compiler->sourceText()->setPlainText(QStringLiteral("unsaved"));
+        writeFileAtomically(bench.scratch() / "drop.cos", std::string_view("* dropped\r\n"));
+        bench.dialogs().messageAnswers = {Answer::Cancel};
+        QVERIFY(dropOn(compiler->sourceText()->viewport(), bench.scratch() / "drop.cos"));
+        QCOMPARE(bench.dialogs().messages().back().caption,
+                 QStringLiteral("WARNING! Source not saved!"));
+        QCOMPARE(compiler->sourceText()->toPlainText(), QStringLiteral("* dropped"));
+        compiler->sourceText()->undo();
+        QCOMPARE(compiler->sourceText()->toPlainText(), QStringLiteral("unsaved"));
+        QVERIFY(dropOn(compiler, bench.demo().gameDirectory() / "SPTOP.COB"));
+        QCOMPARE(bench.objectDocument().objectFileName(), std::string("SPTOP.COB"));
+    }
+
+    void importingAPictureMatchesItToThePaletteInOneStep() {
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        openWithDialog(bench, writeSprites(bench, "a.spr", {SpriteImage(2, 2, 0)}));
+        RgbImage picture(2, 2);
+        for (std::size_t i = 0; i < 4; ++i) picture.pixels[i] = bench.palette()[40 + 10 * i];
+        writePicture(bench.scratch() / "fits.bmp", picture);
+        writePicture(bench.scratch() / "wide.bmp", RgbImage(3, 2));
+        bench.dialogs().fileAnswers = {fromPath(bench.scratch() / "wide.bmp")};
+        window->importPicture();
+        QVERIFY(bench.dialogs().errors().back().text.contains(QStringLiteral("3X2")));
+        QVERIFY(!bench.spriteDocument().changed());
+        bench.dialogs().fileAnswers = {fromPath(bench.scratch() / "fits.bmp")};
+        window->importPicture();
+        QVERIFY(bench.spriteDocument().sprite().pixels == (Bytes{40, 50, 60, 70}));
+        window->undo();
+        QVERIFY(bench.spriteDocument().sprite() == SpriteImage(2, 2, 0));
+    }
+
+    void recentFilesReopenAndDialogsStartInTheLastFolder() {
+        TestWorkbench bench(whiteBackground());
+        const std::string iniBefore = bench.vekIniText();
+        fs::create_directory(bench.scratch() / "mine");
+        const fs::path first = writeSprites(bench, "first.spr", {patterned(2, 2, 1)});
+        const fs::path second = writeSprites(bench, "mine/second.spr", {patterned(3, 3, 1)});
+        const QString gameImages =
+            bench.context().gameDirectory(bench.context().game.paths().CImagePath);
+        editor(bench)->OpenSpriteFile1Click();  // cancelled
+        QCOMPARE(bench.dialogs().asked.back().caption, gameImages);
+        openWithDialog(bench, first);
+        openWithDialog(bench, second);
+        QCOMPARE(toPath(bench.dialogs().asked.back().caption), bench.scratch());
+        editor(bench)->OpenSpriteFile1Click();
+        QCOMPARE(toPath(bench.dialogs().asked.back().caption), bench.scratch() / "mine");
+
+        auto* recent = editor(bench)->findChild<QMenu*>(QStringLiteral("Recent1"));
+        QVERIFY(recent);
+        Q_EMIT recent->aboutToShow();
+        const QList<QAction*> items = recent->actions();
+        QCOMPARE(items.size(), 2);
+        QVERIFY(items[0]->text().endsWith(QStringLiteral("second.spr")));
+        QVERIFY(items[1]->text().endsWith(QStringLiteral("first.spr")));
+        items[1]->trigger();
+        QCOMPARE(bench.spriteDocument().table().file, first);
+        QCOMPARE(bench.vekIniText(), iniBefore);
+    }
+
+    void theStatusLinesTellTheStateAndTheEndOfCommands() {
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        SpriteImage sprite(4, 3, 0);
+        sprite.at(2, 1) = 77;
+        const fs::path file = writeSprites(bench, "vbal.spr", {SpriteImage(1, 1), sprite});
+        openWithDialog(bench, file);
+        control<QListWidget>(bench, "ListBox1")->setCurrentRow(1);
+        window->setZoom(4);
+        auto* state = control<QLabel>(bench, "StateLine");
+        QCOMPARE(state->text(), QStringLiteral("vbal.spr   |   Sprite 1: 4X3   |   Zoom 400%"));
+        move(control(bench, "Image1"), {9, 5}, Qt::NoButton);
+        const ScreenColor color = bench.palette()[77];
+        QVERIFY(state->text().endsWith(QStringLiteral("2, 1   Index 77 = %1, %2, %3")
+                                           .arg(redOf(color))
+                                           .arg(greenOf(color))
+                                           .arg(blueOf(color))));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(control(bench, "Image1"), &leave);
+        QVERIFY(!state->text().contains(QStringLiteral("Index")));
+
+        window->SaveSprite1Click();
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Saved vbal.spr"));
+
+        // Windows without a status line of their own note in the main window's.
+        const RgbImage picture(2, 2, 0x808080);
+        QStringList pictures;
+        for (const char* name : {"p.bmp", "q.bmp"}) {
+            writePicture(bench.scratch() / name, picture);
+            pictures << fromPath(bench.scratch() / name);
+        }
+        bench.dialogs().fileListAnswers = {pictures};
+        bench.windows().bitmapConverter->CompileseveralBMPstoSPR1Click();
+        QCOMPARE(bench.windows().main->statusBar1()->currentMessage(),
+                 QStringLiteral("2 files converted"));
+    }
+
     void screenshot() {
         if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at the window");
         TestWorkbench bench(whiteBackground());
@@ -567,6 +845,42 @@ class SpriteEditorWindowTest : public QObject {
         window->setZoom(2);
         QApplication::processEvents();
         saveScreenshot(window, QStringLiteral("sprite_editor_large"));
+        window->close();
+    }
+
+    // The Edit menu with its shortcuts, the question before a changed sprite is left and the
+    // status line, in both languages.
+    void editingScreenshots() {
+        if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at the window");
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        bench.spriteDocument().open(bench.demo().gameDirectory() / "Images" / "vekshow.spr");
+        window->setZoom(4);
+        const std::uint8_t old = bench.spriteDocument().sprite().at(2, 2);
+        bench.spriteDocument().paint(2, 2, static_cast<std::uint8_t>(old + 1));
+        for (const char* language : {"en", "de"}) {
+            if (QLatin1String(language) == QLatin1String("de"))
+                bench.windows().main->SpeedButton13Click();
+            move(control(bench, "Image1"), {20, 24}, Qt::NoButton);
+            saveScreenshot(window, QStringLiteral("sprite_editor_status_%1").arg(language));
+            auto* edit = window->findChild<QMenu*>(QStringLiteral("Edit1"));
+            edit->popup(window->mapToGlobal(QPoint(40, 20)));
+            QVERIFY(QTest::qWaitForWindowExposed(edit));
+            saveScreenshot(edit, QStringLiteral("sprite_editor_edit_menu_%1").arg(language));
+            edit->hide();
+            QMessageBox question(QMessageBox::NoIcon, QString(), QString(),
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, window);
+            bench.dialogs().messageAnswers = {Answer::Cancel};
+            control<QListWidget>(bench, "ListBox1")->setCurrentRow(3);
+            QVERIFY(!bench.dialogs().messages().empty());
+            question.setText(bench.dialogs().messages().back().text);
+            question.setWindowTitle(bench.dialogs().messages().back().caption);
+            question.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&question));
+            saveScreenshot(&question, QStringLiteral("sprite_editor_question_%1").arg(language));
+        }
         window->close();
     }
 };

@@ -45,7 +45,7 @@ Answer ScriptedDialogs::message(const QString& text, const QString& caption, But
         messageAnswers.pop_front();
         return answer;
     }
-    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
 }
 
 void ScriptedDialogs::errorReport(const QString& text) {

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <filesystem>
 
 #include "app/file_io.h"
@@ -165,6 +166,12 @@ class MapWindowTest : public QObject {
         QCOMPARE(mapWindow(bench)->windowTitle(), QStringLiteral("X: 8348       Y: 1148"));
         moveMouse(image(bench), QPoint(13, 100));
         QCOMPARE(mapWindow(bench)->windowTitle(), QStringLiteral("X: 52       Y: 400"));
+        // The status line shows them too, until the pointer leaves the map.
+        QStatusBar* status = mapWindow(bench)->statusBar();
+        QCOMPARE(status->currentMessage(), QStringLiteral("X: 52       Y: 400"));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(image(bench), &leave);
+        QVERIFY(status->currentMessage().isEmpty());
     }
 
     void saveMapWritesThePictureAsABitmap() {
@@ -179,6 +186,8 @@ class MapWindowTest : public QObject {
         QCOMPARE(saves.size(), std::size_t{2});
         QCOMPARE(saves[0].text, QStringLiteral("Karte als .BMP speichern"));
         QCOMPARE(readBitmap(bench.scratch() / "albia.BMP").pixels, mapWindow(bench)->map().pixels);
+        QCOMPARE(mapWindow(bench)->statusBar()->currentMessage(),
+                 QStringLiteral("albia.BMP gespeichert"));
         QVERIFY(bench.dialogs().errors().empty());
     }
 
