@@ -11,10 +11,11 @@ namespace vek::cli {
 namespace {
 
 constexpr std::string_view kToolUsage =
-    "usage: vek [--game-dir DIR] VERB [ARGS...]\n"
+    "usage: vek [--game-dir DIR] [--wine-prefix DIR] [--floppy DIR] VERB [ARGS...]\n"
     "       vek VERB --help\n\n"
     "The game's directories come from --game-dir, else VEK_GAME_DIR, else the game's key in\n"
-    "the Wine prefix ($WINEPREFIX, default ~/.wine).\n\nVerbs:\n";
+    "the Wine prefix (--wine-prefix, else $WINEPREFIX, default ~/.wine). Drive A: is\n"
+    "--floppy, else VEK_FLOPPY_DIR, else the prefix's dosdevices/a:.\n\nVerbs:\n";
 
 void printToolHelp(std::ostream& out) {
     out << kToolUsage;
@@ -29,6 +30,15 @@ const Verb* findVerb(std::string_view name) {
     for (const Verb& verb : allVerbs()) {
         if (verb.name == name) return &verb;
     }
+    return nullptr;
+}
+
+// The options before the verb: where the game, its Wine prefix and its drive A: are.
+std::optional<std::filesystem::path>* globalOption(GamePathSources& sources,
+                                                   std::string_view name) {
+    if (name == "--game-dir") return &sources.gameDirOption;
+    if (name == "--wine-prefix") return &sources.winePrefix;
+    if (name == "--floppy") return &sources.floppyOption;
     return nullptr;
 }
 
@@ -99,15 +109,15 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
             printToolHelp(out);
             return kSuccess;
         }
-        if (args[next] != "--game-dir" || next + 1 >= args.size()) {
+        std::optional<std::filesystem::path>* target = globalOption(sources, args[next]);
+        if (!target || next + 1 >= args.size()) {
             err << "vek: "
-                << (args[next] == "--game-dir" ? "--game-dir needs a directory"
-                                               : "unknown option " + args[next])
+                << (target ? args[next] + " needs a directory" : "unknown option " + args[next])
                 << "\n";
             printToolHelp(err);
             return kUsageError;
         }
-        sources.gameDirOption = args[next + 1];
+        *target = args[next + 1];
         next += 2;
     }
     if (next >= args.size()) {
