@@ -92,6 +92,7 @@ TEST(GameSettings, AMissingKeyOrADamagedFileChangesNothing) {
         EXPECT_NE(failureOf(registry, "pebble"), "");
         EXPECT_EQ(prefix.user(), text);
     }
+    writeFileAtomically(prefix.dir / "user.reg", other);
     EXPECT_NE(failureOf(registry, "pebble").find("Konnte Daten für 'Privileges' nicht setzen"),
               std::string::npos);
     WinePrefixRegistry nowhere(prefix.dir / "missing", noServer());
