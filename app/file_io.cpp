@@ -201,6 +201,13 @@ void writeFileAtomically(const fs::path& path, std::string_view text) {
                         std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+void copyFileAtomically(const fs::path& source, const fs::path& target) {
+    const std::vector<std::uint8_t> bytes = readFileBytes(source);
+    std::error_code error;
+    if (fs::equivalent(source, target, error)) return;
+    writeFileAtomically(target, bytes);
+}
+
 VekError cannotWriteError(const fs::path& file) {
     return VekError::runtime("Kann nicht nach " + pathToUtf8(file) + " schreiben");
 }

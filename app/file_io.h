@@ -31,6 +31,10 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view tex
 void writeFileAtomically(const std::filesystem::path& path,
                          const std::function<void(std::ostream&)>& writeContents);
 
+// A whole copy of `source` written through a temporary file beside `target`. A file copied onto
+// itself stays as it is.
+void copyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target);
+
 // The run-time library's error for a file that cannot be written: "Kann nicht nach %s schreiben".
 VekError cannotWriteError(const std::filesystem::path& file);
 

@@ -8,6 +8,7 @@
 #include "app/file_io.h"
 #include "app/file_lookup.h"
 #include "app/vek_error.h"
+#include "app/wine_registry.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -29,29 +30,6 @@ std::string withSeparator(const fs::path& directory) {
     if (text.empty() || text.back() != fs::path::preferred_separator)
         text += fs::path::preferred_separator;
     return text;
-}
-
-// Registry file strings escape backslashes and quotes with a backslash.
-std::string unescapeRegistryText(std::string_view text) {
-    std::string result;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size()) ++i;
-        result += text[i];
-    }
-    return result;
-}
-
-// A quoted registry string starting at `text[0] == '"'`; returns the unescaped text and the rest.
-std::optional<std::pair<std::string, std::string_view>> quotedString(std::string_view text) {
-    if (text.empty() || text[0] != '"') return std::nullopt;
-    for (std::size_t i = 1; i < text.size(); ++i) {
-        if (text[i] == '\\') {
-            ++i;
-        } else if (text[i] == '"') {
-            return std::make_pair(unescapeRegistryText(text.substr(1, i - 1)), text.substr(i + 1));
-        }
-    }
-    return std::nullopt;
 }
 
 std::optional<std::size_t> valueIndex(std::string_view name) {
@@ -107,6 +85,13 @@ std::string& gamePathField(GamePaths& paths, std::size_t index) {
     return *fields.at(index);
 }
 
+fs::path gameSoundFile(const GamePaths& paths, std::string_view name) {
+    std::string file(name);
+    const std::size_t dot = file.rfind('.');
+    if (dot == std::string::npos || !equalsIgnoringCase(file.substr(dot), ".wav")) file += ".wav";
+    return findIgnoringCase(pathFromUtf8(paths.CSoundPath), file);
+}
+
 GamePaths gamePathsUnder(const fs::path& gameDirectory) {
     GamePaths paths;
     for (std::size_t i = 0; i < kStandardFolders.size(); ++i) {
@@ -122,6 +107,8 @@ GamePathSources gamePathSourcesFromEnvironment() {
     if (const char* dir = std::getenv("VEK_GAME_DIR"); dir && *dir)
         sources.gameDirEnvironment = dir;
     if (const char* link = std::getenv("VEK_LINK"); link && *link) sources.link = link;
+    if (const char* floppy = std::getenv("VEK_FLOPPY_DIR"); floppy && *floppy)
+        sources.floppyEnvironment = floppy;
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) {
         sources.winePrefix = prefix;
         sources.winePrefixNamed = true;
@@ -159,29 +146,13 @@ GamePaths readGamePaths(const GamePathSources& sources) {
 
 std::optional<std::array<std::optional<std::string>, 9>> parseWineRegistryKey(
     std::string_view registryText, std::string_view keyPath) {
-    std::optional<std::array<std::optional<std::string>, 9>> values;
-    bool inKey = false;
-    std::size_t start = 0;
-    while (start < registryText.size()) {
-        std::size_t end = registryText.find('\n', start);
-        if (end == std::string_view::npos) end = registryText.size();
-        std::string_view line = registryText.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        start = end + 1;
-
-        if (line.starts_with("[")) {
-            const std::size_t close = line.find(']');
-            inKey = close != std::string_view::npos &&
-                    equalsIgnoringCase(unescapeRegistryText(line.substr(1, close - 1)), keyPath);
-            if (inKey && !values) values.emplace();
-            continue;
-        }
-        if (!inKey) continue;
-        const auto name = quotedString(line);
-        if (!name || !name->second.starts_with("=")) continue;
-        const auto index = valueIndex(name->first);
-        const auto value = quotedString(name->second.substr(1));
-        if (index && value) (*values)[*index] = value->first;
+    const WineRegistryText registry = parseWineRegistry(registryText);
+    const WineRegistrySection* section = findWineRegistrySection(registry, keyPath);
+    if (!section) return std::nullopt;
+    std::array<std::optional<std::string>, 9> values;
+    for (const WineRegistryValue& value : section->values) {
+        const auto index = valueIndex(value.name);
+        if (index && value.text) values[*index] = value.text;
     }
     return values;
 }

@@ -41,9 +41,13 @@ class GameInstallation {
     virtual const GamePaths& paths() const = 0;
     // Reads the nine paths again from the platform's sources.
     virtual void ReadPaths() = 0;
-    // Plays CSoundPath + name without waiting.
+    // Plays the sound directory's wave file of that name (gameSoundFile) without waiting.
     virtual void PlayGameSound(const std::string& name) const = 0;
 };
+
+// The wave file of a game sound in the sound directory, whatever the letter case of its name;
+// a name without the ".wav" extension ("MU02") gets it.
+std::filesystem::path gameSoundFile(const GamePaths& paths, std::string_view name);
 
 // The path field that belongs to a registry value name (index into kGamePathValueNames).
 std::string& gamePathField(GamePaths& paths, std::size_t index);
@@ -52,13 +56,15 @@ std::string& gamePathField(GamePaths& paths, std::size_t index);
 GamePaths gamePathsUnder(const std::filesystem::path& gameDirectory);
 
 // Where the nine paths come from on this platform. Each source answers nothing when it does not
-// know the game; the first that answers wins.
+// know the game; the first that answers wins. The game's drive A: is found the same way.
 struct GamePathSources {
     std::optional<std::filesystem::path> gameDirOption;  // --game-dir DIR
     std::optional<std::string> gameDirEnvironment;       // VEK_GAME_DIR
     std::optional<std::filesystem::path> winePrefix;     // --wine-prefix, $WINEPREFIX or ~/.wine
     bool winePrefixNamed = false;                        // by --wine-prefix or $WINEPREFIX
     std::optional<std::string> link;                     // --link, else $VEK_LINK
+    std::optional<std::filesystem::path> floppyOption;   // --floppy DIR
+    std::optional<std::string> floppyEnvironment;        // VEK_FLOPPY_DIR
 };
 
 // Whether ReadPaths takes the paths from the Wine prefix (no directory given instead).

@@ -28,6 +28,10 @@ StartupOptions parseStartupOptions(const std::vector<std::string>& arguments) {
             options.demoRoot = pathFromUtf8(arguments[++i]);
         } else if (argument == "--game-dir" && hasValue) {
             options.gameDir = pathFromUtf8(arguments[++i]);
+        } else if (argument == "--wine-prefix" && hasValue) {
+            options.winePrefix = pathFromUtf8(arguments[++i]);
+        } else if (argument == "--floppy" && hasValue) {
+            options.floppy = pathFromUtf8(arguments[++i]);
         } else if (argument == "--ini" && hasValue) {
             options.vekIni = pathFromUtf8(arguments[++i]);
         } else if (argument.starts_with("--")) {

@@ -10,11 +10,13 @@ namespace vek {
 // What Vekstudio's command line asks for.
 struct StartupOptions {
     bool debugMode = false;
-    bool demo = false;                              // --demo: start on the demo installation
-    std::optional<std::filesystem::path> demoRoot;  // --demo-dir DIR (implies --demo)
-    std::optional<std::filesystem::path> gameDir;   // --game-dir DIR
-    std::optional<std::filesystem::path> vekIni;    // --ini FILE: another VEK.INI
-    std::vector<std::string> unknown;               // --options not understood
+    bool demo = false;                                // --demo: start on the demo installation
+    std::optional<std::filesystem::path> demoRoot;    // --demo-dir DIR (implies --demo)
+    std::optional<std::filesystem::path> gameDir;     // --game-dir DIR
+    std::optional<std::filesystem::path> winePrefix;  // --wine-prefix DIR
+    std::optional<std::filesystem::path> floppy;      // --floppy DIR: drive A:
+    std::optional<std::filesystem::path> vekIni;      // --ini FILE: another VEK.INI
+    std::vector<std::string> unknown;                 // --options not understood
 };
 
 // Debug mode: the command line as the system gives it ends, case-sensitively, in "debug".

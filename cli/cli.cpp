@@ -11,10 +11,12 @@ namespace vek::cli {
 namespace {
 
 constexpr std::string_view kToolUsage =
-    "usage: vek [--game-dir DIR] [--wine-prefix DIR] [--link socket|wine] VERB [ARGS...]\n"
+    "usage: vek [--game-dir DIR] [--wine-prefix DIR] [--floppy DIR] [--link socket|wine]\n"
+    "           VERB [ARGS...]\n"
     "       vek VERB --help\n\n"
     "The game's directories come from --game-dir, else VEK_GAME_DIR, else the game's key in\n"
-    "the Wine prefix (--wine-prefix, else $WINEPREFIX, default ~/.wine).\n"
+    "the Wine prefix (--wine-prefix, else $WINEPREFIX, default ~/.wine). Drive A: is\n"
+    "--floppy, else VEK_FLOPPY_DIR, else the prefix's dosdevices/a:.\n"
     "The running game is reached through Wine where it came from a prefix (or one is named)\n"
     "and Wine is installed, else at the stand-in's local socket; --link or VEK_LINK choose.\n"
     "\nVerbs:\n";
@@ -32,6 +34,15 @@ const Verb* findVerb(std::string_view name) {
     for (const Verb& verb : allVerbs()) {
         if (verb.name == name) return &verb;
     }
+    return nullptr;
+}
+
+// The options before the verb: where the game, its Wine prefix and its drive A: are.
+std::optional<std::filesystem::path>* globalOption(GamePathSources& sources,
+                                                   std::string_view name) {
+    if (name == "--game-dir") return &sources.gameDirOption;
+    if (name == "--wine-prefix") return &sources.winePrefix;
+    if (name == "--floppy") return &sources.floppyOption;
     return nullptr;
 }
 
@@ -103,8 +114,8 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return kSuccess;
         }
         const std::string& option = args[next];
-        const bool known =
-            option == "--game-dir" || option == "--link" || option == "--wine-prefix";
+        std::optional<std::filesystem::path>* target = globalOption(sources, option);
+        const bool known = target || option == "--link";
         if (!known || next + 1 >= args.size()) {
             err << "vek: " << (known ? option + " needs a value" : "unknown option " + option)
                 << "\n";
@@ -112,13 +123,11 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return kUsageError;
         }
         const std::string& value = args[next + 1];
-        if (option == "--game-dir") {
-            sources.gameDirOption = value;
-        } else if (option == "--link") {
+        if (option == "--link") {
             sources.link = value;
         } else {
-            sources.winePrefix = value;
-            sources.winePrefixNamed = true;
+            *target = value;
+            if (option == "--wine-prefix") sources.winePrefixNamed = true;
         }
         next += 2;
     }

@@ -13,5 +13,10 @@ Verb extractVerb();
 Verb bmp2sprVerb();
 Verb mapVerb();
 Verb sprVerb();
+Verb worldVerb();
+Verb eggsVerb();
+Verb gameSettingVerb();
+Verb soundsVerb();
+Verb reportVerb();
 
 }  // namespace vek::cli

@@ -13,4 +13,6 @@ void writeDemoGameLink(const DemoLayout& layout);  // rpsw.kev, the world of viv
 void writeDemoSprites(
     const DemoLayout& layout);  // sprite files of several sizes, one of many small ones
 
+void writeDemoWorld(const DemoLayout& layout);  // world files, the Wine prefix, drive A:
+
 }  // namespace vek::demo

@@ -11,6 +11,9 @@ struct DemoLayout {
 
     std::filesystem::path gameDirectory() const { return root / "Creatures"; }
     std::filesystem::path programDirectory() const { return root / "Vekstudio"; }
+    // A folder shaped like the game's Wine prefix: its registry files and drives C: and A:.
+    std::filesystem::path winePrefix() const { return root / "wineprefix"; }
+    std::filesystem::path floppy() const { return root / "floppy"; }
 };
 
 // Writes the whole demo installation (over an older one).

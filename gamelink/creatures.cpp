@@ -44,7 +44,7 @@ TCreatures::TCreatures(GamePathSources sources) : m_sources(std::move(sources)) 
 void TCreatures::ReadPaths() { m_paths = readGamePaths(m_sources); }
 
 void TCreatures::PlayGameSound(const std::string& name) const {
-    if (m_soundSink) m_soundSink(pathFromUtf8(m_paths.CSoundPath + name));
+    if (m_soundSink) m_soundSink(gameSoundFile(m_paths, name));
 }
 
 void TCreatures::notify(const BilingualBox& box) const {

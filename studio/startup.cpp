@@ -21,10 +21,13 @@ namespace vek::ui {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vekstudio [--demo | --demo-dir DIR] [--game-dir DIR] [--ini FILE] [debug]\n"
+    "usage: vekstudio [--demo | --demo-dir DIR] [--game-dir DIR] [--wine-prefix DIR]\n"
+    "                 [--floppy DIR] [--ini FILE] [debug]\n"
     "  --demo          start on the demo installation (generated when missing)\n"
     "  --demo-dir DIR  the same, with the demo installation in DIR\n"
     "  --game-dir DIR  the game installed in DIR\n"
+    "  --wine-prefix DIR  the game's Wine prefix (else $WINEPREFIX, else ~/.wine)\n"
+    "  --floppy DIR    the folder that is drive A: for egg disks (else VEK_FLOPPY_DIR)\n"
     "  --ini FILE      keep the settings in FILE instead of the user's VEK.INI\n"
     "  debug           (last on the line) show the start-up trace\n";
 
@@ -41,9 +44,12 @@ WorkbenchSetup setupFor(const StartupOptions& options) {
         const demo::DemoLayout layout{options.demoRoot.value_or(demo::defaultDemoRoot())};
         demo::ensureDemoInstallation(layout);
         setup.gamePathSources.gameDirOption = layout.gameDirectory();
+        setup.gamePathSources.winePrefix = layout.winePrefix();
         setup.programDirectory = layout.programDirectory();
     }
     if (options.gameDir) setup.gamePathSources.gameDirOption = options.gameDir;
+    if (options.winePrefix) setup.gamePathSources.winePrefix = options.winePrefix;
+    if (options.floppy) setup.gamePathSources.floppyOption = options.floppy;
     return setup;
 }
 

@@ -18,8 +18,11 @@
 #include "sprites/ui/bitmap_converter_window.h"
 #include "sprites/ui/sprite_editor_window.h"
 #include "sprites/ui/sprite_file_creator_window.h"
+#include "utilities/sys_info.h"
 #include "utilities/ui/about_window.h"
 #include "utilities/ui/sound_player_window.h"
+#include "world/game_settings.h"
+#include "world/ui/game_data_commands.h"
 #include "world/ui/map_window.h"
 
 namespace vek::ui {
@@ -41,6 +44,8 @@ std::unique_ptr<TCreatures> makeCreatures(const GamePathSources& sources, UserDi
 
 Workbench::Workbench(const WorkbenchSetup& setup, UserDialogs& dialogs, SoundOutput& sound)
     : m_debugMode(setup.debugMode),
+      m_sources(setup.gamePathSources),
+      m_registry(platformRegistryWriter(m_sources)),
       m_settings(std::make_unique<VekIni>(setup.vekIni)),
       m_creatures(makeCreatures(setup.gamePathSources, dialogs)) {
     m_creatures->setSoundSink([&sound](const std::filesystem::path& file) { sound.play(file); });
@@ -67,13 +72,16 @@ void Workbench::createWindows() {
     create(w.main)->FormCreate(m_debugMode);
     create(w.newObjectSource)->FormCreate();
     create(w.spriteEditor, m_spriteDocument, m_palette)->FormCreate();
+    // The machine facts are taken once, while the sprite editor starts up.
+    m_systemFacts = platformSystemFacts(m_sources.winePrefix, m_creatures->paths().CMainPath);
+    m_sysInfo = std::make_unique<TSysInfo>(*m_systemFacts);
     create(w.objectCompiler, m_objectDocument, *m_creatures, m_palette, m_pictures)->FormCreate();
     create(w.soundPlayer)->FormCreate();
     create(w.spriteFileCreator)->FormCreate();
     create(w.bitmapConverter, m_palette)->FormCreate();
     create(w.map, m_palette)->FormCreate();
     create(w.objectAssistant)->FormCreate();
-    create(w.about)->FormCreate();
+    create(w.about, [this] { return systemReportLines(); })->FormCreate();
     create(w.commandInterface, *m_creatures)->FormCreate();
     create(w.addClass)->FormCreate();
 
@@ -121,6 +129,40 @@ void Workbench::bindCommands() {
     commands.launchCreatures.bind([&ctx, &creatures] { launchCreatures(ctx, creatures); });
     // The link's messages ("Creatures not found! ...") are boxes of this program.
     installGameLinkNotices(ctx, creatures);
+    bindGameDataCommands();
+}
+
+void Workbench::bindGameDataCommands() {
+    AppContext& ctx = *m_context;
+    GameDataCommands& game = ctx.commands.gameData;
+    TCreatures& creatures = *m_creatures;
+    game.resetWorld.bind(
+        [&ctx, &creatures] { resetWorldCommand(ctx, creatures.testConnection()); });
+    game.createNewWorld.bind([&ctx] { createNewWorldCommand(ctx); });
+
+    auto eggDisk = [this, &ctx](EggDiskKind kind) {
+        return [this, &ctx, kind] { writeEggDiskCommand(ctx, kind, m_sources); };
+    };
+    game.moreEggs.bind(eggDisk(EggDiskKind::Game));
+    game.grendelEggDisk.bind(eggDisk(EggDiskKind::Grendel));
+    game.nornelEggDisk.bind(eggDisk(EggDiskKind::NornEl));
+    game.grenornEggDisk.bind(eggDisk(EggDiskKind::GreNorn));
+
+    auto setting = [this, &ctx](std::string_view name) {
+        const GameSetting* chosen = findGameSetting(name);
+        return [this, &ctx, chosen] { writeGameSettingCommand(ctx, *m_registry, *chosen); };
+    };
+    game.pebbleCheat.bind(setting("pebble"));
+    game.marrowCheat.bind(setting("marrow"));
+    game.pebbleCheatNewVersion.bind(setting("tundra"));
+    game.marrowCheatNewVersion.bind(setting("lintel"));
+    game.disableCheats.bind(setting("none"));
+    game.enableMoreEggs.bind(setting("more-eggs"));
+}
+
+std::vector<std::string> Workbench::systemReportLines() const {
+    return systemReport(*m_sysInfo, m_systemFacts->memory(), m_systemFacts->drives(),
+                        m_creatures->paths());
 }
 
 std::vector<VekWindow*> Workbench::allWindows() const {

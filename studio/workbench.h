@@ -3,6 +3,7 @@
 #include <QObject>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/game_paths.h"
@@ -13,7 +14,10 @@
 #include "sprites/sprite_document.h"
 
 namespace vek {
+class RegistryWriter;
+class SystemFacts;
 class TCreatures;
+class TSysInfo;
 class VekIni;
 }  // namespace vek
 
@@ -85,9 +89,15 @@ class Workbench : public QObject {
     template <typename Window, typename... Args>
     Window* create(Window*& slot, Args&&... args);
     void bindCommands();
+    void bindGameDataCommands();
+    std::vector<std::string> systemReportLines() const;
     void applyStoredLanguage();
 
     bool m_debugMode;
+    GamePathSources m_sources;  // also the Wine prefix and drive A:
+    std::unique_ptr<RegistryWriter> m_registry;
+    std::unique_ptr<SystemFacts> m_systemFacts;
+    std::unique_ptr<TSysInfo> m_sysInfo;
     std::unique_ptr<VekIni> m_settings;
     std::unique_ptr<TCreatures> m_creatures;
     std::unique_ptr<AppContext> m_context;

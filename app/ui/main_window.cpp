@@ -295,7 +295,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     context().commands.offerToSaveChangedSource();
     if (m_help) m_help->close();
     if (context().pathsRead) {
-        context().sound.playToEnd(pathFromUtf8(context().game.paths().CSoundPath + "zzzz.wav"),
+        context().sound.playToEnd(gameSoundFile(context().game.paths(), "zzzz.wav"),
                                   kClosingSoundLimit);
     }
     VekWindow::closeEvent(event);

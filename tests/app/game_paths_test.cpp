@@ -113,3 +113,19 @@ TEST(StartupOptions, ReadsTheProgramsOptions) {
 
 }  // namespace
 }  // namespace vek
+
+namespace vek {
+namespace {
+
+TEST(GamePaths, AGameSoundIsFoundWhateverTheCaseOfItsName) {
+    testing::TempDir dir;
+    fs::create_directories(dir / "Sounds");
+    writeFileAtomically(dir / "Sounds" / "mu02.WAV", std::string_view("RIFF"));
+    const GamePaths paths = gamePathsUnder(dir.path());
+    EXPECT_EQ(gameSoundFile(paths, "MU02"), dir / "Sounds" / "mu02.WAV");
+    EXPECT_EQ(gameSoundFile(paths, "MU02.wav"), dir / "Sounds" / "mu02.WAV");
+    EXPECT_EQ(gameSoundFile(paths, "ab.w"), dir / "Sounds" / "ab.w.wav");
+}
+
+}  // namespace
+}  // namespace vek

@@ -10,6 +10,8 @@
 #include "app/ui/qt_convert.h"
 #include "app/ui/vek_window.h"
 #include "support/ui/workbench_fixture.h"
+#include "utilities/ui/about_window.h"
+#include "utilities/ui/sound_player_window.h"
 
 using namespace vek::ui;
 using namespace vek::ui::testing;
@@ -123,6 +125,20 @@ class EveryWindowScreenshotTest : public QObject {
         }
         cut.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+    }
+
+    // The about window with its report (debug mode) and the sound player with its list.
+    void theReportAndTheSoundList() {
+        if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at every window");
+        TestWorkbench::Options options = inLanguage("deutsch");
+        options.debugMode = true;
+        TestWorkbench bench(options);
+        bench.windows().about->show();
+        saveScreenshot(bench.windows().about, QStringLiteral("TForm9-debug"));
+        bench.windows().about->close();
+        bench.windows().soundPlayer->show();
+        bench.windows().soundPlayer->FormActivate();
+        saveScreenshot(bench.windows().soundPlayer, QStringLiteral("TForm3-listed"));
     }
 
   private:

@@ -116,6 +116,8 @@ TestWorkbench::TestWorkbench(Options options)
     if (options.gameInstalled)
         setup.gamePathSources.gameDirOption =
             options.gameDirectory.value_or(m_demo.gameDirectory());
+    // The demo's registry and drive A:, as --demo gives them (its registry names the game).
+    if (options.gameInstalled) setup.gamePathSources.winePrefix = m_demo.winePrefix();
     m_dialogs.messageAnswers = std::move(options.startupAnswers);
     m_workbench = std::make_unique<Workbench>(setup, m_dialogs, m_sound);
     m_workbench->createWindows();

@@ -1,0 +1,217 @@
+#include "world/game_settings.h"
+
+#include <system_error>
+
+#include "app/file_io.h"
+#include "app/file_lookup.h"
+#include "app/wine_registry.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+extern char** environ;
+#endif
+
+namespace vek {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kSoftware = "Software\\";
+constexpr std::string_view kWow64Software = "Software\\Wow6432Node\\";
+
+// 32-bit programs on a 64-bit system find machine keys under Wow6432Node.
+std::string wow64Key(std::string_view key) {
+    if (key.size() < kSoftware.size() ||
+        !equalsIgnoringCase(key.substr(0, kSoftware.size()), kSoftware))
+        return std::string(key);
+    return std::string(kWow64Software) + std::string(key.substr(kSoftware.size()));
+}
+
+std::string_view rootName(RegistryRoot root) {
+    return root == RegistryRoot::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+bool hasWriteBit(const fs::path& file) {
+    std::error_code error;
+    const auto permissions = fs::status(file, error).permissions();
+    return !error && (permissions & fs::perms::owner_write) != fs::perms::none;
+}
+
+#ifdef _WIN32
+class WindowsRegistry final : public RegistryWriter {
+  public:
+    void writeString(RegistryRoot root, std::string_view key, std::string_view valueName,
+                     std::string_view text) override {
+        HKEY opened = nullptr;
+        const std::string keyText(key);
+        const std::string name(valueName);
+        const HKEY rootKey =
+            root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+        if (RegOpenKeyExA(rootKey, keyText.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS)
+            throw registryWriteError(valueName);
+        // The data are the text's characters without a terminating zero.
+        const LONG written = RegSetValueExA(opened, name.c_str(), 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(text.data()),
+                                            static_cast<DWORD>(text.size()));
+        RegCloseKey(opened);
+        if (written != ERROR_SUCCESS) throw registryWriteError(valueName);
+    }
+};
+#else
+// A Wine server holds an fcntl lock on the lock file of its prefix's server folder.
+bool wineServerRunning(const fs::path& prefix) {
+    struct stat info {};
+    if (::stat(prefix.c_str(), &info) != 0) return false;
+    char folder[128];
+    std::snprintf(folder, sizeof folder, "/tmp/.wine-%u/server-%llx-%llx/lock",
+                  static_cast<unsigned>(::getuid()), static_cast<unsigned long long>(info.st_dev),
+                  static_cast<unsigned long long>(info.st_ino));
+    const int fd = ::open(folder, O_RDONLY);
+    if (fd < 0) return false;
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    const bool locked = ::fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+    ::close(fd);
+    return locked;
+}
+
+bool wineInstalled() {
+    const char* path = std::getenv("PATH");
+    std::string_view rest = path ? path : "";
+    while (!rest.empty()) {
+        const std::size_t colon = rest.find(':');
+        const fs::path candidate = fs::path(std::string(rest.substr(0, colon))) / "wine";
+        if (::access(candidate.c_str(), X_OK) == 0) return true;
+        if (colon == std::string_view::npos) break;
+        rest.remove_prefix(colon + 1);
+    }
+    return false;
+}
+
+bool runWineRegAdd(const fs::path& prefix, const std::string& rootedKey, std::string_view valueName,
+                   std::string_view text) {
+    std::vector<std::string> args = {
+        "wine", "reg",    "add", rootedKey,         "/v", std::string(valueName),
+        "/t",   "REG_SZ", "/d",  std::string(text), "/f"};
+    std::vector<std::string> environment = {"WINEPREFIX=" + prefix.string()};
+    for (char** entry = environ; *entry; ++entry) {
+        if (!std::string_view(*entry).starts_with("WINEPREFIX=")) environment.emplace_back(*entry);
+    }
+    std::vector<char*> argv;
+    for (auto& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (auto& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int spawned = posix_spawnp(&child, "wine", &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return false;
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+#endif
+
+}  // namespace
+
+const GameSetting* findGameSetting(std::string_view name) {
+    for (const GameSetting& setting : kGameSettings) {
+        if (setting.name == name) return &setting;
+    }
+    return nullptr;
+}
+
+void writeGameSetting(RegistryWriter& registry, const GameSetting& setting) {
+    registry.writeString(setting.root, setting.key, setting.valueName, setting.text);
+}
+
+VekError registryWriteError(std::string_view valueName, ErrorDetail detail) {
+    return VekError::runtime("Konnte Daten für '" + std::string(valueName) + "' nicht setzen",
+                             std::move(detail));
+}
+
+WineServerTools systemWineServerTools() {
+    WineServerTools tools;
+#ifndef _WIN32
+    tools.serverRunning = wineServerRunning;
+    if (wineInstalled()) tools.regAdd = runWineRegAdd;
+#endif
+    return tools;
+}
+
+WinePrefixRegistry::WinePrefixRegistry(fs::path prefix, WineServerTools tools)
+    : m_prefix(std::move(prefix)), m_tools(std::move(tools)) {}
+
+void WinePrefixRegistry::writeString(RegistryRoot root, std::string_view key,
+                                     std::string_view valueName, std::string_view text) {
+    const fs::path file =
+        m_prefix / (root == RegistryRoot::CurrentUser ? "user.reg" : "system.reg");
+    std::string registry;
+    try {
+        registry = readFileText(file);
+    } catch (const VekError&) {
+        throw registryWriteError(valueName, ErrorDetail::ofFile(file));
+    }
+    std::string usedKey(key);
+    std::optional<std::string> changed =
+        readingFile(file, [&] { return setWineRegistryString(registry, key, valueName, text); });
+    if (!changed) {
+        usedKey = wow64Key(key);
+        changed = setWineRegistryString(registry, usedKey, valueName, text);
+    }
+    if (!changed || !hasWriteBit(file))
+        throw registryWriteError(valueName, ErrorDetail::ofFile(file));
+
+    // A running server writes its own copy of the registry back when it stops.
+    if (m_tools.serverRunning && m_tools.serverRunning(m_prefix)) {
+        if (!m_tools.regAdd) {
+            throw VekError(
+                "Close the game first: a Wine program of its prefix is running and would "
+                "overwrite the change",
+                "Schließen Sie zuerst das Spiel: ein Wine-Programm seines Präfixes läuft und "
+                "würde die Änderung überschreiben",
+                ErrorDetail::ofFile(m_prefix));
+        }
+        const std::string rootedKey = std::string(rootName(root)) + "\\" + usedKey;
+        if (!m_tools.regAdd(m_prefix, rootedKey, valueName, text))
+            throw registryWriteError(valueName, ErrorDetail::ofFile(file));
+        return;
+    }
+    try {
+        writeFileAtomically(file, *changed);
+    } catch (const VekError&) {
+        throw registryWriteError(valueName, ErrorDetail::ofFile(file));
+    }
+}
+
+std::unique_ptr<RegistryWriter> platformRegistryWriter(const GamePathSources& sources) {
+#ifdef _WIN32
+    (void)sources;
+    return std::make_unique<WindowsRegistry>();
+#else
+    return std::make_unique<WinePrefixRegistry>(sources.winePrefix.value_or(fs::path()));
+#endif
+}
+
+}  // namespace vek

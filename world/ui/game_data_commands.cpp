@@ -1,0 +1,41 @@
+#include "world/ui/game_data_commands.h"
+
+#include "app/file_io.h"
+#include "app/ui/app_context.h"
+#include "app/ui/error_report.h"
+#include "app/ui/qt_convert.h"
+#include "world/world_files.h"
+
+namespace vek::ui {
+
+void resetWorldCommand(AppContext& context, bool gameAnswers) {
+    if (gameAnswers && context.ask(kGameRunningWorldWarning, Buttons::OkCancel) != Answer::Ok)
+        return;
+    if (context.ask(kResetWorldQuestion, Buttons::OkCancel) != Answer::Ok) return;
+    runGuarded(context, [&context] { resetWorld(context.game.paths().CMainPath); });
+}
+
+void createNewWorldCommand(AppContext& context) {
+    const std::string& mainPath = context.game.paths().CMainPath;
+    const auto target = context.dialogs.saveFile(
+        context.text(kNewWorldDialogTitle), context.gameDirectory(mainPath),
+        QStringLiteral("*.SFC"), QStringLiteral("SFC"), QStringLiteral("*.SFC"));
+    if (!target) return;
+    runGuarded(context, [&] { createNewWorld(mainPath, toPath(*target)); });
+}
+
+void writeEggDiskCommand(AppContext& context, EggDiskKind kind, const GamePathSources& sources) {
+    std::filesystem::path disk;
+    // Without a drive A: there is no disk to ask for.
+    if (!runGuarded(context, [&] { disk = floppyDrive(sources); })) return;
+    if (context.ask(eggDiskKindInfo(kind).question, Buttons::OkCancel) != Answer::Ok) return;
+    runGuarded(context,
+               [&] { writeEggDisk(kind, pathFromUtf8(context.game.paths().CGeneticsPath), disk); });
+}
+
+void writeGameSettingCommand(AppContext& context, RegistryWriter& registry,
+                             const GameSetting& setting) {
+    runGuarded(context, [&] { writeGameSetting(registry, setting); });
+}
+
+}  // namespace vek::ui

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "app/messages.h"
+
+namespace vek {
+
+// The world files in the game's main directory, found whatever their letter case.
+struct WorldFiles {
+    std::filesystem::path world;     // world.sfc: the game's current world
+    std::filesystem::path eden;      // eden.sfc: the pristine world
+    std::filesystem::path oldWorld;  // OldWorld.sfc: the backup of every reset
+};
+WorldFiles worldFilesIn(const std::string& mainPath);
+
+// Reset World: backs the current world up as OldWorld.sfc, then replaces it with the pristine
+// world. Each copy goes through a temporary file. A missing eden.sfc changes nothing; a failed
+// backup leaves the world as it was (the error says so); without a world.sfc there is nothing
+// to back up and the pristine world is put in place. Throws VekError.
+void resetWorld(const std::string& mainPath);
+
+// Create new World: a copy of the pristine world as `target` (eden.sfc itself stays as it is).
+void createNewWorld(const std::string& mainPath, const std::filesystem::path& target);
+
+inline constexpr BilingualBox kResetWorldQuestion{
+    {"This will reset the CREATURES world! Your current world will be saved as "
+     "\"OldWorld.SFC\". Continue?",
+     "Die Welt wird zurückgesetzt! Ihre aktuelle Welt wird unter \"OldWorld.SFC\" gespeichert. "
+     "Fortfahren?"},
+    {"Reset World?", "Welt zurücksetzen?"}};
+
+// Asked first while the game answers on the link.
+inline constexpr BilingualBox kGameRunningWorldWarning{
+    {"CREATURES is running! When it closes, it writes its own world back over the reset one. "
+     "Close CREATURES first, or click OK to reset the world anyway.",
+     "CREATURES läuft! Beim Beenden schreibt es seine eigene Welt über die zurückgesetzte. "
+     "Beenden Sie zuerst CREATURES, oder klicken Sie OK, um die Welt trotzdem zurückzusetzen."},
+    {"Reset World?", "Welt zurücksetzen?"}};
+
+inline constexpr Bilingual kNewWorldDialogTitle{"Create new .SFC world file",
+                                                "Neue Welt .SFC Datei erzeugen"};
+
+}  // namespace vek
