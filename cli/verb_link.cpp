@@ -1,8 +1,6 @@
 #include <ostream>
 
 #include "app/file_io.h"
-#include "app/program_directory.h"
-#include "app/user_folders.h"
 #include "app/vek_error.h"
 #include "cli/verbs.h"
 #include "gamelink/creatures.h"
@@ -34,17 +32,6 @@ struct CliLink {
     TCreatures creatures;
     bool noticed = false;
 };
-
-fs::path executableDirectory() {
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::current_path() : self.parent_path();
-}
-
-// The program directory as Vekstudio finds it: beside the program, or the user's copy.
-fs::path programDirectory() {
-    return resolveProgramDirectory(executableDirectory(), userDataDirectory() / "program");
-}
 
 int runSend(Invocation& invocation) {
     const ArgumentList args(invocation.args, {});

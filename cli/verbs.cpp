@@ -4,8 +4,8 @@ namespace vek::cli {
 
 const std::vector<Verb>& allVerbs() {
     static const std::vector<Verb> verbs = {
-        demoVerb(),    cobVerb(),     sendVerb(), injectVerb(),
-        extractVerb(), bmp2sprVerb(), mapVerb(),  sprVerb(),
+        demoVerb(),    cobVerb(), sendVerb(), injectVerb(),  extractVerb(),
+        bmp2sprVerb(), mapVerb(), sprVerb(),  classesVerb(), newVerb(),
     };
     return verbs;
 }

@@ -13,5 +13,7 @@ Verb extractVerb();
 Verb bmp2sprVerb();
 Verb mapVerb();
 Verb sprVerb();
+Verb classesVerb();
+Verb newVerb();
 
 }  // namespace vek::cli
