@@ -45,7 +45,7 @@ AddClassWindow::AddClassWindow(AppContext& context, ClassCatalogueDocument& cata
         if (upDown) {
             *upDown = new ArrowStepper(edit, 0, 99, this);
             (*upDown)->setObjectName(QLatin1String(upDownName));
-            (*upDown)->setFixedWidth(14);
+            (*upDown)->setFixedSize(14, edit->sizeHint().height());
             cell->addWidget(*upDown);
         }
         cell->addStretch();

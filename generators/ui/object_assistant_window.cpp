@@ -148,7 +148,7 @@ QWidget* ObjectAssistantWindow::createInfusionPage() {
         amount->setMaximumWidth(50);
         auto* upDown = new ArrowStepper(amount, 0, 255, page);
         upDown->setObjectName(numbered("UpDown", k + 1));
-        upDown->setFixedWidth(14);
+        upDown->setFixedSize(14, amount->sizeHint().height());
         auto* amountCell = new QHBoxLayout;
         amountCell->setSpacing(0);
         amountCell->addWidget(amount);
