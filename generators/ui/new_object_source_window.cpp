@@ -15,8 +15,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/text_table.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/tags.h"
 #include "app/ui/widgets/wait_cursor.h"
 #include "objects/macro_insertion.h"
 #include "objects/script_events.h"
@@ -34,6 +36,13 @@ Control* named(Control* control, const char* name, int tag = 0) {
     control->setObjectName(QLatin1String(name));
     if (tag != 0) tagControl(control, tag);
     return control;
+}
+
+// The two group boxes share their tags with the lists, and so the table's hints of the lists.
+QGroupBox* groupWithHint(const char* name, int tag) {
+    auto* group = named(new QGroupBox, name, tag);
+    setHint(group, toQString(TextTable::builtIn().hint(tag, 0)));
+    return group;
 }
 
 QListWidget* multiSelectList(const char* name, int tag) {
@@ -120,7 +129,7 @@ QWidget* NewObjectSourceWindow::createSimpleObjectPage() {
     nameRow->addWidget(Edit1);
     page->addLayout(nameRow, 0, 0, 1, 2);
 
-    auto* sprite = named(new QGroupBox, "GroupBox2", 151);
+    auto* sprite = groupWithHint("GroupBox2", 151);
     auto* spriteGrid = new QGridLayout(sprite);
     auto field = [spriteGrid](const char* labelName, int tag, const char* editName,
                               const char* text) {
@@ -136,7 +145,7 @@ QWidget* NewObjectSourceWindow::createSimpleObjectPage() {
     for (QLineEdit* edit : {Edit2, Edit3, Edit4, Edit5}) edit->setMaximumWidth(60);
     page->addWidget(sprite, 1, 0);
 
-    auto* attributes = named(new QGroupBox, "GroupBox1", 150);
+    auto* attributes = groupWithHint("GroupBox1", 150);
     auto* attributeColumn = new QVBoxLayout(attributes);
     const char* attributeNames[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
                                     "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8"};
