@@ -4,6 +4,8 @@
 #include <charconv>
 #include <iostream>
 
+#include "app/program_directory.h"
+#include "app/user_folders.h"
 #include "app/vek_error.h"
 
 namespace vek::cli {
@@ -53,6 +55,14 @@ bool wantsHelp(const std::vector<std::string>& args) {
 
 }  // namespace
 
+std::filesystem::path programDirectory() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path executableDirectory =
+        error ? std::filesystem::current_path() : self.parent_path();
+    return resolveProgramDirectory(executableDirectory, userDataDirectory() / "program");
+}
+
 const GamePaths& Invocation::gamePaths() {
     if (!m_gamePaths) m_gamePaths = readGamePaths(gamePathSources);
     return *m_gamePaths;
@@ -84,6 +94,14 @@ std::optional<std::string> ArgumentList::option(std::string_view name) const {
         if (it->first == name) return it->second;
     }
     return std::nullopt;
+}
+
+std::vector<std::string> ArgumentList::options(std::string_view name) const {
+    std::vector<std::string> values;
+    for (const auto& [option, value] : m_options) {
+        if (option == name) values.push_back(value);
+    }
+    return values;
 }
 
 bool ArgumentList::flag(std::string_view name) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -58,6 +59,8 @@ class ArgumentList {
 
     const std::vector<std::string>& positional() const { return m_positional; }
     std::optional<std::string> option(std::string_view name) const;
+    // Every value of an option given more than once, in order.
+    std::vector<std::string> options(std::string_view name) const;
     bool flag(std::string_view name) const;
     // Throws UsageError unless there are between `minimum` and `maximum` positional values.
     void expectPositional(std::size_t minimum, std::size_t maximum) const;
@@ -67,6 +70,9 @@ class ArgumentList {
     std::vector<std::pair<std::string, std::string>> m_options;
     std::vector<std::string> m_flags;
 };
+
+// The program directory as Vekstudio finds it: beside the program, or the user's copy.
+std::filesystem::path programDirectory();
 
 // Whole numbers for command-line values; throws UsageError naming the option.
 int parseIntArgument(std::string_view text, std::string_view what);

@@ -1,11 +1,11 @@
 #include <ostream>
 
 #include "app/file_io.h"
+#include "cli/compile_support.h"
 #include "cli/verbs.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
 #include "objects/discompiler.h"
-#include "objects/sprite_file_pictures.h"
 
 namespace vek::cli {
 
@@ -21,35 +21,10 @@ constexpr std::string_view kUsage =
     "            .COS file (ANSI text, CR LF)\n"
     "info        the object file's header values, counts, picture size and name\n";
 
-// Sprite files come from the game's image directory; without one a "sprite" line cannot work.
-class GameSpritePictures : public SpriteFilePictures {
-  public:
-    GameSpritePictures(SpriteDocument& document, bool haveImageDirectory)
-        : SpriteFilePictures(document), m_haveImageDirectory(haveImageDirectory) {}
-
-    void openSpriteFileByName(const std::string& path) override {
-        if (!m_haveImageDirectory) {
-            throw VekError(
-                "The game's image directory is unknown, so the sprite file cannot be read (give "
-                "the game with --game-dir).",
-                "Das Bildverzeichnis des Spiels ist unbekannt, die Sprite Datei kann nicht gelesen "
-                "werden (das Spiel mit --game-dir angeben).",
-                ErrorDetail::ofFile(pathFromUtf8(path)));
-        }
-        SpriteFilePictures::openSpriteFileByName(path);
-    }
-
-  private:
-    bool m_haveImageDirectory;
-};
-
 int runCompile(Invocation& invocation, const ArgumentList& args) {
     args.expectPositional(3, 3);
     const std::vector<std::string> lines = readSourceFile(pathFromUtf8(args.positional()[1]));
-    const std::string imagePath = invocation.gamePaths().CImagePath;
-    SpriteDocument sprites;
-    GameSpritePictures pictures(sprites, !imagePath.empty());
-    const CompiledObject result = compileSource(lineViews(lines), {imagePath, pictures});
+    const CompiledObject result = compileWithGameSprites(invocation, lines);
     writeCobFile(pathFromUtf8(args.positional()[2]), result.cob);
     invocation.out << args.positional()[2] << ": " << result.cob.scripts.size() << " scripts, "
                    << result.cob.imports.size() << " imports, picture " << result.cob.pictureWidth

@@ -50,17 +50,6 @@ struct CliLink {
     bool noticed = false;
 };
 
-fs::path executableDirectory() {
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::current_path() : self.parent_path();
-}
-
-// The program directory as Vekstudio finds it: beside the program, or the user's copy.
-fs::path programDirectory() {
-    return resolveProgramDirectory(executableDirectory(), userDataDirectory() / "program");
-}
-
 int runSend(Invocation& invocation) {
     const ArgumentList args(invocation.args, {});
     args.expectPositional(1, 1);

@@ -13,6 +13,8 @@ Verb extractVerb();
 Verb bmp2sprVerb();
 Verb mapVerb();
 Verb sprVerb();
+Verb classesVerb();
+Verb newVerb();
 Verb worldVerb();
 Verb eggsVerb();
 Verb gameSettingVerb();

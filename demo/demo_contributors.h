@@ -10,6 +10,8 @@ void writeDemoPictures(const DemoLayout& layout);  // back.spr landscape, bitmap
 void writeDemoObjects(
     const DemoLayout& layout);  // object sources and files, sprites for them, mac/
 void writeDemoGameLink(const DemoLayout& layout);  // rpsw.kev, the world of vivarium-sim
+void writeDemoGenerators(
+    const DemoLayout& layout);  // classes.vek, objed.dta, chemicals.txt, genetics, mac/
 void writeDemoSprites(
     const DemoLayout& layout);  // sprite files of several sizes, one of many small ones
 

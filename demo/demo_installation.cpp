@@ -14,15 +14,15 @@ namespace fs = std::filesystem;
 namespace {
 
 // Raise this whenever the demo's contents change, so that existing demo folders are renewed.
-constexpr int kDemoGeneratorVersion = 7;
+constexpr int kDemoGeneratorVersion = 8;
 constexpr const char* kStampFile = "demo-version.txt";
 
 using Contributor = void (*)(const DemoLayout&);
 
 // The subsystems' contributions, in the order they are written.
 constexpr Contributor kContributors[] = {
-    writeDemoBasics,   writeDemoPictures, writeDemoObjects,
-    writeDemoGameLink, writeDemoSprites,  writeDemoWorld,
+    writeDemoBasics,  writeDemoPictures, writeDemoObjects,    writeDemoGameLink,
+    writeDemoSprites, writeDemoWorld,    writeDemoGenerators,
 };
 
 std::string stampText() { return "vekstudio demo " + std::to_string(kDemoGeneratorVersion) + "\n"; }

@@ -12,15 +12,8 @@ namespace vek {
 
 namespace {
 
-std::string scrpLineFromName(std::string_view fileName) {
-    std::string line = "scrp";
-    for (std::size_t at = 0; at < 8; at += 2) {
-        const std::string_view digits =
-            at < fileName.size() ? fileName.substr(at, 2) : std::string_view();
-        line += ' ';
-        line += std::to_string(parseWholeNumber(digits));
-    }
-    return line;
+std::int32_t twoDigitsAt(std::string_view fileName, std::size_t at) {
+    return parseWholeNumber(at < fileName.size() ? fileName.substr(at, 2) : std::string_view());
 }
 
 std::string withoutQuotes(std::string_view line) {
@@ -31,10 +24,21 @@ std::string withoutQuotes(std::string_view line) {
 
 }  // namespace
 
+std::string macroScrpLine(std::string_view fileName) {
+    std::string line = "scrp";
+    for (std::size_t at = 0; at < 8; at += 2) {
+        line += ' ';
+        line += std::to_string(twoDigitsAt(fileName, at));
+    }
+    return line;
+}
+
+int macroEventNumber(std::string_view fileName) { return twoDigitsAt(fileName, 6); }
+
 std::vector<std::string> macroInsertionLines(std::string_view fileName,
                                              std::span<const std::string> fileLines) {
     std::vector<std::string> lines = {"", std::string(kMacroInsertedComment), "",
-                                      scrpLineFromName(fileName)};
+                                      macroScrpLine(fileName)};
     lines.reserve(lines.size() + fileLines.size());
     for (const std::string& fileLine : fileLines) {
         std::string line = withoutQuotes(fileLine);

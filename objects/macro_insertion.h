@@ -19,6 +19,13 @@ inline constexpr std::string_view kMacroInsertedComment =
 std::vector<std::string> macroInsertionLines(std::string_view fileName,
                                              std::span<const std::string> fileLines);
 
+// The "scrp" line of a macro file: its name's first eight characters read as family, genus,
+// species and event, two digits each ("02050301.MAC" gives "scrp 2 5 3 1"). A name that does
+// not start with four two-digit numbers throws the conversion error.
+std::string macroScrpLine(std::string_view fileName);
+// The event number of a macro file: its name's characters 7 and 8.
+int macroEventNumber(std::string_view fileName);
+
 // The same for a .MAC file on disk (ANSI text); a file that cannot be read throws.
 std::vector<std::string> readMacroForInsertion(const std::filesystem::path& path);
 

@@ -47,7 +47,8 @@ Workbench::Workbench(const WorkbenchSetup& setup, UserDialogs& dialogs, SoundOut
       m_sources(setup.gamePathSources),
       m_registry(platformRegistryWriter(m_sources)),
       m_settings(std::make_unique<VekIni>(setup.vekIni)),
-      m_creatures(makeCreatures(setup.gamePathSources, dialogs)) {
+      m_creatures(makeCreatures(setup.gamePathSources, dialogs)),
+      m_classCatalogue(setup.programDirectory) {
     m_creatures->setSoundSink([&sound](const std::filesystem::path& file) { sound.play(file); });
     m_context = std::make_unique<AppContext>(dialogs, *m_creatures, *m_settings, sound,
                                              setup.programDirectory);
@@ -70,7 +71,7 @@ void Workbench::createWindows() {
     Windows& w = m_windows;
     bindCommands();
     create(w.main)->FormCreate(m_debugMode);
-    create(w.newObjectSource)->FormCreate();
+    create(w.newObjectSource, m_classCatalogue)->FormCreate();
     create(w.spriteEditor, m_spriteDocument, m_palette)->FormCreate();
     // The machine facts are taken once, while the sprite editor starts up.
     m_systemFacts = platformSystemFacts(m_sources.winePrefix, m_creatures->paths().CMainPath);
@@ -83,7 +84,7 @@ void Workbench::createWindows() {
     create(w.objectAssistant)->FormCreate();
     create(w.about, [this] { return systemReportLines(); })->FormCreate();
     create(w.commandInterface, *m_creatures)->FormCreate();
-    create(w.addClass)->FormCreate();
+    create(w.addClass, m_classCatalogue)->FormCreate();
 
     w.main->attachToolWindows(
         {w.map, w.soundPlayer, w.objectCompiler, w.spriteEditor, w.commandInterface, w.about});
@@ -108,11 +109,18 @@ void Workbench::bindCommands() {
     commands.showObjectAssistant.bind([&w] { w.objectAssistant->show(); });
     commands.showHelp.bind([&w] { w.main->SpeedButton6Click(); });
     commands.showAbout.bind([&w] { w.main->SpeedButton8Click(); });
+    commands.showAddClass.bind([&w] { w.addClass->showForSelection(); });
     commands.showObjectSource.bind([&w](std::vector<std::string> lines) {
         w.objectCompiler->setSourceLines(lines);
         w.objectCompiler->showSourcePage();
-        w.objectCompiler->show();
+        w.main->showObjectCompiler();
     });
+    commands.compileAndOfferToSave.bind(
+        [&w](std::vector<std::string> lines, std::function<void()> whenCompiled) {
+            if (!w.objectCompiler->compileNewObject(lines)) return;
+            w.objectCompiler->SaveCOB1Click();
+            if (whenCompiled) whenCompiled();
+        });
     commands.offerToSaveChangedSource.bind(
         [&w] { w.objectCompiler->offerToSaveChangedSource(Buttons::YesNo); });
     commands.openSpriteFile.bind([this, &w](const std::filesystem::path& file) {

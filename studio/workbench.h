@@ -8,6 +8,7 @@
 
 #include "app/game_paths.h"
 #include "app/ui/app_context.h"
+#include "generators/class_catalogue_document.h"
 #include "objects/object_document.h"
 #include "objects/sprite_file_pictures.h"
 #include "sprites/palette.h"
@@ -79,6 +80,7 @@ class Workbench : public QObject {
     const PaletteTable& palette() const { return m_palette; }
     SpriteDocument& spriteDocument() { return m_spriteDocument; }
     ObjectDocument& objectDocument() { return m_objectDocument; }
+    ClassCatalogueDocument& classCatalogue() { return m_classCatalogue; }
     const Windows& windows() const { return m_windows; }
     // All twelve windows in creation order.
     std::vector<VekWindow*> allWindows() const;
@@ -105,6 +107,7 @@ class Workbench : public QObject {
     SpriteDocument m_spriteDocument;
     SpriteFilePictures m_pictures{m_spriteDocument};
     ObjectDocument m_objectDocument;
+    ClassCatalogueDocument m_classCatalogue;
     Windows m_windows;
     std::vector<std::unique_ptr<VekWindow>> m_ownedWindows;
 };

@@ -48,11 +48,17 @@ struct Commands {
     Command<> showBitmapConverter;
     Command<> showNewObjectSource;
     Command<> showObjectAssistant;
+    // The Add window, for the family or genus picked in the class catalogue.
+    Command<> showAddClass;
     Command<> showHelp;
     Command<> showAbout;
 
-    // The object compiler's source page, showing these lines (the source generators).
+    // The object compiler's source page, showing these lines (the source generators), with the
+    // compiler brought up by its launcher button.
     Command<std::vector<std::string>> showObjectSource;
+    // A new object compiled from these lines and offered for saving (the object assistant);
+    // `whenCompiled` runs afterwards unless the compilation failed.
+    Command<std::vector<std::string>, std::function<void()>> compileAndOfferToSave;
     // Before the program closes: the question about a source changed but not saved.
     Command<> offerToSaveChangedSource;
     // The sprite editor, with this sprite file open.

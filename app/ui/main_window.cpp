@@ -243,6 +243,10 @@ void MainWindow::toggle(ToolIndex index) {
     chosen.button->setChecked(true);
 }
 
+void MainWindow::showObjectCompiler() {
+    if (!m_tools[kObjectCompiler].open) toggle(kObjectCompiler);
+}
+
 void MainWindow::SpeedButton1Click() { toggle(kSpriteEditor); }
 void MainWindow::SpeedButton2Click() { toggle(kObjectCompiler); }
 void MainWindow::SpeedButton3Click() { toggle(kMap); }

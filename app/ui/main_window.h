@@ -40,6 +40,8 @@ class MainWindow : public VekWindow {
     void showLanguageButton(bool german);
 
     QStatusBar* statusBar1() const { return m_statusBar; }
+    // Brings up the object compiler by its button, unless the button is down already.
+    void showObjectCompiler();
 
   public Q_SLOTS:
     void SpeedButton1Click();   // sprite editor

@@ -1,6 +1,8 @@
 #include "app/ui/vek_window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "app/ui/error_report.h"
 
@@ -15,6 +17,14 @@ VekWindow::VekWindow(AppContext& context, const QString& formName, const QString
 void VekWindow::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) Q_EMIT closed();
+}
+
+void VekWindow::centreOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 void VekWindow::runCommand(const std::function<void()>& command) { runGuarded(m_context, command); }

@@ -20,6 +20,8 @@ class VekWindow : public QMainWindow {
     void closed();
 
   protected:
+    // Places the window in the middle of the screen.
+    void centreOnScreen();
     void closeEvent(QCloseEvent* event) override;
     // Runs a command handler; an error it throws is shown by the default error report.
     void runCommand(const std::function<void()>& command);

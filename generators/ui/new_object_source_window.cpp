@@ -1,14 +1,378 @@
 #include "generators/ui/new_object_source_window.h"
 
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/text_table.h"
+#include "app/ui/language.h"
+#include "app/ui/qt_convert.h"
+#include "app/ui/tags.h"
+#include "app/ui/widgets/wait_cursor.h"
+#include "objects/macro_insertion.h"
+#include "objects/script_events.h"
+
 namespace vek::ui {
 
-NewObjectSourceWindow::NewObjectSourceWindow(AppContext& context)
-    : VekWindow(context, QStringLiteral("TForm11"), QStringLiteral("New Object Source")) {}
+namespace {
+
+constexpr BilingualBox kDeleteBox{
+    {"Realy delete the highlited entry?", "Soll der markierte Eintrag wirklich geloescht werden?"},
+    {"Delete?", "Loeschen?"}};
+
+template <typename Control>
+Control* named(Control* control, const char* name, int tag = 0) {
+    control->setObjectName(QLatin1String(name));
+    if (tag != 0) tagControl(control, tag);
+    return control;
+}
+
+// The two group boxes share their tags with the lists, and so the table's hints of the lists.
+QGroupBox* groupWithHint(const char* name, int tag) {
+    auto* group = named(new QGroupBox, name, tag);
+    setHint(group, toQString(TextTable::builtIn().hint(tag, 0)));
+    return group;
+}
+
+QListWidget* multiSelectList(const char* name, int tag) {
+    auto* list = named(new QListWidget, name, tag);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    return list;
+}
+
+// A caption on the left, a field on the right, in rows.
+void addRow(QGridLayout* grid, QLabel* label, QWidget* field) {
+    const int row = grid->rowCount();
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row, 1);
+}
+
+}  // namespace
+
+NewObjectSourceWindow::NewObjectSourceWindow(AppContext& context, ClassCatalogueDocument& catalogue)
+    : VekWindow(context, QStringLiteral("TForm11"), QStringLiteral("New Object Source")),
+      m_catalogue(catalogue),
+      m_observation(catalogue.observe(
+          [this](const ClassCatalogueEvent& event) { catalogueChanged(event); })) {
+    setWindowFlags(Qt::Tool);
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    auto* halves = new QHBoxLayout(client);
+    halves->addWidget(createCatalogueHalf(), 1);
+    PageControl1 = named(new QTabWidget, "PageControl1");
+    PageControl1->addTab(createSimpleObjectPage(), QStringLiteral("Simple Object"));
+    PageControl1->addTab(createMessagePage(), QStringLiteral("Message"));
+    PageControl1->setCurrentWidget(TabSheet2);
+    halves->addWidget(PageControl1, 1);
+    resize(720, 520);
+}
+
+QWidget* NewObjectSourceWindow::createCatalogueHalf() {
+    auto* half = new QWidget;
+    auto* column = new QVBoxLayout(half);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(named(new QLabel(QStringLiteral("Object Class:")), "Label1"));
+    TreeView1 = named(new QTreeWidget, "TreeView1", 144);
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(TreeView1, &QTreeWidget::itemClicked, this, &NewObjectSourceWindow::TreeView1Click);
+    column->addWidget(TreeView1, 3);
+
+    auto* buttons = new QHBoxLayout;
+    auto addButton = [this, buttons](const char* name, int tag,
+                                     void (NewObjectSourceWindow::*click)()) {
+        auto* button = named(new QPushButton, name, tag);
+        connect(button, &QPushButton::clicked, this, click);
+        buttons->addWidget(button);
+        return button;
+    };
+    using W = NewObjectSourceWindow;
+    addButton("Button2", 142, &W::Button2Click)->setMaximumWidth(32);
+    addButton("Button3", 143, &W::Button3Click)->setMaximumWidth(32);
+    Button4 = addButton("Button4", 145, &W::Button4Click);
+    Button6 = addButton("Button6", 146, &W::Button6Click);
+    Button6->setEnabled(false);
+    addButton("Button5", 147, &W::Button5Click);
+    column->addLayout(buttons);
+
+    CheckBox14 = named(new QCheckBox, "CheckBox14", 148);
+    ListBox1 = multiSelectList("ListBox1", 150);
+    CheckBox15 = named(new QCheckBox, "CheckBox15", 149);
+    FileListBox1 = multiSelectList("FileListBox1", 151);
+    FileListBox1->setEnabled(false);
+    column->addWidget(CheckBox14);
+    column->addWidget(ListBox1, 2);
+    column->addWidget(CheckBox15);
+    column->addWidget(FileListBox1, 1);
+    return half;
+}
+
+QWidget* NewObjectSourceWindow::createSimpleObjectPage() {
+    TabSheet1 = named(new QWidget, "TabSheet1");
+    TabSheet1->setEnabled(false);
+    auto* page = new QGridLayout(TabSheet1);
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(named(new QLabel(QStringLiteral("Name:")), "Label3"));
+    Edit1 = named(new QLineEdit, "Edit1");
+    nameRow->addWidget(Edit1);
+    page->addLayout(nameRow, 0, 0, 1, 2);
+
+    auto* sprite = groupWithHint("GroupBox2", 151);
+    auto* spriteGrid = new QGridLayout(sprite);
+    auto field = [spriteGrid](const char* labelName, int tag, const char* editName,
+                              const char* text) {
+        auto* edit = named(new QLineEdit(QLatin1String(text)), editName, 0);
+        addRow(spriteGrid, named(new QLabel, labelName, tag), edit);
+        return edit;
+    };
+    Edit2 = field("Label4", 164, "Edit2", "");
+    Edit2->setMaxLength(4);
+    Edit3 = field("Label5", 165, "Edit3", "1");
+    Edit4 = field("Label6", 166, "Edit4", "0");
+    Edit5 = field("Label7", 167, "Edit5", "3500");
+    for (QLineEdit* edit : {Edit2, Edit3, Edit4, Edit5}) edit->setMaximumWidth(60);
+    page->addWidget(sprite, 1, 0);
+
+    auto* attributes = groupWithHint("GroupBox1", 150);
+    auto* attributeColumn = new QVBoxLayout(attributes);
+    const char* attributeNames[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
+                                    "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8"};
+    for (int k = 0; k < 8; ++k) {
+        m_attributes.push_back(named(new QCheckBox, attributeNames[k], 156 + k));
+        attributeColumn->addWidget(m_attributes.back());
+    }
+    m_attributes[3]->setEnabled(false);  // no containers
+    connect(m_attributes[6], &QCheckBox::toggled, this, &NewObjectSourceWindow::CheckBox7Click);
+    connect(m_attributes[7], &QCheckBox::toggled, this, &NewObjectSourceWindow::CheckBox8Click);
+    page->addWidget(attributes, 1, 1, 2, 1);
+
+    auto* activation = named(new QGroupBox, "GroupBox3", 152);
+    auto* activationColumn = new QVBoxLayout(activation);
+    activationColumn->addWidget(named(new QLabel, "Label10", 168));
+    const char* clickNames[] = {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
+                                "RadioButton5"};
+    for (int k = 0; k < 5; ++k) {
+        m_clicks.push_back(named(new QRadioButton, clickNames[k], 172 + k));
+        activationColumn->addWidget(m_clicks.back());
+    }
+    m_clicks[0]->setChecked(true);
+    activationColumn->addWidget(named(new QLabel, "Label11", 169));
+    auto* creatureRow = new QHBoxLayout;
+    const char* creatureNames[] = {"CheckBox9", "CheckBox10", "CheckBox11"};
+    for (int k = 0; k < 3; ++k) {
+        m_creatures.push_back(named(new QCheckBox, creatureNames[k], 177 + k));
+        creatureRow->addWidget(m_creatures.back());
+    }
+    activationColumn->addLayout(creatureRow);
+    page->addWidget(activation, 3, 0, 1, 2);
+
+    auto yesBox = [](const char* groupName, int groupTag, QCheckBox*& box, const char* boxName,
+                     int boxTag) {
+        auto* group = named(new QGroupBox, groupName, groupTag);
+        box = named(new QCheckBox, boxName, boxTag);
+        (new QVBoxLayout(group))->addWidget(box);
+        return group;
+    };
+    auto* options = new QVBoxLayout;
+    options->addWidget(yesBox("GroupBox4", 153, CheckBox13, "CheckBox13", 170));
+    options->addWidget(yesBox("GroupBox6", 154, CheckBox12, "CheckBox12", 171));
+    page->addLayout(options, 2, 0);
+
+    auto* button1 = named(new QPushButton, "Button1", 155);
+    connect(button1, &QPushButton::clicked, this, &NewObjectSourceWindow::Button1Click);
+    page->addWidget(button1, 4, 0, 1, 2);
+    page->setRowStretch(5, 1);
+    return TabSheet1;
+}
+
+QWidget* NewObjectSourceWindow::createMessagePage() {
+    TabSheet2 = named(new QWidget, "TabSheet2");
+    auto* column = new QVBoxLayout(TabSheet2);
+    auto* hint = named(new QLabel, "Label9", 141);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignCenter);
+    column->addWidget(hint);
+    return TabSheet2;
+}
 
 void NewObjectSourceWindow::FormCreate() {
-    context().trace(QStringLiteral("COB Source Creator init macpath..."));
-    context().trace(QStringLiteral("COB Source Creator init scripts..."));
-    context().trace(QStringLiteral("COB Source Creator init tree..."));
+    AppContext& ctx = context();
+    ctx.trace(QStringLiteral("COB Source Creator init macpath..."));
+    showMacroFiles();
+    ctx.trace(QStringLiteral("COB Source Creator init scripts..."));
+    ListBox1->clear();
+    for (std::string_view entry : scriptEventList().entries()) ListBox1->addItem(toQString(entry));
+    ctx.trace(QStringLiteral("COB Source Creator init tree..."));
+    runCommand([this] { m_catalogue.load(); });
+}
+
+void NewObjectSourceWindow::showEvent(QShowEvent* event) {
+    VekWindow::showEvent(event);
+    if (!event->spontaneous()) {
+        centreOnScreen();
+        showMacroFiles();
+    }
+}
+
+// ---- the tree ---------------------------------------------------------------------------------
+
+void NewObjectSourceWindow::catalogueChanged(const ClassCatalogueEvent& event) {
+    if (event.change == ClassCatalogueEvent::Added) {
+        const EntryPath parent(event.path.begin(), event.path.end() - 1);
+        auto* item = new QTreeWidgetItem(itemAt(parent));
+        item->setText(0, toQString(m_catalogue.catalogue().at(event.path).text));
+        return;
+    }
+    if (event.change == ClassCatalogueEvent::Removed) {
+        delete itemAt(event.path);
+        return;
+    }
+    TreeView1->clear();
+    const auto addEntries = [](auto& self, QTreeWidgetItem* parent,
+                               const ClassEntry& entry) -> void {
+        auto* item = new QTreeWidgetItem(parent, QStringList(toQString(entry.text)));
+        for (const ClassEntry& child : entry.children) self(self, item, child);
+    };
+    for (const ClassEntry& family : m_catalogue.catalogue().families()) {
+        auto* item = new QTreeWidgetItem(TreeView1, QStringList(toQString(family.text)));
+        for (const ClassEntry& child : family.children) addEntries(addEntries, item, child);
+    }
+}
+
+QTreeWidgetItem* NewObjectSourceWindow::itemAt(const EntryPath& path) const {
+    QTreeWidgetItem* item = TreeView1->invisibleRootItem();
+    for (std::size_t index : path) item = item->child(static_cast<int>(index));
+    return item;
+}
+
+EntryPath NewObjectSourceWindow::pathOf(const QTreeWidgetItem* item) const {
+    EntryPath path;
+    for (; item; item = item->parent()) {
+        const QTreeWidgetItem* parent =
+            item->parent() ? item->parent() : TreeView1->invisibleRootItem();
+        path.push_back(
+            static_cast<std::size_t>(parent->indexOfChild(const_cast<QTreeWidgetItem*>(item))));
+    }
+    std::reverse(path.begin(), path.end());
+    return path;
+}
+
+void NewObjectSourceWindow::TreeView1Click() {
+    TabSheet1->setEnabled(false);
+    const QTreeWidgetItem* item = TreeView1->currentItem();
+    if (!item) return;
+    runCommand([this, item] {
+        m_catalogue.select(pathOf(item));
+        const ClassSelection& selection = m_catalogue.selection();
+        Button4->setEnabled(!selection.parts.hasSpecies());
+        Button6->setEnabled(selection.parts.hasGenus());
+        if (selection.parts.family == 2 && !selection.parts.hasSpecies()) {
+            PageControl1->setCurrentWidget(TabSheet2);
+        } else if (selection.isSimpleObjectSpecies()) {
+            TabSheet1->setEnabled(true);
+            Edit1->setText(toQString(descriptionOf(selection.text)));
+            PageControl1->setCurrentWidget(TabSheet1);
+        }
+        m_macroMask = toQString(selection.macroFileMask());
+        FileListBox1->setEnabled(selection.parts.hasSpecies());
+        showMacroFiles();
+    });
+}
+
+void NewObjectSourceWindow::Button2Click() { TreeView1->collapseAll(); }
+void NewObjectSourceWindow::Button3Click() { TreeView1->expandAll(); }
+
+void NewObjectSourceWindow::Button4Click() {
+    if (m_catalogue.suggestion()) context().commands.showAddClass();
+}
+
+void NewObjectSourceWindow::Button6Click() {
+    if (!m_catalogue.selectedEntry() || !m_catalogue.selection().canDelete()) return;
+    if (context().ask(kDeleteBox, Buttons::OkCancel) != Answer::Ok) return;
+    const WaitCursor wait;
+    Button6->setEnabled(false);
+    runCommand([this] { m_catalogue.deleteSelection(); });
+}
+
+void NewObjectSourceWindow::Button5Click() {
+    const WaitCursor wait;
+    runCommand([this] { m_catalogue.importObjed(); });
+    if (!m_catalogue.selectedEntry()) Button6->setEnabled(false);
+}
+
+// ---- the macro files --------------------------------------------------------------------------
+
+void NewObjectSourceWindow::showMacroFiles() {
+    FileListBox1->clear();
+    const std::string mask = toStdString(m_macroMask);
+    for (const std::string& name : macroFileNames(macroDirectory(context().programDirectory))) {
+        if (matchesMacroMask(name, mask)) FileListBox1->addItem(toQString(name));
+    }
+}
+
+// ---- the simple object ------------------------------------------------------------------------
+
+void NewObjectSourceWindow::CheckBox7Click() {
+    if (m_attributes[6]->isChecked()) m_attributes[7]->setChecked(false);
+}
+
+void NewObjectSourceWindow::CheckBox8Click() {
+    if (m_attributes[7]->isChecked()) m_attributes[6]->setChecked(false);
+}
+
+SimpleObjectForm NewObjectSourceWindow::formValues() const {
+    SimpleObjectForm form;
+    form.name = toStdString(Edit1->text());
+    form.file = toStdString(Edit2->text());
+    form.count = toStdString(Edit3->text());
+    form.start = toStdString(Edit4->text());
+    form.plane = toStdString(Edit5->text());
+    for (std::size_t k = 0; k < m_attributes.size(); ++k)
+        if (m_attributes[k]->isChecked()) form.attributes += 1 << k;
+    for (std::size_t k = 0; k < m_clicks.size(); ++k)
+        if (m_clicks[k]->isChecked()) form.click = static_cast<int>(k);
+    for (std::size_t k = 0; k < m_creatures.size(); ++k)
+        if (m_creatures[k]->isChecked()) form.creatures += 1 << k;
+    form.edit = CheckBox13->isChecked();
+    form.cloneSprites = CheckBox12->isChecked();
+    if (CheckBox14->isChecked()) {
+        for (int row = 0; row < ListBox1->count(); ++row)
+            if (ListBox1->item(row)->isSelected())
+                form.emptyScripts.push_back(static_cast<std::size_t>(row));
+    }
+    return form;
+}
+
+void NewObjectSourceWindow::Button1Click() {
+    runCommand([this] {
+        SimpleObjectForm form = formValues();
+        const ClassSelection& selection = m_catalogue.selection();
+        const std::vector<BilingualBox> failures = checkSimpleObject(form, selection);
+        for (const BilingualBox& failure : failures) context().ask(failure, Buttons::Ok);
+        if (!failures.empty()) return;
+        if (CheckBox15->isChecked()) {
+            const auto folder = macroDirectory(context().programDirectory);
+            for (int row = 0; row < FileListBox1->count(); ++row) {
+                const QListWidgetItem* item = FileListBox1->item(row);
+                if (item->isSelected())
+                    form.macroScripts.push_back(readMacroScript(folder / toPath(item->text())));
+            }
+        }
+        context().commands.showObjectSource(simpleObjectSource(form, selection));
+        close();
+    });
 }
 
 }  // namespace vek::ui

@@ -257,11 +257,23 @@ void ObjectCompilerWindow::Button11Click() {
     });
 }
 
-void ObjectCompilerWindow::Button8Click() {
-    runCommand([this] {
+void ObjectCompilerWindow::Button8Click() { compileSourcePage(); }
+
+bool ObjectCompilerWindow::compileSourcePage() {
+    bool compiled = false;
+    runCommand([this, &compiled] {
         const std::string source = m_sourcePage->sourceUtf8();
         m_document.compile(splitLines(source), {context().game.paths().CImagePath, m_pictures});
+        compiled = true;
     });
+    return compiled;
+}
+
+bool ObjectCompilerWindow::compileNewObject(const std::vector<std::string>& lines) {
+    setSourceLines({});
+    New1Click();
+    setSourceLines(lines);
+    return compileSourcePage();
 }
 
 // ---- the object -----------------------------------------------------------------------------

@@ -45,6 +45,10 @@ class ObjectCompilerWindow : public VekWindow {
     QPlainTextEdit* sourceText() const;
     void setSourceLines(const std::vector<std::string>& lines);
     void showSourcePage();
+    // Compiles the source page; false when the compilation failed (and said why).
+    bool compileSourcePage();
+    // A new object from these lines: the source page emptied, New, the lines, Compile.
+    bool compileNewObject(const std::vector<std::string>& lines);
     void showEditorPage();
 
     // Reads an object file without a dialog (the injector page's double click); a file that

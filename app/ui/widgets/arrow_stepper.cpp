@@ -24,6 +24,11 @@ ArrowStepper::ArrowStepper(QLineEdit* buddy, int minimum, int maximum, QWidget* 
     }
 }
 
+void ArrowStepper::setMinimum(int minimum) {
+    m_minimum = std::min(minimum, m_maximum);
+    m_position = std::max(m_position, m_minimum);
+}
+
 void ArrowStepper::stepBy(int steps) {
     bool isNumber = false;
     const int typed = m_buddy->text().trimmed().toInt(&isNumber);

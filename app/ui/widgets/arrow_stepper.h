@@ -15,6 +15,8 @@ class ArrowStepper : public QWidget {
     ArrowStepper(QLineEdit* buddy, int minimum, int maximum, QWidget* parent);
 
     int position() const { return m_position; }
+    // A new lower bound (at most the upper one); the arrows start from it.
+    void setMinimum(int minimum);
     void stepBy(int steps);
 
   private:

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <optional>
 
 #include "app/ui/qt_convert.h"
@@ -103,6 +104,7 @@ class EveryWindowScreenshotTest : public QObject {
                 window->close();
             }
             showLoaded(bench, QLatin1String(language));
+            showCataloguePicks(bench, QLatin1String(language));
         }
     }
 
@@ -142,6 +144,31 @@ class EveryWindowScreenshotTest : public QObject {
     }
 
   private:
+    // The New Object Source window with a simple object picked, and the Add window for a genus.
+    static void showCataloguePicks(TestWorkbench& bench, const QString& language) {
+        QWidget* source = nullptr;
+        for (VekWindow* window : bench.workbench().allWindows())
+            if (window->objectName() == QStringLiteral("TForm11")) source = window;
+        auto* tree = source->findChild<QTreeWidget*>(QStringLiteral("TreeView1"));
+        auto pick = [&](const QString& text) {
+            tree->setCurrentItem(
+                tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0));
+            QMetaObject::invokeMethod(source, "TreeView1Click");
+        };
+        source->show();
+        tree->expandAll();
+        pick(QStringLiteral("2 5 3 {Bouncing ball}"));
+        saveScreenshot(source, QStringLiteral("TForm11-picked-") + language);
+        pick(QStringLiteral("2 5 {Toys}"));
+        source->findChild<QPushButton*>(QStringLiteral("Button4"))->click();
+        for (VekWindow* window : bench.workbench().allWindows()) {
+            if (window->objectName() != QStringLiteral("TForm12")) continue;
+            saveScreenshot(window, QStringLiteral("TForm12-species-") + language);
+            window->close();
+        }
+        source->close();
+    }
+
     // The sprite editor with a sprite open and the object compiler with an object loaded, both
     // reached through their own menus.
     static void showLoaded(TestWorkbench& bench, const QString& language) {

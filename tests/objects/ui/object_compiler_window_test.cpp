@@ -463,15 +463,15 @@ class ObjectCompilerWindowTest : public QObject {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         auto* files = control<QListWidget>(window, "FileListBox1");
-        QCOMPARE(lines(files),
-                 (QStringList{"02050301.MAC", "02050309.MAC", "02210700.MAC", "ab050301.MAC"}));
+        QCOMPARE(lines(files), (QStringList{"02050300.MAC", "02050301.MAC", "02050305.MAC",
+                                            "02050309.MAC", "02210700.MAC", "ab050301.MAC"}));
 
         window->sourceText()->setPlainText(QStringLiteral("before SELECTED after"));
         QTextCursor cursor = window->sourceText()->textCursor();
         cursor.setPosition(7);
         cursor.setPosition(15, QTextCursor::KeepAnchor);
         window->sourceText()->setTextCursor(cursor);
-        doubleClickLine(files, 0);
+        doubleClickLine(files, 1);  // 02050301.MAC
         const QString expected = QStringLiteral(
             "before \n*Macro inserted from file - be carefull with the Class!\n\nscrp 2 5 3 "
             "1\n\tsnde drip\n"
@@ -479,7 +479,7 @@ class ObjectCompilerWindowTest : public QObject {
         QCOMPARE(window->sourceText()->toPlainText(), expected);
         QVERIFY(bench.objectDocument().source().changedButNotCompiled());
 
-        doubleClickLine(files, 3);
+        doubleClickLine(files, 5);  // ab050301.MAC
         QCOMPARE(bench.dialogs().errors().back().text,
                  QStringLiteral("'ab' ist kein gültiger Integerwert"));
         QCOMPARE(window->sourceText()->toPlainText(), expected);

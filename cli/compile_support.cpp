@@ -1,0 +1,43 @@
+#include "cli/compile_support.h"
+
+#include "app/file_io.h"
+#include "objects/sprite_file_pictures.h"
+#include "sprites/sprite_document.h"
+
+namespace vek::cli {
+
+namespace {
+
+// Sprite files come from the game's image directory; without one a "sprite" line cannot work.
+class GameSpritePictures : public SpriteFilePictures {
+  public:
+    GameSpritePictures(SpriteDocument& document, bool haveImageDirectory)
+        : SpriteFilePictures(document), m_haveImageDirectory(haveImageDirectory) {}
+
+    void openSpriteFileByName(const std::string& path) override {
+        if (!m_haveImageDirectory) {
+            throw VekError(
+                "The game's image directory is unknown, so the sprite file cannot be read (give "
+                "the game with --game-dir).",
+                "Das Bildverzeichnis des Spiels ist unbekannt, die Sprite Datei kann nicht gelesen "
+                "werden (das Spiel mit --game-dir angeben).",
+                ErrorDetail::ofFile(pathFromUtf8(path)));
+        }
+        SpriteFilePictures::openSpriteFileByName(path);
+    }
+
+  private:
+    bool m_haveImageDirectory;
+};
+
+}  // namespace
+
+CompiledObject compileWithGameSprites(Invocation& invocation,
+                                      const std::vector<std::string>& lines) {
+    const std::string imagePath = invocation.gamePaths().CImagePath;
+    SpriteDocument sprites;
+    GameSpritePictures pictures(sprites, !imagePath.empty());
+    return compileSource(lineViews(lines), {imagePath, pictures});
+}
+
+}  // namespace vek::cli

@@ -1,0 +1,258 @@
+#include "generators/class_catalogue.h"
+
+#include "app/ansi_text.h"
+#include "app/file_io.h"
+#include "app/vek_error.h"
+#include "objects/classifier.h"
+#include "objects/cob_fields.h"
+
+namespace vek {
+
+namespace {
+
+constexpr std::size_t kLevels = 3;
+
+VekError invalidLevelError(std::size_t level, std::string_view text, std::size_t line) {
+    // The tree's own error, the same in both languages.
+    std::string message = "Ungültige Ebene (" + std::to_string(level) + ") für Element \"";
+    message.append(text).append("\"");
+    return VekError::runtime(message, ErrorDetail::atLine(line));
+}
+
+VekError noBraceError(std::size_t line) {
+    return VekError("The line is no class entry: it lacks the \"{\" before its description",
+                    "Die Zeile ist kein Class Eintrag: ihr fehlt das \"{\" vor der Beschreibung",
+                    ErrorDetail::atLine(line));
+}
+
+VekError badImportLineError(std::size_t line, std::string_view why, std::string_view warum) {
+    return VekError("The line is not an objed.dta entry: " + std::string(why),
+                    "Die Zeile ist kein objed.dta Eintrag: " + std::string(warum),
+                    ErrorDetail::atLine(line));
+}
+
+// The numbers of an entry text as the window cuts them: up to the last "{", without it and the
+// character before it, then one space; the pieces between spaces in order.
+std::vector<std::string_view> classPieces(std::string_view entryText, std::string& copy) {
+    const std::size_t brace = entryText.rfind('{');
+    copy.assign(entryText.substr(0, brace == std::string_view::npos ? 0 : brace + 1));
+    copy.resize(copy.size() >= 2 ? copy.size() - 2 : 0);
+    copy += ' ';
+    std::vector<std::string_view> pieces;
+    std::string_view rest = copy;
+    for (std::size_t space = rest.find(' '); space != std::string_view::npos;
+         space = rest.find(' ')) {
+        pieces.push_back(rest.substr(0, space));
+        rest.remove_prefix(space + 1);
+    }
+    return pieces;
+}
+
+void appendLines(const ClassEntry& entry, std::size_t level, std::vector<std::string>& out) {
+    out.push_back(std::string(level, '\t') + entry.text);
+    for (const ClassEntry& child : entry.children) appendLines(child, level + 1, out);
+}
+
+}  // namespace
+
+// ---- the tree ---------------------------------------------------------------------------------
+
+const ClassEntry& ClassCatalogue::at(const EntryPath& path) const {
+    return const_cast<ClassCatalogue*>(this)->entryAt(path);
+}
+
+ClassEntry& ClassCatalogue::entryAt(const EntryPath& path) {
+    if (path.empty() || path.size() > kLevels) throw std::out_of_range("class entry path");
+    std::vector<ClassEntry>* siblings = &m_families;
+    ClassEntry* entry = nullptr;
+    for (std::size_t index : path) {
+        entry = &siblings->at(index);
+        siblings = &entry->children;
+    }
+    return *entry;
+}
+
+void ClassCatalogue::read(std::string_view ansiText) {
+    m_families.clear();
+    std::vector<ClassEntry>* parents[kLevels] = {&m_families, nullptr, nullptr};
+    std::size_t previousLevel = 0;
+    bool first = true;
+    std::size_t lineNumber = 0;
+    for (std::string_view line : splitLines(ansiText)) {
+        ++lineNumber;
+        if (line == "\x1A" || line.empty()) continue;
+        const std::size_t level = std::min(line.find_first_not_of("\t "), line.size());
+        const std::string text = ansiToUtf8(line.substr(level));
+        const std::size_t deepest = first ? 0 : previousLevel + 1;
+        if (level > deepest || level >= kLevels) throw invalidLevelError(level, text, lineNumber);
+        if (text.find('{') == std::string::npos) throw noBraceError(lineNumber);
+        std::vector<ClassEntry>& siblings = *parents[level];
+        siblings.push_back({text, {}});
+        if (level + 1 < kLevels) parents[level + 1] = &siblings.back().children;
+        previousLevel = level;
+        first = false;
+    }
+}
+
+void ClassCatalogue::readFile(const std::filesystem::path& file) {
+    readingFile(file, [&] { read(readFileText(file)); });
+}
+
+std::vector<std::string> ClassCatalogue::lines() const {
+    std::vector<std::string> out;
+    for (const ClassEntry& family : m_families) appendLines(family, 0, out);
+    return out;
+}
+
+void ClassCatalogue::writeFile(const std::filesystem::path& file) const {
+    std::vector<std::string> ansi = lines();
+    for (std::string& line : ansi) line = utf8ToAnsi(line);
+    writeFileAtomically(file, joinCrLf(ansi));
+}
+
+EntryPath ClassCatalogue::add(const EntryPath& parent, std::string text) {
+    if (parent.size() >= kLevels) throw std::out_of_range("a species has no sub-entries");
+    std::vector<ClassEntry>& siblings = parent.empty() ? m_families : entryAt(parent).children;
+    siblings.push_back({std::move(text), {}});
+    EntryPath path = parent;
+    path.push_back(siblings.size() - 1);
+    return path;
+}
+
+void ClassCatalogue::remove(const EntryPath& path) {
+    entryAt(path);  // checks the path
+    EntryPath parent(path.begin(), path.end() - 1);
+    std::vector<ClassEntry>& siblings = parent.empty() ? m_families : entryAt(parent).children;
+    siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(path.back()));
+}
+
+// ---- objed.dta --------------------------------------------------------------------------------
+
+ClassCatalogue importObjed(std::string_view ansiText) {
+    ClassCatalogue catalogue;
+    // Per level, the latest line's entry and its class text ("2", "2 5"); a new family ends
+    // the genus of the family before.
+    std::optional<EntryPath> latest[2];
+    std::string latestClassText[2];
+    std::size_t lineNumber = 0;
+    for (std::string_view line : splitLines(ansiText)) {
+        ++lineNumber;
+        if (lineNumber > kImportTableLines) {
+            throw VekError("objed.dta holds more than 2000 lines",
+                           "objed.dta hat mehr als 2000 Zeilen", ErrorDetail::atLine(lineNumber));
+        }
+        const char levelDigit = line.empty() ? '\0' : line.back();
+        if (levelDigit < '1' || levelDigit > '3') {
+            throw badImportLineError(lineNumber, "its level is not 1, 2 or 3",
+                                     "ihre Ebene ist nicht 1, 2 oder 3");
+        }
+        const std::size_t level = static_cast<std::size_t>(levelDigit - '1');
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos || line.size() < 3 || comma > line.size() - 3) {
+            throw badImportLineError(lineNumber, "it lacks the comma after the number",
+                                     "ihr fehlt das Komma nach der Nummer");
+        }
+        const std::string_view number = line.substr(0, comma);
+        const std::string_view kept = line.substr(0, line.size() - 3);
+        const std::string_view description =
+            kept.size() > comma + 2 ? kept.substr(comma + 2) : std::string_view();
+        std::string tail(1, '{');
+        tail.append(ansiToUtf8(description)).push_back('}');
+        std::string classText = ansiToUtf8(number);
+        if (level > 0) {
+            if (!latest[level - 1]) {
+                throw badImportLineError(lineNumber, "its parent has not come before it",
+                                         "ihr Elterneintrag steht nicht vor ihr");
+            }
+            classText = latestClassText[level - 1] + " " + classText;
+        }
+        const EntryPath path =
+            catalogue.add(level > 0 ? *latest[level - 1] : EntryPath{}, classText + " " + tail);
+        if (level < 2) {
+            latest[level] = path;
+            latestClassText[level] = classText;
+        }
+        if (level == 0) latest[1].reset();
+    }
+    return catalogue;
+}
+
+ClassCatalogue importObjedFile(const std::filesystem::path& file) {
+    return readingFile(file, [&] { return importObjed(readFileText(file)); });
+}
+
+// ---- entries and the selection ----------------------------------------------------------------
+
+ClassParts classPartsOf(std::string_view entryText) {
+    std::string copy;
+    const std::vector<std::string_view> pieces = classPieces(entryText, copy);
+    ClassParts parts;
+    std::int32_t* targets[] = {&parts.family, &parts.genus, &parts.species};
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        const std::int32_t value = parseWholeNumber(pieces[k]);
+        if (k < 3) *targets[k] = value;
+    }
+    return parts;
+}
+
+std::string descriptionOf(std::string_view entryText) {
+    const std::size_t brace = entryText.find('{');
+    if (brace == std::string_view::npos) return {};
+    std::string_view rest = entryText.substr(brace + 1);
+    if (rest.starts_with(' ')) rest.remove_prefix(1);
+    if (!rest.empty()) rest.remove_suffix(1);
+    return std::string(rest);
+}
+
+ClassSelection ClassSelection::of(std::string_view entryText) {
+    ClassSelection selection;
+    selection.text = entryText;
+    selection.parts = classPartsOf(entryText);
+    // An absent part enters the packing as -255; only a species' number is ever used.
+    selection.classNumber =
+        Classifier{selection.parts.family, selection.parts.genus, selection.parts.species}
+            .classNumber();
+    return selection;
+}
+
+std::string ClassSelection::macroFileMask() const {
+    if (!parts.hasSpecies()) return "1.1";
+    auto twoDigits = [](std::int32_t value) {
+        const std::string digits = "00" + std::to_string(value);
+        return digits.substr(digits.size() - 2);
+    };
+    return twoDigits(parts.family) + twoDigits(parts.genus) + twoDigits(parts.species) + "*.*";
+}
+
+bool matchesMacroMask(std::string_view fileName, std::string_view mask) {
+    if (!mask.ends_with("*.*")) return fileName == mask;
+    const std::string_view prefix = mask.substr(0, mask.size() - 3);
+    return fileName.starts_with(prefix) && fileName.find('.', prefix.size()) != std::string::npos;
+}
+
+AddSuggestion suggestAddition(const ClassEntry& selected, const ClassSelection& selection) {
+    const std::string& reference =
+        selected.children.empty() ? selected.text : selected.children.back().text;
+    std::string copy;
+    std::int32_t numbers[3] = {-1, -1, -1};
+    const std::vector<std::string_view> pieces = classPieces(reference, copy);
+    for (std::size_t k = 0; k < pieces.size() && k < 3; ++k)
+        numbers[k] = parseWholeNumber(pieces[k]);
+    AddSuggestion suggestion;
+    suggestion.family = selection.parts.family;
+    suggestion.genus = !selection.parts.hasGenus();
+    suggestion.genusNumber = suggestion.genus ? numbers[1] + 1 : selection.parts.genus;
+    suggestion.speciesNumber = suggestion.genus ? 0 : numbers[2] + 1;
+    return suggestion;
+}
+
+std::string newEntryText(bool genus, std::string_view family, std::string_view genusText,
+                         std::string_view species, std::string_view description) {
+    std::string text(family);
+    text.append(" ").append(genusText);
+    if (!genus) text.append(" ").append(species);
+    text.append(" {").append(description).append("}");
+    return text;
+}
+
+}  // namespace vek

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vek {
+
+// A family, genus or species entry of the class catalogue, with its sub-entries.
+struct ClassEntry {
+    std::string text;  // "2 5 3 {Ball}"
+    std::vector<ClassEntry> children;
+
+    bool operator==(const ClassEntry&) const = default;
+};
+
+// Where an entry stands: the index among the families, then among that family's genera, then
+// among that genus's species.
+using EntryPath = std::vector<std::size_t>;
+
+// The import table holds this many lines of objed.dta.
+inline constexpr std::size_t kImportTableLines = 2000;
+
+// The user's three-level tree of object classes (classes.vek): families, genera, species. Text
+// is kept as UTF-8; files hold it in the ANSI code page.
+class ClassCatalogue {
+  public:
+    const std::vector<ClassEntry>& families() const { return m_families; }
+    bool empty() const { return m_families.empty(); }
+    const ClassEntry& at(const EntryPath& path) const;
+
+    // Reads the tree from the text of a classes.vek file (TAB or SPACE one level each). A line
+    // more than one level deeper than the one before, or one without "{", stops the reading with
+    // an error naming the line; the entries read before it stay.
+    void read(std::string_view ansiText);
+    void readFile(const std::filesystem::path& file);
+
+    // One line per entry, depth-first, one TAB a level.
+    std::vector<std::string> lines() const;
+    // Writes the whole tree anew (CR LF), through a temporary file.
+    void writeFile(const std::filesystem::path& file) const;
+
+    // Appends `text` as the last child of the entry at `parent` (a family or a genus); returns
+    // the new entry's path.
+    EntryPath add(const EntryPath& parent, std::string text);
+    // Removes the entry with all its sub-entries.
+    void remove(const EntryPath& path);
+
+  private:
+    ClassEntry& entryAt(const EntryPath& path);
+
+    std::vector<ClassEntry> m_families;
+};
+
+// The tree that objed.dta describes, one entry a line ("N,\"description\",level"). A line
+// whose level is not 1, 2 or 3, a genus or species before its parent, or more than 2000 lines
+// throw an error naming the line; nothing is returned then.
+ClassCatalogue importObjed(std::string_view ansiText);
+ClassCatalogue importObjedFile(const std::filesystem::path& file);
+
+// A part of the class an entry does not name.
+inline constexpr std::int32_t kAbsentPart = -255;
+
+// The class numbers of an entry text: the pieces before " {" of its last "{". A piece that is
+// no decimal number throws the conversion error.
+struct ClassParts {
+    std::int32_t family = 0;
+    std::int32_t genus = kAbsentPart;
+    std::int32_t species = kAbsentPart;
+
+    bool hasGenus() const { return genus != kAbsentPart; }
+    bool hasSpecies() const { return species != kAbsentPart; }
+};
+ClassParts classPartsOf(std::string_view entryText);
+
+// What an entry text describes: after its first "{" (and one space after it), without its
+// last character.
+std::string descriptionOf(std::string_view entryText);
+
+// The class the user picked in the catalogue, shared with the simple object source.
+struct ClassSelection {
+    std::string text;
+    ClassParts parts;
+    std::optional<std::int32_t> classNumber;  // none until an entry is picked, and after Import
+
+    static ClassSelection of(std::string_view entryText);
+
+    // "New" adds under a family or genus; "Delete" removes a genus or species, never a family.
+    bool canAddUnder() const { return classNumber && !parts.hasSpecies(); }
+    bool canDelete() const { return classNumber && parts.hasGenus(); }
+    bool isSimpleObjectSpecies() const { return parts.family == 2 && parts.hasSpecies(); }
+    // The macro files of the selected species ("020503*.*"); "1.1", which matches no file, when
+    // no species is selected.
+    std::string macroFileMask() const;
+};
+
+// Whether a file name matches a mask of the form "020503*.*".
+bool matchesMacroMask(std::string_view fileName, std::string_view mask);
+
+// What the Add window offers under a family (a genus) or a genus (a species): the number one
+// more than that of the entry's last child, or 0 without children.
+struct AddSuggestion {
+    bool genus = true;  // false: a species
+    std::int32_t family = 0;
+    std::int32_t genusNumber = 0;
+    std::int32_t speciesNumber = 0;
+};
+AddSuggestion suggestAddition(const ClassEntry& selected, const ClassSelection& selection);
+
+// The entry text the Add window builds from its fields as typed.
+std::string newEntryText(bool genus, std::string_view family, std::string_view genusText,
+                         std::string_view species, std::string_view description);
+
+}  // namespace vek
