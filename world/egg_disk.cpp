@@ -36,6 +36,8 @@ void requireWritableFolder(const fs::path& disk) {
     }
 }
 
+#ifndef _WIN32
+// Drive A: on Linux is a folder the user named; one that is not there is a clear error.
 fs::path existingFolder(const fs::path& folder, std::string_view what) {
     std::error_code error;
     if (!fs::is_directory(folder, error)) {
@@ -45,6 +47,7 @@ fs::path existingFolder(const fs::path& folder, std::string_view what) {
     }
     return folder;
 }
+#endif
 
 }  // namespace
 
