@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <string>
 
 #include "app/file_io.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace vek {
 
@@ -43,5 +48,23 @@ fs::path findIgnoringCase(const fs::path& directory, std::string_view relativeNa
     }
     return result;
 }
+
+#ifndef _WIN32
+std::optional<fs::path> findProgramOnPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    if (!path) return std::nullopt;
+    std::string_view rest = path;
+    while (true) {
+        const std::size_t colon = rest.find(':');
+        const std::string_view folder = rest.substr(0, colon);
+        if (!folder.empty()) {
+            const fs::path candidate = fs::path(std::string(folder)) / program;
+            if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+        }
+        if (colon == std::string_view::npos) return std::nullopt;
+        rest.remove_prefix(colon + 1);
+    }
+}
+#endif
 
 }  // namespace vek

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace vek {
@@ -15,5 +17,10 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b);
 // names the file an error message should mention.
 std::filesystem::path findIgnoringCase(const std::filesystem::path& directory,
                                        std::string_view relativeName);
+
+#ifndef _WIN32
+// The program of that name in the first folder of PATH that holds it as an executable.
+std::optional<std::filesystem::path> findProgramOnPath(const std::string& program);
+#endif
 
 }  // namespace vek

@@ -1,5 +1,7 @@
 #include "gamelink/process_launch.h"
 
+#include "app/file_lookup.h"
+
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -93,22 +95,6 @@ int errorNumberOf(int error) {
     }
 }
 
-std::optional<fs::path> findOnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    if (!path) return std::nullopt;
-    std::string_view rest = path;
-    while (true) {
-        const std::size_t colon = rest.find(':');
-        const std::string_view folder = rest.substr(0, colon);
-        if (!folder.empty()) {
-            const fs::path candidate = fs::path(std::string(folder)) / program;
-            if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-        }
-        if (colon == std::string_view::npos) return std::nullopt;
-        rest.remove_prefix(colon + 1);
-    }
-}
-
 // Runs argv[0] in the child; an error before the program takes over goes back through `report`.
 [[noreturn]] void becomeProgram(const std::vector<char*>& argv, char* const* envp,
                                 const char* directory, int report) {
@@ -157,10 +143,10 @@ WindowsMachine windowsMachineOf(const fs::path& program) {
 
 std::optional<fs::path> findWineLoader(WindowsMachine machine) {
     if (machine == WindowsMachine::X64) {
-        if (auto wine64 = findOnPath("wine64")) return wine64;
+        if (auto wine64 = findProgramOnPath("wine64")) return wine64;
         if (::access("/usr/lib/wine/wine64", X_OK) == 0) return fs::path("/usr/lib/wine/wine64");
     }
-    return findOnPath("wine");
+    return findProgramOnPath("wine");
 }
 
 int launchProcess(const ProcessLaunch& launch, ProcessProbe* probe) {

@@ -90,19 +90,6 @@ bool wineServerRunning(const fs::path& prefix) {
     return locked;
 }
 
-bool wineInstalled() {
-    const char* path = std::getenv("PATH");
-    std::string_view rest = path ? path : "";
-    while (!rest.empty()) {
-        const std::size_t colon = rest.find(':');
-        const fs::path candidate = fs::path(std::string(rest.substr(0, colon))) / "wine";
-        if (::access(candidate.c_str(), X_OK) == 0) return true;
-        if (colon == std::string_view::npos) break;
-        rest.remove_prefix(colon + 1);
-    }
-    return false;
-}
-
 bool runWineRegAdd(const fs::path& prefix, const std::string& rootedKey, std::string_view valueName,
                    std::string_view text) {
     std::vector<std::string> args = {
@@ -155,7 +142,7 @@ WineServerTools systemWineServerTools() {
     WineServerTools tools;
 #ifndef _WIN32
     tools.serverRunning = wineServerRunning;
-    if (wineInstalled()) tools.regAdd = runWineRegAdd;
+    if (findProgramOnPath("wine")) tools.regAdd = runWineRegAdd;
 #endif
     return tools;
 }
