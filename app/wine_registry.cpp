@@ -205,6 +205,11 @@ std::optional<std::string> setWineRegistryString(std::string_view text, std::str
     if (registry.badLine) throw damagedRegistryError(*registry.badLine);
     if (registry.truncated)
         throw VekError("The registry file ends too early", "Die Registrierungsdatei endet zu früh");
+    // A line break in the quotes would end the value's line there and damage the file.
+    if (valueName.find_first_of("\r\n") != std::string_view::npos ||
+        value.find_first_of("\r\n") != std::string_view::npos)
+        throw VekError("A registry string cannot hold a line break",
+                       "Ein Registrierungstext kann keinen Zeilenumbruch enthalten");
     const WineRegistrySection* section = findWineRegistrySection(registry, keyPath);
     if (!section) return std::nullopt;
 

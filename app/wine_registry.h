@@ -40,7 +40,8 @@ const WineRegistrySection* findWineRegistrySection(const WineRegistryText& regis
 
 // The text with the string value `valueName` of the key set to `value` (replacing its line, or
 // added as the section's last line); every other byte stays. Nothing when the key is not there.
-// Throws VekError for a text that is not a whole, readable registry file.
+// Throws VekError for a text that is not a whole, readable registry file, and for a name or value
+// that holds a line break.
 std::optional<std::string> setWineRegistryString(std::string_view text, std::string_view keyPath,
                                                  std::string_view valueName,
                                                  std::string_view value);

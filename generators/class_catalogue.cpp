@@ -153,6 +153,11 @@ ClassCatalogue importObjed(std::string_view ansiText) {
                                      "ihr fehlt das Komma nach der Nummer");
         }
         const std::string_view number = line.substr(0, comma);
+        // An entry text that began with a blank would read back from classes.vek a level deeper.
+        if (number.empty() || number.front() == ' ' || number.front() == '\t') {
+            throw badImportLineError(lineNumber, "it does not begin with its number",
+                                     "sie beginnt nicht mit ihrer Nummer");
+        }
         const std::string_view kept = line.substr(0, line.size() - 3);
         const std::string_view description =
             kept.size() > comma + 2 ? kept.substr(comma + 2) : std::string_view();

@@ -57,8 +57,8 @@ class ClassCatalogue {
 };
 
 // The tree that objed.dta describes, one entry a line ("N,\"description\",level"). A line
-// whose level is not 1, 2 or 3, a genus or species before its parent, or more than 2000 lines
-// throw an error naming the line; nothing is returned then.
+// whose level is not 1, 2 or 3, that does not begin with its number, a genus or species before
+// its parent, or more than 2000 lines throw an error naming the line; nothing is returned then.
 ClassCatalogue importObjed(std::string_view ansiText);
 ClassCatalogue importObjedFile(const std::filesystem::path& file);
 

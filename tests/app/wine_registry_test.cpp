@@ -93,5 +93,19 @@ TEST(WineRegistry, RefusesToChangeATextThatIsNotAWholeRegistryFile) {
     }
 }
 
+TEST(WineRegistry, RefusesANameOrValueWithALineBreak) {
+    const std::string_view key = "Software\\Millennium Interactive\\Creatures\\1.0";
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"Privileges", "C:\\a\nb"}, {"Privileges", "a\r"}, {"New\nName", "x"}, {"\rName", "x"}};
+    for (const auto& [name, value] : cases) {
+        try {
+            setWineRegistryString(kUserReg, key, name, value);
+            ADD_FAILURE() << "accepted: " << name << "=" << value;
+        } catch (const VekError& error) {
+            EXPECT_EQ(error.text(kLanguageEnglish), "A registry string cannot hold a line break");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vek

@@ -135,6 +135,10 @@ TEST(ClassCatalogue, BadImportLinesAreRefusedNamingTheLine) {
         {"3,\"orphan\",2\r\n", 1},
         {"1,\"a\",1\r\n2,\"b\",2\r\n3,\"c\",1\r\n4,\"d\",3\r\n", 4},  // its family has no genus yet
         {"no comma 1\r\n", 1},
+        // No number, or blanks before it (a family saved so would read back a level deeper).
+        {",\"no number\",1\r\n", 1},
+        {" 2,\"spaced\",1\r\n", 1},
+        {"1,\"a\",1\r\n\t5,\"tabbed\",2\r\n", 2},
         {tooLong, 2001},
     };
     for (const auto& [text, line] : cases) {
