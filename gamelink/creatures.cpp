@@ -118,9 +118,9 @@ std::string TCreatures::SendMacro(std::string_view macro) {
         return {};
     }
     buffer.push_back('\0');
-    const LinkResult poked = conversation->poke(kLinkItem, buffer, m_timeouts.poke);
     std::string answer;
-    const LinkResult requested = conversation->request(kLinkItem, m_timeouts.request, answer);
+    const auto [poked, requested] =
+        conversation->pokeThenRequest(kLinkItem, buffer, m_timeouts, answer);
     conversation.reset();
 
     const LinkResult& fault = poked.status != LinkStatus::Ok ? poked : requested;

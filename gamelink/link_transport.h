@@ -42,6 +42,12 @@ struct LinkResult {
     static LinkResult broken(BilingualText what) { return {LinkStatus::Broken, std::move(what)}; }
 };
 
+// What handing a macro to the item and asking for its answer gave.
+struct LinkExchange {
+    LinkResult poked;
+    LinkResult requested;
+};
+
 // One open conversation with a service on one topic. Closing it (disconnecting and releasing
 // what it holds) is its destruction. Transactions are synchronous.
 class LinkConversation {
@@ -54,6 +60,15 @@ class LinkConversation {
     // Asks the item for its data; on success `answer` holds the bytes as returned.
     virtual LinkResult request(std::string_view item, std::chrono::milliseconds timeout,
                                std::string& answer) = 0;
+    // Pokes, then requests whatever the poke gave. A transport that pays for each round trip
+    // sends both at once.
+    virtual LinkExchange pokeThenRequest(std::string_view item, std::span<const char> data,
+                                         const LinkTimeouts& timeouts, std::string& answer) {
+        LinkExchange exchange;
+        exchange.poked = poke(item, data, timeouts.poke);
+        exchange.requested = request(item, timeouts.request, answer);
+        return exchange;
+    }
 };
 
 // A way to reach a service: the DDE management library on Windows, a local socket elsewhere.

@@ -26,8 +26,8 @@ namespace {
 
 // Wine answers a step a little after the time-out it was given; a bridge silent longer hangs.
 constexpr std::chrono::milliseconds kBridgeGrace{5000};
-// A prefix's first start (wineboot) takes a while.
-constexpr std::chrono::milliseconds kHelloTimeout{60000};
+// A prefix's first start (wineboot) takes a while (the grace comes on top).
+constexpr std::chrono::milliseconds kHelloTimeout{55000};
 constexpr std::size_t kMaxBridgeFrame = 64u << 20;
 
 const BilingualText kBridgeStopped{
@@ -37,25 +37,40 @@ const BilingualText kBridgeStopped{
 class BridgeConversation : public LinkConversation {
   public:
     explicit BridgeConversation(WineBridgeTransport& bridge) : m_bridge(bridge) {}
-    ~BridgeConversation() override { m_bridge.send({BridgeKind::Disconnect, 0, {}, {}}); }
+    ~BridgeConversation() override {
+        m_bridge.send(encodeBridgeFrame({BridgeKind::Disconnect, 0, {}, {}}));
+    }
     BridgeConversation(const BridgeConversation&) = delete;
     BridgeConversation& operator=(const BridgeConversation&) = delete;
 
     LinkResult poke(std::string_view item, std::span<const char> data,
                     std::chrono::milliseconds timeout) override {
         BridgeFrame reply;
-        return m_bridge.exchange({BridgeKind::Poke, milliseconds(timeout), std::string(item),
-                                  std::string(data.data(), data.size())},
-                                 reply);
+        return m_bridge.exchange(pokeFrame(item, data, timeout), reply);
     }
 
     LinkResult request(std::string_view item, std::chrono::milliseconds timeout,
                        std::string& answer) override {
         BridgeFrame reply;
-        const LinkResult result = m_bridge.exchange(
-            {BridgeKind::Request, milliseconds(timeout), std::string(item), {}}, reply);
+        const LinkResult result = m_bridge.exchange(requestFrame(item, timeout), reply);
         if (result.status == LinkStatus::Ok) answer = std::move(reply.data);
         return result;
+    }
+
+    // Both frames in one write: a round trip into Wine costs as much as a DDE step.
+    LinkExchange pokeThenRequest(std::string_view item, std::span<const char> data,
+                                 const LinkTimeouts& timeouts, std::string& answer) override {
+        LinkExchange exchange;
+        if (!m_bridge.send(encodeBridgeFrame(pokeFrame(item, data, timeouts.poke)) +
+                           encodeBridgeFrame(requestFrame(item, timeouts.request)))) {
+            exchange.poked = exchange.requested = LinkResult::broken(kBridgeStopped);
+            return exchange;
+        }
+        BridgeFrame reply;
+        exchange.poked = m_bridge.receive(timeouts.poke, reply);
+        exchange.requested = m_bridge.receive(timeouts.request, reply);
+        if (exchange.requested.status == LinkStatus::Ok) answer = std::move(reply.data);
+        return exchange;
     }
 
     static std::uint32_t milliseconds(std::chrono::milliseconds timeout) {
@@ -63,6 +78,15 @@ class BridgeConversation : public LinkConversation {
     }
 
   private:
+    static BridgeFrame pokeFrame(std::string_view item, std::span<const char> data,
+                                 std::chrono::milliseconds timeout) {
+        return {BridgeKind::Poke, milliseconds(timeout), std::string(item),
+                std::string(data.data(), data.size())};
+    }
+    static BridgeFrame requestFrame(std::string_view item, std::chrono::milliseconds timeout) {
+        return {BridgeKind::Request, milliseconds(timeout), std::string(item), {}};
+    }
+
     WineBridgeTransport& m_bridge;
 };
 
@@ -189,7 +213,8 @@ bool WineBridgeTransport::start(const BridgeProgram& program) {
     m_fromBridge = fromBridge[0];
     m_reader = BridgeFrameReader(kMaxBridgeFrame);
     BridgeFrame hello;
-    if (m_pid > 0 && exchange({BridgeKind::Hello, 0, {}, {}}, hello).status == LinkStatus::Ok &&
+    // The bridge speaks first.
+    if (m_pid > 0 && receive(kHelloTimeout, hello).status == LinkStatus::Ok &&
         hello.kind == BridgeKind::Hello) {
         m_build = hello.data;
         return true;
@@ -211,21 +236,21 @@ void WineBridgeTransport::stop() {
     m_pid = -1;
 }
 
-void WineBridgeTransport::send(const BridgeFrame& request) {
-    if (m_pid > 0 && !writeAll(m_toBridge, encodeBridgeFrame(request))) stop();
+bool WineBridgeTransport::send(std::string_view frames) {
+    if (m_pid <= 0) return false;
+    if (writeAll(m_toBridge, frames)) return true;
+    stop();
+    return false;
 }
 
 LinkResult WineBridgeTransport::exchange(const BridgeFrame& request, BridgeFrame& reply) {
+    if (!send(encodeBridgeFrame(request))) return LinkResult::broken(kBridgeStopped);
+    return receive(std::chrono::milliseconds(request.timeoutMs), reply);
+}
+
+LinkResult WineBridgeTransport::receive(std::chrono::milliseconds timeout, BridgeFrame& reply) {
     if (m_pid <= 0) return LinkResult::broken(kBridgeStopped);
-    // The greeting is read, not sent: the bridge speaks first.
-    const bool greeting = request.kind == BridgeKind::Hello;
-    if (!greeting && !writeAll(m_toBridge, encodeBridgeFrame(request))) {
-        stop();
-        return LinkResult::broken(kBridgeStopped);
-    }
-    const auto deadline =
-        Clock::now() +
-        (greeting ? kHelloTimeout : std::chrono::milliseconds(request.timeoutMs) + kBridgeGrace);
+    const auto deadline = Clock::now() + timeout + kBridgeGrace;
     char buffer[65536];
     while (true) {
         std::optional<BridgeFrame> next;

@@ -42,7 +42,11 @@ class WineBridgeTransport : public LinkTransport {
 
     // One step of a conversation: the bridge's reply, or the failure in the result.
     LinkResult exchange(const BridgeFrame& request, BridgeFrame& reply);
-    void send(const BridgeFrame& request);
+    // Frames the bridge answers in order, sent in one write; false (the bridge stopped) when
+    // it is gone.
+    bool send(std::string_view frames);
+    // The next reply, waited for the step's time-out and the grace Wine needs beyond it.
+    LinkResult receive(std::chrono::milliseconds timeout, BridgeFrame& reply);
     // The build that answers ("i686" or "x86_64"); empty before the first start.
     const std::string& build() const { return m_build; }
 

@@ -33,7 +33,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vivarium-sim [--socket PATH] [--log FILE] [--seed FILE]... [--idle-timeout MS]\n"
-    "                    [--start-delay MS] [--started FILE] [-Embedding]\n"
+    "                    [--start-delay MS] [--started FILE] [--never-answer] [-Embedding]\n"
     "  --socket PATH       listen at PATH instead of the service's place in the runtime folder\n"
     "                      (not on Windows, where the service is a DDE service)\n"
     "  --log FILE          append every macro received to FILE, one a line, as its bytes\n"
@@ -42,6 +42,7 @@ constexpr const char* kUsage =
     "  --idle-timeout MS   drop a client that stays silent this long (default 30000)\n"
     "  --start-delay MS    wait this long before serving, as a game that is slow to start\n"
     "  --started FILE      append the process number to FILE at each start\n"
+    "  --never-answer      take every macro and never answer it, as a game that hangs\n"
     "  -Embedding          the game's start flag; accepted and ignored\n"
     "VIVARIUM_SIM_OPTIONS, when set, holds further options, separated by blanks, read first.\n"
     "Stops cleanly on SIGINT or SIGTERM (Ctrl+C on Windows).\n";
@@ -53,13 +54,15 @@ struct Options {
     int idleTimeoutMs = 30000;
     int startDelayMs = 0;
     std::optional<std::string> started;
+    bool neverAnswer = false;
 };
 
 // The game's side of the conversation: every poke runs a macro; a request returns what the
 // conversation's last macro wrote.
 class SimService : public vek::LinkService {
   public:
-    SimService(vek::sim::World& world, std::ofstream* log) : m_world(world), m_log(log) {}
+    SimService(vek::sim::World& world, std::ofstream* log, bool neverAnswer)
+        : m_world(world), m_log(log), m_neverAnswer(neverAnswer) {}
 
     bool acceptTopic(std::string_view) override {
         m_answer.clear();
@@ -69,6 +72,7 @@ class SimService : public vek::LinkService {
     bool poke(std::string_view, std::string_view item, std::string_view text) override {
         if (item != vek::kLinkItem) return false;
         if (m_log) *m_log << text << '\n' << std::flush;
+        while (m_neverAnswer) std::this_thread::sleep_for(std::chrono::hours(1));
         m_answer = m_world.run(text);
         return true;
     }
@@ -81,6 +85,7 @@ class SimService : public vek::LinkService {
   private:
     vek::sim::World& m_world;
     std::ofstream* m_log;
+    bool m_neverAnswer;
     std::string m_answer;
 };
 
@@ -121,6 +126,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& arguments) {
             std::exit(0);
         }
         if (arg == "-Embedding") continue;
+        if (arg == "--never-answer") {
+            options.neverAnswer = true;
+            continue;
+        }
         if (i + 1 >= arguments.size()) return std::nullopt;
         const std::string& value = arguments[++i];
         std::optional<int> number = 0;
@@ -229,7 +238,7 @@ int main(int argc, char* argv[]) {
         if (options->log)
             log = appendTo(*options->log, "cannot open the log file",
                            "kann die Logdatei nicht oeffnen");
-        SimService service(world, log ? &*log : nullptr);
+        SimService service(world, log ? &*log : nullptr, options->neverAnswer);
         serve(*options, service, world);
         std::cout << "vivarium-sim: stopped" << std::endl;
         return 0;
