@@ -11,6 +11,7 @@
 #endif
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -90,6 +91,74 @@ class Bridge {
     std::unique_ptr<vek::LinkConversation> m_conversation;
 };
 
+// The program's frames, read on a thread of their own: the main thread owns the DDE windows and
+// keeps taking their messages while it waits, so no one's DDE broadcast stalls on the bridge
+// and nothing piles up in its queue.
+class FrameInbox {
+  public:
+    FrameInbox() : m_ready(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+        InitializeCriticalSection(&m_lock);
+        m_thread = CreateThread(nullptr, 0, readLoop, this, 0, nullptr);
+    }
+    ~FrameInbox() {
+        // A thread still in its read may yet touch them: the process's end takes them then.
+        if (!m_closed) return;
+        CloseHandle(m_thread);
+        DeleteCriticalSection(&m_lock);
+        CloseHandle(m_ready);
+    }
+    FrameInbox(const FrameInbox&) = delete;
+    FrameInbox& operator=(const FrameInbox&) = delete;
+
+    // Waits for bytes, dispatching window messages meanwhile; false once the pipe has closed.
+    bool await(std::string& bytes) {
+        while (true) {
+            if (take(bytes)) return true;
+            if (m_closed) return false;
+            const HANDLE handles[] = {m_ready};
+            if (MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, QS_ALLINPUT) ==
+                WAIT_OBJECT_0 + 1)
+                dispatchMessages();
+        }
+    }
+
+  private:
+    static DWORD WINAPI readLoop(void* self) {
+        auto& inbox = *static_cast<FrameInbox*>(self);
+        char buffer[65536];
+        int got;
+        // What the pipe holds now, not a full buffer: a frame is answered when it is whole.
+        while ((got = _read(_fileno(stdin), buffer, sizeof buffer)) > 0) {
+            EnterCriticalSection(&inbox.m_lock);
+            inbox.m_bytes.append(buffer, static_cast<std::size_t>(got));
+            LeaveCriticalSection(&inbox.m_lock);
+            SetEvent(inbox.m_ready);
+        }
+        inbox.m_closed = true;
+        SetEvent(inbox.m_ready);
+        return 0;
+    }
+
+    bool take(std::string& bytes) {
+        EnterCriticalSection(&m_lock);
+        bytes.swap(m_bytes);
+        m_bytes.clear();
+        LeaveCriticalSection(&m_lock);
+        return !bytes.empty();
+    }
+
+    static void dispatchMessages() {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    }
+
+    HANDLE m_ready;
+    HANDLE m_thread = nullptr;
+    CRITICAL_SECTION m_lock;
+    std::string m_bytes;
+    std::atomic<bool> m_closed = false;
+};
+
 }  // namespace
 
 int main() {
@@ -99,17 +168,16 @@ int main() {
     if (!writeFrame({BridgeKind::Hello, 0, {}, kBuild})) return 1;
     Bridge bridge;
     vek::BridgeFrameReader reader(vek::kMacroBufferLimit + 1 + 1024);
-    char buffer[65536];
+    FrameInbox inbox;
+    std::string bytes;
     try {
         while (true) {
             while (auto frame = reader.next()) {
                 if (auto reply = bridge.handle(*frame); reply && !writeFrame(*reply)) return 1;
             }
-            // What the pipe holds now, not a full buffer: a frame is answered when it is whole.
-            const int got = _read(_fileno(stdin), buffer, sizeof buffer);
             // Our program closed its end: nothing more to do.
-            if (got <= 0) return 0;
-            reader.append(std::string_view(buffer, static_cast<std::size_t>(got)));
+            if (!inbox.await(bytes)) return 0;
+            reader.append(bytes);
         }
     } catch (const std::exception& error) {
         writeFrame({BridgeKind::Broken, 0, {}, vek::errorMessage(error, vek::kLanguageEnglish)});
