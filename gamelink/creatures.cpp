@@ -36,8 +36,10 @@ TCreatures::TCreatures(GamePathSources sources) : m_sources(std::move(sources)) 
     ChosenLink link = linkFor(m_sources);
     m_transport = std::move(link.transport);
     // A game under Wine is started in its prefix.
-    std::optional<std::filesystem::path> prefix = std::move(link.winePrefix);
-    m_gameStarter = [prefix](const GamePaths& paths) { return startGameEmbedded(paths, prefix); };
+    m_winePrefix = std::move(link.winePrefix);
+    m_gameStarter = [prefix = m_winePrefix](const GamePaths& paths) {
+        return startGameEmbedded(paths, prefix);
+    };
     ReadPaths();
 }
 
@@ -94,6 +96,20 @@ std::unique_ptr<LinkConversation> TCreatures::awaitStartedGame() {
     return conversation;
 }
 
+void TCreatures::notifyNotFound() const {
+    // A prefix without the game is not fixed by running it: say where it was looked for.
+    if (!m_winePrefix || !m_paths.CMainPath.empty()) return notify(kCreaturesNotFoundBox);
+    const std::string prefix = pathToUtf8(*m_winePrefix);
+    notify(brokenConversationBox(
+        "Creatures is not installed in the Wine prefix " + prefix +
+            " (its key is not in the prefix's system.reg): set WINEPREFIX or --wine-prefix to "
+            "the prefix where Creatures is installed, or start the game.",
+        "Creatures ist im Wine-Praefix " + prefix +
+            " nicht installiert (sein Schluessel fehlt in system.reg des Praefixes): setzen Sie "
+            "WINEPREFIX oder --wine-prefix auf das Praefix, in dem Creatures installiert ist, "
+            "oder starten Sie das Spiel."));
+}
+
 void TCreatures::notifyBroken(const BilingualText& fault) const {
     notify(brokenConversationBox(
         "The conversation with Creatures failed: " + fault.english + ".",
@@ -113,7 +129,7 @@ std::string TCreatures::SendMacro(std::string_view macro) {
                     : failure.status == LinkStatus::Broken ? Outcome::Broken
                                                            : Outcome::NotReached;
         // A game that is there but silent keeps the empty answer without a box.
-        if (m_outcome == Outcome::NotReached) notify(kCreaturesNotFoundBox);
+        if (m_outcome == Outcome::NotReached) notifyNotFound();
         if (m_outcome == Outcome::Broken) notifyBroken(failure.fault);
         return {};
     }

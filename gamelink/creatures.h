@@ -97,6 +97,7 @@ class TCreatures final : public GameInstallation {
     std::unique_ptr<LinkConversation> openConversation();
     std::unique_ptr<LinkConversation> awaitStartedGame();
     void notify(const BilingualBox& box) const;
+    void notifyNotFound() const;
     void notifyBroken(const BilingualText& fault) const;
 
     GamePathSources m_sources;
@@ -104,6 +105,7 @@ class TCreatures final : public GameInstallation {
     SoundSink m_soundSink;
 
     std::shared_ptr<LinkTransport> m_transport;
+    std::optional<std::filesystem::path> m_winePrefix;  // where the bridge reaches the game
     LinkTimeouts m_timeouts;
     GameStarter m_gameStarter;
     NoticeSink m_noticeSink;

@@ -163,7 +163,7 @@ check "  Wine or the bridge not installed" \
     env VEK_BRIDGE_DIR="$work/nowhere" bash -c \
     'failsWith 10 "install Wine" "$root/build/vek" --link wine send "inst,endm"'
 check "  a prefix without the game" \
-    failsWith 20 "Creatures" "$root/build/vek" --link wine inject ball.cob
+    failsWith 20 "is not installed in the Wine prefix" "$root/build/vek" --link wine inject ball.cob
 check "  a prefix that is not there" \
     failsWith 10 "does not exist" "$root/build/vek" --link wine --wine-prefix "$work/nowhere" send "inst,endm"
 

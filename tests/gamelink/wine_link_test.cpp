@@ -182,6 +182,23 @@ TEST_F(StartPathTest, ASilentGameTimesOutAndABrokenLinkSaysWhyWithoutTheMissingG
     EXPECT_EQ(starts, 0);
 }
 
+TEST(StartPathWineTest, APrefixWithoutTheGameSaysWhereItLookedInsteadOfRunCreatures) {
+    TempDir prefix;
+    GamePathSources sources;
+    sources.link = "wine";
+    sources.winePrefix = prefix.path();
+    sources.winePrefixNamed = true;
+    TCreatures link(sources);
+    link.setLinkTransport(std::make_shared<FakeGame>());
+    std::vector<std::string> notices;
+    link.setNoticeSink([&](const BilingualBox& box) { notices.emplace_back(box.text.english); });
+    EXPECT_EQ(link.SendMacro("inst,endm"), "");
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("not installed in the Wine prefix " + prefix.path().string()),
+              std::string::npos)
+        << notices[0];
+}
+
 TEST(StartPathSocketTest, OneCallStartsTheStandInOnceAfterItsDelayAndEveryMacroArrives) {
     TempDir dir;
     const std::filesystem::path socket = dir / "game";
