@@ -6,11 +6,13 @@
 #include "app/program_directory.h"
 #include "app/user_folders.h"
 #include "app/vek_error.h"
+#include "cli/check_support.h"
 #include "cli/verbs.h"
 #include "gamelink/creatures.h"
 #include "gamelink/macro_extraction.h"
 #include "objects/cob_data.h"
 #include "objects/injection.h"
+#include "objects/object_check.h"
 
 namespace vek::cli {
 
@@ -51,17 +53,25 @@ struct CliLink {
 };
 
 int runSend(Invocation& invocation) {
-    const ArgumentList args(invocation.args, {});
+    const ArgumentList args(invocation.args, {}, {"--no-check"});
     args.expectPositional(1, 1);
+    const std::string& macro = args.positional()[0];
+    if (!mayBeSent(invocation, "macro",
+                   checkMacro(MacroText(macro), MacroKind::Macro, objectCheckOptions()),
+                   args.flag("--no-check"))) {
+        return kFailed;
+    }
     CliLink link(invocation);
     invocation.out << link.send(args.positional()[0]) << "\n";
     return link.noticed ? kFailed : kSuccess;
 }
 
 int runInject(Invocation& invocation) {
-    const ArgumentList args(invocation.args, {});
+    const ArgumentList args(invocation.args, {}, {"--no-check"});
     args.expectPositional(1, 1);
     const CobData cob = readCobFile(pathFromUtf8(args.positional()[0]));
+    if (!mayBeSent(invocation, args.positional()[0], checkCobData(cob), args.flag("--no-check")))
+        return kFailed;
     CliLink link(invocation);
     InjectionSteps steps;
     steps.sendMacro = [&link](std::string_view macro) { return link.send(macro); };
@@ -101,9 +111,10 @@ int runExtract(Invocation& invocation) {
 Verb sendVerb() {
     static const std::string usage =
         std::string(
-            "usage: vek send MACRO\n"
+            "usage: vek send [--no-check] MACRO\n"
             "Sends one macro to the running game and prints its answer, for example\n"
-            "  vek send \"inst,enum 0 0 0,dde: putv fmly,next,endm\"\n") +
+            "  vek send \"inst,enum 0 0 0,dde: putv fmly,next,endm\"\n"
+            "A macro with errors (see vek check) is not sent unless --no-check is given.\n") +
         std::string(kLinkNote);
     return {"send", "send a macro to the running game and print its answer", usage, runSend};
 }
@@ -111,9 +122,10 @@ Verb sendVerb() {
 Verb injectVerb() {
     static const std::string usage =
         std::string(
-            "usage: vek inject FILE.cob\n"
+            "usage: vek inject [--no-check] FILE.cob\n"
             "Injects an object file into the running game: each script, then the first\n"
-            "installation routine, and after two seconds the closing macro.\n") +
+            "installation routine, and after two seconds the closing macro. An object with\n"
+            "errors (see vek check) is not injected unless --no-check is given.\n") +
         std::string(kLinkNote);
     return {"inject", "inject an object file into the running game", usage, runInject};
 }

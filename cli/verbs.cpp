@@ -4,9 +4,9 @@ namespace vek::cli {
 
 const std::vector<Verb>& allVerbs() {
     static const std::vector<Verb> verbs = {
-        demoVerb(),    cobVerb(),  sendVerb(),        injectVerb(),  extractVerb(),
-        bmp2sprVerb(), mapVerb(),  sprVerb(),         classesVerb(), newVerb(),
-        worldVerb(),   eggsVerb(), gameSettingVerb(), soundsVerb(),  reportVerb(),
+        demoVerb(),    cobVerb(),         checkVerb(),  sendVerb(),    injectVerb(), extractVerb(),
+        bmp2sprVerb(), mapVerb(),         sprVerb(),    classesVerb(), newVerb(),    worldVerb(),
+        eggsVerb(),    gameSettingVerb(), soundsVerb(), reportVerb(),
     };
     return verbs;
 }

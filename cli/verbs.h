@@ -7,6 +7,7 @@ namespace vek::cli {
 
 Verb demoVerb();
 Verb cobVerb();
+Verb checkVerb();
 Verb sendVerb();
 Verb injectVerb();
 Verb extractVerb();

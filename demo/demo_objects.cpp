@@ -125,7 +125,7 @@ Lines spinningTopSource() {
             "endm"};
 }
 
-// A ball that bounces when hit and tells nearby toys about it.
+// A ball that hops when hit and tells the other toys about it.
 Lines ballSource() {
     return {"* Bouncing ball - a demo object of Vekstudio",
             "name Bouncing Ball",
@@ -136,22 +136,20 @@ Lines ballSource() {
             "  new: simp vbal 2 0 3000 0",
             classLine(2, 5, 3),
             "  setv attr 195",
-            "  setv accg 3",
-            "  setv rest 70",
             "  mvto 5200 700",
             "endm",
             "",
-            "* Hit: bounce and tell the other toys",
+            "* Hit: hop and tell the other toys",
             "scrp 2 5 3 3",
             "  pose 1",
-            "  setv velx 6",
-            "  setv vely -12",
+            "  mvby 6 -12",
             "  enum 2 0 0",
             "    doif targ ne ownr",
             "      mesg writ targ 0",
             "    endi",
             "  next",
             "  wait 3",
+            "  mvby -6 12",
             "  pose 0",
             "endm",
             "",

@@ -5,6 +5,9 @@
 #include <charconv>
 #include <optional>
 
+#include "language/checker.h"
+#include "objects/object_check.h"
+
 namespace vek::sim {
 
 namespace {
@@ -12,13 +15,6 @@ namespace {
 struct MacroError {
     std::string text;
 };
-
-// Commands of the generated sources and of ordinary scripts that the stand-in accepts and
-// does nothing about.
-constexpr std::array<std::string_view, 33> kQuietCommands = {
-    "pose", "slim", "evnt", "tick", "endi", "mesg", "stim", "anim", "over", "wait", "doif",
-    "else", "reps", "repe", "loop", "untl", "ever", "addv", "subv", "mulv", "divv", "modv",
-    "andv", "orrv", "rndv", "snde", "sndc", "sndl", "stpc", "base", "part", "rtar", "star"};
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -197,10 +193,8 @@ class Runner {
         if (auto literal = toInt(operand)) return *literal;
         constexpr std::array<std::string_view, 6> fields = {"fmly", "gnus", "spcs",
                                                             "attr", "posx", "posy"};
-        if (std::find(fields.begin(), fields.end(), operand) == fields.end()) {
-            fail("unknown value '" + std::string(operand) + "' in '" + std::string(command) + "'");
-        }
-        if (!state) return 0;
+        // The dictionary let every value through; the world keeps only these.
+        if (!state || std::find(fields.begin(), fields.end(), operand) == fields.end()) return 0;
         const SimObject& object = target(*state, command);
         if (operand == "fmly") return object.family;
         if (operand == "gnus") return object.genus;
@@ -216,7 +210,8 @@ class Runner {
         const std::string_view sub = words.size() > 1 ? words[1] : std::string_view();
         if (op == "inst") return expectWords(words, 1, command);
         if (op == "dde:" && sub == "putv") {
-            expectWords(words, 3, command);
+            // A value with arguments of its own ("chem 3") is one the world does not keep.
+            if (words.size() < 3) fail("wrong number of values in '" + std::string(command) + "'");
             const int result = value(words[2], command, state);
             if (state) m_output += std::to_string(result) + "|";
             return;
@@ -294,18 +289,14 @@ class Runner {
         }
         if (op == "targ") {
             expectWords(words, 2, command);
-            const int id = number(words[1], command);
+            const int id = value(words[1], command, state);
             if (!state) return;
             if (id != 0 && !find(*state, id))
                 fail("no object " + std::to_string(id) + " for '" + std::string(command) + "'");
             state->target = id;
             return;
         }
-        if (op == "sys:" && (sub == "wtop" || sub == "cmra")) return;
-        if (std::find(kQuietCommands.begin(), kQuietCommands.end(), op) != kQuietCommands.end())
-            return;
-        if (op == "setv") return;
-        fail("unknown command '" + std::string(command) + "'");
+        // Every other command the dictionary knows is taken and has no effect here.
     }
 
     std::vector<std::string_view> m_commands;
@@ -317,7 +308,38 @@ class Runner {
 
 }  // namespace
 
+namespace {
+
+// What the game's dictionary finds the stand-in cannot understand: an unknown word or a wrong
+// number of arguments, in the words of the stand-in's answers.
+std::optional<std::string> notUnderstood(std::string_view macro) {
+    static const CheckOptions options = objectCheckOptions();
+    for (const Finding& finding : checkMacro(MacroText(macro), MacroKind::Macro, options)) {
+        const std::string command = "'" + finding.command + "'";
+        switch (finding.code) {
+            case FindingCode::UnknownCommand:
+            case FindingCode::UnknownValue:
+            case FindingCode::NotAValue:
+            case FindingCode::UpperCase:
+                if (finding.command.starts_with(finding.subject))
+                    return "unknown command " + command;
+                if (finding.command.starts_with("dde: putv"))
+                    return "unknown value '" + finding.subject + "' in " + command;
+                return "'" + finding.subject + "' is not a number in " + command;
+            case FindingCode::TooFewArguments:
+            case FindingCode::TooManyArguments:
+                return "wrong number of values in " + command;
+            default:
+                break;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::string World::run(std::string_view macro) {
+    if (const auto error = notUnderstood(macro)) return "Error: " + *error;
     Runner runner(splitCommands(macro), m_scripts);
     try {
         runner.check();

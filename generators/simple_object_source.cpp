@@ -2,6 +2,7 @@
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
+#include "language/macro_text.h"
 #include "objects/cob_fields.h"
 #include "objects/macro_insertion.h"
 #include "objects/script_events.h"
@@ -9,13 +10,6 @@
 namespace vek {
 
 namespace {
-
-// Characters, not bytes: the form's texts are UTF-8.
-std::size_t characterCount(std::string_view text) {
-    std::size_t count = 0;
-    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-}
 
 // The file's one script between its quotes: every line indented by a TAB but the last, whose
 // "endm" stands at the left margin. A one-line file loses both quotes and stands unindented.
@@ -58,6 +52,7 @@ std::vector<BilingualBox> checkSimpleObject(const SimpleObjectForm& form,
     } else if (selection.parts.family != 2) {
         failures.push_back(kNotSimpleObjectBox);
     }
+    // Characters, not bytes: the form's texts are UTF-8.
     if (characterCount(form.file) != 4) failures.push_back(kSpriteFileLengthBox);
     return failures;
 }

@@ -3,21 +3,14 @@
 #include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/file_lookup.h"
+#include "objects/source_lines.h"
 
 namespace vek {
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
-
 bool startsWith(std::string_view line, std::string_view keyword) {
     return line.substr(0, keyword.size()) == keyword;
-}
-
-std::string_view stripped(std::string_view line) {
-    const std::size_t first = line.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    return line.substr(first, line.find_last_not_of(kBlanks) - first + 1);
 }
 
 // The value of a header line from a character position counted from 1, to the end of the line.
@@ -79,28 +72,24 @@ void compileSourceInto(std::span<const std::string_view> lines, const CompileSet
     bool inSection = false;
     std::string accumulator;
     for (const std::string_view rawLine : lines) {
-        // A comment's star must be the very first character, before any stripping.
-        if (rawLine.empty() || rawLine.front() == '*') continue;
-        const std::string_view line = stripped(rawLine);
-        if (!inSection) {
+        const SourceLine line = readSourceLine(rawLine, inSection);
+        if (line.kind == SourceLineKind::Outside || line.kind == SourceLineKind::SectionStart) {
             for (const HeaderKeyword& header : kHeaderKeywords) {
-                if (startsWith(line, header.keyword))
-                    out.fields.*header.field = valueFrom(line, header.valueStart);
+                if (startsWith(line.text, header.keyword))
+                    out.fields.*header.field = valueFrom(line.text, header.valueStart);
             }
-            if (startsWith(line, "sprite")) takeSprite(line, settings, out);
-            if (startsWith(line, "scrp") || startsWith(line, "inst")) {
-                accumulator.clear();
-                inSection = true;
-            }
+            if (startsWith(line.text, "sprite")) takeSprite(line.text, settings, out);
         }
-        if (!inSection) continue;
-        if (startsWith(line, "endm")) {
+        if (line.kind == SourceLineKind::SectionStart) accumulator.clear();
+        if (line.kind == SourceLineKind::SectionEnd) {
             finishSection(accumulator, out);
-            inSection = false;
-        } else if (!line.empty()) {
+        } else if ((line.kind == SourceLineKind::SectionStart ||
+                    line.kind == SourceLineKind::SectionLine) &&
+                   !line.text.empty()) {
             accumulator += ',';
-            accumulator += line;
+            accumulator += line.text;
         }
+        inSection = sectionOpenAfter(line.kind, inSection);
     }
 }
 

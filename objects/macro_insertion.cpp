@@ -16,13 +16,13 @@ std::int32_t twoDigitsAt(std::string_view fileName, std::size_t at) {
     return parseWholeNumber(at < fileName.size() ? fileName.substr(at, 2) : std::string_view());
 }
 
-std::string withoutQuotes(std::string_view line) {
+}  // namespace
+
+std::string_view macroFileCommand(std::string_view line) {
     if (line.starts_with('"')) line.remove_prefix(1);
     if (line.ends_with('"')) line.remove_suffix(1);
-    return std::string(line);
+    return line;
 }
-
-}  // namespace
 
 std::string macroScrpLine(std::string_view fileName) {
     std::string line = "scrp";
@@ -41,7 +41,7 @@ std::vector<std::string> macroInsertionLines(std::string_view fileName,
                                       macroScrpLine(fileName)};
     lines.reserve(lines.size() + fileLines.size());
     for (const std::string& fileLine : fileLines) {
-        std::string line = withoutQuotes(fileLine);
+        std::string line(macroFileCommand(fileLine));
         if (line != "endm") line.insert(line.begin(), '\t');
         lines.push_back(std::move(line));
     }

@@ -19,6 +19,10 @@ inline constexpr std::string_view kMacroInsertedComment =
 std::vector<std::string> macroInsertionLines(std::string_view fileName,
                                              std::span<const std::string> fileLines);
 
+// A line of a macro file without the quote the extraction puts before the first command and
+// after the last one.
+std::string_view macroFileCommand(std::string_view line);
+
 // The "scrp" line of a macro file: its name's first eight characters read as family, genus,
 // species and event, two digits each ("02050301.MAC" gives "scrp 2 5 3 1"). A name that does
 // not start with four two-digit numbers throws the conversion error.

@@ -16,6 +16,8 @@ class ScriptEventTable {
     ScriptEventTable();
     // The text of an event; "" for unnamed numbers and for numbers outside 0..72.
     std::string_view lookup(int event) const;
+    // Every text by event number, 0 to 72.
+    std::span<const std::string_view> texts() const { return m_texts; }
 
   private:
     std::array<std::string_view, kLastEvent + 1> m_texts{};

@@ -18,8 +18,9 @@ find . -path './build*' -prune -o -path ./tests -prune -o -path ./.git -prune -o
         uses["sprites"] = "app"
         uses["world"] = "app sprites"
         uses["utilities"] = "app"
-        uses["objects"] = "app sprites gamelink"
-        uses["generators"] = "app sprites gamelink objects"
+        uses["language"] = "app"
+        uses["objects"] = "app sprites gamelink language"
+        uses["generators"] = "app sprites gamelink objects language"
         failed = 0
     }
     # Where a path belongs: "core X", "ui X", "studio", "tool X" or "main".

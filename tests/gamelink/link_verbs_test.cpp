@@ -71,5 +71,28 @@ TEST_F(LinkVerbsTest, ExtractWritesTheMacroFilesIntoTheFolderNamed) {
     EXPECT_NE(out().find("1 files written for 1 classes"), std::string::npos);
 }
 
+// A macro or object with errors never reaches the game, unless the user says so.
+TEST_F(LinkVerbsTest, SendAndInjectRefuseErrorsUnlessToldNotToCheck) {
+    std::ofstream(dir / "log.txt");
+    SimProcess sim(socket, {"--log", (dir / "log.txt").string()});
+    EXPECT_EQ(vek({"send", "inst,tikc 3,endm"}), 1);
+    EXPECT_EQ(err(),
+              "macro:1:6: error: Unknown command \"tikc\"\n"
+              "vek: nothing was sent: the game may crash on these errors; --no-check sends all "
+              "the same\n");
+    CobData cob;
+    cob.scripts = {"scrp 2 5 3 1,doif obv0 eq 1,endm"};
+    writeCobFile(dir / "bad.cob", cob);
+    EXPECT_EQ(vek({"inject", (dir / "bad.cob").string()}), 1);
+    EXPECT_NE(err().find("bad.cob:1:14: error: \"doif\" is not closed by \"endi\""),
+              std::string::npos)
+        << err();
+    EXPECT_EQ(readFileText(dir / "log.txt"), "");
+
+    EXPECT_EQ(vek({"send", "--no-check", "inst,tikc 3,endm"}), 0);
+    EXPECT_EQ(out(), "Error: unknown command 'tikc 3'\n");
+    EXPECT_EQ(readFileLines(dir / "log.txt"), std::vector<std::string>{"inst,tikc 3,endm"});
+}
+
 }  // namespace
 }  // namespace vek::testing

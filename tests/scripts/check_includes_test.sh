@@ -25,6 +25,8 @@ refused=(
     'app/ui/main_window.cpp|#include "studio/workbench.h"'
     'sprites/palette.h|#include <QColor>'
     'cli/verb_spr.cpp|#include "sprites/ui/picture_box.h"'
+    'language/checker.cpp|#include "objects/script_events.h"'
+    'gamelink/creatures.cpp|#include "language/checker.h"'
 )
 for case in "${refused[@]}"; do
     plant "${case%%|*}" "${case#*|}"
@@ -42,6 +44,8 @@ allowed=(
     'studio/workbench.cpp|#include "world/ui/map_window.h"'
     'main.cpp|#include "studio/startup.h"'
     'cli/verb_cob.cpp|#include "objects/cob_data.h"'
+    'objects/object_check.cpp|#include "language/checker.h"'
+    'gamesim/sim_world.cpp|#include "language/checker.h"'
     'app/ui/widgets/picture_box.h|#include <QWidget>'
 )
 for case in "${allowed[@]}"; do

@@ -1,0 +1,90 @@
+#include <iostream>
+#include <ostream>
+#include <sstream>
+
+#include "app/ansi_text.h"
+#include "app/file_io.h"
+#include "app/file_lookup.h"
+#include "cli/check_support.h"
+#include "cli/verbs.h"
+#include "objects/cob_compiler.h"
+#include "objects/cob_data.h"
+#include "objects/object_check.h"
+
+namespace vek::cli {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: vek check FILE...\n"
+    "Checks macros against the game's language before they reach the game: .cos sources,\n"
+    ".cob object files, .mac macro files, and any other file, or - for standard input, as one\n"
+    "macro. Each finding is printed as FILE:LINE:COLUMN: error|warning: text; an error is what\n"
+    "the game would refuse or choke on, a warning what is legal but likely wrong. In an object\n"
+    "file, line N is its N-th script or installation routine, scripts first.\n"
+    "Exits with 1 when any file has an error.\n";
+
+// A macro written as a text: its line breaks at the end are no part of it.
+std::string_view macroOf(std::string_view text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    return text;
+}
+
+std::vector<Finding> checkMacroText(std::string_view text) {
+    return checkMacro(MacroText(macroOf(text)), MacroKind::Macro, objectCheckOptions());
+}
+
+std::vector<Finding> checkFile(const std::string& name) {
+    if (name == "-") {
+        std::ostringstream text;
+        text << std::cin.rdbuf();
+        return checkMacroText(text.str());
+    }
+    const std::filesystem::path path = pathFromUtf8(name);
+    const std::string extension = pathToUtf8(path.extension());
+    if (equalsIgnoringCase(extension, ".cos")) return checkSourceLines(readSourceFile(path));
+    if (equalsIgnoringCase(extension, ".cob")) return checkCobData(readCobFile(path));
+    if (equalsIgnoringCase(extension, ".mac")) {
+        std::vector<std::string> lines = readFileLines(path);
+        for (std::string& line : lines) line = ansiToUtf8(line);
+        return checkMacroFileLines(lines);
+    }
+    return checkMacroText(ansiToUtf8(readFileText(path)));
+}
+
+int runCheck(Invocation& invocation) {
+    const ArgumentList args(invocation.args, {});
+    args.expectPositional(1, SIZE_MAX);
+    bool errors = false;
+    for (const std::string& name : args.positional()) {
+        const std::vector<Finding> findings = checkFile(name);
+        printFindings(invocation.out, name, findings);
+        errors = errors || hasErrors(findings);
+    }
+    return errors ? kFailed : kSuccess;
+}
+
+}  // namespace
+
+void printFindings(std::ostream& out, std::string_view name, std::span<const Finding> findings) {
+    for (const Finding& finding : findings) {
+        out << name << ':' << finding.position.line << ':' << finding.position.column << ": "
+            << severityName(finding.severity) << ": " << finding.text.english << '\n';
+    }
+}
+
+bool mayBeSent(Invocation& invocation, std::string_view name, std::span<const Finding> findings,
+               bool noCheck) {
+    printFindings(invocation.err, name, findings);
+    if (noCheck || !hasErrors(findings)) return true;
+    invocation.err << "vek: nothing was sent: the game may crash on these errors; --no-check "
+                      "sends all the same\n";
+    return false;
+}
+
+Verb checkVerb() {
+    return {"check", "check macros, sources, object and macro files against the game's language",
+            kUsage, runCheck};
+}
+
+}  // namespace vek::cli

@@ -1,0 +1,713 @@
+#include "language/checker.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+
+namespace vek {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// A word or a byte string of a command, by its bytes in the macro text.
+struct Lexeme {
+    std::size_t offset = 0;
+    std::size_t length = 0;
+    bool byteString = false;
+    bool closed = true;  // a byte string's "]" was found
+};
+
+// The lexemes of the command that starts at `from`; returns where the next command starts, or
+// npos at the end of the text. Commas end a command, except inside a byte string.
+std::size_t lexCommand(std::string_view text, std::size_t from, std::vector<Lexeme>& lexemes) {
+    lexemes.clear();
+    std::size_t at = from;
+    while (at < text.size()) {
+        const char c = text[at];
+        if (c == ',') return at + 1;
+        if (isBlank(c)) {
+            ++at;
+        } else if (c == '[') {
+            const std::size_t close = text.find(']', at + 1);
+            const bool closed = close != std::string_view::npos;
+            const std::size_t end = closed ? close + 1 : text.size();
+            lexemes.push_back({at, end - at, true, closed});
+            at = end;
+        } else {
+            const std::size_t start = at;
+            while (at < text.size() && !isBlank(text[at]) && text[at] != ',' && text[at] != '[')
+                ++at;
+            lexemes.push_back({start, at - start, false, true});
+        }
+    }
+    return std::string_view::npos;
+}
+
+std::string lowered(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+// A number as the game reads it: an optional sign, digits, and perhaps a fraction.
+struct NumberLiteral {
+    bool whole = true;
+    std::optional<long long> value;  // for whole numbers that fit
+};
+
+std::optional<NumberLiteral> numberLiteral(std::string_view text) {
+    std::size_t at = 0;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+    const std::size_t digits = at;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+    if (at == digits) return std::nullopt;
+    NumberLiteral literal;
+    if (at < text.size() && text[at] == '.') {
+        const std::size_t fraction = ++at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+        if (at == fraction) return std::nullopt;
+        literal.whole = false;
+    }
+    if (at != text.size()) return std::nullopt;
+    if (literal.whole) {
+        long long value = 0;
+        const std::string_view magnitude = text.substr(text[0] == '+' ? 1 : 0);
+        const auto [end, error] =
+            std::from_chars(magnitude.data(), magnitude.data() + magnitude.size(), value);
+        if (error == std::errc() && end == magnitude.data() + magnitude.size())
+            literal.value = value;
+    }
+    return literal;
+}
+
+constexpr std::string_view kComparisons[] = {"eq", "ne", "lt", "gt", "le", "ge", "bt", "bf"};
+constexpr std::string_view kComparisonSymbols[] = {"=", "<>", "<", ">", "<=", ">="};
+
+bool isOneOf(std::string_view word, std::span<const std::string_view> list) {
+    return std::find(list.begin(), list.end(), word) != list.end();
+}
+
+std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::string countOf(std::size_t count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+// What an argument kind wants, as the messages name it ("a variable", "eine Variable").
+Bilingual wantedText(ArgumentKind kind) {
+    switch (kind) {
+        case ArgumentKind::Variable:
+            return {"a variable", "eine Variable"};
+        case ArgumentKind::Token:
+            return {"a name of four characters", "einen Namen aus vier Zeichen"};
+        case ArgumentKind::String:
+            return {"a byte string in [ ]", "eine Bytefolge in [ ]"};
+        case ArgumentKind::Label:
+            return {"a label", "eine Marke"};
+        case ArgumentKind::Agent:
+            return {"an object", "ein Objekt"};
+        case ArgumentKind::Condition:
+            return {"a condition", "eine Bedingung"};
+        default:
+            return {"a number", "eine Zahl"};
+    }
+}
+
+bool wantsWholeNumber(ArgumentKind kind) {
+    return kind == ArgumentKind::Integer || kind == ArgumentKind::Class ||
+           kind == ArgumentKind::Event;
+}
+
+// One pass over a macro: each command, its arguments and the blocks they form. It reports
+// findings, tokens, or both.
+class Analyzer {
+  public:
+    Analyzer(std::string_view text, const CheckOptions& options, MacroKind kind)
+        : m_text(text), m_options(options), m_dictionary(*options.dictionary), m_kind(kind) {}
+
+    void collectFindings(const MacroText* macro, std::vector<Finding>* findings) {
+        m_macro = macro;
+        m_findings = findings;
+    }
+    void collectTokens(std::vector<Token>* tokens) { m_tokens = tokens; }
+
+    void run() {
+        if (m_kind == MacroKind::ScriptBody) m_blocks.push_back({nullptr, 0, 0, false});
+        std::size_t next = 0;
+        while (next != std::string_view::npos && next <= m_text.size()) {
+            const std::size_t start = next;
+            next = lexCommand(m_text, start, m_lexemes);
+            if (m_lexemes.empty()) continue;
+            m_command = commandText(start, next);
+            for (const Lexeme& lexeme : m_lexemes) {
+                if (!lexeme.closed) {
+                    report(Severity::Error, FindingCode::ByteStringNotClosed, lexeme.offset, 1,
+                           {"The byte string is not closed by \"]\"",
+                            "Die Bytefolge wird nicht mit \"]\" geschlossen"});
+                }
+            }
+            if (m_ended && m_findings) {
+                report(Severity::Warning, FindingCode::CodeAfterEndm, m_lexemes.front(),
+                       {"Commands after \"endm\" never run", "Befehle nach \"endm\" laufen nie"});
+                break;
+            }
+            command();
+        }
+        if (m_findings) finish();
+    }
+
+  private:
+    struct OpenBlock {
+        const Word* word;  // nullptr for the script a macro file's commands belong to
+        std::size_t offset;
+        std::size_t length;
+        bool sawElse;
+    };
+
+    std::string_view lexemeText(const Lexeme& lexeme) const {
+        return m_text.substr(lexeme.offset, lexeme.length);
+    }
+
+    std::string_view commandText(std::size_t start, std::size_t next) const {
+        std::size_t end = next == std::string_view::npos ? m_text.size() : next - 1;
+        std::size_t begin = start;
+        while (begin < end && isBlank(m_text[begin])) ++begin;
+        while (end > begin && isBlank(m_text[end - 1])) --end;
+        return m_text.substr(begin, end - begin);
+    }
+
+    void report(Severity severity, FindingCode code, std::size_t offset, std::size_t length,
+                BilingualText text) {
+        if (!m_findings) return;
+        Finding finding;
+        finding.position = m_macro ? m_macro->position(offset) : TextPosition{1, 1};
+        const std::string_view subject = m_text.substr(offset, length);
+        finding.length = std::max(1, characterCount(subject));
+        finding.severity = severity;
+        finding.code = code;
+        finding.text = std::move(text);
+        finding.subject = std::string(subject);
+        finding.command = std::string(m_command);
+        m_findings->push_back(std::move(finding));
+    }
+    void report(Severity severity, FindingCode code, const Lexeme& lexeme, BilingualText text) {
+        report(severity, code, lexeme.offset, lexeme.length, std::move(text));
+    }
+
+    // A lexeme that is read as nothing better: a byte string, or an unknown word.
+    void plainToken(const Lexeme& lexeme) {
+        token(lexeme, lexeme.byteString ? TokenKind::ByteString : TokenKind::Unknown);
+    }
+    void token(const Lexeme& lexeme, TokenKind kind, const Word* word = nullptr) {
+        token(lexeme.offset, lexeme.length, kind, word);
+    }
+    void token(std::size_t offset, std::size_t length, TokenKind kind, const Word* word) {
+        if (!m_tokens) return;
+        // Tokens come in text order, so the character count runs along with them.
+        m_characters += characterCount(m_text.substr(m_counted, offset - m_counted));
+        const int characters = characterCount(m_text.substr(offset, length));
+        m_tokens->push_back({m_characters, characters, kind, word});
+        m_characters += characters;
+        m_counted = offset + length;
+    }
+
+    // A word of the language by its name in any letter case; a name that is known only in
+    // lower case is reported, and read as known.
+    const Word* known(const Lexeme& lexeme, std::string_view name, bool asCommand) {
+        const std::string lower = lowered(name);
+        const Word* word = asCommand ? m_dictionary.command(lower) : m_dictionary.value(lower);
+        if (word && lower != name) {
+            report(Severity::Error, FindingCode::UpperCase, lexeme.offset, name.size(),
+                   {"The game knows " + quoted(lower) + " in lower case only",
+                    "Das Spiel kennt " + quoted(lower) + " nur in Kleinbuchstaben"});
+        }
+        if (word && word->laterGeneration) {
+            report(Severity::Warning, FindingCode::LaterGeneration, lexeme.offset, name.size(),
+                   {"Only the next game generation's guide names " + quoted(lower) +
+                        "; this game may not know it",
+                    quoted(lower) + " nennt nur der Sprachführer der nächsten Spielgeneration; " +
+                        "dieses Spiel kennt es womöglich nicht"});
+        }
+        return word;
+    }
+
+    void command() {
+        const Lexeme& first = m_lexemes.front();
+        if (first.byteString) {
+            report(Severity::Error, FindingCode::UnknownCommand, first,
+                   {"A command must come before the byte string",
+                    "Vor der Bytefolge muss ein Befehl stehen"});
+            return;
+        }
+        // The longest name that the language knows: "new: simp" before "new:".
+        const Word* word = nullptr;
+        std::size_t next = 1;
+        std::size_t nameEnd = first.offset + first.length;
+        const std::string_view firstName = lexemeText(first);
+        if (m_lexemes.size() > 1 && !m_lexemes[1].byteString) {
+            const Lexeme& second = m_lexemes[1];
+            const std::string name = std::string(firstName) + " " + std::string(lexemeText(second));
+            const std::string lower = lowered(name);
+            if (m_dictionary.command(lower)) {
+                word = known(first, name, true);
+                next = 2;
+                nameEnd = second.offset + second.length;
+            }
+        }
+        if (!word) word = known(first, firstName, true);
+        if (!word) {
+            unknownCommand(first);
+            return;
+        }
+        for (std::size_t k = 0; k < next; ++k) token(m_lexemes[k], TokenKind::Command, word);
+        const Lexeme nameLexeme{first.offset, nameEnd - first.offset, false, true};
+        arguments(*word, nameLexeme, next);
+        block(*word, nameLexeme);
+        noteInstAndCreation(*word, nameLexeme);
+    }
+
+    void unknownCommand(const Lexeme& first) {
+        // "new: sim" names both its words in the message.
+        std::size_t length = first.length;
+        const std::string lowerFirst = lowered(lexemeText(first));
+        if (m_dictionary.beginsLongerCommand(lowerFirst) && !m_dictionary.command(lowerFirst) &&
+            m_lexemes.size() > 1 && !m_lexemes[1].byteString) {
+            length = m_lexemes[1].offset + m_lexemes[1].length - first.offset;
+        }
+        token(first.offset, length, TokenKind::Unknown, nullptr);
+        const std::string_view name = m_text.substr(first.offset, length);
+        report(Severity::Error, FindingCode::UnknownCommand, first.offset, length,
+               {"Unknown command " + quoted(name), "Unbekannter Befehl " + quoted(name)});
+    }
+
+    void arguments(const Word& word, const Lexeme& name, std::size_t at) {
+        std::size_t given = 0;
+        for (ArgumentKind kind : word.arguments) {
+            if (at >= m_lexemes.size()) {
+                tooFew(word, name, given);
+                return;
+            }
+            at = argument(kind, at, word);
+            ++given;
+        }
+        if (at < m_lexemes.size()) {
+            const std::size_t count = word.arguments.size();
+            report(Severity::Error, FindingCode::TooManyArguments, m_lexemes[at],
+                   count == 0 ? BilingualText{quoted(word.name) + " takes no arguments",
+                                              quoted(word.name) + " nimmt keine Argumente"}
+                              : BilingualText{quoted(word.name) + " takes only " +
+                                                  countOf(count, "argument", "arguments"),
+                                              quoted(word.name) + " nimmt nur " +
+                                                  countOf(count, "Argument", "Argumente")});
+            for (; at < m_lexemes.size(); ++at) plainToken(m_lexemes[at]);
+        }
+    }
+
+    void tooFew(const Word& word, const Lexeme& name, std::size_t given) {
+        const std::size_t needed = word.arguments.size();
+        report(Severity::Error, FindingCode::TooFewArguments, name,
+               {quoted(word.name) + " needs " + countOf(needed, "argument", "arguments") +
+                    " but has " + std::to_string(given),
+                quoted(word.name) + " braucht " + countOf(needed, "Argument", "Argumente") +
+                    ", hat aber " + std::to_string(given)});
+    }
+
+    void wrongKind(Severity severity, const Word& owner, ArgumentKind kind, const Lexeme& lexeme) {
+        const Bilingual wanted = wantedText(kind);
+        const std::string_view given = lexemeText(lexeme);
+        report(severity, FindingCode::WrongKind, lexeme,
+               {quoted(owner.name) + " expects " + std::string(wanted.english) + " here, not " +
+                    quoted(given),
+                quoted(owner.name) + " erwartet hier " + std::string(wanted.german) + ", nicht " +
+                    quoted(given)});
+    }
+
+    // Reads one argument at `at`; returns where the next one starts.
+    std::size_t argument(ArgumentKind kind, std::size_t at, const Word& owner) {
+        const Lexeme& lexeme = m_lexemes[at];
+        switch (kind) {
+            case ArgumentKind::Token:
+            case ArgumentKind::Label:
+                return name(kind, lexeme, owner), at + 1;
+            case ArgumentKind::String:
+                if (lexeme.byteString) {
+                    token(lexeme, TokenKind::ByteString);
+                } else {
+                    // Some words take a bare name in scripts that run; say so, do not refuse.
+                    token(lexeme, TokenKind::Name);
+                    wrongKind(Severity::Warning, owner, kind, lexeme);
+                }
+                return at + 1;
+            case ArgumentKind::Condition:
+                return condition(at, owner);
+            default:
+                return value(kind, at, owner);
+        }
+    }
+
+    void name(ArgumentKind kind, const Lexeme& lexeme, const Word& owner) {
+        if (lexeme.byteString) {
+            plainToken(lexeme);
+            wrongKind(kind == ArgumentKind::Token ? Severity::Warning : Severity::Error, owner,
+                      kind, lexeme);
+            return;
+        }
+        token(lexeme, TokenKind::Name);
+        const std::string_view text = lexemeText(lexeme);
+        if (kind == ArgumentKind::Label && owner.name != "subr") m_labelUses.push_back(lexeme);
+        if (owner.name == "subr") m_labels.emplace_back(text);
+        if (characterCount(text) != 4) {
+            report(Severity::Warning, FindingCode::NameLength, lexeme,
+                   {quoted(text) + " is not four characters long",
+                    quoted(text) + " ist nicht vier Zeichen lang"});
+        }
+    }
+
+    std::size_t value(ArgumentKind kind, std::size_t at, const Word& owner) {
+        const Lexeme& lexeme = m_lexemes[at];
+        const std::string_view text = lexemeText(lexeme);
+        if (lexeme.byteString) {
+            plainToken(lexeme);
+            wrongKind(Severity::Error, owner, kind, lexeme);
+            return at + 1;
+        }
+        if (const auto literal = numberLiteral(text)) {
+            token(lexeme, TokenKind::Number);
+            if (kind == ArgumentKind::Variable) {
+                wrongKind(Severity::Error, owner, kind, lexeme);
+            } else {
+                checkLiteral(kind, *literal, lexeme);
+            }
+            return at + 1;
+        }
+        const Word* word = known(lexeme, text, false);
+        if (!word) {
+            token(lexeme, TokenKind::Unknown);
+            if (m_dictionary.command(lowered(text))) {
+                report(Severity::Error, FindingCode::NotAValue, lexeme,
+                       {quoted(text) + " is a command, not a value",
+                        quoted(text) + " ist ein Befehl, kein Wert"});
+            } else {
+                report(Severity::Error, FindingCode::UnknownValue, lexeme,
+                       {"Unknown value " + quoted(text), "Unbekannter Wert " + quoted(text)});
+            }
+            return at + 1;
+        }
+        const bool variable = word->kind == WordKind::Variable;
+        token(lexeme, variable ? TokenKind::Variable : TokenKind::Value, word);
+        if (kind == ArgumentKind::Variable && !variable)
+            wrongKind(Severity::Error, owner, kind, lexeme);
+        // A value's own arguments follow it.
+        std::size_t next = at + 1;
+        std::size_t given = 0;
+        for (ArgumentKind inner : word->arguments) {
+            if (next >= m_lexemes.size()) {
+                tooFew(*word, lexeme, given);
+                return next;
+            }
+            next = argument(inner, next, *word);
+            ++given;
+        }
+        return next;
+    }
+
+    void checkLiteral(ArgumentKind kind, const NumberLiteral& literal, const Lexeme& lexeme) {
+        const std::string_view text = lexemeText(lexeme);
+        if (!literal.whole && wantsWholeNumber(kind)) {
+            report(
+                Severity::Warning, FindingCode::DecimalForInteger, lexeme,
+                {quoted(text) + " is not a whole number", quoted(text) + " ist keine ganze Zahl"});
+            return;
+        }
+        if (!literal.value) return;
+        const long long value = *literal.value;
+        if (kind == ArgumentKind::Class && (value < 0 || value > 255)) {
+            report(Severity::Warning, FindingCode::ClassOutOfRange, lexeme,
+                   {std::string(text) + " is outside 0 to 255, the range of a family, genus or "
+                                        "species",
+                    std::string(text) + " liegt außerhalb von 0 bis 255, dem Bereich einer "
+                                        "Familie, Gattung oder Art"});
+        }
+        if (kind == ArgumentKind::Event) checkEvent(value, lexeme);
+    }
+
+    void checkEvent(long long event, const Lexeme& lexeme) {
+        const std::span<const std::string_view> events = m_options.events;
+        const std::string number = std::to_string(event);
+        if (event < 0 || static_cast<unsigned long long>(event) >= events.size()) {
+            const std::string last = std::to_string(events.empty() ? 0 : events.size() - 1);
+            report(Severity::Error, FindingCode::UnknownEvent, lexeme,
+                   {"Event " + number + " is not in the event table (0 to " + last + ")",
+                    "Ereignis " + number + " steht nicht in der Ereignistabelle (0 bis " + last +
+                        ")"});
+        }
+    }
+
+    std::size_t condition(std::size_t at, const Word& owner) {
+        while (true) {
+            at = value(ArgumentKind::Decimal, at, owner);
+            if (at >= m_lexemes.size()) {
+                report(Severity::Error, FindingCode::BadComparison, m_lexemes[at - 1],
+                       {"The condition ends before its comparison",
+                        "Die Bedingung endet vor ihrem Vergleich"});
+                return at;
+            }
+            comparison(m_lexemes[at]);
+            if (++at >= m_lexemes.size()) {
+                report(Severity::Error, FindingCode::BadComparison, m_lexemes[at - 1],
+                       {"The condition ends after its comparison",
+                        "Die Bedingung endet nach ihrem Vergleich"});
+                return at;
+            }
+            at = value(ArgumentKind::Decimal, at, owner);
+            if (at >= m_lexemes.size()) return at;
+            const std::string joint = lowered(lexemeText(m_lexemes[at]));
+            if (joint != "and" && joint != "or") return at;
+            token(m_lexemes[at], TokenKind::Keyword);
+            if (++at >= m_lexemes.size()) {
+                report(Severity::Error, FindingCode::BadComparison, m_lexemes[at - 1],
+                       {"The condition ends after " + quoted(joint),
+                        "Die Bedingung endet nach " + quoted(joint)});
+                return at;
+            }
+        }
+    }
+
+    void comparison(const Lexeme& lexeme) {
+        const std::string_view text = lexemeText(lexeme);
+        if (lexeme.byteString) {
+            plainToken(lexeme);
+        } else {
+            token(lexeme, TokenKind::Keyword);
+        }
+        if (!lexeme.byteString && isOneOf(lowered(text), kComparisons)) return;
+        if (!lexeme.byteString && isOneOf(text, kComparisonSymbols)) {
+            report(
+                Severity::Warning, FindingCode::BadComparison, lexeme,
+                {"Write the comparison " + quoted(text) + " as a word: eq, ne, lt, gt, le, ge",
+                 "Den Vergleich " + quoted(text) + " als Wort schreiben: eq, ne, lt, gt, le, ge"});
+            return;
+        }
+        report(Severity::Error, FindingCode::BadComparison, lexeme,
+               {"Expected a comparison (eq, ne, lt, gt, le, ge, bt, bf) instead of " + quoted(text),
+                "Statt " + quoted(text) +
+                    " wird ein Vergleich erwartet (eq, ne, lt, gt, le, ge, "
+                    "bt, bf)"});
+    }
+
+    // The words that close a block, as the messages list them: "endi", "untl" or "ever".
+    static BilingualText closersOf(const Word& opener) {
+        BilingualText text;
+        for (std::size_t k = 0; k < opener.partners.size(); ++k) {
+            if (k > 0) {
+                text.english += " or ";
+                text.german += " oder ";
+            }
+            text.english += quoted(opener.partners[k]);
+            text.german += quoted(opener.partners[k]);
+        }
+        return text;
+    }
+
+    std::string_view openerName(const OpenBlock& open) const {
+        return open.word ? std::string_view(open.word->name) : std::string_view("scrp");
+    }
+
+    void notClosed(const OpenBlock& open) {
+        if (!open.word) return;
+        const BilingualText closers = closersOf(*open.word);
+        report(Severity::Error, FindingCode::BlockNotClosed, open.offset, open.length,
+               {quoted(open.word->name) + " is not closed by " + closers.english,
+                quoted(open.word->name) + " wird nicht mit " + closers.german + " geschlossen"});
+    }
+
+    void block(const Word& word, const Lexeme& name) {
+        switch (word.block) {
+            case BlockRole::None:
+                return;
+            case BlockRole::Opens:
+                if (word.name == "scrp" && !m_blocks.empty()) {
+                    report(Severity::Error, FindingCode::ScriptInsideBlock, name,
+                           {"\"scrp\" cannot begin inside " + quoted(openerName(m_blocks.back())),
+                            "\"scrp\" kann nicht innerhalb von " +
+                                quoted(openerName(m_blocks.back())) + " beginnen"});
+                }
+                m_blocks.push_back({&word, name.offset, name.length, false});
+                return;
+            case BlockRole::Within:
+                return within(word, name);
+            case BlockRole::Closes:
+                return word.name == "endm" ? endMacro() : close(word, name);
+        }
+    }
+
+    void within(const Word& word, const Lexeme& name) {
+        const std::string& owner = word.partners.front();
+        if (m_blocks.empty() || openerName(m_blocks.back()) != owner) {
+            report(Severity::Error, FindingCode::ElseMisplaced, name,
+                   {quoted(word.name) + " outside " + quoted(owner),
+                    quoted(word.name) + " außerhalb von " + quoted(owner)});
+        } else if (m_blocks.back().sawElse) {
+            report(Severity::Error, FindingCode::ElseMisplaced, name,
+                   {"A second " + quoted(word.name) + " in one " + quoted(owner),
+                    "Ein zweites " + quoted(word.name) + " in einem " + quoted(owner)});
+        } else {
+            m_blocks.back().sawElse = true;
+        }
+    }
+
+    void close(const Word& word, const Lexeme& name) {
+        const auto match =
+            std::find_if(m_blocks.rbegin(), m_blocks.rend(),
+                         [&](const OpenBlock& b) { return b.word && b.word->closedBy(word.name); });
+        const Word* top = m_blocks.empty() ? nullptr : m_blocks.back().word;
+        if (top && top->closedBy(word.name)) {
+            m_blocks.pop_back();
+            return;
+        }
+        // Inside a script's own block, a closer has nothing to close.
+        if (top && top->name != "scrp") {
+            const Word& open = *m_blocks.back().word;
+            const BilingualText closers = closersOf(open);
+            report(Severity::Error, FindingCode::WrongCloser, name,
+                   {quoted(word.name) + " cannot close " + quoted(open.name) + "; it needs " +
+                        closers.english,
+                    quoted(word.name) + " kann " + quoted(open.name) + " nicht schließen; es " +
+                        "braucht " + closers.german});
+            // Go on from the block it does close, if there is one.
+            if (match != m_blocks.rend()) m_blocks.erase(match.base() - 1, m_blocks.end());
+            return;
+        }
+        const std::string opener = openerOf(word.name);
+        // A stray endi does nothing where the game meets it; everything else unbalances a loop.
+        report(word.name == "endi" ? Severity::Warning : Severity::Error,
+               FindingCode::CloserWithoutBlock, name,
+               {quoted(word.name) + " without " + quoted(opener),
+                quoted(word.name) + " ohne " + quoted(opener)});
+    }
+
+    std::string openerOf(std::string_view closer) const {
+        for (const Word& word : m_dictionary.words()) {
+            if (word.closedBy(closer)) return word.name;
+        }
+        return {};
+    }
+
+    void endMacro() {
+        for (auto open = m_blocks.rbegin(); open != m_blocks.rend(); ++open) {
+            if (!open->word || open->word->name != "scrp") notClosed(*open);
+        }
+        m_blocks.clear();
+        // Tokens go on after the end; findings stop there.
+        m_ended = m_findings != nullptr;
+    }
+
+    void noteInstAndCreation(const Word& word, const Lexeme& name) {
+        if (word.name == "inst") m_instSeen = true;
+        if (word.name == "scrp") {
+            m_instSeen = false;
+            m_creationReported = false;
+        }
+        if (word.name.starts_with("new: ") && !m_instSeen && !m_creationReported &&
+            m_kind != MacroKind::Routine) {
+            m_creationReported = true;
+            report(Severity::Warning, FindingCode::CreatesWithoutInst, name,
+                   {"Objects are created without \"inst\": other scripts may run in between",
+                    "Objekte werden ohne \"inst\" erzeugt: andere Skripte können dazwischen "
+                    "laufen"});
+        }
+        if (!m_firstCommand) m_firstCommand = name;
+    }
+
+    void finish() {
+        if (!m_ended) {
+            // The missing endm below covers a script's own block.
+            for (auto open = m_blocks.rbegin(); open != m_blocks.rend(); ++open) {
+                if (!open->word || open->word->name != "scrp") notClosed(*open);
+            }
+            const std::size_t end = m_text.size();
+            m_command = {};
+            report(Severity::Error, FindingCode::MissingEndm, end > 0 ? end - 1 : 0, 1,
+                   {"The macro does not end with \"endm\"", "Das Makro endet nicht mit \"endm\""});
+        }
+        for (const Lexeme& use : m_labelUses) {
+            const std::string_view label = lexemeText(use);
+            if (std::find(m_labels.begin(), m_labels.end(), label) == m_labels.end()) {
+                report(Severity::Error, FindingCode::UnknownLabel, use,
+                       {"There is no \"subr " + std::string(label) + "\" in this macro",
+                        "In diesem Makro gibt es kein \"subr " + std::string(label) + "\""});
+            }
+        }
+        if (m_kind == MacroKind::Routine && !m_instSeen && m_firstCommand) {
+            m_command = {};
+            report(Severity::Warning, FindingCode::RoutineWithoutInst, *m_firstCommand,
+                   {"The installation routine does not use \"inst\"",
+                    "Die Installationsroutine verwendet kein \"inst\""});
+        }
+        if (m_text.size() > kMacroTextLimit) {
+            const std::string size = std::to_string(m_text.size());
+            const std::string limit = std::to_string(kMacroTextLimit);
+            m_command = {};
+            report(Severity::Error, FindingCode::MacroTooLong, kMacroTextLimit, 1,
+                   {"The macro has " + size + " characters; the link takes at most " + limit,
+                    "Das Makro hat " + size + " Zeichen; die Verbindung nimmt höchstens " + limit});
+        }
+    }
+
+    const std::string_view m_text;
+    const CheckOptions& m_options;
+    const Dictionary& m_dictionary;
+    const MacroKind m_kind;
+    const MacroText* m_macro = nullptr;
+    std::vector<Finding>* m_findings = nullptr;
+    std::vector<Token>* m_tokens = nullptr;
+
+    std::vector<Lexeme> m_lexemes;
+    std::string_view m_command;
+    std::vector<OpenBlock> m_blocks;
+    std::vector<Lexeme> m_labelUses;
+    std::vector<std::string> m_labels;
+    std::optional<Lexeme> m_firstCommand;
+    bool m_ended = false;
+    bool m_instSeen = false;
+    bool m_creationReported = false;
+    int m_characters = 0;
+    std::size_t m_counted = 0;
+};
+
+}  // namespace
+
+bool hasErrors(std::span<const Finding> findings) {
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const Finding& finding) { return finding.isError(); });
+}
+
+std::string_view severityName(Severity severity) {
+    return severity == Severity::Error ? "error" : "warning";
+}
+
+std::vector<Finding> checkMacro(const MacroText& macro, MacroKind kind,
+                                const CheckOptions& options) {
+    std::vector<Finding> findings;
+    Analyzer analyzer(macro.text(), options, kind);
+    analyzer.collectFindings(&macro, &findings);
+    analyzer.run();
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.position < b.position; });
+    return findings;
+}
+
+std::vector<Token> tokenizeCommands(std::string_view text, const Dictionary& dictionary) {
+    std::vector<Token> tokens;
+    CheckOptions options;
+    options.dictionary = &dictionary;
+    Analyzer analyzer(text, options, MacroKind::Macro);
+    analyzer.collectTokens(&tokens);
+    analyzer.run();
+    return tokens;
+}
+
+}  // namespace vek

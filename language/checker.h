@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/messages.h"
+#include "language/dictionary.h"
+#include "language/macro_text.h"
+
+namespace vek {
+
+// The most a macro may hold: the link's buffer keeps 262,144 characters and a terminating zero.
+inline constexpr std::size_t kMacroTextLimit = 262144;
+
+enum class Severity { Error, Warning };
+
+// What a finding is about, for callers that react to some kinds only.
+enum class FindingCode {
+    UnknownCommand,
+    UnknownValue,
+    NotAValue,
+    UpperCase,
+    TooFewArguments,
+    TooManyArguments,
+    WrongKind,
+    BadComparison,
+    BlockNotClosed,
+    WrongCloser,
+    CloserWithoutBlock,
+    ElseMisplaced,
+    ScriptInsideBlock,
+    ByteStringNotClosed,
+    MissingEndm,
+    CodeAfterEndm,
+    UnknownEvent,
+    UnknownLabel,
+    MacroTooLong,
+    ClassOutOfRange,
+    RoutineWithoutInst,
+    CreatesWithoutInst,
+    NameLength,
+    LaterGeneration,
+    DecimalForInteger,
+    OutsideSection,
+};
+
+struct Finding {
+    TextPosition position;
+    int length = 1;  // characters marked, at least one
+    Severity severity = Severity::Error;
+    FindingCode code = FindingCode::UnknownCommand;
+    BilingualText text;
+    std::string subject;  // the text marked
+    std::string command;  // the command it concerns, as written
+
+    bool isError() const { return severity == Severity::Error; }
+};
+
+bool hasErrors(std::span<const Finding> findings);
+// "error" or "warning", as compilers write it.
+std::string_view severityName(Severity severity);
+
+// What is being checked: a whole macro sent to the game; an object's event script (it starts
+// with scrp); an installation routine; or the commands of a script without its scrp line, as a
+// macro file holds them.
+enum class MacroKind { Macro, Script, Routine, ScriptBody };
+
+struct CheckOptions {
+    // The event table: the name of each event number, empty for an unnamed one. A scrp event
+    // outside it is an error; an unnamed one is the game's, only without a name here.
+    std::span<const std::string_view> events;
+    const Dictionary* dictionary = &Dictionary::builtIn();
+};
+
+// Checks one macro and returns its findings in text order.
+std::vector<Finding> checkMacro(const MacroText& macro, MacroKind kind,
+                                const CheckOptions& options);
+
+// How a piece of macro text reads, for highlighting.
+enum class TokenKind { Command, Value, Variable, Number, Name, ByteString, Keyword, Unknown };
+
+struct Token {
+    int start = 0;   // characters from the start of the text
+    int length = 0;  // characters
+    TokenKind kind = TokenKind::Unknown;
+    const Word* word = nullptr;  // the command, value or variable it names
+};
+
+// The tokens of a text of commands separated by commas, such as one line of a source section or
+// the command interface's input line.
+std::vector<Token> tokenizeCommands(std::string_view text,
+                                    const Dictionary& dictionary = Dictionary::builtIn());
+
+}  // namespace vek

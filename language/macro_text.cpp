@@ -1,0 +1,47 @@
+#include "language/macro_text.h"
+
+#include <algorithm>
+
+namespace vek {
+
+int characterCount(std::string_view text) {
+    // Every byte but a UTF-8 continuation byte starts a character.
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+MacroText::MacroText(std::string_view macro, int firstLine) {
+    int line = firstLine;
+    while (true) {
+        const std::size_t lineEnd = macro.find('\n');
+        append(macro.substr(0, lineEnd == std::string_view::npos ? lineEnd : lineEnd + 1), line, 1);
+        if (lineEnd == std::string_view::npos) return;
+        macro.remove_prefix(lineEnd + 1);
+        ++line;
+    }
+}
+
+void MacroText::append(std::string_view piece, int line, int column) {
+    m_segments.push_back({m_text.size(), line, column});
+    m_text += piece;
+}
+
+void MacroText::appendJoin(std::string_view joint) {
+    if (m_segments.empty()) m_segments.push_back({0, 1, 1});
+    m_text += joint;
+}
+
+TextPosition MacroText::position(std::size_t offset) const {
+    offset = std::min(offset, m_text.size());
+    auto after = std::upper_bound(
+        m_segments.begin(), m_segments.end(), offset,
+        [](std::size_t wanted, const Segment& segment) { return wanted < segment.offset; });
+    if (after == m_segments.begin()) return {};
+    const Segment& segment = *(after - 1);
+    const std::string_view before =
+        std::string_view(m_text).substr(segment.offset, offset - segment.offset);
+    return {segment.line, segment.column + characterCount(before)};
+}
+
+}  // namespace vek

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vek {
+
+// A place in what the user wrote: line and column, both from 1; columns count characters.
+struct TextPosition {
+    int line = 1;
+    int column = 1;
+    auto operator<=>(const TextPosition&) const = default;
+};
+
+// The characters of UTF-8 text, as a user sees them.
+int characterCount(std::string_view text);
+
+// One macro as the game receives it, and where each of its characters was written: a macro typed
+// as one text, the lines of a source section joined by commas, or the lines of a macro file.
+class MacroText {
+  public:
+    MacroText() = default;
+    // A macro written as one text; a line break in it starts the next line.
+    explicit MacroText(std::string_view macro, int firstLine = 1);
+
+    // Appends text that was written at `line`, starting at `column`.
+    void append(std::string_view piece, int line, int column);
+    // Appends text that nobody wrote, such as the comma that joins two lines; it counts as
+    // written just after what precedes it.
+    void appendJoin(std::string_view joint);
+
+    const std::string& text() const { return m_text; }
+    TextPosition position(std::size_t offset) const;
+
+  private:
+    struct Segment {
+        std::size_t offset;
+        int line;
+        int column;
+    };
+    std::string m_text;
+    std::vector<Segment> m_segments;
+};
+
+}  // namespace vek

@@ -1,0 +1,253 @@
+#include "objects/object_check.h"
+
+#include <algorithm>
+
+#include "objects/macro_insertion.h"
+#include "objects/script_events.h"
+#include "objects/source_lines.h"
+
+namespace vek {
+
+namespace {
+
+int columnOf(std::string_view raw, std::size_t offset) {
+    return characterCount(raw.substr(0, offset)) + 1;
+}
+
+// The first word of a line, and the first two, lower case.
+std::pair<std::string, std::string> leadingWords(std::string_view text) {
+    std::string first;
+    std::string both;
+    std::size_t at = 0;
+    for (int word = 0; word < 2; ++word) {
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+        const std::size_t start = at;
+        while (at < text.size() && text[at] != ' ' && text[at] != '\t') ++at;
+        std::string part(text.substr(start, at - start));
+        std::transform(part.begin(), part.end(), part.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+        if (word == 0) {
+            first = part;
+            both = part;
+        } else if (!part.empty()) {
+            both += " " + part;
+        }
+    }
+    return {first, both};
+}
+
+bool beginsWithCommand(std::string_view text, const Dictionary& dictionary) {
+    const auto [first, both] = leadingWords(text);
+    return dictionary.command(first) ||
+           (dictionary.beginsLongerCommand(first) && dictionary.command(both));
+}
+
+}  // namespace
+
+CheckOptions objectCheckOptions() {
+    CheckOptions options;
+    options.events = scriptEventTable().texts();
+    return options;
+}
+
+SourceCheck::SourceCheck(CheckOptions options) : m_options(options) {}
+
+void SourceCheck::reset(std::vector<std::string> lines) {
+    m_lines = std::move(lines);
+    m_openBefore.assign(m_lines.size() + 1, false);
+    m_regions.clear();
+    walk(0, 0, m_lines.size(), 0);
+}
+
+void SourceCheck::replaceLines(std::size_t first, std::size_t removed,
+                               std::vector<std::string> inserted) {
+    first = std::min(first, m_lines.size());
+    removed = std::min(removed, m_lines.size() - first);
+
+    // Start again where the region of the first changed line begins; within a run of lines
+    // outside every section, at the line itself.
+    std::size_t region = 0;
+    while (region + 1 < m_regions.size() && m_regions[region + 1].first <= first) ++region;
+    std::size_t from = m_regions.empty() ? 0 : m_regions[region].first;
+    if (!m_regions.empty() && !m_regions[region].section && from < first) {
+        Region tail = m_regions[region];
+        Region& head = m_regions[region];
+        head.last = first - 1;
+        std::erase_if(head.found, [&](const Finding& f) {
+            return static_cast<std::size_t>(f.position.line) > first - head.first;
+        });
+        std::erase_if(tail.found, [&](const Finding& f) {
+            return static_cast<std::size_t>(f.position.line) <= first - tail.first;
+        });
+        for (Finding& f : tail.found) f.position.line -= static_cast<int>(first - tail.first);
+        tail.first = first;
+        m_regions.insert(m_regions.begin() + static_cast<std::ptrdiff_t>(region) + 1,
+                         std::move(tail));
+        ++region;
+        from = first;
+    }
+
+    const auto at = [](std::size_t index) { return static_cast<std::ptrdiff_t>(index); };
+    const std::ptrdiff_t shift = at(inserted.size()) - at(removed);
+    m_lines.erase(m_lines.begin() + at(first), m_lines.begin() + at(first + removed));
+    m_lines.insert(m_lines.begin() + at(first), std::make_move_iterator(inserted.begin()),
+                   std::make_move_iterator(inserted.end()));
+    m_openBefore.erase(m_openBefore.begin() + at(first) + 1,
+                       m_openBefore.begin() + at(first + removed) + 1);
+    m_openBefore.insert(m_openBefore.begin() + at(first) + 1, inserted.size(), false);
+    walk(from, region, first + inserted.size(), shift);
+}
+
+void SourceCheck::walk(std::size_t from, std::size_t region, std::size_t editEnd,
+                       std::ptrdiff_t shift) {
+    std::vector<Region> fresh;
+    std::size_t unchanged = region;  // the first old region the walk has not passed
+    std::size_t line = from;
+    m_linesRead = 0;
+    while (line < m_lines.size()) {
+        const std::size_t start = line;
+        bool open = m_openBefore[line];
+        const bool section =
+            readSourceLine(m_lines[line], open).kind == SourceLineKind::SectionStart;
+        do {
+            const SourceLine current = readSourceLine(m_lines[line], open);
+            if (!section && current.kind == SourceLineKind::SectionStart) break;
+            open = sectionOpenAfter(current.kind, open);
+            m_openBefore[++line] = open;
+            if (current.kind == SourceLineKind::SectionEnd) break;
+        } while (line < m_lines.size());
+        fresh.push_back(checkRegion(start, line - 1, section));
+        m_linesRead += line - start;
+        if (line < editEnd) continue;
+        // Past the edit, the walk may stop where a region began before it.
+        while (unchanged < m_regions.size() &&
+               static_cast<std::ptrdiff_t>(m_regions[unchanged].first) + shift <
+                   static_cast<std::ptrdiff_t>(line)) {
+            ++unchanged;
+        }
+        if (unchanged < m_regions.size() &&
+            static_cast<std::ptrdiff_t>(m_regions[unchanged].first) + shift ==
+                static_cast<std::ptrdiff_t>(line)) {
+            break;
+        }
+    }
+    if (line >= m_lines.size()) unchanged = m_regions.size();
+    for (std::size_t k = unchanged; k < m_regions.size(); ++k) {
+        m_regions[k].first =
+            static_cast<std::size_t>(static_cast<std::ptrdiff_t>(m_regions[k].first) + shift);
+        m_regions[k].last =
+            static_cast<std::size_t>(static_cast<std::ptrdiff_t>(m_regions[k].last) + shift);
+    }
+    const auto begin = m_regions.begin() + static_cast<std::ptrdiff_t>(region);
+    m_regions.erase(begin, m_regions.begin() + static_cast<std::ptrdiff_t>(unchanged));
+    m_regions.insert(m_regions.begin() + static_cast<std::ptrdiff_t>(region),
+                     std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+}
+
+SourceCheck::Region SourceCheck::checkRegion(std::size_t first, std::size_t last,
+                                             bool section) const {
+    Region region{first, last, section, {}};
+    const auto line = [](std::size_t index) { return static_cast<int>(index) + 1; };
+    if (!section) {
+        for (std::size_t k = first; k <= last; ++k) {
+            const SourceLine read = readSourceLine(m_lines[k], false);
+            if (read.kind != SourceLineKind::Outside ||
+                !beginsWithCommand(read.text, *m_options.dictionary)) {
+                continue;
+            }
+            Finding finding;
+            finding.position = {line(k - first), columnOf(m_lines[k], read.offset)};
+            finding.length = characterCount(read.text);
+            finding.severity = Severity::Warning;
+            finding.code = FindingCode::OutsideSection;
+            finding.text = {
+                "This command stands outside every script and installation routine: "
+                "compiling ignores it",
+                "Dieser Befehl steht außerhalb jedes Skripts und jeder "
+                "Installationsroutine: beim Compilieren fällt er weg"};
+            finding.subject = std::string(read.text);
+            finding.command = finding.subject;
+            region.found.push_back(std::move(finding));
+        }
+        return region;
+    }
+
+    // The macro that compiling makes of the section: its lines joined by commas, then endm.
+    MacroText macro;
+    bool open = false;
+    bool closed = false;
+    for (std::size_t k = first; k <= last; ++k) {
+        const SourceLine read = readSourceLine(m_lines[k], open);
+        open = sectionOpenAfter(read.kind, open);
+        if (read.kind == SourceLineKind::Skipped || read.text.empty()) continue;
+        const bool end = read.kind == SourceLineKind::SectionEnd;
+        if (!macro.text().empty()) macro.appendJoin(",");
+        macro.append(end ? read.text.substr(0, 4) : read.text, line(k),
+                     columnOf(m_lines[k], read.offset));
+        closed = end;
+    }
+    const MacroKind kind =
+        macro.text().starts_with("scrp") ? MacroKind::Script : MacroKind::Routine;
+    region.found = checkMacro(macro, kind, m_options);
+    for (Finding& finding : region.found) {
+        if (finding.code == FindingCode::MissingEndm && !closed) {
+            // Compiling drops a section that the text ends in; say so where it begins.
+            finding.position = {
+                line(first),
+                columnOf(m_lines[first], readSourceLine(m_lines[first], false).offset)};
+            finding.length = 4;
+            finding.text = {"This section has no \"endm\" line: compiling drops it",
+                            "Dieser Abschnitt hat keine \"endm\"-Zeile: beim Compilieren fällt er "
+                            "weg"};
+        }
+        finding.position.line -= static_cast<int>(first);
+    }
+    std::stable_sort(region.found.begin(), region.found.end(),
+                     [](const Finding& a, const Finding& b) { return a.position < b.position; });
+    return region;
+}
+
+std::vector<Finding> SourceCheck::findings() const {
+    std::vector<Finding> all;
+    for (const Region& region : m_regions) {
+        for (Finding finding : region.found) {
+            finding.position.line += static_cast<int>(region.first);
+            all.push_back(std::move(finding));
+        }
+    }
+    return all;
+}
+
+std::vector<Finding> checkSourceLines(std::vector<std::string> lines, const CheckOptions& options) {
+    SourceCheck check(options);
+    check.reset(std::move(lines));
+    return check.findings();
+}
+
+std::vector<Finding> checkCobData(const CobData& cob, const CheckOptions& options) {
+    std::vector<Finding> findings;
+    int line = 0;
+    const auto checkEntry = [&](const std::string& text, MacroKind kind) {
+        MacroText macro;
+        macro.append(text, ++line, 1);
+        const std::vector<Finding> found = checkMacro(macro, kind, options);
+        findings.insert(findings.end(), found.begin(), found.end());
+    };
+    for (const std::string& script : cob.scripts)
+        checkEntry(script, script.starts_with("scrp") ? MacroKind::Script : MacroKind::Macro);
+    for (const std::string& import : cob.imports) checkEntry(import, MacroKind::Routine);
+    return findings;
+}
+
+std::vector<Finding> checkMacroFileLines(std::span<const std::string> lines,
+                                         const CheckOptions& options) {
+    MacroText macro;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const std::string_view command = macroFileCommand(lines[k]);
+        if (k > 0) macro.appendJoin(",");
+        macro.append(command, static_cast<int>(k) + 1, lines[k].starts_with('"') ? 2 : 1);
+    }
+    return checkMacro(macro, MacroKind::ScriptBody, options);
+}
+
+}  // namespace vek

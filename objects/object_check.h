@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "language/checker.h"
+#include "objects/cob_data.h"
+
+namespace vek {
+
+// The checker's options with the program's script event table.
+CheckOptions objectCheckOptions();
+
+// A source checked as it is edited. Each section is checked as the macro that compiling makes of
+// it, with findings at source lines and columns; a command outside every section is pointed out,
+// since compiling ignores it. An edit checks again only what it can have changed: the sections it
+// touches, and more only where it opens or closes a section.
+class SourceCheck {
+  public:
+    explicit SourceCheck(CheckOptions options = objectCheckOptions());
+
+    void reset(std::vector<std::string> lines);
+    // Replaces `removed` lines from `first` (counted from 0) by `inserted`.
+    void replaceLines(std::size_t first, std::size_t removed, std::vector<std::string> inserted);
+
+    const std::vector<std::string>& lines() const { return m_lines; }
+    // Every finding, in line order.
+    std::vector<Finding> findings() const;
+    // How many lines the last reset or edit read again.
+    std::size_t linesRead() const { return m_linesRead; }
+
+  private:
+    // A run of lines that is one section, or lies outside every section.
+    struct Region {
+        std::size_t first = 0;
+        std::size_t last = 0;  // inclusive
+        bool section = false;
+        std::vector<Finding> found;  // lines counted from the line before the region's first
+    };
+
+    // Reads lines from `from` on, replacing the regions from `region` on, until the walk meets
+    // an unchanged region boundary at or after `editEnd` (the regions there start `shift` lines
+    // later than before the edit).
+    void walk(std::size_t from, std::size_t region, std::size_t editEnd, std::ptrdiff_t shift);
+    Region checkRegion(std::size_t first, std::size_t last, bool section) const;
+
+    CheckOptions m_options;
+    std::vector<std::string> m_lines;
+    std::vector<bool> m_openBefore;  // whether a section is open before each line
+    std::vector<Region> m_regions;   // in line order, covering every line
+    std::size_t m_linesRead = 0;
+};
+
+std::vector<Finding> checkSourceLines(std::vector<std::string> lines,
+                                      const CheckOptions& options = objectCheckOptions());
+
+// An object's scripts and installation routines, scripts first: line k is the k-th of them,
+// its columns the characters of its macro text.
+std::vector<Finding> checkCobData(const CobData& cob,
+                                  const CheckOptions& options = objectCheckOptions());
+
+// A macro file: the commands of one script without its scrp line, one a line, the first after
+// an opening quote and the last before a closing one.
+std::vector<Finding> checkMacroFileLines(std::span<const std::string> lines,
+                                         const CheckOptions& options = objectCheckOptions());
+
+}  // namespace vek

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "app/file_io.h"
+#include "demo/demo_installation.h"
+#include "language/checker.h"
+#include "objects/cob_compiler.h"
+#include "objects/object_check.h"
+#include "support/temp_dir.h"
+#include "support/vek_run.h"
+
+namespace vek::testing {
+namespace {
+
+TEST(CheckVerb, EveryDemoObjectMacroFileAndWorldScriptChecksClean) {
+    TempDir dir;
+    const demo::DemoLayout demo{dir.path()};
+    demo::generateDemoInstallation(demo);
+    std::vector<std::string> args = {"check"};
+    for (const auto& folder : {demo.gameDirectory(), demo.programDirectory() / "mac"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const std::string extension = entry.path().extension().string();
+            if (extension == ".COS" || extension == ".COB" || extension == ".MAC")
+                args.push_back(entry.path().string());
+        }
+    }
+    ASSERT_GE(args.size(), 1u + 3 + 3 + 3);
+    const VekRun run = runVekTool(args);
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out, "");
+
+    for (const std::string& line : readFileLines(demo.gameDirectory() / "vivarium-world.txt")) {
+        if (line.starts_with("*")) continue;
+        const auto findings = checkMacro(MacroText(line), MacroKind::Macro, objectCheckOptions());
+        EXPECT_TRUE(findings.empty()) << line << ": " << findings.front().text.english;
+    }
+}
+
+TEST(CheckVerb, PrintsFindingsAsEditorsReadThemAndFailsOnErrors) {
+    TempDir dir;
+    writeSourceFile(dir / "bad.cos",
+                    std::vector<std::string>{"inst", "\ttikc 3", "\tsnde ab", "endm"});
+    writeFileAtomically(dir / "warned.mac", "\"snde ab\r\nendm\"\r\n");
+    const VekRun bad =
+        runVekTool({"check", (dir / "bad.cos").string(), (dir / "warned.mac").string()});
+    EXPECT_EQ(bad.status, 1);
+    const std::string cos = (dir / "bad.cos").string();
+    const std::string mac = (dir / "warned.mac").string();
+    EXPECT_EQ(bad.out, cos + ":2:2: error: Unknown command \"tikc\"\n" + cos +
+                           ":3:7: warning: \"ab\" is not four characters long\n" + mac +
+                           ":1:7: warning: \"ab\" is not four characters long\n");
+
+    const VekRun warned = runVekTool({"check", mac});
+    EXPECT_EQ(warned.status, 0);
+    const VekRun input = runVekTool({"check", "-"}, "printf 'inst,tick 5\\n' |");
+    EXPECT_EQ(input.status, 1);
+    EXPECT_EQ(input.out, "-:1:11: error: The macro does not end with \"endm\"\n");
+}
+
+}  // namespace
+}  // namespace vek::testing

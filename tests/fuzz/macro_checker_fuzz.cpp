@@ -1,0 +1,59 @@
+// The macro language checker, over a macro and over a source. Findings lie within the text they
+// name, and a source checked edit by edit finds what a whole check of the result finds.
+#include "app/file_io.h"
+#include "language/checker.h"
+#include "objects/object_check.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace vek::fuzz {
+
+namespace {
+
+std::string describe(const std::vector<Finding>& findings) {
+    std::string text;
+    for (const Finding& f : findings) {
+        text += std::to_string(f.position.line) + ":" + std::to_string(f.position.column) + ":" +
+                std::to_string(static_cast<int>(f.code)) + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<Bytes> seeds() {
+    return {bytesOf("inst,new: simp ball 1 0 10 0,setv clas 33882880,anim[012R],endm"),
+            bytesOf("scrp 2 5 3 1\n  doif obv0 eq 1 and touc ownr pntr ne 0\n    gsub abcd\n"
+                    "  else\nreps 3,repe\n  endi\nstop\nsubr abcd\nretn\nendm\nsnde drip\n"),
+            bytesOf("* x\ninst\nsay$ [open\nendm\nscrp 2 5 3 80\nnext\n")};
+}
+
+void fuzzOne(std::span<const std::uint8_t> input) {
+    const std::string_view text = asText(input);
+    const MacroText macro(text);
+    for (const MacroKind kind :
+         {MacroKind::Macro, MacroKind::Script, MacroKind::Routine, MacroKind::ScriptBody}) {
+        for (const Finding& finding : checkMacro(macro, kind, objectCheckOptions())) {
+            expectSame(
+                finding.position.line >= 1 && finding.position.column >= 1 && finding.length >= 1,
+                "finding inside the text");
+        }
+    }
+    for (const Token& token : tokenizeCommands(text))
+        expectSame(token.start >= 0 && token.length >= 0, "token inside the text");
+
+    // The input's lines, then the same with its first half edited in: by a replacement and by
+    // a whole check.
+    const std::vector<std::string_view> views = splitLines(text);
+    const std::vector<std::string> lines(views.begin(), views.end());
+    SourceCheck check;
+    check.reset(lines);
+    const std::size_t first = lines.size() / 3;
+    const std::size_t removed = (lines.size() - first) / 2;
+    const std::vector<std::string> inserted(lines.begin(),
+                                            lines.begin() + static_cast<std::ptrdiff_t>(first));
+    check.replaceLines(first, removed, inserted);
+    expectSame(describe(check.findings()) == describe(checkSourceLines(check.lines())),
+               "source checked edit by edit");
+}
+
+}  // namespace vek::fuzz

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "language/checker.h"
+
+namespace vek {
+namespace {
+
+// An event table of its own: 0 to 72, with 10 to 15 unnamed.
+CheckOptions testOptions() {
+    static const std::array<std::string_view, 73> events = [] {
+        std::array<std::string_view, 73> names;
+        names.fill("named");
+        for (std::size_t k = 10; k <= 15; ++k) names[k] = "";
+        return names;
+    }();
+    CheckOptions options;
+    options.events = events;
+    return options;
+}
+
+std::vector<Finding> check(std::string_view macro, MacroKind kind = MacroKind::Macro) {
+    return checkMacro(MacroText(macro), kind, testOptions());
+}
+
+std::string describe(const std::vector<Finding>& findings) {
+    std::string text;
+    for (const Finding& f : findings) {
+        text += std::to_string(f.position.line) + ":" + std::to_string(f.position.column) + " " +
+                std::string(severityName(f.severity)) + " " + f.text.english + "\n";
+    }
+    return text;
+}
+
+// Scripts in the manner of the language guide's examples, and the liberties real scripts take:
+// a byte string straight after its word, capitals inside it, negative numbers.
+TEST(Checker, ScriptsAsTheGuideWritesThemCheckClean) {
+    const std::vector<std::pair<MacroKind, std::string>> scripts = {
+        {MacroKind::Routine,
+         "inst,new: simp ball 3 0 5000 0,setv clas 33882880,setv attr 199,bhvr 3 3,"
+         "mvto 2800 700,endm"},
+        {MacroKind::Script, "scrp 2 5 3 1,anim[12321R],over,pose 0,endm"},
+        {MacroKind::Script,
+         "scrp 2 5 3 9,doif obv0 eq 1 and var1 ne -10,setv var0 -10,addv var0 posl,else,"
+         "rndv var1 0 10,endi,endm"},
+        {MacroKind::Script,
+         "scrp 2 5 3 2,reps 4,mvby 0 -5,wait 2,repe,loop,subv obv1 1,untl obv1 le 0,endm"},
+        {MacroKind::Script, "scrp 2 5 3 0,gsub move,stop,subr move,mvby 10 0,retn,endm"},
+        {MacroKind::Macro,
+         "inst,enum 4 0 0,doif dead eq 0 and driv 2 gt 100,chem 12 50,endi,next,endm"},
+        {MacroKind::Macro,
+         "inst,targ norn,say$ [Hello Norn!],dde: putv chem 3,dde: puts [Ok],endm"},
+        {MacroKind::Macro,
+         "inst,setv var0 tokn abcd,new: gene tokn mums tokn dads var1,new: crea var1 2,endm"},
+        {MacroKind::Script,
+         "scrp 2 5 3 3,stim writ from 0 255 0 0 11 30 0 0 0 0 0 0,stm# shou 4,"
+         "mesg writ targ 0,endm"},
+        {MacroKind::Script,
+         "scrp 2 5 3 4,doif touc ownr pntr eq 1 or totl 2 5 3 gt 5,kill ownr,endi,endm"},
+        {MacroKind::Script, "scrp 3 1 1 1,loop,mvby 0 -2,ever,endm"},
+        {MacroKind::Macro, "inst,sys: cmra 2648 732,sys: camt,dde: putv room 100 200,endm"},
+        {MacroKind::Macro, "dde: scrp 0 0 0 17,inst,scrp 2 5 3 1,inst,snde honk,endm"},
+        {MacroKind::ScriptBody, "doif obv0 eq 1,setv obv0 0,pose 0,endi,endm"},
+        {MacroKind::Script, "scrp 2 13 1 12,kill ownr,endm"},
+    };
+    for (const auto& [kind, script] : scripts)
+        EXPECT_EQ(describe(check(script, kind)), "") << script;
+}
+
+struct Broken {
+    std::string macro;
+    FindingCode code;
+    Severity severity;
+    int line;
+    int column;
+    MacroKind kind = MacroKind::Macro;
+};
+
+TEST(Checker, CatchesEachBrokenVariantWhereItIs) {
+    constexpr Severity E = Severity::Error;
+    constexpr Severity W = Severity::Warning;
+    using C = FindingCode;
+    const std::vector<Broken> table = {
+        {"inst,tikc 5,endm", C::UnknownCommand, E, 1, 6},
+        {"inst,new: simq vekw 1 0 10 0,endm", C::UnknownCommand, E, 1, 6},
+        {"inst,[abc],endm", C::UnknownCommand, E, 1, 6},
+        {"inst,setv var0 frob,endm", C::UnknownValue, E, 1, 16},
+        {"inst,setv var0 var10,endm", C::UnknownValue, E, 1, 16},
+        {"inst,setv var0 stop,endm", C::NotAValue, E, 1, 16},
+        {"inst,TICK 5,endm", C::UpperCase, E, 1, 6},
+        {"inst,setv VAR0 5,endm", C::UpperCase, E, 1, 11},
+        {"inst,new: simp vekw 1 0 10,endm", C::TooFewArguments, E, 1, 6},
+        {"inst,tick,endm", C::TooFewArguments, E, 1, 6},
+        {"inst,dde: putv chem,endm", C::TooFewArguments, E, 1, 16},
+        {"inst,tick 5 6,endm", C::TooManyArguments, E, 1, 13},
+        {"inst,stop now,endm", C::TooManyArguments, E, 1, 11},
+        {"inst,setv 5 5,endm", C::WrongKind, E, 1, 11},
+        {"inst,setv posl 5,endm", C::WrongKind, E, 1, 11},
+        {"inst,tick [5],endm", C::WrongKind, E, 1, 11},
+        {"inst,gsub [abcd],subr abcd,retn,endm", C::WrongKind, E, 1, 11},
+        {"inst,say$ hello,endm", C::WrongKind, W, 1, 11},
+        {"scrp 2 5 3 1,doif obv0 1,endi,endm", C::BadComparison, E, 1, 24},
+        {"scrp 2 5 3 1,doif obv0,endi,endm", C::BadComparison, E, 1, 19},
+        {"scrp 2 5 3 1,doif obv0 eq,endi,endm", C::BadComparison, E, 1, 24},
+        {"scrp 2 5 3 1,doif obv0 eq 1 and,endi,endm", C::BadComparison, E, 1, 29},
+        {"scrp 2 5 3 1,doif obv0 = 1,endi,endm", C::BadComparison, W, 1, 24},
+        {"scrp 2 5 3 1,doif obv0 eq 1,endm", C::BlockNotClosed, E, 1, 14},
+        {"scrp 2 5 3 1,reps 3,endm", C::BlockNotClosed, E, 1, 14},
+        {"scrp 2 5 3 1,loop,endm", C::BlockNotClosed, E, 1, 14},
+        {"inst,enum 2 0 0,endm", C::BlockNotClosed, E, 1, 6},
+        {"scrp 2 5 3 1,reps 3,next,endm", C::WrongCloser, E, 1, 21},
+        {"scrp 2 5 3 1,loop,repe,endm", C::WrongCloser, E, 1, 19},
+        {"inst,next,endm", C::CloserWithoutBlock, E, 1, 6},
+        {"inst,repe,endm", C::CloserWithoutBlock, E, 1, 6},
+        {"inst,endi,endm", C::CloserWithoutBlock, W, 1, 6},
+        {"inst,else,endm", C::ElseMisplaced, E, 1, 6},
+        {"scrp 2 5 3 1,doif obv0 eq 1,else,else,endi,endm", C::ElseMisplaced, E, 1, 34},
+        {"inst,doif obv0 eq 1,scrp 2 5 3 1,endm", C::ScriptInsideBlock, E, 1, 21},
+        {"inst,anim [0123,endm", C::ByteStringNotClosed, E, 1, 11},
+        {"inst,tick 5", C::MissingEndm, E, 1, 11},
+        {"inst,tick 5,endm,tick 6", C::CodeAfterEndm, W, 1, 18},
+        {"scrp 2 5 3 80,endm", C::UnknownEvent, E, 1, 12},
+        {"scrp 2 5 3 -1,endm", C::UnknownEvent, E, 1, 12},
+        {"inst,gsub abcd,endm", C::UnknownLabel, E, 1, 11},
+        {"inst,enum 2 300 0,next,endm", C::ClassOutOfRange, W, 1, 13},
+        {"scrp 2 5 3 1,new: simp ball 1 0 10 0,endm", C::CreatesWithoutInst, W, 1, 14},
+        {"inst,snde ab,endm", C::NameLength, W, 1, 11},
+        {"inst,wait 1.5,endm", C::DecimalForInteger, W, 1, 11},
+        {"inst,dde: putv posx,endm", C::LaterGeneration, W, 1, 16},
+        {"inst,\ntick 5,\n  frob,\nendm", C::UnknownCommand, E, 3, 3},
+        {"setv var0 1,endm", C::RoutineWithoutInst, W, 1, 1, MacroKind::Routine},
+        {"doif obv0 eq 1,endm", C::BlockNotClosed, E, 1, 1, MacroKind::ScriptBody},
+        {"setv obv0 1,next,endm", C::CloserWithoutBlock, E, 1, 13, MacroKind::ScriptBody},
+    };
+    for (const Broken& broken : table) {
+        const std::vector<Finding> findings = check(broken.macro, broken.kind);
+        const bool found = std::any_of(findings.begin(), findings.end(), [&](const Finding& f) {
+            return f.code == broken.code && f.severity == broken.severity &&
+                   f.position == TextPosition{broken.line, broken.column};
+        });
+        EXPECT_TRUE(found) << broken.macro << "\n" << describe(findings);
+        EXPECT_EQ(hasErrors(findings), broken.severity == Severity::Error) << broken.macro;
+    }
+}
+
+TEST(Checker, AMacroLongerThanTheLinkTakesIsAnError) {
+    std::string macro = "inst,";
+    while (macro.size() <= kMacroTextLimit) macro += "tick 5,";
+    macro += "endm";
+    const std::vector<Finding> findings = check(macro);
+    ASSERT_EQ(findings.size(), 1u) << describe(findings);
+    EXPECT_EQ(findings[0].code, FindingCode::MacroTooLong);
+    EXPECT_EQ(findings[0].position.column, static_cast<int>(kMacroTextLimit) + 1);
+}
+
+// A macro put together from pieces of several lines names the line and column each came from;
+// columns count characters, not bytes.
+TEST(MacroText, MapsEveryCharacterToWhereItWasWritten) {
+    MacroText macro;
+    macro.append("say$ [Grüße]", 4, 3);
+    macro.appendJoin(",");
+    macro.append("tick", 6, 2);
+    const std::string& text = macro.text();
+    EXPECT_EQ(text, "say$ [Grüße],tick");
+    EXPECT_EQ(macro.position(0), (TextPosition{4, 3}));
+    EXPECT_EQ(macro.position(text.find(']')), (TextPosition{4, 14}));
+    EXPECT_EQ(macro.position(text.find(',')), (TextPosition{4, 15}));
+    EXPECT_EQ(macro.position(text.find("tick") + 1), (TextPosition{6, 3}));
+    EXPECT_EQ(MacroText("a,\nb").position(3), (TextPosition{2, 1}));
+}
+
+TEST(Tokens, NameEachPieceOfALineForHighlighting) {
+    const std::vector<Token> tokens =
+        tokenizeCommands("new: simp vekw 1 0 10 0,setv var0 chem 3,say$ [Grüße],frob");
+    std::vector<std::tuple<int, int, TokenKind>> seen;
+    for (const Token& token : tokens) seen.emplace_back(token.start, token.length, token.kind);
+    using K = TokenKind;
+    EXPECT_EQ(seen, (std::vector<std::tuple<int, int, TokenKind>>{
+                        {0, 4, K::Command},
+                        {5, 4, K::Command},
+                        {10, 4, K::Name},
+                        {15, 1, K::Number},
+                        {17, 1, K::Number},
+                        {19, 2, K::Number},
+                        {22, 1, K::Number},
+                        {24, 4, K::Command},
+                        {29, 4, K::Variable},
+                        {34, 4, K::Value},
+                        {39, 1, K::Number},
+                        {41, 4, K::Command},
+                        {46, 7, K::ByteString},
+                        {54, 4, K::Unknown},
+                    }));
+    // F1 finds the whole two-part command from either of its words.
+    EXPECT_EQ(tokens[1].word->name, "new: simp");
+    EXPECT_EQ(tokens[9].word->name, "chem");
+}
+
+}  // namespace
+}  // namespace vek
