@@ -17,7 +17,7 @@ using Lines = std::vector<std::string>;
 // byte strings, as an object with many scripts is written.
 Lines scriptSource(std::size_t lineCount) {
     Lines lines = {"* a large object", "name Large", "quantity 7", ""};
-    for (std::size_t script = 0; lines.size() < lineCount; ++script) {
+    for (std::size_t script = 0; lines.size() + 11 <= lineCount; ++script) {
         const std::string n = std::to_string(script % 200);
         lines.push_back("* script " + n);
         lines.push_back("scrp 2 5 3 " + std::to_string(script % 73));
@@ -31,7 +31,7 @@ Lines scriptSource(std::size_t lineCount) {
         lines.push_back("  endi");
         lines.push_back("endm");
     }
-    lines.resize(lineCount);
+    lines.resize(lineCount, "* padding");
     return lines;
 }
 

@@ -22,6 +22,14 @@ MacroText::MacroText(std::string_view macro, int firstLine) {
     }
 }
 
+MacroText MacroText::immediate(std::string_view commands) {
+    MacroText macro;
+    macro.appendJoin("inst,");
+    macro.append(commands, 1, 1);
+    macro.appendJoin(",endm");
+    return macro;
+}
+
 void MacroText::append(std::string_view piece, int line, int column) {
     m_segments.push_back({m_text.size(), line, column});
     m_text += piece;

@@ -25,6 +25,10 @@ class MacroText {
     // A macro written as one text; a line break in it starts the next line.
     explicit MacroText(std::string_view macro, int firstLine = 1);
 
+    // Commands typed on one line as the game gets them to run at once: "inst," + commands +
+    // ",endm", with positions in what was typed.
+    static MacroText immediate(std::string_view commands);
+
     // Appends text that was written at `line`, starting at `column`.
     void append(std::string_view piece, int line, int column);
     // Appends text that nobody wrote, such as the comma that joins two lines; it counts as

@@ -37,7 +37,7 @@ class SourceCheck {
         std::size_t first = 0;
         std::size_t last = 0;  // inclusive
         bool section = false;
-        std::vector<Finding> found;  // lines counted from the line before the region's first
+        std::vector<Finding> found;  // line 1 is the region's first line
     };
 
     // Reads lines from `from` on, replacing the regions from `region` on, until the walk meets

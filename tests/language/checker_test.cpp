@@ -3,6 +3,7 @@
 #include <array>
 
 #include "language/checker.h"
+#include "language/completion.h"
 
 namespace vek {
 namespace {
@@ -195,6 +196,44 @@ TEST(Tokens, NameEachPieceOfALineForHighlighting) {
     // F1 finds the whole two-part command from either of its words.
     EXPECT_EQ(tokens[1].word->name, "new: simp");
     EXPECT_EQ(tokens[9].word->name, "chem");
+}
+
+TEST(Completion, OffersCommandsAtACommandsStartAndValuesElsewhere) {
+    struct Case {
+        std::string line;
+        int cursor;
+        int start;
+        std::string first;  // the first candidate, "" for none
+        std::size_t count;
+    };
+    const std::vector<Case> cases = {
+        {"new:", 4, 0, "new: bkbd", 7},
+        {"inst,new: s", 11, 5, "new: simp", 1},
+        {"inst, new:   si", 15, 6, "new: simp", 1},
+        {"setv var0 ch", 12, 10, "chem", 1},
+        {"setv ob", 7, 5, "objp", 4},
+        {"say$ [hel", 9, 0, "", 0},
+        {"tick 5,ENU", 10, 7, "enum", 1},
+    };
+    for (const Case& c : cases) {
+        const Completion completion = completionAt(c.line, c.cursor);
+        EXPECT_EQ(completion.start, c.start) << c.line;
+        ASSERT_EQ(completion.words.size(), c.count) << c.line;
+        if (c.count > 0) {
+            EXPECT_EQ(completion.words.front()->name, c.first) << c.line;
+        }
+    }
+    EXPECT_EQ(wordAt("inst,new: simp ball 1 0 1 0", 11)->name, "new: simp");
+    EXPECT_EQ(wordAt("inst,new: simp ball 1 0 1 0", 16), nullptr);
+}
+
+// The command interface's line is checked as the macro it sends, with columns in the line.
+TEST(MacroText, AnImmediateMacroKeepsThePositionsOfWhatWasTyped) {
+    const MacroText macro = MacroText::immediate("tick 5,frob");
+    EXPECT_EQ(macro.text(), "inst,tick 5,frob,endm");
+    const std::vector<Finding> findings = checkMacro(macro, MacroKind::Macro, testOptions());
+    ASSERT_EQ(findings.size(), 1u) << describe(findings);
+    EXPECT_EQ(findings[0].position, (TextPosition{1, 8}));
 }
 
 }  // namespace
