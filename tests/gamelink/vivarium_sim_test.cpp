@@ -74,6 +74,20 @@ TEST_F(VivariumSimTest, AnUnknownCommandIsAnsweredWithAnErrorAndChangesNothing) 
     EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv spcs,next,endm"), "3|");
 }
 
+// The stand-in understands the game's dictionary: every word of it, with its arguments.
+TEST_F(VivariumSimTest, TheGamesDictionaryDecidesWhatIsUnderstood) {
+    seed("");
+    SimProcess sim = start();
+    auto link = creaturesAt(sim.socketPath());
+    EXPECT_EQ(link->SendMacro("inst,snez,sndl wind,dde: putv chem 3,endm"), "0|");
+    EXPECT_EQ(link->SendMacro("inst,tick,endm"), "Error: wrong number of values in 'tick'");
+    EXPECT_EQ(link->SendMacro("inst,bhvr 1 2 3,endm"),
+              "Error: wrong number of values in 'bhvr 1 2 3'");
+    EXPECT_EQ(link->SendMacro("inst,star 2 5 3,endm"), "Error: unknown command 'star 2 5 3'");
+    EXPECT_EQ(link->SendMacro("inst,tick frob,endm"),
+              "Error: 'frob' is not a number in 'tick frob'");
+}
+
 TEST_F(VivariumSimTest, GeneratedSourcesRunAndTheirOtherCommandsAreAccepted) {
     seed("");
     SimProcess sim = start();
