@@ -54,10 +54,15 @@ constexpr std::pair<std::string_view, BlockRole> kBlockRoles[] = {
     {"closes", BlockRole::Closes},
 };
 
-[[noreturn]] void malformed(int lineNumber, std::string_view why) {
-    throw VekError("A line of the language dictionary is malformed: " + std::string(why),
-                   "Eine Zeile des Sprachwörterbuchs ist fehlerhaft: " + std::string(why),
+[[noreturn]] void malformed(int lineNumber, const std::string& english, const std::string& german) {
+    throw VekError("A line of the language dictionary is malformed: " + english,
+                   "Eine Zeile des Sprachwörterbuchs ist fehlerhaft: " + german,
                    ErrorDetail::atLine(static_cast<std::uint64_t>(lineNumber)));
+}
+
+[[noreturn]] void badField(int lineNumber, Bilingual field, std::string_view value) {
+    const std::string quoted = " \"" + std::string(value) + "\"";
+    malformed(lineNumber, std::string(field.english) + quoted, std::string(field.german) + quoted);
 }
 
 // A word's name: lower case, at most two parts of one to four characters, one blank between.
@@ -75,12 +80,11 @@ bool wellFormedName(std::string_view name) {
 Word decodeWord(const std::vector<std::string_view>& fields, int lineNumber) {
     Word word;
     word.name = std::string(fields[0]);
-    if (!wellFormedName(word.name)) malformed(lineNumber, "the word \"" + word.name + "\"");
+    if (!wellFormedName(word.name)) badField(lineNumber, {"the word", "das Wort"}, word.name);
 
     const auto kind = std::find_if(std::begin(kWordKinds), std::end(kWordKinds),
                                    [&](const auto& entry) { return entry.first == fields[1]; });
-    if (kind == std::end(kWordKinds))
-        malformed(lineNumber, "the kind \"" + std::string(fields[1]) + "\"");
+    if (kind == std::end(kWordKinds)) badField(lineNumber, {"the kind", "die Art"}, fields[1]);
     word.kind = kind->second;
 
     if (fields[2] != "-") {
@@ -89,7 +93,7 @@ Word decodeWord(const std::vector<std::string_view>& fields, int lineNumber) {
                 std::find_if(std::begin(kArgumentKinds), std::end(kArgumentKinds),
                              [&](const KindName& entry) { return entry.name == name; });
             if (argument == std::end(kArgumentKinds))
-                malformed(lineNumber, "the argument kind \"" + std::string(name) + "\"");
+                badField(lineNumber, {"the argument kind", "die Argumentart"}, name);
             word.arguments.push_back(argument->kind);
         }
     }
@@ -97,19 +101,19 @@ Word decodeWord(const std::vector<std::string_view>& fields, int lineNumber) {
     const auto block = splitAt(fields[3], ' ');
     const auto role = std::find_if(std::begin(kBlockRoles), std::end(kBlockRoles),
                                    [&](const auto& entry) { return entry.first == block[0]; });
-    if (role == std::end(kBlockRoles))
-        malformed(lineNumber, "the block \"" + std::string(fields[3]) + "\"");
+    if (role == std::end(kBlockRoles)) badField(lineNumber, {"the block", "der Block"}, fields[3]);
     word.block = role->second;
     word.partners.assign(block.begin() + 1, block.end());
     const bool needsPartners = word.block == BlockRole::Opens || word.block == BlockRole::Within;
     if (needsPartners == word.partners.empty())
-        malformed(lineNumber, "the block \"" + std::string(fields[3]) + "\"");
+        badField(lineNumber, {"the block", "der Block"}, fields[3]);
 
     if (fields[4] != "this" && fields[4] != "next")
-        malformed(lineNumber, "the known \"" + std::string(fields[4]) + "\"");
+        badField(lineNumber, {"the known column", "die Spalte known"}, fields[4]);
     word.laterGeneration = fields[4] == "next";
 
-    if (fields[5].empty() || fields[6].empty()) malformed(lineNumber, "a description is missing");
+    if (fields[5].empty() || fields[6].empty())
+        malformed(lineNumber, "a description is missing", "eine Beschreibung fehlt");
     word.description = {std::string(fields[5]), std::string(fields[6])};
     return word;
 }
@@ -151,10 +155,12 @@ Dictionary Dictionary::decode(std::string_view text) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line.front() == '#') continue;
         const auto fields = splitAt(line, '\t');
-        if (fields.size() != 7) malformed(lineNumber, "it needs seven fields");
+        if (fields.size() != 7)
+            malformed(lineNumber, "it needs seven fields", "sie braucht sieben Felder");
         Word word = decodeWord(fields, lineNumber);
         if (!seen.emplace(word.name, word.isCommand()).second)
-            malformed(lineNumber, "\"" + word.name + "\" is there twice");
+            malformed(lineNumber, "\"" + word.name + "\" is there twice",
+                      "\"" + word.name + "\" steht zweimal darin");
         dictionary.m_words.push_back(std::move(word));
     }
     std::sort(dictionary.m_words.begin(), dictionary.m_words.end(),

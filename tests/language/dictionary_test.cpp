@@ -35,7 +35,7 @@ TEST(Dictionary, RefusesMalformedLinesNamingThem) {
         {"tick\tcommand\tnumber\t-\tthis\tA.\tB.", "argument kind"},
         {"doif\tcommand\tcondition\topens\tthis\tA.\tB.", "the block"},
         {"endi\tcommand\t-\tcloses doif\tthis\tA.\tB.", "the block"},
-        {"tick\tcommand\tinteger\t-\tmaybe\tA.\tB.", "the known"},
+        {"tick\tcommand\tinteger\t-\tmaybe\tA.\tB.", "known column"},
         {"tick\tcommand\tinteger\t-\tthis\t\tB.", "description"},
         {"tick\tinteger\t-\t-\tthis\tA.\tB.\n" + good + "\n" + good, "twice"},
     };
