@@ -335,7 +335,7 @@ void ObjectDocument::removeEntry(ObjectList list, std::size_t index) {
 }
 
 void ObjectDocument::editEntry(ObjectList list, std::size_t index, std::string text) {
-    if (index >= entries(list).size()) return;
+    if (index >= entries(list).size() || entries(list)[index] == text) return;
     auto set = [this, list, index](const std::string& entry) {
         entriesOf(list)[index] = entry;
         notify(ObjectChange::EntryEdited, list, index);

@@ -136,6 +136,7 @@ QMenu* addBilingualMenu(QMenu* menu, const char* name, const Bilingual& title) {
 QMenu* addBilingualMenu(QMenuBar* bar, const char* name, const Bilingual& title) {
     QMenu* menu = bar->addMenu(toQString(title.english));
     menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
     giveBothCaptions(menu->menuAction(), title);
     return menu;
 }

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QTextDocument>
 #include <QTimer>
 #include <optional>
@@ -117,6 +118,8 @@ class TextUndoBinding final : public QObject {
             return;
         }
         m_rebuilding = true;
+        // The proxies change no text: the box is not told of a change.
+        const QSignalBlocker quiet(m_text);
         m_text->clearUndoRedoStacks();
         const std::size_t total = m_stack.undoCount() + m_stack.redoCount();
         for (std::size_t k = 0; k < total; ++k) m_text->appendUndoItem(new StackProxy(this));
