@@ -10,6 +10,9 @@ namespace vek {
 
 namespace {
 
+// Below a species the tree may go deeper, but not without end: entries are handled recursively.
+constexpr std::size_t kDeepestLevel = 31;
+
 VekError invalidLevelError(std::size_t level, std::string_view text, std::size_t line) {
     // The tree's own error, the same in both languages.
     std::string message = "Ungültige Ebene (" + std::to_string(level) + ") für Element \"";
@@ -84,7 +87,8 @@ void ClassCatalogue::read(std::string_view ansiText) {
         const std::size_t level = std::min(line.find_first_not_of("\t "), line.size());
         const std::string text = ansiToUtf8(line.substr(level));
         const std::size_t deepest = first ? 0 : previousLevel + 1;
-        if (level > deepest) throw invalidLevelError(level, text, lineNumber);
+        if (level > deepest || level > kDeepestLevel)
+            throw invalidLevelError(level, text, lineNumber);
         if (text.find('{') == std::string::npos) throw noBraceError(lineNumber);
         std::vector<ClassEntry>& siblings = *parents[level];
         siblings.push_back({text, {}});

@@ -363,17 +363,22 @@ void ObjectDocument::takePicture(const SpriteImage& sprite) {
         [show, before = m_cob] { show(before); }, bytes));
 }
 
+template <typename Texts>
+void ObjectDocument::typeInto(Texts& texts, std::string Texts::*member, Bilingual label,
+                              std::pair<int, std::size_t> key, ObjectChange change,
+                              std::string text) {
+    if (texts.*member == text) return;
+    auto set = [this, &texts, member, change](const std::string& value) {
+        texts.*member = value;
+        notify(change);
+    };
+    m_undo.push(std::make_unique<TextStep>(label, key, set, texts.*member, std::move(text)));
+}
+
 void ObjectDocument::setField(HeaderField field, std::string text) {
     const HeaderFieldDesign& design = kHeaderFields[static_cast<std::size_t>(field)];
-    std::string& current = m_fieldTexts.*design.text;
-    if (current == text) return;
-    auto set = [this, member = design.text](const std::string& value) {
-        m_fieldTexts.*member = value;
-        notify(ObjectChange::FieldsChanged);
-    };
-    m_undo.push(std::make_unique<TextStep>(design.label,
-                                           std::pair(0, static_cast<std::size_t>(field)), set,
-                                           current, std::move(text)));
+    typeInto(m_fieldTexts, design.text, design.label, {0, static_cast<std::size_t>(field)},
+             ObjectChange::FieldsChanged, std::move(text));
 }
 
 void ObjectDocument::restoreFieldsFromObject() {
@@ -390,14 +395,8 @@ void ObjectDocument::restoreFieldsFromObject() {
 
 void ObjectDocument::setClassField(ClassPart part, std::string text) {
     const ClassPartDesign& design = kClassParts[static_cast<std::size_t>(part)];
-    std::string& current = m_classFields.*design.text;
-    if (current == text) return;
-    auto set = [this, member = design.text](const std::string& value) {
-        m_classFields.*member = value;
-        notify(ObjectChange::ClassFieldsChanged);
-    };
-    m_undo.push(std::make_unique<TextStep>(
-        design.label, std::pair(1, static_cast<std::size_t>(part)), set, current, std::move(text)));
+    typeInto(m_classFields, design.text, design.label, {1, static_cast<std::size_t>(part)},
+             ObjectChange::ClassFieldsChanged, std::move(text));
 }
 
 // ---- the source -----------------------------------------------------------------------------

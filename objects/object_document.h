@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/observers.h"
@@ -145,6 +146,10 @@ class ObjectDocument {
     void setObjectState(const ObjectState& state);
     void replaceObject(Bilingual label, ObjectState after);
     void setEntryCount(ObjectList list);
+    // A typing step into one text of `texts`; `key` tells which, so that typing on merges.
+    template <typename Texts>
+    void typeInto(Texts& texts, std::string Texts::*member, Bilingual label,
+                  std::pair<int, std::size_t> key, ObjectChange change, std::string text);
     void editSource(std::string text, Bilingual label, bool typing,
                     std::string sourceFileNameBefore);
     void sourceChanged();

@@ -263,13 +263,17 @@ void NewObjectSourceWindow::catalogueChanged(const ClassCatalogueEvent& event) {
                 TreeView1->addTopLevelItem(itemsFor(family));
             return;
         case ClassCatalogueEvent::SelectionChanged:
-            // Without a picked entry New and Delete have nothing to act on.
-            Button4->setEnabled(m_catalogue.canAdd());
-            Button6->setEnabled(m_catalogue.canDelete());
+            enableNewAndDelete();
             if (const auto& picked = m_catalogue.selectedEntry())
                 TreeView1->setCurrentItem(itemAt(*picked));
             return;
     }
+}
+
+void NewObjectSourceWindow::enableNewAndDelete() {
+    // Without a picked entry New and Delete have nothing to act on.
+    Button4->setEnabled(m_catalogue.canAdd());
+    Button6->setEnabled(m_catalogue.canDelete());
 }
 
 QTreeWidgetItem* NewObjectSourceWindow::itemAt(const EntryPath& path) const {
@@ -297,8 +301,7 @@ void NewObjectSourceWindow::TreeView1Click() {
     runCommand([this, item] {
         m_catalogue.select(pathOf(item));
         const ClassSelection& selection = m_catalogue.selection();
-        Button4->setEnabled(!selection.parts.hasSpecies());
-        Button6->setEnabled(selection.parts.hasGenus());
+        enableNewAndDelete();
         if (selection.parts.family == 2 && !selection.parts.hasSpecies()) {
             PageControl1->setCurrentWidget(TabSheet2);
         } else if (selection.isSimpleObjectSpecies()) {

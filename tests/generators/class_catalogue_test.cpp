@@ -36,6 +36,9 @@ TEST(ClassCatalogue, SpacesAndTabsAreOneLevelEachAndAreWrittenBackAsTabs) {
 }
 
 TEST(ClassCatalogue, BadLinesStopTheReadingAndTheEntriesBeforeStay) {
+    std::string deep;
+    for (std::size_t level = 0; level <= 32; ++level)
+        deep += std::string(level, '\t') + std::to_string(level) + " {x}\r\n";
     struct Case {
         std::string_view text;
         std::string error;
@@ -50,6 +53,7 @@ TEST(ClassCatalogue, BadLinesStopTheReadingAndTheEntriesBeforeStay) {
          "Ungültige Ebene (4) für Element \"1 0 0 0 {d}\"", 1},
         {"1 {a}\r\n2 {b}\r\n\t2 1 no brace\r\n",
          "The line is no class entry: it lacks the \"{\" before its description", 2},
+        {deep, "Ungültige Ebene (32) für Element \"32 {x}\"", 1},
     };
     for (const Case& c : cases) {
         ClassCatalogue catalogue;

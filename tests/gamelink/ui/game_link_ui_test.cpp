@@ -216,6 +216,7 @@ class GameLinkUiTest : public QObject {
         auto* note = compiler->findChild<QLabel*>(QStringLiteral("NoteLine"));
         QCOMPARE(note->text(), QStringLiteral("Injected Ball"));
         QVERIFY(note->isVisible());
+        saveScreenshot(compiler, QStringLiteral("TForm2-injected-note"));
         QCOMPARE(game.bench.windows().main->statusBar1()->currentMessage(),
                  QStringLiteral("Doubleclick to inject the COB into Creatures"));
 

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -612,6 +613,8 @@ class ObjectCompilerWindowTest : public QObject {
         window->Button3Click();
         QCOMPARE(undo->text(), QStringLiteral("Rückgängig: Script löschen"));
         QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+        saveScreenshot(window->findChild<QMenu*>(QStringLiteral("EditMenu1")),
+                       QStringLiteral("TForm2-deutsch-undo-step"));
         undo->trigger();
         QCOMPARE(control<QAction>(window, "Redo1")->text(),
                  QStringLiteral("Wiederholen: Script löschen"));
