@@ -10,7 +10,8 @@ namespace vek {
 
 namespace {
 
-constexpr std::size_t kLevels = 3;
+// Below a species the tree may go deeper, but not without end: entries are handled recursively.
+constexpr std::size_t kDeepestLevel = 31;
 
 VekError invalidLevelError(std::size_t level, std::string_view text, std::size_t line) {
     // The tree's own error, the same in both languages.
@@ -62,7 +63,7 @@ const ClassEntry& ClassCatalogue::at(const EntryPath& path) const {
 }
 
 ClassEntry& ClassCatalogue::entryAt(const EntryPath& path) {
-    if (path.empty() || path.size() > kLevels) throw std::out_of_range("class entry path");
+    if (path.empty()) throw std::out_of_range("class entry path");
     std::vector<ClassEntry>* siblings = &m_families;
     ClassEntry* entry = nullptr;
     for (std::size_t index : path) {
@@ -74,7 +75,9 @@ ClassEntry& ClassCatalogue::entryAt(const EntryPath& path) {
 
 void ClassCatalogue::read(std::string_view ansiText) {
     m_families.clear();
-    std::vector<ClassEntry>* parents[kLevels] = {&m_families, nullptr, nullptr};
+    // Per level, the list the next entry of that level joins; deeper levels than species are
+    // kept as they stand, since every line may go one level deeper than the line before.
+    std::vector<std::vector<ClassEntry>*> parents{&m_families};
     std::size_t previousLevel = 0;
     bool first = true;
     std::size_t lineNumber = 0;
@@ -84,11 +87,13 @@ void ClassCatalogue::read(std::string_view ansiText) {
         const std::size_t level = std::min(line.find_first_not_of("\t "), line.size());
         const std::string text = ansiToUtf8(line.substr(level));
         const std::size_t deepest = first ? 0 : previousLevel + 1;
-        if (level > deepest || level >= kLevels) throw invalidLevelError(level, text, lineNumber);
+        if (level > deepest || level > kDeepestLevel)
+            throw invalidLevelError(level, text, lineNumber);
         if (text.find('{') == std::string::npos) throw noBraceError(lineNumber);
         std::vector<ClassEntry>& siblings = *parents[level];
         siblings.push_back({text, {}});
-        if (level + 1 < kLevels) parents[level + 1] = &siblings.back().children;
+        parents.resize(level + 1);
+        parents.push_back(&siblings.back().children);
         previousLevel = level;
         first = false;
     }
@@ -104,14 +109,22 @@ std::vector<std::string> ClassCatalogue::lines() const {
     return out;
 }
 
-void ClassCatalogue::writeFile(const std::filesystem::path& file) const {
+std::string ClassCatalogue::fileText() const {
     std::vector<std::string> ansi = lines();
     for (std::string& line : ansi) line = utf8ToAnsi(line);
-    writeFileAtomically(file, joinCrLf(ansi));
+    return joinCrLf(ansi);
+}
+
+void ClassCatalogue::writeFile(const std::filesystem::path& file) const {
+    writeFileAtomically(file, fileText());
+}
+
+std::vector<ClassEntry>& ClassCatalogue::siblingsOf(const EntryPath& path) {
+    const EntryPath parent(path.begin(), path.end() - 1);
+    return parent.empty() ? m_families : entryAt(parent).children;
 }
 
 EntryPath ClassCatalogue::add(const EntryPath& parent, std::string text) {
-    if (parent.size() >= kLevels) throw std::out_of_range("a species has no sub-entries");
     std::vector<ClassEntry>& siblings = parent.empty() ? m_families : entryAt(parent).children;
     siblings.push_back({std::move(text), {}});
     EntryPath path = parent;
@@ -121,9 +134,15 @@ EntryPath ClassCatalogue::add(const EntryPath& parent, std::string text) {
 
 void ClassCatalogue::remove(const EntryPath& path) {
     entryAt(path);  // checks the path
-    EntryPath parent(path.begin(), path.end() - 1);
-    std::vector<ClassEntry>& siblings = parent.empty() ? m_families : entryAt(parent).children;
+    std::vector<ClassEntry>& siblings = siblingsOf(path);
     siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(path.back()));
+}
+
+void ClassCatalogue::insert(const EntryPath& path, ClassEntry entry) {
+    if (path.empty()) throw std::out_of_range("class entry path");
+    std::vector<ClassEntry>& siblings = siblingsOf(path);
+    if (path.back() > siblings.size()) throw std::out_of_range("class entry path");
+    siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(path.back()), std::move(entry));
 }
 
 // ---- objed.dta --------------------------------------------------------------------------------
@@ -135,8 +154,11 @@ ClassCatalogue importObjed(std::string_view ansiText) {
     std::optional<EntryPath> latest[2];
     std::string latestClassText[2];
     std::size_t lineNumber = 0;
+    // The DOS end-of-file byte after the last line is no line.
+    if (ansiText.ends_with('\x1A')) ansiText.remove_suffix(1);
     for (std::string_view line : splitLines(ansiText)) {
         ++lineNumber;
+        if (line == "\x1A") continue;
         if (lineNumber > kImportTableLines) {
             throw VekError("objed.dta holds more than 2000 lines",
                            "objed.dta hat mehr als 2000 Zeilen", ErrorDetail::atLine(lineNumber));
@@ -235,6 +257,34 @@ bool matchesMacroMask(std::string_view fileName, std::string_view mask) {
     return fileName.starts_with(prefix) && fileName.find('.', prefix.size()) != std::string::npos;
 }
 
+namespace {
+
+// The number after `last` that no child has, counting on to 99 and then from 0; none when
+// every number from 0 to 99 is taken.
+std::optional<std::int32_t> freeNumberAfter(std::int32_t last, const ClassEntry& selected,
+                                            std::size_t part) {
+    std::vector<bool> taken(kMaxAddedNumber + 1, false);
+    for (const ClassEntry& child : selected.children) {
+        std::string copy;
+        const std::vector<std::string_view> pieces = classPieces(child.text, copy);
+        try {
+            const std::int32_t number = part < pieces.size() ? parseWholeNumber(pieces[part]) : -1;
+            if (number >= 0 && number <= kMaxAddedNumber)
+                taken[static_cast<std::size_t>(number)] = true;
+        } catch (const VekError&) {
+            // A child whose numbers cannot be read takes none.
+        }
+    }
+    const std::int32_t start = last + 1 <= kMaxAddedNumber ? std::max(last + 1, 0) : 0;
+    for (std::int32_t k = 0; k <= kMaxAddedNumber; ++k) {
+        const std::int32_t number = (start + k) % (kMaxAddedNumber + 1);
+        if (!taken[static_cast<std::size_t>(number)]) return number;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 AddSuggestion suggestAddition(const ClassEntry& selected, const ClassSelection& selection) {
     const std::string& reference =
         selected.children.empty() ? selected.text : selected.children.back().text;
@@ -246,8 +296,12 @@ AddSuggestion suggestAddition(const ClassEntry& selected, const ClassSelection& 
     AddSuggestion suggestion;
     suggestion.family = selection.parts.family;
     suggestion.genus = !selection.parts.hasGenus();
-    suggestion.genusNumber = suggestion.genus ? numbers[1] + 1 : selection.parts.genus;
-    suggestion.speciesNumber = suggestion.genus ? 0 : numbers[2] + 1;
+    const std::size_t part = suggestion.genus ? 1 : 2;
+    const std::optional<std::int32_t> free = freeNumberAfter(numbers[part], selected, part);
+    suggestion.full = !free;
+    const std::int32_t number = free.value_or(kMaxAddedNumber);
+    suggestion.genusNumber = suggestion.genus ? number : selection.parts.genus;
+    suggestion.speciesNumber = suggestion.genus ? 0 : number;
     return suggestion;
 }
 

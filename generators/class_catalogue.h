@@ -33,25 +33,30 @@ class ClassCatalogue {
     bool empty() const { return m_families.empty(); }
     const ClassEntry& at(const EntryPath& path) const;
 
-    // Reads the tree from the text of a classes.vek file (TAB or SPACE one level each). A line
-    // more than one level deeper than the one before, or one without "{", stops the reading with
-    // an error naming the line; the entries read before it stay.
+    // Reads the tree from the text of a classes.vek file (TAB or SPACE one level each). Entries
+    // below a species are kept as they stand. A line more than one level deeper than the one
+    // before, or one without "{", stops the reading with an error naming the line; the entries
+    // read before it stay.
     void read(std::string_view ansiText);
     void readFile(const std::filesystem::path& file);
 
     // One line per entry, depth-first, one TAB a level.
     std::vector<std::string> lines() const;
-    // Writes the whole tree anew (CR LF), through a temporary file.
+    // What writeFile writes: the lines in the ANSI code page, each ended by CR LF.
+    std::string fileText() const;
+    // Writes the whole tree anew, through a temporary file.
     void writeFile(const std::filesystem::path& file) const;
 
-    // Appends `text` as the last child of the entry at `parent` (a family or a genus); returns
-    // the new entry's path.
+    // Appends `text` as the last child of the entry at `parent`; returns the new entry's path.
     EntryPath add(const EntryPath& parent, std::string text);
     // Removes the entry with all its sub-entries.
     void remove(const EntryPath& path);
+    // Puts an entry back where it stood.
+    void insert(const EntryPath& path, ClassEntry entry);
 
   private:
     ClassEntry& entryAt(const EntryPath& path);
+    std::vector<ClassEntry>& siblingsOf(const EntryPath& path);
 
     std::vector<ClassEntry> m_families;
 };
@@ -101,13 +106,19 @@ struct ClassSelection {
 // Whether a file name matches a mask of the form "020503*.*".
 bool matchesMacroMask(std::string_view fileName, std::string_view mask);
 
+// The Add window's number fields hold two digits.
+inline constexpr std::int32_t kMaxAddedNumber = 99;
+
 // What the Add window offers under a family (a genus) or a genus (a species): the number one
-// more than that of the entry's last child, or 0 without children.
+// more than that of the entry's last child, or 0 without children. A number another child has,
+// or one above 99, is passed over for the next free one (from 0 again after 99); `full` when
+// 0 to 99 are all taken.
 struct AddSuggestion {
     bool genus = true;  // false: a species
     std::int32_t family = 0;
     std::int32_t genusNumber = 0;
     std::int32_t speciesNumber = 0;
+    bool full = false;
 };
 AddSuggestion suggestAddition(const ClassEntry& selected, const ClassSelection& selection);
 

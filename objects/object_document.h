@@ -5,9 +5,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/observers.h"
+#include "app/undo_stack.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
 #include "objects/cob_fields.h"
@@ -20,12 +22,15 @@ enum class ObjectList { Scripts, Imports };
 
 // What changed in an object document.
 enum class ObjectChange {
-    Replaced,      // the whole object (load, compile, new); fieldTexts() tells what to show
-    Compiled,      // the source was read into the object; its fields are taken over next
-    EntryAdded,    // `list` got an entry at `index`
-    EntryRemoved,  // `list` lost the entry at `index`
-    EntryEdited,   // the entry at `index` of `list` has a new text
-    PictureTaken,  // the picture was replaced
+    Replaced,            // the whole object (load, compile, new); fieldTexts() tells what to show
+    Compiled,            // the source was read into the object; its fields are taken over next
+    EntryAdded,          // `list` got an entry at `index`
+    EntryRemoved,        // `list` lost the entry at `index`
+    EntryEdited,         // the entry at `index` of `list` has a new text
+    PictureTaken,        // the picture was replaced
+    SourceEdited,        // the source text changed
+    FieldsChanged,       // the texts of the header fields changed
+    ClassFieldsChanged,  // the texts of the class calculator changed
 };
 
 struct ObjectDocumentEvent {
@@ -37,20 +42,49 @@ struct ObjectDocumentEvent {
 // The entry that New adds to a list, until it is edited.
 inline constexpr std::string_view kEmptyEntry = "<empty>";
 
-// The one object of the object compiler (CobData), what is known of the source text
-// (SourceState), the remembered object and source file names, and the rules of the script and
-// import lists. Observers are told of every change.
+// The header fields that are typed into.
+enum class HeaderField { Name, Quantity, Used, Month, Day, Year };
+
+// The three fields of the class calculator, as typed.
+struct ClassFields {
+    std::string family = "1";
+    std::string genus = "1";
+    std::string species = "1";
+
+    bool operator==(const ClassFields&) const = default;
+};
+enum class ClassPart { Family, Genus, Species };
+
+// Labels of the steps the object compiler's windows make themselves.
+inline constexpr Bilingual kGeneratedSourceLabel{"Generate Source", "Source erzeugen"};
+inline constexpr Bilingual kMacroInsertionLabel{"Insert Macro", "Makro einfügen"};
+inline constexpr Bilingual kAssistantLabel{"COB Assistent", "COB Assistent"};
+
+// The whole object being edited: the source text and what is known of it (SourceState), the
+// object (CobData) and the texts of its fields, the class calculator, the remembered object and
+// source file names and the rules of the script and import lists. Every edit is a step of the
+// document's undo stack; observers are told of every change.
 class ObjectDocument {
   public:
+    ObjectDocument();
+
     using Observer = ObserverList<ObjectDocumentEvent>::Observer;
     [[nodiscard]] Subscription observe(Observer observer) { return m_observers.add(observer); }
+    UndoStack& undoStack() { return m_undo; }
 
     const CobData& cob() const { return m_cob; }
     const std::vector<std::string>& entries(ObjectList list) const;
-    // The texts the object's fields show after it was last replaced or saved.
+    // The texts of the object's fields, as shown and typed: the header values reach the object
+    // when Save or Compile takes them over.
     const CobFields& fieldTexts() const { return m_fieldTexts; }
+    const ClassFields& classFields() const { return m_classFields; }
 
-    SourceState& source() { return m_source; }
+    // The source text, lines separated by line breaks.
+    const std::string& sourceText() const { return m_sourceText; }
+    // Its lines as a source file holds them; an empty text has none.
+    std::vector<std::string> sourceLines() const;
+    // Changed and saved follow the undo stack back to the text last loaded or saved; compiled
+    // follows compilations and changes of the text.
     const SourceState& source() const { return m_source; }
 
     // Name parts only, without the directory.
@@ -58,37 +92,79 @@ class ObjectDocument {
     const std::string& sourceFileName() const { return m_sourceFileName; }
     void rememberSourceFile(std::string_view path);
 
+    // ---- the object --------------------------------------------------------------------------
     // New: the object as before a compilation, and no object file name.
     void newObject();
     // Reads an object file; one that cannot be read leaves the object as it was.
     void load(const std::filesystem::path& file);
     // Writes the object with the header values of `fields`, which it then keeps; a field that is
-    // no number stops the save before the file is touched.
+    // no number stops the save before the file is touched. Saving is no step.
     void save(const std::filesystem::path& file, const CobFields& fields);
-    // Compiles the source from the reset state. A "sprite" line that fails or a 101st entry
+    void save(const std::filesystem::path& file) { save(file, CobFields(m_fieldTexts)); }
+    // Compiles the lines from the reset state. A "sprite" line that fails or a 101st entry
     // stops it with the entries collected up to there; a field the source left that is no number
     // stops it after the scripts and imports are in.
     void compile(std::span<const std::string_view> source, const CompileSettings& settings);
+    // The same for the document's own source text.
+    void compileSource(const CompileSettings& settings);
 
     // A new "<empty>" entry, unless the list already ends in one; a list holds at most 100.
     void addEntry(ObjectList list);
     void removeEntry(ObjectList list, std::size_t index);
+    // Typing on in one entry is one step.
     void editEntry(ObjectList list, std::size_t index, std::string text);
     // Takes a sprite (rows top-down) as the object's picture.
     void takePicture(const SpriteImage& sprite);
+    // Typing on in one field is one step.
+    void setField(HeaderField field, std::string text);
+    // The fields as the object holds them, dropping values typed and not taken over.
+    void restoreFieldsFromObject();
+    void setClassField(ClassPart part, std::string text);
+
+    // ---- the source --------------------------------------------------------------------------
+    // Typing: a run of typing at one place is one step.
+    void typeSource(std::string text);
+    // A text put in place whole (a generated source, an inserted macro).
+    void replaceSource(std::string text, Bilingual label);
+    // Reads a source file; its name is remembered even when it cannot be read.
+    void loadSource(const std::filesystem::path& file);
+    void saveSource(const std::filesystem::path& file);
+    // Turns the object back into the source text, named after the object; a failure leaves the
+    // lines written up to it.
+    void discompile();
 
   private:
+    struct ObjectState;
+    class SourceStep;
+    class TextStep;
+
     std::vector<std::string>& entriesOf(ObjectList list);
-    void replace(CobData cob, CobFields fields);
     void notify(ObjectChange change, ObjectList list = ObjectList::Scripts, std::size_t index = 0) {
         m_observers.notify({change, list, index});
     }
+    ObjectState objectState() const;
+    void setObjectState(const ObjectState& state);
+    void replaceObject(Bilingual label, ObjectState after);
+    void setEntryCount(ObjectList list);
+    // A typing step into one text of `texts`; `key` tells which, so that typing on merges.
+    template <typename Texts>
+    void typeInto(Texts& texts, std::string Texts::*member, Bilingual label,
+                  std::pair<int, std::size_t> key, ObjectChange change, std::string text);
+    void editSource(std::string text, Bilingual label, bool typing,
+                    std::string sourceFileNameBefore);
+    void sourceChanged();
+    void refreshSourceState();
 
     CobData m_cob;
     CobFields m_fieldTexts = fieldsOf(CobData{});
+    ClassFields m_classFields;
+    std::string m_sourceText;
     SourceState m_source;
+    bool m_cleanSourceIsFile = false;  // the clean state is a loaded or saved source file
     std::string m_objectFileName;
     std::string m_sourceFileName;
+    UndoStack m_undo;
+    Subscription m_undoObservation;
     ObserverList<ObjectDocumentEvent> m_observers;
 };
 

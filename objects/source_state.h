@@ -35,6 +35,8 @@ struct SourceState {
 
     bool changedButNotSaved() const { return changed && !saved; }
     bool changedButNotCompiled() const { return changed && !compiled; }
+
+    bool operator==(const SourceState&) const = default;
 };
 
 }  // namespace vek

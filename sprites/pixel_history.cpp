@@ -1,91 +1,93 @@
 #include "sprites/pixel_history.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace vek {
 
-std::size_t PixelHistory::Step::bytes() const {
-    return sizeof(Step) + runs.size() * sizeof(Run) + before.size() + after.size();
-}
+class PixelHistory::Step final : public UndoStep {
+  public:
+    Step(PixelHistory& history, Bilingual label) : UndoStep(label), m_history(history) {}
 
-bool PixelHistory::record(std::span<const std::uint8_t> before,
-                          std::span<const std::uint8_t> after) {
-    Step step;
-    const std::size_t size = std::min(before.size(), after.size());
-    for (std::size_t i = 0; i < size;) {
-        if (before[i] == after[i]) {
-            ++i;
-            continue;
+    // Collects the runs in which `before` and `after` differ; false when they do not.
+    bool collect(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after) {
+        const std::size_t size = std::min(before.size(), after.size());
+        for (std::size_t i = 0; i < size;) {
+            if (before[i] == after[i]) {
+                ++i;
+                continue;
+            }
+            const std::size_t start = i;
+            while (i < size && before[i] != after[i]) ++i;
+            m_runs.push_back(
+                {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(i - start)});
+            m_before.insert(m_before.end(), before.begin() + static_cast<std::ptrdiff_t>(start),
+                            before.begin() + static_cast<std::ptrdiff_t>(i));
+            m_after.insert(m_after.end(), after.begin() + static_cast<std::ptrdiff_t>(start),
+                           after.begin() + static_cast<std::ptrdiff_t>(i));
         }
-        const std::size_t start = i;
-        while (i < size && before[i] != after[i]) ++i;
-        step.runs.push_back(
-            {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(i - start)});
-        step.before.insert(step.before.end(), before.begin() + static_cast<std::ptrdiff_t>(start),
-                           before.begin() + static_cast<std::ptrdiff_t>(i));
-        step.after.insert(step.after.end(), after.begin() + static_cast<std::ptrdiff_t>(start),
-                          after.begin() + static_cast<std::ptrdiff_t>(i));
+        return !m_runs.empty();
     }
-    if (step.runs.empty()) return false;
-    dropRedo();
-    step.id = ++m_lastId;
-    m_bytes += step.bytes();
-    m_undo.push_back(std::move(step));
-    // The newest step always stays, however large.
-    while (m_undo.size() > m_maxSteps || (m_bytes > m_maxBytes && m_undo.size() > 1)) dropOldest();
+
+    void apply() override { write(m_after); }
+    void revert() override { write(m_before); }
+    std::size_t bytes() const override {
+        return sizeof(*this) + m_runs.size() * sizeof(Run) + m_before.size() + m_after.size();
+    }
+
+  private:
+    struct Run {
+        std::uint32_t offset;
+        std::uint32_t length;
+    };
+
+    void write(const std::vector<std::uint8_t>& values) const {
+        std::span<std::uint8_t> pixels = m_history.m_target;
+        std::size_t from = 0;
+        for (const Run& run : m_runs) {
+            if (run.offset + std::size_t{run.length} > pixels.size()) break;
+            std::copy_n(values.begin() + static_cast<std::ptrdiff_t>(from), run.length,
+                        pixels.begin() + run.offset);
+            from += run.length;
+        }
+        if (m_history.m_changed) {
+            const Run& last = m_runs.back();
+            *m_history.m_changed = {m_runs.front().offset, std::size_t{last.offset} + last.length};
+        }
+    }
+
+    PixelHistory& m_history;
+    std::vector<Run> m_runs;
+    std::vector<std::uint8_t> m_before;  // the runs' old values, one after the other
+    std::vector<std::uint8_t> m_after;
+};
+
+bool PixelHistory::record(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after,
+                          Bilingual label) {
+    auto step = std::make_unique<Step>(*this, label);
+    if (!step->collect(before, after)) return false;
+    m_stack.record(std::move(step));
     return true;
 }
 
-void PixelHistory::apply(const Step& step, const std::vector<std::uint8_t>& values,
-                         std::span<std::uint8_t> pixels,
-                         std::pair<std::size_t, std::size_t>* changed) {
-    std::size_t from = 0;
-    for (const Run& run : step.runs) {
-        if (run.offset + std::size_t{run.length} > pixels.size()) break;
-        std::copy_n(values.begin() + static_cast<std::ptrdiff_t>(from), run.length,
-                    pixels.begin() + run.offset);
-        from += run.length;
-    }
-    if (changed) {
-        const Run& last = step.runs.back();
-        *changed = {step.runs.front().offset, std::size_t{last.offset} + last.length};
-    }
+bool PixelHistory::replay(bool forward, std::span<std::uint8_t> pixels,
+                          std::pair<std::size_t, std::size_t>* changed) {
+    m_target = pixels;
+    m_changed = changed;
+    const bool ran = forward ? m_stack.redo() : m_stack.undo();
+    m_target = {};
+    m_changed = nullptr;
+    return ran;
 }
 
 bool PixelHistory::undo(std::span<std::uint8_t> pixels,
                         std::pair<std::size_t, std::size_t>* changed) {
-    if (m_undo.empty()) return false;
-    apply(m_undo.back(), m_undo.back().before, pixels, changed);
-    m_redo.push_back(std::move(m_undo.back()));
-    m_undo.pop_back();
-    return true;
+    return replay(false, pixels, changed);
 }
 
 bool PixelHistory::redo(std::span<std::uint8_t> pixels,
                         std::pair<std::size_t, std::size_t>* changed) {
-    if (m_redo.empty()) return false;
-    apply(m_redo.back(), m_redo.back().after, pixels, changed);
-    m_undo.push_back(std::move(m_redo.back()));
-    m_redo.pop_back();
-    return true;
-}
-
-void PixelHistory::clear() {
-    m_undo.clear();
-    m_redo.clear();
-    m_bytes = 0;
-    m_base = ++m_lastId;
-}
-
-void PixelHistory::dropOldest() {
-    m_bytes -= m_undo.front().bytes();
-    m_base = m_undo.front().id;
-    m_undo.pop_front();
-}
-
-void PixelHistory::dropRedo() {
-    for (const Step& step : m_redo) m_bytes -= step.bytes();
-    m_redo.clear();
+    return replay(true, pixels, changed);
 }
 
 }  // namespace vek

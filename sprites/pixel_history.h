@@ -2,70 +2,61 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <span>
-#include <vector>
+#include <utility>
+
+#include "app/messages.h"
+#include "app/undo_stack.h"
 
 namespace vek {
 
-// The undo and redo steps of one pixel buffer. A step keeps only the runs of pixels it changed,
-// each with the values before and after, so a stroke over a large sprite costs a few bytes. The
-// oldest steps go when there are more than `maxSteps` or they hold more than `maxBytes`.
+// The undo and redo steps of one pixel buffer, on an undo stack. A step keeps only the runs of
+// pixels it changed, each with the values before and after, so a stroke over a large sprite
+// costs a few bytes. The oldest steps go when there are more than `maxSteps` or they hold more
+// than `maxBytes`.
 class PixelHistory {
   public:
-    static constexpr std::size_t kDefaultSteps = 100;
-    static constexpr std::size_t kDefaultBytes = std::size_t{32} << 20;
+    static constexpr std::size_t kDefaultSteps = UndoStack::kDefaultSteps;
+    static constexpr std::size_t kDefaultBytes = UndoStack::kDefaultBytes;
+    static constexpr Bilingual kPaintLabel{"Paint", "Malen"};
 
     explicit PixelHistory(std::size_t maxSteps = kDefaultSteps,
                           std::size_t maxBytes = kDefaultBytes)
-        : m_maxSteps(maxSteps), m_maxBytes(maxBytes) {}
+        : m_stack(maxSteps, maxBytes) {}
 
     // Records the change from `before` to `after` (same size) as one step; no step when nothing
     // changed. Returns whether a step was recorded. The redo steps go.
-    bool record(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after);
+    bool record(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after,
+                Bilingual label = kPaintLabel);
     // Puts the last step's old values (undo) or the next step's new values (redo) back into
     // `pixels`; false when there is no such step. `changed` gets the first and one past the last
-    // offset that the step touched.
+    // offset that the step touched. The stack's steps run only through these two.
     bool undo(std::span<std::uint8_t> pixels,
               std::pair<std::size_t, std::size_t>* changed = nullptr);
     bool redo(std::span<std::uint8_t> pixels,
               std::pair<std::size_t, std::size_t>* changed = nullptr);
-    void clear();
+    // Forgets every step; the pixels as they are become the clean state.
+    void clear() { m_stack.clear(); }
 
-    bool canUndo() const { return !m_undo.empty(); }
-    bool canRedo() const { return !m_redo.empty(); }
-    std::size_t undoSteps() const { return m_undo.size(); }
+    bool canUndo() const { return m_stack.canUndo(); }
+    bool canRedo() const { return m_stack.canRedo(); }
+    std::size_t undoSteps() const { return m_stack.undoCount(); }
     // The bytes that the steps hold, undo and redo.
-    std::size_t bytes() const { return m_bytes; }
-    // Names the pixels' present state among those the history reaches: equal names mean equal
-    // pixels, so the owner can tell whether it is back where it last saved.
-    std::uint64_t state() const { return m_undo.empty() ? m_base : m_undo.back().id; }
+    std::size_t bytes() const { return m_stack.bytes(); }
+    // The labels, and the clean state: the pixels last read or saved.
+    const UndoStack& stack() const { return m_stack; }
+    void setClean() { m_stack.setClean(); }
 
   private:
-    struct Run {
-        std::uint32_t offset;
-        std::uint32_t length;
-    };
-    struct Step {
-        std::uint64_t id = 0;
-        std::vector<Run> runs;
-        std::vector<std::uint8_t> before;  // the runs' old values, one after the other
-        std::vector<std::uint8_t> after;
-        std::size_t bytes() const;
-    };
+    class Step;
 
-    static void apply(const Step& step, const std::vector<std::uint8_t>& values,
-                      std::span<std::uint8_t> pixels, std::pair<std::size_t, std::size_t>* changed);
-    void dropOldest();
-    void dropRedo();
+    bool replay(bool forward, std::span<std::uint8_t> pixels,
+                std::pair<std::size_t, std::size_t>* changed);
 
-    std::size_t m_maxSteps;
-    std::size_t m_maxBytes;
-    std::deque<Step> m_undo;
-    std::vector<Step> m_redo;
-    std::size_t m_bytes = 0;
-    std::uint64_t m_base = 0;  // the state before the oldest step kept
-    std::uint64_t m_lastId = 0;
+    UndoStack m_stack;
+    // Where the step being undone or redone writes, and where it says what it touched.
+    std::span<std::uint8_t> m_target;
+    std::pair<std::size_t, std::size_t>* m_changed = nullptr;
 };
 
 }  // namespace vek

@@ -6,6 +6,15 @@
 
 namespace vek {
 
+namespace {
+
+constexpr Bilingual kCutLabel{"Cut Sprite", "Sprite ausschneiden"};
+constexpr Bilingual kPasteLabel{"Paste Sprite", "Sprite einfügen"};
+constexpr Bilingual kClearLabel{"Clear Drawing Area", "Grafikbereich löschen"};
+constexpr Bilingual kReplaceLabel{"Replace Picture", "Bild ersetzen"};
+
+}  // namespace
+
 void SpriteDocument::open(const std::filesystem::path& file) {
     m_current.reset();
     startHistory();
@@ -52,7 +61,6 @@ void SpriteDocument::tellAfter(const std::function<void()>& step,
 
 void SpriteDocument::startHistory() {
     m_history.clear();
-    m_savedState = m_history.state();
     m_strokeStart.reset();
     m_strokeChanged = false;
 }
@@ -94,11 +102,11 @@ bool SpriteDocument::paint(int x, int y, std::uint8_t index) {
     return true;
 }
 
-void SpriteDocument::editAsOneStep(const std::function<void()>& change) {
+void SpriteDocument::editAsOneStep(Bilingual label, const std::function<void()>& change) {
     endStroke();
     const std::vector<std::uint8_t> before = m_sprite.pixels;
     change();
-    m_history.record(before, m_sprite.pixels);
+    m_history.record(before, m_sprite.pixels, label);
     pixelsChanged(wholeSprite());
 }
 
@@ -114,7 +122,7 @@ void SpriteDocument::requireSpriteSize(int width, int height) const {
 void SpriteDocument::replacePixels(const SpriteImage& picture) {
     if (!spriteLoaded()) return;
     requireSpriteSize(picture.width, picture.height);
-    editAsOneStep([this, &picture] { m_sprite.pixels = picture.pixels; });
+    editAsOneStep(kReplaceLabel, [this, &picture] { m_sprite.pixels = picture.pixels; });
 }
 
 void SpriteDocument::undo() {
@@ -146,12 +154,12 @@ void SpriteDocument::copy() {
 void SpriteDocument::cut() {
     if (!spriteLoaded()) return;
     copy();
-    clear();
+    fillWithZero(kCutLabel);
 }
 
 void SpriteDocument::paste() {
     if (!m_clipboard || !spriteLoaded()) return pixelsChanged(wholeSprite());
-    editAsOneStep([this] {
+    editAsOneStep(kPasteLabel, [this] {
         const int width = std::min(m_sprite.width, m_clipboard->width);
         const int height = std::min(m_sprite.height, m_clipboard->height);
         for (int y = 0; y < height; ++y) {
@@ -164,9 +172,13 @@ void SpriteDocument::paste() {
 }
 
 void SpriteDocument::clear() {
-    if (!spriteLoaded()) return;
-    editAsOneStep(
-        [this] { std::fill(m_sprite.pixels.begin(), m_sprite.pixels.end(), std::uint8_t{0}); });
+    if (spriteLoaded()) fillWithZero(kClearLabel);
+}
+
+void SpriteDocument::fillWithZero(Bilingual label) {
+    editAsOneStep(label, [this] {
+        std::fill(m_sprite.pixels.begin(), m_sprite.pixels.end(), std::uint8_t{0});
+    });
 }
 
 void SpriteDocument::pixelsChanged(PixelRect area) {
@@ -177,7 +189,7 @@ void SpriteDocument::saveInPlace() {
     if (!spriteLoaded()) return;
     endStroke();
     writeSpriteInPlace(m_table.file, m_table.entries[*m_current], m_sprite.pixels);
-    m_savedState = m_history.state();
+    m_history.setClean();
     m_observers.notify({SpriteChange::SavedInPlace, {}, m_table.file});
 }
 

@@ -77,9 +77,10 @@ class SpriteDocument {
     bool canUndo() const { return m_strokeChanged || m_history.canUndo(); }
     bool canRedo() const { return !m_strokeChanged && m_history.canRedo(); }
     const PixelHistory& history() const { return m_history; }
+    const UndoStack& undoStack() const { return m_history.stack(); }
 
     // The pixels differ from those read or last saved in place.
-    bool changed() const { return m_strokeChanged || m_history.state() != m_savedState; }
+    bool changed() const { return m_strokeChanged || !m_history.stack().isClean(); }
 
     // Asked by mayLeaveSprite; without a question a changed sprite is left unsaved.
     void setLeaveQuestion(std::function<LeaveChoice()> question) {
@@ -99,7 +100,8 @@ class SpriteDocument {
     void tellAfter(const std::function<void()>& step, const SpriteDocumentEvent& event);
     void pixelsChanged(PixelRect area);
     // Runs a change of the pixels as one undo step and tells the observers of the whole sprite.
-    void editAsOneStep(const std::function<void()>& change);
+    void editAsOneStep(Bilingual label, const std::function<void()>& change);
+    void fillWithZero(Bilingual label);
     void startHistory();
     // The rows that hold the offsets from `range.first` up to `range.second`.
     PixelRect rowsOf(std::pair<std::size_t, std::size_t> range) const;
@@ -110,7 +112,6 @@ class SpriteDocument {
     SpriteImage m_sprite;
     std::optional<SpriteImage> m_clipboard;
     PixelHistory m_history;
-    std::uint64_t m_savedState = 0;
     std::optional<std::vector<std::uint8_t>> m_strokeStart;  // the pixels when the stroke began
     bool m_strokeChanged = false;
     std::function<LeaveChoice()> m_leaveQuestion;

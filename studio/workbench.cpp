@@ -111,8 +111,7 @@ void Workbench::bindCommands() {
     commands.showAbout.bind([&w] { w.main->SpeedButton8Click(); });
     commands.showAddClass.bind([&w] { w.addClass->showForSelection(); });
     commands.showObjectSource.bind([&w](std::vector<std::string> lines) {
-        w.objectCompiler->setSourceLines(lines);
-        w.objectCompiler->showSourcePage();
+        w.objectCompiler->showGeneratedSource(lines);
         w.main->showObjectCompiler();
     });
     commands.compileAndOfferToSave.bind(

@@ -111,7 +111,8 @@ namespace {
 constexpr const char* kEnglishProperty = "vekEnglish";
 constexpr const char* kGermanProperty = "vekGerman";
 
-void giveBothCaptions(QObject* control, const Bilingual& caption) {
+template <typename Text>
+void giveBothCaptions(QObject* control, const Text& caption) {
     control->setProperty(kEnglishProperty, toQString(caption.english));
     control->setProperty(kGermanProperty, toQString(caption.german));
 }
@@ -130,6 +131,19 @@ QMenu* addBilingualMenu(QMenu* menu, const char* name, const Bilingual& title) {
     submenu->setObjectName(QLatin1String(name));
     giveBothCaptions(submenu->menuAction(), title);
     return submenu;
+}
+
+QMenu* addBilingualMenu(QMenuBar* bar, const char* name, const Bilingual& title) {
+    QMenu* menu = bar->addMenu(toQString(title.english));
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    giveBothCaptions(menu->menuAction(), title);
+    return menu;
+}
+
+void setBilingualCaption(QAction* item, const BilingualText& caption, std::string_view language) {
+    giveBothCaptions(item, caption);
+    item->setText(toQString(caption.in(language)));
 }
 
 void applyBilingualCaptions(const std::vector<QWidget*>& windows, int languageOffset) {

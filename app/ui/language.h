@@ -38,6 +38,9 @@ QAction* addTaggedItem(QMenu* menu, const char* name, int tag, const QString& de
 // until then).
 QAction* addBilingualItem(QMenu* menu, const char* name, const Bilingual& caption);
 QMenu* addBilingualMenu(QMenu* menu, const char* name, const Bilingual& title);
+QMenu* addBilingualMenu(QMenuBar* bar, const char* name, const Bilingual& title);
+// Gives such an item new captions, showing the one of `language`.
+void setBilingualCaption(QAction* item, const BilingualText& caption, std::string_view language);
 void applyBilingualCaptions(const std::vector<QWidget*>& windows, int languageOffset);
 
 }  // namespace vek::ui

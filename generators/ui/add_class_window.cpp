@@ -14,6 +14,23 @@
 
 namespace vek::ui {
 
+namespace {
+
+constexpr BilingualBox kFamilyFullBox{
+    {"The family already holds the genera 0 to 99: there is no number left for another.",
+     "Die Familie hat schon die Genera 0 bis 99: es ist keine Nummer mehr frei."},
+    {"Add", "Einfügen"}};
+constexpr BilingualBox kGenusFullBox{
+    {"The genus already holds the species 0 to 99: there is no number left for another.",
+     "Der Genus hat schon die Species 0 bis 99: es ist keine Nummer mehr frei."},
+    {"Add", "Einfügen"}};
+
+// The fields that are typed take two digits; those taken from the picked entry show all three.
+constexpr int kTypedDigits = 2;
+constexpr int kShownDigits = 3;
+
+}  // namespace
+
 AddClassWindow::AddClassWindow(AppContext& context, ClassCatalogueDocument& catalogue)
     : VekWindow(context, QStringLiteral("TForm12"), QStringLiteral("Add")), m_catalogue(catalogue) {
     setWindowModality(Qt::ApplicationModal);
@@ -39,7 +56,7 @@ AddClassWindow::AddClassWindow(AppContext& context, ClassCatalogueDocument& cata
         cell->setSpacing(0);
         edit = new QLineEdit(QStringLiteral("0"));
         edit->setObjectName(QLatin1String(name));
-        edit->setMaxLength(2);
+        edit->setMaxLength(kTypedDigits);
         edit->setMaximumWidth(40);
         cell->addWidget(edit);
         if (upDown) {
@@ -53,6 +70,7 @@ AddClassWindow::AddClassWindow(AppContext& context, ClassCatalogueDocument& cata
     };
     addNumber(Edit1, "Edit1", 0, nullptr, nullptr);
     Edit1->setEnabled(false);
+    Edit1->setMaxLength(kShownDigits);
     addNumber(Edit2, "Edit2", 1, &UpDown2, "UpDown2");
     addNumber(Edit3, "Edit3", 2, &UpDown3, "UpDown3");
     Edit4 = new QLineEdit;
@@ -72,10 +90,15 @@ void AddClassWindow::FormCreate() {}
 void AddClassWindow::showForSelection() {
     const std::optional<AddSuggestion> suggestion = m_catalogue.suggestion();
     if (!suggestion) return;
+    if (suggestion->full) {
+        context().ask(suggestion->genus ? kFamilyFullBox : kGenusFullBox, Buttons::Ok);
+        return;
+    }
     m_addingGenus = suggestion->genus;
     setWindowTitle(m_addingGenus ? QStringLiteral("Add new GENUS")
                                  : QStringLiteral("Add new SPECIES"));
     Edit1->setText(QString::number(suggestion->family));
+    Edit2->setMaxLength(m_addingGenus ? kTypedDigits : kShownDigits);
     Edit2->setText(QString::number(suggestion->genusNumber));
     Edit2->setEnabled(m_addingGenus);
     UpDown2->setVisible(m_addingGenus);

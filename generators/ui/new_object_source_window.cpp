@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
@@ -19,6 +20,7 @@
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
+#include "app/ui/undo_binding.h"
 #include "app/ui/widgets/wait_cursor.h"
 #include "objects/macro_insertion.h"
 #include "objects/script_events.h"
@@ -30,6 +32,8 @@ namespace {
 constexpr BilingualBox kDeleteBox{
     {"Realy delete the highlited entry?", "Soll der markierte Eintrag wirklich geloescht werden?"},
     {"Delete?", "Loeschen?"}};
+
+constexpr Bilingual kEditMenu{"&Edit", "&Bearbeiten"};
 
 template <typename Control>
 Control* named(Control* control, const char* name, int tag = 0) {
@@ -75,6 +79,8 @@ NewObjectSourceWindow::NewObjectSourceWindow(AppContext& context, ClassCatalogue
     PageControl1->addTab(createMessagePage(), QStringLiteral("Message"));
     PageControl1->setCurrentWidget(TabSheet2);
     halves->addWidget(PageControl1, 1);
+    addUndoItems(addBilingualMenu(menuBar(), "EditMenu1", kEditMenu), m_catalogue.undoStack(),
+                 context);
     resize(720, 520);
 }
 
@@ -228,27 +234,46 @@ void NewObjectSourceWindow::showEvent(QShowEvent* event) {
 
 // ---- the tree ---------------------------------------------------------------------------------
 
+namespace {
+
+// An item for the entry and its sub-entries.
+QTreeWidgetItem* itemsFor(const ClassEntry& entry) {
+    auto* item = new QTreeWidgetItem(QStringList(toQString(entry.text)));
+    for (const ClassEntry& child : entry.children) item->addChild(itemsFor(child));
+    return item;
+}
+
+}  // namespace
+
 void NewObjectSourceWindow::catalogueChanged(const ClassCatalogueEvent& event) {
-    if (event.change == ClassCatalogueEvent::Added) {
-        const EntryPath parent(event.path.begin(), event.path.end() - 1);
-        auto* item = new QTreeWidgetItem(itemAt(parent));
-        item->setText(0, toQString(m_catalogue.catalogue().at(event.path).text));
-        return;
+    switch (event.change) {
+        case ClassCatalogueEvent::Added: {
+            // Where an undone Delete puts the entry back, with what it held.
+            const EntryPath parent(event.path.begin(), event.path.end() - 1);
+            itemAt(parent)->insertChild(static_cast<int>(event.path.back()),
+                                        itemsFor(m_catalogue.catalogue().at(event.path)));
+            return;
+        }
+        case ClassCatalogueEvent::Removed:
+            delete itemAt(event.path);
+            return;
+        case ClassCatalogueEvent::Replaced:
+            TreeView1->clear();
+            for (const ClassEntry& family : m_catalogue.catalogue().families())
+                TreeView1->addTopLevelItem(itemsFor(family));
+            return;
+        case ClassCatalogueEvent::SelectionChanged:
+            enableNewAndDelete();
+            if (const auto& picked = m_catalogue.selectedEntry())
+                TreeView1->setCurrentItem(itemAt(*picked));
+            return;
     }
-    if (event.change == ClassCatalogueEvent::Removed) {
-        delete itemAt(event.path);
-        return;
-    }
-    TreeView1->clear();
-    const auto addEntries = [](auto& self, QTreeWidgetItem* parent,
-                               const ClassEntry& entry) -> void {
-        auto* item = new QTreeWidgetItem(parent, QStringList(toQString(entry.text)));
-        for (const ClassEntry& child : entry.children) self(self, item, child);
-    };
-    for (const ClassEntry& family : m_catalogue.catalogue().families()) {
-        auto* item = new QTreeWidgetItem(TreeView1, QStringList(toQString(family.text)));
-        for (const ClassEntry& child : family.children) addEntries(addEntries, item, child);
-    }
+}
+
+void NewObjectSourceWindow::enableNewAndDelete() {
+    // Without a picked entry New and Delete have nothing to act on.
+    Button4->setEnabled(m_catalogue.canAdd());
+    Button6->setEnabled(m_catalogue.canDelete());
 }
 
 QTreeWidgetItem* NewObjectSourceWindow::itemAt(const EntryPath& path) const {
@@ -276,8 +301,7 @@ void NewObjectSourceWindow::TreeView1Click() {
     runCommand([this, item] {
         m_catalogue.select(pathOf(item));
         const ClassSelection& selection = m_catalogue.selection();
-        Button4->setEnabled(!selection.parts.hasSpecies());
-        Button6->setEnabled(selection.parts.hasGenus());
+        enableNewAndDelete();
         if (selection.parts.family == 2 && !selection.parts.hasSpecies()) {
             PageControl1->setCurrentWidget(TabSheet2);
         } else if (selection.isSimpleObjectSpecies()) {
@@ -299,17 +323,15 @@ void NewObjectSourceWindow::Button4Click() {
 }
 
 void NewObjectSourceWindow::Button6Click() {
-    if (!m_catalogue.selectedEntry() || !m_catalogue.selection().canDelete()) return;
+    if (!m_catalogue.canDelete()) return;
     if (context().ask(kDeleteBox, Buttons::OkCancel) != Answer::Ok) return;
     const WaitCursor wait;
-    Button6->setEnabled(false);
     runCommand([this] { m_catalogue.deleteSelection(); });
 }
 
 void NewObjectSourceWindow::Button5Click() {
     const WaitCursor wait;
     runCommand([this] { m_catalogue.importObjed(); });
-    if (!m_catalogue.selectedEntry()) Button6->setEnabled(false);
 }
 
 // ---- the macro files --------------------------------------------------------------------------

@@ -50,6 +50,7 @@ class NewObjectSourceWindow : public VekWindow {
     QWidget* createSimpleObjectPage();
     QWidget* createMessagePage();
     void catalogueChanged(const ClassCatalogueEvent& event);
+    void enableNewAndDelete();
     QTreeWidgetItem* itemAt(const EntryPath& path) const;
     EntryPath pathOf(const QTreeWidgetItem* item) const;
     void showMacroFiles();

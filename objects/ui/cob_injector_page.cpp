@@ -14,7 +14,6 @@
 #include "gamelink/creatures.h"
 #include "objects/injection.h"
 #include "objects/object_document.h"
-#include "objects/ui/object_compiler_window.h"
 
 namespace vek::ui {
 
@@ -30,13 +29,11 @@ bool isObjectFile(const std::filesystem::path& path) {
 }  // namespace
 
 CobInjectorPage::CobInjectorPage(AppContext& context, ObjectDocument& document,
-                                 TCreatures& creatures, ObjectCompilerWindow& compiler,
-                                 QWidget* parent)
+                                 TCreatures& creatures, QWidget* parent)
     : QWidget(parent),
       m_context(context),
       m_document(document),
       m_creatures(creatures),
-      m_compiler(compiler),
       m_wait(sleepFor) {
     setObjectName(QStringLiteral("CobInjectorPage"));
     auto* layout = new QVBoxLayout(this);
@@ -73,13 +70,13 @@ void CobInjectorPage::FileListBox2DblClick() {
     if (!item) return;
     const QString path = toQString(m_context.game.paths().CMainPath) + item->text();
     // A file that cannot be read stops here with its error; nothing is injected.
-    if (!runGuarded(m_context, [&path] { readCobFile(toPath(path)); })) return;
-    m_compiler.loadCobFile(path);
+    if (!runGuarded(m_context, [this, &path] { m_document.load(toPath(path)); })) return;
+    Q_EMIT objectLoaded();
     injectCommand();
 }
 
 void CobInjectorPage::injectCommand() {
-    QWidget* compiler = &m_compiler;
+    QWidget* compiler = window();
     const QString savedTitle = compiler->windowTitle();
     InjectionSteps steps;
     steps.sendMacro = [this](std::string_view macro) { return m_creatures.SendMacro(macro); };
@@ -96,10 +93,8 @@ void CobInjectorPage::injectCommand() {
         const InjectionOutcome outcome =
             injectObject(m_document.cob(), m_document.source().changedButNotCompiled(),
                          m_context.language, steps);
-        if (outcome == InjectionOutcome::Injected) {
-            showNote(&m_compiler,
-                     m_context.text(kInjectedNote).arg(toQString(m_document.cob().name)));
-        }
+        if (outcome == InjectionOutcome::Injected)
+            Q_EMIT noteChanged(m_context.text(kInjectedNote).arg(toQString(m_document.cob().name)));
     });
 }
 

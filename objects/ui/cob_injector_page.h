@@ -14,17 +14,16 @@ class TCreatures;
 namespace vek::ui {
 
 struct AppContext;
-class ObjectCompilerWindow;
 
 // The object compiler's "COB Injector" page: the object files of the game's main directory,
 // injected with a double click, and the commands Inject and Kill Edit that the window's menus
-// run. Injection sends the object compiler's object in memory.
+// run. Injection sends the document's object through the game link; progress shows in the
+// title of the window the page is in.
 class CobInjectorPage : public QWidget {
     Q_OBJECT
   public:
-    // A page of `compiler`; it injects the document's object through the game link.
     CobInjectorPage(AppContext& context, ObjectDocument& document, TCreatures& creatures,
-                    ObjectCompilerWindow& compiler, QWidget* parent);
+                    QWidget* parent);
 
     QListWidget* fileListBox2() const { return m_fileListBox2; }
 
@@ -40,6 +39,12 @@ class CobInjectorPage : public QWidget {
     void refreshFileList();
     void FileListBox2DblClick();
 
+  Q_SIGNALS:
+    // A double click read an object file into the document.
+    void objectLoaded();
+    // The outcome of an injection, for the window's status line.
+    void noteChanged(const QString& note);
+
   protected:
     void showEvent(QShowEvent* event) override;
 
@@ -47,7 +52,6 @@ class CobInjectorPage : public QWidget {
     AppContext& m_context;
     ObjectDocument& m_document;
     TCreatures& m_creatures;
-    ObjectCompilerWindow& m_compiler;
     QListWidget* m_fileListBox2 = nullptr;
     std::function<void(std::chrono::milliseconds)> m_wait;
 };

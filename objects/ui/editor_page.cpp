@@ -15,7 +15,9 @@
 #include "app/ui/error_report.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/undo_binding.h"
 #include "app/ui/widgets/arrow_stepper.h"
+#include "app/vek_error.h"
 #include "objects/classifier.h"
 
 namespace vek::ui {
@@ -83,6 +85,7 @@ EditorPage::EditorPage(AppContext& context, ObjectDocument& document)
     tagControl(m_editBox, 72);
     m_editBox->installEventFilter(this);
     connect(m_editBox, &QPlainTextEdit::textChanged, this, &EditorPage::Memo1Change);
+    bindTextUndo(m_editBox, document.undoStack(), context);
     layout->addWidget(m_editBox, 5, 0);
 
     auto* calculator = new QHBoxLayout;
@@ -90,9 +93,9 @@ EditorPage::EditorPage(AppContext& context, ObjectDocument& document)
     label->setObjectName(QStringLiteral("Label15"));
     tagControl(label, 55);
     calculator->addWidget(label);
-    m_familyField = addClassField("Edit12", "UpDown1", calculator);
-    m_genusField = addClassField("Edit13", "UpDown2", calculator);
-    m_speciesField = addClassField("Edit14", "UpDown3", calculator);
+    m_familyField = addClassField("Edit12", "UpDown1", ClassPart::Family, calculator);
+    m_genusField = addClassField("Edit13", "UpDown2", ClassPart::Genus, calculator);
+    m_speciesField = addClassField("Edit14", "UpDown3", ClassPart::Species, calculator);
     calculator->addWidget(new QLabel(QStringLiteral("="), this));
     m_classField = makeField("Edit15", this);
     m_classField->setMaximumWidth(110);
@@ -100,7 +103,7 @@ EditorPage::EditorPage(AppContext& context, ObjectDocument& document)
     calculator->addWidget(m_classField);
     calculator->addStretch();
     layout->addLayout(calculator, 6, 0);
-    classFieldChanged();
+    showClassFields();
     showEntries();
 }
 
@@ -135,12 +138,14 @@ QListWidget* EditorPage::addListBlock(ObjectList which, int row) {
     return list;
 }
 
-QLineEdit* EditorPage::addClassField(const char* name, const char* upDownName, QHBoxLayout* row) {
+QLineEdit* EditorPage::addClassField(const char* name, const char* upDownName, ClassPart part,
+                                     QHBoxLayout* row) {
     QLineEdit* field = makeField(name, this);
-    field->setText(QStringLiteral("1"));
     field->setMaximumWidth(48);
     field->installEventFilter(this);
-    connect(field, &QLineEdit::textChanged, this, &EditorPage::classFieldChanged);
+    routeUndoKeysToWindow(field);
+    connect(field, &QLineEdit::textChanged, this,
+            [this, part, field] { classFieldTyped(part, field); });
     auto* upDown = new ArrowStepper(field, 0, 255, this);
     upDown->setObjectName(QLatin1String(upDownName));
     upDown->setFixedSize(16, 22);
@@ -153,36 +158,56 @@ const EditorPage::ListControls& EditorPage::controlsOf(ObjectList list) const {
     return list == ObjectList::Scripts ? m_scripts : m_imports;
 }
 
-void EditorPage::readCounts(CobFields& fields) const {
-    fields.scriptCount = toStdString(m_scripts.count->text());
-    fields.importCount = toStdString(m_imports.count->text());
-}
-
 // ---- the document's changes -----------------------------------------------------------------
 
 void EditorPage::documentChanged(const ObjectDocumentEvent& event) {
     const ListControls& controls = controlsOf(event.list);
     const std::vector<std::string>& entries = m_document.entries(event.list);
     const QSignalBlocker blocker(controls.list);
+    const int row = static_cast<int>(event.index);
     switch (event.change) {
         case ObjectChange::Replaced:
             showEntries();
             return;
         case ObjectChange::EntryAdded:
-            controls.list->addItem(editTextFromEntry(entries[event.index]));
+            entriesMoved(event.list, event.index);
+            controls.list->insertItem(row, editTextFromEntry(entries[event.index]));
             break;
         case ObjectChange::EntryRemoved:
-            delete controls.list->takeItem(static_cast<int>(event.index));
+            entriesMoved(event.list, event.index);
+            delete controls.list->takeItem(row);
             break;
         case ObjectChange::EntryEdited:
-            controls.list->item(static_cast<int>(event.index))
-                ->setText(editTextFromEntry(entries[event.index]));
+            controls.list->item(row)->setText(editTextFromEntry(entries[event.index]));
+            // An undone or redone edit shows in the edit box attached to it.
+            if (!m_editing && m_attached == std::pair(event.list, row)) {
+                m_settingEditBox = true;
+                mirrorText(m_editBox, editTextFromEntry(entries[event.index]));
+                m_settingEditBox = false;
+            }
+            return;
+        case ObjectChange::FieldsChanged:
+            showCounts();
+            return;
+        case ObjectChange::ClassFieldsChanged:
+            showClassFields();
             return;
         case ObjectChange::Compiled:
         case ObjectChange::PictureTaken:
+        case ObjectChange::SourceEdited:
             return;
     }
     controls.count->setText(QString::number(entries.size()));
+}
+
+void EditorPage::entriesMoved(ObjectList list, std::size_t index) {
+    if (m_attached && m_attached->first == list && m_attached->second >= static_cast<int>(index))
+        detachEditBox();
+}
+
+void EditorPage::showCounts() {
+    m_scripts.count->setText(toQString(m_document.fieldTexts().scriptCount));
+    m_imports.count->setText(toQString(m_document.fieldTexts().importCount));
 }
 
 void EditorPage::showEntries() {
@@ -194,8 +219,7 @@ void EditorPage::showEntries() {
         for (const std::string& entry : m_document.entries(which))
             controls.list->addItem(editTextFromEntry(entry));
     }
-    m_scripts.count->setText(toQString(m_document.fieldTexts().scriptCount));
-    m_imports.count->setText(toQString(m_document.fieldTexts().importCount));
+    showCounts();
 }
 
 // ---- lists and the edit box -----------------------------------------------------------------
@@ -245,9 +269,13 @@ void EditorPage::Memo1Change() {
         cursor.setPosition(std::min(caret, static_cast<int>(text.size())));
         m_editBox->setTextCursor(cursor);
     }
-    if (m_attached)
+    if (!m_attached) return;
+    m_editing = true;
+    runGuarded(m_context, [this, &text] {
         m_document.editEntry(m_attached->first, static_cast<std::size_t>(m_attached->second),
                              entryFromEditText(text));
+    });
+    m_editing = false;
 }
 
 bool EditorPage::eventFilter(QObject* watched, QEvent* event) {
@@ -273,26 +301,55 @@ bool EditorPage::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- class calculator -----------------------------------------------------------------------
 
-void EditorPage::classFieldChanged() {
-    for (QLineEdit* field : {m_familyField, m_genusField, m_speciesField}) {
-        if (!field || field->text().isEmpty()) return;
-    }
-    Edit15Change();
+void EditorPage::classFieldTyped(ClassPart part, const QLineEdit* field) {
+    if (m_showingClassFields) return;
+    m_typingClassField = true;
+    m_document.setClassField(part, toStdString(field->text()));
+    m_typingClassField = false;
 }
 
-void EditorPage::Edit15Change() {
-    if (m_settingClassNumber || !m_familyField || !m_genusField || !m_speciesField) return;
+void EditorPage::showClassFields() {
+    if (!m_familyField || !m_genusField || !m_speciesField) return;
+    const ClassFields& texts = m_document.classFields();
+    m_showingClassFields = true;
+    for (const auto& [field, text] :
+         {std::pair(m_familyField, &texts.family), std::pair(m_genusField, &texts.genus),
+          std::pair(m_speciesField, &texts.species)}) {
+        if (field->text() != toQString(*text)) field->setText(toQString(*text));
+    }
+    m_showingClassFields = false;
+    // What the user types is checked; a text that undo brings back keeps the last number.
+    showClassNumber(m_typingClassField);
+}
+
+void EditorPage::showClassNumber(bool reportErrors) {
+    for (const QLineEdit* field : {m_familyField, m_genusField, m_speciesField}) {
+        if (field->text().isEmpty()) return;
+    }
     // The class number is computed, never typed: a change is answered with the computed value.
     m_settingClassNumber = true;
-    runGuarded(m_context, [this] {
+    auto compute = [this] {
         auto value = [](const QLineEdit* field) {
             return parseWholeNumber(toStdString(field->text()));
         };
         const Classifier classifier{value(m_familyField), value(m_genusField),
                                     value(m_speciesField)};
         m_classField->setText(QString::number(classifier.classNumber()));
-    });
+    };
+    if (reportErrors) {
+        runGuarded(m_context, compute);
+    } else {
+        try {
+            compute();
+        } catch (const VekError&) {
+        }
+    }
     m_settingClassNumber = false;
+}
+
+void EditorPage::Edit15Change() {
+    if (!m_settingClassNumber && m_familyField && m_genusField && m_speciesField)
+        showClassNumber(true);
 }
 
 }  // namespace vek::ui

@@ -27,9 +27,6 @@ class EditorPage : public QWidget {
     void newEntry(ObjectList list);
     void deleteEntry(ObjectList list);
 
-    // The two count fields.
-    void readCounts(CobFields& fields) const;
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -40,16 +37,22 @@ class EditorPage : public QWidget {
     };
 
     QListWidget* addListBlock(ObjectList which, int row);
-    QLineEdit* addClassField(const char* name, const char* upDownName, QHBoxLayout* row);
+    QLineEdit* addClassField(const char* name, const char* upDownName, ClassPart part,
+                             QHBoxLayout* row);
     const ListControls& controlsOf(ObjectList list) const;
 
     void documentChanged(const ObjectDocumentEvent& event);
     void showEntries();
+    void showCounts();
+    // An entry came or went in `list` at `index`: an edit box attached at or after it lets go.
+    void entriesMoved(ObjectList list, std::size_t index);
     void attachEditBox(ObjectList list, int row);
     void detachEditBox();
     void setEditText(const QString& text);
     void Memo1Change();
-    void classFieldChanged();
+    void classFieldTyped(ClassPart part, const QLineEdit* field);
+    void showClassFields();
+    void showClassNumber(bool reportErrors);
     void Edit15Change();
 
     AppContext& m_context;
@@ -60,7 +63,10 @@ class EditorPage : public QWidget {
     QPlainTextEdit* m_editBox = nullptr;  // Memo1
     std::optional<std::pair<ObjectList, int>> m_attached;
     bool m_settingEditBox = false;  // programmatic changes of the edit box write nothing back
+    bool m_editing = false;         // the edit box writes into its entry
     bool m_settingClassNumber = false;
+    bool m_showingClassFields = false;
+    bool m_typingClassField = false;
     QLineEdit* m_familyField = nullptr;   // Edit12
     QLineEdit* m_genusField = nullptr;    // Edit13
     QLineEdit* m_speciesField = nullptr;  // Edit14

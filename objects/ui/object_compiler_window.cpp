@@ -3,19 +3,22 @@
 #include <QAction>
 #include <QDropEvent>
 #include <QEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "app/file_io.h"
+#include "app/scope_exit.h"
 #include "app/ui/file_drop.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/recent_menu.h"
-#include "objects/cob_compiler.h"
-#include "objects/discompiler.h"
+#include "app/ui/undo_binding.h"
+#include "objects/macro_insertion.h"
 #include "objects/ui/cob_injector_page.h"
 #include "objects/ui/editor_page.h"
 #include "objects/ui/picture_page.h"
@@ -35,6 +38,8 @@ const QString kCobFilter = QStringLiteral("*.COB (*.COB *.cob)");
 const QString kSourceFilter = QStringLiteral("*.COS (*.COS *.cos)");
 const QStringList kObjectDrops{QStringLiteral(".cos"), QStringLiteral(".cob")};
 
+constexpr Bilingual kEditMenu{"&Edit", "&Bearbeiten"};
+
 }  // namespace
 
 ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& document,
@@ -50,14 +55,17 @@ ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& 
     setCentralWidget(m_pages);
     m_sourcePage = new SourcePage(context, document);
     m_editorPage = new EditorPage(context, document);
-    m_settingsPage = new SettingsPage;
+    m_settingsPage = new SettingsPage(document);
     m_picturePage = new PicturePage(context, document, palette, pictures);
     auto* injectorPage = new QWidget;
     injectorPage->setObjectName(QStringLiteral("TabSheet4"));
     auto* injectorLayout = new QVBoxLayout(injectorPage);
     injectorLayout->setContentsMargins(0, 0, 0, 0);
-    m_injector = new CobInjectorPage(context, document, creatures, *this, injectorPage);
+    m_injector = new CobInjectorPage(context, document, creatures, injectorPage);
     injectorLayout->addWidget(m_injector);
+    connect(m_injector, &CobInjectorPage::objectLoaded, this,
+            &ObjectCompilerWindow::showEditorPage);
+    connect(m_injector, &CobInjectorPage::noteChanged, this, &ObjectCompilerWindow::showNote);
 
     m_pages->addTab(m_sourcePage, QStringLiteral("Source (COS)"));
     m_pages->addTab(m_editorPage, QStringLiteral("Editor (COB)"));
@@ -72,7 +80,11 @@ ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& 
     connect(m_sourcePage, &SourcePage::saveClicked, this, &ObjectCompilerWindow::Button7Click);
     connect(m_sourcePage, &SourcePage::compileClicked, this, &ObjectCompilerWindow::Button8Click);
     connect(m_sourcePage, &SourcePage::injectClicked, m_injector, &CobInjectorPage::injectCommand);
-    showFields(document.fieldTexts());
+    m_noteLine = new QLabel(statusBar());
+    m_noteLine->setObjectName(QStringLiteral("NoteLine"));
+    statusBar()->addPermanentWidget(m_noteLine, 1);
+    // The note stays until the next command.
+    connect(menuBar(), &QMenuBar::triggered, this, [this] { showNote({}); });
     resize(640, 480);
     setAcceptDrops(true);
     // The source text takes dropped text itself; dropped object files and sources go to the
@@ -100,6 +112,9 @@ void ObjectCompilerWindow::createMenus() {
     using W = ObjectCompilerWindow;
 
     QMenu* source = addMenu("Source1", QStringLiteral("&Source"), 0);
+    // Edit stands second, where it usually does.
+    addUndoItems(addBilingualMenu(menuBar(), "EditMenu1", kEditMenu), m_document.undoStack(),
+                 context());
     addItem(source, "New2", 91, this, &W::Button10Click);
     source->addSeparator();
     addItem(source, "LoadSourceFileCOS1", 92, this, &W::Button6Click)
@@ -134,32 +149,29 @@ void ObjectCompilerWindow::createMenus() {
 
 QPlainTextEdit* ObjectCompilerWindow::sourceText() const { return m_sourcePage->sourceText(); }
 
-void ObjectCompilerWindow::setSourceLines(const std::vector<std::string>& lines) {
-    m_sourcePage->setSourceLines(lines);
+void ObjectCompilerWindow::showGeneratedSource(const std::vector<std::string>& lines) {
+    runCommand([this, &lines] {
+        m_document.replaceSource(joinInsertedLines(lines), kGeneratedSourceLabel);
+        m_sourcePage->moveCaretToStart();
+        showSourcePage();
+    });
 }
 
 void ObjectCompilerWindow::showSourcePage() { m_pages->setCurrentWidget(m_sourcePage); }
 void ObjectCompilerWindow::showEditorPage() { m_pages->setCurrentWidget(m_editorPage); }
 
 void ObjectCompilerWindow::documentChanged(const ObjectDocumentEvent& event) {
-    if (event.change == ObjectChange::Replaced) showFields(m_document.fieldTexts());
+    showNote({});
     // The source was read; the editor page shows the object even if its fields fail next.
     if (event.change == ObjectChange::Compiled) showEditorPage();
 }
 
-void ObjectCompilerWindow::showFields(const CobFields& fields) {
-    m_settingsPage->showFields(fields);
+void ObjectCompilerWindow::showNote(const QString& note) {
+    if (m_noteLine) m_noteLine->setText(note);
 }
 
-CobFields ObjectCompilerWindow::currentFields() const {
-    CobFields fields;
-    m_settingsPage->readFields(fields);
-    m_editorPage->readCounts(fields);
-    m_picturePage->readSize(fields);
-    return fields;
-}
-
-void ObjectCompilerWindow::FormActivate() { showFields(fieldsOf(m_document.cob())); }
+// Values typed and not taken over give way to the object's own when the window comes back.
+void ObjectCompilerWindow::FormActivate() { m_document.restoreFieldsFromObject(); }
 
 // ---- the source -----------------------------------------------------------------------------
 
@@ -185,9 +197,8 @@ void ObjectCompilerWindow::Button6Click() {
 
 void ObjectCompilerWindow::loadSourceFile(const QString& path) {
     runCommand([this, &path] {
-        m_document.rememberSourceFile(toStdString(path));
-        setSourceLines(readSourceFile(toPath(path)));
-        m_document.source().loadedFromFile();
+        m_document.loadSource(toPath(path));
+        m_sourcePage->moveCaretToStart();
         context().remember(RecentKind::Sources, path);
         showSourcePage();
     });
@@ -227,9 +238,7 @@ void ObjectCompilerWindow::Button7Click() {
             context().text(kSaveSourceTitle), sourceFolder(), kSourceFilter, QStringLiteral("COS"),
             toQString(m_document.sourceFileName()));
         if (!chosen) return;
-        m_document.rememberSourceFile(toStdString(*chosen));
-        writeSourceFile(toPath(*chosen), m_sourcePage->sourceLines());
-        m_document.source().savedToFile();
+        m_document.saveSource(toPath(*chosen));
         context().remember(RecentKind::Sources, *chosen);
     });
 }
@@ -243,16 +252,9 @@ void ObjectCompilerWindow::offerToSaveChangedSource(Buttons buttons) {
 void ObjectCompilerWindow::Button11Click() {
     offerToSaveChangedSource(Buttons::OkCancel);
     runCommand([this] {
-        const CobFields fields = currentFields();
-        m_document.rememberSourceFile(fields.name + ".COS");
-        std::vector<std::string> lines;
-        try {
-            discompileInto(m_document.cob(), fields, m_document.objectFileName(), lines);
-        } catch (...) {
-            setSourceLines(lines);
-            throw;
-        }
-        setSourceLines(lines);
+        // The lines written before a failure stand; the caret goes to the start either way.
+        const ScopeExit caret([this] { m_sourcePage->moveCaretToStart(); });
+        m_document.discompile();
         showSourcePage();
     });
 }
@@ -262,17 +264,16 @@ void ObjectCompilerWindow::Button8Click() { compileSourcePage(); }
 bool ObjectCompilerWindow::compileSourcePage() {
     bool compiled = false;
     runCommand([this, &compiled] {
-        const std::string source = m_sourcePage->sourceUtf8();
-        m_document.compile(splitLines(source), {context().game.paths().CImagePath, m_pictures});
+        m_document.compileSource({context().game.paths().CImagePath, m_pictures});
         compiled = true;
     });
     return compiled;
 }
 
 bool ObjectCompilerWindow::compileNewObject(const std::vector<std::string>& lines) {
-    setSourceLines({});
+    const UndoGroup oneStep(m_document.undoStack(), kAssistantLabel);
     New1Click();
-    setSourceLines(lines);
+    showGeneratedSource(lines);
     return compileSourcePage();
 }
 
@@ -298,7 +299,7 @@ void ObjectCompilerWindow::SaveCOB1Click() {
         const auto chosen = context().dialogs.saveFile(
             context().text(kSaveCobTitle), gameMainDirectory(), kCobFilter, QStringLiteral("COB"),
             toQString(m_document.objectFileName()));
-        if (chosen) m_document.save(toPath(*chosen), currentFields());
+        if (chosen) m_document.save(toPath(*chosen));
     });
 }
 
@@ -311,6 +312,12 @@ void ObjectCompilerWindow::Button4Click() { m_picturePage->Button4Click(); }
 // ---- window events --------------------------------------------------------------------------
 
 void ObjectCompilerWindow::FormShow() { m_sourcePage->refreshMacroList(); }
+
+bool ObjectCompilerWindow::event(QEvent* event) {
+    // Hints go to the main window's hint line alone; this window's status line keeps its note.
+    if (event->type() == QEvent::StatusTip) return true;
+    return VekWindow::event(event);
+}
 
 void ObjectCompilerWindow::showEvent(QShowEvent* event) {
     VekWindow::showEvent(event);

@@ -8,6 +8,7 @@
 #include "app/ui/vek_window.h"
 #include "objects/object_document.h"
 
+class QLabel;
 class QPlainTextEdit;
 class QTabWidget;
 
@@ -27,6 +28,8 @@ class SourcePage;
 
 // TForm2: "COB-Compiler". Shows the object document on its pages, one widget each: the source
 // text, the object's scripts and imports, its header settings, its picture and the injector.
+// Its Edit menu undoes and redoes the document's steps; its status line keeps the outcome of the
+// last command until the next one.
 class ObjectCompilerWindow : public VekWindow {
     Q_OBJECT
   public:
@@ -41,13 +44,14 @@ class ObjectCompilerWindow : public VekWindow {
     // When the source was changed and not saved: asks whether to save it (OK or Yes saves).
     void offerToSaveChangedSource(Buttons buttons);
 
-    // The source text (Memo2): generators write into it.
+    // The source text (Memo2), which shows the document's.
     QPlainTextEdit* sourceText() const;
-    void setSourceLines(const std::vector<std::string>& lines);
+    // A generated source replaces the text, as one step.
+    void showGeneratedSource(const std::vector<std::string>& lines);
     void showSourcePage();
     // Compiles the source page; false when the compilation failed (and said why).
     bool compileSourcePage();
-    // A new object from these lines: the source page emptied, New, the lines, Compile.
+    // A new object from these lines: New, the lines as the source, Compile; one step.
     bool compileNewObject(const std::vector<std::string>& lines);
     void showEditorPage();
 
@@ -77,6 +81,7 @@ class ObjectCompilerWindow : public VekWindow {
     void FormActivate();        // refills the fields from the object
 
   protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -87,8 +92,7 @@ class ObjectCompilerWindow : public VekWindow {
     void createMenus();
     void FormShow();
     void documentChanged(const ObjectDocumentEvent& event);
-    void showFields(const CobFields& fields);
-    CobFields currentFields() const;
+    void showNote(const QString& note);
     QString gameMainDirectory() const;
     // The folder last used for sources, else the game's main directory.
     QString sourceFolder() const;
@@ -102,6 +106,7 @@ class ObjectCompilerWindow : public VekWindow {
     SettingsPage* m_settingsPage = nullptr;
     PicturePage* m_picturePage = nullptr;
     CobInjectorPage* m_injector = nullptr;
+    QLabel* m_noteLine = nullptr;
 };
 
 }  // namespace vek::ui

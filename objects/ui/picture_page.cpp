@@ -93,11 +93,6 @@ void PicturePage::showImage(RgbImage image) {
     m_panel1->setFixedSize(m_image.width + kImageMargin, m_image.height + kImageMargin);
 }
 
-void PicturePage::readSize(CobFields& fields) const {
-    fields.width = toStdString(m_widthField->text());
-    fields.height = toStdString(m_heightField->text());
-}
-
 void PicturePage::Button4Click() {
     runGuarded(m_context, [this] {
         // Before a sprite was selected in the sprite editor there is nothing to take.

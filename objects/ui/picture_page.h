@@ -4,7 +4,6 @@
 
 #include "app/observers.h"
 #include "app/rgb_image.h"
-#include "objects/cob_fields.h"
 #include "objects/object_document.h"
 
 class QLineEdit;
@@ -29,8 +28,6 @@ class PicturePage : public QWidget {
 
     // The creation step's picture: black, 233 x 137.
     void showFirstPicture();
-    // The two size fields.
-    void readSize(CobFields& fields) const;
 
     void Button4Click();  // Get, and a click on the picture (Image1Click)
 

@@ -6,6 +6,7 @@
 
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/undo_binding.h"
 
 namespace vek::ui {
 
@@ -20,21 +21,27 @@ QLabel* makeLabel(const char* name, int tag, QWidget* parent) {
 
 }  // namespace
 
-SettingsPage::SettingsPage() {
+SettingsPage::SettingsPage(ObjectDocument& document)
+    : m_document(document),
+      m_observation(document.observe([this](const ObjectDocumentEvent& event) {
+          if (event.change == ObjectChange::Replaced || event.change == ObjectChange::FieldsChanged)
+              showFields();
+      })) {
     setObjectName(QStringLiteral("Settings"));
     auto* form = new QFormLayout(this);
     // The name and the items field share their label's tag.
-    m_nameField = addRow("Label8", 51, "Edit7", false);
+    m_nameField = addTypedRow("Label8", 51, "Edit7", HeaderField::Name);
     tagControl(m_nameField, 51);
     m_nameField->setMaximumWidth(300);
     m_itemsField = addRow("Label1", 52, "Edit1", true);
     tagControl(m_itemsField, 52);
-    m_quantityField = addRow("Label2", 53, "Edit2", false);
-    m_usedField = addRow("Label13", 54, "Edit11", false);
+    m_quantityField = addTypedRow("Label2", 53, "Edit2", HeaderField::Quantity);
+    m_usedField = addTypedRow("Label13", 54, "Edit11", HeaderField::Used);
     form->addRow(makeLabel("Label14", 65, this));
-    m_dayField = addRow("Label11", 67, "Edit9", false);
-    m_monthField = addRow("Label10", 66, "Edit8", false);
-    m_yearField = addRow("Label12", 68, "Edit10", false);
+    m_dayField = addTypedRow("Label11", 67, "Edit9", HeaderField::Day);
+    m_monthField = addTypedRow("Label10", 66, "Edit8", HeaderField::Month);
+    m_yearField = addTypedRow("Label12", 68, "Edit10", HeaderField::Year);
+    showFields();
 }
 
 QLineEdit* SettingsPage::addRow(const char* labelName, int tag, const char* fieldName,
@@ -47,24 +54,28 @@ QLineEdit* SettingsPage::addRow(const char* labelName, int tag, const char* fiel
     return field;
 }
 
-void SettingsPage::showFields(const CobFields& fields) {
-    m_itemsField->setText(toQString(fields.items));
-    m_quantityField->setText(toQString(fields.quantity));
-    m_nameField->setText(toQString(fields.name));
-    m_monthField->setText(toQString(fields.month));
-    m_dayField->setText(toQString(fields.day));
-    m_yearField->setText(toQString(fields.year));
-    m_usedField->setText(toQString(fields.used));
+QLineEdit* SettingsPage::addTypedRow(const char* labelName, int tag, const char* fieldName,
+                                     HeaderField field) {
+    QLineEdit* edit = addRow(labelName, tag, fieldName, false);
+    routeUndoKeysToWindow(edit);
+    connect(edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+        if (!m_showing) m_document.setField(field, toStdString(text));
+    });
+    return edit;
 }
 
-void SettingsPage::readFields(CobFields& fields) const {
-    fields.items = toStdString(m_itemsField->text());
-    fields.quantity = toStdString(m_quantityField->text());
-    fields.name = toStdString(m_nameField->text());
-    fields.month = toStdString(m_monthField->text());
-    fields.day = toStdString(m_dayField->text());
-    fields.year = toStdString(m_yearField->text());
-    fields.used = toStdString(m_usedField->text());
+void SettingsPage::showFields() {
+    const CobFields& fields = m_document.fieldTexts();
+    m_showing = true;
+    // A field that already shows its text keeps its caret.
+    for (const auto& [edit, text] :
+         {std::pair(m_itemsField, &fields.items), std::pair(m_quantityField, &fields.quantity),
+          std::pair(m_nameField, &fields.name), std::pair(m_monthField, &fields.month),
+          std::pair(m_dayField, &fields.day), std::pair(m_yearField, &fields.year),
+          std::pair(m_usedField, &fields.used)}) {
+        if (edit->text() != toQString(*text)) edit->setText(toQString(*text));
+    }
+    m_showing = false;
 }
 
 }  // namespace vek::ui

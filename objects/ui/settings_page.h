@@ -2,26 +2,30 @@
 
 #include <QWidget>
 
-#include "objects/cob_fields.h"
+#include "app/observers.h"
+#include "objects/object_document.h"
 
 class QLineEdit;
 
 namespace vek::ui {
 
-// The object compiler's "Settings" page: the object's name and header values, typed freely;
-// Save and Compile take them over.
+// The object compiler's "Settings" page: the object's name and header values, typed freely into
+// the document's field texts; Save and Compile take them over.
 class SettingsPage : public QWidget {
     Q_OBJECT
   public:
-    SettingsPage();
-
-    void showFields(const CobFields& fields);
-    // Its fields' texts, the other fields of `fields` left as they are.
-    void readFields(CobFields& fields) const;
+    explicit SettingsPage(ObjectDocument& document);
 
   private:
     QLineEdit* addRow(const char* labelName, int tag, const char* fieldName, bool readOnly);
+    // A field whose typing becomes the document's.
+    QLineEdit* addTypedRow(const char* labelName, int tag, const char* fieldName,
+                           HeaderField field);
+    void showFields();
 
+    ObjectDocument& m_document;
+    Subscription m_observation;
+    bool m_showing = false;
     QLineEdit* m_nameField = nullptr;      // Edit7
     QLineEdit* m_itemsField = nullptr;     // Edit1
     QLineEdit* m_quantityField = nullptr;  // Edit2

@@ -11,12 +11,18 @@
 #include "app/ui/error_report.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/undo_binding.h"
 #include "objects/macro_insertion.h"
 #include "objects/object_document.h"
 
 namespace vek::ui {
 
-SourcePage::SourcePage(AppContext& context, ObjectDocument& document) : m_context(context) {
+SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
+    : m_context(context),
+      m_document(document),
+      m_observation(document.observe([this](const ObjectDocumentEvent& event) {
+          if (event.change == ObjectChange::SourceEdited) showSource();
+      })) {
     setObjectName(QStringLiteral("TabSheet1"));
     auto* layout = new QHBoxLayout(this);
     auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -37,8 +43,8 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document) : m_contex
     m_memo2->setTabChangesFocus(false);
     m_memo2->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_memo2->setTabStopDistance(4 * m_memo2->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
-    connect(m_memo2, &QPlainTextEdit::textChanged, this,
-            [&document] { document.source().textChanged(); });  // Memo2Change
+    connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::Memo2Change);
+    bindTextUndo(m_memo2, document.undoStack(), context);
 
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
@@ -65,28 +71,17 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document) : m_contex
     }
 }
 
-std::string SourcePage::sourceUtf8() const { return toStdString(m_memo2->toPlainText()); }
-
-std::vector<std::string> SourcePage::sourceLines() const {
-    std::vector<std::string> lines;
-    const QStringList texts = m_memo2->toPlainText().split(QLatin1Char('\n'));
-    lines.reserve(static_cast<std::size_t>(texts.size()));
-    for (const QString& text : texts) lines.push_back(toStdString(text));
-    // An empty text is no line at all, not one empty line.
-    if (lines.size() == 1 && lines.front().empty()) lines.clear();
-    return lines;
+void SourcePage::Memo2Change() {
+    m_typing = true;
+    m_document.typeSource(toStdString(m_memo2->toPlainText()));
+    m_typing = false;
 }
 
-void SourcePage::setSourceLines(const std::vector<std::string>& lines) {
-    // Every text the program puts in place (a file, a discompilation, a generated source) is one
-    // edit that Ctrl+Z takes back, not a new text without history.
-    QTextCursor cursor(m_memo2->document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(toQString(joinInsertedLines(lines)));
-    cursor.endEditBlock();
-    m_memo2->setTextCursor(QTextCursor(m_memo2->document()));
+void SourcePage::showSource() {
+    if (!m_typing) mirrorText(m_memo2, toQString(m_document.sourceText()));
 }
+
+void SourcePage::moveCaretToStart() { m_memo2->setTextCursor(QTextCursor(m_memo2->document())); }
 
 void SourcePage::refreshMacroList() {
     m_fileListBox1->clear();
@@ -101,9 +96,15 @@ void SourcePage::FileListBox1DblClick() {
         const auto path = macroDirectory(m_context.programDirectory) / toPath(item->text());
         // The text goes through the hidden box, and replaces the selection at the caret.
         m_memo3->setPlainText(toQString(macroInsertionText(path)));
-        QTextCursor cursor = m_memo2->textCursor();
-        cursor.insertText(m_memo3->toPlainText());
-        m_memo2->setTextCursor(cursor);
+        const QTextCursor cursor = m_memo2->textCursor();
+        QString text = m_memo2->toPlainText();
+        text.replace(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart(),
+                     m_memo3->toPlainText());
+        const int caret = cursor.selectionStart() + static_cast<int>(m_memo3->toPlainText().size());
+        m_document.replaceSource(toStdString(text), kMacroInsertionLabel);
+        QTextCursor after(m_memo2->document());
+        after.setPosition(caret);
+        m_memo2->setTextCursor(after);
     });
 }
 

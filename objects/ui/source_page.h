@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QWidget>
-#include <string>
-#include <vector>
+
+#include "app/observers.h"
 
 class QListWidget;
 class QPlainTextEdit;
@@ -16,20 +16,15 @@ namespace vek::ui {
 struct AppContext;
 
 // The object compiler's "Source (COS)" page: the macro files of the program's MAC folder, which
-// a double click inserts, and the source text. Every change of the text is noted in the
-// document's source state.
+// a double click inserts, and the source text. The document keeps the text; the page mirrors it,
+// and what the user types becomes the document's, step by step.
 class SourcePage : public QWidget {
     Q_OBJECT
   public:
     SourcePage(AppContext& context, ObjectDocument& document);
 
     QPlainTextEdit* sourceText() const { return m_memo2; }
-    // The text as one UTF-8 string, lines separated by line breaks.
-    std::string sourceUtf8() const;
-    // The text's lines, as a source file holds them.
-    std::vector<std::string> sourceLines() const;
-    // Replaces the whole text as one undoable edit.
-    void setSourceLines(const std::vector<std::string>& lines);
+    void moveCaretToStart();
     // Lists the "*.MAC" files again.
     void refreshMacroList();
 
@@ -42,8 +37,13 @@ class SourcePage : public QWidget {
 
   private:
     void FileListBox1DblClick();
+    void Memo2Change();
+    void showSource();
 
     AppContext& m_context;
+    ObjectDocument& m_document;
+    Subscription m_observation;
+    bool m_typing = false;  // the text shown is already the document's
     QListWidget* m_fileListBox1 = nullptr;
     QPlainTextEdit* m_memo2 = nullptr;
     QPlainTextEdit* m_memo3 = nullptr;

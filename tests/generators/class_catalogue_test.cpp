@@ -36,6 +36,9 @@ TEST(ClassCatalogue, SpacesAndTabsAreOneLevelEachAndAreWrittenBackAsTabs) {
 }
 
 TEST(ClassCatalogue, BadLinesStopTheReadingAndTheEntriesBeforeStay) {
+    std::string deep;
+    for (std::size_t level = 0; level <= 32; ++level)
+        deep += std::string(level, '\t') + std::to_string(level) + " {x}\r\n";
     struct Case {
         std::string_view text;
         std::string error;
@@ -46,10 +49,11 @@ TEST(ClassCatalogue, BadLinesStopTheReadingAndTheEntriesBeforeStay) {
          "Ungültige Ebene (2) für Element \"1 0 0 {jump}\"", 1},
         {"\t1 0 {first line deeper}\r\n",
          "Ungültige Ebene (1) für Element \"1 0 {first line deeper}\"", 0},
-        {"1 {a}\r\n\t1 0 {b}\r\n\t\t1 0 0 {c}\r\n\t\t\t1 0 0 0 {d}\r\n",
-         "Ungültige Ebene (3) für Element \"1 0 0 0 {d}\"", 1},
+        {"1 {a}\r\n\t1 0 {b}\r\n\t\t1 0 0 {c}\r\n\t\t\t\t1 0 0 0 {d}\r\n",
+         "Ungültige Ebene (4) für Element \"1 0 0 0 {d}\"", 1},
         {"1 {a}\r\n2 {b}\r\n\t2 1 no brace\r\n",
          "The line is no class entry: it lacks the \"{\" before its description", 2},
+        {deep, "Ungültige Ebene (32) für Element \"32 {x}\"", 1},
     };
     for (const Case& c : cases) {
         ClassCatalogue catalogue;
@@ -62,6 +66,60 @@ TEST(ClassCatalogue, BadLinesStopTheReadingAndTheEntriesBeforeStay) {
         }
         EXPECT_EQ(catalogue.families().size(), c.kept) << c.text;
     }
+}
+
+// One level deeper than the line before is allowed below a species too; such entries are kept
+// and written back, so that Add and Delete change nothing around them.
+TEST(ClassCatalogueDocument, AFourthLevelSurvivesAddAndDeleteAndUndoWritesTheFileBack) {
+    testing::TempDir dir;
+    const std::string original =
+        "2 {Simple}\n 2 5 {Toys}\n\t\t2 5 7 {Ball}\n\t\t\t2 5 7 1 {Red}\n\t2 6 {Food}\n\x1A";
+    writeFileAtomically(dir / "classes.vek", std::string_view(original));
+    ClassCatalogueDocument document(dir.path());
+    document.load();
+    const std::string canonical =
+        "2 {Simple}\r\n\t2 5 {Toys}\r\n\t\t2 5 7 {Ball}\r\n\t\t\t2 5 7 1 {Red}\r\n";
+    document.select({0, 0});
+    document.addUnderSelection("2 5 8 {Kite}");
+    const std::string added = canonical + "\t\t2 5 8 {Kite}\r\n\t2 6 {Food}\r\n";
+    EXPECT_EQ(readFileText(dir / "classes.vek"), added);
+    document.select({0, 1});
+    document.deleteSelection();
+    EXPECT_EQ(readFileText(dir / "classes.vek"), canonical + "\t\t2 5 8 {Kite}\r\n");
+
+    UndoStack& steps = document.undoStack();
+    EXPECT_EQ(steps.undoLabel()->english, "Delete Entry");
+    steps.undo();
+    EXPECT_EQ(readFileText(dir / "classes.vek"), added);
+    EXPECT_EQ(document.selectedEntry(), (EntryPath{0, 1})) << "the deleted entry is picked again";
+    steps.undo();
+    EXPECT_EQ(readFileText(dir / "classes.vek"), original) << "byte for byte, spaces and 0x1A";
+    steps.redo();
+    EXPECT_EQ(readFileText(dir / "classes.vek"), added);
+}
+
+// A catalogue read only in part is never written: the entries after the refused line would go.
+TEST(ClassCatalogueDocument, AfterARefusedLineNothingIsWritten) {
+    testing::TempDir dir;
+    const std::string original = "2 {Simple}\r\n\t2 5 {Toys}\r\n\t2 6 no brace\r\n3 {Lost}\r\n";
+    writeFileAtomically(dir / "classes.vek", std::string_view(original));
+    ClassCatalogueDocument document(dir.path());
+    try {
+        document.load();
+        ADD_FAILURE() << "a line without a brace";
+    } catch (const VekError& error) {
+        EXPECT_NE(error.text(kLanguageEnglish).find("not written in this session"),
+                  std::string::npos);
+        EXPECT_NE(error.text(kLanguageGerman).find("nicht geschrieben"), std::string::npos);
+        EXPECT_EQ(error.detail().line, 3u);
+    }
+    EXPECT_TRUE(document.readOnly());
+    document.select({0});
+    EXPECT_THROW(document.addUnderSelection("2 7 {More}"), VekError);
+    document.select({0, 0});
+    EXPECT_THROW(document.deleteSelection(), VekError);
+    EXPECT_EQ(document.catalogue().lines().size(), 2u);
+    EXPECT_EQ(readFileText(dir / "classes.vek"), original);
 }
 
 TEST(ClassCatalogue, EntryTextsGiveTheirNumbersDescriptionAndMask) {
@@ -112,6 +170,16 @@ TEST(ClassCatalogue, NewSuggestsOneMoreThanTheLastChild) {
     const ClassCatalogue bare = catalogueOf("7 {No genus}\r\n");
     EXPECT_EQ(suggestAddition(bare.at({0}), ClassSelection::of("7 {No genus}")).genusNumber, 0);
 
+    // Never a number another child has, never one of three digits, and a full family says so.
+    std::string numbers = "3 {Numbers}\r\n\t3 98 {a}\r\n\t3 0 {b}\r\n\t3 99 {c}\r\n\t3 1 {d}\r\n";
+    const ClassCatalogue crowded = catalogueOf(numbers + "\t3 0 {last}\r\n");
+    EXPECT_EQ(suggestAddition(crowded.at({0}), ClassSelection::of("3 {Numbers}")).genusNumber, 2);
+    const ClassCatalogue past = catalogueOf(numbers + "\t3 150 {imported}\r\n");
+    EXPECT_EQ(suggestAddition(past.at({0}), ClassSelection::of("3 {Numbers}")).genusNumber, 2);
+    std::string full = "4 {Full}\r\n";
+    for (int k = 0; k < 100; ++k) full += "\t4 " + std::to_string(k) + " {g}\r\n";
+    EXPECT_TRUE(suggestAddition(catalogueOf(full).at({0}), ClassSelection::of("4 {Full}")).full);
+
     EXPECT_EQ(newEntryText(true, "2", "6", "ignored", "Food"), "2 6 {Food}");
     EXPECT_EQ(newEntryText(false, "2", "5", "8", "Kite"), "2 5 8 {Kite}");
 }
@@ -119,7 +187,7 @@ TEST(ClassCatalogue, NewSuggestsOneMoreThanTheLastChild) {
 TEST(ClassCatalogue, ImportBuildsTheTreeTheSameClassesWrittenAsCataloguGive) {
     const ClassCatalogue imported = importObjed(
         "2,\"Simple Objects\",1\r\n5,\"Toys\",2\r\n3,\"Ball\",3\r\n9,\"Kite\",3\r\n"
-        "6,\"Food\",2\r\n4,\"Bugs\",1\r\n1,\"Beetles\",2\r\n");
+        "6,\"Food\",2\r\n4,\"Bugs\",1\r\n1,\"Beetles\",2\r\n\x1A");
     const ClassCatalogue written = catalogueOf(
         "2 {Simple Objects}\r\n\t2 5 {Toys}\r\n\t\t2 5 3 {Ball}\r\n\t\t2 5 9 {Kite}\r\n"
         "\t2 6 {Food}\r\n4 {Bugs}\r\n\t4 1 {Beetles}\r\n");
@@ -140,6 +208,7 @@ TEST(ClassCatalogue, BadImportLinesAreRefusedNamingTheLine) {
         {" 2,\"spaced\",1\r\n", 1},
         {"1,\"a\",1\r\n\t5,\"tabbed\",2\r\n", 2},
         {tooLong, 2001},
+        {"1,\"a\",1\x1A\r\n", 1},  // the end-of-file byte only after the last line
     };
     for (const auto& [text, line] : cases) {
         try {

@@ -122,7 +122,7 @@ TEST_F(ObjectDocumentTest, AFailingFieldStopsCompilingAfterTheScriptsAreIn) {
     EXPECT_EQ(document.objectFileName(), "BALL.COB");
 
     // A sprite line that fails stops at that line with what was collected: nothing compiled.
-    document.source().textChanged();
+    document.typeSource("changed");
     events.clear();
     EXPECT_THROW(compile({"scrp 1 1 1 1", "endm", "sprite nope x", "scrp 1 1 1 2", "endm"}),
                  VekError);
@@ -187,6 +187,36 @@ TEST_F(ObjectDocumentTest, TakingAPictureStoresItUpsideDown) {
     EXPECT_EQ(cob.picturePixels[0], 100);
     EXPECT_EQ(cob.picturePixels[19], 119);
     EXPECT_EQ(cob.picturePixels[20], 3);
+}
+
+// Changed and saved follow the undo stack back to the text last loaded or saved; compiled comes
+// back with the text it was compiled from.
+TEST_F(ObjectDocumentTest, TheSourceStateFollowsUndoAndRedo) {
+    writeFileAtomically(dir / "a.cos", std::string_view("scrp 1 1 1 1\r\nendm\r\n"));
+    document.loadSource(dir / "a.cos");
+    EXPECT_EQ(document.sourceText(), "scrp 1 1 1 1\nendm");
+    EXPECT_TRUE(document.source().saved);
+    document.compileSource({"/game/Images/", pictures});
+    document.typeSource("scrp 1 1 1 1\nendm\n*");
+    document.typeSource("scrp 1 1 1 1\nendm\n* a");
+    EXPECT_TRUE(document.source().changedButNotCompiled());
+    UndoStack& steps = document.undoStack();
+    EXPECT_EQ(steps.undoLabel()->english, "Typing") << "one step for the run of typing";
+    steps.undo();
+    EXPECT_EQ(document.sourceText(), "scrp 1 1 1 1\nendm");
+    EXPECT_FALSE(document.source().changed);
+    EXPECT_TRUE(document.source().saved);
+    EXPECT_TRUE(document.source().compiled);
+    steps.undo();  // the compilation
+    EXPECT_FALSE(document.source().compiled);
+    EXPECT_TRUE(document.cob().scripts.empty());
+    steps.undo();  // the load
+    EXPECT_TRUE(document.sourceText().empty());
+    EXPECT_TRUE(document.source().changedButNotSaved()) << "the loaded file's text is gone";
+    EXPECT_TRUE(document.sourceFileName().empty());
+    steps.redo();
+    EXPECT_EQ(document.sourceFileName(), "a.cos");
+    EXPECT_TRUE(document.source().saved);
 }
 
 TEST_F(ObjectDocumentTest, TheSourceFileNameIsTheNamePart) {

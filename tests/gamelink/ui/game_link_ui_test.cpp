@@ -1,10 +1,13 @@
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <fstream>
 
 #include "app/file_io.h"
+#include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "gamelink/app_exec.h"
@@ -205,6 +208,17 @@ class GameLinkUiTest : public QObject {
                               "inst,sys: wtop,endm"}));
         QCOMPARE(game.ask("inst,dde: scrp 2 5 3 1,endm"), QStringLiteral("inst,snde honk,endm"));
         QVERIFY(game.bench.dialogs().asked.empty());
+        // The outcome stays in the window's status line while the mouse moves over hints.
+        compiler->show();
+        QVERIFY(QTest::qWaitForWindowExposed(compiler));
+        compiler->findChild<QTabWidget*>()->setCurrentWidget(page.parentWidget());
+        QTest::mouseMove(page.fileListBox2()->viewport());
+        auto* note = compiler->findChild<QLabel*>(QStringLiteral("NoteLine"));
+        QCOMPARE(note->text(), QStringLiteral("Injected Ball"));
+        QVERIFY(note->isVisible());
+        saveScreenshot(compiler, QStringLiteral("TForm2-injected-note"));
+        QCOMPARE(game.bench.windows().main->statusBar1()->currentMessage(),
+                 QStringLiteral("Doubleclick to inject the COB into Creatures"));
 
         page.killEditCommand();
         QCOMPARE(game.log().last(), QStringLiteral("inst,kill edit,endm"));

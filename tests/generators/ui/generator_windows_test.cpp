@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -167,6 +168,53 @@ class GeneratorWindowsTest : public QObject {
         QCOMPARE(bench.dialogs().errors().size(), std::size_t{1});
         QCOMPARE(tree->topLevelItemCount(), entries);
         QCOMPARE(readFileText(program / "classes.vek"), after);
+    }
+
+    // Undoing Add and Delete writes the file back as it was, byte for byte; after Delete, New
+    // and Delete have nothing to act on; a full family says so instead of offering a number.
+    void addAndDeleteAreUndoneWritingTheFileBack() {
+        TestWorkbench bench(privateDemo());
+        const auto file = bench.demo().programDirectory() / "classes.vek";
+        std::string original = "2 {Simple}\n 2 5 {Toys}\n\t\t2 5 7 {Ball}\n\t\t\t2 5 7 1 {Red}\n";
+        original += "3 {Full}\n";
+        for (int genus = 0; genus < 100; ++genus)
+            original += "\t3 " + std::to_string(genus) + " {g}\n";
+        writeFileAtomically(file, std::string_view(original));
+        bench.workbench().classCatalogue().load();
+        auto* undo = control<QAction>(source(bench), "Undo1");
+        auto* redo = control<QAction>(source(bench), "Redo1");
+
+        clickEntry(bench, QStringLiteral("2 5 {Toys}"));
+        control<QPushButton>(source(bench), "Button4")->click();
+        control<QLineEdit>(bench.windows().addClass, "Edit4")->setText(QStringLiteral("Kite"));
+        control<QPushButton>(bench.windows().addClass, "Button1")->click();
+        bench.windows().addClass->close();
+        const std::string added = readFileText(file);
+        QVERIFY(added.find("\t\t\t2 5 7 1 {Red}\r\n\t\t2 5 8 {Kite}\r\n3 {Full}") !=
+                std::string::npos);
+        QCOMPARE(undo->text(), QStringLiteral("Undo Add Species"));
+        undo->trigger();
+        QCOMPARE(readFileText(file), original);
+        redo->trigger();
+        QCOMPARE(readFileText(file), added);
+
+        clickEntry(bench, QStringLiteral("2 5 7 {Ball}"));
+        control<QPushButton>(source(bench), "Button6")->click();
+        QVERIFY(readFileText(file).find("Red") == std::string::npos);
+        QVERIFY(!enabled(bench, "Button4"));
+        QVERIFY(!enabled(bench, "Button6"));
+        undo->trigger();
+        QCOMPARE(readFileText(file), added);
+        QVERIFY(enabled(bench, "Button6"));
+        auto* tree = control<QTreeWidget>(source(bench), "TreeView1");
+        QCOMPARE(tree->currentItem()->child(0)->text(0), QStringLiteral("2 5 7 1 {Red}"));
+
+        clickEntry(bench, QStringLiteral("3 {Full}"));
+        control<QPushButton>(source(bench), "Button4")->click();
+        QVERIFY(!bench.windows().addClass->isVisible());
+        QCOMPARE(bench.dialogs().messages().back().text,
+                 QStringLiteral("The family already holds the genera 0 to 99: there is no "
+                                "number left for another."));
     }
 
     void createSourceFillsTheCompilerOrShowsEveryFailure() {

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -10,6 +11,7 @@
 #include "app/ui/qt_convert.h"
 #include "app/ui/widgets/arrow_stepper.h"
 #include "objects/cob_data.h"
+#include "objects/object_document.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/sprite_file.h"
 #include "support/ui/workbench_fixture.h"
@@ -60,6 +62,37 @@ void typeInto(QPlainTextEdit* box, const QString& text) { QTest::keyClicks(box, 
 
 QString inScratch(TestWorkbench& bench, const char* name) {
     return fromPath(bench.scratch() / name);
+}
+
+// What an edit may change: the document's object, texts and names, and what the pages show.
+struct Shot {
+    CobData cob;
+    CobFields fields;
+    ClassFields classFields;
+    std::string source;
+    SourceState state;
+    std::string objectFile;
+    std::string sourceFile;
+    QStringList shown;
+
+    bool operator==(const Shot&) const = default;
+};
+
+Shot shot(TestWorkbench& bench) {
+    ObjectCompilerWindow* window = bench.windows().objectCompiler;
+    const ObjectDocument& document = bench.objectDocument();
+    QStringList shown{window->sourceText()->toPlainText()};
+    shown << lines(control<QListWidget>(window, "ListBox1"))
+          << lines(control<QListWidget>(window, "ListBox2"));
+    for (int number : {1, 2, 3, 4, 5, 6, 7, 11, 13}) shown << field(window, number)->text();
+    return {document.cob(),
+            document.fieldTexts(),
+            document.classFields(),
+            document.sourceText(),
+            document.source(),
+            document.objectFileName(),
+            document.sourceFileName(),
+            shown};
 }
 
 const Bytes kWorkedExample = {1, 0, 0, 0, 0, 0,   0,   0,   0,   0,   0,   0,   0, 0, 0,
@@ -493,6 +526,99 @@ class ObjectCompilerWindowTest : public QObject {
         control<QAction>(window, "Inject2")->trigger();
         QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
         QCOMPARE(bench.dialogs().messages().front().caption, QStringLiteral("Nothing to inject!"));
+    }
+
+    // Every kind of edit is one step that the Edit menu names: Undo gives back the exact object,
+    // fields, source and what the pages show, Redo the edit again. Ctrl+Z in the source text
+    // runs the same steps.
+    void everyEditIsUndoneAndRedoneExactly() {
+        TestWorkbench::Options options;
+        options.privateDemo = true;
+        TestWorkbench bench(options);
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->show();
+        QApplication::setActiveWindow(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        writeSpriteFile(bench.scratch() / "p.spr", std::vector<SpriteImage>{SpriteImage(3, 2, 7)});
+        bench.spriteDocument().open(bench.scratch() / "p.spr");
+        window->loadCobFile(fromPath(bench.demo().gameDirectory() / "SPTOP.COB"));
+        auto* scripts = control<QListWidget>(window, "ListBox1");
+        auto* editBox = control<QPlainTextEdit>(window, "Memo1");
+        QPlainTextEdit* source = window->sourceText();
+        const QString ball = fromPath(bench.demo().gameDirectory() / "BALL.COB");
+        struct Edit {
+            const char* label;
+            std::function<void()> before;
+            std::function<void()> edit;
+            bool byKeys = false;  // Ctrl+Z in the source text instead of the menu
+        };
+        const std::function<void()> nothing = [] {};
+        const Edit edits[] = {
+            {"New Script", nothing, [&] { window->Button1Click(); }},
+            {"Edit Script", [&] { clickLine(scripts, 0); }, [&] { typeInto(editBox, "XY"); }},
+            {"Delete Script", [&] { clickLine(scripts, 1); }, [&] { window->Button3Click(); }},
+            {"New Import", nothing, [&] { window->Button2Click(); }},
+            {"Change Quantity", nothing, [&] { QTest::keyClicks(field(window, 2), "12"); }},
+            {"Restore Fields", [&] { field(window, 7)->setText("typed"); },
+             [&] { window->FormActivate(); }},
+            {"Get Picture", nothing, [&] { window->Button4Click(); }},
+            {"Change Genus", nothing, [&] { QTest::keyClicks(field(window, 13), "5"); }},
+            {"Load COB", nothing, [&] { window->loadCobFile(ball); }},
+            {"New COB", nothing, [&] { window->New1Click(); }},
+            {"Typing", nothing, [&] { QTest::keyClicks(source, "inst"); }, true},
+            {"Compile Source", [&] { source->appendPlainText("A\nendm"); },
+             [&] { window->Button8Click(); }, true},
+            {"Discompile", nothing, [&] { window->Button11Click(); }, true},
+            {"Insert Macro", nothing,
+             [&] { doubleClickLine(control<QListWidget>(window, "FileListBox1"), 1); }, true},
+            {"Generate Source", nothing,
+             [&] {
+                 bench.context().commands.showObjectSource({"* made", "name Made"});
+             },
+             true},
+            {"COB Assistent", nothing,
+             [&] {
+                 bench.context().commands.compileAndOfferToSave({"inst", "endm"}, {});
+             }},
+        };
+        for (const Edit& step : edits) {
+            step.before();
+            const Shot before = shot(bench);
+            step.edit();
+            const Shot after = shot(bench);
+            QVERIFY2(!(before == after), step.label);
+            auto* undo = control<QAction>(window, "Undo1");
+            QCOMPARE(undo->text(), QStringLiteral("Undo ") + QLatin1String(step.label));
+            if (step.byKeys)
+                QTest::keyClick(source, Qt::Key_Z, Qt::ControlModifier);
+            else
+                undo->trigger();
+            QVERIFY2(shot(bench) == before, step.label);
+            control<QAction>(window, "Redo1")->trigger();
+            QVERIFY2(shot(bench) == after, step.label);
+        }
+        QVERIFY(bench.dialogs().errors().empty());
+    }
+
+    void theEditMenuNamesTheStepInGerman() {
+        TestWorkbench::Options options;
+        options.vekIniText = "[Language]\nLanguage=deutsch\n";
+        TestWorkbench bench(options);
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        auto* undo = control<QAction>(window, "Undo1");
+        QCOMPARE(undo->text(), QStringLiteral("Rückgängig"));
+        QVERIFY(!undo->isEnabled());
+        window->Button1Click();
+        clickLine(control<QListWidget>(window, "ListBox1"), 0);
+        window->Button3Click();
+        QCOMPARE(undo->text(), QStringLiteral("Rückgängig: Script löschen"));
+        QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+        saveScreenshot(window->findChild<QMenu*>(QStringLiteral("EditMenu1")),
+                       QStringLiteral("TForm2-deutsch-undo-step"));
+        undo->trigger();
+        QCOMPARE(control<QAction>(window, "Redo1")->text(),
+                 QStringLiteral("Wiederholen: Script löschen"));
+        QCOMPARE(control<QAction>(window, "EditMenu1")->text(), QStringLiteral("&Bearbeiten"));
     }
 
     void screenshotsOfEveryPage() {
