@@ -27,13 +27,23 @@ bool PixelHistory::record(std::span<const std::uint8_t> before,
                           after.begin() + static_cast<std::ptrdiff_t>(i));
     }
     if (step.runs.empty()) return false;
+    push(std::move(step));
+    return true;
+}
+
+bool PixelHistory::recordPixel(std::size_t offset, std::uint8_t before, std::uint8_t after) {
+    if (before == after) return false;
+    push({0, {{static_cast<std::uint32_t>(offset), 1}}, {before}, {after}});
+    return true;
+}
+
+void PixelHistory::push(Step step) {
     dropRedo();
     step.id = ++m_lastId;
     m_bytes += step.bytes();
     m_undo.push_back(std::move(step));
     // The newest step always stays, however large.
     while (m_undo.size() > m_maxSteps || (m_bytes > m_maxBytes && m_undo.size() > 1)) dropOldest();
-    return true;
 }
 
 void PixelHistory::apply(const Step& step, const std::vector<std::uint8_t>& values,

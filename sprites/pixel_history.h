@@ -23,6 +23,8 @@ class PixelHistory {
     // Records the change from `before` to `after` (same size) as one step; no step when nothing
     // changed. Returns whether a step was recorded. The redo steps go.
     bool record(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after);
+    // The same for one pixel at `offset`, without looking at the others.
+    bool recordPixel(std::size_t offset, std::uint8_t before, std::uint8_t after);
     // Puts the last step's old values (undo) or the next step's new values (redo) back into
     // `pixels`; false when there is no such step. `changed` gets the first and one past the last
     // offset that the step touched.
@@ -56,6 +58,7 @@ class PixelHistory {
 
     static void apply(const Step& step, const std::vector<std::uint8_t>& values,
                       std::span<std::uint8_t> pixels, std::pair<std::size_t, std::size_t>* changed);
+    void push(Step step);
     void dropOldest();
     void dropRedo();
 

@@ -6,14 +6,17 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QTranslator>
 #include <QVariant>
 
 #include "app/text_table.h"
@@ -139,6 +142,22 @@ void applyBilingualCaptions(const std::vector<QWidget*>& windows, int languageOf
             const QVariant caption = item->property(property);
             if (caption.isValid()) item->setText(caption.toString());
         }
+    }
+}
+
+void translateQtTexts(int languageOffset) {
+    static QPointer<QTranslator> german;
+    static bool found = false;
+    if (!german) {
+        german = new QTranslator(QCoreApplication::instance());
+        found = german->load(QStringLiteral("qtbase_de"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    }
+    if (!found) return;
+    if (languageOffset == TextTable::kGermanOffset) {
+        QCoreApplication::installTranslator(german);
+    } else {
+        QCoreApplication::removeTranslator(german);
     }
 }
 

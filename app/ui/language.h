@@ -40,4 +40,8 @@ QAction* addBilingualItem(QMenu* menu, const char* name, const Bilingual& captio
 QMenu* addBilingualMenu(QMenu* menu, const char* name, const Bilingual& title);
 void applyBilingualCaptions(const std::vector<QWidget*>& windows, int languageOffset);
 
+// Qt's own texts (the buttons of questions, the file and colour dialogs) in the language of the
+// offset, from Qt's catalogue where the system has it; English otherwise.
+void translateQtTexts(int languageOffset);
+
 }  // namespace vek::ui

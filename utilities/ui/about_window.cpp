@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "app/ui/qt_convert.h"
+#include "app/ui/widgets/designed_layout.h"
 
 namespace vek::ui {
 
@@ -68,11 +69,11 @@ QPixmap programPicture() {
     return picture;
 }
 
-QPlainTextEdit* readOnlyText(QWidget* parent, const char* name, const QRect& area) {
-    auto* text = new QPlainTextEdit(parent);
+QPlainTextEdit* readOnlyText(DesignedLayout* layout, const char* name, const QRect& area) {
+    auto* text = new QPlainTextEdit(layout->parentWidget());
     text->setObjectName(QLatin1String(name));
-    text->setGeometry(area);
     text->setReadOnly(true);
+    layout->place(text, area);
     return text;
 }
 
@@ -82,18 +83,13 @@ AboutWindow::AboutWindow(AppContext& context, ReportLines reportLines)
     : VekWindow(context, QStringLiteral("TForm9"), QStringLiteral("About VEK....")),
       m_reportLines(std::move(reportLines)) {
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
-    setFixedSize(kWindowSize);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-
-    m_picture = new QLabel(central);
+    DesignedLayout* layout = DesignedLayout::install(this, kWindowSize);
+    m_picture = new QLabel(centralWidget());
     m_picture->setObjectName(QStringLiteral("Image1"));
-    m_picture->setGeometry(kPictureArea);
     m_picture->setPixmap(programPicture());
+    layout->place(m_picture, kPictureArea);
 
-    m_name = readOnlyText(central, "memo1", kNameArea);
+    m_name = readOnlyText(layout, "memo1", kNameArea);
     m_name->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_name->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_name->setFrameShape(QFrame::NoFrame);
@@ -104,10 +100,13 @@ AboutWindow::AboutWindow(AppContext& context, ReportLines reportLines)
         QStringLiteral("QPlainTextEdit { background: %1; color: white; }").arg(kDarkPurple.name()));
     m_name->setPlainText(QString::fromUtf8(kCredits));
 
-    m_report = readOnlyText(central, "Memo2", kReportArea);
+    m_report = readOnlyText(layout, "Memo2", kReportArea);
     m_report->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_report->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_report->setTabStopDistance(m_report->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 12);
+    this->layout()->activate();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void AboutWindow::FormCreate() {
