@@ -23,8 +23,7 @@ void SpriteDocument::select(int position) {
         const std::string held = std::to_string(m_table.count());
         throw VekError(
             "The sprite file has no sprite " + number + " (it holds " + held + ", counted from 0).",
-            "Die Sprite Datei hat kein Sprite " + number + " (sie hat " + held +
-                ", gezaehlt ab 0).",
+            "Die Sprite Datei hat kein Sprite " + number + " (sie hat " + held + ", gezählt ab 0).",
             ErrorDetail::ofFile(m_table.file));
     }
     // Until the new pixels are in, no sprite is current: a failed read leaves nothing to save.

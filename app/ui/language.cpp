@@ -135,12 +135,30 @@ QMenu* addBilingualMenu(QMenu* menu, const char* name, const Bilingual& title) {
     return submenu;
 }
 
+void setBilingualText(QWidget* control, const Bilingual& text) {
+    giveBothCaptions(control, text);
+    if (auto* field = qobject_cast<QPlainTextEdit*>(control)) {
+        field->setPlainText(toQString(text.english));
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(toQString(text.english));
+    }
+}
+
 void applyBilingualCaptions(const std::vector<QWidget*>& windows, int languageOffset) {
     const char* property = languageOffset == 0 ? kEnglishProperty : kGermanProperty;
     for (QWidget* window : windows) {
         for (QAction* item : window->findChildren<QAction*>()) {
             const QVariant caption = item->property(property);
             if (caption.isValid()) item->setText(caption.toString());
+        }
+        // Widgets only: a text field's new text replaces objects of its document.
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            const QString text = control->property(property).toString();
+            if (auto* field = qobject_cast<QPlainTextEdit*>(control); field && !text.isEmpty()) {
+                field->setPlainText(text);
+            } else if (auto* label = qobject_cast<QLabel*>(control); label && !text.isEmpty()) {
+                label->setText(text);
+            }
         }
     }
 }

@@ -38,6 +38,8 @@ QAction* addTaggedItem(QMenu* menu, const char* name, int tag, const QString& de
 // until then).
 QAction* addBilingualItem(QMenu* menu, const char* name, const Bilingual& caption);
 QMenu* addBilingualMenu(QMenu* menu, const char* name, const Bilingual& title);
+// The same for a label's or a text field's text.
+void setBilingualText(QWidget* control, const Bilingual& text);
 void applyBilingualCaptions(const std::vector<QWidget*>& windows, int languageOffset);
 
 // Qt's own texts (the buttons of questions, the file and colour dialogs) in the language of the

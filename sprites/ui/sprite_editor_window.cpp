@@ -66,7 +66,7 @@ constexpr BilingualBox kClearQuestion{
     {"Clear Drawing Area?", "Zeichenflaeche loeschen?"}};
 constexpr BilingualBox kSpriteNotSavedBox{
     {"The sprite was changed but not saved! Would you like to save it now?",
-     "Der Sprite wurde veraendert aber nicht gespeichert! Moechten Sie ihn jetzt speichern?"},
+     "Der Sprite wurde verändert aber nicht gespeichert! Möchten Sie ihn jetzt speichern?"},
     {"Sprite not saved!", "Sprite nicht gespeichert!"}};
 
 constexpr Bilingual kUndoCaption{"Undo", "Rückgängig"};
@@ -576,7 +576,7 @@ void SpriteEditorWindow::layoutContent() {
     const QSize window = m_content->size();
     const QSize strip = m_strip->layout()->sizeHint();
     // The window is at least as wide as the strip with its captions.
-    setMinimumWidth(strip.width() + width() - window.width());
+    m_content->setMinimumWidth(strip.width());
     m_strip->setGeometry(0, 0, std::max(window.width(), strip.width()), strip.height());
     ListBox1->setGeometry(0, strip.height(), kListWidth,
                           std::max(window.height() - strip.height(), 0));

@@ -6,10 +6,10 @@
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextDocument>
-#include <QtMath>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTextDocument>
+#include <QtMath>
 #include <algorithm>
 #include <climits>
 
@@ -108,8 +108,7 @@ void DesignedLayout::addItem(QLayoutItem* item) {
 }
 
 QLayoutItem* DesignedLayout::itemAt(int index) const {
-    return index >= 0 && index < count() ? m_placed[static_cast<std::size_t>(index)].item
-                                         : nullptr;
+    return index >= 0 && index < count() ? m_placed[static_cast<std::size_t>(index)].item : nullptr;
 }
 
 QLayoutItem* DesignedLayout::takeAt(int index) {
