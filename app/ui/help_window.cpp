@@ -33,7 +33,7 @@ void HelpWindow::showContents() {
 void HelpWindow::showLanguage(bool german) {
     m_german = german;
     const QUrl shown = m_browser->source();
-    if (!shown.isEmpty()) showPage(QFileInfo(shown.toLocalFile()).fileName(), shown.fragment());
+    if (!shown.isEmpty()) showPage(QFileInfo(shown.path()).fileName(), shown.fragment());
 }
 
 void HelpWindow::showPage(const QString& page, const QString& anchor) {

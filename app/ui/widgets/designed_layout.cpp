@@ -1,6 +1,5 @@
 #include "app/ui/widgets/designed_layout.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -15,6 +14,15 @@
 
 namespace vek::ui {
 
+namespace {
+
+// Where a designed edge lies after the fit.
+int fittedEdge(const std::vector<std::pair<int, int>>& edges, int designed) {
+    return std::lower_bound(edges.begin(), edges.end(), std::pair{designed, INT_MIN})->second;
+}
+
+}  // namespace
+
 std::vector<std::pair<int, int>> fitEdges(const std::vector<DesignedSpan>& spans, int extent) {
     std::vector<int> edges = {0, extent};
     for (const DesignedSpan& span : spans) {
@@ -25,14 +33,11 @@ std::vector<std::pair<int, int>> fitEdges(const std::vector<DesignedSpan>& spans
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
 
     std::vector<std::pair<int, int>> moved;
-    const auto fittedAt = [&moved](int edge) {
-        return std::lower_bound(moved.begin(), moved.end(), std::pair{edge, INT_MIN})->second;
-    };
     for (const int edge : edges) {
         int position = moved.empty() ? edge : moved.back().second + (edge - moved.back().first);
         for (const DesignedSpan& span : spans) {
             if (span.end == edge && span.start < edge)
-                position = std::max(position, fittedAt(span.start) + span.needed);
+                position = std::max(position, fittedEdge(moved, span.start) + span.needed);
         }
         moved.emplace_back(edge, position);
     }
@@ -133,16 +138,14 @@ std::vector<QRect> DesignedLayout::fitted(QSize& client) const {
     }
     const auto x = fitEdges(columns, m_designedSize.width());
     const auto y = fitEdges(rows, m_designedSize.height());
-    const auto at = [](const std::vector<std::pair<int, int>>& edges, int edge) {
-        return std::lower_bound(edges.begin(), edges.end(), std::pair{edge, INT_MIN})->second;
-    };
     std::vector<QRect> boxes;
     for (std::size_t k = 0; k < m_placed.size(); ++k) {
-        const int left = at(x, columns[k].start);
-        const int top = at(y, rows[k].start);
-        boxes.emplace_back(left, top, at(x, columns[k].end) - left, at(y, rows[k].end) - top);
+        const int left = fittedEdge(x, columns[k].start);
+        const int top = fittedEdge(y, rows[k].start);
+        boxes.emplace_back(left, top, fittedEdge(x, columns[k].end) - left,
+                           fittedEdge(y, rows[k].end) - top);
     }
-    client = {at(x, m_designedSize.width()), at(y, m_designedSize.height())};
+    client = {fittedEdge(x, m_designedSize.width()), fittedEdge(y, m_designedSize.height())};
     for (const QRect& box : boxes) client = client.expandedTo({box.right() + 1, box.bottom() + 1});
     return boxes;
 }
