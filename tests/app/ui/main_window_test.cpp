@@ -270,10 +270,12 @@ class MainWindowTest : public QObject {
         QCOMPARE(help->window()->windowTitle(), QStringLiteral("Vekstudio-Hilfe"));
         help->setSource(QUrl(QStringLiteral("sprites.html")));
         QVERIFY(help->toPlainText().contains(QStringLiteral("Der Sprite Editor")));
+        saveScreenshot(help->window(), QStringLiteral("help-deutsch"));
         main->SpeedButton12Click();
         QCOMPARE(help->source().fileName(), QStringLiteral("sprites.html"));
         QVERIFY(help->toPlainText().contains(QStringLiteral("The sprite editor")));
         QVERIFY(!help->source().toLocalFile().contains(QStringLiteral("/de/")));
+        saveScreenshot(help->window(), QStringLiteral("help-english"));
         help->window()->close();
     }
 
