@@ -62,8 +62,8 @@ class WindowsRegistry final : public RegistryWriter {
         const HKEY rootKey =
             root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
         // The 32-bit game reads its keys through the 32-bit view, whatever this build is.
-        if (RegOpenKeyExA(rootKey, keyText.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
-                          &opened) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(rootKey, keyText.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &opened) !=
+            ERROR_SUCCESS)
             throw registryWriteError(valueName);
         // The data are the text's characters without a terminating zero.
         const LONG written = RegSetValueExA(opened, name.c_str(), 0, REG_SZ,

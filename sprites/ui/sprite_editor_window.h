@@ -138,7 +138,7 @@ class SpriteEditorWindow : public VekWindow {
 
     // Controls, by their designed names.
     QWidget* m_content = nullptr;
-    QWidget* m_strip = nullptr;  // the colours, BGC and the palette area
+    QWidget* m_strip = nullptr;              // the colours, BGC and the palette area
     QScrollArea* m_drawingScroll = nullptr;  // the drawing area scrolls alone
     QWidget* m_drawingContent = nullptr;
     TMultiShape* MultiShape1 = nullptr;

@@ -34,8 +34,7 @@ SpriteFileCreatorWindow::SpriteFileCreatorWindow(AppContext& context)
     DesignedLayout* layout = DesignedLayout::install(this, kClientSize);
     QWidget* client = centralWidget();
 
-    auto makeLabel = [client, layout](const char* name, QRect where, int tag,
-                                      Qt::Alignment align) {
+    auto makeLabel = [client, layout](const char* name, QRect where, int tag, Qt::Alignment align) {
         auto* label = new QLabel(client);
         label->setObjectName(QLatin1String(name));
         label->setAlignment(align | Qt::AlignVCenter);
@@ -43,9 +42,9 @@ SpriteFileCreatorWindow::SpriteFileCreatorWindow(AppContext& context)
         layout->place(label, where);
         return label;
     };
-    auto makeField = [client, layout](QLineEdit*& edit, ArrowStepper*& upDown,
-                                      const char* editName, const char* upDownName, QRect where,
-                                      int maximum, const QString& hint) {
+    auto makeField = [client, layout](QLineEdit*& edit, ArrowStepper*& upDown, const char* editName,
+                                      const char* upDownName, QRect where, int maximum,
+                                      const QString& hint) {
         edit = new QLineEdit(QStringLiteral("1"), client);
         edit->setObjectName(QLatin1String(editName));
         setHint(edit, hint);
