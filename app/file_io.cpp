@@ -135,10 +135,7 @@ class FileDescriptorBuffer : public std::streambuf {
 
 }  // namespace
 
-std::vector<std::uint8_t> readFileBytes(const fs::path& path) {
-    FileReader in(path);
-    return in.bytes(0, static_cast<std::size_t>(in.size()));
-}
+std::vector<std::uint8_t> readFileBytes(const fs::path& path) { return FileReader(path).all(); }
 
 std::string readFileText(const fs::path& path) {
     const auto bytes = readFileBytes(path);

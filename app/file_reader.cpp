@@ -16,7 +16,9 @@ FileReader::FileReader(const fs::path& file) : m_file(file), m_in(file, std::ios
     if (!m_in || fs::is_directory(file, error))
         throw VekError::runtime(kFileNotFound, ErrorDetail::ofFile(file));
     m_in.seekg(0, std::ios::end);
-    m_size = static_cast<std::uint64_t>(m_in.tellg());
+    const std::streamoff end = m_in.tellg();
+    m_size = end > 0 ? static_cast<std::uint64_t>(end) : 0;
+    m_in.clear();
     m_in.seekg(0);
 }
 
@@ -36,6 +38,19 @@ std::vector<std::uint8_t> FileReader::bytes(std::uint64_t offset, std::size_t co
     require(offset, count);
     std::vector<std::uint8_t> bytes(count);
     read(offset, bytes);
+    return bytes;
+}
+
+std::vector<std::uint8_t> FileReader::all() {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(static_cast<std::size_t>(m_size));
+    m_in.clear();
+    m_in.seekg(0);
+    std::array<char, 64 * 1024> buffer{};
+    while (m_in.read(buffer.data(), buffer.size()) || m_in.gcount() > 0)
+        bytes.insert(bytes.end(), buffer.data(), buffer.data() + m_in.gcount());
+    if (m_in.bad())
+        throw VekError::runtime(kReadPastEndOfFile, ErrorDetail::ofFile(m_file, bytes.size()));
     return bytes;
 }
 

@@ -23,6 +23,9 @@ class FileReader {
     // Fills `into` from `offset` on.
     void read(std::uint64_t offset, std::span<std::uint8_t> into);
     std::vector<std::uint8_t> bytes(std::uint64_t offset, std::size_t count);
+    // Every byte up to the end of the file, however many its size promised: files of /proc
+    // and pipes report no size or 0.
+    std::vector<std::uint8_t> all();
     // Copies `count` bytes from `offset` to `out` in pieces, so that a large block never sits in
     // memory whole.
     void copyTo(std::uint64_t offset, std::uint64_t count, std::ostream& out);

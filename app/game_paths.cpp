@@ -52,11 +52,13 @@ std::string hostPathOfWindowsPath(const fs::path& winePrefix, const std::string&
 }
 
 #ifdef _WIN32
-// The game's own key: HKEY_LOCAL_MACHINE, opened for reading only, never created.
+// The game's own key: HKEY_LOCAL_MACHINE, opened for reading only, never created. The game is a
+// 32-bit program, so a 64-bit build looks where it wrote: the 32-bit view (Wow6432Node).
 std::optional<GamePaths> readRegistryGamePaths() {
     HKEY key = nullptr;
     const std::string keyPath(kGameRegistryKey);
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     GamePaths paths;
     for (std::size_t i = 0; i < kGamePathValueNames.size(); ++i) {

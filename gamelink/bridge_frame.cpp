@@ -26,7 +26,7 @@ bool isKnownKind(char kind) {
 
 VekError notABridgeFrame() {
     return VekError("bytes that are not a frame of the Wine bridge",
-                    "Bytes, die kein Rahmen der Wine-Bruecke sind");
+                    "Bytes, die kein Rahmen der Wine-Brücke sind");
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ std::optional<BridgeFrame> BridgeFrameReader::next() {
     if (rest > m_maxFrame) {
         const std::string size = std::to_string(rest);
         throw VekError("a frame of the Wine bridge of " + size + " bytes, more than allowed",
-                       "ein Rahmen der Wine-Bruecke von " + size + " Bytes, mehr als erlaubt");
+                       "ein Rahmen der Wine-Brücke von " + size + " Bytes, mehr als erlaubt");
     }
     if (m_buffer.size() < 4 + rest) return std::nullopt;
     BridgeFrame frame;

@@ -104,9 +104,9 @@ void TCreatures::notifyNotFound() const {
         "Creatures is not installed in the Wine prefix " + prefix +
             " (its key is not in the prefix's system.reg): set WINEPREFIX or --wine-prefix to "
             "the prefix where Creatures is installed, or start the game.",
-        "Creatures ist im Wine-Praefix " + prefix +
-            " nicht installiert (sein Schluessel fehlt in system.reg des Praefixes): setzen Sie "
-            "WINEPREFIX oder --wine-prefix auf das Praefix, in dem Creatures installiert ist, "
+        "Creatures ist im Wine-Präfix " + prefix +
+            " nicht installiert (sein Schlüssel fehlt in system.reg des Präfixes): setzen Sie "
+            "WINEPREFIX oder --wine-prefix auf das Präfix, in dem Creatures installiert ist, "
             "oder starten Sie das Spiel."));
 }
 
@@ -200,8 +200,8 @@ VekError macroTooLongError(std::size_t length) {
     const std::string most = std::to_string(kMacroBufferLimit);
     return VekError("The macro is " + is + " characters long; at most " + most +
                         " characters can be sent to Creatures.",
-                    "Das Makro ist " + is + " Zeichen lang; hoechstens " + most +
-                        " Zeichen koennen an Creatures gesendet werden.");
+                    "Das Makro ist " + is + " Zeichen lang; höchstens " + most +
+                        " Zeichen können an Creatures gesendet werden.");
 }
 
 }  // namespace vek

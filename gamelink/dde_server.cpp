@@ -88,7 +88,7 @@ BOOL WINAPI onConsoleClose(DWORD) {
 DdeLinkServer::DdeLinkServer(std::string_view service, LinkService& handler) {
     if (g_server.handler) {
         throw VekError("a DDE service already runs in this program",
-                       "ein DDE-Dienst laeuft in diesem Programm schon");
+                       "ein DDE-Dienst läuft in diesem Programm schon");
     }
     DWORD instance = 0;
     const UINT flags = APPCLASS_STANDARD | CBF_FAIL_ADVISES | CBF_FAIL_EXECUTES |

@@ -40,7 +40,7 @@ bool isKnownKind(char kind) {
 std::string encodeFrame(const LinkFrame& frame) {
     if (frame.topic.size() > kMaxFrameName || frame.item.size() > kMaxFrameName) {
         throw VekError("a name of a link frame is longer than 255 characters",
-                       "ein Name eines Rahmens der Verbindung ist laenger als 255 Zeichen");
+                       "ein Name eines Rahmens der Verbindung ist länger als 255 Zeichen");
     }
     if (frame.data.size() > 0xFFFFFFFFu) {
         throw VekError("the data of a link frame are too long",

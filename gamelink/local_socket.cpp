@@ -156,7 +156,7 @@ class LocalConversation : public LinkConversation {
         if (reply.kind == FrameKind::Ack) return LinkResult::ok();
         if (reply.kind == FrameKind::Refused) return LinkResult::refused();
         return breakOff({"Creatures answered a poke with something else than an acknowledgement",
-                         "Creatures beantwortete ein Senden nicht mit einer Bestaetigung"});
+                         "Creatures beantwortete ein Senden nicht mit einer Bestätigung"});
     }
 
     LinkResult request(std::string_view item, std::chrono::milliseconds timeout,
@@ -312,7 +312,7 @@ LocalSocketServer::LocalSocketServer(fs::path socketPath) : m_path(std::move(soc
     if (!fillAddress(m_path, address)) {
         const std::string most = std::to_string(sizeof address.sun_path - 1);
         throw VekError("the socket path is empty or longer than " + most + " bytes",
-                       "der Pfad des Sockets ist leer oder laenger als " + most + " Bytes",
+                       "der Pfad des Sockets ist leer oder länger als " + most + " Bytes",
                        ErrorDetail::ofFile(m_path));
     }
     const fs::path folder = m_path.parent_path();

@@ -32,7 +32,7 @@ constexpr std::size_t kMaxBridgeFrame = 64u << 20;
 
 const BilingualText kBridgeStopped{
     "the bridge to the game under Wine (vek-bridge.exe) stopped",
-    "die Bruecke zum Spiel unter Wine (vek-bridge.exe) hat aufgehoert"};
+    "die Brücke zum Spiel unter Wine (vek-bridge.exe) hat aufgehört"};
 
 class BridgeConversation : public LinkConversation {
   public:
@@ -156,9 +156,9 @@ bool WineBridgeTransport::ensureRunning() {
             {"the Wine prefix " + where +
                  " does not exist: set WINEPREFIX or --wine-prefix to "
                  "the prefix where Creatures is installed",
-             "das Wine-Praefix " + where +
+             "das Wine-Präfix " + where +
                  " gibt es nicht: setzen Sie WINEPREFIX oder "
-                 "--wine-prefix auf das Praefix, in dem Creatures installiert ist"});
+                 "--wine-prefix auf das Präfix, in dem Creatures installiert ist"});
         return false;
     }
     // Started once, and once more after it died; a third time would hide a real fault.

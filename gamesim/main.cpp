@@ -228,7 +228,7 @@ int main(int argc, char* argv[]) {
     try {
         if (options->started)
             appendTo(*options->started, "cannot open the start file",
-                     "kann die Startdatei nicht oeffnen")
+                     "kann die Startdatei nicht öffnen")
                 << processId() << "\n";
         std::this_thread::sleep_for(std::chrono::milliseconds(options->startDelayMs));
         vek::sim::World world;
@@ -237,7 +237,7 @@ int main(int argc, char* argv[]) {
         std::optional<std::ofstream> log;
         if (options->log)
             log = appendTo(*options->log, "cannot open the log file",
-                           "kann die Logdatei nicht oeffnen");
+                           "kann die Logdatei nicht öffnen");
         SimService service(world, log ? &*log : nullptr, options->neverAnswer);
         serve(*options, service, world);
         std::cout << "vivarium-sim: stopped" << std::endl;

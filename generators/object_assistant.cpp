@@ -110,7 +110,7 @@ std::vector<std::string> infusionSource(std::span<const ChemicalDose, kInfusionC
 
 VekError noGeneticsFileError(const std::filesystem::path& geneticsDirectory) {
     return VekError("No genetics file is selected: the genetics directory holds none",
-                    "Es ist kein Genetik file gewaehlt: das Genetik Verzeichnis enthaelt keines",
+                    "Es ist kein Genetik file gewählt: das Genetik Verzeichnis enthält keines",
                     ErrorDetail::ofFile(geneticsDirectory));
 }
 

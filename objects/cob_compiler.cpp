@@ -49,7 +49,7 @@ void addEntry(std::vector<std::string>& list, std::string text, std::string& cou
         throw VekError("The source holds more than " + limit + " " + std::string(english) +
                            "; an object holds at most " + limit + ".",
                        "Der Source hat mehr als " + limit + " " + std::string(german) +
-                           "; ein Objekt hat hoechstens " + limit + ".");
+                           "; ein Objekt hat höchstens " + limit + ".");
     }
     list.push_back(std::move(text));
     countField = std::to_string(list.size());

@@ -17,16 +17,16 @@ void requireListFits(std::size_t size, std::string_view english, std::string_vie
     if (size <= kMaxCobEntries) return;
     throw VekError("The object holds " + count(size) + " " + std::string(english) + "; at most " +
                        count(kMaxCobEntries) + " can be saved.",
-                   "Das Objekt hat " + count(size) + " " + std::string(german) + "; hoechstens " +
-                       count(kMaxCobEntries) + " koennen gespeichert werden.");
+                   "Das Objekt hat " + count(size) + " " + std::string(german) + "; höchstens " +
+                       count(kMaxCobEntries) + " können gespeichert werden.");
 }
 
 void requireCountFits(std::size_t size, std::string_view english, std::string_view german) {
     if (size <= kMaxCobEntries) return;
     throw VekError("The object file holds " + count(size) + " " + std::string(english) +
                        "; at most " + count(kMaxCobEntries) + " can be loaded.",
-                   "Die COB Datei hat " + count(size) + " " + std::string(german) +
-                       "; hoechstens " + count(kMaxCobEntries) + " koennen geladen werden.");
+                   "Die COB Datei hat " + count(size) + " " + std::string(german) + "; höchstens " +
+                       count(kMaxCobEntries) + " können geladen werden.");
 }
 
 void writeTexts(ByteWriter& out, const std::vector<std::string>& texts) {
@@ -54,7 +54,7 @@ void refuseLaterGenerations(std::span<const std::uint8_t> bytes) {
             "This is a \"cob2\" object file of Creatures 2; only object files of "
             "Creatures 1 can be read.",
             "Dies ist eine \"cob2\" COB Datei von Creatures 2; nur COB Dateien von "
-            "Creatures 1 koennen gelesen werden.");
+            "Creatures 1 können gelesen werden.");
     }
     if (head == "PRAY") {
         throw VekError(
@@ -72,8 +72,8 @@ void CobString::write(ByteWriter& out, std::string_view bytes) {
         throw VekError("A text of the object is " + count(bytes.size()) + " bytes long; at most " +
                            count(kMaxCobStringLength) + " bytes can be saved.",
                        "Ein Text des Objekts ist " + count(bytes.size()) +
-                           " Bytes lang; hoechstens " + count(kMaxCobStringLength) +
-                           " Bytes koennen gespeichert werden.");
+                           " Bytes lang; höchstens " + count(kMaxCobStringLength) +
+                           " Bytes können gespeichert werden.");
     }
     if (bytes.size() < kLongFormMarker) {
         out.u8(static_cast<std::uint8_t>(bytes.size()));
@@ -98,7 +98,7 @@ std::vector<std::uint8_t> encodeCob(const CobData& cob) {
         const std::string size =
             std::to_string(cob.pictureWidth) + " x " + std::to_string(cob.pictureHeight);
         throw VekError("The object's picture does not match its size of " + size + ".",
-                       "Das Bild des Objekts passt nicht zu seiner Groesse " + size + ".");
+                       "Das Bild des Objekts passt nicht zu seiner Größe " + size + ".");
     }
     ByteWriter out;
     // The 16-bit fields keep the low 16 bits of the values in memory.
@@ -144,7 +144,7 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
         const std::string size =
             std::to_string(cob.pictureWidth) + " x " + std::to_string(cob.pictureHeight);
         throw VekError("The object file's picture size " + size + " is not valid.",
-                       "Die Bildgroesse " + size + " der COB Datei ist ungueltig.");
+                       "Die Bildgröße " + size + " der COB Datei ist ungültig.");
     }
     // A size that promises more bytes than the file holds ends like any short file.
     const std::uint64_t pixels = static_cast<std::uint64_t>(cob.pictureWidth) *
@@ -172,7 +172,7 @@ void setCobPicture(CobData& cob, const SpriteImage& picture) {
     if (picture.pixels.size() != width * height) {
         const std::string size = std::to_string(width) + " x " + std::to_string(height);
         throw VekError("The sprite's pixels do not match its size of " + size + ".",
-                       "Die Pixel des Sprites passen nicht zu seiner Groesse " + size + ".");
+                       "Die Pixel des Sprites passen nicht zu seiner Größe " + size + ".");
     }
     cob.picturePixels.resize(width * height);
     for (std::size_t row = 0; row < height; ++row) {

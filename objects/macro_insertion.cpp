@@ -58,17 +58,21 @@ std::filesystem::path macroDirectory(const std::filesystem::path& programDirecto
     return findIgnoringCase(programDirectory, "mac");
 }
 
-std::vector<std::string> macroFileNames(const std::filesystem::path& directory) {
+std::vector<std::string> fileNamesIn(const std::filesystem::path& directory) {
     std::vector<std::string> names;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
-        const std::string name = pathToUtf8(entry.path().filename());
-        if (entry.is_regular_file(error) && name.size() > 4 &&
-            equalsIgnoringCase(std::string_view(name).substr(name.size() - 4), ".mac")) {
-            names.push_back(name);
-        }
+        if (entry.is_regular_file(error)) names.push_back(pathToUtf8(entry.path().filename()));
     }
     std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> macroFileNames(const std::filesystem::path& directory) {
+    std::vector<std::string> names = fileNamesIn(directory);
+    std::erase_if(names, [](std::string_view name) {
+        return name.size() <= 4 || !equalsIgnoringCase(name.substr(name.size() - 4), ".mac");
+    });
     return names;
 }
 

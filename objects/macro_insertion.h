@@ -36,7 +36,9 @@ std::vector<std::string> readMacroForInsertion(const std::filesystem::path& path
 // The program directory's macro folder ("MAC", found in any letter case); the plain "mac" when
 // there is none yet.
 std::filesystem::path macroDirectory(const std::filesystem::path& programDirectory);
-// The names of the folder's ".MAC" files (any letter case), sorted; none when it does not exist.
+// The names of the folder's files, sorted; none when it does not exist.
+std::vector<std::string> fileNamesIn(const std::filesystem::path& directory);
+// Those of them that end in ".MAC" (any letter case).
 std::vector<std::string> macroFileNames(const std::filesystem::path& directory);
 
 // The lines as one text: separated by line breaks, none after the last.

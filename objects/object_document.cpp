@@ -300,7 +300,7 @@ void ObjectDocument::addEntry(ObjectList list) {
     if (entries.size() >= kMaxCobEntries) {
         const std::string limit = std::to_string(kMaxCobEntries);
         throw VekError("An object holds at most " + limit + " entries in each list.",
-                       "Ein Objekt hat hoechstens " + limit + " Eintraege in jeder Liste.");
+                       "Ein Objekt hat höchstens " + limit + " Einträge in jeder Liste.");
     }
     m_undo.push(makeStep(
         labelsOf(list).add,

@@ -8,8 +8,8 @@ namespace vek {
 void SpriteFilePictures::openSpriteFileByName(const std::string& path) {
     if (!m_document.mayLeaveSprite()) {
         throw VekError("The changed sprite was kept; no other sprite file was opened.",
-                       "Der veraenderte Sprite wurde behalten; keine andere Sprite Datei wurde "
-                       "geoeffnet.",
+                       "Der veränderte Sprite wurde behalten; keine andere Sprite Datei wurde "
+                       "geöffnet.",
                        ErrorDetail::ofFile(pathFromUtf8(path)));
     }
     m_document.open(pathFromUtf8(path));

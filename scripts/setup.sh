@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build ccache pkg-config clang-format git
-    qt6-base-dev qt6-multimedia-dev libgl-dev
+    qt6-base-dev qt6-multimedia-dev libgl-dev qt6-translations-l10n
+    fonts-dejavu-core fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
     xvfb xauth
     clang-14 libclang-rt-14-dev

@@ -189,6 +189,15 @@ for name, run in runs.items():
 PY
 fi
 
+# The 32-bit game's key lies in the 32-bit view of a 64-bit Windows (Wow6432Node); the 64-bit
+# build reads it there too.
+wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+"$wine64" reg add 'HKLM\Software\Millennium Interactive\Creatures\1.0' /v "Main Directory" \
+    /d 'C:\Creatures32\' /f /reg:32 >/dev/null 2>&1
+check "the 64-bit vek.exe reads the game's key through the 32-bit view" \
+    bash -c '"$1" "$2/build-win-x86_64/vek.exe" report | grep -q "CMainPath: .C:.Creatures32"' \
+    _ "$wine64" "$root"
+
 # The start path: a creatures.exe in the prefix that serves after 3 s.
 main="$WINEPREFIX/drive_c/Creatures"
 mkdir -p "$main"

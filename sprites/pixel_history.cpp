@@ -28,6 +28,11 @@ class PixelHistory::Step final : public UndoStep {
         }
         return !m_runs.empty();
     }
+    void collectPixel(std::size_t offset, std::uint8_t before, std::uint8_t after) {
+        m_runs.push_back({static_cast<std::uint32_t>(offset), 1});
+        m_before.push_back(before);
+        m_after.push_back(after);
+    }
 
     void apply() override { write(m_after); }
     void revert() override { write(m_before); }
@@ -66,6 +71,14 @@ bool PixelHistory::record(std::span<const std::uint8_t> before, std::span<const 
                           Bilingual label) {
     auto step = std::make_unique<Step>(*this, label);
     if (!step->collect(before, after)) return false;
+    m_stack.record(std::move(step));
+    return true;
+}
+
+bool PixelHistory::recordPixel(std::size_t offset, std::uint8_t before, std::uint8_t after) {
+    if (before == after) return false;
+    auto step = std::make_unique<Step>(*this, kPaintLabel);
+    step->collectPixel(offset, before, after);
     m_stack.record(std::move(step));
     return true;
 }

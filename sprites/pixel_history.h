@@ -28,6 +28,8 @@ class PixelHistory {
     // changed. Returns whether a step was recorded. The redo steps go.
     bool record(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after,
                 Bilingual label = kPaintLabel);
+    // The same for one pixel at `offset`, without looking at the others.
+    bool recordPixel(std::size_t offset, std::uint8_t before, std::uint8_t after);
     // Puts the last step's old values (undo) or the next step's new values (redo) back into
     // `pixels`; false when there is no such step. `changed` gets the first and one past the last
     // offset that the step touched. The stack's steps run only through these two.

@@ -32,8 +32,7 @@ void SpriteDocument::select(int position) {
         const std::string held = std::to_string(m_table.count());
         throw VekError(
             "The sprite file has no sprite " + number + " (it holds " + held + ", counted from 0).",
-            "Die Sprite Datei hat kein Sprite " + number + " (sie hat " + held +
-                ", gezaehlt ab 0).",
+            "Die Sprite Datei hat kein Sprite " + number + " (sie hat " + held + ", gezählt ab 0).",
             ErrorDetail::ofFile(m_table.file));
     }
     // Until the new pixels are in, no sprite is current: a failed read leaves nothing to save.
@@ -93,11 +92,14 @@ void SpriteDocument::endStroke() {
 
 bool SpriteDocument::paint(int x, int y, std::uint8_t index) {
     if (!spriteLoaded() || !m_sprite.contains(x, y)) return false;
-    const bool inStroke = m_strokeStart.has_value();
-    if (!inStroke) beginStroke();
-    m_sprite.at(x, y) = index;
-    m_strokeChanged = true;
-    if (!inStroke) endStroke();
+    std::uint8_t& pixel = m_sprite.at(x, y);
+    if (m_strokeStart) {
+        m_strokeChanged = true;
+    } else {
+        // A step of its own, recorded without a look at the sprite's other pixels.
+        m_history.recordPixel(m_sprite.index(x, y), pixel, index);
+    }
+    pixel = index;
     pixelsChanged({x, y, 1, 1});
     return true;
 }

@@ -181,6 +181,7 @@ std::vector<VekWindow*> Workbench::allWindows() const {
 void Workbench::changeLanguage(int languageOffset) {
     const auto all = allWindows();
     const std::vector<QWidget*> windows(all.begin(), all.end());
+    translateQtTexts(languageOffset);
     ChangeLanguage(windows, languageOffset, TextTable::builtIn());
     applyBilingualCaptions(windows, languageOffset);
 }

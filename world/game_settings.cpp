@@ -61,7 +61,9 @@ class WindowsRegistry final : public RegistryWriter {
         const std::string name(valueName);
         const HKEY rootKey =
             root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-        if (RegOpenKeyExA(rootKey, keyText.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS)
+        // The 32-bit game reads its keys through the 32-bit view, whatever this build is.
+        if (RegOpenKeyExA(rootKey, keyText.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &opened) !=
+            ERROR_SUCCESS)
             throw registryWriteError(valueName);
         // The data are the text's characters without a terminating zero.
         const LONG written = RegSetValueExA(opened, name.c_str(), 0, REG_SZ,

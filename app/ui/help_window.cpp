@@ -1,28 +1,48 @@
 #include "app/ui/help_window.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
 #include <system_error>
 
+#include "app/messages.h"
 #include "app/ui/qt_convert.h"
 
 namespace vek::ui {
 
-HelpWindow::HelpWindow(const std::filesystem::path& helpDirectory)
-    : m_browser(new QTextBrowser(this)), m_helpDirectory(helpDirectory) {
+namespace {
+constexpr Bilingual kTitle{"Vekstudio Help", "Vekstudio-Hilfe"};
+const QString kContents = QStringLiteral("index.html");
+}  // namespace
+
+HelpWindow::HelpWindow(const std::filesystem::path& helpDirectory, bool german)
+    : m_browser(new QTextBrowser(this)), m_helpDirectory(helpDirectory), m_german(german) {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Vekstudio Help"));
     m_browser->setOpenExternalLinks(true);
-    m_browser->setSearchPaths({fromPath(helpDirectory)});
     setCentralWidget(m_browser);
     resize(760, 600);
 }
 
 void HelpWindow::showContents() {
-    m_browser->setSource(QUrl::fromLocalFile(fromPath(m_helpDirectory / "index.html")));
+    showPage(kContents, {});
     show();
     raise();
+}
+
+void HelpWindow::showLanguage(bool german) {
+    m_german = german;
+    const QUrl shown = m_browser->source();
+    if (!shown.isEmpty()) showPage(QFileInfo(shown.path()).fileName(), shown.fragment());
+}
+
+void HelpWindow::showPage(const QString& page, const QString& anchor) {
+    const std::filesystem::path folder = m_german ? m_helpDirectory / "de" : m_helpDirectory;
+    setWindowTitle(toQString(m_german ? kTitle.german : kTitle.english));
+    m_browser->setSearchPaths({fromPath(folder)});
+    QUrl url = QUrl::fromLocalFile(fromPath(folder / toPath(page)));
+    if (!anchor.isEmpty()) url.setFragment(anchor);
+    m_browser->setSource(url);
 }
 
 std::filesystem::path findHelpDirectory(const std::filesystem::path& programDirectory) {

@@ -6,14 +6,17 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QTranslator>
 #include <QVariant>
 
 #include "app/text_table.h"
@@ -146,6 +149,15 @@ void setBilingualCaption(QAction* item, const BilingualText& caption, std::strin
     item->setText(toQString(caption.in(language)));
 }
 
+void setBilingualText(QWidget* control, const Bilingual& text) {
+    giveBothCaptions(control, text);
+    if (auto* field = qobject_cast<QPlainTextEdit*>(control)) {
+        field->setPlainText(toQString(text.english));
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(toQString(text.english));
+    }
+}
+
 void applyBilingualCaptions(const std::vector<QWidget*>& windows, int languageOffset) {
     const char* property = languageOffset == 0 ? kEnglishProperty : kGermanProperty;
     for (QWidget* window : windows) {
@@ -153,6 +165,31 @@ void applyBilingualCaptions(const std::vector<QWidget*>& windows, int languageOf
             const QVariant caption = item->property(property);
             if (caption.isValid()) item->setText(caption.toString());
         }
+        // Widgets only: a text field's new text replaces objects of its document.
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            const QString text = control->property(property).toString();
+            if (auto* field = qobject_cast<QPlainTextEdit*>(control); field && !text.isEmpty()) {
+                field->setPlainText(text);
+            } else if (auto* label = qobject_cast<QLabel*>(control); label && !text.isEmpty()) {
+                label->setText(text);
+            }
+        }
+    }
+}
+
+void translateQtTexts(int languageOffset) {
+    static QPointer<QTranslator> german;
+    static bool found = false;
+    if (!german) {
+        german = new QTranslator(QCoreApplication::instance());
+        found = german->load(QStringLiteral("qtbase_de"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    }
+    if (!found) return;
+    if (languageOffset == TextTable::kGermanOffset) {
+        QCoreApplication::installTranslator(german);
+    } else {
+        QCoreApplication::removeTranslator(german);
     }
 }
 

@@ -41,6 +41,12 @@ QMenu* addBilingualMenu(QMenu* menu, const char* name, const Bilingual& title);
 QMenu* addBilingualMenu(QMenuBar* bar, const char* name, const Bilingual& title);
 // Gives such an item new captions, showing the one of `language`.
 void setBilingualCaption(QAction* item, const BilingualText& caption, std::string_view language);
+// The same for a label's or a text field's text.
+void setBilingualText(QWidget* control, const Bilingual& text);
 void applyBilingualCaptions(const std::vector<QWidget*>& windows, int languageOffset);
+
+// Qt's own texts (the buttons of questions, the file and colour dialogs) in the language of the
+// offset, from Qt's catalogue where the system has it; English otherwise.
+void translateQtTexts(int languageOffset);
 
 }  // namespace vek::ui

@@ -17,12 +17,14 @@
 #include "app/ui/qt_convert.h"
 #include "app/ui/sound_output.h"
 #include "app/ui/tags.h"
+#include "app/ui/widgets/designed_layout.h"
 
 namespace vek::ui {
 
 namespace {
 
 constexpr int kButtonSize = 26;
+constexpr int kDesignedWidth = 1024;
 constexpr int kClientHeight = 48;
 constexpr int kHelpButtonFromRight = 34;
 constexpr int kAboutButtonFromRight = 62;
@@ -58,7 +60,7 @@ MainWindow::MainWindow(AppContext& context)
     : VekWindow(context, QStringLiteral("TForm8"), QStringLiteral("Vekstudio V1.5")) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setCentralWidget(new QWidget(this));
+    m_layout = DesignedLayout::install(this, {kDesignedWidth, kButtonSize});
     // A pressed button (the open tool window, the language) must be plain to see.
     centralWidget()->setStyleSheet(
         QStringLiteral("QToolButton { border: 1px solid transparent; border-radius: 3px; }"
@@ -68,10 +70,11 @@ MainWindow::MainWindow(AppContext& context)
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar->setSizeGripEnabled(false);
     m_statusBar->setCursor(Qt::WhatsThisCursor);
+    // The designed height is the least: a larger font makes the hint line taller.
+    m_statusBar->setMinimumHeight(kClientHeight - kButtonSize);
     setStatusBar(m_statusBar);
     createButtons();
     createPopupMenus();
-    setFixedHeight(kClientHeight);
     context.traceSink = [this](const QString& text) {
         setWindowTitle(text);
         // The window shown a moment ago needs the event loop to be on screen and paint; input
@@ -88,7 +91,7 @@ QToolButton* MainWindow::addButton(const char* name, int x, int tag, const QStri
                                    void (MainWindow::*handler)()) {
     auto* button = new QToolButton(centralWidget());
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(x, 0, kButtonSize, kButtonSize);
+    m_layout->place(button, {x, 0, kButtonSize, kButtonSize});
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(true);
     if (tag != 0) tagControl(button, tag);
@@ -191,15 +194,16 @@ void MainWindow::FormCreate(bool debugMode) {
 
 void MainWindow::placeAtTopOfScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const int width = screen ? screen->geometry().width() : 1024;
+    const int width = screen ? screen->geometry().width() : kDesignedWidth;
     move(0, 0);
-    setFixedWidth(width);
-    centralWidget()
-        ->findChild<QToolButton*>(QStringLiteral("SpeedButton6"))
-        ->move(width - kHelpButtonFromRight, 0);
-    centralWidget()
-        ->findChild<QToolButton*>(QStringLiteral("SpeedButton8"))
-        ->move(width - kAboutButtonFromRight, 0);
+    m_layout->setDesignedSize({width, kButtonSize});
+    const auto placeFromRight = [this, width](const char* name, int fromRight) {
+        m_layout->replace(centralWidget()->findChild<QToolButton*>(QLatin1String(name)),
+                          {width - fromRight, 0, kButtonSize, kButtonSize});
+    };
+    placeFromRight("SpeedButton6", kHelpButtonFromRight);
+    placeFromRight("SpeedButton8", kAboutButtonFromRight);
+    layout()->activate();
 }
 
 void MainWindow::attachToolWindows(const ToolWindows& windows) {
@@ -270,6 +274,7 @@ void MainWindow::SpeedButton11Click() {
 void MainWindow::switchLanguage(std::string_view language) {
     context().language = std::string(language);
     Q_EMIT languageChosen(languageOffset(language));
+    if (m_help) m_help->showLanguage(language == kLanguageGerman);
     runCommand([this, language] { context().settings.writeLanguage(language); });
 }
 
@@ -284,7 +289,8 @@ void MainWindow::SpeedButton8Click() {
 
 void MainWindow::SpeedButton6Click() {
     if (!m_help) {
-        m_help = std::make_unique<HelpWindow>(findHelpDirectory(context().programDirectory));
+        m_help = std::make_unique<HelpWindow>(findHelpDirectory(context().programDirectory),
+                                              context().language == kLanguageGerman);
         m_help->move(0, frameGeometry().height());
     }
     m_help->showContents();

@@ -12,6 +12,7 @@ class QButtonGroup;
 
 namespace vek::ui {
 
+class DesignedLayout;
 class HelpWindow;
 
 // The five windows of the toggle group, and the about window, which a toggle closes too.
@@ -92,6 +93,7 @@ class MainWindow : public VekWindow {
     void placeAtTopOfScreen();
 
     QStatusBar* m_statusBar = nullptr;
+    DesignedLayout* m_layout = nullptr;
     QMenu* m_gameSettingsMenu = nullptr;  // PopupMenu1
     QMenu* m_eggMenu = nullptr;           // PopupMenu2
     QMenu* m_worldMenu = nullptr;         // PopupMenu3

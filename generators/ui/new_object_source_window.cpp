@@ -339,7 +339,8 @@ void NewObjectSourceWindow::Button5Click() {
 void NewObjectSourceWindow::showMacroFiles() {
     FileListBox1->clear();
     const std::string mask = toStdString(m_macroMask);
-    for (const std::string& name : macroFileNames(macroDirectory(context().programDirectory))) {
+    // The mask takes any extension, as the folder's listing of the game's own tools does.
+    for (const std::string& name : fileNamesIn(macroDirectory(context().programDirectory))) {
         if (matchesMacroMask(name, mask)) FileListBox1->addItem(toQString(name));
     }
 }

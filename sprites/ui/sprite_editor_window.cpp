@@ -25,6 +25,7 @@
 #include "app/ui/recent_menu.h"
 #include "app/ui/status_note.h"
 #include "app/ui/tags.h"
+#include "app/ui/widgets/designed_layout.h"
 #include "app/ui/widgets/multi_shape.h"
 #include "app/ui/widgets/picture_box.h"
 #include "app/ui/widgets/wait_cursor.h"
@@ -42,7 +43,6 @@ constexpr int kClientWidth = 422;
 constexpr int kClientHeight = 382;
 constexpr int kStripHeight = 89;
 constexpr int kListWidth = 117;
-constexpr QPoint kPanelPosition{116, 88};
 constexpr int kPanelMargin = 4;
 constexpr int kPanelExtra = 9;  // the frame is this much larger than the picture
 constexpr int kSwatchSize = 25;
@@ -66,7 +66,7 @@ constexpr BilingualBox kClearQuestion{
     {"Clear Drawing Area?", "Zeichenflaeche loeschen?"}};
 constexpr BilingualBox kSpriteNotSavedBox{
     {"The sprite was changed but not saved! Would you like to save it now?",
-     "Der Sprite wurde veraendert aber nicht gespeichert! Moechten Sie ihn jetzt speichern?"},
+     "Der Sprite wurde verändert aber nicht gespeichert! Möchten Sie ihn jetzt speichern?"},
     {"Sprite not saved!", "Sprite nicht gespeichert!"}};
 
 constexpr Bilingual kUndoCaption{"Undo", "Rückgängig"};
@@ -265,10 +265,16 @@ void SpriteEditorWindow::buildControls() {
     MultiShape1->setShadowX(1);
     MultiShape1->setShadowY(1);
 
-    auto makeSwatch = [this](QFrame*& frame, QLabel*& label, const char* name, int at, int tag) {
-        frame = new QFrame(m_content);
+    // The strip's controls keep their designed places unless the caption of BGC needs more.
+    m_strip = new QWidget(m_content);
+    m_strip->lower();  // its last row lies under the drawing area's frame
+    auto* strip = new DesignedLayout(m_strip, {kClientWidth, kStripHeight});
+    m_content->installEventFilter(this);
+    auto makeSwatch = [this, strip](QFrame*& frame, QLabel*& label, const char* name, int at,
+                                    int tag) {
+        frame = new QFrame(m_strip);
         frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        frame->setGeometry(at, at, kSwatchFrameSize, kSwatchFrameSize);
+        strip->place(frame, {at, at, kSwatchFrameSize, kSwatchFrameSize});
         label = new QLabel(frame);
         label->setObjectName(QLatin1String(name));
         label->setGeometry((kSwatchFrameSize - kSwatchSize) / 2,
@@ -279,16 +285,16 @@ void SpriteEditorWindow::buildControls() {
     makeSwatch(m_swatchFrame2, Label2, "Label2", 20, 48);
     makeSwatch(m_swatchFrame1, Label1, "Label1", 4, 47);
 
-    Button1 = new QPushButton(m_content);
+    Button1 = new QPushButton(m_strip);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(4, 60, 49, 17);
+    strip->place(Button1, {4, 60, 49, 17});
     tagControl(Button1, 180);
     connect(Button1, &QPushButton::clicked, this, &SpriteEditorWindow::Button1Click);
 
-    Image2 = new PictureBox(m_content);
+    Image2 = new PictureBox(m_strip);
     Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->move(56, 4);
     Image2->setFixedSize(kPaletteAreaWidth, kPaletteAreaHeight);
+    strip->place(Image2, {56, 4, kPaletteAreaWidth, kPaletteAreaHeight});
     markAsImage(Image2);
     tagControl(Image2, 49);
     connect(Image2, &PictureBox::pressed, this,
@@ -413,14 +419,20 @@ void SpriteEditorWindow::ListBox1Click() {
     bool leave = false;
     runCommand([this, &leave] { leave = m_document.mayLeaveSprite(); });
     if (!leave) {
-        // The list goes back to the sprite that stays.
-        const QSignalBlocker blocker(ListBox1);
-        ListBox1->setCurrentRow(m_document.current() ? static_cast<int>(*m_document.current())
-                                                     : -1);
+        // The list goes back to the sprite that stays, once the click that moved it has ended:
+        // the list selects the clicked line after telling of it.
+        showCurrentInList();
+        QMetaObject::invokeMethod(this, &SpriteEditorWindow::showCurrentInList,
+                                  Qt::QueuedConnection);
         return;
     }
     const WaitCursor wait(ListBox1);
     runCommand([this, row] { m_document.select(row); });
+}
+
+void SpriteEditorWindow::showCurrentInList() {
+    const QSignalBlocker blocker(ListBox1);
+    ListBox1->setCurrentRow(m_document.current() ? static_cast<int>(*m_document.current()) : -1);
 }
 
 void SpriteEditorWindow::documentChanged(const SpriteDocumentEvent& event) {
@@ -493,10 +505,7 @@ void SpriteEditorWindow::showOpenedFile(const std::filesystem::path& file) {
 
 void SpriteEditorWindow::showSelectedSprite() {
     m_drawing = Drawing::None;
-    if (const auto current = m_document.current()) {
-        const QSignalBlocker blocker(ListBox1);
-        ListBox1->setCurrentRow(static_cast<int>(*current));
-    }
+    if (m_document.current()) showCurrentInList();
     showCaption();
     redraw();
     if (m_document.spriteLoaded()) enableSpriteCommands();
@@ -565,9 +574,16 @@ void SpriteEditorWindow::showDrawingArea() {
 
 void SpriteEditorWindow::layoutContent() {
     const QSize window = m_content->size();
-    ListBox1->setGeometry(0, kStripHeight, kListWidth, std::max(window.height() - kStripHeight, 0));
-    // The frame's corner stays at its place whatever border the style gives the viewport.
-    const QPoint corner = kPanelPosition - m_drawingScroll->viewport()->pos();
+    const QSize strip = m_strip->layout()->sizeHint();
+    // The window is at least as wide as the strip with its captions.
+    m_content->setMinimumWidth(strip.width());
+    m_strip->setGeometry(0, 0, std::max(window.width(), strip.width()), strip.height());
+    ListBox1->setGeometry(0, strip.height(), kListWidth,
+                          std::max(window.height() - strip.height(), 0));
+    // The frame's corner stays at its place whatever border the style gives the viewport; it
+    // lies one pixel inside the list's and the strip's edges.
+    const QPoint panelPosition(kListWidth - 1, strip.height() - 1);
+    const QPoint corner = panelPosition - m_drawingScroll->viewport()->pos();
     m_drawingScroll->setGeometry(corner.x(), corner.y(), std::max(window.width() - corner.x(), 0),
                                  std::max(window.height() - corner.y(), 0));
     const QSize visible = m_drawingScroll->viewport()->size();
@@ -575,11 +591,13 @@ void SpriteEditorWindow::layoutContent() {
     const int height = std::max(visible.height(), Panel1->height());
     m_drawingContent->resize(width, height);
     // The banner starts where the list and the strip end, one pixel inside the frame's corner.
-    const QPoint banner = QPoint(kListWidth, kStripHeight) - kPanelPosition;
+    const QPoint banner(1, 1);
     MultiShape1->setGeometry(banner.x(), banner.y(), width - banner.x(), height - banner.y());
 }
 
 bool SpriteEditorWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The strip asks for another size when a caption changed (the language switch).
+    if (watched == m_content && event->type() == QEvent::LayoutRequest) layoutContent();
     if (watched == Image1 && event->type() == QEvent::Leave) {
         m_pointerPixel.reset();
         showState();

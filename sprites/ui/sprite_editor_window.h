@@ -97,6 +97,7 @@ class SpriteEditorWindow : public VekWindow {
     void checkZoomItem();
     void exportPicture(const RgbImage& picture, const Bilingual& title);
     void ListBox1Click();
+    void showCurrentInList();
     void redraw();
     void emptyDrawingArea();
     void showDrawingArea();
@@ -137,6 +138,7 @@ class SpriteEditorWindow : public VekWindow {
 
     // Controls, by their designed names.
     QWidget* m_content = nullptr;
+    QWidget* m_strip = nullptr;              // the colours, BGC and the palette area
     QScrollArea* m_drawingScroll = nullptr;  // the drawing area scrolls alone
     QWidget* m_drawingContent = nullptr;
     TMultiShape* MultiShape1 = nullptr;

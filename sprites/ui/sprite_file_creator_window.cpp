@@ -12,6 +12,7 @@
 #include "app/ui/status_note.h"
 #include "app/ui/tags.h"
 #include "app/ui/widgets/arrow_stepper.h"
+#include "app/ui/widgets/designed_layout.h"
 #include "sprites/sprite_creator.h"
 
 namespace vek::ui {
@@ -19,8 +20,7 @@ namespace vek::ui {
 namespace {
 
 constexpr Bilingual kCreateTitle{"Create .SPR file", ".SPR Datei erzeugen"};
-// Wide enough for the German texts ("Sprite Datei erzeugen").
-constexpr QSize kClientSize{251, 54};
+constexpr QSize kClientSize{229, 54};
 
 }  // namespace
 
@@ -31,28 +31,27 @@ SpriteFileCreatorWindow::SpriteFileCreatorWindow(AppContext& context)
     QFont windowFont(QStringLiteral("Times New Roman"));
     windowFont.setPixelSize(11);
     setFont(windowFont);
-    auto* client = new QWidget(this);
-    setCentralWidget(client);
-    setFixedSize(kClientSize);
+    DesignedLayout* layout = DesignedLayout::install(this, kClientSize);
+    QWidget* client = centralWidget();
 
-    auto makeLabel = [client](const char* name, QRect where, int tag, Qt::Alignment align) {
+    auto makeLabel = [client, layout](const char* name, QRect where, int tag, Qt::Alignment align) {
         auto* label = new QLabel(client);
         label->setObjectName(QLatin1String(name));
-        label->setGeometry(where);
         label->setAlignment(align | Qt::AlignVCenter);
         tagControl(label, tag);
+        layout->place(label, where);
         return label;
     };
-    auto makeField = [client](QLineEdit*& edit, ArrowStepper*& upDown, const char* editName,
-                              const char* upDownName, QRect where, int maximum,
-                              const QString& hint) {
+    auto makeField = [client, layout](QLineEdit*& edit, ArrowStepper*& upDown, const char* editName,
+                                      const char* upDownName, QRect where, int maximum,
+                                      const QString& hint) {
         edit = new QLineEdit(QStringLiteral("1"), client);
         edit->setObjectName(QLatin1String(editName));
-        edit->setGeometry(where);
         setHint(edit, hint);
+        layout->place(edit, where);
         upDown = new ArrowStepper(edit, 1, maximum, client);
         upDown->setObjectName(QLatin1String(upDownName));
-        upDown->setGeometry(where.right() + 1, where.top(), 13, where.height());
+        layout->place(upDown, {where.right() + 1, where.top(), 13, where.height()});
     };
 
     Label1 = makeLabel("Label1", {4, 4, 88, 21}, 73, Qt::AlignLeft);
@@ -67,8 +66,8 @@ SpriteFileCreatorWindow::SpriteFileCreatorWindow(AppContext& context)
 
     Button1 = new QPushButton(client);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(146, 4, 101, 21);
     tagControl(Button1, 74);
+    layout->place(Button1, {142, 4, 83, 21});
     connect(Button1, &QPushButton::clicked, this, &SpriteFileCreatorWindow::Button1Click);
 }
 

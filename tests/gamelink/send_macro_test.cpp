@@ -268,7 +268,7 @@ TEST_F(SendMacroTest, AMacroLongerThanTheBufferIsRefusedBeforeAnythingIsSent) {
                   "The macro is 262145 characters long; at most 262144 characters can be sent "
                   "to Creatures.");
         EXPECT_EQ(error.text(kLanguageGerman),
-                  "Das Makro ist 262145 Zeichen lang; hoechstens 262144 Zeichen koennen an "
+                  "Das Makro ist 262145 Zeichen lang; höchstens 262144 Zeichen können an "
                   "Creatures gesendet werden.");
     }
     EXPECT_EQ(game.connections(), 1);

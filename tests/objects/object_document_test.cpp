@@ -160,7 +160,7 @@ TEST_F(ObjectDocumentTest, AListHoldsAtMostOneHundredEntries) {
         EXPECT_EQ(error.text(kLanguageEnglish),
                   "An object holds at most 100 entries in each list.");
         EXPECT_EQ(error.text(kLanguageGerman),
-                  "Ein Objekt hat hoechstens 100 Eintraege in jeder Liste.");
+                  "Ein Objekt hat höchstens 100 Einträge in jeder Liste.");
     }
     EXPECT_EQ(document.cob().scripts.size(), 100u);
 }

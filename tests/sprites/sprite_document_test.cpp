@@ -66,7 +66,7 @@ TEST_F(SpriteDocumentTest, APositionTheFileLacksIsRefusedAndChangesNothing) {
                                                         " (it holds 2, counted from 0).");
             EXPECT_EQ(error.text(kLanguageGerman), "Die Sprite Datei hat kein Sprite " +
                                                        std::to_string(position) +
-                                                       " (sie hat 2, gezaehlt ab 0).");
+                                                       " (sie hat 2, gezählt ab 0).");
             EXPECT_EQ(error.detail().file, pathToUtf8(dir / "x.spr"));
         }
     }

@@ -86,6 +86,19 @@ TEST(SysInfo, NamesTheSystemsFacts) {
     EXPECT_EQ(kernel.build, 0u);
 }
 
+#ifdef __linux__
+// /proc reports its files as empty: they are read to their end all the same.
+TEST(SysInfo, ThisMachinesMemoryAndProcessorAreFound) {
+    const auto facts = platformSystemFacts(std::nullopt, {});
+    const MemoryFacts memory = facts->memory();
+    EXPECT_GT(memory.totalPhysical, 0u);
+    EXPECT_GT(memory.availablePhysical, 0u);
+    const TSysInfo info(*facts);
+    EXPECT_NE(info.TotalMemory(), "0 KB");
+    EXPECT_FALSE(info.CPU().empty());
+}
+#endif
+
 TEST(SysInfo, WithoutAPrefixDriveCIsTheMainDirectorysFileSystem) {
     testing::TempDir dir;
     const auto facts = platformSystemFacts(dir / "no-prefix", pathToUtf8(dir.path()) + "/");

@@ -8,7 +8,9 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
+#include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/widgets/designed_layout.h"
 
 namespace vek::ui {
 
@@ -21,13 +23,19 @@ constexpr QRect kReportArea{0, 112, 329, 177};
 // Red 64, green 0, blue 128.
 const QColor kDarkPurple{64, 0, 128};
 
-constexpr const char* kCredits =
+constexpr Bilingual kCredits{
     "Vekstudio\n"
     "Version 1.5\n"
     "\n"
     "Sprites, objects, worlds and eggs for CREATURES.\n"
     "\n"
-    "Written by the Vekstudio developers.";
+    "Written by the Vekstudio developers.",
+    "Vekstudio\n"
+    "Version 1.5\n"
+    "\n"
+    "Sprites, Objekte, Welten und Eier für CREATURES.\n"
+    "\n"
+    "Geschrieben von den Entwicklern von Vekstudio."};
 
 // The program's picture: an egg in the hatchery's light over a green hill.
 QPixmap programPicture() {
@@ -68,11 +76,11 @@ QPixmap programPicture() {
     return picture;
 }
 
-QPlainTextEdit* readOnlyText(QWidget* parent, const char* name, const QRect& area) {
-    auto* text = new QPlainTextEdit(parent);
+QPlainTextEdit* readOnlyText(DesignedLayout* layout, const char* name, const QRect& area) {
+    auto* text = new QPlainTextEdit(layout->parentWidget());
     text->setObjectName(QLatin1String(name));
-    text->setGeometry(area);
     text->setReadOnly(true);
+    layout->place(text, area);
     return text;
 }
 
@@ -82,18 +90,13 @@ AboutWindow::AboutWindow(AppContext& context, ReportLines reportLines)
     : VekWindow(context, QStringLiteral("TForm9"), QStringLiteral("About VEK....")),
       m_reportLines(std::move(reportLines)) {
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
-    setFixedSize(kWindowSize);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-
-    m_picture = new QLabel(central);
+    DesignedLayout* layout = DesignedLayout::install(this, kWindowSize);
+    m_picture = new QLabel(centralWidget());
     m_picture->setObjectName(QStringLiteral("Image1"));
-    m_picture->setGeometry(kPictureArea);
     m_picture->setPixmap(programPicture());
+    layout->place(m_picture, kPictureArea);
 
-    m_name = readOnlyText(central, "memo1", kNameArea);
+    m_name = readOnlyText(layout, "memo1", kNameArea);
     m_name->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_name->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_name->setFrameShape(QFrame::NoFrame);
@@ -102,12 +105,15 @@ AboutWindow::AboutWindow(AppContext& context, ReportLines reportLines)
     m_name->setFont(small);
     m_name->setStyleSheet(
         QStringLiteral("QPlainTextEdit { background: %1; color: white; }").arg(kDarkPurple.name()));
-    m_name->setPlainText(QString::fromUtf8(kCredits));
+    setBilingualText(m_name, kCredits);
 
-    m_report = readOnlyText(central, "Memo2", kReportArea);
+    m_report = readOnlyText(layout, "Memo2", kReportArea);
     m_report->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_report->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_report->setTabStopDistance(m_report->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 12);
+    this->layout()->activate();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void AboutWindow::FormCreate() {

@@ -20,8 +20,14 @@ void PictureBox::repaintPart(int x, int y, int width, int height) { update(x, y,
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect part = event->rect();
-    painter.drawImage(part.topLeft(), m_view, part);
+    const QRect part = event->rect() & QRect(QPoint(0, 0), m_view.size());
+    if (part.width() == 1 && part.height() == 1) {
+        // Qt fills a part of one pixel with that pixel's colour and takes its alpha from the
+        // fourth byte, which the pictures leave 0: the colour is given opaque here.
+        painter.fillRect(part, QColor::fromRgb(m_view.pixel(part.topLeft()) | 0xFF000000u));
+    } else if (!part.isEmpty()) {
+        painter.drawImage(part.topLeft(), m_view, part);
+    }
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

@@ -126,7 +126,8 @@ class EveryWindowScreenshotTest : public QObject {
             }
         }
         cut.removeDuplicates();
-        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+        QVERIFY2(cut.isEmpty(),
+                 qPrintable(fontSetName() + QStringLiteral(":\n") + cut.join(QLatin1Char('\n'))));
     }
 
     // The about window with its report (debug mode) and the sound player with its list.

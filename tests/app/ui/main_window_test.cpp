@@ -3,7 +3,9 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTextBrowser>
 #include <QToolButton>
+#include <filesystem>
 
 #include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
@@ -16,6 +18,8 @@
 
 using namespace vek::ui;
 using namespace vek::ui::testing;
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -243,6 +247,36 @@ class MainWindowTest : public QObject {
         QCOMPARE(button(bench, "SpeedButton6")->x(), width - 34);
         QCOMPARE(button(bench, "SpeedButton8")->x(), width - 62);
         QCOMPARE(button(bench, "SpeedButton9")->x(), 84);
+    }
+
+    // The help shows the manual of the interface language, and a switch while it is open
+    // shows the same page in the other language.
+    void theHelpSpeaksTheInterfaceLanguage() {
+        TestWorkbench::Options options;
+        options.privateDemo = true;
+        TestWorkbench bench(options);
+        const fs::path manual = toPath(qEnvironmentVariable("VEK_BINARY_DIR")) / "help";
+        fs::copy(manual, bench.context().programDirectory / "help", fs::copy_options::recursive);
+        MainWindow* main = bench.windows().main;
+        main->SpeedButton13Click();
+        main->SpeedButton6Click();
+        QTextBrowser* help = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QStringLiteral("HelpWindow"))
+                help = window->findChild<QTextBrowser*>();
+        QVERIFY(help);
+        QVERIFY2(help->toPlainText().contains(QStringLiteral("Inhalt")),
+                 qPrintable(help->source().toString()));
+        QCOMPARE(help->window()->windowTitle(), QStringLiteral("Vekstudio-Hilfe"));
+        help->setSource(QUrl(QStringLiteral("sprites.html")));
+        QVERIFY(help->toPlainText().contains(QStringLiteral("Der Sprite Editor")));
+        saveScreenshot(help->window(), QStringLiteral("help-deutsch"));
+        main->SpeedButton12Click();
+        QCOMPARE(help->source().fileName(), QStringLiteral("sprites.html"));
+        QVERIFY(help->toPlainText().contains(QStringLiteral("The sprite editor")));
+        QVERIFY(!help->source().toLocalFile().contains(QStringLiteral("/de/")));
+        saveScreenshot(help->window(), QStringLiteral("help-english"));
+        help->window()->close();
     }
 
     void theStatusBarShowsTheHintOfAnyWindowsControl() {

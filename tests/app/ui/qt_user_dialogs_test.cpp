@@ -8,11 +8,13 @@
 #include <QTimer>
 
 #include "app/file_io.h"
+#include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/qt_user_dialogs.h"
 #include "support/ui/workbench_fixture.h"
 
 using namespace vek::ui;
+using namespace vek::ui::testing;
 
 namespace {
 
@@ -48,6 +50,31 @@ void typeIntoSaveDialog(const QString& name, QMessageBox::StandardButton answer,
 class QtUserDialogsTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
+    // In German a question's buttons come from Qt's German catalogue, in English again from Qt.
+    void aQuestionsButtonsSpeakTheInterfaceLanguage() {
+        TestWorkbench bench;
+        QtUserDialogs qtDialogs;
+        const auto buttonsOfAQuestion = [&qtDialogs] {
+            QStringList texts;
+            QTimer::singleShot(0, [&texts] {
+                QMessageBox* box = shown<QMessageBox>();
+                QVERIFY(box);
+                for (QAbstractButton* button : box->buttons())
+                    texts << button->text().remove(QLatin1Char('&'));
+                box->button(QMessageBox::Cancel)->click();
+            });
+            const Answer answer =
+                qtDialogs.message(QStringLiteral("?"), QStringLiteral("?"), Buttons::YesNoCancel);
+            if (answer != Answer::Cancel) texts << QStringLiteral("(not cancelled)");
+            texts.sort();
+            return texts;
+        };
+        bench.windows().main->SpeedButton13Click();
+        QCOMPARE(buttonsOfAQuestion(), (QStringList{"Abbrechen", "Ja", "Nein"}));
+        bench.windows().main->SpeedButton12Click();
+        QCOMPARE(buttonsOfAQuestion(), (QStringList{"Cancel", "No", "Yes"}));
+    }
+
     // The default extension is added before the dialog asks about replacing a file.
     void aNameWithoutExtensionIsAskedAboutAsTheRealFile() {
         QTemporaryDir folder;

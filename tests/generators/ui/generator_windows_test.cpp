@@ -17,6 +17,7 @@
 #include "generators/ui/new_object_source_window.h"
 #include "generators/ui/object_assistant_window.h"
 #include "objects/cob_data.h"
+#include "objects/macro_insertion.h"
 #include "objects/ui/object_compiler_window.h"
 #include "support/temp_dir.h"
 #include "support/ui/workbench_fixture.h"
@@ -64,6 +65,24 @@ TestWorkbench::Options privateDemo() {
 class GeneratorWindowsTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
+    // The species' macro files are those whose names begin with its numbers, whatever their
+    // extension.
+    void theMacroListTakesAnyExtension() {
+        TestWorkbench bench(privateDemo());
+        const auto folder = vek::macroDirectory(bench.context().programDirectory);
+        for (const char* name : {"02050302.txt", "02050303.Mac", "0205030", "02050402.MAC"})
+            vek::writeFileAtomically(folder / name, std::string_view("\"endm\""));
+        source(bench)->show();
+        clickEntry(bench, QStringLiteral("2 5 3 {Bouncing ball}"));
+        QStringList listed;
+        auto* macros = control<QListWidget>(source(bench), "FileListBox1");
+        for (int row = 0; row < macros->count(); ++row) listed << macros->item(row)->text();
+        QVERIFY2(listed.contains(QStringLiteral("02050302.txt")), qPrintable(listed.join(' ')));
+        QVERIFY(listed.contains(QStringLiteral("02050303.Mac")));
+        QVERIFY(!listed.contains(QStringLiteral("0205030")));
+        QVERIFY(!listed.contains(QStringLiteral("02050402.MAC")));
+    }
+
     void clickingAnEntryEnablesButtonsAndPages() {
         TestWorkbench bench;
         QWidget* simplePage = control(source(bench), "TabSheet1");

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -573,6 +574,61 @@ class SpriteEditorWindowTest : public QObject {
         editor(bench)->show();
         QCOMPARE(bench.dialogs().asked.size(), asked);
         editor(bench)->close();
+    }
+
+    // What a stroke leaves on the screen, at the smallest and the largest zoom, is there right
+    // after the release and is what a full rebuild of the area shows.
+    void aStrokeIsOnScreenAtOnceAndAsAFullRebuildShowsIt() {
+        for (const int zoom : {1, 16}) {
+            TestWorkbench bench(whiteBackground());
+            SpriteEditorWindow* window = editor(bench);
+            openWithDialog(bench, writeSprites(bench, "s.spr", {patterned(30, 20, 40)}));
+            window->setZoom(zoom);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QWidget* area = control(bench, "Image1");
+            press(control(bench, "Image2"), {15, 25}, Qt::LeftButton);  // index 10, not black
+            const QList<QPoint> stroke = {{3, 4}, {4, 4}, {9, 12}, {12, 10}};  // all in sight
+            press(area, stroke.front() * zoom, Qt::LeftButton);
+            for (const QPoint& pixel : stroke) move(area, pixel * zoom, Qt::LeftButton);
+            release(area, stroke.back() * zoom, Qt::LeftButton);
+            QApplication::processEvents();
+
+            const RgbImage rebuilt =
+                renderDrawingArea(bench.spriteDocument().sprite(), bench.palette(), zoom, 0xFFFFFF);
+            QVERIFY(window->drawingArea().pixels == rebuilt.pixels);
+            // The window as it is on the screen, once the repaint asked for has come.
+            const auto onScreen = [&](QPoint pixel) {
+                const QImage screen = window->screen()->grabWindow(window->winId()).toImage();
+                return QColor(screen.pixel(area->mapTo(window, pixel * zoom)));
+            };
+            for (const QPoint& pixel : stroke)
+                QTRY_COMPARE(onScreen(pixel), toQColor(bench.palette()[10]));
+            window->close();
+        }
+    }
+
+    // A click on another sprite that the user then cancels leaves the list on the sprite shown,
+    // highlighted and current.
+    void cancelPutsTheClickedListBackOnTheShownSprite() {
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        openWithDialog(bench, writeSprites(bench, "three.spr",
+                                           {SpriteImage(2, 2, 1), SpriteImage(2, 2, 2),
+                                            SpriteImage(2, 2, 3)}));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        press(control(bench, "Image1"), {0, 0}, Qt::LeftButton);
+        release(control(bench, "Image1"), {0, 0}, Qt::LeftButton);
+        auto* list = control<QListWidget>(bench, "ListBox1");
+        bench.dialogs().messageAnswers = {Answer::Cancel};
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(2)).center());
+        QApplication::processEvents();
+        QCOMPARE(bench.spriteDocument().current(), std::size_t{0});
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(0)});
+        window->close();
     }
 
     void aChangedSpriteIsNotLeftWithoutAQuestion() {

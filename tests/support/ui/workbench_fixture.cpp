@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QWidget>
 #include <fstream>
 
@@ -141,6 +142,14 @@ fs::path TestWorkbench::scratch() const { return toPath(m_folder.path()) / "scra
 void TestWorkbench::linkTo(const fs::path& socket) {
     m_workbench->creatures().setLinkTransport(std::make_shared<LocalSocketTransport>(socket));
     m_workbench->creatures().setGameStarter([](const GamePaths&) { return ProcessProbe(); });
+}
+
+QString fontSetName() {
+    const QString config = QString::fromLocal8Bit(qgetenv("FONTCONFIG_FILE"));
+    return QStringLiteral("font set %1: Times New Roman drawn as %2, the interface as %3")
+        .arg(config.isEmpty() ? QStringLiteral("of this machine") : QFileInfo(config).fileName(),
+             QFontInfo(QFont(QStringLiteral("Times New Roman"))).family(),
+             QFontInfo(QApplication::font()).family());
 }
 
 QString screenshotFolder() { return QString::fromLocal8Bit(qgetenv("VEK_SCREENSHOT_DIR")); }

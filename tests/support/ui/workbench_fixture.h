@@ -104,6 +104,10 @@ class TestWorkbench {
     std::unique_ptr<Workbench> m_workbench;
 };
 
+// The fonts a test that measures texts ran with, for its failure messages: the font set
+// (FONTCONFIG_FILE) and the fonts that draw Times New Roman and the interface.
+QString fontSetName();
+
 // Screenshots for a person to look at: VEK_SCREENSHOT_DIR names the folder; empty when unset.
 QString screenshotFolder();
 // Saves a widget's picture as `name`.png in the screenshot folder, when one is set.

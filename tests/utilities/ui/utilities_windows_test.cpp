@@ -80,10 +80,15 @@ class UtilitiesWindowsTest : public QObject {
         for (const bool debugMode : {false, true}) {
             TestWorkbench bench(options(debugMode));
             AboutWindow* about = bench.windows().about;
-            QCOMPARE(about->size(), QSize(330, 301));
+            // The designed sizes are the least: the credits take what their font needs.
+            about->show();
+            QVERIFY(QTest::qWaitForWindowExposed(about));
+            QCOMPARE(about->size().expandedTo({330, 301}), about->size());
             const auto* name = about->findChild<QPlainTextEdit*>(QStringLiteral("memo1"));
             QVERIFY(name->toPlainText().startsWith(QStringLiteral("Vekstudio\n")));
-            QCOMPARE(name->geometry().size(), QSize(167, 103));
+            QCOMPARE(name->width(), 167);
+            QVERIFY(name->height() >= 103);
+            about->close();
             const QString report = about->memo2()->toPlainText();
             QCOMPARE(report.isEmpty(), !debugMode);
             if (debugMode) {
