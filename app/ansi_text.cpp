@@ -1,5 +1,6 @@
 #include "app/ansi_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -95,6 +96,13 @@ std::string utf8ToAnsi(std::string_view utf8) {
         out.push_back(static_cast<char>(valid ? byteOfCodePoint(codePoint) : '?'));
     }
     return out;
+}
+
+int characterCount(std::string_view text) {
+    // Every byte but a UTF-8 continuation byte starts a character.
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 }  // namespace vek

@@ -13,4 +13,7 @@ std::string ansiToUtf8(std::string_view ansi);
 // A character that code page 1252 cannot hold becomes '?'; malformed UTF-8 bytes do too.
 std::string utf8ToAnsi(std::string_view utf8);
 
+// The characters of UTF-8 text, as a user sees them.
+int characterCount(std::string_view text);
+
 }  // namespace vek

@@ -22,6 +22,23 @@ std::vector<std::string_view> splitTabs(std::string_view line) {
     }
 }
 
+// A name the build can turn into a C++ constant.
+bool isIdentifier(std::string_view name) {
+    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (name.empty() || !letter(name.front())) return false;
+    for (char c : name) {
+        if (!letter(c) && !digit(c)) return false;
+    }
+    return true;
+}
+
+VekError malformedLine(int lineNumber) {
+    return VekError("A line of the text table is malformed",
+                    "Eine Zeile der Texttabelle ist fehlerhaft",
+                    ErrorDetail::atLine(static_cast<std::uint64_t>(lineNumber)));
+}
+
 }  // namespace
 
 const TextTable& TextTable::builtIn() {
@@ -41,19 +58,25 @@ TextTable TextTable::decode(std::string_view text) {
         if (line.empty() || line.front() == '#') continue;
 
         const auto fields = splitTabs(line);
+        if (fields[0] == "msg") {
+            if (fields.size() != 4 || !isIdentifier(fields[1]) || fields[2].empty() ||
+                fields[3].empty() || !table.m_messages.emplace(fields[1], fields[2]).second) {
+                throw malformedLine(lineNumber);
+            }
+            continue;
+        }
         int tag = 0;
         const auto [stop, error] =
             std::from_chars(fields[0].data(), fields[0].data() + fields[0].size(), tag);
-        if (fields.size() != 5 || error != std::errc() ||
-            stop != fields[0].data() + fields[0].size() || tag <= 0 || tag >= kGermanOffset) {
-            throw VekError("A line of the text table is malformed",
-                           "Eine Zeile der Texttabelle ist fehlerhaft",
-                           ErrorDetail::atLine(static_cast<std::uint64_t>(lineNumber)));
+        if (fields.size() != 6 || error != std::errc() ||
+            stop != fields[0].data() + fields[0].size() || tag <= 0 || tag >= kGermanOffset ||
+            !isIdentifier(fields[1]) || !table.m_tags.emplace(fields[1], tag).second) {
+            throw malformedLine(lineNumber);
         }
         const int identifiers[4] = {tag, tag + kGermanOffset, tag + kHintOffset,
                                     tag + kHintOffset + kGermanOffset};
         for (std::size_t i = 0; i < 4; ++i) {
-            const std::string_view field = fields[i + 1];
+            const std::string_view field = fields[i + 2];
             if (field.empty()) continue;
             table.m_texts[identifiers[i]] = std::string(field);
         }
@@ -70,6 +93,17 @@ std::vector<int> TextTable::tags() const {
     std::set<int> tags;
     for (const auto& [identifier, text] : m_texts) tags.insert(identifier % kGermanOffset);
     return {tags.begin(), tags.end()};
+}
+
+int TextTable::tagNamed(std::string_view name) const {
+    const auto found = m_tags.find(name);
+    return found == m_tags.end() ? 0 : found->second;
+}
+
+std::vector<std::string> TextTable::messageNames() const {
+    std::vector<std::string> names;
+    for (const auto& [name, english] : m_messages) names.push_back(name);
+    return names;
 }
 
 int languageOffset(std::string_view language) {

@@ -7,8 +7,9 @@
 
 namespace vek {
 
-// The interface text table: for each tag an English and a German caption and hint, found by
-// identifier (tag, tag + 1000, tag + 2000, tag + 3000). A missing text is empty.
+// The interface text table: for each tag a name, an English and a German caption and hint, found
+// by identifier (tag, tag + 1000, tag + 2000, tag + 3000). A missing text is empty. The build
+// turns the names into constants (Tag::OpenSpriteFile), so code never spells a tag's number.
 class TextTable {
   public:
     static constexpr int kGermanOffset = 1000;
@@ -18,8 +19,9 @@ class TextTable {
     // The table compiled into the program.
     static const TextTable& builtIn();
 
-    // Decodes the table's tab-separated form: tag, English caption, German caption, English hint,
-    // German hint; '#' starts a comment line. Throws on a malformed line.
+    // Decodes the table's tab-separated form: tag, name, English caption, German caption, English
+    // hint, German hint; a message row: "msg", name, English, German; '#' starts a comment line.
+    // Throws on a malformed line or a name that is not an identifier or is given twice.
     static TextTable decode(std::string_view text);
 
     std::string text(int identifier) const;
@@ -29,9 +31,16 @@ class TextTable {
     }
 
     std::vector<int> tags() const;
+    // The tag of that name; 0 for none.
+    int tagNamed(std::string_view name) const;
+    // The names of the message rows ("msg", name, English, German), which the build turns into
+    // Msg::Name constants.
+    std::vector<std::string> messageNames() const;
 
   private:
     std::map<int, std::string> m_texts;
+    std::map<std::string, int, std::less<>> m_tags;
+    std::map<std::string, std::string, std::less<>> m_messages;  // name: English text
 };
 
 // 0 for English, 1000 for German.

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <thread>
 
-#include "gamelink/process_launch.h"
+#include "app/process.h"
 
 #include "gamelink/macro_extraction.h"
 #include "objects/classifier.h"

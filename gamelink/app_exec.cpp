@@ -79,22 +79,27 @@ void TAppExec::setExePath(std::string_view path) {
 }
 
 std::string TAppExec::commandLine() const {
-    return commandLineOf({ExeName, ExeParams, {}, windowState, false, false, false, {}});
+    return commandLineOf({.exeName = ExeName, .params = ExeParams});
 }
 
 void TAppExec::Execute() {
-    ProcessLaunch launch{ExeName, ExeParams, {}, windowState, Wait, false, false, {}};
+    ProcessLaunch launch{
+        .exeName = ExeName, .params = ExeParams, .windowState = windowState, .detach = !Wait};
     if (ChangeDir && !m_exePath.empty()) {
         std::error_code error;
         if (!std::filesystem::is_directory(pathFromUtf8(m_exePath), error))
             throw inOutError(kPathNotFound);
         launch.workingDirectory = m_exePath;
     }
-    if (const int code = launchProcess(launch); code != 0) {
+    Process program;
+    if (const int code = launchProcess(launch, program); code != 0) {
         m_errorNumber = code;
         throw VekError::runtime(launcherErrorText(code));
     }
-    if (Wait) m_errorNumber = 0;
+    if (Wait) {
+        program.wait();
+        m_errorNumber = 0;
+    }
 }
 
 }  // namespace vek

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/process.h"
 #include "app/vek_error.h"
-#include "gamelink/process_launch.h"
 
 namespace vek {
 

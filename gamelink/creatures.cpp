@@ -14,10 +14,10 @@
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
+#include "app/process.h"
 #include "app/vek_error.h"
 #include "gamelink/app_exec.h"
 #include "gamelink/link_choice.h"
-#include "gamelink/process_launch.h"
 
 namespace vek {
 
@@ -169,11 +169,12 @@ ProcessProbe startGameEmbedded(const GamePaths& paths,
     ProcessLaunch launch = gameStart(paths);
     launch.windowState = WindowState::Minimized;
     launch.withoutFocus = true;
-    launch.waitUntilReady = true;
-    if (winePrefix) launch.environment.push_back("WINEPREFIX=" + winePrefix->string());
-    ProcessProbe probe;
-    if (launchProcess(launch, &probe) != 0) return {};
-    return probe ? probe : ProcessProbe([] { return true; });
+    if (winePrefix) launch.environment = wineEnvironment(*winePrefix);
+    Process game;
+    if (launchProcess(launch, game) != 0) return {};
+    // Within the system's time-out for a program that gets ready for input.
+    game.waitUntilReady(std::chrono::seconds(30));
+    return game.started() ? game.probe() : ProcessProbe([] { return true; });
 }
 
 std::string programCommandLine() {

@@ -10,9 +10,9 @@
 
 #include "app/game_paths.h"
 #include "app/messages.h"
+#include "app/process.h"
 #include "app/vek_error.h"
 #include "gamelink/link_transport.h"
-#include "gamelink/process_launch.h"
 
 namespace vek {
 

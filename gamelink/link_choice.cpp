@@ -1,7 +1,7 @@
 #include "gamelink/link_choice.h"
 
+#include "app/process.h"
 #include "app/vek_error.h"
-#include "gamelink/process_launch.h"
 
 #ifndef _WIN32
 #include <unistd.h>

@@ -5,17 +5,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
-#include "gamelink/process_launch.h"
-
-extern char** environ;
+#include "app/process.h"
 
 namespace vek {
 
@@ -140,7 +136,7 @@ std::unique_ptr<LinkConversation> WineBridgeTransport::connect(std::string_view 
 }
 
 bool WineBridgeTransport::ensureRunning() {
-    if (m_pid > 0) return true;
+    if (m_bridge.started()) return true;
     if (m_bridges.empty()) {
         m_failure = LinkResult::broken(
             {"Wine or vek-bridge.exe is not installed: install Wine (apt-get install wine) and "
@@ -179,42 +175,16 @@ bool WineBridgeTransport::ensureRunning() {
 }
 
 bool WineBridgeTransport::start(const BridgeProgram& program) {
-    int toBridge[2];
-    int fromBridge[2];
-    if (::pipe2(toBridge, O_CLOEXEC) != 0) return false;
-    if (::pipe2(fromBridge, O_CLOEXEC) != 0) {
-        ::close(toBridge[0]);
-        ::close(toBridge[1]);
-        return false;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, toBridge[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, fromBridge[1], 1);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> environment = {"WINEPREFIX=" + m_prefix.string()};
-    if (!std::getenv("WINEDEBUG")) environment.push_back("WINEDEBUG=-all");
-    for (char** entry = environ; *entry; ++entry) {
-        if (!std::string_view(*entry).starts_with("WINEPREFIX=")) environment.push_back(*entry);
-    }
-    std::vector<char*> envp;
-    for (std::string& entry : environment) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    std::string loader = program.loader.string();
-    std::string exe = program.exe.string();
-    char* argv[] = {loader.data(), exe.data(), nullptr};
-    pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, loader.c_str(), &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(toBridge[0]);
-    ::close(fromBridge[1]);
-    m_pid = spawned == 0 ? pid : -1;
-    m_toBridge = toBridge[1];
-    m_fromBridge = fromBridge[0];
+    const ProcessLaunch launch{.exeName = program.loader.string(),
+                               .params = {program.exe.string()},
+                               .environment = wineEnvironment(m_prefix),
+                               .streams = ProcessStreams::Pipes,
+                               .detach = false};
+    launchProcess(launch, m_bridge);
     m_reader = BridgeFrameReader(kMaxBridgeFrame);
     BridgeFrame hello;
     // The bridge speaks first.
-    if (m_pid > 0 && receive(kHelloTimeout, hello).status == LinkStatus::Ok &&
+    if (m_bridge.started() && receive(kHelloTimeout, hello).status == LinkStatus::Ok &&
         hello.kind == BridgeKind::Hello) {
         m_build = hello.data;
         return true;
@@ -224,21 +194,14 @@ bool WineBridgeTransport::start(const BridgeProgram& program) {
 }
 
 void WineBridgeTransport::stop() {
-    if (m_toBridge >= 0) ::close(m_toBridge);
-    if (m_fromBridge >= 0) ::close(m_fromBridge);
-    m_toBridge = m_fromBridge = -1;
-    if (m_pid > 0) {
-        // Its input closed, the bridge ends by itself; a hung one is ended.
-        ::kill(m_pid, SIGKILL);
-        while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
-    }
-    m_pid = -1;
+    // A hung bridge would never end by itself.
+    m_bridge.kill();
+    m_bridge = Process();
 }
 
 bool WineBridgeTransport::send(std::string_view frames) {
-    if (m_pid <= 0) return false;
-    if (writeAll(m_toBridge, frames)) return true;
+    if (!m_bridge.started()) return false;
+    if (writeAll(m_bridge.input(), frames)) return true;
     stop();
     return false;
 }
@@ -249,7 +212,7 @@ LinkResult WineBridgeTransport::exchange(const BridgeFrame& request, BridgeFrame
 }
 
 LinkResult WineBridgeTransport::receive(std::chrono::milliseconds timeout, BridgeFrame& reply) {
-    if (m_pid <= 0) return LinkResult::broken(kBridgeStopped);
+    if (!m_bridge.started()) return LinkResult::broken(kBridgeStopped);
     const auto deadline = Clock::now() + timeout + kBridgeGrace;
     char buffer[65536];
     while (true) {
@@ -266,14 +229,14 @@ LinkResult WineBridgeTransport::receive(std::chrono::milliseconds timeout, Bridg
         }
         const auto left =
             std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        pollfd fds{m_fromBridge, POLLIN, 0};
+        pollfd fds{m_bridge.output(), POLLIN, 0};
         const int ready = left > 0 ? ::poll(&fds, 1, static_cast<int>(left)) : 0;
         if (ready < 0 && errno == EINTR) continue;
         if (ready == 0) {
             stop();
             return LinkResult::timedOut();
         }
-        const ssize_t got = ::read(m_fromBridge, buffer, sizeof buffer);
+        const ssize_t got = ::read(m_bridge.output(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {
             stop();

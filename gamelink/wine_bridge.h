@@ -2,14 +2,13 @@
 
 #ifndef _WIN32
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/process.h"
 #include "gamelink/bridge_frame.h"
 #include "gamelink/link_transport.h"
 
@@ -57,9 +56,7 @@ class WineBridgeTransport : public LinkTransport {
 
     std::filesystem::path m_prefix;
     std::vector<BridgeProgram> m_bridges;
-    pid_t m_pid = -1;
-    int m_toBridge = -1;
-    int m_fromBridge = -1;
+    Process m_bridge;
     BridgeFrameReader m_reader;
     std::string m_build;
     int m_starts = 0;

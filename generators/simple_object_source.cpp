@@ -2,7 +2,6 @@
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
-#include "language/macro_text.h"
 #include "objects/cob_fields.h"
 #include "objects/macro_insertion.h"
 #include "objects/script_events.h"

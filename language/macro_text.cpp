@@ -4,13 +4,6 @@
 
 namespace vek {
 
-int characterCount(std::string_view text) {
-    // Every byte but a UTF-8 continuation byte starts a character.
-    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
 MacroText::MacroText(std::string_view macro, int firstLine) {
     int line = firstLine;
     while (true) {

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ansi_text.h"
+
 namespace vek {
 
 // A place in what the user wrote: line and column, both from 1; columns count characters.
@@ -13,9 +15,6 @@ struct TextPosition {
     int column = 1;
     auto operator<=>(const TextPosition&) const = default;
 };
-
-// The characters of UTF-8 text, as a user sees them.
-int characterCount(std::string_view text);
 
 // One macro as the game receives it, and where each of its characters was written: a macro typed
 // as one text, the lines of a source section joined by commas, or the lines of a macro file.

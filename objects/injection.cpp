@@ -48,9 +48,7 @@ InjectionOutcome injectObject(const CobData& cob, bool uncompiledChanges, std::s
     return InjectionOutcome::Injected;
 }
 
-void killEditObject(const std::function<std::string(std::string_view)>& sendMacro) {
-    sendMacro(kKillEditMacro);
-}
+void killEditObject(const MacroSender& sendMacro) { sendMacro(kKillEditMacro); }
 
 void sleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
 

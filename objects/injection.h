@@ -29,9 +29,12 @@ std::string scriptInjectionMacro(std::string_view script);
 // "dde: scrp 0 0 0 17," + import + ",endm".
 std::string importInjectionMacro(std::string_view import);
 
+// Sends one macro over the game link and returns the game's answer.
+using MacroSender = std::function<std::string(std::string_view)>;
+
 // What an injection needs of its surroundings.
 struct InjectionSteps {
-    std::function<std::string(std::string_view)> sendMacro;
+    MacroSender sendMacro;
     // An OK/Cancel question; true for OK.
     std::function<bool(const BilingualBox&)> askOkCancel;
     std::function<void(const BilingualBox&)> showMessage;
@@ -51,7 +54,7 @@ InjectionOutcome injectObject(const CobData& cob, bool uncompiledChanges, std::s
                               const InjectionSteps& steps);
 
 // The object the game's edit mode holds is removed.
-void killEditObject(const std::function<std::string(std::string_view)>& sendMacro);
+void killEditObject(const MacroSender& sendMacro);
 
 // Sleeps for the wait of a real injection.
 void sleepFor(std::chrono::milliseconds duration);

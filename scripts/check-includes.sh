@@ -19,8 +19,8 @@ find . -path './build*' -prune -o -path ./tests -prune -o -path ./.git -prune -o
         uses["world"] = "app sprites"
         uses["utilities"] = "app"
         uses["language"] = "app"
-        uses["objects"] = "app sprites gamelink language"
-        uses["generators"] = "app sprites gamelink objects language"
+        uses["objects"] = "app sprites language"
+        uses["generators"] = "app objects"
         failed = 0
     }
     # Where a path belongs: "core X", "ui X", "studio", "tool X" or "main".

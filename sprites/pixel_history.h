@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/messages.h"
+#include "app/text_names.h"
 #include "app/undo_stack.h"
 
 namespace vek {
@@ -18,7 +19,7 @@ class PixelHistory {
   public:
     static constexpr std::size_t kDefaultSteps = UndoStack::kDefaultSteps;
     static constexpr std::size_t kDefaultBytes = UndoStack::kDefaultBytes;
-    static constexpr Bilingual kPaintLabel{"Paint", "Malen"};
+    static constexpr Bilingual kPaintLabel = Msg::SpritePaintLabel;
 
     explicit PixelHistory(std::size_t maxSteps = kDefaultSteps,
                           std::size_t maxBytes = kDefaultBytes)

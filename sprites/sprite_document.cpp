@@ -2,18 +2,10 @@
 
 #include <algorithm>
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
-
-namespace {
-
-constexpr Bilingual kCutLabel{"Cut Sprite", "Sprite ausschneiden"};
-constexpr Bilingual kPasteLabel{"Paste Sprite", "Sprite einfügen"};
-constexpr Bilingual kClearLabel{"Clear Drawing Area", "Grafikbereich löschen"};
-constexpr Bilingual kReplaceLabel{"Replace Picture", "Bild ersetzen"};
-
-}  // namespace
 
 void SpriteDocument::open(const std::filesystem::path& file) {
     m_current.reset();
@@ -124,7 +116,7 @@ void SpriteDocument::requireSpriteSize(int width, int height) const {
 void SpriteDocument::replacePixels(const SpriteImage& picture) {
     if (!spriteLoaded()) return;
     requireSpriteSize(picture.width, picture.height);
-    editAsOneStep(kReplaceLabel, [this, &picture] { m_sprite.pixels = picture.pixels; });
+    editAsOneStep(Msg::SpriteReplaceLabel, [this, &picture] { m_sprite.pixels = picture.pixels; });
 }
 
 void SpriteDocument::undo() {
@@ -156,12 +148,12 @@ void SpriteDocument::copy() {
 void SpriteDocument::cut() {
     if (!spriteLoaded()) return;
     copy();
-    fillWithZero(kCutLabel);
+    fillWithZero(Msg::SpriteCutLabel);
 }
 
 void SpriteDocument::paste() {
     if (!m_clipboard || !spriteLoaded()) return pixelsChanged(wholeSprite());
-    editAsOneStep(kPasteLabel, [this] {
+    editAsOneStep(Msg::SpritePasteLabel, [this] {
         const int width = std::min(m_sprite.width, m_clipboard->width);
         const int height = std::min(m_sprite.height, m_clipboard->height);
         for (int y = 0; y < height; ++y) {
@@ -174,7 +166,7 @@ void SpriteDocument::paste() {
 }
 
 void SpriteDocument::clear() {
-    if (spriteLoaded()) fillWithZero(kClearLabel);
+    if (spriteLoaded()) fillWithZero(Msg::SpriteClearLabel);
 }
 
 void SpriteDocument::fillWithZero(Bilingual label) {

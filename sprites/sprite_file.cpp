@@ -8,6 +8,7 @@
 
 #include "app/byte_io.h"
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -17,10 +18,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::uint64_t kMaxOffset = std::numeric_limits<std::uint32_t>::max();
-constexpr Bilingual kTooLarge{"The sprite file would be larger than 4 GB",
-                              "Die Sprite-Datei würde größer als 4 GB"};
-constexpr Bilingual kPixelsDoNotFit{"The pixels do not fit the size of the sprites",
-                                    "Die Pixel passen nicht zur Größe der Sprites"};
 
 VekError tooManySprites(std::size_t count, std::size_t capacity, const fs::path& file) {
     const std::string held = std::to_string(count);
@@ -112,7 +109,7 @@ SpriteImage readSprite(const fs::path& file, const SpriteEntry& entry) {
 
 void writeSpriteInPlace(const fs::path& file, const SpriteEntry& entry,
                         std::span<const std::uint8_t> pixels) {
-    if (pixels.size() != entry.pixelCount()) throw VekError(kPixelsDoNotFit);
+    if (pixels.size() != entry.pixelCount()) throw VekError(Msg::SpritePixelsDoNotFit);
     std::error_code error;
     const auto size = fs::file_size(file, error);
     if (error || fs::is_directory(file, error))
@@ -151,7 +148,7 @@ std::vector<SpriteEntry> contiguousLayout(std::span<const SpriteEntry> sizes) {
         entry.offset = static_cast<std::uint32_t>(offset);
         offset += entry.pixelCount();
         // Every block must end where a 32-bit offset still reaches.
-        if (offset > kMaxOffset) throw VekError(kTooLarge);
+        if (offset > kMaxOffset) throw VekError(Msg::SpriteTooLarge);
     }
     return entries;
 }
@@ -165,7 +162,7 @@ UniformSpriteFile checkUniformSpriteFile(std::int64_t count, std::int64_t width,
                              checkedSide(height, "The height", "Die Höhe")};
     const std::uint64_t block = std::uint64_t{layout.width} * layout.height;
     if (spriteHeaderSize(layout.count) + layout.count * block > kMaxOffset)
-        throw VekError(kTooLarge);
+        throw VekError(Msg::SpriteTooLarge);
     return layout;
 }
 
@@ -175,7 +172,7 @@ void writeUniformSpriteFile(const fs::path& file, const UniformSpriteFile& layou
         static_cast<std::int64_t>(layout.count), static_cast<std::int64_t>(layout.width),
         static_cast<std::int64_t>(layout.height));
     const std::size_t blockSize = checked.width * checked.height;
-    if (!block.empty() && block.size() != blockSize) throw VekError(kPixelsDoNotFit);
+    if (!block.empty() && block.size() != blockSize) throw VekError(Msg::SpritePixelsDoNotFit);
     const std::vector<SpriteEntry> sizes(checked.count,
                                          SpriteEntry{0, static_cast<std::uint16_t>(checked.width),
                                                      static_cast<std::uint16_t>(checked.height)});
@@ -197,7 +194,7 @@ std::vector<std::uint8_t> encodeSpriteFile(std::span<const SpriteImage> sprites)
     sizes.reserve(sprites.size());
     for (const SpriteImage& sprite : sprites) {
         if (sprite.pixels.size() != std::size_t{sprite.width} * sprite.height)
-            throw VekError(kPixelsDoNotFit);
+            throw VekError(Msg::SpritePixelsDoNotFit);
         sizes.push_back({0, sprite.width, sprite.height});
     }
     std::vector<std::uint8_t> bytes = encodeSpriteHeader(contiguousLayout(sizes));

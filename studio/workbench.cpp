@@ -73,10 +73,11 @@ void Workbench::createWindows() {
     create(w.main)->FormCreate(m_debugMode);
     create(w.newObjectSource, m_classCatalogue)->FormCreate();
     create(w.spriteEditor, m_spriteDocument, m_palette)->FormCreate();
-    // The machine facts are taken once, while the sprite editor starts up.
-    m_systemFacts = platformSystemFacts(m_sources.winePrefix, m_creatures->paths().CMainPath);
-    m_sysInfo = std::make_unique<TSysInfo>(*m_systemFacts);
-    create(w.objectCompiler, m_objectDocument, *m_creatures, m_palette, m_pictures)->FormCreate();
+    TCreatures& creatures = *m_creatures;
+    create(w.objectCompiler, m_objectDocument,
+           MacroSender([&creatures](std::string_view macro) { return creatures.SendMacro(macro); }),
+           m_palette, m_pictures)
+        ->FormCreate();
     create(w.soundPlayer)->FormCreate();
     create(w.spriteFileCreator)->FormCreate();
     create(w.bitmapConverter, m_palette)->FormCreate();
@@ -167,7 +168,13 @@ void Workbench::bindGameDataCommands() {
     game.enableMoreEggs.bind(setting("more-eggs"));
 }
 
-std::vector<std::string> Workbench::systemReportLines() const {
+std::vector<std::string> Workbench::systemReportLines() {
+    // The machine facts are taken once, when first shown: by then start-up has read the game's
+    // paths, whichever window read them.
+    if (!m_systemFacts) {
+        m_systemFacts = platformSystemFacts(m_sources.winePrefix, m_creatures->paths().CMainPath);
+        m_sysInfo = std::make_unique<TSysInfo>(*m_systemFacts);
+    }
     return systemReport(*m_sysInfo, m_systemFacts->memory(), m_systemFacts->drives(),
                         m_creatures->paths());
 }

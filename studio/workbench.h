@@ -92,7 +92,7 @@ class Workbench : public QObject {
     Window* create(Window*& slot, Args&&... args);
     void bindCommands();
     void bindGameDataCommands();
-    std::vector<std::string> systemReportLines() const;
+    std::vector<std::string> systemReportLines();
     void applyStoredLanguage();
 
     bool m_debugMode;

@@ -4,6 +4,7 @@
 
 #include "app/file_io.h"
 #include "app/file_lookup.h"
+#include "app/process.h"
 #include "app/wine_registry.h"
 
 #ifdef _WIN32
@@ -13,15 +14,10 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <vector>
-extern char** environ;
 #endif
 
 namespace vek {
@@ -94,31 +90,15 @@ bool wineServerRunning(const fs::path& prefix) {
 
 bool runWineRegAdd(const fs::path& prefix, const std::string& rootedKey, std::string_view valueName,
                    std::string_view text) {
-    std::vector<std::string> args = {
-        "wine", "reg",    "add", rootedKey,         "/v", std::string(valueName),
-        "/t",   "REG_SZ", "/d",  std::string(text), "/f"};
-    std::vector<std::string> environment = {"WINEPREFIX=" + prefix.string()};
-    for (char** entry = environ; *entry; ++entry) {
-        if (!std::string_view(*entry).starts_with("WINEPREFIX=")) environment.emplace_back(*entry);
-    }
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& entry : environment) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int spawned = posix_spawnp(&child, "wine", &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return false;
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child) return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const ProcessLaunch launch{.exeName = "wine",
+                               .params = {"reg", "add", rootedKey, "/v", std::string(valueName),
+                                          "/t", "REG_SZ", "/d", std::string(text), "/f"},
+                               .environment = wineEnvironment(prefix),
+                               .streams = ProcessStreams::Null,
+                               .searchPath = true,
+                               .detach = false};
+    Process wine;
+    return launchProcess(launch, wine) == 0 && wine.wait() == 0;
 }
 #endif
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/messages.h"
+#include "app/text_names.h"
 
 namespace vek {
 
@@ -24,22 +25,12 @@ void resetWorld(const std::string& mainPath);
 // Create new World: a copy of the pristine world as `target` (eden.sfc itself stays as it is).
 void createNewWorld(const std::string& mainPath, const std::filesystem::path& target);
 
-inline constexpr BilingualBox kResetWorldQuestion{
-    {"This will reset the CREATURES world! Your current world will be saved as "
-     "\"OldWorld.SFC\". Continue?",
-     "Die Welt wird zurückgesetzt! Ihre aktuelle Welt wird unter \"OldWorld.SFC\" gespeichert. "
-     "Fortfahren?"},
-    {"Reset World?", "Welt zurücksetzen?"}};
+inline constexpr BilingualBox kResetWorldQuestion{Msg::WorldResetQuestion, Msg::WorldResetCaption};
 
 // Asked first while the game answers on the link.
-inline constexpr BilingualBox kGameRunningWorldWarning{
-    {"CREATURES is running! When it closes, it writes its own world back over the reset one. "
-     "Close CREATURES first, or click OK to reset the world anyway.",
-     "CREATURES läuft! Beim Beenden schreibt es seine eigene Welt über die zurückgesetzte. "
-     "Beenden Sie zuerst CREATURES, oder klicken Sie OK, um die Welt trotzdem zurückzusetzen."},
-    {"Reset World?", "Welt zurücksetzen?"}};
+inline constexpr BilingualBox kGameRunningWorldWarning{Msg::WorldGameRunningWarning,
+                                                       Msg::WorldResetCaption};
 
-inline constexpr Bilingual kNewWorldDialogTitle{"Create new .SFC world file",
-                                                "Neue Welt .SFC Datei erzeugen"};
+inline constexpr Bilingual kNewWorldDialogTitle = Msg::WorldNewWorldDialogTitle;
 
 }  // namespace vek

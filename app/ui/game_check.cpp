@@ -1,16 +1,14 @@
 #include "app/ui/game_check.h"
 
 #include "app/game_paths.h"
+#include "app/text_names.h"
 #include "app/ui/app_context.h"
 
 namespace vek::ui {
 
 namespace {
 
-constexpr BilingualBox kGameNotInstalled{
-    {"Install Creatures before using VEK!",
-     "Sie muessen Creatures installieren bevor Sie mit VEK arbeiten koennen!"},
-    {"Creatures not found on your HD!", "Creatures nicht auf Festplatte gefunden!"}};
+constexpr BilingualBox kGameNotInstalled{Msg::GameNotInstalledText, Msg::GameNotInstalledCaption};
 
 }  // namespace
 

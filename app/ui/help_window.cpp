@@ -7,12 +7,13 @@
 #include <system_error>
 
 #include "app/messages.h"
+#include "app/text_names.h"
 #include "app/ui/qt_convert.h"
 
 namespace vek::ui {
 
 namespace {
-constexpr Bilingual kTitle{"Vekstudio Help", "Vekstudio-Hilfe"};
+
 const QString kContents = QStringLiteral("index.html");
 }  // namespace
 
@@ -38,7 +39,7 @@ void HelpWindow::showLanguage(bool german) {
 
 void HelpWindow::showPage(const QString& page, const QString& anchor) {
     const std::filesystem::path folder = m_german ? m_helpDirectory / "de" : m_helpDirectory;
-    setWindowTitle(toQString(m_german ? kTitle.german : kTitle.english));
+    setWindowTitle(toQString(m_german ? Msg::HelpTitle.german : Msg::HelpTitle.english));
     m_browser->setSearchPaths({fromPath(folder)});
     QUrl url = QUrl::fromLocalFile(fromPath(folder / toPath(page)));
     if (!anchor.isEmpty()) url.setFragment(anchor);

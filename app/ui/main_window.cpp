@@ -11,6 +11,7 @@
 
 #include "app/file_io.h"
 #include "app/settings.h"
+#include "app/text_names.h"
 #include "app/text_table.h"
 #include "app/ui/help_window.h"
 #include "app/ui/language.h"
@@ -103,30 +104,30 @@ QToolButton* MainWindow::addButton(const char* name, int x, int tag, const QStri
 
 void MainWindow::createButtons() {
     using W = MainWindow;
-    addButton("SpeedButton7", 2, 35, QStringLiteral("▶"), &W::SpeedButton7Click);
-    m_tools[kSpriteEditor].button =
-        addButton("SpeedButton1", 32, 89, QStringLiteral("✎"), &W::SpeedButton1Click);
+    addButton("SpeedButton7", 2, Tag::LaunchCreatures, QStringLiteral("▶"), &W::SpeedButton7Click);
+    m_tools[kSpriteEditor].button = addButton("SpeedButton1", 32, Tag::StartSpriteEditor,
+                                              QStringLiteral("✎"), &W::SpeedButton1Click);
     m_tools[kObjectCompiler].button =
-        addButton("SpeedButton2", 58, 15, QStringLiteral("C"), &W::SpeedButton2Click);
-    m_tools[kCommandInterface].button =
-        addButton("SpeedButton9", 84, 88, QStringLiteral(">_"), &W::SpeedButton9Click);
-    m_tools[kSoundPlayer].button =
-        addButton("SpeedButton4", 116, 16, QStringLiteral("♪"), &W::SpeedButton4Click);
-    m_tools[kMap].button =
-        addButton("SpeedButton3", 142, 19, QStringLiteral("M"), &W::SpeedButton3Click);
+        addButton("SpeedButton2", 58, Tag::CobCompiler, QStringLiteral("C"), &W::SpeedButton2Click);
+    m_tools[kCommandInterface].button = addButton("SpeedButton9", 84, Tag::StartCommandInterface,
+                                                  QStringLiteral(">_"), &W::SpeedButton9Click);
+    m_tools[kSoundPlayer].button = addButton("SpeedButton4", 116, Tag::SoundPlayer,
+                                             QStringLiteral("♪"), &W::SpeedButton4Click);
+    m_tools[kMap].button = addButton("SpeedButton3", 142, Tag::DrawMapOfAlbia, QStringLiteral("M"),
+                                     &W::SpeedButton3Click);
     // The three buttons without a tag keep their designed hints in both languages.
     setHint(addButton("SpeedButton5", 174, 0, QStringLiteral("★"), &W::SpeedButton5Click),
             QStringLiteral("Cheats"));
-    addButton("SpeedButton10", 200, 25, QStringLiteral("W"), &W::SpeedButton10Click);
-    addButton("SpeedButton11", 226, 20, QStringLiteral("E"), &W::SpeedButton11Click);
+    addButton("SpeedButton10", 200, Tag::WorldMenu, QStringLiteral("W"), &W::SpeedButton10Click);
+    addButton("SpeedButton11", 226, Tag::EggDiskMenu, QStringLiteral("E"), &W::SpeedButton11Click);
     QToolButton* english =
         addButton("SpeedButton12", 260, 0, QStringLiteral("EN"), &W::SpeedButton12Click);
     setHint(english, QStringLiteral("English texts"));
     QToolButton* german =
         addButton("SpeedButton13", 286, 0, QStringLiteral("DE"), &W::SpeedButton13Click);
     setHint(german, QStringLiteral("Deutsche Texte"));
-    addButton("SpeedButton8", 0, 85, QStringLiteral("i"), &W::SpeedButton8Click);
-    addButton("SpeedButton6", 0, 84, QStringLiteral("?"), &W::SpeedButton6Click);
+    addButton("SpeedButton8", 0, Tag::About, QStringLiteral("i"), &W::SpeedButton8Click);
+    addButton("SpeedButton6", 0, Tag::HelpIndex, QStringLiteral("?"), &W::SpeedButton6Click);
 
     for (ToolWindow& tool : m_tools) tool.button->setCheckable(true);
     m_tools[kSoundPlayer].placeUnderMainWindow = false;
@@ -144,28 +145,35 @@ void MainWindow::createPopupMenus() {
     const GameDataCommands& game = context().commands.gameData;
     m_gameSettingsMenu = new QMenu(this);
     m_gameSettingsMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    addMenuItem(m_gameSettingsMenu, "PebbleCheat1", 29, game.pebbleCheat);
-    addMenuItem(m_gameSettingsMenu, "MarrowCheat1", 30, game.marrowCheat);
+    addMenuItem(m_gameSettingsMenu, "PebbleCheat1", Tag::EnablePebbleCheat, game.pebbleCheat);
+    addMenuItem(m_gameSettingsMenu, "MarrowCheat1", Tag::EnableMarrowCheat, game.marrowCheat);
     m_gameSettingsMenu->addSeparator();
-    addMenuItem(m_gameSettingsMenu, "PebbleCheatNewVersion1", 86, game.pebbleCheatNewVersion);
-    addMenuItem(m_gameSettingsMenu, "MarrowCheatNewVersion1", 87, game.marrowCheatNewVersion);
+    addMenuItem(m_gameSettingsMenu, "PebbleCheatNewVersion1", Tag::EnablePebbleCheatNewVersion,
+                game.pebbleCheatNewVersion);
+    addMenuItem(m_gameSettingsMenu, "MarrowCheatNewVersion1", Tag::EnableMarrowCheatNewVersion,
+                game.marrowCheatNewVersion);
     m_gameSettingsMenu->addSeparator();
-    addMenuItem(m_gameSettingsMenu, "NoCheat1", 31, game.disableCheats);
+    addMenuItem(m_gameSettingsMenu, "NoCheat1", Tag::DisableCheats, game.disableCheats);
     m_gameSettingsMenu->addSeparator();
-    addMenuItem(m_gameSettingsMenu, "EnableMoreEggsfunktion1", 33, game.enableMoreEggs);
+    addMenuItem(m_gameSettingsMenu, "EnableMoreEggsfunktion1", Tag::EnableMoreEggs,
+                game.enableMoreEggs);
 
     m_eggMenu = new QMenu(this);
     m_eggMenu->setObjectName(QStringLiteral("PopupMenu2"));
-    addMenuItem(m_eggMenu, "NewEggs1", 21, game.moreEggs, QStringLiteral("grendel eggs"));
+    addMenuItem(m_eggMenu, "NewEggs1", Tag::MoreEggs, game.moreEggs,
+                QStringLiteral("grendel eggs"));
     m_eggMenu->addSeparator();
-    addMenuItem(m_eggMenu, "grenorneggs1", 22, game.grendelEggDisk, QStringLiteral("grendel"));
-    addMenuItem(m_eggMenu, "norneleggs1", 23, game.nornelEggDisk, QStringLiteral("grenorn"));
-    addMenuItem(m_eggMenu, "nornel1", 24, game.grenornEggDisk, QStringLiteral("nornel"));
+    addMenuItem(m_eggMenu, "grenorneggs1", Tag::GrendelEggDisk, game.grendelEggDisk,
+                QStringLiteral("grendel"));
+    addMenuItem(m_eggMenu, "norneleggs1", Tag::NornElEggDisk, game.nornelEggDisk,
+                QStringLiteral("grenorn"));
+    addMenuItem(m_eggMenu, "nornel1", Tag::GreNornEggDisk, game.grenornEggDisk,
+                QStringLiteral("nornel"));
 
     m_worldMenu = new QMenu(this);
     m_worldMenu->setObjectName(QStringLiteral("PopupMenu3"));
-    addMenuItem(m_worldMenu, "ResetWorld1", 26, game.resetWorld);
-    addMenuItem(m_worldMenu, "CreatenewWorld1", 27, game.createNewWorld);
+    addMenuItem(m_worldMenu, "ResetWorld1", Tag::ResetWorld, game.resetWorld);
+    addMenuItem(m_worldMenu, "CreatenewWorld1", Tag::CreateNewWorld, game.createNewWorld);
 }
 
 void MainWindow::FormCreate(bool debugMode) {

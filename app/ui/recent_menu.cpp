@@ -3,21 +3,18 @@
 #include <QAction>
 #include <QMenu>
 
+#include "app/text_names.h"
 #include "app/ui/app_context.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 
 namespace vek::ui {
 
-namespace {
-
-constexpr Bilingual kRecentTitle{"Recent", "Zuletzt geöffnet"};
-
-}  // namespace
+namespace {}  // namespace
 
 QMenu* addRecentMenu(QMenu* fileMenu, AppContext& context, RecentKind kind,
                      std::function<void(const QString&)> open) {
-    QMenu* recent = addBilingualMenu(fileMenu, "Recent1", kRecentTitle);
+    QMenu* recent = addBilingualMenu(fileMenu, "Recent1", Msg::RecentTitle);
     QObject::connect(recent, &QMenu::aboutToShow, recent, [recent, &context, kind, open] {
         recent->clear();
         int number = 1;

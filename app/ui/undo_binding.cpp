@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <optional>
 
+#include "app/text_names.h"
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
 #include "app/ui/language.h"
@@ -19,9 +20,6 @@
 namespace vek::ui {
 
 namespace {
-
-constexpr Bilingual kUndoCaption{"Undo", "Rückgängig"};
-constexpr Bilingual kRedoCaption{"Redo", "Wiederholen"};
 
 // "Undo Delete Script" and "Rückgängig: Script löschen"; the bare command without a step.
 BilingualText captionOf(const Bilingual& command, const std::optional<Bilingual>& step) {
@@ -39,8 +37,8 @@ class UndoItems final : public QObject {
         : QObject(menu),
           m_stack(stack),
           m_context(context),
-          m_undo(addBilingualItem(menu, "Undo1", kUndoCaption)),
-          m_redo(addBilingualItem(menu, "Redo1", kRedoCaption)),
+          m_undo(addBilingualItem(menu, "Undo1", Msg::UndoCaption)),
+          m_redo(addBilingualItem(menu, "Redo1", Msg::RedoCaption)),
           m_observation(stack.observe([this](const UndoStackChange&) { refresh(); })) {
         m_undo->setShortcut(QKeySequence::Undo);
         m_redo->setShortcuts(
@@ -54,9 +52,9 @@ class UndoItems final : public QObject {
 
   private:
     void refresh() {
-        setBilingualCaption(m_undo, captionOf(kUndoCaption, m_stack.undoLabel()),
+        setBilingualCaption(m_undo, captionOf(Msg::UndoCaption, m_stack.undoLabel()),
                             m_context.language);
-        setBilingualCaption(m_redo, captionOf(kRedoCaption, m_stack.redoLabel()),
+        setBilingualCaption(m_redo, captionOf(Msg::RedoCaption, m_stack.redoLabel()),
                             m_context.language);
         m_undo->setEnabled(m_stack.canUndo());
         m_redo->setEnabled(m_stack.canRedo());

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/text_names.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/widgets/wait_cursor.h"
@@ -41,8 +42,9 @@ CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& 
                    Qt::WindowCloseButtonHint);
 
     // The designed captions differ from the table's; the first language switch replaces them.
-    m_macFiles1 = addTaggedMenu(menuBar(), "MACfiles1", 137, QStringLiteral("MAC files"));
-    m_extract = addTaggedItem(m_macFiles1, "Extractallmakrosandsaveasmakfiles1", 138,
+    m_macFiles1 =
+        addTaggedMenu(menuBar(), "MACfiles1", Tag::MacFilesMenu, QStringLiteral("MAC files"));
+    m_extract = addTaggedItem(m_macFiles1, "Extractallmakrosandsaveasmakfiles1", Tag::ExtractMacros,
                               QStringLiteral("Extract all makros and save as .mak files"));
     connect(m_extract, &QAction::triggered, this,
             &CommandInterfaceWindow::Extractallmakrosandsaveasmakfiles1Click);
@@ -54,7 +56,7 @@ CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& 
 
     m_label2 = new QLabel(central);
     m_label2->setObjectName(QStringLiteral("Label2"));
-    tagControl(m_label2, 134);
+    tagControl(m_label2, Tag::SendToCreatures);
     m_label2->setText(QStringLiteral("Send to Creatures:"));
     m_edit1 = new QLineEdit(central);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
@@ -63,11 +65,11 @@ CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& 
 
     m_label3 = new QLabel(central);
     m_label3->setObjectName(QStringLiteral("Label3"));
-    tagControl(m_label3, 135);
+    tagControl(m_label3, Tag::AnswerFromCreatures);
     m_label3->setText(QStringLiteral("Answer from Creatures:"));
     m_button1 = new QPushButton(central);
     m_button1->setObjectName(QStringLiteral("Button1"));
-    tagControl(m_button1, 136);
+    tagControl(m_button1, Tag::SendNow);
     m_button1->setText(QStringLiteral("Send it"));
     connect(m_button1, &QPushButton::clicked, this, &CommandInterfaceWindow::Button1Click);
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/text_names.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/widgets/arrow_stepper.h"
@@ -48,7 +49,7 @@ AddClassWindow::AddClassWindow(AppContext& context, ClassCatalogueDocument& cata
     addLabel("Label1", QStringLiteral("Family"), 0, 0);
     addLabel("Label2", QStringLiteral("Genus"), 0, 1);
     Label3 = addLabel("Label3", QStringLiteral("Species"), 0, 2);
-    addLabel("Label4", {}, 140, 3);
+    addLabel("Label4", {}, Tag::ClassDescription, 3);
 
     auto addNumber = [this, grid](QLineEdit*& edit, const char* name, int column,
                                   ArrowStepper** upDown, const char* upDownName) {
@@ -80,7 +81,7 @@ AddClassWindow::AddClassWindow(AppContext& context, ClassCatalogueDocument& cata
 
     auto* button1 = new QPushButton;
     button1->setObjectName(QStringLiteral("Button1"));
-    tagControl(button1, 139);
+    tagControl(button1, Tag::AddClass);
     connect(button1, &QPushButton::clicked, this, &AddClassWindow::Button1Click);
     grid->addWidget(button1, 1, 4);
 }

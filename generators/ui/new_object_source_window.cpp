@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/text_names.h"
 #include "app/text_table.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
@@ -89,7 +90,7 @@ QWidget* NewObjectSourceWindow::createCatalogueHalf() {
     auto* column = new QVBoxLayout(half);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(named(new QLabel(QStringLiteral("Object Class:")), "Label1"));
-    TreeView1 = named(new QTreeWidget, "TreeView1", 144);
+    TreeView1 = named(new QTreeWidget, "TreeView1", Tag::ClassList);
     TreeView1->setHeaderHidden(true);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(TreeView1, &QTreeWidget::itemClicked, this, &NewObjectSourceWindow::TreeView1Click);
@@ -104,18 +105,18 @@ QWidget* NewObjectSourceWindow::createCatalogueHalf() {
         return button;
     };
     using W = NewObjectSourceWindow;
-    addButton("Button2", 142, &W::Button2Click)->setMaximumWidth(32);
-    addButton("Button3", 143, &W::Button3Click)->setMaximumWidth(32);
-    Button4 = addButton("Button4", 145, &W::Button4Click);
-    Button6 = addButton("Button6", 146, &W::Button6Click);
+    addButton("Button2", Tag::Collapse, &W::Button2Click)->setMaximumWidth(32);
+    addButton("Button3", Tag::Expand, &W::Button3Click)->setMaximumWidth(32);
+    Button4 = addButton("Button4", Tag::NewClass, &W::Button4Click);
+    Button6 = addButton("Button6", Tag::DeleteClass, &W::Button6Click);
     Button6->setEnabled(false);
-    addButton("Button5", 147, &W::Button5Click);
+    addButton("Button5", Tag::ImportClasses, &W::Button5Click);
     column->addLayout(buttons);
 
-    CheckBox14 = named(new QCheckBox, "CheckBox14", 148);
-    ListBox1 = multiSelectList("ListBox1", 150);
-    CheckBox15 = named(new QCheckBox, "CheckBox15", 149);
-    FileListBox1 = multiSelectList("FileListBox1", 151);
+    CheckBox14 = named(new QCheckBox, "CheckBox14", Tag::UseScripts);
+    ListBox1 = multiSelectList("ListBox1", Tag::Attributes);
+    CheckBox15 = named(new QCheckBox, "CheckBox15", Tag::UseMacFiles);
+    FileListBox1 = multiSelectList("FileListBox1", Tag::SpriteFile);
     FileListBox1->setEnabled(false);
     column->addWidget(CheckBox14);
     column->addWidget(ListBox1, 2);
@@ -135,7 +136,7 @@ QWidget* NewObjectSourceWindow::createSimpleObjectPage() {
     nameRow->addWidget(Edit1);
     page->addLayout(nameRow, 0, 0, 1, 2);
 
-    auto* sprite = groupWithHint("GroupBox2", 151);
+    auto* sprite = groupWithHint("GroupBox2", Tag::SpriteFile);
     auto* spriteGrid = new QGridLayout(sprite);
     auto field = [spriteGrid](const char* labelName, int tag, const char* editName,
                               const char* text) {
@@ -143,20 +144,20 @@ QWidget* NewObjectSourceWindow::createSimpleObjectPage() {
         addRow(spriteGrid, named(new QLabel, labelName, tag), edit);
         return edit;
     };
-    Edit2 = field("Label4", 164, "Edit2", "");
+    Edit2 = field("Label4", Tag::SpriteFileName, "Edit2", "");
     Edit2->setMaxLength(4);
-    Edit3 = field("Label5", 165, "Edit3", "1");
-    Edit4 = field("Label6", 166, "Edit4", "0");
-    Edit5 = field("Label7", 167, "Edit5", "3500");
+    Edit3 = field("Label5", Tag::NumberOfImages, "Edit3", "1");
+    Edit4 = field("Label6", Tag::StartAt, "Edit4", "0");
+    Edit5 = field("Label7", Tag::Plane, "Edit5", "3500");
     for (QLineEdit* edit : {Edit2, Edit3, Edit4, Edit5}) edit->setMaximumWidth(60);
     page->addWidget(sprite, 1, 0);
 
-    auto* attributes = groupWithHint("GroupBox1", 150);
+    auto* attributes = groupWithHint("GroupBox1", Tag::Attributes);
     auto* attributeColumn = new QVBoxLayout(attributes);
     const char* attributeNames[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
                                     "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8"};
     for (int k = 0; k < 8; ++k) {
-        m_attributes.push_back(named(new QCheckBox, attributeNames[k], 156 + k));
+        m_attributes.push_back(named(new QCheckBox, attributeNames[k], Tag::Carryable + k));
         attributeColumn->addWidget(m_attributes.back());
     }
     m_attributes[3]->setEnabled(false);  // no containers
@@ -164,21 +165,21 @@ QWidget* NewObjectSourceWindow::createSimpleObjectPage() {
     connect(m_attributes[7], &QCheckBox::toggled, this, &NewObjectSourceWindow::CheckBox8Click);
     page->addWidget(attributes, 1, 1, 2, 1);
 
-    auto* activation = named(new QGroupBox, "GroupBox3", 152);
+    auto* activation = named(new QGroupBox, "GroupBox3", Tag::Activation);
     auto* activationColumn = new QVBoxLayout(activation);
-    activationColumn->addWidget(named(new QLabel, "Label10", 168));
+    activationColumn->addWidget(named(new QLabel, "Label10", Tag::MouseClick));
     const char* clickNames[] = {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
                                 "RadioButton5"};
     for (int k = 0; k < 5; ++k) {
-        m_clicks.push_back(named(new QRadioButton, clickNames[k], 172 + k));
+        m_clicks.push_back(named(new QRadioButton, clickNames[k], Tag::ClickDumb + k));
         activationColumn->addWidget(m_clicks.back());
     }
     m_clicks[0]->setChecked(true);
-    activationColumn->addWidget(named(new QLabel, "Label11", 169));
+    activationColumn->addWidget(named(new QLabel, "Label11", Tag::CreaturesMay));
     auto* creatureRow = new QHBoxLayout;
     const char* creatureNames[] = {"CheckBox9", "CheckBox10", "CheckBox11"};
     for (int k = 0; k < 3; ++k) {
-        m_creatures.push_back(named(new QCheckBox, creatureNames[k], 177 + k));
+        m_creatures.push_back(named(new QCheckBox, creatureNames[k], Tag::Activate1 + k));
         creatureRow->addWidget(m_creatures.back());
     }
     activationColumn->addLayout(creatureRow);
@@ -192,11 +193,13 @@ QWidget* NewObjectSourceWindow::createSimpleObjectPage() {
         return group;
     };
     auto* options = new QVBoxLayout;
-    options->addWidget(yesBox("GroupBox4", 153, CheckBox13, "CheckBox13", 170));
-    options->addWidget(yesBox("GroupBox6", 154, CheckBox12, "CheckBox12", 171));
+    options->addWidget(yesBox("GroupBox4", Tag::EditAfterInject, CheckBox13, "CheckBox13",
+                              Tag::EditAfterInjectYes));
+    options->addWidget(
+        yesBox("GroupBox6", Tag::CloneSprites, CheckBox12, "CheckBox12", Tag::CloneSpritesYes));
     page->addLayout(options, 2, 0);
 
-    auto* button1 = named(new QPushButton, "Button1", 155);
+    auto* button1 = named(new QPushButton, "Button1", Tag::CreateSource);
     connect(button1, &QPushButton::clicked, this, &NewObjectSourceWindow::Button1Click);
     page->addWidget(button1, 4, 0, 1, 2);
     page->setRowStretch(5, 1);
@@ -206,7 +209,7 @@ QWidget* NewObjectSourceWindow::createSimpleObjectPage() {
 QWidget* NewObjectSourceWindow::createMessagePage() {
     TabSheet2 = named(new QWidget, "TabSheet2");
     auto* column = new QVBoxLayout(TabSheet2);
-    auto* hint = named(new QLabel, "Label9", 141);
+    auto* hint = named(new QLabel, "Label9", Tag::SelectSimpleObject);
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignCenter);
     column->addWidget(hint);

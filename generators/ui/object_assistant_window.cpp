@@ -16,6 +16,7 @@
 
 #include "app/file_io.h"
 #include "app/file_lookup.h"
+#include "app/text_names.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/widgets/arrow_stepper.h"
@@ -45,12 +46,14 @@ QLabel* heading(const char* name, int tag) {
 }
 
 QListWidget* geneticsList(const char* name) {
-    auto* list = named(new QListWidget, name, 118);
+    auto* list = named(new QListWidget, name, Tag::GeneticFile);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     return list;
 }
 
-QPushButton* generateButton(const char* name) { return named(new QPushButton, name, 128); }
+QPushButton* generateButton(const char* name) {
+    return named(new QPushButton, name, Tag::Generate);
+}
 
 }  // namespace
 
@@ -60,8 +63,9 @@ ObjectAssistantWindow::ObjectAssistantWindow(AppContext& context)
     PageControl1 = named(new QTabWidget, "PageControl1");
     setCentralWidget(PageControl1);
     // A page takes its caption once it is in the page control.
-    const std::pair<QWidget*, int> pages[] = {
-        {createCreaturePage(), 115}, {createClonePage(), 116}, {createInfusionPage(), 117}};
+    const std::pair<QWidget*, int> pages[] = {{createCreaturePage(), Tag::NewCreature},
+                                              {createClonePage(), Tag::CloneCreature},
+                                              {createInfusionPage(), Tag::Infusions}};
     for (const auto& [page, tag] : pages) {
         PageControl1->addTab(page, QString());
         tagControl(page, tag);
@@ -75,9 +79,9 @@ QWidget* ObjectAssistantWindow::createChoices(Choices& choices, const char* sexB
     auto* column = new QWidget;
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* sex = named(new QGroupBox, sexBox, 121);
+    auto* sex = named(new QGroupBox, sexBox, Tag::Sex);
     auto* sexLayout = new QVBoxLayout(sex);
-    const int sexTags[] = {123, 124, 122};  // male, female, random
+    const int sexTags[] = {Tag::Male, Tag::Female, Tag::SexRandom};
     for (int k = 0; k < 3; ++k) {
         choices.sex[k] = new QRadioButton;
         choices.sex[k]->setObjectName(numbered("RadioButton", firstRadio + k));
@@ -85,12 +89,12 @@ QWidget* ObjectAssistantWindow::createChoices(Choices& choices, const char* sexB
         sexLayout->addWidget(choices.sex[k]);
     }
     choices.sex[2]->setChecked(true);
-    auto* form = named(new QGroupBox, formBox, 125);
+    auto* form = named(new QGroupBox, formBox, Tag::ImportAs);
     auto* formLayout = new QVBoxLayout(form);
     for (int k = 0; k < 2; ++k) {
         choices.form[k] = new QRadioButton;
         choices.form[k]->setObjectName(numbered("RadioButton", firstRadio + 3 + k));
-        tagControl(choices.form[k], 126 + k);
+        tagControl(choices.form[k], Tag::Egg + k);
         formLayout->addWidget(choices.form[k]);
     }
     choices.form[0]->setChecked(true);
@@ -103,9 +107,9 @@ QWidget* ObjectAssistantWindow::createChoices(Choices& choices, const char* sexB
 QWidget* ObjectAssistantWindow::createCreaturePage() {
     auto* page = named(new QWidget, "TabSheet1");
     auto* grid = new QGridLayout(page);
-    grid->addWidget(heading("Label3", 115), 0, 0, 1, 3);
-    grid->addWidget(named(new QLabel, "Label1", 119), 1, 0);
-    grid->addWidget(named(new QLabel, "Label2", 120), 1, 1);
+    grid->addWidget(heading("Label3", Tag::NewCreature), 0, 0, 1, 3);
+    grid->addWidget(named(new QLabel, "Label1", Tag::Mum), 1, 0);
+    grid->addWidget(named(new QLabel, "Label2", Tag::Dad), 1, 1);
     FileListBox1 = geneticsList("FileListBox1");
     FileListBox2 = geneticsList("FileListBox2");
     grid->addWidget(FileListBox1, 2, 0);
@@ -120,7 +124,7 @@ QWidget* ObjectAssistantWindow::createCreaturePage() {
 QWidget* ObjectAssistantWindow::createClonePage() {
     auto* page = named(new QWidget, "TabSheet3");
     auto* grid = new QGridLayout(page);
-    grid->addWidget(heading("Label7", 116), 0, 0, 1, 2);
+    grid->addWidget(heading("Label7", Tag::CloneCreature), 0, 0, 1, 2);
     grid->addWidget(named(new QLabel(QStringLiteral("Genetics:")), "Label8"), 1, 0);
     FileListBox3 = geneticsList("FileListBox3");
     grid->addWidget(FileListBox3, 2, 0);
@@ -134,17 +138,17 @@ QWidget* ObjectAssistantWindow::createClonePage() {
 QWidget* ObjectAssistantWindow::createInfusionPage() {
     auto* page = named(new QWidget, "TabSheet2");
     auto* grid = new QGridLayout(page);
-    grid->addWidget(heading("Label6", 117), 0, 0, 1, 2);
-    grid->addWidget(named(new QLabel, "Label4", 131), 1, 0);
-    grid->addWidget(named(new QLabel, "Label5", 132), 1, 1);
+    grid->addWidget(heading("Label6", Tag::Infusions), 0, 0, 1, 2);
+    grid->addWidget(named(new QLabel, "Label4", Tag::Chemical), 1, 0);
+    grid->addWidget(named(new QLabel, "Label5", Tag::Amount), 1, 1);
     for (int k = 0; k < static_cast<int>(kInfusionChemicals); ++k) {
         auto* chooser = new QComboBox;
         chooser->setObjectName(numbered("ComboBox", k + 1));
-        tagControl(chooser, 129);
+        tagControl(chooser, Tag::ChemicalChoice);
         chooser->setMinimumWidth(220);
         auto* amount = new QLineEdit(QStringLiteral("0"));
         amount->setObjectName(numbered("Edit", k + 1));
-        tagControl(amount, 130);
+        tagControl(amount, Tag::ChemicalAmount);
         amount->setMaximumWidth(50);
         auto* upDown = new ArrowStepper(amount, 0, 255, page);
         upDown->setObjectName(numbered("UpDown", k + 1));

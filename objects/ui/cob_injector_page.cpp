@@ -6,13 +6,12 @@
 #include <filesystem>
 
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/status_note.h"
-#include "gamelink/creatures.h"
-#include "objects/injection.h"
 #include "objects/object_document.h"
 
 namespace vek::ui {
@@ -29,17 +28,17 @@ bool isObjectFile(const std::filesystem::path& path) {
 }  // namespace
 
 CobInjectorPage::CobInjectorPage(AppContext& context, ObjectDocument& document,
-                                 TCreatures& creatures, QWidget* parent)
+                                 MacroSender sendMacro, QWidget* parent)
     : QWidget(parent),
       m_context(context),
       m_document(document),
-      m_creatures(creatures),
+      m_sendMacro(std::move(sendMacro)),
       m_wait(sleepFor) {
     setObjectName(QStringLiteral("CobInjectorPage"));
     auto* layout = new QVBoxLayout(this);
     m_fileListBox2 = new QListWidget(this);
     m_fileListBox2->setObjectName(QStringLiteral("FileListBox2"));
-    tagControl(m_fileListBox2, 103);
+    tagControl(m_fileListBox2, Tag::CobFileList);
     connect(m_fileListBox2, &QListWidget::itemDoubleClicked, this,
             &CobInjectorPage::FileListBox2DblClick);
     layout->addWidget(m_fileListBox2);
@@ -79,7 +78,7 @@ void CobInjectorPage::injectCommand() {
     QWidget* compiler = window();
     const QString savedTitle = compiler->windowTitle();
     InjectionSteps steps;
-    steps.sendMacro = [this](std::string_view macro) { return m_creatures.SendMacro(macro); };
+    steps.sendMacro = m_sendMacro;
     steps.askOkCancel = [this](const BilingualBox& box) {
         return m_context.ask(box, Buttons::OkCancel) == Answer::Ok;
     };
@@ -94,14 +93,13 @@ void CobInjectorPage::injectCommand() {
             injectObject(m_document.cob(), m_document.source().changedButNotCompiled(),
                          m_context.language, steps);
         if (outcome == InjectionOutcome::Injected)
-            Q_EMIT noteChanged(m_context.text(kInjectedNote).arg(toQString(m_document.cob().name)));
+            Q_EMIT noteChanged(
+                m_context.text(Msg::InjectedNote).arg(toQString(m_document.cob().name)));
     });
 }
 
 void CobInjectorPage::killEditCommand() {
-    runGuarded(m_context, [this] {
-        killEditObject([this](std::string_view macro) { return m_creatures.SendMacro(macro); });
-    });
+    runGuarded(m_context, [this] { killEditObject(m_sendMacro); });
 }
 
 }  // namespace vek::ui

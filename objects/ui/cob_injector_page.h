@@ -4,11 +4,12 @@
 #include <chrono>
 #include <functional>
 
+#include "objects/injection.h"
+
 class QListWidget;
 
 namespace vek {
 class ObjectDocument;
-class TCreatures;
 }  // namespace vek
 
 namespace vek::ui {
@@ -22,7 +23,7 @@ struct AppContext;
 class CobInjectorPage : public QWidget {
     Q_OBJECT
   public:
-    CobInjectorPage(AppContext& context, ObjectDocument& document, TCreatures& creatures,
+    CobInjectorPage(AppContext& context, ObjectDocument& document, MacroSender sendMacro,
                     QWidget* parent);
 
     QListWidget* fileListBox2() const { return m_fileListBox2; }
@@ -51,7 +52,7 @@ class CobInjectorPage : public QWidget {
   private:
     AppContext& m_context;
     ObjectDocument& m_document;
-    TCreatures& m_creatures;
+    MacroSender m_sendMacro;
     QListWidget* m_fileListBox2 = nullptr;
     std::function<void(std::chrono::milliseconds)> m_wait;
 };

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "app/text_names.h"
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
 #include "app/ui/language.h"
@@ -62,10 +63,10 @@ struct ListDesign {
     int listTag;
 };
 
-constexpr ListDesign kScriptsDesign{"Scripts :", "Edit3", "Button1",  56,
-                                    "Button3",   57,      "ListBox1", 69};
-constexpr ListDesign kImportsDesign{"Imports :", "Edit4", "Button2",  58,
-                                    "Button5",   59,      "ListBox2", 70};
+constexpr ListDesign kScriptsDesign{"Scripts :", "Edit3",           "Button1",  Tag::NewScript,
+                                    "Button3",   Tag::DeleteScript, "ListBox1", Tag::ScriptList};
+constexpr ListDesign kImportsDesign{"Imports :", "Edit4",           "Button2",  Tag::NewImport,
+                                    "Button5",   Tag::DeleteImport, "ListBox2", Tag::ImportList};
 
 }  // namespace
 
@@ -82,7 +83,7 @@ EditorPage::EditorPage(AppContext& context, ObjectDocument& document)
     layout->addWidget(new QLabel(QStringLiteral("Edit :"), this), 4, 0);
     m_editBox = new QPlainTextEdit(this);
     m_editBox->setObjectName(QStringLiteral("Memo1"));
-    tagControl(m_editBox, 72);
+    tagControl(m_editBox, Tag::EditText);
     m_editBox->installEventFilter(this);
     connect(m_editBox, &QPlainTextEdit::textChanged, this, &EditorPage::Memo1Change);
     bindTextUndo(m_editBox, document.undoStack(), context);
@@ -91,7 +92,7 @@ EditorPage::EditorPage(AppContext& context, ObjectDocument& document)
     auto* calculator = new QHBoxLayout;
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("Label15"));
-    tagControl(label, 55);
+    tagControl(label, Tag::ClassCalc);
     calculator->addWidget(label);
     m_familyField = addClassField("Edit12", "UpDown1", ClassPart::Family, calculator);
     m_genusField = addClassField("Edit13", "UpDown2", ClassPart::Genus, calculator);

@@ -13,6 +13,7 @@
 
 #include "app/file_io.h"
 #include "app/scope_exit.h"
+#include "app/text_names.h"
 #include "app/ui/file_drop.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
@@ -43,7 +44,7 @@ constexpr Bilingual kEditMenu{"&Edit", "&Bearbeiten"};
 }  // namespace
 
 ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& document,
-                                           TCreatures& creatures, const PaletteTable& palette,
+                                           MacroSender sendMacro, const PaletteTable& palette,
                                            PictureSource& pictures)
     : VekWindow(context, QStringLiteral("TForm2"), QStringLiteral("COB-Compiler")),
       m_document(document),
@@ -61,7 +62,7 @@ ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& 
     injectorPage->setObjectName(QStringLiteral("TabSheet4"));
     auto* injectorLayout = new QVBoxLayout(injectorPage);
     injectorLayout->setContentsMargins(0, 0, 0, 0);
-    m_injector = new CobInjectorPage(context, document, creatures, injectorPage);
+    m_injector = new CobInjectorPage(context, document, std::move(sendMacro), injectorPage);
     injectorLayout->addWidget(m_injector);
     connect(m_injector, &CobInjectorPage::objectLoaded, this,
             &ObjectCompilerWindow::showEditorPage);
@@ -71,9 +72,9 @@ ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& 
     m_pages->addTab(m_editorPage, QStringLiteral("Editor (COB)"));
     // A page takes its caption once it is in the page control.
     m_pages->addTab(m_settingsPage, QString());
-    tagControl(m_settingsPage, 100);
+    tagControl(m_settingsPage, Tag::SettingsPage);
     m_pages->addTab(m_picturePage, QString());
-    tagControl(m_picturePage, 101);
+    tagControl(m_picturePage, Tag::PicturePage);
     m_pages->addTab(injectorPage, QStringLiteral("COB Injector"));
     createMenus();
     connect(m_sourcePage, &SourcePage::loadClicked, this, &ObjectCompilerWindow::Button6Click);
@@ -115,34 +116,34 @@ void ObjectCompilerWindow::createMenus() {
     // Edit stands second, where it usually does.
     addUndoItems(addBilingualMenu(menuBar(), "EditMenu1", kEditMenu), m_document.undoStack(),
                  context());
-    addItem(source, "New2", 91, this, &W::Button10Click);
+    addItem(source, "New2", Tag::NewWithAssistant, this, &W::Button10Click);
     source->addSeparator();
-    addItem(source, "LoadSourceFileCOS1", 92, this, &W::Button6Click)
+    addItem(source, "LoadSourceFileCOS1", Tag::LoadSourceFile, this, &W::Button6Click)
         ->setShortcut(QKeySequence::Open);
     addRecentMenu(source, context(), RecentKind::Sources, [this](const QString& recent) {
         // A source from the list replaces the text as a dropped one does.
         offerToSaveChangedSource(Buttons::OkCancel);
         loadSourceFile(recent);
     });
-    addItem(source, "SaveSourceFileCOS1", 93, this, &W::Button7Click)
+    addItem(source, "SaveSourceFileCOS1", Tag::SaveSourceFile, this, &W::Button7Click)
         ->setShortcut(QKeySequence::Save);
     source->addSeparator();
-    addItem(source, "CompiletoCOB1", 94, this, &W::Button8Click);
-    addItem(source, "DiscompiletoCOS1", 95, this, &W::Button11Click);
+    addItem(source, "CompiletoCOB1", Tag::CompileSource, this, &W::Button8Click);
+    addItem(source, "DiscompiletoCOS1", Tag::DiscompileCob, this, &W::Button11Click);
 
     QMenu* cob = addMenu("File1", QStringLiteral("&COB"), 0);
-    addItem(cob, "New1", 96, this, &W::New1Click);
+    addItem(cob, "New1", Tag::NewCob, this, &W::New1Click);
     cob->addSeparator();
-    addItem(cob, "LoadCOB1", 37, this, &W::LoadCOB1Click);
-    addItem(cob, "SaveCOB1", 38, this, &W::SaveCOB1Click);
+    addItem(cob, "LoadCOB1", Tag::LoadCobFile, this, &W::LoadCOB1Click);
+    addItem(cob, "SaveCOB1", Tag::SaveCobFile, this, &W::SaveCOB1Click);
     cob->addSeparator();
-    addItem(cob, "Inject2", 97, m_injector, &CobInjectorPage::injectCommand);
+    addItem(cob, "Inject2", Tag::InjectCob, m_injector, &CobInjectorPage::injectCommand);
 
     QMenu* assistant = addMenu("Assistent1", QStringLiteral("&Assistent"), 0);
-    addItem(assistant, "COBAssistent1", 46, this, &W::COBAssistent1Click);
+    addItem(assistant, "COBAssistent1", Tag::CobAssistant, this, &W::COBAssistent1Click);
 
-    QMenu* tools = addMenu("Tools1", QString(), 98);
-    addItem(tools, "KillEdit1", 99, m_injector, &CobInjectorPage::killEditCommand);
+    QMenu* tools = addMenu("Tools1", QString(), Tag::CompilerToolsMenu);
+    addItem(tools, "KillEdit1", Tag::KillEdit, m_injector, &CobInjectorPage::killEditCommand);
 }
 
 // ---- the pages ------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include "app/observers.h"
 #include "app/ui/vek_window.h"
+#include "objects/injection.h"
 #include "objects/object_document.h"
 
 class QLabel;
@@ -15,7 +16,6 @@ class QTabWidget;
 namespace vek {
 class PictureSource;
 class PaletteTable;
-class TCreatures;
 }  // namespace vek
 
 namespace vek::ui {
@@ -33,8 +33,9 @@ class SourcePage;
 class ObjectCompilerWindow : public VekWindow {
     Q_OBJECT
   public:
-    // The game link injects; sprites for the picture come from `pictures` and show in `palette`.
-    ObjectCompilerWindow(AppContext& context, ObjectDocument& document, TCreatures& creatures,
+    // Injection sends through `sendMacro`; sprites for the picture come from `pictures` and show
+    // in `palette`.
+    ObjectCompilerWindow(AppContext& context, ObjectDocument& document, MacroSender sendMacro,
                          const PaletteTable& palette, PictureSource& pictures);
     ~ObjectCompilerWindow() override;
 

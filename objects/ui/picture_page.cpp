@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/text_names.h"
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
 #include "app/ui/language.h"
@@ -48,7 +49,7 @@ PicturePage::PicturePage(AppContext& context, ObjectDocument& document, const Pa
     auto* row = new QHBoxLayout;
     auto* get = new QPushButton(this);
     get->setObjectName(QStringLiteral("Button4"));
-    tagControl(get, 62);
+    tagControl(get, Tag::GetPicture);
     connect(get, &QPushButton::clicked, this, &PicturePage::Button4Click);
     row->addWidget(get);
     m_widthField = makeSizeField("Edit5", this);
@@ -66,7 +67,7 @@ PicturePage::PicturePage(AppContext& context, ObjectDocument& document, const Pa
     m_image1 = new PictureBox(m_panel1);
     m_image1->setObjectName(QStringLiteral("Image1"));
     markAsImage(m_image1);
-    tagControl(m_image1, 64);
+    tagControl(m_image1, Tag::PictureBox);
     m_image1->move(kImageMargin / 2, kImageMargin / 2);
     connect(m_image1, &PictureBox::pressed, this, [this](QPoint, Qt::MouseButton button) {
         if (button == Qt::LeftButton) Button4Click();  // Image1Click

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "app/text_names.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/undo_binding.h"
@@ -30,17 +31,17 @@ SettingsPage::SettingsPage(ObjectDocument& document)
     setObjectName(QStringLiteral("Settings"));
     auto* form = new QFormLayout(this);
     // The name and the items field share their label's tag.
-    m_nameField = addTypedRow("Label8", 51, "Edit7", HeaderField::Name);
-    tagControl(m_nameField, 51);
+    m_nameField = addTypedRow("Label8", Tag::CobName, "Edit7", HeaderField::Name);
+    tagControl(m_nameField, Tag::CobName);
     m_nameField->setMaximumWidth(300);
-    m_itemsField = addRow("Label1", 52, "Edit1", true);
-    tagControl(m_itemsField, 52);
-    m_quantityField = addTypedRow("Label2", 53, "Edit2", HeaderField::Quantity);
-    m_usedField = addTypedRow("Label13", 54, "Edit11", HeaderField::Used);
-    form->addRow(makeLabel("Label14", 65, this));
-    m_dayField = addTypedRow("Label11", 67, "Edit9", HeaderField::Day);
-    m_monthField = addTypedRow("Label10", 66, "Edit8", HeaderField::Month);
-    m_yearField = addTypedRow("Label12", 68, "Edit10", HeaderField::Year);
+    m_itemsField = addRow("Label1", Tag::CobItems, "Edit1", true);
+    tagControl(m_itemsField, Tag::CobItems);
+    m_quantityField = addTypedRow("Label2", Tag::CobQuantity, "Edit2", HeaderField::Quantity);
+    m_usedField = addTypedRow("Label13", Tag::CobUsed, "Edit11", HeaderField::Used);
+    form->addRow(makeLabel("Label14", Tag::TimeLimit, this));
+    m_dayField = addTypedRow("Label11", Tag::Day, "Edit9", HeaderField::Day);
+    m_monthField = addTypedRow("Label10", Tag::Month, "Edit8", HeaderField::Month);
+    m_yearField = addTypedRow("Label12", Tag::Year, "Edit10", HeaderField::Year);
     showFields();
 }
 

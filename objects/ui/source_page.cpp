@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSplitter>
 
+#include "app/text_names.h"
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
 #include "app/ui/language.h"
@@ -30,13 +31,13 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
 
     m_fileListBox1 = new QListWidget(splitter);
     m_fileListBox1->setObjectName(QStringLiteral("FileListBox1"));
-    tagControl(m_fileListBox1, 102);
+    tagControl(m_fileListBox1, Tag::MacFileList);
     connect(m_fileListBox1, &QListWidget::itemDoubleClicked, this,
             [this] { FileListBox1DblClick(); });
 
     m_memo2 = new QPlainTextEdit(splitter);
     m_memo2->setObjectName(QStringLiteral("Memo2"));
-    tagControl(m_memo2, 71);
+    tagControl(m_memo2, Tag::SourceText);
     m_memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -58,10 +59,10 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
         const char* name;
         int tag;
         void (SourcePage::*clicked)();
-    } hiddenButtons[] = {{"Button6", 60, &SourcePage::loadClicked},
-                         {"Button7", 61, &SourcePage::saveClicked},
-                         {"Button8", 63, &SourcePage::compileClicked},
-                         {"Button9", 79, &SourcePage::injectClicked}};
+    } hiddenButtons[] = {{"Button6", Tag::LoadSource, &SourcePage::loadClicked},
+                         {"Button7", Tag::SaveSource, &SourcePage::saveClicked},
+                         {"Button8", Tag::CompileButton, &SourcePage::compileClicked},
+                         {"Button9", Tag::Inject, &SourcePage::injectClicked}};
     for (const auto& hidden : hiddenButtons) {
         auto* button = new QPushButton(this);
         button->setObjectName(QLatin1String(hidden.name));

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/scope_exit.h"
+#include "app/text_names.h"
 #include "app/ui/file_drop.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
@@ -27,9 +28,6 @@ namespace vek::ui {
 
 namespace {
 
-constexpr Bilingual kOpenTitle{"Open .BMP file", ".BMP Datei oeffnen"};
-constexpr Bilingual kSaveTitle{"Save as .SPR file", "Als .SPR Datei speichern"};
-constexpr Bilingual kBatchTitle{"Open several .BMP files", "Mehrere .BMP Dateien oeffnen"};
 const QStringList kPictureDrops{QStringLiteral(".bmp"), QStringLiteral(".png")};
 const QString kSpriteFilter = QStringLiteral("*.SPR (*.SPR *.spr)");
 const QString kBatchFilter =
@@ -48,19 +46,20 @@ BitmapConverterWindow::BitmapConverterWindow(AppContext& context, const PaletteT
 
 void BitmapConverterWindow::buildMenus() {
     using W = BitmapConverterWindow;
-    QMenu* files = addTaggedMenu(menuBar(), "File1", 1, {});
-    LoadBMP1 = addTaggedItem(files, "LoadBMP1", 39, {});
+    QMenu* files = addTaggedMenu(menuBar(), "File1", Tag::FileMenu, {});
+    LoadBMP1 = addTaggedItem(files, "LoadBMP1", Tag::LoadBmpFile, {});
     connect(LoadBMP1, &QAction::triggered, this, &W::LoadBMP1Click);
     LoadBMP1->setShortcut(QKeySequence::Open);
     addRecentMenu(files, context(), RecentKind::Pictures, [this](const QString& recent) {
         if (!m_converting) runCommand([this, &recent] { loadPicture(recent); });
     });
-    SaveasSPRFile1 = addTaggedItem(files, "SaveasSPRFile1", 40, {});
+    SaveasSPRFile1 = addTaggedItem(files, "SaveasSPRFile1", Tag::SaveAsSprFile, {});
     connect(SaveasSPRFile1, &QAction::triggered, this, &W::SaveasSPRFile1Click);
     SaveasSPRFile1->setShortcut(QKeySequence::Save);
 
     QMenu* assistant = addTaggedMenu(menuBar(), "Assistent1", 0, QStringLiteral("&Assistent"));
-    CompileseveralBMPstoSPR1 = addTaggedItem(assistant, "CompileseveralBMPstoSPR1", 105, {});
+    CompileseveralBMPstoSPR1 =
+        addTaggedItem(assistant, "CompileseveralBMPstoSPR1", Tag::CompileBmpFiles, {});
     connect(CompileseveralBMPstoSPR1, &QAction::triggered, this, &W::CompileseveralBMPstoSPR1Click);
 }
 
@@ -95,17 +94,17 @@ void BitmapConverterWindow::buildPages() {
     Image1 = new PictureBox(pictureHolder);
     Image1->setObjectName(QStringLiteral("Image1"));
     markAsImage(Image1);
-    tagControl(Image1, 106);
+    tagControl(Image1, Tag::ConverterImage);
     holderLayout->addWidget(Image1, 0, Qt::AlignLeft | Qt::AlignTop);
     m_pictureScroll->setWidget(pictureHolder);
     m_pictureScroll->setWidgetResizable(true);
     pictureLayout->addWidget(m_pictureScroll);
     // A page takes its caption once it is in the page control.
     PageControl1->addTab(TabSheet1, QString());
-    tagControl(TabSheet1, 107);
+    tagControl(TabSheet1, Tag::ConverterPicture);
     TabSheet2 = buildOptionsPage();
     PageControl1->addTab(TabSheet2, QString());
-    tagControl(TabSheet2, 108);
+    tagControl(TabSheet2, Tag::Options);
     PageControl1->setCurrentWidget(TabSheet2);
 
     setCentralWidget(central);
@@ -118,10 +117,12 @@ QWidget* BitmapConverterWindow::buildOptionsPage() {
     auto* pageLayout = new QVBoxLayout(page);
     GroupBox1 = new QGroupBox(page);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    tagControl(GroupBox1, 110);
+    tagControl(GroupBox1, Tag::ColorMatch);
     auto* groupLayout = new QVBoxLayout(GroupBox1);
-    const std::pair<QRadioButton*&, int> levels[] = {
-        {RadioButton1, 109}, {RadioButton2, 111}, {RadioButton3, 112}, {RadioButton4, 114}};
+    const std::pair<QRadioButton*&, int> levels[] = {{RadioButton1, Tag::MatchBest},
+                                                     {RadioButton2, Tag::MatchGood},
+                                                     {RadioButton3, Tag::MatchBad},
+                                                     {RadioButton4, Tag::MatchVeryPoor}};
     for (int number = 1; const auto& [button, tag] : levels) {
         button = new QRadioButton(GroupBox1);
         button->setObjectName(QStringLiteral("RadioButton%1").arg(number++));
@@ -178,7 +179,7 @@ void BitmapConverterWindow::loadBitmap() {
     const bool batch = std::exchange(m_batch, false);
     std::optional<QString> file = m_presetName;
     if (!batch) {
-        file = context().dialogs.openFile(context().text(kOpenTitle),
+        file = context().dialogs.openFile(context().text(Msg::ConverterOpenTitle),
                                           startFolder(RecentKind::Pictures), pictureFilter());
     }
     if (file) loadPicture(*file);
@@ -204,9 +205,9 @@ void BitmapConverterWindow::saveAsSprite() {
     const bool batch = std::exchange(m_batch, false);
     std::optional<QString> file = m_presetName;
     if (!batch) {
-        file =
-            context().dialogs.saveFile(context().text(kSaveTitle), startFolder(RecentKind::Sprites),
-                                       kSpriteFilter, QStringLiteral("SPR"));
+        file = context().dialogs.saveFile(context().text(Msg::ConverterSaveTitle),
+                                          startFolder(RecentKind::Sprites), kSpriteFilter,
+                                          QStringLiteral("SPR"));
     }
     if (!file) return;
 
@@ -238,14 +239,15 @@ void BitmapConverterWindow::saveAsSprite() {
     showConvertedRows(rows);
     writeConvertedSprite(toPath(*file), sprite);
     context().remember(RecentKind::Sprites, *file);
-    if (!batch) showNote(this, context().text(kSavedNote).arg(QFileInfo(*file).fileName()));
+    if (!batch) showNote(this, context().text(Msg::SavedNote).arg(QFileInfo(*file).fileName()));
 }
 
 void BitmapConverterWindow::CompileseveralBMPstoSPR1Click() {
     if (m_converting) return;
     runCommand([this] {
-        const auto files = context().dialogs.openFiles(
-            context().text(kBatchTitle), startFolder(RecentKind::Pictures), kBatchFilter);
+        const auto files =
+            context().dialogs.openFiles(context().text(Msg::ConverterBatchTitle),
+                                        startFolder(RecentKind::Pictures), kBatchFilter);
         if (!files) return;
         // The first file that fails ends the batch; those before it stay converted.
         for (const QString& file : *files) {
@@ -256,7 +258,7 @@ void BitmapConverterWindow::CompileseveralBMPstoSPR1Click() {
             m_batch = true;
             saveAsSprite();
         }
-        showNote(this, context().text(kConvertedNote).arg(files->size()));
+        showNote(this, context().text(Msg::ConvertedNote).arg(files->size()));
     });
 }
 

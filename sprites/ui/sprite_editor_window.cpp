@@ -18,6 +18,7 @@
 
 #include "app/file_io.h"
 #include "app/settings.h"
+#include "app/text_names.h"
 #include "app/ui/file_drop.h"
 #include "app/ui/game_check.h"
 #include "app/ui/language.h"
@@ -53,29 +54,12 @@ const QString kSpriteFilter = QStringLiteral("*.SPR (*.SPR *.spr)");
 const QString kSpriteExtension = QStringLiteral("SPR");
 const QString kMergeFilter = QStringLiteral("Creatures Sprite File (*.SPR *.spr)");
 
-constexpr Bilingual kOpenTitle{"Open Creatures .SPR file", "Creatures .SPR Datei oeffnen"};
-constexpr Bilingual kSaveNewTitle{"Save sprite to new .SPR file",
-                                  "Sprite in neue .SPR Datei speichern"};
-constexpr Bilingual kSaveBitmapTitle{"Save .BMP file", ".BMP Datei speichern"};
-constexpr Bilingual kSavePaletteTitle{"Save palette to .BMP file", "Palette als .BMP speichern"};
-constexpr Bilingual kMergeTitle{"Connect several SPR files together",
-                                "Zusammenfuegen von mehreren SPR files"};
-constexpr BilingualBox kClearQuestion{
-    {"Do you realy want to clear the Drawing Area? This will delete the current Sprite!",
-     "Moechten Sie die Zeichenflaeche wirklich loeschen? Dies loescht den aktuellen Sprite!"},
-    {"Clear Drawing Area?", "Zeichenflaeche loeschen?"}};
-constexpr BilingualBox kSpriteNotSavedBox{
-    {"The sprite was changed but not saved! Would you like to save it now?",
-     "Der Sprite wurde verändert aber nicht gespeichert! Möchten Sie ihn jetzt speichern?"},
-    {"Sprite not saved!", "Sprite nicht gespeichert!"}};
+constexpr BilingualBox kClearQuestion{Msg::SpriteEditorClearQuestionText,
+                                      Msg::SpriteEditorClearQuestionCaption};
+constexpr BilingualBox kSpriteNotSavedBox{Msg::SpriteEditorSpriteNotSavedBoxText,
+                                          Msg::SpriteEditorSpriteNotSavedBoxCaption};
 
-constexpr Bilingual kUndoCaption{"Undo", "Rückgängig"};
-constexpr Bilingual kRedoCaption{"Redo", "Wiederholen"};
-constexpr Bilingual kImportCaption{"Import picture…", "Bild importieren…"};
-constexpr Bilingual kImportTitle{"Import picture", "Bild importieren"};
 const QStringList kSpriteDrops{QStringLiteral(".spr")};
-constexpr Bilingual kZoomInCaption{"Zoom &in", "&Vergrößern"};
-constexpr Bilingual kZoomOutCaption{"Zoom &out", "Ver&kleinern"};
 
 constexpr int kZoomFactors[] = {1, 2, 4, 8, 16};
 
@@ -131,41 +115,43 @@ void SpriteEditorWindow::buildMenus() {
     };
     using W = SpriteEditorWindow;
 
-    QMenu* file = addMenu("File1", 1);
-    addMenuItem(file, "OpenSpriteFile1", 36, &W::OpenSpriteFile1Click)
+    QMenu* file = addMenu("File1", Tag::FileMenu);
+    addMenuItem(file, "OpenSpriteFile1", Tag::OpenSpriteFile, &W::OpenSpriteFile1Click)
         ->setShortcut(ctrl(Qt::Key_O));
-    m_importItem = addBilingualItem(file, "ImportPicture1", kImportCaption);
+    m_importItem = addBilingualItem(file, "ImportPicture1", Msg::SpriteEditorImportCaption);
     connect(m_importItem, &QAction::triggered, this, &W::importPicture);
     addRecentMenu(file, context(), RecentKind::Sprites, [this](const QString& recent) {
         runCommand([this, &recent] { openSpriteFile(toPath(recent)); });
     });
     file->addSeparator();
-    SaveSprite1 = addMenuItem(file, "SaveSprite1", 2, &W::SaveSprite1Click);
+    SaveSprite1 = addMenuItem(file, "SaveSprite1", Tag::SaveSprite, &W::SaveSprite1Click);
     SaveSprite1->setShortcut(ctrl(Qt::Key_S));
-    SaveSpritetonewFile1 =
-        addMenuItem(file, "SaveSpritetonewFile1", 3, &W::SaveSpritetonewFile1Click);
+    SaveSpritetonewFile1 = addMenuItem(file, "SaveSpritetonewFile1", Tag::SaveSpriteToNewFile,
+                                       &W::SaveSpritetonewFile1Click);
     SaveSpritetonewFile1->setShortcut(ctrl(Qt::Key_S, Qt::ShiftModifier));
     file->addSeparator();
-    addMenuItem(file, "SaveSpritetoBMP1", 4, &W::SaveSpritetoBMP1Click);
-    addMenuItem(file, "SavePaletteAreatoBMP1", 5, &W::SavePaletteAreatoBMP1Click);
-    addMenuItem(file, "Exit1", 8)->setVisible(false);
+    addMenuItem(file, "SaveSpritetoBMP1", Tag::SaveDrawingAreaToBmp, &W::SaveSpritetoBMP1Click);
+    addMenuItem(file, "SavePaletteAreatoBMP1", Tag::SavePaletteAreaToBmp,
+                &W::SavePaletteAreatoBMP1Click);
+    addMenuItem(file, "Exit1", Tag::ExitSpriteEditor)->setVisible(false);
 
-    QMenu* edit = addMenu("Edit1", 9);
-    m_undoItem = addBilingualItem(edit, "Undo1", kUndoCaption);
+    QMenu* edit = addMenu("Edit1", Tag::EditMenu);
+    m_undoItem = addBilingualItem(edit, "Undo1", Msg::UndoCaption);
     m_undoItem->setShortcut(ctrl(Qt::Key_Z));
     connect(m_undoItem, &QAction::triggered, this, &W::undo);
-    m_redoItem = addBilingualItem(edit, "Redo1", kRedoCaption);
+    m_redoItem = addBilingualItem(edit, "Redo1", Msg::RedoCaption);
     m_redoItem->setShortcuts({ctrl(Qt::Key_Y), ctrl(Qt::Key_Z, Qt::ShiftModifier)});
     connect(m_redoItem, &QAction::triggered, this, &W::redo);
     edit->addSeparator();
-    ClearSprite1 = addMenuItem(edit, "ClearSprite1", 10, &W::ClearSprite1Click);
+    ClearSprite1 = addMenuItem(edit, "ClearSprite1", Tag::CutSprite, &W::ClearSprite1Click);
     ClearSprite1->setShortcut(ctrl(Qt::Key_X));
-    CopySprite1 = addMenuItem(edit, "CopySprite1", 11, &W::CopySprite1Click);
+    CopySprite1 = addMenuItem(edit, "CopySprite1", Tag::CopySprite, &W::CopySprite1Click);
     CopySprite1->setShortcut(ctrl(Qt::Key_C));
-    PasteSprite1 = addMenuItem(edit, "PasteSprite1", 12, &W::PasteSprite1Click);
+    PasteSprite1 = addMenuItem(edit, "PasteSprite1", Tag::PasteSprite, &W::PasteSprite1Click);
     PasteSprite1->setShortcut(ctrl(Qt::Key_V));
     edit->addSeparator();
-    ClearDrawingArea1 = addMenuItem(edit, "ClearDrawingArea1", 13, &W::ClearDrawingArea1Click);
+    ClearDrawingArea1 =
+        addMenuItem(edit, "ClearDrawingArea1", Tag::ClearDrawingArea, &W::ClearDrawingArea1Click);
     for (QAction* item : {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1,
                           PasteSprite1, ClearDrawingArea1, m_importItem, m_undoItem, m_redoItem}) {
         item->setEnabled(false);
@@ -196,37 +182,40 @@ void SpriteEditorWindow::buildMenus() {
     }
     Zoom1->findChild<QAction*>(QStringLiteral("N1x11"))->setShortcut(ctrl(Qt::Key_0));
     Zoom1->addSeparator();
-    QAction* zoomIn = addBilingualItem(Zoom1, "ZoomIn1", kZoomInCaption);
+    QAction* zoomIn = addBilingualItem(Zoom1, "ZoomIn1", Msg::SpriteEditorZoomInCaption);
     zoomIn->setShortcuts({ctrl(Qt::Key_Plus), ctrl(Qt::Key_Equal)});
     connect(zoomIn, &QAction::triggered, this, [this] { runCommand([this] { zoomStep(1); }); });
-    QAction* zoomOut = addBilingualItem(Zoom1, "ZoomOut1", kZoomOutCaption);
+    QAction* zoomOut = addBilingualItem(Zoom1, "ZoomOut1", Msg::SpriteEditorZoomOutCaption);
     zoomOut->setShortcut(ctrl(Qt::Key_Minus));
     connect(zoomOut, &QAction::triggered, this, [this] { runCommand([this] { zoomStep(-1); }); });
 
-    QMenu* tools = addMenu("Tools1", 14);
-    addMenuItem(tools, "SpriteFileCreator1", 17, &W::SpriteFileCreator1Click);
-    addMenuItem(tools, "BMPtoSpriteconverter1", 18, &W::BMPtoSpriteconverter1Click);
-    addMenuItem(tools, "CopySPRfilestooneSPRfil1", 90, &W::CopySPRfilestooneSPRfil1Click);
+    QMenu* tools = addMenu("Tools1", Tag::ToolsMenu);
+    addMenuItem(tools, "SpriteFileCreator1", Tag::SpriteFileCreator, &W::SpriteFileCreator1Click);
+    addMenuItem(tools, "BMPtoSpriteconverter1", Tag::BmpToSpriteConverter,
+                &W::BMPtoSpriteconverter1Click);
+    addMenuItem(tools, "CopySPRfilestooneSPRfil1", Tag::MergeSpriteFiles,
+                &W::CopySPRfilestooneSPRfil1Click);
 
     // Designed items that this window's menu bar does not show; their commands live elsewhere.
     const Commands& commands = context().commands;
     const GameDataCommands& game = commands.gameData;
-    QMenu* eggs = addMenu("EggDisks1", 20);
-    addCommandItem(eggs, "MoreEggs2", 21, game.moreEggs);
-    addCommandItem(eggs, "GrendelEggDisk1", 22, game.grendelEggDisk);
-    addCommandItem(eggs, "GreNornEggDiskGrendelDadys1", 23, game.nornelEggDisk);
-    addCommandItem(eggs, "GreNormEggDiskGrendelMums1", 24, game.grenornEggDisk);
-    addCommandItem(eggs, "EnableMoreEggsFunction1", 33, game.enableMoreEggs);
-    QMenu* world = addMenu("World1", 25);
-    addCommandItem(world, "CreateNewworld1", 26, game.resetWorld);
-    addCommandItem(world, "CreateNewworld2", 27, game.createNewWorld);
-    addCommandItem(world, "DisableCheats1", 31, game.disableCheats);
-    QMenu* debugger = addMenu("Lab1", 77);
-    addMenuItem(debugger, "ConnectVEKtoCreatures1", 78, &W::ConnectVEKtoCreatures1Click);
-    addMenuItem(debugger, "LaunchCREATURES1", 35, &W::LaunchCREATURES1Click);
-    QMenu* help = addMenu("Help1", 83);
-    addCommandItem(help, "Index1", 84, commands.showHelp);
-    addCommandItem(help, "About1", 85, commands.showAbout);
+    QMenu* eggs = addMenu("EggDisks1", Tag::EggDiskMenu);
+    addCommandItem(eggs, "MoreEggs2", Tag::MoreEggs, game.moreEggs);
+    addCommandItem(eggs, "GrendelEggDisk1", Tag::GrendelEggDisk, game.grendelEggDisk);
+    addCommandItem(eggs, "GreNornEggDiskGrendelDadys1", Tag::NornElEggDisk, game.nornelEggDisk);
+    addCommandItem(eggs, "GreNormEggDiskGrendelMums1", Tag::GreNornEggDisk, game.grenornEggDisk);
+    addCommandItem(eggs, "EnableMoreEggsFunction1", Tag::EnableMoreEggs, game.enableMoreEggs);
+    QMenu* world = addMenu("World1", Tag::WorldMenu);
+    addCommandItem(world, "CreateNewworld1", Tag::ResetWorld, game.resetWorld);
+    addCommandItem(world, "CreateNewworld2", Tag::CreateNewWorld, game.createNewWorld);
+    addCommandItem(world, "DisableCheats1", Tag::DisableCheats, game.disableCheats);
+    QMenu* debugger = addMenu("Lab1", Tag::Debugger);
+    addMenuItem(debugger, "ConnectVEKtoCreatures1", Tag::ConnectToCreatures,
+                &W::ConnectVEKtoCreatures1Click);
+    addMenuItem(debugger, "LaunchCREATURES1", Tag::LaunchCreatures, &W::LaunchCREATURES1Click);
+    QMenu* help = addMenu("Help1", Tag::HelpMenu);
+    addCommandItem(help, "Index1", Tag::HelpIndex, commands.showHelp);
+    addCommandItem(help, "About1", Tag::About, commands.showAbout);
     for (QMenu* hidden : {eggs, world, debugger, help}) hidden->menuAction()->setVisible(false);
 }
 
@@ -282,13 +271,13 @@ void SpriteEditorWindow::buildControls() {
         label->setAutoFillBackground(true);
         tagControl(label, tag);
     };
-    makeSwatch(m_swatchFrame2, Label2, "Label2", 20, 48);
-    makeSwatch(m_swatchFrame1, Label1, "Label1", 4, 47);
+    makeSwatch(m_swatchFrame2, Label2, "Label2", 20, Tag::Color2);
+    makeSwatch(m_swatchFrame1, Label1, "Label1", 4, Tag::Color1);
 
     Button1 = new QPushButton(m_strip);
     Button1->setObjectName(QStringLiteral("Button1"));
     strip->place(Button1, {4, 60, 49, 17});
-    tagControl(Button1, 180);
+    tagControl(Button1, Tag::BackgroundColor);
     connect(Button1, &QPushButton::clicked, this, &SpriteEditorWindow::Button1Click);
 
     Image2 = new PictureBox(m_strip);
@@ -296,14 +285,14 @@ void SpriteEditorWindow::buildControls() {
     Image2->setFixedSize(kPaletteAreaWidth, kPaletteAreaHeight);
     strip->place(Image2, {56, 4, kPaletteAreaWidth, kPaletteAreaHeight});
     markAsImage(Image2);
-    tagControl(Image2, 49);
+    tagControl(Image2, Tag::PaletteArea);
     connect(Image2, &PictureBox::pressed, this,
             [this](QPoint point, Qt::MouseButton button, Qt::MouseButtons, Qt::KeyboardModifiers) {
                 paletteAreaPressed(point, button);
             });
 
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    tagControl(ListBox1, 45);
+    tagControl(ListBox1, Tag::SpriteList);
     connect(ListBox1, &QListWidget::currentRowChanged, this,
             [this] { runCommand([this] { ListBox1Click(); }); });
 
@@ -318,7 +307,7 @@ void SpriteEditorWindow::buildControls() {
     // Moves paint while the drawing state lasts, whatever buttons they report.
     Image1->setMouseTracking(true);
     markAsImage(Image1);
-    tagControl(Image1, 50);
+    tagControl(Image1, Tag::DrawingArea);
     connect(Image1, &PictureBox::pressed, this, &SpriteEditorWindow::drawingAreaPressed);
     connect(Image1, &PictureBox::moved, this, &SpriteEditorWindow::drawingAreaMoved);
     Image1->installEventFilter(this);
@@ -388,8 +377,9 @@ QString SpriteEditorWindow::startFolder(RecentKind kind) const {
 void SpriteEditorWindow::OpenSpriteFile1Click() {
     runCommand([this] {
         // Cancelled, the open file stays the target of Save Sprite.
-        if (const auto fileName = context().dialogs.openFile(
-                context().text(kOpenTitle), startFolder(RecentKind::Sprites), kSpriteFilter)) {
+        if (const auto fileName =
+                context().dialogs.openFile(context().text(Msg::SpriteEditorOpenTitle),
+                                           startFolder(RecentKind::Sprites), kSpriteFilter)) {
             openSpriteFile(toPath(*fileName));
         }
     });
@@ -486,7 +476,7 @@ void SpriteEditorWindow::showState() {
 }
 
 void SpriteEditorWindow::noteSaved(const QString& file) {
-    showNote(this, context().text(kSavedNote).arg(QFileInfo(file).fileName()));
+    showNote(this, context().text(Msg::SavedNote).arg(QFileInfo(file).fileName()));
 }
 
 void SpriteEditorWindow::showOpenedFile(const std::filesystem::path& file) {
@@ -639,8 +629,9 @@ void SpriteEditorWindow::zoomStep(int steps) {
 void SpriteEditorWindow::importPicture() {
     runCommand([this] {
         if (!m_document.spriteLoaded()) return;
-        const auto file = context().dialogs.openFile(
-            context().text(kImportTitle), startFolder(RecentKind::Pictures), pictureFilter());
+        const auto file =
+            context().dialogs.openFile(context().text(Msg::SpriteEditorImportTitle),
+                                       startFolder(RecentKind::Pictures), pictureFilter());
         if (!file) return;
         RgbImage picture = readPicture(toPath(*file), m_palette.background());
         context().remember(RecentKind::Pictures, *file);
@@ -809,9 +800,9 @@ void SpriteEditorWindow::SaveSprite1Click() {
 void SpriteEditorWindow::SaveSpritetonewFile1Click() {
     runCommand([this] {
         if (!m_document.spriteLoaded()) return;
-        const auto fileName = context().dialogs.saveFile(context().text(kSaveNewTitle),
-                                                         startFolder(RecentKind::Sprites),
-                                                         kSpriteFilter, kSpriteExtension);
+        const auto fileName = context().dialogs.saveFile(
+            context().text(Msg::SpriteEditorSaveNewTitle), startFolder(RecentKind::Sprites),
+            kSpriteFilter, kSpriteExtension);
         if (!fileName) return;
         m_document.saveToNewFile(toPath(*fileName));
         context().remember(RecentKind::Sprites, *fileName);
@@ -820,11 +811,11 @@ void SpriteEditorWindow::SaveSpritetonewFile1Click() {
 }
 
 void SpriteEditorWindow::SaveSpritetoBMP1Click() {
-    runCommand([this] { exportPicture(m_area, kSaveBitmapTitle); });
+    runCommand([this] { exportPicture(m_area, Msg::SpriteEditorSaveBitmapTitle); });
 }
 
 void SpriteEditorWindow::SavePaletteAreatoBMP1Click() {
-    runCommand([this] { exportPicture(m_paletteArea, kSavePaletteTitle); });
+    runCommand([this] { exportPicture(m_paletteArea, Msg::SpriteEditorSavePaletteTitle); });
 }
 
 void SpriteEditorWindow::exportPicture(const RgbImage& picture, const Bilingual& title) {
@@ -847,15 +838,15 @@ void SpriteEditorWindow::BMPtoSpriteconverter1Click() { context().commands.showB
 void SpriteEditorWindow::CopySPRfilestooneSPRfil1Click() {
     runCommand([this] {
         AppContext& ctx = context();
-        const auto inputs = ctx.dialogs.openFiles(ctx.text(kMergeTitle),
+        const auto inputs = ctx.dialogs.openFiles(ctx.text(Msg::SpriteEditorMergeTitle),
                                                   startFolder(RecentKind::Sprites), kMergeFilter);
         if (!inputs || inputs->isEmpty()) return;
         std::vector<std::filesystem::path> files;
         for (const QString& input : *inputs) files.push_back(toPath(input));
         const std::vector<MergeEntry> list = buildMergeList(files);
         const auto output =
-            ctx.dialogs.saveFile(ctx.text(kMergeTitle), startFolder(RecentKind::Sprites),
-                                 kSpriteFilter, kSpriteExtension);
+            ctx.dialogs.saveFile(ctx.text(Msg::SpriteEditorMergeTitle),
+                                 startFolder(RecentKind::Sprites), kSpriteFilter, kSpriteExtension);
         if (!output) return;
         writeMergedFile(toPath(*output), list);
         ctx.remember(RecentKind::Sprites, *output);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/text_names.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/status_note.h"
@@ -19,7 +20,6 @@ namespace vek::ui {
 
 namespace {
 
-constexpr Bilingual kCreateTitle{"Create .SPR file", ".SPR Datei erzeugen"};
 constexpr QSize kClientSize{229, 54};
 
 }  // namespace
@@ -54,19 +54,19 @@ SpriteFileCreatorWindow::SpriteFileCreatorWindow(AppContext& context)
         layout->place(upDown, {where.right() + 1, where.top(), 13, where.height()});
     };
 
-    Label1 = makeLabel("Label1", {4, 4, 88, 21}, 73, Qt::AlignLeft);
+    Label1 = makeLabel("Label1", {4, 4, 88, 21}, Tag::NumberOfSprites, Qt::AlignLeft);
     makeField(Edit1, UpDown1, "Edit1", "UpDown1", {94, 4, 36, 21}, 200,
               QStringLiteral("Select the number of sprites that you wqant in the new file"));
-    Label2 = makeLabel("Label2", {4, 29, 44, 21}, 75, Qt::AlignRight);
+    Label2 = makeLabel("Label2", {4, 29, 44, 21}, Tag::SizeX, Qt::AlignRight);
     makeField(Edit2, UpDown2, "Edit2", "UpDown2", {50, 29, 36, 21}, 300,
               QStringLiteral("X Dimension of the dprite(s)"));
-    Label3 = makeLabel("Label3", {100, 29, 44, 21}, 76, Qt::AlignRight);
+    Label3 = makeLabel("Label3", {100, 29, 44, 21}, Tag::SizeY, Qt::AlignRight);
     makeField(Edit3, UpDown3, "Edit3", "UpDown3", {146, 29, 36, 21}, 300,
               QStringLiteral("Y Dimension of the sprite(s)"));
 
     Button1 = new QPushButton(client);
     Button1->setObjectName(QStringLiteral("Button1"));
-    tagControl(Button1, 74);
+    tagControl(Button1, Tag::CreateSpriteFile);
     layout->place(Button1, {142, 4, 83, 21});
     connect(Button1, &QPushButton::clicked, this, &SpriteFileCreatorWindow::Button1Click);
 }
@@ -84,7 +84,7 @@ void SpriteFileCreatorWindow::Button1Click() {
     runCommand([this] {
         AppContext& ctx = context();
         const auto fileName = ctx.dialogs.saveFile(
-            ctx.text(kCreateTitle),
+            ctx.text(Msg::FileCreatorCreateTitle),
             ctx.startFolder(RecentKind::Sprites, ctx.gameDirectory(ctx.game.paths().CImagePath)),
             QStringLiteral("*.SPR (*.SPR *.spr)"), QStringLiteral("SPR"));
         if (!fileName) return;
@@ -93,7 +93,7 @@ void SpriteFileCreatorWindow::Button1Click() {
             toStdString(Edit1->text()), toStdString(Edit2->text()), toStdString(Edit3->text()));
         writeUniformSpriteFile(toPath(*fileName), layout);
         ctx.remember(RecentKind::Sprites, *fileName);
-        showNote(this, ctx.text(kCreatedNote).arg(QFileInfo(*fileName).fileName()));
+        showNote(this, ctx.text(Msg::CreatedNote).arg(QFileInfo(*fileName).fileName()));
     });
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "app/text_names.h"
 #include "app/text_table.h"
 #include "app/vek_error.h"
 
@@ -8,7 +11,8 @@ namespace {
 
 TEST(TextTable, FindsTextsByIdentifierOffsets) {
     const TextTable table = TextTable::decode(
-        "# comment\n2\tSa&ve\tSp&eichern\tSaves\tSpeichert\n47\t\t\tColor 1\tFarbe 1\n");
+        "# comment\n2\tSave\tSa&ve\tSp&eichern\tSaves\tSpeichert\n47\tColor1\t\t\tColor 1\tFarbe "
+        "1\n");
     EXPECT_EQ(table.caption(2, 0), "Sa&ve");
     EXPECT_EQ(table.caption(2, 1000), "Sp&eichern");
     EXPECT_EQ(table.text(2002), "Saves");
@@ -17,12 +21,18 @@ TEST(TextTable, FindsTextsByIdentifierOffsets) {
     EXPECT_EQ(table.hint(47, 0), "Color 1");
     EXPECT_EQ(table.text(999), "");
     EXPECT_EQ(table.tags(), (std::vector<int>{2, 47}));
+    EXPECT_EQ(table.tagNamed("Color1"), 47);
+    EXPECT_EQ(table.tagNamed("Save"), 2);
+    EXPECT_EQ(table.tagNamed("Sa&ve"), 0);
 }
 
 TEST(TextTable, RejectsMalformedLines) {
-    EXPECT_THROW(TextTable::decode("2\tonly\ttwo\n"), VekError);
-    EXPECT_THROW(TextTable::decode("x\ta\tb\tc\td\n"), VekError);
-    EXPECT_THROW(TextTable::decode("1000\ta\tb\tc\td\n"), VekError);
+    for (const char* malformed :
+         {"2\tonly\ttwo\n", "x\tX\ta\tb\tc\td\n", "1000\tX\ta\tb\tc\td\n", "2\ta\tb\tc\td\n",
+          "2\t\ta\tb\tc\td\n", "2\t1st\ta\tb\tc\td\n", "2\tSa ve\ta\tb\tc\td\n",
+          "2\tSave\ta\tb\tc\td\n3\tSave\ta\tb\tc\td\n"}) {
+        EXPECT_THROW(TextTable::decode(malformed), VekError) << malformed;
+    }
 }
 
 TEST(TextTable, TheBuiltInTableHoldsTheDesignedTexts) {
@@ -57,6 +67,41 @@ TEST(TextTable, EveryBuiltInTextFitsAStringResource) {
         captions += !table.caption(tag, 0).empty();
     }
     EXPECT_EQ(captions, 153);
+}
+
+TEST(TextTable, TheGeneratedNamesAreTheTagsOfTheirRows) {
+    const TextTable& table = TextTable::builtIn();
+    const std::pair<const char*, int> named[] = {{"OpenSpriteFile", Tag::OpenSpriteFile},
+                                                 {"MoreEggs", Tag::MoreEggs},
+                                                 {"BackgroundColor", Tag::BackgroundColor},
+                                                 {"FileMenu", Tag::FileMenu}};
+    for (const auto& [name, tag] : named) EXPECT_EQ(table.tagNamed(name), tag) << name;
+    EXPECT_EQ(table.caption(Tag::OpenSpriteFile, 0), "&Open Sprite File...");
+}
+
+TEST(TextTable, MessageRowsHaveANameAndBothLanguages) {
+    const TextTable table = TextTable::decode(
+        "2\tSave\tSa&ve\t\t\t\nmsg\tSavedNote\tSaved %1\t%1 gespeichert\nmsg\tSave\ta\tb\n");
+    EXPECT_EQ(table.messageNames(), (std::vector<std::string>{"Save", "SavedNote"}));
+    EXPECT_EQ(table.tags(), (std::vector<int>{2}));
+    for (const char* malformed :
+         {"msg\tOnly\tEnglish\n", "msg\tNoGerman\tEnglish\t\n", "msg\t\tEnglish\tDeutsch\n",
+          "msg\tTwice\ta\tb\nmsg\tTwice\tc\td\n"}) {
+        EXPECT_THROW(TextTable::decode(malformed), VekError) << malformed;
+    }
+}
+
+TEST(TextTable, TheGeneratedMessagesCarryTheirRowsTexts) {
+    const auto names = TextTable::builtIn().messageNames();
+    for (const char* name : {"UndoCaption", "SavedNote", "SpriteEditorOpenTitle"})
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+    const Bilingual pairs[] = {Msg::UndoCaption, Msg::SavedNote, Msg::SpriteEditorOpenTitle};
+    for (const Bilingual& pair : pairs) {
+        EXPECT_FALSE(pair.english.empty());
+        EXPECT_FALSE(pair.german.empty());
+        EXPECT_NE(pair.english, pair.german);
+    }
+    EXPECT_EQ(Msg::SavedNote.english, "Saved %1");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/text_names.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "utilities/sound_directory.h"
@@ -27,7 +28,7 @@ SoundPlayerWindow::SoundPlayerWindow(AppContext& context)
     layout->setContentsMargins(4, 4, 4, 4);
     m_files = new QListWidget(central);
     m_files->setObjectName(QStringLiteral("FileListBox1"));
-    tagControl(m_files, 104);
+    tagControl(m_files, Tag::SoundList);
     layout->addWidget(m_files);
     setCentralWidget(central);
     resize(kDesignedSize);

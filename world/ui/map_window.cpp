@@ -12,6 +12,7 @@
 
 #include "app/file_io.h"
 #include "app/scope_exit.h"
+#include "app/text_names.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/status_note.h"
@@ -29,7 +30,7 @@ namespace {
 const QString kRestTitle = QStringLiteral("Draw a Map of Albia");
 const QString kWaitTitle = QStringLiteral("Please Wait - this may take several minutes...");
 const QString kDoneTitle = QStringLiteral("Done... Puhh...");
-constexpr Bilingual kSaveTitle{"Save map as .BMP file", "Karte als .BMP speichern"};
+
 constexpr ScreenColor kBlankMap = 0xFFFFFF;
 
 }  // namespace
@@ -41,10 +42,10 @@ MapWindow::MapWindow(AppContext& context, const PaletteTable& palette)
 }
 
 void MapWindow::buildControls() {
-    QMenu* map = addTaggedMenu(menuBar(), "Map1", 41, {});
-    CreateMap1 = addTaggedItem(map, "CreateMap1", 42, {});
+    QMenu* map = addTaggedMenu(menuBar(), "Map1", Tag::MapMenu, {});
+    CreateMap1 = addTaggedItem(map, "CreateMap1", Tag::CreateMap, {});
     connect(CreateMap1, &QAction::triggered, this, &MapWindow::CreateMap1Click);
-    SaveMap1 = addTaggedItem(map, "SaveMap1", 43, {});
+    SaveMap1 = addTaggedItem(map, "SaveMap1", Tag::SaveMapAsBmp, {});
     connect(SaveMap1, &QAction::triggered, this, &MapWindow::SaveMap1Click);
 
     auto* central = new QWidget(this);
@@ -144,11 +145,11 @@ void MapWindow::drawAndCacheMap() {
 
 void MapWindow::SaveMap1Click() {
     runCommand([this] {
-        const auto file = context().dialogs.saveFile(context().text(kSaveTitle), QString(),
+        const auto file = context().dialogs.saveFile(context().text(Msg::MapSaveTitle), QString(),
                                                      pictureFilter(), QStringLiteral("BMP"));
         if (!file) return;
         writePicture(toPath(*file), m_map);
-        showNote(this, context().text(kSavedNote).arg(QFileInfo(*file).fileName()));
+        showNote(this, context().text(Msg::SavedNote).arg(QFileInfo(*file).fileName()));
     });
 }
 

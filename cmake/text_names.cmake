@@ -1,0 +1,38 @@
+# Turns the names of the interface text table into C++ constants: Tag::OpenSpriteFile for the tag
+# of a control's row, Msg::SpriteNotSaved for the pair of texts of a message row.
+get_filename_component(source_name ${INPUT} NAME)
+file(READ ${INPUT} content)
+# Each line becomes one list element: characters that CMake lists treat specially are masked,
+# and the texts are escaped for C++ string literals.
+string(REPLACE "\\" "\\\\" content "${content}")
+string(REPLACE "\"" "\\\"" content "${content}")
+string(REPLACE ";" "@semicolon@" content "${content}")
+string(REPLACE "[" "@open@" content "${content}")
+string(REPLACE "]" "@close@" content "${content}")
+string(REPLACE "\r" "" content "${content}")
+string(REPLACE "\n" ";" lines "${content}")
+set(tags "")
+set(messages "")
+foreach(line IN LISTS lines)
+    if(line MATCHES "^([0-9]+)\t([A-Za-z][A-Za-z0-9]*)\t")
+        string(APPEND tags "inline constexpr int ${CMAKE_MATCH_2} = ${CMAKE_MATCH_1};\n")
+    elseif(line MATCHES "^msg\t([A-Za-z][A-Za-z0-9]*)\t([^\t]*)\t([^\t]*)$")
+        string(APPEND messages
+               "inline constexpr Bilingual ${CMAKE_MATCH_1}{\"${CMAKE_MATCH_2}\", \"${CMAKE_MATCH_3}\"};\n")
+    endif()
+endforeach()
+string(REPLACE "@semicolon@" ";" messages "${messages}")
+string(REPLACE "@open@" "[" messages "${messages}")
+string(REPLACE "@close@" "]" messages "${messages}")
+file(WRITE ${OUTPUT}.tmp
+"// Generated from ${source_name}; edit that file instead.\n"
+"#pragma once\n"
+"#include \"app/messages.h\"\n"
+"namespace vek::Tag {\n"
+"${tags}"
+"}  // namespace vek::Tag\n"
+"namespace vek::Msg {\n"
+"${messages}"
+"}  // namespace vek::Msg\n")
+file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUTPUT}.tmp)
