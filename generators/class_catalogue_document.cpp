@@ -5,26 +5,12 @@
 #include "app/file_io.h"
 #include "app/file_lookup.h"
 #include "app/scope_exit.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
 
 namespace {
-
-constexpr Bilingual kAddGenusLabel{"Add Genus", "Genus einfügen"};
-constexpr Bilingual kAddSpeciesLabel{"Add Species", "Species einfügen"};
-constexpr Bilingual kDeleteLabel{"Delete Entry", "Eintrag löschen"};
-constexpr Bilingual kImportLabel{"Import", "Importieren"};
-
-constexpr Bilingual kReadInPartNote{
-    "classes.vek was read only up to this line, so it is not written in this session.",
-    "classes.vek wurde nur bis zu dieser Zeile gelesen und wird darum in dieser Sitzung nicht "
-    "geschrieben."};
-constexpr Bilingual kReadOnlyError{
-    "classes.vek was read only in part when the program started, so it is not written in this "
-    "session.",
-    "classes.vek wurde beim Programmstart nur teilweise gelesen und wird darum in dieser Sitzung "
-    "nicht geschrieben."};
 
 std::size_t bytesOf(const std::optional<std::string>& text) { return text ? text->size() : 0; }
 
@@ -53,15 +39,17 @@ void ClassCatalogueDocument::load() {
         if (!std::filesystem::exists(file, missing)) throw;
         // Writing the shortened tree would lose the entries after the refused line.
         m_readOnly = true;
-        throw VekError(
-            std::string(error.text(kLanguageEnglish)) + "\n" + std::string(kReadInPartNote.english),
-            std::string(error.text(kLanguageGerman)) + "\n" + std::string(kReadInPartNote.german),
-            error.detail());
+        throw VekError(std::string(error.text(kLanguageEnglish)) + "\n" +
+                           std::string(Msg::CatalogueReadInPartNote.english),
+                       std::string(error.text(kLanguageGerman)) + "\n" +
+                           std::string(Msg::CatalogueReadInPartNote.german),
+                       error.detail());
     }
 }
 
 void ClassCatalogueDocument::requireWritable() const {
-    if (m_readOnly) throw VekError(kReadOnlyError, ErrorDetail::ofFile(catalogueFile()));
+    if (m_readOnly)
+        throw VekError(Msg::CatalogueReadOnlyError, ErrorDetail::ofFile(catalogueFile()));
 }
 
 std::optional<std::string> ClassCatalogueDocument::fileOnDisk() const {
@@ -112,7 +100,7 @@ EntryPath ClassCatalogueDocument::addUnderSelection(std::string text) {
     std::optional<std::string> before = fileOnDisk();
     const std::size_t bytes = text.size() + bytesOf(before);
     run(makeStep(
-        m_selection.parts.hasGenus() ? kAddSpeciesLabel : kAddGenusLabel,
+        m_selection.parts.hasGenus() ? Msg::CatalogueAddSpeciesLabel : Msg::CatalogueAddGenusLabel,
         [this, parent, text] {
             notify(ClassCatalogueEvent::Added, m_catalogue.add(parent, text));
             writeFileAtomically(catalogueFile(), m_catalogue.fileText());
@@ -133,7 +121,7 @@ void ClassCatalogueDocument::deleteSelection() {
     const ClassEntry entry = m_catalogue.at(doomed);
     const std::optional<std::string> before = fileOnDisk();
     run(makeStep(
-        kDeleteLabel,
+        Msg::CatalogueDeleteLabel,
         [this, doomed, selection = m_selection] {
             m_catalogue.remove(doomed);
             notify(ClassCatalogueEvent::Removed, doomed);
@@ -159,7 +147,8 @@ void ClassCatalogueDocument::importObjed() {
     };
     const std::size_t bytes = m_catalogue.fileText().size() + imported.fileText().size();
     m_undo.push(makeStep(
-        kImportLabel, [replace, imported = std::move(imported)] { replace(imported, {}); },
+        Msg::CatalogueImportLabel,
+        [replace, imported = std::move(imported)] { replace(imported, {}); },
         [replace, before = m_catalogue, picked = Picked{m_selection, m_selectedEntry}] {
             replace(before, picked);
         },

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/messages.h"
+#include "app/text_names.h"
 #include "generators/class_catalogue.h"
 
 namespace vek {
@@ -47,16 +48,9 @@ struct SimpleObjectForm {
     std::vector<std::size_t> emptyScripts;  // positions in the script event list, ascending
 };
 
-inline constexpr BilingualBox kNoClassBox{
-    {"You must select a object class first!", "Sie muessen zuerst eine Object Class waehlen"},
-    {"ERROR!", "Fehler!"}};
-inline constexpr BilingualBox kNotSimpleObjectBox{
-    {"Selected class is not a Simple Object!", "Die gewaehlte Class ist kein Simple Object!"},
-    {"ERROR!", "Fehler!"}};
-inline constexpr BilingualBox kSpriteFileLengthBox{
-    {"You must enter an image file with 4 Characters!",
-     "Sie muessen eine Imagedatei mit 4 Zeichen angeben!"},
-    {"ERROR!", "Fehler!"}};
+inline constexpr BilingualBox kNoClassBox{Msg::NoClassText, Msg::ErrorCaption};
+inline constexpr BilingualBox kNotSimpleObjectBox{Msg::NotSimpleObjectText, Msg::ErrorCaption};
+inline constexpr BilingualBox kSpriteFileLengthBox{Msg::SpriteFileLengthText, Msg::ErrorCaption};
 
 // Every check that fails, in order; nothing may be generated unless this is empty.
 std::vector<BilingualBox> checkSimpleObject(const SimpleObjectForm& form,

@@ -3,13 +3,12 @@
 #include <thread>
 
 #include "app/scope_exit.h"
+#include "app/text_names.h"
 
 namespace vek {
 
 namespace {
 
-constexpr Bilingual kSendingScript{"Sending Script ", "Sende Skript "};
-constexpr Bilingual kImportingObject{"Importing Object", "Importier Objekt"};
 constexpr std::string_view kInjectionPrefix = "dde: scrp 0 0 0 17,";
 
 }  // namespace
@@ -34,12 +33,13 @@ InjectionOutcome injectObject(const CobData& cob, bool uncompiledChanges, std::s
     // The title comes back once, when the injection ends or is broken off by an error.
     ScopeExit title(steps.restoreTitle);
     for (std::size_t k = 0; k < cob.scripts.size(); ++k) {
-        steps.showProgress(std::string(kSendingScript.in(language)) + std::to_string(k + 1));
+        steps.showProgress(std::string(Msg::ObjectSendingScript.in(language)) +
+                           std::to_string(k + 1));
         steps.sendMacro(scriptInjectionMacro(cob.scripts[k]));
     }
     // Only the first installation routine is injected.
     if (!cob.imports.empty()) {
-        steps.showProgress(std::string(kImportingObject.in(language)));
+        steps.showProgress(std::string(Msg::ObjectImportingObject.in(language)));
         steps.sendMacro(importInjectionMacro(cob.imports.front()));
     }
     steps.wait(kInjectionSettleTime);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/messages.h"
+#include "app/text_names.h"
 #include "objects/cob_data.h"
 
 namespace vek {
@@ -15,14 +16,10 @@ inline constexpr std::string_view kInjectionClosingMacro = "inst,sys: wtop,endm"
 // How long the game gets for the sent scripts before the closing macro.
 inline constexpr std::chrono::milliseconds kInjectionSettleTime{2000};
 
-inline constexpr BilingualBox kNotCompiledBox{
-    {"COS was changed but not compiled! Continue anyway?",
-     "COS wurde geaendert aber nicht compiliert! Trotzdem fortfahren?"},
-    {"COS not compiled!", "COS nicht compiliert!"}};
-inline constexpr BilingualBox kNothingToInjectBox{
-    {"No COB Data in memory! Load a COB or compile a COS.",
-     "Keine COB Daten im Speicher! Laden Sie einen COB oder compilieren Sie einen COS."},
-    {"Nothing to inject!", "Nichts zum Senden!"}};
+inline constexpr BilingualBox kNotCompiledBox{Msg::ObjectNotCompiledBoxText,
+                                              Msg::ObjectNotCompiledBoxCaption};
+inline constexpr BilingualBox kNothingToInjectBox{Msg::ObjectNothingToInjectBoxText,
+                                                  Msg::ObjectNothingToInjectBoxCaption};
 
 // "dde: scrp 0 0 0 17,inst," + script.
 std::string scriptInjectionMacro(std::string_view script);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 #include "objects/discompiler.h"
 #include "objects/macro_insertion.h"
@@ -16,26 +17,13 @@ namespace {
 // Steps that change the source text carry this topic: the source's changed flag looks for them.
 constexpr int kSourceTopic = 1;
 
-constexpr Bilingual kTypingLabel{"Typing", "Eingabe"};
-constexpr Bilingual kLoadSourceLabel{"Load Source", "Source laden"};
-constexpr Bilingual kDiscompileLabel{"Discompile", "Discompilieren"};
-constexpr Bilingual kCompileLabel{"Compile Source", "Source compilieren"};
-constexpr Bilingual kNewObjectLabel{"New COB", "Neuer COB"};
-constexpr Bilingual kLoadObjectLabel{"Load COB", "COB laden"};
-constexpr Bilingual kGetPictureLabel{"Get Picture", "Bild holen"};
-constexpr Bilingual kRestoreFieldsLabel{"Restore Fields", "Felder zurücksetzen"};
-
 struct ListLabels {
     Bilingual add;
     Bilingual remove;
     Bilingual edit;
 };
-constexpr ListLabels kScriptLabels{{"New Script", "Neues Script"},
-                                   {"Delete Script", "Script löschen"},
-                                   {"Edit Script", "Script bearbeiten"}};
-constexpr ListLabels kImportLabels{{"New Import", "Neuer Import"},
-                                   {"Delete Import", "Import löschen"},
-                                   {"Edit Import", "Import bearbeiten"}};
+constexpr ListLabels kScriptLabels{Msg::NewScript, Msg::DeleteScript, Msg::EditScript};
+constexpr ListLabels kImportLabels{Msg::NewImport, Msg::DeleteImport, Msg::EditImport};
 const ListLabels& labelsOf(ObjectList list) {
     return list == ObjectList::Scripts ? kScriptLabels : kImportLabels;
 }
@@ -45,12 +33,9 @@ struct HeaderFieldDesign {
     Bilingual label;
 };
 constexpr HeaderFieldDesign kHeaderFields[] = {
-    {&CobFields::name, {"Change Name", "Name ändern"}},
-    {&CobFields::quantity, {"Change Quantity", "Menge ändern"}},
-    {&CobFields::used, {"Change Used", "Benutzt ändern"}},
-    {&CobFields::month, {"Change Month", "Monat ändern"}},
-    {&CobFields::day, {"Change Day", "Tag ändern"}},
-    {&CobFields::year, {"Change Year", "Jahr ändern"}},
+    {&CobFields::name, Msg::ChangeName}, {&CobFields::quantity, Msg::ChangeQuantity},
+    {&CobFields::used, Msg::ChangeUsed}, {&CobFields::month, Msg::ChangeMonth},
+    {&CobFields::day, Msg::ChangeDay},   {&CobFields::year, Msg::ChangeYear},
 };
 
 struct ClassPartDesign {
@@ -58,9 +43,9 @@ struct ClassPartDesign {
     Bilingual label;
 };
 constexpr ClassPartDesign kClassParts[] = {
-    {&ClassFields::family, {"Change Family", "Familie ändern"}},
-    {&ClassFields::genus, {"Change Genus", "Genus ändern"}},
-    {&ClassFields::species, {"Change Species", "Species ändern"}},
+    {&ClassFields::family, Msg::ChangeFamily},
+    {&ClassFields::genus, Msg::ChangeGenus},
+    {&ClassFields::species, Msg::ChangeSpecies},
 };
 
 // How one text becomes another: the bytes from `offset` on that go, and those that come.
@@ -237,14 +222,15 @@ void ObjectDocument::replaceObject(Bilingual label, ObjectState after) {
 }
 
 void ObjectDocument::newObject() {
-    replaceObject(kNewObjectLabel, {CobData{}, fieldsOf(CobData{}), {}, m_source.compiled});
+    replaceObject(Msg::ObjectNewObjectLabel,
+                  {CobData{}, fieldsOf(CobData{}), {}, m_source.compiled});
 }
 
 void ObjectDocument::load(const std::filesystem::path& file) {
     CobData loaded = readCobFile(file);
     CobFields fields = fieldsOf(loaded);
-    replaceObject(kLoadObjectLabel, {std::move(loaded), std::move(fields),
-                                     fileNamePart(pathToUtf8(file)), m_source.compiled});
+    replaceObject(Msg::ObjectLoadObjectLabel, {std::move(loaded), std::move(fields),
+                                               fileNamePart(pathToUtf8(file)), m_source.compiled});
 }
 
 void ObjectDocument::save(const std::filesystem::path& file, const CobFields& fields) {
@@ -266,8 +252,8 @@ void ObjectDocument::compile(std::span<const std::string_view> source,
         compileSourceInto(source, settings, out);
     } catch (...) {
         // What was collected up to the failing line stands.
-        replaceObject(kCompileLabel, {std::move(out.cob), std::move(out.fields), m_objectFileName,
-                                      m_source.compiled});
+        replaceObject(Msg::ObjectCompileLabel, {std::move(out.cob), std::move(out.fields),
+                                                m_objectFileName, m_source.compiled});
         throw;
     }
     ObjectState after{out.cob, out.fields, m_objectFileName, true};
@@ -279,7 +265,7 @@ void ObjectDocument::compile(std::span<const std::string_view> source,
         // The fields before the failing one are taken over.
         failure = std::current_exception();
     }
-    replaceObject(kCompileLabel, std::move(after));
+    replaceObject(Msg::ObjectCompileLabel, std::move(after));
     notify(ObjectChange::Compiled);
     if (failure) std::rethrow_exception(failure);
 }
@@ -359,7 +345,7 @@ void ObjectDocument::takePicture(const SpriteImage& sprite) {
     };
     const std::size_t bytes = m_cob.picturePixels.size() + picture.picturePixels.size();
     m_undo.push(makeStep(
-        kGetPictureLabel, [show, picture = std::move(picture)] { show(picture); },
+        Msg::ObjectGetPictureLabel, [show, picture = std::move(picture)] { show(picture); },
         [show, before = m_cob] { show(before); }, bytes));
 }
 
@@ -389,7 +375,7 @@ void ObjectDocument::restoreFieldsFromObject() {
         notify(ObjectChange::FieldsChanged);
     };
     m_undo.push(makeStep(
-        kRestoreFieldsLabel, [set, stored] { set(stored); },
+        Msg::ObjectRestoreFieldsLabel, [set, stored] { set(stored); },
         [set, typed = m_fieldTexts] { set(typed); }));
 }
 
@@ -421,7 +407,8 @@ void ObjectDocument::editSource(std::string text, Bilingual label, bool typing,
 }
 
 void ObjectDocument::typeSource(std::string text) {
-    if (text != m_sourceText) editSource(std::move(text), kTypingLabel, true, m_sourceFileName);
+    if (text != m_sourceText)
+        editSource(std::move(text), Msg::ObjectTypingLabel, true, m_sourceFileName);
 }
 
 void ObjectDocument::replaceSource(std::string text, Bilingual label) {
@@ -432,7 +419,7 @@ void ObjectDocument::loadSource(const std::filesystem::path& file) {
     std::string nameBefore = m_sourceFileName;
     rememberSourceFile(pathToUtf8(file));
     const std::vector<std::string> lines = readSourceFile(file);
-    editSource(joinInsertedLines(lines), kLoadSourceLabel, false, std::move(nameBefore));
+    editSource(joinInsertedLines(lines), Msg::ObjectLoadSourceLabel, false, std::move(nameBefore));
     m_cleanSourceIsFile = true;
     m_undo.setClean();
 }
@@ -451,10 +438,11 @@ void ObjectDocument::discompile() {
     try {
         discompileInto(m_cob, m_fieldTexts, m_objectFileName, lines);
     } catch (...) {
-        editSource(joinInsertedLines(lines), kDiscompileLabel, false, std::move(nameBefore));
+        editSource(joinInsertedLines(lines), Msg::ObjectDiscompileLabel, false,
+                   std::move(nameBefore));
         throw;
     }
-    editSource(joinInsertedLines(lines), kDiscompileLabel, false, std::move(nameBefore));
+    editSource(joinInsertedLines(lines), Msg::ObjectDiscompileLabel, false, std::move(nameBefore));
 }
 
 }  // namespace vek

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/observers.h"
+#include "app/text_names.h"
 #include "app/undo_stack.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
@@ -56,9 +57,9 @@ struct ClassFields {
 enum class ClassPart { Family, Genus, Species };
 
 // Labels of the steps the object compiler's windows make themselves.
-inline constexpr Bilingual kGeneratedSourceLabel{"Generate Source", "Source erzeugen"};
-inline constexpr Bilingual kMacroInsertionLabel{"Insert Macro", "Makro einfügen"};
-inline constexpr Bilingual kAssistantLabel{"COB Assistent", "COB Assistent"};
+inline constexpr Bilingual kGeneratedSourceLabel = Msg::ObjectGeneratedSourceLabel;
+inline constexpr Bilingual kMacroInsertionLabel = Msg::ObjectMacroInsertionLabel;
+inline constexpr Bilingual kAssistantLabel = Msg::ObjectAssistantLabel;
 
 // The whole object being edited: the source text and what is known of it (SourceState), the
 // object (CobData) and the texts of its fields, the class calculator, the remembered object and

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "app/messages.h"
+#include "app/text_names.h"
 
 namespace vek {
 
 // The question before a source changed and not saved is replaced or left.
-inline constexpr BilingualBox kSourceNotSavedBox{
-    {"Source changed but not saved! Would you like to save it now?",
-     "Source wurde veraendert aber nicht gespeichert! Moechten Sie jetzt speichern?"},
-    {"WARNING! Source not saved!", "WARNUNG! Source nicht gespeichert!"}};
+inline constexpr BilingualBox kSourceNotSavedBox{Msg::ObjectSourceNotSavedBoxText,
+                                                 Msg::ObjectSourceNotSavedBoxCaption};
 
 // What is known about the text of the source page: changed since it was last loaded or saved,
 // compiled since it last changed, and saved (it is what a .COS file holds).

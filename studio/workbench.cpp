@@ -87,14 +87,30 @@ void Workbench::createWindows() {
     create(w.commandInterface, *m_creatures)->FormCreate();
     create(w.addClass, m_classCatalogue)->FormCreate();
 
-    w.main->attachToolWindows(
-        {w.map, w.soundPlayer, w.objectCompiler, w.spriteEditor, w.commandInterface, w.about});
+    attachToolWindows();
     if (auto* application = qobject_cast<VekApplication*>(QCoreApplication::instance())) {
         application->showHintsIn(w.main->statusBar1());
         application->reportErrorsIn(m_context->language);
     }
     connect(w.main, &MainWindow::languageChosen, this, &Workbench::changeLanguage);
     applyStoredLanguage();
+}
+
+void Workbench::attachToolWindows() {
+    const Windows& w = m_windows;
+    MainWindow* main = w.main;
+    m_toolWindows =
+        std::make_unique<ToolWindowGroup>([main] { return main->frameGeometry().height(); });
+    using Tool = ToolWindowGroup::Tool;
+    const std::pair<Tool, VekWindow*> tools[] = {{Tool::Map, w.map},
+                                                 {Tool::SoundPlayer, w.soundPlayer},
+                                                 {Tool::ObjectCompiler, w.objectCompiler},
+                                                 {Tool::SpriteEditor, w.spriteEditor},
+                                                 {Tool::CommandInterface, w.commandInterface}};
+    // The sound player keeps its own place; the others open under the main window.
+    for (const auto& [tool, window] : tools)
+        m_toolWindows->attach(tool, main->toolButton(tool), window, tool != Tool::SoundPlayer);
+    m_toolWindows->setAbout(w.about);
 }
 
 // Commands that run before a window exists reach it through the window table, which start-up
@@ -110,10 +126,17 @@ void Workbench::bindCommands() {
     commands.showObjectAssistant.bind([&w] { w.objectAssistant->show(); });
     commands.showHelp.bind([&w] { w.main->SpeedButton6Click(); });
     commands.showAbout.bind([&w] { w.main->SpeedButton8Click(); });
+    commands.openAboutWindow.bind([&w] {
+        w.about->setWindowModality(Qt::ApplicationModal);
+        w.about->show();
+    });
+    commands.toggleToolWindow.bind([this](int tool) {
+        if (m_toolWindows) m_toolWindows->toggle(static_cast<ToolWindowGroup::Tool>(tool));
+    });
     commands.showAddClass.bind([&w] { w.addClass->showForSelection(); });
-    commands.showObjectSource.bind([&w](std::vector<std::string> lines) {
+    commands.showObjectSource.bind([this, &w](std::vector<std::string> lines) {
         w.objectCompiler->showGeneratedSource(lines);
-        w.main->showObjectCompiler();
+        if (m_toolWindows) m_toolWindows->show(ToolWindowGroup::ObjectCompiler);
     });
     commands.compileAndOfferToSave.bind(
         [&w](std::vector<std::string> lines, std::function<void()> whenCompiled) {

@@ -8,6 +8,7 @@
 
 #include "app/game_paths.h"
 #include "app/ui/app_context.h"
+#include "app/ui/tool_windows.h"
 #include "generators/class_catalogue_document.h"
 #include "objects/object_document.h"
 #include "objects/sprite_file_pictures.h"
@@ -91,6 +92,8 @@ class Workbench : public QObject {
     template <typename Window, typename... Args>
     Window* create(Window*& slot, Args&&... args);
     void bindCommands();
+    // Ties the five tool windows to the main window's buttons, once all windows exist.
+    void attachToolWindows();
     void bindGameDataCommands();
     std::vector<std::string> systemReportLines();
     void applyStoredLanguage();
@@ -110,6 +113,7 @@ class Workbench : public QObject {
     ClassCatalogueDocument m_classCatalogue;
     Windows m_windows;
     std::vector<std::unique_ptr<VekWindow>> m_ownedWindows;
+    std::unique_ptr<ToolWindowGroup> m_toolWindows;  // goes first: it refers to the windows
 };
 
 }  // namespace vek::ui

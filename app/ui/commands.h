@@ -51,7 +51,10 @@ struct Commands {
     // The Add window, for the family or genus picked in the class catalogue.
     Command<> showAddClass;
     Command<> showHelp;
-    Command<> showAbout;
+    Command<> showAbout;        // the about button's click: the sound, then the window
+    Command<> openAboutWindow;  // the about window itself, modal
+    // A tool window's button in the main window (ToolWindowGroup::Tool).
+    Command<int> toggleToolWindow;
 
     // The object compiler's source page, showing these lines (the source generators), with the
     // compiler brought up by its launcher button.

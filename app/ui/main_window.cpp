@@ -105,16 +105,17 @@ QToolButton* MainWindow::addButton(const char* name, int x, int tag, const QStri
 void MainWindow::createButtons() {
     using W = MainWindow;
     addButton("SpeedButton7", 2, Tag::LaunchCreatures, QStringLiteral("▶"), &W::SpeedButton7Click);
-    m_tools[kSpriteEditor].button = addButton("SpeedButton1", 32, Tag::StartSpriteEditor,
-                                              QStringLiteral("✎"), &W::SpeedButton1Click);
-    m_tools[kObjectCompiler].button =
+    m_toolButtons[ToolWindowGroup::SpriteEditor] = addButton(
+        "SpeedButton1", 32, Tag::StartSpriteEditor, QStringLiteral("✎"), &W::SpeedButton1Click);
+    m_toolButtons[ToolWindowGroup::ObjectCompiler] =
         addButton("SpeedButton2", 58, Tag::CobCompiler, QStringLiteral("C"), &W::SpeedButton2Click);
-    m_tools[kCommandInterface].button = addButton("SpeedButton9", 84, Tag::StartCommandInterface,
-                                                  QStringLiteral(">_"), &W::SpeedButton9Click);
-    m_tools[kSoundPlayer].button = addButton("SpeedButton4", 116, Tag::SoundPlayer,
-                                             QStringLiteral("♪"), &W::SpeedButton4Click);
-    m_tools[kMap].button = addButton("SpeedButton3", 142, Tag::DrawMapOfAlbia, QStringLiteral("M"),
-                                     &W::SpeedButton3Click);
+    m_toolButtons[ToolWindowGroup::CommandInterface] =
+        addButton("SpeedButton9", 84, Tag::StartCommandInterface, QStringLiteral(">_"),
+                  &W::SpeedButton9Click);
+    m_toolButtons[ToolWindowGroup::SoundPlayer] = addButton(
+        "SpeedButton4", 116, Tag::SoundPlayer, QStringLiteral("♪"), &W::SpeedButton4Click);
+    m_toolButtons[ToolWindowGroup::Map] = addButton("SpeedButton3", 142, Tag::DrawMapOfAlbia,
+                                                    QStringLiteral("M"), &W::SpeedButton3Click);
     // The three buttons without a tag keep their designed hints in both languages.
     setHint(addButton("SpeedButton5", 174, 0, QStringLiteral("★"), &W::SpeedButton5Click),
             QStringLiteral("Cheats"));
@@ -129,8 +130,7 @@ void MainWindow::createButtons() {
     addButton("SpeedButton8", 0, Tag::About, QStringLiteral("i"), &W::SpeedButton8Click);
     addButton("SpeedButton6", 0, Tag::HelpIndex, QStringLiteral("?"), &W::SpeedButton6Click);
 
-    for (ToolWindow& tool : m_tools) tool.button->setCheckable(true);
-    m_tools[kSoundPlayer].placeUnderMainWindow = false;
+    for (QToolButton* button : m_toolButtons) button->setCheckable(true);
 
     m_languageButtons = new QButtonGroup(this);
     m_languageButtons->setExclusive(true);
@@ -197,7 +197,6 @@ void MainWindow::FormCreate(bool debugMode) {
     ctx.trace(QStringLiteral("Create Script list..."));
     ctx.commands.createScriptList();
     ctx.trace(QStringLiteral("Set Status/Buttons/Basics..."));
-    for (ToolWindow& tool : m_tools) tool.open = false;
 }
 
 void MainWindow::placeAtTopOfScreen() {
@@ -214,56 +213,25 @@ void MainWindow::placeAtTopOfScreen() {
     layout()->activate();
 }
 
-void MainWindow::attachToolWindows(const ToolWindows& windows) {
-    m_about = windows.about;
-    m_tools[kMap].window = windows.map;
-    m_tools[kSoundPlayer].window = windows.soundPlayer;
-    m_tools[kObjectCompiler].window = windows.objectCompiler;
-    m_tools[kSpriteEditor].window = windows.spriteEditor;
-    m_tools[kCommandInterface].window = windows.commandInterface;
-    for (ToolWindow& tool : m_tools) {
-        connect(tool.window, &VekWindow::closed, this, [&tool] {
-            tool.open = false;
-            tool.button->setChecked(false);
-        });
-    }
-}
-
 void MainWindow::showLanguageButton(bool german) {
     findChild<QToolButton*>(german ? QStringLiteral("SpeedButton13")
                                    : QStringLiteral("SpeedButton12"))
         ->setChecked(true);
 }
 
-void MainWindow::toggle(ToolIndex index) {
-    ToolWindow& chosen = m_tools[index];
-    if (chosen.open) {
-        chosen.window->close();
-        chosen.open = false;
-        chosen.button->setChecked(false);
-        return;
-    }
-    for (ToolWindow& tool : m_tools) {
-        tool.open = false;
-        if (&tool != &chosen) tool.window->close();
-    }
-    m_about->close();
-    if (chosen.placeUnderMainWindow) chosen.window->move(0, frameGeometry().height());
-    chosen.window->show();
-    chosen.window->raise();
-    chosen.open = true;
-    chosen.button->setChecked(true);
+void MainWindow::SpeedButton1Click() {
+    context().commands.toggleToolWindow(ToolWindowGroup::SpriteEditor);
 }
-
-void MainWindow::showObjectCompiler() {
-    if (!m_tools[kObjectCompiler].open) toggle(kObjectCompiler);
+void MainWindow::SpeedButton2Click() {
+    context().commands.toggleToolWindow(ToolWindowGroup::ObjectCompiler);
 }
-
-void MainWindow::SpeedButton1Click() { toggle(kSpriteEditor); }
-void MainWindow::SpeedButton2Click() { toggle(kObjectCompiler); }
-void MainWindow::SpeedButton3Click() { toggle(kMap); }
-void MainWindow::SpeedButton4Click() { toggle(kSoundPlayer); }
-void MainWindow::SpeedButton9Click() { toggle(kCommandInterface); }
+void MainWindow::SpeedButton3Click() { context().commands.toggleToolWindow(ToolWindowGroup::Map); }
+void MainWindow::SpeedButton4Click() {
+    context().commands.toggleToolWindow(ToolWindowGroup::SoundPlayer);
+}
+void MainWindow::SpeedButton9Click() {
+    context().commands.toggleToolWindow(ToolWindowGroup::CommandInterface);
+}
 
 void MainWindow::popUp(QMenu* menu, const QToolButton* button) {
     menu->popup(QPoint(x() + button->x(), y() + frameGeometry().height()));
@@ -291,8 +259,7 @@ void MainWindow::SpeedButton13Click() { switchLanguage(kLanguageGerman); }
 
 void MainWindow::SpeedButton8Click() {
     context().game.PlayGameSound("MU02.wav");
-    m_about->setWindowModality(Qt::ApplicationModal);
-    m_about->show();
+    context().commands.openAboutWindow();
 }
 
 void MainWindow::SpeedButton6Click() {

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <array>
 
+#include "app/ui/tool_windows.h"
 #include "app/ui/vek_window.h"
 
 class QMenu;
@@ -15,16 +16,6 @@ namespace vek::ui {
 class DesignedLayout;
 class HelpWindow;
 
-// The five windows of the toggle group, and the about window, which a toggle closes too.
-struct ToolWindows {
-    VekWindow* map = nullptr;
-    VekWindow* soundPlayer = nullptr;
-    VekWindow* objectCompiler = nullptr;
-    VekWindow* spriteEditor = nullptr;
-    VekWindow* commandInterface = nullptr;
-    VekWindow* about = nullptr;
-};
-
 // TForm8: the button bar across the top of the screen, the one window whose closing ends the
 // program. It owns the rule that at most one tool window is open from its button.
 class MainWindow : public VekWindow {
@@ -35,14 +26,12 @@ class MainWindow : public VekWindow {
 
     // The creation step: settings, game paths, debug trace, start sound, script names, layout.
     void FormCreate(bool debugMode);
-    // Ties the five tool windows to their buttons; run once all windows exist.
-    void attachToolWindows(const ToolWindows& windows);
+    // The button of a tool window, for the toggle group.
+    QToolButton* toolButton(ToolWindowGroup::Tool tool) const { return m_toolButtons[tool]; }
     // Shows the German button down (start-up in German).
     void showLanguageButton(bool german);
 
     QStatusBar* statusBar1() const { return m_statusBar; }
-    // Brings up the object compiler by its button, unless the button is down already.
-    void showObjectCompiler();
 
   public Q_SLOTS:
     void SpeedButton1Click();   // sprite editor
@@ -67,27 +56,10 @@ class MainWindow : public VekWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // One of the five windows of the toggle group.
-    struct ToolWindow {
-        QToolButton* button = nullptr;
-        VekWindow* window = nullptr;
-        bool open = false;  // the tool-window flag: opened from its button
-        bool placeUnderMainWindow = true;
-    };
-    enum ToolIndex {
-        kMap,
-        kSoundPlayer,
-        kObjectCompiler,
-        kSpriteEditor,
-        kCommandInterface,
-        kToolCount
-    };
-
     void createButtons();
     void createPopupMenus();
     QToolButton* addButton(const char* name, int x, int tag, const QString& symbol,
                            void (MainWindow::*handler)());
-    void toggle(ToolIndex index);
     void switchLanguage(std::string_view language);
     void popUp(QMenu* menu, const QToolButton* button);
     void placeAtTopOfScreen();
@@ -98,8 +70,7 @@ class MainWindow : public VekWindow {
     QMenu* m_eggMenu = nullptr;           // PopupMenu2
     QMenu* m_worldMenu = nullptr;         // PopupMenu3
     QButtonGroup* m_languageButtons = nullptr;
-    std::array<ToolWindow, kToolCount> m_tools{};
-    VekWindow* m_about = nullptr;
+    std::array<QToolButton*, ToolWindowGroup::kToolCount> m_toolButtons{};
     QString m_savedTitle;
     std::unique_ptr<HelpWindow> m_help;
 };

@@ -17,14 +17,8 @@ namespace vek::ui {
 
 namespace {
 
-constexpr BilingualBox kFamilyFullBox{
-    {"The family already holds the genera 0 to 99: there is no number left for another.",
-     "Die Familie hat schon die Genera 0 bis 99: es ist keine Nummer mehr frei."},
-    {"Add", "Einfügen"}};
-constexpr BilingualBox kGenusFullBox{
-    {"The genus already holds the species 0 to 99: there is no number left for another.",
-     "Der Genus hat schon die Species 0 bis 99: es ist keine Nummer mehr frei."},
-    {"Add", "Einfügen"}};
+constexpr BilingualBox kFamilyFullBox{Msg::FamilyFullText, Msg::AddCaption};
+constexpr BilingualBox kGenusFullBox{Msg::GenusFullText, Msg::AddCaption};
 
 // The fields that are typed take two digits; those taken from the picked entry show all three.
 constexpr int kTypedDigits = 2;

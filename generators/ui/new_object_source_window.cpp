@@ -30,11 +30,7 @@ namespace vek::ui {
 
 namespace {
 
-constexpr BilingualBox kDeleteBox{
-    {"Realy delete the highlited entry?", "Soll der markierte Eintrag wirklich geloescht werden?"},
-    {"Delete?", "Loeschen?"}};
-
-constexpr Bilingual kEditMenu{"&Edit", "&Bearbeiten"};
+constexpr BilingualBox kDeleteBox{Msg::DeleteEntryQuestion, Msg::DeleteQuestionCaption};
 
 template <typename Control>
 Control* named(Control* control, const char* name, int tag = 0) {
@@ -80,7 +76,7 @@ NewObjectSourceWindow::NewObjectSourceWindow(AppContext& context, ClassCatalogue
     PageControl1->addTab(createMessagePage(), QStringLiteral("Message"));
     PageControl1->setCurrentWidget(TabSheet2);
     halves->addWidget(PageControl1, 1);
-    addUndoItems(addBilingualMenu(menuBar(), "EditMenu1", kEditMenu), m_catalogue.undoStack(),
+    addUndoItems(addBilingualMenu(menuBar(), "EditMenu1", Msg::EditMenu), m_catalogue.undoStack(),
                  context);
     resize(720, 520);
 }

@@ -30,16 +30,9 @@ namespace vek::ui {
 
 namespace {
 
-constexpr Bilingual kOpenCobTitle{"Open Creatures .COB file", "Creatures .COB Datei oeffnen"};
-constexpr Bilingual kSaveCobTitle{"Save Creatures .COB file", "Creatures .COB Datei speichern"};
-constexpr Bilingual kOpenSourceTitle{"Open .COS(c) file", ".COS(c) Datei oeffnen"};
-constexpr Bilingual kSaveSourceTitle{"Save .COS(c) file", ".COS(c) Datei speichern"};
-
 const QString kCobFilter = QStringLiteral("*.COB (*.COB *.cob)");
 const QString kSourceFilter = QStringLiteral("*.COS (*.COS *.cos)");
 const QStringList kObjectDrops{QStringLiteral(".cos"), QStringLiteral(".cob")};
-
-constexpr Bilingual kEditMenu{"&Edit", "&Bearbeiten"};
 
 }  // namespace
 
@@ -114,7 +107,7 @@ void ObjectCompilerWindow::createMenus() {
 
     QMenu* source = addMenu("Source1", QStringLiteral("&Source"), 0);
     // Edit stands second, where it usually does.
-    addUndoItems(addBilingualMenu(menuBar(), "EditMenu1", kEditMenu), m_document.undoStack(),
+    addUndoItems(addBilingualMenu(menuBar(), "EditMenu1", Msg::EditMenu), m_document.undoStack(),
                  context());
     addItem(source, "New2", Tag::NewWithAssistant, this, &W::Button10Click);
     source->addSeparator();
@@ -190,7 +183,7 @@ QString ObjectCompilerWindow::gameMainDirectory() const {
 
 void ObjectCompilerWindow::Button6Click() {
     runCommand([this] {
-        const auto chosen = context().dialogs.openFile(context().text(kOpenSourceTitle),
+        const auto chosen = context().dialogs.openFile(context().text(Msg::CompilerOpenSourceTitle),
                                                        sourceFolder(), kSourceFilter);
         if (chosen) loadSourceFile(*chosen);
     });
@@ -236,8 +229,8 @@ void ObjectCompilerWindow::dropEvent(QDropEvent* event) {
 void ObjectCompilerWindow::Button7Click() {
     runCommand([this] {
         const auto chosen = context().dialogs.saveFile(
-            context().text(kSaveSourceTitle), sourceFolder(), kSourceFilter, QStringLiteral("COS"),
-            toQString(m_document.sourceFileName()));
+            context().text(Msg::CompilerSaveSourceTitle), sourceFolder(), kSourceFilter,
+            QStringLiteral("COS"), toQString(m_document.sourceFileName()));
         if (!chosen) return;
         m_document.saveSource(toPath(*chosen));
         context().remember(RecentKind::Sources, *chosen);
@@ -283,8 +276,8 @@ bool ObjectCompilerWindow::compileNewObject(const std::vector<std::string>& line
 void ObjectCompilerWindow::New1Click() { m_document.newObject(); }
 
 void ObjectCompilerWindow::LoadCOB1Click() {
-    const auto chosen =
-        context().dialogs.openFile(context().text(kOpenCobTitle), gameMainDirectory(), kCobFilter);
+    const auto chosen = context().dialogs.openFile(context().text(Msg::CompilerOpenCobTitle),
+                                                   gameMainDirectory(), kCobFilter);
     if (chosen) loadCobFile(*chosen);
 }
 
@@ -298,8 +291,8 @@ void ObjectCompilerWindow::loadCobFile(const QString& path) {
 void ObjectCompilerWindow::SaveCOB1Click() {
     runCommand([this] {
         const auto chosen = context().dialogs.saveFile(
-            context().text(kSaveCobTitle), gameMainDirectory(), kCobFilter, QStringLiteral("COB"),
-            toQString(m_document.objectFileName()));
+            context().text(Msg::CompilerSaveCobTitle), gameMainDirectory(), kCobFilter,
+            QStringLiteral("COB"), toQString(m_document.objectFileName()));
         if (chosen) m_document.save(toPath(*chosen));
     });
 }
