@@ -1,9 +1,6 @@
 #ifdef _WIN32
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "app/windows_api.h"
 
 #include <cstring>
 

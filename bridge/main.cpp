@@ -6,10 +6,7 @@
 
 #include <fcntl.h>
 #include <io.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "app/windows_api.h"
 
 #include <atomic>
 #include <cstdio>

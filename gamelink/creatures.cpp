@@ -1,10 +1,7 @@
 #include "gamelink/creatures.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "app/windows_api.h"
 #endif
 
 #include <array>

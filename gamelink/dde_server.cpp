@@ -2,10 +2,7 @@
 
 #include "gamelink/dde_server.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "app/windows_api.h"
 // ddeml.h needs the types of windows.h first.
 #include <ddeml.h>
 

@@ -2,10 +2,7 @@
 // the game's ANSI text as they stand; the caller converts at the program's edge.
 #ifdef _WIN32
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "app/windows_api.h"
 // ddeml.h needs the types of windows.h first.
 #include <ddeml.h>
 

@@ -8,10 +8,7 @@
 #include "app/wine_registry.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "app/windows_api.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
