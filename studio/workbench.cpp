@@ -1,5 +1,7 @@
 #include "studio/workbench.h"
 
+#include <QToolButton>
+
 #include "app/settings.h"
 #include "app/text_table.h"
 #include "app/ui/language.h"
