@@ -84,8 +84,8 @@ int runExport(Invocation& invocation) {
         throw UsageError{"INDEX must be between 0 and " +
                          std::to_string(static_cast<int>(table.count()) - 1)};
     }
-    const PaletteTable palette = paletteOption(invocation, args);
     const SpriteImage sprite = readSprite(file, table.entries[static_cast<std::size_t>(index)]);
+    const PaletteTable palette = paletteOption(invocation, args);
     const RgbImage area = renderDrawingArea(sprite, palette, zoom, palette.background());
     writePicture(pathArgument(args, 2), area);
     reportStream(invocation, args.positional()[2]) << args.positional()[2] << ": " << area.width << " x " << area.height << '\n';

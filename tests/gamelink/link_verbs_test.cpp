@@ -33,8 +33,9 @@ TEST_F(LinkVerbsTest, SendPrintsTheAnswerAndAMissingGameGoesToStandardError) {
         EXPECT_EQ(err(), "");
     }
     EXPECT_EQ(vek({"send", "inst,endm"}), 1);
-    EXPECT_EQ(out(), "\n");
-    EXPECT_EQ(err(), "Creatures not found! Run Creatures! \n");
+    EXPECT_EQ(out(), "");
+    EXPECT_EQ(err(), "Creatures not found! Run Creatures! \nvek: the socket " + socket.string() +
+                         ": no game serves there (it does not exist)\n");
     EXPECT_EQ(vek({"send"}), 2);
 }
 
@@ -58,7 +59,8 @@ TEST_F(LinkVerbsTest, InjectSendsTheObjectFile) {
     EXPECT_EQ(err(), "No COB Data in memory! Load a COB or compile a COS.\n");
     EXPECT_EQ(vek({"inject", (dir / "missing.cob").string()}), 1);
     // The command line prints the text and, on a second line, the file.
-    EXPECT_EQ(err(), "Datei nicht gefunden\n" + pathToUtf8(dir / "missing.cob") + "\n");
+    EXPECT_EQ(err(), "Datei nicht gefunden\n" + pathToUtf8(dir / "missing.cob") +
+                         ": no such file or folder\n");
 }
 
 TEST_F(LinkVerbsTest, ExtractWritesTheMacroFilesIntoTheFolderNamed) {
@@ -89,8 +91,10 @@ TEST_F(LinkVerbsTest, SendAndInjectRefuseErrorsUnlessToldNotToCheck) {
         << err();
     EXPECT_EQ(readFileText(dir / "log.txt"), "");
 
-    EXPECT_EQ(vek({"send", "--no-check", "inst,tikc 3,endm"}), 0);
-    EXPECT_EQ(out(), "Error: unknown command 'tikc 3'\n");
+    // Sent all the same, the game's error answer fails the verb.
+    EXPECT_EQ(vek({"send", "--no-check", "inst,tikc 3,endm"}), 1);
+    EXPECT_EQ(out(), "");
+    EXPECT_EQ(err(), "The game answered with an error: Error: unknown command 'tikc 3'\n");
     EXPECT_EQ(readFileLines(dir / "log.txt"), std::vector<std::string>{"inst,tikc 3,endm"});
 }
 
