@@ -38,7 +38,8 @@ fs::path writeTarget(const fs::path& path) {
     std::error_code error;
     for (int hops = 0; fs::is_symlink(fs::symlink_status(target, error)); ++hops) {
         const fs::path pointee = fs::read_symlink(target, error);
-        if (error || hops == 40) throw cannotCreateError(path, systemReason(error ? error.value() : ELOOP));
+        if (error || hops == 40)
+            throw cannotCreateError(path, systemReason(error ? error.value() : ELOOP));
         target = pointee.is_absolute() ? pointee : target.parent_path() / pointee;
     }
     const fs::file_status status = fs::status(target, error);
@@ -145,7 +146,8 @@ void writeStandardOutput(const std::function<void(std::ostream&)>& writeContents
     writeContents(out);
     out.flush();
     if (!out) {
-        throw VekError("Standard output could not be written", "Fehler beim Schreiben der Standardausgabe",
+        throw VekError("Standard output could not be written",
+                       "Fehler beim Schreiben der Standardausgabe",
                        {{}, {}, {}, systemReason(errno != 0 ? errno : EIO)});
     }
 }

@@ -109,10 +109,10 @@ void FileReader::refuseLargerThan(std::uint64_t limit) const {
     if (m_size <= limit) return;
     const std::string size = std::to_string(m_size);
     const std::string most = std::to_string(limit);
-    throw VekError("The file holds " + size + " bytes; a file of this kind holds at most " + most,
-                   "Die Datei enthält " + size + " Bytes; eine Datei dieser Art enthält höchstens " +
-                       most,
-                   ErrorDetail::ofFile(m_file));
+    throw VekError(
+        "The file holds " + size + " bytes; a file of this kind holds at most " + most,
+        "Die Datei enthält " + size + " Bytes; eine Datei dieser Art enthält höchstens " + most,
+        ErrorDetail::ofFile(m_file));
 }
 
 void FileReader::require(std::uint64_t offset, std::uint64_t count) const {

@@ -58,7 +58,8 @@ void VekError::locateIn(const std::filesystem::path& file) {
 ErrorDetail reasonOf(const VekError& error) {
     BilingualText reason = error.detail().reason;
     if (reason.english.empty())
-        reason = {std::string(error.text(kLanguageEnglish)), std::string(error.text(kLanguageGerman))};
+        reason = {std::string(error.text(kLanguageEnglish)),
+                  std::string(error.text(kLanguageGerman))};
     return {{}, {}, {}, std::move(reason)};
 }
 
@@ -73,21 +74,30 @@ std::string errorMessage(const std::exception& error, std::string_view language)
 
 BilingualText systemReason(int errorNumber) {
     switch (errorNumber) {
-    case ENOENT: return {"no such file or folder", "Datei oder Ordner nicht vorhanden"};
-    case ENOTDIR: return {"a part of the path is not a folder", "ein Teil des Pfads ist kein Ordner"};
-    case EISDIR: return {"is a folder", "ist ein Ordner"};
-    case EACCES:
-    case EPERM: return {"permission denied", "Zugriff verweigert"};
-    case EROFS: return {"the file system is read-only", "das Dateisystem ist schreibgeschützt"};
-    case ENOSPC: return {"no space left on the drive", "kein Platz mehr auf dem Laufwerk"};
-    case ENAMETOOLONG: return {"the name is too long", "der Name ist zu lang"};
-    case ELOOP: return {"too many symbolic links", "zu viele symbolische Verknüpfungen"};
-    case EEXIST: return {"already exists", "ist schon vorhanden"};
-    default: {
-        // Rarer errors keep the system's own English text in both languages.
-        const std::string text = std::strerror(errorNumber);
-        return {text, text};
-    }
+        case ENOENT:
+            return {"no such file or folder", "Datei oder Ordner nicht vorhanden"};
+        case ENOTDIR:
+            return {"a part of the path is not a folder", "ein Teil des Pfads ist kein Ordner"};
+        case EISDIR:
+            return {"is a folder", "ist ein Ordner"};
+        case EACCES:
+        case EPERM:
+            return {"permission denied", "Zugriff verweigert"};
+        case EROFS:
+            return {"the file system is read-only", "das Dateisystem ist schreibgeschützt"};
+        case ENOSPC:
+            return {"no space left on the drive", "kein Platz mehr auf dem Laufwerk"};
+        case ENAMETOOLONG:
+            return {"the name is too long", "der Name ist zu lang"};
+        case ELOOP:
+            return {"too many symbolic links", "zu viele symbolische Verknüpfungen"};
+        case EEXIST:
+            return {"already exists", "ist schon vorhanden"};
+        default: {
+            // Rarer errors keep the system's own English text in both languages.
+            const std::string text = std::strerror(errorNumber);
+            return {text, text};
+        }
     }
 }
 

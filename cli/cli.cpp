@@ -6,9 +6,9 @@
 #include <new>
 
 #include "app/program_directory.h"
-#include "app/version.h"
 #include "app/user_folders.h"
 #include "app/vek_error.h"
+#include "app/version.h"
 
 namespace vek::cli {
 

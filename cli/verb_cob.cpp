@@ -35,8 +35,8 @@ int runCompile(Invocation& invocation, const ArgumentList& args) {
     writeCobFile(pathFromUtf8(args.positional()[2]), result.cob);
     reportStream(invocation, args.positional()[2])
         << args.positional()[2] << ": " << result.cob.scripts.size() << " scripts, "
-                   << result.cob.imports.size() << " imports, picture " << result.cob.pictureWidth
-                   << " x " << result.cob.pictureHeight << ", name " << result.cob.name << "\n";
+        << result.cob.imports.size() << " imports, picture " << result.cob.pictureWidth << " x "
+        << result.cob.pictureHeight << ", name " << result.cob.name << "\n";
     return kSuccess;
 }
 

@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <ostream>
+#include <span>
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
@@ -28,11 +30,29 @@ constexpr std::string_view kLinkNote =
     "its prefix (see vek --help).\n";
 
 // The link for one verb: the game's messages that the windows show in boxes go to stderr.
-// A macro that hands values back ("dde: putv", "dde: puts", ...) must get an answer.
+// A macro that hands values back ("dde: putv", "dde: puts", ...) outside any loop, condition
+// or subroutine must get an answer; inside one it may rightly give none.
 bool asksForAnswer(std::string_view macro) {
+    static constexpr std::string_view kOpeners[] = {"enum", "esee", "etch", "doif",
+                                                    "reps", "loop", "subr"};
+    static constexpr std::string_view kClosers[] = {"next", "endi", "repe", "untl", "ever", "retn"};
+    auto beginsWithOneOf = [](std::string_view command, std::span<const std::string_view> words) {
+        return std::any_of(words.begin(), words.end(),
+                           [command](std::string_view word) { return command.starts_with(word); });
+    };
     std::string lower(macro);
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower.find("dde: put") != std::string::npos;
+    int depth = 0;
+    for (std::string_view rest = lower; !rest.empty();) {
+        const std::size_t comma = std::min(rest.find(','), rest.size());
+        std::string_view command = rest.substr(0, comma);
+        rest.remove_prefix(std::min(comma + 1, rest.size()));
+        while (command.starts_with(' ')) command.remove_prefix(1);
+        if (beginsWithOneOf(command, kOpeners)) ++depth;
+        if (beginsWithOneOf(command, kClosers)) depth = std::max(0, depth - 1);
+        if (depth == 0 && command.starts_with("dde: put")) return true;
+    }
+    return false;
 }
 
 struct CliLink {
@@ -62,9 +82,9 @@ struct CliLink {
         return answer;
     }
 
-    // For a macro sent for its effect: a refusal, an error answer, or no answer where one was
-    // asked for fails the verb. Nothing reached says so through the notice already.
-    std::string sendForEffect(std::string_view macro) {
+    // A refusal, an error answer, or no answer where one is due fails the verb. Nothing
+    // reached says so through the notice already.
+    std::string sendForEffect(std::string_view macro, bool answerDue) {
         std::string answer = send(macro);
         if (noticed) return answer;
         if (creatures.lastOutcome() == TCreatures::Outcome::Refused) {
@@ -75,7 +95,7 @@ struct CliLink {
             throw VekError("The game answered with an error: " + answer,
                            "Das Spiel antwortete mit einem Fehler: " + answer);
         }
-        if (answer.empty() && asksForAnswer(macro)) {
+        if (answer.empty() && answerDue) {
             throw VekError("The game gave no answer to a macro that asks for one",
                            "Das Spiel gab keine Antwort auf ein Makro, das eine verlangt");
         }
@@ -118,7 +138,7 @@ int runSend(Invocation& invocation) {
         return kFailed;
     }
     CliLink link(invocation);
-    const std::string answer = link.sendForEffect(macro);
+    const std::string answer = link.sendForEffect(macro, asksForAnswer(macro));
     if (link.noticed) return kFailed;
     invocation.out << answer << "\n";
     return kSuccess;
@@ -132,7 +152,8 @@ int runInject(Invocation& invocation) {
         return kFailed;
     CliLink link(invocation);
     InjectionSteps steps;
-    steps.sendMacro = [&link](std::string_view macro) { return link.sendForEffect(macro); };
+    // Installing a script runs none of it, so no answer is due.
+    steps.sendMacro = [&link](std::string_view macro) { return link.sendForEffect(macro, false); };
     steps.askOkCancel = [](const BilingualBox&) { return true; };
     steps.showMessage = [&invocation](const BilingualBox& box) {
         invocation.err << box.text.english << "\n";

@@ -51,8 +51,8 @@ int runCreate(Invocation& invocation) {
     }
     const UniformSpriteFile layout = creatorLayout(given[1], given[2], given[3]);
     writeUniformSpriteFile(pathArgument(args, 0), layout);
-    reportStream(invocation, given[0]) << given[0] << ": " << layout.count << " sprites of " << layout.width << "X"
-                   << layout.height << '\n';
+    reportStream(invocation, given[0]) << given[0] << ": " << layout.count << " sprites of "
+                                       << layout.width << "X" << layout.height << '\n';
     return kSuccess;
 }
 
@@ -64,7 +64,8 @@ int runMerge(Invocation& invocation) {
         inputs.push_back(pathArgument(args, i));
     const std::vector<MergeEntry> list = buildMergeList(inputs);
     writeMergedFile(pathArgument(args, 0), list);
-    reportStream(invocation, args.positional()[0]) << args.positional()[0] << ": " << list.size() << " sprites\n";
+    reportStream(invocation, args.positional()[0])
+        << args.positional()[0] << ": " << list.size() << " sprites\n";
     return kSuccess;
 }
 
@@ -88,7 +89,8 @@ int runExport(Invocation& invocation) {
     const PaletteTable palette = paletteOption(invocation, args);
     const RgbImage area = renderDrawingArea(sprite, palette, zoom, palette.background());
     writePicture(pathArgument(args, 2), area);
-    reportStream(invocation, args.positional()[2]) << args.positional()[2] << ": " << area.width << " x " << area.height << '\n';
+    reportStream(invocation, args.positional()[2])
+        << args.positional()[2] << ": " << area.width << " x " << area.height << '\n';
     return kSuccess;
 }
 
@@ -96,8 +98,8 @@ int runPalette(Invocation& invocation) {
     const ArgumentList args(restOf(invocation.args), {"--palette", "--background"});
     args.expectPositional(1, 1);
     writePicture(pathArgument(args, 0), renderPaletteArea(paletteOption(invocation, args)));
-    reportStream(invocation, args.positional()[0]) << args.positional()[0] << ": " << kPaletteAreaWidth << " x "
-                   << kPaletteAreaHeight << '\n';
+    reportStream(invocation, args.positional()[0])
+        << args.positional()[0] << ": " << kPaletteAreaWidth << " x " << kPaletteAreaHeight << '\n';
     return kSuccess;
 }
 

@@ -249,8 +249,7 @@ BilingualText notReachedAt(const fs::path& path, int error) {
     const std::string wo = "der Socket " + path.string() + ": ";
     struct stat info {};
     const bool there = ::lstat(path.c_str(), &info) == 0;
-    if (error == ENAMETOOLONG)
-        return {where + "the path is too long", wo + "der Pfad ist zu lang"};
+    if (error == ENAMETOOLONG) return {where + "the path is too long", wo + "der Pfad ist zu lang"};
     if (!there && error == ENOENT)
         return {where + "no game serves there (it does not exist)",
                 wo + "dort bedient kein Spiel (er ist nicht vorhanden)"};

@@ -156,9 +156,9 @@ void refuseNonSourceText(std::string_view bytes, const std::filesystem::path& fi
         utf16 ? "Die Quelle ist UTF-16-Text; bitte in der Codepage des Spiels (Windows-1252) "
                 "speichern"
               : "Die Quelle ist kein Text, sondern binäre Daten";
-    throw VekError(std::string(english), std::string(german),
-                   ErrorDetail::ofFile(file, utf16 ? 0 : static_cast<std::uint64_t>(
-                                                              binary - bytes.begin())));
+    throw VekError(
+        std::string(english), std::string(german),
+        ErrorDetail::ofFile(file, utf16 ? 0 : static_cast<std::uint64_t>(binary - bytes.begin())));
 }
 
 std::vector<std::string> readSourceFile(const std::filesystem::path& path) {

@@ -156,8 +156,7 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
         const std::string size =
             std::to_string(cob.pictureWidth) + " x " + std::to_string(cob.pictureHeight);
         throw VekError("The object file's picture of " + size + " pixels is too large to open.",
-                       "Das Bild der COB Datei mit " + size +
-                           " Pixeln ist zu groß zum Öffnen.");
+                       "Das Bild der COB Datei mit " + size + " Pixeln ist zu groß zum Öffnen.");
     }
     const auto block = in.bytes(static_cast<std::size_t>(pixels));
     cob.picturePixels.assign(block.begin(), block.end());

@@ -38,11 +38,11 @@ std::string sizeText(std::uint64_t width, std::uint64_t height) {
 VekError tooLargeToOpen(const SpriteEntry& entry, const fs::path& file) {
     const std::string size = sizeText(entry.width, entry.height);
     const std::string most = std::to_string(kMaxSpritePixels);
-    return VekError("The sprite of " + size + " pixels is too large; at most " + most +
-                        " pixels can be opened",
-                    "Der Sprite mit " + size + " Pixeln ist zu groß; höchstens " + most +
-                        " Pixel können geöffnet werden",
-                    ErrorDetail::ofFile(file, entry.offset));
+    return VekError(
+        "The sprite of " + size + " pixels is too large; at most " + most + " pixels can be opened",
+        "Der Sprite mit " + size + " Pixeln ist zu groß; höchstens " + most +
+            " Pixel können geöffnet werden",
+        ErrorDetail::ofFile(file, entry.offset));
 }
 
 VekError doesNotFit(std::string_view englishWhat, std::string_view germanWhat, std::int64_t value) {
@@ -182,11 +182,13 @@ UniformSpriteFile checkUniformSpriteFile(std::int64_t count, std::int64_t width,
     if (block > kMaxSpritePixels) {
         const std::string size = sizeText(layout.width, layout.height);
         const std::string most = std::to_string(kMaxSpritePixels);
-        throw VekError("Sprites of " + size + " pixels are too large; the sprite editor opens at "
-                                                  "most " +
+        throw VekError("Sprites of " + size +
+                           " pixels are too large; the sprite editor opens at "
+                           "most " +
                            most + " pixels",
-                       "Sprites mit " + size + " Pixeln sind zu groß; der Sprite Editor öffnet "
-                                               "höchstens " +
+                       "Sprites mit " + size +
+                           " Pixeln sind zu groß; der Sprite Editor öffnet "
+                           "höchstens " +
                            most + " Pixel");
     }
     if (spriteHeaderSize(layout.count) + layout.count * block > kMaxOffset)

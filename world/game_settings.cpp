@@ -201,9 +201,9 @@ void WinePrefixRegistry::writeString(RegistryRoot root, std::string_view key,
         }
         const std::string rootedKey = std::string(rootName(root)) + "\\" + usedKey;
         if (!m_tools.regAdd(m_prefix, rootedKey, valueName, text)) {
-            throw registryWriteError(valueName,
-                                     ErrorDetail::ofFile(file, {"\"wine reg add\" failed",
-                                                                "\"wine reg add\" schlug fehl"}));
+            throw registryWriteError(
+                valueName, ErrorDetail::ofFile(
+                               file, {"\"wine reg add\" failed", "\"wine reg add\" schlug fehl"}));
         }
         return;
     }

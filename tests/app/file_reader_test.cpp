@@ -43,8 +43,8 @@ TEST(FileReader, AnInputThatCannotBeReadIsRefusedWithItsNameAndWhy) {
     for (const Case& test : cases) {
         const std::string name = pathToUtf8(test.file);
         EXPECT_EQ(failureOf(test.file), std::string(kFileNotFound) + "\n" + name + ": " +
-                                            test.english + "|" + std::string(kFileNotFound) +
-                                            "\n" + name + ": " + test.german);
+                                            test.english + "|" + std::string(kFileNotFound) + "\n" +
+                                            name + ": " + test.german);
     }
     if (::getuid() != 0) {  // the superuser reads every file
         writeFileAtomically(dir / "locked.spr", std::string_view("x"));

@@ -97,10 +97,11 @@ TEST_F(ConventionsCli, InputsThatAreNoFilesAreRefusedAndADashIsStandardInput) {
 
     // The shell's <(...) hands over a pipe, read to its end.
     writeSpriteFile(m_dir / "two.spr", std::vector{SpriteImage(2, 3), SpriteImage(4, 5)});
-    const std::string command = "bash -c " + testing::shellQuoted(
-                                                 std::string(VEK_BINARY_DIR) + "/vek spr list <(cat " +
-                                                 testing::shellQuoted(path("two.spr")) + ")") +
-                                " > " + testing::shellQuoted(path("list.txt"));
+    const std::string command =
+        "bash -c " +
+        testing::shellQuoted(std::string(VEK_BINARY_DIR) + "/vek spr list <(cat " +
+                             testing::shellQuoted(path("two.spr")) + ")") +
+        " > " + testing::shellQuoted(path("list.txt"));
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(readFileText(m_dir / "list.txt"), "0   2X3\n1   4X5\n");
 }
@@ -116,7 +117,8 @@ TEST_F(ConventionsCli, SourcesThatAreNoTextAreRefusedAndEmptyOnesWarned) {
         {"utf16.cos", std::string("\xFF\xFEn\0a\0m\0e\0", 10), 1, "UTF-16"},
         {"binary.cos", std::string("MZ\x90\0\3\0\0\0", 8), 1, "binary data"},
         {"empty.cos", "", 0, "holds no scripts and no installation routines"},
-        {"cr.cos", "name ball\r*\rinst\rendm\r", 0, "holds no scripts and no installation routines"},
+        {"cr.cos", "name ball\r*\rinst\rendm\r", 0,
+         "holds no scripts and no installation routines"},
         {"number.cos", "name ball\r\nquantity abc\r\n", 1, "ist kein gültiger Integerwert"},
     };
     for (const Case& test : cases) {

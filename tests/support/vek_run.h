@@ -25,8 +25,7 @@ inline std::string shellQuoted(const std::string& text) {
 
 // Runs the built command-line tool as a user would, with its output streams caught in files
 // and, where given, standard input read from `input`.
-inline VekRun runVekTool(const std::vector<std::string>& args,
-                         const std::string& environment = {},
+inline VekRun runVekTool(const std::vector<std::string>& args, const std::string& environment = {},
                          const std::filesystem::path& input = {}) {
     const TempDir streams;
     std::string command = environment;
