@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <iostream>
 #include <ostream>
 #include <random>
 #include <streambuf>
@@ -25,9 +26,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-VekError cannotCreateError(const fs::path& path) {
+VekError cannotCreateError(const fs::path& path, BilingualText reason) {
     return VekError("The file cannot be created", "Datei kann nicht erstellt werden",
-                    ErrorDetail::ofFile(path));
+                    ErrorDetail::ofFile(path, std::move(reason)));
 }
 
 // The file a write replaces: a symbolic link is followed to the file it points to, as editors
@@ -37,7 +38,8 @@ fs::path writeTarget(const fs::path& path) {
     std::error_code error;
     for (int hops = 0; fs::is_symlink(fs::symlink_status(target, error)); ++hops) {
         const fs::path pointee = fs::read_symlink(target, error);
-        if (error || hops == 40) throw cannotCreateError(path);
+        if (error || hops == 40)
+            throw cannotCreateError(path, systemReason(error ? error.value() : ELOOP));
         target = pointee.is_absolute() ? pointee : target.parent_path() / pointee;
     }
     const fs::file_status status = fs::status(target, error);
@@ -65,7 +67,7 @@ class ExclusiveTemporary {
             }
             if (errno != EEXIST) break;
         }
-        throw cannotCreateError(target);
+        throw cannotCreateError(target, systemReason(errno));
     }
     ExclusiveTemporary(const ExclusiveTemporary&) = delete;
     ExclusiveTemporary& operator=(const ExclusiveTemporary&) = delete;
@@ -133,6 +135,23 @@ class FileDescriptorBuffer : public std::streambuf {
     std::array<char, 1 << 16> m_block{};
 };
 
+// "-" as an output: the contents go to standard output, and a failed write says why.
+void writeStandardOutput(const std::function<void(std::ostream&)>& writeContents) {
+    // Whatever was printed before goes first, so that the bytes arrive in order.
+    std::cout.flush();
+    std::fflush(stdout);
+    FileDescriptorBuffer buffer(1);
+    std::ostream out(&buffer);
+    errno = 0;
+    writeContents(out);
+    out.flush();
+    if (!out) {
+        throw VekError("Standard output could not be written",
+                       "Fehler beim Schreiben der Standardausgabe",
+                       {{}, {}, {}, systemReason(errno != 0 ? errno : EIO)});
+    }
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> readFileBytes(const fs::path& path) { return FileReader(path).all(); }
@@ -164,6 +183,10 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 
 void writeFileAtomically(const fs::path& path,
                          const std::function<void(std::ostream&)>& writeContents) {
+    if (isStandardStream(path)) {
+        writeStandardOutput(writeContents);
+        return;
+    }
     const fs::path target = writeTarget(path);
     ExclusiveTemporary temporary(target);
     try {
@@ -182,7 +205,7 @@ void writeFileAtomically(const fs::path& path,
     fs::rename(temporary.path(), target, error);
     if (error) {
         temporary.remove();
-        throw cannotCreateError(path);
+        throw cannotCreateError(path, systemReason(error));
     }
 }
 

@@ -23,7 +23,8 @@ std::vector<std::string> readFileLines(const std::filesystem::path& path);
 std::vector<std::string_view> splitLines(std::string_view text);
 
 // Writes a file anew through a temporary file in the same folder that is renamed over the
-// target when complete, so a failure never leaves a half-written or lost file.
+// target when complete, so a failure never leaves a half-written or lost file. The name "-"
+// writes to standard output.
 void writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 void writeFileAtomically(const std::filesystem::path& path, std::string_view text);
 // The same for contents too large to assemble in memory: `writeContents` streams them. An

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iosfwd>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -13,9 +14,17 @@ namespace vek {
 // really there before it is made, as ByteReader checks reads in memory. Each read is one read of
 // the file. Errors name the file and the byte offset: "Datei nicht gefunden" when it cannot be
 // opened, "Lesen nach Dateiende (EOF)" for a read past its end.
+// The name "-" reads standard input, and a pipe handed over as a file (the shell's `<(...)`) is
+// read to its end; both are read whole once and kept, so that a second reader of the same name
+// sees the same bytes. A named pipe, a device or a socket is refused, since reading one could
+// wait for ever.
 class FileReader {
   public:
     explicit FileReader(const std::filesystem::path& file);
+
+    // Throws, naming the file, when it holds more than `limit` bytes: no file of the kind
+    // being read can be that large, so reading it whole would only exhaust memory.
+    void refuseLargerThan(std::uint64_t limit) const;
 
     const std::filesystem::path& file() const { return m_file; }
     std::uint64_t size() const { return m_size; }
@@ -35,7 +44,11 @@ class FileReader {
 
     std::filesystem::path m_file;
     std::ifstream m_in;
+    std::shared_ptr<const std::vector<std::uint8_t>> m_streamed;  // standard input or a pipe
     std::uint64_t m_size = 0;
 };
+
+// The name that stands for standard input or output.
+bool isStandardStream(const std::filesystem::path& file);
 
 }  // namespace vek

@@ -1,5 +1,8 @@
 #include "app/vek_error.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace vek {
 
 namespace {
@@ -18,7 +21,11 @@ void appendPart(std::string& out, std::string_view part) {
 
 ErrorDetail ErrorDetail::ofFile(const std::filesystem::path& file,
                                 std::optional<std::uint64_t> byteOffset) {
-    return {utf8(file), std::nullopt, byteOffset};
+    return {utf8(file), std::nullopt, byteOffset, {}};
+}
+
+ErrorDetail ErrorDetail::ofFile(const std::filesystem::path& file, BilingualText reason) {
+    return {utf8(file), std::nullopt, std::nullopt, std::move(reason)};
 }
 
 std::string ErrorDetail::in(std::string_view language) const {
@@ -26,6 +33,7 @@ std::string ErrorDetail::in(std::string_view language) const {
     std::string out = file;
     if (line) appendPart(out, (german ? "Zeile " : "line ") + std::to_string(*line));
     if (byteOffset) appendPart(out, (german ? "Byte " : "byte ") + std::to_string(*byteOffset));
+    if (!reason.english.empty()) out.append(out.empty() ? "" : ": ").append(reason.in(language));
     return out;
 }
 
@@ -47,9 +55,56 @@ void VekError::locateIn(const std::filesystem::path& file) {
     if (m_detail.file.empty()) m_detail.file = utf8(file);
 }
 
+ErrorDetail reasonOf(const VekError& error) {
+    BilingualText reason = error.detail().reason;
+    if (reason.english.empty())
+        reason = {std::string(error.text(kLanguageEnglish)),
+                  std::string(error.text(kLanguageGerman))};
+    return {{}, {}, {}, std::move(reason)};
+}
+
+void VekError::locateAtLine(std::uint64_t line) {
+    if (!m_detail.line) m_detail.line = line;
+}
+
 std::string errorMessage(const std::exception& error, std::string_view language) {
     if (const auto* own = dynamic_cast<const VekError*>(&error)) return own->message(language);
     return error.what();
+}
+
+BilingualText systemReason(int errorNumber) {
+    switch (errorNumber) {
+        case ENOENT:
+            return {"no such file or folder", "Datei oder Ordner nicht vorhanden"};
+        case ENOTDIR:
+            return {"a part of the path is not a folder", "ein Teil des Pfads ist kein Ordner"};
+        case EISDIR:
+            return {"is a folder", "ist ein Ordner"};
+        case EACCES:
+        case EPERM:
+            return {"permission denied", "Zugriff verweigert"};
+        case EROFS:
+            return {"the file system is read-only", "das Dateisystem ist schreibgeschützt"};
+        case ENOSPC:
+            return {"no space left on the drive", "kein Platz mehr auf dem Laufwerk"};
+        case ENAMETOOLONG:
+            return {"the name is too long", "der Name ist zu lang"};
+        case ELOOP:
+            return {"too many symbolic links", "zu viele symbolische Verknüpfungen"};
+        case EEXIST:
+            return {"already exists", "ist schon vorhanden"};
+        default: {
+            // Rarer errors keep the system's own English text in both languages.
+            const std::string text = std::strerror(errorNumber);
+            return {text, text};
+        }
+    }
+}
+
+BilingualText systemReason(const std::error_code& error) {
+    const std::error_condition condition = error.default_error_condition();
+    if (condition.category() == std::generic_category()) return systemReason(condition.value());
+    return {error.message(), error.message()};
 }
 
 std::string invalidIntegerMessage(std::string_view text) {

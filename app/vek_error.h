@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "app/messages.h"
 
@@ -16,14 +17,16 @@ struct ErrorDetail {
     std::string file;                         // as UTF-8; empty when the error is about no file
     std::optional<std::uint64_t> line;        // counted from 1
     std::optional<std::uint64_t> byteOffset;  // counted from 0
+    BilingualText reason;                     // why, as the system says it: "is a folder"
 
     static ErrorDetail ofFile(const std::filesystem::path& file,
                               std::optional<std::uint64_t> byteOffset = {});
-    static ErrorDetail atByte(std::uint64_t offset) { return {{}, {}, offset}; }
-    static ErrorDetail atLine(std::uint64_t line) { return {{}, line, {}}; }
+    static ErrorDetail ofFile(const std::filesystem::path& file, BilingualText reason);
+    static ErrorDetail atByte(std::uint64_t offset) { return {{}, {}, offset, {}}; }
+    static ErrorDetail atLine(std::uint64_t line) { return {{}, line, {}, {}}; }
 
-    bool empty() const { return file.empty() && !line && !byteOffset; }
-    // "C:\Images\back.spr, byte 3714" ("..., Byte 3714" in German).
+    bool empty() const { return file.empty() && !line && !byteOffset && reason.english.empty(); }
+    // "C:\Images\back.spr, byte 3714" ("..., Byte 3714" in German), the reason after a colon.
     std::string in(std::string_view language) const;
 };
 
@@ -47,11 +50,17 @@ class VekError : public std::runtime_error {
 
     // Names the file the error happened in, unless it names one already.
     void locateIn(const std::filesystem::path& file);
+    // Names the line (from 1), unless the error names one already.
+    void locateAtLine(std::uint64_t line);
 
   private:
     BilingualText m_text;
     ErrorDetail m_detail;
 };
+
+// A detail that keeps only why `error` happened: its reason, or else its text. For messages that
+// name the file themselves.
+ErrorDetail reasonOf(const VekError& error);
 
 // What a failure says in that language: a VekError's text and its detail on a second line, or
 // the text of any other exception.
@@ -60,6 +69,10 @@ std::string errorMessage(const std::exception& error, std::string_view language)
 // The run-time library's messages, German in every interface language.
 inline constexpr std::string_view kFileNotFound = "Datei nicht gefunden";
 inline constexpr std::string_view kReadPastEndOfFile = "Lesen nach Dateiende (EOF)";
+
+// Why a call of the system failed, from its error number: English and German.
+BilingualText systemReason(int errorNumber);
+BilingualText systemReason(const std::error_code& error);
 
 std::string invalidIntegerMessage(std::string_view text);
 // "'%s' ist kein gültiger Integerwert", the same in both languages.

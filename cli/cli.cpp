@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <iostream>
+#include <new>
 
 #include "app/program_directory.h"
 #include "app/user_folders.h"
 #include "app/vek_error.h"
+#include "app/version.h"
 
 namespace vek::cli {
 
@@ -15,12 +17,15 @@ namespace {
 constexpr std::string_view kToolUsage =
     "usage: vek [--game-dir DIR] [--wine-prefix DIR] [--floppy DIR] [--link socket|wine]\n"
     "           VERB [ARGS...]\n"
-    "       vek VERB --help\n\n"
+    "       vek VERB --help\n"
+    "       vek --version\n\n"
     "The game's directories come from --game-dir, else VEK_GAME_DIR, else the game's key in\n"
     "the Wine prefix (--wine-prefix, else $WINEPREFIX, default ~/.wine). Drive A: is\n"
     "--floppy, else VEK_FLOPPY_DIR, else the prefix's dosdevices/a:.\n"
     "The running game is reached through Wine where it came from a prefix (or one is named)\n"
     "and Wine is installed, else at the stand-in's local socket; --link or VEK_LINK choose.\n"
+    "A file name \"-\" means standard input (or output, where a verb writes one file).\n"
+    "Exit status: 0 success, 1 refused or failed, 2 wrong usage.\n"
     "\nVerbs:\n";
 
 void printToolHelp(std::ostream& out) {
@@ -51,6 +56,19 @@ std::optional<std::filesystem::path>* globalOption(GamePathSources& sources,
 bool wantsHelp(const std::vector<std::string>& args) {
     return std::any_of(args.begin(), args.end(),
                        [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+bool wantsVersion(const std::vector<std::string>& args) {
+    return std::find(args.begin(), args.end(), "--version") != args.end();
+}
+
+void printVersion(std::ostream& out) { out << "vek " << kVersion << "\n"; }
+
+// The arguments as typed, so that a failure without a file of its own names the verb's files.
+std::string commandLine(std::string_view verb, const std::vector<std::string>& args) {
+    std::string line = "vek " + std::string(verb);
+    for (const std::string& arg : args) line += " " + arg;
+    return line;
 }
 
 }  // namespace
@@ -113,6 +131,10 @@ void ArgumentList::expectPositional(std::size_t minimum, std::size_t maximum) co
     if (m_positional.size() > maximum) throw UsageError{"too many arguments"};
 }
 
+std::ostream& reportStream(Invocation& invocation, std::string_view output) {
+    return output == "-" ? invocation.err : invocation.out;
+}
+
 int parseIntArgument(std::string_view text, std::string_view what) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -131,6 +153,10 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
             printToolHelp(out);
             return kSuccess;
         }
+        if (args[next] == "--version") {
+            printVersion(out);
+            return kSuccess;
+        }
         const std::string& option = args[next];
         std::optional<std::filesystem::path>* target = globalOption(sources, option);
         const bool known = target || option == "--link";
@@ -141,6 +167,11 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return kUsageError;
         }
         const std::string& value = args[next + 1];
+        if (option == "--link" && value != "socket" && value != "wine") {
+            err << "vek: --link must be socket or wine, not '" << value << "'\n";
+            printToolHelp(err);
+            return kUsageError;
+        }
         if (option == "--link") {
             sources.link = value;
         } else {
@@ -165,11 +196,18 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << verb->usage;
         return kSuccess;
     }
+    if (wantsVersion(invocation.args)) {
+        printVersion(out);
+        return kSuccess;
+    }
     try {
         return verb->run(invocation);
     } catch (const UsageError& error) {
         err << "vek " << verb->name << ": " << error.message << "\n" << verb->usage;
         return kUsageError;
+    } catch (const std::bad_alloc&) {
+        err << "Not enough memory for " << commandLine(verb->name, invocation.args) << "\n";
+        return kFailed;
     } catch (const std::exception& error) {
         err << errorMessage(error, kLanguageEnglish) << "\n";
         return kFailed;

@@ -77,6 +77,10 @@ std::filesystem::path programDirectory();
 // Whole numbers for command-line values; throws UsageError naming the option.
 int parseIntArgument(std::string_view text, std::string_view what);
 
+// Where a verb reports what it wrote to `output`: standard error when the file itself goes to
+// standard output ("-"), so that the two never mix.
+std::ostream& reportStream(Invocation& invocation, std::string_view output);
+
 // Runs the tool on a whole command line (without the program name).
 int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

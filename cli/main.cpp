@@ -10,6 +10,7 @@
 int main(int argc, char* argv[]) {
 #ifdef _WIN32
     // The same bytes on every platform: no line-end translation of what the tool prints.
+    _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif

@@ -7,7 +7,13 @@
 namespace vek::cli {
 
 ScreenColor backgroundOption(const ArgumentList& args) {
-    if (auto given = args.option("--background")) return parseColorValue(*given);
+    if (auto given = args.option("--background")) {
+        try {
+            return parseColorValue(*given);
+        } catch (const VekError& error) {
+            throw UsageError{"--background: " + std::string(error.what())};
+        }
+    }
     const std::string stored = VekIni(defaultVekIniPath()).read("Color", "SBGC", "$FFFFFF");
     try {
         return parseColorValue(stored);

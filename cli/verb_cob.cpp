@@ -23,12 +23,20 @@ constexpr std::string_view kUsage =
 
 int runCompile(Invocation& invocation, const ArgumentList& args) {
     args.expectPositional(3, 3);
-    const std::vector<std::string> lines = readSourceFile(pathFromUtf8(args.positional()[1]));
-    const CompiledObject result = compileWithGameSprites(invocation, lines);
+    const std::filesystem::path source = pathFromUtf8(args.positional()[1]);
+    const std::vector<std::string> lines = readSourceFile(source);
+    refuseNonSourceText(readFileText(source), source);
+    const CompiledObject result =
+        readingFile(source, [&] { return compileWithGameSprites(invocation, lines); });
+    if (result.cob.scripts.empty() && result.cob.imports.empty()) {
+        invocation.err << "vek: warning: " << args.positional()[1]
+                       << " holds no scripts and no installation routines\n";
+    }
     writeCobFile(pathFromUtf8(args.positional()[2]), result.cob);
-    invocation.out << args.positional()[2] << ": " << result.cob.scripts.size() << " scripts, "
-                   << result.cob.imports.size() << " imports, picture " << result.cob.pictureWidth
-                   << " x " << result.cob.pictureHeight << ", name " << result.cob.name << "\n";
+    reportStream(invocation, args.positional()[2])
+        << args.positional()[2] << ": " << result.cob.scripts.size() << " scripts, "
+        << result.cob.imports.size() << " imports, picture " << result.cob.pictureWidth << " x "
+        << result.cob.pictureHeight << ", name " << result.cob.name << "\n";
     return kSuccess;
 }
 

@@ -1,6 +1,10 @@
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <ostream>
+#include <span>
 
+#include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/file_lookup.h"
 #include "app/program_directory.h"
@@ -26,8 +30,34 @@ constexpr std::string_view kLinkNote =
     "its prefix (see vek --help).\n";
 
 // The link for one verb: the game's messages that the windows show in boxes go to stderr.
+// A macro that hands values back ("dde: putv", "dde: puts", ...) outside any loop, condition
+// or subroutine must get an answer; inside one it may rightly give none.
+bool asksForAnswer(std::string_view macro) {
+    static constexpr std::string_view kOpeners[] = {"enum", "esee", "etch", "doif",
+                                                    "reps", "loop", "subr"};
+    static constexpr std::string_view kClosers[] = {"next", "endi", "repe", "untl", "ever", "retn"};
+    auto beginsWithOneOf = [](std::string_view command, std::span<const std::string_view> words) {
+        return std::any_of(words.begin(), words.end(),
+                           [command](std::string_view word) { return command.starts_with(word); });
+    };
+    std::string lower(macro);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    int depth = 0;
+    for (std::string_view rest = lower; !rest.empty();) {
+        const std::size_t comma = std::min(rest.find(','), rest.size());
+        std::string_view command = rest.substr(0, comma);
+        rest.remove_prefix(std::min(comma + 1, rest.size()));
+        while (command.starts_with(' ')) command.remove_prefix(1);
+        if (beginsWithOneOf(command, kOpeners)) ++depth;
+        if (beginsWithOneOf(command, kClosers)) depth = std::max(0, depth - 1);
+        if (depth == 0 && command.starts_with("dde: put")) return true;
+    }
+    return false;
+}
+
 struct CliLink {
-    explicit CliLink(Invocation& invocation) : creatures(invocation.gamePathSources) {
+    explicit CliLink(Invocation& invocation)
+        : creatures(invocation.gamePathSources), err(invocation.err) {
         creatures.setNoticeSink([this, &invocation](const BilingualBox& box) {
             invocation.err << box.text.english << "\n";
             noticed = true;
@@ -45,25 +75,73 @@ struct CliLink {
                 "Das Spiel hat nicht innerhalb von " + seconds + " Sekunden geantwortet");
         }
         if (creatures.lastOutcome() == TCreatures::Outcome::Broken) noticed = true;
+        if (creatures.lastOutcome() == TCreatures::Outcome::NotReached &&
+            !creatures.lastConnectFault().english.empty()) {
+            err << "vek: " << creatures.lastConnectFault().english << "\n";
+        }
+        return answer;
+    }
+
+    // A refusal, an error answer, or no answer where one is due fails the verb. Nothing
+    // reached says so through the notice already.
+    std::string sendForEffect(std::string_view macro, bool answerDue) {
+        std::string answer = send(macro);
+        if (noticed) return answer;
+        if (creatures.lastOutcome() == TCreatures::Outcome::Refused) {
+            throw VekError("The game refused the macro: " + std::string(macro),
+                           "Das Spiel hat das Makro abgelehnt: " + std::string(macro));
+        }
+        if (answer.starts_with("Error: ")) {
+            throw VekError("The game answered with an error: " + answer,
+                           "Das Spiel antwortete mit einem Fehler: " + answer);
+        }
+        if (answer.empty() && answerDue) {
+            throw VekError("The game gave no answer to a macro that asks for one",
+                           "Das Spiel gab keine Antwort auf ein Makro, das eine verlangt");
+        }
         return answer;
     }
 
     TCreatures creatures;
+    std::ostream& err;
     bool noticed = false;
 };
 
+// The macro from the command line, or from a file with -f ("-" for standard input), since the
+// system limits the length of one argument. A file's last line break is not part of it.
+std::string macroArgument(const ArgumentList& args) {
+    std::string macro;
+    if (const auto file = args.option("-f")) {
+        args.expectPositional(0, 0);
+        macro = readFileText(pathFromUtf8(*file));
+    } else {
+        args.expectPositional(1, 1);
+        macro = args.positional()[0];
+        if (macro == "-") macro = readFileText(pathFromUtf8(macro));
+    }
+    while (!macro.empty() && (macro.back() == '\n' || macro.back() == '\r')) macro.pop_back();
+    // The link carries the game's code page; anything else would arrive as "?".
+    if (ansiToUtf8(utf8ToAnsi(macro)) != macro) {
+        throw VekError(
+            "The macro holds characters that the game's code page (Windows-1252) cannot hold",
+            "Das Makro enthält Zeichen, die die Codepage des Spiels (Windows-1252) nicht kennt");
+    }
+    return macro;
+}
+
 int runSend(Invocation& invocation) {
-    const ArgumentList args(invocation.args, {}, {"--no-check"});
-    args.expectPositional(1, 1);
-    const std::string& macro = args.positional()[0];
+    const ArgumentList args(invocation.args, {"-f"}, {"--no-check"});
+    const std::string macro = macroArgument(args);
     if (!mayBeSent(invocation, "macro",
                    checkMacro(MacroText(macro), MacroKind::Macro, objectCheckOptions()),
                    args.flag("--no-check"))) {
         return kFailed;
     }
     CliLink link(invocation);
-    invocation.out << link.send(args.positional()[0]) << "\n";
-    return link.noticed ? kFailed : kSuccess;
+    const std::string answer = link.sendForEffect(macro, asksForAnswer(macro));
+    if (link.noticed) return kFailed;
+    invocation.out << answer << "\n";
+    return kSuccess;
 }
 
 int runInject(Invocation& invocation) {
@@ -74,7 +152,8 @@ int runInject(Invocation& invocation) {
         return kFailed;
     CliLink link(invocation);
     InjectionSteps steps;
-    steps.sendMacro = [&link](std::string_view macro) { return link.send(macro); };
+    // Installing a script runs none of it, so no answer is due.
+    steps.sendMacro = [&link](std::string_view macro) { return link.sendForEffect(macro, false); };
     steps.askOkCancel = [](const BilingualBox&) { return true; };
     steps.showMessage = [&invocation](const BilingualBox& box) {
         invocation.err << box.text.english << "\n";
@@ -112,9 +191,13 @@ Verb sendVerb() {
     static const std::string usage =
         std::string(
             "usage: vek send [--no-check] MACRO\n"
+            "       vek send [--no-check] -f FILE\n"
             "Sends one macro to the running game and prints its answer, for example\n"
             "  vek send \"inst,enum 0 0 0,dde: putv fmly,next,endm\"\n"
-            "A macro with errors (see vek check) is not sent unless --no-check is given.\n") +
+            "The macro comes from FILE with -f, from standard input when MACRO is -.\n"
+            "A macro with errors (see vek check) is not sent unless --no-check is given.\n"
+            "A game that refuses the macro or answers \"Error: ...\", or gives no answer to a\n"
+            "macro that hands values back (dde: putv, ...), fails with exit status 1.\n") +
         std::string(kLinkNote);
     return {"send", "send a macro to the running game and print its answer", usage, runSend};
 }

@@ -29,8 +29,9 @@ int runBitmapToSprite(Invocation& invocation) {
     RgbImage picture = readPicture(pathFromUtf8(args.positional()[0]), palette.background());
     const SpriteImage sprite = convertPicture(picture, palette, level);
     writeConvertedSprite(pathFromUtf8(args.positional()[1]), sprite);
-    invocation.out << args.positional()[1] << ": 1 sprite of " << sprite.width << " x "
-                   << sprite.height << "\n";
+    reportStream(invocation, args.positional()[1])
+        << args.positional()[1] << ": 1 sprite of " << sprite.width << " x " << sprite.height
+        << "\n";
     return kSuccess;
 }
 
@@ -44,8 +45,8 @@ int runMap(Invocation& invocation) {
     RgbImage map;
     drawMap(back, palette, map);
     writePicture(pathFromUtf8(args.positional()[0]), map);
-    invocation.out << args.positional()[0] << ": map of " << map.width << " x " << map.height
-                   << "\n";
+    reportStream(invocation, args.positional()[0])
+        << args.positional()[0] << ": map of " << map.width << " x " << map.height << "\n";
     return kSuccess;
 }
 

@@ -40,10 +40,19 @@ int runCreate(Invocation& invocation) {
     const ArgumentList args(restOf(invocation.args), {});
     args.expectPositional(4, 4);
     const auto& given = args.positional();
+    // A value that is no number is a slip of the command line, not a refusal of the file.
+    const char* const names[] = {"N", "W", "H"};
+    for (std::size_t k = 1; k <= 3; ++k) {
+        try {
+            parseDecimalField(given[k]);
+        } catch (const VekError& error) {
+            throw UsageError{std::string(names[k - 1]) + ": " + error.what()};
+        }
+    }
     const UniformSpriteFile layout = creatorLayout(given[1], given[2], given[3]);
     writeUniformSpriteFile(pathArgument(args, 0), layout);
-    invocation.out << given[0] << ": " << layout.count << " sprites of " << layout.width << "X"
-                   << layout.height << '\n';
+    reportStream(invocation, given[0]) << given[0] << ": " << layout.count << " sprites of "
+                                       << layout.width << "X" << layout.height << '\n';
     return kSuccess;
 }
 
@@ -55,7 +64,8 @@ int runMerge(Invocation& invocation) {
         inputs.push_back(pathArgument(args, i));
     const std::vector<MergeEntry> list = buildMergeList(inputs);
     writeMergedFile(pathArgument(args, 0), list);
-    invocation.out << args.positional()[0] << ": " << list.size() << " sprites\n";
+    reportStream(invocation, args.positional()[0])
+        << args.positional()[0] << ": " << list.size() << " sprites\n";
     return kSuccess;
 }
 
@@ -67,15 +77,20 @@ int runExport(Invocation& invocation) {
     const int index = parseIntArgument(args.positional()[1], "INDEX");
     const std::filesystem::path file = pathArgument(args, 0);
     const SpriteTable table = readSpriteTable(file, kMaxSpriteCount);
+    if (table.count() == 0) {
+        throw VekError("The sprite file holds no sprites", "Die Sprite-Datei enthält keine Sprites",
+                       ErrorDetail::ofFile(file));
+    }
     if (index < 0 || static_cast<std::size_t>(index) >= table.count()) {
         throw UsageError{"INDEX must be between 0 and " +
                          std::to_string(static_cast<int>(table.count()) - 1)};
     }
-    const PaletteTable palette = paletteOption(invocation, args);
     const SpriteImage sprite = readSprite(file, table.entries[static_cast<std::size_t>(index)]);
+    const PaletteTable palette = paletteOption(invocation, args);
     const RgbImage area = renderDrawingArea(sprite, palette, zoom, palette.background());
     writePicture(pathArgument(args, 2), area);
-    invocation.out << args.positional()[2] << ": " << area.width << " x " << area.height << '\n';
+    reportStream(invocation, args.positional()[2])
+        << args.positional()[2] << ": " << area.width << " x " << area.height << '\n';
     return kSuccess;
 }
 
@@ -83,8 +98,8 @@ int runPalette(Invocation& invocation) {
     const ArgumentList args(restOf(invocation.args), {"--palette", "--background"});
     args.expectPositional(1, 1);
     writePicture(pathArgument(args, 0), renderPaletteArea(paletteOption(invocation, args)));
-    invocation.out << args.positional()[0] << ": " << kPaletteAreaWidth << " x "
-                   << kPaletteAreaHeight << '\n';
+    reportStream(invocation, args.positional()[0])
+        << args.positional()[0] << ": " << kPaletteAreaWidth << " x " << kPaletteAreaHeight << '\n';
     return kSuccess;
 }
 

@@ -1,5 +1,8 @@
+#include <filesystem>
 #include <ostream>
 
+#include "app/file_io.h"
+#include "app/vek_error.h"
 #include "cli/verbs.h"
 #include "utilities/sound_directory.h"
 #include "utilities/sys_info.h"
@@ -8,10 +11,28 @@ namespace vek::cli {
 
 namespace {
 
+// An empty list must mean an empty folder, never a folder that is unknown or cannot be read.
+void requireSoundDirectory(const std::string& soundPath) {
+    if (soundPath.empty()) {
+        throw VekError(
+            "The game's sound directory is unknown (give the game with --game-dir)",
+            "Das Klangverzeichnis des Spiels ist unbekannt (das Spiel mit --game-dir angeben)");
+    }
+    const std::filesystem::path folder = pathFromUtf8(soundPath);
+    std::error_code error;
+    std::filesystem::directory_iterator probe(folder, error);
+    if (error) {
+        throw VekError("The game's sound directory cannot be read",
+                       "Das Klangverzeichnis des Spiels kann nicht gelesen werden",
+                       ErrorDetail::ofFile(folder, systemReason(error)));
+    }
+}
+
 int runSounds(Invocation& invocation) {
     ArgumentList(invocation.args, {}).expectPositional(0, 0);
-    for (const std::string& name : soundDirectoryFiles(invocation.gamePaths().CSoundPath))
-        invocation.out << name << "\n";
+    const std::string& soundPath = invocation.gamePaths().CSoundPath;
+    requireSoundDirectory(soundPath);
+    for (const std::string& name : soundDirectoryFiles(soundPath)) invocation.out << name << "\n";
     return kSuccess;
 }
 

@@ -118,10 +118,12 @@ std::string TCreatures::SendMacro(std::string_view macro) {
     std::string buffer = utf8ToAnsi(macro.substr(0, macro.find('\0')));
     if (buffer.size() > kMacroBufferLimit) throw macroTooLongError(buffer.size());
     PrepareLink();
+    m_connectFault = {};
     auto conversation = openConversation();
     if (!conversation) {
         const LinkResult failure =
             m_transport ? m_transport->connectFailure() : LinkResult::refused();
+        m_connectFault = failure.fault;
         m_outcome = failure.status == LinkStatus::TimedOut ? Outcome::TimedOut
                     : failure.status == LinkStatus::Broken ? Outcome::Broken
                                                            : Outcome::NotReached;

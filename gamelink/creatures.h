@@ -69,6 +69,9 @@ class TCreatures final : public GameInstallation {
     // buffer (nothing is sent) and for a main directory that is not a usable folder.
     std::string SendMacro(std::string_view macro);
     Outcome lastOutcome() const { return m_outcome; }
+    // Where the last SendMacro that reached no game looked for it and why it failed, where the
+    // link knows; empty otherwise.
+    const BilingualText& lastConnectFault() const { return m_connectFault; }
     const LinkTimeouts& linkTimeouts() const { return m_timeouts; }
 
     // Opens a conversation on the test's topic and closes it at once; false when none opens.
@@ -112,6 +115,7 @@ class TCreatures final : public GameInstallation {
     BusySink m_busySink;
     std::optional<std::string> m_topic;
     Outcome m_outcome = Outcome::Answered;
+    BilingualText m_connectFault;
 
     // The game this component started, while it may still be coming up.
     ProcessProbe m_startedGame;

@@ -34,7 +34,7 @@ enum class LinkStatus {
 
 struct LinkResult {
     LinkStatus status = LinkStatus::Ok;
-    BilingualText fault;  // for Broken: what went wrong, in plain words
+    BilingualText fault;  // for Broken: what went wrong; for a failed connect: where and why
 
     static LinkResult ok() { return {}; }
     static LinkResult timedOut() { return {LinkStatus::TimedOut, {}}; }
@@ -66,7 +66,10 @@ class LinkConversation {
                                          const LinkTimeouts& timeouts, std::string& answer) {
         LinkExchange exchange;
         exchange.poked = poke(item, data, timeouts.poke);
-        exchange.requested = request(item, timeouts.request, answer);
+        // A game silent to the poke would be waited for a second time in vain.
+        exchange.requested = exchange.poked.status == LinkStatus::TimedOut
+                                 ? exchange.poked
+                                 : request(item, timeouts.request, answer);
         return exchange;
     }
 };
@@ -82,7 +85,8 @@ class LinkTransport {
                                                       std::string_view topic,
                                                       std::chrono::milliseconds timeout) = 0;
     // Why the last connect opened nothing: Refused when no such service answered, TimedOut
-    // when it was there and did not answer in time, Broken when the way to it failed.
+    // when it was there and did not answer in time, Broken when the way to it failed; its fault
+    // says where the service was looked for and why it was not reached, where known.
     virtual LinkResult connectFailure() const { return LinkResult::refused(); }
 };
 

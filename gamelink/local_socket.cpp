@@ -243,6 +243,29 @@ void ensurePrivateDirectory(const fs::path& directory) {
     checkPrivateDirectory(directory);
 }
 
+// Why no game was reached at `path`, from connect's error and what lies there.
+BilingualText notReachedAt(const fs::path& path, int error) {
+    const std::string where = "the socket " + path.string() + ": ";
+    const std::string wo = "der Socket " + path.string() + ": ";
+    struct stat info {};
+    const bool there = ::lstat(path.c_str(), &info) == 0;
+    if (error == ENAMETOOLONG) return {where + "the path is too long", wo + "der Pfad ist zu lang"};
+    if (!there && error == ENOENT)
+        return {where + "no game serves there (it does not exist)",
+                wo + "dort bedient kein Spiel (er ist nicht vorhanden)"};
+    if (there && !S_ISSOCK(info.st_mode))
+        return {where + "it is not a socket but another kind of file",
+                wo + "er ist kein Socket, sondern eine andere Art Datei"};
+    if (there && info.st_uid != ::getuid())
+        return {where + "it belongs to another user (" + std::to_string(info.st_uid) + ")",
+                wo + "er gehört einem anderen Benutzer (" + std::to_string(info.st_uid) + ")"};
+    if (error == ECONNREFUSED)
+        return {where + "nobody listens there (left behind by a game that ended)",
+                wo + "dort lauscht niemand (von einem beendeten Spiel zurückgelassen)"};
+    const BilingualText reason = systemReason(error);
+    return {where + reason.english, wo + reason.german};
+}
+
 }  // namespace
 
 fs::path localServicePath(std::string_view service) {
@@ -261,15 +284,24 @@ std::unique_ptr<LinkConversation> LocalSocketTransport::connect(std::string_view
     if (path.parent_path() == runtimeDirectory() && fs::exists(path.parent_path(), missing))
         checkPrivateDirectory(path.parent_path());
     sockaddr_un address;
-    if (!fillAddress(path, address)) return nullptr;
+    if (!fillAddress(path, address)) {
+        m_failure.fault = notReachedAt(path, ENAMETOOLONG);
+        return nullptr;
+    }
     UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (socket.get() < 0) return nullptr;
+    if (socket.get() < 0) {
+        m_failure.fault = notReachedAt(path, errno);
+        return nullptr;
+    }
     const auto deadline = Clock::now() + timeout;
     while (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) !=
            0) {
         if (errno == EINTR) continue;
         // A full backlog: the server is busy with someone else; try again shortly.
-        if (errno != EAGAIN || Clock::now() >= deadline) return nullptr;
+        if (errno != EAGAIN || Clock::now() >= deadline) {
+            m_failure.fault = notReachedAt(path, errno);
+            return nullptr;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     auto conversation = std::make_unique<LocalConversation>(
@@ -281,6 +313,11 @@ std::unique_ptr<LinkConversation> LocalSocketTransport::connect(std::string_view
                  std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now())));
     if (opened.status == LinkStatus::Ok) return conversation;
     if (opened.status == LinkStatus::TimedOut) m_failure = opened;
+    if (opened.status == LinkStatus::Broken) m_failure.fault = opened.fault;
+    if (m_failure.fault.english.empty()) {
+        m_failure.fault = {"the game at the socket " + path.string() + " did not take the topic",
+                           "das Spiel am Socket " + path.string() + " nahm das Thema nicht an"};
+    }
     return nullptr;
 }
 

@@ -172,7 +172,7 @@ void seedWorld(vek::sim::World& world, const std::string& file) {
         if (answer.starts_with("Error:")) {
             throw vek::VekError("The seed file holds a line the world refuses: " + answer,
                                 "Die Saatdatei hat eine Zeile, die die Welt ablehnt: " + answer,
-                                {file, n + 1, {}});
+                                {file, n + 1, {}, {}});
         }
     }
 }

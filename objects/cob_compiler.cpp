@@ -1,5 +1,8 @@
 #include "objects/cob_compiler.h"
 
+#include <algorithm>
+#include <new>
+
 #include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/file_lookup.h"
@@ -65,20 +68,47 @@ void finishSection(std::string& accumulator, CompileOutput& out) {
     }
 }
 
+// A header value that is no number names the line that set it: the first such value in the
+// order the values are taken.
+void locateHeaderError(const CompileOutput& out, VekError& error) {
+    for (std::string CobFields::*field : {&CobFields::quantity, &CobFields::month, &CobFields::day,
+                                          &CobFields::year, &CobFields::used}) {
+        for (std::size_t k = 0; k < std::size(kHeaderKeywords); ++k) {
+            if (kHeaderKeywords[k].field != field || out.headerLines[k] == 0) continue;
+            try {
+                parseWholeNumber(out.fields.*field);
+            } catch (const VekError&) {
+                error.locateAtLine(out.headerLines[k]);
+                return;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 void compileSourceInto(std::span<const std::string_view> lines, const CompileSettings& settings,
                        CompileOutput& out) {
     bool inSection = false;
     std::string accumulator;
-    for (const std::string_view rawLine : lines) {
-        const SourceLine line = readSourceLine(rawLine, inSection);
+    for (std::size_t number = 1; number <= lines.size(); ++number) {
+        const SourceLine line = readSourceLine(lines[number - 1], inSection);
         if (line.kind == SourceLineKind::Outside || line.kind == SourceLineKind::SectionStart) {
-            for (const HeaderKeyword& header : kHeaderKeywords) {
-                if (startsWith(line.text, header.keyword))
-                    out.fields.*header.field = valueFrom(line.text, header.valueStart);
+            for (std::size_t k = 0; k < std::size(kHeaderKeywords); ++k) {
+                const HeaderKeyword& header = kHeaderKeywords[k];
+                if (!startsWith(line.text, header.keyword)) continue;
+                out.fields.*header.field = valueFrom(line.text, header.valueStart);
+                out.headerLines[k] = number;
             }
-            if (startsWith(line.text, "sprite")) takeSprite(line.text, settings, out);
+            if (startsWith(line.text, "sprite")) {
+                try {
+                    takeSprite(line.text, settings, out);
+                } catch (VekError& error) {
+                    // An error in the sprite file itself names that file, not this line.
+                    if (error.detail().file.empty()) error.locateAtLine(number);
+                    throw;
+                }
+            }
         }
         if (line.kind == SourceLineKind::SectionStart) accumulator.clear();
         if (line.kind == SourceLineKind::SectionEnd) {
@@ -101,14 +131,45 @@ CompiledObject compileSource(std::span<const std::string_view> lines,
                              const CompileSettings& settings) {
     CompileOutput out;
     compileSourceInto(lines, settings, out);
-    takeFieldValues(out.fields, out.cob);
+    try {
+        takeFieldValues(out.fields, out.cob);
+    } catch (VekError& error) {
+        locateHeaderError(out, error);
+        throw;
+    }
     return {out.cob, out.fields, out.cob.name + ".COB"};
+}
+
+void refuseNonSourceText(std::string_view bytes, const std::filesystem::path& file) {
+    const bool utf16 = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+    // Tab, line and page breaks and the old end-of-file mark (26) are the controls text may hold.
+    const auto binary = std::find_if(bytes.begin(), bytes.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f' &&
+               byte != '\v' && byte != 26;
+    });
+    if (!utf16 && binary == bytes.end()) return;
+    const std::string_view english =
+        utf16 ? "The source is UTF-16 text; save it in the game's code page (Windows-1252)"
+              : "The source is not text but binary data";
+    const std::string_view german =
+        utf16 ? "Die Quelle ist UTF-16-Text; bitte in der Codepage des Spiels (Windows-1252) "
+                "speichern"
+              : "Die Quelle ist kein Text, sondern binäre Daten";
+    throw VekError(
+        std::string(english), std::string(german),
+        ErrorDetail::ofFile(file, utf16 ? 0 : static_cast<std::uint64_t>(binary - bytes.begin())));
 }
 
 std::vector<std::string> readSourceFile(const std::filesystem::path& path) {
     std::vector<std::string> lines;
     try {
         lines = readFileLines(path);
+    } catch (const VekError& error) {
+        throw VekError::runtime("Kann Datei " + pathToUtf8(path) + " nicht öffnen",
+                                reasonOf(error));
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         throw VekError::runtime("Kann Datei " + pathToUtf8(path) + " nicht öffnen");
     }
@@ -124,6 +185,11 @@ void writeSourceFile(const std::filesystem::path& path, std::span<const std::str
     }
     try {
         writeFileAtomically(path, text);
+    } catch (const VekError& error) {
+        throw VekError::runtime("Kann Datei " + pathToUtf8(path) + " nicht erstellen",
+                                reasonOf(error));
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         throw VekError::runtime("Kann Datei " + pathToUtf8(path) + " nicht erstellen");
     }

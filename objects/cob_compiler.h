@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ namespace vek {
 struct CompileOutput {
     CobData cob;
     CobFields fields = fieldsOf(CobData{});
+    // The line (from 1) that last set each header value, 0 for none, so that a value that is no
+    // number can be traced to its line.
+    std::array<std::size_t, 6> headerLines{};
 };
 
 // Where a "sprite" line finds its file: the game's image directory, ending in a separator.
@@ -42,6 +46,10 @@ CompiledObject compileSource(std::span<const std::string_view> lines,
                              const CompileSettings& settings);
 // Views of lines held elsewhere, as the compiler takes them.
 std::vector<std::string_view> lineViews(std::span<const std::string> lines);
+
+// Refuses bytes that cannot be a source in the game's code page: UTF-16 (by its byte order
+// mark) and binary data (control bytes no text holds), naming the file and the first such byte.
+void refuseNonSourceText(std::string_view bytes, const std::filesystem::path& file);
 
 // A source's lines as a .COS file holds them (ANSI, CR LF) and back.
 std::vector<std::string> readSourceFile(const std::filesystem::path& path);

@@ -4,6 +4,7 @@
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
+#include "app/file_reader.h"
 
 namespace vek {
 
@@ -151,6 +152,12 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
                                  static_cast<std::uint64_t>(cob.pictureHeight);
     if (pixels > in.remaining())
         throw VekError::runtime(kReadPastEndOfFile, ErrorDetail::atByte(in.position()));
+    if (pixels > kMaxSpritePixels) {
+        const std::string size =
+            std::to_string(cob.pictureWidth) + " x " + std::to_string(cob.pictureHeight);
+        throw VekError("The object file's picture of " + size + " pixels is too large to open.",
+                       "Das Bild der COB Datei mit " + size + " Pixeln ist zu groß zum Öffnen.");
+    }
     const auto block = in.bytes(static_cast<std::size_t>(pixels));
     cob.picturePixels.assign(block.begin(), block.end());
     cob.name = ansiToUtf8(CobString::read(in));
@@ -159,7 +166,11 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
 }
 
 CobData readCobFile(const std::filesystem::path& path) {
-    return readingFile(path, [&] { return decodeCob(readFileBytes(path)); });
+    return readingFile(path, [&] {
+        FileReader file(path);
+        file.refuseLargerThan(kMaxCobFileSize);
+        return decodeCob(file.all());
+    });
 }
 
 void writeCobFile(const std::filesystem::path& path, const CobData& cob) {

@@ -40,6 +40,11 @@ struct CobData {
 // Room for entries 1 to 100 in each list; a stored text is at most 65535 bytes long.
 inline constexpr std::size_t kMaxCobEntries = 100;
 inline constexpr std::size_t kMaxCobStringLength = 65535;
+// The largest file those limits allow (with a picture of at most kMaxSpritePixels): a larger one
+// is refused before it is read.
+inline constexpr std::uint64_t kMaxCobFileSize =
+    26 + 2 * kMaxCobEntries * (3 + kMaxCobStringLength) + 10 + kMaxSpritePixels +
+    (3 + kMaxCobStringLength) + 1;
 
 // The file's text form: one length byte, or 255 and a 16-bit length from 255 bytes on. Works on
 // the stored bytes; a text longer than 65535 bytes is refused, never cut.

@@ -28,6 +28,20 @@ VekError tooManySprites(std::size_t count, std::size_t capacity, const fs::path&
         ErrorDetail::ofFile(file));
 }
 
+std::string sizeText(std::uint64_t width, std::uint64_t height) {
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
+VekError tooLargeToOpen(const SpriteEntry& entry, const fs::path& file) {
+    const std::string size = sizeText(entry.width, entry.height);
+    const std::string most = std::to_string(kMaxSpritePixels);
+    return VekError(
+        "The sprite of " + size + " pixels is too large; at most " + most + " pixels can be opened",
+        "Der Sprite mit " + size + " Pixeln ist zu groß; höchstens " + most +
+            " Pixel können geöffnet werden",
+        ErrorDetail::ofFile(file, entry.offset));
+}
+
 VekError doesNotFit(std::string_view englishWhat, std::string_view germanWhat, std::int64_t value) {
     const std::string number = std::to_string(value);
     return VekError(
@@ -88,6 +102,7 @@ std::vector<SpriteEntry> SpriteFile::readTable(std::size_t capacity) {
 }
 
 SpriteImage SpriteFile::readSprite(const SpriteEntry& entry) {
+    if (entry.pixelCount() > kMaxSpritePixels) throw tooLargeToOpen(entry, m_in.file());
     SpriteImage image;
     image.pixels = m_in.bytes(entry.offset, entry.pixelCount());
     image.width = entry.width;
@@ -161,6 +176,18 @@ UniformSpriteFile checkUniformSpriteFile(std::int64_t count, std::int64_t width,
                              checkedSide(width, "The width", "Die Breite"),
                              checkedSide(height, "The height", "Die Höhe")};
     const std::uint64_t block = std::uint64_t{layout.width} * layout.height;
+    if (block > kMaxSpritePixels) {
+        const std::string size = sizeText(layout.width, layout.height);
+        const std::string most = std::to_string(kMaxSpritePixels);
+        throw VekError("Sprites of " + size +
+                           " pixels are too large; the sprite editor opens at "
+                           "most " +
+                           most + " pixels",
+                       "Sprites mit " + size +
+                           " Pixeln sind zu groß; der Sprite Editor öffnet "
+                           "höchstens " +
+                           most + " Pixel");
+    }
     if (spriteHeaderSize(layout.count) + layout.count * block > kMaxOffset)
         throw VekError(Msg::SpriteTooLarge);
     return layout;

@@ -20,6 +20,9 @@ inline constexpr std::size_t kSpriteCountFieldSize = 2;
 inline constexpr std::size_t kSpriteEntrySize = 8;
 inline constexpr std::size_t kMaxSpriteCount = 0xFFFF;
 inline constexpr std::size_t kMaxSpriteSide = 0xFFFF;
+// The most pixels one sprite may have to be opened or created: 8192 x 8192, far above any the
+// game shows, and a bound on the memory a sprite file's header can ask for.
+inline constexpr std::size_t kMaxSpritePixels = std::size_t{1} << 26;
 
 // The sprite editor's table holds sprites 0 to 999.
 inline constexpr std::size_t kSpriteTableCapacity = 1000;

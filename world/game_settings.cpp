@@ -1,5 +1,6 @@
 #include "world/game_settings.h"
 
+#include <cerrno>
 #include <system_error>
 
 #include "app/file_io.h"
@@ -112,6 +113,17 @@ void writeGameSetting(RegistryWriter& registry, const GameSetting& setting) {
     registry.writeString(setting.root, setting.key, setting.valueName, setting.text);
 }
 
+namespace {
+
+// The registry file with the reason a read or write of it failed.
+ErrorDetail fileAndReason(const fs::path& file, const VekError& error) {
+    ErrorDetail detail = reasonOf(error);
+    detail.file = pathToUtf8(file);
+    return detail;
+}
+
+}  // namespace
+
 VekError registryWriteError(std::string_view valueName, ErrorDetail detail) {
     return VekError::runtime("Konnte Daten für '" + std::string(valueName) + "' nicht setzen",
                              std::move(detail));
@@ -136,8 +148,8 @@ void WinePrefixRegistry::writeString(RegistryRoot root, std::string_view key,
     std::string registry;
     try {
         registry = readFileText(file);
-    } catch (const VekError&) {
-        throw registryWriteError(valueName, ErrorDetail::ofFile(file));
+    } catch (const VekError& error) {
+        throw registryWriteError(valueName, fileAndReason(file, error));
     }
     std::string usedKey(key);
     std::optional<std::string> changed =
@@ -146,8 +158,13 @@ void WinePrefixRegistry::writeString(RegistryRoot root, std::string_view key,
         usedKey = wow64Key(key);
         changed = setWineRegistryString(registry, usedKey, valueName, text);
     }
-    if (!changed || !hasWriteBit(file))
-        throw registryWriteError(valueName, ErrorDetail::ofFile(file));
+    if (!changed) {
+        throw registryWriteError(
+            valueName, ErrorDetail::ofFile(file, {"the game's key is not in the file",
+                                                  "der Schlüssel des Spiels fehlt in der Datei"}));
+    }
+    if (!hasWriteBit(file))
+        throw registryWriteError(valueName, ErrorDetail::ofFile(file, systemReason(EACCES)));
 
     // A running server writes its own copy of the registry back when it stops.
     if (m_tools.serverRunning && m_tools.serverRunning(m_prefix)) {
@@ -160,14 +177,17 @@ void WinePrefixRegistry::writeString(RegistryRoot root, std::string_view key,
                 ErrorDetail::ofFile(m_prefix));
         }
         const std::string rootedKey = std::string(rootName(root)) + "\\" + usedKey;
-        if (!m_tools.regAdd(m_prefix, rootedKey, valueName, text))
-            throw registryWriteError(valueName, ErrorDetail::ofFile(file));
+        if (!m_tools.regAdd(m_prefix, rootedKey, valueName, text)) {
+            throw registryWriteError(
+                valueName, ErrorDetail::ofFile(
+                               file, {"\"wine reg add\" failed", "\"wine reg add\" schlug fehl"}));
+        }
         return;
     }
     try {
         writeFileAtomically(file, *changed);
-    } catch (const VekError&) {
-        throw registryWriteError(valueName, ErrorDetail::ofFile(file));
+    } catch (const VekError& error) {
+        throw registryWriteError(valueName, fileAndReason(file, error));
     }
 }
 

@@ -189,7 +189,8 @@ TEST_F(SpriteFileTest, ErrorsNameTheFileAndTheOffset) {
     EXPECT_EQ(messageOf([&] { readSpriteTable(dir / "one.spr"); }),
               std::string(kReadPastEndOfFile) + "\n" + one + ", byte 2");
     EXPECT_EQ(messageOf([&] { readSpriteTable(dir / "missing.spr"); }),
-              std::string(kFileNotFound) + "\n" + pathToUtf8(dir / "missing.spr"));
+              std::string(kFileNotFound) + "\n" + pathToUtf8(dir / "missing.spr") +
+                  ": no such file or folder");
     EXPECT_EQ(messageOf([&] {
                   readSprite(dir / "one.spr", {1, 2, 2});
               }),
@@ -241,9 +242,12 @@ TEST_F(SpriteFileTest, PixelsPastTheEndFailBeforeAnythingIsAllocated) {
     writeRaw(dir / "bad.spr", out.data());
     const SpriteTable table = readSpriteTable(dir / "bad.spr");
     ASSERT_EQ(table.count(), 3u);
-    for (const SpriteEntry& entry : table.entries) {
-        EXPECT_EQ(errorOf([&] { readSprite(table.file, entry); }), kReadPastEndOfFile);
-    }
+    const std::string expected[] = {
+        std::string(kReadPastEndOfFile),
+        "The sprite of 65535 x 65535 pixels is too large; at most 67108864 pixels can be opened",
+        std::string(kReadPastEndOfFile)};
+    for (std::size_t k = 0; k < 3; ++k)
+        EXPECT_EQ(errorOf([&] { readSprite(table.file, table.entries[k]); }), expected[k]);
 }
 
 TEST_F(SpriteFileTest, SizesThatDoNotFitTheFileAreRefusedAndNothingIsReplaced) {
@@ -254,7 +258,11 @@ TEST_F(SpriteFileTest, SizesThatDoNotFitTheFileAreRefusedAndNothingIsReplaced) {
     EXPECT_NE(errorOf([] { checkUniformSpriteFile(1, 1, -5); }), "no error");
     // 2 x 65535 x 65535 bytes would put the second offset beyond 32 bits.
     EXPECT_NE(errorOf([] { checkUniformSpriteFile(2, 65535, 65535); }), "no error");
-    EXPECT_NO_THROW(checkUniformSpriteFile(1, 65535, 65535));
+    // One sprite may have at most 8192 x 8192 pixels, in whatever shape.
+    EXPECT_NE(errorOf([] { checkUniformSpriteFile(1, 65535, 65535); }), "no error");
+    EXPECT_NE(errorOf([] { checkUniformSpriteFile(1, 8193, 8192); }), "no error");
+    EXPECT_NO_THROW(checkUniformSpriteFile(1, 8192, 8192));
+    EXPECT_NO_THROW(checkUniformSpriteFile(1, 65535, 1024));
     EXPECT_NE(errorOf([&] {
                   writeUniformSpriteFile(dir / "keep.spr", {2, 65535, 65535});
               }),

@@ -23,15 +23,17 @@ inline std::string shellQuoted(const std::string& text) {
     return result + "'";
 }
 
-// Runs the built command-line tool as a user would, with its output streams caught in files.
-inline VekRun runVekTool(const std::vector<std::string>& args,
-                         const std::string& environment = {}) {
+// Runs the built command-line tool as a user would, with its output streams caught in files
+// and, where given, standard input read from `input`.
+inline VekRun runVekTool(const std::vector<std::string>& args, const std::string& environment = {},
+                         const std::filesystem::path& input = {}) {
     const TempDir streams;
     std::string command = environment;
     command.append(" ").append(shellQuoted(std::string(VEK_BINARY_DIR) + "/vek"));
     for (const auto& arg : args) command.append(" ").append(shellQuoted(arg));
     command.append(" >").append(shellQuoted(pathToUtf8(streams / "out")));
     command.append(" 2>").append(shellQuoted(pathToUtf8(streams / "err")));
+    if (!input.empty()) command.append(" <").append(shellQuoted(pathToUtf8(input)));
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileText(streams / "out"),
             readFileText(streams / "err")};

@@ -476,12 +476,13 @@ class ObjectCompilerWindowTest : public QObject {
         window->Button7Click();
         QVERIFY(bench.objectDocument().source().changedButNotSaved());
 
-        // A file that cannot be opened: the name is taken, the state stays.
+        // A file that cannot be opened: the name is taken, the state stays; the reason is
+        // given below the message.
         const QString missing = inScratch(bench, "missing.cos");
         bench.dialogs().fileAnswers.push_back(missing);
         window->Button6Click();
         QCOMPARE(bench.dialogs().errors().back().text,
-                 QStringLiteral("Kann Datei %1 nicht öffnen").arg(missing));
+                 QStringLiteral("Kann Datei %1 nicht öffnen\nno such file or folder").arg(missing));
         QCOMPARE(toQString(bench.objectDocument().sourceFileName()), QStringLiteral("missing.cos"));
         QVERIFY(bench.objectDocument().source().changedButNotSaved());
     }
