@@ -51,8 +51,10 @@ int runMerge(Invocation& invocation) {
     const ArgumentList args(restOf(invocation.args), {});
     args.expectPositional(2, kMergeListCapacity + 1);
     std::vector<std::filesystem::path> inputs;
-    for (std::size_t i = 1; i < args.positional().size(); ++i)
+    for (std::size_t i = 1; i < args.positional().size(); ++i) {
         inputs.push_back(pathArgument(args, i));
+        refuseOutputOverInput(inputs.back(), pathArgument(args, 0));
+    }
     const std::vector<MergeEntry> list = buildMergeList(inputs);
     writeMergedFile(pathArgument(args, 0), list);
     invocation.out << args.positional()[0] << ": " << list.size() << " sprites\n";
@@ -66,6 +68,7 @@ int runExport(Invocation& invocation) {
     if (!isValidZoom(zoom)) throw UsageError{"--zoom must be 1, 2, 4, 8 or 16"};
     const int index = parseIntArgument(args.positional()[1], "INDEX");
     const std::filesystem::path file = pathArgument(args, 0);
+    refuseOutputOverInput(file, pathArgument(args, 2));
     const SpriteTable table = readSpriteTable(file, kMaxSpriteCount);
     if (index < 0 || static_cast<std::size_t>(index) >= table.count()) {
         throw UsageError{"INDEX must be between 0 and " +
