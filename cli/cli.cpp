@@ -186,10 +186,10 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
 }
 
 int closeStandardOutput(int status, std::ostream& err) {
-    std::cout.flush();
-    bool written = static_cast<bool>(std::cout);
     errno = 0;
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) written = false;
+    std::cout.flush();  // flushes stdout too: the first failure's errno is the reason
+    if (std::fflush(stdout) != 0 && errno == 0) errno = EIO;
+    bool written = std::cout && !std::ferror(stdout);
     int error = errno;
     // A standard output closed before the start takes nothing and so lost nothing.
     if (std::fclose(stdout) != 0 && errno != EBADF) {
