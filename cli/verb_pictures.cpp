@@ -38,9 +38,13 @@ int runBitmapToSprite(Invocation& invocation) {
 int runMap(Invocation& invocation) {
     const ArgumentList args(invocation.args, {"--back", "--palette", "--background"});
     args.expectPositional(1, 1);
-    const std::filesystem::path back = args.option("--back")
-                                           ? pathFromUtf8(*args.option("--back"))
-                                           : backSpritePath(invocation.gamePaths().CImagePath);
+    std::filesystem::path back;
+    if (const auto given = args.option("--back")) {
+        back = pathFromUtf8(*given);
+    } else {
+        const std::string& images = invocation.gamePaths().CImagePath;
+        back = backSpritePath(pathToUtf8(knownGameFolder(images, kGamePathValueNames[3])));
+    }
     refuseOutputOverInput(back, pathFromUtf8(args.positional()[0]));
     const PaletteTable palette = paletteOption(invocation, args);
     RgbImage map;
