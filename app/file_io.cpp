@@ -31,8 +31,8 @@ VekError cannotCreateError(const fs::path& path) {
                     ErrorDetail::ofFile(path));
 }
 
-// "The file cannot be written: it is read-only" for a target the user may not change; a write
-// through the folder would replace it anyway, against the file's own protection.
+// Refuses a target the user may not change: a write through the folder would replace it anyway,
+// against the file's own protection.
 void refuseReadOnly(const fs::path& target, const fs::path& named) {
 #ifdef _WIN32
     std::error_code error;
