@@ -137,30 +137,5 @@ TEST(WholeFileWrite, ABrokenHardLinkIsToldAndTheLongestNamesCanBeWritten) {
     EXPECT_EQ(folderContents(dir.path()), (std::vector<std::string>{"a.spr", "b.spr"}));
 }
 
-TEST(OutputOverInput, TheSameFileByAnyNameIsRefusedAndAnotherOneIsNot) {
-    testing::TempDir dir;
-    writeFileAtomically(dir / "x.cos", std::string_view("source"));
-    writeFileAtomically(dir / "other.cos", std::string_view("other"));
-    fs::create_symlink("x.cos", dir / "soft.cos");
-    fs::create_hard_link(dir / "x.cos", dir / "hard.cos");
-    const struct {
-        fs::path output;
-        bool refused;
-    } cases[] = {{dir / "x.cos", true},      {dir / "sub" / ".." / "x.cos", true},
-                 {dir / "soft.cos", true},   {dir / "hard.cos", true},
-                 {dir / "other.cos", false}, {dir / "new.cob", false}};
-    fs::create_directories(dir / "sub");
-    for (const auto& c : cases) {
-        bool refused = false;
-        try {
-            refuseOutputOverInput(dir / "x.cos", c.output);
-        } catch (const VekError& error) {
-            refused = true;
-            EXPECT_EQ(error.detail().file, pathToUtf8(c.output));
-        }
-        EXPECT_EQ(refused, c.refused) << c.output;
-    }
-}
-
 }  // namespace
 }  // namespace vek
