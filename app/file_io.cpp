@@ -14,6 +14,7 @@
 #include <io.h>
 #include <sys/stat.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -31,6 +32,27 @@ VekError cannotCreateError(const fs::path& path, BilingualText reason) {
                     ErrorDetail::ofFile(path, std::move(reason)));
 }
 
+// Refuses a target the user may not change: a write through the folder would replace it anyway,
+// against the file's own protection.
+void refuseReadOnly(const fs::path& target, const fs::path& named) {
+#ifdef _WIN32
+    std::error_code error;
+    const fs::file_status status = fs::status(target, error);
+    const bool readOnly = !error && fs::exists(status) &&
+                          (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+#else
+    struct stat facts {};
+    if (::stat(target.c_str(), &facts) != 0) return;
+    // The superuser may write anything; for it a file without any write permission counts.
+    const bool readOnly = ::geteuid() == 0 ? (facts.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0
+                                           : ::access(target.c_str(), W_OK) != 0;
+#endif
+    if (readOnly)
+        throw VekError("The file cannot be replaced: it is read-only",
+                       "Die Datei kann nicht ersetzt werden: sie ist schreibgeschützt",
+                       ErrorDetail::ofFile(named));
+}
+
 // The file a write replaces: a symbolic link is followed to the file it points to, as editors
 // do, so that the link stays; a folder or device is refused rather than replaced.
 fs::path writeTarget(const fs::path& path) {
@@ -46,7 +68,21 @@ fs::path writeTarget(const fs::path& path) {
     if (fs::exists(status) && !fs::is_regular_file(status))
         throw VekError("The target is not a regular file", "Das Ziel ist keine normale Datei",
                        ErrorDetail::ofFile(path));
+    if (fs::exists(status)) refuseReadOnly(target, path);
     return target;
+}
+
+// A short hidden name for a temporary beside its target: the same length whatever the target is
+// called, so that a target of the longest name the file system allows can still be written.
+fs::path temporaryName(const fs::path& folder, std::random_device& entropy) {
+    char name[32];
+    std::snprintf(name, sizeof name, ".vek%08x.tmp", static_cast<unsigned>(entropy()));
+    return folder.empty() ? fs::path(name) : folder / name;
+}
+
+std::function<void(const BilingualText&, const fs::path&)>& writeNoticeSink() {
+    static std::function<void(const BilingualText&, const fs::path&)> sink;
+    return sink;
 }
 
 // A temporary file beside the target, created exclusively under a name nobody can predict, so
@@ -56,10 +92,7 @@ class ExclusiveTemporary {
     explicit ExclusiveTemporary(const fs::path& target) {
         std::random_device entropy;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            char suffix[32];
-            std::snprintf(suffix, sizeof suffix, ".%08x%08x.vektmp", entropy(), entropy());
-            fs::path candidate = target;
-            candidate += suffix;
+            fs::path candidate = temporaryName(target.parent_path(), entropy);
             m_descriptor = openExclusive(candidate);
             if (m_descriptor >= 0) {
                 m_path = std::move(candidate);
@@ -100,6 +133,29 @@ class ExclusiveTemporary {
     int m_descriptor = -1;
     fs::path m_path;
 };
+
+// What a replaced file keeps: its permissions, and its owner and group where the user may give
+// them. Returns how many names the old file has, so that a broken hard link can be told.
+std::uintmax_t keepAttributes(const fs::path& target, [[maybe_unused]] int descriptor) {
+#ifdef _WIN32
+    std::error_code error;
+    const std::uintmax_t count = fs::hard_link_count(target, error);
+    return error ? 1 : count;
+#else
+    struct stat facts {};
+    if (::stat(target.c_str(), &facts) != 0) return 1;
+    // Owner first: changing it may clear set-id bits that the mode then puts back.
+    if (::fchown(descriptor, facts.st_uid, facts.st_gid) != 0) {
+        const int groupOnly = ::fchown(descriptor, static_cast<uid_t>(-1), facts.st_gid);
+        static_cast<void>(groupOnly);  // a group the user is not in stays the user's own
+    }
+    if (::fchmod(descriptor, facts.st_mode & 07777) != 0)
+        throw VekError("The permissions of the file cannot be kept",
+                       "Die Zugriffsrechte der Datei können nicht erhalten werden",
+                       ErrorDetail::ofFile(target));
+    return facts.st_nlink;
+#endif
+}
 
 // An output stream buffer over an open file descriptor, in blocks.
 class FileDescriptorBuffer : public std::streambuf {
@@ -189,7 +245,9 @@ void writeFileAtomically(const fs::path& path,
     }
     const fs::path target = writeTarget(path);
     ExclusiveTemporary temporary(target);
+    std::uintmax_t links = 1;
     try {
+        links = keepAttributes(target, temporary.descriptor());
         FileDescriptorBuffer buffer(temporary.descriptor());
         std::ostream out(&buffer);
         writeContents(out);
@@ -206,6 +264,12 @@ void writeFileAtomically(const fs::path& path,
     if (error) {
         temporary.remove();
         throw cannotCreateError(path, systemReason(error));
+    }
+    if (links > 1 && writeNoticeSink()) {
+        writeNoticeSink()(
+            {"The file had other hard links; they keep the old contents.",
+             "Die Datei hatte weitere harte Verknüpfungen; sie behalten den alten Inhalt."},
+            path);
     }
 }
 
@@ -226,6 +290,29 @@ void copyFileAtomically(const fs::path& source, const fs::path& target) {
     std::error_code error;
     if (fs::equivalent(source, target, error)) return;
     writeFileAtomically(target, bytes);
+}
+
+void setWriteNoticeSink(std::function<void(const BilingualText&, const fs::path&)> sink) {
+    writeNoticeSink() = std::move(sink);
+}
+
+void refuseOutputOverInput(const fs::path& input, const fs::path& output) {
+    std::error_code error;
+    if (fs::equivalent(input, output, error))
+        throw VekError("The output file is the input file; it would be destroyed",
+                       "Die Ausgabedatei ist die Eingabedatei; sie würde zerstört",
+                       ErrorDetail::ofFile(output));
+}
+
+fs::path makeTemporaryFolder(const fs::path& parent) {
+    std::random_device entropy;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate = temporaryName(parent, entropy);
+        std::error_code error;
+        if (fs::create_directory(candidate, error)) return candidate;
+        if (error) break;  // a name that exists gives no error, only false
+    }
+    throw cannotCreateError(parent);
 }
 
 VekError cannotWriteError(const fs::path& file) {

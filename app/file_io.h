@@ -36,6 +36,19 @@ void writeFileAtomically(const std::filesystem::path& path,
 // itself stays as it is.
 void copyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target);
 
+// Whole-file writes keep the replaced file's permissions and owner, and refuse a file that is
+// read-only for the user. A replaced file that had other hard links is told to this sink (the
+// links keep the old contents); by default nobody listens.
+void setWriteNoticeSink(
+    std::function<void(const BilingualText&, const std::filesystem::path&)> sink);
+
+// Throws when `output` names the same file as `input` (also through links), which writing the
+// output would destroy.
+void refuseOutputOverInput(const std::filesystem::path& input, const std::filesystem::path& output);
+
+// A new empty hidden folder in `parent` under a short name nobody can predict.
+std::filesystem::path makeTemporaryFolder(const std::filesystem::path& parent);
+
 // The run-time library's error for a file that cannot be written: "Kann nicht nach %s schreiben".
 VekError cannotWriteError(const std::filesystem::path& file);
 

@@ -104,6 +104,20 @@ GamePaths gamePathsUnder(const fs::path& gameDirectory) {
     return paths;
 }
 
+fs::path knownGameFolder(const std::string& path, std::string_view valueName) {
+    const fs::path folder = pathFromUtf8(path);
+    std::error_code error;
+    if (!path.empty() && folder.is_absolute() && fs::is_directory(folder, error)) return folder;
+    const std::string name(valueName);
+    throw VekError("The game's folder \"" + name +
+                       "\" is not known or not there: install Creatures, or name its folder with "
+                       "--game-dir DIR or VEK_GAME_DIR.",
+                   "Der Ordner \"" + name +
+                       "\" des Spiels ist unbekannt oder fehlt: installieren Sie Creatures, oder "
+                       "nennen Sie seinen Ordner mit --game-dir DIR oder VEK_GAME_DIR.",
+                   path.empty() ? ErrorDetail{} : ErrorDetail::ofFile(folder));
+}
+
 GamePathSources gamePathSourcesFromEnvironment() {
     GamePathSources sources;
     if (const char* dir = std::getenv("VEK_GAME_DIR"); dir && *dir)

@@ -29,6 +29,9 @@ inline constexpr std::array<std::string_view, 9> kGamePathValueNames = {
     "Main Directory",  "Body Data",         "Genetics Directory", "Image Directory", "IntroPath",
     "Macro Directory", "Palette Directory", "Programs",           "Sound Directory"};
 
+inline constexpr std::string_view kMainDirectoryValue = kGamePathValueNames[0];
+inline constexpr std::string_view kGeneticsDirectoryValue = kGamePathValueNames[2];
+
 inline constexpr std::string_view kGameRegistryKey =
     "Software\\Millennium Interactive\\Creatures\\1.0";
 
@@ -54,6 +57,11 @@ std::string& gamePathField(GamePaths& paths, std::size_t index);
 
 // The nine paths of the game's standard layout under one directory.
 GamePaths gamePathsUnder(const std::filesystem::path& gameDirectory);
+
+// The folder of one of the game's paths for a command that works in it. An unknown folder
+// (empty, relative or not there) throws naming the registry value that should give it, so that
+// no command ever falls back to the working directory.
+std::filesystem::path knownGameFolder(const std::string& path, std::string_view valueName);
 
 // Where the nine paths come from on this platform. Each source answers nothing when it does not
 // know the game; the first that answers wins. The game's drive A: is found the same way.

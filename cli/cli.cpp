@@ -1,11 +1,16 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <new>
 
+#include "app/file_io.h"
 #include "app/program_directory.h"
+#include "app/scope_exit.h"
 #include "app/user_folders.h"
 #include "app/vek_error.h"
 #include "app/version.h"
@@ -200,6 +205,10 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
         printVersion(out);
         return kSuccess;
     }
+    setWriteNoticeSink([&err](const BilingualText& notice, const std::filesystem::path& file) {
+        err << "vek: warning: " << pathToUtf8(file) << ": " << notice.english << "\n";
+    });
+    const ScopeExit quiet([] { setWriteNoticeSink({}); });
     try {
         return verb->run(invocation);
     } catch (const UsageError& error) {
@@ -212,6 +221,22 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << errorMessage(error, kLanguageEnglish) << "\n";
         return kFailed;
     }
+}
+
+int closeStandardOutput(int status, std::ostream& err) {
+    errno = 0;
+    std::cout.flush();  // flushes stdout too: the first failure's errno is the reason
+    if (std::fflush(stdout) != 0 && errno == 0) errno = EIO;
+    bool written = std::cout && !std::ferror(stdout);
+    int error = errno;
+    // A standard output closed before the start takes nothing and so lost nothing.
+    if (std::fclose(stdout) != 0 && errno != EBADF) {
+        written = false;
+        error = errno;
+    }
+    if (written) return status;
+    err << "vek: cannot write standard output: " << std::strerror(error ? error : EIO) << "\n";
+    return kFailed;
 }
 
 }  // namespace vek::cli

@@ -84,4 +84,9 @@ std::ostream& reportStream(Invocation& invocation, std::string_view output);
 // Runs the tool on a whole command line (without the program name).
 int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// The end of the process's standard output: what is still buffered is written and the stream
+// closed. A failure (a full disk, a closed pipe) turns `status` into a failure with a message,
+// so that output that was lost is never reported as success.
+int closeStandardOutput(int status, std::ostream& err);
+
 }  // namespace vek::cli

@@ -14,5 +14,7 @@ int main(int argc, char* argv[]) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
-    return vek::cli::runVek(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    const int status =
+        vek::cli::runVek(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    return vek::cli::closeStandardOutput(status, std::cerr);
 }

@@ -26,7 +26,9 @@ PaletteTable paletteOption(Invocation& invocation, const ArgumentList& args) {
     const ScreenColor background = backgroundOption(args);
     if (auto file = args.option("--palette"))
         return readPaletteFile(pathFromUtf8(*file), background);
-    return readGamePalette(invocation.gamePaths().CPalettePath, background);
+    const std::string& directory = invocation.gamePaths().CPalettePath;
+    knownGameFolder(directory, kGamePathValueNames[6]);  // never a palette.dta found here by chance
+    return readGamePalette(directory, background);
 }
 
 }  // namespace vek::cli

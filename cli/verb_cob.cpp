@@ -24,6 +24,7 @@ constexpr std::string_view kUsage =
 int runCompile(Invocation& invocation, const ArgumentList& args) {
     args.expectPositional(3, 3);
     const std::filesystem::path source = pathFromUtf8(args.positional()[1]);
+    refuseOutputOverInput(source, pathFromUtf8(args.positional()[2]));
     const std::vector<std::string> lines = readSourceFile(source);
     refuseNonSourceText(readFileText(source), source);
     const CompiledObject result =
@@ -43,6 +44,8 @@ int runCompile(Invocation& invocation, const ArgumentList& args) {
 int runDiscompile(Invocation& invocation, const ArgumentList& args) {
     args.expectPositional(2, 2);
     const std::string& input = args.positional()[1];
+    if (const auto output = args.option("-o"))
+        refuseOutputOverInput(pathFromUtf8(input), pathFromUtf8(*output));
     const CobData cob = readCobFile(pathFromUtf8(input));
     const std::vector<std::string> lines = discompile(cob, fieldsOf(cob), fileNamePart(input));
     if (const std::size_t dropped = countDroppedByCompiling(cob))

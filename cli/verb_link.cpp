@@ -178,11 +178,14 @@ int runExtract(Invocation& invocation) {
     }
     CliLink link(invocation);
     const ExtractionResult result = extractAllMacros(
-        [&link](std::string_view macro) { return link.send(macro); }, directory, kLanguageEnglish,
+        [&link](std::string_view macro) {
+            return answerIfAnswered(link.creatures, link.send(macro));
+        },
+        directory, kLanguageEnglish,
         [&invocation](const std::string& line) { invocation.out << line << "\n"
                                                                 << std::flush; });
     invocation.out << result.files << " files written for " << result.classes << " classes\n";
-    return link.noticed ? kFailed : kSuccess;
+    return link.noticed || result.stopped ? kFailed : kSuccess;
 }
 
 }  // namespace

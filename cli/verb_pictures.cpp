@@ -24,6 +24,7 @@ ColorMatchLevel matchLevel(const ArgumentList& args) {
 int runBitmapToSprite(Invocation& invocation) {
     const ArgumentList args(invocation.args, {"--level", "--palette", "--background"});
     args.expectPositional(2, 2);
+    refuseOutputOverInput(pathFromUtf8(args.positional()[0]), pathFromUtf8(args.positional()[1]));
     const ColorMatchLevel level = matchLevel(args);
     const PaletteTable palette = paletteOption(invocation, args);
     RgbImage picture = readPicture(pathFromUtf8(args.positional()[0]), palette.background());
@@ -38,10 +39,15 @@ int runBitmapToSprite(Invocation& invocation) {
 int runMap(Invocation& invocation) {
     const ArgumentList args(invocation.args, {"--back", "--palette", "--background"});
     args.expectPositional(1, 1);
+    std::filesystem::path back;
+    if (const auto given = args.option("--back")) {
+        back = pathFromUtf8(*given);
+    } else {
+        const std::string& images = invocation.gamePaths().CImagePath;
+        back = backSpritePath(pathToUtf8(knownGameFolder(images, kGamePathValueNames[3])));
+    }
+    refuseOutputOverInput(back, pathFromUtf8(args.positional()[0]));
     const PaletteTable palette = paletteOption(invocation, args);
-    const std::filesystem::path back = args.option("--back")
-                                           ? pathFromUtf8(*args.option("--back"))
-                                           : backSpritePath(invocation.gamePaths().CImagePath);
     RgbImage map;
     drawMap(back, palette, map);
     writePicture(pathFromUtf8(args.positional()[0]), map);

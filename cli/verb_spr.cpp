@@ -60,8 +60,10 @@ int runMerge(Invocation& invocation) {
     const ArgumentList args(restOf(invocation.args), {});
     args.expectPositional(2, kMergeListCapacity + 1);
     std::vector<std::filesystem::path> inputs;
-    for (std::size_t i = 1; i < args.positional().size(); ++i)
+    for (std::size_t i = 1; i < args.positional().size(); ++i) {
         inputs.push_back(pathArgument(args, i));
+        refuseOutputOverInput(inputs.back(), pathArgument(args, 0));
+    }
     const std::vector<MergeEntry> list = buildMergeList(inputs);
     writeMergedFile(pathArgument(args, 0), list);
     reportStream(invocation, args.positional()[0])
@@ -76,6 +78,7 @@ int runExport(Invocation& invocation) {
     if (!isValidZoom(zoom)) throw UsageError{"--zoom must be 1, 2, 4, 8 or 16"};
     const int index = parseIntArgument(args.positional()[1], "INDEX");
     const std::filesystem::path file = pathArgument(args, 0);
+    refuseOutputOverInput(file, pathArgument(args, 2));
     const SpriteTable table = readSpriteTable(file, kMaxSpriteCount);
     if (table.count() == 0) {
         throw VekError("The sprite file holds no sprites", "Die Sprite-Datei enthält keine Sprites",

@@ -59,8 +59,10 @@ Verb worldVerb() {
             "usage: vek world reset\n"
             "       vek world new OUT.SFC\n"
             "reset: the game's world.sfc is saved as OldWorld.sfc and replaced by eden.sfc\n"
-            "(nothing changes when the backup cannot be written). new: eden.sfc is copied to\n"
-            "OUT.SFC. Both work on the game's main directory.\n",
+            "(nothing changes when the backup cannot be written). A world equal to eden.sfc is\n"
+            "not saved; the previous OldWorld.sfc moves to OldWorld1.sfc, the older ones on to\n"
+            "OldWorld5.sfc. new: eden.sfc is copied to OUT.SFC (the game's world.sfc is backed\n"
+            "up first). Both work on the game's main directory and refuse when it is unknown.\n",
             runWorld};
 }
 
@@ -71,7 +73,8 @@ Verb eggsVerb() {
             "the game's genetics directory: game (the game's own eggs), grendel (Grendels only),\n"
             "nornel (Norn mums, Grendel dads), grenorn (Grendel mums, Norn dads). The disk is\n"
             "DIR, else the game's drive A: (--floppy DIR before the verb, VEK_FLOPPY_DIR, or the\n"
-            "Wine prefix's dosdevices/a:).\n",
+            "Wine prefix's dosdevices/a:). Every source is read first and the disk is built in a\n"
+            "hidden folder, then moved into place: a failure leaves the old disk as it was.\n",
             runEggs};
 }
 

@@ -1,8 +1,11 @@
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "app/file_io.h"
 #include "app/game_paths.h"
 #include "demo/demo_contributors.h"
+#include "world/world_files.h"
 
 namespace vek::demo {
 
@@ -76,7 +79,11 @@ void linkDrive(const DemoLayout& layout, std::string_view drive, const fs::path&
 void writeDemoWorld(const DemoLayout& layout) {
     const GamePaths paths = gamePathsUnder(layout.gameDirectory());
     const fs::path main = pathFromUtf8(paths.CMainPath);
-    writeFileAtomically(main / "world.sfc", demoWorld("world"));
+    const std::string world = demoWorld("world");
+    // A world played in an earlier demo is kept as its backup, as a reset keeps it.
+    fs::create_directories(main);
+    backUpWorld(main, std::span(reinterpret_cast<const std::uint8_t*>(world.data()), world.size()));
+    writeFileAtomically(main / "world.sfc", world);
     writeFileAtomically(main / "eden.sfc", demoWorld("eden"));
 
     fs::create_directories(layout.winePrefix() / "dosdevices");

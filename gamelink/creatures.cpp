@@ -155,6 +155,11 @@ bool TCreatures::testConnection() {
     return m_transport->connect(kLinkService, kConnectionTestTopic, m_timeouts.connect) != nullptr;
 }
 
+std::optional<std::string> answerIfAnswered(const TCreatures& creatures, std::string answer) {
+    if (creatures.lastOutcome() != TCreatures::Outcome::Answered) return std::nullopt;
+    return answer;
+}
+
 ProcessLaunch gameStart(const GamePaths& paths) {
     ProcessLaunch launch;
     launch.exeName = paths.CMainPath + "creatures.exe";

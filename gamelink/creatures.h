@@ -124,6 +124,10 @@ class TCreatures final : public GameInstallation {
     std::chrono::milliseconds m_startPoll{250};
 };
 
+// The answer of the SendMacro just made, or nothing when its conversation failed, for runs of
+// many macros that stop at the first failure.
+std::optional<std::string> answerIfAnswered(const TCreatures& creatures, std::string answer);
+
 // The game's start: CMainPath + "creatures.exe -Embedding", in the main directory.
 ProcessLaunch gameStart(const GamePaths& paths);
 

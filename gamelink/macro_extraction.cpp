@@ -1,6 +1,7 @@
 #include "gamelink/macro_extraction.h"
 
 #include <charconv>
+#include <cstdio>
 #include <unordered_set>
 
 #include "app/ansi_text.h"
@@ -19,6 +20,8 @@ constexpr Bilingual kWritingFile{"Writing file ", "schreibe Datei "};
 constexpr Bilingual kClassesDropped{"More than 1001 classes: the other ",
                                     "Mehr als 1001 Klassen: die anderen "};
 constexpr Bilingual kNotScanned{" are not scanned.", " werden nicht untersucht."};
+constexpr Bilingual kRunStopped{"The game no longer answers; the run stops here.",
+                                "Das Spiel antwortet nicht mehr; der Lauf endet hier."};
 
 int toInteger(std::string_view piece) {
     int value = 0;
@@ -88,6 +91,13 @@ std::string macroFileName(int family, int genus, int species, int event) {
            lastTwoDigits(event) + ".MAC";
 }
 
+std::string distinctMacroFileName(int family, int genus, int species, int event) {
+    char full[40];
+    std::snprintf(full, sizeof full, "-%03d%03d%03d", family, genus, species);
+    std::string name = macroFileName(family, genus, species, event);
+    return name.insert(8, full);
+}
+
 std::vector<std::string> macroFileLines(std::string_view script) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -103,19 +113,22 @@ std::vector<std::string> macroFileLines(std::string_view script) {
     return lines;
 }
 
-ExtractionResult extractAllMacros(const std::function<std::string(std::string_view)>& sendMacro,
+ExtractionResult extractAllMacros(const MacroSender& sendMacro,
                                   const std::filesystem::path& macDirectory,
                                   std::string_view language,
                                   const std::function<void(const std::string&)>& progress) {
     ExtractionResult result;
     progress(std::string(kBePatient.in(language)));
     ++result.requests;
-    const ClassList classes = parseClassKeys(sendMacro(kEnumerationMacro));
+    // A game that cannot be reached gives no classes: the run ends after its first line.
+    const ClassList classes = parseClassKeys(sendMacro(kEnumerationMacro).value_or(""));
     result.classes = classes.keys.size();
     if (classes.dropped > 0) {
         progress(std::string(kClassesDropped.in(language)) + std::to_string(classes.dropped) +
                  std::string(kNotScanned.in(language)));
     }
+    // Classes 5 and 105 share their eight-digit names; a file of this run is never replaced.
+    std::unordered_set<std::string> written;
     const std::string total = std::to_string(classes.keys.size());
     for (std::size_t n = 0; n < classes.keys.size(); ++n) {
         const ClassKey& key = classes.keys[n];
@@ -123,13 +136,21 @@ ExtractionResult extractAllMacros(const std::function<std::string(std::string_vi
                  total + " (" + key.text + ")");
         for (int event = 0; event < kScriptEventCount; ++event) {
             ++result.requests;
-            const std::string script = sendMacro(scriptRequestMacro(key, event));
-            if (script.empty()) continue;
-            const std::filesystem::path file =
-                macDirectory / macroFileName(key.family, key.genus, key.species, event);
+            const std::optional<std::string> script = sendMacro(scriptRequestMacro(key, event));
+            if (!script) {
+                result.stopped = true;
+                progress(std::string(kRunStopped.in(language)));
+                return result;
+            }
+            if (script->empty()) continue;
+            std::string name = macroFileName(key.family, key.genus, key.species, event);
+            if (written.contains(name))
+                name = distinctMacroFileName(key.family, key.genus, key.species, event);
+            const std::filesystem::path file = macDirectory / name;
             progress(std::string(kWritingFile.in(language)) + pathToUtf8(file));
             // Macro files are the game's text files: in its code page, lines ending in CR LF.
-            writeFileAtomically(file, utf8ToAnsi(joinCrLf(macroFileLines(script))));
+            writeFileAtomically(file, utf8ToAnsi(joinCrLf(macroFileLines(*script))));
+            written.insert(name);
             ++result.files;
         }
     }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,11 @@ std::string scriptRequestMacro(const ClassKey& key, int event);
 // Eight digits and ".MAC": the last two digits of family, genus, species and event.
 std::string macroFileName(int family, int genus, int species, int event);
 
+// The name of a later file of this run whose eight-digit name is taken: the eight digits, a
+// dash and the three numbers in full ("02050501-002005105.MAC"), so that the class's mask
+// still finds it.
+std::string distinctMacroFileName(int family, int genus, int species, int event);
+
 // A script as the lines of its file: cut at every comma, a double quote before the first
 // piece and after the last.
 std::vector<std::string> macroFileLines(std::string_view script);
@@ -47,14 +53,19 @@ std::vector<std::string> macroFileLines(std::string_view script);
 struct ExtractionResult {
     std::size_t classes = 0;
     std::size_t requests = 0;  // conversations held, the enumeration included
-    std::size_t files = 0;
+    std::size_t files = 0;     // files really written
+    bool stopped = false;      // a conversation failed and the run ended there
 };
+
+// Sends one macro and returns the game's answer; nothing when the conversation failed.
+using MacroSender = std::function<std::optional<std::string>(std::string_view)>;
 
 // Asks the game for every class in its world and each class for its 73 scripts, and writes
 // every script returned as a file of its own into `macDirectory` (which must exist). Progress
-// lines go to `progress` in the interface language. A file error stops the run; the files
-// written before it stay whole.
-ExtractionResult extractAllMacros(const std::function<std::string(std::string_view)>& sendMacro,
+// lines go to `progress` in the interface language. A failed conversation ends the run with
+// one progress line; a file error stops it by throwing. The files written before either stay
+// whole, and no file written in the run is replaced by a later one (distinctMacroFileName).
+ExtractionResult extractAllMacros(const MacroSender& sendMacro,
                                   const std::filesystem::path& macDirectory,
                                   std::string_view language,
                                   const std::function<void(const std::string&)>& progress);

@@ -26,10 +26,18 @@ std::string_view macroFileCommand(std::string_view line) {
 
 std::string macroScrpLine(std::string_view fileName) {
     std::string line = "scrp";
-    for (std::size_t at = 0; at < 8; at += 2) {
+    // "02050501-002005105.MAC": the class in full after the dash, for numbers above 99.
+    const bool full = fileName.size() > 18 && fileName[8] == '-' &&
+                      std::all_of(fileName.begin() + 9, fileName.begin() + 18, [](char c) {
+                          return std::isdigit(static_cast<unsigned char>(c));
+                      });
+    for (std::size_t part = 0; part < 3; ++part) {
         line += ' ';
-        line += std::to_string(twoDigitsAt(fileName, at));
+        line += std::to_string(full ? parseWholeNumber(fileName.substr(9 + 3 * part, 3))
+                                    : twoDigitsAt(fileName, 2 * part));
     }
+    line += ' ';
+    line += std::to_string(twoDigitsAt(fileName, 6));
     return line;
 }
 

@@ -25,7 +25,8 @@ std::string_view macroFileCommand(std::string_view line);
 
 // The "scrp" line of a macro file: its name's first eight characters read as family, genus,
 // species and event, two digits each ("02050301.MAC" gives "scrp 2 5 3 1"). A name that does
-// not start with four two-digit numbers throws the conversion error.
+// not start with four two-digit numbers throws the conversion error. A name with the class in
+// full after a dash ("02050501-002005105.MAC") gives it whole ("scrp 2 5 105 1").
 std::string macroScrpLine(std::string_view fileName);
 // The event number of a macro file: its name's characters 7 and 8.
 int macroEventNumber(std::string_view fileName);

@@ -4,6 +4,7 @@
 
 #include "app/settings.h"
 #include "app/text_table.h"
+#include "app/ui/error_report.h"
 #include "app/ui/language.h"
 #include "app/ui/main_window.h"
 #include "app/ui/sound_output.h"
@@ -57,6 +58,7 @@ Workbench::Workbench(const WorkbenchSetup& setup, UserDialogs& dialogs, SoundOut
 }
 
 Workbench::~Workbench() {
+    uninstallWriteNotices();
     // Windows go before the context they refer to, the main window last.
     while (!m_ownedWindows.empty()) m_ownedWindows.pop_back();
 }
@@ -162,6 +164,7 @@ void Workbench::bindCommands() {
     commands.launchCreatures.bind([&ctx, &creatures] { launchCreatures(ctx, creatures); });
     // The link's messages ("Creatures not found! ...") are boxes of this program.
     installGameLinkNotices(ctx, creatures);
+    installWriteNotices(ctx);
     bindGameDataCommands();
 }
 

@@ -1,9 +1,12 @@
 #include "world/egg_disk.h"
 
+#include <cstdint>
+#include <optional>
 #include <system_error>
 
 #include "app/file_io.h"
 #include "app/file_lookup.h"
+#include "app/scope_exit.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -86,31 +89,102 @@ std::vector<EggCopy> eggDiskCopies(EggDiskKind kind, const fs::path& geneticsDir
     return copies;
 }
 
-void writeEggDisk(EggDiskKind kind, const fs::path& geneticsDirectory, const fs::path& disk) {
-    requireWritableFolder(disk);
-    writeFileAtomically(disk / "header.dat", eggDiskHeader());
-    for (int egg = 1; egg <= kEggCount; ++egg) {
-        std::error_code ignored;  // an existing folder, or one that cannot be made, is passed over
-        fs::create_directory(disk / ("egg" + std::to_string(egg)), ignored);
-    }
-    std::string failedEnglish;
-    std::string failedGerman;
-    for (const EggCopy& copy : eggDiskCopies(kind, geneticsDirectory, disk)) {
+namespace {
+
+// Every genetics file the disk needs, read before anything on the disk changes; the ones that
+// cannot be read are named in one message.
+std::vector<std::vector<std::uint8_t>> readSources(const std::vector<EggCopy>& copies,
+                                                   const fs::path& disk) {
+    std::vector<std::vector<std::uint8_t>> contents;
+    std::string missing;
+    for (const EggCopy& copy : copies) {
         try {
-            copyFileAtomically(copy.source, copy.target);
-        } catch (const std::exception& failure) {
-            const auto* own = dynamic_cast<const VekError*>(&failure);
-            const std::string line = "\n" + pathToUtf8(copy.target.lexically_relative(disk)) +
-                                     " <- " + pathToUtf8(copy.source) + ": ";
-            failedEnglish +=
-                line + (own ? std::string(own->text(kLanguageEnglish)) : failure.what());
-            failedGerman += line + (own ? std::string(own->text(kLanguageGerman)) : failure.what());
+            contents.push_back(readFileBytes(copy.source));
+        } catch (const VekError&) {
+            const std::string name = "\n" + pathToUtf8(copy.source);
+            if (missing.find(name) == std::string::npos) missing += name;
         }
     }
-    if (!failedEnglish.empty()) {
-        throw VekError("These copies of the egg disk failed:" + failedEnglish,
-                       "Diese Kopien der Ei-Disk sind fehlgeschlagen:" + failedGerman,
-                       ErrorDetail::ofFile(disk));
+    if (!missing.empty()) {
+        throw VekError(
+            "The egg disk was not written; these genetics files cannot be read:" + missing,
+            "Die Ei-Disk wurde nicht geschrieben; diese Genetik-Dateien können nicht "
+            "gelesen werden:" +
+                missing,
+            ErrorDetail::ofFile(disk));
+    }
+    return contents;
+}
+
+// Moves the finished files from `staging` onto the disk, one rename each. The files they
+// replace wait in the staging folder until every move is done; a failed move puts them back.
+void moveIntoPlace(const fs::path& staging, const fs::path& disk,
+                   const std::vector<fs::path>& files) {
+    const fs::path kept = staging / ".replaced";
+    fs::create_directory(kept);
+    struct Move {
+        fs::path target;
+        std::optional<fs::path> replaced;
+    };
+    std::vector<Move> done;
+    std::vector<fs::path> madeFolders;
+    try {
+        for (const fs::path& file : files) {
+            const fs::path target = disk / file;
+            if (fs::create_directory(target.parent_path()))
+                madeFolders.push_back(target.parent_path());
+            Move move{target, {}};
+            if (fs::exists(fs::symlink_status(target))) {
+                move.replaced = kept / std::to_string(done.size());
+                fs::rename(target, *move.replaced);
+            }
+            done.push_back(move);
+            fs::rename(staging / file, target);
+        }
+    } catch (const std::exception&) {
+        std::error_code ignored;
+        for (auto move = done.rbegin(); move != done.rend(); ++move) {
+            if (!move->replaced) {
+                fs::remove(move->target, ignored);
+            } else {
+                fs::rename(*move->replaced, move->target, ignored);
+            }
+        }
+        for (const fs::path& folder : madeFolders) fs::remove(folder, ignored);
+        throw;
+    }
+}
+
+}  // namespace
+
+void writeEggDisk(EggDiskKind kind, const fs::path& geneticsDirectory, const fs::path& disk) {
+    requireWritableFolder(disk);
+    const fs::path genetics =
+        knownGameFolder(pathToUtf8(geneticsDirectory), kGeneticsDirectoryValue);
+    const std::vector<EggCopy> copies = eggDiskCopies(kind, genetics, disk);
+    const std::vector<std::vector<std::uint8_t>> contents = readSources(copies, disk);
+
+    // The disk is built whole in a hidden folder on the same drive and then moved into place,
+    // so that a full disk or a failed write leaves the old disk as it was.
+    const fs::path staging = makeTemporaryFolder(disk);
+    const ScopeExit removeStaging([&staging] {
+        std::error_code ignored;
+        fs::remove_all(staging, ignored);
+    });
+    try {
+        std::vector<fs::path> files = {"header.dat"};
+        writeFileAtomically(staging / files.front(), eggDiskHeader());
+        for (std::size_t i = 0; i < copies.size(); ++i) {
+            files.push_back(copies[i].target.lexically_relative(disk));
+            fs::create_directories(staging / files.back().parent_path());
+            writeFileAtomically(staging / files.back(), contents[i]);
+        }
+        moveIntoPlace(staging, disk, files);
+    } catch (const std::exception& failure) {
+        throw VekError(
+            "The egg disk was not written: " + errorMessage(failure, kLanguageEnglish),
+            "Die Ei-Disk wurde nicht geschrieben: " + errorMessage(failure, kLanguageGerman),
+            ErrorDetail::ofFile(disk));
     }
 }
 

@@ -64,9 +64,10 @@ struct EggCopy {
 std::vector<EggCopy> eggDiskCopies(EggDiskKind kind, const std::filesystem::path& geneticsDirectory,
                                    const std::filesystem::path& disk);
 
-// Writes header.dat (a failure stops here, before anything else), the folders egg1 ... egg6 and
-// the twelve copies, each through a temporary file. Copies that fail do not stop the others;
-// at the end one error lists every one that failed. Throws VekError.
+// Writes header.dat, the folders egg1 ... egg6 and the twelve copies. Every source is read
+// first (the ones missing are named together); the disk is built in a hidden folder on the same
+// drive and moved into place when whole, so a failure leaves the old disk as it was. An unknown
+// genetics directory is refused. Throws VekError.
 void writeEggDisk(EggDiskKind kind, const std::filesystem::path& geneticsDirectory,
                   const std::filesystem::path& disk);
 

@@ -165,6 +165,7 @@ void WinePrefixRegistry::writeString(RegistryRoot root, std::string_view key,
     }
     if (!hasWriteBit(file))
         throw registryWriteError(valueName, ErrorDetail::ofFile(file, systemReason(EACCES)));
+    backUpOnce(file, registry);
 
     // A running server writes its own copy of the registry back when it stops.
     if (m_tools.serverRunning && m_tools.serverRunning(m_prefix)) {
@@ -189,6 +190,17 @@ void WinePrefixRegistry::writeString(RegistryRoot root, std::string_view key,
     } catch (const VekError& error) {
         throw registryWriteError(valueName, fileAndReason(file, error));
     }
+}
+
+void WinePrefixRegistry::backUpOnce(const fs::path& file, std::string_view contents) {
+    if (m_backedUp.contains(file)) return;
+    // The registry as it was before this session's first change, for the user to go back to.
+    fs::path backup = file;
+    backup += kRegistryBackupSuffix;
+    writeFileAtomically(backup, contents);
+    // The backup is as private as the file it keeps.
+    fs::permissions(backup, fs::status(file).permissions());
+    m_backedUp.insert(file);
 }
 
 std::unique_ptr<RegistryWriter> platformRegistryWriter(const GamePathSources& sources) {

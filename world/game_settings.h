@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -64,9 +65,13 @@ struct WineServerTools {
 };
 WineServerTools systemWineServerTools();
 
+// The backup of a registry file, written before the first change of a session: user.reg.vekbak.
+inline constexpr std::string_view kRegistryBackupSuffix = ".vekbak";
+
 // The registry of a Wine prefix: user.reg for the current user, system.reg for the machine,
-// edited as text and written whole. While a Wine server keeps the prefix open, the value goes
-// through `wine reg add` instead, or is refused when Wine is not installed.
+// edited as text and written whole, each file backed up before this writer first changes it. While
+// a Wine server keeps the prefix open, the value goes through `wine reg add` instead, or is refused
+// when Wine is not installed.
 class WinePrefixRegistry final : public RegistryWriter {
   public:
     explicit WinePrefixRegistry(std::filesystem::path prefix,
@@ -75,8 +80,11 @@ class WinePrefixRegistry final : public RegistryWriter {
                      std::string_view text) override;
 
   private:
+    void backUpOnce(const std::filesystem::path& file, std::string_view contents);
+
     std::filesystem::path m_prefix;
     WineServerTools m_tools;
+    std::set<std::filesystem::path> m_backedUp;  // files whose backup this session wrote
 };
 
 // The platform's registry: the system's own on Windows, the game's Wine prefix elsewhere.

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/file_io.h"
 #include "app/ui/app_context.h"
 #include "app/ui/qt_convert.h"
 #include "app/vek_error.h"
@@ -17,5 +18,15 @@ bool runGuarded(const AppContext& context, const std::function<void()>& command)
     }
     return false;
 }
+
+void installWriteNotices(const AppContext& context) {
+    setWriteNoticeSink([&context](const BilingualText& notice, const std::filesystem::path& file) {
+        const std::string english = notice.english + "\n" + pathToUtf8(file);
+        const std::string german = notice.german + "\n" + pathToUtf8(file);
+        context.ask({{english, german}, {"Note", "Hinweis"}}, Buttons::Ok);
+    });
+}
+
+void uninstallWriteNotices() { setWriteNoticeSink({}); }
 
 }  // namespace vek::ui

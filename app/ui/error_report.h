@@ -11,4 +11,9 @@ struct AppContext;
 // done stays done. Returns false when the command failed.
 bool runGuarded(const AppContext& context, const std::function<void()>& command);
 
+// Shows what whole-file writes tell (a broken hard link) in a box with the file on a second
+// line, until uninstallWriteNotices.
+void installWriteNotices(const AppContext& context);
+void uninstallWriteNotices();
+
 }  // namespace vek::ui

@@ -106,13 +106,16 @@ void CommandInterfaceWindow::Extractallmakrosandsaveasmakfiles1Click() {
     const WaitCursor busy;
     m_memo1->clear();
     runCommand([this] {
-        extractAllMacros([this](std::string_view macro) { return m_creatures.SendMacro(macro); },
-                         context().programFile("mac"), context().language,
-                         [this](const std::string& line) {
-                             m_memo1->appendPlainText(toQString(line));
-                             // Shows the line at once; the user's input waits until the run ends.
-                             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                         });
+        extractAllMacros(
+            [this](std::string_view macro) {
+                return answerIfAnswered(m_creatures, m_creatures.SendMacro(macro));
+            },
+            context().programFile("mac"), context().language,
+            [this](const std::string& line) {
+                m_memo1->appendPlainText(toQString(line));
+                // Shows the line at once; the user's input waits until the run ends.
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            });
     });
 }
 

@@ -2,6 +2,9 @@
 
 #include <stdexcept>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "app/file_io.h"
 #include "support/temp_dir.h"
 
@@ -73,6 +76,65 @@ TEST(WholeFileWrite, AFailureWhileWritingLeavesTheOldFileAndNoTemporaryFile) {
     const std::string large(300001, 'y');
     writeFileAtomically(dir / "a.txt", [&](std::ostream& out) { out << large; });
     EXPECT_EQ(readFileText(dir / "a.txt"), large);
+}
+
+TEST(WholeFileWrite, AReplacedFileKeepsModeAndOwnerAndAReadOnlyOneIsRefused) {
+    const struct {
+        fs::perms mode;
+        bool refused;
+    } cases[] = {{fs::perms::owner_read | fs::perms::owner_write, false},
+                 {fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read, false},
+                 {fs::perms::owner_all | fs::perms::others_read, false},
+                 {fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, true}};
+    for (const auto& c : cases) {
+        testing::TempDir dir;
+        writeFileAtomically(dir / "user.reg", std::string_view("old"));
+        fs::permissions(dir / "user.reg", c.mode);
+        try {
+            writeFileAtomically(dir / "user.reg", std::string_view("new"));
+            EXPECT_FALSE(c.refused);
+        } catch (const VekError& error) {
+            EXPECT_TRUE(c.refused) << error.what();
+            EXPECT_EQ(error.text("english"), "The file cannot be replaced: it is read-only");
+        }
+        EXPECT_EQ(readFileText(dir / "user.reg"), c.refused ? "old" : "new");
+        EXPECT_EQ(fs::status(dir / "user.reg").permissions(), c.mode);
+        EXPECT_EQ(folderContents(dir.path()), std::vector<std::string>{"user.reg"});
+    }
+    if (::geteuid() != 0) return;  // only the superuser can give a file to someone else
+    testing::TempDir dir;
+    writeFileAtomically(dir / "world.sfc", std::string_view("old"));
+    ASSERT_EQ(::chown((dir / "world.sfc").c_str(), 4321, 4322), 0);
+    writeFileAtomically(dir / "world.sfc", std::string_view("new"));
+    struct stat facts {};
+    ASSERT_EQ(::stat((dir / "world.sfc").c_str(), &facts), 0);
+    EXPECT_EQ(facts.st_uid, 4321u);
+    EXPECT_EQ(facts.st_gid, 4322u);
+}
+
+TEST(WholeFileWrite, ABrokenHardLinkIsToldAndTheLongestNamesCanBeWritten) {
+    testing::TempDir dir;
+    std::vector<std::string> told;
+    setWriteNoticeSink([&told](const BilingualText& notice, const fs::path& file) {
+        told.push_back(pathToUtf8(file.filename()) + ": " + notice.english);
+    });
+    writeFileAtomically(dir / "a.spr", std::string_view("old"));
+    fs::create_hard_link(dir / "a.spr", dir / "b.spr");
+    writeFileAtomically(dir / "a.spr", std::string_view("new"));
+    writeFileAtomically(dir / "a.spr", std::string_view("newer"));  // one name left: nothing told
+    setWriteNoticeSink({});
+    EXPECT_EQ(told, std::vector<std::string>{
+                        "a.spr: The file had other hard links; they keep the old contents."});
+    EXPECT_EQ(readFileText(dir / "b.spr"), "old");
+
+    for (const std::size_t length : {232u, 248u, 255u}) {
+        const std::string name = std::string(length - 4, 'n') + ".spr";
+        writeFileAtomically(dir / name, std::string_view("x"));
+        writeFileAtomically(dir / name, std::string_view("y"));
+        EXPECT_EQ(readFileText(dir / name), "y") << length;
+        fs::remove(dir / name);
+    }
+    EXPECT_EQ(folderContents(dir.path()), (std::vector<std::string>{"a.spr", "b.spr"}));
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 
 #include "app/file_io.h"
 #include "app/vek_error.h"
+#include "gamelink/creatures.h"
 #include "gamelink/macro_extraction.h"
 #include "gamelink/sim_harness.h"
 #include "objects/classifier.h"
+#include "objects/macro_insertion.h"
 #include "support/temp_dir.h"
 
 namespace vek::testing {
@@ -78,6 +80,24 @@ TEST(MacroFileTest, NamesAreTwoDigitsEachAndHighNumbersKeepTheirLastTwo) {
     EXPECT_EQ(macroFileName(2, 3, 255, 0), "02035500.MAC");
 }
 
+TEST(MacroFileTest, ALaterFileOfASharedNameKeepsTheMaskAndGivesItsClassWhole) {
+    const struct {
+        int family, genus, species, event;
+        const char* name;
+        const char* scrp;
+    } cases[] = {{2, 5, 105, 1, "02050501-002005105.MAC", "scrp 2 5 105 1"},
+                 {255, 0, 7, 72, "55000772-255000007.MAC", "scrp 255 0 7 72"},
+                 {1, 2, 3, 4, "01020304-001002003.MAC", "scrp 1 2 3 4"}};
+    for (const auto& c : cases) {
+        const std::string name = distinctMacroFileName(c.family, c.genus, c.species, c.event);
+        EXPECT_EQ(name, c.name);
+        EXPECT_TRUE(
+            name.starts_with(macroFileName(c.family, c.genus, c.species, c.event).substr(0, 6)));
+        EXPECT_EQ(macroScrpLine(name), c.scrp);
+        EXPECT_EQ(macroEventNumber(name), c.event);
+    }
+}
+
 TEST(MacroFileTest, AScriptIsCutAtCommasWithQuotesAtBothEnds) {
     EXPECT_EQ(macroFileLines("inst,snde honk,endm"),
               (std::vector<std::string>{"\"inst", "snde honk", "endm\""}));
@@ -131,7 +151,7 @@ class ExtractionTest : public ::testing::Test {
                 const std::string answer = link.SendMacro(macro);
                 ++requests;
                 if (afterRequest) afterRequest(requests);
-                return answer;
+                return answerIfAnswered(link, answer);
             },
             mac, language, [this](const std::string& line) { progress.push_back(line); });
     }
@@ -153,15 +173,17 @@ TEST_F(ExtractionTest, AWorldOf40ObjectsIn12ClassesAsks12Times73AndWritesOneFile
     EXPECT_EQ(result.classes, 12u);
     EXPECT_EQ(readFileLines(dir / "log.txt").size(), 1u + 12 * 73);
     EXPECT_EQ(result.files, 5u);
-    EXPECT_EQ(files(), (std::set<std::string>{"02050301.MAC", "02050309.MAC", "02130172.MAC",
-                                              "03010200.MAC"}));
+    EXPECT_EQ(files(), (std::set<std::string>{"02050301.MAC", "02050301-002005103.MAC",
+                                              "02050309.MAC", "02130172.MAC", "03010200.MAC"}));
 
     EXPECT_EQ(readFileText(mac / "02050309.MAC"), "\"tick 0\r\nendm\"\r\n");
     EXPECT_EQ(readFileText(mac / "02130172.MAC"), "\"endm\"\r\n");
     EXPECT_EQ(readFileText(mac / "03010200.MAC"),
               "\"inst\r\n\r\nstim writ norn 10 255 0 0 0 0 0 0 0 0 0 0\r\nendm\"\r\n");
-    // 2 5 103 comes after 2 5 3 in the world, so its script wins the shared name.
-    EXPECT_EQ(readFileText(mac / "02050301.MAC"), "\"inst\r\nsnde quak\r\nmvto 1 2\r\nendm\"\r\n");
+    // 2 5 103 comes after 2 5 3 in the world: its script gets a name of its own.
+    EXPECT_EQ(readFileText(mac / "02050301.MAC"), "\"inst\r\nsnde honk\r\nendm\"\r\n");
+    EXPECT_EQ(readFileText(mac / "02050301-002005103.MAC"),
+              "\"inst\r\nsnde quak\r\nmvto 1 2\r\nendm\"\r\n");
 }
 
 TEST_F(ExtractionTest, ProgressLinesNameEachClassAndEachFileWritten) {
@@ -193,7 +215,7 @@ TEST_F(ExtractionTest, AMissingGameEndsTheRunAfterTheFirstLineWithOneMessage) {
     EXPECT_EQ(progress, std::vector<std::string>{"Be patient, this may take a while..."});
 }
 
-TEST_F(ExtractionTest, AGameThatGoesAwayIsReportedForEachFurtherRequest) {
+TEST_F(ExtractionTest, AGameThatGoesAwayStopsTheRunWithOneMessage) {
     auto sim = std::make_unique<SimProcess>(
         dir / "game", std::vector<std::string>{"--seed", (dir / "world.txt").string()});
     auto link = creaturesAt(sim->socketPath());
@@ -202,8 +224,12 @@ TEST_F(ExtractionTest, AGameThatGoesAwayIsReportedForEachFurtherRequest) {
     const ExtractionResult result = extract(*link, "english", [&](int done) {
         if (done == 1 + 73) sim.reset();  // gone after the first class
     });
-    EXPECT_EQ(notices, 11 * 73);
+    EXPECT_EQ(notices, 1);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(requests, 1 + 73 + 1);
     EXPECT_EQ(result.files, 2u);
+    EXPECT_EQ(files(), (std::set<std::string>{"02050301.MAC", "02050309.MAC"}));
+    EXPECT_EQ(progress.back(), "The game no longer answers; the run stops here.");
 }
 
 TEST_F(ExtractionTest, AMissingMacFolderStopsAtTheFirstFile) {

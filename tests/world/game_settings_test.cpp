@@ -71,6 +71,27 @@ TEST(GameSettings, ThePrivilegeCommandsWriteTheirTextsIntoUserReg) {
               std::string::npos);
 }
 
+TEST(GameSettings, EachSessionBacksUpTheFileBeforeItsFirstChangeAndKeepsItsMode) {
+    Prefix prefix;
+    fs::permissions(prefix.dir / "user.reg", fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path backup = prefix.dir / "user.reg.vekbak";
+    {
+        WinePrefixRegistry session(prefix.dir.path(), noServer());
+        for (std::string_view name : {"pebble", "marrow", "none"}) {
+            EXPECT_EQ(failureOf(session, name), "");
+            EXPECT_EQ(readFileText(backup), kUserReg) << "the state before the first change";
+        }
+    }
+    WinePrefixRegistry next(prefix.dir.path(), noServer());
+    EXPECT_EQ(failureOf(next, "lintel"), "");
+    EXPECT_EQ(readFileText(backup), withPrivileges("none"));
+    EXPECT_EQ(prefix.user(), withPrivileges("lintel"));
+    EXPECT_EQ(fs::status(prefix.dir / "user.reg").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(backup).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(fs::exists(prefix.dir / "system.reg.vekbak")) << "system.reg was not changed";
+}
+
 TEST(GameSettings, TheMachineKeyRefusedDoesNotStopTheUsersSettings) {
     Prefix prefix;
     fs::permissions(prefix.dir / "system.reg", fs::perms::owner_read);

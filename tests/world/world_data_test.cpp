@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/file_io.h"
 #include "app/vek_error.h"
 #include "support/temp_dir.h"
@@ -28,6 +30,18 @@ std::string failureOf(const std::function<void()>& command) {
     return {};
 }
 
+// A genetics directory whose every file says what it is.
+void writeGenetics(const fs::path& genetics, bool withGrendel) {
+    fs::create_directories(genetics);
+    for (int egg = 1; egg <= 6; ++egg) {
+        for (const char* parent : {"mum", "dad"}) {
+            const std::string name = parent + std::to_string(egg) + ".gen";
+            writeFileAtomically(genetics / name, name);
+        }
+    }
+    if (withGrendel) writeFileAtomically(genetics / "GREN.GEN", std::string_view("gren"));
+}
+
 TEST(WorldFiles, TwoResetsInARowKeepThePristineWorldAsBackup) {
     TempDir game;
     writeFileAtomically(game / "world.sfc", std::string_view("user's world"));
@@ -35,10 +49,56 @@ TEST(WorldFiles, TwoResetsInARowKeepThePristineWorldAsBackup) {
     resetWorld(mainPathOf(game));
     EXPECT_EQ(textOf(game / "world.sfc"), "pristine");
     EXPECT_EQ(textOf(game / "OldWorld.sfc"), "user's world");
+    // The second reset finds the pristine world: nothing to keep, the player's world stays.
     resetWorld(mainPathOf(game));
-    EXPECT_EQ(textOf(game / "OldWorld.sfc"), "pristine");
+    EXPECT_EQ(textOf(game / "OldWorld.sfc"), "user's world");
+    EXPECT_EQ(textOf(game / "OldWorld1.sfc"), "<none>");
     for (const auto& entry : fs::directory_iterator(game.path()))
-        EXPECT_NE(entry.path().extension(), ".vektmp");
+        EXPECT_NE(entry.path().extension(), ".tmp");
+}
+
+TEST(WorldFiles, EachResetOfAPlayedWorldKeepsTheLastFiveOlderBackups) {
+    TempDir game;
+    writeFileAtomically(game / "eden.sfc", std::string_view("pristine"));
+    // Worlds played between resets; "w3" twice is kept once.
+    for (const char* played : {"w1", "w2", "w3", "w3", "w4", "w5", "w6", "w7", "w8"}) {
+        if (textOf(game / "world.sfc") != "w3" || std::string_view(played) != "w3")
+            writeFileAtomically(game / "world.sfc", std::string_view(played));
+        resetWorld(mainPathOf(game));
+        EXPECT_EQ(textOf(game / "world.sfc"), "pristine");
+    }
+    const struct {
+        const char* name;
+        const char* contents;
+    } expected[] = {{"OldWorld.sfc", "w8"},     {"OldWorld1.sfc", "w7"}, {"OldWorld2.sfc", "w6"},
+                    {"OldWorld3.sfc", "w5"},    {"OldWorld4.sfc", "w4"}, {"OldWorld5.sfc", "w3"},
+                    {"OldWorld6.sfc", "<none>"}};
+    for (const auto& backup : expected)
+        EXPECT_EQ(textOf(game / backup.name), backup.contents) << backup.name;
+}
+
+TEST(WorldFiles, AnUnknownGameFolderIsRefusedAndTheWorkingDirectoryLeftAlone) {
+    TempDir cwd;
+    writeFileAtomically(cwd / "world.sfc", std::string_view("mine"));
+    writeFileAtomically(cwd / "eden.sfc", std::string_view("pristine"));
+    writeGenetics(cwd / "Genetics", true);
+    fs::create_directories(cwd / "a");
+    const fs::path before = fs::current_path();
+    fs::current_path(cwd.path());
+    for (const std::string& unknown :
+         {std::string(), std::string("relative/"), pathToUtf8(cwd / "missing") + "/"}) {
+        for (const auto& command : std::vector<std::function<void()>>{
+                 [&] { resetWorld(unknown); }, [&] { createNewWorld(unknown, cwd / "new.sfc"); },
+                 [&] { writeEggDisk(EggDiskKind::Game, pathFromUtf8(unknown), cwd / "a"); }}) {
+            const std::string failure = failureOf(command);
+            EXPECT_NE(failure.find("is not known"), std::string::npos) << "'" << unknown << "'";
+        }
+    }
+    fs::current_path(before);
+    EXPECT_EQ(textOf(cwd / "world.sfc"), "mine");
+    EXPECT_EQ(textOf(cwd / "OldWorld.sfc"), "<none>");
+    EXPECT_EQ(textOf(cwd / "new.sfc"), "<none>");
+    EXPECT_TRUE(fs::is_empty(cwd / "a"));
 }
 
 TEST(WorldFiles, AFailedBackupLeavesTheWorldAsItWasAndSaysWhy) {
@@ -47,7 +107,7 @@ TEST(WorldFiles, AFailedBackupLeavesTheWorldAsItWasAndSaysWhy) {
     writeFileAtomically(game / "eden.sfc", std::string_view("pristine"));
     fs::create_directory(game / "OldWorld.sfc");  // the backup cannot replace a folder
     const std::string failure = failureOf([&] { resetWorld(mainPathOf(game)); });
-    EXPECT_NE(failure.find("The world was not reset"), std::string::npos) << failure;
+    EXPECT_NE(failure.find("The world was not replaced"), std::string::npos) << failure;
     EXPECT_EQ(textOf(game / "world.sfc"), "user's world");
 }
 
@@ -79,18 +139,6 @@ TEST(EggDisk, TheHeaderIsSevenCrLfLines) {
               "mum6 dad6\r\n");
 }
 
-// A genetics directory whose every file says what it is.
-void writeGenetics(const fs::path& genetics, bool withGrendel) {
-    fs::create_directories(genetics);
-    for (int egg = 1; egg <= 6; ++egg) {
-        for (const char* parent : {"mum", "dad"}) {
-            const std::string name = parent + std::to_string(egg) + ".gen";
-            writeFileAtomically(genetics / name, name);
-        }
-    }
-    if (withGrendel) writeFileAtomically(genetics / "GREN.GEN", std::string_view("gren"));
-}
-
 TEST(EggDisk, EachKindCopiesItsMothersAndFathers) {
     const struct {
         EggDiskKind kind;
@@ -119,25 +167,31 @@ TEST(EggDisk, EachKindCopiesItsMothersAndFathers) {
     }
 }
 
-TEST(EggDisk, FailedCopiesAreListedInOneMessageAfterEveryStepRan) {
-    TempDir dir;
-    writeGenetics(dir / "Genetics", false);
-    fs::remove(dir / "Genetics" / "mum3.gen");
-    fs::create_directories(dir / "a");
-    const std::string game =
-        failureOf([&] { writeEggDisk(EggDiskKind::Game, dir / "Genetics", dir / "a"); });
-    EXPECT_NE(game.find("egg3/mum3.gen"), std::string::npos) << game;
-    EXPECT_EQ(game.find("dad3.gen"), std::string::npos) << game;
-    EXPECT_EQ(textOf(dir / "a" / "egg6" / "dad6.gen"), "dad6.gen");
-
-    // Without gren.gen a Grendel disk keeps its header and six empty folders.
-    TempDir grendel;
-    const std::string failure =
-        failureOf([&] { writeEggDisk(EggDiskKind::Grendel, dir / "Genetics", grendel.path()); });
-    EXPECT_NE(failure.find("egg6/dad6.gen"), std::string::npos) << failure;
-    EXPECT_EQ(textOf(grendel / "header.dat"), eggDiskHeader());
-    for (int egg = 1; egg <= 6; ++egg)
-        EXPECT_TRUE(fs::is_empty(grendel / ("egg" + std::to_string(egg))));
+TEST(EggDisk, AFailureLeavesTheOldDiskAsItWasAndNamesEveryMissingSource) {
+    const struct {
+        std::vector<const char*> missing;  // genetics files removed
+        bool folderIsAFile;                // egg4 is a file: the moves fail half-way
+        std::vector<std::string> message;
+    } failures[] = {{{"mum3.gen", "dad6.gen"}, false, {"cannot be read", "mum3.gen", "dad6.gen"}},
+                    {{}, true, {"The egg disk was not written", "egg4"}}};
+    for (const auto& failure : failures) {
+        TempDir dir;
+        writeGenetics(dir / "Genetics", true);
+        for (const char* name : failure.missing) fs::remove(dir / "Genetics" / name);
+        fs::create_directories(dir / "a" / "egg1");
+        writeFileAtomically(dir / "a" / "header.dat", std::string_view("old"));
+        writeFileAtomically(dir / "a" / "egg1" / "mum1.gen", std::string_view("old"));
+        if (failure.folderIsAFile) writeFileAtomically(dir / "a" / "egg4", std::string_view("old"));
+        const std::string message =
+            failureOf([&] { writeEggDisk(EggDiskKind::Game, dir / "Genetics", dir / "a"); });
+        for (const std::string& part : failure.message)
+            EXPECT_NE(message.find(part), std::string::npos) << message;
+        EXPECT_EQ(textOf(dir / "a" / "header.dat"), "old");
+        EXPECT_EQ(textOf(dir / "a" / "egg1" / "mum1.gen"), "old");
+        EXPECT_EQ(textOf(dir / "a" / "egg1" / "dad1.gen"), "<none>");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir / "a"), fs::directory_iterator()),
+                  failure.folderIsAFile ? 3 : 2);
+    }
 }
 
 TEST(EggDisk, AWriteProtectedDiskIsReportedAndNothingIsWritten) {

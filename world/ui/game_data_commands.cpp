@@ -8,7 +8,18 @@
 
 namespace vek::ui {
 
+namespace {
+
+// An unknown game folder is said before any question, so nothing is asked in vain.
+bool gameFolderKnown(const AppContext& context, const std::string& path,
+                     std::string_view valueName) {
+    return runGuarded(context, [&] { knownGameFolder(path, valueName); });
+}
+
+}  // namespace
+
 void resetWorldCommand(AppContext& context, bool gameAnswers) {
+    if (!gameFolderKnown(context, context.game.paths().CMainPath, kMainDirectoryValue)) return;
     if (gameAnswers && context.ask(kGameRunningWorldWarning, Buttons::OkCancel) != Answer::Ok)
         return;
     if (context.ask(kResetWorldQuestion, Buttons::OkCancel) != Answer::Ok) return;
@@ -17,6 +28,7 @@ void resetWorldCommand(AppContext& context, bool gameAnswers) {
 
 void createNewWorldCommand(AppContext& context) {
     const std::string& mainPath = context.game.paths().CMainPath;
+    if (!gameFolderKnown(context, mainPath, kMainDirectoryValue)) return;
     const auto target = context.dialogs.saveFile(
         context.text(kNewWorldDialogTitle), context.gameDirectory(mainPath),
         QStringLiteral("*.SFC"), QStringLiteral("SFC"), QStringLiteral("*.SFC"));
@@ -25,6 +37,8 @@ void createNewWorldCommand(AppContext& context) {
 }
 
 void writeEggDiskCommand(AppContext& context, EggDiskKind kind, const GamePathSources& sources) {
+    if (!gameFolderKnown(context, context.game.paths().CGeneticsPath, kGeneticsDirectoryValue))
+        return;
     std::filesystem::path disk;
     // Without a drive A: there is no disk to ask for.
     if (!runGuarded(context, [&] { disk = floppyDrive(sources); })) return;

@@ -125,12 +125,40 @@ class GameDataMenusTest : public QObject {
         QCOMPARE(asked.caption, QStringLiteral("Erstellen einer NornEl Eier-Diskette"));
         QCOMPARE(asked.text, QStringLiteral("Bitte geben Sie eine leere Diskette in Laufwerk A: "
                                             "und klicken Sie Ja"));
+        // Nothing is written; one report names the genetics file missing.
+        QVERIFY(fs::is_empty(floppy));
+        QCOMPARE(b.bench.dialogs().errors().size(), std::size_t{1});
+        QVERIFY(b.bench.dialogs().errors()[0].text.contains(QStringLiteral("mum6.gen")));
+        QVERIFY(!b.bench.dialogs().errors()[0].text.contains(QStringLiteral("mum5.gen")));
+        writeFileAtomically(genetics / "mum6.gen", std::string_view("mum6.gen"));
+        b.choose("norneleggs1");
         QCOMPARE(b.text(floppy / "header.dat"), eggDiskHeader());
         QCOMPARE(b.text(floppy / "egg5" / "dad5.gen"), std::string("gren.gen"));
-        // One report lists the copy that failed.
-        QCOMPARE(b.bench.dialogs().errors().size(), std::size_t{1});
-        QVERIFY(b.bench.dialogs().errors()[0].text.contains(QStringLiteral("egg6/mum6.gen")));
-        QVERIFY(!b.bench.dialogs().errors()[0].text.contains(QStringLiteral("egg5")));
+        QCOMPARE(b.text(floppy / "egg6" / "mum6.gen"), std::string("mum6.gen"));
+    }
+
+    void withoutTheGamesFoldersNothingIsAskedAndNothingWrittenHere() {
+        vek::testing::TempDir cwd;
+        writeFileAtomically(cwd / "world.sfc", std::string_view("mine"));
+        writeFileAtomically(cwd / "eden.sfc", std::string_view("pristine"));
+        const fs::path before = fs::current_path();
+        fs::current_path(cwd.path());
+        TestWorkbench::Options options;
+        options.gameInstalled = false;
+        options.startupAnswers = {Answer::Cancel};
+        TestWorkbench bench(options);
+        const std::size_t asked = bench.dialogs().messages().size();
+        for (const char* item : {"ResetWorld1", "CreatenewWorld1", "NewEggs1"})
+            bench.windows().main->findChild<QAction*>(QLatin1String(item))->trigger();
+        fs::current_path(before);
+        QCOMPARE(bench.dialogs().messages().size(), asked);
+        QVERIFY(bench.dialogs().ofKind(QStringLiteral("save")).empty());
+        const auto errors = bench.dialogs().errors();
+        QCOMPARE(errors.size(), std::size_t{3});
+        QVERIFY(errors[0].text.contains(QStringLiteral("\"Main Directory\" is not known")));
+        QVERIFY(errors[2].text.contains(QStringLiteral("\"Genetics Directory\" is not known")));
+        QCOMPARE(readFileText(cwd / "world.sfc"), std::string("mine"));
+        QVERIFY(!fs::exists(cwd / "OldWorld.sfc"));
     }
 
     void theCheatMenuWritesTheGamesRegistryValues() {
