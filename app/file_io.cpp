@@ -19,6 +19,7 @@
 #endif
 
 #include "app/file_reader.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -28,8 +29,7 @@ namespace fs = std::filesystem;
 namespace {
 
 VekError cannotCreateError(const fs::path& path, BilingualText reason) {
-    return VekError("The file cannot be created", "Datei kann nicht erstellt werden",
-                    ErrorDetail::ofFile(path, std::move(reason)));
+    return VekError(Msg::FileCannotBeCreated, ErrorDetail::ofFile(path, std::move(reason)));
 }
 
 // Refuses a target the user may not change: a write through the folder would replace it anyway,
@@ -47,10 +47,7 @@ void refuseReadOnly(const fs::path& target, const fs::path& named) {
     const bool readOnly = ::geteuid() == 0 ? (facts.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0
                                            : ::access(target.c_str(), W_OK) != 0;
 #endif
-    if (readOnly)
-        throw VekError("The file cannot be replaced: it is read-only",
-                       "Die Datei kann nicht ersetzt werden: sie ist schreibgeschützt",
-                       ErrorDetail::ofFile(named));
+    if (readOnly) throw VekError(Msg::FileReadOnly, ErrorDetail::ofFile(named));
 }
 
 // The file a write replaces: a symbolic link is followed to the file it points to, as editors
@@ -66,8 +63,7 @@ fs::path writeTarget(const fs::path& path) {
     }
     const fs::file_status status = fs::status(target, error);
     if (fs::exists(status) && !fs::is_regular_file(status))
-        throw VekError("The target is not a regular file", "Das Ziel ist keine normale Datei",
-                       ErrorDetail::ofFile(path));
+        throw VekError(Msg::TargetNotRegularFile, ErrorDetail::ofFile(path));
     if (fs::exists(status)) refuseReadOnly(target, path);
     return target;
 }
@@ -150,9 +146,7 @@ std::uintmax_t keepAttributes(const fs::path& target, [[maybe_unused]] int descr
         static_cast<void>(groupOnly);  // a group the user is not in stays the user's own
     }
     if (::fchmod(descriptor, facts.st_mode & 07777) != 0)
-        throw VekError("The permissions of the file cannot be kept",
-                       "Die Zugriffsrechte der Datei können nicht erhalten werden",
-                       ErrorDetail::ofFile(target));
+        throw VekError(Msg::FilePermissionsNotKept, ErrorDetail::ofFile(target));
     return facts.st_nlink;
 #endif
 }
@@ -202,8 +196,7 @@ void writeStandardOutput(const std::function<void(std::ostream&)>& writeContents
     writeContents(out);
     out.flush();
     if (!out) {
-        throw VekError("Standard output could not be written",
-                       "Fehler beim Schreiben der Standardausgabe",
+        throw VekError(Msg::StandardOutputNotWritten,
                        {{}, {}, {}, systemReason(errno != 0 ? errno : EIO)});
     }
 }
@@ -253,8 +246,7 @@ void writeFileAtomically(const fs::path& path,
         writeContents(out);
         out.flush();
         if (!out || !temporary.close())
-            throw VekError("The file could not be written whole", "Fehler beim Schreiben der Datei",
-                           ErrorDetail::ofFile(path));
+            throw VekError(Msg::FileNotWrittenWhole, ErrorDetail::ofFile(path));
     } catch (...) {
         temporary.remove();
         throw;
@@ -266,10 +258,7 @@ void writeFileAtomically(const fs::path& path,
         throw cannotCreateError(path, systemReason(error));
     }
     if (links > 1 && writeNoticeSink()) {
-        writeNoticeSink()(
-            {"The file had other hard links; they keep the old contents.",
-             "Die Datei hatte weitere harte Verknüpfungen; sie behalten den alten Inhalt."},
-            path);
+        writeNoticeSink()(textOf(Msg::HardLinksKeepOldContents), path);
     }
 }
 
@@ -299,20 +288,18 @@ void setWriteNoticeSink(std::function<void(const BilingualText&, const fs::path&
 void refuseOutputOverInput(const fs::path& input, const fs::path& output) {
     std::error_code error;
     if (fs::equivalent(input, output, error))
-        throw VekError("The output file is the input file; it would be destroyed",
-                       "Die Ausgabedatei ist die Eingabedatei; sie würde zerstört",
-                       ErrorDetail::ofFile(output));
+        throw VekError(Msg::OutputIsInput, ErrorDetail::ofFile(output));
 }
 
 fs::path makeTemporaryFolder(const fs::path& parent) {
     std::random_device entropy;
+    std::error_code error;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const fs::path candidate = temporaryName(parent, entropy);
-        std::error_code error;
         if (fs::create_directory(candidate, error)) return candidate;
         if (error) break;  // a name that exists gives no error, only false
     }
-    throw cannotCreateError(parent);
+    throw cannotCreateError(parent, error ? systemReason(error) : BilingualText{});
 }
 
 VekError cannotWriteError(const fs::path& file) {

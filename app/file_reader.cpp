@@ -10,6 +10,7 @@
 #include <ostream>
 #include <system_error>
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -87,9 +88,7 @@ FileReader::FileReader(const fs::path& file) : m_file(file) {
     if (fs::is_directory(status)) throw cannotOpen(file, systemReason(EISDIR));
     if (!fs::is_regular_file(status)) {
         if (!isUnnamedPipe(file)) {
-            throw cannotOpen(file, {"not a regular file but a named pipe, device or socket",
-                                    "keine normale Datei, sondern eine benannte Pipe, ein Gerät "
-                                    "oder ein Socket"});
+            throw cannotOpen(file, textOf(Msg::ReasonNotRegularFile));
         }
         m_streamed = streamedInput(file);
         m_size = m_streamed->size();
@@ -109,10 +108,7 @@ void FileReader::refuseLargerThan(std::uint64_t limit) const {
     if (m_size <= limit) return;
     const std::string size = std::to_string(m_size);
     const std::string most = std::to_string(limit);
-    throw VekError(
-        "The file holds " + size + " bytes; a file of this kind holds at most " + most,
-        "Die Datei enthält " + size + " Bytes; eine Datei dieser Art enthält höchstens " + most,
-        ErrorDetail::ofFile(m_file));
+    throw VekError(fill(Msg::FileTooLarge, {size, most}), ErrorDetail::ofFile(m_file));
 }
 
 void FileReader::require(std::uint64_t offset, std::uint64_t count) const {

@@ -7,6 +7,7 @@
 
 #include "app/file_io.h"
 #include "app/file_lookup.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 #include "app/wine_registry.h"
 
@@ -108,13 +109,7 @@ fs::path knownGameFolder(const std::string& path, std::string_view valueName) {
     const fs::path folder = pathFromUtf8(path);
     std::error_code error;
     if (!path.empty() && folder.is_absolute() && fs::is_directory(folder, error)) return folder;
-    const std::string name(valueName);
-    throw VekError("The game's folder \"" + name +
-                       "\" is not known or not there: install Creatures, or name its folder with "
-                       "--game-dir DIR or VEK_GAME_DIR.",
-                   "Der Ordner \"" + name +
-                       "\" des Spiels ist unbekannt oder fehlt: installieren Sie Creatures, oder "
-                       "nennen Sie seinen Ordner mit --game-dir DIR oder VEK_GAME_DIR.",
+    throw VekError(fill(Msg::GameFolderUnknown, {valueName}),
                    path.empty() ? ErrorDetail{} : ErrorDetail::ofFile(folder));
 }
 
@@ -143,8 +138,7 @@ GamePaths readGamePaths(const GamePathSources& sources) {
     if (sources.gameDirOption) {
         std::error_code error;
         if (!fs::is_directory(*sources.gameDirOption, error)) {
-            throw VekError("Game directory not found", "Spielverzeichnis nicht gefunden",
-                           ErrorDetail::ofFile(*sources.gameDirOption));
+            throw VekError(Msg::GameDirectoryNotFound, ErrorDetail::ofFile(*sources.gameDirOption));
         }
         return gamePathsUnder(fs::absolute(*sources.gameDirOption));
     }

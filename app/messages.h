@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,16 @@ struct BilingualText {
         return language == kLanguageGerman ? german : english;
     }
 };
+
+inline BilingualText textOf(const Bilingual& message) {
+    return {std::string(message.english), std::string(message.german)};
+}
+
+// The message in both languages with %1, %2, ... (up to %9) replaced by the parts in that order;
+// a part is put in as it is, so a % in it is never replaced again.
+BilingualText fill(const Bilingual& message, std::initializer_list<std::string_view> parts);
+// The same with parts that are themselves in both languages, each put into its own language.
+BilingualText fill(const Bilingual& message, std::initializer_list<BilingualText> parts);
 
 // A message box's text and caption, both bilingual.
 struct BilingualBox {

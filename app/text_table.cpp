@@ -3,6 +3,7 @@
 #include <charconv>
 #include <set>
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -33,9 +34,24 @@ bool isIdentifier(std::string_view name) {
     return true;
 }
 
+// A message's text as the program shows it: the table writes line breaks and blanks that an
+// editor would trim as escapes.
+std::string unescape(std::string_view field) {
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const char next = i + 1 < field.size() ? field[i + 1] : '\0';
+        if (field[i] == '\\' && (next == 'n' || next == 's' || next == '\\')) {
+            out += next == 'n' ? '\n' : next == 's' ? ' ' : '\\';
+            ++i;
+        } else {
+            out += field[i];
+        }
+    }
+    return out;
+}
+
 VekError malformedLine(int lineNumber) {
-    return VekError("A line of the text table is malformed",
-                    "Eine Zeile der Texttabelle ist fehlerhaft",
+    return VekError(Msg::TextTableLineMalformed,
                     ErrorDetail::atLine(static_cast<std::uint64_t>(lineNumber)));
 }
 
@@ -60,7 +76,10 @@ TextTable TextTable::decode(std::string_view text) {
         const auto fields = splitTabs(line);
         if (fields[0] == "msg") {
             if (fields.size() != 4 || !isIdentifier(fields[1]) || fields[2].empty() ||
-                fields[3].empty() || !table.m_messages.emplace(fields[1], fields[2]).second) {
+                fields[3].empty() ||
+                !table.m_messages
+                     .emplace(fields[1], BilingualText{unescape(fields[2]), unescape(fields[3])})
+                     .second) {
                 throw malformedLine(lineNumber);
             }
             continue;
@@ -102,8 +121,13 @@ int TextTable::tagNamed(std::string_view name) const {
 
 std::vector<std::string> TextTable::messageNames() const {
     std::vector<std::string> names;
-    for (const auto& [name, english] : m_messages) names.push_back(name);
+    for (const auto& [name, texts] : m_messages) names.push_back(name);
     return names;
+}
+
+const BilingualText* TextTable::message(std::string_view name) const {
+    const auto found = m_messages.find(name);
+    return found == m_messages.end() ? nullptr : &found->second;
 }
 
 int languageOffset(std::string_view language) {

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/messages.h"
+
 namespace vek {
 
 // The interface text table: for each tag a name, an English and a German caption and hint, found
@@ -20,7 +22,8 @@ class TextTable {
     static const TextTable& builtIn();
 
     // Decodes the table's tab-separated form: tag, name, English caption, German caption, English
-    // hint, German hint; a message row: "msg", name, English, German; '#' starts a comment line.
+    // hint, German hint; a message row: "msg", name, English, German, where \n is a line break,
+    // \s a blank and \\ a backslash; '#' starts a comment line.
     // Throws on a malformed line or a name that is not an identifier or is given twice.
     static TextTable decode(std::string_view text);
 
@@ -36,11 +39,13 @@ class TextTable {
     // The names of the message rows ("msg", name, English, German), which the build turns into
     // Msg::Name constants.
     std::vector<std::string> messageNames() const;
+    // The texts of the message row of that name; nullptr for none.
+    const BilingualText* message(std::string_view name) const;
 
   private:
     std::map<int, std::string> m_texts;
     std::map<std::string, int, std::less<>> m_tags;
-    std::map<std::string, std::string, std::less<>> m_messages;  // name: English text
+    std::map<std::string, BilingualText, std::less<>> m_messages;
 };
 
 // 0 for English, 1000 for German.

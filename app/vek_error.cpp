@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/text_names.h"
+
 namespace vek {
 
 namespace {
@@ -29,10 +31,10 @@ ErrorDetail ErrorDetail::ofFile(const std::filesystem::path& file, BilingualText
 }
 
 std::string ErrorDetail::in(std::string_view language) const {
-    const bool german = language == kLanguageGerman;
     std::string out = file;
-    if (line) appendPart(out, (german ? "Zeile " : "line ") + std::to_string(*line));
-    if (byteOffset) appendPart(out, (german ? "Byte " : "byte ") + std::to_string(*byteOffset));
+    if (line) appendPart(out, fill(Msg::DetailLine, {std::to_string(*line)}).in(language));
+    if (byteOffset)
+        appendPart(out, fill(Msg::DetailByte, {std::to_string(*byteOffset)}).in(language));
     if (!reason.english.empty()) out.append(out.empty() ? "" : ": ").append(reason.in(language));
     return out;
 }
@@ -44,6 +46,9 @@ VekError::VekError(std::string english, std::string german, ErrorDetail detail)
 
 VekError::VekError(const Bilingual& text, ErrorDetail detail)
     : VekError(std::string(text.english), std::string(text.german), std::move(detail)) {}
+
+VekError::VekError(BilingualText text, ErrorDetail detail)
+    : VekError(std::move(text.english), std::move(text.german), std::move(detail)) {}
 
 std::string VekError::message(std::string_view language) const {
     std::string out(text(language));
@@ -72,27 +77,31 @@ std::string errorMessage(const std::exception& error, std::string_view language)
     return error.what();
 }
 
+BilingualText failureText(const std::exception& error) {
+    return {errorMessage(error, kLanguageEnglish), errorMessage(error, kLanguageGerman)};
+}
+
 BilingualText systemReason(int errorNumber) {
     switch (errorNumber) {
         case ENOENT:
-            return {"no such file or folder", "Datei oder Ordner nicht vorhanden"};
+            return textOf(Msg::ReasonNoSuchFile);
         case ENOTDIR:
-            return {"a part of the path is not a folder", "ein Teil des Pfads ist kein Ordner"};
+            return textOf(Msg::ReasonPathPartNotFolder);
         case EISDIR:
-            return {"is a folder", "ist ein Ordner"};
+            return textOf(Msg::ReasonIsFolder);
         case EACCES:
         case EPERM:
-            return {"permission denied", "Zugriff verweigert"};
+            return textOf(Msg::ReasonPermissionDenied);
         case EROFS:
-            return {"the file system is read-only", "das Dateisystem ist schreibgeschützt"};
+            return textOf(Msg::ReasonReadOnlyFileSystem);
         case ENOSPC:
-            return {"no space left on the drive", "kein Platz mehr auf dem Laufwerk"};
+            return textOf(Msg::ReasonNoSpaceLeft);
         case ENAMETOOLONG:
-            return {"the name is too long", "der Name ist zu lang"};
+            return textOf(Msg::ReasonNameTooLong);
         case ELOOP:
-            return {"too many symbolic links", "zu viele symbolische Verknüpfungen"};
+            return textOf(Msg::ReasonTooManyLinks);
         case EEXIST:
-            return {"already exists", "ist schon vorhanden"};
+            return textOf(Msg::ReasonAlreadyExists);
         default: {
             // Rarer errors keep the system's own English text in both languages.
             const std::string text = std::strerror(errorNumber);

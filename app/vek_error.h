@@ -37,6 +37,7 @@ class VekError : public std::runtime_error {
   public:
     VekError(std::string english, std::string german, ErrorDetail detail = {});
     explicit VekError(const Bilingual& text, ErrorDetail detail = {});
+    explicit VekError(BilingualText text, ErrorDetail detail = {});
 
     // The run-time library's messages read the same in every interface language.
     static VekError runtime(std::string_view text, ErrorDetail detail = {}) {
@@ -65,6 +66,8 @@ ErrorDetail reasonOf(const VekError& error);
 // What a failure says in that language: a VekError's text and its detail on a second line, or
 // the text of any other exception.
 std::string errorMessage(const std::exception& error, std::string_view language);
+// The same in both languages.
+BilingualText failureText(const std::exception& error);
 
 // The run-time library's messages, German in every interface language.
 inline constexpr std::string_view kFileNotFound = "Datei nicht gefunden";

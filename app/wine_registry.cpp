@@ -1,6 +1,7 @@
 #include "app/wine_registry.h"
 
 #include "app/file_lookup.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -179,8 +180,7 @@ class RegistryParser {
 };
 
 VekError damagedRegistryError(std::size_t line) {
-    return VekError("The registry file is damaged", "Die Registrierungsdatei ist beschädigt",
-                    ErrorDetail::atLine(line));
+    return VekError(Msg::RegistryDamaged, ErrorDetail::atLine(line));
 }
 
 }  // namespace
@@ -199,17 +199,13 @@ std::optional<std::string> setWineRegistryString(std::string_view text, std::str
                                                  std::string_view valueName,
                                                  std::string_view value) {
     const WineRegistryText registry = parseWineRegistry(text);
-    if (!registry.hasHeader)
-        throw VekError("This is not a Wine registry file",
-                       "Das ist keine Wine-Registrierungsdatei");
+    if (!registry.hasHeader) throw VekError(Msg::RegistryNotWine);
     if (registry.badLine) throw damagedRegistryError(*registry.badLine);
-    if (registry.truncated)
-        throw VekError("The registry file ends too early", "Die Registrierungsdatei endet zu früh");
+    if (registry.truncated) throw VekError(Msg::RegistryEndsEarly);
     // A line break in the quotes would end the value's line there and damage the file.
     if (valueName.find_first_of("\r\n") != std::string_view::npos ||
         value.find_first_of("\r\n") != std::string_view::npos)
-        throw VekError("A registry string cannot hold a line break",
-                       "Ein Registrierungstext kann keinen Zeilenumbruch enthalten");
+        throw VekError(Msg::RegistryLineBreak);
     const WineRegistrySection* section = findWineRegistrySection(registry, keyPath);
     if (!section) return std::nullopt;
 

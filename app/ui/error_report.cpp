@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/ui/app_context.h"
 #include "app/ui/qt_convert.h"
 #include "app/vek_error.h"
@@ -23,7 +24,7 @@ void installWriteNotices(const AppContext& context) {
     setWriteNoticeSink([&context](const BilingualText& notice, const std::filesystem::path& file) {
         const std::string english = notice.english + "\n" + pathToUtf8(file);
         const std::string german = notice.german + "\n" + pathToUtf8(file);
-        context.ask({{english, german}, {"Note", "Hinweis"}}, Buttons::Ok);
+        context.ask({{english, german}, {Msg::NoteCaption}}, Buttons::Ok);
     });
 }
 

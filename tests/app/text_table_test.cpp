@@ -104,5 +104,37 @@ TEST(TextTable, TheGeneratedMessagesCarryTheirRowsTexts) {
     EXPECT_EQ(Msg::SavedNote.english, "Saved %1");
 }
 
+TEST(TextTable, EscapesInAMessageStandForLineBreaksBlanksAndBackslashes) {
+    const TextTable table = TextTable::decode(
+        "msg\tCredits\tOne\\nTwo\tEins\\n\\nZwei\nmsg\tPrompt\tName:\\s\tName:\\s\\s\n"
+        "msg\tPath\tC:\\\\new\ta\\x\\\n");
+    const struct {
+        const char* name;
+        const char* english;
+        const char* german;
+    } cases[] = {{"Credits", "One\nTwo", "Eins\n\nZwei"},
+                 {"Prompt", "Name: ", "Name:  "},
+                 {"Path", "C:\\new", "a\\x\\"}};
+    for (const auto& c : cases) {
+        const BilingualText* texts = table.message(c.name);
+        ASSERT_NE(texts, nullptr) << c.name;
+        EXPECT_EQ(texts->english, c.english) << c.name;
+        EXPECT_EQ(texts->german, c.german) << c.name;
+    }
+    EXPECT_EQ(table.message("Missing"), nullptr);
+}
+
+// The build and the program read the same rows: every generated constant holds its row's texts.
+TEST(TextTable, EveryGeneratedMessageHoldsItsRowsTexts) {
+    const TextTable& table = TextTable::builtIn();
+    EXPECT_EQ(std::size(Msg::kAllMessages), table.messageNames().size());
+    for (const auto& [name, pair] : Msg::kAllMessages) {
+        const BilingualText* texts = table.message(name);
+        ASSERT_NE(texts, nullptr) << name;
+        EXPECT_EQ(pair.english, texts->english) << name;
+        EXPECT_EQ(pair.german, texts->german) << name;
+    }
+}
+
 }  // namespace
 }  // namespace vek

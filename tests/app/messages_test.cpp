@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "app/messages.h"
+
+namespace vek {
+namespace {
+
+TEST(Messages, FillPutsThePartsInPlaceOfTheirNumbers) {
+    const struct {
+        Bilingual message;
+        std::initializer_list<std::string_view> parts;
+        const char* english;
+        const char* german;
+    } cases[] = {
+        {{"The file holds %1 bytes; at most %2", "%2 höchstens, %1 Bytes"},
+         {"70", "64"},
+         "The file holds 70 bytes; at most 64",
+         "64 höchstens, 70 Bytes"},
+        {{"zoom %1%", "Zoom %1% zu groß"}, {"800"}, "zoom 800%", "Zoom 800% zu groß"},
+        // A part is not read again, a number without a part and a lone % stay as they are.
+        {{"%1 and %2", "%1 und %3"}, {"%2", "b"}, "%2 and b", "%2 und %3"},
+        {{"100 %", "%"}, {"x"}, "100 %", "%"},
+    };
+    for (const auto& c : cases) {
+        const BilingualText text = fill(c.message, c.parts);
+        EXPECT_EQ(text.english, c.english);
+        EXPECT_EQ(text.german, c.german);
+    }
+}
+
+TEST(Messages, FillPutsEachLanguagesPartIntoItsOwnLanguage) {
+    const BilingualText text =
+        fill({"The bitmap is not valid (%1), %2", "Bitmap ungültig (%1), %2"},
+             {{"file too short", "Datei zu kurz"}, {"7", "7"}});
+    EXPECT_EQ(text.english, "The bitmap is not valid (file too short), 7");
+    EXPECT_EQ(text.german, "Bitmap ungültig (Datei zu kurz), 7");
+}
+
+}  // namespace
+}  // namespace vek
