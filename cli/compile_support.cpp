@@ -1,6 +1,7 @@
 #include "cli/compile_support.h"
 
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "objects/sprite_file_pictures.h"
 #include "sprites/sprite_document.h"
 
@@ -16,12 +17,7 @@ class GameSpritePictures : public SpriteFilePictures {
 
     void openSpriteFileByName(const std::string& path) override {
         if (!m_haveImageDirectory) {
-            throw VekError(
-                "The game's image directory is unknown, so the sprite file cannot be read (give "
-                "the game with --game-dir).",
-                "Das Bildverzeichnis des Spiels ist unbekannt, die Sprite Datei kann nicht gelesen "
-                "werden (das Spiel mit --game-dir angeben).",
-                ErrorDetail::ofFile(pathFromUtf8(path)));
+            throw VekError(Msg::ImageDirectoryUnknown, ErrorDetail::ofFile(pathFromUtf8(path)));
         }
         SpriteFilePictures::openSpriteFileByName(path);
     }

@@ -8,6 +8,7 @@
 #include "app/file_io.h"
 #include "app/file_lookup.h"
 #include "app/program_directory.h"
+#include "app/text_names.h"
 #include "app/user_folders.h"
 #include "app/vek_error.h"
 #include "cli/check_support.h"
@@ -70,9 +71,7 @@ struct CliLink {
         if (creatures.lastOutcome() == TCreatures::Outcome::TimedOut) {
             const std::string seconds = std::to_string(
                 std::chrono::ceil<std::chrono::seconds>(creatures.linkTimeouts().request).count());
-            throw VekError(
-                "The game did not answer within " + seconds + " seconds",
-                "Das Spiel hat nicht innerhalb von " + seconds + " Sekunden geantwortet");
+            throw VekError(fill(Msg::GameAnswerTimedOut, {seconds}));
         }
         if (creatures.lastOutcome() == TCreatures::Outcome::Broken) noticed = true;
         if (creatures.lastOutcome() == TCreatures::Outcome::NotReached &&
@@ -88,16 +87,13 @@ struct CliLink {
         std::string answer = send(macro);
         if (noticed) return answer;
         if (creatures.lastOutcome() == TCreatures::Outcome::Refused) {
-            throw VekError("The game refused the macro: " + std::string(macro),
-                           "Das Spiel hat das Makro abgelehnt: " + std::string(macro));
+            throw VekError(fill(Msg::GameRefusedMacro, {macro}));
         }
         if (answer.starts_with("Error: ")) {
-            throw VekError("The game answered with an error: " + answer,
-                           "Das Spiel antwortete mit einem Fehler: " + answer);
+            throw VekError(fill(Msg::GameAnsweredError, {answer}));
         }
         if (answer.empty() && answerDue) {
-            throw VekError("The game gave no answer to a macro that asks for one",
-                           "Das Spiel gab keine Antwort auf ein Makro, das eine verlangt");
+            throw VekError(Msg::GameGaveNoAnswer);
         }
         return answer;
     }
@@ -122,9 +118,7 @@ std::string macroArgument(const ArgumentList& args) {
     while (!macro.empty() && (macro.back() == '\n' || macro.back() == '\r')) macro.pop_back();
     // The link carries the game's code page; anything else would arrive as "?".
     if (ansiToUtf8(utf8ToAnsi(macro)) != macro) {
-        throw VekError(
-            "The macro holds characters that the game's code page (Windows-1252) cannot hold",
-            "Das Makro enthält Zeichen, die die Codepage des Spiels (Windows-1252) nicht kennt");
+        throw VekError(Msg::MacroOutsideCodePage);
     }
     return macro;
 }

@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "cli/palette_options.h"
 #include "cli/verbs.h"
 #include "sprites/picture_file.h"
@@ -81,8 +82,7 @@ int runExport(Invocation& invocation) {
     refuseOutputOverInput(file, pathArgument(args, 2));
     const SpriteTable table = readSpriteTable(file, kMaxSpriteCount);
     if (table.count() == 0) {
-        throw VekError("The sprite file holds no sprites", "Die Sprite-Datei enthält keine Sprites",
-                       ErrorDetail::ofFile(file));
+        throw VekError(Msg::SpriteFileEmpty, ErrorDetail::ofFile(file));
     }
     if (index < 0 || static_cast<std::size_t>(index) >= table.count()) {
         throw UsageError{"INDEX must be between 0 and " +

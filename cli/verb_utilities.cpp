@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 #include "cli/verbs.h"
 #include "utilities/sound_directory.h"
@@ -14,16 +15,13 @@ namespace {
 // An empty list must mean an empty folder, never a folder that is unknown or cannot be read.
 void requireSoundDirectory(const std::string& soundPath) {
     if (soundPath.empty()) {
-        throw VekError(
-            "The game's sound directory is unknown (give the game with --game-dir)",
-            "Das Klangverzeichnis des Spiels ist unbekannt (das Spiel mit --game-dir angeben)");
+        throw VekError(Msg::SoundDirectoryUnknown);
     }
     const std::filesystem::path folder = pathFromUtf8(soundPath);
     std::error_code error;
     std::filesystem::directory_iterator probe(folder, error);
     if (error) {
-        throw VekError("The game's sound directory cannot be read",
-                       "Das Klangverzeichnis des Spiels kann nicht gelesen werden",
+        throw VekError(Msg::SoundDirectoryUnreadable,
                        ErrorDetail::ofFile(folder, systemReason(error)));
     }
 }
