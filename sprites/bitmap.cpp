@@ -8,6 +8,7 @@
 
 #include "app/byte_io.h"
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -28,10 +29,11 @@ constexpr std::uint32_t kBiAlphaBitfields = 6;
 constexpr std::uint64_t kRlePixelsPerByte = 1024;
 constexpr std::uint64_t kRleFreePixels = std::uint64_t{1} << 20;
 
-[[noreturn]] void invalid(const std::string& english, const std::string& german) {
-    throw VekError("The bitmap is not valid (" + english + ")",
-                   "Bitmap ist ungültig (" + german + ")");
+[[noreturn]] void invalid(const BilingualText& reason) {
+    throw VekError(fill(Msg::BitmapInvalid, {reason}));
 }
+
+[[noreturn]] void invalid(const Bilingual& reason) { invalid(textOf(reason)); }
 
 // One colour channel of a 16- or 32-bit pixel, described by its mask.
 class Channel {
@@ -41,8 +43,7 @@ class Channel {
         if (mask == 0) return;
         m_shift = std::countr_zero(mask);
         const std::uint32_t bits = mask >> m_shift;
-        if ((bits & (bits + 1)) != 0)
-            invalid("colour mask not contiguous", "Farbmaske nicht zusammenhängend");
+        if ((bits & (bits + 1)) != 0) invalid(Msg::BitmapMaskNotContiguous);
         m_max = bits;
     }
 
@@ -111,15 +112,14 @@ std::size_t readMasks(std::span<const std::uint8_t> file, std::uint32_t headerSi
     std::size_t at = kFileHeaderSize + kInfoHeaderSize;
     if (headerSize < 52) {
         end += layout.compression == kBiAlphaBitfields ? 16 : 12;
-        if (end > file.size()) invalid("colour masks missing", "Farbmasken fehlen");
+        if (end > file.size()) invalid(Msg::BitmapMasksMissing);
     }
     const std::uint32_t limit = layout.bitsPerPixel == 16 ? 0xFFFFu : 0xFFFFFFFFu;
     std::array<std::uint32_t, 3> masks{};
     for (auto& mask : masks) {
         mask = loadU32(file, at);
         at += 4;
-        if (mask > limit)
-            invalid("colour mask wider than the pixel", "Farbmaske breiter als das Pixel");
+        if (mask > limit) invalid(Msg::BitmapMaskTooWide);
     }
     layout.masks = {Channel(masks[0]), Channel(masks[1]), Channel(masks[2])};
     return end;
@@ -133,8 +133,7 @@ void readPalette(std::span<const std::uint8_t> file, std::size_t start, std::uin
     // A colour table never reaches into the pixels.
     if (layout.pixelOffset > start)
         count = std::min(count, (layout.pixelOffset - start) / entrySize);
-    if (start + count * entrySize > file.size())
-        invalid("colour table incomplete", "Farbtabelle unvollständig");
+    if (start + count * entrySize > file.size()) invalid(Msg::BitmapColourTableIncomplete);
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t at = start + i * entrySize;
         layout.palette[i] = makeScreenColor(file[at + 2], file[at + 1], file[at]);
@@ -144,43 +143,35 @@ void readPalette(std::span<const std::uint8_t> file, std::size_t start, std::uin
 void checkFormat(const Layout& layout, bool os2Header) {
     const unsigned bpp = layout.bitsPerPixel;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
-        invalid(std::to_string(bpp) + " bits per pixel are not supported",
-                std::to_string(bpp) + " Bit pro Pixel werden nicht unterstützt");
+        invalid(fill(Msg::BitmapDepthUnsupported, {std::to_string(bpp)}));
     }
     const std::uint32_t c = layout.compression;
     const bool fits =
         c == kBiRgb || (c == kBiRle8 && bpp == 8) || (c == kBiRle4 && bpp == 4) ||
         (!os2Header && (c == kBiBitfields || c == kBiAlphaBitfields) && (bpp == 16 || bpp == 32));
     if (!fits) {
-        invalid("compression " + std::to_string(c) + " at " + std::to_string(bpp) +
-                    " bits per pixel is not supported",
-                "Kompression " + std::to_string(c) + " bei " + std::to_string(bpp) +
-                    " Bit pro Pixel wird nicht unterstützt");
+        invalid(fill(Msg::BitmapCompressionUnsupported, {std::to_string(c), std::to_string(bpp)}));
     }
     if (layout.width <= 0 || layout.height <= 0) {
-        invalid("size " + sizeText(layout), "Größe " + sizeText(layout));
+        invalid(fill(Msg::BitmapSize, {sizeText(layout)}));
     }
     if (static_cast<std::uint64_t>(layout.width) * static_cast<std::uint64_t>(layout.height) >
         kMaxBitmapPixels) {
-        invalid("size " + sizeText(layout) + " is too large",
-                "Größe " + sizeText(layout) + " ist zu groß");
+        invalid(fill(Msg::BitmapSizeTooLarge, {sizeText(layout)}));
     }
-    if (layout.topDown && (c == kBiRle8 || c == kBiRle4))
-        invalid("RLE bitmap with rows from the top", "RLE-Bitmap mit Zeilen von oben");
+    if (layout.topDown && (c == kBiRle8 || c == kBiRle4)) invalid(Msg::BitmapRleFromTop);
 }
 
 Layout readLayout(std::span<const std::uint8_t> file) {
-    if (file.size() < kFileHeaderSize + 4) invalid("file too short", "Datei zu kurz");
-    if (file[0] != 'B' || file[1] != 'M') invalid("not a Windows bitmap", "keine Windows-Bitmap");
+    if (file.size() < kFileHeaderSize + 4) invalid(Msg::BitmapFileTooShort);
+    if (file[0] != 'B' || file[1] != 'M') invalid(Msg::BitmapNotWindows);
     Layout layout;
     layout.pixelOffset = loadU32(file, 10);
     const std::uint32_t headerSize = loadU32(file, kFileHeaderSize);
     if (!isKnownHeaderSize(headerSize)) {
-        invalid("unknown header size " + std::to_string(headerSize),
-                "unbekannte Kopfgröße " + std::to_string(headerSize));
+        invalid(fill(Msg::BitmapHeaderSizeUnknown, {std::to_string(headerSize)}));
     }
-    if (kFileHeaderSize + headerSize > file.size())
-        invalid("header incomplete", "Kopf unvollständig");
+    if (kFileHeaderSize + headerSize > file.size()) invalid(Msg::BitmapHeaderIncomplete);
 
     // Fields a short header does not have keep their defaults.
     std::array<std::uint8_t, kInfoHeaderSize> info{};
@@ -211,7 +202,7 @@ Layout readLayout(std::span<const std::uint8_t> file) {
 
     const std::size_t headerEnd = kFileHeaderSize + headerSize;
     if (layout.pixelOffset != 0 && layout.pixelOffset < headerEnd) {
-        invalid("pixel data start in the header", "Pixeldaten beginnen im Kopf");
+        invalid(Msg::BitmapPixelsInHeader);
     }
     std::size_t tableStart = headerEnd;
     if (layout.bitsPerPixel == 16) {
@@ -231,7 +222,7 @@ Layout readLayout(std::span<const std::uint8_t> file) {
     } else if (layout.pixelOffset == 0) {
         layout.pixelOffset = tableStart;
     }
-    if (layout.pixelOffset > file.size()) invalid("pixel data missing", "Pixeldaten fehlen");
+    if (layout.pixelOffset > file.size()) invalid(Msg::BitmapPixelsMissing);
     return layout;
 }
 
@@ -247,8 +238,7 @@ void decodeRows(std::span<const std::uint8_t> file, const Layout& layout, RgbIma
     if (needed > available) {
         const std::string have = std::to_string(available);
         const std::string need = std::to_string(needed);
-        invalid("pixel data incomplete: " + have + " of " + need + " bytes",
-                "Pixeldaten unvollständig: " + have + " von " + need + " Bytes");
+        invalid(fill(Msg::BitmapPixelsIncomplete, {have, need}));
     }
     image = RgbImage(static_cast<int>(width), static_cast<int>(height));
     const int w = image.width;
@@ -300,8 +290,7 @@ void decodeRle(std::span<const std::uint8_t> file, const Layout& layout, RgbImag
         static_cast<std::uint64_t>(layout.width) * static_cast<std::uint64_t>(layout.height);
     if (pixels > std::max(kRleFreePixels, data.size() * kRlePixelsPerByte)) {
         const std::string bytes = std::to_string(data.size());
-        invalid("size " + sizeText(layout) + " does not fit " + bytes + " bytes of RLE data",
-                "Größe " + sizeText(layout) + " passt nicht zu " + bytes + " Bytes RLE-Daten");
+        invalid(fill(Msg::BitmapSizeBeyondRle, {sizeText(layout), bytes}));
     }
     image = RgbImage(static_cast<int>(layout.width), static_cast<int>(layout.height),
                      layout.palette[0]);
@@ -316,7 +305,7 @@ void decodeRle(std::span<const std::uint8_t> file, const Layout& layout, RgbImag
     };
     std::size_t at = 0;
     auto take = [&](std::size_t count) {
-        if (data.size() - at < count) invalid("RLE data incomplete", "RLE-Daten unvollständig");
+        if (data.size() - at < count) invalid(Msg::BitmapRleIncomplete);
         const std::uint8_t* bytes = data.data() + at;
         at += count;
         return bytes;
@@ -357,8 +346,7 @@ std::vector<std::uint8_t> encodeBitmap(const RgbImage& image, BitmapBits bits) {
         (static_cast<std::uint64_t>(image.width) * bytesPerPixel + 3) / 4 * 4;
     const std::uint64_t pixelBytes = stride * static_cast<std::uint64_t>(image.height);
     const std::uint64_t fileSize = kFileHeaderSize + kInfoHeaderSize + pixelBytes;
-    if (fileSize > std::numeric_limits<std::uint32_t>::max())
-        invalid("picture too large", "Bild zu groß");
+    if (fileSize > std::numeric_limits<std::uint32_t>::max()) invalid(Msg::BitmapTooLarge);
 
     ByteWriter out;
     out.u8('B');
@@ -397,9 +385,7 @@ std::vector<std::uint8_t> encodeBitmap(const RgbImage& image, BitmapBits bits) {
 void refuseEmptyPicture(const std::filesystem::path& path, const RgbImage& image) {
     // A picture of no pixels is not one any program reads back.
     if (image.pixels.empty()) {
-        throw VekError("The area is empty; nothing was saved",
-                       "Der Bereich ist leer; es wurde nichts gespeichert",
-                       ErrorDetail::ofFile(path));
+        throw VekError(Msg::AreaEmptyNothingSaved, ErrorDetail::ofFile(path));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/file_io.h"
 #include "app/file_lookup.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -13,10 +14,7 @@ PaletteTable decodePalette(std::span<const std::uint8_t> bytes, ScreenColor back
         // A larger value would spill into the next component once shifted.
         if (bytes[i] > kPaletteMaxIntensity) {
             const std::string value = std::to_string(bytes[i]);
-            throw VekError(
-                "Invalid palette: a byte has the value " + value + " (0 to 63 allowed)",
-                "Ungültige Palette: ein Byte hat den Wert " + value + " (erlaubt sind 0 bis 63)",
-                ErrorDetail::atByte(i));
+            throw VekError(fill(Msg::PaletteByteInvalid, {value}), ErrorDetail::atByte(i));
         }
     }
     PaletteTable table;

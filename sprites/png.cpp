@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 #include "sprites/bitmap.h"
 
@@ -22,8 +23,7 @@ constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n'
 constexpr std::uint8_t kOpaqueFrom = 128;
 
 [[noreturn]] void invalid(const std::string& reason) {
-    throw VekError("The PNG picture is not valid (" + reason + ")",
-                   "Das PNG Bild ist ungültig (" + reason + ")");
+    throw VekError(fill(Msg::PngInvalid, {reason}));
 }
 
 // libpng's simplified interface keeps its error jumps inside itself and reports by return value.
@@ -104,11 +104,7 @@ std::vector<std::uint8_t> encodePng(const RgbImage& image) {
 #else
 
 namespace {
-[[noreturn]] void notBuiltIn() {
-    throw VekError("PNG pictures are not built into this program; use .BMP files",
-                   "PNG Bilder sind in dieses Programm nicht eingebaut; bitte .BMP Dateien "
-                   "verwenden");
-}
+[[noreturn]] void notBuiltIn() { throw VekError(Msg::PngNotBuiltIn); }
 }  // namespace
 
 bool pngBuiltIn() { return false; }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string>
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -27,10 +28,7 @@ UniformSpriteFile creatorLayout(std::string_view count, std::string_view width,
     // Nothing is made that the sprite editor would refuse to open.
     if (n > static_cast<std::int64_t>(kSpriteTableCapacity)) {
         const std::string most = std::to_string(kSpriteTableCapacity);
-        throw VekError("The sprite count " + std::to_string(n) +
-                           " is more than the sprite editor opens (at most " + most + ")",
-                       "Die Anzahl " + std::to_string(n) +
-                           " ist mehr, als der Sprite Editor öffnet (höchstens " + most + ")");
+        throw VekError(fill(Msg::SpriteCountBeyondEditor, {std::to_string(n), most}));
     }
     return checkUniformSpriteFile(n, w, h);
 }

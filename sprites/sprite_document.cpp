@@ -22,10 +22,8 @@ void SpriteDocument::select(int position) {
     if (position < 0 || static_cast<std::size_t>(position) >= m_table.count()) {
         const std::string number = std::to_string(position);
         const std::string held = std::to_string(m_table.count());
-        throw VekError(
-            "The sprite file has no sprite " + number + " (it holds " + held + ", counted from 0).",
-            "Die Sprite Datei hat kein Sprite " + number + " (sie hat " + held + ", gezählt ab 0).",
-            ErrorDetail::ofFile(m_table.file));
+        throw VekError(fill(Msg::SpriteNumberMissing, {number, held}),
+                       ErrorDetail::ofFile(m_table.file));
     }
     // Until the new pixels are in, no sprite is current: a failed read leaves nothing to save.
     m_current.reset();
@@ -109,8 +107,7 @@ void SpriteDocument::requireSpriteSize(int width, int height) const {
     const auto size = [](int w, int h) { return std::to_string(w) + "X" + std::to_string(h); };
     const std::string wanted = size(m_sprite.width, m_sprite.height);
     const std::string given = size(width, height);
-    throw VekError("The picture is " + given + " pixels, the sprite " + wanted + ".",
-                   "Das Bild hat " + given + " Pixel, der Sprite " + wanted + ".");
+    throw VekError(fill(Msg::PictureSizeDiffers, {given, wanted}));
 }
 
 void SpriteDocument::replacePixels(const SpriteImage& picture) {

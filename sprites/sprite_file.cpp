@@ -22,10 +22,7 @@ constexpr std::uint64_t kMaxOffset = std::numeric_limits<std::uint32_t>::max();
 VekError tooManySprites(std::size_t count, std::size_t capacity, const fs::path& file) {
     const std::string held = std::to_string(count);
     const std::string most = std::to_string(capacity);
-    return VekError(
-        "The file holds " + held + " sprites; the sprite table holds at most " + most,
-        "Die Datei enthält " + held + " Sprites; die Sprite-Tabelle fasst höchstens " + most,
-        ErrorDetail::ofFile(file));
+    return VekError(fill(Msg::SpriteTableTooSmall, {held, most}), ErrorDetail::ofFile(file));
 }
 
 std::string sizeText(std::uint64_t width, std::uint64_t height) {
@@ -35,23 +32,18 @@ std::string sizeText(std::uint64_t width, std::uint64_t height) {
 VekError tooLargeToOpen(const SpriteEntry& entry, const fs::path& file) {
     const std::string size = sizeText(entry.width, entry.height);
     const std::string most = std::to_string(kMaxSpritePixels);
-    return VekError(
-        "The sprite of " + size + " pixels is too large; at most " + most + " pixels can be opened",
-        "Der Sprite mit " + size + " Pixeln ist zu groß; höchstens " + most +
-            " Pixel können geöffnet werden",
-        ErrorDetail::ofFile(file, entry.offset));
+    return VekError(fill(Msg::SpriteTooLargeToOpen, {size, most}),
+                    ErrorDetail::ofFile(file, entry.offset));
 }
 
-VekError doesNotFit(std::string_view englishWhat, std::string_view germanWhat, std::int64_t value) {
+VekError doesNotFit(const Bilingual& what, std::int64_t value) {
     const std::string number = std::to_string(value);
-    return VekError(
-        std::string(englishWhat) + " " + number + " does not fit a sprite file (0 to 65535)",
-        std::string(germanWhat) + " " + number + " passt nicht in eine Sprite-Datei (0 bis 65535)");
+    return VekError(fill(Msg::SpriteValueDoesNotFit, {textOf(what), {number, number}}));
 }
 
-std::uint16_t checkedSide(std::int64_t value, std::string_view english, std::string_view german) {
+std::uint16_t checkedSide(std::int64_t value, const Bilingual& what) {
     if (value < 0 || value > static_cast<std::int64_t>(kMaxSpriteSide))
-        throw doesNotFit(english, german, value);
+        throw doesNotFit(what, value);
     return static_cast<std::uint16_t>(value);
 }
 
@@ -131,9 +123,7 @@ void writeSpriteInPlace(const fs::path& file, const SpriteEntry& entry,
         throw VekError::runtime(kFileNotFound, ErrorDetail::ofFile(file));
     // A block outside the file would grow it instead of replacing the sprite.
     if (entry.offset > size || pixels.size() > size - entry.offset) {
-        throw VekError("The sprite does not lie wholly in the file; nothing was written",
-                       "Der Sprite liegt nicht ganz in der Datei; es wurde nichts geschrieben",
-                       ErrorDetail::ofFile(file, entry.offset));
+        throw VekError(Msg::SpriteNotInFile, ErrorDetail::ofFile(file, entry.offset));
     }
     std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
     if (!out) throw cannotWriteError(file);
@@ -156,7 +146,7 @@ std::vector<std::uint8_t> encodeSpriteHeader(std::span<const SpriteEntry> entrie
 
 std::vector<SpriteEntry> contiguousLayout(std::span<const SpriteEntry> sizes) {
     if (sizes.size() > kMaxSpriteCount)
-        throw doesNotFit("The sprite count", "Die Anzahl", static_cast<std::int64_t>(sizes.size()));
+        throw doesNotFit(Msg::SpriteCountWhat, static_cast<std::int64_t>(sizes.size()));
     std::vector<SpriteEntry> entries(sizes.begin(), sizes.end());
     std::uint64_t offset = spriteHeaderSize(entries.size());
     for (SpriteEntry& entry : entries) {
@@ -171,22 +161,15 @@ std::vector<SpriteEntry> contiguousLayout(std::span<const SpriteEntry> sizes) {
 UniformSpriteFile checkUniformSpriteFile(std::int64_t count, std::int64_t width,
                                          std::int64_t height) {
     if (count < 0 || count > static_cast<std::int64_t>(kMaxSpriteCount))
-        throw doesNotFit("The sprite count", "Die Anzahl", count);
+        throw doesNotFit(Msg::SpriteCountWhat, count);
     UniformSpriteFile layout{static_cast<std::size_t>(count),
-                             checkedSide(width, "The width", "Die Breite"),
-                             checkedSide(height, "The height", "Die Höhe")};
+                             checkedSide(width, Msg::SpriteWidthWhat),
+                             checkedSide(height, Msg::SpriteHeightWhat)};
     const std::uint64_t block = std::uint64_t{layout.width} * layout.height;
     if (block > kMaxSpritePixels) {
         const std::string size = sizeText(layout.width, layout.height);
         const std::string most = std::to_string(kMaxSpritePixels);
-        throw VekError("Sprites of " + size +
-                           " pixels are too large; the sprite editor opens at "
-                           "most " +
-                           most + " pixels",
-                       "Sprites mit " + size +
-                           " Pixeln sind zu groß; der Sprite Editor öffnet "
-                           "höchstens " +
-                           most + " Pixel");
+        throw VekError(fill(Msg::SpritesTooLargeForEditor, {size, most}));
     }
     if (spriteHeaderSize(layout.count) + layout.count * block > kMaxOffset)
         throw VekError(Msg::SpriteTooLarge);

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -15,10 +16,7 @@ std::vector<MergeEntry> buildMergeList(std::span<const fs::path> inputs, std::si
         const SpriteTable table = readSpriteTable(input, kMaxSpriteCount);
         if (table.count() > capacity - list.size()) {
             const std::string most = std::to_string(capacity);
-            throw VekError(
-                "The chosen files hold more than " + most + " sprites together; nothing was merged",
-                "Die gewählten Dateien enthalten zusammen mehr als " + most +
-                    " Sprites; es wurde nichts zusammengefügt");
+            throw VekError(fill(Msg::MergeTooManySprites, {most}));
         }
         for (const SpriteEntry& entry : table.entries) list.push_back({input, entry});
     }

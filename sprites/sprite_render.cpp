@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -36,8 +37,7 @@ void requireDrawingAreaFits(int width, int height, int zoom) {
     if (drawingAreaFits(width, height, zoom)) return;
     const std::string sprite = std::to_string(width) + "X" + std::to_string(height);
     const std::string percent = std::to_string(zoom * 100);
-    throw VekError("The sprite " + sprite + " is too large for the zoom " + percent + "%",
-                   "Der Sprite " + sprite + " ist für den Zoom " + percent + "% zu groß");
+    throw VekError(fill(Msg::SpriteTooLargeForZoom, {sprite, percent}));
 }
 
 void renderDrawingArea(const SpriteImage& sprite, const PaletteTable& palette, int zoom,
