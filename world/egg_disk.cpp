@@ -7,6 +7,7 @@
 #include "app/file_io.h"
 #include "app/file_lookup.h"
 #include "app/scope_exit.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -29,13 +30,10 @@ void requireWritableFolder(const fs::path& disk) {
     std::error_code error;
     const fs::file_status status = fs::status(disk, error);
     if (error || !fs::is_directory(status)) {
-        throw VekError("Drive A: is not ready", "Laufwerk A: ist nicht bereit",
-                       ErrorDetail::ofFile(disk));
+        throw VekError(Msg::DriveANotReady, ErrorDetail::ofFile(disk));
     }
     if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) {
-        throw VekError("The disk in drive A: is write-protected",
-                       "Die Diskette in Laufwerk A: ist schreibgeschützt",
-                       ErrorDetail::ofFile(disk));
+        throw VekError(Msg::DiskWriteProtected, ErrorDetail::ofFile(disk));
     }
 }
 
@@ -44,9 +42,7 @@ void requireWritableFolder(const fs::path& disk) {
 fs::path existingFolder(const fs::path& folder, std::string_view what) {
     std::error_code error;
     if (!fs::is_directory(folder, error)) {
-        throw VekError("The folder for drive A: does not exist (" + std::string(what) + ")",
-                       "Der Ordner für Laufwerk A: existiert nicht (" + std::string(what) + ")",
-                       ErrorDetail::ofFile(folder));
+        throw VekError(fill(Msg::DriveAFolderMissing, {what}), ErrorDetail::ofFile(folder));
     }
     return folder;
 }
@@ -106,12 +102,7 @@ std::vector<std::vector<std::uint8_t>> readSources(const std::vector<EggCopy>& c
         }
     }
     if (!missing.empty()) {
-        throw VekError(
-            "The egg disk was not written; these genetics files cannot be read:" + missing,
-            "Die Ei-Disk wurde nicht geschrieben; diese Genetik-Dateien können nicht "
-            "gelesen werden:" +
-                missing,
-            ErrorDetail::ofFile(disk));
+        throw VekError(fill(Msg::EggDiskGeneticsUnreadable, {missing}), ErrorDetail::ofFile(disk));
     }
     return contents;
 }
@@ -181,10 +172,8 @@ void writeEggDisk(EggDiskKind kind, const fs::path& geneticsDirectory, const fs:
         }
         moveIntoPlace(staging, disk, files);
     } catch (const std::exception& failure) {
-        throw VekError(
-            "The egg disk was not written: " + errorMessage(failure, kLanguageEnglish),
-            "Die Ei-Disk wurde nicht geschrieben: " + errorMessage(failure, kLanguageGerman),
-            ErrorDetail::ofFile(disk));
+        throw VekError(fill(Msg::EggDiskNotWritten, {failureText(failure)}),
+                       ErrorDetail::ofFile(disk));
     }
 }
 
@@ -202,19 +191,12 @@ fs::path floppyDrive(const GamePathSources& sources) {
         if (fs::is_symlink(fs::symlink_status(link, error))) {
             const fs::path target = fs::canonical(link, error);
             if (error) {
-                throw VekError("The Wine prefix's drive A: points to nothing",
-                               "Laufwerk A: des Wine-Präfixes zeigt ins Leere",
-                               ErrorDetail::ofFile(link));
+                throw VekError(Msg::WineDriveADangling, ErrorDetail::ofFile(link));
             }
             return existingFolder(target, "dosdevices/a:");
         }
     }
-    throw VekError(
-        "No drive A: is set. Name the folder of the floppy with --floppy DIR or the environment "
-        "variable VEK_FLOPPY_DIR, or link it as dosdevices/a: in the game's Wine prefix.",
-        "Kein Laufwerk A: ist eingerichtet. Nennen Sie den Ordner der Diskette mit --floppy DIR "
-        "oder der Umgebungsvariablen VEK_FLOPPY_DIR, oder verknüpfen Sie ihn als dosdevices/a: im "
-        "Wine-Präfix des Spiels.");
+    throw VekError(Msg::NoDriveA);
 #endif
 }
 

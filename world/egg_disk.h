@@ -8,6 +8,7 @@
 
 #include "app/game_paths.h"
 #include "app/messages.h"
+#include "app/text_names.h"
 
 namespace vek {
 
@@ -24,30 +25,11 @@ struct EggDiskKindInfo {
     BilingualBox question;  // "Insert an empty disk into drive A: then click OK!"
 };
 
-inline constexpr std::string_view kInsertDiskEnglish =
-    "Insert an empty disk into drive A: then click OK!";
-inline constexpr std::string_view kInsertDiskGermanOk =
-    "Bitte geben Sie eine leere Diskette in Laufwerk A: und klicken Sie OK";
-inline constexpr std::string_view kInsertDiskGermanYes =
-    "Bitte geben Sie eine leere Diskette in Laufwerk A: und klicken Sie Ja";
-
 inline constexpr std::array<EggDiskKindInfo, 4> kEggDiskKinds = {{
-    {EggDiskKind::Game,
-     "game",
-     {{kInsertDiskEnglish, kInsertDiskGermanOk},
-      {"Create a new Egg-Disk!", "Erstellen einer neuen Eier-Diskette"}}},
-    {EggDiskKind::Grendel,
-     "grendel",
-     {{kInsertDiskEnglish, kInsertDiskGermanYes},
-      {"Create a Grendel Egg-Disk!", "Erstellen einer Grendel Eier-Diskette"}}},
-    {EggDiskKind::NornEl,
-     "nornel",
-     {{kInsertDiskEnglish, kInsertDiskGermanYes},
-      {"Create a NornEl Egg-Disk!", "Erstellen einer NornEl Eier-Diskette"}}},
-    {EggDiskKind::GreNorn,
-     "grenorn",
-     {{kInsertDiskEnglish, kInsertDiskGermanYes},
-      {"Create a GreNorn Egg-Disk!", "Erstellen einer GreNorn Eier-Diskette"}}},
+    {EggDiskKind::Game, "game", {Msg::EggDiskInsertOk, Msg::EggDiskGameCaption}},
+    {EggDiskKind::Grendel, "grendel", {Msg::EggDiskInsertYes, Msg::EggDiskGrendelCaption}},
+    {EggDiskKind::NornEl, "nornel", {Msg::EggDiskInsertYes, Msg::EggDiskNornElCaption}},
+    {EggDiskKind::GreNorn, "grenorn", {Msg::EggDiskInsertYes, Msg::EggDiskGreNornCaption}},
 }};
 
 const EggDiskKindInfo& eggDiskKindInfo(EggDiskKind kind);

@@ -6,6 +6,7 @@
 #include "app/file_io.h"
 #include "app/file_lookup.h"
 #include "app/process.h"
+#include "app/text_names.h"
 #include "app/wine_registry.h"
 
 #ifdef _WIN32
@@ -170,12 +171,7 @@ void WinePrefixRegistry::writeString(RegistryRoot root, std::string_view key,
     // A running server writes its own copy of the registry back when it stops.
     if (m_tools.serverRunning && m_tools.serverRunning(m_prefix)) {
         if (!m_tools.regAdd) {
-            throw VekError(
-                "Close the game first: a Wine program of its prefix is running and would "
-                "overwrite the change",
-                "Schließen Sie zuerst das Spiel: ein Wine-Programm seines Präfixes läuft und "
-                "würde die Änderung überschreiben",
-                ErrorDetail::ofFile(m_prefix));
+            throw VekError(Msg::CloseGameFirst, ErrorDetail::ofFile(m_prefix));
         }
         const std::string rootedKey = std::string(rootName(root)) + "\\" + usedKey;
         if (!m_tools.regAdd(m_prefix, rootedKey, valueName, text)) {

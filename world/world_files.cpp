@@ -6,6 +6,7 @@
 #include "app/file_io.h"
 #include "app/file_lookup.h"
 #include "app/game_paths.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -41,13 +42,8 @@ void backUpWorld(const fs::path& mainDirectory, std::span<const std::uint8_t> pr
         }
         writeFileAtomically(oldWorld, current);
     } catch (const std::exception& failure) {
-        throw VekError(
-            "The world was not replaced: its backup OldWorld.sfc could not be written (" +
-                errorMessage(failure, kLanguageEnglish) + ")",
-            "Die Welt wurde nicht ersetzt: die Sicherung OldWorld.sfc konnte nicht "
-            "geschrieben werden (" +
-                errorMessage(failure, kLanguageGerman) + ")",
-            ErrorDetail::ofFile(oldWorld));
+        throw VekError(fill(Msg::WorldBackupNotWritten, {failureText(failure)}),
+                       ErrorDetail::ofFile(oldWorld));
     }
 }
 
