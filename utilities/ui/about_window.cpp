@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
+#include "app/text_names.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/widgets/designed_layout.h"
@@ -22,20 +23,6 @@ constexpr QRect kNameArea{163, 0, 167, 103};
 constexpr QRect kReportArea{0, 112, 329, 177};
 // Red 64, green 0, blue 128.
 const QColor kDarkPurple{64, 0, 128};
-
-constexpr Bilingual kCredits{
-    "Vekstudio\n"
-    "Version 1.5\n"
-    "\n"
-    "Sprites, objects, worlds and eggs for CREATURES.\n"
-    "\n"
-    "Written by the Vekstudio developers.",
-    "Vekstudio\n"
-    "Version 1.5\n"
-    "\n"
-    "Sprites, Objekte, Welten und Eier für CREATURES.\n"
-    "\n"
-    "Geschrieben von den Entwicklern von Vekstudio."};
 
 // The program's picture: an egg in the hatchery's light over a green hill.
 QPixmap programPicture() {
@@ -105,7 +92,7 @@ AboutWindow::AboutWindow(AppContext& context, ReportLines reportLines)
     m_name->setFont(small);
     m_name->setStyleSheet(
         QStringLiteral("QPlainTextEdit { background: %1; color: white; }").arg(kDarkPurple.name()));
-    setBilingualText(m_name, kCredits);
+    setBilingualText(m_name, Msg::AboutCredits);
 
     m_report = readOnlyText(layout, "Memo2", kReportArea);
     m_report->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
