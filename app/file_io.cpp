@@ -306,13 +306,13 @@ void refuseOutputOverInput(const fs::path& input, const fs::path& output) {
 
 fs::path makeTemporaryFolder(const fs::path& parent) {
     std::random_device entropy;
+    std::error_code error;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const fs::path candidate = temporaryName(parent, entropy);
-        std::error_code error;
         if (fs::create_directory(candidate, error)) return candidate;
         if (error) break;  // a name that exists gives no error, only false
     }
-    throw cannotCreateError(parent);
+    throw cannotCreateError(parent, systemReason(error ? error.value() : EEXIST));
 }
 
 VekError cannotWriteError(const fs::path& file) {
