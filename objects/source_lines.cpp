@@ -40,4 +40,19 @@ bool sectionOpenAfter(SourceLineKind kind, bool openBefore) {
     }
 }
 
+LineReading sourceLineReading(std::string_view raw, bool openBefore) {
+    const SourceLine line = readSourceLine(raw, openBefore);
+    LineReading reading;
+    reading.start = line.offset;
+    reading.openAfter = sectionOpenAfter(line.kind, openBefore);
+    switch (line.kind) {
+    case SourceLineKind::Skipped:
+        reading.role = line.text.empty() ? LineRole::Plain : LineRole::Comment;
+        break;
+    case SourceLineKind::Outside: reading.role = LineRole::Header; break;
+    default: reading.role = LineRole::Commands; break;
+    }
+    return reading;
+}
+
 }  // namespace vek

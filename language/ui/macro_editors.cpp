@@ -31,7 +31,7 @@ MacroTextEdit::MacroTextEdit(const AppContext& context, QWidget* parent)
 
 void MacroTextEdit::setChecking(LineReader reader, std::unique_ptr<LinesCheck> check) {
     delete m_highlighter;
-    m_highlighter = new MacroHighlighter(document(), std::move(reader), check);
+    m_highlighter = new MacroHighlighter(document(), std::move(reader), std::move(check));
 }
 
 void MacroTextEdit::moveCaretTo(int line, int column) {

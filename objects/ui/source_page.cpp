@@ -22,30 +22,6 @@
 
 namespace vek::ui {
 
-namespace {
-
-// A source's lines as compiling reads them.
-LineReading readSource(std::string_view raw, bool openBefore) {
-    const SourceLine line = readSourceLine(raw, openBefore);
-    LineReading reading;
-    reading.start = line.offset;
-    reading.openAfter = sectionOpenAfter(line.kind, openBefore);
-    switch (line.kind) {
-        case SourceLineKind::Skipped:
-            reading.role = line.text.empty() ? LineRole::Plain : LineRole::Comment;
-            break;
-        case SourceLineKind::Outside:
-            reading.role = LineRole::Header;
-            break;
-        default:
-            reading.role = LineRole::Commands;
-            break;
-    }
-    return reading;
-}
-
-}  // namespace
-
 SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     : m_context(context),
       m_document(document),
@@ -74,7 +50,7 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     m_memo2->setTabChangesFocus(false);
     m_memo2->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_memo2->setTabStopDistance(4 * m_memo2->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
-    m_memo2->setChecking(readSource, std::make_unique<SourceCheck>());
+    m_memo2->setChecking(sourceLineReading, std::make_unique<SourceCheck>());
     connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::Memo2Change);
     bindTextUndo(m_memo2, document.undoStack(), context);
 
