@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/script_source.h"
 #include "objects/cob_compiler.h"
 #include "objects/object_check.h"
-#include "bench/script_source.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

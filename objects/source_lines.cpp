@@ -46,11 +46,15 @@ LineReading sourceLineReading(std::string_view raw, bool openBefore) {
     reading.start = line.offset;
     reading.openAfter = sectionOpenAfter(line.kind, openBefore);
     switch (line.kind) {
-    case SourceLineKind::Skipped:
-        reading.role = line.text.empty() ? LineRole::Plain : LineRole::Comment;
-        break;
-    case SourceLineKind::Outside: reading.role = LineRole::Header; break;
-    default: reading.role = LineRole::Commands; break;
+        case SourceLineKind::Skipped:
+            reading.role = raw.starts_with('*') ? LineRole::Comment : LineRole::Plain;
+            break;
+        case SourceLineKind::Outside:
+            reading.role = LineRole::Header;
+            break;
+        default:
+            reading.role = LineRole::Commands;
+            break;
     }
     return reading;
 }

@@ -64,8 +64,17 @@ std::vector<std::string> linesOf(const QPlainTextEdit* box) {
 
 std::vector<std::pair<int, int>> places(std::span<const Finding> findings) {
     std::vector<std::pair<int, int>> all;
-    for (const Finding& finding : findings) all.emplace_back(finding.position.line, finding.position.column);
+    for (const Finding& finding : findings)
+        all.emplace_back(finding.position.line, finding.position.column);
     return all;
+}
+
+// Types lines as a user does, with Return between them.
+void typeLines(QWidget* box, const QStringList& lines) {
+    for (qsizetype line = 0; line < lines.size(); ++line) {
+        if (line > 0) QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, lines[line]);
+    }
 }
 
 bool askedAbout(const ScriptedDialogs& dialogs, const QString& start) {
@@ -85,7 +94,7 @@ class MacroEditingTest : public QObject {
         SourcePage* page = sourcePage(bench);
         MacroTextEdit* box = page->macroText();
         box->setFocus();
-        QTest::keyClicks(box, QStringLiteral("scrp 2 5 3 9\n  frob 3\nendm"));
+        typeLines(box, {"scrp 2 5 3 9", "  frob 3", "endm"});
         QVERIFY(underlined(box, 2, 3));
         QVERIFY(!underlined(box, 2, 1) && !underlined(box, 1, 1) && !underlined(box, 3, 1));
         const Finding* finding = box->highlighter()->findingAt(2, 4);
@@ -110,7 +119,8 @@ class MacroEditingTest : public QObject {
         bench.windows().objectCompiler->show();
         SourcePage* page = sourcePage(bench);
         MacroTextEdit* box = page->macroText();
-        box->setPlainText(QStringLiteral("* two errors\nscrp 2 5 3 9\n\twait 1\n\tfrob\n\tdoif 1 eq\nendm"));
+        box->setPlainText(
+            QStringLiteral("* two errors\nscrp 2 5 3 9\n\twait 1\n\tfrob\n\tdoif 1 eq\nendm"));
         QListWidget* list = page->findingsList();
         QVERIFY(list->count() >= 2);
         for (int row = list->count(); row-- > 0;) {
@@ -127,35 +137,45 @@ class MacroEditingTest : public QObject {
     void editsKeepTheFindingsOfAWholeCheck() {
         TestWorkbench bench;
         MacroTextEdit* box = sourcePage(bench)->macroText();
-        box->setPlainText(QStringLiteral(
-            "name Test\nscrp 2 5 3 9\n  reps 3\n    wait 1\n  repe\nendm\n* end\ninst\nsetv obv0 1\nendm"));
+        box->setPlainText(
+            QStringLiteral("name Test\nscrp 2 5 3 9\n  reps 3\n    wait 1\n  repe\nendm\n* "
+                           "end\ninst\nsetv obv0 1\nendm"));
         const struct {
             const char* edit;
             std::function<void(QTextCursor&)> apply;
         } edits[] = {
-            {"line joined", [](QTextCursor& c) { c.setPosition(45); c.deleteChar(); }},
-            {"repe removed", [](QTextCursor& c) {
+            {"line joined",
+             [](QTextCursor& c) {
+                 c.setPosition(45);
+                 c.deleteChar();
+             }},
+            {"repe removed",
+             [](QTextCursor& c) {
                  c.movePosition(QTextCursor::Start);
                  c.movePosition(QTextCursor::Down, QTextCursor::MoveAnchor, 4);
                  c.select(QTextCursor::BlockUnderCursor);
                  c.removeSelectedText();
              }},
-            {"endm removed", [](QTextCursor& c) {
+            {"endm removed",
+             [](QTextCursor& c) {
                  c.movePosition(QTextCursor::Start);
                  c.movePosition(QTextCursor::Down, QTextCursor::MoveAnchor, 4);
                  c.select(QTextCursor::LineUnderCursor);
                  c.removeSelectedText();
              }},
-            {"lines pasted", [](QTextCursor& c) {
+            {"lines pasted",
+             [](QTextCursor& c) {
                  c.movePosition(QTextCursor::Start);
                  c.insertText(QStringLiteral("scrp 2 5 3 400\nenum 2 0 0\nkill targ\n"));
              }},
-            {"section closed", [](QTextCursor& c) {
+            {"section closed",
+             [](QTextCursor& c) {
                  c.movePosition(QTextCursor::Start);
                  c.movePosition(QTextCursor::Down, QTextCursor::MoveAnchor, 3);
                  c.insertText(QStringLiteral("next\nendm\n"));
              }},
-            {"all replaced", [](QTextCursor& c) {
+            {"all replaced",
+             [](QTextCursor& c) {
                  c.select(QTextCursor::Document);
                  c.insertText(QStringLiteral("inst\nnew: simp bell 1 0 1000 0\nendm"));
              }},
@@ -177,7 +197,7 @@ class MacroEditingTest : public QObject {
         bench.windows().objectCompiler->show();
         MacroTextEdit* box = sourcePage(bench)->macroText();
         box->setFocus();
-        QTest::keyClicks(box, QStringLiteral("inst\nnew:"));
+        typeLines(box, {"inst", "new:"});
         MacroCompleter* completer = box->completer();
         QVERIFY(completer->popupVisible());
         QVERIFY(offered(completer).contains(QStringLiteral("new: simp")));
@@ -185,13 +205,15 @@ class MacroEditingTest : public QObject {
         // The popup shows each word with its arguments, and Enter puts the chosen one in.
         const int simp = static_cast<int>(offered(completer).indexOf(QStringLiteral("new: simp")));
         const QModelIndex row = completer->completer()->model()->index(simp, 0);
-        QVERIFY(row.data().toString().startsWith(QStringLiteral("new: simp token ")));
+        const Word* simpWord = Dictionary::builtIn().command("new: simp");
+        QCOMPARE(row.data().toString(), toQString(signatureOf(*simpWord, kLanguageEnglish)));
+        QCOMPARE(row.data().toString().count(QLatin1Char(' ')), 1 + 5);  // five arguments
         completer->completer()->popup()->setCurrentIndex(row);
         QTest::keyClick(completer->completer()->popup(), Qt::Key_Return);
         QCOMPARE(box->toPlainText(), QStringLiteral("inst\nnew: simp "));
 
         // Three letters offer nothing until asked with Ctrl+Space.
-        QTest::keyClicks(box, QStringLiteral("\nmvt"));
+        typeLines(box, {"", "mvt"});
         QVERIFY(!completer->popupVisible());
         QTest::keyClick(box, Qt::Key_Space, Qt::ControlModifier);
         QVERIFY(completer->popupVisible());
@@ -223,8 +245,8 @@ class MacroEditingTest : public QObject {
         QCOMPARE(bench.dialogs().asked.size(), before + 1);
         const auto& question = bench.dialogs().messages().back();
         QCOMPARE(question.buttons, Buttons::YesNo);
-        QVERIFY(question.text.startsWith(
-            QStringLiteral("The game may crash on these errors in the object:\nScript 1, column ")));
+        QVERIFY(question.text.startsWith(QStringLiteral(
+            "The game may crash on these errors in the object:\nScript 1, column ")));
         QVERIFY(question.text.endsWith(QStringLiteral("Inject anyway?")));
         QVERIFY(window->windowTitle() == QStringLiteral("COB-Compiler"));
 
@@ -250,14 +272,17 @@ class MacroEditingTest : public QObject {
         QLineEdit* line = window->edit1();
         line->setFocus();
         QTest::keyClicks(line, QStringLiteral("setv obv0 1,frob"));
-        QCOMPARE(places(window->macroLine()->findings()), (std::vector<std::pair<int, int>>{{1, 13}}));
+        QCOMPARE(places(window->macroLine()->findings()),
+                 (std::vector<std::pair<int, int>>{{1, 13}}));
         QVERIFY(line->toolTip().contains(QStringLiteral("frob")));
         bench.context().language = std::string(kLanguageGerman);
         bench.dialogs().messageAnswers = {Answer::No};
         window->memo1()->setPlainText(QStringLiteral("unchanged"));
         window->Button1Click();
-        QVERIFY(askedAbout(bench.dialogs(),
-                           QStringLiteral("Das Spiel kann bei diesen Fehlern abstürzen:\nZeile 1, Spalte 13: Fehler: ")));
+        QVERIFY(askedAbout(
+            bench.dialogs(),
+            QStringLiteral(
+                "Das Spiel kann bei diesen Fehlern abstürzen:\nZeile 1, Spalte 13: Fehler: ")));
         QCOMPARE(window->memo1()->toPlainText(), QStringLiteral("unchanged"));
         QCOMPARE(line->text(), QStringLiteral("setv obv0 1,frob"));
 
