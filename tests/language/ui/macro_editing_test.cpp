@@ -8,7 +8,9 @@
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QPainter>
 
+#include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "gamelink/ui/command_interface_window.h"
 #include "language/ui/findings_list.h"
@@ -75,6 +77,20 @@ void typeLines(QWidget* box, const QStringList& lines) {
         if (line > 0) QTest::keyClick(box, Qt::Key_Return);
         QTest::keyClicks(box, lines[line]);
     }
+}
+
+// The window with its completion popup drawn in, as a person sees it.
+void saveWithPopup(QWidget* window, QWidget* popup, const QString& name) {
+    const QString folder = screenshotFolder();
+    if (folder.isEmpty()) return;
+    QApplication::processEvents();
+    QPixmap picture = window->grab();
+    if (popup->isVisible()) {
+        QPainter painter(&picture);
+        painter.drawPixmap(popup->mapToGlobal(QPoint()) - window->mapToGlobal(QPoint()),
+                           popup->grab());
+    }
+    picture.save(folder + QStringLiteral("/") + name + QStringLiteral(".png"));
 }
 
 bool askedAbout(const ScriptedDialogs& dialogs, const QString& start) {
@@ -231,6 +247,40 @@ class MacroEditingTest : public QObject {
         QVERIFY(completer->descriptionAtCaret().endsWith(toQString(mvto->description.english)));
         bench.context().language = std::string(kLanguageGerman);
         QVERIFY(completer->descriptionAtCaret().endsWith(toQString(mvto->description.german)));
+    }
+
+    // The findings list follows the interface language; the screenshots show the page with
+    // colours, an underlined error, the list and the completion popup in both languages.
+    void theFindingsFollowTheLanguage() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->resize(760, 520);
+        window->show();
+        MacroTextEdit* box = sourcePage(bench)->macroText();
+        const QString source = QStringLiteral(
+            "* A ball that bounces\nname Ball\nquantity 1\n\ninst\nnew: simp ball 1 0 1000 0\n"
+            "setv clas 33620224\nbhvr 0 1\nendm\n\nscrp 2 5 3 1\n\tsnde drip\n\tanim "
+            "[0123R]\n\tdoif posl lt 100\n\t\tmvby 10 0\n\tendi\n\tfrob 3\nendm\n");
+        box->setPlainText(source);
+        QCOMPARE(sourcePage(bench)->findingsList()->count(), 1);
+        for (const char* language : {"english", "deutsch"}) {
+            const bool german = std::string_view(language) == kLanguageGerman;
+            if (german) bench.windows().main->SpeedButton13Click();
+            const QString row = sourcePage(bench)->findingsList()->item(0)->text();
+            QVERIFY2(row.startsWith(german ? "Zeile 17, Spalte 2: Fehler: "
+                                           : "Line 17, column 2: error: "),
+                     qPrintable(row));
+            QTextCursor end(box->document()->findBlockByNumber(16));
+            end.movePosition(QTextCursor::EndOfBlock);
+            box->setTextCursor(end);
+            box->setFocus();
+            typeLines(box, {"", "\tnew:"});
+            QVERIFY(box->completer()->popupVisible());
+            saveWithPopup(window, box->completer()->completer()->popup(),
+                          QStringLiteral("source_page_checking_%1").arg(language));
+            QTest::keyClick(box->completer()->completer()->popup(), Qt::Key_Escape);
+            box->setPlainText(source);
+        }
     }
 
     // Inject with an error in the object asks first; No sends nothing. Turned off in the COB
