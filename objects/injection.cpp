@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "app/scope_exit.h"
+#include "objects/object_check.h"
 
 namespace vek {
 
@@ -53,5 +54,12 @@ void killEditObject(const std::function<std::string(std::string_view)>& sendMacr
 }
 
 void sleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+std::vector<Finding> checkInjection(const CobData& cob) {
+    if (cob.imports.size() <= 1) return checkCobData(cob);
+    CobData sent = cob;
+    sent.imports.resize(1);
+    return checkCobData(sent);
+}
 
 }  // namespace vek

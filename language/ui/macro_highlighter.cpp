@@ -27,11 +27,16 @@ MacroHighlighter::MacroHighlighter(QTextDocument* document, LineReader reader,
       m_reader(std::move(reader)),
       m_check(std::move(check)) {
     // The check hears of an edit before the highlighter draws the edited lines.
-    connect(document, &QTextDocument::contentsChange, this, &MacroHighlighter::contentsChanged);
+    m_watch =
+        connect(document, &QTextDocument::contentsChange, this, &MacroHighlighter::contentsChanged);
     m_lineCount = 0;
     contentsChanged(0, 0, document->characterCount());
     setDocument(document);
 }
+
+// The base class clears its formats when it goes, which the document reports as an edit; the
+// check is gone by then.
+MacroHighlighter::~MacroHighlighter() { disconnect(m_watch); }
 
 void MacroHighlighter::contentsChanged(int position, int removed, int added) {
     QTextDocument* text = qobject_cast<QTextDocument*>(parent());

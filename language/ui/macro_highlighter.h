@@ -18,6 +18,7 @@ class MacroHighlighter : public QSyntaxHighlighter {
   public:
     // Without a check it colours only.
     MacroHighlighter(QTextDocument* document, LineReader reader, std::unique_ptr<LinesCheck> check);
+    ~MacroHighlighter() override;
 
     std::span<const Finding> findings() const { return m_findings; }
     // The finding at a line and column (both from 1), or null; an error before a warning.
@@ -34,6 +35,7 @@ class MacroHighlighter : public QSyntaxHighlighter {
     void takeFindings();
     std::vector<const Finding*> findingsOn(int line) const;
 
+    QMetaObject::Connection m_watch;
     LineReader m_reader;
     std::unique_ptr<LinesCheck> m_check;
     int m_lineCount = 0;

@@ -14,7 +14,6 @@
 #include "gamelink/creatures.h"
 #include "language/ui/findings_list.h"
 #include "objects/injection.h"
-#include "objects/object_check.h"
 #include "objects/object_document.h"
 
 namespace vek::ui {
@@ -84,8 +83,8 @@ void CobInjectorPage::FileListBox2DblClick() {
 void CobInjectorPage::injectCommand() {
     bool mayGo = false;
     runGuarded(m_context, [this, &mayGo] {
-        mayGo = mayGoDespiteErrors(m_context, checkCobData(m_document.cob()), kInjectDespiteErrors,
-                                   kScriptPlace);
+        mayGo = mayGoDespiteErrors(m_context, checkInjection(m_document.cob()),
+                                   kInjectDespiteErrors, kScriptPlace);
     });
     if (!mayGo) return;
     QWidget* compiler = window();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "objects/injection.h"
 #include "objects/object_check.h"
 #include "objects/source_lines.h"
 
@@ -142,6 +143,20 @@ TEST(ObjectCheck, ObjectFilesAndMacroFilesNameTheirEntriesAndLines) {
                                                               {C::UnknownCommand, 2, 1}}));
     EXPECT_EQ(describe(checkMacroFileLines(Lines{"\"snde drip", "anim [0123]", "over", "endm\""})),
               "");
+}
+
+// Injection sends the scripts and the first routine only: a later routine is not held against it.
+TEST(ObjectCheck, AnInjectionIsCheckedForWhatItSends) {
+    CobData cob;
+    cob.scripts = {"scrp 2 5 3 1,inst,snde honk,endm"};
+    cob.imports = {"inst,new: simp ball 1 0 1 0,endm", "inst,frob,endm"};
+    using C = FindingCode;
+    EXPECT_EQ(placesOf(checkCobData(cob)),
+              (std::vector<std::tuple<FindingCode, int, int>>{{C::UnknownCommand, 3, 6}}));
+    EXPECT_EQ(describe(checkInjection(cob)), "");
+    cob.imports.front() = "inst,frob,endm";
+    EXPECT_EQ(placesOf(checkInjection(cob)),
+              (std::vector<std::tuple<FindingCode, int, int>>{{C::UnknownCommand, 2, 6}}));
 }
 
 }  // namespace

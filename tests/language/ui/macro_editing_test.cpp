@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QCompleter>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QPainter>
 
 #include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
@@ -18,6 +18,7 @@
 #include "language/ui/macro_editors.h"
 #include "language/ui/macro_highlighter.h"
 #include "objects/object_check.h"
+#include "objects/source_lines.h"
 #include "objects/ui/object_compiler_window.h"
 #include "objects/ui/source_page.h"
 #include "support/ui/workbench_fixture.h"
@@ -153,6 +154,8 @@ class MacroEditingTest : public QObject {
     void editsKeepTheFindingsOfAWholeCheck() {
         TestWorkbench bench;
         MacroTextEdit* box = sourcePage(bench)->macroText();
+        // A new check in place of the page's: the old highlighter leaves without hearing more.
+        box->setChecking(sourceLineReading, std::make_unique<SourceCheck>());
         box->setPlainText(
             QStringLiteral("name Test\nscrp 2 5 3 9\n  reps 3\n    wait 1\n  repe\nendm\n* "
                            "end\ninst\nsetv obv0 1\nendm"));
