@@ -88,17 +88,25 @@ void MacroLineEdit::keyPressEvent(QKeyEvent* event) {
     m_completer->keyAfter(event);
 }
 
+QString MacroLineEdit::findingsText() const {
+    QStringList texts;
+    for (const Finding& finding : m_findings)
+        texts << toQString(finding.text.in(m_context.language));
+    return texts.join(QLatin1Char('\n'));
+}
+
+bool MacroLineEdit::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || m_findings.empty()) return QLineEdit::event(event);
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), findingsText(), this);
+    return true;
+}
+
 void MacroLineEdit::recheck() {
     if (m_formatting) return;
     const std::string typed = toStdString(text());
     m_findings = checkMacro(MacroText::immediate(typed), MacroKind::Macro, m_options);
     std::vector<const Finding*> marked;
-    QStringList tips;
-    for (const Finding& finding : m_findings) {
-        marked.push_back(&finding);
-        tips << toQString(finding.text.in(m_context.language));
-    }
-    setToolTip(tips.join(QLatin1Char('\n')));
+    for (const Finding& finding : m_findings) marked.push_back(&finding);
     // A line field takes formats only as those of text being composed, placed from the caret.
     QList<QInputMethodEvent::Attribute> formats;
     for (const QTextLayout::FormatRange& range : lineFormats(text(), {}, marked)) {

@@ -47,10 +47,13 @@ class MacroLineEdit : public QLineEdit {
     MacroLineEdit(const AppContext& context, CheckOptions options, QWidget* parent);
 
     std::span<const Finding> findings() const { return m_findings; }
+    // The findings' texts in the interface language, one a line: the line's tooltip.
+    QString findingsText() const;
     MacroCompleter* completer() const { return m_completer; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     void recheck();

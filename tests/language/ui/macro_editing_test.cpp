@@ -327,8 +327,10 @@ class MacroEditingTest : public QObject {
         QTest::keyClicks(line, QStringLiteral("setv obv0 1,frob"));
         QCOMPARE(places(window->macroLine()->findings()),
                  (std::vector<std::pair<int, int>>{{1, 13}}));
-        QVERIFY(line->toolTip().contains(QStringLiteral("frob")));
-        bench.context().language = std::string(kLanguageGerman);
+        QVERIFY(window->macroLine()->findingsText().contains(QStringLiteral("\"frob\"")));
+        saveScreenshot(window, QStringLiteral("command_interface_checking_english"));
+        bench.windows().main->SpeedButton13Click();
+        saveScreenshot(window, QStringLiteral("command_interface_checking_deutsch"));
         bench.dialogs().messageAnswers = {Answer::No};
         window->memo1()->setPlainText(QStringLiteral("unchanged"));
         window->Button1Click();
