@@ -296,7 +296,7 @@ class MacroEditingTest : public QObject {
         bench.dialogs().messageAnswers = {Answer::No};
         window->findChild<QAction*>(QStringLiteral("Inject2"))->trigger();
         QCOMPARE(bench.dialogs().asked.size(), before + 1);
-        const auto& question = bench.dialogs().messages().back();
+        const auto question = bench.dialogs().messages().back();
         QCOMPARE(question.buttons, Buttons::YesNo);
         QVERIFY(question.text.startsWith(QStringLiteral(
             "The game may crash on these errors in the object:\nScript 1, column ")));
