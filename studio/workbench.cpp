@@ -16,6 +16,8 @@
 #include "generators/ui/add_class_window.h"
 #include "generators/ui/new_object_source_window.h"
 #include "generators/ui/object_assistant_window.h"
+#include "language/ui/findings_list.h"
+#include "objects/object_check.h"
 #include "objects/script_events.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/ui/bitmap_converter_window.h"
@@ -88,7 +90,7 @@ void Workbench::createWindows() {
     create(w.map, m_palette)->FormCreate();
     create(w.objectAssistant)->FormCreate();
     create(w.about, [this] { return systemReportLines(); })->FormCreate();
-    create(w.commandInterface, *m_creatures)->FormCreate();
+    create(w.commandInterface, *m_creatures, objectCheckOptions())->FormCreate();
     create(w.addClass, m_classCatalogue)->FormCreate();
 
     attachToolWindows();
@@ -219,6 +221,10 @@ void Workbench::changeLanguage(int languageOffset) {
     translateQtTexts(languageOffset);
     ChangeLanguage(windows, languageOffset, TextTable::builtIn());
     applyBilingualCaptions(windows, languageOffset);
+    for (QWidget* window : windows) {
+        for (FindingsList* findings : window->findChildren<FindingsList*>())
+            findings->retranslate();
+    }
 }
 
 void Workbench::applyStoredLanguage() {

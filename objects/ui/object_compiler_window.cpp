@@ -13,6 +13,7 @@
 
 #include "app/file_io.h"
 #include "app/scope_exit.h"
+#include "app/settings.h"
 #include "app/text_names.h"
 #include "app/ui/file_drop.h"
 #include "app/ui/language.h"
@@ -33,6 +34,8 @@ namespace {
 const QString kCobFilter = QStringLiteral("*.COB (*.COB *.cob)");
 const QString kSourceFilter = QStringLiteral("*.COS (*.COS *.cos)");
 const QStringList kObjectDrops{QStringLiteral(".cos"), QStringLiteral(".cob")};
+
+constexpr Bilingual kCheckMacros{"Check macros before sending", "Makros vor dem Senden prüfen"};
 
 }  // namespace
 
@@ -131,6 +134,12 @@ void ObjectCompilerWindow::createMenus() {
     addItem(cob, "SaveCOB1", Tag::SaveCobFile, this, &W::SaveCOB1Click);
     cob->addSeparator();
     addItem(cob, "Inject2", Tag::InjectCob, m_injector, &CobInjectorPage::injectCommand);
+    QAction* checking = addBilingualItem(cob, "CheckMacros1", kCheckMacros);
+    checking->setCheckable(true);
+    checking->setChecked(macroCheckingOn(context().settings));
+    connect(checking, &QAction::toggled, this, [this](bool on) {
+        runCommand([this, on] { writeMacroChecking(context().settings, on); });
+    });
 
     QMenu* assistant = addMenu("Assistent1", QStringLiteral("&Assistent"), 0);
     addItem(assistant, "COBAssistent1", Tag::CobAssistant, this, &W::COBAssistent1Click);
