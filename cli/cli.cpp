@@ -4,8 +4,10 @@
 #include <charconv>
 #include <iostream>
 
+#include "app/install_layout.h"
 #include "app/program_directory.h"
 #include "app/user_folders.h"
+#include "app/version.h"
 #include "app/vek_error.h"
 
 namespace vek::cli {
@@ -15,7 +17,8 @@ namespace {
 constexpr std::string_view kToolUsage =
     "usage: vek [--game-dir DIR] [--wine-prefix DIR] [--floppy DIR] [--link socket|wine]\n"
     "           VERB [ARGS...]\n"
-    "       vek VERB --help\n\n"
+    "       vek VERB --help\n"
+    "       vek --version\n\n"
     "The game's directories come from --game-dir, else VEK_GAME_DIR, else the game's key in\n"
     "the Wine prefix (--wine-prefix, else $WINEPREFIX, default ~/.wine). Drive A: is\n"
     "--floppy, else VEK_FLOPPY_DIR, else the prefix's dosdevices/a:.\n"
@@ -56,11 +59,8 @@ bool wantsHelp(const std::vector<std::string>& args) {
 }  // namespace
 
 std::filesystem::path programDirectory() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path executableDirectory =
-        error ? std::filesystem::current_path() : self.parent_path();
-    return resolveProgramDirectory(executableDirectory, userDataDirectory() / "program");
+    return resolveProgramDirectory(installedDataDirectory(executableDirectory()),
+                                   userDataDirectory() / "program");
 }
 
 const GamePaths& Invocation::gamePaths() {
@@ -129,6 +129,10 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
     while (next < args.size() && args[next].starts_with("-")) {
         if (args[next] == "--help" || args[next] == "-h") {
             printToolHelp(out);
+            return kSuccess;
+        }
+        if (args[next] == "--version") {
+            out << "vek " << kVersion << "\n";
             return kSuccess;
         }
         const std::string& option = args[next];

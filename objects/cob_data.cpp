@@ -1,6 +1,7 @@
 #include "objects/cob_data.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
@@ -160,6 +161,13 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
 
 CobData readCobFile(const std::filesystem::path& path) {
     return readingFile(path, [&] { return decodeCob(readFileBytes(path)); });
+}
+
+bool isObjectFileName(const std::filesystem::path& file) {
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".cob" || extension == ".rcb";
 }
 
 void writeCobFile(const std::filesystem::path& path, const CobData& cob) {

@@ -247,8 +247,11 @@ void MainWindow::toggle(ToolIndex index) {
     chosen.button->setChecked(true);
 }
 
-void MainWindow::showObjectCompiler() {
-    if (!m_tools[kObjectCompiler].open) toggle(kObjectCompiler);
+void MainWindow::showObjectCompiler() { showTool(kObjectCompiler); }
+void MainWindow::showSpriteEditor() { showTool(kSpriteEditor); }
+
+void MainWindow::showTool(ToolIndex index) {
+    if (!m_tools[index].open) toggle(index);
 }
 
 void MainWindow::SpeedButton1Click() { toggle(kSpriteEditor); }

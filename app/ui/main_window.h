@@ -43,6 +43,8 @@ class MainWindow : public VekWindow {
     QStatusBar* statusBar1() const { return m_statusBar; }
     // Brings up the object compiler by its button, unless the button is down already.
     void showObjectCompiler();
+    // The same for the sprite editor.
+    void showSpriteEditor();
 
   public Q_SLOTS:
     void SpeedButton1Click();   // sprite editor
@@ -88,6 +90,7 @@ class MainWindow : public VekWindow {
     QToolButton* addButton(const char* name, int x, int tag, const QString& symbol,
                            void (MainWindow::*handler)());
     void toggle(ToolIndex index);
+    void showTool(ToolIndex index);
     void switchLanguage(std::string_view language);
     void popUp(QMenu* menu, const QToolButton* button);
     void placeAtTopOfScreen();
