@@ -46,12 +46,6 @@ bool usesDefaultSession(const StartupOptions& options) {
            !options.vekIni;
 }
 
-QStringList filesToOpen(const StartupOptions& options) {
-    QStringList files;
-    for (const std::filesystem::path& file : options.files) files << fromPath(file);
-    return files;
-}
-
 WorkbenchSetup setupFor(const StartupOptions& options) {
     WorkbenchSetup setup;
     setup.debugMode = options.debugMode;
@@ -73,6 +67,23 @@ WorkbenchSetup setupFor(const StartupOptions& options) {
 }
 
 }  // namespace
+
+QStringList filesToOpen(const StartupOptions& options) {
+    QStringList files;
+    for (const std::filesystem::path& file : options.files) files << fromPath(file);
+    return files;
+}
+
+void serveFiles(Workbench& workbench, InstanceChannel* channel, const QStringList& files) {
+    if (channel) {
+        QObject::connect(channel, &InstanceChannel::filesReceived, &workbench,
+                         &Workbench::openFiles);
+    }
+    // Once the message loop runs, so that questions and reports show over the windows.
+    if (!files.isEmpty()) {
+        QTimer::singleShot(0, &workbench, [&workbench, files] { workbench.openFiles(files); });
+    }
+}
 
 int runVekstudio(int argc, char* argv[]) {
     const StartupOptions options = parseStartupOptions(std::vector<std::string>(argv, argv + argc));
@@ -109,12 +120,7 @@ int runVekstudio(int argc, char* argv[]) {
     MainWindow* main = workbench.windows().main;
     QObject::connect(main, &VekWindow::closed, &application, &QApplication::quit);
     if (workbench.context().quitAfterStartup) return 0;
-    if (channel) {
-        QObject::connect(channel.get(), &InstanceChannel::filesReceived, &workbench,
-                         &Workbench::openFiles);
-    }
-    // Once the message loop runs, so that questions and reports show over the windows.
-    if (!files.isEmpty()) QTimer::singleShot(0, &workbench, [&] { workbench.openFiles(files); });
+    serveFiles(workbench, channel.get(), files);
     return QApplication::exec();
 }
 
