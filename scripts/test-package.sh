@@ -17,7 +17,7 @@ step() { printf '\n== %s\n' "$*"; }
 
 step "Building the package"
 BUILD_TYPE=Release "$root/scripts/build.sh" "$build" -DVEK_BUILD_TESTS=OFF -DVEK_BUILD_BENCH=OFF \
-    -DCMAKE_INSTALL_PREFIX=/usr -DVEK_WERROR=ON
+    -DVEK_WERROR=ON
 (cd "$build" && cpack -G DEB >/dev/null)
 package=$(ls -t "$build"/vekstudio_*.deb | head -n1)
 echo "$package"

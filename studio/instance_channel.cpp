@@ -54,7 +54,10 @@ QString InstanceChannel::serverNameFor(const QString& user, const QString& displ
 QString InstanceChannel::currentServerName() {
     QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
     if (display.isEmpty()) display = qEnvironmentVariable("DISPLAY");
-    return serverNameFor(QString::number(::getuid()), display);
+    const QString name = serverNameFor(QString::number(::getuid()), display);
+    // The user's own runtime folder, where nobody else can put a socket of that name first.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return runtime.isEmpty() ? name : runtime + QLatin1Char('/') + name;
 }
 
 bool InstanceChannel::handOver(const QString& serverName, const QStringList& files) {

@@ -14,8 +14,10 @@ class InstanceChannel : public QObject {
   public:
     explicit InstanceChannel(QString serverName, QObject* parent = nullptr);
 
-    // The server's name for this user and display.
+    // The server's name for a user and display.
     static QString serverNameFor(const QString& user, const QString& display);
+    // The name for this process's user and display ($WAYLAND_DISPLAY, else $DISPLAY), in the
+    // user's runtime folder where there is one.
     static QString currentServerName();
 
     // Hands the files to the running program; false when none answers in time.

@@ -53,8 +53,9 @@ void OpenFilesTest::aFirstStartOpensItsFilesAndALaterOneHandsItsOwnOver() {
     const QString toy = copyOfDemoFile(bench, bench.demo().gameDirectory() / "BALL.COB", "toy.cob");
 
     // A display of this test's own, so that no running program takes the files.
-    const QString display = QStringLiteral(":vektest%1").arg(::getpid());
-    InstanceChannel channel(InstanceChannel::serverNameFor(QString::number(::getuid()), display));
+    qunsetenv("WAYLAND_DISPLAY");
+    qputenv("DISPLAY", QStringLiteral(":vektest%1").arg(::getpid()).toUtf8());
+    InstanceChannel channel(InstanceChannel::currentServerName());
     QVERIFY(channel.listen());
     serveFiles(bench.workbench(), &channel,
                filesToOpen(parseStartupOptions({"vekstudio", toStdString(ball)})));
@@ -64,8 +65,6 @@ void OpenFilesTest::aFirstStartOpensItsFilesAndALaterOneHandsItsOwnOver() {
 
     QProcess second;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.insert(QStringLiteral("DISPLAY"), display);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("HOME"), fromPath(bench.scratch()));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), fromPath(bench.scratch() / "config"));
@@ -119,6 +118,14 @@ void OpenFilesTest::handOverMessagesCarryTheFilesWhole() {
     // A name with a line break cannot be told apart from two names: it stays behind.
     QCOMPARE(decodeHandOver(encodeHandOver({QStringLiteral("/x\ny.spr")})),
              std::optional<QStringList>(QStringList{}));
+
+    // One server per user and display; a display's name never leaves the socket's folder.
+    const QString first =
+        InstanceChannel::serverNameFor(QStringLiteral("1000"), QStringLiteral(":0"));
+    QVERIFY(first != InstanceChannel::serverNameFor(QStringLiteral("1001"), QStringLiteral(":0")));
+    QVERIFY(first != InstanceChannel::serverNameFor(QStringLiteral("1000"), QStringLiteral(":1")));
+    QVERIFY(!InstanceChannel::serverNameFor(QStringLiteral("1000"), QStringLiteral("../x/y"))
+                 .contains(QLatin1Char('/')));
 }
 
 }  // namespace vek::ui
