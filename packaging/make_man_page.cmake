@@ -18,7 +18,8 @@ endfunction()
 
 run_vek(tool_help --help)
 string(REGEX REPLACE ".*\nVerbs:\n" "" verb_lines "${tool_help}")
-string(REGEX MATCHALL "(^|\n)  [a-z0-9-]+" verbs "${verb_lines}")
+# One verb a line, two blanks in; every match starts at a line break of its own.
+string(REGEX MATCHALL "\n  [a-z0-9-]+ " verbs "\n${verb_lines}")
 
 string(REGEX REPLACE "\nVerbs:\n.*" "" overview "${tool_help}")
 roff_literal(overview "${overview}")
