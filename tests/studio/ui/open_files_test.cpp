@@ -7,6 +7,7 @@
 #include "app/file_io.h"
 #include "app/game_paths.h"
 #include "app/startup_options.h"
+#include "app/text_table.h"
 #include "app/ui/qt_convert.h"
 #include "demo/demo_installation.h"
 #include "objects/object_document.h"
@@ -35,6 +36,15 @@ class OpenFilesTest : public QObject {
 namespace {
 
 // A demo file copied under a name of the test's choosing.
+// Pictures of a window in both languages, for a person to look at (VEK_SCREENSHOT_DIR).
+void shootInBothLanguages(TestWorkbench& bench, QWidget* window, const QString& name) {
+    for (const int offset : {TextTable::kGermanOffset, 0}) {
+        bench.workbench().changeLanguage(offset);
+        testing::saveScreenshot(window,
+                                name + (offset ? QStringLiteral("-de") : QStringLiteral("-en")));
+    }
+}
+
 QString copyOfDemoFile(TestWorkbench& bench, const fs::path& demoFile, const char* name) {
     const fs::path copy = bench.scratch() / name;
     fs::copy_file(demoFile, copy, fs::copy_options::overwrite_existing);
@@ -62,6 +72,7 @@ void OpenFilesTest::aFirstStartOpensItsFilesAndALaterOneHandsItsOwnOver() {
     QTRY_COMPARE(fromPath(bench.spriteDocument().table().file), ball);
     QVERIFY(bench.windows().spriteEditor->isVisible());
     QCOMPARE(bench.spriteDocument().table().count(), std::size_t{2});
+    shootInBothLanguages(bench, bench.windows().spriteEditor, QStringLiteral("opened-ball-spr"));
 
     QProcess second;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -81,6 +92,8 @@ void OpenFilesTest::aFirstStartOpensItsFilesAndALaterOneHandsItsOwnOver() {
     QTRY_COMPARE(bench.objectDocument().objectFileName(), std::string("toy.cob"));
     QVERIFY(bench.windows().objectCompiler->isVisible());
     QVERIFY(!bench.windows().spriteEditor->isVisible());
+    shootInBothLanguages(bench, bench.windows().objectCompiler,
+                         QStringLiteral("handed-over-toy-cob"));
     QVERIFY(bench.dialogs().errors().empty());
 }
 
