@@ -19,8 +19,8 @@ namespace {
 using namespace vek;
 namespace fs = std::filesystem;
 
-// The demo's sprite and object files, and a sprite file far larger than the game's own (a
-// 1024 x 768 picture four times), in a folder of their own.
+// The demo's sprite files and its objects with pictures, and a sprite file far larger than the
+// game's own (a 1024 x 768 picture four times), in a folder of their own.
 struct Folder {
     fs::path root =
         fs::temp_directory_path() / ("vek-thumbnail-bench-" + std::to_string(::getpid()));
@@ -32,7 +32,7 @@ struct Folder {
         const fs::path images = pathFromUtf8(gamePathsUnder(layout.gameDirectory()).CImagePath);
         for (const char* name : {"vbal.spr", "vtop.spr", "vekshow.spr", "vekicons.spr"})
             files.push_back(images / name);
-        for (const char* name : {"BALL.COB", "SPTOP.COB", "HEATER.COB"})
+        for (const char* name : {"BALL.COB", "SPTOP.COB"})
             files.push_back(layout.gameDirectory() / name);
         SpriteImage large(1024, 768);
         for (std::size_t i = 0; i < large.pixels.size(); ++i)
@@ -64,7 +64,7 @@ void BM_ThumbnailOfFile(benchmark::State& state) {
     state.SetLabel(file.filename().string());
 }
 BENCHMARK(BM_ThumbnailOfFile)
-    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7}, {128, 256}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {128, 256}})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -31,7 +31,7 @@ xmllint --noout --relaxng "$packaging/shared-mime-info.rng" "$packaging/vekstudi
 # The MIME database's own tool reads the types as a desktop would.
 mkdir -p "$scratch/mime/packages"
 cp "$packaging/vekstudio-mime.xml" "$scratch/mime/packages/"
-update-mime-database "$scratch/mime" >/dev/null
+update-mime-database "$scratch/mime" >/dev/null 2>&1
 grep -q 'application/x-creatures-object:\*\.rcb' "$scratch/mime/globs2"
 
 step "Installing"
