@@ -102,7 +102,6 @@ int runVekstudio(int argc, char* argv[]) {
         const QString serverName = InstanceChannel::currentServerName();
         if (InstanceChannel::handOver(serverName, files)) return 0;
         channel = std::make_unique<InstanceChannel>(serverName);
-        channel->listen();
     }
     QtUserDialogs dialogs;
     application.setDialogs(&dialogs);
@@ -120,6 +119,8 @@ int runVekstudio(int argc, char* argv[]) {
     MainWindow* main = workbench.windows().main;
     QObject::connect(main, &VekWindow::closed, &application, &QApplication::quit);
     if (workbench.context().quitAfterStartup) return 0;
+    // Only once the windows exist: files handed over during start-up's questions would be lost.
+    if (channel) channel->listen();
     serveFiles(workbench, channel.get(), files);
     return QApplication::exec();
 }

@@ -15,19 +15,6 @@ SpriteImage filled(std::uint16_t width, std::uint16_t height, std::uint8_t index
     return SpriteImage(width, height, index);
 }
 
-TEST(Thumbnail, TheNeutralPaletteIsAGreyRampBehindTheBackground) {
-    const PaletteTable palette = neutralPalette(kWhite);
-    EXPECT_EQ(palette[0], kWhite);
-    EXPECT_EQ(palette[1], makeScreenColor(0, 0, 0));
-    EXPECT_EQ(palette[255], makeScreenColor(255, 255, 255));
-    for (int index = 2; index < 256; ++index) {
-        const ScreenColor color = palette[static_cast<std::uint8_t>(index)];
-        EXPECT_EQ(redOf(color), greenOf(color));
-        EXPECT_EQ(greenOf(color), blueOf(color));
-        EXPECT_GE(redOf(color), redOf(palette[static_cast<std::uint8_t>(index - 1)]));
-    }
-}
-
 TEST(Thumbnail, FittingKeepsTheProportionsAndBringsTheLongerSideToTheSize) {
     struct Case {
         int width, height, size, expectedWidth, expectedHeight;
