@@ -33,7 +33,8 @@ namespace {
 
 const QString kCobFilter = QStringLiteral("*.COB (*.COB *.cob)");
 const QString kSourceFilter = QStringLiteral("*.COS (*.COS *.cos)");
-const QStringList kObjectDrops{QStringLiteral(".cos"), QStringLiteral(".cob")};
+const QStringList kObjectDrops{QStringLiteral(".cos"), QStringLiteral(".cob"),
+                               QStringLiteral(".rcb")};
 
 constexpr Bilingual kCheckMacros{"Check macros before sending", "Makros vor dem Senden prüfen"};
 
@@ -227,12 +228,14 @@ bool ObjectCompilerWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ObjectCompilerWindow::dropEvent(QDropEvent* event) {
-    const auto file = takeFileDrop(event, kObjectDrops);
-    if (!file) return;
-    if (file->endsWith(QStringLiteral(".cob"), Qt::CaseInsensitive)) return loadCobFile(*file);
-    // A dropped source replaces the text as a discompilation does: after the same question.
+    if (const auto file = takeFileDrop(event, kObjectDrops)) openObjectFile(*file);
+}
+
+void ObjectCompilerWindow::openObjectFile(const QString& path) {
+    if (isObjectFileName(toPath(path))) return loadCobFile(path);
+    // A source replaces the text as a discompilation does: after the same question.
     offerToSaveChangedSource(Buttons::OkCancel);
-    loadSourceFile(*file);
+    loadSourceFile(path);
 }
 
 void ObjectCompilerWindow::Button7Click() {
