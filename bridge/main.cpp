@@ -13,12 +13,14 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/vek_error.h"
 #include "gamelink/bridge_frame.h"
+#include "gamelink/dde_directed.h"
 #include "gamelink/link_transport.h"
 
 namespace {
@@ -32,10 +34,19 @@ constexpr const char* kBuild = "x86_64";
 constexpr const char* kBuild = "i686";
 #endif
 
-bool writeFrame(const BridgeFrame& frame) {
-    const std::string bytes = vek::encodeBridgeFrame(frame);
+bool writeBytes(const std::string& bytes) {
     return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
            std::fflush(stdout) == 0;
+}
+
+bool writeFrame(const BridgeFrame& frame) { return writeBytes(vek::encodeBridgeFrame(frame)); }
+
+// The conversation of plain messages aimed at the game's window, unless VEK_DDE=ddeml asks for
+// the management library.
+std::shared_ptr<vek::LinkTransport> chosenTransport() {
+    const char* choice = std::getenv("VEK_DDE");
+    if (choice && std::string_view(choice) == "ddeml") return vek::platformLinkTransport();
+    return vek::directedLinkTransport();
 }
 
 BridgeFrame replyOf(const vek::LinkResult& result) {
@@ -87,7 +98,7 @@ class Bridge {
         return {BridgeKind::Broken, 0, {}, "no conversation is open"};
     }
 
-    std::shared_ptr<vek::LinkTransport> m_transport = vek::platformLinkTransport();
+    std::shared_ptr<vek::LinkTransport> m_transport = chosenTransport();
     std::unique_ptr<vek::LinkConversation> m_conversation;
 };
 
@@ -172,9 +183,12 @@ int main() {
     std::string bytes;
     try {
         while (true) {
+            // The replies to what arrived together leave together: one write a conversation.
+            std::string replies;
             while (auto frame = reader.next()) {
-                if (auto reply = bridge.handle(*frame); reply && !writeFrame(*reply)) return 1;
+                if (auto reply = bridge.handle(*frame)) replies += vek::encodeBridgeFrame(*reply);
             }
+            if (!replies.empty() && !writeBytes(replies)) return 1;
             // Our program closed its end: nothing more to do.
             if (!inbox.await(bytes)) return 0;
             reader.append(bytes);

@@ -94,7 +94,8 @@ class TCreatures final : public GameInstallation {
   private:
     void PrepareLink();
     std::unique_ptr<LinkConversation> connectOnce();
-    std::unique_ptr<LinkConversation> openConversation();
+    // After a connect the game refused: starts it and waits for its service.
+    std::unique_ptr<LinkConversation> startGameAndConnect();
     std::unique_ptr<LinkConversation> awaitStartedGame();
     void notify(const BilingualBox& box) const;
     void notifyNotFound() const;

@@ -77,7 +77,6 @@ class BridgeConversation : public LinkConversation {
         return static_cast<std::uint32_t>(timeout.count());
     }
 
-  private:
     static BridgeFrame pokeFrame(std::string_view item, std::span<const char> data,
                                  std::chrono::milliseconds timeout) {
         return {BridgeKind::Poke, milliseconds(timeout), std::string(item),
@@ -87,6 +86,7 @@ class BridgeConversation : public LinkConversation {
         return {BridgeKind::Request, milliseconds(timeout), std::string(item), {}};
     }
 
+  private:
     WineBridgeTransport& m_bridge;
 };
 
@@ -137,6 +137,32 @@ std::unique_ptr<LinkConversation> WineBridgeTransport::connect(std::string_view 
                          reply);
     if (m_failure.status != LinkStatus::Ok) return nullptr;
     return std::make_unique<BridgeConversation>(*this);
+}
+
+std::optional<LinkExchange> WineBridgeTransport::converse(
+    std::string_view service, std::string_view topic, std::string_view item,
+    std::span<const char> data, const LinkTimeouts& timeouts, std::string& answer) {
+    if (!ensureRunning()) return std::nullopt;
+    // The bridge answers every frame but Disconnect, a poke and a request without a
+    // conversation too: three replies, whatever the connect gave.
+    const std::string frames =
+        encodeBridgeFrame({BridgeKind::Connect, BridgeConversation::milliseconds(timeouts.connect),
+                           std::string(service), std::string(topic)}) +
+        encodeBridgeFrame(BridgeConversation::pokeFrame(item, data, timeouts.poke)) +
+        encodeBridgeFrame(BridgeConversation::requestFrame(item, timeouts.request)) +
+        encodeBridgeFrame({BridgeKind::Disconnect, 0, {}, {}});
+    if (!send(frames)) {
+        m_failure = LinkResult::broken(kBridgeStopped);
+        return std::nullopt;
+    }
+    BridgeFrame reply;
+    m_failure = receive(timeouts.connect, reply);
+    LinkExchange exchange;
+    exchange.poked = receive(timeouts.poke, reply);
+    exchange.requested = receive(timeouts.request, reply);
+    if (m_failure.status != LinkStatus::Ok) return std::nullopt;
+    if (exchange.requested.status == LinkStatus::Ok) answer = std::move(reply.data);
+    return exchange;
 }
 
 bool WineBridgeTransport::ensureRunning() {

@@ -38,6 +38,11 @@ class WineBridgeTransport : public LinkTransport {
 
     std::unique_ptr<LinkConversation> connect(std::string_view service, std::string_view topic,
                                               std::chrono::milliseconds timeout) override;
+    // Connect, poke, request and disconnect in one write, the three replies read after it.
+    std::optional<LinkExchange> converse(std::string_view service, std::string_view topic,
+                                         std::string_view item, std::span<const char> data,
+                                         const LinkTimeouts& timeouts,
+                                         std::string& answer) override;
     LinkResult connectFailure() const override { return m_failure; }
 
     // One step of a conversation: the bridge's reply, or the failure in the result.
