@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -92,6 +93,9 @@ class LinkTransport {
         if (!conversation) return std::nullopt;
         return conversation->pokeThenRequest(item, data, timeouts, answer);
     }
+    // Told true when the way to the service is slow to open (more than half a second), false
+    // once it is open or failed; a transport that opens at once never tells.
+    virtual void setSlowStartSink(std::function<void(bool)>) {}
     // Why the last connect opened nothing: Refused when no such service answered, TimedOut
     // when it was there and did not answer in time, Broken when the way to it failed.
     virtual LinkResult connectFailure() const { return LinkResult::refused(); }

@@ -29,6 +29,8 @@ constexpr std::chrono::milliseconds kBridgeGrace{5000};
 // A prefix's first start (wineboot) takes a while (the grace comes on top).
 constexpr std::chrono::milliseconds kHelloTimeout{55000};
 constexpr std::size_t kMaxBridgeFrame = 64u << 20;
+// A start that takes longer is shown as progress.
+constexpr int kSlowStartMs = 500;
 
 const BilingualText kBridgeStopped{
     "the bridge to the game under Wine (vek-bridge.exe) stopped",
@@ -239,9 +241,14 @@ bool WineBridgeTransport::start(const BridgeProgram& program) {
     m_fromBridge = fromBridge[0];
     m_reader = BridgeFrameReader(kMaxBridgeFrame);
     BridgeFrame hello;
+    pollfd fds{m_fromBridge, POLLIN, 0};
+    const bool slow = m_pid > 0 && m_slowStart && ::poll(&fds, 1, kSlowStartMs) == 0;
+    if (slow) m_slowStart(true);
     // The bridge speaks first.
-    if (m_pid > 0 && receive(kHelloTimeout, hello).status == LinkStatus::Ok &&
-        hello.kind == BridgeKind::Hello) {
+    const bool greeted = m_pid > 0 && receive(kHelloTimeout, hello).status == LinkStatus::Ok &&
+                         hello.kind == BridgeKind::Hello;
+    if (slow) m_slowStart(false);
+    if (greeted) {
         m_build = hello.data;
         return true;
     }

@@ -44,6 +44,9 @@ class WineBridgeTransport : public LinkTransport {
                                          const LinkTimeouts& timeouts,
                                          std::string& answer) override;
     LinkResult connectFailure() const override { return m_failure; }
+    void setSlowStartSink(std::function<void(bool)> sink) override {
+        m_slowStart = std::move(sink);
+    }
 
     // One step of a conversation: the bridge's reply, or the failure in the result.
     LinkResult exchange(const BridgeFrame& request, BridgeFrame& reply);
@@ -69,6 +72,7 @@ class WineBridgeTransport : public LinkTransport {
     std::string m_build;
     int m_starts = 0;
     LinkResult m_failure = LinkResult::refused();
+    std::function<void(bool)> m_slowStart;
 };
 
 }  // namespace vek

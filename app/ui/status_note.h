@@ -15,7 +15,7 @@ inline constexpr Bilingual kConvertedNote{"%1 files converted", "%1 Dateien umge
 inline constexpr Bilingual kInjectedNote{"Injected %1", "%1 injiziert"};
 
 // Shows a note that a command is done in the window's own status line, or, for a window without
-// one, in the main window's; the note goes again after a few seconds.
+// one (or none given), in the main window's; the note goes again after a few seconds.
 void showNote(QMainWindow* window, const QString& note);
 
 }  // namespace vek::ui
