@@ -38,23 +38,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all
-
-# The 32-bit builds where 32-bit Wine runs them, else the 64-bit ones.
-arch=i686
-loader=$(command -v wine)
-if ! "$loader" "$root/build-win-i686/vek.exe" --help >/dev/null 2>&1; then
-    arch=x86_64
-    loader=$(command -v wine64 || echo /usr/lib/wine/wine64)
-    echo "test-windows: 32-bit Wine does not run here; testing the 64-bit builds"
-fi
-win="$root/build-win-$arch"
-"$loader" wineboot -i >/dev/null 2>&1
-# Headless: Wine's display driver "null" needs no X server and carries DDE's window messages
-# at a third of the cost under Xvfb.
-"$loader" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-wineserver -k 2>/dev/null || true
-wineserver -w 2>/dev/null || true
+# Headless: Wine's display driver "null" needs no X server.
+source "$root/scripts/wine-prefix.sh" null
 echo "test-windows: prefix ready after $(($(date +%s) - began)) s ($arch)"
 
 failures=0
@@ -124,10 +109,6 @@ echo "vek.exe over DDE:"
 linkChecks vekexe
 check "  the stand-in logged each macro as sent" grep -q "inst,sys: wtop,endm" sim.log
 echo "Linux vek through vek-bridge.exe:"
-mkdir -p bridges/wine/i686 bridges/wine/x86_64
-cp "$root/build-win-i686/vek-bridge.exe" bridges/wine/i686/
-cp "$root/build-win-x86_64/vek-bridge.exe" bridges/wine/x86_64/
-export VEK_BRIDGE_DIR="$work/bridges"
 linkChecks vek --link wine
 : >sim.log
 check "  Grüße travels as Windows-1252 and comes back" \
