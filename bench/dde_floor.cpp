@@ -25,7 +25,7 @@ HDDEDATA CALLBACK callback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULO
     return nullptr;
 }
 
-// One conversation; false when a step failed or the answer is not "1".
+// One conversation; false when a step failed or the answer does not begin with "1".
 bool converse(DWORD instance, HSZ service, HSZ topic, HSZ item) {
     char macro[] = "inst,dde: putv 1,endm";
     const HCONV conversation = DdeConnect(instance, service, topic, nullptr);
@@ -39,7 +39,7 @@ bool converse(DWORD instance, HSZ service, HSZ topic, HSZ item) {
     if (data) {
         char answer[8] = {};
         DdeGetData(data, reinterpret_cast<LPBYTE>(answer), sizeof answer - 1, 0);
-        ok = std::strcmp(answer, "1") == 0;
+        ok = answer[0] == '1';
         DdeFreeDataHandle(data);
     } else {
         ok = false;

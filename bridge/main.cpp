@@ -183,9 +183,14 @@ int main() {
     std::string bytes;
     try {
         while (true) {
-            // The replies to what arrived together leave together: one write a conversation.
+            // The replies to what arrived together leave together, one write a conversation,
+            // before its end is agreed with the game: the program goes on meanwhile.
             std::string replies;
             while (auto frame = reader.next()) {
+                if (frame->kind == BridgeKind::Disconnect && !replies.empty()) {
+                    if (!writeBytes(replies)) return 1;
+                    replies.clear();
+                }
                 if (auto reply = bridge.handle(*frame)) replies += vek::encodeBridgeFrame(*reply);
             }
             if (!replies.empty() && !writeBytes(replies)) return 1;
