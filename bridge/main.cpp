@@ -43,10 +43,9 @@ bool writeFrame(const BridgeFrame& frame) { return writeBytes(vek::encodeBridgeF
 
 // The conversation of plain messages aimed at the game's window, unless VEK_DDE=ddeml asks for
 // the management library.
-std::shared_ptr<vek::LinkTransport> chosenTransport() {
+bool managementLibraryAsked() {
     const char* choice = std::getenv("VEK_DDE");
-    if (choice && std::string_view(choice) == "ddeml") return vek::platformLinkTransport();
-    return vek::directedLinkTransport();
+    return choice && std::string_view(choice) == "ddeml";
 }
 
 BridgeFrame replyOf(const vek::LinkResult& result) {
@@ -98,31 +97,36 @@ class Bridge {
         return {BridgeKind::Broken, 0, {}, "no conversation is open"};
     }
 
-    std::shared_ptr<vek::LinkTransport> m_transport = chosenTransport();
+    std::shared_ptr<vek::LinkTransport> m_transport =
+        managementLibraryAsked() ? vek::platformLinkTransport() : vek::directedLinkTransport();
     std::unique_ptr<vek::LinkConversation> m_conversation;
 };
 
-// The program's frames, read on a thread of their own: the main thread owns the DDE windows and
-// keeps taking their messages while it waits, so no one's DDE broadcast stalls on the bridge
-// and nothing piles up in its queue.
+// The program's frames. With the management library they are read on a thread of their own: its
+// windows are reached by everyone's broadcast, so the main thread keeps taking their messages
+// while it waits. The directed client's one window is message-only, beyond any broadcast: the
+// main thread reads the pipe itself and spares a thread's wake-up a conversation.
 class FrameInbox {
   public:
-    FrameInbox() : m_ready(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+    explicit FrameInbox(bool pumpWhileWaiting)
+        : m_ready(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
         InitializeCriticalSection(&m_lock);
-        m_thread = CreateThread(nullptr, 0, readLoop, this, 0, nullptr);
+        if (pumpWhileWaiting) m_thread = CreateThread(nullptr, 0, readLoop, this, 0, nullptr);
     }
     ~FrameInbox() {
         // A thread still in its read may yet touch them: the process's end takes them then.
-        if (!m_closed) return;
-        CloseHandle(m_thread);
+        if (m_thread && !m_closed) return;
+        if (m_thread) CloseHandle(m_thread);
         DeleteCriticalSection(&m_lock);
         CloseHandle(m_ready);
     }
     FrameInbox(const FrameInbox&) = delete;
     FrameInbox& operator=(const FrameInbox&) = delete;
 
-    // Waits for bytes, dispatching window messages meanwhile; false once the pipe has closed.
+    // Waits for bytes (dispatching window messages meanwhile when it pumps); false once the
+    // pipe has closed.
     bool await(std::string& bytes) {
+        if (!m_thread) return readSome(bytes);
         while (true) {
             if (take(bytes)) return true;
             if (m_closed) return false;
@@ -134,6 +138,14 @@ class FrameInbox {
     }
 
   private:
+    static bool readSome(std::string& bytes) {
+        char buffer[65536];
+        const int got = _read(_fileno(stdin), buffer, sizeof buffer);
+        if (got <= 0) return false;
+        bytes.assign(buffer, static_cast<std::size_t>(got));
+        return true;
+    }
+
     static DWORD WINAPI readLoop(void* self) {
         auto& inbox = *static_cast<FrameInbox*>(self);
         char buffer[65536];
@@ -179,7 +191,7 @@ int main() {
     if (!writeFrame({BridgeKind::Hello, 0, {}, kBuild})) return 1;
     Bridge bridge;
     vek::BridgeFrameReader reader(vek::kMacroBufferLimit + 1 + 1024);
-    FrameInbox inbox;
+    FrameInbox inbox(managementLibraryAsked());
     std::string bytes;
     try {
         while (true) {

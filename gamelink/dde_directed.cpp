@@ -375,7 +375,11 @@ class DirectedTransport : public LinkTransport {
                 return server;
             }
         }
-        return nullptr;
+        // A window made after the list was taken: the broadcast itself, which finds the
+        // conversation but not the window that serves it.
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return nullptr;
+        return openWith(HWND_BROADCAST, service, topic, static_cast<DWORD>(deadline - now));
     }
 
     ClientWindow m_client;
