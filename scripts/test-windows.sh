@@ -116,13 +116,13 @@ check "  Grüße travels as Windows-1252 and comes back" \
              [ "$("$0" --link wine send "inst,dde: scrp 7 7 7 7,endm")" = "inst,snde Grüße,endm" ] &&
              grep -q "$(printf "Gr\xfc\xdfe")" sim.log' "$root/build/vek"
 check "  the management library, asked for (VEK_DDE=ddeml), gives the same answer" \
-    bash -c '[ "$(VEK_DDE=ddeml "$@" send "inst,dde: putv 7,endm")" = 7 ]' _ vek --link wine
+    bash -c '[ "$(VEK_DDE=ddeml "$@" send "inst,dde: putv 7,endm")" = "7|" ]' _ vek --link wine
 stopSim
 echo "A stand-in that answers DDE by hand (a window of its own):"
 startSim "$win/vivarium-sim.exe" --raw-dde
 linkChecks vek --link wine
 check "  vek.exe (the management library) reaches it too" \
-    bash -c '[ "$(vekexe send "inst,dde: putv 5,endm")" = 5 ]'
+    bash -c '[ "$(vekexe send "inst,dde: putv 5,endm")" = "5|" ]'
 stopSim
 # The game restarted between two macros of one bridge session: its window is gone, the second
 # macro finds the new one at once.
@@ -132,7 +132,7 @@ restart="kill $sim; \"$loader\" \"$win/vivarium-sim.exe\" --log sim.log >sim2.ou
 : >sim.log
 check "the stand-in restarted between two macros: the second arrives" \
     bash -c '[ "$(python3 "$root/scripts/bridge-session.py" "$loader" "$win/vek-bridge.exe" \
-                  "inst,dde: putv 1,endm" "$1" "inst,dde: putv 2,endm" | tr "\n" " ")" = "1 2 " ] &&
+                  "inst,dde: putv 1,endm" "$1" "inst,dde: putv 2,endm" | tr "\n" " ")" = "1| 2| " ] &&
              [ "$(wc -l <sim.log)" = 2 ]' _ "$restart"
 [ -f sim2.pid ] && kill "$(cat sim2.pid)" 2>/dev/null
 wait "$sim" 2>/dev/null || true
