@@ -299,7 +299,7 @@ fs::path makeTemporaryFolder(const fs::path& parent) {
         if (fs::create_directory(candidate, error)) return candidate;
         if (error) break;  // a name that exists gives no error, only false
     }
-    throw cannotCreateError(parent, error ? systemReason(error) : BilingualText{});
+    throw cannotCreateError(parent, systemReason(error ? error.value() : EEXIST));
 }
 
 VekError cannotWriteError(const fs::path& file) {

@@ -126,6 +126,14 @@ void VekIni::writeLanguage(std::string_view language) const {
     write(kLanguageSection, kLanguageKey, language);
 }
 
+bool macroCheckingOn(const VekIni& ini) {
+    return trimmed(ini.read("Checking", "CheckMacros", "1")) != "0";
+}
+
+void writeMacroChecking(const VekIni& ini, bool on) {
+    ini.write("Checking", "CheckMacros", on ? "1" : "0");
+}
+
 std::optional<std::int64_t> parseIniInteger(std::string_view text) {
     text = trimmed(text);
     bool negative = false;

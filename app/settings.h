@@ -32,6 +32,11 @@ class VekIni {
     std::filesystem::path m_file;
 };
 
+// Whether a macro or object with errors is asked about before it goes to the game:
+// [Checking] CheckMacros, on unless it is "0".
+bool macroCheckingOn(const VekIni& ini);
+void writeMacroChecking(const VekIni& ini, bool on);
+
 // The settings a start-up reads.
 struct StartupSettings {
     ScreenColor spriteBackground;

@@ -34,10 +34,18 @@ StartupOptions parseStartupOptions(const std::vector<std::string>& arguments) {
             options.floppy = pathFromUtf8(arguments[++i]);
         } else if (argument == "--ini" && hasValue) {
             options.vekIni = pathFromUtf8(arguments[++i]);
+        } else if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
         } else if (argument.starts_with("--")) {
             options.unknown.push_back(argument);
+        } else if (argument.starts_with("-")) {
+            // A short option of another program's making: not ours to judge, ignored.
+        } else if (!(argument == "debug" && i + 1 == arguments.size())) {
+            // A last "debug" selects debug mode (the line's end decides); other words are files.
+            options.files.push_back(pathFromUtf8(argument));
         }
-        // Any other word is not ours to judge (the line's end decides debug mode): ignored.
     }
     return options;
 }

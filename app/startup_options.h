@@ -16,6 +16,9 @@ struct StartupOptions {
     std::optional<std::filesystem::path> winePrefix;  // --wine-prefix DIR
     std::optional<std::filesystem::path> floppy;      // --floppy DIR: drive A:
     std::optional<std::filesystem::path> vekIni;      // --ini FILE: another VEK.INI
+    std::vector<std::filesystem::path> files;         // files to open, as given
+    bool help = false;                                // --help, -h
+    bool version = false;                             // --version
     std::vector<std::string> unknown;                 // --options not understood
 };
 

@@ -3,35 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/script_source.h"
 #include "objects/cob_compiler.h"
 #include "objects/object_check.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-// A source of about `lineCount` lines: scripts of ten lines with nested blocks, comments and
-// byte strings, as an object with many scripts is written.
-Lines scriptSource(std::size_t lineCount) {
-    Lines lines = {"* a large object", "name Large", "quantity 7", ""};
-    for (std::size_t script = 0; lines.size() + 11 <= lineCount; ++script) {
-        const std::string n = std::to_string(script % 200);
-        lines.push_back("* script " + n);
-        lines.push_back("scrp 2 5 3 " + std::to_string(script % 73));
-        lines.push_back("  doif obv0 eq " + n + " and touc ownr pntr ne 0");
-        lines.push_back("    anim [0123R]");
-        lines.push_back("    stim writ from 0 255 0 0 11 30 0 0 0 0 0 0");
-        lines.push_back("  else");
-        lines.push_back("    reps 3");
-        lines.push_back("      mvby 0 -" + n);
-        lines.push_back("    repe");
-        lines.push_back("  endi");
-        lines.push_back("endm");
-    }
-    lines.resize(lineCount, "* padding");
-    return lines;
-}
+using vek::bench::scriptSource;
 
 // What `vek check FILE.cos` does with a file of 100,000 lines: read it and check it.
 void checkLargeSourceFile(benchmark::State& state) {

@@ -10,12 +10,14 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/vek_error.h"
 #include "gamelink/bridge_frame.h"
+#include "gamelink/dde_directed.h"
 #include "gamelink/link_transport.h"
 
 namespace {
@@ -29,10 +31,18 @@ constexpr const char* kBuild = "x86_64";
 constexpr const char* kBuild = "i686";
 #endif
 
-bool writeFrame(const BridgeFrame& frame) {
-    const std::string bytes = vek::encodeBridgeFrame(frame);
+bool writeBytes(const std::string& bytes) {
     return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
            std::fflush(stdout) == 0;
+}
+
+bool writeFrame(const BridgeFrame& frame) { return writeBytes(vek::encodeBridgeFrame(frame)); }
+
+// The conversation of plain messages aimed at the game's window, unless VEK_DDE=ddeml asks for
+// the management library.
+bool managementLibraryAsked() {
+    const char* choice = std::getenv("VEK_DDE");
+    return choice && std::string_view(choice) == "ddeml";
 }
 
 BridgeFrame replyOf(const vek::LinkResult& result) {
@@ -84,31 +94,36 @@ class Bridge {
         return {BridgeKind::Broken, 0, {}, "no conversation is open"};
     }
 
-    std::shared_ptr<vek::LinkTransport> m_transport = vek::platformLinkTransport();
+    std::shared_ptr<vek::LinkTransport> m_transport =
+        managementLibraryAsked() ? vek::platformLinkTransport() : vek::directedLinkTransport();
     std::unique_ptr<vek::LinkConversation> m_conversation;
 };
 
-// The program's frames, read on a thread of their own: the main thread owns the DDE windows and
-// keeps taking their messages while it waits, so no one's DDE broadcast stalls on the bridge
-// and nothing piles up in its queue.
+// The program's frames. With the management library they are read on a thread of their own: its
+// windows are reached by everyone's broadcast, so the main thread keeps taking their messages
+// while it waits. The directed client's one window is message-only, beyond any broadcast: the
+// main thread reads the pipe itself and spares a thread's wake-up a conversation.
 class FrameInbox {
   public:
-    FrameInbox() : m_ready(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+    explicit FrameInbox(bool pumpWhileWaiting)
+        : m_ready(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
         InitializeCriticalSection(&m_lock);
-        m_thread = CreateThread(nullptr, 0, readLoop, this, 0, nullptr);
+        if (pumpWhileWaiting) m_thread = CreateThread(nullptr, 0, readLoop, this, 0, nullptr);
     }
     ~FrameInbox() {
         // A thread still in its read may yet touch them: the process's end takes them then.
-        if (!m_closed) return;
-        CloseHandle(m_thread);
+        if (m_thread && !m_closed) return;
+        if (m_thread) CloseHandle(m_thread);
         DeleteCriticalSection(&m_lock);
         CloseHandle(m_ready);
     }
     FrameInbox(const FrameInbox&) = delete;
     FrameInbox& operator=(const FrameInbox&) = delete;
 
-    // Waits for bytes, dispatching window messages meanwhile; false once the pipe has closed.
+    // Waits for bytes (dispatching window messages meanwhile when it pumps); false once the
+    // pipe has closed.
     bool await(std::string& bytes) {
+        if (!m_thread) return readSome(bytes);
         while (true) {
             if (take(bytes)) return true;
             if (m_closed) return false;
@@ -120,6 +135,14 @@ class FrameInbox {
     }
 
   private:
+    static bool readSome(std::string& bytes) {
+        char buffer[65536];
+        const int got = _read(_fileno(stdin), buffer, sizeof buffer);
+        if (got <= 0) return false;
+        bytes.assign(buffer, static_cast<std::size_t>(got));
+        return true;
+    }
+
     static DWORD WINAPI readLoop(void* self) {
         auto& inbox = *static_cast<FrameInbox*>(self);
         char buffer[65536];
@@ -165,13 +188,21 @@ int main() {
     if (!writeFrame({BridgeKind::Hello, 0, {}, kBuild})) return 1;
     Bridge bridge;
     vek::BridgeFrameReader reader(vek::kMacroBufferLimit + 1 + 1024);
-    FrameInbox inbox;
+    FrameInbox inbox(managementLibraryAsked());
     std::string bytes;
     try {
         while (true) {
+            // The replies to what arrived together leave together, one write a conversation,
+            // before its end is agreed with the game: the program goes on meanwhile.
+            std::string replies;
             while (auto frame = reader.next()) {
-                if (auto reply = bridge.handle(*frame); reply && !writeFrame(*reply)) return 1;
+                if (frame->kind == BridgeKind::Disconnect && !replies.empty()) {
+                    if (!writeBytes(replies)) return 1;
+                    replies.clear();
+                }
+                if (auto reply = bridge.handle(*frame)) replies += vek::encodeBridgeFrame(*reply);
             }
+            if (!replies.empty() && !writeBytes(replies)) return 1;
             // Our program closed its end: nothing more to do.
             if (!inbox.await(bytes)) return 0;
             reader.append(bytes);

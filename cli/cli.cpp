@@ -9,6 +9,7 @@
 #include <new>
 
 #include "app/file_io.h"
+#include "app/install_layout.h"
 #include "app/program_directory.h"
 #include "app/scope_exit.h"
 #include "app/user_folders.h"
@@ -79,11 +80,8 @@ std::string commandLine(std::string_view verb, const std::vector<std::string>& a
 }  // namespace
 
 std::filesystem::path programDirectory() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path executableDirectory =
-        error ? std::filesystem::current_path() : self.parent_path();
-    return resolveProgramDirectory(executableDirectory, userDataDirectory() / "program");
+    return resolveProgramDirectory(installedDataDirectory(executableDirectory()),
+                                   userDataDirectory() / "program");
 }
 
 const GamePaths& Invocation::gamePaths() {

@@ -142,7 +142,7 @@ int runInject(Invocation& invocation) {
     const ArgumentList args(invocation.args, {}, {"--no-check"});
     args.expectPositional(1, 1);
     const CobData cob = readCobFile(pathFromUtf8(args.positional()[0]));
-    if (!mayBeSent(invocation, args.positional()[0], checkCobData(cob), args.flag("--no-check")))
+    if (!mayBeSent(invocation, args.positional()[0], checkInjection(cob), args.flag("--no-check")))
         return kFailed;
     CliLink link(invocation);
     InjectionSteps steps;

@@ -3,9 +3,12 @@
 #include "app/file_io.h"
 #include "cli/palette_options.h"
 #include "cli/verbs.h"
+#include "objects/object_thumbnail.h"
 #include "sprites/bitmap_converter.h"
 #include "sprites/palette.h"
 #include "sprites/picture_file.h"
+#include "sprites/png.h"
+#include "sprites/thumbnail.h"
 #include "world/map_raster.h"
 
 namespace vek::cli {
@@ -56,7 +59,42 @@ int runMap(Invocation& invocation) {
     return kSuccess;
 }
 
+// --palette, else the game's palette where the game is found, else the neutral one.
+PaletteTable thumbnailPalette(Invocation& invocation, const ArgumentList& args) {
+    if (args.option("--palette")) return paletteOption(invocation, args);
+    const std::string& directory = invocation.gamePaths().CPalettePath;
+    std::error_code error;
+    if (!directory.empty() && std::filesystem::exists(paletteFilePath(directory), error))
+        return paletteOption(invocation, args);
+    return neutralPalette(backgroundOption(args));
+}
+
+int runThumbnail(Invocation& invocation) {
+    const ArgumentList args(invocation.args, {"--palette", "--background"});
+    args.expectPositional(2, 3);
+    const auto& positional = args.positional();
+    const int size = positional.size() > 2 ? parseIntArgument(positional[2], "SIZE") : 128;
+    requireThumbnailSize(size);
+    const PaletteTable palette = thumbnailPalette(invocation, args);
+    const RgbImage thumbnail = fileThumbnail(pathFromUtf8(positional[0]), palette, size);
+    writeFileAtomically(pathFromUtf8(positional[1]), encodePng(thumbnail));
+    return kSuccess;
+}
+
 }  // namespace
+
+Verb thumbnailVerb() {
+    return {"thumbnail", "draw a sprite or object file's thumbnail as a PNG picture",
+            "usage: vek thumbnail IN.spr|IN.cob|IN.rcb OUT.png [SIZE] [--palette PALETTE.DTA]\n"
+            "                     [--background C]\n"
+            "Draws the first sprite of a sprite file (a sheet of its first four when it holds\n"
+            "more) or an object file's picture, scaled so that its longer side is SIZE pixels\n"
+            "(default 128, at most 1024), and writes it as a PNG picture. The palette is\n"
+            "--palette, else the game's palette.dta when the game is found, else a grey ramp;\n"
+            "the background (palette slot 0) as for bmp2spr. File managers call this verb\n"
+            "for their previews.\n",
+            runThumbnail};
+}
 
 Verb bmp2sprVerb() {
     return {"bmp2spr", "convert a bitmap into a sprite file of one sprite",

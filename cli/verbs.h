@@ -12,6 +12,7 @@ Verb sendVerb();
 Verb injectVerb();
 Verb extractVerb();
 Verb bmp2sprVerb();
+Verb thumbnailVerb();
 Verb mapVerb();
 Verb sprVerb();
 Verb classesVerb();

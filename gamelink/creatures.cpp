@@ -66,10 +66,8 @@ std::unique_ptr<LinkConversation> TCreatures::connectOnce() {
     return m_transport ? m_transport->connect(kLinkService, *m_topic, m_timeouts.connect) : nullptr;
 }
 
-std::unique_ptr<LinkConversation> TCreatures::openConversation() {
-    auto conversation = connectOnce();
-    if (conversation || !m_transport || m_transport->connectFailure().status != LinkStatus::Refused)
-        return conversation;
+std::unique_ptr<LinkConversation> TCreatures::startGameAndConnect() {
+    if (!m_transport || m_transport->connectFailure().status != LinkStatus::Refused) return nullptr;
     // Never a second copy while the one started here still runs; a game that ended may be
     // started again.
     if (!m_startedGame || !m_startedGame()) {
@@ -119,8 +117,17 @@ std::string TCreatures::SendMacro(std::string_view macro) {
     if (buffer.size() > kMacroBufferLimit) throw macroTooLongError(buffer.size());
     PrepareLink();
     m_connectFault = {};
-    auto conversation = openConversation();
-    if (!conversation) {
+    buffer.push_back('\0');
+    std::string answer;
+    std::optional<LinkExchange> exchange;
+    if (m_transport)
+        exchange =
+            m_transport->converse(kLinkService, *m_topic, kLinkItem, buffer, m_timeouts, answer);
+    if (!exchange) {
+        if (auto conversation = startGameAndConnect())
+            exchange = conversation->pokeThenRequest(kLinkItem, buffer, m_timeouts, answer);
+    }
+    if (!exchange) {
         const LinkResult failure =
             m_transport ? m_transport->connectFailure() : LinkResult::refused();
         m_connectFault = failure.fault;
@@ -132,11 +139,7 @@ std::string TCreatures::SendMacro(std::string_view macro) {
         if (m_outcome == Outcome::Broken) notifyBroken(failure.fault);
         return {};
     }
-    buffer.push_back('\0');
-    std::string answer;
-    const auto [poked, requested] =
-        conversation->pokeThenRequest(kLinkItem, buffer, m_timeouts, answer);
-    conversation.reset();
+    const auto& [poked, requested] = *exchange;
 
     const LinkResult& fault = poked.status != LinkStatus::Ok ? poked : requested;
     if (fault.status == LinkStatus::Broken) notifyBroken(fault.fault);

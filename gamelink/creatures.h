@@ -81,11 +81,18 @@ class TCreatures final : public GameInstallation {
     // The parts of the link, replaceable for tests and other platforms.
     void setLinkTransport(std::shared_ptr<LinkTransport> transport) {
         m_transport = std::move(transport);
+        if (m_transport && m_slowLinkSink) m_transport->setSlowStartSink(m_slowLinkSink);
     }
     void setLinkTimeouts(LinkTimeouts timeouts) { m_timeouts = timeouts; }
     void setGameStarter(GameStarter starter) { m_gameStarter = std::move(starter); }
     void setNoticeSink(NoticeSink sink) { m_noticeSink = std::move(sink); }
     void setBusySink(BusySink sink) { m_busySink = std::move(sink); }
+    // Told true while the link itself is slow to open (Wine and its bridge starting), false
+    // when it is open.
+    void setSlowLinkSink(BusySink sink) {
+        m_slowLinkSink = std::move(sink);
+        if (m_transport) m_transport->setSlowStartSink(m_slowLinkSink);
+    }
     // How often and how long a game that was started is asked for its service.
     void setGameStartWait(std::chrono::milliseconds wait, std::chrono::milliseconds poll) {
         m_startWait = wait;
@@ -97,7 +104,8 @@ class TCreatures final : public GameInstallation {
   private:
     void PrepareLink();
     std::unique_ptr<LinkConversation> connectOnce();
-    std::unique_ptr<LinkConversation> openConversation();
+    // After a connect the game refused: starts it and waits for its service.
+    std::unique_ptr<LinkConversation> startGameAndConnect();
     std::unique_ptr<LinkConversation> awaitStartedGame();
     void notify(const BilingualBox& box) const;
     void notifyNotFound() const;
@@ -113,6 +121,7 @@ class TCreatures final : public GameInstallation {
     GameStarter m_gameStarter;
     NoticeSink m_noticeSink;
     BusySink m_busySink;
+    BusySink m_slowLinkSink;
     std::optional<std::string> m_topic;
     Outcome m_outcome = Outcome::Answered;
     BilingualText m_connectFault;

@@ -102,7 +102,7 @@ DdeLinkServer::DdeLinkServer(std::string_view service, LinkService& handler) {
         DdeUninitialize(instance);
         g_server = {};
         throw VekError("the DDE service " + name + " could not be registered",
-                       "der DDE-Dienst " + name + " liess sich nicht anmelden");
+                       "der DDE-Dienst " + name + " ließ sich nicht anmelden");
     }
     m_instance = instance;
     m_service = serviceName;

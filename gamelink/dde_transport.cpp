@@ -7,6 +7,7 @@
 #include <ddeml.h>
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "gamelink/link_transport.h"
@@ -66,8 +67,8 @@ class DdeClient {
 
 class DdeConversation : public LinkConversation {
   public:
-    DdeConversation(DdeClient& client, HCONV conversation)
-        : m_client(client), m_conversation(conversation) {}
+    DdeConversation(std::shared_ptr<DdeClient> client, HCONV conversation)
+        : m_client(std::move(client)), m_conversation(conversation) {}
     ~DdeConversation() override { DdeDisconnect(m_conversation); }
     DdeConversation(const DdeConversation&) = delete;
     DdeConversation& operator=(const DdeConversation&) = delete;
@@ -78,18 +79,18 @@ class DdeConversation : public LinkConversation {
         DWORD result = 0;
         const HDDEDATA done = DdeClientTransaction(reinterpret_cast<LPBYTE>(bytes.data()),
                                                    static_cast<DWORD>(bytes.size()), m_conversation,
-                                                   m_client.name(item), CF_TEXT, XTYP_POKE,
+                                                   m_client->name(item), CF_TEXT, XTYP_POKE,
                                                    static_cast<DWORD>(timeout.count()), &result);
-        return done ? LinkResult::ok() : m_client.failure();
+        return done ? LinkResult::ok() : m_client->failure();
     }
 
     LinkResult request(std::string_view item, std::chrono::milliseconds timeout,
                        std::string& answer) override {
         DWORD result = 0;
         const HDDEDATA data =
-            DdeClientTransaction(nullptr, 0, m_conversation, m_client.name(item), CF_TEXT,
+            DdeClientTransaction(nullptr, 0, m_conversation, m_client->name(item), CF_TEXT,
                                  XTYP_REQUEST, static_cast<DWORD>(timeout.count()), &result);
-        if (!data) return m_client.failure();
+        if (!data) return m_client->failure();
         answer.assign(DdeGetData(data, nullptr, 0, 0), '\0');
         DdeGetData(data, reinterpret_cast<LPBYTE>(answer.data()), static_cast<DWORD>(answer.size()),
                    0);
@@ -98,7 +99,7 @@ class DdeConversation : public LinkConversation {
     }
 
   private:
-    DdeClient& m_client;
+    std::shared_ptr<DdeClient> m_client;  // kept while the conversation is open
     HCONV m_conversation;
 };
 
@@ -106,13 +107,17 @@ class DdeTransport : public LinkTransport {
   public:
     std::unique_ptr<LinkConversation> connect(std::string_view service, std::string_view topic,
                                               std::chrono::milliseconds) override {
-        if (!m_client.instance()) {
+        // An instance's string handles grow costly after some thousand conversations: a fresh
+        // instance now and then keeps the last conversation as quick as the first.
+        if (++m_conversations % kConversationsPerInstance == 0)
+            m_client = std::make_shared<DdeClient>();
+        if (!m_client->instance()) {
             m_failure = LinkResult::broken({"the DDE management library did not start",
                                             "die DDE-Verwaltungsbibliothek startete nicht"});
             return nullptr;
         }
-        const HCONV conversation =
-            DdeConnect(m_client.instance(), m_client.name(service), m_client.name(topic), nullptr);
+        const HCONV conversation = DdeConnect(m_client->instance(), m_client->name(service),
+                                              m_client->name(topic), nullptr);
         if (!conversation) {
             m_failure = LinkResult::refused();
             return nullptr;
@@ -123,7 +128,9 @@ class DdeTransport : public LinkTransport {
     LinkResult connectFailure() const override { return m_failure; }
 
   private:
-    DdeClient m_client;
+    static constexpr unsigned kConversationsPerInstance = 500;
+    std::shared_ptr<DdeClient> m_client = std::make_shared<DdeClient>();
+    unsigned m_conversations = 0;
     LinkResult m_failure = LinkResult::refused();
 };
 

@@ -1,5 +1,6 @@
 #include "gamelink/link_choice.h"
 
+#include "app/install_layout.h"
 #include "app/process.h"
 #include "app/vek_error.h"
 
@@ -30,16 +31,6 @@ ChosenLink linkFor(const GamePathSources&) { return {platformLinkTransport(), {}
 
 #else
 
-namespace {
-
-std::filesystem::path programFolder() {
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path() : self.parent_path();
-}
-
-}  // namespace
-
 ChosenLink linkFor(const GamePathSources& sources) {
     const LinkChoiceInputs inputs{sources.link, gamePathsFromWinePrefix(sources),
                                   sources.winePrefixNamed,
@@ -47,7 +38,7 @@ ChosenLink linkFor(const GamePathSources& sources) {
     if (chooseLink(inputs) == LinkKind::Socket)
         return {std::make_shared<LocalSocketTransport>(), {}};
     const std::filesystem::path prefix = sources.winePrefix.value_or("");
-    return {std::make_shared<WineBridgeTransport>(prefix, installedBridges(programFolder())),
+    return {std::make_shared<WineBridgeTransport>(prefix, installedBridges(executableDirectory())),
             prefix};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -84,6 +85,20 @@ class LinkTransport {
     virtual std::unique_ptr<LinkConversation> connect(std::string_view service,
                                                       std::string_view topic,
                                                       std::chrono::milliseconds timeout) = 0;
+    // One whole conversation: connect, poke `data` to the item, request its answer, close.
+    // Nothing when none opened (connectFailure() says why). A transport that pays for each
+    // round trip sends it all at once.
+    virtual std::optional<LinkExchange> converse(std::string_view service, std::string_view topic,
+                                                 std::string_view item, std::span<const char> data,
+                                                 const LinkTimeouts& timeouts,
+                                                 std::string& answer) {
+        auto conversation = connect(service, topic, timeouts.connect);
+        if (!conversation) return std::nullopt;
+        return conversation->pokeThenRequest(item, data, timeouts, answer);
+    }
+    // Told true when the way to the service is slow to open (more than half a second), false
+    // once it is open or failed; a transport that opens at once never tells.
+    virtual void setSlowStartSink(std::function<void(bool)>) {}
     // Why the last connect opened nothing: Refused when no such service answered, TimedOut
     // when it was there and did not answer in time, Broken when the way to it failed; its fault
     // says where the service was looked for and why it was not reached, where known.

@@ -25,6 +25,8 @@ constexpr std::chrono::milliseconds kBridgeGrace{5000};
 // A prefix's first start (wineboot) takes a while (the grace comes on top).
 constexpr std::chrono::milliseconds kHelloTimeout{55000};
 constexpr std::size_t kMaxBridgeFrame = 64u << 20;
+// A start that takes longer is shown as progress.
+constexpr int kSlowStartMs = 500;
 
 const BilingualText kBridgeStopped{
     "the bridge to the game under Wine (vek-bridge.exe) stopped",
@@ -73,7 +75,6 @@ class BridgeConversation : public LinkConversation {
         return static_cast<std::uint32_t>(timeout.count());
     }
 
-  private:
     static BridgeFrame pokeFrame(std::string_view item, std::span<const char> data,
                                  std::chrono::milliseconds timeout) {
         return {BridgeKind::Poke, milliseconds(timeout), std::string(item),
@@ -83,6 +84,7 @@ class BridgeConversation : public LinkConversation {
         return {BridgeKind::Request, milliseconds(timeout), std::string(item), {}};
     }
 
+  private:
     WineBridgeTransport& m_bridge;
 };
 
@@ -135,6 +137,32 @@ std::unique_ptr<LinkConversation> WineBridgeTransport::connect(std::string_view 
     return std::make_unique<BridgeConversation>(*this);
 }
 
+std::optional<LinkExchange> WineBridgeTransport::converse(
+    std::string_view service, std::string_view topic, std::string_view item,
+    std::span<const char> data, const LinkTimeouts& timeouts, std::string& answer) {
+    if (!ensureRunning()) return std::nullopt;
+    // The bridge answers every frame but Disconnect, a poke and a request without a
+    // conversation too: three replies, whatever the connect gave.
+    const std::string frames =
+        encodeBridgeFrame({BridgeKind::Connect, BridgeConversation::milliseconds(timeouts.connect),
+                           std::string(service), std::string(topic)}) +
+        encodeBridgeFrame(BridgeConversation::pokeFrame(item, data, timeouts.poke)) +
+        encodeBridgeFrame(BridgeConversation::requestFrame(item, timeouts.request)) +
+        encodeBridgeFrame({BridgeKind::Disconnect, 0, {}, {}});
+    if (!send(frames)) {
+        m_failure = LinkResult::broken(kBridgeStopped);
+        return std::nullopt;
+    }
+    BridgeFrame reply;
+    m_failure = receive(timeouts.connect, reply);
+    LinkExchange exchange;
+    exchange.poked = receive(timeouts.poke, reply);
+    exchange.requested = receive(timeouts.request, reply);
+    if (m_failure.status != LinkStatus::Ok) return std::nullopt;
+    if (exchange.requested.status == LinkStatus::Ok) answer = std::move(reply.data);
+    return exchange;
+}
+
 bool WineBridgeTransport::ensureRunning() {
     if (m_bridge.started()) return true;
     if (m_bridges.empty()) {
@@ -183,9 +211,15 @@ bool WineBridgeTransport::start(const BridgeProgram& program) {
     launchProcess(launch, m_bridge);
     m_reader = BridgeFrameReader(kMaxBridgeFrame);
     BridgeFrame hello;
+    pollfd fds{m_bridge.output(), POLLIN, 0};
+    const bool slow = m_bridge.started() && m_slowStart && ::poll(&fds, 1, kSlowStartMs) == 0;
+    if (slow) m_slowStart(true);
     // The bridge speaks first.
-    if (m_bridge.started() && receive(kHelloTimeout, hello).status == LinkStatus::Ok &&
-        hello.kind == BridgeKind::Hello) {
+    const bool greeted = m_bridge.started() &&
+                         receive(kHelloTimeout, hello).status == LinkStatus::Ok &&
+                         hello.kind == BridgeKind::Hello;
+    if (slow) m_slowStart(false);
+    if (greeted) {
         m_build = hello.data;
         return true;
     }

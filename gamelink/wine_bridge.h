@@ -37,7 +37,15 @@ class WineBridgeTransport : public LinkTransport {
 
     std::unique_ptr<LinkConversation> connect(std::string_view service, std::string_view topic,
                                               std::chrono::milliseconds timeout) override;
+    // Connect, poke, request and disconnect in one write, the three replies read after it.
+    std::optional<LinkExchange> converse(std::string_view service, std::string_view topic,
+                                         std::string_view item, std::span<const char> data,
+                                         const LinkTimeouts& timeouts,
+                                         std::string& answer) override;
     LinkResult connectFailure() const override { return m_failure; }
+    void setSlowStartSink(std::function<void(bool)> sink) override {
+        m_slowStart = std::move(sink);
+    }
 
     // One step of a conversation: the bridge's reply, or the failure in the result.
     LinkResult exchange(const BridgeFrame& request, BridgeFrame& reply);
@@ -61,6 +69,7 @@ class WineBridgeTransport : public LinkTransport {
     std::string m_build;
     int m_starts = 0;
     LinkResult m_failure = LinkResult::refused();
+    std::function<void(bool)> m_slowStart;
 };
 
 }  // namespace vek

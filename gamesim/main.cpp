@@ -21,6 +21,7 @@
 #include <process.h>
 
 #include "gamelink/dde_server.h"
+#include "gamesim/raw_dde_server.h"
 #else
 #include <unistd.h>
 
@@ -33,7 +34,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vivarium-sim [--socket PATH] [--log FILE] [--seed FILE]... [--idle-timeout MS]\n"
-    "                    [--start-delay MS] [--started FILE] [--never-answer] [-Embedding]\n"
+    "                    [--start-delay MS] [--started FILE] [--never-answer] [--raw-dde]\n"
+    "                    [-Embedding]\n"
     "  --socket PATH       listen at PATH instead of the service's place in the runtime folder\n"
     "                      (not on Windows, where the service is a DDE service)\n"
     "  --log FILE          append every macro received to FILE, one a line, as its bytes\n"
@@ -43,6 +45,8 @@ constexpr const char* kUsage =
     "  --start-delay MS    wait this long before serving, as a game that is slow to start\n"
     "  --started FILE      append the process number to FILE at each start\n"
     "  --never-answer      take every macro and never answer it, as a game that hangs\n"
+    "  --raw-dde           serve DDE from a window of its own instead of the DDE management\n"
+    "                      library (Windows only)\n"
     "  -Embedding          the game's start flag; accepted and ignored\n"
     "VIVARIUM_SIM_OPTIONS, when set, holds further options, separated by blanks, read first.\n"
     "Stops cleanly on SIGINT or SIGTERM (Ctrl+C on Windows).\n";
@@ -55,6 +59,7 @@ struct Options {
     int startDelayMs = 0;
     std::optional<std::string> started;
     bool neverAnswer = false;
+    bool rawDde = false;
 };
 
 // The game's side of the conversation: every poke runs a macro; a request returns what the
@@ -130,6 +135,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& arguments) {
             options.neverAnswer = true;
             continue;
         }
+        if (arg == "--raw-dde") {
+            options.rawDde = true;
+            continue;
+        }
         if (i + 1 >= arguments.size()) return std::nullopt;
         const std::string& value = arguments[++i];
         std::optional<int> number = 0;
@@ -179,12 +188,18 @@ void seedWorld(vek::sim::World& world, const std::string& file) {
 
 #ifdef _WIN32
 
-void serve(const Options&, SimService& service, const vek::sim::World& world) {
-    vek::DdeLinkServer server(vek::kLinkService, service);
-    std::cout << "vivarium-sim: serving " << vek::kLinkService << " over DDE ("
+template <typename Server>
+void serveWith(SimService& service, const vek::sim::World& world, const char* how) {
+    Server server(vek::kLinkService, service);
+    std::cout << "vivarium-sim: serving " << vek::kLinkService << " over " << how << " ("
               << world.objects().size() << " objects, " << world.scripts().size() << " scripts)"
               << std::endl;
     server.serve();
+}
+
+void serve(const Options& options, SimService& service, const vek::sim::World& world) {
+    if (options.rawDde) return serveWith<vek::sim::RawDdeServer>(service, world, "raw DDE");
+    serveWith<vek::DdeLinkServer>(service, world, "DDE");
 }
 
 #else

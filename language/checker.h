@@ -79,6 +79,20 @@ struct CheckOptions {
 std::vector<Finding> checkMacro(const MacroText& macro, MacroKind kind,
                                 const CheckOptions& options);
 
+// A check of a text's lines that follows its edits, so that an editor can keep its findings
+// current without checking the whole text on every key press.
+class LinesCheck {
+  public:
+    virtual ~LinesCheck() = default;
+    virtual void reset(std::vector<std::string> lines) = 0;
+    // Replaces `removed` lines from `first` (counted from 0) by `inserted`.
+    virtual void replaceLines(std::size_t first, std::size_t removed,
+                              std::vector<std::string> inserted) = 0;
+    virtual const std::vector<std::string>& lines() const = 0;
+    // Every finding, in line order; lines count from 1.
+    virtual std::vector<Finding> findings() const = 0;
+};
+
 // How a piece of macro text reads, for highlighting.
 enum class TokenKind { Command, Value, Variable, Number, Name, ByteString, Keyword, Unknown };
 

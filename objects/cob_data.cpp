@@ -1,6 +1,7 @@
 #include "objects/cob_data.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
@@ -171,6 +172,13 @@ CobData readCobFile(const std::filesystem::path& path) {
         file.refuseLargerThan(kMaxCobFileSize);
         return decodeCob(file.all());
     });
+}
+
+bool isObjectFileName(const std::filesystem::path& file) {
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".cob" || extension == ".rcb";
 }
 
 void writeCobFile(const std::filesystem::path& path, const CobData& cob) {

@@ -60,6 +60,8 @@ std::vector<std::uint8_t> encodeCob(const CobData& cob);
 CobData decodeCob(std::span<const std::uint8_t> bytes);
 
 CobData readCobFile(const std::filesystem::path& path);
+// Whether a file is an object file (.cob, .rcb) by its name, in any case.
+bool isObjectFileName(const std::filesystem::path& file);
 // Encodes first, so a refused object never touches the file; the file is replaced whole.
 void writeCobFile(const std::filesystem::path& path, const CobData& cob);
 

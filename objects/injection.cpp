@@ -4,6 +4,7 @@
 
 #include "app/scope_exit.h"
 #include "app/text_names.h"
+#include "objects/object_check.h"
 
 namespace vek {
 
@@ -51,5 +52,12 @@ InjectionOutcome injectObject(const CobData& cob, bool uncompiledChanges, std::s
 void killEditObject(const MacroSender& sendMacro) { sendMacro(kKillEditMacro); }
 
 void sleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+std::vector<Finding> checkInjection(const CobData& cob) {
+    if (cob.imports.size() <= 1) return checkCobData(cob);
+    CobData sent = cob;
+    sent.imports.resize(1);
+    return checkCobData(sent);
+}
 
 }  // namespace vek

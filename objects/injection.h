@@ -4,9 +4,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/messages.h"
 #include "app/text_names.h"
+#include "language/checker.h"
 #include "objects/cob_data.h"
 
 namespace vek {
@@ -49,6 +51,10 @@ enum class InjectionOutcome { Injected, Cancelled, NothingToInject };
 // imports is reported whatever the answer was. The title is put back even if a send fails.
 InjectionOutcome injectObject(const CobData& cob, bool uncompiledChanges, std::string_view language,
                               const InjectionSteps& steps);
+
+// Checks what an injection sends: every script and the first installation routine, numbered
+// as checkCobData numbers them. A further routine is never sent, so it is not held against it.
+std::vector<Finding> checkInjection(const CobData& cob);
 
 // The object the game's edit mode holds is removed.
 void killEditObject(const MacroSender& sendMacro);

@@ -50,7 +50,8 @@ CheckOptions objectCheckOptions() {
     return options;
 }
 
-SourceCheck::SourceCheck(CheckOptions options) : m_options(options) {}
+// Before any line, no section is open.
+SourceCheck::SourceCheck(CheckOptions options) : m_options(options), m_openBefore(1, false) {}
 
 void SourceCheck::reset(std::vector<std::string> lines) {
     m_lines = std::move(lines);

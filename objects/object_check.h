@@ -17,17 +17,16 @@ CheckOptions objectCheckOptions();
 // it, with findings at source lines and columns; a command outside every section is pointed out,
 // since compiling ignores it. An edit checks again only what it can have changed: the sections it
 // touches, and more only where it opens or closes a section.
-class SourceCheck {
+class SourceCheck : public LinesCheck {
   public:
     explicit SourceCheck(CheckOptions options = objectCheckOptions());
 
-    void reset(std::vector<std::string> lines);
-    // Replaces `removed` lines from `first` (counted from 0) by `inserted`.
-    void replaceLines(std::size_t first, std::size_t removed, std::vector<std::string> inserted);
+    void reset(std::vector<std::string> lines) override;
+    void replaceLines(std::size_t first, std::size_t removed,
+                      std::vector<std::string> inserted) override;
 
-    const std::vector<std::string>& lines() const { return m_lines; }
-    // Every finding, in line order.
-    std::vector<Finding> findings() const;
+    const std::vector<std::string>& lines() const override { return m_lines; }
+    std::vector<Finding> findings() const override;
     // How many lines the last reset or edit read again.
     std::size_t linesRead() const { return m_linesRead; }
 

@@ -40,4 +40,23 @@ bool sectionOpenAfter(SourceLineKind kind, bool openBefore) {
     }
 }
 
+LineReading sourceLineReading(std::string_view raw, bool openBefore) {
+    const SourceLine line = readSourceLine(raw, openBefore);
+    LineReading reading;
+    reading.start = line.offset;
+    reading.openAfter = sectionOpenAfter(line.kind, openBefore);
+    switch (line.kind) {
+        case SourceLineKind::Skipped:
+            reading.role = raw.starts_with('*') ? LineRole::Comment : LineRole::Plain;
+            break;
+        case SourceLineKind::Outside:
+            reading.role = LineRole::Header;
+            break;
+        default:
+            reading.role = LineRole::Commands;
+            break;
+    }
+    return reading;
+}
+
 }  // namespace vek

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "language/line_reading.h"
+
 namespace vek {
 
 // How the compiler reads one line of a source, given whether a section is open before it.
@@ -23,5 +25,7 @@ struct SourceLine {
 SourceLine readSourceLine(std::string_view raw, bool inSection);
 // Whether a section is open after a line of this kind.
 bool sectionOpenAfter(SourceLineKind kind, bool openBefore);
+// How a line of a source reads for highlighting: comments, header lines and commands.
+LineReading sourceLineReading(std::string_view raw, bool openBefore);
 
 }  // namespace vek

@@ -8,6 +8,7 @@ packages=(
     fonts-dejavu-core fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
     xvfb xauth
+    librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info man-db
     clang-14 libclang-rt-14-dev
 )
 

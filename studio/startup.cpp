@@ -2,7 +2,9 @@
 
 #include <QTimer>
 #include <iostream>
+#include <memory>
 
+#include "app/install_layout.h"
 #include "app/program_directory.h"
 #include "app/settings.h"
 #include "app/startup_options.h"
@@ -13,7 +15,9 @@
 #include "app/ui/vek_application.h"
 #include "app/user_folders.h"
 #include "app/vek_error.h"
+#include "app/version.h"
 #include "demo/demo_installation.h"
+#include "studio/instance_channel.h"
 #include "studio/workbench.h"
 
 namespace vek::ui {
@@ -22,7 +26,12 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vekstudio [--demo | --demo-dir DIR] [--game-dir DIR] [--wine-prefix DIR]\n"
-    "                 [--floppy DIR] [--ini FILE] [debug]\n"
+    "                 [--floppy DIR] [--ini FILE] [FILE...] [debug]\n"
+    "       vekstudio --help | --version\n"
+    "  FILE            open it: a sprite file (.spr) in the sprite editor, an object file\n"
+    "                  (.cob, .rcb) or source (.cos) in the object compiler, a picture (.bmp,\n"
+    "                  .png) in the bitmap converter; where Vekstudio runs already on this\n"
+    "                  display, it opens them there\n"
     "  --demo          start on the demo installation (generated when missing)\n"
     "  --demo-dir DIR  the same, with the demo installation in DIR\n"
     "  --game-dir DIR  the game installed in DIR\n"
@@ -31,15 +40,19 @@ constexpr const char* kUsage =
     "  --ini FILE      keep the settings in FILE instead of the user's VEK.INI\n"
     "  debug           (last on the line) show the start-up trace\n";
 
+// Starts with their own installation or settings run beside a running program.
+bool usesDefaultSession(const StartupOptions& options) {
+    return !options.demo && !options.gameDir && !options.winePrefix && !options.floppy &&
+           !options.vekIni;
+}
+
 WorkbenchSetup setupFor(const StartupOptions& options) {
     WorkbenchSetup setup;
     setup.debugMode = options.debugMode;
     setup.vekIni = options.vekIni.value_or(defaultVekIniPath());
     setup.gamePathSources = gamePathSourcesFromEnvironment();
-    const std::filesystem::path executableDirectory =
-        toPath(QCoreApplication::applicationDirPath());
-    setup.programDirectory =
-        resolveProgramDirectory(executableDirectory, userDataDirectory() / "program");
+    setup.programDirectory = resolveProgramDirectory(installedDataDirectory(executableDirectory()),
+                                                     userDataDirectory() / "program");
     if (options.demo) {
         const demo::DemoLayout layout{options.demoRoot.value_or(demo::defaultDemoRoot())};
         demo::ensureDemoInstallation(layout);
@@ -55,13 +68,41 @@ WorkbenchSetup setupFor(const StartupOptions& options) {
 
 }  // namespace
 
+QStringList filesToOpen(const StartupOptions& options) {
+    QStringList files;
+    for (const std::filesystem::path& file : options.files) files << fromPath(file);
+    return files;
+}
+
+void serveFiles(Workbench& workbench, InstanceChannel* channel, const QStringList& files) {
+    if (channel) {
+        QObject::connect(channel, &InstanceChannel::filesReceived, &workbench,
+                         &Workbench::openFiles);
+    }
+    // Once the message loop runs, so that questions and reports show over the windows.
+    if (!files.isEmpty()) {
+        QTimer::singleShot(0, &workbench, [&workbench, files] { workbench.openFiles(files); });
+    }
+}
+
 int runVekstudio(int argc, char* argv[]) {
     const StartupOptions options = parseStartupOptions(std::vector<std::string>(argv, argv + argc));
     if (!options.unknown.empty()) {
         std::cerr << "vekstudio: unknown argument '" << options.unknown.front() << "'\n" << kUsage;
         return 2;
     }
+    if (options.help || options.version) {
+        std::cout << (options.help ? kUsage : "vekstudio " + std::string(kVersion) + "\n");
+        return 0;
+    }
     VekApplication application(argc, argv);
+    const QStringList files = filesToOpen(options);
+    std::unique_ptr<InstanceChannel> channel;
+    if (usesDefaultSession(options)) {
+        const QString serverName = InstanceChannel::currentServerName();
+        if (InstanceChannel::handOver(serverName, files)) return 0;
+        channel = std::make_unique<InstanceChannel>(serverName);
+    }
     QtUserDialogs dialogs;
     application.setDialogs(&dialogs);
     QtSoundOutput sound;
@@ -78,6 +119,9 @@ int runVekstudio(int argc, char* argv[]) {
     MainWindow* main = workbench.windows().main;
     QObject::connect(main, &VekWindow::closed, &application, &QApplication::quit);
     if (workbench.context().quitAfterStartup) return 0;
+    // Only once the windows exist: files handed over during start-up's questions would be lost.
+    if (channel) channel->listen();
+    serveFiles(workbench, channel.get(), files);
     return QApplication::exec();
 }
 

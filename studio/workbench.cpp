@@ -1,5 +1,6 @@
 #include "studio/workbench.h"
 
+#include <QFileInfo>
 #include <QToolButton>
 
 #include "app/settings.h"
@@ -7,6 +8,7 @@
 #include "app/ui/error_report.h"
 #include "app/ui/language.h"
 #include "app/ui/main_window.h"
+#include "app/ui/qt_convert.h"
 #include "app/ui/sound_output.h"
 #include "app/ui/vek_application.h"
 #include "app/vek_error.h"
@@ -16,6 +18,9 @@
 #include "generators/ui/add_class_window.h"
 #include "generators/ui/new_object_source_window.h"
 #include "generators/ui/object_assistant_window.h"
+#include "language/ui/findings_list.h"
+#include "objects/cob_data.h"
+#include "objects/object_check.h"
 #include "objects/script_events.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/ui/bitmap_converter_window.h"
@@ -31,6 +36,12 @@
 namespace vek::ui {
 
 namespace {
+
+constexpr Bilingual kUnknownFileKind{
+    "Vekstudio opens sprite files (.spr), object files (.cob, .rcb), object sources (.cos) and "
+    "pictures (.bmp, .png), not '%1'.",
+    "Vekstudio öffnet Sprite-Dateien (.spr), Objektdateien (.cob, .rcb), Objektquellen (.cos) "
+    "und Bilder (.bmp, .png), nicht '%1'."};
 
 // The game paths may name a --game-dir that does not exist; the program then starts as if the
 // game were not installed, after saying why.
@@ -88,7 +99,7 @@ void Workbench::createWindows() {
     create(w.map, m_palette)->FormCreate();
     create(w.objectAssistant)->FormCreate();
     create(w.about, [this] { return systemReportLines(); })->FormCreate();
-    create(w.commandInterface, *m_creatures)->FormCreate();
+    create(w.commandInterface, *m_creatures, objectCheckOptions())->FormCreate();
     create(w.addClass, m_classCatalogue)->FormCreate();
 
     attachToolWindows();
@@ -219,6 +230,10 @@ void Workbench::changeLanguage(int languageOffset) {
     translateQtTexts(languageOffset);
     ChangeLanguage(windows, languageOffset, TextTable::builtIn());
     applyBilingualCaptions(windows, languageOffset);
+    for (QWidget* window : windows) {
+        for (FindingsList* findings : window->findChildren<FindingsList*>())
+            findings->retranslate();
+    }
 }
 
 void Workbench::applyStoredLanguage() {
@@ -228,6 +243,35 @@ void Workbench::applyStoredLanguage() {
         changeLanguage(TextTable::kGermanOffset);
         m_windows.main->showLanguageButton(true);
     }
+}
+
+}  // namespace vek::ui
+
+namespace vek::ui {
+
+void Workbench::openFiles(const QStringList& files) {
+    const Windows& w = m_windows;
+    QWidget* shown = w.main;
+    for (const QString& file : files) {
+        const QString suffix = QFileInfo(file).suffix().toLower();
+        if (suffix == QStringLiteral("spr")) {
+            m_toolWindows->show(ToolWindowGroup::SpriteEditor);
+            w.spriteEditor->openHandedSpriteFile(toPath(file));
+            shown = w.spriteEditor;
+        } else if (isObjectFileName(toPath(file)) || suffix == QStringLiteral("cos")) {
+            m_toolWindows->show(ToolWindowGroup::ObjectCompiler);
+            w.objectCompiler->openObjectFile(file);
+            shown = w.objectCompiler;
+        } else if (suffix == QStringLiteral("bmp") || suffix == QStringLiteral("png")) {
+            w.bitmapConverter->show();
+            w.bitmapConverter->openPicture(file);
+            shown = w.bitmapConverter;
+        } else {
+            m_context->dialogs.errorReport(m_context->text(kUnknownFileKind).arg(file));
+        }
+    }
+    shown->raise();
+    shown->activateWindow();
 }
 
 }  // namespace vek::ui

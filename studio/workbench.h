@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -87,6 +88,10 @@ class Workbench : public QObject {
     std::vector<VekWindow*> allWindows() const;
     // Re-captions every window (ChangeLanguage).
     void changeLanguage(int languageOffset);
+    // Opens files from the command line or a later start, each in the window of its kind: a
+    // sprite file in the sprite editor, an object or its source in the object compiler, a
+    // picture in the bitmap converter. The window of the last file comes to the front.
+    void openFiles(const QStringList& files);
 
   private:
     template <typename Window, typename... Args>

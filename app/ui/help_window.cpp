@@ -1,11 +1,11 @@
 #include "app/ui/help_window.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
 #include <system_error>
 
+#include "app/install_layout.h"
 #include "app/messages.h"
 #include "app/text_names.h"
 #include "app/ui/qt_convert.h"
@@ -50,7 +50,7 @@ std::filesystem::path findHelpDirectory(const std::filesystem::path& programDire
     std::error_code error;
     if (std::filesystem::exists(programDirectory / "help" / "index.html", error))
         return programDirectory / "help";
-    return toPath(QCoreApplication::applicationDirPath()) / "help";
+    return installedDataDirectory(executableDirectory()) / "help";
 }
 
 }  // namespace vek::ui

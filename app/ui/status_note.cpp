@@ -12,7 +12,8 @@ constexpr int kNoteMilliseconds = 6000;
 }  // namespace
 
 void showNote(QMainWindow* window, const QString& note) {
-    auto* bar = window->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
+    auto* bar =
+        window ? window->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!bar) {
         if (auto* application = qobject_cast<VekApplication*>(QCoreApplication::instance()))
             bar = application->hintBar();

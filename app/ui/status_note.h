@@ -9,7 +9,7 @@ class QMainWindow;
 namespace vek::ui {
 
 // Shows a note that a command is done in the window's own status line, or, for a window without
-// one, in the main window's; the note goes again after a few seconds.
+// one (or none given), in the main window's; the note goes again after a few seconds.
 void showNote(QMainWindow* window, const QString& note);
 
 }  // namespace vek::ui

@@ -16,6 +16,8 @@
 #include "app/ui/widgets/wait_cursor.h"
 #include "gamelink/creatures.h"
 #include "gamelink/macro_extraction.h"
+#include "language/ui/findings_list.h"
+#include "language/ui/macro_editors.h"
 
 namespace vek::ui {
 
@@ -23,6 +25,10 @@ namespace {
 
 constexpr int kFieldWidth = 589;
 constexpr int kMemoHeight = 133;
+
+constexpr Bilingual kSendDespiteErrors{
+    "The game may crash on these errors:\n%1\n\nSend anyway?",
+    "Das Spiel kann bei diesen Fehlern abstürzen:\n%1\n\nTrotzdem senden?"};
 
 // The game's line breaks as the text field shows them.
 QString withPlainLineBreaks(QString text) {
@@ -33,7 +39,8 @@ QString withPlainLineBreaks(QString text) {
 
 }  // namespace
 
-CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& creatures)
+CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& creatures,
+                                               CheckOptions checking)
     : VekWindow(context, QStringLiteral("TForm10"),
                 QStringLiteral("Creatures Online Command Interface")),
       m_creatures(creatures) {
@@ -58,7 +65,7 @@ CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& 
     m_label2->setObjectName(QStringLiteral("Label2"));
     tagControl(m_label2, Tag::SendToCreatures);
     m_label2->setText(QStringLiteral("Send to Creatures:"));
-    m_edit1 = new QLineEdit(central);
+    m_edit1 = new MacroLineEdit(context, checking, central);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setMinimumWidth(kFieldWidth);
     connect(m_edit1, &QLineEdit::returnPressed, this, &CommandInterfaceWindow::Button1Click);
@@ -91,8 +98,13 @@ CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& 
 
 void CommandInterfaceWindow::FormCreate() {}
 
+QLineEdit* CommandInterfaceWindow::edit1() const { return m_edit1; }
+
 void CommandInterfaceWindow::Button1Click() {
     runCommand([this] {
+        // What is typed goes as it stands; only the question may hold it back.
+        if (!mayGoDespiteErrors(context(), m_edit1->findings(), kSendDespiteErrors, kLinePlace))
+            return;
         const std::string macro = "inst," + toStdString(m_edit1->text()) + ",endm";
         const QString answer = toQString(m_creatures.SendMacro(macro));
         m_memo1->setPlainText(withPlainLineBreaks(answer));

@@ -5,6 +5,7 @@
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/status_note.h"
 #include "app/vek_error.h"
 #include "gamelink/app_exec.h"
 #include "gamelink/creatures.h"
@@ -36,12 +37,30 @@ void launchCreatures(AppContext& context, const TCreatures& creatures) {
     }
 }
 
+namespace {
+
+constexpr Bilingual kConnectingUnderWineNote{"Connecting to the game under Wine…",
+                                             "Verbindung zum Spiel unter Wine wird hergestellt…"};
+
+}  // namespace
+
 void installGameLinkNotices(AppContext& context, TCreatures& creatures) {
     creatures.setNoticeSink([&context](const BilingualBox& box) { context.ask(box, Buttons::Ok); });
     // While a game that was just started comes up, the user sees the program wait.
     creatures.setBusySink([](bool busy) {
         if (busy) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    });
+    // Wine and its bridge starting for the session's first macro: the program says what it
+    // waits for, painted before the wait goes on.
+    creatures.setSlowLinkSink([&context](bool slow) {
+        if (slow) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            showNote(nullptr, context.text(kConnectingUnderWineNote));
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         } else {
             QApplication::restoreOverrideCursor();
         }

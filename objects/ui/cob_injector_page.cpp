@@ -12,11 +12,17 @@
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/status_note.h"
+#include "language/ui/findings_list.h"
+#include "objects/injection.h"
 #include "objects/object_document.h"
 
 namespace vek::ui {
 
 namespace {
+
+constexpr Bilingual kInjectDespiteErrors{
+    "The game may crash on these errors in the object:\n%1\n\nInject anyway?",
+    "Das Spiel kann bei diesen Fehlern im Objekt abstürzen:\n%1\n\nTrotzdem injizieren?"};
 
 bool isObjectFile(const std::filesystem::path& path) {
     std::string extension = path.extension().string();
@@ -75,6 +81,12 @@ void CobInjectorPage::FileListBox2DblClick() {
 }
 
 void CobInjectorPage::injectCommand() {
+    bool mayGo = false;
+    runGuarded(m_context, [this, &mayGo] {
+        mayGo = mayGoDespiteErrors(m_context, checkInjection(m_document.cob()),
+                                   kInjectDespiteErrors, kScriptPlace);
+    });
+    if (!mayGo) return;
     QWidget* compiler = window();
     const QString savedTitle = compiler->windowTitle();
     InjectionSteps steps;

@@ -13,6 +13,7 @@
 
 #include "app/file_io.h"
 #include "app/scope_exit.h"
+#include "app/settings.h"
 #include "app/text_names.h"
 #include "app/ui/file_drop.h"
 #include "app/ui/language.h"
@@ -32,7 +33,10 @@ namespace {
 
 const QString kCobFilter = QStringLiteral("*.COB (*.COB *.cob)");
 const QString kSourceFilter = QStringLiteral("*.COS (*.COS *.cos)");
-const QStringList kObjectDrops{QStringLiteral(".cos"), QStringLiteral(".cob")};
+const QStringList kObjectDrops{QStringLiteral(".cos"), QStringLiteral(".cob"),
+                               QStringLiteral(".rcb")};
+
+constexpr Bilingual kCheckMacros{"Check macros before sending", "Makros vor dem Senden prüfen"};
 
 }  // namespace
 
@@ -131,6 +135,12 @@ void ObjectCompilerWindow::createMenus() {
     addItem(cob, "SaveCOB1", Tag::SaveCobFile, this, &W::SaveCOB1Click);
     cob->addSeparator();
     addItem(cob, "Inject2", Tag::InjectCob, m_injector, &CobInjectorPage::injectCommand);
+    QAction* checking = addBilingualItem(cob, "CheckMacros1", kCheckMacros);
+    checking->setCheckable(true);
+    checking->setChecked(macroCheckingOn(context().settings));
+    connect(checking, &QAction::toggled, this, [this](bool on) {
+        runCommand([this, on] { writeMacroChecking(context().settings, on); });
+    });
 
     QMenu* assistant = addMenu("Assistent1", QStringLiteral("&Assistent"), 0);
     addItem(assistant, "COBAssistent1", Tag::CobAssistant, this, &W::COBAssistent1Click);
@@ -218,12 +228,14 @@ bool ObjectCompilerWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ObjectCompilerWindow::dropEvent(QDropEvent* event) {
-    const auto file = takeFileDrop(event, kObjectDrops);
-    if (!file) return;
-    if (file->endsWith(QStringLiteral(".cob"), Qt::CaseInsensitive)) return loadCobFile(*file);
-    // A dropped source replaces the text as a discompilation does: after the same question.
+    if (const auto file = takeFileDrop(event, kObjectDrops)) openObjectFile(*file);
+}
+
+void ObjectCompilerWindow::openObjectFile(const QString& path) {
+    if (isObjectFileName(toPath(path))) return loadCobFile(path);
+    // A source replaces the text as a discompilation does: after the same question.
     offerToSaveChangedSource(Buttons::OkCancel);
-    loadSourceFile(*file);
+    loadSourceFile(path);
 }
 
 void ObjectCompilerWindow::Button7Click() {

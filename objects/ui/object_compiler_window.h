@@ -61,6 +61,9 @@ class ObjectCompilerWindow : public VekWindow {
     void loadCobFile(const QString& path);
     // Reads a source file into the source page without a dialog.
     void loadSourceFile(const QString& path);
+    // Opens an object file (.cob, .rcb) or a source file (.cos) handed over from outside (a drop,
+    // the command line); a source first asks about a changed source, as discompiling does.
+    void openObjectFile(const QString& path);
 
     CobInjectorPage* injectorPage() const { return m_injector; }
 

@@ -13,8 +13,13 @@
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/undo_binding.h"
+#include "language/ui/findings_list.h"
+#include "language/ui/macro_editors.h"
+#include "language/ui/macro_highlighter.h"
 #include "objects/macro_insertion.h"
+#include "objects/object_check.h"
 #include "objects/object_document.h"
+#include "objects/source_lines.h"
 
 namespace vek::ui {
 
@@ -26,8 +31,10 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
       })) {
     setObjectName(QStringLiteral("TabSheet1"));
     auto* layout = new QHBoxLayout(this);
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    layout->addWidget(splitter);
+    // The findings of the check lie under the list and the text.
+    auto* pageSplitter = new QSplitter(Qt::Vertical, this);
+    layout->addWidget(pageSplitter);
+    auto* splitter = new QSplitter(Qt::Horizontal, pageSplitter);
 
     m_fileListBox1 = new QListWidget(splitter);
     m_fileListBox1->setObjectName(QStringLiteral("FileListBox1"));
@@ -35,7 +42,7 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     connect(m_fileListBox1, &QListWidget::itemDoubleClicked, this,
             [this] { FileListBox1DblClick(); });
 
-    m_memo2 = new QPlainTextEdit(splitter);
+    m_memo2 = new MacroTextEdit(context, splitter);
     m_memo2->setObjectName(QStringLiteral("Memo2"));
     tagControl(m_memo2, Tag::SourceText);
     m_memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -44,12 +51,21 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     m_memo2->setTabChangesFocus(false);
     m_memo2->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_memo2->setTabStopDistance(4 * m_memo2->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+    m_memo2->setChecking(sourceLineReading, std::make_unique<SourceCheck>());
     connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::Memo2Change);
     bindTextUndo(m_memo2, document.undoStack(), context);
 
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({150, 490});
+
+    m_findings = new FindingsList(context, pageSplitter);
+    connect(m_memo2->highlighter(), &MacroHighlighter::findingsChanged, this,
+            [this] { m_findings->setFindings(m_memo2->highlighter()->findings()); });
+    connect(m_findings, &FindingsList::findingChosen, m_memo2, &MacroTextEdit::moveCaretTo);
+    pageSplitter->setStretchFactor(0, 1);
+    pageSplitter->setStretchFactor(1, 0);
+    pageSplitter->setSizes({330, 70});
 
     m_memo3 = new QPlainTextEdit(this);
     m_memo3->setObjectName(QStringLiteral("Memo3"));
@@ -81,6 +97,8 @@ void SourcePage::Memo2Change() {
 void SourcePage::showSource() {
     if (!m_typing) mirrorText(m_memo2, toQString(m_document.sourceText()));
 }
+
+QPlainTextEdit* SourcePage::sourceText() const { return m_memo2; }
 
 void SourcePage::moveCaretToStart() { m_memo2->setTextCursor(QTextCursor(m_memo2->document())); }
 

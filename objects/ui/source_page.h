@@ -14,6 +14,8 @@ class ObjectDocument;
 namespace vek::ui {
 
 struct AppContext;
+class FindingsList;
+class MacroTextEdit;
 
 // The object compiler's "Source (COS)" page: the macro files of the program's MAC folder, which
 // a double click inserts, and the source text. The document keeps the text; the page mirrors it,
@@ -23,7 +25,9 @@ class SourcePage : public QWidget {
   public:
     SourcePage(AppContext& context, ObjectDocument& document);
 
-    QPlainTextEdit* sourceText() const { return m_memo2; }
+    QPlainTextEdit* sourceText() const;
+    MacroTextEdit* macroText() const { return m_memo2; }
+    FindingsList* findingsList() const { return m_findings; }
     void moveCaretToStart();
     // Lists the "*.MAC" files again.
     void refreshMacroList();
@@ -45,7 +49,8 @@ class SourcePage : public QWidget {
     Subscription m_observation;
     bool m_typing = false;  // the text shown is already the document's
     QListWidget* m_fileListBox1 = nullptr;
-    QPlainTextEdit* m_memo2 = nullptr;
+    MacroTextEdit* m_memo2 = nullptr;
+    FindingsList* m_findings = nullptr;
     QPlainTextEdit* m_memo3 = nullptr;
 };
 

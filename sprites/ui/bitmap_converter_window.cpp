@@ -197,8 +197,11 @@ void BitmapConverterWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void BitmapConverterWindow::dropEvent(QDropEvent* event) {
-    if (const auto file = takeFileDrop(event, kPictureDrops))
-        runCommand([this, &file] { loadPicture(*file); });
+    if (const auto file = takeFileDrop(event, kPictureDrops)) openPicture(*file);
+}
+
+void BitmapConverterWindow::openPicture(const QString& file) {
+    if (!m_converting) runCommand([this, &file] { loadPicture(file); });
 }
 
 void BitmapConverterWindow::saveAsSprite() {

@@ -40,6 +40,9 @@ class BitmapConverterWindow : public VekWindow {
     void CompileseveralBMPstoSPR1Click();
     // Reads a bitmap or PNG picture (a dropped file, a recent one) as Load BMP does.
     void loadPicture(const QString& file);
+    // The same for a file handed over from outside (a drop, the command line), unless a batch
+    // conversion runs; a failure is reported.
+    void openPicture(const QString& file);
 
     // What the window shows, for the tests.
     const RgbImage& picture() const { return m_picture; }

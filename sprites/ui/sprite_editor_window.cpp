@@ -645,8 +645,11 @@ void SpriteEditorWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void SpriteEditorWindow::dropEvent(QDropEvent* event) {
-    if (const auto file = takeFileDrop(event, kSpriteDrops))
-        runCommand([this, &file] { openSpriteFile(toPath(*file)); });
+    if (const auto file = takeFileDrop(event, kSpriteDrops)) openHandedSpriteFile(toPath(*file));
+}
+
+void SpriteEditorWindow::openHandedSpriteFile(const std::filesystem::path& file) {
+    runCommand([this, &file] { openSpriteFile(file); });
 }
 
 void SpriteEditorWindow::undo() {

@@ -71,6 +71,9 @@ class SpriteEditorWindow : public VekWindow {
     // Opens a sprite file by name (another window asked), after the question about a changed
     // sprite; false when the user chose to stay with it.
     bool openSpriteFile(const std::filesystem::path& file);
+    // The same for a file handed over from outside (a drop, the command line); a file that
+    // cannot be read is reported.
+    void openHandedSpriteFile(const std::filesystem::path& file);
     // The question before a changed sprite is left: Yes saves it in place, No lets it go, Cancel
     // stays.
     LeaveChoice askToLeaveChangedSprite();

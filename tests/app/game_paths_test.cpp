@@ -109,6 +109,29 @@ TEST(StartupOptions, ReadsTheProgramsOptions) {
     EXPECT_EQ(options.gameDir, fs::path("/g"));
     EXPECT_EQ(options.vekIni, fs::path("/i"));
     EXPECT_EQ(options.unknown, std::vector<std::string>{"--what"});
+    EXPECT_TRUE(options.files.empty());
+}
+
+TEST(StartupOptions, OtherWordsAreFilesToOpenExceptALastDebug) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::vector<fs::path> files;
+        bool debug, help, version;
+    };
+    const Case cases[] = {
+        {{"vekstudio", "ball.spr", "toy.cob"}, {"ball.spr", "toy.cob"}, false, false, false},
+        {{"vekstudio", "ball.spr", "debug"}, {"ball.spr"}, true, false, false},
+        {{"vekstudio", "debug", "ball.spr"}, {"debug", "ball.spr"}, false, false, false},
+        {{"vekstudio", "--ini", "a.ini", "x.cos"}, {"x.cos"}, false, false, false},
+        {{"vekstudio", "--version", "-h"}, {}, false, true, true},
+    };
+    for (const Case& c : cases) {
+        const StartupOptions options = parseStartupOptions(c.arguments);
+        EXPECT_EQ(options.files, c.files) << joinCommandLine(c.arguments);
+        EXPECT_EQ(options.debugMode, c.debug) << joinCommandLine(c.arguments);
+        EXPECT_EQ(options.help, c.help) << joinCommandLine(c.arguments);
+        EXPECT_EQ(options.version, c.version) << joinCommandLine(c.arguments);
+    }
 }
 
 }  // namespace

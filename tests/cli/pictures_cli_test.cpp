@@ -2,11 +2,15 @@
 #include <gtest/gtest.h>
 
 #include "app/file_io.h"
+#include "app/game_paths.h"
 #include "bench/reference/plain_color_match.h"
 #include "bench/reference/sample_pictures.h"
+#include "demo/demo_installation.h"
+#include "objects/cob_data.h"
 #include "sprites/bitmap.h"
 #include "sprites/png.h"
 #include "sprites/sprite_file.h"
+#include "sprites/thumbnail.h"
 #include "support/temp_dir.h"
 #include "support/vek_run.h"
 #include "world/map_raster.h"
@@ -140,6 +144,111 @@ TEST_F(PicturesCli, ABrokenPngNamesItselfAndTheFile) {
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr("The PNG picture is not valid"));
     EXPECT_THAT(run.err, HasSubstr(pathToUtf8(m_dir / "cut.png")));
+}
+
+// The demo's game, and a machine where no game is found (no game folder, an empty Wine prefix).
+class ThumbnailCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        demo::ensureDemoInstallation(m_demo);
+        std::filesystem::create_directories(m_dir / "prefix");
+        m_noGame = "VEK_GAME_DIR= HOME=" + testing::shellQuoted(pathToUtf8(m_dir.path())) +
+                   " WINEPREFIX=" + testing::shellQuoted(pathToUtf8(m_dir / "prefix"));
+    }
+    std::string path(const char* name) const { return pathToUtf8(m_dir / name); }
+    // Runs the verb and decodes the picture it wrote.
+    RgbImage thumbnail(std::vector<std::string> args, const std::string& environment = {}) {
+        args.insert(args.begin(), "thumbnail");
+        args.insert(args.end(), {"--background", "$FFFFFF"});
+        const testing::VekRun run = testing::runVekTool(args, environment);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return decodePng(readFileBytes(m_dir / "out.png"), 0);
+    }
+
+    testing::TempDir m_dir;
+    demo::DemoLayout m_demo{m_dir / "demo"};
+    std::string m_noGame;
+};
+
+TEST_F(ThumbnailCli, AnObjectShowsItsPictureInTheGamesPaletteOrElseTheNeutralOne) {
+    const std::filesystem::path ball = m_demo.gameDirectory() / "BALL.COB";
+    const CobData cob = readCobFile(ball);
+    ASSERT_GT(cob.pictureWidth, 0);
+    const int size = std::max(cob.pictureWidth, cob.pictureHeight);
+    const GamePaths game = gamePathsUnder(m_demo.gameDirectory());
+    struct Case {
+        std::vector<std::string> globalOptions;
+        std::string environment;
+        PaletteTable palette;
+    };
+    const Case cases[] = {
+        {{"--game-dir", pathToUtf8(m_demo.gameDirectory())},
+         {},
+         readGamePalette(game.CPalettePath, 0xFFFFFF)},
+        {{}, m_noGame, neutralPalette(0xFFFFFF)},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> full = c.globalOptions;
+        full.insert(full.end(), {"thumbnail", pathToUtf8(ball), path("out.png"),
+                                 std::to_string(size), "--background", "$FFFFFF"});
+        const testing::VekRun run = testing::runVekTool(full, c.environment);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const RgbImage png = decodePng(readFileBytes(m_dir / "out.png"), 0);
+        ASSERT_EQ(png.width, cob.pictureWidth);
+        ASSERT_EQ(png.height, cob.pictureHeight);
+        for (int y = 0; y < png.height; ++y) {
+            for (int x = 0; x < png.width; ++x)
+                ASSERT_EQ(png.at(x, y), c.palette[cobPixel(cob, x, y)]) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(ThumbnailCli, ASpriteFileOfTwoSpritesShowsThemSideBySide) {
+    const std::filesystem::path file =
+        pathFromUtf8(gamePathsUnder(m_demo.gameDirectory()).CImagePath) / "vbal.spr";
+    const SpriteTable table = readSpriteTable(file);
+    ASSERT_EQ(table.count(), 2u);
+    const SpriteImage first = readSprite(file, table.entries[0]);
+    const SpriteImage second = readSprite(file, table.entries[1]);
+    ASSERT_EQ(first.width, second.width);
+    ASSERT_EQ(first.height, second.height);
+    ASSERT_GE(2 * first.width, first.height);
+    const RgbImage png =
+        thumbnail({pathToUtf8(file), path("out.png"), std::to_string(2 * first.width)}, m_noGame);
+    ASSERT_EQ(png.width, 2 * first.width);
+    ASSERT_EQ(png.height, first.height);
+    const PaletteTable palette = neutralPalette(0xFFFFFF);
+    for (int y = 0; y < first.height; ++y) {
+        for (int x = 0; x < first.width; ++x) {
+            ASSERT_EQ(png.at(x, y), palette[first.at(x, y)]) << x << "," << y;
+            ASSERT_EQ(png.at(first.width + x, y), palette[second.at(x, y)]) << x << "," << y;
+        }
+    }
+    // The default size is 128 along the longer side.
+    const RgbImage standard = thumbnail({pathToUtf8(file), path("out.png")}, m_noGame);
+    EXPECT_EQ(standard.width, 128);
+}
+
+TEST_F(ThumbnailCli, RefusesBadSizesAndFilesWithoutPictures) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    };
+    writeSpriteFile(m_dir / "empty.spr", std::vector<SpriteImage>{});
+    const Case cases[] = {
+        {{"thumbnail", path("empty.spr"), path("out.png"), "big"}, 2, "SIZE must be a whole"},
+        {{"thumbnail", path("empty.spr"), path("out.png"), "0"}, 1, "not between 1 and 1024"},
+        {{"thumbnail", path("empty.spr"), path("out.png")}, 1, "no picture"},
+        {{"thumbnail", path("none.cob"), path("out.png")}, 1, "Datei nicht gefunden"},
+        {{"thumbnail", path("empty.spr")}, 2, "missing arguments"},
+    };
+    for (const Case& c : cases) {
+        const testing::VekRun run = testing::runVekTool(c.args, m_noGame);
+        EXPECT_EQ(run.status, c.status) << c.args.back();
+        EXPECT_THAT(run.err, HasSubstr(c.message)) << c.args.back();
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "out.png"));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "gamelink/creatures.h"
 #include "gamelink/link_choice.h"
 #include "gamelink/sim_harness.h"
+#include "gamelink/wine_bridge.h"
 #include "support/temp_dir.h"
 
 namespace vek::testing {
@@ -221,6 +222,72 @@ TEST(StartPathSocketTest, OneCallStartsTheStandInOnceAfterItsDelayAndEveryMacroA
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(readFileLines(dir / "log.txt").size(), 3u);
     ::kill(std::stoi(started[0]), SIGTERM);
+}
+
+// A bridge in Python that is slow to start: each Connect is refused while the file "refuse" exists,
+// a poke is answered by a request with its text, and every read is logged as the kinds of its
+// frames.
+constexpr const char* kFakeBridge = R"(import os, struct, time
+folder = os.path.dirname(os.path.abspath(__file__))
+def reply(kind, data=b''):
+    rest = struct.pack('<cIH', kind, 0, 0) + data
+    os.write(1, struct.pack('<I', len(rest)) + rest)
+time.sleep(0.7)  # as slow to start as Wine
+reply(b'H', b'i686')
+pending, connected, last = b'', False, b''
+while True:
+    chunk = os.read(0, 65536)
+    if not chunk:
+        break
+    pending += chunk
+    kinds = ''
+    while len(pending) >= 4 and len(pending) >= 4 + struct.unpack('<I', pending[:4])[0]:
+        size = struct.unpack('<I', pending[:4])[0]
+        kind, _, name = struct.unpack('<cIH', pending[4:11])
+        data, pending = pending[11 + name:4 + size], pending[4 + size:]
+        kinds += kind.decode()
+        if kind == b'C':
+            connected = not os.path.exists(folder + '/refuse')
+            reply(b'A' if connected else b'N')
+        elif kind == b'X':
+            connected = False
+        elif not connected:
+            reply(b'B', b'no conversation is open')
+        elif kind == b'P':
+            last = data
+            reply(b'A')
+        else:
+            reply(b'D', last)
+    with open(folder + '/reads.txt', 'a') as log:
+        log.write(kinds + '\n')
+)";
+
+TEST(WineBridgeTransportTest,
+     ASlowStartIsToldAConversationIsOneWriteAndARefusalKeepsTheRepliesInStep) {
+    TempDir dir;
+    if (!std::filesystem::exists("/usr/bin/python3")) GTEST_SKIP() << "no python3";
+    std::ofstream(dir / "bridge.py") << kFakeBridge;
+    auto bridge = std::make_shared<WineBridgeTransport>(
+        dir.path(), std::vector<BridgeProgram>{{"/usr/bin/python3", dir / "bridge.py"}});
+    TCreatures link{GamePathSources{}};
+    link.setLinkTransport(bridge);
+    link.setGameStarter([](const GamePaths&) { return ProcessProbe(); });
+    link.setNoticeSink([](const BilingualBox&) {});
+    std::vector<bool> slow;
+    link.setSlowLinkSink([&](bool on) { slow.push_back(on); });
+    EXPECT_EQ(link.SendMacro("inst,dde: putv 1,endm"), "inst,dde: putv 1,endm");
+    EXPECT_EQ(slow, (std::vector<bool>{true, false})) << "the slow start is shown, once";
+    std::ofstream(dir / "refuse");
+    EXPECT_EQ(link.SendMacro("inst,endm"), "");
+    EXPECT_EQ(link.lastOutcome(), TCreatures::Outcome::NotReached);
+    std::filesystem::remove(dir / "refuse");
+    EXPECT_EQ(link.SendMacro("Grüße"), "Grüße") << "the replies of the refused one are all read";
+    // The connection test's lone connect and its disconnect come as they are asked for.
+    EXPECT_TRUE(link.testConnection());
+    const std::vector<std::string> reads = readFileLines(dir / "reads.txt");
+    EXPECT_EQ(std::vector<std::string>(reads.begin(),
+                                       reads.begin() + std::min<std::size_t>(3, reads.size())),
+              (std::vector<std::string>{"CPRX", "CPRX", "CPRX"}));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "objects/injection.h"
 #include "objects/object_check.h"
+#include "objects/source_lines.h"
 
 namespace vek {
 namespace {
@@ -93,6 +95,41 @@ TEST(SourceCheck, AnEditChecksAgainWhatItChangedAndAgreesWithAWholeCheck) {
     }
 }
 
+// A check that was never reset takes its first lines as an edit of nothing.
+TEST(SourceCheck, AFreshCheckTakesItsFirstLinesAsAnEdit) {
+    SourceCheck check;
+    check.replaceLines(0, 0, bigSource(2));
+    EXPECT_EQ(describe(check.findings()), describe(checkSourceLines(bigSource(2))));
+}
+
+// How each kind of source line is shown: comments, header lines, commands from their first
+// character on, and whether the next line is inside a section.
+TEST(SourceLines, EachLineReadsForHighlightingAsCompilingReadsIt) {
+    const struct {
+        const char* line;
+        bool openBefore;
+        LineRole role;
+        std::size_t start;
+        bool openAfter;
+    } cases[] = {
+        {"* scrp 2 5 3 1", false, LineRole::Comment, 0, false},
+        {"*", true, LineRole::Comment, 0, true},
+        {"", true, LineRole::Plain, 0, true},
+        {"name Ball", false, LineRole::Header, 0, false},
+        {"  scrp 2 5 3 1", false, LineRole::Commands, 2, true},
+        {"\tinst", false, LineRole::Commands, 1, true},
+        {"  snde drip", true, LineRole::Commands, 2, true},
+        {"endm", true, LineRole::Commands, 0, false},
+        {" endm", false, LineRole::Header, 1, false},
+    };
+    for (const auto& c : cases) {
+        const LineReading reading = sourceLineReading(c.line, c.openBefore);
+        EXPECT_EQ(reading.role, c.role) << c.line;
+        EXPECT_EQ(reading.start, c.start) << c.line;
+        EXPECT_EQ(reading.openAfter, c.openAfter) << c.line;
+    }
+}
+
 TEST(ObjectCheck, ObjectFilesAndMacroFilesNameTheirEntriesAndLines) {
     CobData cob;
     cob.scripts = {"scrp 2 5 3 1,tikc,endm"};
@@ -106,6 +143,20 @@ TEST(ObjectCheck, ObjectFilesAndMacroFilesNameTheirEntriesAndLines) {
                                                               {C::UnknownCommand, 2, 1}}));
     EXPECT_EQ(describe(checkMacroFileLines(Lines{"\"snde drip", "anim [0123]", "over", "endm\""})),
               "");
+}
+
+// Injection sends the scripts and the first routine only: a later routine is not held against it.
+TEST(ObjectCheck, AnInjectionIsCheckedForWhatItSends) {
+    CobData cob;
+    cob.scripts = {"scrp 2 5 3 1,inst,snde honk,endm"};
+    cob.imports = {"inst,new: simp ball 1 0 1 0,endm", "inst,frob,endm"};
+    using C = FindingCode;
+    EXPECT_EQ(placesOf(checkCobData(cob)),
+              (std::vector<std::tuple<FindingCode, int, int>>{{C::UnknownCommand, 3, 6}}));
+    EXPECT_EQ(describe(checkInjection(cob)), "");
+    cob.imports.front() = "inst,frob,endm";
+    EXPECT_EQ(placesOf(checkInjection(cob)),
+              (std::vector<std::tuple<FindingCode, int, int>>{{C::UnknownCommand, 2, 6}}));
 }
 
 }  // namespace

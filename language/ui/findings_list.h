@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QListWidget>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "app/messages.h"
+#include "language/checker.h"
+
+namespace vek::ui {
+
+struct AppContext;
+
+// Where a finding lies, for people: "Line %1, column %2" in a source, "Script %1, column %2"
+// in an object.
+inline constexpr Bilingual kLinePlace{"Line %1, column %2", "Zeile %1, Spalte %2"};
+inline constexpr Bilingual kScriptPlace{"Script %1, column %2", "Skript %1, Spalte %2"};
+
+// "Line 3, column 5: error: …" in a language.
+QString findingRow(const Finding& finding, const Bilingual& place, std::string_view language);
+
+// The findings of a check, one a row; a click on a row asks to go to its place.
+class FindingsList : public QListWidget {
+    Q_OBJECT
+  public:
+    FindingsList(const AppContext& context, QWidget* parent);
+
+    void setFindings(std::span<const Finding> findings);
+    // Writes the rows again in the interface language.
+    void retranslate();
+
+  Q_SIGNALS:
+    // Line and column, both from 1.
+    void findingChosen(int line, int column);
+
+  private:
+    const AppContext& m_context;
+    std::vector<Finding> m_findings;
+};
+
+// Whether a macro or object may go to the game: yes without errors; with errors, when checking
+// is on, the user is asked `question` (its %1 is the list of errors) and decides.
+bool mayGoDespiteErrors(const AppContext& context, std::span<const Finding> findings,
+                        const Bilingual& question, const Bilingual& place);
+
+}  // namespace vek::ui

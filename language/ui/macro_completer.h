@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <functional>
+
+#include "language/completion.h"
+
+class QCompleter;
+class QKeyEvent;
+class QModelIndex;
+class QStandardItemModel;
+class QWidget;
+
+namespace vek::ui {
+
+struct AppContext;
+
+// Completion of the language's words and the description of the word at the caret for a text
+// field: Ctrl+Space or four letters typed offer the words that fit, each shown with its
+// arguments; F1 shows what the word at the caret does.
+class MacroCompleter : public QObject {
+    Q_OBJECT
+  public:
+    // What the completer needs of its field; positions are UTF-16 units of the current line.
+    struct Field {
+        std::function<QString()> line;
+        std::function<int()> cursor;
+        std::function<void(int from, int to, const QString& text)> replace;
+        std::function<QRect()> cursorRect;
+    };
+
+    MacroCompleter(QWidget* editor, const AppContext& context, Field field);
+
+    // Call first in the field's key handler: true when the key was the completer's.
+    bool keyBefore(QKeyEvent* event);
+    // Call after the field took a key: offers completion when a word grew to four letters.
+    void keyAfter(const QKeyEvent* event);
+
+    // Shows the words that fit at the caret; `asked` shows them even for a short word. False
+    // when nothing fits.
+    bool offer(bool asked);
+    bool popupVisible() const;
+    QCompleter* completer() const { return m_completer; }
+    // "doif condition: Runs …" for the word at the caret; empty where there is none.
+    QString descriptionAtCaret() const;
+
+  private:
+    void insert(const QModelIndex& index);
+
+    QWidget* m_editor;
+    const AppContext& m_context;
+    Field m_field;
+    QCompleter* m_completer;
+    QStandardItemModel* m_model;
+    int m_from = 0;  // units: where the word being completed begins
+};
+
+}  // namespace vek::ui
