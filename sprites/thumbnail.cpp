@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -44,15 +45,14 @@ void requireThumbnailSize(int size) {
     if (size >= 1 && size <= kMaxThumbnailSize) return;
     const std::string text = std::to_string(size);
     const std::string limit = std::to_string(kMaxThumbnailSize);
-    throw VekError("The thumbnail size " + text + " is not between 1 and " + limit + ".",
-                   "Die Vorschaugröße " + text + " liegt nicht zwischen 1 und " + limit + ".");
+    throw VekError(fill(Msg::ThumbnailSizeOutOfRange, {text, limit}));
 }
 
 RgbImage fitThumbnail(const RgbImage& picture, int size) {
     requireThumbnailSize(size);
     const int longer = std::max(picture.width, picture.height);
     if (longer == 0) {
-        throw VekError("There is no picture to show.", "Es gibt kein Bild zum Anzeigen.");
+        throw VekError(Msg::NoPictureToShow);
     }
     // 64-bit products: a side of 65535 times a size of 1024 does not fit an int.
     auto scaled = [&](int side) {

@@ -160,9 +160,8 @@ void WinePrefixRegistry::writeString(RegistryRoot root, std::string_view key,
         changed = setWineRegistryString(registry, usedKey, valueName, text);
     }
     if (!changed) {
-        throw registryWriteError(
-            valueName, ErrorDetail::ofFile(file, {"the game's key is not in the file",
-                                                  "der Schlüssel des Spiels fehlt in der Datei"}));
+        throw registryWriteError(valueName,
+                                 ErrorDetail::ofFile(file, textOf(Msg::ReasonGameKeyMissing)));
     }
     if (!hasWriteBit(file))
         throw registryWriteError(valueName, ErrorDetail::ofFile(file, systemReason(EACCES)));
@@ -176,8 +175,7 @@ void WinePrefixRegistry::writeString(RegistryRoot root, std::string_view key,
         const std::string rootedKey = std::string(rootName(root)) + "\\" + usedKey;
         if (!m_tools.regAdd(m_prefix, rootedKey, valueName, text)) {
             throw registryWriteError(
-                valueName, ErrorDetail::ofFile(
-                               file, {"\"wine reg add\" failed", "\"wine reg add\" schlug fehl"}));
+                valueName, ErrorDetail::ofFile(file, textOf(Msg::ReasonWineRegAddFailed)));
         }
         return;
     }
