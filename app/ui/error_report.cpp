@@ -24,7 +24,7 @@ void installWriteNotices(const AppContext& context) {
     setWriteNoticeSink([&context](const BilingualText& notice, const std::filesystem::path& file) {
         const std::string english = notice.english + "\n" + pathToUtf8(file);
         const std::string german = notice.german + "\n" + pathToUtf8(file);
-        context.ask({{english, german}, {Msg::NoteCaption}}, Buttons::Ok);
+        context.ask({{english, german}, Msg::NoteCaption}, Buttons::Ok);
     });
 }
 
