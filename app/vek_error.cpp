@@ -82,32 +82,20 @@ BilingualText failureText(const std::exception& error) {
 }
 
 BilingualText systemReason(int errorNumber) {
-    switch (errorNumber) {
-        case ENOENT:
-            return textOf(Msg::ReasonNoSuchFile);
-        case ENOTDIR:
-            return textOf(Msg::ReasonPathPartNotFolder);
-        case EISDIR:
-            return textOf(Msg::ReasonIsFolder);
-        case EACCES:
-        case EPERM:
-            return textOf(Msg::ReasonPermissionDenied);
-        case EROFS:
-            return textOf(Msg::ReasonReadOnlyFileSystem);
-        case ENOSPC:
-            return textOf(Msg::ReasonNoSpaceLeft);
-        case ENAMETOOLONG:
-            return textOf(Msg::ReasonNameTooLong);
-        case ELOOP:
-            return textOf(Msg::ReasonTooManyLinks);
-        case EEXIST:
-            return textOf(Msg::ReasonAlreadyExists);
-        default: {
-            // Rarer errors keep the system's own English text in both languages.
-            const std::string text = std::strerror(errorNumber);
-            return {text, text};
-        }
+    static constexpr struct {
+        int number;
+        Bilingual reason;
+    } kReasons[] = {{ENOENT, Msg::ReasonNoSuchFile},      {ENOTDIR, Msg::ReasonPathPartNotFolder},
+                    {EISDIR, Msg::ReasonIsFolder},        {EACCES, Msg::ReasonPermissionDenied},
+                    {EPERM, Msg::ReasonPermissionDenied}, {EROFS, Msg::ReasonReadOnlyFileSystem},
+                    {ENOSPC, Msg::ReasonNoSpaceLeft},     {ENAMETOOLONG, Msg::ReasonNameTooLong},
+                    {ELOOP, Msg::ReasonTooManyLinks},     {EEXIST, Msg::ReasonAlreadyExists}};
+    for (const auto& known : kReasons) {
+        if (known.number == errorNumber) return textOf(known.reason);
     }
+    // Rarer errors keep the system's own English text in both languages.
+    const std::string text = std::strerror(errorNumber);
+    return {text, text};
 }
 
 BilingualText systemReason(const std::error_code& error) {

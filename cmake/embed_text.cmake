@@ -3,15 +3,15 @@
 if(NOT SYMBOL)
     set(SYMBOL kTextTableData)
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/write_if_changed.cmake)
 get_filename_component(source_name ${INPUT} NAME)
 file(READ ${INPUT} content)
 set(delimiter "vek_embedded")
-file(WRITE ${OUTPUT}.tmp
+string(CONCAT generated
 "// Generated from ${source_name}; edit that file instead.\n"
 "#include <string_view>\n"
 "namespace vek {\n"
 "extern const std::string_view ${SYMBOL};\n"
 "const std::string_view ${SYMBOL} = R\"${delimiter}(${content})${delimiter}\";\n"
 "}  // namespace vek\n")
-file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)
-file(REMOVE ${OUTPUT}.tmp)
+vek_write_if_changed(${OUTPUT} "${generated}")

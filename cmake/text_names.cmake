@@ -1,5 +1,6 @@
 # Turns the names of the interface text table into C++ constants: Tag::OpenSpriteFile for the tag
 # of a control's row, Msg::SpriteNotSaved for the pair of texts of a message row.
+include(${CMAKE_CURRENT_LIST_DIR}/write_if_changed.cmake)
 get_filename_component(source_name ${INPUT} NAME)
 file(READ ${INPUT} content)
 # Each line becomes one list element: characters that CMake lists treat specially are masked,
@@ -33,7 +34,7 @@ string(REPLACE "@open@" "[" messages "${messages}")
 string(REPLACE "@close@" "]" messages "${messages}")
 string(REPLACE "@newline@" "\\n" messages "${messages}")
 string(REPLACE "@backslash@" "\\\\" messages "${messages}")
-file(WRITE ${OUTPUT}.tmp
+string(CONCAT generated
 "// Generated from ${source_name}; edit that file instead.\n"
 "#pragma once\n"
 "#include <utility>\n"
@@ -48,5 +49,4 @@ file(WRITE ${OUTPUT}.tmp
 "${listed}"
 "};\n"
 "}  // namespace vek::Msg\n")
-file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)
-file(REMOVE ${OUTPUT}.tmp)
+vek_write_if_changed(${OUTPUT} "${generated}")

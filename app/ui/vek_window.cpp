@@ -19,6 +19,15 @@ void VekWindow::closeEvent(QCloseEvent* event) {
     if (event->isAccepted()) Q_EMIT closed();
 }
 
+QVBoxLayout* VekWindow::makeCentralColumn(const QMargins& margins, int spacing) {
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(margins);
+    column->setSpacing(spacing);
+    setCentralWidget(central);
+    return column;
+}
+
 void VekWindow::centreOnScreen() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QVBoxLayout>
 
 #include "app/ui/app_context.h"
 
@@ -23,6 +24,8 @@ class VekWindow : public QMainWindow {
     // Places the window in the middle of the screen.
     void centreOnScreen();
     void closeEvent(QCloseEvent* event) override;
+    // Makes the central widget, a column with those margins and spacing for the caller to fill.
+    QVBoxLayout* makeCentralColumn(const QMargins& margins, int spacing);
     // Runs a command handler; an error it throws is shown by the default error report.
     void runCommand(const std::function<void()>& command);
 

@@ -64,10 +64,8 @@ void BitmapConverterWindow::buildMenus() {
 }
 
 void BitmapConverterWindow::buildPages() {
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    auto* layout = makeCentralColumn({}, 0);
+    QWidget* central = layout->parentWidget();
 
     ProgressBar1 = new QProgressBar(central);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -107,7 +105,6 @@ void BitmapConverterWindow::buildPages() {
     tagControl(TabSheet2, Tag::Options);
     PageControl1->setCurrentWidget(TabSheet2);
 
-    setCentralWidget(central);
     Image1->showImage(m_picture);
 }
 

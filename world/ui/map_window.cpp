@@ -48,10 +48,8 @@ void MapWindow::buildControls() {
     SaveMap1 = addTaggedItem(map, "SaveMap1", Tag::SaveMapAsBmp, {});
     connect(SaveMap1, &QAction::triggered, this, &MapWindow::SaveMap1Click);
 
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    auto* layout = makeCentralColumn({}, 0);
+    QWidget* central = layout->parentWidget();
     ProgressBar1 = new QProgressBar(central);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, kMapTileColumns - 1);
@@ -72,7 +70,6 @@ void MapWindow::buildControls() {
     Image1->installEventFilter(this);
     m_scroll->setWidget(Image1);
     layout->addWidget(m_scroll, 1);
-    setCentralWidget(central);
     showMap();
     // Tall enough for the picture and its scroll bar; the progress bar borrows room while drawing.
     resize(800, kMapHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height() +
