@@ -1,5 +1,6 @@
 #include "gamelink/bridge_frame.h"
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -24,10 +25,7 @@ bool isKnownKind(char kind) {
     return kinds.find(kind) != std::string_view::npos;
 }
 
-VekError notABridgeFrame() {
-    return VekError("bytes that are not a frame of the Wine bridge",
-                    "Bytes, die kein Rahmen der Wine-Brücke sind");
-}
+VekError notABridgeFrame() { return VekError(Msg::BridgeFrameInvalid); }
 
 }  // namespace
 
@@ -54,8 +52,7 @@ std::optional<BridgeFrame> BridgeFrameReader::next() {
         throw notABridgeFrame();
     if (rest > m_maxFrame) {
         const std::string size = std::to_string(rest);
-        throw VekError("a frame of the Wine bridge of " + size + " bytes, more than allowed",
-                       "ein Rahmen der Wine-Brücke von " + size + " Bytes, mehr als erlaubt");
+        throw VekError(fill(Msg::BridgeFrameTooLarge, {size}));
     }
     if (m_buffer.size() < 4 + rest) return std::nullopt;
     BridgeFrame frame;

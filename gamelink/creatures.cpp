@@ -12,6 +12,7 @@
 #include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/process.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 #include "gamelink/app_exec.h"
 #include "gamelink/link_choice.h"
@@ -24,7 +25,7 @@ constexpr int kPathNotFound = 3;
 
 // The words of a broken conversation's box; the detail says what broke.
 BilingualBox brokenConversationBox(const std::string& english, const std::string& german) {
-    return {{english, german}, {"Error! No link possible!", "Fehler! Keine Verbindung möglich!"}};
+    return {{english, german}, Msg::NoLinkCaption};
 }
 
 }  // namespace
@@ -206,10 +207,7 @@ std::string programCommandLine() {
 VekError macroTooLongError(std::size_t length) {
     const std::string is = std::to_string(length);
     const std::string most = std::to_string(kMacroBufferLimit);
-    return VekError("The macro is " + is + " characters long; at most " + most +
-                        " characters can be sent to Creatures.",
-                    "Das Makro ist " + is + " Zeichen lang; höchstens " + most +
-                        " Zeichen können an Creatures gesendet werden.");
+    return VekError(fill(Msg::MacroTooLong, {is, most}));
 }
 
 }  // namespace vek

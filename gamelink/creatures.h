@@ -11,22 +11,18 @@
 #include "app/game_paths.h"
 #include "app/messages.h"
 #include "app/process.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 #include "gamelink/link_transport.h"
 
 namespace vek {
 
 // SendMacro's box when no conversation opens; English in both languages.
-inline constexpr BilingualBox kCreaturesNotFoundBox{
-    {"Creatures not found! Run Creatures! ", "Creatures not found! Run Creatures! "},
-    {"Error! No link possible!", "Error! No link possible!"}};
+inline constexpr BilingualBox kCreaturesNotFoundBox{Msg::CreaturesNotFoundRun,
+                                                    Msg::NoLinkGameCaption};
 
 // The connection test's box.
-inline constexpr BilingualBox kNoConnectionBox{
-    {"Creatures not found! Run Creatures or continue your work offline!",
-     "Creatures wurde nicht gefunden! Starten Sie Creatures oder arbeiten Sie ohne Verbindung "
-     "weiter!"},
-    {"Error! No link possible!", "Fehler! Keine Verbindung möglich!"}};
+inline constexpr BilingualBox kNoConnectionBox{Msg::CreaturesNotFoundOffline, Msg::NoLinkCaption};
 
 // How long a game that SendMacro started may take to register its service.
 inline constexpr std::chrono::milliseconds kGameStartWait{30000};

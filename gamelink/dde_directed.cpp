@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include "app/text_names.h"
 
 namespace vek {
 
@@ -26,8 +27,7 @@ constexpr char kWindowClass[] = "VekDirectedDdeClient";
 constexpr DWORD kTerminateWaitMs = 1000;
 constexpr WORD kAckPositive = 0x8000;
 
-const BilingualText kBrokenOff{"the game ended the conversation",
-                               "das Spiel hat das Gespräch beendet"};
+const BilingualText kBrokenOff = textOf(Msg::ReasonGameEndedConversation);
 
 // A message a server posted to the client window.
 struct Posted {
@@ -220,10 +220,7 @@ class DirectedConversation : public LinkConversation {
     }
 
   private:
-    static LinkResult outOfMemory() {
-        return LinkResult::broken(
-            {"there was no memory for the macro", "für das Makro war kein Speicher frei"});
-    }
+    static LinkResult outOfMemory() { return LinkResult::broken(Msg::ReasonNoMemoryForMacro); }
 
     static WORD ackStatus(LPARAM lParam) {
         UINT_PTR status = 0;
@@ -265,8 +262,7 @@ class DirectedConversation : public LinkConversation {
 
     LinkResult unexpected(const Posted& posted) {
         release(posted);
-        return LinkResult::broken(
-            {"the game answered out of turn", "das Spiel antwortete außer der Reihe"});
+        return LinkResult::broken(Msg::ReasonAnswerOutOfTurn);
     }
 
     LinkResult takeData(const Posted& posted, std::string& answer) {
@@ -278,8 +274,7 @@ class DirectedConversation : public LinkConversation {
         auto* data = static_cast<DDEDATA*>(GlobalLock(memory));
         if (!data) {
             GlobalDeleteAtom(static_cast<ATOM>(atom));
-            return LinkResult::broken(
-                {"the game's answer could not be read", "die Antwort des Spiels war nicht lesbar"});
+            return LinkResult::broken(Msg::ReasonAnswerUnreadable);
         }
         const std::size_t size =
             GlobalSize(memory) -
@@ -324,8 +319,7 @@ class DirectedTransport : public LinkTransport {
     std::unique_ptr<LinkConversation> connect(std::string_view service, std::string_view topic,
                                               std::chrono::milliseconds timeout) override {
         if (!m_client.handle()) {
-            m_failure = LinkResult::broken(
-                {"the DDE client window could not be made", "das DDE-Client-Fenster fehlt"});
+            m_failure = LinkResult::broken(Msg::ReasonNoDdeClientWindow);
             return nullptr;
         }
         m_client.discardAll();

@@ -8,6 +8,7 @@
 
 #include <map>
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -84,15 +85,13 @@ BOOL WINAPI onConsoleClose(DWORD) {
 
 DdeLinkServer::DdeLinkServer(std::string_view service, LinkService& handler) {
     if (g_server.handler) {
-        throw VekError("a DDE service already runs in this program",
-                       "ein DDE-Dienst läuft in diesem Programm schon");
+        throw VekError(Msg::ReasonDdeServiceRunning);
     }
     DWORD instance = 0;
     const UINT flags = APPCLASS_STANDARD | CBF_FAIL_ADVISES | CBF_FAIL_EXECUTES |
                        CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS;
     if (DdeInitializeA(&instance, serverCallback, flags, 0) != DMLERR_NO_ERROR) {
-        throw VekError("the DDE management library did not start",
-                       "die DDE-Verwaltungsbibliothek startete nicht");
+        throw VekError(Msg::ReasonDdeLibraryNotStarted);
     }
     const std::string name(service);
     const HSZ serviceName = DdeCreateStringHandleA(instance, name.c_str(), CP_WINANSI);
@@ -101,8 +100,7 @@ DdeLinkServer::DdeLinkServer(std::string_view service, LinkService& handler) {
         if (serviceName) DdeFreeStringHandle(instance, serviceName);
         DdeUninitialize(instance);
         g_server = {};
-        throw VekError("the DDE service " + name + " could not be registered",
-                       "der DDE-Dienst " + name + " ließ sich nicht anmelden");
+        throw VekError(fill(Msg::ReasonDdeServiceNotRegistered, {name}));
     }
     m_instance = instance;
     m_service = serviceName;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/text_names.h"
 #include "gamelink/link_transport.h"
 
 namespace vek {
@@ -55,8 +56,7 @@ class DdeClient {
             case DMLERR_NOTPROCESSED:
                 return LinkResult::refused();
             default:
-                return LinkResult::broken(
-                    {"the DDE transaction failed", "die DDE-Transaktion ist gescheitert"});
+                return LinkResult::broken(Msg::ReasonDdeTransactionFailed);
         }
     }
 
@@ -112,8 +112,7 @@ class DdeTransport : public LinkTransport {
         if (++m_conversations % kConversationsPerInstance == 0)
             m_client = std::make_shared<DdeClient>();
         if (!m_client->instance()) {
-            m_failure = LinkResult::broken({"the DDE management library did not start",
-                                            "die DDE-Verwaltungsbibliothek startete nicht"});
+            m_failure = LinkResult::broken(Msg::ReasonDdeLibraryNotStarted);
             return nullptr;
         }
         const HCONV conversation = DdeConnect(m_client->instance(), m_client->name(service),

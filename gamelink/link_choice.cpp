@@ -7,6 +7,7 @@
 #ifndef _WIN32
 #include <unistd.h>
 
+#include "app/text_names.h"
 #include "gamelink/local_socket.h"
 #include "gamelink/wine_bridge.h"
 #endif
@@ -17,9 +18,7 @@ LinkKind chooseLink(const LinkChoiceInputs& inputs) {
     if (inputs.requested) {
         if (*inputs.requested == "socket") return LinkKind::Socket;
         if (*inputs.requested == "wine") return LinkKind::Wine;
-        throw VekError(
-            "The link must be socket or wine, not '" + *inputs.requested + "'.",
-            "Die Verbindung muss socket oder wine sein, nicht '" + *inputs.requested + "'.");
+        throw VekError(fill(Msg::LinkKindUnknown, {*inputs.requested}));
     }
     const bool underWine = inputs.gameInWinePrefix || inputs.prefixNamed;
     return underWine && inputs.wineInstalled ? LinkKind::Wine : LinkKind::Socket;

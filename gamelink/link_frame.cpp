@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -25,10 +26,7 @@ std::size_t getLE(std::string_view bytes, std::size_t at, std::size_t count) {
     return value;
 }
 
-VekError notAFrame() {
-    return VekError("bytes that are not a link frame",
-                    "Bytes, die kein Rahmen der Verbindung sind");
-}
+VekError notAFrame() { return VekError(Msg::LinkFrameInvalid); }
 
 bool isKnownKind(char kind) {
     constexpr std::string_view kinds = "CPRADN";
@@ -39,12 +37,10 @@ bool isKnownKind(char kind) {
 
 std::string encodeFrame(const LinkFrame& frame) {
     if (frame.topic.size() > kMaxFrameName || frame.item.size() > kMaxFrameName) {
-        throw VekError("a name of a link frame is longer than 255 characters",
-                       "ein Name eines Rahmens der Verbindung ist länger als 255 Zeichen");
+        throw VekError(Msg::LinkFrameNameTooLong);
     }
     if (frame.data.size() > 0xFFFFFFFFu) {
-        throw VekError("the data of a link frame are too long",
-                       "die Daten eines Rahmens der Verbindung sind zu lang");
+        throw VekError(Msg::LinkFrameDataTooLong);
     }
     std::string out;
     out.reserve(kFrameHeaderSize + frame.topic.size() + frame.item.size() + frame.data.size());
@@ -77,8 +73,7 @@ std::optional<LinkFrame> FrameReader::next() {
     if (dataLength > m_maxData) {
         const std::string size = std::to_string(dataLength);
         const std::string most = std::to_string(m_maxData);
-        throw VekError("a frame of " + size + " bytes, more than the " + most + " accepted",
-                       "einen Rahmen von " + size + " Bytes, mehr als die " + most + " erlaubten");
+        throw VekError(fill(Msg::LinkFrameTooLarge, {size, most}));
     }
     const std::size_t total = kFrameHeaderSize + topicLength + itemLength + dataLength;
     if (m_buffer.size() < total) return std::nullopt;

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 #include "gamelink/link_frame.h"
 
@@ -123,8 +124,7 @@ Io receiveFrame(int fd, FrameReader& reader, Clock::time_point deadline, LinkFra
     }
 }
 
-const BilingualText kPeerClosed{"Creatures closed the conversation before it had answered",
-                                "Creatures hat die Verbindung beendet, bevor es geantwortet hat"};
+const BilingualText kPeerClosed = textOf(Msg::ReasonPeerClosed);
 
 // The socket's error in plain words, in both languages.
 BilingualText socketFailed() {
@@ -155,8 +155,7 @@ class LocalConversation : public LinkConversation {
         if (result.status != LinkStatus::Ok) return result;
         if (reply.kind == FrameKind::Ack) return LinkResult::ok();
         if (reply.kind == FrameKind::Refused) return LinkResult::refused();
-        return breakOff({"Creatures answered a poke with something else than an acknowledgement",
-                         "Creatures beantwortete ein Senden nicht mit einer Bestätigung"});
+        return breakOff(textOf(Msg::ReasonPokeNotAcknowledged));
     }
 
     LinkResult request(std::string_view item, std::chrono::milliseconds timeout,
@@ -167,9 +166,7 @@ class LocalConversation : public LinkConversation {
             exchange({FrameKind::Request, m_topic, std::string(item), {}}, timeout, reply, true);
         if (result.status != LinkStatus::Ok) return result;
         if (reply.kind == FrameKind::Refused) return LinkResult::refused();
-        if (reply.kind != FrameKind::Data)
-            return breakOff({"Creatures answered a request with something else than data",
-                             "Creatures beantwortete eine Anfrage nicht mit Daten"});
+        if (reply.kind != FrameKind::Data) return breakOff(textOf(Msg::ReasonRequestNotAnswered));
         answer = std::move(reply.data);
         return LinkResult::ok();
     }
@@ -218,8 +215,7 @@ fs::path runtimeDirectory() {
 
 VekError cannotListen(const fs::path& path) {
     const std::string why = systemText(errno);
-    return VekError("cannot listen at the socket: " + why, "kann am Socket nicht lauschen: " + why,
-                    ErrorDetail::ofFile(path));
+    return VekError(fill(Msg::CannotListenAtSocket, {why}), ErrorDetail::ofFile(path));
 }
 
 // The socket's folder must be the user's own and closed to others, so that no other user can
@@ -228,17 +224,14 @@ void checkPrivateDirectory(const fs::path& directory) {
     struct stat info {};
     if (::lstat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
         info.st_uid != ::getuid() || (info.st_mode & 0077) != 0) {
-        throw VekError("the folder is not a private folder of this user",
-                       "der Ordner ist kein privater Ordner dieses Benutzers",
-                       ErrorDetail::ofFile(directory));
+        throw VekError(Msg::ReasonFolderNotPrivate, ErrorDetail::ofFile(directory));
     }
 }
 
 void ensurePrivateDirectory(const fs::path& directory) {
     if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
         const std::string why = systemText(errno);
-        throw VekError("cannot create the folder: " + why, "kann den Ordner nicht anlegen: " + why,
-                       ErrorDetail::ofFile(directory));
+        throw VekError(fill(Msg::CannotCreateFolder, {why}), ErrorDetail::ofFile(directory));
     }
     checkPrivateDirectory(directory);
 }
@@ -328,8 +321,7 @@ std::shared_ptr<LinkTransport> platformLinkTransport() {
 WakePipe::WakePipe() {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
-        throw VekError("cannot create a pipe: " + systemText(errno),
-                       "kann keine Pipe anlegen: " + systemText(errno));
+        throw VekError(fill(Msg::CannotCreatePipe, {systemText(errno)}));
     m_read = fds[0];
     m_write = fds[1];
 }
@@ -348,9 +340,7 @@ LocalSocketServer::LocalSocketServer(fs::path socketPath) : m_path(std::move(soc
     sockaddr_un address;
     if (!fillAddress(m_path, address)) {
         const std::string most = std::to_string(sizeof address.sun_path - 1);
-        throw VekError("the socket path is empty or longer than " + most + " bytes",
-                       "der Pfad des Sockets ist leer oder länger als " + most + " Bytes",
-                       ErrorDetail::ofFile(m_path));
+        throw VekError(fill(Msg::SocketPathLength, {most}), ErrorDetail::ofFile(m_path));
     }
     const fs::path folder = m_path.parent_path();
     std::error_code error;
@@ -358,8 +348,7 @@ LocalSocketServer::LocalSocketServer(fs::path socketPath) : m_path(std::move(soc
         ensurePrivateDirectory(folder);
     UniqueFd listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (listener.get() < 0) {
-        throw VekError("cannot create a socket: " + systemText(errno),
-                       "kann keinen Socket anlegen: " + systemText(errno));
+        throw VekError(fill(Msg::CannotCreateSocket, {systemText(errno)}));
     }
     // The socket file takes this mode when it is bound: the user's alone.
     ::fchmod(listener.get(), 0600);
@@ -370,16 +359,12 @@ LocalSocketServer::LocalSocketServer(fs::path socketPath) : m_path(std::move(soc
         if (errno != EADDRINUSE) throw cannotListen(m_path);
         struct stat info {};
         if (::lstat(m_path.c_str(), &info) != 0 || !S_ISSOCK(info.st_mode)) {
-            throw VekError("the path exists and is not a socket; it is left alone",
-                           "der Pfad ist da und ist kein Socket; er bleibt unangetastet",
-                           ErrorDetail::ofFile(m_path));
+            throw VekError(Msg::ReasonPathNotSocket, ErrorDetail::ofFile(m_path));
         }
         UniqueFd probe(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
         if (::connect(probe.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
             0) {
-            throw VekError("another game already serves at the socket",
-                           "ein anderes Spiel bedient den Socket schon",
-                           ErrorDetail::ofFile(m_path));
+            throw VekError(Msg::ReasonSocketServed, ErrorDetail::ofFile(m_path));
         }
         // Nobody listens: the file was left behind by a server that died.
         ::unlink(m_path.c_str());

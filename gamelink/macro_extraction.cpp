@@ -7,21 +7,12 @@
 #include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/messages.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
 
 namespace {
-
-constexpr Bilingual kBePatient{"Be patient, this may take a while...",
-                               "Bitte haben Sie etwas geduld, dies kann einige Zeit dauern..."};
-constexpr Bilingual kScanningObject{"Scanning Object ", "Untersuche Objekt "};
-constexpr Bilingual kWritingFile{"Writing file ", "schreibe Datei "};
-constexpr Bilingual kClassesDropped{"More than 1001 classes: the other ",
-                                    "Mehr als 1001 Klassen: die anderen "};
-constexpr Bilingual kNotScanned{" are not scanned.", " werden nicht untersucht."};
-constexpr Bilingual kRunStopped{"The game no longer answers; the run stops here.",
-                                "Das Spiel antwortet nicht mehr; der Lauf endet hier."};
 
 int toInteger(std::string_view piece) {
     int value = 0;
@@ -38,8 +29,7 @@ int classNumber(std::string_view piece) {
     const int value = toInteger(piece);
     if (value < 0 || value > 255) {
         const std::string text(piece);
-        throw VekError("The game named a class number outside 0 to 255: " + text,
-                       "Das Spiel nannte eine Klassennummer außerhalb von 0 bis 255: " + text);
+        throw VekError(fill(Msg::ClassNumberOutOfRange, {text}));
     }
     return value;
 }
@@ -118,28 +108,29 @@ ExtractionResult extractAllMacros(const AskingSender& sendMacro,
                                   std::string_view language,
                                   const std::function<void(const std::string&)>& progress) {
     ExtractionResult result;
-    progress(std::string(kBePatient.in(language)));
+    progress(std::string(Msg::ExtractionBePatient.in(language)));
     ++result.requests;
     // A game that cannot be reached gives no classes: the run ends after its first line.
     const ClassList classes = parseClassKeys(sendMacro(kEnumerationMacro).value_or(""));
     result.classes = classes.keys.size();
     if (classes.dropped > 0) {
-        progress(std::string(kClassesDropped.in(language)) + std::to_string(classes.dropped) +
-                 std::string(kNotScanned.in(language)));
+        progress(std::string(
+            fill(Msg::ExtractionClassesDropped, {std::to_string(classes.dropped)}).in(language)));
     }
     // Classes 5 and 105 share their eight-digit names; a file of this run is never replaced.
     std::unordered_set<std::string> written;
     const std::string total = std::to_string(classes.keys.size());
     for (std::size_t n = 0; n < classes.keys.size(); ++n) {
         const ClassKey& key = classes.keys[n];
-        progress(std::string(kScanningObject.in(language)) + std::to_string(n + 1) + " of " +
-                 total + " (" + key.text + ")");
+        progress(std::string(
+            fill(Msg::ExtractionScanningObject, {std::to_string(n + 1), total, key.text})
+                .in(language)));
         for (int event = 0; event < kScriptEventCount; ++event) {
             ++result.requests;
             const std::optional<std::string> script = sendMacro(scriptRequestMacro(key, event));
             if (!script) {
                 result.stopped = true;
-                progress(std::string(kRunStopped.in(language)));
+                progress(std::string(Msg::ExtractionRunStopped.in(language)));
                 return result;
             }
             if (script->empty()) continue;
@@ -147,7 +138,8 @@ ExtractionResult extractAllMacros(const AskingSender& sendMacro,
             if (written.contains(name))
                 name = distinctMacroFileName(key.family, key.genus, key.species, event);
             const std::filesystem::path file = macDirectory / name;
-            progress(std::string(kWritingFile.in(language)) + pathToUtf8(file));
+            progress(
+                std::string(fill(Msg::ExtractionWritingFile, {pathToUtf8(file)}).in(language)));
             // Macro files are the game's text files: in its code page, lines ending in CR LF.
             writeFileAtomically(file, utf8ToAnsi(joinCrLf(macroFileLines(*script))));
             written.insert(name);

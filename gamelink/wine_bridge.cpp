@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "app/process.h"
+#include "app/text_names.h"
 
 namespace vek {
 
@@ -28,9 +29,7 @@ constexpr std::size_t kMaxBridgeFrame = 64u << 20;
 // A start that takes longer is shown as progress.
 constexpr int kSlowStartMs = 500;
 
-const BilingualText kBridgeStopped{
-    "the bridge to the game under Wine (vek-bridge.exe) stopped",
-    "die Brücke zum Spiel unter Wine (vek-bridge.exe) hat aufgehört"};
+const BilingualText kBridgeStopped = textOf(Msg::ReasonBridgeStopped);
 
 class BridgeConversation : public LinkConversation {
   public:
@@ -166,11 +165,7 @@ std::optional<LinkExchange> WineBridgeTransport::converse(
 bool WineBridgeTransport::ensureRunning() {
     if (m_bridge.started()) return true;
     if (m_bridges.empty()) {
-        m_failure = LinkResult::broken(
-            {"Wine or vek-bridge.exe is not installed: install Wine (apt-get install wine) and "
-             "keep the folder wine/ beside the program",
-             "Wine oder vek-bridge.exe ist nicht installiert: installieren Sie Wine (apt-get "
-             "install wine) und lassen Sie den Ordner wine/ neben dem Programm"});
+        m_failure = LinkResult::broken(textOf(Msg::ReasonWineNotInstalled));
         return false;
     }
     std::error_code error;

@@ -27,6 +27,7 @@
 
 #include <csignal>
 
+#include "app/text_names.h"
 #include "gamelink/local_socket.h"
 #endif
 
@@ -165,10 +166,9 @@ std::optional<Options> parseOptions(const std::vector<std::string>& arguments) {
 }
 
 // A file opened to append bytes as they are (no line-end translation on Windows).
-std::ofstream appendTo(const std::string& file, const char* english, const char* german) {
+std::ofstream appendTo(const std::string& file, const vek::Bilingual& cannotOpen) {
     std::ofstream out(vek::pathFromUtf8(file), std::ios::app | std::ios::binary);
-    if (!out)
-        throw vek::VekError(english, german, vek::ErrorDetail::ofFile(vek::pathFromUtf8(file)));
+    if (!out) throw vek::VekError(cannotOpen, vek::ErrorDetail::ofFile(vek::pathFromUtf8(file)));
     return out;
 }
 
@@ -179,8 +179,7 @@ void seedWorld(vek::sim::World& world, const std::string& file) {
         if (line.empty() || line.front() == '*') continue;
         const std::string answer = world.run(line);
         if (answer.starts_with("Error:")) {
-            throw vek::VekError("The seed file holds a line the world refuses: " + answer,
-                                "Die Saatdatei hat eine Zeile, die die Welt ablehnt: " + answer,
+            throw vek::VekError(vek::fill(vek::Msg::SeedLineRefused, {answer}),
                                 {file, n + 1, {}, {}});
         }
     }
@@ -242,17 +241,13 @@ int main(int argc, char* argv[]) {
     }
     try {
         if (options->started)
-            appendTo(*options->started, "cannot open the start file",
-                     "kann die Startdatei nicht öffnen")
-                << processId() << "\n";
+            appendTo(*options->started, vek::Msg::StartFileNotOpened) << processId() << "\n";
         std::this_thread::sleep_for(std::chrono::milliseconds(options->startDelayMs));
         vek::sim::World world;
         for (const std::string& seed : options->seeds) seedWorld(world, seed);
 
         std::optional<std::ofstream> log;
-        if (options->log)
-            log = appendTo(*options->log, "cannot open the log file",
-                           "kann die Logdatei nicht öffnen");
+        if (options->log) log = appendTo(*options->log, vek::Msg::LogFileNotOpened);
         SimService service(world, log ? &*log : nullptr, options->neverAnswer);
         serve(*options, service, world);
         std::cout << "vivarium-sim: stopped" << std::endl;

@@ -14,6 +14,7 @@
 #include <map>
 #include <optional>
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek::sim {
@@ -162,9 +163,7 @@ RawDdeServer::RawDdeServer(std::string_view service, LinkService& handler) {
     // A top-level window, hidden: a broadcast reaches it, a message-only window it would not.
     m_window = CreateWindowExA(0, kServiceClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
-    if (!m_window)
-        throw VekError("the window of the DDE service could not be made",
-                       "das Fenster des DDE-Dienstes ließ sich nicht anlegen");
+    if (!m_window) throw VekError(Msg::ReasonDdeServiceWindow);
 }
 
 RawDdeServer::~RawDdeServer() {

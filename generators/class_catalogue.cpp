@@ -2,6 +2,7 @@
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 #include "objects/classifier.h"
 #include "objects/cob_fields.h"
@@ -21,9 +22,7 @@ VekError invalidLevelError(std::size_t level, std::string_view text, std::size_t
 }
 
 VekError noBraceError(std::size_t line) {
-    return VekError("The line is no class entry: it lacks the \"{\" before its description",
-                    "Die Zeile ist kein Class Eintrag: ihr fehlt das \"{\" vor der Beschreibung",
-                    ErrorDetail::atLine(line));
+    return VekError(Msg::CatalogueLineNoBrace, ErrorDetail::atLine(line));
 }
 
 VekError badImportLineError(std::size_t line, std::string_view why, std::string_view warum) {
@@ -160,8 +159,7 @@ ClassCatalogue importObjed(std::string_view ansiText) {
         ++lineNumber;
         if (line == "\x1A") continue;
         if (lineNumber > kImportTableLines) {
-            throw VekError("objed.dta holds more than 2000 lines",
-                           "objed.dta hat mehr als 2000 Zeilen", ErrorDetail::atLine(lineNumber));
+            throw VekError(Msg::ObjedTooLong, ErrorDetail::atLine(lineNumber));
         }
         const char levelDigit = line.empty() ? '\0' : line.back();
         if (levelDigit < '1' || levelDigit > '3') {

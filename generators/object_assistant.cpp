@@ -3,6 +3,7 @@
 #include "app/ansi_text.h"
 #include "app/byte_io.h"
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -109,9 +110,7 @@ std::vector<std::string> infusionSource(std::span<const ChemicalDose, kInfusionC
 }
 
 VekError noGeneticsFileError(const std::filesystem::path& geneticsDirectory) {
-    return VekError("No genetics file is selected: the genetics directory holds none",
-                    "Es ist kein Genetik file gewählt: das Genetik Verzeichnis enthält keines",
-                    ErrorDetail::ofFile(geneticsDirectory));
+    return VekError(Msg::NoGeneticsFile, ErrorDetail::ofFile(geneticsDirectory));
 }
 
 void readChemicalNames(std::span<const std::uint8_t> bytes, ChemicalNames& names) {
@@ -120,20 +119,15 @@ void readChemicalNames(std::span<const std::uint8_t> bytes, ChemicalNames& names
     for (std::size_t number = 0; number < kChemicalCount; ++number) {
         const std::size_t at = in.position();
         if (in.remaining() < 2) {
-            throw VekError(
-                "chemicals.txt ends before the name of chemical " + std::to_string(number),
-                "chemicals.txt endet vor dem Namen der Chemikalie " + std::to_string(number),
-                ErrorDetail::atByte(at));
+            throw VekError(fill(Msg::ChemicalsEndEarly, {std::to_string(number)}),
+                           ErrorDetail::atByte(at));
         }
         const std::uint16_t length = in.u16();
         if (length > in.remaining()) {
-            throw VekError("The name of chemical " + std::to_string(number) + " claims " +
-                               std::to_string(length) + " bytes; chemicals.txt holds only " +
-                               std::to_string(in.remaining()) + " more",
-                           "Der Name der Chemikalie " + std::to_string(number) + " soll " +
-                               std::to_string(length) + " Bytes lang sein; chemicals.txt hat nur " +
-                               "noch " + std::to_string(in.remaining()),
-                           ErrorDetail::atByte(at));
+            throw VekError(
+                fill(Msg::ChemicalNameTooLong, {std::to_string(number), std::to_string(length),
+                                                std::to_string(in.remaining())}),
+                ErrorDetail::atByte(at));
         }
         names[number] = ansiToUtf8(in.text(length));
     }

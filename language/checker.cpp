@@ -4,6 +4,8 @@
 #include <charconv>
 #include <optional>
 
+#include "app/text_names.h"
+
 namespace vek {
 
 namespace {
@@ -100,19 +102,19 @@ std::string countOf(std::size_t count, std::string_view one, std::string_view ma
 Bilingual wantedText(ArgumentKind kind) {
     switch (kind) {
         case ArgumentKind::Variable:
-            return {"a variable", "eine Variable"};
+            return Msg::ExpectedVariable;
         case ArgumentKind::Token:
-            return {"a name of four characters", "einen Namen aus vier Zeichen"};
+            return Msg::ExpectedToken;
         case ArgumentKind::String:
-            return {"a byte string in [ ]", "eine Bytefolge in [ ]"};
+            return Msg::ExpectedByteString;
         case ArgumentKind::Label:
-            return {"a label", "eine Marke"};
+            return Msg::ExpectedLabel;
         case ArgumentKind::Agent:
-            return {"an object", "ein Objekt"};
+            return Msg::ExpectedObject;
         case ArgumentKind::Condition:
-            return {"a condition", "eine Bedingung"};
+            return Msg::ExpectedCondition;
         default:
-            return {"a number", "eine Zahl"};
+            return Msg::ExpectedNumber;
     }
 }
 
@@ -145,13 +147,12 @@ class Analyzer {
             for (const Lexeme& lexeme : m_lexemes) {
                 if (!lexeme.closed) {
                     report(Severity::Error, FindingCode::ByteStringNotClosed, lexeme.offset, 1,
-                           {"The byte string is not closed by \"]\"",
-                            "Die Bytefolge wird nicht mit \"]\" geschlossen"});
+                           textOf(Msg::ByteStringNotClosed));
                 }
             }
             if (m_ended && m_findings) {
                 report(Severity::Warning, FindingCode::CodeAfterEndm, m_lexemes.front(),
-                       {"Commands after \"endm\" never run", "Befehle nach \"endm\" laufen nie"});
+                       textOf(Msg::CommandsAfterEndm));
                 break;
             }
             command();
@@ -238,8 +239,7 @@ class Analyzer {
         const Lexeme& first = m_lexemes.front();
         if (first.byteString) {
             report(Severity::Error, FindingCode::UnknownCommand, first,
-                   {"A command must come before the byte string",
-                    "Vor der Bytefolge muss ein Befehl stehen"});
+                   textOf(Msg::CommandBeforeByteString));
             return;
         }
         // The longest name that the language knows: "new: simp" before "new:".
@@ -451,15 +451,13 @@ class Analyzer {
             at = value(ArgumentKind::Decimal, at, owner);
             if (at >= m_lexemes.size()) {
                 report(Severity::Error, FindingCode::BadComparison, m_lexemes[at - 1],
-                       {"The condition ends before its comparison",
-                        "Die Bedingung endet vor ihrem Vergleich"});
+                       textOf(Msg::ConditionEndsBeforeComparison));
                 return at;
             }
             comparison(m_lexemes[at]);
             if (++at >= m_lexemes.size()) {
                 report(Severity::Error, FindingCode::BadComparison, m_lexemes[at - 1],
-                       {"The condition ends after its comparison",
-                        "Die Bedingung endet nach ihrem Vergleich"});
+                       textOf(Msg::ConditionEndsAfterComparison));
                 return at;
             }
             at = value(ArgumentKind::Decimal, at, owner);
@@ -615,9 +613,7 @@ class Analyzer {
             m_kind != MacroKind::Routine) {
             m_creationReported = true;
             report(Severity::Warning, FindingCode::CreatesWithoutInst, name,
-                   {"Objects are created without \"inst\": other scripts may run in between",
-                    "Objekte werden ohne \"inst\" erzeugt: andere Skripte können dazwischen "
-                    "laufen"});
+                   textOf(Msg::CreatedWithoutInst));
         }
         if (!m_firstCommand) m_firstCommand = name;
     }
@@ -631,7 +627,7 @@ class Analyzer {
             const std::size_t end = m_text.size();
             m_command = {};
             report(Severity::Error, FindingCode::MissingEndm, end > 0 ? end - 1 : 0, 1,
-                   {"The macro does not end with \"endm\"", "Das Makro endet nicht mit \"endm\""});
+                   textOf(Msg::MacroWithoutEndm));
         }
         for (const Lexeme& use : m_labelUses) {
             const std::string_view label = lexemeText(use);
@@ -644,8 +640,7 @@ class Analyzer {
         if (m_kind == MacroKind::Routine && !m_instSeen && m_firstCommand) {
             m_command = {};
             report(Severity::Warning, FindingCode::RoutineWithoutInst, *m_firstCommand,
-                   {"The installation routine does not use \"inst\"",
-                    "Die Installationsroutine verwendet kein \"inst\""});
+                   textOf(Msg::InstallationWithoutInst));
         }
         if (m_text.size() > kMacroTextLimit) {
             const std::string size = std::to_string(m_text.size());

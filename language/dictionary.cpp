@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 namespace vek {
@@ -29,17 +30,17 @@ struct KindName {
 };
 
 constexpr KindName kArgumentKinds[] = {
-    {"integer", ArgumentKind::Integer, {"integer", "Ganzzahl"}},
-    {"float", ArgumentKind::Float, {"float", "Kommazahl"}},
-    {"decimal", ArgumentKind::Decimal, {"number", "Zahl"}},
-    {"agent", ArgumentKind::Agent, {"object", "Objekt"}},
-    {"variable", ArgumentKind::Variable, {"variable", "Variable"}},
-    {"token", ArgumentKind::Token, {"name", "Name"}},
-    {"string", ArgumentKind::String, {"[text]", "[Text]"}},
-    {"label", ArgumentKind::Label, {"label", "Marke"}},
-    {"condition", ArgumentKind::Condition, {"condition", "Bedingung"}},
-    {"class", ArgumentKind::Class, {"class", "Klasse"}},
-    {"event", ArgumentKind::Event, {"event", "Ereignis"}},
+    {"integer", ArgumentKind::Integer, Msg::ArgumentKindInteger},
+    {"float", ArgumentKind::Float, Msg::ArgumentKindFloat},
+    {"decimal", ArgumentKind::Decimal, Msg::ArgumentKindNumber},
+    {"agent", ArgumentKind::Agent, Msg::ArgumentKindObject},
+    {"variable", ArgumentKind::Variable, Msg::ArgumentKindVariable},
+    {"token", ArgumentKind::Token, Msg::ArgumentKindName},
+    {"string", ArgumentKind::String, Msg::ArgumentKindText},
+    {"label", ArgumentKind::Label, Msg::ArgumentKindLabel},
+    {"condition", ArgumentKind::Condition, Msg::ArgumentKindCondition},
+    {"class", ArgumentKind::Class, Msg::ArgumentKindClass},
+    {"event", ArgumentKind::Event, Msg::ArgumentKindEvent},
 };
 
 constexpr std::pair<std::string_view, WordKind> kWordKinds[] = {
@@ -80,11 +81,11 @@ bool wellFormedName(std::string_view name) {
 Word decodeWord(const std::vector<std::string_view>& fields, int lineNumber) {
     Word word;
     word.name = std::string(fields[0]);
-    if (!wellFormedName(word.name)) badField(lineNumber, {"the word", "das Wort"}, word.name);
+    if (!wellFormedName(word.name)) badField(lineNumber, Msg::DictionaryFieldWord, word.name);
 
     const auto kind = std::find_if(std::begin(kWordKinds), std::end(kWordKinds),
                                    [&](const auto& entry) { return entry.first == fields[1]; });
-    if (kind == std::end(kWordKinds)) badField(lineNumber, {"the kind", "die Art"}, fields[1]);
+    if (kind == std::end(kWordKinds)) badField(lineNumber, Msg::DictionaryFieldKind, fields[1]);
     word.kind = kind->second;
 
     if (fields[2] != "-") {
@@ -93,7 +94,7 @@ Word decodeWord(const std::vector<std::string_view>& fields, int lineNumber) {
                 std::find_if(std::begin(kArgumentKinds), std::end(kArgumentKinds),
                              [&](const KindName& entry) { return entry.name == name; });
             if (argument == std::end(kArgumentKinds))
-                badField(lineNumber, {"the argument kind", "die Argumentart"}, name);
+                badField(lineNumber, Msg::DictionaryFieldArgumentKind, name);
             word.arguments.push_back(argument->kind);
         }
     }
@@ -101,15 +102,15 @@ Word decodeWord(const std::vector<std::string_view>& fields, int lineNumber) {
     const auto block = splitAt(fields[3], ' ');
     const auto role = std::find_if(std::begin(kBlockRoles), std::end(kBlockRoles),
                                    [&](const auto& entry) { return entry.first == block[0]; });
-    if (role == std::end(kBlockRoles)) badField(lineNumber, {"the block", "der Block"}, fields[3]);
+    if (role == std::end(kBlockRoles)) badField(lineNumber, Msg::DictionaryFieldBlock, fields[3]);
     word.block = role->second;
     word.partners.assign(block.begin() + 1, block.end());
     const bool needsPartners = word.block == BlockRole::Opens || word.block == BlockRole::Within;
     if (needsPartners == word.partners.empty())
-        badField(lineNumber, {"the block", "der Block"}, fields[3]);
+        badField(lineNumber, Msg::DictionaryFieldBlock, fields[3]);
 
     if (fields[4] != "this" && fields[4] != "next")
-        badField(lineNumber, {"the known column", "die Spalte known"}, fields[4]);
+        badField(lineNumber, Msg::DictionaryFieldKnown, fields[4]);
     word.laterGeneration = fields[4] == "next";
 
     if (fields[5].empty() || fields[6].empty())

@@ -6,6 +6,7 @@
 #include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/file_reader.h"
+#include "app/text_names.h"
 
 namespace vek {
 
@@ -52,18 +53,10 @@ void refuseLaterGenerations(std::span<const std::uint8_t> bytes) {
     const std::string_view head(reinterpret_cast<const char*>(bytes.data()),
                                 std::min<std::size_t>(bytes.size(), 4));
     if (head == "cob2") {
-        throw VekError(
-            "This is a \"cob2\" object file of Creatures 2; only object files of "
-            "Creatures 1 can be read.",
-            "Dies ist eine \"cob2\" COB Datei von Creatures 2; nur COB Dateien von "
-            "Creatures 1 können gelesen werden.");
+        throw VekError(Msg::CobIsCreatures2);
     }
     if (head == "PRAY") {
-        throw VekError(
-            "This is a \"PRAY\" file of Creatures 3 or Docking Station, not an object "
-            "file of Creatures 1.",
-            "Dies ist eine \"PRAY\" Datei von Creatures 3 oder Docking Station, keine "
-            "COB Datei von Creatures 1.");
+        throw VekError(Msg::CobIsPray);
     }
 }
 
@@ -71,11 +64,8 @@ void refuseLaterGenerations(std::span<const std::uint8_t> bytes) {
 
 void CobString::write(ByteWriter& out, std::string_view bytes) {
     if (bytes.size() > kMaxCobStringLength) {
-        throw VekError("A text of the object is " + count(bytes.size()) + " bytes long; at most " +
-                           count(kMaxCobStringLength) + " bytes can be saved.",
-                       "Ein Text des Objekts ist " + count(bytes.size()) +
-                           " Bytes lang; höchstens " + count(kMaxCobStringLength) +
-                           " Bytes können gespeichert werden.");
+        throw VekError(
+            fill(Msg::CobTextTooLong, {count(bytes.size()), count(kMaxCobStringLength)}));
     }
     if (bytes.size() < kLongFormMarker) {
         out.u8(static_cast<std::uint8_t>(bytes.size()));
@@ -99,8 +89,7 @@ std::vector<std::uint8_t> encodeCob(const CobData& cob) {
         cob.picturePixels.size() != pictureSize(cob.pictureWidth, cob.pictureHeight)) {
         const std::string size =
             std::to_string(cob.pictureWidth) + " x " + std::to_string(cob.pictureHeight);
-        throw VekError("The object's picture does not match its size of " + size + ".",
-                       "Das Bild des Objekts passt nicht zu seiner Größe " + size + ".");
+        throw VekError(fill(Msg::CobPictureSizeMismatch, {size}));
     }
     ByteWriter out;
     // The 16-bit fields keep the low 16 bits of the values in memory.
@@ -145,8 +134,7 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
     if (cob.pictureWidth < 0 || cob.pictureHeight < 0) {
         const std::string size =
             std::to_string(cob.pictureWidth) + " x " + std::to_string(cob.pictureHeight);
-        throw VekError("The object file's picture size " + size + " is not valid.",
-                       "Die Bildgröße " + size + " der COB Datei ist ungültig.");
+        throw VekError(fill(Msg::CobPictureSizeInvalid, {size}));
     }
     // A size that promises more bytes than the file holds ends like any short file.
     const std::uint64_t pixels = static_cast<std::uint64_t>(cob.pictureWidth) *
@@ -156,8 +144,7 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
     if (pixels > kMaxSpritePixels) {
         const std::string size =
             std::to_string(cob.pictureWidth) + " x " + std::to_string(cob.pictureHeight);
-        throw VekError("The object file's picture of " + size + " pixels is too large to open.",
-                       "Das Bild der COB Datei mit " + size + " Pixeln ist zu groß zum Öffnen.");
+        throw VekError(fill(Msg::CobPictureTooLarge, {size}));
     }
     const auto block = in.bytes(static_cast<std::size_t>(pixels));
     cob.picturePixels.assign(block.begin(), block.end());
@@ -190,8 +177,7 @@ void setCobPicture(CobData& cob, const SpriteImage& picture) {
     const std::size_t height = picture.height;
     if (picture.pixels.size() != width * height) {
         const std::string size = std::to_string(width) + " x " + std::to_string(height);
-        throw VekError("The sprite's pixels do not match its size of " + size + ".",
-                       "Die Pixel des Sprites passen nicht zu seiner Größe " + size + ".");
+        throw VekError(fill(Msg::SpritePixelsSizeMismatch, {size}));
     }
     cob.picturePixels.resize(width * height);
     for (std::size_t row = 0; row < height; ++row) {

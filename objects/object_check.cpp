@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/text_names.h"
 #include "objects/macro_insertion.h"
 #include "objects/script_events.h"
 #include "objects/source_lines.h"
@@ -161,11 +162,7 @@ SourceCheck::Region SourceCheck::checkRegion(std::size_t first, std::size_t last
             finding.length = characterCount(read.text);
             finding.severity = Severity::Warning;
             finding.code = FindingCode::OutsideSection;
-            finding.text = {
-                "This command stands outside every script and installation routine: "
-                "compiling ignores it",
-                "Dieser Befehl steht außerhalb jedes Skripts und jeder "
-                "Installationsroutine: beim Compilieren fällt er weg"};
+            finding.text = textOf(Msg::CommandOutsideScripts);
             finding.subject = std::string(read.text);
             finding.command = finding.subject;
             region.found.push_back(std::move(finding));
@@ -197,9 +194,7 @@ SourceCheck::Region SourceCheck::checkRegion(std::size_t first, std::size_t last
                 line(first),
                 columnOf(m_lines[first], readSourceLine(m_lines[first], false).offset)};
             finding.length = 4;
-            finding.text = {"This section has no \"endm\" line: compiling drops it",
-                            "Dieser Abschnitt hat keine \"endm\"-Zeile: beim Compilieren fällt er "
-                            "weg"};
+            finding.text = textOf(Msg::SectionWithoutEndm);
         }
         finding.position.line -= static_cast<int>(first);
     }

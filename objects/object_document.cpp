@@ -285,8 +285,7 @@ void ObjectDocument::addEntry(ObjectList list) {
     if (!entries.empty() && entries.back() == kEmptyEntry) return;
     if (entries.size() >= kMaxCobEntries) {
         const std::string limit = std::to_string(kMaxCobEntries);
-        throw VekError("An object holds at most " + limit + " entries in each list.",
-                       "Ein Objekt hat höchstens " + limit + " Einträge in jeder Liste.");
+        throw VekError(fill(Msg::ObjectListFull, {limit}));
     }
     m_undo.push(makeStep(
         labelsOf(list).add,

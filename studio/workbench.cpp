@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 #include "app/settings.h"
+#include "app/text_names.h"
 #include "app/text_table.h"
 #include "app/ui/error_report.h"
 #include "app/ui/language.h"
@@ -36,12 +37,6 @@
 namespace vek::ui {
 
 namespace {
-
-constexpr Bilingual kUnknownFileKind{
-    "Vekstudio opens sprite files (.spr), object files (.cob, .rcb), object sources (.cos) and "
-    "pictures (.bmp, .png), not '%1'.",
-    "Vekstudio öffnet Sprite-Dateien (.spr), Objektdateien (.cob, .rcb), Objektquellen (.cos) "
-    "und Bilder (.bmp, .png), nicht '%1'."};
 
 // The game paths may name a --game-dir that does not exist; the program then starts as if the
 // game were not installed, after saying why.
@@ -267,7 +262,7 @@ void Workbench::openFiles(const QStringList& files) {
             w.bitmapConverter->openPicture(file);
             shown = w.bitmapConverter;
         } else {
-            m_context->dialogs.errorReport(m_context->text(kUnknownFileKind).arg(file));
+            m_context->dialogs.errorReport(m_context->text(Msg::UnknownFileKind).arg(file));
         }
     }
     shown->raise();

@@ -26,10 +26,6 @@ namespace {
 constexpr int kFieldWidth = 589;
 constexpr int kMemoHeight = 133;
 
-constexpr Bilingual kSendDespiteErrors{
-    "The game may crash on these errors:\n%1\n\nSend anyway?",
-    "Das Spiel kann bei diesen Fehlern abstürzen:\n%1\n\nTrotzdem senden?"};
-
 // The game's line breaks as the text field shows them.
 QString withPlainLineBreaks(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -103,7 +99,8 @@ QLineEdit* CommandInterfaceWindow::edit1() const { return m_edit1; }
 void CommandInterfaceWindow::Button1Click() {
     runCommand([this] {
         // What is typed goes as it stands; only the question may hold it back.
-        if (!mayGoDespiteErrors(context(), m_edit1->findings(), kSendDespiteErrors, kLinePlace))
+        if (!mayGoDespiteErrors(context(), m_edit1->findings(), Msg::SendDespiteErrors,
+                                Msg::FindingLinePlace))
             return;
         const std::string macro = "inst," + toStdString(m_edit1->text()) + ",endm";
         const QString answer = toQString(m_creatures.SendMacro(macro));

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/text_names.h"
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
 #include "app/ui/qt_convert.h"
@@ -37,12 +38,7 @@ void launchCreatures(AppContext& context, const TCreatures& creatures) {
     }
 }
 
-namespace {
-
-constexpr Bilingual kConnectingUnderWineNote{"Connecting to the game under Wine…",
-                                             "Verbindung zum Spiel unter Wine wird hergestellt…"};
-
-}  // namespace
+namespace {}  // namespace
 
 void installGameLinkNotices(AppContext& context, TCreatures& creatures) {
     creatures.setNoticeSink([&context](const BilingualBox& box) { context.ask(box, Buttons::Ok); });
@@ -59,7 +55,7 @@ void installGameLinkNotices(AppContext& context, TCreatures& creatures) {
     creatures.setSlowLinkSink([&context](bool slow) {
         if (slow) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
-            showNote(nullptr, context.text(kConnectingUnderWineNote));
+            showNote(nullptr, context.text(Msg::ConnectingUnderWineNote));
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         } else {
             QApplication::restoreOverrideCursor();

@@ -1,6 +1,7 @@
 #include "language/ui/findings_list.h"
 
 #include "app/settings.h"
+#include "app/text_names.h"
 #include "app/ui/app_context.h"
 #include "app/ui/qt_convert.h"
 
@@ -8,10 +9,6 @@ namespace vek::ui {
 
 namespace {
 
-constexpr Bilingual kError{"error", "Fehler"};
-constexpr Bilingual kWarning{"warning", "Warnung"};
-constexpr Bilingual kMoreErrors{"… and %1 more", "… und %1 weitere"};
-constexpr Bilingual kQuestionCaption{"Errors in the macro", "Fehler im Makro"};
 // More would make the question taller than the screen.
 constexpr int kErrorsNamed = 5;
 
@@ -23,7 +20,8 @@ QString inLanguage(const Bilingual& text, std::string_view language) {
 
 QString findingRow(const Finding& finding, const Bilingual& place, std::string_view language) {
     return inLanguage(place, language).arg(finding.position.line).arg(finding.position.column) +
-           QStringLiteral(": ") + inLanguage(finding.isError() ? kError : kWarning, language) +
+           QStringLiteral(": ") +
+           inLanguage(finding.isError() ? Msg::FindingError : Msg::FindingWarning, language) +
            QStringLiteral(": ") + toQString(finding.text.in(language));
 }
 
@@ -46,7 +44,8 @@ void FindingsList::setFindings(std::span<const Finding> findings) {
 void FindingsList::retranslate() {
     clear();
     for (const Finding& finding : m_findings) {
-        auto* item = new QListWidgetItem(findingRow(finding, kLinePlace, m_context.language), this);
+        auto* item = new QListWidgetItem(
+            findingRow(finding, Msg::FindingLinePlace, m_context.language), this);
         item->setForeground(finding.isError() ? QColor(0xb0, 0x00, 0x00)
                                               : QColor(0x80, 0x60, 0x00));
     }
@@ -62,9 +61,9 @@ bool mayGoDespiteErrors(const AppContext& context, std::span<const Finding> find
         if (++errors <= kErrorsNamed) rows << findingRow(finding, place, context.language);
     }
     if (errors > kErrorsNamed)
-        rows << inLanguage(kMoreErrors, context.language).arg(errors - kErrorsNamed);
+        rows << inLanguage(Msg::FindingsMore, context.language).arg(errors - kErrorsNamed);
     const QString text = inLanguage(question, context.language).arg(rows.join(QLatin1Char('\n')));
-    return context.dialogs.message(text, inLanguage(kQuestionCaption, context.language),
+    return context.dialogs.message(text, inLanguage(Msg::MacroErrorsCaption, context.language),
                                    Buttons::YesNo) == Answer::Yes;
 }
 

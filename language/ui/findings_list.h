@@ -6,18 +6,15 @@
 #include <vector>
 
 #include "app/messages.h"
+#include "app/text_names.h"
 #include "language/checker.h"
 
 namespace vek::ui {
 
 struct AppContext;
 
-// Where a finding lies, for people: "Line %1, column %2" in a source, "Script %1, column %2"
-// in an object.
-inline constexpr Bilingual kLinePlace{"Line %1, column %2", "Zeile %1, Spalte %2"};
-inline constexpr Bilingual kScriptPlace{"Script %1, column %2", "Skript %1, Spalte %2"};
-
-// "Line 3, column 5: error: …" in a language.
+// "Line 3, column 5: error: …" in a language; the place is Msg::FindingLinePlace in a source,
+// Msg::FindingScriptPlace in an object.
 QString findingRow(const Finding& finding, const Bilingual& place, std::string_view language);
 
 // The findings of a check, one a row; a click on a row asks to go to its place.

@@ -20,10 +20,6 @@ namespace vek::ui {
 
 namespace {
 
-constexpr Bilingual kInjectDespiteErrors{
-    "The game may crash on these errors in the object:\n%1\n\nInject anyway?",
-    "Das Spiel kann bei diesen Fehlern im Objekt abstürzen:\n%1\n\nTrotzdem injizieren?"};
-
 bool isObjectFile(const std::filesystem::path& path) {
     std::string extension = path.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
@@ -84,7 +80,7 @@ void CobInjectorPage::injectCommand() {
     bool mayGo = false;
     runGuarded(m_context, [this, &mayGo] {
         mayGo = mayGoDespiteErrors(m_context, checkInjection(m_document.cob()),
-                                   kInjectDespiteErrors, kScriptPlace);
+                                   Msg::InjectDespiteErrors, Msg::FindingScriptPlace);
     });
     if (!mayGo) return;
     QWidget* compiler = window();

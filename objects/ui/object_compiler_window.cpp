@@ -36,8 +36,6 @@ const QString kSourceFilter = QStringLiteral("*.COS (*.COS *.cos)");
 const QStringList kObjectDrops{QStringLiteral(".cos"), QStringLiteral(".cob"),
                                QStringLiteral(".rcb")};
 
-constexpr Bilingual kCheckMacros{"Check macros before sending", "Makros vor dem Senden prüfen"};
-
 }  // namespace
 
 ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& document,
@@ -135,7 +133,7 @@ void ObjectCompilerWindow::createMenus() {
     addItem(cob, "SaveCOB1", Tag::SaveCobFile, this, &W::SaveCOB1Click);
     cob->addSeparator();
     addItem(cob, "Inject2", Tag::InjectCob, m_injector, &CobInjectorPage::injectCommand);
-    QAction* checking = addBilingualItem(cob, "CheckMacros1", kCheckMacros);
+    QAction* checking = addBilingualItem(cob, "CheckMacros1", Msg::CheckMacrosItem);
     checking->setCheckable(true);
     checking->setChecked(macroCheckingOn(context().settings));
     connect(checking, &QAction::toggled, this, [this](bool on) {

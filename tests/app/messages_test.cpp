@@ -29,9 +29,10 @@ TEST(Messages, FillPutsThePartsInPlaceOfTheirNumbers) {
 }
 
 TEST(Messages, FillPutsEachLanguagesPartIntoItsOwnLanguage) {
+    const BilingualText reason{"file too short", "Datei zu kurz"};
+    const BilingualText count{"7", "7"};
     const BilingualText text =
-        fill({"The bitmap is not valid (%1), %2", "Bitmap ungültig (%1), %2"},
-             {{"file too short", "Datei zu kurz"}, {"7", "7"}});
+        fill({"The bitmap is not valid (%1), %2", "Bitmap ungültig (%1), %2"}, {reason, count});
     EXPECT_EQ(text.english, "The bitmap is not valid (file too short), 7");
     EXPECT_EQ(text.german, "Bitmap ungültig (Datei zu kurz), 7");
 }

@@ -117,7 +117,7 @@ class MacroEditingTest : public QObject {
         const Finding* finding = box->highlighter()->findingAt(2, 4);
         QVERIFY(finding && finding->isError());
         QCOMPARE(rows(page->findingsList()),
-                 QStringList{findingRow(*finding, kLinePlace, kLanguageEnglish)});
+                 QStringList{findingRow(*finding, Msg::FindingLinePlace, kLanguageEnglish)});
         QVERIFY(rows(page->findingsList()).front().startsWith("Line 2, column 3: error: "));
         // The document got every key: the undo stack and the compiler see the same text.
         QCOMPARE(toQString(bench.objectDocument().sourceText()).count(QStringLiteral("frob")), 1);
@@ -355,4 +355,5 @@ class MacroEditingTest : public QObject {
 };
 
 VEK_UI_TEST_MAIN(MacroEditingTest)
+#include "app/text_names.h"
 #include "macro_editing_test.moc"
