@@ -34,6 +34,9 @@ inline BilingualText textOf(const Bilingual& message) {
     return {std::string(message.english), std::string(message.german)};
 }
 
+// A text that reads the same in both languages: a number, a name, a quoted word.
+inline BilingualText untranslated(std::string text) { return {text, text}; }
+
 // The message in both languages with %1, %2, ... (up to %9) replaced by the parts in that order;
 // a part is put in as it is, so a % in it is never replaced again.
 BilingualText fill(const Bilingual& message, std::initializer_list<std::string_view> parts);

@@ -24,8 +24,8 @@ namespace {
 constexpr int kPathNotFound = 3;
 
 // The words of a broken conversation's box; the detail says what broke.
-BilingualBox brokenConversationBox(const std::string& english, const std::string& german) {
-    return {{english, german}, Msg::NoLinkCaption};
+BilingualBox brokenConversationBox(const BilingualText& text) {
+    return {{text.english, text.german}, Msg::NoLinkCaption};
 }
 
 }  // namespace
@@ -96,20 +96,11 @@ void TCreatures::notifyNotFound() const {
     // A prefix without the game is not fixed by running it: say where it was looked for.
     if (!m_winePrefix || !m_paths.CMainPath.empty()) return notify(kCreaturesNotFoundBox);
     const std::string prefix = pathToUtf8(*m_winePrefix);
-    notify(brokenConversationBox(
-        "Creatures is not installed in the Wine prefix " + prefix +
-            " (its key is not in the prefix's system.reg): set WINEPREFIX or --wine-prefix to "
-            "the prefix where Creatures is installed, or start the game.",
-        "Creatures ist im Wine-Präfix " + prefix +
-            " nicht installiert (sein Schlüssel fehlt in system.reg des Präfixes): setzen Sie "
-            "WINEPREFIX oder --wine-prefix auf das Präfix, in dem Creatures installiert ist, "
-            "oder starten Sie das Spiel."));
+    notify(brokenConversationBox(fill(Msg::CreaturesNotInPrefix, {prefix})));
 }
 
 void TCreatures::notifyBroken(const BilingualText& fault) const {
-    notify(brokenConversationBox(
-        "The conversation with Creatures failed: " + fault.english + ".",
-        "Die Verbindung mit Creatures ist gescheitert: " + fault.german + "."));
+    notify(brokenConversationBox(fill(Msg::ConversationFailed, {fault})));
 }
 
 std::string TCreatures::SendMacro(std::string_view macro) {

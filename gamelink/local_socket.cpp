@@ -129,7 +129,7 @@ const BilingualText kPeerClosed = textOf(Msg::ReasonPeerClosed);
 // The socket's error in plain words, in both languages.
 BilingualText socketFailed() {
     const std::string why = systemText(errno);
-    return {"the link's socket failed: " + why, "der Socket der Verbindung versagte: " + why};
+    return fill(Msg::ReasonSocketFailed, {why});
 }
 
 class LocalConversation : public LinkConversation {
@@ -191,8 +191,9 @@ class LocalConversation : public LinkConversation {
             try {
                 received = receiveFrame(m_socket.get(), m_reader, deadline, reply);
             } catch (const VekError& error) {
-                return breakOff({"Creatures sent " + std::string(error.text(kLanguageEnglish)),
-                                 "Creatures sandte " + std::string(error.text(kLanguageGerman))});
+                return breakOff(fill(Msg::ReasonCreaturesSent,
+                                     {BilingualText{std::string(error.text(kLanguageEnglish)),
+                                                    std::string(error.text(kLanguageGerman))}}));
             }
             if (received == Io::TimedOut) return LinkResult::timedOut();
             if (received == Io::Closed) return breakOff(kPeerClosed);
@@ -238,25 +239,19 @@ void ensurePrivateDirectory(const fs::path& directory) {
 
 // Why no game was reached at `path`, from connect's error and what lies there.
 BilingualText notReachedAt(const fs::path& path, int error) {
-    const std::string where = "the socket " + path.string() + ": ";
-    const std::string wo = "der Socket " + path.string() + ": ";
+    const BilingualText socket = untranslated(path.string());
+    const auto at = [&socket](BilingualText why) {
+        return fill(Msg::SocketNotReached, {socket, std::move(why)});
+    };
     struct stat info {};
     const bool there = ::lstat(path.c_str(), &info) == 0;
-    if (error == ENAMETOOLONG) return {where + "the path is too long", wo + "der Pfad ist zu lang"};
-    if (!there && error == ENOENT)
-        return {where + "no game serves there (it does not exist)",
-                wo + "dort bedient kein Spiel (er ist nicht vorhanden)"};
-    if (there && !S_ISSOCK(info.st_mode))
-        return {where + "it is not a socket but another kind of file",
-                wo + "er ist kein Socket, sondern eine andere Art Datei"};
+    if (error == ENAMETOOLONG) return at(textOf(Msg::ReasonSocketPathTooLong));
+    if (!there && error == ENOENT) return at(textOf(Msg::ReasonNoGameServes));
+    if (there && !S_ISSOCK(info.st_mode)) return at(textOf(Msg::ReasonNotASocket));
     if (there && info.st_uid != ::getuid())
-        return {where + "it belongs to another user (" + std::to_string(info.st_uid) + ")",
-                wo + "er gehört einem anderen Benutzer (" + std::to_string(info.st_uid) + ")"};
-    if (error == ECONNREFUSED)
-        return {where + "nobody listens there (left behind by a game that ended)",
-                wo + "dort lauscht niemand (von einem beendeten Spiel zurückgelassen)"};
-    const BilingualText reason = systemReason(error);
-    return {where + reason.english, wo + reason.german};
+        return at(fill(Msg::ReasonOtherUser, {std::to_string(info.st_uid)}));
+    if (error == ECONNREFUSED) return at(textOf(Msg::ReasonNobodyListens));
+    return at(systemReason(error));
 }
 
 }  // namespace
@@ -308,8 +303,7 @@ std::unique_ptr<LinkConversation> LocalSocketTransport::connect(std::string_view
     if (opened.status == LinkStatus::TimedOut) m_failure = opened;
     if (opened.status == LinkStatus::Broken) m_failure.fault = opened.fault;
     if (m_failure.fault.english.empty()) {
-        m_failure.fault = {"the game at the socket " + path.string() + " did not take the topic",
-                           "das Spiel am Socket " + path.string() + " nahm das Thema nicht an"};
+        m_failure.fault = fill(Msg::ReasonTopicRefused, {path.string()});
     }
     return nullptr;
 }

@@ -171,29 +171,19 @@ bool WineBridgeTransport::ensureRunning() {
     std::error_code error;
     if (!fs::is_directory(m_prefix, error)) {
         const std::string where = m_prefix.string();
-        m_failure = LinkResult::broken(
-            {"the Wine prefix " + where +
-                 " does not exist: set WINEPREFIX or --wine-prefix to "
-                 "the prefix where Creatures is installed",
-             "das Wine-Präfix " + where +
-                 " gibt es nicht: setzen Sie WINEPREFIX oder "
-                 "--wine-prefix auf das Präfix, in dem Creatures installiert ist"});
+        m_failure = LinkResult::broken(fill(Msg::ReasonWinePrefixMissing, {where}));
         return false;
     }
     // Started once, and once more after it died; a third time would hide a real fault.
     if (m_starts >= 2) {
-        m_failure =
-            LinkResult::broken({kBridgeStopped.english + " twice; start the program again",
-                                kBridgeStopped.german + ", zweimal; starten Sie das Programm neu"});
+        m_failure = LinkResult::broken(textOf(Msg::ReasonBridgeStoppedTwice));
         return false;
     }
     ++m_starts;
     for (const BridgeProgram& program : m_bridges) {
         if (start(program)) return true;
     }
-    m_failure = LinkResult::broken(
-        {"vek-bridge.exe does not start under Wine in " + m_prefix.string(),
-         "vek-bridge.exe startet unter Wine in " + m_prefix.string() + " nicht"});
+    m_failure = LinkResult::broken(fill(Msg::ReasonBridgeNotStarting, {m_prefix.string()}));
     return false;
 }
 

@@ -25,10 +25,8 @@ VekError noBraceError(std::size_t line) {
     return VekError(Msg::CatalogueLineNoBrace, ErrorDetail::atLine(line));
 }
 
-VekError badImportLineError(std::size_t line, std::string_view why, std::string_view warum) {
-    return VekError("The line is not an objed.dta entry: " + std::string(why),
-                    "Die Zeile ist kein objed.dta Eintrag: " + std::string(warum),
-                    ErrorDetail::atLine(line));
+VekError badImportLineError(std::size_t line, const Bilingual& why) {
+    return VekError(fill(Msg::ObjedLineInvalid, {textOf(why)}), ErrorDetail::atLine(line));
 }
 
 // The numbers of an entry text as the window cuts them: up to the last "{", without it and the
@@ -163,20 +161,17 @@ ClassCatalogue importObjed(std::string_view ansiText) {
         }
         const char levelDigit = line.empty() ? '\0' : line.back();
         if (levelDigit < '1' || levelDigit > '3') {
-            throw badImportLineError(lineNumber, "its level is not 1, 2 or 3",
-                                     "ihre Ebene ist nicht 1, 2 oder 3");
+            throw badImportLineError(lineNumber, Msg::ObjedLevelInvalid);
         }
         const std::size_t level = static_cast<std::size_t>(levelDigit - '1');
         const std::size_t comma = line.find(',');
         if (comma == std::string_view::npos || line.size() < 3 || comma > line.size() - 3) {
-            throw badImportLineError(lineNumber, "it lacks the comma after the number",
-                                     "ihr fehlt das Komma nach der Nummer");
+            throw badImportLineError(lineNumber, Msg::ObjedCommaMissing);
         }
         const std::string_view number = line.substr(0, comma);
         // An entry text that began with a blank would read back from classes.vek a level deeper.
         if (number.empty() || number.front() == ' ' || number.front() == '\t') {
-            throw badImportLineError(lineNumber, "it does not begin with its number",
-                                     "sie beginnt nicht mit ihrer Nummer");
+            throw badImportLineError(lineNumber, Msg::ObjedNumberMissing);
         }
         const std::string_view kept = line.substr(0, line.size() - 3);
         const std::string_view description =
@@ -186,8 +181,7 @@ ClassCatalogue importObjed(std::string_view ansiText) {
         std::string classText = ansiToUtf8(number);
         if (level > 0) {
             if (!latest[level - 1]) {
-                throw badImportLineError(lineNumber, "its parent has not come before it",
-                                         "ihr Elterneintrag steht nicht vor ihr");
+                throw badImportLineError(lineNumber, Msg::ObjedParentMissing);
             }
             classText = latestClassText[level - 1] + " " + classText;
         }

@@ -92,10 +92,17 @@ bool isOneOf(std::string_view word, std::span<const std::string_view> list) {
     return std::find(list.begin(), list.end(), word) != list.end();
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// Built by appends: GCC 12 warns falsely about a concatenation of literals here.
+std::string quoted(std::string_view text) {
+    std::string out(1, '"');
+    out.append(text).push_back('"');
+    return out;
+}
 
-std::string countOf(std::size_t count, std::string_view one, std::string_view many) {
-    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+// "1 argument", "2 arguments" in both languages.
+BilingualText argumentCount(std::size_t count) {
+    const std::string number = std::to_string(count);
+    return fill(count == 1 ? Msg::ArgumentCountOne : Msg::ArgumentCountMany, {number});
 }
 
 // What an argument kind wants, as the messages name it ("a variable", "eine Variable").
@@ -227,10 +234,7 @@ class Analyzer {
         }
         if (word && word->laterGeneration) {
             report(Severity::Warning, FindingCode::LaterGeneration, lexeme.offset, name.size(),
-                   {"Only the next game generation's guide names " + quoted(lower) +
-                        "; this game may not know it",
-                    quoted(lower) + " nennt nur der Sprachführer der nächsten Spielgeneration; " +
-                        "dieses Spiel kennt es womöglich nicht"});
+                   fill(Msg::FindingLaterGeneration, {quoted(lower)}));
         }
         return word;
     }
@@ -296,12 +300,9 @@ class Analyzer {
         if (at < m_lexemes.size()) {
             const std::size_t count = word.arguments.size();
             report(Severity::Error, FindingCode::TooManyArguments, m_lexemes[at],
-                   count == 0 ? BilingualText{quoted(word.name) + " takes no arguments",
-                                              quoted(word.name) + " nimmt keine Argumente"}
-                              : BilingualText{quoted(word.name) + " takes only " +
-                                                  countOf(count, "argument", "arguments"),
-                                              quoted(word.name) + " nimmt nur " +
-                                                  countOf(count, "Argument", "Argumente")});
+                   count == 0 ? fill(Msg::FindingTakesNoArguments, {quoted(word.name)})
+                              : fill(Msg::FindingTakesOnly,
+                                     {untranslated(quoted(word.name)), argumentCount(count)}));
             for (; at < m_lexemes.size(); ++at) plainToken(m_lexemes[at]);
         }
     }
@@ -309,20 +310,17 @@ class Analyzer {
     void tooFew(const Word& word, const Lexeme& name, std::size_t given) {
         const std::size_t needed = word.arguments.size();
         report(Severity::Error, FindingCode::TooFewArguments, name,
-               {quoted(word.name) + " needs " + countOf(needed, "argument", "arguments") +
-                    " but has " + std::to_string(given),
-                quoted(word.name) + " braucht " + countOf(needed, "Argument", "Argumente") +
-                    ", hat aber " + std::to_string(given)});
+               fill(Msg::FindingNeedsArguments,
+                    {untranslated(quoted(word.name)), argumentCount(needed),
+                     untranslated(std::to_string(given))}));
     }
 
     void wrongKind(Severity severity, const Word& owner, ArgumentKind kind, const Lexeme& lexeme) {
         const Bilingual wanted = wantedText(kind);
         const std::string_view given = lexemeText(lexeme);
         report(severity, FindingCode::WrongKind, lexeme,
-               {quoted(owner.name) + " expects " + std::string(wanted.english) + " here, not " +
-                    quoted(given),
-                quoted(owner.name) + " erwartet hier " + std::string(wanted.german) + ", nicht " +
-                    quoted(given)});
+               fill(Msg::FindingWrongKind, {untranslated(quoted(owner.name)), textOf(wanted),
+                                            untranslated(quoted(given))}));
     }
 
     // Reads one argument at `at`; returns where the next one starts.
@@ -361,8 +359,7 @@ class Analyzer {
         if (owner.name == "subr") m_labels.emplace_back(text);
         if (characterCount(text) != 4) {
             report(Severity::Warning, FindingCode::NameLength, lexeme,
-                   {quoted(text) + " is not four characters long",
-                    quoted(text) + " ist nicht vier Zeichen lang"});
+                   fill(Msg::FindingNameLength, {quoted(text)}));
         }
     }
 
@@ -388,8 +385,7 @@ class Analyzer {
             token(lexeme, TokenKind::Unknown);
             if (m_dictionary.command(lowered(text))) {
                 report(Severity::Error, FindingCode::NotAValue, lexeme,
-                       {quoted(text) + " is a command, not a value",
-                        quoted(text) + " ist ein Befehl, kein Wert"});
+                       fill(Msg::FindingCommandNotValue, {quoted(text)}));
             } else {
                 report(Severity::Error, FindingCode::UnknownValue, lexeme,
                        {"Unknown value " + quoted(text), "Unbekannter Wert " + quoted(text)});
@@ -417,19 +413,15 @@ class Analyzer {
     void checkLiteral(ArgumentKind kind, const NumberLiteral& literal, const Lexeme& lexeme) {
         const std::string_view text = lexemeText(lexeme);
         if (!literal.whole && wantsWholeNumber(kind)) {
-            report(
-                Severity::Warning, FindingCode::DecimalForInteger, lexeme,
-                {quoted(text) + " is not a whole number", quoted(text) + " ist keine ganze Zahl"});
+            report(Severity::Warning, FindingCode::DecimalForInteger, lexeme,
+                   fill(Msg::FindingNotWholeNumber, {quoted(text)}));
             return;
         }
         if (!literal.value) return;
         const long long value = *literal.value;
         if (kind == ArgumentKind::Class && (value < 0 || value > 255)) {
             report(Severity::Warning, FindingCode::ClassOutOfRange, lexeme,
-                   {std::string(text) + " is outside 0 to 255, the range of a family, genus or "
-                                        "species",
-                    std::string(text) + " liegt außerhalb von 0 bis 255, dem Bereich einer "
-                                        "Familie, Gattung oder Art"});
+                   fill(Msg::FindingClassOutOfRange, {std::string(text)}));
         }
         if (kind == ArgumentKind::Event) checkEvent(value, lexeme);
     }
@@ -440,9 +432,7 @@ class Analyzer {
         if (event < 0 || static_cast<unsigned long long>(event) >= events.size()) {
             const std::string last = std::to_string(events.empty() ? 0 : events.size() - 1);
             report(Severity::Error, FindingCode::UnknownEvent, lexeme,
-                   {"Event " + number + " is not in the event table (0 to " + last + ")",
-                    "Ereignis " + number + " steht nicht in der Ereignistabelle (0 bis " + last +
-                        ")"});
+                   fill(Msg::FindingUnknownEvent, {number, last}));
         }
     }
 
@@ -518,8 +508,7 @@ class Analyzer {
         if (!open.word) return;
         const BilingualText closers = closersOf(*open.word);
         report(Severity::Error, FindingCode::BlockNotClosed, open.offset, open.length,
-               {quoted(open.word->name) + " is not closed by " + closers.english,
-                quoted(open.word->name) + " wird nicht mit " + closers.german + " geschlossen"});
+               fill(Msg::FindingBlockNotClosed, {untranslated(quoted(open.word->name)), closers}));
     }
 
     void block(const Word& word, const Lexeme& name) {
@@ -528,10 +517,9 @@ class Analyzer {
                 return;
             case BlockRole::Opens:
                 if (word.name == "scrp" && !m_blocks.empty()) {
-                    report(Severity::Error, FindingCode::ScriptInsideBlock, name,
-                           {"\"scrp\" cannot begin inside " + quoted(openerName(m_blocks.back())),
-                            "\"scrp\" kann nicht innerhalb von " +
-                                quoted(openerName(m_blocks.back())) + " beginnen"});
+                    report(
+                        Severity::Error, FindingCode::ScriptInsideBlock, name,
+                        fill(Msg::FindingScriptInsideBlock, {quoted(openerName(m_blocks.back()))}));
                 }
                 m_blocks.push_back({&word, name.offset, name.length, false});
                 return;
@@ -546,8 +534,7 @@ class Analyzer {
         const std::string& owner = word.partners.front();
         if (m_blocks.empty() || openerName(m_blocks.back()) != owner) {
             report(Severity::Error, FindingCode::ElseMisplaced, name,
-                   {quoted(word.name) + " outside " + quoted(owner),
-                    quoted(word.name) + " außerhalb von " + quoted(owner)});
+                   fill(Msg::FindingElseMisplaced, {quoted(word.name), quoted(owner)}));
         } else if (m_blocks.back().sawElse) {
             report(Severity::Error, FindingCode::ElseMisplaced, name,
                    {"A second " + quoted(word.name) + " in one " + quoted(owner),
@@ -571,10 +558,8 @@ class Analyzer {
             const Word& open = *m_blocks.back().word;
             const BilingualText closers = closersOf(open);
             report(Severity::Error, FindingCode::WrongCloser, name,
-                   {quoted(word.name) + " cannot close " + quoted(open.name) + "; it needs " +
-                        closers.english,
-                    quoted(word.name) + " kann " + quoted(open.name) + " nicht schließen; es " +
-                        "braucht " + closers.german});
+                   fill(Msg::FindingWrongCloser, {untranslated(quoted(word.name)),
+                                                  untranslated(quoted(open.name)), closers}));
             // Go on from the block it does close, if there is one.
             if (match != m_blocks.rend()) m_blocks.erase(match.base() - 1, m_blocks.end());
             return;
@@ -633,8 +618,7 @@ class Analyzer {
             const std::string_view label = lexemeText(use);
             if (std::find(m_labels.begin(), m_labels.end(), label) == m_labels.end()) {
                 report(Severity::Error, FindingCode::UnknownLabel, use,
-                       {"There is no \"subr " + std::string(label) + "\" in this macro",
-                        "In diesem Makro gibt es kein \"subr " + std::string(label) + "\""});
+                       fill(Msg::FindingUnknownLabel, {std::string(label)}));
             }
         }
         if (m_kind == MacroKind::Routine && !m_instSeen && m_firstCommand) {
@@ -647,8 +631,7 @@ class Analyzer {
             const std::string limit = std::to_string(kMacroTextLimit);
             m_command = {};
             report(Severity::Error, FindingCode::MacroTooLong, kMacroTextLimit, 1,
-                   {"The macro has " + size + " characters; the link takes at most " + limit,
-                    "Das Makro hat " + size + " Zeichen; die Verbindung nimmt höchstens " + limit});
+                   fill(Msg::FindingMacroTooLong, {size, limit}));
         }
     }
 

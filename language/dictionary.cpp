@@ -55,15 +55,14 @@ constexpr std::pair<std::string_view, BlockRole> kBlockRoles[] = {
     {"closes", BlockRole::Closes},
 };
 
-[[noreturn]] void malformed(int lineNumber, const std::string& english, const std::string& german) {
-    throw VekError("A line of the language dictionary is malformed: " + english,
-                   "Eine Zeile des Sprachwörterbuchs ist fehlerhaft: " + german,
+[[noreturn]] void malformed(int lineNumber, const BilingualText& why) {
+    throw VekError(fill(Msg::DictionaryLineMalformed, {why}),
                    ErrorDetail::atLine(static_cast<std::uint64_t>(lineNumber)));
 }
 
 [[noreturn]] void badField(int lineNumber, Bilingual field, std::string_view value) {
-    const std::string quoted = " \"" + std::string(value) + "\"";
-    malformed(lineNumber, std::string(field.english) + quoted, std::string(field.german) + quoted);
+    malformed(lineNumber,
+              fill(Msg::DictionaryFieldValue, {textOf(field), untranslated(std::string(value))}));
 }
 
 // A word's name: lower case, at most two parts of one to four characters, one blank between.
@@ -114,7 +113,7 @@ Word decodeWord(const std::vector<std::string_view>& fields, int lineNumber) {
     word.laterGeneration = fields[4] == "next";
 
     if (fields[5].empty() || fields[6].empty())
-        malformed(lineNumber, "a description is missing", "eine Beschreibung fehlt");
+        malformed(lineNumber, textOf(Msg::DictionaryDescriptionMissing));
     word.description = {std::string(fields[5]), std::string(fields[6])};
     return word;
 }
@@ -156,12 +155,10 @@ Dictionary Dictionary::decode(std::string_view text) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line.front() == '#') continue;
         const auto fields = splitAt(line, '\t');
-        if (fields.size() != 7)
-            malformed(lineNumber, "it needs seven fields", "sie braucht sieben Felder");
+        if (fields.size() != 7) malformed(lineNumber, textOf(Msg::DictionarySevenFields));
         Word word = decodeWord(fields, lineNumber);
         if (!seen.emplace(word.name, word.isCommand()).second)
-            malformed(lineNumber, "\"" + word.name + "\" is there twice",
-                      "\"" + word.name + "\" steht zweimal darin");
+            malformed(lineNumber, fill(Msg::DictionaryWordTwice, {word.name}));
         dictionary.m_words.push_back(std::move(word));
     }
     std::sort(dictionary.m_words.begin(), dictionary.m_words.end(),

@@ -6,6 +6,7 @@
 #include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/file_lookup.h"
+#include "app/text_names.h"
 #include "objects/source_lines.h"
 
 namespace vek {
@@ -46,13 +47,10 @@ void takeSprite(std::string_view line, const CompileSettings& settings, CompileO
 }
 
 void addEntry(std::vector<std::string>& list, std::string text, std::string& countField,
-              std::string_view english, std::string_view german) {
+              const Bilingual& what) {
     if (list.size() == kMaxCobEntries) {
-        const std::string limit = std::to_string(kMaxCobEntries);
-        throw VekError("The source holds more than " + limit + " " + std::string(english) +
-                           "; an object holds at most " + limit + ".",
-                       "Der Source hat mehr als " + limit + " " + std::string(german) +
-                           "; ein Objekt hat höchstens " + limit + ".");
+        const BilingualText limit = untranslated(std::to_string(kMaxCobEntries));
+        throw VekError(fill(Msg::SourceListTooLong, {limit, textOf(what)}));
     }
     list.push_back(std::move(text));
     countField = std::to_string(list.size());
@@ -61,10 +59,10 @@ void addEntry(std::vector<std::string>& list, std::string text, std::string& cou
 void finishSection(std::string& accumulator, CompileOutput& out) {
     std::string text = accumulator.substr(1) + ",endm";
     if (startsWith(text, "scrp")) {
-        addEntry(out.cob.scripts, std::move(text), out.fields.scriptCount, "scripts", "Scripts");
+        addEntry(out.cob.scripts, std::move(text), out.fields.scriptCount, Msg::CobScriptsList);
     } else if (startsWith(text, "inst")) {
-        addEntry(out.cob.imports, std::move(text), out.fields.importCount, "installation routines",
-                 "Installationsroutinen");
+        addEntry(out.cob.imports, std::move(text), out.fields.importCount,
+                 Msg::CobInstallationRoutinesList);
     }
 }
 
@@ -149,15 +147,8 @@ void refuseNonSourceText(std::string_view bytes, const std::filesystem::path& fi
                byte != '\v' && byte != 26;
     });
     if (!utf16 && binary == bytes.end()) return;
-    const std::string_view english =
-        utf16 ? "The source is UTF-16 text; save it in the game's code page (Windows-1252)"
-              : "The source is not text but binary data";
-    const std::string_view german =
-        utf16 ? "Die Quelle ist UTF-16-Text; bitte in der Codepage des Spiels (Windows-1252) "
-                "speichern"
-              : "Die Quelle ist kein Text, sondern binäre Daten";
     throw VekError(
-        std::string(english), std::string(german),
+        utf16 ? Msg::SourceIsUtf16 : Msg::SourceIsBinary,
         ErrorDetail::ofFile(file, utf16 ? 0 : static_cast<std::uint64_t>(binary - bytes.begin())));
 }
 

@@ -16,20 +16,11 @@ constexpr std::uint8_t kLongFormMarker = 255;
 
 std::string count(std::size_t value) { return std::to_string(value); }
 
-void requireListFits(std::size_t size, std::string_view english, std::string_view german) {
+// The message names the size, the list and the most an object holds.
+void requireFits(const Bilingual& message, std::size_t size, const Bilingual& list) {
     if (size <= kMaxCobEntries) return;
-    throw VekError("The object holds " + count(size) + " " + std::string(english) + "; at most " +
-                       count(kMaxCobEntries) + " can be saved.",
-                   "Das Objekt hat " + count(size) + " " + std::string(german) + "; höchstens " +
-                       count(kMaxCobEntries) + " können gespeichert werden.");
-}
-
-void requireCountFits(std::size_t size, std::string_view english, std::string_view german) {
-    if (size <= kMaxCobEntries) return;
-    throw VekError("The object file holds " + count(size) + " " + std::string(english) +
-                       "; at most " + count(kMaxCobEntries) + " can be loaded.",
-                   "Die COB Datei hat " + count(size) + " " + std::string(german) + "; höchstens " +
-                       count(kMaxCobEntries) + " können geladen werden.");
+    throw VekError(fill(
+        message, {untranslated(count(size)), textOf(list), untranslated(count(kMaxCobEntries))}));
 }
 
 void writeTexts(ByteWriter& out, const std::vector<std::string>& texts) {
@@ -83,8 +74,8 @@ std::string CobString::read(ByteReader& in) {
 }
 
 std::vector<std::uint8_t> encodeCob(const CobData& cob) {
-    requireListFits(cob.scripts.size(), "scripts", "Scripts");
-    requireListFits(cob.imports.size(), "imports", "Imports");
+    requireFits(Msg::CobListTooLongToSave, cob.scripts.size(), Msg::CobScriptsList);
+    requireFits(Msg::CobListTooLongToSave, cob.imports.size(), Msg::CobImportsList);
     if (cob.pictureWidth < 0 || cob.pictureHeight < 0 ||
         cob.picturePixels.size() != pictureSize(cob.pictureWidth, cob.pictureHeight)) {
         const std::string size =
@@ -124,8 +115,8 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
     const std::size_t scriptCount = in.u16();
     const std::size_t importCount = in.u16();
     cob.used = in.i32();
-    requireCountFits(scriptCount, "scripts", "Scripts");
-    requireCountFits(importCount, "imports", "Imports");
+    requireFits(Msg::CobListTooLongToLoad, scriptCount, Msg::CobScriptsList);
+    requireFits(Msg::CobListTooLongToLoad, importCount, Msg::CobImportsList);
     cob.scripts = readTexts(in, scriptCount);
     cob.imports = readTexts(in, importCount);
     cob.pictureWidth = in.i32();
