@@ -103,7 +103,7 @@ std::vector<std::string> macroFileLines(std::string_view script) {
     return lines;
 }
 
-ExtractionResult extractAllMacros(const AskingSender& sendMacro,
+ExtractionResult extractAllMacros(const MacroQuestion& sendMacro,
                                   const std::filesystem::path& macDirectory,
                                   std::string_view language,
                                   const std::function<void(const std::string&)>& progress) {

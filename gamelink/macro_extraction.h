@@ -58,14 +58,14 @@ struct ExtractionResult {
 };
 
 // Sends one macro and returns the game's answer; nothing when the conversation failed.
-using AskingSender = std::function<std::optional<std::string>(std::string_view)>;
+using MacroQuestion = std::function<std::optional<std::string>(std::string_view)>;
 
 // Asks the game for every class in its world and each class for its 73 scripts, and writes
 // every script returned as a file of its own into `macDirectory` (which must exist). Progress
 // lines go to `progress` in the interface language. A failed conversation ends the run with
 // one progress line; a file error stops it by throwing. The files written before either stay
 // whole, and no file written in the run is replaced by a later one (distinctMacroFileName).
-ExtractionResult extractAllMacros(const AskingSender& sendMacro,
+ExtractionResult extractAllMacros(const MacroQuestion& sendMacro,
                                   const std::filesystem::path& macDirectory,
                                   std::string_view language,
                                   const std::function<void(const std::string&)>& progress);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test.
-#   scripts/test.sh             the normal build (build/)
-#   scripts/test.sh --sanitize  again under AddressSanitizer and UndefinedBehaviorSanitizer
+#   scripts/test.sh           builds the programs and benchmarks (build/), then runs every test
+#                             under AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/)
+#   scripts/test.sh --plain   runs every test in an optimised build without sanitizers (build/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -13,18 +14,21 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/check-includes.sh"
 
 build="$root/build"
-options=(-DVEK_WERROR=ON)
-if [ "${1:-}" = "--sanitize" ]; then
+if [ "${1:-}" = "--plain" ]; then
+    "$root/scripts/build.sh" "$build" -DVEK_WERROR=ON -DVEK_BUILD_TESTS=ON
+else
+    # The optimised programs (the demo, the benchmarks, the Windows and package checks use them);
+    # their tests run once, under the sanitizers, which find more.
+    "$root/scripts/build.sh" "$build" -DVEK_WERROR=ON -DVEK_BUILD_TESTS=OFF
     build="$root/build-sanitize"
     # Line tables are all a sanitizer's report needs; full debug information only slows the build.
-    options+=(-DVEK_SANITIZE=ON -DVEK_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG=-g1)
-    export BUILD_TYPE=Debug
+    BUILD_TYPE=Debug "$root/scripts/build.sh" "$build" -DVEK_WERROR=ON -DVEK_SANITIZE=ON \
+        -DVEK_BUILD_TESTS=ON -DVEK_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG=-g1
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp"
 fi
 
-"$root/scripts/build.sh" "$build" "${options[@]}"
 # Window tests run offscreen: no display is opened, in CI or anywhere else.
 export QT_QPA_PLATFORM=offscreen
 cd "$build" && ctest --output-on-failure -j2 --timeout 600
