@@ -107,22 +107,17 @@ BilingualText argumentCount(std::size_t count) {
 
 // What an argument kind wants, as the messages name it ("a variable", "eine Variable").
 Bilingual wantedText(ArgumentKind kind) {
-    switch (kind) {
-        case ArgumentKind::Variable:
-            return Msg::ExpectedVariable;
-        case ArgumentKind::Token:
-            return Msg::ExpectedToken;
-        case ArgumentKind::String:
-            return Msg::ExpectedByteString;
-        case ArgumentKind::Label:
-            return Msg::ExpectedLabel;
-        case ArgumentKind::Agent:
-            return Msg::ExpectedObject;
-        case ArgumentKind::Condition:
-            return Msg::ExpectedCondition;
-        default:
-            return Msg::ExpectedNumber;
+    static constexpr std::pair<ArgumentKind, Bilingual> kWanted[] = {
+        {ArgumentKind::Variable, Msg::ExpectedVariable},
+        {ArgumentKind::Token, Msg::ExpectedToken},
+        {ArgumentKind::String, Msg::ExpectedByteString},
+        {ArgumentKind::Label, Msg::ExpectedLabel},
+        {ArgumentKind::Agent, Msg::ExpectedObject},
+        {ArgumentKind::Condition, Msg::ExpectedCondition}};
+    for (const auto& [known, text] : kWanted) {
+        if (known == kind) return text;
     }
+    return Msg::ExpectedNumber;
 }
 
 bool wantsWholeNumber(ArgumentKind kind) {
