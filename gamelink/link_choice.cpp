@@ -2,12 +2,12 @@
 
 #include "app/install_layout.h"
 #include "app/process.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 
 #ifndef _WIN32
 #include <unistd.h>
 
-#include "app/text_names.h"
 #include "gamelink/local_socket.h"
 #include "gamelink/wine_bridge.h"
 #endif

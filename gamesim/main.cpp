@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 #include "gamelink/link_transport.h"
 #include "gamesim/sim_world.h"
@@ -27,7 +28,6 @@
 
 #include <csignal>
 
-#include "app/text_names.h"
 #include "gamelink/local_socket.h"
 #endif
 
