@@ -220,7 +220,9 @@ class DirectedConversation : public LinkConversation {
     }
 
   private:
-    static LinkResult outOfMemory() { return LinkResult::broken(Msg::ReasonNoMemoryForMacro); }
+    static LinkResult outOfMemory() {
+        return LinkResult::broken(textOf(Msg::ReasonNoMemoryForMacro));
+    }
 
     static WORD ackStatus(LPARAM lParam) {
         UINT_PTR status = 0;
@@ -262,7 +264,7 @@ class DirectedConversation : public LinkConversation {
 
     LinkResult unexpected(const Posted& posted) {
         release(posted);
-        return LinkResult::broken(Msg::ReasonAnswerOutOfTurn);
+        return LinkResult::broken(textOf(Msg::ReasonAnswerOutOfTurn));
     }
 
     LinkResult takeData(const Posted& posted, std::string& answer) {
@@ -274,7 +276,7 @@ class DirectedConversation : public LinkConversation {
         auto* data = static_cast<DDEDATA*>(GlobalLock(memory));
         if (!data) {
             GlobalDeleteAtom(static_cast<ATOM>(atom));
-            return LinkResult::broken(Msg::ReasonAnswerUnreadable);
+            return LinkResult::broken(textOf(Msg::ReasonAnswerUnreadable));
         }
         const std::size_t size =
             GlobalSize(memory) -
@@ -319,7 +321,7 @@ class DirectedTransport : public LinkTransport {
     std::unique_ptr<LinkConversation> connect(std::string_view service, std::string_view topic,
                                               std::chrono::milliseconds timeout) override {
         if (!m_client.handle()) {
-            m_failure = LinkResult::broken(Msg::ReasonNoDdeClientWindow);
+            m_failure = LinkResult::broken(textOf(Msg::ReasonNoDdeClientWindow));
             return nullptr;
         }
         m_client.discardAll();

@@ -56,7 +56,7 @@ class DdeClient {
             case DMLERR_NOTPROCESSED:
                 return LinkResult::refused();
             default:
-                return LinkResult::broken(Msg::ReasonDdeTransactionFailed);
+                return LinkResult::broken(textOf(Msg::ReasonDdeTransactionFailed));
         }
     }
 
@@ -112,7 +112,7 @@ class DdeTransport : public LinkTransport {
         if (++m_conversations % kConversationsPerInstance == 0)
             m_client = std::make_shared<DdeClient>();
         if (!m_client->instance()) {
-            m_failure = LinkResult::broken(Msg::ReasonDdeLibraryNotStarted);
+            m_failure = LinkResult::broken(textOf(Msg::ReasonDdeLibraryNotStarted));
             return nullptr;
         }
         const HCONV conversation = DdeConnect(m_client->instance(), m_client->name(service),

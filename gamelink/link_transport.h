@@ -41,7 +41,6 @@ struct LinkResult {
     static LinkResult timedOut() { return {LinkStatus::TimedOut, {}}; }
     static LinkResult refused() { return {LinkStatus::Refused, {}}; }
     static LinkResult broken(BilingualText what) { return {LinkStatus::Broken, std::move(what)}; }
-    static LinkResult broken(const Bilingual& what) { return broken(textOf(what)); }
 };
 
 // What handing a macro to the item and asking for its answer gave.
