@@ -22,10 +22,13 @@ ScreenColor backgroundOption(const ArgumentList& args) {
     }
 }
 
-PaletteTable paletteOption(Invocation& invocation, const ArgumentList& args) {
+PaletteTable paletteOption(Invocation& invocation, const ArgumentList& args,
+                           const std::filesystem::path& output) {
     const ScreenColor background = backgroundOption(args);
-    if (auto file = args.option("--palette"))
+    if (auto file = args.option("--palette")) {
+        refuseOutputOverInput(pathFromUtf8(*file), output);
         return readPaletteFile(pathFromUtf8(*file), background);
+    }
     const std::string& directory = invocation.gamePaths().CPalettePath;
     knownGameFolder(directory, kGamePathValueNames[6]);  // never a palette.dta found here by chance
     return readGamePalette(directory, background);

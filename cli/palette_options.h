@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include "app/rgb_image.h"
 #include "cli/cli.h"
 #include "sprites/palette.h"
@@ -11,6 +13,8 @@ namespace vek::cli {
 ScreenColor backgroundOption(const ArgumentList& args);
 
 // The palette table: --palette PALETTE.DTA, else the game's palette; slot 0 the background.
-PaletteTable paletteOption(Invocation& invocation, const ArgumentList& args);
+// `output` is the file the verb writes: a --palette naming it is refused before anything is read.
+PaletteTable paletteOption(Invocation& invocation, const ArgumentList& args,
+                           const std::filesystem::path& output);
 
 }  // namespace vek::cli

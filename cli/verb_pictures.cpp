@@ -29,7 +29,8 @@ int runBitmapToSprite(Invocation& invocation) {
     args.expectPositional(2, 2);
     refuseOutputOverInput(pathFromUtf8(args.positional()[0]), pathFromUtf8(args.positional()[1]));
     const ColorMatchLevel level = matchLevel(args);
-    const PaletteTable palette = paletteOption(invocation, args);
+    const PaletteTable palette =
+        paletteOption(invocation, args, pathFromUtf8(args.positional()[1]));
     RgbImage picture = readPicture(pathFromUtf8(args.positional()[0]), palette.background());
     const SpriteImage sprite = convertPicture(picture, palette, level);
     writeConvertedSprite(pathFromUtf8(args.positional()[1]), sprite);
@@ -50,7 +51,8 @@ int runMap(Invocation& invocation) {
         back = backSpritePath(pathToUtf8(knownGameFolder(images, kGamePathValueNames[3])));
     }
     refuseOutputOverInput(back, pathFromUtf8(args.positional()[0]));
-    const PaletteTable palette = paletteOption(invocation, args);
+    const PaletteTable palette =
+        paletteOption(invocation, args, pathFromUtf8(args.positional()[0]));
     RgbImage map;
     drawMap(back, palette, map);
     writePicture(pathFromUtf8(args.positional()[0]), map);
@@ -60,12 +62,13 @@ int runMap(Invocation& invocation) {
 }
 
 // --palette, else the game's palette where the game is found, else the neutral one.
-PaletteTable thumbnailPalette(Invocation& invocation, const ArgumentList& args) {
-    if (args.option("--palette")) return paletteOption(invocation, args);
+PaletteTable thumbnailPalette(Invocation& invocation, const ArgumentList& args,
+                              const std::filesystem::path& output) {
+    if (args.option("--palette")) return paletteOption(invocation, args, output);
     const std::string& directory = invocation.gamePaths().CPalettePath;
     std::error_code error;
     if (!directory.empty() && std::filesystem::exists(paletteFilePath(directory), error))
-        return paletteOption(invocation, args);
+        return paletteOption(invocation, args, output);
     return neutralPalette(backgroundOption(args));
 }
 
@@ -75,9 +78,12 @@ int runThumbnail(Invocation& invocation) {
     const auto& positional = args.positional();
     const int size = positional.size() > 2 ? parseIntArgument(positional[2], "SIZE") : 128;
     requireThumbnailSize(size);
-    const PaletteTable palette = thumbnailPalette(invocation, args);
-    const RgbImage thumbnail = fileThumbnail(pathFromUtf8(positional[0]), palette, size);
-    writeFileAtomically(pathFromUtf8(positional[1]), encodePng(thumbnail));
+    const std::filesystem::path input = pathFromUtf8(positional[0]);
+    const std::filesystem::path output = pathFromUtf8(positional[1]);
+    refuseOutputOverInput(input, output);
+    const PaletteTable palette = thumbnailPalette(invocation, args, output);
+    const RgbImage thumbnail = fileThumbnail(input, palette, size);
+    writeFileAtomically(output, encodePng(thumbnail));
     return kSuccess;
 }
 

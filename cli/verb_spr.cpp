@@ -89,7 +89,7 @@ int runExport(Invocation& invocation) {
                          std::to_string(static_cast<int>(table.count()) - 1)};
     }
     const SpriteImage sprite = readSprite(file, table.entries[static_cast<std::size_t>(index)]);
-    const PaletteTable palette = paletteOption(invocation, args);
+    const PaletteTable palette = paletteOption(invocation, args, pathArgument(args, 2));
     const RgbImage area = renderDrawingArea(sprite, palette, zoom, palette.background());
     writePicture(pathArgument(args, 2), area);
     reportStream(invocation, args.positional()[2])
@@ -100,7 +100,8 @@ int runExport(Invocation& invocation) {
 int runPalette(Invocation& invocation) {
     const ArgumentList args(restOf(invocation.args), {"--palette", "--background"});
     args.expectPositional(1, 1);
-    writePicture(pathArgument(args, 0), renderPaletteArea(paletteOption(invocation, args)));
+    const std::filesystem::path output = pathArgument(args, 0);
+    writePicture(output, renderPaletteArea(paletteOption(invocation, args, output)));
     reportStream(invocation, args.positional()[0])
         << args.positional()[0] << ": " << kPaletteAreaWidth << " x " << kPaletteAreaHeight << '\n';
     return kSuccess;

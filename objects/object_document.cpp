@@ -100,19 +100,9 @@ class ObjectDocument::SourceStep final : public UndoStep {
           m_nameAfter(document.m_sourceFileName),
           m_compiledBefore(document.m_source.compiled) {}
 
-    void apply() override {
-        m_document.m_sourceText.replace(m_change.offset, m_change.removed.size(),
-                                        m_change.inserted);
-        m_document.m_source.compiled = false;
-        m_document.m_sourceFileName = m_nameAfter;
-        m_document.sourceChanged();
-    }
+    void apply() override { put(m_change.removed.size(), m_change.inserted, false, m_nameAfter); }
     void revert() override {
-        m_document.m_sourceText.replace(m_change.offset, m_change.inserted.size(),
-                                        m_change.removed);
-        m_document.m_source.compiled = m_compiledBefore;
-        m_document.m_sourceFileName = m_nameBefore;
-        m_document.sourceChanged();
+        put(m_change.inserted.size(), m_change.removed, m_compiledBefore, m_nameBefore);
     }
     // Typing that goes on where the last typing ended, on the same line.
     bool absorb(const UndoStep& next) override {
@@ -136,6 +126,15 @@ class ObjectDocument::SourceStep final : public UndoStep {
     }
 
   private:
+    // The text at the change's offset, `replaced` characters long, becomes `text`.
+    void put(std::size_t replaced, const std::string& text, bool compiled,
+             const std::string& fileName) {
+        m_document.m_sourceText.replace(m_change.offset, replaced, text);
+        m_document.m_source.compiled = compiled;
+        m_document.m_sourceFileName = fileName;
+        m_document.sourceChanged();
+    }
+
     ObjectDocument& m_document;
     bool m_typing;
     TextChange m_change;

@@ -118,7 +118,7 @@ int runVekstudio(int argc, char* argv[]) {
     workbench.createWindows();
     MainWindow* main = workbench.windows().main;
     QObject::connect(main, &VekWindow::closed, &application, &QApplication::quit);
-    if (workbench.context().quitAfterStartup) return 0;
+    if (workbench.context().startup.quitAfterStartup()) return 0;
     // Only once the windows exist: files handed over during start-up's questions would be lost.
     if (channel) channel->listen();
     serveFiles(workbench, channel.get(), files);

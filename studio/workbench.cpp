@@ -100,7 +100,7 @@ void Workbench::createWindows() {
     attachToolWindows();
     if (auto* application = qobject_cast<VekApplication*>(QCoreApplication::instance())) {
         application->showHintsIn(w.main->statusBar1());
-        application->reportErrorsIn(m_context->language);
+        application->reportErrorsIn(m_context->look);
     }
     connect(w.main, &MainWindow::languageChosen, this, &Workbench::changeLanguage);
     applyStoredLanguage();
@@ -232,9 +232,9 @@ void Workbench::changeLanguage(int languageOffset) {
 }
 
 void Workbench::applyStoredLanguage() {
-    if (m_context->language == kLanguageEnglish) {
+    if (m_context->look.language() == kLanguageEnglish) {
         changeLanguage(0);
-    } else if (m_context->language == kLanguageGerman) {
+    } else if (m_context->look.language() == kLanguageGerman) {
         changeLanguage(TextTable::kGermanOffset);
         m_windows.main->showLanguageButton(true);
     }

@@ -15,7 +15,7 @@ bool runGuarded(const AppContext& context, const std::function<void()>& command)
         command();
         return true;
     } catch (const std::exception& error) {
-        context.dialogs.errorReport(toQString(errorMessage(error, context.language)));
+        context.dialogs.errorReport(toQString(errorMessage(error, context.look.language())));
     }
     return false;
 }

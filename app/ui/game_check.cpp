@@ -13,11 +13,10 @@ constexpr BilingualBox kGameNotInstalled{Msg::GameNotInstalledText, Msg::GameNot
 }  // namespace
 
 bool checkGameInstalled(AppContext& context) {
-    context.pathsRead = !context.game.paths().CMainPath.empty();
-    if (!context.pathsRead && context.ask(kGameNotInstalled, Buttons::OkCancel) == Answer::Ok) {
-        context.quitAfterStartup = true;
-    }
-    return context.pathsRead;
+    const bool pathsRead = !context.game.paths().CMainPath.empty();
+    const bool quit = !pathsRead && context.ask(kGameNotInstalled, Buttons::OkCancel) == Answer::Ok;
+    context.startup.recordGameCheck(pathsRead, quit);
+    return pathsRead;
 }
 
 }  // namespace vek::ui

@@ -76,14 +76,15 @@ MainWindow::MainWindow(AppContext& context)
     setStatusBar(m_statusBar);
     createButtons();
     createPopupMenus();
-    context.traceSink = [this](const QString& text) {
-        setWindowTitle(text);
-        // The window shown a moment ago needs the event loop to be on screen and paint; input
-        // waits until start-up is done.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        repaint();
-    };
-    context.traceEnd = [this] { setWindowTitle(m_savedTitle); };
+    context.startup.showTraceIn(
+        [this](const QString& text) {
+            setWindowTitle(text);
+            // The window shown a moment ago needs the event loop to be on screen and paint; input
+            // waits until start-up is done.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            repaint();
+        },
+        [this] { setWindowTitle(m_savedTitle); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -183,20 +184,20 @@ void MainWindow::FormCreate(bool debugMode) {
     placeAtTopOfScreen();
     show();
     const StartupSettings settings = readStartupSettings(ctx.settings);
-    ctx.spriteBackground = settings.spriteBackground;
-    ctx.language = settings.language;
+    ctx.look.setSpriteBackground(settings.spriteBackground);
+    ctx.look.setLanguage(settings.language);
     if (settings.writeError) ctx.dialogs.errorReport(toQString(*settings.writeError));
 
     // The stored layout is not restored here; the game's paths are read again, so that start-up
     // works on what is installed now.
     runCommand([&ctx] { ctx.game.ReadPaths(); });
     m_savedTitle = windowTitle();
-    ctx.debugMode = debugMode;
-    ctx.trace(QStringLiteral("Testing Sound System..."));
-    ctx.sound.play(ctx.programFile("vek.wav"));
-    ctx.trace(QStringLiteral("Create Script list..."));
+    ctx.startup.setDebugMode(debugMode);
+    ctx.startup.trace(QStringLiteral("Testing Sound System..."));
+    ctx.sound.play(ctx.files.file("vek.wav"));
+    ctx.startup.trace(QStringLiteral("Create Script list..."));
     ctx.commands.createScriptList();
-    ctx.trace(QStringLiteral("Set Status/Buttons/Basics..."));
+    ctx.startup.trace(QStringLiteral("Set Status/Buttons/Basics..."));
 }
 
 void MainWindow::placeAtTopOfScreen() {
@@ -248,7 +249,7 @@ void MainWindow::SpeedButton11Click() {
 }
 
 void MainWindow::switchLanguage(std::string_view language) {
-    context().language = std::string(language);
+    context().look.setLanguage(language);
     Q_EMIT languageChosen(languageOffset(language));
     if (m_help) m_help->showLanguage(language == kLanguageGerman);
     runCommand([this, language] { context().settings.writeLanguage(language); });
@@ -264,8 +265,8 @@ void MainWindow::SpeedButton8Click() {
 
 void MainWindow::SpeedButton6Click() {
     if (!m_help) {
-        m_help = std::make_unique<HelpWindow>(findHelpDirectory(context().programDirectory),
-                                              context().language == kLanguageGerman);
+        m_help = std::make_unique<HelpWindow>(findHelpDirectory(context().files.directory()),
+                                              context().look.german());
         m_help->move(0, frameGeometry().height());
     }
     m_help->showContents();
@@ -279,7 +280,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (stay) return event->ignore();
     context().commands.offerToSaveChangedSource();
     if (m_help) m_help->close();
-    if (context().pathsRead) {
+    if (context().startup.pathsRead()) {
         context().sound.playToEnd(gameSoundFile(context().game.paths(), "zzzz.wav"),
                                   kClosingSoundLimit);
     }

@@ -4,21 +4,19 @@
 #include <QMenu>
 
 #include "app/text_names.h"
-#include "app/ui/app_context.h"
 #include "app/ui/language.h"
+#include "app/ui/program_files.h"
 #include "app/ui/qt_convert.h"
 
 namespace vek::ui {
 
-namespace {}  // namespace
-
-QMenu* addRecentMenu(QMenu* fileMenu, AppContext& context, RecentKind kind,
+QMenu* addRecentMenu(QMenu* fileMenu, const ProgramFiles& files, RecentKind kind,
                      std::function<void(const QString&)> open) {
     QMenu* recent = addBilingualMenu(fileMenu, "Recent1", Msg::RecentTitle);
-    QObject::connect(recent, &QMenu::aboutToShow, recent, [recent, &context, kind, open] {
+    QObject::connect(recent, &QMenu::aboutToShow, recent, [recent, &files, kind, open] {
         recent->clear();
         int number = 1;
-        for (const std::filesystem::path& file : context.recent.files(kind)) {
+        for (const std::filesystem::path& file : files.recent().files(kind)) {
             const QString name = fromPath(file);
             // The number is the item's key; the name is shown whole so that equal names in
             // different folders stay apart.

@@ -9,11 +9,11 @@ class QMenu;
 
 namespace vek::ui {
 
-struct AppContext;
+class ProgramFiles;
 
 // A "Recent" submenu of a window's file menu: the files last used of `kind`, newest first, filled
 // anew each time it opens; choosing one hands its name to `open`.
-QMenu* addRecentMenu(QMenu* fileMenu, AppContext& context, RecentKind kind,
+QMenu* addRecentMenu(QMenu* fileMenu, const ProgramFiles& files, RecentKind kind,
                      std::function<void(const QString&)> open);
 
 }  // namespace vek::ui

@@ -53,9 +53,9 @@ class UndoItems final : public QObject {
   private:
     void refresh() {
         setBilingualCaption(m_undo, captionOf(Msg::UndoCaption, m_stack.undoLabel()),
-                            m_context.language);
+                            m_context.look.language());
         setBilingualCaption(m_redo, captionOf(Msg::RedoCaption, m_stack.redoLabel()),
-                            m_context.language);
+                            m_context.look.language());
         m_undo->setEnabled(m_stack.canUndo());
         m_redo->setEnabled(m_stack.canRedo());
     }

@@ -5,6 +5,7 @@
 
 #include "app/messages.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/session_look.h"
 #include "app/ui/user_dialogs.h"
 #include "app/vek_error.h"
 
@@ -25,7 +26,7 @@ bool VekApplication::notify(QObject* receiver, QEvent* event) {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
         if (m_dialogs) {
-            const std::string_view language = m_language ? *m_language : kLanguageEnglish;
+            const std::string_view language = m_look ? m_look->language() : kLanguageEnglish;
             m_dialogs->errorReport(toQString(errorMessage(error, language)));
         }
     }

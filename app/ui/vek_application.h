@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QApplication>
-#include <string>
 
 class QStatusBar;
 
 namespace vek::ui {
 
+class SessionLook;
 class UserDialogs;
 
 // The application object. An exception that escapes an event handler ends the command, not the
@@ -17,8 +17,9 @@ class VekApplication : public QApplication {
     VekApplication(int& argc, char** argv);
 
     void setDialogs(UserDialogs* dialogs) { m_dialogs = dialogs; }
-    // Errors are reported in this language (a value that lives as long as the application).
-    void reportErrorsIn(const std::string& language) { m_language = &language; }
+    // Errors are reported in the session's language (a service that lives as long as the
+    // application).
+    void reportErrorsIn(const SessionLook& look) { m_look = &look; }
     // Shows the hint of whatever the mouse is over in this status bar, for every window.
     void showHintsIn(QStatusBar* statusBar);
     QStatusBar* hintBar() const { return m_hintBar; }
@@ -27,7 +28,7 @@ class VekApplication : public QApplication {
 
   private:
     UserDialogs* m_dialogs = nullptr;
-    const std::string* m_language = nullptr;
+    const SessionLook* m_look = nullptr;
     QStatusBar* m_hintBar = nullptr;
 };
 

@@ -61,7 +61,7 @@ CommandInterfaceWindow::CommandInterfaceWindow(AppContext& context, TCreatures& 
     m_label2->setObjectName(QStringLiteral("Label2"));
     tagControl(m_label2, Tag::SendToCreatures);
     m_label2->setText(QStringLiteral("Send to Creatures:"));
-    m_edit1 = new MacroLineEdit(context, checking, central);
+    m_edit1 = new MacroLineEdit(context.look, checking, central);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setMinimumWidth(kFieldWidth);
     connect(m_edit1, &QLineEdit::returnPressed, this, &CommandInterfaceWindow::Button1Click);
@@ -119,7 +119,7 @@ void CommandInterfaceWindow::Extractallmakrosandsaveasmakfiles1Click() {
             [this](std::string_view macro) {
                 return answerIfAnswered(m_creatures, m_creatures.SendMacro(macro));
             },
-            context().programFile("mac"), context().language,
+            context().files.file("mac"), context().look.language(),
             [this](const std::string& line) {
                 m_memo1->appendPlainText(toQString(line));
                 // Shows the line at once; the user's input waits until the run ends.

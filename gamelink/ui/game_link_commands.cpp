@@ -15,7 +15,7 @@
 namespace vek::ui {
 
 void putLauncherObject(AppContext& context, TCreatures& creatures) {
-    runGuarded(context, [&] { vek::putLauncherObject(creatures, context.programDirectory); });
+    runGuarded(context, [&] { vek::putLauncherObject(creatures, context.files.directory()); });
 }
 
 void testConnectionToCreatures(AppContext& context, TCreatures& creatures) {
@@ -33,7 +33,7 @@ void launchCreatures(AppContext& context, const TCreatures& creatures) {
         exec.Execute();
     } catch (const VekError& error) {
         // A plain message box: the application's title as its caption.
-        context.dialogs.message(toQString(error.message(context.language)),
+        context.dialogs.message(toQString(error.message(context.look.language())),
                                 QStringLiteral("Vekstudio"), Buttons::Ok);
     }
 }

@@ -214,12 +214,12 @@ QWidget* NewObjectSourceWindow::createMessagePage() {
 
 void NewObjectSourceWindow::FormCreate() {
     AppContext& ctx = context();
-    ctx.trace(QStringLiteral("COB Source Creator init macpath..."));
+    ctx.startup.trace(QStringLiteral("COB Source Creator init macpath..."));
     showMacroFiles();
-    ctx.trace(QStringLiteral("COB Source Creator init scripts..."));
+    ctx.startup.trace(QStringLiteral("COB Source Creator init scripts..."));
     ListBox1->clear();
     for (std::string_view entry : scriptEventList().entries()) ListBox1->addItem(toQString(entry));
-    ctx.trace(QStringLiteral("COB Source Creator init tree..."));
+    ctx.startup.trace(QStringLiteral("COB Source Creator init tree..."));
     runCommand([this] { m_catalogue.load(); });
 }
 
@@ -339,7 +339,7 @@ void NewObjectSourceWindow::showMacroFiles() {
     FileListBox1->clear();
     const std::string mask = toStdString(m_macroMask);
     // The mask takes any extension, as the folder's listing of the game's own tools does.
-    for (const std::string& name : fileNamesIn(macroDirectory(context().programDirectory))) {
+    for (const std::string& name : fileNamesIn(macroDirectory(context().files.directory()))) {
         if (matchesMacroMask(name, mask)) FileListBox1->addItem(toQString(name));
     }
 }
@@ -385,7 +385,7 @@ void NewObjectSourceWindow::Button1Click() {
         for (const BilingualBox& failure : failures) context().ask(failure, Buttons::Ok);
         if (!failures.empty()) return;
         if (CheckBox15->isChecked()) {
-            const auto folder = macroDirectory(context().programDirectory);
+            const auto folder = macroDirectory(context().files.directory());
             for (int row = 0; row < FileListBox1->count(); ++row) {
                 const QListWidgetItem* item = FileListBox1->item(row);
                 if (item->isSelected())

@@ -173,7 +173,7 @@ QWidget* ObjectAssistantWindow::createInfusionPage() {
 void ObjectAssistantWindow::FormCreate() {
     AppContext& ctx = context();
     const QString genetics = toQString(ctx.game.paths().CGeneticsPath);
-    ctx.trace(QStringLiteral("COB Assistent setup...Path: ") + genetics);
+    ctx.startup.trace(QStringLiteral("COB Assistent setup...Path: ") + genetics);
     const QStringList files =
         genetics.isEmpty() ? QStringList()
                            : QDir(genetics).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
@@ -183,7 +183,7 @@ void ObjectAssistantWindow::FormCreate() {
     }
     ChemicalNames names;
     runCommand([&] {
-        readChemicalNamesFile(findIgnoringCase(ctx.programDirectory, "chemicals.txt"), names);
+        readChemicalNamesFile(findIgnoringCase(ctx.files.directory(), "chemicals.txt"), names);
     });
     for (QComboBox* chooser : m_chemicals) {
         for (const std::string& name : names) chooser->addItem(toQString(name));

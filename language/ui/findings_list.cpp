@@ -25,8 +25,8 @@ QString findingRow(const Finding& finding, const Bilingual& place, std::string_v
            QStringLiteral(": ") + toQString(finding.text.in(language));
 }
 
-FindingsList::FindingsList(const AppContext& context, QWidget* parent)
-    : QListWidget(parent), m_context(context) {
+FindingsList::FindingsList(const SessionLook& look, QWidget* parent)
+    : QListWidget(parent), m_look(look) {
     setObjectName(QStringLiteral("FindingsList"));
     auto choose = [this](QListWidgetItem* item) {
         const Finding& finding = m_findings.at(static_cast<std::size_t>(row(item)));
@@ -45,7 +45,7 @@ void FindingsList::retranslate() {
     clear();
     for (const Finding& finding : m_findings) {
         auto* item = new QListWidgetItem(
-            findingRow(finding, Msg::FindingLinePlace, m_context.language), this);
+            findingRow(finding, Msg::FindingLinePlace, m_look.language()), this);
         item->setForeground(finding.isError() ? QColor(0xb0, 0x00, 0x00)
                                               : QColor(0x80, 0x60, 0x00));
     }
@@ -58,12 +58,14 @@ bool mayGoDespiteErrors(const AppContext& context, std::span<const Finding> find
     int errors = 0;
     for (const Finding& finding : findings) {
         if (!finding.isError()) continue;
-        if (++errors <= kErrorsNamed) rows << findingRow(finding, place, context.language);
+        if (++errors <= kErrorsNamed) rows << findingRow(finding, place, context.look.language());
     }
     if (errors > kErrorsNamed)
-        rows << inLanguage(Msg::FindingsMore, context.language).arg(errors - kErrorsNamed);
-    const QString text = inLanguage(question, context.language).arg(rows.join(QLatin1Char('\n')));
-    return context.dialogs.message(text, inLanguage(Msg::MacroErrorsCaption, context.language),
+        rows << inLanguage(Msg::FindingsMore, context.look.language()).arg(errors - kErrorsNamed);
+    const QString text =
+        inLanguage(question, context.look.language()).arg(rows.join(QLatin1Char('\n')));
+    return context.dialogs.message(text,
+                                   inLanguage(Msg::MacroErrorsCaption, context.look.language()),
                                    Buttons::YesNo) == Answer::Yes;
 }
 

@@ -11,6 +11,7 @@
 
 namespace vek::ui {
 
+class SessionLook;
 struct AppContext;
 
 // "Line 3, column 5: error: …" in a language; the place is Msg::FindingLinePlace in a source,
@@ -21,7 +22,7 @@ QString findingRow(const Finding& finding, const Bilingual& place, std::string_v
 class FindingsList : public QListWidget {
     Q_OBJECT
   public:
-    FindingsList(const AppContext& context, QWidget* parent);
+    FindingsList(const SessionLook& look, QWidget* parent);
 
     void setFindings(std::span<const Finding> findings);
     // Writes the rows again in the interface language.
@@ -32,7 +33,7 @@ class FindingsList : public QListWidget {
     void findingChosen(int line, int column);
 
   private:
-    const AppContext& m_context;
+    const SessionLook& m_look;
     std::vector<Finding> m_findings;
 };
 

@@ -7,8 +7,8 @@
 #include <QStandardItemModel>
 #include <QToolTip>
 
-#include "app/ui/app_context.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/session_look.h"
 #include "language/ui/macro_formats.h"
 
 namespace vek::ui {
@@ -27,10 +27,10 @@ QString lowered(const QString& text) { return text.toLower(); }
 
 }  // namespace
 
-MacroCompleter::MacroCompleter(QWidget* editor, const AppContext& context, Field field)
+MacroCompleter::MacroCompleter(QWidget* editor, const SessionLook& look, Field field)
     : QObject(editor),
       m_editor(editor),
-      m_context(context),
+      m_look(look),
       m_field(std::move(field)),
       m_completer(new QCompleter(this)),
       m_model(new QStandardItemModel(this)) {
@@ -92,9 +92,9 @@ bool MacroCompleter::offer(bool asked) {
     m_from = codeUnitOf(line, completion.start);
     m_model->clear();
     for (const Word* word : completion.words) {
-        auto* item = new QStandardItem(toQString(signatureOf(*word, m_context.language)));
+        auto* item = new QStandardItem(toQString(signatureOf(*word, m_look.language())));
         item->setData(toQString(word->name), kWordRole);
-        item->setToolTip(toQString(word->description.in(m_context.language)));
+        item->setToolTip(toQString(word->description.in(m_look.language())));
         m_model->appendRow(item);
     }
     QAbstractItemView* popup = m_completer->popup();
@@ -124,8 +124,8 @@ QString MacroCompleter::descriptionAtCaret() const {
     // At the end of a word the caret stands just after it.
     if (!word && column > 0) word = wordAt(text, column - 1);
     if (!word) return {};
-    return toQString(signatureOf(*word, m_context.language)) + QStringLiteral(": ") +
-           toQString(word->description.in(m_context.language));
+    return toQString(signatureOf(*word, m_look.language())) + QStringLiteral(": ") +
+           toQString(word->description.in(m_look.language()));
 }
 
 }  // namespace vek::ui

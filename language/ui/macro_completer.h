@@ -15,7 +15,7 @@ class QWidget;
 
 namespace vek::ui {
 
-struct AppContext;
+class SessionLook;
 
 // Completion of the language's words and the description of the word at the caret for a text
 // field: Ctrl+Space or four letters typed offer the words that fit, each shown with its
@@ -31,7 +31,7 @@ class MacroCompleter : public QObject {
         std::function<QRect()> cursorRect;
     };
 
-    MacroCompleter(QWidget* editor, const AppContext& context, Field field);
+    MacroCompleter(QWidget* editor, const SessionLook& look, Field field);
 
     // Call first in the field's key handler: true when the key was the completer's.
     bool keyBefore(QKeyEvent* event);
@@ -50,7 +50,7 @@ class MacroCompleter : public QObject {
     void insert(const QModelIndex& index);
 
     QWidget* m_editor;
-    const AppContext& m_context;
+    const SessionLook& m_look;
     Field m_field;
     QCompleter* m_completer;
     QStandardItemModel* m_model;

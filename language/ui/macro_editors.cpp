@@ -6,17 +6,17 @@
 #include <QTextBlock>
 #include <QToolTip>
 
-#include "app/ui/app_context.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/session_look.h"
 #include "language/ui/macro_completer.h"
 #include "language/ui/macro_highlighter.h"
 
 namespace vek::ui {
 
-MacroTextEdit::MacroTextEdit(const AppContext& context, QWidget* parent)
+MacroTextEdit::MacroTextEdit(const SessionLook& look, QWidget* parent)
     : QPlainTextEdit(parent),
-      m_context(context),
-      m_completer(new MacroCompleter(this, context,
+      m_look(look),
+      m_completer(new MacroCompleter(this, look,
                                      {[this] { return textCursor().block().text(); },
                                       [this] { return textCursor().positionInBlock(); },
                                       [this](int from, int to, const QString& text) {
@@ -59,7 +59,7 @@ bool MacroTextEdit::viewportEvent(QEvent* event) {
     const Finding* finding = m_highlighter->findingAt(
         at.blockNumber() + 1, characterOf(at.block().text(), at.positionInBlock()) + 1);
     if (finding) {
-        QToolTip::showText(help->globalPos(), toQString(finding->text.in(m_context.language)),
+        QToolTip::showText(help->globalPos(), toQString(finding->text.in(m_look.language())),
                            viewport());
     } else {
         QToolTip::hideText();
@@ -67,12 +67,12 @@ bool MacroTextEdit::viewportEvent(QEvent* event) {
     return true;
 }
 
-MacroLineEdit::MacroLineEdit(const AppContext& context, CheckOptions options, QWidget* parent)
+MacroLineEdit::MacroLineEdit(const SessionLook& look, CheckOptions options, QWidget* parent)
     : QLineEdit(parent),
-      m_context(context),
+      m_look(look),
       m_options(options),
       m_completer(
-          new MacroCompleter(this, context,
+          new MacroCompleter(this, look,
                              {[this] { return text(); }, [this] { return cursorPosition(); },
                               [this](int from, int to, const QString& text) {
                                   setSelection(from, to - from);
@@ -91,7 +91,7 @@ void MacroLineEdit::keyPressEvent(QKeyEvent* event) {
 QString MacroLineEdit::findingsText() const {
     QStringList texts;
     for (const Finding& finding : m_findings)
-        texts << toQString(finding.text.in(m_context.language));
+        texts << toQString(finding.text.in(m_look.language()));
     return texts.join(QLatin1Char('\n'));
 }
 

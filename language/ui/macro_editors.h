@@ -11,7 +11,7 @@
 
 namespace vek::ui {
 
-struct AppContext;
+class SessionLook;
 class MacroCompleter;
 class MacroHighlighter;
 
@@ -20,7 +20,7 @@ class MacroHighlighter;
 class MacroTextEdit : public QPlainTextEdit {
     Q_OBJECT
   public:
-    MacroTextEdit(const AppContext& context, QWidget* parent);
+    MacroTextEdit(const SessionLook& look, QWidget* parent);
 
     // Reads lines by `reader` and checks them with `check` (null: colours only).
     void setChecking(LineReader reader, std::unique_ptr<LinesCheck> check);
@@ -34,7 +34,7 @@ class MacroTextEdit : public QPlainTextEdit {
     bool viewportEvent(QEvent* event) override;
 
   private:
-    const AppContext& m_context;
+    const SessionLook& m_look;
     MacroCompleter* m_completer;
     MacroHighlighter* m_highlighter = nullptr;
 };
@@ -44,7 +44,7 @@ class MacroTextEdit : public QPlainTextEdit {
 class MacroLineEdit : public QLineEdit {
     Q_OBJECT
   public:
-    MacroLineEdit(const AppContext& context, CheckOptions options, QWidget* parent);
+    MacroLineEdit(const SessionLook& look, CheckOptions options, QWidget* parent);
 
     std::span<const Finding> findings() const { return m_findings; }
     // The findings' texts in the interface language, one a line: the line's tooltip.
@@ -58,7 +58,7 @@ class MacroLineEdit : public QLineEdit {
   private:
     void recheck();
 
-    const AppContext& m_context;
+    const SessionLook& m_look;
     CheckOptions m_options;
     MacroCompleter* m_completer;
     std::vector<Finding> m_findings;

@@ -99,7 +99,7 @@ void CobInjectorPage::injectCommand() {
     runGuarded(m_context, [&] {
         const InjectionOutcome outcome =
             injectObject(m_document.cob(), m_document.source().changedButNotCompiled(),
-                         m_context.language, steps);
+                         m_context.look.language(), steps);
         if (outcome == InjectionOutcome::Injected)
             Q_EMIT noteChanged(
                 m_context.text(Msg::InjectedNote).arg(toQString(m_document.cob().name)));

@@ -91,7 +91,7 @@ ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& 
 ObjectCompilerWindow::~ObjectCompilerWindow() = default;
 
 void ObjectCompilerWindow::FormCreate() {
-    context().trace(QStringLiteral("Compiler setup..."));
+    context().startup.trace(QStringLiteral("Compiler setup..."));
     m_picturePage->showFirstPicture();
 }
 
@@ -115,7 +115,7 @@ void ObjectCompilerWindow::createMenus() {
     source->addSeparator();
     addItem(source, "LoadSourceFileCOS1", Tag::LoadSourceFile, this, &W::Button6Click)
         ->setShortcut(QKeySequence::Open);
-    addRecentMenu(source, context(), RecentKind::Sources, [this](const QString& recent) {
+    addRecentMenu(source, context().files, RecentKind::Sources, [this](const QString& recent) {
         // A source from the list replaces the text as a dropped one does.
         offerToSaveChangedSource(Buttons::OkCancel);
         loadSourceFile(recent);
@@ -182,11 +182,11 @@ void ObjectCompilerWindow::Button10Click() { context().commands.showNewObjectSou
 void ObjectCompilerWindow::COBAssistent1Click() { context().commands.showObjectAssistant(); }
 
 QString ObjectCompilerWindow::sourceFolder() const {
-    return context().startFolder(RecentKind::Sources, gameMainDirectory());
+    return context().files.startFolder(RecentKind::Sources, gameMainDirectory());
 }
 
 QString ObjectCompilerWindow::gameMainDirectory() const {
-    return context().gameDirectory(context().game.paths().CMainPath);
+    return toQString(context().game.paths().CMainPath);
 }
 
 void ObjectCompilerWindow::Button6Click() {
@@ -201,7 +201,7 @@ void ObjectCompilerWindow::loadSourceFile(const QString& path) {
     runCommand([this, &path] {
         m_document.loadSource(toPath(path));
         m_sourcePage->moveCaretToStart();
-        context().remember(RecentKind::Sources, path);
+        context().files.remember(RecentKind::Sources, path);
         showSourcePage();
     });
 }
@@ -243,7 +243,7 @@ void ObjectCompilerWindow::Button7Click() {
             QStringLiteral("COS"), toQString(m_document.sourceFileName()));
         if (!chosen) return;
         m_document.saveSource(toPath(*chosen));
-        context().remember(RecentKind::Sources, *chosen);
+        context().files.remember(RecentKind::Sources, *chosen);
     });
 }
 

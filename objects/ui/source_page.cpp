@@ -42,7 +42,7 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     connect(m_fileListBox1, &QListWidget::itemDoubleClicked, this,
             [this] { FileListBox1DblClick(); });
 
-    m_memo2 = new MacroTextEdit(context, splitter);
+    m_memo2 = new MacroTextEdit(context.look, splitter);
     m_memo2->setObjectName(QStringLiteral("Memo2"));
     tagControl(m_memo2, Tag::SourceText);
     m_memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -59,7 +59,7 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({150, 490});
 
-    m_findings = new FindingsList(context, pageSplitter);
+    m_findings = new FindingsList(context.look, pageSplitter);
     connect(m_memo2->highlighter(), &MacroHighlighter::findingsChanged, this,
             [this] { m_findings->setFindings(m_memo2->highlighter()->findings()); });
     connect(m_findings, &FindingsList::findingChosen, m_memo2, &MacroTextEdit::moveCaretTo);
@@ -104,7 +104,7 @@ void SourcePage::moveCaretToStart() { m_memo2->setTextCursor(QTextCursor(m_memo2
 
 void SourcePage::refreshMacroList() {
     m_fileListBox1->clear();
-    for (const std::string& name : macroFileNames(macroDirectory(m_context.programDirectory)))
+    for (const std::string& name : macroFileNames(macroDirectory(m_context.files.directory())))
         m_fileListBox1->addItem(toQString(name));
 }
 
@@ -112,7 +112,7 @@ void SourcePage::FileListBox1DblClick() {
     const QListWidgetItem* item = m_fileListBox1->currentItem();
     if (!item) return;
     runGuarded(m_context, [this, item] {
-        const auto path = macroDirectory(m_context.programDirectory) / toPath(item->text());
+        const auto path = macroDirectory(m_context.files.directory()) / toPath(item->text());
         // The text goes through the hidden box, and replaces the selection at the caret.
         m_memo3->setPlainText(toQString(macroInsertionText(path)));
         const QTextCursor cursor = m_memo2->textCursor();

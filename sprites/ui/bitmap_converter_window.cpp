@@ -50,7 +50,7 @@ void BitmapConverterWindow::buildMenus() {
     LoadBMP1 = addTaggedItem(files, "LoadBMP1", Tag::LoadBmpFile, {});
     connect(LoadBMP1, &QAction::triggered, this, &W::LoadBMP1Click);
     LoadBMP1->setShortcut(QKeySequence::Open);
-    addRecentMenu(files, context(), RecentKind::Pictures, [this](const QString& recent) {
+    addRecentMenu(files, context().files, RecentKind::Pictures, [this](const QString& recent) {
         if (!m_converting) runCommand([this, &recent] { loadPicture(recent); });
     });
     SaveasSPRFile1 = addTaggedItem(files, "SaveasSPRFile1", Tag::SaveAsSprFile, {});
@@ -133,13 +133,13 @@ QWidget* BitmapConverterWindow::buildOptionsPage() {
 }
 
 void BitmapConverterWindow::FormCreate() {
-    context().trace(QStringLiteral("Sprite Converter setup..."));
+    context().startup.trace(QStringLiteral("Sprite Converter setup..."));
     if (const QScreen* screen = this->screen()) {
         QRect frame = geometry();
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    if (context().pathsRead) {
+    if (context().startup.pathsRead()) {
         m_picture = startPicture();
         showPicture();
     }
@@ -153,7 +153,7 @@ ColorMatchLevel BitmapConverterWindow::matchLevel() const {
 }
 
 QString BitmapConverterWindow::startFolder(RecentKind kind) const {
-    return context().startFolder(kind, context().gameDirectory(context().game.paths().CImagePath));
+    return context().files.startFolder(kind, toQString(context().game.paths().CImagePath));
 }
 
 void BitmapConverterWindow::showPicture() {
@@ -185,7 +185,7 @@ void BitmapConverterWindow::loadBitmap() {
 void BitmapConverterWindow::loadPicture(const QString& file) {
     // Read whole before anything changes: a file that is no picture leaves the previous one.
     m_picture = readPicture(toPath(file), m_palette.background());
-    context().remember(RecentKind::Pictures, file);
+    context().files.remember(RecentKind::Pictures, file);
     showPicture();
 }
 
@@ -238,7 +238,7 @@ void BitmapConverterWindow::saveAsSprite() {
     });
     showConvertedRows(rows);
     writeConvertedSprite(toPath(*file), sprite);
-    context().remember(RecentKind::Sprites, *file);
+    context().files.remember(RecentKind::Sprites, *file);
     if (!batch) showNote(this, context().text(Msg::SavedNote).arg(QFileInfo(*file).fileName()));
 }
 

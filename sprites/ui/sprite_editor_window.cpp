@@ -120,7 +120,7 @@ void SpriteEditorWindow::buildMenus() {
         ->setShortcut(ctrl(Qt::Key_O));
     m_importItem = addBilingualItem(file, "ImportPicture1", Msg::SpriteEditorImportCaption);
     connect(m_importItem, &QAction::triggered, this, &W::importPicture);
-    addRecentMenu(file, context(), RecentKind::Sprites, [this](const QString& recent) {
+    addRecentMenu(file, context().files, RecentKind::Sprites, [this](const QString& recent) {
         runCommand([this, &recent] { openSpriteFile(toPath(recent)); });
     });
     file->addSeparator();
@@ -322,31 +322,31 @@ void SpriteEditorWindow::buildControls() {
 
 void SpriteEditorWindow::FormCreate() {
     AppContext& ctx = context();
-    ctx.trace(QStringLiteral("Add help..."));
-    ctx.trace(QStringLiteral("Sys Info..."));
-    ctx.trace(QStringLiteral("Reading Paths..."));
+    ctx.startup.trace(QStringLiteral("Add help..."));
+    ctx.startup.trace(QStringLiteral("Sys Info..."));
+    ctx.startup.trace(QStringLiteral("Reading Paths..."));
     runCommand([&ctx] { ctx.game.ReadPaths(); });
     if (!checkGameInstalled(ctx)) return;
 
-    ctx.trace(QStringLiteral("Installing Bitmaps..."));
-    ctx.trace(QStringLiteral("Create Info Page..."));
+    ctx.startup.trace(QStringLiteral("Installing Bitmaps..."));
+    ctx.startup.trace(QStringLiteral("Create Info Page..."));
     makeInfoPage();
-    ctx.trace(QStringLiteral("Read chemicals..."));
+    ctx.startup.trace(QStringLiteral("Read chemicals..."));
     const std::string paletteDirectory = ctx.game.paths().CPalettePath;
-    ctx.trace(QStringLiteral("Read palette... from ") + toQString(paletteDirectory) +
-              toQString(kPaletteFileName));
-    m_palette.setBackground(ctx.spriteBackground);
+    ctx.startup.trace(QStringLiteral("Read palette... from ") + toQString(paletteDirectory) +
+                      toQString(kPaletteFileName));
+    m_palette.setBackground(ctx.look.spriteBackground());
     runCommand([this, &paletteDirectory, &ctx] {
-        m_palette = readGamePalette(paletteDirectory, ctx.spriteBackground);
+        m_palette = readGamePalette(paletteDirectory, ctx.look.spriteBackground());
     });
-    ctx.trace(QStringLiteral("Draw Palette..."));
+    ctx.startup.trace(QStringLiteral("Draw Palette..."));
     m_paletteArea = renderPaletteArea(m_palette);
     Image2->showImage(m_paletteArea);
     m_color1 = 0;
     m_color2 = 1;
     setSwatch(Label1, m_color1);
     setSwatch(Label2, m_color2);
-    ctx.trace(QStringLiteral("Compiler presets..."));
+    ctx.startup.trace(QStringLiteral("Compiler presets..."));
 }
 
 void SpriteEditorWindow::makeInfoPage() {
@@ -371,7 +371,7 @@ void SpriteEditorWindow::makeInfoPage() {
 // Opening and selecting
 
 QString SpriteEditorWindow::startFolder(RecentKind kind) const {
-    return context().startFolder(kind, context().gameDirectory(context().game.paths().CImagePath));
+    return context().files.startFolder(kind, toQString(context().game.paths().CImagePath));
 }
 
 void SpriteEditorWindow::OpenSpriteFile1Click() {
@@ -388,7 +388,7 @@ void SpriteEditorWindow::OpenSpriteFile1Click() {
 bool SpriteEditorWindow::openSpriteFile(const std::filesystem::path& file) {
     if (!m_document.mayLeaveSprite()) return false;
     m_document.open(file);
-    context().remember(RecentKind::Sprites, fromPath(file));
+    context().files.remember(RecentKind::Sprites, fromPath(file));
     return true;
 }
 
@@ -541,7 +541,7 @@ void SpriteEditorWindow::showCaption() {
 
 void SpriteEditorWindow::redraw() {
     if (m_document.spriteLoaded()) {
-        renderDrawingArea(m_document.sprite(), m_palette, m_zoom, context().spriteBackground,
+        renderDrawingArea(m_document.sprite(), m_palette, m_zoom, context().look.spriteBackground(),
                           m_area);
     } else {
         emptyDrawingArea();
@@ -634,7 +634,7 @@ void SpriteEditorWindow::importPicture() {
                                        startFolder(RecentKind::Pictures), pictureFilter());
         if (!file) return;
         RgbImage picture = readPicture(toPath(*file), m_palette.background());
-        context().remember(RecentKind::Pictures, *file);
+        context().files.remember(RecentKind::Pictures, *file);
         m_document.requireSpriteSize(picture.width, picture.height);
         m_document.replacePixels(convertPicture(picture, m_palette, ColorMatchLevel::Best));
     });
@@ -755,10 +755,10 @@ void SpriteEditorWindow::setSwatch(QLabel* swatch, std::uint8_t index) {
 void SpriteEditorWindow::Button1Click() {
     runCommand([this] {
         AppContext& ctx = context();
-        const auto chosen = ctx.dialogs.chooseColor(toQColor(ctx.spriteBackground));
+        const auto chosen = ctx.dialogs.chooseColor(toQColor(ctx.look.spriteBackground()));
         if (!chosen) return;
         const ScreenColor background = toScreenColor(*chosen);
-        ctx.spriteBackground = background;
+        ctx.look.setSpriteBackground(background);
         m_palette.setBackground(background);
         redraw();
         if (!m_paletteArea.pixels.empty()) {
@@ -808,7 +808,7 @@ void SpriteEditorWindow::SaveSpritetonewFile1Click() {
             kSpriteFilter, kSpriteExtension);
         if (!fileName) return;
         m_document.saveToNewFile(toPath(*fileName));
-        context().remember(RecentKind::Sprites, *fileName);
+        context().files.remember(RecentKind::Sprites, *fileName);
         noteSaved(*fileName);
     });
 }
@@ -823,11 +823,11 @@ void SpriteEditorWindow::SavePaletteAreatoBMP1Click() {
 
 void SpriteEditorWindow::exportPicture(const RgbImage& picture, const Bilingual& title) {
     const auto fileName = context().dialogs.saveFile(
-        context().text(title), context().startFolder(RecentKind::Pictures, {}), pictureFilter(),
-        QStringLiteral("BMP"));
+        context().text(title), context().files.startFolder(RecentKind::Pictures, {}),
+        pictureFilter(), QStringLiteral("BMP"));
     if (!fileName) return;
     writePicture(toPath(*fileName), picture);
-    context().remember(RecentKind::Pictures, *fileName);
+    context().files.remember(RecentKind::Pictures, *fileName);
     noteSaved(*fileName);
 }
 
@@ -852,7 +852,7 @@ void SpriteEditorWindow::CopySPRfilestooneSPRfil1Click() {
                                  startFolder(RecentKind::Sprites), kSpriteFilter, kSpriteExtension);
         if (!output) return;
         writeMergedFile(toPath(*output), list);
-        ctx.remember(RecentKind::Sprites, *output);
+        ctx.files.remember(RecentKind::Sprites, *output);
         noteSaved(*output);
     });
 }

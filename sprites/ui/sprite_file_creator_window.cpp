@@ -85,14 +85,14 @@ void SpriteFileCreatorWindow::Button1Click() {
         AppContext& ctx = context();
         const auto fileName = ctx.dialogs.saveFile(
             ctx.text(Msg::FileCreatorCreateTitle),
-            ctx.startFolder(RecentKind::Sprites, ctx.gameDirectory(ctx.game.paths().CImagePath)),
+            ctx.files.startFolder(RecentKind::Sprites, toQString(ctx.game.paths().CImagePath)),
             QStringLiteral("*.SPR (*.SPR *.spr)"), QStringLiteral("SPR"));
         if (!fileName) return;
         // The fields are read only now, after the file was chosen.
         const UniformSpriteFile layout = creatorLayout(
             toStdString(Edit1->text()), toStdString(Edit2->text()), toStdString(Edit3->text()));
         writeUniformSpriteFile(toPath(*fileName), layout);
-        ctx.remember(RecentKind::Sprites, *fileName);
+        ctx.files.remember(RecentKind::Sprites, *fileName);
         showNote(this, ctx.text(Msg::CreatedNote).arg(QFileInfo(*fileName).fileName()));
     });
 }

@@ -25,6 +25,7 @@ struct Inputs {
             << err.str();
         writeSpriteFile(dir / "s.spr", std::vector<SpriteImage>{SpriteImage(2, 2)});
         writePicture(dir / "p.bmp", RgbImage(2, 2, 0xFFFFFF));
+        writeFileAtomically(dir / "pal.dta", std::vector<std::uint8_t>(768, 0));
         fs::create_symlink("s.spr", dir / "link.spr");
         fs::create_hard_link(dir / "x.cos", dir / "hard.cos");
     }
@@ -43,6 +44,11 @@ TEST(FileSafety, AVerbWhoseOutputIsItsInputRefusesAndLeavesTheInputAsItWas) {
         {{"spr", "merge", in.p("s.spr"), in.p("x.cob"), in.p("link.spr")}, "s.spr"},
         {{"bmp2spr", in.p("p.bmp"), in.p("p.bmp")}, "p.bmp"},
         {{"map", in.p("s.spr"), "--back", in.p("link.spr")}, "s.spr"},
+        {{"spr", "palette", in.p("pal.dta"), "--palette", in.p("pal.dta")}, "pal.dta"},
+        {{"spr", "export", in.p("s.spr"), "0", in.p("pal.dta"), "--palette", in.p("pal.dta")},
+         "pal.dta"},
+        {{"thumbnail", in.p("link.spr"), in.p("s.spr")}, "s.spr"},
+        {{"thumbnail", in.p("s.spr"), in.p("pal.dta"), "--palette", in.p("pal.dta")}, "pal.dta"},
     };
     for (const auto& c : cases) {
         const fs::path input = in.dir / c.input;

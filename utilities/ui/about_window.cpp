@@ -105,8 +105,8 @@ AboutWindow::AboutWindow(AppContext& context, ReportLines reportLines)
 
 void AboutWindow::FormCreate() {
     m_report->clear();
-    if (context().debugMode) {
-        context().trace(QStringLiteral("About setup..."));
+    if (context().startup.debugMode()) {
+        context().startup.trace(QStringLiteral("About setup..."));
         if (m_reportLines) {
             QStringList lines;
             for (const std::string& line : m_reportLines()) lines << toQString(line);
@@ -114,7 +114,7 @@ void AboutWindow::FormCreate() {
             m_report->setPlainText(lines.join(QLatin1Char('\n')));
         }
     }
-    context().endTrace();
+    context().startup.endTrace();
 }
 
 }  // namespace vek::ui

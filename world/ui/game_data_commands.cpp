@@ -29,9 +29,9 @@ void resetWorldCommand(AppContext& context, bool gameAnswers) {
 void createNewWorldCommand(AppContext& context) {
     const std::string& mainPath = context.game.paths().CMainPath;
     if (!gameFolderKnown(context, mainPath, kMainDirectoryValue)) return;
-    const auto target = context.dialogs.saveFile(
-        context.text(kNewWorldDialogTitle), context.gameDirectory(mainPath),
-        QStringLiteral("*.SFC"), QStringLiteral("SFC"), QStringLiteral("*.SFC"));
+    const auto target = context.dialogs.saveFile(context.text(kNewWorldDialogTitle),
+                                                 toQString(mainPath), QStringLiteral("*.SFC"),
+                                                 QStringLiteral("SFC"), QStringLiteral("*.SFC"));
     if (!target) return;
     runGuarded(context, [&] { createNewWorld(mainPath, toPath(*target)); });
 }

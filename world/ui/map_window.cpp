@@ -77,12 +77,12 @@ void MapWindow::buildControls() {
 }
 
 void MapWindow::FormCreate() {
-    context().trace(QStringLiteral("Albia Map setup (loading map if possible)..."));
+    context().startup.trace(QStringLiteral("Albia Map setup (loading map if possible)..."));
     if (const QScreen* screen = this->screen()) {
         const QRect available = screen->availableGeometry();
         setGeometry(available.left(), available.top() + 120, available.width(), height());
     }
-    if (context().pathsRead) loadCachedMap();
+    if (context().startup.pathsRead()) loadCachedMap();
 }
 
 void MapWindow::showMap() {
@@ -91,7 +91,7 @@ void MapWindow::showMap() {
 }
 
 bool MapWindow::loadCachedMap() {
-    std::optional<RgbImage> cached = MapCache(context().programDirectory).read();
+    std::optional<RgbImage> cached = MapCache(context().files.directory()).read();
     if (!cached) return false;
     m_map = std::move(*cached);
     showMap();
@@ -137,7 +137,7 @@ void MapWindow::drawAndCacheMap() {
     });
     setWindowTitle(kDoneTitle);
     done = true;
-    MapCache(context().programDirectory).write(m_map);
+    MapCache(context().files.directory()).write(m_map);
 }
 
 void MapWindow::SaveMap1Click() {

@@ -85,7 +85,8 @@ class MainWindowTest : public QObject {
         const QString ini = QString::fromStdString(bench.vekIniText());
         QVERIFY(ini.contains(QStringLiteral("Language=english")));
         QVERIFY(ini.contains(QStringLiteral("SBGC=$000000")));
-        QCOMPARE(bench.context().spriteBackground, 0xFFFFFFu);  // black only from the next start
+        QCOMPARE(bench.context().look.spriteBackground(),
+                 0xFFFFFFu);  // black only from the next start
         QVERIFY(button(bench, "SpeedButton12")->isChecked());
         QCOMPARE(eggMenuCaptions(bench),
                  (QStringList{QStringLiteral("&More Eggs"), QStringLiteral("&Grendel Egg-Disk"),
@@ -98,7 +99,8 @@ class MainWindowTest : public QObject {
         {
             TestWorkbench bench;
             QTest::mouseClick(button(bench, "SpeedButton13"), Qt::LeftButton);
-            QCOMPARE(QString::fromStdString(bench.context().language), QStringLiteral("deutsch"));
+            QCOMPARE(QString::fromStdString(bench.context().look.language()),
+                     QStringLiteral("deutsch"));
             QVERIFY(button(bench, "SpeedButton13")->isChecked());
             QVERIFY(!button(bench, "SpeedButton12")->isChecked());
             QCOMPARE(
@@ -140,11 +142,12 @@ class MainWindowTest : public QObject {
     void backgroundColourFormsAgreeAndGarbageFallsBack() {
         TestWorkbench decimal(withIni("[Color]\nSBGC=16711680\n[Language]\nLanguage=english\n"));
         TestWorkbench hexadecimal(withIni("[Color]\nSBGC=$FF0000\n[Language]\nLanguage=english\n"));
-        QCOMPARE(decimal.context().spriteBackground, hexadecimal.context().spriteBackground);
-        QCOMPARE(decimal.context().spriteBackground, 0xFF0000u);
+        QCOMPARE(decimal.context().look.spriteBackground(),
+                 hexadecimal.context().look.spriteBackground());
+        QCOMPARE(decimal.context().look.spriteBackground(), 0xFF0000u);
         TestWorkbench garbage(
             withIni("junk\n=\n[Color]\nSBGC=1.5\n[[Language]\nLanguage=english\n"));
-        QCOMPARE(garbage.context().spriteBackground, 0xFFFFFFu);
+        QCOMPARE(garbage.context().look.spriteBackground(), 0xFFFFFFu);
         QVERIFY(garbage.windows().main != nullptr);
     }
 
@@ -256,7 +259,7 @@ class MainWindowTest : public QObject {
         options.privateDemo = true;
         TestWorkbench bench(options);
         const fs::path manual = toPath(qEnvironmentVariable("VEK_BINARY_DIR")) / "help";
-        fs::copy(manual, bench.context().programDirectory / "help", fs::copy_options::recursive);
+        fs::copy(manual, bench.context().files.directory() / "help", fs::copy_options::recursive);
         MainWindow* main = bench.windows().main;
         main->SpeedButton13Click();
         main->SpeedButton6Click();
@@ -298,8 +301,8 @@ class MainWindowTest : public QObject {
         options.gameInstalled = false;
         options.startupAnswers = {Answer::Cancel};
         TestWorkbench bench(options);
-        QVERIFY(!bench.context().pathsRead);
-        QVERIFY(!bench.context().quitAfterStartup);
+        QVERIFY(!bench.context().startup.pathsRead());
+        QVERIFY(!bench.context().startup.quitAfterStartup());
         const auto messages = bench.dialogs().messages();
         QCOMPARE(messages.size(), std::size_t{1});
         QCOMPARE(messages.front().text, QStringLiteral("Install Creatures before using VEK!"));
@@ -350,7 +353,7 @@ class MainWindowTest : public QObject {
         const auto errors = bench.dialogs().errors();
         QCOMPARE(errors.size(), std::size_t{1});
         QVERIFY(errors.front().text.contains(QStringLiteral("/nonexistent/vek/game")));
-        QVERIFY(!bench.context().pathsRead);
+        QVERIFY(!bench.context().startup.pathsRead());
         QCOMPARE(bench.dialogs().messages().front().text,
                  QStringLiteral("Install Creatures before using VEK!"));
     }

@@ -133,7 +133,7 @@ class CommandInterfaceWindowTest : public QObject {
         vek::testing::TempDir dir;
         TestWorkbench bench;
         bench.linkTo(dir / "nobody");
-        bench.context().language = "deutsch";
+        bench.context().look.setLanguage("deutsch");
         CommandInterfaceWindow* window = bench.windows().commandInterface;
         window->memo1()->setPlainText(QStringLiteral("an old answer"));
         window->Button1Click();
@@ -169,7 +169,7 @@ class CommandInterfaceWindowTest : public QObject {
         bench.linkTo(dir / "game");
         CommandInterfaceWindow* window = bench.windows().commandInterface;
         window->memo1()->setPlainText(QStringLiteral("something from before"));
-        const fs::path mac = bench.context().programFile("mac");
+        const fs::path mac = bench.context().files.file("mac");
 
         // The busy pointer shows while the run goes on.
         int busyLines = 0;
@@ -198,7 +198,7 @@ class CommandInterfaceWindowTest : public QObject {
                  QStringLiteral("\"kill ownr\r\nendm\"\r\n"));
         QVERIFY(bench.dialogs().asked.empty());
 
-        bench.context().language = "deutsch";
+        bench.context().look.setLanguage("deutsch");
         window->Extractallmakrosandsaveasmakfiles1Click();
         QCOMPARE(memoLines(window).first(),
                  QStringLiteral("Bitte haben Sie etwas geduld, dies kann einige Zeit dauern..."));
@@ -217,7 +217,7 @@ class CommandInterfaceWindowTest : public QObject {
         options.privateDemo = true;
         TestWorkbench bench(options);
         bench.linkTo(dir / "game");
-        const fs::path mac = bench.context().programFile("mac");
+        const fs::path mac = bench.context().files.file("mac");
         fs::create_directories(mac / "02050302.MAC");
         bench.windows().commandInterface->Extractallmakrosandsaveasmakfiles1Click();
         QCOMPARE(bench.dialogs().errors().size(), std::size_t{1});

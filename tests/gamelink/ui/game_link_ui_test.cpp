@@ -83,12 +83,11 @@ class GameLinkUiTest : public QObject {
     void theLauncherButtonLeavesOneObjectWithItsPicture() {
         GameBench game;
         AppContext& context = game.bench.context();
-        QVERIFY(fs::exists(context.programFile("rpsw.kev")));
+        QVERIFY(fs::exists(context.files.file("rpsw.kev")));
         context.commands.putLauncherObject();
         context.commands.putLauncherObject();
         const fs::path installed = vek::pathFromUtf8(context.game.paths().CImagePath + "vekw.spr");
-        QCOMPARE(vek::readFileBytes(installed),
-                 vek::readFileBytes(context.programFile("rpsw.kev")));
+        QCOMPARE(vek::readFileBytes(installed), vek::readFileBytes(context.files.file("rpsw.kev")));
         QCOMPARE(game.ask("inst,enum 2 3 255,dde: putv posx,dde: putv posy,next,endm"),
                  QStringLiteral("4597|440|"));
         QCOMPARE(game.log(),
@@ -125,7 +124,7 @@ class GameLinkUiTest : public QObject {
         TestWorkbench bench;
         bench.linkTo(dir / "nobody");
         bench.context().commands.testConnection();
-        bench.context().language = "deutsch";
+        bench.context().look.setLanguage("deutsch");
         bench.context().commands.testConnection();
         const auto messages = bench.dialogs().messages();
         QCOMPARE(messages.size(), std::size_t{2});
@@ -245,7 +244,7 @@ class GameLinkUiTest : public QObject {
                  QStringLiteral("No COB Data in memory! Load a COB or compile a COS."));
         QCOMPARE(messages[1].caption, QStringLiteral("Nothing to inject!"));
 
-        game.bench.context().language = "deutsch";
+        game.bench.context().look.setLanguage("deutsch");
         game.bench.dialogs().asked.clear();
         game.bench.dialogs().messageAnswers = {Answer::Cancel};
         page.injectCommand();

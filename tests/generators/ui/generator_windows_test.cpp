@@ -69,7 +69,7 @@ class GeneratorWindowsTest : public QObject {
     // extension.
     void theMacroListTakesAnyExtension() {
         TestWorkbench bench(privateDemo());
-        const auto folder = vek::macroDirectory(bench.context().programDirectory);
+        const auto folder = vek::macroDirectory(bench.context().files.directory());
         for (const char* name : {"02050302.txt", "02050303.Mac", "0205030", "02050402.MAC"})
             vek::writeFileAtomically(folder / name, std::string_view("\"endm\""));
         source(bench)->show();

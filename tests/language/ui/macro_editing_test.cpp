@@ -248,7 +248,7 @@ class MacroEditingTest : public QObject {
         box->setTextCursor(caret);
         const Word* mvto = Dictionary::builtIn().command("mvto");
         QVERIFY(completer->descriptionAtCaret().endsWith(toQString(mvto->description.english)));
-        bench.context().language = std::string(kLanguageGerman);
+        bench.context().look.setLanguage(kLanguageGerman);
         QVERIFY(completer->descriptionAtCaret().endsWith(toQString(mvto->description.german)));
     }
 

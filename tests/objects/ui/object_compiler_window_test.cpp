@@ -201,7 +201,7 @@ class ObjectCompilerWindowTest : public QObject {
         Bytes tooMany(24, 0);
         tooMany[16] = 120;
         writeFileAtomically(bench.scratch() / "many.cob", tooMany);
-        bench.context().language = "deutsch";
+        bench.context().look.setLanguage("deutsch");
         window->loadCobFile(inScratch(bench, "many.cob"));
         QVERIFY(bench.dialogs().errors().back().text.contains(QStringLiteral("120 Scripts")));
     }

@@ -134,8 +134,7 @@ class BitmapConverterWindowTest : public QObject {
         const auto saves = bench.dialogs().ofKind(QStringLiteral("save"));
         QCOMPARE(saves.size(), std::size_t{1});
         QCOMPARE(saves[0].text, QStringLiteral("Save as .SPR file"));
-        QCOMPARE(saves[0].caption,
-                 bench.context().gameDirectory(bench.context().game.paths().CImagePath));
+        QCOMPARE(saves[0].caption, toQString(bench.context().game.paths().CImagePath));
         const fs::path written = bench.scratch() / "start.SPR";
         QCOMPARE(fs::file_size(written), std::uintmax_t{10 + 263 * 275});
         const std::uint8_t black =
@@ -151,13 +150,12 @@ class BitmapConverterWindowTest : public QObject {
 
     void loadAsksInTheImageDirectoryAndKeepsThePictureOnCancelOrError() {
         TestWorkbench bench;
-        bench.context().language = "deutsch";
+        bench.context().look.setLanguage("deutsch");
         converter(bench)->LoadBMP1Click();  // cancelled
         auto opens = bench.dialogs().ofKind(QStringLiteral("open"));
         QCOMPARE(opens.size(), std::size_t{1});
         QCOMPARE(opens[0].text, QStringLiteral(".BMP Datei oeffnen"));
-        QCOMPARE(opens[0].caption,
-                 bench.context().gameDirectory(bench.context().game.paths().CImagePath));
+        QCOMPARE(opens[0].caption, toQString(bench.context().game.paths().CImagePath));
         QCOMPARE(converter(bench)->picture().width, 263);
 
         writeFileAtomically(bench.scratch() / "broken.bmp",

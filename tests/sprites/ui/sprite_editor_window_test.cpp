@@ -188,7 +188,7 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(page.at(200, 270), ScreenColor{0});
         QCOMPARE(control(bench, "Panel1")->size(), QSize(306, 294));
         const PaletteTable expected = readGamePalette(bench.context().game.paths().CPalettePath,
-                                                      bench.context().spriteBackground);
+                                                      bench.context().look.spriteBackground());
         QCOMPARE(bench.palette(), expected);
         QCOMPARE(bench.palette()[0], ScreenColor{0xFFFFFF});
         QVERIFY(window->paletteArea().pixels == renderPaletteArea(expected).pixels);
@@ -204,7 +204,7 @@ class SpriteEditorWindowTest : public QObject {
         options.startupAnswers = {Answer::Cancel};
         TestWorkbench bench(options);
         SpriteEditorWindow* window = editor(bench);
-        QVERIFY(!bench.context().pathsRead);
+        QVERIFY(!bench.context().startup.pathsRead());
         QVERIFY(window->paletteArea().pixels.empty());
         QVERIFY(window->drawingArea().pixels.empty());
         for (std::size_t k = 0; k < kPaletteColorCount; ++k)
@@ -225,7 +225,7 @@ class SpriteEditorWindowTest : public QObject {
         openWithDialog(bench, file);
         QCOMPARE(bench.dialogs().asked.back().text, QStringLiteral("Open Creatures .SPR file"));
         QCOMPARE(bench.dialogs().asked.back().caption,
-                 bench.context().gameDirectory(bench.context().game.paths().CImagePath));
+                 toQString(bench.context().game.paths().CImagePath));
         QCOMPARE(window->windowTitle(), QStringLiteral("Sprite Editor - many.spr"));
         const QStringList lines = listLines(bench);
         QCOMPARE(lines.size(), 13);
@@ -387,7 +387,7 @@ class SpriteEditorWindowTest : public QObject {
         window->Button1Click();
         QVERIFY(window->drawingArea().pixels.empty());
         QCOMPARE(control(bench, "Panel1")->size(), QSize(9, 9));
-        QCOMPARE(bench.context().spriteBackground, ScreenColor{0x0000FF});
+        QCOMPARE(bench.context().look.spriteBackground(), ScreenColor{0x0000FF});
         QVERIFY(QString::fromStdString(bench.vekIniText()).contains(QStringLiteral("SBGC=255")));
         QCOMPARE(bench.palette()[0], ScreenColor{0x0000FF});
         QCOMPARE(window->paletteArea().at(4, 4), ScreenColor{0x0000FF});
@@ -398,7 +398,7 @@ class SpriteEditorWindowTest : public QObject {
         window->Button1Click();
         QCOMPARE(window->drawingArea().at(1, 1), ScreenColor{0xFF0000});
         window->Button1Click();  // cancelled: nothing changes
-        QCOMPARE(bench.context().spriteBackground, ScreenColor{0xFF0000});
+        QCOMPARE(bench.context().look.spriteBackground(), ScreenColor{0xFF0000});
     }
 
     // The clipping and the clipboard are the document's; the window redraws after each command.
@@ -827,8 +827,7 @@ class SpriteEditorWindowTest : public QObject {
         fs::create_directory(bench.scratch() / "mine");
         const fs::path first = writeSprites(bench, "first.spr", {patterned(2, 2, 1)});
         const fs::path second = writeSprites(bench, "mine/second.spr", {patterned(3, 3, 1)});
-        const QString gameImages =
-            bench.context().gameDirectory(bench.context().game.paths().CImagePath);
+        const QString gameImages = toQString(bench.context().game.paths().CImagePath);
         editor(bench)->OpenSpriteFile1Click();  // cancelled
         QCOMPARE(bench.dialogs().asked.back().caption, gameImages);
         openWithDialog(bench, first);

@@ -99,8 +99,7 @@ class SpriteFileCreatorWindowTest : public QObject {
         const auto asked = bench.dialogs().asked.back();
         QCOMPARE(asked.kind, QStringLiteral("save"));
         QCOMPARE(asked.text, QStringLiteral("Create .SPR file"));
-        QCOMPARE(asked.caption,
-                 bench.context().gameDirectory(bench.context().game.paths().CImagePath));
+        QCOMPARE(asked.caption, toQString(bench.context().game.paths().CImagePath));
         const Bytes bytes = readFileBytes(bench.scratch() / "new.SPR");
         QCOMPARE(bytes.size(), std::size_t{42});
         QCOMPARE(readSpriteTable(bench.scratch() / "new.SPR").entries[1], (SpriteEntry{30, 3, 4}));

@@ -33,7 +33,7 @@ struct Bench {
     fs::path game(const char* name) { return bench.demo().gameDirectory() / name; }
     std::string text(const fs::path& file) { return fs::exists(file) ? readFileText(file) : ""; }
     void german() {
-        bench.context().language = std::string(kLanguageGerman);
+        bench.context().look.setLanguage(kLanguageGerman);
         bench.workbench().changeLanguage(1000);
     }
 };

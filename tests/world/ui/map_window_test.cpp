@@ -177,7 +177,7 @@ class MapWindowTest : public QObject {
     void saveMapWritesThePictureAsABitmap() {
         TestWorkbench bench(privateDemo());
         mapWindow(bench)->CreateMap1Click();
-        bench.context().language = "deutsch";
+        bench.context().look.setLanguage("deutsch");
         const fs::path target = bench.scratch() / "albia";
         bench.dialogs().fileAnswers = {fromPath(target), std::nullopt};
         mapWindow(bench)->SaveMap1Click();
