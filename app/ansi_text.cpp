@@ -105,4 +105,13 @@ int characterCount(std::string_view text) {
     }));
 }
 
+std::size_t byteOffsetOfCharacter(std::string_view text, int characters) {
+    std::size_t at = 0;
+    for (int counted = 0; at < text.size(); ++at) {
+        if ((static_cast<unsigned char>(text[at]) & 0xC0) != 0x80 && counted++ == characters)
+            return at;
+    }
+    return at;
+}
+
 }  // namespace vek

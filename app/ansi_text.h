@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,7 @@ std::string utf8ToAnsi(std::string_view utf8);
 
 // The characters of UTF-8 text, as a user sees them.
 int characterCount(std::string_view text);
+// Where the character at `characters` (counted from 0) begins: a byte offset, at most the size.
+std::size_t byteOffsetOfCharacter(std::string_view text, int characters);
 
 }  // namespace vek

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <optional>
 
+#include "app/ansi_text.h"
 #include "app/text_names.h"
 
 namespace vek {
@@ -125,6 +126,14 @@ bool wantsWholeNumber(ArgumentKind kind) {
            kind == ArgumentKind::Event;
 }
 
+// Where an argument of a word stands: at a lexeme, or, when it is missing, at the text's end.
+struct ArgumentSlot {
+    std::size_t offset = 0;
+    const Word* owner = nullptr;
+    int index = 0;
+    bool missing = false;
+};
+
 // One pass over a macro: each command, its arguments and the blocks they form. It reports
 // findings, tokens, or both.
 class Analyzer {
@@ -137,6 +146,8 @@ class Analyzer {
         m_findings = findings;
     }
     void collectTokens(std::vector<Token>* tokens) { m_tokens = tokens; }
+    // The argument places of the last command read.
+    void collectArgumentSlots(std::vector<ArgumentSlot>* slots) { m_slots = slots; }
 
     void run() {
         if (m_kind == MacroKind::ScriptBody) m_blocks.push_back({nullptr, 0, 0, false});
@@ -144,6 +155,7 @@ class Analyzer {
         while (next != std::string_view::npos && next <= m_text.size()) {
             const std::size_t start = next;
             next = lexCommand(m_text, start, m_lexemes);
+            if (m_slots) m_slots->clear();
             if (m_lexemes.empty()) continue;
             m_command = commandText(start, next);
             for (const Lexeme& lexeme : m_lexemes) {
@@ -283,15 +295,7 @@ class Analyzer {
     }
 
     void arguments(const Word& word, const Lexeme& name, std::size_t at) {
-        std::size_t given = 0;
-        for (ArgumentKind kind : word.arguments) {
-            if (at >= m_lexemes.size()) {
-                tooFew(word, name, given);
-                return;
-            }
-            at = argument(kind, at, word);
-            ++given;
-        }
+        at = argumentsOf(word, name, at);
         if (at < m_lexemes.size()) {
             const std::size_t count = word.arguments.size();
             report(Severity::Error, FindingCode::TooManyArguments, m_lexemes[at],
@@ -392,17 +396,24 @@ class Analyzer {
         if (kind == ArgumentKind::Variable && !variable)
             wrongKind(Severity::Error, owner, kind, lexeme);
         // A value's own arguments follow it.
-        std::size_t next = at + 1;
-        std::size_t given = 0;
-        for (ArgumentKind inner : word->arguments) {
-            if (next >= m_lexemes.size()) {
-                tooFew(*word, lexeme, given);
-                return next;
+        return argumentsOf(*word, lexeme, at + 1);
+    }
+
+    // Reads a word's arguments from the lexeme at `at`; returns where the lexemes after them
+    // begin (the end when too few were given).
+    std::size_t argumentsOf(const Word& word, const Lexeme& name, std::size_t at) {
+        for (std::size_t index = 0; index < word.arguments.size(); ++index) {
+            const bool given = at < m_lexemes.size();
+            if (m_slots)
+                m_slots->push_back({given ? m_lexemes[at].offset : m_text.size(), &word,
+                                    static_cast<int>(index), !given});
+            if (!given) {
+                tooFew(word, name, index);
+                return at;
             }
-            next = argument(inner, next, *word);
-            ++given;
+            at = argument(word.arguments[index], at, word);
         }
-        return next;
+        return at;
     }
 
     void checkLiteral(ArgumentKind kind, const NumberLiteral& literal, const Lexeme& lexeme) {
@@ -637,6 +648,7 @@ class Analyzer {
     const MacroText* m_macro = nullptr;
     std::vector<Finding>* m_findings = nullptr;
     std::vector<Token>* m_tokens = nullptr;
+    std::vector<ArgumentSlot>* m_slots = nullptr;
 
     std::vector<Lexeme> m_lexemes;
     std::string_view m_command;
@@ -681,6 +693,31 @@ std::vector<Token> tokenizeCommands(std::string_view text, const Dictionary& dic
     analyzer.collectTokens(&tokens);
     analyzer.run();
     return tokens;
+}
+
+ArgumentPlace argumentAt(std::string_view line, int column, const Dictionary& dictionary) {
+    const std::string_view before = line.substr(0, byteOffsetOfCharacter(line, column));
+    std::vector<ArgumentSlot> slots;
+    CheckOptions options;
+    options.dictionary = &dictionary;
+    Analyzer analyzer(before, options, MacroKind::Macro);
+    analyzer.collectArgumentSlots(&slots);
+    analyzer.run();
+    // After a blank (outside a byte string) the caret is at the next argument, the first one
+    // missing; else it is in the last one given.
+    const std::size_t opened = before.rfind('[');
+    const bool inByteString =
+        opened != std::string_view::npos && before.find(']', opened) == std::string_view::npos;
+    const bool afterBlank = !before.empty() && isBlank(before.back()) && !inByteString;
+    ArgumentPlace place;
+    for (const ArgumentSlot& slot : slots) {
+        if (slot.missing) {
+            if (afterBlank) place = {slot.owner, slot.index};
+            break;
+        }
+        place = afterBlank ? ArgumentPlace{} : ArgumentPlace{slot.owner, slot.index};
+    }
+    return place;
 }
 
 }  // namespace vek

@@ -108,4 +108,14 @@ struct Token {
 std::vector<Token> tokenizeCommands(std::string_view text,
                                     const Dictionary& dictionary = Dictionary::builtIn());
 
+// The word whose argument a column of a line of commands is typed at, and which of its
+// arguments (from 0), for a hint while arguments are typed; no word on a command's name or
+// where no argument is wanted.
+struct ArgumentPlace {
+    const Word* word = nullptr;
+    int index = 0;
+};
+ArgumentPlace argumentAt(std::string_view line, int column,
+                         const Dictionary& dictionary = Dictionary::builtIn());
+
 }  // namespace vek

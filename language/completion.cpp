@@ -1,20 +1,12 @@
 #include "language/completion.h"
 
+#include "app/ansi_text.h"
 #include "language/checker.h"
 #include "language/macro_text.h"
 
 namespace vek {
 
 namespace {
-
-std::size_t byteOffset(std::string_view text, int characters) {
-    std::size_t at = 0;
-    for (int counted = 0; at < text.size(); ++at) {
-        if ((static_cast<unsigned char>(text[at]) & 0xC0) != 0x80 && counted++ == characters)
-            return at;
-    }
-    return at;
-}
 
 std::string lowered(std::string_view text) {
     std::string lower(text);
@@ -29,7 +21,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
 Completion completionAt(std::string_view line, int cursor, const Dictionary& dictionary) {
-    const std::string_view before = line.substr(0, byteOffset(line, cursor));
+    const std::string_view before = line.substr(0, byteOffsetOfCharacter(line, cursor));
     const std::size_t commandStart = before.find_last_of(',') + 1;  // npos + 1 is 0
     const std::string_view command = before.substr(commandStart);
     Completion completion;

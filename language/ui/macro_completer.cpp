@@ -1,14 +1,21 @@
 #include "language/ui/macro_completer.h"
 
+#include <algorithm>
+
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QCompleter>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStandardItemModel>
+#include <QStringList>
 #include <QToolTip>
 
 #include "app/ui/qt_convert.h"
 #include "app/ui/session_look.h"
+#include "language/checker.h"
 #include "language/ui/macro_formats.h"
 
 namespace vek::ui {
@@ -33,7 +40,8 @@ MacroCompleter::MacroCompleter(QWidget* editor, const SessionLook& look, Field f
       m_look(look),
       m_field(std::move(field)),
       m_completer(new QCompleter(this)),
-      m_model(new QStandardItemModel(this)) {
+      m_model(new QStandardItemModel(this)),
+      m_hint(new QLabel(editor, Qt::ToolTip)) {
     m_completer->setObjectName(QStringLiteral("MacroCompleter"));
     m_completer->setModel(m_model);
     m_completer->setWidget(editor);
@@ -41,6 +49,24 @@ MacroCompleter::MacroCompleter(QWidget* editor, const SessionLook& look, Field f
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
     connect(m_completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
             &MacroCompleter::insert);
+
+    m_hint->setObjectName(QStringLiteral("ArgumentHint"));
+    m_hint->setTextFormat(Qt::RichText);
+    m_hint->setPalette(QToolTip::palette());
+    m_hint->setFont(QToolTip::font());
+    m_hint->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_hint->setMargin(2);
+    // A click moves the caret and leaving the field ends the typing: the hint goes with both.
+    editor->installEventFilter(this);
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(editor))
+        area->viewport()->installEventFilter(this);
+}
+
+bool MacroCompleter::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FocusOut || type == QEvent::Hide || type == QEvent::MouseButtonPress)
+        m_hint->hide();
+    return QObject::eventFilter(watched, event);
 }
 
 bool MacroCompleter::keyBefore(QKeyEvent* event) {
@@ -51,6 +77,10 @@ bool MacroCompleter::keyBefore(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_Space && (event->modifiers() & Qt::ControlModifier)) {
         offer(true);
+        return true;
+    }
+    if (event->key() == Qt::Key_Escape && m_hint->isVisible()) {
+        m_hint->hide();
         return true;
     }
     if (event->key() == Qt::Key_F1) {
@@ -72,6 +102,7 @@ void MacroCompleter::keyAfter(const QKeyEvent* event) {
     } else if (popupVisible() && !typed.isEmpty()) {
         m_completer->popup()->hide();
     }
+    showArgumentHint();
 }
 
 bool MacroCompleter::offer(bool asked) {
@@ -114,6 +145,37 @@ void MacroCompleter::insert(const QModelIndex& index) {
     // A word that takes arguments is followed by the blank before them.
     const bool blank = word && !word->arguments.empty();
     m_field.replace(m_from, m_field.cursor(), blank ? name + QLatin1Char(' ') : name);
+    showArgumentHint();
+}
+
+void MacroCompleter::showArgumentHint() {
+    const QString hint = popupVisible() ? QString() : argumentHintAtCaret();
+    if (hint.isEmpty()) return m_hint->hide();
+    m_hint->setText(hint);
+    m_hint->adjustSize();
+    QPoint place = m_editor->mapToGlobal(m_field.cursorRect().bottomLeft() + QPoint(0, 2));
+    // A caret near the screen's right edge: the hint ends at the edge rather than beyond it.
+    if (const QScreen* screen = m_editor->screen()) {
+        const QRect room = screen->availableGeometry();
+        place.setX(std::max(room.left(), std::min(place.x(), room.right() + 1 - m_hint->width())));
+    }
+    m_hint->move(place);
+    m_hint->show();
+}
+
+QString MacroCompleter::argumentHintAtCaret() const {
+    const QString line = m_field.line();
+    const ArgumentPlace place =
+        argumentAt(toStdString(line), characterOf(line, m_field.cursor()), Dictionary::builtIn());
+    if (!place.word) return {};
+    QStringList parts{toQString(place.word->name).toHtmlEscaped()};
+    for (std::size_t k = 0; k < place.word->arguments.size(); ++k) {
+        const QString name =
+            toQString(argumentKindName(place.word->arguments[k], m_look.language()));
+        parts << (static_cast<int>(k) == place.index ? QStringLiteral("<b>%1</b>").arg(name)
+                                                     : name);
+    }
+    return parts.join(QLatin1Char(' '));
 }
 
 QString MacroCompleter::descriptionAtCaret() const {

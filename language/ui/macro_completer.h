@@ -9,6 +9,7 @@
 
 class QCompleter;
 class QKeyEvent;
+class QLabel;
 class QModelIndex;
 class QStandardItemModel;
 class QWidget;
@@ -19,7 +20,8 @@ class SessionLook;
 
 // Completion of the language's words and the description of the word at the caret for a text
 // field: Ctrl+Space or four letters typed offer the words that fit, each shown with its
-// arguments; F1 shows what the word at the caret does.
+// arguments; while arguments are typed, a hint beside the caret names them, the one at the caret
+// in bold; F1 shows what the word at the caret does.
 class MacroCompleter : public QObject {
     Q_OBJECT
   public:
@@ -45,15 +47,23 @@ class MacroCompleter : public QObject {
     QCompleter* completer() const { return m_completer; }
     // "doif condition: Runs …" for the word at the caret; empty where there is none.
     QString descriptionAtCaret() const;
+    // "setv variable <b>decimal</b>" for the argument at the caret; empty where there is none.
+    QString argumentHintAtCaret() const;
+    QLabel* argumentHint() const { return m_hint; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void insert(const QModelIndex& index);
+    void showArgumentHint();
 
     QWidget* m_editor;
     const SessionLook& m_look;
     Field m_field;
     QCompleter* m_completer;
     QStandardItemModel* m_model;
+    QLabel* m_hint;
     int m_from = 0;  // units: where the word being completed begins
 };
 

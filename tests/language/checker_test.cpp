@@ -227,6 +227,37 @@ TEST(Completion, OffersCommandsAtACommandsStartAndValuesElsewhere) {
     EXPECT_EQ(wordAt("inst,new: simp ball 1 0 1 0", 16), nullptr);
 }
 
+// The argument hint follows the caret into a value's own arguments and out again.
+TEST(Completion, FindsTheArgumentTheCaretIsTypedAt) {
+    const struct {
+        std::string_view line;
+        int column;
+        std::string_view word;  // "" for none
+        int index;
+    } cases[] = {
+        {"setv", 4, "", 0},             // still the command's name
+        {"setv ", 5, "setv", 0},        // the first argument is next
+        {"setv va", 7, "setv", 0},      // and is being typed
+        {"setv var0 ", 10, "setv", 1},  // the second is next
+        {"setv var0 chem ", 15, "chem", 0},
+        {"setv var0 room 1", 16, "room", 0},
+        {"setv var0 room 1 2 ", 19, "", 0},  // every argument given
+        {"tick 5,new: simp ball 1 ", 24, "new: simp", 2},
+        {"tick 5,new: simp ball 1 0", 7, "", 0},  // a caret on the name of the command
+        {"say$ [two words ", 16, "say$", 0},      // a blank inside the byte string
+        {"setv obv0 room touc targ ", 25, "touc", 1},
+    };
+    for (const auto& c : cases) {
+        const ArgumentPlace place = argumentAt(c.line, c.column);
+        EXPECT_EQ(place.word ? std::string_view(place.word->name) : "", c.word) << c.line;
+        if (place.word) {
+            EXPECT_EQ(place.index, c.index) << c.line;
+        }
+    }
+    // Columns count characters: the umlaut before the caret is one.
+    EXPECT_EQ(argumentAt("say$ [\xc3\xa4] ", 9).word, nullptr);
+}
+
 // The command interface's line is checked as the macro it sends, with columns in the line.
 TEST(MacroText, AnImmediateMacroKeepsThePositionsOfWhatWasTyped) {
     const MacroText macro = MacroText::immediate("tick 5,frob");

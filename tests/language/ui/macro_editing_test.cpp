@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCompleter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -230,6 +231,27 @@ class MacroEditingTest : public QObject {
         completer->completer()->popup()->setCurrentIndex(row);
         QTest::keyClick(completer->completer()->popup(), Qt::Key_Return);
         QCOMPARE(box->toPlainText(), QStringLiteral("inst\nnew: simp "));
+
+        // The hint beside the caret names the arguments, the one being typed in bold, and
+        // follows the caret from argument to argument; Escape puts it away.
+        const auto hintAt = [&](int index) {
+            QStringList parts{QStringLiteral("new: simp")};
+            for (std::size_t k = 0; k < simpWord->arguments.size(); ++k) {
+                const auto name =
+                    toQString(argumentKindName(simpWord->arguments[k], kLanguageEnglish));
+                parts << (static_cast<int>(k) == index ? "<b>" + name + "</b>" : name);
+            }
+            return parts.join(' ');
+        };
+        QVERIFY(completer->argumentHint()->isVisible());
+        QCOMPARE(completer->argumentHint()->text(), hintAt(0));
+        QTest::keyClicks(box, QStringLiteral("ball 1"));
+        QCOMPARE(completer->argumentHint()->text(), hintAt(1));
+        saveWithPopup(bench.windows().objectCompiler, completer->argumentHint(), "argument_hint");
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(!completer->argumentHint()->isVisible());
+        QTest::keyClicks(box, QStringLiteral(" 0 1 0 "));
+        QVERIFY(!completer->argumentHint()->isVisible());  // every argument given
 
         // Three letters offer nothing until asked with Ctrl+Space.
         typeLines(box, {"", "mvt"});
