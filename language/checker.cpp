@@ -685,24 +685,31 @@ std::vector<Finding> checkMacro(const MacroText& macro, MacroKind kind,
     return findings;
 }
 
-std::vector<Token> tokenizeCommands(std::string_view text, const Dictionary& dictionary) {
-    std::vector<Token> tokens;
+namespace {
+
+// Reads a text of commands as a macro for its tokens, its last command's argument places, or both.
+void readCommands(std::string_view text, const Dictionary& dictionary, std::vector<Token>* tokens,
+                  std::vector<ArgumentSlot>* slots) {
     CheckOptions options;
     options.dictionary = &dictionary;
     Analyzer analyzer(text, options, MacroKind::Macro);
-    analyzer.collectTokens(&tokens);
+    analyzer.collectTokens(tokens);
+    analyzer.collectArgumentSlots(slots);
     analyzer.run();
+}
+
+}  // namespace
+
+std::vector<Token> tokenizeCommands(std::string_view text, const Dictionary& dictionary) {
+    std::vector<Token> tokens;
+    readCommands(text, dictionary, &tokens, nullptr);
     return tokens;
 }
 
 ArgumentPlace argumentAt(std::string_view line, int column, const Dictionary& dictionary) {
     const std::string_view before = line.substr(0, byteOffsetOfCharacter(line, column));
     std::vector<ArgumentSlot> slots;
-    CheckOptions options;
-    options.dictionary = &dictionary;
-    Analyzer analyzer(before, options, MacroKind::Macro);
-    analyzer.collectArgumentSlots(&slots);
-    analyzer.run();
+    readCommands(before, dictionary, nullptr, &slots);
     // After a blank (outside a byte string) the caret is at the next argument, the first one
     // missing; else it is in the last one given.
     const std::size_t opened = before.rfind('[');

@@ -40,6 +40,14 @@ void fuzzOne(std::span<const std::uint8_t> input) {
     }
     for (const Token& token : tokenizeCommands(text))
         expectSame(token.start >= 0 && token.length >= 0, "token inside the text");
+    // The argument at the caret, with the caret anywhere and beyond the end.
+    for (const int column :
+         {0, static_cast<int>(text.size() / 2), static_cast<int>(text.size()) + 1}) {
+        const ArgumentPlace place = argumentAt(text, column);
+        expectSame(!place.word || (place.index >= 0 && static_cast<std::size_t>(place.index) <
+                                                           place.word->arguments.size()),
+                   "argument of the word");
+    }
 
     // The input's lines, then the same with its first half edited in: by a replacement and by
     // a whole check.
