@@ -38,6 +38,9 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# Both tools read VEK.INI: the Linux one from a settings folder of this run, not the user's own
+# (a sprite background the user chose would make its pictures differ from the Windows ones).
+export XDG_CONFIG_HOME="$work/config"
 # Headless: Wine's display driver "null" needs no X server.
 source "$root/scripts/wine-prefix.sh" null
 echo "test-windows: prefix ready after $(($(date +%s) - began)) s ($arch)"
