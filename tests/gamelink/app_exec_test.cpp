@@ -125,10 +125,13 @@ TEST_F(AppExecRunTest, TheGameStartRunsCreaturesExeFromItsMainDirectory) {
     GamePaths paths;
     paths.CMainPath = dir.path().string() + "/";
     EXPECT_TRUE(static_cast<bool>(startGameEmbedded(paths)));
-    for (int i = 0; i < 200 && !std::filesystem::exists(dir / "started.txt"); ++i)
+    // The file appears before the line is in it: wait for the whole line.
+    const auto started = dir / "started.txt";
+    for (int i = 0; i < 500 && !(std::filesystem::exists(started) &&
+                                 std::filesystem::file_size(started) >= sizeof("-Embedding"));
+         ++i)
         std::this_thread::sleep_for(10ms);
-    std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(readFileLines(dir / "started.txt").at(0), "-Embedding");
+    EXPECT_EQ(readFileLines(started).at(0), "-Embedding");
     paths.CMainPath = (dir / "elsewhere/").string();
     EXPECT_FALSE(static_cast<bool>(startGameEmbedded(paths)));
 }
