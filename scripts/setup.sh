@@ -18,8 +18,7 @@ for package in "${packages[@]}"; do
 done
 
 if ((${#missing[@]})); then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    source "$(dirname "$0")/apt.sh"
+    aptRefresh
+    aptInstall --no-install-recommends "${missing[@]}"
 fi

@@ -8,15 +8,19 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 began=$(date +%s)
 
 if [ "${1:-}" != "--steps" ]; then
-    # Wine and MinGW-w64; 32-bit Wine through the i386 architecture.
+    # Wine and MinGW-w64; 32-bit Wine (the i386 architecture) only where this kernel runs
+    # 32-bit programs: elsewhere the architecture adds nothing but package lists that can fail.
+    source "$root/scripts/apt.sh"
     need=()
     command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(mingw-w64)
     command -v wine >/dev/null || need+=(wine wine64)
-    if [ ${#need[@]} -gt 0 ] || ! dpkg -s wine32:i386 >/dev/null 2>&1; then
-        dpkg --add-architecture i386 || true
-        apt-get update -qq
-        [ ${#need[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}"
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq wine32:i386 ||
+    want32=false
+    kernelRuns32Bit && ! dpkg -s wine32:i386 >/dev/null 2>&1 && want32=true
+    if [ ${#need[@]} -gt 0 ] || $want32; then
+        ! $want32 || dpkg --add-architecture i386
+        aptRefresh
+        [ ${#need[@]} -eq 0 ] || aptInstall "${need[@]}"
+        ! $want32 || aptInstall wine32:i386 ||
             echo "test-windows: 32-bit Wine could not be installed; the 64-bit builds are tested"
     fi
     [ -x "$root/build/vek" ] || "$root/scripts/build.sh" "$root/build" -DVEK_WERROR=ON

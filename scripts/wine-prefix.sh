@@ -2,10 +2,12 @@
 # with the display driver $1 ("null": headless, no X server; "x11": a player's Wine), and
 # loader, arch and win (the folder of the Windows programs) set for it. Needs root and work.
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all
-# The 32-bit builds where 32-bit Wine runs them, else the 64-bit ones.
+# The 32-bit builds where 32-bit Wine runs them, else the 64-bit ones. Judged by what the
+# program prints: Debian's wine wrapper exits 0 when it only says that wine32 is missing.
 arch=i686
 loader=$(command -v wine)
-if ! "$loader" "$root/build-win-i686/vek.exe" --help >/dev/null 2>&1; then
+if [ "$("$loader" "$root/build-win-i686/vek.exe" --version 2>/dev/null | tr -d '\r')" != \
+     "$("$root/build/vek" --version)" ]; then
     arch=x86_64
     loader=$(command -v wine64 || echo /usr/lib/wine/wine64)
     echo "$(basename "$0"): 32-bit Wine does not run here; using the 64-bit builds"
