@@ -47,7 +47,8 @@ for file in bin/vek bin/vekstudio bin/vivarium-sim share/vekstudio/help/index.ht
     share/metainfo/org.vekstudio.Vekstudio.metainfo.xml share/mime/packages/vekstudio.xml \
     share/thumbnailers/vekstudio.thumbnailer share/icons/hicolor/scalable/apps/org.vekstudio.Vekstudio.svg \
     share/icons/hicolor/48x48/apps/org.vekstudio.Vekstudio.png share/man/man1/vek.1.gz \
-    share/bash-completion/completions/vek share/zsh/vendor-completions/_vek; do
+    share/bash-completion/completions/vek share/zsh/vendor-completions/_vek \
+    share/doc/vekstudio/copyright; do
     [ -e "$prefix/$file" ] || { echo "missing: $file"; exit 1; }
 done
 
