@@ -111,8 +111,13 @@ SpriteEditorWindow::SpriteEditorWindow(AppContext& context, SpriteDocument& docu
     buildControls();
     m_stateLine = new QLabel(statusBar());
     m_stateLine->setObjectName(QStringLiteral("StateLine"));
-    // Beside the hints, not under them: a hint replaces only the status bar's message.
-    statusBar()->addPermanentWidget(m_stateLine);
+    statusBar()->addWidget(m_stateLine, 1);
+    // The pixel or colour under the pointer stays beside the hints, which replace only the
+    // state line.
+    m_readout = new QLabel(statusBar());
+    m_readout->setObjectName(QStringLiteral("PointerReadout"));
+    m_readout->setContentsMargins(12, 0, 0, 0);
+    statusBar()->addPermanentWidget(m_readout);
     showState();
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height() +
                              m_toolStrip->sizeHint().height() + statusBar()->sizeHint().height());
@@ -497,7 +502,7 @@ void SpriteEditorWindow::documentChanged(const SpriteDocumentEvent& event) {
 }
 
 void SpriteEditorWindow::showState() {
-    if (!m_stateLine) return;  // not yet built
+    if (!m_readout) return;  // not yet built
     QStringList parts;
     const std::filesystem::path& file = m_document.table().file;
     if (!file.empty()) parts << fromPath(file.filename());
@@ -516,14 +521,17 @@ void SpriteEditorWindow::showState() {
             .arg(greenOf(color))
             .arg(blueOf(color));
     };
+    m_stateLine->setText(parts.join(QStringLiteral("   |   ")));
+    QString readout;
     const auto pointer = Image1->pointerPixel();
     if (pointer && m_document.spriteLoaded() &&
         m_document.sprite().contains(pointer->x, pointer->y)) {
-        parts << QStringLiteral("%1, %2   ").arg(pointer->x).arg(pointer->y) +
-                     colorOf(m_document.sprite().at(pointer->x, pointer->y));
+        readout = QStringLiteral("%1, %2   ").arg(pointer->x).arg(pointer->y) +
+                  colorOf(m_document.sprite().at(pointer->x, pointer->y));
+    } else if (const auto index = Image2->pointerIndex()) {
+        readout = colorOf(*index);
     }
-    if (const auto index = Image2->pointerIndex()) parts << colorOf(*index);
-    m_stateLine->setText(parts.join(QStringLiteral("   |   ")));
+    m_readout->setText(readout);
 }
 
 void SpriteEditorWindow::noteSaved(const QString& file) {

@@ -122,7 +122,7 @@ class SpriteEditorWindow : public VekWindow {
     void showCaption();
     void enableSpriteCommands();
     void enableUndoItems();
-    // The status line: file, sprite, zoom, and the palette index under the pointer.
+    // The status line: file, sprite and zoom; beside it the pixel or colour under the pointer.
     void showState();
     void noteSaved(const QString& file);
     // Ctrl+wheel: the sprite pixel under the pointer stays under it.
@@ -141,8 +141,9 @@ class SpriteEditorWindow : public VekWindow {
     PaletteTable m_spritePalette;  // the one the open file is shown in
     std::uint8_t m_color1 = 0;
     std::uint8_t m_color2 = 1;
-    QString m_captionFile;  // the file the caption names
-    QLabel* m_stateLine = nullptr;
+    QString m_captionFile;          // the file the caption names
+    QLabel* m_stateLine = nullptr;  // file, sprite and zoom
+    QLabel* m_readout = nullptr;    // the pixel or palette colour under the pointer
 
     // Controls, by their designed names.
     QWidget* m_content = nullptr;

@@ -899,15 +899,16 @@ class SpriteEditorWindowTest : public QObject {
         window->setZoom(4);
         auto* state = control<QLabel>(bench, "StateLine");
         QCOMPARE(state->text(), QStringLiteral("vbal.spr   |   Sprite 1: 4X3   |   Zoom 400%"));
+        auto* readout = control<QLabel>(bench, "PointerReadout");
         move(control(bench, "Image1"), {9, 5}, Qt::NoButton);
         const ScreenColor color = bench.palette()[77];
-        QVERIFY(state->text().endsWith(QStringLiteral("2, 1   Index 77 = %1, %2, %3")
-                                           .arg(redOf(color))
-                                           .arg(greenOf(color))
-                                           .arg(blueOf(color))));
+        QCOMPARE(readout->text(), QStringLiteral("2, 1   Index 77 = %1, %2, %3")
+                                      .arg(redOf(color))
+                                      .arg(greenOf(color))
+                                      .arg(blueOf(color)));
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(control(bench, "Image1"), &leave);
-        QVERIFY(!state->text().contains(QStringLiteral("Index")));
+        QVERIFY(readout->text().isEmpty());
 
         window->SaveSprite1Click();
         QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Saved vbal.spr"));
@@ -1049,12 +1050,12 @@ class SpriteEditorWindowTest : public QObject {
             // The readout beside a hint.
             move(control(bench, "Image1"), {20, 12}, Qt::NoButton);
             window->statusBar()->showMessage(hintOf(control(bench, "Image1")));
-            auto* state = control<QLabel>(bench, "StateLine");
-            QVERIFY(state->isVisible());
-            QVERIFY(state->text().endsWith(QStringLiteral("2, 1   Index 10 = %1, %2, %3")
-                                               .arg(color.red())
-                                               .arg(color.green())
-                                               .arg(color.blue())));
+            auto* readout = control<QLabel>(bench, "PointerReadout");
+            QVERIFY(readout->isVisible());
+            QCOMPARE(readout->text(), QStringLiteral("2, 1   Index 10 = %1, %2, %3")
+                                          .arg(color.red())
+                                          .arg(color.green())
+                                          .arg(color.blue()));
             QWidget* area = control(bench, "Image1");
             QHelpEvent help(QEvent::ToolTip, {1, 1}, area->mapToGlobal(QPoint(1, 1)));
             QApplication::sendEvent(area, &help);
@@ -1092,13 +1093,13 @@ class SpriteEditorWindowTest : public QObject {
         TestWorkbench bench(whiteBackground());
         SpriteEditorWindow* window = editor(bench);
         QWidget* palette = control(bench, "Image2");
-        auto* state = control<QLabel>(bench, "StateLine");
+        auto* readout = control<QLabel>(bench, "PointerReadout");
         move(palette, {25, 35}, Qt::NoButton);  // column 2, row 3: index 19
         const ScreenColor color = bench.palette()[19];
-        QVERIFY(state->text().endsWith(QStringLiteral("Index 19 = %1, %2, %3")
-                                           .arg(redOf(color))
-                                           .arg(greenOf(color))
-                                           .arg(blueOf(color))));
+        QCOMPARE(readout->text(), QStringLiteral("Index 19 = %1, %2, %3")
+                                      .arg(redOf(color))
+                                      .arg(greenOf(color))
+                                      .arg(blueOf(color)));
         press(palette, {25, 35}, Qt::LeftButton);
         const QImage shown = palette->grab().toImage();
         QCOMPARE(QColor(shown.pixel(25, 29)), QColor(Qt::black));  // colour 1: a black frame
@@ -1108,7 +1109,7 @@ class SpriteEditorWindowTest : public QObject {
         QVERIFY(window->paletteArea().pixels == renderPaletteArea(bench.palette()).pixels);
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(palette, &leave);
-        QVERIFY(!state->text().contains(QStringLiteral("Index")));
+        QVERIFY(readout->text().isEmpty());
     }
 
     // A file with a palette.dta beside it is shown in that palette, as the palette file gives
@@ -1160,6 +1161,8 @@ class SpriteEditorWindowTest : public QObject {
         bench.spriteDocument().open(bench.demo().gameDirectory() / "Images" / "vekshow.spr");
         window->setZoom(8);
         QTest::keyClick(window, Qt::Key_L);
+        press(control(bench, "Image2"), {105, 45}, Qt::LeftButton);   // index 84
+        press(control(bench, "Image2"), {205, 25}, Qt::RightButton);  // index 162
         for (const char* language : {"en", "de"}) {
             if (QLatin1String(language) == QLatin1String("de"))
                 bench.windows().main->SpeedButton13Click();
