@@ -165,21 +165,23 @@ std::vector<PixelPoint> floodRegion(const SpriteImage& sprite, PixelPoint start)
     std::vector<PixelPoint> region;
     if (!sprite.contains(start.x, start.y)) return region;
     const std::uint8_t target = sprite.at(start.x, start.y);
-    std::vector<bool> seen(sprite.pixels.size(), false);
-    std::vector<PixelPoint> pending{start};
-    seen[sprite.index(start.x, start.y)] = true;
-    while (!pending.empty()) {
-        const PixelPoint at = pending.back();
-        pending.pop_back();
-        region.push_back(at);
-        for (const PixelPoint next : {PixelPoint{at.x - 1, at.y}, PixelPoint{at.x + 1, at.y},
-                                      PixelPoint{at.x, at.y - 1}, PixelPoint{at.x, at.y + 1}}) {
-            if (!sprite.contains(next.x, next.y)) continue;
-            const std::size_t offset = sprite.index(next.x, next.y);
-            if (seen[offset] || sprite.pixels[offset] != target) continue;
-            seen[offset] = true;
-            pending.push_back(next);
-        }
+    std::vector<std::uint8_t> seen(sprite.pixels.size(), 0);
+    region.reserve(sprite.pixels.size());
+    const auto reach = [&](int x, int y) {
+        if (!sprite.contains(x, y)) return;
+        const std::size_t offset = sprite.index(x, y);
+        if (seen[offset] || sprite.pixels[offset] != target) return;
+        seen[offset] = 1;
+        region.push_back({x, y});
+    };
+    // The region is also the list of pixels still to look around: each is looked at once.
+    reach(start.x, start.y);
+    for (std::size_t next = 0; next < region.size(); ++next) {
+        const PixelPoint at = region[next];
+        reach(at.x - 1, at.y);
+        reach(at.x + 1, at.y);
+        reach(at.x, at.y - 1);
+        reach(at.x, at.y + 1);
     }
     return region;
 }
