@@ -68,14 +68,15 @@ bool SpriteDocument::mayLeaveSprite() {
     return false;
 }
 
-void SpriteDocument::beginStroke() {
+void SpriteDocument::beginStroke(Bilingual label) {
     endStroke();
+    m_strokeLabel = label;
     if (spriteLoaded()) m_strokeStart = m_sprite.pixels;
 }
 
 void SpriteDocument::endStroke() {
     if (!m_strokeStart) return;
-    m_history.record(*m_strokeStart, m_sprite.pixels);
+    m_history.record(*m_strokeStart, m_sprite.pixels, m_strokeLabel);
     m_strokeStart.reset();
     m_strokeChanged = false;
 }
@@ -92,6 +93,41 @@ bool SpriteDocument::paint(int x, int y, std::uint8_t index) {
     pixel = index;
     pixelsChanged({x, y, 1, 1});
     return true;
+}
+
+void SpriteDocument::paintPixels(std::span<const PixelPoint> points, std::uint8_t index) {
+    if (!spriteLoaded()) return;
+    const bool ownStep = !m_strokeStart;
+    if (ownStep) beginStroke();
+    setPixels(points, [index](PixelPoint) { return index; });
+    if (ownStep) endStroke();
+}
+
+void SpriteDocument::restoreStrokePixels(std::span<const PixelPoint> points) {
+    if (!m_strokeStart) return;
+    const std::vector<std::uint8_t>& before = *m_strokeStart;
+    setPixels(points, [this, &before](PixelPoint point) {
+        return before[m_sprite.index(point.x, point.y)];
+    });
+}
+
+void SpriteDocument::setPixels(std::span<const PixelPoint> points,
+                               const std::function<std::uint8_t(PixelPoint)>& valueAt) {
+    int left = m_sprite.width;
+    int top = m_sprite.height;
+    int right = -1;
+    int bottom = -1;
+    for (const PixelPoint point : points) {
+        if (!m_sprite.contains(point.x, point.y)) continue;
+        m_sprite.at(point.x, point.y) = valueAt(point);
+        left = std::min(left, point.x);
+        top = std::min(top, point.y);
+        right = std::max(right, point.x);
+        bottom = std::max(bottom, point.y);
+    }
+    if (right < 0) return;
+    if (m_strokeStart) m_strokeChanged = true;
+    pixelsChanged({left, top, right - left + 1, bottom - top + 1});
 }
 
 void SpriteDocument::editAsOneStep(Bilingual label, const std::function<void()>& change) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 
 #include "app/observers.h"
 #include "sprites/pixel_history.h"
@@ -24,6 +25,14 @@ enum class SpriteChange {
 
 // What the user chose before a changed sprite is left (another sprite, another file, the end).
 enum class LeaveChoice { Save, Discard, Stay };
+
+// A pixel of the sprite, or a point beside it (the mouse reports such while a button is held).
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+
+    bool operator==(const PixelPoint&) const = default;
+};
 
 struct SpriteDocumentEvent {
     SpriteChange change;
@@ -56,7 +65,13 @@ class SpriteDocument {
     // Sets one pixel; false (and nothing changed) outside the sprite or without one. The pixels
     // painted between beginStroke and endStroke are one undo step; outside a stroke each is one.
     bool paint(int x, int y, std::uint8_t index);
-    void beginStroke();
+    // The same for many pixels at once (those outside the sprite are left out); the observers
+    // are told once, of the rectangle around the pixels that are inside.
+    void paintPixels(std::span<const PixelPoint> points, std::uint8_t index);
+    // Sets pixels back to their values when the stroke began: a tool's preview that moves on.
+    void restoreStrokePixels(std::span<const PixelPoint> points);
+    // `label` names the stroke's undo step.
+    void beginStroke(Bilingual label = PixelHistory::kPaintLabel);
     void endStroke();
     // Copy takes the sprite into the clipboard; Cut also clears it. Paste lays the clipboard on
     // the sprite at the top-left corner, cut off at its edges. Clear sets every pixel to index 0.
@@ -105,6 +120,10 @@ class SpriteDocument {
     void startHistory();
     // The rows that hold the offsets from `range.first` up to `range.second`.
     PixelRect rowsOf(std::pair<std::size_t, std::size_t> range) const;
+    // Sets the pixels inside the sprite by `valueAt(point)` and tells of the rectangle around
+    // them.
+    void setPixels(std::span<const PixelPoint> points,
+                   const std::function<std::uint8_t(PixelPoint)>& valueAt);
     PixelRect wholeSprite() const { return {0, 0, m_sprite.width, m_sprite.height}; }
 
     SpriteTable m_table;
@@ -113,6 +132,7 @@ class SpriteDocument {
     std::optional<SpriteImage> m_clipboard;
     PixelHistory m_history;
     std::optional<std::vector<std::uint8_t>> m_strokeStart;  // the pixels when the stroke began
+    Bilingual m_strokeLabel = PixelHistory::kPaintLabel;
     bool m_strokeChanged = false;
     std::function<LeaveChoice()> m_leaveQuestion;
     ObserverList<SpriteDocumentEvent> m_observers;

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QWheelEvent>
 
 #include "app/file_io.h"
@@ -28,13 +29,15 @@
 #include "app/ui/tags.h"
 #include "app/ui/widgets/designed_layout.h"
 #include "app/ui/widgets/multi_shape.h"
-#include "app/ui/widgets/picture_box.h"
 #include "app/ui/widgets/wait_cursor.h"
 #include "app/vek_error.h"
 #include "sprites/bitmap_converter.h"
 #include "sprites/picture_file.h"
 #include "sprites/sprite_merge.h"
+#include "sprites/sprite_palette.h"
 #include "sprites/sprite_render.h"
+#include "sprites/ui/palette_view.h"
+#include "sprites/ui/sprite_canvas.h"
 
 namespace vek::ui {
 
@@ -67,6 +70,28 @@ QKeySequence ctrl(Qt::Key key, Qt::KeyboardModifiers more = {}) {
     return QKeySequence(QKeyCombination(Qt::ControlModifier | more, key));
 }
 
+// The tools of the strip, with their keys.
+struct ToolItem {
+    const char* name;
+    Bilingual caption;
+    QKeySequence key;
+    SpriteToolKind tool;
+};
+const ToolItem kToolItems[] = {
+    {"PencilTool1", Msg::SpriteToolPencilCaption, QKeySequence(Qt::Key_P), SpriteToolKind::Pencil},
+    {"BrushTool1", Msg::SpriteToolBrushCaption, QKeySequence(Qt::Key_B), SpriteToolKind::Brush},
+    {"LineTool1", Msg::SpriteToolLineCaption, QKeySequence(Qt::Key_L), SpriteToolKind::Line},
+    {"RectangleTool1", Msg::SpriteToolRectangleCaption, QKeySequence(Qt::Key_R),
+     SpriteToolKind::Rectangle},
+    {"FilledRectangleTool1", Msg::SpriteToolFilledRectangleCaption,
+     QKeySequence(QKeyCombination(Qt::ShiftModifier, Qt::Key_R)), SpriteToolKind::FilledRectangle},
+    {"FillTool1", Msg::SpriteToolFillCaption, QKeySequence(Qt::Key_G), SpriteToolKind::Fill},
+};
+
+// Whether VEK.INI asks for the pixel grid: on unless "0".
+const char* const kEditorSection = "SpriteEditor";
+const char* const kGridKey = "Grid";
+
 }  // namespace
 
 SpriteEditorWindow::SpriteEditorWindow(AppContext& context, SpriteDocument& document,
@@ -87,9 +112,15 @@ SpriteEditorWindow::SpriteEditorWindow(AppContext& context, SpriteDocument& docu
     m_stateLine = new QLabel(statusBar());
     m_stateLine->setObjectName(QStringLiteral("StateLine"));
     statusBar()->addWidget(m_stateLine, 1);
+    // The pixel or colour under the pointer stays beside the hints, which replace only the
+    // state line.
+    m_readout = new QLabel(statusBar());
+    m_readout->setObjectName(QStringLiteral("PointerReadout"));
+    m_readout->setContentsMargins(12, 0, 0, 0);
+    statusBar()->addPermanentWidget(m_readout);
     showState();
-    resize(kClientWidth,
-           kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height() +
+                             m_toolStrip->sizeHint().height() + statusBar()->sizeHint().height());
     setAcceptDrops(true);
 }
 
@@ -120,6 +151,9 @@ void SpriteEditorWindow::buildMenus() {
         ->setShortcut(ctrl(Qt::Key_O));
     m_importItem = addBilingualItem(file, "ImportPicture1", Msg::SpriteEditorImportCaption);
     connect(m_importItem, &QAction::triggered, this, &W::importPicture);
+    QAction* choosePaletteItem =
+        addBilingualItem(file, "ChoosePalette1", Msg::SpriteEditorPaletteCaption);
+    connect(choosePaletteItem, &QAction::triggered, this, &W::choosePalette);
     addRecentMenu(file, context().files, RecentKind::Sprites, [this](const QString& recent) {
         runCommand([this, &recent] { openSpriteFile(toPath(recent)); });
     });
@@ -188,6 +222,12 @@ void SpriteEditorWindow::buildMenus() {
     QAction* zoomOut = addBilingualItem(Zoom1, "ZoomOut1", Msg::SpriteEditorZoomOutCaption);
     zoomOut->setShortcut(ctrl(Qt::Key_Minus));
     connect(zoomOut, &QAction::triggered, this, [this] { runCommand([this] { zoomStep(-1); }); });
+    Zoom1->addSeparator();
+    m_gridItem = addBilingualItem(Zoom1, "PixelGrid1", Msg::SpriteEditorGridCaption);
+    m_gridItem->setCheckable(true);
+    m_gridItem->setShortcut(ctrl(Qt::Key_G));
+    m_gridItem->setChecked(context().settings.read(kEditorSection, kGridKey, "1") != "0");
+    connect(m_gridItem, &QAction::toggled, this, &SpriteEditorWindow::showGrid);
 
     QMenu* tools = addMenu("Tools1", Tag::ToolsMenu);
     addMenuItem(tools, "SpriteFileCreator1", Tag::SpriteFileCreator, &W::SpriteFileCreator1Click);
@@ -195,6 +235,7 @@ void SpriteEditorWindow::buildMenus() {
                 &W::BMPtoSpriteconverter1Click);
     addMenuItem(tools, "CopySPRfilestooneSPRfil1", Tag::MergeSpriteFiles,
                 &W::CopySPRfilestooneSPRfil1Click);
+    buildToolItems(tools);
 
     // Designed items that this window's menu bar does not show; their commands live elsewhere.
     const Commands& commands = context().commands;
@@ -217,6 +258,26 @@ void SpriteEditorWindow::buildMenus() {
     addCommandItem(help, "Index1", Tag::HelpIndex, commands.showHelp);
     addCommandItem(help, "About1", Tag::About, commands.showAbout);
     for (QMenu* hidden : {eggs, world, debugger, help}) hidden->menuAction()->setVisible(false);
+}
+
+void SpriteEditorWindow::buildToolItems(QMenu* tools) {
+    tools->addSeparator();
+    m_toolStrip = addToolBar(QStringLiteral("Tools"));
+    m_toolStrip->setObjectName(QStringLiteral("ToolStrip"));
+    m_toolStrip->setMovable(false);
+    m_toolStrip->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_toolGroup = new QActionGroup(this);
+    for (const ToolItem& item : kToolItems) {
+        QAction* action = addBilingualItem(tools, item.name, item.caption);
+        action->setCheckable(true);
+        action->setChecked(item.tool == SpriteToolKind::Pencil);
+        action->setShortcut(item.key);
+        action->setData(static_cast<int>(item.tool));
+        m_toolGroup->addAction(action);
+        m_toolStrip->addAction(action);
+        const SpriteToolKind tool = item.tool;
+        connect(action, &QAction::triggered, this, [this, tool] { chooseTool(tool); });
+    }
 }
 
 void SpriteEditorWindow::buildControls() {
@@ -280,16 +341,13 @@ void SpriteEditorWindow::buildControls() {
     tagControl(Button1, Tag::BackgroundColor);
     connect(Button1, &QPushButton::clicked, this, &SpriteEditorWindow::Button1Click);
 
-    Image2 = new PictureBox(m_strip);
+    Image2 = new PaletteView(m_strip, m_spritePalette);
     Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setFixedSize(kPaletteAreaWidth, kPaletteAreaHeight);
     strip->place(Image2, {56, 4, kPaletteAreaWidth, kPaletteAreaHeight});
     markAsImage(Image2);
     tagControl(Image2, Tag::PaletteArea);
-    connect(Image2, &PictureBox::pressed, this,
-            [this](QPoint point, Qt::MouseButton button, Qt::MouseButtons, Qt::KeyboardModifiers) {
-                paletteAreaPressed(point, button);
-            });
+    connect(Image2, &PaletteView::colorChosen, this, &SpriteEditorWindow::setColor);
+    connect(Image2, &PaletteView::pointerMoved, this, &SpriteEditorWindow::showState);
 
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     tagControl(ListBox1, Tag::SpriteList);
@@ -300,22 +358,18 @@ void SpriteEditorWindow::buildControls() {
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setAutoFillBackground(true);
-    Image1 = new PictureBox(Panel1);
+    Image1 = new SpriteCanvas(Panel1, m_document, m_spritePalette,
+                              [this] { return context().look.spriteBackground(); });
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->move(kPanelMargin, kPanelMargin);
-    Image1->setCursor(Qt::CrossCursor);
-    // Moves paint while the drawing state lasts, whatever buttons they report.
-    Image1->setMouseTracking(true);
+    Image1->setColors(m_color1, m_color2);
+    Image1->setGridShown(m_gridItem->isChecked());
     markAsImage(Image1);
     tagControl(Image1, Tag::DrawingArea);
-    connect(Image1, &PictureBox::pressed, this, &SpriteEditorWindow::drawingAreaPressed);
-    connect(Image1, &PictureBox::moved, this, &SpriteEditorWindow::drawingAreaMoved);
-    Image1->installEventFilter(this);
-    connect(Image1, &PictureBox::released, this, [this] {
-        m_drawing = Drawing::None;
-        m_document.endStroke();
-        enableUndoItems();
-    });
+    connect(Image1, &SpriteCanvas::colorPicked, this, &SpriteEditorWindow::setColor);
+    connect(Image1, &SpriteCanvas::pointerMoved, this, &SpriteEditorWindow::showState);
+    connect(Image1, &SpriteCanvas::areaResized, this, &SpriteEditorWindow::showDrawingArea);
+    connect(Image1, &PictureBox::released, this, &SpriteEditorWindow::enableUndoItems);
 
     showDrawingArea();
 }
@@ -340,8 +394,8 @@ void SpriteEditorWindow::FormCreate() {
         m_palette = readGamePalette(paletteDirectory, ctx.look.spriteBackground());
     });
     ctx.startup.trace(QStringLiteral("Draw Palette..."));
-    m_paletteArea = renderPaletteArea(m_palette);
-    Image2->showImage(m_paletteArea);
+    m_spritePalette = m_palette;
+    Image2->showPalette();
     m_color1 = 0;
     m_color2 = 1;
     setSwatch(Label1, m_color1);
@@ -363,8 +417,7 @@ void SpriteEditorWindow::makeInfoPage() {
         painter.setPen(QColor(0, 0, 255));
         painter.drawText(4, 14 + ascent, title);
     }
-    m_area = toRgbImage(page);
-    showDrawingArea();
+    Image1->showPicture(toRgbImage(page));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -434,7 +487,8 @@ void SpriteEditorWindow::documentChanged(const SpriteDocumentEvent& event) {
             showSelectedSprite();
             break;
         case SpriteChange::PixelsChanged:
-            showPixels(event.area);
+            showCaption();
+            Image1->showPixels(event.area);
             break;
         case SpriteChange::SavedToNewFile:
             updateCaption(fromPath(event.file));
@@ -448,7 +502,7 @@ void SpriteEditorWindow::documentChanged(const SpriteDocumentEvent& event) {
 }
 
 void SpriteEditorWindow::showState() {
-    if (!m_stateLine) return;  // not yet built
+    if (!m_readout) return;  // not yet built
     QStringList parts;
     const std::filesystem::path& file = m_document.table().file;
     if (!file.empty()) parts << fromPath(file.filename());
@@ -458,21 +512,26 @@ void SpriteEditorWindow::showState() {
                      .arg(m_document.sprite().width)
                      .arg(m_document.sprite().height);
     }
-    parts << QStringLiteral("Zoom %1%").arg(m_zoom * 100);
-    if (m_pointerPixel && m_document.spriteLoaded() &&
-        m_document.sprite().contains(m_pointerPixel->first, m_pointerPixel->second)) {
-        const std::uint8_t index =
-            m_document.sprite().at(m_pointerPixel->first, m_pointerPixel->second);
-        const ScreenColor color = m_palette[index];
-        parts << QStringLiteral("%1, %2   Index %3 = %4, %5, %6")
-                     .arg(m_pointerPixel->first)
-                     .arg(m_pointerPixel->second)
-                     .arg(index)
-                     .arg(redOf(color))
-                     .arg(greenOf(color))
-                     .arg(blueOf(color));
-    }
+    parts << QStringLiteral("Zoom %1%").arg(zoom() * 100);
+    const auto colorOf = [this](std::uint8_t index) {
+        const ScreenColor color = m_spritePalette[index];
+        return QStringLiteral("Index %1 = %2, %3, %4")
+            .arg(index)
+            .arg(redOf(color))
+            .arg(greenOf(color))
+            .arg(blueOf(color));
+    };
     m_stateLine->setText(parts.join(QStringLiteral("   |   ")));
+    QString readout;
+    const auto pointer = Image1->pointerPixel();
+    if (pointer && m_document.spriteLoaded() &&
+        m_document.sprite().contains(pointer->x, pointer->y)) {
+        readout = QStringLiteral("%1, %2   ").arg(pointer->x).arg(pointer->y) +
+                  colorOf(m_document.sprite().at(pointer->x, pointer->y));
+    } else if (const auto index = Image2->pointerIndex()) {
+        readout = colorOf(*index);
+    }
+    m_readout->setText(readout);
 }
 
 void SpriteEditorWindow::noteSaved(const QString& file) {
@@ -481,6 +540,11 @@ void SpriteEditorWindow::noteSaved(const QString& file) {
 
 void SpriteEditorWindow::showOpenedFile(const std::filesystem::path& file) {
     updateCaption(fromPath(file));
+    // The palette beside the file, else the game's; a broken one is reported and the game's
+    // stays.
+    PaletteTable table = m_palette;
+    runCommand([this, &file, &table] { table = paletteForSpriteFile(file, m_palette); });
+    useSpritePalette(table);
     {
         const QSignalBlocker blocker(ListBox1);
         ListBox1->clear();
@@ -489,25 +553,33 @@ void SpriteEditorWindow::showOpenedFile(const std::filesystem::path& file) {
             ListBox1->addItem(toQString(spriteListLine(k, entries[k])));
     }
     // Whatever was shown belongs to the previous file; its unsaved painting is dropped.
-    m_drawing = Drawing::None;
-    redraw();
+    Image1->redraw();
+}
+
+void SpriteEditorWindow::useSpritePalette(const PaletteTable& table) {
+    if (table == m_spritePalette) return;
+    m_spritePalette = table;
+    Image2->showPalette();
+    Image1->redraw();
+    setSwatch(Label1, m_color1);
+    setSwatch(Label2, m_color2);
+}
+
+void SpriteEditorWindow::choosePalette() {
+    runCommand([this] {
+        const auto file = context().dialogs.openFile(context().text(Msg::SpriteEditorPaletteTitle),
+                                                     toQString(context().game.paths().CPalettePath),
+                                                     QStringLiteral("palette.dta (*.dta *.DTA)"));
+        if (!file) return;
+        useSpritePalette(readPaletteFile(toPath(*file), m_palette.background()));
+    });
 }
 
 void SpriteEditorWindow::showSelectedSprite() {
-    m_drawing = Drawing::None;
     if (m_document.current()) showCurrentInList();
     showCaption();
-    redraw();
+    Image1->redraw();
     if (m_document.spriteLoaded()) enableSpriteCommands();
-}
-
-void SpriteEditorWindow::showPixels(const PixelRect& area) {
-    showCaption();
-    if (area.width != 1 || area.height != 1) return redraw();
-    // One pixel painted: only its block changes, in its colour as it is, black included.
-    const std::uint8_t index = m_document.sprite().at(area.x, area.y);
-    const PixelRect block = paintBlock(m_area, area.x, area.y, m_zoom, m_palette[index]);
-    Image1->repaintPart(block.x, block.y, block.width, block.height);
 }
 
 void SpriteEditorWindow::enableSpriteCommands() {
@@ -539,26 +611,9 @@ void SpriteEditorWindow::showCaption() {
 // ---------------------------------------------------------------------------------------------
 // Drawing area
 
-void SpriteEditorWindow::redraw() {
-    if (m_document.spriteLoaded()) {
-        renderDrawingArea(m_document.sprite(), m_palette, m_zoom, context().look.spriteBackground(),
-                          m_area);
-    } else {
-        emptyDrawingArea();
-    }
-    showDrawingArea();
-}
-
-void SpriteEditorWindow::emptyDrawingArea() {
-    // The pixels' memory is kept: a zoomed area is large, and fresh memory is slow to come by.
-    m_area.width = 0;
-    m_area.height = 0;
-    m_area.pixels.clear();
-}
-
 void SpriteEditorWindow::showDrawingArea() {
-    Image1->showImage(m_area);
-    Panel1->resize(m_area.width + kPanelExtra, m_area.height + kPanelExtra);
+    const RgbImage& area = Image1->area();
+    Panel1->resize(area.width + kPanelExtra, area.height + kPanelExtra);
     layoutContent();
 }
 
@@ -588,10 +643,6 @@ void SpriteEditorWindow::layoutContent() {
 bool SpriteEditorWindow::eventFilter(QObject* watched, QEvent* event) {
     // The strip asks for another size when a caption changed (the language switch).
     if (watched == m_content && event->type() == QEvent::LayoutRequest) layoutContent();
-    if (watched == Image1 && event->type() == QEvent::Leave) {
-        m_pointerPixel.reset();
-        showState();
-    }
     if (watched == m_drawingScroll->viewport() && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (wheel->modifiers() & Qt::ControlModifier) {
@@ -608,22 +659,22 @@ bool SpriteEditorWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void SpriteEditorWindow::zoomAround(QPoint viewportPoint, int steps) {
     const QPoint inArea = Image1->mapFrom(m_drawingScroll->viewport(), viewportPoint);
-    const double spriteX = static_cast<double>(inArea.x()) / m_zoom;
-    const double spriteY = static_cast<double>(inArea.y()) / m_zoom;
+    const double spriteX = static_cast<double>(inArea.x()) / zoom();
+    const double spriteY = static_cast<double>(inArea.y()) / zoom();
     zoomStep(steps);
     const QPoint areaOrigin = Image1->mapTo(m_drawingContent, QPoint(0, 0));
     m_drawingScroll->horizontalScrollBar()->setValue(
-        areaOrigin.x() + static_cast<int>(spriteX * m_zoom) - viewportPoint.x());
+        areaOrigin.x() + static_cast<int>(spriteX * zoom()) - viewportPoint.x());
     m_drawingScroll->verticalScrollBar()->setValue(
-        areaOrigin.y() + static_cast<int>(spriteY * m_zoom) - viewportPoint.y());
+        areaOrigin.y() + static_cast<int>(spriteY * zoom()) - viewportPoint.y());
 }
 
 void SpriteEditorWindow::zoomStep(int steps) {
-    const auto* current = std::find(std::begin(kZoomFactors), std::end(kZoomFactors), m_zoom);
+    const auto* current = std::find(std::begin(kZoomFactors), std::end(kZoomFactors), zoom());
     const std::ptrdiff_t last = std::ssize(kZoomFactors) - 1;
     const std::ptrdiff_t index =
         std::clamp<std::ptrdiff_t>(current - std::begin(kZoomFactors) + steps, 0, last);
-    if (kZoomFactors[index] != m_zoom) setZoom(kZoomFactors[index]);
+    if (kZoomFactors[index] != zoom()) setZoom(kZoomFactors[index]);
 }
 
 void SpriteEditorWindow::importPicture() {
@@ -633,10 +684,10 @@ void SpriteEditorWindow::importPicture() {
             context().dialogs.openFile(context().text(Msg::SpriteEditorImportTitle),
                                        startFolder(RecentKind::Pictures), pictureFilter());
         if (!file) return;
-        RgbImage picture = readPicture(toPath(*file), m_palette.background());
+        RgbImage picture = readPicture(toPath(*file), m_spritePalette.background());
         context().files.remember(RecentKind::Pictures, *file);
         m_document.requireSpriteSize(picture.width, picture.height);
-        m_document.replacePixels(convertPicture(picture, m_palette, ColorMatchLevel::Best));
+        m_document.replacePixels(convertPicture(picture, m_spritePalette, ColorMatchLevel::Best));
     });
 }
 
@@ -672,83 +723,53 @@ void SpriteEditorWindow::showEvent(QShowEvent* event) {
     context().commands.probeConnection();
 }
 
+int SpriteEditorWindow::zoom() const { return Image1->zoom(); }
+
+const RgbImage& SpriteEditorWindow::drawingArea() const { return Image1->area(); }
+
+const RgbImage& SpriteEditorWindow::paletteArea() const { return Image2->area(); }
+
+SpriteToolKind SpriteEditorWindow::tool() const { return Image1->tool(); }
+
 void SpriteEditorWindow::setZoom(int zoom) {
-    if (m_document.spriteLoaded()) {
-        // The zoom item stays at the zoom in force.
-        checkZoomItem();
-        requireDrawingAreaFits(m_document.sprite().width, m_document.sprite().height, zoom);
-    }
-    m_zoom = zoom;
+    // A zoom the sprite does not fit leaves the item at the zoom in force.
+    checkZoomItem();
+    Image1->setZoom(zoom);
     checkZoomItem();
     showState();
-    if (m_document.spriteLoaded()) redraw();
 }
 
 void SpriteEditorWindow::checkZoomItem() {
-    for (QAction* item : m_zoomGroup->actions()) item->setChecked(item->data().toInt() == m_zoom);
+    for (QAction* item : m_zoomGroup->actions()) item->setChecked(item->data().toInt() == zoom());
 }
 
-std::optional<std::pair<int, int>> SpriteEditorWindow::spritePixelUnder(QPoint point) const {
-    if (!m_document.spriteLoaded()) return std::nullopt;
-    const SpriteImage& sprite = m_document.sprite();
-    return spritePixelAt(point.x(), point.y(), m_zoom, sprite.width, sprite.height);
+void SpriteEditorWindow::chooseTool(SpriteToolKind tool) {
+    Image1->setTool(tool);
+    for (QAction* item : m_toolGroup->actions())
+        item->setChecked(item->data().toInt() == static_cast<int>(tool));
 }
 
-void SpriteEditorWindow::drawingAreaPressed(QPoint point, Qt::MouseButton button,
-                                            Qt::MouseButtons buttons,
-                                            Qt::KeyboardModifiers modifiers) {
-    const auto pixel = spritePixelUnder(point);
-    if (!pixel) return;
-    // Exactly one button, and Ctrl or nothing: Shift, Alt or a second button do nothing.
-    const Qt::KeyboardModifiers held =
-        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (buttons != Qt::MouseButtons(button) ||
-        (button != Qt::LeftButton && button != Qt::RightButton))
-        return;
-    const bool left = button == Qt::LeftButton;
-    if (held == Qt::ControlModifier) {
-        const std::uint8_t picked = m_document.sprite().at(pixel->first, pixel->second);
-        (left ? m_color1 : m_color2) = picked;
-        setSwatch(left ? Label1 : Label2, picked);
-    } else if (held == Qt::NoModifier) {
-        m_drawing = left ? Drawing::Color1 : Drawing::Color2;
-        m_document.beginStroke();
-        paintPixelAt(point, left ? m_color1 : m_color2);
-    }
-}
-
-void SpriteEditorWindow::drawingAreaMoved(QPoint point) {
-    m_pointerPixel = spritePixelUnder(point);
-    showState();
-    if (m_drawing == Drawing::None) return;
-    paintPixelAt(point, m_drawing == Drawing::Color1 ? m_color1 : m_color2);
-}
-
-void SpriteEditorWindow::paintPixelAt(QPoint point, std::uint8_t index) {
-    // A point outside the sprite (the pointer left it while the button is held) paints nothing.
-    if (const auto pixel = spritePixelUnder(point))
-        m_document.paint(pixel->first, pixel->second, index);
+void SpriteEditorWindow::showGrid(bool shown) {
+    if (m_gridItem->isChecked() != shown) m_gridItem->setChecked(shown);
+    Image1->setGridShown(shown);
+    runCommand(
+        [this, shown] { context().settings.write(kEditorSection, kGridKey, shown ? "1" : "0"); });
 }
 
 // ---------------------------------------------------------------------------------------------
 // Palette area and colours
 
-void SpriteEditorWindow::paletteAreaPressed(QPoint point, Qt::MouseButton button) {
-    const auto index = paletteIndexAt(point.x(), point.y());
-    if (!index) return;
-    const auto chosen = static_cast<std::uint8_t>(*index);
-    if (button == Qt::LeftButton) {
-        m_color1 = chosen;
-        setSwatch(Label1, chosen);
-    } else if (button == Qt::RightButton) {
-        m_color2 = chosen;
-        setSwatch(Label2, chosen);
-    }
+void SpriteEditorWindow::setColor(Qt::MouseButton button, std::uint8_t index) {
+    const bool left = button == Qt::LeftButton;
+    (left ? m_color1 : m_color2) = index;
+    setSwatch(left ? Label1 : Label2, index);
+    Image1->setColors(m_color1, m_color2);
+    Image2->markColors(m_color1, m_color2);
 }
 
 void SpriteEditorWindow::setSwatch(QLabel* swatch, std::uint8_t index) {
     QPalette colors = swatch->palette();
-    colors.setColor(QPalette::Window, toQColor(m_palette[index]));
+    colors.setColor(QPalette::Window, toQColor(m_spritePalette[index]));
     swatch->setPalette(colors);
 }
 
@@ -760,12 +781,9 @@ void SpriteEditorWindow::Button1Click() {
         const ScreenColor background = toScreenColor(*chosen);
         ctx.look.setSpriteBackground(background);
         m_palette.setBackground(background);
-        redraw();
-        if (!m_paletteArea.pixels.empty()) {
-            drawPaletteCell(m_paletteArea, m_palette, 0);
-            const PixelRect cell = paletteCellRect(0);
-            Image2->repaintPart(cell.x, cell.y, cell.width, cell.height);
-        }
+        m_spritePalette.setBackground(background);
+        Image1->redraw();
+        Image2->showBackgroundCell();
         if (m_color1 == 0) setSwatch(Label1, 0);
         if (m_color2 == 0) setSwatch(Label2, 0);
         ctx.settings.writeSpriteBackground(background);
@@ -814,11 +832,11 @@ void SpriteEditorWindow::SaveSpritetonewFile1Click() {
 }
 
 void SpriteEditorWindow::SaveSpritetoBMP1Click() {
-    runCommand([this] { exportPicture(m_area, Msg::SpriteEditorSaveBitmapTitle); });
+    runCommand([this] { exportPicture(Image1->area(), Msg::SpriteEditorSaveBitmapTitle); });
 }
 
 void SpriteEditorWindow::SavePaletteAreatoBMP1Click() {
-    runCommand([this] { exportPicture(m_paletteArea, Msg::SpriteEditorSavePaletteTitle); });
+    runCommand([this] { exportPicture(Image2->area(), Msg::SpriteEditorSavePaletteTitle); });
 }
 
 void SpriteEditorWindow::exportPicture(const RgbImage& picture, const Bilingual& title) {

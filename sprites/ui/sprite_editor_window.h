@@ -8,6 +8,7 @@
 #include "app/ui/vek_window.h"
 #include "sprites/palette.h"
 #include "sprites/sprite_document.h"
+#include "sprites/sprite_tools.h"
 
 class QAction;
 class QActionGroup;
@@ -17,15 +18,18 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class QToolBar;
 
 namespace vek::ui {
 
-class PictureBox;
+class PaletteView;
+class SpriteCanvas;
 class TMultiShape;
 
-// TForm1: "Sprite Editor". Shows the sprite document (the open file, the current sprite and the
-// sprite clipboard) and drives it: the list of sprites, the enlarged sprite to paint on with two
-// colours of the palette area, the zoom and the background colour.
+// TForm1: "Sprite Editor". Arranges the views of the sprite document (the open file, the
+// current sprite and the sprite clipboard) and binds its menus: the list of sprites, the drawing
+// area (a canvas that zooms and turns the mouse into the chosen tool), the palette area with the
+// two colours, the tool strip and the background colour.
 class SpriteEditorWindow : public VekWindow {
     Q_OBJECT
   public:
@@ -37,11 +41,12 @@ class SpriteEditorWindow : public VekWindow {
     void FormCreate();
 
     // The state the window shows, for the tests.
-    int zoom() const { return m_zoom; }
+    int zoom() const;
     std::uint8_t color1() const { return m_color1; }
     std::uint8_t color2() const { return m_color2; }
-    const RgbImage& drawingArea() const { return m_area; }
-    const RgbImage& paletteArea() const { return m_paletteArea; }
+    const RgbImage& drawingArea() const;
+    const RgbImage& paletteArea() const;
+    SpriteToolKind tool() const;
 
     // Menu and button handlers, by their designed names.
     void OpenSpriteFile1Click();
@@ -65,8 +70,17 @@ class SpriteEditorWindow : public VekWindow {
     void zoomStep(int steps);
     void undo();
     void redo();
+    // The tool strip and its keys.
+    void chooseTool(SpriteToolKind tool);
+    // Zoom menu: the pixel grid at zoom 4 and above, remembered in VEK.INI.
+    void showGrid(bool shown);
     // Files menu: a picture of the sprite's size replaces its pixels, matched to the palette.
     void importPicture();
+    // Files menu: the palette to show the open file in, chosen by hand (until another file is
+    // opened, which brings the palette beside it or the game's).
+    void choosePalette();
+    // The palette the editor shows the open file in.
+    const PaletteTable& spritePalette() const { return m_spritePalette; }
 
     // Opens a sprite file by name (another window asked), after the question about a changed
     // sprite; false when the user chose to stay with it.
@@ -87,6 +101,7 @@ class SpriteEditorWindow : public VekWindow {
 
   private:
     void buildMenus();
+    void buildToolItems(QMenu* tools);
     void buildControls();
     QAction* addMenuItem(QMenu* menu, const char* name, int tag,
                          void (SpriteEditorWindow::*handler)() = nullptr);
@@ -95,49 +110,40 @@ class SpriteEditorWindow : public VekWindow {
     void makeInfoPage();
     void documentChanged(const SpriteDocumentEvent& event);
     void showOpenedFile(const std::filesystem::path& file);
+    void useSpritePalette(const PaletteTable& table);
     void showSelectedSprite();
-    void showPixels(const PixelRect& area);
     void checkZoomItem();
     void exportPicture(const RgbImage& picture, const Bilingual& title);
     void ListBox1Click();
     void showCurrentInList();
-    void redraw();
-    void emptyDrawingArea();
     void showDrawingArea();
     void setSwatch(QLabel* swatch, std::uint8_t index);
     void updateCaption(const QString& fileName);
     void showCaption();
     void enableSpriteCommands();
     void enableUndoItems();
-    // The status line: file, sprite, zoom, and the palette index under the pointer.
+    // The status line: file, sprite and zoom; beside it the pixel or colour under the pointer.
     void showState();
     void noteSaved(const QString& file);
     // Ctrl+wheel: the sprite pixel under the pointer stays under it.
     void zoomAround(QPoint viewportPoint, int steps);
     void layoutContent();
 
-    void drawingAreaPressed(QPoint point, Qt::MouseButton button, Qt::MouseButtons buttons,
-                            Qt::KeyboardModifiers modifiers);
-    void drawingAreaMoved(QPoint point);
-    void paintPixelAt(QPoint point, std::uint8_t index);
-    std::optional<std::pair<int, int>> spritePixelUnder(QPoint point) const;
-    void paletteAreaPressed(QPoint point, Qt::MouseButton button);
+    // A colour chosen in the palette area or picked from the sprite.
+    void setColor(Qt::MouseButton button, std::uint8_t index);
 
     // The folder a dialog starts in: the one last used for the kind, else the game's images.
     QString startFolder(RecentKind kind) const;
 
     SpriteDocument& m_document;
     Subscription m_observation;
-    PaletteTable& m_palette;
-    RgbImage m_area;
-    RgbImage m_paletteArea;
-    int m_zoom = 1;
+    PaletteTable& m_palette;       // the game's, shared with the other windows
+    PaletteTable m_spritePalette;  // the one the open file is shown in
     std::uint8_t m_color1 = 0;
     std::uint8_t m_color2 = 1;
-    enum class Drawing { None, Color1, Color2 } m_drawing = Drawing::None;
-    QString m_captionFile;                              // the file the caption names
-    std::optional<std::pair<int, int>> m_pointerPixel;  // the sprite pixel under the pointer
-    QLabel* m_stateLine = nullptr;
+    QString m_captionFile;          // the file the caption names
+    QLabel* m_stateLine = nullptr;  // file, sprite and zoom
+    QLabel* m_readout = nullptr;    // the pixel or palette colour under the pointer
 
     // Controls, by their designed names.
     QWidget* m_content = nullptr;
@@ -150,10 +156,11 @@ class SpriteEditorWindow : public VekWindow {
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QPushButton* Button1 = nullptr;
-    PictureBox* Image2 = nullptr;
+    PaletteView* Image2 = nullptr;
     QListWidget* ListBox1 = nullptr;
     QFrame* Panel1 = nullptr;
-    PictureBox* Image1 = nullptr;
+    SpriteCanvas* Image1 = nullptr;
+    QToolBar* m_toolStrip = nullptr;
 
     QAction* SaveSprite1 = nullptr;
     QAction* SaveSpritetonewFile1 = nullptr;
@@ -166,6 +173,8 @@ class SpriteEditorWindow : public VekWindow {
     QAction* m_redoItem = nullptr;
     QMenu* Zoom1 = nullptr;
     QActionGroup* m_zoomGroup = nullptr;
+    QActionGroup* m_toolGroup = nullptr;
+    QAction* m_gridItem = nullptr;
 };
 
 }  // namespace vek::ui

@@ -353,5 +353,37 @@ TEST_F(SpriteDocumentTest, ReplacingThePixelsIsOneStepAndWantsTheSpritesSize) {
     EXPECT_EQ(document.sprite(), SpriteImage(2, 2, 0));
 }
 
+// Many pixels at once, as the drawing tools paint: one notice of the rectangle around those
+// inside the sprite; back to the stroke's start for a preview that moves on.
+TEST_F(SpriteDocumentTest, ManyPixelsAreToldAsTheRectangleAroundThem) {
+    const SpriteImage sprite = patterned(6, 5, 1);
+    document.open(write("x.spr", {sprite}));
+    std::vector<PixelRect> told;
+    const Subscription observation = document.observe([&](const SpriteDocumentEvent& event) {
+        if (event.change == SpriteChange::PixelsChanged) told.push_back(event.area);
+    });
+    const std::vector<PixelPoint> points = {{1, 3}, {4, 1}, {9, 9}, {-1, 2}, {2, 2}};
+    document.beginStroke();
+    document.paintPixels(points, 200);
+    EXPECT_EQ(told, (std::vector<PixelRect>{{1, 1, 4, 3}}));
+    EXPECT_EQ(document.sprite().at(4, 1), 200);
+    document.restoreStrokePixels(points);
+    EXPECT_EQ(document.sprite(), sprite);
+    document.paintPixels(std::vector<PixelPoint>{{0, 0}}, 201);
+    document.endStroke();
+    EXPECT_EQ(told.back(), (PixelRect{0, 0, 1, 1}));
+    EXPECT_EQ(document.history().undoSteps(), 1u);
+
+    // Outside a stroke the pixels are a step of their own; all outside, nothing is told.
+    told.clear();
+    document.paintPixels(std::vector<PixelPoint>{{3, 3}, {5, 4}}, 7);
+    document.paintPixels(std::vector<PixelPoint>{{6, 0}, {0, 5}}, 7);
+    EXPECT_EQ(told, (std::vector<PixelRect>{{3, 3, 3, 2}}));
+    EXPECT_EQ(document.history().undoSteps(), 2u);
+    document.undo();
+    document.undo();
+    EXPECT_EQ(document.sprite(), sprite);
+}
+
 }  // namespace
 }  // namespace vek

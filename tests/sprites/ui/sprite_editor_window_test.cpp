@@ -14,6 +14,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QToolBar>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <filesystem>
 #include <numeric>
@@ -28,10 +30,12 @@
 #include "objects/object_document.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/bitmap.h"
+#include "sprites/palette.h"
 #include "sprites/picture_file.h"
 #include "sprites/png.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_render.h"
+#include "sprites/sprite_tools.h"
 #include "sprites/ui/bitmap_converter_window.h"
 #include "sprites/ui/sprite_editor_window.h"
 #include "sprites/ui/sprite_file_creator_window.h"
@@ -106,6 +110,42 @@ void move(QWidget* widget, QPoint at, Qt::MouseButtons buttons) {
 
 void release(QWidget* widget, QPoint at, Qt::MouseButton button) {
     sendMouse(widget, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+}
+
+// A left-button drag over sprite pixels as a fast hand reports it: only the listed positions,
+// with gaps between them.
+void drag(QWidget* area, int zoom, const QList<QPoint>& pixels,
+          Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QPoint centre(zoom / 2, zoom / 2);
+    press(area, pixels.front() * zoom + centre, Qt::LeftButton, modifiers);
+    for (const QPoint& pixel : pixels.mid(1)) {
+        sendMouse(area, QEvent::MouseMove, pixel * zoom + centre, Qt::NoButton, Qt::LeftButton,
+                  modifiers);
+    }
+    release(area, pixels.back() * zoom + centre, Qt::LeftButton);
+}
+
+// The pixels of the current sprite that hold `index`, row by row.
+std::vector<PixelPoint> pixelsOf(TestWorkbench& bench, std::uint8_t index) {
+    std::vector<PixelPoint> found;
+    const SpriteImage& sprite = bench.spriteDocument().sprite();
+    for (int y = 0; y < sprite.height; ++y)
+        for (int x = 0; x < sprite.width; ++x)
+            if (sprite.at(x, y) == index) found.push_back({x, y});
+    return found;
+}
+
+std::vector<PixelPoint> sortedByRows(std::vector<PixelPoint> points) {
+    std::sort(points.begin(), points.end(),
+              [](PixelPoint a, PixelPoint b) { return std::pair(a.y, a.x) < std::pair(b.y, b.x); });
+    return points;
+}
+
+// Shows the window, active, so that its keys reach the menus.
+void showActive(SpriteEditorWindow* window) {
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
 // Drags a file onto a window and drops it there; false when the window refused the drag.
@@ -859,15 +899,16 @@ class SpriteEditorWindowTest : public QObject {
         window->setZoom(4);
         auto* state = control<QLabel>(bench, "StateLine");
         QCOMPARE(state->text(), QStringLiteral("vbal.spr   |   Sprite 1: 4X3   |   Zoom 400%"));
+        auto* readout = control<QLabel>(bench, "PointerReadout");
         move(control(bench, "Image1"), {9, 5}, Qt::NoButton);
         const ScreenColor color = bench.palette()[77];
-        QVERIFY(state->text().endsWith(QStringLiteral("2, 1   Index 77 = %1, %2, %3")
-                                           .arg(redOf(color))
-                                           .arg(greenOf(color))
-                                           .arg(blueOf(color))));
+        QCOMPARE(readout->text(), QStringLiteral("2, 1   Index 77 = %1, %2, %3")
+                                      .arg(redOf(color))
+                                      .arg(greenOf(color))
+                                      .arg(blueOf(color)));
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(control(bench, "Image1"), &leave);
-        QVERIFY(!state->text().contains(QStringLiteral("Index")));
+        QVERIFY(readout->text().isEmpty());
 
         window->SaveSprite1Click();
         QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Saved vbal.spr"));
@@ -885,6 +926,149 @@ class SpriteEditorWindowTest : public QObject {
                  QStringLiteral("2 files converted"));
     }
 
+    // Fast strokes with gaps between the reported positions, at 100 % and 1600 %: the pencil
+    // keeps its dots, the brush (key B) joins them, and a stroke is one undo step.
+    void theBrushJoinsAFastStrokeInOneStep() {
+        for (const int zoom : {1, 16}) {
+            TestWorkbench bench(whiteBackground());
+            SpriteEditorWindow* window = editor(bench);
+            openWithDialog(bench, writeSprites(bench, "a.spr", {SpriteImage(24, 16, 0)}));
+            window->setZoom(zoom);
+            showActive(window);
+            QWidget* area = control(bench, "Image1");
+            press(control(bench, "Image2"), {15, 25}, Qt::LeftButton);  // index 10
+            const QList<QPoint> fast = {{1, 1}, {9, 1}, {9, 7}, {2, 12}};
+            drag(area, zoom, fast);
+            QCOMPARE(pixelsOf(bench, 10).size(), std::size_t{4});
+            window->undo();
+            QVERIFY(pixelsOf(bench, 10).empty());
+
+            QTest::keyClick(window, Qt::Key_B);
+            QCOMPARE(window->tool(), SpriteToolKind::Brush);
+            QVERIFY(menuItem(bench, "BrushTool1")->isChecked());
+            QVERIFY(!menuItem(bench, "PencilTool1")->isChecked());
+            drag(area, zoom, fast);
+            std::vector<PixelPoint> joined = linePixels({1, 1}, {9, 1});
+            for (const auto& [from, to] : {std::pair(PixelPoint{9, 1}, PixelPoint{9, 7}),
+                                           std::pair(PixelPoint{9, 7}, PixelPoint{2, 12})}) {
+                const std::vector<PixelPoint> segment = linePixels(from, to);
+                joined.insert(joined.end(), segment.begin() + 1, segment.end());
+            }
+            QVERIFY(pixelsOf(bench, 10) == sortedByRows(joined));
+            QVERIFY(
+                window->drawingArea().pixels ==
+                renderDrawingArea(bench.spriteDocument().sprite(), bench.palette(), zoom, 0xFFFFFF)
+                    .pixels);
+            window->undo();
+            QVERIFY(pixelsOf(bench, 10).empty());
+            QVERIFY(!bench.spriteDocument().canUndo());
+            window->close();
+        }
+    }
+
+    // Line, rectangles and fill by their keys and the tool strip; Shift holds a line to 45
+    // degrees and a rectangle to a square, and does nothing with the pencil.
+    void toolsByKeyDrawShapesEachAsOneStep() {
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        openWithDialog(bench, writeSprites(bench, "a.spr", {SpriteImage(20, 20, 0)}));
+        window->setZoom(4);
+        showActive(window);
+        auto* strip = window->findChild<QToolBar*>(QStringLiteral("ToolStrip"));
+        QVERIFY(strip && strip->isVisible());
+        QStringList stripItems;
+        for (QAction* action : strip->actions()) stripItems << action->objectName();
+        QCOMPARE(stripItems, (QStringList{"PencilTool1", "BrushTool1", "LineTool1",
+                                          "RectangleTool1", "FilledRectangleTool1", "FillTool1"}));
+        QWidget* area = control(bench, "Image1");
+        const auto drawWith = [&](Qt::Key key, Qt::KeyboardModifiers keyModifiers,
+                                  SpriteToolKind tool, std::uint8_t color,
+                                  const QList<QPoint>& pixels, Qt::KeyboardModifiers held) {
+            QTest::keyClick(window, key, keyModifiers);
+            QCOMPARE(window->tool(), tool);
+            press(control(bench, "Image2"), {10 * (color / 8) + 5, 10 * (color % 8) + 5},
+                  Qt::LeftButton);
+            drag(area, 4, pixels, held);
+        };
+        drawWith(Qt::Key_L, {}, SpriteToolKind::Line, 20, {{1, 1}, {15, 3}, {8, 6}}, {});
+        QVERIFY(pixelsOf(bench, 20) == sortedByRows(linePixels({1, 1}, {8, 6})));
+        drawWith(Qt::Key_L, {}, SpriteToolKind::Line, 21, {{0, 19}, {7, 13}}, Qt::ShiftModifier);
+        QVERIFY(pixelsOf(bench, 21) == sortedByRows(linePixels({0, 19}, {7, 12})));
+        drawWith(Qt::Key_R, {}, SpriteToolKind::Rectangle, 22, {{10, 10}, {14, 19}, {13, 12}}, {});
+        QVERIFY(pixelsOf(bench, 22) == sortedByRows(rectanglePixels({10, 10}, {13, 12}, false)));
+        drawWith(Qt::Key_R, Qt::ShiftModifier, SpriteToolKind::FilledRectangle, 23,
+                 {{16, 0}, {19, 1}}, Qt::ShiftModifier);
+        QCOMPARE(pixelsOf(bench, 23).size(), std::size_t{16});
+        drawWith(Qt::Key_G, {}, SpriteToolKind::Fill, 24, {{11, 11}}, {});
+        QCOMPARE(pixelsOf(bench, 24).size(), std::size_t{2});  // inside the rectangle
+        drawWith(Qt::Key_P, {}, SpriteToolKind::Pencil, 25, {{5, 15}}, Qt::ShiftModifier);
+        QVERIFY(pixelsOf(bench, 25).empty());
+        QVERIFY(menuItem(bench, "PencilTool1")->isChecked());
+        QVERIFY(window->drawingArea().pixels ==
+                renderDrawingArea(bench.spriteDocument().sprite(), bench.palette(), 4, 0xFFFFFF)
+                    .pixels);
+
+        // Five gestures, five steps back to the empty sprite.
+        for (int step = 0; step < 5; ++step) window->undo();
+        QVERIFY(bench.spriteDocument().sprite() == SpriteImage(20, 20, 0));
+        QVERIFY(!bench.spriteDocument().canUndo());
+        window->close();
+    }
+
+    // The grid lies over the blocks on the screen at zoom 4 and above, never in the area that
+    // the exports write; switching it off is remembered. The readout of the pixel under the
+    // pointer stays in sight while a hint is shown.
+    void theGridIsShownAndRememberedAndTheReadoutStaysInSight() {
+        std::string ini;
+        {
+            TestWorkbench bench(whiteBackground());
+            SpriteEditorWindow* window = editor(bench);
+            openWithDialog(bench, writeSprites(bench, "a.spr", {SpriteImage(8, 8, 10)}));
+            QVERIFY(menuItem(bench, "PixelGrid1")->isChecked());
+            const auto onScreen = [&](QPoint point) {
+                QApplication::processEvents();
+                const QImage screen = window->screen()->grabWindow(window->winId()).toImage();
+                return QColor(screen.pixel(control(bench, "Image1")->mapTo(window, point)));
+            };
+            const QColor color = toQColor(bench.palette()[10]);
+            window->setZoom(4);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QTRY_COMPARE(onScreen({4, 4}), color);
+            QVERIFY(onScreen({7, 5}) != color);  // the last column of the block: the grid
+            QVERIFY(window->drawingArea().pixels ==
+                    renderDrawingArea(bench.spriteDocument().sprite(), bench.palette(), 4, 0xFFFFFF)
+                        .pixels);
+            window->setZoom(2);
+            QTRY_COMPARE(onScreen({3, 3}), color);  // too small for a grid
+            window->setZoom(8);
+            menuItem(bench, "PixelGrid1")->trigger();
+            QTRY_COMPARE(onScreen({7, 5}), color);
+            QVERIFY(QString::fromStdString(bench.vekIniText())
+                        .contains(QStringLiteral("[SpriteEditor]\r\nGrid=0")));
+
+            // The readout beside a hint.
+            move(control(bench, "Image1"), {20, 12}, Qt::NoButton);
+            window->statusBar()->showMessage(hintOf(control(bench, "Image1")));
+            auto* readout = control<QLabel>(bench, "PointerReadout");
+            QVERIFY(readout->isVisible());
+            QCOMPARE(readout->text(), QStringLiteral("2, 1   Index 10 = %1, %2, %3")
+                                          .arg(color.red())
+                                          .arg(color.green())
+                                          .arg(color.blue()));
+            QWidget* area = control(bench, "Image1");
+            QHelpEvent help(QEvent::ToolTip, {1, 1}, area->mapToGlobal(QPoint(1, 1)));
+            QApplication::sendEvent(area, &help);
+            QVERIFY(!QToolTip::isVisible());
+            window->close();
+            ini = bench.vekIniText();
+        }
+        TestWorkbench::Options options;
+        options.vekIniText = ini;
+        TestWorkbench again(options);
+        QVERIFY(!menuItem(again, "PixelGrid1")->isChecked());
+    }
+
     void screenshot() {
         if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at the window");
         TestWorkbench bench(whiteBackground());
@@ -900,6 +1084,98 @@ class SpriteEditorWindowTest : public QObject {
         window->setZoom(2);
         QApplication::processEvents();
         saveScreenshot(window, QStringLiteral("sprite_editor_large"));
+        window->close();
+    }
+
+    // The palette area tells the index and colour under the pointer and marks colours 1 and 2
+    // on the screen, never in its export.
+    void thePaletteAreaTellsTheColourUnderThePointerAndMarksTheTwo() {
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        QWidget* palette = control(bench, "Image2");
+        auto* readout = control<QLabel>(bench, "PointerReadout");
+        move(palette, {25, 35}, Qt::NoButton);  // column 2, row 3: index 19
+        const ScreenColor color = bench.palette()[19];
+        QCOMPARE(readout->text(), QStringLiteral("Index 19 = %1, %2, %3")
+                                      .arg(redOf(color))
+                                      .arg(greenOf(color))
+                                      .arg(blueOf(color)));
+        press(palette, {25, 35}, Qt::LeftButton);
+        const QImage shown = palette->grab().toImage();
+        QCOMPARE(QColor(shown.pixel(25, 29)), QColor(Qt::black));  // colour 1: a black frame
+        QCOMPARE(QColor(shown.pixel(25, 30)), QColor(Qt::white));
+        QCOMPARE(QColor(shown.pixel(5, 10)), QColor(Qt::black));       // colour 2 (index 1) inside
+        QCOMPARE(QColor(shown.pixel(15, 10)), QColor(128, 128, 128));  // index 9: unmarked
+        QVERIFY(window->paletteArea().pixels == renderPaletteArea(bench.palette()).pixels);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(palette, &leave);
+        QVERIFY(readout->text().isEmpty());
+    }
+
+    // A file with a palette.dta beside it is shown in that palette, as the palette file gives
+    // it to the command line's export; a file without one in the game's; and any palette file
+    // can be chosen by hand. The other windows keep the game's table.
+    void theEditorShowsAFileInThePaletteBesideIt() {
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        PaletteTable own;
+        for (std::size_t k = 1; k < kPaletteColorCount; ++k) {
+            const auto level = static_cast<std::uint8_t>(k % 64);
+            own.setColor(k, paletteEntryColor(level, static_cast<std::uint8_t>(63 - level), 20));
+        }
+        fs::create_directory(bench.scratch() / "own");
+        const auto bytes = encodePalette(own);
+        writeFileAtomically(bench.scratch() / "own" / "palette.dta",
+                            std::span<const std::uint8_t>(bytes));
+        const SpriteImage sprite = patterned(16, 16, 0);
+        const PaletteTable game = bench.palette();
+        openWithDialog(bench, writeSprites(bench, "own/a.spr", {sprite}));
+        const PaletteTable expected =
+            readPaletteFile(bench.scratch() / "own" / "palette.dta", 0xFFFFFF);
+        QVERIFY(window->spritePalette() == expected);
+        QVERIFY(window->drawingArea().pixels ==
+                renderDrawingArea(sprite, expected, 1, 0xFFFFFF).pixels);
+        QVERIFY(window->paletteArea().pixels == renderPaletteArea(expected).pixels);
+        QCOMPARE(swatchColor(bench, "Label2"), toQColor(expected[1]));
+        QVERIFY(bench.palette() == game);
+
+        openWithDialog(bench, writeSprites(bench, "plain.spr", {sprite}));
+        QVERIFY(window->spritePalette() == game);
+        QVERIFY(window->drawingArea().pixels ==
+                renderDrawingArea(sprite, game, 1, 0xFFFFFF).pixels);
+
+        bench.dialogs().fileAnswers = {fromPath(bench.scratch() / "own" / "palette.dta")};
+        menuItem(bench, "ChoosePalette1")->trigger();
+        QCOMPARE(bench.dialogs().asked.back().text, QStringLiteral("Open palette file"));
+        QVERIFY(window->spritePalette() == expected);
+        QVERIFY(window->drawingArea().pixels ==
+                renderDrawingArea(sprite, expected, 1, 0xFFFFFF).pixels);
+    }
+
+    // The tool strip, the Tools menu and the grid at 800 %, in both languages.
+    void toolScreenshots() {
+        if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at the window");
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        showActive(window);
+        bench.spriteDocument().open(bench.demo().gameDirectory() / "Images" / "vekshow.spr");
+        window->setZoom(8);
+        QTest::keyClick(window, Qt::Key_L);
+        press(control(bench, "Image2"), {105, 45}, Qt::LeftButton);   // index 84
+        press(control(bench, "Image2"), {205, 25}, Qt::RightButton);  // index 162
+        for (const char* language : {"en", "de"}) {
+            if (QLatin1String(language) == QLatin1String("de"))
+                bench.windows().main->SpeedButton13Click();
+            move(control(bench, "Image1"), {60, 52}, Qt::NoButton);
+            window->statusBar()->showMessage(hintOf(control(bench, "Image1")));
+            QApplication::processEvents();
+            saveScreenshot(window, QStringLiteral("sprite_editor_tools_%1").arg(language));
+            auto* tools = window->findChild<QMenu*>(QStringLiteral("Tools1"));
+            tools->popup(window->mapToGlobal(QPoint(120, 20)));
+            QVERIFY(QTest::qWaitForWindowExposed(tools));
+            saveScreenshot(tools, QStringLiteral("sprite_editor_tools_menu_%1").arg(language));
+            tools->hide();
+        }
         window->close();
     }
 

@@ -1,0 +1,266 @@
+#include "sprites/sprite_tools.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/text_names.h"
+
+namespace vek {
+
+namespace {
+
+int signOf(int value) { return (value > 0) - (value < 0); }
+
+// Sets the pixel under each reported position, with nothing between two of them.
+class Pencil : public SpriteTool {
+  public:
+    using SpriteTool::SpriteTool;
+    void press(PixelPoint at, bool) override { move(at, false); }
+    void move(PixelPoint at, bool) override { m_document.paint(at.x, at.y, m_index); }
+};
+
+// Joins each position to the one before with a line, however fast the pointer went.
+class Brush : public SpriteTool {
+  public:
+    using SpriteTool::SpriteTool;
+    void press(PixelPoint at, bool) override {
+        m_document.paint(at.x, at.y, m_index);
+        m_last = at;
+    }
+    void move(PixelPoint at, bool) override {
+        if (at == m_last) return;
+        m_document.paintPixels(linePixels(m_last, at), m_index);
+        m_last = at;
+    }
+
+  private:
+    PixelPoint m_last;
+};
+
+// A shape from the press to the pointer, drawn anew at each move over what was there before.
+class ShapeTool : public SpriteTool {
+  public:
+    void press(PixelPoint at, bool constrain) override {
+        m_start = at;
+        move(at, constrain);
+    }
+    void move(PixelPoint at, bool constrain) override {
+        m_document.restoreStrokePixels(m_shown);
+        m_shown = shape(m_start, constrain ? constrained(m_start, at) : at);
+        m_document.paintPixels(m_shown, m_index);
+    }
+
+  protected:
+    using SpriteTool::SpriteTool;
+    virtual std::vector<PixelPoint> shape(PixelPoint from, PixelPoint to) const = 0;
+    virtual PixelPoint constrained(PixelPoint from, PixelPoint to) const = 0;
+
+  private:
+    PixelPoint m_start;
+    std::vector<PixelPoint> m_shown;
+};
+
+class Line : public ShapeTool {
+  public:
+    using ShapeTool::ShapeTool;
+
+  protected:
+    std::vector<PixelPoint> shape(PixelPoint from, PixelPoint to) const override {
+        return linePixels(from, to);
+    }
+    PixelPoint constrained(PixelPoint from, PixelPoint to) const override {
+        return constrainToAngle(from, to);
+    }
+};
+
+class Rectangle : public ShapeTool {
+  public:
+    Rectangle(SpriteDocument& document, std::uint8_t index, bool filled)
+        : ShapeTool(document, index), m_filled(filled) {}
+
+  protected:
+    std::vector<PixelPoint> shape(PixelPoint from, PixelPoint to) const override {
+        return rectanglePixels(from, to, m_filled);
+    }
+    PixelPoint constrained(PixelPoint from, PixelPoint to) const override {
+        return constrainToSquare(from, to);
+    }
+
+  private:
+    const bool m_filled;
+};
+
+class Fill : public SpriteTool {
+  public:
+    using SpriteTool::SpriteTool;
+    void press(PixelPoint at, bool) override {
+        m_document.paintPixels(floodRegion(m_document.sprite(), at), m_index);
+    }
+    void move(PixelPoint, bool) override {}
+};
+
+Bilingual stepLabel(SpriteToolKind kind) {
+    switch (kind) {
+        case SpriteToolKind::Line:
+            return Msg::SpriteLineLabel;
+        case SpriteToolKind::Rectangle:
+        case SpriteToolKind::FilledRectangle:
+            return Msg::SpriteRectangleLabel;
+        case SpriteToolKind::Fill:
+            return Msg::SpriteFillLabel;
+        case SpriteToolKind::Pencil:
+        case SpriteToolKind::Brush:
+            break;
+    }
+    return PixelHistory::kPaintLabel;
+}
+
+}  // namespace
+
+std::vector<PixelPoint> linePixels(PixelPoint from, PixelPoint to) {
+    const int dx = std::abs(to.x - from.x);
+    const int dy = -std::abs(to.y - from.y);
+    const int stepX = signOf(to.x - from.x);
+    const int stepY = signOf(to.y - from.y);
+    std::vector<PixelPoint> points;
+    points.reserve(static_cast<std::size_t>(std::max(dx, -dy)) + 1);
+    int error = dx + dy;
+    for (PixelPoint at = from;;) {
+        points.push_back(at);
+        if (at == to) break;
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            at.x += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            at.y += stepY;
+        }
+    }
+    return points;
+}
+
+std::vector<PixelPoint> rectanglePixels(PixelPoint a, PixelPoint b, bool filled) {
+    const int left = std::min(a.x, b.x);
+    const int right = std::max(a.x, b.x);
+    const int top = std::min(a.y, b.y);
+    const int bottom = std::max(a.y, b.y);
+    const auto width = static_cast<std::size_t>(right - left + 1);
+    const auto height = static_cast<std::size_t>(bottom - top + 1);
+    std::vector<PixelPoint> points;
+    points.reserve(filled ? width * height : 2 * (width + height));
+    for (int y = top; y <= bottom; ++y) {
+        if (filled || y == top || y == bottom) {
+            for (int x = left; x <= right; ++x) points.push_back({x, y});
+        } else {
+            points.push_back({left, y});
+            if (right != left) points.push_back({right, y});
+        }
+    }
+    return points;
+}
+
+std::vector<PixelPoint> floodRegion(const SpriteImage& sprite, PixelPoint start) {
+    std::vector<PixelPoint> region;
+    if (!sprite.contains(start.x, start.y)) return region;
+    const std::uint8_t target = sprite.at(start.x, start.y);
+    std::vector<std::uint8_t> seen(sprite.pixels.size(), 0);
+    region.reserve(sprite.pixels.size());
+    const auto reach = [&](int x, int y) {
+        if (!sprite.contains(x, y)) return;
+        const std::size_t offset = sprite.index(x, y);
+        if (seen[offset] || sprite.pixels[offset] != target) return;
+        seen[offset] = 1;
+        region.push_back({x, y});
+    };
+    // The region is also the list of pixels still to look around: each is looked at once.
+    reach(start.x, start.y);
+    for (std::size_t next = 0; next < region.size(); ++next) {
+        const PixelPoint at = region[next];
+        reach(at.x - 1, at.y);
+        reach(at.x + 1, at.y);
+        reach(at.x, at.y - 1);
+        reach(at.x, at.y + 1);
+    }
+    return region;
+}
+
+PixelPoint constrainToAngle(PixelPoint from, PixelPoint to) {
+    const int dx = to.x - from.x;
+    const int dy = to.y - from.y;
+    // Nearer the axis than half way to the diagonal (about 27 degrees) keeps to the axis.
+    if (2 * std::abs(dy) < std::abs(dx)) return {to.x, from.y};
+    if (2 * std::abs(dx) < std::abs(dy)) return {from.x, to.y};
+    const int side = std::max(std::abs(dx), std::abs(dy));
+    return {from.x + signOf(dx) * side, from.y + signOf(dy) * side};
+}
+
+PixelPoint constrainToSquare(PixelPoint from, PixelPoint to) {
+    const int dx = to.x - from.x;
+    const int dy = to.y - from.y;
+    const int side = std::max(std::abs(dx), std::abs(dy));
+    // A side of no length grows the way of the other.
+    const int signX = dx != 0 ? signOf(dx) : 1;
+    const int signY = dy != 0 ? signOf(dy) : 1;
+    return {from.x + signX * side, from.y + signY * side};
+}
+
+bool usesShift(SpriteToolKind kind) {
+    return kind == SpriteToolKind::Line || kind == SpriteToolKind::Rectangle ||
+           kind == SpriteToolKind::FilledRectangle;
+}
+
+std::unique_ptr<SpriteTool> makeSpriteTool(SpriteToolKind kind, SpriteDocument& document,
+                                           std::uint8_t index) {
+    switch (kind) {
+        case SpriteToolKind::Brush:
+            return std::make_unique<Brush>(document, index);
+        case SpriteToolKind::Line:
+            return std::make_unique<Line>(document, index);
+        case SpriteToolKind::Rectangle:
+            return std::make_unique<Rectangle>(document, index, false);
+        case SpriteToolKind::FilledRectangle:
+            return std::make_unique<Rectangle>(document, index, true);
+        case SpriteToolKind::Fill:
+            return std::make_unique<Fill>(document, index);
+        case SpriteToolKind::Pencil:
+            break;
+    }
+    return std::make_unique<Pencil>(document, index);
+}
+
+SpritePainter::SpritePainter(SpriteDocument& document)
+    : m_document(document),
+      m_observation(document.observe([this](const SpriteDocumentEvent& event) {
+          if (event.change == SpriteChange::FileOpened ||
+              event.change == SpriteChange::SpriteSelected)
+              m_gesture.reset();
+      })) {}
+
+void SpritePainter::setTool(SpriteToolKind tool) {
+    release();
+    m_tool = tool;
+}
+
+bool SpritePainter::press(PixelPoint at, std::uint8_t index, bool shift) {
+    release();
+    if (shift && !usesShift(m_tool)) return false;
+    if (!m_document.spriteLoaded()) return false;
+    m_document.beginStroke(stepLabel(m_tool));
+    m_gesture = makeSpriteTool(m_tool, m_document, index);
+    m_gesture->press(at, shift);
+    return true;
+}
+
+void SpritePainter::move(PixelPoint at, bool shift) {
+    if (m_gesture) m_gesture->move(at, shift);
+}
+
+void SpritePainter::release() {
+    if (!m_gesture) return;
+    m_gesture.reset();
+    m_document.endStroke();
+}
+
+}  // namespace vek

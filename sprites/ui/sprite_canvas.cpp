@@ -1,0 +1,160 @@
+#include "sprites/ui/sprite_canvas.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace vek::ui {
+
+namespace {
+
+int floorDivide(int value, int divisor) {
+    return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+
+}  // namespace
+
+SpriteCanvas::SpriteCanvas(QWidget* parent, SpriteDocument& document, const PaletteTable& palette,
+                           std::function<ScreenColor()> background)
+    : PictureBox(parent),
+      m_document(document),
+      m_palette(palette),
+      m_background(std::move(background)),
+      m_painter(document) {
+    setCursor(Qt::CrossCursor);
+    // Moves paint while a gesture lasts, whatever buttons they report.
+    setMouseTracking(true);
+    showImage(m_area);
+}
+
+void SpriteCanvas::setZoom(int zoom) {
+    if (m_document.spriteLoaded())
+        requireDrawingAreaFits(m_document.sprite().width, m_document.sprite().height, zoom);
+    m_zoom = zoom;
+    if (m_document.spriteLoaded()) redraw();
+}
+
+void SpriteCanvas::redraw() {
+    if (m_document.spriteLoaded()) {
+        renderDrawingArea(m_document.sprite(), m_palette, m_zoom, m_background(), m_area);
+    } else {
+        // The pixels' memory is kept: a zoomed area is large, and fresh memory is slow to come by.
+        m_area.width = 0;
+        m_area.height = 0;
+        m_area.pixels.clear();
+    }
+    showArea();
+}
+
+void SpriteCanvas::showPicture(RgbImage picture) {
+    m_area = std::move(picture);
+    showArea();
+}
+
+void SpriteCanvas::showArea() {
+    showImage(m_area);
+    Q_EMIT areaResized();
+}
+
+void SpriteCanvas::showPixels(const PixelRect& part) {
+    const SpriteImage& sprite = m_document.sprite();
+    if (part == PixelRect{0, 0, sprite.width, sprite.height}) return redraw();
+    if (part.width == 1 && part.height == 1) {
+        const PixelRect block =
+            paintBlock(m_area, part.x, part.y, m_zoom, m_palette[sprite.at(part.x, part.y)]);
+        return repaintPart(block.x, block.y, block.width, block.height);
+    }
+    // As the full rebuild: index 0 and pure black show the background.
+    const ScreenColor background = m_background();
+    for (int y = part.y; y < part.y + part.height; ++y) {
+        for (int x = part.x; x < part.x + part.width; ++x) {
+            const ScreenColor color = m_palette[sprite.at(x, y)];
+            paintBlock(m_area, x, y, m_zoom, color == 0 ? background : color);
+        }
+    }
+    repaintPart(part.x * m_zoom, part.y * m_zoom, part.width * m_zoom, part.height * m_zoom);
+}
+
+void SpriteCanvas::setColors(std::uint8_t color1, std::uint8_t color2) {
+    m_color1 = color1;
+    m_color2 = color2;
+}
+
+void SpriteCanvas::setGridShown(bool shown) {
+    m_gridShown = shown;
+    update();
+}
+
+bool SpriteCanvas::event(QEvent* event) {
+    // The hint goes to the status line only: a tooltip would cover the pixels being painted.
+    if (event->type() == QEvent::ToolTip) return true;
+    return PictureBox::event(event);
+}
+
+void SpriteCanvas::paintEvent(QPaintEvent* event) {
+    PictureBox::paintEvent(event);
+    if (!m_gridShown || m_zoom < kGridZoom || !m_document.spriteLoaded()) return;
+    QPainter painter(this);
+    drawGrid(painter, event->rect() & rect());
+}
+
+void SpriteCanvas::drawGrid(QPainter& painter, const QRect& part) const {
+    // The last row and column of each block: the block's first pixel keeps the sprite's colour.
+    painter.setPen(QColor(128, 128, 128, 120));
+    const int first = m_zoom - 1;
+    for (int x = first + (part.left() / m_zoom) * m_zoom; x <= part.right(); x += m_zoom)
+        painter.drawLine(x, part.top(), x, part.bottom());
+    for (int y = first + (part.top() / m_zoom) * m_zoom; y <= part.bottom(); y += m_zoom)
+        painter.drawLine(part.left(), y, part.right(), y);
+}
+
+PixelPoint SpriteCanvas::pixelAt(QPoint point) const {
+    return {floorDivide(point.x(), m_zoom), floorDivide(point.y(), m_zoom)};
+}
+
+std::optional<PixelPoint> SpriteCanvas::spritePixelUnder(QPoint point) const {
+    if (!m_document.spriteLoaded()) return std::nullopt;
+    const PixelPoint pixel = pixelAt(point);
+    if (!m_document.sprite().contains(pixel.x, pixel.y)) return std::nullopt;
+    return pixel;
+}
+
+void SpriteCanvas::mousePressEvent(QMouseEvent* event) {
+    const auto pixel = spritePixelUnder(event->position().toPoint());
+    if (!pixel) return;
+    const Qt::MouseButton button = event->button();
+    // Exactly one of the two buttons; Ctrl picks, Shift serves the tools that use it, and any
+    // other key or a second button does nothing.
+    if (event->buttons() != Qt::MouseButtons(button) ||
+        (button != Qt::LeftButton && button != Qt::RightButton))
+        return;
+    const Qt::KeyboardModifiers held =
+        event->modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool left = button == Qt::LeftButton;
+    if (held == Qt::ControlModifier) {
+        Q_EMIT colorPicked(button, m_document.sprite().at(pixel->x, pixel->y));
+    } else if (held == Qt::NoModifier || held == Qt::ShiftModifier) {
+        m_painter.press(*pixel, left ? m_color1 : m_color2, held == Qt::ShiftModifier);
+    }
+}
+
+void SpriteCanvas::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    m_pointerPixel = spritePixelUnder(point);
+    Q_EMIT pointerMoved();
+    m_painter.move(pixelAt(point), event->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void SpriteCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    m_painter.release();
+    PictureBox::mouseReleaseEvent(event);
+}
+
+void SpriteCanvas::leaveEvent(QEvent* event) {
+    m_pointerPixel.reset();
+    Q_EMIT pointerMoved();
+    PictureBox::leaveEvent(event);
+}
+
+}  // namespace vek::ui

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "app/rgb_image.h"
+#include "app/ui/widgets/picture_box.h"
+#include "sprites/palette.h"
+#include "sprites/sprite_render.h"
+#include "sprites/sprite_tools.h"
+
+namespace vek::ui {
+
+// The drawing area (`Image1`): the current sprite enlarged by the zoom factor, a pixel grid over
+// it at zoom 4 and above, and the mouse turned into the chosen tool's gestures on the document.
+// The grid is drawn on the screen only; the area's pixels, which the exports write, are the
+// sprite's alone.
+class SpriteCanvas : public PictureBox {
+    Q_OBJECT
+  public:
+    static constexpr int kGridZoom = 4;  // the smallest zoom that shows the grid
+
+    SpriteCanvas(QWidget* parent, SpriteDocument& document, const PaletteTable& palette,
+                 std::function<ScreenColor()> background);
+
+    int zoom() const { return m_zoom; }
+    // Throws when the sprite would not fit the area at this zoom; the zoom then stays.
+    void setZoom(int zoom);
+    const RgbImage& area() const { return m_area; }
+
+    // Rebuilds the whole area from the document (emptied without a sprite).
+    void redraw();
+    // Shows the pixels of the sprite that changed: one pixel in its colour as it is (black
+    // included, as while painting), a larger part as a full rebuild would show it.
+    void showPixels(const PixelRect& part);
+    // Shows a picture of its own (the info page) until the next redraw.
+    void showPicture(RgbImage picture);
+
+    void setColors(std::uint8_t color1, std::uint8_t color2);
+    SpriteToolKind tool() const { return m_painter.tool(); }
+    void setTool(SpriteToolKind tool) { m_painter.setTool(tool); }
+
+    bool gridShown() const { return m_gridShown; }
+    void setGridShown(bool shown);
+
+    // The sprite pixel under the pointer, while it is over the sprite.
+    std::optional<PixelPoint> pointerPixel() const { return m_pointerPixel; }
+
+  Q_SIGNALS:
+    // Ctrl and a button on a pixel: that button's colour becomes the pixel's index.
+    void colorPicked(Qt::MouseButton button, std::uint8_t index);
+    void pointerMoved();
+    void areaResized();
+
+  protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+  private:
+    // The sprite pixel that a point of the area lies on, also beside the sprite.
+    PixelPoint pixelAt(QPoint point) const;
+    std::optional<PixelPoint> spritePixelUnder(QPoint point) const;
+    void showArea();
+    void drawGrid(QPainter& painter, const QRect& part) const;
+
+    SpriteDocument& m_document;
+    const PaletteTable& m_palette;
+    std::function<ScreenColor()> m_background;
+    SpritePainter m_painter;
+    RgbImage m_area;
+    int m_zoom = 1;
+    std::uint8_t m_color1 = 0;
+    std::uint8_t m_color2 = 1;
+    bool m_gridShown = true;
+    std::optional<PixelPoint> m_pointerPixel;
+};
+
+}  // namespace vek::ui

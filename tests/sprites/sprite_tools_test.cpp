@@ -1,0 +1,189 @@
+#include "sprites/sprite_tools.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/text_names.h"
+#include "support/temp_dir.h"
+#include "tests/sprites/sprite_test_support.h"
+
+namespace vek {
+namespace {
+
+using Points = std::vector<PixelPoint>;
+
+bool neighbours(PixelPoint a, PixelPoint b) {
+    return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y)) == 1;
+}
+
+TEST(LinePixelsTest, RunsFromEndToEndWithoutGapsOrDoubledCorners) {
+    const struct {
+        PixelPoint from;
+        PixelPoint to;
+    } lines[] = {{{0, 0}, {0, 0}},  {{0, 0}, {7, 0}},    {{3, 9}, {3, 2}},   {{0, 0}, {5, 5}},
+                 {{10, 1}, {0, 4}}, {{2, -3}, {-4, 12}}, {{-5, -5}, {6, -1}}};
+    for (const auto& line : lines) {
+        const Points points = linePixels(line.from, line.to);
+        const int longer =
+            std::max(std::abs(line.to.x - line.from.x), std::abs(line.to.y - line.from.y));
+        ASSERT_EQ(points.size(), static_cast<std::size_t>(longer) + 1) << line.to.x;
+        EXPECT_EQ(points.front(), line.from);
+        EXPECT_EQ(points.back(), line.to);
+        for (std::size_t i = 1; i < points.size(); ++i)
+            EXPECT_TRUE(neighbours(points[i - 1], points[i])) << i;
+    }
+    // Each pixel is the one nearest the ideal line (y = 0.4 x here).
+    EXPECT_EQ(linePixels({0, 0}, {5, 2}), (Points{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}}));
+}
+
+TEST(RectanglePixelsTest, OutlineAndFilledCoverTheirPixelsOnce) {
+    const Points outline = rectanglePixels({4, 3}, {1, 0}, false);
+    EXPECT_EQ(outline.size(), 12u);  // a 4 x 4 ring
+    EXPECT_EQ(std::count(outline.begin(), outline.end(), PixelPoint{2, 2}), 0);
+    EXPECT_EQ(std::count(outline.begin(), outline.end(), PixelPoint{4, 2}), 1);
+    EXPECT_EQ(rectanglePixels({1, 0}, {4, 3}, true).size(), 16u);
+    EXPECT_EQ(rectanglePixels({2, 2}, {2, 6}, false).size(), 5u);  // one column
+    EXPECT_EQ(rectanglePixels({2, 2}, {2, 2}, false), (Points{{2, 2}}));
+}
+
+TEST(FloodRegionTest, ReachesTheSameIndexThroughSidesOnly) {
+    // 1 1 0
+    // 0 1 0
+    // 1 0 1   the corners touch the region only diagonally
+    SpriteImage sprite(3, 3, 0);
+    for (const PixelPoint p : Points{{0, 0}, {1, 0}, {1, 1}, {0, 2}, {2, 2}})
+        sprite.at(p.x, p.y) = 1;
+    Points region = floodRegion(sprite, {1, 1});
+    std::sort(region.begin(), region.end(),
+              [](PixelPoint a, PixelPoint b) { return std::pair(a.y, a.x) < std::pair(b.y, b.x); });
+    EXPECT_EQ(region, (Points{{0, 0}, {1, 0}, {1, 1}}));
+    EXPECT_EQ(floodRegion(sprite, {2, 0}).size(), 2u);  // the zeros on the right
+    EXPECT_TRUE(floodRegion(sprite, {3, 0}).empty());
+    EXPECT_EQ(floodRegion(SpriteImage(300, 300, 5), {150, 150}).size(), 90000u);
+}
+
+TEST(ShiftConstraintTest, LinesKeepToEighthsAndRectanglesToSquares) {
+    const struct {
+        PixelPoint to;
+        PixelPoint line;
+        PixelPoint square;
+    } cases[] = {
+        {{10, 2}, {10, 0}, {10, 10}},   {{-1, 9}, {0, 9}, {-9, 9}}, {{6, -7}, {7, -7}, {7, -7}},
+        {{-4, -5}, {-5, -5}, {-5, -5}}, {{0, 0}, {0, 0}, {0, 0}},   {{0, -3}, {0, -3}, {3, -3}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(constrainToAngle({0, 0}, c.to), c.line) << c.to.x << "," << c.to.y;
+        EXPECT_EQ(constrainToSquare({0, 0}, c.to), c.square) << c.to.x << "," << c.to.y;
+    }
+    EXPECT_EQ(constrainToAngle({5, 5}, {9, 6}), (PixelPoint{9, 5}));
+}
+
+class SpritePainterTest : public ::testing::Test {
+  protected:
+    SpritePainterTest() {
+        writeSpriteFile(dir / "a.spr", std::vector{SpriteImage(12, 8, 0)});
+        document.open(dir / "a.spr");
+    }
+
+    // A gesture of the current tool through the positions, pressed at the first.
+    void gesture(const Points& at, std::uint8_t index, bool shift = false) {
+        ASSERT_TRUE(painter.press(at.front(), index, shift));
+        for (std::size_t i = 1; i < at.size(); ++i) painter.move(at[i], shift);
+        painter.release();
+    }
+    Points pixelsOf(std::uint8_t index) const {
+        Points found;
+        const SpriteImage& sprite = document.sprite();
+        for (int y = 0; y < sprite.height; ++y)
+            for (int x = 0; x < sprite.width; ++x)
+                if (sprite.at(x, y) == index) found.push_back({x, y});
+        return found;
+    }
+    std::string_view lastStep() const { return document.undoStack().undoLabel()->english; }
+
+    testing::TempDir dir;
+    SpriteDocument document;
+    SpritePainter painter{document};
+};
+
+TEST_F(SpritePainterTest, ThePencilLeavesGapsAndTheBrushJoinsThePositions) {
+    const Points fast = {{0, 0}, {4, 0}, {4, 3}, {20, 3}};  // the last one beside the sprite
+    gesture(fast, 7);
+    EXPECT_EQ(pixelsOf(7), (Points{{0, 0}, {4, 0}, {4, 3}}));
+    painter.setTool(SpriteToolKind::Brush);
+    gesture({{0, 5}, {3, 5}, {3, 7}, {-2, 7}}, 9);
+    EXPECT_EQ(pixelsOf(9),
+              (Points{{0, 5}, {1, 5}, {2, 5}, {3, 5}, {3, 6}, {0, 7}, {1, 7}, {2, 7}, {3, 7}}));
+    EXPECT_EQ(document.history().undoSteps(), 2u);
+    EXPECT_EQ(lastStep(), Msg::SpritePaintLabel.english);
+    document.undo();
+    EXPECT_TRUE(pixelsOf(9).empty());
+    EXPECT_EQ(pixelsOf(7).size(), 3u);
+}
+
+TEST_F(SpritePainterTest, ALineFollowsThePointerAndLeavesOnlyItsLastPlace) {
+    document.paintPixels(Points{{5, 0}, {5, 1}, {5, 2}, {5, 3}}, 3);  // something to cross
+    painter.setTool(SpriteToolKind::Line);
+    gesture({{0, 1}, {9, 1}, {9, 6}, {3, 4}}, 8);
+    EXPECT_EQ(pixelsOf(8), linePixels({0, 1}, {3, 4}));
+    EXPECT_EQ(pixelsOf(3).size(), 4u);  // the crossed column came back
+    EXPECT_EQ(lastStep(), Msg::SpriteLineLabel.english);
+    EXPECT_EQ(document.history().undoSteps(), 2u);
+
+    // Shift holds it to 45 degrees.
+    gesture({{0, 0}, {6, 5}}, 4, true);
+    EXPECT_EQ(pixelsOf(4), linePixels({0, 0}, {6, 6}));
+}
+
+TEST_F(SpritePainterTest, RectanglesOutlinedFilledAndSquare) {
+    painter.setTool(SpriteToolKind::Rectangle);
+    gesture({{1, 1}, {8, 7}, {4, 3}}, 2);
+    EXPECT_EQ(pixelsOf(2), rectanglePixels({1, 1}, {4, 3}, false));
+    painter.setTool(SpriteToolKind::FilledRectangle);
+    gesture({{6, 0}, {11, 1}}, 5, true);  // Shift: a square 6 x 6
+    EXPECT_EQ(pixelsOf(5).size(), 36u);
+    EXPECT_EQ(lastStep(), Msg::SpriteRectangleLabel.english);
+    EXPECT_EQ(document.history().undoSteps(), 2u);
+}
+
+TEST_F(SpritePainterTest, FillChangesTheRegionInOneStep) {
+    document.paintPixels(linePixels({0, 3}, {11, 3}), 1);  // a wall across
+    painter.setTool(SpriteToolKind::Fill);
+    gesture({{2, 1}, {2, 6}}, 6);  // a move does not fill again
+    EXPECT_EQ(pixelsOf(6).size(), 36u);
+    EXPECT_EQ(lastStep(), Msg::SpriteFillLabel.english);
+    const std::size_t steps = document.history().undoSteps();
+    gesture({{2, 1}}, 6);  // the same colour again changes nothing and adds no step
+    EXPECT_EQ(document.history().undoSteps(), steps);
+}
+
+TEST_F(SpritePainterTest, ShiftDoesNothingWithToolsThatHaveNoUseForIt) {
+    for (const SpriteToolKind tool :
+         {SpriteToolKind::Pencil, SpriteToolKind::Brush, SpriteToolKind::Fill}) {
+        painter.setTool(tool);
+        EXPECT_FALSE(painter.press({1, 1}, 9, true));
+        painter.move({3, 3}, true);
+        painter.release();
+    }
+    EXPECT_TRUE(pixelsOf(9).empty());
+    EXPECT_FALSE(document.changed());
+}
+
+TEST_F(SpritePainterTest, AnotherSpriteEndsTheGesture) {
+    for (const SpriteToolKind tool : {SpriteToolKind::Line, SpriteToolKind::Brush}) {
+        painter.setTool(tool);
+        ASSERT_TRUE(painter.press({0, 0}, 9, false));
+        painter.move({5, 0}, false);
+        document.select(0);  // read afresh: the painting is gone, and so is the gesture
+        EXPECT_FALSE(painter.drawing());
+        painter.move({5, 5}, false);
+        painter.release();
+        EXPECT_TRUE(pixelsOf(9).empty());
+        EXPECT_FALSE(document.canUndo());
+    }
+}
+
+}  // namespace
+}  // namespace vek
