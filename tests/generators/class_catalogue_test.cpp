@@ -263,7 +263,7 @@ TEST(ClassCatalogueDocument, AddRefusesAClassTheCatalogueHoldsAndNamesItsEntry) 
     testing::TempDir dir;
     const std::string original =
         "2 {Simple}\r\n\t2 5 {Toys}\r\n\t\t2 5 3 {Bouncing ball}\r\n\t\t2 5 5 {Kite}\r\n"
-        "\t2 6 {Food}\r\n\t2 x {hand-edited}\r\n";
+        "\t2 6 {Food}\r\n3 {Other}\r\n\t3 x {hand-edited}\r\n";
     const struct {
         EntryPath selected;
         std::string added;
@@ -307,7 +307,7 @@ TEST(ClassCatalogueDocument, AddRefusesAClassTheCatalogueHoldsAndNamesItsEntry) 
     EXPECT_THROW(document.addUnderSelection("2 5 9 {Top}"), VekError);
     EXPECT_EQ(readFileText(dir / "classes.vek"),
               "2 {Simple}\r\n\t2 5 {Toys}\r\n\t\t2 5 3 {Bouncing ball}\r\n\t\t2 5 5 {Kite}\r\n"
-              "\t\t2 5 9 {Top}\r\n\t2 6 {Food}\r\n\t2 x {hand-edited}\r\n");
+              "\t\t2 5 9 {Top}\r\n\t2 6 {Food}\r\n3 {Other}\r\n\t3 x {hand-edited}\r\n");
 }
 
 }  // namespace

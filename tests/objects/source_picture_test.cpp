@@ -151,7 +151,8 @@ TEST(SourcePicture, ThePictureIsNamedAfterTheObjectFileElseTheObject) {
         {"puppy.cob", "Puppy", "puppy.spr"},
         {"PUPPY.COB", "", "PUPPY.spr"},
         {"", "My Ball/2", "My_Ball_2.spr"},
-        {".cob", "..", "__.spr"},
+        {".cob", "..", "_cob.spr"},
+        {"", "..", "__.spr"},
         {"", "", "picture.spr"},
     };
     for (const auto& c : cases)
