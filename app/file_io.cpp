@@ -1,7 +1,10 @@
 #include "app/file_io.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <ostream>
@@ -70,10 +73,72 @@ fs::path writeTarget(const fs::path& path) {
 
 // A short hidden name for a temporary beside its target: the same length whatever the target is
 // called, so that a target of the longest name the file system allows can still be written.
+constexpr std::string_view kTemporaryPrefix = ".vek";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::size_t kTemporaryDigits = 8;
+
 fs::path temporaryName(const fs::path& folder, std::random_device& entropy) {
     char name[32];
     std::snprintf(name, sizeof name, ".vek%08x.tmp", static_cast<unsigned>(entropy()));
     return folder.empty() ? fs::path(name) : folder / name;
+}
+
+// Whether a name is one that temporaryName makes: ".vek", eight lower-case hex digits, ".tmp".
+bool isOurTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryDigits + kTemporarySuffix.size() ||
+        !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix))
+        return false;
+    const std::string_view digits = name.substr(kTemporaryPrefix.size(), kTemporaryDigits);
+    return std::all_of(digits.begin(), digits.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) || (c >= 'a' && c <= 'f');
+    });
+}
+
+// Whether a temporary file was left by a write that never ended (a killed or crashed one): ours by
+// name and owner, a regular file, and untouched for a day, far longer than any write takes.
+bool isStaleTemporary(const fs::directory_entry& entry) {
+    if (!isOurTemporaryName(pathToUtf8(entry.path().filename()))) return false;
+    std::error_code error;
+    if (!entry.is_regular_file(error) || entry.is_symlink(error)) return false;
+#ifndef _WIN32
+    struct stat facts {};
+    if (::lstat(entry.path().c_str(), &facts) != 0 || facts.st_uid != ::geteuid()) return false;
+#endif
+    const auto modified = entry.last_write_time(error);
+    return !error && fs::file_time_type::clock::now() - modified > kStaleTemporaryAge;
+}
+
+// A write removes what earlier writes left behind in its folder; whatever cannot be removed or
+// read stays, and never stops the write.
+void removeStaleTemporaries(const fs::path& folder) {
+    std::error_code error;
+    fs::directory_iterator entries(folder.empty() ? fs::path(".") : folder, error);
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+        std::error_code ignored;
+        if (isStaleTemporary(*entries)) fs::remove(entries->path(), ignored);
+    }
+}
+
+// The one place that asks the system to put a file's or a folder's contents on the disk, so that
+// a power loss after a rename never finds the new name over an empty file.
+bool syncToDisk(int descriptor) {
+#ifdef _WIN32
+    return ::_commit(descriptor) == 0;
+#else
+    return ::fsync(descriptor) == 0;
+#endif
+}
+
+// A folder's entries on the disk: the rename of a finished write survives a power loss. Windows
+// cannot open a folder so; there the rename is written through by the file system.
+void syncFolder([[maybe_unused]] const fs::path& folder) {
+#ifndef _WIN32
+    const fs::path name = folder.empty() ? fs::path(".") : folder;
+    const int descriptor = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return;
+    syncToDisk(descriptor);
+    ::close(descriptor);
+#endif
 }
 
 std::function<void(const BilingualText&, const fs::path&)>& writeNoticeSink() {
@@ -237,6 +302,7 @@ void writeFileAtomically(const fs::path& path,
         return;
     }
     const fs::path target = writeTarget(path);
+    removeStaleTemporaries(target.parent_path());
     ExclusiveTemporary temporary(target);
     std::uintmax_t links = 1;
     try {
@@ -245,7 +311,7 @@ void writeFileAtomically(const fs::path& path,
         std::ostream out(&buffer);
         writeContents(out);
         out.flush();
-        if (!out || !temporary.close())
+        if (!out || !syncToDisk(temporary.descriptor()) || !temporary.close())
             throw VekError(Msg::FileNotWrittenWhole, ErrorDetail::ofFile(path));
     } catch (...) {
         temporary.remove();
@@ -257,6 +323,7 @@ void writeFileAtomically(const fs::path& path,
         temporary.remove();
         throw cannotCreateError(path, systemReason(error));
     }
+    syncFolder(target.parent_path());
     if (links > 1 && writeNoticeSink()) {
         writeNoticeSink()(textOf(Msg::HardLinksKeepOldContents), path);
     }

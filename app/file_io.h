@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -23,8 +24,10 @@ std::vector<std::string> readFileLines(const std::filesystem::path& path);
 std::vector<std::string_view> splitLines(std::string_view text);
 
 // Writes a file anew through a temporary file in the same folder that is renamed over the
-// target when complete, so a failure never leaves a half-written or lost file. The name "-"
-// writes to standard output.
+// target when complete, so a failure never leaves a half-written or lost file; the file and then
+// its folder are synced to the disk. The name "-" writes to standard output. Temporary files of
+// ours that a killed write left in that folder, untouched for kStaleTemporaryAge, are removed.
+inline constexpr std::chrono::hours kStaleTemporaryAge{24};
 void writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 void writeFileAtomically(const std::filesystem::path& path, std::string_view text);
 // The same for contents too large to assemble in memory: `writeContents` streams them. An

@@ -1,6 +1,7 @@
 #include "cli/compile_support.h"
 
 #include "app/file_io.h"
+#include "app/file_reader.h"
 #include "app/text_names.h"
 #include "objects/sprite_file_pictures.h"
 #include "sprites/sprite_document.h"
@@ -28,12 +29,15 @@ class GameSpritePictures : public SpriteFilePictures {
 
 }  // namespace
 
-CompiledObject compileWithGameSprites(Invocation& invocation,
-                                      const std::vector<std::string>& lines) {
+CompiledObject compileWithGameSprites(Invocation& invocation, const std::vector<std::string>& lines,
+                                      const std::filesystem::path& sourceFile) {
     const std::string imagePath = invocation.gamePaths().CImagePath;
     SpriteDocument sprites;
     GameSpritePictures pictures(sprites, !imagePath.empty());
-    return compileSource(lineViews(lines), {imagePath, pictures});
+    PictureFolder pictureFolder;
+    if (!sourceFile.empty() && !isStandardStream(sourceFile))
+        pictureFolder.sourceFolder = folderOfSource(sourceFile);
+    return compileSource(lineViews(lines), {imagePath, pictures, pictureFolder});
 }
 
 }  // namespace vek::cli

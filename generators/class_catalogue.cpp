@@ -214,6 +214,35 @@ ClassParts classPartsOf(std::string_view entryText) {
     return parts;
 }
 
+std::string ClassParts::numbers() const {
+    std::string text = std::to_string(family);
+    if (hasGenus()) text += " " + std::to_string(genus);
+    if (hasSpecies()) text += " " + std::to_string(species);
+    return text;
+}
+
+std::optional<EntryPath> ClassCatalogue::findClass(const ClassParts& parts) const {
+    // Families, genera and species: the levels whose entries name a class.
+    constexpr std::size_t kClassLevels = 3;
+    std::optional<EntryPath> found;
+    const auto search = [&](const auto& self, const std::vector<ClassEntry>& entries,
+                            EntryPath& path) -> void {
+        for (std::size_t k = 0; k < entries.size() && !found; ++k) {
+            path.push_back(k);
+            try {
+                if (classPartsOf(entries[k].text) == parts) found = path;
+            } catch (const VekError&) {
+                // a hand-edited entry whose numbers cannot be read names no class
+            }
+            if (!found && path.size() < kClassLevels) self(self, entries[k].children, path);
+            path.pop_back();
+        }
+    };
+    EntryPath path;
+    search(search, m_families, path);
+    return found;
+}
+
 std::string descriptionOf(std::string_view entryText) {
     const std::size_t brace = entryText.find('{');
     if (brace == std::string_view::npos) return {};

@@ -25,6 +25,8 @@ using EntryPath = std::vector<std::size_t>;
 // The import table holds this many lines of objed.dta.
 inline constexpr std::size_t kImportTableLines = 2000;
 
+struct ClassParts;
+
 // The user's three-level tree of object classes (classes.vek): families, genera, species. Text
 // is kept as UTF-8; files hold it in the ANSI code page.
 class ClassCatalogue {
@@ -46,6 +48,10 @@ class ClassCatalogue {
     std::string fileText() const;
     // Writes the whole tree anew, through a temporary file.
     void writeFile(const std::filesystem::path& file) const;
+
+    // The family, genus or species entry that names this class (its numbers compared as numbers,
+    // "05" as 5), if one does; entries whose numbers cannot be read name none.
+    std::optional<EntryPath> findClass(const ClassParts& parts) const;
 
     // Appends `text` as the last child of the entry at `parent`; returns the new entry's path.
     EntryPath add(const EntryPath& parent, std::string text);
@@ -79,6 +85,9 @@ struct ClassParts {
 
     bool hasGenus() const { return genus != kAbsentPart; }
     bool hasSpecies() const { return species != kAbsentPart; }
+    bool operator==(const ClassParts&) const = default;
+    // The numbers as an entry writes them: "2", "2 5" or "2 5 3".
+    std::string numbers() const;
 };
 ClassParts classPartsOf(std::string_view entryText);
 

@@ -91,9 +91,24 @@ std::optional<AddSuggestion> ClassCatalogueDocument::suggestion() const {
     return suggestAddition(m_catalogue.at(*m_selectedEntry), m_selection);
 }
 
+void ClassCatalogueDocument::refuseTakenClass(std::string_view text) const {
+    ClassParts parts;
+    try {
+        parts = classPartsOf(text);
+    } catch (const VekError&) {
+        return;  // numbers as typed that name no class cannot take one that exists
+    }
+    if (const std::optional<EntryPath> holder = m_catalogue.findClass(parts)) {
+        throw VekError(
+            fill(Msg::CatalogueClassTaken,
+                 {untranslated(parts.numbers()), untranslated(m_catalogue.at(*holder).text)}));
+    }
+}
+
 EntryPath ClassCatalogueDocument::addUnderSelection(std::string text) {
     if (!suggestion()) throw std::logic_error("no family or genus is selected");
     requireWritable();
+    refuseTakenClass(text);
     const EntryPath parent = *m_selectedEntry;
     EntryPath added = parent;
     added.push_back(m_catalogue.at(parent).children.size());

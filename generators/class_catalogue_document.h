@@ -53,7 +53,8 @@ class ClassCatalogueDocument {
     // species is.
     std::optional<AddSuggestion> suggestion() const;
     // Appends under the selected entry and writes classes.vek; the tree keeps the entry even
-    // when the write fails.
+    // when the write fails. A class the catalogue already holds is refused, naming the entry
+    // that holds it: two objects of one class share their scripts in the game.
     EntryPath addUnderSelection(std::string text);
     // Removes the selected genus or species and writes classes.vek.
     void deleteSelection();
@@ -68,6 +69,7 @@ class ClassCatalogueDocument {
     };
 
     void requireWritable() const;
+    void refuseTakenClass(std::string_view text) const;
     // Runs a step that ends by writing classes.vek; what it did before a failed write stays
     // done and can be undone.
     void run(std::unique_ptr<UndoStep> step);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
@@ -35,15 +36,19 @@ constexpr HeaderKeyword kHeaderKeywords[] = {
     {"day", 5, &CobFields::day},   {"year", 6, &CobFields::year},
 };
 
+void setPicture(const SpriteImage& image, CompileOutput& out) {
+    setCobPicture(out.cob, image);
+    out.fields.width = std::to_string(out.cob.pictureWidth);
+    out.fields.height = std::to_string(out.cob.pictureHeight);
+}
+
 void takeSprite(std::string_view line, const CompileSettings& settings, CompileOutput& out) {
     const std::string file = pathToUtf8(findIgnoringCase(pathFromUtf8(settings.imagePath),
                                                          valueFrom(line, 8).substr(0, 4) + ".spr"));
     const std::int32_t position = parseWholeNumber(valueFrom(line, 13));
     settings.pictures.openSpriteFileByName(file);
     settings.pictures.selectSprite(position);
-    setCobPicture(out.cob, settings.pictures.currentSprite());
-    out.fields.width = std::to_string(out.cob.pictureWidth);
-    out.fields.height = std::to_string(out.cob.pictureHeight);
+    setPicture(settings.pictures.currentSprite(), out);
 }
 
 void addEntry(std::vector<std::string>& list, std::string text, std::string& countField,
@@ -98,9 +103,14 @@ void compileSourceInto(std::span<const std::string_view> lines, const CompileSet
                 out.fields.*header.field = valueFrom(line.text, header.valueStart);
                 out.headerLines[k] = number;
             }
-            if (startsWith(line.text, "sprite")) {
+            const std::optional<std::string_view> picture = pictureLineName(line.text);
+            if (startsWith(line.text, "sprite") || picture) {
                 try {
-                    takeSprite(line.text, settings, out);
+                    if (picture) {
+                        setPicture(readNamedPicture(*picture, settings.pictureFolder), out);
+                    } else {
+                        takeSprite(line.text, settings, out);
+                    }
                 } catch (VekError& error) {
                     // An error in the sprite file itself names that file, not this line.
                     if (error.detail().file.empty()) error.locateAtLine(number);

@@ -9,6 +9,7 @@
 #include "objects/cob_data.h"
 #include "objects/cob_fields.h"
 #include "objects/picture_source.h"
+#include "objects/source_picture.h"
 
 namespace vek {
 
@@ -23,14 +24,17 @@ struct CompileOutput {
     std::array<std::size_t, 6> headerLines{};
 };
 
-// Where a "sprite" line finds its file: the game's image directory, ending in a separator.
+// Where a "sprite" line finds its file: the game's image directory, ending in a separator; and
+// where a "picture" line finds its own: beside the source.
 struct CompileSettings {
     std::string imagePath;
     PictureSource& pictures;
+    PictureFolder pictureFolder{};
 };
 
 // Reads the source lines into `out`, which must hold the reset state. A "sprite" line whose
-// number is not a whole number or whose file cannot be read, or a 101st script or import, stops
+// number is not a whole number or whose file cannot be read, a "picture" line whose file cannot
+// be read, or a 101st script or import, stops
 // the compilation with an exception; `out` then keeps what was collected up to that line.
 void compileSourceInto(std::span<const std::string_view> lines, const CompileSettings& settings,
                        CompileOutput& out);

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "objects/script_events.h"
+#include "objects/source_picture.h"
 
 namespace vek {
 
@@ -85,6 +86,8 @@ void discompileInto(const CobData& cob, const CobFields& fields, std::string_vie
     lines.push_back("day " + fields.day);
     lines.push_back("month " + fields.month);
     lines.push_back("year " + fields.year);
+    if (const auto picture = pictureFileNameOf(cob, objectFileName, fields.name))
+        lines.push_back(pictureLine(*picture));
     lines.emplace_back();
     for (const std::string& routine : cob.imports) {
         lines.emplace_back("* Installation routine");

@@ -10,8 +10,9 @@
 
 namespace vek {
 
-// Turns the object back into source text: a header block from the field texts, then every
-// installation routine and every script one element a line, indented by its blocks.
+// Turns the object back into source text: a header block from the field texts (with a "picture"
+// line when the object has a picture: see source_picture.h), then every installation routine and
+// every script one element a line, indented by its blocks.
 // Appends to `lines`; a "scrp" element whose event number is not a number stops with the
 // conversion error, leaving the lines written so far.
 void discompileInto(const CobData& cob, const CobFields& fields, std::string_view objectFileName,

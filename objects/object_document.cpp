@@ -245,7 +245,9 @@ void ObjectDocument::save(const std::filesystem::path& file, const CobFields& fi
 }
 
 void ObjectDocument::compile(std::span<const std::string_view> source,
-                             const CompileSettings& settings) {
+                             const CompileSettings& given) {
+    CompileSettings settings = given;
+    settings.pictureFolder = pictureFolder();
     CompileOutput out;
     try {
         compileSourceInto(source, settings, out);
@@ -271,6 +273,10 @@ void ObjectDocument::compile(std::span<const std::string_view> source,
 
 void ObjectDocument::compileSource(const CompileSettings& settings) {
     compile(splitLines(m_sourceText), settings);
+}
+
+PictureFolder ObjectDocument::pictureFolder() const {
+    return {m_sourceFolder, m_keptPicture ? &*m_keptPicture : nullptr};
 }
 
 void ObjectDocument::setEntryCount(ObjectList list) {
@@ -418,6 +424,8 @@ void ObjectDocument::loadSource(const std::filesystem::path& file) {
     rememberSourceFile(pathToUtf8(file));
     const std::vector<std::string> lines = readSourceFile(file);
     editSource(joinInsertedLines(lines), Msg::ObjectLoadSourceLabel, false, std::move(nameBefore));
+    m_sourceFolder = folderOfSource(file);
+    m_keptPicture.reset();
     m_cleanSourceIsFile = true;
     m_undo.setClean();
 }
@@ -425,11 +433,17 @@ void ObjectDocument::loadSource(const std::filesystem::path& file) {
 void ObjectDocument::saveSource(const std::filesystem::path& file) {
     rememberSourceFile(pathToUtf8(file));
     writeSourceFile(file, sourceLines());
+    m_sourceFolder = folderOfSource(file);
     m_cleanSourceIsFile = true;
     m_undo.setClean();
+    if (!m_keptPicture) return;
+    if (pictureNameOfSource(m_sourceText) == m_keptPicture->fileName)
+        writePictureFile(m_sourceFolder / m_keptPicture->fileName, m_keptPicture->image);
+    m_keptPicture.reset();
 }
 
 void ObjectDocument::discompile() {
+    m_keptPicture = sourcePictureOf(m_cob, m_objectFileName, m_fieldTexts.name);
     std::string nameBefore = m_sourceFileName;
     rememberSourceFile(m_fieldTexts.name + ".COS");
     std::vector<std::string> lines;

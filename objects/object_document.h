@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
 #include "objects/cob_fields.h"
+#include "objects/source_picture.h"
 #include "objects/source_state.h"
 
 namespace vek {
@@ -90,6 +92,8 @@ class ObjectDocument {
 
     // Name parts only, without the directory.
     const std::string& objectFileName() const { return m_objectFileName; }
+    // The picture the discompiled source names, kept until the source is saved beside it.
+    const std::optional<SourcePicture>& keptPicture() const { return m_keptPicture; }
     const std::string& sourceFileName() const { return m_sourceFileName; }
     void rememberSourceFile(std::string_view path);
 
@@ -104,7 +108,8 @@ class ObjectDocument {
     void save(const std::filesystem::path& file) { save(file, CobFields(m_fieldTexts)); }
     // Compiles the lines from the reset state. A "sprite" line that fails or a 101st entry
     // stops it with the entries collected up to there; a field the source left that is no number
-    // stops it after the scripts and imports are in.
+    // stops it after the scripts and imports are in. A "picture" line takes the kept picture of
+    // its name, else the file beside the source file last loaded or saved.
     void compile(std::span<const std::string_view> source, const CompileSettings& settings);
     // The same for the document's own source text.
     void compileSource(const CompileSettings& settings);
@@ -127,11 +132,14 @@ class ObjectDocument {
     void typeSource(std::string text);
     // A text put in place whole (a generated source, an inserted macro).
     void replaceSource(std::string text, Bilingual label);
-    // Reads a source file; its name is remembered even when it cannot be read.
+    // Reads a source file; its name is remembered even when it cannot be read. A kept picture is
+    // dropped: it belongs to another source.
     void loadSource(const std::filesystem::path& file);
+    // Writes the source, then the kept picture beside it when the source names it; the picture
+    // is kept no longer once it is a file.
     void saveSource(const std::filesystem::path& file);
-    // Turns the object back into the source text, named after the object; a failure leaves the
-    // lines written up to it.
+    // Turns the object back into the source text, named after the object, and keeps its picture
+    // until the source is saved; a failure leaves the lines written up to it.
     void discompile();
 
   private:
@@ -154,6 +162,7 @@ class ObjectDocument {
     void editSource(std::string text, Bilingual label, bool typing,
                     std::string sourceFileNameBefore);
     void sourceChanged();
+    PictureFolder pictureFolder() const;
     void refreshSourceState();
 
     CobData m_cob;
@@ -164,6 +173,8 @@ class ObjectDocument {
     bool m_cleanSourceIsFile = false;  // the clean state is a loaded or saved source file
     std::string m_objectFileName;
     std::string m_sourceFileName;
+    std::filesystem::path m_sourceFolder;  // of the source file last loaded or saved
+    std::optional<SourcePicture> m_keptPicture;
     UndoStack m_undo;
     Subscription m_undoObservation;
     ObserverList<ObjectDocumentEvent> m_observers;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fstream>
 #include <stdexcept>
 
 #include <sys/stat.h>
@@ -135,6 +137,39 @@ TEST(WholeFileWrite, ABrokenHardLinkIsToldAndTheLongestNamesCanBeWritten) {
         fs::remove(dir / name);
     }
     EXPECT_EQ(folderContents(dir.path()), (std::vector<std::string>{"a.spr", "b.spr"}));
+}
+
+TEST(WholeFileWrite, TemporaryFilesLeftByAKilledWriteAreRemovedOnlyWhenStaleAndOurs) {
+    testing::TempDir dir;
+    const auto age = fs::file_time_type::clock::now() - kStaleTemporaryAge - std::chrono::hours(1);
+    const struct {
+        const char* name;
+        bool old;
+        bool removed;
+    } cases[] = {
+        {".vek0123abcd.tmp", true, true},       // a killed write's, a day old
+        {".vekfedcba98.tmp", false, false},     // perhaps a write running now
+        {".vek0123ABCD.tmp", true, false},      // upper case: not a name we make
+        {".vek0123abc.tmp", true, false},       // seven digits
+        {".vek0123abcde.tmp", true, false},     // nine digits
+        {".vek0123abcd.tmp.bak", true, false},  // the user's copy
+        {"vek0123abcd.tmp", true, false},       // not hidden
+        {"notes.tmp", true, false},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(dir / c.name) << "left";
+        if (c.old) fs::last_write_time(dir / c.name, age);
+    }
+    // A folder and a link of our pattern are never ours to remove.
+    fs::create_directory(dir / ".vek11111111.tmp");
+    fs::last_write_time(dir / ".vek11111111.tmp", age);
+    fs::create_symlink("notes.tmp", dir / ".vek22222222.tmp");
+
+    writeFileAtomically(dir / "a.spr", std::string_view("new"));
+    for (const auto& c : cases) EXPECT_EQ(fs::exists(dir / c.name), !c.removed) << c.name;
+    EXPECT_TRUE(fs::is_directory(dir / ".vek11111111.tmp"));
+    EXPECT_TRUE(fs::is_symlink(dir / ".vek22222222.tmp"));
+    EXPECT_EQ(readFileText(dir / "a.spr"), "new");
 }
 
 }  // namespace

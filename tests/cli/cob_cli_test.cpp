@@ -103,6 +103,41 @@ TEST_F(CobCli, DiscompileWarnsOfScriptsThatCompilingWouldDrop) {
     EXPECT_EQ(vek({"cob", "discompile", path("in.cob")}).err, "");
 }
 
+// Discompiling with -o writes the picture beside the source and its "picture" line names it;
+// compiling reads it from there: the object comes back byte for byte.
+TEST_F(CobCli, ARoundTripThroughASourceKeepsThePictureByteForByte) {
+    CobData puppy;
+    puppy.scripts = {"scrp 2 5 3 1,doif a,b,endi,endm"};
+    puppy.imports = {"inst,new: simp puppy 4 0 3000 0,endm"};
+    SpriteImage picture(60, 40);
+    for (std::size_t k = 0; k < picture.pixels.size(); ++k)
+        picture.pixels[k] = static_cast<std::uint8_t>(k * 13 + k / 60);
+    setCobPicture(puppy, picture);
+    puppy.name = "Puppy";
+    writeCobFile(m_dir / "puppy.cob", puppy);
+    std::filesystem::create_directory(m_dir / "src");
+
+    CobRun run = vek({"cob", "discompile", path("puppy.cob"), "-o", path("src/puppy.cos")});
+    ASSERT_EQ(run.status, kSuccess) << run.err;
+    EXPECT_NE(readFileText(m_dir / "src" / "puppy.cos").find("\r\npicture puppy.spr\r\n"),
+              std::string::npos);
+    EXPECT_EQ(run.out, path("src/puppy.spr") + ": picture 60 x 40\n");
+    run = vek({"cob", "compile", path("src/puppy.cos"), path("again.cob")});
+    ASSERT_EQ(run.status, kSuccess) << run.err;
+    EXPECT_EQ(readFileBytes(m_dir / "again.cob"), readFileBytes(m_dir / "puppy.cob"));
+
+    // To standard output there is no folder for the picture: the line stays, and a warning.
+    run = vek({"cob", "discompile", path("puppy.cob")});
+    EXPECT_NE(run.out.find("\npicture puppy.spr\n"), std::string::npos);
+    EXPECT_NE(run.err.find("the picture is not written to standard output"), std::string::npos);
+    // A source whose picture is gone fails instead of losing it.
+    std::filesystem::remove(m_dir / "src" / "puppy.spr");
+    run = vek({"cob", "compile", path("src/puppy.cos"), path("lost.cob")});
+    EXPECT_EQ(run.status, kFailed);
+    EXPECT_NE(run.err.find("puppy.spr"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "lost.cob"));
+}
+
 TEST_F(CobCli, InfoListsTheHeaderCountsPictureAndName) {
     writeSource("a.cos", "name Top\r\nday 3\r\nsprite ball 1\r\ninst\r\nendm\r\n");
     ASSERT_EQ(vek({"cob", "compile", path("a.cos"), path("a.cob")}).status, kSuccess);

@@ -1,9 +1,10 @@
 // The source compiler. Compiling what the discompiler makes of a compiled object settles after
-// one turn: a second turn changes no script or routine.
+// one turn: a second turn changes no script or routine, and the picture comes back as it was.
 #include "app/file_io.h"
 #include "app/vek_error.h"
 #include "objects/cob_compiler.h"
 #include "objects/discompiler.h"
+#include "objects/source_picture.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace vek::fuzz {
@@ -25,14 +26,17 @@ class TwoPictures : public PictureSource {
     int m_selected = -1;
 };
 
-CobData compileLines(const std::vector<std::string_view>& lines) {
+CobData compileLines(const std::vector<std::string_view>& lines,
+                     const SourcePicture* kept = nullptr) {
     TwoPictures pictures;
-    return compileSource(lines, {"/game/Images/", pictures}).cob;
+    return compileSource(lines, {"/game/Images/", pictures, {{}, kept}}).cob;
 }
 
+// The discompiled source compiled with the picture it names, as the window keeps it.
 CobData recompiled(const CobData& cob) {
     const std::vector<std::string> source = discompile(cob, fieldsOf(cob), "fuzz.cob");
-    return compileLines(lineViews(source));
+    const std::optional<SourcePicture> picture = sourcePictureOf(cob, "fuzz.cob", cob.name);
+    return compileLines(lineViews(source), picture ? &*picture : nullptr);
 }
 
 }  // namespace
@@ -49,6 +53,10 @@ void fuzzOne(std::span<const std::uint8_t> input) {
     const CobData thrice = recompiled(twice);
     expectSame(thrice.scripts == twice.scripts && thrice.imports == twice.imports,
                "recompiled source");
+    expectSame(twice.picturePixels == once.picturePixels &&
+                   twice.pictureWidth == once.pictureWidth &&
+                   twice.pictureHeight == once.pictureHeight,
+               "recompiled picture");
 }
 
 }  // namespace vek::fuzz

@@ -257,5 +257,58 @@ TEST(ClassCatalogueDocument, ChangesAreWrittenAndAFailedImportKeepsTheTree) {
     EXPECT_EQ(readFileText(dir / "classes.vek"), onDisk) << "Import writes nothing";
 }
 
+// Two objects of one class share their scripts in the game: Add refuses a class that is there,
+// wherever it stands, and names the entry; the tree and the file stay as they were.
+TEST(ClassCatalogueDocument, AddRefusesAClassTheCatalogueHoldsAndNamesItsEntry) {
+    testing::TempDir dir;
+    const std::string original =
+        "2 {Simple}\r\n\t2 5 {Toys}\r\n\t\t2 5 3 {Bouncing ball}\r\n\t\t2 5 5 {Kite}\r\n"
+        "\t2 6 {Food}\r\n3 {Other}\r\n\t3 x {hand-edited}\r\n";
+    const struct {
+        EntryPath selected;
+        std::string added;
+        std::string holder;  // empty: the entry is added
+    } cases[] = {
+        {{0, 0}, "2 5 3 {Ball}", "2 5 3 {Bouncing ball}"},
+        {{0, 0}, "2 5 5 {Kite again}", "2 5 5 {Kite}"},
+        {{0, 0}, "2 5 05 {Leading zero}", "2 5 5 {Kite}"},
+        {{0}, "2 6 {Food again}", "2 6 {Food}"},
+        {{0}, "2 5 {Toys again}", "2 5 {Toys}"},
+        {{0, 1}, "2 6 3 {Apple}", ""},  // species 3 of another genus is another class
+        {{0}, "2 7 {Plants}", ""},
+    };
+    for (const auto& c : cases) {
+        writeFileAtomically(dir / "classes.vek", std::string_view(original));
+        ClassCatalogueDocument document(dir.path());
+        document.load();
+        document.select(c.selected);
+        const std::size_t before = document.catalogue().lines().size();
+        try {
+            document.addUnderSelection(c.added);
+            EXPECT_TRUE(c.holder.empty()) << c.added << " was added beside " << c.holder;
+        } catch (const VekError& error) {
+            ASSERT_FALSE(c.holder.empty()) << error.what();
+            EXPECT_NE(error.text(kLanguageEnglish).find("is in the catalogue already: " + c.holder),
+                      std::string::npos)
+                << error.text(kLanguageEnglish);
+            EXPECT_NE(error.text(kLanguageGerman).find("steht schon im Katalog: " + c.holder),
+                      std::string::npos);
+            EXPECT_EQ(document.catalogue().lines().size(), before);
+            EXPECT_EQ(readFileText(dir / "classes.vek"), original);
+            EXPECT_FALSE(document.undoStack().undoLabel());
+        }
+    }
+    // Add twice with the same fields: the second is refused.
+    writeFileAtomically(dir / "classes.vek", std::string_view(original));
+    ClassCatalogueDocument document(dir.path());
+    document.load();
+    document.select({0, 0});
+    document.addUnderSelection("2 5 9 {Top}");
+    EXPECT_THROW(document.addUnderSelection("2 5 9 {Top}"), VekError);
+    EXPECT_EQ(readFileText(dir / "classes.vek"),
+              "2 {Simple}\r\n\t2 5 {Toys}\r\n\t\t2 5 3 {Bouncing ball}\r\n\t\t2 5 5 {Kite}\r\n"
+              "\t\t2 5 9 {Top}\r\n\t2 6 {Food}\r\n3 {Other}\r\n\t3 x {hand-edited}\r\n");
+}
+
 }  // namespace
 }  // namespace vek

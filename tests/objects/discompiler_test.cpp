@@ -2,6 +2,7 @@
 
 #include "objects/cob_compiler.h"
 #include "objects/discompiler.h"
+#include "objects/source_picture.h"
 #include "tests/objects/object_test_support.h"
 
 namespace vek {
@@ -17,9 +18,9 @@ Lines discompileScripts(const Lines& scripts) {
     return Lines(lines.begin() + 10, lines.end());
 }
 
-CompiledObject recompile(const Lines& lines) {
+CompiledObject recompile(const Lines& lines, const SourcePicture* kept = nullptr) {
     testing::FakePictures pictures;
-    return compileSource(lineViews(lines), {"", pictures});
+    return compileSource(lineViews(lines), {"", pictures, {{}, kept}});
 }
 
 TEST(Discompiler, TheHeaderBlockComesFromTheFieldsAndTheFileName) {
@@ -148,7 +149,7 @@ TEST(Discompiler, AScriptThatCompilingDropsIsMarkedSoTheSourceSaysSo) {
     }
 }
 
-TEST(Discompiler, DiscompilingAndCompilingAgainKeepsEverythingButThePictureAndItems) {
+TEST(Discompiler, DiscompilingAndCompilingAgainKeepsEverythingButItems) {
     CobData cob;
     cob.items = 2;
     cob.quantity = 12;
@@ -164,11 +165,12 @@ TEST(Discompiler, DiscompilingAndCompilingAgainKeepsEverythingButThePictureAndIt
     cob.pictureHeight = 1;
     cob.pictureWidthCopy = 1;
     cob.picturePixels = {4};
-    const CompiledObject again = recompile(discompile(cob, fieldsOf(cob), "top.cob"));
+    const Lines source = discompile(cob, fieldsOf(cob), "top.cob");
+    EXPECT_EQ(source[9], "picture top.spr");
+    const std::optional<SourcePicture> picture = sourcePictureOf(cob, "top.cob", cob.name);
+    const CompiledObject again = recompile(source, &*picture);
     CobData expected = cob;
     expected.items = 1;
-    expected.pictureWidth = expected.pictureHeight = expected.pictureWidthCopy = 0;
-    expected.picturePixels.clear();
     EXPECT_EQ(again.cob, expected);
     EXPECT_EQ(again.objectFileName, "Spinning Top.COB");
 }

@@ -437,12 +437,55 @@ class ObjectCompilerWindowTest : public QObject {
         QVERIFY(readFileText(bench.scratch() / "saved.cos")
                     .starts_with("* Discompiled from SPTOP.COB"));
 
-        // Recompiling the text gives the object back, without its picture.
+        // Recompiling the text gives the object back, with its picture.
         const CobData loaded = bench.objectDocument().cob();
         window->Button8Click();
         QCOMPARE(bench.objectDocument().cob().scripts, loaded.scripts);
         QCOMPARE(bench.objectDocument().cob().imports, loaded.imports);
+        QCOMPARE(bench.objectDocument().cob().picturePixels, loaded.picturePixels);
+        QVERIFY(loaded.pictureWidth > 0);
+    }
+
+    // The picture survives discompiling and compiling: kept with the text until the source is
+    // saved, then written beside it and read from there.
+    void discompilingAndCompilingKeepThePictureByteForByte() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        CobData puppy;
+        puppy.quantity = 2;
+        puppy.scripts = {"scrp 2 5 3 1,doif a,b,endi,endm"};
+        puppy.imports = {"inst,new: simp puppy 4 0 3000 0,endm"};
+        SpriteImage picture(60, 40);
+        for (std::size_t k = 0; k < picture.pixels.size(); ++k)
+            picture.pixels[k] = static_cast<std::uint8_t>(k * 11 + k / 60);
+        setCobPicture(puppy, picture);
+        puppy.name = "Puppy";
+        writeCobFile(bench.scratch() / "puppy.cob", puppy);
+
+        window->loadCobFile(inScratch(bench, "puppy.cob"));
+        window->Button11Click();
+        QVERIFY(window->sourceText()->toPlainText().contains(
+            QStringLiteral("\nyear 0\npicture puppy.spr\n")));
+        window->Button8Click();
+        QVERIFY(bench.dialogs().errors().empty());
+        QCOMPARE(field(window, 5)->text(), QStringLiteral("60"));
+        QCOMPARE(field(window, 6)->text(), QStringLiteral("40"));
+        QVERIFY(bench.objectDocument().cob() == puppy);
+
+        bench.dialogs().fileAnswers.push_back(inScratch(bench, "puppy.cos"));
+        window->Button7Click();
+        QVERIFY(std::filesystem::exists(bench.scratch() / "puppy.spr"));
+
+        window->New1Click();
         QCOMPARE(bench.objectDocument().cob().pictureWidth, 0);
+        bench.dialogs().fileAnswers.push_back(inScratch(bench, "puppy.cos"));
+        window->Button6Click();
+        window->Button8Click();
+        QVERIFY(bench.dialogs().errors().empty());
+        bench.dialogs().fileAnswers.push_back(inScratch(bench, "again.cob"));
+        window->SaveCOB1Click();
+        QCOMPARE(readFileBytes(bench.scratch() / "again.cob"),
+                 readFileBytes(bench.scratch() / "puppy.cob"));
     }
 
     void sourcesAreLoadedAndSavedWithTheirState() {
