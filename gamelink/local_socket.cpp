@@ -500,15 +500,16 @@ void LocalSocketServer::serve(LinkService& service, const WakePipe& stop,
     std::vector<std::unique_ptr<ServedClient>> clients;
     std::vector<pollfd> fds;
     while (true) {
-        // The stop pipe, the listener while there is room, then every client: reading while
-        // it has taken its replies, writing while it has not.
+        // The stop pipe, the listener while there is room, then every client: reading once it
+        // has taken its replies and no whole frame of it waits (so what it holds stays within
+        // a frame and one read), writing while it has not.
         fds.assign({{stop.readFd(), POLLIN, 0}, {m_listener, 0, 0}});
         if (clients.size() < kMaxServedClients) fds[1].events = POLLIN;
         bool frameWaiting = false;
         auto wake = Clock::now() + std::chrono::minutes(1);
         for (const auto& client : clients) {
-            short events = client->outbox.empty() ? POLLIN : POLLOUT;
-            if (client->peerClosed && client->outbox.empty()) events = 0;
+            const bool reads = !client->framesMayWait && !client->peerClosed;
+            const short events = !client->outbox.empty() ? POLLOUT : reads ? POLLIN : 0;
             fds.push_back({client->socket.get(), events, 0});
             frameWaiting = frameWaiting || (client->framesMayWait && client->outbox.empty());
             wake = std::min(wake, client->deadline);
@@ -522,7 +523,8 @@ void LocalSocketServer::serve(LinkService& service, const WakePipe& stop,
         for (std::size_t i = 0; i < clients.size(); ++i) {
             ServedClient& client = *clients[i];
             const short ready = fds[i + 2].revents;
-            if (ready & (POLLIN | POLLHUP | POLLERR)) client.failed = !takeInput(client);
+            if ((ready & (POLLIN | POLLHUP | POLLERR)) && !client.framesMayWait)
+                client.failed = !takeInput(client);
             if (client.failed) continue;
             // One frame per client and round, so that no client keeps the others waiting.
             answerNextFrame(client, service, idleTimeout);
