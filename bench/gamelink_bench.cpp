@@ -49,7 +49,7 @@ void BM_SendMacroRoundTrip(benchmark::State& state) {
     TempDir dir;
     SimProcess sim(dir / "game");
     auto link = vek::testing::creaturesAt(sim.socketPath());
-    for (auto _ : state) benchmark::DoNotOptimize(link->SendMacro("inst,dde: putv 1,endm"));
+    for (auto _ : state) benchmark::DoNotOptimize(link->SendMacro("inst,dde: putv 1,endm").answer);
 }
 BENCHMARK(BM_SendMacroRoundTrip)
     ->Unit(benchmark::kMicrosecond)
@@ -64,9 +64,9 @@ void BM_FullExtraction100Classes(benchmark::State& state) {
     auto link = vek::testing::creaturesAt(sim.socketPath());
     vek::ExtractionResult result;
     for (auto _ : state) {
-        result =
-            vek::extractAllMacros([&](std::string_view macro) { return link->SendMacro(macro); },
-                                  dir / "mac", "english", [](const std::string&) {});
+        result = vek::extractAllMacros(
+            [&](std::string_view macro) { return link->SendMacro(macro).answer; }, dir / "mac",
+            "english", [](const std::string&) {});
     }
     if (result.requests != 7301 || result.classes != 100)
         state.SkipWithError("the world was not 100 classes");
@@ -103,8 +103,8 @@ class WineStandIn {
         link = std::make_unique<vek::TCreatures>(sources);
         link->setGameStarter([](const vek::GamePaths&) { return vek::ProcessProbe(); });
         // Until the stand-in serves.
-        for (int i = 0; i < 100 && link->lastOutcome() != vek::TCreatures::Outcome::Answered; ++i) {
-            link->SendMacro("inst,endm");
+        for (int i = 0; i < 100 && !m_answered; ++i) {
+            m_answered = link->SendMacro("inst,endm").reached();
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     }
@@ -115,7 +115,7 @@ class WineStandIn {
             ::waitpid(m_pid, nullptr, 0);
         }
     }
-    bool ready() const { return link && link->lastOutcome() == vek::TCreatures::Outcome::Answered; }
+    bool ready() const { return link && m_answered; }
 
     // The median of `count` bare DDEML conversations in microseconds; 0 when they failed.
     double floorMicroseconds(int count) const {
@@ -135,6 +135,7 @@ class WineStandIn {
     std::string m_loader;
     std::filesystem::path m_build;
     pid_t m_pid = -1;
+    bool m_answered = false;
 };
 
 // The bridge's way to speak DDE for one benchmark: argument 0 the directed conversation,
@@ -174,7 +175,8 @@ void BM_WineSendMacro(benchmark::State& state) {
     WineStandIn game(dir / "world.txt");
     if (!game.ready()) return state.SkipWithError("no Wine stand-in (see scripts/test-windows.sh)");
     const Floor floor(game);
-    for (auto _ : state) benchmark::DoNotOptimize(game.link->SendMacro("inst,dde: putv 1,endm"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(game.link->SendMacro("inst,dde: putv 1,endm").answer);
     floor.report(state);
 }
 BENCHMARK(BM_WineSendMacro)
@@ -198,7 +200,7 @@ void BM_WineFullExtraction100Classes(benchmark::State& state) {
     const Floor floor(game);
     for (auto _ : state) {
         result = vek::extractAllMacros(
-            [&](std::string_view macro) { return game.link->SendMacro(macro); }, dir / "mac",
+            [&](std::string_view macro) { return game.link->SendMacro(macro).answer; }, dir / "mac",
             "english", [](const std::string&) {});
     }
     if (result.requests != 7301) return state.SkipWithError("the world was not 100 classes");

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <ostream>
 #include <span>
 
@@ -65,37 +64,32 @@ struct CliLink {
         });
     }
 
-    // A game that does not answer in time fails the verb; the windows keep its empty answer.
-    std::string send(std::string_view macro) {
-        std::string answer = creatures.SendMacro(macro);
-        if (creatures.lastOutcome() == TCreatures::Outcome::TimedOut) {
-            const std::string seconds = std::to_string(
-                std::chrono::ceil<std::chrono::seconds>(creatures.linkTimeouts().request).count());
-            throw VekError(fill(Msg::GameAnswerTimedOut, {seconds}));
+    // A game that does not answer in time fails the verb.
+    MacroOutcome send(std::string_view macro) {
+        MacroOutcome outcome = creatures.SendMacro(macro);
+        if (outcome.kind == MacroOutcome::Kind::TimedOut) throw VekError(outcome.fault);
+        if (outcome.toldByTheLink()) noticed = true;
+        if (outcome.kind == MacroOutcome::Kind::NotReached && !outcome.fault.english.empty()) {
+            err << "vek: " << outcome.fault.english << "\n";
         }
-        if (creatures.lastOutcome() == TCreatures::Outcome::Broken) noticed = true;
-        if (creatures.lastOutcome() == TCreatures::Outcome::NotReached &&
-            !creatures.lastConnectFault().english.empty()) {
-            err << "vek: " << creatures.lastConnectFault().english << "\n";
-        }
-        return answer;
+        return outcome;
     }
 
     // A refusal, an error answer, or no answer where one is due fails the verb. Nothing
     // reached says so through the notice already.
-    std::string sendForEffect(std::string_view macro, bool answerDue) {
-        std::string answer = send(macro);
-        if (noticed) return answer;
-        if (creatures.lastOutcome() == TCreatures::Outcome::Refused) {
+    MacroOutcome sendForEffect(std::string_view macro, bool answerDue) {
+        MacroOutcome outcome = send(macro);
+        if (noticed) return outcome;
+        if (outcome.kind == MacroOutcome::Kind::Refused) {
             throw VekError(fill(Msg::GameRefusedMacro, {macro}));
         }
-        if (answer.starts_with("Error: ")) {
-            throw VekError(fill(Msg::GameAnsweredError, {answer}));
+        if (outcome.isErrorAnswer()) {
+            throw VekError(fill(Msg::GameAnsweredError, {outcome.answer}));
         }
-        if (answer.empty() && answerDue) {
+        if (outcome.answer.empty() && answerDue) {
             throw VekError(Msg::GameGaveNoAnswer);
         }
-        return answer;
+        return outcome;
     }
 
     TCreatures creatures;
@@ -132,9 +126,9 @@ int runSend(Invocation& invocation) {
         return kFailed;
     }
     CliLink link(invocation);
-    const std::string answer = link.sendForEffect(macro, asksForAnswer(macro));
+    const MacroOutcome outcome = link.sendForEffect(macro, asksForAnswer(macro));
     if (link.noticed) return kFailed;
-    invocation.out << answer << "\n";
+    invocation.out << outcome.answer << "\n";
     return kSuccess;
 }
 
@@ -155,8 +149,8 @@ int runInject(Invocation& invocation) {
     steps.showProgress = [&invocation](const std::string& text) { invocation.out << text << "\n"; };
     steps.restoreTitle = [] {};
     steps.wait = sleepFor;
-    const InjectionOutcome outcome = injectObject(cob, false, kLanguageEnglish, steps);
-    return outcome == InjectionOutcome::Injected && !link.noticed ? kSuccess : kFailed;
+    const InjectionResult result = injectObject(cob, false, kLanguageEnglish, steps);
+    return result.outcome == InjectionOutcome::Injected && !link.noticed ? kSuccess : kFailed;
 }
 
 int runExtract(Invocation& invocation) {
@@ -172,10 +166,8 @@ int runExtract(Invocation& invocation) {
     }
     CliLink link(invocation);
     const ExtractionResult result = extractAllMacros(
-        [&link](std::string_view macro) {
-            return answerIfAnswered(link.creatures, link.send(macro));
-        },
-        directory, kLanguageEnglish,
+        [&link](std::string_view macro) { return link.send(macro).answerIfReached(); }, directory,
+        kLanguageEnglish,
         [&invocation](const std::string& line) { invocation.out << line << "\n"
                                                                 << std::flush; });
     invocation.out << result.files << " files written for " << result.classes << " classes\n";

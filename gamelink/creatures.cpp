@@ -103,12 +103,11 @@ void TCreatures::notifyBroken(const BilingualText& fault) const {
     notify(brokenConversationBox(fill(Msg::ConversationFailed, {fault})));
 }
 
-std::string TCreatures::SendMacro(std::string_view macro) {
+MacroOutcome TCreatures::SendMacro(std::string_view macro) {
     // The buffer: the macro in the game's code page up to its first zero, and the zero.
     std::string buffer = utf8ToAnsi(macro.substr(0, macro.find('\0')));
     if (buffer.size() > kMacroBufferLimit) throw macroTooLongError(buffer.size());
     PrepareLink();
-    m_connectFault = {};
     buffer.push_back('\0');
     std::string answer;
     std::optional<LinkExchange> exchange;
@@ -122,37 +121,41 @@ std::string TCreatures::SendMacro(std::string_view macro) {
     if (!exchange) {
         const LinkResult failure =
             m_transport ? m_transport->connectFailure() : LinkResult::refused();
-        m_connectFault = failure.fault;
-        m_outcome = failure.status == LinkStatus::TimedOut ? Outcome::TimedOut
-                    : failure.status == LinkStatus::Broken ? Outcome::Broken
-                                                           : Outcome::NotReached;
-        // A game that is there but silent keeps the empty answer without a box.
-        if (m_outcome == Outcome::NotReached) notifyNotFound();
-        if (m_outcome == Outcome::Broken) notifyBroken(failure.fault);
-        return {};
+        // A game that is there but silent is told by the outcome alone, without a box.
+        if (failure.status == LinkStatus::TimedOut || failure.status == LinkStatus::Broken)
+            return failed(failure);
+        notifyNotFound();
+        return MacroOutcome::failed(MacroOutcome::Kind::NotReached, failure.fault);
     }
     const auto& [poked, requested] = *exchange;
-
-    const LinkResult& fault = poked.status != LinkStatus::Ok ? poked : requested;
-    if (fault.status == LinkStatus::Broken) notifyBroken(fault.fault);
-    m_outcome = fault.status == LinkStatus::Ok         ? Outcome::Answered
-                : fault.status == LinkStatus::TimedOut ? Outcome::TimedOut
-                : fault.status == LinkStatus::Refused  ? Outcome::Refused
-                                                       : Outcome::Broken;
-    if (requested.status != LinkStatus::Ok) return {};
+    if (poked.status != LinkStatus::Ok) return failed(poked);
+    if (requested.status != LinkStatus::Ok) return failed(requested);
     answer.resize(std::min(answer.find('\0'), answer.size()));
-    return ansiToUtf8(answer);
+    return MacroOutcome::answered(ansiToUtf8(answer));
+}
+
+MacroOutcome TCreatures::failed(const LinkResult& fault) const {
+    using Kind = MacroOutcome::Kind;
+    switch (fault.status) {
+        case LinkStatus::TimedOut: {
+            const std::string seconds =
+                std::to_string(std::chrono::ceil<std::chrono::seconds>(m_timeouts.request).count());
+            return MacroOutcome::failed(Kind::TimedOut, fill(Msg::GameAnswerTimedOut, {seconds}));
+        }
+        case LinkStatus::Refused:
+            return MacroOutcome::failed(Kind::Refused, textOf(Msg::GameRefusedIt));
+        case LinkStatus::Broken:
+        case LinkStatus::Ok:
+            break;
+    }
+    notifyBroken(fault.fault);
+    return MacroOutcome::failed(Kind::Broken, fault.fault);
 }
 
 bool TCreatures::testConnection() {
     if (!m_transport) return false;
     // Closed at once: a conversation left open would keep the game from serving anyone else.
     return m_transport->connect(kLinkService, kConnectionTestTopic, m_timeouts.connect) != nullptr;
-}
-
-std::optional<std::string> answerIfAnswered(const TCreatures& creatures, std::string answer) {
-    if (creatures.lastOutcome() != TCreatures::Outcome::Answered) return std::nullopt;
-    return answer;
 }
 
 ProcessLaunch gameStart(const GamePaths& paths) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/game_paths.h"
+#include "app/macro_outcome.h"
 #include "app/messages.h"
 #include "app/process.h"
 #include "app/text_names.h"
@@ -42,9 +43,6 @@ class TCreatures final : public GameInstallation {
     // Told true while SendMacro waits for a game it started, false when it stops waiting.
     using BusySink = std::function<void(bool)>;
 
-    // How the last SendMacro ended.
-    enum class Outcome { Answered, NotReached, TimedOut, Refused, Broken };
-
     explicit TCreatures(GamePathSources sources = {});
 
     void ReadPaths() override;
@@ -56,18 +54,15 @@ class TCreatures final : public GameInstallation {
     void setSoundSink(SoundSink sink) { m_soundSink = std::move(sink); }
 
     // Sends one macro to the running game in a conversation of its own (connect, poke,
-    // request, disconnect) and returns the game's answer up to its first zero. The text is
-    // the game's code page (Windows-1252) on the link and UTF-8 here. When no conversation
-    // opens, the game is started once (never while one it started still runs) and waited for
-    // up to kGameStartWait; if it does not answer, the "not found" box is shown and the answer
-    // is empty. A time-out or refusal gives an empty answer silently; a conversation or link
-    // that breaks is reported in a box of its own. Throws VekError for a macro longer than the
-    // buffer (nothing is sent) and for a main directory that is not a usable folder.
-    std::string SendMacro(std::string_view macro);
-    Outcome lastOutcome() const { return m_outcome; }
-    // Where the last SendMacro that reached no game looked for it and why it failed, where the
-    // link knows; empty otherwise.
-    const BilingualText& lastConnectFault() const { return m_connectFault; }
+    // request, disconnect) and returns what became of it: the game's answer up to its first
+    // zero, or why there is none. The text is the game's code page (Windows-1252) on the link
+    // and UTF-8 here. When no conversation opens, the game is started once (never while one it
+    // started still runs) and waited for up to kGameStartWait; if it does not answer, the "not
+    // found" box is shown. A time-out or refusal shows nothing here (the fault says it); a
+    // conversation or link that breaks is reported in a box of its own. Throws VekError for a
+    // macro longer than the buffer (nothing is sent) and for a main directory that is not a
+    // usable folder.
+    MacroOutcome SendMacro(std::string_view macro);
     const LinkTimeouts& linkTimeouts() const { return m_timeouts; }
 
     // Opens a conversation on the test's topic and closes it at once; false when none opens.
@@ -106,6 +101,8 @@ class TCreatures final : public GameInstallation {
     void notify(const BilingualBox& box) const;
     void notifyNotFound() const;
     void notifyBroken(const BilingualText& fault) const;
+    // The outcome of a conversation that failed; a broken one is reported in its box.
+    MacroOutcome failed(const LinkResult& fault) const;
 
     GamePathSources m_sources;
     GamePaths m_paths;
@@ -119,8 +116,6 @@ class TCreatures final : public GameInstallation {
     BusySink m_busySink;
     BusySink m_slowLinkSink;
     std::optional<std::string> m_topic;
-    Outcome m_outcome = Outcome::Answered;
-    BilingualText m_connectFault;
 
     // The game this component started, while it may still be coming up.
     ProcessProbe m_startedGame;
@@ -128,10 +123,6 @@ class TCreatures final : public GameInstallation {
     std::chrono::milliseconds m_startWait = kGameStartWait;
     std::chrono::milliseconds m_startPoll{250};
 };
-
-// The answer of the SendMacro just made, or nothing when its conversation failed, for runs of
-// many macros that stop at the first failure.
-std::optional<std::string> answerIfAnswered(const TCreatures& creatures, std::string answer);
 
 // The game's start: CMainPath + "creatures.exe -Embedding", in the main directory.
 ProcessLaunch gameStart(const GamePaths& paths);

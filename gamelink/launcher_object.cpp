@@ -6,7 +6,8 @@
 
 namespace vek {
 
-void putLauncherObject(TCreatures& creatures, const std::filesystem::path& programDirectory) {
+MacroOutcome putLauncherObject(TCreatures& creatures,
+                               const std::filesystem::path& programDirectory) {
     // Without an image directory there is nowhere for the game to find the picture.
     if (const std::string& images = creatures.paths().CImagePath; !images.empty()) {
         try {
@@ -16,7 +17,7 @@ void putLauncherObject(TCreatures& creatures, const std::filesystem::path& progr
             // The object is put into the world all the same; it then has no picture.
         }
     }
-    creatures.SendMacro(kLauncherMacro);
+    return creatures.SendMacro(kLauncherMacro);
 }
 
 }  // namespace vek

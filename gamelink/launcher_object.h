@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "app/macro_outcome.h"
+
 namespace vek {
 
 class TCreatures;
@@ -14,7 +16,8 @@ inline constexpr std::string_view kLauncherMacro =
     "setv attr 48,bhvr 0 0,mvto 4597 440,endm";
 
 // Copies the program's rpsw.kev to the game's image directory as vekw.spr (a failed copy is
-// not reported) and sends the launcher macro.
-void putLauncherObject(TCreatures& creatures, const std::filesystem::path& programDirectory);
+// not reported) and sends the launcher macro; what became of it.
+MacroOutcome putLauncherObject(TCreatures& creatures,
+                               const std::filesystem::path& programDirectory);
 
 }  // namespace vek

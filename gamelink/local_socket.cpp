@@ -380,53 +380,168 @@ LocalSocketServer::~LocalSocketServer() {
     }
 }
 
+// How many clients are served at once; further ones wait in the listen queue.
+constexpr std::size_t kMaxServedClients = 32;
+
+// One client of the server: its connection, the bytes it sent that make no whole frame yet,
+// the bytes of replies it has not taken yet, and its conversation.
+struct ServedClient {
+    ServedClient(int fd, Clock::time_point due) : socket(fd), deadline(due) {}
+
+    UniqueFd socket;
+    FrameReader reader{kMacroBufferLimit + 1};
+    bool connected = false;
+    // The item last poked in this conversation and the answer the poke gave.
+    std::string pokedItem;
+    std::optional<std::string> pokedAnswer;
+    std::string outbox;
+    bool framesMayWait = false;  // bytes came that may hold a whole frame
+    bool peerClosed = false;     // no more bytes will come
+    bool closeWhenSent = false;  // the conversation ends once the outbox is sent
+    bool failed = false;         // the connection failed: dropped at once
+    Clock::time_point deadline;  // a client silent or stalled until then is dropped
+};
+
+namespace {
+
+// The reply to one frame. A poke's answer is taken at once and kept with the conversation,
+// so that a macro of another client in between does not change what this one is told.
+LinkFrame replyTo(ServedClient& client, const LinkFrame& frame, LinkService& service) {
+    LinkFrame reply{FrameKind::Refused, frame.topic, frame.item, {}};
+    if (!client.connected) {
+        client.connected = frame.kind == FrameKind::Connect && service.acceptTopic(frame.topic);
+        if (client.connected) reply.kind = FrameKind::Ack;
+        client.closeWhenSent = !client.connected;
+    } else if (frame.kind == FrameKind::Poke) {
+        const std::string_view text(frame.data.data(),
+                                    std::min(frame.data.find('\0'), frame.data.size()));
+        if (service.poke(frame.topic, frame.item, text)) {
+            reply.kind = FrameKind::Ack;
+            client.pokedItem = frame.item;
+            client.pokedAnswer = service.request(frame.topic, frame.item);
+        }
+    } else if (frame.kind == FrameKind::Request) {
+        std::optional<std::string> answer = client.pokedAnswer && client.pokedItem == frame.item
+                                                ? client.pokedAnswer
+                                                : service.request(frame.topic, frame.item);
+        if (answer) {
+            reply.kind = FrameKind::Data;
+            reply.data = std::move(*answer);
+            reply.data.push_back('\0');
+        }
+    }
+    return reply;
+}
+
+// Reads what the client has sent; false when its connection failed.
+bool takeInput(ServedClient& client) {
+    char buffer[65536];
+    const ssize_t got = ::recv(client.socket.get(), buffer, sizeof buffer, 0);
+    if (got > 0) {
+        client.reader.append(std::string_view(buffer, static_cast<std::size_t>(got)));
+        client.framesMayWait = true;
+        return true;
+    }
+    if (got == 0) {
+        client.peerClosed = true;
+        return true;
+    }
+    return errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK;
+}
+
+// Writes what the client takes of its outbox without waiting; false when its connection failed.
+bool sendOutbox(ServedClient& client, std::chrono::milliseconds idleTimeout) {
+    while (!client.outbox.empty()) {
+        const ssize_t sent =
+            ::send(client.socket.get(), client.outbox.data(), client.outbox.size(), MSG_NOSIGNAL);
+        if (sent > 0) {
+            client.outbox.erase(0, static_cast<std::size_t>(sent));
+            client.deadline = Clock::now() + idleTimeout;
+            continue;
+        }
+        if (sent < 0 && errno == EINTR) continue;
+        return sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
+    return true;
+}
+
+// Answers the client's next whole frame, if it sent one and has taken every earlier reply.
+void answerNextFrame(ServedClient& client, LinkService& service,
+                     std::chrono::milliseconds idleTimeout) {
+    if (!client.outbox.empty() || !client.framesMayWait || client.closeWhenSent) return;
+    try {
+        const std::optional<LinkFrame> frame = client.reader.next();
+        if (!frame) {
+            client.framesMayWait = false;
+            return;
+        }
+        client.outbox = encodeFrame(replyTo(client, *frame, service));
+    } catch (const VekError& error) {
+        // A garbled frame ends the conversation with the reason.
+        client.outbox = encodeFrame({FrameKind::Refused, {}, {}, std::string(error.what())});
+        client.closeWhenSent = true;
+    }
+    client.deadline = Clock::now() + idleTimeout;
+}
+
+// Done with: its connection failed or ended, its conversation ended, or it stalled too long.
+bool finished(const ServedClient& client, Clock::time_point now) {
+    if (client.failed) return true;
+    if (!client.outbox.empty()) return now >= client.deadline;
+    if (client.closeWhenSent) return true;
+    if (client.peerClosed && !client.framesMayWait) return true;
+    return now >= client.deadline;
+}
+
+}  // namespace
+
 void LocalSocketServer::serve(LinkService& service, const WakePipe& stop,
                               std::chrono::milliseconds idleTimeout) {
+    std::vector<std::unique_ptr<ServedClient>> clients;
+    std::vector<pollfd> fds;
     while (true) {
-        const Io ready = waitFor(m_listener, POLLIN, Clock::time_point::max(), stop.readFd());
-        if (ready == Io::Stopped) return;
-        if (ready != Io::Done) continue;
-        UniqueFd client(::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
-        if (client.get() < 0) continue;
-        serveConversation(client.get(), service, stop, idleTimeout);
+        // The stop pipe, the listener while there is room, then every client: reading once it
+        // has taken its replies and no whole frame of it waits (so what it holds stays within
+        // a frame and one read), writing while it has not.
+        fds.assign({{stop.readFd(), POLLIN, 0}, {m_listener, 0, 0}});
+        if (clients.size() < kMaxServedClients) fds[1].events = POLLIN;
+        bool frameWaiting = false;
+        auto wake = Clock::now() + std::chrono::minutes(1);
+        for (const auto& client : clients) {
+            const bool reads = !client->framesMayWait && !client->peerClosed;
+            const short events = !client->outbox.empty() ? POLLOUT : reads ? POLLIN : 0;
+            fds.push_back({client->socket.get(), events, 0});
+            frameWaiting = frameWaiting || (client->framesMayWait && client->outbox.empty());
+            wake = std::min(wake, client->deadline);
+        }
+        const auto wait = std::max<long long>(
+            0, std::chrono::ceil<std::chrono::milliseconds>(wake - Clock::now()).count());
+        if (::poll(fds.data(), fds.size(), frameWaiting ? 0 : static_cast<int>(wait)) < 0 &&
+            errno != EINTR)
+            continue;
+        if (fds[0].revents & POLLIN) return;
+        for (std::size_t i = 0; i < clients.size(); ++i) {
+            ServedClient& client = *clients[i];
+            const short ready = fds[i + 2].revents;
+            if ((ready & (POLLIN | POLLHUP | POLLERR)) && !client.framesMayWait)
+                client.failed = !takeInput(client);
+            if (client.failed) continue;
+            // One frame per client and round, so that no client keeps the others waiting.
+            answerNextFrame(client, service, idleTimeout);
+            client.failed = !sendOutbox(client, idleTimeout);
+        }
+        const auto now = Clock::now();
+        std::erase_if(clients, [now](const auto& client) { return finished(*client, now); });
+        if (fds[1].revents & POLLIN) acceptClients(clients, idleTimeout);
     }
 }
 
-void LocalSocketServer::serveConversation(int client, LinkService& service, const WakePipe& stop,
-                                          std::chrono::milliseconds idleTimeout) {
-    FrameReader reader(kMacroBufferLimit + 1);
-    bool connected = false;
-    while (true) {
-        LinkFrame frame;
-        Io received;
-        try {
-            received =
-                receiveFrame(client, reader, Clock::now() + idleTimeout, frame, stop.readFd());
-        } catch (const VekError& error) {
-            sendAll(client, encodeFrame({FrameKind::Refused, {}, {}, std::string(error.what())}),
-                    Clock::now() + idleTimeout);
-            return;
-        }
-        if (received != Io::Done) return;
-        LinkFrame reply{FrameKind::Refused, frame.topic, frame.item, {}};
-        if (!connected) {
-            connected = frame.kind == FrameKind::Connect && service.acceptTopic(frame.topic);
-            if (connected) reply.kind = FrameKind::Ack;
-        } else if (frame.kind == FrameKind::Poke) {
-            const std::string_view text(frame.data.data(),
-                                        std::min(frame.data.find('\0'), frame.data.size()));
-            if (service.poke(frame.topic, frame.item, text)) reply.kind = FrameKind::Ack;
-        } else if (frame.kind == FrameKind::Request) {
-            if (auto answer = service.request(frame.topic, frame.item)) {
-                reply.kind = FrameKind::Data;
-                reply.data = std::move(*answer);
-                reply.data.push_back('\0');
-            }
-        }
-        if (sendAll(client, encodeFrame(reply), Clock::now() + idleTimeout, stop.readFd()) !=
-            Io::Done)
-            return;
-        if (!connected) return;
+void LocalSocketServer::acceptClients(std::vector<std::unique_ptr<ServedClient>>& clients,
+                                      std::chrono::milliseconds idleTimeout) {
+    while (clients.size() < kMaxServedClients) {
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) return;
+        clients.push_back(std::make_unique<ServedClient>(fd, Clock::now() + idleTimeout));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gamelink/link_transport.h"
 
@@ -55,9 +56,12 @@ class WakePipe {
     int m_write = -1;
 };
 
-// The server side: listens on a socket that only the user may use and serves one
-// conversation after another. A socket file left behind by a server that died is replaced;
-// a live server or a file that is not a socket is refused with a clear message.
+struct ServedClient;
+
+// The server side: listens on a socket that only the user may use and serves up to 32 clients
+// at once, one frame of each in turn, so that a client that keeps its conversation open never
+// keeps the others waiting. A socket file left behind by a server that died is replaced; a live
+// server or a file that is not a socket is refused with a clear message.
 class LocalSocketServer {
   public:
     explicit LocalSocketServer(std::filesystem::path socketPath);
@@ -68,12 +72,12 @@ class LocalSocketServer {
     const std::filesystem::path& socketPath() const { return m_path; }
 
     // Serves until `stop` is signalled. A client that stays silent for `idleTimeout` in the
-    // middle of a conversation is dropped so that the next one can be served.
+    // middle of a conversation, or does not take its reply for as long, is dropped.
     void serve(LinkService& service, const WakePipe& stop, std::chrono::milliseconds idleTimeout);
 
   private:
-    void serveConversation(int client, LinkService& service, const WakePipe& stop,
-                           std::chrono::milliseconds idleTimeout);
+    void acceptClients(std::vector<std::unique_ptr<ServedClient>>& clients,
+                       std::chrono::milliseconds idleTimeout);
 
     std::filesystem::path m_path;
     int m_listener = -1;

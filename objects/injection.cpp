@@ -22,34 +22,41 @@ std::string importInjectionMacro(std::string_view import) {
     return std::string(kInjectionPrefix) + std::string(import) + ",endm";
 }
 
-InjectionOutcome injectObject(const CobData& cob, bool uncompiledChanges, std::string_view language,
-                              const InjectionSteps& steps) {
+InjectionResult injectObject(const CobData& cob, bool uncompiledChanges, std::string_view language,
+                             const InjectionSteps& steps) {
     const bool confirmed = !uncompiledChanges || steps.askOkCancel(kNotCompiledBox);
     if (cob.scripts.empty() && cob.imports.empty()) {
         steps.showMessage(kNothingToInjectBox);
-        return InjectionOutcome::NothingToInject;
+        return {InjectionOutcome::NothingToInject, {}};
     }
-    if (!confirmed) return InjectionOutcome::Cancelled;
+    if (!confirmed) return {InjectionOutcome::Cancelled, {}};
 
+    InjectionResult result{InjectionOutcome::Injected, {}};
+    const auto send = [&steps, &result](std::string macro) {
+        MacroOutcome outcome = steps.sendMacro(macro);
+        result.sent.push_back({std::move(macro), std::move(outcome)});
+    };
     // The title comes back once, when the injection ends or is broken off by an error.
     ScopeExit title(steps.restoreTitle);
     for (std::size_t k = 0; k < cob.scripts.size(); ++k) {
         steps.showProgress(std::string(Msg::ObjectSendingScript.in(language)) +
                            std::to_string(k + 1));
-        steps.sendMacro(scriptInjectionMacro(cob.scripts[k]));
+        send(scriptInjectionMacro(cob.scripts[k]));
     }
     // Only the first installation routine is injected.
     if (!cob.imports.empty()) {
         steps.showProgress(std::string(Msg::ObjectImportingObject.in(language)));
-        steps.sendMacro(importInjectionMacro(cob.imports.front()));
+        send(importInjectionMacro(cob.imports.front()));
     }
     steps.wait(kInjectionSettleTime);
     title.runNow();
-    steps.sendMacro(kInjectionClosingMacro);
-    return InjectionOutcome::Injected;
+    send(std::string(kInjectionClosingMacro));
+    return result;
 }
 
-void killEditObject(const MacroSender& sendMacro) { sendMacro(kKillEditMacro); }
+SentMacro killEditObject(const MacroSender& sendMacro) {
+    return {std::string(kKillEditMacro), sendMacro(kKillEditMacro)};
+}
 
 void sleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
 

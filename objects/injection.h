@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/macro_outcome.h"
 #include "app/messages.h"
 #include "app/text_names.h"
 #include "language/checker.h"
@@ -28,8 +29,8 @@ std::string scriptInjectionMacro(std::string_view script);
 // "dde: scrp 0 0 0 17," + import + ",endm".
 std::string importInjectionMacro(std::string_view import);
 
-// Sends one macro over the game link and returns the game's answer.
-using MacroSender = std::function<std::string(std::string_view)>;
+// Sends one macro over the game link and returns what became of it.
+using MacroSender = std::function<MacroOutcome(std::string_view)>;
 
 // What an injection needs of its surroundings.
 struct InjectionSteps {
@@ -46,18 +47,23 @@ struct InjectionSteps {
 
 enum class InjectionOutcome { Injected, Cancelled, NothingToInject };
 
+struct InjectionResult {
+    InjectionOutcome outcome = InjectionOutcome::Cancelled;
+    std::vector<SentMacro> sent;  // every macro sent, in order, with what became of it
+};
+
 // Sends every script and the first installation routine as macros, waits, and sends the
 // closing macro. Uncompiled changes are asked about first; an object without scripts and
 // imports is reported whatever the answer was. The title is put back even if a send fails.
-InjectionOutcome injectObject(const CobData& cob, bool uncompiledChanges, std::string_view language,
-                              const InjectionSteps& steps);
+InjectionResult injectObject(const CobData& cob, bool uncompiledChanges, std::string_view language,
+                             const InjectionSteps& steps);
 
 // Checks what an injection sends: every script and the first installation routine, numbered
 // as checkCobData numbers them. A further routine is never sent, so it is not held against it.
 std::vector<Finding> checkInjection(const CobData& cob);
 
 // The object the game's edit mode holds is removed.
-void killEditObject(const MacroSender& sendMacro);
+SentMacro killEditObject(const MacroSender& sendMacro);
 
 // Sleeps for the wait of a real injection.
 void sleepFor(std::chrono::milliseconds duration);

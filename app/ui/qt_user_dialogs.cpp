@@ -17,6 +17,7 @@ QMessageBox::StandardButtons standardButtons(Buttons buttons) {
         case Buttons::OkCancel:
             return QMessageBox::Ok | QMessageBox::Cancel;
         case Buttons::YesNo:
+        case Buttons::YesNoDefaultNo:
             return QMessageBox::Yes | QMessageBox::No;
         case Buttons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -48,7 +49,14 @@ std::optional<QString> chosen(const QString& file) {
 
 Answer QtUserDialogs::message(const QString& text, const QString& caption, Buttons buttons) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, standardButtons(buttons), dialogParent());
-    return answerOf(box.exec());
+    // Return presses the safe answer where the question says so.
+    if (buttons == Buttons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
+    // A box during a long job waits for the user, not for the job.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int pressed = box.exec();
+    if (busy) QApplication::restoreOverrideCursor();
+    return answerOf(pressed);
 }
 
 void QtUserDialogs::errorReport(const QString& text) {

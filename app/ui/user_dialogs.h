@@ -12,7 +12,8 @@ inline QString pictureFilter() {
     return QStringLiteral("*.BMP (*.BMP *.bmp);;*.PNG (*.PNG *.png)");
 }
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: a question whose Return key answers No, for what must not happen by mistake.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class Answer { Ok, Cancel, Yes, No };
 
 // Every message box, question, file dialog and colour dialog of the program goes through this
@@ -21,7 +22,8 @@ class UserDialogs {
   public:
     virtual ~UserDialogs() = default;
 
-    // A message box with the given buttons; returns the button pressed.
+    // A message box with the given buttons; returns the button pressed. Return presses the
+    // first button (Ok or Yes), or No for YesNoDefaultNo.
     virtual Answer message(const QString& text, const QString& caption, Buttons buttons) = 0;
     // The application's default error report for a failed command.
     virtual void errorReport(const QString& text) = 0;

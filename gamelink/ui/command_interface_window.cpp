@@ -12,7 +12,9 @@
 
 #include "app/text_names.h"
 #include "app/ui/language.h"
+#include "app/ui/macro_report.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/status_note.h"
 #include "app/ui/widgets/wait_cursor.h"
 #include "gamelink/creatures.h"
 #include "gamelink/macro_extraction.h"
@@ -103,11 +105,13 @@ void CommandInterfaceWindow::Button1Click() {
                                 Msg::FindingLinePlace))
             return;
         const std::string macro = "inst," + toStdString(m_edit1->text()) + ",endm";
-        const QString answer = toQString(m_creatures.SendMacro(macro));
+        const SentMacro sent{macro, whileBusy([&] { return m_creatures.SendMacro(macro); })};
+        const QString answer = toQString(sent.outcome.answer);
         m_memo1->setPlainText(withPlainLineBreaks(answer));
         // English in both languages until the next language switch.
         m_label3->setText(
             QStringLiteral("Answer from Creatures (%1 Characters):").arg(answer.size()));
+        if (reportMacroProblems(context(), {&sent, 1})) showNote(this, sentNote(context(), macro));
     });
 }
 
@@ -117,7 +121,7 @@ void CommandInterfaceWindow::Extractallmakrosandsaveasmakfiles1Click() {
     runCommand([this] {
         extractAllMacros(
             [this](std::string_view macro) {
-                return answerIfAnswered(m_creatures, m_creatures.SendMacro(macro));
+                return m_creatures.SendMacro(macro).answerIfReached();
             },
             context().files.file("mac"), context().look.language(),
             [this](const std::string& line) {

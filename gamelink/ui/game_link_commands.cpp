@@ -5,8 +5,10 @@
 #include "app/text_names.h"
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
+#include "app/ui/macro_report.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/status_note.h"
+#include "app/ui/widgets/wait_cursor.h"
 #include "app/vek_error.h"
 #include "gamelink/app_exec.h"
 #include "gamelink/creatures.h"
@@ -15,7 +17,14 @@
 namespace vek::ui {
 
 void putLauncherObject(AppContext& context, TCreatures& creatures) {
-    runGuarded(context, [&] { vek::putLauncherObject(creatures, context.files.directory()); });
+    runGuarded(context, [&] {
+        const auto put = [&] {
+            return vek::putLauncherObject(creatures, context.files.directory());
+        };
+        const SentMacro sent{std::string(kLauncherMacro), whileBusy(put)};
+        if (reportMacroProblems(context, {&sent, 1}))
+            showNote(nullptr, sentNote(context, sent.macro));
+    });
 }
 
 void testConnectionToCreatures(AppContext& context, TCreatures& creatures) {

@@ -66,7 +66,7 @@ bool mayGoDespiteErrors(const AppContext& context, std::span<const Finding> find
         inLanguage(question, context.look.language()).arg(rows.join(QLatin1Char('\n')));
     return context.dialogs.message(text,
                                    inLanguage(Msg::MacroErrorsCaption, context.look.language()),
-                                   Buttons::YesNo) == Answer::Yes;
+                                   Buttons::YesNoDefaultNo) == Answer::Yes;
 }
 
 }  // namespace vek::ui

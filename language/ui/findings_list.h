@@ -38,7 +38,8 @@ class FindingsList : public QListWidget {
 };
 
 // Whether a macro or object may go to the game: yes without errors; with errors, when checking
-// is on, the user is asked `question` (its %1 is the list of errors) and decides.
+// is on, the user is asked `question` (its %1 is the list of errors) and decides; Return answers
+// No, so that a macro that may crash the game never goes by a slip of the key.
 bool mayGoDespiteErrors(const AppContext& context, std::span<const Finding> findings,
                         const Bilingual& question, const Bilingual& place);
 

@@ -10,8 +10,9 @@
 #include "app/ui/app_context.h"
 #include "app/ui/error_report.h"
 #include "app/ui/language.h"
+#include "app/ui/macro_report.h"
 #include "app/ui/qt_convert.h"
-#include "app/ui/status_note.h"
+#include "app/ui/widgets/wait_cursor.h"
 #include "language/ui/findings_list.h"
 #include "objects/injection.h"
 #include "objects/object_document.h"
@@ -97,17 +98,24 @@ void CobInjectorPage::injectCommand() {
     steps.restoreTitle = [compiler, savedTitle] { compiler->setWindowTitle(savedTitle); };
     steps.wait = m_wait;
     runGuarded(m_context, [&] {
-        const InjectionOutcome outcome =
-            injectObject(m_document.cob(), m_document.source().changedButNotCompiled(),
-                         m_context.look.language(), steps);
-        if (outcome == InjectionOutcome::Injected)
+        // Sending and the wait take no input, with the busy cursor showing.
+        const InjectionResult result = whileBusy([&] {
+            return injectObject(m_document.cob(), m_document.source().changedButNotCompiled(),
+                                m_context.look.language(), steps);
+        });
+        if (result.outcome == InjectionOutcome::Injected &&
+            reportMacroProblems(m_context, result.sent))
             Q_EMIT noteChanged(
                 m_context.text(Msg::InjectedNote).arg(toQString(m_document.cob().name)));
     });
 }
 
 void CobInjectorPage::killEditCommand() {
-    runGuarded(m_context, [this] { killEditObject(m_sendMacro); });
+    runGuarded(m_context, [this] {
+        const SentMacro sent = whileBusy([this] { return killEditObject(m_sendMacro); });
+        if (reportMacroProblems(m_context, {&sent, 1}))
+            Q_EMIT noteChanged(sentNote(m_context, sent.macro));
+    });
 }
 
 }  // namespace vek::ui

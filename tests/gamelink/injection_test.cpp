@@ -17,8 +17,8 @@ using namespace std::chrono_literals;
 struct Recorder {
     std::vector<std::string> events;
     bool answerOk = true;
-    std::function<std::string(std::string_view)> send = [](std::string_view) {
-        return std::string();
+    std::function<MacroOutcome(std::string_view)> send = [](std::string_view) {
+        return MacroOutcome::answered({});
     };
 
     InjectionSteps steps() {
@@ -61,7 +61,7 @@ TEST(InjectionTest, SendsEachScriptThenTheImportWaitsTwoSecondsAndCloses) {
     Recorder r;
     const auto cob = object({"scrp 2 5 3 1,A,endm", "scrp 2 5 3 9,B,endm"},
                             {"inst,new: simp ball 1 0 10 0,endm"});
-    EXPECT_EQ(injectObject(cob, false, "english", r.steps()), InjectionOutcome::Injected);
+    EXPECT_EQ(injectObject(cob, false, "english", r.steps()).outcome, InjectionOutcome::Injected);
     EXPECT_EQ(r.events, (std::vector<std::string>{
                             "title:Sending Script 1",
                             "send:dde: scrp 0 0 0 17,inst,scrp 2 5 3 1,A,endm",
@@ -103,12 +103,12 @@ TEST(InjectionTest, ScriptsWithoutImportsStillWaitAndClose) {
 TEST(InjectionTest, UncompiledChangesAreAskedAboutAndCancelSendsNothing) {
     Recorder r;
     r.answerOk = false;
-    EXPECT_EQ(injectObject(object({"scrp 1 2 3 4,endm"}, {}), true, "english", r.steps()),
+    EXPECT_EQ(injectObject(object({"scrp 1 2 3 4,endm"}, {}), true, "english", r.steps()).outcome,
               InjectionOutcome::Cancelled);
     EXPECT_EQ(r.events, std::vector<std::string>{"ask:COS not compiled!"});
 
     Recorder ok;
-    EXPECT_EQ(injectObject(object({"scrp 1 2 3 4,endm"}, {}), true, "english", ok.steps()),
+    EXPECT_EQ(injectObject(object({"scrp 1 2 3 4,endm"}, {}), true, "english", ok.steps()).outcome,
               InjectionOutcome::Injected);
     EXPECT_EQ(ok.sent().size(), 2u);
 }
@@ -116,7 +116,7 @@ TEST(InjectionTest, UncompiledChangesAreAskedAboutAndCancelSendsNothing) {
 TEST(InjectionTest, AnEmptyObjectIsReportedEvenAfterCancel) {
     Recorder r;
     r.answerOk = false;
-    EXPECT_EQ(injectObject(object({}, {}), true, "english", r.steps()),
+    EXPECT_EQ(injectObject(object({}, {}), true, "english", r.steps()).outcome,
               InjectionOutcome::NothingToInject);
     EXPECT_EQ(r.events,
               (std::vector<std::string>{"ask:COS not compiled!", "box:Nothing to inject!"}));
@@ -131,7 +131,7 @@ TEST(InjectionTest, AnEmptyObjectIsReportedEvenAfterCancel) {
 
 TEST(InjectionTest, TheTitleComesBackWhenASendFails) {
     Recorder r;
-    r.send = [](std::string_view macro) -> std::string {
+    r.send = [](std::string_view macro) -> MacroOutcome {
         if (macro.find("second") != std::string_view::npos) throw VekError::runtime("E/A-Fehler 3");
         return {};
     };
@@ -165,10 +165,10 @@ TEST(InjectionTest, TheGameLearnsTheScriptsAndRunsTheImport) {
         object({"scrp 2 5 3 1,inst,snde honk,endm"},
                {"inst,new: simp ball 1 0 3500 0,setv clas 33882880,setv attr 5,edit,endm"});
     injectObject(cob, false, "english", r.steps());
-    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 1,endm"), "inst,snde honk,endm");
-    EXPECT_EQ(link->SendMacro("inst,enum 2 5 3,dde: putv attr,next,endm"), "5|");
+    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 1,endm").answer, "inst,snde honk,endm");
+    EXPECT_EQ(link->SendMacro("inst,enum 2 5 3,dde: putv attr,next,endm").answer, "5|");
     killEditObject([&link](std::string_view macro) { return link->SendMacro(macro); });
-    EXPECT_EQ(link->SendMacro("inst,enum 2 5 3,dde: putv attr,next,endm"), "");
+    EXPECT_EQ(link->SendMacro("inst,enum 2 5 3,dde: putv attr,next,endm").answer, "");
 }
 
 }  // namespace

@@ -148,10 +148,10 @@ class ExtractionTest : public ::testing::Test {
                              std::function<void(int)> afterRequest = {}) {
         return extractAllMacros(
             [&](std::string_view macro) {
-                const std::string answer = link.SendMacro(macro);
+                const MacroOutcome outcome = link.SendMacro(macro);
                 ++requests;
                 if (afterRequest) afterRequest(requests);
-                return answerIfAnswered(link, answer);
+                return outcome.answerIfReached();
             },
             mac, language, [this](const std::string& line) { progress.push_back(line); });
     }
@@ -264,7 +264,9 @@ TEST_F(ExtractionTest, AnEnumerationAnswerWithABadPieceWritesNothing) {
     auto link = creaturesAt(sim.socketPath());
     try {
         extractAllMacros(
-            [&](std::string_view) { return link->SendMacro("inst,dde: putv 2,dde: putv x,endm"); },
+            [&](std::string_view) {
+                return link->SendMacro("inst,dde: putv 2,dde: putv x,endm").answer;
+            },
             mac, "english", [](const std::string&) {});
         FAIL();
     } catch (const VekError& error) {

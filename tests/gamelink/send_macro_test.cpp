@@ -76,7 +76,7 @@ TEST_F(SendMacroTest, PokesTheMacroWithItsZeroThenRequestsAndReturnsTheAnswer) {
     auto link = creatures();
     link->setLinkTopic("VEK.EXE something");
 
-    EXPECT_EQ(link->SendMacro("inst,endm"), "7|8|");
+    EXPECT_EQ(link->SendMacro("inst,endm").answer, "7|8|");
 
     const auto frames = received.all();
     ASSERT_EQ(frames.size(), 3u);
@@ -108,7 +108,7 @@ TEST_F(SendMacroTest, TheAnswerEndsAtItsFirstZeroAndAMacroIsSentUpToItsFirstZero
     Received received;
     ScriptedServer game(socket, recordingGame(received, std::string("abc\0def", 7)));
     auto link = creatures();
-    EXPECT_EQ(link->SendMacro(std::string("inst\0,kill targ,endm", 20)), "abc");
+    EXPECT_EQ(link->SendMacro(std::string("inst\0,kill targ,endm", 20)).answer, "abc");
     EXPECT_EQ(received.all().at(1).data, std::string("inst\0", 5));
 }
 
@@ -119,8 +119,8 @@ TEST_F(SendMacroTest, AMissingGameIsReportedOncePerCallAfterOneStartAttempt) {
         ++starts;
         return ProcessProbe();
     });
-    EXPECT_EQ(link->SendMacro("inst,endm"), "");
-    EXPECT_EQ(link->SendMacro("inst,endm"), "");
+    EXPECT_EQ(link->SendMacro("inst,endm").answer, "");
+    EXPECT_EQ(link->SendMacro("inst,endm").answer, "");
     EXPECT_EQ(starts, 2);
     ASSERT_EQ(notices.texts.size(), 2u);
     EXPECT_EQ(notices.texts[0], "Creatures not found! Run Creatures! ");
@@ -137,7 +137,7 @@ TEST_F(SendMacroTest, AGameStartedByTheCallReceivesTheMacroInTheSameCall) {
         game = std::make_unique<ScriptedServer>(socket, recordingGame(received, "started"));
         return ProcessProbe([] { return true; });
     });
-    EXPECT_EQ(link->SendMacro("inst,endm"), "started");
+    EXPECT_EQ(link->SendMacro("inst,endm").answer, "started");
     EXPECT_TRUE(notices.texts.empty());
     game.reset();
 }
@@ -154,11 +154,13 @@ TEST_F(SendMacroTest, AGameThatNeverAnswersGivesAnEmptyAnswerAfterThePokesTimeOu
     // The request's long time-out is not waited for once the poke has gone unanswered.
     auto link = creatures({1000ms, 150ms, 20000ms});
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(link->SendMacro("inst,endm"), "");
+    const MacroOutcome outcome = link->SendMacro("inst,endm");
     const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(outcome.answer, "");
     EXPECT_GE(took, 150ms);
     EXPECT_LT(took, 5000ms);
-    EXPECT_EQ(link->lastOutcome(), TCreatures::Outcome::TimedOut);
+    EXPECT_EQ(outcome.kind, MacroOutcome::Kind::TimedOut);
+    EXPECT_EQ(outcome.fault.english, "The game did not answer within 20 seconds");
     EXPECT_TRUE(notices.texts.empty()) << "a time-out is not reported";
 }
 
@@ -174,10 +176,32 @@ TEST_F(SendMacroTest, AGameThatNeverTakesTheConversationIsSilentNotMissing) {
         ++starts;
         return ProcessProbe();
     });
-    EXPECT_EQ(link->SendMacro("inst,endm"), "");
-    EXPECT_EQ(link->lastOutcome(), TCreatures::Outcome::TimedOut);
+    EXPECT_EQ(link->SendMacro("inst,endm").kind, MacroOutcome::Kind::TimedOut);
     EXPECT_TRUE(notices.texts.empty()) << "a stopped game is not a missing one";
     EXPECT_EQ(starts, 0);
+}
+
+TEST_F(SendMacroTest, TheOutcomeCarriesTheAnswerOrWhyThereIsNone) {
+    auto link = creatures();
+    const MacroOutcome missing = link->SendMacro("inst,endm");
+    EXPECT_EQ(missing.kind, MacroOutcome::Kind::NotReached);
+    EXPECT_NE(missing.fault.english.find("no game serves there"), std::string::npos);
+    EXPECT_EQ(notices.texts.size(), 1u) << "the link tells a missing game itself";
+
+    // A game that takes the conversation but refuses every macro.
+    ScriptedServer game(socket, [](int fd) {
+        FrameReader reader(1 << 20);
+        auto connect = readFrame(fd, reader);
+        writeFrame(fd, {FrameKind::Ack, connect->topic, {}, {}});
+        while (auto frame = readFrame(fd, reader))
+            writeFrame(fd, {FrameKind::Refused, frame->topic, frame->item, {}});
+    });
+    const MacroOutcome refused = link->SendMacro("inst,endm");
+    EXPECT_EQ(refused.kind, MacroOutcome::Kind::Refused);
+    EXPECT_EQ(refused.fault.english, "The game refused the macro");
+    EXPECT_EQ(refused.fault.german, "Das Spiel hat das Makro abgelehnt");
+    EXPECT_FALSE(refused.answerIfReached());
+    EXPECT_EQ(notices.texts.size(), 1u) << "a refusal is told by the outcome alone";
 }
 
 // A game that takes the conversation and the poke, then misbehaves at the request.
@@ -232,7 +256,7 @@ TEST_F(SendMacroTest, FaultsOfTheGameAreReportedClearlyAndGiveAnEmptyAnswerWitho
             ScriptedServer game(socket, misbehavingAtRequest(c.misbehave));
             auto link = creatures({5000ms, 5000ms, 5000ms});
             const auto start = std::chrono::steady_clock::now();
-            EXPECT_EQ(link->SendMacro("inst,endm"), "");
+            EXPECT_EQ(link->SendMacro("inst,endm").answer, "");
             EXPECT_LT(std::chrono::steady_clock::now() - start, 3000ms);
         }
         ASSERT_EQ(notices.texts.size(), 1u);
@@ -250,7 +274,7 @@ TEST_F(SendMacroTest, APeerClosingAfterThePokeIsReportedOnce) {
         readFrame(fd, reader);  // the poke, then gone
     });
     auto link = creatures({5000ms, 5000ms, 5000ms});
-    EXPECT_EQ(link->SendMacro("inst,endm"), "");
+    EXPECT_EQ(link->SendMacro("inst,endm").answer, "");
     EXPECT_EQ(notices.texts.size(), 1u);
 }
 
@@ -259,7 +283,7 @@ TEST_F(SendMacroTest, AMacroLongerThanTheBufferIsRefusedBeforeAnythingIsSent) {
     ScriptedServer game(socket, recordingGame(received, "ok"));
     auto link = creatures();
     const std::string longest(kMacroBufferLimit, 'x');
-    EXPECT_EQ(link->SendMacro(longest), "ok");
+    EXPECT_EQ(link->SendMacro(longest).answer, "ok");
     EXPECT_EQ(received.all().at(1).data.size(), kMacroBufferLimit + 1);
 
     try {
@@ -310,13 +334,13 @@ TEST_F(SendMacroTest, AStaleSocketFileIsTheMissingGameAndIsReplacedByTheNextServ
     ASSERT_TRUE(std::filesystem::exists(socket));
     auto link = creatures();
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(link->SendMacro("inst,endm"), "");
+    EXPECT_EQ(link->SendMacro("inst,endm").answer, "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);
     EXPECT_EQ(notices.texts.size(), 1u);
 
     SimProcess sim(socket);
     ASSERT_TRUE(sim.running()) << "the stand-in replaces a stale socket file";
-    EXPECT_EQ(link->SendMacro("inst,dde: putv 5,endm"), "5|");
+    EXPECT_EQ(link->SendMacro("inst,dde: putv 5,endm").answer, "5|");
 }
 
 TEST(LocalSocketServerTest, RefusesALiveServerAndAFileThatIsNoSocket) {
@@ -441,7 +465,7 @@ TEST_F(SendMacroTest, TheConnectionTestOpensAndClosesAConversationOnItsOwnTopic)
     ScriptedServer game(socket, recordingGame(received, ""));
     EXPECT_TRUE(link->testConnection());
     // Closed at once: the next conversation is served.
-    EXPECT_EQ(link->SendMacro("inst,endm"), "");
+    EXPECT_EQ(link->SendMacro("inst,endm").answer, "");
     const auto frames = received.all();
     ASSERT_GE(frames.size(), 1u);
     EXPECT_EQ(frames[0].topic, "VEK.EXE");

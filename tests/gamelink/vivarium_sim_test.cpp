@@ -34,23 +34,24 @@ TEST_F(VivariumSimTest, EnumeratesWithWildcardsAndPutsValuesEachFollowedByABar) 
         "inst,new: simp toys 1 0 10 0,setv clas 50397440,mvto 50 60,endm\n");
     SimProcess sim = start();
     auto link = creaturesAt(sim.socketPath());
-    EXPECT_EQ(link->SendMacro(kWhereAreThey), "2|5|3|10|20|2|5|4|30|40|3|1|1|50|60|");
-    EXPECT_EQ(link->SendMacro("inst,enum 2 0 0,dde: putv spcs,next,endm"), "3|4|");
-    EXPECT_EQ(link->SendMacro("inst,enum 2 5 4,dde: putv posx,next,endm"), "30|");
-    EXPECT_EQ(link->SendMacro("inst,enum 9 9 9,dde: putv posx,next,endm"), "");
-    EXPECT_EQ(link->SendMacro("inst,dde: putv 42,endm"), "42|");
+    EXPECT_EQ(link->SendMacro(kWhereAreThey).answer, "2|5|3|10|20|2|5|4|30|40|3|1|1|50|60|");
+    EXPECT_EQ(link->SendMacro("inst,enum 2 0 0,dde: putv spcs,next,endm").answer, "3|4|");
+    EXPECT_EQ(link->SendMacro("inst,enum 2 5 4,dde: putv posx,next,endm").answer, "30|");
+    EXPECT_EQ(link->SendMacro("inst,enum 9 9 9,dde: putv posx,next,endm").answer, "");
+    EXPECT_EQ(link->SendMacro("inst,dde: putv 42,endm").answer, "42|");
 }
 
 TEST_F(VivariumSimTest, StoresScriptsAndReturnsThemAsOneTextOrNothing) {
     seed("");
     SimProcess sim = start();
     auto link = creaturesAt(sim.socketPath());
-    EXPECT_EQ(link->SendMacro("dde: scrp 0 0 0 17,inst,scrp 2 5 3 1,snde honk,mvto 1 2,endm"), "");
-    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 1,endm"), "snde honk,mvto 1 2,endm");
-    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 2,endm"), "");
+    EXPECT_EQ(
+        link->SendMacro("dde: scrp 0 0 0 17,inst,scrp 2 5 3 1,snde honk,mvto 1 2,endm").answer, "");
+    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 1,endm").answer, "snde honk,mvto 1 2,endm");
+    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 2,endm").answer, "");
     // A later definition replaces the earlier one.
     link->SendMacro("inst,scrp 2 5 3 1,tick 5,endm");
-    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 1,endm"), "tick 5,endm");
+    EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 1,endm").answer, "tick 5,endm");
 }
 
 TEST_F(VivariumSimTest, AnUnknownCommandIsAnsweredWithAnErrorAndChangesNothing) {
@@ -58,20 +59,21 @@ TEST_F(VivariumSimTest, AnUnknownCommandIsAnsweredWithAnErrorAndChangesNothing) 
     SimProcess sim = start();
     auto link = creaturesAt(sim.socketPath());
     const std::string answer =
-        link->SendMacro("inst,new: simp ball 1 0 10 0,setv clas 33882880,frobnicate 3,endm");
+        link->SendMacro("inst,new: simp ball 1 0 10 0,setv clas 33882880,frobnicate 3,endm").answer;
     EXPECT_EQ(answer, "Error: unknown command 'frobnicate 3'");
-    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv spcs,next,endm"), "3|");
+    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv spcs,next,endm").answer, "3|");
     // Checked even where it would never run.
-    EXPECT_NE(
-        link->SendMacro("inst,enum 9 9 9,frobnicate,next,endm").find("Error: unknown command"),
-        std::string::npos);
-    EXPECT_NE(link->SendMacro("inst,setv attr many,endm").find("is not a number"),
+    EXPECT_NE(link->SendMacro("inst,enum 9 9 9,frobnicate,next,endm")
+                  .answer.find("Error: unknown command"),
               std::string::npos);
-    EXPECT_NE(link->SendMacro("inst,enum 0 0 0,kill targ,endm").find("enum without next"),
+    EXPECT_NE(link->SendMacro("inst,setv attr many,endm").answer.find("is not a number"),
+              std::string::npos);
+    EXPECT_NE(link->SendMacro("inst,enum 0 0 0,kill targ,endm").answer.find("enum without next"),
               std::string::npos);
     // Fails while it runs: the kill before the failing command is undone too.
-    EXPECT_NE(link->SendMacro("inst,kill targ,mvto 1 2,endm").find("no target"), std::string::npos);
-    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv spcs,next,endm"), "3|");
+    EXPECT_NE(link->SendMacro("inst,kill targ,mvto 1 2,endm").answer.find("no target"),
+              std::string::npos);
+    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv spcs,next,endm").answer, "3|");
 }
 
 // The stand-in understands the game's dictionary: every word of it, with its arguments.
@@ -79,12 +81,13 @@ TEST_F(VivariumSimTest, TheGamesDictionaryDecidesWhatIsUnderstood) {
     seed("");
     SimProcess sim = start();
     auto link = creaturesAt(sim.socketPath());
-    EXPECT_EQ(link->SendMacro("inst,snez,sndl wind,dde: putv chem 3,endm"), "0|");
-    EXPECT_EQ(link->SendMacro("inst,tick,endm"), "Error: wrong number of values in 'tick'");
-    EXPECT_EQ(link->SendMacro("inst,bhvr 1 2 3,endm"),
+    EXPECT_EQ(link->SendMacro("inst,snez,sndl wind,dde: putv chem 3,endm").answer, "0|");
+    EXPECT_EQ(link->SendMacro("inst,tick,endm").answer, "Error: wrong number of values in 'tick'");
+    EXPECT_EQ(link->SendMacro("inst,bhvr 1 2 3,endm").answer,
               "Error: wrong number of values in 'bhvr 1 2 3'");
-    EXPECT_EQ(link->SendMacro("inst,star 2 5 3,endm"), "Error: unknown command 'star 2 5 3'");
-    EXPECT_EQ(link->SendMacro("inst,tick frob,endm"),
+    EXPECT_EQ(link->SendMacro("inst,star 2 5 3,endm").answer,
+              "Error: unknown command 'star 2 5 3'");
+    EXPECT_EQ(link->SendMacro("inst,tick frob,endm").answer,
               "Error: 'frob' is not a number in 'tick frob'");
 }
 
@@ -93,14 +96,16 @@ TEST_F(VivariumSimTest, GeneratedSourcesRunAndTheirOtherCommandsAreAccepted) {
     SimProcess sim = start();
     auto link = creaturesAt(sim.socketPath());
     EXPECT_EQ(link->SendMacro(
-                  "inst,new: simp eggs 8 32 2000 0,pose 0,setv clas 33882624,setv attr 64,"
-                  "new: gene tokn abcd tokn efgh var0,setv obv0 var0,setv obv1 1,mvto 2848 868,"
-                  "sys: cmra 2648 732,slim,evnt targ,tick 100,dde: negg,endm"),
+                      "inst,new: simp eggs 8 32 2000 0,pose 0,setv clas 33882624,setv attr 64,"
+                      "new: gene tokn abcd tokn efgh var0,setv obv0 var0,setv obv1 1,mvto 2848 868,"
+                      "sys: cmra 2648 732,slim,evnt targ,tick 100,dde: negg,endm")
+                  .answer,
               "");
     EXPECT_EQ(link->SendMacro("inst,new: crea tokn abcd 1,mvto 2548 800,endi,mesg writ targ 8,"
-                              "stim writ norn 10 255 0 0 0 0 0 0 0 0 0 0,endm"),
+                              "stim writ norn 10 255 0 0 0 0 0 0 0 0 0 0,endm")
+                  .answer,
               "");
-    EXPECT_EQ(link->SendMacro("inst,enum 2 5 2,dde: putv attr,next,endm"), "64|");
+    EXPECT_EQ(link->SendMacro("inst,enum 2 5 2,dde: putv attr,next,endm").answer, "64|");
 }
 
 TEST_F(VivariumSimTest, KillsTheTargetAndTheObjectInEditMode) {
@@ -111,11 +116,11 @@ TEST_F(VivariumSimTest, KillsTheTargetAndTheObjectInEditMode) {
     SimProcess sim = start();
     auto link = creaturesAt(sim.socketPath());
     link->SendMacro("inst,kill edit,endm");
-    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv targ,next,endm"), "1|3|");
-    link->SendMacro("inst,kill edit,endm");  // nothing held: nothing happens
-    EXPECT_EQ(link->SendMacro("inst,enum 2 5 4,kill targ,next,endm"), "");
-    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv targ,next,endm"), "1|");
-    EXPECT_EQ(link->SendMacro("inst,sys: wtop,endm"), "");
+    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv targ,next,endm").answer, "1|3|");
+    link->SendMacro("inst,kill edit,endm").answer;  // nothing held: nothing happens
+    EXPECT_EQ(link->SendMacro("inst,enum 2 5 4,kill targ,next,endm").answer, "");
+    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv targ,next,endm").answer, "1|");
+    EXPECT_EQ(link->SendMacro("inst,sys: wtop,endm").answer, "");
 }
 
 TEST_F(VivariumSimTest, TheLauncherObjectPressedTwiceLeavesOneObjectAtItsPlace) {
@@ -136,9 +141,10 @@ TEST_F(VivariumSimTest, TheLauncherObjectPressedTwiceLeavesOneObjectAtItsPlace) 
     EXPECT_EQ(readFileText(dir / "Images" / "vekw.spr"), "second picture");
 
     EXPECT_EQ(
-        link->SendMacro("inst,enum 2 3 255,dde: putv posx,dde: putv posy,dde: putv attr,next,endm"),
+        link->SendMacro("inst,enum 2 3 255,dde: putv posx,dde: putv posy,dde: putv attr,next,endm")
+            .answer,
         "4597|440|48|");
-    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv spcs,next,endm"), "3|255|");
+    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv spcs,next,endm").answer, "3|255|");
     const auto log = readFileLines(logFile);
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[0], kLauncherMacro);
@@ -153,7 +159,7 @@ TEST_F(VivariumSimTest, TheLauncherObjectIsSentEvenWithoutAPicture) {
     paths.CImagePath = (dir / "missing/").string();
     link->setPaths(paths);
     putLauncherObject(*link, dir / "nowhere");
-    EXPECT_EQ(link->SendMacro("inst,enum 2 3 255,dde: putv posx,next,endm"), "4597|");
+    EXPECT_EQ(link->SendMacro("inst,enum 2 3 255,dde: putv posx,next,endm").answer, "4597|");
 }
 
 TEST_F(VivariumSimTest, LogsEveryMacroAsALineAndServesConversationsOneAfterAnother) {
@@ -162,13 +168,45 @@ TEST_F(VivariumSimTest, LogsEveryMacroAsALineAndServesConversationsOneAfterAnoth
     auto first = creaturesAt(sim.socketPath());
     auto second = creaturesAt(sim.socketPath());
     for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(
-            (i % 2 ? first : second)->SendMacro("inst,dde: putv " + std::to_string(i) + ",endm"),
-            std::to_string(i) + "|");
+        EXPECT_EQ((i % 2 ? first : second)
+                      ->SendMacro("inst,dde: putv " + std::to_string(i) + ",endm")
+                      .answer,
+                  std::to_string(i) + "|");
     }
     const auto log = readFileLines(logFile);
     ASSERT_EQ(log.size(), 20u);
     EXPECT_EQ(log[7], "inst,dde: putv 7,endm");
+}
+
+// Clients that keep their conversations open, one half-way through a macro, keep nobody else
+// waiting; each conversation is answered what its own macro gave.
+TEST_F(VivariumSimTest, ServesOtherClientsWhileConversationsStayOpen) {
+    using namespace std::chrono_literals;
+    seed("");
+    SimProcess sim = start();
+    LocalSocketTransport transport(sim.socketPath());
+    auto idle = transport.connect(kLinkService, "idle", 1000ms);
+    auto halfway = transport.connect(kLinkService, "halfway", 1000ms);
+    ASSERT_TRUE(idle && halfway);
+    const std::string macro = "inst,dde: putv 7,endm";
+    const std::string buffer = macro + '\0';
+    ASSERT_EQ(halfway->poke(kLinkItem, buffer, 1000ms).status, LinkStatus::Ok);
+
+    // A second each, far less than the idle time-out of the held ones.
+    auto link = creaturesAt(sim.socketPath(), {1000ms, 1000ms, 1000ms});
+    for (int i = 0; i < 5; ++i) {
+        const MacroOutcome outcome =
+            link->SendMacro("inst,dde: putv " + std::to_string(100 + i) + ",endm");
+        EXPECT_EQ(outcome.kind, MacroOutcome::Kind::Answered);
+        EXPECT_EQ(outcome.answer, std::to_string(100 + i) + "|");
+    }
+
+    std::string answer;
+    ASSERT_EQ(halfway->request(kLinkItem, 1000ms, answer).status, LinkStatus::Ok);
+    EXPECT_EQ(answer, std::string("7|") + '\0');
+    ASSERT_EQ(idle->poke(kLinkItem, buffer, 1000ms).status, LinkStatus::Ok);
+    ASSERT_EQ(idle->request(kLinkItem, 1000ms, answer).status, LinkStatus::Ok);
+    EXPECT_EQ(answer, std::string("7|") + '\0');
 }
 
 TEST_F(VivariumSimTest, StopsCleanlyOnSigintAndSigterm) {

@@ -122,16 +122,16 @@ class StartPathTest : public ::testing::Test {
 
 TEST_F(StartPathTest, TextTravelsInTheGamesCodePageAndTheLimitCountsItsBytes) {
     game->up = true;
-    EXPECT_EQ(link.SendMacro("Grüße"), "Grüße");
+    EXPECT_EQ(link.SendMacro("Grüße").answer, "Grüße");
     EXPECT_EQ(game->poked.back(), std::string("Gr\xfc\xdf"
                                               "e\0",
                                               6));
     // Two UTF-8 bytes a character, one on the link: the full buffer is accepted.
     std::string full;
     for (std::size_t i = 0; i < kMacroBufferLimit; ++i) full += "ü";
-    EXPECT_NO_THROW(link.SendMacro(full));
+    EXPECT_NO_THROW(link.SendMacro(full).answer);
     EXPECT_EQ(game->poked.back().size(), kMacroBufferLimit + 1);
-    EXPECT_THROW(link.SendMacro(full + "x"), VekError);
+    EXPECT_THROW(link.SendMacro(full + "x").answer, VekError);
 }
 
 TEST_F(StartPathTest, AGameStartingSlowlyIsStartedOnceAndGetsEveryMacro) {
@@ -144,8 +144,8 @@ TEST_F(StartPathTest, AGameStartingSlowlyIsStartedOnceAndGetsEveryMacro) {
         busy.push_back(on);
         if (on) game->up = true;
     });
-    EXPECT_EQ(link.SendMacro("inst,endm"), "inst,endm");
-    EXPECT_EQ(link.SendMacro("inst,endm"), "inst,endm");
+    EXPECT_EQ(link.SendMacro("inst,endm").answer, "inst,endm");
+    EXPECT_EQ(link.SendMacro("inst,endm").answer, "inst,endm");
     EXPECT_EQ(starts, 1);
     EXPECT_EQ(game->poked.size(), 2u);
     EXPECT_EQ(busy, (std::vector<bool>{true, false}));
@@ -159,11 +159,10 @@ TEST_F(StartPathTest, AStartedGameThatNeverAnswersIsNotStartedAgainWhileItRuns) 
         return ProcessProbe([&running] { return running; });
     });
     const auto before = std::chrono::steady_clock::now();
-    EXPECT_EQ(link.SendMacro("inst,endm"), "");
+    EXPECT_EQ(link.SendMacro("inst,endm").answer, "");
     EXPECT_GE(std::chrono::steady_clock::now() - before, 300ms);
-    EXPECT_EQ(link.SendMacro("inst,endm"), "");
+    EXPECT_EQ(link.SendMacro("inst,endm").kind, MacroOutcome::Kind::NotReached);
     EXPECT_EQ(starts, 1) << "no second copy while the first runs";
-    EXPECT_EQ(link.lastOutcome(), TCreatures::Outcome::NotReached);
     EXPECT_EQ(notices.size(), 2u);
     running = false;
     link.SendMacro("inst,endm");
@@ -172,12 +171,10 @@ TEST_F(StartPathTest, AStartedGameThatNeverAnswersIsNotStartedAgainWhileItRuns) 
 
 TEST_F(StartPathTest, ASilentGameTimesOutAndABrokenLinkSaysWhyWithoutTheMissingGameBox) {
     game->absent = LinkResult::timedOut();
-    EXPECT_EQ(link.SendMacro("inst,endm"), "");
-    EXPECT_EQ(link.lastOutcome(), TCreatures::Outcome::TimedOut);
+    EXPECT_EQ(link.SendMacro("inst,endm").kind, MacroOutcome::Kind::TimedOut);
     EXPECT_TRUE(notices.empty());
     game->absent = LinkResult::broken({"Wine is not installed", "Wine fehlt"});
-    link.SendMacro("inst,endm");
-    EXPECT_EQ(link.lastOutcome(), TCreatures::Outcome::Broken);
+    EXPECT_EQ(link.SendMacro("inst,endm").kind, MacroOutcome::Kind::Broken);
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("Wine is not installed"), std::string::npos);
     EXPECT_EQ(starts, 0);
@@ -193,7 +190,7 @@ TEST(StartPathWineTest, APrefixWithoutTheGameSaysWhereItLookedInsteadOfRunCreatu
     link.setLinkTransport(std::make_shared<FakeGame>());
     std::vector<std::string> notices;
     link.setNoticeSink([&](const BilingualBox& box) { notices.emplace_back(box.text.english); });
-    EXPECT_EQ(link.SendMacro("inst,endm"), "");
+    EXPECT_EQ(link.SendMacro("inst,endm").answer, "");
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("not installed in the Wine prefix " + prefix.path().string()),
               std::string::npos)
@@ -275,13 +272,13 @@ TEST(WineBridgeTransportTest,
     link.setNoticeSink([](const BilingualBox&) {});
     std::vector<bool> slow;
     link.setSlowLinkSink([&](bool on) { slow.push_back(on); });
-    EXPECT_EQ(link.SendMacro("inst,dde: putv 1,endm"), "inst,dde: putv 1,endm");
+    EXPECT_EQ(link.SendMacro("inst,dde: putv 1,endm").answer, "inst,dde: putv 1,endm");
     EXPECT_EQ(slow, (std::vector<bool>{true, false})) << "the slow start is shown, once";
     std::ofstream(dir / "refuse");
-    EXPECT_EQ(link.SendMacro("inst,endm"), "");
-    EXPECT_EQ(link.lastOutcome(), TCreatures::Outcome::NotReached);
+    EXPECT_EQ(link.SendMacro("inst,endm").kind, MacroOutcome::Kind::NotReached);
     std::filesystem::remove(dir / "refuse");
-    EXPECT_EQ(link.SendMacro("Grüße"), "Grüße") << "the replies of the refused one are all read";
+    EXPECT_EQ(link.SendMacro("Grüße").answer, "Grüße")
+        << "the replies of the refused one are all read";
     // The connection test's lone connect and its disconnect come as they are asked for.
     EXPECT_TRUE(link.testConnection());
     const std::vector<std::string> reads = readFileLines(dir / "reads.txt");

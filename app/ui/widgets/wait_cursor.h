@@ -25,4 +25,11 @@ class WaitCursor {
     QWidget* m_widget = nullptr;
 };
 
+// Runs `job` with the wait cursor over the whole program and returns what it gives.
+template <typename Job>
+auto whileBusy(Job&& job) {
+    const WaitCursor busy;
+    return job();
+}
+
 }  // namespace vek::ui

@@ -58,18 +58,19 @@ class DesignedLayoutTest : public QObject {
         layout->place(button, {110, 4, 80, 21});
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.size(), QSize(200, 30));
-        QCOMPARE(field->geometry(), QRect(66, 4, 40, 21));
+        // A shown window is laid out and sized from the event loop: each comparison waits.
+        QTRY_COMPARE(window.size(), QSize(200, 30));
+        QTRY_COMPARE(field->geometry(), QRect(66, 4, 40, 21));
 
         label->setText(QStringLiteral("A size that needs far more room than designed:"));
         button->setText(QStringLiteral("Create the file with every sprite"));
         QTRY_VERIFY2(label->width() >= label->sizeHint().width(), qPrintable(fontSetName()));
         const int growth = label->width() - 60;
-        QCOMPARE(field->geometry(), QRect(66 + growth, 4, 40, 21));
-        QVERIFY2(button->width() > button->fontMetrics().horizontalAdvance(button->text()),
-                 qPrintable(fontSetName()));
-        QCOMPARE(window.width(), button->geometry().right() + 1 + 10);
-        QCOMPARE(window.height(), 30);
+        QTRY_COMPARE(field->geometry(), QRect(66 + growth, 4, 40, 21));
+        QTRY_VERIFY2(button->width() > button->fontMetrics().horizontalAdvance(button->text()),
+                     qPrintable(fontSetName()));
+        QTRY_COMPARE(window.width(), button->geometry().right() + 1 + 10);
+        QTRY_COMPARE(window.height(), 30);
     }
 };
 

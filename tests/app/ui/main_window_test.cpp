@@ -210,7 +210,8 @@ class MainWindowTest : public QObject {
         QVERIFY(!button(bench, "SpeedButton3")->isChecked());
         QVERIFY(bench.windows().spriteEditor->isVisible());
         QVERIFY(button(bench, "SpeedButton1")->isChecked());
-        QCOMPARE(bench.windows().spriteEditor->pos(), QPoint(0, main->frameGeometry().height()));
+        QTRY_COMPARE(bench.windows().spriteEditor->pos(),
+                     QPoint(0, main->frameGeometry().height()));
 
         QTest::mouseClick(button(bench, "SpeedButton1"), Qt::LeftButton);
         for (QWidget* window : {static_cast<QWidget*>(bench.windows().spriteEditor),
@@ -238,17 +239,17 @@ class MainWindowTest : public QObject {
         TestWorkbench bench;
         bench.windows().soundPlayer->move(300, 400);
         QTest::mouseClick(button(bench, "SpeedButton4"), Qt::LeftButton);
-        QCOMPARE(bench.windows().soundPlayer->pos(), QPoint(300, 400));
+        QTRY_COMPARE(bench.windows().soundPlayer->pos(), QPoint(300, 400));
     }
 
     void theButtonBarSpansTheScreen() {
         TestWorkbench bench;
         MainWindow* main = bench.windows().main;
         const int width = QGuiApplication::primaryScreen()->geometry().width();
-        QCOMPARE(main->pos(), QPoint(0, 0));
-        QCOMPARE(main->width(), width);
-        QCOMPARE(button(bench, "SpeedButton6")->x(), width - 34);
-        QCOMPARE(button(bench, "SpeedButton8")->x(), width - 62);
+        QTRY_COMPARE(main->pos(), QPoint(0, 0));
+        QTRY_COMPARE(main->width(), width);
+        QTRY_COMPARE(button(bench, "SpeedButton6")->x(), width - 34);
+        QTRY_COMPARE(button(bench, "SpeedButton8")->x(), width - 62);
         QCOMPARE(button(bench, "SpeedButton9")->x(), 84);
     }
 

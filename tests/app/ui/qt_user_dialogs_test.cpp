@@ -75,6 +75,29 @@ class QtUserDialogsTest : public QObject {
         QCOMPARE(buttonsOfAQuestion(), (QStringList{"Cancel", "No", "Yes"}));
     }
 
+    // Return presses Yes in a plain question and No where the question defaults to No; while
+    // a long job shows the busy pointer, the box shows the normal one.
+    void returnPressesTheQuestionsDefault() {
+        QtUserDialogs qtDialogs;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        for (const auto& [buttons, expected] : {std::pair{Buttons::YesNo, Answer::Yes},
+                                                std::pair{Buttons::YesNoDefaultNo, Answer::No}}) {
+            std::optional<Qt::CursorShape> pointer;
+            QTimer::singleShot(0, [&pointer] {
+                QMessageBox* box = shown<QMessageBox>();
+                QVERIFY(box);
+                pointer = QApplication::overrideCursor()->shape();
+                QTest::keyClick(box, Qt::Key_Return);
+            });
+            QCOMPARE(
+                qtDialogs.message(QStringLiteral("Send anyway?"), QStringLiteral("?"), buttons),
+                expected);
+            QCOMPARE(pointer, std::optional<Qt::CursorShape>(Qt::ArrowCursor));
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        }
+        QApplication::restoreOverrideCursor();
+    }
+
     // The default extension is added before the dialog asks about replacing a file.
     void aNameWithoutExtensionIsAskedAboutAsTheRealFile() {
         QTemporaryDir folder;

@@ -4,12 +4,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <fstream>
 
 #include "app/file_io.h"
 #include "app/text_table.h"
+#include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/tags.h"
 #include "gamelink/sim_harness.h"
@@ -107,6 +110,66 @@ class CommandInterfaceWindowTest : public QObject {
                  QStringLiteral("inst,dde: putv 1234,dde: putv 56789,endm"));
         QCOMPARE(QString::fromStdString(log[1]), QStringLiteral("inst,,endm"));
         QVERIFY(bench.dialogs().asked.empty());
+    }
+
+    // A clean answer is told in the status line; an error answer in a box that names the
+    // macro. Typed errors are asked about first, and Return answers No.
+    void theOutcomeOfEverySendIsShown() {
+        vek::testing::TempDir dir;
+        std::ofstream(dir / "log.txt");
+        vek::testing::SimProcess sim(dir / "game", {"--log", (dir / "log.txt").string()});
+        TestWorkbench bench;
+        bench.linkTo(dir / "game");
+        CommandInterfaceWindow* window = bench.windows().commandInterface;
+        QStatusBar* status = bench.windows().main->statusBar1();
+        window->edit1()->setText(QStringLiteral("dde: putv 5"));
+        window->Button1Click();
+        QVERIFY(bench.dialogs().asked.empty());
+        QCOMPARE(status->currentMessage(), QStringLiteral("Sent inst,dde: putv 5,endm"));
+
+        window->edit1()->setText(QStringLiteral("frob 3"));
+        window->Button1Click();
+        QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
+        QCOMPARE(bench.dialogs().messages()[0].buttons, Buttons::YesNoDefaultNo);
+        QCOMPARE(vek::readFileLines(dir / "log.txt").size(), std::size_t{1});
+
+        for (const char* language : {"english", "deutsch"}) {
+            bench.context().look.setLanguage(language);
+            bench.dialogs().asked.clear();
+            bench.dialogs().messageAnswers = {Answer::Yes};
+            window->Button1Click();
+            const auto messages = bench.dialogs().messages();
+            QCOMPARE(messages.size(), std::size_t{2});
+            const bool german = std::string_view(language) == "deutsch";
+            QCOMPARE(messages[1].caption, german ? QStringLiteral("Creatures meldet ein Problem")
+                                                 : QStringLiteral("Creatures reported a problem"));
+            QCOMPARE(messages[1].text,
+                     (german ? QStringLiteral("Makro") : QStringLiteral("Macro")) +
+                         QStringLiteral(" inst,frob 3,endm:\nError: unknown command 'frob 3'"));
+            QCOMPARE(messages[1].buttons, Buttons::Ok);
+            QCOMPARE(window->memo1()->toPlainText(),
+                     QStringLiteral("Error: unknown command 'frob 3'"));
+            QMessageBox box(QMessageBox::NoIcon, messages[1].caption, messages[1].text,
+                            QMessageBox::Ok);
+            box.show();
+            saveScreenshot(&box, QStringLiteral("macro_problem_box_%1").arg(language));
+        }
+        QCOMPARE(vek::readFileLines(dir / "log.txt").size(), std::size_t{3});
+    }
+
+    // The busy pointer shows while a macro is under way and is gone after.
+    void theBusyPointerShowsWhileTheGameIsAsked() {
+        vek::testing::TempDir dir;
+        TestWorkbench bench;
+        bench.linkTo(dir / "nobody");
+        std::vector<Qt::CursorShape> during;
+        bench.workbench().creatures().setNoticeSink([&during](const vek::BilingualBox&) {
+            const QCursor* cursor = QApplication::overrideCursor();
+            during.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
+        });
+        bench.windows().commandInterface->Button1Click();
+        QCOMPARE(during, std::vector<Qt::CursorShape>{Qt::WaitCursor});
+        QVERIFY(!QApplication::overrideCursor());
     }
 
     void theAnswersLineBreaksAreLineBreaks() {

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -50,7 +51,7 @@ struct GameBench {
         return lines;
     }
     QString ask(const std::string& macro) {
-        return toQString(bench.workbench().creatures().SendMacro(macro));
+        return toQString(bench.workbench().creatures().SendMacro(macro).answer);
     }
     fs::path mainDirectory() { return vek::pathFromUtf8(bench.context().game.paths().CMainPath); }
 };
@@ -95,6 +96,10 @@ class GameLinkUiTest : public QObject {
                      QString::fromUtf8(vek::kLauncherMacro), QString::fromUtf8(vek::kLauncherMacro),
                      QStringLiteral("inst,enum 2 3 255,dde: putv posx,dde: putv posy,next,endm")}));
         QVERIFY(game.bench.dialogs().asked.empty());
+        QCOMPARE(game.bench.windows().main->statusBar1()->currentMessage(),
+                 QStringLiteral("Sent ") +
+                     QString::fromUtf8(vek::kLauncherMacro.substr(0, vek::kMacroShownLength)) +
+                     QStringLiteral("..."));
     }
 
     void theLauncherButtonWithoutTheGameSaysSoAndStillInstallsThePicture() {
@@ -221,7 +226,48 @@ class GameLinkUiTest : public QObject {
 
         page.killEditCommand();
         QCOMPARE(game.log().last(), QStringLiteral("inst,kill edit,endm"));
+        QCOMPARE(note->text(), QStringLiteral("Sent inst,kill edit,endm"));
         QCOMPARE(game.ask("inst,enum 2 5 3,dde: putv attr,next,endm"), QString());
+    }
+
+    // An object the checker finds errors in is asked about, and Return sends nothing; sent
+    // anyway, the game's error answer comes in a box naming the macro, and no success is
+    // claimed. The busy pointer shows through the sending and the wait.
+    void injectTellsTheGamesErrorAnswer() {
+        GameBench game;
+        ObjectCompilerWindow* compiler = game.bench.windows().objectCompiler;
+        CobInjectorPage& page = *compiler->injectorPage();
+        std::vector<Qt::CursorShape> cursors;
+        page.setInjectionWait([&cursors](std::chrono::milliseconds) {
+            const QCursor* cursor = QApplication::overrideCursor();
+            cursors.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
+        });
+        vek::CobData typo = ball();
+        typo.scripts[1] = "scrp 2 5 3 9,tock 0,endm";
+        vek::writeCobFile(game.dir / "typo.cob", typo);
+        compiler->loadCobFile(fromPath(game.dir / "typo.cob"));
+        ScriptedDialogs& dialogs = game.bench.dialogs();
+        dialogs.asked.clear();
+
+        page.injectCommand();
+        QCOMPARE(dialogs.messages().size(), std::size_t{1});
+        QCOMPARE(dialogs.messages()[0].buttons, Buttons::YesNoDefaultNo);
+        QVERIFY(game.log().isEmpty());
+
+        dialogs.messageAnswers = {Answer::Yes};
+        page.injectCommand();
+        QCOMPARE(game.log().size(), 4);
+        const auto messages = dialogs.messages();
+        QCOMPARE(messages.size(), std::size_t{3});
+        QCOMPARE(messages[2].caption, QStringLiteral("Creatures reported a problem"));
+        QCOMPARE(messages[2].text, QStringLiteral("Macro dde: scrp 0 0 0 17,inst,scrp 2 5 3 9,tock "
+                                                  "0,endm:\nError: unknown command 'tock 0'"));
+        QVERIFY(compiler->findChild<QLabel*>(QStringLiteral("NoteLine"))->text().isEmpty());
+        QCOMPARE(cursors, std::vector<Qt::CursorShape>{Qt::WaitCursor});
+        QVERIFY(!QApplication::overrideCursor());
+        // The scripts the game took are there; the broken one is not.
+        QCOMPARE(game.ask("inst,dde: scrp 2 5 3 1,endm"), QStringLiteral("inst,snde honk,endm"));
+        QCOMPARE(game.ask("inst,dde: scrp 2 5 3 9,endm"), QString());
     }
 
     void uncompiledChangesAreAskedAboutAndAnEmptyObjectIsReported() {

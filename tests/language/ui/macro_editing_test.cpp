@@ -319,7 +319,7 @@ class MacroEditingTest : public QObject {
         window->findChild<QAction*>(QStringLiteral("Inject2"))->trigger();
         QCOMPARE(bench.dialogs().asked.size(), before + 1);
         const auto question = bench.dialogs().messages().back();
-        QCOMPARE(question.buttons, Buttons::YesNo);
+        QCOMPARE(question.buttons, Buttons::YesNoDefaultNo);
         QVERIFY(question.text.startsWith(QStringLiteral(
             "The game may crash on these errors in the object:\nScript 1, column ")));
         QVERIFY(question.text.endsWith(QStringLiteral("Inject anyway?")));

@@ -56,7 +56,7 @@ class SpriteFileCreatorWindowTest : public QObject {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QCOMPARE(window->size().expandedTo({229, 54}), window->size());
-        QCOMPARE(control(bench, "Edit1")->size(), QSize(36, 21));
+        QTRY_COMPARE(control(bench, "Edit1")->size(), QSize(36, 21));
         window->close();
         QCOMPARE(control<QLabel>(bench, "Label1")->text(), QStringLiteral("Number of Sprites"));
         QCOMPARE(tagOf(control(bench, "Label1")), 73);

@@ -46,6 +46,8 @@ Answer ScriptedDialogs::message(const QString& text, const QString& caption, But
         messageAnswers.pop_front();
         return answer;
     }
+    // What Return would press.
+    if (buttons == Buttons::YesNoDefaultNo) return Answer::No;
     return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
 }
 

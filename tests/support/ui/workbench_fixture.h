@@ -27,8 +27,8 @@ class ScriptedDialogs final : public UserDialogs {
         Buttons buttons = Buttons::Ok;
     };
 
-    // Answers used in order; when a queue is empty, messages get their first button (Ok or
-    // Yes) and file, directory and colour dialogs are cancelled.
+    // Answers used in order; when a queue is empty, messages get the button Return presses
+    // (Ok or Yes; No for YesNoDefaultNo) and file, directory and colour dialogs are cancelled.
     std::deque<Answer> messageAnswers;
     std::deque<std::optional<QString>> fileAnswers;  // openFile, saveFile and chooseDirectory
     std::deque<std::optional<QStringList>> fileListAnswers;

@@ -86,7 +86,7 @@ class UtilitiesWindowsTest : public QObject {
             QCOMPARE(about->size().expandedTo({330, 301}), about->size());
             const auto* name = about->findChild<QPlainTextEdit*>(QStringLiteral("memo1"));
             QVERIFY(name->toPlainText().startsWith(QStringLiteral("Vekstudio\n")));
-            QCOMPARE(name->width(), 167);
+            QTRY_COMPARE(name->width(), 167);
             QVERIFY(name->height() >= 103);
             about->close();
             const QString report = about->memo2()->toPlainText();

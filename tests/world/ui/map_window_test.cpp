@@ -78,8 +78,8 @@ class MapWindowTest : public QObject {
         QCOMPARE(image(bench)->cursor().shape(), Qt::CrossCursor);
         // At the left edge, as wide as the screen.
         const QRect screen = window->screen()->availableGeometry();
-        QCOMPARE(window->x(), screen.left());
-        QCOMPARE(window->width(), screen.width());
+        QTRY_COMPARE(window->x(), screen.left());
+        QTRY_COMPARE(window->width(), screen.width());
     }
 
     void theLanguageSwitchReachesTheMenu() {
