@@ -70,7 +70,8 @@ std::filesystem::path InstanceChannel::currentSocket() {
 bool InstanceChannel::handOver(const std::filesystem::path& socket, const QStringList& files) {
     std::vector<std::string> paths;
     for (const QString& file : files) {
-        if (!file.isEmpty()) paths.push_back(toPath(QDir::current().absoluteFilePath(file)));
+        if (!file.isEmpty())
+            paths.push_back(toPath(QDir::cleanPath(QDir::current().absoluteFilePath(file))));
     }
     return handOverFiles(socket, paths, kAnswerTime);
 }

@@ -235,7 +235,9 @@ TEST(HandOverSocketTest, NoOtherUserReceivesOrHandsOverFiles) {
         });
         char signal;
         ASSERT_EQ(::read(ready[0], &signal, 1), 1);
-        if (chownedToUs) ASSERT_EQ(::chown(socket.c_str(), 0, 0), 0);
+        if (chownedToUs) {
+            ASSERT_EQ(::chown(socket.c_str(), 0, 0), 0);
+        }
         EXPECT_FALSE(handOverFiles(socket, kFiles, 1s)) << chownedToUs;
         EXPECT_EQ(waitForChild(listener), 0) << "nobody received nothing; chowned " << chownedToUs;
     }
