@@ -16,6 +16,8 @@
 #include <utility>
 
 #include "app/file_io.h"
+#include "app/private_folder.h"
+#include "app/socket_io.h"
 #include "app/text_names.h"
 #include "app/vek_error.h"
 #include "gamelink/link_frame.h"
@@ -23,81 +25,11 @@
 namespace vek {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using Clock = SocketClock;
 
 namespace {
 
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd = -1) : m_fd(fd) {}
-    ~UniqueFd() { reset(); }
-    UniqueFd(UniqueFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept {
-        if (this != &other) {
-            reset();
-            m_fd = std::exchange(other.m_fd, -1);
-        }
-        return *this;
-    }
-    int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
-    void reset() {
-        if (m_fd >= 0) ::close(m_fd);
-        m_fd = -1;
-    }
-
-  private:
-    int m_fd;
-};
-
 std::string systemText(int error) { return std::strerror(error); }
-
-bool fillAddress(const fs::path& path, sockaddr_un& address) {
-    std::memset(&address, 0, sizeof address);
-    address.sun_family = AF_UNIX;
-    const std::string text = path.string();
-    if (text.empty() || text.size() >= sizeof address.sun_path) return false;
-    std::memcpy(address.sun_path, text.data(), text.size());
-    return true;
-}
-
-enum class Io { Done, TimedOut, Closed, Stopped, Failed };
-
-// Waits until `fd` is ready for `events`, the deadline passes or the stop pipe fires.
-Io waitFor(int fd, short events, Clock::time_point deadline, int stopFd) {
-    while (true) {
-        const auto left =
-            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0) return Io::TimedOut;
-        pollfd fds[2] = {{fd, events, 0}, {stopFd, POLLIN, 0}};
-        const int ready =
-            ::poll(fds, stopFd >= 0 ? 2 : 1, static_cast<int>(std::min<long long>(left, 60000)));
-        if (ready < 0) {
-            if (errno == EINTR) continue;
-            return Io::Failed;
-        }
-        if (stopFd >= 0 && (fds[1].revents & POLLIN)) return Io::Stopped;
-        if (fds[0].revents != 0) return Io::Done;
-    }
-}
-
-Io sendAll(int fd, std::string_view bytes, Clock::time_point deadline, int stopFd = -1) {
-    while (!bytes.empty()) {
-        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (sent > 0) {
-            bytes.remove_prefix(static_cast<std::size_t>(sent));
-            continue;
-        }
-        if (sent < 0 && errno == EINTR) continue;
-        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            const Io ready = waitFor(fd, POLLOUT, deadline, stopFd);
-            if (ready != Io::Done) return ready;
-            continue;
-        }
-        return (sent < 0 && (errno == EPIPE || errno == ECONNRESET)) ? Io::Closed : Io::Failed;
-    }
-    return Io::Done;
-}
 
 // Reads until the reader holds a whole frame. A garbled or oversized frame throws VekError.
 Io receiveFrame(int fd, FrameReader& reader, Clock::time_point deadline, LinkFrame& frame,
@@ -209,32 +141,9 @@ class LocalConversation : public LinkConversation {
     BilingualText m_broken;
 };
 
-fs::path runtimeDirectory() {
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) return runtime;
-    return fs::temp_directory_path() / ("vekstudio-" + std::to_string(::getuid()));
-}
-
 VekError cannotListen(const fs::path& path) {
     const std::string why = systemText(errno);
     return VekError(fill(Msg::CannotListenAtSocket, {why}), ErrorDetail::ofFile(path));
-}
-
-// The socket's folder must be the user's own and closed to others, so that no other user can
-// put a socket of theirs where the program looks for the game, nor read what it says there.
-void checkPrivateDirectory(const fs::path& directory) {
-    struct stat info {};
-    if (::lstat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        info.st_uid != ::getuid() || (info.st_mode & 0077) != 0) {
-        throw VekError(Msg::ReasonFolderNotPrivate, ErrorDetail::ofFile(directory));
-    }
-}
-
-void ensurePrivateDirectory(const fs::path& directory) {
-    if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
-        const std::string why = systemText(errno);
-        throw VekError(fill(Msg::CannotCreateFolder, {why}), ErrorDetail::ofFile(directory));
-    }
-    checkPrivateDirectory(directory);
 }
 
 // Why no game was reached at `path`, from connect's error and what lies there.
@@ -272,7 +181,7 @@ std::unique_ptr<LinkConversation> LocalSocketTransport::connect(std::string_view
     if (path.parent_path() == runtimeDirectory() && fs::exists(path.parent_path(), missing))
         checkPrivateDirectory(path.parent_path());
     sockaddr_un address;
-    if (!fillAddress(path, address)) {
+    if (!fillUnixAddress(path, address)) {
         m_failure.fault = notReachedAt(path, ENAMETOOLONG);
         return nullptr;
     }
@@ -332,7 +241,7 @@ void WakePipe::signal() const {
 
 LocalSocketServer::LocalSocketServer(fs::path socketPath) : m_path(std::move(socketPath)) {
     sockaddr_un address;
-    if (!fillAddress(m_path, address)) {
+    if (!fillUnixAddress(m_path, address)) {
         const std::string most = std::to_string(sizeof address.sun_path - 1);
         throw VekError(fill(Msg::SocketPathLength, {most}), ErrorDetail::ofFile(m_path));
     }

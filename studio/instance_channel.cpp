@@ -1,103 +1,129 @@
 #include "studio/instance_channel.h"
 
-#include <unistd.h>
-
 #include <QDir>
-#include <QLocalSocket>
-#include <QRegularExpression>
-#include <memory>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include "app/hand_over.h"
+#include "app/ui/qt_convert.h"
+#include "app/vek_error.h"
 
 namespace vek::ui {
 
 namespace {
 
-constexpr int kConnectMilliseconds = 1000;
-constexpr int kAnswerMilliseconds = 5000;
-const QByteArray kAcknowledged = QByteArrayLiteral("ok\n");
-// A message larger than this is no list of files.
-constexpr qsizetype kMaxMessageBytes = 1 << 20;
+// A later start waits this long for the answer: longer than a running program that serves
+// others first may take.
+constexpr std::chrono::milliseconds kAnswerTime = 3 * kHandOverSendTime;
+// A program that cannot accept now (too many files open) tries again after this pause.
+constexpr int kAcceptPauseMilliseconds = 200;
 
 }  // namespace
 
-QByteArray encodeHandOver(const QStringList& files) {
-    QByteArray message;
+struct InstanceChannel::Listener {
+    HandOverServer server;
+    std::unique_ptr<QSocketNotifier> notifier;
+};
+
+// One later start's connection: its message, its notifier and its time to send it.
+class InstanceChannel::Session : public QObject {
+  public:
+    Session(HandOverPeer peer, QObject* parent)
+        : QObject(parent), m_peer(std::move(peer)), m_notifier(m_peer.fd(), QSocketNotifier::Read) {
+        m_deadline.setSingleShot(true);
+        m_deadline.start(kHandOverSendTime);
+    }
+
+    HandOverPeer& peer() { return m_peer; }
+    QSocketNotifier& notifier() { return m_notifier; }
+    QTimer& deadline() { return m_deadline; }
+    // Ends the session once: nothing more is read, and it goes when control is back in the loop.
+    bool end() {
+        if (m_ended) return false;
+        m_ended = true;
+        m_notifier.setEnabled(false);
+        m_deadline.stop();
+        deleteLater();
+        return true;
+    }
+
+  private:
+    bool m_ended = false;
+    HandOverPeer m_peer;
+    QSocketNotifier m_notifier;
+    QTimer m_deadline;
+};
+
+InstanceChannel::InstanceChannel(std::filesystem::path socket, QObject* parent)
+    : QObject(parent), m_socket(std::move(socket)), m_listener(std::make_unique<Listener>()) {}
+
+InstanceChannel::~InstanceChannel() = default;
+
+std::filesystem::path InstanceChannel::currentSocket() {
+    try {
+        return handOverSocketPath();
+    } catch (const VekError&) {
+        return {};
+    }
+}
+
+bool InstanceChannel::handOver(const std::filesystem::path& socket, const QStringList& files) {
+    std::vector<std::string> paths;
     for (const QString& file : files) {
-        // A name with a line break cannot travel as a line: it stays behind.
-        if (file.contains(QLatin1Char('\n')) || file.isEmpty()) continue;
-        message += QDir::cleanPath(QDir::current().absoluteFilePath(file)).toUtf8() + '\n';
+        if (!file.isEmpty())
+            paths.push_back(toPath(QDir::cleanPath(QDir::current().absoluteFilePath(file))));
     }
-    return message + '\n';
-}
-
-std::optional<QStringList> decodeHandOver(const QByteArray& message) {
-    const qsizetype end = message.startsWith('\n') ? 0 : message.indexOf("\n\n");
-    if (end < 0) return std::nullopt;
-    QStringList files;
-    for (const QByteArray& line : message.left(end).split('\n')) {
-        if (!line.isEmpty()) files << QString::fromUtf8(line);
-    }
-    return files;
-}
-
-InstanceChannel::InstanceChannel(QString serverName, QObject* parent)
-    : QObject(parent), m_serverName(std::move(serverName)) {
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&m_server, &QLocalServer::newConnection, this, &InstanceChannel::accept);
-}
-
-QString InstanceChannel::serverNameFor(const QString& user, const QString& display) {
-    QString place = display.isEmpty() ? QStringLiteral("none") : display;
-    place.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9.]")), QStringLiteral("_"));
-    return QStringLiteral("vekstudio-%1-%2").arg(user, place);
-}
-
-QString InstanceChannel::currentServerName() {
-    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
-    if (display.isEmpty()) display = qEnvironmentVariable("DISPLAY");
-    const QString name = serverNameFor(QString::number(::getuid()), display);
-    // The user's own runtime folder, where nobody else can put a socket of that name first.
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return runtime.isEmpty() ? name : runtime + QLatin1Char('/') + name;
-}
-
-bool InstanceChannel::handOver(const QString& serverName, const QStringList& files) {
-    QLocalSocket socket;
-    socket.connectToServer(serverName);
-    if (!socket.waitForConnected(kConnectMilliseconds)) return false;
-    socket.write(encodeHandOver(files));
-    if (!socket.waitForBytesWritten(kAnswerMilliseconds)) return false;
-    // The running program answers once it has the files; a hung one does not.
-    QByteArray answer;
-    while (answer.size() < kAcknowledged.size() && socket.waitForReadyRead(kAnswerMilliseconds))
-        answer += socket.readAll();
-    return answer == kAcknowledged;
+    return handOverFiles(socket, paths, kAnswerTime);
 }
 
 bool InstanceChannel::listen() {
-    if (m_server.listen(m_serverName)) return true;
-    // A socket file left by a program that ended without closing it: nobody answers there.
-    QLocalSocket probe;
-    probe.connectToServer(m_serverName);
-    if (probe.waitForConnected(kConnectMilliseconds)) return false;
-    QLocalServer::removeServer(m_serverName);
-    return m_server.listen(m_serverName);
+    if (!m_listener->server.listen(m_socket)) return false;
+    m_listener->notifier =
+        std::make_unique<QSocketNotifier>(m_listener->server.fd(), QSocketNotifier::Read);
+    connect(m_listener->notifier.get(), &QSocketNotifier::activated, this,
+            &InstanceChannel::acceptWaiting);
+    return true;
 }
 
-void InstanceChannel::accept() {
-    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        auto received = std::make_shared<QByteArray>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, received] {
-            *received += socket->readAll();
-            if (received->size() > kMaxMessageBytes) return socket->abort();
-            const std::optional<QStringList> files = decodeHandOver(*received);
-            if (!files) return;
-            received->clear();
-            socket->write(kAcknowledged);
-            socket->flush();
-            Q_EMIT filesReceived(*files);
-        });
+void InstanceChannel::acceptWaiting() {
+    QSocketNotifier& listening = *m_listener->notifier;
+    while (m_sessions < kMaxHandOverConnections) {
+        HandOverServer::Accepted accepted = m_listener->server.accept();
+        if (accepted.failed) {
+            // The socket stays; the starts that wait are taken once accepting works again.
+            listening.setEnabled(false);
+            QTimer::singleShot(kAcceptPauseMilliseconds, this, [this] { acceptWaiting(); });
+            return;
+        }
+        if (!accepted.peer) break;
+        auto* session = new Session(std::move(*accepted.peer), this);
+        ++m_sessions;
+        connect(&session->notifier(), &QSocketNotifier::activated, this,
+                [this, session] { receive(session); });
+        connect(&session->deadline(), &QTimer::timeout, this, [this, session] { finish(session); });
     }
+    // Further starts wait in the socket's queue until a session ends.
+    listening.setEnabled(m_sessions < kMaxHandOverConnections);
+}
+
+void InstanceChannel::receive(Session* session) {
+    const HandOverReader::State state = session->peer().receive();
+    if (state == HandOverReader::State::Incomplete) return;
+    if (state == HandOverReader::State::Complete) {
+        session->peer().acknowledge();
+        QStringList files;
+        for (const std::string& file : session->peer().files()) files << fromPath(file);
+        // Whatever opening them shows runs from the event loop, after the session is gone.
+        QMetaObject::invokeMethod(
+            this, [this, files] { Q_EMIT filesReceived(files); }, Qt::QueuedConnection);
+    }
+    finish(session);
+}
+
+void InstanceChannel::finish(Session* session) {
+    if (!session->end()) return;
+    --m_sessions;
+    if (m_listener->notifier && !m_listener->notifier->isEnabled()) acceptWaiting();
 }
 
 }  // namespace vek::ui

@@ -1,45 +1,50 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QObject>
 #include <QStringList>
-#include <optional>
+#include <filesystem>
+#include <memory>
+
+class QSocketNotifier;
 
 namespace vek::ui {
 
-// One running program per user and display: the first start listens on a local server named for
-// both; a later start hands its files to it and ends there.
+// One running program per user and display (`app/hand_over.h`): the running program listens;
+// a later start hands its files to it and ends there.
 class InstanceChannel : public QObject {
     Q_OBJECT
   public:
-    explicit InstanceChannel(QString serverName, QObject* parent = nullptr);
+    explicit InstanceChannel(std::filesystem::path socket, QObject* parent = nullptr);
+    ~InstanceChannel() override;
 
-    // The server's name for a user and display.
-    static QString serverNameFor(const QString& user, const QString& display);
-    // The name for this process's user and display ($WAYLAND_DISPLAY, else $DISPLAY), in the
-    // user's runtime folder where there is one.
-    static QString currentServerName();
+    // The socket for this user and display; empty where no private folder can be had.
+    static std::filesystem::path currentSocket();
 
-    // Hands the files to the running program; false when none answers in time.
-    static bool handOver(const QString& serverName, const QStringList& files);
+    // Hands the files (relative ones are taken from the working folder) to the running program;
+    // false when none of this user's answers in time.
+    static bool handOver(const std::filesystem::path& socket, const QStringList& files);
 
-    // Starts listening (only the user may connect); false when the name cannot be taken.
+    // Starts listening; false when the socket cannot be taken (another program serves it).
     bool listen();
+    // The later starts served now.
+    std::size_t sessionsOpen() const { return m_sessions; }
 
   Q_SIGNALS:
-    // A later start's files (absolute paths); empty when it was started without files.
+    // A later start's files (absolute paths); empty when it was started without files. Sent from
+    // the event loop once the later start has its answer, never from within a socket's event.
     void filesReceived(const QStringList& files);
 
   private:
-    void accept();
+    class Session;
 
-    QString m_serverName;
-    QLocalServer m_server;
+    void acceptWaiting();
+    void receive(Session* session);
+    void finish(Session* session);
+
+    std::filesystem::path m_socket;
+    struct Listener;
+    std::unique_ptr<Listener> m_listener;
+    std::size_t m_sessions = 0;
 };
-
-// The files as absolute paths, one a line, and an empty line ending the message.
-QByteArray encodeHandOver(const QStringList& files);
-// The files of a complete message; nothing while the ending line has not arrived.
-std::optional<QStringList> decodeHandOver(const QByteArray& message);
 
 }  // namespace vek::ui

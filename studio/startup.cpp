@@ -1,8 +1,8 @@
 #include "studio/startup.h"
 
 #include <QTimer>
+#include <filesystem>
 #include <iostream>
-#include <memory>
 
 #include "app/install_layout.h"
 #include "app/program_directory.h"
@@ -40,8 +40,9 @@ constexpr const char* kUsage =
     "  --ini FILE      keep the settings in FILE instead of the user's VEK.INI\n"
     "  debug           (last on the line) show the start-up trace\n";
 
-// Starts with their own installation or settings run beside a running program.
-bool usesDefaultSession(const StartupOptions& options) {
+// A start without an installation or settings of its own hands its files to the running
+// program, whatever that one was started with; one with its own runs beside it.
+bool handsOverItsFiles(const StartupOptions& options) {
     return !options.demo && !options.gameDir && !options.winePrefix && !options.floppy &&
            !options.vekIni;
 }
@@ -97,12 +98,10 @@ int runVekstudio(int argc, char* argv[]) {
     }
     VekApplication application(argc, argv);
     const QStringList files = filesToOpen(options);
-    std::unique_ptr<InstanceChannel> channel;
-    if (usesDefaultSession(options)) {
-        const QString serverName = InstanceChannel::currentServerName();
-        if (InstanceChannel::handOver(serverName, files)) return 0;
-        channel = std::make_unique<InstanceChannel>(serverName);
-    }
+    const std::filesystem::path socket = InstanceChannel::currentSocket();
+    if (!socket.empty() && handsOverItsFiles(options) && InstanceChannel::handOver(socket, files))
+        return 0;
+    InstanceChannel channel(socket);
     QtUserDialogs dialogs;
     application.setDialogs(&dialogs);
     QtSoundOutput sound;
@@ -120,8 +119,9 @@ int runVekstudio(int argc, char* argv[]) {
     QObject::connect(main, &VekWindow::closed, &application, &QApplication::quit);
     if (workbench.context().startup.quitAfterStartup()) return 0;
     // Only once the windows exist: files handed over during start-up's questions would be lost.
-    if (channel) channel->listen();
-    serveFiles(workbench, channel.get(), files);
+    // Any running program serves later starts, unless another one does so already.
+    if (!socket.empty()) channel.listen();
+    serveFiles(workbench, &channel, files);
     return QApplication::exec();
 }
 

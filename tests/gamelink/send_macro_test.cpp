@@ -10,6 +10,7 @@
 #include "app/vek_error.h"
 #include "gamelink/creatures.h"
 #include "gamelink/sim_harness.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace vek::testing {
@@ -399,22 +400,6 @@ TEST(LocalSocketPathTest, TheServiceNamesTheSocketInTheRuntimeFolder) {
     savedFixed.empty() ? ::unsetenv("VEK_LINK_SOCKET")
                        : ::setenv("VEK_LINK_SOCKET", savedFixed.c_str(), 1);
 }
-
-// Sets an environment variable (or unsets it, for nullptr) until the end of the scope.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_saved = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~ScopedEnv() { m_saved ? ::setenv(m_name, m_saved->c_str(), 1) : ::unsetenv(m_name); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* m_name;
-    std::optional<std::string> m_saved;
-};
 
 TEST(LocalSocketClientTest, RefusesAFallbackFolderThatIsNotTheUsersPrivateOne) {
     TempDir dir;

@@ -41,6 +41,7 @@ std::vector<ScriptedDialogs::Asked> ScriptedDialogs::ofKind(const QString& kind)
 
 Answer ScriptedDialogs::message(const QString& text, const QString& caption, Buttons buttons) {
     asked.push_back({QStringLiteral("message"), text, caption, buttons});
+    if (shownBy) return shownBy->message(text, caption, buttons);
     if (!messageAnswers.empty()) {
         const Answer answer = messageAnswers.front();
         messageAnswers.pop_front();
@@ -53,6 +54,7 @@ Answer ScriptedDialogs::message(const QString& text, const QString& caption, But
 
 void ScriptedDialogs::errorReport(const QString& text) {
     asked.push_back({QStringLiteral("error"), text, {}});
+    if (shownBy) shownBy->errorReport(text);
 }
 
 std::optional<QString> ScriptedDialogs::nextFile(const QString& kind, const QString& title,

@@ -35,6 +35,9 @@ class ScriptedDialogs final : public UserDialogs {
     std::deque<std::optional<QColor>> colorAnswers;
 
     std::vector<Asked> asked;
+    // When set, messages and reports are also shown by these dialogs (real boxes with their own
+    // event loop), whose answers then count instead of the scripted ones.
+    UserDialogs* shownBy = nullptr;
 
     std::vector<Asked> messages() const { return ofKind(QStringLiteral("message")); }
     std::vector<Asked> errors() const { return ofKind(QStringLiteral("error")); }
