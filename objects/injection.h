@@ -28,6 +28,10 @@ std::string scriptInjectionMacro(std::string_view script);
 // "dde: scrp 0 0 0 17," + import + ",endm".
 std::string importInjectionMacro(std::string_view import);
 
+// The same macros, each character of the script or import at the place it was written.
+MacroText scriptInjectionMacro(const MacroText& script);
+MacroText importInjectionMacro(const MacroText& import);
+
 // Sends one macro over the game link and returns the game's answer.
 using MacroSender = std::function<std::string(std::string_view)>;
 
