@@ -14,7 +14,12 @@ namespace {
 // Thrown once a fault has been reported: it ends the script that ran into it.
 struct ScriptFault {};
 
-std::string objectName(int id) { return "#" + std::to_string(id); }
+// Built by appends: GCC 12 warns falsely about a concatenation with a literal here.
+std::string objectName(int id) {
+    std::string name(1, '#');
+    name.append(std::to_string(id));
+    return name;
+}
 
 // Sums and products wrap around as the game's 32-bit arithmetic does, without undefined
 // behaviour here.
@@ -399,9 +404,12 @@ class Interpreter {
     }
 
     void stimulus(const Instruction& instruction) {
-        std::string detail = "stim writ " + objectName(argument(instruction, 0));
-        for (std::size_t k = 1; k < instruction.arguments.size(); ++k)
-            detail += " " + std::to_string(value(instruction.arguments[k]));
+        std::string detail("stim writ ");
+        detail.append(objectName(argument(instruction, 0)));
+        for (std::size_t k = 1; k < instruction.arguments.size(); ++k) {
+            detail.push_back(' ');
+            detail.append(std::to_string(value(instruction.arguments[k])));
+        }
         happen(HappeningKind::Stimulus, instruction.position, std::move(detail));
     }
 
