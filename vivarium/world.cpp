@@ -130,9 +130,12 @@ class Interpreter {
     }
 
     Object& target(const Word* word, TextPosition position) const {
-        Object* object = m_world.findObject(m_run.target);
-        if (!object) fault(position, fill(Msg::VivariumNoTarget, {nameOf(word)}));
-        return *object;
+        // Objects stay where they are while a script runs (the killed are removed after it), so
+        // the last one found serves again while the target is the same.
+        if (!m_found || m_found->id != m_run.target || m_found->killed)
+            m_found = m_world.findObject(m_run.target);
+        if (!m_found) fault(position, fill(Msg::VivariumNoTarget, {nameOf(word)}));
+        return *m_found;
     }
     Object& target(const Instruction& instruction) const {
         return target(instruction.word, instruction.position);
@@ -630,6 +633,7 @@ class Interpreter {
 
     World& m_world;
     Run& m_run;
+    mutable Object* m_found = nullptr;
     int m_scratch = 0;
 };
 
