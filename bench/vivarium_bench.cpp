@@ -35,8 +35,10 @@ void tickOfManyObjects(benchmark::State& state) {
                        nullptr);
     }
     std::size_t commands = 0;
-    world.setCommandHook(
-        [&](const vek::vivarium::Run&, const vek::vivarium::Instruction&) { ++commands; });
+    world.setCommandHook([&](const vek::vivarium::Run&, const vek::vivarium::Instruction&) {
+        ++commands;
+        return true;
+    });
     world.tick();
     const double perTick = static_cast<double>(commands);
     world.setCommandHook({});

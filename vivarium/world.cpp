@@ -64,18 +64,23 @@ class Interpreter {
     void go() {
         const std::vector<Instruction>& code = m_run.program->instructions;
         int commands = 0;
+        m_run.held = false;
         try {
             while (!m_run.ended && m_run.waitTicks == 0 && m_run.animationWatched == 0) {
                 if (m_run.next >= code.size()) {
                     m_run.ended = true;
                     break;
                 }
-                const Instruction& instruction = code[m_run.next++];
+                const Instruction& instruction = code[m_run.next];
+                if (m_world.m_commandHook && !m_world.m_commandHook(m_run, instruction)) {
+                    m_run.held = true;
+                    break;
+                }
+                ++m_run.next;
                 if (++commands > kCommandsPerTickLimit) {
                     fault(instruction, fill(Msg::VivariumTooManyCommands,
                                             {std::to_string(kCommandsPerTickLimit)}));
                 }
-                if (m_world.m_commandHook) m_world.m_commandHook(m_run, instruction);
                 execute(instruction);
             }
         } catch (const ScriptFault&) {

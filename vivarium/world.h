@@ -49,6 +49,7 @@ struct Run {
     int it = 0;
     int waitTicks = 0;         // ticks until it goes on; 0 when not waiting
     int animationWatched = 0;  // over: the object whose animation must end first
+    bool held = false;         // the command hook holds it before its next command
     bool ended = false;
     std::vector<std::size_t> calls;  // where each gsub returns to
     std::vector<int> repeats;        // the rounds still to run of each reps
@@ -147,10 +148,10 @@ class World {
     void setObserver(std::function<void(const Happening&)> observer) {
         m_observer = std::move(observer);
     }
-    // Called before each command runs; for a stepper. May be empty.
-    void setCommandHook(std::function<void(const Run&, const Instruction&)> hook) {
-        m_commandHook = std::move(hook);
-    }
+    // Asked before each command runs, for a stepper or a breakpoint: false holds the script
+    // before the command, and its next turn asks again. May be empty.
+    using CommandHook = std::function<bool(const Run&, const Instruction&)>;
+    void setCommandHook(CommandHook hook) { m_commandHook = std::move(hook); }
 
   private:
     friend class Interpreter;
@@ -172,7 +173,7 @@ class World {
     int m_tick = 0;
     int m_edit = 0;
     std::function<void(const Happening&)> m_observer;
-    std::function<void(const Run&, const Instruction&)> m_commandHook;
+    CommandHook m_commandHook;
 };
 
 // The event that a message number (mesg writ) starts: 0 activates 1, 1 activates 2, 2

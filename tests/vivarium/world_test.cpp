@@ -287,5 +287,25 @@ TEST(Flow, AnActivatedRepeatingAnimationRunsOneFrameATickAndTimersKeepTheirRate)
     EXPECT_EQ(world.objects().front().objectVariables[0], 2);
 }
 
+TEST(Flow, ACommandHookHoldsAScriptAtABreakpointUntilItLetsItGo) {
+    FakeSprites sprites;
+    sprites.add("pupy", 6);
+    vivarium::World world(sprites.lookup());
+    world.runMacro(MacroText("scrp 0 0 0 1,pose 1,\npose 2,pose 3,endm"), nullptr);
+    world.runMacro(MacroText("inst,new: simp pupy 6 0 1000 0,endm"), nullptr);
+    // A breakpoint on line 2 (pose 2), let through from tick 3 on.
+    world.setCommandHook([&](const vivarium::Run&, const vivarium::Instruction& instruction) {
+        return instruction.position.line != 2 || world.currentTick() >= 3;
+    });
+    world.sendEvent(1, vivarium::kEventActivate1);
+    std::vector<int> poses;
+    for (int tick = 1; tick <= 4; ++tick) {
+        world.tick();
+        poses.push_back(world.objects().front().pose);
+        EXPECT_EQ(world.objects().front().run.has_value(), tick < 3) << tick;
+    }
+    EXPECT_EQ(poses, (std::vector<int>{1, 1, 3, 3}));
+}
+
 }  // namespace
 }  // namespace vek::testing
