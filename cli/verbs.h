@@ -22,5 +22,6 @@ Verb eggsVerb();
 Verb gameSettingVerb();
 Verb soundsVerb();
 Verb reportVerb();
+Verb tryVerb();
 
 }  // namespace vek::cli

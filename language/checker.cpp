@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <optional>
 
 #include "app/ansi_text.h"
@@ -86,6 +87,22 @@ std::optional<NumberLiteral> numberLiteral(std::string_view text) {
     return literal;
 }
 
+// The whole part of a number literal, saturated where it does not fit.
+long long wholePart(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+    long long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') break;
+        if (value > (std::numeric_limits<long long>::max() - 9) / 10) {
+            value = std::numeric_limits<long long>::max();
+            break;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return negative ? -value : value;
+}
+
 constexpr std::string_view kComparisons[] = {"eq", "ne", "lt", "gt", "le", "ge", "bt", "bf"};
 constexpr std::string_view kComparisonSymbols[] = {"=", "<>", "<", ">", "<=", ">="};
 
@@ -148,6 +165,7 @@ class Analyzer {
     void collectTokens(std::vector<Token>* tokens) { m_tokens = tokens; }
     // The argument places of the last command read.
     void collectArgumentSlots(std::vector<ArgumentSlot>* slots) { m_slots = slots; }
+    void collectCommands(std::vector<ParsedCommand>* commands) { m_commands = commands; }
 
     void run() {
         if (m_kind == MacroKind::ScriptBody) m_blocks.push_back({nullptr, 0, 0, false});
@@ -192,6 +210,12 @@ class Analyzer {
         while (begin < end && isBlank(m_text[begin])) ++begin;
         while (end > begin && isBlank(m_text[end - 1])) --end;
         return m_text.substr(begin, end - begin);
+    }
+
+    // Hands an argument to the parsed command, when commands are collected.
+    void parsed(ParsedArgument::Form form, const Lexeme& lexeme, const Word* word = nullptr,
+                long long number = 0) {
+        if (m_sink) m_sink->push_back({form, lexeme.offset, lexeme.length, word, number, {}});
     }
 
     void report(Severity severity, FindingCode code, std::size_t offset, std::size_t length,
@@ -269,6 +293,11 @@ class Analyzer {
             }
         }
         if (!word) word = known(first, firstName, true);
+        m_sink = nullptr;
+        if (m_commands) {
+            m_commands->push_back({word, first.offset, nameEnd - first.offset, {}});
+            m_sink = &m_commands->back().arguments;
+        }
         if (!word) {
             unknownCommand(first);
             return;
@@ -330,6 +359,9 @@ class Analyzer {
             case ArgumentKind::Label:
                 return name(kind, lexeme, owner), at + 1;
             case ArgumentKind::String:
+                parsed(lexeme.byteString ? ParsedArgument::Form::ByteString
+                                         : ParsedArgument::Form::Name,
+                       lexeme);
                 if (lexeme.byteString) {
                     token(lexeme, TokenKind::ByteString);
                 } else {
@@ -346,6 +378,8 @@ class Analyzer {
     }
 
     void name(ArgumentKind kind, const Lexeme& lexeme, const Word& owner) {
+        parsed(lexeme.byteString ? ParsedArgument::Form::ByteString : ParsedArgument::Form::Name,
+               lexeme);
         if (lexeme.byteString) {
             plainToken(lexeme);
             wrongKind(kind == ArgumentKind::Token ? Severity::Warning : Severity::Error, owner,
@@ -366,11 +400,13 @@ class Analyzer {
         const Lexeme& lexeme = m_lexemes[at];
         const std::string_view text = lexemeText(lexeme);
         if (lexeme.byteString) {
+            parsed(ParsedArgument::Form::ByteString, lexeme);
             plainToken(lexeme);
             wrongKind(Severity::Error, owner, kind, lexeme);
             return at + 1;
         }
         if (const auto literal = numberLiteral(text)) {
+            parsed(ParsedArgument::Form::Number, lexeme, nullptr, wholePart(text));
             token(lexeme, TokenKind::Number);
             if (kind == ArgumentKind::Variable) {
                 wrongKind(Severity::Error, owner, kind, lexeme);
@@ -380,6 +416,7 @@ class Analyzer {
             return at + 1;
         }
         const Word* word = known(lexeme, text, false);
+        parsed(ParsedArgument::Form::Value, lexeme, word);
         if (!word) {
             token(lexeme, TokenKind::Unknown);
             if (m_dictionary.command(lowered(text))) {
@@ -395,8 +432,12 @@ class Analyzer {
         token(lexeme, variable ? TokenKind::Variable : TokenKind::Value, word);
         if (kind == ArgumentKind::Variable && !variable)
             wrongKind(Severity::Error, owner, kind, lexeme);
-        // A value's own arguments follow it.
-        return argumentsOf(*word, lexeme, at + 1);
+        // A value's own arguments follow it, and are its own in the parsed command.
+        std::vector<ParsedArgument>* const outer = m_sink;
+        if (m_sink) m_sink = &m_sink->back().arguments;
+        const std::size_t next = argumentsOf(*word, lexeme, at + 1);
+        m_sink = outer;
+        return next;
     }
 
     // Reads a word's arguments from the lexeme at `at`; returns where the lexemes after them
@@ -460,6 +501,7 @@ class Analyzer {
             if (at >= m_lexemes.size()) return at;
             const std::string joint = lowered(lexemeText(m_lexemes[at]));
             if (joint != "and" && joint != "or") return at;
+            parsed(ParsedArgument::Form::Joint, m_lexemes[at]);
             token(m_lexemes[at], TokenKind::Keyword);
             if (++at >= m_lexemes.size()) {
                 report(Severity::Error, FindingCode::BadComparison, m_lexemes[at - 1],
@@ -471,6 +513,7 @@ class Analyzer {
     }
 
     void comparison(const Lexeme& lexeme) {
+        parsed(ParsedArgument::Form::Comparison, lexeme);
         const std::string_view text = lexemeText(lexeme);
         if (lexeme.byteString) {
             plainToken(lexeme);
@@ -649,6 +692,8 @@ class Analyzer {
     std::vector<Finding>* m_findings = nullptr;
     std::vector<Token>* m_tokens = nullptr;
     std::vector<ArgumentSlot>* m_slots = nullptr;
+    std::vector<ParsedCommand>* m_commands = nullptr;
+    std::vector<ParsedArgument>* m_sink = nullptr;  // where the current command's arguments go
 
     std::vector<Lexeme> m_lexemes;
     std::string_view m_command;
@@ -699,6 +744,16 @@ void readCommands(std::string_view text, const Dictionary& dictionary, std::vect
 }
 
 }  // namespace
+
+std::vector<ParsedCommand> parseCommands(std::string_view text, const Dictionary& dictionary) {
+    CheckOptions options;
+    options.dictionary = &dictionary;
+    std::vector<ParsedCommand> commands;
+    Analyzer analyzer(text, options, MacroKind::Macro);
+    analyzer.collectCommands(&commands);
+    analyzer.run();
+    return commands;
+}
 
 std::vector<Token> tokenizeCommands(std::string_view text, const Dictionary& dictionary) {
     std::vector<Token> tokens;

@@ -118,4 +118,28 @@ struct ArgumentPlace {
 ArgumentPlace argumentAt(std::string_view line, int column,
                          const Dictionary& dictionary = Dictionary::builtIn());
 
+// One argument of a command as the language reads it, for a program that runs macros.
+struct ParsedArgument {
+    enum class Form { Number, Value, Name, ByteString, Comparison, Joint };
+    Form form = Form::Number;
+    std::size_t offset = 0;  // bytes into the macro text
+    std::size_t length = 0;
+    const Word* word = nullptr;             // a value's or variable's word
+    long long number = 0;                   // a number, its whole part
+    std::vector<ParsedArgument> arguments;  // a value's own arguments
+};
+
+// One command: its word (none when the language does not know it) and its arguments in the
+// order written; a condition's values, comparisons and joints follow one another flat.
+struct ParsedCommand {
+    const Word* word = nullptr;
+    std::size_t offset = 0;  // where its name begins
+    std::size_t length = 0;  // its name's bytes
+    std::vector<ParsedArgument> arguments;
+};
+
+// The commands of a macro as the checker reads them, in text order.
+std::vector<ParsedCommand> parseCommands(std::string_view text,
+                                         const Dictionary& dictionary = Dictionary::builtIn());
+
 }  // namespace vek

@@ -33,6 +33,12 @@ void MacroText::appendJoin(std::string_view joint) {
     m_text += joint;
 }
 
+void MacroText::append(const MacroText& other) {
+    for (const Segment& segment : other.m_segments)
+        m_segments.push_back({m_text.size() + segment.offset, segment.line, segment.column});
+    m_text += other.m_text;
+}
+
 TextPosition MacroText::position(std::size_t offset) const {
     offset = std::min(offset, m_text.size());
     auto after = std::upper_bound(

@@ -33,6 +33,8 @@ class MacroText {
     // Appends text that nobody wrote, such as the comma that joins two lines; it counts as
     // written just after what precedes it.
     void appendJoin(std::string_view joint);
+    // Appends another macro text, each character keeping the place where it was written.
+    void append(const MacroText& other);
 
     const std::string& text() const { return m_text; }
     TextPosition position(std::size_t offset) const;

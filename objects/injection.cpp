@@ -22,6 +22,21 @@ std::string importInjectionMacro(std::string_view import) {
     return std::string(kInjectionPrefix) + std::string(import) + ",endm";
 }
 
+MacroText scriptInjectionMacro(const MacroText& script) {
+    MacroText macro;
+    macro.appendJoin(std::string(kInjectionPrefix) + "inst,");
+    macro.append(script);
+    return macro;
+}
+
+MacroText importInjectionMacro(const MacroText& import) {
+    MacroText macro;
+    macro.appendJoin(kInjectionPrefix);
+    macro.append(import);
+    macro.appendJoin(",endm");
+    return macro;
+}
+
 InjectionResult injectObject(const CobData& cob, bool uncompiledChanges, std::string_view language,
                              const InjectionSteps& steps) {
     const bool confirmed = !uncompiledChanges || steps.askOkCancel(kNotCompiledBox);

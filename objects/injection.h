@@ -29,6 +29,10 @@ std::string scriptInjectionMacro(std::string_view script);
 // "dde: scrp 0 0 0 17," + import + ",endm".
 std::string importInjectionMacro(std::string_view import);
 
+// The same macros, each character of the script or import at the place it was written.
+MacroText scriptInjectionMacro(const MacroText& script);
+MacroText importInjectionMacro(const MacroText& import);
+
 // Sends one macro over the game link and returns what became of it.
 using MacroSender = std::function<MacroOutcome(std::string_view)>;
 

@@ -45,6 +45,40 @@ bool beginsWithCommand(std::string_view text, const Dictionary& dictionary) {
 
 }  // namespace
 
+SourceSection sourceSection(std::span<const std::string> lines, std::size_t first,
+                            std::size_t last) {
+    // The macro that compiling makes of the section: its lines joined by commas, then endm.
+    SourceSection section;
+    section.firstLine = first;
+    bool open = false;
+    for (std::size_t k = first; k <= last && k < lines.size(); ++k) {
+        const SourceLine read = readSourceLine(lines[k], open);
+        open = sectionOpenAfter(read.kind, open);
+        if (read.kind == SourceLineKind::Skipped || read.text.empty()) continue;
+        const bool end = read.kind == SourceLineKind::SectionEnd;
+        if (!section.macro.text().empty()) section.macro.appendJoin(",");
+        section.macro.append(end ? read.text.substr(0, 4) : read.text, static_cast<int>(k) + 1,
+                             columnOf(lines[k], read.offset));
+        section.closed = end;
+    }
+    section.kind =
+        section.macro.text().starts_with("scrp") ? MacroKind::Script : MacroKind::Routine;
+    return section;
+}
+
+std::vector<SourceSection> sourceSections(std::span<const std::string> lines) {
+    std::vector<SourceSection> sections;
+    bool open = false;
+    std::size_t first = 0;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const SourceLineKind kind = readSourceLine(lines[k], open).kind;
+        if (kind == SourceLineKind::SectionStart) first = k;
+        open = sectionOpenAfter(kind, open);
+        if (kind == SourceLineKind::SectionEnd) sections.push_back(sourceSection(lines, first, k));
+    }
+    return sections;
+}
+
 CheckOptions objectCheckOptions() {
     CheckOptions options;
     options.events = scriptEventTable().texts();
@@ -170,25 +204,10 @@ SourceCheck::Region SourceCheck::checkRegion(std::size_t first, std::size_t last
         return region;
     }
 
-    // The macro that compiling makes of the section: its lines joined by commas, then endm.
-    MacroText macro;
-    bool open = false;
-    bool closed = false;
-    for (std::size_t k = first; k <= last; ++k) {
-        const SourceLine read = readSourceLine(m_lines[k], open);
-        open = sectionOpenAfter(read.kind, open);
-        if (read.kind == SourceLineKind::Skipped || read.text.empty()) continue;
-        const bool end = read.kind == SourceLineKind::SectionEnd;
-        if (!macro.text().empty()) macro.appendJoin(",");
-        macro.append(end ? read.text.substr(0, 4) : read.text, line(k),
-                     columnOf(m_lines[k], read.offset));
-        closed = end;
-    }
-    const MacroKind kind =
-        macro.text().starts_with("scrp") ? MacroKind::Script : MacroKind::Routine;
-    region.found = checkMacro(macro, kind, m_options);
+    const SourceSection read = sourceSection(m_lines, first, last);
+    region.found = checkMacro(read.macro, read.kind, m_options);
     for (Finding& finding : region.found) {
-        if (finding.code == FindingCode::MissingEndm && !closed) {
+        if (finding.code == FindingCode::MissingEndm && !read.closed) {
             // Compiling drops a section that the text ends in; say so where it begins.
             finding.position = {
                 line(first),

@@ -13,6 +13,20 @@ namespace vek {
 // The checker's options with the program's script event table.
 CheckOptions objectCheckOptions();
 
+// One section of a source as compiling makes it a macro: its lines joined by commas, each
+// character at the source line (from 1) and column where it was written.
+struct SourceSection {
+    MacroText macro;
+    MacroKind kind = MacroKind::Routine;  // Script when it begins with scrp
+    bool closed = false;                  // its last line is an endm
+    std::size_t firstLine = 0;            // from 0
+};
+// The section of lines `first` to `last` (from 0, inclusive).
+SourceSection sourceSection(std::span<const std::string> lines, std::size_t first,
+                            std::size_t last);
+// The sections that compiling keeps, in source order: each closed by its endm.
+std::vector<SourceSection> sourceSections(std::span<const std::string> lines);
+
 // A source checked as it is edited. Each section is checked as the macro that compiling makes of
 // it, with findings at source lines and columns; a command outside every section is pointed out,
 // since compiling ignores it. An edit checks again only what it can have changed: the sections it

@@ -21,6 +21,7 @@ find . -path './build*' -prune -o -path ./tests -prune -o -path ./.git -prune -o
         uses["language"] = "app"
         uses["objects"] = "app sprites language"
         uses["generators"] = "app objects"
+        uses["vivarium"] = "app sprites language objects"
         writesMacros["objects"] = 1
         writesMacros["gamelink"] = 1
         failed = 0

@@ -171,6 +171,48 @@ TEST(MacroText, MapsEveryCharacterToWhereItWasWritten) {
     EXPECT_EQ(MacroText("a,\nb").position(3), (TextPosition{2, 1}));
 }
 
+TEST(MacroText, AnotherTextAppendedKeepsItsPlaces) {
+    MacroText body;
+    body.append("pose 1", 7, 3);
+    MacroText macro;
+    macro.appendJoin("inst,");
+    macro.append(body);
+    EXPECT_EQ(macro.text(), "inst,pose 1");
+    EXPECT_EQ(macro.position(macro.text().find('1')), (TextPosition{7, 8}));
+}
+
+TEST(Parse, GivesEachCommandItsWordAndArgumentsAsTheCheckerReadsThem) {
+    using Form = ParsedArgument::Form;
+    const std::string text =
+        "new: simp ball 3 0 1000 0,doif totl 2 0 0 gt -1.5 or var0 eq 2,"
+        "anim[12R],frob 3";
+    const std::vector<ParsedCommand> commands = parseCommands(text);
+    ASSERT_EQ(commands.size(), 4u);
+    ASSERT_TRUE(commands[0].word);
+    EXPECT_EQ(commands[0].word->name, "new: simp");
+    EXPECT_EQ(text.substr(commands[0].offset, commands[0].length), "new: simp");
+    ASSERT_EQ(commands[0].arguments.size(), 5u);
+    EXPECT_EQ(commands[0].arguments[0].form, Form::Name);
+    EXPECT_EQ(commands[0].arguments[3].number, 1000);
+
+    // A value's own arguments belong to it; a condition's parts follow one another.
+    const auto& condition = commands[1].arguments;
+    ASSERT_EQ(condition.size(), 7u);
+    EXPECT_EQ(condition[0].form, Form::Value);
+    EXPECT_EQ(condition[0].word->name, "totl");
+    EXPECT_EQ(condition[0].arguments.size(), 3u);
+    EXPECT_EQ(condition[1].form, Form::Comparison);
+    EXPECT_EQ(condition[2].number, -1);  // the whole part of -1.5
+    EXPECT_EQ(condition[3].form, Form::Joint);
+    EXPECT_EQ(condition[4].word->name, "var0");
+
+    EXPECT_EQ(commands[2].arguments.at(0).form, Form::ByteString);
+    EXPECT_EQ(text.substr(commands[2].arguments[0].offset, commands[2].arguments[0].length),
+              "[12R]");
+    EXPECT_EQ(commands[3].word, nullptr);  // unknown: no word, and its text stays where it was
+    EXPECT_EQ(text.substr(commands[3].offset, 4), "frob");
+}
+
 TEST(Tokens, NameEachPieceOfALineForHighlighting) {
     const std::vector<Token> tokens =
         tokenizeCommands("new: simp vekw 1 0 10 0,setv var0 chem 3,say$ [Grüße],frob");

@@ -1,0 +1,90 @@
+#include "vivarium/try_run.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "app/text_names.h"
+#include "objects/injection.h"
+#include "objects/object_check.h"
+#include "vivarium/trace.h"
+
+namespace vek::vivarium {
+
+namespace {
+
+std::shared_ptr<const Origin> originOf(std::string_view file, const Bilingual& routine) {
+    return std::make_shared<Origin>(Origin{std::string(file), textOf(routine)});
+}
+
+SentMacro closingMacro(std::string_view file) {
+    return {MacroText(kInjectionClosingMacro), originOf(file, Msg::VivariumMacroName)};
+}
+
+}  // namespace
+
+std::vector<SentMacro> injectionOfCob(const CobData& cob, std::string_view file) {
+    std::vector<SentMacro> sent;
+    int line = 0;
+    for (const std::string& script : cob.scripts) {
+        MacroText text;
+        text.append(script, ++line, 1);
+        sent.push_back({scriptInjectionMacro(text), originOf(file, Msg::VivariumMacroName)});
+    }
+    if (!cob.imports.empty()) {
+        MacroText text;
+        text.append(cob.imports.front(), line + 1, 1);
+        sent.push_back({importInjectionMacro(text), originOf(file, Msg::VivariumRoutineName)});
+    }
+    sent.push_back(closingMacro(file));
+    return sent;
+}
+
+std::vector<SentMacro> injectionOfSource(std::span<const std::string> lines,
+                                         std::string_view file) {
+    std::vector<SentMacro> scripts;
+    std::vector<SentMacro> routines;
+    for (const SourceSection& section : sourceSections(lines)) {
+        if (section.kind == MacroKind::Script) {
+            scripts.push_back(
+                {scriptInjectionMacro(section.macro), originOf(file, Msg::VivariumMacroName)});
+        } else {
+            routines.push_back(
+                {importInjectionMacro(section.macro), originOf(file, Msg::VivariumRoutineName)});
+        }
+    }
+    // Only the first installation routine is injected.
+    if (!routines.empty()) scripts.push_back(std::move(routines.front()));
+    scripts.push_back(closingMacro(file));
+    return scripts;
+}
+
+bool tryObjects(std::span<const std::vector<SentMacro>> objects, const SpriteLookup& sprites,
+                const TryOptions& options, std::ostream& out) {
+    World world(sprites, options.seed);
+    bool faulted = false;
+    world.setObserver([&](const Happening& happening) {
+        faulted = faulted || happening.kind == HappeningKind::Fault;
+        if (options.trace || happening.kind == HappeningKind::Fault)
+            out << happeningLine(happening) << '\n';
+    });
+    const auto traceStates = [&] {
+        if (!options.trace) return;
+        for (const Object& object : world.objects())
+            out << stateLine(world.currentTick(), object) << '\n';
+    };
+    for (const std::vector<SentMacro>& object : objects) {
+        for (const SentMacro& sent : object) world.runMacro(sent.macro, sent.origin);
+    }
+    traceStates();
+    for (int tick = 1; tick <= options.ticks; ++tick) {
+        for (const TimedEvent& event : options.events) {
+            if (event.tick != tick) continue;
+            for (const Object& object : world.objects()) world.sendEvent(object.id, event.event);
+        }
+        world.tick();
+        traceStates();
+    }
+    return faulted;
+}
+
+}  // namespace vek::vivarium

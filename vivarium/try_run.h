@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "objects/cob_data.h"
+#include "vivarium/world.h"
+
+namespace vek::vivarium {
+
+// One macro that an injection sends, with where its text came from.
+struct SentMacro {
+    MacroText macro;
+    std::shared_ptr<const Origin> origin;
+};
+
+// What injecting one object sends, in order: every script, then the first installation
+// routine, then the closing macro. Places are those `vek check` names: for an object file line
+// N is its N-th script or routine (scripts first), for a source the source's own lines.
+std::vector<SentMacro> injectionOfCob(const CobData& cob, std::string_view file);
+std::vector<SentMacro> injectionOfSource(std::span<const std::string> lines, std::string_view file);
+
+// An event sent from outside at the start of a tick to every object of the run.
+struct TimedEvent {
+    int tick = 1;
+    int event = kEventActivate1;
+};
+
+struct TryOptions {
+    int ticks = 100;
+    std::vector<TimedEvent> events;
+    std::uint64_t seed = 1;
+    bool trace = false;
+};
+
+// Runs the objects in a fresh world: injects each, then runs the ticks as fast as they go.
+// Writes each fault, and with `trace` every line of the trace, to `out` as they happen.
+// Returns whether any fault happened.
+bool tryObjects(std::span<const std::vector<SentMacro>> objects, const SpriteLookup& sprites,
+                const TryOptions& options, std::ostream& out);
+
+}  // namespace vek::vivarium

@@ -1,0 +1,183 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/messages.h"
+#include "vivarium/program.h"
+
+namespace vek::vivarium {
+
+// The game's events that scripts answer, by number.
+inline constexpr int kEventDeactivate = 0;
+inline constexpr int kEventActivate1 = 1;
+inline constexpr int kEventActivate2 = 2;
+inline constexpr int kEventHit = 3;
+inline constexpr int kEventPickup = 4;
+inline constexpr int kEventDrop = 5;
+inline constexpr int kEventTimer = 9;
+
+// A script that runs more commands than this in one tick without pausing would freeze the game.
+inline constexpr int kCommandsPerTickLimit = 100000;
+// How deep gsub may call.
+inline constexpr std::size_t kCallDepthLimit = 64;
+
+// The pictures of a sprite file: the size of each image, by number.
+struct SpriteSizes {
+    std::vector<std::pair<int, int>> sizes;  // width, height
+};
+// Finds a sprite file's sizes by its four-letter name; nullptr when the installation has none.
+using SpriteLookup = std::function<const SpriteSizes*(std::string_view name)>;
+
+// A script that is running on an object (or a macro that runs on none): where it is, its
+// variables and what it waits for.
+struct Run {
+    std::shared_ptr<const Program> program;
+    std::size_t next = 0;  // the instruction it goes on with
+    std::array<int, 10> variables{};
+    int owner = 0;
+    int target = 0;
+    int from = 0;
+    int it = 0;
+    int waitTicks = 0;         // ticks until it goes on; 0 when not waiting
+    int animationWatched = 0;  // over: the object whose animation must end first
+    bool held = false;         // the command hook holds it before its next command
+    bool ended = false;
+    std::vector<std::size_t> calls;  // where each gsub returns to
+    std::vector<int> repeats;        // the rounds still to run of each reps
+    struct Enumeration {
+        std::vector<int> objects;
+        std::size_t index = 0;
+        int savedTarget = 0;
+    };
+    std::vector<Enumeration> enumerations;
+    std::string answer;  // what its dde: commands wrote
+};
+
+struct Animation {
+    std::string frames;  // one digit a frame
+    bool repeats = false;
+    std::size_t frame = 0;
+    bool running = false;
+};
+
+struct Object {
+    int id = 0;
+    int family = 0;
+    int genus = 0;
+    int species = 0;
+    std::string sprite;
+    const SpriteSizes* sizes = nullptr;  // the sprite file's images, when the installation has it
+    int firstImage = 0;
+    int imageCount = 0;  // of new: simp, cut to the images the sprite file holds
+    int base = 0;
+    int pose = 0;
+    int plane = 0;
+    int x = 0;
+    int y = 0;
+    int attr = 0;
+    int actv = 0;
+    int click = 0;  // bhvr's values
+    int touch = 0;
+    std::array<int, 3> objectVariables{};
+    int timerRate = 0;  // tick's value
+    int timerCount = 0;
+    Animation animation;
+    std::optional<Run> run;
+    struct Event {
+        int number = 0;
+        int from = 0;
+    };
+    std::deque<Event> events;
+    bool killed = false;
+
+    int width() const;
+    int height() const;
+};
+
+// What happened in the world that a trace or a window shows.
+enum class HappeningKind { Sound, Message, Stimulus, NotModelled, Fault };
+
+struct Happening {
+    HappeningKind kind = HappeningKind::Sound;
+    int tick = 0;
+    // The object whose script it was (all 0 for a macro that runs on none).
+    int object = 0;
+    int family = 0;
+    int genus = 0;
+    int species = 0;
+    std::string detail;  // "snde spin", "mesg writ #2 0", the word not modelled
+    std::shared_ptr<const Origin> origin;
+    TextPosition position;
+    BilingualText fault;  // what went wrong, for a fault
+};
+
+// The stand-in world: objects, their scripts, the scriptorium and the ticks. Deterministic: the
+// same macros, seed and events give the same happenings in the same order.
+class World {
+  public:
+    explicit World(SpriteLookup sprites = {}, std::uint64_t seed = 1);
+
+    // Runs a macro at once, as the link delivers it; what its dde: commands wrote is returned.
+    // A macro that pauses (wait, over) goes on in later ticks. A macro with an error the
+    // checker finds is refused, as the link would refuse it: a fault, and nothing runs.
+    std::string runMacro(const MacroText& macro, std::shared_ptr<const Origin> origin);
+
+    // An event from outside (a click, a pickup) for an object: it runs when the object's turn
+    // comes, after any script the object is running. False when there is no such object.
+    bool sendEvent(int object, int event);
+
+    // One tick: each object in the order of its creation moves its animation on, counts its
+    // timer, and goes on with its script or starts the next event's.
+    void tick();
+
+    int currentTick() const { return m_tick; }
+    // The living objects, in the order of their creation.
+    const std::deque<Object>& objects() const { return m_objects; }
+    const Object* find(int id) const;
+    const std::map<ScriptKey, std::shared_ptr<const Program>>& scripts() const { return m_scripts; }
+    // Every happening goes here as it happens.
+    void setObserver(std::function<void(const Happening&)> observer) {
+        m_observer = std::move(observer);
+    }
+    // Asked before each command runs, for a stepper or a breakpoint: false holds the script
+    // before the command, and its next turn asks again. May be empty.
+    using CommandHook = std::function<bool(const Run&, const Instruction&)>;
+    void setCommandHook(CommandHook hook) { m_commandHook = std::move(hook); }
+
+  private:
+    friend class Interpreter;
+
+    Object* findObject(int id);
+    void removeKilled();
+    void takeTurn(Object& object);
+    void advanceAnimation(Object& object);
+    bool goesOn(Run& run);
+    void emit(Happening happening) const;
+    std::uint32_t random();
+
+    SpriteLookup m_sprites;
+    std::uint64_t m_random;
+    std::deque<Object> m_objects;  // a deque: objects made while a script runs move none
+    std::vector<Run> m_macroRuns;
+    std::map<ScriptKey, std::shared_ptr<const Program>> m_scripts;
+    int m_nextId = 1;
+    int m_tick = 0;
+    int m_edit = 0;
+    std::function<void(const Happening&)> m_observer;
+    CommandHook m_commandHook;
+};
+
+// The event that a message number (mesg writ) starts: 0 activates 1, 1 activates 2, 2
+// deactivates; every other number is the event of that number.
+int eventOfMessage(int message);
+
+}  // namespace vek::vivarium
