@@ -1,4 +1,8 @@
+#include <cstdint>
+#include <functional>
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "app/file_io.h"
 #include "app/text_names.h"
@@ -6,6 +10,7 @@
 #include "cli/verbs.h"
 #include "sprites/picture_file.h"
 #include "sprites/sprite_creator.h"
+#include "sprites/sprite_frames.h"
 #include "sprites/sprite_merge.h"
 #include "sprites/sprite_render.h"
 
@@ -97,6 +102,59 @@ int runExport(Invocation& invocation) {
     return kSuccess;
 }
 
+// A number of the command line that counts sprites or pixels: never negative.
+std::size_t countArgument(const ArgumentList& args, std::size_t index, std::string_view what) {
+    const int value = parseIntArgument(args.positional()[index], what);
+    if (value < 0) throw UsageError{std::string(what) + " must not be negative"};
+    return static_cast<std::size_t>(value);
+}
+
+// Rewrites FILE by `edit` into the -o file, or over FILE itself through the same safe
+// whole-file write as every other, and reports the new count.
+int rewriteFrames(Invocation& invocation, const ArgumentList& args,
+                  const std::function<void(SpriteList&)>& edit) {
+    const std::filesystem::path input = pathArgument(args, 0);
+    const std::string output = args.option("-o").value_or(args.positional()[0]);
+    std::size_t count = 0;
+    rewriteSpriteFile(input, pathFromUtf8(output), [&edit, &count](SpriteList& sprites) {
+        edit(sprites);
+        count = sprites.size();
+    });
+    reportStream(invocation, output) << output << ": " << count << " sprites\n";
+    return kSuccess;
+}
+
+int runInsert(Invocation& invocation) {
+    const ArgumentList args(restOf(invocation.args), {"-o"});
+    args.expectPositional(4, 4);
+    const std::size_t at = countArgument(args, 1, "AT");
+    const UniformSpriteFile size =
+        checkUniformSpriteFile(1, static_cast<std::int64_t>(countArgument(args, 2, "W")),
+                               static_cast<std::int64_t>(countArgument(args, 3, "H")));
+    return rewriteFrames(invocation, args, [at, &size](SpriteList& sprites) {
+        insertSprite(sprites, at,
+                     SpriteImage(static_cast<std::uint16_t>(size.width),
+                                 static_cast<std::uint16_t>(size.height)));
+    });
+}
+
+int runDelete(Invocation& invocation) {
+    const ArgumentList args(restOf(invocation.args), {"-o"});
+    args.expectPositional(2, 2);
+    const std::size_t index = countArgument(args, 1, "INDEX");
+    return rewriteFrames(invocation, args,
+                         [index](SpriteList& sprites) { deleteSprite(sprites, index); });
+}
+
+int runMove(Invocation& invocation) {
+    const ArgumentList args(restOf(invocation.args), {"-o"});
+    args.expectPositional(3, 3);
+    const std::size_t from = countArgument(args, 1, "FROM");
+    const std::size_t to = countArgument(args, 2, "TO");
+    return rewriteFrames(invocation, args,
+                         [from, to](SpriteList& sprites) { moveSprite(sprites, from, to); });
+}
+
 int runPalette(Invocation& invocation) {
     const ArgumentList args(restOf(invocation.args), {"--palette", "--background"});
     args.expectPositional(1, 1);
@@ -115,6 +173,9 @@ int runSprites(Invocation& invocation) {
     if (command == "merge") return runMerge(invocation);
     if (command == "export") return runExport(invocation);
     if (command == "palette") return runPalette(invocation);
+    if (command == "insert") return runInsert(invocation);
+    if (command == "delete") return runDelete(invocation);
+    if (command == "move") return runMove(invocation);
     throw UsageError{"unknown sub-command " + command};
 }
 
@@ -122,19 +183,25 @@ int runSprites(Invocation& invocation) {
 
 Verb sprVerb() {
     return {
-        "spr", "list, create, merge and export sprite files",
+        "spr", "list, create, merge, edit and export sprite files",
         "usage: vek spr list FILE\n"
         "       vek spr create OUT N W H\n"
         "       vek spr merge OUT IN...\n"
         "       vek spr export FILE INDEX OUT.bmp [--zoom Z] [--palette PALETTE.DTA] [--background "
         "C]\n"
         "       vek spr palette OUT.bmp [--palette PALETTE.DTA] [--background C]\n"
+        "       vek spr insert FILE AT W H [-o OUT]\n"
+        "       vek spr delete FILE INDEX [-o OUT]\n"
+        "       vek spr move FILE FROM TO [-o OUT]\n"
         "list prints the sprite editor's line for each sprite (\"0   32X48\") and names entries\n"
         "whose pixels reach past the end of the file. create writes a file of N (at most 1000)\n"
         "empty sprites of W x H, merge one file holding the sprites of all inputs in\n"
         "order (at most 1001). export writes sprite INDEX as the editor's drawing area shows it\n"
         "(zoom 1, 2, 4, 8 or 16), palette the editor's 320 x 80 palette area, both as bitmaps,\n"
         "or as PNG pictures when OUT ends in .png.\n"
+        "insert adds an empty sprite of W x H as number AT (AT may be the count: at the end),\n"
+        "delete removes sprite INDEX, move takes sprite FROM to number TO; each writes the whole\n"
+        "file anew, to OUT or, without -o, safely over FILE, and keeps at most 1000 sprites.\n"
         "A colour C is decimal or $ and hexadecimal, red in the low byte. Without --palette the\n"
         "game's palette is used, without --background the SBGC setting of VEK.INI.\n",
         runSprites};

@@ -1,6 +1,7 @@
 #include "sprites/sprite_document.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "app/text_names.h"
 #include "app/vek_error.h"
@@ -10,6 +11,8 @@ namespace vek {
 void SpriteDocument::open(const std::filesystem::path& file) {
     m_current.reset();
     startHistory();
+    m_frameUndo.clear();
+    m_frameRedo.clear();
     m_table.file = file;
     m_table.entries.clear();
     // Whatever happens, the observers see the table as far as it was read.
@@ -76,7 +79,7 @@ void SpriteDocument::beginStroke(Bilingual label) {
 
 void SpriteDocument::endStroke() {
     if (!m_strokeStart) return;
-    m_history.record(*m_strokeStart, m_sprite.pixels, m_strokeLabel);
+    if (m_history.record(*m_strokeStart, m_sprite.pixels, m_strokeLabel)) pixelStepRecorded();
     m_strokeStart.reset();
     m_strokeChanged = false;
 }
@@ -88,7 +91,7 @@ bool SpriteDocument::paint(int x, int y, std::uint8_t index) {
         m_strokeChanged = true;
     } else {
         // A step of its own, recorded without a look at the sprite's other pixels.
-        m_history.recordPixel(m_sprite.index(x, y), pixel, index);
+        if (m_history.recordPixel(m_sprite.index(x, y), pixel, index)) pixelStepRecorded();
     }
     pixel = index;
     pixelsChanged({x, y, 1, 1});
@@ -134,7 +137,7 @@ void SpriteDocument::editAsOneStep(Bilingual label, const std::function<void()>&
     endStroke();
     const std::vector<std::uint8_t> before = m_sprite.pixels;
     change();
-    m_history.record(before, m_sprite.pixels, label);
+    if (m_history.record(before, m_sprite.pixels, label)) pixelStepRecorded();
     pixelsChanged(wholeSprite());
 }
 
@@ -154,12 +157,20 @@ void SpriteDocument::replacePixels(const SpriteImage& picture) {
 
 void SpriteDocument::undo() {
     endStroke();
+    if (!m_history.canUndo()) {
+        undoFrameStep();
+        return;
+    }
     std::pair<std::size_t, std::size_t> changedRange;
     if (m_history.undo(m_sprite.pixels, &changedRange)) pixelsChanged(rowsOf(changedRange));
 }
 
 void SpriteDocument::redo() {
     endStroke();
+    if (!m_history.canRedo()) {
+        redoFrameStep();
+        return;
+    }
     std::pair<std::size_t, std::size_t> changedRange;
     if (m_history.redo(m_sprite.pixels, &changedRange)) pixelsChanged(rowsOf(changedRange));
 }
@@ -224,6 +235,81 @@ void SpriteDocument::saveToNewFile(const std::filesystem::path& file) {
     if (!spriteLoaded()) return;
     m_observers.notify({SpriteChange::SavedToNewFile, {}, file});
     writeUniformSpriteFile(file, {1, m_sprite.width, m_sprite.height}, m_sprite.pixels);
+}
+
+bool SpriteDocument::insertSprite(std::size_t at, std::uint16_t width, std::uint16_t height) {
+    const std::size_t before = m_current.value_or(0);
+    return runFrameStep({[at, width, height](SpriteList& sprites) {
+                             vek::insertSprite(sprites, at, SpriteImage(width, height));
+                         },
+                         [at](SpriteList& sprites) { vek::deleteSprite(sprites, at); }, at,
+                         before});
+}
+
+bool SpriteDocument::duplicateSprite() {
+    if (!spriteLoaded()) return false;
+    const std::size_t index = *m_current;
+    return runFrameStep({[index](SpriteList& sprites) { vek::duplicateSprite(sprites, index); },
+                         [index](SpriteList& sprites) { vek::deleteSprite(sprites, index + 1); },
+                         index + 1, index});
+}
+
+bool SpriteDocument::deleteSprite() {
+    if (!spriteLoaded()) return false;
+    const std::size_t index = *m_current;
+    // The deleted picture lives in the step, for undo to put back.
+    auto removed = std::make_shared<SpriteImage>();
+    return runFrameStep(
+        {[index, removed](SpriteList& sprites) { *removed = vek::deleteSprite(sprites, index); },
+         [index, removed](SpriteList& sprites) { vek::insertSprite(sprites, index, *removed); },
+         index, index});
+}
+
+bool SpriteDocument::moveSprite(std::size_t from, std::size_t to) {
+    return runFrameStep({[from, to](SpriteList& sprites) { vek::moveSprite(sprites, from, to); },
+                         [from, to](SpriteList& sprites) { vek::moveSprite(sprites, to, from); },
+                         to, from});
+}
+
+bool SpriteDocument::runFrameStep(FrameStep step) {
+    if (!mayLeaveSprite()) return false;
+    rewriteFrames(step.apply, step.selectAfterApply);
+    m_frameUndo.push_back(std::move(step));
+    m_frameRedo.clear();
+    return true;
+}
+
+bool SpriteDocument::undoFrameStep() {
+    if (m_frameUndo.empty() || !mayLeaveSprite()) return false;
+    FrameStep step = std::move(m_frameUndo.back());
+    m_frameUndo.pop_back();
+    rewriteFrames(step.revert, step.selectAfterRevert);
+    m_frameRedo.push_back(std::move(step));
+    return true;
+}
+
+bool SpriteDocument::redoFrameStep() {
+    if (m_frameRedo.empty() || !mayLeaveSprite()) return false;
+    FrameStep step = std::move(m_frameRedo.back());
+    m_frameRedo.pop_back();
+    rewriteFrames(step.apply, step.selectAfterApply);
+    m_frameUndo.push_back(std::move(step));
+    return true;
+}
+
+void SpriteDocument::rewriteFrames(const std::function<void(SpriteList&)>& edit,
+                                   std::size_t select) {
+    rewriteSpriteFile(m_table.file, m_table.file, edit);
+    m_current.reset();
+    startHistory();
+    m_table.entries.clear();
+    tellAfter([this] { SpriteFile(m_table.file).readTable(m_table.entries); },
+              {SpriteChange::FileOpened, {}, m_table.file});
+    if (m_table.entries.empty()) {
+        m_observers.notify({SpriteChange::SpriteSelected, {}, {}});
+        return;
+    }
+    this->select(static_cast<int>(std::min(select, m_table.count() - 1)));
 }
 
 }  // namespace vek

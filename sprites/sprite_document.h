@@ -6,10 +6,12 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "app/observers.h"
 #include "sprites/pixel_history.h"
 #include "sprites/sprite_file.h"
+#include "sprites/sprite_frames.h"
 #include "sprites/sprite_render.h"
 
 namespace vek {
@@ -89,8 +91,11 @@ class SpriteDocument {
     // The steps of the current sprite since it was read; selecting or opening starts afresh.
     void undo();
     void redo();
-    bool canUndo() const { return m_strokeChanged || m_history.canUndo(); }
-    bool canRedo() const { return !m_strokeChanged && m_history.canRedo(); }
+    // Pixel steps come first; when none is left, the changes of the list of sprites.
+    bool canUndo() const { return m_strokeChanged || m_history.canUndo() || !m_frameUndo.empty(); }
+    bool canRedo() const {
+        return !m_strokeChanged && (m_history.canRedo() || !m_frameRedo.empty());
+    }
     const PixelHistory& history() const { return m_history; }
     const UndoStack& undoStack() const { return m_history.stack(); }
 
@@ -105,12 +110,36 @@ class SpriteDocument {
     // it go, false when the user chose to stay.
     bool mayLeaveSprite();
 
+    // Changes to the file's list of sprites, written to the file at once; each is one undo step,
+    // and undo and redo write the file again. The current sprite is left first (mayLeaveSprite):
+    // false, and nothing done, when the user stays. Afterwards the sprite the change is about is
+    // current: the new one, the copy, the one after the deleted one, the moved one.
+    bool insertSprite(std::size_t at, std::uint16_t width, std::uint16_t height);
+    bool duplicateSprite();
+    bool deleteSprite();
+    bool moveSprite(std::size_t from, std::size_t to);
+
     // Writes the pixels over the sprite's block in the opened file.
     void saveInPlace();
     // Writes the sprite as a new file of its own; the opened file stays the document's.
     void saveToNewFile(const std::filesystem::path& file);
 
   private:
+    // A change of the list of sprites and its reverse, each with the sprite to select after it.
+    struct FrameStep {
+        std::function<void(SpriteList&)> apply;
+        std::function<void(SpriteList&)> revert;
+        std::size_t selectAfterApply = 0;
+        std::size_t selectAfterRevert = 0;
+    };
+    bool runFrameStep(FrameStep step);
+    // Rewrites the file by one side of a step, reads its table again and selects a sprite.
+    void rewriteFrames(const std::function<void(SpriteList&)>& edit, std::size_t select);
+    bool undoFrameStep();
+    bool redoFrameStep();
+    // A new pixel step starts a new line of edits: list changes taken back stay so.
+    void pixelStepRecorded() { m_frameRedo.clear(); }
+
     // Runs a step, then tells the observers of `event`, also when the step failed.
     void tellAfter(const std::function<void()>& step, const SpriteDocumentEvent& event);
     void pixelsChanged(PixelRect area);
@@ -135,6 +164,8 @@ class SpriteDocument {
     Bilingual m_strokeLabel = PixelHistory::kPaintLabel;
     bool m_strokeChanged = false;
     std::function<LeaveChoice()> m_leaveQuestion;
+    std::vector<FrameStep> m_frameUndo;
+    std::vector<FrameStep> m_frameRedo;
     ObserverList<SpriteDocumentEvent> m_observers;
 };
 

@@ -146,3 +146,85 @@ TEST_F(SprCli, WhatTheEditorRefusesIsNeitherCreatedNorExportedAndDamageIsNamed) 
 
 }  // namespace
 }  // namespace vek
+
+namespace vek {
+namespace {
+
+struct FrameCommand {
+    std::vector<std::string> args;  // after the file
+    std::vector<SpriteImage> expected;
+};
+
+class SprFramesCli : public SprCli {
+  protected:
+    void SetUp() override {
+        SprCli::SetUp();
+        writeSpriteFile(m_dir / "three.spr", m_three);
+    }
+    Bytes bytesOf(const char* name) const { return readFileBytes(m_dir / name); }
+
+    const std::vector<SpriteImage> m_three = {SpriteImage(2, 3, 1), SpriteImage(4, 1, 2),
+                                              SpriteImage(1, 1, 3)};
+};
+
+TEST_F(SprFramesCli, InsertDeleteAndMoveWriteTheOutputOrReplaceTheFile) {
+    const SpriteImage &a = m_three[0], &b = m_three[1], &c = m_three[2];
+    const std::vector<FrameCommand> cases = {
+        {{"insert", "0", "3", "2"}, {SpriteImage(3, 2), a, b, c}},
+        {{"insert", "3", "1", "5"}, {a, b, c, SpriteImage(1, 5)}},
+        {{"delete", "1"}, {a, c}},
+        {{"move", "0", "2"}, {b, c, a}},
+        {{"move", "2", "0"}, {c, a, b}},
+    };
+    for (const FrameCommand& test : cases) {
+        SCOPED_TRACE(test.args[0] + " " + test.args[1]);
+        std::vector<std::string> args = {"spr", test.args[0], path("three.spr")};
+        args.insert(args.end(), test.args.begin() + 1, test.args.end());
+        args.insert(args.end(), {"-o", path("out.spr")});
+        auto run = vek(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out,
+                  path("out.spr") + ": " + std::to_string(test.expected.size()) + " sprites\n");
+        EXPECT_EQ(bytesOf("out.spr"), encodeSpriteFile(test.expected));
+        EXPECT_EQ(bytesOf("three.spr"), encodeSpriteFile(m_three));
+
+        // Without -o the file itself is replaced.
+        writeSpriteFile(m_dir / "own.spr", m_three);
+        args[2] = path("own.spr");
+        args.resize(args.size() - 2);
+        run = vek(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(bytesOf("own.spr"), encodeSpriteFile(test.expected));
+    }
+}
+
+TEST_F(SprFramesCli, RefusalsLeaveTheFileAsItWas) {
+    const std::vector<std::pair<std::vector<std::string>, int>> cases = {
+        {{"insert", "4", "1", "1"}, 1},  // beyond one past the end
+        {{"delete", "3"}, 1},
+        {{"move", "0", "3"}, 1},
+        {{"insert", "0", "70000", "1"}, 1},  // a side the file cannot hold
+        {{"insert", "-1", "1", "1"}, 2},
+        {{"delete", "x"}, 2},
+        {{"move", "0"}, 2},
+    };
+    for (const auto& [given, status] : cases) {
+        SCOPED_TRACE(given[0] + " " + given[1]);
+        std::vector<std::string> args = {"spr", given[0], path("three.spr")};
+        args.insert(args.end(), given.begin() + 1, given.end());
+        const auto run = vek(args);
+        EXPECT_EQ(run.status, status) << run.err;
+        EXPECT_FALSE(run.err.empty());
+        EXPECT_EQ(bytesOf("three.spr"), encodeSpriteFile(m_three));
+    }
+
+    writeSpriteFile(m_dir / "full.spr", std::vector(kSpriteTableCapacity, SpriteImage(1, 1)));
+    const Bytes full = bytesOf("full.spr");
+    const auto run = vek({"spr", "insert", path("full.spr"), "0", "1", "1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("1001"));
+    EXPECT_EQ(bytesOf("full.spr"), full);
+}
+
+}  // namespace
+}  // namespace vek
