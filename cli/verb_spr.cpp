@@ -89,6 +89,7 @@ int runExport(Invocation& invocation) {
                          std::to_string(static_cast<int>(table.count()) - 1)};
     }
     const SpriteImage sprite = readSprite(file, table.entries[static_cast<std::size_t>(index)]);
+    if (sprite.width == 0 || sprite.height == 0) throw VekError(Msg::NoPictureToShow);
     const PaletteTable palette = paletteOption(invocation, args, pathArgument(args, 2));
     const RgbImage area = renderDrawingArea(sprite, palette, zoom, palette.background());
     writePicture(pathArgument(args, 2), area);

@@ -6,6 +6,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/messages.h"
+#include "app/ui/qt_convert.h"
+
 namespace vek::ui {
 
 namespace {
@@ -39,6 +42,12 @@ Answer answerOf(int button) {
     }
 }
 
+// A box shows a name or a token from a file with its control characters escaped, as the
+// command line prints it.
+QString shownEscaped(const QString& text) {
+    return toQString(escapeControlCharacters(toStdString(text)));
+}
+
 std::optional<QString> chosen(const QString& file) {
     if (file.isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(file);
@@ -47,12 +56,13 @@ std::optional<QString> chosen(const QString& file) {
 }  // namespace
 
 Answer QtUserDialogs::message(const QString& text, const QString& caption, Buttons buttons) {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, standardButtons(buttons), dialogParent());
+    QMessageBox box(QMessageBox::NoIcon, caption, shownEscaped(text), standardButtons(buttons),
+                    dialogParent());
     return answerOf(box.exec());
 }
 
 void QtUserDialogs::errorReport(const QString& text) {
-    QMessageBox::critical(dialogParent(), QApplication::applicationName(), text);
+    QMessageBox::critical(dialogParent(), QApplication::applicationName(), shownEscaped(text));
 }
 
 std::optional<QString> QtUserDialogs::openFile(const QString& title, const QString& directory,

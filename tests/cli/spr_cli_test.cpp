@@ -98,7 +98,7 @@ TEST_F(SprCli, BadInputFailsWithAMessageAndLeavesFilesAlone) {
     writeFileAtomically(m_dir / "empty.spr", Bytes{});
     run = vek({"spr", "list", path("empty.spr")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.err, HasSubstr("Lesen nach Dateiende (EOF)"));
+    EXPECT_THAT(run.err, HasSubstr("Read past the end of the file (EOF)"));
 
     writeFileAtomically(m_dir / "short.dta", Bytes(100, 1));
     writeSpriteFile(m_dir / "one.spr", std::vector{SpriteImage(1, 1, 1)});
