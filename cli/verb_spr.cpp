@@ -47,7 +47,7 @@ int runCreate(Invocation& invocation) {
         try {
             parseDecimalField(given[k]);
         } catch (const VekError& error) {
-            throw UsageError{std::string(names[k - 1]) + ": " + error.what()};
+            throw UsageError{std::string(names[k - 1]) + ": " + commandLineMessage(error)};
         }
     }
     const UniformSpriteFile layout = creatorLayout(given[1], given[2], given[3]);
@@ -89,7 +89,6 @@ int runExport(Invocation& invocation) {
                          std::to_string(static_cast<int>(table.count()) - 1)};
     }
     const SpriteImage sprite = readSprite(file, table.entries[static_cast<std::size_t>(index)]);
-    if (sprite.width == 0 || sprite.height == 0) throw VekError(Msg::NoPictureToShow);
     const PaletteTable palette = paletteOption(invocation, args, pathArgument(args, 2));
     const RgbImage area = renderDrawingArea(sprite, palette, zoom, palette.background());
     writePicture(pathArgument(args, 2), area);

@@ -56,7 +56,7 @@ TEST(VekError, TheCommandLineTellsTheRunTimeLibrarysMessagesInEnglish) {
         EXPECT_EQ(c.error.message(kLanguageEnglish), c.box);
         EXPECT_EQ(commandLineMessage(c.error), c.commandLine);
     }
-    EXPECT_EQ(commandLineMessage(std::runtime_error(std::string("bad\0byte", 8))), "bad\\0byte");
+    EXPECT_EQ(commandLineMessage(std::runtime_error("bad\x07 bell")), "bad\\x07 bell");
 }
 
 TEST(VekError, AReadNamesItsFileUnlessTheErrorNamesOneAlready) {

@@ -117,7 +117,7 @@ TEST(BoundedReads, TheCommandLineTellsFailuresInEnglish) {
         std::string said;
     };
     const Case cases[] = {
-        {{"check", missing}, "Cannot open file " + missing + "\n" + missing + ": File not found"},
+        {{"check", missing}, "Cannot open file " + missing + "\nno such file or folder"},
         {{"spr", "list", pathToUtf8(dir / "missing.spr")}, "File not found\n"},
         {{"spr", "list", pathToUtf8(dir / "short.spr")}, "Read past the end of the file (EOF)\n"},
     };
@@ -158,6 +158,8 @@ TEST(BoundedReads, EveryVerbTakesObjectFilesByEitherNameInAnyCase) {
 TEST(BoundedReads, PicturesWithASideOfZeroHaveNothingToShow) {
     TempDir dir;
     const std::string png = pathToUtf8(dir / "o.png");
+    const fs::path palette = dir / "palette.dta";
+    writeFileAtomically(palette, std::vector<std::uint8_t>(768, 0));
     for (const auto& [width, height] : {std::pair{0, 1}, {0, 500}, {500, 0}}) {
         const fs::path sprite = dir / "side.spr";
         writeSpriteFile(sprite,
@@ -167,13 +169,20 @@ TEST(BoundedReads, PicturesWithASideOfZeroHaveNothingToShow) {
         cob.pictureWidth = width;
         cob.pictureHeight = height;
         writeCobFile(dir / "side.cob", cob);
-        for (const auto& args :
-             {std::vector<std::string>{"thumbnail", pathToUtf8(sprite), png},
-              {"thumbnail", pathToUtf8(dir / "side.cob"), png},
-              {"spr", "export", pathToUtf8(sprite), "0", pathToUtf8(dir / "o.bmp")}}) {
-            const VekRun run = runVekTool(args);
-            EXPECT_EQ(run.status, 1) << width << "x" << height << " " << args[1] << run.err;
-            EXPECT_TRUE(mentions(run.err, "There is no picture to show.")) << run.err;
+        const struct {
+            std::vector<std::string> args;
+            std::string said;
+        } cases[] = {
+            {{"thumbnail", pathToUtf8(sprite), png}, "There is no picture to show."},
+            {{"thumbnail", pathToUtf8(dir / "side.cob"), png}, "There is no picture to show."},
+            {{"spr", "export", pathToUtf8(sprite), "0", pathToUtf8(dir / "o.bmp"), "--palette",
+              pathToUtf8(palette)},
+             "The area is empty"},
+        };
+        for (const auto& c : cases) {
+            const VekRun run = runVekTool(c.args);
+            EXPECT_EQ(run.status, 1) << width << "x" << height << " " << c.args[1] << run.err;
+            EXPECT_TRUE(mentions(run.err, c.said)) << run.err;
         }
     }
 }

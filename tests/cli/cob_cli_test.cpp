@@ -70,7 +70,7 @@ TEST_F(CobCli, ACompileThatFailsWritesNothing) {
     writeSource("many.cos", "quantity x\r\n");
     run = vek({"cob", "compile", path("many.cos"), path("many.cob")});
     EXPECT_EQ(run.status, kFailed);
-    EXPECT_NE(run.err.find("' x' ist kein gültiger Integerwert"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("' x' is not a valid integer"), std::string::npos) << run.err;
 }
 
 TEST_F(CobCli, DiscompileNamesTheInputAndWritesAnsiSourceWithCrLf) {

@@ -92,7 +92,7 @@ TEST_F(SprCli, PaletteWritesThePaletteArea) {
 TEST_F(SprCli, BadInputFailsWithAMessageAndLeavesFilesAlone) {
     auto run = vek({"spr", "create", path("x.spr"), "1", "abc", "2"});
     EXPECT_EQ(run.status, 2) << "a value that is no number is wrong usage";
-    EXPECT_THAT(run.err, HasSubstr("'abc' ist kein gültiger Integerwert"));
+    EXPECT_THAT(run.err, HasSubstr("W: 'abc' is not a valid integer"));
     EXPECT_FALSE(std::filesystem::exists(m_dir / "x.spr"));
 
     writeFileAtomically(m_dir / "empty.spr", Bytes{});
