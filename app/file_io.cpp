@@ -268,15 +268,17 @@ void writeStandardOutput(const std::function<void(std::ostream&)>& writeContents
 
 }  // namespace
 
-std::vector<std::uint8_t> readFileBytes(const fs::path& path) { return FileReader(path).all(); }
+std::vector<std::uint8_t> readFileBytes(const fs::path& path, std::uint64_t limit) {
+    return FileReader(path, limit).all();
+}
 
-std::string readFileText(const fs::path& path) {
-    const auto bytes = readFileBytes(path);
+std::string readFileText(const fs::path& path, std::uint64_t limit) {
+    const auto bytes = readFileBytes(path, limit);
     return {bytes.begin(), bytes.end()};
 }
 
-std::vector<std::string> readFileLines(const fs::path& path) {
-    const std::string text = readFileText(path);
+std::vector<std::string> readFileLines(const fs::path& path, std::uint64_t limit) {
+    const std::string text = readFileText(path, limit);
     const std::vector<std::string_view> views = splitLines(text);
     return {views.begin(), views.end()};
 }
@@ -370,7 +372,7 @@ fs::path makeTemporaryFolder(const fs::path& parent) {
 }
 
 VekError cannotWriteError(const fs::path& file) {
-    return VekError::runtime("Kann nicht nach " + pathToUtf8(file) + " schreiben");
+    return VekError::runtime(fill(Msg::RuntimeCannotWriteTo, {pathToUtf8(file)}));
 }
 
 std::string joinCrLf(const std::vector<std::string>& lines) {

@@ -15,11 +15,14 @@
 namespace vek {
 
 // Whole-file reading in one read; a missing or unreadable file throws "Datei nicht gefunden".
-std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path);
-std::string readFileText(const std::filesystem::path& path);
+// A file larger than `limit` (the most a file of its kind holds) is refused before it is read.
+std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path,
+                                        std::uint64_t limit = UINT64_MAX);
+std::string readFileText(const std::filesystem::path& path, std::uint64_t limit = UINT64_MAX);
 
 // Text lines of a file, without their CR LF or LF endings.
-std::vector<std::string> readFileLines(const std::filesystem::path& path);
+std::vector<std::string> readFileLines(const std::filesystem::path& path,
+                                       std::uint64_t limit = UINT64_MAX);
 // The lines of a text the same way, as views into it; a last line break ends no further line.
 std::vector<std::string_view> splitLines(std::string_view text);
 

@@ -39,4 +39,34 @@ BilingualText fill(const Bilingual& message, std::initializer_list<BilingualText
     return {fillOne(message.english, english), fillOne(message.german, german)};
 }
 
+std::string escapeControlCharacters(std::string_view text) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 0x20 && byte != 0x7F) || c == '\n' || c == '\t') {
+            out += c;
+        } else if (byte == 0) {
+            out += "\\0";
+        } else {
+            out += "\\x";
+            out += kDigits[byte >> 4];
+            out += kDigits[byte & 0xF];
+        }
+    }
+    return out;
+}
+
+std::string shortenedToken(std::string_view token) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        // A byte 10xxxxxx continues a character; any other begins one.
+        if ((static_cast<unsigned char>(token[i]) & 0xC0) == 0x80) continue;
+        if (characters == kMaxQuotedCharacters) return std::string(token.substr(0, i)) + "...";
+        ++characters;
+    }
+    return std::string(token);
+}
+
 }  // namespace vek

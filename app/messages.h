@@ -43,6 +43,15 @@ BilingualText fill(const Bilingual& message, std::initializer_list<std::string_v
 // The same with parts that are themselves in both languages, each put into its own language.
 BilingualText fill(const Bilingual& message, std::initializer_list<BilingualText> parts);
 
+// The text with every control character but the line break and the tab shown escaped ("\x1b",
+// "\0"), so that a name or a token from a file can never steer the terminal or garble a box.
+std::string escapeControlCharacters(std::string_view text);
+
+// A word from a file as a message quotes it: at most kMaxQuotedCharacters characters (counted in
+// UTF-8), then "..." when it was longer, so that one huge token never floods a message.
+inline constexpr std::size_t kMaxQuotedCharacters = 60;
+std::string shortenedToken(std::string_view token);
+
 // A message box's text and caption, both bilingual.
 struct BilingualBox {
     Bilingual text;

@@ -57,11 +57,16 @@ std::optional<std::string_view> keyOf(std::string_view line) {
     return line.substr(0, equals);
 }
 
-std::vector<std::string> linesOf(const fs::path& file) {
+// A missing or unreadable file reads as empty, as the profile functions do. So does one larger
+// than any settings file, which is never read whole and never written over.
+std::vector<std::string> linesOf(const fs::path& file, bool forWriting = false) {
     try {
-        return readFileLines(file);
+        return readFileLines(file, kMaxVekIniSize);
     } catch (const VekError&) {
-        return {};  // a missing file reads as empty, as the profile functions do
+        std::error_code error;
+        const auto size = fs::file_size(file, error);
+        if (forWriting && !error && size > kMaxVekIniSize) throw cannotWriteError(file);
+        return {};
     }
 }
 
@@ -82,7 +87,7 @@ std::string VekIni::read(std::string_view section, std::string_view key,
 }
 
 void VekIni::write(std::string_view section, std::string_view key, std::string_view value) const {
-    std::vector<std::string> lines = linesOf(m_file);
+    std::vector<std::string> lines = linesOf(m_file, true);
     const std::string entry = std::string(key) + "=" + std::string(value);
     bool inSection = false;
     std::optional<std::size_t> sectionEnd;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,6 +9,10 @@
 #include "app/rgb_image.h"
 
 namespace vek {
+
+// The largest VEK.INI read: its few keys take some hundred bytes. A larger one reads as empty
+// and is never written over.
+inline constexpr std::uint64_t kMaxVekIniSize = std::uint64_t{1} << 20;
 
 // VEK.INI: the profile file of the program's two settings. Every access opens, reads or writes,
 // and closes the file again; nothing of it stays open.

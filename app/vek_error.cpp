@@ -50,6 +50,15 @@ VekError::VekError(const Bilingual& text, ErrorDetail detail)
 VekError::VekError(BilingualText text, ErrorDetail detail)
     : VekError(std::move(text.english), std::move(text.german), std::move(detail)) {}
 
+VekError VekError::runtime(BilingualText text, ErrorDetail detail) {
+    // what() stays the box's text, as the program has always shown it.
+    std::string german = text.german;
+    VekError error(std::move(german), std::string(text.german), std::move(detail));
+    error.m_text = std::move(text);
+    error.m_runtime = true;
+    return error;
+}
+
 std::string VekError::message(std::string_view language) const {
     std::string out(text(language));
     if (!m_detail.empty()) out.append("\n").append(m_detail.in(language));
@@ -63,9 +72,16 @@ void VekError::locateIn(const std::filesystem::path& file) {
 ErrorDetail reasonOf(const VekError& error) {
     BilingualText reason = error.detail().reason;
     if (reason.english.empty())
-        reason = {std::string(error.text(kLanguageEnglish)),
-                  std::string(error.text(kLanguageGerman))};
+        reason = {std::string(error.englishText()), std::string(error.text(kLanguageGerman))};
     return {{}, {}, {}, std::move(reason)};
+}
+
+std::string commandLineMessage(const std::exception& error) {
+    const auto* own = dynamic_cast<const VekError*>(&error);
+    if (!own) return escapeControlCharacters(error.what());
+    std::string out(own->englishText());
+    if (!own->detail().empty()) out.append("\n").append(own->detail().in(kLanguageEnglish));
+    return escapeControlCharacters(out);
 }
 
 void VekError::locateAtLine(std::uint64_t line) {
@@ -105,13 +121,11 @@ BilingualText systemReason(const std::error_code& error) {
 }
 
 std::string invalidIntegerMessage(std::string_view text) {
-    std::string message = "'";
-    message.append(text).append("' ist kein gültiger Integerwert");
-    return message;
+    return fill(Msg::RuntimeInvalidInteger, {text}).german;
 }
 
 VekError invalidIntegerError(std::string_view text) {
-    return VekError::runtime(invalidIntegerMessage(text));
+    return VekError::runtime(fill(Msg::RuntimeInvalidInteger, {text}));
 }
 
 }  // namespace vek

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "app/messages.h"
+#include "app/text_names.h"
 
 namespace vek {
 
@@ -30,6 +31,15 @@ struct ErrorDetail {
     std::string in(std::string_view language) const;
 };
 
+// The run-time library's messages: German in the program's boxes in every interface language,
+// English on the command line. As a text they are the German.
+struct RuntimeText {
+    Bilingual text;
+    constexpr operator std::string_view() const { return text.german; }
+};
+inline constexpr RuntimeText kFileNotFound{Msg::RuntimeFileNotFound};
+inline constexpr RuntimeText kReadPastEndOfFile{Msg::RuntimeReadPastEnd};
+
 // The one exception type of the core: the program's own message in both interface languages, and
 // a detail. The application shows the text in the interface language with the detail on a second
 // line; the command line prints the English text and the detail. what() is the English text.
@@ -39,12 +49,21 @@ class VekError : public std::runtime_error {
     explicit VekError(const Bilingual& text, ErrorDetail detail = {});
     explicit VekError(BilingualText text, ErrorDetail detail = {});
 
-    // The run-time library's messages read the same in every interface language.
+    // The run-time library's messages: the program's boxes show their German in every interface
+    // language, the command line their English (commandLineMessage).
     static VekError runtime(std::string_view text, ErrorDetail detail = {}) {
-        return VekError(std::string(text), std::string(text), std::move(detail));
+        return runtime(untranslated(std::string(text)), std::move(detail));
+    }
+    static VekError runtime(BilingualText text, ErrorDetail detail = {});
+    static VekError runtime(const RuntimeText& text, ErrorDetail detail = {}) {
+        return runtime(textOf(text.text), std::move(detail));
     }
 
-    std::string_view text(std::string_view language) const { return m_text.in(language); }
+    std::string_view text(std::string_view language) const {
+        return m_runtime ? m_text.german : m_text.in(language);
+    }
+    // The English text, whoever's it is: what the command line prints.
+    std::string_view englishText() const { return m_text.english; }
     const ErrorDetail& detail() const { return m_detail; }
     // The text in that language, the detail on a second line.
     std::string message(std::string_view language) const;
@@ -57,6 +76,7 @@ class VekError : public std::runtime_error {
   private:
     BilingualText m_text;
     ErrorDetail m_detail;
+    bool m_runtime = false;
 };
 
 // A detail that keeps only why `error` happened: its reason, or else its text. For messages that
@@ -69,9 +89,9 @@ std::string errorMessage(const std::exception& error, std::string_view language)
 // The same in both languages.
 BilingualText failureText(const std::exception& error);
 
-// The run-time library's messages, German in every interface language.
-inline constexpr std::string_view kFileNotFound = "Datei nicht gefunden";
-inline constexpr std::string_view kReadPastEndOfFile = "Lesen nach Dateiende (EOF)";
+// What the command line prints of a failure: English throughout, every control character
+// shown escaped.
+std::string commandLineMessage(const std::exception& error);
 
 // Why a call of the system failed, from its error number: English and German.
 BilingualText systemReason(int errorNumber);

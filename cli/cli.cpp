@@ -8,6 +8,12 @@
 #include <iostream>
 #include <new>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "app/file_io.h"
 #include "app/install_layout.h"
 #include "app/program_directory.h"
@@ -33,6 +39,30 @@ constexpr std::string_view kToolUsage =
     "A file name \"-\" means standard input (or output, where a verb writes one file).\n"
     "Exit status: 0 success, 1 refused or failed, 2 wrong usage.\n"
     "\nVerbs:\n";
+
+// An output stream that passes its text on with every control character escaped, so that no
+// message of the tool, whatever file name or token it quotes, can steer the terminal.
+class EscapingBuffer : public std::streambuf {
+  public:
+    explicit EscapingBuffer(std::ostream& target) : m_target(target) {}
+
+  protected:
+    int_type overflow(int_type character) override {
+        if (traits_type::eq_int_type(character, traits_type::eof())) return traits_type::not_eof(0);
+        const char c = traits_type::to_char_type(character);
+        m_target << escapeControlCharacters(std::string_view(&c, 1));
+        return m_target ? character : traits_type::eof();
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        m_target << escapeControlCharacters(
+            std::string_view(text, static_cast<std::size_t>(count)));
+        return m_target ? count : 0;
+    }
+    int sync() override { return m_target.flush() ? 0 : -1; }
+
+  private:
+    std::ostream& m_target;
+};
 
 void printToolHelp(std::ostream& out) {
     out << kToolUsage;
@@ -142,13 +172,15 @@ int parseIntArgument(std::string_view text, std::string_view what) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size()) {
-        throw UsageError{std::string(what) + " must be a whole number, not '" + std::string(text) +
-                         "'"};
+        throw UsageError{std::string(what) + " must be a whole number, not '" +
+                         shortenedToken(text) + "'"};
     }
     return value;
 }
 
-int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream& rawErr) {
+    EscapingBuffer escaping(rawErr);
+    std::ostream err(&escaping);
     GamePathSources sources = gamePathSourcesFromEnvironment();
     std::size_t next = 0;
     while (next < args.size() && args[next].starts_with("-")) {
@@ -189,7 +221,7 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const Verb* verb = findVerb(args[next]);
     if (!verb) {
-        err << "vek: unknown verb '" << args[next] << "'\n";
+        err << "vek: unknown verb '" << shortenedToken(args[next]) << "'\n";
         printToolHelp(err);
         return kUsageError;
     }
@@ -216,24 +248,43 @@ int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "Not enough memory for " << commandLine(verb->name, invocation.args) << "\n";
         return kFailed;
     } catch (const std::exception& error) {
-        err << errorMessage(error, kLanguageEnglish) << "\n";
+        err << commandLineMessage(error) << "\n";
         return kFailed;
     }
 }
 
-int closeStandardOutput(int status, std::ostream& err) {
-    errno = 0;
-    std::cout.flush();  // flushes stdout too: the first failure's errno is the reason
-    if (std::fflush(stdout) != 0 && errno == 0) errno = EIO;
-    bool written = std::cout && !std::ferror(stdout);
-    int error = errno;
-    // A standard output closed before the start takes nothing and so lost nothing.
-    if (std::fclose(stdout) != 0 && errno != EBADF) {
-        written = false;
-        error = errno;
+StandardOutputBuffer::int_type StandardOutputBuffer::overflow(int_type character) {
+    if (!drain()) return traits_type::eof();
+    if (!traits_type::eq_int_type(character, traits_type::eof())) {
+        *pptr() = traits_type::to_char_type(character);
+        pbump(1);
     }
-    if (written) return status;
-    err << "vek: cannot write standard output: " << std::strerror(error ? error : EIO) << "\n";
+    return traits_type::not_eof(character);
+}
+
+bool StandardOutputBuffer::drain() {
+    const char* next = pbase();
+    while (next < pptr() && m_failure == 0) {
+        const auto written = ::write(1, next, static_cast<unsigned>(pptr() - next));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) m_failure = written < 0 ? errno : EIO;
+        if (written > 0) next += written;
+    }
+    setp(m_block.data(), m_block.data() + m_block.size());
+    return m_failure == 0;
+}
+
+int closeStandardOutput(int status, const StandardOutputBuffer& output, std::ostream& err) {
+    errno = 0;
+    std::cout.flush();
+    int error = output.failure();
+    // What went through the C library's stream (nothing of ours, but a library may) goes too.
+    if (std::fflush(stdout) != 0 && error == 0) error = errno != 0 ? errno : EIO;
+    // A standard output closed before the start takes nothing and so lost nothing.
+    if (error == EBADF) error = 0;
+    if (std::fclose(stdout) != 0 && errno != EBADF && error == 0) error = errno != 0 ? errno : EIO;
+    if (error == 0) return status;
+    err << "vek: cannot write standard output: " << std::strerror(error) << "\n";
     return kFailed;
 }
 

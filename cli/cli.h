@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,9 +86,29 @@ std::ostream& reportStream(Invocation& invocation, std::string_view output);
 // Runs the tool on a whole command line (without the program name).
 int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// The process's standard output for std::cout, written in blocks with the system's own call so
+// that the reason of the first failed write is kept: the run-time library's buffer forgets it
+// once a later flush finds nothing left to write.
+class StandardOutputBuffer : public std::streambuf {
+  public:
+    StandardOutputBuffer() { setp(m_block.data(), m_block.data() + m_block.size()); }
+    // The error number of the first failed write, 0 while all went out.
+    int failure() const { return m_failure; }
+
+  protected:
+    int_type overflow(int_type character) override;
+    int sync() override { return drain() ? 0 : -1; }
+
+  private:
+    bool drain();
+
+    std::array<char, 1 << 16> m_block{};
+    int m_failure = 0;
+};
+
 // The end of the process's standard output: what is still buffered is written and the stream
-// closed. A failure (a full disk, a closed pipe) turns `status` into a failure with a message,
-// so that output that was lost is never reported as success.
-int closeStandardOutput(int status, std::ostream& err);
+// closed. A failure (a full disk, a closed pipe) turns `status` into a failure with a message
+// that says why, so that output that was lost is never reported as success.
+int closeStandardOutput(int status, const StandardOutputBuffer& output, std::ostream& err);
 
 }  // namespace vek::cli

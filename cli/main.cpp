@@ -14,7 +14,11 @@ int main(int argc, char* argv[]) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
+    vek::cli::StandardOutputBuffer output;
+    std::streambuf* const previous = std::cout.rdbuf(&output);
     const int status =
         vek::cli::runVek(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
-    return vek::cli::closeStandardOutput(status, std::cerr);
+    const int exitStatus = vek::cli::closeStandardOutput(status, output, std::cerr);
+    std::cout.rdbuf(previous);  // the buffer ends before the stream does
+    return exitStatus;
 }

@@ -11,7 +11,7 @@ ScreenColor backgroundOption(const ArgumentList& args) {
         try {
             return parseColorValue(*given);
         } catch (const VekError& error) {
-            throw UsageError{"--background: " + std::string(error.what())};
+            throw UsageError{"--background: " + commandLineMessage(error)};
         }
     }
     const std::string stored = VekIni(defaultVekIniPath()).read("Color", "SBGC", "$FFFFFF");

@@ -1,12 +1,11 @@
-#include <iostream>
 #include <ostream>
-#include <sstream>
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/file_lookup.h"
 #include "cli/check_support.h"
 #include "cli/verbs.h"
+#include "gamelink/link_transport.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
 #include "objects/object_check.h"
@@ -34,22 +33,22 @@ std::vector<Finding> checkMacroText(std::string_view text) {
     return checkMacro(MacroText(macroOf(text)), MacroKind::Macro, objectCheckOptions());
 }
 
+// A macro file is read whole: one macro can be no longer than the link carries, and its last
+// line break (CR LF) is no part of it.
+constexpr std::uint64_t kMaxMacroFileSize = kMacroBufferLimit + 2;
+
+// Standard input ("-", read once: a second "-" sees the same bytes) is one macro.
 std::vector<Finding> checkFile(const std::string& name) {
-    if (name == "-") {
-        std::ostringstream text;
-        text << std::cin.rdbuf();
-        return checkMacroText(text.str());
-    }
     const std::filesystem::path path = pathFromUtf8(name);
     const std::string extension = pathToUtf8(path.extension());
     if (equalsIgnoringCase(extension, ".cos")) return checkSourceLines(readSourceFile(path));
-    if (equalsIgnoringCase(extension, ".cob")) return checkCobData(readCobFile(path));
+    if (isObjectFileName(path)) return checkCobData(readCobFile(path));
     if (equalsIgnoringCase(extension, ".mac")) {
-        std::vector<std::string> lines = readFileLines(path);
+        std::vector<std::string> lines = readFileLines(path, kMaxSourceFileSize);
         for (std::string& line : lines) line = ansiToUtf8(line);
         return checkMacroFileLines(lines);
     }
-    return checkMacroText(ansiToUtf8(readFileText(path)));
+    return checkMacroText(ansiToUtf8(readFileText(path, kMaxMacroFileSize)));
 }
 
 int runCheck(Invocation& invocation) {
@@ -68,8 +67,9 @@ int runCheck(Invocation& invocation) {
 
 void printFindings(std::ostream& out, std::string_view name, std::span<const Finding> findings) {
     for (const Finding& finding : findings) {
-        out << name << ':' << finding.position.line << ':' << finding.position.column << ": "
-            << severityName(finding.severity) << ": " << finding.text.english << '\n';
+        out << escapeControlCharacters(name) << ':' << finding.position.line << ':'
+            << finding.position.column << ": " << severityName(finding.severity) << ": "
+            << escapeControlCharacters(finding.text.english) << '\n';
     }
 }
 

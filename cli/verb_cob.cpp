@@ -30,7 +30,7 @@ int runCompile(Invocation& invocation, const ArgumentList& args) {
     const std::filesystem::path source = pathFromUtf8(args.positional()[1]);
     refuseOutputOverInput(source, pathFromUtf8(args.positional()[2]));
     const std::vector<std::string> lines = readSourceFile(source);
-    refuseNonSourceText(readFileText(source), source);
+    refuseNonSourceText(readFileText(source, kMaxSourceFileSize), source);
     const CompiledObject result =
         readingFile(source, [&] { return compileWithGameSprites(invocation, lines, source); });
     if (result.cob.scripts.empty() && result.cob.imports.empty()) {

@@ -103,11 +103,11 @@ std::string macroArgument(const ArgumentList& args) {
     std::string macro;
     if (const auto file = args.option("-f")) {
         args.expectPositional(0, 0);
-        macro = readFileText(pathFromUtf8(*file));
+        macro = readFileText(pathFromUtf8(*file), kMacroBufferLimit + 2);
     } else {
         args.expectPositional(1, 1);
         macro = args.positional()[0];
-        if (macro == "-") macro = readFileText(pathFromUtf8(macro));
+        if (macro == "-") macro = readFileText(pathFromUtf8(macro), kMacroBufferLimit + 2);
     }
     while (!macro.empty() && (macro.back() == '\n' || macro.back() == '\r')) macro.pop_back();
     // The link carries the game's code page; anything else would arrive as "?".

@@ -77,7 +77,12 @@ int runThumbnail(Invocation& invocation) {
     args.expectPositional(2, 3);
     const auto& positional = args.positional();
     const int size = positional.size() > 2 ? parseIntArgument(positional[2], "SIZE") : 128;
-    requireThumbnailSize(size);
+    // A size outside the range is wrong usage, however many digits it has.
+    try {
+        requireThumbnailSize(size);
+    } catch (const VekError& error) {
+        throw UsageError{std::string(error.englishText())};
+    }
     const std::filesystem::path input = pathFromUtf8(positional[0]);
     const std::filesystem::path output = pathFromUtf8(positional[1]);
     refuseOutputOverInput(input, output);

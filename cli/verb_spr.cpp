@@ -52,7 +52,7 @@ int runCreate(Invocation& invocation) {
         try {
             parseDecimalField(given[k]);
         } catch (const VekError& error) {
-            throw UsageError{std::string(names[k - 1]) + ": " + error.what()};
+            throw UsageError{std::string(names[k - 1]) + ": " + commandLineMessage(error)};
         }
     }
     const UniformSpriteFile layout = creatorLayout(given[1], given[2], given[3]);

@@ -113,7 +113,7 @@ bool isOneOf(std::string_view word, std::span<const std::string_view> list) {
 // Built by appends: GCC 12 warns falsely about a concatenation of literals here.
 std::string quoted(std::string_view text) {
     std::string out(1, '"');
-    out.append(text).push_back('"');
+    out.append(shortenedToken(text)).push_back('"');
     return out;
 }
 
@@ -468,7 +468,7 @@ class Analyzer {
         const long long value = *literal.value;
         if (kind == ArgumentKind::Class && (value < 0 || value > 255)) {
             report(Severity::Warning, FindingCode::ClassOutOfRange, lexeme,
-                   fill(Msg::FindingClassOutOfRange, {std::string(text)}));
+                   fill(Msg::FindingClassOutOfRange, {shortenedToken(text)}));
         }
         if (kind == ArgumentKind::Event) checkEvent(value, lexeme);
     }
@@ -667,7 +667,7 @@ class Analyzer {
             const std::string_view label = lexemeText(use);
             if (std::find(m_labels.begin(), m_labels.end(), label) == m_labels.end()) {
                 report(Severity::Error, FindingCode::UnknownLabel, use,
-                       fill(Msg::FindingUnknownLabel, {std::string(label)}));
+                       fill(Msg::FindingUnknownLabel, {shortenedToken(label)}));
             }
         }
         if (m_kind == MacroKind::Routine && !m_instSeen && m_firstCommand) {

@@ -165,14 +165,14 @@ void refuseNonSourceText(std::string_view bytes, const std::filesystem::path& fi
 std::vector<std::string> readSourceFile(const std::filesystem::path& path) {
     std::vector<std::string> lines;
     try {
-        lines = readFileLines(path);
+        lines = readFileLines(path, kMaxSourceFileSize);
     } catch (const VekError& error) {
-        throw VekError::runtime("Kann Datei " + pathToUtf8(path) + " nicht öffnen",
+        throw VekError::runtime(fill(Msg::RuntimeCannotOpenFile, {pathToUtf8(path)}),
                                 reasonOf(error));
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception&) {
-        throw VekError::runtime("Kann Datei " + pathToUtf8(path) + " nicht öffnen");
+        throw VekError::runtime(fill(Msg::RuntimeCannotOpenFile, {pathToUtf8(path)}));
     }
     for (std::string& line : lines) line = ansiToUtf8(line);
     return lines;
@@ -187,12 +187,12 @@ void writeSourceFile(const std::filesystem::path& path, std::span<const std::str
     try {
         writeFileAtomically(path, text);
     } catch (const VekError& error) {
-        throw VekError::runtime("Kann Datei " + pathToUtf8(path) + " nicht erstellen",
+        throw VekError::runtime(fill(Msg::RuntimeCannotCreateFile, {pathToUtf8(path)}),
                                 reasonOf(error));
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception&) {
-        throw VekError::runtime("Kann Datei " + pathToUtf8(path) + " nicht erstellen");
+        throw VekError::runtime(fill(Msg::RuntimeCannotCreateFile, {pathToUtf8(path)}));
     }
 }
 

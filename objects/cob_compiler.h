@@ -56,6 +56,8 @@ std::vector<std::string_view> lineViews(std::span<const std::string> lines);
 void refuseNonSourceText(std::string_view bytes, const std::filesystem::path& file);
 
 // A source's lines as a .COS file holds them (ANSI, CR LF) and back.
+// The largest source read (a source of the most scripts an object holds is far smaller).
+inline constexpr std::uint64_t kMaxSourceFileSize = std::uint64_t{64} << 20;
 std::vector<std::string> readSourceFile(const std::filesystem::path& path);
 void writeSourceFile(const std::filesystem::path& path, std::span<const std::string> lines);
 

@@ -145,11 +145,44 @@ CobData decodeCob(std::span<const std::uint8_t> bytes) {
 }
 
 CobData readCobFile(const std::filesystem::path& path) {
-    return readingFile(path, [&] {
-        FileReader file(path);
-        file.refuseLargerThan(kMaxCobFileSize);
-        return decodeCob(file.all());
-    });
+    return readingFile(path, [&] { return decodeCob(FileReader(path, kMaxCobFileSize).all()); });
+}
+
+CobPictureLocation locateCobPicture(FileReader& file) {
+    constexpr std::size_t kHeaderSize = 24;
+    constexpr std::size_t kPictureFieldsSize = 10;
+    const std::vector<std::uint8_t> header = file.bytesUpTo(0, kHeaderSize);
+    refuseLaterGenerations(header);
+    ByteReader in(header);
+    in.bytes(16);  // items, quantity, time limit
+    const std::size_t scriptCount = in.u16();
+    const std::size_t importCount = in.u16();
+    in.i32();  // used
+    requireFits(Msg::CobListTooLongToLoad, scriptCount, Msg::CobScriptsList);
+    requireFits(Msg::CobListTooLongToLoad, importCount, Msg::CobImportsList);
+    std::uint64_t offset = kHeaderSize;
+    for (std::size_t k = 0; k < scriptCount + importCount; ++k) {
+        const std::vector<std::uint8_t> lengthField = file.bytesUpTo(offset, 3);
+        ByteReader length(lengthField);
+        std::size_t bytes = length.u8();
+        offset += 1;
+        if (bytes == kLongFormMarker) {
+            bytes = length.u16();
+            offset += 2;
+        }
+        offset += bytes;
+    }
+    const std::vector<std::uint8_t> fields = file.bytes(offset, kPictureFieldsSize);
+    ByteReader picture(fields);
+    CobPictureLocation where;
+    where.width = picture.i32();
+    where.height = picture.i32();
+    where.offset = offset + kPictureFieldsSize;
+    if (where.width < 0 || where.height < 0) {
+        const std::string size = std::to_string(where.width) + " x " + std::to_string(where.height);
+        throw VekError(fill(Msg::CobPictureSizeInvalid, {size}));
+    }
+    return where;
 }
 
 bool isObjectFileName(const std::filesystem::path& file) {

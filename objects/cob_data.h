@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/byte_io.h"
+#include "app/file_reader.h"
 #include "app/messages.h"
 #include "app/rgb_image.h"
 #include "app/vek_error.h"
@@ -62,6 +63,15 @@ CobData decodeCob(std::span<const std::uint8_t> bytes);
 CobData readCobFile(const std::filesystem::path& path);
 // Whether a file is an object file (.cob, .rcb) by its name, in any case.
 bool isObjectFileName(const std::filesystem::path& file);
+
+// Where an object file keeps its picture (rows stored bottom-up), found by reading the header
+// and the lengths of the texts only, with the checks decodeCob makes on the way.
+struct CobPictureLocation {
+    std::uint64_t offset = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+CobPictureLocation locateCobPicture(FileReader& file);
 // Encodes first, so a refused object never touches the file; the file is replaced whole.
 void writeCobFile(const std::filesystem::path& path, const CobData& cob);
 

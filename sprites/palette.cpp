@@ -26,7 +26,17 @@ PaletteTable decodePalette(std::span<const std::uint8_t> bytes, ScreenColor back
 }
 
 PaletteTable readPaletteFile(const std::filesystem::path& file, ScreenColor background) {
-    return readingFile(file, [&] { return decodePalette(readFileBytes(file), background); });
+    return readingFile(file, [&] {
+        // A palette file is its 256 colours and nothing else: a larger file is refused before
+        // it is read, a shorter one as it is.
+        const std::vector<std::uint8_t> bytes = readFileBytes(file, kPaletteFileSize);
+        if (bytes.size() != kPaletteFileSize) {
+            const std::string size = std::to_string(bytes.size());
+            throw VekError(
+                fill(Msg::PaletteFileWrongSize, {std::to_string(kPaletteFileSize), size}));
+        }
+        return decodePalette(bytes, background);
+    });
 }
 
 std::filesystem::path paletteFilePath(std::string_view paletteDirectory) {

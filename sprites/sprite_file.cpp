@@ -71,10 +71,9 @@ void SpriteFile::readTable(std::vector<SpriteEntry>& entries, std::size_t capaci
 
     // Only the entries that are really there are read; a short header ends in the end-of-file
     // error after the complete ones have joined the table.
-    const std::uint64_t held = (m_in.size() - kSpriteCountFieldSize) / kSpriteEntrySize;
-    const auto available = static_cast<std::size_t>(std::min<std::uint64_t>(count, held));
     const std::vector<std::uint8_t> table =
-        m_in.bytes(kSpriteCountFieldSize, available * kSpriteEntrySize);
+        m_in.bytesUpTo(kSpriteCountFieldSize, count * kSpriteEntrySize);
+    const std::size_t available = table.size() / kSpriteEntrySize;
     ByteReader reader(table);
     entries.reserve(available);
     for (std::size_t i = 0; i < available; ++i) {

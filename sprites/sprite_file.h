@@ -24,6 +24,10 @@ inline constexpr std::size_t kMaxSpriteSide = 0xFFFF;
 // game shows, and a bound on the memory a sprite file's header can ask for.
 inline constexpr std::size_t kMaxSpritePixels = std::size_t{1} << 26;
 
+// The most bytes a sprite file can hold: a block of the largest sides at the farthest offset.
+inline constexpr std::uint64_t kMaxSpriteFileSize =
+    std::uint64_t{0xFFFFFFFF} + std::uint64_t{kMaxSpriteSide} * kMaxSpriteSide;
+
 // The sprite editor's table holds sprites 0 to 999.
 inline constexpr std::size_t kSpriteTableCapacity = 1000;
 
@@ -73,7 +77,11 @@ struct SpriteTable {
 // error names the file and the offset.
 class SpriteFile {
   public:
-    explicit SpriteFile(const std::filesystem::path& file) : m_in(file) {}
+    explicit SpriteFile(const std::filesystem::path& file,
+                        std::uint64_t limit = FileReader::kNoLimit)
+        : m_in(file, limit) {}
+
+    FileReader& reader() { return m_in; }
 
     // The table, in one read. A file that holds more than `capacity` sprites is refused before any
     // entry is read. A header shorter than its count promises throws the end-of-file error after

@@ -48,6 +48,7 @@ void renderDrawingArea(const SpriteImage& sprite, const PaletteTable& palette, i
     area.width = width;
     area.height = height;
     area.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    if (area.pixels.empty()) return;  // a sprite with a side of 0 has no pixel to draw
     const auto rowLength = static_cast<std::size_t>(width);
     // Each sprite row is built once as a screen row and then copied for the zoom's other rows.
     for (int y = 0; y < sprite.height; ++y) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <span>
 
+#include "app/file_reader.h"
 #include "app/rgb_image.h"
 #include "sprites/palette.h"
 #include "sprites/sprite_file.h"
@@ -17,9 +18,22 @@ inline constexpr int kMaxThumbnailSize = 1024;
 // white (slot 255), slot 0 the background.
 PaletteTable neutralPalette(ScreenColor background);
 
-// The sprites side by side on the background, each centred in a cell as large as the largest:
-// one sprite alone, else a sheet two cells wide.
-RgbImage contactSheet(std::span<const SpriteImage> sprites, const PaletteTable& palette);
+// A picture kept in a file as rows of palette indices.
+struct StoredPicture {
+    std::uint64_t offset = 0;  // of its first stored row
+    std::uint64_t width = 0;
+    std::uint64_t height = 0;
+    bool bottomUp = false;  // the last row stored first, as an object's picture is
+};
+
+// The pictures side by side on the background, each centred in a cell as large as the largest
+// (one picture alone, else a sheet two cells wide), scaled (nearest pixel) so that the sheet's
+// longer side is `size`. Only the pixels the thumbnail shows are read, in pieces of a row, so
+// that neither the declared sizes nor the file's size decide the memory it takes. A sheet with a
+// side of 0 throws "There is no picture to show."; a picture that reaches past the end of the
+// file throws the end-of-file error.
+RgbImage drawThumbnail(FileReader& in, std::span<const StoredPicture> pictures,
+                       const PaletteTable& palette, int size);
 
 // The picture scaled (nearest pixel) so that its longer side is `size`, keeping its proportions.
 RgbImage fitThumbnail(const RgbImage& picture, int size);

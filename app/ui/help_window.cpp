@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <system_error>
 
+#include "app/file_io.h"
 #include "app/install_layout.h"
 #include "app/messages.h"
 #include "app/text_names.h"
@@ -41,6 +42,14 @@ void HelpWindow::showPage(const QString& page, const QString& anchor) {
     const std::filesystem::path folder = m_german ? m_helpDirectory / "de" : m_helpDirectory;
     setWindowTitle(toQString(m_german ? Msg::HelpTitle.german : Msg::HelpTitle.english));
     m_browser->setSearchPaths({fromPath(folder)});
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        // Without its folder the browser would stay empty without a word.
+        const BilingualText missing = fill(Msg::HelpFolderMissing, {pathToUtf8(folder)});
+        m_browser->setPlainText(
+            toQString(std::string(missing.in(m_german ? kLanguageGerman : kLanguageEnglish))));
+        return;
+    }
     QUrl url = QUrl::fromLocalFile(fromPath(folder / toPath(page)));
     if (!anchor.isEmpty()) url.setFragment(anchor);
     m_browser->setSource(url);

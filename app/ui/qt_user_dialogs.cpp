@@ -6,6 +6,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/messages.h"
+#include "app/ui/qt_convert.h"
+
 namespace vek::ui {
 
 namespace {
@@ -40,6 +43,12 @@ Answer answerOf(int button) {
     }
 }
 
+// A box shows a name or a token from a file with its control characters escaped, as the
+// command line prints it.
+QString shownEscaped(const QString& text) {
+    return toQString(escapeControlCharacters(toStdString(text)));
+}
+
 std::optional<QString> chosen(const QString& file) {
     if (file.isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(file);
@@ -48,7 +57,8 @@ std::optional<QString> chosen(const QString& file) {
 }  // namespace
 
 Answer QtUserDialogs::message(const QString& text, const QString& caption, Buttons buttons) {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, standardButtons(buttons), dialogParent());
+    QMessageBox box(QMessageBox::NoIcon, caption, shownEscaped(text), standardButtons(buttons),
+                    dialogParent());
     // Return presses the safe answer where the question says so.
     if (buttons == Buttons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
     // A box during a long job waits for the user, not for the job.
@@ -60,7 +70,7 @@ Answer QtUserDialogs::message(const QString& text, const QString& caption, Butto
 }
 
 void QtUserDialogs::errorReport(const QString& text) {
-    QMessageBox::critical(dialogParent(), QApplication::applicationName(), text);
+    QMessageBox::critical(dialogParent(), QApplication::applicationName(), shownEscaped(text));
 }
 
 std::optional<QString> QtUserDialogs::openFile(const QString& title, const QString& directory,

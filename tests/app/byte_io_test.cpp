@@ -31,7 +31,7 @@ TEST(ByteIo, ReadingPastTheEndFailsWithTheEndOfFileErrorAndMovesNothing) {
         in.u32();
         FAIL() << "read past the end";
     } catch (const VekError& error) {
-        EXPECT_EQ(std::string(error.what()), kReadPastEndOfFile);
+        EXPECT_EQ(std::string(error.what()), std::string_view(kReadPastEndOfFile));
     }
     EXPECT_EQ(in.position(), 1u);
     EXPECT_THROW(in.bytes(3), VekError);

@@ -37,5 +37,28 @@ TEST(Messages, FillPutsEachLanguagesPartIntoItsOwnLanguage) {
     EXPECT_EQ(text.german, "Bitmap ungültig (Datei zu kurz), 7");
 }
 
+TEST(Messages, ControlCharactersAreShownEscapedAndLayoutKept) {
+    const struct {
+        std::string_view text;
+        std::string shown;
+    } cases[] = {
+        {"plain \xc3\xa4 text", "plain \xc3\xa4 text"},
+        {"line\nnext\ttab", "line\nnext\ttab"},
+        {std::string_view("a\0b", 3), "a\\0b"},
+        {"\x1b]0;title\x07\x1b[2J", "\\x1b]0;title\\x07\\x1b[2J"},
+        {"\r\x7f", "\\x0d\\x7f"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(escapeControlCharacters(c.text), c.shown);
+}
+
+TEST(Messages, ATokenIsQuotedUpToSixtyCharacters) {
+    EXPECT_EQ(shortenedToken(std::string(60, 'a')), std::string(60, 'a'));
+    EXPECT_EQ(shortenedToken(std::string(61, 'a')), std::string(60, 'a') + "...");
+    std::string umlauts;
+    for (int i = 0; i < 70; ++i) umlauts += "\xc3\xbc";
+    EXPECT_EQ(shortenedToken(umlauts), umlauts.substr(0, 120) + "...");
+    EXPECT_EQ(shortenedToken(""), "");
+}
+
 }  // namespace
 }  // namespace vek

@@ -86,6 +86,23 @@ TEST(VekIni, AFailedWriteSaysWhichFile) {
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
 }
 
+// A settings file beyond any real one is not read (the fallback holds) and never written over.
+TEST(VekIni, AnOversizedFileIsNeitherReadNorReplaced) {
+    TempDir dir;
+    const auto file = dir / "VEK.INI";
+    std::string text = "[Color]\r\nSBGC=255\r\n";
+    text.resize(kMaxVekIniSize + 1, ';');
+    writeFileAtomically(file, text);
+    const VekIni ini(file);
+    EXPECT_EQ(ini.read("Color", "SBGC", "fallback"), "fallback");
+    EXPECT_THROW(ini.writeLanguage("deutsch"), VekError);
+    EXPECT_EQ(readFileText(file), text);
+
+    text.resize(kMaxVekIniSize);
+    writeFileAtomically(file, text);
+    EXPECT_EQ(ini.read("Color", "SBGC", "fallback"), "255");
+}
+
 TEST(VekIni, AnUnwritableFirstStartStillRunsInEnglish) {
     TempDir dir;
     // A file where the settings folder should be: the folder cannot be created.

@@ -32,9 +32,31 @@ TEST(VekError, TheMessageIsTheTextInTheLanguageWithTheDetailOnASecondLine) {
 
 TEST(VekError, TheRunTimeLibrarysMessagesReadTheSameInBothLanguages) {
     const VekError error = VekError::runtime(kFileNotFound);
-    EXPECT_EQ(error.text(kLanguageEnglish), kFileNotFound);
-    EXPECT_EQ(error.text(kLanguageGerman), kFileNotFound);
+    EXPECT_EQ(error.text(kLanguageEnglish), std::string_view(kFileNotFound));
+    EXPECT_EQ(error.text(kLanguageGerman), std::string_view(kFileNotFound));
     EXPECT_EQ(invalidIntegerError("x").text(kLanguageGerman), "'x' ist kein gültiger Integerwert");
+}
+
+// The command line tells the run-time library's messages in English, with the control
+// characters of a name escaped; the boxes keep the German.
+TEST(VekError, TheCommandLineTellsTheRunTimeLibrarysMessagesInEnglish) {
+    const struct {
+        VekError error;
+        std::string box;
+        std::string commandLine;
+    } cases[] = {
+        {VekError::runtime(kFileNotFound, ErrorDetail::ofFile("a\x1b[2J.spr")),
+         "Datei nicht gefunden\na\x1b[2J.spr", "File not found\na\\x1b[2J.spr"},
+        {VekError::runtime(kReadPastEndOfFile, ErrorDetail::atByte(7)),
+         "Lesen nach Dateiende (EOF)\nbyte 7", "Read past the end of the file (EOF)\nbyte 7"},
+        {invalidIntegerError("x"), "'x' ist kein gültiger Integerwert",
+         "'x' is not a valid integer"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.error.message(kLanguageEnglish), c.box);
+        EXPECT_EQ(commandLineMessage(c.error), c.commandLine);
+    }
+    EXPECT_EQ(commandLineMessage(std::runtime_error("bad\x07 bell")), "bad\\x07 bell");
 }
 
 TEST(VekError, AReadNamesItsFileUnlessTheErrorNamesOneAlready) {

@@ -70,7 +70,7 @@ TEST_F(CobCli, ACompileThatFailsWritesNothing) {
     writeSource("many.cos", "quantity x\r\n");
     run = vek({"cob", "compile", path("many.cos"), path("many.cob")});
     EXPECT_EQ(run.status, kFailed);
-    EXPECT_NE(run.err.find("' x' ist kein gültiger Integerwert"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("' x' is not a valid integer"), std::string::npos) << run.err;
 }
 
 TEST_F(CobCli, DiscompileNamesTheInputAndWritesAnsiSourceWithCrLf) {
@@ -152,7 +152,7 @@ TEST_F(CobCli, BadFilesAndUsageAreReported) {
     writeFileAtomically(m_dir / "short.cob", std::vector<std::uint8_t>{1, 0, 0});
     CobRun run = vek({"cob", "info", path("short.cob")});
     EXPECT_EQ(run.status, kFailed);
-    EXPECT_NE(run.err.find("Lesen nach Dateiende (EOF)"), std::string::npos);
+    EXPECT_NE(run.err.find("Read past the end of the file (EOF)"), std::string::npos);
     EXPECT_EQ(vek({"cob", "info", path("none.cob")}).status, kFailed);
     EXPECT_EQ(vek({"cob"}).status, kUsageError);
     EXPECT_EQ(vek({"cob", "frobnicate"}).status, kUsageError);

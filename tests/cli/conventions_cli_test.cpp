@@ -116,7 +116,7 @@ TEST_F(ConventionsCli, SourcesThatAreNoTextAreRefusedAndEmptyOnesWarned) {
         {"empty.cos", "", 0, "holds no scripts and no installation routines"},
         {"cr.cos", "name ball\r*\rinst\rendm\r", 0,
          "holds no scripts and no installation routines"},
-        {"number.cos", "name ball\r\nquantity abc\r\n", 1, "ist kein gültiger Integerwert"},
+        {"number.cos", "name ball\r\nquantity abc\r\n", 1, "is not a valid integer"},
     };
     for (const Case& test : cases) {
         write(test.name, test.text);

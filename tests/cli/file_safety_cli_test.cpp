@@ -61,16 +61,25 @@ TEST(FileSafety, AVerbWhoseOutputIsItsInputRefusesAndLeavesTheInputAsItWas) {
     }
 }
 
-TEST(FileSafety, StandardOutputThatCannotBeWrittenFailsTheVerb) {
+// Every verb that prints to a full disk fails and says why, whether its output went out in one
+// piece at the end or in the middle of the run.
+TEST(FileSafety, StandardOutputThatCannotBeWrittenFailsTheVerbAndSaysWhy) {
     const Inputs in;
-    const std::string command = shellQuoted(std::string(VEK_BINARY_DIR) + "/vek") +
-                                " cob discompile " + shellQuoted(in.p("x.cob")) + " >/dev/full 2>" +
-                                shellQuoted(in.p("err"));
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), kFailed);
-    EXPECT_NE(readFileText(in.dir / "err").find("cannot write standard output: No space"),
-              std::string::npos);
+    // A table long enough to fill the output buffer while it is printed.
+    writeSpriteFile(in.dir / "many.spr", std::vector<SpriteImage>(1000, SpriteImage(1, 1)));
+    writeFileAtomically(in.dir / "bad.mac", std::string(5000, 'x') + "\n");
+    for (const std::string& verb : {"cob discompile " + shellQuoted(in.p("x.cob")),
+                                    "spr list " + shellQuoted(pathToUtf8(in.dir / "many.spr")),
+                                    "check " + shellQuoted(pathToUtf8(in.dir / "bad.mac"))}) {
+        const std::string command = shellQuoted(std::string(VEK_BINARY_DIR) + "/vek") + " " + verb +
+                                    " >/dev/full 2>" + shellQuoted(in.p("err"));
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), kFailed) << verb;
+        EXPECT_NE(readFileText(in.dir / "err").find("cannot write standard output: No space"),
+                  std::string::npos)
+            << verb << ": " << readFileText(in.dir / "err");
+    }
 }
 
 }  // namespace

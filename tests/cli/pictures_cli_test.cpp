@@ -65,7 +65,7 @@ TEST_F(PicturesCli, Bmp2sprReportsBadArgumentsAndBadFiles) {
     run = vek({"bmp2spr", path("missing.bmp"), path("a.spr"), "--palette", path("palette.dta"),
                "--background", "0"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.err, HasSubstr("Datei nicht gefunden"));
+    EXPECT_THAT(run.err, HasSubstr("File not found"));
     writeFileAtomically(m_dir / "bad.bmp", std::string_view("BM but not really a bitmap"));
     run = vek({"bmp2spr", path("bad.bmp"), path("a.spr"), "--palette", path("palette.dta"),
                "--background", "0"});
@@ -94,7 +94,7 @@ TEST_F(PicturesCli, MapDrawsTheWholeFileOrWritesNothing) {
     run = vek(
         {"map", path("short.bmp"), "--back", path("back.spr"), "--palette", path("palette.dta")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.err, HasSubstr("Lesen nach Dateiende (EOF)"));
+    EXPECT_THAT(run.err, HasSubstr("Read past the end of the file (EOF)"));
     EXPECT_FALSE(std::filesystem::exists(m_dir / "short.bmp"));
 }
 
@@ -238,9 +238,12 @@ TEST_F(ThumbnailCli, RefusesBadSizesAndFilesWithoutPictures) {
     writeSpriteFile(m_dir / "empty.spr", std::vector<SpriteImage>{});
     const Case cases[] = {
         {{"thumbnail", path("empty.spr"), path("out.png"), "big"}, 2, "SIZE must be a whole"},
-        {{"thumbnail", path("empty.spr"), path("out.png"), "0"}, 1, "not between 1 and 1024"},
+        // A size outside 1 to 1024 is wrong usage, however many digits it has.
+        {{"thumbnail", path("empty.spr"), path("out.png"), "0"}, 2, "not between 1 and 1024"},
+        {{"thumbnail", path("empty.spr"), path("out.png"), "1025"}, 2, "not between 1 and 1024"},
+        {{"thumbnail", path("empty.spr"), path("out.png"), "2147483648"}, 2, "SIZE must be"},
         {{"thumbnail", path("empty.spr"), path("out.png")}, 1, "no picture"},
-        {{"thumbnail", path("none.cob"), path("out.png")}, 1, "Datei nicht gefunden"},
+        {{"thumbnail", path("none.cob"), path("out.png")}, 1, "File not found"},
         {{"thumbnail", path("empty.spr")}, 2, "missing arguments"},
     };
     for (const Case& c : cases) {

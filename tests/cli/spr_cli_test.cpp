@@ -92,13 +92,13 @@ TEST_F(SprCli, PaletteWritesThePaletteArea) {
 TEST_F(SprCli, BadInputFailsWithAMessageAndLeavesFilesAlone) {
     auto run = vek({"spr", "create", path("x.spr"), "1", "abc", "2"});
     EXPECT_EQ(run.status, 2) << "a value that is no number is wrong usage";
-    EXPECT_THAT(run.err, HasSubstr("'abc' ist kein gültiger Integerwert"));
+    EXPECT_THAT(run.err, HasSubstr("W: 'abc' is not a valid integer"));
     EXPECT_FALSE(std::filesystem::exists(m_dir / "x.spr"));
 
     writeFileAtomically(m_dir / "empty.spr", Bytes{});
     run = vek({"spr", "list", path("empty.spr")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.err, HasSubstr("Lesen nach Dateiende (EOF)"));
+    EXPECT_THAT(run.err, HasSubstr("Read past the end of the file (EOF)"));
 
     writeFileAtomically(m_dir / "short.dta", Bytes(100, 1));
     writeSpriteFile(m_dir / "one.spr", std::vector{SpriteImage(1, 1, 1)});

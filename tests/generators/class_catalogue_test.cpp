@@ -243,7 +243,7 @@ TEST(ClassCatalogueDocument, ChangesAreWrittenAndAFailedImportKeepsTheTree) {
     document.deleteSelection();
     EXPECT_EQ(document.catalogue().families().size(), 1u) << "a family is never deleted";
 
-    EXPECT_EQ(errorOf([&] { document.importObjed(); }), kFileNotFound);
+    EXPECT_EQ(errorOf([&] { document.importObjed(); }), std::string_view(kFileNotFound));
     writeFileAtomically(dir / "objed.dta", std::string_view("1,\"a\",1\r\n1,\"b\",7\r\n"));
     EXPECT_FALSE(errorOf([&] { document.importObjed(); }).empty());
     EXPECT_EQ(document.catalogue().lines().size(), 3u) << "the tree as it was";

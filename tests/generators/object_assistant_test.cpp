@@ -121,7 +121,8 @@ TEST(ObjectAssistant, ChemicalNamesAndTheirBadFiles) {
               "The name of chemical 3 claims 65535 bytes; chemicals.txt holds only 0 more");
 
     testing::TempDir dir;
-    EXPECT_EQ(errorOf([&] { readChemicalNamesFile(dir / "chemicals.txt", names); }), kFileNotFound);
+    EXPECT_EQ(errorOf([&] { readChemicalNamesFile(dir / "chemicals.txt", names); }),
+              std::string_view(kFileNotFound));
     EXPECT_EQ(names[0], "");
 }
 

@@ -224,7 +224,7 @@ TEST(CobFile, EveryTruncationFailsWithTheEndOfFileErrorExceptTheMissingFinalZero
     const Bytes bytes = encodeCob(fullObject());
     for (std::size_t length = 0; length + 1 < bytes.size(); ++length) {
         const Bytes cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
-        EXPECT_EQ(errorOf([&] { decodeCob(cut); }), kReadPastEndOfFile)
+        EXPECT_EQ(errorOf([&] { decodeCob(cut); }), std::string_view(kReadPastEndOfFile))
             << "cut after " << length << " bytes";
     }
 }
@@ -234,17 +234,17 @@ TEST(CobFile, CountsAndLengthsThatPromiseMoreThanTheFileHoldsFailCleanly) {
     header[0] = 1;
     Bytes tooManyScripts = header;
     tooManyScripts[16] = 100;  // 100 scripts promised, none there
-    EXPECT_EQ(errorOf([&] { decodeCob(tooManyScripts); }), kReadPastEndOfFile);
+    EXPECT_EQ(errorOf([&] { decodeCob(tooManyScripts); }), std::string_view(kReadPastEndOfFile));
 
     Bytes longText = header;
     longText[16] = 1;
     longText.insert(longText.end(), {255, 0xFF, 0xFF, 'a', 'b'});  // 65535 bytes promised
-    EXPECT_EQ(errorOf([&] { decodeCob(longText); }), kReadPastEndOfFile);
+    EXPECT_EQ(errorOf([&] { decodeCob(longText); }), std::string_view(kReadPastEndOfFile));
 
     Bytes hugePicture = header;
     hugePicture.insert(hugePicture.end(),
                        {0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 1, 2, 3});
-    EXPECT_EQ(errorOf([&] { decodeCob(hugePicture); }), kReadPastEndOfFile);
+    EXPECT_EQ(errorOf([&] { decodeCob(hugePicture); }), std::string_view(kReadPastEndOfFile));
 
     Bytes negativePicture = header;
     negativePicture.insert(negativePicture.end(), {0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 0, 0, 0, 0});
@@ -281,7 +281,7 @@ TEST(CobFile, TheLaterGamesFilesAreNamedAndRefused) {
 
 TEST(CobFile, FilesAreReadAndWrittenWhole) {
     testing::TempDir dir;
-    EXPECT_EQ(errorOf([&] { readCobFile(dir / "missing.cob"); }), kFileNotFound);
+    EXPECT_EQ(errorOf([&] { readCobFile(dir / "missing.cob"); }), std::string_view(kFileNotFound));
     const CobData cob = fullObject();
     writeCobFile(dir / "ball.cob", cob);
     EXPECT_EQ(readCobFile(dir / "ball.cob"), cob);

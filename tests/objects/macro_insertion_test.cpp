@@ -47,7 +47,8 @@ TEST(MacroInsertion, FilesAreReadAsAnsiText) {
     EXPECT_EQ(lines[3], "scrp 1 2 3 4");
     EXPECT_EQ(lines[4], "\tsndc ä");
     EXPECT_EQ(lines[5], "endm");
-    EXPECT_EQ(errorOf([&] { readMacroForInsertion(dir / "09090909.MAC"); }), kFileNotFound);
+    EXPECT_EQ(errorOf([&] { readMacroForInsertion(dir / "09090909.MAC"); }),
+              std::string_view(kFileNotFound));
     EXPECT_EQ(joinInsertedLines(lines),
               "\n*Macro inserted from file - be carefull with the Class!\n\nscrp 1 2 3 4\n\tsndc "
               "ä\nendm");

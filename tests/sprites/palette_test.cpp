@@ -53,7 +53,7 @@ TEST(PaletteTest, ShortFilesAndBytesAbove63AreRefusedWithClearMessages) {
         decodePalette(shortFile, 0);
         FAIL() << "a short palette was accepted";
     } catch (const VekError& error) {
-        EXPECT_EQ(error.what(), kReadPastEndOfFile);
+        EXPECT_EQ(error.what(), std::string_view(kReadPastEndOfFile));
     }
     Bytes spilling = rampPalette();
     spilling[301] = 64;

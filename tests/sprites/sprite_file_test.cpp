@@ -165,7 +165,7 @@ TEST_F(SpriteFileTest, WritingInPlaceRefusesWhatWouldDamageTheFile) {
     EXPECT_EQ(errorOf([&] {
                   writeSpriteInPlace(dir / "gone.spr", {2, 1, 1}, Bytes{1});
               }),
-              kFileNotFound);
+              std::string_view(kFileNotFound));
     EXPECT_FALSE(std::filesystem::exists(dir / "gone.spr"));
 }
 
@@ -209,7 +209,7 @@ TEST_F(SpriteFileTest, ACountPromisingMoreEntriesKeepsTheCompleteOnesAndFails) {
     writeRaw(dir / "short.spr", out.data());
     std::vector<SpriteEntry> entries;
     EXPECT_EQ(errorOf([&] { SpriteFile(dir / "short.spr").readTable(entries, kMaxSpriteCount); }),
-              kReadPastEndOfFile);
+              std::string_view(kReadPastEndOfFile));
     EXPECT_EQ(entries, (std::vector<SpriteEntry>{{100, 1, 1}, {100, 1, 1}}));
     EXPECT_LE(entries.capacity(), 2u);  // nothing reserved for the promised entries
 }

@@ -125,7 +125,7 @@ TEST_F(SpriteMergeTest, ABrokenInputStopsTheMergeWithoutTouchingTheOutput) {
         mergeSpriteFiles(dir / "out.spr", inputs);
         FAIL() << "merged a sprite that is not there";
     } catch (const VekError& error) {
-        EXPECT_EQ(error.what(), kReadPastEndOfFile);
+        EXPECT_EQ(error.what(), std::string_view(kReadPastEndOfFile));
     }
     EXPECT_EQ(readFileBytes(dir / "out.spr"), (Bytes{1, 2, 3}));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3)

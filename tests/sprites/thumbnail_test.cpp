@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "app/file_io.h"
+#include "app/text_names.h"
 #include "app/vek_error.h"
 #include "sprites/sprite_file.h"
+#include "sprites/sprite_render.h"
 #include "sprites/thumbnail.h"
 #include "support/temp_dir.h"
 
@@ -78,6 +81,63 @@ TEST(Thumbnail, FilesWithoutAPictureAreRefused) {
     writeSpriteFile(dir / "empty.spr", std::vector<SpriteImage>{});
     EXPECT_THROW(spriteFileThumbnail(dir / "empty.spr", neutralPalette(kWhite), 64), VekError);
     EXPECT_THROW(spriteFileThumbnail(dir / "missing.spr", neutralPalette(kWhite), 64), VekError);
+}
+
+// A picture with a side of 0 draws nothing, whichever side and wherever it comes from.
+TEST(Thumbnail, APictureWithASideOfZeroHasNothingToShow) {
+    const testing::TempDir dir;
+    const PaletteTable palette = neutralPalette(kWhite);
+    for (const auto& [width, height] : {std::pair{0, 1}, {0, 500}, {500, 0}, {0, 0}}) {
+        const auto w = static_cast<std::uint16_t>(width);
+        const auto h = static_cast<std::uint16_t>(height);
+        writeSpriteFile(dir / "side.spr", std::vector<SpriteImage>{SpriteImage(w, h)});
+        try {
+            spriteFileThumbnail(dir / "side.spr", palette, 64);
+            ADD_FAILURE() << width << "x" << height << " gave a thumbnail";
+        } catch (const VekError& error) {
+            EXPECT_EQ(error.text(kLanguageEnglish), Msg::NoPictureToShow.english);
+        }
+        EXPECT_THROW(fitThumbnail(RgbImage(width, height), 64), VekError);
+        const RgbImage area = renderDrawingArea(SpriteImage(w, h), palette, 2, kWhite);
+        EXPECT_EQ(area.width, width * 2);
+        EXPECT_EQ(area.height, height * 2);
+        EXPECT_TRUE(area.pixels.empty());
+    }
+}
+
+// The sheet takes the widest and the tallest of different sprites, yet the thumbnail is never
+// larger than the size asked for and shows each sprite where the sheet has it.
+TEST(Thumbnail, SpritesOfFarApartShapesMakeAThumbnailOfTheSizeAskedFor) {
+    const testing::TempDir dir;
+    const PaletteTable palette = neutralPalette(kWhite);
+    writeSpriteFile(dir / "shapes.spr",
+                    std::vector<SpriteImage>{filled(16384, 2, 10), filled(2, 16384, 20)});
+    const RgbImage sheet = spriteFileThumbnail(dir / "shapes.spr", palette, 256);
+    ASSERT_EQ(sheet.width, 256);
+    ASSERT_EQ(sheet.height, 128);
+    // The wide sprite is two rows in the middle of the left cell, the tall one two columns in the
+    // middle of the right cell.
+    EXPECT_EQ(sheet.at(0, 64), palette[10]);
+    EXPECT_EQ(sheet.at(127, 64), palette[10]);
+    EXPECT_EQ(sheet.at(0, 0), kWhite);
+    EXPECT_EQ(sheet.at(192, 0), palette[20]);
+    EXPECT_EQ(sheet.at(192, 127), palette[20]);
+    EXPECT_EQ(sheet.at(200, 5), kWhite);
+}
+
+// A sprite whose pixels reach past the end of the file is refused as a short file.
+TEST(Thumbnail, ASpriteBeyondTheEndOfItsFileIsRefused) {
+    const testing::TempDir dir;
+    std::vector<std::uint8_t> bytes = encodeSpriteFile(std::vector<SpriteImage>{filled(4, 4, 1)});
+    bytes.resize(bytes.size() - 1);
+    writeFileAtomically(dir / "cut.spr", bytes);
+    try {
+        spriteFileThumbnail(dir / "cut.spr", neutralPalette(kWhite), 64);
+        ADD_FAILURE() << "a cut file gave a thumbnail";
+    } catch (const VekError& error) {
+        EXPECT_EQ(error.text(kLanguageGerman), std::string_view(kReadPastEndOfFile));
+        EXPECT_EQ(error.detail().file, pathToUtf8(dir / "cut.spr"));
+    }
 }
 
 }  // namespace

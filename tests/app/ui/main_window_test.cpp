@@ -7,6 +7,9 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "app/file_io.h"
+#include "app/text_names.h"
+#include "app/ui/help_window.h"
 #include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "gamelink/ui/command_interface_window.h"
@@ -281,6 +284,23 @@ class MainWindowTest : public QObject {
         QVERIFY(!help->source().toLocalFile().contains(QStringLiteral("/de/")));
         saveScreenshot(help->window(), QStringLiteral("help-english"));
         help->window()->close();
+    }
+
+    // Without its folder the help says which folder is missing, in either language.
+    void aMissingHelpFolderIsNamed() {
+        const fs::path missing = fs::temp_directory_path() / "vek-no-help-here";
+        for (const bool german : {false, true}) {
+            HelpWindow help(missing, german);
+            help.showContents();
+            const fs::path folder = german ? missing / "de" : missing;
+            const QString shown = help.findChild<QTextBrowser*>()->toPlainText();
+            QCOMPARE(shown,
+                     toQString(std::string(fill(Msg::HelpFolderMissing, {pathToUtf8(folder)})
+                                               .in(german ? kLanguageGerman : kLanguageEnglish))));
+            saveScreenshot(&help, german ? QStringLiteral("help-missing-deutsch")
+                                         : QStringLiteral("help-missing-english"));
+            help.close();
+        }
     }
 
     void theStatusBarShowsTheHintOfAnyWindowsControl() {
