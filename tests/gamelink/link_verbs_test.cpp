@@ -59,8 +59,8 @@ TEST_F(LinkVerbsTest, InjectSendsTheObjectFile) {
     EXPECT_EQ(err(), "No COB Data in memory! Load a COB or compile a COS.\n");
     EXPECT_EQ(vek({"inject", (dir / "missing.cob").string()}), 1);
     // The command line prints the text in English and, on a second line, the file.
-    EXPECT_EQ(err(), "File not found\n" + pathToUtf8(dir / "missing.cob") +
-                         ": no such file or folder\n");
+    EXPECT_EQ(err(),
+              "File not found\n" + pathToUtf8(dir / "missing.cob") + ": no such file or folder\n");
 }
 
 TEST_F(LinkVerbsTest, ExtractWritesTheMacroFilesIntoTheFolderNamed) {
