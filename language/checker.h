@@ -9,6 +9,7 @@
 #include "app/messages.h"
 #include "language/dictionary.h"
 #include "language/macro_text.h"
+#include "language/reading.h"
 
 namespace vek {
 
@@ -91,16 +92,6 @@ class LinesCheck {
     virtual const std::vector<std::string>& lines() const = 0;
     // Every finding, in line order; lines count from 1.
     virtual std::vector<Finding> findings() const = 0;
-};
-
-// How a piece of macro text reads, for highlighting.
-enum class TokenKind { Command, Value, Variable, Number, Name, ByteString, Keyword, Unknown };
-
-struct Token {
-    int start = 0;   // characters from the start of the text
-    int length = 0;  // characters
-    TokenKind kind = TokenKind::Unknown;
-    const Word* word = nullptr;  // the command, value or variable it names
 };
 
 // The tokens of a text of commands separated by commas, such as one line of a source section or
