@@ -5,6 +5,7 @@
 
 #include "app/ansi_text.h"
 #include "app/text_names.h"
+#include "language/animation.h"
 
 namespace vek {
 
@@ -202,7 +203,11 @@ class Rules {
         switch (piece.wanted) {
             case ArgumentKind::String:
                 // Some words take a bare name in scripts that run; say so, do not refuse.
-                if (!lexeme.byteString) wrongKind(Severity::Warning, owner, piece.wanted, lexeme);
+                if (!lexeme.byteString) {
+                    wrongKind(Severity::Warning, owner, piece.wanted, lexeme);
+                } else if (owner.name == "anim") {
+                    animation(lexeme);
+                }
                 return;
             case ArgumentKind::Token:
             case ArgumentKind::Label:
@@ -210,6 +215,14 @@ class Rules {
             default:
                 return value(piece);
         }
+    }
+
+    // The game plays a malformed string without a word; the object just looks wrong.
+    void animation(const Lexeme& lexeme) {
+        const std::string_view text = lexemeText(lexeme);
+        if (!lexeme.closed || readAnimation(text).wellFormed()) return;
+        report(Severity::Warning, FindingCode::AnimationString, lexeme,
+               fill(Msg::FindingAnimationString, {std::string(text)}));
     }
 
     void name(const Piece& piece) {

@@ -46,6 +46,7 @@ enum class FindingCode {
     LaterGeneration,
     DecimalForInteger,
     OutsideSection,
+    AnimationString,
 };
 
 struct Finding {
