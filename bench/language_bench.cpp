@@ -4,8 +4,12 @@
 #include <vector>
 
 #include "bench/script_source.h"
+#include "language/layout.h"
+#include "language/outline.h"
 #include "objects/cob_compiler.h"
 #include "objects/object_check.h"
+#include "objects/script_events.h"
+#include "objects/source_lines.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -40,5 +44,28 @@ void recheckEditedSection(benchmark::State& state) {
     state.counters["lines read"] = static_cast<double>(check.linesRead());
 }
 BENCHMARK(recheckEditedSection)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// Opening a 100,000-line source: its outline, as the source page shows it beside the text.
+void outlineOfLargeSource(benchmark::State& state) {
+    const std::vector<std::string> lines = scriptSource(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        const auto outline =
+            vek::outlineOf(lines, vek::sourceLineReading, vek::scriptEventTable().texts());
+        benchmark::DoNotOptimize(outline.data());
+    }
+    state.counters["lines"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(outlineOfLargeSource)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Format Source and `vek format` on a 100,000-line source.
+void formatLargeSource(benchmark::State& state) {
+    const std::vector<std::string> lines = scriptSource(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        const auto laidOut = vek::formatSourceLines(lines, vek::sourceLineReading);
+        benchmark::DoNotOptimize(laidOut.data());
+    }
+    state.counters["lines"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(formatLargeSource)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

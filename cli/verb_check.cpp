@@ -6,9 +6,11 @@
 #include "cli/check_support.h"
 #include "cli/verbs.h"
 #include "gamelink/link_transport.h"
+#include "language/layout.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
 #include "objects/object_check.h"
+#include "objects/source_lines.h"
 
 namespace vek::cli {
 
@@ -63,6 +65,40 @@ int runCheck(Invocation& invocation) {
     return errors ? kFailed : kSuccess;
 }
 
+constexpr std::string_view kFormatUsage =
+    "usage: vek format [-i] FILE...|-\n"
+    "Lays out object sources (.cos) as a discompiled source is laid out: a tab for each line\n"
+    "inside an inst or scrp section and one more inside each block. Only blanks at the start of\n"
+    "lines change, so the source compiles to the same object file; line breaks stay as they are.\n"
+    "Prints the laid-out source on standard output; - reads standard input.\n"
+    "  -i   rewrites each file in place instead (not with -)\n";
+
+std::string readInput(const std::string& name) {
+    if (name != "-") return readFileText(pathFromUtf8(name));
+    std::ostringstream text;
+    text << std::cin.rdbuf();
+    return text.str();
+}
+
+int runFormat(Invocation& invocation) {
+    const ArgumentList args(invocation.args, {}, {"-i"});
+    args.expectPositional(1, SIZE_MAX);
+    const bool inPlace = args.flag("-i");
+    for (const std::string& name : args.positional()) {
+        if (inPlace && name == "-") throw UsageError{"-i rewrites files, not standard input"};
+    }
+    for (const std::string& name : args.positional()) {
+        const std::string text = readInput(name);
+        const std::string formatted = formatSourceText(text, sourceLineReading);
+        if (!inPlace) {
+            invocation.out << formatted;
+        } else if (formatted != text) {
+            writeFileAtomically(pathFromUtf8(name), formatted);
+        }
+    }
+    return kSuccess;
+}
+
 }  // namespace
 
 void printFindings(std::ostream& out, std::string_view name, std::span<const Finding> findings) {
@@ -80,6 +116,11 @@ bool mayBeSent(Invocation& invocation, std::string_view name, std::span<const Fi
     invocation.err << "vek: nothing was sent: the game may crash on these errors; --no-check "
                       "sends all the same\n";
     return false;
+}
+
+Verb formatVerb() {
+    return {"format", "lay out object sources with the tabs of their blocks", kFormatUsage,
+            runFormat};
 }
 
 Verb checkVerb() {

@@ -8,6 +8,7 @@ namespace vek::cli {
 Verb demoVerb();
 Verb cobVerb();
 Verb checkVerb();
+Verb formatVerb();
 Verb sendVerb();
 Verb injectVerb();
 Verb extractVerb();

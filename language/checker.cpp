@@ -1,107 +1,17 @@
 #include "language/checker.h"
 
 #include <algorithm>
-#include <charconv>
-#include <limits>
-#include <optional>
+#include <utility>
 
 #include "app/ansi_text.h"
 #include "app/text_names.h"
+#include "language/animation.h"
 
 namespace vek {
 
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// A word or a byte string of a command, by its bytes in the macro text.
-struct Lexeme {
-    std::size_t offset = 0;
-    std::size_t length = 0;
-    bool byteString = false;
-    bool closed = true;  // a byte string's "]" was found
-};
-
-// The lexemes of the command that starts at `from`; returns where the next command starts, or
-// npos at the end of the text. Commas end a command, except inside a byte string.
-std::size_t lexCommand(std::string_view text, std::size_t from, std::vector<Lexeme>& lexemes) {
-    lexemes.clear();
-    std::size_t at = from;
-    while (at < text.size()) {
-        const char c = text[at];
-        if (c == ',') return at + 1;
-        if (isBlank(c)) {
-            ++at;
-        } else if (c == '[') {
-            const std::size_t close = text.find(']', at + 1);
-            const bool closed = close != std::string_view::npos;
-            const std::size_t end = closed ? close + 1 : text.size();
-            lexemes.push_back({at, end - at, true, closed});
-            at = end;
-        } else {
-            const std::size_t start = at;
-            while (at < text.size() && !isBlank(text[at]) && text[at] != ',' && text[at] != '[')
-                ++at;
-            lexemes.push_back({start, at - start, false, true});
-        }
-    }
-    return std::string_view::npos;
-}
-
-std::string lowered(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
-// A number as the game reads it: an optional sign, digits, and perhaps a fraction.
-struct NumberLiteral {
-    bool whole = true;
-    std::optional<long long> value;  // for whole numbers that fit
-};
-
-std::optional<NumberLiteral> numberLiteral(std::string_view text) {
-    std::size_t at = 0;
-    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
-    const std::size_t digits = at;
-    while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
-    if (at == digits) return std::nullopt;
-    NumberLiteral literal;
-    if (at < text.size() && text[at] == '.') {
-        const std::size_t fraction = ++at;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
-        if (at == fraction) return std::nullopt;
-        literal.whole = false;
-    }
-    if (at != text.size()) return std::nullopt;
-    if (literal.whole) {
-        long long value = 0;
-        const std::string_view magnitude = text.substr(text[0] == '+' ? 1 : 0);
-        const auto [end, error] =
-            std::from_chars(magnitude.data(), magnitude.data() + magnitude.size(), value);
-        if (error == std::errc() && end == magnitude.data() + magnitude.size())
-            literal.value = value;
-    }
-    return literal;
-}
-
-// The whole part of a number literal, saturated where it does not fit.
-long long wholePart(std::string_view text) {
-    const bool negative = !text.empty() && text.front() == '-';
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-    long long value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') break;
-        if (value > (std::numeric_limits<long long>::max() - 9) / 10) {
-            value = std::numeric_limits<long long>::max();
-            break;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return negative ? -value : value;
-}
 
 constexpr std::string_view kComparisons[] = {"eq", "ne", "lt", "gt", "le", "ge", "bt", "bf"};
 constexpr std::string_view kComparisonSymbols[] = {"=", "<>", "<", ">", "<=", ">="};
@@ -143,53 +53,38 @@ bool wantsWholeNumber(ArgumentKind kind) {
            kind == ArgumentKind::Event;
 }
 
-// Where an argument of a word stands: at a lexeme, or, when it is missing, at the text's end.
-struct ArgumentSlot {
-    std::size_t offset = 0;
-    const Word* owner = nullptr;
-    int index = 0;
-    bool missing = false;
-};
-
-// One pass over a macro: each command, its arguments and the blocks they form. It reports
-// findings, tokens, or both.
-class Analyzer {
+// The rules of the language, applied to a macro as `MacroReader` reads it: each command, its
+// arguments and the blocks they form.
+class Rules {
   public:
-    Analyzer(std::string_view text, const CheckOptions& options, MacroKind kind)
-        : m_text(text), m_options(options), m_dictionary(*options.dictionary), m_kind(kind) {}
-
-    void collectFindings(const MacroText* macro, std::vector<Finding>* findings) {
-        m_macro = macro;
-        m_findings = findings;
-    }
-    void collectTokens(std::vector<Token>* tokens) { m_tokens = tokens; }
-    // The argument places of the last command read.
-    void collectArgumentSlots(std::vector<ArgumentSlot>* slots) { m_slots = slots; }
-    void collectCommands(std::vector<ParsedCommand>* commands) { m_commands = commands; }
+    Rules(const MacroText& macro, const CheckOptions& options, MacroKind kind,
+          std::vector<Finding>& findings)
+        : m_macro(macro),
+          m_text(macro.text()),
+          m_options(options),
+          m_dictionary(*options.dictionary),
+          m_kind(kind),
+          m_findings(findings) {}
 
     void run() {
         if (m_kind == MacroKind::ScriptBody) m_blocks.push_back({nullptr, 0, 0, false});
-        std::size_t next = 0;
-        while (next != std::string_view::npos && next <= m_text.size()) {
-            const std::size_t start = next;
-            next = lexCommand(m_text, start, m_lexemes);
-            if (m_slots) m_slots->clear();
-            if (m_lexemes.empty()) continue;
-            m_command = commandText(start, next);
-            for (const Lexeme& lexeme : m_lexemes) {
+        MacroReader reader(m_text, m_dictionary);
+        while (const CommandReading* command = reader.next()) {
+            m_command = command->text;
+            for (const Lexeme& lexeme : command->lexemes) {
                 if (!lexeme.closed) {
                     report(Severity::Error, FindingCode::ByteStringNotClosed, lexeme.offset, 1,
                            textOf(Msg::ByteStringNotClosed));
                 }
             }
-            if (m_ended && m_findings) {
-                report(Severity::Warning, FindingCode::CodeAfterEndm, m_lexemes.front(),
+            if (m_ended) {
+                report(Severity::Warning, FindingCode::CodeAfterEndm, command->lexemes.front(),
                        textOf(Msg::CommandsAfterEndm));
                 break;
             }
-            command();
+            commandRules(*command);
         }
-        if (m_findings) finish();
+        finish();
     }
 
   private:
@@ -204,25 +99,10 @@ class Analyzer {
         return m_text.substr(lexeme.offset, lexeme.length);
     }
 
-    std::string_view commandText(std::size_t start, std::size_t next) const {
-        std::size_t end = next == std::string_view::npos ? m_text.size() : next - 1;
-        std::size_t begin = start;
-        while (begin < end && isBlank(m_text[begin])) ++begin;
-        while (end > begin && isBlank(m_text[end - 1])) --end;
-        return m_text.substr(begin, end - begin);
-    }
-
-    // Hands an argument to the parsed command, when commands are collected.
-    void parsed(ParsedArgument::Form form, const Lexeme& lexeme, const Word* word = nullptr,
-                long long number = 0) {
-        if (m_sink) m_sink->push_back({form, lexeme.offset, lexeme.length, word, number, {}});
-    }
-
     void report(Severity severity, FindingCode code, std::size_t offset, std::size_t length,
                 BilingualText text) {
-        if (!m_findings) return;
         Finding finding;
-        finding.position = m_macro ? m_macro->position(offset) : TextPosition{1, 1};
+        finding.position = m_macro.position(offset);
         const std::string_view subject = m_text.substr(offset, length);
         finding.length = std::max(1, characterCount(subject));
         finding.severity = severity;
@@ -230,109 +110,75 @@ class Analyzer {
         finding.text = std::move(text);
         finding.subject = std::string(subject);
         finding.command = std::string(m_command);
-        m_findings->push_back(std::move(finding));
+        m_findings.push_back(std::move(finding));
     }
     void report(Severity severity, FindingCode code, const Lexeme& lexeme, BilingualText text) {
         report(severity, code, lexeme.offset, lexeme.length, std::move(text));
     }
 
-    // A lexeme that is read as nothing better: a byte string, or an unknown word.
-    void plainToken(const Lexeme& lexeme) {
-        token(lexeme, lexeme.byteString ? TokenKind::ByteString : TokenKind::Unknown);
-    }
-    void token(const Lexeme& lexeme, TokenKind kind, const Word* word = nullptr) {
-        token(lexeme.offset, lexeme.length, kind, word);
-    }
-    void token(std::size_t offset, std::size_t length, TokenKind kind, const Word* word) {
-        if (!m_tokens) return;
-        // Tokens come in text order, so the character count runs along with them.
-        m_characters += characterCount(m_text.substr(m_counted, offset - m_counted));
-        const int characters = characterCount(m_text.substr(offset, length));
-        m_tokens->push_back({m_characters, characters, kind, word});
-        m_characters += characters;
-        m_counted = offset + length;
-    }
-
-    // A word of the language by its name in any letter case; a name that is known only in
-    // lower case is reported, and read as known.
-    const Word* known(const Lexeme& lexeme, std::string_view name, bool asCommand) {
-        const std::string lower = lowered(name);
-        const Word* word = asCommand ? m_dictionary.command(lower) : m_dictionary.value(lower);
-        if (word && lower != name) {
-            report(Severity::Error, FindingCode::UpperCase, lexeme.offset, name.size(),
+    // A word written as `name`: one known only in lower case, or only to later generations, is
+    // reported.
+    void knownWord(const Word& word, std::size_t offset, std::string_view name) {
+        if (word.name != name) {
+            const std::string lower = lowered(name);
+            report(Severity::Error, FindingCode::UpperCase, offset, name.size(),
                    {"The game knows " + quoted(lower) + " in lower case only",
                     "Das Spiel kennt " + quoted(lower) + " nur in Kleinbuchstaben"});
         }
-        if (word && word->laterGeneration) {
-            report(Severity::Warning, FindingCode::LaterGeneration, lexeme.offset, name.size(),
-                   fill(Msg::FindingLaterGeneration, {quoted(lower)}));
+        if (word.laterGeneration) {
+            report(Severity::Warning, FindingCode::LaterGeneration, offset, name.size(),
+                   fill(Msg::FindingLaterGeneration, {quoted(word.name)}));
         }
-        return word;
     }
 
-    void command() {
-        const Lexeme& first = m_lexemes.front();
-        if (first.byteString) {
-            report(Severity::Error, FindingCode::UnknownCommand, first,
+    void commandRules(const CommandReading& command) {
+        const Piece& first = command.pieces.front();
+        if (first.role == PieceRole::StringFirst) {
+            report(Severity::Error, FindingCode::UnknownCommand, first.lexeme,
                    textOf(Msg::CommandBeforeByteString));
             return;
         }
-        // The longest name that the language knows: "new: simp" before "new:".
-        const Word* word = nullptr;
-        std::size_t next = 1;
-        std::size_t nameEnd = first.offset + first.length;
-        const std::string_view firstName = lexemeText(first);
-        if (m_lexemes.size() > 1 && !m_lexemes[1].byteString) {
-            const Lexeme& second = m_lexemes[1];
-            const std::string name = std::string(firstName) + " " + std::string(lexemeText(second));
-            const std::string lower = lowered(name);
-            if (m_dictionary.command(lower)) {
-                word = known(first, name, true);
-                next = 2;
-                nameEnd = second.offset + second.length;
-            }
-        }
-        if (!word) word = known(first, firstName, true);
-        m_sink = nullptr;
-        if (m_commands) {
-            m_commands->push_back({word, first.offset, nameEnd - first.offset, {}});
-            m_sink = &m_commands->back().arguments;
-        }
-        if (!word) {
-            unknownCommand(first);
+        if (first.role == PieceRole::UnknownName) {
+            const std::string_view name = lexemeText(first.lexeme);
+            report(Severity::Error, FindingCode::UnknownCommand, first.lexeme,
+                   {"Unknown command " + quoted(name), "Unbekannter Befehl " + quoted(name)});
             return;
         }
-        for (std::size_t k = 0; k < next; ++k) token(m_lexemes[k], TokenKind::Command, word);
-        const Lexeme nameLexeme{first.offset, nameEnd - first.offset, false, true};
-        arguments(*word, nameLexeme, next);
-        block(*word, nameLexeme);
-        noteInstAndCreation(*word, nameLexeme);
+        std::string written(lexemeText(command.lexemes.front()));
+        if (first.parts == 2) written.append(" ").append(lexemeText(command.lexemes[1]));
+        knownWord(*command.word, first.lexeme.offset, written);
+        bool extraSeen = false;
+        for (const Piece& piece : std::span(command.pieces).subspan(1)) {
+            if (piece.role == PieceRole::Extra && std::exchange(extraSeen, true)) continue;
+            pieceRules(piece);
+        }
+        block(*command.word, command.name);
+        noteInstAndCreation(*command.word, command.name);
     }
 
-    void unknownCommand(const Lexeme& first) {
-        // "new: sim" names both its words in the message.
-        std::size_t length = first.length;
-        const std::string lowerFirst = lowered(lexemeText(first));
-        if (m_dictionary.beginsLongerCommand(lowerFirst) && !m_dictionary.command(lowerFirst) &&
-            m_lexemes.size() > 1 && !m_lexemes[1].byteString) {
-            length = m_lexemes[1].offset + m_lexemes[1].length - first.offset;
+    void pieceRules(const Piece& piece) {
+        switch (piece.role) {
+            case PieceRole::Argument:
+                return argument(piece);
+            case PieceRole::Missing:
+                return tooFew(*piece.owner, piece.lexeme, static_cast<std::size_t>(piece.index));
+            case PieceRole::Extra:
+                return tooMany(*piece.owner, piece.lexeme);
+            case PieceRole::Comparison:
+                return comparison(piece.lexeme);
+            case PieceRole::ConditionEnds:
+                return conditionEnds(piece);
+            default:
+                return;
         }
-        token(first.offset, length, TokenKind::Unknown, nullptr);
-        const std::string_view name = m_text.substr(first.offset, length);
-        report(Severity::Error, FindingCode::UnknownCommand, first.offset, length,
-               {"Unknown command " + quoted(name), "Unbekannter Befehl " + quoted(name)});
     }
 
-    void arguments(const Word& word, const Lexeme& name, std::size_t at) {
-        at = argumentsOf(word, name, at);
-        if (at < m_lexemes.size()) {
-            const std::size_t count = word.arguments.size();
-            report(Severity::Error, FindingCode::TooManyArguments, m_lexemes[at],
-                   count == 0 ? fill(Msg::FindingTakesNoArguments, {quoted(word.name)})
-                              : fill(Msg::FindingTakesOnly,
-                                     {untranslated(quoted(word.name)), argumentCount(count)}));
-            for (; at < m_lexemes.size(); ++at) plainToken(m_lexemes[at]);
-        }
+    void tooMany(const Word& word, const Lexeme& lexeme) {
+        const std::size_t count = word.arguments.size();
+        report(Severity::Error, FindingCode::TooManyArguments, lexeme,
+               count == 0 ? fill(Msg::FindingTakesNoArguments, {quoted(word.name)})
+                          : fill(Msg::FindingTakesOnly,
+                                 {untranslated(quoted(word.name)), argumentCount(count)}));
     }
 
     void tooFew(const Word& word, const Lexeme& name, std::size_t given) {
@@ -351,44 +197,45 @@ class Analyzer {
                                             untranslated(quoted(given))}));
     }
 
-    // Reads one argument at `at`; returns where the next one starts.
-    std::size_t argument(ArgumentKind kind, std::size_t at, const Word& owner) {
-        const Lexeme& lexeme = m_lexemes[at];
-        switch (kind) {
+    void argument(const Piece& piece) {
+        const Word& owner = *piece.owner;
+        const Lexeme& lexeme = piece.lexeme;
+        switch (piece.wanted) {
+            case ArgumentKind::String:
+                // Some words take a bare name in scripts that run; say so, do not refuse.
+                if (!lexeme.byteString) {
+                    wrongKind(Severity::Warning, owner, piece.wanted, lexeme);
+                } else if (owner.name == "anim") {
+                    animation(lexeme);
+                }
+                return;
             case ArgumentKind::Token:
             case ArgumentKind::Label:
-                return name(kind, lexeme, owner), at + 1;
-            case ArgumentKind::String:
-                parsed(lexeme.byteString ? ParsedArgument::Form::ByteString
-                                         : ParsedArgument::Form::Name,
-                       lexeme);
-                if (lexeme.byteString) {
-                    token(lexeme, TokenKind::ByteString);
-                } else {
-                    // Some words take a bare name in scripts that run; say so, do not refuse.
-                    token(lexeme, TokenKind::Name);
-                    wrongKind(Severity::Warning, owner, kind, lexeme);
-                }
-                return at + 1;
-            case ArgumentKind::Condition:
-                return condition(at, owner);
+                return name(piece);
             default:
-                return value(kind, at, owner);
+                return value(piece);
         }
     }
 
-    void name(ArgumentKind kind, const Lexeme& lexeme, const Word& owner) {
-        parsed(lexeme.byteString ? ParsedArgument::Form::ByteString : ParsedArgument::Form::Name,
-               lexeme);
+    // The game plays a malformed string without a word; the object just looks wrong.
+    void animation(const Lexeme& lexeme) {
+        const std::string_view text = lexemeText(lexeme);
+        if (!lexeme.closed || readAnimation(text).wellFormed()) return;
+        report(Severity::Warning, FindingCode::AnimationString, lexeme,
+               fill(Msg::FindingAnimationString, {std::string(text)}));
+    }
+
+    void name(const Piece& piece) {
+        const Lexeme& lexeme = piece.lexeme;
+        const Word& owner = *piece.owner;
         if (lexeme.byteString) {
-            plainToken(lexeme);
-            wrongKind(kind == ArgumentKind::Token ? Severity::Warning : Severity::Error, owner,
-                      kind, lexeme);
+            wrongKind(piece.wanted == ArgumentKind::Token ? Severity::Warning : Severity::Error,
+                      owner, piece.wanted, lexeme);
             return;
         }
-        token(lexeme, TokenKind::Name);
         const std::string_view text = lexemeText(lexeme);
-        if (kind == ArgumentKind::Label && owner.name != "subr") m_labelUses.push_back(lexeme);
+        if (piece.wanted == ArgumentKind::Label && owner.name != "subr")
+            m_labelUses.push_back(lexeme);
         if (owner.name == "subr") m_labels.emplace_back(text);
         if (characterCount(text) != 4) {
             report(Severity::Warning, FindingCode::NameLength, lexeme,
@@ -396,29 +243,20 @@ class Analyzer {
         }
     }
 
-    std::size_t value(ArgumentKind kind, std::size_t at, const Word& owner) {
-        const Lexeme& lexeme = m_lexemes[at];
+    void value(const Piece& piece) {
+        const Lexeme& lexeme = piece.lexeme;
+        const Word& owner = *piece.owner;
+        const ArgumentKind kind = piece.wanted;
         const std::string_view text = lexemeText(lexeme);
         if (lexeme.byteString) {
-            parsed(ParsedArgument::Form::ByteString, lexeme);
-            plainToken(lexeme);
             wrongKind(Severity::Error, owner, kind, lexeme);
-            return at + 1;
-        }
-        if (const auto literal = numberLiteral(text)) {
-            parsed(ParsedArgument::Form::Number, lexeme, nullptr, wholePart(text));
-            token(lexeme, TokenKind::Number);
+        } else if (piece.number) {
             if (kind == ArgumentKind::Variable) {
                 wrongKind(Severity::Error, owner, kind, lexeme);
             } else {
-                checkLiteral(kind, *literal, lexeme);
+                checkLiteral(kind, *piece.number, lexeme);
             }
-            return at + 1;
-        }
-        const Word* word = known(lexeme, text, false);
-        parsed(ParsedArgument::Form::Value, lexeme, word);
-        if (!word) {
-            token(lexeme, TokenKind::Unknown);
+        } else if (!piece.word) {
             if (m_dictionary.command(lowered(text))) {
                 report(Severity::Error, FindingCode::NotAValue, lexeme,
                        fill(Msg::FindingCommandNotValue, {quoted(text)}));
@@ -426,35 +264,11 @@ class Analyzer {
                 report(Severity::Error, FindingCode::UnknownValue, lexeme,
                        {"Unknown value " + quoted(text), "Unbekannter Wert " + quoted(text)});
             }
-            return at + 1;
+        } else {
+            knownWord(*piece.word, lexeme.offset, text);
+            if (kind == ArgumentKind::Variable && piece.word->kind != WordKind::Variable)
+                wrongKind(Severity::Error, owner, kind, lexeme);
         }
-        const bool variable = word->kind == WordKind::Variable;
-        token(lexeme, variable ? TokenKind::Variable : TokenKind::Value, word);
-        if (kind == ArgumentKind::Variable && !variable)
-            wrongKind(Severity::Error, owner, kind, lexeme);
-        // A value's own arguments follow it, and are its own in the parsed command.
-        std::vector<ParsedArgument>* const outer = m_sink;
-        if (m_sink) m_sink = &m_sink->back().arguments;
-        const std::size_t next = argumentsOf(*word, lexeme, at + 1);
-        m_sink = outer;
-        return next;
-    }
-
-    // Reads a word's arguments from the lexeme at `at`; returns where the lexemes after them
-    // begin (the end when too few were given).
-    std::size_t argumentsOf(const Word& word, const Lexeme& name, std::size_t at) {
-        for (std::size_t index = 0; index < word.arguments.size(); ++index) {
-            const bool given = at < m_lexemes.size();
-            if (m_slots)
-                m_slots->push_back({given ? m_lexemes[at].offset : m_text.size(), &word,
-                                    static_cast<int>(index), !given});
-            if (!given) {
-                tooFew(word, name, index);
-                return at;
-            }
-            at = argument(word.arguments[index], at, word);
-        }
-        return at;
     }
 
     void checkLiteral(ArgumentKind kind, const NumberLiteral& literal, const Lexeme& lexeme) {
@@ -483,43 +297,23 @@ class Analyzer {
         }
     }
 
-    std::size_t condition(std::size_t at, const Word& owner) {
-        while (true) {
-            at = value(ArgumentKind::Decimal, at, owner);
-            if (at >= m_lexemes.size()) {
-                report(Severity::Error, FindingCode::BadComparison, m_lexemes[at - 1],
-                       textOf(Msg::ConditionEndsBeforeComparison));
-                return at;
-            }
-            comparison(m_lexemes[at]);
-            if (++at >= m_lexemes.size()) {
-                report(Severity::Error, FindingCode::BadComparison, m_lexemes[at - 1],
-                       textOf(Msg::ConditionEndsAfterComparison));
-                return at;
-            }
-            at = value(ArgumentKind::Decimal, at, owner);
-            if (at >= m_lexemes.size()) return at;
-            const std::string joint = lowered(lexemeText(m_lexemes[at]));
-            if (joint != "and" && joint != "or") return at;
-            parsed(ParsedArgument::Form::Joint, m_lexemes[at]);
-            token(m_lexemes[at], TokenKind::Keyword);
-            if (++at >= m_lexemes.size()) {
-                report(Severity::Error, FindingCode::BadComparison, m_lexemes[at - 1],
-                       {"The condition ends after " + quoted(joint),
-                        "Die Bedingung endet nach " + quoted(joint)});
-                return at;
-            }
+    void conditionEnds(const Piece& piece) {
+        if (piece.index == CutBeforeComparison) {
+            report(Severity::Error, FindingCode::BadComparison, piece.lexeme,
+                   textOf(Msg::ConditionEndsBeforeComparison));
+        } else if (piece.index == CutAfterComparison) {
+            report(Severity::Error, FindingCode::BadComparison, piece.lexeme,
+                   textOf(Msg::ConditionEndsAfterComparison));
+        } else {
+            const std::string joint = lowered(lexemeText(piece.lexeme));
+            report(Severity::Error, FindingCode::BadComparison, piece.lexeme,
+                   {"The condition ends after " + quoted(joint),
+                    "Die Bedingung endet nach " + quoted(joint)});
         }
     }
 
     void comparison(const Lexeme& lexeme) {
-        parsed(ParsedArgument::Form::Comparison, lexeme);
         const std::string_view text = lexemeText(lexeme);
-        if (lexeme.byteString) {
-            plainToken(lexeme);
-        } else {
-            token(lexeme, TokenKind::Keyword);
-        }
         if (!lexeme.byteString && isOneOf(lowered(text), kComparisons)) return;
         if (!lexeme.byteString && isOneOf(text, kComparisonSymbols)) {
             report(
@@ -633,8 +427,7 @@ class Analyzer {
             if (!open->word || open->word->name != "scrp") notClosed(*open);
         }
         m_blocks.clear();
-        // Tokens go on after the end; findings stop there.
-        m_ended = m_findings != nullptr;
+        m_ended = true;
     }
 
     void noteInstAndCreation(const Word& word, const Lexeme& name) {
@@ -684,18 +477,13 @@ class Analyzer {
         }
     }
 
+    const MacroText& m_macro;
     const std::string_view m_text;
     const CheckOptions& m_options;
     const Dictionary& m_dictionary;
     const MacroKind m_kind;
-    const MacroText* m_macro = nullptr;
-    std::vector<Finding>* m_findings = nullptr;
-    std::vector<Token>* m_tokens = nullptr;
-    std::vector<ArgumentSlot>* m_slots = nullptr;
-    std::vector<ParsedCommand>* m_commands = nullptr;
-    std::vector<ParsedArgument>* m_sink = nullptr;  // where the current command's arguments go
+    std::vector<Finding>& m_findings;
 
-    std::vector<Lexeme> m_lexemes;
     std::string_view m_command;
     std::vector<OpenBlock> m_blocks;
     std::vector<Lexeme> m_labelUses;
@@ -704,8 +492,6 @@ class Analyzer {
     bool m_ended = false;
     bool m_instSeen = false;
     bool m_creationReported = false;
-    int m_characters = 0;
-    std::size_t m_counted = 0;
 };
 
 }  // namespace
@@ -722,49 +508,30 @@ std::string_view severityName(Severity severity) {
 std::vector<Finding> checkMacro(const MacroText& macro, MacroKind kind,
                                 const CheckOptions& options) {
     std::vector<Finding> findings;
-    Analyzer analyzer(macro.text(), options, kind);
-    analyzer.collectFindings(&macro, &findings);
-    analyzer.run();
+    Rules(macro, options, kind, findings).run();
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding& a, const Finding& b) { return a.position < b.position; });
     return findings;
 }
 
-namespace {
-
-// Reads a text of commands as a macro for its tokens, its last command's argument places, or both.
-void readCommands(std::string_view text, const Dictionary& dictionary, std::vector<Token>* tokens,
-                  std::vector<ArgumentSlot>* slots) {
-    CheckOptions options;
-    options.dictionary = &dictionary;
-    Analyzer analyzer(text, options, MacroKind::Macro);
-    analyzer.collectTokens(tokens);
-    analyzer.collectArgumentSlots(slots);
-    analyzer.run();
-}
-
-}  // namespace
-
-std::vector<ParsedCommand> parseCommands(std::string_view text, const Dictionary& dictionary) {
-    CheckOptions options;
-    options.dictionary = &dictionary;
-    std::vector<ParsedCommand> commands;
-    Analyzer analyzer(text, options, MacroKind::Macro);
-    analyzer.collectCommands(&commands);
-    analyzer.run();
-    return commands;
-}
-
 std::vector<Token> tokenizeCommands(std::string_view text, const Dictionary& dictionary) {
     std::vector<Token> tokens;
-    readCommands(text, dictionary, &tokens, nullptr);
+    MacroReader reader(text, dictionary);
+    std::size_t counted = 0;
+    int characters = 0;
+    while (const CommandReading* command = reader.next())
+        appendTokens(*command, text, counted, characters, tokens);
     return tokens;
 }
 
 ArgumentPlace argumentAt(std::string_view line, int column, const Dictionary& dictionary) {
     const std::string_view before = line.substr(0, byteOffsetOfCharacter(line, column));
+    // The argument places of the last command before the caret.
+    MacroReader reader(before, dictionary);
     std::vector<ArgumentSlot> slots;
-    readCommands(before, dictionary, nullptr, &slots);
+    while (const CommandReading* command = reader.next()) {
+        if (command->endsText) slots = command->places;
+    }
     // After a blank (outside a byte string) the caret is at the next argument, the first one
     // missing; else it is in the last one given.
     const std::size_t opened = before.rfind('[');

@@ -9,6 +9,7 @@
 #include "app/messages.h"
 #include "language/dictionary.h"
 #include "language/macro_text.h"
+#include "language/reading.h"
 
 namespace vek {
 
@@ -45,6 +46,7 @@ enum class FindingCode {
     LaterGeneration,
     DecimalForInteger,
     OutsideSection,
+    AnimationString,
 };
 
 struct Finding {
@@ -93,16 +95,6 @@ class LinesCheck {
     virtual std::vector<Finding> findings() const = 0;
 };
 
-// How a piece of macro text reads, for highlighting.
-enum class TokenKind { Command, Value, Variable, Number, Name, ByteString, Keyword, Unknown };
-
-struct Token {
-    int start = 0;   // characters from the start of the text
-    int length = 0;  // characters
-    TokenKind kind = TokenKind::Unknown;
-    const Word* word = nullptr;  // the command, value or variable it names
-};
-
 // The tokens of a text of commands separated by commas, such as one line of a source section or
 // the command interface's input line.
 std::vector<Token> tokenizeCommands(std::string_view text,
@@ -117,29 +109,5 @@ struct ArgumentPlace {
 };
 ArgumentPlace argumentAt(std::string_view line, int column,
                          const Dictionary& dictionary = Dictionary::builtIn());
-
-// One argument of a command as the language reads it, for a program that runs macros.
-struct ParsedArgument {
-    enum class Form { Number, Value, Name, ByteString, Comparison, Joint };
-    Form form = Form::Number;
-    std::size_t offset = 0;  // bytes into the macro text
-    std::size_t length = 0;
-    const Word* word = nullptr;             // a value's or variable's word
-    long long number = 0;                   // a number, its whole part
-    std::vector<ParsedArgument> arguments;  // a value's own arguments
-};
-
-// One command: its word (none when the language does not know it) and its arguments in the
-// order written; a condition's values, comparisons and joints follow one another flat.
-struct ParsedCommand {
-    const Word* word = nullptr;
-    std::size_t offset = 0;  // where its name begins
-    std::size_t length = 0;  // its name's bytes
-    std::vector<ParsedArgument> arguments;
-};
-
-// The commands of a macro as the checker reads them, in text order.
-std::vector<ParsedCommand> parseCommands(std::string_view text,
-                                         const Dictionary& dictionary = Dictionary::builtIn());
 
 }  // namespace vek

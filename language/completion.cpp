@@ -8,14 +8,6 @@ namespace vek {
 
 namespace {
 
-std::string lowered(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace

@@ -141,6 +141,26 @@ std::string signatureOf(const Word& word, std::string_view language) {
     return signature;
 }
 
+std::string wordEntry(const Word& word, std::string_view language) {
+    std::string entry = signatureOf(word, language);
+    entry += '\n';
+    entry += word.description.in(language);
+    std::string partners;
+    for (const std::string& partner : word.partners) {
+        if (!partners.empty()) partners += " / ";
+        partners += partner;
+    }
+    BilingualText block;
+    if (word.block == BlockRole::Opens) block = fill(Msg::HoverOpens, {partners});
+    if (word.block == BlockRole::Closes) block = textOf(Msg::HoverCloses);
+    if (word.block == BlockRole::Within) block = fill(Msg::HoverWithin, {partners});
+    if (!block.english.empty()) {
+        entry += '\n';
+        entry += block.in(language);
+    }
+    return entry;
+}
+
 const Dictionary& Dictionary::builtIn() {
     static const Dictionary dictionary = decode(kDictionaryData);
     return dictionary;

@@ -48,6 +48,9 @@ struct Word {
 
 // How a word is written with its arguments, for completion: "new: simp token integer ...".
 std::string signatureOf(const Word& word, std::string_view language);
+// A word's whole entry, as hovering shows it: how it is written with the kinds of its
+// arguments, what it does, and the block it opens, closes or stands in; one a line.
+std::string wordEntry(const Word& word, std::string_view language);
 // The name of an argument kind in that language ("integer", "Ganzzahl").
 std::string_view argumentKindName(ArgumentKind kind, std::string_view language);
 

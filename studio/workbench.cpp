@@ -19,7 +19,9 @@
 #include "generators/ui/add_class_window.h"
 #include "generators/ui/new_object_source_window.h"
 #include "generators/ui/object_assistant_window.h"
+#include "language/ui/editor_status_line.h"
 #include "language/ui/findings_list.h"
+#include "language/ui/outline_view.h"
 #include "objects/cob_data.h"
 #include "objects/object_check.h"
 #include "objects/script_events.h"
@@ -228,6 +230,9 @@ void Workbench::changeLanguage(int languageOffset) {
     for (QWidget* window : windows) {
         for (FindingsList* findings : window->findChildren<FindingsList*>())
             findings->retranslate();
+        for (EditorStatusLine* status : window->findChildren<EditorStatusLine*>())
+            status->retranslate();
+        for (OutlineView* outline : window->findChildren<OutlineView*>()) outline->retranslate();
     }
 }
 

@@ -3,15 +3,70 @@
 #include <QCoreApplication>
 #include <QHelpEvent>
 #include <QInputMethodEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QToolTip>
 
 #include "app/ui/qt_convert.h"
 #include "app/ui/session_look.h"
+#include "language/completion.h"
+#include "language/outline.h"
+#include "language/quick_fix.h"
 #include "language/ui/macro_completer.h"
 #include "language/ui/macro_highlighter.h"
 
 namespace vek::ui {
+
+namespace {
+
+bool isQuickFixKey(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Period && (event->modifiers() & Qt::ControlModifier);
+}
+
+// The fixes as a menu beside the caret; choosing one applies it.
+QMenu* quickFixMenu(QWidget* field, QPoint at, const SessionLook& look,
+                    const std::vector<QuickFix>& fixes,
+                    const std::function<void(const QuickFix&)>& apply) {
+    if (fixes.empty()) return nullptr;
+    auto* menu = new QMenu(field);
+    menu->setObjectName(QStringLiteral("QuickFixes"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const QuickFix& fix : fixes) {
+        QAction* item = menu->addAction(toQString(fix.title.in(look.language())));
+        QObject::connect(item, &QAction::triggered, field, [apply, fix] { apply(fix); });
+    }
+    menu->popup(field->mapToGlobal(at));
+    return menu;
+}
+
+// The whole entry of the word at a column (from 0) of a line, where the mouse rests on it.
+QString wordEntryAt(const QString& line, int column, const SessionLook& look) {
+    const Word* word = wordAt(toStdString(line), column);
+    return word ? toQString(wordEntry(*word, look.language())) : QString();
+}
+
+// What was found, then the entry of the word it concerns.
+QString withEntry(const QString& found, const QString& entry) {
+    return entry.isEmpty() ? found : found + QStringLiteral("\n\n") + entry;
+}
+
+// The finding under a caret at `column` (from 1) or just after its end.
+const Finding* findingNear(std::span<const Finding> findings, int line, int column) {
+    for (const int at : {column, column - 1}) {
+        for (const Finding& finding : findings) {
+            if (finding.position.line == line && at >= finding.position.column &&
+                at < finding.position.column + std::max(finding.length, 1))
+                return &finding;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 MacroTextEdit::MacroTextEdit(const SessionLook& look, QWidget* parent)
     : QPlainTextEdit(parent),
@@ -27,11 +82,226 @@ MacroTextEdit::MacroTextEdit(const SessionLook& look, QWidget* parent)
                                           cursor.insertText(text);
                                           setTextCursor(cursor);
                                       },
-                                      [this] { return cursorRect(); }})) {}
+                                      [this] { return cursorRect(); }})) {
+    // Marks of a label's uses hold only for the text they were found in.
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_uses.empty()) return;
+        m_uses.clear();
+        markCurrentLine();
+    });
+}
+
+// The strip at the text's left that shows line numbers; the text box paints it.
+class LineNumberGutter : public QWidget {
+  public:
+    explicit LineNumberGutter(MacroTextEdit* editor) : QWidget(editor), m_editor(editor) {
+        setObjectName(QStringLiteral("LineNumbers"));
+    }
+    QSize sizeHint() const override { return {m_editor->gutterWidth(), 0}; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override { m_editor->paintGutter(event); }
+
+  private:
+    MacroTextEdit* m_editor;
+};
+
+void MacroTextEdit::showLineNumbers() {
+    if (m_gutter) return;
+    m_gutter = new LineNumberGutter(this);
+    const auto fitMargin = [this] {
+        setViewportMargins(gutterWidth(), 0, 0, 0);
+        const QRect area = contentsRect();
+        m_gutter->setGeometry(area.left(), area.top(), gutterWidth(), area.height());
+    };
+    connect(this, &QPlainTextEdit::blockCountChanged, this, fitMargin);
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int scrolled) {
+        if (scrolled) {
+            m_gutter->scroll(0, scrolled);
+        } else {
+            m_gutter->update(0, rect.y(), m_gutter->width(), rect.height());
+        }
+    });
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &MacroTextEdit::markCurrentLine);
+    fitMargin();
+    markCurrentLine();
+    m_gutter->show();
+}
+
+int MacroTextEdit::gutterWidth() const {
+    int digits = 1;
+    for (int count = std::max(1, blockCount()); count >= 10; count /= 10) ++digits;
+    return 8 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(digits, 3);
+}
+
+void MacroTextEdit::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    if (!m_gutter) return;
+    const QRect area = contentsRect();
+    m_gutter->setGeometry(area.left(), area.top(), gutterWidth(), area.height());
+}
+
+void MacroTextEdit::paintGutter(QPaintEvent* event) {
+    QPainter painter(m_gutter);
+    const QPalette& colours = palette();
+    painter.fillRect(event->rect(), colours.color(QPalette::AlternateBase));
+    const int current = textCursor().blockNumber();
+    QTextBlock block = firstVisibleBlock();
+    int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
+    const int lineHeight = fontMetrics().height();
+    while (block.isValid() && top <= event->rect().bottom()) {
+        const int height = qRound(blockBoundingRect(block).height());
+        if (block.isVisible() && top + height >= event->rect().top()) {
+            QFont font = painter.font();
+            font.setBold(block.blockNumber() == current);
+            painter.setFont(font);
+            painter.setPen(colours.color(
+                block.blockNumber() == current ? QPalette::Text : QPalette::PlaceholderText));
+            painter.drawText(0, top, m_gutter->width() - 4, lineHeight, Qt::AlignRight,
+                             QString::number(block.blockNumber() + 1));
+        }
+        top += height;
+        block = block.next();
+    }
+}
+
+void MacroTextEdit::markCurrentLine() {
+    QTextEdit::ExtraSelection line;
+    QColor shade = palette().color(QPalette::Highlight);
+    shade.setAlpha(28);
+    line.format.setBackground(shade);
+    line.format.setProperty(QTextFormat::FullWidthSelection, true);
+    line.cursor = textCursor();
+    line.cursor.clearSelection();
+    QList<QTextEdit::ExtraSelection> marks{line};
+    for (const TextPosition& use : m_uses) {
+        const QTextBlock block = document()->findBlockByNumber(use.line - 1);
+        if (!block.isValid()) continue;
+        QTextEdit::ExtraSelection mark;
+        shade.setAlpha(90);
+        mark.format.setBackground(shade);
+        mark.cursor = QTextCursor(block);
+        mark.cursor.setPosition(block.position() + codeUnitOf(block.text(), use.column - 1));
+        mark.cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        marks.append(mark);
+    }
+    setExtraSelections(marks);
+    if (m_gutter) m_gutter->update();
+}
+
+bool MacroTextEdit::selectionSpansLines() const {
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) return false;
+    const QTextDocument* text = document();
+    return text->findBlock(cursor.selectionStart()) != text->findBlock(cursor.selectionEnd());
+}
+
+void MacroTextEdit::indentSelectedLines(bool deeper) {
+    const QTextCursor selection = textCursor();
+    QTextBlock block = document()->findBlock(selection.selectionStart());
+    QTextBlock last = document()->findBlock(selection.selectionEnd());
+    // A selection that ends at a line's start leaves that line alone.
+    if (last != block && selection.selectionEnd() == last.position()) last = last.previous();
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    for (; block.isValid(); block = block.next()) {
+        edit.setPosition(block.position());
+        const QString text = block.text();
+        if (deeper) {
+            // A comment's star stays the line's very first character.
+            if (!text.startsWith(QLatin1Char('*')) && !text.isEmpty())
+                edit.insertText(QStringLiteral("\t"));
+        } else {
+            // One tab, or up to four blanks; never so many that a "*" becomes the first.
+            int blanks = 0;
+            if (text.startsWith(QLatin1Char('\t'))) {
+                blanks = 1;
+            } else {
+                while (blanks < 4 && blanks < text.size() && text[blanks] == QLatin1Char(' '))
+                    ++blanks;
+            }
+            if (text.mid(blanks).startsWith(QLatin1Char('*'))) blanks = 0;
+            edit.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, blanks);
+            edit.removeSelectedText();
+        }
+        if (block == last) break;
+    }
+    edit.endEditBlock();
+}
 
 void MacroTextEdit::setChecking(LineReader reader, std::unique_ptr<LinesCheck> check) {
     delete m_highlighter;
+    m_reader = reader;
     m_highlighter = new MacroHighlighter(document(), std::move(reader), std::move(check));
+}
+
+std::vector<std::string> MacroTextEdit::lines() const {
+    std::vector<std::string> all;
+    all.reserve(static_cast<std::size_t>(blockCount()));
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        all.push_back(toStdString(block.text()));
+    return all;
+}
+
+TextPosition MacroTextEdit::caretPosition() const {
+    const QTextCursor caret = textCursor();
+    return {caret.blockNumber() + 1,
+            characterOf(caret.block().text(), caret.positionInBlock()) + 1};
+}
+
+bool MacroTextEdit::goToDefinition() {
+    if (!m_reader) return false;
+    const TextPosition caret = caretPosition();
+    std::optional<TextPosition> found = definitionAt(lines(), m_reader, caret);
+    // At a word's very end the caret still names it.
+    if (!found && caret.column > 1)
+        found = definitionAt(lines(), m_reader, {caret.line, caret.column - 1});
+    if (!found) return false;
+    moveCaretTo(found->line, found->column);
+    return true;
+}
+
+int MacroTextEdit::markUsesOfLabel() {
+    if (!m_reader) return 0;
+    const TextPosition caret = caretPosition();
+    std::vector<TextPosition> uses = usesOfLabelAt(lines(), m_reader, caret);
+    if (uses.empty() && caret.column > 1)
+        uses = usesOfLabelAt(lines(), m_reader, {caret.line, caret.column - 1});
+    m_uses = std::move(uses);
+    markCurrentLine();
+    const auto next = std::find_if(m_uses.begin(), m_uses.end(),
+                                   [&](const TextPosition& use) { return caret < use; });
+    if (!m_uses.empty()) {
+        const TextPosition target = next != m_uses.end() ? *next : m_uses.front();
+        moveCaretTo(target.line, target.column);
+    }
+    return static_cast<int>(m_uses.size());
+}
+
+QMenu* MacroTextEdit::offerQuickFixes() {
+    if (!m_highlighter) return nullptr;
+    const TextPosition caret = caretPosition();
+    const Finding* finding = findingNear(m_highlighter->findings(), caret.line, caret.column);
+    if (!finding) return nullptr;
+    const std::vector<std::string> text = lines();
+    return quickFixMenu(viewport(), cursorRect().bottomLeft(), m_look,
+                        quickFixesFor(*finding, text, m_reader), [this](const QuickFix& fix) {
+                            const QTextBlock block = document()->findBlockByNumber(fix.at.line - 1);
+                            if (!block.isValid()) return;
+                            QTextCursor edit(block);
+                            const int from = codeUnitOf(block.text(), fix.at.column - 1);
+                            const int to = codeUnitOf(block.text(), fix.at.column - 1 + fix.length);
+                            edit.setPosition(block.position() + from);
+                            edit.setPosition(block.position() + to, QTextCursor::KeepAnchor);
+                            edit.insertText(toQString(fix.text));
+                            setTextCursor(edit);
+                        });
+}
+
+void MacroTextEdit::mouseReleaseEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier))
+        goToDefinition();
 }
 
 void MacroTextEdit::moveCaretTo(int line, int column) {
@@ -47,24 +317,48 @@ void MacroTextEdit::moveCaretTo(int line, int column) {
 
 void MacroTextEdit::keyPressEvent(QKeyEvent* event) {
     if (m_completer->keyBefore(event)) return;
+    if (isQuickFixKey(event)) {
+        offerQuickFixes();
+        return;
+    }
+    if (event->key() == Qt::Key_F12) {
+        if (event->modifiers() & Qt::ShiftModifier) {
+            markUsesOfLabel();
+        } else {
+            goToDefinition();
+        }
+        return;
+    }
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && (event->key() == Qt::Key_Backtab || selectionSpansLines())) {
+        indentSelectedLines(event->key() == Qt::Key_Tab);
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
     m_completer->keyAfter(event);
 }
 
 bool MacroTextEdit::viewportEvent(QEvent* event) {
-    if (event->type() != QEvent::ToolTip || !m_highlighter)
-        return QPlainTextEdit::viewportEvent(event);
+    if (event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(event);
     const auto* help = static_cast<QHelpEvent*>(event);
-    const QTextCursor at = cursorForPosition(help->pos());
-    const Finding* finding = m_highlighter->findingAt(
-        at.blockNumber() + 1, characterOf(at.block().text(), at.positionInBlock()) + 1);
-    if (finding) {
-        QToolTip::showText(help->globalPos(), toQString(finding->text.in(m_look.language())),
-                           viewport());
-    } else {
+    const QString text = hoverTextAt(help->pos());
+    if (text.isEmpty()) {
         QToolTip::hideText();
+    } else {
+        QToolTip::showText(help->globalPos(), text, viewport());
     }
     return true;
+}
+
+QString MacroTextEdit::hoverTextAt(QPoint point) const {
+    const QTextCursor at = cursorForPosition(point);
+    const QString line = at.block().text();
+    const int column = characterOf(line, at.positionInBlock());
+    const QString entry = wordEntryAt(line, column, m_look);
+    const Finding* finding =
+        m_highlighter ? m_highlighter->findingAt(at.blockNumber() + 1, column + 1) : nullptr;
+    if (!finding) return entry;
+    return withEntry(toQString(finding->text.in(m_look.language())), entry);
 }
 
 MacroLineEdit::MacroLineEdit(const SessionLook& look, CheckOptions options, QWidget* parent)
@@ -82,8 +376,26 @@ MacroLineEdit::MacroLineEdit(const SessionLook& look, CheckOptions options, QWid
     connect(this, &QLineEdit::textChanged, this, &MacroLineEdit::recheck);
 }
 
+QMenu* MacroLineEdit::offerQuickFixes() {
+    const int column = characterOf(text(), cursorPosition()) + 1;
+    const Finding* finding = findingNear(m_findings, 1, column);
+    if (!finding) return nullptr;
+    const std::vector<std::string> line{toStdString(text())};
+    return quickFixMenu(this, cursorRect().bottomLeft(), m_look,
+                        quickFixesFor(*finding, line, nullptr), [this](const QuickFix& fix) {
+                            const int from = codeUnitOf(text(), fix.at.column - 1);
+                            const int to = codeUnitOf(text(), fix.at.column - 1 + fix.length);
+                            setSelection(from, to - from);
+                            insert(toQString(fix.text));
+                        });
+}
+
 void MacroLineEdit::keyPressEvent(QKeyEvent* event) {
     if (m_completer->keyBefore(event)) return;
+    if (isQuickFixKey(event)) {
+        offerQuickFixes();
+        return;
+    }
     QLineEdit::keyPressEvent(event);
     m_completer->keyAfter(event);
 }
@@ -96,9 +408,21 @@ QString MacroLineEdit::findingsText() const {
 }
 
 bool MacroLineEdit::event(QEvent* event) {
-    if (event->type() != QEvent::ToolTip || m_findings.empty()) return QLineEdit::event(event);
-    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), findingsText(), this);
+    if (event->type() != QEvent::ToolTip) return QLineEdit::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = hoverTextAt(help->pos());
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(help->globalPos(), text, this);
+    }
     return true;
+}
+
+QString MacroLineEdit::hoverTextAt(QPoint point) {
+    const QString line = text();
+    const QString entry = wordEntryAt(line, characterOf(line, cursorPositionAt(point)), m_look);
+    return m_findings.empty() ? entry : withEntry(findingsText(), entry);
 }
 
 void MacroLineEdit::recheck() {

@@ -9,6 +9,8 @@
 #include "language/checker.h"
 #include "language/ui/macro_formats.h"
 
+class QMenu;
+
 namespace vek::ui {
 
 class SessionLook;
@@ -29,14 +31,46 @@ class MacroTextEdit : public QPlainTextEdit {
     // Puts the caret at a line and column (both from 1) and shows it.
     void moveCaretTo(int line, int column);
 
+    // Line numbers in a gutter at the left, and the caret's line marked.
+    void showLineNumbers();
+    QWidget* lineNumberGutter() const { return m_gutter; }
+    int gutterWidth() const;
+    // Tab and Shift+Tab on a selection of lines: a tab more or less in front of each, one step.
+    void indentSelectedLines(bool deeper);
+    // F12 and Ctrl+click: from a gsub to its subr, from a scrx or scrp to that script. False
+    // where the caret's word has no definition in the text.
+    bool goToDefinition();
+    // Shift+F12: marks every use of the label at the caret and moves to the next one; returns
+    // how many there are.
+    int markUsesOfLabel();
+    // The text's lines, as the checks read them.
+    std::vector<std::string> lines() const;
+    // Ctrl+.: a menu of the fixes for the finding at the caret ("QuickFixes"); null when there
+    // are none. Each fix is one step.
+    QMenu* offerQuickFixes();
+    // The tooltip at a point of the text: the finding there, else the whole entry of the word.
+    QString hoverTextAt(QPoint point) const;
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    friend class LineNumberGutter;
+    void paintGutter(QPaintEvent* event);
+    void markCurrentLine();
+    bool selectionSpansLines() const;
+    TextPosition caretPosition() const;
+
+    LineReader m_reader;
+    std::vector<TextPosition> m_uses;  // of the label last asked about, marked in the text
+
     const SessionLook& m_look;
     MacroCompleter* m_completer;
     MacroHighlighter* m_highlighter = nullptr;
+    QWidget* m_gutter = nullptr;
 };
 
 // A line of commands that the game runs at once: coloured, checked as the macro it becomes
@@ -50,6 +84,10 @@ class MacroLineEdit : public QLineEdit {
     // The findings' texts in the interface language, one a line: the line's tooltip.
     QString findingsText() const;
     MacroCompleter* completer() const { return m_completer; }
+    // Ctrl+.: a menu of the fixes for the finding at the caret; null when there are none.
+    QMenu* offerQuickFixes();
+    // The tooltip at a point of the line: its findings, else the whole entry of the word there.
+    QString hoverTextAt(QPoint point);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -125,6 +125,11 @@ void ObjectCompilerWindow::createMenus() {
     source->addSeparator();
     addItem(source, "CompiletoCOB1", Tag::CompileSource, this, &W::Button8Click);
     addItem(source, "DiscompiletoCOS1", Tag::DiscompileCob, this, &W::Button11Click);
+    source->addSeparator();
+    QAction* format = addBilingualItem(source, "FormatSource1", Msg::FormatSourceItem);
+    format->setShortcut(QStringLiteral("Ctrl+Shift+F"));
+    connect(format, &QAction::triggered, this,
+            [this] { runCommand([this] { m_sourcePage->formatSource(); }); });
 
     QMenu* cob = addMenu("File1", QStringLiteral("&COB"), 0);
     addItem(cob, "New1", Tag::NewCob, this, &W::New1Click);

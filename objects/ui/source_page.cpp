@@ -1,11 +1,12 @@
 #include "objects/ui/source_page.h"
 
 #include <QFontDatabase>
-#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTimer>
+#include <QVBoxLayout>
 
 #include "app/text_names.h"
 #include "app/ui/app_context.h"
@@ -13,12 +14,16 @@
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/undo_binding.h"
+#include "language/layout.h"
+#include "language/ui/editor_status_line.h"
 #include "language/ui/findings_list.h"
 #include "language/ui/macro_editors.h"
 #include "language/ui/macro_highlighter.h"
+#include "language/ui/outline_view.h"
 #include "objects/macro_insertion.h"
 #include "objects/object_check.h"
 #include "objects/object_document.h"
+#include "objects/script_events.h"
 #include "objects/source_lines.h"
 
 namespace vek::ui {
@@ -28,9 +33,10 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
       m_document(document),
       m_observation(document.observe([this](const ObjectDocumentEvent& event) {
           if (event.change == ObjectChange::SourceEdited) showSource();
+          showStatus();
       })) {
     setObjectName(QStringLiteral("TabSheet1"));
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     // The findings of the check lie under the list and the text.
     auto* pageSplitter = new QSplitter(Qt::Vertical, this);
     layout->addWidget(pageSplitter);
@@ -52,12 +58,25 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     m_memo2->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_memo2->setTabStopDistance(4 * m_memo2->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     m_memo2->setChecking(sourceLineReading, std::make_unique<SourceCheck>());
+    m_memo2->showLineNumbers();
     connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::Memo2Change);
+    // After the document took the text, its changed state is the status line's.
+    connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::showStatus);
     bindTextUndo(m_memo2, document.undoStack(), context);
+
+    m_outline = new OutlineView(context.look, scriptEventTable().texts(), splitter);
+    connect(m_outline, &OutlineView::entryChosen, m_memo2, &MacroTextEdit::moveCaretTo);
+    m_outlineDue = new QTimer(this);
+    m_outlineDue->setSingleShot(true);
+    m_outlineDue->setInterval(300);
+    connect(m_outlineDue, &QTimer::timeout, this,
+            [this] { m_outline->setSource(m_memo2->lines(), sourceLineReading); });
+    connect(m_memo2, &QPlainTextEdit::textChanged, m_outlineDue, qOverload<>(&QTimer::start));
 
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({150, 490});
+    splitter->setStretchFactor(2, 0);
+    splitter->setSizes({130, 400, 150});
 
     m_findings = new FindingsList(context.look, pageSplitter);
     connect(m_memo2->highlighter(), &MacroHighlighter::findingsChanged, this,
@@ -66,6 +85,9 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     pageSplitter->setStretchFactor(0, 1);
     pageSplitter->setStretchFactor(1, 0);
     pageSplitter->setSizes({330, 70});
+    m_status = new EditorStatusLine(context.look, m_memo2, this);
+    layout->addWidget(m_status);
+    showStatus();
 
     m_memo3 = new QPlainTextEdit(this);
     m_memo3->setObjectName(QStringLiteral("Memo3"));
@@ -96,6 +118,20 @@ void SourcePage::Memo2Change() {
 
 void SourcePage::showSource() {
     if (!m_typing) mirrorText(m_memo2, toQString(m_document.sourceText()));
+}
+
+void SourcePage::showStatus() {
+    if (m_status)
+        m_status->setFile(m_document.sourceFileName(), m_document.source().changedButNotSaved());
+}
+
+void SourcePage::formatSource() {
+    const std::string& text = m_document.sourceText();
+    const std::string laidOut = formatSourceText(text, sourceLineReading);
+    if (laidOut == text) return;
+    const int line = m_memo2->textCursor().blockNumber() + 1;
+    m_document.replaceSource(laidOut, Msg::ObjectFormatSourceLabel);
+    m_memo2->moveCaretTo(line, 1);
 }
 
 QPlainTextEdit* SourcePage::sourceText() const { return m_memo2; }

@@ -5,6 +5,7 @@
 #include "app/observers.h"
 
 class QListWidget;
+class QTimer;
 class QPlainTextEdit;
 
 namespace vek {
@@ -14,6 +15,8 @@ class ObjectDocument;
 namespace vek::ui {
 
 struct AppContext;
+class EditorStatusLine;
+class OutlineView;
 class FindingsList;
 class MacroTextEdit;
 
@@ -28,6 +31,10 @@ class SourcePage : public QWidget {
     QPlainTextEdit* sourceText() const;
     MacroTextEdit* macroText() const { return m_memo2; }
     FindingsList* findingsList() const { return m_findings; }
+    EditorStatusLine* statusLine() const { return m_status; }
+    OutlineView* outline() const { return m_outline; }
+    // Lays the source out with the tabs of its blocks, as one step.
+    void formatSource();
     void moveCaretToStart();
     // Lists the "*.MAC" files again.
     void refreshMacroList();
@@ -43,6 +50,7 @@ class SourcePage : public QWidget {
     void FileListBox1DblClick();
     void Memo2Change();
     void showSource();
+    void showStatus();
 
     AppContext& m_context;
     ObjectDocument& m_document;
@@ -51,6 +59,9 @@ class SourcePage : public QWidget {
     QListWidget* m_fileListBox1 = nullptr;
     MacroTextEdit* m_memo2 = nullptr;
     FindingsList* m_findings = nullptr;
+    EditorStatusLine* m_status = nullptr;
+    OutlineView* m_outline = nullptr;
+    QTimer* m_outlineDue = nullptr;  // the outline follows the text after a pause in typing
     QPlainTextEdit* m_memo3 = nullptr;
 };
 

@@ -56,5 +56,31 @@ TEST(CheckVerb, PrintsFindingsAsEditorsReadThemAndFailsOnErrors) {
     EXPECT_EQ(input.out, "-:1:11: error: The macro does not end with \"endm\"\n");
 }
 
+TEST(FormatVerb, PrintsOrRewritesTheLaidOutSourceKeepingItsLineBreaks) {
+    TempDir dir;
+    const std::string messy =
+        "* ball\r\ninst\r\n  doif var0 eq 1\r\nsetv var0 2\r\nendi\r\nendm\r\n";
+    const std::string tidy =
+        "* ball\r\ninst\r\n\tdoif var0 eq 1\r\n\t\tsetv var0 2\r\n"
+        "\tendi\r\nendm\r\n";
+    writeFileAtomically(dir / "ball.cos", messy);
+    writeFileAtomically(dir / "top.cos", "scrp 2 5 3 1\nreps 2\nrepe\nendm");
+    const std::string ball = (dir / "ball.cos").string();
+    const std::string top = (dir / "top.cos").string();
+
+    const VekRun printed = runVekTool({"format", ball, top});
+    EXPECT_EQ(printed.status, 0) << printed.err;
+    EXPECT_EQ(printed.out, tidy + "scrp 2 5 3 1\n\treps 2\n\trepe\nendm");
+    EXPECT_EQ(readFileText(dir / "ball.cos"), messy);
+
+    const VekRun input = runVekTool({"format", "-"}, "printf 'inst\\n  tick 5\\nendm\\n' |");
+    EXPECT_EQ(input.out, "inst\n\ttick 5\nendm\n");
+
+    EXPECT_EQ(runVekTool({"format", "-i", ball}).status, 0);
+    EXPECT_EQ(readFileText(dir / "ball.cos"), tidy);
+    EXPECT_EQ(runVekTool({"format", "-i", "-"}).status, 2);
+    EXPECT_EQ(runVekTool({"format", (dir / "none.cos").string()}).status, 1);
+}
+
 }  // namespace
 }  // namespace vek::testing

@@ -1,8 +1,16 @@
 // The macro language checker, over a macro and over a source. Findings lie within the text they
-// name, and a source checked edit by edit finds what a whole check of the result finds.
+// name, and a source checked edit by edit finds what a whole check of the result finds. The
+// layout changes only blanks at line starts and is the same the second time; the outline, its
+// navigation and an animation string's reading stay inside the text.
 #include "app/file_io.h"
+#include "language/animation.h"
 #include "language/checker.h"
+#include "language/layout.h"
+#include "language/outline.h"
+#include "language/quick_fix.h"
 #include "objects/object_check.h"
+#include "objects/script_events.h"
+#include "objects/source_lines.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace vek::fuzz {
@@ -62,6 +70,34 @@ void fuzzOne(std::span<const std::uint8_t> input) {
     check.replaceLines(first, removed, inserted);
     expectSame(describe(check.findings()) == describe(checkSourceLines(check.lines())),
                "source checked edit by edit");
+
+    const std::string laidOut = formatSourceText(text, sourceLineReading);
+    expectSame(formatSourceText(laidOut, sourceLineReading) == laidOut, "layout the same twice");
+    const auto withoutBlanks = [](std::string_view source) {
+        std::string kept;
+        bool lineStart = true;
+        for (const char c : source) {
+            if (lineStart && (c == ' ' || c == '\t')) continue;
+            lineStart = c == '\n';
+            kept += c;
+        }
+        return kept;
+    };
+    expectSame(withoutBlanks(laidOut) == withoutBlanks(text), "layout changes only blanks");
+    for (const OutlineEntry& entry :
+         outlineOf(lines, sourceLineReading, scriptEventTable().texts()))
+        expectSame(
+            entry.position.line >= 1 && entry.position.line <= static_cast<int>(lines.size()),
+            "outline inside the text");
+    const TextPosition middle{static_cast<int>(lines.size() / 2) + 1, 3};
+    if (const auto definition = definitionAt(lines, sourceLineReading, middle))
+        expectSame(definition->line <= static_cast<int>(lines.size()), "definition inside");
+    for (const Finding& finding : checkSourceLines(lines)) {
+        for (const QuickFix& fix : quickFixesFor(finding, lines, sourceLineReading))
+            expectSame(fix.at.line >= 1 && fix.at.column >= 1, "fix inside the text");
+    }
+    const Animation animation = readAnimation(text);
+    expectSame(animation.wellFormed() || animation.faultAt < text.size(), "fault inside");
 }
 
 }  // namespace vek::fuzz

@@ -119,6 +119,8 @@ TEST(Checker, CatchesEachBrokenVariantWhereItIs) {
         {"scrp 2 5 3 1,doif obv0 eq 1,else,else,endi,endm", C::ElseMisplaced, E, 1, 34},
         {"inst,doif obv0 eq 1,scrp 2 5 3 1,endm", C::ScriptInsideBlock, E, 1, 21},
         {"inst,anim [0123,endm", C::ByteStringNotClosed, E, 1, 11},
+        {"inst,anim [12R3],endm", C::AnimationString, W, 1, 11},
+        {"inst,anim[1 2],endm", C::AnimationString, W, 1, 10},
         {"inst,tick 5", C::MissingEndm, E, 1, 11},
         {"inst,tick 5,endm,tick 6", C::CodeAfterEndm, W, 1, 18},
         {"scrp 2 5 3 80,endm", C::UnknownEvent, E, 1, 12},

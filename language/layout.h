@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "language/dictionary.h"
+#include "language/line_reading.h"
+
+namespace vek {
+
+// The layout of a source as a discompiled one has it: section lines (`inst`, `scrp`, `endm`) at
+// the margin, a tab for each line inside a section and one more inside each block (`doif`,
+// `reps`, `loop`, `enum`, `subr`), a block's closer and `else` back at their opener's depth.
+// Comments, header lines and blank lines stay at the margin.
+class SourceLayout {
+  public:
+    explicit SourceLayout(LineReader reader, const Dictionary& dictionary = Dictionary::builtIn());
+
+    // Reads the next line (without its line break); returns the tabs it gets.
+    std::size_t next(std::string_view line);
+    // The tabs a line after those read gets when it holds no closer.
+    std::size_t depth() const { return m_open ? m_depth : 0; }
+
+  private:
+    LineReader m_reader;
+    const Dictionary& m_dictionary;
+    bool m_open = false;
+    std::size_t m_depth = 0;
+};
+
+// A line with the tabs of its layout in front of its text. Only blanks before the text change:
+// a comment (a "*" as the very first character) stays as it is, and a line whose text begins
+// with "*" after blanks keeps a tab, since without it the line would become a comment.
+std::string indentedLine(std::string_view line, std::size_t tabs);
+
+// The source laid out; each line may end in a carriage return, which stays.
+std::vector<std::string> formatSourceLines(std::span<const std::string> lines,
+                                           const LineReader& reader,
+                                           const Dictionary& dictionary = Dictionary::builtIn());
+// A whole source text, its line breaks (LF or CR LF) and every byte but leading blanks kept.
+std::string formatSourceText(std::string_view text, const LineReader& reader,
+                             const Dictionary& dictionary = Dictionary::builtIn());
+
+}  // namespace vek

@@ -1,0 +1,393 @@
+#include "language/reading.h"
+
+#include <charconv>
+#include <limits>
+
+#include "app/ansi_text.h"
+
+namespace vek {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool equalsIgnoringCase(std::string_view text, std::string_view lower) {
+    if (text.size() != lower.size()) return false;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const char c = text[k];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lower[k]) return false;
+    }
+    return true;
+}
+
+bool hasCapitals(std::string_view text) {
+    for (const char c : text) {
+        if (c >= 'A' && c <= 'Z') return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string lowered(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+std::optional<NumberLiteral> numberLiteral(std::string_view text) {
+    std::size_t at = 0;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+    const std::size_t digits = at;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+    if (at == digits) return std::nullopt;
+    NumberLiteral literal;
+    if (at < text.size() && text[at] == '.') {
+        const std::size_t fraction = ++at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+        if (at == fraction) return std::nullopt;
+        literal.whole = false;
+    }
+    if (at != text.size()) return std::nullopt;
+    if (literal.whole) {
+        long long value = 0;
+        const std::string_view magnitude = text.substr(text[0] == '+' ? 1 : 0);
+        const auto [end, error] =
+            std::from_chars(magnitude.data(), magnitude.data() + magnitude.size(), value);
+        if (error == std::errc() && end == magnitude.data() + magnitude.size())
+            literal.value = value;
+    }
+    return literal;
+}
+
+MacroReader::MacroReader(std::string_view text, const Dictionary& dictionary)
+    : m_text(text), m_dictionary(dictionary) {}
+
+// The lexemes of the command that starts at `from`; returns where the next command starts, or
+// npos at the end of the text. Commas end a command, except inside a byte string.
+std::size_t MacroReader::lex(std::size_t from) {
+    std::vector<Lexeme>& lexemes = m_command.lexemes;
+    lexemes.clear();
+    std::size_t at = from;
+    while (at < m_text.size()) {
+        const char c = m_text[at];
+        if (c == ',') return at + 1;
+        if (isBlank(c)) {
+            ++at;
+        } else if (c == '[') {
+            const std::size_t close = m_text.find(']', at + 1);
+            const bool closed = close != std::string_view::npos;
+            const std::size_t end = closed ? close + 1 : m_text.size();
+            lexemes.push_back({at, end - at, true, closed});
+            at = end;
+        } else {
+            const std::size_t start = at;
+            while (at < m_text.size() && !isBlank(m_text[at]) && m_text[at] != ',' &&
+                   m_text[at] != '[')
+                ++at;
+            lexemes.push_back({start, at - start, false, true});
+        }
+    }
+    return std::string_view::npos;
+}
+
+const CommandReading* MacroReader::next() {
+    while (!m_done && m_next <= m_text.size()) {
+        const std::size_t start = m_next;
+        const std::size_t after = lex(start);
+        m_done = after == std::string_view::npos;
+        m_next = after;
+        if (m_command.lexemes.empty()) continue;
+
+        std::size_t end = m_done ? m_text.size() : after - 1;
+        std::size_t begin = start;
+        while (begin < end && isBlank(m_text[begin])) ++begin;
+        while (end > begin && isBlank(m_text[end - 1])) --end;
+        m_command.start = m_command.lexemes.front().offset;
+        m_command.text = m_text.substr(begin, end - begin);
+        m_command.word = nullptr;
+        m_command.name = m_command.lexemes.front();
+        m_command.pieces.clear();
+        m_command.places.clear();
+        m_command.endsText = m_done;
+        readName();
+        return &m_command;
+    }
+    return nullptr;
+}
+
+const Word* MacroReader::valueNamed(std::string_view name) {
+    if (hasCapitals(name)) {
+        m_lower.assign(name);
+        for (char& c : m_lower) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+        name = m_lower;
+    }
+    return m_dictionary.value(name);
+}
+
+void MacroReader::add(PieceRole role, const Lexeme& lexeme, std::optional<TokenKind> token) {
+    Piece piece;
+    piece.role = role;
+    piece.lexeme = lexeme;
+    piece.token = token;
+    m_command.pieces.push_back(piece);
+}
+
+void MacroReader::readName() {
+    const std::vector<Lexeme>& lexemes = m_command.lexemes;
+    const Lexeme& first = lexemes.front();
+    if (first.byteString) {
+        add(PieceRole::StringFirst, first, std::nullopt);
+        return;
+    }
+    // The longest name that the language knows: "new: simp" before "new:".
+    const std::string_view firstName = lexemeText(first);
+    const std::string lowerFirst = lowered(firstName);
+    const bool longer = m_dictionary.beginsLongerCommand(lowerFirst) && lexemes.size() > 1 &&
+                        !lexemes[1].byteString;
+    const Word* word = nullptr;
+    int parts = 1;
+    if (longer) {
+        word = m_dictionary.command(lowerFirst + ' ' + lowered(lexemeText(lexemes[1])));
+        if (word) parts = 2;
+    }
+    if (!word) word = m_dictionary.command(lowerFirst);
+    if (!word) {
+        // "new: sim" names both its words.
+        const std::size_t length =
+            longer ? lexemes[1].offset + lexemes[1].length - first.offset : first.length;
+        m_command.name = {first.offset, length, false, true};
+        add(PieceRole::UnknownName, m_command.name, TokenKind::Unknown);
+        return;
+    }
+    const Lexeme& last = lexemes[static_cast<std::size_t>(parts) - 1];
+    m_command.word = word;
+    m_command.name = {first.offset, last.offset + last.length - first.offset, false, true};
+    add(PieceRole::Name, m_command.name, TokenKind::Command);
+    m_command.pieces.back().parts = parts;
+    m_command.pieces.back().word = word;
+
+    std::size_t at = argumentsOf(*word, m_command.name, static_cast<std::size_t>(parts));
+    for (; at < lexemes.size(); ++at) {
+        const Lexeme& extra = lexemes[at];
+        add(PieceRole::Extra, extra, extra.byteString ? TokenKind::ByteString : TokenKind::Unknown);
+        m_command.pieces.back().owner = word;
+    }
+}
+
+// Reads a word's arguments from the lexeme at `at`; returns where the lexemes after them begin
+// (the end when too few were given).
+std::size_t MacroReader::argumentsOf(const Word& word, const Lexeme& name, std::size_t at) {
+    const std::vector<Lexeme>& lexemes = m_command.lexemes;
+    for (std::size_t k = 0; k < word.arguments.size(); ++k) {
+        const int index = static_cast<int>(k);
+        const bool given = at < lexemes.size();
+        m_command.places.push_back(
+            {given ? lexemes[at].offset : m_text.size(), &word, index, !given});
+        if (!given) {
+            add(PieceRole::Missing, name, std::nullopt);
+            m_command.pieces.back().owner = &word;
+            m_command.pieces.back().index = index;
+            return at;
+        }
+        const ArgumentKind kind = word.arguments[k];
+        if (kind == ArgumentKind::Condition) {
+            at = condition(at, word, index);
+        } else if (kind == ArgumentKind::Token || kind == ArgumentKind::Label ||
+                   kind == ArgumentKind::String) {
+            const Lexeme& lexeme = lexemes[at++];
+            argumentPiece(lexeme, word, index, kind).token =
+                lexeme.byteString ? TokenKind::ByteString : TokenKind::Name;
+        } else {
+            at = value(kind, at, word, index);
+        }
+    }
+    return at;
+}
+
+Piece& MacroReader::argumentPiece(const Lexeme& lexeme, const Word& owner, int index,
+                                  ArgumentKind kind) {
+    add(PieceRole::Argument, lexeme, TokenKind::Unknown);
+    Piece& piece = m_command.pieces.back();
+    piece.owner = &owner;
+    piece.index = index;
+    piece.wanted = kind;
+    return piece;
+}
+
+std::size_t MacroReader::value(ArgumentKind kind, std::size_t at, const Word& owner, int index) {
+    const Lexeme& lexeme = m_command.lexemes[at];
+    Piece& piece = argumentPiece(lexeme, owner, index, kind);
+    if (lexeme.byteString) {
+        piece.token = TokenKind::ByteString;
+        return at + 1;
+    }
+    const std::string_view text = lexemeText(lexeme);
+    piece.number = numberLiteral(text);
+    if (piece.number) {
+        piece.token = TokenKind::Number;
+        return at + 1;
+    }
+    const Word* word = valueNamed(text);
+    if (!word) return at + 1;
+    piece.word = word;
+    piece.token = word->kind == WordKind::Variable ? TokenKind::Variable : TokenKind::Value;
+    // A value's own arguments follow it.
+    return argumentsOf(*word, lexeme, at + 1);
+}
+
+std::size_t MacroReader::condition(std::size_t at, const Word& owner, int index) {
+    const std::vector<Lexeme>& lexemes = m_command.lexemes;
+    const auto cut = [&](std::size_t after, ConditionCut where) {
+        add(PieceRole::ConditionEnds, lexemes[after], std::nullopt);
+        m_command.pieces.back().index = where;
+    };
+    while (true) {
+        at = value(ArgumentKind::Decimal, at, owner, index);
+        if (at >= lexemes.size()) {
+            cut(at - 1, CutBeforeComparison);
+            return at;
+        }
+        const Lexeme& comparison = lexemes[at];
+        add(PieceRole::Comparison, comparison,
+            comparison.byteString ? TokenKind::ByteString : TokenKind::Keyword);
+        if (++at >= lexemes.size()) {
+            cut(at - 1, CutAfterComparison);
+            return at;
+        }
+        at = value(ArgumentKind::Decimal, at, owner, index);
+        if (at >= lexemes.size()) return at;
+        const std::string_view joint = lexemeText(lexemes[at]);
+        if (!equalsIgnoringCase(joint, "and") && !equalsIgnoringCase(joint, "or")) return at;
+        add(PieceRole::Joint, lexemes[at], TokenKind::Keyword);
+        if (++at >= lexemes.size()) {
+            cut(at - 1, CutAfterJoint);
+            return at;
+        }
+    }
+}
+
+void appendTokens(const CommandReading& command, std::string_view text, std::size_t& counted,
+                  int& characters, std::vector<Token>& tokens) {
+    const auto token = [&](std::size_t offset, std::size_t length, TokenKind kind,
+                           const Word* word) {
+        // Tokens come in text order, so the character count runs along with them.
+        characters += characterCount(text.substr(counted, offset - counted));
+        const int count = characterCount(text.substr(offset, length));
+        tokens.push_back({characters, count, kind, word});
+        characters += count;
+        counted = offset + length;
+    };
+    for (const Piece& piece : command.pieces) {
+        if (!piece.token) continue;
+        if (piece.role == PieceRole::Name) {
+            for (int part = 0; part < piece.parts; ++part) {
+                const Lexeme& lexeme = command.lexemes[static_cast<std::size_t>(part)];
+                token(lexeme.offset, lexeme.length, TokenKind::Command, piece.word);
+            }
+            continue;
+        }
+        token(piece.lexeme.offset, piece.lexeme.length, *piece.token, piece.word);
+    }
+}
+
+namespace {
+
+// The whole part of a number literal, saturated where it does not fit.
+long long wholePart(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+    long long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') break;
+        if (value > (std::numeric_limits<long long>::max() - 9) / 10) {
+            value = std::numeric_limits<long long>::max();
+            break;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return negative ? -value : value;
+}
+
+// Builds the tree of a command's arguments from its pieces, which stand flat in text order.
+class ArgumentTree {
+  public:
+    ArgumentTree(const CommandReading& command, std::string_view text)
+        : m_pieces(command.pieces), m_text(text) {}
+
+    std::vector<ParsedArgument> arguments() {
+        std::vector<ParsedArgument> arguments;
+        for (std::size_t at = 0; at < m_pieces.size();) {
+            const Piece& piece = m_pieces[at];
+            if (piece.role == PieceRole::Argument) {
+                at = argument(at, arguments);
+                continue;
+            }
+            if (piece.role == PieceRole::Joint || piece.role == PieceRole::Comparison) {
+                const auto form = piece.role == PieceRole::Joint ? ParsedArgument::Form::Joint
+                                                                 : ParsedArgument::Form::Comparison;
+                arguments.push_back({form, piece.lexeme.offset, piece.lexeme.length});
+            }
+            ++at;
+        }
+        return arguments;
+    }
+
+  private:
+    // Appends the argument at `at` with a value's own arguments; returns the piece after them.
+    std::size_t argument(std::size_t at, std::vector<ParsedArgument>& into) {
+        const Piece& piece = m_pieces[at];
+        ParsedArgument& argument = into.emplace_back(parsed(piece));
+        if (argument.form != ParsedArgument::Form::Value || !piece.word) return at + 1;
+        // A value's arguments follow it, each owned by it and in order.
+        ++at;
+        for (std::size_t k = 0; k < piece.word->arguments.size() && at < m_pieces.size(); ++k) {
+            const Piece& next = m_pieces[at];
+            if (next.role != PieceRole::Argument || next.owner != piece.word ||
+                next.index != static_cast<int>(k))
+                break;
+            at = this->argument(at, argument.arguments);
+        }
+        return at;
+    }
+
+    ParsedArgument parsed(const Piece& piece) const {
+        using Form = ParsedArgument::Form;
+        const Lexeme& lexeme = piece.lexeme;
+        ParsedArgument argument{Form::Value, lexeme.offset, lexeme.length, piece.word};
+        const bool named = piece.wanted == ArgumentKind::Token ||
+                           piece.wanted == ArgumentKind::Label ||
+                           piece.wanted == ArgumentKind::String;
+        if (lexeme.byteString) {
+            argument.form = Form::ByteString;
+        } else if (named) {
+            argument.form = Form::Name;
+        } else if (piece.number) {
+            argument.form = Form::Number;
+            argument.number = wholePart(m_text.substr(lexeme.offset, lexeme.length));
+        }
+        return argument;
+    }
+
+    const std::vector<Piece>& m_pieces;
+    std::string_view m_text;
+};
+
+}  // namespace
+
+std::vector<ParsedCommand> parseCommands(std::string_view text, const Dictionary& dictionary) {
+    std::vector<ParsedCommand> commands;
+    MacroReader reader(text, dictionary);
+    while (const CommandReading* command = reader.next()) {
+        if (command->lexemes.empty()) continue;
+        commands.push_back({command->word, command->name.offset, command->name.length,
+                            ArgumentTree(*command, text).arguments()});
+    }
+    return commands;
+}
+
+}  // namespace vek

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "language/outline.h"
+#include "objects/script_events.h"
+#include "objects/source_lines.h"
+
+namespace vek {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const Lines kSource = {
+    "* Ball",                             // 1
+    "name Ball",                          // 2
+    "inst",                               // 3
+    "\tnew: simp ball 1 0 10 0",          // 4
+    "\tscrx 2 5 3 9,scrx 2 5 3 1",        // 5
+    "endm",                               // 6
+    "scrp 2 5 3 9",                       // 7
+    "\tgsub move,gsub  move",             // 8
+    "\tstop",                             // 9
+    "\tsubr move",                        // 10
+    "\t\tmvby 1 0",                       // 11
+    "\tretn",                             // 12
+    "endm",                               // 13
+    "scrp 2 5 3 12,subr move,gsub move",  // 14
+    "endm,scrp 2 5 3 10",                 // 15: a section ends only at a line's start
+    "endm",                               // 16
+    "scrp 2 5 3 11",                      // 17
+    "endm",                               // 18
+};
+
+std::string describe(const std::vector<OutlineEntry>& outline) {
+    std::string text;
+    for (const OutlineEntry& entry : outline) {
+        text += std::to_string(entry.position.line) + ":" + std::to_string(entry.position.column) +
+                " " + entry.title.english + "|";
+    }
+    return text;
+}
+
+TEST(Outline, NamesRoutinesScriptsByClassAndEventAndTheirSubroutines) {
+    const std::vector<OutlineEntry> outline =
+        outlineOf(kSource, sourceLineReading, scriptEventTable().texts());
+    // As the event table writes an event, or its number where the table names none.
+    const auto event = [](int number) {
+        const std::string_view name = scriptEventTable().lookup(number);
+        return "2 5 3 \xc2\xb7 " + (name.empty() ? std::to_string(number) : std::string(name));
+    };
+    ASSERT_FALSE(scriptEventTable().lookup(9).empty());
+    EXPECT_EQ(describe(outline), "3:1 Installation routine 1|7:1 " + event(9) +
+                                     "|10:7 subr move|14:1 " + event(12) +
+                                     "|14:20 subr move|17:1 " + event(11) + "|");
+    EXPECT_EQ(outline[0].title.german, "Installationsroutine 1");
+    EXPECT_EQ(outline[1].kind, OutlineKind::Script);
+    EXPECT_EQ(outline[1].classes[3], 9);
+    EXPECT_EQ(outline[2].kind, OutlineKind::Subroutine);
+}
+
+TEST(Outline, GoesFromACallToItsSubroutineAndFromAClassToItsScript) {
+    const auto definition = [](int line, int column) {
+        const auto found = definitionAt(kSource, sourceLineReading, {line, column});
+        return found ? std::to_string(found->line) + ":" + std::to_string(found->column) : "-";
+    };
+    EXPECT_EQ(definition(8, 7), "10:7");     // gsub move, on its label
+    EXPECT_EQ(definition(8, 20), "10:7");    // the second call, after two blanks
+    EXPECT_EQ(definition(14, 33), "14:20");  // the subroutine of its own script only
+    EXPECT_EQ(definition(5, 2), "7:1");      // scrx 2 5 3 9, on its word
+    EXPECT_EQ(definition(5, 15), "-");       // scrx 2 5 3 1: no such script here
+    EXPECT_EQ(definition(4, 3), "-");        // no label, no class
+    EXPECT_EQ(definition(7, 1), "-");        // the script itself
+}
+
+TEST(Outline, FindsEveryUseOfALabelInItsSection) {
+    const auto uses = [](int line, int column) {
+        std::string text;
+        for (const TextPosition& use : usesOfLabelAt(kSource, sourceLineReading, {line, column}))
+            text += std::to_string(use.line) + ":" + std::to_string(use.column) + " ";
+        return text;
+    };
+    EXPECT_EQ(uses(10, 8), "8:7 8:18 10:7 ");
+    EXPECT_EQ(uses(14, 30), "14:20 14:30 ");
+    EXPECT_EQ(uses(9, 2), "");
+}
+
+}  // namespace
+}  // namespace vek

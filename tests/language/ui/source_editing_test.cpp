@@ -1,0 +1,278 @@
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include "app/ui/main_window.h"
+#include "app/ui/qt_convert.h"
+#include "gamelink/ui/command_interface_window.h"
+#include "language/layout.h"
+#include "language/ui/editor_status_line.h"
+#include "language/ui/findings_list.h"
+#include "language/ui/macro_editors.h"
+#include "language/ui/outline_view.h"
+#include "objects/source_lines.h"
+#include "objects/ui/object_compiler_window.h"
+#include "objects/ui/source_page.h"
+#include "support/ui/workbench_fixture.h"
+
+using namespace vek;
+using namespace vek::ui;
+using namespace vek::ui::testing;
+
+namespace {
+
+SourcePage* sourcePage(TestWorkbench& bench) {
+    return bench.windows().objectCompiler->findChild<SourcePage*>(QStringLiteral("TabSheet1"));
+}
+
+QAction* item(QWidget* window, const char* name) {
+    return window->findChild<QAction*>(QLatin1String(name));
+}
+
+void selectLines(QPlainTextEdit* box, int first, int last) {
+    QTextCursor cursor(box->document()->findBlockByNumber(first - 1));
+    const QTextBlock end = box->document()->findBlockByNumber(last - 1);
+    cursor.setPosition(end.position() + end.length() - 1, QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+}
+
+// A menu closes as a chosen item closes it, and is gone.
+void closeMenu(QMenu* menu) {
+    menu->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+const QString kMessySource = QStringLiteral(
+    "* A ball\nname Ball\n  inst\nnew: simp ball 1 0 1000 0\nendm\n\nscrp 2 5 3 9\n"
+    "  doif obv0 eq 1\nreps 2\n mvby 1 0\n  repe\nelse\n   pose 0\n endi\nendm\n");
+
+}  // namespace
+
+class SourceEditingTest : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    // The gutter numbers the lines; the status line names the file, marks a change and follows
+    // the caret, in the interface language.
+    void theGutterAndStatusLineFollowTheText() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->resize(760, 520);
+        window->show();
+        SourcePage* page = sourcePage(bench);
+        MacroTextEdit* box = page->macroText();
+        QVERIFY(box->lineNumberGutter()->isVisible());
+        QCOMPARE(box->viewport()->geometry().left() - box->contentsRect().left(),
+                 box->gutterWidth());
+        QCOMPARE(page->statusLine()->text(), QStringLiteral("(new source)    Line 1, column 1"));
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("inst"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, QStringLiteral("\tmvby"));
+        QCOMPARE(page->statusLine()->text(), QStringLiteral("(new source) *    Line 2, column 6"));
+        // The caret's line is marked across the whole width.
+        QCOMPARE(box->extraSelections().size(), 1);
+        QCOMPARE(box->extraSelections().front().cursor.blockNumber(), 1);
+        // Four-digit line numbers widen the gutter.
+        const int narrow = box->gutterWidth();
+        box->setPlainText(QString(1200, QLatin1Char('\n')));
+        QVERIFY(box->gutterWidth() > narrow);
+        QCOMPARE(box->viewport()->geometry().left() - box->contentsRect().left(),
+                 box->gutterWidth());
+
+        box->setPlainText(kMessySource);
+        bench.windows().main->SpeedButton13Click();
+        box->moveCaretTo(8, 3);
+        QCOMPARE(page->statusLine()->text(),
+                 QStringLiteral("(neuer Source) *    Zeile 8, Spalte 3"));
+        saveScreenshot(window, QStringLiteral("source_page_gutter_deutsch"));
+        bench.windows().main->SpeedButton12Click();
+        QCOMPARE(page->statusLine()->text(), QStringLiteral("(new source) *    Line 8, column 3"));
+        saveScreenshot(window, QStringLiteral("source_page_gutter_english"));
+    }
+
+    // Format Source in the Source menu lays the text out as one step that Undo takes back;
+    // a text already laid out makes no step.
+    void formatSourceIsOneStepInBothLanguages() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->show();
+        MacroTextEdit* box = sourcePage(bench)->macroText();
+        box->setPlainText(kMessySource);
+        const std::string expected = formatSourceText(toStdString(kMessySource), sourceLineReading);
+        QAction* format = item(window, "FormatSource1");
+        QCOMPARE(format->text(), QStringLiteral("&Format Source"));
+        format->trigger();
+        QCOMPARE(toStdString(box->toPlainText()), expected);
+        QVERIFY(box->toPlainText().contains(QStringLiteral("\n\t\treps 2\n\t\t\tmvby 1 0\n")));
+        QCOMPARE(item(window, "Undo1")->text(), QStringLiteral("Undo Format Source"));
+        item(window, "Undo1")->trigger();
+        QCOMPARE(box->toPlainText(), kMessySource);
+
+        bench.windows().main->SpeedButton13Click();
+        QCOMPARE(format->text(), QStringLiteral("Source &formatieren"));
+        // The menu's shortcut, as a user presses it in the active window.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(toStdString(box->toPlainText()), expected);
+        const QString undoText = item(window, "Undo1")->text();
+        QVERIFY2(undoText.endsWith(QStringLiteral("Source formatieren")), qPrintable(undoText));
+        const std::size_t steps = bench.objectDocument().undoStack().undoCount();
+        format->trigger();
+        QCOMPARE(bench.objectDocument().undoStack().undoCount(), steps);
+    }
+
+    // Tab and Shift+Tab on lines selected shift each, a comment's star stays first, and each
+    // is one step.
+    void tabShiftsTheSelectedLines() {
+        TestWorkbench bench;
+        bench.windows().objectCompiler->show();
+        MacroTextEdit* box = sourcePage(bench)->macroText();
+        box->setPlainText(QStringLiteral("inst\nsetv var0 1\n*note\n  \t* star\nendm"));
+        box->setFocus();
+        selectLines(box, 2, 4);
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCOMPARE(box->toPlainText(),
+                 QStringLiteral("inst\n\tsetv var0 1\n*note\n\t  \t* star\nendm"));
+        QTest::keyClick(box, Qt::Key_Backtab);
+        QTest::keyClick(box, Qt::Key_Backtab);
+        QCOMPARE(box->toPlainText(), QStringLiteral("inst\nsetv var0 1\n*note\n\t* star\nendm"));
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), QStringLiteral("inst\nsetv var0 1\n*note\n  \t* star\nendm"));
+        // Within one line Tab types a tab, as the page has always done.
+        box->moveCaretTo(2, 1);
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCOMPARE(box->document()->findBlockByNumber(1).text(), QStringLiteral("\tsetv var0 1"));
+    }
+
+    // The outline lists routines and scripts with their subroutines; a click, F12 and
+    // Ctrl+click move the caret; Shift+F12 marks a label's uses.
+    void theOutlineAndGoToDefinitionMoveTheCaret() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->resize(760, 520);
+        window->show();
+        SourcePage* page = sourcePage(bench);
+        MacroTextEdit* box = page->macroText();
+        box->setPlainText(QStringLiteral(
+            "name Ball\ninst\n\tnew: simp ball 1 0 10 0\n\tscrx 2 5 3 9\nendm\n"
+            "scrp 2 5 3 9\n\tgsub move\n\tgsub move\n\tstop\n\tsubr move\n\t\tmvby 1 0\n"
+            "\tretn\nendm\n"));
+        OutlineView* outline = page->outline();
+        QTRY_COMPARE(outline->topLevelItemCount(), 2);
+        QVERIFY(page->statusLine()->text().startsWith(QStringLiteral("(new source) *")));
+        QCOMPARE(outline->topLevelItem(0)->text(0), QStringLiteral("Installation routine 1"));
+        QVERIFY(outline->topLevelItem(1)->text(0).startsWith(QStringLiteral("2 5 3 \u00b7 ")));
+        QCOMPARE(outline->topLevelItem(1)->child(0)->text(0), QStringLiteral("subr move"));
+        saveScreenshot(window, QStringLiteral("source_page_outline_english"));
+
+        QTreeWidgetItem* subroutine = outline->topLevelItem(1)->child(0);
+        QTest::mouseClick(outline->viewport(), Qt::LeftButton, {},
+                          outline->visualItemRect(subroutine).center());
+        QCOMPARE(box->textCursor().blockNumber(), 9);
+
+        box->moveCaretTo(7, 8);  // on gsub's label
+        QTest::keyClick(box, Qt::Key_F12);
+        QCOMPARE(box->textCursor().blockNumber(), 9);
+        box->moveCaretTo(4, 3);  // scrx 2 5 3 9 goes to that script
+        QTest::keyClick(box, Qt::Key_F12);
+        QCOMPARE(box->textCursor().blockNumber(), 5);
+        box->moveCaretTo(8, 2);
+        const QPoint word =
+            box->cursorRect().center() + QPoint(box->fontMetrics().averageCharWidth() * 6, 0);
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::ControlModifier, word);
+        QCOMPARE(box->textCursor().blockNumber(), 9);
+
+        QTest::keyClick(box, Qt::Key_F12, Qt::ShiftModifier);
+        QCOMPARE(box->extraSelections().size(), 1 + 3);  // the caret's line and three uses
+        QCOMPARE(box->textCursor().blockNumber(), 6);    // on to the first, from the subr
+        QTest::keyClicks(box, QStringLiteral("x"));
+        QCOMPARE(box->extraSelections().size(), 1);
+
+        bench.windows().main->SpeedButton13Click();
+        QCOMPARE(outline->topLevelItem(0)->text(0), QStringLiteral("Installationsroutine 1"));
+        saveScreenshot(window, QStringLiteral("source_page_outline_deutsch"));
+        bench.windows().main->SpeedButton12Click();
+    }
+
+    // Resting on a word shows its whole entry; Ctrl+. on a finding offers fixes, each one
+    // step; the command interface's line does the same. Both languages.
+    void hoverAndQuickFixesInTheSourceAndTheCommandLine() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->resize(760, 520);
+        window->show();
+        MacroTextEdit* box = sourcePage(bench)->macroText();
+        box->setPlainText(QStringLiteral("scrp 2 5 3 9\n\tdoif obv0 eq 1\n\t\tmvot 1 2\nendm"));
+        box->moveCaretTo(2, 3);
+        const QString entry = box->hoverTextAt(box->cursorRect().center());
+        QVERIFY2(entry.contains(QStringLiteral("\n\ndoif condition\n")), qPrintable(entry));
+        QVERIFY(entry.endsWith(QStringLiteral("Opens a block that endi closes.")));
+
+        box->moveCaretTo(3, 4);
+        QVERIFY(box->hoverTextAt(box->cursorRect().center()).contains(QStringLiteral("mvot")));
+        QMenu* fixes = box->offerQuickFixes();
+        QVERIFY(fixes);
+        QCOMPARE(fixes->objectName(), QStringLiteral("QuickFixes"));
+        QCOMPARE(fixes->actions().front()->text(), QStringLiteral("Did you mean \"mvto\"?"));
+        saveScreenshot(window, QStringLiteral("source_page_quick_fix_english"));
+        fixes->actions().front()->trigger();
+        closeMenu(fixes);
+        QCOMPARE(box->document()->findBlockByNumber(2).text(), QStringLiteral("\t\tmvto 1 2"));
+
+        // The missing endi, by Ctrl+. as a user asks for it, in German.
+        bench.windows().main->SpeedButton13Click();
+        box->moveCaretTo(2, 3);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Period, Qt::ControlModifier);
+        fixes = box->findChild<QMenu*>(QStringLiteral("QuickFixes"));
+        QVERIFY(fixes && fixes->isVisible());
+        QCOMPARE(fixes->actions().front()->text(), QStringLiteral("\"endi\" ergänzen"));
+        // The finding there, then the word's entry.
+        const QString german = box->hoverTextAt(box->cursorRect().center());
+        QVERIFY2(german.startsWith(QStringLiteral("\"doif\" wird nicht mit")), qPrintable(german));
+        QVERIFY(german.endsWith(QStringLiteral("Öffnet einen Block, den endi schließt.")));
+        saveScreenshot(window, QStringLiteral("source_page_quick_fix_deutsch"));
+        fixes->actions().front()->trigger();
+        closeMenu(fixes);
+        QCOMPARE(box->toPlainText(),
+                 QStringLiteral("scrp 2 5 3 9\n\tdoif obv0 eq 1\n\t\tmvto 1 2\nendi\nendm"));
+        QCOMPARE(sourcePage(bench)->findingsList()->count(), 0);
+        item(window, "Undo1")->trigger();
+        QCOMPARE(box->toPlainText(),
+                 QStringLiteral("scrp 2 5 3 9\n\tdoif obv0 eq 1\n\t\tmvto 1 2\nendm"));
+
+        CommandInterfaceWindow* commands = bench.windows().commandInterface;
+        commands->show();
+        MacroLineEdit* line = commands->macroLine();
+        line->setFocus();
+        QTest::keyClicks(line, QStringLiteral("reps 3,wiat 5"));
+        QTest::keyClick(line, Qt::Key_Left);
+        QTest::keyClick(line, Qt::Key_Left);
+        QTest::keyClick(line, Qt::Key_Period, Qt::ControlModifier);
+        fixes = line->findChild<QMenu*>(QStringLiteral("QuickFixes"));
+        QVERIFY(fixes);
+        QCOMPARE(fixes->actions().front()->text(), QStringLiteral("Meinten Sie \"wait\"?"));
+        fixes->actions().front()->trigger();
+        closeMenu(fixes);
+        QCOMPARE(line->text(), QStringLiteral("reps 3,wait 5"));
+        line->setCursorPosition(1);
+        QTest::keyClick(line, Qt::Key_Period, Qt::ControlModifier);
+        fixes = line->findChild<QMenu*>(QStringLiteral("QuickFixes"));
+        QVERIFY(fixes);
+        fixes->actions().front()->trigger();
+        closeMenu(fixes);
+        QCOMPARE(line->text(), QStringLiteral("reps 3,wait 5,repe"));
+        QVERIFY(line->findings().empty());
+        const QPoint onReps(line->fontMetrics().horizontalAdvance(QStringLiteral("re")),
+                            line->height() / 2);
+        QVERIFY(line->hoverTextAt(onReps).startsWith(QStringLiteral("reps Ganzzahl\n")));
+        bench.windows().main->SpeedButton12Click();
+    }
+};
+
+VEK_UI_TEST_MAIN(SourceEditingTest)
+#include "source_editing_test.moc"
