@@ -73,13 +73,6 @@ constexpr std::string_view kFormatUsage =
     "Prints the laid-out source on standard output; - reads standard input.\n"
     "  -i   rewrites each file in place instead (not with -)\n";
 
-std::string readInput(const std::string& name) {
-    if (name != "-") return readFileText(pathFromUtf8(name));
-    std::ostringstream text;
-    text << std::cin.rdbuf();
-    return text.str();
-}
-
 int runFormat(Invocation& invocation) {
     const ArgumentList args(invocation.args, {}, {"-i"});
     args.expectPositional(1, SIZE_MAX);
@@ -88,7 +81,7 @@ int runFormat(Invocation& invocation) {
         if (inPlace && name == "-") throw UsageError{"-i rewrites files, not standard input"};
     }
     for (const std::string& name : args.positional()) {
-        const std::string text = readInput(name);
+        const std::string text = readFileText(pathFromUtf8(name), kMaxSourceFileSize);
         const std::string formatted = formatSourceText(text, sourceLineReading);
         if (!inPlace) {
             invocation.out << formatted;

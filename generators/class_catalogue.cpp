@@ -215,9 +215,13 @@ ClassParts classPartsOf(std::string_view entryText) {
 }
 
 std::string ClassParts::numbers() const {
+    // Built by appends: GCC 12 warns falsely about " " + std::to_string(…) here.
     std::string text = std::to_string(family);
-    if (hasGenus()) text += " " + std::to_string(genus);
-    if (hasSpecies()) text += " " + std::to_string(species);
+    for (const std::int32_t part : {genus, species}) {
+        if (part == kAbsentPart) continue;
+        text.push_back(' ');
+        text.append(std::to_string(part));
+    }
     return text;
 }
 

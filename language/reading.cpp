@@ -330,7 +330,8 @@ class ArgumentTree {
             if (piece.role == PieceRole::Joint || piece.role == PieceRole::Comparison) {
                 const auto form = piece.role == PieceRole::Joint ? ParsedArgument::Form::Joint
                                                                  : ParsedArgument::Form::Comparison;
-                arguments.push_back({form, piece.lexeme.offset, piece.lexeme.length});
+                arguments.push_back(
+                    {form, piece.lexeme.offset, piece.lexeme.length, nullptr, 0, {}});
             }
             ++at;
         }
@@ -358,7 +359,7 @@ class ArgumentTree {
     ParsedArgument parsed(const Piece& piece) const {
         using Form = ParsedArgument::Form;
         const Lexeme& lexeme = piece.lexeme;
-        ParsedArgument argument{Form::Value, lexeme.offset, lexeme.length, piece.word};
+        ParsedArgument argument{Form::Value, lexeme.offset, lexeme.length, piece.word, 0, {}};
         const bool named = piece.wanted == ArgumentKind::Token ||
                            piece.wanted == ArgumentKind::Label ||
                            piece.wanted == ArgumentKind::String;

@@ -91,9 +91,9 @@ std::vector<std::uint8_t> encodePng(const RgbImage& image) {
     png->width = static_cast<png_uint_32>(image.width);
     png->height = static_cast<png_uint_32>(image.height);
     png->format = PNG_FORMAT_RGB;
-    png_alloc_size_t size = 0;
-    if (!png_image_write_get_memory_size(*png.get(), size, 0, rgb.data(), 0, nullptr))
-        invalid(png.message());
+    // Room for the largest result, so that the picture is compressed once: asking for the exact
+    // size first would compress it twice.
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(*png.get());
     std::vector<std::uint8_t> bytes(size);
     if (!png_image_write_to_memory(png.get(), bytes.data(), &size, 0, rgb.data(), 0, nullptr))
         invalid(png.message());

@@ -12,6 +12,7 @@
 #include "objects/discompiler.h"
 #include "objects/macro_insertion.h"
 #include "objects/source_lines.h"
+#include "objects/source_picture.h"
 #include "objects/sprite_file_pictures.h"
 #include "sprites/sprite_document.h"
 #include "support/temp_dir.h"
@@ -57,14 +58,20 @@ TEST(SourceLayout, LaysOutSectionsAndBlocksAsTheDiscompilerDoes) {
 }
 
 // Every source the program writes: the demo's, the generators', the discompiled ones.
-std::vector<Lines> everyGeneratedSource(const std::filesystem::path& gameDirectory) {
+// A discompiled source's picture is written into `pictureFolder`, where its "picture" line finds
+// it.
+std::vector<Lines> everyGeneratedSource(const std::filesystem::path& gameDirectory,
+                                        const std::filesystem::path& pictureFolder) {
     std::vector<Lines> sources;
     for (const auto& entry : std::filesystem::directory_iterator(gameDirectory)) {
         const std::string extension = entry.path().extension().string();
         if (extension == ".COS") sources.push_back(readSourceFile(entry.path()));
         if (extension == ".COB") {
             const CobData cob = readCobFile(entry.path());
-            sources.push_back(discompile(cob, fieldsOf(cob), "X.COB"));
+            const std::string name = entry.path().filename().string();
+            if (const auto picture = sourcePictureOf(cob, name, name))
+                writePictureFile(pictureFolder / picture->fileName, picture->image);
+            sources.push_back(discompile(cob, fieldsOf(cob), name));
         }
     }
     const ClassSelection ball = ClassSelection::of("2 5 3 {Ball}");
@@ -100,14 +107,15 @@ TEST(SourceLayout, EveryGeneratedSourceCompilesTheSameAfterFormattingTwice) {
     testing::TempDir dir;
     const demo::DemoLayout demo{dir.path()};
     demo::generateDemoInstallation(demo);
-    const std::vector<Lines> sources = everyGeneratedSource(demo.gameDirectory());
+    const std::vector<Lines> sources = everyGeneratedSource(demo.gameDirectory(), dir.path());
     ASSERT_GE(sources.size(), 6u + 5 + 5 + 1);
     // The demo's "sprite" lines read its own sprite files.
     SpriteDocument sprites;
     SpriteFilePictures pictures(sprites);
     const std::string images = gamePathsUnder(demo.gameDirectory()).CImagePath;
     const auto compiled = [&](const Lines& lines) {
-        const CompiledObject object = compileSource(lineViews(lines), {images, pictures});
+        const CompiledObject object =
+            compileSource(lineViews(lines), {images, pictures, {dir.path()}});
         return std::pair(object.cob, object.fields);
     };
     for (const Lines& source : sources) {

@@ -19,6 +19,7 @@
 #include "utilities/ui/sound_player_window.h"
 #include "world/ui/map_window.h"
 
+using namespace vek;
 using namespace vek::ui;
 using namespace vek::ui::testing;
 
