@@ -1,5 +1,7 @@
 // The source compiler. Compiling what the discompiler makes of a compiled object settles after
-// one turn: a second turn changes no script or routine, and the picture comes back as it was.
+// one turn: a second turn changes no script or routine. Where the first turn keeps every script
+// and routine, it keeps the picture too; a macro with an "endm" piece inside comes back as other
+// lines, one of which may then be a "sprite" line outside every section.
 #include "app/file_io.h"
 #include "app/vek_error.h"
 #include "objects/cob_compiler.h"
@@ -44,7 +46,8 @@ CobData recompiled(const CobData& cob) {
 std::vector<Bytes> seeds() {
     return {bytesOf("name Ball\r\nquantity 70\r\nsprite ball 1\r\nscrp 2 5 3 1\r\n  snde drip, "
                     "anim [012]\r\nendm\r\ninst\r\nnew: simp ball 3 0 1000 0\r\nendm\r\n"),
-            bytesOf("* comment\nday 3\nmonth x\nscrp 1 1 1 1\nendm\n")};
+            bytesOf("* comment\nday 3\nmonth x\nscrp 1 1 1 1\nendm\n"),
+            bytesOf("inst\r,endm\x01\nsprite ball 0\nendm\n")};
 }
 
 void fuzzOne(std::span<const std::uint8_t> input) {
@@ -53,9 +56,10 @@ void fuzzOne(std::span<const std::uint8_t> input) {
     const CobData thrice = recompiled(twice);
     expectSame(thrice.scripts == twice.scripts && thrice.imports == twice.imports,
                "recompiled source");
-    expectSame(twice.picturePixels == once.picturePixels &&
+    const bool macrosKept = twice.scripts == once.scripts && twice.imports == once.imports;
+    expectSame(!macrosKept || (twice.picturePixels == once.picturePixels &&
                    twice.pictureWidth == once.pictureWidth &&
-                   twice.pictureHeight == once.pictureHeight,
+                   twice.pictureHeight == once.pictureHeight),
                "recompiled picture");
 }
 
