@@ -7,8 +7,10 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <mutex>
 #include <ostream>
 #include <random>
+#include <set>
 #include <streambuf>
 #include <system_error>
 
@@ -108,11 +110,21 @@ bool isStaleTemporary(const fs::directory_entry& entry) {
     return !error && fs::file_time_type::clock::now() - modified > kStaleTemporaryAge;
 }
 
-// A write removes what earlier writes left behind in its folder; whatever cannot be removed or
-// read stays, and never stops the write.
+// The first write into a folder in a run removes what earlier runs left behind there (a write of
+// this run never leaves a temporary behind); whatever cannot be removed or read stays, and never
+// stops the write. Later writes into the folder skip the scan: a save into a large folder pays
+// for it once.
 void removeStaleTemporaries(const fs::path& folder) {
+    static std::mutex sweptGuard;
+    static std::set<fs::path> swept;
+    const fs::path where = folder.empty() ? fs::path(".") : folder;
+    {
+        std::error_code ignored;
+        const std::lock_guard lock(sweptGuard);
+        if (!swept.insert(fs::absolute(where, ignored).lexically_normal()).second) return;
+    }
     std::error_code error;
-    fs::directory_iterator entries(folder.empty() ? fs::path(".") : folder, error);
+    fs::directory_iterator entries(where, error);
     for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
         std::error_code ignored;
         if (isStaleTemporary(*entries)) fs::remove(entries->path(), ignored);

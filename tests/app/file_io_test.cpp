@@ -170,6 +170,12 @@ TEST(WholeFileWrite, TemporaryFilesLeftByAKilledWriteAreRemovedOnlyWhenStaleAndO
     EXPECT_TRUE(fs::is_directory(dir / ".vek11111111.tmp"));
     EXPECT_TRUE(fs::is_symlink(dir / ".vek22222222.tmp"));
     EXPECT_EQ(readFileText(dir / "a.spr"), "new");
+
+    // The folder is swept once a run: what appears later waits for the next run.
+    std::ofstream(dir / ".vek33333333.tmp") << "left";
+    fs::last_write_time(dir / ".vek33333333.tmp", age);
+    writeFileAtomically(dir / "b.spr", std::string_view("new"));
+    EXPECT_TRUE(fs::exists(dir / ".vek33333333.tmp"));
 }
 
 }  // namespace
