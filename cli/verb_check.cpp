@@ -6,9 +6,12 @@
 #include "cli/check_support.h"
 #include "cli/verbs.h"
 #include "gamelink/link_transport.h"
+#include "generators/class_catalogue.h"
+#include "language/installation_rules.h"
 #include "language/layout.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
+#include "objects/installation_facts.h"
 #include "objects/object_check.h"
 #include "objects/source_lines.h"
 
@@ -17,12 +20,16 @@ namespace vek::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: vek check FILE...\n"
+    "usage: vek check FILE... [--game-dir DIR] [--classes CLASSES.VEK]\n"
     "Checks macros against the game's language before they reach the game: .cos sources,\n"
     ".cob object files, .mac macro files, and any other file, or - for standard input, as one\n"
     "macro. Each finding is printed as FILE:LINE:COLUMN: error|warning: text; an error is what\n"
     "the game would refuse or choke on, a warning what is legal but likely wrong. In an object\n"
     "file, line N is its N-th script or installation routine, scripts first.\n"
+    "With --game-dir, sources and macros are checked against that installation too: a sprite\n"
+    "file or sound that is not there, images beyond a sprite file or beyond those an object was\n"
+    "created with; with --classes (a classes.vek), a class the catalogue does not hold. These\n"
+    "are warnings: the files may come with the object.\n"
     "Exits with 1 when any file has an error.\n";
 
 // A macro written as a text: its line breaks at the end are no part of it.
@@ -31,8 +38,8 @@ std::string_view macroOf(std::string_view text) {
     return text;
 }
 
-std::vector<Finding> checkMacroText(std::string_view text) {
-    return checkMacro(MacroText(macroOf(text)), MacroKind::Macro, objectCheckOptions());
+std::vector<Finding> checkMacroText(std::string_view text, const CheckOptions& options) {
+    return checkMacro(MacroText(macroOf(text)), MacroKind::Macro, options);
 }
 
 // A macro file is read whole: one macro can be no longer than the link carries, and its last
@@ -40,25 +47,47 @@ std::vector<Finding> checkMacroText(std::string_view text) {
 constexpr std::uint64_t kMaxMacroFileSize = kMacroBufferLimit + 2;
 
 // Standard input ("-", read once: a second "-" sees the same bytes) is one macro.
-std::vector<Finding> checkFile(const std::string& name) {
+std::vector<Finding> checkFile(const std::string& name, const CheckOptions& options) {
     const std::filesystem::path path = pathFromUtf8(name);
     const std::string extension = pathToUtf8(path.extension());
-    if (equalsIgnoringCase(extension, ".cos")) return checkSourceLines(readSourceFile(path));
-    if (isObjectFileName(path)) return checkCobData(readCobFile(path));
+    if (equalsIgnoringCase(extension, ".cos"))
+        return checkSourceLines(readSourceFile(path), options);
+    if (isObjectFileName(path)) return checkCobData(readCobFile(path), options);
     if (equalsIgnoringCase(extension, ".mac")) {
         std::vector<std::string> lines = readFileLines(path, kMaxSourceFileSize);
         for (std::string& line : lines) line = ansiToUtf8(line);
-        return checkMacroFileLines(lines);
+        return checkMacroFileLines(lines, options);
     }
-    return checkMacroText(ansiToUtf8(readFileText(path, kMaxMacroFileSize)));
+    return checkMacroText(ansiToUtf8(readFileText(path, kMaxMacroFileSize)), options);
+}
+
+// The language's checks, and those against an installation where one is named.
+CheckOptions checkOptionsOf(Invocation& invocation, const ArgumentList& args) {
+    CheckOptions options = objectCheckOptions();
+    const std::optional<std::string> gameDir = args.option("--game-dir");
+    const std::optional<std::string> classes = args.option("--classes");
+    if (!gameDir && !classes) return options;
+    auto facts = std::make_shared<InstallationFacts>();
+    if (gameDir) {
+        invocation.gamePathSources.gameDirOption = pathFromUtf8(*gameDir);
+        *facts = readInstallationFacts(invocation.gamePaths());
+    }
+    if (classes) {
+        ClassCatalogue catalogue;
+        catalogue.readFile(pathFromUtf8(*classes));
+        facts->knowsClass = classLookupOf(std::move(catalogue));
+    }
+    options.installation = std::move(facts);
+    return options;
 }
 
 int runCheck(Invocation& invocation) {
-    const ArgumentList args(invocation.args, {});
+    const ArgumentList args(invocation.args, {"--game-dir", "--classes"});
     args.expectPositional(1, SIZE_MAX);
+    const CheckOptions options = checkOptionsOf(invocation, args);
     bool errors = false;
     for (const std::string& name : args.positional()) {
-        const std::vector<Finding> findings = checkFile(name);
+        const std::vector<Finding> findings = checkFile(name, options);
         printFindings(invocation.out, name, findings);
         errors = errors || hasErrors(findings);
     }

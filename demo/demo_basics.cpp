@@ -74,11 +74,13 @@ void writeDemoBasics(const DemoLayout& layout) {
                         std::string_view("demo stand-in\r\n"));
     writeFileAtomically(pathFromUtf8(paths.CSoundPath) / "MU02.wav", toneWave(660, 0.3));
     writeFileAtomically(pathFromUtf8(paths.CSoundPath) / "zzzz.wav", toneWave(220, 0.4));
-    // A few more short sounds for the sound player; one spelt as Wine installations often do.
+    // A few more short sounds for the sound player (one spelt as Wine installations often do),
+    // and those the demo objects play.
     const struct {
         const char* name;
         double frequency;
-    } sounds[] = {{"ch01.wav", 880}, {"dr02.wav", 330}, {"ob03.wav", 523}, {"sw04.WAV", 392}};
+    } sounds[] = {{"ch01.wav", 880}, {"dr02.wav", 330}, {"ob03.wav", 523}, {"sw04.WAV", 392},
+                  {"drip.wav", 1046}, {"drop.wav", 294}, {"spin.wav", 587}};
     for (const auto& sound : sounds)
         writeFileAtomically(pathFromUtf8(paths.CSoundPath) / sound.name,
                             toneWave(sound.frequency, 0.2));

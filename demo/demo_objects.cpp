@@ -69,6 +69,18 @@ SpriteImage ballFrame(int frame) {
     return image;
 }
 
+// A radiator: red ribs in a dark frame.
+SpriteImage heaterFrame() {
+    constexpr int kWidth = 32;
+    constexpr int kHeight = 24;
+    SpriteImage image(kWidth, kHeight, cube(1, 1, 1));
+    for (int y = 2; y < kHeight - 2; ++y) {
+        for (int x = 2; x < kWidth - 2; ++x)
+            image.at(x, y) = x % 4 < 2 ? cube(5, 1, 0) : cube(3, 0, 0);
+    }
+    return image;
+}
+
 std::string classLine(int family, int genus, int species) {
     return "  setv clas " + std::to_string(Classifier{family, genus, species}.classNumber());
 }
@@ -220,6 +232,8 @@ void writeDemoObjects(const DemoLayout& layout) {
     writeSpriteFile(pathFromUtf8(paths.CImagePath + "vtop.spr"), top);
     writeSpriteFile(pathFromUtf8(paths.CImagePath + "vbal.spr"),
                     std::vector<SpriteImage>{ballFrame(0), ballFrame(1)});
+    writeSpriteFile(pathFromUtf8(paths.CImagePath + "heat.spr"),
+                    std::vector<SpriteImage>{heaterFrame()});
 
     const fs::path mainDirectory = pathFromUtf8(paths.CMainPath);
     writeDemoObject(mainDirectory, paths.CImagePath, "SPTOP", spinningTopSource());

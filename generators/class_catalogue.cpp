@@ -225,6 +225,12 @@ std::string ClassParts::numbers() const {
     return text;
 }
 
+std::function<bool(int, int, int)> classLookupOf(ClassCatalogue catalogue) {
+    return [catalogue = std::move(catalogue)](int family, int genus, int species) {
+        return catalogue.findClass({family, genus, species}).has_value();
+    };
+}
+
 std::optional<EntryPath> ClassCatalogue::findClass(const ClassParts& parts) const {
     // Families, genera and species: the levels whose entries name a class.
     constexpr std::size_t kClassLevels = 3;

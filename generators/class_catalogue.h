@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -90,6 +91,10 @@ struct ClassParts {
     std::string numbers() const;
 };
 ClassParts classPartsOf(std::string_view entryText);
+
+// Whether the catalogue has an entry for a whole class (family, genus and species), for checks
+// that know no catalogue.
+std::function<bool(int family, int genus, int species)> classLookupOf(ClassCatalogue catalogue);
 
 // What an entry text describes: after its first "{" (and one space after it), without its
 // last character.

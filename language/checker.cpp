@@ -1,11 +1,13 @@
 #include "language/checker.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "app/ansi_text.h"
 #include "app/text_names.h"
 #include "language/animation.h"
+#include "language/installation_rules.h"
 
 namespace vek {
 
@@ -64,7 +66,9 @@ class Rules {
           m_options(options),
           m_dictionary(*options.dictionary),
           m_kind(kind),
-          m_findings(findings) {}
+          m_findings(findings) {
+        if (options.installation) m_installation.emplace(*options.installation);
+    }
 
     void run() {
         if (m_kind == MacroKind::ScriptBody) m_blocks.push_back({nullptr, 0, 0, false});
@@ -83,6 +87,7 @@ class Rules {
                 break;
             }
             commandRules(*command);
+            installationRules(*command);
         }
         finish();
     }
@@ -154,6 +159,16 @@ class Rules {
         }
         block(*command.word, command.name);
         noteInstAndCreation(*command.word, command.name);
+    }
+
+    void installationRules(const CommandReading& command) {
+        if (!m_installation) return;
+        std::vector<InstallationFinding> found;
+        m_installation->command(command, m_text, found);
+        for (InstallationFinding& finding : found) {
+            if (m_options.switchedOff.contains(finding.code)) continue;
+            report(Severity::Warning, finding.code, finding.lexeme, std::move(finding.text));
+        }
     }
 
     void pieceRules(const Piece& piece) {
@@ -483,6 +498,7 @@ class Rules {
     const Dictionary& m_dictionary;
     const MacroKind m_kind;
     std::vector<Finding>& m_findings;
+    std::optional<InstallationRules> m_installation;
 
     std::string_view m_command;
     std::vector<OpenBlock> m_blocks;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -47,7 +50,19 @@ enum class FindingCode {
     DecimalForInteger,
     OutsideSection,
     AnimationString,
+    // Checks against the installation: warnings each of which the settings can switch off.
+    SpriteFileMissing,
+    ImageBeyondRange,
+    SoundMissing,
+    ClassUnknown,
 };
+
+// The findings that come from the installation checks, in the order the settings list them.
+inline constexpr std::array<FindingCode, 4> kInstallationFindings = {
+    FindingCode::SpriteFileMissing, FindingCode::ImageBeyondRange, FindingCode::SoundMissing,
+    FindingCode::ClassUnknown};
+
+struct InstallationFacts;
 
 struct Finding {
     TextPosition position;
@@ -75,6 +90,10 @@ struct CheckOptions {
     // outside it is an error; an unnamed one is the game's, only without a name here.
     std::span<const std::string_view> events;
     const Dictionary* dictionary = &Dictionary::builtIn();
+    // The installation the macro is meant for; none: nothing is checked against one.
+    std::shared_ptr<const InstallationFacts> installation;
+    // Installation findings the user switched off.
+    std::set<FindingCode> switchedOff;
 };
 
 // Checks one macro and returns its findings in text order.

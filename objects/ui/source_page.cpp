@@ -20,6 +20,7 @@
 #include "language/ui/macro_editors.h"
 #include "language/ui/macro_highlighter.h"
 #include "language/ui/outline_view.h"
+#include "objects/installation_facts.h"
 #include "objects/macro_insertion.h"
 #include "objects/object_check.h"
 #include "objects/object_document.h"
@@ -27,6 +28,19 @@
 #include "objects/source_lines.h"
 
 namespace vek::ui {
+
+namespace {
+
+// The language's checks, and those against the installation the program works with.
+CheckOptions checkOptionsOf(const AppContext& context) {
+    CheckOptions options = objectCheckOptions();
+    options.installation =
+        std::make_shared<InstallationFacts>(readInstallationFacts(context.game.paths()));
+    options.switchedOff = switchedOffInstallationChecks(context.settings);
+    return options;
+}
+
+}  // namespace
 
 SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     : m_context(context),
@@ -57,7 +71,7 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     m_memo2->setTabChangesFocus(false);
     m_memo2->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_memo2->setTabStopDistance(4 * m_memo2->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
-    m_memo2->setChecking(sourceLineReading, std::make_unique<SourceCheck>());
+    m_memo2->setChecking(sourceLineReading, std::make_unique<SourceCheck>(checkOptionsOf(context)));
     m_memo2->showLineNumbers();
     connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::Memo2Change);
     // After the document took the text, its changed state is the status line's.

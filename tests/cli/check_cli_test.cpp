@@ -27,6 +27,12 @@ TEST(CheckVerb, EveryDemoObjectMacroFileAndWorldScriptChecksClean) {
     const VekRun run = runVekTool(args);
     EXPECT_EQ(run.status, 0) << run.out;
     EXPECT_EQ(run.out, "");
+    // Against their own installation too: every sprite file, image, sound and class is there.
+    args.insert(args.end(), {"--game-dir", demo.gameDirectory().string(), "--classes",
+                             (demo.programDirectory() / "classes.vek").string()});
+    const VekRun installed = runVekTool(args);
+    EXPECT_EQ(installed.status, 0) << installed.out;
+    EXPECT_EQ(installed.out, "");
 
     for (const std::string& line : readFileLines(demo.gameDirectory() / "vivarium-world.txt")) {
         if (line.starts_with("*")) continue;
@@ -54,6 +60,25 @@ TEST(CheckVerb, PrintsFindingsAsEditorsReadThemAndFailsOnErrors) {
     const VekRun input = runVekTool({"check", "-"}, "printf 'inst,tick 5\\n' |");
     EXPECT_EQ(input.status, 1);
     EXPECT_EQ(input.out, "-:1:11: error: The macro does not end with \"endm\"\n");
+}
+
+TEST(CheckVerb, WarnsOfWhatTheInstallationLacksAndStillSucceeds) {
+    TempDir dir;
+    const demo::DemoLayout demo{dir.path()};
+    demo::generateDemoInstallation(demo);
+    const std::string source = (dir / "lacking.cos").string();
+    writeSourceFile(source, std::vector<std::string>{"inst", "\tnew: simp nope 1 0 1000 0",
+                                                     "\tsnde gone", "endm"});
+    const VekRun plain = runVekTool({"check", source});
+    EXPECT_EQ(plain.out, "");
+    const VekRun run = runVekTool({"check", source, "--game-dir", demo.gameDirectory().string()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, source +
+                           ":2:12: warning: The sprite file \"nope\" is not in the game's image "
+                           "folder\n" +
+                           source +
+                           ":3:7: warning: The sound \"gone\" is not in the game's sound "
+                           "folder\n");
 }
 
 TEST(FormatVerb, PrintsOrRewritesTheLaidOutSourceKeepingItsLineBreaks) {

@@ -1,0 +1,127 @@
+#include "language/installation_rules.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+
+#include "app/text_names.h"
+#include "language/animation.h"
+
+namespace vek {
+
+namespace {
+
+// Commands after which the target may be another object, or its images counted from elsewhere.
+constexpr std::array<std::string_view, 9> kTargetChangers = {"targ", "enum", "esee", "etch", "escn",
+                                                             "next", "rtar", "base", "edit"};
+constexpr std::array<std::string_view, 3> kSoundPlayers = {"snde", "sndc", "sndl"};
+
+bool isOneOf(std::string_view name, std::span<const std::string_view> list) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+// The piece of a command's own argument `index`, if it is written.
+const Piece* argumentOf(const CommandReading& command, int index) {
+    for (const Piece& piece : command.pieces) {
+        if (piece.role == PieceRole::Argument && piece.owner == command.word &&
+            piece.index == index)
+            return &piece;
+    }
+    return nullptr;
+}
+
+std::optional<long long> numberOf(const Piece* piece) {
+    if (!piece || !piece->number || !piece->number->whole) return std::nullopt;
+    return piece->number->value;
+}
+
+std::string_view textOf(std::string_view text, const Lexeme& lexeme) {
+    return text.substr(lexeme.offset, lexeme.length);
+}
+
+std::string quotedName(std::string_view name) { return "\"" + std::string(name) + "\""; }
+
+}  // namespace
+
+PackedClass unpackClass(long long number) {
+    const auto bits = static_cast<std::uint32_t>(number);
+    return {static_cast<int>(bits >> 24), static_cast<int>((bits >> 16) & 0xFF),
+            static_cast<int>((bits >> 8) & 0xFF)};
+}
+
+void InstallationRules::command(const CommandReading& command, std::string_view text,
+                                std::vector<InstallationFinding>& found) {
+    if (!command.word) return;
+    const std::string& name = command.word->name;
+    if (name.starts_with("new: ")) {
+        creation(command, text, found);
+        return;
+    }
+    if (isOneOf(name, kTargetChangers)) m_targetImages.reset();
+    if (name == "pose" || name == "anim") image(command, text, found);
+    const Piece* first = argumentOf(command, 0);
+    if (isOneOf(name, kSoundPlayers) && m_facts.sounds && first && !first->lexeme.byteString) {
+        const std::string_view sound = textOf(text, first->lexeme);
+        if (!m_facts.sounds->contains(lowered(sound)))
+            found.push_back({FindingCode::SoundMissing, first->lexeme,
+                             fill(Msg::FindingSoundMissing, {quotedName(sound)})});
+    }
+    if (name == "setv clas" && m_facts.knowsClass) {
+        const std::optional<long long> number = numberOf(first);
+        if (!number) return;
+        const PackedClass packed = unpackClass(*number);
+        if (!m_facts.knowsClass(packed.family, packed.genus, packed.species)) {
+            const std::string parts = std::to_string(packed.family) + " " +
+                                      std::to_string(packed.genus) + " " +
+                                      std::to_string(packed.species);
+            found.push_back({FindingCode::ClassUnknown, first->lexeme,
+                             fill(Msg::FindingClassUnknown, {parts})});
+        }
+    }
+}
+
+// new: simp FILE COUNT FIRST ...: the file must be there and hold the images asked for.
+void InstallationRules::creation(const CommandReading& command, std::string_view text,
+                                 std::vector<InstallationFinding>& found) {
+    m_targetImages = numberOf(argumentOf(command, 1));
+    const Piece* file = argumentOf(command, 0);
+    if (!m_facts.spriteCounts || !file || file->lexeme.byteString) return;
+    const std::string_view name = textOf(text, file->lexeme);
+    const auto held = m_facts.spriteCounts->find(lowered(name));
+    if (held == m_facts.spriteCounts->end()) {
+        found.push_back({FindingCode::SpriteFileMissing, file->lexeme,
+                         fill(Msg::FindingSpriteFileMissing, {quotedName(name)})});
+        return;
+    }
+    const std::optional<long long> first = numberOf(argumentOf(command, 2));
+    if (!m_targetImages || !first) return;
+    const long long end = *first + *m_targetImages;
+    if (*first >= 0 && *m_targetImages >= 0 && end <= static_cast<long long>(held->second)) return;
+    found.push_back(
+        {FindingCode::ImageBeyondRange, argumentOf(command, 2)->lexeme,
+         fill(Msg::FindingImagesBeyondFile, {std::to_string(*first), std::to_string(end - 1),
+                                             quotedName(name), std::to_string(held->second)})});
+}
+
+// pose N and anim [digits] of the object just created: each image within those it was given.
+void InstallationRules::image(const CommandReading& command, std::string_view text,
+                              std::vector<InstallationFinding>& found) {
+    const Piece* argument = argumentOf(command, 0);
+    if (!m_targetImages || !argument) return;
+    std::vector<long long> images;
+    if (command.word->name == "pose") {
+        if (const auto number = numberOf(argument)) images.push_back(*number);
+    } else if (argument->lexeme.byteString) {
+        for (const int frame : readAnimation(textOf(text, argument->lexeme)).frames)
+            images.push_back(frame);
+    }
+    for (const long long shown : images) {
+        if (shown >= 0 && shown < *m_targetImages) continue;
+        found.push_back({FindingCode::ImageBeyondRange, argument->lexeme,
+                         fill(Msg::FindingImageBeyondObject,
+                              {std::to_string(shown), std::to_string(*m_targetImages)})});
+        return;
+    }
+}
+
+}  // namespace vek
