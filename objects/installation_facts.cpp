@@ -61,7 +61,7 @@ std::set<FindingCode> switchedOffInstallationChecks(const VekIni& settings) {
         {FindingCode::ClassUnknown, "Classes"}};
     std::set<FindingCode> off;
     for (const auto& [code, key] : kKeys) {
-        if (settings.read("Checker", key, "1") == "0") off.insert(code);
+        if (settings.read("Checking", key, "1") == "0") off.insert(code);
     }
     return off;
 }

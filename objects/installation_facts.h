@@ -14,7 +14,7 @@ namespace vek {
 // from it; a sprite file whose table cannot be read counts as holding no sprites.
 InstallationFacts readInstallationFacts(const GamePaths& paths);
 
-// The installation checks that VEK.INI switches off: in section [Checker], the keys SpriteFiles,
+// The installation checks that VEK.INI switches off: in section [Checking], the keys SpriteFiles,
 // Images, Sounds and Classes, each off when "0".
 std::set<FindingCode> switchedOffInstallationChecks(const VekIni& settings);
 
