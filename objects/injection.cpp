@@ -1,6 +1,7 @@
 #include "objects/injection.h"
 
 #include <thread>
+#include <utility>
 
 #include "app/scope_exit.h"
 #include "app/text_names.h"
@@ -80,6 +81,20 @@ std::vector<Finding> checkInjection(const CobData& cob) {
     CobData sent = cob;
     sent.imports.resize(1);
     return checkCobData(sent);
+}
+
+InjectionCheck checkBeforeInjecting(const ObjectDocument& document) {
+    if (!document.objectFromSource()) return {checkInjection(document.cob()), false};
+    InjectionCheck check{{}, true};
+    bool routineSent = false;
+    for (const SourceSection& section : sourceSections(document.sourceLines())) {
+        // Only the first installation routine is sent, as checkInjection sees it.
+        if (section.kind == MacroKind::Routine && std::exchange(routineSent, true)) continue;
+        const std::vector<Finding> found =
+            checkMacro(section.macro, section.kind, objectCheckOptions());
+        check.findings.insert(check.findings.end(), found.begin(), found.end());
+    }
+    return check;
 }
 
 }  // namespace vek

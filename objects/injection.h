@@ -11,6 +11,7 @@
 #include "app/text_names.h"
 #include "language/checker.h"
 #include "objects/cob_data.h"
+#include "objects/object_document.h"
 
 namespace vek {
 
@@ -65,6 +66,15 @@ InjectionResult injectObject(const CobData& cob, bool uncompiledChanges, std::st
 // Checks what an injection sends: every script and the first installation routine, numbered
 // as checkCobData numbers them. A further routine is never sent, so it is not held against it.
 std::vector<Finding> checkInjection(const CobData& cob);
+
+// What an injection of the document's object sends, checked: where the object is what its
+// source compiles to, the source's scripts and first routine, the findings at source lines and
+// columns; else the object's, at "script N".
+struct InjectionCheck {
+    std::vector<Finding> findings;
+    bool atSourceLines = false;
+};
+InjectionCheck checkBeforeInjecting(const ObjectDocument& document);
 
 // The object the game's edit mode holds is removed.
 SentMacro killEditObject(const MacroSender& sendMacro);

@@ -273,6 +273,12 @@ void ObjectDocument::compile(std::span<const std::string_view> source,
 
 void ObjectDocument::compileSource(const CompileSettings& settings) {
     compile(splitLines(m_sourceText), settings);
+    m_compiledFrom = CompiledFrom{m_sourceText, m_cob.scripts, m_cob.imports};
+}
+
+bool ObjectDocument::objectFromSource() const {
+    return m_compiledFrom && m_compiledFrom->sourceText == m_sourceText &&
+           m_compiledFrom->scripts == m_cob.scripts && m_compiledFrom->imports == m_cob.imports;
 }
 
 PictureFolder ObjectDocument::pictureFolder() const {

@@ -113,6 +113,9 @@ class ObjectDocument {
     void compile(std::span<const std::string_view> source, const CompileSettings& settings);
     // The same for the document's own source text.
     void compileSource(const CompileSettings& settings);
+    // Whether the object's scripts and routines are what the source text compiles to: it was
+    // compiled from this text, and neither has changed since.
+    bool objectFromSource() const;
 
     // A new "<empty>" entry, unless the list already ends in one; a list holds at most 100.
     void addEntry(ObjectList list);
@@ -175,6 +178,13 @@ class ObjectDocument {
     std::string m_sourceFileName;
     std::filesystem::path m_sourceFolder;  // of the source file last loaded or saved
     std::optional<SourcePicture> m_keptPicture;
+    // The source text last compiled whole, and the scripts and routines it gave.
+    struct CompiledFrom {
+        std::string sourceText;
+        std::vector<std::string> scripts;
+        std::vector<std::string> imports;
+    };
+    std::optional<CompiledFrom> m_compiledFrom;
     UndoStack m_undo;
     Subscription m_undoObservation;
     ObserverList<ObjectDocumentEvent> m_observers;

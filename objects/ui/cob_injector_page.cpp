@@ -80,8 +80,10 @@ void CobInjectorPage::FileListBox2DblClick() {
 void CobInjectorPage::injectCommand() {
     bool mayGo = false;
     runGuarded(m_context, [this, &mayGo] {
-        mayGo = mayGoDespiteErrors(m_context, checkInjection(m_document.cob()),
-                                   Msg::InjectDespiteErrors, Msg::FindingScriptPlace);
+        const InjectionCheck check = checkBeforeInjecting(m_document);
+        mayGo = mayGoDespiteErrors(
+            m_context, check.findings, Msg::InjectDespiteErrors,
+            check.atSourceLines ? Msg::FindingLinePlace : Msg::FindingScriptPlace);
     });
     if (!mayGo) return;
     QWidget* compiler = window();

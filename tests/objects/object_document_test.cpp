@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/file_io.h"
+#include "objects/injection.h"
 #include "support/temp_dir.h"
 #include "tests/objects/object_test_support.h"
 
@@ -224,6 +225,44 @@ TEST_F(ObjectDocumentTest, TheSourceFileNameIsTheNamePart) {
     EXPECT_EQ(document.sourceFileName(), "BALL.COS");
     document.rememberSourceFile("/home/me/ball.cos");
     EXPECT_EQ(document.sourceFileName(), "ball.cos");
+}
+
+}  // namespace
+}  // namespace vek
+
+namespace vek {
+namespace {
+
+std::vector<std::pair<int, int>> errorPlaces(const InjectionCheck& check) {
+    std::vector<std::pair<int, int>> places;
+    for (const Finding& f : check.findings)
+        if (f.isError()) places.emplace_back(f.position.line, f.position.column);
+    return places;
+}
+
+// Before an injection, errors are named at the source's lines while the object is what the
+// source compiles to; only what is sent counts (the scripts and the first routine).
+TEST_F(ObjectDocumentTest, AnInjectionNamesErrorsAtSourceLinesWhileTheObjectIsTheSources) {
+    document.typeSource(
+        "name T\nscrp 2 5 3 1\n\ttikc 3\nendm\ninst\n\tnew: simp ball 1 0 1 0\nendm\n"
+        "inst\n\tfrob\nendm");
+    EXPECT_FALSE(checkBeforeInjecting(document).atSourceLines) << "not compiled yet";
+    document.compileSource({"/game/Images/", pictures});
+    const InjectionCheck fromSource = checkBeforeInjecting(document);
+    EXPECT_TRUE(fromSource.atSourceLines);
+    EXPECT_EQ(errorPlaces(fromSource), (std::vector<std::pair<int, int>>{{3, 2}}));
+
+    // Typed since, or an object loaded over it: the object's own script numbers again.
+    document.typeSource(document.sourceText() + "\n*");
+    const InjectionCheck typed = checkBeforeInjecting(document);
+    EXPECT_FALSE(typed.atSourceLines);
+    EXPECT_EQ(errorPlaces(typed), (std::vector<std::pair<int, int>>{{1, 14}}));
+    document.undoStack().undo();
+    EXPECT_TRUE(checkBeforeInjecting(document).atSourceLines) << "the compiled text is back";
+    CobData other;
+    other.scripts = {"scrp 2 5 3 2,tikc 3,endm"};
+    document.load(saveObject(other, "other.cob"));
+    EXPECT_FALSE(checkBeforeInjecting(document).atSourceLines);
 }
 
 }  // namespace
