@@ -276,6 +276,8 @@ bool ObjectCompilerWindow::compileSourcePage() {
         m_document.compileSource({context().game.paths().CImagePath, m_pictures});
         compiled = true;
     });
+    // The object is made all the same; the page stays on the source while it has errors.
+    if (m_sourcePage->revealErrors()) showSourcePage();
     return compiled;
 }
 

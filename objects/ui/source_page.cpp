@@ -150,6 +150,22 @@ void SourcePage::formatSource() {
 
 QPlainTextEdit* SourcePage::sourceText() const { return m_memo2; }
 
+bool SourcePage::revealErrors() {
+    const std::span<const Finding> findings = m_memo2->highlighter()->findings();
+    const auto error = std::find_if(findings.begin(), findings.end(),
+                                    [](const Finding& finding) { return finding.isError(); });
+    if (error == findings.end()) return false;
+    // A list the user dragged shut opens to the height it starts with.
+    auto* splitter = static_cast<QSplitter*>(m_findings->parentWidget());
+    const QList<int> sizes = splitter->sizes();
+    constexpr int kListHeight = 70;
+    if (sizes.size() == 2 && sizes[1] < kListHeight)
+        splitter->setSizes({sizes[0] + sizes[1] - kListHeight, kListHeight});
+    m_findings->setCurrentRow(static_cast<int>(error - findings.begin()));
+    m_findings->scrollToItem(m_findings->currentItem());
+    return true;
+}
+
 void SourcePage::moveCaretToStart() { m_memo2->setTextCursor(QTextCursor(m_memo2->document())); }
 
 void SourcePage::refreshMacroList() {

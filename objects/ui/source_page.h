@@ -36,6 +36,9 @@ class SourcePage : public QWidget {
     // Lays the source out with the tabs of its blocks, as one step.
     void formatSource();
     void moveCaretToStart();
+    // Brings the findings list into view with the first error chosen, when the source has one
+    // (compiling passes over errors without a word of its own); false when it has none.
+    bool revealErrors();
     // Lists the "*.MAC" files again.
     void refreshMacroList();
 

@@ -4,12 +4,14 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 
 #include "app/file_io.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/widgets/arrow_stepper.h"
+#include "language/ui/findings_list.h"
 #include "objects/cob_data.h"
 #include "objects/object_document.h"
 #include "objects/ui/object_compiler_window.h"
@@ -357,7 +359,8 @@ class ObjectCompilerWindowTest : public QObject {
         TestWorkbench bench;
         ObjectCompilerWindow* window = bench.windows().objectCompiler;
         window->sourceText()->setPlainText(QStringLiteral(
-            "name My Ball\nquantity 5\nsprite vbal 1\nscrp 2 5 3 1\n  A\nendm\ninst\nB\nendm"));
+            "name My Ball\nquantity 5\nsprite vbal 1\nscrp 2 5 3 1\n  setv var0 1\nendm\ninst\n"
+            "setv var1 2\nendm"));
         QVERIFY(bench.objectDocument().source().changedButNotCompiled());
         window->Button8Click();
         QVERIFY(bench.dialogs().errors().empty());
@@ -366,14 +369,34 @@ class ObjectCompilerWindowTest : public QObject {
         QCOMPARE(field(window, 2)->text(), QStringLiteral(" 5"));
         QCOMPARE(bench.objectDocument().cob().quantity, 5);
         QCOMPARE(lines(control<QListWidget>(window, "ListBox1")),
-                 QStringList{"scrp 2 5 3 1,A,endm"});
-        QCOMPARE(lines(control<QListWidget>(window, "ListBox2")), QStringList{"inst,B,endm"});
+                 QStringList{"scrp 2 5 3 1,setv var0 1,endm"});
+        QCOMPARE(lines(control<QListWidget>(window, "ListBox2")),
+                 QStringList{"inst,setv var1 2,endm"});
         QCOMPARE(toQString(bench.objectDocument().objectFileName()), QStringLiteral("My Ball.COB"));
         const SpriteImage& sprite = bench.spriteDocument().sprite();
         QCOMPARE(bench.spriteDocument().current(), std::size_t{1});
         QCOMPARE(bench.objectDocument().cob().pictureWidth, int(sprite.width));
         QCOMPARE(control<QWidget>(window, "Panel1")->size(),
                  QSize(sprite.width + 9, sprite.height + 9));
+    }
+
+    // Compiling passes over errors; the page stays on the source with its first error chosen in
+    // the findings list, even where the list was dragged shut.
+    void compilingASourceWithErrorsShowsItsFindings() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->showSourcePage();
+        auto* findings = window->findChild<FindingsList*>();
+        auto* splitter = static_cast<QSplitter*>(findings->parentWidget());
+        splitter->setSizes({400, 0});
+        window->sourceText()->setPlainText(
+            QStringLiteral("scrp 2 5 3 1\n  snde ab\n  tikc 3\nendm"));
+        window->Button8Click();
+        QCOMPARE(lines(control<QListWidget>(window, "ListBox1")),
+                 QStringList{"scrp 2 5 3 1,snde ab,tikc 3,endm"});
+        QCOMPARE(currentPage(window), QStringLiteral("TabSheet1"));
+        QVERIFY(splitter->sizes().value(1) > 0);
+        QVERIFY(findings->currentItem()->text().contains(QStringLiteral("tikc")));
     }
 
     void aFailingFieldStopsCompilingAfterTheScriptsAreIn() {
