@@ -233,6 +233,36 @@ std::vector<Finding> SourceCheck::findings() const {
     return all;
 }
 
+void EntryCheck::reset(std::vector<std::string> lines) {
+    m_lines = std::move(lines);
+    check();
+}
+
+void EntryCheck::replaceLines(std::size_t first, std::size_t removed,
+                              std::vector<std::string> inserted) {
+    first = std::min(first, m_lines.size());
+    removed = std::min(removed, m_lines.size() - first);
+    const auto at = m_lines.begin() + static_cast<std::ptrdiff_t>(first);
+    m_lines.erase(at, at + static_cast<std::ptrdiff_t>(removed));
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(first),
+                   std::make_move_iterator(inserted.begin()),
+                   std::make_move_iterator(inserted.end()));
+    check();
+}
+
+void EntryCheck::check() {
+    std::string text;
+    for (std::size_t k = 0; k < m_lines.size(); ++k) {
+        if (k > 0) text += '\n';
+        text += m_lines[k];
+    }
+    const MacroKind kind = text.starts_with("scrp") ? MacroKind::Script : MacroKind::Routine;
+    m_findings =
+        text.empty() ? std::vector<Finding>{} : checkMacro(MacroText(text), kind, m_options);
+}
+
+LineReading entryLineReading(std::string_view, bool) { return {LineRole::Commands, 0, false}; }
+
 std::vector<Finding> checkSourceLines(std::vector<std::string> lines, const CheckOptions& options) {
     SourceCheck check(options);
     check.reset(std::move(lines));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "language/checker.h"
+#include "language/line_reading.h"
 #include "objects/cob_data.h"
 
 namespace vek {
@@ -65,6 +66,29 @@ class SourceCheck : public LinesCheck {
     std::vector<Region> m_regions;   // in line order, covering every line
     std::size_t m_linesRead = 0;
 };
+
+// One entry of an object, a script or an installation routine, as the editor page shows it:
+// the whole text is one macro (a script when it begins with scrp), checked anew on each edit.
+class EntryCheck : public LinesCheck {
+  public:
+    explicit EntryCheck(CheckOptions options = objectCheckOptions())
+        : m_options(std::move(options)) {}
+
+    void reset(std::vector<std::string> lines) override;
+    void replaceLines(std::size_t first, std::size_t removed,
+                      std::vector<std::string> inserted) override;
+    const std::vector<std::string>& lines() const override { return m_lines; }
+    std::vector<Finding> findings() const override { return m_findings; }
+
+  private:
+    void check();
+
+    CheckOptions m_options;
+    std::vector<std::string> m_lines;
+    std::vector<Finding> m_findings;
+};
+// Every line of an entry holds commands.
+LineReading entryLineReading(std::string_view line, bool openBefore);
 
 std::vector<Finding> checkSourceLines(std::vector<std::string> lines,
                                       const CheckOptions& options = objectCheckOptions());

@@ -19,7 +19,9 @@
 #include "app/ui/undo_binding.h"
 #include "app/ui/widgets/arrow_stepper.h"
 #include "app/vek_error.h"
+#include "language/ui/macro_editors.h"
 #include "objects/classifier.h"
+#include "objects/object_check.h"
 
 namespace vek::ui {
 
@@ -81,8 +83,9 @@ EditorPage::EditorPage(AppContext& context, ObjectDocument& document)
     m_imports.list = addListBlock(ObjectList::Imports, 2);
 
     layout->addWidget(new QLabel(QStringLiteral("Edit :"), this), 4, 0);
-    m_editBox = new QPlainTextEdit(this);
+    m_editBox = new MacroTextEdit(context.look, this);
     m_editBox->setObjectName(QStringLiteral("Memo1"));
+    m_editBox->setChecking(entryLineReading, std::make_unique<EntryCheck>());
     tagControl(m_editBox, Tag::EditText);
     m_editBox->installEventFilter(this);
     connect(m_editBox, &QPlainTextEdit::textChanged, this, &EditorPage::Memo1Change);

@@ -10,9 +10,10 @@
 class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 
 namespace vek::ui {
+
+class MacroTextEdit;
 
 struct AppContext;
 
@@ -58,9 +59,9 @@ class EditorPage : public QWidget {
     AppContext& m_context;
     ObjectDocument& m_document;
     Subscription m_observation;
-    ListControls m_scripts;               // ListBox1, Edit3
-    ListControls m_imports;               // ListBox2, Edit4
-    QPlainTextEdit* m_editBox = nullptr;  // Memo1
+    ListControls m_scripts;              // ListBox1, Edit3
+    ListControls m_imports;              // ListBox2, Edit4
+    MacroTextEdit* m_editBox = nullptr;  // Memo1
     std::optional<std::pair<ObjectList, int>> m_attached;
     bool m_settingEditBox = false;  // programmatic changes of the edit box write nothing back
     bool m_editing = false;         // the edit box writes into its entry

@@ -12,6 +12,8 @@
 #include "app/ui/qt_convert.h"
 #include "app/ui/widgets/arrow_stepper.h"
 #include "language/ui/findings_list.h"
+#include "language/ui/macro_editors.h"
+#include "language/ui/macro_highlighter.h"
 #include "objects/cob_data.h"
 #include "objects/object_document.h"
 #include "objects/ui/object_compiler_window.h"
@@ -397,6 +399,16 @@ class ObjectCompilerWindowTest : public QObject {
         QCOMPARE(currentPage(window), QStringLiteral("TabSheet1"));
         QVERIFY(splitter->sizes().value(1) > 0);
         QVERIFY(findings->currentItem()->text().contains(QStringLiteral("tikc")));
+
+        // The editor page's box checks the script it shows as the source page does.
+        window->showEditorPage();
+        clickLine(control<QListWidget>(window, "ListBox1"), 0);
+        auto* editBox = control<MacroTextEdit>(window, "Memo1");
+        QCOMPARE(editBox->toPlainText(), QStringLiteral("scrp 2 5 3 1,snde ab,tikc 3,endm"));
+        const auto found = editBox->highlighter()->findings();
+        QCOMPARE(found.size(), std::size_t{2});
+        QCOMPARE(found[1].subject, std::string("tikc"));
+        QCOMPARE(found[1].position.column, 22);
     }
 
     void aFailingFieldStopsCompilingAfterTheScriptsAreIn() {
