@@ -9,6 +9,7 @@
 #include "generators/class_catalogue.h"
 #include "language/installation_rules.h"
 #include "language/layout.h"
+#include "language/word_list.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
 #include "objects/installation_facts.h"
@@ -121,6 +122,23 @@ int runFormat(Invocation& invocation) {
     return kSuccess;
 }
 
+constexpr std::string_view kWordsUsage =
+    "usage: vek words [--html] [--german]\n"
+    "Prints every word of the game's macro language that vek check knows: one a line with the\n"
+    "kinds of its arguments, commands first, then the values by what they give.\n"
+    "  --html     the whole entry of every word as a page of the manual instead\n"
+    "  --german   in German\n";
+
+int runWords(Invocation& invocation) {
+    const ArgumentList args(invocation.args, {}, {"--html", "--german"});
+    args.expectPositional(0, 0);
+    const std::string_view language = args.flag("--german") ? kLanguageGerman : kLanguageEnglish;
+    const Dictionary& dictionary = Dictionary::builtIn();
+    invocation.out << (args.flag("--html") ? wordListPage(dictionary, language)
+                                           : wordListText(dictionary, language));
+    return kSuccess;
+}
+
 }  // namespace
 
 void printFindings(std::ostream& out, std::string_view name, std::span<const Finding> findings) {
@@ -143,6 +161,10 @@ bool mayBeSent(Invocation& invocation, std::string_view name, std::span<const Fi
 Verb formatVerb() {
     return {"format", "lay out object sources with the tabs of their blocks", kFormatUsage,
             runFormat};
+}
+
+Verb wordsVerb() {
+    return {"words", "list the words of the game's macro language", kWordsUsage, runWords};
 }
 
 Verb checkVerb() {

@@ -9,6 +9,7 @@ Verb demoVerb();
 Verb cobVerb();
 Verb checkVerb();
 Verb formatVerb();
+Verb wordsVerb();
 Verb sendVerb();
 Verb injectVerb();
 Verb extractVerb();
