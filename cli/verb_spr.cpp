@@ -8,10 +8,13 @@
 #include "app/text_names.h"
 #include "cli/palette_options.h"
 #include "cli/verbs.h"
+#include "language/animation.h"
+#include "sprites/gif.h"
 #include "sprites/picture_file.h"
 #include "sprites/sprite_creator.h"
 #include "sprites/sprite_frames.h"
 #include "sprites/sprite_merge.h"
+#include "sprites/sprite_pictures.h"
 #include "sprites/sprite_render.h"
 
 namespace vek::cli {
@@ -77,28 +80,108 @@ int runMerge(Invocation& invocation) {
     return kSuccess;
 }
 
-int runExport(Invocation& invocation) {
-    const ArgumentList args(restOf(invocation.args), {"--zoom", "--palette", "--background"});
-    args.expectPositional(3, 3);
-    const int zoom = parseIntArgument(args.option("--zoom").value_or("1"), "--zoom");
-    if (!isValidZoom(zoom)) throw UsageError{"--zoom must be 1, 2, 4, 8 or 16"};
-    const int index = parseIntArgument(args.positional()[1], "INDEX");
-    const std::filesystem::path file = pathArgument(args, 0);
-    refuseOutputOverInput(file, pathArgument(args, 2));
-    const SpriteTable table = readSpriteTable(file, kMaxSpriteCount);
-    if (table.count() == 0) {
-        throw VekError(Msg::SpriteFileEmpty, ErrorDetail::ofFile(file));
-    }
+// The table of a sprite file that a verb exports from: it must hold a sprite.
+SpriteTable exportedTable(const std::filesystem::path& file) {
+    SpriteTable table = readSpriteTable(file, kMaxSpriteCount);
+    if (table.count() == 0) throw VekError(Msg::SpriteFileEmpty, ErrorDetail::ofFile(file));
+    return table;
+}
+
+// A sprite number of the command line, checked against the file's count.
+std::size_t spriteNumber(std::string_view text, std::string_view what, const SpriteTable& table) {
+    const int index = parseIntArgument(text, what);
     if (index < 0 || static_cast<std::size_t>(index) >= table.count()) {
-        throw UsageError{"INDEX must be between 0 and " +
+        throw UsageError{std::string(what) + " must be between 0 and " +
                          std::to_string(static_cast<int>(table.count()) - 1)};
     }
-    const SpriteImage sprite = readSprite(file, table.entries[static_cast<std::size_t>(index)]);
+    return static_cast<std::size_t>(index);
+}
+
+int runExport(Invocation& invocation) {
+    const ArgumentList args(restOf(invocation.args), {"--zoom", "--palette", "--background"},
+                            {"--indexed"});
+    args.expectPositional(3, 3);
+    const bool indexed = args.flag("--indexed");
+    if (indexed && args.option("--zoom"))
+        throw UsageError{"--indexed writes the sprite at its real size: no --zoom"};
+    if (indexed && !isPngName(pathArgument(args, 2)))
+        throw UsageError{"--indexed writes a PNG picture: OUT must end in .png"};
+    const int zoom = parseIntArgument(args.option("--zoom").value_or("1"), "--zoom");
+    if (!isValidZoom(zoom)) throw UsageError{"--zoom must be 1, 2, 4, 8 or 16"};
+    const std::filesystem::path file = pathArgument(args, 0);
+    refuseOutputOverInput(file, pathArgument(args, 2));
+    const SpriteTable table = exportedTable(file);
+    const std::size_t index = spriteNumber(args.positional()[1], "INDEX", table);
+    const SpriteImage sprite = readSprite(file, table.entries[index]);
     const PaletteTable palette = paletteOption(invocation, args, pathArgument(args, 2));
+    std::ostream& report = reportStream(invocation, args.positional()[2]);
+    if (indexed) {
+        writeSpritePng(pathArgument(args, 2), sprite, palette);
+        report << args.positional()[2] << ": " << sprite.width << " x " << sprite.height
+               << ", indexed\n";
+        return kSuccess;
+    }
     const RgbImage area = renderDrawingArea(sprite, palette, zoom, palette.background());
     writePicture(pathArgument(args, 2), area);
-    reportStream(invocation, args.positional()[2])
-        << args.positional()[2] << ": " << area.width << " x " << area.height << '\n';
+    report << args.positional()[2] << ": " << area.width << " x " << area.height << '\n';
+    return kSuccess;
+}
+
+// The sprites an animated GIF shows, in order, and whether it repeats: all of them by default,
+// --frames A-B, or --anim "[12321R]" counted from --first N.
+std::vector<std::size_t> gifFrames(const ArgumentList& args, const SpriteTable& table,
+                                   bool& loops) {
+    const auto frames = args.option("--frames");
+    const auto anim = args.option("--anim");
+    if (frames && anim) throw UsageError{"--frames and --anim exclude each other"};
+    if (!anim && args.option("--first")) throw UsageError{"--first counts --anim's frames"};
+    std::vector<std::size_t> list;
+    loops = true;
+    if (anim) {
+        const Animation animation = readAnimation(*anim);
+        if (!animation.wellFormed() || animation.frames.empty())
+            throw UsageError{"--anim must be digits, perhaps ending in R: " + *anim};
+        const std::size_t first =
+            spriteNumber(args.option("--first").value_or("0"), "--first", table);
+        for (const int pose : animation.frames) {
+            if (first + static_cast<std::size_t>(pose) >= table.count())
+                throw UsageError{"--anim frame " + std::to_string(pose) + " from --first " +
+                                 std::to_string(first) + " is beyond the file's " +
+                                 std::to_string(table.count()) + " sprites"};
+            list.push_back(first + static_cast<std::size_t>(pose));
+        }
+        loops = animation.repeats;
+        return list;
+    }
+    std::size_t from = 0;
+    std::size_t to = table.count() - 1;
+    if (frames) {
+        const std::size_t dash = frames->find('-');
+        if (dash == std::string::npos) throw UsageError{"--frames must be A-B"};
+        from = spriteNumber(frames->substr(0, dash), "--frames A", table);
+        to = spriteNumber(frames->substr(dash + 1), "--frames B", table);
+        if (to < from) throw UsageError{"--frames A-B must not run backwards"};
+    }
+    for (std::size_t k = from; k <= to; ++k) list.push_back(k);
+    return list;
+}
+
+int runGif(Invocation& invocation) {
+    const ArgumentList args(restOf(invocation.args),
+                            {"--frames", "--anim", "--first", "--palette", "--background"});
+    args.expectPositional(2, 2);
+    const std::filesystem::path file = pathArgument(args, 0);
+    refuseOutputOverInput(file, pathArgument(args, 1));
+    const SpriteTable table = exportedTable(file);
+    bool loops = true;
+    const std::vector<std::size_t> numbers = gifFrames(args, table, loops);
+    std::vector<SpriteImage> frames;
+    for (const std::size_t k : numbers) frames.push_back(readSprite(file, table.entries[k]));
+    const PaletteTable palette = paletteOption(invocation, args, pathArgument(args, 1));
+    writeSpriteGif(pathArgument(args, 1), frames, palette, loops);
+    reportStream(invocation, args.positional()[1])
+        << args.positional()[1] << ": " << frames.size() << " frames"
+        << (loops ? ", repeating" : "") << '\n';
     return kSuccess;
 }
 
@@ -155,6 +238,19 @@ int runMove(Invocation& invocation) {
                          [from, to](SpriteList& sprites) { moveSprite(sprites, from, to); });
 }
 
+int runImport(Invocation& invocation) {
+    const ArgumentList args(restOf(invocation.args), {"-o", "--palette", "--background"});
+    args.expectPositional(3, 3);
+    const std::size_t at = countArgument(args, 1, "AT");
+    const PaletteTable palette = paletteOption(
+        invocation, args, pathFromUtf8(args.option("-o").value_or(args.positional()[0])));
+    const std::vector<SpriteImage> imported = readSpritePictures(pathArgument(args, 2), palette);
+    return rewriteFrames(invocation, args, [at, &imported](SpriteList& sprites) {
+        for (std::size_t k = 0; k < imported.size(); ++k)
+            insertSprite(sprites, at + k, imported[k]);
+    });
+}
+
 int runPalette(Invocation& invocation) {
     const ArgumentList args(restOf(invocation.args), {"--palette", "--background"});
     args.expectPositional(1, 1);
@@ -172,6 +268,8 @@ int runSprites(Invocation& invocation) {
     if (command == "create") return runCreate(invocation);
     if (command == "merge") return runMerge(invocation);
     if (command == "export") return runExport(invocation);
+    if (command == "gif") return runGif(invocation);
+    if (command == "import") return runImport(invocation);
     if (command == "palette") return runPalette(invocation);
     if (command == "insert") return runInsert(invocation);
     if (command == "delete") return runDelete(invocation);
@@ -189,6 +287,9 @@ Verb sprVerb() {
         "       vek spr merge OUT IN...\n"
         "       vek spr export FILE INDEX OUT.bmp [--zoom Z] [--palette PALETTE.DTA] [--background "
         "C]\n"
+        "       vek spr export FILE INDEX OUT.png --indexed [--palette PALETTE.DTA]\n"
+        "       vek spr gif FILE OUT.gif [--frames A-B | --anim \"[12321R]\" [--first N]]\n"
+        "       vek spr import FILE AT PICTURE.png|PICTURE.gif|PICTURE.bmp [-o OUT]\n"
         "       vek spr palette OUT.bmp [--palette PALETTE.DTA] [--background C]\n"
         "       vek spr insert FILE AT W H [-o OUT]\n"
         "       vek spr delete FILE INDEX [-o OUT]\n"
@@ -198,7 +299,13 @@ Verb sprVerb() {
         "empty sprites of W x H, merge one file holding the sprites of all inputs in\n"
         "order (at most 1001). export writes sprite INDEX as the editor's drawing area shows it\n"
         "(zoom 1, 2, 4, 8 or 16), palette the editor's 320 x 80 palette area, both as bitmaps,\n"
-        "or as PNG pictures when OUT ends in .png.\n"
+        "or as PNG pictures when OUT ends in .png; with --indexed the PNG is the sprite at its\n"
+        "real size in the palette's indices, index 0 transparent.\n"
+        "gif writes sprites as an animated GIF at 10 frames a second, index 0 transparent: all\n"
+        "sprites, A to B, or an animation string's frames counted from sprite N (repeating only\n"
+        "when it ends in R). import inserts a picture's sprite (every frame of a GIF) as number\n"
+        "AT: indices stay where the picture's colour table is the palette, other colours are\n"
+        "matched, transparent pixels become index 0.\n"
         "insert adds an empty sprite of W x H as number AT (AT may be the count: at the end),\n"
         "delete removes sprite INDEX, move takes sprite FROM to number TO; each writes the whole\n"
         "file anew, to OUT or, without -o, safely over FILE, and keeps at most 1000 sprites.\n"

@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config clang-format git
     qt6-base-dev qt6-multimedia-dev libgl-dev qt6-translations-l10n
     fonts-dejavu-core fonts-liberation
-    libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libgif-dev
     xvfb xauth
     librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info man-db
     clang-14 libclang-rt-14-dev

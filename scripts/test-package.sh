@@ -22,6 +22,8 @@ BUILD_TYPE=Release "$root/scripts/build.sh" "$build" -DVEK_BUILD_TESTS=OFF -DVEK
 package=$(ls -t "$build"/vekstudio_*.deb | head -n1)
 echo "$package"
 dpkg-deb --field "$package" Package Version Depends
+# GIF pictures come through giflib: the package must bring its runtime library.
+dpkg-deb --field "$package" Depends | grep -q 'libgif7' || { echo "no libgif7 in Depends"; exit 1; }
 
 step "Validating the desktop files"
 packaging="$root/packaging"
@@ -66,6 +68,9 @@ export QT_QPA_PLATFORM=offscreen VEK_GAME_DIR= WINEPREFIX=$home/no-prefix
 for png in "$scratch/ball.png" "$scratch/vbal.png"; do
     [ "$(head -c 4 "$png" | tail -c 3)" = PNG ] || { echo "not a PNG: $png"; exit 1; }
 done
+"$prefix/bin/vek" spr gif "$scratch/demo/Creatures/Images/vbal.spr" "$scratch/vbal.gif" \
+    --palette "$scratch/demo/Creatures/Palettes/palette.dta" >/dev/null
+[ "$(head -c 6 "$scratch/vbal.gif")" = GIF89a ] || { echo "not a GIF: $scratch/vbal.gif"; exit 1; }
 # The program starts on the demo and keeps running until it is ended.
 status=0
 timeout 10 "$prefix/bin/vekstudio" --demo-dir "$scratch/demo" || status=$?

@@ -58,14 +58,34 @@ bool hasPngSignature(std::span<const std::uint8_t> file) {
 
 bool pngBuiltIn() { return true; }
 
-RgbImage decodePng(std::span<const std::uint8_t> file, ScreenColor background) {
+namespace {
+
+// Reads the header and refuses a picture of no or too many pixels before any pixel is read.
+void beginRead(PngImage& png, std::span<const std::uint8_t> file, std::uint64_t maxPixels) {
     if (!hasPngSignature(file)) invalid("no PNG signature");
-    PngImage png;
     if (!png_image_begin_read_from_memory(png.get(), file.data(), file.size()))
         invalid(png.message());
     const std::uint64_t pixels = std::uint64_t{png->width} * png->height;
-    if (png->width == 0 || png->height == 0 || pixels > kMaxBitmapPixels)
+    if (png->width == 0 || png->height == 0 || pixels > maxPixels)
         invalid(std::to_string(png->width) + " x " + std::to_string(png->height) + " pixels");
+}
+
+// Writes the pixels in `png`'s format, compressed once into room for the largest result.
+std::vector<std::uint8_t> writeToMemory(PngImage& png, const void* pixels,
+                                        const void* colormap = nullptr) {
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(*png.get());
+    std::vector<std::uint8_t> bytes(size);
+    if (!png_image_write_to_memory(png.get(), bytes.data(), &size, 0, pixels, 0, colormap))
+        invalid(png.message());
+    bytes.resize(size);
+    return bytes;
+}
+
+}  // namespace
+
+RgbImage decodePng(std::span<const std::uint8_t> file, ScreenColor background) {
+    PngImage png;
+    beginRead(png, file, kMaxBitmapPixels);
     png->format = PNG_FORMAT_RGBA;
     std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(*png.get()));
     if (!png_image_finish_read(png.get(), nullptr, rgba.data(), 0, nullptr)) invalid(png.message());
@@ -96,12 +116,52 @@ std::vector<std::uint8_t> encodePng(const RgbImage& image) {
     png->flags = PNG_IMAGE_FLAG_FAST;
     // Room for the largest result, so that the picture is compressed once: asking for the exact
     // size first would compress it twice.
-    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(*png.get());
-    std::vector<std::uint8_t> bytes(size);
-    if (!png_image_write_to_memory(png.get(), bytes.data(), &size, 0, rgb.data(), 0, nullptr))
+    return writeToMemory(png, rgb.data());
+}
+
+std::vector<std::uint8_t> encodeIndexedPng(const IndexedPicture& picture) {
+    if (picture.width <= 0 || picture.height <= 0)
+        invalid(std::to_string(picture.width) + " x " + std::to_string(picture.height) + " pixels");
+    if (picture.table.empty() || picture.table.size() > 256) invalid("no colour table");
+    if (picture.indices.size() != std::size_t(picture.width) * std::size_t(picture.height))
+        invalid("the pixels do not fill the picture");
+    std::vector<std::uint8_t> colormap;
+    colormap.reserve(picture.table.size() * 4);
+    for (const TableColor& entry : picture.table) {
+        colormap.insert(colormap.end(),
+                        {redOf(entry.color), greenOf(entry.color), blueOf(entry.color),
+                         entry.opaque ? std::uint8_t{255} : std::uint8_t{0}});
+    }
+    PngImage png;
+    png->width = static_cast<png_uint_32>(picture.width);
+    png->height = static_cast<png_uint_32>(picture.height);
+    png->format = PNG_FORMAT_RGBA_COLORMAP;
+    png->colormap_entries = static_cast<png_uint_32>(picture.table.size());
+    return writeToMemory(png, picture.indices.data(), colormap.data());
+}
+
+std::optional<IndexedPicture> decodeIndexedPng(std::span<const std::uint8_t> file,
+                                               std::uint64_t maxPixels) {
+    PngImage png;
+    beginRead(png, file, maxPixels);
+    if ((png->format & PNG_FORMAT_FLAG_COLORMAP) == 0) return std::nullopt;
+    // A palette file's table comes through as it is, index for index, with its tRNS alpha.
+    png->format = PNG_FORMAT_RGBA_COLORMAP;
+    IndexedPicture picture;
+    picture.width = static_cast<int>(png->width);
+    picture.height = static_cast<int>(png->height);
+    picture.indices.resize(PNG_IMAGE_SIZE(*png.get()));
+    std::array<std::uint8_t, 256 * 4> colormap{};
+    png->colormap_entries = 256;
+    if (!png_image_finish_read(png.get(), nullptr, picture.indices.data(), 0, colormap.data()))
         invalid(png.message());
-    bytes.resize(size);
-    return bytes;
+    const std::size_t entries = std::min<std::size_t>(png->colormap_entries, 256);
+    for (std::size_t k = 0; k < entries; ++k) {
+        const std::uint8_t* entry = &colormap[4 * k];
+        picture.table.push_back(
+            {makeScreenColor(entry[0], entry[1], entry[2]), entry[3] >= kOpaqueFrom});
+    }
+    return picture;
 }
 
 #else
@@ -113,6 +173,10 @@ namespace {
 bool pngBuiltIn() { return false; }
 RgbImage decodePng(std::span<const std::uint8_t>, ScreenColor) { notBuiltIn(); }
 std::vector<std::uint8_t> encodePng(const RgbImage&) { notBuiltIn(); }
+std::vector<std::uint8_t> encodeIndexedPng(const IndexedPicture&) { notBuiltIn(); }
+std::optional<IndexedPicture> decodeIndexedPng(std::span<const std::uint8_t>, std::uint64_t) {
+    notBuiltIn();
+}
 
 #endif
 

@@ -246,6 +246,21 @@ bool SpriteDocument::insertSprite(std::size_t at, std::uint16_t width, std::uint
                          before});
 }
 
+bool SpriteDocument::insertSprites(std::size_t at, SpriteList pictures) {
+    if (pictures.empty()) return false;
+    const std::size_t before = m_current.value_or(0);
+    auto shared = std::make_shared<const SpriteList>(std::move(pictures));
+    return runFrameStep({[at, shared](SpriteList& sprites) {
+                             for (std::size_t k = 0; k < shared->size(); ++k)
+                                 vek::insertSprite(sprites, at + k, (*shared)[k]);
+                         },
+                         [at, count = shared->size()](SpriteList& sprites) {
+                             const auto first = sprites.begin() + static_cast<std::ptrdiff_t>(at);
+                             sprites.erase(first, first + static_cast<std::ptrdiff_t>(count));
+                         },
+                         at, before});
+}
+
 bool SpriteDocument::duplicateSprite() {
     if (!spriteLoaded()) return false;
     const std::size_t index = *m_current;

@@ -115,6 +115,9 @@ class SpriteDocument {
     // false, and nothing done, when the user stays. Afterwards the sprite the change is about is
     // current: the new one, the copy, the one after the deleted one, the moved one.
     bool insertSprite(std::size_t at, std::uint16_t width, std::uint16_t height);
+    // Inserts pictures (a GIF's frames) as sprites `at` onwards, one undo step; the first is
+    // selected afterwards.
+    bool insertSprites(std::size_t at, SpriteList pictures);
     bool duplicateSprite();
     bool deleteSprite();
     bool moveSprite(std::size_t from, std::size_t to);

@@ -35,6 +35,7 @@
 #include "sprites/picture_file.h"
 #include "sprites/sprite_merge.h"
 #include "sprites/sprite_palette.h"
+#include "sprites/sprite_pictures.h"
 #include "sprites/sprite_render.h"
 #include "sprites/ui/palette_view.h"
 #include "sprites/ui/sprite_canvas.h"
@@ -167,6 +168,7 @@ void SpriteEditorWindow::buildMenus() {
     addMenuItem(file, "SaveSpritetoBMP1", Tag::SaveDrawingAreaToBmp, &W::SaveSpritetoBMP1Click);
     addMenuItem(file, "SavePaletteAreatoBMP1", Tag::SavePaletteAreaToBmp,
                 &W::SavePaletteAreatoBMP1Click);
+    buildSpritePictureItems(file);
     addMenuItem(file, "Exit1", Tag::ExitSpriteEditor)->setVisible(false);
 
     QMenu* edit = addMenu("Edit1", Tag::EditMenu);
@@ -684,10 +686,10 @@ void SpriteEditorWindow::importPicture() {
             context().dialogs.openFile(context().text(Msg::SpriteEditorImportTitle),
                                        startFolder(RecentKind::Pictures), pictureFilter());
         if (!file) return;
-        RgbImage picture = readPicture(toPath(*file), m_spritePalette.background());
+        const SpriteImage picture = readSpritePictures(toPath(*file), m_spritePalette).front();
         context().files.remember(RecentKind::Pictures, *file);
         m_document.requireSpriteSize(picture.width, picture.height);
-        m_document.replacePixels(convertPicture(picture, m_spritePalette, ColorMatchLevel::Best));
+        m_document.replacePixels(picture);
     });
 }
 
@@ -847,6 +849,73 @@ void SpriteEditorWindow::exportPicture(const RgbImage& picture, const Bilingual&
     writePicture(toPath(*fileName), picture);
     context().files.remember(RecentKind::Pictures, *fileName);
     noteSaved(*fileName);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sprites as PNG and GIF pictures
+
+namespace {
+const QString kPngFilter = QStringLiteral("*.PNG (*.PNG *.png)");
+const QString kGifFilter = QStringLiteral("*.GIF (*.GIF *.gif)");
+}  // namespace
+
+void SpriteEditorWindow::buildSpritePictureItems(QMenu* file) {
+    connect(addBilingualItem(file, "ExportSpritePng1", Msg::SpriteEditorExportPngCaption),
+            &QAction::triggered, this, &SpriteEditorWindow::exportSpritePng);
+    connect(addBilingualItem(file, "ExportGif1", Msg::SpriteEditorExportGifCaption),
+            &QAction::triggered, this, &SpriteEditorWindow::exportSpriteGif);
+    // The GIF import sits with the picture import near the top of the menu.
+    const QList<QAction*> before = file->actions();
+    QAction* importGif = addBilingualItem(file, "ImportGif1", Msg::SpriteEditorImportGifCaption);
+    file->insertAction(before.value(before.indexOf(m_importItem) + 1), importGif);
+    connect(importGif, &QAction::triggered, this, &SpriteEditorWindow::importGifFrames);
+}
+SpriteList SpriteEditorWindow::spritesAsShown() const {
+    SpriteList sprites = readAllSprites(m_document.table().file);
+    if (m_document.current() && *m_document.current() < sprites.size())
+        sprites[*m_document.current()] = m_document.sprite();
+    return sprites;
+}
+
+void SpriteEditorWindow::exportSpritePng() {
+    runCommand([this] {
+        if (!m_document.spriteLoaded()) return;
+        const auto fileName = context().dialogs.saveFile(
+            context().text(Msg::SpriteEditorExportPngTitle), startFolder(RecentKind::Pictures),
+            kPngFilter, QStringLiteral("PNG"));
+        if (!fileName) return;
+        writeSpritePng(toPath(*fileName), m_document.sprite(), m_spritePalette);
+        context().files.remember(RecentKind::Pictures, *fileName);
+        noteSaved(*fileName);
+    });
+}
+
+void SpriteEditorWindow::exportSpriteGif() {
+    runCommand([this] {
+        if (!m_document.spriteLoaded()) return;
+        const auto fileName = context().dialogs.saveFile(
+            context().text(Msg::SpriteEditorExportGifTitle), startFolder(RecentKind::Pictures),
+            kGifFilter, QStringLiteral("GIF"));
+        if (!fileName) return;
+        writeSpriteGif(toPath(*fileName), spritesAsShown(), m_spritePalette, true);
+        context().files.remember(RecentKind::Pictures, *fileName);
+        noteSaved(*fileName);
+    });
+}
+
+void SpriteEditorWindow::importGifFrames() {
+    runCommand([this] {
+        if (m_document.table().file.empty()) return;
+        const auto file = context().dialogs.openFile(
+            context().text(Msg::SpriteEditorImportGifTitle), startFolder(RecentKind::Pictures),
+            kGifFilter + QStringLiteral(";;") + pictureFilter());
+        if (!file) return;
+        SpriteList frames = readSpritePictures(toPath(*file), m_spritePalette);
+        context().files.remember(RecentKind::Pictures, *file);
+        const std::size_t at =
+            m_document.current() ? *m_document.current() + 1 : m_document.table().count();
+        m_document.insertSprites(at, std::move(frames));
+    });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -76,6 +76,12 @@ class SpriteEditorWindow : public VekWindow {
     void showGrid(bool shown);
     // Files menu: a picture of the sprite's size replaces its pixels, matched to the palette.
     void importPicture();
+    // Files menu: the current sprite as a PNG at its real size in the editor's palette, index 0
+    // transparent; every sprite of the file as an animated GIF; a GIF's frames (or a PNG's or
+    // bitmap's picture) inserted as sprites behind the current one.
+    void exportSpritePng();
+    void exportSpriteGif();
+    void importGifFrames();
     // Files menu: the palette to show the open file in, chosen by hand (until another file is
     // opened, which brings the palette beside it or the game's).
     void choosePalette();
@@ -102,6 +108,9 @@ class SpriteEditorWindow : public VekWindow {
   private:
     void buildMenus();
     void buildToolItems(QMenu* tools);
+    void buildSpritePictureItems(QMenu* file);
+    // The sprites of the open file as shown: the current one with its unsaved pixels.
+    SpriteList spritesAsShown() const;
     void buildControls();
     QAction* addMenuItem(QMenu* menu, const char* name, int tag,
                          void (SpriteEditorWindow::*handler)() = nullptr);

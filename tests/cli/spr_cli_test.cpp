@@ -3,7 +3,11 @@
 
 #include "app/file_io.h"
 #include "sprites/bitmap.h"
+#include "sprites/gif.h"
+#include "sprites/png.h"
 #include "sprites/sprite_file.h"
+#include "sprites/sprite_frames.h"
+#include "sprites/sprite_pictures.h"
 #include "sprites/sprite_render.h"
 #include "support/temp_dir.h"
 #include "support/vek_run.h"
@@ -224,6 +228,122 @@ TEST_F(SprFramesCli, RefusalsLeaveTheFileAsItWas) {
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr("1001"));
     EXPECT_EQ(bytesOf("full.spr"), full);
+}
+
+// Six sprites, each filled with its own number, of growing widths.
+std::vector<SpriteImage> numberedSprites() {
+    std::vector<SpriteImage> sprites;
+    for (std::uint8_t k = 0; k < 6; ++k)
+        sprites.emplace_back(static_cast<std::uint16_t>(2 + k), 3,
+                             static_cast<std::uint8_t>(k + 20));
+    return sprites;
+}
+
+TEST_F(SprCli, ExportIndexedWritesTheSpriteAtRealSizeAndThePlainExportStaysAsShown) {
+    if (!pngBuiltIn()) GTEST_SKIP() << "built without libpng";
+    SpriteImage sprite(5, 3, 40);
+    sprite.at(0, 0) = 0;
+    writeSpriteFile(m_dir / "one.spr", std::vector{sprite});
+    auto run = vek({"spr", "export", path("one.spr"), "0", path("i.png"), "--indexed", "--palette",
+                    path("palette.dta")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, path("i.png") + ": 5 x 3, indexed\n");
+    const auto indexed = decodeIndexedPng(readFileBytes(m_dir / "i.png"), kMaxSpritePixels);
+    ASSERT_TRUE(indexed);
+    EXPECT_EQ(indexed->indices, sprite.pixels);
+    EXPECT_FALSE(indexed->table[0].opaque);
+    EXPECT_EQ(indexed->table[40].color, m_palette.color(40));
+
+    run = vek({"spr", "export", path("one.spr"), "0", path("shown.png"), "--zoom", "2", "--palette",
+               path("palette.dta")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_FALSE(decodeIndexedPng(readFileBytes(m_dir / "shown.png"), kMaxSpritePixels));
+    EXPECT_EQ(decodePng(readFileBytes(m_dir / "shown.png"), 0).width, 10);
+
+    for (const auto& wrong :
+         {std::vector<std::string>{"spr", "export", path("one.spr"), "0", path("i.bmp"),
+                                   "--indexed"},
+          std::vector<std::string>{"spr", "export", path("one.spr"), "0", path("z.png"),
+                                   "--indexed", "--zoom", "2"}}) {
+        run = vek(wrong);
+        EXPECT_EQ(run.status, 2) << wrong[4];
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "i.bmp"));
+}
+
+TEST_F(SprCli, GifTakesAllSpritesARangeOrAnAnimationString) {
+    if (!gifBuiltIn()) GTEST_SKIP() << "built without giflib";
+    writeSpriteFile(m_dir / "six.spr", numberedSprites());
+    const std::string_view loop = "NETSCAPE2.0";
+    struct Case {
+        std::vector<std::string> options;
+        std::vector<std::uint8_t> fills;
+        bool loops;
+    };
+    const std::vector<Case> cases{
+        {{}, {20, 21, 22, 23, 24, 25}, true},
+        {{"--frames", "1-3"}, {21, 22, 23}, true},
+        {{"--anim", "[0120R]", "--first", "2"}, {22, 23, 24, 22}, true},
+        {{"--anim", "31"}, {23, 21}, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"spr",         "gif",       path("six.spr"),
+                                      path("a.gif"), "--palette", path("palette.dta")};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const auto run = vek(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const Bytes gif = readFileBytes(m_dir / "a.gif");
+        EXPECT_EQ(std::search(gif.begin(), gif.end(), loop.begin(), loop.end()) != gif.end(),
+                  c.loops);
+        const std::vector<SpriteImage> frames = decodeSpriteGif(gif, m_palette);
+        ASSERT_EQ(frames.size(), c.fills.size());
+        for (std::size_t f = 0; f < frames.size(); ++f)
+            EXPECT_EQ(frames[f].at(1, 2), c.fills[f]) << "frame " << f;
+    }
+    for (const auto& wrong :
+         std::vector<std::vector<std::string>>{{"--anim", "[05]", "--first", "2"},
+                                               {"--frames", "4-2"},
+                                               {"--frames", "1-3", "--anim", "1"},
+                                               {"--anim", "1R2"},
+                                               {"--first", "1"}}) {
+        std::vector<std::string> args{"spr", "gif", path("six.spr"), path("b.gif")};
+        args.insert(args.end(), wrong.begin(), wrong.end());
+        EXPECT_EQ(vek(args).status, 2) << wrong[0] << " " << wrong[1];
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "b.gif"));
+}
+
+TEST_F(SprCli, ImportInsertsAPngOrEveryGifFrameWithTheirIndices) {
+    if (!pngBuiltIn() || !gifBuiltIn()) GTEST_SKIP() << "built without libpng or giflib";
+    const std::vector<SpriteImage> six = numberedSprites();
+    writeSpriteFile(m_dir / "six.spr", six);
+    writeSpriteFile(m_dir / "base.spr", std::vector{SpriteImage(1, 1, 9), SpriteImage(1, 1, 8)});
+    const std::vector<std::string> palette{"--palette", path("palette.dta")};
+    auto with = [&palette](std::vector<std::string> args) {
+        args.insert(args.end(), palette.begin(), palette.end());
+        return args;
+    };
+    ASSERT_EQ(
+        vek(with({"spr", "export", path("six.spr"), "4", path("four.png"), "--indexed"})).status,
+        0);
+    ASSERT_EQ(vek(with({"spr", "gif", path("six.spr"), path("two.gif"), "--frames", "0-1"})).status,
+              0);
+
+    auto run =
+        vek(with({"spr", "import", path("base.spr"), "1", path("four.png"), "-o", path("p.spr")}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, path("p.spr") + ": 3 sprites\n");
+    EXPECT_EQ(readAllSprites(m_dir / "p.spr"),
+              (SpriteList{SpriteImage(1, 1, 9), six[4], SpriteImage(1, 1, 8)}));
+
+    run = vek(with({"spr", "import", path("base.spr"), "2", path("two.gif")}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const SpriteList read = readAllSprites(m_dir / "base.spr");
+    ASSERT_EQ(read.size(), 4u);
+    EXPECT_EQ(read[2].width, 3) << "a GIF frame is as wide as its screen";
+    EXPECT_EQ(read[2].at(1, 1), 20);
+    EXPECT_EQ(read[2].at(2, 1), 0) << "beyond the narrower sprite: transparent";
+    EXPECT_EQ(read[3], six[1]);
 }
 
 }  // namespace
