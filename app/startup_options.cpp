@@ -38,6 +38,8 @@ StartupOptions parseStartupOptions(const std::vector<std::string>& arguments) {
             options.help = true;
         } else if (argument == "--version") {
             options.version = true;
+        } else if (argument == "--vivarium") {
+            options.vivarium = true;
         } else if (argument.starts_with("--")) {
             options.unknown.push_back(argument);
         } else if (argument.starts_with("-")) {

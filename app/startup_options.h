@@ -19,6 +19,7 @@ struct StartupOptions {
     std::vector<std::filesystem::path> files;         // files to open, as given
     bool help = false;                                // --help, -h
     bool version = false;                             // --version
+    bool vivarium = false;                            // --vivarium: open the Vivarium window
     std::vector<std::string> unknown;                 // --options not understood
 };
 

@@ -70,6 +70,7 @@ class TCreatures final : public GameInstallation {
     bool testConnection();
 
     // The parts of the link, replaceable for tests and other platforms.
+    std::shared_ptr<LinkTransport> linkTransport() const { return m_transport; }
     void setLinkTransport(std::shared_ptr<LinkTransport> transport) {
         m_transport = std::move(transport);
         if (m_transport && m_slowLinkSink) m_transport->setSlowStartSink(m_slowLinkSink);

@@ -1,5 +1,6 @@
 // vivarium-sim: a stand-in for the running game. It serves the macro service "Vivarium" (over
-// DDE on Windows, over the local link elsewhere) and keeps a small world of objects and scripts.
+// DDE on Windows, over the local link elsewhere) and runs the stand-in world of vivarium/ at the
+// game's tick rate while it serves.
 
 #include <chrono>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "app/vek_error.h"
 #include "gamelink/link_transport.h"
 #include "gamesim/sim_world.h"
+#include "vivarium/trace.h"
 
 #ifdef _WIN32
 #include <process.h>
@@ -49,6 +51,8 @@ constexpr const char* kUsage =
     "  --raw-dde           serve DDE from a window of its own instead of the DDE management\n"
     "                      library (Windows only)\n"
     "  -Embedding          the game's start flag; accepted and ignored\n"
+    "The world runs at 10 ticks a second while it serves; its scripts' faults are written to\n"
+    "the standard error output as they happen.\n"
     "VIVARIUM_SIM_OPTIONS, when set, holds further options, separated by blanks, read first.\n"
     "Stops cleanly on SIGINT or SIGTERM (Ctrl+C on Windows).\n";
 
@@ -191,7 +195,7 @@ template <typename Server>
 void serveWith(SimService& service, const vek::sim::World& world, const char* how) {
     Server server(vek::kLinkService, service);
     std::cout << "vivarium-sim: serving " << vek::kLinkService << " over " << how << " ("
-              << world.objects().size() << " objects, " << world.scripts().size() << " scripts)"
+              << world.objectCount() << " objects, " << world.scriptCount() << " scripts)"
               << std::endl;
     server.serve();
 }
@@ -223,8 +227,8 @@ void serve(const Options& options, SimService& service, const vek::sim::World& w
                                      : vek::localServicePath(vek::kLinkService);
     vek::LocalSocketServer server(path);
     std::cout << "vivarium-sim: serving " << vek::kLinkService << " at "
-              << vek::pathToUtf8(server.socketPath()) << " (" << world.objects().size()
-              << " objects, " << world.scripts().size() << " scripts)" << std::endl;
+              << vek::pathToUtf8(server.socketPath()) << " (" << world.objectCount() << " objects, "
+              << world.scriptCount() << " scripts)" << std::endl;
     server.serve(service, stop, std::chrono::milliseconds(options.idleTimeoutMs));
     g_stop = nullptr;
 }
@@ -243,12 +247,15 @@ int main(int argc, char* argv[]) {
         if (options->started)
             appendTo(*options->started, vek::Msg::StartFileNotOpened) << processId() << "\n";
         std::this_thread::sleep_for(std::chrono::milliseconds(options->startDelayMs));
-        vek::sim::World world;
+        vek::sim::World world([](const vek::vivarium::Happening& fault) {
+            std::cerr << "vivarium-sim: " << vek::vivarium::happeningLine(fault) << std::endl;
+        });
         for (const std::string& seed : options->seeds) seedWorld(world, seed);
 
         std::optional<std::ofstream> log;
         if (options->log) log = appendTo(*options->log, vek::Msg::LogFileNotOpened);
         SimService service(world, log ? &*log : nullptr, options->neverAnswer);
+        const vek::sim::WorldClock clock(world, vek::sim::kGameTick);
         serve(*options, service, world);
         std::cout << "vivarium-sim: stopped" << std::endl;
         return 0;

@@ -1,61 +1,59 @@
 #pragma once
 
-#include <compare>
-#include <map>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <thread>
+
+#include "vivarium/world.h"
 
 namespace vek::sim {
 
-// One object of the stand-in world.
-struct SimObject {
-    int id = 0;
-    int family = 0;
-    int genus = 0;
-    int species = 0;
-    int attr = 0;
-    int click = 0;     // bhvr's first value
-    int creature = 0;  // bhvr's second value
-    int x = 0;
-    int y = 0;
-    std::string sprite;
-    int imageCount = 0;
-    int firstImage = 0;
-    int plane = 0;
-};
-
-struct ScriptKey {
-    int family = 0;
-    int genus = 0;
-    int species = 0;
-    int event = 0;
-    auto operator<=>(const ScriptKey&) const = default;
-};
-
-// What a macro may change; a failing macro leaves it as it was.
-struct WorldState {
-    std::vector<SimObject> objects;
-    int nextId = 1;
-    int target = 0;  // the object the commands act on
-    int edit = 0;    // the object held in edit mode
-};
-
-// The world of the stand-in game: its objects, its scriptorium, the current target and the
-// object held in edit mode. It runs the part of the macro language that Vekstudio sends.
+// The stand-in game's side of the shared world: the link's macros run in it and its answers
+// come from its real state. Safe to use from the serving thread and a clock at once.
 class World {
   public:
-    // Runs one macro: commands separated by commas, up to the first "endm" outside a script.
-    // Returns what its "dde:" commands wrote. A macro with an unknown or malformed command, or
-    // one that fails while it runs, changes nothing and is answered with "Error: ...".
-    std::string run(std::string_view macro);
+    // Faults of the objects' own scripts (a timer script's, not a macro's) go to `onFault`.
+    explicit World(std::function<void(const vivarium::Happening&)> onFault = {});
 
-    const std::vector<SimObject>& objects() const { return m_state.objects; }
-    const std::map<ScriptKey, std::string>& scripts() const { return m_scripts; }
+    // Runs one macro as the game does and returns what its "dde:" commands wrote. A macro the
+    // game would not understand, or one that runs into a fault, is answered "Error: ...".
+    std::string run(std::string_view macro);
+    // One tick of 1/10 s.
+    void tick();
+
+    std::size_t objectCount() const;
+    std::size_t scriptCount() const;
 
   private:
-    WorldState m_state;
-    std::map<ScriptKey, std::string> m_scripts;
+    mutable std::mutex m_mutex;
+    vivarium::World m_world;
+    std::function<void(const vivarium::Happening&)> m_onFault;
+    std::string m_firstFault;
+    bool m_macroRunning = false;
 };
+
+// Ticks a world at a steady rate on a thread of its own until it is destroyed.
+class WorldClock {
+  public:
+    WorldClock(World& world, std::chrono::milliseconds interval);
+    ~WorldClock();
+    WorldClock(const WorldClock&) = delete;
+    WorldClock& operator=(const WorldClock&) = delete;
+
+  private:
+    void run(World& world, std::chrono::milliseconds interval);
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stopping = false;
+    std::thread m_thread;
+};
+
+// The game's tick: 1/10 s.
+inline constexpr std::chrono::milliseconds kGameTick{100};
 
 }  // namespace vek::sim

@@ -38,6 +38,7 @@ constexpr const char* kUsage =
     "  --wine-prefix DIR  the game's Wine prefix (else $WINEPREFIX, else ~/.wine)\n"
     "  --floppy DIR    the folder that is drive A: for egg disks (else VEK_FLOPPY_DIR)\n"
     "  --ini FILE      keep the settings in FILE instead of the user's VEK.INI\n"
+    "  --vivarium      open the Vivarium window: try objects without the game\n"
     "  debug           (last on the line) show the start-up trace\n";
 
 // A start without an installation or settings of its own hands its files to the running
@@ -122,6 +123,7 @@ int runVekstudio(int argc, char* argv[]) {
     // Any running program serves later starts, unless another one does so already.
     if (!socket.empty()) channel.listen();
     serveFiles(workbench, &channel, files);
+    if (options.vivarium) workbench.showVivarium();
     return QApplication::exec();
 }
 

@@ -14,6 +14,7 @@
 #include "app/ui/vek_application.h"
 #include "app/vek_error.h"
 #include "gamelink/creatures.h"
+#include "gamelink/in_process_link.h"
 #include "gamelink/ui/command_interface_window.h"
 #include "gamelink/ui/game_link_commands.h"
 #include "generators/ui/add_class_window.h"
@@ -32,7 +33,10 @@
 #include "utilities/sys_info.h"
 #include "utilities/ui/about_window.h"
 #include "utilities/ui/sound_player_window.h"
+#include "vivarium/session.h"
+#include "vivarium/ui/vivarium_window.h"
 #include "world/game_settings.h"
+#include "world/map_raster.h"
 #include "world/ui/game_data_commands.h"
 #include "world/ui/map_window.h"
 
@@ -67,6 +71,9 @@ Workbench::Workbench(const WorkbenchSetup& setup, UserDialogs& dialogs, SoundOut
 
 Workbench::~Workbench() {
     uninstallWriteNotices();
+    // The link must not go on into a window that is gone.
+    if (m_linkBeforeVivarium) m_creatures->setLinkTransport(*m_linkBeforeVivarium);
+    m_vivarium.reset();
     // Windows go before the context they refer to, the main window last.
     while (!m_ownedWindows.empty()) m_ownedWindows.pop_back();
 }
@@ -146,6 +153,7 @@ void Workbench::bindCommands() {
         if (m_toolWindows) m_toolWindows->toggle(static_cast<ToolWindowGroup::Tool>(tool));
     });
     commands.showAddClass.bind([&w] { w.addClass->showForSelection(); });
+    commands.showVivarium.bind([this] { showVivarium(); });
     commands.showObjectSource.bind([this, &w](std::vector<std::string> lines) {
         w.objectCompiler->showGeneratedSource(lines);
         if (m_toolWindows) m_toolWindows->show(ToolWindowGroup::ObjectCompiler);
@@ -234,6 +242,41 @@ void Workbench::changeLanguage(int languageOffset) {
             status->retranslate();
         for (OutlineView* outline : window->findChildren<OutlineView*>()) outline->retranslate();
     }
+    if (m_vivarium) m_vivarium->retranslate();
+}
+
+VivariumWindow* Workbench::vivarium() {
+    if (!m_vivarium) {
+        // The background as the map reads it, at full size; none where the installation lacks it.
+        auto background = [this]() -> std::optional<RgbImage> {
+            try {
+                return drawBackground(backSpritePath(m_creatures->paths().CImagePath), m_palette);
+            } catch (const std::exception&) {
+                return std::nullopt;
+            }
+        };
+        m_vivarium = std::make_unique<VivariumWindow>(*m_context, m_palette, background);
+        connect(m_vivarium.get(), &VekWindow::closed, this, [this] {
+            if (!m_linkBeforeVivarium) return;
+            m_creatures->setLinkTransport(*m_linkBeforeVivarium);
+            m_linkBeforeVivarium.reset();
+        });
+    }
+    return m_vivarium.get();
+}
+
+void Workbench::showVivarium() {
+    VivariumWindow* window = vivarium();
+    // While the window is open the link goes into the world it shows: Inject and Send reach it
+    // instead of a game. Closing it gives the link back.
+    if (!m_linkBeforeVivarium) {
+        m_linkBeforeVivarium = m_creatures->linkTransport();
+        m_creatures->setLinkTransport(std::make_shared<InProcessLink>(
+            [window](std::string_view macro) { return window->session().runMacro(macro); }));
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void Workbench::applyStoredLanguage() {

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 namespace vek {
 class RegistryWriter;
 class SystemFacts;
+class LinkTransport;
 class TCreatures;
 class TSysInfo;
 class VekIni;
@@ -39,6 +41,7 @@ class ObjectAssistantWindow;
 class AboutWindow;
 class CommandInterfaceWindow;
 class AddClassWindow;
+class VivariumWindow;
 
 // What a run of the program is started with.
 struct WorkbenchSetup {
@@ -92,6 +95,9 @@ class Workbench : public QObject {
     // sprite file in the sprite editor, an object or its source in the object compiler, a
     // picture in the bitmap converter. The window of the last file comes to the front.
     void openFiles(const QStringList& files);
+    // The Vivarium window, made when first asked for; it stays open beside the tool windows.
+    VivariumWindow* vivarium();
+    void showVivarium();
 
   private:
     template <typename Window, typename... Args>
@@ -118,6 +124,9 @@ class Workbench : public QObject {
     ClassCatalogueDocument m_classCatalogue;
     Windows m_windows;
     std::vector<std::unique_ptr<VekWindow>> m_ownedWindows;
+    std::unique_ptr<VivariumWindow> m_vivarium;  // not one of the twelve: made on demand
+    // The link's own transport (maybe none) while the Vivarium window holds the link.
+    std::optional<std::shared_ptr<LinkTransport>> m_linkBeforeVivarium;
     std::unique_ptr<ToolWindowGroup> m_toolWindows;  // goes first: it refers to the windows
 };
 

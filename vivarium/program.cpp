@@ -71,12 +71,16 @@ class Compiler {
         macroProgram->text = m_macro.text();
         std::shared_ptr<Program> script;
         Program* current = macroProgram.get();
+        bool bodyStarts = false;
         for (const ParsedCommand& command : commands) {
+            // The script's text, as dde: scrp gives it back: its commands after the scrp line.
+            if (bodyStarts) script->text = m_macro.text().substr(command.offset);
+            bodyStarts = false;
             Instruction instruction = read(command);
             if (instruction.op == Op::Scrp && !script) {
                 script = std::make_shared<Program>();
                 script->origin = scriptOrigin(instruction);
-                script->text = m_macro.text().substr(command.offset);
+                bodyStarts = true;
                 macroProgram->installs.push_back({keyOf(instruction), script});
                 instruction.jump = static_cast<int>(macroProgram->installs.size()) - 1;
                 add(*current, std::move(instruction));

@@ -155,7 +155,7 @@ struct Program {
     std::vector<Instruction> instructions;
     std::unordered_map<std::string, int> labels;  // a subr's label: the instruction after it
     std::shared_ptr<const Origin> origin;
-    std::string text;                       // the commands as sent, for dde: scrp
+    std::string text;  // the commands as sent; a script's without its scrp line, for dde: scrp
     std::vector<InstalledScript> installs;  // a Scrp instruction's jump indexes these
 };
 

@@ -12,7 +12,8 @@ std::string tickPrefix(int tick, int family, int genus, int species, int id) {
 }  // namespace
 
 std::string placeOf(const Happening& happening) {
-    const std::string file = happening.origin ? happening.origin->file : std::string("-");
+    const bool named = happening.origin && !happening.origin->file.empty();
+    const std::string file = named ? happening.origin->file : std::string("-");
     return file + ":" + std::to_string(happening.position.line) + ":" +
            std::to_string(happening.position.column);
 }

@@ -6,7 +6,7 @@
 
 namespace vek::vivarium {
 
-// "FILE:LINE:COLUMN" of a happening's command.
+// "FILE:LINE:COLUMN" of a happening's command; the file is "-" for a macro from no file.
 std::string placeOf(const Happening& happening);
 // An object after a tick: "tick N F G S #K x y pose P".
 std::string stateLine(int tick, const Object& object);

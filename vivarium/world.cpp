@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "app/text_names.h"
-#include "language/checker.h"
 #include "objects/object_check.h"
 
 namespace vek::vivarium {
@@ -666,19 +665,24 @@ const Object* World::find(int id) const {
 
 Object* World::findObject(int id) { return const_cast<Object*>(std::as_const(*this).find(id)); }
 
-std::string World::runMacro(const MacroText& macro, std::shared_ptr<const Origin> origin) {
+std::optional<Finding> refusalOf(const MacroText& macro) {
     static const CheckOptions options = objectCheckOptions();
-    for (const Finding& finding : checkMacro(macro, MacroKind::Macro, options)) {
-        // A gsub to a missing label is the game's to meet when it runs.
-        if (!finding.isError() || finding.code == FindingCode::UnknownLabel) continue;
+    for (Finding& finding : checkMacro(macro, MacroKind::Macro, options)) {
+        if (finding.isError() && finding.code != FindingCode::UnknownLabel) return finding;
+    }
+    return std::nullopt;
+}
+
+std::string World::runMacro(const MacroText& macro, std::shared_ptr<const Origin> origin) {
+    if (const auto finding = refusalOf(macro)) {
         Happening refused;
         refused.kind = HappeningKind::Fault;
         refused.tick = m_tick;
         refused.origin = origin;
-        refused.position = finding.position;
+        refused.position = finding->position;
         const BilingualText routine = origin ? origin->routine : textOf(Msg::VivariumMacroName);
         refused.fault = fill(Msg::VivariumFaultInMacro,
-                             {routine, fill(Msg::VivariumMacroRefused, {finding.text})});
+                             {routine, fill(Msg::VivariumMacroRefused, {finding->text})});
         emit(std::move(refused));
         return {};
     }
@@ -695,6 +699,20 @@ bool World::sendEvent(int object, int event) {
     Object* found = findObject(object);
     if (!found) return false;
     found->events.push_back({event, 0});
+    return true;
+}
+
+bool World::moveObject(int object, int x, int y) {
+    Object* found = findObject(object);
+    if (!found) return false;
+    found->x = x;
+    found->y = y;
+    return true;
+}
+
+bool World::setEditObject(int object) {
+    if (!find(object)) return false;
+    m_edit = object;
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/messages.h"
+#include "language/checker.h"
 #include "vivarium/program.h"
 
 namespace vek::vivarium {
@@ -135,6 +136,12 @@ class World {
     // comes, after any script the object is running. False when there is no such object.
     bool sendEvent(int object, int event);
 
+    // The hand's own doings, outside any script: it carries an object to a place (its top left
+    // corner) and makes an object the edit object. False when there is no such object.
+    bool moveObject(int object, int x, int y);
+    bool setEditObject(int object);
+    int editObject() const { return m_edit; }
+
     // One tick: each object in the order of its creation moves its animation on, counts its
     // timer, and goes on with its script or starts the next event's.
     void tick();
@@ -175,6 +182,10 @@ class World {
     std::function<void(const Happening&)> m_observer;
     CommandHook m_commandHook;
 };
+
+// The first error the game link would refuse a macro for, when it has one. A gsub to a missing
+// label is not among them: the game meets it only when it runs.
+std::optional<Finding> refusalOf(const MacroText& macro);
 
 // The event that a message number (mesg writ) starts: 0 activates 1, 1 activates 2, 2
 // deactivates; every other number is the event of that number.

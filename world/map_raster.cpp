@@ -41,6 +41,21 @@ void drawMap(const std::filesystem::path& backSprite, const PaletteTable& palett
     }
 }
 
+RgbImage drawBackground(const std::filesystem::path& backSprite, const PaletteTable& palette) {
+    RgbImage world(kBackWidth, kBackHeight);
+    SpriteFile back(backSprite);
+    for (int c = 0; c < kMapTileColumns; ++c) {
+        for (int r = 0; r < kMapTileRows; ++r) {
+            const SpriteImage tile = back.readSprite(backTileEntry(c, r));
+            for (int y = 0; y < kBackTileHeight; ++y) {
+                ScreenColor* target = &world.at(c * kBackTileWidth, r * kBackTileHeight + y);
+                for (int x = 0; x < kBackTileWidth; ++x) target[x] = palette[tile.at(x, y)];
+            }
+        }
+    }
+    return world;
+}
+
 std::filesystem::path backSpritePath(std::string_view imagePath) {
     return findIgnoringCase(pathFromUtf8(imagePath), kBackSpriteFileName);
 }

@@ -42,6 +42,12 @@ using ColumnProgress = std::function<void(int column)>;
 void drawMap(const std::filesystem::path& backSprite, const PaletteTable& palette, RgbImage& map,
              const ColumnProgress& startColumn = {});
 
+// The whole world at full size (58 x 144 by 8 x 150 pixels) from a background sprite file, as a
+// stand-in world shows it behind its objects. Throws the run-time error of a missing or short file.
+inline constexpr int kBackWidth = kMapTileColumns * kBackTileWidth;  // 8352
+inline constexpr int kBackHeight = kMapTileRows * kBackTileHeight;   // 1200
+RgbImage drawBackground(const std::filesystem::path& backSprite, const PaletteTable& palette);
+
 // back.spr in the game's image directory, in whatever letter case it has.
 std::filesystem::path backSpritePath(std::string_view imagePath);
 

@@ -79,6 +79,9 @@ struct Commands {
     // The main window's start-up step that fills the script names.
     Command<> createScriptList;
 
+    // The Vivarium window, beside whatever tool window is open.
+    Command<> showVivarium;
+
     GameDataCommands gameData;
 };
 

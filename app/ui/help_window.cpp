@@ -32,6 +32,12 @@ void HelpWindow::showContents() {
     raise();
 }
 
+void HelpWindow::showTopic(const QString& page) {
+    showPage(page, {});
+    show();
+    raise();
+}
+
 void HelpWindow::showLanguage(bool german) {
     m_german = german;
     const QUrl shown = m_browser->source();

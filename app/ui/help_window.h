@@ -16,6 +16,8 @@ class HelpWindow : public QMainWindow {
 
     // Shows the contents page.
     void showContents();
+    // Shows one page of the manual, by its file name.
+    void showTopic(const QString& page);
     // Switches to the manual of the other language, at the page that is shown.
     void showLanguage(bool german);
 

@@ -150,6 +150,9 @@ void ObjectCompilerWindow::createMenus() {
 
     QMenu* tools = addMenu("Tools1", QString(), Tag::CompilerToolsMenu);
     addItem(tools, "KillEdit1", Tag::KillEdit, m_injector, &CobInjectorPage::killEditCommand);
+    tools->addSeparator();
+    QAction* vivarium = addBilingualItem(tools, "Vivarium1", Msg::VivariumToolsItem);
+    connect(vivarium, &QAction::triggered, this, [this] { context().commands.showVivarium(); });
 }
 
 // ---- the pages ------------------------------------------------------------------------------

@@ -104,6 +104,8 @@ TEST(StartupOptions, DebugModeOnlyForACommandLineEndingExactlyInDebug) {
 TEST(StartupOptions, ReadsTheProgramsOptions) {
     const StartupOptions options = parseStartupOptions(
         {"vekstudio", "--demo-dir", "/d", "--game-dir", "/g", "--ini", "/i", "--what", "-x"});
+    EXPECT_FALSE(options.vivarium);
+    EXPECT_TRUE(parseStartupOptions({"vekstudio", "--demo", "--vivarium"}).vivarium);
     EXPECT_TRUE(options.demo);
     EXPECT_EQ(options.demoRoot, fs::path("/d"));
     EXPECT_EQ(options.gameDir, fs::path("/g"));

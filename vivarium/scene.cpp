@@ -1,0 +1,59 @@
+#include "vivarium/scene.h"
+
+#include <algorithm>
+
+#include "app/text_names.h"
+#include "vivarium/trace.h"
+
+namespace vek::vivarium {
+
+std::vector<DrawnObject> paintOrder(const World& world) {
+    std::vector<const Object*> objects;
+    for (const Object& object : world.objects()) objects.push_back(&object);
+    std::stable_sort(objects.begin(), objects.end(),
+                     [](const Object* a, const Object* b) { return a->plane < b->plane; });
+    std::vector<DrawnObject> drawn;
+    drawn.reserve(objects.size());
+    for (const Object* object : objects) {
+        drawn.push_back({object->id, object->sprite,
+                         object->firstImage + object->base + object->pose, object->x, object->y,
+                         object->width(), object->height()});
+    }
+    return drawn;
+}
+
+int objectAt(const World& world, int x, int y) {
+    const std::vector<DrawnObject> drawn = paintOrder(world);
+    for (auto it = drawn.rbegin(); it != drawn.rend(); ++it) {
+        if (x >= it->x && y >= it->y && x < it->x + it->width && y < it->y + it->height)
+            return it->object;
+    }
+    return 0;
+}
+
+ObjectRow objectRow(const Object& object) {
+    ObjectRow row;
+    row.object = object.id;
+    row.clas = std::to_string(object.family) + " " + std::to_string(object.genus) + " " +
+               std::to_string(object.species);
+    row.position = std::to_string(object.x) + ", " + std::to_string(object.y);
+    row.pose = std::to_string(object.pose);
+    row.timer = object.timerRate > 0 ? std::to_string(object.timerRate) : std::string("-");
+    row.variables = std::to_string(object.objectVariables[0]) + " " +
+                    std::to_string(object.objectVariables[1]) + " " +
+                    std::to_string(object.objectVariables[2]);
+    return row;
+}
+
+std::string logLine(const Happening& happening, std::string_view language) {
+    if (happening.kind == HappeningKind::Fault)
+        return placeOf(happening) + ": " + std::string(happening.fault.in(language));
+    std::string line(fill(Msg::VivariumLogTick, {std::to_string(happening.tick)}).in(language));
+    if (happening.object != 0) line.append(" #").append(std::to_string(happening.object));
+    line.append(": ");
+    if (happening.kind != HappeningKind::NotModelled) return line + happening.detail;
+    line.append(fill(Msg::VivariumLogNotModelled, {happening.detail}).in(language));
+    return line + " (" + placeOf(happening) + ")";
+}
+
+}  // namespace vek::vivarium

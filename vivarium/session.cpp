@@ -1,0 +1,73 @@
+#include "vivarium/session.h"
+
+#include "language/macro_text.h"
+#include "vivarium/scene.h"
+
+namespace vek::vivarium {
+
+Session::Session(std::filesystem::path imageDirectory, std::uint64_t seed)
+    : m_sprites(std::move(imageDirectory)), m_seed(seed) {
+    makeWorld();
+}
+
+void Session::makeWorld() {
+    m_world = std::make_unique<World>(m_sprites.lookup(), m_seed);
+    m_world->setObserver([this](const Happening& happening) { m_log.push_back(happening); });
+}
+
+void Session::changed() const {
+    if (m_changed) m_changed();
+}
+
+std::string Session::runMacro(std::string_view macro) {
+    const std::size_t logged = m_log.size();
+    std::string answer = m_world->runMacro(MacroText(macro), nullptr);
+    changed();
+    // A macro that ran into a fault is answered as the game answers one: "Error: ...".
+    for (std::size_t k = logged; k < m_log.size(); ++k) {
+        if (m_log[k].kind == HappeningKind::Fault) return "Error: " + m_log[k].fault.english;
+    }
+    return answer;
+}
+
+void Session::inject(std::span<const SentMacro> macros) {
+    for (const SentMacro& sent : macros) m_world->runMacro(sent.macro, sent.origin);
+    changed();
+}
+
+void Session::tick() {
+    m_world->tick();
+    changed();
+}
+
+void Session::reset() {
+    m_log.clear();
+    makeWorld();
+    changed();
+}
+
+int Session::click(int x, int y, int event) {
+    const int object = objectAt(*m_world, x, y);
+    if (object != 0) m_world->sendEvent(object, event);
+    return object;
+}
+
+int Session::pickUp(int x, int y) {
+    const int object = objectAt(*m_world, x, y);
+    if (object != 0) m_world->sendEvent(object, kEventPickup);
+    return object;
+}
+
+void Session::drop(int object, int left, int top) {
+    if (!m_world->moveObject(object, left, top)) return;
+    m_world->sendEvent(object, kEventDrop);
+    changed();
+}
+
+int Session::makeEditObject(int x, int y) {
+    const int object = objectAt(*m_world, x, y);
+    if (object != 0) m_world->setEditObject(object);
+    return object;
+}
+
+}  // namespace vek::vivarium

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vivarium/sprite_shelf.h"
+#include "vivarium/try_run.h"
+#include "vivarium/world.h"
+
+namespace vek::vivarium {
+
+// A world that a window shows and a hand plays with: the world on the installation's sprites,
+// what happened in it, and the hand's clicks, pickups and drops. It has no clock: whoever shows
+// it calls tick().
+class Session {
+  public:
+    explicit Session(std::filesystem::path imageDirectory, std::uint64_t seed = 1);
+
+    const World& world() const { return *m_world; }
+    // Every happening since the last reset, oldest first.
+    const std::vector<Happening>& log() const { return m_log; }
+
+    // Runs a macro as the link delivers it; what its dde: commands wrote, or "Error: ..." with
+    // the first fault it ran into.
+    std::string runMacro(std::string_view macro);
+    // Injects an object: its macros in order, each with where its text came from.
+    void inject(std::span<const SentMacro> macros);
+    void tick();
+    // A fresh world on the same sprites, with an empty log.
+    void reset();
+
+    // The hand clicks at a world point: the object in front there gets `event` (activate 1 or
+    // 2). The object, or 0 when the hand hit none.
+    int click(int x, int y, int event);
+    // The hand picks the object in front up (event 4); the object, or 0.
+    int pickUp(int x, int y);
+    // The hand puts what it holds down with its top left corner at a place (event 5).
+    void drop(int object, int left, int top);
+    // Makes the object in front the edit object, as the hand's shift-click does.
+    int makeEditObject(int x, int y);
+
+    // Told after every change the world shows.
+    void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }
+
+  private:
+    void makeWorld();
+    void changed() const;
+
+    SpriteShelf m_sprites;
+    std::uint64_t m_seed;
+    std::unique_ptr<World> m_world;
+    std::vector<Happening> m_log;
+    std::function<void()> m_changed;
+};
+
+}  // namespace vek::vivarium

@@ -1,0 +1,281 @@
+#include "vivarium/ui/vivarium_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "app/file_io.h"
+#include "app/text_names.h"
+#include "app/ui/help_window.h"
+#include "app/ui/language.h"
+#include "app/ui/qt_convert.h"
+#include "vivarium/scene.h"
+#include "vivarium/session.h"
+#include "vivarium/ui/world_view.h"
+
+namespace vek::ui {
+
+namespace {
+
+// The game's tick: 1/10 s.
+constexpr int kTickMilliseconds = 100;
+constexpr double kSpeeds[] = {0.25, 0.5, 1.0, 2.0, 4.0};
+const char* const kSpeedNames[] = {"×¼", "×½", "×1", "×2", "×4"};
+// A log longer than this drops its oldest rows.
+constexpr int kLogRows = 2000;
+
+}  // namespace
+
+VivariumWindow::VivariumWindow(AppContext& context, const PaletteTable& palette,
+                               BackgroundSource background)
+    : VekWindow(context, QStringLiteral("VivariumWindow"), QStringLiteral("Vivarium")),
+      m_palette(palette),
+      m_background(std::move(background)) {
+    m_timer = new QTimer(this);
+    connect(m_timer, &QTimer::timeout, this, [this] { m_session->tick(); });
+    resetWorld();
+    buildControls();
+    retranslate();
+    resize(1000, 700);
+}
+
+VivariumWindow::~VivariumWindow() = default;
+
+void VivariumWindow::buildControls() {
+    QToolBar* tools = addToolBar(QStringLiteral("Vivarium"));
+    tools->setObjectName(QStringLiteral("VivariumTools"));
+    tools->setMovable(false);
+    auto addAction = [this, tools](const char* name, void (VivariumWindow::*handler)()) {
+        QAction* action = tools->addAction(QString());
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    m_run = addAction("RunWorld", &VivariumWindow::run);
+    m_pause = addAction("PauseWorld", &VivariumWindow::pause);
+    m_step = addAction("StepWorld", &VivariumWindow::stepOneTick);
+    m_reset = addAction("ResetWorld", &VivariumWindow::resetWorld);
+    tools->addSeparator();
+    m_speedLabel = new QLabel(tools);
+    tools->addWidget(m_speedLabel);
+    m_speedChoice = new QComboBox(tools);
+    m_speedChoice->setObjectName(QStringLiteral("SpeedChoice"));
+    for (const char* name : kSpeedNames) m_speedChoice->addItem(QString::fromUtf8(name));
+    m_speedChoice->setCurrentIndex(2);
+    connect(m_speedChoice, &QComboBox::currentIndexChanged, this,
+            [this](int index) { setSpeed(kSpeeds[std::clamp(index, 0, 4)]); });
+    tools->addWidget(m_speedChoice);
+    m_zoomLabel = new QLabel(tools);
+    tools->addWidget(m_zoomLabel);
+    m_zoomChoice = new QSpinBox(tools);
+    m_zoomChoice->setObjectName(QStringLiteral("ZoomChoice"));
+    m_zoomChoice->setRange(25, 400);
+    m_zoomChoice->setSingleStep(25);
+    m_zoomChoice->setSuffix(QStringLiteral(" %"));
+    m_zoomChoice->setValue(100);
+    connect(m_zoomChoice, &QSpinBox::valueChanged, this, &VivariumWindow::setZoom);
+    tools->addWidget(m_zoomChoice);
+    tools->addSeparator();
+    m_helpAction = addAction("VivariumHelp", &VivariumWindow::showHelpPage);
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    auto* splitter = new QSplitter(Qt::Horizontal, central);
+    m_scroll = new QScrollArea(splitter);
+    m_scroll->setObjectName(QStringLiteral("WorldScroll"));
+    m_scroll->setWidget(m_view);
+
+    auto* side = new QWidget(splitter);
+    auto* sideColumn = new QVBoxLayout(side);
+    sideColumn->setContentsMargins(0, 0, 0, 0);
+    m_objectsTitle = new QLabel(side);
+    m_objects = new QTreeWidget(side);
+    m_objects->setObjectName(QStringLiteral("ObjectList"));
+    m_objects->setRootIsDecorated(false);
+    m_objects->setColumnCount(6);
+    m_logTitle = new QLabel(side);
+    m_log = new QListWidget(side);
+    m_log->setObjectName(QStringLiteral("HappeningLog"));
+    connect(m_log, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) selectObject(m_log->item(row)->data(Qt::UserRole).toInt());
+    });
+    sideColumn->addWidget(m_objectsTitle);
+    sideColumn->addWidget(m_objects, 1);
+    sideColumn->addWidget(m_logTitle);
+    sideColumn->addWidget(m_log, 1);
+    splitter->addWidget(m_scroll);
+    splitter->addWidget(side);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+
+    m_note = new QLabel(central);
+    m_note->setObjectName(QStringLiteral("NotModelledNote"));
+    m_note->setWordWrap(true);
+    m_status = new QLabel(central);
+    m_status->setObjectName(QStringLiteral("WorldStatus"));
+    column->addWidget(splitter, 1);
+    column->addWidget(m_note);
+    column->addWidget(m_status);
+    setCentralWidget(central);
+}
+
+void VivariumWindow::resetWorld() {
+    const auto images = pathFromUtf8(context().game.paths().CImagePath);
+    m_session = std::make_unique<vivarium::Session>(images);
+    m_pictures = std::make_unique<SpritePictures>(images, m_palette);
+    if (!m_view) {
+        m_view = new WorldView(*m_session, *m_pictures, this);
+        connect(m_view, &WorldView::handUsed, this, [this] { showWorld(); });
+    } else {
+        // The view keeps its place; it is made anew on the new session.
+        auto* view = new WorldView(*m_session, *m_pictures, m_scroll);
+        view->setZoom(m_view->zoom());
+        connect(view, &WorldView::handUsed, this, [this] { showWorld(); });
+        m_scroll->setWidget(view);  // deletes the old view
+        m_view = view;
+    }
+    std::optional<RgbImage> background = m_background ? m_background() : std::nullopt;
+    m_hasBackground = background.has_value();
+    m_view->setBackground(background ? toQImage(*background) : QImage());
+    m_session->setChangeListener([this] { showWorld(); });
+    m_logShown = 0;
+    if (m_log) m_log->clear();
+    if (m_status) showWorld();
+}
+
+bool VivariumWindow::running() const { return m_timer->isActive(); }
+
+void VivariumWindow::run() {
+    m_timer->start(timerInterval());
+    showWorld();
+}
+
+void VivariumWindow::pause() {
+    m_timer->stop();
+    showWorld();
+}
+
+void VivariumWindow::stepOneTick() {
+    m_timer->stop();
+    m_session->tick();
+}
+
+int VivariumWindow::timerInterval() const { return static_cast<int>(kTickMilliseconds / m_speed); }
+
+void VivariumWindow::setSpeed(double factor) {
+    m_speed = std::clamp(factor, 0.25, 4.0);
+    if (m_timer->isActive()) m_timer->start(timerInterval());
+}
+
+void VivariumWindow::setZoom(int percent) {
+    m_view->setZoom(percent / 100.0);
+    if (m_zoomChoice && m_zoomChoice->value() != percent) m_zoomChoice->setValue(percent);
+}
+
+void VivariumWindow::showEvent(QShowEvent* event) {
+    VekWindow::showEvent(event);
+    showWorld();
+}
+
+void VivariumWindow::showWorld() {
+    if (!isVisible()) return;
+    m_view->update();
+    showObjects();
+    showLog();
+    const vivarium::World& world = m_session->world();
+    m_status->setText(
+        context()
+            .text(Msg::VivariumStatus)
+            .arg(world.currentTick())
+            .arg(world.objects().size())
+            .arg(context().text(running() ? Msg::VivariumRunning : Msg::VivariumPaused)));
+}
+
+void VivariumWindow::showObjects() {
+    const auto& objects = m_session->world().objects();
+    // Rows are kept and rewritten, so that a selection stays while the world runs.
+    while (m_objects->topLevelItemCount() > static_cast<int>(objects.size()))
+        delete m_objects->takeTopLevelItem(m_objects->topLevelItemCount() - 1);
+    int index = 0;
+    for (const vivarium::Object& object : objects) {
+        QTreeWidgetItem* item = m_objects->topLevelItem(index++);
+        if (!item) item = new QTreeWidgetItem(m_objects);
+        const vivarium::ObjectRow row = vivarium::objectRow(object);
+        const QString texts[] = {QStringLiteral("#%1").arg(row.object),
+                                 toQString(row.clas),
+                                 toQString(row.position),
+                                 toQString(row.pose),
+                                 toQString(row.timer),
+                                 toQString(row.variables)};
+        for (int column = 0; column < 6; ++column) {
+            if (item->text(column) != texts[column]) item->setText(column, texts[column]);
+        }
+    }
+}
+
+void VivariumWindow::selectObject(int object) {
+    const QString name = QStringLiteral("#%1").arg(object);
+    for (int row = 0; row < m_objects->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = m_objects->topLevelItem(row);
+        if (item->text(0) == name) return m_objects->setCurrentItem(item);
+    }
+}
+
+void VivariumWindow::showLog() {
+    const auto& log = m_session->log();
+    const std::string language = context().look.language();
+    for (; m_logShown < log.size(); ++m_logShown) {
+        const vivarium::Happening& happening = log[m_logShown];
+        auto* row = new QListWidgetItem(toQString(vivarium::logLine(happening, language)), m_log);
+        row->setData(Qt::UserRole, happening.object);
+        if (happening.kind == vivarium::HappeningKind::Fault) row->setForeground(Qt::red);
+    }
+    while (m_log->count() > kLogRows) delete m_log->takeItem(0);
+    if (m_log->count() > 0) m_log->scrollToBottom();
+}
+
+void VivariumWindow::retranslate() {
+    auto caption = [this](QAction* action, const Bilingual& text) {
+        action->setText(context().text(text));
+    };
+    caption(m_run, Msg::VivariumRun);
+    caption(m_pause, Msg::VivariumPause);
+    caption(m_step, Msg::VivariumStep);
+    caption(m_reset, Msg::VivariumReset);
+    caption(m_helpAction, Msg::VivariumHelpButton);
+    m_speedLabel->setText(context().text(Msg::VivariumSpeed));
+    m_zoomLabel->setText(context().text(Msg::VivariumZoom));
+    m_objectsTitle->setText(context().text(Msg::VivariumObjectsTitle));
+    m_logTitle->setText(context().text(Msg::VivariumLogTitle));
+    m_objects->setHeaderLabels(
+        {context().text(Msg::VivariumColumnObject), context().text(Msg::VivariumColumnClass),
+         context().text(Msg::VivariumColumnPosition), context().text(Msg::VivariumColumnPose),
+         context().text(Msg::VivariumColumnTimer), context().text(Msg::VivariumColumnVariables)});
+    QString note = context().text(Msg::VivariumNotModelledNote);
+    if (!m_hasBackground) note = context().text(Msg::VivariumNoBackground) + ' ' + note;
+    m_note->setText(note);
+    setWindowTitle(context().text(Msg::VivariumWindowTitle));
+    // The log's rows in the new language.
+    m_log->clear();
+    m_logShown = 0;
+    showWorld();
+}
+
+void VivariumWindow::showHelpPage() {
+    if (!m_help) {
+        m_help = std::make_unique<HelpWindow>(findHelpDirectory(context().files.directory()),
+                                              context().look.german());
+    }
+    m_help->showLanguage(context().look.german());
+    m_help->showTopic(QStringLiteral("vivarium.html"));
+}
+
+}  // namespace vek::ui

@@ -1,0 +1,168 @@
+#include "vivarium/ui/world_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "app/file_lookup.h"
+#include "sprites/sprite_file.h"
+#include "vivarium/session.h"
+
+namespace vek::ui {
+
+namespace {
+
+// The world's size where the installation has no background.
+constexpr QSize kWorldSize(vivarium::kWorldWidth, vivarium::kWorldHeight);
+
+QImage pictureOf(const SpriteImage& sprite, const PaletteTable& palette) {
+    QImage picture(sprite.width, sprite.height, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < sprite.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < sprite.width; ++x) {
+            const std::uint8_t index = sprite.at(x, y);
+            const ScreenColor color = palette[index];
+            // Colour 0 is the clear one of the game's sprites.
+            line[x] =
+                index == 0 ? qRgba(0, 0, 0, 0) : qRgb(redOf(color), greenOf(color), blueOf(color));
+        }
+    }
+    return picture;
+}
+
+}  // namespace
+
+SpritePictures::SpritePictures(std::filesystem::path imageDirectory, const PaletteTable& palette)
+    : m_directory(std::move(imageDirectory)), m_palette(palette) {}
+
+const QImage& SpritePictures::picture(const std::string& sprite, int image) {
+    const auto key = std::make_pair(sprite, image);
+    if (const auto known = m_pictures.find(key); known != m_pictures.end()) return known->second;
+    QImage picture;
+    if (!sprite.empty() && sprite.find_first_of("/\\:") == std::string::npos && image >= 0) {
+        try {
+            const auto file = findIgnoringCase(m_directory, sprite + ".spr");
+            const SpriteTable table = readSpriteTable(file, kMaxSpriteCount);
+            if (static_cast<std::size_t>(image) < table.count())
+                picture = pictureOf(
+                    readSprite(file, table.entries[static_cast<std::size_t>(image)]), m_palette);
+        } catch (const std::exception&) {
+            picture = QImage();  // a missing or damaged file shows nothing, as in a bare world
+        }
+    }
+    return m_pictures.emplace(key, std::move(picture)).first->second;
+}
+
+void paintWorld(QPainter& painter, const QImage& background,
+                const std::vector<vivarium::DrawnObject>& objects, SpritePictures& pictures,
+                double zoom, const QRect& exposed) {
+    painter.save();
+    painter.scale(zoom, zoom);
+    const QRect world = QRectF(exposed.x() / zoom, exposed.y() / zoom, exposed.width() / zoom,
+                               exposed.height() / zoom)
+                            .toAlignedRect();
+    if (background.isNull()) {
+        painter.fillRect(world, QColor(0x40, 0x60, 0x40));
+    } else {
+        painter.drawImage(world.topLeft(), background, world);
+    }
+    for (const vivarium::DrawnObject& object : objects) {
+        const QImage& picture = pictures.picture(object.sprite, object.image);
+        const QRect place(object.x, object.y, picture.isNull() ? 8 : picture.width(),
+                          picture.isNull() ? 8 : picture.height());
+        if (!place.intersects(world)) continue;
+        if (picture.isNull()) {
+            // An object without a picture still shows where it is.
+            painter.fillRect(place, Qt::magenta);
+        } else {
+            painter.drawImage(place.topLeft(), picture);
+        }
+    }
+    painter.restore();
+}
+
+WorldView::WorldView(vivarium::Session& session, SpritePictures& pictures, QWidget* parent)
+    : QWidget(parent), m_session(session), m_pictures(pictures) {
+    setObjectName(QStringLiteral("WorldView"));
+    setMouseTracking(false);
+    resizeToWorld();
+}
+
+void WorldView::setBackground(QImage background) {
+    m_background = std::move(background);
+    resizeToWorld();
+    update();
+}
+
+void WorldView::setZoom(double zoom) {
+    m_zoom = std::clamp(zoom, 0.25, 4.0);
+    resizeToWorld();
+    update();
+}
+
+void WorldView::resizeToWorld() {
+    const QSize world = m_background.isNull() ? kWorldSize : m_background.size();
+    setFixedSize(static_cast<int>(world.width() * m_zoom),
+                 static_cast<int>(world.height() * m_zoom));
+}
+
+QPoint WorldView::worldPoint(QPoint viewPoint) const {
+    return {static_cast<int>(viewPoint.x() / m_zoom), static_cast<int>(viewPoint.y() / m_zoom)};
+}
+
+void WorldView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    paintWorld(painter, m_background, vivarium::paintOrder(m_session.world()), m_pictures, m_zoom,
+               event->rect());
+}
+
+void WorldView::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = worldPoint(event->position().toPoint());
+    if (event->button() == Qt::RightButton) {
+        if (const int object = m_session.click(at.x(), at.y(), vivarium::kEventActivate2))
+            Q_EMIT handUsed(object);
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    if (event->modifiers() & Qt::ShiftModifier) {
+        if (const int object = m_session.makeEditObject(at.x(), at.y())) Q_EMIT handUsed(object);
+        return;
+    }
+    m_leftDown = true;
+    m_pressed = event->position().toPoint();
+    m_carried = 0;
+}
+
+void WorldView::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_leftDown) return;
+    const QPoint now = event->position().toPoint();
+    if (m_carried == 0) {
+        if ((now - m_pressed).manhattanLength() < 4) return;
+        const QPoint at = worldPoint(m_pressed);
+        m_carried = m_session.pickUp(at.x(), at.y());
+        if (m_carried == 0) {
+            m_leftDown = false;  // a drag from the bare world moves nothing
+            return;
+        }
+        const vivarium::Object* object = m_session.world().find(m_carried);
+        m_grip = object ? at - QPoint(object->x, object->y) : QPoint();
+        Q_EMIT handUsed(m_carried);
+    }
+}
+
+void WorldView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_leftDown) return;
+    m_leftDown = false;
+    const QPoint at = worldPoint(event->position().toPoint());
+    if (m_carried != 0) {
+        const QPoint corner = at - m_grip;
+        m_session.drop(m_carried, corner.x(), corner.y());
+        Q_EMIT handUsed(m_carried);
+        m_carried = 0;
+        return;
+    }
+    if (const int object = m_session.click(at.x(), at.y(), vivarium::kEventActivate1))
+        Q_EMIT handUsed(object);
+}
+
+}  // namespace vek::ui
