@@ -49,6 +49,7 @@ enum class Op : std::uint8_t {
     Targ,
     Rtar,
     NewSimp,
+    NewStandIn,  // a creating word the world does not model: an object without pictures
     Kill,
     Edit,
     Mvto,

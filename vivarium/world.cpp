@@ -380,6 +380,13 @@ class Interpreter {
         m_world.m_objects.push_back(std::move(object));
     }
 
+    void createStandIn() {
+        Object object;
+        object.id = m_world.m_nextId++;
+        m_run.target = object.id;
+        m_world.m_objects.push_back(std::move(object));
+    }
+
     void kill(const Instruction& instruction) {
         const int id = argument(instruction, 0);
         Object* object = m_world.findObject(id);
@@ -571,6 +578,11 @@ class Interpreter {
             }
             case Op::NewSimp:
                 return create(instruction);
+            case Op::NewStandIn:
+                // What follows the creation still has its target: a creature's or compound's
+                // macro runs on, only what it looks like is not shown.
+                notModelled(instruction.word, instruction.position);
+                return createStandIn();
             case Op::Kill:
                 return kill(instruction);
             case Op::Edit:
