@@ -46,9 +46,10 @@ find . -path './build*' -prune -o -path ./tests -prune -o -path ./.git -prune -o
         if (to == "studio") return from == "studio"
         if (f[1] == "studio") return 1
         # cli, gamesim, demo and bench: any core; the benchmarks also the helpers of the tests
-        # and the language widgets they measure.
+        # and the widgets they measure (those of the language and the shared ones of app/ui).
         if (f[1] == "tool") return t[1] == "core" || to == from || to == "tool demo" ||
-                                   (from == "tool bench" && (to == "tests" || to == "ui language"))
+                                   (from == "tool bench" &&
+                                    (to == "tests" || to == "ui language" || to == "ui app"))
         if (t[1] == "tool" || t[1] == "other") return 0
         if (f[1] == "core") return t[1] == "core" && mayUseCore(f[2], t[2])
         # A ui folder: its own core and the cores that core may use, its own ui, app/ui; the
