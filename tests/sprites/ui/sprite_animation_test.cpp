@@ -314,7 +314,13 @@ class SpriteAnimationTest : public QObject {
         SpriteEditorWindow* window = editor(bench);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        bench.spriteDocument().open(bench.demo().gameDirectory() / "Images" / "vtop.spr");
+        // The spinning top's first pose, and an empty sprite to draw the next one in.
+        const fs::path top = bench.demo().gameDirectory() / "Images" / "vtop.spr";
+        const SpriteImage first = readSprite(top, readSpriteTable(top).entries.front());
+        const fs::path file = bench.scratch() / "poses.spr";
+        writeSpriteFile(file,
+                        std::vector<SpriteImage>{first, SpriteImage(first.width, first.height)});
+        bench.spriteDocument().open(file);
         bench.spriteDocument().select(1);
         window->setZoom(4);
         menuItem(bench, "OnionSkin1")->trigger();
@@ -334,9 +340,8 @@ class SpriteAnimationTest : public QObject {
             QVERIFY(QTest::qWaitForWindowExposed(edit));
             saveScreenshot(edit, QStringLiteral("spriteanim-edit-menu-%1").arg(language));
             edit->hide();
-            menuItem(bench, "AnimationPreview1")->trigger();
+            bench.windows().objectCompiler->showAnimationPreview(top, 0, "[0123R]");
             AnimationPreviewWindow* preview = bench.windows().objectCompiler->animationPreview();
-            control<QLineEdit>(preview, "AnimationString")->setText(QStringLiteral("[0123R]"));
             QVERIFY(QTest::qWaitForWindowExposed(preview));
             QTest::qWait(250);
             saveScreenshot(preview, QStringLiteral("spriteanim-preview-%1").arg(language));
