@@ -120,6 +120,33 @@ std::optional<Bilingual> UndoStack::redoLabel() const {
     return m_steps[m_done]->label();
 }
 
+std::optional<int> UndoStack::undoTopic() const {
+    if (!canUndo()) return std::nullopt;
+    return m_steps[m_done - 1]->topic();
+}
+
+std::optional<int> UndoStack::redoTopic() const {
+    if (!canRedo()) return std::nullopt;
+    return m_steps[m_done]->topic();
+}
+
+void UndoStack::forget(const std::function<bool(const UndoStep&)>& which) {
+    std::deque<std::unique_ptr<UndoStep>> kept;
+    std::size_t done = 0;
+    for (std::size_t k = 0; k < m_steps.size(); ++k) {
+        if (which(*m_steps[k])) {
+            m_bytes -= m_steps[k]->bytes();
+            continue;
+        }
+        if (k < m_done) ++done;
+        kept.push_back(std::move(m_steps[k]));
+    }
+    m_steps = std::move(kept);
+    m_done = done;
+    m_clean = m_done;
+    changed();
+}
+
 void UndoStack::clear() {
     m_steps.clear();
     m_done = 0;

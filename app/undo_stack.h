@@ -80,12 +80,18 @@ class UndoStack {
     // The labels of the steps that undo and redo would run.
     std::optional<Bilingual> undoLabel() const;
     std::optional<Bilingual> redoLabel() const;
+    // The topics of those steps.
+    std::optional<int> undoTopic() const;
+    std::optional<int> redoTopic() const;
     std::size_t undoCount() const { return m_done; }
     std::size_t redoCount() const { return m_steps.size() - m_done; }
     std::size_t bytes() const { return m_bytes; }
 
     // Forgets every step; the present state becomes the clean one.
     void clear();
+    // Forgets the steps that `which` picks, done or undone, and keeps the others in their order;
+    // the present state becomes the clean one.
+    void forget(const std::function<bool(const UndoStep&)>& which);
     void setClean();
     bool isClean() const { return m_clean == m_done; }
     // Whether a step that `matters` lies between the clean state and the present one (either

@@ -46,10 +46,12 @@ find . -path './build*' -prune -o -path ./tests -prune -o -path ./.git -prune -o
         if (to == "studio") return from == "studio"
         if (f[1] == "studio") return 1
         # cli, gamesim, demo and bench: any core; the benchmarks also the helpers of the tests
-        # and the widgets they measure (the language widgets, the drawing of the Vivarium).
+        # and the widgets they measure (the language widgets, the shared ones of app/ui, the
+        # drawing of the Vivarium).
         if (f[1] == "tool") return t[1] == "core" || to == from || to == "tool demo" ||
-                                   (from == "tool bench" && (to == "tests" || to == "ui language" ||
-                                                             to == "ui vivarium"))
+                                   (from == "tool bench" &&
+                                    (to == "tests" || to == "ui language" || to == "ui app" ||
+                                     to == "ui vivarium"))
         if (t[1] == "tool" || t[1] == "other") return 0
         if (f[1] == "core") return t[1] == "core" && mayUseCore(f[2], t[2])
         # A ui folder: its own core and the cores that core may use, its own ui, app/ui; the

@@ -7,7 +7,8 @@ namespace vek {
 
 class PixelHistory::Step final : public UndoStep {
   public:
-    Step(PixelHistory& history, Bilingual label) : UndoStep(label), m_history(history) {}
+    Step(PixelHistory& history, Bilingual label)
+        : UndoStep(label, kPixelTopic), m_history(history) {}
 
     // Collects the runs in which `before` and `after` differ; false when they do not.
     bool collect(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after) {
@@ -81,6 +82,17 @@ bool PixelHistory::recordPixel(std::size_t offset, std::uint8_t before, std::uin
     step->collectPixel(offset, before, after);
     m_stack.record(std::move(step));
     return true;
+}
+
+void PixelHistory::recordOther(std::unique_ptr<UndoStep> step) { m_stack.record(std::move(step)); }
+
+void PixelHistory::forgetPixelSteps() {
+    m_stack.forget([](const UndoStep& step) { return step.topic() == kPixelTopic; });
+}
+
+bool PixelHistory::pixelsChanged() const {
+    return m_stack.changedSinceClean(
+        [](const UndoStep& step) { return step.topic() == kPixelTopic; });
 }
 
 bool PixelHistory::replay(bool forward, std::span<std::uint8_t> pixels,

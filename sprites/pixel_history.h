@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <utility>
 
@@ -13,13 +14,16 @@ namespace vek {
 
 // The undo and redo steps of one pixel buffer, on an undo stack. A step keeps only the runs of
 // pixels it changed, each with the values before and after, so a stroke over a large sprite
-// costs a few bytes. The oldest steps go when there are more than `maxSteps` or they hold more
-// than `maxBytes`.
+// costs a few bytes. Steps of other kinds (a change of the file's list of sprites) share the
+// stack, so that undo and redo run every step in the order it was made. The oldest steps go when
+// there are more than `maxSteps` or they hold more than `maxBytes`.
 class PixelHistory {
   public:
     static constexpr std::size_t kDefaultSteps = UndoStack::kDefaultSteps;
     static constexpr std::size_t kDefaultBytes = UndoStack::kDefaultBytes;
     static constexpr Bilingual kPaintLabel = Msg::SpritePaintLabel;
+    // The topic of the pixel steps; steps of other kinds need another.
+    static constexpr int kPixelTopic = 0;
 
     explicit PixelHistory(std::size_t maxSteps = kDefaultSteps,
                           std::size_t maxBytes = kDefaultBytes)
@@ -38,8 +42,18 @@ class PixelHistory {
               std::pair<std::size_t, std::size_t>* changed = nullptr);
     bool redo(std::span<std::uint8_t> pixels,
               std::pair<std::size_t, std::size_t>* changed = nullptr);
+    // Keeps a step of another kind, already made, after the steps before it.
+    void recordOther(std::unique_ptr<UndoStep> step);
     // Forgets every step; the pixels as they are become the clean state.
     void clear() { m_stack.clear(); }
+    // Forgets the pixel steps (the pixels belong to another buffer now) and keeps the others;
+    // the pixels as they are become the clean state.
+    void forgetPixelSteps();
+    // Whether undo or redo would run a pixel step next.
+    bool pixelStepUndoesNext() const { return m_stack.undoTopic() == kPixelTopic; }
+    bool pixelStepRedoesNext() const { return m_stack.redoTopic() == kPixelTopic; }
+    // Whether the pixels differ from the clean state.
+    bool pixelsChanged() const;
 
     bool canUndo() const { return m_stack.canUndo(); }
     bool canRedo() const { return m_stack.canRedo(); }

@@ -8,11 +8,17 @@
 
 namespace vek {
 
+namespace {
+
+// The topic of the steps that change the list of sprites, beside the pixel steps.
+constexpr int kFrameTopic = PixelHistory::kPixelTopic + 1;
+
+}  // namespace
+
 void SpriteDocument::open(const std::filesystem::path& file) {
     m_current.reset();
+    m_history.clear();
     startHistory();
-    m_frameUndo.clear();
-    m_frameRedo.clear();
     m_table.file = file;
     m_table.entries.clear();
     // Whatever happens, the observers see the table as far as it was read.
@@ -52,7 +58,7 @@ void SpriteDocument::tellAfter(const std::function<void()>& step,
 }
 
 void SpriteDocument::startHistory() {
-    m_history.clear();
+    m_history.forgetPixelSteps();
     m_strokeStart.reset();
     m_strokeChanged = false;
 }
@@ -79,7 +85,7 @@ void SpriteDocument::beginStroke(Bilingual label) {
 
 void SpriteDocument::endStroke() {
     if (!m_strokeStart) return;
-    if (m_history.record(*m_strokeStart, m_sprite.pixels, m_strokeLabel)) pixelStepRecorded();
+    m_history.record(*m_strokeStart, m_sprite.pixels, m_strokeLabel);
     m_strokeStart.reset();
     m_strokeChanged = false;
 }
@@ -91,7 +97,7 @@ bool SpriteDocument::paint(int x, int y, std::uint8_t index) {
         m_strokeChanged = true;
     } else {
         // A step of its own, recorded without a look at the sprite's other pixels.
-        if (m_history.recordPixel(m_sprite.index(x, y), pixel, index)) pixelStepRecorded();
+        m_history.recordPixel(m_sprite.index(x, y), pixel, index);
     }
     pixel = index;
     pixelsChanged({x, y, 1, 1});
@@ -137,7 +143,7 @@ void SpriteDocument::editAsOneStep(Bilingual label, const std::function<void()>&
     endStroke();
     const std::vector<std::uint8_t> before = m_sprite.pixels;
     change();
-    if (m_history.record(before, m_sprite.pixels, label)) pixelStepRecorded();
+    m_history.record(before, m_sprite.pixels, label);
     pixelsChanged(wholeSprite());
 }
 
@@ -155,24 +161,25 @@ void SpriteDocument::replacePixels(const SpriteImage& picture) {
     editAsOneStep(Msg::SpriteReplaceLabel, [this, &picture] { m_sprite.pixels = picture.pixels; });
 }
 
-void SpriteDocument::undo() {
-    endStroke();
-    if (!m_history.canUndo()) {
-        undoFrameStep();
-        return;
-    }
-    std::pair<std::size_t, std::size_t> changedRange;
-    if (m_history.undo(m_sprite.pixels, &changedRange)) pixelsChanged(rowsOf(changedRange));
-}
+void SpriteDocument::undo() { replay(false); }
 
-void SpriteDocument::redo() {
+void SpriteDocument::redo() { replay(true); }
+
+void SpriteDocument::replay(bool forward) {
     endStroke();
-    if (!m_history.canRedo()) {
-        redoFrameStep();
-        return;
-    }
+    if (forward ? !canRedo() : !canUndo()) return;
+    const bool pixels = forward ? m_history.pixelStepRedoesNext() : m_history.pixelStepUndoesNext();
+    // A list change leaves the current sprite: its unsaved painting is asked about first.
+    if (!pixels && !mayLeaveSprite()) return;
+    m_pendingRewrite.reset();
     std::pair<std::size_t, std::size_t> changedRange;
-    if (m_history.redo(m_sprite.pixels, &changedRange)) pixelsChanged(rowsOf(changedRange));
+    const bool ran = forward ? m_history.redo(m_sprite.pixels, &changedRange)
+                             : m_history.undo(m_sprite.pixels, &changedRange);
+    if (!ran) return;
+    if (!m_pendingRewrite) return pixelsChanged(rowsOf(changedRange));
+    const FrameRewrite rewrite = std::move(*m_pendingRewrite);
+    m_pendingRewrite.reset();
+    rewriteFrames(rewrite.edit, rewrite.select);
 }
 
 PixelRect SpriteDocument::rowsOf(std::pair<std::size_t, std::size_t> range) const {
@@ -238,12 +245,14 @@ void SpriteDocument::saveToNewFile(const std::filesystem::path& file) {
 }
 
 bool SpriteDocument::insertSprite(std::size_t at, std::uint16_t width, std::uint16_t height) {
+    requireRoomForOneMore();
     const std::size_t before = m_current.value_or(0);
-    return runFrameStep({[at, width, height](SpriteList& sprites) {
+    return runFrameStep({Msg::SpriteInsertLabel,
+                         [at, width, height](SpriteList& sprites) {
                              vek::insertSprite(sprites, at, SpriteImage(width, height));
                          },
-                         [at](SpriteList& sprites) { vek::deleteSprite(sprites, at); }, at,
-                         before});
+                         [at](SpriteList& sprites) { vek::deleteSprite(sprites, at); }, at, before,
+                         0});
 }
 
 bool SpriteDocument::insertSprites(std::size_t at, SpriteList pictures) {
@@ -263,10 +272,12 @@ bool SpriteDocument::insertSprites(std::size_t at, SpriteList pictures) {
 
 bool SpriteDocument::duplicateSprite() {
     if (!spriteLoaded()) return false;
+    requireRoomForOneMore();
     const std::size_t index = *m_current;
-    return runFrameStep({[index](SpriteList& sprites) { vek::duplicateSprite(sprites, index); },
+    return runFrameStep({Msg::SpriteDuplicateLabel,
+                         [index](SpriteList& sprites) { vek::duplicateSprite(sprites, index); },
                          [index](SpriteList& sprites) { vek::deleteSprite(sprites, index + 1); },
-                         index + 1, index});
+                         index + 1, index, 0});
 }
 
 bool SpriteDocument::deleteSprite() {
@@ -275,40 +286,34 @@ bool SpriteDocument::deleteSprite() {
     // The deleted picture lives in the step, for undo to put back.
     auto removed = std::make_shared<SpriteImage>();
     return runFrameStep(
-        {[index, removed](SpriteList& sprites) { *removed = vek::deleteSprite(sprites, index); },
+        {Msg::SpriteDeleteLabel,
+         [index, removed](SpriteList& sprites) { *removed = vek::deleteSprite(sprites, index); },
          [index, removed](SpriteList& sprites) { vek::insertSprite(sprites, index, *removed); },
-         index, index});
+         index, index, m_sprite.pixels.size()});
 }
 
 bool SpriteDocument::moveSprite(std::size_t from, std::size_t to) {
-    return runFrameStep({[from, to](SpriteList& sprites) { vek::moveSprite(sprites, from, to); },
+    return runFrameStep({Msg::SpriteMoveLabel,
+                         [from, to](SpriteList& sprites) { vek::moveSprite(sprites, from, to); },
                          [from, to](SpriteList& sprites) { vek::moveSprite(sprites, to, from); },
-                         to, from});
+                         to, from, 0});
+}
+
+void SpriteDocument::requireRoomForOneMore() const {
+    if (m_table.count() < kSpriteTableCapacity) return;
+    throw VekError(fill(Msg::SpriteFileFull, {std::to_string(kSpriteTableCapacity)}));
 }
 
 bool SpriteDocument::runFrameStep(FrameStep step) {
     if (!mayLeaveSprite()) return false;
     rewriteFrames(step.apply, step.selectAfterApply);
-    m_frameUndo.push_back(std::move(step));
-    m_frameRedo.clear();
-    return true;
-}
-
-bool SpriteDocument::undoFrameStep() {
-    if (m_frameUndo.empty() || !mayLeaveSprite()) return false;
-    FrameStep step = std::move(m_frameUndo.back());
-    m_frameUndo.pop_back();
-    rewriteFrames(step.revert, step.selectAfterRevert);
-    m_frameRedo.push_back(std::move(step));
-    return true;
-}
-
-bool SpriteDocument::redoFrameStep() {
-    if (m_frameRedo.empty() || !mayLeaveSprite()) return false;
-    FrameStep step = std::move(m_frameRedo.back());
-    m_frameRedo.pop_back();
-    rewriteFrames(step.apply, step.selectAfterApply);
-    m_frameUndo.push_back(std::move(step));
+    // The step only asks for its rewrite; replay runs it once the history has moved.
+    const auto ask = [this](const std::function<void(SpriteList&)>& edit, std::size_t select) {
+        return [this, edit, select] { m_pendingRewrite = FrameRewrite{edit, select}; };
+    };
+    m_history.recordOther(makeStep(step.label, ask(step.apply, step.selectAfterApply),
+                                   ask(step.revert, step.selectAfterRevert), step.bytes,
+                                   kFrameTopic));
     return true;
 }
 

@@ -88,19 +88,18 @@ class SpriteDocument {
     // Refuses, naming both sizes, a picture whose size is not the current sprite's.
     void requireSpriteSize(int width, int height) const;
 
-    // The steps of the current sprite since it was read; selecting or opening starts afresh.
+    // One history of the pixel steps and the changes of the list of sprites, run in the order
+    // they were made. The pixel steps belong to the current sprite: selecting another sprite, or
+    // a change of the list (also by undo or redo), forgets them; opening a file starts afresh.
     void undo();
     void redo();
-    // Pixel steps come first; when none is left, the changes of the list of sprites.
-    bool canUndo() const { return m_strokeChanged || m_history.canUndo() || !m_frameUndo.empty(); }
-    bool canRedo() const {
-        return !m_strokeChanged && (m_history.canRedo() || !m_frameRedo.empty());
-    }
+    bool canUndo() const { return m_strokeChanged || m_history.canUndo(); }
+    bool canRedo() const { return !m_strokeChanged && m_history.canRedo(); }
     const PixelHistory& history() const { return m_history; }
     const UndoStack& undoStack() const { return m_history.stack(); }
 
     // The pixels differ from those read or last saved in place.
-    bool changed() const { return m_strokeChanged || !m_history.stack().isClean(); }
+    bool changed() const { return m_strokeChanged || m_history.pixelsChanged(); }
 
     // Asked by mayLeaveSprite; without a question a changed sprite is left unsaved.
     void setLeaveQuestion(std::function<LeaveChoice()> question) {
@@ -113,7 +112,8 @@ class SpriteDocument {
     // Changes to the file's list of sprites, written to the file at once; each is one undo step,
     // and undo and redo write the file again. The current sprite is left first (mayLeaveSprite):
     // false, and nothing done, when the user stays. Afterwards the sprite the change is about is
-    // current: the new one, the copy, the one after the deleted one, the moved one.
+    // current: the new one, the copy, the one after the deleted one, the moved one. Insert and
+    // duplicate refuse a file that holds the most sprites the table can.
     bool insertSprite(std::size_t at, std::uint16_t width, std::uint16_t height);
     // Inserts pictures (a GIF's frames) as sprites `at` onwards, one undo step; the first is
     // selected afterwards.
@@ -121,6 +121,8 @@ class SpriteDocument {
     bool duplicateSprite();
     bool deleteSprite();
     bool moveSprite(std::size_t from, std::size_t to);
+    // Refuses, naming the most there can be, a file that holds as many sprites as the table.
+    void requireRoomForOneMore() const;
 
     // Writes the pixels over the sprite's block in the opened file.
     void saveInPlace();
@@ -130,18 +132,24 @@ class SpriteDocument {
   private:
     // A change of the list of sprites and its reverse, each with the sprite to select after it.
     struct FrameStep {
+        Bilingual label;
         std::function<void(SpriteList&)> apply;
         std::function<void(SpriteList&)> revert;
         std::size_t selectAfterApply = 0;
         std::size_t selectAfterRevert = 0;
+        std::size_t bytes = 0;  // what the functions hold
+    };
+    // One side of a frame step, which the history's undo or redo asks for; it runs after the
+    // history has moved, since it reads the file anew and forgets the pixel steps.
+    struct FrameRewrite {
+        std::function<void(SpriteList&)> edit;
+        std::size_t select = 0;
     };
     bool runFrameStep(FrameStep step);
     // Rewrites the file by one side of a step, reads its table again and selects a sprite.
     void rewriteFrames(const std::function<void(SpriteList&)>& edit, std::size_t select);
-    bool undoFrameStep();
-    bool redoFrameStep();
-    // A new pixel step starts a new line of edits: list changes taken back stay so.
-    void pixelStepRecorded() { m_frameRedo.clear(); }
+    // Undo (false) or redo (true) of the next step, pixels or list.
+    void replay(bool forward);
 
     // Runs a step, then tells the observers of `event`, also when the step failed.
     void tellAfter(const std::function<void()>& step, const SpriteDocumentEvent& event);
@@ -167,8 +175,7 @@ class SpriteDocument {
     Bilingual m_strokeLabel = PixelHistory::kPaintLabel;
     bool m_strokeChanged = false;
     std::function<LeaveChoice()> m_leaveQuestion;
-    std::vector<FrameStep> m_frameUndo;
-    std::vector<FrameStep> m_frameRedo;
+    std::optional<FrameRewrite> m_pendingRewrite;
     ObserverList<SpriteDocumentEvent> m_observers;
 };
 

@@ -170,6 +170,10 @@ void Workbench::bindCommands() {
         w.spriteEditor->show();
         w.spriteEditor->openSpriteFile(file);
     });
+    commands.showAnimationPreview.bind(
+        [&w](const std::filesystem::path& file, std::size_t first, const std::string& text) {
+            w.objectCompiler->showAnimationPreview(file, first, text);
+        });
     commands.offerToSaveChangedSprite.bind(
         [this](bool* stay) { *stay = !m_spriteDocument.mayLeaveSprite(); });
 

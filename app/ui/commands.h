@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -66,6 +67,9 @@ struct Commands {
     Command<> offerToSaveChangedSource;
     // The sprite editor, with this sprite file open.
     Command<std::filesystem::path> openSpriteFile;
+    // The animation preview of a sprite file: its sprites from the first one given, played as
+    // the animation string, or one after the other when the string is empty.
+    Command<std::filesystem::path, std::size_t, std::string> showAnimationPreview;
     // Before the program closes: the question about a changed sprite; sets *stay when the user
     // chose to stay.
     Command<bool*> offerToSaveChangedSprite;

@@ -2,9 +2,16 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QSpinBox>
+#include <algorithm>
 
 #include "app/messages.h"
 #include "app/ui/qt_convert.h"
@@ -108,6 +115,40 @@ std::optional<QColor> QtUserDialogs::chooseColor(const QColor& initial) {
     const QColor color = QColorDialog::getColor(initial, dialogParent());
     if (!color.isValid()) return std::nullopt;
     return color;
+}
+
+std::optional<int> QtUserDialogs::askNumber(const QString& title, const QString& label, int initial,
+                                            int minimum, int maximum) {
+    bool ok = false;
+    const int number =
+        QInputDialog::getInt(dialogParent(), title, label, initial, minimum, maximum, 1, &ok);
+    if (!ok) return std::nullopt;
+    return number;
+}
+
+std::optional<QSize> QtUserDialogs::askSize(const QString& title, const QString& label,
+                                            const QSize& initial, const QSize& maximum) {
+    QDialog dialog(dialogParent());
+    dialog.setWindowTitle(title);
+    auto* layout = new QFormLayout(&dialog);
+    layout->addRow(new QLabel(label, &dialog));
+    const auto addSide = [&dialog, layout](const QString& name, int value, int most) {
+        auto* side = new QSpinBox(&dialog);
+        side->setObjectName(name);
+        side->setRange(1, std::max(most, 1));
+        side->setValue(value);
+        layout->addRow(name + QStringLiteral(":"), side);
+        return side;
+    };
+    QSpinBox* width = addSide(QStringLiteral("X"), initial.width(), maximum.width());
+    QSpinBox* height = addSide(QStringLiteral("Y"), initial.height(), maximum.height());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    width->selectAll();
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return QSize(width->value(), height->value());
 }
 
 }  // namespace vek::ui

@@ -20,6 +20,10 @@ class QtUserDialogs final : public UserDialogs {
                                     const QString& suggestedName) override;
     std::optional<QString> chooseDirectory(const QString& title, const QString& directory) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<int> askNumber(const QString& title, const QString& label, int initial,
+                                 int minimum, int maximum) override;
+    std::optional<QSize> askSize(const QString& title, const QString& label, const QSize& initial,
+                                 const QSize& maximum) override;
 };
 
 }  // namespace vek::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -41,6 +42,13 @@ class UserDialogs {
     virtual std::optional<QString> chooseDirectory(const QString& title,
                                                    const QString& directory) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    // A whole number from `minimum` to `maximum`, starting at `initial`; nothing when cancelled.
+    virtual std::optional<int> askNumber(const QString& title, const QString& label, int initial,
+                                         int minimum, int maximum) = 0;
+    // A width and a height, each from 1 to the maximum's, starting at `initial`; nothing when
+    // cancelled.
+    virtual std::optional<QSize> askSize(const QString& title, const QString& label,
+                                         const QSize& initial, const QSize& maximum) = 0;
 };
 
 }  // namespace vek::ui

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/file_io.h"
+#include "app/file_lookup.h"
 #include "app/scope_exit.h"
 #include "app/settings.h"
 #include "app/text_names.h"
@@ -20,7 +21,10 @@
 #include "app/ui/qt_convert.h"
 #include "app/ui/recent_menu.h"
 #include "app/ui/undo_binding.h"
+#include "app/vek_error.h"
+#include "objects/animation_plan.h"
 #include "objects/macro_insertion.h"
+#include "objects/ui/animation_preview_window.h"
 #include "objects/ui/cob_injector_page.h"
 #include "objects/ui/editor_page.h"
 #include "objects/ui/picture_page.h"
@@ -45,7 +49,8 @@ ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& 
       m_document(document),
       m_pictures(pictures),
       m_observation(
-          document.observe([this](const ObjectDocumentEvent& event) { documentChanged(event); })) {
+          document.observe([this](const ObjectDocumentEvent& event) { documentChanged(event); })),
+      m_palette(palette) {
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     setCentralWidget(m_pages);
@@ -130,6 +135,10 @@ void ObjectCompilerWindow::createMenus() {
     format->setShortcut(QStringLiteral("Ctrl+Shift+F"));
     connect(format, &QAction::triggered, this,
             [this] { runCommand([this] { m_sourcePage->formatSource(); }); });
+    QAction* preview = addBilingualItem(source, "PreviewAnimation1", Msg::PreviewAnimationCaption);
+    preview->setShortcut(QStringLiteral("Ctrl+Shift+A"));
+    connect(preview, &QAction::triggered, this,
+            [this] { runCommand([this] { previewAnimationAtCaret(); }); });
 
     QMenu* cob = addMenu("File1", QStringLiteral("&COB"), 0);
     addItem(cob, "New1", Tag::NewCob, this, &W::New1Click);
@@ -153,6 +162,29 @@ void ObjectCompilerWindow::createMenus() {
     tools->addSeparator();
     QAction* vivarium = addBilingualItem(tools, "Vivarium1", Msg::VivariumToolsItem);
     connect(vivarium, &QAction::triggered, this, [this] { context().commands.showVivarium(); });
+}
+
+// ---- the animation preview ------------------------------------------------------------------
+
+void ObjectCompilerWindow::previewAnimationAtCaret() {
+    const QPlainTextEdit* text = sourceText();
+    // One byte a character, so that the caret's place is the offset into the bytes.
+    const std::string source = text->toPlainText().toLatin1().toStdString();
+    const auto found =
+        animationAtCaret(source, static_cast<std::size_t>(text->textCursor().position()));
+    if (!found) throw VekError(Msg::PreviewAnimationNoString);
+    if (found->spriteName.empty()) throw VekError(Msg::PreviewAnimationNoSpriteFile);
+    // The compiler's own rule: the first four letters name the file in the game's images.
+    const std::filesystem::path file = findIgnoringCase(
+        pathFromUtf8(context().game.paths().CImagePath), found->spriteName.substr(0, 4) + ".spr");
+    showAnimationPreview(file, found->firstImage, found->text);
+}
+
+void ObjectCompilerWindow::showAnimationPreview(const std::filesystem::path& file,
+                                                std::size_t first, const std::string& text) {
+    if (!m_animationPreview)
+        m_animationPreview = new AnimationPreviewWindow(this, context(), m_palette);
+    m_animationPreview->play(file, first, text);
 }
 
 // ---- the pages ------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ class PaletteTable;
 
 namespace vek::ui {
 
+class AnimationPreviewWindow;
 class CobInjectorPage;
 class EditorPage;
 class PicturePage;
@@ -67,6 +69,14 @@ class ObjectCompilerWindow : public VekWindow {
 
     CobInjectorPage* injectorPage() const { return m_injector; }
 
+    // "Preview animation": plays the `anim` string under the caret of the source page with the
+    // sprite file and first image of the object the source makes before it.
+    void previewAnimationAtCaret();
+    // The animation preview of a sprite file (also the sprite editor's, through the commands).
+    void showAnimationPreview(const std::filesystem::path& file, std::size_t first,
+                              const std::string& text);
+    AnimationPreviewWindow* animationPreview() const { return m_animationPreview; }
+
   public Q_SLOTS:
     void Button10Click();       // New2: the New Object Source window
     void Button6Click();        // LoadSourceFileCOS1
@@ -111,6 +121,8 @@ class ObjectCompilerWindow : public VekWindow {
     PicturePage* m_picturePage = nullptr;
     CobInjectorPage* m_injector = nullptr;
     QLabel* m_noteLine = nullptr;
+    const PaletteTable& m_palette;
+    AnimationPreviewWindow* m_animationPreview = nullptr;  // made when first asked for
 };
 
 }  // namespace vek::ui

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <exception>
 
 namespace vek::ui {
 
@@ -35,6 +37,7 @@ void SpriteCanvas::setZoom(int zoom) {
 }
 
 void SpriteCanvas::redraw() {
+    readOnionSprites();
     if (m_document.spriteLoaded()) {
         renderDrawingArea(m_document.sprite(), m_palette, m_zoom, m_background(), m_area);
     } else {
@@ -80,6 +83,67 @@ void SpriteCanvas::setColors(std::uint8_t color1, std::uint8_t color2) {
     m_color2 = color2;
 }
 
+void SpriteCanvas::setOnionSkin(const OnionSkin& onion) {
+    if (onion == m_onion) return;
+    m_onion = onion;
+    m_onionRead.clear();
+    readOnionSprites();
+    update();
+}
+
+void SpriteCanvas::readOnionSprites() {
+    const auto current = m_document.current();
+    if (!m_onion.shown || !current) {
+        m_onionSprites.clear();
+        m_onionRead.clear();
+        return;
+    }
+    const SpriteTable& table = m_document.table();
+    std::vector<std::size_t> neighbours;
+    if (*current > 0) neighbours.push_back(*current - 1);
+    if (m_onion.withNext && *current + 1 < table.count()) neighbours.push_back(*current + 1);
+    std::vector<SpriteEntry> wanted{table.entries[*current]};
+    for (const std::size_t k : neighbours) wanted.push_back(table.entries[k]);
+    if (wanted == m_onionRead) return;
+    m_onionRead = wanted;
+    m_onionSprites.clear();
+    try {
+        for (const std::size_t k : neighbours)
+            m_onionSprites.push_back(readSprite(table.file, table.entries[k]));
+    } catch (const std::exception&) {
+        // A neighbour that cannot be read is left out; the sprite itself is what matters.
+    }
+}
+
+bool SpriteCanvas::showsBackground(std::uint8_t index) const {
+    // Index 0, and any index whose colour is pure black, as the full rebuild shows them.
+    return index == 0 || m_palette[index] == 0;
+}
+
+void SpriteCanvas::drawOnionSkin(QPainter& painter, const QRect& part) const {
+    const SpriteImage& sprite = m_document.sprite();
+    const int alpha = std::clamp(m_onion.opacity, 0, 100) * 255 / 100;
+    const int left = std::max(part.left() / m_zoom, 0);
+    const int top = std::max(part.top() / m_zoom, 0);
+    const int right = std::min(part.right() / m_zoom, sprite.width - 1);
+    const int bottom = std::min(part.bottom() / m_zoom, sprite.height - 1);
+    // The farther neighbour first, so that the previous sprite lies on top of the next.
+    for (auto neighbour = m_onionSprites.rbegin(); neighbour != m_onionSprites.rend();
+         ++neighbour) {
+        for (int y = top; y <= std::min(bottom, neighbour->height - 1); ++y) {
+            for (int x = left; x <= std::min(right, neighbour->width - 1); ++x) {
+                // Only where the sprite shows the background, and the neighbour does not.
+                if (!showsBackground(sprite.at(x, y))) continue;
+                const std::uint8_t index = neighbour->at(x, y);
+                if (showsBackground(index)) continue;
+                const ScreenColor color = m_palette[index];
+                painter.fillRect(x * m_zoom, y * m_zoom, m_zoom, m_zoom,
+                                 QColor(redOf(color), greenOf(color), blueOf(color), alpha));
+            }
+        }
+    }
+}
+
 void SpriteCanvas::setGridShown(bool shown) {
     m_gridShown = shown;
     update();
@@ -93,9 +157,13 @@ bool SpriteCanvas::event(QEvent* event) {
 
 void SpriteCanvas::paintEvent(QPaintEvent* event) {
     PictureBox::paintEvent(event);
-    if (!m_gridShown || m_zoom < kGridZoom || !m_document.spriteLoaded()) return;
+    if (!m_document.spriteLoaded()) return;
+    const bool grid = m_gridShown && m_zoom >= kGridZoom;
+    if (!grid && m_onionSprites.empty()) return;
     QPainter painter(this);
-    drawGrid(painter, event->rect() & rect());
+    const QRect part = event->rect() & rect();
+    if (!m_onionSprites.empty()) drawOnionSkin(painter, part);
+    if (grid) drawGrid(painter, part);
 }
 
 void SpriteCanvas::drawGrid(QPainter& painter, const QRect& part) const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "app/rgb_image.h"
 #include "app/ui/widgets/picture_box.h"
@@ -14,7 +15,8 @@ namespace vek::ui {
 
 // The drawing area (`Image1`): the current sprite enlarged by the zoom factor, a pixel grid over
 // it at zoom 4 and above, and the mouse turned into the chosen tool's gestures on the document.
-// The grid is drawn on the screen only; the area's pixels, which the exports write, are the
+// The grid and the onion skin (the neighbouring sprites shown faintly where the current one is
+// transparent) are drawn on the screen only; the area's pixels, which the exports write, are the
 // sprite's alone.
 class SpriteCanvas : public PictureBox {
     Q_OBJECT
@@ -44,6 +46,18 @@ class SpriteCanvas : public PictureBox {
     bool gridShown() const { return m_gridShown; }
     void setGridShown(bool shown);
 
+    // The onion skin: the previous sprite, and the next one when `withNext`, at `opacity`
+    // percent over the background wherever the current sprite shows the background.
+    struct OnionSkin {
+        bool shown = false;
+        bool withNext = false;
+        int opacity = 30;
+
+        bool operator==(const OnionSkin&) const = default;
+    };
+    const OnionSkin& onionSkin() const { return m_onion; }
+    void setOnionSkin(const OnionSkin& onion);
+
     // The sprite pixel under the pointer, while it is over the sprite.
     std::optional<PixelPoint> pointerPixel() const { return m_pointerPixel; }
 
@@ -67,6 +81,11 @@ class SpriteCanvas : public PictureBox {
     std::optional<PixelPoint> spritePixelUnder(QPoint point) const;
     void showArea();
     void drawGrid(QPainter& painter, const QRect& part) const;
+    // Reads the neighbours that the onion skin shows, when the current sprite or the file's
+    // table changed since they were read.
+    void readOnionSprites();
+    void drawOnionSkin(QPainter& painter, const QRect& part) const;
+    bool showsBackground(std::uint8_t index) const;
 
     SpriteDocument& m_document;
     const PaletteTable& m_palette;
@@ -78,6 +97,9 @@ class SpriteCanvas : public PictureBox {
     std::uint8_t m_color2 = 1;
     bool m_gridShown = true;
     std::optional<PixelPoint> m_pointerPixel;
+    OnionSkin m_onion;
+    std::vector<SpriteImage> m_onionSprites;  // the neighbours shown, nearest first
+    std::vector<SpriteEntry> m_onionRead;     // the current sprite's and its neighbours' entries
 };
 
 }  // namespace vek::ui

@@ -188,6 +188,7 @@ void SpriteEditorWindow::buildMenus() {
     edit->addSeparator();
     ClearDrawingArea1 =
         addMenuItem(edit, "ClearDrawingArea1", Tag::ClearDrawingArea, &W::ClearDrawingArea1Click);
+    buildFrameItems(edit);
     for (QAction* item : {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1,
                           PasteSprite1, ClearDrawingArea1, m_importItem, m_undoItem, m_redoItem}) {
         item->setEnabled(false);
@@ -230,6 +231,7 @@ void SpriteEditorWindow::buildMenus() {
     m_gridItem->setShortcut(ctrl(Qt::Key_G));
     m_gridItem->setChecked(context().settings.read(kEditorSection, kGridKey, "1") != "0");
     connect(m_gridItem, &QAction::toggled, this, &SpriteEditorWindow::showGrid);
+    buildOnionItems(Zoom1);
 
     QMenu* tools = addMenu("Tools1", Tag::ToolsMenu);
     addMenuItem(tools, "SpriteFileCreator1", Tag::SpriteFileCreator, &W::SpriteFileCreator1Click);
@@ -237,6 +239,9 @@ void SpriteEditorWindow::buildMenus() {
                 &W::BMPtoSpriteconverter1Click);
     addMenuItem(tools, "CopySPRfilestooneSPRfil1", Tag::MergeSpriteFiles,
                 &W::CopySPRfilestooneSPRfil1Click);
+    m_previewItem = addBilingualItem(tools, "AnimationPreview1", Msg::SpriteEditorPreviewCaption);
+    m_previewItem->setEnabled(false);
+    connect(m_previewItem, &QAction::triggered, this, &W::previewAnimation);
     buildToolItems(tools);
 
     // Designed items that this window's menu bar does not show; their commands live elsewhere.
@@ -366,6 +371,7 @@ void SpriteEditorWindow::buildControls() {
     Image1->move(kPanelMargin, kPanelMargin);
     Image1->setColors(m_color1, m_color2);
     Image1->setGridShown(m_gridItem->isChecked());
+    applyOnionSkin();
     markAsImage(Image1);
     tagControl(Image1, Tag::DrawingArea);
     connect(Image1, &SpriteCanvas::colorPicked, this, &SpriteEditorWindow::setColor);
@@ -500,6 +506,7 @@ void SpriteEditorWindow::documentChanged(const SpriteDocumentEvent& event) {
             break;
     }
     enableUndoItems();
+    enableFrameItems();
     showState();
 }
 

@@ -85,6 +85,21 @@ class SpriteEditorWindow : public VekWindow {
     // Files menu: the palette to show the open file in, chosen by hand (until another file is
     // opened, which brings the palette beside it or the game's).
     void choosePalette();
+    // Edit menu: the list of sprites, each written to the file at once and one undo step.
+    // Insert asks the new sprite's size (the current one's to start with) and puts it after the
+    // current sprite.
+    void insertNewSprite();
+    void duplicateCurrentSprite();
+    void deleteCurrentSprite();
+    // One place up (-1) or down (+1).
+    void moveCurrentSprite(int steps);
+    // Zoom menu: the onion skin (the previous sprite, and the next one if chosen, faintly where
+    // the current sprite is transparent) and its opacity, remembered in VEK.INI.
+    void showOnionSkin(bool shown);
+    void showOnionNext(bool shown);
+    void chooseOnionOpacity();
+    // Tools menu: the animation preview of the open file from the current sprite on.
+    void previewAnimation();
     // The palette the editor shows the open file in.
     const PaletteTable& spritePalette() const { return m_spritePalette; }
 
@@ -111,6 +126,12 @@ class SpriteEditorWindow : public VekWindow {
     void buildSpritePictureItems(QMenu* file);
     // The sprites of the open file as shown: the current one with its unsaved pixels.
     SpriteList spritesAsShown() const;
+    void buildFrameItems(QMenu* edit);
+    void enableFrameItems();
+    void buildOnionItems(QMenu* zoom);
+    // Gives the canvas the onion skin of the menu; the user's changes are stored in VEK.INI.
+    void applyOnionSkin();
+    void storeOnionSkin();
     void buildControls();
     QAction* addMenuItem(QMenu* menu, const char* name, int tag,
                          void (SpriteEditorWindow::*handler)() = nullptr);
@@ -184,6 +205,15 @@ class SpriteEditorWindow : public VekWindow {
     QActionGroup* m_zoomGroup = nullptr;
     QActionGroup* m_toolGroup = nullptr;
     QAction* m_gridItem = nullptr;
+    QAction* m_onionItem = nullptr;
+    QAction* m_onionNextItem = nullptr;
+    QAction* m_previewItem = nullptr;
+    int m_onionOpacity = 30;
+    QAction* m_insertItem = nullptr;
+    QAction* m_duplicateItem = nullptr;
+    QAction* m_deleteItem = nullptr;
+    QAction* m_moveUpItem = nullptr;
+    QAction* m_moveDownItem = nullptr;
 };
 
 }  // namespace vek::ui

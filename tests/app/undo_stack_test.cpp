@@ -116,5 +116,36 @@ TEST(UndoStack, AGroupIsOneStepTakenBackInReverseOrder) {
     EXPECT_EQ(text, "new");
 }
 
+TEST(UndoStack, ForgottenStepsLeaveTheOthersInTheirOrderAndTheStateClean) {
+    // Steps of topic 1 append a letter to `kept`; those of topic 2 to `dropped`.
+    std::string kept;
+    std::string dropped;
+    UndoStack stack;
+    stack.push(std::make_unique<Typing>(kept, "a", 1));
+    stack.push(std::make_unique<Typing>(dropped, "x", 2));
+    stack.push(makeStep(
+        {"B", "B"}, [&] { kept += "b"; }, [&] { kept.pop_back(); }, 0, 1));
+    stack.push(std::make_unique<Typing>(dropped, "y", 2));
+    stack.push(makeStep(
+        {"C", "C"}, [&] { kept += "c"; }, [&] { kept.pop_back(); }, 0, 1));
+    stack.undo();  // c, which stays to be redone
+    EXPECT_EQ(stack.undoTopic(), 2);
+    EXPECT_EQ(stack.redoTopic(), 1);
+    const std::size_t bytes = stack.bytes();
+    stack.forget([](const UndoStep& step) { return step.topic() == 2; });
+    EXPECT_LT(stack.bytes(), bytes);
+    EXPECT_TRUE(stack.isClean());
+    EXPECT_EQ(stack.undoCount(), 2u);
+    EXPECT_EQ(stack.redoCount(), 1u);
+    EXPECT_EQ(stack.undoTopic(), 1);
+    stack.redo();
+    EXPECT_EQ(kept, "abc");
+    while (stack.undo()) {
+    }
+    EXPECT_EQ(kept, "");
+    EXPECT_EQ(dropped, "xy") << "forgotten steps are not run";
+    EXPECT_EQ(stack.undoTopic(), std::nullopt);
+}
+
 }  // namespace
 }  // namespace vek

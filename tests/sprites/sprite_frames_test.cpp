@@ -171,17 +171,66 @@ TEST_F(SpriteDocumentFramesTest, EachChangeIsWrittenAtOnceAndIsOneUndoStep) {
     EXPECT_FALSE(document.canRedo());
 }
 
-TEST_F(SpriteDocumentFramesTest, PixelStepsComeFirstAndAChangedSpriteIsAskedAbout) {
+TEST_F(SpriteDocumentFramesTest, UndoAndRedoRunThePixelAndListStepsInTheUsersOrder) {
+    document.open(writeHand("doc.spr", kThree));
+    document.setLeaveQuestion([] { return LeaveChoice::Save; });
+    document.paint(0, 0, 8);                      // sprite 0, saved before the insert
+    ASSERT_TRUE(document.insertSprite(1, 2, 2));  // the new sprite 1 is current
+    EXPECT_EQ(document.undoStack().undoLabel()->english, "Insert New Sprite");
+    document.paint(1, 1, 5);                 // on the new sprite
+    ASSERT_TRUE(document.moveSprite(1, 3));  // the painted sprite, saved, goes last
+    EXPECT_EQ(document.current(), 3u);
+    Bytes painted = handFile({{2, 3, 1}, {4, 1, 2}, {1, 1, 3}, {2, 2, 0}});
+    painted[2 + 8 * 4] = 8;           // sprite 0's first pixel
+    painted[painted.size() - 1] = 5;  // the new sprite's last pixel
+    EXPECT_EQ(readFileBytes(dir / "doc.spr"), painted);
+
+    document.paint(0, 0, 6);
+    document.undo();  // the last paint
+    EXPECT_EQ(document.sprite().at(0, 0), 0);
+    EXPECT_EQ(document.undoStack().undoLabel()->english, "Move Sprite");
+    document.undo();  // the move
+    EXPECT_EQ(document.current(), 1u);
+    EXPECT_EQ(document.sprite().at(1, 1), 5);
+    EXPECT_EQ(document.undoStack().undoLabel()->english, "Insert New Sprite");
+    document.undo();  // the insert, with the new sprite and its saved paint
+    Bytes inserted = handFile(kThree);
+    inserted[2 + 8 * 3] = 8;
+    EXPECT_EQ(readFileBytes(dir / "doc.spr"), inserted);
+    EXPECT_FALSE(document.canUndo());
+
+    document.redo();  // the insert
+    EXPECT_EQ(document.table().count(), 4u);
+    EXPECT_EQ(document.undoStack().redoLabel()->english, "Move Sprite");
+    document.redo();  // the move; the inserted sprite comes back as it was made, empty
+    Bytes redone = painted;
+    redone.back() = 0;
+    EXPECT_EQ(readFileBytes(dir / "doc.spr"), redone);
+    // The paint that was taken back belonged to the sprite that the move left.
+    EXPECT_FALSE(document.canRedo());
+    EXPECT_FALSE(document.changed());
+}
+
+TEST_F(SpriteDocumentFramesTest, AListStepAsksAboutAChangedSpriteAndANewPaintDropsItsRedo) {
     document.open(writeHand("doc.spr", kThree));
     ASSERT_TRUE(document.deleteSprite());
     document.paint(0, 0, 8);
     document.setLeaveQuestion([] { return LeaveChoice::Stay; });
     EXPECT_FALSE(document.insertSprite(0, 1, 1));
     EXPECT_EQ(readFileBytes(dir / "doc.spr"), handFile({{4, 1, 2}, {1, 1, 3}}));
-    document.undo();  // the pixel
+    document.saveInPlace();
+    document.undo();  // the pixel: now the sprite differs from the saved one
     EXPECT_EQ(document.sprite().at(0, 0), 2);
+    EXPECT_TRUE(document.changed());
+    document.undo();  // the delete, but the user stays with the changed sprite
+    EXPECT_EQ(document.table().count(), 2u);
+    EXPECT_TRUE(document.canUndo());
+    document.setLeaveQuestion([] { return LeaveChoice::Discard; });
     document.undo();  // the delete
-    EXPECT_EQ(readFileBytes(dir / "doc.spr"), handFile(kThree));
+    Bytes restored = handFile(kThree);
+    restored[2 + 8 * 3 + 6] = 8;  // the saved pixel of the second sprite
+    EXPECT_EQ(readFileBytes(dir / "doc.spr"), restored);
+    EXPECT_EQ(document.current(), 0u);
     // A new pixel step drops the delete's redo: the file is not changed behind the painting.
     document.paint(0, 0, 8);
     document.undo();
@@ -189,6 +238,33 @@ TEST_F(SpriteDocumentFramesTest, PixelStepsComeFirstAndAChangedSpriteIsAskedAbou
     EXPECT_EQ(document.sprite().at(0, 0), 8);
     EXPECT_FALSE(document.canRedo());
     EXPECT_EQ(document.table().count(), 3u);
+}
+
+TEST_F(SpriteDocumentFramesTest, AFullFileIsRefusedBeforeAnyQuestion) {
+    document.open(
+        writeHand("full.spr", std::vector<HandSprite>(kSpriteTableCapacity, HandSprite{1, 1, 7})));
+    document.paint(0, 0, 8);
+    int asked = 0;
+    document.setLeaveQuestion([&asked] {
+        ++asked;
+        return LeaveChoice::Discard;
+    });
+    const Bytes before = readFileBytes(dir / "full.spr");
+    for (const auto& add :
+         std::vector<std::function<bool()>>{[this] { return document.insertSprite(0, 1, 1); },
+                                            [this] { return document.duplicateSprite(); }}) {
+        try {
+            add();
+            ADD_FAILURE() << "a sprite beyond the table was added";
+        } catch (const VekError& error) {
+            EXPECT_NE(std::string(error.what()).find("already holds 1000 sprites"),
+                      std::string::npos)
+                << error.what();
+        }
+    }
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(readFileBytes(dir / "full.spr"), before);
+    EXPECT_EQ(document.sprite().at(0, 0), 8);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QWidget>
+#include <algorithm>
 #include <fstream>
 
 #include "app/file_io.h"
@@ -92,6 +93,30 @@ std::optional<QColor> ScriptedDialogs::chooseColor(const QColor&) {
     if (colorAnswers.empty()) return std::nullopt;
     auto answer = colorAnswers.front();
     colorAnswers.pop_front();
+    return answer;
+}
+
+std::optional<int> ScriptedDialogs::askNumber(const QString& title, const QString&, int initial,
+                                              int minimum, int maximum) {
+    asked.push_back({QStringLiteral("number"), title, QString::number(initial)});
+    if (numberAnswers.empty()) return std::nullopt;
+    auto answer = numberAnswers.front();
+    numberAnswers.pop_front();
+    if (answer) answer = std::clamp(*answer, minimum, maximum);
+    return answer;
+}
+
+std::optional<QSize> ScriptedDialogs::askSize(const QString& title, const QString&,
+                                              const QSize& initial, const QSize& maximum) {
+    asked.push_back({QStringLiteral("size"), title,
+                     QStringLiteral("%1x%2").arg(initial.width()).arg(initial.height())});
+    if (sizeAnswers.empty()) return std::nullopt;
+    auto answer = sizeAnswers.front();
+    sizeAnswers.pop_front();
+    if (answer) {
+        answer->setWidth(std::clamp(answer->width(), 1, maximum.width()));
+        answer->setHeight(std::clamp(answer->height(), 1, maximum.height()));
+    }
     return answer;
 }
 

@@ -21,7 +21,9 @@ namespace vek::ui::testing {
 class ScriptedDialogs final : public UserDialogs {
   public:
     struct Asked {
-        QString kind;     // "message", "error", "open", "openMany", "save", "directory", "color"
+        QString kind;     // "message", "error", "open", "openMany", "save", "directory", "color",
+                          // "number", "size" (then `caption` is the initial value; a size
+                          // as "WxH")
         QString text;     // message text, or the dialog's title
         QString caption;  // message caption, or the dialog's directory
         Buttons buttons = Buttons::Ok;
@@ -33,6 +35,10 @@ class ScriptedDialogs final : public UserDialogs {
     std::deque<std::optional<QString>> fileAnswers;  // openFile, saveFile and chooseDirectory
     std::deque<std::optional<QStringList>> fileListAnswers;
     std::deque<std::optional<QColor>> colorAnswers;
+    // Numbers and sizes typed into askNumber and askSize, kept within their bounds as the spin
+    // boxes do.
+    std::deque<std::optional<int>> numberAnswers;
+    std::deque<std::optional<QSize>> sizeAnswers;
 
     std::vector<Asked> asked;
     // When set, messages and reports are also shown by these dialogs (real boxes with their own
@@ -55,6 +61,10 @@ class ScriptedDialogs final : public UserDialogs {
                                     const QString& suggestedName) override;
     std::optional<QString> chooseDirectory(const QString& title, const QString& directory) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<int> askNumber(const QString& title, const QString& label, int initial,
+                                 int minimum, int maximum) override;
+    std::optional<QSize> askSize(const QString& title, const QString& label, const QSize& initial,
+                                 const QSize& maximum) override;
 
   private:
     std::optional<QString> nextFile(const QString& kind, const QString& title,
