@@ -245,7 +245,7 @@ void SpriteDocument::saveToNewFile(const std::filesystem::path& file) {
 }
 
 bool SpriteDocument::insertSprite(std::size_t at, std::uint16_t width, std::uint16_t height) {
-    requireRoomForOneMore();
+    requireRoomFor(1);
     const std::size_t before = m_current.value_or(0);
     return runFrameStep({Msg::SpriteInsertLabel,
                          [at, width, height](SpriteList& sprites) {
@@ -259,7 +259,11 @@ bool SpriteDocument::insertSprites(std::size_t at, SpriteList pictures) {
     if (pictures.empty()) return false;
     const std::size_t before = m_current.value_or(0);
     auto shared = std::make_shared<const SpriteList>(std::move(pictures));
-    return runFrameStep({[at, shared](SpriteList& sprites) {
+    requireRoomFor(shared->size());
+    std::size_t bytes = 0;
+    for (const SpriteImage& picture : *shared) bytes += picture.pixels.size();
+    return runFrameStep({Msg::SpriteImportFramesLabel,
+                         [at, shared](SpriteList& sprites) {
                              for (std::size_t k = 0; k < shared->size(); ++k)
                                  vek::insertSprite(sprites, at + k, (*shared)[k]);
                          },
@@ -267,12 +271,12 @@ bool SpriteDocument::insertSprites(std::size_t at, SpriteList pictures) {
                              const auto first = sprites.begin() + static_cast<std::ptrdiff_t>(at);
                              sprites.erase(first, first + static_cast<std::ptrdiff_t>(count));
                          },
-                         at, before});
+                         at, before, bytes});
 }
 
 bool SpriteDocument::duplicateSprite() {
     if (!spriteLoaded()) return false;
-    requireRoomForOneMore();
+    requireRoomFor(1);
     const std::size_t index = *m_current;
     return runFrameStep({Msg::SpriteDuplicateLabel,
                          [index](SpriteList& sprites) { vek::duplicateSprite(sprites, index); },
@@ -299,8 +303,8 @@ bool SpriteDocument::moveSprite(std::size_t from, std::size_t to) {
                          to, from, 0});
 }
 
-void SpriteDocument::requireRoomForOneMore() const {
-    if (m_table.count() < kSpriteTableCapacity) return;
+void SpriteDocument::requireRoomFor(std::size_t more) const {
+    if (m_table.count() + more <= kSpriteTableCapacity) return;
     throw VekError(fill(Msg::SpriteFileFull, {std::to_string(kSpriteTableCapacity)}));
 }
 

@@ -122,7 +122,7 @@ class SpriteDocument {
     bool deleteSprite();
     bool moveSprite(std::size_t from, std::size_t to);
     // Refuses, naming the most there can be, a file that holds as many sprites as the table.
-    void requireRoomForOneMore() const;
+    void requireRoomFor(std::size_t more) const;
 
     // Writes the pixels over the sprite's block in the opened file.
     void saveInPlace();

@@ -56,7 +56,7 @@ void SpriteEditorWindow::enableFrameItems() {
 void SpriteEditorWindow::insertNewSprite() {
     if (m_document.table().file.empty()) return;
     // A full file is refused before the question.
-    m_document.requireRoomForOneMore();
+    m_document.requireRoomFor(1);
     const auto current = m_document.current();
     const QSize initial = current ? QSize(m_document.sprite().width, m_document.sprite().height)
                                   : QSize(kNewSpriteSide, kNewSpriteSide);
