@@ -66,6 +66,7 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     m_memo2->setTabStopDistance(4 * m_memo2->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     m_memo2->setChecking(sourceLineReading, std::make_unique<SourceCheck>());
     m_memo2->showLineNumbers();
+    m_memo2->setAutoIndent(true);
     connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::Memo2Change);
     // After the document took the text, its changed state is the status line's.
     connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::showStatus);

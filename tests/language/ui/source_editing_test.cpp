@@ -100,7 +100,8 @@ class SourceEditingTest : public QObject {
         box->setFocus();
         QTest::keyClicks(box, QStringLiteral("inst"));
         QTest::keyClick(box, Qt::Key_Return);
-        QTest::keyClicks(box, QStringLiteral("\tmvby"));
+        // Enter gave the line inside the section its tab.
+        QTest::keyClicks(box, QStringLiteral("mvby"));
         QCOMPARE(page->statusLine()->text(), QStringLiteral("(new source) *    Line 2, column 6"));
         // The caret's line is marked across the whole width.
         QCOMPARE(box->extraSelections().size(), 1);
@@ -437,6 +438,29 @@ class SourceEditingTest : public QObject {
         QCOMPARE(box->textCursor().blockNumber(), 3);
     }
 
+    // Enter starts the next line at the depth of the layout, lays out the closer it leaves, and
+    // a "*" typed on an indented empty line starts a comment at the margin.
+    void enterIndentsAsTheLayout() {
+        TestWorkbench bench;
+        MacroTextEdit* box = activeSourceText(bench, QString());
+        const char* typed[] = {"name Ball", "inst",         "doif var0 eq 1", "reps 2",
+                               "mvby 1 0",  "repe",         "endi",           "* a note",
+                               "endm",      "scrp 2 5 3 9", "setv var0 1"};
+        for (const char* line : typed) {
+            QTest::keyClicks(box, QLatin1String(line));
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+        const QString expected = QStringLiteral(
+            "name Ball\ninst\n\tdoif var0 eq 1\n\t\treps 2\n\t\t\tmvby 1 0\n\t\trepe\n"
+            "\tendi\n* a note\nendm\nscrp 2 5 3 9\n\tsetv var0 1\n\t");
+        QCOMPARE(box->toPlainText(), expected);
+        // What Enter did is what Format Source does to the whole text (the last line is empty).
+        const std::string lines = toStdString(expected.chopped(1));
+        QCOMPARE(formatSourceText(lines, sourceLineReading), lines);
+        // Enter and its tabs are one step.
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(box->toPlainText().endsWith(QStringLiteral("\tsetv var0 1")));
+    }
 };
 
 VEK_UI_TEST_MAIN(SourceEditingTest)
