@@ -47,6 +47,7 @@ enum class FindingCode {
     DecimalForInteger,
     OutsideSection,
     AnimationString,
+    LaterGenerationSource,  // several words that only later game generations know
 };
 
 struct Finding {
