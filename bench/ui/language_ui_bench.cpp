@@ -49,6 +49,8 @@ BENCHMARK(highlightEditedSection)->Arg(10000)->Unit(benchmark::kMicrosecond);
 // The same key as the source page handles it: besides the highlighter, the document takes the
 // whole text after each key (one typing step of the undo stack).
 void keyIntoSourcePage(benchmark::State& state) {
+    // The document outlives the box, whose last signals still reach it.
+    vek::ObjectDocument document;
     QStringList text;
     for (const std::string& line :
          vek::bench::scriptSource(static_cast<std::size_t>(state.range(0))))
@@ -57,7 +59,6 @@ void keyIntoSourcePage(benchmark::State& state) {
     box.setPlainText(text.join(QLatin1Char('\n')));
     vek::ui::MacroHighlighter highlighter(box.document(), vek::sourceLineReading,
                                           std::make_unique<vek::SourceCheck>());
-    vek::ObjectDocument document;
     QObject::connect(&box, &QPlainTextEdit::textChanged,
                      [&] { document.typeSource(box.toPlainText().toUtf8().toStdString()); });
     box.resize(600, 400);
