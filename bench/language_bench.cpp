@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/text_search.h"
 #include "bench/script_source.h"
 #include "language/layout.h"
 #include "language/outline.h"
@@ -67,5 +68,34 @@ void formatLargeSource(benchmark::State& state) {
     state.counters["lines"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(formatLargeSource)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Enter in the last line of a 10,000-line source: the source page lays out every line above
+// the caret to know the new line's tabs.
+void layoutBeforeEnter(benchmark::State& state) {
+    const std::vector<std::string> lines = scriptSource(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        vek::SourceLayout layout(vek::sourceLineReading);
+        for (const std::string& line : lines) layout.next(line);
+        benchmark::DoNotOptimize(layout.depth());
+    }
+    state.counters["lines"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(layoutBeforeEnter)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Replace All of a word that every script holds, in a 100,000-line source, whole words only.
+void replaceAllInLargeSource(benchmark::State& state) {
+    std::string text;
+    for (const std::string& line : scriptSource(static_cast<std::size_t>(state.range(0))))
+        text.append(line).push_back('\n');
+    std::size_t count = 0;
+    for (auto _ : state) {
+        const vek::Replacement replaced =
+            vek::replaceAll(text, "MVBY", "mvto", {.wholeWord = true});
+        count = replaced.count;
+        benchmark::DoNotOptimize(replaced.text.data());
+    }
+    state.counters["replaced"] = static_cast<double>(count);
+}
+BENCHMARK(replaceAllInLargeSource)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -50,6 +50,7 @@ enum class FindingCode {
     DecimalForInteger,
     OutsideSection,
     AnimationString,
+    LaterGenerationSource,  // several words that only later game generations know
     // Checks against the installation: warnings each of which the settings can switch off.
     SpriteFileMissing,
     ImageBeyondRange,

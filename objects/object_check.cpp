@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/text_names.h"
+#include "language/later_generation.h"
 #include "objects/macro_insertion.h"
 #include "objects/script_events.h"
 #include "objects/source_lines.h"
@@ -230,6 +231,7 @@ std::vector<Finding> SourceCheck::findings() const {
             all.push_back(std::move(finding));
         }
     }
+    gatherLaterGenerationWords(all);
     return all;
 }
 
@@ -281,6 +283,7 @@ std::vector<Finding> checkCobData(const CobData& cob, const CheckOptions& option
     for (const std::string& script : cob.scripts)
         checkEntry(script, script.starts_with("scrp") ? MacroKind::Script : MacroKind::Macro);
     for (const std::string& import : cob.imports) checkEntry(import, MacroKind::Routine);
+    gatherLaterGenerationWords(findings);
     return findings;
 }
 

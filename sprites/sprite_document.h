@@ -121,7 +121,7 @@ class SpriteDocument {
     bool duplicateSprite();
     bool deleteSprite();
     bool moveSprite(std::size_t from, std::size_t to);
-    // Refuses, naming the most there can be, a file that holds as many sprites as the table.
+    // Refuses, naming the most there can be, `more` sprites that the table has no room for.
     void requireRoomFor(std::size_t more) const;
 
     // Writes the pixels over the sprite's block in the opened file.

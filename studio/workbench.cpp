@@ -21,6 +21,7 @@
 #include "generators/ui/new_object_source_window.h"
 #include "generators/ui/object_assistant_window.h"
 #include "language/ui/editor_status_line.h"
+#include "language/ui/find_bar.h"
 #include "language/ui/findings_list.h"
 #include "language/ui/outline_view.h"
 #include "objects/cob_data.h"
@@ -245,6 +246,7 @@ void Workbench::changeLanguage(int languageOffset) {
         for (EditorStatusLine* status : window->findChildren<EditorStatusLine*>())
             status->retranslate();
         for (OutlineView* outline : window->findChildren<OutlineView*>()) outline->retranslate();
+        for (FindBar* bar : window->findChildren<FindBar*>()) bar->retranslate();
     }
     if (m_vivarium) m_vivarium->retranslate();
 }

@@ -14,6 +14,7 @@
 #include "app/ui/qt_convert.h"
 #include "app/ui/session_look.h"
 #include "language/completion.h"
+#include "language/layout.h"
 #include "language/outline.h"
 #include "language/quick_fix.h"
 #include "language/ui/macro_completer.h"
@@ -229,6 +230,54 @@ void MacroTextEdit::indentSelectedLines(bool deeper) {
     edit.endEditBlock();
 }
 
+void MacroTextEdit::breakLineWithLayout() {
+    QTextCursor edit = textCursor();
+    edit.beginEditBlock();
+    edit.removeSelectedText();
+    const QTextBlock block = edit.block();
+    const QString before = block.text().left(edit.positionInBlock());
+    const std::string rest = toStdString(block.text().mid(edit.positionInBlock()));
+    SourceLayout layout(m_reader);
+    for (QTextBlock line = document()->begin(); line != block; line = line.next())
+        layout.next(toStdString(line.text()));
+    // The line left is laid out as it ends now, so a closer typed on it goes back to its
+    // opener's depth; lines outside a section are header lines and stay as they are.
+    const bool inSection = layout.depth() > 0;
+    std::string left = toStdString(before);
+    const std::size_t leftTabs = layout.next(left);
+    if (inSection) left = indentedLine(left, leftTabs);
+    SourceLayout probe = layout;
+    const std::size_t tabs = probe.next(rest);
+    const QString next = rest.empty() ? QString(static_cast<qsizetype>(tabs), QLatin1Char('\t'))
+                                      : toQString(indentedLine(rest, tabs));
+    edit.setPosition(block.position());
+    edit.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+    const QString leftShown = toQString(left);
+    edit.insertText(leftShown + QLatin1Char('\n') + next);
+    qsizetype lead = 0;
+    while (lead < next.size() &&
+           (next[lead] == QLatin1Char('\t') || next[lead] == QLatin1Char(' ')))
+        ++lead;
+    if (next.startsWith(QLatin1Char('*'))) lead = 0;
+    edit.setPosition(block.position() + static_cast<int>(leftShown.size() + 1 + lead));
+    edit.endEditBlock();
+    setTextCursor(edit);
+    ensureCursorVisible();
+}
+
+bool MacroTextEdit::startCommentAtMargin(const QKeyEvent* event) {
+    if (event->text() != QStringLiteral("*") || textCursor().hasSelection()) return false;
+    const QTextCursor caret = textCursor();
+    const QString line = caret.block().text();
+    if (line.isEmpty() || caret.positionInBlock() != line.size() || !line.trimmed().isEmpty())
+        return false;
+    QTextCursor edit = caret;
+    edit.setPosition(caret.block().position(), QTextCursor::KeepAnchor);
+    edit.insertText(QStringLiteral("*"));
+    setTextCursor(edit);
+    return true;
+}
+
 void MacroTextEdit::setChecking(LineReader reader, std::unique_ptr<LinesCheck> check) {
     delete m_highlighter;
     m_reader = reader;
@@ -328,6 +377,15 @@ void MacroTextEdit::keyPressEvent(QKeyEvent* event) {
             goToDefinition();
         }
         return;
+    }
+    if (m_autoIndent && m_reader) {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        const Qt::KeyboardModifiers keys = event->modifiers();
+        if (enter && (keys == Qt::NoModifier || keys == Qt::KeypadModifier)) {
+            breakLineWithLayout();
+            return;
+        }
+        if (startCommentAtMargin(event)) return;
     }
     const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
     if (tab && (event->key() == Qt::Key_Backtab || selectionSpansLines())) {

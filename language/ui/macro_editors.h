@@ -35,6 +35,11 @@ class MacroTextEdit : public QPlainTextEdit {
     void showLineNumbers();
     QWidget* lineNumberGutter() const { return m_gutter; }
     int gutterWidth() const;
+    // Enter lays out the line it leaves and starts the new one at the depth of the layout
+    // (`SourceLayout`): a tab inside a section, one more inside each open block. A "*" typed on
+    // a line of blanks alone starts a comment at the margin, where the compiler sees one.
+    void setAutoIndent(bool on) { m_autoIndent = on; }
+    void breakLineWithLayout();
     // Tab and Shift+Tab on a selection of lines: a tab more or less in front of each, one step.
     void indentSelectedLines(bool deeper);
     // F12 and Ctrl+click: from a gsub to its subr, from a scrx or scrp to that script. False
@@ -62,6 +67,7 @@ class MacroTextEdit : public QPlainTextEdit {
     void paintGutter(QPaintEvent* event);
     void markCurrentLine();
     bool selectionSpansLines() const;
+    bool startCommentAtMargin(const QKeyEvent* event);
     TextPosition caretPosition() const;
 
     LineReader m_reader;
@@ -71,6 +77,7 @@ class MacroTextEdit : public QPlainTextEdit {
     MacroCompleter* m_completer;
     MacroHighlighter* m_highlighter = nullptr;
     QWidget* m_gutter = nullptr;
+    bool m_autoIndent = false;
 };
 
 // A line of commands that the game runs at once: coloured, checked as the macro it becomes

@@ -16,6 +16,7 @@
 #include "app/ui/undo_binding.h"
 #include "language/layout.h"
 #include "language/ui/editor_status_line.h"
+#include "language/ui/find_bar.h"
 #include "language/ui/findings_list.h"
 #include "language/ui/macro_editors.h"
 #include "language/ui/macro_highlighter.h"
@@ -62,7 +63,13 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     connect(m_fileListBox1, &QListWidget::itemDoubleClicked, this,
             [this] { FileListBox1DblClick(); });
 
-    m_memo2 = new MacroTextEdit(context.look, splitter);
+    // The find bar stands under the text it searches.
+    auto* textArea = new QWidget(splitter);
+    auto* textLayout = new QVBoxLayout(textArea);
+    textLayout->setContentsMargins(0, 0, 0, 0);
+    textLayout->setSpacing(0);
+    m_memo2 = new MacroTextEdit(context.look, textArea);
+    textLayout->addWidget(m_memo2);
     m_memo2->setObjectName(QStringLiteral("Memo2"));
     tagControl(m_memo2, Tag::SourceText);
     m_memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -73,10 +80,19 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     m_memo2->setTabStopDistance(4 * m_memo2->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     m_memo2->setChecking(sourceLineReading, std::make_unique<SourceCheck>(checkOptionsOf(context)));
     m_memo2->showLineNumbers();
+    m_memo2->setAutoIndent(true);
     connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::Memo2Change);
     // After the document took the text, its changed state is the status line's.
     connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::showStatus);
     bindTextUndo(m_memo2, document.undoStack(), context);
+    m_findBar = new FindBar(
+        context.look, m_memo2,
+        [this](const std::string& text, const Bilingual& label) {
+            m_document.replaceSource(text, label);
+        },
+        textArea);
+    textLayout->addWidget(m_findBar);
+    m_findBar->bindKeys(this);
 
     m_outline = new OutlineView(context.look, scriptEventTable().texts(), splitter);
     connect(m_outline, &OutlineView::entryChosen, m_memo2, &MacroTextEdit::moveCaretTo);

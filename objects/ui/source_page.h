@@ -16,6 +16,7 @@ namespace vek::ui {
 
 struct AppContext;
 class EditorStatusLine;
+class FindBar;
 class OutlineView;
 class FindingsList;
 class MacroTextEdit;
@@ -33,6 +34,7 @@ class SourcePage : public QWidget {
     FindingsList* findingsList() const { return m_findings; }
     EditorStatusLine* statusLine() const { return m_status; }
     OutlineView* outline() const { return m_outline; }
+    FindBar* findBar() const { return m_findBar; }
     // Lays the source out with the tabs of its blocks, as one step.
     void formatSource();
     void moveCaretToStart();
@@ -64,6 +66,7 @@ class SourcePage : public QWidget {
     FindingsList* m_findings = nullptr;
     EditorStatusLine* m_status = nullptr;
     OutlineView* m_outline = nullptr;
+    FindBar* m_findBar = nullptr;
     QTimer* m_outlineDue = nullptr;  // the outline follows the text after a pause in typing
     QPlainTextEdit* m_memo3 = nullptr;
 };

@@ -25,6 +25,16 @@ std::vector<std::tuple<FindingCode, int, int>> placesOf(const std::vector<Findin
     return places;
 }
 
+// Later-generation words across the sections of a source make one finding for the source.
+TEST(SourceCheck, LaterGenerationWordsOfAllSectionsMakeOneFinding) {
+    const Lines source{"inst",           "setv ov00 1", "endm", "scrp 2 5 3 9",
+                       "setv va00 ov00", "\tperm 20",   "endm"};
+    const auto findings = checkSourceLines(source);
+    EXPECT_EQ(placesOf(findings), (std::vector<std::tuple<FindingCode, int, int>>{
+                                      {FindingCode::LaterGenerationSource, 2, 6}}))
+        << describe(findings);
+}
+
 // Findings name the source's own lines and columns, by the compiler's line rules: comments and
 // header lines are no commands, a section ends at its endm line, indentation counts.
 TEST(SourceCheck, FindingsNameSourceLinesAndColumns) {

@@ -1,7 +1,11 @@
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextBlock>
 
 #include "app/ui/main_window.h"
@@ -9,6 +13,7 @@
 #include "gamelink/ui/command_interface_window.h"
 #include "language/layout.h"
 #include "language/ui/editor_status_line.h"
+#include "language/ui/find_bar.h"
 #include "language/ui/findings_list.h"
 #include "language/ui/macro_editors.h"
 #include "language/ui/outline_view.h"
@@ -48,6 +53,32 @@ const QString kMessySource = QStringLiteral(
     "* A ball\nname Ball\n  inst\nnew: simp ball 1 0 1000 0\nendm\n\nscrp 2 5 3 9\n"
     "  doif obv0 eq 1\nreps 2\n mvby 1 0\n  repe\nelse\n   pose 0\n endi\nendm\n");
 
+template <typename Control>
+Control* control(QWidget* parent, const char* name) {
+    auto* found = parent->findChild<Control*>(QLatin1String(name));
+    if (!found) qFatal("no control %s", name);
+    return found;
+}
+
+// The window shown and active, so that its keys reach the source text as a user's would.
+MacroTextEdit* activeSourceText(TestWorkbench& bench, const QString& text) {
+    ObjectCompilerWindow* window = bench.windows().objectCompiler;
+    window->resize(900, 560);
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window)) qFatal("the window did not become active");
+    MacroTextEdit* box = sourcePage(bench)->macroText();
+    box->setPlainText(text);
+    box->setFocus();
+    box->moveCaretTo(1, 1);
+    return box;
+}
+
+QString selectedAt(const QPlainTextEdit* box) {
+    const QTextCursor cursor = box->textCursor();
+    return QStringLiteral("%1:%2").arg(cursor.blockNumber() + 1).arg(cursor.selectedText());
+}
+
 }  // namespace
 
 class SourceEditingTest : public QObject {
@@ -69,7 +100,8 @@ class SourceEditingTest : public QObject {
         box->setFocus();
         QTest::keyClicks(box, QStringLiteral("inst"));
         QTest::keyClick(box, Qt::Key_Return);
-        QTest::keyClicks(box, QStringLiteral("\tmvby"));
+        // Enter gave the line inside the section its tab.
+        QTest::keyClicks(box, QStringLiteral("mvby"));
         QCOMPARE(page->statusLine()->text(), QStringLiteral("(new source) *    Line 2, column 6"));
         // The caret's line is marked across the whole width.
         QCOMPARE(box->extraSelections().size(), 1);
@@ -271,6 +303,163 @@ class SourceEditingTest : public QObject {
                             line->height() / 2);
         QVERIFY(line->hoverTextAt(onReps).startsWith(QStringLiteral("reps Ganzzahl\n")));
         bench.windows().main->SpeedButton12Click();
+    }
+
+    // Ctrl+F opens the find bar; Enter, F3 and Shift+F3 step through the matches under the
+    // options, going round the text; a word that is not there says so.
+    void findStepsThroughTheMatches() {
+        TestWorkbench bench;
+        MacroTextEdit* box = activeSourceText(
+            bench, QStringLiteral("inst\nsetv var0 1\nsetv VAR0 2\nsetv var01 3\nendm"));
+        FindBar* bar = sourcePage(bench)->findBar();
+        QVERIFY(!bar->isVisible());
+        QTest::keyClick(box, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(bar->isVisible());
+        auto* find = control<QLineEdit>(bar, "FindField");
+        QVERIFY(find->hasFocus());
+        QVERIFY(!control<QLineEdit>(bar, "ReplaceField")->isVisible());
+        QTest::keyClicks(find, QStringLiteral("var0"));
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(selectedAt(box), QStringLiteral("2:var0"));
+        const struct {
+            Qt::KeyboardModifiers modifiers;
+            const char* expected;
+        } steps[] = {{Qt::NoModifier, "3:VAR0"},
+                     {Qt::NoModifier, "4:var0"},
+                     {Qt::NoModifier, "2:var0"},  // round to the start
+                     {Qt::ShiftModifier, "4:var0"}};
+        for (const auto& step : steps) {
+            QTest::keyClick(box, Qt::Key_F3, step.modifiers);
+            QCOMPARE(selectedAt(box), QString::fromLatin1(step.expected));
+        }
+        QTest::mouseClick(control<QCheckBox>(bar, "WholeWordBox"), Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_F3);
+        QCOMPARE(selectedAt(box), QStringLiteral("2:var0"));
+        QTest::keyClick(box, Qt::Key_F3);
+        QCOMPARE(selectedAt(box), QStringLiteral("3:VAR0"));
+        QTest::mouseClick(control<QCheckBox>(bar, "MatchCaseBox"), Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_F3);
+        QCOMPARE(selectedAt(box), QStringLiteral("2:var0"));
+        QTest::keyClick(box, Qt::Key_F3);
+        QCOMPARE(selectedAt(box), QStringLiteral("2:var0"));
+
+        // Ctrl+F takes the selected word into the find line.
+        box->moveCaretTo(1, 1);
+        QTest::keyClick(box, Qt::Key_End, Qt::ShiftModifier);
+        QTest::keyClick(box, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(find->text(), QStringLiteral("inst"));
+        QTest::keyClicks(find, QStringLiteral("mvto"));
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(bar->note(), QStringLiteral("\"mvto\" was not found."));
+        bench.windows().main->SpeedButton13Click();
+        QCOMPARE(bar->note(), QStringLiteral("\"mvto\" wurde nicht gefunden."));
+        QCOMPARE(control<QPushButton>(bar, "FindNextButton")->text(), QStringLiteral("Weiter"));
+        QTest::keyClick(bar, Qt::Key_Escape);
+        QVERIFY(!bar->isVisible());
+        QVERIFY(box->hasFocus());
+    }
+
+    // Ctrl+H: each Replace is one step, Replace All one step for all, and Undo takes them back
+    // in turn; the count is told in the interface language.
+    void replaceAndReplaceAllAreUndoSteps() {
+        TestWorkbench bench;
+        const QString original =
+            QStringLiteral("inst\nsetv var0 1\naddv var0 var0\nsetv var01 3\nendm");
+        MacroTextEdit* box = activeSourceText(bench, original);
+        FindBar* bar = sourcePage(bench)->findBar();
+        QTest::keyClick(box, Qt::Key_H, Qt::ControlModifier);
+        auto* find = control<QLineEdit>(bar, "FindField");
+        auto* replace = control<QLineEdit>(bar, "ReplaceField");
+        QVERIFY(find->hasFocus());
+        QVERIFY(replace->isVisible());
+        QTest::keyClicks(find, QStringLiteral("var0"));
+        QTest::mouseClick(control<QCheckBox>(bar, "WholeWordBox"), Qt::LeftButton);
+        QTest::keyClicks(replace, QStringLiteral("ov00"));
+        const auto& undo = bench.objectDocument().undoStack();
+        const std::size_t steps = undo.undoCount();
+        auto* replaceOne = control<QPushButton>(bar, "ReplaceButton");
+        // The first press finds, the second replaces and moves on.
+        QTest::mouseClick(replaceOne, Qt::LeftButton);
+        QCOMPARE(selectedAt(box), QStringLiteral("2:var0"));
+        QCOMPARE(undo.undoCount(), steps);
+        QTest::mouseClick(replaceOne, Qt::LeftButton);
+        const QString once =
+            QStringLiteral("inst\nsetv ov00 1\naddv var0 var0\nsetv var01 3\nendm");
+        QCOMPARE(box->toPlainText(), once);
+        QCOMPARE(selectedAt(box), QStringLiteral("3:var0"));
+        QCOMPARE(undo.undoCount(), steps + 1);
+        QCOMPARE(item(bench.windows().objectCompiler, "Undo1")->text(),
+                 QStringLiteral("Undo Replace"));
+
+        QTest::mouseClick(control<QPushButton>(bar, "ReplaceAllButton"), Qt::LeftButton);
+        QCOMPARE(box->toPlainText(),
+                 QStringLiteral("inst\nsetv ov00 1\naddv ov00 ov00\nsetv var01 3\nendm"));
+        QCOMPARE(bar->note(), QStringLiteral("2 replaced."));
+        QCOMPARE(undo.undoCount(), steps + 2);
+        saveScreenshot(bench.windows().objectCompiler,
+                       QStringLiteral("source_page_replace_english"));
+        bench.windows().main->SpeedButton13Click();
+        QCOMPARE(bar->note(), QStringLiteral("2 ersetzt."));
+        QCOMPARE(control<QLabel>(bar, "ReplaceLabel")->text(), QStringLiteral("Ersetzen durch:"));
+        saveScreenshot(bench.windows().objectCompiler,
+                       QStringLiteral("source_page_replace_deutsch"));
+
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), once);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), original);
+        // Nothing to replace makes no step.
+        find->setText(QStringLiteral("mvto"));
+        QCOMPARE(bar->replaceAll(), 0u);
+        QCOMPARE(undo.undoCount(), steps);
+    }
+
+    // Ctrl+G moves to the line typed; a line the text has not is told.
+    void goToLineMovesTheCaret() {
+        TestWorkbench bench;
+        MacroTextEdit* box = activeSourceText(bench, QStringLiteral("inst\na\nb\nc\nendm"));
+        FindBar* bar = sourcePage(bench)->findBar();
+        QTest::keyClick(box, Qt::Key_G, Qt::ControlModifier);
+        auto* line = control<QLineEdit>(bar, "GoToLineField");
+        QVERIFY(line->hasFocus());
+        QCOMPARE(line->text(), QStringLiteral("1"));
+        QVERIFY(!control<QLineEdit>(bar, "FindField")->isVisible());
+        QTest::keyClicks(line, QStringLiteral("4"));
+        QTest::keyClick(line, Qt::Key_Return);
+        QCOMPARE(box->textCursor().blockNumber(), 3);
+        QVERIFY(!bar->isVisible());
+        QTest::keyClick(box, Qt::Key_G, Qt::ControlModifier);
+        QTest::keyClicks(line, QStringLiteral("99"));
+        QTest::keyClick(line, Qt::Key_Return);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(control<QLabel>(bar, "GoToLineNote")->text(),
+                 QStringLiteral("There is no line 99 (the text has 5)."));
+        QCOMPARE(box->textCursor().blockNumber(), 3);
+    }
+
+    // Enter starts the next line at the depth of the layout, lays out the closer it leaves, and
+    // a "*" typed on an indented empty line starts a comment at the margin.
+    void enterIndentsAsTheLayout() {
+        TestWorkbench bench;
+        MacroTextEdit* box = activeSourceText(bench, QString());
+        const char* typed[] = {"name Ball", "inst",         "doif var0 eq 1", "reps 2",
+                               "mvby 1 0",  "repe",         "endi",           "* a note",
+                               "endm",      "scrp 2 5 3 9", "setv var0 1"};
+        for (const char* line : typed) {
+            QTest::keyClicks(box, QLatin1String(line));
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+        const QString expected = QStringLiteral(
+            "name Ball\ninst\n\tdoif var0 eq 1\n\t\treps 2\n\t\t\tmvby 1 0\n\t\trepe\n"
+            "\tendi\n* a note\nendm\nscrp 2 5 3 9\n\tsetv var0 1\n\t");
+        QCOMPARE(box->toPlainText(), expected);
+        // What Enter did is what Format Source does to the whole text (the last line is empty).
+        const std::string lines = toStdString(expected.chopped(1));
+        QCOMPARE(formatSourceText(lines, sourceLineReading), lines);
+        // Enter and its tabs are one step.
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(box->toPlainText().endsWith(QStringLiteral("\tsetv var0 1")));
     }
 };
 
