@@ -79,7 +79,7 @@ void writeDemoBasics(const DemoLayout& layout) {
     const struct {
         const char* name;
         double frequency;
-    } sounds[] = {{"ch01.wav", 880}, {"dr02.wav", 330}, {"ob03.wav", 523}, {"sw04.WAV", 392},
+    } sounds[] = {{"ch01.wav", 880},  {"dr02.wav", 330}, {"ob03.wav", 523}, {"sw04.WAV", 392},
                   {"drip.wav", 1046}, {"drop.wav", 294}, {"spin.wav", 587}};
     for (const auto& sound : sounds)
         writeFileAtomically(pathFromUtf8(paths.CSoundPath) / sound.name,

@@ -58,8 +58,8 @@ void fuzzOne(std::span<const std::uint8_t> input) {
                "recompiled source");
     const bool macrosKept = twice.scripts == once.scripts && twice.imports == once.imports;
     expectSame(!macrosKept || (twice.picturePixels == once.picturePixels &&
-                   twice.pictureWidth == once.pictureWidth &&
-                   twice.pictureHeight == once.pictureHeight),
+                               twice.pictureWidth == once.pictureWidth &&
+                               twice.pictureHeight == once.pictureHeight),
                "recompiled picture");
 }
 
