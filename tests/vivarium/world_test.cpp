@@ -271,7 +271,8 @@ TEST(Flow, WordsTheWorldDoesNotModelAreTracedAtTheirLineWithoutAFault) {
     EXPECT_EQ(run.lines,
               (std::vector<std::string>{"tick 0 0 0 0 #0 not modelled aslp at N.COS:2:3",
                                         "tick 0 0 0 0 #0 not modelled norn at N.COS:3:13",
-                                        "tick 0 0 0 0 #0 not modelled new: crea at N.COS:4:3"}));
+                                        "tick 0 0 0 0 #0 not modelled new: crea at N.COS:4:3",
+                                        "tick 0 0 0 0 #1 10 20 pose 0"}));
 }
 
 TEST(Flow, AnActivatedRepeatingAnimationRunsOneFrameATickAndTimersKeepTheirRate) {

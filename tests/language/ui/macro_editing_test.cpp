@@ -112,19 +112,20 @@ class MacroEditingTest : public QObject {
         SourcePage* page = sourcePage(bench);
         MacroTextEdit* box = page->macroText();
         box->setFocus();
-        typeLines(box, {"scrp 2 5 3 9", "  frob 3", "endm"});
+        // Enter indents the new line inside the script: "frob" starts at column 2.
+        typeLines(box, {"scrp 2 5 3 9", "frob 3", "endm"});
         QVERIFY(underlined(box, 2, 3));
         QVERIFY(!underlined(box, 2, 1) && !underlined(box, 1, 1) && !underlined(box, 3, 1));
         const Finding* finding = box->highlighter()->findingAt(2, 4);
         QVERIFY(finding && finding->isError());
         QCOMPARE(rows(page->findingsList()),
                  QStringList{findingRow(*finding, Msg::FindingLinePlace, kLanguageEnglish)});
-        QVERIFY(rows(page->findingsList()).front().startsWith("Line 2, column 3: error: "));
+        QVERIFY(rows(page->findingsList()).front().startsWith("Line 2, column 2: error: "));
         // The document got every key: the undo stack and the compiler see the same text.
         QCOMPARE(toQString(bench.objectDocument().sourceText()).count(QStringLiteral("frob")), 1);
 
         QTextCursor cursor(box->document()->findBlockByNumber(1));
-        cursor.setPosition(cursor.position() + 2);
+        cursor.setPosition(cursor.position() + 1);
         cursor.setPosition(cursor.position() + 4, QTextCursor::KeepAnchor);
         box->setTextCursor(cursor);
         QTest::keyClicks(box, QStringLiteral("wait"));
@@ -230,7 +231,7 @@ class MacroEditingTest : public QObject {
         QCOMPARE(row.data().toString().count(QLatin1Char(' ')), 1 + 5);  // five arguments
         completer->completer()->popup()->setCurrentIndex(row);
         QTest::keyClick(completer->completer()->popup(), Qt::Key_Return);
-        QCOMPARE(box->toPlainText(), QStringLiteral("inst\nnew: simp "));
+        QCOMPARE(box->toPlainText(), QStringLiteral("inst\n\tnew: simp "));
 
         // The hint beside the caret names the arguments, the one being typed in bold, and
         // follows the caret from argument to argument; Escape puts it away.
@@ -261,12 +262,13 @@ class MacroEditingTest : public QObject {
         QVERIFY(offered(completer).contains(QStringLiteral("mvto")));
         QTest::keyClick(completer->completer()->popup(), Qt::Key_Escape);
         QVERIFY(!completer->popupVisible());
-        QCOMPARE(box->textCursor().block().text(), QStringLiteral("mvt"));
+        QCOMPARE(box->textCursor().block().text(), QStringLiteral("\tmvt"));
 
         // F1 tells what the word at the caret does, in the interface language.
         QTest::keyClicks(box, QStringLiteral("o 1 2"));
         QTextCursor caret = box->textCursor();
         caret.movePosition(QTextCursor::StartOfBlock);
+        caret.movePosition(QTextCursor::Right);  // past the tab that Enter put in
         box->setTextCursor(caret);
         const Word* mvto = Dictionary::builtIn().command("mvto");
         QVERIFY(completer->descriptionAtCaret().endsWith(toQString(mvto->description.english)));
@@ -283,7 +285,7 @@ class MacroEditingTest : public QObject {
         window->show();
         MacroTextEdit* box = sourcePage(bench)->macroText();
         const QString source = QStringLiteral(
-            "* A ball that bounces\nname Ball\nquantity 1\n\ninst\nnew: simp ball 1 0 1000 0\n"
+            "* A ball that bounces\nname Ball\nquantity 1\n\ninst\nnew: simp vbal 1 0 1000 0\n"
             "setv clas 33620224\nbhvr 0 1\nendm\n\nscrp 2 5 3 1\n\tsnde drip\n\tanim "
             "[0123R]\n\tdoif posl lt 100\n\t\tmvby 10 0\n\tendi\n\tfrob 3\nendm\n");
         box->setPlainText(source);
@@ -320,8 +322,8 @@ class MacroEditingTest : public QObject {
         QCOMPARE(bench.dialogs().asked.size(), before + 1);
         const auto question = bench.dialogs().messages().back();
         QCOMPARE(question.buttons, Buttons::YesNoDefaultNo);
-        QVERIFY(question.text.startsWith(QStringLiteral(
-            "The game may crash on these errors in the object:\nScript 1, column ")));
+        QVERIFY(question.text.startsWith(
+            QStringLiteral("The game may crash on these errors in the object:\nLine 3, column ")));
         QVERIFY(question.text.endsWith(QStringLiteral("Inject anyway?")));
         QVERIFY(window->windowTitle() == QStringLiteral("COB-Compiler"));
 
