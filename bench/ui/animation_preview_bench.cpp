@@ -35,12 +35,3 @@ void drawNextFrame(benchmark::State& state) {
 BENCHMARK(drawNextFrame)->Args({300, 1})->Args({300, 2})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
