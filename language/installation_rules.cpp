@@ -39,7 +39,13 @@ std::string_view textOf(std::string_view text, const Lexeme& lexeme) {
     return text.substr(lexeme.offset, lexeme.length);
 }
 
-std::string quotedName(std::string_view name) { return "\"" + std::string(name) + "\""; }
+// Built by appends: GCC 12 at -O3 warns falsely on the concatenation of temporaries.
+std::string quotedName(std::string_view name) {
+    std::string quoted = "\"";
+    quoted.append(name);
+    quoted += '"';
+    return quoted;
+}
 
 }  // namespace
 
@@ -68,12 +74,12 @@ void InstallationRules::command(const CommandReading& command, std::string_view 
     }
     if (name == "setv clas" && m_facts.knowsClass) {
         const std::optional<long long> number = numberOf(first);
-        if (!number) return;
+        if (!number || !first) return;
         const PackedClass packed = unpackClass(*number);
         if (!m_facts.knowsClass(packed.family, packed.genus, packed.species)) {
-            const std::string parts = std::to_string(packed.family) + " " +
-                                      std::to_string(packed.genus) + " " +
-                                      std::to_string(packed.species);
+            std::string parts = std::to_string(packed.family);
+            parts.append(" ").append(std::to_string(packed.genus));
+            parts.append(" ").append(std::to_string(packed.species));
             found.push_back({FindingCode::ClassUnknown, first->lexeme,
                              fill(Msg::FindingClassUnknown, {parts})});
         }
@@ -93,12 +99,13 @@ void InstallationRules::creation(const CommandReading& command, std::string_view
                          fill(Msg::FindingSpriteFileMissing, {quotedName(name)})});
         return;
     }
-    const std::optional<long long> first = numberOf(argumentOf(command, 2));
-    if (!m_targetImages || !first) return;
+    const Piece* firstPiece = argumentOf(command, 2);
+    const std::optional<long long> first = numberOf(firstPiece);
+    if (!m_targetImages || !first || !firstPiece) return;
     const long long end = *first + *m_targetImages;
     if (*first >= 0 && *m_targetImages >= 0 && end <= static_cast<long long>(held->second)) return;
     found.push_back(
-        {FindingCode::ImageBeyondRange, argumentOf(command, 2)->lexeme,
+        {FindingCode::ImageBeyondRange, firstPiece->lexeme,
          fill(Msg::FindingImagesBeyondFile, {std::to_string(*first), std::to_string(end - 1),
                                              quotedName(name), std::to_string(held->second)})});
 }

@@ -50,26 +50,32 @@ std::string escapedHtml(std::string_view text) {
 
 }  // namespace
 
+// Pages are built by appends: GCC 12 at -O3 warns falsely on long concatenations of temporaries.
 std::string wordListPage(const Dictionary& dictionary, std::string_view language) {
-    const bool german = language == kLanguageGerman;
-    const std::string title(textOf(Msg::WordListTitle).in(language));
-    std::string page = "<!DOCTYPE html>\n<html lang=\"" + std::string(german ? "de" : "en") +
-                       "\">\n<head><meta charset=\"utf-8\"><title>" + title +
-                       "</title></head>\n<body>\n<p><a href=\"index.html\">" +
-                       std::string(textOf(Msg::WordListContents).in(language)) + "</a></p>\n<h1>" +
-                       title + "</h1>\n<p>" +
-                       escapedHtml(textOf(Msg::WordListIntroduction).in(language)) + "</p>\n";
+    const BilingualText titleText = textOf(Msg::WordListTitle);
+    const std::string_view title = titleText.in(language);
+    std::string page = "<!DOCTYPE html>\n<html lang=\"";
+    page.append(language == kLanguageGerman ? "de" : "en")
+        .append("\">\n<head><meta charset=\"utf-8\">");
+    page.append("<title>").append(title).append(
+        "</title></head>\n<body>\n<p><a href=\"index.html\">");
+    page.append(textOf(Msg::WordListContents).in(language)).append("</a></p>\n<h1>");
+    page.append(title).append("</h1>\n<p>");
+    page.append(escapedHtml(textOf(Msg::WordListIntroduction).in(language))).append("</p>\n");
     for (const KindHeading& heading : kHeadings) {
         const std::vector<const Word*> words = wordsOfKind(dictionary, heading.kind);
         if (words.empty()) continue;
-        page += "<h2>" + escapedHtml(textOf(heading.title).in(language)) + "</h2>\n<dl>\n";
+        page.append("<h2>").append(escapedHtml(textOf(heading.title).in(language)));
+        page.append("</h2>\n<dl>\n");
         for (const Word* word : words) {
-            page += "<dt id=\"" + escapedHtml(word->name) + "\"><code>" + escapedHtml(word->name) +
-                    "</code></dt>\n<dd>" + escapedHtml(wordEntry(*word, language)) + "</dd>\n";
+            const std::string name = escapedHtml(word->name);
+            page.append("<dt id=\"").append(name).append("\"><code>").append(name);
+            page.append("</code></dt>\n<dd>").append(escapedHtml(wordEntry(*word, language)));
+            page.append("</dd>\n");
         }
-        page += "</dl>\n";
+        page.append("</dl>\n");
     }
-    return page + "</body>\n</html>\n";
+    return page.append("</body>\n</html>\n");
 }
 
 std::string wordListText(const Dictionary& dictionary, std::string_view language) {
