@@ -73,7 +73,8 @@ TEST_F(VivariumSimTest, AnUnknownCommandIsAnsweredWithAnErrorAndChangesNothing) 
     EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,kill targ,endm").answer,
               "Error: \"enum\" is not closed by \"next\"");
     // A fault stops the macro where it is, as in the game: the kills before it stay done.
-    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,kill targ,next,mvto 1 2,endm").answer, "");
+    EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,kill targ,next,mvto 1 2,endm").answer,
+              "Error: macro: mvto needs a target, but there is none");
     EXPECT_EQ(link->SendMacro("inst,enum 0 0 0,dde: putv spcs,next,endm").answer, "");
 }
 
