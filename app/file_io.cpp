@@ -289,24 +289,33 @@ std::string readFileText(const fs::path& path, std::uint64_t limit) {
     return {bytes.begin(), bytes.end()};
 }
 
-std::vector<std::string> readFileLines(const fs::path& path, std::uint64_t limit) {
-    const std::string text = readFileText(path, limit);
-    const std::vector<std::string_view> views = splitLines(text);
-    return {views.begin(), views.end()};
-}
+namespace {
 
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
+// The lines of a text as `Line`s made from views, without their line ends (LF or CR LF).
+template <typename Line>
+std::vector<Line> linesOf(std::string_view text) {
+    std::vector<Line> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
         std::size_t stop = end;
         if (stop > start && text[stop - 1] == '\r') --stop;
-        lines.push_back(text.substr(start, stop - start));
+        lines.emplace_back(text.substr(start, stop - start));
         start = end + 1;
     }
     return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> readFileLines(const fs::path& path, std::uint64_t limit) {
+    return linesOf<std::string>(readFileText(path, limit));
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+    return linesOf<std::string_view>(text);
 }
 
 void writeFileAtomically(const fs::path& path,

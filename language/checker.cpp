@@ -220,7 +220,7 @@ class Rules {
                 // Some words take a bare name in scripts that run; say so, do not refuse.
                 if (!lexeme.byteString) {
                     wrongKind(Severity::Warning, owner, piece.wanted, lexeme);
-                } else if (owner.name == "anim") {
+                } else if (owner.is("anim")) {
                     animation(lexeme);
                 }
                 return;
@@ -249,9 +249,8 @@ class Rules {
             return;
         }
         const std::string_view text = lexemeText(lexeme);
-        if (piece.wanted == ArgumentKind::Label && owner.name != "subr")
-            m_labelUses.push_back(lexeme);
-        if (owner.name == "subr") m_labels.emplace_back(text);
+        if (piece.wanted == ArgumentKind::Label && !owner.is("subr")) m_labelUses.push_back(lexeme);
+        if (owner.is("subr")) m_labels.emplace_back(text);
         if (characterCount(text) != 4) {
             report(Severity::Warning, FindingCode::NameLength, lexeme,
                    fill(Msg::FindingNameLength, {quoted(text)}));
@@ -374,7 +373,7 @@ class Rules {
             case BlockRole::None:
                 return;
             case BlockRole::Opens:
-                if (word.name == "scrp" && !m_blocks.empty()) {
+                if (word.is("scrp") && !m_blocks.empty()) {
                     report(
                         Severity::Error, FindingCode::ScriptInsideBlock, name,
                         fill(Msg::FindingScriptInsideBlock, {quoted(openerName(m_blocks.back()))}));
@@ -384,7 +383,7 @@ class Rules {
             case BlockRole::Within:
                 return within(word, name);
             case BlockRole::Closes:
-                return word.name == "endm" ? endMacro() : close(word, name);
+                return word.is("endm") ? endMacro() : close(word, name);
         }
     }
 
@@ -412,7 +411,7 @@ class Rules {
             return;
         }
         // Inside a script's own block, a closer has nothing to close.
-        if (top && top->name != "scrp") {
+        if (top && !top->is("scrp")) {
             const Word& open = *m_blocks.back().word;
             const BilingualText closers = closersOf(open);
             report(Severity::Error, FindingCode::WrongCloser, name,
@@ -424,7 +423,7 @@ class Rules {
         }
         const std::string opener = openerOf(word.name);
         // A stray endi does nothing where the game meets it; everything else unbalances a loop.
-        report(word.name == "endi" ? Severity::Warning : Severity::Error,
+        report(word.is("endi") ? Severity::Warning : Severity::Error,
                FindingCode::CloserWithoutBlock, name,
                {quoted(word.name) + " without " + quoted(opener),
                 quoted(word.name) + " ohne " + quoted(opener)});
@@ -439,15 +438,15 @@ class Rules {
 
     void endMacro() {
         for (auto open = m_blocks.rbegin(); open != m_blocks.rend(); ++open) {
-            if (!open->word || open->word->name != "scrp") notClosed(*open);
+            if (!open->word || !open->word->is("scrp")) notClosed(*open);
         }
         m_blocks.clear();
         m_ended = true;
     }
 
     void noteInstAndCreation(const Word& word, const Lexeme& name) {
-        if (word.name == "inst") m_instSeen = true;
-        if (word.name == "scrp") {
+        if (word.is("inst")) m_instSeen = true;
+        if (word.is("scrp")) {
             m_instSeen = false;
             m_creationReported = false;
         }
@@ -464,7 +463,7 @@ class Rules {
         if (!m_ended) {
             // The missing endm below covers a script's own block.
             for (auto open = m_blocks.rbegin(); open != m_blocks.rend(); ++open) {
-                if (!open->word || open->word->name != "scrp") notClosed(*open);
+                if (!open->word || !open->word->is("scrp")) notClosed(*open);
             }
             const std::size_t end = m_text.size();
             m_command = {};

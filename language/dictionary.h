@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,6 +44,8 @@ struct Word {
     BilingualText description;
 
     bool isCommand() const { return kind == WordKind::Command; }
+    // Compared as a view: the check asks this of every command it reads.
+    bool is(std::string_view other) const { return std::string_view(name) == other; }
     bool closedBy(std::string_view closer) const;
 };
 
@@ -82,12 +85,25 @@ class Dictionary {
     std::vector<const Word*> valuesStartingWith(std::string_view prefix) const;
 
   private:
+    // Names are a few letters long and looked up for every command a check reads: a plain
+    // FNV-1a is several times quicker on them than the library's general hash.
+    struct NameHash {
+        std::size_t operator()(std::string_view name) const noexcept {
+            std::uint64_t hash = 14695981039346656037ull;
+            for (const char c : name)
+                hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+            return static_cast<std::size_t>(hash);
+        }
+    };
+    template <typename Value>
+    using NameMap = std::unordered_map<std::string_view, Value, NameHash>;
+
     void index();
 
     std::vector<Word> m_words;
-    std::unordered_map<std::string_view, const Word*> m_commands;
-    std::unordered_map<std::string_view, const Word*> m_values;
-    std::unordered_map<std::string_view, bool> m_longFirstWords;
+    NameMap<const Word*> m_commands;
+    NameMap<const Word*> m_values;
+    NameMap<bool> m_longFirstWords;
 };
 
 }  // namespace vek

@@ -116,7 +116,7 @@ void InstallationRules::image(const CommandReading& command, std::string_view te
     const Piece* argument = argumentOf(command, 0);
     if (!m_targetImages || !argument) return;
     std::vector<long long> images;
-    if (command.word->name == "pose") {
+    if (command.word->is("pose")) {
         if (const auto number = numberOf(argument)) images.push_back(*number);
     } else if (argument->lexeme.byteString) {
         for (const int frame : readAnimation(textOf(text, argument->lexeme)).frames)

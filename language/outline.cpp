@@ -73,18 +73,18 @@ std::vector<Mark> marksOf(std::span<const std::string> lines, const LineReader& 
             mark.position = positionOf(command->name.offset);
             mark.length =
                 characterCount(commands.substr(command->name.offset, command->name.length));
-            const bool labelled = word && (word->name == "subr" || word->name == "gsub");
+            const bool labelled = word && (word->is("subr") || word->is("gsub"));
             if (first) {
                 mark.kind = Mark::Section;
-                if (word && word->name == "scrp") readClasses(*command, mark);
+                if (word && word->is("scrp")) readClasses(*command, mark);
                 marks.push_back(mark);
-            } else if (word && (word->name == "scrx" || word->name == "scrp")) {
+            } else if (word && (word->is("scrx") || word->is("scrp"))) {
                 mark.kind = Mark::Scrx;
                 readClasses(*command, mark);
                 if (mark.scriptOfClass()) marks.push_back(mark);
             } else if (labelled && command->lexemes.size() > 1) {
                 const Lexeme& label = command->lexemes[1];
-                mark.kind = word->name == "subr" ? Mark::Subr : Mark::Gsub;
+                mark.kind = word->is("subr") ? Mark::Subr : Mark::Gsub;
                 mark.label = std::string(commands.substr(label.offset, label.length));
                 mark.position = positionOf(label.offset);
                 mark.length = characterCount(mark.label);

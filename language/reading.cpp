@@ -27,13 +27,17 @@ bool hasCapitals(std::string_view text) {
     return false;
 }
 
+void lowerInPlace(std::string& text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+}
+
 }  // namespace
 
 std::string lowered(std::string_view text) {
     std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    lowerInPlace(lower);
     return lower;
 }
 
@@ -118,15 +122,16 @@ const CommandReading* MacroReader::next() {
     return nullptr;
 }
 
+// The name in lower case: the name itself when it has no capitals, else a copy in `buffer`.
+std::string_view MacroReader::inLowerCase(std::string_view name, std::string& buffer) {
+    if (!hasCapitals(name)) return name;
+    buffer.assign(name);
+    lowerInPlace(buffer);
+    return buffer;
+}
+
 const Word* MacroReader::valueNamed(std::string_view name) {
-    if (hasCapitals(name)) {
-        m_lower.assign(name);
-        for (char& c : m_lower) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        }
-        name = m_lower;
-    }
-    return m_dictionary.value(name);
+    return m_dictionary.value(inLowerCase(name, m_lower));
 }
 
 void MacroReader::add(PieceRole role, const Lexeme& lexeme, std::optional<TokenKind> token) {
@@ -146,13 +151,15 @@ void MacroReader::readName() {
     }
     // The longest name that the language knows: "new: simp" before "new:".
     const std::string_view firstName = lexemeText(first);
-    const std::string lowerFirst = lowered(firstName);
-    const bool longer = m_dictionary.beginsLongerCommand(lowerFirst) && lexemes.size() > 1 &&
-                        !lexemes[1].byteString;
+    const std::string_view lowerFirst = inLowerCase(firstName, m_lowerName);
+    const bool longer = lexemes.size() > 1 && !lexemes[1].byteString &&
+                        m_dictionary.beginsLongerCommand(lowerFirst);
     const Word* word = nullptr;
     int parts = 1;
     if (longer) {
-        word = m_dictionary.command(lowerFirst + ' ' + lowered(lexemeText(lexemes[1])));
+        m_lowerPair.assign(lowerFirst).append(1, ' ').append(lexemeText(lexemes[1]));
+        lowerInPlace(m_lowerPair);
+        word = m_dictionary.command(m_lowerPair);
         if (word) parts = 2;
     }
     if (!word) word = m_dictionary.command(lowerFirst);

@@ -95,6 +95,7 @@ class MacroReader {
     std::size_t condition(std::size_t at, const Word& owner, int index);
     // A value or variable by its name in any letter case.
     const Word* valueNamed(std::string_view name);
+    static std::string_view inLowerCase(std::string_view name, std::string& buffer);
     std::string_view lexemeText(const Lexeme& lexeme) const {
         return m_text.substr(lexeme.offset, lexeme.length);
     }
@@ -105,7 +106,10 @@ class MacroReader {
     std::size_t m_next = 0;
     bool m_done = false;
     CommandReading m_command;
-    std::string m_lower;  // kept to look up names without allocating for each
+    // Kept to look up names without allocating for each.
+    std::string m_lower;      // of a value
+    std::string m_lowerName;  // of a command's first word
+    std::string m_lowerPair;  // of its first two words
 };
 
 // The word in lower case, as the dictionary holds names.

@@ -174,7 +174,11 @@ std::vector<std::string> readSourceFile(const std::filesystem::path& path) {
     } catch (const std::exception&) {
         throw VekError::runtime(fill(Msg::RuntimeCannotOpenFile, {pathToUtf8(path)}));
     }
-    for (std::string& line : lines) line = ansiToUtf8(line);
+    for (std::string& line : lines) {
+        // Most lines are plain ASCII, the same in both encodings.
+        if (std::any_of(line.begin(), line.end(), [](char c) { return (c & 0x80) != 0; }))
+            line = ansiToUtf8(line);
+    }
     return lines;
 }
 
