@@ -51,6 +51,15 @@ std::string_view asText(std::span<const std::uint8_t> input) {
 
 Bytes bytesOf(std::string_view text) { return {text.begin(), text.end()}; }
 
+PaletteTable distinctPalette() {
+    PaletteTable palette;
+    for (std::size_t k = 0; k < kPaletteColorCount; ++k)
+        palette.setColor(k, paletteEntryColor(static_cast<std::uint8_t>(k % 64),
+                                              static_cast<std::uint8_t>(k / 4 % 64),
+                                              static_cast<std::uint8_t>(k / 16)));
+    return palette;
+}
+
 fs::path inputFile(std::span<const std::uint8_t> input, std::string_view name) {
     const fs::path file = scratchFolder() / name;
     writeBytes(file, input);

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sprites/palette.h"
+
 // What every harness defines, and the little it shares. Each harness is one file that defines
 // seeds() and fuzzOne(); fuzz_main.cpp turns them into a libFuzzer program.
 namespace vek::fuzz {
@@ -26,5 +28,7 @@ std::string_view asText(std::span<const std::uint8_t> input);
 Bytes bytesOf(std::string_view text);
 // The input as a file, for readers that open one: rewritten on every call, one per name.
 std::filesystem::path inputFile(std::span<const std::uint8_t> input, std::string_view name);
+// A palette of distinct colours, for the readers of pictures in a palette's indices.
+PaletteTable distinctPalette();
 
 }  // namespace vek::fuzz

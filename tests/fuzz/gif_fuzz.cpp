@@ -5,22 +5,9 @@
 
 namespace vek::fuzz {
 
-namespace {
-
-PaletteTable fuzzPalette() {
-    PaletteTable palette;
-    for (std::size_t k = 0; k < kPaletteColorCount; ++k)
-        palette.setColor(k, paletteEntryColor(static_cast<std::uint8_t>(k % 64),
-                                              static_cast<std::uint8_t>(k / 4 % 64),
-                                              static_cast<std::uint8_t>(k / 16)));
-    return palette;
-}
-
-}  // namespace
-
 std::vector<Bytes> seeds() {
     if (!gifBuiltIn()) return {bytesOf("GIF89a")};
-    const PaletteTable palette = fuzzPalette();
+    const PaletteTable palette = distinctPalette();
     SpriteImage small(3, 2, 5);
     small.pixels[1] = 0;
     const SpriteImage tall(1, 4, 200);
@@ -30,7 +17,7 @@ std::vector<Bytes> seeds() {
 
 void fuzzOne(std::span<const std::uint8_t> input) {
     if (!gifBuiltIn()) return;
-    const PaletteTable palette = fuzzPalette();
+    const PaletteTable palette = distinctPalette();
     const std::vector<SpriteImage> frames = decodeSpriteGif(input, palette);
     const std::vector<SpriteImage> again =
         decodeSpriteGif(encodeSpriteGif(frames, palette, true), palette);

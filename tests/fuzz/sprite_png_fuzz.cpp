@@ -6,21 +6,9 @@
 
 namespace vek::fuzz {
 
-namespace {
-
-PaletteTable fuzzPalette() {
-    PaletteTable palette;
-    for (std::size_t k = 0; k < kPaletteColorCount; ++k)
-        palette.setColor(k, paletteEntryColor(static_cast<std::uint8_t>(k % 64),
-                                              static_cast<std::uint8_t>(k / 4 % 64), 7));
-    return palette;
-}
-
-}  // namespace
-
 std::vector<Bytes> seeds() {
     if (!pngBuiltIn()) return {bytesOf("\x89PNG\r\n\x1A\n")};
-    const PaletteTable palette = fuzzPalette();
+    const PaletteTable palette = distinctPalette();
     SpriteImage sprite(3, 2, 9);
     sprite.pixels[2] = 0;
     const IndexedPicture foreign{2, 1, {1, 0}, {{0, false}, {makeScreenColor(9, 99, 199), true}}};
@@ -30,7 +18,7 @@ std::vector<Bytes> seeds() {
 
 void fuzzOne(std::span<const std::uint8_t> input) {
     if (!pngBuiltIn()) return;
-    const PaletteTable palette = fuzzPalette();
+    const PaletteTable palette = distinctPalette();
     const SpriteImage sprite = decodeSpritePng(input, palette);
     expectSame(decodeSpritePng(encodeSpritePng(sprite, palette), palette) == sprite,
                "sprite PNG written anew");
