@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/script_source.h"
 #include "objects/cob_compiler.h"
 #include "objects/discompiler.h"
 #include "objects/sprite_file_pictures.h"
-#include "bench/script_source.h"
 
 namespace {
 
