@@ -34,7 +34,10 @@ std::vector<CommandRow> commandRows(const Program& program) {
         const Instruction& instruction = program.instructions[k];
         // The endm the compiler adds to a script written without one has no text of its own.
         std::string text = instruction.source.empty() ? "endm" : instruction.source;
-        rows.push_back({k, instruction.position.line, std::move(text)});
+        // A macro the link sent has no file: its places are only within its one line.
+        const bool named = program.origin && !program.origin->file.empty();
+        const int line = named ? instruction.position.line : 0;
+        rows.push_back({k, line, std::move(text)});
     }
     return rows;
 }

@@ -61,7 +61,7 @@ class Debugger {
 // One command of a script as a script view lists it.
 struct CommandRow {
     std::size_t instruction = 0;
-    int line = 0;
+    int line = 0;      // in its file; 0 for a macro the link sent
     std::string text;  // as the source wrote it
 };
 std::vector<CommandRow> commandRows(const Program& program);

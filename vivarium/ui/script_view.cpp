@@ -57,7 +57,8 @@ ScriptView::ScriptView(AppContext& context, SessionSource session, QWidget* pare
     m_variables->verticalHeader()->hide();
     m_variables->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_variables->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
-    m_variables->setFixedWidth(150);
+    m_variables->setFixedWidth(170);
+    m_variables->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_variables->setColumnWidth(0, 50);
     m_variables->horizontalHeader()->setStretchLastSection(true);
     variablesColumn->addWidget(m_variablesTitle);
@@ -102,8 +103,9 @@ void ScriptView::listScripts(const vivarium::Object* object) {
         name->setFont(2, bold);
         m_rows.emplace_back();
         for (const vivarium::CommandRow& command : vivarium::commandRows(*m_programs[k])) {
-            new QTreeWidgetItem(m_commands, {QString(), QString::number(command.line),
-                                             QStringLiteral("  ") + toQString(command.text)});
+            const QString line = command.line > 0 ? QString::number(command.line) : QString();
+            new QTreeWidgetItem(m_commands,
+                                {QString(), line, QStringLiteral("  ") + toQString(command.text)});
             m_rows.emplace_back(vivarium::Breakpoint{m_keys[k], command.instruction});
         }
     }

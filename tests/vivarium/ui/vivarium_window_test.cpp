@@ -262,6 +262,8 @@ class VivariumWindowTest : public QObject {
                                                    "|pose 1", "|repe", "|endm"}));
         auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("ScriptCommands"));
         QCOMPARE(tree->topLevelItem(0)->text(2), QStringLiteral("scrp 2 21 8 1"));
+        // The link's macros have no file, and so no lines.
+        QCOMPARE(tree->topLevelItem(1)->text(1), QString());
         QTreeWidgetItem* addv = tree->topLevelItem(3);
         const QRect margin = tree->visualItemRect(addv);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -353,6 +355,9 @@ class VivariumWindowTest : public QObject {
         QCOMPARE(window->findChild<QAction*>(QStringLiteral("StepCommand"))->text(),
                  QStringLiteral("Einen &Befehl ausführen"));
         QCOMPARE(commandRows(window).value(3), QStringLiteral("●▶|pose 1"));
+        // A source's commands keep their lines.
+        auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("ScriptCommands"));
+        QCOMPARE(tree->topLevelItem(4)->text(1), QStringLiteral("18"));
         QCOMPARE(variable(window, 0), QStringLiteral("var0=15"));
         showTheCounter(window);
         saveScreenshot(window, QStringLiteral("viv-debug-german"));
