@@ -213,10 +213,18 @@ class Compiler {
         return clauses;
     }
 
+    std::string sourceOf(const ParsedCommand& command) const {
+        std::size_t end = command.offset + command.length;
+        if (!command.arguments.empty())
+            end = std::max(end, command.arguments.back().offset + command.arguments.back().length);
+        return m_macro.text().substr(command.offset, end - command.offset);
+    }
+
     Instruction read(const ParsedCommand& command) const {
         Instruction instruction;
         instruction.word = command.word;
         instruction.position = m_macro.position(command.offset);
+        instruction.source = sourceOf(command);
         if (command.word) {
             const auto found = commandOps().find(command.word->name);
             if (found != commandOps().end()) instruction.op = found->second;

@@ -124,6 +124,7 @@ struct Instruction {
     std::vector<Operand> arguments;
     std::vector<Clause> condition;  // doif and untl
     std::string text;               // a name (sprite, sound, label) or a byte string's content
+    std::string source;             // the command as written, from its word to its last argument
     int jump = -1;                  // the block partner this instruction goes to
     TextPosition position;
 };

@@ -13,6 +13,9 @@ Session::Session(std::filesystem::path imageDirectory, std::uint64_t seed)
 void Session::makeWorld() {
     m_world = std::make_unique<World>(m_sprites.lookup(), m_seed);
     m_world->setObserver([this](const Happening& happening) { m_log.push_back(happening); });
+    m_world->setCommandHook(
+        [this](const Run& run, const Instruction&) { return m_debugger.allows(run); });
+    m_debugger.goOn(0);
 }
 
 void Session::changed() const {
@@ -36,8 +39,22 @@ void Session::inject(std::span<const SentMacro> macros) {
 }
 
 void Session::tick() {
+    m_debugger.goOn(m_world->suspendedObject());
     m_world->tick();
     changed();
+}
+
+void Session::step(int object) {
+    const int held = m_world->suspendedObject();
+    m_debugger.goOn(held, held != 0 ? held : object);
+    m_world->tick();
+    m_debugger.goOn(0);
+    changed();
+}
+
+std::optional<Stop> Session::stop() const {
+    if (!m_world->suspended()) return std::nullopt;
+    return m_debugger.lastStop();
 }
 
 void Session::reset() {

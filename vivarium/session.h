@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "vivarium/debugger.h"
 #include "vivarium/sprite_shelf.h"
 #include "vivarium/try_run.h"
 #include "vivarium/world.h"
@@ -31,8 +33,18 @@ class Session {
     std::string runMacro(std::string_view macro);
     // Injects an object: its macros in order, each with where its text came from.
     void inject(std::span<const SentMacro> macros);
+    // One tick; when the world waits at a held command, the rest of that tick, from the held
+    // command on without stopping there again.
     void tick();
-    // A fresh world on the same sprites, with an empty log.
+    // One command of the held script, which is held again before its next; when no script is
+    // held, the world goes on until the script of `object` is before a command it runs, or to
+    // the end of the tick. Other scripts run as in a tick, and stop at their breakpoints.
+    void step(int object);
+    // Where the world waits at a held command (a breakpoint or a step); none while it does not.
+    std::optional<Stop> stop() const;
+    Debugger& debugger() { return m_debugger; }
+    const Debugger& debugger() const { return m_debugger; }
+    // A fresh world on the same sprites, with an empty log; the breakpoints stay.
     void reset();
 
     // The hand clicks at a world point: the object in front there gets `event` (activate 1 or
@@ -55,6 +67,7 @@ class Session {
     SpriteShelf m_sprites;
     std::uint64_t m_seed;
     std::unique_ptr<World> m_world;
+    Debugger m_debugger;
     std::vector<Happening> m_log;
     std::function<void()> m_changed;
 };

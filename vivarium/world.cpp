@@ -754,48 +754,99 @@ bool World::goesOn(Run& run) {
     return true;
 }
 
-void World::takeTurn(Object& object) {
-    advanceAnimation(object);
-    // A timer that comes due while a script runs is lost; the next comes `tick` ticks later.
-    if (object.timerRate > 0 && --object.timerCount <= 0) {
-        object.timerCount = object.timerRate;
-        if (!object.run) object.events.push_back({kEventTimer, 0});
+bool World::takeTurn(Object& object, bool resumed) {
+    std::optional<std::size_t> waiting;
+    if (resumed) {
+        waiting = m_place.waiting;
+    } else {
+        advanceAnimation(object);
+        // A timer that comes due while a script runs is lost; the next comes `tick` ticks later.
+        if (object.timerRate > 0 && --object.timerCount <= 0) {
+            object.timerCount = object.timerRate;
+            if (!object.run) object.events.push_back({kEventTimer, 0});
+        }
     }
     if (object.run && goesOn(*object.run)) Interpreter(*this, *object.run).go();
+    if (object.run && object.run->held) {
+        m_place.waiting = waiting;
+        return false;
+    }
     if (object.run && object.run->ended) object.run.reset();
     // The events waiting when the turn began, one after another while none pauses.
-    std::size_t waiting = object.events.size();
-    while (!object.run && waiting-- > 0 && !object.killed && !object.events.empty()) {
+    return startEvents(object, waiting.value_or(object.events.size()));
+}
+
+bool World::startEvents(Object& object, std::size_t waiting) {
+    while (!object.run && waiting > 0 && !object.killed && !object.events.empty()) {
+        --waiting;
         const Object::Event event = object.events.front();
         object.events.pop_front();
-        const auto script =
-            m_scripts.find({object.family, object.genus, object.species, event.number});
+        const ScriptKey key{object.family, object.genus, object.species, event.number};
+        const auto script = m_scripts.find(key);
         if (script == m_scripts.end()) continue;
         object.run.emplace();
         Run& run = *object.run;
         run.program = script->second;
+        run.script = key;
         run.owner = object.id;
         run.target = object.id;
         run.from = event.from;
         Interpreter(*this, run).go();
+        if (run.held) {
+            m_place.waiting = waiting;
+            return false;
+        }
         if (run.ended) object.run.reset();
     }
+    return true;
 }
 
 void World::tick() {
-    ++m_tick;
-    // Objects made during this tick take their first turn in the next.
-    const std::size_t count = m_objects.size();
-    for (std::size_t k = 0; k < count; ++k) {
-        Object& object = m_objects[k];
-        if (!object.killed) takeTurn(object);
+    const bool resuming = m_place.suspended;
+    if (!resuming) {
+        ++m_tick;
+        m_place = {};
+        // Objects made during this tick take their first turn in the next.
+        m_place.lastObject = m_objects.empty() ? 0 : m_objects.back().id;
     }
+    m_place.suspended = false;
+    if (!m_place.inMacros && !objectTurns(resuming)) return;
     // Paused macros go on after the objects, so that they see this tick's animations.
-    for (std::size_t k = 0; k < m_macroRuns.size(); ++k) {
-        if (goesOn(m_macroRuns[k])) Interpreter(*this, m_macroRuns[k]).go();
-    }
+    if (!macroTurns()) return;
     std::erase_if(m_macroRuns, [](const Run& run) { return run.ended; });
     removeKilled();
+}
+
+bool World::objectTurns(bool resuming) {
+    // By id, not by index: a macro run while the tick waits may have removed killed objects.
+    const auto first = std::lower_bound(m_objects.begin(), m_objects.end(), m_place.object,
+                                        [](const Object& o, int wanted) { return o.id < wanted; });
+    for (auto k = static_cast<std::size_t>(first - m_objects.begin()); k < m_objects.size(); ++k) {
+        Object& object = m_objects[k];  // by index: a script's new objects move none
+        if (object.id > m_place.lastObject) break;
+        const bool resumed = resuming && object.id == m_place.object;
+        m_place.object = object.id;
+        if (!object.killed && !takeTurn(object, resumed)) {
+            m_place.suspended = true;
+            return false;
+        }
+    }
+    m_place.inMacros = true;
+    return true;
+}
+
+bool World::macroTurns() {
+    for (; m_place.macro < m_macroRuns.size(); ++m_place.macro) {
+        Run& run = m_macroRuns[m_place.macro];
+        // A held macro goes on at once: it neither waits nor watches an animation.
+        if (goesOn(run)) Interpreter(*this, run).go();
+        if (run.held) {
+            m_place.object = 0;
+            m_place.suspended = true;
+            return false;
+        }
+    }
+    return true;
 }
 
 void World::removeKilled() {

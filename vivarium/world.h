@@ -42,7 +42,8 @@ using SpriteLookup = std::function<const SpriteSizes*(std::string_view name)>;
 // variables and what it waits for.
 struct Run {
     std::shared_ptr<const Program> program;
-    std::size_t next = 0;  // the instruction it goes on with
+    std::optional<ScriptKey> script;  // the script of the scriptorium it runs; none for a macro
+    std::size_t next = 0;             // the instruction it goes on with
     std::array<int, 10> variables{};
     int owner = 0;
     int target = 0;
@@ -143,8 +144,15 @@ class World {
     int editObject() const { return m_edit; }
 
     // One tick: each object in the order of its creation moves its animation on, counts its
-    // timer, and goes on with its script or starts the next event's.
+    // timer, and goes on with its script or starts the next event's; then the paused macros go
+    // on. When the command hook holds a script the tick is suspended right there, and the next
+    // call goes on with the same tick from the held command (asking the hook again), so that
+    // holding and going on change nothing of what happens, nor its order.
     void tick();
+    // Whether a tick waits at a held command, and the object whose script is held (0 for a
+    // macro that runs on none).
+    bool suspended() const { return m_place.suspended; }
+    int suspendedObject() const { return m_place.suspended ? m_place.object : 0; }
 
     int currentTick() const { return m_tick; }
     // The living objects, in the order of their creation.
@@ -156,7 +164,8 @@ class World {
         m_observer = std::move(observer);
     }
     // Asked before each command runs, for a stepper or a breakpoint: false holds the script
-    // before the command, and its next turn asks again. May be empty.
+    // before the command and suspends the tick (see tick()); a macro that runMacro runs is held
+    // until the next tick. May be empty.
     using CommandHook = std::function<bool(const Run&, const Instruction&)>;
     void setCommandHook(CommandHook hook) { m_commandHook = std::move(hook); }
 
@@ -165,7 +174,23 @@ class World {
 
     Object* findObject(int id);
     void removeKilled();
-    void takeTurn(Object& object);
+    // Where a suspended tick goes on: the turn of an object (or, with `inMacros`, of a paused
+    // macro) that a held command interrupted.
+    struct TickPlace {
+        bool suspended = false;
+        bool inMacros = false;
+        int object = 0;         // whose turn, by id; ids grow in the order of creation
+        int lastObject = 0;     // the newest object when the tick began: later ones wait
+        std::size_t macro = 0;  // the paused macro's index
+        // The events still to start in the interrupted turn; none when it was interrupted in
+        // the script that went on from the last tick, before they were counted.
+        std::optional<std::size_t> waiting;
+    };
+    bool objectTurns(bool resuming);
+    bool macroTurns();
+    // False when the hook held the object's script: its turn is not over.
+    bool takeTurn(Object& object, bool resumed);
+    bool startEvents(Object& object, std::size_t waiting);
     void advanceAnimation(Object& object);
     bool goesOn(Run& run);
     void emit(Happening happening) const;
@@ -179,6 +204,7 @@ class World {
     int m_nextId = 1;
     int m_tick = 0;
     int m_edit = 0;
+    TickPlace m_place;
     std::function<void(const Happening&)> m_observer;
     CommandHook m_commandHook;
 };

@@ -291,24 +291,40 @@ TEST(Flow, AnActivatedRepeatingAnimationRunsOneFrameATickAndTimersKeepTheirRate)
     EXPECT_EQ(world.objects().front().objectVariables[0], 2);
 }
 
-TEST(Flow, ACommandHookHoldsAScriptAtABreakpointUntilItLetsItGo) {
+// A held command suspends the tick: the next tick() goes on with the same tick, and the objects
+// after the held one take their turn only once it is let go.
+TEST(Flow, ACommandHookHoldsAScriptAndSuspendsTheTickUntilItLetsItGo) {
     FakeSprites sprites;
     sprites.add("pupy", 6);
     vivarium::World world(sprites.lookup());
     world.runMacro(MacroText("scrp 0 0 0 1,pose 1,\npose 2,pose 3,endm"), nullptr);
+    world.runMacro(MacroText("scrp 0 0 1 1,pose 4,endm"), nullptr);
     world.runMacro(MacroText("inst,new: simp pupy 6 0 1000 0,endm"), nullptr);
-    // A breakpoint on line 2 (pose 2), let through from tick 3 on.
+    world.runMacro(MacroText("inst,new: simp pupy 6 0 1000 0," + classLine(0, 0, 1) + ",endm"),
+                   nullptr);
+    // Line 2 (pose 2) is held the first two times it is asked for.
+    int asked = 0;
     world.setCommandHook([&](const vivarium::Run&, const vivarium::Instruction& instruction) {
-        return instruction.position.line != 2 || world.currentTick() >= 3;
+        return instruction.position.line != 2 || ++asked > 2;
     });
     world.sendEvent(1, vivarium::kEventActivate1);
-    std::vector<int> poses;
-    for (int tick = 1; tick <= 4; ++tick) {
+    world.sendEvent(2, vivarium::kEventActivate1);
+    struct After {
+        int tick;
+        bool suspended;
+        int firstPose;
+        int secondPose;
+    };
+    const After expected[] = {{1, true, 1, 0}, {1, true, 1, 0}, {1, false, 3, 4}, {2, false, 3, 4}};
+    for (const After& after : expected) {
         world.tick();
-        poses.push_back(world.objects().front().pose);
-        EXPECT_EQ(world.objects().front().run.has_value(), tick < 3) << tick;
+        SCOPED_TRACE(asked);
+        EXPECT_EQ(world.currentTick(), after.tick);
+        EXPECT_EQ(world.suspended(), after.suspended);
+        EXPECT_EQ(world.suspendedObject(), after.suspended ? 1 : 0);
+        EXPECT_EQ(world.objects()[0].pose, after.firstPose);
+        EXPECT_EQ(world.objects()[1].pose, after.secondPose);
     }
-    EXPECT_EQ(poses, (std::vector<int>{1, 1, 3, 3}));
 }
 
 }  // namespace

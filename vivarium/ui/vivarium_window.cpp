@@ -11,6 +11,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
+#include <set>
 
 #include "app/file_io.h"
 #include "app/text_names.h"
@@ -19,6 +20,7 @@
 #include "app/ui/qt_convert.h"
 #include "vivarium/scene.h"
 #include "vivarium/session.h"
+#include "vivarium/ui/script_view.h"
 #include "vivarium/ui/world_view.h"
 
 namespace vek::ui {
@@ -40,7 +42,10 @@ VivariumWindow::VivariumWindow(AppContext& context, const PaletteTable& palette,
       m_palette(palette),
       m_background(std::move(background)) {
     m_timer = new QTimer(this);
-    connect(m_timer, &QTimer::timeout, this, [this] { m_session->tick(); });
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        m_session->tick();
+        stopAtHeldCommand();
+    });
     resetWorld();
     buildControls();
     retranslate();
@@ -63,6 +68,11 @@ void VivariumWindow::buildControls() {
     m_pause = addAction("PauseWorld", &VivariumWindow::pause);
     m_step = addAction("StepWorld", &VivariumWindow::stepOneTick);
     m_reset = addAction("ResetWorld", &VivariumWindow::resetWorld);
+    tools->addSeparator();
+    m_stepCommand = addAction("StepCommand", &VivariumWindow::stepCommand);
+    m_stepCommand->setShortcut(QKeySequence(Qt::Key_F10));
+    m_breakpoint = addAction("ToggleBreakpoint", &VivariumWindow::toggleBreakpoint);
+    m_breakpoint->setShortcut(QKeySequence(Qt::Key_F9));
     tools->addSeparator();
     m_speedLabel = new QLabel(tools);
     tools->addWidget(m_speedLabel);
@@ -109,6 +119,11 @@ void VivariumWindow::buildControls() {
     });
     sideColumn->addWidget(m_objectsTitle);
     sideColumn->addWidget(m_objects, 1);
+    m_scriptView = new ScriptView(
+        context(), [this]() -> vivarium::Session& { return *m_session; }, side);
+    connect(m_objects, &QTreeWidget::currentItemChanged, this,
+            [this] { m_scriptView->showObject(selectedObject(), !running()); });
+    sideColumn->addWidget(m_scriptView, 2);
     sideColumn->addWidget(m_logTitle);
     sideColumn->addWidget(m_log, 1);
     splitter->addWidget(m_scroll);
@@ -129,7 +144,11 @@ void VivariumWindow::buildControls() {
 
 void VivariumWindow::resetWorld() {
     const auto images = pathFromUtf8(context().game.paths().CImagePath);
+    // The breakpoints stay over a reset, as they are the user's and not the world's.
+    std::set<vivarium::Breakpoint> kept;
+    if (m_session) kept = m_session->debugger().breakpoints();
     m_session = std::make_unique<vivarium::Session>(images);
+    m_session->debugger().setBreakpoints(std::move(kept));
     m_pictures = std::make_unique<SpritePictures>(images, m_palette);
     if (!m_view) {
         m_view = new WorldView(*m_session, *m_pictures, this);
@@ -166,6 +185,28 @@ void VivariumWindow::pause() {
 void VivariumWindow::stepOneTick() {
     m_timer->stop();
     m_session->tick();
+    stopAtHeldCommand();
+}
+
+void VivariumWindow::stepCommand() {
+    m_timer->stop();
+    m_session->step(selectedObject());
+    stopAtHeldCommand();
+}
+
+void VivariumWindow::toggleBreakpoint() { m_scriptView->toggleBreakpointAtCurrentRow(); }
+
+void VivariumWindow::stopAtHeldCommand() {
+    const auto stop = m_session->stop();
+    if (!stop) return;
+    m_timer->stop();
+    selectObject(stop->object);
+    showWorld();
+}
+
+int VivariumWindow::selectedObject() const {
+    const QTreeWidgetItem* item = m_objects->currentItem();
+    return item ? item->data(0, Qt::UserRole).toInt() : 0;
 }
 
 int VivariumWindow::timerInterval() const { return static_cast<int>(kTickMilliseconds / m_speed); }
@@ -190,13 +231,17 @@ void VivariumWindow::showWorld() {
     m_view->update();
     showObjects();
     showLog();
+    m_scriptView->showObject(selectedObject(), !running());
     const vivarium::World& world = m_session->world();
-    m_status->setText(
-        context()
-            .text(Msg::VivariumStatus)
-            .arg(world.currentTick())
-            .arg(world.objects().size())
-            .arg(context().text(running() ? Msg::VivariumRunning : Msg::VivariumPaused)));
+    const auto stop = m_session->stop();
+    const QString state =
+        stop ? context().text(Msg::VivariumHeldAt).arg(stop->object)
+             : context().text(running() ? Msg::VivariumRunning : Msg::VivariumPaused);
+    m_status->setText(context()
+                          .text(Msg::VivariumStatus)
+                          .arg(world.currentTick())
+                          .arg(world.objects().size())
+                          .arg(state));
 }
 
 void VivariumWindow::showObjects() {
@@ -208,6 +253,7 @@ void VivariumWindow::showObjects() {
     for (const vivarium::Object& object : objects) {
         QTreeWidgetItem* item = m_objects->topLevelItem(index++);
         if (!item) item = new QTreeWidgetItem(m_objects);
+        item->setData(0, Qt::UserRole, object.id);
         const vivarium::ObjectRow row = vivarium::objectRow(object);
         const QString texts[] = {QStringLiteral("#%1").arg(row.object),
                                  toQString(row.clas),
@@ -222,10 +268,9 @@ void VivariumWindow::showObjects() {
 }
 
 void VivariumWindow::selectObject(int object) {
-    const QString name = QStringLiteral("#%1").arg(object);
     for (int row = 0; row < m_objects->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = m_objects->topLevelItem(row);
-        if (item->text(0) == name) return m_objects->setCurrentItem(item);
+        if (item->data(0, Qt::UserRole).toInt() == object) return m_objects->setCurrentItem(item);
     }
 }
 
@@ -250,6 +295,9 @@ void VivariumWindow::retranslate() {
     caption(m_pause, Msg::VivariumPause);
     caption(m_step, Msg::VivariumStep);
     caption(m_reset, Msg::VivariumReset);
+    caption(m_stepCommand, Msg::VivariumStepCommand);
+    caption(m_breakpoint, Msg::VivariumToggleBreakpoint);
+    m_scriptView->retranslate();
     caption(m_helpAction, Msg::VivariumHelpButton);
     m_speedLabel->setText(context().text(Msg::VivariumSpeed));
     m_zoomLabel->setText(context().text(Msg::VivariumZoom));

@@ -24,6 +24,7 @@ class Session;
 namespace vek::ui {
 
 class HelpWindow;
+class ScriptView;
 class SpritePictures;
 class WorldView;
 
@@ -43,6 +44,12 @@ class VivariumWindow : public VekWindow {
     void run();
     void pause();
     void stepOneTick();
+    // One command of the held script, or of the selected object's when none is held.
+    void stepCommand();
+    // The breakpoint on the script view's current command row, on or off.
+    void toggleBreakpoint();
+    // The object whose row is selected in the list; 0 when none is.
+    int selectedObject() const;
     // A quarter to four times the game's speed.
     void setSpeed(double factor);
     // In percent, 25 to 400.
@@ -52,6 +59,7 @@ class VivariumWindow : public VekWindow {
     vivarium::Session& session() { return *m_session; }
     bool running() const;
     WorldView* view() const { return m_view; }
+    ScriptView* scriptView() const { return m_scriptView; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -62,6 +70,8 @@ class VivariumWindow : public VekWindow {
     void showObjects();
     void showLog();
     void showHelpPage();
+    // After the world went on: a held command pauses the clock and selects its object.
+    void stopAtHeldCommand();
     // Selects an object's row in the list, when it still lives.
     void selectObject(int object);
     int timerInterval() const;
@@ -92,6 +102,9 @@ class VivariumWindow : public VekWindow {
     QAction* m_pause = nullptr;
     QAction* m_step = nullptr;
     QAction* m_reset = nullptr;
+    QAction* m_stepCommand = nullptr;
+    QAction* m_breakpoint = nullptr;
+    ScriptView* m_scriptView = nullptr;
     QAction* m_helpAction = nullptr;
 };
 

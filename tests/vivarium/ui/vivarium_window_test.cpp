@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScrollArea>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 #include "app/macro_outcome.h"
@@ -12,11 +13,14 @@
 #include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "gamelink/creatures.h"
+#include "objects/classifier.h"
 #include "objects/cob_compiler.h"
+#include "objects/ui/cob_injector_page.h"
 #include "objects/ui/object_compiler_window.h"
 #include "support/ui/workbench_fixture.h"
 #include "vivarium/session.h"
 #include "vivarium/try_run.h"
+#include "vivarium/ui/script_view.h"
 #include "vivarium/ui/vivarium_window.h"
 #include "vivarium/ui/world_view.h"
 
@@ -57,6 +61,66 @@ QString objectCell(VivariumWindow* window, int row, int column) {
     auto* list = window->findChild<QTreeWidget*>(QStringLiteral("ObjectList"));
     QTreeWidgetItem* item = list->topLevelItem(row);
     return item ? item->text(column) : QString();
+}
+
+// A counter (2 21 8) standing where the demo's top stands, whose activation counts in a loop.
+std::vector<std::string> counterSource() {
+    return {"name Counter",
+            "quantity 1",
+            "used 0",
+            "day 31",
+            "month 12",
+            "year 1999",
+            "sprite vtop 0",
+            "inst",
+            "  new: simp vtop 4 0 2000 0",
+            "  setv clas " + std::to_string(Classifier{2, 21, 8}.classNumber()),
+            "  bhvr 1 0",
+            "  mvto 4400 600",
+            "endm",
+            "scrp 2 21 8 1",
+            "  setv var0 10",
+            "  reps 2",
+            "    addv var0 5",
+            "    pose 1",
+            "  repe",
+            "endm"};
+}
+
+void trigger(VivariumWindow* window, const char* action) {
+    window->findChild<QAction*>(QLatin1String(action))->trigger();
+}
+
+// The script view's rows after the first script's name row: margin and command text each.
+QStringList commandRows(VivariumWindow* window) {
+    auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("ScriptCommands"));
+    QStringList rows;
+    for (int k = 1; k < tree->topLevelItemCount(); ++k) {
+        const QTreeWidgetItem* row = tree->topLevelItem(k);
+        rows << row->text(0) + QLatin1Char('|') + row->text(2).trimmed();
+    }
+    return rows;
+}
+
+// The command row marked as the one the script goes on with; -1 when none is.
+int markedRow(VivariumWindow* window) {
+    const QStringList rows = commandRows(window);
+    for (int k = 0; k < rows.size(); ++k)
+        if (rows[k].section(QLatin1Char('|'), 0, 0).contains(QStringLiteral("▶"))) return k;
+    return -1;
+}
+
+// Shows the counter where the demo's top stands, at half size.
+void showTheCounter(VivariumWindow* window) {
+    window->resize(1100, 760);
+    window->setZoom(50);
+    window->findChild<QScrollArea*>(QStringLiteral("WorldScroll"))
+        ->ensureVisible(2200, 320, 300, 200);
+}
+
+QString variable(VivariumWindow* window, int row) {
+    auto* table = window->findChild<QTableWidget*>(QStringLiteral("ScriptVariables"));
+    return table->item(row, 0)->text() + QLatin1Char('=') + table->item(row, 1)->text();
 }
 
 }  // namespace
@@ -178,6 +242,79 @@ class VivariumWindowTest : public QObject {
         QVERIFY(link.linkTransport() == ownTransport);
     }
 
+    // Driven as a user does: the object compiler injects an object through the link into the
+    // shown world, a click in the script view's margin sets a breakpoint, a click on the object
+    // activates it, Run goes to the breakpoint, and steps go one command at a time.
+    void aBreakpointStopsTheWorldAndStepsGoOneCommandAtATime() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* compiler = bench.windows().objectCompiler;
+        VivariumWindow* window = openFromTheCompilersToolsMenu(bench);
+        QVERIFY(window);
+        compiler->injectorPage()->setInjectionWait([](std::chrono::milliseconds) {});
+        QVERIFY(compiler->compileNewObject(counterSource()));
+        compiler->findChild<QAction*>(QStringLiteral("Inject2"))->trigger();
+        QCOMPARE(objectCell(window, 0, 1), QStringLiteral("2 21 8"));
+        trigger(window, "PauseWorld");
+
+        auto* list = window->findChild<QTreeWidget*>(QStringLiteral("ObjectList"));
+        list->setCurrentItem(list->topLevelItem(0));
+        QCOMPARE(commandRows(window), (QStringList{"|setv var0 10", "|reps 2", "|addv var0 5",
+                                                   "|pose 1", "|repe", "|endm"}));
+        auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("ScriptCommands"));
+        QCOMPARE(tree->topLevelItem(0)->text(2), QStringLiteral("scrp 2 21 8 1"));
+        // The link's macros have no file, and so no lines.
+        QCOMPARE(tree->topLevelItem(1)->text(1), QString());
+        QTreeWidgetItem* addv = tree->topLevelItem(3);
+        const QRect margin = tree->visualItemRect(addv);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(tree->header()->sectionPosition(0) + 4, margin.center().y()));
+        QCOMPARE(commandRows(window).value(2), QStringLiteral("●|addv var0 5"));
+
+        press(window->view(), Qt::LeftButton, kOnTheTop);
+        trigger(window, "RunWorld");
+        QTRY_VERIFY_WITH_TIMEOUT(!window->running(), 5000);
+        QCOMPARE(window->session().world().currentTick(), 1);
+        QVERIFY(window->findChild<QLabel*>(QStringLiteral("WorldStatus"))
+                    ->text()
+                    .endsWith(QStringLiteral("held before a command of #1")));
+        QCOMPARE(list->currentItem(), list->topLevelItem(0));
+        QCOMPARE(commandRows(window).value(2), QStringLiteral("●▶|addv var0 5"));
+        QCOMPARE(addv->background(2).style(), Qt::SolidPattern);
+        QCOMPARE(variable(window, 0), QStringLiteral("var0=10"));
+        QCOMPARE(variable(window, 10), QStringLiteral("targ=#1"));
+        QCOMPARE(variable(window, 11), QStringLiteral("ownr=#1"));
+        showTheCounter(window);
+        saveScreenshot(window, QStringLiteral("viv-debug-english"));
+
+        struct Step {
+            int row;
+            const char* var0;
+        };
+        for (const Step step : {Step{3, "var0=15"}, Step{4, "var0=15"}, Step{2, "var0=15"}}) {
+            trigger(window, "StepCommand");
+            QCOMPARE(markedRow(window), step.row);
+            QCOMPARE(variable(window, 0), QLatin1String(step.var0));
+            QCOMPARE(addv->background(2).style(), step.row == 2 ? Qt::SolidPattern : Qt::NoBrush);
+        }
+        QCOMPARE(window->session().world().currentTick(), 1);
+
+        // Run goes on from the breakpoint the step came back to without stopping there again:
+        // the loop's last round ends the script.
+        trigger(window, "RunWorld");
+        QTRY_VERIFY_WITH_TIMEOUT(window->session().world().currentTick() >= 3, 5000);
+        QVERIFY(window->running());
+        QCOMPARE(markedRow(window), -1);
+        trigger(window, "PauseWorld");
+        QCOMPARE(objectCell(window, 0, 3), QStringLiteral("1"));
+        QCOMPARE(variable(window, 0), QStringLiteral("var0="));
+
+        // F9 takes the breakpoint away again, on the current row.
+        tree->setCurrentItem(addv);
+        trigger(window, "ToggleBreakpoint");
+        QCOMPARE(commandRows(window).value(2), QStringLiteral("|addv var0 5"));
+        QVERIFY(window->session().debugger().breakpoints().empty());
+    }
+
     void speaksGermanAndShowsTheDemoObjects() {
         TestWorkbench bench;
         VivariumWindow* window = openFromTheCompilersToolsMenu(bench);
@@ -199,6 +336,31 @@ class VivariumWindowTest : public QObject {
                     ->text()
                     .contains(QStringLiteral("nicht nachgebildet")));
         saveScreenshot(window, QStringLiteral("vivworld-german"));
+    }
+
+    // The script view in German, held at a breakpoint: its titles and the status line.
+    void theScriptViewSpeaksGerman() {
+        TestWorkbench bench;
+        VivariumWindow* window = openFromTheCompilersToolsMenu(bench);
+        QVERIFY(window);
+        const auto source = counterSource();
+        window->session().inject(vivarium::injectionOfSource(source, "COUNTER.COS"));
+        window->session().debugger().toggleBreakpoint({{2, 21, 8, 1}, 3});
+        bench.windows().main->SpeedButton13Click();  // DE
+        press(window->view(), Qt::LeftButton, kOnTheTop);
+        window->stepOneTick();
+        QVERIFY(window->findChild<QLabel*>(QStringLiteral("WorldStatus"))
+                    ->text()
+                    .endsWith(QStringLiteral("angehalten vor einem Befehl von #1")));
+        QCOMPARE(window->findChild<QAction*>(QStringLiteral("StepCommand"))->text(),
+                 QStringLiteral("Einen &Befehl ausführen"));
+        QCOMPARE(commandRows(window).value(3), QStringLiteral("●▶|pose 1"));
+        // A source's commands keep their lines.
+        auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("ScriptCommands"));
+        QCOMPARE(tree->topLevelItem(4)->text(1), QStringLiteral("18"));
+        QCOMPARE(variable(window, 0), QStringLiteral("var0=15"));
+        showTheCounter(window);
+        saveScreenshot(window, QStringLiteral("viv-debug-german"));
     }
 };
 
