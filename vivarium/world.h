@@ -147,6 +147,8 @@ class World {
     void tick();
 
     int currentTick() const { return m_tick; }
+    // The number the next object made gets.
+    int nextObjectId() const { return m_nextId; }
     // The living objects, in the order of their creation.
     const std::deque<Object>& objects() const { return m_objects; }
     const Object* find(int id) const;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
@@ -11,12 +12,15 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
+#include <set>
 
 #include "app/file_io.h"
+#include "app/game_paths.h"
 #include "app/text_names.h"
 #include "app/ui/help_window.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/sound_output.h"
 #include "vivarium/scene.h"
 #include "vivarium/session.h"
 #include "vivarium/ui/world_view.h"
@@ -31,6 +35,10 @@ constexpr double kSpeeds[] = {0.25, 0.5, 1.0, 2.0, 4.0};
 const char* const kSpeedNames[] = {"×¼", "×½", "×1", "×2", "×4"};
 // A log longer than this drops its oldest rows.
 constexpr int kLogRows = 2000;
+// A log row's object, and the index of its happening in the session's log.
+constexpr int kObjectRole = Qt::UserRole;
+constexpr int kHappeningRole = Qt::UserRole + 1;
+constexpr int kObjectColumns = 7;
 
 }  // namespace
 
@@ -63,6 +71,9 @@ void VivariumWindow::buildControls() {
     m_pause = addAction("PauseWorld", &VivariumWindow::pause);
     m_step = addAction("StepWorld", &VivariumWindow::stepOneTick);
     m_reset = addAction("ResetWorld", &VivariumWindow::resetWorld);
+    tools->addSeparator();
+    m_saveWorld = addAction("SaveWorld", &VivariumWindow::saveWorld);
+    m_loadWorld = addAction("LoadWorld", &VivariumWindow::loadWorld);
     tools->addSeparator();
     m_speedLabel = new QLabel(tools);
     tools->addWidget(m_speedLabel);
@@ -100,13 +111,15 @@ void VivariumWindow::buildControls() {
     m_objects = new QTreeWidget(side);
     m_objects->setObjectName(QStringLiteral("ObjectList"));
     m_objects->setRootIsDecorated(false);
-    m_objects->setColumnCount(6);
+    m_objects->setColumnCount(kObjectColumns);
     m_logTitle = new QLabel(side);
     m_log = new QListWidget(side);
     m_log->setObjectName(QStringLiteral("HappeningLog"));
     connect(m_log, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) selectObject(m_log->item(row)->data(Qt::UserRole).toInt());
+        if (row >= 0) selectObject(m_log->item(row)->data(kObjectRole).toInt());
     });
+    connect(m_log, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { goToLogRow(m_log->row(item)); });
     sideColumn->addWidget(m_objectsTitle);
     sideColumn->addWidget(m_objects, 1);
     sideColumn->addWidget(m_logTitle);
@@ -145,8 +158,10 @@ void VivariumWindow::resetWorld() {
     std::optional<RgbImage> background = m_background ? m_background() : std::nullopt;
     m_hasBackground = background.has_value();
     m_view->setBackground(background ? toQImage(*background) : QImage());
-    m_session->setChangeListener([this] { showWorld(); });
+    m_session->setChangeListener([this] { worldChanged(); });
+    m_worldShown = m_session->worldNumber();
     m_logShown = 0;
+    m_logHeard = 0;
     if (m_log) m_log->clear();
     if (m_status) showWorld();
 }
@@ -180,6 +195,70 @@ void VivariumWindow::setZoom(int percent) {
     if (m_zoomChoice && m_zoomChoice->value() != percent) m_zoomChoice->setValue(percent);
 }
 
+void VivariumWindow::worldChanged() {
+    // A load makes a new world with a log of its own.
+    if (m_session->worldNumber() != m_worldShown) {
+        m_worldShown = m_session->worldNumber();
+        m_logShown = 0;
+        m_logHeard = 0;
+        m_log->clear();
+    }
+    playNewSounds();
+    showWorld();
+}
+
+void VivariumWindow::playNewSounds() {
+    const auto& log = m_session->log();
+    if (running() && m_speed > 1.0) {
+        m_logHeard = log.size();
+        return;
+    }
+    std::set<std::string> played;
+    for (; m_logHeard < log.size(); ++m_logHeard) {
+        const std::string name = vivarium::soundName(log[m_logHeard]);
+        if (name.empty() || !played.insert(name).second) continue;
+        const std::filesystem::path file = gameSoundFile(context().game.paths(), name);
+        std::error_code error;
+        if (std::filesystem::is_regular_file(file, error)) context().sound.play(file);
+    }
+}
+
+QString VivariumWindow::worldFolder() const {
+    if (!m_worldFile.isEmpty()) return QFileInfo(m_worldFile).absolutePath();
+    return toQString(context().game.paths().CMainPath);
+}
+
+void VivariumWindow::saveWorld() {
+    const auto chosen =
+        context().dialogs.saveFile(context().text(Msg::VivariumSaveWorldTitle), worldFolder(),
+                                   context().text(Msg::VivariumWorldFilter), QStringLiteral("txt"),
+                                   QFileInfo(m_worldFile).fileName());
+    if (!chosen) return;
+    m_worldFile = *chosen;
+    runCommand([this] { m_session->saveWorld(toPath(m_worldFile)); });
+}
+
+void VivariumWindow::loadWorld() {
+    const auto chosen =
+        context().dialogs.openFile(context().text(Msg::VivariumLoadWorldTitle), worldFolder(),
+                                   context().text(Msg::VivariumWorldFilter));
+    if (!chosen) return;
+    m_worldFile = *chosen;
+    runCommand([this] { m_session->loadWorld(toPath(m_worldFile)); });
+}
+
+void VivariumWindow::goToLogRow(int row) {
+    const QListWidgetItem* item = m_log->item(row);
+    if (!item) return;
+    const auto index = static_cast<std::size_t>(item->data(kHappeningRole).toULongLong());
+    const auto& log = m_session->log();
+    if (index >= log.size()) return;
+    const vivarium::Happening& happening = log[index];
+    selectObject(happening.object);
+    if (happening.origin && happening.origin->onSourcePage && m_showSourcePlace)
+        m_showSourcePlace(happening.position.line, happening.position.column);
+}
+
 void VivariumWindow::showEvent(QShowEvent* event) {
     VekWindow::showEvent(event);
     showWorld();
@@ -208,14 +287,15 @@ void VivariumWindow::showObjects() {
     for (const vivarium::Object& object : objects) {
         QTreeWidgetItem* item = m_objects->topLevelItem(index++);
         if (!item) item = new QTreeWidgetItem(m_objects);
-        const vivarium::ObjectRow row = vivarium::objectRow(object);
+        const vivarium::ObjectRow row = vivarium::objectRow(object, m_classNames);
         const QString texts[] = {QStringLiteral("#%1").arg(row.object),
                                  toQString(row.clas),
+                                 toQString(row.name),
                                  toQString(row.position),
                                  toQString(row.pose),
                                  toQString(row.timer),
                                  toQString(row.variables)};
-        for (int column = 0; column < 6; ++column) {
+        for (int column = 0; column < kObjectColumns; ++column) {
             if (item->text(column) != texts[column]) item->setText(column, texts[column]);
         }
     }
@@ -235,7 +315,8 @@ void VivariumWindow::showLog() {
     for (; m_logShown < log.size(); ++m_logShown) {
         const vivarium::Happening& happening = log[m_logShown];
         auto* row = new QListWidgetItem(toQString(vivarium::logLine(happening, language)), m_log);
-        row->setData(Qt::UserRole, happening.object);
+        row->setData(kObjectRole, happening.object);
+        row->setData(kHappeningRole, static_cast<qulonglong>(m_logShown));
         if (happening.kind == vivarium::HappeningKind::Fault) row->setForeground(Qt::red);
     }
     while (m_log->count() > kLogRows) delete m_log->takeItem(0);
@@ -250,6 +331,8 @@ void VivariumWindow::retranslate() {
     caption(m_pause, Msg::VivariumPause);
     caption(m_step, Msg::VivariumStep);
     caption(m_reset, Msg::VivariumReset);
+    caption(m_saveWorld, Msg::VivariumSaveWorld);
+    caption(m_loadWorld, Msg::VivariumLoadWorld);
     caption(m_helpAction, Msg::VivariumHelpButton);
     m_speedLabel->setText(context().text(Msg::VivariumSpeed));
     m_zoomLabel->setText(context().text(Msg::VivariumZoom));
@@ -257,8 +340,9 @@ void VivariumWindow::retranslate() {
     m_logTitle->setText(context().text(Msg::VivariumLogTitle));
     m_objects->setHeaderLabels(
         {context().text(Msg::VivariumColumnObject), context().text(Msg::VivariumColumnClass),
-         context().text(Msg::VivariumColumnPosition), context().text(Msg::VivariumColumnPose),
-         context().text(Msg::VivariumColumnTimer), context().text(Msg::VivariumColumnVariables)});
+         context().text(Msg::VivariumColumnName), context().text(Msg::VivariumColumnPosition),
+         context().text(Msg::VivariumColumnPose), context().text(Msg::VivariumColumnTimer),
+         context().text(Msg::VivariumColumnVariables)});
     QString note = context().text(Msg::VivariumNotModelledNote);
     if (!m_hasBackground) note = context().text(Msg::VivariumNoBackground) + ' ' + note;
     m_note->setText(note);
