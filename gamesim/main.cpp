@@ -19,6 +19,7 @@
 #include "gamelink/link_transport.h"
 #include "gamesim/sim_world.h"
 #include "vivarium/trace.h"
+#include "vivarium/world_file.h"
 
 #ifdef _WIN32
 #include <process.h>
@@ -43,7 +44,8 @@ constexpr const char* kUsage =
     "                      (not on Windows, where the service is a DDE service)\n"
     "  --log FILE          append every macro received to FILE, one a line, as its bytes\n"
     "  --seed FILE         run each line of FILE as a macro before serving (lines starting\n"
-    "                      with '*' and empty lines are skipped)\n"
+    "                      with '*' and empty lines are skipped): a world file, as the\n"
+    "                      Vivarium window saves one\n"
     "  --idle-timeout MS   drop a client that stays silent this long (default 30000)\n"
     "  --start-delay MS    wait this long before serving, as a game that is slow to start\n"
     "  --started FILE      append the process number to FILE at each start\n"
@@ -177,16 +179,9 @@ std::ofstream appendTo(const std::string& file, const vek::Bilingual& cannotOpen
 }
 
 void seedWorld(vek::sim::World& world, const std::string& file) {
-    const auto lines = vek::readFileLines(vek::pathFromUtf8(file));
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        const std::string& line = lines[n];
-        if (line.empty() || line.front() == '*') continue;
-        const std::string answer = world.run(line);
-        if (answer.starts_with("Error:")) {
-            throw vek::VekError(vek::fill(vek::Msg::SeedLineRefused, {answer}),
-                                {file, n + 1, {}, {}});
-        }
-    }
+    vek::vivarium::runWorldFile(vek::pathFromUtf8(file), [&world](const vek::MacroText& macro) {
+        return world.run(macro.text());
+    });
 }
 
 #ifdef _WIN32

@@ -35,6 +35,7 @@
 #include "utilities/ui/about_window.h"
 #include "utilities/ui/sound_player_window.h"
 #include "vivarium/session.h"
+#include "vivarium/try_run.h"
 #include "vivarium/ui/vivarium_window.h"
 #include "world/game_settings.h"
 #include "world/map_raster.h"
@@ -54,6 +55,12 @@ std::unique_ptr<TCreatures> makeCreatures(const GamePathSources& sources, UserDi
         dialogs.errorReport(QString::fromStdString(errorMessage(error, kLanguageEnglish)));
         return std::make_unique<TCreatures>(GamePathSources{});
     }
+}
+
+// The name the class catalogue gives a whole class; empty where it names none.
+std::string catalogueName(const ClassCatalogue& catalogue, int family, int genus, int species) {
+    const std::optional<EntryPath> entry = catalogue.findClass({family, genus, species});
+    return entry ? descriptionOf(catalogue.at(*entry).text) : std::string();
 }
 
 }  // namespace
@@ -262,6 +269,16 @@ VivariumWindow* Workbench::vivarium() {
             }
         };
         m_vivarium = std::make_unique<VivariumWindow>(*m_context, m_palette, background);
+        m_vivarium->setClassNames([this](int family, int genus, int species) {
+            return catalogueName(m_classCatalogue.catalogue(), family, genus, species);
+        });
+        m_vivarium->setSourcePlaceShower([this](int line, int column) {
+            ObjectCompilerWindow* compiler = m_windows.objectCompiler;
+            if (m_toolWindows) m_toolWindows->show(ToolWindowGroup::ObjectCompiler);
+            compiler->showSourcePlace(line, column);
+            compiler->raise();
+            compiler->activateWindow();
+        });
         connect(m_vivarium.get(), &VekWindow::closed, this, [this] {
             if (!m_linkBeforeVivarium) return;
             m_creatures->setLinkTransport(*m_linkBeforeVivarium);
@@ -277,8 +294,13 @@ void Workbench::showVivarium() {
     // instead of a game. Closing it gives the link back.
     if (!m_linkBeforeVivarium) {
         m_linkBeforeVivarium = m_creatures->linkTransport();
-        m_creatures->setLinkTransport(std::make_shared<InProcessLink>(
-            [window](std::string_view macro) { return window->session().runMacro(macro); }));
+        // A macro of the object compiler's injection keeps where it was written, so that the
+        // world's log can lead back there.
+        m_creatures->setLinkTransport(
+            std::make_shared<InProcessLink>([this, window](std::string_view macro) {
+                const vivarium::SentMacro sent = vivarium::placedMacro(m_objectDocument, macro);
+                return window->session().runMacro(sent.macro, sent.origin);
+            }));
     }
     window->show();
     window->raise();

@@ -133,6 +133,8 @@ struct Instruction {
 struct Origin {
     std::string file;       // as the user named it
     BilingualText routine;  // "script 2 21 7 1", "installation routine" or "macro"
+    // The text is the object compiler's source page: its places are lines of that page.
+    bool onSourcePage = false;
 };
 
 struct ScriptKey {

@@ -31,11 +31,12 @@ int objectAt(const World& world, int x, int y) {
     return 0;
 }
 
-ObjectRow objectRow(const Object& object) {
+ObjectRow objectRow(const Object& object, const ClassNames& names) {
     ObjectRow row;
     row.object = object.id;
     row.clas = std::to_string(object.family) + " " + std::to_string(object.genus) + " " +
                std::to_string(object.species);
+    if (names) row.name = names(object.family, object.genus, object.species);
     row.position = std::to_string(object.x) + ", " + std::to_string(object.y);
     row.pose = std::to_string(object.pose);
     row.timer = object.timerRate > 0 ? std::to_string(object.timerRate) : std::string("-");
@@ -54,6 +55,23 @@ std::string logLine(const Happening& happening, std::string_view language) {
     if (happening.kind != HappeningKind::NotModelled) return line + happening.detail;
     line.append(fill(Msg::VivariumLogNotModelled, {happening.detail}).in(language));
     return line + " (" + placeOf(happening) + ")";
+}
+
+}  // namespace vek::vivarium
+
+namespace vek::vivarium {
+
+std::string soundName(const Happening& happening) {
+    if (happening.kind != HappeningKind::Sound) return {};
+    // "snde spin": the word, then the name.
+    const std::size_t blank = happening.detail.rfind(' ');
+    if (blank == std::string::npos) return {};
+    std::string name = happening.detail.substr(blank + 1);
+    const bool plain = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_' || c == '-';
+    });
+    return plain ? name : std::string();
 }
 
 }  // namespace vek::vivarium

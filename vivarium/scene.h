@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,18 +31,27 @@ std::vector<DrawnObject> paintOrder(const World& world);
 // file the installation lacks has no size and is never hit.
 int objectAt(const World& world, int x, int y);
 
-// An object as a row of the window's list: class, position, pose, timer and variables.
+// The name a class catalogue gives a class ("Ball"); empty for a class it does not name.
+using ClassNames = std::function<std::string(int family, int genus, int species)>;
+
+// An object as a row of the window's list: class and its name, position, pose, timer and
+// variables.
 struct ObjectRow {
     int object = 0;
     std::string clas;       // "2 5 3"
+    std::string name;       // "Ball", or empty
     std::string position;   // "100, 200"
     std::string pose;       // "3"
     std::string timer;      // "5", or "-" without one
     std::string variables;  // "0 0 0"
 };
-ObjectRow objectRow(const Object& object);
+ObjectRow objectRow(const Object& object, const ClassNames& names = {});
 
 // A happening as one line of the window's log, in the language asked for.
 std::string logLine(const Happening& happening, std::string_view language);
+
+// The name of the wave file a sound happening plays ("spin"); empty for another happening and
+// for a name that is no plain file name.
+std::string soundName(const Happening& happening);
 
 }  // namespace vek::vivarium

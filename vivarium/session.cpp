@@ -1,7 +1,11 @@
 #include "vivarium/session.h"
 
+#include "app/file_io.h"
+#include "app/scope_exit.h"
+#include "app/text_names.h"
 #include "language/macro_text.h"
 #include "vivarium/scene.h"
+#include "vivarium/world_file.h"
 
 namespace vek::vivarium {
 
@@ -12,6 +16,7 @@ Session::Session(std::filesystem::path imageDirectory, std::uint64_t seed)
 
 void Session::makeWorld() {
     m_world = std::make_unique<World>(m_sprites.lookup(), m_seed);
+    ++m_worldNumber;
     m_world->setObserver([this](const Happening& happening) { m_log.push_back(happening); });
     m_world->setCommandHook(
         [this](const Run& run, const Instruction&) { return m_debugger.allows(run); });
@@ -23,9 +28,18 @@ void Session::changed() const {
 }
 
 std::string Session::runMacro(std::string_view macro) {
-    const std::size_t logged = m_log.size();
-    std::string answer = m_world->runMacro(MacroText(macro), nullptr);
+    return runMacro(MacroText(macro), nullptr);
+}
+
+std::string Session::runMacro(const MacroText& macro, std::shared_ptr<const Origin> origin) {
+    std::string answer = runLogged(macro, std::move(origin));
     changed();
+    return answer;
+}
+
+std::string Session::runLogged(const MacroText& macro, std::shared_ptr<const Origin> origin) {
+    const std::size_t logged = m_log.size();
+    std::string answer = m_world->runMacro(macro, std::move(origin));
     // A macro that ran into a fault is answered as the game answers one: "Error: ...".
     for (std::size_t k = logged; k < m_log.size(); ++k) {
         if (m_log[k].kind == HappeningKind::Fault) return "Error: " + m_log[k].fault.english;
@@ -61,6 +75,20 @@ void Session::reset() {
     m_log.clear();
     makeWorld();
     changed();
+}
+
+void Session::saveWorld(const std::filesystem::path& file) const { saveWorldFile(*m_world, file); }
+
+void Session::loadWorld(const std::filesystem::path& file) {
+    const std::string text = readFileText(file);
+    m_log.clear();
+    makeWorld();
+    // What the file made before a refused line is shown too.
+    const ScopeExit show([this] { changed(); });
+    const auto origin = std::make_shared<const Origin>(
+        Origin{pathToUtf8(file.filename()), textOf(Msg::VivariumMacroName)});
+    runWorldText(text, file,
+                 [this, &origin](const MacroText& macro) { return runLogged(macro, origin); });
 }
 
 int Session::click(int x, int y, int event) {

@@ -25,12 +25,16 @@ class Session {
     explicit Session(std::filesystem::path imageDirectory, std::uint64_t seed = 1);
 
     const World& world() const { return *m_world; }
+    // Counts the worlds made: a reset and a load each make a new one, with an empty log.
+    std::uint64_t worldNumber() const { return m_worldNumber; }
     // Every happening since the last reset, oldest first.
     const std::vector<Happening>& log() const { return m_log; }
 
     // Runs a macro as the link delivers it; what its dde: commands wrote, or "Error: ..." with
     // the first fault it ran into.
     std::string runMacro(std::string_view macro);
+    // The same for a macro that knows where it was written.
+    std::string runMacro(const MacroText& macro, std::shared_ptr<const Origin> origin);
     // Injects an object: its macros in order, each with where its text came from.
     void inject(std::span<const SentMacro> macros);
     // One tick; when the world waits at a held command, the rest of that tick, from the held
@@ -46,6 +50,12 @@ class Session {
     const Debugger& debugger() const { return m_debugger; }
     // A fresh world on the same sprites, with an empty log; the breakpoints stay.
     void reset();
+    // Writes the world as a world file (world_file.h).
+    void saveWorld(const std::filesystem::path& file) const;
+    // A fresh world made by a world file's macros, each at its place in the file. A file that
+    // cannot be read leaves the world as it was; a line the world refuses stops the loading
+    // (with an error naming the file and line) and what ran before it stays.
+    void loadWorld(const std::filesystem::path& file);
 
     // The hand clicks at a world point: the object in front there gets `event` (activate 1 or
     // 2). The object, or 0 when the hand hit none.
@@ -63,11 +73,14 @@ class Session {
   private:
     void makeWorld();
     void changed() const;
+    // Runs a macro and logs what happened, without telling the listener.
+    std::string runLogged(const MacroText& macro, std::shared_ptr<const Origin> origin);
 
     SpriteShelf m_sprites;
     std::uint64_t m_seed;
     std::unique_ptr<World> m_world;
     Debugger m_debugger;
+    std::uint64_t m_worldNumber = 0;
     std::vector<Happening> m_log;
     std::function<void()> m_changed;
 };

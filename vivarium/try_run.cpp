@@ -58,6 +58,20 @@ std::vector<SentMacro> injectionOfSource(std::span<const std::string> lines,
     return scripts;
 }
 
+SentMacro placedMacro(const ObjectDocument& document, std::string_view macro) {
+    const bool fromSource = document.objectFromSource();
+    const std::vector<SentMacro> sent =
+        fromSource ? injectionOfSource(document.sourceLines(), document.sourceFileName())
+                   : injectionOfCob(document.cob(), document.objectFileName());
+    const auto found = std::find_if(sent.begin(), sent.end(), [macro](const SentMacro& candidate) {
+        return candidate.macro.text() == macro;
+    });
+    if (found == sent.end()) return {MacroText(macro), nullptr};
+    auto origin = std::make_shared<Origin>(*found->origin);
+    origin->onSourcePage = fromSource;
+    return {found->macro, std::move(origin)};
+}
+
 bool tryObjects(std::span<const std::vector<SentMacro>> objects, const SpriteLookup& sprites,
                 const TryOptions& options, std::ostream& out) {
     World world(sprites, options.seed);

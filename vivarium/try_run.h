@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "objects/cob_data.h"
+#include "objects/object_document.h"
 #include "vivarium/world.h"
 
 namespace vek::vivarium {
@@ -24,6 +25,12 @@ struct SentMacro {
 // N is its N-th script or routine (scripts first), for a source the source's own lines.
 std::vector<SentMacro> injectionOfCob(const CobData& cob, std::string_view file);
 std::vector<SentMacro> injectionOfSource(std::span<const std::string> lines, std::string_view file);
+
+// A macro that arrives over the link, with where it was written when the object compiler's
+// injection of the document's object sent it: where the object is what its source compiles to,
+// the source page's lines (origins `onSourcePage`); else the object's N-th script or routine. A
+// macro of neither (one typed in the command interface) comes from no file.
+SentMacro placedMacro(const ObjectDocument& document, std::string_view macro);
 
 // An event sent from outside at the start of a tick to every object of the run.
 struct TimedEvent {

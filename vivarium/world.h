@@ -155,6 +155,8 @@ class World {
     int suspendedObject() const { return m_place.suspended ? m_place.object : 0; }
 
     int currentTick() const { return m_tick; }
+    // The number the next object made gets.
+    int nextObjectId() const { return m_nextId; }
     // The living objects, in the order of their creation.
     const std::deque<Object>& objects() const { return m_objects; }
     const Object* find(int id) const;

@@ -22,6 +22,7 @@
 #include "app/ui/recent_menu.h"
 #include "app/ui/undo_binding.h"
 #include "app/vek_error.h"
+#include "language/ui/macro_editors.h"
 #include "objects/animation_plan.h"
 #include "objects/macro_insertion.h"
 #include "objects/ui/animation_preview_window.h"
@@ -200,6 +201,12 @@ void ObjectCompilerWindow::showGeneratedSource(const std::vector<std::string>& l
 }
 
 void ObjectCompilerWindow::showSourcePage() { m_pages->setCurrentWidget(m_sourcePage); }
+
+void ObjectCompilerWindow::showSourcePlace(int line, int column) {
+    showSourcePage();
+    m_sourcePage->macroText()->moveCaretTo(line, column);
+    m_sourcePage->macroText()->setFocus();
+}
 void ObjectCompilerWindow::showEditorPage() { m_pages->setCurrentWidget(m_editorPage); }
 
 void ObjectCompilerWindow::documentChanged(const ObjectDocumentEvent& event) {

@@ -52,6 +52,8 @@ class ObjectCompilerWindow : public VekWindow {
     // A generated source replaces the text, as one step.
     void showGeneratedSource(const std::vector<std::string>& lines);
     void showSourcePage();
+    // The source page with its caret at a line and column (both from 1).
+    void showSourcePlace(int line, int column);
     // Compiles the source page; false when the compilation failed (and said why).
     bool compileSourcePage();
     // A new object from these lines: New, the lines as the source, Compile; one step.

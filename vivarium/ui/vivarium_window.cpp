@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
@@ -14,10 +15,12 @@
 #include <set>
 
 #include "app/file_io.h"
+#include "app/game_paths.h"
 #include "app/text_names.h"
 #include "app/ui/help_window.h"
 #include "app/ui/language.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/sound_output.h"
 #include "vivarium/scene.h"
 #include "vivarium/session.h"
 #include "vivarium/ui/script_view.h"
@@ -33,6 +36,10 @@ constexpr double kSpeeds[] = {0.25, 0.5, 1.0, 2.0, 4.0};
 const char* const kSpeedNames[] = {"×¼", "×½", "×1", "×2", "×4"};
 // A log longer than this drops its oldest rows.
 constexpr int kLogRows = 2000;
+// A log row's object, and the index of its happening in the session's log.
+constexpr int kObjectRole = Qt::UserRole;
+constexpr int kHappeningRole = Qt::UserRole + 1;
+constexpr int kObjectColumns = 7;
 
 }  // namespace
 
@@ -73,6 +80,8 @@ void VivariumWindow::buildControls() {
     m_stepCommand->setShortcut(QKeySequence(Qt::Key_F10));
     m_breakpoint = addAction("ToggleBreakpoint", &VivariumWindow::toggleBreakpoint);
     m_breakpoint->setShortcut(QKeySequence(Qt::Key_F9));
+    m_saveWorld = addAction("SaveWorld", &VivariumWindow::saveWorld);
+    m_loadWorld = addAction("LoadWorld", &VivariumWindow::loadWorld);
     tools->addSeparator();
     m_speedLabel = new QLabel(tools);
     tools->addWidget(m_speedLabel);
@@ -110,13 +119,15 @@ void VivariumWindow::buildControls() {
     m_objects = new QTreeWidget(side);
     m_objects->setObjectName(QStringLiteral("ObjectList"));
     m_objects->setRootIsDecorated(false);
-    m_objects->setColumnCount(6);
+    m_objects->setColumnCount(kObjectColumns);
     m_logTitle = new QLabel(side);
     m_log = new QListWidget(side);
     m_log->setObjectName(QStringLiteral("HappeningLog"));
     connect(m_log, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) selectObject(m_log->item(row)->data(Qt::UserRole).toInt());
+        if (row >= 0) selectObject(m_log->item(row)->data(kObjectRole).toInt());
     });
+    connect(m_log, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { goToLogRow(m_log->row(item)); });
     sideColumn->addWidget(m_objectsTitle);
     sideColumn->addWidget(m_objects, 1);
     m_scriptView = new ScriptView(
@@ -164,8 +175,10 @@ void VivariumWindow::resetWorld() {
     std::optional<RgbImage> background = m_background ? m_background() : std::nullopt;
     m_hasBackground = background.has_value();
     m_view->setBackground(background ? toQImage(*background) : QImage());
-    m_session->setChangeListener([this] { showWorld(); });
+    m_session->setChangeListener([this] { worldChanged(); });
+    m_worldShown = m_session->worldNumber();
     m_logShown = 0;
+    m_logHeard = 0;
     if (m_log) m_log->clear();
     if (m_status) showWorld();
 }
@@ -206,7 +219,7 @@ void VivariumWindow::stopAtHeldCommand() {
 
 int VivariumWindow::selectedObject() const {
     const QTreeWidgetItem* item = m_objects->currentItem();
-    return item ? item->data(0, Qt::UserRole).toInt() : 0;
+    return item ? item->data(0, kObjectRole).toInt() : 0;
 }
 
 int VivariumWindow::timerInterval() const { return static_cast<int>(kTickMilliseconds / m_speed); }
@@ -219,6 +232,70 @@ void VivariumWindow::setSpeed(double factor) {
 void VivariumWindow::setZoom(int percent) {
     m_view->setZoom(percent / 100.0);
     if (m_zoomChoice && m_zoomChoice->value() != percent) m_zoomChoice->setValue(percent);
+}
+
+void VivariumWindow::worldChanged() {
+    // A load makes a new world with a log of its own.
+    if (m_session->worldNumber() != m_worldShown) {
+        m_worldShown = m_session->worldNumber();
+        m_logShown = 0;
+        m_logHeard = 0;
+        m_log->clear();
+    }
+    playNewSounds();
+    showWorld();
+}
+
+void VivariumWindow::playNewSounds() {
+    const auto& log = m_session->log();
+    if (running() && m_speed > 1.0) {
+        m_logHeard = log.size();
+        return;
+    }
+    std::set<std::string> played;
+    for (; m_logHeard < log.size(); ++m_logHeard) {
+        const std::string name = vivarium::soundName(log[m_logHeard]);
+        if (name.empty() || !played.insert(name).second) continue;
+        const std::filesystem::path file = gameSoundFile(context().game.paths(), name);
+        std::error_code error;
+        if (std::filesystem::is_regular_file(file, error)) context().sound.play(file);
+    }
+}
+
+QString VivariumWindow::worldFolder() const {
+    if (!m_worldFile.isEmpty()) return QFileInfo(m_worldFile).absolutePath();
+    return toQString(context().game.paths().CMainPath);
+}
+
+void VivariumWindow::saveWorld() {
+    const auto chosen =
+        context().dialogs.saveFile(context().text(Msg::VivariumSaveWorldTitle), worldFolder(),
+                                   context().text(Msg::VivariumWorldFilter), QStringLiteral("txt"),
+                                   QFileInfo(m_worldFile).fileName());
+    if (!chosen) return;
+    m_worldFile = *chosen;
+    runCommand([this] { m_session->saveWorld(toPath(m_worldFile)); });
+}
+
+void VivariumWindow::loadWorld() {
+    const auto chosen =
+        context().dialogs.openFile(context().text(Msg::VivariumLoadWorldTitle), worldFolder(),
+                                   context().text(Msg::VivariumWorldFilter));
+    if (!chosen) return;
+    m_worldFile = *chosen;
+    runCommand([this] { m_session->loadWorld(toPath(m_worldFile)); });
+}
+
+void VivariumWindow::goToLogRow(int row) {
+    const QListWidgetItem* item = m_log->item(row);
+    if (!item) return;
+    const auto index = static_cast<std::size_t>(item->data(kHappeningRole).toULongLong());
+    const auto& log = m_session->log();
+    if (index >= log.size()) return;
+    const vivarium::Happening& happening = log[index];
+    selectObject(happening.object);
+    if (happening.origin && happening.origin->onSourcePage && m_showSourcePlace)
+        m_showSourcePlace(happening.position.line, happening.position.column);
 }
 
 void VivariumWindow::showEvent(QShowEvent* event) {
@@ -253,15 +330,16 @@ void VivariumWindow::showObjects() {
     for (const vivarium::Object& object : objects) {
         QTreeWidgetItem* item = m_objects->topLevelItem(index++);
         if (!item) item = new QTreeWidgetItem(m_objects);
-        item->setData(0, Qt::UserRole, object.id);
-        const vivarium::ObjectRow row = vivarium::objectRow(object);
+        item->setData(0, kObjectRole, object.id);
+        const vivarium::ObjectRow row = vivarium::objectRow(object, m_classNames);
         const QString texts[] = {QStringLiteral("#%1").arg(row.object),
                                  toQString(row.clas),
+                                 toQString(row.name),
                                  toQString(row.position),
                                  toQString(row.pose),
                                  toQString(row.timer),
                                  toQString(row.variables)};
-        for (int column = 0; column < 6; ++column) {
+        for (int column = 0; column < kObjectColumns; ++column) {
             if (item->text(column) != texts[column]) item->setText(column, texts[column]);
         }
     }
@@ -270,7 +348,7 @@ void VivariumWindow::showObjects() {
 void VivariumWindow::selectObject(int object) {
     for (int row = 0; row < m_objects->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = m_objects->topLevelItem(row);
-        if (item->data(0, Qt::UserRole).toInt() == object) return m_objects->setCurrentItem(item);
+        if (item->data(0, kObjectRole).toInt() == object) return m_objects->setCurrentItem(item);
     }
 }
 
@@ -280,7 +358,8 @@ void VivariumWindow::showLog() {
     for (; m_logShown < log.size(); ++m_logShown) {
         const vivarium::Happening& happening = log[m_logShown];
         auto* row = new QListWidgetItem(toQString(vivarium::logLine(happening, language)), m_log);
-        row->setData(Qt::UserRole, happening.object);
+        row->setData(kObjectRole, happening.object);
+        row->setData(kHappeningRole, static_cast<qulonglong>(m_logShown));
         if (happening.kind == vivarium::HappeningKind::Fault) row->setForeground(Qt::red);
     }
     while (m_log->count() > kLogRows) delete m_log->takeItem(0);
@@ -298,6 +377,8 @@ void VivariumWindow::retranslate() {
     caption(m_stepCommand, Msg::VivariumStepCommand);
     caption(m_breakpoint, Msg::VivariumToggleBreakpoint);
     m_scriptView->retranslate();
+    caption(m_saveWorld, Msg::VivariumSaveWorld);
+    caption(m_loadWorld, Msg::VivariumLoadWorld);
     caption(m_helpAction, Msg::VivariumHelpButton);
     m_speedLabel->setText(context().text(Msg::VivariumSpeed));
     m_zoomLabel->setText(context().text(Msg::VivariumZoom));
@@ -305,8 +386,9 @@ void VivariumWindow::retranslate() {
     m_logTitle->setText(context().text(Msg::VivariumLogTitle));
     m_objects->setHeaderLabels(
         {context().text(Msg::VivariumColumnObject), context().text(Msg::VivariumColumnClass),
-         context().text(Msg::VivariumColumnPosition), context().text(Msg::VivariumColumnPose),
-         context().text(Msg::VivariumColumnTimer), context().text(Msg::VivariumColumnVariables)});
+         context().text(Msg::VivariumColumnName), context().text(Msg::VivariumColumnPosition),
+         context().text(Msg::VivariumColumnPose), context().text(Msg::VivariumColumnTimer),
+         context().text(Msg::VivariumColumnVariables)});
     QString note = context().text(Msg::VivariumNotModelledNote);
     if (!m_hasBackground) note = context().text(Msg::VivariumNoBackground) + ' ' + note;
     m_note->setText(note);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -7,6 +8,7 @@
 #include "app/rgb_image.h"
 #include "app/ui/vek_window.h"
 #include "sprites/palette.h"
+#include "vivarium/scene.h"
 
 class QAction;
 class QComboBox;
@@ -36,8 +38,17 @@ class VivariumWindow : public VekWindow {
     // The background of the installation (its back.spr at full size); nothing when it has none.
     using BackgroundSource = std::function<std::optional<RgbImage>()>;
 
+    // Moves the object compiler's source page caret to a line and column (from 1) and brings
+    // the compiler up.
+    using SourcePlaceShower = std::function<void(int line, int column)>;
+
     VivariumWindow(AppContext& context, const PaletteTable& palette, BackgroundSource background);
     ~VivariumWindow() override;
+
+    // The names of the class catalogue, for the object list.
+    void setClassNames(vivarium::ClassNames names) { m_classNames = std::move(names); }
+    // Where a log row of an object from the object compiler's source page goes.
+    void setSourcePlaceShower(SourcePlaceShower shower) { m_showSourcePlace = std::move(shower); }
 
     // A fresh world on the installation's sprites and background.
     void resetWorld();
@@ -54,6 +65,12 @@ class VivariumWindow : public VekWindow {
     void setSpeed(double factor);
     // In percent, 25 to 400.
     void setZoom(int percent);
+    // "Save world…" and "Load world…": a world file (vivarium/world_file.h) chosen in a dialog.
+    void saveWorld();
+    void loadWorld();
+    // A row of the log chosen (double click, Enter): its object is selected and, when it came
+    // from the object compiler's source page, the caret goes to its place there.
+    void goToLogRow(int row);
     void retranslate();
 
     vivarium::Session& session() { return *m_session; }
@@ -66,6 +83,7 @@ class VivariumWindow : public VekWindow {
 
   private:
     void buildControls();
+    void worldChanged();
     void showWorld();
     void showObjects();
     void showLog();
@@ -75,15 +93,24 @@ class VivariumWindow : public VekWindow {
     // Selects an object's row in the list, when it still lives.
     void selectObject(int object);
     int timerInterval() const;
+    // Plays the sounds that happened since the last call, each name once, while the world runs
+    // at most at the game's speed or goes tick by tick; faster, they are passed over.
+    void playNewSounds();
+    QString worldFolder() const;
 
     const PaletteTable& m_palette;
     BackgroundSource m_background;
+    vivarium::ClassNames m_classNames;
+    SourcePlaceShower m_showSourcePlace;
     std::unique_ptr<vivarium::Session> m_session;
     std::unique_ptr<SpritePictures> m_pictures;
     std::unique_ptr<HelpWindow> m_help;
     bool m_hasBackground = false;
     double m_speed = 1.0;
+    std::uint64_t m_worldShown = 0;  // the session's world whose log the rows show
     std::size_t m_logShown = 0;
+    std::size_t m_logHeard = 0;  // the log's happenings whose sounds were played or passed over
+    QString m_worldFile;         // the world file last saved or loaded
 
     QTimer* m_timer = nullptr;
     QScrollArea* m_scroll = nullptr;
@@ -105,6 +132,8 @@ class VivariumWindow : public VekWindow {
     QAction* m_stepCommand = nullptr;
     QAction* m_breakpoint = nullptr;
     ScriptView* m_scriptView = nullptr;
+    QAction* m_saveWorld = nullptr;
+    QAction* m_loadWorld = nullptr;
     QAction* m_helpAction = nullptr;
 };
 

@@ -1,13 +1,18 @@
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QTableWidget>
+#include <QTextCursor>
 #include <QTreeWidget>
 
+#include "app/file_io.h"
+#include "app/game_paths.h"
 #include "app/macro_outcome.h"
 #include "app/text_table.h"
 #include "app/ui/main_window.h"
@@ -32,6 +37,10 @@ namespace {
 
 // The demo's spinning top stands at (4400, 600); a click a little inside it.
 constexpr QPoint kOnTheTop(4405, 605);
+// The object list's columns: object, class, name, position, pose, timer, variables.
+constexpr int kNameColumn = 2;
+constexpr int kPositionColumn = 3;
+constexpr int kPoseColumn = 4;
 
 VivariumWindow* openFromTheCompilersToolsMenu(TestWorkbench& bench) {
     QAction* item =
@@ -55,6 +64,38 @@ QStringList logRows(VivariumWindow* window) {
     QStringList rows;
     for (int i = 0; i < log->count(); ++i) rows << log->item(i)->text();
     return rows;
+}
+
+// The object compiler reads the demo's source, compiles it and injects it, as a user does.
+void injectFromTheCompiler(TestWorkbench& bench, const std::string& name) {
+    ObjectCompilerWindow* compiler = bench.windows().objectCompiler;
+    compiler->loadSourceFile(fromPath(bench.demo().gameDirectory() / name));
+    QVERIFY(compiler->compileSourcePage());
+    compiler->injectorPage()->setInjectionWait([](std::chrono::milliseconds) {});
+    compiler->findChild<QAction*>(QStringLiteral("Inject2"))->trigger();
+}
+
+// Where a text first stands in the demo's source: line and column, both from 1.
+std::pair<int, int> placeInSource(TestWorkbench& bench, const std::string& name,
+                                  const std::string& text) {
+    const auto lines = readSourceFile(bench.demo().gameDirectory() / name);
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const std::size_t at = lines[k].find(text);
+        if (at != std::string::npos) return {static_cast<int>(k) + 1, static_cast<int>(at) + 1};
+    }
+    return {0, 0};
+}
+
+std::pair<int, int> caretOf(QPlainTextEdit* text) {
+    const QTextCursor caret = text->textCursor();
+    return {caret.blockNumber() + 1, caret.positionInBlock() + 1};
+}
+
+// Chooses a log row as a user does: selects it and presses Enter.
+void chooseLogRow(VivariumWindow* window, int row) {
+    auto* log = window->findChild<QListWidget*>(QStringLiteral("HappeningLog"));
+    log->setCurrentRow(row);
+    QTest::keyClick(log, Qt::Key_Return);
 }
 
 QString objectCell(VivariumWindow* window, int row, int column) {
@@ -154,14 +195,15 @@ class VivariumWindowTest : public QObject {
         injectDemoObject(bench, window, "SPTOP.COS");
         QCOMPARE(objectCell(window, 0, 0), QStringLiteral("#1"));
         QCOMPARE(objectCell(window, 0, 1), QStringLiteral("2 21 7"));
-        QCOMPARE(objectCell(window, 0, 2), QStringLiteral("4400, 600"));
+        QCOMPARE(objectCell(window, 0, kNameColumn), QStringLiteral("Spinning top"));
+        QCOMPARE(objectCell(window, 0, kPositionColumn), QStringLiteral("4400, 600"));
 
         press(window->view(), Qt::LeftButton, kOnTheTop);
         window->stepOneTick();
         QCOMPARE(logRows(window), QStringList{QStringLiteral("tick 1 #1: snde spin")});
-        QCOMPARE(objectCell(window, 0, 3), QStringLiteral("0"));
+        QCOMPARE(objectCell(window, 0, kPoseColumn), QStringLiteral("0"));
         window->stepOneTick();
-        QCOMPARE(objectCell(window, 0, 3), QStringLiteral("1"));
+        QCOMPARE(objectCell(window, 0, kPoseColumn), QStringLiteral("1"));
 
         window->run();
         QVERIFY(window->running());
@@ -190,7 +232,7 @@ class VivariumWindowTest : public QObject {
                          Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(view, &move);
         QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, kOnTheTop + QPoint(100, 50));
-        QCOMPARE(objectCell(window, 0, 2), QStringLiteral("4500, 650"));
+        QCOMPARE(objectCell(window, 0, kPositionColumn), QStringLiteral("4500, 650"));
         // A right-click on the bare world does nothing.
         press(view, Qt::RightButton, QPoint(10, 10));
         window->stepOneTick();
@@ -232,7 +274,7 @@ class VivariumWindowTest : public QObject {
             link.SendMacro("inst,new: simp vtop 4 0 2000 0,setv clas 34932480,mvto 100 200,endm");
         QCOMPARE(QString::fromStdString(made.answer), QString());
         QCOMPARE(objectCell(window, 0, 1), QStringLiteral("2 21 7"));
-        QCOMPARE(objectCell(window, 0, 2), QStringLiteral("100, 200"));
+        QCOMPARE(objectCell(window, 0, kPositionColumn), QStringLiteral("100, 200"));
         QCOMPARE(QString::fromStdString(
                      link.SendMacro("inst,enum 2 21 7,dde: putv posl,next,endm").answer),
                  QStringLiteral("100|"));
@@ -313,6 +355,120 @@ class VivariumWindowTest : public QObject {
         trigger(window, "ToggleBreakpoint");
         QCOMPARE(commandRows(window).value(2), QStringLiteral("|addv var0 5"));
         QVERIFY(window->session().debugger().breakpoints().empty());
+    // An object the object compiler injected: its list row carries the catalogue's name, and a
+    // log row of its script leads to the line of the source page that made it.
+    void aLogRowLeadsToItsLineOnTheCompilersSourcePage() {
+        TestWorkbench bench;
+        VivariumWindow* window = openFromTheCompilersToolsMenu(bench);
+        QVERIFY(window);
+        injectFromTheCompiler(bench, "SPTOP.COS");
+        QCOMPARE(objectCell(window, 0, 1), QStringLiteral("2 21 7"));
+        QCOMPARE(objectCell(window, 0, kNameColumn), QStringLiteral("Spinning top"));
+        // A class the catalogue does not name has no name.
+        window->session().runMacro("inst,new: simp vtop 4 0 2000 0,setv clas 34932736,endm");
+        QCOMPARE(objectCell(window, 1, 1), QStringLiteral("2 21 8"));
+        QCOMPARE(objectCell(window, 1, kNameColumn), QString());
+
+        press(window->view(), Qt::LeftButton, kOnTheTop);
+        window->stepOneTick();
+        QCOMPARE(logRows(window).value(0), QStringLiteral("tick 1 #1: snde spin"));
+        ObjectCompilerWindow* compiler = bench.windows().objectCompiler;
+        compiler->sourceText()->moveCursor(QTextCursor::Start);
+        chooseLogRow(window, 0);
+        auto* list = window->findChild<QTreeWidget*>(QStringLiteral("ObjectList"));
+        QVERIFY(list->currentItem());
+        QCOMPARE(list->currentItem()->text(0), QStringLiteral("#1"));
+        QVERIFY(compiler->isVisible());
+        QVERIFY(compiler->sourceText()->isVisible());
+        const std::pair<int, int> snde = placeInSource(bench, "SPTOP.COS", "snde spin");
+        QVERIFY(snde.first > 1);
+        QCOMPARE(caretOf(compiler->sourceText()), snde);
+
+        // A fault of a macro typed elsewhere selects nothing and leaves the caret where it is.
+        compiler->sourceText()->moveCursor(QTextCursor::Start);
+        window->session().runMacro("inst,mvto 1 2,endm");
+        QCOMPARE(logRows(window).size(), 2);
+        list->setCurrentItem(nullptr);
+        chooseLogRow(window, 1);
+        QCOMPARE(caretOf(compiler->sourceText()), std::make_pair(1, 1));
+        QVERIFY(list->currentItem() == nullptr);
+    }
+
+    // Sounds play from the installation's Sounds folder while the world goes at most at the
+    // game's speed or tick by tick; a sound without its file plays nothing.
+    void soundsPlayAtTheGamesSpeedAndWhenSteppingButNotFaster() {
+        TestWorkbench bench;
+        VivariumWindow* window = openFromTheCompilersToolsMenu(bench);
+        QVERIFY(window);
+        auto& played = bench.sound().played;
+        const std::filesystem::path spin = gameSoundFile(bench.context().game.paths(), "spin");
+        QVERIFY(std::filesystem::exists(spin));
+        // Two objects whose timer sounds "spin" every tick, and one sound without a file.
+        window->session().runMacro("inst,scrp 2 5 3 9,snde spin,snde honk,endm");
+        for (int k = 0; k < 2; ++k) {
+            window->session().runMacro(
+                "inst,new: simp vtop 4 0 2000 0,setv clas 33882880,"
+                "tick 1,endm");
+        }
+        played.clear();
+        window->stepOneTick();
+        QCOMPARE(played, std::vector<std::filesystem::path>{spin});
+
+        auto* speed = window->findChild<QComboBox*>(QStringLiteral("SpeedChoice"));
+        speed->setCurrentIndex(4);  // four times the game's speed
+        played.clear();
+        const int before = window->session().world().currentTick();
+        window->run();
+        QTRY_VERIFY_WITH_TIMEOUT(window->session().world().currentTick() >= before + 4, 5000);
+        window->pause();
+        QVERIFY(played.empty());
+
+        speed->setCurrentIndex(2);  // the game's speed
+        const int paused = window->session().world().currentTick();
+        window->run();
+        QTRY_VERIFY_WITH_TIMEOUT(window->session().world().currentTick() >= paused + 2, 5000);
+        window->pause();
+        const int ticks = window->session().world().currentTick() - paused;
+        QCOMPARE(static_cast<int>(played.size()), ticks);
+        for (const std::filesystem::path& file : played) QCOMPARE(file, spin);
+    }
+
+    // Save world and Load world: the world file written, a fresh world made from it, and a file
+    // that cannot be read named in the error.
+    void theWorldIsSavedAndLoadedAsAFileOfMacros() {
+        TestWorkbench bench;
+        VivariumWindow* window = openFromTheCompilersToolsMenu(bench);
+        QVERIFY(window);
+        injectDemoObject(bench, window, "SPTOP.COS");
+        press(window->view(), Qt::LeftButton, kOnTheTop);
+        for (int k = 0; k < 3; ++k) window->stepOneTick();
+        const QString pose = objectCell(window, 0, kPoseColumn);
+        const QString variables = objectCell(window, 0, 6);
+        const QString file = fromPath(bench.scratch() / "my world");
+        bench.dialogs().fileAnswers.push_back(file);
+        window->findChild<QAction*>(QStringLiteral("SaveWorld"))->trigger();
+        const std::string saved = readFileText(toPath(file + QStringLiteral(".txt")));
+        QVERIFY2(saved.find("scrp 2 21 7 1,") != std::string::npos, saved.c_str());
+        QVERIFY2(saved.find("inst,new: simp vtop 4 0 ") != std::string::npos, saved.c_str());
+
+        window->findChild<QAction*>(QStringLiteral("ResetWorld"))->trigger();
+        QCOMPARE(window->session().world().objects().size(), std::size_t{0});
+        bench.dialogs().fileAnswers.push_back(file + QStringLiteral(".txt"));
+        window->findChild<QAction*>(QStringLiteral("LoadWorld"))->trigger();
+        QVERIFY(bench.dialogs().errors().empty());
+        QCOMPARE(objectCell(window, 0, 1), QStringLiteral("2 21 7"));
+        QCOMPARE(objectCell(window, 0, kPositionColumn), QStringLiteral("4400, 600"));
+        QCOMPARE(objectCell(window, 0, kPoseColumn), pose);
+        QCOMPARE(objectCell(window, 0, 6), variables);
+        QCOMPARE(window->session().world().scripts().size(), std::size_t{2});
+
+        const QString missing = fromPath(bench.scratch() / "no such world.txt");
+        bench.dialogs().fileAnswers.push_back(missing);
+        window->findChild<QAction*>(QStringLiteral("LoadWorld"))->trigger();
+        QCOMPARE(bench.dialogs().errors().size(), std::size_t{1});
+        QVERIFY2(bench.dialogs().errors()[0].text.contains(missing),
+                 qPrintable(bench.dialogs().errors()[0].text));
+        QCOMPARE(window->session().world().objects().size(), std::size_t{1});
     }
 
     void speaksGermanAndShowsTheDemoObjects() {
@@ -328,6 +484,7 @@ class VivariumWindowTest : public QObject {
         press(window->view(), Qt::LeftButton, kOnTheTop / 2);
         for (int i = 0; i < 3; ++i) window->stepOneTick();
         saveScreenshot(window, QStringLiteral("vivworld-english"));
+        saveScreenshot(window, QStringLiteral("viv-links-english"));
         bench.windows().main->SpeedButton13Click();  // DE
         QCOMPARE(window->findChild<QAction*>(QStringLiteral("StepWorld"))->text(),
                  QStringLiteral("Ein &Tick"));
@@ -335,7 +492,10 @@ class VivariumWindowTest : public QObject {
         QVERIFY(window->findChild<QLabel*>(QStringLiteral("NotModelledNote"))
                     ->text()
                     .contains(QStringLiteral("nicht nachgebildet")));
+        QCOMPARE(window->findChild<QAction*>(QStringLiteral("SaveWorld"))->text(),
+                 QStringLiteral("Welt &speichern…"));
         saveScreenshot(window, QStringLiteral("vivworld-german"));
+        saveScreenshot(window, QStringLiteral("viv-links-german"));
     }
 
     // The script view in German, held at a breakpoint: its titles and the status line.

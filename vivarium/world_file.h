@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "language/macro_text.h"
+#include "vivarium/world.h"
+
+namespace vek::vivarium {
+
+// A world file: a text of macros, one a line, that make a world anew when each is run in a fresh
+// world as the link delivers it. Lines starting with "*" are comments; empty lines are skipped.
+// `vivarium-sim --seed` reads such a file, and the Vivarium window saves and loads one.
+
+// The lines of a world file that make `world`'s scriptorium and objects anew: each script as
+// "scrp F G S E,...,endm", each object as one macro that creates it with its sprite, images and
+// plane and sets its class, place, pose or animation, attributes, behaviour, timer and object
+// variables, and the edit object. Object numbers stay as they were: the numbers of objects that
+// are gone are given to objects made and killed at once. What macros cannot set starts anew in
+// the loaded world: the tick count, timer counts, running scripts and events not yet taken.
+std::vector<std::string> worldFileLines(const World& world);
+// Those lines, each ended by a line break.
+std::string worldFileText(const World& world);
+// Writes them to a file anew.
+void saveWorldFile(const World& world, const std::filesystem::path& file);
+
+// One macro of a world file, with the line it stands on (from 1).
+struct WorldFileMacro {
+    MacroText macro;
+    std::size_t line = 0;
+};
+// The macros of a world file's text, each at its line; comments and empty lines are left out.
+std::vector<WorldFileMacro> worldFileMacros(std::string_view text);
+
+// Runs one macro as the link delivers it and returns the answer ("Error: ..." for a fault).
+using WorldMacroRunner = std::function<std::string(const MacroText& macro)>;
+// Runs each macro of a world file's text in order. The first one answered "Error: ..." stops
+// it with an error naming `file` and the line; what ran before stays done.
+void runWorldText(std::string_view text, const std::filesystem::path& file,
+                  const WorldMacroRunner& run);
+// The same for a file read whole; a file that cannot be read throws naming it.
+void runWorldFile(const std::filesystem::path& file, const WorldMacroRunner& run);
+
+}  // namespace vek::vivarium
