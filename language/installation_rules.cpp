@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <span>
+#include <utility>
 
+#include "app/ansi_text.h"
 #include "app/text_names.h"
 #include "language/animation.h"
 
@@ -47,6 +49,35 @@ std::string quotedName(std::string_view name) {
     return quoted;
 }
 
+// "2 5 3"
+std::string classText(const PackedClass& packed) {
+    std::string parts = std::to_string(packed.family);
+    parts.append(" ").append(std::to_string(packed.genus));
+    parts.append(" ").append(std::to_string(packed.species));
+    return parts;
+}
+
+// The class of a scrp written as three whole numbers, none of them 0.
+std::optional<SectionClasses::Script> scriptClassOf(const CommandReading& command,
+                                                    const MacroText& macro) {
+    int parts[3] = {};
+    for (int k = 0; k < 3; ++k) {
+        const std::optional<long long> number = numberOf(argumentOf(command, k));
+        if (!number || *number <= 0 || *number > 255) return std::nullopt;
+        parts[k] = static_cast<int>(*number);
+    }
+    const Lexeme& family = argumentOf(command, 0)->lexeme;
+    const Lexeme& species = argumentOf(command, 2)->lexeme;
+    const std::string_view written =
+        std::string_view(macro.text())
+            .substr(family.offset, species.offset + species.length - family.offset);
+    return SectionClasses::Script{{parts[0], parts[1], parts[2]},
+                                  macro.position(family.offset),
+                                  characterCount(written),
+                                  std::string(written),
+                                  std::string(command.text)};
+}
+
 }  // namespace
 
 PackedClass unpackClass(long long number) {
@@ -77,11 +108,8 @@ void InstallationRules::command(const CommandReading& command, std::string_view 
         if (!number || !first) return;
         const PackedClass packed = unpackClass(*number);
         if (!m_facts.knowsClass(packed.family, packed.genus, packed.species)) {
-            std::string parts = std::to_string(packed.family);
-            parts.append(" ").append(std::to_string(packed.genus));
-            parts.append(" ").append(std::to_string(packed.species));
             found.push_back({FindingCode::ClassUnknown, first->lexeme,
-                             fill(Msg::FindingClassUnknown, {parts})});
+                             fill(Msg::FindingClassUnknown, {classText(packed)})});
         }
     }
 }
@@ -129,6 +157,58 @@ void InstallationRules::image(const CommandReading& command, std::string_view te
                               {std::to_string(shown), std::to_string(*m_targetImages)})});
         return;
     }
+}
+
+SectionClasses sectionClassesOf(const MacroText& macro, const Dictionary& dictionary) {
+    SectionClasses classes;
+    MacroReader reader(macro.text(), dictionary);
+    bool creating = false;  // the target is an object the section created
+    bool first = true;
+    while (const CommandReading* command = reader.next()) {
+        if (!command->word) continue;
+        const std::string& name = command->word->name;
+        if (std::exchange(first, false) && name == "scrp") {
+            classes.script = scriptClassOf(*command, macro);
+        } else if (name.starts_with("new: ")) {
+            creating = true;
+        } else if (isOneOf(name, kTargetChangers)) {
+            creating = false;
+        } else if (name == "setv clas" && creating) {
+            if (const auto number = numberOf(argumentOf(*command, 0)))
+                classes.created.push_back(unpackClass(*number));
+            else
+                classes.createsUnreadClass = true;
+        }
+    }
+    return classes;
+}
+
+std::vector<ScriptClassFinding> scriptsOfUncreatedClasses(std::span<const SectionClasses> sections,
+                                                          const InstallationFacts& facts) {
+    std::vector<ScriptClassFinding> found;
+    if (!facts.knowsClass) return found;
+    std::set<PackedClass> created;
+    for (const SectionClasses& section : sections) {
+        // Any script may be for an object whose class only the game knows.
+        if (section.createsUnreadClass) return found;
+        created.insert(section.created.begin(), section.created.end());
+    }
+    for (std::size_t k = 0; k < sections.size(); ++k) {
+        const std::optional<SectionClasses::Script>& script = sections[k].script;
+        if (!script || created.contains(script->packed)) continue;
+        const PackedClass& packed = script->packed;
+        if (facts.knowsClass(packed.family, packed.genus, packed.species)) continue;
+        Finding finding;
+        finding.position = script->position;
+        finding.length = std::max(1, script->length);
+        finding.severity = Severity::Warning;
+        finding.code = FindingCode::ClassUnknown;
+        finding.text = fill(Msg::FindingScriptClassNotCreated, {classText(packed)});
+        finding.subject = script->subject;
+        finding.command = script->command;
+        found.push_back({k, std::move(finding)});
+    }
+    return found;
 }
 
 }  // namespace vek

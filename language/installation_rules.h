@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,7 +61,41 @@ struct PackedClass {
     int family = 0;
     int genus = 0;
     int species = 0;
+
+    auto operator<=>(const PackedClass&) const = default;
 };
 PackedClass unpackClass(long long number);
+
+// What one section of a source (a script or an installation routine, as the macro compiling
+// makes of it) says about classes: the class each object it creates is given, and a script's
+// own class.
+struct SectionClasses {
+    // An object created by a `new:` word gets the class that `setv clas` gives it while it is
+    // still the target, so the number written there is the class created.
+    std::vector<PackedClass> created;
+    // A created object is given a class the check cannot read (a variable, a value).
+    bool createsUnreadClass = false;
+    // The class of a script's scrp, written as three whole numbers, none of them 0 ("any").
+    struct Script {
+        PackedClass packed;
+        TextPosition position;  // of the family
+        int length = 0;         // characters from the family to the end of the species
+        std::string subject;    // those characters
+        std::string command;    // the scrp command as written
+    };
+    std::optional<Script> script;
+};
+SectionClasses sectionClassesOf(const MacroText& macro,
+                                const Dictionary& dictionary = Dictionary::builtIn());
+
+// The warning of each script among a source's `sections` (in source order) whose class no
+// section of the source creates and the catalogue does not hold; with the index of its section.
+// None without a catalogue, and none where an object is given a class the check cannot read.
+struct ScriptClassFinding {
+    std::size_t section = 0;
+    Finding finding;
+};
+std::vector<ScriptClassFinding> scriptsOfUncreatedClasses(std::span<const SectionClasses> sections,
+                                                          const InstallationFacts& facts);
 
 }  // namespace vek

@@ -53,17 +53,59 @@ InstallationFacts readInstallationFacts(const GamePaths& paths) {
     return facts;
 }
 
+InstallationFactsCache::Stamp InstallationFactsCache::stampNow() const {
+    const auto timeOf = [](const std::string& folder) {
+        std::error_code error;
+        const auto time = fs::last_write_time(pathFromUtf8(folder), error);
+        return error ? fs::file_time_type{} : time;
+    };
+    const GamePaths& paths = m_game.paths();
+    return {paths, timeOf(paths.CImagePath), timeOf(paths.CSoundPath)};
+}
+
+void InstallationFactsCache::setClassLookup(ClassLookup knowsClass) {
+    m_knowsClass = std::move(knowsClass);
+    m_stamp.reset();
+}
+
+std::shared_ptr<const InstallationFacts> InstallationFactsCache::current() {
+    Stamp now = stampNow();
+    if (m_stamp == now) return m_facts;
+    auto facts = std::make_shared<InstallationFacts>(readInstallationFacts(now.paths));
+    facts->knowsClass = m_knowsClass;
+    ++m_reads;
+    m_stamp = std::move(now);
+    m_facts = std::move(facts);
+    return m_facts;
+}
+
+namespace {
+
+constexpr std::pair<FindingCode, const char*> kCheckKeys[] = {
+    {FindingCode::SpriteFileMissing, "SpriteFiles"},
+    {FindingCode::ImageBeyondRange, "Images"},
+    {FindingCode::SoundMissing, "Sounds"},
+    {FindingCode::ClassUnknown, "Classes"}};
+
+}  // namespace
+
 std::set<FindingCode> switchedOffInstallationChecks(const VekIni& settings) {
-    constexpr std::pair<FindingCode, const char*> kKeys[] = {
-        {FindingCode::SpriteFileMissing, "SpriteFiles"},
-        {FindingCode::ImageBeyondRange, "Images"},
-        {FindingCode::SoundMissing, "Sounds"},
-        {FindingCode::ClassUnknown, "Classes"}};
     std::set<FindingCode> off;
-    for (const auto& [code, key] : kKeys) {
+    for (const auto& [code, key] : kCheckKeys) {
         if (settings.read("Checking", key, "1") == "0") off.insert(code);
     }
     return off;
+}
+
+const char* installationCheckKey(FindingCode code) {
+    for (const auto& [known, key] : kCheckKeys) {
+        if (known == code) return key;
+    }
+    return "";
+}
+
+void writeInstallationCheck(const VekIni& settings, FindingCode code, bool on) {
+    settings.write("Checking", installationCheckKey(code), on ? "1" : "0");
 }
 
 }  // namespace vek

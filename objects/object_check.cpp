@@ -1,6 +1,7 @@
 #include "objects/object_check.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/text_names.h"
 #include "language/later_generation.h"
@@ -94,6 +95,27 @@ void SourceCheck::reset(std::vector<std::string> lines) {
     m_openBefore.assign(m_lines.size() + 1, false);
     m_regions.clear();
     walk(0, 0, m_lines.size(), 0);
+    m_installationChanged = false;
+}
+
+void SourceCheck::checkAgain(std::set<FindingCode> switchedOff) {
+    m_options.switchedOff = std::move(switchedOff);
+    std::vector<std::string> lines = std::move(m_lines);
+    reset(std::move(lines));
+}
+
+void SourceCheck::takeInstallation() {
+    if (!m_installationSource || std::exchange(m_installationTaken, true)) return;
+    std::shared_ptr<const InstallationFacts> facts = m_installationSource();
+    if (facts == m_options.installation) return;
+    // Sections checked before took the facts as they were.
+    m_installationChanged = m_installationChanged || (m_options.installation && !m_regions.empty());
+    m_options.installation = std::move(facts);
+}
+
+bool SourceCheck::checksClasses() const {
+    return m_options.installation && m_options.installation->knowsClass &&
+           !m_options.switchedOff.contains(FindingCode::ClassUnknown);
 }
 
 void SourceCheck::replaceLines(std::size_t first, std::size_t removed,
@@ -133,6 +155,7 @@ void SourceCheck::replaceLines(std::size_t first, std::size_t removed,
                        m_openBefore.begin() + at(first + removed) + 1);
     m_openBefore.insert(m_openBefore.begin() + at(first) + 1, inserted.size(), false);
     walk(from, region, first + inserted.size(), shift);
+    if (m_installationChanged) checkAgain(m_options.switchedOff);
 }
 
 void SourceCheck::walk(std::size_t from, std::size_t region, std::size_t editEnd,
@@ -141,6 +164,7 @@ void SourceCheck::walk(std::size_t from, std::size_t region, std::size_t editEnd
     std::size_t unchanged = region;  // the first old region the walk has not passed
     std::size_t line = from;
     m_linesRead = 0;
+    m_installationTaken = false;
     while (line < m_lines.size()) {
         const std::size_t start = line;
         bool open = m_openBefore[line];
@@ -181,9 +205,8 @@ void SourceCheck::walk(std::size_t from, std::size_t region, std::size_t editEnd
                      std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
 }
 
-SourceCheck::Region SourceCheck::checkRegion(std::size_t first, std::size_t last,
-                                             bool section) const {
-    Region region{first, last, section, {}};
+SourceCheck::Region SourceCheck::checkRegion(std::size_t first, std::size_t last, bool section) {
+    Region region{first, last, section, {}, {}};
     const auto line = [](std::size_t index) { return static_cast<int>(index) + 1; };
     if (!section) {
         for (std::size_t k = first; k <= last; ++k) {
@@ -206,7 +229,12 @@ SourceCheck::Region SourceCheck::checkRegion(std::size_t first, std::size_t last
     }
 
     const SourceSection read = sourceSection(m_lines, first, last);
+    takeInstallation();
     region.found = checkMacro(read.macro, read.kind, m_options);
+    if (checksClasses()) {
+        region.classes = sectionClassesOf(read.macro, *m_options.dictionary);
+        if (region.classes.script) region.classes.script->position.line -= static_cast<int>(first);
+    }
     for (Finding& finding : region.found) {
         if (finding.code == FindingCode::MissingEndm && !read.closed) {
             // Compiling drops a section that the text ends in; say so where it begins.
@@ -223,11 +251,34 @@ SourceCheck::Region SourceCheck::checkRegion(std::size_t first, std::size_t last
     return region;
 }
 
+std::vector<std::vector<Finding>> SourceCheck::regionFindingsWithScriptClasses() const {
+    std::vector<std::vector<Finding>> found;
+    std::vector<SectionClasses> sections;
+    std::vector<std::size_t> regionOf;
+    for (std::size_t k = 0; k < m_regions.size(); ++k) {
+        found.push_back(m_regions[k].found);
+        if (!m_regions[k].section) continue;
+        sections.push_back(m_regions[k].classes);
+        regionOf.push_back(k);
+    }
+    if (!checksClasses()) return found;
+    for (ScriptClassFinding& script :
+         scriptsOfUncreatedClasses(sections, *m_options.installation)) {
+        std::vector<Finding>& into = found[regionOf[script.section]];
+        const auto at = std::upper_bound(
+            into.begin(), into.end(), script.finding,
+            [](const Finding& a, const Finding& b) { return a.position < b.position; });
+        into.insert(at, std::move(script.finding));
+    }
+    return found;
+}
+
 std::vector<Finding> SourceCheck::findings() const {
     std::vector<Finding> all;
-    for (const Region& region : m_regions) {
-        for (Finding finding : region.found) {
-            finding.position.line += static_cast<int>(region.first);
+    std::vector<std::vector<Finding>> found = regionFindingsWithScriptClasses();
+    for (std::size_t k = 0; k < m_regions.size(); ++k) {
+        for (Finding& finding : found[k]) {
+            finding.position.line += static_cast<int>(m_regions[k].first);
             all.push_back(std::move(finding));
         }
     }

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "language/checker.h"
+#include "language/installation_rules.h"
 #include "language/line_reading.h"
 #include "objects/cob_data.h"
 
@@ -32,9 +36,20 @@ std::vector<SourceSection> sourceSections(std::span<const std::string> lines);
 // it, with findings at source lines and columns; a command outside every section is pointed out,
 // since compiling ignores it. An edit checks again only what it can have changed: the sections it
 // touches, and more only where it opens or closes a section.
+//
+// A script whose class nothing in the source creates and the class catalogue does not hold is
+// pointed out as well (the installation's `knowsClass`), across sections.
 class SourceCheck : public LinesCheck {
   public:
     explicit SourceCheck(CheckOptions options = objectCheckOptions());
+
+    // Where the installation comes from in place of the options' own: asked when a check of a
+    // section first needs it, once per edit, so that a check that reads no section reads no
+    // folder. When it answers other facts than before, every section is checked again.
+    using InstallationSource = std::function<std::shared_ptr<const InstallationFacts>()>;
+    void setInstallationSource(InstallationSource source) { m_installationSource = source; }
+    // Checks every line again with these installation checks switched off.
+    void checkAgain(std::set<FindingCode> switchedOff);
 
     void reset(std::vector<std::string> lines) override;
     void replaceLines(std::size_t first, std::size_t removed,
@@ -52,15 +67,24 @@ class SourceCheck : public LinesCheck {
         std::size_t last = 0;  // inclusive
         bool section = false;
         std::vector<Finding> found;  // line 1 is the region's first line
+        SectionClasses classes;      // its script's position: line 1 is the region's first line
     };
 
     // Reads lines from `from` on, replacing the regions from `region` on, until the walk meets
     // an unchanged region boundary at or after `editEnd` (the regions there start `shift` lines
     // later than before the edit).
     void walk(std::size_t from, std::size_t region, std::size_t editEnd, std::ptrdiff_t shift);
-    Region checkRegion(std::size_t first, std::size_t last, bool section) const;
+    Region checkRegion(std::size_t first, std::size_t last, bool section);
+    // The installation for the checks of this edit, from the source on the first call.
+    void takeInstallation();
+    bool checksClasses() const;
+    // The warnings on scripts whose class nothing creates, placed among each region's findings.
+    std::vector<std::vector<Finding>> regionFindingsWithScriptClasses() const;
 
     CheckOptions m_options;
+    InstallationSource m_installationSource;
+    bool m_installationTaken = false;    // during this edit
+    bool m_installationChanged = false;  // the source answered other facts during this edit
     std::vector<std::string> m_lines;
     std::vector<bool> m_openBefore;  // whether a section is open before each line
     std::vector<Region> m_regions;   // in line order, covering every line

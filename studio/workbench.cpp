@@ -94,6 +94,19 @@ Window* Workbench::create(Window*& slot, Args&&... args) {
     return slot;
 }
 
+// The source page checks scripts' classes against the catalogue as it is at each check; an
+// empty catalogue (no classes.vek) knows nothing, so nothing is reported missing from it.
+void Workbench::bindClassChecks() {
+    ObjectCompilerWindow* compiler = m_windows.objectCompiler;
+    compiler->setClassLookup([this](int family, int genus, int species) {
+        const ClassCatalogue& catalogue = m_classCatalogue.catalogue();
+        return catalogue.empty() || catalogue.findClass({family, genus, species}).has_value();
+    });
+    m_catalogueWatch = m_classCatalogue.observe([compiler](const ClassCatalogueEvent& event) {
+        if (event.change != ClassCatalogueEvent::SelectionChanged) compiler->checkSourceAgain();
+    });
+}
+
 void Workbench::createWindows() {
     Windows& w = m_windows;
     bindCommands();
@@ -105,6 +118,7 @@ void Workbench::createWindows() {
            MacroSender([&creatures](std::string_view macro) { return creatures.SendMacro(macro); }),
            m_palette, m_pictures)
         ->FormCreate();
+    bindClassChecks();
     create(w.soundPlayer)->FormCreate();
     create(w.spriteFileCreator)->FormCreate();
     create(w.bitmapConverter, m_palette)->FormCreate();

@@ -106,6 +106,7 @@ class Workbench : public QObject {
     // Ties the five tool windows to the main window's buttons, once all windows exist.
     void attachToolWindows();
     void bindGameDataCommands();
+    void bindClassChecks();
     std::vector<std::string> systemReportLines();
     void applyStoredLanguage();
 
@@ -128,6 +129,7 @@ class Workbench : public QObject {
     // The link's own transport (maybe none) while the Vivarium window holds the link.
     std::optional<std::shared_ptr<LinkTransport>> m_linkBeforeVivarium;
     std::unique_ptr<ToolWindowGroup> m_toolWindows;  // goes first: it refers to the windows
+    Subscription m_catalogueWatch;                   // the source checks hear of the catalogue
 };
 
 }  // namespace vek::ui

@@ -125,7 +125,10 @@ void FindBar::bindKeys(QWidget* scope) {
         action->setObjectName(QLatin1String(binding.name));
         action->setShortcut(binding.keys);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(action, &QAction::triggered, this, binding.run);
+        connect(action, &QAction::triggered, this, [this, run = binding.run] {
+            Q_EMIT wanted();
+            (this->*run)();
+        });
         scope->addAction(action);
     }
     const struct {
@@ -140,6 +143,7 @@ void FindBar::bindKeys(QWidget* scope) {
         action->setShortcut(step.keys);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         connect(action, &QAction::triggered, this, [this, backwards = step.backwards] {
+            Q_EMIT wanted();
             // Without a word to look for, F3 opens the bar to type one.
             if (m_findField->text().isEmpty()) {
                 showFind();

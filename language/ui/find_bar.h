@@ -26,7 +26,9 @@ class FindBar : public QWidget {
     using Replacer = std::function<void(const std::string& text, const Bilingual& label)>;
     FindBar(const SessionLook& look, QPlainTextEdit* editor, Replacer replace, QWidget* parent);
 
-    // Ctrl+F, Ctrl+H, F3, Shift+F3 and Ctrl+G while the focus is in `scope` or inside it.
+    // Ctrl+F, Ctrl+H, F3, Shift+F3 and Ctrl+G while the focus is in `scope` or inside it: the
+    // actions "FindAction", "ReplaceAction", "GoToLineAction", "FindNextAction" and
+    // "FindPreviousAction" of `scope`, which a menu may carry too.
     void bindKeys(QWidget* scope);
     // Ctrl+F: the find line, holding the selected text of one line if there is one.
     void showFind();
@@ -47,6 +49,10 @@ class FindBar : public QWidget {
     // The note beside the fields: a search without a match, the count of a Replace All.
     QString note() const;
     void retranslate();
+
+  Q_SIGNALS:
+    // One of the bound actions is about to act: the owner brings the text into view.
+    void wanted();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -21,6 +21,8 @@ class MacroHighlighter : public QSyntaxHighlighter {
     ~MacroHighlighter() override;
 
     std::span<const Finding> findings() const { return m_findings; }
+    // Takes the check's findings again, after its owner checked again without an edit.
+    void takeFindings();
     // The finding at a line and column (both from 1), or null; an error before a warning.
     const Finding* findingAt(int line, int column) const;
 
@@ -32,7 +34,6 @@ class MacroHighlighter : public QSyntaxHighlighter {
 
   private:
     void contentsChanged(int position, int removed, int added);
-    void takeFindings();
     std::vector<const Finding*> findingsOn(int line) const;
 
     QMetaObject::Connection m_watch;

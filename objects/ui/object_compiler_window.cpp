@@ -24,6 +24,7 @@
 #include "app/vek_error.h"
 #include "language/ui/macro_editors.h"
 #include "objects/animation_plan.h"
+#include "objects/installation_facts.h"
 #include "objects/macro_insertion.h"
 #include "objects/ui/animation_preview_window.h"
 #include "objects/ui/cob_injector_page.h"
@@ -82,6 +83,7 @@ ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& 
     connect(m_sourcePage, &SourcePage::saveClicked, this, &ObjectCompilerWindow::Button7Click);
     connect(m_sourcePage, &SourcePage::compileClicked, this, &ObjectCompilerWindow::Button8Click);
     connect(m_sourcePage, &SourcePage::injectClicked, m_injector, &CobInjectorPage::injectCommand);
+    connect(m_sourcePage, &SourcePage::findWanted, this, &ObjectCompilerWindow::showSourcePage);
     m_noteLine = new QLabel(statusBar());
     m_noteLine->setObjectName(QStringLiteral("NoteLine"));
     statusBar()->addPermanentWidget(m_noteLine, 1);
@@ -115,8 +117,9 @@ void ObjectCompilerWindow::createMenus() {
 
     QMenu* source = addMenu("Source1", QStringLiteral("&Source"), 0);
     // Edit stands second, where it usually does.
-    addUndoItems(addBilingualMenu(menuBar(), "EditMenu1", Msg::EditMenu), m_document.undoStack(),
-                 context());
+    QMenu* edit = addBilingualMenu(menuBar(), "EditMenu1", Msg::EditMenu);
+    addUndoItems(edit, m_document.undoStack(), context());
+    addFindItems(edit);
     addItem(source, "New2", Tag::NewWithAssistant, this, &W::Button10Click);
     source->addSeparator();
     addItem(source, "LoadSourceFileCOS1", Tag::LoadSourceFile, this, &W::Button6Click)
@@ -140,6 +143,8 @@ void ObjectCompilerWindow::createMenus() {
     preview->setShortcut(QStringLiteral("Ctrl+Shift+A"));
     connect(preview, &QAction::triggered, this,
             [this] { runCommand([this] { previewAnimationAtCaret(); }); });
+    source->addSeparator();
+    addInstallationCheckItems(source);
 
     QMenu* cob = addMenu("File1", QStringLiteral("&COB"), 0);
     addItem(cob, "New1", Tag::NewCob, this, &W::New1Click);
@@ -164,6 +169,58 @@ void ObjectCompilerWindow::createMenus() {
     QAction* vivarium = addBilingualItem(tools, "Vivarium1", Msg::VivariumToolsItem);
     connect(vivarium, &QAction::triggered, this, [this] { context().commands.showVivarium(); });
 }
+
+void ObjectCompilerWindow::addFindItems(QMenu* edit) {
+    edit->addSeparator();
+    const struct {
+        const char* action;
+        Bilingual caption;
+        bool separatorBefore;
+    } items[] = {{"FindAction", Msg::EditFindItem, false},
+                 {"ReplaceAction", Msg::EditReplaceItem, false},
+                 {"FindNextAction", Msg::EditFindNextItem, false},
+                 {"FindPreviousAction", Msg::EditFindPreviousItem, false},
+                 {"GoToLineAction", Msg::EditGoToLineItem, true}};
+    for (const auto& item : items) {
+        auto* action = m_sourcePage->findChild<QAction*>(QLatin1String(item.action),
+                                                         Qt::FindDirectChildrenOnly);
+        if (!action) continue;
+        if (item.separatorBefore) edit->addSeparator();
+        setBilingualCaption(action, textOf(item.caption), context().look.language());
+        edit->addAction(action);
+    }
+}
+
+void ObjectCompilerWindow::addInstallationCheckItems(QMenu* source) {
+    QMenu* checks = addBilingualMenu(source, "InstallationChecks1", Msg::InstallationChecksMenu);
+    const struct {
+        const char* name;
+        FindingCode code;
+        Bilingual caption;
+    } items[] = {{"CheckSpriteFiles1", FindingCode::SpriteFileMissing, Msg::CheckSpriteFilesItem},
+                 {"CheckImages1", FindingCode::ImageBeyondRange, Msg::CheckImagesItem},
+                 {"CheckSounds1", FindingCode::SoundMissing, Msg::CheckSoundsItem},
+                 {"CheckClasses1", FindingCode::ClassUnknown, Msg::CheckClassesItem}};
+    const std::set<FindingCode> off = switchedOffInstallationChecks(context().settings);
+    for (const auto& item : items) {
+        QAction* action = addBilingualItem(checks, item.name, item.caption);
+        action->setCheckable(true);
+        action->setChecked(!off.contains(item.code));
+        connect(action, &QAction::toggled, this, [this, code = item.code](bool on) {
+            runCommand([this, code, on] {
+                writeInstallationCheck(context().settings, code, on);
+                m_sourcePage->checkAgain();
+            });
+        });
+    }
+}
+
+void ObjectCompilerWindow::setClassLookup(
+    std::function<bool(int family, int genus, int species)> knowsClass) {
+    m_sourcePage->setClassLookup(std::move(knowsClass));
+}
+
+void ObjectCompilerWindow::checkSourceAgain() { m_sourcePage->checkAgain(); }
 
 // ---- the animation preview ------------------------------------------------------------------
 
@@ -220,7 +277,11 @@ void ObjectCompilerWindow::showNote(const QString& note) {
 }
 
 // Values typed and not taken over give way to the object's own when the window comes back.
-void ObjectCompilerWindow::FormActivate() { m_document.restoreFieldsFromObject(); }
+// The game's folders may have changed while the window was away.
+void ObjectCompilerWindow::FormActivate() {
+    m_document.restoreFieldsFromObject();
+    m_sourcePage->checkAgainIfInstallationChanged();
+}
 
 // ---- the source -----------------------------------------------------------------------------
 

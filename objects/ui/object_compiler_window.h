@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <filesystem>
 #include <string>
@@ -70,6 +72,11 @@ class ObjectCompilerWindow : public VekWindow {
     void openObjectFile(const QString& path);
 
     CobInjectorPage* injectorPage() const { return m_injector; }
+    SourcePage* sourcePage() const { return m_sourcePage; }
+    // The class catalogue that the source's classes are checked against; the source is checked
+    // again with it, and again whenever `checkSourceAgain` says the catalogue changed.
+    void setClassLookup(std::function<bool(int family, int genus, int species)> knowsClass);
+    void checkSourceAgain();
 
     // "Preview animation": plays the `anim` string under the caret of the source page with the
     // sprite file and first image of the object the source makes before it.
@@ -106,6 +113,10 @@ class ObjectCompilerWindow : public VekWindow {
 
   private:
     void createMenus();
+    // The Edit menu's find, replace and go-to-line items: the source page's own actions.
+    void addFindItems(QMenu* edit);
+    // "Installation checks": the four switches of VEK.INI [Checking], each checked while on.
+    void addInstallationCheckItems(QMenu* source);
     void FormShow();
     void documentChanged(const ObjectDocumentEvent& event);
     void showNote(const QString& note);

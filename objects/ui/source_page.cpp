@@ -30,22 +30,10 @@
 
 namespace vek::ui {
 
-namespace {
-
-// The language's checks, and those against the installation the program works with.
-CheckOptions checkOptionsOf(const AppContext& context) {
-    CheckOptions options = objectCheckOptions();
-    options.installation =
-        std::make_shared<InstallationFacts>(readInstallationFacts(context.game.paths()));
-    options.switchedOff = switchedOffInstallationChecks(context.settings);
-    return options;
-}
-
-}  // namespace
-
 SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     : m_context(context),
       m_document(document),
+      m_installation(context.game),
       m_observation(document.observe([this](const ObjectDocumentEvent& event) {
           if (event.change == ObjectChange::SourceEdited) showSource();
           showStatus();
@@ -78,7 +66,13 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     m_memo2->setTabChangesFocus(false);
     m_memo2->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_memo2->setTabStopDistance(4 * m_memo2->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
-    m_memo2->setChecking(sourceLineReading, std::make_unique<SourceCheck>(checkOptionsOf(context)));
+    // The language's checks, and those against the installation the program works with.
+    CheckOptions options = objectCheckOptions();
+    options.switchedOff = switchedOffInstallationChecks(context.settings);
+    auto check = std::make_unique<SourceCheck>(std::move(options));
+    check->setInstallationSource([this] { return m_installation.current(); });
+    m_check = check.get();
+    m_memo2->setChecking(sourceLineReading, std::move(check));
     m_memo2->showLineNumbers();
     m_memo2->setAutoIndent(true);
     connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::Memo2Change);
@@ -93,6 +87,7 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
         textArea);
     textLayout->addWidget(m_findBar);
     m_findBar->bindKeys(this);
+    connect(m_findBar, &FindBar::wanted, this, &SourcePage::findWanted);
 
     m_outline = new OutlineView(context.look, scriptEventTable().texts(), splitter);
     connect(m_outline, &OutlineView::entryChosen, m_memo2, &MacroTextEdit::moveCaretTo);
@@ -180,6 +175,21 @@ bool SourcePage::revealErrors() {
     m_findings->setCurrentRow(static_cast<int>(error - findings.begin()));
     m_findings->scrollToItem(m_findings->currentItem());
     return true;
+}
+
+void SourcePage::setClassLookup(InstallationFactsCache::ClassLookup knowsClass) {
+    m_installation.setClassLookup(std::move(knowsClass));
+    checkAgain();
+}
+
+void SourcePage::checkAgain() {
+    m_check->checkAgain(switchedOffInstallationChecks(m_context.settings));
+    m_memo2->highlighter()->takeFindings();
+}
+
+void SourcePage::checkAgainIfInstallationChanged() {
+    const std::shared_ptr<const InstallationFacts> held = m_installation.held();
+    if (held && m_installation.current() != held) checkAgain();
 }
 
 void SourcePage::moveCaretToStart() { m_memo2->setTextCursor(QTextCursor(m_memo2->document())); }

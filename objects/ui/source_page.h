@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "app/observers.h"
+#include "objects/installation_facts.h"
 
 class QListWidget;
 class QTimer;
@@ -10,7 +11,8 @@ class QPlainTextEdit;
 
 namespace vek {
 class ObjectDocument;
-}
+class SourceCheck;
+}  // namespace vek
 
 namespace vek::ui {
 
@@ -44,12 +46,24 @@ class SourcePage : public QWidget {
     // Lists the "*.MAC" files again.
     void refreshMacroList();
 
+    // The installation the source is checked against: read by the first check of a section,
+    // not when the page is made.
+    const InstallationFactsCache& installationFacts() const { return m_installation; }
+    // Whether the class catalogue holds a class, for the class checks.
+    void setClassLookup(InstallationFactsCache::ClassLookup knowsClass);
+    // Checks the whole source again: after a switch of the checks or a change of the catalogue.
+    void checkAgain();
+    // Checks again when the game's folders changed since the last check (the window came back).
+    void checkAgainIfInstallationChanged();
+
   Q_SIGNALS:
     // The designed buttons of the page, hidden: the menu carries their commands.
     void loadClicked();     // Button6
     void saveClicked();     // Button7
     void compileClicked();  // Button8
     void injectClicked();   // Button9
+    // Find, replace or go to line was asked for, from a key or a menu: the page must be shown.
+    void findWanted();
 
   private:
     void FileListBox1DblClick();
@@ -59,6 +73,8 @@ class SourcePage : public QWidget {
 
     AppContext& m_context;
     ObjectDocument& m_document;
+    InstallationFactsCache m_installation;
+    SourceCheck* m_check = nullptr;  // the highlighter's
     Subscription m_observation;
     bool m_typing = false;  // the text shown is already the document's
     QListWidget* m_fileListBox1 = nullptr;

@@ -79,6 +79,23 @@ TEST(CheckVerb, WarnsOfWhatTheInstallationLacksAndStillSucceeds) {
                            source +
                            ":3:7: warning: The sound \"gone\" is not in the game's sound "
                            "folder\n");
+
+    // With the catalogue: the routine's setv clas of a class it lacks, and a script of a class
+    // that nothing in the source creates and it lacks; the catalogue's 2 5 3 and the created
+    // 2 5 10 pass.
+    const std::string scripts = (dir / "scripts.cos").string();
+    writeSourceFile(scripts,
+                    std::vector<std::string>{"inst", "\tnew: simp vbal 1 0 1000 0",
+                                             "\tsetv clas 33884672", "endm", "scrp 2 5 9 9", "endm",
+                                             "scrp 2 5 3 9", "endm", "scrp 2 5 10 9", "endm"});
+    const VekRun classes = runVekTool(
+        {"check", scripts, "--classes", (demo.programDirectory() / "classes.vek").string()});
+    EXPECT_EQ(classes.status, 0);
+    EXPECT_EQ(classes.out,
+              scripts + ":3:12: warning: The class 2 5 10 is not in the class catalogue\n" +
+                  scripts +
+                  ":5:6: warning: Nothing in the source creates the class 2 5 9, and the class "
+                  "catalogue does not hold it\n");
 }
 
 TEST(FormatVerb, PrintsOrRewritesTheLaidOutSourceKeepingItsLineBreaks) {

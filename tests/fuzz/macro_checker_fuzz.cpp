@@ -1,10 +1,12 @@
 // The macro language checker, over a macro and over a source. Findings lie within the text they
-// name, and a source checked edit by edit finds what a whole check of the result finds. The
+// name, and a source checked edit by edit (with a class catalogue) finds what a whole check of
+// the result finds. The
 // layout changes only blanks at line starts and is the same the second time; the outline, its
 // navigation and an animation string's reading stay inside the text.
 #include "app/file_io.h"
 #include "language/animation.h"
 #include "language/checker.h"
+#include "language/installation_rules.h"
 #include "language/layout.h"
 #include "language/outline.h"
 #include "language/quick_fix.h"
@@ -61,14 +63,22 @@ void fuzzOne(std::span<const std::uint8_t> input) {
     // a whole check.
     const std::vector<std::string_view> views = splitLines(text);
     const std::vector<std::string> lines(views.begin(), views.end());
-    SourceCheck check;
+    // With a catalogue, so that the marks across sections (scripts of classes nothing creates)
+    // are checked edit by edit too.
+    CheckOptions options = objectCheckOptions();
+    auto installation = std::make_shared<InstallationFacts>();
+    installation->knowsClass = [](int family, int genus, int species) {
+        return family == 2 && genus == 5 && species == 3;
+    };
+    options.installation = installation;
+    SourceCheck check(options);
     check.reset(lines);
     const std::size_t first = lines.size() / 3;
     const std::size_t removed = (lines.size() - first) / 2;
     const std::vector<std::string> inserted(lines.begin(),
                                             lines.begin() + static_cast<std::ptrdiff_t>(first));
     check.replaceLines(first, removed, inserted);
-    expectSame(describe(check.findings()) == describe(checkSourceLines(check.lines())),
+    expectSame(describe(check.findings()) == describe(checkSourceLines(check.lines(), options)),
                "source checked edit by edit");
 
     const std::string laidOut = formatSourceText(text, sourceLineReading);

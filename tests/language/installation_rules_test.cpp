@@ -80,5 +80,62 @@ TEST(InstallationRules, ClassNumbersUnpackAsSetvClasPacksThem) {
     EXPECT_EQ(std::tuple(top.family, top.genus, top.species), std::tuple(255, 255, 255));
 }
 
+// The warnings on scripts of a source given as its sections' macros, as "section:line:column
+// subject"; the catalogue holds only 2 5 3.
+std::vector<std::string> uncreatedScriptClasses(std::vector<std::string_view> macros) {
+    std::vector<SectionClasses> sections;
+    for (std::string_view macro : macros) sections.push_back(sectionClassesOf(MacroText(macro)));
+    std::vector<std::string> found;
+    for (const ScriptClassFinding& f : scriptsOfUncreatedClasses(sections, *installation())) {
+        EXPECT_EQ(f.finding.code, FindingCode::ClassUnknown);
+        EXPECT_EQ(f.finding.severity, Severity::Warning);
+        EXPECT_EQ(f.finding.length, static_cast<int>(f.finding.subject.size()));
+        found.push_back(std::to_string(f.section) + ":" + std::to_string(f.finding.position.line) +
+                        ":" + std::to_string(f.finding.position.column) + " " + f.finding.subject);
+    }
+    return found;
+}
+
+TEST(InstallationRules, FindScriptsOfClassesNothingCreatesAndTheCatalogueLacks) {
+    const std::string_view makes2_5_4 = "inst,new: simp ball 1 0 1000 0,setv clas 33883136,endm";
+    const struct {
+        std::vector<std::string_view> sections;
+        std::vector<std::string> found;
+    } cases[] = {
+        // Created by a routine of the source, or held by the catalogue: no warning.
+        {{makes2_5_4, "scrp 2 5 4 9,endm"}, {}},
+        {{"scrp 2 5 4 9,endm", makes2_5_4}, {}},
+        {{"scrp 2 5 3 9,endm"}, {}},
+        // Neither: the script's class is marked, from the family to the species.
+        {{"scrp 2 5 4 9,endm"}, {"0:1:6 2 5 4"}},
+        {{makes2_5_4, "scrp  2 5  7 1,endm"}, {"1:1:7 2 5  7"}},
+        // The class set while another object may be the target creates nothing.
+        {{"inst,new: simp ball 1 0 1000 0,targ norn,setv clas 33883136,endm", "scrp 2 5 4 9,endm"},
+         {"1:1:6 2 5 4"}},
+        // setv clas without a new: before it gives no created object its class.
+        {{"inst,setv clas 33883136,endm", "scrp 2 5 4 9,endm"}, {"1:1:6 2 5 4"}},
+        // Each object of a routine gets the class set after its own new:.
+        {{"inst,new: simp ball 1 0 1000 0,setv clas 33882880,new: comp ball 1 0 0,setv clas "
+          "33883392,endm",
+          "scrp 2 5 5 9,endm", "scrp 2 5 4 9,endm"},
+         {"2:1:6 2 5 4"}},
+        // A script that creates an object counts too.
+        {{"scrp 2 5 3 9,new: simp ball 1 0 1000 0,setv clas 33883136,endm", "scrp 2 5 4 1,endm"},
+         {}},
+        // A class the check cannot read may be any: no warning at all.
+        {{"inst,new: simp ball 1 0 1000 0,setv clas var0,endm", "scrp 2 5 4 9,endm"}, {}},
+        // 0 stands for any class part, and a part the check cannot read is not checked.
+        {{"scrp 2 0 0 9,endm", "scrp 2 var0 4 9,endm", "scrp 2 5 300 9,endm"}, {}},
+    };
+    for (const auto& c : cases) {
+        std::string shown;
+        for (std::string_view section : c.sections) shown.append(section).append(" | ");
+        EXPECT_EQ(uncreatedScriptClasses(c.sections), c.found) << shown;
+    }
+    // Without a catalogue nothing is known to be missing.
+    const SectionClasses script = sectionClassesOf(MacroText("scrp 2 5 4 9,endm"));
+    EXPECT_TRUE(scriptsOfUncreatedClasses(std::span(&script, 1), InstallationFacts{}).empty());
+}
+
 }  // namespace
 }  // namespace vek

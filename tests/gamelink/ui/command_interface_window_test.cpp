@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTest>
+#include <QToolTip>
 #include <fstream>
 
 #include "app/file_io.h"
@@ -17,6 +19,8 @@
 #include "app/ui/tags.h"
 #include "gamelink/sim_harness.h"
 #include "gamelink/ui/command_interface_window.h"
+#include "language/ui/macro_completer.h"
+#include "language/ui/macro_editors.h"
 #include "support/temp_dir.h"
 #include "support/ui/workbench_fixture.h"
 
@@ -82,6 +86,78 @@ class CommandInterfaceWindowTest : public QObject {
                               ".MAC &files", "&Extract all makros and save as .mac files"}));
         window->show();
         saveScreenshot(window, QStringLiteral("command_interface"));
+    }
+
+    // The line completes as the source does (Enter takes the chosen word and sends nothing),
+    // shows the whole entry of the word under the mouse and with F1, and offers fixes with
+    // Ctrl+., in both languages.
+    void theLineCompletesDescribesAndFixesAsTheSourceDoes() {
+        vek::testing::TempDir dir;
+        std::ofstream(dir / "log.txt");
+        vek::testing::SimProcess sim(dir / "game", {"--log", (dir / "log.txt").string()});
+        TestWorkbench bench;
+        bench.linkTo(dir / "game");
+        CommandInterfaceWindow* window = bench.windows().commandInterface;
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        MacroLineEdit* line = window->macroLine();
+        line->setFocus();
+        QTest::keyClicks(line, QStringLiteral("setv obv0 1,new:"));
+        QVERIFY(line->completer()->popupVisible());
+        QAbstractItemView* popup = line->completer()->completer()->popup();
+        const QAbstractItemModel* offers = popup->model();
+        for (int row = 0; row < offers->rowCount(); ++row) {
+            if (offers->index(row, 0).data(Qt::UserRole + 1).toString() ==
+                QStringLiteral("new: simp"))
+                popup->setCurrentIndex(offers->index(row, 0));
+        }
+        QTest::keyClick(popup, Qt::Key_Return);
+        QVERIFY(!line->completer()->popupVisible());
+        QVERIFY2(line->text().startsWith(QStringLiteral("setv obv0 1,new: simp")),
+                 qPrintable(line->text()));
+        QVERIFY(vek::readFileLines(dir / "log.txt").empty());  // Enter chose; nothing went
+
+        // The word under the mouse, as the tooltip shows it, and F1 at the caret.
+        line->setText(QStringLiteral("setv obv0 1,wiat 5"));
+        const QPoint onSetv(line->fontMetrics().horizontalAdvance(QStringLiteral("se")),
+                            line->height() / 2);
+        QHelpEvent help(QEvent::ToolTip, onSetv, line->mapToGlobal(onSetv));
+        QApplication::sendEvent(line, &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), line->hoverTextAt(onSetv));
+        QVERIFY2(QToolTip::text().contains(QStringLiteral("\"wiat\"")),
+                 qPrintable(QToolTip::text()));
+        QVERIFY(QToolTip::text().contains(QStringLiteral("setv ")));
+        QToolTip::hideText();
+        line->setCursorPosition(2);
+        QTest::keyClick(line, Qt::Key_F1);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QVERIFY2(QToolTip::text().startsWith(QStringLiteral("setv")), qPrintable(QToolTip::text()));
+        QToolTip::hideText();
+
+        // Ctrl+. on the misspelt word, in English, then in German.
+        const struct {
+            void (MainWindow::*language)();
+            const char* offer;
+        } languages[] = {{&MainWindow::SpeedButton12Click, "Did you mean \"wait\"?"},
+                         {&MainWindow::SpeedButton13Click, "Meinten Sie \"wait\"?"}};
+        for (const auto& language : languages) {
+            (bench.windows().main->*language.language)();
+            line->setText(QStringLiteral("setv obv0 1,wiat 5"));
+            line->setCursorPosition(14);
+            QTest::keyClick(line, Qt::Key_Period, Qt::ControlModifier);
+            auto* fixes = line->findChild<QMenu*>(QStringLiteral("QuickFixes"));
+            QVERIFY(fixes);
+            QCOMPARE(fixes->actions().front()->text(), QString::fromUtf8(language.offer));
+            fixes->actions().front()->trigger();
+            fixes->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCOMPARE(line->text(), QStringLiteral("setv obv0 1,wait 5"));
+            QVERIFY(line->findings().empty());
+        }
+        bench.windows().main->SpeedButton12Click();
+        QVERIFY(vek::readFileLines(dir / "log.txt").empty());
     }
 
     void sendsTheTypedCommandsAndShowsTheAnswerAndItsLength() {

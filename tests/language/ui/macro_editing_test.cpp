@@ -286,7 +286,7 @@ class MacroEditingTest : public QObject {
         MacroTextEdit* box = sourcePage(bench)->macroText();
         const QString source = QStringLiteral(
             "* A ball that bounces\nname Ball\nquantity 1\n\ninst\nnew: simp vbal 1 0 1000 0\n"
-            "setv clas 33620224\nbhvr 0 1\nendm\n\nscrp 2 5 3 1\n\tsnde drip\n\tanim "
+            "setv clas 33882880\nbhvr 0 1\nendm\n\nscrp 2 5 3 1\n\tsnde drip\n\tanim "
             "[0123R]\n\tdoif posl lt 100\n\t\tmvby 10 0\n\tendi\n\tfrob 3\nendm\n");
         box->setPlainText(source);
         QCOMPARE(sourcePage(bench)->findingsList()->count(), 1);

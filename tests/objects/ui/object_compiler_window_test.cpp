@@ -9,14 +9,18 @@
 #include <QTest>
 
 #include "app/file_io.h"
+#include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/widgets/arrow_stepper.h"
+#include "language/ui/find_bar.h"
 #include "language/ui/findings_list.h"
+#include "language/ui/macro_completer.h"
 #include "language/ui/macro_editors.h"
 #include "language/ui/macro_highlighter.h"
 #include "objects/cob_data.h"
 #include "objects/object_document.h"
 #include "objects/ui/object_compiler_window.h"
+#include "objects/ui/source_page.h"
 #include "sprites/sprite_file.h"
 #include "support/ui/workbench_fixture.h"
 
@@ -37,6 +41,32 @@ Widget* control(ObjectCompilerWindow* window, const char* name) {
 
 QLineEdit* field(ObjectCompilerWindow* window, int number) {
     return control(window, QStringLiteral("Edit%1").arg(number).toLatin1().constData());
+}
+
+// The findings of the source page as "line:column english text".
+QStringList sourceFindings(ObjectCompilerWindow* window) {
+    QStringList found;
+    for (const Finding& f : window->sourcePage()->macroText()->highlighter()->findings()) {
+        found << QStringLiteral("%1:%2 %3")
+                     .arg(f.position.line)
+                     .arg(f.position.column)
+                     .arg(toQString(f.text.english));
+    }
+    return found;
+}
+
+// Types lines into the source text as a user does, each over the indentation that Enter gave
+// it; an offer of the completion is declined.
+void typeSource(MacroTextEdit* box, const QStringList& lines) {
+    box->setFocus();
+    for (const QString& line : lines) {
+        QTest::keyClick(box, Qt::Key_Home);
+        QTest::keyClick(box, Qt::Key_End, Qt::ShiftModifier);
+        QTest::keyClicks(box, line);
+        if (box->completer()->popupVisible())
+            QTest::keyClick(box->completer()->completer()->popup(), Qt::Key_Escape);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
 }
 
 QString currentPage(ObjectCompilerWindow* window) {
@@ -677,6 +707,160 @@ class ObjectCompilerWindowTest : public QObject {
             QVERIFY2(shot(bench) == after, step.label);
         }
         QVERIFY(bench.dialogs().errors().empty());
+    }
+
+    // The installation is read by the first check of a section, not at start-up; a script of a
+    // class that nothing in the source creates and the program's class catalogue lacks is
+    // marked; a class added to the catalogue, a sprite file put into the game's folder and the
+    // switches of the Source menu each show at once.
+    void theSourceIsCheckedAgainstTheInstallationWhenFirstNeeded() {
+        TestWorkbench::Options options;
+        options.privateDemo = true;
+        TestWorkbench bench(options);
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->resize(820, 560);
+        window->show();
+        QCOMPARE(window->sourcePage()->installationFacts().reads(), 0u);
+        MacroTextEdit* box = window->sourcePage()->macroText();
+        typeSource(box, {QStringLiteral("* comments only")});
+        QCOMPARE(window->sourcePage()->installationFacts().reads(), 0u);
+
+        typeSource(box, {QStringLiteral("inst"), QStringLiteral("new: simp zzzz 1 0 1000 0"),
+                         QStringLiteral("setv clas 33882880"), QStringLiteral("endm"),
+                         QStringLiteral("scrp 2 5 3 9"), QStringLiteral("endm"),
+                         QStringLiteral("scrp 2 5 9 1"), QStringLiteral("endm")});
+        QCOMPARE(window->sourcePage()->installationFacts().reads(), 1u);
+        const QString classWarning = QStringLiteral(
+            "8:6 Nothing in the source creates the class 2 5 9, and the class catalogue does not "
+            "hold it");
+        const QString spriteWarning =
+            QStringLiteral("The sprite file \"zzzz\" is not in the game's image folder");
+        QVERIFY2(sourceFindings(window).contains(classWarning),
+                 qPrintable(sourceFindings(window).join(QLatin1Char('|'))));
+        QCOMPARE(sourceFindings(window).filter(spriteWarning).size(), 1);
+        QVERIFY(
+            sourceFindings(window).filter(spriteWarning).front().startsWith(QStringLiteral("3:")));
+        QCOMPARE(window->sourcePage()->findingsList()->count(), 2);
+        saveScreenshot(window, QStringLiteral("ide-rest-class-warning-english"));
+
+        // The catalogue learns the class: the script is no longer marked.
+        ClassCatalogueDocument& catalogue = bench.workbench().classCatalogue();
+        catalogue.select({1, 0});  // 2 5 {Toys}
+        catalogue.addUnderSelection("2 5 9 {Test ball}");
+        QVERIFY(!sourceFindings(window).contains(classWarning));
+        catalogue.undoStack().undo();
+        QVERIFY(sourceFindings(window).contains(classWarning));
+
+        // The sprite file arrives in the game's image folder while the window is away.
+        const std::filesystem::path images = pathFromUtf8(bench.context().game.paths().CImagePath);
+        writeSpriteFile(images / "zzzz.spr", std::vector<SpriteImage>(1, SpriteImage(2, 2)));
+        std::filesystem::last_write_time(
+            images, std::filesystem::file_time_type::clock::now() + std::chrono::seconds(5));
+        window->FormActivate();
+        QVERIFY(sourceFindings(window).filter(spriteWarning).isEmpty());
+        QCOMPARE(window->sourcePage()->installationFacts().reads(), 2u);
+
+        // The switches: each checked while on; off, its warnings go and VEK.INI keeps it.
+        auto* classes = control<QAction>(window, "CheckClasses1");
+        QVERIFY(classes->isCheckable() && classes->isChecked());
+        QCOMPARE(classes->text(), QStringLiteral("&Classes are known or created"));
+        auto* checks = window->findChild<QMenu*>(QStringLiteral("InstallationChecks1"));
+        QVERIFY(checks);
+        QCOMPARE(checks->menuAction()->text(), QStringLiteral("&Check against the Installation"));
+        QCOMPARE(checks->actions().size(), 4);
+        classes->trigger();
+        QVERIFY(!classes->isChecked());
+        QVERIFY(!sourceFindings(window).contains(classWarning));
+        QVERIFY(bench.vekIniText().find("Classes=0") != std::string::npos);
+        classes->trigger();
+        QVERIFY(sourceFindings(window).contains(classWarning));
+        QVERIFY(bench.vekIniText().find("Classes=1") != std::string::npos);
+
+        bench.windows().main->SpeedButton13Click();  // deutsch
+        QCOMPARE(classes->text(), QStringLiteral("&Klassen bekannt oder erzeugt"));
+        QCOMPARE(checks->menuAction()->text(), QStringLiteral("&Gegen die Installation prüfen"));
+        QVERIFY(window->sourcePage()->findingsList()->item(0)->text().contains(
+            QStringLiteral("Nichts in der Quelle erzeugt die Klasse 2 5 9")));
+        saveScreenshot(window, QStringLiteral("ide-rest-class-warning-deutsch"));
+        checks->popup(window->mapToGlobal(QPoint(40, 40)));
+        saveScreenshot(checks, QStringLiteral("ide-rest-checks-menu-deutsch"));
+        checks->close();
+        bench.windows().main->SpeedButton12Click();  // english
+        auto* source = window->findChild<QMenu*>(QStringLiteral("Source1"));
+        QVERIFY(source && source->actions().contains(checks->menuAction()));
+        source->popup(window->mapToGlobal(QPoint(10, 10)));
+        saveScreenshot(source, QStringLiteral("ide-rest-source-menu-english"));
+        source->close();
+        checks->popup(window->mapToGlobal(QPoint(40, 40)));
+        saveScreenshot(checks, QStringLiteral("ide-rest-checks-menu-english"));
+        checks->close();
+    }
+
+    // The Edit menu carries find, replace, find next and previous and go to line with their
+    // keys, in both languages; from another page they bring the source page up first.
+    void theEditMenuFindsReplacesAndGoesToALine() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        window->show();
+        window->activateWindow();
+        auto* box = control<QPlainTextEdit>(window, "Memo2");
+        box->setPlainText(QStringLiteral("inst\nsetv var0 1\nsetv var0 2\nendm"));
+        auto* edit = window->findChild<QMenu*>(QStringLiteral("EditMenu1"));
+        QVERIFY(edit);
+        const struct {
+            const char* name;
+            const char* english;
+            const char* german;
+            QKeySequence keys;
+        } items[] = {
+            {"FindAction", "&Find...", "&Suchen...", QKeySequence(Qt::CTRL | Qt::Key_F)},
+            {"ReplaceAction", "&Replace...", "&Ersetzen...", QKeySequence(Qt::CTRL | Qt::Key_H)},
+            {"FindNextAction", "Find &Next", "&Weitersuchen", QKeySequence(Qt::Key_F3)},
+            {"FindPreviousAction", "Find &Previous", "&Rückwärts suchen",
+             QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+            {"GoToLineAction", "&Go to Line...", "&Gehe zu Zeile...",
+             QKeySequence(Qt::CTRL | Qt::Key_G)}};
+        for (const auto& item : items) {
+            auto* action = control<QAction>(window, item.name);
+            QVERIFY2(edit->actions().contains(action), item.name);
+            QCOMPARE(action->text(), QString::fromUtf8(item.english));
+            QCOMPARE(action->shortcut(), item.keys);
+        }
+        QVERIFY(control<QAction>(window, "FormatSource1")->shortcut() ==
+                QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+
+        window->showEditorPage();
+        control<QAction>(window, "FindAction")->trigger();
+        QCOMPARE(currentPage(window), QStringLiteral("TabSheet1"));
+        FindBar* bar = window->sourcePage()->findBar();
+        QVERIFY(bar->isVisible());
+        auto* find = control<QLineEdit>(window, "FindField");
+        QTest::keyClicks(find, QStringLiteral("var0"));
+        QTest::keyClick(find, Qt::Key_Return);
+        control<QAction>(window, "FindNextAction")->trigger();
+        QCOMPARE(box->textCursor().blockNumber(), 2);
+        control<QAction>(window, "FindPreviousAction")->trigger();
+        QCOMPARE(box->textCursor().blockNumber(), 1);
+        control<QAction>(window, "ReplaceAction")->trigger();
+        QVERIFY(control<QLineEdit>(window, "ReplaceField")->isVisible());
+        control<QAction>(window, "GoToLineAction")->trigger();
+        auto* lineField = control<QLineEdit>(window, "GoToLineField");
+        QVERIFY(lineField->isVisible());
+        QTest::keyClicks(lineField, QStringLiteral("4"));
+        QTest::keyClick(lineField, Qt::Key_Return);
+        QCOMPARE(box->textCursor().blockNumber(), 3);
+        saveScreenshot(window, QStringLiteral("ide-rest-find-english"));
+
+        bench.windows().main->SpeedButton13Click();  // deutsch
+        for (const auto& item : items)
+            QCOMPARE(control<QAction>(window, item.name)->text(), QString::fromUtf8(item.german));
+        edit->popup(window->mapToGlobal(QPoint(40, 40)));
+        saveScreenshot(edit, QStringLiteral("ide-rest-edit-menu-deutsch"));
+        edit->close();
+        bench.windows().main->SpeedButton12Click();
+        edit->popup(window->mapToGlobal(QPoint(40, 40)));
+        saveScreenshot(edit, QStringLiteral("ide-rest-edit-menu-english"));
+        edit->close();
     }
 
     void theEditMenuNamesTheStepInGerman() {
