@@ -97,10 +97,50 @@ std::size_t spriteNumber(std::string_view text, std::string_view what, const Spr
     return static_cast<std::size_t>(index);
 }
 
+// INDEX as A-B: sprites A to B as indexed PNG pictures, OUT-A.png … OUT-B.png, or with --sheet
+// one sheet in OUT.
+int runRangeExport(Invocation& invocation, const ArgumentList& args, std::string_view range) {
+    if (!args.flag("--indexed") || args.option("--zoom") || args.option("--background"))
+        throw UsageError{
+            "a range A-B is written as --indexed PNG pictures: no --zoom or --background"};
+    const std::filesystem::path out = pathArgument(args, 2);
+    if (!isPngName(out)) throw UsageError{"--indexed writes PNG pictures: OUT must end in .png"};
+    const std::filesystem::path file = pathArgument(args, 0);
+    refuseOutputOverInput(file, out);
+    const SpriteTable table = exportedTable(file);
+    const std::size_t dash = range.find('-');
+    const std::size_t from = spriteNumber(range.substr(0, dash), "INDEX A", table);
+    const std::size_t to = spriteNumber(range.substr(dash + 1), "INDEX B", table);
+    if (to < from) throw UsageError{"INDEX A-B must not run backwards"};
+    SpriteList sprites;
+    for (std::size_t k = from; k <= to; ++k) sprites.push_back(readSprite(file, table.entries[k]));
+    const PaletteTable palette = paletteOption(invocation, args, out);
+    std::ostream& report = reportStream(invocation, args.positional()[2]);
+    if (args.flag("--sheet")) {
+        const SpriteImage sheet = spriteSheet(sprites);
+        writeSpritePng(out, sheet, palette);
+        report << args.positional()[2] << ": " << sheet.width << " x " << sheet.height << ", "
+               << sprites.size() << " sprites, indexed\n";
+        return kSuccess;
+    }
+    for (std::size_t k = from; k <= to; ++k) {
+        const std::filesystem::path picture = numberedPictureFile(out, k);
+        refuseOutputOverInput(file, picture);
+        writeSpritePng(picture, sprites[k - from], palette);
+        report << pathToUtf8(picture) << ": " << sprites[k - from].width << " x "
+               << sprites[k - from].height << ", indexed\n";
+    }
+    return kSuccess;
+}
+
 int runExport(Invocation& invocation) {
     const ArgumentList args(restOf(invocation.args), {"--zoom", "--palette", "--background"},
-                            {"--indexed"});
+                            {"--indexed", "--sheet"});
     args.expectPositional(3, 3);
+    const std::string_view number = args.positional()[1];
+    if (number.find('-', 1) != std::string_view::npos)
+        return runRangeExport(invocation, args, number);
+    if (args.flag("--sheet")) throw UsageError{"--sheet needs a range INDEX A-B"};
     const bool indexed = args.flag("--indexed");
     if (indexed && args.option("--zoom"))
         throw UsageError{"--indexed writes the sprite at its real size: no --zoom"};
@@ -288,6 +328,7 @@ Verb sprVerb() {
         "       vek spr export FILE INDEX OUT.bmp [--zoom Z] [--palette PALETTE.DTA] [--background "
         "C]\n"
         "       vek spr export FILE INDEX OUT.png --indexed [--palette PALETTE.DTA]\n"
+        "       vek spr export FILE A-B OUT.png --indexed [--sheet] [--palette PALETTE.DTA]\n"
         "       vek spr gif FILE OUT.gif [--frames A-B | --anim \"[12321R]\" [--first N]]\n"
         "       vek spr import FILE AT PICTURE.png|PICTURE.gif|PICTURE.bmp [-o OUT]\n"
         "       vek spr palette OUT.bmp [--palette PALETTE.DTA] [--background C]\n"
@@ -300,7 +341,9 @@ Verb sprVerb() {
         "order (at most 1001). export writes sprite INDEX as the editor's drawing area shows it\n"
         "(zoom 1, 2, 4, 8 or 16), palette the editor's 320 x 80 palette area, both as bitmaps,\n"
         "or as PNG pictures when OUT ends in .png; with --indexed the PNG is the sprite at its\n"
-        "real size in the palette's indices, index 0 transparent.\n"
+        "real size in the palette's indices, index 0 transparent. A range A-B writes sprites A\n"
+        "to B so, one file each (OUT-A.png ... OUT-B.png) or with --sheet one sheet in OUT: a\n"
+        "grid of cells as large as the largest sprite, row by row.\n"
         "gif writes sprites as an animated GIF at 10 frames a second, index 0 transparent: all\n"
         "sprites, A to B, or an animation string's frames counted from sprite N (repeating only\n"
         "when it ends in R). import inserts a picture's sprite (every frame of a GIF) as number\n"

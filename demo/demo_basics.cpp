@@ -6,36 +6,13 @@
 #include "app/file_io.h"
 #include "app/game_paths.h"
 #include "demo/demo_contributors.h"
+#include "sprites/palette.h"
 
 namespace vek::demo {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Our own palette in the game's form: 256 entries of red, green, blue, each 0..63. Slot 0 is
-// black, slots 1..10 a few strong colours, then a 6 x 6 x 6 colour cube and a ramp of greys.
-std::vector<std::uint8_t> demoPalette() {
-    std::vector<std::uint8_t> palette;
-    auto add = [&palette](int r, int g, int b) {
-        palette.push_back(static_cast<std::uint8_t>(r));
-        palette.push_back(static_cast<std::uint8_t>(g));
-        palette.push_back(static_cast<std::uint8_t>(b));
-    };
-    add(0, 0, 0);
-    const int strong[10][3] = {{32, 0, 0},  {0, 32, 0},   {32, 32, 0},  {0, 0, 32},   {32, 0, 32},
-                               {0, 32, 32}, {48, 48, 48}, {48, 56, 48}, {40, 50, 60}, {63, 60, 50}};
-    for (const auto& c : strong) add(c[0], c[1], c[2]);
-    const int levels[6] = {0, 13, 25, 38, 51, 63};
-    for (int r : levels)
-        for (int g : levels)
-            for (int b : levels) add(r, g, b);
-    for (int i = 0; i < 29; ++i) {
-        const int grey = 2 + i * 2 + (i > 5 ? 1 : 0);  // steps that miss the cube's greys
-        add(grey, grey, grey);
-    }
-    return palette;
-}
 
 // A short mono tone as a PCM wave file.
 std::vector<std::uint8_t> toneWave(double frequency, double seconds) {
@@ -69,7 +46,7 @@ void writeDemoBasics(const DemoLayout& layout) {
     GamePaths paths = gamePathsUnder(layout.gameDirectory());
     for (std::size_t i = 0; i < kGamePathValueNames.size(); ++i)
         fs::create_directories(pathFromUtf8(gamePathField(paths, i)));
-    writeFileAtomically(pathFromUtf8(paths.CPalettePath) / "palette.dta", demoPalette());
+    writeFileAtomically(pathFromUtf8(paths.CPalettePath) / "palette.dta", demoPaletteBytes());
     writeFileAtomically(pathFromUtf8(paths.CMainPath) / "creatures.exe",
                         std::string_view("demo stand-in\r\n"));
     writeFileAtomically(pathFromUtf8(paths.CSoundPath) / "MU02.wav", toneWave(660, 0.3));

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "sprites/sprite_file.h"
@@ -20,6 +23,12 @@ class PictureSource {
     virtual bool spriteLoaded() const = 0;
     // The selected sprite as it is drawn at this moment, rows top-down.
     virtual SpriteImage currentSprite() const = 0;
+    // The sprite at `position` of `file` as it is drawn at this moment, when it is the one open
+    // for painting (unsaved painting included); nothing for any other, which reads as saved.
+    virtual std::optional<SpriteImage> drawnSprite(const std::filesystem::path& /*file*/,
+                                                   std::size_t /*position*/) const {
+        return std::nullopt;
+    }
 };
 
 }  // namespace vek

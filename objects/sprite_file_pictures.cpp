@@ -15,4 +15,13 @@ void SpriteFilePictures::openSpriteFileByName(const std::string& path) {
 
 void SpriteFilePictures::selectSprite(int position) { m_document.select(position); }
 
+std::optional<SpriteImage> SpriteFilePictures::drawnSprite(const std::filesystem::path& file,
+                                                           std::size_t position) const {
+    if (m_document.current() != position) return std::nullopt;
+    // The same file however its name is written.
+    std::error_code error;
+    if (!std::filesystem::equivalent(file, m_document.table().file, error)) return std::nullopt;
+    return m_document.sprite();
+}
+
 }  // namespace vek

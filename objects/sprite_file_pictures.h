@@ -16,6 +16,8 @@ class SpriteFilePictures : public PictureSource {
     void selectSprite(int position) override;
     bool spriteLoaded() const override { return m_document.spriteLoaded(); }
     SpriteImage currentSprite() const override { return m_document.sprite(); }
+    std::optional<SpriteImage> drawnSprite(const std::filesystem::path& file,
+                                           std::size_t position) const override;
 
   private:
     SpriteDocument& m_document;

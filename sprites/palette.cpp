@@ -1,5 +1,7 @@
 #include "sprites/palette.h"
 
+#include <system_error>
+
 #include "app/file_io.h"
 #include "app/file_lookup.h"
 #include "app/text_names.h"
@@ -45,6 +47,36 @@ std::filesystem::path paletteFilePath(std::string_view paletteDirectory) {
 
 PaletteTable readGamePalette(std::string_view paletteDirectory, ScreenColor background) {
     return readPaletteFile(paletteFilePath(paletteDirectory), background);
+}
+
+std::vector<std::uint8_t> demoPaletteBytes() {
+    std::vector<std::uint8_t> palette;
+    palette.reserve(kPaletteFileSize);
+    auto add = [&palette](int r, int g, int b) {
+        palette.push_back(static_cast<std::uint8_t>(r));
+        palette.push_back(static_cast<std::uint8_t>(g));
+        palette.push_back(static_cast<std::uint8_t>(b));
+    };
+    add(0, 0, 0);
+    const int strong[10][3] = {{32, 0, 0},  {0, 32, 0},   {32, 32, 0},  {0, 0, 32},   {32, 0, 32},
+                               {0, 32, 32}, {48, 48, 48}, {48, 56, 48}, {40, 50, 60}, {63, 60, 50}};
+    for (const auto& c : strong) add(c[0], c[1], c[2]);
+    const int levels[6] = {0, 13, 25, 38, 51, 63};
+    for (int r : levels)
+        for (int g : levels)
+            for (int b : levels) add(r, g, b);
+    for (int i = 0; i < 29; ++i) {
+        const int grey = 2 + i * 2 + (i > 5 ? 1 : 0);  // steps that miss the cube's greys
+        add(grey, grey, grey);
+    }
+    return palette;
+}
+
+PaletteTable readGamePaletteOrDemo(std::string_view paletteDirectory, ScreenColor background) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(paletteFilePath(paletteDirectory), error))
+        return readGamePalette(paletteDirectory, background);
+    return decodePalette(demoPaletteBytes(), background);
 }
 
 std::array<std::uint8_t, kPaletteFileSize> encodePalette(const PaletteTable& table) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "app/rgb_image.h"
 
@@ -58,6 +59,14 @@ PaletteTable readPaletteFile(const std::filesystem::path& file, ScreenColor back
 // directly by "palette.dta".
 std::filesystem::path paletteFilePath(std::string_view paletteDirectory);
 PaletteTable readGamePalette(std::string_view paletteDirectory, ScreenColor background);
+
+// The program's own palette in palette.dta's form (the demo installation's): slot 0 black, slots
+// 1 … 10 a few strong colours, then a 6 × 6 × 6 colour cube and a ramp of greys. It stands in
+// where the game has no palette.
+std::vector<std::uint8_t> demoPaletteBytes();
+// The game's palette; when `paletteDirectory` holds no palette.dta, the demo palette, so that
+// sprites never show all black. A palette.dta that is there but broken throws.
+PaletteTable readGamePaletteOrDemo(std::string_view paletteDirectory, ScreenColor background);
 
 // palette.dta's bytes for a table (components divided by four); slot 0 is written as black.
 std::array<std::uint8_t, kPaletteFileSize> encodePalette(const PaletteTable& table);

@@ -193,7 +193,40 @@ PixelRect SpriteDocument::rowsOf(std::pair<std::size_t, std::size_t> range) cons
 }
 
 void SpriteDocument::copy() {
-    if (spriteLoaded()) m_clipboard = m_sprite;
+    if (!spriteLoaded()) return;
+    m_clipboard = m_sprite;
+    m_clipboardPlace.reset();
+}
+
+void SpriteDocument::copyPiece(SpriteImage piece, PixelPoint from) {
+    m_clipboard = std::move(piece);
+    m_clipboardPlace = from;
+}
+
+void SpriteDocument::placePixels(PixelRect area, std::span<const std::uint8_t> values,
+                                 Bilingual label) {
+    if (!spriteLoaded()) return;
+    const int left = std::max(area.x, 0);
+    const int top = std::max(area.y, 0);
+    const int right = std::min(area.x + area.width, static_cast<int>(m_sprite.width));
+    const int bottom = std::min(area.y + area.height, static_cast<int>(m_sprite.height));
+    if (left >= right || top >= bottom ||
+        values.size() !=
+            static_cast<std::size_t>(area.width) * static_cast<std::size_t>(area.height))
+        return;
+    const bool ownStep = !m_strokeStart;
+    if (ownStep) beginStroke(label);
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            const auto from =
+                static_cast<std::size_t>(y - area.y) * static_cast<std::size_t>(area.width) +
+                static_cast<std::size_t>(x - area.x);
+            m_sprite.at(x, y) = values[from];
+        }
+    }
+    m_strokeChanged = true;
+    pixelsChanged({left, top, right - left, bottom - top});
+    if (ownStep) endStroke();
 }
 
 void SpriteDocument::cut() {

@@ -83,6 +83,14 @@ class SpriteDocument {
     void paste();
     void clear();
     bool hasClipboard() const { return m_clipboard.has_value(); }
+    // A piece of the sprite (a selection) into the clipboard, with the place it was taken from.
+    void copyPiece(SpriteImage piece, PixelPoint from);
+    const std::optional<SpriteImage>& clipboard() const { return m_clipboard; }
+    // Where the clipboard's piece was taken from; none when it holds a whole sprite.
+    std::optional<PixelPoint> clipboardPlace() const { return m_clipboardPlace; }
+    // Sets the pixels of `area` to `values` (row by row, area.width × area.height), those
+    // outside the sprite left out: part of the stroke under way, else one step named `label`.
+    void placePixels(PixelRect area, std::span<const std::uint8_t> values, Bilingual label);
     // Replaces every pixel by those of a picture of the sprite's own size, as one step.
     void replacePixels(const SpriteImage& picture);
     // Refuses, naming both sizes, a picture whose size is not the current sprite's.
@@ -170,6 +178,7 @@ class SpriteDocument {
     std::optional<std::size_t> m_current;
     SpriteImage m_sprite;
     std::optional<SpriteImage> m_clipboard;
+    std::optional<PixelPoint> m_clipboardPlace;
     PixelHistory m_history;
     std::optional<std::vector<std::uint8_t>> m_strokeStart;  // the pixels when the stroke began
     Bilingual m_strokeLabel = PixelHistory::kPaintLabel;

@@ -31,6 +31,15 @@ void writeSpritePng(const std::filesystem::path& file, const SpriteImage& sprite
 std::vector<SpriteImage> readSpritePictures(const std::filesystem::path& file,
                                             const PaletteTable& palette);
 
+// Several sprites as one picture: a grid of as many columns as the square root of their number
+// (rounded up), each cell as large as the largest sprite, the sprites in order row by row at
+// their cells' top-left corners, index 0 around them. No sprites, or a sheet larger than 65535
+// pixels a side, is refused.
+SpriteImage spriteSheet(std::span<const SpriteImage> sprites);
+// The picture of sprite `number` when several are written one file each: NAME-number.EXT beside
+// `file` (NAME.EXT).
+std::filesystem::path numberedPictureFile(const std::filesystem::path& file, std::size_t number);
+
 void writeSpriteGif(const std::filesystem::path& file, std::span<const SpriteImage> frames,
                     const PaletteTable& palette, bool loops);
 

@@ -110,6 +110,7 @@ Bilingual stepLabel(SpriteToolKind kind) {
             return Msg::SpriteFillLabel;
         case SpriteToolKind::Pencil:
         case SpriteToolKind::Brush:
+        case SpriteToolKind::Select:  // its moves name their own steps
             break;
     }
     return PixelHistory::kPaintLabel;
@@ -225,6 +226,7 @@ std::unique_ptr<SpriteTool> makeSpriteTool(SpriteToolKind kind, SpriteDocument& 
         case SpriteToolKind::Fill:
             return std::make_unique<Fill>(document, index);
         case SpriteToolKind::Pencil:
+        case SpriteToolKind::Select:
             break;
     }
     return std::make_unique<Pencil>(document, index);
@@ -232,6 +234,7 @@ std::unique_ptr<SpriteTool> makeSpriteTool(SpriteToolKind kind, SpriteDocument& 
 
 SpritePainter::SpritePainter(SpriteDocument& document)
     : m_document(document),
+      m_selection(document),
       m_observation(document.observe([this](const SpriteDocumentEvent& event) {
           if (event.change == SpriteChange::FileOpened ||
               event.change == SpriteChange::SpriteSelected)
@@ -240,6 +243,7 @@ SpritePainter::SpritePainter(SpriteDocument& document)
 
 void SpritePainter::setTool(SpriteToolKind tool) {
     release();
+    if (tool != SpriteToolKind::Select) m_selection.drop();
     m_tool = tool;
 }
 
@@ -247,6 +251,10 @@ bool SpritePainter::press(PixelPoint at, std::uint8_t index, bool shift) {
     release();
     if (shift && !usesShift(m_tool)) return false;
     if (!m_document.spriteLoaded()) return false;
+    if (m_tool == SpriteToolKind::Select) {
+        m_selection.press(at);
+        return true;
+    }
     m_document.beginStroke(stepLabel(m_tool));
     m_gesture = makeSpriteTool(m_tool, m_document, index);
     m_gesture->press(at, shift);
@@ -255,9 +263,11 @@ bool SpritePainter::press(PixelPoint at, std::uint8_t index, bool shift) {
 
 void SpritePainter::move(PixelPoint at, bool shift) {
     if (m_gesture) m_gesture->move(at, shift);
+    if (m_tool == SpriteToolKind::Select) m_selection.drag(at);
 }
 
 void SpritePainter::release() {
+    m_selection.release();
     if (!m_gesture) return;
     m_gesture.reset();
     m_document.endStroke();

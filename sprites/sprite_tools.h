@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sprites/sprite_document.h"
+#include "sprites/sprite_selection.h"
 
 namespace vek {
 
@@ -12,7 +13,8 @@ namespace vek {
 // mouse button, the moves while it is held and its release into changes of the current sprite's
 // pixels, and everything from the press to the release is one undo step.
 
-enum class SpriteToolKind { Pencil, Brush, Line, Rectangle, FilledRectangle, Fill };
+// Select draws and moves the selection (`SpriteSelection`) and paints nothing.
+enum class SpriteToolKind { Pencil, Brush, Line, Rectangle, FilledRectangle, Fill, Select };
 
 // The pixels of a line from `from` to `to`, both ends included, each a neighbour of the one
 // before (no gaps, no doubled corners).
@@ -57,7 +59,8 @@ std::unique_ptr<SpriteTool> makeSpriteTool(SpriteToolKind kind, SpriteDocument& 
 
 // The chosen tool and the gesture under way: a press begins the document's stroke, the release
 // ends it, so that each gesture is one undo step. Another sprite or file ends the gesture: its
-// moves no longer paint.
+// moves no longer paint. The selection tool's gestures go to the selection, which another tool
+// drops.
 class SpritePainter {
   public:
     explicit SpritePainter(SpriteDocument& document);
@@ -71,10 +74,13 @@ class SpritePainter {
     bool press(PixelPoint at, std::uint8_t index, bool shift);
     void move(PixelPoint at, bool shift);
     void release();
-    bool drawing() const { return m_gesture != nullptr; }
+    bool drawing() const { return m_gesture != nullptr || m_selection.moving(); }
+    SpriteSelection& selection() { return m_selection; }
+    const SpriteSelection& selection() const { return m_selection; }
 
   private:
     SpriteDocument& m_document;
+    SpriteSelection m_selection;
     SpriteToolKind m_tool = SpriteToolKind::Pencil;
     std::unique_ptr<SpriteTool> m_gesture;
     Subscription m_observation;

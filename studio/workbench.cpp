@@ -24,6 +24,7 @@
 #include "language/ui/find_bar.h"
 #include "language/ui/findings_list.h"
 #include "language/ui/outline_view.h"
+#include "objects/animation_plan.h"
 #include "objects/cob_data.h"
 #include "objects/object_check.h"
 #include "objects/script_events.h"
@@ -196,6 +197,13 @@ void Workbench::bindCommands() {
         [&w](const std::filesystem::path& file, std::size_t first, const std::string& text) {
             w.objectCompiler->showAnimationPreview(file, first, text);
         });
+    commands.planAnimationFrames.bind([](const std::string& text, std::size_t first,
+                                         std::size_t count, std::vector<std::size_t>* frames,
+                                         bool* repeats) {
+        const AnimationPlan plan = planAnimation(text, first, count);
+        *frames = plan.sprites;
+        *repeats = plan.repeats;
+    });
     commands.offerToSaveChangedSprite.bind(
         [this](bool* stay) { *stay = !m_spriteDocument.mayLeaveSprite(); });
 

@@ -70,6 +70,11 @@ struct Commands {
     // The animation preview of a sprite file: its sprites from the first one given, played as
     // the animation string, or one after the other when the string is empty.
     Command<std::filesystem::path, std::size_t, std::string> showAnimationPreview;
+    // The sprites an animation string shows, counted from the first sprite given, in a file of
+    // so many sprites: into *frames, and into *repeats whether it starts again. A string that is
+    // not one, or that needs a sprite the file lacks, is thrown.
+    Command<std::string, std::size_t, std::size_t, std::vector<std::size_t>*, bool*>
+        planAnimationFrames;
     // Before the program closes: the question about a changed sprite; sets *stay when the user
     // chose to stay.
     Command<bool*> offerToSaveChangedSprite;

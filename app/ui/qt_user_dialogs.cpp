@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSpinBox>
 #include <algorithm>
@@ -124,6 +125,15 @@ std::optional<int> QtUserDialogs::askNumber(const QString& title, const QString&
         QInputDialog::getInt(dialogParent(), title, label, initial, minimum, maximum, 1, &ok);
     if (!ok) return std::nullopt;
     return number;
+}
+
+std::optional<QString> QtUserDialogs::askText(const QString& title, const QString& label,
+                                              const QString& initial) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(dialogParent(), title, label, QLineEdit::Normal, initial, &ok);
+    if (!ok) return std::nullopt;
+    return text;
 }
 
 std::optional<QSize> QtUserDialogs::askSize(const QString& title, const QString& label,

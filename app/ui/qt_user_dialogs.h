@@ -24,6 +24,8 @@ class QtUserDialogs final : public UserDialogs {
                                  int minimum, int maximum) override;
     std::optional<QSize> askSize(const QString& title, const QString& label, const QSize& initial,
                                  const QSize& maximum) override;
+    std::optional<QString> askText(const QString& title, const QString& label,
+                                   const QString& initial) override;
 };
 
 }  // namespace vek::ui

@@ -49,6 +49,9 @@ class UserDialogs {
     // cancelled.
     virtual std::optional<QSize> askSize(const QString& title, const QString& label,
                                          const QSize& initial, const QSize& maximum) = 0;
+    // A line of text, starting as `initial`; nothing when cancelled.
+    virtual std::optional<QString> askText(const QString& title, const QString& label,
+                                           const QString& initial) = 0;
 };
 
 }  // namespace vek::ui

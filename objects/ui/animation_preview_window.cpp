@@ -29,8 +29,12 @@ constexpr std::size_t kFirstRange = 10;
 }  // namespace
 
 AnimationPreviewWindow::AnimationPreviewWindow(QWidget* parent, AppContext& context,
-                                               const PaletteTable& palette)
-    : QWidget(parent, Qt::Window), m_context(context), m_gamePalette(palette) {
+                                               const PaletteTable& palette,
+                                               const PictureSource& pictures)
+    : QWidget(parent, Qt::Window),
+      m_context(context),
+      m_gamePalette(palette),
+      m_pictures(pictures) {
     setObjectName(QStringLiteral("AnimationPreviewWindow"));
     auto* column = new QVBoxLayout(this);
     auto* fields = new QGridLayout;
@@ -161,7 +165,11 @@ void AnimationPreviewWindow::replan() {
         for (const std::size_t sprite : m_plan.sprites) {
             auto [at, added] = drawn.try_emplace(sprite, static_cast<int>(frames.size()));
             if (added) {
-                const SpriteImage image = readSprite(m_table.file, m_table.entries.at(sprite));
+                // The sprite open for painting as it is drawn, the others as saved.
+                std::optional<SpriteImage> unsaved = m_pictures.drawnSprite(m_table.file, sprite);
+                const SpriteImage image =
+                    unsaved ? std::move(*unsaved)
+                            : readSprite(m_table.file, m_table.entries.at(sprite));
                 frames.push_back(toQImage(renderDrawingArea(image, m_palette, 1, background)));
             }
             sequence.push_back(at->second);

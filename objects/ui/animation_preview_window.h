@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "objects/animation_plan.h"
+#include "objects/picture_source.h"
 #include "sprites/palette.h"
 #include "sprites/sprite_file.h"
 
@@ -22,14 +23,15 @@ class AppContext;
 // "Animation Preview": plays sprites of a file, a range of them or an animation string counted
 // from a first sprite, at the game's rate and slower or faster. The sprite editor and the object
 // compiler's source page open it; it reads the file itself, in the palette beside it or the
-// game's.
+// game's, but takes the sprite open for painting as it is drawn (`PictureSource::drawnSprite`).
 class AnimationPreviewWindow : public QWidget {
     Q_OBJECT
   public:
     // The largest range of sprites played at once.
     static constexpr int kLongestRange = 100;
 
-    AnimationPreviewWindow(QWidget* parent, AppContext& context, const PaletteTable& palette);
+    AnimationPreviewWindow(QWidget* parent, AppContext& context, const PaletteTable& palette,
+                           const PictureSource& pictures);
     ~AnimationPreviewWindow() override;
 
     // Opens the file and plays from `first`: the animation string, or when it is empty the
@@ -51,6 +53,7 @@ class AnimationPreviewWindow : public QWidget {
 
     AppContext& m_context;
     const PaletteTable& m_gamePalette;
+    const PictureSource& m_pictures;
     PaletteTable m_palette;
     SpriteTable m_table;
     AnimationPlan m_plan;

@@ -241,7 +241,7 @@ void ObjectCompilerWindow::previewAnimationAtCaret() {
 void ObjectCompilerWindow::showAnimationPreview(const std::filesystem::path& file,
                                                 std::size_t first, const std::string& text) {
     if (!m_animationPreview)
-        m_animationPreview = new AnimationPreviewWindow(this, context(), m_palette);
+        m_animationPreview = new AnimationPreviewWindow(this, context(), m_palette, m_pictures);
     m_animationPreview->play(file, first, text);
 }
 

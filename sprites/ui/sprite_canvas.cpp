@@ -22,7 +22,8 @@ SpriteCanvas::SpriteCanvas(QWidget* parent, SpriteDocument& document, const Pale
       m_document(document),
       m_palette(palette),
       m_background(std::move(background)),
-      m_painter(document) {
+      m_painter(document),
+      m_selectionObservation(m_painter.selection().observe([this] { update(); })) {
     setCursor(Qt::CrossCursor);
     // Moves paint while a gesture lasts, whatever buttons they report.
     setMouseTracking(true);
@@ -159,11 +160,24 @@ void SpriteCanvas::paintEvent(QPaintEvent* event) {
     PictureBox::paintEvent(event);
     if (!m_document.spriteLoaded()) return;
     const bool grid = m_gridShown && m_zoom >= kGridZoom;
-    if (!grid && m_onionSprites.empty()) return;
+    const bool marquee = m_painter.selection().area().has_value();
+    if (!grid && !marquee && m_onionSprites.empty()) return;
     QPainter painter(this);
     const QRect part = event->rect() & rect();
     if (!m_onionSprites.empty()) drawOnionSkin(painter, part);
     if (grid) drawGrid(painter, part);
+    if (marquee) drawMarquee(painter);
+}
+
+void SpriteCanvas::drawMarquee(QPainter& painter) const {
+    const PixelRect& area = *m_painter.selection().area();
+    // Around the selected blocks, in black dashes over white, so that it shows on any colour.
+    const QRect outline(area.x * m_zoom, area.y * m_zoom, area.width * m_zoom - 1,
+                        area.height * m_zoom - 1);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(outline);
+    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    painter.drawRect(outline);
 }
 
 void SpriteCanvas::drawGrid(QPainter& painter, const QRect& part) const {

@@ -16,8 +16,8 @@ namespace vek::ui {
 // The drawing area (`Image1`): the current sprite enlarged by the zoom factor, a pixel grid over
 // it at zoom 4 and above, and the mouse turned into the chosen tool's gestures on the document.
 // The grid and the onion skin (the neighbouring sprites shown faintly where the current one is
-// transparent) are drawn on the screen only; the area's pixels, which the exports write, are the
-// sprite's alone.
+// transparent) and the selection's marquee are drawn on the screen only; the area's pixels, which
+// the exports write, are the sprite's alone.
 class SpriteCanvas : public PictureBox {
     Q_OBJECT
   public:
@@ -42,6 +42,9 @@ class SpriteCanvas : public PictureBox {
     void setColors(std::uint8_t color1, std::uint8_t color2);
     SpriteToolKind tool() const { return m_painter.tool(); }
     void setTool(SpriteToolKind tool) { m_painter.setTool(tool); }
+    // The selection, whose marquee the area shows on the screen only.
+    SpriteSelection& selection() { return m_painter.selection(); }
+    const SpriteSelection& selection() const { return m_painter.selection(); }
 
     bool gridShown() const { return m_gridShown; }
     void setGridShown(bool shown);
@@ -81,6 +84,7 @@ class SpriteCanvas : public PictureBox {
     std::optional<PixelPoint> spritePixelUnder(QPoint point) const;
     void showArea();
     void drawGrid(QPainter& painter, const QRect& part) const;
+    void drawMarquee(QPainter& painter) const;
     // Reads the neighbours that the onion skin shows, when the current sprite or the file's
     // table changed since they were read.
     void readOnionSprites();
@@ -91,6 +95,7 @@ class SpriteCanvas : public PictureBox {
     const PaletteTable& m_palette;
     std::function<ScreenColor()> m_background;
     SpritePainter m_painter;
+    Subscription m_selectionObservation;
     RgbImage m_area;
     int m_zoom = 1;
     std::uint8_t m_color1 = 0;

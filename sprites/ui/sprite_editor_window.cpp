@@ -87,6 +87,7 @@ const ToolItem kToolItems[] = {
     {"FilledRectangleTool1", Msg::SpriteToolFilledRectangleCaption,
      QKeySequence(QKeyCombination(Qt::ShiftModifier, Qt::Key_R)), SpriteToolKind::FilledRectangle},
     {"FillTool1", Msg::SpriteToolFillCaption, QKeySequence(Qt::Key_G), SpriteToolKind::Fill},
+    {"SelectTool1", Msg::SpriteToolSelectCaption, QKeySequence(Qt::Key_S), SpriteToolKind::Select},
 };
 
 // Whether VEK.INI asks for the pixel grid: on unless "0".
@@ -185,12 +186,14 @@ void SpriteEditorWindow::buildMenus() {
     CopySprite1->setShortcut(ctrl(Qt::Key_C));
     PasteSprite1 = addMenuItem(edit, "PasteSprite1", Tag::PasteSprite, &W::PasteSprite1Click);
     PasteSprite1->setShortcut(ctrl(Qt::Key_V));
+    buildSelectionItems(edit);
     edit->addSeparator();
     ClearDrawingArea1 =
         addMenuItem(edit, "ClearDrawingArea1", Tag::ClearDrawingArea, &W::ClearDrawingArea1Click);
     buildFrameItems(edit);
-    for (QAction* item : {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1,
-                          PasteSprite1, ClearDrawingArea1, m_importItem, m_undoItem, m_redoItem}) {
+    for (QAction* item :
+         {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1, PasteSprite1,
+          ClearDrawingArea1, m_importItem, m_undoItem, m_redoItem, m_flipItem, m_mirrorItem}) {
         item->setEnabled(false);
     }
 
@@ -399,7 +402,7 @@ void SpriteEditorWindow::FormCreate() {
                       toQString(kPaletteFileName));
     m_palette.setBackground(ctx.look.spriteBackground());
     runCommand([this, &paletteDirectory, &ctx] {
-        m_palette = readGamePalette(paletteDirectory, ctx.look.spriteBackground());
+        m_palette = readGamePaletteOrDemo(paletteDirectory, ctx.look.spriteBackground());
     });
     ctx.startup.trace(QStringLiteral("Draw Palette..."));
     m_spritePalette = m_palette;
@@ -592,8 +595,9 @@ void SpriteEditorWindow::showSelectedSprite() {
 }
 
 void SpriteEditorWindow::enableSpriteCommands() {
-    for (QAction* item : {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1,
-                          PasteSprite1, ClearDrawingArea1, m_importItem}) {
+    for (QAction* item :
+         {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1, PasteSprite1,
+          ClearDrawingArea1, m_importItem, m_flipItem, m_mirrorItem}) {
         item->setEnabled(true);
     }
     Zoom1->menuAction()->setEnabled(true);
@@ -740,6 +744,8 @@ const RgbImage& SpriteEditorWindow::paletteArea() const { return Image2->area();
 
 SpriteToolKind SpriteEditorWindow::tool() const { return Image1->tool(); }
 
+const SpriteSelection& SpriteEditorWindow::selection() const { return Image1->selection(); }
+
 void SpriteEditorWindow::setZoom(int zoom) {
     // A zoom the sprite does not fit leaves the item at the zoom in force.
     checkZoomItem();
@@ -802,14 +808,33 @@ void SpriteEditorWindow::Button1Click() {
 // ---------------------------------------------------------------------------------------------
 // Editing commands
 
-void SpriteEditorWindow::CopySprite1Click() { m_document.copy(); }
+// With a selection Cut, Copy and Paste act on it, otherwise on the whole sprite.
+void SpriteEditorWindow::CopySprite1Click() { Image1->selection().copy(); }
 
 void SpriteEditorWindow::ClearSprite1Click() {
-    runCommand([this] { m_document.cut(); });
+    runCommand([this] { Image1->selection().cut(); });
 }
 
 void SpriteEditorWindow::PasteSprite1Click() {
-    runCommand([this] { m_document.paste(); });
+    runCommand([this] {
+        // A pasted piece is the selection, ready to be moved.
+        if (Image1->selection().paste()) chooseTool(SpriteToolKind::Select);
+    });
+}
+
+void SpriteEditorWindow::buildSelectionItems(QMenu* edit) {
+    m_flipItem = addBilingualItem(edit, "FlipSelection1", Msg::SpriteEditorFlipCaption);
+    m_flipItem->setShortcut(QKeySequence(Qt::Key_V));
+    connect(m_flipItem, &QAction::triggered, this,
+            [this] { runCommand([this] { Image1->selection().flip(); }); });
+    m_mirrorItem = addBilingualItem(edit, "MirrorSelection1", Msg::SpriteEditorMirrorCaption);
+    m_mirrorItem->setShortcut(QKeySequence(Qt::Key_H));
+    connect(m_mirrorItem, &QAction::triggered, this,
+            [this] { runCommand([this] { Image1->selection().mirror(); }); });
+    QAction* dropItem =
+        addBilingualItem(edit, "DropSelection1", Msg::SpriteEditorDropSelectionCaption);
+    dropItem->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(dropItem, &QAction::triggered, this, [this] { Image1->selection().drop(); });
 }
 
 void SpriteEditorWindow::ClearDrawingArea1Click() {
@@ -869,6 +894,10 @@ const QString kGifFilter = QStringLiteral("*.GIF (*.GIF *.gif)");
 void SpriteEditorWindow::buildSpritePictureItems(QMenu* file) {
     connect(addBilingualItem(file, "ExportSpritePng1", Msg::SpriteEditorExportPngCaption),
             &QAction::triggered, this, &SpriteEditorWindow::exportSpritePng);
+    connect(addBilingualItem(file, "ExportSpritePngs1", Msg::SpriteEditorExportPngFilesCaption),
+            &QAction::triggered, this, [this] { exportSpritePngs(false); });
+    connect(addBilingualItem(file, "ExportSpriteSheet1", Msg::SpriteEditorExportPngSheetCaption),
+            &QAction::triggered, this, [this] { exportSpritePngs(true); });
     connect(addBilingualItem(file, "ExportGif1", Msg::SpriteEditorExportGifCaption),
             &QAction::triggered, this, &SpriteEditorWindow::exportSpriteGif);
     // The GIF import sits with the picture import near the top of the menu.
@@ -897,14 +926,82 @@ void SpriteEditorWindow::exportSpritePng() {
     });
 }
 
+std::optional<std::pair<std::size_t, std::size_t>> SpriteEditorWindow::askSpriteRange(
+    const QString& title) {
+    const int last = static_cast<int>(m_document.table().count()) - 1;
+    const auto first =
+        context().dialogs.askNumber(title, context().text(Msg::AnimationFirstSprite),
+                                    static_cast<int>(m_document.current().value_or(0)), 0, last);
+    if (!first) return std::nullopt;
+    const auto end = context().dialogs.askNumber(title, context().text(Msg::AnimationLastSprite),
+                                                 last, *first, last);
+    if (!end) return std::nullopt;
+    return std::pair(static_cast<std::size_t>(*first), static_cast<std::size_t>(*end));
+}
+
+void SpriteEditorWindow::exportSpritePngs(bool sheet) {
+    runCommand([this, sheet] {
+        if (!m_document.spriteLoaded()) return;
+        const QString title = context().text(Msg::SpriteEditorExportRangeTitle);
+        const auto range = askSpriteRange(title);
+        if (!range) return;
+        const auto fileName = context().dialogs.saveFile(title, startFolder(RecentKind::Pictures),
+                                                         kPngFilter, QStringLiteral("PNG"));
+        if (!fileName) return;
+        const SpriteList sprites = spritesAsShown();
+        const auto [first, last] = *range;
+        const std::filesystem::path file = toPath(*fileName);
+        std::filesystem::path written = file;
+        if (sheet) {
+            const std::span<const SpriteImage> chosen(sprites.data() + first, last - first + 1);
+            writeSpritePng(file, spriteSheet(chosen), m_spritePalette);
+        } else {
+            for (std::size_t k = first; k <= last; ++k)
+                writeSpritePng(numberedPictureFile(file, k), sprites[k], m_spritePalette);
+            written = numberedPictureFile(file, last);
+        }
+        context().files.remember(RecentKind::Pictures, *fileName);
+        noteSaved(fromPath(written));
+    });
+}
+
+std::optional<SpriteEditorWindow::GifFrames> SpriteEditorWindow::askGifFrames(
+    const QString& title) {
+    AppContext& ctx = context();
+    const auto text = ctx.dialogs.askText(title, ctx.text(Msg::AnimationStringLabel), QString());
+    if (!text) return std::nullopt;
+    GifFrames frames;
+    if (text->trimmed().isEmpty()) {
+        const auto range = askSpriteRange(title);
+        if (!range) return std::nullopt;
+        for (std::size_t k = range->first; k <= range->second; ++k) frames.sprites.push_back(k);
+        return frames;
+    }
+    const int last = static_cast<int>(m_document.table().count()) - 1;
+    const auto first =
+        ctx.dialogs.askNumber(title, ctx.text(Msg::AnimationFirstSprite),
+                              static_cast<int>(m_document.current().value_or(0)), 0, last);
+    if (!first) return std::nullopt;
+    ctx.commands.planAnimationFrames(text->trimmed().toStdString(),
+                                     static_cast<std::size_t>(*first), m_document.table().count(),
+                                     &frames.sprites, &frames.loops);
+    if (frames.sprites.empty()) return std::nullopt;
+    return frames;
+}
+
 void SpriteEditorWindow::exportSpriteGif() {
     runCommand([this] {
         if (!m_document.spriteLoaded()) return;
-        const auto fileName = context().dialogs.saveFile(
-            context().text(Msg::SpriteEditorExportGifTitle), startFolder(RecentKind::Pictures),
-            kGifFilter, QStringLiteral("GIF"));
+        const QString title = context().text(Msg::SpriteEditorExportGifTitle);
+        const auto chosen = askGifFrames(title);
+        if (!chosen) return;
+        const auto fileName = context().dialogs.saveFile(title, startFolder(RecentKind::Pictures),
+                                                         kGifFilter, QStringLiteral("GIF"));
         if (!fileName) return;
-        writeSpriteGif(toPath(*fileName), spritesAsShown(), m_spritePalette, true);
+        const SpriteList sprites = spritesAsShown();
+        SpriteList frames;
+        for (const std::size_t k : chosen->sprites) frames.push_back(sprites.at(k));
+        writeSpriteGif(toPath(*fileName), frames, m_spritePalette, chosen->loops);
         context().files.remember(RecentKind::Pictures, *fileName);
         noteSaved(*fileName);
     });

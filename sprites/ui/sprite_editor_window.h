@@ -47,6 +47,7 @@ class SpriteEditorWindow : public VekWindow {
     const RgbImage& drawingArea() const;
     const RgbImage& paletteArea() const;
     SpriteToolKind tool() const;
+    const SpriteSelection& selection() const;
 
     // Menu and button handlers, by their designed names.
     void OpenSpriteFile1Click();
@@ -77,10 +78,14 @@ class SpriteEditorWindow : public VekWindow {
     // Files menu: a picture of the sprite's size replaces its pixels, matched to the palette.
     void importPicture();
     // Files menu: the current sprite as a PNG at its real size in the editor's palette, index 0
-    // transparent; every sprite of the file as an animated GIF; a GIF's frames (or a PNG's or
-    // bitmap's picture) inserted as sprites behind the current one.
+    // transparent; sprites as an animated GIF (an animation string from a first sprite, or a
+    // range from a first to a last, asked for); a GIF's frames (or a PNG's or bitmap's picture)
+    // inserted as sprites behind the current one.
     void exportSpritePng();
     void exportSpriteGif();
+    // Files menu: sprites from a first to a last, asked for, as PNG pictures one file each
+    // (NAME-K.png for sprite K) or as one sheet.
+    void exportSpritePngs(bool sheet);
     void importGifFrames();
     // Files menu: the palette to show the open file in, chosen by hand (until another file is
     // opened, which brings the palette beside it or the game's).
@@ -124,9 +129,21 @@ class SpriteEditorWindow : public VekWindow {
     void buildMenus();
     void buildToolItems(QMenu* tools);
     void buildSpritePictureItems(QMenu* file);
+    // The sprites a GIF shows, in order, and whether it starts again.
+    struct GifFrames {
+        std::vector<std::size_t> sprites;
+        bool loops = true;
+    };
+    // An animation string with its first sprite, or when it is left empty a range; nothing when
+    // cancelled.
+    std::optional<GifFrames> askGifFrames(const QString& title);
+    // The first and the last sprite of a range, asked for; nothing when cancelled.
+    std::optional<std::pair<std::size_t, std::size_t>> askSpriteRange(const QString& title);
     // The sprites of the open file as shown: the current one with its unsaved pixels.
     SpriteList spritesAsShown() const;
     void buildFrameItems(QMenu* edit);
+    // Flip, mirror and drop the selection (the whole sprite is flipped or mirrored without one).
+    void buildSelectionItems(QMenu* edit);
     void enableFrameItems();
     void buildOnionItems(QMenu* zoom);
     // Gives the canvas the onion skin of the menu; the user's changes are stored in VEK.INI.
@@ -199,6 +216,8 @@ class SpriteEditorWindow : public VekWindow {
     QAction* PasteSprite1 = nullptr;
     QAction* ClearDrawingArea1 = nullptr;
     QAction* m_importItem = nullptr;
+    QAction* m_flipItem = nullptr;
+    QAction* m_mirrorItem = nullptr;
     QAction* m_undoItem = nullptr;
     QAction* m_redoItem = nullptr;
     QMenu* Zoom1 = nullptr;

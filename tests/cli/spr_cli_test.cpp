@@ -271,6 +271,52 @@ TEST_F(SprCli, ExportIndexedWritesTheSpriteAtRealSizeAndThePlainExportStaysAsSho
     EXPECT_FALSE(std::filesystem::exists(m_dir / "i.bmp"));
 }
 
+// A range A-B: one indexed PNG a sprite, numbered by the sprites, or with --sheet one sheet;
+// each reads back as the sprites. What does not fit the syntax is refused before writing.
+TEST_F(SprCli, ExportOfARangeWritesOneFileEachOrASheet) {
+    if (!pngBuiltIn()) GTEST_SKIP() << "built without libpng";
+    const std::vector<SpriteImage> sprites{SpriteImage(5, 3, 40), SpriteImage(2, 6, 41),
+                                           SpriteImage(4, 4, 42)};
+    writeSpriteFile(m_dir / "three.spr", sprites);
+    const auto readBack = [this](const char* name) {
+        return readSpritePictures(m_dir / name, decodePalette(encodePalette(m_palette), 0)).front();
+    };
+    auto run = vek({"spr", "export", path("three.spr"), "1-2", path("pose.png"), "--indexed",
+                    "--palette", path("palette.dta")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, path("pose-1.png") + ": 2 x 6, indexed\n" + path("pose-2.png") +
+                           ": 4 x 4, indexed\n");
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "pose-0.png"));
+    EXPECT_EQ(readBack("pose-1.png"), sprites[1]);
+    EXPECT_EQ(readBack("pose-2.png"), sprites[2]);
+
+    run = vek({"spr", "export", path("three.spr"), "0-2", path("sheet.png"), "--indexed", "--sheet",
+               "--palette", path("palette.dta")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, path("sheet.png") + ": 10 x 12, 3 sprites, indexed\n");
+    EXPECT_EQ(readBack("sheet.png"), spriteSheet(sprites));
+
+    const struct {
+        std::vector<std::string> args;
+        const char* why;
+    } wrong[] = {
+        {{"1-2", path("w.png")}, "without --indexed"},
+        {{"1-2", path("w.bmp"), "--indexed"}, "not a PNG"},
+        {{"2-1", path("w.png"), "--indexed"}, "backwards"},
+        {{"1-3", path("w.png"), "--indexed"}, "beyond the file"},
+        {{"1-2", path("w.png"), "--indexed", "--zoom", "2"}, "zoomed"},
+        {{"1", path("w.png"), "--indexed", "--sheet"}, "a sheet of one number"},
+    };
+    for (const auto& c : wrong) {
+        std::vector<std::string> args{"spr", "export", path("three.spr")};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        run = vek(args);
+        EXPECT_EQ(run.status, 2) << c.why;
+    }
+    for (const char* name : {"w.png", "w-1.png", "w-2.png", "w.bmp", "w-1.bmp"})
+        EXPECT_FALSE(std::filesystem::exists(m_dir / name)) << name;
+}
+
 TEST_F(SprCli, GifTakesAllSpritesARangeOrAnAnimationString) {
     if (!gifBuiltIn()) GTEST_SKIP() << "built without giflib";
     writeSpriteFile(m_dir / "six.spr", numberedSprites());

@@ -90,6 +90,33 @@ TEST(PaletteTest, TheFileNameIsAppendedToThePaletteDirectoryAsItStands) {
     EXPECT_EQ(readGamePalette(directory + "upper/", 7), decodePalette(bytes, 7));
 }
 
+// The game's palette where there is one, the demo palette where its folder has none, and a
+// broken one reported rather than replaced.
+TEST(PaletteTest, TheDemoPaletteStandsInOnlyWhereTheGameHasNone) {
+    testing::TempDir dir;
+    const Bytes game = rampPalette();
+    std::filesystem::create_directories(dir / "game");
+    std::filesystem::create_directories(dir / "broken");
+    std::filesystem::create_directories(dir / "none");
+    const auto write = [](const std::filesystem::path& file, const Bytes& bytes) {
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    };
+    write(dir / "game" / "Palette.DTA", game);
+    write(dir / "broken" / "palette.dta", Bytes(100, 1));
+    const Bytes demo = demoPaletteBytes();
+    ASSERT_EQ(demo.size(), kPaletteFileSize);
+    const PaletteTable demoTable = decodePalette(demo, 7);
+    EXPECT_NE(demoTable, PaletteTable());  // not all black
+    EXPECT_EQ(demoTable[1], paletteEntryColor(32, 0, 0));
+    const auto in = [&dir](const char* folder) { return dir.path().string() + "/" + folder + "/"; };
+    EXPECT_EQ(readGamePaletteOrDemo(in("game"), 7), decodePalette(game, 7));
+    EXPECT_EQ(readGamePaletteOrDemo(in("none"), 7), demoTable);
+    EXPECT_EQ(readGamePaletteOrDemo(in("nowhere"), 7), demoTable);
+    EXPECT_THROW(readGamePaletteOrDemo(in("broken"), 7), VekError);
+}
+
 TEST(PaletteTest, FileBytesRoundTripEverySlotButTheBackground) {
     const PaletteTable table = decodePalette(rampPalette(), 0xABCDEF);
     const auto bytes = encodePalette(table);

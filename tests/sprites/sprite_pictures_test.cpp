@@ -155,6 +155,52 @@ std::size_t firstControl(const Bytes& gif) {
     return at == gif.end() ? std::string::npos : static_cast<std::size_t>(at - gif.begin()) + 3;
 }
 
+// A sheet: columns as the square root of the count rounded up, cells as large as the largest
+// sprite, each sprite at its cell's top-left corner, index 0 elsewhere.
+TEST(SpriteSheet, LaysTheSpritesInAGridOfTheLargestCell) {
+    const struct {
+        std::vector<SpriteImage> sprites;
+        int width;
+        int height;
+    } cases[] = {
+        {{SpriteImage(3, 2, 7)}, 3, 2},
+        {{SpriteImage(3, 2, 7), SpriteImage(1, 4, 8)}, 6, 4},
+        {{SpriteImage(2, 2, 1), SpriteImage(2, 2, 2), SpriteImage(2, 2, 3), SpriteImage(2, 2, 4),
+          SpriteImage(2, 2, 5)},
+         6,
+         4},
+    };
+    for (const auto& c : cases) {
+        const SpriteImage sheet = spriteSheet(c.sprites);
+        EXPECT_EQ(sheet.width, c.width) << c.sprites.size();
+        EXPECT_EQ(sheet.height, c.height) << c.sprites.size();
+        std::size_t columns = 1;
+        while (columns * columns < c.sprites.size()) ++columns;
+        const int cellWidth = c.width / static_cast<int>(columns);
+        const int cellHeight =
+            static_cast<int>(c.height / ((c.sprites.size() + columns - 1) / columns));
+        std::vector<std::uint8_t> expected(sheet.pixels.size(), 0);
+        for (std::size_t k = 0; k < c.sprites.size(); ++k) {
+            const SpriteImage& sprite = c.sprites[k];
+            for (int y = 0; y < sprite.height; ++y)
+                for (int x = 0; x < sprite.width; ++x)
+                    expected[sheet.index(static_cast<int>(k % columns) * cellWidth + x,
+                                         static_cast<int>(k / columns) * cellHeight + y)] =
+                        sprite.at(x, y);
+        }
+        EXPECT_EQ(sheet.pixels, expected) << c.sprites.size();
+    }
+    EXPECT_THROW(spriteSheet({}), VekError);
+    // 4 sprites 40000 wide: two columns make a sheet wider than a picture may be.
+    const std::vector<SpriteImage> wide(4, SpriteImage(40000, 1, 1));
+    EXPECT_THROW(spriteSheet(wide), VekError);
+}
+
+TEST(SpriteSheet, NumberedFilesSitBesideTheNameGiven) {
+    EXPECT_EQ(numberedPictureFile("/out/pose.png", 7), std::filesystem::path("/out/pose-7.png"));
+    EXPECT_EQ(numberedPictureFile("walk.PNG", 0), std::filesystem::path("walk-0.PNG"));
+}
+
 TEST(SpriteGif, FramesPlayAtTenASecondWithIndexZeroTransparentAndLoopWhenAsked) {
     if (!gifBuiltIn()) GTEST_SKIP() << "built without giflib";
     const PaletteTable palette = repeatingPalette();

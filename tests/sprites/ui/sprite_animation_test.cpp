@@ -283,6 +283,37 @@ class SpriteAnimationTest : public QObject {
         window->close();
     }
 
+    // Painting that is not saved shows in the preview: it takes the sprite open in the editor as
+    // it is drawn, and the others from the file.
+    void thePreviewShowsTheEditorsUnsavedPixels() {
+        TestWorkbench bench(whiteBackground());
+        const fs::path file = openSprites(bench, {SpriteImage(6, 6, 10), SpriteImage(6, 6, 20)});
+        SpriteEditorWindow* window = editor(bench);
+        control<QListWidget>(window, "ListBox1")->setCurrentRow(1);
+        window->chooseTool(SpriteToolKind::Fill);
+        QTest::mouseClick(control(window, "Image2"), Qt::LeftButton, {}, QPoint(35, 65));  // 30
+        QCOMPARE(window->color1(), std::uint8_t{30});
+        QTest::mouseClick(control(window, "Image1"), Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(bench.spriteDocument().changed());
+        menuItem(bench, "AnimationPreview1")->trigger();
+        AnimationPreviewWindow* preview = bench.windows().objectCompiler->animationPreview();
+        QVERIFY(preview && preview->isVisible());
+        control<QSpinBox>(preview, "FirstSprite")->setValue(0);
+        QCOMPARE(preview->plan(), (AnimationPlan{{0, 1}, true}));
+        preview->preview().stop();
+        const auto shownColour = [preview] {
+            const QImage picture = preview->preview().grab().toImage();
+            return picture.pixelColor(picture.width() / 2, picture.height() / 2);
+        };
+        while (preview->preview().step() != 0) preview->preview().advance();
+        QCOMPARE(shownColour(), toQColor(bench.palette()[10]));
+        preview->preview().advance();
+        QCOMPARE(shownColour(), toQColor(bench.palette()[30]));
+        // The file itself still holds the saved pixels.
+        QCOMPARE(readSprite(file, readSpriteTable(file).entries[1]).pixels.front(), 20);
+        preview->close();
+    }
+
     void theSourcePagePreviewsTheAnimStringUnderTheCaret() {
         TestWorkbench bench(whiteBackground());
         ObjectCompilerWindow* compiler = bench.windows().objectCompiler;

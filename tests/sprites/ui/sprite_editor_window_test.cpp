@@ -978,8 +978,9 @@ class SpriteEditorWindowTest : public QObject {
         QVERIFY(strip && strip->isVisible());
         QStringList stripItems;
         for (QAction* action : strip->actions()) stripItems << action->objectName();
-        QCOMPARE(stripItems, (QStringList{"PencilTool1", "BrushTool1", "LineTool1",
-                                          "RectangleTool1", "FilledRectangleTool1", "FillTool1"}));
+        QCOMPARE(stripItems,
+                 (QStringList{"PencilTool1", "BrushTool1", "LineTool1", "RectangleTool1",
+                              "FilledRectangleTool1", "FillTool1", "SelectTool1"}));
         QWidget* area = control(bench, "Image1");
         const auto drawWith = [&](Qt::Key key, Qt::KeyboardModifiers keyModifiers,
                                   SpriteToolKind tool, std::uint8_t color,
@@ -1069,6 +1070,101 @@ class SpriteEditorWindowTest : public QObject {
         QVERIFY(!menuItem(again, "PixelGrid1")->isChecked());
     }
 
+    // Key S, a drag draws the selection and a drag inside it moves it (index 0 where it left,
+    // one undo step); Ctrl+C copies the piece, which Ctrl+V pastes into another sprite where it
+    // was, cut off at its edges, as the selection; Edit's Mirror turns it; Esc drops it. The
+    // marquee shows on the screen, never in the drawing area's export.
+    void theSelectionMovesAndCrossesIntoAnotherSprite() {
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        const SpriteImage first = patterned(8, 8, 100);
+        openWithDialog(bench, writeSprites(bench, "a.spr", {first, SpriteImage(6, 6, 50)}));
+        constexpr int kZoom = 2;  // no grid over the marquee
+        window->setZoom(kZoom);
+        showActive(window);
+        QWidget* area = control(bench, "Image1");
+        const SpriteSelection& selection = window->selection();
+
+        QTest::keyClick(window, Qt::Key_S);
+        QCOMPARE(window->tool(), SpriteToolKind::Select);
+        QVERIFY(menuItem(bench, "SelectTool1")->isChecked());
+        drag(area, kZoom, {{1, 1}, {2, 2}, {3, 2}});
+        QVERIFY(selection.area() == (PixelRect{1, 1, 3, 2}));
+        QVERIFY(!bench.spriteDocument().canUndo());
+        const auto shownAt = [area](int x, int y) {
+            return area->grab().toImage().pixelColor(x, y);
+        };
+        QCOMPARE(shownAt(2, 2), QColor(Qt::black));  // the marquee's first dash
+        QVERIFY(window->drawingArea().pixels ==
+                renderDrawingArea(first, bench.palette(), kZoom, 0xFFFFFF).pixels);
+
+        drag(area, kZoom, {{2, 1}, {3, 2}, {4, 3}});
+        QVERIFY(selection.area() == (PixelRect{3, 3, 3, 2}));
+        SpriteImage moved = first;
+        for (int y = 1; y < 3; ++y)
+            for (int x = 1; x < 4; ++x) moved.at(x, y) = 0;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x) moved.at(3 + x, 3 + y) = first.at(1 + x, 1 + y);
+        QVERIFY(bench.spriteDocument().sprite() == moved);
+        QCOMPARE(bench.spriteDocument().undoStack().undoCount(), std::size_t{1});
+        QVERIFY(window->drawingArea().pixels ==
+                renderDrawingArea(moved, bench.palette(), kZoom, 0xFFFFFF).pixels);
+
+        QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(bench.spriteDocument().clipboardPlace() == PixelPoint({3, 3}));
+        bench.dialogs().messageAnswers = {Answer::No};  // leave the moved sprite unsaved
+        control<QListWidget>(bench, "ListBox1")->setCurrentRow(1);
+        QVERIFY(bench.spriteDocument().current() == std::size_t{1});
+        QVERIFY(!selection.area());
+        QTest::keyClick(window, Qt::Key_P);
+        QTest::keyClick(window, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(window->tool(), SpriteToolKind::Select);
+        QVERIFY(selection.area() == (PixelRect{3, 3, 3, 2}));
+        SpriteImage pasted(6, 6, 50);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x) pasted.at(3 + x, 3 + y) = first.at(1 + x, 1 + y);
+        QVERIFY(bench.spriteDocument().sprite() == pasted);
+
+        menuItem(bench, "MirrorSelection1")->trigger();
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x) pasted.at(3 + x, 3 + y) = first.at(3 - x, 1 + y);
+        QVERIFY(bench.spriteDocument().sprite() == pasted);
+        QCOMPARE(shownAt(3 * kZoom, 3 * kZoom), QColor(Qt::black));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!selection.area());
+        QVERIFY(bench.spriteDocument().sprite() == pasted);
+        QCOMPARE(shownAt(3 * kZoom, 3 * kZoom), toQColor(bench.palette()[pasted.at(3, 3)]));
+        window->undo();
+        window->undo();
+        QVERIFY(bench.spriteDocument().sprite() == SpriteImage(6, 6, 50));
+        window->close();
+    }
+
+    // The selection and the Edit menu's commands for it, in both languages.
+    void selectionScreenshots() {
+        if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at the window");
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        showActive(window);
+        bench.spriteDocument().open(bench.demo().gameDirectory() / "Images" / "vekshow.spr");
+        window->setZoom(4);
+        QTest::keyClick(window, Qt::Key_S);
+        drag(control(bench, "Image1"), 4, {{3, 3}, {12, 10}});
+        drag(control(bench, "Image1"), 4, {{5, 5}, {9, 8}});
+        for (const char* language : {"en", "de"}) {
+            if (QLatin1String(language) == QLatin1String("de"))
+                bench.windows().main->SpeedButton13Click();
+            QApplication::processEvents();
+            saveScreenshot(window, QStringLiteral("sprite-rest-selection-%1").arg(language));
+            auto* edit = window->findChild<QMenu*>(QStringLiteral("Edit1"));
+            edit->popup(window->mapToGlobal(QPoint(40, 20)));
+            QVERIFY(QTest::qWaitForWindowExposed(edit));
+            saveScreenshot(edit, QStringLiteral("sprite-rest-edit-menu-%1").arg(language));
+            edit->hide();
+        }
+        window->close();
+    }
+
     void screenshot() {
         if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at the window");
         TestWorkbench bench(whiteBackground());
@@ -1150,6 +1246,36 @@ class SpriteEditorWindowTest : public QObject {
         QVERIFY(window->spritePalette() == expected);
         QVERIFY(window->drawingArea().pixels ==
                 renderDrawingArea(sprite, expected, 1, 0xFFFFFF).pixels);
+    }
+
+    // A game whose palette folder holds no palette.dta: the editor shows the demo palette rather
+    // than black, and a palette beside a file still comes first.
+    void aGameWithoutAPaletteShowsTheDemoPalette() {
+        QTemporaryDir folder;
+        const fs::path game = toPath(folder.path()) / "Creatures";
+        fs::create_directories(game);
+        TestWorkbench::Options options = whiteBackground();
+        options.gameDirectory = game;
+        TestWorkbench bench(options);
+        SpriteEditorWindow* window = editor(bench);
+        const PaletteTable demo = decodePalette(demoPaletteBytes(), 0xFFFFFF);
+        QVERIFY(bench.palette() == demo);
+        QVERIFY(window->paletteArea().pixels == renderPaletteArea(demo).pixels);
+        QCOMPARE(swatchColor(bench, "Label2"), toQColor(demo[1]));
+        const SpriteImage sprite = patterned(16, 16, 0);
+        openWithDialog(bench, writeSprites(bench, "plain.spr", {sprite}));
+        QVERIFY(window->drawingArea().pixels ==
+                renderDrawingArea(sprite, demo, 1, 0xFFFFFF).pixels);
+
+        PaletteTable own;
+        for (std::size_t k = 1; k < kPaletteColorCount; ++k)
+            own.setColor(k, paletteEntryColor(static_cast<std::uint8_t>(k % 64), 9, 9));
+        fs::create_directory(bench.scratch() / "own");
+        const auto bytes = encodePalette(own);
+        writeFileAtomically(bench.scratch() / "own" / "palette.dta",
+                            std::span<const std::uint8_t>(bytes));
+        openWithDialog(bench, writeSprites(bench, "own/a.spr", {sprite}));
+        QVERIFY(window->spritePalette() == decodePalette(bytes, 0xFFFFFF));
     }
 
     // The tool strip, the Tools menu and the grid at 800 %, in both languages.

@@ -66,8 +66,12 @@ class SpritePicturesWindowTest : public QObject {
                  names.indexOf(QStringLiteral("ImportPicture1")) + 1);
         QCOMPARE(names.indexOf(QStringLiteral("ExportSpritePng1")),
                  names.indexOf(QStringLiteral("SavePaletteAreatoBMP1")) + 1);
-        QCOMPARE(names.indexOf(QStringLiteral("ExportGif1")),
-                 names.indexOf(QStringLiteral("ExportSpritePng1")) + 1);
+        const qsizetype png = names.indexOf(QStringLiteral("ExportSpritePng1"));
+        QCOMPARE(names.indexOf(QStringLiteral("ExportSpritePngs1")), png + 1);
+        QCOMPARE(names.indexOf(QStringLiteral("ExportSpriteSheet1")), png + 2);
+        QCOMPARE(names.indexOf(QStringLiteral("ExportGif1")), png + 3);
+        QCOMPARE(item(bench, "ExportSpritePngs1")->text(),
+                 QStringLiteral("Export Sprites as PNG Files…"));
         QCOMPARE(item(bench, "ExportSpritePng1")->text(), QStringLiteral("Export Sprite as PNG…"));
         QCOMPARE(item(bench, "ExportGif1")->text(), QStringLiteral("Export as GIF…"));
         QCOMPARE(item(bench, "ImportGif1")->text(), QStringLiteral("Import GIF frames…"));
@@ -75,6 +79,8 @@ class SpritePicturesWindowTest : public QObject {
         QCOMPARE(item(german, "ExportSpritePng1")->text(),
                  QStringLiteral("Sprite als PNG exportieren…"));
         QCOMPARE(item(german, "ImportGif1")->text(), QStringLiteral("GIF-Bilder importieren…"));
+        QCOMPARE(item(german, "ExportSpriteSheet1")->text(),
+                 QStringLiteral("Sprites als PNG-Bogen exportieren…"));
     }
 
     void pngExportIsTheSpriteAsItIsAndImportsBackIntoIt() {
@@ -111,8 +117,13 @@ class SpritePicturesWindowTest : public QObject {
         writeSpriteFile(file, threeSprites());
         bench.spriteDocument().open(file);
         bench.spriteDocument().paint(1, 1, 77);  // unsaved, but shown
+        // No animation string: a range, here every sprite.
+        bench.dialogs().textAnswers = {QString()};
+        bench.dialogs().numberAnswers = {0, 2};
         bench.dialogs().fileAnswers = {fromPath(bench.scratch() / "all.gif")};
         item(bench, "ExportGif1")->trigger();
+        QCOMPARE(bench.dialogs().ofKind(QStringLiteral("text")).size(), std::size_t{1});
+        QCOMPARE(bench.dialogs().ofKind(QStringLiteral("number")).size(), std::size_t{2});
         QCOMPARE(bench.dialogs().asked.back().text,
                  QStringLiteral("Export sprites as animated GIF"));
         const PaletteTable& palette = editor(bench)->spritePalette();
@@ -121,6 +132,8 @@ class SpritePicturesWindowTest : public QObject {
         QCOMPARE(frames.size(), std::size_t{3});
         QCOMPARE(frames[0].at(1, 1), std::uint8_t{77});
         QCOMPARE(frames[2].at(3, 1), threeSprites()[2].at(3, 1));
+
+        QVERIFY(readFileText(bench.scratch() / "all.gif").find("NETSCAPE2.0") != std::string::npos);
 
         bench.spriteDocument().saveInPlace();
         bench.dialogs().fileAnswers = {fromPath(bench.scratch() / "all.gif")};
@@ -134,6 +147,75 @@ class SpritePicturesWindowTest : public QObject {
         QCOMPARE(bench.spriteDocument().current(), std::optional<std::size_t>(1));
         bench.spriteDocument().undo();
         QCOMPARE(readAllSprites(file).size(), std::size_t{3});
+    }
+
+    // An animation string counted from a first sprite: its frames in its order, played once
+    // without R; a string that is not one is reported and nothing is written; cancelled, nothing.
+    void gifExportPlaysAnAnimationStringFromAFirstSprite() {
+        if (!gifBuiltIn()) QSKIP("built without giflib");
+        TestWorkbench bench(white("english"));
+        const fs::path file = bench.scratch() / "three.spr";
+        writeSpriteFile(file, threeSprites());
+        bench.spriteDocument().open(file);
+        const fs::path gif = bench.scratch() / "anim.gif";
+        bench.dialogs().textAnswers = {QStringLiteral("[100]")};
+        bench.dialogs().numberAnswers = {1};
+        bench.dialogs().fileAnswers = {fromPath(gif)};
+        item(bench, "ExportGif1")->trigger();
+        QVERIFY(bench.dialogs().errors().empty());
+        const PaletteTable& palette = editor(bench)->spritePalette();
+        const SpriteList frames = decodeSpriteGif(readFileBytes(gif), palette);
+        QCOMPARE(frames.size(), std::size_t{3});
+        QCOMPARE(frames[0].at(3, 1), threeSprites()[2].at(3, 1));
+        QCOMPARE(frames[1].at(1, 1), threeSprites()[1].at(1, 1));
+        QVERIFY(readFileText(gif).find("NETSCAPE2.0") == std::string::npos);
+
+        fs::remove(gif);
+        bench.dialogs().textAnswers = {QStringLiteral("[1R2]")};
+        bench.dialogs().numberAnswers = {0};
+        bench.dialogs().fileAnswers = {fromPath(gif)};
+        item(bench, "ExportGif1")->trigger();
+        QCOMPARE(bench.dialogs().errors().size(), std::size_t{1});
+        QVERIFY(!fs::exists(gif));
+        bench.dialogs().textAnswers = {std::nullopt};
+        item(bench, "ExportGif1")->trigger();
+        QVERIFY(!fs::exists(gif));
+    }
+
+    // A range as PNG files, NAME-K.png for sprite K, or as one sheet; each reads back as the
+    // sprites as shown.
+    void pngExportOfARangeWritesOneFileEachOrASheet() {
+        if (!pngBuiltIn()) QSKIP("built without libpng");
+        TestWorkbench bench(white("english"));
+        const fs::path file = bench.scratch() / "three.spr";
+        writeSpriteFile(file, threeSprites());
+        bench.spriteDocument().open(file);
+        editor(bench)->findChild<QListWidget*>(QStringLiteral("ListBox1"))->setCurrentRow(1);
+        bench.spriteDocument().paint(2, 2, 77);  // unsaved, but shown
+        SpriteList shown = threeSprites();
+        shown[1].at(2, 2) = 77;
+        const PaletteTable& palette = editor(bench)->spritePalette();
+        const auto readBack = [&palette](const fs::path& png) {
+            return readSpritePictures(png, palette).front();
+        };
+
+        bench.dialogs().numberAnswers = {1, 2};
+        bench.dialogs().fileAnswers = {fromPath(bench.scratch() / "pose.png")};
+        item(bench, "ExportSpritePngs1")->trigger();
+        QVERIFY(bench.dialogs().errors().empty());
+        QCOMPARE(bench.dialogs().ofKind(QStringLiteral("number")).front().caption,
+                 QStringLiteral("1"));  // the current sprite to start with
+        QVERIFY(!fs::exists(bench.scratch() / "pose-0.png"));
+        QVERIFY(readBack(bench.scratch() / "pose-1.png") == shown[1]);
+        QVERIFY(readBack(bench.scratch() / "pose-2.png") == shown[2]);
+        QVERIFY(!fs::exists(bench.scratch() / "pose.png"));
+
+        bench.dialogs().numberAnswers = {0, 2};
+        bench.dialogs().fileAnswers = {fromPath(bench.scratch() / "sheet.png")};
+        item(bench, "ExportSpriteSheet1")->trigger();
+        QVERIFY(bench.dialogs().errors().empty());
+        QVERIFY(readBack(bench.scratch() / "sheet.png") == spriteSheet(shown));
+        QCOMPARE(readBack(bench.scratch() / "sheet.png").width, std::uint16_t{12});
     }
 
     // The File menu in both languages.

@@ -106,6 +106,15 @@ std::optional<int> ScriptedDialogs::askNumber(const QString& title, const QStrin
     return answer;
 }
 
+std::optional<QString> ScriptedDialogs::askText(const QString& title, const QString&,
+                                                const QString& initial) {
+    asked.push_back({QStringLiteral("text"), title, initial});
+    if (textAnswers.empty()) return std::nullopt;
+    auto answer = textAnswers.front();
+    textAnswers.pop_front();
+    return answer;
+}
+
 std::optional<QSize> ScriptedDialogs::askSize(const QString& title, const QString&,
                                               const QSize& initial, const QSize& maximum) {
     asked.push_back({QStringLiteral("size"), title,

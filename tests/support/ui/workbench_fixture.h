@@ -22,8 +22,8 @@ class ScriptedDialogs final : public UserDialogs {
   public:
     struct Asked {
         QString kind;     // "message", "error", "open", "openMany", "save", "directory", "color",
-                          // "number", "size" (then `caption` is the initial value; a size
-                          // as "WxH")
+                          // "number", "size", "text" (then `caption` is the initial value;
+                          // a size as "WxH")
         QString text;     // message text, or the dialog's title
         QString caption;  // message caption, or the dialog's directory
         Buttons buttons = Buttons::Ok;
@@ -39,6 +39,7 @@ class ScriptedDialogs final : public UserDialogs {
     // boxes do.
     std::deque<std::optional<int>> numberAnswers;
     std::deque<std::optional<QSize>> sizeAnswers;
+    std::deque<std::optional<QString>> textAnswers;  // askText
 
     std::vector<Asked> asked;
     // When set, messages and reports are also shown by these dialogs (real boxes with their own
@@ -65,6 +66,8 @@ class ScriptedDialogs final : public UserDialogs {
                                  int minimum, int maximum) override;
     std::optional<QSize> askSize(const QString& title, const QString& label, const QSize& initial,
                                  const QSize& maximum) override;
+    std::optional<QString> askText(const QString& title, const QString& label,
+                                   const QString& initial) override;
 
   private:
     std::optional<QString> nextFile(const QString& kind, const QString& title,
