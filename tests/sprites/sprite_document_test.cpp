@@ -64,7 +64,7 @@ TEST_F(SpriteDocumentTest, APositionTheFileLacksIsRefusedAndChangesNothing) {
             EXPECT_EQ(error.text(kLanguageEnglish), "The sprite file has no sprite " +
                                                         std::to_string(position) +
                                                         " (it holds 2, counted from 0).");
-            EXPECT_EQ(error.text(kLanguageGerman), "Die Sprite Datei hat kein Sprite " +
+            EXPECT_EQ(error.text(kLanguageGerman), "Die Sprite-Datei hat kein Sprite " +
                                                        std::to_string(position) +
                                                        " (sie hat 2, gezählt ab 0).");
             EXPECT_EQ(error.detail().file, pathToUtf8(dir / "x.spr"));

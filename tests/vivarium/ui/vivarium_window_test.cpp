@@ -347,7 +347,7 @@ class VivariumWindowTest : public QObject {
         QVERIFY(window->running());
         QCOMPARE(markedRow(window), -1);
         trigger(window, "PauseWorld");
-        QCOMPARE(objectCell(window, 0, 3), QStringLiteral("1"));
+        QCOMPARE(objectCell(window, 0, kPoseColumn), QStringLiteral("1"));
         QCOMPARE(variable(window, 0), QStringLiteral("var0="));
 
         // F9 takes the breakpoint away again, on the current row.
@@ -355,6 +355,8 @@ class VivariumWindowTest : public QObject {
         trigger(window, "ToggleBreakpoint");
         QCOMPARE(commandRows(window).value(2), QStringLiteral("|addv var0 5"));
         QVERIFY(window->session().debugger().breakpoints().empty());
+    }
+
     // An object the object compiler injected: its list row carries the catalogue's name, and a
     // log row of its script leads to the line of the source page that made it.
     void aLogRowLeadsToItsLineOnTheCompilersSourcePage() {
