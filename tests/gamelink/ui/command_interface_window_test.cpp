@@ -30,6 +30,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A stand-in game in a folder of its own that logs the macros it is sent.
+struct LoggingGame {
+    static fs::path emptyFile(const fs::path& file) {
+        std::ofstream{file};
+        return file;
+    }
+    std::vector<std::string> sent() const { return vek::readFileLines(dir / "log.txt"); }
+    fs::path place() const { return dir / "game"; }
+
+    vek::testing::TempDir dir;
+    vek::testing::SimProcess sim{dir / "game", {"--log", emptyFile(dir / "log.txt").string()}};
+};
+
 QMenu* macFiles(const CommandInterfaceWindow& window) {
     return window.menuBar()->findChild<QMenu*>(QStringLiteral("MACfiles1"));
 }
@@ -92,11 +105,9 @@ class CommandInterfaceWindowTest : public QObject {
     // shows the whole entry of the word under the mouse and with F1, and offers fixes with
     // Ctrl+., in both languages.
     void theLineCompletesDescribesAndFixesAsTheSourceDoes() {
-        vek::testing::TempDir dir;
-        std::ofstream(dir / "log.txt");
-        vek::testing::SimProcess sim(dir / "game", {"--log", (dir / "log.txt").string()});
+        const LoggingGame game;
         TestWorkbench bench;
-        bench.linkTo(dir / "game");
+        bench.linkTo(game.place());
         CommandInterfaceWindow* window = bench.windows().commandInterface;
         window->show();
         window->activateWindow();
@@ -116,7 +127,7 @@ class CommandInterfaceWindowTest : public QObject {
         QVERIFY(!line->completer()->popupVisible());
         QVERIFY2(line->text().startsWith(QStringLiteral("setv obv0 1,new: simp")),
                  qPrintable(line->text()));
-        QVERIFY(vek::readFileLines(dir / "log.txt").empty());  // Enter chose; nothing went
+        QVERIFY(game.sent().empty());  // Enter chose; nothing went
 
         // The word under the mouse, as the tooltip shows it, and F1 at the caret.
         line->setText(QStringLiteral("setv obv0 1,wiat 5"));
@@ -157,15 +168,13 @@ class CommandInterfaceWindowTest : public QObject {
             QVERIFY(line->findings().empty());
         }
         bench.windows().main->SpeedButton12Click();
-        QVERIFY(vek::readFileLines(dir / "log.txt").empty());
+        QVERIFY(game.sent().empty());
     }
 
     void sendsTheTypedCommandsAndShowsTheAnswerAndItsLength() {
-        vek::testing::TempDir dir;
-        std::ofstream(dir / "log.txt");
-        vek::testing::SimProcess sim(dir / "game", {"--log", (dir / "log.txt").string()});
+        const LoggingGame game;
         TestWorkbench bench;
-        bench.linkTo(dir / "game");
+        bench.linkTo(game.place());
         CommandInterfaceWindow* window = bench.windows().commandInterface;
 
         window->edit1()->setText(QStringLiteral("dde: putv 1234,dde: putv 56789"));
@@ -180,7 +189,7 @@ class CommandInterfaceWindowTest : public QObject {
         QCOMPARE(window->memo1()->toPlainText(), QString());
         QCOMPARE(window->label3()->text(), QStringLiteral("Answer from Creatures (0 Characters):"));
 
-        const auto log = vek::readFileLines(dir / "log.txt");
+        const auto log = game.sent();
         QCOMPARE(log.size(), std::size_t{2});
         QCOMPARE(QString::fromStdString(log[0]),
                  QStringLiteral("inst,dde: putv 1234,dde: putv 56789,endm"));
@@ -191,11 +200,9 @@ class CommandInterfaceWindowTest : public QObject {
     // A clean answer is told in the status line; an error answer in a box that names the
     // macro. Typed errors are asked about first, and Return answers No.
     void theOutcomeOfEverySendIsShown() {
-        vek::testing::TempDir dir;
-        std::ofstream(dir / "log.txt");
-        vek::testing::SimProcess sim(dir / "game", {"--log", (dir / "log.txt").string()});
+        const LoggingGame game;
         TestWorkbench bench;
-        bench.linkTo(dir / "game");
+        bench.linkTo(game.place());
         CommandInterfaceWindow* window = bench.windows().commandInterface;
         QStatusBar* status = bench.windows().main->statusBar1();
         window->edit1()->setText(QStringLiteral("dde: putv 5"));
@@ -207,7 +214,7 @@ class CommandInterfaceWindowTest : public QObject {
         window->Button1Click();
         QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
         QCOMPARE(bench.dialogs().messages()[0].buttons, Buttons::YesNoDefaultNo);
-        QCOMPARE(vek::readFileLines(dir / "log.txt").size(), std::size_t{1});
+        QCOMPARE(game.sent().size(), std::size_t{1});
 
         for (const char* language : {"english", "deutsch"}) {
             bench.context().look.setLanguage(language);
@@ -230,7 +237,7 @@ class CommandInterfaceWindowTest : public QObject {
             box.show();
             saveScreenshot(&box, QStringLiteral("macro_problem_box_%1").arg(language));
         }
-        QCOMPARE(vek::readFileLines(dir / "log.txt").size(), std::size_t{3});
+        QCOMPARE(game.sent().size(), std::size_t{3});
     }
 
     // The busy pointer shows while a macro is under way and is gone after.

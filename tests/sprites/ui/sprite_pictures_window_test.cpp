@@ -53,6 +53,14 @@ std::vector<SpriteImage> threeSprites() {
     return {vek::testing::patterned(4, 4, 11), middle, vek::testing::patterned(4, 2, 90)};
 }
 
+// The three sprites written to "three.spr" and opened in the editor; the file.
+fs::path openThreeSprites(TestWorkbench& bench) {
+    const fs::path file = bench.scratch() / "three.spr";
+    writeSpriteFile(file, threeSprites());
+    bench.spriteDocument().open(file);
+    return file;
+}
+
 }  // namespace
 
 class SpritePicturesWindowTest : public QObject {
@@ -86,9 +94,7 @@ class SpritePicturesWindowTest : public QObject {
     void pngExportIsTheSpriteAsItIsAndImportsBackIntoIt() {
         if (!pngBuiltIn()) QSKIP("built without libpng");
         TestWorkbench bench(white("english"));
-        const fs::path file = bench.scratch() / "three.spr";
-        writeSpriteFile(file, threeSprites());
-        bench.spriteDocument().open(file);
+        const fs::path file = openThreeSprites(bench);
         editor(bench)->findChild<QListWidget*>(QStringLiteral("ListBox1"))->setCurrentRow(1);
         editor(bench)->setZoom(4);  // the export does not follow the zoom
         const fs::path png = bench.scratch() / "middle";
@@ -113,9 +119,7 @@ class SpritePicturesWindowTest : public QObject {
     void gifExportTakesEverySpriteAsShownAndImportInsertsItsFrames() {
         if (!gifBuiltIn()) QSKIP("built without giflib");
         TestWorkbench bench(white("english"));
-        const fs::path file = bench.scratch() / "three.spr";
-        writeSpriteFile(file, threeSprites());
-        bench.spriteDocument().open(file);
+        const fs::path file = openThreeSprites(bench);
         bench.spriteDocument().paint(1, 1, 77);  // unsaved, but shown
         // No animation string: a range, here every sprite.
         bench.dialogs().textAnswers = {QString()};
@@ -154,9 +158,7 @@ class SpritePicturesWindowTest : public QObject {
     void gifExportPlaysAnAnimationStringFromAFirstSprite() {
         if (!gifBuiltIn()) QSKIP("built without giflib");
         TestWorkbench bench(white("english"));
-        const fs::path file = bench.scratch() / "three.spr";
-        writeSpriteFile(file, threeSprites());
-        bench.spriteDocument().open(file);
+        const fs::path file = openThreeSprites(bench);
         const fs::path gif = bench.scratch() / "anim.gif";
         bench.dialogs().textAnswers = {QStringLiteral("[100]")};
         bench.dialogs().numberAnswers = {1};
@@ -187,9 +189,7 @@ class SpritePicturesWindowTest : public QObject {
     void pngExportOfARangeWritesOneFileEachOrASheet() {
         if (!pngBuiltIn()) QSKIP("built without libpng");
         TestWorkbench bench(white("english"));
-        const fs::path file = bench.scratch() / "three.spr";
-        writeSpriteFile(file, threeSprites());
-        bench.spriteDocument().open(file);
+        const fs::path file = openThreeSprites(bench);
         editor(bench)->findChild<QListWidget*>(QStringLiteral("ListBox1"))->setCurrentRow(1);
         bench.spriteDocument().paint(2, 2, 77);  // unsaved, but shown
         SpriteList shown = threeSprites();
