@@ -61,13 +61,16 @@ std::string classText(const PackedClass& packed) {
 std::optional<SectionClasses::Script> scriptClassOf(const CommandReading& command,
                                                     const MacroText& macro) {
     int parts[3] = {};
+    const Piece* pieces[3] = {};
     for (int k = 0; k < 3; ++k) {
-        const std::optional<long long> number = numberOf(argumentOf(command, k));
+        pieces[k] = argumentOf(command, k);
+        if (!pieces[k]) return std::nullopt;
+        const std::optional<long long> number = numberOf(pieces[k]);
         if (!number || *number <= 0 || *number > 255) return std::nullopt;
         parts[k] = static_cast<int>(*number);
     }
-    const Lexeme& family = argumentOf(command, 0)->lexeme;
-    const Lexeme& species = argumentOf(command, 2)->lexeme;
+    const Lexeme& family = pieces[0]->lexeme;
+    const Lexeme& species = pieces[2]->lexeme;
     const std::string_view written =
         std::string_view(macro.text())
             .substr(family.offset, species.offset + species.length - family.offset);
