@@ -167,22 +167,35 @@ std::vector<PixelPoint> floodRegion(const SpriteImage& sprite, PixelPoint start)
     if (!sprite.contains(start.x, start.y)) return region;
     const std::uint8_t target = sprite.at(start.x, start.y);
     std::vector<std::uint8_t> seen(sprite.pixels.size(), 0);
-    region.reserve(sprite.pixels.size());
-    const auto reach = [&](int x, int y) {
-        if (!sprite.contains(x, y)) return;
+    const auto open = [&](int x, int y) {
         const std::size_t offset = sprite.index(x, y);
-        if (seen[offset] || sprite.pixels[offset] != target) return;
-        seen[offset] = 1;
-        region.push_back({x, y});
+        return !seen[offset] && sprite.pixels[offset] == target;
     };
-    // The region is also the list of pixels still to look around: each is looked at once.
-    reach(start.x, start.y);
-    for (std::size_t next = 0; next < region.size(); ++next) {
-        const PixelPoint at = region[next];
-        reach(at.x - 1, at.y);
-        reach(at.x + 1, at.y);
-        reach(at.x, at.y - 1);
-        reach(at.x, at.y + 1);
+    region.reserve(sprite.pixels.size());
+    // Taken a row's run at a time: each run of the region is found from one of its pixels, and
+    // leaves one seed for each open run it touches in the rows above and below.
+    std::vector<PixelPoint> seeds{start};
+    while (!seeds.empty()) {
+        const PixelPoint seed = seeds.back();
+        seeds.pop_back();
+        if (!open(seed.x, seed.y)) continue;
+        int left = seed.x;
+        while (left > 0 && open(left - 1, seed.y)) --left;
+        int right = seed.x;
+        while (right + 1 < sprite.width && open(right + 1, seed.y)) ++right;
+        for (int x = left; x <= right; ++x) {
+            seen[sprite.index(x, seed.y)] = 1;
+            region.push_back({x, seed.y});
+        }
+        for (const int y : {seed.y - 1, seed.y + 1}) {
+            if (y < 0 || y >= sprite.height) continue;
+            bool inRun = false;
+            for (int x = left; x <= right; ++x) {
+                const bool beside = open(x, y);
+                if (beside && !inRun) seeds.push_back({x, y});
+                inRun = beside;
+            }
+        }
     }
     return region;
 }

@@ -64,6 +64,32 @@ TEST(FloodRegionTest, ReachesTheSameIndexThroughSidesOnly) {
     EXPECT_EQ(floodRegion(SpriteImage(300, 300, 5), {150, 150}).size(), 90000u);
 }
 
+// Runs of a row that part and join again around walls, from wherever the fill starts.
+TEST(FloodRegionTest, FollowsRunsThatPartAndJoin) {
+    const char* rows[] = {"1111111",  //
+                          "1000001",  //
+                          "1011101",  //
+                          "1010101",  //
+                          "1110111"};
+    SpriteImage sprite(7, 5, 0);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) sprite.at(x, y) = rows[y][x] == '1' ? 1 : 0;
+    const struct {
+        PixelPoint start;
+        std::size_t size;
+    } cases[] = {{{1, 1}, 9}, {{1, 3}, 9}, {{5, 3}, 9}, {{3, 4}, 2}, {{3, 3}, 2}, {{0, 0}, 24}};
+    for (const auto& c : cases) {
+        Points region = floodRegion(sprite, c.start);
+        EXPECT_EQ(region.size(), c.size) << c.start.x << "," << c.start.y;
+        std::sort(region.begin(), region.end(), [](PixelPoint a, PixelPoint b) {
+            return std::pair(a.y, a.x) < std::pair(b.y, b.x);
+        });
+        EXPECT_EQ(std::adjacent_find(region.begin(), region.end()), region.end());
+        for (const PixelPoint p : region)
+            EXPECT_EQ(sprite.at(p.x, p.y), sprite.at(c.start.x, c.start.y));
+    }
+}
+
 TEST(ShiftConstraintTest, LinesKeepToEighthsAndRectanglesToSquares) {
     const struct {
         PixelPoint to;
