@@ -30,12 +30,12 @@ void Debugger::goOn(int held, int stepping) {
 std::vector<CommandRow> commandRows(const Program& program) {
     std::vector<CommandRow> rows;
     rows.reserve(program.instructions.size());
+    // A macro the link sent has no file: its places are only within its one line.
+    const bool named = program.origin && !program.origin->file.empty();
     for (std::size_t k = 0; k < program.instructions.size(); ++k) {
         const Instruction& instruction = program.instructions[k];
         // The endm the compiler adds to a script written without one has no text of its own.
         std::string text = instruction.source.empty() ? "endm" : instruction.source;
-        // A macro the link sent has no file: its places are only within its one line.
-        const bool named = program.origin && !program.origin->file.empty();
         const int line = named ? instruction.position.line : 0;
         rows.push_back({k, line, std::move(text)});
     }
@@ -66,12 +66,7 @@ std::optional<Breakpoint> runningCommand(const World& world, const Object& objec
 }
 
 std::vector<VariableRow> variableRows(const Run* run) {
-    // Built by appends: GCC 12 warns falsely about a concatenation with a literal here.
-    const auto object = [](int id) {
-        if (id == 0) return std::string("0");
-        std::string name(1, '#');
-        return name.append(std::to_string(id));
-    };
+    const auto object = [](int id) { return id == 0 ? std::string("0") : objectName(id); };
     std::vector<VariableRow> rows;
     for (std::size_t k = 0; k < 10; ++k)
         rows.push_back(

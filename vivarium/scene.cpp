@@ -50,7 +50,7 @@ std::string logLine(const Happening& happening, std::string_view language) {
     if (happening.kind == HappeningKind::Fault)
         return placeOf(happening) + ": " + std::string(happening.fault.in(language));
     std::string line(fill(Msg::VivariumLogTick, {std::to_string(happening.tick)}).in(language));
-    if (happening.object != 0) line.append(" #").append(std::to_string(happening.object));
+    if (happening.object != 0) line.append(1, ' ').append(objectName(happening.object));
     line.append(": ");
     if (happening.kind != HappeningKind::NotModelled) return line + happening.detail;
     line.append(fill(Msg::VivariumLogNotModelled, {happening.detail}).in(language));

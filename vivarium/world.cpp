@@ -13,13 +13,6 @@ namespace {
 // Thrown once a fault has been reported: it ends the script that ran into it.
 struct ScriptFault {};
 
-// Built by appends: GCC 12 warns falsely about a concatenation with a literal here.
-std::string objectName(int id) {
-    std::string name(1, '#');
-    name.append(std::to_string(id));
-    return name;
-}
-
 // Sums and products wrap around as the game's 32-bit arithmetic does, without undefined
 // behaviour here.
 int wrap(long long value) {
@@ -29,6 +22,17 @@ int wrap(long long value) {
 bool matches(int wanted, int value) { return wanted == 0 || wanted == value; }
 
 }  // namespace
+
+// Built by appends: GCC 12 warns falsely about a concatenation with a literal here.
+std::string objectName(int id) {
+    std::string name(1, '#');
+    name.append(std::to_string(id));
+    return name;
+}
+
+int Object::classNumber() const {
+    return wrap((static_cast<long long>(family) << 24) | (genus << 16) | (species << 8));
+}
 
 int Object::width() const {
     const int image = firstImage + base + pose;
@@ -195,8 +199,7 @@ class Interpreter {
             case Val::Pose:
                 return object.pose;
             case Val::Clas:
-                return wrap((static_cast<long long>(object.family) << 24) | (object.genus << 16) |
-                            (object.species << 8));
+                return object.classNumber();
             case Val::Fmly:
                 return object.family;
             case Val::Gnus:

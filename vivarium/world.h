@@ -103,7 +103,12 @@ struct Object {
 
     int width() const;
     int height() const;
+    // The class as `clas` reads it: family, genus and species in the upper three bytes.
+    int classNumber() const;
 };
+
+// An object as traces and views name it: "#7".
+std::string objectName(int id);
 
 // What happened in the world that a trace or a window shows.
 enum class HappeningKind { Sound, Message, Stimulus, NotModelled, Fault };

@@ -37,12 +37,6 @@ class MacroLine {
     std::string m_text{"inst"};
 };
 
-int classNumber(const Object& object) {
-    const auto part = [](int value) { return static_cast<std::uint32_t>(value) & 0xFFu; };
-    return static_cast<int>(part(object.family) << 24 | part(object.genus) << 16 |
-                            part(object.species) << 8);
-}
-
 bool shows(const Object& object, int base, int pose) {
     const long long image = static_cast<long long>(base) + pose;
     return image >= 0 && image < object.imageCount;
@@ -95,7 +89,7 @@ std::string creatingLine(const Object& object) {
         simp.append(object.sprite);
         line.add(command(simp, {object.imageCount, object.firstImage, object.plane, 0}));
     }
-    if (classNumber(object) != 0) line.add("setv clas", {classNumber(object)});
+    if (object.classNumber() != 0) line.add("setv clas", {object.classNumber()});
     if (object.x != 0 || object.y != 0) line.add("mvto", {object.x, object.y});
     addLooks(line, object);
     if (object.attr != 0) line.add("setv attr", {object.attr});
