@@ -74,7 +74,7 @@ class Rules {
         if (m_kind == MacroKind::ScriptBody) m_blocks.push_back({nullptr, 0, 0, false});
         MacroReader reader(m_text, m_dictionary);
         while (const CommandReading* command = reader.next()) {
-            m_command = command->text;
+            m_command = command;
             for (const Lexeme& lexeme : command->lexemes) {
                 if (!lexeme.closed) {
                     report(Severity::Error, FindingCode::ByteStringNotClosed, lexeme.offset, 1,
@@ -93,6 +93,10 @@ class Rules {
     }
 
   private:
+    struct LabelUse {
+        Lexeme label;
+        std::string_view command;
+    };
     struct OpenBlock {
         const Word* word;  // nullptr for the script a macro file's commands belong to
         std::size_t offset;
@@ -104,8 +108,9 @@ class Rules {
         return m_text.substr(lexeme.offset, lexeme.length);
     }
 
+    // A finding in the command the rules are at, or in `command` where it is known elsewhere.
     void report(Severity severity, FindingCode code, std::size_t offset, std::size_t length,
-                BilingualText text) {
+                BilingualText text, std::optional<std::string_view> command = std::nullopt) {
         Finding finding;
         finding.position = m_macro.position(offset);
         const std::string_view subject = m_text.substr(offset, length);
@@ -114,24 +119,25 @@ class Rules {
         finding.code = code;
         finding.text = std::move(text);
         finding.subject = std::string(subject);
-        finding.command = std::string(m_command);
+        if (command || m_command)
+            finding.command = std::string(command ? *command : m_command->text);
         m_findings.push_back(std::move(finding));
     }
-    void report(Severity severity, FindingCode code, const Lexeme& lexeme, BilingualText text) {
-        report(severity, code, lexeme.offset, lexeme.length, std::move(text));
+    void report(Severity severity, FindingCode code, const Lexeme& lexeme, BilingualText text,
+                std::optional<std::string_view> command = std::nullopt) {
+        report(severity, code, lexeme.offset, lexeme.length, std::move(text), command);
     }
 
-    // A word written as `name`: one known only in lower case, or only to later generations, is
-    // reported.
-    void knownWord(const Word& word, std::size_t offset, std::string_view name) {
-        if (word.name != name) {
-            const std::string lower = lowered(name);
-            report(Severity::Error, FindingCode::UpperCase, offset, name.size(),
-                   {"The game knows " + quoted(lower) + " in lower case only",
-                    "Das Spiel kennt " + quoted(lower) + " nur in Kleinbuchstaben"});
+    // A word as written: one known only in lower case, or only to later generations, is
+    // reported. The reader found it by its name in lower case, so only capitals can differ.
+    void knownWord(const Word& word, const Lexeme& written) {
+        if (hasCapitals(lexemeText(written))) {
+            report(Severity::Error, FindingCode::UpperCase, written,
+                   {"The game knows " + quoted(word.name) + " in lower case only",
+                    "Das Spiel kennt " + quoted(word.name) + " nur in Kleinbuchstaben"});
         }
         if (word.laterGeneration) {
-            report(Severity::Warning, FindingCode::LaterGeneration, offset, name.size(),
+            report(Severity::Warning, FindingCode::LaterGeneration, written,
                    fill(Msg::FindingLaterGeneration, {quoted(word.name)}));
         }
     }
@@ -149,9 +155,7 @@ class Rules {
                    {"Unknown command " + quoted(name), "Unbekannter Befehl " + quoted(name)});
             return;
         }
-        std::string written(lexemeText(command.lexemes.front()));
-        if (first.parts == 2) written.append(" ").append(lexemeText(command.lexemes[1]));
-        knownWord(*command.word, first.lexeme.offset, written);
+        knownWord(*command.word, command.name);
         bool extraSeen = false;
         for (const Piece& piece : std::span(command.pieces).subspan(1)) {
             if (piece.role == PieceRole::Extra && std::exchange(extraSeen, true)) continue;
@@ -249,7 +253,8 @@ class Rules {
             return;
         }
         const std::string_view text = lexemeText(lexeme);
-        if (piece.wanted == ArgumentKind::Label && !owner.is("subr")) m_labelUses.push_back(lexeme);
+        if (piece.wanted == ArgumentKind::Label && !owner.is("subr"))
+            m_labelUses.push_back({lexeme, m_command->text});
         if (owner.is("subr")) m_labels.emplace_back(text);
         if (characterCount(text) != 4) {
             report(Severity::Warning, FindingCode::NameLength, lexeme,
@@ -279,7 +284,7 @@ class Rules {
                        {"Unknown value " + quoted(text), "Unbekannter Wert " + quoted(text)});
             }
         } else {
-            knownWord(*piece.word, lexeme.offset, text);
+            knownWord(*piece.word, lexeme);
             if (kind == ArgumentKind::Variable && piece.word->kind != WordKind::Variable)
                 wrongKind(Severity::Error, owner, kind, lexeme);
         }
@@ -328,7 +333,10 @@ class Rules {
 
     void comparison(const Lexeme& lexeme) {
         const std::string_view text = lexemeText(lexeme);
-        if (!lexeme.byteString && isOneOf(lowered(text), kComparisons)) return;
+        const auto comparisonWord = [&](std::string_view word) {
+            return equalsInLowerCase(text, word);
+        };
+        if (!lexeme.byteString && std::ranges::any_of(kComparisons, comparisonWord)) return;
         if (!lexeme.byteString && isOneOf(text, kComparisonSymbols)) {
             report(
                 Severity::Warning, FindingCode::BadComparison, lexeme,
@@ -402,14 +410,14 @@ class Rules {
     }
 
     void close(const Word& word, const Lexeme& name) {
-        const auto match =
-            std::find_if(m_blocks.rbegin(), m_blocks.rend(),
-                         [&](const OpenBlock& b) { return b.word && b.word->closedBy(word.name); });
         const Word* top = m_blocks.empty() ? nullptr : m_blocks.back().word;
         if (top && top->closedBy(word.name)) {
             m_blocks.pop_back();
             return;
         }
+        const auto match =
+            std::find_if(m_blocks.rbegin(), m_blocks.rend(),
+                         [&](const OpenBlock& b) { return b.word && b.word->closedBy(word.name); });
         // Inside a script's own block, a closer has nothing to close.
         if (top && !top->is("scrp")) {
             const Word& open = *m_blocks.back().word;
@@ -450,7 +458,7 @@ class Rules {
             m_instSeen = false;
             m_creationReported = false;
         }
-        if (word.name.starts_with("new: ") && !m_instSeen && !m_creationReported &&
+        if (word.createsObject() && !m_instSeen && !m_creationReported &&
             m_kind != MacroKind::Routine) {
             m_creationReported = true;
             report(Severity::Warning, FindingCode::CreatesWithoutInst, name,
@@ -466,26 +474,26 @@ class Rules {
                 if (!open->word || !open->word->is("scrp")) notClosed(*open);
             }
             const std::size_t end = m_text.size();
-            m_command = {};
+            m_command = nullptr;
             report(Severity::Error, FindingCode::MissingEndm, end > 0 ? end - 1 : 0, 1,
                    textOf(Msg::MacroWithoutEndm));
         }
-        for (const Lexeme& use : m_labelUses) {
-            const std::string_view label = lexemeText(use);
+        for (const LabelUse& use : m_labelUses) {
+            const std::string_view label = lexemeText(use.label);
             if (std::find(m_labels.begin(), m_labels.end(), label) == m_labels.end()) {
-                report(Severity::Error, FindingCode::UnknownLabel, use,
-                       fill(Msg::FindingUnknownLabel, {shortenedToken(label)}));
+                report(Severity::Error, FindingCode::UnknownLabel, use.label,
+                       fill(Msg::FindingUnknownLabel, {shortenedToken(label)}), use.command);
             }
         }
         if (m_kind == MacroKind::Routine && !m_instSeen && m_firstCommand) {
-            m_command = {};
+            m_command = nullptr;
             report(Severity::Warning, FindingCode::RoutineWithoutInst, *m_firstCommand,
                    textOf(Msg::InstallationWithoutInst));
         }
         if (m_text.size() > kMacroTextLimit) {
             const std::string size = std::to_string(m_text.size());
             const std::string limit = std::to_string(kMacroTextLimit);
-            m_command = {};
+            m_command = nullptr;
             report(Severity::Error, FindingCode::MacroTooLong, kMacroTextLimit, 1,
                    fill(Msg::FindingMacroTooLong, {size, limit}));
         }
@@ -499,9 +507,9 @@ class Rules {
     std::vector<Finding>& m_findings;
     std::optional<InstallationRules> m_installation;
 
-    std::string_view m_command;
+    const CommandReading* m_command = nullptr;  // the command the rules are at, if any
     std::vector<OpenBlock> m_blocks;
-    std::vector<Lexeme> m_labelUses;
+    std::vector<LabelUse> m_labelUses;
     std::vector<std::string> m_labels;
     std::optional<Lexeme> m_firstCommand;
     bool m_ended = false;

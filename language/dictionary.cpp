@@ -189,22 +189,16 @@ Dictionary Dictionary::decode(std::string_view text) {
 
 void Dictionary::index() {
     for (const Word& word : m_words) {
-        (word.isCommand() ? m_commands : m_values).emplace(word.name, &word);
+        (word.isCommand() ? m_commands : m_values).add(word.name, &word);
         const std::size_t blank = word.name.find(' ');
         if (word.isCommand() && blank != std::string::npos)
-            m_longFirstWords.emplace(std::string_view(word.name).substr(0, blank), true);
+            m_longFirstWords.add(std::string_view(word.name).substr(0, blank), &word);
     }
 }
 
-const Word* Dictionary::command(std::string_view name) const {
-    const auto found = m_commands.find(name);
-    return found == m_commands.end() ? nullptr : found->second;
-}
+const Word* Dictionary::command(std::string_view name) const { return m_commands.find(name); }
 
-const Word* Dictionary::value(std::string_view name) const {
-    const auto found = m_values.find(name);
-    return found == m_values.end() ? nullptr : found->second;
-}
+const Word* Dictionary::value(std::string_view name) const { return m_values.find(name); }
 
 bool Dictionary::beginsLongerCommand(std::string_view first) const {
     return m_longFirstWords.contains(first);

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "app/messages.h"
+#include "language/word_index.h"
 
 namespace vek {
 
@@ -44,8 +44,16 @@ struct Word {
     BilingualText description;
 
     bool isCommand() const { return kind == WordKind::Command; }
-    // Compared as a view: the check asks this of every command it reads.
-    bool is(std::string_view other) const { return std::string_view(name) == other; }
+    // Whether it makes an object: "new: simp" and its like.
+    bool createsObject() const {
+        return name.size() > 5 && std::memcmp(name.data(), "new: ", 5) == 0;
+    }
+    // The check asks this of every command it reads: against a literal, the comparison of a
+    // known length is a few instructions rather than a call.
+    template <std::size_t N>
+    bool is(const char (&other)[N]) const {
+        return name.size() == N - 1 && std::memcmp(name.data(), other, N - 1) == 0;
+    }
     bool closedBy(std::string_view closer) const;
 };
 
@@ -85,25 +93,12 @@ class Dictionary {
     std::vector<const Word*> valuesStartingWith(std::string_view prefix) const;
 
   private:
-    // Names are a few letters long and looked up for every command a check reads: a plain
-    // FNV-1a is several times quicker on them than the library's general hash.
-    struct NameHash {
-        std::size_t operator()(std::string_view name) const noexcept {
-            std::uint64_t hash = 14695981039346656037ull;
-            for (const char c : name)
-                hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-            return static_cast<std::size_t>(hash);
-        }
-    };
-    template <typename Value>
-    using NameMap = std::unordered_map<std::string_view, Value, NameHash>;
-
     void index();
 
     std::vector<Word> m_words;
-    NameMap<const Word*> m_commands;
-    NameMap<const Word*> m_values;
-    NameMap<bool> m_longFirstWords;
+    WordIndex m_commands;
+    WordIndex m_values;
+    WordIndex m_longFirstWords;  // the first words of two-part commands, to one such command
 };
 
 }  // namespace vek

@@ -93,7 +93,7 @@ void InstallationRules::command(const CommandReading& command, std::string_view 
                                 std::vector<InstallationFinding>& found) {
     if (!command.word) return;
     const std::string& name = command.word->name;
-    if (name.starts_with("new: ")) {
+    if (command.word->createsObject()) {
         creation(command, text, found);
         return;
     }
@@ -172,7 +172,7 @@ SectionClasses sectionClassesOf(const MacroText& macro, const Dictionary& dictio
         const std::string& name = command->word->name;
         if (std::exchange(first, false) && name == "scrp") {
             classes.script = scriptClassOf(*command, macro);
-        } else if (name.starts_with("new: ")) {
+        } else if (command->word->createsObject()) {
             creating = true;
         } else if (isOneOf(name, kTargetChangers)) {
             creating = false;

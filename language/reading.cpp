@@ -1,6 +1,7 @@
 #include "language/reading.h"
 
-#include <charconv>
+#include <array>
+#include <cstdint>
 #include <limits>
 
 #include "app/ansi_text.h"
@@ -11,21 +12,17 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-bool equalsIgnoringCase(std::string_view text, std::string_view lower) {
-    if (text.size() != lower.size()) return false;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        const char c = text[k];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lower[k]) return false;
-    }
-    return true;
-}
-
-bool hasCapitals(std::string_view text) {
-    for (const char c : text) {
-        if (c >= 'A' && c <= 'Z') return true;
-    }
-    return false;
-}
+// What a byte is to the lexer, from a table: it reads every byte of every macro checked.
+enum class LexClass : std::uint8_t { Word, Blank, Comma, Open };
+constexpr std::array<LexClass, 256> kLexClasses = [] {
+    std::array<LexClass, 256> classes{};
+    for (const char blank : {' ', '\t', '\r', '\n'})
+        classes[static_cast<unsigned char>(blank)] = LexClass::Blank;
+    classes[','] = LexClass::Comma;
+    classes['['] = LexClass::Open;
+    return classes;
+}();
+LexClass lexClassOf(char c) { return kLexClasses[static_cast<unsigned char>(c)]; }
 
 void lowerInPlace(std::string& text) {
     for (char& c : text) {
@@ -41,29 +38,20 @@ std::string lowered(std::string_view text) {
     return lower;
 }
 
-std::optional<NumberLiteral> numberLiteral(std::string_view text) {
-    std::size_t at = 0;
-    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
-    const std::size_t digits = at;
-    while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
-    if (at == digits) return std::nullopt;
-    NumberLiteral literal;
-    if (at < text.size() && text[at] == '.') {
-        const std::size_t fraction = ++at;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
-        if (at == fraction) return std::nullopt;
-        literal.whole = false;
+bool hasCapitals(std::string_view text) {
+    for (const char c : text) {
+        if (c >= 'A' && c <= 'Z') return true;
     }
-    if (at != text.size()) return std::nullopt;
-    if (literal.whole) {
-        long long value = 0;
-        const std::string_view magnitude = text.substr(text[0] == '+' ? 1 : 0);
-        const auto [end, error] =
-            std::from_chars(magnitude.data(), magnitude.data() + magnitude.size(), value);
-        if (error == std::errc() && end == magnitude.data() + magnitude.size())
-            literal.value = value;
+    return false;
+}
+
+bool equalsInLowerCase(std::string_view text, std::string_view lower) {
+    if (text.size() != lower.size()) return false;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const char c = text[k];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lower[k]) return false;
     }
-    return literal;
+    return true;
 }
 
 MacroReader::MacroReader(std::string_view text, const Dictionary& dictionary)
@@ -76,22 +64,27 @@ std::size_t MacroReader::lex(std::size_t from) {
     lexemes.clear();
     std::size_t at = from;
     while (at < m_text.size()) {
-        const char c = m_text[at];
-        if (c == ',') return at + 1;
-        if (isBlank(c)) {
-            ++at;
-        } else if (c == '[') {
-            const std::size_t close = m_text.find(']', at + 1);
-            const bool closed = close != std::string_view::npos;
-            const std::size_t end = closed ? close + 1 : m_text.size();
-            lexemes.push_back({at, end - at, true, closed});
-            at = end;
-        } else {
-            const std::size_t start = at;
-            while (at < m_text.size() && !isBlank(m_text[at]) && m_text[at] != ',' &&
-                   m_text[at] != '[')
+        switch (lexClassOf(m_text[at])) {
+            case LexClass::Comma:
+                return at + 1;
+            case LexClass::Blank:
                 ++at;
-            lexemes.push_back({start, at - start, false, true});
+                break;
+            case LexClass::Open: {
+                const std::size_t close = m_text.find(']', at + 1);
+                const bool closed = close != std::string_view::npos;
+                const std::size_t end = closed ? close + 1 : m_text.size();
+                lexemes.push_back({at, end - at, true, closed});
+                at = end;
+                break;
+            }
+            case LexClass::Word: {
+                const std::size_t start = at;
+                while (++at < m_text.size() && lexClassOf(m_text[at]) == LexClass::Word) {
+                }
+                lexemes.push_back({start, at - start, false, true});
+                break;
+            }
         }
     }
     return std::string_view::npos;
@@ -135,11 +128,7 @@ const Word* MacroReader::valueNamed(std::string_view name) {
 }
 
 void MacroReader::add(PieceRole role, const Lexeme& lexeme, std::optional<TokenKind> token) {
-    Piece piece;
-    piece.role = role;
-    piece.lexeme = lexeme;
-    piece.token = token;
-    m_command.pieces.push_back(piece);
+    m_command.pieces.emplace_back(role, lexeme, token);
 }
 
 void MacroReader::readName() {
@@ -167,18 +156,21 @@ void MacroReader::readName() {
         // "new: sim" names both its words.
         const std::size_t length =
             longer ? lexemes[1].offset + lexemes[1].length - first.offset : first.length;
-        m_command.name = {first.offset, length, false, true};
-        add(PieceRole::UnknownName, m_command.name, TokenKind::Unknown);
+        const Lexeme name{first.offset, length, false, true};
+        m_command.name = name;
+        add(PieceRole::UnknownName, name, TokenKind::Unknown);
         return;
     }
     const Lexeme& last = lexemes[static_cast<std::size_t>(parts) - 1];
     m_command.word = word;
-    m_command.name = {first.offset, last.offset + last.length - first.offset, false, true};
-    add(PieceRole::Name, m_command.name, TokenKind::Command);
+    // Kept in a local: the piece copies it from there rather than from the command.
+    const Lexeme name{first.offset, last.offset + last.length - first.offset, false, true};
+    m_command.name = name;
+    add(PieceRole::Name, name, TokenKind::Command);
     m_command.pieces.back().parts = parts;
     m_command.pieces.back().word = word;
 
-    std::size_t at = argumentsOf(*word, m_command.name, static_cast<std::size_t>(parts));
+    std::size_t at = argumentsOf(*word, name, static_cast<std::size_t>(parts));
     for (; at < lexemes.size(); ++at) {
         const Lexeme& extra = lexemes[at];
         add(PieceRole::Extra, extra, extra.byteString ? TokenKind::ByteString : TokenKind::Unknown);
@@ -234,8 +226,11 @@ std::size_t MacroReader::value(ArgumentKind kind, std::size_t at, const Word& ow
         return at + 1;
     }
     const std::string_view text = lexemeText(lexeme);
-    piece.number = numberLiteral(text);
-    if (piece.number) {
+    if (const std::optional<NumberLiteral> literal = numberLiteral(text)) {
+        // Field by field: a copy of the whole would read back what was just written in parts.
+        NumberLiteral& number = piece.number.emplace();
+        number.whole = literal->whole;
+        number.value = literal->value;
         piece.token = TokenKind::Number;
         return at + 1;
     }
@@ -269,7 +264,7 @@ std::size_t MacroReader::condition(std::size_t at, const Word& owner, int index)
         at = value(ArgumentKind::Decimal, at, owner, index);
         if (at >= lexemes.size()) return at;
         const std::string_view joint = lexemeText(lexemes[at]);
-        if (!equalsIgnoringCase(joint, "and") && !equalsIgnoringCase(joint, "or")) return at;
+        if (!equalsInLowerCase(joint, "and") && !equalsInLowerCase(joint, "or")) return at;
         add(PieceRole::Joint, lexemes[at], TokenKind::Keyword);
         if (++at >= lexemes.size()) {
             cut(at - 1, CutAfterJoint);

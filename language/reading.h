@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,7 +24,36 @@ struct NumberLiteral {
     bool whole = true;
     std::optional<long long> value;  // for whole numbers that fit
 };
-std::optional<NumberLiteral> numberLiteral(std::string_view text);
+// Inline: the reader reads every argument through it, and a call would return it through memory.
+inline std::optional<NumberLiteral> numberLiteral(std::string_view text) {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const bool negative = !text.empty() && text.front() == '-';
+    std::size_t at = !text.empty() && (negative || text.front() == '+') ? 1 : 0;
+    const std::size_t digits = at;
+    // The whole part is taken in the same pass, while it stays within the range of its type.
+    constexpr auto kLargest =
+        static_cast<unsigned long long>(std::numeric_limits<long long>::max());
+    const unsigned long long limit = negative ? kLargest + 1 : kLargest;
+    unsigned long long magnitude = 0;
+    bool fits = true;
+    for (; at < text.size() && isDigit(text[at]); ++at) {
+        const auto digit = static_cast<unsigned long long>(text[at] - '0');
+        fits = fits && magnitude <= (limit - digit) / 10;
+        if (fits) magnitude = magnitude * 10 + digit;
+    }
+    if (at == digits) return std::nullopt;
+    NumberLiteral literal;
+    if (at < text.size() && text[at] == '.') {
+        const std::size_t fraction = ++at;
+        while (at < text.size() && isDigit(text[at])) ++at;
+        if (at == fraction) return std::nullopt;
+        literal.whole = false;
+    }
+    if (at != text.size()) return std::nullopt;
+    if (literal.whole && fits)
+        literal.value = static_cast<long long>(negative ? 0 - magnitude : magnitude);
+    return literal;
+}
 
 // How a piece of macro text reads, for highlighting.
 enum class TokenKind { Command, Value, Variable, Number, Name, ByteString, Keyword, Unknown };
@@ -45,6 +75,11 @@ enum class PieceRole {
 enum ConditionCut { CutBeforeComparison = 0, CutAfterComparison = 1, CutAfterJoint = 2 };
 
 struct Piece {
+    // A constructor of its own: a value-initialized piece would first be zeroed whole, a cost
+    // the check would pay for every piece it reads.
+    Piece(PieceRole pieceRole, const Lexeme& at, std::optional<TokenKind> shown)
+        : role(pieceRole), lexeme(at), token(shown) {}
+
     PieceRole role = PieceRole::Argument;
     Lexeme lexeme;
     int parts = 1;                // Name: how many lexemes the name takes
@@ -114,6 +149,10 @@ class MacroReader {
 
 // The word in lower case, as the dictionary holds names.
 std::string lowered(std::string_view text);
+// Whether the text has a capital letter (A to Z).
+bool hasCapitals(std::string_view text);
+// Whether the text is that lower-case word in any letter case.
+bool equalsInLowerCase(std::string_view text, std::string_view lower);
 
 // The token of a highlighted character range: start and length count characters.
 struct Token {

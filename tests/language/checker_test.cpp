@@ -147,6 +147,32 @@ TEST(Checker, CatchesEachBrokenVariantWhereItIs) {
     }
 }
 
+TEST(Checker, AFindingNamesItsCommandAndCoversWhatWasWritten) {
+    struct Case {
+        std::string_view macro;
+        FindingCode code;
+        std::string_view command;
+        int length;
+    };
+    const Case cases[] = {
+        // A label is missing only once the macro has ended; the finding is still its use's.
+        {"inst,gsub abcd,tick 5,endm", FindingCode::UnknownLabel, "gsub abcd", 4},
+        {"inst,gsub abcd", FindingCode::UnknownLabel, "gsub abcd", 4},
+        // Capitals in a two-part name: the whole name as written, blanks and all.
+        {"inst,NEW:  SIMP ball 1 0 10 0,endm", FindingCode::UpperCase, "NEW:  SIMP ball 1 0 10 0",
+         10},
+        {"inst,tick 5 6,endm", FindingCode::TooManyArguments, "tick 5 6", 1},
+    };
+    for (const Case& c : cases) {
+        const std::vector<Finding> findings = check(c.macro, MacroKind::Routine);
+        const auto found = std::find_if(findings.begin(), findings.end(),
+                                        [&](const Finding& f) { return f.code == c.code; });
+        ASSERT_NE(found, findings.end()) << c.macro << "\n" << describe(findings);
+        EXPECT_EQ(found->command, c.command) << c.macro;
+        EXPECT_EQ(found->length, c.length) << c.macro;
+    }
+}
+
 TEST(Checker, AMacroLongerThanTheLinkTakesIsAnError) {
     std::string macro = "inst,";
     while (macro.size() <= kMacroTextLimit) macro += "tick 5,";

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
 #include <string>
 
 #include "language/animation.h"
@@ -65,6 +67,42 @@ TEST(MacroReader, KnowsTheCommandItsArgumentsAndWhereTheyStand) {
     ASSERT_EQ(mvby->places.size(), 1u);
     EXPECT_TRUE(mvby->places[0].missing);
     EXPECT_EQ(reader.next(), nullptr);
+}
+
+TEST(NumberLiteral, ReadsSignDigitsAndFractionAndKeepsWholeValuesThatFit) {
+    struct Case {
+        std::string_view text;
+        bool number;
+        bool whole;
+        std::optional<long long> value;
+    };
+    const Case cases[] = {
+        {"12", true, true, 12},
+        {"-7", true, true, -7},
+        {"+3", true, true, 3},
+        {"-0", true, true, 0},
+        {"1.5", true, false, std::nullopt},
+        {"-0.25", true, false, std::nullopt},
+        {"9223372036854775807", true, true, 9223372036854775807LL},
+        {"-9223372036854775808", true, true, std::numeric_limits<long long>::min()},
+        {"9223372036854775808", true, true, std::nullopt},
+        {"-9223372036854775809", true, true, std::nullopt},
+        {"99999999999999999999999", true, true, std::nullopt},
+        {"", false, false, std::nullopt},
+        {"-", false, false, std::nullopt},
+        {"1.", false, false, std::nullopt},
+        {".5", false, false, std::nullopt},
+        {"12a", false, false, std::nullopt},
+        {"1-2", false, false, std::nullopt},
+        {"obv0", false, false, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<NumberLiteral> literal = numberLiteral(c.text);
+        ASSERT_EQ(literal.has_value(), c.number) << c.text;
+        if (!literal) continue;
+        EXPECT_EQ(literal->whole, c.whole) << c.text;
+        EXPECT_EQ(literal->value, c.value) << c.text;
+    }
 }
 
 TEST(AnimationString, DigitsAreFramesAndAFinalRRepeats) {
