@@ -297,8 +297,8 @@ class Rules {
                    fill(Msg::FindingNotWholeNumber, {quoted(text)}));
             return;
         }
-        if (!literal.value) return;
-        const long long value = *literal.value;
+        if (!literal.fits) return;
+        const long long value = literal.number;
         if (kind == ArgumentKind::Class && (value < 0 || value > 255)) {
             report(Severity::Warning, FindingCode::ClassOutOfRange, lexeme,
                    fill(Msg::FindingClassOutOfRange, {shortenedToken(text)}));

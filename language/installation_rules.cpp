@@ -33,8 +33,8 @@ const Piece* argumentOf(const CommandReading& command, int index) {
 }
 
 std::optional<long long> numberOf(const Piece* piece) {
-    if (!piece || !piece->number || !piece->number->whole) return std::nullopt;
-    return piece->number->value;
+    if (!piece || !piece->number) return std::nullopt;
+    return piece->number->value();
 }
 
 std::string_view textOf(std::string_view text, const Lexeme& lexeme) {

@@ -36,8 +36,8 @@ void readClasses(const CommandReading& command, Mark& mark) {
     int given = 0;
     for (const Piece& piece : command.pieces) {
         if (piece.role != PieceRole::Argument || piece.owner != command.word) continue;
-        if (!piece.number || !piece.number->value || piece.index > 3) return;
-        mark.classes[piece.index] = static_cast<int>(*piece.number->value);
+        if (!piece.number || !piece.number->fits || piece.index > 3) return;
+        mark.classes[piece.index] = static_cast<int>(piece.number->number);
         ++given;
     }
     if (given != 4) std::fill(std::begin(mark.classes), std::end(mark.classes), -1);

@@ -227,10 +227,7 @@ std::size_t MacroReader::value(ArgumentKind kind, std::size_t at, const Word& ow
     }
     const std::string_view text = lexemeText(lexeme);
     if (const std::optional<NumberLiteral> literal = numberLiteral(text)) {
-        // Field by field: a copy of the whole would read back what was just written in parts.
-        NumberLiteral& number = piece.number.emplace();
-        number.whole = literal->whole;
-        number.value = literal->value;
+        piece.number = *literal;
         piece.token = TokenKind::Number;
         return at + 1;
     }

@@ -22,7 +22,12 @@ struct Lexeme {
 // A number as the game reads it: an optional sign, digits, and perhaps a fraction.
 struct NumberLiteral {
     bool whole = true;
-    std::optional<long long> value;  // for whole numbers that fit
+    bool fits = false;     // whole, and within the range of `number`
+    long long number = 0;  // the number, when it fits
+
+    std::optional<long long> value() const {
+        return fits ? std::optional<long long>(number) : std::nullopt;
+    }
 };
 // Inline: the reader reads every argument through it, and a call would return it through memory.
 inline std::optional<NumberLiteral> numberLiteral(std::string_view text) {
@@ -50,8 +55,8 @@ inline std::optional<NumberLiteral> numberLiteral(std::string_view text) {
         literal.whole = false;
     }
     if (at != text.size()) return std::nullopt;
-    if (literal.whole && fits)
-        literal.value = static_cast<long long>(negative ? 0 - magnitude : magnitude);
+    literal.fits = literal.whole && fits;
+    if (literal.fits) literal.number = static_cast<long long>(negative ? 0 - magnitude : magnitude);
     return literal;
 }
 

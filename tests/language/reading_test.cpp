@@ -101,7 +101,7 @@ TEST(NumberLiteral, ReadsSignDigitsAndFractionAndKeepsWholeValuesThatFit) {
         ASSERT_EQ(literal.has_value(), c.number) << c.text;
         if (!literal) continue;
         EXPECT_EQ(literal->whole, c.whole) << c.text;
-        EXPECT_EQ(literal->value, c.value) << c.text;
+        EXPECT_EQ(literal->value(), c.value) << c.text;
     }
 }
 
