@@ -1,10 +1,12 @@
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/text_search.h"
 #include "bench/script_source.h"
+#include "language/installation_rules.h"
 #include "language/layout.h"
 #include "language/outline.h"
 #include "objects/cob_compiler.h"
@@ -62,6 +64,41 @@ void recheckEditedSection(benchmark::State& state) {
     state.counters["lines read"] = static_cast<double>(check.linesRead());
 }
 BENCHMARK(recheckEditedSection)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// The same with every check against the installation on: an installation routine creates an
+// object of each script's class, the typed line plays a sound, and the page takes the findings
+// of the whole source after each key, as the source page does.
+void recheckEditedSectionWithInstallation(benchmark::State& state) {
+    const std::size_t lineCount = static_cast<std::size_t>(state.range(0));
+    auto facts = std::make_shared<vek::InstallationFacts>();
+    facts->spriteCounts.emplace();
+    facts->sounds.emplace();
+    for (int k = 0; k < 200; ++k) {
+        const std::string number = std::to_string(100 + k);
+        facts->spriteCounts->emplace("s" + number, 20);
+        facts->sounds.value().insert("w" + number);
+    }
+    facts->spriteCounts->emplace("ball", 20);
+    facts->knowsClass = [](int family, int, int) { return family == 1; };
+    vek::CheckOptions options = vek::objectCheckOptions();
+    options.installation = facts;
+    vek::SourceCheck check(options);
+    std::vector<std::string> lines = {"inst", "  new: simp ball 1 0 10 0", "  setv clas 33882880",
+                                      "  pose 3", "endm"};
+    for (std::string& line : scriptSource(lineCount - lines.size()))
+        lines.push_back(std::move(line));
+    check.reset(std::move(lines));
+    const std::size_t line = lineCount / 2 / 11 * 11 + 7 + 5;  // "mvby" half-way down
+    std::size_t typed = 0;
+    std::size_t findings = 0;
+    for (auto _ : state) {
+        check.replaceLines(line, 1, {"      snde w" + std::to_string(100 + ++typed % 250)});
+        findings = check.findings().size();
+        benchmark::DoNotOptimize(findings);
+    }
+    state.counters["lines read"] = static_cast<double>(check.linesRead());
+}
+BENCHMARK(recheckEditedSectionWithInstallation)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // Opening a 100,000-line source: its outline, as the source page shows it beside the text.
 void outlineOfLargeSource(benchmark::State& state) {
