@@ -76,7 +76,7 @@ void recheckEditedSectionWithInstallation(benchmark::State& state) {
     for (int k = 0; k < 200; ++k) {
         const std::string number = std::to_string(100 + k);
         facts->spriteCounts->emplace("s" + number, 20);
-        facts->sounds.value().insert("w" + number);
+        facts->sounds->insert("w" + number);
     }
     facts->spriteCounts->emplace("ball", 20);
     facts->knowsClass = [](int family, int, int) { return family == 1; };

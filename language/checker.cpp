@@ -108,9 +108,9 @@ class Rules {
         return m_text.substr(lexeme.offset, lexeme.length);
     }
 
-    // A finding in the command the rules are at, or in `command` where it is known elsewhere.
+    // A finding in the command the rules are at, if any.
     void report(Severity severity, FindingCode code, std::size_t offset, std::size_t length,
-                BilingualText text, std::optional<std::string_view> command = std::nullopt) {
+                BilingualText text) {
         Finding finding;
         finding.position = m_macro.position(offset);
         const std::string_view subject = m_text.substr(offset, length);
@@ -119,13 +119,11 @@ class Rules {
         finding.code = code;
         finding.text = std::move(text);
         finding.subject = std::string(subject);
-        if (command || m_command)
-            finding.command = std::string(command ? *command : m_command->text);
+        if (m_command) finding.command = std::string(m_command->text);
         m_findings.push_back(std::move(finding));
     }
-    void report(Severity severity, FindingCode code, const Lexeme& lexeme, BilingualText text,
-                std::optional<std::string_view> command = std::nullopt) {
-        report(severity, code, lexeme.offset, lexeme.length, std::move(text), command);
+    void report(Severity severity, FindingCode code, const Lexeme& lexeme, BilingualText text) {
+        report(severity, code, lexeme.offset, lexeme.length, std::move(text));
     }
 
     // A word as written: one known only in lower case, or only to later generations, is
@@ -482,7 +480,9 @@ class Rules {
             const std::string_view label = lexemeText(use.label);
             if (std::find(m_labels.begin(), m_labels.end(), label) == m_labels.end()) {
                 report(Severity::Error, FindingCode::UnknownLabel, use.label,
-                       fill(Msg::FindingUnknownLabel, {shortenedToken(label)}), use.command);
+                       fill(Msg::FindingUnknownLabel, {shortenedToken(label)}));
+                // Known only once the macro has ended: the finding is its use's.
+                m_findings.back().command = std::string(use.command);
             }
         }
         if (m_kind == MacroKind::Routine && !m_instSeen && m_firstCommand) {

@@ -2,15 +2,12 @@
 
 #include <array>
 #include <cstdint>
-#include <limits>
 
 #include "app/ansi_text.h"
 
 namespace vek {
 
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // What a byte is to the lexer, from a table: it reads every byte of every macro checked.
 enum class LexClass : std::uint8_t { Word, Blank, Comma, Open };
@@ -23,6 +20,7 @@ constexpr std::array<LexClass, 256> kLexClasses = [] {
     return classes;
 }();
 LexClass lexClassOf(char c) { return kLexClasses[static_cast<unsigned char>(c)]; }
+bool isBlank(char c) { return lexClassOf(c) == LexClass::Blank; }
 
 void lowerInPlace(std::string& text) {
     for (char& c : text) {
@@ -296,22 +294,6 @@ void appendTokens(const CommandReading& command, std::string_view text, std::siz
 
 namespace {
 
-// The whole part of a number literal, saturated where it does not fit.
-long long wholePart(std::string_view text) {
-    const bool negative = !text.empty() && text.front() == '-';
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-    long long value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') break;
-        if (value > (std::numeric_limits<long long>::max() - 9) / 10) {
-            value = std::numeric_limits<long long>::max();
-            break;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return negative ? -value : value;
-}
-
 // Builds the tree of a command's arguments from its pieces, which stand flat in text order.
 class ArgumentTree {
   public:
@@ -368,7 +350,7 @@ class ArgumentTree {
             argument.form = Form::Name;
         } else if (piece.number) {
             argument.form = Form::Number;
-            argument.number = wholePart(m_text.substr(lexeme.offset, lexeme.length));
+            argument.number = piece.number->number;
         }
         return argument;
     }

@@ -23,7 +23,7 @@ struct Lexeme {
 struct NumberLiteral {
     bool whole = true;
     bool fits = false;     // whole, and within the range of `number`
-    long long number = 0;  // the number, when it fits
+    long long number = 0;  // the whole part, held at the type's limit where it does not fit
 
     std::optional<long long> value() const {
         return fits ? std::optional<long long>(number) : std::nullopt;
@@ -35,16 +35,16 @@ inline std::optional<NumberLiteral> numberLiteral(std::string_view text) {
     const bool negative = !text.empty() && text.front() == '-';
     std::size_t at = !text.empty() && (negative || text.front() == '+') ? 1 : 0;
     const std::size_t digits = at;
-    // The whole part is taken in the same pass, while it stays within the range of its type.
+    // The whole part is taken in the same pass; past the range of its type it stays at the limit.
     constexpr auto kLargest =
         static_cast<unsigned long long>(std::numeric_limits<long long>::max());
     const unsigned long long limit = negative ? kLargest + 1 : kLargest;
     unsigned long long magnitude = 0;
-    bool fits = true;
+    bool inRange = true;
     for (; at < text.size() && isDigit(text[at]); ++at) {
         const auto digit = static_cast<unsigned long long>(text[at] - '0');
-        fits = fits && magnitude <= (limit - digit) / 10;
-        if (fits) magnitude = magnitude * 10 + digit;
+        inRange = inRange && magnitude <= (limit - digit) / 10;
+        if (inRange) magnitude = magnitude * 10 + digit;
     }
     if (at == digits) return std::nullopt;
     NumberLiteral literal;
@@ -55,8 +55,9 @@ inline std::optional<NumberLiteral> numberLiteral(std::string_view text) {
         literal.whole = false;
     }
     if (at != text.size()) return std::nullopt;
-    literal.fits = literal.whole && fits;
-    if (literal.fits) literal.number = static_cast<long long>(negative ? 0 - magnitude : magnitude);
+    if (!inRange) magnitude = limit;
+    literal.fits = literal.whole && inRange;
+    literal.number = static_cast<long long>(negative ? 0 - magnitude : magnitude);
     return literal;
 }
 

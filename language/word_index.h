@@ -48,8 +48,7 @@ class WordIndex {
         const std::size_t mask = m_slots.size() - 1;
         // Multiplying spreads the packed letters over the high bits, which pick the first slot.
         std::size_t at = static_cast<std::size_t>(((head ^ name.size()) * 0x9E3779B97F4A7C15ull) >>
-                                                  (64 - m_bits)) &
-                         mask;
+                                                  (64 - m_bits));
         while (m_slots[at].word && !same(m_slots[at], name, head)) at = (at + 1) & mask;
         return at;
     }

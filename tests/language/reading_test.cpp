@@ -105,6 +105,15 @@ TEST(NumberLiteral, ReadsSignDigitsAndFractionAndKeepsWholeValuesThatFit) {
     }
 }
 
+TEST(NumberLiteral, ItsWholePartStaysAtTheLimitOfItsType) {
+    const std::pair<std::string_view, long long> cases[] = {
+        {"-2.75", -2},
+        {"99999999999999999999999", std::numeric_limits<long long>::max()},
+        {"-99999999999999999999999.5", std::numeric_limits<long long>::min()},
+    };
+    for (const auto& [text, whole] : cases) EXPECT_EQ(numberLiteral(text)->number, whole) << text;
+}
+
 TEST(AnimationString, DigitsAreFramesAndAFinalRRepeats) {
     struct Case {
         std::string_view text;
