@@ -110,7 +110,10 @@ std::optional<QString> ScriptedDialogs::askText(const QString& title, const QStr
                                                 const QString& initial) {
     asked.push_back({QStringLiteral("text"), title, initial});
     if (textAnswers.empty()) return std::nullopt;
-    auto answer = textAnswers.front();
+    // The string is taken out only where there is one: a copy of the whole optional makes
+    // GCC 12 at -O1 warn of an uninitialised string in the empty case.
+    std::optional<QString> answer;
+    if (textAnswers.front()) answer.emplace(std::move(*textAnswers.front()));
     textAnswers.pop_front();
     return answer;
 }
