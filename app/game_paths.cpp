@@ -154,6 +154,17 @@ GamePaths readGamePaths(const GamePathSources& sources) {
     return {};
 }
 
+std::string gamePathsSourceName(const GamePathSources& sources) {
+    if (sources.gameDirOption) return "--game-dir";
+    if (sources.gameDirEnvironment) return "VEK_GAME_DIR";
+#ifdef _WIN32
+    return "the game's registry key";
+#else
+    return "the game's key in the Wine prefix " +
+           pathToUtf8(sources.winePrefix.value_or(fs::path()));
+#endif
+}
+
 std::optional<std::array<std::optional<std::string>, 9>> parseWineRegistryKey(
     std::string_view registryText, std::string_view keyPath) {
     const WineRegistryText registry = parseWineRegistry(registryText);

@@ -84,6 +84,10 @@ GamePathSources gamePathSourcesFromEnvironment();
 // ReadPaths: the paths from the first source that knows the game; all empty when none does.
 // A --game-dir that does not exist throws with a clear message.
 GamePaths readGamePaths(const GamePathSources& sources);
+// The source readGamePaths takes the paths from, named for a report: "--game-dir",
+// "VEK_GAME_DIR", "the game's key in the Wine prefix DIR" or "the game's registry key". Meant
+// for paths it found; the platform's own source where none is given.
+std::string gamePathsSourceName(const GamePathSources& sources);
 
 // The game's key read from a Wine prefix's system.reg, with Windows paths mapped to host
 // paths through the prefix's dosdevices links. Nothing when the key is absent.

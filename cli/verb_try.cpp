@@ -4,7 +4,7 @@
 #include "app/file_io.h"
 #include "app/file_lookup.h"
 #include "cli/verbs.h"
-#include "demo/demo_installation.h"
+#include "demo/stand_in_images.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
 #include "vivarium/sprite_shelf.h"
@@ -43,13 +43,7 @@ std::vector<vivarium::SentMacro> injectionOf(const std::string& name) {
 std::filesystem::path imageDirectory(Invocation& invocation, const ArgumentList& args) {
     if (const auto gameDir = args.option("--game-dir"))
         invocation.gamePathSources.gameDirOption = pathFromUtf8(*gameDir);
-    const std::string& images = invocation.gamePaths().CImagePath;
-    std::error_code error;
-    if (!images.empty() && std::filesystem::is_directory(pathFromUtf8(images), error))
-        return pathFromUtf8(images);
-    const demo::DemoLayout demo{demo::defaultDemoRoot()};
-    demo::ensureDemoInstallation(demo);
-    return pathFromUtf8(gamePathsUnder(demo.gameDirectory()).CImagePath);
+    return demo::standInImages(invocation.gamePathSources).directory;
 }
 
 int runTry(Invocation& invocation) {

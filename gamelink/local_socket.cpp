@@ -9,6 +9,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -450,7 +451,9 @@ void LocalSocketServer::acceptClients(std::vector<std::unique_ptr<ServedClient>>
     while (clients.size() < kMaxServedClients) {
         const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0) return;
-        clients.push_back(std::make_unique<ServedClient>(fd, Clock::now() + idleTimeout));
+        // Until its first frame a client gets the shorter time: it holds a place others wait for.
+        const auto firstFrameDue = Clock::now() + std::min(idleTimeout, kFirstFrameTimeout);
+        clients.push_back(std::make_unique<ServedClient>(fd, firstFrameDue));
     }
 }
 

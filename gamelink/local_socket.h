@@ -22,6 +22,10 @@ std::filesystem::path localServicePath(std::string_view service);
 // The largest answer the client takes; anything larger breaks the conversation off.
 inline constexpr std::size_t kMaxLinkAnswer = 16u << 20;
 
+// How long the server keeps a client's place before its first whole frame: every client sends
+// one as it connects, so connections that stay silent cannot hold every place for long.
+inline constexpr std::chrono::milliseconds kFirstFrameTimeout{2000};
+
 // The client side: each conversation is one connection to the service's socket.
 class LocalSocketTransport : public LinkTransport {
   public:
@@ -72,7 +76,8 @@ class LocalSocketServer {
     const std::filesystem::path& socketPath() const { return m_path; }
 
     // Serves until `stop` is signalled. A client that stays silent for `idleTimeout` in the
-    // middle of a conversation, or does not take its reply for as long, is dropped.
+    // middle of a conversation, or does not take its reply for as long, is dropped, and so is one
+    // that has not sent a whole first frame within kFirstFrameTimeout (or a shorter idleTimeout).
     void serve(LinkService& service, const WakePipe& stop, std::chrono::milliseconds idleTimeout);
 
   private:

@@ -16,8 +16,10 @@
 #include "app/file_io.h"
 #include "app/text_names.h"
 #include "app/vek_error.h"
+#include "demo/stand_in_images.h"
 #include "gamelink/link_transport.h"
 #include "gamesim/sim_world.h"
+#include "vivarium/sprite_shelf.h"
 #include "vivarium/trace.h"
 #include "vivarium/world_file.h"
 
@@ -37,15 +39,19 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vivarium-sim [--socket PATH] [--log FILE] [--seed FILE]... [--idle-timeout MS]\n"
-    "                    [--start-delay MS] [--started FILE] [--never-answer] [--raw-dde]\n"
-    "                    [-Embedding]\n"
+    "usage: vivarium-sim [--socket PATH] [--log FILE] [--seed FILE]... [--game-dir DIR]\n"
+    "                    [--idle-timeout MS] [--start-delay MS] [--started FILE]\n"
+    "                    [--never-answer] [--raw-dde] [-Embedding]\n"
     "  --socket PATH       listen at PATH instead of the service's place in the runtime folder\n"
     "                      (not on Windows, where the service is a DDE service)\n"
     "  --log FILE          append every macro received to FILE, one a line, as its bytes\n"
     "  --seed FILE         run each line of FILE as a macro before serving (lines starting\n"
     "                      with '*' and empty lines are skipped): a world file, as the\n"
     "                      Vivarium window saves one\n"
+    "  --game-dir DIR      the installation whose sprite files the objects show (it says at\n"
+    "                      start which it takes); without it, VEK_GAME_DIR, else the game's\n"
+    "                      registry key (on Linux in the Wine prefix: $WINEPREFIX or ~/.wine),\n"
+    "                      else the demo installation\n"
     "  --idle-timeout MS   drop a client that stays silent this long (default 30000)\n"
     "  --start-delay MS    wait this long before serving, as a game that is slow to start\n"
     "  --started FILE      append the process number to FILE at each start\n"
@@ -62,6 +68,7 @@ struct Options {
     std::optional<std::string> socket;
     std::optional<std::string> log;
     std::vector<std::string> seeds;
+    std::optional<std::string> gameDir;
     int idleTimeoutMs = 30000;
     int startDelayMs = 0;
     std::optional<std::string> started;
@@ -155,6 +162,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& arguments) {
             options.log = value;
         } else if (arg == "--seed") {
             options.seeds.push_back(value);
+        } else if (arg == "--game-dir") {
+            options.gameDir = value;
         } else if (arg == "--started") {
             options.started = value;
         } else if (arg == "--idle-timeout") {
@@ -176,6 +185,16 @@ std::ofstream appendTo(const std::string& file, const vek::Bilingual& cannotOpen
     std::ofstream out(vek::pathFromUtf8(file), std::ios::app | std::ios::binary);
     if (!out) throw vek::VekError(cannotOpen, vek::ErrorDetail::ofFile(vek::pathFromUtf8(file)));
     return out;
+}
+
+// The installation's sprite files, as vek try finds them; which it is goes to the output.
+vek::demo::StandInImages standInImages(const Options& options) {
+    vek::GamePathSources sources = vek::gamePathSourcesFromEnvironment();
+    if (options.gameDir) sources.gameDirOption = vek::pathFromUtf8(*options.gameDir);
+    vek::demo::StandInImages images = vek::demo::standInImages(sources);
+    std::cout << "vivarium-sim: sprite files from " << vek::pathToUtf8(images.directory) << " ("
+              << images.source << ")" << std::endl;
+    return images;
 }
 
 void seedWorld(vek::sim::World& world, const std::string& file) {
@@ -242,7 +261,8 @@ int main(int argc, char* argv[]) {
         if (options->started)
             appendTo(*options->started, vek::Msg::StartFileNotOpened) << processId() << "\n";
         std::this_thread::sleep_for(std::chrono::milliseconds(options->startDelayMs));
-        vek::sim::World world([](const vek::vivarium::Happening& fault) {
+        vek::vivarium::SpriteShelf sprites(standInImages(*options).directory);
+        vek::sim::World world(sprites.lookup(), [](const vek::vivarium::Happening& fault) {
             std::cerr << "vivarium-sim: " << vek::vivarium::happeningLine(fault) << std::endl;
         });
         for (const std::string& seed : options->seeds) seedWorld(world, seed);

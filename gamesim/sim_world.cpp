@@ -30,8 +30,9 @@ constexpr std::string_view kErrorPrefix = "Error: ";
 
 }  // namespace
 
-World::World(std::function<void(const vivarium::Happening&)> onFault)
-    : m_onFault(std::move(onFault)) {
+World::World(vivarium::SpriteLookup sprites,
+             std::function<void(const vivarium::Happening&)> onFault)
+    : m_world(std::move(sprites)), m_onFault(std::move(onFault)) {
     m_world.setObserver([this](const vivarium::Happening& happening) {
         if (happening.kind != vivarium::HappeningKind::Fault) return;
         if (!m_macroRunning) {

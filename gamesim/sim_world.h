@@ -16,8 +16,10 @@ namespace vek::sim {
 // come from its real state. Safe to use from the serving thread and a clock at once.
 class World {
   public:
-    // Faults of the objects' own scripts (a timer script's, not a macro's) go to `onFault`.
-    explicit World(std::function<void(const vivarium::Happening&)> onFault = {});
+    // Objects find their images through `sprites`. Faults of the objects' own scripts (a timer
+    // script's, not a macro's) go to `onFault`.
+    explicit World(vivarium::SpriteLookup sprites = {},
+                   std::function<void(const vivarium::Happening&)> onFault = {});
 
     // Runs one macro as the game does and returns what its "dde:" commands wrote. A macro the
     // game would not understand, or one that runs into a fault, is answered "Error: ...".

@@ -9,8 +9,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 demo="${VEK_DEMO_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/Vekstudio/demo}"
 "$root/build/vek" demo "$demo" >/dev/null
 
-# The stand-in game, with the demo's world of objects and scripts, where Vekstudio looks for it.
-"$root/build/vivarium-sim" --seed "$demo/Creatures/vivarium-world.txt" &
+# The stand-in game, with the demo's world of objects and scripts and its sprite files, where
+# Vekstudio looks for it.
+"$root/build/vivarium-sim" --game-dir "$demo/Creatures" --seed "$demo/Creatures/vivarium-world.txt" &
 simulator=$!
 trap 'kill $simulator 2>/dev/null || true' EXIT
 

@@ -93,7 +93,8 @@ check "bmp2spr" same bmp2spr bmp2spr "../$bmp" out
 printf '%s\n' "inst,new: simp ball 1 0 10 0,setv clas 33882880,endm" \
     "scrp 2 5 3 1,inst,snde honk,endm" >world.txt
 startSim() {  # startSim EXE: vivarium-sim serving until killed
-    "$loader" "$1" --seed 'world.txt' --log 'sim.log' "${@:2}" >sim.out 2>&1 &
+    "$loader" "$1" --game-dir demo/Creatures --seed 'world.txt' --log 'sim.log' "${@:2}" \
+        >sim.out 2>&1 &
     sim=$!
     for _ in $(seq 100); do grep -q serving sim.out 2>/dev/null && return 0; sleep 0.1; done
     return 1
@@ -140,7 +141,7 @@ stopSim
 # The game restarted between two macros of one bridge session: its window is gone, the second
 # macro finds the new one at once.
 startSim "$win/vivarium-sim.exe"
-restart="kill $sim; \"$loader\" \"$win/vivarium-sim.exe\" --log sim.log >sim2.out 2>&1 &
+restart="kill $sim; \"$loader\" \"$win/vivarium-sim.exe\" --game-dir demo/Creatures --log sim.log >sim2.out 2>&1 &
     echo \$! >sim2.pid; for i in \$(seq 100); do grep -q serving sim2.out && exit 0; sleep 0.1; done; exit 1"
 : >sim.log
 check "the stand-in restarted between two macros: the second arrives" \

@@ -80,7 +80,7 @@ void Session::reset() {
 void Session::saveWorld(const std::filesystem::path& file) const { saveWorldFile(*m_world, file); }
 
 void Session::loadWorld(const std::filesystem::path& file) {
-    const std::string text = readFileText(file);
+    const std::string text = readWorldFile(file);
     m_log.clear();
     makeWorld();
     // What the file made before a refused line is shown too.

@@ -21,6 +21,13 @@ int wrap(long long value) {
 
 bool matches(int wanted, int value) { return wanted == 0 || wanted == value; }
 
+// The first object numbered `id` or more; objects are kept in the order of their numbers.
+template <typename Objects>
+auto firstFrom(Objects& objects, int id) {
+    return std::lower_bound(objects.begin(), objects.end(), id,
+                            [](const Object& o, int wanted) { return o.id < wanted; });
+}
+
 }  // namespace
 
 // Built by appends: GCC 12 warns falsely about a concatenation with a literal here.
@@ -400,6 +407,7 @@ class Interpreter {
             fault(instruction, fill(Msg::VivariumNoTarget, {nameOf(instruction.word)}));
         }
         object->killed = true;
+        if (m_world.m_firstKilled == 0 || id < m_world.m_firstKilled) m_world.m_firstKilled = id;
         object->events.clear();
         if (m_world.m_edit == id) m_world.m_edit = 0;
         if (id == m_run.owner) m_run.ended = true;
@@ -672,8 +680,7 @@ void World::emit(Happening happening) const {
 }
 
 const Object* World::find(int id) const {
-    const auto found = std::lower_bound(m_objects.begin(), m_objects.end(), id,
-                                        [](const Object& o, int wanted) { return o.id < wanted; });
+    const auto found = firstFrom(m_objects, id);
     if (found == m_objects.end() || found->id != id || found->killed) return nullptr;
     return &*found;
 }
@@ -822,8 +829,7 @@ void World::tick() {
 
 bool World::objectTurns(bool resuming) {
     // By id, not by index: a macro run while the tick waits may have removed killed objects.
-    const auto first = std::lower_bound(m_objects.begin(), m_objects.end(), m_place.object,
-                                        [](const Object& o, int wanted) { return o.id < wanted; });
+    const auto first = firstFrom(m_objects, m_place.object);
     for (auto k = static_cast<std::size_t>(first - m_objects.begin()); k < m_objects.size(); ++k) {
         Object& object = m_objects[k];  // by index: a script's new objects move none
         if (object.id > m_place.lastObject) break;
@@ -853,7 +859,13 @@ bool World::macroTurns() {
 }
 
 void World::removeKilled() {
-    std::erase_if(m_objects, [](const Object& object) { return object.killed; });
+    if (m_firstKilled == 0) return;
+    // Only from the first object killed on, which is mostly the newest: a macro that makes and
+    // kills an object costs nothing for every object before it.
+    m_objects.erase(std::remove_if(firstFrom(m_objects, m_firstKilled), m_objects.end(),
+                                   [](const Object& object) { return object.killed; }),
+                    m_objects.end());
+    m_firstKilled = 0;
 }
 
 }  // namespace vek::vivarium

@@ -211,6 +211,7 @@ class World {
     int m_nextId = 1;
     int m_tick = 0;
     int m_edit = 0;
+    int m_firstKilled = 0;  // the lowest number killed since the last removal; 0: none
     TickPlace m_place;
     std::function<void(const Happening&)> m_observer;
     CommandHook m_commandHook;

@@ -105,6 +105,10 @@ std::string creatingLine(const Object& object) {
     return std::move(line).done();
 }
 
+// How many gone numbers one line takes again: each costs three commands, so that a line stays
+// far below the commands the world lets one macro run.
+constexpr int kGoneNumbersPerLine = kCommandsPerTickLimit / 10;
+
 // Objects made and killed at once, so that the next object gets its own number again.
 void addGoneNumbers(std::vector<std::string>& lines, int first, int last) {
     if (last < first) return;
@@ -113,12 +117,16 @@ void addGoneNumbers(std::vector<std::string>& lines, int first, int last) {
                         .append(": objects that are gone"));
     std::string simp("new: simp ");
     simp.append(kNoSprite).append(" 0 0 0 0");
-    MacroLine line;
-    line.add("reps", {last - first + 1});
-    line.add(simp);
-    line.add("kill targ");
-    line.add("repe");
-    lines.push_back(std::move(line).done());
+    for (long long left = static_cast<long long>(last) - first + 1; left > 0;) {
+        const int count = static_cast<int>(std::min<long long>(left, kGoneNumbersPerLine));
+        MacroLine line;
+        line.add("reps", {count});
+        line.add(simp);
+        line.add("kill targ");
+        line.add("repe");
+        lines.push_back(std::move(line).done());
+        left -= count;
+    }
 }
 
 std::string scriptLine(const ScriptKey& key, const Program& script) {
@@ -169,7 +177,17 @@ std::string worldFileText(const World& world) {
 }
 
 void saveWorldFile(const World& world, const std::filesystem::path& file) {
-    writeFileAtomically(file, worldFileText(world));
+    const std::string text = worldFileText(world);
+    if (text.size() > kMaxWorldFileSize) {
+        throw VekError(fill(Msg::VivariumWorldTooLarge,
+                            {std::to_string(text.size()), std::to_string(kMaxWorldFileSize)}),
+                       ErrorDetail::ofFile(file));
+    }
+    writeFileAtomically(file, text);
+}
+
+std::string readWorldFile(const std::filesystem::path& file) {
+    return readFileText(file, kMaxWorldFileSize);
 }
 
 std::vector<WorldFileMacro> worldFileMacros(std::string_view text) {
@@ -195,7 +213,7 @@ void runWorldText(std::string_view text, const std::filesystem::path& file,
 }
 
 void runWorldFile(const std::filesystem::path& file, const WorldMacroRunner& run) {
-    runWorldText(readFileText(file), file, run);
+    runWorldText(readWorldFile(file), file, run);
 }
 
 }  // namespace vek::vivarium

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -25,8 +26,14 @@ namespace vek::vivarium {
 std::vector<std::string> worldFileLines(const World& world);
 // Those lines, each ended by a line break.
 std::string worldFileText(const World& world);
+// The most a world file holds, far beyond a world of the game's size; a larger file is refused
+// before it is read, and a world that would need one is not saved.
+inline constexpr std::uint64_t kMaxWorldFileSize = std::uint64_t{64} << 20;
 // Writes them to a file anew.
 void saveWorldFile(const World& world, const std::filesystem::path& file);
+// A world file's text; a file that cannot be read or is larger than kMaxWorldFileSize throws
+// naming it.
+std::string readWorldFile(const std::filesystem::path& file);
 
 // One macro of a world file, with the line it stands on (from 1).
 struct WorldFileMacro {

@@ -85,11 +85,23 @@ inline int runProgram(const std::vector<std::string>& arguments,
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// vivarium-sim on a socket of its own, stopped with SIGTERM at the end.
+// An installation without sprite files beside the socket, for a stand-in that should not take
+// the user's game or make the demo in the user's data folder.
+inline std::string spritelessInstallation(const std::filesystem::path& socketPath) {
+    const std::filesystem::path game = socketPath.parent_path() / "sim-installation";
+    std::filesystem::create_directories(game / "Images");
+    return game.string();
+}
+
+// vivarium-sim on a socket of its own, stopped with SIGTERM at the end. `environment` comes
+// before the process's own, and an installation without sprite files after it; the standard
+// output goes to `output`.
 class SimProcess {
   public:
     explicit SimProcess(const std::filesystem::path& socketPath,
-                        std::vector<std::string> options = {})
+                        std::vector<std::string> options = {},
+                        std::vector<std::string> environment = {},
+                        const std::filesystem::path& output = "/dev/null")
         : m_socket(socketPath) {
         std::vector<std::string> args = {(binaryDirectory() / "vivarium-sim").string(), "--socket",
                                          socketPath.string()};
@@ -97,10 +109,16 @@ class SimProcess {
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
+        environment.push_back("VEK_GAME_DIR=" + spritelessInstallation(socketPath));
+        for (char** e = environ; *e; ++e) environment.emplace_back(*e);
+        std::vector<char*> envp;
+        for (auto& e : environment) envp.push_back(e.data());
+        envp.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) {
             posix_spawn_file_actions_destroy(&actions);
             throw std::runtime_error("cannot start vivarium-sim from " +
                                      binaryDirectory().string());

@@ -3,11 +3,15 @@
 #include <chrono>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "app/file_io.h"
+#include "app/socket_io.h"
 #include "gamelink/launcher_object.h"
 #include "gamelink/sim_harness.h"
+#include "sprites/sprite_file.h"
 #include "support/temp_dir.h"
+#include "vivarium/world_file.h"
 
 namespace vek::testing {
 namespace {
@@ -214,6 +218,91 @@ TEST_F(VivariumSimTest, ServesOtherClientsWhileConversationsStayOpen) {
     EXPECT_EQ(answer, std::string("7|") + '\0');
 }
 
+// The objects show the installation's sprite files, found as vek try finds them (the option,
+// VEK_GAME_DIR, the game's key in the Wine prefix), and the stand-in says at start which it uses.
+TEST_F(VivariumSimTest, ObjectsTakeTheirSizesFromTheInstallationItNamesAtStart) {
+    namespace fs = std::filesystem;
+    const fs::path prefix = dir / "prefix";
+    const fs::path game = prefix / "drive_c" / "Creatures";
+    fs::create_directories(game / "Images");
+    writeSpriteFile(game / "Images" / "BALL.SPR",
+                    std::vector<SpriteImage>(4, SpriteImage(20, 10, 7)));
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    writeFileAtomically(
+        prefix / "system.reg",
+        std::string_view("WINE REGISTRY Version 2\n\n"
+                         "[Software\\\\Millennium Interactive\\\\Creatures\\\\1.0] 1\n"
+                         "\"Image Directory\"=\"C:\\\\Creatures\\\\Images\\\\\"\n"));
+    seed("inst,new: simp ball 4 0 10 0,setv clas 33882880,mvto 10 20,endm\n");
+    const std::string images = pathToUtf8(game / "Images") + "/";
+    const std::string wineImages = pathToUtf8(fs::canonical(game / "Images")) + "/";
+    struct Case {
+        std::vector<std::string> options;
+        std::vector<std::string> environment;
+        std::string said;
+    };
+    const Case cases[] = {
+        {{"--game-dir", pathToUtf8(game)},
+         {"VEK_GAME_DIR=" + pathToUtf8(dir / "elsewhere")},
+         images + " (--game-dir)"},
+        {{}, {"VEK_GAME_DIR=" + pathToUtf8(game)}, images + " (VEK_GAME_DIR)"},
+        {{},
+         {"VEK_GAME_DIR=", "WINEPREFIX=" + pathToUtf8(prefix)},
+         wineImages + " (the game's key in the Wine prefix " + pathToUtf8(prefix) + ")"}};
+    for (const Case& c : cases) {
+        std::vector<std::string> options = {"--seed", seedFile.string()};
+        options.insert(options.end(), c.options.begin(), c.options.end());
+        SimProcess sim(dir / "game", options, c.environment, dir / "out.txt");
+        ASSERT_TRUE(sim.running()) << c.said;
+        auto link = creaturesAt(sim.socketPath());
+        EXPECT_EQ(link->SendMacro("inst,enum 2 5 3,dde: putv posr,dde: putv posb,next,endm").answer,
+                  "30|30|")
+            << c.said;
+        EXPECT_NE(readFileText(dir / "out.txt").find("vivarium-sim: sprite files from " + c.said),
+                  std::string::npos)
+            << readFileText(dir / "out.txt");
+    }
+    const int missing =
+        runProgram({(binaryDirectory() / "vivarium-sim").string(), "--socket",
+                    (dir / "game").string(), "--game-dir", (dir / "missing").string()},
+                   {}, dir / "missing.txt");
+    EXPECT_EQ(missing, 1) << "a named installation that is not there stops the start";
+}
+
+// A connection to the socket that never sends a byte.
+UniqueFd silentConnection(const std::filesystem::path& socketPath) {
+    sockaddr_un address{};
+    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!fillUnixAddress(socketPath, address) ||
+        ::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        fd.reset();
+    return fd;
+}
+
+// Connections that never speak give their places up within a couple of seconds, not after the
+// idle time-out of a conversation: more of them than the server serves at once keep a client
+// that speaks waiting no longer than that, and the server closes them.
+TEST_F(VivariumSimTest, ConnectionsThatNeverSpeakGiveTheirPlacesUpSoon) {
+    using namespace std::chrono_literals;
+    seed("");
+    SimProcess sim = start();
+    std::vector<UniqueFd> silent;
+    for (int k = 0; k < 40; ++k) {
+        silent.push_back(silentConnection(sim.socketPath()));
+        ASSERT_GE(silent.back().get(), 0);
+    }
+    const auto started = std::chrono::steady_clock::now();
+    auto link = creaturesAt(sim.socketPath(), {8000ms, 8000ms, 8000ms});
+    const MacroOutcome outcome = link->SendMacro("inst,dde: putv 5,endm");
+    const auto waited = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(outcome.kind, MacroOutcome::Kind::Answered);
+    EXPECT_EQ(outcome.answer, "5|");
+    EXPECT_LT(waited, kFirstFrameTimeout * 2 + 1s) << "the idle time-out is 30 s";
+    char byte = 0;
+    EXPECT_EQ(::recv(silent.front().get(), &byte, 1, 0), 0) << "the server closed it";
+}
+
 // Asks the world a question until the answer is `wanted` or five seconds have passed.
 std::string answerOnceItIs(TCreatures& link, std::string_view macro, const std::string& wanted) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -276,16 +365,34 @@ TEST_F(VivariumSimTest, StopsCleanlyOnSigintAndSigterm) {
     }
 }
 
-TEST_F(VivariumSimTest, ASeedWithAnErrorStopsTheStartWithItsLine) {
-    seed("inst,endm\ninst,bogus,endm\n");
-    const int status = runProgram({(binaryDirectory() / "vivarium-sim").string(), "--socket",
-                                   (dir / "game").string(), "--seed", seedFile.string()},
-                                  {}, dir / "out.txt");
-    EXPECT_EQ(status, 1);
-    const std::string errors = readFileText(dir / "out.txt.err");
-    EXPECT_NE(errors.find("Error: unknown command 'bogus'\n" + pathToUtf8(seedFile) + ", line 2"),
-              std::string::npos)
-        << errors;
+// A seed that cannot be run stops the start, saying why: a line the world refuses, at its line;
+// a file larger than a world file holds, at once and without reading it.
+TEST_F(VivariumSimTest, ASeedThatCannotBeRunStopsTheStartSayingWhy) {
+    struct Case {
+        std::string lines;       // the seed's text
+        std::uint64_t size = 0;  // or a file of this many bytes that takes no room on the disk
+        std::string said;
+    };
+    const Case cases[] = {
+        {"inst,endm\ninst,bogus,endm\n", 0,
+         "Error: unknown command 'bogus'\n" + pathToUtf8(seedFile) + ", line 2"},
+        {"", vivarium::kMaxWorldFileSize + 1, "holds at most 67108864"},
+        {"", std::uint64_t{10} << 30, "holds at most 67108864"},
+    };
+    for (const Case& c : cases) {
+        seed(c.lines);
+        if (c.size != 0) std::filesystem::resize_file(seedFile, c.size);
+        const auto started = std::chrono::steady_clock::now();
+        const int status = runProgram(
+            {(binaryDirectory() / "vivarium-sim").string(), "--socket", (dir / "game").string(),
+             "--game-dir", spritelessInstallation(dir / "game"), "--seed", seedFile.string()},
+            {}, dir / "out.txt");
+        const auto took = std::chrono::steady_clock::now() - started;
+        EXPECT_EQ(status, 1) << c.said;
+        const std::string errors = readFileText(dir / "out.txt.err");
+        EXPECT_NE(errors.find(c.said), std::string::npos) << errors;
+        EXPECT_LT(took, std::chrono::seconds(5)) << c.said;
+    }
 }
 
 }  // namespace

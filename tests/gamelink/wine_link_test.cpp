@@ -203,8 +203,9 @@ TEST(StartPathSocketTest, OneCallStartsTheStandInOnceAfterItsDelayAndEveryMacroA
     // A game that needs a second to start: the stand-in behind a delay.
     std::ofstream(dir / "creatures.exe")
         << "#!/bin/sh\nexec " << (binaryDirectory() / "vivarium-sim").string() << " --socket "
-        << socket.string() << " --log " << (dir / "log.txt").string() << " --started "
-        << (dir / "started.txt").string() << " --start-delay 1000 >/dev/null\n";
+        << socket.string() << " --game-dir " << spritelessInstallation(socket) << " --log "
+        << (dir / "log.txt").string() << " --started " << (dir / "started.txt").string()
+        << " --start-delay 1000 >/dev/null\n";
     std::filesystem::permissions(dir / "creatures.exe", std::filesystem::perms::owner_all);
     auto link = creaturesAt(socket, {});
     GamePaths paths;

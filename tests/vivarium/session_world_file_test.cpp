@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "app/file_io.h"
 #include "app/vek_error.h"
@@ -10,6 +11,7 @@
 #include "vivarium/scene.h"
 #include "vivarium/session.h"
 #include "vivarium/trace.h"
+#include "vivarium/world_file.h"
 
 namespace vek::testing {
 namespace {
@@ -56,12 +58,39 @@ TEST_F(SessionWorldFileTest, ALoadedWorldsHappeningsArePlacedAtTheLinesOfItsFile
                                             std::to_string(lines[line - 1].find("snde") + 1));
 }
 
+// A file that cannot be read, or is larger than a world file holds, is refused at once (the
+// large ones without being read) and leaves the world as it was.
 TEST_F(SessionWorldFileTest, AFileThatCannotBeReadLeavesTheWorldAsItWas) {
     session.runMacro("inst,new: simp ball 4 0 10 0,endm");
-    const std::uint64_t before = session.worldNumber();
-    EXPECT_THROW(session.loadWorld(dir / "missing.txt"), VekError);
-    EXPECT_EQ(session.worldNumber(), before);
-    EXPECT_EQ(session.world().objects().size(), 1u);
+    struct Case {
+        std::string name;
+        std::uint64_t size;  // of a file that takes no room on the disk; 0: no file
+        std::string said;
+    };
+    const Case cases[] = {
+        {"missing.txt", 0, "Datei nicht gefunden"},
+        {"just-too-large.txt", vivarium::kMaxWorldFileSize + 1, "holds at most 67108864"},
+        {"2-gb.txt", std::uint64_t{2} << 30, "holds at most 67108864"},
+    };
+    for (const Case& c : cases) {
+        if (c.size != 0) {
+            writeFileAtomically(dir / c.name, std::string_view("inst,endm\n"));
+            std::filesystem::resize_file(dir / c.name, c.size);
+        }
+        const std::uint64_t before = session.worldNumber();
+        const auto started = std::chrono::steady_clock::now();
+        try {
+            session.loadWorld(dir / c.name);
+            ADD_FAILURE() << c.name << " is refused";
+        } catch (const VekError& error) {
+            EXPECT_NE(std::string(error.text("english")).find(c.said), std::string::npos)
+                << error.text("english");
+            EXPECT_EQ(error.detail().file, pathToUtf8(dir / c.name));
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1)) << c.name;
+        EXPECT_EQ(session.worldNumber(), before);
+        EXPECT_EQ(session.world().objects().size(), 1u);
+    }
 }
 
 TEST(SceneTest, AnObjectRowNamesItsClassAndASoundNamesItsWaveFile) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <sstream>
 
 #include "app/file_io.h"
 #include "app/vek_error.h"
 #include "gamelink/sim_harness.h"
+#include "language/checker.h"
 #include "support/temp_dir.h"
 #include "tests/vivarium/vivarium_support.h"
 #include "vivarium/world_file.h"
@@ -164,6 +167,76 @@ TEST_F(WorldFileTest, ScriptsAreScrpMacrosAndTheNumbersOfGoneObjectsAreTakenAgai
     load(loaded, vivarium::worldFileText(world));
     EXPECT_EQ(everyObject(loaded), everyObject(world));
     EXPECT_EQ(loaded.nextObjectId(), 6);
+}
+
+// However many numbers are gone, before an object or after the last, the saved world loads:
+// no line makes and kills more objects than one macro may.
+TEST_F(WorldFileTest, AWorldOfManyGoneNumbersIsSavedAsLinesThatEachLoad) {
+    struct Case {
+        int goneBefore;  // numbers gone before the ball
+        int goneAfter;   // and after it
+    };
+    for (const Case c : {Case{60000, 0}, Case{0, 60000}, Case{33334, 33334}}) {
+        vivarium::World world = fresh();
+        const auto makeGone = [&](int count) {
+            for (; count > 0; count -= 10000) {
+                run(world, "inst,reps " + std::to_string(std::min(count, 10000)) +
+                               ",new: simp ball 4 0 10 0,kill targ,repe,endm");
+            }
+        };
+        makeGone(c.goneBefore);
+        run(world, "inst,new: simp ball 4 0 10 0,mvto 3 4,endm");
+        makeGone(c.goneAfter);
+        ASSERT_EQ(world.nextObjectId(), c.goneBefore + c.goneAfter + 2);
+
+        vivarium::World loaded = fresh();
+        const std::string saved = vivarium::worldFileText(world);
+        EXPECT_NO_THROW(load(loaded, saved)) << c.goneBefore << " gone, then " << c.goneAfter;
+        EXPECT_EQ(everyObject(loaded), everyObject(world));
+        EXPECT_EQ(loaded.nextObjectId(), world.nextObjectId());
+    }
+}
+
+// Loading takes time in proportion to the lines, also where every other number is gone: 80,000
+// lines load in seconds, where a pass over every object for each line took minutes.
+TEST_F(WorldFileTest, ManyLinesLoadInTimeInProportionToThem) {
+    std::string text;
+    for (int k = 0; k < 40000; ++k) {
+        text.append("inst,new: simp ball 4 0 10 0,mvto ")
+            .append(std::to_string(k % 8000))
+            .append(" 0,endm\n")
+            .append("inst,reps 1,new: simp none 0 0 0 0,kill targ,repe,endm\n");
+    }
+    vivarium::World world = fresh();
+    const auto started = std::chrono::steady_clock::now();
+    load(world, text);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));
+    EXPECT_EQ(world.objects().size(), 40000u);
+    EXPECT_EQ(world.objects().back().id, 79999);
+}
+
+// A world that would not fit in a world file is not saved, so that no file is written that a
+// load would refuse; the file is not written at all.
+TEST_F(WorldFileTest, AWorldLargerThanAWorldFileHoldsIsNotSaved) {
+    vivarium::World world = fresh();
+    const std::string body = " 9,dde: puts [" + std::string(kMacroTextLimit - 100, 'a') + "],endm";
+    const std::size_t scripts = vivarium::kMaxWorldFileSize / body.size() + 1;
+    for (std::size_t k = 0; k < scripts; ++k) {
+        run(world, "inst,scrp 1 " + std::to_string(k / 255 + 1) + " " +
+                       std::to_string(k % 255 + 1) + body);
+    }
+    ASSERT_EQ(world.scripts().size(), scripts);
+    TempDir dir;
+    try {
+        vivarium::saveWorldFile(world, dir / "world.txt");
+        ADD_FAILURE() << "the world is too large to be saved";
+    } catch (const VekError& error) {
+        EXPECT_NE(std::string(error.text("english")).find("a world file holds at most 67108864"),
+                  std::string::npos)
+            << error.text("english");
+        EXPECT_NE(std::string(error.text("deutsch")).find("höchstens 67108864"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "world.txt"));
 }
 
 TEST_F(WorldFileTest, CommentsAndEmptyLinesAreSkippedAndEachMacroKnowsItsLine) {
