@@ -2,9 +2,10 @@
 ;   makensis -DDIST=FOLDER -DREMOVE=FILE -DOUTFILE=FILE -DVERSION=X.Y vekstudio.nsi
 ; DIST is the folder the zip holds (the programs, Qt's libraries and plugins, the help); REMOVE
 ; lists its files and folders as Delete and RMDir lines, deepest first, for the uninstaller.
-Unicode true
+; A 64-bit installer for the 64-bit program: it writes the registry's and Program Files' 64-bit
+; views, and runs where the program runs.
+Target amd64-unicode
 SetCompressor /SOLID lzma
-!include "x64.nsh"
 
 Name "Vekstudio ${VERSION}"
 OutFile "${OUTFILE}"
@@ -36,18 +37,6 @@ UninstPage instfiles
     DeleteRegKey HKLM "Software\Classes\.${EXT}"
     DeleteRegKey HKLM "Software\Classes\${CLASS}"
 !macroend
-
-Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_OK|MB_ICONSTOP "Vekstudio needs a 64-bit Windows."
-        Abort
-    ${EndIf}
-    SetRegView 64
-FunctionEnd
-
-Function un.onInit
-    SetRegView 64
-FunctionEnd
 
 Section "Vekstudio"
     SetShellVarContext all
