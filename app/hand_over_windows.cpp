@@ -197,20 +197,19 @@ struct HandOverServer::Serving {
 
     void serve();
     void serveConnected();
-    // Waits for the next start; false once stopped or where the pipe fails.
-    bool awaitConnection();
+    // Waits for the next start: Done once one is connected, Stopped once the server ends.
+    PipeIo awaitConnection();
 };
 
-bool HandOverServer::Serving::awaitConnection() {
+PipeIo HandOverServer::Serving::awaitConnection() {
     const Handle event = manualEvent();
     OVERLAPPED overlapped{};
     overlapped.hEvent = event.get();
     DWORD unused = 0;
     const BOOL started = ConnectNamedPipe(pipe.get(), &overlapped);
     // A start that connected between two waits.
-    if (!started && GetLastError() == ERROR_PIPE_CONNECTED) return true;
-    return awaitIo(pipe.get(), overlapped, started, unused, stop.get(), Clock::time_point::max()) ==
-           PipeIo::Done;
+    if (!started && GetLastError() == ERROR_PIPE_CONNECTED) return PipeIo::Done;
+    return awaitIo(pipe.get(), overlapped, started, unused, stop.get(), Clock::time_point::max());
 }
 
 void HandOverServer::Serving::serveConnected() {
@@ -236,10 +235,16 @@ void HandOverServer::Serving::serveConnected() {
 }
 
 void HandOverServer::Serving::serve() {
-    while (awaitConnection()) {
-        serveConnected();
+    // A connection that failed (a start that came and went at once) ends that start only.
+    constexpr DWORD kPauseAfterFailure = 50;
+    while (true) {
+        const PipeIo connected = awaitConnection();
+        if (connected == PipeIo::Stopped) return;
+        if (connected == PipeIo::Done) serveConnected();
         DisconnectNamedPipe(pipe.get());
-        if (WaitForSingleObject(stop.get(), 0) == WAIT_OBJECT_0) return;
+        if (WaitForSingleObject(stop.get(), connected == PipeIo::Done ? 0 : kPauseAfterFailure) ==
+            WAIT_OBJECT_0)
+            return;
     }
 }
 
