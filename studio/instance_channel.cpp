@@ -80,14 +80,15 @@ bool InstanceChannel::handOver(const std::filesystem::path& socket, const QStrin
     std::vector<std::string> paths;
     for (const QString& file : files) {
         if (!file.isEmpty())
-            paths.push_back(toPath(QDir::cleanPath(QDir::current().absoluteFilePath(file))));
+            paths.push_back(toStdString(QDir::cleanPath(QDir::current().absoluteFilePath(file))));
     }
     return handOverFiles(socket, paths, kAnswerTime);
 }
 
 void InstanceChannel::deliverLater(const std::vector<std::string>& paths) {
     QStringList files;
-    for (const std::string& file : paths) files << fromPath(file);
+    // The message's paths are UTF-8 on every platform.
+    for (const std::string& file : paths) files << toQString(file);
     // Whatever opening them shows runs from the event loop, after the later start has its answer.
     QMetaObject::invokeMethod(
         this, [this, files] { Q_EMIT filesReceived(files); }, Qt::QueuedConnection);
