@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "app/file_io.h"
+#include "app/game_paths.h"
 #include "app/install_layout.h"
 #include "app/settings.h"
 #include "app/user_folders.h"
@@ -81,7 +82,8 @@ TEST(WindowsPlacesTest, TheProgramFindsWhatLiesBesideItFromAnyFolder) {
     fs::current_path(before);
 }
 
-// The game's keys as its installer makes them, in the 32-bit view the game reads.
+// The game's keys as its installer makes them, in the 32-bit view the game reads. They are
+// removed afterwards: the tests run in a Wine prefix of their own, never on a player's Windows.
 class GameKeys {
   public:
     GameKeys() {
@@ -154,6 +156,60 @@ TEST(WindowsRegistryTest, AMissingKeyIsNeverCreatedAndGivesTheRegistryError) {
         }
         EXPECT_EQ(GameKeys::read(setting.root, setting.key, setting.valueName).second, "no key");
     }
+}
+
+// The game's key as its installer writes it, in the 32-bit view; only the values a case names.
+void writeGameKey(const std::vector<std::pair<std::string_view, std::string>>& values) {
+    GameKeys::remove(HKEY_LOCAL_MACHINE, kGameRegistryKey);
+    GameKeys::create(HKEY_LOCAL_MACHINE, kGameRegistryKey);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, std::string(kGameRegistryKey).c_str(), 0,
+                            KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key),
+              ERROR_SUCCESS);
+    for (const auto& [name, text] : values) {
+        RegSetValueExA(key, std::string(name).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1));
+    }
+    RegCloseKey(key);
+}
+
+TEST(WindowsRegistryTest, ReadPathsTakesTheNineFoldersFromTheGamesKey) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string_view, std::string>> values;
+        std::string main, sound, images;
+    };
+    const Case cases[] = {
+        {"a whole installation",
+         {{"Main Directory", "C:\\CREATU~1\\"},
+          {"Sound Directory", "C:\\CREATU~1\\Sounds\\"},
+          {"Image Directory", "C:\\CREATU~1\\Images\\"}},
+         "C:\\CREATU~1\\",
+         "C:\\CREATU~1\\Sounds\\",
+         "C:\\CREATU~1\\Images\\"},
+        {"no sound directory: empty, the rest stays",
+         {{"Main Directory", "D:\\Game\\"}, {"Image Directory", "D:\\Game\\Images\\"}},
+         "D:\\Game\\",
+         "",
+         "D:\\Game\\Images\\"},
+        {"an empty main directory counts as none", {{"Main Directory", ""}}, "", "", ""},
+    };
+    const GameKeys keys;
+    for (const Case& c : cases) {
+        writeGameKey(c.values);
+        const GamePaths paths = readGamePaths(GamePathSources{});
+        EXPECT_EQ(paths.CMainPath, c.main) << c.what;
+        EXPECT_EQ(paths.CSoundPath, c.sound) << c.what;
+        EXPECT_EQ(paths.CImagePath, c.images) << c.what;
+        EXPECT_EQ(paths.CGeneticsPath, "") << c.what;
+    }
+    GameKeys::remove(HKEY_LOCAL_MACHINE, kGameRegistryKey);
+    EXPECT_EQ(readGamePaths(GamePathSources{}), GamePaths{}) << "no key: nothing, and none made";
+    HKEY none = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, std::string(kGameRegistryKey).c_str(), 0,
+                            KEY_READ | KEY_WOW64_32KEY, &none),
+              ERROR_SUCCESS);
 }
 
 }  // namespace
