@@ -7,6 +7,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <condition_variable>
 #include <future>
 #include <mutex>
 #include <thread>
@@ -24,18 +25,25 @@ fs::path testPipe(const char* what) {
     return fs::path(L"\\\\.\\pipe\\") / ("vektest-" + std::to_string(GetCurrentProcessId()) + what);
 }
 
-// Collects what a server hands on, from its thread.
+// Collects what a server hands on, from its thread. The start has its answer before the list is
+// handed on, so a test waits for the lists it expects.
 struct Received {
     std::mutex mutex;
+    std::condition_variable arrived;
     std::vector<std::vector<std::string>> lists;
-    std::promise<void> first;
 
     HandOverServer::Received callback() {
         return [this](std::vector<std::string> files) {
             const std::lock_guard lock(mutex);
             lists.push_back(std::move(files));
-            if (lists.size() == 1) first.set_value();
+            arrived.notify_all();
         };
+    }
+    // The lists once `count` have come, or those there are after a while.
+    std::vector<std::vector<std::string>> awaited(std::size_t count) {
+        std::unique_lock lock(mutex);
+        arrived.wait_for(lock, 10s, [&] { return lists.size() >= count; });
+        return lists;
     }
 };
 
@@ -66,10 +74,10 @@ TEST(HandOverPipeTest, LaterStartsHandTheirFilesOverOneAfterAnother) {
             std::async(std::launch::async, [&] { return handOverFiles(pipe, kFiles, 10s); }));
     for (auto& start : starts) EXPECT_TRUE(start.get());
     EXPECT_TRUE(handOverFiles(pipe, {}, 5s)) << "a start without files still hands over";
-    const std::lock_guard lock(received.mutex);
-    ASSERT_EQ(received.lists.size(), 4u);
-    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(received.lists[i], kFiles);
-    EXPECT_TRUE(received.lists[3].empty());
+    const auto lists = received.awaited(4);
+    ASSERT_EQ(lists.size(), 4u);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(lists[i], kFiles);
+    EXPECT_TRUE(lists[3].empty());
 }
 
 TEST(HandOverPipeTest, OneProgramHoldsTheNameAndItGoesWithIt) {
@@ -182,9 +190,9 @@ TEST(HandOverPipeTest, AStartThatSendsNoWholeMessageIsLetGoAndTheNextIsServed) {
     // The next start waits until the first one's time is up.
     EXPECT_TRUE(handOverFiles(pipe, kFiles, kHandOverSendTime + 5s));
     CloseHandle(half);
-    const std::lock_guard lock(received.mutex);
-    ASSERT_EQ(received.lists.size(), 1u);
-    EXPECT_EQ(received.lists[0], kFiles);
+    const auto lists = received.awaited(1);
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0], kFiles);
 }
 
 }  // namespace

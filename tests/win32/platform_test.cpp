@@ -106,7 +106,8 @@ class GameKeys {
         RegDeleteKeyExA(root, std::string(key).c_str(), KEY_WOW64_32KEY, 0);
     }
 
-    // The value's type and bytes as the game would read them.
+    // The value's type and text as stored: the wide form keeps exactly the characters written,
+    // where the ANSI form of a read may add a terminating zero of its own.
     static std::pair<DWORD, std::string> read(RegistryRoot root, std::string_view key,
                                               std::string_view name) {
         HKEY opened = nullptr;
@@ -115,14 +116,18 @@ class GameKeys {
         if (RegOpenKeyExA(rootKey, std::string(key).c_str(), 0, KEY_READ | KEY_WOW64_32KEY,
                           &opened) != ERROR_SUCCESS)
             return {REG_NONE, "no key"};
-        char data[64] = {};
+        wchar_t data[64] = {};
         DWORD size = sizeof data;
         DWORD type = REG_NONE;
-        const LONG got = RegQueryValueExA(opened, std::string(name).c_str(), nullptr, &type,
+        const std::wstring wideName(name.begin(), name.end());
+        const LONG got = RegQueryValueExW(opened, wideName.c_str(), nullptr, &type,
                                           reinterpret_cast<BYTE*>(data), &size);
         RegCloseKey(opened);
         if (got != ERROR_SUCCESS) return {REG_NONE, "no value"};
-        return {type, std::string(data, size)};
+        // The game's texts are ASCII.
+        std::string text;
+        for (std::size_t i = 0; i < size / sizeof(wchar_t); ++i) text += static_cast<char>(data[i]);
+        return {type, text};
     }
 };
 
