@@ -6,8 +6,21 @@ namespace vek {
 
 namespace {
 
+bool isAbsolute(std::string_view path) {
+#ifdef _WIN32
+    const auto separator = [](char c) { return c == '\\' || c == '/'; };
+    const bool drive = path.size() >= 3 &&
+                       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+                       path[1] == ':' && separator(path[2]);
+    // \\server\share\... as well.
+    return drive || (path.size() >= 3 && separator(path[0]) && separator(path[1]));
+#else
+    return path.starts_with('/');
+#endif
+}
+
 bool canTravel(std::string_view path) {
-    return path.starts_with('/') && path.find('\0') == std::string_view::npos;
+    return isAbsolute(path) && path.find('\0') == std::string_view::npos;
 }
 
 }  // namespace

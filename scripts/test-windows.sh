@@ -37,6 +37,7 @@ if [ "${1:-}" != "--steps" ]; then
             echo "test-windows: no giflib for MinGW ($arch): vek.exe is built without GIF pictures"
     done
     "$0" --steps
+    "$root/scripts/test-windows-gui.sh"
     echo "test-windows: passed in $(($(date +%s) - began)) s"
     exit 0
 fi

@@ -1,8 +1,10 @@
 #include "studio/instance_channel.h"
 
 #include <QDir>
-#include <QSocketNotifier>
 #include <QTimer>
+#ifndef _WIN32
+#include <QSocketNotifier>
+#endif
 
 #include "app/hand_over.h"
 #include "app/ui/qt_convert.h"
@@ -20,6 +22,12 @@ constexpr int kAcceptPauseMilliseconds = 200;
 
 }  // namespace
 
+#ifdef _WIN32
+// The pipe is served on a thread of the core's; its files come to the event loop.
+struct InstanceChannel::Listener {
+    HandOverServer server;
+};
+#else
 struct InstanceChannel::Listener {
     HandOverServer server;
     std::unique_ptr<QSocketNotifier> notifier;
@@ -53,6 +61,7 @@ class InstanceChannel::Session : public QObject {
     QSocketNotifier m_notifier;
     QTimer m_deadline;
 };
+#endif
 
 InstanceChannel::InstanceChannel(std::filesystem::path socket, QObject* parent)
     : QObject(parent), m_socket(std::move(socket)), m_listener(std::make_unique<Listener>()) {}
@@ -71,11 +80,26 @@ bool InstanceChannel::handOver(const std::filesystem::path& socket, const QStrin
     std::vector<std::string> paths;
     for (const QString& file : files) {
         if (!file.isEmpty())
-            paths.push_back(toPath(QDir::cleanPath(QDir::current().absoluteFilePath(file))));
+            paths.push_back(toStdString(QDir::cleanPath(QDir::current().absoluteFilePath(file))));
     }
     return handOverFiles(socket, paths, kAnswerTime);
 }
 
+void InstanceChannel::deliverLater(const std::vector<std::string>& paths) {
+    QStringList files;
+    // The message's paths are UTF-8 on every platform.
+    for (const std::string& file : paths) files << toQString(file);
+    // Whatever opening them shows runs from the event loop, after the later start has its answer.
+    QMetaObject::invokeMethod(
+        this, [this, files] { Q_EMIT filesReceived(files); }, Qt::QueuedConnection);
+}
+
+#ifdef _WIN32
+bool InstanceChannel::listen() {
+    return m_listener->server.listen(
+        m_socket, [this](std::vector<std::string> files) { deliverLater(files); });
+}
+#else
 bool InstanceChannel::listen() {
     if (!m_listener->server.listen(m_socket)) return false;
     m_listener->notifier =
@@ -111,11 +135,7 @@ void InstanceChannel::receive(Session* session) {
     if (state == HandOverReader::State::Incomplete) return;
     if (state == HandOverReader::State::Complete) {
         session->peer().acknowledge();
-        QStringList files;
-        for (const std::string& file : session->peer().files()) files << fromPath(file);
-        // Whatever opening them shows runs from the event loop, after the session is gone.
-        QMetaObject::invokeMethod(
-            this, [this, files] { Q_EMIT filesReceived(files); }, Qt::QueuedConnection);
+        deliverLater(session->peer().files());
     }
     finish(session);
 }
@@ -125,5 +145,6 @@ void InstanceChannel::finish(Session* session) {
     --m_sessions;
     if (m_listener->notifier && !m_listener->notifier->isEnabled()) acceptWaiting();
 }
+#endif
 
 }  // namespace vek::ui

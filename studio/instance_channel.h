@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QSocketNotifier;
 
@@ -37,6 +39,8 @@ class InstanceChannel : public QObject {
   private:
     class Session;
 
+    // Sends filesReceived for a later start's files from the event loop (any thread may call it).
+    void deliverLater(const std::vector<std::string>& paths);
     void acceptWaiting();
     void receive(Session* session);
     void finish(Session* session);

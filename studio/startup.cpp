@@ -105,7 +105,7 @@ int runVekstudio(int argc, char* argv[]) {
     InstanceChannel channel(socket);
     QtUserDialogs dialogs;
     application.setDialogs(&dialogs);
-    QtSoundOutput sound;
+    const std::unique_ptr<SoundOutput> sound = makeSoundOutput();
 
     WorkbenchSetup setup;
     try {
@@ -114,7 +114,7 @@ int runVekstudio(int argc, char* argv[]) {
         dialogs.errorReport(QString::fromStdString(errorMessage(error, kLanguageEnglish)));
         return 1;
     }
-    Workbench workbench(setup, dialogs, sound);
+    Workbench workbench(setup, dialogs, *sound);
     workbench.createWindows();
     MainWindow* main = workbench.windows().main;
     QObject::connect(main, &VekWindow::closed, &application, &QApplication::quit);

@@ -60,9 +60,12 @@ class WindowsRegistry final : public RegistryWriter {
         if (RegOpenKeyExA(rootKey, keyText.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &opened) !=
             ERROR_SUCCESS)
             throw registryWriteError(valueName);
-        // The data are the text's characters without a terminating zero.
+        // The data are the text's characters without a terminating zero. Wine takes a zero
+        // that follows a string in memory into its length (Windows does not), so what follows
+        // here is no zero.
+        const std::string data = std::string(text) + '.';
         const LONG written = RegSetValueExA(opened, name.c_str(), 0, REG_SZ,
-                                            reinterpret_cast<const BYTE*>(text.data()),
+                                            reinterpret_cast<const BYTE*>(data.data()),
                                             static_cast<DWORD>(text.size()));
         RegCloseKey(opened);
         if (written != ERROR_SUCCESS) throw registryWriteError(valueName);

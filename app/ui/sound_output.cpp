@@ -1,5 +1,6 @@
 #include "app/ui/sound_output.h"
 
+#ifndef _WIN32
 #include <QAudioDevice>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -10,9 +11,19 @@
 #include <system_error>
 
 #include "app/ui/qt_convert.h"
+#endif
 
 namespace vek::ui {
 
+std::unique_ptr<SoundOutput> makeSoundOutput() {
+#ifdef _WIN32
+    return std::make_unique<WindowsSoundOutput>();
+#else
+    return std::make_unique<QtSoundOutput>();
+#endif
+}
+
+#ifndef _WIN32
 namespace {
 // Effects kept alive at once; older ones are dropped (and stop) when more start.
 constexpr std::size_t kMaxPlaying = 4;
@@ -49,5 +60,6 @@ void QtSoundOutput::playToEnd(const std::filesystem::path& waveFile,
     });
     loop.exec();
 }
+#endif
 
 }  // namespace vek::ui

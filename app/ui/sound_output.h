@@ -21,6 +21,11 @@ class SoundOutput {
                            std::chrono::milliseconds limit) = 0;
 };
 
+// The platform's sound output: Qt Multimedia's sound effects, on Windows the system's own wave
+// playback.
+std::unique_ptr<SoundOutput> makeSoundOutput();
+
+#ifndef _WIN32
 // Qt Multimedia's sound effects.
 class QtSoundOutput final : public QObject, public SoundOutput {
     Q_OBJECT
@@ -37,6 +42,16 @@ class QtSoundOutput final : public QObject, public SoundOutput {
     bool m_hasAudio = false;
     std::vector<std::unique_ptr<QSoundEffect>> m_playing;
 };
+#else
+// The system's wave playback (PlaySound): one sound at a time, a new one ends the one before.
+class WindowsSoundOutput final : public SoundOutput {
+  public:
+    ~WindowsSoundOutput() override;
+
+    void play(const std::filesystem::path& waveFile) override;
+    void playToEnd(const std::filesystem::path& waveFile, std::chrono::milliseconds limit) override;
+};
+#endif
 
 // Plays nothing; remembers what it was asked to play (tests, and machines without audio).
 class SilentSoundOutput final : public SoundOutput {

@@ -11,7 +11,9 @@
 #include "app/file_io.h"
 #include "app/ui/qt_convert.h"
 #include "gamelink/creatures.h"
+#ifndef _WIN32
 #include "gamelink/local_socket.h"
+#endif
 
 namespace vek::ui::testing {
 
@@ -180,10 +182,12 @@ std::string TestWorkbench::vekIniText() const {
 
 fs::path TestWorkbench::scratch() const { return toPath(m_folder.path()) / "scratch"; }
 
+#ifndef _WIN32
 void TestWorkbench::linkTo(const fs::path& socket) {
     m_workbench->creatures().setLinkTransport(std::make_shared<LocalSocketTransport>(socket));
     m_workbench->creatures().setGameStarter([](const GamePaths&) { return ProcessProbe(); });
 }
+#endif
 
 QString fontSetName() {
     const QString config = QString::fromLocal8Bit(qgetenv("FONTCONFIG_FILE"));

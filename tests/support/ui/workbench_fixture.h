@@ -109,8 +109,10 @@ class TestWorkbench {
     std::string vekIniText() const;
     // A scratch folder for the test's own files.
     std::filesystem::path scratch() const;
+#ifndef _WIN32
     // Points the game link at a socket of the test's own; the game is never started.
     void linkTo(const std::filesystem::path& socket);
+#endif
 
   private:
     QTemporaryDir m_folder;
