@@ -25,8 +25,10 @@ if [ "${1:-}" != "--steps" ]; then
     fi
     [ -x "$root/build/vek" ] || "$root/scripts/build.sh" "$root/build" -DVEK_WERROR=ON
     unset DISPLAY
+    # The programs that the steps below run and the files beside them, nothing else.
     for arch in i686 x86_64; do
-        "$root/scripts/build.sh" "$root/build-win-$arch" \
+        VEK_BUILD_TARGET="vek vivarium-sim vek-bridge dde-floor program_directory" \
+            "$root/scripts/build.sh" "$root/build-win-$arch" \
             -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DVEK_MINGW_ARCH=$arch \
             -DVEK_BUILD_GUI=OFF -DVEK_WERROR=ON
     done

@@ -109,10 +109,7 @@ std::optional<int> ScriptedDialogs::askNumber(const QString& title, const QStrin
 std::optional<QString> ScriptedDialogs::askText(const QString& title, const QString&,
                                                 const QString& initial) {
     asked.push_back({QStringLiteral("text"), title, initial});
-    if (textAnswers.empty()) return std::nullopt;
-    auto answer = textAnswers.front();
-    textAnswers.pop_front();
-    return answer;
+    return takeFirst(textAnswers);
 }
 
 std::optional<QSize> ScriptedDialogs::askSize(const QString& title, const QString&,
