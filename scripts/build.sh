@@ -9,5 +9,7 @@ export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file
 # Paths relative to the checkout, so that every clone and work tree shares one cache.
 export CCACHE_BASEDIR="$root"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" "$@" >/dev/null
-# VEK_BUILD_TARGET builds that target alone (the fuzz tree builds only its harnesses).
-cmake --build "$build" -j2 ${VEK_BUILD_TARGET:+--target "$VEK_BUILD_TARGET"}
+# VEK_BUILD_TARGET builds those targets alone, separated by blanks (the fuzz tree builds only its
+# harnesses, the Windows trees only the programs they test).
+read -r -a targets <<<"${VEK_BUILD_TARGET:-}"
+cmake --build "$build" -j2 ${targets[0]:+--target "${targets[@]}"}

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build ccache pkg-config clang-format git
+    build-essential cmake ninja-build ccache mold pkg-config clang-format git
     qt6-base-dev qt6-multimedia-dev libgl-dev qt6-translations-l10n
     fonts-dejavu-core fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libgif-dev

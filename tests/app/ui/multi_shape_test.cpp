@@ -1,8 +1,8 @@
 #include <QImage>
 #include <QTest>
 
-#include "app/ui/vek_application.h"
 #include "app/ui/widgets/multi_shape.h"
+#include "support/ui/ui_test_main.h"
 
 using namespace vek;
 using namespace vek::ui;
@@ -108,10 +108,5 @@ class MultiShapeTest : public QObject {
     }
 };
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    VekApplication application(argc, argv);
-    MultiShapeTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+VEK_UI_TEST_MAIN(MultiShapeTest)
 #include "multi_shape_test.moc"

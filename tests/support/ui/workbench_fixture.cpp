@@ -111,13 +111,7 @@ std::optional<int> ScriptedDialogs::askNumber(const QString& title, const QStrin
 std::optional<QString> ScriptedDialogs::askText(const QString& title, const QString&,
                                                 const QString& initial) {
     asked.push_back({QStringLiteral("text"), title, initial});
-    if (textAnswers.empty()) return std::nullopt;
-    // The string is taken out only where there is one: a copy of the whole optional makes
-    // GCC 12 at -O1 warn of an uninitialised string in the empty case.
-    std::optional<QString> answer;
-    if (textAnswers.front()) answer.emplace(std::move(*textAnswers.front()));
-    textAnswers.pop_front();
-    return answer;
+    return takeFirst(textAnswers);
 }
 
 std::optional<QSize> ScriptedDialogs::askSize(const QString& title, const QString&,

@@ -14,6 +14,7 @@
 #include "app/ui/vek_application.h"
 #include "demo/demo_installation.h"
 #include "studio/workbench.h"
+#include "support/ui/ui_test_main.h"
 
 namespace vek::ui::testing {
 
@@ -132,12 +133,3 @@ QString screenshotFolder();
 void saveScreenshot(QWidget* widget, const QString& name);
 
 }  // namespace vek::ui::testing
-
-// main() for a window test: the program's own application object, offscreen.
-#define VEK_UI_TEST_MAIN(TestClass)                      \
-    int main(int argc, char** argv) {                    \
-        qputenv("QT_QPA_PLATFORM", "offscreen");         \
-        vek::ui::VekApplication application(argc, argv); \
-        TestClass test;                                  \
-        return QTest::qExec(&test, argc, argv);          \
-    }
