@@ -423,6 +423,7 @@ class ObjectCompilerWindowTest : public QObject {
         QCOMPARE(bench.objectDocument().cob().scripts.front(), std::string("scrp 1 1 1 2,B,endm"));
         QCOMPARE(editBox->toPlainText(), QStringLiteral("scrp 1 1 1 2,B,endm"));
 
+        bench.dialogs().messageAnswers = {Answer::No};  // the source typed above is let go
         window->New1Click();
         typeInto(editBox, QStringLiteral("after new"));
         QVERIFY(bench.objectDocument().cob().scripts.empty());
