@@ -184,6 +184,8 @@ class SourceEditingTest : public QObject {
                      edit.edit);
             bench.dialogs().asked.clear();
             bench.dialogs().messageAnswers = {Answer::No};
+            // Each round closes the program again.
+            bench.windows().main->show();
             bench.windows().main->close();
             const auto questions = bench.dialogs().messages();
             QVERIFY2(questions.size() == 1, edit.edit);
