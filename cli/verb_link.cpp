@@ -143,13 +143,13 @@ int runInject(Invocation& invocation) {
     // Installing a script runs none of it, so no answer is due.
     steps.sendMacro = [&link](std::string_view macro) { return link.sendForEffect(macro, false); };
     steps.askOkCancel = [](const BilingualBox&) { return true; };
-    steps.showMessage = [&invocation](const BilingualBox& box) {
-        invocation.err << box.text.english << "\n";
+    steps.showMessage = [&invocation](const BilingualText& text, const Bilingual&) {
+        invocation.err << text.english << "\n";
     };
     steps.showProgress = [&invocation](const std::string& text) { invocation.out << text << "\n"; };
     steps.restoreTitle = [] {};
     steps.wait = sleepFor;
-    const InjectionResult result = injectObject(cob, false, kLanguageEnglish, steps);
+    const InjectionResult result = injectObject(cob, {}, kLanguageEnglish, steps);
     return result.outcome == InjectionOutcome::Injected && !link.noticed ? kSuccess : kFailed;
 }
 

@@ -69,6 +69,9 @@ class TCreatures final : public GameInstallation {
     // The game is not started for it.
     bool testConnection();
 
+    // Whether the link was chosen to reach the game in a Wine prefix, through the bridge.
+    bool reachesGameUnderWine() const { return m_winePrefix.has_value(); }
+
     // The parts of the link, replaceable for tests and other platforms.
     std::shared_ptr<LinkTransport> linkTransport() const { return m_transport; }
     void setLinkTransport(std::shared_ptr<LinkTransport> transport) {

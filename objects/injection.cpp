@@ -38,11 +38,31 @@ MacroText importInjectionMacro(const MacroText& import) {
     return macro;
 }
 
-InjectionResult injectObject(const CobData& cob, bool uncompiledChanges, std::string_view language,
-                             const InjectionSteps& steps) {
-    const bool confirmed = !uncompiledChanges || steps.askOkCancel(kNotCompiledBox);
+SourceBeforeInjecting sourceBeforeInjecting(const ObjectDocument& document) {
+    const bool hasText = document.sourceText().find_first_not_of(" \t\r\n") != std::string::npos;
+    return {document.source().changedButNotCompiled(), hasText && !document.source().compiled};
+}
+
+BilingualText nothingToInjectText(const SourceBeforeInjecting& source) {
+    BilingualText text = textOf(kNothingToInjectBox.text);
+    if (!source.textNotCompiled) return text;
+    const Bilingual advice = Msg::ObjectCompileFirstAdvice;
+    text.english.append("\n\n").append(advice.english);
+    text.german.append("\n\n").append(advice.german);
+    return text;
+}
+
+BilingualText injectedNote(InjectionTarget target, std::string_view objectName) {
+    constexpr Bilingual kNotes[] = {Msg::InjectedIntoGameNote, Msg::InjectedIntoWineGameNote,
+                                    Msg::InjectedIntoVivariumNote};
+    return fill(kNotes[static_cast<std::size_t>(target)], {objectName});
+}
+
+InjectionResult injectObject(const CobData& cob, const SourceBeforeInjecting& source,
+                             std::string_view language, const InjectionSteps& steps) {
+    const bool confirmed = !source.changedNotCompiled || steps.askOkCancel(kNotCompiledBox);
     if (cob.scripts.empty() && cob.imports.empty()) {
-        steps.showMessage(kNothingToInjectBox);
+        steps.showMessage(nothingToInjectText(source), kNothingToInjectBox.caption);
         return {InjectionOutcome::NothingToInject, {}};
     }
     if (!confirmed) return {InjectionOutcome::Cancelled, {}};

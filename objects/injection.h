@@ -42,13 +42,30 @@ struct InjectionSteps {
     MacroSender sendMacro;
     // An OK/Cancel question; true for OK.
     std::function<bool(const BilingualBox&)> askOkCancel;
-    std::function<void(const BilingualBox&)> showMessage;
+    // An OK box.
+    std::function<void(const BilingualText& text, const Bilingual& caption)> showMessage;
     // Progress in the window title, and the title as it was before.
     std::function<void(const std::string&)> showProgress;
     std::function<void()> restoreTitle;
     // Elapsed-time wait that takes no other input.
     std::function<void(std::chrono::milliseconds)> wait;
 };
+
+// What injection asks of the source page.
+struct SourceBeforeInjecting {
+    bool changedNotCompiled = false;  // changed since it was last compiled
+    bool textNotCompiled = false;     // holds a text that was not compiled since it last changed
+};
+SourceBeforeInjecting sourceBeforeInjecting(const ObjectDocument& document);
+
+// The text of the box for an object without scripts and imports: the designed one, and where a
+// source waits uncompiled, the advice to compile it first.
+BilingualText nothingToInjectText(const SourceBeforeInjecting& source);
+
+// Where the link takes an injected object.
+enum class InjectionTarget { Game, GameUnderWine, Vivarium };
+// The note that the object went there and arrived.
+BilingualText injectedNote(InjectionTarget target, std::string_view objectName);
 
 enum class InjectionOutcome { Injected, Cancelled, NothingToInject };
 
@@ -60,8 +77,8 @@ struct InjectionResult {
 // Sends every script and the first installation routine as macros, waits, and sends the
 // closing macro. Uncompiled changes are asked about first; an object without scripts and
 // imports is reported whatever the answer was. The title is put back even if a send fails.
-InjectionResult injectObject(const CobData& cob, bool uncompiledChanges, std::string_view language,
-                             const InjectionSteps& steps);
+InjectionResult injectObject(const CobData& cob, const SourceBeforeInjecting& source,
+                             std::string_view language, const InjectionSteps& steps);
 
 // Checks what an injection sends: every script and the first installation routine, numbered
 // as checkCobData numbers them. A further routine is never sent, so it is not held against it.

@@ -193,9 +193,12 @@ void ObjectDocument::rememberSourceFile(std::string_view path) {
 }
 
 void ObjectDocument::refreshSourceState() {
+    const SourceState before = m_source;
     m_source.changed =
         m_undo.changedSinceClean([](const UndoStep& step) { return step.topic() == kSourceTopic; });
     m_source.saved = !m_source.changed && m_cleanSourceIsFile;
+    // The flags follow a step only once the stack holds it, after the step's own news.
+    if (m_source != before) notify(ObjectChange::SourceStateChanged);
 }
 
 // ---- the object -----------------------------------------------------------------------------

@@ -32,6 +32,7 @@ enum class ObjectChange {
     EntryEdited,         // the entry at `index` of `list` has a new text
     PictureTaken,        // the picture was replaced
     SourceEdited,        // the source text changed
+    SourceStateChanged,  // the source's changed, compiled or saved flag changed
     FieldsChanged,       // the texts of the header fields changed
     ClassFieldsChanged,  // the texts of the class calculator changed
 };

@@ -26,8 +26,10 @@
 #include "language/ui/outline_view.h"
 #include "objects/animation_plan.h"
 #include "objects/cob_data.h"
+#include "objects/injection.h"
 #include "objects/object_check.h"
 #include "objects/script_events.h"
+#include "objects/ui/cob_injector_page.h"
 #include "objects/ui/object_compiler_window.h"
 #include "sprites/ui/bitmap_converter_window.h"
 #include "sprites/ui/sprite_editor_window.h"
@@ -119,6 +121,12 @@ void Workbench::createWindows() {
            MacroSender([&creatures](std::string_view macro) { return creatures.SendMacro(macro); }),
            m_palette, m_pictures)
         ->FormCreate();
+    // An injection goes where the link goes: into the Vivarium window while it is open.
+    w.objectCompiler->injectorPage()->setInjectionTarget([this] {
+        if (m_linkBeforeVivarium) return InjectionTarget::Vivarium;
+        return m_creatures->reachesGameUnderWine() ? InjectionTarget::GameUnderWine
+                                                   : InjectionTarget::Game;
+    });
     bindClassChecks();
     create(w.soundPlayer)->FormCreate();
     create(w.spriteFileCreator)->FormCreate();
@@ -177,9 +185,10 @@ void Workbench::bindCommands() {
     });
     commands.showAddClass.bind([&w] { w.addClass->showForSelection(); });
     commands.showVivarium.bind([this] { showVivarium(); });
-    commands.showObjectSource.bind([this, &w](std::vector<std::string> lines) {
-        w.objectCompiler->showGeneratedSource(lines);
-        if (m_toolWindows) m_toolWindows->show(ToolWindowGroup::ObjectCompiler);
+    commands.showObjectSource.bind([this, &w](std::vector<std::string> lines, bool* shown) {
+        const bool replaced = w.objectCompiler->showGeneratedSource(lines);
+        if (shown) *shown = replaced;
+        if (replaced && m_toolWindows) m_toolWindows->show(ToolWindowGroup::ObjectCompiler);
     });
     commands.compileAndOfferToSave.bind(
         [&w](std::vector<std::string> lines, std::function<void()> whenCompiled) {

@@ -58,10 +58,12 @@ struct Commands {
     Command<int> toggleToolWindow;
 
     // The object compiler's source page, showing these lines (the source generators), with the
-    // compiler brought up by its launcher button.
-    Command<std::vector<std::string>> showObjectSource;
+    // compiler brought up by its launcher button; *shown (when given) is false where the user
+    // kept a changed source instead.
+    Command<std::vector<std::string>, bool*> showObjectSource;
     // A new object compiled from these lines and offered for saving (the object assistant);
-    // `whenCompiled` runs afterwards unless the compilation failed.
+    // `whenCompiled` runs afterwards unless the user kept a changed source or the compilation
+    // failed.
     Command<std::vector<std::string>, std::function<void()>> compileAndOfferToSave;
     // Before the program closes: the question about a source changed but not saved.
     Command<> offerToSaveChangedSource;

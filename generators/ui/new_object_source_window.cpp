@@ -392,8 +392,10 @@ void NewObjectSourceWindow::Button1Click() {
                     form.macroScripts.push_back(readMacroScript(folder / toPath(item->text())));
             }
         }
-        context().commands.showObjectSource(simpleObjectSource(form, selection));
-        close();
+        bool shown = false;
+        context().commands.showObjectSource(simpleObjectSource(form, selection), &shown);
+        // The form keeps its choices while the user keeps the source it would replace.
+        if (shown) close();
     });
 }
 

@@ -36,7 +36,7 @@ CobInjectorPage::CobInjectorPage(AppContext& context, ObjectDocument& document,
       m_context(context),
       m_document(document),
       m_sendMacro(std::move(sendMacro)),
-      m_wait(sleepFor) {
+      m_wait(waitPainting) {
     setObjectName(QStringLiteral("CobInjectorPage"));
     auto* layout = new QVBoxLayout(this);
     m_fileListBox2 = new QListWidget(this);
@@ -69,7 +69,7 @@ void CobInjectorPage::refreshFileList() {
 
 void CobInjectorPage::FileListBox2DblClick() {
     QListWidgetItem* item = m_fileListBox2->currentItem();
-    if (!item) return;
+    if (!item || !m_mayLoad()) return;
     const QString path = toQString(m_context.game.paths().CMainPath) + item->text();
     // A file that cannot be read stops here with its error; nothing is injected.
     if (!runGuarded(m_context, [this, &path] { m_document.load(toPath(path)); })) return;
@@ -93,23 +93,30 @@ void CobInjectorPage::injectCommand() {
     steps.askOkCancel = [this](const BilingualBox& box) {
         return m_context.ask(box, Buttons::OkCancel) == Answer::Ok;
     };
-    steps.showMessage = [this](const BilingualBox& box) { m_context.ask(box, Buttons::Ok); };
-    steps.showProgress = [compiler](const std::string& title) {
+    steps.showMessage = [this](const BilingualText& text, const Bilingual& caption) {
+        m_context.dialogs.message(toQString(text.in(m_context.look.language())),
+                                  m_context.text(caption), Buttons::Ok);
+    };
+    // The window shows each step while the link blocks it.
+    steps.showProgress = [this, compiler](const std::string& title) {
+        Q_EMIT noteChanged(m_context.text(Msg::InjectingNote));
         compiler->setWindowTitle(toQString(title));
+        paintNow(compiler);
     };
     steps.restoreTitle = [compiler, savedTitle] { compiler->setWindowTitle(savedTitle); };
     steps.wait = m_wait;
+    bool arrived = false;
     runGuarded(m_context, [&] {
         // Sending and the wait take no input, with the busy cursor showing.
         const InjectionResult result = whileBusy([&] {
-            return injectObject(m_document.cob(), m_document.source().changedButNotCompiled(),
+            return injectObject(m_document.cob(), sourceBeforeInjecting(m_document),
                                 m_context.look.language(), steps);
         });
-        if (result.outcome == InjectionOutcome::Injected &&
-            reportMacroProblems(m_context, result.sent))
-            Q_EMIT noteChanged(
-                m_context.text(Msg::InjectedNote).arg(toQString(m_document.cob().name)));
+        arrived = result.outcome == InjectionOutcome::Injected &&
+                  reportMacroProblems(m_context, result.sent);
     });
+    const BilingualText note = injectedNote(m_target(), m_document.cob().name);
+    Q_EMIT noteChanged(arrived ? toQString(note.in(m_context.look.language())) : QString());
 }
 
 void CobInjectorPage::killEditCommand() {

@@ -32,6 +32,12 @@ class CobInjectorPage : public QWidget {
     void setInjectionWait(std::function<void(std::chrono::milliseconds)> wait) {
         m_wait = std::move(wait);
     }
+    // Asked before a double click loads a file over the object: false keeps everything.
+    void setLoadQuestion(std::function<bool()> mayLoad) { m_mayLoad = std::move(mayLoad); }
+    // Where the link takes an injected object, for the note that tells it arrived.
+    void setInjectionTarget(std::function<InjectionTarget()> target) {
+        m_target = std::move(target);
+    }
 
   public Q_SLOTS:
     void injectCommand();    // Inject2 (Button9Click)
@@ -55,6 +61,8 @@ class CobInjectorPage : public QWidget {
     MacroSender m_sendMacro;
     QListWidget* m_fileListBox2 = nullptr;
     std::function<void(std::chrono::milliseconds)> m_wait;
+    std::function<bool()> m_mayLoad = [] { return true; };
+    std::function<InjectionTarget()> m_target = [] { return InjectionTarget::Game; };
 };
 
 }  // namespace vek::ui

@@ -199,6 +199,7 @@ void EditorPage::documentChanged(const ObjectDocumentEvent& event) {
         case ObjectChange::Compiled:
         case ObjectChange::PictureTaken:
         case ObjectChange::SourceEdited:
+        case ObjectChange::SourceStateChanged:
             return;
     }
     controls.count->setText(QString::number(entries.size()));

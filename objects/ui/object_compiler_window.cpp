@@ -69,6 +69,7 @@ ObjectCompilerWindow::ObjectCompilerWindow(AppContext& context, ObjectDocument& 
     connect(m_injector, &CobInjectorPage::objectLoaded, this,
             &ObjectCompilerWindow::showEditorPage);
     connect(m_injector, &CobInjectorPage::noteChanged, this, &ObjectCompilerWindow::showNote);
+    m_injector->setLoadQuestion([this] { return mayReplaceChangedSource(); });
 
     m_pages->addTab(m_sourcePage, QStringLiteral("Source (COS)"));
     m_pages->addTab(m_editorPage, QStringLiteral("Editor (COB)"));
@@ -124,11 +125,8 @@ void ObjectCompilerWindow::createMenus() {
     source->addSeparator();
     addItem(source, "LoadSourceFileCOS1", Tag::LoadSourceFile, this, &W::Button6Click)
         ->setShortcut(QKeySequence::Open);
-    addRecentMenu(source, context().files, RecentKind::Sources, [this](const QString& recent) {
-        // A source from the list replaces the text as a dropped one does.
-        offerToSaveChangedSource(Buttons::OkCancel);
-        loadSourceFile(recent);
-    });
+    addRecentMenu(source, context().files, RecentKind::Sources,
+                  [this](const QString& recent) { loadSourceFile(recent); });
     addItem(source, "SaveSourceFileCOS1", Tag::SaveSourceFile, this, &W::Button7Click)
         ->setShortcut(QKeySequence::Save);
     source->addSeparator();
@@ -249,7 +247,13 @@ void ObjectCompilerWindow::showAnimationPreview(const std::filesystem::path& fil
 
 QPlainTextEdit* ObjectCompilerWindow::sourceText() const { return m_sourcePage->sourceText(); }
 
-void ObjectCompilerWindow::showGeneratedSource(const std::vector<std::string>& lines) {
+bool ObjectCompilerWindow::showGeneratedSource(const std::vector<std::string>& lines) {
+    if (!mayReplaceChangedSource()) return false;
+    putGeneratedSource(lines);
+    return true;
+}
+
+void ObjectCompilerWindow::putGeneratedSource(const std::vector<std::string>& lines) {
     runCommand([this, &lines] {
         m_document.replaceSource(joinInsertedLines(lines), kGeneratedSourceLabel);
         m_sourcePage->moveCaretToStart();
@@ -306,6 +310,7 @@ void ObjectCompilerWindow::Button6Click() {
 }
 
 void ObjectCompilerWindow::loadSourceFile(const QString& path) {
+    if (!mayReplaceChangedSource()) return;
     runCommand([this, &path] {
         m_document.loadSource(toPath(path));
         m_sourcePage->moveCaretToStart();
@@ -339,8 +344,6 @@ void ObjectCompilerWindow::dropEvent(QDropEvent* event) {
 
 void ObjectCompilerWindow::openObjectFile(const QString& path) {
     if (isObjectFileName(toPath(path))) return loadCobFile(path);
-    // A source replaces the text as a discompilation does: after the same question.
-    offerToSaveChangedSource(Buttons::OkCancel);
     loadSourceFile(path);
 }
 
@@ -355,10 +358,17 @@ void ObjectCompilerWindow::Button7Click() {
     });
 }
 
-void ObjectCompilerWindow::offerToSaveChangedSource(Buttons buttons) {
-    if (!m_document.source().changedButNotSaved()) return;
+Answer ObjectCompilerWindow::offerToSaveChangedSource(Buttons buttons) {
+    if (!m_document.source().changedButNotSaved()) return Answer::Ok;
     const Answer answer = context().ask(kSourceNotSavedBox, buttons);
     if (answer == Answer::Ok || answer == Answer::Yes) Button7Click();
+    return answer;
+}
+
+bool ObjectCompilerWindow::mayReplaceChangedSource() {
+    const Answer answer = offerToSaveChangedSource(Buttons::YesNoCancel);
+    // A save dialog that was cancelled, or a save that failed, keeps everything as Cancel does.
+    return answer == Answer::No || !m_document.source().changedButNotSaved();
 }
 
 void ObjectCompilerWindow::Button11Click() {
@@ -385,15 +395,18 @@ bool ObjectCompilerWindow::compileSourcePage() {
 }
 
 bool ObjectCompilerWindow::compileNewObject(const std::vector<std::string>& lines) {
+    if (!mayReplaceChangedSource()) return false;
     const UndoGroup oneStep(m_document.undoStack(), kAssistantLabel);
-    New1Click();
-    showGeneratedSource(lines);
+    m_document.newObject();
+    putGeneratedSource(lines);
     return compileSourcePage();
 }
 
 // ---- the object -----------------------------------------------------------------------------
 
-void ObjectCompilerWindow::New1Click() { m_document.newObject(); }
+void ObjectCompilerWindow::New1Click() {
+    if (mayReplaceChangedSource()) m_document.newObject();
+}
 
 void ObjectCompilerWindow::LoadCOB1Click() {
     const auto chosen = context().dialogs.openFile(context().text(Msg::CompilerOpenCobTitle),
@@ -402,6 +415,7 @@ void ObjectCompilerWindow::LoadCOB1Click() {
 }
 
 void ObjectCompilerWindow::loadCobFile(const QString& path) {
+    if (!mayReplaceChangedSource()) return;
     runCommand([this, &path] {
         m_document.load(toPath(path));
         showEditorPage();

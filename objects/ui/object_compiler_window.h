@@ -47,12 +47,18 @@ class ObjectCompilerWindow : public VekWindow {
     void FormCreate();
 
     // When the source was changed and not saved: asks whether to save it (OK or Yes saves).
-    void offerToSaveChangedSource(Buttons buttons);
+    // Returns the answer; Ok when there was nothing to ask.
+    Answer offerToSaveChangedSource(Buttons buttons);
+    // Before a command puts another source or object in place: a source changed and not saved
+    // is asked about, Yes saves it, No lets it go. False when the command must leave everything
+    // as it was: the answer was Cancel, or the save did not happen.
+    bool mayReplaceChangedSource();
 
     // The source text (Memo2), which shows the document's.
     QPlainTextEdit* sourceText() const;
-    // A generated source replaces the text, as one step.
-    void showGeneratedSource(const std::vector<std::string>& lines);
+    // A generated source replaces the text, as one step, after the question about a changed
+    // source; false when the user kept that source.
+    bool showGeneratedSource(const std::vector<std::string>& lines);
     void showSourcePage();
     // The source page with its caret at a line and column (both from 1).
     void showSourcePlace(int line, int column);
@@ -62,13 +68,14 @@ class ObjectCompilerWindow : public VekWindow {
     bool compileNewObject(const std::vector<std::string>& lines);
     void showEditorPage();
 
-    // Reads an object file without a dialog (the injector page's double click); a file that
-    // cannot be read leaves the object in memory as it was.
+    // Reads an object file without a dialog; a file that cannot be read leaves the object in
+    // memory as it was. Asks about a changed source first, as loading a source does.
     void loadCobFile(const QString& path);
-    // Reads a source file into the source page without a dialog.
+    // Reads a source file into the source page without a dialog, after the question about a
+    // changed source.
     void loadSourceFile(const QString& path);
     // Opens an object file (.cob, .rcb) or a source file (.cos) handed over from outside (a drop,
-    // the command line); a source first asks about a changed source, as discompiling does.
+    // the command line).
     void openObjectFile(const QString& path);
 
     CobInjectorPage* injectorPage() const { return m_injector; }
@@ -118,6 +125,7 @@ class ObjectCompilerWindow : public VekWindow {
     // "Installation checks": the four switches of VEK.INI [Checking], each checked while on.
     void addInstallationCheckItems(QMenu* source);
     void FormShow();
+    void putGeneratedSource(const std::vector<std::string>& lines);
     void documentChanged(const ObjectDocumentEvent& event);
     void showNote(const QString& note);
     QString gameMainDirectory() const;

@@ -16,6 +16,7 @@ using namespace std::chrono_literals;
 // "box:...".
 struct Recorder {
     std::vector<std::string> events;
+    std::vector<BilingualText> boxTexts;
     bool answerOk = true;
     std::function<MacroOutcome(std::string_view)> send = [](std::string_view) {
         return MacroOutcome::answered({});
@@ -31,8 +32,9 @@ struct Recorder {
             events.push_back("ask:" + std::string(box.caption.english));
             return answerOk;
         };
-        s.showMessage = [this](const BilingualBox& box) {
-            events.push_back("box:" + std::string(box.caption.english));
+        s.showMessage = [this](const BilingualText& text, const Bilingual& caption) {
+            events.push_back("box:" + std::string(caption.english));
+            boxTexts.push_back(text);
         };
         s.showProgress = [this](const std::string& title) { events.push_back("title:" + title); };
         s.restoreTitle = [this] { events.push_back("restore"); };
@@ -50,6 +52,8 @@ struct Recorder {
     }
 };
 
+constexpr SourceBeforeInjecting kChangedNotCompiled{.changedNotCompiled = true};
+
 CobData object(std::vector<std::string> scripts, std::vector<std::string> imports) {
     CobData cob;
     cob.scripts = std::move(scripts);
@@ -61,7 +65,7 @@ TEST(InjectionTest, SendsEachScriptThenTheImportWaitsTwoSecondsAndCloses) {
     Recorder r;
     const auto cob = object({"scrp 2 5 3 1,A,endm", "scrp 2 5 3 9,B,endm"},
                             {"inst,new: simp ball 1 0 10 0,endm"});
-    EXPECT_EQ(injectObject(cob, false, "english", r.steps()).outcome, InjectionOutcome::Injected);
+    EXPECT_EQ(injectObject(cob, {}, "english", r.steps()).outcome, InjectionOutcome::Injected);
     EXPECT_EQ(r.events, (std::vector<std::string>{
                             "title:Sending Script 1",
                             "send:dde: scrp 0 0 0 17,inst,scrp 2 5 3 1,A,endm",
@@ -77,7 +81,7 @@ TEST(InjectionTest, SendsEachScriptThenTheImportWaitsTwoSecondsAndCloses) {
 
 TEST(InjectionTest, OnlyAnImportSendsItAndTheClosingMacro) {
     Recorder r;
-    injectObject(object({}, {"inst,endm"}), false, "deutsch", r.steps());
+    injectObject(object({}, {"inst,endm"}), {}, "deutsch", r.steps());
     EXPECT_EQ(r.sent(), (std::vector<std::string>{"dde: scrp 0 0 0 17,inst,endm,endm",
                                                   "inst,sys: wtop,endm"}));
     EXPECT_EQ(r.events.front(), "title:Importier Objekt");
@@ -85,15 +89,15 @@ TEST(InjectionTest, OnlyAnImportSendsItAndTheClosingMacro) {
 
 TEST(InjectionTest, OfThreeImportsOnlyTheFirstIsSent) {
     Recorder r;
-    injectObject(object({}, {"inst,one,endm", "inst,two,endm", "inst,three,endm"}), false,
-                 "english", r.steps());
+    injectObject(object({}, {"inst,one,endm", "inst,two,endm", "inst,three,endm"}), {}, "english",
+                 r.steps());
     EXPECT_EQ(r.sent(), (std::vector<std::string>{"dde: scrp 0 0 0 17,inst,one,endm,endm",
                                                   "inst,sys: wtop,endm"}));
 }
 
 TEST(InjectionTest, ScriptsWithoutImportsStillWaitAndClose) {
     Recorder r;
-    injectObject(object({"scrp 1 2 3 4,endm"}, {}), false, "deutsch", r.steps());
+    injectObject(object({"scrp 1 2 3 4,endm"}, {}), {}, "deutsch", r.steps());
     EXPECT_EQ(r.events,
               (std::vector<std::string>{"title:Sende Skript 1",
                                         "send:dde: scrp 0 0 0 17,inst,scrp 1 2 3 4,endm",
@@ -103,30 +107,97 @@ TEST(InjectionTest, ScriptsWithoutImportsStillWaitAndClose) {
 TEST(InjectionTest, UncompiledChangesAreAskedAboutAndCancelSendsNothing) {
     Recorder r;
     r.answerOk = false;
-    EXPECT_EQ(injectObject(object({"scrp 1 2 3 4,endm"}, {}), true, "english", r.steps()).outcome,
-              InjectionOutcome::Cancelled);
+    EXPECT_EQ(
+        injectObject(object({"scrp 1 2 3 4,endm"}, {}), kChangedNotCompiled, "english", r.steps())
+            .outcome,
+        InjectionOutcome::Cancelled);
     EXPECT_EQ(r.events, std::vector<std::string>{"ask:COS not compiled!"});
 
     Recorder ok;
-    EXPECT_EQ(injectObject(object({"scrp 1 2 3 4,endm"}, {}), true, "english", ok.steps()).outcome,
-              InjectionOutcome::Injected);
+    EXPECT_EQ(
+        injectObject(object({"scrp 1 2 3 4,endm"}, {}), kChangedNotCompiled, "english", ok.steps())
+            .outcome,
+        InjectionOutcome::Injected);
     EXPECT_EQ(ok.sent().size(), 2u);
 }
 
 TEST(InjectionTest, AnEmptyObjectIsReportedEvenAfterCancel) {
     Recorder r;
     r.answerOk = false;
-    EXPECT_EQ(injectObject(object({}, {}), true, "english", r.steps()).outcome,
+    EXPECT_EQ(injectObject(object({}, {}), kChangedNotCompiled, "english", r.steps()).outcome,
               InjectionOutcome::NothingToInject);
     EXPECT_EQ(r.events,
               (std::vector<std::string>{"ask:COS not compiled!", "box:Nothing to inject!"}));
 
     Recorder plain;
-    injectObject(object({}, {}), false, "english", plain.steps());
+    injectObject(object({}, {}), {}, "english", plain.steps());
     EXPECT_EQ(plain.events, std::vector<std::string>{"box:Nothing to inject!"});
     EXPECT_EQ(kNothingToInjectBox.caption.german, "Nichts zum Senden!");
     EXPECT_EQ(kNotCompiledBox.text.german,
               "COS wurde geaendert aber nicht compiliert! Trotzdem fortfahren?");
+}
+
+// The designed text stands first; a source that waits uncompiled adds what to do, in the
+// language the box is shown in.
+TEST(InjectionTest, AnEmptyObjectsBoxAdvisesCompilingASourceThatWaits) {
+    const std::string english = "No COB Data in memory! Load a COB or compile a COS.";
+    const std::string german =
+        "Keine COB Daten im Speicher! Laden Sie einen COB oder compilieren Sie einen COS.";
+    const std::string englishAdvice =
+        "\n\nThe source on the page Source (COS) is not compiled yet: compile it first "
+        "(Source > Compile Source), then inject it.";
+    const std::string germanAdvice =
+        "\n\nDer Source auf der Seite Source (COS) ist noch nicht compiliert: compilieren Sie "
+        "ihn zuerst (Source > Source compilieren) und injizieren Sie ihn dann.";
+    const struct {
+        SourceBeforeInjecting source;
+        bool answerOk;
+        std::vector<std::string> events;
+        BilingualText box;
+    } cases[] = {
+        {{}, true, {"box:Nothing to inject!"}, {english, german}},
+        {{.textNotCompiled = true},
+         true,
+         {"box:Nothing to inject!"},
+         {english + englishAdvice, german + germanAdvice}},
+        {{.changedNotCompiled = true, .textNotCompiled = true},
+         false,
+         {"ask:COS not compiled!", "box:Nothing to inject!"},
+         {english + englishAdvice, german + germanAdvice}},
+    };
+    for (const auto& c : cases) {
+        Recorder r;
+        r.answerOk = c.answerOk;
+        EXPECT_EQ(injectObject(object({}, {}), c.source, "english", r.steps()).outcome,
+                  InjectionOutcome::NothingToInject);
+        EXPECT_EQ(r.events, c.events);
+        ASSERT_EQ(r.boxTexts.size(), 1u);
+        EXPECT_EQ(r.boxTexts[0].english, c.box.english);
+        EXPECT_EQ(r.boxTexts[0].german, c.box.german);
+    }
+}
+
+TEST(InjectionTest, TheNoteNamesWhereTheObjectArrived) {
+    const struct {
+        InjectionTarget target;
+        const char* english;
+        const char* german;
+    } cases[] = {
+        {InjectionTarget::Game, "Ball injected into the game: it arrived.",
+         "Ball ins Spiel injiziert: es ist angekommen."},
+        {InjectionTarget::GameUnderWine, "Ball injected into the game under Wine: it arrived.",
+         "Ball ins Spiel unter Wine injiziert: es ist angekommen."},
+        {InjectionTarget::Vivarium, "Ball injected into the Vivarium: it arrived.",
+         "Ball ins Vivarium injiziert: es ist angekommen."},
+    };
+    for (const auto& c : cases) {
+        const BilingualText note = injectedNote(c.target, "Ball");
+        EXPECT_EQ(note.english, c.english);
+        EXPECT_EQ(note.german, c.german);
+    }
+    // A name is put in as it stands.
+    EXPECT_EQ(injectedNote(InjectionTarget::Game, "100% %1").english,
+              "100% %1 injected into the game: it arrived.");
 }
 
 TEST(InjectionTest, TheTitleComesBackWhenASendFails) {
@@ -136,7 +207,7 @@ TEST(InjectionTest, TheTitleComesBackWhenASendFails) {
         return {};
     };
     EXPECT_THROW(injectObject(object({"scrp 1 1 1 1,first,endm", "scrp 1 1 1 2,second,endm"}, {}),
-                              false, "english", r.steps()),
+                              {}, "english", r.steps()),
                  VekError);
     EXPECT_EQ(r.events.back(), "restore");
     EXPECT_EQ(std::count(r.events.begin(), r.events.end(), "restore"), 1);
@@ -149,8 +220,8 @@ TEST(InjectionTest, AnUnreachableGameReportsEveryMacroAndTheInjectionStillEnds) 
     link->setNoticeSink([&notices](const BilingualBox&) { ++notices; });
     Recorder r;
     r.send = [&link](std::string_view macro) { return link->SendMacro(macro); };
-    injectObject(object({"scrp 1 1 1 1,endm", "scrp 1 1 1 2,endm"}, {"inst,endm"}), false,
-                 "english", r.steps());
+    injectObject(object({"scrp 1 1 1 1,endm", "scrp 1 1 1 2,endm"}, {"inst,endm"}), {}, "english",
+                 r.steps());
     EXPECT_EQ(notices, 2 + 2);
     EXPECT_EQ(std::count(r.events.begin(), r.events.end(), "restore"), 1);
 }
@@ -164,7 +235,7 @@ TEST(InjectionTest, TheGameLearnsTheScriptsAndRunsTheImport) {
     const auto cob =
         object({"scrp 2 5 3 1,inst,snde honk,endm"},
                {"inst,new: simp ball 1 0 3500 0,setv clas 33882880,setv attr 5,edit,endm"});
-    injectObject(cob, false, "english", r.steps());
+    injectObject(cob, {}, "english", r.steps());
     EXPECT_EQ(link->SendMacro("inst,dde: scrp 2 5 3 1,endm").answer, "inst,snde honk,endm");
     EXPECT_EQ(link->SendMacro("inst,enum 2 5 3,dde: putv attr,next,endm").answer, "5|");
     killEditObject([&link](std::string_view macro) { return link->SendMacro(macro); });

@@ -220,6 +220,49 @@ TEST_F(ObjectDocumentTest, TheSourceStateFollowsUndoAndRedo) {
     EXPECT_TRUE(document.source().saved);
 }
 
+// Every kind of change of the text leaves it changed, not compiled and not saved, and loading
+// a file resets it; what observers are told last is the state as it then is, so that a mark or a
+// question drawn from the news is never one change behind.
+TEST_F(ObjectDocumentTest, ObserversHearTheSourceStateEveryChangeLeaves) {
+    std::vector<SourceState> told;
+    const Subscription watch =
+        document.observe([&](const ObjectDocumentEvent&) { told.push_back(document.source()); });
+    writeFileAtomically(dir / "a.cos", std::string_view("inst\r\nendm\r\n"));
+    writeFileAtomically(dir / "b.cos", std::string_view("* b\r\n"));
+    document.load(saveObject(ballObject(), "BALL.COB"));
+    const SourceState edited{.changed = true, .compiled = false, .saved = false};
+    const SourceState loaded{.changed = false, .compiled = false, .saved = true};
+    const struct {
+        const char* change;
+        std::function<void()> make;
+        SourceState after;
+    } cases[] = {
+        {"load", [&] { document.loadSource(dir / "a.cos"); }, loaded},
+        {"typing", [&] { document.typeSource(document.sourceText() + "x"); }, edited},
+        {"load over typing", [&] { document.loadSource(dir / "b.cos"); }, loaded},
+        {"replace all", [&] { document.replaceSource("* c", Msg::ObjectReplaceAllLabel); }, edited},
+        {"load again", [&] { document.loadSource(dir / "a.cos"); }, loaded},
+        {"compile",
+         [&] {
+             document.compileSource({"/game/Images/", pictures});
+         },
+         {.changed = false, .compiled = true, .saved = true}},
+        {"format", [&] { document.replaceSource("inst\nendm\n", Msg::ObjectFormatSourceLabel); },
+         edited},
+        {"save", [&] { document.saveSource(dir / "saved.cos"); }, loaded},
+        {"generated source", [&] { document.replaceSource("* made", kGeneratedSourceLabel); },
+         edited},
+        {"discompile", [&] { document.discompile(); }, edited},
+    };
+    for (const auto& c : cases) {
+        told.clear();
+        c.make();
+        EXPECT_EQ(document.source(), c.after) << c.change;
+        ASSERT_FALSE(told.empty()) << c.change;
+        EXPECT_EQ(told.back(), c.after) << c.change;
+    }
+}
+
 TEST_F(ObjectDocumentTest, TheSourceFileNameIsTheNamePart) {
     document.rememberSourceFile("C:\\Creatures\\BALL.COS");
     EXPECT_EQ(document.sourceFileName(), "BALL.COS");
@@ -263,6 +306,37 @@ TEST_F(ObjectDocumentTest, AnInjectionNamesErrorsAtSourceLinesWhileTheObjectIsTh
     other.scripts = {"scrp 2 5 3 2,tikc 3,endm"};
     document.load(saveObject(other, "other.cob"));
     EXPECT_FALSE(checkBeforeInjecting(document).atSourceLines);
+}
+
+// Injection asks whether the source changed since it was compiled, and whether a text waits
+// on the page that was never compiled since it last changed (the empty object's box advises
+// compiling it).
+TEST_F(ObjectDocumentTest, InjectionSeesWhetherTheSourceWaitsUncompiled) {
+    writeFileAtomically(dir / "ball.cos", std::string_view("inst\r\nendm\r\n"));
+    const struct {
+        const char* state;
+        std::function<void()> reach;
+        bool changedNotCompiled;
+        bool textNotCompiled;
+    } cases[] = {
+        {"fresh", [] {}, false, false},
+        {"blanks typed", [&] { document.typeSource(" \t\n "); }, true, false},
+        {"loaded", [&] { document.loadSource(dir / "ball.cos"); }, false, true},
+        {"loaded and compiled",
+         [&] {
+             document.compileSource({"/game/Images/", pictures});
+         },
+         false, false},
+        {"typed after compiling", [&] { document.typeSource(document.sourceText() + "*"); }, true,
+         true},
+        {"saved uncompiled", [&] { document.saveSource(dir / "saved.cos"); }, false, true},
+    };
+    for (const auto& c : cases) {
+        c.reach();
+        const SourceBeforeInjecting seen = sourceBeforeInjecting(document);
+        EXPECT_EQ(seen.changedNotCompiled, c.changedNotCompiled) << c.state;
+        EXPECT_EQ(seen.textNotCompiled, c.textNotCompiled) << c.state;
+    }
 }
 
 }  // namespace

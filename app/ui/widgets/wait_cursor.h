@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <chrono>
 
 namespace vek::ui {
 
@@ -24,6 +25,11 @@ class WaitCursor {
   private:
     QWidget* m_widget = nullptr;
 };
+
+// Paints the widget at once, and lets the other windows paint what is due, taking no input.
+void paintNow(QWidget* widget);
+// Waits the whole time measured as elapsed time, the windows painted but no input taken.
+void waitPainting(std::chrono::milliseconds duration);
 
 // Runs `job` with the wait cursor over the whole program and returns what it gives.
 template <typename Job>

@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -64,6 +66,20 @@ vek::CobData ball() {
     cob.name = "Ball";
     return cob;
 }
+
+// Records what a label showed each time it was painted, with the pointer over the program.
+struct Paints : QObject {
+    QStringList seen;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            const QCursor* cursor = QApplication::overrideCursor();
+            const bool busy = cursor && cursor->shape() == Qt::WaitCursor;
+            seen << static_cast<QLabel*>(watched)->text() +
+                        (busy ? QStringLiteral(" (busy)") : QString());
+        }
+        return false;
+    }
+};
 
 // Records the titles a window shows.
 struct Titles : QObject {
@@ -218,7 +234,7 @@ class GameLinkUiTest : public QObject {
         compiler->findChild<QTabWidget*>()->setCurrentWidget(page.parentWidget());
         QTest::mouseMove(page.fileListBox2()->viewport());
         auto* note = compiler->findChild<QLabel*>(QStringLiteral("NoteLine"));
-        QCOMPARE(note->text(), QStringLiteral("Injected Ball"));
+        QCOMPARE(note->text(), QStringLiteral("Ball injected into the game: it arrived."));
         QVERIFY(note->isVisible());
         saveScreenshot(compiler, QStringLiteral("TForm2-injected-note"));
         QCOMPARE(game.bench.windows().main->statusBar1()->currentMessage(),
@@ -228,6 +244,45 @@ class GameLinkUiTest : public QObject {
         QCOMPARE(game.log().last(), QStringLiteral("inst,kill edit,endm"));
         QCOMPARE(note->text(), QStringLiteral("Sent inst,kill edit,endm"));
         QCOMPARE(game.ask("inst,enum 2 5 3,dde: putv attr,next,endm"), QString());
+    }
+
+    // While the link and the two seconds hold the window, it still paints: "Injecting …" in
+    // its status line under the busy pointer, the progress in its title; then the note says
+    // where the object went and that it arrived, in the interface language.
+    void injectPaintsWhileItWaitsAndSaysWhereTheObjectArrived() {
+        GameBench game;
+        ObjectCompilerWindow* compiler = game.bench.windows().objectCompiler;
+        vek::writeCobFile(game.dir / "ball.cob", ball());
+        compiler->loadCobFile(fromPath(game.dir / "ball.cob"));
+        compiler->show();
+        QVERIFY(QTest::qWaitForWindowExposed(compiler));
+        auto* note = compiler->findChild<QLabel*>(QStringLiteral("NoteLine"));
+        Paints paints;
+        note->installEventFilter(&paints);
+        QElapsedTimer clock;
+        clock.start();
+        compiler->findChild<QAction*>(QStringLiteral("Inject2"))->trigger();
+        QVERIFY2(clock.elapsed() >= 2000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(paints.seen.contains(QStringLiteral("Injecting … (busy)")),
+                 qPrintable(paints.seen.join(QLatin1Char('|'))));
+        QCOMPARE(note->text(), QStringLiteral("Ball injected into the game: it arrived."));
+        QCOMPARE(game.log().size(), 4);
+        saveScreenshot(compiler, QStringLiteral("TForm2-inject-arrived-english"));
+
+        game.bench.windows().main->SpeedButton13Click();  // deutsch
+        CobInjectorPage& page = *compiler->injectorPage();
+        page.setInjectionWait([&](std::chrono::milliseconds) {
+            QCOMPARE(note->text(), QStringLiteral("Injiziere …"));
+            saveScreenshot(compiler, QStringLiteral("TForm2-injecting-deutsch"));
+        });
+        compiler->findChild<QAction*>(QStringLiteral("Inject2"))->trigger();
+        QCOMPARE(note->text(), QStringLiteral("Ball ins Spiel injiziert: es ist angekommen."));
+        saveScreenshot(compiler, QStringLiteral("TForm2-inject-arrived-deutsch"));
+        game.bench.windows().main->SpeedButton12Click();  // english
+        page.setInjectionWait([&](std::chrono::milliseconds) {
+            saveScreenshot(compiler, QStringLiteral("TForm2-injecting-english"));
+        });
+        compiler->findChild<QAction*>(QStringLiteral("Inject2"))->trigger();
     }
 
     // An object the checker finds errors in is asked about, and Return sends nothing; sent
@@ -286,8 +341,10 @@ class GameLinkUiTest : public QObject {
         QCOMPARE(messages.size(), std::size_t{2});
         QCOMPARE(messages[0].caption, QStringLiteral("COS not compiled!"));
         QCOMPARE(messages[0].buttons, Buttons::OkCancel);
-        QCOMPARE(messages[1].text,
-                 QStringLiteral("No COB Data in memory! Load a COB or compile a COS."));
+        // The designed text, then what to do with the source typed and not compiled.
+        QVERIFY(messages[1].text.startsWith(
+            QStringLiteral("No COB Data in memory! Load a COB or compile a COS.\n\n")));
+        QVERIFY(messages[1].text.contains(QStringLiteral("compile it first")));
         QCOMPARE(messages[1].caption, QStringLiteral("Nothing to inject!"));
 
         game.bench.context().look.setLanguage("deutsch");

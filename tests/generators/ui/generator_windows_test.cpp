@@ -256,6 +256,8 @@ class GeneratorWindowsTest : public QObject {
 
         clickEntry(bench, QStringLiteral("2 5 3 {Bouncing ball}"));
         control<QLineEdit>(source(bench), "Edit2")->setText(QStringLiteral("vbal"));
+        // The source typed before is let go when asked.
+        bench.dialogs().messageAnswers = {Answer::No};
         control<QCheckBox>(source(bench), "CheckBox14")->setChecked(true);
         control<QListWidget>(source(bench), "ListBox1")->item(9)->setSelected(true);
         control<QCheckBox>(source(bench), "CheckBox15")->setChecked(true);

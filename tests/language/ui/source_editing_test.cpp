@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 
+#include "app/file_io.h"
 #include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
 #include "gamelink/ui/command_interface_window.h"
@@ -122,6 +123,83 @@ class SourceEditingTest : public QObject {
         bench.windows().main->SpeedButton12Click();
         QCOMPARE(page->statusLine()->text(), QStringLiteral("(new source) *    Line 8, column 3"));
         saveScreenshot(window, QStringLiteral("source_page_gutter_english"));
+    }
+
+    // Whatever changes the text marks the source changed: the status line's "*" and the
+    // question on closing; loading the next file clears the mark.
+    void everyEditMarksTheSourceChangedAndLoadingClearsIt() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        const std::filesystem::path file = bench.scratch() / "toy.cos";
+        writeFileAtomically(file, std::string_view("* A ball\r\ninst\r\nnew: simp ball 1 0 1000 "
+                                                   "0\r\nendm\r\nscrp 2 5 3 9\r\n  mvot 1 0\r\n"
+                                                   "endm\r\n"));
+        MacroTextEdit* box = activeSourceText(bench, QString());
+        SourcePage* page = sourcePage(bench);
+        FindBar* bar = page->findBar();
+        const struct {
+            const char* edit;
+            std::function<void()> make;
+        } edits[] = {
+            {"Replace All",
+             [&] {
+                 QTest::keyClick(box, Qt::Key_H, Qt::ControlModifier);
+                 for (const auto& [name, text] :
+                      {std::pair("FindField", "ball"), std::pair("ReplaceField", "puck")}) {
+                     auto* field = control<QLineEdit>(bar, name);
+                     field->clear();
+                     QTest::keyClicks(field, QLatin1String(text));
+                 }
+                 QTest::mouseClick(control<QPushButton>(bar, "ReplaceAllButton"), Qt::LeftButton);
+             }},
+            {"Format Source",
+             [&] {
+                 box->setFocus();
+                 QTest::keyClick(box, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+             }},
+            {"quick fix",
+             [&] {
+                 box->moveCaretTo(6, 4);
+                 QTest::keyClick(box, Qt::Key_Period, Qt::ControlModifier);
+                 auto* fixes = box->findChild<QMenu*>(QStringLiteral("QuickFixes"));
+                 QVERIFY(fixes);
+                 fixes->actions().front()->trigger();
+                 closeMenu(fixes);
+             }},
+            {"Tab on a selection",
+             [&] {
+                 selectLines(box, 2, 4);
+                 QTest::keyClick(box, Qt::Key_Tab);
+             }},
+        };
+        for (const auto& edit : edits) {
+            bench.dialogs().messageAnswers = {Answer::No};
+            window->loadSourceFile(fromPath(file));
+            QVERIFY2(page->statusLine()->text().startsWith(QStringLiteral("toy.cos    ")),
+                     qPrintable(page->statusLine()->text()));
+            const QString loaded = box->toPlainText();
+            edit.make();
+            QVERIFY2(box->toPlainText() != loaded, edit.edit);
+            QVERIFY2(page->statusLine()->text().startsWith(QStringLiteral("toy.cos *    ")),
+                     edit.edit);
+            bench.dialogs().asked.clear();
+            bench.dialogs().messageAnswers = {Answer::No};
+            // Each round closes the program again.
+            bench.windows().main->show();
+            bench.windows().main->close();
+            const auto questions = bench.dialogs().messages();
+            QVERIFY2(questions.size() == 1, edit.edit);
+            QCOMPARE(questions.front().caption, QStringLiteral("WARNING! Source not saved!"));
+        }
+        saveScreenshot(window, QStringLiteral("source_page_changed_mark_english"));
+        bench.windows().main->SpeedButton13Click();
+        QVERIFY(page->statusLine()->text().startsWith(QStringLiteral("toy.cos *    Zeile")));
+        saveScreenshot(window, QStringLiteral("source_page_changed_mark_deutsch"));
+        bench.windows().main->SpeedButton12Click();
+        bench.dialogs().messageAnswers = {Answer::No};
+        window->loadSourceFile(fromPath(file));
+        QVERIFY(page->statusLine()->text().startsWith(QStringLiteral("toy.cos    ")));
+        QVERIFY(!bench.objectDocument().source().changed);
     }
 
     // Format Source in the Source menu lays the text out as one step that Undo takes back;

@@ -1,17 +1,25 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include "app/file_io.h"
 #include "app/ui/main_window.h"
 #include "app/ui/qt_convert.h"
+#include "app/ui/qt_user_dialogs.h"
 #include "app/ui/widgets/arrow_stepper.h"
+#include "generators/ui/new_object_source_window.h"
+#include "generators/ui/object_assistant_window.h"
 #include "language/ui/find_bar.h"
 #include "language/ui/findings_list.h"
 #include "language/ui/macro_completer.h"
@@ -33,7 +41,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 template <typename Widget = QLineEdit>
-Widget* control(ObjectCompilerWindow* window, const char* name) {
+Widget* control(QWidget* window, const char* name) {
     auto* widget = window->findChild<Widget*>(QLatin1String(name));
     if (!widget) qFatal("no control %s", name);
     return widget;
@@ -132,6 +140,99 @@ Shot shot(TestWorkbench& bench) {
 const Bytes kWorkedExample = {1, 0, 0, 0, 0, 0,   0,   0,   0,   0,   0,   0,   0, 0, 0,
                               0, 0, 0, 0, 0, 0,   0,   0,   0,   0,   0,   0,   0, 0, 0,
                               0, 0, 0, 0, 7, 'u', 'n', 'k', 'n', 'o', 'w', 'n', 0};
+
+// The commands that put another source or object in place of the one on the source page, each
+// run as a user runs it, with the dialogs it opens itself before and after the question about
+// the changed source.
+struct ReplacingCommand {
+    const char* name;
+    bool replacesText;  // the source typed is gone once it is let go
+    std::function<void(TestWorkbench&)> run;
+    std::function<QStringList(TestWorkbench&)> filesBefore;
+    std::function<QStringList(TestWorkbench&)> filesAfter;
+    std::function<bool(TestWorkbench&)> ran;       // what the command shows once it is done
+    std::function<QWidget*(TestWorkbench&)> form;  // a generator's form, kept open on Cancel
+};
+
+QStringList noFiles(TestWorkbench&) { return {}; }
+QWidget* noForm(TestWorkbench&) { return nullptr; }
+
+void createSimpleObjectSource(TestWorkbench& bench) {
+    NewObjectSourceWindow* form = bench.windows().newObjectSource;
+    form->show();
+    auto* tree = control<QTreeWidget>(form, "TreeView1");
+    const auto ball = tree->findItems(QStringLiteral("2 5 3 {Bouncing ball}"),
+                                      Qt::MatchExactly | Qt::MatchRecursive);
+    if (ball.size() != 1) qFatal("no ball in the class catalogue");
+    tree->setCurrentItem(ball.front());
+    form->TreeView1Click();
+    control<QLineEdit>(form, "Edit2")->setText(QStringLiteral("vbal"));
+    QTest::mouseClick(control<QPushButton>(form, "Button1"), Qt::LeftButton);
+}
+
+void cloneWithTheAssistant(TestWorkbench& bench) {
+    ObjectAssistantWindow* assistant = bench.windows().objectAssistant;
+    assistant->show();
+    control<QListWidget>(assistant, "FileListBox3")->setCurrentRow(6);  // gren.gen
+    control<QAbstractButton>(assistant, "RadioButton10")->setChecked(true);
+    QTest::mouseClick(control<QPushButton>(assistant, "Button4"), Qt::LeftButton);
+}
+
+QString sourceShown(TestWorkbench& bench) {
+    return bench.windows().objectCompiler->sourceText()->toPlainText();
+}
+
+std::vector<ReplacingCommand> replacingCommands() {
+    auto trigger = [](const char* item) {
+        return [item](TestWorkbench& bench) {
+            control<QAction>(bench.windows().objectCompiler, item)->trigger();
+        };
+    };
+    auto demoFile = [](const char* name) {
+        return [name](TestWorkbench& bench) {
+            return QStringList{fromPath(bench.demo().gameDirectory() / name)};
+        };
+    };
+    return {
+        {"Load Source", true, trigger("LoadSourceFileCOS1"), demoFile("BALL.COS"), noFiles,
+         [](TestWorkbench& bench) {
+             return sourceShown(bench).startsWith(QStringLiteral("* Bouncing ball"));
+         },
+         noForm},
+        {"Load COB", false, trigger("LoadCOB1"), demoFile("BALL.COB"), noFiles,
+         [](TestWorkbench& bench) { return bench.objectDocument().objectFileName() == "BALL.COB"; },
+         noForm},
+        {"New COB", false, trigger("New1"), noFiles, noFiles,
+         [](TestWorkbench& bench) { return bench.objectDocument().objectFileName().empty(); },
+         noForm},
+        {"Create Source", true, createSimpleObjectSource, noFiles, noFiles,
+         [](TestWorkbench& bench) {
+             return sourceShown(bench).contains(QStringLiteral("\tsetv clas 33882880\n"));
+         },
+         [](TestWorkbench& bench) -> QWidget* { return bench.windows().newObjectSource; }},
+        {"COB Assistent", true, cloneWithTheAssistant, noFiles,
+         [](TestWorkbench& bench) { return QStringList{inScratch(bench, "clone.cob")}; },
+         [](TestWorkbench& bench) {
+             return std::filesystem::exists(bench.scratch() / "clone.cob") &&
+                    sourceShown(bench).contains(QStringLiteral("new: crea tokn gren 0"));
+         },
+         [](TestWorkbench& bench) -> QWidget* { return bench.windows().objectAssistant; }},
+    };
+}
+
+// The message box the program shows next, looked at and answered with Cancel; its buttons'
+// texts go into `buttons`.
+void cancelTheBoxShown(const QString& screenshot, QStringList* buttons) {
+    QTimer::singleShot(0, [screenshot, buttons] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (!box || !box->isVisible()) continue;
+            saveScreenshot(box, screenshot);
+            for (QAbstractButton* button : box->buttons()) *buttons << button->text();
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+}
 
 }  // namespace
 
@@ -322,6 +423,7 @@ class ObjectCompilerWindowTest : public QObject {
         QCOMPARE(bench.objectDocument().cob().scripts.front(), std::string("scrp 1 1 1 2,B,endm"));
         QCOMPARE(editBox->toPlainText(), QStringLiteral("scrp 1 1 1 2,B,endm"));
 
+        bench.dialogs().messageAnswers = {Answer::No};  // the source typed above is let go
         window->New1Click();
         typeInto(editBox, QStringLiteral("after new"));
         QVERIFY(bench.objectDocument().cob().scripts.empty());
@@ -588,6 +690,7 @@ class ObjectCompilerWindowTest : public QObject {
         // given below the message.
         const QString missing = inScratch(bench, "missing.cos");
         bench.dialogs().fileAnswers.push_back(missing);
+        bench.dialogs().messageAnswers = {Answer::No};
         window->Button6Click();
         QCOMPARE(bench.dialogs().errors().back().text,
                  QStringLiteral("Kann Datei %1 nicht öffnen\nno such file or folder").arg(missing));
@@ -627,6 +730,105 @@ class ObjectCompilerWindowTest : public QObject {
         QCOMPARE(window->sourceText()->toPlainText(), expected);
     }
 
+    // Every command that puts another source or object in place of a source changed and not
+    // saved asks first, as closing does: Yes saves it, No lets it go, and Cancel (or a save
+    // dialog cancelled after Yes) keeps everything as it was, a generator's form open.
+    void replacingAChangedSourceAsksFirst() {
+        enum class Outcome { Saved, LetGo, Kept };
+        const struct {
+            Answer answer;
+            bool saveChosen;
+            Outcome outcome;
+        } answers[] = {{Answer::Yes, true, Outcome::Saved},
+                       {Answer::No, false, Outcome::LetGo},
+                       {Answer::Cancel, false, Outcome::Kept},
+                       {Answer::Yes, false, Outcome::Kept}};
+        for (const ReplacingCommand& command : replacingCommands()) {
+            for (const auto& given : answers) {
+                TestWorkbench bench;
+                ObjectCompilerWindow* window = bench.windows().objectCompiler;
+                window->loadCobFile(fromPath(bench.demo().gameDirectory() / "SPTOP.COB"));
+                QTest::keyClicks(window->sourceText(), QStringLiteral("* my work"));
+                const Shot before = shot(bench);
+                ScriptedDialogs& dialogs = bench.dialogs();
+                dialogs.asked.clear();
+                for (const QString& file : command.filesBefore(bench))
+                    dialogs.fileAnswers.push_back(file);
+                // The save dialog comes only after Yes.
+                if (given.answer == Answer::Yes)
+                    dialogs.fileAnswers.push_back(given.saveChosen
+                                                      ? std::optional(inScratch(bench, "mine.cos"))
+                                                      : std::nullopt);
+                for (const QString& file : command.filesAfter(bench))
+                    dialogs.fileAnswers.push_back(file);
+                dialogs.messageAnswers = {given.answer};
+
+                command.run(bench);
+
+                const QString label = QStringLiteral("%1, answer %2, save %3")
+                                          .arg(QLatin1String(command.name))
+                                          .arg(int(given.answer))
+                                          .arg(given.saveChosen ? 1 : 0);
+                const auto questions = dialogs.messages();
+                QVERIFY2(questions.size() == 1, qPrintable(label));
+                QCOMPARE(questions.front().caption, QStringLiteral("WARNING! Source not saved!"));
+                QCOMPARE(questions.front().buttons, Buttons::YesNoCancel);
+                const bool saved = std::filesystem::exists(bench.scratch() / "mine.cos");
+                QVERIFY2(saved == (given.outcome == Outcome::Saved), qPrintable(label));
+                QWidget* form = command.form(bench);
+                if (given.outcome == Outcome::Kept) {
+                    QVERIFY2(shot(bench) == before, qPrintable(label));
+                    QVERIFY2(!form || form->isVisible(), qPrintable(label));
+                    continue;
+                }
+                QVERIFY2(command.ran(bench), qPrintable(label));
+                QVERIFY2(!form || !form->isVisible(), qPrintable(label));
+                const bool typedStays = sourceShown(bench).contains(QStringLiteral("* my work"));
+                QVERIFY2(typedStays == !command.replacesText, qPrintable(label));
+                if (saved)
+                    QCOMPARE(readFileText(bench.scratch() / "mine.cos"),
+                             std::string("* my work\r\n"));
+            }
+        }
+    }
+
+    // A source dropped or chosen from the recent list asks as loading one does; an unchanged
+    // source is replaced without a word. The real box, in both languages, offers Yes, No and
+    // Cancel.
+    void theQuestionIsTheClosingOnesWithCancel() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        const QString ball = fromPath(bench.demo().gameDirectory() / "BALL.COS");
+        window->openObjectFile(ball);
+        QVERIFY(bench.dialogs().messages().empty());
+        QTest::keyClicks(window->sourceText(), QStringLiteral("* mine"));
+        bench.dialogs().messageAnswers = {Answer::Cancel};
+        window->openObjectFile(ball);
+        QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
+        QVERIFY(window->sourceText()->toPlainText().startsWith(QStringLiteral("* mine")));
+
+        QtUserDialogs realBoxes;
+        bench.dialogs().shownBy = &realBoxes;
+        window->show();
+        for (const char* language : {"english", "deutsch"}) {
+            if (language == std::string_view("deutsch")) bench.windows().main->SpeedButton13Click();
+            bench.dialogs().asked.clear();
+            QStringList buttons;
+            cancelTheBoxShown(
+                QStringLiteral("TForm2-source-not-saved-question-%1").arg(QLatin1String(language)),
+                &buttons);
+            window->openObjectFile(ball);
+            QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
+            QCOMPARE(buttons.size(), 3);
+            QVERIFY(window->sourceText()->toPlainText().startsWith(QStringLiteral("* mine")));
+        }
+        QCOMPARE(bench.dialogs().messages().front().caption,
+                 QStringLiteral("WARNUNG! Source nicht gespeichert!"));
+        QCOMPARE(bench.dialogs().messages().front().text,
+                 QStringLiteral("Source wurde veraendert aber nicht gespeichert! Moechten Sie "
+                                "jetzt speichern?"));
+    }
+
     void theInjectorPageAndItsMenuItemsAreWired() {
         TestWorkbench bench;
         ObjectCompilerWindow* window = bench.windows().objectCompiler;
@@ -635,6 +837,41 @@ class ObjectCompilerWindowTest : public QObject {
         control<QAction>(window, "Inject2")->trigger();
         QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
         QCOMPARE(bench.dialogs().messages().front().caption, QStringLiteral("Nothing to inject!"));
+        QCOMPARE(bench.dialogs().messages().front().text,
+                 QStringLiteral("No COB Data in memory! Load a COB or compile a COS."));
+
+        // A source loaded and not compiled yet: the box says to compile it first.
+        bench.dialogs().fileAnswers.push_back(fromPath(bench.demo().gameDirectory() / "BALL.COS"));
+        control<QAction>(window, "LoadSourceFileCOS1")->trigger();
+        const struct {
+            void (MainWindow::*choose)();
+            const char* text;
+        } languages[] = {
+            {&MainWindow::SpeedButton12Click,
+             "No COB Data in memory! Load a COB or compile a COS.\n\nThe source on the page Source "
+             "(COS) is not compiled yet: compile it first (Source > Compile Source), then inject "
+             "it."},
+            {&MainWindow::SpeedButton13Click,
+             "Keine COB Daten im Speicher! Laden Sie einen COB oder compilieren Sie einen COS.\n\n"
+             "Der Source auf der Seite Source (COS) ist noch nicht compiliert: compilieren Sie ihn "
+             "zuerst (Source > Source compilieren) und injizieren Sie ihn dann."},
+        };
+        for (const auto& language : languages) {
+            (bench.windows().main->*language.choose)();
+            bench.dialogs().asked.clear();
+            control<QAction>(window, "Inject2")->trigger();
+            QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
+            QCOMPARE(bench.dialogs().messages().front().text, QString::fromUtf8(language.text));
+        }
+        // Compiled, the source has nothing left to advise.
+        window->Button8Click();
+        bench.objectDocument().newObject();
+        bench.dialogs().asked.clear();
+        control<QAction>(window, "Inject2")->trigger();
+        QCOMPARE(bench.dialogs().messages().front().caption, QStringLiteral("Nichts zum Senden!"));
+        QCOMPARE(bench.dialogs().messages().front().text,
+                 QStringLiteral("Keine COB Daten im Speicher! Laden Sie einen COB oder "
+                                "compilieren Sie einen COS."));
     }
 
     // Every kind of edit is one step that the Edit menu names: Undo gives back the exact object,
@@ -682,11 +919,13 @@ class ObjectCompilerWindowTest : public QObject {
              [&] { doubleClickLine(control<QListWidget>(window, "FileListBox1"), 1); }, true},
             {"Generate Source", nothing,
              [&] {
-                 bench.context().commands.showObjectSource({"* made", "name Made"});
+                 bench.dialogs().messageAnswers = {Answer::No};
+                 bench.context().commands.showObjectSource({"* made", "name Made"}, nullptr);
              },
              true},
             {"COB Assistent", nothing,
              [&] {
+                 bench.dialogs().messageAnswers = {Answer::No};
                  bench.context().commands.compileAndOfferToSave({"inst", "endm"}, {});
              }},
         };

@@ -827,11 +827,11 @@ class SpriteEditorWindowTest : public QObject {
         QVERIFY(dropOn(converter, pictureFile));
         QVERIFY(converter->picture().pixels == picture.pixels);
 
-        // A dropped source asks about the unsaved one first; one undo brings it back.
+        // A dropped source asks about the unsaved one first; let go, one undo brings it back.
         ObjectCompilerWindow* compiler = bench.windows().objectCompiler;
         compiler->sourceText()->setPlainText(QStringLiteral("unsaved"));
         writeFileAtomically(bench.scratch() / "drop.cos", std::string_view("* dropped\r\n"));
-        bench.dialogs().messageAnswers = {Answer::Cancel};
+        bench.dialogs().messageAnswers = {Answer::No, Answer::No};
         QVERIFY(dropOn(compiler->sourceText()->viewport(), bench.scratch() / "drop.cos"));
         QCOMPARE(bench.dialogs().messages().back().caption,
                  QStringLiteral("WARNING! Source not saved!"));

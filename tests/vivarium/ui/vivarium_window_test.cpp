@@ -296,6 +296,9 @@ class VivariumWindowTest : public QObject {
         QVERIFY(compiler->compileNewObject(counterSource()));
         compiler->findChild<QAction*>(QStringLiteral("Inject2"))->trigger();
         QCOMPARE(objectCell(window, 0, 1), QStringLiteral("2 21 8"));
+        // The compiler says where the object went.
+        QCOMPARE(compiler->findChild<QLabel*>(QStringLiteral("NoteLine"))->text(),
+                 QStringLiteral("Counter injected into the Vivarium: it arrived."));
         trigger(window, "PauseWorld");
 
         auto* list = window->findChild<QTreeWidget*>(QStringLiteral("ObjectList"));
