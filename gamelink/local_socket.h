@@ -19,9 +19,6 @@ namespace vek {
 // folder /tmp/vekstudio-UID where that is not set).
 std::filesystem::path localServicePath(std::string_view service);
 
-// The largest answer the client takes; anything larger breaks the conversation off.
-inline constexpr std::size_t kMaxLinkAnswer = 16u << 20;
-
 // The client side: each conversation is one connection to the service's socket.
 class LocalSocketTransport : public LinkTransport {
   public:
