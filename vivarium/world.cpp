@@ -63,7 +63,9 @@ int eventOfMessage(int message) {
 // Runs one script (or macro) until it pauses, ends, or runs into a fault.
 class Interpreter {
   public:
-    Interpreter(World& world, Run& run) : m_world(world), m_run(run) {}
+    // What dde: commands write goes to `answer`; nowhere when it is null.
+    Interpreter(World& world, Run& run, std::string* answer = nullptr)
+        : m_world(world), m_run(run), m_answer(answer) {}
 
     void go() {
         const std::vector<Instruction>& code = m_run.program->instructions;
@@ -87,7 +89,7 @@ class Interpreter {
                     fault(instruction, fill(Msg::VivariumTooManyCommands,
                                             {std::to_string(kCommandsPerTickLimit)}));
                 }
-                spend(1, instruction.position);
+                spend(1 + instruction.text.size() / kTextBytesPerCommand, instruction.position);
                 execute(instruction);
             }
         } catch (const ScriptFault&) {
@@ -158,9 +160,10 @@ class Interpreter {
 
     // What dde: commands write, up to what one answer may hold.
     void write(std::string_view text, const Instruction& instruction) {
-        if (text.size() > kAnswerLimit - m_run.answer.size())
+        if (!m_answer) return;
+        if (text.size() > kAnswerLimit - m_answer->size())
             fault(instruction, fill(Msg::VivariumAnswerTooLong, {std::to_string(kAnswerLimit)}));
-        m_run.answer += text;
+        m_answer->append(text);
     }
 
     static std::string nameOf(const Word* word) { return word ? word->name : std::string("?"); }
@@ -692,6 +695,7 @@ class Interpreter {
 
     World& m_world;
     Run& m_run;
+    std::string* m_answer;
     mutable Object* m_found = nullptr;
     int m_scratch = 0;
 };
@@ -746,8 +750,8 @@ std::string World::runMacro(const MacroText& macro, std::shared_ptr<const Origin
     const ScopeExit restoreWork([this, tickWork] { m_work = tickWork; });
     Run run;
     run.program = compileMacro(macro, std::move(origin));
-    Interpreter(*this, run).go();
-    std::string answer = std::move(run.answer);
+    std::string answer;
+    Interpreter(*this, run, &answer).go();
     if (!run.ended) m_macroRuns.push_back(std::move(run));
     removeKilled();
     return answer;

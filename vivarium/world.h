@@ -31,11 +31,14 @@ inline constexpr int kCommandsPerTickLimit = 100000;
 // What a whole tick may do before the game would freeze: the commands of all its scripts (a
 // command that looks through the objects, as enum, rtar and totl do, counts one for each), the
 // objects the world holds (those killed in the tick among them until it ends) and the events
-// waiting. A macro from the link gets a tick's work of its own.
+// waiting. A command with a text (a name, a byte string) counts one more for each
+// kTextBytesPerCommand bytes of it. A macro from the link gets a tick's work of its own.
 inline constexpr long long kTickWorkLimit = 1000000;
+inline constexpr std::size_t kTextBytesPerCommand = 64;
 inline constexpr std::size_t kObjectLimit = 100000;
 inline constexpr std::size_t kEventLimit = 1000000;
 // What dde: commands may write into one answer: what the link carries with its closing zero.
+// Only a macro's run at once answers; what scripts and paused macros write goes nowhere.
 inline constexpr std::size_t kAnswerLimit = (std::size_t{16} << 20) - 1;
 // How deep gsub may call.
 inline constexpr std::size_t kCallDepthLimit = 64;
@@ -70,7 +73,6 @@ struct Run {
         int savedTarget = 0;
     };
     std::vector<Enumeration> enumerations;
-    std::string answer;  // what its dde: commands wrote
 };
 
 struct Animation {

@@ -62,7 +62,8 @@ std::vector<Fault> faultsOf(const std::vector<std::string>& source, int ticks,
         faults.push_back(
             {happening.tick, happening.object, happening.fault.english, happening.freezes});
     });
-    for (const vivarium::SentMacro& sent : vivarium::injectionOfSource(source, "T.COS"))
+    for (const vivarium::SentMacro& sent :
+         vivarium::injectionOfSource(source, "T.COS", vivarium::Routines::Every))
         world.runMacro(sent.macro, sent.origin);
     for (int tick = 1; tick <= ticks && faults.empty(); ++tick) {
         if (beforeTick) beforeTick(world, tick);
@@ -122,8 +123,12 @@ TEST(TickBound, EachBoundOfATicksWorkFreezesTheGameInTheTickThatPassesIt) {
         ASSERT_EQ(faults.size(), 1u) << c.what;
         EXPECT_TRUE(faults[0].text.ends_with(": " + c.reason)) << c.what << ": " << faults[0].text;
         EXPECT_TRUE(faults[0].freezes) << c.what;
-        if (c.tick != 0) EXPECT_EQ(faults[0].tick, c.tick) << c.what;
-        if (c.object != 0) EXPECT_EQ(faults[0].object, c.object) << c.what;
+        if (c.tick != 0) {
+            EXPECT_EQ(faults[0].tick, c.tick) << c.what;
+        }
+        if (c.object != 0) {
+            EXPECT_EQ(faults[0].object, c.object) << c.what;
+        }
     }
 }
 
@@ -141,38 +146,43 @@ TEST(TickBound, MessagesThatEachSendTwoBackFreezeTheGameWithinTheRun) {
     EXPECT_TRUE(faults[0].text.ends_with("the game would freeze")) << faults[0].text;
 }
 
-TEST(TickBound, CommandsThatLookThroughEveryObjectCountOneForEachAndAMacroHasItsOwnBound) {
-    constexpr int kObjects = 1000;
+TEST(TickBound, LookingThroughTheObjectsAndLongTextsCostMoreAndAMacroHasItsOwnBound) {
+    constexpr long long kObjects = 1000;
+    const std::string longName(1600, 'a');
+    const long long textCost =
+        static_cast<long long>(longName.size() / vivarium::kTextBytesPerCommand);
     struct Case {
-        const char* command;
-        int rounds;
-        bool freezes;
+        std::string command;
+        long long roundCost;  // besides the round's two commands, the command and repe
     };
-    // Each round costs the objects looked through and its two commands (the command, repe).
-    const int fits = static_cast<int>(kTickWorkLimit / (kObjects + 2)) - 1;
     const Case cases[] = {
-        {"setv var0 totl 0 0 0", fits, false}, {"setv var0 totl 0 0 0", fits * 2, true},
-        {"rtar 0 0 0", fits, false},           {"rtar 0 0 0", fits * 2, true},
-        {"enum 9 9 9,next", fits, false},      {"enum 9 9 9,next", fits * 2, true},
+        {"setv var0 totl 0 0 0", kObjects},
+        {"rtar 0 0 0", kObjects},
+        {"enum 9 9 9,next", kObjects},
+        {"snde " + longName, textCost},
     };
     for (const Case& c : cases) {
-        vivarium::World world;
-        std::vector<Happening> faults;
-        world.setObserver([&](const Happening& happening) {
-            if (happening.kind == HappeningKind::Fault) faults.push_back(happening);
-        });
-        world.runMacro(MacroText("inst,reps " + std::to_string(kObjects) +
-                                 ",new: simp pupy 6 0 1000 0,repe,endm"),
-                       nullptr);
-        const MacroText loop("inst,reps " + std::to_string(c.rounds) + "," + c.command +
-                             ",repe,endm");
-        // Two macros in a row: neither takes the other's work.
-        world.runMacro(loop, nullptr);
-        world.runMacro(loop, nullptr);
-        ASSERT_EQ(faults.size(), c.freezes ? 2u : 0u) << c.command << " " << c.rounds;
-        if (c.freezes) {
-            EXPECT_EQ(faults[0].fault.english,
-                      "macro: " + bounded(Msg::VivariumTickTooBusy, kTickWorkLimit));
+        const long long fits = kTickWorkLimit / (c.roundCost + 2) - 1;
+        for (const long long rounds : {fits, 2 * fits}) {
+            vivarium::World world;
+            std::vector<Happening> faults;
+            world.setObserver([&](const Happening& happening) {
+                if (happening.kind == HappeningKind::Fault) faults.push_back(happening);
+            });
+            world.runMacro(MacroText("inst,reps " + std::to_string(kObjects) +
+                                     ",new: simp pupy 6 0 1000 0,repe,endm"),
+                           nullptr);
+            const MacroText loop("inst,reps " + std::to_string(rounds) + "," + c.command +
+                                 ",repe,endm");
+            // Two macros in a row: neither takes the other's work.
+            world.runMacro(loop, nullptr);
+            world.runMacro(loop, nullptr);
+            const bool freezes = rounds > fits;
+            ASSERT_EQ(faults.size(), freezes ? 2u : 0u) << c.command.substr(0, 20) << " " << rounds;
+            if (freezes) {
+                EXPECT_EQ(faults[0].fault.english,
+                          "macro: " + bounded(Msg::VivariumTickTooBusy, kTickWorkLimit));
+            }
         }
     }
 }
@@ -200,6 +210,15 @@ TEST(TickBound, AnAnswerStopsAtWhatTheLinkCarriesWithAFaultThatDoesNotFreeze) {
                                             nullptr);
     EXPECT_EQ(faults.size(), 1u);
     EXPECT_EQ(fits.size(), (rounds - 1) * piece.size());
+    // What a script writes goes nowhere: it is neither kept nor bounded.
+    world.runMacro(MacroText("scrp 2 10 1 1,reps " + std::to_string(rounds) + ",dde: puts [" +
+                             piece + "],repe,endm"),
+                   nullptr);
+    world.runMacro(MacroText("inst,new: simp pupy 6 0 1000 0," + classLine(2, 10, 1) + ",endm"),
+                   nullptr);
+    ASSERT_TRUE(world.sendEvent(world.objects().back().id, vivarium::kEventActivate1));
+    world.tick();
+    EXPECT_EQ(faults.size(), 1u);
 }
 
 TEST(TickBound, AFreezeEndsTheTryRunAfterItsTick) {
