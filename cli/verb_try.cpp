@@ -1,8 +1,9 @@
 #include <ostream>
 
-#include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/file_lookup.h"
+#include "app/text_names.h"
+#include "app/vek_error.h"
 #include "cli/verbs.h"
 #include "demo/stand_in_images.h"
 #include "objects/cob_compiler.h"
@@ -18,25 +19,35 @@ constexpr std::string_view kUsage =
     "usage: vek try OBJECT.cob|SOURCE.cos... [--ticks N] [--activate1 T] [--activate2 T]\n"
     "               [--pickup T] [--drop T] [--random-seed S] [--trace] [--game-dir DIR]\n"
     "Runs objects without the game, in a fresh stand-in world with the installation's sprite\n"
-    "files (the demo's where no game is known): injects each as the object compiler does\n"
-    "(its scripts, then its installation routine) and runs N ticks (default 100; a tick is\n"
-    "1/10 s of game time) as fast as they go. --activate1, --activate2, --pickup and --drop\n"
-    "send that event at the start of tick T to every object of the run; each may be given\n"
-    "more than once. rndv draws from the seed S (default 1): the same run prints the same.\n"
+    "files (the demo's where no game is known): injects each as the object compiler does,\n"
+    "but with every installation routine (its scripts, then its routines in order), and\n"
+    "runs N ticks (default 100; a tick is 1/10 s of game time) as fast as they go.\n"
+    "--activate1, --activate2, --pickup and --drop send that event at the start of tick T\n"
+    "to every object of the run; each may be given more than once. rndv draws from the seed\n"
+    "S (default 1): the same run prints the same.\n"
     "A fault that would crash or freeze the game is printed as FILE:LINE:COLUMN: error: text\n"
     "(in an object file, line N is its N-th script or installation routine, scripts first);\n"
-    "it stops that script, not the run. --trace prints, as it happens, one line a sound,\n"
-    "message, stimulus and word the stand-in does not model, and after each tick one line\n"
-    "an object: tick N FAMILY GENUS SPECIES #OBJECT X Y pose P.\n"
-    "Exits with 1 when a fault happened.\n";
+    "it stops that script, not the run. A tick that does more than the game could (commands,\n"
+    "objects or events past their bounds) would freeze the game: the run ends with it.\n"
+    "--trace prints, as it happens, one line a sound, message, stimulus and word the\n"
+    "stand-in does not model, and after each tick one line an object:\n"
+    "tick N FAMILY GENUS SPECIES #OBJECT X Y pose P.\n"
+    "Exits with 1 when a fault happened or a file holds nothing to run.\n";
 
+// A source is read as the checker and the compiler read it; bytes no source holds are refused.
 std::vector<vivarium::SentMacro> injectionOf(const std::string& name) {
     const std::filesystem::path path = pathFromUtf8(name);
-    if (equalsIgnoringCase(pathToUtf8(path.extension()), ".cob"))
-        return vivarium::injectionOfCob(readCobFile(path), name);
-    std::vector<std::string> lines = readSourceFile(path);
-    for (std::string& line : lines) line = ansiToUtf8(line);
-    return vivarium::injectionOfSource(lines, name);
+    if (isObjectFileName(path))
+        return vivarium::injectionOfCob(readCobFile(path), name, vivarium::Routines::Every);
+    const std::vector<std::string> lines = readSourceFile(path);
+    refuseNonSourceText(readFileText(path, kMaxSourceFileSize), path);
+    return vivarium::injectionOfSource(lines, name, vivarium::Routines::Every);
+}
+
+std::vector<vivarium::SentMacro> runnableInjectionOf(const std::string& name) {
+    std::vector<vivarium::SentMacro> sent = injectionOf(name);
+    if (vivarium::sendsNothing(sent)) throw VekError(fill(Msg::TryNothingToRun, {name}));
+    return sent;
 }
 
 // The image directory of the installation, else of the demo (made when it is not there yet).
@@ -73,7 +84,7 @@ int runTry(Invocation& invocation) {
     options.trace = args.flag("--trace");
 
     std::vector<std::vector<vivarium::SentMacro>> objects;
-    for (const std::string& name : args.positional()) objects.push_back(injectionOf(name));
+    for (const std::string& name : args.positional()) objects.push_back(runnableInjectionOf(name));
     vivarium::SpriteShelf sprites(imageDirectory(invocation, args));
     const bool faulted = vivarium::tryObjects(objects, sprites.lookup(), options, invocation.out);
     return faulted ? kFailed : kSuccess;

@@ -18,6 +18,9 @@ inline constexpr std::string_view kLinkItem = "Macro";
 
 // The macro buffer holds this many characters and the terminating zero.
 inline constexpr std::size_t kMacroBufferLimit = 262144;
+// The largest answer (with its terminating zero) a client takes; anything larger breaks the
+// conversation off.
+inline constexpr std::size_t kMaxLinkAnswer = 16u << 20;
 
 // How long each step of a conversation may take before it counts as failed.
 struct LinkTimeouts {

@@ -19,9 +19,6 @@ namespace vek {
 // folder /tmp/vekstudio-UID where that is not set).
 std::filesystem::path localServicePath(std::string_view service);
 
-// The largest answer the client takes; anything larger breaks the conversation off.
-inline constexpr std::size_t kMaxLinkAnswer = 16u << 20;
-
 // How long the server keeps a client's place before its first whole frame: every client sends
 // one as it connects, so connections that stay silent cannot hold every place for long.
 inline constexpr std::chrono::milliseconds kFirstFrameTimeout{2000};

@@ -1,8 +1,12 @@
 #include "gamesim/sim_world.h"
 
+#include "gamelink/link_transport.h"
 #include "language/macro_text.h"
 
 namespace vek::sim {
+
+// A macro that writes more is answered with an error, so that every answer reaches the client.
+static_assert(vivarium::kAnswerLimit + 1 == kMaxLinkAnswer);
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "vivarium/try_run.h"
 
 #include <algorithm>
+#include <iterator>
 #include <ostream>
 
 #include "app/text_names.h"
@@ -22,7 +23,8 @@ SentMacro closingMacro(std::string_view file) {
 
 }  // namespace
 
-std::vector<SentMacro> injectionOfCob(const CobData& cob, std::string_view file) {
+std::vector<SentMacro> injectionOfCob(const CobData& cob, std::string_view file,
+                                      Routines routines) {
     std::vector<SentMacro> sent;
     int line = 0;
     for (const std::string& script : cob.scripts) {
@@ -30,32 +32,39 @@ std::vector<SentMacro> injectionOfCob(const CobData& cob, std::string_view file)
         text.append(script, ++line, 1);
         sent.push_back({scriptInjectionMacro(text), originOf(file, Msg::VivariumMacroName)});
     }
-    if (!cob.imports.empty()) {
+    for (const std::string& import : cob.imports) {
         MacroText text;
-        text.append(cob.imports.front(), line + 1, 1);
+        text.append(import, ++line, 1);
         sent.push_back({importInjectionMacro(text), originOf(file, Msg::VivariumRoutineName)});
+        if (routines == Routines::First) break;
     }
     sent.push_back(closingMacro(file));
     return sent;
 }
 
-std::vector<SentMacro> injectionOfSource(std::span<const std::string> lines,
-                                         std::string_view file) {
+std::vector<SentMacro> injectionOfSource(std::span<const std::string> lines, std::string_view file,
+                                         Routines routines) {
     std::vector<SentMacro> scripts;
-    std::vector<SentMacro> routines;
+    std::vector<SentMacro> installs;
     for (const SourceSection& section : sourceSections(lines)) {
         if (section.kind == MacroKind::Script) {
             scripts.push_back(
                 {scriptInjectionMacro(section.macro), originOf(file, Msg::VivariumMacroName)});
         } else {
-            routines.push_back(
+            installs.push_back(
                 {importInjectionMacro(section.macro), originOf(file, Msg::VivariumRoutineName)});
         }
     }
-    // Only the first installation routine is injected.
-    if (!routines.empty()) scripts.push_back(std::move(routines.front()));
+    if (routines == Routines::First && installs.size() > 1) installs.resize(1);
+    std::move(installs.begin(), installs.end(), std::back_inserter(scripts));
     scripts.push_back(closingMacro(file));
     return scripts;
+}
+
+bool sendsNothing(std::span<const SentMacro> sent) {
+    return std::all_of(sent.begin(), sent.end(), [](const SentMacro& macro) {
+        return macro.macro.text() == kInjectionClosingMacro;
+    });
 }
 
 SentMacro placedMacro(const ObjectDocument& document, std::string_view macro) {
@@ -76,8 +85,10 @@ bool tryObjects(std::span<const std::vector<SentMacro>> objects, const SpriteLoo
                 const TryOptions& options, std::ostream& out) {
     World world(sprites, options.seed);
     bool faulted = false;
+    bool frozen = false;
     world.setObserver([&](const Happening& happening) {
         faulted = faulted || happening.kind == HappeningKind::Fault;
+        frozen = frozen || happening.freezes;
         if (options.trace || happening.kind == HappeningKind::Fault)
             out << happeningLine(happening) << '\n';
     });
@@ -87,10 +98,12 @@ bool tryObjects(std::span<const std::vector<SentMacro>> objects, const SpriteLoo
             out << stateLine(world.currentTick(), object) << '\n';
     };
     for (const std::vector<SentMacro>& object : objects) {
-        for (const SentMacro& sent : object) world.runMacro(sent.macro, sent.origin);
+        for (const SentMacro& sent : object) {
+            if (!frozen) world.runMacro(sent.macro, sent.origin);
+        }
     }
     traceStates();
-    for (int tick = 1; tick <= options.ticks; ++tick) {
+    for (int tick = 1; tick <= options.ticks && !frozen; ++tick) {
         for (const TimedEvent& event : options.events) {
             if (event.tick != tick) continue;
             for (const Object& object : world.objects()) world.sendEvent(object.id, event.event);

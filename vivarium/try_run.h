@@ -20,11 +20,19 @@ struct SentMacro {
     std::shared_ptr<const Origin> origin;
 };
 
-// What injecting one object sends, in order: every script, then the first installation
-// routine, then the closing macro. Places are those `vek check` names: for an object file line
-// N is its N-th script or routine (scripts first), for a source the source's own lines.
-std::vector<SentMacro> injectionOfCob(const CobData& cob, std::string_view file);
-std::vector<SentMacro> injectionOfSource(std::span<const std::string> lines, std::string_view file);
+// Which installation routines go with the scripts: the object compiler's injection sends the
+// first alone; a run of `vek try` takes each, in order.
+enum class Routines { First, Every };
+
+// What injecting one object sends, in order: every script, then the installation routines,
+// then the closing macro. Places are those `vek check` names: for an object file line N is its
+// N-th script or routine (scripts first), for a source the source's own lines.
+std::vector<SentMacro> injectionOfCob(const CobData& cob, std::string_view file,
+                                      Routines routines = Routines::First);
+std::vector<SentMacro> injectionOfSource(std::span<const std::string> lines, std::string_view file,
+                                         Routines routines = Routines::First);
+// Whether an injection sends nothing of an object: no script and no routine.
+bool sendsNothing(std::span<const SentMacro> sent);
 
 // A macro that arrives over the link, with where it was written when the object compiler's
 // injection of the document's object sent it: where the object is what its source compiles to,
@@ -46,8 +54,8 @@ struct TryOptions {
 };
 
 // Runs the objects in a fresh world: injects each, then runs the ticks as fast as they go.
-// Writes each fault, and with `trace` every line of the trace, to `out` as they happen.
-// Returns whether any fault happened.
+// Writes each fault, and with `trace` every line of the trace, to `out` as they happen. A
+// fault that freezes the game ends the run after its tick. Returns whether any fault happened.
 bool tryObjects(std::span<const std::vector<SentMacro>> objects, const SpriteLookup& sprites,
                 const TryOptions& options, std::ostream& out);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/scope_exit.h"
 #include "app/text_names.h"
 #include "objects/object_check.h"
 
@@ -69,12 +70,16 @@ int eventOfMessage(int message) {
 // Runs one script (or macro) until it pauses, ends, or runs into a fault.
 class Interpreter {
   public:
-    Interpreter(World& world, Run& run) : m_world(world), m_run(run) {}
+    // What dde: commands write goes to `answer`; nowhere when it is null.
+    Interpreter(World& world, Run& run, std::string* answer = nullptr)
+        : m_world(world), m_run(run), m_answer(answer) {}
 
     void go() {
         const std::vector<Instruction>& code = m_run.program->instructions;
         int commands = 0;
         m_run.held = false;
+        // A frozen tick runs nothing more: the script goes on in the next.
+        if (m_world.m_work.frozen) return;
         try {
             while (!m_run.ended && m_run.waitTicks == 0 && m_run.animationWatched == 0) {
                 if (m_run.next >= code.size()) {
@@ -91,6 +96,7 @@ class Interpreter {
                     fault(instruction, fill(Msg::VivariumTooManyCommands,
                                             {std::to_string(kCommandsPerTickLimit)}));
                 }
+                spend(1 + instruction.text.size() / kTextBytesPerCommand, instruction.position);
                 execute(instruction);
             }
         } catch (const ScriptFault&) {
@@ -101,7 +107,7 @@ class Interpreter {
   private:
     // Reports a happening of this run at an instruction's place.
     void happen(HappeningKind kind, TextPosition position, std::string detail,
-                BilingualText faultText = {}) const {
+                BilingualText faultText = {}, bool freezes = false) const {
         Happening happening;
         happening.kind = kind;
         happening.tick = m_world.m_tick;
@@ -115,10 +121,12 @@ class Interpreter {
         happening.origin = m_run.program->origin;
         happening.position = position;
         happening.fault = std::move(faultText);
+        happening.freezes = freezes;
         m_world.emit(std::move(happening));
     }
 
-    [[noreturn]] void fault(TextPosition position, const BilingualText& reason) const {
+    [[noreturn]] void fault(TextPosition position, const BilingualText& reason,
+                            bool freezes = false) const {
         BilingualText routine =
             m_run.program->origin ? m_run.program->origin->routine : textOf(Msg::VivariumMacroName);
         BilingualText text;
@@ -131,11 +139,38 @@ class Interpreter {
         } else {
             text = fill(Msg::VivariumFaultInMacro, {routine, reason});
         }
-        happen(HappeningKind::Fault, position, {}, std::move(text));
+        happen(HappeningKind::Fault, position, {}, std::move(text), freezes);
         throw ScriptFault{};
     }
     [[noreturn]] void fault(const Instruction& instruction, const BilingualText& reason) const {
         fault(instruction.position, reason);
+    }
+
+    // Past a bound of the tick's work the whole game would freeze, not only this script.
+    [[noreturn]] void freeze(TextPosition position, const Bilingual& reason,
+                             long long bound) const {
+        m_world.m_work.frozen = true;
+        fault(position, fill(reason, {std::to_string(bound)}), true);
+    }
+
+    void spend(std::size_t commands, TextPosition position) const {
+        m_world.m_work.commands += static_cast<long long>(commands);
+        if (m_world.m_work.commands > kTickWorkLimit)
+            freeze(position, Msg::VivariumTickTooBusy, kTickWorkLimit);
+    }
+
+    // A command that looks through every object costs the tick one command for each.
+    const std::deque<Object>& objectsLookedThrough(TextPosition position) const {
+        spend(m_world.m_objects.size(), position);
+        return m_world.m_objects;
+    }
+
+    // What dde: commands write, up to what one answer may hold.
+    void write(std::string_view text, const Instruction& instruction) {
+        if (!m_answer) return;
+        if (text.size() > kAnswerLimit - m_answer->size())
+            fault(instruction, fill(Msg::VivariumAnswerTooLong, {std::to_string(kAnswerLimit)}));
+        m_answer->append(text);
     }
 
     static std::string nameOf(const Word* word) { return word ? word->name : std::string("?"); }
@@ -190,11 +225,11 @@ class Interpreter {
         std::array<int, 3> wanted{};
         for (std::size_t k = 0; k < 3 && k < operand.arguments.size(); ++k)
             wanted[k] = value(operand.arguments[k]);
-        return static_cast<int>(
-            std::count_if(m_world.m_objects.begin(), m_world.m_objects.end(), [&](const Object& o) {
-                return !o.killed && matches(wanted[0], o.family) && matches(wanted[1], o.genus) &&
-                       matches(wanted[2], o.species);
-            }));
+        const std::deque<Object>& objects = objectsLookedThrough(operand.position);
+        return static_cast<int>(std::count_if(objects.begin(), objects.end(), [&](const Object& o) {
+            return !o.killed && matches(wanted[0], o.family) && matches(wanted[1], o.genus) &&
+                   matches(wanted[2], o.species);
+        }));
     }
 
     // A value of the target object.
@@ -372,9 +407,17 @@ class Interpreter {
         object.animation = std::move(animation);
     }
 
-    void create(const Instruction& instruction) {
+    // A new object, numbered next, while the world holds fewer than its bound.
+    Object newObject(TextPosition position) const {
+        if (m_world.m_objects.size() >= kObjectLimit)
+            freeze(position, Msg::VivariumTooManyObjects, static_cast<long long>(kObjectLimit));
         Object object;
         object.id = m_world.m_nextId++;
+        return object;
+    }
+
+    void create(const Instruction& instruction) {
+        Object object = newObject(instruction.position);
         object.sprite = instruction.text;
         object.imageCount = std::max(0, argument(instruction, 0));
         object.firstImage = std::max(0, argument(instruction, 1));
@@ -390,9 +433,8 @@ class Interpreter {
         m_world.m_objects.push_back(std::move(object));
     }
 
-    void createStandIn() {
-        Object object;
-        object.id = m_world.m_nextId++;
+    void createStandIn(const Instruction& instruction) {
+        Object object = newObject(instruction.position);
         m_run.target = object.id;
         m_world.m_objects.push_back(std::move(object));
     }
@@ -408,7 +450,7 @@ class Interpreter {
         }
         object->killed = true;
         if (m_world.m_firstKilled == 0 || id < m_world.m_firstKilled) m_world.m_firstKilled = id;
-        object->events.clear();
+        m_world.dropEvents(*object);
         if (m_world.m_edit == id) m_world.m_edit = 0;
         if (id == m_run.owner) m_run.ended = true;
     }
@@ -423,9 +465,12 @@ class Interpreter {
             }
             fault(instruction, fill(Msg::VivariumNoTarget, {nameOf(instruction.word)}));
         }
+        if (!m_world.queueEvent(*object, {eventOfMessage(number), m_run.owner})) {
+            freeze(instruction.position, Msg::VivariumTooManyEvents,
+                   static_cast<long long>(kEventLimit));
+        }
         happen(HappeningKind::Message, instruction.position,
                "mesg writ " + objectName(id) + " " + std::to_string(number));
-        object->events.push_back({eventOfMessage(number), m_run.owner});
     }
 
     void stimulus(const Instruction& instruction) {
@@ -443,7 +488,7 @@ class Interpreter {
         const int family = argument(instruction, 0);
         const int genus = argument(instruction, 1);
         const int species = argument(instruction, 2);
-        for (const Object& object : m_world.m_objects) {
+        for (const Object& object : objectsLookedThrough(instruction.position)) {
             if (!object.killed && matches(family, object.family) && matches(genus, object.genus) &&
                 matches(species, object.species)) {
                 enumeration.objects.push_back(object.id);
@@ -579,7 +624,7 @@ class Interpreter {
                 const int family = argument(instruction, 0);
                 const int genus = argument(instruction, 1);
                 const int species = argument(instruction, 2);
-                for (const Object& object : m_world.m_objects) {
+                for (const Object& object : objectsLookedThrough(instruction.position)) {
                     if (!object.killed && matches(family, object.family) &&
                         matches(genus, object.genus) && matches(species, object.species))
                         found.push_back(object.id);
@@ -593,7 +638,7 @@ class Interpreter {
                 // What follows the creation still has its target: a creature's or compound's
                 // macro runs on, only what it looks like is not shown.
                 notModelled(instruction.word, instruction.position);
-                return createStandIn();
+                return createStandIn(instruction);
             case Op::Kill:
                 return kill(instruction);
             case Op::Edit:
@@ -643,16 +688,14 @@ class Interpreter {
             case Op::StimWrit:
                 return stimulus(instruction);
             case Op::DdePutv:
-                m_run.answer += std::to_string(argument(instruction, 0)) + "|";
-                return;
+                return write(std::to_string(argument(instruction, 0)) + "|", instruction);
             case Op::DdePuts:
-                m_run.answer += instruction.text;
-                return;
+                return write(instruction.text, instruction);
             case Op::DdeScrp: {
                 const auto found =
                     m_world.m_scripts.find({argument(instruction, 0), argument(instruction, 1),
                                             argument(instruction, 2), argument(instruction, 3)});
-                if (found != m_world.m_scripts.end()) m_run.answer += found->second->text;
+                if (found != m_world.m_scripts.end()) write(found->second->text, instruction);
                 return;
             }
         }
@@ -660,6 +703,7 @@ class Interpreter {
 
     World& m_world;
     Run& m_run;
+    std::string* m_answer;
     mutable Object* m_found = nullptr;
     int m_scratch = 0;
 };
@@ -708,10 +752,13 @@ std::string World::runMacro(const MacroText& macro, std::shared_ptr<const Origin
         emit(std::move(refused));
         return {};
     }
+    // The macro's work is its own, not the tick's it arrives in.
+    const TickWork tickWork = std::exchange(m_work, {});
+    const ScopeExit restoreWork([this, tickWork] { m_work = tickWork; });
     Run run;
     run.program = compileMacro(macro, std::move(origin));
-    Interpreter(*this, run).go();
-    std::string answer = std::move(run.answer);
+    std::string answer;
+    Interpreter(*this, run, &answer).go();
     if (!run.ended) m_macroRuns.push_back(std::move(run));
     removeKilled();
     return answer;
@@ -719,9 +766,26 @@ std::string World::runMacro(const MacroText& macro, std::shared_ptr<const Origin
 
 bool World::sendEvent(int object, int event) {
     Object* found = findObject(object);
-    if (!found) return false;
-    found->events.push_back({event, 0});
+    return found && queueEvent(*found, {event, 0});
+}
+
+bool World::queueEvent(Object& object, Object::Event event) {
+    if (m_events >= kEventLimit) return false;
+    object.events.push_back(event);
+    ++m_events;
     return true;
+}
+
+Object::Event World::takeEvent(Object& object) {
+    const Object::Event event = object.events.front();
+    object.events.pop_front();
+    --m_events;
+    return event;
+}
+
+void World::dropEvents(Object& object) {
+    m_events -= object.events.size();
+    object.events.clear();
 }
 
 bool World::moveObject(int object, int x, int y) {
@@ -773,7 +837,7 @@ bool World::takeTurn(Object& object, bool resumed) {
         // A timer that comes due while a script runs is lost; the next comes `tick` ticks later.
         if (object.timerRate > 0 && --object.timerCount <= 0) {
             object.timerCount = object.timerRate;
-            if (!object.run) object.events.push_back({kEventTimer, 0});
+            if (!object.run) queueEvent(object, {kEventTimer, 0});
         }
     }
     if (object.run && goesOn(*object.run)) Interpreter(*this, *object.run).go();
@@ -787,10 +851,10 @@ bool World::takeTurn(Object& object, bool resumed) {
 }
 
 bool World::startEvents(Object& object, std::size_t waiting) {
-    while (!object.run && waiting > 0 && !object.killed && !object.events.empty()) {
+    while (!object.run && waiting > 0 && !object.killed && !object.events.empty() &&
+           !m_work.frozen) {
         --waiting;
-        const Object::Event event = object.events.front();
-        object.events.pop_front();
+        const Object::Event event = takeEvent(object);
         const ScriptKey key{object.family, object.genus, object.species, event.number};
         const auto script = m_scripts.find(key);
         if (script == m_scripts.end()) continue;
@@ -816,6 +880,7 @@ void World::tick() {
     if (!resuming) {
         ++m_tick;
         m_place = {};
+        m_work = {};
         // Objects made during this tick take their first turn in the next.
         m_place.lastObject = m_objects.empty() ? 0 : m_objects.back().id;
     }
@@ -832,7 +897,7 @@ bool World::objectTurns(bool resuming) {
     const auto first = firstFrom(m_objects, m_place.object);
     for (auto k = static_cast<std::size_t>(first - m_objects.begin()); k < m_objects.size(); ++k) {
         Object& object = m_objects[k];  // by index: a script's new objects move none
-        if (object.id > m_place.lastObject) break;
+        if (object.id > m_place.lastObject || m_work.frozen) break;
         const bool resumed = resuming && object.id == m_place.object;
         m_place.object = object.id;
         if (!object.killed && !takeTurn(object, resumed)) {
@@ -845,7 +910,7 @@ bool World::objectTurns(bool resuming) {
 }
 
 bool World::macroTurns() {
-    for (; m_place.macro < m_macroRuns.size(); ++m_place.macro) {
+    for (; m_place.macro < m_macroRuns.size() && !m_work.frozen; ++m_place.macro) {
         Run& run = m_macroRuns[m_place.macro];
         // A held macro goes on at once: it neither waits nor watches an animation.
         if (goesOn(run)) Interpreter(*this, run).go();

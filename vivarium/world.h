@@ -28,6 +28,18 @@ inline constexpr int kEventTimer = 9;
 
 // A script that runs more commands than this in one tick without pausing would freeze the game.
 inline constexpr int kCommandsPerTickLimit = 100000;
+// What a whole tick may do before the game would freeze: the commands of all its scripts (a
+// command that looks through the objects, as enum, rtar and totl do, counts one for each), the
+// objects the world holds (those killed in the tick among them until it ends) and the events
+// waiting. A command with a text (a name, a byte string) counts one more for each
+// kTextBytesPerCommand bytes of it. A macro from the link gets a tick's work of its own.
+inline constexpr long long kTickWorkLimit = 1000000;
+inline constexpr std::size_t kTextBytesPerCommand = 64;
+inline constexpr std::size_t kObjectLimit = 100000;
+inline constexpr std::size_t kEventLimit = 1000000;
+// What dde: commands may write into one answer: what the link carries with its closing zero.
+// Only a macro's run at once answers; what scripts and paused macros write goes nowhere.
+inline constexpr std::size_t kAnswerLimit = (std::size_t{16} << 20) - 1;
 // How deep gsub may call.
 inline constexpr std::size_t kCallDepthLimit = 64;
 
@@ -61,7 +73,6 @@ struct Run {
         int savedTarget = 0;
     };
     std::vector<Enumeration> enumerations;
-    std::string answer;  // what its dde: commands wrote
 };
 
 struct Animation {
@@ -124,7 +135,8 @@ struct Happening {
     std::string detail;  // "snde spin", "mesg writ #2 0", the word not modelled
     std::shared_ptr<const Origin> origin;
     TextPosition position;
-    BilingualText fault;  // what went wrong, for a fault
+    BilingualText fault;   // what went wrong, for a fault
+    bool freezes = false;  // a fault that stops the whole game, not only its script
 };
 
 // The stand-in world: objects, their scripts, the scriptorium and the ticks. Deterministic: the
@@ -139,7 +151,8 @@ class World {
     std::string runMacro(const MacroText& macro, std::shared_ptr<const Origin> origin);
 
     // An event from outside (a click, a pickup) for an object: it runs when the object's turn
-    // comes, after any script the object is running. False when there is no such object.
+    // comes, after any script the object is running. False when there is no such object or
+    // the world's events are at their bound.
     bool sendEvent(int object, int event);
 
     // The hand's own doings, outside any script: it carries an object to a place (its top left
@@ -150,9 +163,11 @@ class World {
 
     // One tick: each object in the order of its creation moves its animation on, counts its
     // timer, and goes on with its script or starts the next event's; then the paused macros go
-    // on. When the command hook holds a script the tick is suspended right there, and the next
-    // call goes on with the same tick from the held command (asking the hook again), so that
-    // holding and going on change nothing of what happens, nor its order.
+    // on. A tick that goes past a bound of its work freezes: that fault is reported and the
+    // turns still to come wait for the next tick. When the command hook holds a script the tick is
+    // suspended right there, and the next call goes on with the same tick from the held command
+    // (asking the hook again), so that holding and going on change nothing of what happens, nor its
+    // order.
     void tick();
     // Whether a tick waits at a held command, and the object whose script is held (0 for a
     // macro that runs on none).
@@ -181,6 +196,15 @@ class World {
 
     Object* findObject(int id);
     void removeKilled();
+    // The events waiting, counted over all objects against kEventLimit.
+    bool queueEvent(Object& object, Object::Event event);
+    Object::Event takeEvent(Object& object);
+    void dropEvents(Object& object);
+    // How much of its bound a tick (or a macro from the link) has used.
+    struct TickWork {
+        long long commands = 0;
+        bool frozen = false;
+    };
     // Where a suspended tick goes on: the turn of an object (or, with `inMacros`, of a paused
     // macro) that a held command interrupted.
     struct TickPlace {
@@ -212,6 +236,8 @@ class World {
     int m_tick = 0;
     int m_edit = 0;
     int m_firstKilled = 0;  // the lowest number killed since the last removal; 0: none
+    std::size_t m_events = 0;
+    TickWork m_work;
     TickPlace m_place;
     std::function<void(const Happening&)> m_observer;
     CommandHook m_commandHook;

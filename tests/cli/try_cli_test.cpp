@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "app/file_io.h"
+#include "app/messages.h"
+#include "app/text_names.h"
 #include "objects/classifier.h"
 #include "objects/cob_compiler.h"
+#include "objects/cob_data.h"
 #include "sprites/sprite_file.h"
 #include "support/temp_dir.h"
 #include "support/vek_run.h"
@@ -72,6 +75,71 @@ TEST_F(TryVerb, RefusesWrongOptionsAsUsageErrors) {
         EXPECT_NE(result.err.find("usage: vek try"), std::string::npos) << options.front();
     }
     EXPECT_EQ(runVekTool({"try"}).status, 2);
+}
+
+TEST_F(TryVerb, RunsEveryInstallationRoutineOfASourceInOrder) {
+    writeSourceFile(
+        m_dir / "two.cos",
+        std::vector<std::string>{"inst", "  new: simp dogg 3 0 1000 0", "  mvto 1 2", "endm",
+                                 "inst", "  new: simp dogg 3 0 1000 0", "  mvto 3 4", "endm"});
+    const VekRun result = runVekTool({"try", pathToUtf8(m_dir / "two.cos"), "--game-dir",
+                                      pathToUtf8(m_dir / "game"), "--ticks", "0", "--trace"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "tick 0 0 0 0 #1 1 2 pose 0\ntick 0 0 0 0 #2 3 4 pose 0\n");
+}
+
+TEST_F(TryVerb, RunsEveryInstallationRoutineOfAnObjectFileNumberedAfterItsScripts) {
+    CobData cob;
+    cob.scripts = {"scrp 2 10 1 1,snde woof,endm"};
+    cob.imports = {"inst,new: simp dogg 3 0 1000 0,endm", "inst,pose 7,endm"};
+    writeCobFile(m_dir / "DOG.COB", cob);
+    const std::string file = pathToUtf8(m_dir / "DOG.COB");
+    const VekRun result =
+        runVekTool({"try", file, "--game-dir", pathToUtf8(m_dir / "game"), "--ticks", "1"});
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(result.out, file +
+                              ":3:6: error: installation routine: pose needs a target, but there "
+                              "is none\n");
+}
+
+TEST_F(TryVerb, RefusesFilesThatHoldNothingToRun) {
+    std::string noise;
+    std::uint32_t state = 7;
+    for (int k = 0; k < 4096; ++k) {
+        state = state * 1103515245u + 12345u;
+        noise.push_back(static_cast<char>(state >> 24));
+    }
+    const std::string nothing = fill(Msg::TryNothingToRun, {""}).english;
+    const std::string binary = textOf(Msg::SourceIsBinary).english;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"empty.cos", "", nothing},
+        {"comment.cos", "* a ball, some day\r\n", nothing},
+        {"open.cos", "inst\r\n  new: simp dogg 3 0 1000 0\r\n", nothing},
+        // Lines that end in a bare carriage return are one line to the checker, with no endm.
+        {"mac.cos", "inst\r  new: simp dogg 3 0 1000 0\rendm\r", nothing},
+        {"noise.cos", noise, binary},
+        {"DOGG.SPR", readFileText(m_dir / "game" / "Images" / "DOGG.SPR"), binary},
+        {"utf16.cos", std::string("\xFF\xFEi\0n\0s\0t\0", 10), textOf(Msg::SourceIsUtf16).english},
+    };
+    for (const Case& c : cases) {
+        writeFileAtomically(m_dir / c.name, c.bytes);
+        const VekRun result = runVekTool(
+            {"try", pathToUtf8(m_dir / c.name), "--game-dir", pathToUtf8(m_dir / "game")});
+        EXPECT_EQ(result.status, 1) << c.name;
+        EXPECT_EQ(result.out, "") << c.name;
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << c.name << ": " << result.err;
+    }
+    writeCobFile(m_dir / "EMPTY.COB", CobData{});
+    const VekRun empty = runVekTool(
+        {"try", pathToUtf8(m_dir / "EMPTY.COB"), "--game-dir", pathToUtf8(m_dir / "game")});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find(pathToUtf8(m_dir / "EMPTY.COB") + nothing), std::string::npos)
+        << empty.err;
 }
 
 }  // namespace

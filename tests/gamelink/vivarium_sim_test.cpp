@@ -7,11 +7,13 @@
 
 #include "app/file_io.h"
 #include "app/socket_io.h"
+#include "app/text_names.h"
 #include "gamelink/launcher_object.h"
 #include "gamelink/sim_harness.h"
 #include "sprites/sprite_file.h"
 #include "support/temp_dir.h"
 #include "vivarium/world_file.h"
+#include "vivarium/world.h"
 
 namespace vek::testing {
 namespace {
@@ -393,6 +395,38 @@ TEST_F(VivariumSimTest, ASeedThatCannotBeRunStopsTheStartSayingWhy) {
         EXPECT_NE(errors.find(c.said), std::string::npos) << errors;
         EXPECT_LT(took, std::chrono::seconds(5)) << c.said;
     }
+}
+
+// Each is answered within the link's time-out, so that no client waits for another's macro.
+TEST_F(VivariumSimTest, AMacroPastTheBoundsOfATickIsAnsweredWithAnErrorAtOnce) {
+    seed("");
+    SimProcess sim = start();
+    auto link = creaturesAt(sim.socketPath());
+    const auto freezes = [](const Bilingual& reason, long long bound) {
+        return "Error: macro: " + fill(reason, {std::to_string(bound)}).english;
+    };
+    // 33,000 objects a macro, as many as one script's commands allow, up to the world's bound.
+    constexpr int kMadeAMacro = 33000;
+    std::string answer;
+    for (std::size_t made = 0; made <= vivarium::kObjectLimit; made += kMadeAMacro) {
+        answer = link->SendMacro("inst,reps " + std::to_string(kMadeAMacro) +
+                                 ",new: simp ball 1 0 10 0,repe,endm")
+                     .answer;
+    }
+    EXPECT_EQ(answer,
+              freezes(Msg::VivariumTooManyObjects, static_cast<long long>(vivarium::kObjectLimit)));
+    // Counting them over and over.
+    EXPECT_EQ(link->SendMacro("inst,loop,setv var0 totl 0 0 0,ever,endm").answer,
+              freezes(Msg::VivariumTickTooBusy, vivarium::kTickWorkLimit));
+    // Writing more than the link carries.
+    const std::string piece(200000, 'x');
+    EXPECT_EQ(
+        link->SendMacro("inst,reps " + std::to_string(vivarium::kAnswerLimit / piece.size() + 1) +
+                        ",dde: puts [" + piece + "],repe,endm")
+            .answer,
+        "Error: macro: " +
+            fill(Msg::VivariumAnswerTooLong, {std::to_string(vivarium::kAnswerLimit)}).english);
+    EXPECT_EQ(link->SendMacro("inst,dde: putv 42,endm").answer, "42|");
 }
 
 }  // namespace
