@@ -164,6 +164,15 @@ void ArgumentList::expectPositional(std::size_t minimum, std::size_t maximum) co
     if (m_positional.size() > maximum) throw UsageError{"too many arguments"};
 }
 
+void takeGameDirOption(Invocation& invocation, const ArgumentList& args) {
+    if (const std::optional<std::string> gameDir = args.option("--game-dir"))
+        invocation.gamePathSources.gameDirOption = pathFromUtf8(*gameDir);
+}
+
+bool gameNamed(const GamePathSources& sources) {
+    return sources.gameDirOption || sources.gameDirEnvironment || sources.winePrefixNamed;
+}
+
 std::ostream& reportStream(Invocation& invocation, std::string_view output) {
     return output == "-" ? invocation.err : invocation.out;
 }

@@ -5,9 +5,9 @@
 #include "app/file_lookup.h"
 #include "cli/check_support.h"
 #include "cli/verbs.h"
-#include "gamelink/link_transport.h"
 #include "generators/class_catalogue.h"
 #include "language/installation_rules.h"
+#include "language/later_generation.h"
 #include "language/layout.h"
 #include "language/word_list.h"
 #include "objects/cob_compiler.h"
@@ -15,6 +15,7 @@
 #include "objects/installation_facts.h"
 #include "objects/object_check.h"
 #include "objects/source_lines.h"
+#include "vivarium/world_file.h"
 
 namespace vek::cli {
 
@@ -23,31 +24,30 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: vek check FILE... [--game-dir DIR] [--classes CLASSES.VEK]\n"
     "Checks macros against the game's language before they reach the game: .cos sources,\n"
-    ".cob object files, .mac macro files, and any other file, or - for standard input, as one\n"
-    "macro. Each finding is printed as FILE:LINE:COLUMN: error|warning: text; an error is what\n"
-    "the game would refuse or choke on, a warning what is legal but likely wrong. In an object\n"
-    "file, line N is its N-th script or installation routine, scripts first.\n"
-    "With --game-dir, sources and macros are checked against that installation too: a sprite\n"
-    "file or sound that is not there, images beyond a sprite file or beyond those an object was\n"
-    "created with; with --classes (a classes.vek), a class the catalogue does not hold. These\n"
-    "are warnings: the files may come with the object.\n"
+    ".cob object files, .mac macro files, and any other file, or - for standard input, as\n"
+    "macros one a line (as world files hold them; lines starting with * and empty lines are\n"
+    "skipped). Each finding is printed as FILE:LINE:COLUMN: error|warning: text; an error is\n"
+    "what the game would refuse or crash on, a warning what is legal but likely wrong. In an\n"
+    "object file, line N is its N-th script or installation routine, scripts first.\n"
+    "With --game-dir (here or before the verb), VEK_GAME_DIR or a named Wine prefix, sources and\n"
+    "macros are checked against that installation too: a sprite file or sound that is not\n"
+    "there, images beyond a sprite file or beyond those an object was created with; with\n"
+    "--classes (a classes.vek), a class the catalogue does not hold. These are warnings: the\n"
+    "files may come with the object.\n"
     "Exits with 1 when any file has an error.\n";
 
-// A macro written as a text: its line breaks at the end are no part of it.
-std::string_view macroOf(std::string_view text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-    return text;
+// Macros one a line, as world files hold them and the stand-in's --seed reads them.
+std::vector<Finding> checkMacroLines(std::string_view text, const CheckOptions& options) {
+    std::vector<Finding> findings;
+    for (const vivarium::WorldFileMacro& line : vivarium::worldFileMacros(text)) {
+        const std::vector<Finding> found = checkMacro(line.macro, MacroKind::Macro, options);
+        findings.insert(findings.end(), found.begin(), found.end());
+    }
+    gatherLaterGenerationWords(findings);
+    return findings;
 }
 
-std::vector<Finding> checkMacroText(std::string_view text, const CheckOptions& options) {
-    return checkMacro(MacroText(macroOf(text)), MacroKind::Macro, options);
-}
-
-// A macro file is read whole: one macro can be no longer than the link carries, and its last
-// line break (CR LF) is no part of it.
-constexpr std::uint64_t kMaxMacroFileSize = kMacroBufferLimit + 2;
-
-// Standard input ("-", read once: a second "-" sees the same bytes) is one macro.
+// Standard input ("-") is read once: a second "-" sees the same bytes.
 std::vector<Finding> checkFile(const std::string& name, const CheckOptions& options) {
     const std::filesystem::path path = pathFromUtf8(name);
     const std::string extension = pathToUtf8(path.extension());
@@ -59,20 +59,18 @@ std::vector<Finding> checkFile(const std::string& name, const CheckOptions& opti
         for (std::string& line : lines) line = ansiToUtf8(line);
         return checkMacroFileLines(lines, options);
     }
-    return checkMacroText(ansiToUtf8(readFileText(path, kMaxMacroFileSize)), options);
+    return checkMacroLines(ansiToUtf8(readFileText(path, kMaxSourceFileSize)), options);
 }
 
 // The language's checks, and those against an installation where one is named.
 CheckOptions checkOptionsOf(Invocation& invocation, const ArgumentList& args) {
     CheckOptions options = objectCheckOptions();
-    const std::optional<std::string> gameDir = args.option("--game-dir");
+    takeGameDirOption(invocation, args);
+    const bool installed = gameNamed(invocation.gamePathSources);
     const std::optional<std::string> classes = args.option("--classes");
-    if (!gameDir && !classes) return options;
+    if (!installed && !classes) return options;
     auto facts = std::make_shared<InstallationFacts>();
-    if (gameDir) {
-        invocation.gamePathSources.gameDirOption = pathFromUtf8(*gameDir);
-        *facts = readInstallationFacts(invocation.gamePaths());
-    }
+    if (installed) *facts = readInstallationFacts(invocation.gamePaths());
     if (classes) {
         ClassCatalogue catalogue;
         catalogue.readFile(pathFromUtf8(*classes));

@@ -14,11 +14,12 @@ namespace vek::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: vek cob compile IN.cos OUT.cob\n"
+    "usage: vek cob compile IN.cos OUT.cob [--game-dir DIR]\n"
     "       vek cob discompile IN.cob [-o OUT.cos]\n"
     "       vek cob info IN.cob\n"
     "compile     compiles an object source as the COB-Compiler does and saves the object file;\n"
     "            a \"sprite\" line reads its sprite file from the game's image directory\n"
+    "            (--game-dir names the game here as before the verb)\n"
     "            and a \"picture\" line reads its one-sprite file from beside the source\n"
     "discompile  turns an object file back into source: to standard output, or with -o into a\n"
     "            .COS file (ANSI text, CR LF) with the picture beside it as a one-sprite file\n"
@@ -27,6 +28,7 @@ constexpr std::string_view kUsage =
 
 int runCompile(Invocation& invocation, const ArgumentList& args) {
     args.expectPositional(3, 3);
+    takeGameDirOption(invocation, args);
     const std::filesystem::path source = pathFromUtf8(args.positional()[1]);
     refuseOutputOverInput(source, pathFromUtf8(args.positional()[2]));
     const std::vector<std::string> lines = readSourceFile(source);
@@ -102,7 +104,7 @@ int runInfo(Invocation& invocation, const ArgumentList& args) {
 }
 
 int runCob(Invocation& invocation) {
-    const ArgumentList args(invocation.args, {"-o"});
+    const ArgumentList args(invocation.args, {"-o", "--game-dir"});
     if (args.positional().empty())
         throw UsageError{"missing the command: compile, discompile or info"};
     const std::string& command = args.positional()[0];

@@ -28,6 +28,16 @@ BilingualBox brokenConversationBox(const BilingualText& text) {
     return {{text.english, text.german}, Msg::NoLinkCaption};
 }
 
+// The macro up to its first zero, without blanks or line breaks at either end: the game crashes
+// on extra blanks.
+std::string_view sentPart(std::string_view macro) {
+    macro = macro.substr(0, macro.find('\0'));
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const std::size_t first = macro.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    return macro.substr(first, macro.find_last_not_of(kBlanks) + 1 - first);
+}
+
 }  // namespace
 
 TCreatures::TCreatures(GamePathSources sources) : m_sources(std::move(sources)) {
@@ -104,8 +114,8 @@ void TCreatures::notifyBroken(const BilingualText& fault) const {
 }
 
 MacroOutcome TCreatures::SendMacro(std::string_view macro) {
-    // The buffer: the macro in the game's code page up to its first zero, and the zero.
-    std::string buffer = utf8ToAnsi(macro.substr(0, macro.find('\0')));
+    // The buffer: the macro in the game's code page, and the zero.
+    std::string buffer = utf8ToAnsi(sentPart(macro));
     if (buffer.size() > kMacroBufferLimit) throw macroTooLongError(buffer.size());
     PrepareLink();
     buffer.push_back('\0');

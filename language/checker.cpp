@@ -1,6 +1,7 @@
 #include "language/checker.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -8,12 +9,15 @@
 #include "app/text_names.h"
 #include "language/animation.h"
 #include "language/installation_rules.h"
+#include "language/nearest_words.h"
 
 namespace vek {
 
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// A blank within a line: line breaks end a run of them.
+bool isLineBlank(char c) { return c == ' ' || c == '\t'; }
 
 constexpr std::string_view kComparisons[] = {"eq", "ne", "lt", "gt", "le", "ge", "bt", "bf"};
 constexpr std::string_view kComparisonSymbols[] = {"=", "<>", "<", ">", "<=", ">="};
@@ -50,6 +54,9 @@ Bilingual wantedText(ArgumentKind kind) {
     return Msg::ExpectedNumber;
 }
 
+// The most different misspelt words of one macro whose nearest known words are looked up.
+constexpr std::size_t kMostSuggestedWords = 64;
+
 bool wantsWholeNumber(ArgumentKind kind) {
     return kind == ArgumentKind::Integer || kind == ArgumentKind::Class ||
            kind == ArgumentKind::Event;
@@ -71,6 +78,7 @@ class Rules {
     }
 
     void run() {
+        separatorRules();
         if (m_kind == MacroKind::ScriptBody) m_blocks.push_back({nullptr, 0, 0, false});
         MacroReader reader(m_text, m_dictionary);
         while (const CommandReading* command = reader.next()) {
@@ -106,6 +114,64 @@ class Rules {
 
     std::string_view lexemeText(const Lexeme& lexeme) const {
         return m_text.substr(lexeme.offset, lexeme.length);
+    }
+
+    // The game crashes on two blanks or two commas in a row and on a blank at the macro's end;
+    // byte strings keep their blanks.
+    void separatorRules() {
+        const std::size_t size = m_text.size();
+        std::optional<std::size_t> comma;  // the last comma, while only blanks follow it
+        std::size_t at = 0;
+        while (at < size) {
+            const char c = m_text[at];
+            if (c == '[') {
+                const std::size_t close = m_text.find(']', at + 1);
+                at = close == std::string_view::npos ? size : close + 1;
+                comma.reset();
+            } else if (c == ',') {
+                if (comma) twoCommas(*comma, at);
+                comma = at++;
+            } else if (isLineBlank(c)) {
+                const std::size_t start = at;
+                while (at < size && isLineBlank(m_text[at])) ++at;
+                if (at == size) {
+                    report(Severity::Error, FindingCode::BlankAtEnd, start, at - start,
+                           textOf(Msg::FindingBlankAtEnd));
+                } else if (at - start > 1) {
+                    // The first blank separates; the others are extra.
+                    report(Severity::Error, FindingCode::TwoBlanks, start + 1, at - start - 1,
+                           textOf(Msg::FindingTwoBlanks));
+                }
+            } else {
+                comma.reset();
+                ++at;
+            }
+        }
+    }
+
+    // Marks the extra comma with the blanks between the two: the second where it was written,
+    // else the first, so that removing what is marked mends what was written.
+    void twoCommas(std::size_t first, std::size_t second) {
+        const bool secondWritten = m_macro.isWritten(second) || !m_macro.isWritten(first);
+        const std::size_t from = secondWritten ? first + 1 : first;
+        const std::size_t to = secondWritten ? second + 1 : second;
+        report(Severity::Error, FindingCode::TwoCommas, from, to - from,
+               textOf(Msg::FindingTwoCommas));
+    }
+
+    // A misspelt word's finding names the known words nearest to it. A macro of garbage asks
+    // for few: past a number of different words they are left out, as nobody reads them.
+    BilingualText withNearestWords(BilingualText text, std::string_view written, bool commands) {
+        std::string key(written);
+        key.push_back(commands ? 'c' : 'v');
+        auto known = m_nearest.find(key);
+        if (known == m_nearest.end()) {
+            if (m_nearest.size() >= kMostSuggestedWords) return text;
+            known =
+                m_nearest.emplace(std::move(key), nearestWords(written, commands, 3, m_dictionary))
+                    .first;
+        }
+        return didYouMean(std::move(text), known->second);
     }
 
     // A finding in the command the rules are at, if any.
@@ -150,7 +216,9 @@ class Rules {
         if (first.role == PieceRole::UnknownName) {
             const std::string_view name = lexemeText(first.lexeme);
             report(Severity::Error, FindingCode::UnknownCommand, first.lexeme,
-                   {"Unknown command " + quoted(name), "Unbekannter Befehl " + quoted(name)});
+                   withNearestWords(
+                       {"Unknown command " + quoted(name), "Unbekannter Befehl " + quoted(name)},
+                       name, true));
             return;
         }
         knownWord(*command.word, command.name);
@@ -234,10 +302,17 @@ class Rules {
         }
     }
 
-    // The game plays a malformed string without a word; the object just looks wrong.
+    // The game crashes on blanks in the string; it plays a malformed one without a word, and
+    // the object just looks wrong.
     void animation(const Lexeme& lexeme) {
         const std::string_view text = lexemeText(lexeme);
-        if (!lexeme.closed || readAnimation(text).wellFormed()) return;
+        if (!lexeme.closed) return;
+        if (std::any_of(text.begin(), text.end(), isLineBlank)) {
+            report(Severity::Error, FindingCode::BlankInAnimation, lexeme,
+                   textOf(Msg::FindingBlankInAnimation));
+            return;
+        }
+        if (readAnimation(text).wellFormed()) return;
         report(Severity::Warning, FindingCode::AnimationString, lexeme,
                fill(Msg::FindingAnimationString, {std::string(text)}));
     }
@@ -279,7 +354,9 @@ class Rules {
                        fill(Msg::FindingCommandNotValue, {quoted(text)}));
             } else {
                 report(Severity::Error, FindingCode::UnknownValue, lexeme,
-                       {"Unknown value " + quoted(text), "Unbekannter Wert " + quoted(text)});
+                       withNearestWords(
+                           {"Unknown value " + quoted(text), "Unbekannter Wert " + quoted(text)},
+                           text, false));
             }
         } else {
             knownWord(*piece.word, lexeme);
@@ -351,16 +428,7 @@ class Rules {
 
     // The words that close a block, as the messages list them: "endi", "untl" or "ever".
     static BilingualText closersOf(const Word& opener) {
-        BilingualText text;
-        for (std::size_t k = 0; k < opener.partners.size(); ++k) {
-            if (k > 0) {
-                text.english += " or ";
-                text.german += " oder ";
-            }
-            text.english += quoted(opener.partners[k]);
-            text.german += quoted(opener.partners[k]);
-        }
-        return text;
+        return quotedAlternatives(opener.partners);
     }
 
     std::string_view openerName(const OpenBlock& open) const {
@@ -512,6 +580,7 @@ class Rules {
     std::vector<LabelUse> m_labelUses;
     std::vector<std::string> m_labels;
     std::optional<Lexeme> m_firstCommand;
+    std::map<std::string, std::vector<const Word*>> m_nearest;  // by word and c(ommand)/v(alue)
     bool m_ended = false;
     bool m_instSeen = false;
     bool m_creationReported = false;

@@ -51,6 +51,11 @@ enum class FindingCode {
     OutsideSection,
     AnimationString,
     LaterGenerationSource,  // several words that only later game generations know
+    // Extra blanks and commas, on which the game crashes.
+    TwoBlanks,
+    TwoCommas,
+    BlankAtEnd,
+    BlankInAnimation,
     // Checks against the installation: warnings each of which the settings can switch off.
     SpriteFileMissing,
     ImageBeyondRange,

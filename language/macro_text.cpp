@@ -24,31 +24,44 @@ MacroText MacroText::immediate(std::string_view commands) {
 }
 
 void MacroText::append(std::string_view piece, int line, int column) {
-    m_segments.push_back({m_text.size(), line, column});
+    m_segments.push_back({m_text.size(), line, column, true});
     m_text += piece;
 }
 
 void MacroText::appendJoin(std::string_view joint) {
-    if (m_segments.empty()) m_segments.push_back({0, 1, 1});
+    // A join counts as written just after what precedes it.
+    const TextPosition at = position(m_text.size());
+    m_segments.push_back({m_text.size(), at.line, at.column, false});
     m_text += joint;
 }
 
 void MacroText::append(const MacroText& other) {
-    for (const Segment& segment : other.m_segments)
-        m_segments.push_back({m_text.size() + segment.offset, segment.line, segment.column});
+    for (const Segment& segment : other.m_segments) {
+        m_segments.push_back(
+            {m_text.size() + segment.offset, segment.line, segment.column, segment.written});
+    }
     m_text += other.m_text;
+}
+
+const MacroText::Segment* MacroText::segmentAt(std::size_t offset) const {
+    auto after = std::upper_bound(
+        m_segments.begin(), m_segments.end(), offset,
+        [](std::size_t wanted, const Segment& segment) { return wanted < segment.offset; });
+    return after == m_segments.begin() ? nullptr : &*(after - 1);
 }
 
 TextPosition MacroText::position(std::size_t offset) const {
     offset = std::min(offset, m_text.size());
-    auto after = std::upper_bound(
-        m_segments.begin(), m_segments.end(), offset,
-        [](std::size_t wanted, const Segment& segment) { return wanted < segment.offset; });
-    if (after == m_segments.begin()) return {};
-    const Segment& segment = *(after - 1);
+    const Segment* segment = segmentAt(offset);
+    if (!segment) return {};
     const std::string_view before =
-        std::string_view(m_text).substr(segment.offset, offset - segment.offset);
-    return {segment.line, segment.column + characterCount(before)};
+        std::string_view(m_text).substr(segment->offset, offset - segment->offset);
+    return {segment->line, segment->column + characterCount(before)};
+}
+
+bool MacroText::isWritten(std::size_t offset) const {
+    const Segment* segment = offset < m_text.size() ? segmentAt(offset) : nullptr;
+    return segment && segment->written;
 }
 
 }  // namespace vek

@@ -38,13 +38,17 @@ class MacroText {
 
     const std::string& text() const { return m_text; }
     TextPosition position(std::size_t offset) const;
+    // Whether the character at `offset` was written, not added by a join.
+    bool isWritten(std::size_t offset) const;
 
   private:
     struct Segment {
         std::size_t offset;
         int line;
         int column;
+        bool written;
     };
+    const Segment* segmentAt(std::size_t offset) const;
     std::string m_text;
     std::vector<Segment> m_segments;
 };

@@ -1,7 +1,7 @@
 #include "language/quick_fix.h"
 
 #include <algorithm>
-#include <numeric>
+#include <optional>
 
 #include "app/ansi_text.h"
 #include "app/text_names.h"
@@ -10,28 +10,6 @@
 namespace vek {
 
 namespace {
-
-// The most letters a suggestion may differ by.
-constexpr std::size_t kMostEdits = 2;
-
-// Letters inserted, removed, changed or two neighbours swapped, each one edit.
-std::size_t editDistance(std::string_view a, std::string_view b) {
-    const std::size_t width = b.size() + 1;
-    std::vector<std::size_t> before(width), previous(width), row(width);
-    std::iota(previous.begin(), previous.end(), std::size_t{0});
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t changed = a[i - 1] == b[j - 1] ? 0 : 1;
-            row[j] = std::min({previous[j] + 1, row[j - 1] + 1, previous[j - 1] + changed});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                row[j] = std::min(row[j], before[j - 2] + 1);
-        }
-        std::swap(before, previous);
-        std::swap(previous, row);
-    }
-    return previous[b.size()];
-}
 
 std::string quoted(std::string_view text) {
     std::string out(1, '"');
@@ -70,24 +48,43 @@ QuickFix lineFix(std::span<const std::string> lines, int before, std::string tex
     return {std::move(title), {last, end}, 0, "\n" + text};
 }
 
-}  // namespace
-
-std::vector<const Word*> nearestWords(std::string_view written, bool commands, std::size_t most,
-                                      const Dictionary& dictionary) {
-    const std::string lower = lowered(written);
-    std::vector<std::pair<std::size_t, const Word*>> near;
-    for (const Word& word : dictionary.words()) {
-        if (word.isCommand() != commands || word.laterGeneration) continue;
-        const std::size_t distance = editDistance(lower, word.name);
-        if (distance > 0 && distance <= kMostEdits && distance < word.name.size())
-            near.emplace_back(distance, &word);
-    }
-    std::stable_sort(near.begin(), near.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<const Word*> words;
-    for (std::size_t k = 0; k < near.size() && k < most; ++k) words.push_back(near[k].second);
-    return words;
+// What the lines hold at a place: `length` characters from it, if all are there on its line.
+std::optional<std::string_view> writtenAt(std::span<const std::string> lines, TextPosition at,
+                                          int length) {
+    if (at.line < 1 || static_cast<std::size_t>(at.line) > lines.size() || at.column < 1)
+        return std::nullopt;
+    const std::string_view line = lines[static_cast<std::size_t>(at.line) - 1];
+    if (characterCount(line) < at.column - 1 + length) return std::nullopt;
+    const std::size_t from = byteOffsetOfCharacter(line, at.column - 1);
+    const std::size_t to = byteOffsetOfCharacter(line, at.column - 1 + length);
+    return line.substr(from, to - from);
 }
+
+// Removes the extra blanks or comma a finding marks, or the blanks of an animation string; only
+// where the marked text was written as it stands, not put together by joining lines.
+std::optional<QuickFix> separatorFix(const Finding& finding, std::span<const std::string> lines) {
+    if (writtenAt(lines, finding.position, finding.length) != finding.subject) return std::nullopt;
+    QuickFix fix{{}, finding.position, finding.length, {}};
+    switch (finding.code) {
+        case FindingCode::TwoBlanks:
+            fix.title = textOf(Msg::QuickFixRemoveBlank);
+            break;
+        case FindingCode::TwoCommas:
+            fix.title = textOf(Msg::QuickFixRemoveComma);
+            break;
+        case FindingCode::BlankAtEnd:
+            fix.title = textOf(Msg::QuickFixRemoveBlankAtEnd);
+            break;
+        default:
+            fix.title = textOf(Msg::QuickFixRemoveAnimationBlanks);
+            fix.text = finding.subject;
+            std::erase_if(fix.text, [](char c) { return c == ' ' || c == '\t'; });
+            break;
+    }
+    return fix;
+}
+
+}  // namespace
 
 std::vector<QuickFix> quickFixesFor(const Finding& finding, std::span<const std::string> lines,
                                     const LineReader& reader, const Dictionary& dictionary) {
@@ -116,6 +113,13 @@ std::vector<QuickFix> quickFixesFor(const Finding& finding, std::span<const std:
             }
             break;
         }
+        case FindingCode::TwoBlanks:
+        case FindingCode::TwoCommas:
+        case FindingCode::BlankAtEnd:
+        case FindingCode::BlankInAnimation:
+            if (std::optional<QuickFix> fix = separatorFix(finding, lines))
+                fixes.push_back(std::move(*fix));
+            break;
         case FindingCode::MissingEndm:
             if (reader) {
                 fixes.push_back(

@@ -8,6 +8,7 @@
 #include "app/messages.h"
 #include "language/checker.h"
 #include "language/line_reading.h"
+#include "language/nearest_words.h"
 
 namespace vek {
 
@@ -19,11 +20,6 @@ struct QuickFix {
     int length = 0;
     std::string text;
 };
-
-// The known words nearest to a misspelt one by edit distance, nearest first, at most `most`;
-// commands or values.
-std::vector<const Word*> nearestWords(std::string_view written, bool commands, std::size_t most = 3,
-                                      const Dictionary& dictionary = Dictionary::builtIn());
 
 // The fixes for a finding of a source's lines, read by `reader` (sections and their ends); with
 // no reader, the lines are one line of commands that the game runs at once.

@@ -131,6 +131,14 @@ void compileSourceInto(std::span<const std::string_view> lines, const CompileSet
     }
 }
 
+bool isHeaderLine(std::string_view text) {
+    const auto isKeyword = [&](const HeaderKeyword& header) {
+        return startsWith(text, header.keyword);
+    };
+    return std::any_of(std::begin(kHeaderKeywords), std::end(kHeaderKeywords), isKeyword) ||
+           startsWith(text, "sprite") || pictureLineName(text).has_value();
+}
+
 std::vector<std::string_view> lineViews(std::span<const std::string> lines) {
     return {lines.begin(), lines.end()};
 }

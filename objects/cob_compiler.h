@@ -48,6 +48,10 @@ struct CompiledObject {
 };
 CompiledObject compileSource(std::span<const std::string_view> lines,
                              const CompileSettings& settings);
+// Whether the compiler takes a line outside every section (without the blanks at its ends) as a
+// header line: a header keyword at its start, a "sprite" or a "picture" line.
+bool isHeaderLine(std::string_view text);
+
 // Views of lines held elsewhere, as the compiler takes them.
 std::vector<std::string_view> lineViews(std::span<const std::string> lines);
 

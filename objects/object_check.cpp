@@ -5,6 +5,8 @@
 
 #include "app/text_names.h"
 #include "language/later_generation.h"
+#include "language/nearest_words.h"
+#include "objects/cob_compiler.h"
 #include "objects/macro_insertion.h"
 #include "objects/script_events.h"
 #include "objects/source_lines.h"
@@ -43,6 +45,12 @@ bool beginsWithCommand(std::string_view text, const Dictionary& dictionary) {
     const auto [first, both] = leadingWords(text);
     return dictionary.command(first) ||
            (dictionary.beginsLongerCommand(first) && dictionary.command(both));
+}
+
+std::string quoted(std::string_view text) {
+    std::string out(1, '"');
+    out.append(shortenedToken(text)).push_back('"');
+    return out;
 }
 
 }  // namespace
@@ -205,25 +213,41 @@ void SourceCheck::walk(std::size_t from, std::size_t region, std::size_t editEnd
                      std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
 }
 
+// A line outside every section that compiling ignores: a command, or a word that is no header
+// keyword. Its position is left to the caller.
+std::optional<Finding> SourceCheck::outsideFinding(const SourceLine& read) const {
+    const Dictionary& dictionary = *m_options.dictionary;
+    Finding finding;
+    finding.severity = Severity::Warning;
+    finding.code = FindingCode::OutsideSection;
+    if (beginsWithCommand(read.text, dictionary)) {
+        finding.length = characterCount(read.text);
+        finding.text = textOf(Msg::CommandOutsideScripts);
+        finding.subject = std::string(read.text);
+    } else if (!read.text.empty() && !isHeaderLine(read.text)) {
+        const std::string_view word = read.text.substr(0, read.text.find_first_of(" \t"));
+        finding.length = characterCount(word);
+        finding.text = didYouMean(fill(Msg::FindingUnknownOutsideScripts, {quoted(word)}),
+                                  nearestWords(word, true, 3, dictionary));
+        finding.subject = std::string(word);
+    } else {
+        return std::nullopt;
+    }
+    finding.command = std::string(read.text);
+    return finding;
+}
+
 SourceCheck::Region SourceCheck::checkRegion(std::size_t first, std::size_t last, bool section) {
     Region region{first, last, section, {}, {}};
     const auto line = [](std::size_t index) { return static_cast<int>(index) + 1; };
     if (!section) {
         for (std::size_t k = first; k <= last; ++k) {
             const SourceLine read = readSourceLine(m_lines[k], false);
-            if (read.kind != SourceLineKind::Outside ||
-                !beginsWithCommand(read.text, *m_options.dictionary)) {
-                continue;
+            if (read.kind != SourceLineKind::Outside) continue;
+            if (std::optional<Finding> finding = outsideFinding(read)) {
+                finding->position = {line(k - first), columnOf(m_lines[k], read.offset)};
+                region.found.push_back(std::move(*finding));
             }
-            Finding finding;
-            finding.position = {line(k - first), columnOf(m_lines[k], read.offset)};
-            finding.length = characterCount(read.text);
-            finding.severity = Severity::Warning;
-            finding.code = FindingCode::OutsideSection;
-            finding.text = textOf(Msg::CommandOutsideScripts);
-            finding.subject = std::string(read.text);
-            finding.command = finding.subject;
-            region.found.push_back(std::move(finding));
         }
         return region;
     }
@@ -340,11 +364,18 @@ std::vector<Finding> checkCobData(const CobData& cob, const CheckOptions& option
 
 std::vector<Finding> checkMacroFileLines(std::span<const std::string> lines,
                                          const CheckOptions& options) {
+    // As inserting the file makes it lines of a source: compiling strips each and drops those
+    // left empty.
     MacroText macro;
     for (std::size_t k = 0; k < lines.size(); ++k) {
         const std::string_view command = macroFileCommand(lines[k]);
-        if (k > 0) macro.appendJoin(",");
-        macro.append(command, static_cast<int>(k) + 1, lines[k].starts_with('"') ? 2 : 1);
+        const std::size_t first = command.find_first_not_of(" \t");
+        if (first == std::string_view::npos) continue;
+        const std::string_view stripped =
+            command.substr(first, command.find_last_not_of(" \t") + 1 - first);
+        if (!macro.text().empty()) macro.appendJoin(",");
+        const auto start = static_cast<std::size_t>(stripped.data() - lines[k].data());
+        macro.append(stripped, static_cast<int>(k) + 1, columnOf(lines[k], start));
     }
     return checkMacro(macro, MacroKind::ScriptBody, options);
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -12,6 +13,7 @@
 #include "language/installation_rules.h"
 #include "language/line_reading.h"
 #include "objects/cob_data.h"
+#include "objects/source_lines.h"
 
 namespace vek {
 
@@ -75,6 +77,7 @@ class SourceCheck : public LinesCheck {
     // later than before the edit).
     void walk(std::size_t from, std::size_t region, std::size_t editEnd, std::ptrdiff_t shift);
     Region checkRegion(std::size_t first, std::size_t last, bool section);
+    std::optional<Finding> outsideFinding(const SourceLine& read) const;
     // The installation for the checks of this edit, from the source on the first call.
     void takeInstallation();
     bool checksClasses() const;

@@ -432,6 +432,8 @@ MacroLineEdit::MacroLineEdit(const SessionLook& look, CheckOptions options, QWid
                               },
                               [this] { return cursorRect(); }})) {
     connect(this, &QLineEdit::textChanged, this, &MacroLineEdit::recheck);
+    // An empty line is a macro too: "inst,,endm".
+    recheck();
 }
 
 QMenu* MacroLineEdit::offerQuickFixes() {

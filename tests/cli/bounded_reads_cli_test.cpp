@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "app/file_io.h"
-#include "gamelink/link_transport.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
 #include "sprites/sprite_file.h"
@@ -31,7 +30,7 @@ TEST(BoundedReads, EveryReadStopsAtWhatItsFormatCanHold) {
     TempDir dir;
     const std::string big = pathToUtf8(sparseFile(dir / "big.mac", kMaxSourceFileSize + 1));
     const std::string bigSource = pathToUtf8(sparseFile(dir / "big.cos", kMaxSourceFileSize + 1));
-    const std::string bigMacro = pathToUtf8(sparseFile(dir / "big.txt", kMacroBufferLimit + 3));
+    const std::string bigMacros = pathToUtf8(sparseFile(dir / "big.txt", kMaxSourceFileSize + 1));
     writeSpriteFile(dir / "s.spr", std::vector<SpriteImage>{SpriteImage(2, 2)});
     const std::string sprite = pathToUtf8(dir / "s.spr");
     const std::string out = pathToUtf8(dir / "out.bmp");
@@ -43,8 +42,8 @@ TEST(BoundedReads, EveryReadStopsAtWhatItsFormatCanHold) {
     const Case cases[] = {
         {{"check", big}, "", "holds at most 67108864"},
         {{"check", bigSource}, "", "holds at most 67108864"},
-        {{"check", bigMacro}, "", "holds at most 262146"},
-        {{"check", "-"}, "/dev/zero", "More than 262146 bytes arrived"},
+        {{"check", bigMacros}, "", "holds at most 67108864"},
+        {{"check", "-"}, "/dev/zero", "More than 67108864 bytes arrived"},
         {{"thumbnail", "-", pathToUtf8(dir / "o.png")}, "/dev/zero", "There is no picture"},
         {{"cob", "compile", "-", pathToUtf8(dir / "o.cob")}, "/dev/zero", "More than 67108864"},
         {{"spr", "export", sprite, "0", out, "--palette", pathToUtf8(sparseFile(dir / "767", 767))},
@@ -79,11 +78,11 @@ TEST(BoundedReads, StandardInputIsReadOnceAndItsFaultsAreTold) {
     EXPECT_TRUE(mentions(closed.err, "Bad file descriptor")) << closed.err;
     EXPECT_FALSE(mentions(closed.out, "endm")) << closed.out;
 
-    const VekRun twice = runVekTool({"check", "-", "-"}, "printf 'inst,tikc 5,endm\\n' |");
+    const VekRun twice = runVekTool({"check", "-", "-"}, "printf 'inst,zzzz 5,endm\\n' |");
     EXPECT_EQ(twice.status, 1);
     EXPECT_EQ(twice.out,
-              "-:1:6: error: Unknown command \"tikc\"\n"
-              "-:1:6: error: Unknown command \"tikc\"\n");
+              "-:1:6: error: Unknown command \"zzzz\"\n"
+              "-:1:6: error: Unknown command \"zzzz\"\n");
 }
 
 // A message quotes at most 60 characters of a token, and shows control characters escaped.

@@ -44,14 +44,14 @@ TEST(CheckVerb, EveryDemoObjectMacroFileAndWorldScriptChecksClean) {
 TEST(CheckVerb, PrintsFindingsAsEditorsReadThemAndFailsOnErrors) {
     TempDir dir;
     writeSourceFile(dir / "bad.cos",
-                    std::vector<std::string>{"inst", "\ttikc 3", "\tsnde ab", "endm"});
+                    std::vector<std::string>{"inst", "\tzzzz 3", "\tsnde ab", "endm"});
     writeFileAtomically(dir / "warned.mac", "\"snde ab\r\nendm\"\r\n");
     const VekRun bad =
         runVekTool({"check", (dir / "bad.cos").string(), (dir / "warned.mac").string()});
     EXPECT_EQ(bad.status, 1);
     const std::string cos = (dir / "bad.cos").string();
     const std::string mac = (dir / "warned.mac").string();
-    EXPECT_EQ(bad.out, cos + ":2:2: error: Unknown command \"tikc\"\n" + cos +
+    EXPECT_EQ(bad.out, cos + ":2:2: error: Unknown command \"zzzz\"\n" + cos +
                            ":3:7: warning: \"ab\" is not four characters long\n" + mac +
                            ":1:7: warning: \"ab\" is not four characters long\n");
 
@@ -60,6 +60,24 @@ TEST(CheckVerb, PrintsFindingsAsEditorsReadThemAndFailsOnErrors) {
     const VekRun input = runVekTool({"check", "-"}, "printf 'inst,tick 5\\n' |");
     EXPECT_EQ(input.status, 1);
     EXPECT_EQ(input.out, "-:1:11: error: The macro does not end with \"endm\"\n");
+}
+
+// A file of macros one a line, as world files hold them: each line is a macro of its own, its
+// findings at its line; comments and empty lines are skipped, as the stand-in skips them.
+TEST(CheckVerb, AFileOfMacrosIsCheckedLineByLine) {
+    TempDir dir;
+    const std::string world = pathToUtf8(dir / "world.txt");
+    writeFileAtomically(dir / "world.txt",
+                        "* a world\r\ninst,tick 5,endm\r\n\r\ninst,setv  var0 1,endm\r\n"
+                        "scrp 2 5 3 9,zzzz,endm \r\ninst,,pose 0,endm\r\n");
+    for (const std::string& input : {world, std::string("-")}) {
+        const VekRun run = runVekTool({"check", input}, "", input == "-" ? world : "");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, input + ":4:11: error: The game crashes on two blanks in a row\n" +
+                               input + ":5:14: error: Unknown command \"zzzz\"\n" + input +
+                               ":5:23: error: The game crashes on a blank at the end of a macro\n" +
+                               input + ":6:6: error: The game crashes on two commas in a row\n");
+    }
 }
 
 TEST(CheckVerb, WarnsOfWhatTheInstallationLacksAndStillSucceeds) {
@@ -79,6 +97,11 @@ TEST(CheckVerb, WarnsOfWhatTheInstallationLacksAndStillSucceeds) {
                            source +
                            ":3:7: warning: The sound \"gone\" is not in the game's sound "
                            "folder\n");
+    // The global option and the environment name the game for the check as well.
+    const std::string gameDir = demo.gameDirectory().string();
+    EXPECT_EQ(runVekTool({"--game-dir", gameDir, "check", source}).out, run.out);
+    EXPECT_EQ(runVekTool({"check", source}, "VEK_GAME_DIR=" + testing::shellQuoted(gameDir)).out,
+              run.out);
 
     // With the catalogue: the routine's setv clas of a class it lacks, and a script of a class
     // that nothing in the source creates and it lacks; the catalogue's 2 5 3 and the created

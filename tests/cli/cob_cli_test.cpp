@@ -54,6 +54,15 @@ TEST_F(CobCli, CompileSavesWhatTheWindowWouldWithTheSpriteFromTheImageDirectory)
     EXPECT_EQ(cob.quantity, 4464);
     EXPECT_EQ(cob.scripts, std::vector<std::string>{"scrp 2 5 3 1,A,endm"});
     EXPECT_EQ(cob.picturePixels, (std::vector<std::uint8_t>{5, 6, 3, 4, 1, 2}));
+    // After the verb, --game-dir names the game as before it.
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runVek({"cob", "compile", path("ball.cos"), path("after.cob"), "--game-dir",
+                      pathToUtf8(m_dir / "game")},
+                     out, err),
+              kSuccess)
+        << err.str();
+    EXPECT_EQ(readFileBytes(m_dir / "after.cob"), readFileBytes(m_dir / "ball.cob"));
 
     writeSource("empty.cos", "* only a comment\r\n");
     ASSERT_EQ(vek({"cob", "compile", path("empty.cos"), path("empty.cob")}).status, kSuccess);

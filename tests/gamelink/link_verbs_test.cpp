@@ -77,9 +77,9 @@ TEST_F(LinkVerbsTest, ExtractWritesTheMacroFilesIntoTheFolderNamed) {
 TEST_F(LinkVerbsTest, SendAndInjectRefuseErrorsUnlessToldNotToCheck) {
     std::ofstream(dir / "log.txt");
     SimProcess sim(socket, {"--log", (dir / "log.txt").string()});
-    EXPECT_EQ(vek({"send", "inst,tikc 3,endm"}), 1);
+    EXPECT_EQ(vek({"send", "inst,zzzz 3,endm"}), 1);
     EXPECT_EQ(err(),
-              "macro:1:6: error: Unknown command \"tikc\"\n"
+              "macro:1:6: error: Unknown command \"zzzz\"\n"
               "vek: nothing was sent: the game may crash on these errors; --no-check sends all "
               "the same\n");
     CobData cob;
@@ -92,12 +92,12 @@ TEST_F(LinkVerbsTest, SendAndInjectRefuseErrorsUnlessToldNotToCheck) {
     EXPECT_EQ(readFileText(dir / "log.txt"), "");
 
     // Sent all the same, the game's error answer fails the verb.
-    EXPECT_EQ(vek({"send", "--no-check", "inst,tikc 3,endm"}), 1);
+    EXPECT_EQ(vek({"send", "--no-check", "inst,zzzz 3,endm"}), 1);
     EXPECT_EQ(out(), "");
     EXPECT_EQ(err(),
-              "macro:1:6: error: Unknown command \"tikc\"\n"
-              "The game answered with an error: Error: unknown command 'tikc 3'\n");
-    EXPECT_EQ(readFileLines(dir / "log.txt"), std::vector<std::string>{"inst,tikc 3,endm"});
+              "macro:1:6: error: Unknown command \"zzzz\"\n"
+              "The game answered with an error: Error: unknown command 'zzzz 3'\n");
+    EXPECT_EQ(readFileLines(dir / "log.txt"), std::vector<std::string>{"inst,zzzz 3,endm"});
 }
 
 // A game that answers every frame the same way; the conversation is always taken.

@@ -124,7 +124,7 @@ std::string fortyObjects() {
         "scrp 2 5 3 9,tick 0,endm\n"
         "scrp 2 5 103 1,inst,snde quak,mvto 1 2,endm\n"
         "scrp 2 13 1 72,endm\n"
-        "scrp 3 1 2 0,inst,,stim writ norn 10 255 0 0 0 0 0 0 0 0 0 0,endm\n"
+        "scrp 3 1 2 0,inst,stim writ norn 10 255 0 0 0 0 0 0 0 0 0 0,endm\n"
         "scrp 9 9 9 1,inst,endm\n";  // a class without objects is never asked for
     return seed;
 }
@@ -179,7 +179,7 @@ TEST_F(ExtractionTest, AWorldOf40ObjectsIn12ClassesAsks12Times73AndWritesOneFile
     EXPECT_EQ(readFileText(mac / "02050309.MAC"), "\"tick 0\r\nendm\"\r\n");
     EXPECT_EQ(readFileText(mac / "02130172.MAC"), "\"endm\"\r\n");
     EXPECT_EQ(readFileText(mac / "03010200.MAC"),
-              "\"inst\r\n\r\nstim writ norn 10 255 0 0 0 0 0 0 0 0 0 0\r\nendm\"\r\n");
+              "\"inst\r\nstim writ norn 10 255 0 0 0 0 0 0 0 0 0 0\r\nendm\"\r\n");
     // 2 5 103 comes after 2 5 3 in the world: its script gets a name of its own.
     EXPECT_EQ(readFileText(mac / "02050301.MAC"), "\"inst\r\nsnde honk\r\nendm\"\r\n");
     EXPECT_EQ(readFileText(mac / "02050301-002005103.MAC"),

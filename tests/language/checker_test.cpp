@@ -64,6 +64,9 @@ TEST(Checker, ScriptsAsTheGuideWritesThemCheckClean) {
         {MacroKind::Macro, "dde: scrp 0 0 0 17,inst,scrp 2 5 3 1,inst,snde honk,endm"},
         {MacroKind::ScriptBody, "doif obv0 eq 1,setv obv0 0,pose 0,endi,endm"},
         {MacroKind::Script, "scrp 2 13 1 12,kill ownr,endm"},
+        // Byte strings other than animation strings keep their blanks and commas.
+        {MacroKind::Macro, "inst,dde: puts [two  blanks,, and a comma ],setv var0 -10,endm"},
+        {MacroKind::Script, "scrp 2 5 3 1, anim[0123R],endm"},
     };
     for (const auto& [kind, script] : scripts)
         EXPECT_EQ(describe(check(script, kind)), "") << script;
@@ -120,7 +123,14 @@ TEST(Checker, CatchesEachBrokenVariantWhereItIs) {
         {"inst,doif obv0 eq 1,scrp 2 5 3 1,endm", C::ScriptInsideBlock, E, 1, 21},
         {"inst,anim [0123,endm", C::ByteStringNotClosed, E, 1, 11},
         {"inst,anim [12R3],endm", C::AnimationString, W, 1, 11},
-        {"inst,anim[1 2],endm", C::AnimationString, W, 1, 10},
+        {"inst,anim[1 2],endm", C::BlankInAnimation, E, 1, 10},
+        {"inst,anim [ 12R],endm", C::BlankInAnimation, E, 1, 11},
+        {"inst,setv  var0 1,endm", C::TwoBlanks, E, 1, 11},
+        {"inst,new: simp ball 1 0 10 0,setv var0\t 1,endm", C::TwoBlanks, E, 1, 40},
+        {"inst,,setv var0 1,endm", C::TwoCommas, E, 1, 6},
+        {"inst, ,setv var0 1,endm", C::TwoCommas, E, 1, 6},
+        {"inst,setv var0 1,endm ", C::BlankAtEnd, E, 1, 22},
+        {"inst,tick 5,endm\t\t", C::BlankAtEnd, E, 1, 17},
         {"inst,tick 5", C::MissingEndm, E, 1, 11},
         {"inst,tick 5,endm,tick 6", C::CodeAfterEndm, W, 1, 18},
         {"scrp 2 5 3 80,endm", C::UnknownEvent, E, 1, 12},
@@ -173,6 +183,63 @@ TEST(Checker, AFindingNamesItsCommandAndCoversWhatWasWritten) {
     }
 }
 
+// A misspelt word's finding names the known words nearest to it, in both languages.
+TEST(Checker, AnUnknownWordNamesTheNearestKnownWords) {
+    const struct {
+        std::string_view macro;
+        std::string_view english;  // how the finding begins
+        std::string_view german;
+    } cases[] = {
+        {"inst,mvot 1 2,endm", "Unknown command \"mvot\": did you mean \"mvto\"",
+         "Unbekannter Befehl \"mvot\": meinten Sie \"mvto\""},
+        {"inst,TIKC 5,endm", "Unknown command \"TIKC\": did you mean \"tick\"",
+         "Unbekannter Befehl \"TIKC\": meinten Sie \"tick\""},
+        {"inst,setv var0 obv9,endm", "Unknown value \"obv9\": did you mean \"obv0\"",
+         "Unbekannter Wert \"obv9\": meinten Sie \"obv0\""},
+    };
+    for (const auto& c : cases) {
+        const std::vector<Finding> findings = check(c.macro);
+        ASSERT_EQ(findings.size(), 1u) << describe(findings);
+        EXPECT_TRUE(findings[0].text.english.starts_with(c.english)) << findings[0].text.english;
+        EXPECT_TRUE(findings[0].text.english.ends_with("?")) << findings[0].text.english;
+        EXPECT_TRUE(findings[0].text.german.starts_with(c.german)) << findings[0].text.german;
+    }
+    // A word near none says no more.
+    EXPECT_EQ(describe(check("inst,zzzzzzzz,endm")), "1:6 error Unknown command \"zzzzzzzz\"\n");
+    // Several are listed as alternatives.
+    const std::string several = check("inst,setv var0 posk,endm").at(0).text.english;
+    EXPECT_NE(several.find("\"posl\""), std::string::npos) << several;
+    EXPECT_NE(several.find("\", \""), std::string::npos) << several;
+    EXPECT_NE(several.find("\" or \""), std::string::npos) << several;
+}
+
+// The extra blank or comma is marked where it was written, so that removing it mends the text:
+// where a source's line ends in a comma, the comma that joins it to the next line was not.
+TEST(Checker, AnExtraCommaIsMarkedWhereItWasWritten) {
+    const struct {
+        std::vector<std::string_view> lines;  // joined by commas that nobody wrote
+        TextPosition at;
+        std::string_view marked;
+    } cases[] = {
+        {{"inst", "setv var0 1,", "endm"}, {2, 12}, ","},
+        {{"inst", ",setv var0 1", "endm"}, {2, 1}, ","},
+        {{"inst", "tick 5, ,pose 0", "endm"}, {2, 8}, " ,"},
+        {{"inst", "tick 5 ,", "endm"}, {2, 8}, ","},
+    };
+    for (const auto& c : cases) {
+        MacroText macro;
+        for (std::size_t k = 0; k < c.lines.size(); ++k) {
+            if (k > 0) macro.appendJoin(",");
+            macro.append(c.lines[k], static_cast<int>(k) + 1, 1);
+        }
+        const std::vector<Finding> findings = checkMacro(macro, MacroKind::Routine, testOptions());
+        ASSERT_EQ(findings.size(), 1u) << macro.text() << "\n" << describe(findings);
+        EXPECT_EQ(findings[0].code, FindingCode::TwoCommas);
+        EXPECT_EQ(findings[0].position, c.at) << macro.text();
+        EXPECT_EQ(findings[0].subject, c.marked) << macro.text();
+    }
+}
+
 TEST(Checker, AMacroLongerThanTheLinkTakesIsAnError) {
     std::string macro = "inst,";
     while (macro.size() <= kMacroTextLimit) macro += "tick 5,";
@@ -197,6 +264,9 @@ TEST(MacroText, MapsEveryCharacterToWhereItWasWritten) {
     EXPECT_EQ(macro.position(text.find(',')), (TextPosition{4, 15}));
     EXPECT_EQ(macro.position(text.find("tick") + 1), (TextPosition{6, 3}));
     EXPECT_EQ(MacroText("a,\nb").position(3), (TextPosition{2, 1}));
+    // The joining comma alone was not written.
+    for (std::size_t offset = 0; offset <= text.size(); ++offset)
+        EXPECT_EQ(macro.isWritten(offset), offset < text.size() && text[offset] != ',') << offset;
 }
 
 TEST(MacroText, AnotherTextAppendedKeepsItsPlaces) {

@@ -58,5 +58,53 @@ TEST(QuickFix, ReplacesAMisspeltWordOrAddsTheMissingCloser) {
               "1:12+0=,ever (Add \"ever\") ");
 }
 
+// Each extra blank or comma is removed where it was written; an animation string loses its
+// blanks. Where the marked text was put together by joining, there is nothing to remove.
+TEST(QuickFix, RemovesTheExtraBlankOrCommaWhereItWasWritten) {
+    using C = FindingCode;
+    const LineReader source = sourceLineReading;
+    const struct {
+        Lines lines;
+        FindingCode code;
+        LineReader reader;
+        std::string fixes;
+    } cases[] = {
+        {{"inst", "\tnew: simp  ball 1 0 10 0", "endm"},
+         C::TwoBlanks,
+         source,
+         "2:12+1= (Remove the extra blank) "},
+        {{"inst", "\tsetv var0 1,", "endm"},
+         C::TwoCommas,
+         source,
+         "2:13+1= (Remove the extra comma) "},
+        {{"inst", "  ,setv var0 1", "endm"},
+         C::TwoCommas,
+         source,
+         "2:3+1= (Remove the extra comma) "},
+        {{"inst", "\tanim [1 2 3R]", "endm"},
+         C::BlankInAnimation,
+         source,
+         "2:7+8=[123R] (Remove the blanks from the animation string) "},
+        {{", ,tick 5"},
+         C::TwoCommas,
+         nullptr,
+         "1:1+1= (Remove the extra comma) 1:2+2= (Remove the extra comma) "},
+        {{"setv   var0 1"}, C::TwoBlanks, nullptr, "1:6+2= (Remove the extra blank) "},
+        {{""}, C::TwoCommas, nullptr, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fixesOf(c.lines, c.code, c.reader), c.fixes) << c.lines[1 % c.lines.size()];
+
+    const Lines entry = {"inst,endm \t"};
+    const std::vector<Finding> findings =
+        checkMacro(MacroText(entry.front()), MacroKind::Routine, objectCheckOptions());
+    ASSERT_EQ(findings.size(), 1u);
+    const std::vector<QuickFix> fixes = quickFixesFor(findings.front(), entry, nullptr);
+    ASSERT_EQ(fixes.size(), 1u);
+    EXPECT_EQ(fixes[0].title.german, "Das Leerzeichen am Ende entfernen");
+    EXPECT_EQ(std::tie(fixes[0].at.column, fixes[0].length, fixes[0].text),
+              std::make_tuple(10, 2, std::string()));
+}
+
 }  // namespace
 }  // namespace vek

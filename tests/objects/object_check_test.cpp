@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/text_names.h"
 #include "objects/injection.h"
 #include "objects/object_check.h"
 #include "objects/source_lines.h"
@@ -153,6 +154,40 @@ TEST(ObjectCheck, ObjectFilesAndMacroFilesNameTheirEntriesAndLines) {
                                                               {C::UnknownCommand, 2, 1}}));
     EXPECT_EQ(describe(checkMacroFileLines(Lines{"\"snde drip", "anim [0123]", "over", "endm\""})),
               "");
+    // Inserted into a source, each line is stripped and an empty one dropped by compiling.
+    EXPECT_EQ(describe(checkMacroFileLines(
+                  Lines{"\"  snde drip", "\t\tanim [0123]  ", "", "\t", "over", "endm\""})),
+              "");
+    EXPECT_EQ(placesOf(checkMacroFileLines(Lines{"\"  setv  obv0 1", "endm\""})),
+              (std::vector<std::tuple<FindingCode, int, int>>{{C::TwoBlanks, 1, 9}}));
+}
+
+// Compiling ignores every line outside a section that is no header line: a command is pointed
+// out, and so is a word it does not know, with the commands it may have meant.
+TEST(SourceCheck, LinesOutsideEverySectionThatCompilingIgnoresArePointedOut) {
+    const Lines source = {
+        "name Ball", "names X",  "quantity 5", "sprite ball 0", "picture ball.spr",
+        "  tikc 3",  "mvto 1 2", "inst",       "endm",          "hello world",
+        "* note"};
+    const std::vector<Finding> findings = checkSourceLines(source);
+    using C = FindingCode;
+    EXPECT_EQ(
+        placesOf(findings),
+        (std::vector<std::tuple<FindingCode, int, int>>{
+            {C::OutsideSection, 6, 3}, {C::OutsideSection, 7, 1}, {C::OutsideSection, 10, 1}}))
+        << describe(findings);
+    ASSERT_EQ(findings.size(), 3u);
+    EXPECT_TRUE(findings[0].text.english.starts_with(
+        "Unknown word \"tikc\" outside every script and installation routine: compiling ignores "
+        "this line: did you mean \"tick\""))
+        << findings[0].text.english;
+    EXPECT_TRUE(findings[0].text.german.starts_with("Unbekanntes Wort \"tikc\" außerhalb"))
+        << findings[0].text.german;
+    EXPECT_EQ(findings[0].length, 4);
+    EXPECT_EQ(findings[1].text.english, textOf(Msg::CommandOutsideScripts).english);
+    EXPECT_EQ(findings[2].subject, "hello");
+    EXPECT_TRUE(std::all_of(findings.begin(), findings.end(),
+                            [](const Finding& f) { return !f.isError(); }));
 }
 
 // Injection sends the scripts and the first routine only: a later routine is not held against it.

@@ -183,18 +183,47 @@ class CommandInterfaceWindowTest : public QObject {
         QCOMPARE(window->label3()->text(),
                  QStringLiteral("Answer from Creatures (11 Characters):"));
 
-        // An empty line is sent as it stands.
-        window->edit1()->clear();
-        QTest::keyClick(window->edit1(), Qt::Key_Return);
-        QCOMPARE(window->memo1()->toPlainText(), QString());
-        QCOMPARE(window->label3()->text(), QStringLiteral("Answer from Creatures (0 Characters):"));
-
         const auto log = game.sent();
-        QCOMPARE(log.size(), std::size_t{2});
+        QCOMPARE(log.size(), std::size_t{1});
         QCOMPARE(QString::fromStdString(log[0]),
                  QStringLiteral("inst,dde: putv 1234,dde: putv 56789,endm"));
-        QCOMPARE(QString::fromStdString(log[1]), QStringLiteral("inst,,endm"));
         QVERIFY(bench.dialogs().asked.empty());
+    }
+
+    // An empty line makes "inst,,endm", and the game crashes on two commas in a row: it is sent
+    // as it stands only when the question is answered Yes, also from a window's first line.
+    void anEmptyLineIsSentOnlyAfterTheQuestion() {
+        const LoggingGame game;
+        for (const bool cleared : {true, false}) {
+            TestWorkbench bench;
+            bench.linkTo(game.place());
+            // The window's first line in German, a cleared one in English.
+            const char* language = cleared ? "english" : "deutsch";
+            bench.context().look.setLanguage(language);
+            CommandInterfaceWindow* window = bench.windows().commandInterface;
+            if (cleared) {
+                window->edit1()->setText(QStringLiteral("dde: putv 5"));
+                window->edit1()->clear();
+            }
+            QTest::keyClick(window->edit1(), Qt::Key_Return);
+            bench.dialogs().messageAnswers = {Answer::Yes};
+            QTest::keyClick(window->edit1(), Qt::Key_Return);
+            // Return answered No first; the stand-in refuses what the game would crash on.
+            const auto messages = bench.dialogs().messages();
+            QCOMPARE(messages.size(), std::size_t{3});
+            QCOMPARE(messages[0].buttons, Buttons::YesNoDefaultNo);
+            QVERIFY(messages[1].text.contains(
+                cleared ? QStringLiteral("The game crashes on two commas in a row")
+                        : QStringLiteral("Das Spiel stürzt bei zwei Kommas hintereinander ab")));
+            QVERIFY(window->memo1()->toPlainText().contains(
+                QStringLiteral("The game crashes on two commas in a row")));
+            QMessageBox box(QMessageBox::NoIcon, messages[0].caption, messages[0].text,
+                            QMessageBox::Yes | QMessageBox::No);
+            box.show();
+            saveScreenshot(&box, QStringLiteral("empty_line_question_%1").arg(language));
+        }
+        const auto log = game.sent();
+        QCOMPARE(log, (std::vector<std::string>{"inst,,endm", "inst,,endm"}));
     }
 
     // A clean answer is told in the status line; an error answer in a box that names the
@@ -250,6 +279,7 @@ class CommandInterfaceWindowTest : public QObject {
             const QCursor* cursor = QApplication::overrideCursor();
             during.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
         });
+        bench.windows().commandInterface->edit1()->setText(QStringLiteral("dde: putv 5"));
         bench.windows().commandInterface->Button1Click();
         QCOMPARE(during, std::vector<Qt::CursorShape>{Qt::WaitCursor});
         QVERIFY(!QApplication::overrideCursor());
@@ -269,6 +299,7 @@ class CommandInterfaceWindowTest : public QObject {
         TestWorkbench bench;
         bench.linkTo(dir / "game");
         CommandInterfaceWindow* window = bench.windows().commandInterface;
+        window->edit1()->setText(QStringLiteral("dde: putv 5"));
         window->Button1Click();
         QCOMPARE(memoLines(window), (QStringList{"one", "two", "three"}));
         QCOMPARE(window->label3()->text(),
@@ -282,6 +313,7 @@ class CommandInterfaceWindowTest : public QObject {
         bench.context().look.setLanguage("deutsch");
         CommandInterfaceWindow* window = bench.windows().commandInterface;
         window->memo1()->setPlainText(QStringLiteral("an old answer"));
+        window->edit1()->setText(QStringLiteral("dde: putv 5"));
         window->Button1Click();
         const auto messages = bench.dialogs().messages();
         QCOMPARE(messages.size(), std::size_t{1});
@@ -296,6 +328,7 @@ class CommandInterfaceWindowTest : public QObject {
         TestWorkbench bench;
         bench.linkTo(dir / "nobody");
         CommandInterfaceWindow* window = bench.windows().commandInterface;
+        window->edit1()->setText(QStringLiteral("dde: putv 5"));
         window->Button1Click();
         bench.workbench().changeLanguage(vek::TextTable::kGermanOffset);
         QCOMPARE(window->label3()->text(), QStringLiteral("Antwort von Creatures :"));
