@@ -52,8 +52,7 @@ std::vector<vivarium::SentMacro> runnableInjectionOf(const std::string& name) {
 
 // The image directory of the installation, else of the demo (made when it is not there yet).
 std::filesystem::path imageDirectory(Invocation& invocation, const ArgumentList& args) {
-    if (const auto gameDir = args.option("--game-dir"))
-        invocation.gamePathSources.gameDirOption = pathFromUtf8(*gameDir);
+    takeGameDirOption(invocation, args);
     return demo::standInImages(invocation.gamePathSources).directory;
 }
 
