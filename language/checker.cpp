@@ -192,14 +192,18 @@ class Rules {
         report(severity, code, lexeme.offset, lexeme.length, std::move(text));
     }
 
+    // The reader found the word by its name in lower case, so only capitals can differ.
+    void lowerCaseOnly(std::string_view name, const Lexeme& written) {
+        if (!hasCapitals(lexemeText(written))) return;
+        report(Severity::Error, FindingCode::UpperCase, written,
+               {"The game knows " + quoted(name) + " in lower case only",
+                "Das Spiel kennt " + quoted(name) + " nur in Kleinbuchstaben"});
+    }
+
     // A word as written: one known only in lower case, or only to later generations, is
-    // reported. The reader found it by its name in lower case, so only capitals can differ.
+    // reported.
     void knownWord(const Word& word, const Lexeme& written) {
-        if (hasCapitals(lexemeText(written))) {
-            report(Severity::Error, FindingCode::UpperCase, written,
-                   {"The game knows " + quoted(word.name) + " in lower case only",
-                    "Das Spiel kennt " + quoted(word.name) + " nur in Kleinbuchstaben"});
-        }
+        lowerCaseOnly(word.name, written);
         if (word.laterGeneration) {
             report(Severity::Warning, FindingCode::LaterGeneration, written,
                    fill(Msg::FindingLaterGeneration, {quoted(word.name)}));
@@ -297,6 +301,8 @@ class Rules {
             case ArgumentKind::Token:
             case ArgumentKind::Label:
                 return name(piece);
+            case ArgumentKind::Choice:
+                return choice(piece);
             default:
                 return value(piece);
         }
@@ -333,6 +339,25 @@ class Rules {
             report(Severity::Warning, FindingCode::NameLength, lexeme,
                    fill(Msg::FindingNameLength, {quoted(text)}));
         }
+    }
+
+    // The game takes only the words it knows after the command, in lower case.
+    void choice(const Piece& piece) {
+        const Lexeme& lexeme = piece.lexeme;
+        const Word& owner = *piece.owner;
+        const std::span<const std::string> choices =
+            owner.choicesOf(static_cast<std::size_t>(piece.index));
+        const std::string written = lowered(lexemeText(lexeme));
+        if (!lexeme.byteString &&
+            std::find(choices.begin(), choices.end(), written) != choices.end())
+            return lowerCaseOnly(written, lexeme);
+        std::string words;
+        for (const std::string& word : choices)
+            words.append(words.empty() ? "" : ", ").append(word);
+        report(Severity::Error, FindingCode::WrongKind, lexeme,
+               fill(Msg::FindingWrongKind,
+                    {untranslated(quoted(owner.name)), fill(Msg::ExpectedOneOf, {words}),
+                     untranslated(quoted(lexemeText(lexeme)))}));
     }
 
     void value(const Piece& piece) {

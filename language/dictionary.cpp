@@ -65,16 +65,40 @@ constexpr std::pair<std::string_view, BlockRole> kBlockRoles[] = {
               fill(Msg::DictionaryFieldValue, {textOf(field), untranslated(std::string(value))}));
 }
 
-// A word's name: lower case, at most two parts of one to four characters, one blank between.
+// One part of a name: one to four characters, none of them a capital or a separator.
+bool wellFormedPart(std::string_view part) {
+    return !part.empty() && part.size() <= 4 && std::none_of(part.begin(), part.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || c == '\t' || c == ',' || c == '[' || c == '|';
+    });
+}
+
+// A word's name: lower case, at most two parts, one blank between.
 bool wellFormedName(std::string_view name) {
     const auto parts = splitAt(name, ' ');
-    if (parts.size() > 2) return false;
-    return std::all_of(parts.begin(), parts.end(), [](std::string_view part) {
-        return !part.empty() && part.size() <= 4 &&
-               std::none_of(part.begin(), part.end(), [](char c) {
-                   return (c >= 'A' && c <= 'Z') || c == '\t' || c == ',' || c == '[';
-               });
-    });
+    return parts.size() <= 2 && std::all_of(parts.begin(), parts.end(), wellFormedPart);
+}
+
+// The words of a Choice argument ("cnam|ctim"): at least two, each a name's part.
+std::vector<std::string> choiceWords(std::string_view written, int lineNumber) {
+    const auto parts = splitAt(written, '|');
+    if (parts.size() < 2 || !std::all_of(parts.begin(), parts.end(), wellFormedPart))
+        badField(lineNumber, Msg::DictionaryFieldArgumentKind, written);
+    return std::vector<std::string>(parts.begin(), parts.end());
+}
+
+void decodeArgument(Word& word, std::string_view written, int lineNumber) {
+    if (written.find('|') != std::string_view::npos) {
+        word.choices.resize(word.arguments.size());
+        word.choices.push_back(choiceWords(written, lineNumber));
+        word.arguments.push_back(ArgumentKind::Choice);
+        return;
+    }
+    const auto argument =
+        std::find_if(std::begin(kArgumentKinds), std::end(kArgumentKinds),
+                     [&](const KindName& entry) { return entry.name == written; });
+    if (argument == std::end(kArgumentKinds))
+        badField(lineNumber, Msg::DictionaryFieldArgumentKind, written);
+    word.arguments.push_back(argument->kind);
 }
 
 Word decodeWord(const std::vector<std::string_view>& fields, int lineNumber) {
@@ -88,14 +112,8 @@ Word decodeWord(const std::vector<std::string_view>& fields, int lineNumber) {
     word.kind = kind->second;
 
     if (fields[2] != "-") {
-        for (std::string_view name : splitAt(fields[2], ' ')) {
-            const auto argument =
-                std::find_if(std::begin(kArgumentKinds), std::end(kArgumentKinds),
-                             [&](const KindName& entry) { return entry.name == name; });
-            if (argument == std::end(kArgumentKinds))
-                badField(lineNumber, Msg::DictionaryFieldArgumentKind, name);
-            word.arguments.push_back(argument->kind);
-        }
+        for (std::string_view written : splitAt(fields[2], ' '))
+            decodeArgument(word, written, lineNumber);
     }
 
     const auto block = splitAt(fields[3], ' ');
@@ -125,18 +143,35 @@ bool Word::closedBy(std::string_view closer) const {
            std::find(partners.begin(), partners.end(), closer) != partners.end();
 }
 
+std::span<const std::string> Word::choicesOf(std::size_t index) const {
+    if (index >= choices.size()) return {};
+    return choices[index];
+}
+
 std::string_view argumentKindName(ArgumentKind kind, std::string_view language) {
+    if (kind == ArgumentKind::Choice) return Msg::ArgumentKindChoice.in(language);
     for (const KindName& entry : kArgumentKinds) {
         if (entry.kind == kind) return entry.shown.in(language);
     }
     return {};
 }
 
+std::string argumentName(const Word& word, std::size_t index, std::string_view language) {
+    const std::span<const std::string> choices = word.choicesOf(index);
+    if (choices.empty()) return std::string(argumentKindName(word.arguments[index], language));
+    std::string name;
+    for (const std::string& choice : choices) {
+        if (!name.empty()) name += '|';
+        name += choice;
+    }
+    return name;
+}
+
 std::string signatureOf(const Word& word, std::string_view language) {
     std::string signature = word.name;
-    for (ArgumentKind argument : word.arguments) {
+    for (std::size_t k = 0; k < word.arguments.size(); ++k) {
         signature += ' ';
-        signature += argumentKindName(argument, language);
+        signature += argumentName(word, k, language);
     }
     return signature;
 }

@@ -27,6 +27,7 @@ enum class ArgumentKind {
     Condition,  // value, comparison, value, joined by and / or
     Class,      // a family, genus or species, 0 to 255
     Event,      // a script event number
+    Choice,     // one of a few fixed words that complete the command ("dde: getb cnam")
 };
 
 // Where a word stands in the language's blocks.
@@ -36,6 +37,8 @@ struct Word {
     std::string name;  // lower case; two parts for "new: simp" and its like
     WordKind kind = WordKind::Command;
     std::vector<ArgumentKind> arguments;
+    // By argument: the words a Choice argument may be; empty for every other kind.
+    std::vector<std::vector<std::string>> choices;
     BlockRole block = BlockRole::None;
     // Opens: the words that close it. Within: the word whose block it belongs to.
     std::vector<std::string> partners;
@@ -55,6 +58,8 @@ struct Word {
         return name.size() == N - 1 && std::memcmp(name.data(), other, N - 1) == 0;
     }
     bool closedBy(std::string_view closer) const;
+    // The words argument `index` may be: empty unless it is a Choice.
+    std::span<const std::string> choicesOf(std::size_t index) const;
 };
 
 // How a word is written with its arguments, for completion: "new: simp token integer ...".
@@ -64,6 +69,8 @@ std::string signatureOf(const Word& word, std::string_view language);
 std::string wordEntry(const Word& word, std::string_view language);
 // The name of an argument kind in that language ("integer", "Ganzzahl").
 std::string_view argumentKindName(ArgumentKind kind, std::string_view language);
+// How argument `index` of a word is shown: its kind's name, or a Choice's words ("cnam|ctim").
+std::string argumentName(const Word& word, std::size_t index, std::string_view language);
 
 // Every word of the language, read from its data file.
 class Dictionary {
@@ -78,7 +85,8 @@ class Dictionary {
     // The dictionary compiled into the program.
     static const Dictionary& builtIn();
     // Reads the tab-separated form: word, kind, arguments, block, known, English and German
-    // description; '#' starts a comment line. Throws on a malformed line or a word given twice.
+    // description; '#' starts a comment line. An argument written as words joined by '|' is a
+    // Choice of those words. Throws on a malformed line or a word given twice.
     static Dictionary decode(std::string_view text);
 
     // A command or a value by its exact name; nullptr when the language has none.

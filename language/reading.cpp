@@ -195,10 +195,13 @@ std::size_t MacroReader::argumentsOf(const Word& word, const Lexeme& name, std::
         if (kind == ArgumentKind::Condition) {
             at = condition(at, word, index);
         } else if (kind == ArgumentKind::Token || kind == ArgumentKind::Label ||
-                   kind == ArgumentKind::String) {
+                   kind == ArgumentKind::String || kind == ArgumentKind::Choice) {
             const Lexeme& lexeme = lexemes[at++];
+            // A choice's word completes the command's name, as the blocks' keywords do.
+            const TokenKind shown =
+                kind == ArgumentKind::Choice ? TokenKind::Keyword : TokenKind::Name;
             argumentPiece(lexeme, word, index, kind).token =
-                lexeme.byteString ? TokenKind::ByteString : TokenKind::Name;
+                lexeme.byteString ? TokenKind::ByteString : shown;
         } else {
             at = value(kind, at, word, index);
         }
@@ -341,9 +344,9 @@ class ArgumentTree {
         using Form = ParsedArgument::Form;
         const Lexeme& lexeme = piece.lexeme;
         ParsedArgument argument{Form::Value, lexeme.offset, lexeme.length, piece.word, 0, {}};
-        const bool named = piece.wanted == ArgumentKind::Token ||
-                           piece.wanted == ArgumentKind::Label ||
-                           piece.wanted == ArgumentKind::String;
+        const bool named =
+            piece.wanted == ArgumentKind::Token || piece.wanted == ArgumentKind::Label ||
+            piece.wanted == ArgumentKind::String || piece.wanted == ArgumentKind::Choice;
         if (lexeme.byteString) {
             argument.form = Form::ByteString;
         } else if (named) {

@@ -68,6 +68,8 @@ const std::unordered_map<std::string_view, Op>& commandOps() {
         {"new: vhcl", Op::NewStandIn},
         {"new: bkbd", Op::NewStandIn},
         {"new: crea", Op::NewStandIn},
+        {"new: lift", Op::NewStandIn},
+        {"new: cbtn", Op::NewStandIn},
     };
     return ops;
 }

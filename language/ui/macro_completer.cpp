@@ -170,8 +170,7 @@ QString MacroCompleter::argumentHintAtCaret() const {
     if (!place.word) return {};
     QStringList parts{toQString(place.word->name).toHtmlEscaped()};
     for (std::size_t k = 0; k < place.word->arguments.size(); ++k) {
-        const QString name =
-            toQString(argumentKindName(place.word->arguments[k], m_look.language()));
+        const QString name = toQString(argumentName(*place.word, k, m_look.language()));
         parts << (static_cast<int>(k) == place.index ? QStringLiteral("<b>%1</b>").arg(name)
                                                      : name);
     }

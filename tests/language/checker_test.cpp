@@ -347,7 +347,7 @@ TEST(Completion, OffersCommandsAtACommandsStartAndValuesElsewhere) {
         std::size_t count;
     };
     const std::vector<Case> cases = {
-        {"new:", 4, 0, "new: bkbd", 7},
+        {"new:", 4, 0, "new: bkbd", 9},
         {"inst,new: s", 11, 5, "new: simp", 1},
         {"inst, new:   si", 15, 6, "new: simp", 1},
         {"setv var0 ch", 12, 10, "chem", 1},

@@ -33,6 +33,10 @@ TEST(Dictionary, RefusesMalformedLinesNamingThem) {
         {"new: simp x\tcommand\t-\t-\tthis\tA.\tB.", "the word"},
         {"tick\tverb\tinteger\t-\tthis\tA.\tB.", "the kind"},
         {"tick\tcommand\tnumber\t-\tthis\tA.\tB.", "argument kind"},
+        {"dde: getb\tcommand\tcnam|\t-\tthis\tA.\tB.", "argument kind"},
+        {"dde: getb\tcommand\tcnam|CTIM\t-\tthis\tA.\tB.", "argument kind"},
+        {"dde: getb\tcommand\tcnam|names\t-\tthis\tA.\tB.", "argument kind"},
+        {"dde: getb\tcommand\t|\t-\tthis\tA.\tB.", "argument kind"},
         {"doif\tcommand\tcondition\topens\tthis\tA.\tB.", "the block"},
         {"endi\tcommand\t-\tcloses doif\tthis\tA.\tB.", "the block"},
         {"tick\tcommand\tinteger\t-\tmaybe\tA.\tB.", "known column"},
@@ -49,6 +53,28 @@ TEST(Dictionary, RefusesMalformedLinesNamingThem) {
             EXPECT_GE(*error.detail().line, 2u);
         }
     }
+}
+
+// Words joined by "|" are one argument that must be one of them; the kinds around it keep theirs.
+TEST(Dictionary, ReadsAChoiceOfWordsAsOneArgumentWhereverItStands) {
+    const Dictionary dictionary = Dictionary::decode(
+        "dde: getb\tcommand\tcnam|monk\t-\tthis\tA.\tB.\n"
+        "frob\tcommand\tinteger ab|cd|e token\t-\tthis\tA.\tB.\n");
+    const Word& getb = *dictionary.command("dde: getb");
+    EXPECT_EQ(getb.arguments, (std::vector<ArgumentKind>{ArgumentKind::Choice}));
+    EXPECT_EQ(std::vector<std::string>(getb.choicesOf(0).begin(), getb.choicesOf(0).end()),
+              (std::vector<std::string>{"cnam", "monk"}));
+    EXPECT_TRUE(getb.choicesOf(1).empty());
+
+    const Word& frob = *dictionary.command("frob");
+    EXPECT_EQ(frob.arguments,
+              (std::vector<ArgumentKind>{ArgumentKind::Integer, ArgumentKind::Choice,
+                                         ArgumentKind::Token}));
+    EXPECT_TRUE(frob.choicesOf(0).empty());
+    EXPECT_EQ(frob.choicesOf(1).size(), 3u);
+    EXPECT_TRUE(frob.choicesOf(2).empty());
+    EXPECT_EQ(signatureOf(frob, "english"), "frob integer ab|cd|e name");
+    EXPECT_EQ(argumentKindName(ArgumentKind::Choice, "deutsch"), "Wort");
 }
 
 TEST(Dictionary, FindsCommandsAndValuesApartAndByPrefix) {

@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include "tests/vivarium/vivarium_support.h"
+
+namespace vek::testing {
+namespace {
+
+// The words of the kits and tools run without a fault: the world says it does not model them,
+// and a lift or call button is made as an object without pictures, so what follows it has its
+// target.
+TEST(KitWords, RunTracedAsNotModelledAndALiftKeepsItsTarget) {
+    FakeSprites sprites;
+    vivarium::TryOptions options;
+    options.ticks = 0;
+    options.trace = true;
+    const TryResult run =
+        trySource({"inst", "  dde: getb cnam", "  sys: edit 1 2 3 4", "  new: lift lift 8 0",
+                   "  " + classLine(2, 9, 1), "  mvto 10 20", "  new: cbtn cbtn 2 0 5000",
+                   "  mvto 30 40", "endm"},
+                  sprites, options, "K.COS");
+    EXPECT_FALSE(run.faulted) << run.out;
+    EXPECT_EQ(run.lines, (std::vector<std::string>{
+                             "tick 0 0 0 0 #0 not modelled dde: getb at K.COS:2:3",
+                             "tick 0 0 0 0 #0 not modelled sys: edit at K.COS:3:3",
+                             "tick 0 0 0 0 #0 not modelled new: lift at K.COS:4:3",
+                             "tick 0 0 0 0 #0 not modelled new: cbtn at K.COS:7:3",
+                             state(0, "2 9 1 #1", 10, 20, 0),
+                             state(0, "0 0 0 #2", 30, 40, 0),
+                         }))
+        << run.out;
+}
+
+}  // namespace
+}  // namespace vek::testing
