@@ -4,6 +4,8 @@
 #include <fstream>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include "app/file_io.h"
 #include "gamelink/launcher_object.h"
 #include "gamelink/sim_harness.h"
@@ -286,6 +288,34 @@ TEST_F(VivariumSimTest, ASeedWithAnErrorStopsTheStartWithItsLine) {
     EXPECT_NE(errors.find("Error: unknown command 'bogus'\n" + pathToUtf8(seedFile) + ", line 2"),
               std::string::npos)
         << errors;
+}
+
+// A seed that cannot be read is told in English, as vek tells it; a refused line and the faults
+// of seeding show what would steer a terminal escaped.
+TEST_F(VivariumSimTest, SeedFailuresAreToldInEnglishWithControlsEscaped) {
+    std::filesystem::create_directories(dir / "folder");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    seed("inst,endm\ninst,bog\x1b[2Jus\x07,endm\n");
+    const struct {
+        std::filesystem::path seed;
+        std::string said;
+    } cases[] = {
+        {dir / "missing.txt", "File not found"},
+        {dir / "folder", "File not found"},
+        {dir / "fifo", "File not found"},
+        {"/dev/zero", "File not found"},
+        {seedFile, "unknown command 'bog\\x1b[2Jus\\x07'"},
+    };
+    for (const auto& c : cases) {
+        const int status = runProgram({(binaryDirectory() / "vivarium-sim").string(), "--socket",
+                                       (dir / "game").string(), "--seed", c.seed.string()},
+                                      {}, dir / "out.txt");
+        EXPECT_EQ(status, 1) << c.seed;
+        const std::string errors = readFileText(dir / "out.txt.err");
+        EXPECT_NE(errors.find("vivarium-sim: " + c.said), std::string::npos) << errors;
+        EXPECT_EQ(errors.find("Datei"), std::string::npos) << errors;
+        EXPECT_EQ(errors.find_first_of("\x1b\x07"), std::string::npos) << errors;
+    }
 }
 
 }  // namespace
