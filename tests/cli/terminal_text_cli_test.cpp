@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "app/file_io.h"
+#include "cli/cli.h"
 #include "objects/classifier.h"
+#include "objects/cob_compiler.h"
 #include "sprites/sprite_file.h"
 #include "support/temp_dir.h"
 #include "support/vek_run.h"
@@ -48,10 +52,10 @@ TEST(TerminalText, FileNamesSourceTextAndSoundNamesArePrintedEscaped) {
     } cases[] = {
         {"a fault of vek try",
          {"try", source, "--ticks", "1", "--game-dir", game},
-         pathToUtf8(dir) + "/" + escaped + ".cos:5:1: error"},
+         pathToUtf8(dir.path()) + "/" + escaped + ".cos:5:1: error"},
         {"a sound of vek try --trace",
          {"try", source, "--ticks", "1", "--game-dir", game, "--trace"},
-         "snde " + escaped},
+         "snde \\x1b]0;x\\x07"},  // a source is code page 1252: no C1 there
         {"a finding of vek check", {"check", macro}, escaped + ".txt:1:6: error"},
         {"a sound file of vek sounds", {"--game-dir", game, "sounds"}, escaped + ".wav"},
     };
@@ -60,6 +64,26 @@ TEST(TerminalText, FileNamesSourceTextAndSoundNamesArePrintedEscaped) {
         EXPECT_FALSE(showsRaw(run.out)) << c.what << ": " << run.out;
         EXPECT_FALSE(showsRaw(run.err)) << c.what << ": " << run.err;
         EXPECT_NE(run.out.find(c.shown), std::string::npos) << c.what << ": " << run.out << run.err;
+    }
+}
+
+// A character written a byte at a time comes out whole, or escaped where it steers.
+TEST(TerminalText, TheEscapingStreamWaitsForACharactersLastByte) {
+    const struct {
+        std::string written;
+        std::string shown;
+    } cases[] = {
+        {"gr\xc3\xbc\xc3\x9f", "gr\xc3\xbc\xc3\x9f"},
+        {"\xe2\x80\xae\xc2\x9b\x1b", "\\u202e\\u009b\\x1b"},
+        {"cut \xe2\x80", "cut \\xe2\\x80"},  // shown when the stream is flushed
+    };
+    for (const auto& c : cases) {
+        std::ostringstream target;
+        {
+            cli::EscapingStream stream(target);
+            for (const char byte : c.written) stream << byte;
+        }
+        EXPECT_EQ(target.str(), c.shown);
     }
 }
 
