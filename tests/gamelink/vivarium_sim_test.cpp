@@ -304,7 +304,7 @@ TEST_F(VivariumSimTest, SeedFailuresAreToldInEnglishWithControlsEscaped) {
         {dir / "folder", "File not found"},
         {dir / "fifo", "File not found"},
         {"/dev/zero", "File not found"},
-        {seedFile, "unknown command 'bog\\x1b[2Jus\\x07'"},
+        {seedFile, "unknown command 'bog\\x1b[2Jus\\x07"},
     };
     for (const auto& c : cases) {
         const int status = runProgram({(binaryDirectory() / "vivarium-sim").string(), "--socket",
