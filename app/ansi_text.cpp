@@ -43,7 +43,8 @@ void appendUtf8(std::string& out, char32_t codePoint) {
     }
 }
 
-// Decodes one UTF-8 sequence at `at`; a malformed one yields nothing and advances one byte.
+}  // namespace
+
 char32_t nextCodePoint(std::string_view text, std::size_t& at, bool& valid) {
     const auto lead = static_cast<std::uint8_t>(text[at]);
     std::size_t length = 1;
@@ -77,8 +78,6 @@ char32_t nextCodePoint(std::string_view text, std::size_t& at, bool& valid) {
     return codePoint;
 }
 
-}  // namespace
-
 std::string ansiToUtf8(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size());
@@ -96,6 +95,16 @@ std::string utf8ToAnsi(std::string_view utf8) {
         out.push_back(static_cast<char>(valid ? byteOfCodePoint(codePoint) : '?'));
     }
     return out;
+}
+
+std::size_t incompleteUtf8Tail(std::string_view text) {
+    for (std::size_t back = 1; back <= std::min<std::size_t>(3, text.size()); ++back) {
+        const auto byte = static_cast<std::uint8_t>(text[text.size() - back]);
+        if ((byte & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 1;
+        return length > back ? back : 0;
+    }
+    return 0;
 }
 
 int characterCount(std::string_view text) {

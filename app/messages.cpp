@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/ansi_text.h"
+
 namespace vek {
 
 namespace {
@@ -22,6 +24,22 @@ std::string fillOne(std::string_view text, const std::vector<std::string_view>& 
     return out;
 }
 
+// Characters that steer a terminal or the direction of the text around them.
+bool isShownEscaped(char32_t c) {
+    const bool c0 = c < 0x20 && c != '\n' && c != '\t';
+    const bool c1 = c >= 0x7F && c <= 0x9F;  // DEL and the C1 controls
+    const bool bidi = c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+                      (c >= 0x2066 && c <= 0x2069);
+    return c0 || c1 || bidi;
+}
+
+void appendEscape(std::string& out, std::string_view prefix, char32_t value, int digits) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    out += prefix;
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        out += kDigits[(value >> shift) & 0xF];
+}
+
 }  // namespace
 
 BilingualText fill(const Bilingual& message, std::initializer_list<std::string_view> parts) {
@@ -39,20 +57,24 @@ BilingualText fill(const Bilingual& message, std::initializer_list<BilingualText
     return {fillOne(message.english, english), fillOne(message.german, german)};
 }
 
-std::string escapeControlCharacters(std::string_view text) {
-    static constexpr char kDigits[] = "0123456789abcdef";
+std::string escapeControlCharacters(std::string_view text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Windows1252) return escapeControlCharacters(ansiToUtf8(text));
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 0x20 && byte != 0x7F) || c == '\n' || c == '\t') {
-            out += c;
-        } else if (byte == 0) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        bool valid = true;
+        const char32_t character = nextCodePoint(text, at, valid);
+        if (!valid) {
+            appendEscape(out, "\\x", static_cast<unsigned char>(text[start]), 2);
+        } else if (character == 0) {
             out += "\\0";
+        } else if (!isShownEscaped(character)) {
+            out.append(text.substr(start, at - start));
+        } else if (character < 0x80) {
+            appendEscape(out, "\\x", character, 2);
         } else {
-            out += "\\x";
-            out += kDigits[byte >> 4];
-            out += kDigits[byte & 0xF];
+            appendEscape(out, "\\u", character, 4);
         }
     }
     return out;

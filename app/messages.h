@@ -43,9 +43,17 @@ BilingualText fill(const Bilingual& message, std::initializer_list<std::string_v
 // The same with parts that are themselves in both languages, each put into its own language.
 BilingualText fill(const Bilingual& message, std::initializer_list<BilingualText> parts);
 
-// The text with every control character but the line break and the tab shown escaped ("\x1b",
-// "\0"), so that a name or a token from a file can never steer the terminal or garble a box.
-std::string escapeControlCharacters(std::string_view text);
+// How the bytes of a text are to be read: the program's own UTF-8, or the game's code page 1252
+// (text straight off the link), whose bytes 0x80 to 0x9F are mostly printable characters.
+enum class TextEncoding { Utf8, Windows1252 };
+
+// The text as a terminal line or a box may show it, so that a name or a token from a file can
+// never steer the terminal, reorder what is shown or garble a box: every control character but
+// the line break and the tab shown escaped (C0 and DEL as "\x1b", NUL as "\0"; the C1 controls
+// U+0080 to U+009F and the bidirectional controls such as U+202E as "\u202e"), and every byte
+// that is not part of a character as "\x9b". Code page 1252 text comes out as UTF-8.
+std::string escapeControlCharacters(std::string_view text,
+                                    TextEncoding encoding = TextEncoding::Utf8);
 
 // A word from a file as a message quotes it: at most kMaxQuotedCharacters characters (counted in
 // UTF-8), then "..." when it was longer, so that one huge token never floods a message.

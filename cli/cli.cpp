@@ -14,6 +14,7 @@
 #include <unistd.h>
 #endif
 
+#include "app/ansi_text.h"
 #include "app/file_io.h"
 #include "app/install_layout.h"
 #include "app/program_directory.h"
@@ -39,30 +40,6 @@ constexpr std::string_view kToolUsage =
     "A file name \"-\" means standard input (or output, where a verb writes one file).\n"
     "Exit status: 0 success, 1 refused or failed, 2 wrong usage.\n"
     "\nVerbs:\n";
-
-// An output stream that passes its text on with every control character escaped, so that no
-// message of the tool, whatever file name or token it quotes, can steer the terminal.
-class EscapingBuffer : public std::streambuf {
-  public:
-    explicit EscapingBuffer(std::ostream& target) : m_target(target) {}
-
-  protected:
-    int_type overflow(int_type character) override {
-        if (traits_type::eq_int_type(character, traits_type::eof())) return traits_type::not_eof(0);
-        const char c = traits_type::to_char_type(character);
-        m_target << escapeControlCharacters(std::string_view(&c, 1));
-        return m_target ? character : traits_type::eof();
-    }
-    std::streamsize xsputn(const char* text, std::streamsize count) override {
-        m_target << escapeControlCharacters(
-            std::string_view(text, static_cast<std::size_t>(count)));
-        return m_target ? count : 0;
-    }
-    int sync() override { return m_target.flush() ? 0 : -1; }
-
-  private:
-    std::ostream& m_target;
-};
 
 void printToolHelp(std::ostream& out) {
     out << kToolUsage;
@@ -108,6 +85,27 @@ std::string commandLine(std::string_view verb, const std::vector<std::string>& a
 }
 
 }  // namespace
+
+EscapingBuffer::int_type EscapingBuffer::overflow(int_type character) {
+    if (traits_type::eq_int_type(character, traits_type::eof())) return traits_type::not_eof(0);
+    const char c = traits_type::to_char_type(character);
+    return xsputn(&c, 1) == 1 ? character : traits_type::eof();
+}
+
+std::streamsize EscapingBuffer::xsputn(const char* text, std::streamsize count) {
+    m_pending.append(text, static_cast<std::size_t>(count));
+    // A character written a byte at a time waits for its last byte.
+    const std::size_t whole = m_pending.size() - incompleteUtf8Tail(m_pending);
+    m_target << escapeControlCharacters(std::string_view(m_pending).substr(0, whole));
+    m_pending.erase(0, whole);
+    return m_target ? count : 0;
+}
+
+int EscapingBuffer::sync() {
+    m_target << escapeControlCharacters(m_pending);
+    m_pending.clear();
+    return m_target.flush() ? 0 : -1;
+}
 
 std::filesystem::path programDirectory() {
     return resolveProgramDirectory(installedDataDirectory(executableDirectory()),
@@ -174,7 +172,7 @@ bool gameNamed(const GamePathSources& sources) {
 }
 
 std::ostream& reportStream(Invocation& invocation, std::string_view output) {
-    return output == "-" ? invocation.err : invocation.out;
+    return output == "-" ? invocation.err : invocation.lines();
 }
 
 int parseIntArgument(std::string_view text, std::string_view what) {
@@ -188,8 +186,7 @@ int parseIntArgument(std::string_view text, std::string_view what) {
 }
 
 int runVek(const std::vector<std::string>& args, std::ostream& out, std::ostream& rawErr) {
-    EscapingBuffer escaping(rawErr);
-    std::ostream err(&escaping);
+    EscapingStream err(rawErr);
     GamePathSources sources = gamePathSourcesFromEnvironment();
     std::size_t next = 0;
     while (next < args.size() && args[next].starts_with("-")) {

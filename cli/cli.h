@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
+#include <ostream>
 #include <streambuf>
 #include <string>
 #include <string_view>
@@ -20,6 +21,31 @@ struct UsageError {
     std::string message;
 };
 
+// Passes its text on to `target` as escapeControlCharacters shows it, so that nothing the tool
+// prints, whatever file name, token or sound name it quotes, can steer the terminal.
+class EscapingBuffer : public std::streambuf {
+  public:
+    explicit EscapingBuffer(std::ostream& target) : m_target(target) {}
+
+  protected:
+    int_type overflow(int_type character) override;
+    std::streamsize xsputn(const char* text, std::streamsize count) override;
+    int sync() override;
+
+  private:
+    std::ostream& m_target;
+    std::string m_pending;  // the first bytes of a character not yet written whole
+};
+
+class EscapingStream : public std::ostream {
+  public:
+    explicit EscapingStream(std::ostream& target) : std::ostream(&m_buffer), m_buffer(target) {}
+    ~EscapingStream() override { flush(); }
+
+  private:
+    EscapingBuffer m_buffer;
+};
+
 // What every verb gets: its arguments (after the verb), the streams, and the game paths as the
 // global options and the environment give them.
 struct Invocation {
@@ -28,18 +54,23 @@ struct Invocation {
         : args(std::move(arguments)),
           out(output),
           err(errors),
-          gamePathSources(std::move(sources)) {}
+          gamePathSources(std::move(sources)),
+          m_lines(output) {}
 
     std::vector<std::string> args;
-    std::ostream& out;
-    std::ostream& err;
+    std::ostream& out;  // as it is: a verb may write a file's bytes here
+    std::ostream& err;  // escaped
     GamePathSources gamePathSources;
+
+    // Standard output for the lines a person reads, escaped as `err` is.
+    std::ostream& lines() { return m_lines; }
 
     // The game's paths, read on first use (a verb that does not need the game never reads them).
     const GamePaths& gamePaths();
 
   private:
     std::optional<GamePaths> m_gamePaths;
+    EscapingStream m_lines;
 };
 
 struct Verb {

@@ -53,8 +53,8 @@ void writeSourcePicture(Invocation& invocation, const std::filesystem::path& inp
     const std::filesystem::path file = folderOfSource(source) / picture.fileName;
     refuseOutputOverInput(input, file);
     writePictureFile(file, picture.image);
-    invocation.out << pathToUtf8(file) << ": picture " << picture.image.width << " x "
-                   << picture.image.height << "\n";
+    invocation.lines() << pathToUtf8(file) << ": picture " << picture.image.width << " x "
+                       << picture.image.height << "\n";
 }
 
 int runDiscompile(Invocation& invocation, const ArgumentList& args) {
@@ -88,7 +88,7 @@ int runDiscompile(Invocation& invocation, const ArgumentList& args) {
 int runInfo(Invocation& invocation, const ArgumentList& args) {
     args.expectPositional(2, 2);
     const CobData cob = readCobFile(pathFromUtf8(args.positional()[1]));
-    std::ostream& out = invocation.out;
+    std::ostream& out = invocation.lines();
     out << "items: " << cob.items << "\n"
         << "quantity: " << cob.quantity << "\n"
         << "month: " << cob.timelimitMonth << "\n"

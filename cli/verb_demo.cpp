@@ -18,8 +18,8 @@ int runDemo(Invocation& invocation) {
     } else {
         demo::ensureDemoInstallation(layout);
     }
-    invocation.out << "game directory: " << pathToUtf8(layout.gameDirectory()) << "\n"
-                   << "program directory: " << pathToUtf8(layout.programDirectory()) << "\n";
+    invocation.lines() << "game directory: " << pathToUtf8(layout.gameDirectory()) << "\n"
+                       << "program directory: " << pathToUtf8(layout.programDirectory()) << "\n";
     return kSuccess;
 }
 

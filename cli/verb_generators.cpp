@@ -51,7 +51,7 @@ int runClasses(Invocation& invocation) {
         ClassCatalogue catalogue;
         catalogue.readFile(file ? pathFromUtf8(*file)
                                 : findIgnoringCase(programDirectory(), "classes.vek"));
-        for (const std::string& line : catalogue.lines()) invocation.out << line << "\n";
+        for (const std::string& line : catalogue.lines()) invocation.lines() << line << "\n";
         return kSuccess;
     }
     if (command == "import") {

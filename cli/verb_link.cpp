@@ -128,7 +128,7 @@ int runSend(Invocation& invocation) {
     CliLink link(invocation);
     const MacroOutcome outcome = link.sendForEffect(macro, asksForAnswer(macro));
     if (link.noticed) return kFailed;
-    invocation.out << outcome.answer << "\n";
+    invocation.lines() << outcome.answer << "\n";
     return kSuccess;
 }
 
@@ -146,7 +146,9 @@ int runInject(Invocation& invocation) {
     steps.showMessage = [&invocation](const BilingualText& text, const Bilingual&) {
         invocation.err << text.english << "\n";
     };
-    steps.showProgress = [&invocation](const std::string& text) { invocation.out << text << "\n"; };
+    steps.showProgress = [&invocation](const std::string& text) {
+        invocation.lines() << text << "\n";
+    };
     steps.restoreTitle = [] {};
     steps.wait = sleepFor;
     const InjectionResult result = injectObject(cob, {}, kLanguageEnglish, steps);
@@ -168,9 +170,10 @@ int runExtract(Invocation& invocation) {
     const ExtractionResult result = extractAllMacros(
         [&link](std::string_view macro) { return link.send(macro).answerIfReached(); }, directory,
         kLanguageEnglish,
-        [&invocation](const std::string& line) { invocation.out << line << "\n"
-                                                                << std::flush; });
-    invocation.out << result.files << " files written for " << result.classes << " classes\n";
+        [&invocation](const std::string& line) {
+            invocation.lines() << line << "\n" << std::flush;
+        });
+    invocation.lines() << result.files << " files written for " << result.classes << " classes\n";
     return link.noticed || result.stopped ? kFailed : kSuccess;
 }
 

@@ -35,7 +35,7 @@ int runList(Invocation& invocation) {
     args.expectPositional(1, 1);
     const SpriteTable table = readSpriteTable(pathArgument(args, 0));
     for (std::size_t k = 0; k < table.count(); ++k)
-        invocation.out << spriteListLine(k, table.entries[k]) << '\n';
+        invocation.lines() << spriteListLine(k, table.entries[k]) << '\n';
     const std::vector<std::size_t> damaged = damagedEntries(table);
     if (damaged.empty()) return kSuccess;
     invocation.err << "vek: " << args.positional()[0] << ": damaged, the pixels reach past the end "

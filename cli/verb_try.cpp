@@ -85,7 +85,8 @@ int runTry(Invocation& invocation) {
     std::vector<std::vector<vivarium::SentMacro>> objects;
     for (const std::string& name : args.positional()) objects.push_back(runnableInjectionOf(name));
     vivarium::SpriteShelf sprites(imageDirectory(invocation, args));
-    const bool faulted = vivarium::tryObjects(objects, sprites.lookup(), options, invocation.out);
+    const bool faulted =
+        vivarium::tryObjects(objects, sprites.lookup(), options, invocation.lines());
     return faulted ? kFailed : kSuccess;
 }
 

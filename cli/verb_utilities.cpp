@@ -30,7 +30,8 @@ int runSounds(Invocation& invocation) {
     ArgumentList(invocation.args, {}).expectPositional(0, 0);
     const std::string& soundPath = invocation.gamePaths().CSoundPath;
     requireSoundDirectory(soundPath);
-    for (const std::string& name : soundDirectoryFiles(soundPath)) invocation.out << name << "\n";
+    for (const std::string& name : soundDirectoryFiles(soundPath))
+        invocation.lines() << name << "\n";
     return kSuccess;
 }
 
@@ -40,7 +41,7 @@ int runReport(Invocation& invocation) {
     const auto facts = platformSystemFacts(invocation.gamePathSources.winePrefix, paths.CMainPath);
     const TSysInfo info(*facts);
     for (const std::string& line : systemReport(info, facts->memory(), facts->drives(), paths))
-        invocation.out << line << "\n";
+        invocation.lines() << line << "\n";
     return kSuccess;
 }
 

@@ -241,8 +241,9 @@ void serve(const Options& options, SimService& service, const vek::sim::World& w
                                      : vek::localServicePath(vek::kLinkService);
     vek::LocalSocketServer server(path);
     std::cout << "vivarium-sim: serving " << vek::kLinkService << " at "
-              << vek::pathToUtf8(server.socketPath()) << " (" << world.objectCount() << " objects, "
-              << world.scriptCount() << " scripts)" << std::endl;
+              << vek::escapeControlCharacters(vek::pathToUtf8(server.socketPath())) << " ("
+              << world.objectCount() << " objects, " << world.scriptCount() << " scripts)"
+              << std::endl;
     server.serve(service, stop, std::chrono::milliseconds(options.idleTimeoutMs));
     g_stop = nullptr;
 }
@@ -263,7 +264,10 @@ int main(int argc, char* argv[]) {
         std::this_thread::sleep_for(std::chrono::milliseconds(options->startDelayMs));
         vek::vivarium::SpriteShelf sprites(standInImages(*options).directory);
         vek::sim::World world(sprites.lookup(), [](const vek::vivarium::Happening& fault) {
-            std::cerr << "vivarium-sim: " << vek::vivarium::happeningLine(fault) << std::endl;
+            std::cerr << "vivarium-sim: "
+                      << vek::escapeControlCharacters(vek::vivarium::happeningLine(fault),
+                                                      vek::TextEncoding::Windows1252)
+                      << std::endl;
         });
         for (const std::string& seed : options->seeds) seedWorld(world, seed);
 
@@ -275,7 +279,7 @@ int main(int argc, char* argv[]) {
         std::cout << "vivarium-sim: stopped" << std::endl;
         return 0;
     } catch (const std::exception& error) {
-        std::cerr << "vivarium-sim: " << vek::errorMessage(error, vek::kLanguageEnglish) << "\n";
+        std::cerr << "vivarium-sim: " << vek::commandLineMessage(error) << "\n";
         return 1;
     }
 }

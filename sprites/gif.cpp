@@ -233,12 +233,21 @@ class GifScreen {
     GraphicsControlBlock m_control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
 };
 
+// Reads past an extension, keeping only a frame's timing and transparency; one that holds more
+// than any picture needs is refused, so that a few bytes cannot keep the reader busy.
 void skipExtension(GifReader& reader, GifScreen& screen) {
     int code = 0;
     GifByteType* extension = nullptr;
     reader.check(DGifGetExtension(reader.gif, &code, &extension));
     if (code == GRAPHICS_EXT_FUNC_CODE && extension) screen.readControl(extension);
-    while (extension) reader.check(DGifGetExtensionNext(reader.gif, &extension));
+    std::size_t bytes = 0;
+    while (extension) {
+        bytes += extension[0];
+        if (bytes > kMaxGifExtensionBytes)
+            invalid("an extension of more than " + std::to_string(kMaxGifExtensionBytes) +
+                    " bytes");
+        reader.check(DGifGetExtensionNext(reader.gif, &extension));
+    }
 }
 
 }  // namespace
@@ -272,11 +281,14 @@ std::vector<SpriteImage> decodeSpriteGif(std::span<const std::uint8_t> file,
         invalid(std::to_string(reader.gif->SWidth) + " x " + std::to_string(reader.gif->SHeight) +
                 " pixels");
     GifScreen screen(reader.gif->SWidth, reader.gif->SHeight, palette);
+    std::size_t extensions = 0;
     for (;;) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
         reader.check(DGifGetRecordType(reader.gif, &record));
         if (record == TERMINATE_RECORD_TYPE) break;
         if (record == EXTENSION_RECORD_TYPE) {
+            if (++extensions > kMaxGifExtensions)
+                invalid("more than " + std::to_string(kMaxGifExtensions) + " extensions");
             skipExtension(reader, screen);
         } else if (record == IMAGE_DESC_RECORD_TYPE) {
             if (screen.frames.size() == kMaxGifFrames)

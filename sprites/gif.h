@@ -21,6 +21,10 @@ inline constexpr int kGifFrameDelay = 10;
 // frames together as at most this many pixels: both are checked before a frame is kept.
 inline constexpr std::size_t kMaxGifFrames = kSpriteTableCapacity;
 inline constexpr std::uint64_t kMaxGifImportPixels = std::uint64_t{1} << 27;
+// Extensions (comments, other programs' data, each frame's timing) are read past: a GIF may
+// hold at most this many, each of at most this many bytes.
+inline constexpr std::size_t kMaxGifExtensions = 4 * kMaxGifFrames;
+inline constexpr std::size_t kMaxGifExtensionBytes = std::size_t{1} << 20;
 
 // One frame a sprite, in order, on a screen as large as the largest sprite, each frame at the
 // top-left corner and cleared before the next; the colour table is the palette, index 0

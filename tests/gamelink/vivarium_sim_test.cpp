@@ -5,6 +5,8 @@
 #include <thread>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "app/file_io.h"
 #include "app/socket_io.h"
 #include "app/text_names.h"
@@ -427,6 +429,34 @@ TEST_F(VivariumSimTest, AMacroPastTheBoundsOfATickIsAnsweredWithAnErrorAtOnce) {
         "Error: macro: " +
             fill(Msg::VivariumAnswerTooLong, {std::to_string(vivarium::kAnswerLimit)}).english);
     EXPECT_EQ(link->SendMacro("inst,dde: putv 42,endm").answer, "42|");
+}
+
+// A seed that cannot be read is told in English, as vek tells it; a refused line and the faults
+// of seeding show what would steer a terminal escaped.
+TEST_F(VivariumSimTest, SeedFailuresAreToldInEnglishWithControlsEscaped) {
+    std::filesystem::create_directories(dir / "folder");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    seed("inst,endm\ninst,bog\x1b[2Jus\x07,endm\n");
+    const struct {
+        std::filesystem::path seed;
+        std::string said;
+    } cases[] = {
+        {dir / "missing.txt", "vivarium-sim: File not found"},
+        {dir / "folder", "vivarium-sim: File not found"},
+        {dir / "fifo", "vivarium-sim: File not found"},
+        {"/dev/zero", "vivarium-sim: File not found"},
+        {seedFile, "unknown command 'bog\\x1b[2Jus\\x07"},
+    };
+    for (const auto& c : cases) {
+        const int status = runProgram({(binaryDirectory() / "vivarium-sim").string(), "--socket",
+                                       (dir / "game").string(), "--seed", c.seed.string()},
+                                      {}, dir / "out.txt");
+        EXPECT_EQ(status, 1) << c.seed;
+        const std::string errors = readFileText(dir / "out.txt.err");
+        EXPECT_NE(errors.find(c.said), std::string::npos) << errors;
+        EXPECT_EQ(errors.find("Datei"), std::string::npos) << errors;
+        EXPECT_EQ(errors.find_first_of("\x1b\x07"), std::string::npos) << errors;
+    }
 }
 
 }  // namespace

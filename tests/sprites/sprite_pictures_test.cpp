@@ -272,6 +272,51 @@ TEST(SpriteGif, RefusesDeclaredSizesBeyondItsBoundsBeforeReadingPixels) {
     }
 }
 
+// Comment extensions of `blocks` sub-blocks of 255 bytes each, `count` of them.
+Bytes comments(std::size_t count, std::size_t blocks) {
+    Bytes one{0x21, 0xFE};
+    for (std::size_t b = 0; b < blocks; ++b) {
+        one.push_back(255);
+        one.insert(one.end(), 255, 'c');
+    }
+    one.push_back(0);
+    Bytes all;
+    for (std::size_t k = 0; k < count; ++k) all.insert(all.end(), one.begin(), one.end());
+    return all;
+}
+
+TEST(SpriteGif, ExtensionsAreBoundedInNumberAndSize) {
+    if (!gifBuiltIn()) GTEST_SKIP() << "built without giflib";
+    const PaletteTable palette = repeatingPalette();
+    const SpriteImage sprite = testing::patterned(3, 2, 1);
+    const Bytes gif = encodeSpriteGif({&sprite, 1}, palette, false);
+    const std::size_t fullBlocks = kMaxGifExtensionBytes / 255;
+    const struct {
+        const char* what;
+        Bytes extensions;
+        const char* refusal;  // nullptr: the picture reads
+    } cases[] = {
+        {"a comment as large as allowed", comments(1, fullBlocks), nullptr},
+        {"a comment one block larger", comments(1, fullBlocks + 1), "an extension of more than"},
+        {"as many comments as allowed, less the frame's own", comments(kMaxGifExtensions - 1, 0),
+         nullptr},
+        {"one comment more", comments(kMaxGifExtensions, 0), "extensions"},
+    };
+    for (const auto& c : cases) {
+        Bytes file = gif;
+        file.insert(file.end() - 1, c.extensions.begin(), c.extensions.end());  // before ';'
+        try {
+            const std::vector<SpriteImage> frames = decodeSpriteGif(file, palette);
+            EXPECT_EQ(c.refusal, nullptr) << c.what << " was read";
+            ASSERT_EQ(frames.size(), 1u) << c.what;
+            EXPECT_EQ(frames[0], sprite) << c.what;
+        } catch (const VekError& error) {
+            ASSERT_NE(c.refusal, nullptr) << c.what << ": " << error.what();
+            EXPECT_NE(std::string(error.what()).find(c.refusal), std::string::npos) << error.what();
+        }
+    }
+}
+
 // ---- The demo installation ----
 
 TEST(SpritePictures, EverySpriteOfTheDemoComesBackWithItsIndices) {
