@@ -14,8 +14,8 @@
 #include "gamelink/sim_harness.h"
 #include "sprites/sprite_file.h"
 #include "support/temp_dir.h"
-#include "vivarium/world_file.h"
 #include "vivarium/world.h"
+#include "vivarium/world_file.h"
 
 namespace vek::testing {
 namespace {
