@@ -169,9 +169,9 @@ void OpenFilesTest::everyKindOpensInItsWindow() {
     writePicture(toPath(picture), RgbImage(3, 2, 0x00FF00));
     const QString unknown = fromPath(bench.scratch() / "notes.txt");
 
-    // A changed source: the question comes first; Cancel lets it go unsaved.
+    // A changed source: the question comes first; No lets the changes go.
     bench.windows().objectCompiler->sourceText()->setPlainText(QStringLiteral("* changed"));
-    bench.dialogs().messageAnswers.push_back(Answer::Cancel);
+    bench.dialogs().messageAnswers.push_back(Answer::No);
     bench.workbench().openFiles({source, picture, unknown});
 
     QCOMPARE(bench.dialogs().messages().size(), std::size_t{1});
