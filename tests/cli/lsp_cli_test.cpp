@@ -27,14 +27,18 @@ std::vector<Json> messagesOf(const std::string& out) {
 TEST(LspVerb, ServesAWholeSessionOnStandardOutputAlone) {
     TempDir dir;
     const std::string session =
-        framedJson({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"},
+        framedJson({{"jsonrpc", "2.0"},
+                    {"id", 1},
+                    {"method", "initialize"},
                     {"params", {{"capabilities", Json::object()}, {"locale", "de"}}}}) +
         framedJson({{"jsonrpc", "2.0"}, {"method", "initialized"}, {"params", Json::object()}}) +
         framedJson({{"jsonrpc", "2.0"},
                     {"method", "textDocument/didOpen"},
                     {"params",
                      {{"textDocument",
-                       {{"uri", "file:///a.cos"}, {"languageId", "caos-c1"}, {"version", 1},
+                       {{"uri", "file:///a.cos"},
+                        {"languageId", "caos-c1"},
+                        {"version", 1},
                         {"text", "inst\nzzzz\nendm\n"}}}}}}) +
         "Content-Length: 5\r\n\r\n{oops" +
         framedJson({{"jsonrpc", "2.0"}, {"id", 2}, {"method", "shutdown"}}) +
@@ -57,7 +61,9 @@ TEST(LspVerb, EndsWithAFailureWhenTheClientVanishesBeforeShutdown) {
         std::size_t replies;
     } cases[] = {
         {"", 0},
-        {framedJson({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"},
+        {framedJson({{"jsonrpc", "2.0"},
+                     {"id", 1},
+                     {"method", "initialize"},
                      {"params", {{"capabilities", Json::object()}}}}) +
              "Content-Length: 40\r\n\r\n{\"half",
          1},

@@ -26,7 +26,7 @@ std::vector<std::string> messagesOf(const Json& diagnostics) {
 }
 
 TEST(LspDocuments, PublishesWhatVekCheckFindsForEachKindOfFile) {
-    const std::vector<std::string> source = {"inst", "\tzzzz 3", "\tsnde ab", "  doif 1 eq 1",
+    const std::vector<std::string> source = {"inst", "\tzzzz 3",       "\tsnde ab", "  doif 1 eq 1",
                                              "endm", "scrp 2 5 3 900", "endm"};
     const std::vector<std::string> macroFile = {"\"snde ab", "wrng 4", "endm\""};
     const std::string world = "* a comment\ninst,zzzz,endm\nsnde ab\n";
@@ -51,14 +51,13 @@ TEST(LspDocuments, PublishesWhatVekCheckFindsForEachKindOfFile) {
             std::string text;
             for (const std::string& line : c.lines) text += line + "\r\n";
             client.open(c.uri, text, c.languageId);
-            const std::string_view language =
-                locale[0] == 'd' ? kLanguageGerman : kLanguageEnglish;
+            const std::string_view language = locale[0] == 'd' ? kLanguageGerman : kLanguageEnglish;
             const Json diagnostics = client.diagnostics(c.uri);
             EXPECT_EQ(messagesOf(diagnostics), textsOf(c.expected, language)) << c.uri;
             for (std::size_t k = 0; k < c.expected.size() && k < diagnostics.size(); ++k) {
                 const Finding& finding = c.expected[k];
-                EXPECT_EQ(diagnostics[k]["range"]["start"], at(finding.position.line - 1,
-                                                              finding.position.column - 1));
+                EXPECT_EQ(diagnostics[k]["range"]["start"],
+                          at(finding.position.line - 1, finding.position.column - 1));
                 EXPECT_EQ(diagnostics[k]["severity"], finding.isError() ? 1 : 2);
             }
         }
@@ -125,8 +124,8 @@ TEST(LspDocuments, CountsPositionsInTheNegotiatedEncodingAndMarksWhatTheGameCann
         EXPECT_NE(hovered["result"]["contents"]["value"].get<std::string>().find("setv"),
                   std::string::npos);
         // The section still reads as one.
-        const Json folded = client.request("textDocument/foldingRange",
-                                           {{"textDocument", {{"uri", kUri}}}});
+        const Json folded =
+            client.request("textDocument/foldingRange", {{"textDocument", {{"uri", kUri}}}});
         EXPECT_EQ(folded["result"].size(), 1u);
     }
 }
@@ -156,7 +155,8 @@ TEST(LspDocuments, ChecksAgainstTheInstallationTheSettingsName) {
     }
     {
         TestClient client;
-        client.initialize({{"initializationOptions", {{"vekstudio.gameDir", pathToUtf8(game.path())}}}});
+        client.initialize(
+            {{"initializationOptions", {{"vekstudio.gameDir", pathToUtf8(game.path())}}}});
         client.open(kUri, text);
         EXPECT_TRUE(warned(client)) << client.diagnostics(kUri);
     }
@@ -171,14 +171,14 @@ TEST(LspDocuments, ChecksAgainstTheInstallationTheSettingsName) {
     {
         // A folder that is not there is said once, and nothing is checked against it.
         TestClient client;
-        const std::vector<Json> replies = client.send(
-            {{"jsonrpc", "2.0"},
-             {"id", 1},
-             {"method", "initialize"},
-             {"params",
-              {{"capabilities", Json::object()},
-               {"initializationOptions",
-                {{"vekstudio", {{"gameDir", pathToUtf8(game / "nowhere")}}}}}}}});
+        const std::vector<Json> replies =
+            client.send({{"jsonrpc", "2.0"},
+                         {"id", 1},
+                         {"method", "initialize"},
+                         {"params",
+                          {{"capabilities", Json::object()},
+                           {"initializationOptions",
+                            {{"vekstudio", {{"gameDir", pathToUtf8(game / "nowhere")}}}}}}}});
         ASSERT_EQ(replies.size(), 2u);
         EXPECT_EQ(replies[0]["method"], "window/showMessage");
         EXPECT_NE(client.log().find("nowhere"), std::string::npos);

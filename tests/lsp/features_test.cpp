@@ -74,7 +74,8 @@ TEST_F(LspFeatures, CompletesByThePrefixWithEachCommandsArgumentsAsASnippet) {
     ASSERT_EQ(word.arguments.size(), 5u);
     std::string snippet = "new: simp";
     for (std::size_t k = 0; k < 5; ++k)
-        snippet += " ${" + std::to_string(k + 1) + ":" + argumentName(word, k, kLanguageEnglish) + "}";
+        snippet +=
+            " ${" + std::to_string(k + 1) + ":" + argumentName(word, k, kLanguageEnglish) + "}";
     EXPECT_EQ(simp["textEdit"]["newText"], snippet);
     EXPECT_EQ(simp["textEdit"]["range"], range(1, 0, 1, 7));
     EXPECT_EQ(simp["documentation"], wordEntry(word, kLanguageEnglish));
@@ -117,7 +118,8 @@ TEST_F(LspFeatures, GoesFromGsubToItsSubrAndFindsAndRenamesTheLabel) {
               Json({{"uri", kUri}, {"range", range(10, 5, 10, 9)}}));
     EXPECT_TRUE(askAt("textDocument/definition", 11, 1).is_null());
 
-    const Json uses = askAt("textDocument/references", 10, 7, {{"context", {{"includeDeclaration", true}}}});
+    const Json uses =
+        askAt("textDocument/references", 10, 7, {{"context", {{"includeDeclaration", true}}}});
     ASSERT_EQ(uses.size(), 2u);
     EXPECT_EQ(uses[0]["range"], range(7, 5, 7, 9));
     EXPECT_EQ(uses[1]["range"], range(10, 5, 10, 9));
@@ -154,7 +156,8 @@ TEST_F(LspFeatures, FormatsAsVekFormatDoesWithEditsOfTheLeadingBlanksAlone) {
         ASSERT_EQ(r["start"]["line"], r["end"]["line"]);
         ASSERT_EQ(r["start"]["character"], 0);
         std::string& line = lines[r["start"]["line"].get<std::size_t>()];
-        line.replace(0, r["end"]["character"].get<std::size_t>(), (*edit)["newText"].get<std::string>());
+        line.replace(0, r["end"]["character"].get<std::size_t>(),
+                     (*edit)["newText"].get<std::string>());
     }
     EXPECT_EQ(lines, splitTextLines(formatSourceText(kSource, sourceLineReading)));
     EXPECT_EQ(edits.size(), 2u + 7u);  // every line inside the two sections
@@ -169,10 +172,10 @@ TEST_F(LspFeatures, OffersTheQuickFixesOfEachFindingAttachedToItsDiagnostic) {
     m_client.open("file:///work/c.cos", "inst\nmvtq 1 1\ndoif 1 eq 1\nendm\n");
     const Json diagnostics = m_client.diagnostics("file:///work/c.cos");
     ASSERT_EQ(diagnostics.size(), 2u);
-    const Json actions = ask("textDocument/codeAction",
-                             {{"textDocument", {{"uri", "file:///work/c.cos"}}},
-                              {"range", range(1, 0, 2, 0)},
-                              {"context", {{"diagnostics", diagnostics}}}});
+    const Json actions =
+        ask("textDocument/codeAction", {{"textDocument", {{"uri", "file:///work/c.cos"}}},
+                                        {"range", range(1, 0, 2, 0)},
+                                        {"context", {{"diagnostics", diagnostics}}}});
     bool mvto = false;
     bool endi = false;
     for (const Json& action : actions) {
@@ -191,8 +194,8 @@ TEST_F(LspFeatures, OffersTheQuickFixesOfEachFindingAttachedToItsDiagnostic) {
     EXPECT_TRUE(mvto) << actions;
     EXPECT_TRUE(endi) << actions;
     EXPECT_EQ(ask("textDocument/codeAction", {{"textDocument", {{"uri", "file:///work/c.cos"}}},
-                                               {"range", range(0, 0, 0, 0)},
-                                               {"context", {{"diagnostics", Json::array()}}}}),
+                                              {"range", range(0, 0, 0, 0)},
+                                              {"context", {{"diagnostics", Json::array()}}}}),
               Json::array());
 }
 

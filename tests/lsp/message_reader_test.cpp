@@ -31,7 +31,8 @@ TEST(MessageReader, SplitsTheStreamIntoBodiesWhateverPiecesItComesIn) {
     const std::string stream = lsp::framed("{\"a\":1}") + lsp::framed("") +
                                "content-length:  3\r\nContent-Type: x\r\n\r\n[ ]" +
                                lsp::framed("{\"ü\":\"€\"}");
-    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{7}, stream.size()}) {
+    for (const std::size_t piece :
+         {std::size_t{1}, std::size_t{2}, std::size_t{7}, stream.size()}) {
         const std::vector<Read> found = readAll(stream, piece);
         ASSERT_EQ(found.size(), 4u) << piece;
         EXPECT_EQ(found[0].body, "{\"a\":1}");

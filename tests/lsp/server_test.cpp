@@ -13,9 +13,10 @@ TEST(LspServer, AnswersEveryRequestBeforeInitializeWithServerNotInitialized) {
               lsp::kServerNotInitialized);
     EXPECT_EQ(errorCodeOf(client.request("shutdown")), lsp::kServerNotInitialized);
     // Notifications before it are dropped: nothing is published.
-    EXPECT_TRUE(client.notify("textDocument/didOpen",
-                              {{"textDocument",
-                                {{"uri", "file:///a.cos"}, {"version", 1}, {"text", "zzzz"}}}})
+    EXPECT_TRUE(client
+                    .notify("textDocument/didOpen",
+                            {{"textDocument",
+                              {{"uri", "file:///a.cos"}, {"version", 1}, {"text", "zzzz"}}}})
                     .empty());
     const Json reply = client.initialize();
     EXPECT_TRUE(reply["result"]["capabilities"]["hoverProvider"].get<bool>());
