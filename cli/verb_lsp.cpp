@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <csignal>
 #include <ostream>
 
 #ifdef _WIN32
@@ -44,6 +45,11 @@ std::size_t readSome(char* buffer, std::size_t size) {
 int runLsp(Invocation& invocation) {
     const ArgumentList args(invocation.args, {});
     args.expectPositional(0, 0);
+#ifndef _WIN32
+    // A client that is gone makes a write fail, which ends the session, rather than the signal
+    // ending the process.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     lsp::Session session(invocation.gamePathSources, invocation.err);
     std::string buffer(1 << 16, '\0');
     while (!session.finished()) {

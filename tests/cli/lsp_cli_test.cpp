@@ -79,5 +79,20 @@ TEST(LspVerb, EndsWithAFailureWhenTheClientVanishesBeforeShutdown) {
     EXPECT_EQ(runVekTool({"lsp", "extra"}).status, 2);
 }
 
+TEST(LspVerb, EndsWithAFailureNotASignalWhenNobodyReadsItsAnswers) {
+    TempDir dir;
+    writeFileAtomically(dir / "in", framedJson({{"jsonrpc", "2.0"},
+                                                {"id", 1},
+                                                {"method", "initialize"},
+                                                {"params", {{"capabilities", Json::object()}}}}));
+    // The reader is gone before the server answers.
+    const std::string command = "(sleep 0.3; cat " + shellQuoted(pathToUtf8(dir / "in")) + ") | (" +
+                                shellQuoted(std::string(VEK_BINARY_DIR) + "/vek") + " lsp 2>" +
+                                shellQuoted(pathToUtf8(dir / "err")) + "; echo $? >" +
+                                shellQuoted(pathToUtf8(dir / "status")) + ") | head -c 0";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(readFileText(dir / "status"), "1\n") << readFileText(dir / "err");
+}
+
 }  // namespace
 }  // namespace vek::testing
