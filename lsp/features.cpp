@@ -23,7 +23,6 @@ constexpr int kCompletionFunction = 3;
 constexpr int kCompletionVariable = 6;
 constexpr int kCompletionValue = 12;
 constexpr int kSnippetFormat = 2;
-constexpr int kInvalidParams = -32602;
 
 constexpr std::string_view kLabelEnds = " \t,[]";
 
@@ -114,8 +113,8 @@ Json symbolOf(const FeatureContext& context, const OutlineEntry& entry, std::siz
         {"children", Json::array()}};
 }
 
-// The last line of the section that starts at `line`: the line before the next section's, or
-// the end of its block span.
+// The last line of the section or block that starts at `line`, by its span; `fallback` where it
+// has none (it stands on one line).
 std::size_t sectionLastLine(std::span<const LineSpan> spans, std::size_t line,
                             std::size_t fallback) {
     for (const LineSpan& span : spans) {
@@ -200,7 +199,7 @@ Json hover(const FeatureContext& context, const Json& params) {
     return {{"contents", {{"kind", "plaintext"}, {"value", wordEntry(*word, context.language)}}}};
 }
 
-Json documentSymbols(const FeatureContext& context, const std::string&) {
+Json documentSymbols(const FeatureContext& context) {
     Json symbols = Json::array();
     if (!context.isSource) return symbols;
     const std::vector<std::string>& lines = linesOf(context);

@@ -26,7 +26,7 @@ Json diagnosticsOf(const FeatureContext& context);
 Json completion(const FeatureContext& context, const Json& params);
 Json signatureHelp(const FeatureContext& context, const Json& params);
 Json hover(const FeatureContext& context, const Json& params);
-Json documentSymbols(const FeatureContext& context, const std::string& uri);
+Json documentSymbols(const FeatureContext& context);
 Json definition(const FeatureContext& context, const std::string& uri, const Json& params);
 Json references(const FeatureContext& context, const std::string& uri, const Json& params);
 Json prepareRename(const FeatureContext& context, const Json& params);
@@ -37,6 +37,16 @@ Json foldingRanges(const FeatureContext& context);
 // that changes, as edits of those blanks alone.
 Json formatting(const FeatureContext& context, const Json* range);
 Json codeActions(const FeatureContext& context, const std::string& uri, const Json& params);
+
+// The JSON-RPC and protocol error codes the server answers with.
+enum ErrorCode : int {
+    kParseError = -32700,
+    kInvalidRequest = -32600,
+    kMethodNotFound = -32601,
+    kInvalidParams = -32602,
+    kInternalError = -32603,
+    kServerNotInitialized = -32002,
+};
 
 // A request the server refuses with a JSON-RPC error.
 struct RequestError {

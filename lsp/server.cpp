@@ -37,7 +37,7 @@ std::string fileNameOfUri(std::string_view uri) {
     uri = uri.substr(uri.find_last_of('/') + 1);  // npos + 1 is 0
     std::string name;
     for (std::size_t k = 0; k < uri.size(); ++k) {
-        if (uri[k] == '%' && k + 2 < uri.size() + 0 && hexDigit(uri[k + 1]) >= 0 &&
+        if (uri[k] == '%' && k + 2 < uri.size() && hexDigit(uri[k + 1]) >= 0 &&
             hexDigit(uri[k + 2]) >= 0) {
             name += static_cast<char>(hexDigit(uri[k + 1]) * 16 + hexDigit(uri[k + 2]));
             k += 2;
@@ -209,7 +209,7 @@ Json Server::answer(const std::string& method, const Json& params) {
         return signatureHelp(contextOf(document(params)), params);
     if (method == "textDocument/hover") return hover(contextOf(document(params)), params);
     if (method == "textDocument/documentSymbol")
-        return documentSymbols(contextOf(document(params)), uriOf());
+        return documentSymbols(contextOf(document(params)));
     if (method == "textDocument/definition")
         return definition(contextOf(document(params)), uriOf(), params);
     if (method == "textDocument/references")

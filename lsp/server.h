@@ -18,16 +18,6 @@
 
 namespace vek::lsp {
 
-// The JSON-RPC and protocol error codes the server answers with.
-enum ErrorCode : int {
-    kParseError = -32700,
-    kInvalidRequest = -32600,
-    kMethodNotFound = -32601,
-    kInvalidParams = -32602,
-    kInternalError = -32603,
-    kServerNotInitialized = -32002,
-};
-
 // One message as the stream carries it: its header and its body.
 std::string framed(std::string_view body);
 
