@@ -16,17 +16,17 @@ namespace vek::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: vek lsp\n"
+    "usage: vek lsp [--game-dir DIR]\n"
     "Serves the Language Server Protocol on standard input and output, for editors: the\n"
     "findings of vek check as diagnostics while a .cos source, a .mac macro file or a file of\n"
     "macros one a line is edited (language id caos-c1), completion with each command's\n"
     "arguments, signature help, hover with a word's whole entry, the outline, go to\n"
     "definition, references and rename of labels, folding of blocks, the layout of\n"
     "vek format and quick fixes. The setting vekstudio.gameDir (initializationOptions or\n"
-    "workspace/didChangeConfiguration), else --game-dir, VEK_GAME_DIR or the game's key in the\n"
-    "Wine prefix, names the installation to check against. Texts are German when the\n"
-    "client's locale starts with \"de\". Standard output carries the protocol alone; what\n"
-    "goes wrong is said on standard error.\n"
+    "workspace/didChangeConfiguration), else --game-dir (here or before the verb), VEK_GAME_DIR\n"
+    "or the game's key in the Wine prefix, names the installation to check against. Texts are\n"
+    "German when the client's locale starts with \"de\". Standard output carries the protocol\n"
+    "alone; what goes wrong is said on standard error.\n"
     "Exits with 0 after the client's shutdown and exit, 1 when the input ends before.\n";
 
 // Whatever standard input has, up to `size` bytes, once at least one is there; 0 at its end.
@@ -43,8 +43,9 @@ std::size_t readSome(char* buffer, std::size_t size) {
 }
 
 int runLsp(Invocation& invocation) {
-    const ArgumentList args(invocation.args, {});
+    const ArgumentList args(invocation.args, {"--game-dir"});
     args.expectPositional(0, 0);
+    takeGameDirOption(invocation, args);
 #ifndef _WIN32
     // A client that is gone makes a write fail, which ends the session, rather than the signal
     // ending the process.

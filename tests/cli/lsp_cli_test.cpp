@@ -79,6 +79,20 @@ TEST(LspVerb, EndsWithAFailureWhenTheClientVanishesBeforeShutdown) {
     EXPECT_EQ(runVekTool({"lsp", "extra"}).status, 2);
 }
 
+TEST(LspVerb, TakesTheGameFromItsOwnGameDirOption) {
+    TempDir dir;
+    writeFileAtomically(dir / "in", framedJson({{"jsonrpc", "2.0"},
+                                                {"id", 1},
+                                                {"method", "initialize"},
+                                                {"params", {{"capabilities", Json::object()}}}}));
+    const VekRun run =
+        runVekTool({"lsp", "--game-dir", pathToUtf8(dir / "nowhere")}, {}, dir / "in");
+    const std::vector<Json> messages = messagesOf(run.out);
+    ASSERT_EQ(messages.size(), 2u) << run.out;
+    EXPECT_EQ(messages[0]["method"], "window/showMessage");
+    EXPECT_NE(run.err.find("nowhere"), std::string::npos);
+}
+
 TEST(LspVerb, EndsWithAFailureNotASignalWhenNobodyReadsItsAnswers) {
     TempDir dir;
     writeFileAtomically(dir / "in", framedJson({{"jsonrpc", "2.0"},
