@@ -201,3 +201,30 @@ TEST_F(LspFeatures, OffersTheQuickFixesOfEachFindingAttachedToItsDiagnostic) {
 
 }  // namespace
 }  // namespace vek::testing
+
+namespace vek::testing {
+namespace {
+
+TEST(LspFeaturesInGerman, HoverAndCompletionSpeakTheClientsLanguage) {
+    TestClient client;
+    client.initialize({{"locale", "de-DE"}});
+    client.open("file:///work/d.cos", "inst\nmvtq 1 1\nendm\n");
+    const Word& mvto = *Dictionary::builtIn().command("mvto");
+    const Json hovered = client.request("textDocument/hover", place("file:///work/d.cos", 1, 1));
+    EXPECT_TRUE(hovered["result"].is_null());  // a misspelt word has no entry
+    client.notify("textDocument/didChange",
+                  {{"textDocument", {{"uri", "file:///work/d.cos"}, {"version", 2}}},
+                   {"contentChanges", {{{"range", range(1, 3, 1, 4)}, {"text", "o"}}}}});
+    EXPECT_EQ(client.request("textDocument/hover",
+                             place("file:///work/d.cos", 1, 1))["result"]["contents"]["value"],
+              wordEntry(mvto, kLanguageGerman));
+    const Json items = client.request("textDocument/completion",
+                                      place("file:///work/d.cos", 1, 3))["result"]["items"];
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items[0]["detail"],
+              signatureOf(*Dictionary::builtIn().command(items[0]["label"].get<std::string>()),
+                          kLanguageGerman));
+}
+
+}  // namespace
+}  // namespace vek::testing
