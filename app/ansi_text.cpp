@@ -45,6 +45,10 @@ void appendUtf8(std::string& out, char32_t codePoint) {
 
 }  // namespace
 
+bool codePage1252Holds(char32_t codePoint) {
+    return codePoint == '?' || byteOfCodePoint(codePoint) != '?';
+}
+
 char32_t nextCodePoint(std::string_view text, std::size_t& at, bool& valid) {
     const auto lead = static_cast<std::uint8_t>(text[at]);
     std::size_t length = 1;

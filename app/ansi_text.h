@@ -13,6 +13,8 @@ namespace vek {
 std::string ansiToUtf8(std::string_view ansi);
 // A character that code page 1252 cannot hold becomes '?'; malformed UTF-8 bytes do too.
 std::string utf8ToAnsi(std::string_view utf8);
+// Whether code page 1252 has the character, so that the game can show it.
+bool codePage1252Holds(char32_t codePoint);
 
 // Decodes the UTF-8 sequence at `at` and moves past it. A malformed or cut-off sequence gives
 // its first byte with `valid` false and moves one byte on.

@@ -129,6 +129,10 @@ GamePathSources gamePathSourcesFromEnvironment() {
     return sources;
 }
 
+bool gameNamed(const GamePathSources& sources) {
+    return sources.gameDirOption || sources.gameDirEnvironment || sources.winePrefixNamed;
+}
+
 bool gamePathsFromWinePrefix(const GamePathSources& sources) {
     return !sources.gameDirOption && !sources.gameDirEnvironment && sources.winePrefix &&
            readWineGamePaths(*sources.winePrefix).has_value();

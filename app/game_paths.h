@@ -78,6 +78,10 @@ struct GamePathSources {
 // Whether ReadPaths takes the paths from the Wine prefix (no directory given instead).
 bool gamePathsFromWinePrefix(const GamePathSources& sources);
 
+// Whether the game's installation was named for this run: by a game directory, VEK_GAME_DIR, or
+// a Wine prefix named by --wine-prefix or $WINEPREFIX.
+bool gameNamed(const GamePathSources& sources);
+
 // The sources as the process environment gives them (the option is added by the caller).
 GamePathSources gamePathSourcesFromEnvironment();
 

@@ -167,10 +167,6 @@ void takeGameDirOption(Invocation& invocation, const ArgumentList& args) {
         invocation.gamePathSources.gameDirOption = pathFromUtf8(*gameDir);
 }
 
-bool gameNamed(const GamePathSources& sources) {
-    return sources.gameDirOption || sources.gameDirEnvironment || sources.winePrefixNamed;
-}
-
 std::ostream& reportStream(Invocation& invocation, std::string_view output) {
     return output == "-" ? invocation.err : invocation.lines();
 }

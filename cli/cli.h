@@ -106,9 +106,6 @@ class ArgumentList {
 
 // A verb's own --game-dir, given after the verb, names the game as the global option does.
 void takeGameDirOption(Invocation& invocation, const ArgumentList& args);
-// Whether the game's installation was named for this run: by --game-dir (before or after the
-// verb), VEK_GAME_DIR, or a Wine prefix named by --wine-prefix or $WINEPREFIX.
-bool gameNamed(const GamePathSources& sources);
 
 // The program directory as Vekstudio finds it: beside the program, or the user's copy.
 std::filesystem::path programDirectory();

@@ -2,12 +2,10 @@
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
-#include "app/file_lookup.h"
 #include "cli/check_support.h"
 #include "cli/verbs.h"
 #include "generators/class_catalogue.h"
 #include "language/installation_rules.h"
-#include "language/later_generation.h"
 #include "language/layout.h"
 #include "language/word_list.h"
 #include "objects/cob_compiler.h"
@@ -36,30 +34,24 @@ constexpr std::string_view kUsage =
     "files may come with the object.\n"
     "Exits with 1 when any file has an error.\n";
 
-// Macros one a line, as world files hold them and the stand-in's --seed reads them.
-std::vector<Finding> checkMacroLines(std::string_view text, const CheckOptions& options) {
-    std::vector<Finding> findings;
-    for (const vivarium::WorldFileMacro& line : vivarium::worldFileMacros(text)) {
-        const std::vector<Finding> found = checkMacro(line.macro, MacroKind::Macro, options);
-        findings.insert(findings.end(), found.begin(), found.end());
-    }
-    gatherLaterGenerationWords(findings);
-    return findings;
-}
-
 // Standard input ("-") is read once: a second "-" sees the same bytes.
 std::vector<Finding> checkFile(const std::string& name, const CheckOptions& options) {
     const std::filesystem::path path = pathFromUtf8(name);
-    const std::string extension = pathToUtf8(path.extension());
-    if (equalsIgnoringCase(extension, ".cos"))
-        return checkSourceLines(readSourceFile(path), options);
-    if (isObjectFileName(path)) return checkCobData(readCobFile(path), options);
-    if (equalsIgnoringCase(extension, ".mac")) {
-        std::vector<std::string> lines = readFileLines(path, kMaxSourceFileSize);
-        for (std::string& line : lines) line = ansiToUtf8(line);
-        return checkMacroFileLines(lines, options);
+    switch (checkedFileKindOf(path)) {
+        case CheckedFileKind::Source:
+            return checkSourceLines(readSourceFile(path), options);
+        case CheckedFileKind::ObjectFile:
+            return checkCobData(readCobFile(path), options);
+        case CheckedFileKind::MacroFile: {
+            std::vector<std::string> lines = readFileLines(path, kMaxSourceFileSize);
+            for (std::string& line : lines) line = ansiToUtf8(line);
+            return checkMacroFileLines(lines, options);
+        }
+        case CheckedFileKind::MacroLines:
+            break;
     }
-    return checkMacroLines(ansiToUtf8(readFileText(path, kMaxSourceFileSize)), options);
+    return vivarium::checkWorldFileMacros(ansiToUtf8(readFileText(path, kMaxSourceFileSize)),
+                                          options);
 }
 
 // The language's checks, and those against an installation where one is named.

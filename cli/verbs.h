@@ -25,5 +25,6 @@ Verb gameSettingVerb();
 Verb soundsVerb();
 Verb reportVerb();
 Verb tryVerb();
+Verb lspVerb();
 
 }  // namespace vek::cli

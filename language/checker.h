@@ -51,6 +51,7 @@ enum class FindingCode {
     OutsideSection,
     AnimationString,
     LaterGenerationSource,  // several words that only later game generations know
+    UnshowableCharacter,    // a character the game's code page lacks
     // Extra blanks and commas, on which the game crashes.
     TwoBlanks,
     TwoCommas,

@@ -47,6 +47,29 @@ std::size_t SourceLayout::next(std::string_view line) {
     return std::max<std::size_t>(tabs, 1);
 }
 
+std::vector<LineSpan> blockSpansOf(std::span<const std::string> lines, const LineReader& reader,
+                                   const Dictionary& dictionary) {
+    struct Open {
+        std::size_t line;
+        std::size_t depth;  // inside it
+    };
+    std::vector<Open> open;
+    std::vector<LineSpan> spans;
+    SourceLayout layout(reader, dictionary);
+    const auto close = [&](std::size_t last) {
+        if (last > open.back().line) spans.push_back({open.back().line, last});
+        open.pop_back();
+    };
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        layout.next(lines[k]);
+        const std::size_t depth = layout.depth();
+        while (!open.empty() && open.back().depth > depth) close(k);
+        if (depth > (open.empty() ? 0 : open.back().depth)) open.push_back({k, depth});
+    }
+    while (!open.empty()) close(lines.size() - 1);
+    return spans;
+}
+
 std::string indentedLine(std::string_view line, std::size_t tabs) {
     if (line.starts_with('*')) return std::string(line);
     const std::size_t start = std::min(line.find_first_not_of(kBlanks), line.size());

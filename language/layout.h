@@ -31,6 +31,18 @@ class SourceLayout {
     std::size_t m_depth = 0;
 };
 
+// The lines (from 0, both inclusive) of a section or block, from its opener to its closer; a block
+// left open runs to the last line.
+struct LineSpan {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    bool operator==(const LineSpan&) const = default;
+};
+// Every section and block of a source spanning more than one line, by the depths of its layout,
+// in the order they close.
+std::vector<LineSpan> blockSpansOf(std::span<const std::string> lines, const LineReader& reader,
+                                   const Dictionary& dictionary = Dictionary::builtIn());
+
 // A line with the tabs of its layout in front of its text. Only blanks before the text change:
 // a comment (a "*" as the very first character) stays as it is, and a line whose text begins
 // with "*" after blanks keeps a tab, since without it the line would become a comment.

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/file_io.h"
+#include "app/file_lookup.h"
 #include "app/text_names.h"
 #include "language/later_generation.h"
 #include "language/nearest_words.h"
 #include "objects/cob_compiler.h"
+#include "objects/cob_data.h"
 #include "objects/macro_insertion.h"
 #include "objects/script_events.h"
 #include "objects/source_lines.h"
@@ -339,6 +342,14 @@ void EntryCheck::check() {
 }
 
 LineReading entryLineReading(std::string_view, bool) { return {LineRole::Commands, 0, false}; }
+
+CheckedFileKind checkedFileKindOf(const std::filesystem::path& file) {
+    const std::string extension = pathToUtf8(file.extension());
+    if (equalsIgnoringCase(extension, ".cos")) return CheckedFileKind::Source;
+    if (isObjectFileName(file)) return CheckedFileKind::ObjectFile;
+    if (equalsIgnoringCase(extension, ".mac")) return CheckedFileKind::MacroFile;
+    return CheckedFileKind::MacroLines;
+}
 
 std::vector<Finding> checkSourceLines(std::vector<std::string> lines, const CheckOptions& options) {
     SourceCheck check(options);

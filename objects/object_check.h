@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -116,6 +117,12 @@ class EntryCheck : public LinesCheck {
 };
 // Every line of an entry holds commands.
 LineReading entryLineReading(std::string_view line, bool openBefore);
+
+// What a checked file holds, told by its name as `vek check` and the language server read it:
+// a source (.cos), an object file (.cob, .rcb), a macro file (.mac), or anything else macros one
+// a line, as world files hold them.
+enum class CheckedFileKind { Source, ObjectFile, MacroFile, MacroLines };
+CheckedFileKind checkedFileKindOf(const std::filesystem::path& file);
 
 std::vector<Finding> checkSourceLines(std::vector<std::string> lines,
                                       const CheckOptions& options = objectCheckOptions());

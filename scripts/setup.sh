@@ -10,6 +10,7 @@ packages=(
     xvfb xauth
     librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info man-db
     clang-14 libclang-rt-14-dev
+    nlohmann-json3-dev neovim
 )
 
 missing=()

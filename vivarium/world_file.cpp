@@ -8,6 +8,7 @@
 #include "app/macro_outcome.h"
 #include "app/text_names.h"
 #include "app/vek_error.h"
+#include "language/later_generation.h"
 
 namespace vek::vivarium {
 
@@ -199,6 +200,16 @@ std::vector<WorldFileMacro> worldFileMacros(std::string_view text) {
         macros.push_back({MacroText(line, static_cast<int>(n + 1)), n + 1});
     }
     return macros;
+}
+
+std::vector<Finding> checkWorldFileMacros(std::string_view text, const CheckOptions& options) {
+    std::vector<Finding> findings;
+    for (const WorldFileMacro& line : worldFileMacros(text)) {
+        const std::vector<Finding> found = checkMacro(line.macro, MacroKind::Macro, options);
+        findings.insert(findings.end(), found.begin(), found.end());
+    }
+    gatherLaterGenerationWords(findings);
+    return findings;
 }
 
 void runWorldText(std::string_view text, const std::filesystem::path& file,

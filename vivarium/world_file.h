@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "language/checker.h"
 #include "language/macro_text.h"
 #include "vivarium/world.h"
 
@@ -42,6 +43,9 @@ struct WorldFileMacro {
 };
 // The macros of a world file's text, each at its line; comments and empty lines are left out.
 std::vector<WorldFileMacro> worldFileMacros(std::string_view text);
+
+// The findings of checking each macro of a world file's text, at its line.
+std::vector<Finding> checkWorldFileMacros(std::string_view text, const CheckOptions& options);
 
 // Runs one macro as the link delivers it and returns the answer ("Error: ..." for a fault).
 using WorldMacroRunner = std::function<std::string(const MacroText& macro)>;

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "language/checker.h"
+#include "language/line_reading.h"
+#include "language/macro_text.h"
+
+namespace vek {
+
+// A place between two bytes of a text held as lines: the line (from 0) and the byte in it.
+struct LinePlace {
+    std::size_t line = 0;
+    std::size_t byte = 0;
+    auto operator<=>(const LinePlace&) const = default;
+};
+
+// The text's lines split at LF, CR LF or a lone CR, without the breaks; at least one line.
+std::vector<std::string> splitTextLines(std::string_view text);
+
+// One version of a text of macros, read once for everything an editor shows of it: its lines, how
+// each line reads, and the findings of its check, kept current edit by edit.
+class SourceModel {
+  public:
+    // `check` follows the edits (a source's check re-reads only the sections an edit touches);
+    // `reader` says how each line reads.
+    SourceModel(std::unique_ptr<LinesCheck> check, LineReader reader);
+
+    void reset(std::string_view text, int version);
+    // Replaces the text from `from` to `to` (clamped to the text) by `text`.
+    void replace(LinePlace from, LinePlace to, std::string_view text, int version);
+
+    int version() const { return m_version; }
+    const std::vector<std::string>& lines() const { return m_check->lines(); }
+    const LineReader& reader() const { return m_reader; }
+    // The lines joined by LF.
+    std::string text() const;
+    // The check's findings and every character the game cannot show, in text order.
+    const std::vector<Finding>& findings() const { return m_findings; }
+
+  private:
+    void gatherFindings();
+
+    std::unique_ptr<LinesCheck> m_check;
+    LineReader m_reader;
+    int m_version = 0;
+    std::vector<std::vector<Finding>> m_unshowable;  // by line
+    std::vector<Finding> m_findings;
+};
+
+// The characters of a line (from 1) that code page 1252 lacks, so that the game would show "?"
+// for them, and bytes that are no UTF-8 character.
+std::vector<Finding> unshowableCharacters(std::string_view line, int lineNumber);
+
+// A check of the whole text again on every edit, for texts whose findings are quick to make.
+class WholeLinesCheck : public LinesCheck {
+  public:
+    using Check = std::function<std::vector<Finding>(std::span<const std::string> lines)>;
+    explicit WholeLinesCheck(Check check) : m_checkLines(std::move(check)) {}
+
+    void reset(std::vector<std::string> lines) override;
+    void replaceLines(std::size_t first, std::size_t removed,
+                      std::vector<std::string> inserted) override;
+    const std::vector<std::string>& lines() const override { return m_lines; }
+    std::vector<Finding> findings() const override { return m_findings; }
+
+  private:
+    Check m_checkLines;
+    std::vector<std::string> m_lines;
+    std::vector<Finding> m_findings;
+};
+
+}  // namespace vek
