@@ -80,4 +80,16 @@ void storeU32(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value
     for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
+void appendLittleEndian(std::string& out, std::uint64_t value, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::uint64_t littleEndianAt(std::string_view bytes, std::size_t at, std::size_t count) {
+    std::uint64_t value = 0;
+    for (std::size_t i = count; i-- > 0;)
+        value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
+    return value;
+}
+
 }  // namespace vek

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vek {
@@ -57,5 +58,10 @@ class ByteWriter {
 // Little-endian access to a fixed place of a buffer, for patching fields in place.
 void storeU16(std::span<std::uint8_t> bytes, std::size_t at, std::uint16_t value);
 void storeU32(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value);
+
+// The same for the frames of a byte stream held as a string: `count` bytes (at most 8) appended
+// or read at `at`, which the caller has checked to be there.
+void appendLittleEndian(std::string& out, std::uint64_t value, std::size_t count);
+std::uint64_t littleEndianAt(std::string_view bytes, std::size_t at, std::size_t count);
 
 }  // namespace vek

@@ -91,4 +91,11 @@ std::string shortenedToken(std::string_view token) {
     return std::string(token);
 }
 
+// Built by appends: GCC 12 warns falsely about a concatenation of literals here.
+std::string quotedToken(std::string_view token) {
+    std::string out(1, '"');
+    out.append(shortenedToken(token)).push_back('"');
+    return out;
+}
+
 }  // namespace vek

@@ -59,6 +59,8 @@ std::string escapeControlCharacters(std::string_view text,
 // UTF-8), then "..." when it was longer, so that one huge token never floods a message.
 inline constexpr std::size_t kMaxQuotedCharacters = 60;
 std::string shortenedToken(std::string_view token);
+// The shortened token in double quotes, as a finding names a word.
+std::string quotedToken(std::string_view token);
 
 // A message box's text and caption, both bilingual.
 struct BilingualBox {

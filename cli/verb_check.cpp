@@ -19,7 +19,7 @@ namespace vek::cli {
 
 namespace {
 
-constexpr std::string_view kUsage =
+constexpr std::string_view kCheckUsage =
     "usage: vek check FILE... [--game-dir DIR] [--classes CLASSES.VEK]\n"
     "Checks macros against the game's language before they reach the game: .cos sources,\n"
     ".cob object files, .mac macro files, and any other file, or - for standard input, as\n"
@@ -159,7 +159,7 @@ Verb wordsVerb() {
 
 Verb checkVerb() {
     return {"check", "check macros, sources, object and macro files against the game's language",
-            kUsage, runCheck};
+            kCheckUsage, runCheck};
 }
 
 }  // namespace vek::cli

@@ -13,7 +13,7 @@ namespace vek::cli {
 
 namespace {
 
-constexpr std::string_view kUsage =
+constexpr std::string_view kCobUsage =
     "usage: vek cob compile IN.cos OUT.cob [--game-dir DIR]\n"
     "       vek cob discompile IN.cob [-o OUT.cos]\n"
     "       vek cob info IN.cob\n"
@@ -116,6 +116,8 @@ int runCob(Invocation& invocation) {
 
 }  // namespace
 
-Verb cobVerb() { return {"cob", "compile, discompile and describe object files", kUsage, runCob}; }
+Verb cobVerb() {
+    return {"cob", "compile, discompile and describe object files", kCobUsage, runCob};
+}
 
 }  // namespace vek::cli

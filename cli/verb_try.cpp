@@ -15,7 +15,7 @@ namespace vek::cli {
 
 namespace {
 
-constexpr std::string_view kUsage =
+constexpr std::string_view kTryUsage =
     "usage: vek try OBJECT.cob|SOURCE.cos... [--ticks N] [--activate1 T] [--activate2 T]\n"
     "               [--pickup T] [--drop T] [--random-seed S] [--trace] [--game-dir DIR]\n"
     "Runs objects without the game, in a fresh stand-in world with the installation's sprite\n"
@@ -93,8 +93,8 @@ int runTry(Invocation& invocation) {
 }  // namespace
 
 Verb tryVerb() {
-    return {"try", "run objects in the stand-in world and report what would crash the game", kUsage,
-            runTry};
+    return {"try", "run objects in the stand-in world and report what would crash the game",
+            kTryUsage, runTry};
 }
 
 }  // namespace vek::cli

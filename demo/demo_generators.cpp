@@ -94,11 +94,6 @@ std::vector<std::string> geneticsFileNames() {
     return names;
 }
 
-struct MacroFile {
-    const char* name;
-    std::vector<std::string> lines;
-};
-
 // More scripts of the demo's ball (2 5 3), as the macro extraction writes them.
 const MacroFile kBallMacros[] = {
     {"02050300.MAC", {"\"setv actv 0", "pose 0", "endm\""}},
@@ -112,9 +107,7 @@ void writeDemoGenerators(const DemoLayout& layout) {
     writeFileAtomically(program / "classes.vek", joinCrLf(catalogueLines()));
     writeFileAtomically(program / "objed.dta", joinCrLf(objedLines()));
     writeFileAtomically(program / "chemicals.txt", chemicalsFile());
-    fs::create_directories(program / "mac");
-    for (const MacroFile& file : kBallMacros)
-        writeFileAtomically(program / "mac" / file.name, joinCrLf(file.lines));
+    writeMacroFiles(layout, kBallMacros);
 
     const fs::path genetics = pathFromUtf8(gamePathsUnder(layout.gameDirectory()).CGeneticsPath);
     fs::create_directories(genetics);

@@ -19,16 +19,11 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Indices into the demo palette's colour cube (six levels a component, from slot 11).
-constexpr std::uint8_t cube(int red, int green, int blue) {
-    return static_cast<std::uint8_t>(11 + red * 36 + green * 6 + blue);
-}
-
 // A spinning top seen from the side, its stripes turned a little further in each frame.
 SpriteImage spinningTopFrame(int frame) {
     constexpr int kSize = 40;
     SpriteImage image(kSize, kSize, 0);
-    const std::uint8_t stripes[2] = {cube(5, 1, 0), cube(5, 5, 1)};
+    const std::uint8_t stripes[2] = {paletteCube(5, 1, 0), paletteCube(5, 5, 1)};
     for (int y = 2; y < kSize - 2; ++y) {
         // A body widest a third of the way down, narrowing to the tip.
         const double t = static_cast<double>(y - 2) / (kSize - 5);
@@ -44,7 +39,7 @@ SpriteImage spinningTopFrame(int frame) {
     }
     for (int y = 0; y < 2; ++y) {
         for (int x = kSize / 2 - 1; x <= kSize / 2; ++x)
-            image.at(x, y) = cube(1, 1, 1);  // the handle
+            image.at(x, y) = paletteCube(1, 1, 1);  // the handle
     }
     return image;
 }
@@ -62,8 +57,9 @@ SpriteImage ballFrame(int frame) {
             const double distance = dx * dx + dy * dy;
             if (distance > 1.0) continue;
             const bool highlight = (dx + 0.4) * (dx + 0.4) + (dy + 0.4) * (dy + 0.4) < 0.08;
-            image.at(x, y) =
-                highlight ? cube(5, 5, 5) : (distance > 0.7 ? cube(0, 1, 4) : cube(1, 2, 5));
+            image.at(x, y) = highlight
+                                 ? paletteCube(5, 5, 5)
+                                 : (distance > 0.7 ? paletteCube(0, 1, 4) : paletteCube(1, 2, 5));
         }
     }
     return image;
@@ -73,10 +69,10 @@ SpriteImage ballFrame(int frame) {
 SpriteImage heaterFrame() {
     constexpr int kWidth = 32;
     constexpr int kHeight = 24;
-    SpriteImage image(kWidth, kHeight, cube(1, 1, 1));
+    SpriteImage image(kWidth, kHeight, paletteCube(1, 1, 1));
     for (int y = 2; y < kHeight - 2; ++y) {
         for (int x = 2; x < kWidth - 2; ++x)
-            image.at(x, y) = x % 4 < 2 ? cube(5, 1, 0) : cube(3, 0, 0);
+            image.at(x, y) = x % 4 < 2 ? paletteCube(5, 1, 0) : paletteCube(3, 0, 0);
     }
     return image;
 }
@@ -199,13 +195,6 @@ Lines heaterSource() {
             "endm"};
 }
 
-// Macro files as the macro extraction leaves them: a quote before the first line and after the
-// last.
-struct MacroFile {
-    const char* name;
-    Lines lines;
-};
-
 std::vector<MacroFile> macroFiles() {
     return {{"02050301.MAC", {"\"snde drip", "anim [0123]", "over", "endm\""}},
             {"02050309.MAC", {"\"doif obv0 eq 1", "setv obv0 0", "pose 0", "endi", "endm\""}},
@@ -240,9 +229,13 @@ void writeDemoObjects(const DemoLayout& layout) {
     writeDemoObject(mainDirectory, paths.CImagePath, "BALL", ballSource());
     writeDemoObject(mainDirectory, paths.CImagePath, "HEATER", heaterSource());
 
+    writeMacroFiles(layout, macroFiles());
+}
+
+void writeMacroFiles(const DemoLayout& layout, std::span<const MacroFile> files) {
     const fs::path macros = layout.programDirectory() / "mac";
     fs::create_directories(macros);
-    for (const MacroFile& file : macroFiles())
+    for (const MacroFile& file : files)
         writeFileAtomically(macros / file.name, joinCrLf(file.lines));
 }
 

@@ -14,10 +14,7 @@ namespace vek::demo {
 
 namespace {
 
-// Indices of the demo palette: a 6 x 6 x 6 colour cube from index 11, greys from 227.
-std::uint8_t cube(int red, int green, int blue) {
-    return static_cast<std::uint8_t>(11 + red * 36 + green * 6 + blue);
-}
+// Greys of the demo palette, from index 227 (its colour cube is paletteCube).
 std::uint8_t grey(int level) { return static_cast<std::uint8_t>(227 + level); }  // level 0..28
 
 // An egg standing upright, shaded from the left, with a pure-black outline (index 11, which the
@@ -34,13 +31,13 @@ SpriteImage egg(std::uint16_t width, std::uint16_t height) {
             const double r = dx * dx + dy * dy;
             if (r > 1.0) continue;
             if (r > 0.86) {
-                image.at(x, y) = cube(0, 0, 0);
+                image.at(x, y) = paletteCube(0, 0, 0);
             } else if (r > 0.72) {
-                image.at(x, y) = cube(3, 2, 0);
+                image.at(x, y) = paletteCube(3, 2, 0);
             } else {
                 const int light =
                     std::clamp(static_cast<int>(5 - (dx + 1) * 1.6 - (dy + 1) * 0.6), 1, 5);
-                image.at(x, y) = cube(5, light, light / 2);
+                image.at(x, y) = paletteCube(5, light, light / 2);
             }
         }
     }
@@ -51,15 +48,15 @@ SpriteImage checkerboard(std::uint16_t side, int cell) {
     SpriteImage image(side, side);
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x)
-            image.at(x, y) = ((x / cell + y / cell) % 2) ? grey(28) : cube(0, 0, 4);
+            image.at(x, y) = ((x / cell + y / cell) % 2) ? grey(28) : paletteCube(0, 0, 4);
     return image;
 }
 
 SpriteImage rings(std::uint16_t side) {
     SpriteImage image(side, side, 0);
-    static const std::uint8_t kRainbow[] = {cube(5, 0, 0), cube(5, 3, 0), cube(5, 5, 0),
-                                            cube(0, 4, 0), cube(0, 3, 5), cube(2, 0, 4),
-                                            cube(4, 0, 5)};
+    static const std::uint8_t kRainbow[] = {
+        paletteCube(5, 0, 0), paletteCube(5, 3, 0), paletteCube(5, 5, 0), paletteCube(0, 4, 0),
+        paletteCube(0, 3, 5), paletteCube(2, 0, 4), paletteCube(4, 0, 5)};
     const double centre = side / 2.0;
     for (int y = 0; y < side; ++y) {
         for (int x = 0; x < side; ++x) {
@@ -78,7 +75,7 @@ SpriteImage colourBand(std::uint16_t columnWidth, std::uint16_t rowHeight) {
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) {
             const int column = x / columnWidth;
-            image.at(x, y) = cube(y / rowHeight, column / 6, column % 6);
+            image.at(x, y) = paletteCube(y / rowHeight, column / 6, column % 6);
         }
     return image;
 }
@@ -95,7 +92,7 @@ SpriteImage spiral(std::uint16_t side) {
             const double turn = std::hypot(dx, dy) / 25.0 + angle;
             const int arm = static_cast<int>(turn * 3) % 3;
             image.at(x, y) = arm == 0
-                                 ? cube(5, static_cast<int>(angle * 5.99), 0)
+                                 ? paletteCube(5, static_cast<int>(angle * 5.99), 0)
                                  : grey(static_cast<int>(std::hypot(dx, dy) / centre * 27) % 29);
         }
     }
@@ -106,7 +103,7 @@ SpriteImage spiral(std::uint16_t side) {
 SpriteImage icon(int number) {
     constexpr std::uint16_t kSide = 12;
     SpriteImage image(kSide, kSide, 0);
-    const std::uint8_t colour = cube(2 + number % 4, (number / 4) % 6, (number / 24) % 6);
+    const std::uint8_t colour = paletteCube(2 + number % 4, (number / 4) % 6, (number / 24) % 6);
     for (int y = 0; y < kSide; ++y) {
         for (int x = 0; x < kSide; ++x) {
             const int dx = 2 * x + 1 - kSide;

@@ -67,12 +67,14 @@ std::string userReg() {
                       {regValue("Privileges", "none")});
 }
 
+#ifndef _WIN32
 void linkDrive(const DemoLayout& layout, std::string_view drive, const fs::path& target) {
     const fs::path link = layout.winePrefix() / "dosdevices" / std::string(drive);
     std::error_code ignored;
     fs::remove(link, ignored);
     fs::create_directory_symlink(target, link);
 }
+#endif
 
 }  // namespace
 
@@ -90,9 +92,12 @@ void writeDemoWorld(const DemoLayout& layout) {
     fs::create_directories(layout.floppy());
     writeFileAtomically(layout.winePrefix() / "system.reg", systemReg());
     writeFileAtomically(layout.winePrefix() / "user.reg", userReg());
-    // Relative links, so that a moved demo folder stays whole.
+#ifndef _WIN32
+    // Relative links, so that a moved demo folder stays whole. Windows has no Wine to read them
+    // (and lets few users make links): there the game is found through the registry.
     linkDrive(layout, "c:", "../..");
     linkDrive(layout, "a:", "../../floppy");
+#endif
 }
 
 }  // namespace vek::demo

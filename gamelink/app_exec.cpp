@@ -45,8 +45,6 @@ constexpr std::array<std::pair<int, std::string_view>, 17> kLauncherErrors = {{
     {21, "Application nécessitant des extensions 32-bit"},
 }};
 
-constexpr int kPathNotFound = 3;
-
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool isRoot(std::string_view path) {

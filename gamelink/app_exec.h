@@ -15,6 +15,8 @@ std::string_view launcherErrorText(int errorNumber);
 
 // The run-time library's input/output error, German in every interface language.
 VekError inOutError(int code);
+// Its number for a path that is not there.
+inline constexpr int kPathNotFound = 3;
 
 // The process launcher component.
 class TAppExec {

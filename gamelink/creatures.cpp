@@ -21,8 +21,6 @@ namespace vek {
 
 namespace {
 
-constexpr int kPathNotFound = 3;
-
 // The words of a broken conversation's box; the detail says what broke.
 BilingualBox brokenConversationBox(const BilingualText& text) {
     return {{text.english, text.german}, Msg::NoLinkCaption};

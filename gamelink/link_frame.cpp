@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/byte_io.h"
 #include "app/text_names.h"
 #include "app/vek_error.h"
 
@@ -9,26 +10,9 @@ namespace vek {
 
 namespace {
 
-void putU16(std::string& out, std::size_t value) {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-
-void putU32(std::string& out, std::size_t value) {
-    putU16(out, value & 0xFFFF);
-    putU16(out, (value >> 16) & 0xFFFF);
-}
-
-std::size_t getLE(std::string_view bytes, std::size_t at, std::size_t count) {
-    std::size_t value = 0;
-    for (std::size_t i = count; i-- > 0;)
-        value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
-    return value;
-}
-
 VekError notAFrame() { return VekError(Msg::LinkFrameInvalid); }
 
-bool isKnownKind(char kind) {
+bool isKnownFrameKind(char kind) {
     constexpr std::string_view kinds = "CPRADN";
     return kinds.find(kind) != std::string_view::npos;
 }
@@ -46,9 +30,9 @@ std::string encodeFrame(const LinkFrame& frame) {
     out.reserve(kFrameHeaderSize + frame.topic.size() + frame.item.size() + frame.data.size());
     out += "VK";
     out.push_back(static_cast<char>(frame.kind));
-    putU16(out, frame.topic.size());
-    putU16(out, frame.item.size());
-    putU32(out, frame.data.size());
+    appendLittleEndian(out, frame.topic.size(), 2);
+    appendLittleEndian(out, frame.item.size(), 2);
+    appendLittleEndian(out, frame.data.size(), 4);
     out += frame.topic;
     out += frame.item;
     out += frame.data;
@@ -63,12 +47,12 @@ std::optional<LinkFrame> FrameReader::next() {
         if (m_buffer.compare(0, seen, magic.substr(0, seen)) != 0) throw notAFrame();
         return std::nullopt;
     }
-    if (m_buffer[0] != 'V' || m_buffer[1] != 'K' || !isKnownKind(m_buffer[2])) {
+    if (m_buffer[0] != 'V' || m_buffer[1] != 'K' || !isKnownFrameKind(m_buffer[2])) {
         throw notAFrame();
     }
-    const std::size_t topicLength = getLE(m_buffer, 3, 2);
-    const std::size_t itemLength = getLE(m_buffer, 5, 2);
-    const std::size_t dataLength = getLE(m_buffer, 7, 4);
+    const std::size_t topicLength = littleEndianAt(m_buffer, 3, 2);
+    const std::size_t itemLength = littleEndianAt(m_buffer, 5, 2);
+    const std::size_t dataLength = littleEndianAt(m_buffer, 7, 4);
     if (topicLength > kMaxFrameName || itemLength > kMaxFrameName) throw notAFrame();
     if (dataLength > m_maxData) {
         const std::string size = std::to_string(dataLength);

@@ -15,23 +15,12 @@ namespace vek {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isWhitespace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 // A blank within a line: line breaks end a run of them.
 bool isLineBlank(char c) { return c == ' ' || c == '\t'; }
 
 constexpr std::string_view kComparisons[] = {"eq", "ne", "lt", "gt", "le", "ge", "bt", "bf"};
 constexpr std::string_view kComparisonSymbols[] = {"=", "<>", "<", ">", "<=", ">="};
-
-bool isOneOf(std::string_view word, std::span<const std::string_view> list) {
-    return std::find(list.begin(), list.end(), word) != list.end();
-}
-
-// Built by appends: GCC 12 warns falsely about a concatenation of literals here.
-std::string quoted(std::string_view text) {
-    std::string out(1, '"');
-    out.append(shortenedToken(text)).push_back('"');
-    return out;
-}
 
 // "1 argument", "2 arguments" in both languages.
 BilingualText argumentCount(std::size_t count) {
@@ -120,16 +109,18 @@ class Rules {
     // byte strings keep their blanks.
     void separatorRules() {
         const std::size_t size = m_text.size();
-        std::optional<std::size_t> comma;  // the last comma, while only blanks follow it
+        // The last comma, while only blanks follow it (npos: none). Not an optional: GCC's -O3
+        // takes its value for uninitialized once the checker is inlined into its caller.
+        std::size_t comma = std::string_view::npos;
         std::size_t at = 0;
         while (at < size) {
             const char c = m_text[at];
             if (c == '[') {
                 const std::size_t close = m_text.find(']', at + 1);
                 at = close == std::string_view::npos ? size : close + 1;
-                comma.reset();
+                comma = std::string_view::npos;
             } else if (c == ',') {
-                if (comma) twoCommas(*comma, at);
+                if (comma != std::string_view::npos) twoCommas(comma, at);
                 comma = at++;
             } else if (isLineBlank(c)) {
                 const std::size_t start = at;
@@ -143,7 +134,7 @@ class Rules {
                            textOf(Msg::FindingTwoBlanks));
                 }
             } else {
-                comma.reset();
+                comma = std::string_view::npos;
                 ++at;
             }
         }
@@ -196,8 +187,8 @@ class Rules {
     void lowerCaseOnly(std::string_view name, const Lexeme& written) {
         if (!hasCapitals(lexemeText(written))) return;
         report(Severity::Error, FindingCode::UpperCase, written,
-               {"The game knows " + quoted(name) + " in lower case only",
-                "Das Spiel kennt " + quoted(name) + " nur in Kleinbuchstaben"});
+               {"The game knows " + quotedToken(name) + " in lower case only",
+                "Das Spiel kennt " + quotedToken(name) + " nur in Kleinbuchstaben"});
     }
 
     // A word as written: one known only in lower case, or only to later generations, is
@@ -206,7 +197,7 @@ class Rules {
         lowerCaseOnly(word.name, written);
         if (word.laterGeneration) {
             report(Severity::Warning, FindingCode::LaterGeneration, written,
-                   fill(Msg::FindingLaterGeneration, {quoted(word.name)}));
+                   fill(Msg::FindingLaterGeneration, {quotedToken(word.name)}));
         }
     }
 
@@ -220,9 +211,9 @@ class Rules {
         if (first.role == PieceRole::UnknownName) {
             const std::string_view name = lexemeText(first.lexeme);
             report(Severity::Error, FindingCode::UnknownCommand, first.lexeme,
-                   withNearestWords(
-                       {"Unknown command " + quoted(name), "Unbekannter Befehl " + quoted(name)},
-                       name, true));
+                   withNearestWords({"Unknown command " + quotedToken(name),
+                                     "Unbekannter Befehl " + quotedToken(name)},
+                                    name, true));
             return;
         }
         knownWord(*command.word, command.name);
@@ -265,16 +256,16 @@ class Rules {
     void tooMany(const Word& word, const Lexeme& lexeme) {
         const std::size_t count = word.arguments.size();
         report(Severity::Error, FindingCode::TooManyArguments, lexeme,
-               count == 0 ? fill(Msg::FindingTakesNoArguments, {quoted(word.name)})
+               count == 0 ? fill(Msg::FindingTakesNoArguments, {quotedToken(word.name)})
                           : fill(Msg::FindingTakesOnly,
-                                 {untranslated(quoted(word.name)), argumentCount(count)}));
+                                 {untranslated(quotedToken(word.name)), argumentCount(count)}));
     }
 
     void tooFew(const Word& word, const Lexeme& name, std::size_t given) {
         const std::size_t needed = word.arguments.size();
         report(Severity::Error, FindingCode::TooFewArguments, name,
                fill(Msg::FindingNeedsArguments,
-                    {untranslated(quoted(word.name)), argumentCount(needed),
+                    {untranslated(quotedToken(word.name)), argumentCount(needed),
                      untranslated(std::to_string(given))}));
     }
 
@@ -282,8 +273,8 @@ class Rules {
         const Bilingual wanted = wantedText(kind);
         const std::string_view given = lexemeText(lexeme);
         report(severity, FindingCode::WrongKind, lexeme,
-               fill(Msg::FindingWrongKind, {untranslated(quoted(owner.name)), textOf(wanted),
-                                            untranslated(quoted(given))}));
+               fill(Msg::FindingWrongKind, {untranslated(quotedToken(owner.name)), textOf(wanted),
+                                            untranslated(quotedToken(given))}));
     }
 
     void argument(const Piece& piece) {
@@ -337,7 +328,7 @@ class Rules {
         if (owner.is("subr")) m_labels.emplace_back(text);
         if (characterCount(text) != 4) {
             report(Severity::Warning, FindingCode::NameLength, lexeme,
-                   fill(Msg::FindingNameLength, {quoted(text)}));
+                   fill(Msg::FindingNameLength, {quotedToken(text)}));
         }
     }
 
@@ -356,8 +347,8 @@ class Rules {
             words.append(words.empty() ? "" : ", ").append(word);
         report(Severity::Error, FindingCode::WrongKind, lexeme,
                fill(Msg::FindingWrongKind,
-                    {untranslated(quoted(owner.name)), fill(Msg::ExpectedOneOf, {words}),
-                     untranslated(quoted(lexemeText(lexeme)))}));
+                    {untranslated(quotedToken(owner.name)), fill(Msg::ExpectedOneOf, {words}),
+                     untranslated(quotedToken(lexemeText(lexeme)))}));
     }
 
     void value(const Piece& piece) {
@@ -376,12 +367,12 @@ class Rules {
         } else if (!piece.word) {
             if (m_dictionary.command(lowered(text))) {
                 report(Severity::Error, FindingCode::NotAValue, lexeme,
-                       fill(Msg::FindingCommandNotValue, {quoted(text)}));
+                       fill(Msg::FindingCommandNotValue, {quotedToken(text)}));
             } else {
                 report(Severity::Error, FindingCode::UnknownValue, lexeme,
-                       withNearestWords(
-                           {"Unknown value " + quoted(text), "Unbekannter Wert " + quoted(text)},
-                           text, false));
+                       withNearestWords({"Unknown value " + quotedToken(text),
+                                         "Unbekannter Wert " + quotedToken(text)},
+                                        text, false));
             }
         } else {
             knownWord(*piece.word, lexeme);
@@ -394,7 +385,7 @@ class Rules {
         const std::string_view text = lexemeText(lexeme);
         if (!literal.whole && wantsWholeNumber(kind)) {
             report(Severity::Warning, FindingCode::DecimalForInteger, lexeme,
-                   fill(Msg::FindingNotWholeNumber, {quoted(text)}));
+                   fill(Msg::FindingNotWholeNumber, {quotedToken(text)}));
             return;
         }
         if (!literal.fits) return;
@@ -426,8 +417,8 @@ class Rules {
         } else {
             const std::string joint = lowered(lexemeText(piece.lexeme));
             report(Severity::Error, FindingCode::BadComparison, piece.lexeme,
-                   {"The condition ends after " + quoted(joint),
-                    "Die Bedingung endet nach " + quoted(joint)});
+                   {"The condition ends after " + quotedToken(joint),
+                    "Die Bedingung endet nach " + quotedToken(joint)});
         }
     }
 
@@ -437,16 +428,19 @@ class Rules {
             return equalsInLowerCase(text, word);
         };
         if (!lexeme.byteString && std::ranges::any_of(kComparisons, comparisonWord)) return;
-        if (!lexeme.byteString && isOneOf(text, kComparisonSymbols)) {
+        if (!lexeme.byteString &&
+            std::ranges::find(kComparisonSymbols, text) != std::end(kComparisonSymbols)) {
             report(
                 Severity::Warning, FindingCode::BadComparison, lexeme,
-                {"Write the comparison " + quoted(text) + " as a word: eq, ne, lt, gt, le, ge",
-                 "Den Vergleich " + quoted(text) + " als Wort schreiben: eq, ne, lt, gt, le, ge"});
+                {"Write the comparison " + quotedToken(text) + " as a word: eq, ne, lt, gt, le, ge",
+                 "Den Vergleich " + quotedToken(text) +
+                     " als Wort schreiben: eq, ne, lt, gt, le, ge"});
             return;
         }
         report(Severity::Error, FindingCode::BadComparison, lexeme,
-               {"Expected a comparison (eq, ne, lt, gt, le, ge, bt, bf) instead of " + quoted(text),
-                "Statt " + quoted(text) +
+               {"Expected a comparison (eq, ne, lt, gt, le, ge, bt, bf) instead of " +
+                    quotedToken(text),
+                "Statt " + quotedToken(text) +
                     " wird ein Vergleich erwartet (eq, ne, lt, gt, le, ge, "
                     "bt, bf)"});
     }
@@ -464,7 +458,8 @@ class Rules {
         if (!open.word) return;
         const BilingualText closers = closersOf(*open.word);
         report(Severity::Error, FindingCode::BlockNotClosed, open.offset, open.length,
-               fill(Msg::FindingBlockNotClosed, {untranslated(quoted(open.word->name)), closers}));
+               fill(Msg::FindingBlockNotClosed,
+                    {untranslated(quotedToken(open.word->name)), closers}));
     }
 
     void block(const Word& word, const Lexeme& name) {
@@ -473,9 +468,9 @@ class Rules {
                 return;
             case BlockRole::Opens:
                 if (word.is("scrp") && !m_blocks.empty()) {
-                    report(
-                        Severity::Error, FindingCode::ScriptInsideBlock, name,
-                        fill(Msg::FindingScriptInsideBlock, {quoted(openerName(m_blocks.back()))}));
+                    report(Severity::Error, FindingCode::ScriptInsideBlock, name,
+                           fill(Msg::FindingScriptInsideBlock,
+                                {quotedToken(openerName(m_blocks.back()))}));
                 }
                 m_blocks.push_back({&word, name.offset, name.length, false});
                 return;
@@ -490,11 +485,11 @@ class Rules {
         const std::string& owner = word.partners.front();
         if (m_blocks.empty() || openerName(m_blocks.back()) != owner) {
             report(Severity::Error, FindingCode::ElseMisplaced, name,
-                   fill(Msg::FindingElseMisplaced, {quoted(word.name), quoted(owner)}));
+                   fill(Msg::FindingElseMisplaced, {quotedToken(word.name), quotedToken(owner)}));
         } else if (m_blocks.back().sawElse) {
             report(Severity::Error, FindingCode::ElseMisplaced, name,
-                   {"A second " + quoted(word.name) + " in one " + quoted(owner),
-                    "Ein zweites " + quoted(word.name) + " in einem " + quoted(owner)});
+                   {"A second " + quotedToken(word.name) + " in one " + quotedToken(owner),
+                    "Ein zweites " + quotedToken(word.name) + " in einem " + quotedToken(owner)});
         } else {
             m_blocks.back().sawElse = true;
         }
@@ -514,8 +509,8 @@ class Rules {
             const Word& open = *m_blocks.back().word;
             const BilingualText closers = closersOf(open);
             report(Severity::Error, FindingCode::WrongCloser, name,
-                   fill(Msg::FindingWrongCloser, {untranslated(quoted(word.name)),
-                                                  untranslated(quoted(open.name)), closers}));
+                   fill(Msg::FindingWrongCloser, {untranslated(quotedToken(word.name)),
+                                                  untranslated(quotedToken(open.name)), closers}));
             // Go on from the block it does close, if there is one.
             if (match != m_blocks.rend()) m_blocks.erase(match.base() - 1, m_blocks.end());
             return;
@@ -524,8 +519,8 @@ class Rules {
         // A stray endi does nothing where the game meets it; everything else unbalances a loop.
         report(word.is("endi") ? Severity::Warning : Severity::Error,
                FindingCode::CloserWithoutBlock, name,
-               {quoted(word.name) + " without " + quoted(opener),
-                quoted(word.name) + " ohne " + quoted(opener)});
+               {quotedToken(word.name) + " without " + quotedToken(opener),
+                quotedToken(word.name) + " ohne " + quotedToken(opener)});
     }
 
     std::string openerOf(std::string_view closer) const {
@@ -654,7 +649,7 @@ ArgumentPlace argumentAt(std::string_view line, int column, const Dictionary& di
     const std::size_t opened = before.rfind('[');
     const bool inByteString =
         opened != std::string_view::npos && before.find(']', opened) == std::string_view::npos;
-    const bool afterBlank = !before.empty() && isBlank(before.back()) && !inByteString;
+    const bool afterBlank = !before.empty() && isWhitespace(before.back()) && !inByteString;
     ArgumentPlace place;
     for (const ArgumentSlot& slot : slots) {
         if (slot.missing) {

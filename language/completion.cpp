@@ -8,7 +8,7 @@ namespace vek {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
@@ -21,9 +21,9 @@ Completion completionAt(std::string_view line, int cursor, const Dictionary& dic
         return completion;
 
     std::size_t wordStart = command.size();
-    while (wordStart > 0 && !isBlank(command[wordStart - 1])) --wordStart;
+    while (wordStart > 0 && !isSpaceOrTab(command[wordStart - 1])) --wordStart;
     std::size_t firstStart = 0;
-    while (firstStart < wordStart && isBlank(command[firstStart])) ++firstStart;
+    while (firstStart < wordStart && isSpaceOrTab(command[firstStart])) ++firstStart;
     const std::string_view earlier = command.substr(firstStart, wordStart - firstStart);
 
     std::size_t from = wordStart;

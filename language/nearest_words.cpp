@@ -34,12 +34,6 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
     return previous[b.size()];
 }
 
-std::string quoted(std::string_view text) {
-    std::string out(1, '"');
-    out.append(text).push_back('"');
-    return out;
-}
-
 }  // namespace
 
 std::vector<const Word*> nearestWords(std::string_view written, bool commands, std::size_t most,
@@ -71,7 +65,7 @@ BilingualText quotedAlternatives(std::span<const std::string> texts) {
             list.english += last ? " or " : ", ";
             list.german += last ? " oder " : ", ";
         }
-        const std::string text = quoted(texts[k]);
+        const std::string text = quotedToken(texts[k]);
         list.english += text;
         list.german += text;
     }

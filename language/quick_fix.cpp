@@ -11,12 +11,6 @@ namespace vek {
 
 namespace {
 
-std::string quoted(std::string_view text) {
-    std::string out(1, '"');
-    out.append(text).push_back('"');
-    return out;
-}
-
 // The closer that ends an opener's block and takes no arguments: "endi", "repe", "ever".
 const Word* closerOf(const Word& opener, const Dictionary& dictionary) {
     for (const std::string& name : opener.partners) {
@@ -94,7 +88,7 @@ std::vector<QuickFix> quickFixesFor(const Finding& finding, std::span<const std:
         case FindingCode::UnknownValue: {
             const bool command = finding.code == FindingCode::UnknownCommand;
             for (const Word* word : nearestWords(finding.subject, command, 3, dictionary)) {
-                fixes.push_back({fill(Msg::QuickFixDidYouMean, {quoted(word->name)}),
+                fixes.push_back({fill(Msg::QuickFixDidYouMean, {quotedToken(word->name)}),
                                  finding.position, finding.length, word->name});
             }
             break;
@@ -103,7 +97,7 @@ std::vector<QuickFix> quickFixesFor(const Finding& finding, std::span<const std:
             const Word* opener = dictionary.command(lowered(finding.subject));
             const Word* closer = opener ? closerOf(*opener, dictionary) : nullptr;
             if (!closer) break;
-            BilingualText title = fill(Msg::QuickFixAddCloser, {quoted(closer->name)});
+            BilingualText title = fill(Msg::QuickFixAddCloser, {quotedToken(closer->name)});
             if (!reader) {
                 const int end = lines.empty() ? 1 : characterCount(lines.front()) + 1;
                 fixes.push_back({std::move(title), {1, end}, 0, "," + closer->name});
@@ -123,7 +117,7 @@ std::vector<QuickFix> quickFixesFor(const Finding& finding, std::span<const std:
         case FindingCode::MissingEndm:
             if (reader) {
                 fixes.push_back(
-                    lineFix(lines, 0, "endm", fill(Msg::QuickFixAddCloser, {quoted("endm")})));
+                    lineFix(lines, 0, "endm", fill(Msg::QuickFixAddCloser, {quotedToken("endm")})));
             }
             break;
         default:

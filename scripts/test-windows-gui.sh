@@ -12,14 +12,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 began=$(date +%s)
 say() { echo "test-windows-gui: $*"; }
 
-qt=""
-for candidate in "${VEK_QT_WINDOWS:-}" "$root/../shared/qt6-mingw" \
-    "$HOME/.cache/vekstudio/qt6-mingw-6.4.2"; do
-    if [ -n "$candidate" ] && [ -f "$candidate/lib/cmake/Qt6/Qt6Config.cmake" ]; then
-        qt=$(cd "$candidate" && pwd)
-        break
-    fi
-done
+source "$root/scripts/windows-tree.sh"
+findWindowsQt
 
 source "$root/scripts/apt.sh"
 need=()
@@ -38,9 +32,8 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 [ -x "$root/build/vek" ] || "$root/scripts/build.sh" "$root/build" -DVEK_WERROR=ON
 # The platform's own parts are tested on every machine; the program needs the Qt.
-build="$root/build-win-gui"
-"$root/scripts/build.sh" "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-    -DVEK_MINGW_ARCH=x86_64 -DVEK_WERROR=ON -DVEK_BUILD_TESTS=ON ${qt:+-DVEK_QT_WINDOWS="$qt"}
+build="$root/build-win-x86_64"
+buildWindowsTree x86_64
 say "built in $(($(date +%s) - began)) s"
 
 work=$(mktemp -d /tmp/vek-windows-gui.XXXXXX)
@@ -180,7 +173,7 @@ check "  the uninstaller removes it all" bash -c \
     _ "$wine64" "$installed"
 
 # A screenshot under a real display: the main window and the object compiler, for a person.
-shots="${VEK_SCREENSHOT_DIR:-$root/build-win-gui/screenshots}"
+shots="${VEK_SCREENSHOT_DIR:-$build/screenshots}"
 mkdir -p "$shots"
 useDriver x11
 screenshot() {

@@ -14,6 +14,8 @@ if [ "${1:-}" != "--steps" ]; then
     need=()
     command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(mingw-w64)
     command -v wine >/dev/null || need+=(wine wine64)
+    # The core's Windows parts are tested with GoogleTest built from its Debian source.
+    [ -d /usr/src/googletest ] || need+=(googletest)
     want32=false
     kernelRuns32Bit && ! dpkg -s wine32:i386 >/dev/null 2>&1 && want32=true
     if [ ${#need[@]} -gt 0 ] || $want32; then
@@ -33,11 +35,10 @@ if [ "${1:-}" != "--steps" ]; then
     else
         echo "test-windows: no 32-bit Wine here; the 32-bit programs are neither built nor tested"
     fi
+    source "$root/scripts/windows-tree.sh"
     for arch in "${arches[@]}"; do
         VEK_BUILD_TARGET="vek vivarium-sim vek-bridge dde-floor program_directory" \
-            "$root/scripts/build.sh" "$root/build-win-$arch" \
-            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DVEK_MINGW_ARCH=$arch \
-            -DVEK_BUILD_GUI=OFF -DVEK_WERROR=ON
+            buildWindowsTree "$arch"
     done
     # Debian has giflib for Linux only: without a MinGW build of it the Windows programs are
     # built without GIF and answer a GIF verb with a message that they lack it.

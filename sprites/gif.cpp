@@ -17,13 +17,13 @@ namespace vek {
 
 namespace {
 
-constexpr std::array<std::uint8_t, 3> kSignature{'G', 'I', 'F'};
+constexpr std::array<std::uint8_t, 3> kGifSignature{'G', 'I', 'F'};
 
 }  // namespace
 
 bool hasGifSignature(std::span<const std::uint8_t> file) {
-    return file.size() >= kSignature.size() &&
-           std::equal(kSignature.begin(), kSignature.end(), file.begin());
+    return file.size() >= kGifSignature.size() &&
+           std::equal(kGifSignature.begin(), kGifSignature.end(), file.begin());
 }
 
 #ifdef VEK_HAVE_GIF
@@ -307,15 +307,15 @@ std::vector<SpriteImage> decodeSpriteGif(std::span<const std::uint8_t> file,
 #else
 
 namespace {
-[[noreturn]] void notBuiltIn() { throw VekError(Msg::GifNotBuiltIn); }
+[[noreturn]] void gifNotBuiltIn() { throw VekError(Msg::GifNotBuiltIn); }
 }  // namespace
 
 bool gifBuiltIn() { return false; }
 std::vector<std::uint8_t> encodeSpriteGif(std::span<const SpriteImage>, const PaletteTable&, bool) {
-    notBuiltIn();
+    gifNotBuiltIn();
 }
 std::vector<SpriteImage> decodeSpriteGif(std::span<const std::uint8_t>, const PaletteTable&) {
-    notBuiltIn();
+    gifNotBuiltIn();
 }
 
 #endif

@@ -18,7 +18,7 @@ namespace vek {
 
 namespace {
 
-constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::array<std::uint8_t, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 #ifdef VEK_HAVE_PNG
 
@@ -193,8 +193,8 @@ class PngReader {
 }  // namespace
 
 bool hasPngSignature(std::span<const std::uint8_t> file) {
-    return file.size() >= kSignature.size() &&
-           std::equal(kSignature.begin(), kSignature.end(), file.begin());
+    return file.size() >= kPngSignature.size() &&
+           std::equal(kPngSignature.begin(), kPngSignature.end(), file.begin());
 }
 
 #ifdef VEK_HAVE_PNG
@@ -284,15 +284,15 @@ std::optional<IndexedPicture> decodeIndexedPng(std::span<const std::uint8_t> fil
 #else
 
 namespace {
-[[noreturn]] void notBuiltIn() { throw VekError(Msg::PngNotBuiltIn); }
+[[noreturn]] void pngNotBuiltIn() { throw VekError(Msg::PngNotBuiltIn); }
 }  // namespace
 
 bool pngBuiltIn() { return false; }
-RgbImage decodePng(std::span<const std::uint8_t>, ScreenColor) { notBuiltIn(); }
-std::vector<std::uint8_t> encodePng(const RgbImage&) { notBuiltIn(); }
-std::vector<std::uint8_t> encodeIndexedPng(const IndexedPicture&) { notBuiltIn(); }
+RgbImage decodePng(std::span<const std::uint8_t>, ScreenColor) { pngNotBuiltIn(); }
+std::vector<std::uint8_t> encodePng(const RgbImage&) { pngNotBuiltIn(); }
+std::vector<std::uint8_t> encodeIndexedPng(const IndexedPicture&) { pngNotBuiltIn(); }
 std::optional<IndexedPicture> decodeIndexedPng(std::span<const std::uint8_t>, std::uint64_t) {
-    notBuiltIn();
+    pngNotBuiltIn();
 }
 
 #endif

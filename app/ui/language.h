@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <vector>
 
 #include "app/messages.h"
@@ -26,6 +27,14 @@ void ChangeLanguage(const std::vector<QWidget*>& windows, int languageOffset,
 // Gives a control its tag and the English texts of the built-in table, as ChangeLanguage gives
 // them; a control whose designed text differs from the table's sets that text after this.
 void tagControl(QObject* control, int tag);
+
+// The control with its designed object name and, unless the tag is 0, its tag.
+template <typename Control>
+Control* named(Control* control, const char* name, int tag = 0) {
+    control->setObjectName(QLatin1String(name));
+    if (tag != 0) tagControl(control, tag);
+    return control;
+}
 
 // A menu of the menu bar and an item of a menu, each of its designed name and with the texts of
 // its tag; a designed text that differs from the table's shows until a language is applied. A

@@ -32,13 +32,6 @@ namespace {
 
 constexpr BilingualBox kDeleteBox{Msg::DeleteEntryQuestion, Msg::DeleteQuestionCaption};
 
-template <typename Control>
-Control* named(Control* control, const char* name, int tag = 0) {
-    control->setObjectName(QLatin1String(name));
-    if (tag != 0) tagControl(control, tag);
-    return control;
-}
-
 // The two group boxes share their tags with the lists, and so the table's hints of the lists.
 QGroupBox* groupWithHint(const char* name, int tag) {
     auto* group = named(new QGroupBox, name, tag);

@@ -25,13 +25,6 @@ namespace vek::ui {
 
 namespace {
 
-template <typename Control>
-Control* named(Control* control, const char* name, int tag = 0) {
-    control->setObjectName(QLatin1String(name));
-    if (tag != 0) tagControl(control, tag);
-    return control;
-}
-
 QString numbered(const char* stem, int number) {
     return QLatin1String(stem) + QString::number(number);
 }

@@ -17,7 +17,6 @@ namespace vek::ui {
 namespace {
 
 // VEK.INI, beside the grid: whether the onion skin shows, with the next sprite, and how strongly.
-const char* const kEditorSection = "SpriteEditor";
 const char* const kOnionKey = "OnionSkin";
 const char* const kOnionNextKey = "OnionSkinNext";
 const char* const kOnionOpacityKey = "OnionSkinOpacity";
@@ -39,17 +38,17 @@ void SpriteEditorWindow::buildOnionItems(QMenu* zoom) {
     m_onionItem = addBilingualItem(zoom, "OnionSkin1", Msg::SpriteEditorOnionCaption);
     m_onionItem->setCheckable(true);
     m_onionItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-    m_onionItem->setChecked(settings.read(kEditorSection, kOnionKey, "0") == "1");
+    m_onionItem->setChecked(settings.read(kSettingsSection, kOnionKey, "0") == "1");
     connect(m_onionItem, &QAction::toggled, this, &SpriteEditorWindow::showOnionSkin);
     m_onionNextItem = addBilingualItem(zoom, "OnionSkinNext1", Msg::SpriteEditorOnionNextCaption);
     m_onionNextItem->setCheckable(true);
-    m_onionNextItem->setChecked(settings.read(kEditorSection, kOnionNextKey, "0") == "1");
+    m_onionNextItem->setChecked(settings.read(kSettingsSection, kOnionNextKey, "0") == "1");
     connect(m_onionNextItem, &QAction::toggled, this, &SpriteEditorWindow::showOnionNext);
     QAction* opacity =
         addBilingualItem(zoom, "OnionSkinOpacity1", Msg::SpriteEditorOnionOpacityCaption);
     connect(opacity, &QAction::triggered, this, &SpriteEditorWindow::chooseOnionOpacity);
     m_onionOpacity = storedOpacity(
-        settings.read(kEditorSection, kOnionOpacityKey, std::to_string(kDefaultOpacity)));
+        settings.read(kSettingsSection, kOnionOpacityKey, std::to_string(kDefaultOpacity)));
 }
 
 void SpriteEditorWindow::showOnionSkin(bool shown) {
@@ -86,9 +85,9 @@ void SpriteEditorWindow::applyOnionSkin() {
 void SpriteEditorWindow::storeOnionSkin() {
     runCommand([this] {
         const VekIni& settings = context().settings;
-        settings.write(kEditorSection, kOnionKey, m_onionItem->isChecked() ? "1" : "0");
-        settings.write(kEditorSection, kOnionNextKey, m_onionNextItem->isChecked() ? "1" : "0");
-        settings.write(kEditorSection, kOnionOpacityKey, std::to_string(m_onionOpacity));
+        settings.write(kSettingsSection, kOnionKey, m_onionItem->isChecked() ? "1" : "0");
+        settings.write(kSettingsSection, kOnionNextKey, m_onionNextItem->isChecked() ? "1" : "0");
+        settings.write(kSettingsSection, kOnionOpacityKey, std::to_string(m_onionOpacity));
     });
 }
 

@@ -91,7 +91,6 @@ const ToolItem kToolItems[] = {
 };
 
 // Whether VEK.INI asks for the pixel grid: on unless "0".
-const char* const kEditorSection = "SpriteEditor";
 const char* const kGridKey = "Grid";
 
 }  // namespace
@@ -232,7 +231,7 @@ void SpriteEditorWindow::buildMenus() {
     m_gridItem = addBilingualItem(Zoom1, "PixelGrid1", Msg::SpriteEditorGridCaption);
     m_gridItem->setCheckable(true);
     m_gridItem->setShortcut(ctrl(Qt::Key_G));
-    m_gridItem->setChecked(context().settings.read(kEditorSection, kGridKey, "1") != "0");
+    m_gridItem->setChecked(context().settings.read(kSettingsSection, kGridKey, "1") != "0");
     connect(m_gridItem, &QAction::toggled, this, &SpriteEditorWindow::showGrid);
     buildOnionItems(Zoom1);
 
@@ -768,7 +767,7 @@ void SpriteEditorWindow::showGrid(bool shown) {
     if (m_gridItem->isChecked() != shown) m_gridItem->setChecked(shown);
     Image1->setGridShown(shown);
     runCommand(
-        [this, shown] { context().settings.write(kEditorSection, kGridKey, shown ? "1" : "0"); });
+        [this, shown] { context().settings.write(kSettingsSection, kGridKey, shown ? "1" : "0"); });
 }
 
 // ---------------------------------------------------------------------------------------------

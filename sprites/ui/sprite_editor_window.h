@@ -37,6 +37,9 @@ class SpriteEditorWindow : public VekWindow {
     SpriteEditorWindow(AppContext& context, SpriteDocument& document, PaletteTable& palette);
     ~SpriteEditorWindow() override;
 
+    // VEK.INI's section of the editor's own settings.
+    static constexpr const char* kSettingsSection = "SpriteEditor";
+
     // The creation step, run once at start-up after the window exists.
     void FormCreate();
 

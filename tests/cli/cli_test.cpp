@@ -4,29 +4,19 @@
 
 #include "cli/cli.h"
 #include "support/temp_dir.h"
+#include "support/vek_run.h"
 
 namespace vek::cli {
 namespace {
 
-struct VekRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-VekRun vek(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runVek(args, out, err);
-    return {status, out.str(), err.str()};
-}
+testing::VekRun vek(const std::vector<std::string>& args) { return testing::runVekHere(args); }
 
 TEST(VekTool, HelpListsEveryVerbAndEachVerbHasItsOwn) {
-    const VekRun help = vek({"--help"});
+    const testing::VekRun help = vek({"--help"});
     EXPECT_EQ(help.status, kSuccess);
     for (const Verb& verb : allVerbs()) {
         EXPECT_NE(help.out.find(std::string(verb.name)), std::string::npos) << verb.name;
-        const VekRun verbHelp = vek({std::string(verb.name), "--help"});
+        const testing::VekRun verbHelp = vek({std::string(verb.name), "--help"});
         EXPECT_EQ(verbHelp.status, kSuccess);
         EXPECT_EQ(verbHelp.out, verb.usage);
         EXPECT_NE(verb.usage.find("usage: vek " + std::string(verb.name)), std::string::npos)
@@ -41,7 +31,7 @@ TEST(VekTool, UsageErrorsExitWithTwoOnStandardError) {
                                                                   {"--frobnicate", "demo"},
                                                                   {"demo", "--frobnicate"},
                                                                   {"demo", "a", "b"}}) {
-        const VekRun run = vek(args);
+        const testing::VekRun run = vek(args);
         EXPECT_EQ(run.status, kUsageError);
         EXPECT_TRUE(run.out.empty());
         EXPECT_FALSE(run.err.empty());
@@ -50,7 +40,7 @@ TEST(VekTool, UsageErrorsExitWithTwoOnStandardError) {
 
 TEST(VekTool, TheDemoVerbWritesAnInstallationOnce) {
     testing::TempDir dir;
-    const VekRun first = vek({"demo", (dir / "d").string()});
+    const testing::VekRun first = vek({"demo", (dir / "d").string()});
     ASSERT_EQ(first.status, kSuccess) << first.err;
     EXPECT_TRUE(std::filesystem::exists(dir / "d" / "Creatures" / "Palettes" / "palette.dta"));
     EXPECT_NE(first.out.find("game directory:"), std::string::npos);

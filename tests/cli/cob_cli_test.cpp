@@ -8,15 +8,10 @@
 #include "objects/cob_data.h"
 #include "sprites/sprite_file.h"
 #include "support/temp_dir.h"
+#include "support/vek_run.h"
 
 namespace vek::cli {
 namespace {
-
-struct CobRun {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 class CobCli : public ::testing::Test {
   protected:
@@ -29,12 +24,9 @@ class CobCli : public ::testing::Test {
                         std::vector<SpriteImage>{SpriteImage(1, 1), sprite});
     }
 
-    CobRun vek(std::vector<std::string> args) const {
+    testing::VekRun vek(std::vector<std::string> args) const {
         args.insert(args.begin(), {"--game-dir", pathToUtf8(m_dir / "game")});
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = runVek(args, out, err);
-        return {status, out.str(), err.str()};
+        return testing::runVekHere(args);
     }
     std::string path(const char* name) const { return pathToUtf8(m_dir / name); }
     void writeSource(const char* name, std::string_view text) const {
@@ -47,7 +39,7 @@ class CobCli : public ::testing::Test {
 TEST_F(CobCli, CompileSavesWhatTheWindowWouldWithTheSpriteFromTheImageDirectory) {
     writeSource("ball.cos",
                 "name Ball\r\nquantity 70000\r\nsprite ball 1\r\nscrp 2 5 3 1\r\n  A\r\nendm\r\n");
-    const CobRun run = vek({"cob", "compile", path("ball.cos"), path("ball.cob")});
+    const testing::VekRun run = vek({"cob", "compile", path("ball.cos"), path("ball.cob")});
     ASSERT_EQ(run.status, kSuccess) << run.err;
     const CobData cob = readCobFile(m_dir / "ball.cob");
     EXPECT_EQ(cob.name, "Ball");
@@ -71,7 +63,7 @@ TEST_F(CobCli, CompileSavesWhatTheWindowWouldWithTheSpriteFromTheImageDirectory)
 
 TEST_F(CobCli, ACompileThatFailsWritesNothing) {
     writeSource("bad.cos", "scrp 1 1 1 1\r\nendm\r\nsprite gone 0\r\n");
-    CobRun run = vek({"cob", "compile", path("bad.cos"), path("bad.cob")});
+    testing::VekRun run = vek({"cob", "compile", path("bad.cos"), path("bad.cob")});
     EXPECT_EQ(run.status, kFailed);
     EXPECT_FALSE(run.err.empty());
     EXPECT_FALSE(std::filesystem::exists(m_dir / "bad.cob"));
@@ -87,7 +79,7 @@ TEST_F(CobCli, DiscompileNamesTheInputAndWritesAnsiSourceWithCrLf) {
     cob.name = "Bär";
     cob.scripts = {"scrp 2 5 3 1,doif a,b,endi,endm"};
     writeCobFile(m_dir / "in.cob", cob);
-    const CobRun run = vek({"cob", "discompile", path("in.cob")});
+    const testing::VekRun run = vek({"cob", "discompile", path("in.cob")});
     ASSERT_EQ(run.status, kSuccess) << run.err;
     EXPECT_TRUE(run.out.starts_with(
         "* Discompiled from in.cob using VEK DUVIvodezoroze V1.5\n\n* Parameters\nname Bär\n"));
@@ -104,7 +96,7 @@ TEST_F(CobCli, DiscompileWarnsOfScriptsThatCompilingWouldDrop) {
     CobData cob;
     cob.scripts = {"scrp 2 5 3 1,endm", "SCRP 2 5 3 2,endm", "pose 1,endm"};
     writeCobFile(m_dir / "in.cob", cob);
-    const CobRun run = vek({"cob", "discompile", path("in.cob")});
+    const testing::VekRun run = vek({"cob", "discompile", path("in.cob")});
     ASSERT_EQ(run.status, kSuccess) << run.err;
     EXPECT_NE(run.err.find("warning: 2 script(s)"), std::string::npos) << run.err;
     cob.scripts.resize(1);
@@ -126,7 +118,8 @@ TEST_F(CobCli, ARoundTripThroughASourceKeepsThePictureByteForByte) {
     writeCobFile(m_dir / "puppy.cob", puppy);
     std::filesystem::create_directory(m_dir / "src");
 
-    CobRun run = vek({"cob", "discompile", path("puppy.cob"), "-o", path("src/puppy.cos")});
+    testing::VekRun run =
+        vek({"cob", "discompile", path("puppy.cob"), "-o", path("src/puppy.cos")});
     ASSERT_EQ(run.status, kSuccess) << run.err;
     EXPECT_NE(readFileText(m_dir / "src" / "puppy.cos").find("\r\npicture puppy.spr\r\n"),
               std::string::npos);
@@ -150,7 +143,7 @@ TEST_F(CobCli, ARoundTripThroughASourceKeepsThePictureByteForByte) {
 TEST_F(CobCli, InfoListsTheHeaderCountsPictureAndName) {
     writeSource("a.cos", "name Top\r\nday 3\r\nsprite ball 1\r\ninst\r\nendm\r\n");
     ASSERT_EQ(vek({"cob", "compile", path("a.cos"), path("a.cob")}).status, kSuccess);
-    const CobRun run = vek({"cob", "info", path("a.cob")});
+    const testing::VekRun run = vek({"cob", "info", path("a.cob")});
     ASSERT_EQ(run.status, kSuccess) << run.err;
     EXPECT_EQ(run.out,
               "items: 1\nquantity: 0\nmonth: 0\nday: 3\nyear: 0\nused: 0\nscripts: 0\nimports: 1\n"
@@ -159,7 +152,7 @@ TEST_F(CobCli, InfoListsTheHeaderCountsPictureAndName) {
 
 TEST_F(CobCli, BadFilesAndUsageAreReported) {
     writeFileAtomically(m_dir / "short.cob", std::vector<std::uint8_t>{1, 0, 0});
-    CobRun run = vek({"cob", "info", path("short.cob")});
+    testing::VekRun run = vek({"cob", "info", path("short.cob")});
     EXPECT_EQ(run.status, kFailed);
     EXPECT_NE(run.err.find("Read past the end of the file (EOF)"), std::string::npos);
     EXPECT_EQ(vek({"cob", "info", path("none.cob")}).status, kFailed);

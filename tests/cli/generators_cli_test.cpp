@@ -8,15 +8,10 @@
 #include "objects/cob_data.h"
 #include "sprites/sprite_file.h"
 #include "support/temp_dir.h"
+#include "support/vek_run.h"
 
 namespace vek::cli {
 namespace {
-
-struct VekResult {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 class GeneratorsCli : public ::testing::Test {
   protected:
@@ -25,12 +20,9 @@ class GeneratorsCli : public ::testing::Test {
             pathFromUtf8(gamePathsUnder(m_dir / "game").CImagePath));
     }
 
-    VekResult vek(std::vector<std::string> args) const {
+    testing::VekRun vek(std::vector<std::string> args) const {
         args.insert(args.begin(), {"--game-dir", pathToUtf8(m_dir / "game")});
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = runVek(args, out, err);
-        return {status, out.str(), err.str()};
+        return testing::runVekHere(args);
     }
     std::string path(const char* name) const { return pathToUtf8(m_dir / name); }
 
@@ -40,7 +32,7 @@ class GeneratorsCli : public ::testing::Test {
 TEST_F(GeneratorsCli, ClassesListAndImport) {
     writeFileAtomically(m_dir / "classes.vek",
                         std::string_view("2 {Simple}\r\n  2 5 3 {Ball}\r\n"));
-    VekResult run = vek({"classes", "list", "--file", path("classes.vek")});
+    testing::VekRun run = vek({"classes", "list", "--file", path("classes.vek")});
     EXPECT_EQ(run.status, kFailed) << "two spaces are a jump of two levels";
     EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
 
@@ -55,9 +47,9 @@ TEST_F(GeneratorsCli, ClassesListAndImport) {
 }
 
 TEST_F(GeneratorsCli, NewSimpleWritesTheSourceOrBothMessages) {
-    VekResult run = vek({"new", "simple", "2", "5", "3", "Ball", "ball", "--attributes",
-                         "carryable,activateable", "--click", "one-shot", "--creatures",
-                         "activate1", "--scripts", "9", "-o", path("ball.cos")});
+    testing::VekRun run = vek({"new", "simple", "2", "5", "3", "Ball", "ball", "--attributes",
+                               "carryable,activateable", "--click", "one-shot", "--creatures",
+                               "activate1", "--scripts", "9", "-o", path("ball.cos")});
     ASSERT_EQ(run.status, kSuccess) << run.err;
     const std::string source = readFileText(m_dir / "ball.cos");
     EXPECT_NE(source.find("\r\n\tnew: simp ball 1 0 3500 0\r\n\tsetv clas 33882880\r\n"
@@ -77,7 +69,7 @@ TEST_F(GeneratorsCli, NewSimpleWritesTheSourceOrBothMessages) {
 }
 
 TEST_F(GeneratorsCli, NewCreatureCloneAndInfusion) {
-    VekResult run =
+    testing::VekRun run =
         vek({"new", "clone", "Genetics/abcdef.gen", "--sex", "male", "--as", "creature"});
     ASSERT_EQ(run.status, kSuccess) << run.err;
     EXPECT_NE(run.out.find("\n       new: crea tokn abcd 1\n"), std::string::npos) << run.out;

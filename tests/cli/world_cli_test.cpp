@@ -6,17 +6,12 @@
 #include "cli/cli.h"
 #include "demo/demo_installation.h"
 #include "support/temp_dir.h"
+#include "support/vek_run.h"
 
 namespace vek::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct VekRun {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 // The demo installation with its Wine prefix and drive A:, as a user gets it from `vek demo`.
 struct Demo {
@@ -24,13 +19,10 @@ struct Demo {
     demo::DemoLayout layout{dir / "demo"};
     Demo() { demo::generateDemoInstallation(layout); }
 
-    VekRun vek(std::vector<std::string> args) const {
+    testing::VekRun vek(std::vector<std::string> args) const {
         args.insert(args.begin(), {"--game-dir", pathToUtf8(layout.gameDirectory()),
                                    "--wine-prefix", pathToUtf8(layout.winePrefix())});
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = runVek(args, out, err);
-        return {status, out.str(), err.str()};
+        return testing::runVekHere(args);
     }
     fs::path game(const std::string& name) const { return layout.gameDirectory() / name; }
 };
@@ -67,7 +59,7 @@ TEST(WorldVerbs, EggsGoToThePrefixDriveAOrToTheFolderNamed) {
         writeFileAtomically(genetics / name, std::string_view(name));
     for (const char* name : {"mum2.gen", "mum3.gen", "mum4.gen", "mum5.gen", "mum6.gen"})
         fs::remove(genetics / name);
-    const VekRun toDriveA = demo.vek({"eggs", "nornel"});
+    const testing::VekRun toDriveA = demo.vek({"eggs", "nornel"});
     EXPECT_EQ(toDriveA.status, kFailed);  // eggs 2 to 6 have no Norn mums: nothing is written
     EXPECT_TRUE(fs::is_empty(demo.layout.floppy()));
     EXPECT_NE(toDriveA.err.find("mum2.gen"), std::string::npos) << toDriveA.err;
@@ -82,7 +74,7 @@ TEST(WorldVerbs, EggsGoToThePrefixDriveAOrToTheFolderNamed) {
     EXPECT_EQ(demo.vek({"eggs", "norns"}).status, kUsageError);
 
     fs::remove(demo.layout.winePrefix() / "dosdevices" / "a:");
-    const VekRun noDrive = demo.vek({"eggs", "game"});
+    const testing::VekRun noDrive = demo.vek({"eggs", "game"});
     EXPECT_EQ(noDrive.status, kFailed);
     EXPECT_NE(noDrive.err.find("No drive A: is set"), std::string::npos) << noDrive.err;
 }
@@ -104,11 +96,11 @@ TEST(WorldVerbs, GameSettingChangesOneLineOfTheDemoPrefix) {
 
 TEST(WorldVerbs, SoundsAndReport) {
     const Demo demo;
-    const VekRun sounds = demo.vek({"sounds"});
+    const testing::VekRun sounds = demo.vek({"sounds"});
     EXPECT_EQ(sounds.status, kSuccess);
     EXPECT_NE(sounds.out.find("MU02.wav\n"), std::string::npos);
     EXPECT_NE(sounds.out.find("zzzz.wav\n"), std::string::npos);
-    const VekRun report = demo.vek({"report"});
+    const testing::VekRun report = demo.vek({"report"});
     EXPECT_EQ(report.status, kSuccess);
     EXPECT_EQ(report.out.find("VEK Report\n"), 0u);
     EXPECT_NE(report.out.find("Org.: \tVekstudio demo\n"), std::string::npos);

@@ -11,24 +11,18 @@
 #include "objects/macro_insertion.h"
 #include "objects/object_check.h"
 #include "objects/script_events.h"
+#include "support/findings.h"
 #include "support/temp_dir.h"
 
 namespace vek {
 namespace {
 
+using testing::describeFindings;
+
 using Lines = std::vector<std::string>;
 
-std::string describe(const std::vector<Finding>& findings) {
-    std::string text;
-    for (const Finding& f : findings) {
-        text += std::to_string(f.position.line) + ":" + std::to_string(f.position.column) + " " +
-                std::string(severityName(f.severity)) + " " + f.text.english + "\n";
-    }
-    return text;
-}
-
 std::string macroFindings(std::string_view macro) {
-    return describe(checkMacro(MacroText(macro), MacroKind::Macro, objectCheckOptions()));
+    return describeFindings(checkMacro(MacroText(macro), MacroKind::Macro, objectCheckOptions()));
 }
 
 // Scripts as the game hands them to the extraction, by event.
@@ -60,7 +54,7 @@ TEST(ProgramMacros, WhatTheLinkSendsAndTheExtractionSavesChecksClean) {
     for (const std::string& macro : sent) EXPECT_EQ(macroFindings(macro), "") << macro;
     std::size_t files = 0;
     for (const std::string& name : macroFileNames(mac.path())) {
-        EXPECT_EQ(describe(checkMacroFileLines(readFileLines(mac / name))), "") << name;
+        EXPECT_EQ(describeFindings(checkMacroFileLines(readFileLines(mac / name))), "") << name;
         ++files;
     }
     EXPECT_EQ(files, 2 * kWorldScripts.size());
@@ -84,7 +78,7 @@ TEST(ProgramMacros, EveryChoiceOfTheSimpleObjectFormChecksClean) {
         // Only the attributes change from here on: one full check of them is enough.
         if (choice >= 160 && choice % 160 != 0) continue;
         const std::vector<Finding> findings = checkSourceLines(simpleObjectSource(form, ball));
-        ASSERT_EQ(describe(findings), "") << "choice " << choice;
+        ASSERT_EQ(describeFindings(findings), "") << "choice " << choice;
     }
 }
 
@@ -92,19 +86,20 @@ TEST(ProgramMacros, TheAssistantsSourcesHaveNoErrors) {
     const auto errorsOf = [](const Lines& source) {
         std::vector<Finding> errors = checkSourceLines(source);
         std::erase_if(errors, [](const Finding& f) { return !f.isError(); });
-        return describe(errors);
+        return describeFindings(errors);
     };
     const ChemicalDose doses[kInfusionChemicals] = {{12, "30"}, {0, "0"}, {255, "255"}, {7, "1"}};
-    EXPECT_EQ(describe(checkSourceLines(infusionSource(doses))), "");
+    EXPECT_EQ(describeFindings(checkSourceLines(infusionSource(doses))), "");
     for (const CreatureSex sex : {CreatureSex::Random, CreatureSex::Male, CreatureSex::Female}) {
         for (const ArrivalForm form : {ArrivalForm::Egg, ArrivalForm::Creature}) {
-            EXPECT_EQ(
-                describe(checkSourceLines(creatureFromParentsSource("mumm", "dadd", sex, form))),
-                "");
+            EXPECT_EQ(describeFindings(
+                          checkSourceLines(creatureFromParentsSource("mumm", "dadd", sex, form))),
+                      "");
             const std::vector<Finding> clone = checkSourceLines(cloneSource("abcd", sex, form));
             EXPECT_EQ(errorsOf(cloneSource("abcd", sex, form)), "");
             // The hatched clone's designed endi, with no doif before it, is pointed out.
-            EXPECT_EQ(clone.size(), form == ArrivalForm::Creature ? 1u : 0u) << describe(clone);
+            EXPECT_EQ(clone.size(), form == ArrivalForm::Creature ? 1u : 0u)
+                << describeFindings(clone);
         }
     }
 }
@@ -114,7 +109,7 @@ TEST(ProgramMacros, InsertingAMacroFileOfAnyNamedEventChecksClean) {
     for (const std::string_view entry : scriptEventList().entries()) {
         const int event = std::stoi(std::string(entry.substr(0, 2)));
         const Lines inserted = macroInsertionLines(macroFileName(2, 5, 3, event), file);
-        EXPECT_EQ(describe(checkSourceLines(inserted)), "") << entry;
+        EXPECT_EQ(describeFindings(checkSourceLines(inserted)), "") << entry;
     }
 }
 

@@ -4,9 +4,12 @@
 
 #include "language/checker.h"
 #include "language/completion.h"
+#include "support/findings.h"
 
 namespace vek {
 namespace {
+
+using testing::describeFindings;
 
 // An event table of its own: 0 to 72, with 10 to 15 unnamed.
 CheckOptions testOptions() {
@@ -23,15 +26,6 @@ CheckOptions testOptions() {
 
 std::vector<Finding> check(std::string_view macro, MacroKind kind = MacroKind::Macro) {
     return checkMacro(MacroText(macro), kind, testOptions());
-}
-
-std::string describe(const std::vector<Finding>& findings) {
-    std::string text;
-    for (const Finding& f : findings) {
-        text += std::to_string(f.position.line) + ":" + std::to_string(f.position.column) + " " +
-                std::string(severityName(f.severity)) + " " + f.text.english + "\n";
-    }
-    return text;
 }
 
 // Scripts in the manner of the language guide's examples, and the liberties real scripts take:
@@ -69,7 +63,7 @@ TEST(Checker, ScriptsAsTheGuideWritesThemCheckClean) {
         {MacroKind::Script, "scrp 2 5 3 1, anim[0123R],endm"},
     };
     for (const auto& [kind, script] : scripts)
-        EXPECT_EQ(describe(check(script, kind)), "") << script;
+        EXPECT_EQ(describeFindings(check(script, kind)), "") << script;
 }
 
 struct Broken {
@@ -152,7 +146,7 @@ TEST(Checker, CatchesEachBrokenVariantWhereItIs) {
             return f.code == broken.code && f.severity == broken.severity &&
                    f.position == TextPosition{broken.line, broken.column};
         });
-        EXPECT_TRUE(found) << broken.macro << "\n" << describe(findings);
+        EXPECT_TRUE(found) << broken.macro << "\n" << describeFindings(findings);
         EXPECT_EQ(hasErrors(findings), broken.severity == Severity::Error) << broken.macro;
     }
 }
@@ -177,7 +171,7 @@ TEST(Checker, AFindingNamesItsCommandAndCoversWhatWasWritten) {
         const std::vector<Finding> findings = check(c.macro, MacroKind::Routine);
         const auto found = std::find_if(findings.begin(), findings.end(),
                                         [&](const Finding& f) { return f.code == c.code; });
-        ASSERT_NE(found, findings.end()) << c.macro << "\n" << describe(findings);
+        ASSERT_NE(found, findings.end()) << c.macro << "\n" << describeFindings(findings);
         EXPECT_EQ(found->command, c.command) << c.macro;
         EXPECT_EQ(found->length, c.length) << c.macro;
     }
@@ -199,13 +193,14 @@ TEST(Checker, AnUnknownWordNamesTheNearestKnownWords) {
     };
     for (const auto& c : cases) {
         const std::vector<Finding> findings = check(c.macro);
-        ASSERT_EQ(findings.size(), 1u) << describe(findings);
+        ASSERT_EQ(findings.size(), 1u) << describeFindings(findings);
         EXPECT_TRUE(findings[0].text.english.starts_with(c.english)) << findings[0].text.english;
         EXPECT_TRUE(findings[0].text.english.ends_with("?")) << findings[0].text.english;
         EXPECT_TRUE(findings[0].text.german.starts_with(c.german)) << findings[0].text.german;
     }
     // A word near none says no more.
-    EXPECT_EQ(describe(check("inst,zzzzzzzz,endm")), "1:6 error Unknown command \"zzzzzzzz\"\n");
+    EXPECT_EQ(describeFindings(check("inst,zzzzzzzz,endm")),
+              "1:6 error Unknown command \"zzzzzzzz\"\n");
     // Several are listed as alternatives.
     const std::string several = check("inst,setv var0 posk,endm").at(0).text.english;
     EXPECT_NE(several.find("\"posl\""), std::string::npos) << several;
@@ -233,7 +228,7 @@ TEST(Checker, AnExtraCommaIsMarkedWhereItWasWritten) {
             macro.append(c.lines[k], static_cast<int>(k) + 1, 1);
         }
         const std::vector<Finding> findings = checkMacro(macro, MacroKind::Routine, testOptions());
-        ASSERT_EQ(findings.size(), 1u) << macro.text() << "\n" << describe(findings);
+        ASSERT_EQ(findings.size(), 1u) << macro.text() << "\n" << describeFindings(findings);
         EXPECT_EQ(findings[0].code, FindingCode::TwoCommas);
         EXPECT_EQ(findings[0].position, c.at) << macro.text();
         EXPECT_EQ(findings[0].subject, c.marked) << macro.text();
@@ -245,7 +240,7 @@ TEST(Checker, AMacroLongerThanTheLinkTakesIsAnError) {
     while (macro.size() <= kMacroTextLimit) macro += "tick 5,";
     macro += "endm";
     const std::vector<Finding> findings = check(macro);
-    ASSERT_EQ(findings.size(), 1u) << describe(findings);
+    ASSERT_EQ(findings.size(), 1u) << describeFindings(findings);
     EXPECT_EQ(findings[0].code, FindingCode::MacroTooLong);
     EXPECT_EQ(findings[0].position.column, static_cast<int>(kMacroTextLimit) + 1);
 }
@@ -403,7 +398,7 @@ TEST(MacroText, AnImmediateMacroKeepsThePositionsOfWhatWasTyped) {
     const MacroText macro = MacroText::immediate("tick 5,frob");
     EXPECT_EQ(macro.text(), "inst,tick 5,frob,endm");
     const std::vector<Finding> findings = checkMacro(macro, MacroKind::Macro, testOptions());
-    ASSERT_EQ(findings.size(), 1u) << describe(findings);
+    ASSERT_EQ(findings.size(), 1u) << describeFindings(findings);
     EXPECT_EQ(findings[0].position, (TextPosition{1, 8}));
 }
 

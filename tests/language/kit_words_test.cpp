@@ -5,20 +5,16 @@
 #include "language/checker.h"
 #include "language/completion.h"
 #include "language/reading.h"
+#include "support/findings.h"
 
 namespace vek {
 namespace {
 
-std::vector<Finding> check(std::string_view macro) {
+using testing::describeFindings;
+
+std::vector<Finding> checkKitMacro(std::string_view macro) {
     CheckOptions options;
     return checkMacro(MacroText(macro), MacroKind::Macro, options);
-}
-
-std::string describe(const std::vector<Finding>& findings) {
-    std::string text;
-    for (const Finding& f : findings)
-        text += std::to_string(f.position.column) + " " + f.text.english + "\n";
-    return text;
 }
 
 // Macros in the manner of the kits and tools of the game: the first one every kit shows asks
@@ -39,7 +35,8 @@ TEST(KitWords, MacrosOfTheKitsAndToolsCheckClean) {
         "inst,sys: quit,endm",
         "inst,sys: abrt,endm",
     };
-    for (const std::string& macro : macros) EXPECT_EQ(describe(check(macro)), "") << macro;
+    for (const std::string& macro : macros)
+        EXPECT_EQ(describeFindings(checkKitMacro(macro)), "") << macro;
 }
 
 struct Misspelt {
@@ -67,18 +64,18 @@ TEST(KitWords, MisspeltOnesStillFailWhereTheyAre) {
         {"inst,tool [a] [b] [c],endm", C::TooFewArguments, 6},
     };
     for (const Misspelt& misspelt : table) {
-        const std::vector<Finding> findings = check(misspelt.macro);
+        const std::vector<Finding> findings = checkKitMacro(misspelt.macro);
         const bool found = std::any_of(findings.begin(), findings.end(), [&](const Finding& f) {
             return f.code == misspelt.code && f.severity == Severity::Error &&
                    f.position == TextPosition{1, misspelt.column};
         });
-        EXPECT_TRUE(found) << misspelt.macro << "\n" << describe(findings);
+        EXPECT_TRUE(found) << misspelt.macro << "\n" << describeFindings(findings);
     }
 }
 
 TEST(KitWords, AWrongSubWordIsAnsweredWithTheWordsTheCommandTakes) {
-    const std::vector<Finding> findings = check("inst,dde: getb cnma,endm");
-    ASSERT_EQ(findings.size(), 1u) << describe(findings);
+    const std::vector<Finding> findings = checkKitMacro("inst,dde: getb cnma,endm");
+    ASSERT_EQ(findings.size(), 1u) << describeFindings(findings);
     EXPECT_EQ(findings[0].text.english,
               "\"dde: getb\" expects one of cnam, ctim, data, monk, ovvd here, not \"cnma\"");
     EXPECT_EQ(findings[0].text.german,

@@ -4,20 +4,14 @@
 #include "objects/injection.h"
 #include "objects/object_check.h"
 #include "objects/source_lines.h"
+#include "support/findings.h"
 
 namespace vek {
 namespace {
 
-using Lines = std::vector<std::string>;
+using testing::describeFindings;
 
-std::string describe(const std::vector<Finding>& findings) {
-    std::string text;
-    for (const Finding& f : findings) {
-        text += std::to_string(f.position.line) + ":" + std::to_string(f.position.column) + " " +
-                std::string(severityName(f.severity)) + " " + f.text.english + "\n";
-    }
-    return text;
-}
+using Lines = std::vector<std::string>;
 
 std::vector<std::tuple<FindingCode, int, int>> placesOf(const std::vector<Finding>& findings) {
     std::vector<std::tuple<FindingCode, int, int>> places;
@@ -33,7 +27,7 @@ TEST(SourceCheck, LaterGenerationWordsOfAllSectionsMakeOneFinding) {
     const auto findings = checkSourceLines(source);
     EXPECT_EQ(placesOf(findings), (std::vector<std::tuple<FindingCode, int, int>>{
                                       {FindingCode::LaterGenerationSource, 2, 6}}))
-        << describe(findings);
+        << describeFindings(findings);
 }
 
 // Findings name the source's own lines and columns, by the compiler's line rules: comments and
@@ -59,7 +53,7 @@ TEST(SourceCheck, FindingsNameSourceLinesAndColumns) {
                                                               {C::OutsideSection, 11, 1},
                                                               {C::MissingEndm, 12, 1},
                                                               {C::UnknownEvent, 12, 12}}))
-        << describe(checkSourceLines(source));
+        << describeFindings(checkSourceLines(source));
 }
 
 Lines bigSource(int sections) {
@@ -100,7 +94,8 @@ TEST(SourceCheck, AnEditChecksAgainWhatItChangedAndAgreesWithAWholeCheck) {
     check.reset(bigSource(9));
     for (const Edit& edit : edits) {
         check.replaceLines(edit.first, edit.removed, edit.inserted);
-        EXPECT_EQ(describe(check.findings()), describe(checkSourceLines(check.lines())))
+        EXPECT_EQ(describeFindings(check.findings()),
+                  describeFindings(checkSourceLines(check.lines())))
             << "after editing line " << edit.first;
         EXPECT_LE(check.linesRead(), edit.mostLinesRead) << "after editing line " << edit.first;
     }
@@ -110,7 +105,7 @@ TEST(SourceCheck, AnEditChecksAgainWhatItChangedAndAgreesWithAWholeCheck) {
 TEST(SourceCheck, AFreshCheckTakesItsFirstLinesAsAnEdit) {
     SourceCheck check;
     check.replaceLines(0, 0, bigSource(2));
-    EXPECT_EQ(describe(check.findings()), describe(checkSourceLines(bigSource(2))));
+    EXPECT_EQ(describeFindings(check.findings()), describeFindings(checkSourceLines(bigSource(2))));
 }
 
 // How each kind of source line is shown: comments, header lines, commands from their first
@@ -152,10 +147,11 @@ TEST(ObjectCheck, ObjectFilesAndMacroFilesNameTheirEntriesAndLines) {
     EXPECT_EQ(placesOf(checkMacroFileLines(Lines{"\"tikc 1", "frob", "endm\""})),
               (std::vector<std::tuple<FindingCode, int, int>>{{C::UnknownCommand, 1, 2},
                                                               {C::UnknownCommand, 2, 1}}));
-    EXPECT_EQ(describe(checkMacroFileLines(Lines{"\"snde drip", "anim [0123]", "over", "endm\""})),
+    EXPECT_EQ(describeFindings(
+                  checkMacroFileLines(Lines{"\"snde drip", "anim [0123]", "over", "endm\""})),
               "");
     // Inserted into a source, each line is stripped and an empty one dropped by compiling.
-    EXPECT_EQ(describe(checkMacroFileLines(
+    EXPECT_EQ(describeFindings(checkMacroFileLines(
                   Lines{"\"  snde drip", "\t\tanim [0123]  ", "", "\t", "over", "endm\""})),
               "");
     EXPECT_EQ(placesOf(checkMacroFileLines(Lines{"\"  setv  obv0 1", "endm\""})),
@@ -175,7 +171,7 @@ TEST(SourceCheck, LinesOutsideEverySectionThatCompilingIgnoresArePointedOut) {
         placesOf(findings),
         (std::vector<std::tuple<FindingCode, int, int>>{
             {C::OutsideSection, 6, 3}, {C::OutsideSection, 7, 1}, {C::OutsideSection, 10, 1}}))
-        << describe(findings);
+        << describeFindings(findings);
     ASSERT_EQ(findings.size(), 3u);
     EXPECT_TRUE(findings[0].text.english.starts_with(
         "Unknown word \"tikc\" outside every script and installation routine: compiling ignores "
@@ -198,7 +194,7 @@ TEST(ObjectCheck, AnInjectionIsCheckedForWhatItSends) {
     using C = FindingCode;
     EXPECT_EQ(placesOf(checkCobData(cob)),
               (std::vector<std::tuple<FindingCode, int, int>>{{C::UnknownCommand, 3, 6}}));
-    EXPECT_EQ(describe(checkInjection(cob)), "");
+    EXPECT_EQ(describeFindings(checkInjection(cob)), "");
     cob.imports.front() = "inst,frob,endm";
     EXPECT_EQ(placesOf(checkInjection(cob)),
               (std::vector<std::tuple<FindingCode, int, int>>{{C::UnknownCommand, 2, 6}}));

@@ -11,6 +11,7 @@
 #include "bench/reference/sample_pictures.h"
 #include "sprites/bitmap.h"
 #include "sprites/bitmap_converter.h"
+#include "support/screen_colors.h"
 
 namespace vek {
 namespace {
@@ -19,7 +20,7 @@ namespace fs = std::filesystem;
 using reference::gameLikePalette;
 using reference::plainMatchColor;
 
-constexpr ScreenColor kWhite = 0xFFFFFF;
+using testing::kWhite;
 
 class BitmapConverter : public ::testing::Test {
   protected:

@@ -5,6 +5,7 @@
 #include "bench/reference/plain_color_match.h"
 #include "bench/reference/sample_pictures.h"
 #include "sprites/color_match.h"
+#include "support/screen_colors.h"
 
 namespace vek {
 namespace {
@@ -14,7 +15,7 @@ using reference::plainMatchColor;
 
 constexpr ColorMatchLevel kLevels[] = {ColorMatchLevel::Best, ColorMatchLevel::Good,
                                        ColorMatchLevel::Bad, ColorMatchLevel::VeryPoor};
-constexpr ScreenColor kWhite = 0xFFFFFF;
+using testing::kWhite;
 
 std::uint32_t stepOf(ColorMatchLevel level) {
     return static_cast<std::uint32_t>(firstMatchStep(level));

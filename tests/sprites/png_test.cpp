@@ -6,6 +6,7 @@
 #include "app/vek_error.h"
 #include "sprites/bitmap.h"
 #include "sprites/picture_file.h"
+#include "support/screen_colors.h"
 #include "support/temp_dir.h"
 
 #ifdef VEK_HAVE_PNG
@@ -22,7 +23,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr ScreenColor kBackground = makeScreenColor(1, 2, 3);
+using testing::kBackground;
 
 RgbImage sample() {
     RgbImage image(5, 3);

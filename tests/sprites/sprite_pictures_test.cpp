@@ -13,6 +13,7 @@
 #include "sprites/png.h"
 #include "sprites/sprite_palette.h"
 #include "sprites/sprite_test_support.h"
+#include "support/screen_colors.h"
 #include "support/temp_dir.h"
 
 #ifdef VEK_HAVE_PNG
@@ -25,7 +26,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr ScreenColor kBackground = makeScreenColor(1, 2, 3);
+using testing::kBackground;
 
 // A palette of distinct colours in which 7 and 200 are the same colour.
 PaletteTable repeatingPalette() {

@@ -6,12 +6,13 @@
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_render.h"
 #include "sprites/thumbnail.h"
+#include "support/screen_colors.h"
 #include "support/temp_dir.h"
 
 namespace vek {
 namespace {
 
-constexpr ScreenColor kWhite = 0xFFFFFF;
+using testing::kWhite;
 
 // A sprite of one index throughout, so every pixel of a thumbnail says which sprite it shows.
 SpriteImage filled(std::uint16_t width, std::uint16_t height, std::uint8_t index) {

@@ -3,10 +3,12 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/file_io.h"
+#include "cli/cli.h"
 #include "support/temp_dir.h"
 
 namespace vek::testing {
@@ -37,6 +39,14 @@ inline VekRun runVekTool(const std::vector<std::string>& args, const std::string
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileText(streams / "out"),
             readFileText(streams / "err")};
+}
+
+// Runs the command line in this process, its output streams caught.
+inline VekRun runVekHere(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = cli::runVek(args, out, err);
+    return {status, out.str(), err.str()};
 }
 
 }  // namespace vek::testing
