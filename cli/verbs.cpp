@@ -7,7 +7,8 @@ const std::vector<Verb>& allVerbs() {
         demoVerb(),    cobVerb(),       checkVerb(),  sendVerb(),        injectVerb(),
         extractVerb(), bmp2sprVerb(),   mapVerb(),    sprVerb(),         classesVerb(),
         newVerb(),     worldVerb(),     eggsVerb(),   gameSettingVerb(), soundsVerb(),
-        reportVerb(),  thumbnailVerb(), formatVerb(), tryVerb(),         wordsVerb(),      lspVerb(),
+        reportVerb(),  thumbnailVerb(), formatVerb(), tryVerb(),         wordsVerb(),
+        lspVerb(),
     };
     return verbs;
 }
