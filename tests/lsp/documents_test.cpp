@@ -10,8 +10,6 @@
 namespace vek::testing {
 namespace {
 
-const std::string kUri = "file:///work/ball.cos";
-
 // The English texts of findings, as vek check gives them.
 std::vector<std::string> textsOf(const std::vector<Finding>& findings,
                                  std::string_view language = kLanguageEnglish) {

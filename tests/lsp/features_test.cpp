@@ -8,8 +8,6 @@
 namespace vek::testing {
 namespace {
 
-const std::string kUri = "file:///work/ball.cos";
-
 // A demo-like source: an installation routine that creates the object, and a script with a
 // subroutine.
 const std::string kSource =

@@ -78,6 +78,9 @@ class TestClient {
     std::map<std::string, Json> m_diagnostics;
 };
 
+// The document most tests open.
+inline const std::string kUri = "file:///work/ball.cos";
+
 inline Json at(int line, int character) { return {{"line", line}, {"character", character}}; }
 inline Json place(const std::string& uri, int line, int character) {
     return {{"textDocument", {{"uri", uri}}}, {"position", at(line, character)}};
