@@ -56,7 +56,10 @@ InstallationFacts readInstallationFacts(const GamePaths& paths) {
 InstallationFactsCache::Stamp InstallationFactsCache::stampNow() const {
     const auto timeOf = [](const std::string& folder) {
         std::error_code error;
-        const auto time = fs::last_write_time(pathFromUtf8(folder), error);
+        // Windows finds no folder by a name with a separator at its end, as the game writes them.
+        const fs::path path = pathFromUtf8(folder);
+        const auto time =
+            fs::last_write_time(path.has_filename() ? path : path.parent_path(), error);
         return error ? fs::file_time_type{} : time;
     };
     const GamePaths& paths = m_game.paths();

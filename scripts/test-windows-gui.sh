@@ -61,9 +61,13 @@ check() {  # check WHAT COMMAND...: the command must succeed
     shift
     if "$@"; then echo "ok    $what"; else echo "FAIL  $what"; failures=$((failures + 1)); fi
 }
-windowsTest() {  # windowsTest NAME: one test program of the Windows build under Wine
-    local log="$work/$(basename "$1").log"
-    timeout 900 "$wine64" "$build/$1.exe" >"$log" 2>&1 || { tail -30 "$log"; return 1; }
+windowsTest() {  # windowsTest NAME [ARGUMENT...]: one test program of the Windows build under Wine
+    local log="$work/$(basename "$1").log" program=$1
+    shift
+    timeout 300 "$wine64" "$build/$program.exe" "$@" >>"$log" 2>&1 || { tail -30 "$log"; return 1; }
+}
+qtTest() {  # qtTest NAME: a window test; Qt Test writes to a file, its output reaches no console
+    windowsTest "$1" -o "$(winPath "$work")\\$(basename "$1").log,txt"
 }
 check "the core's Windows parts (hand-over pipe, settings, registry)" windowsTest tests/test_win32
 if [ -z "$qt" ]; then
@@ -104,14 +108,18 @@ cp -r "$build/help" "$dist/help"
 "$root/build/vek" words --html --german >"$dist/help/de/language.html"
 sed 's/$/\r/' "$root/LICENSE" >"$dist/LICENSE.txt"
 
-# The tests find Qt's libraries and the test-only offscreen platform through Qt's own folders.
-export WINEPATH="$(winPath "$dist");$(winPath "$qt/bin")"
+# The tests find Qt's libraries and the test-only offscreen platform through Qt's own folders:
+# with the libraries of the unpacked folder first, Qt would take that folder's parent for its
+# own and the tests hang before their first line.
+WINEPATH=""
+for folder in "${libraryFolders[@]}"; do WINEPATH+="$(winPath "$folder");"; done
+export WINEPATH
 export QT_PLUGIN_PATH="$(winPath "$qt/plugins")" QT_QPA_PLATFORM=offscreen
 export VEK_BINARY_DIR="$(winPath "$build")"
 for test in uitest_app_every_window_screenshot_test uitest_objects_object_compiler_window_test \
     uitest_win32_dde_injection_test uitest_sprites_sprite_editor_window_test \
     uitest_app_main_window_test; do
-    check "$test" windowsTest "tests/$test"
+    check "$test" qtTest "tests/$test"
 done
 say "window tests done after $(($(date +%s) - began)) s"
 
