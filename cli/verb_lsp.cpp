@@ -8,7 +8,11 @@
 #include <unistd.h>
 #endif
 
+#include "app/file_io.h"
+#include "app/file_lookup.h"
+#include "app/vek_error.h"
 #include "cli/verbs.h"
+#include "generators/class_catalogue.h"
 #include "lsp/server.h"
 
 namespace vek::cli {
@@ -16,13 +20,15 @@ namespace vek::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: vek lsp [--game-dir DIR]\n"
+    "usage: vek lsp [--game-dir DIR] [--classes CLASSES.VEK]\n"
     "Serves the Language Server Protocol on standard input and output, for editors: the\n"
     "findings of vek check as diagnostics while a .cos source, a .mac macro file or a file of\n"
     "macros one a line is edited (language id caos-c1), completion with each command's\n"
     "arguments, signature help, hover with a word's whole entry, the outline, go to\n"
     "definition, references and rename of labels, folding of blocks, the layout of\n"
-    "vek format and quick fixes. The setting vekstudio.gameDir (initializationOptions or\n"
+    "vek format, quick fixes, semantic tokens, and inlay hints that name classes (from --classes,\n"
+    "else classes.vek of the program directory), attribute and behaviour bits and events.\n"
+    "The setting vekstudio.gameDir (initializationOptions or\n"
     "workspace/didChangeConfiguration), else --game-dir (here or before the verb), VEK_GAME_DIR\n"
     "or the game's key in the Wine prefix, names the installation to check against. Texts are\n"
     "German when the client's locale starts with \"de\". Standard output carries the protocol\n"
@@ -42,8 +48,29 @@ std::size_t readSome(char* buffer, std::size_t size) {
     }
 }
 
+// The names of the class catalogue the hints show; none where there is no catalogue. A catalogue
+// that cannot be read whole names the classes it read before the fault.
+lsp::ClassNameLookup classNamesOf(const std::optional<std::string>& option, std::ostream& err) {
+    const std::filesystem::path file =
+        option ? pathFromUtf8(*option) : findIgnoringCase(programDirectory(), "classes.vek");
+    if (!option && !std::filesystem::is_regular_file(file)) return {};
+    auto catalogue = std::make_shared<ClassCatalogue>();
+    try {
+        catalogue->readFile(file);
+    } catch (const std::exception& error) {
+        err << "vek lsp: " << errorMessage(error, kLanguageEnglish) << '\n';
+    }
+    if (catalogue->empty()) return {};
+    return [catalogue](int family, int genus, int species) {
+        const auto part = [](int number) {
+            return number == lsp::kAbsentClassPart ? kAbsentPart : number;
+        };
+        return catalogueName(*catalogue, {family, part(genus), part(species)});
+    };
+}
+
 int runLsp(Invocation& invocation) {
-    const ArgumentList args(invocation.args, {"--game-dir"});
+    const ArgumentList args(invocation.args, {"--game-dir", "--classes"});
     args.expectPositional(0, 0);
     takeGameDirOption(invocation, args);
 #ifndef _WIN32
@@ -52,6 +79,7 @@ int runLsp(Invocation& invocation) {
     std::signal(SIGPIPE, SIG_IGN);
 #endif
     lsp::Session session(invocation.gamePathSources, invocation.err);
+    session.server().setClassNames(classNamesOf(args.option("--classes"), invocation.err));
     std::string buffer(1 << 16, '\0');
     while (!session.finished()) {
         const std::size_t got = readSome(buffer.data(), buffer.size());

@@ -253,6 +253,11 @@ std::optional<EntryPath> ClassCatalogue::findClass(const ClassParts& parts) cons
     return found;
 }
 
+std::string catalogueName(const ClassCatalogue& catalogue, const ClassParts& parts) {
+    const std::optional<EntryPath> entry = catalogue.findClass(parts);
+    return entry ? descriptionOf(catalogue.at(*entry).text) : std::string();
+}
+
 std::string descriptionOf(std::string_view entryText) {
     const std::size_t brace = entryText.find('{');
     if (brace == std::string_view::npos) return {};

@@ -96,6 +96,10 @@ ClassParts classPartsOf(std::string_view entryText);
 // that know no catalogue.
 std::function<bool(int family, int genus, int species)> classLookupOf(ClassCatalogue catalogue);
 
+// What the catalogue's entry for a class describes: a whole class, or a family or genus alone
+// (the parts left out as kAbsentPart); empty where no entry names it.
+std::string catalogueName(const ClassCatalogue& catalogue, const ClassParts& parts);
+
 // What an entry text describes: after its first "{" (and one space after it), without its
 // last character.
 std::string descriptionOf(std::string_view entryText);

@@ -53,6 +53,7 @@ void SourceModel::reset(std::string_view text, int version) {
         m_unshowable.push_back(unshowableCharacters(lines[k], static_cast<int>(k + 1)));
     m_check->reset(std::move(lines));
     m_version = version;
+    m_shown.reset();
     gatherFindings();
 }
 
@@ -88,6 +89,7 @@ void SourceModel::replace(LinePlace from, LinePlace to, std::string_view text, i
     }
     m_check->replaceLines(from.line, removed, std::move(inserted));
     m_version = version;
+    m_shown.reset();
     gatherFindings();
 }
 
@@ -98,6 +100,25 @@ std::string SourceModel::text() const {
         text += line;
     }
     return text;
+}
+
+const std::vector<ShownLine>& SourceModel::shownLines() const {
+    if (m_shown) return *m_shown;
+    std::vector<ShownLine>& shown = m_shown.emplace();
+    shown.reserve(lines().size());
+    bool open = false;
+    for (const std::string& line : lines()) {
+        const LineReading reading = m_reader ? m_reader(line, open) : LineReading{};
+        open = reading.openAfter;
+        ShownLine& one = shown.emplace_back();
+        one.role = reading.role;
+        if (reading.role != LineRole::Commands) continue;
+        const std::size_t start = std::min(reading.start, line.size());
+        one.tokens = tokenizeCommands(std::string_view(line).substr(start));
+        const int shift = characterCount(std::string_view(line).substr(0, start));
+        for (Token& token : one.tokens) token.start += shift;
+    }
+    return shown;
 }
 
 void SourceModel::gatherFindings() {

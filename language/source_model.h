@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "language/checker.h"
 #include "language/line_reading.h"
 #include "language/macro_text.h"
+#include "language/reading.h"
 
 namespace vek {
 
@@ -19,6 +21,13 @@ struct LinePlace {
     std::size_t line = 0;
     std::size_t byte = 0;
     auto operator<=>(const LinePlace&) const = default;
+};
+
+// How a line shows: what its reader makes of it and, on a line of commands, its tokens (columns
+// counted in characters from the line's start).
+struct ShownLine {
+    LineRole role = LineRole::Plain;
+    std::vector<Token> tokens;
 };
 
 // The text's lines split at LF, CR LF or a lone CR, without the breaks; at least one line.
@@ -41,6 +50,8 @@ class SourceModel {
     const LineReader& reader() const { return m_reader; }
     // The lines joined by LF.
     std::string text() const;
+    // How each line shows, read once per version when first asked for.
+    const std::vector<ShownLine>& shownLines() const;
     // The check's findings and every character the game cannot show, in text order.
     const std::vector<Finding>& findings() const { return m_findings; }
 
@@ -52,6 +63,7 @@ class SourceModel {
     int m_version = 0;
     std::vector<std::vector<Finding>> m_unshowable;  // by line
     std::vector<Finding> m_findings;
+    mutable std::optional<std::vector<ShownLine>> m_shown;  // of this version
 };
 
 // The characters of a line (from 1) that code page 1252 lacks, so that the game would show "?"

@@ -54,6 +54,10 @@ std::size_t unitsBefore(std::string_view line, std::size_t byte, PositionEncodin
 
 }  // namespace
 
+std::size_t unitCount(std::string_view text, PositionEncoding encoding) {
+    return unitsBefore(text, text.size(), encoding);
+}
+
 LinePlace placeOf(std::span<const std::string> lines, const Json& position,
                   PositionEncoding encoding) {
     const std::size_t line = countOf(position.at("line"));

@@ -16,6 +16,9 @@ using Json = nlohmann::json;
 // What a position's character counts: UTF-8 bytes or UTF-16 code units.
 enum class PositionEncoding { Utf8, Utf16 };
 
+// How many code units of the encoding a piece of text takes.
+std::size_t unitCount(std::string_view text, PositionEncoding encoding);
+
 // The place of a protocol position in the lines; a line or character past the end is clamped to
 // the end, one inside a character to its start.
 LinePlace placeOf(std::span<const std::string> lines, const Json& position,

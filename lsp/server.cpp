@@ -100,6 +100,9 @@ Json capabilitiesOf(PositionEncoding encoding) {
         {"documentFormattingProvider", true},
         {"documentRangeFormattingProvider", true},
         {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
+        {"inlayHintProvider", true},
+        {"semanticTokensProvider",
+         {{"legend", semanticTokensLegend()}, {"full", {{"delta", true}}}}},
     };
 }
 
@@ -227,6 +230,12 @@ Json Server::answer(const std::string& method, const Json& params) {
     }
     if (method == "textDocument/codeAction")
         return codeActions(contextOf(document(params)), uriOf(), params);
+    if (method == "textDocument/inlayHint")
+        return inlayHints(contextOf(document(params)), params, m_classNames);
+    if (method == "textDocument/semanticTokens/full")
+        return m_semanticTokens.full(contextOf(document(params)), uriOf());
+    if (method == "textDocument/semanticTokens/full/delta")
+        return m_semanticTokens.delta(contextOf(document(params)), uriOf(), params);
     throw RequestError{kMethodNotFound, "no method " + method};
 }
 
@@ -252,6 +261,7 @@ void Server::notify(const std::string& method, const Json& params) {
     if (method == "textDocument/didChange") return change(params);
     if (method == "textDocument/didClose") {
         m_documents.erase(params.at("textDocument").at("uri").get<std::string>());
+        m_semanticTokens.forget(params.at("textDocument").at("uri").get<std::string>());
         return;
     }
     if (method == "textDocument/didSave") {

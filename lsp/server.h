@@ -11,6 +11,7 @@
 #include "app/game_paths.h"
 #include "language/checker.h"
 #include "language/source_model.h"
+#include "lsp/annotations.h"
 #include "lsp/features.h"
 #include "lsp/message_reader.h"
 #include "lsp/positions.h"
@@ -28,6 +29,8 @@ class Server {
     // `sources`: where the game's installation comes from when the client names none;
     // `log`: where the server says what went wrong (never the protocol's stream).
     Server(GamePathSources sources, std::ostream& log);
+    // Where the inlay hints take the names of classes from; none: classes go unnamed.
+    void setClassNames(ClassNameLookup names) { m_classNames = std::move(names); }
 
     // Handles one message body; returns the bodies to send, answers and notifications.
     std::vector<std::string> handle(std::string_view body);
@@ -72,6 +75,8 @@ class Server {
     std::optional<std::string> m_gameDir;  // vekstudio.gameDir
     CheckOptions m_options;
     std::map<std::string, Document> m_documents;
+    ClassNameLookup m_classNames;
+    SemanticTokensMemory m_semanticTokens;
 };
 
 // A server behind the byte stream: bytes in, bytes to write out.
@@ -83,6 +88,7 @@ class Session {
     // Whether nothing more is to be read: the client said exit or the stream broke.
     bool finished() const { return m_server.finished() || m_reader.broken(); }
     int exitStatus() const { return m_server.finished() ? m_server.exitStatus() : 1; }
+    Server& server() { return m_server; }
 
   private:
     MessageReader m_reader;

@@ -60,12 +60,6 @@ std::unique_ptr<TCreatures> makeCreatures(const GamePathSources& sources, UserDi
     }
 }
 
-// The name the class catalogue gives a whole class; empty where it names none.
-std::string catalogueName(const ClassCatalogue& catalogue, int family, int genus, int species) {
-    const std::optional<EntryPath> entry = catalogue.findClass({family, genus, species});
-    return entry ? descriptionOf(catalogue.at(*entry).text) : std::string();
-}
-
 }  // namespace
 
 Workbench::Workbench(const WorkbenchSetup& setup, UserDialogs& dialogs, SoundOutput& sound)
@@ -301,7 +295,7 @@ VivariumWindow* Workbench::vivarium() {
         };
         m_vivarium = std::make_unique<VivariumWindow>(*m_context, m_palette, background);
         m_vivarium->setClassNames([this](int family, int genus, int species) {
-            return catalogueName(m_classCatalogue.catalogue(), family, genus, species);
+            return catalogueName(m_classCatalogue.catalogue(), {family, genus, species});
         });
         m_vivarium->setSourcePlaceShower([this](int line, int column) {
             ObjectCompilerWindow* compiler = m_windows.objectCompiler;

@@ -108,5 +108,57 @@ TEST(LspVerb, EndsWithAFailureNotASignalWhenNobodyReadsItsAnswers) {
     EXPECT_EQ(readFileText(dir / "status"), "1\n") << readFileText(dir / "err");
 }
 
+TEST(LspVerb, NamesClassesInItsHintsByTheCatalogueItIsGiven) {
+    TempDir dir;
+    const Json document = {{"uri", "file:///a.cos"}};
+    const std::string session =
+        framedJson({{"jsonrpc", "2.0"},
+                    {"id", 1},
+                    {"method", "initialize"},
+                    {"params", {{"capabilities", Json::object()}}}}) +
+        framedJson({{"jsonrpc", "2.0"},
+                    {"method", "textDocument/didOpen"},
+                    {"params",
+                     {{"textDocument",
+                       {{"uri", "file:///a.cos"},
+                        {"languageId", "caos-c1"},
+                        {"version", 1},
+                        {"text", "inst\nrtar 2 5 3\nrtar 2 6 1\nendm\n"}}}}}}) +
+        framedJson({{"jsonrpc", "2.0"},
+                    {"id", 2},
+                    {"method", "textDocument/inlayHint"},
+                    {"params",
+                     {{"textDocument", document},
+                      {"range",
+                       {{"start", {{"line", 0}, {"character", 0}}},
+                        {"end", {{"line", 4}, {"character", 0}}}}}}}}) +
+        framedJson({{"jsonrpc", "2.0"}, {"id", 3}, {"method", "shutdown"}}) +
+        framedJson({{"jsonrpc", "2.0"}, {"method", "exit"}});
+    writeFileAtomically(dir / "in", session);
+    const struct {
+        std::string catalogue;
+        std::vector<std::string> labels;
+    } cases[] = {
+        {"2 {Simple}\r\n\t2 5 {Toys}\r\n\t\t2 5 3 {Ball}\r\n",
+         {"family 2 genus 5 species 3: Ball", "family 2: Simple"}},
+        // A catalogue read only up to a faulty line names what it read before.
+        {"2 {Simple}\r\n\t2 6 no brace\r\n\t2 5 {Toys}\r\n",
+         {"family 2: Simple", "family 2: Simple"}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        writeFileAtomically(dir / "classes.vek", c.catalogue);
+        const VekRun run =
+            runVekTool({"lsp", "--classes", pathToUtf8(dir / "classes.vek")}, {}, dir / "in");
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::vector<std::string> labels;
+        for (const Json& message : messagesOf(run.out)) {
+            if (message.value("id", 0) != 2) continue;
+            for (const Json& hint : message["result"]) labels.push_back(hint["label"]);
+        }
+        EXPECT_EQ(labels, c.labels) << c.catalogue;
+    }
+}
+
 }  // namespace
 }  // namespace vek::testing
