@@ -97,8 +97,8 @@ TEST(LspServer, NegotiatesUtf8WhereTheClientOffersIt) {
 TEST(LspServer, AnnouncesNothingItDoesNotAnswer) {
     TestClient client;
     const Json capabilities = client.initialize()["result"]["capabilities"];
-    for (const char* absent : {"inlayHintProvider", "semanticTokensProvider",
-                               "executeCommandProvider", "workspaceSymbolProvider"}) {
+    for (const char* absent :
+         {"inlayHintProvider", "semanticTokensProvider", "workspaceSymbolProvider"}) {
         EXPECT_FALSE(capabilities.contains(absent)) << absent;
     }
     client.open("file:///a.cos", "inst\nendm\n");
