@@ -89,6 +89,8 @@ std::string ansiToUtf8(std::string_view ansi) {
     return out;
 }
 
+bool codePage1252HoldsAll(std::string_view utf8) { return ansiToUtf8(utf8ToAnsi(utf8)) == utf8; }
+
 std::string utf8ToAnsi(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -15,6 +15,8 @@ std::string ansiToUtf8(std::string_view ansi);
 std::string utf8ToAnsi(std::string_view utf8);
 // Whether code page 1252 has the character, so that the game can show it.
 bool codePage1252Holds(char32_t codePoint);
+// Whether UTF-8 text goes through code page 1252 unchanged: every character held, no bad bytes.
+bool codePage1252HoldsAll(std::string_view utf8);
 
 // Decodes the UTF-8 sequence at `at` and moves past it. A malformed or cut-off sequence gives
 // its first byte with `valid` false and moves one byte on.

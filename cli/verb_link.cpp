@@ -1,7 +1,4 @@
-#include <algorithm>
-#include <cctype>
 #include <ostream>
-#include <span>
 
 #include "app/ansi_text.h"
 #include "app/file_io.h"
@@ -13,6 +10,7 @@
 #include "cli/check_support.h"
 #include "cli/verbs.h"
 #include "gamelink/creatures.h"
+#include "gamelink/macro_effect.h"
 #include "gamelink/macro_extraction.h"
 #include "objects/cob_data.h"
 #include "objects/injection.h"
@@ -30,31 +28,6 @@ constexpr std::string_view kLinkNote =
     "its prefix (see vek --help).\n";
 
 // The link for one verb: the game's messages that the windows show in boxes go to stderr.
-// A macro that hands values back ("dde: putv", "dde: puts", ...) outside any loop, condition
-// or subroutine must get an answer; inside one it may rightly give none.
-bool asksForAnswer(std::string_view macro) {
-    static constexpr std::string_view kOpeners[] = {"enum", "esee", "etch", "doif",
-                                                    "reps", "loop", "subr"};
-    static constexpr std::string_view kClosers[] = {"next", "endi", "repe", "untl", "ever", "retn"};
-    auto beginsWithOneOf = [](std::string_view command, std::span<const std::string_view> words) {
-        return std::any_of(words.begin(), words.end(),
-                           [command](std::string_view word) { return command.starts_with(word); });
-    };
-    std::string lower(macro);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    int depth = 0;
-    for (std::string_view rest = lower; !rest.empty();) {
-        const std::size_t comma = std::min(rest.find(','), rest.size());
-        std::string_view command = rest.substr(0, comma);
-        rest.remove_prefix(std::min(comma + 1, rest.size()));
-        while (command.starts_with(' ')) command.remove_prefix(1);
-        if (beginsWithOneOf(command, kOpeners)) ++depth;
-        if (beginsWithOneOf(command, kClosers)) depth = std::max(0, depth - 1);
-        if (depth == 0 && command.starts_with("dde: put")) return true;
-    }
-    return false;
-}
-
 struct CliLink {
     explicit CliLink(Invocation& invocation)
         : creatures(invocation.gamePathSources), err(invocation.err) {
@@ -80,15 +53,7 @@ struct CliLink {
     MacroOutcome sendForEffect(std::string_view macro, bool answerDue) {
         MacroOutcome outcome = send(macro);
         if (noticed) return outcome;
-        if (outcome.kind == MacroOutcome::Kind::Refused) {
-            throw VekError(fill(Msg::GameRefusedMacro, {macro}));
-        }
-        if (outcome.isErrorAnswer()) {
-            throw VekError(fill(Msg::GameAnsweredError, {outcome.answer}));
-        }
-        if (outcome.answer.empty() && answerDue) {
-            throw VekError(Msg::GameGaveNoAnswer);
-        }
+        if (const auto fault = effectFault(macro, outcome, answerDue)) throw VekError(*fault);
         return outcome;
     }
 
@@ -111,7 +76,7 @@ std::string macroArgument(const ArgumentList& args) {
     }
     while (!macro.empty() && (macro.back() == '\n' || macro.back() == '\r')) macro.pop_back();
     // The link carries the game's code page; anything else would arrive as "?".
-    if (ansiToUtf8(utf8ToAnsi(macro)) != macro) {
+    if (!codePage1252HoldsAll(macro)) {
         throw VekError(Msg::MacroOutsideCodePage);
     }
     return macro;

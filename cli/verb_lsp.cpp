@@ -12,6 +12,7 @@
 #include "app/file_lookup.h"
 #include "app/vek_error.h"
 #include "cli/verbs.h"
+#include "demo/stand_in_images.h"
 #include "generators/class_catalogue.h"
 #include "lsp/server.h"
 
@@ -26,9 +27,12 @@ constexpr std::string_view kUsage =
     "macros one a line is edited (language id caos-c1), completion with each command's\n"
     "arguments, signature help, hover with a word's whole entry, the outline, go to\n"
     "definition, references and rename of labels, folding of blocks, the layout of\n"
-    "vek format, quick fixes, semantic tokens, and inlay hints that name classes (from --classes,\n"
-    "else classes.vek of the program directory), attribute and behaviour bits and events.\n"
-    "The setting vekstudio.gameDir (initializationOptions or\n"
+    "vek format, quick fixes, semantic tokens, inlay hints that name classes (from --classes,\n"
+    "else classes.vek of the program directory), attribute and behaviour bits and events,\n"
+    "and the commands vekstudio.inject, vekstudio.sendMacro and vekstudio.tryInWorld\n"
+    "(inject the source, send the selection as a macro, run the source in the Vivarium).\n"
+    "With the setting vekstudio.tryOnSave a save adds the faults of a vek try run to the\n"
+    "diagnostics. The setting vekstudio.gameDir (initializationOptions or\n"
     "workspace/didChangeConfiguration), else --game-dir (here or before the verb), VEK_GAME_DIR\n"
     "or the game's key in the Wine prefix, names the installation to check against. Texts are\n"
     "German when the client's locale starts with \"de\". Standard output carries the protocol\n"
@@ -78,7 +82,13 @@ int runLsp(Invocation& invocation) {
     // ending the process.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    lsp::Session session(invocation.gamePathSources, invocation.err);
+    lsp::CommandSurroundings surroundings;
+    // A run in the Vivarium reads sprite files as vek try reads them: the demo's where no game
+    // is known.
+    surroundings.imageDirectory = [](const GamePathSources& sources) {
+        return demo::standInImages(sources).directory;
+    };
+    lsp::Session session(invocation.gamePathSources, invocation.err, std::move(surroundings));
     session.server().setClassNames(classNamesOf(args.option("--classes"), invocation.err));
     std::string buffer(1 << 16, '\0');
     while (!session.finished()) {

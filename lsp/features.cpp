@@ -125,15 +125,19 @@ std::size_t sectionLastLine(std::span<const LineSpan> spans, std::size_t line,
 
 }  // namespace
 
+Json diagnosticOf(std::span<const std::string> lines, const Finding& finding,
+                  PositionEncoding encoding, std::string_view language) {
+    return {{"range", rangeOf(lines, finding.position, std::max(finding.length, 1), encoding)},
+            {"severity", finding.isError() ? kSeverityError : kSeverityWarning},
+            {"source", "vek"},
+            {"message", std::string(finding.text.in(language))}};
+}
+
 Json diagnosticsOf(const FeatureContext& context) {
     Json diagnostics = Json::array();
-    for (const Finding& finding : context.model.findings()) {
-        diagnostics.push_back({{"range", rangeOf(linesOf(context), finding.position,
-                                                 std::max(finding.length, 1), context.encoding)},
-                               {"severity", finding.isError() ? kSeverityError : kSeverityWarning},
-                               {"source", "vek"},
-                               {"message", std::string(finding.text.in(context.language))}});
-    }
+    for (const Finding& finding : context.model.findings())
+        diagnostics.push_back(
+            diagnosticOf(linesOf(context), finding, context.encoding, context.language));
     return diagnostics;
 }
 

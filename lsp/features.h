@@ -21,6 +21,9 @@ struct FeatureContext {
 
 // The diagnostics of the document's findings, in the client's language.
 Json diagnosticsOf(const FeatureContext& context);
+// One finding in `lines` as a diagnostic.
+Json diagnosticOf(std::span<const std::string> lines, const Finding& finding,
+                  PositionEncoding encoding, std::string_view language);
 
 // The answers to the requests of the same names, given their params.
 Json completion(const FeatureContext& context, const Json& params);

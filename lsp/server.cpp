@@ -14,9 +14,11 @@ namespace vek::lsp {
 namespace {
 
 constexpr int kMessageError = 1;
+constexpr int kMessageInfo = 3;
 constexpr int kSyncIncremental = 2;
 constexpr std::string_view kSettingsSection = "vekstudio";
 constexpr std::string_view kGameDirSetting = "gameDir";
+constexpr std::string_view kTryOnSaveSetting = "tryOnSave";
 
 // A world file's line: a comment from "*" on, else one macro.
 LineReading worldLineReading(std::string_view line, bool) {
@@ -103,6 +105,7 @@ Json capabilitiesOf(PositionEncoding encoding) {
         {"inlayHintProvider", true},
         {"semanticTokensProvider",
          {{"legend", semanticTokensLegend()}, {"full", {{"delta", true}}}}},
+        {"executeCommandProvider", {{"commands", commandNames()}}},
     };
 }
 
@@ -118,8 +121,11 @@ std::string framed(std::string_view body) {
     return "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + std::string(body);
 }
 
-Server::Server(GamePathSources sources, std::ostream& log)
-    : m_sources(std::move(sources)), m_log(log), m_options(objectCheckOptions()) {}
+Server::Server(GamePathSources sources, std::ostream& log, CommandSurroundings surroundings)
+    : m_sources(std::move(sources)),
+      m_log(log),
+      m_options(objectCheckOptions()),
+      m_surroundings(std::move(surroundings)) {}
 
 std::vector<std::string> Server::handle(std::string_view body) {
     m_out.clear();
@@ -236,6 +242,7 @@ Json Server::answer(const std::string& method, const Json& params) {
         return m_semanticTokens.full(contextOf(document(params)), uriOf());
     if (method == "textDocument/semanticTokens/full/delta")
         return m_semanticTokens.delta(contextOf(document(params)), uriOf(), params);
+    if (method == "workspace/executeCommand") return executeCommand(params);
     throw RequestError{kMethodNotFound, "no method " + method};
 }
 
@@ -249,6 +256,8 @@ Json Server::initialize(const Json& params) {
         if (const Json* gameDir = settingOf(*options, kGameDirSetting);
             gameDir && gameDir->is_string())
             m_gameDir = gameDir->get<std::string>();
+        if (const Json* tryOnSave = settingOf(*options, kTryOnSaveSetting))
+            m_tryOnSave = tryOnSave->is_boolean() && tryOnSave->get<bool>();
     }
     m_initialized = true;
     readInstallation();
@@ -267,7 +276,7 @@ void Server::notify(const std::string& method, const Json& params) {
     if (method == "textDocument/didSave") {
         const std::string uri = params.at("textDocument").at("uri").get<std::string>();
         if (const auto found = m_documents.find(uri); found != m_documents.end())
-            publish(uri, found->second);
+            save(uri, found->second);
         return;
     }
     if (method == "workspace/didChangeConfiguration")
@@ -287,6 +296,7 @@ void Server::open(const Json& params) {
 
 void Server::change(const Json& params) {
     Document& changed = document(params);
+    changed.runFaults = Json::array();
     const int version = params.at("textDocument").value("version", changed.model->version() + 1);
     for (const Json& edit : params.at("contentChanges")) {
         const std::string text = edit.at("text").get<std::string>();
@@ -304,6 +314,8 @@ void Server::change(const Json& params) {
 }
 
 void Server::configure(const Json& settings) {
+    if (const Json* tryOnSave = settingOf(settings, kTryOnSaveSetting))
+        m_tryOnSave = tryOnSave->is_boolean() && tryOnSave->get<bool>();
     const Json* gameDir = settingOf(settings, kGameDirSetting);
     if (!gameDir) return;
     if (gameDir->is_string() && !gameDir->get<std::string>().empty()) {
@@ -321,9 +333,14 @@ void Server::configure(const Json& settings) {
     }
 }
 
-void Server::readInstallation() {
+GamePathSources Server::installationSources() const {
     GamePathSources sources = m_sources;
     if (m_gameDir) sources.gameDirOption = pathFromUtf8(*m_gameDir);
+    return sources;
+}
+
+void Server::readInstallation() {
+    const GamePathSources sources = installationSources();
     m_options.installation.reset();
     if (!gameNamed(sources)) return;
     try {
@@ -371,13 +388,45 @@ FeatureContext Server::contextOf(const Document& document) const {
             m_options.events};
 }
 
+CommandContext Server::commandContextOf(const std::string& uri, const Document& document,
+                                        const GamePathSources& sources) const {
+    return {*document.model, document.kind, fileNameOfUri(uri), m_encoding,
+            m_language,      sources,       m_options,          m_surroundings};
+}
+
+Json Server::executeCommand(const Json& params) {
+    const std::string command = params.at("command").get<std::string>();
+    const Json arguments = params.value("arguments", Json::array());
+    const std::string uri = commandDocumentUri(command, arguments);
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end()) throw RequestError{kInvalidParams, "no open document " + uri};
+    const GamePathSources sources = installationSources();
+    const CommandOutcome outcome =
+        runCommand(command, arguments, commandContextOf(uri, found->second, sources));
+    showMessage(outcome.succeeded ? kMessageInfo : kMessageError, outcome.message);
+    return outcome.result;
+}
+
+void Server::save(const std::string& uri, Document& document) {
+    document.runFaults = Json::array();
+    if (m_tryOnSave) {
+        const GamePathSources sources = installationSources();
+        try {
+            document.runFaults = tryDiagnostics(commandContextOf(uri, document, sources));
+        } catch (const std::exception& error) {
+            showMessage(kMessageError, errorMessage(error, m_language));
+        }
+    }
+    publish(uri, document);
+}
+
 void Server::publish(const std::string& uri, const Document& document) {
+    Json diagnostics = diagnosticsOf(contextOf(document));
+    for (const Json& fault : document.runFaults) diagnostics.push_back(fault);
     send({{"jsonrpc", "2.0"},
           {"method", "textDocument/publishDiagnostics"},
           {"params",
-           {{"uri", uri},
-            {"version", document.model->version()},
-            {"diagnostics", diagnosticsOf(contextOf(document))}}}});
+           {{"uri", uri}, {"version", document.model->version()}, {"diagnostics", diagnostics}}}});
 }
 
 void Server::send(const Json& message) { m_out.push_back(dumped(message)); }

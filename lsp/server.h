@@ -12,6 +12,7 @@
 #include "language/checker.h"
 #include "language/source_model.h"
 #include "lsp/annotations.h"
+#include "lsp/commands.h"
 #include "lsp/features.h"
 #include "lsp/message_reader.h"
 #include "lsp/positions.h"
@@ -28,7 +29,7 @@ class Server {
   public:
     // `sources`: where the game's installation comes from when the client names none;
     // `log`: where the server says what went wrong (never the protocol's stream).
-    Server(GamePathSources sources, std::ostream& log);
+    Server(GamePathSources sources, std::ostream& log, CommandSurroundings surroundings = {});
     // Where the inlay hints take the names of classes from; none: classes go unnamed.
     void setClassNames(ClassNameLookup names) { m_classNames = std::move(names); }
 
@@ -45,6 +46,7 @@ class Server {
     struct Document {
         CheckedFileKind kind = CheckedFileKind::Source;
         std::unique_ptr<SourceModel> model;
+        Json runFaults = Json::array();  // of the last save's run in the Vivarium, until an edit
     };
 
     void dispatch(const std::string& method, const Json& params, const Json* id);
@@ -59,6 +61,12 @@ class Server {
     std::unique_ptr<SourceModel> modelFor(CheckedFileKind kind) const;
     Document& document(const Json& params);
     FeatureContext contextOf(const Document& document) const;
+    GamePathSources installationSources() const;
+    // `sources` must outlive the context.
+    CommandContext commandContextOf(const std::string& uri, const Document& document,
+                                    const GamePathSources& sources) const;
+    Json executeCommand(const Json& params);
+    void save(const std::string& uri, Document& document);
     void publish(const std::string& uri, const Document& document);
     void send(const Json& message);
     void sendError(const Json& id, int code, const std::string& message);
@@ -73,7 +81,9 @@ class Server {
     PositionEncoding m_encoding = PositionEncoding::Utf16;
     std::string_view m_language = kLanguageEnglish;
     std::optional<std::string> m_gameDir;  // vekstudio.gameDir
+    bool m_tryOnSave = false;              // vekstudio.tryOnSave
     CheckOptions m_options;
+    CommandSurroundings m_surroundings;
     std::map<std::string, Document> m_documents;
     ClassNameLookup m_classNames;
     SemanticTokensMemory m_semanticTokens;
@@ -82,7 +92,8 @@ class Server {
 // A server behind the byte stream: bytes in, bytes to write out.
 class Session {
   public:
-    Session(GamePathSources sources, std::ostream& log) : m_server(std::move(sources), log) {}
+    Session(GamePathSources sources, std::ostream& log, CommandSurroundings surroundings = {})
+        : m_server(std::move(sources), log, std::move(surroundings)) {}
     // Takes bytes read from the client and returns what to write back.
     std::string feed(std::string_view bytes);
     // Whether nothing more is to be read: the client said exit or the stream broke.

@@ -22,7 +22,7 @@ find . -path './build*' -prune -o -path ./tests -prune -o -path ./.git -prune -o
         uses["objects"] = "app sprites language"
         uses["generators"] = "app objects"
         uses["vivarium"] = "app sprites language objects"
-        uses["lsp"] = "app sprites language objects vivarium"
+        uses["lsp"] = "app gamelink sprites language objects vivarium"
         writesMacros["objects"] = 1
         writesMacros["gamelink"] = 1
         failed = 0

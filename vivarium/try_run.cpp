@@ -1,6 +1,7 @@
 #include "vivarium/try_run.h"
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <ostream>
 
@@ -81,37 +82,64 @@ SentMacro placedMacro(const ObjectDocument& document, std::string_view macro) {
     return {found->macro, std::move(origin)};
 }
 
-bool tryObjects(std::span<const std::vector<SentMacro>> objects, const SpriteLookup& sprites,
-                const TryOptions& options, std::ostream& out) {
+namespace {
+
+// Runs the objects in a fresh world, telling `observe` of every happening and `afterTick` of the
+// world after the injections and after each tick.
+void runTry(std::span<const std::vector<SentMacro>> objects, const SpriteLookup& sprites,
+            const TryOptions& options, const std::function<void(const Happening&)>& observe,
+            const std::function<void(const World&)>& afterTick) {
     World world(sprites, options.seed);
-    bool faulted = false;
     bool frozen = false;
     world.setObserver([&](const Happening& happening) {
-        faulted = faulted || happening.kind == HappeningKind::Fault;
         frozen = frozen || happening.freezes;
-        if (options.trace || happening.kind == HappeningKind::Fault)
-            out << happeningLine(happening) << '\n';
+        observe(happening);
     });
-    const auto traceStates = [&] {
-        if (!options.trace) return;
-        for (const Object& object : world.objects())
-            out << stateLine(world.currentTick(), object) << '\n';
-    };
     for (const std::vector<SentMacro>& object : objects) {
         for (const SentMacro& sent : object) {
             if (!frozen) world.runMacro(sent.macro, sent.origin);
         }
     }
-    traceStates();
+    afterTick(world);
     for (int tick = 1; tick <= options.ticks && !frozen; ++tick) {
         for (const TimedEvent& event : options.events) {
             if (event.tick != tick) continue;
             for (const Object& object : world.objects()) world.sendEvent(object.id, event.event);
         }
         world.tick();
-        traceStates();
+        afterTick(world);
     }
+}
+
+}  // namespace
+
+bool tryObjects(std::span<const std::vector<SentMacro>> objects, const SpriteLookup& sprites,
+                const TryOptions& options, std::ostream& out) {
+    bool faulted = false;
+    const auto observe = [&](const Happening& happening) {
+        faulted = faulted || happening.kind == HappeningKind::Fault;
+        if (options.trace || happening.kind == HappeningKind::Fault)
+            out << happeningLine(happening) << '\n';
+    };
+    const auto traceStates = [&](const World& world) {
+        if (!options.trace) return;
+        for (const Object& object : world.objects())
+            out << stateLine(world.currentTick(), object) << '\n';
+    };
+    runTry(objects, sprites, options, observe, traceStates);
     return faulted;
+}
+
+std::vector<Happening> faultsOfTry(std::span<const std::vector<SentMacro>> objects,
+                                   const SpriteLookup& sprites, const TryOptions& options) {
+    std::vector<Happening> faults;
+    runTry(
+        objects, sprites, options,
+        [&faults](const Happening& happening) {
+            if (happening.kind == HappeningKind::Fault) faults.push_back(happening);
+        },
+        [](const World&) {});
+    return faults;
 }
 
 }  // namespace vek::vivarium

@@ -58,5 +58,8 @@ struct TryOptions {
 // fault that freezes the game ends the run after its tick. Returns whether any fault happened.
 bool tryObjects(std::span<const std::vector<SentMacro>> objects, const SpriteLookup& sprites,
                 const TryOptions& options, std::ostream& out);
+// The same run without `trace`, its faults kept rather than written, in the order they happened.
+std::vector<Happening> faultsOfTry(std::span<const std::vector<SentMacro>> objects,
+                                   const SpriteLookup& sprites, const TryOptions& options);
 
 }  // namespace vek::vivarium

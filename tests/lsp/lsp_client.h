@@ -15,7 +15,8 @@ using lsp::Json;
 // A client of the server driven through its byte stream, as an editor drives it.
 class TestClient {
   public:
-    explicit TestClient(GamePathSources sources = {}) : m_session(std::move(sources), m_log) {}
+    explicit TestClient(GamePathSources sources = {}, lsp::CommandSurroundings surroundings = {})
+        : m_session(std::move(sources), m_log, std::move(surroundings)) {}
 
     // Feeds bytes and returns every message the server wrote back.
     std::vector<Json> feed(std::string_view bytes) {
