@@ -19,10 +19,11 @@ fi
 stage="$out/vscode-extension"
 rm -rf "$stage"
 mkdir -p "$stage"
-tar -C "$root/editors/vscode" --exclude=./node_modules --exclude='*.vsix' -cf - . | tar -C "$stage" -xf -
+tar -C "$root/editors/vscode" --exclude=./node_modules --exclude='*.vsix' -cf - . |
+    tar -C "$stage" -xf -
 cd "$stage"
-npm ci --cache "${XDG_CACHE_HOME:-$HOME/.cache}/vekstudio/npm" --prefer-offline --no-audit --no-fund \
-    --loglevel=error
+npm ci --cache "${XDG_CACHE_HOME:-$HOME/.cache}/vekstudio/npm" --prefer-offline \
+    --no-audit --no-fund --loglevel=error
 
 VEK="$vek" node --test test/*.test.js
 
@@ -30,7 +31,8 @@ version=$(node -p 'require("./package.json").version')
 vsix="$out/vekstudio-$version.vsix"
 npx --no-install vsce package --allow-missing-repository --out "$vsix" >/dev/null
 # What VS Code needs to load the extension must be in the package.
-listing=$(python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$vsix")
+names='import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))'
+listing=$(python3 -c "$names" "$vsix")
 for file in extension/package.json extension/extension.js extension/launch.js \
     extension/syntaxes/caos-c1.tmLanguage.json extension/language-configuration.json \
     extension/node_modules/vscode-languageclient/node.js; do
