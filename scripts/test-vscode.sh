@@ -22,8 +22,10 @@ mkdir -p "$stage"
 tar -C "$root/editors/vscode" --exclude=./node_modules --exclude='*.vsix' -cf - . |
     tar -C "$stage" -xf -
 cd "$stage"
+# Packaging needs no install scripts and none of the optional prebuilt programs (they sign and
+# publish), so none is fetched or run.
 npm ci --cache "${XDG_CACHE_HOME:-$HOME/.cache}/vekstudio/npm" --prefer-offline \
-    --no-audit --no-fund --loglevel=error
+    --ignore-scripts --omit=optional --no-audit --no-fund --loglevel=error
 
 VEK="$vek" node --test test/*.test.js
 
