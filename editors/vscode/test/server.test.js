@@ -36,7 +36,7 @@ function run(...args) {
 const gameDir = path.join(work, 'demo', 'Creatures');
 run('demo', path.join(work, 'demo'));
 
-// The sprite file vbal is the demo's, zzzz is nowhere; mvtq is no command.
+// zzzz is no sprite file of the demo game, mvtq no command.
 const source = path.join(work, 'ball.cos');
 fs.writeFileSync(source, [
     '* a ball that rolls',
