@@ -3,6 +3,7 @@
 #   scripts/test.sh           builds the programs and benchmarks (build/), then runs every test
 #                             under AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/)
 #   scripts/test.sh --plain   runs every test in an optimised build without sanitizers (build/)
+# Either way the VS Code extension is tested against build/vek and packaged there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -31,4 +32,9 @@ fi
 
 # Window tests run offscreen: no display is opened, in CI or anywhere else.
 export QT_QPA_PLATFORM=offscreen
-cd "$build" && ctest --output-on-failure -j2 --timeout 600
+(cd "$build" && ctest --output-on-failure -j2 --timeout 600)
+
+# The VS Code extension through the protocol library its client is made of, then packaged. Not a
+# ctest test: it installs Node where it is missing and fetches its packages from the npm registry
+# when its cache is cold, work for this script's set-up rather than for a test among tests.
+"$root/scripts/test-vscode.sh" "$root/build/vek"
