@@ -7,6 +7,7 @@
 #include <span>
 
 #include "app/ansi_text.h"
+#include "app/file_io.h"
 #include "app/text_names.h"
 #include "app/vek_error.h"
 #include "gamelink/creatures.h"
