@@ -104,18 +104,15 @@ int runInject(Invocation& invocation) {
     if (!mayBeSent(invocation, args.positional()[0], checkInjection(cob), args.flag("--no-check")))
         return kFailed;
     CliLink link(invocation);
-    InjectionSteps steps;
     // Installing a script runs none of it, so no answer is due.
-    steps.sendMacro = [&link](std::string_view macro) { return link.sendForEffect(macro, false); };
-    steps.askOkCancel = [](const BilingualBox&) { return true; };
+    InjectionSteps steps = unattendedInjectionSteps(
+        [&link](std::string_view macro) { return link.sendForEffect(macro, false); });
     steps.showMessage = [&invocation](const BilingualText& text, const Bilingual&) {
         invocation.err << text.english << "\n";
     };
     steps.showProgress = [&invocation](const std::string& text) {
         invocation.lines() << text << "\n";
     };
-    steps.restoreTitle = [] {};
-    steps.wait = sleepFor;
     const InjectionResult result = injectObject(cob, {}, kLanguageEnglish, steps);
     return result.outcome == InjectionOutcome::Injected && !link.noticed ? kSuccess : kFailed;
 }

@@ -113,13 +113,10 @@ CommandOutcome inject(const CommandContext& context) {
     const CompiledObject compiled = compileSource(lineViews(lines), {{}, pictures, {}});
     CommandLink link(context);
     std::optional<BilingualText> shown;
-    InjectionSteps steps;
-    steps.sendMacro = [&link](std::string_view macro) { return link.sendForEffect(macro, false); };
-    steps.askOkCancel = [](const BilingualBox&) { return true; };
+    InjectionSteps steps = unattendedInjectionSteps(
+        [&link](std::string_view macro) { return link.sendForEffect(macro, false); });
     steps.showMessage = [&shown](const BilingualText& text, const Bilingual&) { shown = text; };
-    steps.showProgress = [](const std::string&) {};
-    steps.restoreTitle = [] {};
-    steps.wait = context.surroundings.wait ? context.surroundings.wait : sleepFor;
+    if (context.surroundings.wait) steps.wait = context.surroundings.wait;
     const InjectionResult result = injectObject(compiled.cob, {}, context.language, steps);
     if (result.outcome != InjectionOutcome::Injected)
         return outcomeOf(false, inLanguageOf(context, shown.value_or(BilingualText{})));

@@ -256,8 +256,7 @@ Json Server::initialize(const Json& params) {
         if (const Json* gameDir = settingOf(*options, kGameDirSetting);
             gameDir && gameDir->is_string())
             m_gameDir = gameDir->get<std::string>();
-        if (const Json* tryOnSave = settingOf(*options, kTryOnSaveSetting))
-            m_tryOnSave = tryOnSave->is_boolean() && tryOnSave->get<bool>();
+        readTryOnSave(*options);
     }
     m_initialized = true;
     readInstallation();
@@ -314,8 +313,7 @@ void Server::change(const Json& params) {
 }
 
 void Server::configure(const Json& settings) {
-    if (const Json* tryOnSave = settingOf(settings, kTryOnSaveSetting))
-        m_tryOnSave = tryOnSave->is_boolean() && tryOnSave->get<bool>();
+    readTryOnSave(settings);
     const Json* gameDir = settingOf(settings, kGameDirSetting);
     if (!gameDir) return;
     if (gameDir->is_string() && !gameDir->get<std::string>().empty()) {
@@ -331,6 +329,11 @@ void Server::configure(const Json& settings) {
         document.model->reset(text, version);
         publish(uri, document);
     }
+}
+
+void Server::readTryOnSave(const Json& settings) {
+    if (const Json* tryOnSave = settingOf(settings, kTryOnSaveSetting))
+        m_tryOnSave = tryOnSave->is_boolean() && tryOnSave->get<bool>();
 }
 
 GamePathSources Server::installationSources() const {

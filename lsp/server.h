@@ -56,6 +56,7 @@ class Server {
     void open(const Json& params);
     void change(const Json& params);
     void configure(const Json& settings);
+    void readTryOnSave(const Json& settings);  // vekstudio.tryOnSave, where the settings hold it
     // Reads the installation the settings name again and checks every document against it.
     void readInstallation();
     std::unique_ptr<SourceModel> modelFor(CheckedFileKind kind) const;

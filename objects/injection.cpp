@@ -96,6 +96,17 @@ SentMacro killEditObject(const MacroSender& sendMacro) {
 
 void sleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
 
+InjectionSteps unattendedInjectionSteps(MacroSender sendMacro) {
+    InjectionSteps steps;
+    steps.sendMacro = std::move(sendMacro);
+    steps.askOkCancel = [](const BilingualBox&) { return true; };
+    steps.showMessage = [](const BilingualText&, const Bilingual&) {};
+    steps.showProgress = [](const std::string&) {};
+    steps.restoreTitle = [] {};
+    steps.wait = sleepFor;
+    return steps;
+}
+
 std::vector<Finding> checkInjection(const CobData& cob) {
     if (cob.imports.size() <= 1) return checkCobData(cob);
     CobData sent = cob;

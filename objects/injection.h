@@ -99,4 +99,8 @@ SentMacro killEditObject(const MacroSender& sendMacro);
 // Sleeps for the wait of a real injection.
 void sleepFor(std::chrono::milliseconds duration);
 
+// The steps of a sender without a window: every question answered OK, no title to show, the
+// real wait. What it tells is the caller's to set (`showMessage`, `showProgress`).
+InjectionSteps unattendedInjectionSteps(MacroSender sendMacro);
+
 }  // namespace vek

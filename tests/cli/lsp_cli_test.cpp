@@ -13,6 +13,28 @@ using lsp::Json;
 
 std::string framedJson(const Json& message) { return lsp::framed(message.dump()); }
 
+// A client's first words: initialize (with `params`), initialized, and a source opened.
+std::string openingOf(const std::string& source, Json params) {
+    params["capabilities"] = Json::object();
+    return framedJson(
+               {{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", params}}) +
+           framedJson({{"jsonrpc", "2.0"}, {"method", "initialized"}, {"params", Json::object()}}) +
+           framedJson({{"jsonrpc", "2.0"},
+                       {"method", "textDocument/didOpen"},
+                       {"params",
+                        {{"textDocument",
+                          {{"uri", "file:///a.cos"},
+                           {"languageId", "caos-c1"},
+                           {"version", 1},
+                           {"text", source}}}}}});
+}
+
+// A client's last words, the shutdown request numbered `id`.
+std::string closingOf(int id) {
+    return framedJson({{"jsonrpc", "2.0"}, {"id", id}, {"method", "shutdown"}}) +
+           framedJson({{"jsonrpc", "2.0"}, {"method", "exit"}});
+}
+
 std::vector<Json> messagesOf(const std::string& out) {
     lsp::MessageReader reader;
     reader.feed(out);
@@ -26,23 +48,8 @@ std::vector<Json> messagesOf(const std::string& out) {
 
 TEST(LspVerb, ServesAWholeSessionOnStandardOutputAlone) {
     TempDir dir;
-    const std::string session =
-        framedJson({{"jsonrpc", "2.0"},
-                    {"id", 1},
-                    {"method", "initialize"},
-                    {"params", {{"capabilities", Json::object()}, {"locale", "de"}}}}) +
-        framedJson({{"jsonrpc", "2.0"}, {"method", "initialized"}, {"params", Json::object()}}) +
-        framedJson({{"jsonrpc", "2.0"},
-                    {"method", "textDocument/didOpen"},
-                    {"params",
-                     {{"textDocument",
-                       {{"uri", "file:///a.cos"},
-                        {"languageId", "caos-c1"},
-                        {"version", 1},
-                        {"text", "inst\nzzzz\nendm\n"}}}}}}) +
-        "Content-Length: 5\r\n\r\n{oops" +
-        framedJson({{"jsonrpc", "2.0"}, {"id", 2}, {"method", "shutdown"}}) +
-        framedJson({{"jsonrpc", "2.0"}, {"method", "exit"}});
+    const std::string session = openingOf("inst\nzzzz\nendm\n", {{"locale", "de"}}) +
+                                "Content-Length: 5\r\n\r\n{oops" + closingOf(2);
     writeFileAtomically(dir / "in", session);
     const VekRun run = runVekTool({"lsp"}, {}, dir / "in");
     EXPECT_EQ(run.status, 0) << run.err;
@@ -111,29 +118,16 @@ TEST(LspVerb, EndsWithAFailureNotASignalWhenNobodyReadsItsAnswers) {
 TEST(LspVerb, NamesClassesInItsHintsByTheCatalogueItIsGiven) {
     TempDir dir;
     const Json document = {{"uri", "file:///a.cos"}};
-    const std::string session =
-        framedJson({{"jsonrpc", "2.0"},
-                    {"id", 1},
-                    {"method", "initialize"},
-                    {"params", {{"capabilities", Json::object()}}}}) +
-        framedJson({{"jsonrpc", "2.0"},
-                    {"method", "textDocument/didOpen"},
-                    {"params",
-                     {{"textDocument",
-                       {{"uri", "file:///a.cos"},
-                        {"languageId", "caos-c1"},
-                        {"version", 1},
-                        {"text", "inst\nrtar 2 5 3\nrtar 2 6 1\nendm\n"}}}}}}) +
-        framedJson({{"jsonrpc", "2.0"},
-                    {"id", 2},
-                    {"method", "textDocument/inlayHint"},
-                    {"params",
-                     {{"textDocument", document},
-                      {"range",
-                       {{"start", {{"line", 0}, {"character", 0}}},
-                        {"end", {{"line", 4}, {"character", 0}}}}}}}}) +
-        framedJson({{"jsonrpc", "2.0"}, {"id", 3}, {"method", "shutdown"}}) +
-        framedJson({{"jsonrpc", "2.0"}, {"method", "exit"}});
+    const std::string session = openingOf("inst\nrtar 2 5 3\nrtar 2 6 1\nendm\n", Json::object()) +
+                                framedJson({{"jsonrpc", "2.0"},
+                                            {"id", 2},
+                                            {"method", "textDocument/inlayHint"},
+                                            {"params",
+                                             {{"textDocument", document},
+                                              {"range",
+                                               {{"start", {{"line", 0}, {"character", 0}}},
+                                                {"end", {{"line", 4}, {"character", 0}}}}}}}}) +
+                                closingOf(3);
     writeFileAtomically(dir / "in", session);
     const struct {
         std::string catalogue;
