@@ -71,6 +71,7 @@ class TCreatures final : public GameInstallation {
 
     // Whether the link was chosen to reach the game in a Wine prefix, through the bridge.
     bool reachesGameUnderWine() const { return m_winePrefix.has_value(); }
+    bool reachesStandIn() const { return m_transport && m_transport->reachesStandIn(); }
 
     // The parts of the link, replaceable for tests and other platforms.
     std::shared_ptr<LinkTransport> linkTransport() const { return m_transport; }

@@ -106,6 +106,8 @@ class LinkTransport {
     // when it was there and did not answer in time, Broken when the way to it failed; its fault
     // says where the service was looked for and why it was not reached, where known.
     virtual LinkResult connectFailure() const { return LinkResult::refused(); }
+    // True where the stand-in game answers in the game's place.
+    virtual bool reachesStandIn() const { return false; }
 };
 
 // What a server offers: the answers to a conversation's transactions. A request answered with

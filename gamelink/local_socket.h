@@ -35,6 +35,8 @@ class LocalSocketTransport : public LinkTransport {
     std::unique_ptr<LinkConversation> connect(std::string_view service, std::string_view topic,
                                               std::chrono::milliseconds timeout) override;
     LinkResult connectFailure() const override { return m_failure; }
+    // Only vivarium-sim serves a local socket.
+    bool reachesStandIn() const override { return true; }
 
   private:
     std::optional<std::filesystem::path> m_socketPath;

@@ -12,6 +12,7 @@
 #include "app/vek_error.h"
 #include "gamelink/creatures.h"
 #include "gamelink/macro_effect.h"
+#include "language/completion.h"
 #include "lsp/features.h"
 #include "objects/cob_compiler.h"
 #include "objects/injection.h"
@@ -79,6 +80,7 @@ class CommandLink {
     }
 
     InjectionTarget target() const {
+        if (m_creatures.reachesStandIn()) return InjectionTarget::StandInGame;
         return m_creatures.reachesGameUnderWine() ? InjectionTarget::GameUnderWine
                                                   : InjectionTarget::Game;
     }
@@ -198,14 +200,23 @@ std::vector<vivarium::Happening> faultsOfRun(
         objects, images.empty() ? vivarium::SpriteLookup{} : shelf.lookup(), options);
 }
 
+// A fault marks the command it stopped at: the world names its place, the dictionary its length.
+int faultedCommandLength(std::span<const std::string> lines, TextPosition position) {
+    if (position.line < 1 || position.line > static_cast<int>(lines.size())) return 1;
+    const Word* word =
+        wordAt(lines[static_cast<std::size_t>(position.line - 1)], position.column - 1);
+    return word ? static_cast<int>(word->name.size()) : 1;
+}
+
 Json faultDiagnostics(const CommandContext& context, std::span<const vivarium::Happening> faults) {
+    const std::vector<std::string>& lines = context.model.lines();
     Json diagnostics = Json::array();
     for (const vivarium::Happening& fault : faults) {
-        diagnostics.push_back(
-            {{"range", rangeOf(context.model.lines(), fault.position, 1, context.encoding)},
-             {"severity", kTryFaultSeverity},
-             {"source", "vek try"},
-             {"message", inLanguageOf(context, fault.fault)}});
+        const int length = faultedCommandLength(lines, fault.position);
+        diagnostics.push_back({{"range", rangeOf(lines, fault.position, length, context.encoding)},
+                               {"severity", kTryFaultSeverity},
+                               {"source", "vek try"},
+                               {"message", inLanguageOf(context, fault.fault)}});
     }
     return diagnostics;
 }

@@ -54,7 +54,7 @@ BilingualText nothingToInjectText(const SourceBeforeInjecting& source) {
 
 BilingualText injectedNote(InjectionTarget target, std::string_view objectName) {
     constexpr Bilingual kNotes[] = {Msg::InjectedIntoGameNote, Msg::InjectedIntoWineGameNote,
-                                    Msg::InjectedIntoVivariumNote};
+                                    Msg::InjectedIntoStandInNote, Msg::InjectedIntoVivariumNote};
     return fill(kNotes[static_cast<std::size_t>(target)], {objectName});
 }
 

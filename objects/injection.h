@@ -63,7 +63,7 @@ SourceBeforeInjecting sourceBeforeInjecting(const ObjectDocument& document);
 BilingualText nothingToInjectText(const SourceBeforeInjecting& source);
 
 // Where the link takes an injected object.
-enum class InjectionTarget { Game, GameUnderWine, Vivarium };
+enum class InjectionTarget { Game, GameUnderWine, StandInGame, Vivarium };
 // The note that the object went there and arrived.
 BilingualText injectedNote(InjectionTarget target, std::string_view objectName);
 

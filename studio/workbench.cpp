@@ -118,6 +118,7 @@ void Workbench::createWindows() {
     // An injection goes where the link goes: into the Vivarium window while it is open.
     w.objectCompiler->injectorPage()->setInjectionTarget([this] {
         if (m_linkBeforeVivarium) return InjectionTarget::Vivarium;
+        if (m_creatures->reachesStandIn()) return InjectionTarget::StandInGame;
         return m_creatures->reachesGameUnderWine() ? InjectionTarget::GameUnderWine
                                                    : InjectionTarget::Game;
     });

@@ -187,6 +187,9 @@ TEST(InjectionTest, TheNoteNamesWhereTheObjectArrived) {
          "Ball ins Spiel injiziert: es ist angekommen."},
         {InjectionTarget::GameUnderWine, "Ball injected into the game under Wine: it arrived.",
          "Ball ins Spiel unter Wine injiziert: es ist angekommen."},
+        {InjectionTarget::StandInGame,
+         "Ball injected into the stand-in game vivarium-sim: it arrived.",
+         "Ball ins Ersatzspiel vivarium-sim injiziert: es ist angekommen."},
         {InjectionTarget::Vivarium, "Ball injected into the Vivarium: it arrived.",
          "Ball ins Vivarium injiziert: es ist angekommen."},
     };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "gamelink/in_process_link.h"
 #include "lsp_client.h"
 #include "sprites/sprite_file.h"
@@ -89,6 +91,23 @@ std::vector<int> linesFrom(const Json& diagnostics, const std::string& source) {
     return lines;
 }
 
+// The text each diagnostic of `source` marks, from one-byte characters.
+std::vector<std::string> markedFrom(const Json& diagnostics, const std::string& source,
+                                    const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    std::vector<std::string> marked;
+    for (const Json& diagnostic : diagnostics) {
+        if (diagnostic.value("source", "") != source) continue;
+        const Json& range = diagnostic["range"];
+        const std::string& line = lines.at(range["start"]["line"].get<std::size_t>());
+        const auto from = range["start"]["character"].get<std::size_t>();
+        marked.push_back(line.substr(from, range["end"]["character"].get<std::size_t>() - from));
+    }
+    return marked;
+}
+
 // A pose in an installation routine has no object to act on before new: makes one.
 const std::string kPoseWithoutTarget = joinedLines({"inst", "  setv var0 1", "  pose 2", "endm"});
 
@@ -106,17 +125,25 @@ TEST(LspCommands, TryInWorldAnswersEachFaultAtItsLine) {
         const char* what;
         std::string source;
         std::vector<int> faultLines;
+        std::vector<std::string> marked;  // each fault marks its whole command word
     } cases[] = {
-        {"pose without an object", kPoseWithoutTarget, {3}},
+        {"pose without an object", kPoseWithoutTarget, {3}, {"pose"}},
         {"pose past the sprite file's images",
          joinedLines({"* a dog", "inst", "  new: simp dogg 5 0 1000 0", "  pose 4", "endm"}),
-         {4}},
+         {4},
+         {"pose"}},
         {"two faults, each at its line",
          joinedLines({"inst", "  pose 1", "endm", "inst", "  new: simp dogg 5 0 1000 0", "  pose 3",
                       "endm"}),
-         {2, 6}},
+         {2, 6},
+         {"pose", "pose"}},
+        {"a command of two words",
+         joinedLines({"inst", "  mesg writ targ 0", "endm"}),
+         {2},
+         {"mesg writ"}},
         {"a pose the images hold",
          joinedLines({"inst", "  new: simp dogg 5 0 1000 0", "  pose 2", "endm"}),
+         {},
          {}},
     };
     for (const auto& c : cases) {
@@ -127,6 +154,7 @@ TEST(LspCommands, TryInWorldAnswersEachFaultAtItsLine) {
         const CommandReply answer = runCommandOf(client, "vekstudio.tryInWorld", {kUri});
         const Json result = answer.reply["result"];
         EXPECT_EQ(linesFrom(result["faults"], "vek try"), c.faultLines) << c.what;
+        EXPECT_EQ(markedFrom(result["faults"], "vek try", c.source), c.marked) << c.what;
         EXPECT_EQ(result["succeeded"], c.faultLines.empty()) << c.what;
         EXPECT_EQ(result["ticks"], 100) << c.what;
         EXPECT_EQ(answer.shown["type"], c.faultLines.empty() ? kShowInfo : kShowError) << c.what;

@@ -234,7 +234,8 @@ class GameLinkUiTest : public QObject {
         compiler->findChild<QTabWidget*>()->setCurrentWidget(page.parentWidget());
         QTest::mouseMove(page.fileListBox2()->viewport());
         auto* note = compiler->findChild<QLabel*>(QStringLiteral("NoteLine"));
-        QCOMPARE(note->text(), QStringLiteral("Ball injected into the game: it arrived."));
+        QCOMPARE(note->text(),
+                 QStringLiteral("Ball injected into the stand-in game vivarium-sim: it arrived."));
         QVERIFY(note->isVisible());
         saveScreenshot(compiler, QStringLiteral("TForm2-injected-note"));
         QCOMPARE(game.bench.windows().main->statusBar1()->currentMessage(),
@@ -265,7 +266,8 @@ class GameLinkUiTest : public QObject {
         QVERIFY2(clock.elapsed() >= 2000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY2(paints.seen.contains(QStringLiteral("Injecting … (busy)")),
                  qPrintable(paints.seen.join(QLatin1Char('|'))));
-        QCOMPARE(note->text(), QStringLiteral("Ball injected into the game: it arrived."));
+        QCOMPARE(note->text(),
+                 QStringLiteral("Ball injected into the stand-in game vivarium-sim: it arrived."));
         QCOMPARE(game.log().size(), 4);
         saveScreenshot(compiler, QStringLiteral("TForm2-inject-arrived-english"));
 
@@ -276,7 +278,8 @@ class GameLinkUiTest : public QObject {
             saveScreenshot(compiler, QStringLiteral("TForm2-injecting-deutsch"));
         });
         compiler->findChild<QAction*>(QStringLiteral("Inject2"))->trigger();
-        QCOMPARE(note->text(), QStringLiteral("Ball ins Spiel injiziert: es ist angekommen."));
+        QCOMPARE(note->text(),
+                 QStringLiteral("Ball ins Ersatzspiel vivarium-sim injiziert: es ist angekommen."));
         saveScreenshot(compiler, QStringLiteral("TForm2-inject-arrived-deutsch"));
         game.bench.windows().main->SpeedButton12Click();  // english
         page.setInjectionWait([&](std::chrono::milliseconds) {
