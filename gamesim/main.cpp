@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/file_io.h"
+#include "app/macro_outcome.h"
 #include "app/text_names.h"
 #include "app/vek_error.h"
 #include "demo/stand_in_images.h"
@@ -198,9 +199,14 @@ vek::demo::StandInImages standInImages(const Options& options) {
 }
 
 void seedWorld(vek::sim::World& world, const std::string& file) {
-    vek::vivarium::runWorldFile(vek::pathFromUtf8(file), [&world](const vek::MacroText& macro) {
-        return world.run(macro.text());
-    });
+    vek::vivarium::runWorldFile(
+        vek::pathFromUtf8(file),
+        [&world](const vek::MacroText& macro) -> std::optional<vek::BilingualText> {
+            const std::string answer = world.run(macro.text());
+            if (!answer.starts_with(vek::MacroOutcome::kGameErrorPrefix)) return std::nullopt;
+            // The stand-in game speaks English throughout, as the game answers.
+            return vek::untranslated(answer.substr(vek::MacroOutcome::kGameErrorPrefix.size()));
+        });
 }
 
 #ifdef _WIN32

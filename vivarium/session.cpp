@@ -41,10 +41,15 @@ std::string Session::runLogged(const MacroText& macro, std::shared_ptr<const Ori
     const std::size_t logged = m_log.size();
     std::string answer = m_world->runMacro(macro, std::move(origin));
     // A macro that ran into a fault is answered as the game answers one: "Error: ...".
-    for (std::size_t k = logged; k < m_log.size(); ++k) {
-        if (m_log[k].kind == HappeningKind::Fault) return "Error: " + m_log[k].fault.english;
-    }
+    if (const Happening* fault = firstFaultSince(logged)) return "Error: " + fault->fault.english;
     return answer;
+}
+
+const Happening* Session::firstFaultSince(std::size_t logged) const {
+    for (std::size_t k = logged; k < m_log.size(); ++k) {
+        if (m_log[k].kind == HappeningKind::Fault) return &m_log[k];
+    }
+    return nullptr;
 }
 
 void Session::inject(std::span<const SentMacro> macros) {
@@ -87,8 +92,14 @@ void Session::loadWorld(const std::filesystem::path& file) {
     const ScopeExit show([this] { changed(); });
     const auto origin = std::make_shared<const Origin>(
         Origin{pathToUtf8(file.filename()), textOf(Msg::VivariumMacroName)});
+    // A refused line is told in the user's language, not as the game's English answer.
     runWorldText(text, file,
-                 [this, &origin](const MacroText& macro) { return runLogged(macro, origin); });
+                 [this, &origin](const MacroText& macro) -> std::optional<BilingualText> {
+                     const std::size_t logged = m_log.size();
+                     m_world->runMacro(macro, origin);
+                     if (const Happening* fault = firstFaultSince(logged)) return fault->fault;
+                     return std::nullopt;
+                 });
 }
 
 int Session::click(int x, int y, int event) {

@@ -75,6 +75,8 @@ class Session {
     void changed() const;
     // Runs a macro and logs what happened, without telling the listener.
     std::string runLogged(const MacroText& macro, std::shared_ptr<const Origin> origin);
+    // The first fault logged at or after index `logged`; nullptr where none was.
+    const Happening* firstFaultSince(std::size_t logged) const;
 
     SpriteShelf m_sprites;
     std::uint64_t m_seed;

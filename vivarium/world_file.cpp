@@ -5,7 +5,6 @@
 #include <initializer_list>
 
 #include "app/file_io.h"
-#include "app/macro_outcome.h"
 #include "app/text_names.h"
 #include "app/vek_error.h"
 #include "language/later_generation.h"
@@ -215,9 +214,8 @@ std::vector<Finding> checkWorldFileMacros(std::string_view text, const CheckOpti
 void runWorldText(std::string_view text, const std::filesystem::path& file,
                   const WorldMacroRunner& run) {
     for (const WorldFileMacro& macro : worldFileMacros(text)) {
-        const std::string answer = run(macro.macro);
-        if (answer.starts_with(MacroOutcome::kGameErrorPrefix)) {
-            throw VekError(fill(Msg::VivariumWorldLineRefused, {answer}),
+        if (const std::optional<BilingualText> refusal = run(macro.macro)) {
+            throw VekError(fill(Msg::VivariumWorldLineRefused, {*refusal}),
                            {pathToUtf8(file), macro.line, {}, {}});
         }
     }

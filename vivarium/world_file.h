@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,10 +48,10 @@ std::vector<WorldFileMacro> worldFileMacros(std::string_view text);
 // The findings of checking each macro of a world file's text, at its line.
 std::vector<Finding> checkWorldFileMacros(std::string_view text, const CheckOptions& options);
 
-// Runs one macro as the link delivers it and returns the answer ("Error: ..." for a fault).
-using WorldMacroRunner = std::function<std::string(const MacroText& macro)>;
-// Runs each macro of a world file's text in order. The first one answered "Error: ..." stops
-// it with an error naming `file` and the line; what ran before stays done.
+// Runs one macro as the link delivers it; why the world refused it, where it did.
+using WorldMacroRunner = std::function<std::optional<BilingualText>(const MacroText& macro)>;
+// Runs each macro of a world file's text in order. The first one refused stops it with an
+// error naming `file` and the line; what ran before stays done.
 void runWorldText(std::string_view text, const std::filesystem::path& file,
                   const WorldMacroRunner& run);
 // The same for a file read whole; a file that cannot be read throws naming it.

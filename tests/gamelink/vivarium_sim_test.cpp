@@ -379,7 +379,7 @@ TEST_F(VivariumSimTest, ASeedThatCannotBeRunStopsTheStartSayingWhy) {
     };
     const Case cases[] = {
         {"inst,endm\ninst,bogus,endm\n", 0,
-         "Error: unknown command 'bogus'\n" + pathToUtf8(seedFile) + ", line 2"},
+         "the world refuses: unknown command 'bogus'\n" + pathToUtf8(seedFile) + ", line 2"},
         {"", vivarium::kMaxWorldFileSize + 1, "holds at most 67108864"},
         {"", std::uint64_t{10} << 30, "holds at most 67108864"},
     };

@@ -52,14 +52,13 @@ std::map<vivarium::ScriptKey, std::string> scriptTexts(const vivarium::World& wo
 // Runs a world file's text in a world, as the link delivers each macro.
 void load(vivarium::World& world, std::string_view text, const std::string& file = "W.TXT") {
     vivarium::runWorldText(text, pathFromUtf8(file), [&world](const MacroText& macro) {
-        std::string fault;
+        std::optional<BilingualText> fault;
         world.setObserver([&fault](const vivarium::Happening& happening) {
-            if (happening.kind == vivarium::HappeningKind::Fault && fault.empty())
-                fault = "Error: " + happening.fault.english;
+            if (happening.kind == vivarium::HappeningKind::Fault && !fault) fault = happening.fault;
         });
-        const std::string answer = world.runMacro(macro, nullptr);
+        world.runMacro(macro, nullptr);
         world.setObserver({});
-        return fault.empty() ? answer : fault;
+        return fault;
     });
 }
 
@@ -278,8 +277,12 @@ TEST_F(WorldFileTest, ALineTheWorldRefusesStopsTheLoadingNamingTheFileAndLine) {
         EXPECT_NE(std::string(error.text("english")).find("pose 7 is beyond the object's 4 images"),
                   std::string::npos)
             << error.text("english");
-        EXPECT_NE(std::string(error.text("deutsch")).find("Die Weltdatei hat eine Zeile"),
-                  std::string::npos);
+        // German throughout, the world's reason too.
+        EXPECT_NE(std::string(error.text("deutsch"))
+                      .find("Die Weltdatei hat eine Zeile, die die Welt ablehnt: Makro: Pose 7 "
+                            "liegt jenseits der 4 Bilder des Objekts"),
+                  std::string::npos)
+            << error.text("deutsch");
     }
     // What ran before the refused line stays; the line after it never runs.
     EXPECT_EQ(world.objects().size(), 2u);
@@ -289,7 +292,8 @@ TEST_F(WorldFileTest, AFileThatCannotBeReadOrWrittenIsNamed) {
     TempDir dir;
     const auto missing = dir / "missing.txt";
     try {
-        vivarium::runWorldFile(missing, [](const MacroText&) { return std::string(); });
+        vivarium::runWorldFile(missing,
+                               [](const MacroText&) { return std::optional<BilingualText>(); });
         FAIL() << "a missing file throws";
     } catch (const VekError& error) {
         EXPECT_EQ(error.detail().file, pathToUtf8(missing));
