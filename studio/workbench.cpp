@@ -78,6 +78,11 @@ Workbench::~Workbench() {
     uninstallWriteNotices();
     // The link must not go on into a window that is gone.
     if (m_linkBeforeVivarium) m_creatures->setLinkTransport(*m_linkBeforeVivarium);
+    // The windows still open at the end keep their places for the next start.
+    if (m_vivarium && m_vivarium->isVisible()) m_vivarium->rememberPlace();
+    for (const auto& window : m_ownedWindows) {
+        if (window->isVisible()) window->rememberPlace();
+    }
     m_vivarium.reset();
     // Windows go before the context they refer to, the main window last.
     while (!m_ownedWindows.empty()) m_ownedWindows.pop_back();

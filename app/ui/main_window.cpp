@@ -61,6 +61,8 @@ MainWindow::MainWindow(AppContext& context)
     : VekWindow(context, QStringLiteral("TForm8"), QStringLiteral("Vekstudio V1.5")) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // Its size and place are fixed: it opens at the top of the screen each time.
+    setPlaceMemory(PlaceMemory::None);
     m_layout = DesignedLayout::install(this, {kDesignedWidth, kButtonSize});
     // A pressed button (the open tool window, the language) must be plain to see.
     centralWidget()->setStyleSheet(

@@ -6,7 +6,9 @@ namespace vek::ui {
 
 ProgramFiles::ProgramFiles(std::filesystem::path programDirectory,
                            const std::filesystem::path& iniFile)
-    : m_directory(std::move(programDirectory)), m_recent(recentFilesBeside(iniFile)) {}
+    : m_directory(std::move(programDirectory)),
+      m_recent(recentFilesBeside(iniFile)),
+      m_windowPlaces(windowPlacesBeside(iniFile)) {}
 
 void ProgramFiles::remember(RecentKind kind, const QString& file) {
     m_recent.add(kind, toPath(file));

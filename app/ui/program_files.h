@@ -6,11 +6,12 @@
 
 #include "app/file_lookup.h"
 #include "app/recent_files.h"
+#include "app/window_places.h"
 
 namespace vek::ui {
 
-// The program's own files (vek.wav, rpsw.kev, classes.vek, mac/, help/ ...) and the files the
-// user opened or wrote lately, kept beside VEK.INI.
+// The program's own files (vek.wav, rpsw.kev, classes.vek, mac/, help/ ...), and the files the
+// user opened or wrote lately and the windows' last places, kept beside VEK.INI.
 class ProgramFiles {
   public:
     ProgramFiles(std::filesystem::path programDirectory, const std::filesystem::path& iniFile);
@@ -27,9 +28,12 @@ class ProgramFiles {
     // The folder a dialog for this kind of file starts in: the one last used, else `fallback`.
     QString startFolder(RecentKind kind, const QString& fallback) const;
 
+    WindowPlaces& windowPlaces() { return m_windowPlaces; }
+
   private:
     std::filesystem::path m_directory;
     RecentFiles m_recent;
+    WindowPlaces m_windowPlaces;
 };
 
 }  // namespace vek::ui

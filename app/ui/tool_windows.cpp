@@ -13,6 +13,8 @@ void ToolWindowGroup::attach(Tool tool, QAbstractButton* button, VekWindow* wind
                              bool placeUnder) {
     Entry& entry = m_tools[tool];
     entry = {button, window, false, placeUnder};
+    // The toggle group places the window; only its size is its own to keep.
+    if (placeUnder) window->setPlaceMemory(VekWindow::PlaceMemory::SizeOnly);
     button->setCheckable(true);
     connect(window, &VekWindow::closed, this, [&entry] {
         entry.open = false;

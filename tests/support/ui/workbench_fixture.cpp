@@ -10,6 +10,7 @@
 
 #include "app/file_io.h"
 #include "app/ui/qt_convert.h"
+#include "app/window_places.h"
 #include "gamelink/creatures.h"
 #ifndef _WIN32
 #include "gamelink/local_socket.h"
@@ -146,6 +147,8 @@ TestWorkbench::TestWorkbench(Options options)
     if (options.privateDemo) demo::generateDemoInstallation(m_demo);
     fs::create_directories(scratch());
     if (options.vekIniText) writeFileAtomically(vekIniPath(), *options.vekIniText);
+    if (options.windowPlacesText)
+        writeFileAtomically(windowPlacesBeside(vekIniPath()), *options.windowPlacesText);
 
     WorkbenchSetup setup;
     setup.vekIni = vekIniPath();

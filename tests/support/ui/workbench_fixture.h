@@ -84,8 +84,9 @@ const demo::DemoLayout& sharedDemo();
 class TestWorkbench {
   public:
     struct Options {
-        std::optional<std::string> vekIniText;  // written before start-up; none = first start
-        bool gameInstalled = true;              // false: no game paths at all
+        std::optional<std::string> vekIniText;        // written before start-up; none = first start
+        std::optional<std::string> windowPlacesText;  // WINDOWS.INI, written before start-up
+        bool gameInstalled = true;                    // false: no game paths at all
         std::optional<std::filesystem::path> gameDirectory;  // instead of the demo's game
         bool privateDemo = false;  // a fresh demo installation for this workbench only
         bool debugMode = false;
@@ -97,6 +98,8 @@ class TestWorkbench {
     ~TestWorkbench();
 
     Workbench& workbench() { return *m_workbench; }
+    // The program ends as it does after its event loop; the folder stays for the test to read.
+    void endProgram() { m_workbench.reset(); }
     AppContext& context() { return m_workbench->context(); }
     const Windows& windows() { return m_workbench->windows(); }
     SpriteDocument& spriteDocument() { return m_workbench->spriteDocument(); }
