@@ -39,6 +39,7 @@ std::string Session::runMacro(const MacroText& macro, std::shared_ptr<const Orig
 
 std::string Session::runLogged(const MacroText& macro, std::shared_ptr<const Origin> origin) {
     const std::size_t logged = m_log.size();
+    attachDebugger();
     std::string answer = m_world->runMacro(macro, std::move(origin));
     // A macro that ran into a fault is answered as the game answers one: "Error: ...".
     for (std::size_t k = logged; k < m_log.size(); ++k) {
@@ -48,12 +49,14 @@ std::string Session::runLogged(const MacroText& macro, std::shared_ptr<const Ori
 }
 
 void Session::inject(std::span<const SentMacro> macros) {
+    attachDebugger();
     for (const SentMacro& sent : macros) m_world->runMacro(sent.macro, sent.origin);
     changed();
 }
 
 void Session::tick() {
     m_debugger.goOn(m_world->suspendedObject());
+    attachDebugger();
     m_world->tick();
     changed();
 }
@@ -61,6 +64,7 @@ void Session::tick() {
 void Session::step(int object) {
     const int held = m_world->suspendedObject();
     m_debugger.goOn(held, held != 0 ? held : object);
+    attachDebugger();
     m_world->tick();
     m_debugger.goOn(0);
     changed();

@@ -148,7 +148,9 @@ class World {
     // Runs a macro at once, as the link delivers it; what its dde: commands wrote is returned.
     // A macro that pauses (wait, over) goes on in later ticks. A macro with an error the
     // checker finds is refused, as the link would refuse it: a fault, and nothing runs.
-    std::string runMacro(const MacroText& macro, std::shared_ptr<const Origin> origin);
+    // With `refusal`, what refused it is kept there (none when it ran).
+    std::string runMacro(const MacroText& macro, std::shared_ptr<const Origin> origin,
+                         std::optional<Finding>* refusal = nullptr);
 
     // An event from outside (a click, a pickup) for an object: it runs when the object's turn
     // comes, after any script the object is running. False when there is no such object or
@@ -185,11 +187,18 @@ class World {
     void setObserver(std::function<void(const Happening&)> observer) {
         m_observer = std::move(observer);
     }
-    // Asked before each command runs, for a stepper or a breakpoint: false holds the script
-    // before the command and suspends the tick (see tick()); a macro that runMacro runs is held
-    // until the next tick. May be empty.
+    // Asked before each command runs while it is attached, for a stepper or a breakpoint: false
+    // holds the script before the command and suspends the tick (see tick()); a macro that
+    // runMacro runs is held until the next tick. Setting a hook attaches it; an empty one is
+    // never asked. Detached, a command costs only the look at a flag.
     using CommandHook = std::function<bool(const Run&, const Instruction&)>;
-    void setCommandHook(CommandHook hook) { m_commandHook = std::move(hook); }
+    void setCommandHook(CommandHook hook) {
+        m_commandHook = std::move(hook);
+        m_hookAttached = static_cast<bool>(m_commandHook);
+    }
+    void attachCommandHook(bool attached) {
+        m_hookAttached = attached && static_cast<bool>(m_commandHook);
+    }
 
   private:
     friend class Interpreter;
@@ -241,11 +250,8 @@ class World {
     TickPlace m_place;
     std::function<void(const Happening&)> m_observer;
     CommandHook m_commandHook;
+    bool m_hookAttached = false;
 };
-
-// The first error the game link would refuse a macro for, when it has one. A gsub to a missing
-// label is not among them: the game meets it only when it runs.
-std::optional<Finding> refusalOf(const MacroText& macro);
 
 // The event that a message number (mesg writ) starts: 0 activates 1, 1 activates 2, 2
 // deactivates; every other number is the event of that number.
