@@ -173,6 +173,15 @@ void Interpreter::send(Object& object, int event, TextPosition position) {
         freeze(position, Msg::VivariumTooManyEvents, static_cast<long long>(kEventLimit));
 }
 
+void Interpreter::moveTo(Object& object, int left, int top, TextPosition position) {
+    const Placement placement = m_world.m_map.limit(object.attr, object.width(), object.height(),
+                                                    object.x, object.y, left, top);
+    object.x = placement.left;
+    object.y = placement.top;
+    if (placement.collided && !m_world.queueEvent(object, {kEventCollision, 0}))
+        freeze(position, Msg::VivariumTooManyEvents, static_cast<long long>(kEventLimit));
+}
+
 void Interpreter::write(std::string_view text, const Instruction& instruction) {
     if (!m_answer) return;
     if (text.size() > kAnswerLimit - m_answer->size())

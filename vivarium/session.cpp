@@ -108,8 +108,7 @@ int Session::pickUp(int x, int y) {
 }
 
 void Session::drop(int object, int left, int top) {
-    if (!m_world->moveObject(object, left, top)) return;
-    m_world->sendEvent(object, kEventDrop);
+    if (!m_world->dropObject(object, left, top)) return;
     changed();
 }
 

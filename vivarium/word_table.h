@@ -33,6 +33,7 @@ WordGroup flow();
 WordGroup variables();
 WordGroup objects();
 WordGroup movement();
+WordGroup rooms();
 WordGroup appearance();
 WordGroup communication();
 WordGroup sound();

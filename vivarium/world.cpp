@@ -131,11 +131,14 @@ void World::dropEvents(Object& object) {
     object.events.clear();
 }
 
-bool World::moveObject(int object, int x, int y) {
+bool World::dropObject(int object, int x, int y) {
     Object* found = findObject(object);
     if (!found) return false;
-    found->x = x;
-    found->y = y;
+    const Placement rest = m_map.settle(found->attr, found->width(), found->height(), x, y);
+    found->x = rest.left;
+    found->y = rest.top;
+    queueEvent(*found, {kEventDrop, 0});
+    if (rest.collided) queueEvent(*found, {kEventCollision, 0});
     return true;
 }
 

@@ -13,6 +13,7 @@
 
 #include "app/messages.h"
 #include "language/checker.h"
+#include "vivarium/map.h"
 #include "vivarium/program.h"
 
 namespace vek::vivarium {
@@ -24,6 +25,7 @@ inline constexpr int kEventActivate2 = 2;
 inline constexpr int kEventHit = 3;
 inline constexpr int kEventPickup = 4;
 inline constexpr int kEventDrop = 5;
+inline constexpr int kEventCollision = 6;  // a wall of its room or the ground stopped it
 inline constexpr int kEventTimer = 9;
 
 // A script that runs more commands than this in one tick without pausing would freeze the game.
@@ -157,9 +159,11 @@ class World {
     // the world's events are at their bound.
     bool sendEvent(int object, int event);
 
-    // The hand's own doings, outside any script: it carries an object to a place (its top left
-    // corner) and makes an object the edit object. False when there is no such object.
-    bool moveObject(int object, int x, int y);
+    // The hand's own doings, outside any script; false when there is no such object. It puts
+    // an object down with its top left corner at a place: the object gets its drop event and,
+    // groundbound, comes to rest on the ground, with a collision event after it when it fell
+    // onto it. And it makes an object the edit object.
+    bool dropObject(int object, int x, int y);
     bool setEditObject(int object);
     int editObject() const { return m_edit; }
 
@@ -177,6 +181,9 @@ class World {
     int suspendedObject() const { return m_place.suspended ? m_place.object : 0; }
 
     int currentTick() const { return m_tick; }
+    // The rooms and the ground; the room and ground words change them too.
+    const Map& map() const { return m_map; }
+    void setMap(Map map) { m_map = std::move(map); }
     // The number the next object made gets.
     int nextObjectId() const { return m_nextId; }
     // The living objects, in the order of their creation.
@@ -241,6 +248,7 @@ class World {
     std::deque<Object> m_objects;  // a deque: objects made while a script runs move none
     std::vector<Run> m_macroRuns;
     std::map<ScriptKey, std::shared_ptr<const Program>> m_scripts;
+    Map m_map;
     int m_nextId = 1;
     int m_tick = 0;
     int m_edit = 0;

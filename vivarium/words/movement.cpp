@@ -17,16 +17,15 @@ void mvto(I& in, const Ins& ins) {
     Object& object = in.target(ins);
     const int x = in.argument(ins, 0);
     const int y = in.argument(ins, 1);
-    object.x = x;
-    object.y = y;
+    in.moveTo(object, x, y, ins.position);
 }
 
 void mvby(I& in, const Ins& ins) {
     Object& object = in.target(ins);
     const int x = in.argument(ins, 0);
     const int y = in.argument(ins, 1);
-    object.x = wrap(static_cast<long long>(object.x) + x);
-    object.y = wrap(static_cast<long long>(object.y) + y);
+    in.moveTo(object, wrap(static_cast<long long>(object.x) + x),
+              wrap(static_cast<long long>(object.y) + y), ins.position);
 }
 
 int posx(I& in, const Operand& operand) {
