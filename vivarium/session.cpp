@@ -4,20 +4,18 @@
 #include "app/scope_exit.h"
 #include "app/text_names.h"
 #include "language/macro_text.h"
-#include "vivarium/map_file.h"
 #include "vivarium/scene.h"
 #include "vivarium/world_file.h"
 
 namespace vek::vivarium {
 
 Session::Session(std::filesystem::path imageDirectory, std::uint64_t seed)
-    : m_sprites(imageDirectory), m_map(readInstallationMap(imageDirectory)), m_seed(seed) {
+    : m_sprites(std::move(imageDirectory)), m_seed(seed) {
     makeWorld();
 }
 
 void Session::makeWorld() {
     m_world = std::make_unique<World>(m_sprites.lookup(), m_seed);
-    m_world->setMap(m_map);
     ++m_worldNumber;
     m_world->setObserver([this](const Happening& happening) { m_log.push_back(happening); });
     m_world->setCommandHook(

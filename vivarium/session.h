@@ -79,7 +79,6 @@ class Session {
     std::string runLogged(const MacroText& macro, std::shared_ptr<const Origin> origin);
 
     SpriteShelf m_sprites;
-    Map m_map;  // the installation's, given to each world made
     std::uint64_t m_seed;
     std::unique_ptr<World> m_world;
     Debugger m_debugger;
