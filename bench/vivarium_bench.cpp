@@ -21,17 +21,27 @@ constexpr std::string_view kTimerScript =
     "endi,setv var1 posl,addv var1 1,mvto var1 100,reps 2,addv var2 3,repe,rndv var3 0 9,"
     "mulv var3 2,subv var3 1,doif var3 gt 100,stop,endi,setv var4 var3,endm";
 
-// One tick of a world of `count` objects whose timers come every tick.
-void tickOfManyObjects(benchmark::State& state) {
+// One tick of a world of `count` objects whose timers come every tick; with `inRooms` each is
+// wallbound in one of ten rooms over a ground line, so that every move is limited by them.
+void tickOfObjects(benchmark::State& state, bool inRooms) {
     vek::vivarium::SpriteSizes sizes;
     sizes.sizes.assign(4, {32, 32});
     vek::vivarium::World world(
         [&](std::string_view) -> const vek::vivarium::SpriteSizes* { return &sizes; });
+    if (inRooms) {
+        vek::vivarium::Map map;
+        for (int room = 0; room < 10; ++room)
+            map.setRoom({room, room * 1000, 0, room * 1000 + 1000, 400, 1});
+        for (int point = 0; point < 10000 / vek::vivarium::kGroundPointWidth; ++point)
+            map.setGround(point, 380);
+        world.setMap(std::move(map));
+    }
     world.runMacro(vek::MacroText(kTimerScript), nullptr);
     const std::string clas = std::to_string(vek::Classifier{2, 10, 1}.classNumber());
+    const std::string attributes = inRooms ? ",setv attr 64" : "";
     for (std::int64_t k = 0; k < state.range(0); ++k) {
         world.runMacro(vek::MacroText("inst,new: simp dogg 4 0 1000 0,setv clas " + clas +
-                                      ",mvto " + std::to_string(k) + " 0,tick 1,endm"),
+                                      attributes + ",mvto " + std::to_string(k) + " 0,tick 1,endm"),
                        nullptr);
     }
     std::size_t commands = 0;
@@ -48,7 +58,10 @@ void tickOfManyObjects(benchmark::State& state) {
     }
     state.counters["commands"] = perTick;
 }
-BENCHMARK(tickOfManyObjects)->Arg(1000)->Unit(benchmark::kMicrosecond);
+void tickOfManyObjects(benchmark::State& state) { tickOfObjects(state, false); }
+BENCHMARK(tickOfManyObjects)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+void tickOfManyObjectsInRooms(benchmark::State& state) { tickOfObjects(state, true); }
+BENCHMARK(tickOfManyObjectsInRooms)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // `vek try` of a demo object for 1,000 ticks, activated at tick 1: the injection with its check,
 // and the run, without the start of the program.

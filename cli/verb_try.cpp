@@ -8,6 +8,7 @@
 #include "demo/stand_in_images.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
+#include "vivarium/map_file.h"
 #include "vivarium/sprite_shelf.h"
 #include "vivarium/try_run.h"
 
@@ -84,7 +85,9 @@ int runTry(Invocation& invocation) {
 
     std::vector<std::vector<vivarium::SentMacro>> objects;
     for (const std::string& name : args.positional()) objects.push_back(runnableInjectionOf(name));
-    vivarium::SpriteShelf sprites(imageDirectory(invocation, args));
+    const std::filesystem::path images = imageDirectory(invocation, args);
+    options.map = vivarium::readInstallationMap(images);
+    vivarium::SpriteShelf sprites(images);
     const bool faulted =
         vivarium::tryObjects(objects, sprites.lookup(), options, invocation.lines());
     return faulted ? kFailed : kSuccess;

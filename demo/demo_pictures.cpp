@@ -10,6 +10,7 @@
 #include "sprites/bitmap.h"
 #include "sprites/palette.h"
 #include "sprites/sprite_file.h"
+#include "vivarium/map_file.h"
 #include "world/map_raster.h"
 
 namespace vek::demo {
@@ -101,6 +102,9 @@ class Landscape {
         return earth(x, y, top);
     }
 
+    // The height of the land's surface in a column.
+    double ground(int x) const { return m_hill[static_cast<std::size_t>(x)]; }
+
   private:
     static constexpr int kWaterLevel = 640;
     struct Tree {
@@ -108,7 +112,6 @@ class Landscape {
         double crown;
     };
 
-    double ground(int x) const { return m_hill[static_cast<std::size_t>(x)]; }
     static double cloudCentre(int cloud) { return 300 + cloud * 590 + 120 * std::sin(cloud * 2.1); }
 
     Rgb sky(int x, int y) const {
@@ -295,6 +298,25 @@ RgbImage flowerPicture() {
     return picture;
 }
 
+// The stand-in world's map of the landscape: eight rooms side by side, each the world's full
+// height, the two at the ends, where the land dips into the sea, of type 2 and the others of
+// type 1; the ground follows the hills' surface.
+vivarium::Map landscapeMap() {
+    constexpr int kRooms = 8;
+    constexpr int kRoomWidth = kWorldWidth / kRooms;
+    vivarium::Map map;
+    for (int room = 0; room < kRooms; ++room) {
+        const int type = room == 0 || room == kRooms - 1 ? 2 : 1;
+        map.setRoom({room, room * kRoomWidth, 0, (room + 1) * kRoomWidth, kWorldHeight, type});
+    }
+    const Landscape landscape;
+    for (int point = 0; point < kWorldWidth / vivarium::kGroundPointWidth; ++point) {
+        const int x = point * vivarium::kGroundPointWidth + vivarium::kGroundPointWidth / 2;
+        map.setGround(point, static_cast<int>(std::lround(landscape.ground(x))));
+    }
+    return map;
+}
+
 }  // namespace
 
 void writeDemoPictures(const DemoLayout& layout) {
@@ -302,6 +324,7 @@ void writeDemoPictures(const DemoLayout& layout) {
     const PaletteTable palette = readGamePalette(paths.CPalettePath, 0);
     const fs::path images = pathFromUtf8(paths.CImagePath);
     writeFileAtomically(images / kBackSpriteFileName, backSpriteFile(worldIndices(palette)));
+    writeFileAtomically(images / vivarium::kMapFileName, vivarium::mapFileText(landscapeMap()));
     writeBitmap(images / "sunset.bmp", sunsetPicture());
     writeBitmap(images / "flower.bmp", flowerPicture(), BitmapBits::Rgb32);
 }

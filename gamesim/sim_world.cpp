@@ -1,5 +1,7 @@
 #include "gamesim/sim_world.h"
 
+#include <optional>
+
 #include "gamelink/link_transport.h"
 #include "language/macro_text.h"
 
@@ -49,13 +51,13 @@ World::World(vivarium::SpriteLookup sprites,
 
 std::string World::run(std::string_view macro) {
     const MacroText text(macro);
-    if (const auto finding = vivarium::refusalOf(text))
-        return std::string(kErrorPrefix) + refusalAnswer(*finding);
     const std::lock_guard lock(m_mutex);
     m_macroRunning = true;
     m_firstFault.clear();
-    std::string answer = m_world.runMacro(text, nullptr);
+    std::optional<Finding> refusal;
+    std::string answer = m_world.runMacro(text, nullptr, &refusal);
     m_macroRunning = false;
+    if (refusal) return std::string(kErrorPrefix) + refusalAnswer(*refusal);
     // The game runs a macro up to its fault; what it wrote before is lost in the error.
     if (!m_firstFault.empty()) return std::string(kErrorPrefix) + m_firstFault;
     return answer;

@@ -56,8 +56,10 @@ bool wantsWholeNumber(ArgumentKind kind) {
 class Rules {
   public:
     Rules(const MacroText& macro, const CheckOptions& options, MacroKind kind,
-          std::vector<Finding>& findings)
-        : m_macro(macro),
+          std::vector<Finding>& findings,
+          const std::function<void(const CommandReading&)>* eachCommand = nullptr)
+        : m_eachCommand(eachCommand),
+          m_macro(macro),
           m_text(macro.text()),
           m_options(options),
           m_dictionary(*options.dictionary),
@@ -85,11 +87,13 @@ class Rules {
             }
             commandRules(*command);
             installationRules(*command);
+            if (m_eachCommand && !command->lexemes.empty()) (*m_eachCommand)(*command);
         }
         finish();
     }
 
   private:
+    const std::function<void(const CommandReading&)>* m_eachCommand;
     struct LabelUse {
         Lexeme label;
         std::string_view command;
@@ -619,8 +623,13 @@ std::string_view severityName(Severity severity) {
 
 std::vector<Finding> checkMacro(const MacroText& macro, MacroKind kind,
                                 const CheckOptions& options) {
+    return checkMacro(macro, kind, options, {});
+}
+
+std::vector<Finding> checkMacro(const MacroText& macro, MacroKind kind, const CheckOptions& options,
+                                const std::function<void(const CommandReading&)>& eachCommand) {
     std::vector<Finding> findings;
-    Rules(macro, options, kind, findings).run();
+    Rules(macro, options, kind, findings, eachCommand ? &eachCommand : nullptr).run();
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding& a, const Finding& b) { return a.position < b.position; });
     return findings;

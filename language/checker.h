@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <set>
 #include <span>
@@ -106,6 +107,10 @@ struct CheckOptions {
 // Checks one macro and returns its findings in text order.
 std::vector<Finding> checkMacro(const MacroText& macro, MacroKind kind,
                                 const CheckOptions& options);
+// The same, giving each command to `eachCommand` as it is read (up to the endm, and none
+// without a word of its own), so that a program that runs the macro reads it in the same pass.
+std::vector<Finding> checkMacro(const MacroText& macro, MacroKind kind, const CheckOptions& options,
+                                const std::function<void(const CommandReading&)>& eachCommand);
 
 // A check of a text's lines that follows its edits, so that an editor can keep its findings
 // current without checking the whole text on every key press.

@@ -364,13 +364,17 @@ class ArgumentTree {
 
 }  // namespace
 
+std::vector<ParsedArgument> parsedArguments(const CommandReading& command, std::string_view text) {
+    return ArgumentTree(command, text).arguments();
+}
+
 std::vector<ParsedCommand> parseCommands(std::string_view text, const Dictionary& dictionary) {
     std::vector<ParsedCommand> commands;
     MacroReader reader(text, dictionary);
     while (const CommandReading* command = reader.next()) {
         if (command->lexemes.empty()) continue;
         commands.push_back({command->word, command->name.offset, command->name.length,
-                            ArgumentTree(*command, text).arguments()});
+                            parsedArguments(*command, text)});
     }
     return commands;
 }

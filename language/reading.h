@@ -193,6 +193,9 @@ struct ParsedCommand {
     std::vector<ParsedArgument> arguments;
 };
 
+// The arguments of one command as read, as parseCommands gives them.
+std::vector<ParsedArgument> parsedArguments(const CommandReading& command, std::string_view text);
+
 // The commands of a macro as the reader reads them, in text order.
 std::vector<ParsedCommand> parseCommands(std::string_view text,
                                          const Dictionary& dictionary = Dictionary::builtIn());

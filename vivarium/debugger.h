@@ -42,6 +42,9 @@ class Debugger {
 
     // The world's command hook: false holds the script before the command.
     bool allows(const Run& run);
+    // Whether the hook could hold anything: without breakpoints, a step or a held command to
+    // let go, the world need not ask it.
+    bool attached() const { return !m_breakpoints.empty() || m_stepping != 0 || m_pass != 0; }
     // Before the world goes on from where it waits: the held command of `held`'s script runs
     // without stopping again; with `stepping` the script of that object is held before the
     // command after it (or, when none is held, before the first it runs).

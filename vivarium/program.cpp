@@ -5,136 +5,54 @@
 
 #include "app/text_names.h"
 #include "language/checker.h"
+#include "objects/object_check.h"
+#include "vivarium/word_table.h"
 
 namespace vek::vivarium {
 
 namespace {
-
-const std::unordered_map<std::string_view, Op>& commandOps() {
-    static const std::unordered_map<std::string_view, Op> ops = {
-        {"inst", Op::NoEffect},
-        {"sys: wtop", Op::NoEffect},
-        {"doif", Op::Doif},
-        {"else", Op::Else},
-        {"endi", Op::Endi},
-        {"reps", Op::Reps},
-        {"repe", Op::Repe},
-        {"loop", Op::Loop},
-        {"untl", Op::Untl},
-        {"ever", Op::Ever},
-        {"enum", Op::Enum},
-        {"next", Op::Next},
-        {"subr", Op::Subr},
-        {"gsub", Op::Gsub},
-        {"retn", Op::Retn},
-        {"wait", Op::Wait},
-        {"stop", Op::Stop},
-        {"endm", Op::Endm},
-        {"scrp", Op::Scrp},
-        {"scrx", Op::Scrx},
-        {"setv", Op::Setv},
-        {"setv clas", Op::SetvClas},
-        {"addv", Op::Addv},
-        {"subv", Op::Subv},
-        {"mulv", Op::Mulv},
-        {"divv", Op::Divv},
-        {"modv", Op::Modv},
-        {"andv", Op::Andv},
-        {"orrv", Op::Orrv},
-        {"negv", Op::Negv},
-        {"rndv", Op::Rndv},
-        {"targ", Op::Targ},
-        {"rtar", Op::Rtar},
-        {"new: simp", Op::NewSimp},
-        {"kill", Op::Kill},
-        {"edit", Op::Edit},
-        {"mvto", Op::Mvto},
-        {"mvby", Op::Mvby},
-        {"pose", Op::Pose},
-        {"base", Op::Base},
-        {"anim", Op::Anim},
-        {"over", Op::Over},
-        {"tick", Op::Tick},
-        {"bhvr", Op::Bhvr},
-        {"mesg writ", Op::MesgWrit},
-        {"snde", Op::Snde},
-        {"sndc", Op::Sndc},
-        {"sndl", Op::Sndl},
-        {"stim writ", Op::StimWrit},
-        {"dde: putv", Op::DdePutv},
-        {"dde: puts", Op::DdePuts},
-        {"dde: scrp", Op::DdeScrp},
-        {"new: comp", Op::NewStandIn},
-        {"new: vhcl", Op::NewStandIn},
-        {"new: bkbd", Op::NewStandIn},
-        {"new: crea", Op::NewStandIn},
-        {"new: lift", Op::NewStandIn},
-        {"new: cbtn", Op::NewStandIn},
-    };
-    return ops;
-}
-
-const std::unordered_map<std::string_view, Val>& valueKinds() {
-    static const std::unordered_map<std::string_view, Val> values = {
-        {"targ", Val::Targ}, {"ownr", Val::Ownr}, {"from", Val::From}, {"_it_", Val::It},
-        {"edit", Val::Edit}, {"pose", Val::Pose}, {"clas", Val::Clas}, {"fmly", Val::Fmly},
-        {"gnus", Val::Gnus}, {"spcs", Val::Spcs}, {"attr", Val::Attr}, {"actv", Val::Actv},
-        {"posx", Val::Posx}, {"posy", Val::Posy}, {"posl", Val::Posl}, {"posr", Val::Posr},
-        {"post", Val::Post}, {"posb", Val::Posb}, {"wdth", Val::Wdth}, {"hght", Val::Hght},
-        {"totl", Val::Totl},
-    };
-    return values;
-}
 
 int clampToInt(long long value) {
     return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
                                                   std::numeric_limits<int>::max()));
 }
 
-std::string lowered(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 // Reads one macro's parsed commands into programs.
 class Compiler {
   public:
     Compiler(const MacroText& macro, std::shared_ptr<const Origin> origin)
-        : m_macro(macro), m_origin(std::move(origin)) {}
+        : m_macro(macro), m_origin(std::move(origin)), m_macroProgram(std::make_shared<Program>()) {
+        m_macroProgram->origin = m_origin;
+        m_macroProgram->text = m_macro.text();
+        m_current = m_macroProgram.get();
+    }
 
-    std::shared_ptr<const Program> compile(const std::vector<ParsedCommand>& commands) {
-        auto macroProgram = std::make_shared<Program>();
-        macroProgram->origin = m_origin;
-        macroProgram->text = m_macro.text();
-        std::shared_ptr<Program> script;
-        Program* current = macroProgram.get();
-        bool bodyStarts = false;
-        for (const ParsedCommand& command : commands) {
-            // The script's text, as dde: scrp gives it back: its commands after the scrp line.
-            if (bodyStarts) script->text = m_macro.text().substr(command.offset);
-            bodyStarts = false;
-            Instruction instruction = read(command);
-            if (instruction.op == Op::Scrp && !script) {
-                script = std::make_shared<Program>();
-                script->origin = scriptOrigin(instruction);
-                bodyStarts = true;
-                macroProgram->installs.push_back({keyOf(instruction), script});
-                instruction.jump = static_cast<int>(macroProgram->installs.size()) - 1;
-                add(*current, std::move(instruction));
-                m_blocks.clear();
-                current = script.get();
-                continue;
-            }
-            const bool end = instruction.op == Op::Endm;
-            add(*current, std::move(instruction));
-            if (end) break;
+    // Takes the macro's next command, as the check reads it.
+    void add(const CommandReading& command) {
+        if (m_ended) return;
+        // The script's text, as dde: scrp gives it back: its commands after the scrp line.
+        if (m_bodyStarts) m_script->text = m_macro.text().substr(command.name.offset);
+        m_bodyStarts = false;
+        Instruction instruction = read(command);
+        if (instruction.word && instruction.word->is("scrp") && !m_script) {
+            m_script = std::make_shared<Program>();
+            m_script->origin = scriptOrigin(instruction);
+            m_bodyStarts = true;
+            m_macroProgram->installs.push_back({keyOf(instruction), m_script});
+            instruction.jump = static_cast<int>(m_macroProgram->installs.size()) - 1;
+            append(*m_current, std::move(instruction));
+            m_blocks.clear();
+            m_current = m_script.get();
+            return;
         }
-        finish(*macroProgram);
-        if (script) finish(*script);
-        return macroProgram;
+        m_ended = instruction.word && instruction.word->is("endm");
+        append(*m_current, std::move(instruction));
+    }
+
+    std::shared_ptr<const Program> program() {
+        finish(*m_macroProgram);
+        if (m_script) finish(*m_script);
+        return m_macroProgram;
     }
 
   private:
@@ -166,19 +84,14 @@ class Compiler {
             value.number = clampToInt(argument.number);
             return value;
         }
-        value.kind = Val::NotModelled;
         value.word = argument.word;
+        value.read = readNotModelled;
+        value.place = placeNotModelled;
         if (argument.form != ParsedArgument::Form::Value || !argument.word) return value;
-        const std::string& name = argument.word->name;
-        if (name.size() == 4 && name.starts_with("var") && name[3] >= '0' && name[3] <= '9') {
-            value.kind = Val::ScriptVariable;
-            value.number = name[3] - '0';
-        } else if (name.size() == 4 && name.starts_with("obv") && name[3] >= '0' &&
-                   name[3] <= '2') {
-            value.kind = Val::ObjectVariable;
-            value.number = name[3] - '0';
-        } else if (const auto found = valueKinds().find(name); found != valueKinds().end()) {
-            value.kind = found->second;
+        if (const ValueWord* known = valueWord(argument.word->name)) {
+            value.read = known->read;
+            if (known->place) value.place = known->place;
+            value.number = known->slot;
         }
         for (const ParsedArgument& inner : argument.arguments)
             value.arguments.push_back(operand(inner));
@@ -215,27 +128,34 @@ class Compiler {
         return clauses;
     }
 
-    std::string sourceOf(const ParsedCommand& command) const {
-        std::size_t end = command.offset + command.length;
-        if (!command.arguments.empty())
-            end = std::max(end, command.arguments.back().offset + command.arguments.back().length);
-        return m_macro.text().substr(command.offset, end - command.offset);
+    std::string sourceOf(const CommandReading& command,
+                         const std::vector<ParsedArgument>& arguments) const {
+        std::size_t end = command.name.offset + command.name.length;
+        if (!arguments.empty())
+            end = std::max(end, arguments.back().offset + arguments.back().length);
+        return m_macro.text().substr(command.name.offset, end - command.name.offset);
     }
 
-    Instruction read(const ParsedCommand& command) const {
+    static bool readsCondition(const Word& word) {
+        return std::find(word.arguments.begin(), word.arguments.end(), ArgumentKind::Condition) !=
+               word.arguments.end();
+    }
+
+    Instruction read(const CommandReading& command) const {
+        const std::vector<ParsedArgument> arguments = parsedArguments(command, m_macro.text());
         Instruction instruction;
         instruction.word = command.word;
-        instruction.position = m_macro.position(command.offset);
-        instruction.source = sourceOf(command);
-        if (command.word) {
-            const auto found = commandOps().find(command.word->name);
-            if (found != commandOps().end()) instruction.op = found->second;
-        }
-        if (instruction.op == Op::Doif || instruction.op == Op::Untl) {
-            instruction.condition = condition(command.arguments);
+        instruction.position = m_macro.position(command.name.offset);
+        instruction.source = sourceOf(command, arguments);
+        instruction.run = runNotModelled;
+        if (!command.word) return instruction;
+        if (const CommandWord* known = commandWord(command.word->name))
+            instruction.run = known->run;
+        if (readsCondition(*command.word)) {
+            instruction.condition = condition(arguments);
             return instruction;
         }
-        for (const ParsedArgument& argument : command.arguments) {
+        for (const ParsedArgument& argument : arguments) {
             if (argument.form == ParsedArgument::Form::ByteString) {
                 std::string_view text = textOf(argument);
                 text.remove_prefix(1);
@@ -250,63 +170,86 @@ class Compiler {
         return instruction;
     }
 
-    // Appends an instruction and ties the blocks: each opener and closer learns its partner.
-    void add(Program& program, Instruction instruction) {
+    // Appends an instruction and ties the blocks as the dictionary forms them: each opener and
+    // closer learns its partner, and a doif its else.
+    void append(Program& program, Instruction instruction) {
         const int at = static_cast<int>(program.instructions.size());
-        const Op op = instruction.op;
-        if (op == Op::Subr) program.labels.emplace(instruction.text, at + 1);
+        const Word* word = instruction.word;
+        if (word && word->is("subr")) program.labels.emplace(instruction.text, at + 1);
         program.instructions.push_back(std::move(instruction));
+        if (!word) return;
         std::vector<Instruction>& code = program.instructions;
-        switch (op) {
-            case Op::Doif:
-            case Op::Reps:
-            case Op::Loop:
-            case Op::Enum:
-                m_blocks.push_back(at);
-                break;
-            case Op::Else:
-                if (!m_blocks.empty() && code[m_blocks.back()].op == Op::Doif) {
-                    code[m_blocks.back()].jump = at;
-                    m_blocks.back() = at;
+        switch (word->block) {
+            case BlockRole::None:
+                return;
+            case BlockRole::Opens:
+                m_blocks.push_back({at, word});
+                return;
+            case BlockRole::Within:
+                if (!m_blocks.empty() && m_blocks.back().opener->name == word->partners.front()) {
+                    code[static_cast<std::size_t>(m_blocks.back().at)].jump = at;
+                    m_blocks.back().at = at;
                 }
-                break;
-            case Op::Endi:
-            case Op::Repe:
-            case Op::Untl:
-            case Op::Ever:
-            case Op::Next:
-                if (!m_blocks.empty()) {
-                    code[m_blocks.back()].jump = at;
-                    code.back().jump = m_blocks.back();
+                return;
+            case BlockRole::Closes:
+                if (!m_blocks.empty() && m_blocks.back().opener->closedBy(word->name)) {
+                    code[static_cast<std::size_t>(m_blocks.back().at)].jump = at;
+                    code.back().jump = m_blocks.back().at;
                     m_blocks.pop_back();
                 }
-                break;
-            default:
-                break;
+                return;
         }
     }
 
     static void finish(Program& program) {
-        if (program.instructions.empty() || program.instructions.back().op != Op::Endm) {
+        if (program.instructions.empty() || !program.instructions.back().word ||
+            !program.instructions.back().word->is("endm")) {
             Instruction end;
-            end.op = Op::Endm;
+            end.word = Dictionary::builtIn().command("endm");
+            end.run = commandWord("endm")->run;
             if (!program.instructions.empty()) end.position = program.instructions.back().position;
             program.instructions.push_back(std::move(end));
         }
     }
 
+    // An open block: where its opener (or its else) stands.
+    struct OpenBlock {
+        int at;
+        const Word* opener;
+    };
+
     const MacroText& m_macro;
     std::shared_ptr<const Origin> m_origin;
-    std::vector<int> m_blocks;
+    std::shared_ptr<Program> m_macroProgram;
+    std::shared_ptr<Program> m_script;
+    Program* m_current = nullptr;
+    bool m_bodyStarts = false;
+    bool m_ended = false;
+    std::vector<OpenBlock> m_blocks;
 };
+
+std::optional<Finding> firstRefusal(const std::vector<Finding>& findings) {
+    for (const Finding& finding : findings) {
+        if (finding.isError() && finding.code != FindingCode::UnknownLabel) return finding;
+    }
+    return std::nullopt;
+}
+
+const CheckOptions& objectChecks() {
+    static const CheckOptions options = objectCheckOptions();
+    return options;
+}
 
 }  // namespace
 
-std::shared_ptr<const Program> compileMacro(const MacroText& macro,
-                                            std::shared_ptr<const Origin> origin,
-                                            const Dictionary& dictionary) {
+MacroReading readMacro(const MacroText& macro, std::shared_ptr<const Origin> origin) {
     Compiler compiler(macro, std::move(origin));
-    return compiler.compile(parseCommands(macro.text(), dictionary));
+    MacroReading reading;
+    reading.refusal = firstRefusal(
+        checkMacro(macro, MacroKind::Macro, objectChecks(),
+                   [&compiler](const CommandReading& command) { compiler.add(command); }));
+    if (!reading.refusal) reading.program = compiler.program();
+    return reading;
 }
 
 }  // namespace vek::vivarium

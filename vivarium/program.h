@@ -2,111 +2,38 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "app/messages.h"
+#include "language/checker.h"
 #include "language/dictionary.h"
 #include "language/macro_text.h"
 
 namespace vek::vivarium {
 
-// What a command does in the world; every word the world does not model is NotModelled.
-enum class Op : std::uint8_t {
-    NotModelled,
-    NoEffect,  // a word with nothing to do here: inst, sys: wtop
-    Doif,
-    Else,
-    Endi,
-    Reps,
-    Repe,
-    Loop,
-    Untl,
-    Ever,
-    Enum,
-    Next,
-    Subr,
-    Gsub,
-    Retn,
-    Wait,
-    Stop,
-    Endm,
-    Scrp,
-    Scrx,
-    Setv,
-    SetvClas,
-    Addv,
-    Subv,
-    Mulv,
-    Divv,
-    Modv,
-    Andv,
-    Orrv,
-    Negv,
-    Rndv,
-    Targ,
-    Rtar,
-    NewSimp,
-    NewStandIn,  // a creating word the world does not model: an object without pictures
-    Kill,
-    Edit,
-    Mvto,
-    Mvby,
-    Pose,
-    Base,
-    Anim,
-    Over,
-    Tick,
-    Bhvr,
-    MesgWrit,
-    Snde,
-    Sndc,
-    Sndl,
-    StimWrit,
-    DdePutv,
-    DdePuts,
-    DdeScrp,
-};
+class Interpreter;
+struct Instruction;
+struct Operand;
 
-// What a value reads.
-enum class Val : std::uint8_t {
-    Number,
-    NotModelled,
-    ScriptVariable,  // var0 to var9
-    ObjectVariable,  // obv0 to obv2 of the target
-    Targ,
-    Ownr,
-    From,
-    It,
-    Edit,
-    Pose,
-    Clas,
-    Fmly,
-    Gnus,
-    Spcs,
-    Attr,
-    Actv,
-    Posx,
-    Posy,
-    Posl,
-    Posr,
-    Post,
-    Posb,
-    Wdth,
-    Hght,
-    Totl,
-};
+// How the interpreter runs a command, reads a value, and finds the place a setting command
+// writes; each word's functions come from the table of words (word_table.h).
+using CommandRunner = void (*)(Interpreter&, const Instruction&);
+using ValueReader = int (*)(Interpreter&, const Operand&);
+using PlaceFinder = int& (*)(Interpreter&, const Operand&);
 
 enum class Comparison : std::uint8_t { Eq, Ne, Lt, Gt, Le, Ge, Bt, Bf };
 
 // A value as a command reads it: a number, a variable, or a value word with its arguments.
 struct Operand {
-    Val kind = Val::Number;
-    int number = 0;  // the number, or the variable's index
+    ValueReader read = nullptr;  // none: the number written out
+    PlaceFinder place = nullptr;
+    int number = 0;  // the number, or a variable's index
     std::vector<Operand> arguments;
-    const Word* word = nullptr;  // a value word that is not modelled
+    const Word* word = nullptr;  // the value word; none for a number or an unknown word
     TextPosition position;
 };
 
@@ -119,7 +46,7 @@ struct Clause {
 };
 
 struct Instruction {
-    Op op = Op::NotModelled;
+    CommandRunner run = nullptr;
     const Word* word = nullptr;
     std::vector<Operand> arguments;
     std::vector<Clause> condition;  // doif and untl
@@ -163,10 +90,16 @@ struct Program {
     std::vector<InstalledScript> installs;  // a Scrp instruction's jump indexes these
 };
 
-// Reads a macro. What it cannot read (a word the language does not know) becomes a NotModelled
-// instruction, so that any text makes a program that runs.
-std::shared_ptr<const Program> compileMacro(const MacroText& macro,
-                                            std::shared_ptr<const Origin> origin,
-                                            const Dictionary& dictionary = Dictionary::builtIn());
+// A macro as the world takes it from the link: its program, or the first error the link would
+// refuse it for (a gsub to a missing label is not among them: the game meets it only when it
+// runs). The macro is read once, for both.
+struct MacroReading {
+    std::shared_ptr<const Program> program;
+    std::optional<Finding> refusal;
+};
+// Reads a macro. What the world does not run (a word the language does not know, or one the
+// world does not model) becomes an instruction that says so, so that any text makes a program
+// that runs.
+MacroReading readMacro(const MacroText& macro, std::shared_ptr<const Origin> origin);
 
 }  // namespace vek::vivarium

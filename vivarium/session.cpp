@@ -39,6 +39,7 @@ std::string Session::runMacro(const MacroText& macro, std::shared_ptr<const Orig
 
 std::string Session::runLogged(const MacroText& macro, std::shared_ptr<const Origin> origin) {
     const std::size_t logged = m_log.size();
+    attachDebugger();
     std::string answer = m_world->runMacro(macro, std::move(origin));
     // A macro that ran into a fault is answered as the game answers one: "Error: ...".
     if (const Happening* fault = firstFaultSince(logged)) return "Error: " + fault->fault.english;
@@ -53,12 +54,14 @@ const Happening* Session::firstFaultSince(std::size_t logged) const {
 }
 
 void Session::inject(std::span<const SentMacro> macros) {
+    attachDebugger();
     for (const SentMacro& sent : macros) m_world->runMacro(sent.macro, sent.origin);
     changed();
 }
 
 void Session::tick() {
     m_debugger.goOn(m_world->suspendedObject());
+    attachDebugger();
     m_world->tick();
     changed();
 }
@@ -66,6 +69,7 @@ void Session::tick() {
 void Session::step(int object) {
     const int held = m_world->suspendedObject();
     m_debugger.goOn(held, held != 0 ? held : object);
+    attachDebugger();
     m_world->tick();
     m_debugger.goOn(0);
     changed();
@@ -115,8 +119,7 @@ int Session::pickUp(int x, int y) {
 }
 
 void Session::drop(int object, int left, int top) {
-    if (!m_world->moveObject(object, left, top)) return;
-    m_world->sendEvent(object, kEventDrop);
+    if (!m_world->dropObject(object, left, top)) return;
     changed();
 }
 

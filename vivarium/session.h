@@ -73,6 +73,8 @@ class Session {
   private:
     void makeWorld();
     void changed() const;
+    // Before the world runs: the debugger's hook is asked only while it could hold a script.
+    void attachDebugger() { m_world->attachCommandHook(m_debugger.attached()); }
     // Runs a macro and logs what happened, without telling the listener.
     std::string runLogged(const MacroText& macro, std::shared_ptr<const Origin> origin);
     // The first fault logged at or after index `logged`; nullptr where none was.

@@ -90,6 +90,7 @@ void runTry(std::span<const std::vector<SentMacro>> objects, const SpriteLookup&
             const TryOptions& options, const std::function<void(const Happening&)>& observe,
             const std::function<void(const World&)>& afterTick) {
     World world(sprites, options.seed);
+    world.setMap(options.map);
     bool frozen = false;
     world.setObserver([&](const Happening& happening) {
         frozen = frozen || happening.freezes;

@@ -10,6 +10,7 @@
 
 #include "objects/cob_data.h"
 #include "objects/object_document.h"
+#include "vivarium/map.h"
 #include "vivarium/world.h"
 
 namespace vek::vivarium {
@@ -51,6 +52,7 @@ struct TryOptions {
     std::vector<TimedEvent> events;
     std::uint64_t seed = 1;
     bool trace = false;
+    Map map;  // the installation's rooms and ground
 };
 
 // Runs the objects in a fresh world: injects each, then runs the ticks as fast as they go.

@@ -13,6 +13,7 @@
 
 #include "app/messages.h"
 #include "language/checker.h"
+#include "vivarium/map.h"
 #include "vivarium/program.h"
 
 namespace vek::vivarium {
@@ -24,6 +25,7 @@ inline constexpr int kEventActivate2 = 2;
 inline constexpr int kEventHit = 3;
 inline constexpr int kEventPickup = 4;
 inline constexpr int kEventDrop = 5;
+inline constexpr int kEventCollision = 6;  // a wall of its room or the ground stopped it
 inline constexpr int kEventTimer = 9;
 
 // A script that runs more commands than this in one tick without pausing would freeze the game.
@@ -148,16 +150,20 @@ class World {
     // Runs a macro at once, as the link delivers it; what its dde: commands wrote is returned.
     // A macro that pauses (wait, over) goes on in later ticks. A macro with an error the
     // checker finds is refused, as the link would refuse it: a fault, and nothing runs.
-    std::string runMacro(const MacroText& macro, std::shared_ptr<const Origin> origin);
+    // With `refusal`, what refused it is kept there (none when it ran).
+    std::string runMacro(const MacroText& macro, std::shared_ptr<const Origin> origin,
+                         std::optional<Finding>* refusal = nullptr);
 
     // An event from outside (a click, a pickup) for an object: it runs when the object's turn
     // comes, after any script the object is running. False when there is no such object or
     // the world's events are at their bound.
     bool sendEvent(int object, int event);
 
-    // The hand's own doings, outside any script: it carries an object to a place (its top left
-    // corner) and makes an object the edit object. False when there is no such object.
-    bool moveObject(int object, int x, int y);
+    // The hand's own doings, outside any script; false when there is no such object. It puts
+    // an object down with its top left corner at a place: the object gets its drop event and,
+    // groundbound, comes to rest on the ground, with a collision event after it when it fell
+    // onto it. And it makes an object the edit object.
+    bool dropObject(int object, int x, int y);
     bool setEditObject(int object);
     int editObject() const { return m_edit; }
 
@@ -175,6 +181,9 @@ class World {
     int suspendedObject() const { return m_place.suspended ? m_place.object : 0; }
 
     int currentTick() const { return m_tick; }
+    // The rooms and the ground; the room and ground words change them too.
+    const Map& map() const { return m_map; }
+    void setMap(Map map) { m_map = std::move(map); }
     // The number the next object made gets.
     int nextObjectId() const { return m_nextId; }
     // The living objects, in the order of their creation.
@@ -185,11 +194,18 @@ class World {
     void setObserver(std::function<void(const Happening&)> observer) {
         m_observer = std::move(observer);
     }
-    // Asked before each command runs, for a stepper or a breakpoint: false holds the script
-    // before the command and suspends the tick (see tick()); a macro that runMacro runs is held
-    // until the next tick. May be empty.
+    // Asked before each command runs while it is attached, for a stepper or a breakpoint: false
+    // holds the script before the command and suspends the tick (see tick()); a macro that
+    // runMacro runs is held until the next tick. Setting a hook attaches it; an empty one is
+    // never asked. Detached, a command costs only the look at a flag.
     using CommandHook = std::function<bool(const Run&, const Instruction&)>;
-    void setCommandHook(CommandHook hook) { m_commandHook = std::move(hook); }
+    void setCommandHook(CommandHook hook) {
+        m_commandHook = std::move(hook);
+        m_hookAttached = static_cast<bool>(m_commandHook);
+    }
+    void attachCommandHook(bool attached) {
+        m_hookAttached = attached && static_cast<bool>(m_commandHook);
+    }
 
   private:
     friend class Interpreter;
@@ -232,6 +248,7 @@ class World {
     std::deque<Object> m_objects;  // a deque: objects made while a script runs move none
     std::vector<Run> m_macroRuns;
     std::map<ScriptKey, std::shared_ptr<const Program>> m_scripts;
+    Map m_map;
     int m_nextId = 1;
     int m_tick = 0;
     int m_edit = 0;
@@ -241,11 +258,8 @@ class World {
     TickPlace m_place;
     std::function<void(const Happening&)> m_observer;
     CommandHook m_commandHook;
+    bool m_hookAttached = false;
 };
-
-// The first error the game link would refuse a macro for, when it has one. A gsub to a missing
-// label is not among them: the game meets it only when it runs.
-std::optional<Finding> refusalOf(const MacroText& macro);
 
 // The event that a message number (mesg writ) starts: 0 activates 1, 1 activates 2, 2
 // deactivates; every other number is the event of that number.

@@ -58,6 +58,31 @@ TEST_F(TryVerb, TracesTheRunAndFailsOnTheFaultTheSpriteFileShows) {
     EXPECT_EQ(later.out, fault);
 }
 
+// The installation's map file holds a room 20 wide: the dog, 8 wide and wallbound, is stopped at
+// 12 by its right wall and gets the collision event in the next tick.
+TEST_F(TryVerb, StartsOnTheRoomsOfTheInstallationsMapFile) {
+    const std::filesystem::path map = m_dir / "game" / "Images" / "vivarium-map.txt";
+    writeFileAtomically(map, std::string_view("* one room\nroom 0 0 0 20 100 1\n"));
+    const std::string clas = std::to_string(Classifier{2, 10, 1}.classNumber());
+    writeSourceFile(
+        m_dir / "dog.cos",
+        std::vector<std::string>{"inst", "  new: simp dogg 3 0 1000 0", "  setv clas " + clas,
+                                 "  setv attr 64", "  mvto 10 20", "endm", "scrp 2 10 1 1",
+                                 "  mvby 5 0", "endm", "scrp 2 10 1 6", "  snde bump", "endm"});
+    const VekRun result = run({"--ticks", "2", "--activate1", "1", "--trace"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "tick 0 2 10 1 #1 10 20 pose 0\n"
+              "tick 1 2 10 1 #1 12 20 pose 0\n"
+              "tick 2 2 10 1 #1 snde bump\n"
+              "tick 2 2 10 1 #1 12 20 pose 0\n");
+
+    writeFileAtomically(map, std::string_view("room 0 0 0 20 100 1\nwall 3\n"));
+    const VekRun broken = run({"--ticks", "2"});
+    EXPECT_NE(broken.status, 0);
+    EXPECT_NE(broken.err.find("vivarium-map.txt"), std::string::npos) << broken.err;
+}
+
 TEST_F(TryVerb, ARunWithoutFaultsPrintsNothingAndSucceeds) {
     const VekRun result = run({"--ticks", "50"});
     EXPECT_EQ(result.status, 0) << result.err;

@@ -274,6 +274,26 @@ TEST(MacroText, AnotherTextAppendedKeepsItsPlaces) {
     EXPECT_EQ(macro.position(macro.text().find('1')), (TextPosition{7, 8}));
 }
 
+// A program that runs a macro reads it in the check's own pass: the commands up to the endm,
+// and the same findings as a check alone.
+TEST(Parse, TheCheckGivesEachCommandUpToTheEndmAndFindsWhatItFindsAlone) {
+    const MacroText macro("inst,doif var0 eq 1,endi,frob 2,endm,snde wave");
+    const CheckOptions options;
+    std::vector<std::string> read;
+    const std::vector<Finding> withReading =
+        checkMacro(macro, MacroKind::Macro, options, [&](const CommandReading& command) {
+            read.push_back(command.word ? command.word->name : std::string(command.text));
+        });
+    EXPECT_EQ(read, (std::vector<std::string>{"inst", "doif", "endi", "frob 2", "endm"}));
+    const std::vector<Finding> alone = checkMacro(macro, MacroKind::Macro, options);
+    ASSERT_EQ(withReading.size(), alone.size());
+    for (std::size_t k = 0; k < alone.size(); ++k) {
+        EXPECT_EQ(withReading[k].code, alone[k].code);
+        EXPECT_EQ(withReading[k].position, alone[k].position);
+    }
+    EXPECT_FALSE(alone.empty());  // frob is unknown, and a command follows the endm
+}
+
 TEST(Parse, GivesEachCommandItsWordAndArgumentsAsTheCheckerReadsThem) {
     using Form = ParsedArgument::Form;
     const std::string text =
