@@ -19,6 +19,7 @@
 #include "language/quick_fix.h"
 #include "language/ui/macro_completer.h"
 #include "language/ui/macro_highlighter.h"
+#include "language/ui/source_model_link.h"
 
 namespace vek::ui {
 
@@ -280,16 +281,30 @@ bool MacroTextEdit::startCommentAtMargin(const QKeyEvent* event) {
 
 void MacroTextEdit::setChecking(LineReader reader, std::unique_ptr<LinesCheck> check) {
     delete m_highlighter;
+    delete m_link;
     m_reader = reader;
-    m_highlighter = new MacroHighlighter(document(), std::move(reader), std::move(check));
+    if (!check)
+        check = std::make_unique<WholeLinesCheck>([](auto) { return std::vector<Finding>{}; });
+    m_link = new SourceModelLink(document(), std::move(reader), std::move(check));
+    m_highlighter = new MacroHighlighter(document(), *m_link);
+}
+
+std::span<const Finding> MacroTextEdit::findings() const {
+    if (!m_link) return {};
+    return m_link->model().findings();
 }
 
 std::vector<std::string> MacroTextEdit::lines() const {
+    if (m_link) return m_link->model().lines();
     std::vector<std::string> all;
     all.reserve(static_cast<std::size_t>(blockCount()));
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
         all.push_back(toStdString(block.text()));
     return all;
+}
+
+const std::vector<std::string>& MacroTextEdit::modelLines() const {
+    return m_link->model().lines();
 }
 
 TextPosition MacroTextEdit::caretPosition() const {
@@ -301,10 +316,11 @@ TextPosition MacroTextEdit::caretPosition() const {
 bool MacroTextEdit::goToDefinition() {
     if (!m_reader) return false;
     const TextPosition caret = caretPosition();
-    std::optional<TextPosition> found = definitionAt(lines(), m_reader, caret);
+    const std::vector<std::string>& text = modelLines();
+    std::optional<TextPosition> found = definitionAt(text, m_reader, caret);
     // At a word's very end the caret still names it.
     if (!found && caret.column > 1)
-        found = definitionAt(lines(), m_reader, {caret.line, caret.column - 1});
+        found = definitionAt(text, m_reader, {caret.line, caret.column - 1});
     if (!found) return false;
     moveCaretTo(found->line, found->column);
     return true;
@@ -313,9 +329,10 @@ bool MacroTextEdit::goToDefinition() {
 int MacroTextEdit::markUsesOfLabel() {
     if (!m_reader) return 0;
     const TextPosition caret = caretPosition();
-    std::vector<TextPosition> uses = usesOfLabelAt(lines(), m_reader, caret);
+    const std::vector<std::string>& text = modelLines();
+    std::vector<TextPosition> uses = usesOfLabelAt(text, m_reader, caret);
     if (uses.empty() && caret.column > 1)
-        uses = usesOfLabelAt(lines(), m_reader, {caret.line, caret.column - 1});
+        uses = usesOfLabelAt(text, m_reader, {caret.line, caret.column - 1});
     m_uses = std::move(uses);
     markCurrentLine();
     const auto next = std::find_if(m_uses.begin(), m_uses.end(),
@@ -328,13 +345,13 @@ int MacroTextEdit::markUsesOfLabel() {
 }
 
 QMenu* MacroTextEdit::offerQuickFixes() {
-    if (!m_highlighter) return nullptr;
+    if (!m_link) return nullptr;
     const TextPosition caret = caretPosition();
-    const Finding* finding = findingNear(m_highlighter->findings(), caret.line, caret.column);
+    const Finding* finding = findingNear(findings(), caret.line, caret.column);
     if (!finding) return nullptr;
-    const std::vector<std::string> text = lines();
     return quickFixMenu(viewport(), cursorRect().bottomLeft(), m_look,
-                        quickFixesFor(*finding, text, m_reader), [this](const QuickFix& fix) {
+                        quickFixesFor(*finding, modelLines(), m_reader),
+                        [this](const QuickFix& fix) {
                             const QTextBlock block = document()->findBlockByNumber(fix.at.line - 1);
                             if (!block.isValid()) return;
                             QTextCursor edit(block);
@@ -414,7 +431,7 @@ QString MacroTextEdit::hoverTextAt(QPoint point) const {
     const int column = characterOf(line, at.positionInBlock());
     const QString entry = wordEntryAt(line, column, m_look);
     const Finding* finding =
-        m_highlighter ? m_highlighter->findingAt(at.blockNumber() + 1, column + 1) : nullptr;
+        m_link ? m_link->model().findingAt(at.blockNumber() + 1, column + 1) : nullptr;
     if (!finding) return entry;
     return withEntry(toQString(finding->text.in(m_look.language())), entry);
 }

@@ -16,6 +16,7 @@ namespace vek::ui {
 class SessionLook;
 class MacroCompleter;
 class MacroHighlighter;
+class SourceModelLink;
 
 // A text box for macro sources: coloured, checked as it is edited (a finding's text is the
 // tooltip of its underline), with completion and F1 descriptions.
@@ -24,8 +25,11 @@ class MacroTextEdit : public QPlainTextEdit {
   public:
     MacroTextEdit(const SessionLook& look, QWidget* parent);
 
-    // Reads lines by `reader` and checks them with `check` (null: colours only).
+    // Reads lines by `reader` and checks them with `check` (null: colours only), in one model
+    // of the text that every feature of the box reads.
     void setChecking(LineReader reader, std::unique_ptr<LinesCheck> check);
+    // The model of the text and its findings; null before setChecking.
+    SourceModelLink* sourceModel() const { return m_link; }
     MacroHighlighter* highlighter() const { return m_highlighter; }
     MacroCompleter* completer() const { return m_completer; }
     // Puts the caret at a line and column (both from 1) and shows it.
@@ -50,6 +54,8 @@ class MacroTextEdit : public QPlainTextEdit {
     int markUsesOfLabel();
     // The text's lines, as the checks read them.
     std::vector<std::string> lines() const;
+    // The findings of the text's model, in text order.
+    std::span<const Finding> findings() const;
     // Ctrl+.: a menu of the fixes for the finding at the caret ("QuickFixes"); null when there
     // are none. Each fix is one step.
     QMenu* offerQuickFixes();
@@ -69,12 +75,15 @@ class MacroTextEdit : public QPlainTextEdit {
     bool selectionSpansLines() const;
     bool startCommentAtMargin(const QKeyEvent* event);
     TextPosition caretPosition() const;
+    // The model's lines; only where a reader was set, which makes the model.
+    const std::vector<std::string>& modelLines() const;
 
     LineReader m_reader;
     std::vector<TextPosition> m_uses;  // of the label last asked about, marked in the text
 
     const SessionLook& m_look;
     MacroCompleter* m_completer;
+    SourceModelLink* m_link = nullptr;
     MacroHighlighter* m_highlighter = nullptr;
     QWidget* m_gutter = nullptr;
     bool m_autoIndent = false;
