@@ -79,6 +79,17 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     // After the document took the text, its changed state is the status line's.
     connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::showStatus);
     bindTextUndo(m_memo2, document.undoStack(), context);
+    // A rename or a toggled comment is one step of the document, named as the Edit menu shows it.
+    m_memo2->setWholeTextReplacer([this](const std::string& text, const Bilingual& label) {
+        m_document.replaceSource(text, label);
+    });
+    m_memo2->setLabelNameAsker([this](const std::string& name) -> std::optional<std::string> {
+        const std::optional<QString> answer = m_context.dialogs.askText(
+            m_context.text(Msg::SourceRenameLabel), m_context.text(Msg::SourceRenameLabelPrompt),
+            toQString(name));
+        if (!answer) return std::nullopt;
+        return toStdString(answer->trimmed());
+    });
     m_findBar = new FindBar(
         context.look, m_memo2,
         [this](const std::string& text, const Bilingual& label) {
@@ -90,7 +101,7 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     connect(m_findBar, &FindBar::wanted, this, &SourcePage::findWanted);
 
     m_outline = new OutlineView(context.look, scriptEventTable().texts(), splitter);
-    connect(m_outline, &OutlineView::entryChosen, m_memo2, &MacroTextEdit::moveCaretTo);
+    connect(m_outline, &OutlineView::entryChosen, m_memo2, &MacroTextEdit::jumpTo);
     m_outlineDue = new QTimer(this);
     m_outlineDue->setSingleShot(true);
     m_outlineDue->setInterval(300);
