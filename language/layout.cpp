@@ -106,4 +106,24 @@ std::string formatSourceText(std::string_view text, const LineReader& reader,
     return out;
 }
 
+std::vector<std::string> toggledComment(std::span<const std::string> lines, std::size_t first,
+                                        std::size_t last) {
+    std::vector<std::string> toggled(lines.begin(), lines.end());
+    if (toggled.empty()) return toggled;
+    last = std::min(last, toggled.size() - 1);
+    if (first > last) return toggled;
+    const auto chosen = std::span(toggled).subspan(first, last - first + 1);
+    const bool allComments = std::all_of(chosen.begin(), chosen.end(), [](const std::string& line) {
+        return line.empty() || line.front() == '*';
+    });
+    for (std::string& line : chosen) {
+        if (allComments && !line.empty()) {
+            line.erase(0, 1);
+        } else if (!allComments && !line.empty() && line.front() != '*') {
+            line.insert(0, 1, '*');
+        }
+    }
+    return toggled;
+}
+
 }  // namespace vek

@@ -56,4 +56,11 @@ std::vector<std::string> formatSourceLines(std::span<const std::string> lines,
 std::string formatSourceText(std::string_view text, const LineReader& reader,
                              const Dictionary& dictionary = Dictionary::builtIn());
 
+// Lines `first` to `last` (from 0, clamped to the text) turned into comments, a "*" put at each
+// one's very start, the one place the compiler reads it as a comment; when every line among them
+// that holds anything is a comment already, turned back by taking that "*" away. Empty lines
+// stay empty.
+std::vector<std::string> toggledComment(std::span<const std::string> lines, std::size_t first,
+                                        std::size_t last);
+
 }  // namespace vek

@@ -174,4 +174,51 @@ std::vector<TextPosition> usesOfLabelAt(std::span<const std::string> lines,
     return uses;
 }
 
+namespace {
+
+constexpr std::string_view kLabelEnds = " \t,[]";
+
+}  // namespace
+
+std::vector<TextPosition> usesOfLabelNear(std::span<const std::string> lines,
+                                          const LineReader& reader, TextPosition at,
+                                          const Dictionary& dictionary) {
+    std::vector<TextPosition> uses = usesOfLabelAt(lines, reader, at, dictionary);
+    if (uses.empty() && at.column > 1)
+        uses = usesOfLabelAt(lines, reader, {at.line, at.column - 1}, dictionary);
+    return uses;
+}
+
+int labelLengthAt(std::span<const std::string> lines, TextPosition at) {
+    if (at.line < 1 || static_cast<std::size_t>(at.line) > lines.size()) return 0;
+    const std::string_view line = lines[static_cast<std::size_t>(at.line) - 1];
+    const std::string_view rest =
+        line.substr(std::min(byteOffsetOfCharacter(line, std::max(at.column, 1) - 1), line.size()));
+    return characterCount(rest.substr(0, std::min(rest.find_first_of(kLabelEnds), rest.size())));
+}
+
+bool isLabelName(std::string_view name) {
+    return !name.empty() && name.find_first_of(kLabelEnds) == std::string_view::npos &&
+           name.find_first_of("\r\n") == std::string_view::npos;
+}
+
+std::optional<std::vector<std::string>> renamedLabelNear(std::span<const std::string> lines,
+                                                         const LineReader& reader, TextPosition at,
+                                                         std::string_view name,
+                                                         const Dictionary& dictionary) {
+    if (!isLabelName(name)) return std::nullopt;
+    const std::vector<TextPosition> uses = usesOfLabelNear(lines, reader, at, dictionary);
+    if (uses.empty()) return std::nullopt;
+    std::vector<std::string> renamed(lines.begin(), lines.end());
+    // From the last use back, so that a rename leaves the places of those before it alone.
+    for (auto use = uses.rbegin(); use != uses.rend(); ++use) {
+        std::string& line = renamed[static_cast<std::size_t>(use->line) - 1];
+        const std::size_t from = byteOffsetOfCharacter(line, use->column - 1);
+        const int length = labelLengthAt(renamed, *use);
+        const std::size_t to = byteOffsetOfCharacter(line, use->column - 1 + length);
+        line.replace(from, to - from, name);
+    }
+    return renamed;
+}
+
 }  // namespace vek

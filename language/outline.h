@@ -43,4 +43,19 @@ std::vector<TextPosition> usesOfLabelAt(std::span<const std::string> lines,
                                         const LineReader& reader, TextPosition at,
                                         const Dictionary& dictionary = Dictionary::builtIn());
 
+// The same, where the caret may also stand just after a label's end, as an editor's caret does.
+std::vector<TextPosition> usesOfLabelNear(std::span<const std::string> lines,
+                                          const LineReader& reader, TextPosition at,
+                                          const Dictionary& dictionary = Dictionary::builtIn());
+// The characters of the label written at a line and column (both from 1): up to a blank, a
+// comma, a bracket or the line's end.
+int labelLengthAt(std::span<const std::string> lines, TextPosition at);
+// Whether a text may be written as a label: one word, without blanks, commas or brackets.
+bool isLabelName(std::string_view name);
+// The lines with the label near a place renamed to `name` at its subr and every gsub to it in its
+// section; nothing where the place is on no label or `name` is no label.
+std::optional<std::vector<std::string>> renamedLabelNear(
+    std::span<const std::string> lines, const LineReader& reader, TextPosition at,
+    std::string_view name, const Dictionary& dictionary = Dictionary::builtIn());
+
 }  // namespace vek

@@ -28,6 +28,7 @@ struct LinePlace {
 struct ShownLine {
     LineRole role = LineRole::Plain;
     std::vector<Token> tokens;
+    bool openAfter = false;  // a section is still open after the line
 };
 
 // The text's lines split at LF, CR LF or a lone CR, without the breaks; at least one line.
@@ -42,28 +43,40 @@ class SourceModel {
     SourceModel(std::unique_ptr<LinesCheck> check, LineReader reader);
 
     void reset(std::string_view text, int version);
+    void reset(std::vector<std::string> lines, int version);
     // Replaces the text from `from` to `to` (clamped to the text) by `text`.
     void replace(LinePlace from, LinePlace to, std::string_view text, int version);
+    // Replaces `removed` whole lines from line `first` (from 0) by `inserted`.
+    void replaceLines(std::size_t first, std::size_t removed, std::vector<std::string> inserted,
+                      int version);
+    // Takes the check's findings again, after its owner checked again without an edit.
+    void takeCheckFindings();
 
     int version() const { return m_version; }
     const std::vector<std::string>& lines() const { return m_check->lines(); }
     const LineReader& reader() const { return m_reader; }
     // The lines joined by LF.
     std::string text() const;
-    // How each line shows, read once per version when first asked for.
+    // How each line shows, read when first asked for; an edit reads again only the lines it
+    // replaced and those whose section it opened or closed.
     const std::vector<ShownLine>& shownLines() const;
     // The check's findings and every character the game cannot show, in text order.
     const std::vector<Finding>& findings() const { return m_findings; }
+    // The findings on a line (from 1).
+    std::span<const Finding> findingsOn(int line) const;
+    // The finding at a line and column (both from 1), or null; an error before a warning.
+    const Finding* findingAt(int line, int column) const;
 
   private:
     void gatherFindings();
+    void showAgain(std::size_t first, std::size_t removed, std::size_t inserted) const;
 
     std::unique_ptr<LinesCheck> m_check;
     LineReader m_reader;
     int m_version = 0;
     std::vector<std::vector<Finding>> m_unshowable;  // by line
     std::vector<Finding> m_findings;
-    mutable std::optional<std::vector<ShownLine>> m_shown;  // of this version
+    mutable std::optional<std::vector<ShownLine>> m_shown;  // of this version, once asked for
 };
 
 // The characters of a line (from 1) that code page 1252 lacks, so that the game would show "?"

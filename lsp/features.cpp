@@ -24,8 +24,6 @@ constexpr int kCompletionVariable = 6;
 constexpr int kCompletionValue = 12;
 constexpr int kSnippetFormat = 2;
 
-constexpr std::string_view kLabelEnds = " \t,[]";
-
 const std::vector<std::string>& linesOf(const FeatureContext& context) {
     return context.model.lines();
 }
@@ -44,24 +42,15 @@ Json locationOf(const FeatureContext& context, const std::string& uri, TextPosit
     return {{"uri", uri}, {"range", rangeOf(linesOf(context), at, characters, context.encoding)}};
 }
 
-// The characters of the label written at a place: up to a blank, a comma or the line's end.
-int labelLength(const FeatureContext& context, TextPosition at) {
-    const std::vector<std::string>& lines = linesOf(context);
-    const LinePlace place = placeOf(lines, at);
-    const std::string_view line = std::string_view(lines[place.line]).substr(place.byte);
-    return characterCount(line.substr(0, std::min(line.find_first_of(kLabelEnds), line.size())));
-}
-
-// The uses of the label at the requested place; at the end of a label the caret stands just
-// after it, as an editor's caret does.
+// The uses of the label at the requested place.
 std::vector<TextPosition> labelUses(const FeatureContext& context, const Json& params) {
     if (!context.isSource) return {};
     const TextPosition at = textPositionOf(linesOf(context), requestedPlace(context, params));
-    std::vector<TextPosition> uses = usesOfLabelAt(linesOf(context), context.model.reader(), at);
-    if (uses.empty() && at.column > 1) {
-        uses = usesOfLabelAt(linesOf(context), context.model.reader(), {at.line, at.column - 1});
-    }
-    return uses;
+    return usesOfLabelNear(linesOf(context), context.model.reader(), at);
+}
+
+int labelLength(const FeatureContext& context, TextPosition at) {
+    return labelLengthAt(linesOf(context), at);
 }
 
 std::string snippetOf(const Word& word, std::string_view language) {
@@ -253,8 +242,7 @@ Json prepareRename(const FeatureContext& context, const Json& params) {
 
 Json rename(const FeatureContext& context, const std::string& uri, const Json& params) {
     const std::string name = params.at("newName").get<std::string>();
-    if (name.empty() || name.find_first_of(kLabelEnds) != std::string::npos ||
-        name.find_first_of("\r\n") != std::string::npos) {
+    if (!isLabelName(name)) {
         throw RequestError{kInvalidParams,
                            "a label is one word without blanks, commas or brackets"};
     }

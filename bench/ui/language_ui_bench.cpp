@@ -8,6 +8,7 @@
 
 #include "bench/script_source.h"
 #include "language/ui/macro_highlighter.h"
+#include "language/ui/source_model_link.h"
 #include "objects/object_check.h"
 #include "objects/object_document.h"
 #include "objects/source_lines.h"
@@ -26,7 +27,7 @@ void fillBox(QPlainTextEdit& box, std::size_t lines) {
 // scripts of eleven) and takes it back on the next round, once an iteration; the box is drawn
 // first as a whole.
 void typeHalfWayDown(benchmark::State& state, QPlainTextEdit& box,
-                     const vek::ui::MacroHighlighter& highlighter) {
+                     const vek::ui::SourceModelLink& link) {
     box.resize(600, 400);
     box.show();
     QApplication::processEvents();
@@ -42,8 +43,8 @@ void typeHalfWayDown(benchmark::State& state, QPlainTextEdit& box,
             cursor.deletePreviousChar();
         }
     }
-    if (!highlighter.findings().empty())
-        state.SkipWithError(highlighter.findings().front().text.english.c_str());
+    if (!link.model().findings().empty())
+        state.SkipWithError(link.model().findings().front().text.english.c_str());
 }
 
 // One key typed in a line half-way down a 10,000-line source shown in a text box: the check of
@@ -51,9 +52,10 @@ void typeHalfWayDown(benchmark::State& state, QPlainTextEdit& box,
 void highlightEditedSection(benchmark::State& state) {
     QPlainTextEdit box;
     fillBox(box, static_cast<std::size_t>(state.range(0)));
-    vek::ui::MacroHighlighter highlighter(box.document(), vek::sourceLineReading,
-                                          std::make_unique<vek::SourceCheck>());
-    typeHalfWayDown(state, box, highlighter);
+    vek::ui::SourceModelLink link(box.document(), vek::sourceLineReading,
+                                  std::make_unique<vek::SourceCheck>());
+    vek::ui::MacroHighlighter highlighter(box.document(), link);
+    typeHalfWayDown(state, box, link);
 }
 BENCHMARK(highlightEditedSection)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
@@ -64,11 +66,12 @@ void keyIntoSourcePage(benchmark::State& state) {
     vek::ObjectDocument document;
     QPlainTextEdit box;
     fillBox(box, static_cast<std::size_t>(state.range(0)));
-    vek::ui::MacroHighlighter highlighter(box.document(), vek::sourceLineReading,
-                                          std::make_unique<vek::SourceCheck>());
+    vek::ui::SourceModelLink link(box.document(), vek::sourceLineReading,
+                                  std::make_unique<vek::SourceCheck>());
+    vek::ui::MacroHighlighter highlighter(box.document(), link);
     QObject::connect(&box, &QPlainTextEdit::textChanged,
                      [&] { document.typeSource(box.toPlainText().toUtf8().toStdString()); });
-    typeHalfWayDown(state, box, highlighter);
+    typeHalfWayDown(state, box, link);
 }
 BENCHMARK(keyIntoSourcePage)->Arg(10000)->Unit(benchmark::kMicrosecond);
 

@@ -11,6 +11,8 @@
 #include <QTextBlock>
 #include <QToolTip>
 
+#include "app/ansi_text.h"
+#include "app/text_names.h"
 #include "app/ui/qt_convert.h"
 #include "app/ui/session_look.h"
 #include "language/completion.h"
@@ -19,6 +21,7 @@
 #include "language/quick_fix.h"
 #include "language/ui/macro_completer.h"
 #include "language/ui/macro_highlighter.h"
+#include "language/ui/source_model_link.h"
 
 namespace vek::ui {
 
@@ -26,6 +29,11 @@ namespace {
 
 bool isQuickFixKey(const QKeyEvent* event) {
     return event->key() == Qt::Key_Period && (event->modifiers() & Qt::ControlModifier);
+}
+
+// Ctrl+/; on keyboards where "/" needs Shift (German: Shift+7) the key still names "/".
+bool isToggleCommentKey(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Slash && (event->modifiers() & Qt::ControlModifier);
 }
 
 // The fixes as a menu beside the caret; choosing one applies it.
@@ -280,16 +288,30 @@ bool MacroTextEdit::startCommentAtMargin(const QKeyEvent* event) {
 
 void MacroTextEdit::setChecking(LineReader reader, std::unique_ptr<LinesCheck> check) {
     delete m_highlighter;
+    delete m_link;
     m_reader = reader;
-    m_highlighter = new MacroHighlighter(document(), std::move(reader), std::move(check));
+    if (!check)
+        check = std::make_unique<WholeLinesCheck>([](auto) { return std::vector<Finding>{}; });
+    m_link = new SourceModelLink(document(), std::move(reader), std::move(check));
+    m_highlighter = new MacroHighlighter(document(), *m_link);
+}
+
+std::span<const Finding> MacroTextEdit::findings() const {
+    if (!m_link) return {};
+    return m_link->model().findings();
 }
 
 std::vector<std::string> MacroTextEdit::lines() const {
+    if (m_link) return m_link->model().lines();
     std::vector<std::string> all;
     all.reserve(static_cast<std::size_t>(blockCount()));
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
         all.push_back(toStdString(block.text()));
     return all;
+}
+
+const std::vector<std::string>& MacroTextEdit::modelLines() const {
+    return m_link->model().lines();
 }
 
 TextPosition MacroTextEdit::caretPosition() const {
@@ -301,22 +323,106 @@ TextPosition MacroTextEdit::caretPosition() const {
 bool MacroTextEdit::goToDefinition() {
     if (!m_reader) return false;
     const TextPosition caret = caretPosition();
-    std::optional<TextPosition> found = definitionAt(lines(), m_reader, caret);
+    const std::vector<std::string>& text = modelLines();
+    std::optional<TextPosition> found = definitionAt(text, m_reader, caret);
     // At a word's very end the caret still names it.
     if (!found && caret.column > 1)
-        found = definitionAt(lines(), m_reader, {caret.line, caret.column - 1});
+        found = definitionAt(text, m_reader, {caret.line, caret.column - 1});
     if (!found) return false;
-    moveCaretTo(found->line, found->column);
+    jumpTo(found->line, found->column);
     return true;
+}
+
+void MacroTextEdit::jumpTo(int line, int column) {
+    m_back.push_back(caretPosition());
+    m_forward.clear();
+    moveCaretTo(line, column);
+}
+
+bool MacroTextEdit::goBack() {
+    if (m_back.empty()) return false;
+    m_forward.push_back(caretPosition());
+    const TextPosition to = m_back.back();
+    m_back.pop_back();
+    moveCaretTo(to.line, to.column);
+    return true;
+}
+
+bool MacroTextEdit::goForward() {
+    if (m_forward.empty()) return false;
+    m_back.push_back(caretPosition());
+    const TextPosition to = m_forward.back();
+    m_forward.pop_back();
+    moveCaretTo(to.line, to.column);
+    return true;
+}
+
+void MacroTextEdit::replaceWholeText(const std::vector<std::string>& lines,
+                                     const Bilingual& label) {
+    const TextPosition caret = caretPosition();
+    std::string text;
+    for (const std::string& line : lines) {
+        if (&line != &lines.front()) text += '\n';
+        text += line;
+    }
+    if (m_replaceWholeText) {
+        m_replaceWholeText(text, label);
+    } else {
+        QTextCursor edit(document());
+        edit.select(QTextCursor::Document);
+        edit.insertText(toQString(text));
+    }
+    moveCaretTo(caret.line, caret.column);
+}
+
+bool MacroTextEdit::renameLabel() {
+    if (!m_reader || !m_askLabelName) return false;
+    const TextPosition caret = caretPosition();
+    const std::vector<std::string>& text = modelLines();
+    const std::vector<TextPosition> uses = usesOfLabelNear(text, m_reader, caret);
+    if (uses.empty()) return false;
+    const TextPosition& first = uses.front();
+    const std::string_view line = text[static_cast<std::size_t>(first.line) - 1];
+    const std::size_t from = byteOffsetOfCharacter(line, first.column - 1);
+    const std::size_t to =
+        byteOffsetOfCharacter(line, first.column - 1 + labelLengthAt(text, first));
+    const std::optional<std::string> name =
+        m_askLabelName(std::string(line.substr(from, to - from)));
+    if (!name) return false;
+    const std::optional<std::vector<std::string>> renamed =
+        renamedLabelNear(text, m_reader, caret, *name);
+    if (!renamed) return false;
+    replaceWholeText(*renamed, Msg::SourceRenameLabel);
+    return true;
+}
+
+void MacroTextEdit::toggleCommentOnSelectedLines() {
+    const QTextCursor selection = textCursor();
+    const QTextBlock first = document()->findBlock(selection.selectionStart());
+    QTextBlock last = document()->findBlock(selection.selectionEnd());
+    // A selection that ends at a line's start leaves that line alone.
+    if (last != first && selection.selectionEnd() == last.position()) last = last.previous();
+    const std::vector<std::string> toggled =
+        toggledComment(lines(), static_cast<std::size_t>(first.blockNumber()),
+                       static_cast<std::size_t>(last.blockNumber()));
+    if (toggled == lines()) return;
+    const int firstLine = first.blockNumber();
+    const int lastLine = last.blockNumber();
+    const bool selected = selection.hasSelection();
+    replaceWholeText(toggled, Msg::SourceToggleComment);
+    // The lines stay selected, so that the same key toggles them back.
+    if (!selected) return;
+    QTextCursor kept(document()->findBlockByNumber(firstLine));
+    const QTextBlock end = document()->findBlockByNumber(lastLine);
+    kept.setPosition(end.position() + end.length() - 1, QTextCursor::KeepAnchor);
+    setTextCursor(kept);
 }
 
 int MacroTextEdit::markUsesOfLabel() {
     if (!m_reader) return 0;
     const TextPosition caret = caretPosition();
-    std::vector<TextPosition> uses = usesOfLabelAt(lines(), m_reader, caret);
-    if (uses.empty() && caret.column > 1)
-        uses = usesOfLabelAt(lines(), m_reader, {caret.line, caret.column - 1});
-    m_uses = std::move(uses);
+    const std::vector<std::string>& text = modelLines();
+    m_uses = usesOfLabelNear(text, m_reader, caret);
     markCurrentLine();
     const auto next = std::find_if(m_uses.begin(), m_uses.end(),
                                    [&](const TextPosition& use) { return caret < use; });
@@ -328,13 +434,13 @@ int MacroTextEdit::markUsesOfLabel() {
 }
 
 QMenu* MacroTextEdit::offerQuickFixes() {
-    if (!m_highlighter) return nullptr;
+    if (!m_link) return nullptr;
     const TextPosition caret = caretPosition();
-    const Finding* finding = findingNear(m_highlighter->findings(), caret.line, caret.column);
+    const Finding* finding = findingNear(findings(), caret.line, caret.column);
     if (!finding) return nullptr;
-    const std::vector<std::string> text = lines();
     return quickFixMenu(viewport(), cursorRect().bottomLeft(), m_look,
-                        quickFixesFor(*finding, text, m_reader), [this](const QuickFix& fix) {
+                        quickFixesFor(*finding, modelLines(), m_reader),
+                        [this](const QuickFix& fix) {
                             const QTextBlock block = document()->findBlockByNumber(fix.at.line - 1);
                             if (!block.isValid()) return;
                             QTextCursor edit(block);
@@ -368,6 +474,23 @@ void MacroTextEdit::keyPressEvent(QKeyEvent* event) {
     if (m_completer->keyBefore(event)) return;
     if (isQuickFixKey(event)) {
         offerQuickFixes();
+        return;
+    }
+    if (event->modifiers() == Qt::AltModifier &&
+        (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
+        if (event->key() == Qt::Key_Left) {
+            goBack();
+        } else {
+            goForward();
+        }
+        return;
+    }
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) {
+        renameLabel();
+        return;
+    }
+    if (isToggleCommentKey(event) && m_reader) {
+        toggleCommentOnSelectedLines();
         return;
     }
     if (event->key() == Qt::Key_F12) {
@@ -414,7 +537,7 @@ QString MacroTextEdit::hoverTextAt(QPoint point) const {
     const int column = characterOf(line, at.positionInBlock());
     const QString entry = wordEntryAt(line, column, m_look);
     const Finding* finding =
-        m_highlighter ? m_highlighter->findingAt(at.blockNumber() + 1, column + 1) : nullptr;
+        m_link ? m_link->model().findingAt(at.blockNumber() + 1, column + 1) : nullptr;
     if (!finding) return entry;
     return withEntry(toQString(finding->text.in(m_look.language())), entry);
 }

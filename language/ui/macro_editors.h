@@ -2,10 +2,14 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "app/messages.h"
 #include "language/checker.h"
 #include "language/ui/macro_formats.h"
 
@@ -16,6 +20,7 @@ namespace vek::ui {
 class SessionLook;
 class MacroCompleter;
 class MacroHighlighter;
+class SourceModelLink;
 
 // A text box for macro sources: coloured, checked as it is edited (a finding's text is the
 // tooltip of its underline), with completion and F1 descriptions.
@@ -24,12 +29,36 @@ class MacroTextEdit : public QPlainTextEdit {
   public:
     MacroTextEdit(const SessionLook& look, QWidget* parent);
 
-    // Reads lines by `reader` and checks them with `check` (null: colours only).
+    // Reads lines by `reader` and checks them with `check` (null: colours only), in one model
+    // of the text that every feature of the box reads.
     void setChecking(LineReader reader, std::unique_ptr<LinesCheck> check);
+    // The model of the text and its findings; null before setChecking.
+    SourceModelLink* sourceModel() const { return m_link; }
     MacroHighlighter* highlighter() const { return m_highlighter; }
     MacroCompleter* completer() const { return m_completer; }
     // Puts the caret at a line and column (both from 1) and shows it.
     void moveCaretTo(int line, int column);
+    // The same as a jump (go to definition, an outline entry): Alt+Left goes back to where the
+    // caret stood before, Alt+Right forward again.
+    void jumpTo(int line, int column);
+    bool goBack();
+    bool goForward();
+
+    // How a change of many lines at once becomes one step with a name: the owner of the text
+    // takes the whole new text. Without one the box makes it one edit of its own.
+    using WholeTextReplacer = std::function<void(const std::string& text, const Bilingual& label)>;
+    void setWholeTextReplacer(WholeTextReplacer replace) {
+        m_replaceWholeText = std::move(replace);
+    }
+    // Asks for a label's new name, starting as its name now; nothing when cancelled.
+    using LabelNameAsker = std::function<std::optional<std::string>(const std::string& name)>;
+    void setLabelNameAsker(LabelNameAsker ask) { m_askLabelName = std::move(ask); }
+    // F2: renames the label at the caret, its subr and every gsub to it, as one step; false where
+    // the caret is on no label, the asking was cancelled or the name is no label.
+    bool renameLabel();
+    // Ctrl+/: a "*" at the start of each selected line, or taken away where all are comments,
+    // as one step.
+    void toggleCommentOnSelectedLines();
 
     // Line numbers in a gutter at the left, and the caret's line marked.
     void showLineNumbers();
@@ -50,6 +79,8 @@ class MacroTextEdit : public QPlainTextEdit {
     int markUsesOfLabel();
     // The text's lines, as the checks read them.
     std::vector<std::string> lines() const;
+    // The findings of the text's model, in text order.
+    std::span<const Finding> findings() const;
     // Ctrl+.: a menu of the fixes for the finding at the caret ("QuickFixes"); null when there
     // are none. Each fix is one step.
     QMenu* offerQuickFixes();
@@ -69,12 +100,22 @@ class MacroTextEdit : public QPlainTextEdit {
     bool selectionSpansLines() const;
     bool startCommentAtMargin(const QKeyEvent* event);
     TextPosition caretPosition() const;
+    // Puts `lines` in place of the text as one step named `label`; the caret stays at its line
+    // and column.
+    void replaceWholeText(const std::vector<std::string>& lines, const Bilingual& label);
+    // The model's lines; only where a reader was set, which makes the model.
+    const std::vector<std::string>& modelLines() const;
 
     LineReader m_reader;
-    std::vector<TextPosition> m_uses;  // of the label last asked about, marked in the text
+    std::vector<TextPosition> m_uses;     // of the label last asked about, marked in the text
+    std::vector<TextPosition> m_back;     // where jumps left from, the latest last
+    std::vector<TextPosition> m_forward;  // where going back left from
+    WholeTextReplacer m_replaceWholeText;
+    LabelNameAsker m_askLabelName;
 
     const SessionLook& m_look;
     MacroCompleter* m_completer;
+    SourceModelLink* m_link = nullptr;
     MacroHighlighter* m_highlighter = nullptr;
     QWidget* m_gutter = nullptr;
     bool m_autoIndent = false;

@@ -6,8 +6,6 @@
 #include <QString>
 #include <vector>
 
-#include "app/ui/qt_convert.h"
-
 namespace vek::ui {
 
 namespace {
@@ -73,21 +71,17 @@ int characterOf(const QString& text, int codeUnits) {
     return characters;
 }
 
-QList<QTextLayout::FormatRange> lineFormats(const QString& text, const LineReading& reading,
+QList<QTextLayout::FormatRange> lineFormats(const QString& text, const ShownLine& shown,
                                             std::span<const Finding* const> findings) {
     std::vector<QTextCharFormat> units(static_cast<std::size_t>(text.size()));
     const int size = static_cast<int>(text.size());
-    if (reading.role == LineRole::Comment) {
+    if (shown.role == LineRole::Comment) {
         lay(units, 0, size, coloured(QColor(0x70, 0x70, 0x70), false, true));
-    } else if (reading.role == LineRole::Header) {
+    } else if (shown.role == LineRole::Header) {
         lay(units, 0, size, coloured(QColor(0x60, 0x30, 0x00), true));
-    } else if (reading.role == LineRole::Commands) {
-        const std::string line = toStdString(text);
-        const std::size_t start = std::min(reading.start, line.size());
-        const int shift = characterCount(std::string_view(line).substr(0, start));
-        for (const Token& token : tokenizeCommands(std::string_view(line).substr(start))) {
-            const int first = shift + token.start;
-            lay(units, codeUnitOf(text, first), codeUnitOf(text, first + token.length),
+    } else {
+        for (const Token& token : shown.tokens) {
+            lay(units, codeUnitOf(text, token.start), codeUnitOf(text, token.start + token.length),
                 tokenFormat(token.kind));
         }
     }

@@ -22,8 +22,8 @@ OutlineView::OutlineView(const SessionLook& look, std::span<const std::string_vi
     connect(this, &QTreeWidget::itemActivated, this, choose);
 }
 
-void OutlineView::setSource(std::span<const std::string> lines, const LineReader& reader) {
-    std::vector<OutlineEntry> entries = outlineOf(lines, reader, m_events);
+void OutlineView::setSource(const SourceModel& model) {
+    std::vector<OutlineEntry> entries = outlineOf(model.lines(), model.reader(), m_events);
     const auto same = [](const OutlineEntry& a, const OutlineEntry& b) {
         return a.position == b.position && a.title.english == b.title.english;
     };

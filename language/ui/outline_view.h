@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "language/outline.h"
+#include "language/source_model.h"
 
 namespace vek::ui {
 
@@ -19,7 +20,8 @@ class OutlineView : public QTreeWidget {
   public:
     OutlineView(const SessionLook& look, std::span<const std::string_view> events, QWidget* parent);
 
-    void setSource(std::span<const std::string> lines, const LineReader& reader);
+    // Reads the outline of a source's model again; unchanged entries leave the tree alone.
+    void setSource(const SourceModel& model);
     const std::vector<OutlineEntry>& entries() const { return m_entries; }
     // Writes the titles again in the interface language.
     void retranslate();

@@ -19,8 +19,8 @@
 #include "language/ui/find_bar.h"
 #include "language/ui/findings_list.h"
 #include "language/ui/macro_editors.h"
-#include "language/ui/macro_highlighter.h"
 #include "language/ui/outline_view.h"
+#include "language/ui/source_model_link.h"
 #include "objects/installation_facts.h"
 #include "objects/macro_insertion.h"
 #include "objects/object_check.h"
@@ -79,6 +79,17 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     // After the document took the text, its changed state is the status line's.
     connect(m_memo2, &QPlainTextEdit::textChanged, this, &SourcePage::showStatus);
     bindTextUndo(m_memo2, document.undoStack(), context);
+    // A rename or a toggled comment is one step of the document, named as the Edit menu shows it.
+    m_memo2->setWholeTextReplacer([this](const std::string& text, const Bilingual& label) {
+        m_document.replaceSource(text, label);
+    });
+    m_memo2->setLabelNameAsker([this](const std::string& name) -> std::optional<std::string> {
+        const std::optional<QString> answer = m_context.dialogs.askText(
+            m_context.text(Msg::SourceRenameLabel), m_context.text(Msg::SourceRenameLabelPrompt),
+            toQString(name));
+        if (!answer) return std::nullopt;
+        return toStdString(answer->trimmed());
+    });
     m_findBar = new FindBar(
         context.look, m_memo2,
         [this](const std::string& text, const Bilingual& label) {
@@ -90,12 +101,12 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     connect(m_findBar, &FindBar::wanted, this, &SourcePage::findWanted);
 
     m_outline = new OutlineView(context.look, scriptEventTable().texts(), splitter);
-    connect(m_outline, &OutlineView::entryChosen, m_memo2, &MacroTextEdit::moveCaretTo);
+    connect(m_outline, &OutlineView::entryChosen, m_memo2, &MacroTextEdit::jumpTo);
     m_outlineDue = new QTimer(this);
     m_outlineDue->setSingleShot(true);
     m_outlineDue->setInterval(300);
     connect(m_outlineDue, &QTimer::timeout, this,
-            [this] { m_outline->setSource(m_memo2->lines(), sourceLineReading); });
+            [this] { m_outline->setSource(m_memo2->sourceModel()->model()); });
     connect(m_memo2, &QPlainTextEdit::textChanged, m_outlineDue, qOverload<>(&QTimer::start));
 
     splitter->setStretchFactor(0, 0);
@@ -104,8 +115,8 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     splitter->setSizes({130, 400, 150});
 
     m_findings = new FindingsList(context.look, pageSplitter);
-    connect(m_memo2->highlighter(), &MacroHighlighter::findingsChanged, this,
-            [this] { m_findings->setFindings(m_memo2->highlighter()->findings()); });
+    connect(m_memo2->sourceModel(), &SourceModelLink::findingsChanged, this,
+            [this] { m_findings->setFindings(m_memo2->findings()); });
     connect(m_findings, &FindingsList::findingChosen, m_memo2, &MacroTextEdit::moveCaretTo);
     pageSplitter->setStretchFactor(0, 1);
     pageSplitter->setStretchFactor(1, 0);
@@ -162,7 +173,7 @@ void SourcePage::formatSource() {
 QPlainTextEdit* SourcePage::sourceText() const { return m_memo2; }
 
 bool SourcePage::revealErrors() {
-    const std::span<const Finding> findings = m_memo2->highlighter()->findings();
+    const std::span<const Finding> findings = m_memo2->findings();
     const auto error = std::find_if(findings.begin(), findings.end(),
                                     [](const Finding& finding) { return finding.isError(); });
     if (error == findings.end()) return false;
@@ -184,7 +195,7 @@ void SourcePage::setClassLookup(InstallationFactsCache::ClassLookup knowsClass) 
 
 void SourcePage::checkAgain() {
     m_check->checkAgain(switchedOffInstallationChecks(m_context.settings));
-    m_memo2->highlighter()->takeFindings();
+    m_memo2->sourceModel()->takeCheckFindings();
 }
 
 void SourcePage::checkAgainIfInstallationChanged() {

@@ -83,5 +83,47 @@ TEST(Outline, FindsEveryUseOfALabelInItsSection) {
     EXPECT_EQ(uses(9, 2), "");
 }
 
+// Which lines a rename changed, and how they read afterwards.
+std::string changedLines(const Lines& before, const Lines& after) {
+    std::string text;
+    for (std::size_t k = 0; k < after.size(); ++k) {
+        if (before[k] != after[k]) text += std::to_string(k + 1) + "=" + after[k] + "|";
+    }
+    return text;
+}
+
+TEST(Outline, RenamesALabelAtItsSubrAndEveryGsubOfItsSectionOnly) {
+    const struct {
+        TextPosition at;
+        std::string name;
+        std::string changed;
+    } cases[] = {
+        {{10, 8}, "walk", "8=\tgsub walk,gsub  walk|10=\tsubr walk|"},
+        {{8, 11}, "go", "8=\tgsub go,gsub  go|10=\tsubr go|"},  // just after a label's end
+        {{14, 30}, "läuft", "14=scrp 2 5 3 12,subr läuft,gsub läuft|"},
+    };
+    for (const auto& c : cases) {
+        const auto renamed = renamedLabelNear(kSource, sourceLineReading, c.at, c.name);
+        ASSERT_TRUE(renamed) << c.name;
+        ASSERT_EQ(renamed->size(), kSource.size());
+        EXPECT_EQ(changedLines(kSource, *renamed), c.changed);
+    }
+    // Columns count characters: a later use on a line after a wider name is found and renamed.
+    const auto wide = renamedLabelNear(kSource, sourceLineReading, {14, 30}, "läuft");
+    const auto back = renamedLabelNear(*wide, sourceLineReading, {14, 33}, "move");
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, kSource);
+}
+
+TEST(Outline, RenamesNothingOffALabelOrToANameNoLabelCanHave) {
+    for (const std::string name : {"", "a b", "a,b", "a[1]", "a\tb", "a\nb"})
+        EXPECT_FALSE(renamedLabelNear(kSource, sourceLineReading, {10, 8}, name)) << name;
+    EXPECT_FALSE(renamedLabelNear(kSource, sourceLineReading, {9, 2}, "walk"));
+    EXPECT_FALSE(renamedLabelNear(kSource, sourceLineReading, {4, 4}, "walk"));
+    EXPECT_TRUE(isLabelName("move_2"));
+    EXPECT_EQ(labelLengthAt(kSource, {14, 20}), 4);
+    EXPECT_EQ(labelLengthAt(kSource, {99, 1}), 0);
+}
+
 }  // namespace
 }  // namespace vek

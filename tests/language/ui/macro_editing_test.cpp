@@ -17,7 +17,7 @@
 #include "language/ui/findings_list.h"
 #include "language/ui/macro_completer.h"
 #include "language/ui/macro_editors.h"
-#include "language/ui/macro_highlighter.h"
+#include "language/ui/source_model_link.h"
 #include "objects/object_check.h"
 #include "objects/source_lines.h"
 #include "objects/ui/object_compiler_window.h"
@@ -116,7 +116,7 @@ class MacroEditingTest : public QObject {
         typeLines(box, {"scrp 2 5 3 9", "frob 3", "endm"});
         QVERIFY(underlined(box, 2, 3));
         QVERIFY(!underlined(box, 2, 1) && !underlined(box, 1, 1) && !underlined(box, 3, 1));
-        const Finding* finding = box->highlighter()->findingAt(2, 4);
+        const Finding* finding = box->sourceModel()->model().findingAt(2, 4);
         QVERIFY(finding && finding->isError());
         QCOMPARE(rows(page->findingsList()),
                  QStringList{findingRow(*finding, Msg::FindingLinePlace, kLanguageEnglish)});
@@ -146,7 +146,7 @@ class MacroEditingTest : public QObject {
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                               list->visualItemRect(list->item(row)).center());
             const QTextCursor caret = box->textCursor();
-            const Finding& finding = box->highlighter()->findings()[static_cast<std::size_t>(row)];
+            const Finding& finding = box->findings()[static_cast<std::size_t>(row)];
             QCOMPARE(caret.blockNumber() + 1, finding.position.line);
             QCOMPARE(caret.positionInBlock() + 1, finding.position.column);
         }
@@ -204,11 +204,9 @@ class MacroEditingTest : public QObject {
         for (const auto& edit : edits) {
             QTextCursor cursor(box->document());
             edit.apply(cursor);
-            QCOMPARE(places(box->highlighter()->findings()),
-                     places(checkSourceLines(linesOf(box))));
+            QCOMPARE(places(box->findings()), places(checkSourceLines(linesOf(box))));
             box->undo();
-            QCOMPARE(places(box->highlighter()->findings()),
-                     places(checkSourceLines(linesOf(box))));
+            QCOMPARE(places(box->findings()), places(checkSourceLines(linesOf(box))));
             box->redo();
         }
     }

@@ -44,6 +44,17 @@ void selectLines(QPlainTextEdit* box, int first, int last) {
     box->setTextCursor(cursor);
 }
 
+// "line:column" of the caret, both from 1.
+QString caretAt(const QPlainTextEdit* box) {
+    const QTextCursor caret = box->textCursor();
+    return QStringLiteral("%1:%2").arg(caret.blockNumber() + 1).arg(caret.positionInBlock() + 1);
+}
+
+const QString kLabelSource = QStringLiteral(
+    "name Ball\ninst\n\tnew: simp ball 1 0 10 0\n\tscrx 2 5 3 9\nendm\n"
+    "scrp 2 5 3 9\n\tgsub move\n\tgsub move\n\tstop\n\tsubr move\n\t\tmvby 1 0\n"
+    "\tretn\nendm");
+
 // A menu closes as a chosen item closes it, and is gone.
 void closeMenu(QMenu* menu) {
     menu->close();
@@ -514,6 +525,140 @@ class SourceEditingTest : public QObject {
         QCOMPARE(control<QLabel>(bar, "GoToLineNote")->text(),
                  QStringLiteral("There is no line 99 (the text has 5)."));
         QCOMPARE(box->textCursor().blockNumber(), 3);
+    }
+
+    // Alt+Left goes back along the jumps of go to definition and the outline, Alt+Right forward;
+    // a new jump drops the way forward.
+    void altArrowsRetraceTheJumps() {
+        TestWorkbench bench;
+        MacroTextEdit* box = activeSourceText(bench, kLabelSource);
+        SourcePage* page = sourcePage(bench);
+        OutlineView* outline = page->outline();
+        QTRY_COMPARE(outline->topLevelItemCount(), 2);
+        box->moveCaretTo(7, 8);
+        QTest::keyClick(box, Qt::Key_F12);
+        QCOMPARE(caretAt(box), QStringLiteral("10:7"));
+        QTreeWidgetItem* script = outline->topLevelItem(1);
+        QTest::mouseClick(outline->viewport(), Qt::LeftButton, {},
+                          outline->visualItemRect(script).center());
+        QCOMPARE(caretAt(box), QStringLiteral("6:1"));
+
+        const struct {
+            Qt::Key key;
+            const char* caret;
+        } steps[] = {{Qt::Key_Left, "10:7"},  {Qt::Key_Left, "7:8"},  {Qt::Key_Left, "7:8"},
+                     {Qt::Key_Right, "10:7"}, {Qt::Key_Right, "6:1"}, {Qt::Key_Right, "6:1"},
+                     {Qt::Key_Left, "10:7"}};
+        for (const auto& step : steps) {
+            QTest::keyClick(box, step.key, Qt::AltModifier);
+            QCOMPARE(caretAt(box), QLatin1String(step.caret));
+        }
+        box->moveCaretTo(4, 3);
+        QTest::keyClick(box, Qt::Key_F12);
+        QCOMPARE(caretAt(box), QStringLiteral("6:1"));
+        QTest::keyClick(box, Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(caretAt(box), QStringLiteral("6:1"));
+        QTest::keyClick(box, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(caretAt(box), QStringLiteral("4:3"));
+    }
+
+    // F2 on a label asks for its new name and renames its subr and every gsub to it as one step
+    // of the Edit menu, in both languages; cancelled, or off a label, nothing changes.
+    void f2RenamesALabelAsOneStep() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        MacroTextEdit* box = activeSourceText(bench, kLabelSource);
+        const auto& undo = bench.objectDocument().undoStack();
+        const std::size_t steps = undo.undoCount();
+        bench.dialogs().textAnswers = {QStringLiteral(" walk "), std::nullopt};
+        box->moveCaretTo(8, 9);
+        QTest::keyClick(box, Qt::Key_F2);
+        QString renamed = kLabelSource;
+        renamed.replace(QStringLiteral("move"), QStringLiteral("walk"));
+        QCOMPARE(box->toPlainText(), renamed);
+        QCOMPARE(toQString(bench.objectDocument().sourceText()), renamed);
+        QCOMPARE(caretAt(box), QStringLiteral("8:9"));
+        QCOMPARE(undo.undoCount(), steps + 1);
+        QCOMPARE(item(window, "Undo1")->text(), QStringLiteral("Undo Rename Label"));
+        const auto asked = bench.dialogs().asked.back();
+        QCOMPARE(asked.kind, QStringLiteral("text"));
+        QCOMPARE(asked.text, QStringLiteral("Rename Label"));
+        QCOMPARE(asked.caption, QStringLiteral("move"));
+
+        // Cancelled: the text stays; off a label nobody is asked.
+        QTest::keyClick(box, Qt::Key_F2);
+        QCOMPARE(box->toPlainText(), renamed);
+        const std::size_t askedBefore = bench.dialogs().asked.size();
+        box->moveCaretTo(9, 3);
+        QTest::keyClick(box, Qt::Key_F2);
+        QCOMPARE(bench.dialogs().asked.size(), askedBefore);
+        QCOMPARE(undo.undoCount(), steps + 1);
+
+        bench.windows().main->SpeedButton13Click();
+        bench.dialogs().textAnswers = {QStringLiteral("lauf")};
+        box->moveCaretTo(10, 8);
+        QTest::keyClick(box, Qt::Key_F2);
+        QCOMPARE(bench.dialogs().asked.back().text, QStringLiteral("Marke umbenennen"));
+        QVERIFY(box->toPlainText().contains(QStringLiteral("\tsubr lauf\n")));
+        const QString undoText = item(window, "Undo1")->text();
+        QVERIFY2(undoText.endsWith(QStringLiteral("Marke umbenennen")), qPrintable(undoText));
+        bench.windows().main->SpeedButton12Click();
+
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), renamed);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), kLabelSource);
+    }
+
+    // Ctrl+/ puts a "*" at the very start of each selected line, one step; again, it takes them
+    // away. The outline and findings follow: a commented subr is gone from both.
+    void ctrlSlashTogglesACommentOnTheSelectedLines() {
+        TestWorkbench bench;
+        ObjectCompilerWindow* window = bench.windows().objectCompiler;
+        MacroTextEdit* box = activeSourceText(bench, kLabelSource);
+        SourcePage* page = sourcePage(bench);
+        const auto& undo = bench.objectDocument().undoStack();
+        const std::size_t steps = undo.undoCount();
+        QTRY_COMPARE(page->outline()->topLevelItemCount(), 2);
+        QCOMPARE(page->outline()->topLevelItem(1)->childCount(), 1);
+        // Those of the installation the workbench makes stay as they are.
+        const std::size_t found = box->findings().size();
+        selectLines(box, 10, 12);
+        QTest::keyClick(box, Qt::Key_Slash, Qt::ControlModifier);
+        QString commented = kLabelSource;
+        commented.replace(QStringLiteral("\tsubr move\n\t\tmvby 1 0\n\tretn\n"),
+                          QStringLiteral("*\tsubr move\n*\t\tmvby 1 0\n*\tretn\n"));
+        QCOMPARE(box->toPlainText(), commented);
+        QCOMPARE(undo.undoCount(), steps + 1);
+        QCOMPARE(item(window, "Undo1")->text(), QStringLiteral("Undo Toggle Comment"));
+        // Both gsubs now name a subr the script has not.
+        QCOMPARE(box->findings().size(), found + 2);
+        QCOMPARE(page->findingsList()->count(), static_cast<int>(found + 2));
+        QTRY_COMPARE(page->outline()->topLevelItem(1)->childCount(), 0);
+        saveScreenshot(window, QStringLiteral("source_page_comment_english"));
+
+        // The caret alone on one line toggles that line.
+        box->moveCaretTo(11, 3);
+        QTest::keyClick(box, Qt::Key_Slash, Qt::ControlModifier);
+        QVERIFY(box->toPlainText().contains(QStringLiteral("*\tsubr move\n\t\tmvby 1 0\n*\tretn")));
+        bench.windows().main->SpeedButton13Click();
+        QVERIFY2(item(window, "Undo1")->text().endsWith(QStringLiteral("Kommentar umschalten")),
+                 qPrintable(item(window, "Undo1")->text()));
+        saveScreenshot(window, QStringLiteral("source_page_comment_deutsch"));
+        bench.windows().main->SpeedButton12Click();
+
+        selectLines(box, 10, 12);
+        QTest::keyClick(box, Qt::Key_Slash, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), commented);
+        QTest::keyClick(box, Qt::Key_Slash, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), kLabelSource);
+        QCOMPARE(box->findings().size(), found);
+        QCOMPARE(page->findingsList()->count(), static_cast<int>(found));
+        QCOMPARE(undo.undoCount(), steps + 4);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), commented);
     }
 
     // Enter starts the next line at the depth of the layout, lays out the closer it leaves, and

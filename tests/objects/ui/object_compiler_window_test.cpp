@@ -24,7 +24,6 @@
 #include "language/ui/findings_list.h"
 #include "language/ui/macro_completer.h"
 #include "language/ui/macro_editors.h"
-#include "language/ui/macro_highlighter.h"
 #include "objects/cob_data.h"
 #include "objects/object_document.h"
 #include "objects/ui/object_compiler_window.h"
@@ -54,7 +53,7 @@ QLineEdit* field(ObjectCompilerWindow* window, int number) {
 // The findings of the source page as "line:column english text".
 QStringList sourceFindings(ObjectCompilerWindow* window) {
     QStringList found;
-    for (const Finding& f : window->sourcePage()->macroText()->highlighter()->findings()) {
+    for (const Finding& f : window->sourcePage()->macroText()->findings()) {
         found << QStringLiteral("%1:%2 %3")
                      .arg(f.position.line)
                      .arg(f.position.column)
@@ -537,7 +536,7 @@ class ObjectCompilerWindowTest : public QObject {
         clickLine(control<QListWidget>(window, "ListBox1"), 0);
         auto* editBox = control<MacroTextEdit>(window, "Memo1");
         QCOMPARE(editBox->toPlainText(), QStringLiteral("scrp 2 5 3 1,snde ab,tikc 3,endm"));
-        const auto found = editBox->highlighter()->findings();
+        const auto found = editBox->findings();
         QCOMPARE(found.size(), std::size_t{2});
         QCOMPARE(found[1].subject, std::string("tikc"));
         QCOMPARE(found[1].position.column, 22);
