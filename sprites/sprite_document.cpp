@@ -5,6 +5,7 @@
 
 #include "app/text_names.h"
 #include "app/vek_error.h"
+#include "sprites/sprite_selection.h"
 
 namespace vek {
 
@@ -14,6 +15,10 @@ namespace {
 constexpr int kFrameTopic = PixelHistory::kPixelTopic + 1;
 
 }  // namespace
+
+SpriteDocument::SpriteDocument() : m_selection(std::make_unique<SpriteSelection>(*this)) {}
+
+SpriteDocument::~SpriteDocument() = default;
 
 void SpriteDocument::open(const std::filesystem::path& file) {
     m_current.reset();

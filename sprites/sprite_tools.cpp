@@ -247,7 +247,7 @@ std::unique_ptr<SpriteTool> makeSpriteTool(SpriteToolKind kind, SpriteDocument& 
 
 SpritePainter::SpritePainter(SpriteDocument& document)
     : m_document(document),
-      m_selection(document),
+      m_selection(document.selection()),
       m_observation(document.observe([this](const SpriteDocumentEvent& event) {
           if (event.change == SpriteChange::FileOpened ||
               event.change == SpriteChange::SpriteSelected)

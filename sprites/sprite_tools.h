@@ -13,7 +13,7 @@ namespace vek {
 // mouse button, the moves while it is held and its release into changes of the current sprite's
 // pixels, and everything from the press to the release is one undo step.
 
-// Select draws and moves the selection (`SpriteSelection`) and paints nothing.
+// Select draws and moves the selection (`SpriteSelection`) and paints nothing; it stays last.
 enum class SpriteToolKind { Pencil, Brush, Line, Rectangle, FilledRectangle, Fill, Select };
 
 // The pixels of a line from `from` to `to`, both ends included, each a neighbour of the one
@@ -59,8 +59,8 @@ std::unique_ptr<SpriteTool> makeSpriteTool(SpriteToolKind kind, SpriteDocument& 
 
 // The chosen tool and the gesture under way: a press begins the document's stroke, the release
 // ends it, so that each gesture is one undo step. Another sprite or file ends the gesture: its
-// moves no longer paint. The selection tool's gestures go to the selection, which another tool
-// drops.
+// moves no longer paint. The selection tool's gestures go to the document's selection, which
+// another tool drops.
 class SpritePainter {
   public:
     explicit SpritePainter(SpriteDocument& document);
@@ -80,7 +80,7 @@ class SpritePainter {
 
   private:
     SpriteDocument& m_document;
-    SpriteSelection m_selection;
+    SpriteSelection& m_selection;
     SpriteToolKind m_tool = SpriteToolKind::Pencil;
     std::unique_ptr<SpriteTool> m_gesture;
     Subscription m_observation;

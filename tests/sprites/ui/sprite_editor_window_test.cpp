@@ -357,11 +357,7 @@ class SpriteEditorWindowTest : public QObject {
         release(area, {5, 5}, Qt::RightButton);
         QCOMPARE(bench.spriteDocument().sprite().at(1, 1), std::uint8_t{16});
 
-        // Ctrl picks a colour from the sprite without painting.
-        press(area, {14, 14}, Qt::LeftButton, Qt::ControlModifier);
-        QCOMPARE(window->color1(), std::uint8_t{10});
-        press(area, {6, 6}, Qt::RightButton, Qt::ControlModifier);
-        QCOMPARE(window->color2(), std::uint8_t{16});
+        // Ctrl picks a colour from the sprite without painting (which colours: the core test).
         press(area, {13, 1}, Qt::LeftButton, Qt::ControlModifier);
         QCOMPARE(window->color1(), std::uint8_t{0});
         QCOMPARE(swatchColor(bench, "Label1"), QColor(Qt::white));
