@@ -21,6 +21,14 @@ std::optional<std::size_t> movedPlace(const SpriteDocument& document, int steps)
     return static_cast<std::size_t>(to);
 }
 
+SpriteCommand brushCommand(int steps) {
+    return {[steps](const SpriteEditing& editing) {
+                const int size = editing.brushSize() + steps;
+                return size >= kSmallestBrush && size <= kLargestBrush;
+            },
+            [steps](SpriteEditing& editing) { editing.setBrushSize(editing.brushSize() + steps); }};
+}
+
 SpriteCommand moveCommand(int steps) {
     return {[steps](const SpriteEditing& editing) {
                 return movedPlace(editing.document(), steps).has_value();
@@ -84,6 +92,8 @@ std::vector<SpriteCommand> makeEditingCommands() {
         {spriteShown, [](SpriteEditing& e) { e.document().deleteSprite(); }},
         moveCommand(-1),
         moveCommand(1),
+        brushCommand(-1),
+        brushCommand(1),
     };
 }
 

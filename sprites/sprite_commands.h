@@ -44,6 +44,8 @@ enum class SpriteCommandId {
     DeleteSprite,
     MoveSpriteUp,
     MoveSpriteDown,
+    BrushSmaller,  // one pixel less a side, down to the smallest
+    BrushLarger,
 };
 
 const SpriteCommand& spriteCommand(SpriteCommandId id);

@@ -15,6 +15,20 @@ void SpriteEditing::chooseTool(SpriteToolKind tool) {
     tell(SpriteEditingChange::ToolChosen);
 }
 
+void SpriteEditing::setBrushSize(int size) {
+    const int before = m_painter.brushSize();
+    m_painter.setBrushSize(size);
+    if (m_painter.brushSize() != before) tell(SpriteEditingChange::BrushSized);
+}
+
+bool SpriteEditing::press(PixelPoint at, ColorSlot slot, bool shift, bool pick) {
+    if (pick || tool() == SpriteToolKind::Eyedropper) {
+        m_painter.release();
+        return !shift && pickColor(slot, at);
+    }
+    return m_painter.press(at, color(slot), shift);
+}
+
 std::uint8_t SpriteEditing::color(ColorSlot slot) const {
     return slot == ColorSlot::Primary ? m_primary : m_secondary;
 }

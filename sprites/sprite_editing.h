@@ -17,7 +17,13 @@ namespace vek {
 enum class ColorSlot { Primary, Secondary };
 
 // What changed in the editing state beside the document.
-enum class SpriteEditingChange { ToolChosen, ColorChosen, PaletteShown, BackgroundChanged };
+enum class SpriteEditingChange {
+    ToolChosen,
+    BrushSized,
+    ColorChosen,
+    PaletteShown,
+    BackgroundChanged
+};
 
 // The size of a sprite in pixels.
 struct SpriteSize {
@@ -59,6 +65,14 @@ class SpriteEditing {
 
     SpriteToolKind tool() const { return m_painter.tool(); }
     void chooseTool(SpriteToolKind tool);
+    int brushSize() const { return m_painter.brushSize(); }
+    // Within kSmallestBrush … kLargestBrush.
+    void setBrushSize(int size);
+
+    // A press of the button of `slot` on a pixel: the eyedropper, and any tool with `pick`
+    // (the key held for it), take the pixel's colour for the button; the other tools begin a
+    // gesture in the button's colour (`shift`: see SpritePainter). False when nothing was done.
+    bool press(PixelPoint at, ColorSlot slot, bool shift, bool pick);
 
     std::uint8_t color(ColorSlot slot) const;
     void setColor(ColorSlot slot, std::uint8_t index);

@@ -200,8 +200,8 @@ void SpriteCanvas::mousePressEvent(QMouseEvent* event) {
     const auto pixel = spritePixelUnder(event->position().toPoint());
     if (!pixel) return;
     const Qt::MouseButton button = event->button();
-    // Exactly one of the two buttons; Ctrl picks, Shift serves the tools that use it, and any
-    // other key or a second button does nothing.
+    // Exactly one of the two buttons; Ctrl or Alt picks, Shift serves the tools that use it, and
+    // any other key or a second button does nothing.
     if (event->buttons() != Qt::MouseButtons(button) ||
         (button != Qt::LeftButton && button != Qt::RightButton))
         return;
@@ -209,11 +209,9 @@ void SpriteCanvas::mousePressEvent(QMouseEvent* event) {
         event->modifiers() &
         (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const ColorSlot slot = button == Qt::LeftButton ? ColorSlot::Primary : ColorSlot::Secondary;
-    if (held == Qt::ControlModifier) {
-        m_editing.pickColor(slot, *pixel);
-    } else if (held == Qt::NoModifier || held == Qt::ShiftModifier) {
-        m_editing.painter().press(*pixel, m_editing.color(slot), held == Qt::ShiftModifier);
-    }
+    const bool pick = held == Qt::ControlModifier || held == Qt::AltModifier;
+    if (pick || held == Qt::NoModifier || held == Qt::ShiftModifier)
+        m_editing.press(*pixel, slot, held == Qt::ShiftModifier, pick);
 }
 
 void SpriteCanvas::mouseMoveEvent(QMouseEvent* event) {

@@ -15,7 +15,7 @@ namespace vek::ui {
 
 // The drawing area (`Image1`): the current sprite enlarged by the zoom factor, a pixel grid over
 // it at zoom 4 and above, and the mouse turned into the chosen tool's gestures on the document
-// (Ctrl and a button picks that button's colour from the pixel).
+// (Ctrl or Alt and a button picks that button's colour from the pixel).
 // The grid and the onion skin (the neighbouring sprites shown faintly where the current one is
 // transparent) and the selection's marquee are drawn on the screen only; the area's pixels, which
 // the exports write, are the sprite's alone.

@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWheelEvent>
@@ -78,15 +79,24 @@ struct ToolItem {
     QKeySequence key;
     SpriteToolKind tool;
 };
+QKeySequence shifted(Qt::Key key) { return QKeySequence(QKeyCombination(Qt::ShiftModifier, key)); }
+
 const ToolItem kToolItems[] = {
     {"PencilTool1", Msg::SpriteToolPencilCaption, QKeySequence(Qt::Key_P), SpriteToolKind::Pencil},
     {"BrushTool1", Msg::SpriteToolBrushCaption, QKeySequence(Qt::Key_B), SpriteToolKind::Brush},
+    {"EraserTool1", Msg::SpriteToolEraserCaption, QKeySequence(Qt::Key_E), SpriteToolKind::Eraser},
     {"LineTool1", Msg::SpriteToolLineCaption, QKeySequence(Qt::Key_L), SpriteToolKind::Line},
     {"RectangleTool1", Msg::SpriteToolRectangleCaption, QKeySequence(Qt::Key_R),
      SpriteToolKind::Rectangle},
-    {"FilledRectangleTool1", Msg::SpriteToolFilledRectangleCaption,
-     QKeySequence(QKeyCombination(Qt::ShiftModifier, Qt::Key_R)), SpriteToolKind::FilledRectangle},
+    {"FilledRectangleTool1", Msg::SpriteToolFilledRectangleCaption, shifted(Qt::Key_R),
+     SpriteToolKind::FilledRectangle},
+    {"EllipseTool1", Msg::SpriteToolEllipseCaption, QKeySequence(Qt::Key_O),
+     SpriteToolKind::Ellipse},
+    {"FilledEllipseTool1", Msg::SpriteToolFilledEllipseCaption, shifted(Qt::Key_O),
+     SpriteToolKind::FilledEllipse},
     {"FillTool1", Msg::SpriteToolFillCaption, QKeySequence(Qt::Key_G), SpriteToolKind::Fill},
+    {"EyedropperTool1", Msg::SpriteToolEyedropperCaption, QKeySequence(Qt::Key_I),
+     SpriteToolKind::Eyedropper},
     {"SelectTool1", Msg::SpriteToolSelectCaption, QKeySequence(Qt::Key_S), SpriteToolKind::Select},
 };
 
@@ -307,6 +317,32 @@ void SpriteEditorWindow::buildToolItems(QMenu* tools) {
         m_toolStrip->addAction(action);
         bindCommand(action, toolCommand(item.tool));
     }
+    buildBrushSizeItems(tools);
+}
+
+void SpriteEditorWindow::buildBrushSizeItems(QMenu* tools) {
+    tools->addSeparator();
+    bindCommand(addBilingualItem(tools, "BrushSmaller1", Msg::SpriteEditorBrushSmallerCaption),
+                SpriteCommandId::BrushSmaller)
+        ->setShortcut(QKeySequence(Qt::Key_BracketLeft));
+    bindCommand(addBilingualItem(tools, "BrushLarger1", Msg::SpriteEditorBrushLargerCaption),
+                SpriteCommandId::BrushLarger)
+        ->setShortcut(QKeySequence(Qt::Key_BracketRight));
+    m_toolStrip->addSeparator();
+    auto* label = new QLabel(m_toolStrip);
+    label->setObjectName(QStringLiteral("BrushSizeLabel"));
+    label->setContentsMargins(4, 0, 2, 0);
+    setBilingualText(label, Msg::SpriteEditorBrushSizeLabel);
+    m_toolStrip->addWidget(label);
+    m_brushSize = new QSpinBox(m_toolStrip);
+    m_brushSize->setObjectName(QStringLiteral("BrushSize"));
+    m_brushSize->setRange(kSmallestBrush, kLargestBrush);
+    m_brushSize->setValue(m_editing.brushSize());
+    // The tools' keys stay the canvas's: the box changes by its arrows and the wheel.
+    m_brushSize->setFocusPolicy(Qt::NoFocus);
+    m_toolStrip->addWidget(m_brushSize);
+    connect(m_brushSize, &QSpinBox::valueChanged, this,
+            [this](int size) { m_editing.setBrushSize(size); });
 }
 
 void SpriteEditorWindow::buildControls() {
@@ -529,6 +565,11 @@ void SpriteEditorWindow::editingChanged(SpriteEditingChange change) {
         case SpriteEditingChange::ToolChosen:
             checkToolItem();
             break;
+        case SpriteEditingChange::BrushSized: {
+            const QSignalBlocker blocker(m_brushSize);
+            m_brushSize->setValue(m_editing.brushSize());
+            break;
+        }
         case SpriteEditingChange::ColorChosen:
             showColors();
             break;

@@ -20,6 +20,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class QSpinBox;
 class QToolBar;
 
 namespace vek::ui {
@@ -139,6 +140,8 @@ class SpriteEditorWindow : public VekWindow, private SpriteEditingQuestions {
   private:
     void buildMenus();
     void buildToolItems(QMenu* tools);
+    // The brush size (pencil, brush, eraser, line): a box in the tool strip and two keys.
+    void buildBrushSizeItems(QMenu* tools);
     void buildSpritePictureItems(QMenu* file);
     // The sprites a GIF shows, in order, and whether it starts again.
     struct GifFrames {
@@ -229,6 +232,7 @@ class SpriteEditorWindow : public VekWindow, private SpriteEditingQuestions {
     QFrame* Panel1 = nullptr;
     SpriteCanvas* Image1 = nullptr;
     QToolBar* m_toolStrip = nullptr;
+    QSpinBox* m_brushSize = nullptr;
 
     QAction* m_importItem = nullptr;
     QMenu* Zoom1 = nullptr;

@@ -212,6 +212,53 @@ TEST_F(SpriteEditingTest, EachCommandActsOnTheEditingState) {
     EXPECT_EQ(questions.offeredSizes, (std::vector{SpriteSize{4, 3}, SpriteSize{4, 3}}));
 }
 
+// The eyedropper, or the pick key with any tool, takes the pixel's colour for the button and
+// paints nothing; the brush size keeps within its bounds, and its commands say so.
+TEST_F(SpriteEditingTest, PressesPickOrPaintAndTheBrushSizeKeepsItsBounds) {
+    using Id = SpriteCommandId;
+    open();
+    const struct {
+        SpriteToolKind tool;
+        ColorSlot slot;
+        PixelPoint at;
+        bool shift;
+        bool pick;
+        bool done;
+        std::uint8_t primary;
+        std::uint8_t secondary;
+        std::size_t steps;
+    } presses[] = {
+        {SpriteToolKind::Eyedropper, ColorSlot::Primary, {1, 1}, false, false, true, 6, 1, 0},
+        {SpriteToolKind::Eyedropper, ColorSlot::Secondary, {3, 0}, false, false, true, 6, 4, 0},
+        {SpriteToolKind::Eyedropper, ColorSlot::Primary, {0, 0}, true, false, false, 6, 4, 0},
+        {SpriteToolKind::Pencil, ColorSlot::Primary, {0, 2}, false, true, true, 9, 4, 0},
+        {SpriteToolKind::Pencil, ColorSlot::Secondary, {0, 0}, false, false, true, 9, 4, 1},
+    };
+    for (const auto& p : presses) {
+        SCOPED_TRACE(::testing::Message() << p.at.x << "," << p.at.y);
+        editing.chooseTool(p.tool);
+        EXPECT_EQ(editing.press(p.at, p.slot, p.shift, p.pick), p.done);
+        editing.painter().release();
+        EXPECT_EQ(editing.color(ColorSlot::Primary), p.primary);
+        EXPECT_EQ(editing.color(ColorSlot::Secondary), p.secondary);
+        EXPECT_EQ(document.undoStack().undoCount(), p.steps);
+    }
+    EXPECT_EQ(document.sprite().at(0, 0), 4);  // the last press painted colour 2
+
+    EXPECT_EQ(editing.brushSize(), kSmallestBrush);
+    EXPECT_FALSE(enabled(Id::BrushSmaller));
+    told.clear();
+    for (int k = kSmallestBrush; k < kLargestBrush; ++k) run(Id::BrushLarger);
+    EXPECT_EQ(editing.brushSize(), kLargestBrush);
+    EXPECT_EQ(told.size(), static_cast<std::size_t>(kLargestBrush - kSmallestBrush));
+    EXPECT_FALSE(enabled(Id::BrushLarger));
+    EXPECT_TRUE(enabled(Id::BrushSmaller));
+    editing.setBrushSize(kLargestBrush + 1);  // beyond: nothing changes, nothing to tell
+    EXPECT_EQ(told.size(), static_cast<std::size_t>(kLargestBrush - kSmallestBrush));
+    run(Id::BrushSmaller);
+    EXPECT_EQ(editing.brushSize(), kLargestBrush - 1);
+}
+
 // The selection is the document's: the selection tool's gesture makes it, a pasted piece becomes
 // it and chooses the selection tool, another tool drops it.
 TEST_F(SpriteEditingTest, ToolsAndThePastedPieceShareTheDocumentsSelection) {
