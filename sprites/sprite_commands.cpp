@@ -56,6 +56,24 @@ void insertSprite(SpriteEditing& editing) {
                           static_cast<std::uint16_t>(size->height));
 }
 
+void resizeCurrentSprite(SpriteEditing& editing) {
+    SpriteEditingQuestions* questions = editing.questions();
+    if (!questions) return;
+    SpriteDocument& document = editing.document();
+    const auto answer = questions->askResize({document.sprite().width, document.sprite().height});
+    if (!answer) return;
+    const UniformSpriteFile size =
+        checkUniformSpriteFile(1, answer->size.width, answer->size.height);
+    const auto width = static_cast<std::uint16_t>(size.width);
+    const auto height = static_cast<std::uint16_t>(size.height);
+    const std::size_t current = *document.current();
+    document.resizeSprites(
+        current, current, [resize = *answer, width, height](const SpriteImage& sprite) {
+            return resize.scale ? scaleSprite(sprite, width, height)
+                                : resizeCanvas(sprite, width, height, resize.anchor);
+        });
+}
+
 void clearSprite(SpriteEditing& editing) {
     SpriteEditingQuestions* questions = editing.questions();
     if (questions && questions->confirmClear()) editing.document().clear();
@@ -92,6 +110,7 @@ std::vector<SpriteCommand> makeEditingCommands() {
         {spriteShown, [](SpriteEditing& e) { e.document().deleteSprite(); }},
         moveCommand(-1),
         moveCommand(1),
+        {spriteShown, resizeCurrentSprite},
         brushCommand(-1),
         brushCommand(1),
     };

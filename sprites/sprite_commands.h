@@ -44,6 +44,7 @@ enum class SpriteCommandId {
     DeleteSprite,
     MoveSpriteUp,
     MoveSpriteDown,
+    ResizeSprite,  // the current one, as asked; one undo step
     BrushSmaller,  // one pixel less a side, down to the smallest
     BrushLarger,
 };

@@ -334,6 +334,30 @@ bool SpriteDocument::deleteSprite() {
          index, index, m_sprite.pixels.size()});
 }
 
+bool SpriteDocument::resizeSprites(std::size_t first, std::size_t last,
+                                   std::function<SpriteImage(const SpriteImage&)> resize) {
+    if (!spriteLoaded() || last < first || last >= m_table.count()) return false;
+    const std::size_t index = *m_current;
+    std::size_t bytes = 0;
+    for (std::size_t k = first; k <= last; ++k)
+        bytes += std::size_t{m_table.entries[k].width} * m_table.entries[k].height;
+    // The pictures before the change live in the step, for undo to put back.
+    auto before = std::make_shared<SpriteList>();
+    return runFrameStep({Msg::SpriteResizeLabel,
+                         [first, last, resize, before](SpriteList& sprites) {
+                             before->clear();
+                             for (std::size_t k = first; k <= last; ++k) {
+                                 before->push_back(spriteAt(sprites, k));
+                                 replaceSprite(sprites, k, resize(sprites[k]));
+                             }
+                         },
+                         [first, before](SpriteList& sprites) {
+                             for (std::size_t k = 0; k < before->size(); ++k)
+                                 replaceSprite(sprites, first + k, (*before)[k]);
+                         },
+                         index, index, bytes});
+}
+
 bool SpriteDocument::moveSprite(std::size_t from, std::size_t to) {
     return runFrameStep({Msg::SpriteMoveLabel,
                          [from, to](SpriteList& sprites) { vek::moveSprite(sprites, from, to); },

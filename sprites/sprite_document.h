@@ -140,6 +140,10 @@ class SpriteDocument {
     bool duplicateSprite();
     bool deleteSprite();
     bool moveSprite(std::size_t from, std::size_t to);
+    // Gives sprites `first` to `last` each the picture `resize` makes of it (a new size), one
+    // undo step; the current sprite stays current.
+    bool resizeSprites(std::size_t first, std::size_t last,
+                       std::function<SpriteImage(const SpriteImage&)> resize);
     // Refuses, naming the most there can be, `more` sprites that the table has no room for.
     void requireRoomFor(std::size_t more) const;
 

@@ -8,6 +8,7 @@
 #include "app/observers.h"
 #include "sprites/palette.h"
 #include "sprites/sprite_document.h"
+#include "sprites/sprite_resize.h"
 #include "sprites/sprite_selection.h"
 #include "sprites/sprite_tools.h"
 
@@ -33,6 +34,14 @@ struct SpriteSize {
     bool operator==(const SpriteSize&) const = default;
 };
 
+// How a sprite gets its new size: stretched to it, or its canvas grown or cropped around the
+// anchor.
+struct SpriteResize {
+    SpriteSize size;
+    bool scale = false;
+    ResizeAnchor anchor = ResizeAnchor::TopLeft;
+};
+
 // The questions a command asks the user before it acts; the window answers them with dialogs,
 // tests as they are told.
 class SpriteEditingQuestions {
@@ -42,6 +51,8 @@ class SpriteEditingQuestions {
     virtual bool confirmClear() = 0;
     // The size of a new sprite, `initial` to start with; nothing when cancelled.
     virtual std::optional<SpriteSize> askNewSpriteSize(SpriteSize initial) = 0;
+    // The new size of the current sprite (`current` now) and how; nothing when cancelled.
+    virtual std::optional<SpriteResize> askResize(SpriteSize current) = 0;
 };
 
 // What the sprite editor edits with, apart from its views: the document (with the current

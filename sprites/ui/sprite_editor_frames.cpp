@@ -11,6 +11,9 @@ namespace vek::ui {
 
 namespace {
 
+constexpr BilingualBox kResizeQuestion{Msg::SpriteEditorResizeScaleText,
+                                       Msg::SpriteEditorResizeScaleCaption};
+
 // The largest side the size question offers: a square of it is the most pixels a sprite may have.
 constexpr int kLargestSide = 8192;
 
@@ -30,6 +33,18 @@ void SpriteEditorWindow::buildFrameItems(QMenu* edit) {
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
     add("MoveSpriteDown1", Msg::SpriteEditorMoveDownCaption, Id::MoveSpriteDown)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
+    add("ResizeSprite1", Msg::SpriteEditorResizeCaption, Id::ResizeSprite);
+}
+
+std::optional<SpriteResize> SpriteEditorWindow::askResize(SpriteSize current) {
+    const auto size = context().dialogs.askSize(
+        context().text(Msg::SpriteEditorResizeTitle), context().text(Msg::SpriteEditorResizeSize),
+        QSize(current.width, current.height), QSize(kLargestSide, kLargestSide));
+    if (!size) return std::nullopt;
+    const Answer answer = context().ask(kResizeQuestion, Buttons::YesNoCancel);
+    if (answer != Answer::Yes && answer != Answer::No) return std::nullopt;
+    return SpriteResize{
+        {size->width(), size->height()}, answer == Answer::Yes, ResizeAnchor::Center};
 }
 
 std::optional<SpriteSize> SpriteEditorWindow::askNewSpriteSize(SpriteSize initial) {

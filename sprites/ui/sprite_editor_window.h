@@ -181,6 +181,8 @@ class SpriteEditorWindow : public VekWindow, private SpriteEditingQuestions {
     // The questions of the editing commands, as dialogs.
     bool confirmClear() override;
     std::optional<SpriteSize> askNewSpriteSize(SpriteSize initial) override;
+    // The size, then whether to stretch the picture (else the canvas changes around its middle).
+    std::optional<SpriteResize> askResize(SpriteSize current) override;
 
     void makeInfoPage();
     void documentChanged(const SpriteDocumentEvent& event);

@@ -26,10 +26,15 @@ class ScriptedQuestions : public SpriteEditingQuestions {
         offeredSizes.push_back(initial);
         return sizeAnswer;
     }
+    std::optional<SpriteResize> askResize(SpriteSize current) override {
+        offeredSizes.push_back(current);
+        return resizeAnswer;
+    }
 
     bool clearAnswer = true;
     int clearQuestions = 0;
     std::optional<SpriteSize> sizeAnswer;
+    std::optional<SpriteResize> resizeAnswer;
     std::vector<SpriteSize> offeredSizes;
 };
 
@@ -195,6 +200,18 @@ TEST_F(SpriteEditingTest, EachCommandActsOnTheEditingState) {
         {"duplicate", [] {}, Id::DuplicateSprite, first, 4, 1},
         {"delete shows the next", [] {}, Id::DeleteSprite, SpriteImage(2, 2, 50), 2, 0},
         {"move down keeps the sprite current", [] {}, Id::MoveSpriteDown, first, 3, 1},
+        {"a canvas resized around its anchor",
+         [this] {
+             questions.resizeAnswer = SpriteResize{{6, 2}, false, ResizeAnchor::Bottom};
+         },
+         Id::ResizeSprite, resizeCanvas(first, 6, 2, ResizeAnchor::Bottom), 3, 0},
+        {"a picture scaled",
+         [this] {
+             questions.resizeAnswer = SpriteResize{{8, 6}, true, ResizeAnchor::TopLeft};
+         },
+         Id::ResizeSprite, scaleSprite(first, 8, 6), 3, 0},
+        {"resize cancelled", [this] { questions.resizeAnswer.reset(); }, Id::ResizeSprite, first, 3,
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -209,7 +226,15 @@ TEST_F(SpriteEditingTest, EachCommandActsOnTheEditingState) {
                         std::vector{first, SpriteImage(2, 2, 50), SpriteImage(3, 1, 60)});
     }
     EXPECT_EQ(questions.clearQuestions, 2);
-    EXPECT_EQ(questions.offeredSizes, (std::vector{SpriteSize{4, 3}, SpriteSize{4, 3}}));
+    EXPECT_EQ(questions.offeredSizes, std::vector(5, SpriteSize{4, 3}));
+    // A resize is one step that undo takes back.
+    open();
+    questions.resizeAnswer = SpriteResize{{2, 2}, true, ResizeAnchor::TopLeft};
+    run(Id::ResizeSprite);
+    EXPECT_EQ(document.sprite(), scaleSprite(first, 2, 2));
+    run(Id::Undo);
+    EXPECT_EQ(document.sprite(), first);
+    EXPECT_EQ(document.table().entries[0].width, 4);
 }
 
 // The eyedropper, or the pick key with any tool, takes the pixel's colour for the button and

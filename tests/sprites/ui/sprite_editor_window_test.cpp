@@ -1351,7 +1351,11 @@ class SpriteEditorWindowTest : public QObject {
         showActive(window);
         bench.spriteDocument().open(bench.demo().gameDirectory() / "Images" / "vekshow.spr");
         window->setZoom(8);
-        QTest::keyClick(window, Qt::Key_L);
+        QTest::keyClick(window, Qt::Key_O);
+        drag(control(bench, "Image1"), 8, {{2, 2}, {20, 14}});
+        QTest::keyClick(window, Qt::Key_E);
+        QTest::keyClick(window, Qt::Key_BracketRight);
+        drag(control(bench, "Image1"), 8, {{8, 20}, {16, 20}});
         press(control(bench, "Image2"), {105, 45}, Qt::LeftButton);   // index 84
         press(control(bench, "Image2"), {205, 25}, Qt::RightButton);  // index 162
         for (const char* language : {"en", "de"}) {
@@ -1361,6 +1365,12 @@ class SpriteEditorWindowTest : public QObject {
             window->statusBar()->showMessage(hintOf(control(bench, "Image1")));
             QApplication::processEvents();
             saveScreenshot(window, QStringLiteral("sprite_editor_tools_%1").arg(language));
+            // Wide enough for the whole strip, with the brush size.
+            const QSize designed = window->size();
+            window->resize(1000, designed.height());
+            QApplication::processEvents();
+            saveScreenshot(window, QStringLiteral("sprite_editor_tools_wide_%1").arg(language));
+            window->resize(designed);
             auto* tools = window->findChild<QMenu*>(QStringLiteral("Tools1"));
             tools->popup(window->mapToGlobal(QPoint(120, 20)));
             QVERIFY(QTest::qWaitForWindowExposed(tools));
