@@ -16,6 +16,7 @@
 #include "sprites/sprite_merge.h"
 #include "sprites/sprite_pictures.h"
 #include "sprites/sprite_render.h"
+#include "sprites/sprite_resize.h"
 
 namespace vek::cli {
 
@@ -278,6 +279,33 @@ int runMove(Invocation& invocation) {
                          [from, to](SpriteList& sprites) { moveSprite(sprites, from, to); });
 }
 
+// The canvas anchored top left unless told otherwise, or with --scale the picture stretched.
+int runResize(Invocation& invocation) {
+    const ArgumentList args(restOf(invocation.args), {"-o", "--anchor"}, {"--scale"});
+    args.expectPositional(4, 4);
+    const std::size_t index = countArgument(args, 1, "INDEX");
+    const UniformSpriteFile size =
+        checkUniformSpriteFile(1, static_cast<std::int64_t>(countArgument(args, 2, "W")),
+                               static_cast<std::int64_t>(countArgument(args, 3, "H")));
+    const bool scale = args.flag("--scale");
+    if (scale && args.option("--anchor"))
+        throw UsageError{"--scale stretches the sprite: no --anchor"};
+    const auto anchor = resizeAnchorNamed(args.option("--anchor").value_or("top-left"));
+    if (!anchor) {
+        throw UsageError{
+            "--anchor must be top-left, top, top-right, left, center, right, bottom-left, bottom "
+            "or bottom-right"};
+    }
+    const auto width = static_cast<std::uint16_t>(size.width);
+    const auto height = static_cast<std::uint16_t>(size.height);
+    return rewriteFrames(invocation, args, [&](SpriteList& sprites) {
+        const SpriteImage& old = spriteAt(sprites, index);
+        replaceSprite(
+            sprites, index,
+            scale ? scaleSprite(old, width, height) : resizeCanvas(old, width, height, *anchor));
+    });
+}
+
 int runImport(Invocation& invocation) {
     const ArgumentList args(restOf(invocation.args), {"-o", "--palette", "--background"});
     args.expectPositional(3, 3);
@@ -314,6 +342,7 @@ int runSprites(Invocation& invocation) {
     if (command == "insert") return runInsert(invocation);
     if (command == "delete") return runDelete(invocation);
     if (command == "move") return runMove(invocation);
+    if (command == "resize") return runResize(invocation);
     throw UsageError{"unknown sub-command " + command};
 }
 
@@ -335,6 +364,7 @@ Verb sprVerb() {
         "       vek spr insert FILE AT W H [-o OUT]\n"
         "       vek spr delete FILE INDEX [-o OUT]\n"
         "       vek spr move FILE FROM TO [-o OUT]\n"
+        "       vek spr resize FILE INDEX W H [--scale] [--anchor A] [-o OUT]\n"
         "list prints the sprite editor's line for each sprite (\"0   32X48\") and names entries\n"
         "whose pixels reach past the end of the file. create writes a file of N (at most 1000)\n"
         "empty sprites of W x H, merge one file holding the sprites of all inputs in\n"
@@ -350,8 +380,11 @@ Verb sprVerb() {
         "AT: indices stay where the picture's colour table is the palette, other colours are\n"
         "matched, transparent pixels become index 0.\n"
         "insert adds an empty sprite of W x H as number AT (AT may be the count: at the end),\n"
-        "delete removes sprite INDEX, move takes sprite FROM to number TO; each writes the whole\n"
-        "file anew, to OUT or, without -o, safely over FILE, and keeps at most 1000 sprites.\n"
+        "delete removes sprite INDEX, move takes sprite FROM to number TO, resize gives sprite\n"
+        "INDEX a canvas of W x H (new pixels index 0) laid at anchor A (top-left, top, top-right,\n"
+        "left, center, right, bottom-left, bottom, bottom-right; top-left unless given) or with\n"
+        "--scale stretches it to W x H (nearest pixel); each writes the whole file anew, to OUT\n"
+        "or, without -o, safely over FILE, and keeps at most 1000 sprites.\n"
         "A colour C is decimal or $ and hexadecimal, red in the low byte. Without --palette the\n"
         "game's palette is used, without --background the SBGC setting of VEK.INI.\n",
         runSprites};

@@ -5,6 +5,7 @@
 
 #include "app/text_names.h"
 #include "app/vek_error.h"
+#include "sprites/sprite_selection.h"
 
 namespace vek {
 
@@ -14,6 +15,10 @@ namespace {
 constexpr int kFrameTopic = PixelHistory::kPixelTopic + 1;
 
 }  // namespace
+
+SpriteDocument::SpriteDocument() : m_selection(std::make_unique<SpriteSelection>(*this)) {}
+
+SpriteDocument::~SpriteDocument() = default;
 
 void SpriteDocument::open(const std::filesystem::path& file) {
     m_current.reset();
@@ -327,6 +332,30 @@ bool SpriteDocument::deleteSprite() {
          [index, removed](SpriteList& sprites) { *removed = vek::deleteSprite(sprites, index); },
          [index, removed](SpriteList& sprites) { vek::insertSprite(sprites, index, *removed); },
          index, index, m_sprite.pixels.size()});
+}
+
+bool SpriteDocument::resizeSprites(std::size_t first, std::size_t last,
+                                   std::function<SpriteImage(const SpriteImage&)> resize) {
+    if (!spriteLoaded() || last < first || last >= m_table.count()) return false;
+    const std::size_t index = *m_current;
+    std::size_t bytes = 0;
+    for (std::size_t k = first; k <= last; ++k)
+        bytes += std::size_t{m_table.entries[k].width} * m_table.entries[k].height;
+    // The pictures before the change live in the step, for undo to put back.
+    auto before = std::make_shared<SpriteList>();
+    return runFrameStep({Msg::SpriteResizeLabel,
+                         [first, last, resize, before](SpriteList& sprites) {
+                             before->clear();
+                             for (std::size_t k = first; k <= last; ++k) {
+                                 before->push_back(spriteAt(sprites, k));
+                                 replaceSprite(sprites, k, resize(sprites[k]));
+                             }
+                         },
+                         [first, before](SpriteList& sprites) {
+                             for (std::size_t k = 0; k < before->size(); ++k)
+                                 replaceSprite(sprites, first + k, (*before)[k]);
+                         },
+                         index, index, bytes});
 }
 
 bool SpriteDocument::moveSprite(std::size_t from, std::size_t to) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -15,6 +16,8 @@
 #include "sprites/sprite_render.h"
 
 namespace vek {
+
+class SpriteSelection;
 
 // What changed in a sprite document.
 enum class SpriteChange {
@@ -45,9 +48,15 @@ struct SpriteDocumentEvent {
 // The open sprite file: its table, the current sprite and its pixels, the sprite clipboard,
 // which survives opening other files, and the current sprite's undo history. The pixels change
 // only through paint, cut, paste, clear, replace, undo and redo, and only in memory; the file
-// changes only through saveInPlace. Observers are told of every change.
+// changes only through saveInPlace. Observers are told of every change. The selection is the
+// document's too, so that every view and command acts on the same one.
 class SpriteDocument {
   public:
+    SpriteDocument();
+    ~SpriteDocument();
+    SpriteDocument(const SpriteDocument&) = delete;
+    SpriteDocument& operator=(const SpriteDocument&) = delete;
+
     using Observer = ObserverList<SpriteDocumentEvent>::Observer;
     [[nodiscard]] Subscription observe(Observer observer) { return m_observers.add(observer); }
 
@@ -63,6 +72,8 @@ class SpriteDocument {
     bool spriteLoaded() const { return m_current.has_value(); }
     std::optional<std::size_t> current() const { return m_current; }
     const SpriteImage& sprite() const { return m_sprite; }
+    SpriteSelection& selection() { return *m_selection; }
+    const SpriteSelection& selection() const { return *m_selection; }
 
     // Sets one pixel; false (and nothing changed) outside the sprite or without one. The pixels
     // painted between beginStroke and endStroke are one undo step; outside a stroke each is one.
@@ -129,6 +140,10 @@ class SpriteDocument {
     bool duplicateSprite();
     bool deleteSprite();
     bool moveSprite(std::size_t from, std::size_t to);
+    // Gives sprites `first` to `last` each the picture `resize` makes of it (a new size), one
+    // undo step; the current sprite stays current.
+    bool resizeSprites(std::size_t first, std::size_t last,
+                       std::function<SpriteImage(const SpriteImage&)> resize);
     // Refuses, naming the most there can be, `more` sprites that the table has no room for.
     void requireRoomFor(std::size_t more) const;
 
@@ -186,6 +201,8 @@ class SpriteDocument {
     std::function<LeaveChoice()> m_leaveQuestion;
     std::optional<FrameRewrite> m_pendingRewrite;
     ObserverList<SpriteDocumentEvent> m_observers;
+    // Last: it observes the document, so it goes before the observer list.
+    std::unique_ptr<SpriteSelection> m_selection;
 };
 
 }  // namespace vek

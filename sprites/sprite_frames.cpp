@@ -58,6 +58,16 @@ SpriteImage deleteSprite(SpriteList& sprites, std::size_t index) {
     return removed;
 }
 
+const SpriteImage& spriteAt(const SpriteList& sprites, std::size_t index) {
+    requireNumber(sprites, index, sprites.size());
+    return sprites[index];
+}
+
+void replaceSprite(SpriteList& sprites, std::size_t index, SpriteImage sprite) {
+    requireNumber(sprites, index, sprites.size());
+    sprites[index] = std::move(sprite);
+}
+
 void moveSprite(SpriteList& sprites, std::size_t from, std::size_t to) {
     requireNumber(sprites, from, sprites.size());
     requireNumber(sprites, to, sprites.size());

@@ -26,6 +26,9 @@ void insertSprite(SpriteList& sprites, std::size_t at, SpriteImage sprite);
 void duplicateSprite(SpriteList& sprites, std::size_t index);
 SpriteImage deleteSprite(SpriteList& sprites, std::size_t index);
 void moveSprite(SpriteList& sprites, std::size_t from, std::size_t to);
+// The sprite of a number, and one put in its place; both refuse a number the list lacks.
+const SpriteImage& spriteAt(const SpriteList& sprites, std::size_t index);
+void replaceSprite(SpriteList& sprites, std::size_t index, SpriteImage sprite);
 
 // Reads `input`, applies `edit` and writes the result to `output` (which may be `input`).
 void rewriteSpriteFile(const std::filesystem::path& input, const std::filesystem::path& output,

@@ -1,7 +1,9 @@
 #include "sprites/sprite_tools.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "app/text_names.h"
 
@@ -11,25 +13,50 @@ namespace {
 
 int signOf(int value) { return (value > 0) - (value < 0); }
 
-// Sets the pixel under each reported position, with nothing between two of them.
-class Pencil : public SpriteTool {
+// A tool that paints the brush's square at each pixel it reaches.
+class SizedTool : public SpriteTool {
   public:
-    using SpriteTool::SpriteTool;
-    void press(PixelPoint at, bool) override { move(at, false); }
-    void move(PixelPoint at, bool) override { m_document.paint(at.x, at.y, m_index); }
+    SizedTool(SpriteDocument& document, std::uint8_t index, int size)
+        : SpriteTool(document, index), m_size(size) {}
+
+  protected:
+    void paintAt(std::span<const PixelPoint> points) {
+        if (m_size == kSmallestBrush) {
+            m_document.paintPixels(points, m_index);
+        } else {
+            m_document.paintPixels(brushPixels(points, m_size), m_index);
+        }
+    }
+
+    const int m_size;
 };
 
-// Joins each position to the one before with a line, however fast the pointer went.
-class Brush : public SpriteTool {
+// Paints under each reported position, with nothing between two of them.
+class Pencil : public SizedTool {
   public:
-    using SpriteTool::SpriteTool;
+    using SizedTool::SizedTool;
+    void press(PixelPoint at, bool) override { move(at, false); }
+    void move(PixelPoint at, bool) override {
+        if (m_size == kSmallestBrush) {
+            m_document.paint(at.x, at.y, m_index);
+        } else {
+            paintAt(std::span(&at, 1));
+        }
+    }
+};
+
+// Joins each position to the one before with a line, however fast the pointer went; the eraser
+// is a brush of index 0.
+class Brush : public SizedTool {
+  public:
+    using SizedTool::SizedTool;
     void press(PixelPoint at, bool) override {
-        m_document.paint(at.x, at.y, m_index);
+        paintAt(std::span(&at, 1));
         m_last = at;
     }
     void move(PixelPoint at, bool) override {
         if (at == m_last) return;
-        m_document.paintPixels(linePixels(m_last, at), m_index);
+        paintAt(linePixels(m_last, at));
         m_last = at;
     }
 
@@ -62,15 +89,20 @@ class ShapeTool : public SpriteTool {
 
 class Line : public ShapeTool {
   public:
-    using ShapeTool::ShapeTool;
+    Line(SpriteDocument& document, std::uint8_t index, int size)
+        : ShapeTool(document, index), m_size(size) {}
 
   protected:
     std::vector<PixelPoint> shape(PixelPoint from, PixelPoint to) const override {
-        return linePixels(from, to);
+        std::vector<PixelPoint> line = linePixels(from, to);
+        return m_size == kSmallestBrush ? line : brushPixels(line, m_size);
     }
     PixelPoint constrained(PixelPoint from, PixelPoint to) const override {
         return constrainToAngle(from, to);
     }
+
+  private:
+    const int m_size;
 };
 
 class Rectangle : public ShapeTool {
@@ -81,6 +113,23 @@ class Rectangle : public ShapeTool {
   protected:
     std::vector<PixelPoint> shape(PixelPoint from, PixelPoint to) const override {
         return rectanglePixels(from, to, m_filled);
+    }
+    PixelPoint constrained(PixelPoint from, PixelPoint to) const override {
+        return constrainToSquare(from, to);
+    }
+
+  private:
+    const bool m_filled;
+};
+
+class Ellipse : public ShapeTool {
+  public:
+    Ellipse(SpriteDocument& document, std::uint8_t index, bool filled)
+        : ShapeTool(document, index), m_filled(filled) {}
+
+  protected:
+    std::vector<PixelPoint> shape(PixelPoint from, PixelPoint to) const override {
+        return ellipsePixels(from, to, m_filled);
     }
     PixelPoint constrained(PixelPoint from, PixelPoint to) const override {
         return constrainToSquare(from, to);
@@ -108,9 +157,15 @@ Bilingual stepLabel(SpriteToolKind kind) {
             return Msg::SpriteRectangleLabel;
         case SpriteToolKind::Fill:
             return Msg::SpriteFillLabel;
+        case SpriteToolKind::Eraser:
+            return Msg::SpriteEraseLabel;
+        case SpriteToolKind::Ellipse:
+        case SpriteToolKind::FilledEllipse:
+            return Msg::SpriteEllipseLabel;
         case SpriteToolKind::Pencil:
         case SpriteToolKind::Brush:
-        case SpriteToolKind::Select:  // its moves name their own steps
+        case SpriteToolKind::Eyedropper:  // paints nothing
+        case SpriteToolKind::Select:      // its moves name their own steps
             break;
     }
     return PixelHistory::kPaintLabel;
@@ -160,6 +215,67 @@ std::vector<PixelPoint> rectanglePixels(PixelPoint a, PixelPoint b, bool filled)
         }
     }
     return points;
+}
+
+std::vector<PixelPoint> ellipsePixels(PixelPoint a, PixelPoint b, bool filled) {
+    const int left = std::min(a.x, b.x);
+    const int right = std::max(a.x, b.x);
+    const int top = std::min(a.y, b.y);
+    const int bottom = std::max(a.y, b.y);
+    const double middleX = (left + right) / 2.0;
+    const double middleY = (top + bottom) / 2.0;
+    // To the outer edges of the outermost pixels.
+    const double radiusX = (right - left + 1) / 2.0;
+    const double radiusY = (bottom - top + 1) / 2.0;
+    // A pixel belongs when its middle lies a little inside the curve: rounder than half a pixel
+    // either way, which gives small circles square corners or pointed tips.
+    constexpr double kInside = 0.25;
+    constexpr double kTolerance = 1e-9;
+    // Each row's run of the filled shape.
+    std::vector<std::pair<int, int>> runs;
+    runs.reserve(static_cast<std::size_t>(bottom - top + 1));
+    for (int y = top; y <= bottom; ++y) {
+        const double dy = (y - middleY) / radiusY;
+        const double half = radiusX * std::sqrt(std::max(0.0, 1.0 - dy * dy)) - kInside;
+        int from = static_cast<int>(std::ceil(middleX - half - kTolerance));
+        int to = static_cast<int>(std::floor(middleX + half + kTolerance));
+        // Every row holds the middle column(s); the middle row(s) reach both sides.
+        from = std::min(from, static_cast<int>(std::floor(middleX)));
+        to = std::max(to, static_cast<int>(std::ceil(middleX)));
+        if (std::abs(y - middleY) <= 0.5) {
+            from = left;
+            to = right;
+        }
+        runs.emplace_back(std::max(from, left), std::min(to, right));
+    }
+    const auto holds = [&](int y, int x) {
+        if (y < top || y > bottom) return false;
+        const auto& [from, to] = runs[static_cast<std::size_t>(y - top)];
+        return x >= from && x <= to;
+    };
+    std::vector<PixelPoint> points;
+    for (int y = top; y <= bottom; ++y) {
+        const auto& [from, to] = runs[static_cast<std::size_t>(y - top)];
+        for (int x = from; x <= to; ++x) {
+            // The outline: the pixels beside one that is not the shape's.
+            const bool edge = x == from || x == to || !holds(y - 1, x) || !holds(y + 1, x);
+            if (filled || edge) points.push_back({x, y});
+        }
+    }
+    return points;
+}
+
+std::vector<PixelPoint> brushPixels(std::span<const PixelPoint> points, int size) {
+    const int before = (size - 1) / 2;
+    std::vector<PixelPoint> square;
+    square.reserve(points.size() * static_cast<std::size_t>(size * size));
+    for (const PixelPoint& at : points)
+        for (int y = at.y - before; y < at.y - before + size; ++y)
+            for (int x = at.x - before; x < at.x - before + size; ++x) square.push_back({x, y});
+    std::sort(square.begin(), square.end(),
+              [](PixelPoint p, PixelPoint q) { return std::pair(p.y, p.x) < std::pair(q.y, q.x); });
+    square.erase(std::unique(square.begin(), square.end()), square.end());
+    return square;
 }
 
 std::vector<PixelPoint> floodRegion(const SpriteImage& sprite, PixelPoint start) {
@@ -222,16 +338,28 @@ PixelPoint constrainToSquare(PixelPoint from, PixelPoint to) {
 
 bool usesShift(SpriteToolKind kind) {
     return kind == SpriteToolKind::Line || kind == SpriteToolKind::Rectangle ||
-           kind == SpriteToolKind::FilledRectangle;
+           kind == SpriteToolKind::FilledRectangle || kind == SpriteToolKind::Ellipse ||
+           kind == SpriteToolKind::FilledEllipse;
+}
+
+bool usesBrushSize(SpriteToolKind kind) {
+    return kind == SpriteToolKind::Pencil || kind == SpriteToolKind::Brush ||
+           kind == SpriteToolKind::Eraser || kind == SpriteToolKind::Line;
 }
 
 std::unique_ptr<SpriteTool> makeSpriteTool(SpriteToolKind kind, SpriteDocument& document,
-                                           std::uint8_t index) {
+                                           std::uint8_t index, int brushSize) {
     switch (kind) {
         case SpriteToolKind::Brush:
-            return std::make_unique<Brush>(document, index);
+            return std::make_unique<Brush>(document, index, brushSize);
+        case SpriteToolKind::Eraser:
+            return std::make_unique<Brush>(document, std::uint8_t{0}, brushSize);
         case SpriteToolKind::Line:
-            return std::make_unique<Line>(document, index);
+            return std::make_unique<Line>(document, index, brushSize);
+        case SpriteToolKind::Ellipse:
+            return std::make_unique<Ellipse>(document, index, false);
+        case SpriteToolKind::FilledEllipse:
+            return std::make_unique<Ellipse>(document, index, true);
         case SpriteToolKind::Rectangle:
             return std::make_unique<Rectangle>(document, index, false);
         case SpriteToolKind::FilledRectangle:
@@ -239,15 +367,16 @@ std::unique_ptr<SpriteTool> makeSpriteTool(SpriteToolKind kind, SpriteDocument& 
         case SpriteToolKind::Fill:
             return std::make_unique<Fill>(document, index);
         case SpriteToolKind::Pencil:
+        case SpriteToolKind::Eyedropper:
         case SpriteToolKind::Select:
             break;
     }
-    return std::make_unique<Pencil>(document, index);
+    return std::make_unique<Pencil>(document, index, brushSize);
 }
 
 SpritePainter::SpritePainter(SpriteDocument& document)
     : m_document(document),
-      m_selection(document),
+      m_selection(document.selection()),
       m_observation(document.observe([this](const SpriteDocumentEvent& event) {
           if (event.change == SpriteChange::FileOpened ||
               event.change == SpriteChange::SpriteSelected)
@@ -260,16 +389,20 @@ void SpritePainter::setTool(SpriteToolKind tool) {
     m_tool = tool;
 }
 
+void SpritePainter::setBrushSize(int size) {
+    m_brushSize = std::clamp(size, kSmallestBrush, kLargestBrush);
+}
+
 bool SpritePainter::press(PixelPoint at, std::uint8_t index, bool shift) {
     release();
     if (shift && !usesShift(m_tool)) return false;
-    if (!m_document.spriteLoaded()) return false;
+    if (!m_document.spriteLoaded() || m_tool == SpriteToolKind::Eyedropper) return false;
     if (m_tool == SpriteToolKind::Select) {
         m_selection.press(at);
         return true;
     }
     m_document.beginStroke(stepLabel(m_tool));
-    m_gesture = makeSpriteTool(m_tool, m_document, index);
+    m_gesture = makeSpriteTool(m_tool, m_document, index, m_brushSize);
     m_gesture->press(at, shift);
     return true;
 }

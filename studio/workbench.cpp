@@ -109,12 +109,26 @@ void Workbench::bindClassChecks() {
     });
 }
 
+void Workbench::loadGamePalette() {
+    AppContext& ctx = *m_context;
+    const std::string paletteDirectory = ctx.game.paths().CPalettePath;
+    ctx.startup.trace(QStringLiteral("Read palette... from ") + toQString(paletteDirectory) +
+                      toQString(kPaletteFileName));
+    m_palette.setBackground(ctx.look.spriteBackground());
+    runGuarded(ctx, [this, &paletteDirectory, &ctx] {
+        m_palette = readGamePaletteOrDemo(paletteDirectory, ctx.look.spriteBackground());
+    });
+}
+
 void Workbench::createWindows() {
     Windows& w = m_windows;
     bindCommands();
     create(w.main)->FormCreate(m_debugMode);
     create(w.newObjectSource, m_classCatalogue)->FormCreate();
-    create(w.spriteEditor, m_spriteDocument, m_palette)->FormCreate();
+    if (create(w.spriteEditor, m_spriteDocument, m_palette)->FormCreate()) {
+        loadGamePalette();
+        w.spriteEditor->showGamePalette();
+    }
     TCreatures& creatures = *m_creatures;
     create(w.objectCompiler, m_objectDocument,
            MacroSender([&creatures](std::string_view macro) { return creatures.SendMacro(macro); }),

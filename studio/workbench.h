@@ -107,6 +107,9 @@ class Workbench : public QObject {
     void attachToolWindows();
     void bindGameDataCommands();
     void bindClassChecks();
+    // The game's palette, which every window that shows sprites shares; the demo palette where
+    // the game has none.
+    void loadGamePalette();
     std::vector<std::string> systemReportLines();
     void applyStoredLanguage();
 

@@ -16,14 +16,14 @@ int floorDivide(int value, int divisor) {
 
 }  // namespace
 
-SpriteCanvas::SpriteCanvas(QWidget* parent, SpriteDocument& document, const PaletteTable& palette,
+SpriteCanvas::SpriteCanvas(QWidget* parent, SpriteEditing& editing,
                            std::function<ScreenColor()> background)
     : PictureBox(parent),
-      m_document(document),
-      m_palette(palette),
+      m_editing(editing),
+      m_document(editing.document()),
+      m_palette(editing.palette()),
       m_background(std::move(background)),
-      m_painter(document),
-      m_selectionObservation(m_painter.selection().observe([this] { update(); })) {
+      m_selectionObservation(editing.selection().observe([this] { update(); })) {
     setCursor(Qt::CrossCursor);
     // Moves paint while a gesture lasts, whatever buttons they report.
     setMouseTracking(true);
@@ -77,11 +77,6 @@ void SpriteCanvas::showPixels(const PixelRect& part) {
         }
     }
     repaintPart(part.x * m_zoom, part.y * m_zoom, part.width * m_zoom, part.height * m_zoom);
-}
-
-void SpriteCanvas::setColors(std::uint8_t color1, std::uint8_t color2) {
-    m_color1 = color1;
-    m_color2 = color2;
 }
 
 void SpriteCanvas::setOnionSkin(const OnionSkin& onion) {
@@ -160,7 +155,7 @@ void SpriteCanvas::paintEvent(QPaintEvent* event) {
     PictureBox::paintEvent(event);
     if (!m_document.spriteLoaded()) return;
     const bool grid = m_gridShown && m_zoom >= kGridZoom;
-    const bool marquee = m_painter.selection().area().has_value();
+    const bool marquee = m_editing.selection().area().has_value();
     if (!grid && !marquee && m_onionSprites.empty()) return;
     QPainter painter(this);
     const QRect part = event->rect() & rect();
@@ -170,7 +165,7 @@ void SpriteCanvas::paintEvent(QPaintEvent* event) {
 }
 
 void SpriteCanvas::drawMarquee(QPainter& painter) const {
-    const PixelRect& area = *m_painter.selection().area();
+    const PixelRect& area = *m_editing.selection().area();
     // Around the selected blocks, in black dashes over white, so that it shows on any colour.
     const QRect outline(area.x * m_zoom, area.y * m_zoom, area.width * m_zoom - 1,
                         area.height * m_zoom - 1);
@@ -205,31 +200,29 @@ void SpriteCanvas::mousePressEvent(QMouseEvent* event) {
     const auto pixel = spritePixelUnder(event->position().toPoint());
     if (!pixel) return;
     const Qt::MouseButton button = event->button();
-    // Exactly one of the two buttons; Ctrl picks, Shift serves the tools that use it, and any
-    // other key or a second button does nothing.
+    // Exactly one of the two buttons; Ctrl or Alt picks, Shift serves the tools that use it, and
+    // any other key or a second button does nothing.
     if (event->buttons() != Qt::MouseButtons(button) ||
         (button != Qt::LeftButton && button != Qt::RightButton))
         return;
     const Qt::KeyboardModifiers held =
         event->modifiers() &
         (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    const bool left = button == Qt::LeftButton;
-    if (held == Qt::ControlModifier) {
-        Q_EMIT colorPicked(button, m_document.sprite().at(pixel->x, pixel->y));
-    } else if (held == Qt::NoModifier || held == Qt::ShiftModifier) {
-        m_painter.press(*pixel, left ? m_color1 : m_color2, held == Qt::ShiftModifier);
-    }
+    const ColorSlot slot = button == Qt::LeftButton ? ColorSlot::Primary : ColorSlot::Secondary;
+    const bool pick = held == Qt::ControlModifier || held == Qt::AltModifier;
+    if (pick || held == Qt::NoModifier || held == Qt::ShiftModifier)
+        m_editing.press(*pixel, slot, held == Qt::ShiftModifier, pick);
 }
 
 void SpriteCanvas::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     m_pointerPixel = spritePixelUnder(point);
     Q_EMIT pointerMoved();
-    m_painter.move(pixelAt(point), event->modifiers().testFlag(Qt::ShiftModifier));
+    m_editing.painter().move(pixelAt(point), event->modifiers().testFlag(Qt::ShiftModifier));
 }
 
 void SpriteCanvas::mouseReleaseEvent(QMouseEvent* event) {
-    m_painter.release();
+    m_editing.painter().release();
     PictureBox::mouseReleaseEvent(event);
 }
 

@@ -8,13 +8,14 @@
 #include "app/rgb_image.h"
 #include "app/ui/widgets/picture_box.h"
 #include "sprites/palette.h"
+#include "sprites/sprite_editing.h"
 #include "sprites/sprite_render.h"
-#include "sprites/sprite_tools.h"
 
 namespace vek::ui {
 
 // The drawing area (`Image1`): the current sprite enlarged by the zoom factor, a pixel grid over
-// it at zoom 4 and above, and the mouse turned into the chosen tool's gestures on the document.
+// it at zoom 4 and above, and the mouse turned into the chosen tool's gestures on the document
+// (Ctrl or Alt and a button picks that button's colour from the pixel).
 // The grid and the onion skin (the neighbouring sprites shown faintly where the current one is
 // transparent) and the selection's marquee are drawn on the screen only; the area's pixels, which
 // the exports write, are the sprite's alone.
@@ -23,8 +24,7 @@ class SpriteCanvas : public PictureBox {
   public:
     static constexpr int kGridZoom = 4;  // the smallest zoom that shows the grid
 
-    SpriteCanvas(QWidget* parent, SpriteDocument& document, const PaletteTable& palette,
-                 std::function<ScreenColor()> background);
+    SpriteCanvas(QWidget* parent, SpriteEditing& editing, std::function<ScreenColor()> background);
 
     int zoom() const { return m_zoom; }
     // Throws when the sprite would not fit the area at this zoom; the zoom then stays.
@@ -38,13 +38,6 @@ class SpriteCanvas : public PictureBox {
     void showPixels(const PixelRect& part);
     // Shows a picture of its own (the info page) until the next redraw.
     void showPicture(RgbImage picture);
-
-    void setColors(std::uint8_t color1, std::uint8_t color2);
-    SpriteToolKind tool() const { return m_painter.tool(); }
-    void setTool(SpriteToolKind tool) { m_painter.setTool(tool); }
-    // The selection, whose marquee the area shows on the screen only.
-    SpriteSelection& selection() { return m_painter.selection(); }
-    const SpriteSelection& selection() const { return m_painter.selection(); }
 
     bool gridShown() const { return m_gridShown; }
     void setGridShown(bool shown);
@@ -65,8 +58,6 @@ class SpriteCanvas : public PictureBox {
     std::optional<PixelPoint> pointerPixel() const { return m_pointerPixel; }
 
   Q_SIGNALS:
-    // Ctrl and a button on a pixel: that button's colour becomes the pixel's index.
-    void colorPicked(Qt::MouseButton button, std::uint8_t index);
     void pointerMoved();
     void areaResized();
 
@@ -91,15 +82,13 @@ class SpriteCanvas : public PictureBox {
     void drawOnionSkin(QPainter& painter, const QRect& part) const;
     bool showsBackground(std::uint8_t index) const;
 
+    SpriteEditing& m_editing;
     SpriteDocument& m_document;
     const PaletteTable& m_palette;
     std::function<ScreenColor()> m_background;
-    SpritePainter m_painter;
     Subscription m_selectionObservation;
     RgbImage m_area;
     int m_zoom = 1;
-    std::uint8_t m_color1 = 0;
-    std::uint8_t m_color2 = 1;
     bool m_gridShown = true;
     std::optional<PixelPoint> m_pointerPixel;
     OnionSkin m_onion;

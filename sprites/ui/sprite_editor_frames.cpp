@@ -11,8 +11,9 @@ namespace vek::ui {
 
 namespace {
 
-// The size a new sprite starts with when no sprite is current.
-constexpr int kNewSpriteSide = 32;
+constexpr BilingualBox kResizeQuestion{Msg::SpriteEditorResizeScaleText,
+                                       Msg::SpriteEditorResizeScaleCaption};
+
 // The largest side the size question offers: a square of it is the most pixels a sprite may have.
 constexpr int kLargestSide = 8192;
 
@@ -20,65 +21,49 @@ constexpr int kLargestSide = 8192;
 
 void SpriteEditorWindow::buildFrameItems(QMenu* edit) {
     edit->addSeparator();
-    const auto add = [this, edit](const char* name, const Bilingual& caption, auto handler) {
-        QAction* item = addBilingualItem(edit, name, caption);
-        connect(item, &QAction::triggered, this, [this, handler] { runCommand(handler); });
-        item->setEnabled(false);
-        return item;
+    using Id = SpriteCommandId;
+    const auto add = [this, edit](const char* name, const Bilingual& caption, Id id) {
+        return bindCommand(addBilingualItem(edit, name, caption), id);
     };
-    m_insertItem =
-        add("InsertSprite1", Msg::SpriteEditorInsertCaption, [this] { insertNewSprite(); });
-    m_duplicateItem = add("DuplicateSprite1", Msg::SpriteEditorDuplicateCaption,
-                          [this] { duplicateCurrentSprite(); });
-    m_duplicateItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    m_deleteItem =
-        add("DeleteSprite1", Msg::SpriteEditorDeleteCaption, [this] { deleteCurrentSprite(); });
-    m_moveUpItem =
-        add("MoveSpriteUp1", Msg::SpriteEditorMoveUpCaption, [this] { moveCurrentSprite(-1); });
-    m_moveUpItem->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
-    m_moveDownItem =
-        add("MoveSpriteDown1", Msg::SpriteEditorMoveDownCaption, [this] { moveCurrentSprite(1); });
-    m_moveDownItem->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
+    add("InsertSprite1", Msg::SpriteEditorInsertCaption, Id::InsertSprite);
+    add("DuplicateSprite1", Msg::SpriteEditorDuplicateCaption, Id::DuplicateSprite)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    add("DeleteSprite1", Msg::SpriteEditorDeleteCaption, Id::DeleteSprite);
+    add("MoveSpriteUp1", Msg::SpriteEditorMoveUpCaption, Id::MoveSpriteUp)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
+    add("MoveSpriteDown1", Msg::SpriteEditorMoveDownCaption, Id::MoveSpriteDown)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
+    add("ResizeSprite1", Msg::SpriteEditorResizeCaption, Id::ResizeSprite);
 }
 
-void SpriteEditorWindow::enableFrameItems() {
-    if (!m_insertItem) return;  // not yet built
-    const std::size_t count = m_document.table().count();
-    const auto current = m_document.current();
-    m_insertItem->setEnabled(!m_document.table().file.empty());
-    m_duplicateItem->setEnabled(current.has_value());
-    m_deleteItem->setEnabled(current.has_value());
-    m_moveUpItem->setEnabled(current && *current > 0);
-    m_moveDownItem->setEnabled(current && *current + 1 < count);
-    m_previewItem->setEnabled(current.has_value());
+std::optional<SpriteResize> SpriteEditorWindow::askResize(SpriteSize current) {
+    const auto size = context().dialogs.askSize(
+        context().text(Msg::SpriteEditorResizeTitle), context().text(Msg::SpriteEditorResizeSize),
+        QSize(current.width, current.height), QSize(kLargestSide, kLargestSide));
+    if (!size) return std::nullopt;
+    const Answer answer = context().ask(kResizeQuestion, Buttons::YesNoCancel);
+    if (answer != Answer::Yes && answer != Answer::No) return std::nullopt;
+    return SpriteResize{
+        {size->width(), size->height()}, answer == Answer::Yes, ResizeAnchor::Center};
 }
 
-void SpriteEditorWindow::insertNewSprite() {
-    if (m_document.table().file.empty()) return;
-    // A full file is refused before the question.
-    m_document.requireRoomFor(1);
-    const auto current = m_document.current();
-    const QSize initial = current ? QSize(m_document.sprite().width, m_document.sprite().height)
-                                  : QSize(kNewSpriteSide, kNewSpriteSide);
-    const auto size = context().dialogs.askSize(context().text(Msg::SpriteEditorInsertTitle),
-                                                context().text(Msg::SpriteEditorInsertSize),
-                                                initial, QSize(kLargestSide, kLargestSide));
-    if (!size) return;
-    const std::size_t at = current ? *current + 1 : m_document.table().count();
-    m_document.insertSprite(at, static_cast<std::uint16_t>(size->width()),
-                            static_cast<std::uint16_t>(size->height()));
+std::optional<SpriteSize> SpriteEditorWindow::askNewSpriteSize(SpriteSize initial) {
+    const auto size = context().dialogs.askSize(
+        context().text(Msg::SpriteEditorInsertTitle), context().text(Msg::SpriteEditorInsertSize),
+        QSize(initial.width, initial.height), QSize(kLargestSide, kLargestSide));
+    if (!size) return std::nullopt;
+    return SpriteSize{size->width(), size->height()};
 }
 
-void SpriteEditorWindow::duplicateCurrentSprite() { m_document.duplicateSprite(); }
+void SpriteEditorWindow::insertNewSprite() { execute(SpriteCommandId::InsertSprite); }
 
-void SpriteEditorWindow::deleteCurrentSprite() { m_document.deleteSprite(); }
+void SpriteEditorWindow::duplicateCurrentSprite() { execute(SpriteCommandId::DuplicateSprite); }
+
+void SpriteEditorWindow::deleteCurrentSprite() { execute(SpriteCommandId::DeleteSprite); }
 
 void SpriteEditorWindow::moveCurrentSprite(int steps) {
-    const auto current = m_document.current();
-    if (!current) return;
-    const auto to = static_cast<std::ptrdiff_t>(*current) + steps;
-    if (to < 0 || static_cast<std::size_t>(to) >= m_document.table().count()) return;
-    m_document.moveSprite(*current, static_cast<std::size_t>(to));
+    if (steps == 0) return;
+    execute(steps < 0 ? SpriteCommandId::MoveSpriteUp : SpriteCommandId::MoveSpriteDown);
 }
 
 }  // namespace vek::ui

@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWheelEvent>
@@ -78,15 +79,24 @@ struct ToolItem {
     QKeySequence key;
     SpriteToolKind tool;
 };
+QKeySequence shifted(Qt::Key key) { return QKeySequence(QKeyCombination(Qt::ShiftModifier, key)); }
+
 const ToolItem kToolItems[] = {
     {"PencilTool1", Msg::SpriteToolPencilCaption, QKeySequence(Qt::Key_P), SpriteToolKind::Pencil},
     {"BrushTool1", Msg::SpriteToolBrushCaption, QKeySequence(Qt::Key_B), SpriteToolKind::Brush},
+    {"EraserTool1", Msg::SpriteToolEraserCaption, QKeySequence(Qt::Key_E), SpriteToolKind::Eraser},
     {"LineTool1", Msg::SpriteToolLineCaption, QKeySequence(Qt::Key_L), SpriteToolKind::Line},
     {"RectangleTool1", Msg::SpriteToolRectangleCaption, QKeySequence(Qt::Key_R),
      SpriteToolKind::Rectangle},
-    {"FilledRectangleTool1", Msg::SpriteToolFilledRectangleCaption,
-     QKeySequence(QKeyCombination(Qt::ShiftModifier, Qt::Key_R)), SpriteToolKind::FilledRectangle},
+    {"FilledRectangleTool1", Msg::SpriteToolFilledRectangleCaption, shifted(Qt::Key_R),
+     SpriteToolKind::FilledRectangle},
+    {"EllipseTool1", Msg::SpriteToolEllipseCaption, QKeySequence(Qt::Key_O),
+     SpriteToolKind::Ellipse},
+    {"FilledEllipseTool1", Msg::SpriteToolFilledEllipseCaption, shifted(Qt::Key_O),
+     SpriteToolKind::FilledEllipse},
     {"FillTool1", Msg::SpriteToolFillCaption, QKeySequence(Qt::Key_G), SpriteToolKind::Fill},
+    {"EyedropperTool1", Msg::SpriteToolEyedropperCaption, QKeySequence(Qt::Key_I),
+     SpriteToolKind::Eyedropper},
     {"SelectTool1", Msg::SpriteToolSelectCaption, QKeySequence(Qt::Key_S), SpriteToolKind::Select},
 };
 
@@ -99,10 +109,13 @@ SpriteEditorWindow::SpriteEditorWindow(AppContext& context, SpriteDocument& docu
                                        PaletteTable& palette)
     : VekWindow(context, QStringLiteral("TForm1"), kCaption),
       m_document(document),
+      m_editing(document, palette),
       m_observation(
           document.observe([this](const SpriteDocumentEvent& event) { documentChanged(event); })),
-      m_palette(palette) {
+      m_editingObservation(
+          m_editing.observe([this](SpriteEditingChange change) { editingChanged(change); })) {
     m_document.setLeaveQuestion([this] { return askToLeaveChangedSprite(); });
+    m_editing.setQuestions(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     QFont windowFont(QStringLiteral("Times New Roman"));
@@ -119,6 +132,7 @@ SpriteEditorWindow::SpriteEditorWindow(AppContext& context, SpriteDocument& docu
     m_readout->setObjectName(QStringLiteral("PointerReadout"));
     m_readout->setContentsMargins(12, 0, 0, 0);
     statusBar()->addPermanentWidget(m_readout);
+    enableCommands();
     showState();
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height() +
                              m_toolStrip->sizeHint().height() + statusBar()->sizeHint().height());
@@ -141,6 +155,23 @@ QAction* SpriteEditorWindow::addCommandItem(QMenu* menu, const char* name, int t
     return action;
 }
 
+QAction* SpriteEditorWindow::bindCommand(QAction* item, SpriteCommand command) {
+    m_commands.emplace_back(item, std::move(command));
+    const std::size_t at = m_commands.size() - 1;
+    connect(item, &QAction::triggered, this,
+            [this, at] { runCommand([this, at] { m_commands[at].second.execute(m_editing); }); });
+    return item;
+}
+
+void SpriteEditorWindow::execute(SpriteCommandId id) {
+    runCommand([this, id] { spriteCommand(id).execute(m_editing); });
+}
+
+void SpriteEditorWindow::enableCommands() {
+    for (const auto& [item, command] : m_commands) item->setEnabled(command.enabled(m_editing));
+    if (Zoom1 && m_document.spriteLoaded()) Zoom1->menuAction()->setEnabled(true);
+}
+
 void SpriteEditorWindow::buildMenus() {
     auto addMenu = [this](const char* name, int tag) {
         return addTaggedMenu(menuBar(), name, tag, {});
@@ -150,8 +181,15 @@ void SpriteEditorWindow::buildMenus() {
     QMenu* file = addMenu("File1", Tag::FileMenu);
     addMenuItem(file, "OpenSpriteFile1", Tag::OpenSpriteFile, &W::OpenSpriteFile1Click)
         ->setShortcut(ctrl(Qt::Key_O));
+    const auto spriteShown = [](const SpriteEditing& editing) {
+        return editing.document().spriteLoaded();
+    };
+    // A window command: its dialogs are the window's, its state the editing's.
+    const auto windowCommand = [this](void (W::*handler)()) {
+        return [this, handler](SpriteEditing&) { (this->*handler)(); };
+    };
     m_importItem = addBilingualItem(file, "ImportPicture1", Msg::SpriteEditorImportCaption);
-    connect(m_importItem, &QAction::triggered, this, &W::importPicture);
+    bindCommand(m_importItem, {spriteShown, windowCommand(&W::importPicture)});
     QAction* choosePaletteItem =
         addBilingualItem(file, "ChoosePalette1", Msg::SpriteEditorPaletteCaption);
     connect(choosePaletteItem, &QAction::triggered, this, &W::choosePalette);
@@ -159,11 +197,12 @@ void SpriteEditorWindow::buildMenus() {
         runCommand([this, &recent] { openSpriteFile(toPath(recent)); });
     });
     file->addSeparator();
-    SaveSprite1 = addMenuItem(file, "SaveSprite1", Tag::SaveSprite, &W::SaveSprite1Click);
-    SaveSprite1->setShortcut(ctrl(Qt::Key_S));
-    SaveSpritetonewFile1 = addMenuItem(file, "SaveSpritetonewFile1", Tag::SaveSpriteToNewFile,
-                                       &W::SaveSpritetonewFile1Click);
-    SaveSpritetonewFile1->setShortcut(ctrl(Qt::Key_S, Qt::ShiftModifier));
+    bindCommand(addMenuItem(file, "SaveSprite1", Tag::SaveSprite),
+                {spriteShown, windowCommand(&W::SaveSprite1Click)})
+        ->setShortcut(ctrl(Qt::Key_S));
+    bindCommand(addMenuItem(file, "SaveSpritetonewFile1", Tag::SaveSpriteToNewFile),
+                {spriteShown, windowCommand(&W::SaveSpritetonewFile1Click)})
+        ->setShortcut(ctrl(Qt::Key_S, Qt::ShiftModifier));
     file->addSeparator();
     addMenuItem(file, "SaveSpritetoBMP1", Tag::SaveDrawingAreaToBmp, &W::SaveSpritetoBMP1Click);
     addMenuItem(file, "SavePaletteAreatoBMP1", Tag::SavePaletteAreaToBmp,
@@ -172,29 +211,22 @@ void SpriteEditorWindow::buildMenus() {
     addMenuItem(file, "Exit1", Tag::ExitSpriteEditor)->setVisible(false);
 
     QMenu* edit = addMenu("Edit1", Tag::EditMenu);
-    m_undoItem = addBilingualItem(edit, "Undo1", Msg::UndoCaption);
-    m_undoItem->setShortcut(ctrl(Qt::Key_Z));
-    connect(m_undoItem, &QAction::triggered, this, &W::undo);
-    m_redoItem = addBilingualItem(edit, "Redo1", Msg::RedoCaption);
-    m_redoItem->setShortcuts({ctrl(Qt::Key_Y), ctrl(Qt::Key_Z, Qt::ShiftModifier)});
-    connect(m_redoItem, &QAction::triggered, this, &W::redo);
+    using Id = SpriteCommandId;
+    bindCommand(addBilingualItem(edit, "Undo1", Msg::UndoCaption), Id::Undo)
+        ->setShortcut(ctrl(Qt::Key_Z));
+    bindCommand(addBilingualItem(edit, "Redo1", Msg::RedoCaption), Id::Redo)
+        ->setShortcuts({ctrl(Qt::Key_Y), ctrl(Qt::Key_Z, Qt::ShiftModifier)});
     edit->addSeparator();
-    ClearSprite1 = addMenuItem(edit, "ClearSprite1", Tag::CutSprite, &W::ClearSprite1Click);
-    ClearSprite1->setShortcut(ctrl(Qt::Key_X));
-    CopySprite1 = addMenuItem(edit, "CopySprite1", Tag::CopySprite, &W::CopySprite1Click);
-    CopySprite1->setShortcut(ctrl(Qt::Key_C));
-    PasteSprite1 = addMenuItem(edit, "PasteSprite1", Tag::PasteSprite, &W::PasteSprite1Click);
-    PasteSprite1->setShortcut(ctrl(Qt::Key_V));
+    bindCommand(addMenuItem(edit, "ClearSprite1", Tag::CutSprite), Id::Cut)
+        ->setShortcut(ctrl(Qt::Key_X));
+    bindCommand(addMenuItem(edit, "CopySprite1", Tag::CopySprite), Id::Copy)
+        ->setShortcut(ctrl(Qt::Key_C));
+    bindCommand(addMenuItem(edit, "PasteSprite1", Tag::PasteSprite), Id::Paste)
+        ->setShortcut(ctrl(Qt::Key_V));
     buildSelectionItems(edit);
     edit->addSeparator();
-    ClearDrawingArea1 =
-        addMenuItem(edit, "ClearDrawingArea1", Tag::ClearDrawingArea, &W::ClearDrawingArea1Click);
+    bindCommand(addMenuItem(edit, "ClearDrawingArea1", Tag::ClearDrawingArea), Id::Clear);
     buildFrameItems(edit);
-    for (QAction* item :
-         {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1, PasteSprite1,
-          ClearDrawingArea1, m_importItem, m_undoItem, m_redoItem, m_flipItem, m_mirrorItem}) {
-        item->setEnabled(false);
-    }
 
     Zoom1 = addTaggedMenu(menuBar(), "Zoom1", 0, QStringLiteral("&Zoom"));
     Zoom1->menuAction()->setEnabled(false);
@@ -241,9 +273,8 @@ void SpriteEditorWindow::buildMenus() {
                 &W::BMPtoSpriteconverter1Click);
     addMenuItem(tools, "CopySPRfilestooneSPRfil1", Tag::MergeSpriteFiles,
                 &W::CopySPRfilestooneSPRfil1Click);
-    m_previewItem = addBilingualItem(tools, "AnimationPreview1", Msg::SpriteEditorPreviewCaption);
-    m_previewItem->setEnabled(false);
-    connect(m_previewItem, &QAction::triggered, this, &W::previewAnimation);
+    bindCommand(addBilingualItem(tools, "AnimationPreview1", Msg::SpriteEditorPreviewCaption),
+                {spriteShown, windowCommand(&W::previewAnimation)});
     buildToolItems(tools);
 
     // Designed items that this window's menu bar does not show; their commands live elsewhere.
@@ -284,9 +315,34 @@ void SpriteEditorWindow::buildToolItems(QMenu* tools) {
         action->setData(static_cast<int>(item.tool));
         m_toolGroup->addAction(action);
         m_toolStrip->addAction(action);
-        const SpriteToolKind tool = item.tool;
-        connect(action, &QAction::triggered, this, [this, tool] { chooseTool(tool); });
+        bindCommand(action, toolCommand(item.tool));
     }
+    buildBrushSizeItems(tools);
+}
+
+void SpriteEditorWindow::buildBrushSizeItems(QMenu* tools) {
+    tools->addSeparator();
+    bindCommand(addBilingualItem(tools, "BrushSmaller1", Msg::SpriteEditorBrushSmallerCaption),
+                SpriteCommandId::BrushSmaller)
+        ->setShortcut(QKeySequence(Qt::Key_BracketLeft));
+    bindCommand(addBilingualItem(tools, "BrushLarger1", Msg::SpriteEditorBrushLargerCaption),
+                SpriteCommandId::BrushLarger)
+        ->setShortcut(QKeySequence(Qt::Key_BracketRight));
+    m_toolStrip->addSeparator();
+    auto* label = new QLabel(m_toolStrip);
+    label->setObjectName(QStringLiteral("BrushSizeLabel"));
+    label->setContentsMargins(4, 0, 2, 0);
+    setBilingualText(label, Msg::SpriteEditorBrushSizeLabel);
+    m_toolStrip->addWidget(label);
+    m_brushSize = new QSpinBox(m_toolStrip);
+    m_brushSize->setObjectName(QStringLiteral("BrushSize"));
+    m_brushSize->setRange(kSmallestBrush, kLargestBrush);
+    m_brushSize->setValue(m_editing.brushSize());
+    // The tools' keys stay the canvas's: the box changes by its arrows and the wheel.
+    m_brushSize->setFocusPolicy(Qt::NoFocus);
+    m_toolStrip->addWidget(m_brushSize);
+    connect(m_brushSize, &QSpinBox::valueChanged, this,
+            [this](int size) { m_editing.setBrushSize(size); });
 }
 
 void SpriteEditorWindow::buildControls() {
@@ -350,7 +406,7 @@ void SpriteEditorWindow::buildControls() {
     tagControl(Button1, Tag::BackgroundColor);
     connect(Button1, &QPushButton::clicked, this, &SpriteEditorWindow::Button1Click);
 
-    Image2 = new PaletteView(m_strip, m_spritePalette);
+    Image2 = new PaletteView(m_strip, m_editing.palette());
     Image2->setObjectName(QStringLiteral("Image2"));
     strip->place(Image2, {56, 4, kPaletteAreaWidth, kPaletteAreaHeight});
     markAsImage(Image2);
@@ -367,50 +423,43 @@ void SpriteEditorWindow::buildControls() {
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setAutoFillBackground(true);
-    Image1 = new SpriteCanvas(Panel1, m_document, m_spritePalette,
-                              [this] { return context().look.spriteBackground(); });
+    Image1 =
+        new SpriteCanvas(Panel1, m_editing, [this] { return context().look.spriteBackground(); });
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->move(kPanelMargin, kPanelMargin);
-    Image1->setColors(m_color1, m_color2);
     Image1->setGridShown(m_gridItem->isChecked());
     applyOnionSkin();
     markAsImage(Image1);
     tagControl(Image1, Tag::DrawingArea);
-    connect(Image1, &SpriteCanvas::colorPicked, this, &SpriteEditorWindow::setColor);
     connect(Image1, &SpriteCanvas::pointerMoved, this, &SpriteEditorWindow::showState);
     connect(Image1, &SpriteCanvas::areaResized, this, &SpriteEditorWindow::showDrawingArea);
-    connect(Image1, &PictureBox::released, this, &SpriteEditorWindow::enableUndoItems);
+    connect(Image1, &PictureBox::released, this, &SpriteEditorWindow::enableCommands);
 
     showDrawingArea();
 }
 
-void SpriteEditorWindow::FormCreate() {
+bool SpriteEditorWindow::FormCreate() {
     AppContext& ctx = context();
     ctx.startup.trace(QStringLiteral("Add help..."));
     ctx.startup.trace(QStringLiteral("Sys Info..."));
     ctx.startup.trace(QStringLiteral("Reading Paths..."));
     runCommand([&ctx] { ctx.game.ReadPaths(); });
-    if (!checkGameInstalled(ctx)) return;
+    if (!checkGameInstalled(ctx)) return false;
 
     ctx.startup.trace(QStringLiteral("Installing Bitmaps..."));
     ctx.startup.trace(QStringLiteral("Create Info Page..."));
     makeInfoPage();
     ctx.startup.trace(QStringLiteral("Read chemicals..."));
-    const std::string paletteDirectory = ctx.game.paths().CPalettePath;
-    ctx.startup.trace(QStringLiteral("Read palette... from ") + toQString(paletteDirectory) +
-                      toQString(kPaletteFileName));
-    m_palette.setBackground(ctx.look.spriteBackground());
-    runCommand([this, &paletteDirectory, &ctx] {
-        m_palette = readGamePaletteOrDemo(paletteDirectory, ctx.look.spriteBackground());
-    });
-    ctx.startup.trace(QStringLiteral("Draw Palette..."));
-    m_spritePalette = m_palette;
+    return true;
+}
+
+void SpriteEditorWindow::showGamePalette() {
+    context().startup.trace(QStringLiteral("Draw Palette..."));
+    m_editing.showGamePalette();
+    m_editing.resetColors();
     Image2->showPalette();
-    m_color1 = 0;
-    m_color2 = 1;
-    setSwatch(Label1, m_color1);
-    setSwatch(Label2, m_color2);
-    ctx.startup.trace(QStringLiteral("Compiler presets..."));
+    showColors();
+    context().startup.trace(QStringLiteral("Compiler presets..."));
 }
 
 void SpriteEditorWindow::makeInfoPage() {
@@ -507,9 +556,36 @@ void SpriteEditorWindow::documentChanged(const SpriteDocumentEvent& event) {
             showCaption();
             break;
     }
-    enableUndoItems();
-    enableFrameItems();
+    enableCommands();
     showState();
+}
+
+void SpriteEditorWindow::editingChanged(SpriteEditingChange change) {
+    switch (change) {
+        case SpriteEditingChange::ToolChosen:
+            checkToolItem();
+            break;
+        case SpriteEditingChange::BrushSized: {
+            const QSignalBlocker blocker(m_brushSize);
+            m_brushSize->setValue(m_editing.brushSize());
+            break;
+        }
+        case SpriteEditingChange::ColorChosen:
+            showColors();
+            break;
+        case SpriteEditingChange::PaletteShown:
+            Image2->showPalette();
+            // Without a sprite the area keeps what it shows (the info page).
+            if (m_document.spriteLoaded()) Image1->redraw();
+            showColors();
+            break;
+        case SpriteEditingChange::BackgroundChanged:
+            Image1->redraw();
+            Image2->showBackgroundCell();
+            showColors();
+            break;
+    }
+    enableCommands();
 }
 
 void SpriteEditorWindow::showState() {
@@ -525,7 +601,7 @@ void SpriteEditorWindow::showState() {
     }
     parts << QStringLiteral("Zoom %1%").arg(zoom() * 100);
     const auto colorOf = [this](std::uint8_t index) {
-        const ScreenColor color = m_spritePalette[index];
+        const ScreenColor color = m_editing.palette()[index];
         return QStringLiteral("Index %1 = %2, %3, %4")
             .arg(index)
             .arg(redOf(color))
@@ -553,9 +629,7 @@ void SpriteEditorWindow::showOpenedFile(const std::filesystem::path& file) {
     updateCaption(fromPath(file));
     // The palette beside the file, else the game's; a broken one is reported and the game's
     // stays.
-    PaletteTable table = m_palette;
-    runCommand([this, &file, &table] { table = paletteForSpriteFile(file, m_palette); });
-    useSpritePalette(table);
+    runCommand([this, &file] { m_editing.showPaletteFor(file); });
     {
         const QSignalBlocker blocker(ListBox1);
         ListBox1->clear();
@@ -567,22 +641,13 @@ void SpriteEditorWindow::showOpenedFile(const std::filesystem::path& file) {
     Image1->redraw();
 }
 
-void SpriteEditorWindow::useSpritePalette(const PaletteTable& table) {
-    if (table == m_spritePalette) return;
-    m_spritePalette = table;
-    Image2->showPalette();
-    Image1->redraw();
-    setSwatch(Label1, m_color1);
-    setSwatch(Label2, m_color2);
-}
-
 void SpriteEditorWindow::choosePalette() {
     runCommand([this] {
         const auto file = context().dialogs.openFile(context().text(Msg::SpriteEditorPaletteTitle),
                                                      toQString(context().game.paths().CPalettePath),
                                                      QStringLiteral("palette.dta (*.dta *.DTA)"));
         if (!file) return;
-        useSpritePalette(readPaletteFile(toPath(*file), m_palette.background()));
+        m_editing.showPalette(readPaletteFile(toPath(*file), m_editing.gamePalette().background()));
     });
 }
 
@@ -590,21 +655,6 @@ void SpriteEditorWindow::showSelectedSprite() {
     if (m_document.current()) showCurrentInList();
     showCaption();
     Image1->redraw();
-    if (m_document.spriteLoaded()) enableSpriteCommands();
-}
-
-void SpriteEditorWindow::enableSpriteCommands() {
-    for (QAction* item :
-         {SaveSprite1, SaveSpritetonewFile1, ClearSprite1, CopySprite1, PasteSprite1,
-          ClearDrawingArea1, m_importItem, m_flipItem, m_mirrorItem}) {
-        item->setEnabled(true);
-    }
-    Zoom1->menuAction()->setEnabled(true);
-}
-
-void SpriteEditorWindow::enableUndoItems() {
-    m_undoItem->setEnabled(m_document.canUndo());
-    m_redoItem->setEnabled(m_document.canRedo());
 }
 
 void SpriteEditorWindow::updateCaption(const QString& fileName) {
@@ -696,7 +746,7 @@ void SpriteEditorWindow::importPicture() {
             context().dialogs.openFile(context().text(Msg::SpriteEditorImportTitle),
                                        startFolder(RecentKind::Pictures), pictureFilter());
         if (!file) return;
-        const SpriteImage picture = readSpritePictures(toPath(*file), m_spritePalette).front();
+        const SpriteImage picture = readSpritePictures(toPath(*file), m_editing.palette()).front();
         context().files.remember(RecentKind::Pictures, *file);
         m_document.requireSpriteSize(picture.width, picture.height);
         m_document.replacePixels(picture);
@@ -715,13 +765,9 @@ void SpriteEditorWindow::openHandedSpriteFile(const std::filesystem::path& file)
     runCommand([this, &file] { openSpriteFile(file); });
 }
 
-void SpriteEditorWindow::undo() {
-    runCommand([this] { m_document.undo(); });
-}
+void SpriteEditorWindow::undo() { execute(SpriteCommandId::Undo); }
 
-void SpriteEditorWindow::redo() {
-    runCommand([this] { m_document.redo(); });
-}
+void SpriteEditorWindow::redo() { execute(SpriteCommandId::Redo); }
 
 void SpriteEditorWindow::resizeEvent(QResizeEvent* event) {
     VekWindow::resizeEvent(event);
@@ -741,10 +787,6 @@ const RgbImage& SpriteEditorWindow::drawingArea() const { return Image1->area();
 
 const RgbImage& SpriteEditorWindow::paletteArea() const { return Image2->area(); }
 
-SpriteToolKind SpriteEditorWindow::tool() const { return Image1->tool(); }
-
-const SpriteSelection& SpriteEditorWindow::selection() const { return Image1->selection(); }
-
 void SpriteEditorWindow::setZoom(int zoom) {
     // A zoom the sprite does not fit leaves the item at the zoom in force.
     checkZoomItem();
@@ -758,9 +800,12 @@ void SpriteEditorWindow::checkZoomItem() {
 }
 
 void SpriteEditorWindow::chooseTool(SpriteToolKind tool) {
-    Image1->setTool(tool);
+    runCommand([this, tool] { toolCommand(tool).execute(m_editing); });
+}
+
+void SpriteEditorWindow::checkToolItem() {
     for (QAction* item : m_toolGroup->actions())
-        item->setChecked(item->data().toInt() == static_cast<int>(tool));
+        item->setChecked(item->data().toInt() == static_cast<int>(m_editing.tool()));
 }
 
 void SpriteEditorWindow::showGrid(bool shown) {
@@ -774,16 +819,18 @@ void SpriteEditorWindow::showGrid(bool shown) {
 // Palette area and colours
 
 void SpriteEditorWindow::setColor(Qt::MouseButton button, std::uint8_t index) {
-    const bool left = button == Qt::LeftButton;
-    (left ? m_color1 : m_color2) = index;
-    setSwatch(left ? Label1 : Label2, index);
-    Image1->setColors(m_color1, m_color2);
-    Image2->markColors(m_color1, m_color2);
+    m_editing.setColor(button == Qt::LeftButton ? ColorSlot::Primary : ColorSlot::Secondary, index);
+}
+
+void SpriteEditorWindow::showColors() {
+    setSwatch(Label1, color1());
+    setSwatch(Label2, color2());
+    Image2->markColors(color1(), color2());
 }
 
 void SpriteEditorWindow::setSwatch(QLabel* swatch, std::uint8_t index) {
     QPalette colors = swatch->palette();
-    colors.setColor(QPalette::Window, toQColor(m_spritePalette[index]));
+    colors.setColor(QPalette::Window, toQColor(m_editing.palette()[index]));
     swatch->setPalette(colors);
 }
 
@@ -794,12 +841,7 @@ void SpriteEditorWindow::Button1Click() {
         if (!chosen) return;
         const ScreenColor background = toScreenColor(*chosen);
         ctx.look.setSpriteBackground(background);
-        m_palette.setBackground(background);
-        m_spritePalette.setBackground(background);
-        Image1->redraw();
-        Image2->showBackgroundCell();
-        if (m_color1 == 0) setSwatch(Label1, 0);
-        if (m_color2 == 0) setSwatch(Label2, 0);
+        m_editing.setBackground(background);
         ctx.settings.writeSpriteBackground(background);
     });
 }
@@ -808,45 +850,34 @@ void SpriteEditorWindow::Button1Click() {
 // Editing commands
 
 // With a selection Cut, Copy and Paste act on it, otherwise on the whole sprite.
-void SpriteEditorWindow::CopySprite1Click() { Image1->selection().copy(); }
+void SpriteEditorWindow::CopySprite1Click() { execute(SpriteCommandId::Copy); }
 
-void SpriteEditorWindow::ClearSprite1Click() {
-    runCommand([this] { Image1->selection().cut(); });
-}
+void SpriteEditorWindow::ClearSprite1Click() { execute(SpriteCommandId::Cut); }
 
-void SpriteEditorWindow::PasteSprite1Click() {
-    runCommand([this] {
-        // A pasted piece is the selection, ready to be moved.
-        if (Image1->selection().paste()) chooseTool(SpriteToolKind::Select);
-    });
-}
+void SpriteEditorWindow::PasteSprite1Click() { execute(SpriteCommandId::Paste); }
 
 void SpriteEditorWindow::buildSelectionItems(QMenu* edit) {
-    m_flipItem = addBilingualItem(edit, "FlipSelection1", Msg::SpriteEditorFlipCaption);
-    m_flipItem->setShortcut(QKeySequence(Qt::Key_V));
-    connect(m_flipItem, &QAction::triggered, this,
-            [this] { runCommand([this] { Image1->selection().flip(); }); });
-    m_mirrorItem = addBilingualItem(edit, "MirrorSelection1", Msg::SpriteEditorMirrorCaption);
-    m_mirrorItem->setShortcut(QKeySequence(Qt::Key_H));
-    connect(m_mirrorItem, &QAction::triggered, this,
-            [this] { runCommand([this] { Image1->selection().mirror(); }); });
-    QAction* dropItem =
-        addBilingualItem(edit, "DropSelection1", Msg::SpriteEditorDropSelectionCaption);
-    dropItem->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(dropItem, &QAction::triggered, this, [this] { Image1->selection().drop(); });
+    using Id = SpriteCommandId;
+    bindCommand(addBilingualItem(edit, "FlipSelection1", Msg::SpriteEditorFlipCaption), Id::Flip)
+        ->setShortcut(QKeySequence(Qt::Key_V));
+    bindCommand(addBilingualItem(edit, "MirrorSelection1", Msg::SpriteEditorMirrorCaption),
+                Id::Mirror)
+        ->setShortcut(QKeySequence(Qt::Key_H));
+    bindCommand(addBilingualItem(edit, "DropSelection1", Msg::SpriteEditorDropSelectionCaption),
+                Id::DropSelection)
+        ->setShortcut(QKeySequence(Qt::Key_Escape));
 }
 
-void SpriteEditorWindow::ClearDrawingArea1Click() {
-    runCommand([this] {
-        if (!m_document.spriteLoaded()) return;
-        if (context().ask(kClearQuestion, Buttons::OkCancel) == Answer::Ok) m_document.clear();
-    });
+void SpriteEditorWindow::ClearDrawingArea1Click() { execute(SpriteCommandId::Clear); }
+
+bool SpriteEditorWindow::confirmClear() {
+    return context().ask(kClearQuestion, Buttons::OkCancel) == Answer::Ok;
 }
 
 void SpriteEditorWindow::SaveSprite1Click() {
     runCommand([this] {
         if (!m_document.spriteLoaded()) return;
-        m_document.saveInPlace();
+        spriteCommand(SpriteCommandId::SaveInPlace).execute(m_editing);
         noteSaved(fromPath(m_document.table().file));
     });
 }
@@ -919,7 +950,7 @@ void SpriteEditorWindow::exportSpritePng() {
             context().text(Msg::SpriteEditorExportPngTitle), startFolder(RecentKind::Pictures),
             kPngFilter, QStringLiteral("PNG"));
         if (!fileName) return;
-        writeSpritePng(toPath(*fileName), m_document.sprite(), m_spritePalette);
+        writeSpritePng(toPath(*fileName), m_document.sprite(), m_editing.palette());
         context().files.remember(RecentKind::Pictures, *fileName);
         noteSaved(*fileName);
     });
@@ -953,10 +984,10 @@ void SpriteEditorWindow::exportSpritePngs(bool sheet) {
         std::filesystem::path written = file;
         if (sheet) {
             const std::span<const SpriteImage> chosen(sprites.data() + first, last - first + 1);
-            writeSpritePng(file, spriteSheet(chosen), m_spritePalette);
+            writeSpritePng(file, spriteSheet(chosen), m_editing.palette());
         } else {
             for (std::size_t k = first; k <= last; ++k)
-                writeSpritePng(numberedPictureFile(file, k), sprites[k], m_spritePalette);
+                writeSpritePng(numberedPictureFile(file, k), sprites[k], m_editing.palette());
             written = numberedPictureFile(file, last);
         }
         context().files.remember(RecentKind::Pictures, *fileName);
@@ -1000,7 +1031,7 @@ void SpriteEditorWindow::exportSpriteGif() {
         const SpriteList sprites = spritesAsShown();
         SpriteList frames;
         for (const std::size_t k : chosen->sprites) frames.push_back(sprites.at(k));
-        writeSpriteGif(toPath(*fileName), frames, m_spritePalette, chosen->loops);
+        writeSpriteGif(toPath(*fileName), frames, m_editing.palette(), chosen->loops);
         context().files.remember(RecentKind::Pictures, *fileName);
         noteSaved(*fileName);
     });
@@ -1013,7 +1044,7 @@ void SpriteEditorWindow::importGifFrames() {
             context().text(Msg::SpriteEditorImportGifTitle), startFolder(RecentKind::Pictures),
             kGifFilter + QStringLiteral(";;") + pictureFilter());
         if (!file) return;
-        SpriteList frames = readSpritePictures(toPath(*file), m_spritePalette);
+        SpriteList frames = readSpritePictures(toPath(*file), m_editing.palette());
         context().files.remember(RecentKind::Pictures, *file);
         const std::size_t at =
             m_document.current() ? *m_document.current() + 1 : m_document.table().count();

@@ -7,7 +7,9 @@
 #include "app/rgb_image.h"
 #include "app/ui/vek_window.h"
 #include "sprites/palette.h"
+#include "sprites/sprite_commands.h"
 #include "sprites/sprite_document.h"
+#include "sprites/sprite_editing.h"
 #include "sprites/sprite_tools.h"
 
 class QAction;
@@ -18,6 +20,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class QSpinBox;
 class QToolBar;
 
 namespace vek::ui {
@@ -26,31 +29,37 @@ class PaletteView;
 class SpriteCanvas;
 class TMultiShape;
 
-// TForm1: "Sprite Editor". Arranges the views of the sprite document (the open file, the
-// current sprite and the sprite clipboard) and binds its menus: the list of sprites, the drawing
-// area (a canvas that zooms and turns the mouse into the chosen tool), the palette area with the
-// two colours, the tool strip and the background colour.
-class SpriteEditorWindow : public VekWindow {
+// TForm1: "Sprite Editor". Arranges the views of the editing state (the document with its
+// current sprite, selection and clipboard, the tool, the two colours and the palette shown) and
+// binds the editor's commands to its menus and keys: the list of sprites, the drawing area (a
+// canvas that zooms and turns the mouse into the chosen tool), the palette area with the two
+// colours, the tool strip and the background colour.
+class SpriteEditorWindow : public VekWindow, private SpriteEditingQuestions {
     Q_OBJECT
   public:
-    // The document and the palette table are shared with the windows that use sprites.
+    // The document and the game's palette, which the studio loads, are shared with the windows
+    // that use sprites.
     SpriteEditorWindow(AppContext& context, SpriteDocument& document, PaletteTable& palette);
     ~SpriteEditorWindow() override;
 
     // VEK.INI's section of the editor's own settings.
     static constexpr const char* kSettingsSection = "SpriteEditor";
 
-    // The creation step, run once at start-up after the window exists.
-    void FormCreate();
+    // The creation step, run once at start-up after the window exists; false when the game is
+    // not installed.
+    bool FormCreate();
+    // Shows the game's palette once the studio has loaded it, with the colours as at the start.
+    void showGamePalette();
 
     // The state the window shows, for the tests.
     int zoom() const;
-    std::uint8_t color1() const { return m_color1; }
-    std::uint8_t color2() const { return m_color2; }
+    const SpriteEditing& editing() const { return m_editing; }
+    std::uint8_t color1() const { return m_editing.color(ColorSlot::Primary); }
+    std::uint8_t color2() const { return m_editing.color(ColorSlot::Secondary); }
     const RgbImage& drawingArea() const;
     const RgbImage& paletteArea() const;
-    SpriteToolKind tool() const;
-    const SpriteSelection& selection() const;
+    SpriteToolKind tool() const { return m_editing.tool(); }
+    const SpriteSelection& selection() const { return m_editing.selection(); }
 
     // Menu and button handlers, by their designed names.
     void OpenSpriteFile1Click();
@@ -99,7 +108,7 @@ class SpriteEditorWindow : public VekWindow {
     void insertNewSprite();
     void duplicateCurrentSprite();
     void deleteCurrentSprite();
-    // One place up (-1) or down (+1).
+    // One place up (a negative step) or down (a positive one).
     void moveCurrentSprite(int steps);
     // Zoom menu: the onion skin (the previous sprite, and the next one if chosen, faintly where
     // the current sprite is transparent) and its opacity, remembered in VEK.INI.
@@ -109,7 +118,7 @@ class SpriteEditorWindow : public VekWindow {
     // Tools menu: the animation preview of the open file from the current sprite on.
     void previewAnimation();
     // The palette the editor shows the open file in.
-    const PaletteTable& spritePalette() const { return m_spritePalette; }
+    const PaletteTable& spritePalette() const { return m_editing.palette(); }
 
     // Opens a sprite file by name (another window asked), after the question about a changed
     // sprite; false when the user chose to stay with it.
@@ -131,6 +140,8 @@ class SpriteEditorWindow : public VekWindow {
   private:
     void buildMenus();
     void buildToolItems(QMenu* tools);
+    // The brush size (pencil, brush, eraser, line): a box in the tool strip and two keys.
+    void buildBrushSizeItems(QMenu* tools);
     void buildSpritePictureItems(QMenu* file);
     // The sprites a GIF shows, in order, and whether it starts again.
     struct GifFrames {
@@ -147,7 +158,6 @@ class SpriteEditorWindow : public VekWindow {
     void buildFrameItems(QMenu* edit);
     // Flip, mirror and drop the selection (the whole sprite is flipped or mirrored without one).
     void buildSelectionItems(QMenu* edit);
-    void enableFrameItems();
     void buildOnionItems(QMenu* zoom);
     // Gives the canvas the onion skin of the menu; the user's changes are stored in VEK.INI.
     void applyOnionSkin();
@@ -156,11 +166,27 @@ class SpriteEditorWindow : public VekWindow {
     QAction* addMenuItem(QMenu* menu, const char* name, int tag,
                          void (SpriteEditorWindow::*handler)() = nullptr);
     QAction* addCommandItem(QMenu* menu, const char* name, int tag, const Command<>& command);
+    // The item runs the command and is enabled while the command is.
+    QAction* bindCommand(QAction* item, SpriteCommand command);
+    QAction* bindCommand(QAction* item, SpriteCommandId id) {
+        return bindCommand(item, spriteCommand(id));
+    }
+    // Runs one of the editing commands as its menu item does.
+    void execute(SpriteCommandId id);
+    void enableCommands();
+    void editingChanged(SpriteEditingChange change);
+    void showColors();
+    void checkToolItem();
+
+    // The questions of the editing commands, as dialogs.
+    bool confirmClear() override;
+    std::optional<SpriteSize> askNewSpriteSize(SpriteSize initial) override;
+    // The size, then whether to stretch the picture (else the canvas changes around its middle).
+    std::optional<SpriteResize> askResize(SpriteSize current) override;
 
     void makeInfoPage();
     void documentChanged(const SpriteDocumentEvent& event);
     void showOpenedFile(const std::filesystem::path& file);
-    void useSpritePalette(const PaletteTable& table);
     void showSelectedSprite();
     void checkZoomItem();
     void exportPicture(const RgbImage& picture, const Bilingual& title);
@@ -170,8 +196,6 @@ class SpriteEditorWindow : public VekWindow {
     void setSwatch(QLabel* swatch, std::uint8_t index);
     void updateCaption(const QString& fileName);
     void showCaption();
-    void enableSpriteCommands();
-    void enableUndoItems();
     // The status line: file, sprite and zoom; beside it the pixel or colour under the pointer.
     void showState();
     void noteSaved(const QString& file);
@@ -179,18 +203,17 @@ class SpriteEditorWindow : public VekWindow {
     void zoomAround(QPoint viewportPoint, int steps);
     void layoutContent();
 
-    // A colour chosen in the palette area or picked from the sprite.
+    // A colour chosen in the palette area.
     void setColor(Qt::MouseButton button, std::uint8_t index);
 
     // The folder a dialog starts in: the one last used for the kind, else the game's images.
     QString startFolder(RecentKind kind) const;
 
     SpriteDocument& m_document;
+    SpriteEditing m_editing;
     Subscription m_observation;
-    PaletteTable& m_palette;       // the game's, shared with the other windows
-    PaletteTable m_spritePalette;  // the one the open file is shown in
-    std::uint8_t m_color1 = 0;
-    std::uint8_t m_color2 = 1;
+    Subscription m_editingObservation;
+    std::vector<std::pair<QAction*, SpriteCommand>> m_commands;
     QString m_captionFile;          // the file the caption names
     QLabel* m_stateLine = nullptr;  // file, sprite and zoom
     QLabel* m_readout = nullptr;    // the pixel or palette colour under the pointer
@@ -211,31 +234,16 @@ class SpriteEditorWindow : public VekWindow {
     QFrame* Panel1 = nullptr;
     SpriteCanvas* Image1 = nullptr;
     QToolBar* m_toolStrip = nullptr;
+    QSpinBox* m_brushSize = nullptr;
 
-    QAction* SaveSprite1 = nullptr;
-    QAction* SaveSpritetonewFile1 = nullptr;
-    QAction* ClearSprite1 = nullptr;
-    QAction* CopySprite1 = nullptr;
-    QAction* PasteSprite1 = nullptr;
-    QAction* ClearDrawingArea1 = nullptr;
     QAction* m_importItem = nullptr;
-    QAction* m_flipItem = nullptr;
-    QAction* m_mirrorItem = nullptr;
-    QAction* m_undoItem = nullptr;
-    QAction* m_redoItem = nullptr;
     QMenu* Zoom1 = nullptr;
     QActionGroup* m_zoomGroup = nullptr;
     QActionGroup* m_toolGroup = nullptr;
     QAction* m_gridItem = nullptr;
     QAction* m_onionItem = nullptr;
     QAction* m_onionNextItem = nullptr;
-    QAction* m_previewItem = nullptr;
     int m_onionOpacity = 30;
-    QAction* m_insertItem = nullptr;
-    QAction* m_duplicateItem = nullptr;
-    QAction* m_deleteItem = nullptr;
-    QAction* m_moveUpItem = nullptr;
-    QAction* m_moveDownItem = nullptr;
 };
 
 }  // namespace vek::ui

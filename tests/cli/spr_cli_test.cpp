@@ -9,6 +9,7 @@
 #include "sprites/sprite_frames.h"
 #include "sprites/sprite_pictures.h"
 #include "sprites/sprite_render.h"
+#include "sprites/sprite_resize.h"
 #include "support/temp_dir.h"
 #include "support/vek_run.h"
 
@@ -171,7 +172,7 @@ class SprFramesCli : public SprCli {
                                               SpriteImage(1, 1, 3)};
 };
 
-TEST_F(SprFramesCli, InsertDeleteAndMoveWriteTheOutputOrReplaceTheFile) {
+TEST_F(SprFramesCli, InsertDeleteMoveAndResizeWriteTheOutputOrReplaceTheFile) {
     const SpriteImage &a = m_three[0], &b = m_three[1], &c = m_three[2];
     const std::vector<FrameCommand> cases = {
         {{"insert", "0", "3", "2"}, {SpriteImage(3, 2), a, b, c}},
@@ -179,6 +180,10 @@ TEST_F(SprFramesCli, InsertDeleteAndMoveWriteTheOutputOrReplaceTheFile) {
         {{"delete", "1"}, {a, c}},
         {{"move", "0", "2"}, {b, c, a}},
         {{"move", "2", "0"}, {c, a, b}},
+        {{"resize", "0", "3", "4"}, {resizeCanvas(a, 3, 4, ResizeAnchor::TopLeft), b, c}},
+        {{"resize", "1", "6", "3", "--anchor", "bottom-right"},
+         {a, resizeCanvas(b, 6, 3, ResizeAnchor::BottomRight), c}},
+        {{"resize", "1", "2", "2", "--scale"}, {a, scaleSprite(b, 2, 2), c}},
     };
     for (const FrameCommand& test : cases) {
         SCOPED_TRACE(test.args[0] + " " + test.args[1]);
@@ -211,6 +216,11 @@ TEST_F(SprFramesCli, RefusalsLeaveTheFileAsItWas) {
         {{"insert", "-1", "1", "1"}, 2},
         {{"delete", "x"}, 2},
         {{"move", "0"}, 2},
+        {{"resize", "3", "1", "1"}, 1},
+        {{"resize", "0", "70000", "1"}, 1},
+        {{"resize", "0", "2", "2", "--anchor", "middle"}, 2},
+        {{"resize", "0", "2", "2", "--scale", "--anchor", "top"}, 2},
+        {{"resize", "0", "2"}, 2},
     };
     for (const auto& [given, status] : cases) {
         SCOPED_TRACE(given[0] + " " + given[1]);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
+#include <utility>
 
 #include "app/text_names.h"
 #include "support/temp_dir.h"
@@ -106,6 +108,91 @@ TEST(ShiftConstraintTest, LinesKeepToEighthsAndRectanglesToSquares) {
     EXPECT_EQ(constrainToAngle({5, 5}, {9, 6}), (PixelPoint{9, 5}));
 }
 
+using PixelSet = std::set<std::pair<int, int>>;  // (y, x): row by row
+
+PixelSet pixelSetOf(const Points& points) {
+    PixelSet set;
+    for (const PixelPoint& p : points) set.insert({p.y, p.x});
+    return set;
+}
+
+// Whatever the box: the ellipse touches its four sides and no more, is symmetric both ways, its
+// rows are runs without gaps, each pixel comes once, and the outline lies in the filled shape and
+// closes (each outline pixel beside two others at least).
+TEST(EllipsePixelsTest, FitsItsBoxSymmetricallyAndItsOutlineCloses) {
+    const std::pair<PixelPoint, PixelPoint> boxes[] = {
+        {{0, 0}, {7, 7}},   {{3, 2}, {12, 6}},  {{10, 10}, {5, 0}}, {{0, 0}, {1, 9}},
+        {{0, 0}, {9, 1}},   {{0, 0}, {4, 4}},   {{2, 2}, {2, 2}},   {{0, 0}, {0, 5}},
+        {{0, 0}, {20, 13}}, {{-3, -2}, {3, 2}},
+    };
+    for (const auto& [a, b] : boxes) {
+        SCOPED_TRACE(::testing::Message() << a.x << "," << a.y << " to " << b.x << "," << b.y);
+        const int left = std::min(a.x, b.x), right = std::max(a.x, b.x);
+        const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
+        const Points filledPoints = ellipsePixels(a, b, true);
+        const Points outlinePoints = ellipsePixels(a, b, false);
+        const PixelSet filled = pixelSetOf(filledPoints);
+        const PixelSet outline = pixelSetOf(outlinePoints);
+        EXPECT_EQ(filled.size(), filledPoints.size());
+        EXPECT_EQ(outline.size(), outlinePoints.size());
+        EXPECT_EQ(filled.begin()->first, top);
+        EXPECT_EQ(filled.rbegin()->first, bottom);
+        int leftmost = right, rightmost = left;
+        for (int y = top; y <= bottom; ++y) {
+            const auto row = filled.lower_bound({y, left});
+            const auto end = filled.upper_bound({y, right});
+            ASSERT_NE(row, end) << "row " << y << " is empty";
+            const int from = row->second, to = std::prev(end)->second;
+            EXPECT_EQ(std::distance(row, end), to - from + 1) << "row " << y << " has a gap";
+            leftmost = std::min(leftmost, from);
+            rightmost = std::max(rightmost, to);
+        }
+        EXPECT_EQ(leftmost, left);
+        EXPECT_EQ(rightmost, right);
+        for (const auto& [y, x] : filled) {
+            EXPECT_TRUE(filled.contains({y, left + right - x}));
+            EXPECT_TRUE(filled.contains({top + bottom - y, x}));
+        }
+        for (const auto& pixel : outline) EXPECT_TRUE(filled.contains(pixel));
+        if (right - left < 2 || bottom - top < 2) {
+            EXPECT_EQ(outline, filled);  // too thin to have an inside
+            continue;
+        }
+        for (const auto& [y, x] : outline) {
+            int beside = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    beside += (dx != 0 || dy != 0) && outline.contains({y + dy, x + dx});
+            EXPECT_GE(beside, 2) << x << "," << y;
+        }
+        EXPECT_LT(outline.size(), filled.size());
+    }
+    // A circle leaves the corners of its square out.
+    EXPECT_FALSE(pixelSetOf(ellipsePixels({0, 0}, {7, 7}, true)).contains({0, 0}));
+}
+
+TEST(BrushPixelsTest, GrowsEachPointToASquareAndKeepsEachPixelOnce) {
+    const struct {
+        Points points;
+        int size;
+        PixelPoint from;  // the corners of the squares' union
+        PixelPoint to;
+    } cases[] = {
+        {{{3, 3}}, 1, {3, 3}, {3, 3}},
+        {{{3, 3}}, 2, {3, 3}, {4, 4}},  // even: the point above and left of the middle
+        {{{3, 3}}, 3, {2, 2}, {4, 4}},
+        {{{3, 3}}, 8, {0, 0}, {7, 7}},
+        {{{3, 3}, {4, 3}, {5, 3}}, 3, {2, 2}, {6, 4}},  // overlapping squares
+    };
+    for (const auto& c : cases) {
+        const Points grown = brushPixels(c.points, c.size);
+        Points expected;
+        for (int y = c.from.y; y <= c.to.y; ++y)
+            for (int x = c.from.x; x <= c.to.x; ++x) expected.push_back({x, y});
+        EXPECT_EQ(grown, expected) << c.size;
+    }
+}
+
 class SpritePainterTest : public ::testing::Test {
   protected:
     SpritePainterTest() {
@@ -195,6 +282,67 @@ TEST_F(SpritePainterTest, ShiftDoesNothingWithToolsThatHaveNoUseForIt) {
     }
     EXPECT_TRUE(pixelsOf(9).empty());
     EXPECT_FALSE(document.changed());
+}
+
+// The brush size makes the pencil, brush, eraser and line paint squares; the eraser paints
+// index 0 whatever the button's colour.
+TEST_F(SpritePainterTest, SizedToolsPaintSquaresAndTheEraserIndexZero) {
+    painter.setTool(SpriteToolKind::FilledRectangle);
+    gesture({{0, 0}, {11, 7}}, 7);
+    const Points fast = {{2, 2}, {8, 2}, {8, 5}};
+    Points line = linePixels({2, 2}, {8, 2});
+    const Points down = linePixels({8, 2}, {8, 5});
+    line.insert(line.end(), down.begin() + 1, down.end());
+    const struct {
+        SpriteToolKind tool;
+        int size;
+        Points painted;
+        std::uint8_t index;
+        std::string_view label;
+    } cases[] = {
+        {SpriteToolKind::Pencil, 3, brushPixels(fast, 3), 9, "Paint"},
+        {SpriteToolKind::Brush, 2, brushPixels(line, 2), 9, "Paint"},
+        {SpriteToolKind::Eraser, 3, brushPixels(line, 3), 0, Msg::SpriteEraseLabel.english},
+        {SpriteToolKind::Eraser, 1, line, 0, Msg::SpriteEraseLabel.english},
+        {SpriteToolKind::Line, 2, brushPixels(linePixels({2, 2}, {8, 5}), 2), 9,
+         Msg::SpriteLineLabel.english},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.tool));
+        painter.setTool(c.tool);
+        painter.setBrushSize(c.size);
+        gesture(fast, 9);
+        Points inside;
+        for (const PixelPoint& p : c.painted)
+            if (p.x >= 0 && p.y >= 0 && p.x < 12 && p.y < 8) inside.push_back(p);
+        EXPECT_EQ(pixelsOf(c.index), inside);
+        EXPECT_EQ(lastStep(), c.label);
+        document.undo();
+        EXPECT_TRUE(pixelsOf(9).empty());
+        EXPECT_TRUE(pixelsOf(0).empty());
+    }
+    painter.setBrushSize(0);
+    EXPECT_EQ(painter.brushSize(), kSmallestBrush);
+    painter.setBrushSize(kLargestBrush + 4);
+    EXPECT_EQ(painter.brushSize(), kLargestBrush);
+}
+
+// An ellipse follows the pointer from its first corner; Shift makes it a circle. The
+// eyedropper's press paints nothing: the editing state picks with it.
+TEST_F(SpritePainterTest, EllipsesFollowThePointerAndTheEyedropperPaintsNothing) {
+    painter.setTool(SpriteToolKind::Ellipse);
+    gesture({{1, 1}, {10, 6}, {8, 5}}, 4);
+    EXPECT_EQ(pixelsOf(4), ellipsePixels({1, 1}, {8, 5}, false));
+    EXPECT_EQ(lastStep(), Msg::SpriteEllipseLabel.english);
+    painter.setTool(SpriteToolKind::FilledEllipse);
+    gesture({{0, 0}, {6, 3}}, 5, true);
+    EXPECT_EQ(pixelsOf(5), ellipsePixels({0, 0}, constrainToSquare({0, 0}, {6, 3}), true));
+    EXPECT_EQ(document.undoStack().undoCount(), 2u);
+
+    painter.setTool(SpriteToolKind::Eyedropper);
+    EXPECT_FALSE(painter.press({3, 3}, 9, false));
+    painter.release();
+    EXPECT_TRUE(pixelsOf(9).empty());
 }
 
 TEST_F(SpritePainterTest, AnotherSpriteEndsTheGesture) {

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolTip>
@@ -110,6 +111,18 @@ void move(QWidget* widget, QPoint at, Qt::MouseButtons buttons) {
 
 void release(QWidget* widget, QPoint at, Qt::MouseButton button) {
     sendMouse(widget, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+}
+
+// A left-button drag as a hand makes it: a pause between the events, only the listed positions.
+void dragSlowly(QWidget* area, int zoom, const QList<QPoint>& pixels) {
+    const QPoint centre(zoom / 2, zoom / 2);
+    press(area, pixels.front() * zoom + centre, Qt::LeftButton);
+    for (const QPoint& pixel : pixels.mid(1)) {
+        QTest::qWait(15);
+        move(area, pixel * zoom + centre, Qt::LeftButton);
+    }
+    QTest::qWait(15);
+    release(area, pixels.back() * zoom + centre, Qt::LeftButton);
 }
 
 // A left-button drag over sprite pixels as a fast hand reports it: only the listed positions,
@@ -332,9 +345,8 @@ class SpriteEditorWindowTest : public QObject {
         QCOMPARE(window->color2(), std::uint8_t{16});
         QCOMPARE(swatchColor(bench, "Label1"), toQColor(bench.palette()[10]));
 
-        // Shift, Alt or two buttons do nothing.
+        // Shift or two buttons do nothing.
         press(area, {1, 1}, Qt::LeftButton, Qt::ShiftModifier);
-        press(area, {1, 1}, Qt::LeftButton, Qt::AltModifier);
         sendMouse(area, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton,
                   Qt::LeftButton | Qt::RightButton);
         press(area, {1, 1}, Qt::MiddleButton);
@@ -357,11 +369,7 @@ class SpriteEditorWindowTest : public QObject {
         release(area, {5, 5}, Qt::RightButton);
         QCOMPARE(bench.spriteDocument().sprite().at(1, 1), std::uint8_t{16});
 
-        // Ctrl picks a colour from the sprite without painting.
-        press(area, {14, 14}, Qt::LeftButton, Qt::ControlModifier);
-        QCOMPARE(window->color1(), std::uint8_t{10});
-        press(area, {6, 6}, Qt::RightButton, Qt::ControlModifier);
-        QCOMPARE(window->color2(), std::uint8_t{16});
+        // Ctrl picks a colour from the sprite without painting (which colours: the core test).
         press(area, {13, 1}, Qt::LeftButton, Qt::ControlModifier);
         QCOMPARE(window->color1(), std::uint8_t{0});
         QCOMPARE(swatchColor(bench, "Label1"), QColor(Qt::white));
@@ -979,8 +987,10 @@ class SpriteEditorWindowTest : public QObject {
         QStringList stripItems;
         for (QAction* action : strip->actions()) stripItems << action->objectName();
         QCOMPARE(stripItems,
-                 (QStringList{"PencilTool1", "BrushTool1", "LineTool1", "RectangleTool1",
-                              "FilledRectangleTool1", "FillTool1", "SelectTool1"}));
+                 (QStringList{"PencilTool1", "BrushTool1", "EraserTool1", "LineTool1",
+                              "RectangleTool1", "FilledRectangleTool1", "EllipseTool1",
+                              "FilledEllipseTool1", "FillTool1", "EyedropperTool1", "SelectTool1",
+                              "", "", ""}));  // the brush size's separator, label and box
         QWidget* area = control(bench, "Image1");
         const auto drawWith = [&](Qt::Key key, Qt::KeyboardModifiers keyModifiers,
                                   SpriteToolKind tool, std::uint8_t color,
@@ -1278,6 +1288,61 @@ class SpriteEditorWindowTest : public QObject {
         QVERIFY(window->spritePalette() == decodePalette(bytes, 0xFFFFFF));
     }
 
+    // The eraser (E) with a brush made larger (]), the eyedropper (I), Alt picking with the
+    // pencil and the filled ellipse (Shift+O), by keys and slow drags.
+    void eraserEyedropperEllipseAndBrushSizeByKeys() {
+        TestWorkbench bench(whiteBackground());
+        SpriteEditorWindow* window = editor(bench);
+        openWithDialog(bench, writeSprites(bench, "a.spr", {SpriteImage(24, 20, 5)}));
+        constexpr int kZoom = 4;
+        window->setZoom(kZoom);
+        showActive(window);
+        QWidget* area = control(bench, "Image1");
+        auto* size = control<QSpinBox>(bench, "BrushSize");
+
+        QTest::keyClick(window, Qt::Key_E);
+        QCOMPARE(window->tool(), SpriteToolKind::Eraser);
+        QVERIFY(menuItem(bench, "EraserTool1")->isChecked());
+        QTest::keyClick(window, Qt::Key_BracketRight);
+        QTest::keyClick(window, Qt::Key_BracketRight);
+        QCOMPARE(size->value(), 3);
+        dragSlowly(area, kZoom, {{2, 2}, {8, 2}, {8, 6}});
+        std::vector<PixelPoint> path = linePixels({2, 2}, {8, 2});
+        const std::vector<PixelPoint> down = linePixels({8, 2}, {8, 6});
+        path.insert(path.end(), down.begin() + 1, down.end());
+        QVERIFY(pixelsOf(bench, 0) == brushPixels(path, 3));
+        QCOMPARE(bench.spriteDocument().undoStack().undoCount(), std::size_t{1});
+        QVERIFY(window->drawingArea().pixels ==
+                renderDrawingArea(bench.spriteDocument().sprite(), bench.palette(), kZoom, 0xFFFFFF)
+                    .pixels);
+
+        // The eyedropper takes the colour for the button it was pressed with, painting nothing.
+        QTest::keyClick(window, Qt::Key_I);
+        press(area, QPoint(20, 15) * kZoom, Qt::RightButton);
+        release(area, QPoint(20, 15) * kZoom, Qt::RightButton);
+        QCOMPARE(window->color2(), std::uint8_t{5});
+        QTest::keyClick(window, Qt::Key_P);
+        press(area, QPoint(2, 2) * kZoom, Qt::LeftButton, Qt::AltModifier);
+        release(area, QPoint(2, 2) * kZoom, Qt::LeftButton);
+        QCOMPARE(window->color1(), std::uint8_t{0});
+        QCOMPARE(bench.spriteDocument().undoStack().undoCount(), std::size_t{1});
+
+        press(control(bench, "Image2"), {25, 45}, Qt::LeftButton);  // index 20
+        QTest::keyClick(window, Qt::Key_O, Qt::ShiftModifier);
+        QCOMPARE(window->tool(), SpriteToolKind::FilledEllipse);
+        dragSlowly(area, kZoom, {{12, 8}, {22, 19}, {20, 17}});
+        QVERIFY(pixelsOf(bench, 20) == ellipsePixels({12, 8}, {20, 17}, true));
+        QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(pixelsOf(bench, 20).empty());
+
+        QTest::keyClick(window, Qt::Key_BracketLeft);
+        QCOMPARE(size->value(), 2);
+        size->setValue(kLargestBrush);
+        QCOMPARE(window->editing().brushSize(), kLargestBrush);
+        QVERIFY(!menuItem(bench, "BrushLarger1")->isEnabled());
+        window->close();
+    }
+
     // The tool strip, the Tools menu and the grid at 800 %, in both languages.
     void toolScreenshots() {
         if (screenshotFolder().isEmpty()) QSKIP("set VEK_SCREENSHOT_DIR to look at the window");
@@ -1286,7 +1351,11 @@ class SpriteEditorWindowTest : public QObject {
         showActive(window);
         bench.spriteDocument().open(bench.demo().gameDirectory() / "Images" / "vekshow.spr");
         window->setZoom(8);
-        QTest::keyClick(window, Qt::Key_L);
+        QTest::keyClick(window, Qt::Key_O);
+        drag(control(bench, "Image1"), 8, {{2, 2}, {20, 14}});
+        QTest::keyClick(window, Qt::Key_E);
+        QTest::keyClick(window, Qt::Key_BracketRight);
+        drag(control(bench, "Image1"), 8, {{8, 20}, {16, 20}});
         press(control(bench, "Image2"), {105, 45}, Qt::LeftButton);   // index 84
         press(control(bench, "Image2"), {205, 25}, Qt::RightButton);  // index 162
         for (const char* language : {"en", "de"}) {
@@ -1296,6 +1365,12 @@ class SpriteEditorWindowTest : public QObject {
             window->statusBar()->showMessage(hintOf(control(bench, "Image1")));
             QApplication::processEvents();
             saveScreenshot(window, QStringLiteral("sprite_editor_tools_%1").arg(language));
+            // Wide enough for the whole strip, with the brush size.
+            const QSize designed = window->size();
+            window->resize(1000, designed.height());
+            QApplication::processEvents();
+            saveScreenshot(window, QStringLiteral("sprite_editor_tools_wide_%1").arg(language));
+            window->resize(designed);
             auto* tools = window->findChild<QMenu*>(QStringLiteral("Tools1"));
             tools->popup(window->mapToGlobal(QPoint(120, 20)));
             QVERIFY(QTest::qWaitForWindowExposed(tools));
