@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "app/file_io.h"
 #include "app/settings.h"
@@ -134,8 +135,10 @@ SpriteEditorWindow::SpriteEditorWindow(AppContext& context, SpriteDocument& docu
     statusBar()->addPermanentWidget(m_readout);
     enableCommands();
     showState();
-    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height() +
-                             m_toolStrip->sizeHint().height() + statusBar()->sizeHint().height());
+    // Wide enough for every tool of the strip, not only for the designed controls below it.
+    resize(std::max(kClientWidth, m_toolStrip->sizeHint().width()),
+           kClientHeight + menuBar()->sizeHint().height() + m_toolStrip->sizeHint().height() +
+               statusBar()->sizeHint().height());
     setAcceptDrops(true);
 }
 

@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <filesystem>
@@ -984,6 +985,9 @@ class SpriteEditorWindowTest : public QObject {
         showActive(window);
         auto* strip = window->findChild<QToolBar*>(QStringLiteral("ToolStrip"));
         QVERIFY(strip && strip->isVisible());
+        // The window opens wide enough that no tool hides behind the strip's overflow arrow.
+        const auto* overflow = strip->findChild<QToolButton*>("qt_toolbar_ext_button");
+        QVERIFY(!overflow || !overflow->isVisible());
         QStringList stripItems;
         for (QAction* action : strip->actions()) stripItems << action->objectName();
         QCOMPARE(stripItems,
