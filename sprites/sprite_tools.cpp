@@ -105,37 +105,24 @@ class Line : public ShapeTool {
     const int m_size;
 };
 
-class Rectangle : public ShapeTool {
+// A shape drawn inside the box of its two corners (a rectangle, an ellipse), outlined or filled;
+// Shift makes the box a square.
+class BoxShape : public ShapeTool {
   public:
-    Rectangle(SpriteDocument& document, std::uint8_t index, bool filled)
-        : ShapeTool(document, index), m_filled(filled) {}
+    using Pixels = std::vector<PixelPoint> (*)(PixelPoint, PixelPoint, bool filled);
+    BoxShape(SpriteDocument& document, std::uint8_t index, Pixels pixels, bool filled)
+        : ShapeTool(document, index), m_pixels(pixels), m_filled(filled) {}
 
   protected:
     std::vector<PixelPoint> shape(PixelPoint from, PixelPoint to) const override {
-        return rectanglePixels(from, to, m_filled);
+        return m_pixels(from, to, m_filled);
     }
     PixelPoint constrained(PixelPoint from, PixelPoint to) const override {
         return constrainToSquare(from, to);
     }
 
   private:
-    const bool m_filled;
-};
-
-class Ellipse : public ShapeTool {
-  public:
-    Ellipse(SpriteDocument& document, std::uint8_t index, bool filled)
-        : ShapeTool(document, index), m_filled(filled) {}
-
-  protected:
-    std::vector<PixelPoint> shape(PixelPoint from, PixelPoint to) const override {
-        return ellipsePixels(from, to, m_filled);
-    }
-    PixelPoint constrained(PixelPoint from, PixelPoint to) const override {
-        return constrainToSquare(from, to);
-    }
-
-  private:
+    const Pixels m_pixels;
     const bool m_filled;
 };
 
@@ -357,13 +344,13 @@ std::unique_ptr<SpriteTool> makeSpriteTool(SpriteToolKind kind, SpriteDocument& 
         case SpriteToolKind::Line:
             return std::make_unique<Line>(document, index, brushSize);
         case SpriteToolKind::Ellipse:
-            return std::make_unique<Ellipse>(document, index, false);
+            return std::make_unique<BoxShape>(document, index, &ellipsePixels, false);
         case SpriteToolKind::FilledEllipse:
-            return std::make_unique<Ellipse>(document, index, true);
+            return std::make_unique<BoxShape>(document, index, &ellipsePixels, true);
         case SpriteToolKind::Rectangle:
-            return std::make_unique<Rectangle>(document, index, false);
+            return std::make_unique<BoxShape>(document, index, &rectanglePixels, false);
         case SpriteToolKind::FilledRectangle:
-            return std::make_unique<Rectangle>(document, index, true);
+            return std::make_unique<BoxShape>(document, index, &rectanglePixels, true);
         case SpriteToolKind::Fill:
             return std::make_unique<Fill>(document, index);
         case SpriteToolKind::Pencil:

@@ -339,21 +339,16 @@ void MacroTextEdit::jumpTo(int line, int column) {
     moveCaretTo(line, column);
 }
 
-bool MacroTextEdit::goBack() {
-    if (m_back.empty()) return false;
-    m_forward.push_back(caretPosition());
-    const TextPosition to = m_back.back();
-    m_back.pop_back();
-    moveCaretTo(to.line, to.column);
-    return true;
-}
+bool MacroTextEdit::goBack() { return travel(m_back, m_forward); }
 
-bool MacroTextEdit::goForward() {
-    if (m_forward.empty()) return false;
-    m_back.push_back(caretPosition());
-    const TextPosition to = m_forward.back();
-    m_forward.pop_back();
-    moveCaretTo(to.line, to.column);
+bool MacroTextEdit::goForward() { return travel(m_forward, m_back); }
+
+bool MacroTextEdit::travel(std::vector<TextPosition>& from, std::vector<TextPosition>& to) {
+    if (from.empty()) return false;
+    to.push_back(caretPosition());
+    const TextPosition place = from.back();
+    from.pop_back();
+    moveCaretTo(place.line, place.column);
     return true;
 }
 

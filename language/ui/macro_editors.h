@@ -105,6 +105,8 @@ class MacroTextEdit : public QPlainTextEdit {
     void replaceWholeText(const std::vector<std::string>& lines, const Bilingual& label);
     // The model's lines; only where a reader was set, which makes the model.
     const std::vector<std::string>& modelLines() const;
+    // Goes to the latest place of `from`, leaving the caret's place on `to`.
+    bool travel(std::vector<TextPosition>& from, std::vector<TextPosition>& to);
 
     LineReader m_reader;
     std::vector<TextPosition> m_uses;     // of the label last asked about, marked in the text
