@@ -11,14 +11,17 @@ int clampInto(int value, int low, int high) { return std::max(low, std::min(valu
 
 }  // namespace
 
-void Map::setRoom(const Room& room) {
+bool Map::setRoom(const Room& room) {
     const auto found = std::find_if(m_rooms.begin(), m_rooms.end(),
                                     [&](const Room& r) { return r.number == room.number; });
     if (found != m_rooms.end()) {
         *found = room;
-    } else {
+    } else if (m_rooms.size() < kMaxRooms) {
         m_rooms.push_back(room);
+    } else {
+        return false;
     }
+    return true;
 }
 
 int Map::roomAt(int x, int y) const {
@@ -35,11 +38,12 @@ const Room* Map::roomNumbered(int number) const {
     return nullptr;
 }
 
-void Map::setGround(int point, int height) {
-    if (point < 0) return;
+bool Map::setGround(int point, int height) {
+    if (point < 0 || point >= kMaxGroundPoints) return false;
     if (static_cast<std::size_t>(point) >= m_ground.size())
         m_ground.resize(static_cast<std::size_t>(point) + 1, 0);
     m_ground[static_cast<std::size_t>(point)] = height;
+    return true;
 }
 
 int Map::groundAt(int point) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -35,17 +36,22 @@ class Map {
   public:
     static constexpr int kWallbound = 64;
     static constexpr int kGroundbound = 128;
+    // Far more than a world of the game holds, so that no macro or file makes the map grow
+    // without end: 1,024 rooms, and a ground line 131,072 pixels across.
+    static constexpr std::size_t kMaxRooms = 1024;
+    static constexpr int kMaxGroundPoints = 8192;
 
-    // Adds a room, or replaces the room of that number.
-    void setRoom(const Room& room);
+    // Adds a room, or replaces the room of that number; false, changing nothing, where it would
+    // be a room past kMaxRooms.
+    bool setRoom(const Room& room);
     const std::vector<Room>& rooms() const { return m_rooms; }
     // The number of the room at a place; -1 where there is none (the one made first, where rooms
     // overlap).
     int roomAt(int x, int y) const;
 
     // Sets the ground's height at a point of its line, which grows to hold it (new points lie at
-    // height 0); a point below 0 is ignored.
-    void setGround(int point, int height);
+    // height 0); false, changing nothing, for a point below 0 or from kMaxGroundPoints on.
+    bool setGround(int point, int height);
     // The height at a point of the line; 0 beyond it.
     int groundAt(int point) const;
     int groundPoints() const { return static_cast<int>(m_ground.size()); }

@@ -41,14 +41,21 @@ Map parseMapText(std::string_view text, const std::filesystem::path& file) {
         if (line.empty() || line.front() == '*') continue;
         const auto room = numbersAfterWord(line, "room");
         const auto ground = numbersAfterWord(line, "ground");
+        const ErrorDetail place{pathToUtf8(file), n + 1, {}, {}};
+        bool taken = false;
         if (room && room->size() == 6) {
             const std::vector<int>& r = *room;
-            map.setRoom({r[0], r[1], r[2], r[3], r[4], r[5]});
+            taken = map.setRoom({r[0], r[1], r[2], r[3], r[4], r[5]});
         } else if (ground && ground->size() == 2 && (*ground)[0] >= 0) {
-            map.setGround((*ground)[0], (*ground)[1]);
+            taken = map.setGround((*ground)[0], (*ground)[1]);
         } else {
-            throw VekError(fill(Msg::VivariumMapLineMalformed, {std::string(line)}),
-                           {pathToUtf8(file), n + 1, {}, {}});
+            throw VekError(fill(Msg::VivariumMapLineMalformed, {std::string(line)}), place);
+        }
+        if (!taken) {
+            throw VekError(
+                fill(Msg::VivariumMapLineBeyond, {std::string(line), std::to_string(Map::kMaxRooms),
+                                                  std::to_string(Map::kMaxGroundPoints - 1)}),
+                place);
         }
     }
     return map;

@@ -47,6 +47,27 @@ TEST(MapFile, ALineOfNeitherKindIsRefusedWithItsLine) {
     }
 }
 
+TEST(MapFile, ALinePastWhatAMapHoldsIsRefusedWithItsLine) {
+    std::string rooms;
+    for (int room = 0; room <= 1024; ++room)
+        rooms += "room " + std::to_string(room) + " 0 0 9 9 1\n";
+    const struct {
+        std::string text;
+        std::size_t line;
+    } cases[] = {{"ground 0 5\nground 8192 5\n", 2}, {rooms, 1025}};
+    for (const auto& c : cases) {
+        try {
+            vivarium::parseMapText(c.text, "m.txt");
+            ADD_FAILURE() << "read";
+        } catch (const VekError& error) {
+            EXPECT_EQ(error.detail().line, c.line);
+            EXPECT_NE(std::string(error.text("english")).find("past what a map holds"),
+                      std::string::npos);
+        }
+    }
+    EXPECT_EQ(vivarium::parseMapText("ground 8191 5\n", "m.txt").groundPoints(), 8192);
+}
+
 TEST(MapFile, AnInstallationWithoutAMapFileHasAnEmptyMap) {
     TempDir dir;
     const vivarium::Map map = vivarium::readInstallationMap(dir.path());

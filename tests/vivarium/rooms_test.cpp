@@ -70,6 +70,47 @@ TEST(Map, TheRoomAndGroundWordsDefineAndReadTheMap) {
     EXPECT_EQ(world.map().rooms()[1].type, 3);
 }
 
+// The first fault a macro ran into, in English; empty where none.
+std::string faultOf(vivarium::World& world, const std::string& macro) {
+    std::string fault;
+    world.setObserver([&fault](const vivarium::Happening& happening) {
+        if (happening.kind == vivarium::HappeningKind::Fault && fault.empty())
+            fault = happening.fault.english;
+    });
+    world.runMacro(MacroText(macro), nullptr);
+    world.setObserver({});
+    return fault;
+}
+
+TEST(Map, NoMacroMakesTheMapGrowWithoutEnd) {
+    const struct {
+        const char* macro;
+        const char* fault;  // a part of it; empty for none
+        std::size_t rooms;
+        int groundPoints;
+    } cases[] = {
+        {"inst,sys: grnd 8191 5,endm", "", 0, 8192},
+        {"inst,sys: grnd 8192 5,endm",
+         "ground point 8192 lies beyond the ground line's last point 8191", 0, 0},
+        {"inst,sys: grnd -1 5,endm", "ground point -1", 0, 0},
+        {"inst,setv var0 0,reps 1024,room var0 0 0 9 9 1,addv var0 1,repe,room 5 0 0 1 1 2,endm",
+         "", 1024, 0},
+        {"inst,setv var0 0,reps 1025,room var0 0 0 9 9 1,addv var0 1,repe,endm",
+         "at most 1024 rooms", 1024, 0},
+    };
+    for (const auto& c : cases) {
+        vivarium::World world;
+        const std::string fault = faultOf(world, c.macro);
+        if (*c.fault == '\0') {
+            EXPECT_EQ(fault, "") << c.macro;
+        } else {
+            EXPECT_NE(fault.find(c.fault), std::string::npos) << c.macro << ": " << fault;
+        }
+        EXPECT_EQ(world.map().rooms().size(), c.rooms) << c.macro;
+        EXPECT_EQ(world.map().groundPoints(), c.groundPoints) << c.macro;
+    }
+}
+
 // A world with one room and a ground, and one 20 by 10 object of class 2 8 1 with attributes.
 class RoomsWorld : public ::testing::Test {
   protected:

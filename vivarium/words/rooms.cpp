@@ -1,5 +1,8 @@
 // The world's rooms and its ground.
 #include <array>
+#include <string>
+
+#include "app/text_names.h"
 
 #include "vivarium/interpreter.h"
 #include "vivarium/word_table.h"
@@ -21,13 +24,16 @@ void room(I& in, const Ins& ins) {
     made.right = in.argument(ins, 3);
     made.bottom = in.argument(ins, 4);
     made.type = in.argument(ins, 5);
-    in.map().setRoom(made);
+    if (!in.map().setRoom(made))
+        in.fault(ins, fill(Msg::VivariumTooManyRooms, {std::to_string(Map::kMaxRooms)}));
 }
 
 // The place is a point of the ground line, one for each kGroundPointWidth pixels.
 void sysGrnd(I& in, const Ins& ins) {
     const int point = in.argument(ins, 0);
-    in.map().setGround(point, in.argument(ins, 1));
+    if (!in.map().setGround(point, in.argument(ins, 1)))
+        in.fault(ins, fill(Msg::VivariumGroundPointBeyond,
+                           {std::to_string(point), std::to_string(Map::kMaxGroundPoints - 1)}));
 }
 
 int argumentOf(I& in, const Operand& operand, std::size_t index) {
