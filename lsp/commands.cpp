@@ -16,6 +16,7 @@
 #include "lsp/features.h"
 #include "objects/cob_compiler.h"
 #include "objects/injection.h"
+#include "vivarium/map_file.h"
 #include "vivarium/sprite_shelf.h"
 #include "vivarium/try_run.h"
 
@@ -196,6 +197,8 @@ std::vector<vivarium::Happening> faultsOfRun(
     vivarium::SpriteShelf shelf(images);
     vivarium::TryOptions options;
     options.ticks = ticks;
+    // The installation's rooms and ground, as vek try runs it.
+    if (!images.empty()) options.map = vivarium::readInstallationMap(images);
     return vivarium::faultsOfTry(
         objects, images.empty() ? vivarium::SpriteLookup{} : shelf.lookup(), options);
 }

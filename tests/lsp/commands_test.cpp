@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "app/file_io.h"
 #include "gamelink/in_process_link.h"
 #include "lsp_client.h"
 #include "sprites/sprite_file.h"
@@ -166,6 +167,29 @@ TEST(LspCommands, TryInWorldAnswersEachFaultAtItsLine) {
         }
         // The run is the Vivarium's, not the game's: nothing went over the link.
         EXPECT_TRUE(game.received.empty()) << c.what;
+    }
+}
+
+// The run stands on the installation's rooms as vek try's does: in a room 20 wide the dog,
+// 8 wide and wallbound, stops at 12 and never reaches the pose its images lack.
+TEST(LspCommands, TryInWorldRunsOnTheInstallationsMap) {
+    const std::string source =
+        joinedLines({"inst", "  new: simp dogg 5 0 1000 0", "  setv attr 64", "  mvto 10 20",
+                     "  mvby 5 0", "  doif posl gt 12", "    pose 4", "  endi", "endm"});
+    const ThreeImageSprites sprites;
+    for (const bool mapped : {false, true}) {
+        if (mapped) {
+            writeFileAtomically(sprites.directory() / "vivarium-map.txt",
+                                std::string_view("room 0 0 0 20 100 1\n"));
+        }
+        RecordingGame game;
+        TestClient client({}, game.surroundings(sprites.directory()));
+        client.initialize();
+        client.open(kUri, source);
+        const Json result = runCommandOf(client, "vekstudio.tryInWorld", {kUri, 1}).reply["result"];
+        EXPECT_EQ(linesFrom(result["faults"], "vek try"),
+                  mapped ? std::vector<int>{} : std::vector<int>{7})
+            << (mapped ? "on the map" : "without one");
     }
 }
 
