@@ -25,7 +25,8 @@ std::string importInjectionMacro(std::string_view import) {
 
 MacroText scriptInjectionMacro(const MacroText& script) {
     MacroText macro;
-    macro.appendJoin(std::string(kInjectionPrefix) + "inst,");
+    macro.appendJoin(kInjectionPrefix);
+    macro.appendJoin("inst,");
     macro.append(script);
     return macro;
 }

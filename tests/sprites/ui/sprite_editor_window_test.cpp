@@ -790,7 +790,9 @@ class SpriteEditorWindowTest : public QObject {
     void theWheelScrollsTheDrawingAreaAndZoomsWithCtrl() {
         TestWorkbench bench(whiteBackground());
         SpriteEditorWindow* window = editor(bench);
-        openWithDialog(bench, writeSprites(bench, "big.spr", {patterned(200, 150, 1)}));
+        // Larger than the drawing area at either zoom, whatever width the tool strip gives the
+        // window.
+        openWithDialog(bench, writeSprites(bench, "big.spr", {patterned(400, 300, 1)}));
         window->setZoom(2);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
