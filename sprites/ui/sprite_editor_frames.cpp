@@ -180,9 +180,9 @@ bool SpriteEditorWindow::dragFrame(QEvent* event) {
     m_draggingFrame = false;
     ListBox1->viewport()->unsetCursor();
     if (!dragged) return false;
-    // Dropped below the last line, the sprite goes to the end.
+    // Dropped above the first line the sprite goes to the start, below the last to the end.
     const QModelIndex target = ListBox1->indexAt(at);
-    const int to = target.isValid() ? target.row() : ListBox1->count() - 1;
+    const int to = target.isValid() ? target.row() : at.y() < 0 ? 0 : ListBox1->count() - 1;
     execute(reorderCommand(static_cast<std::size_t>(from), static_cast<std::size_t>(to)));
     return true;
 }
