@@ -296,13 +296,10 @@ int runResize(Invocation& invocation) {
             "--anchor must be top-left, top, top-right, left, center, right, bottom-left, bottom "
             "or bottom-right"};
     }
-    const auto width = static_cast<std::uint16_t>(size.width);
-    const auto height = static_cast<std::uint16_t>(size.height);
+    const SpriteResize resize{
+        {static_cast<int>(size.width), static_cast<int>(size.height)}, scale, *anchor, {}};
     return rewriteFrames(invocation, args, [&](SpriteList& sprites) {
-        const SpriteImage& old = spriteAt(sprites, index);
-        replaceSprite(
-            sprites, index,
-            scale ? scaleSprite(old, width, height) : resizeCanvas(old, width, height, *anchor));
+        replaceSprite(sprites, index, resizeSprite(spriteAt(sprites, index), resize));
     });
 }
 

@@ -56,22 +56,20 @@ void insertSprite(SpriteEditing& editing) {
                           static_cast<std::uint16_t>(size->height));
 }
 
-void resizeCurrentSprite(SpriteEditing& editing) {
+void resizeSprites(SpriteEditing& editing) {
     SpriteEditingQuestions* questions = editing.questions();
     if (!questions) return;
     SpriteDocument& document = editing.document();
-    const auto answer = questions->askResize({document.sprite().width, document.sprite().height});
-    if (!answer) return;
-    const UniformSpriteFile size =
-        checkUniformSpriteFile(1, answer->size.width, answer->size.height);
-    const auto width = static_cast<std::uint16_t>(size.width);
-    const auto height = static_cast<std::uint16_t>(size.height);
     const std::size_t current = *document.current();
-    document.resizeSprites(
-        current, current, [resize = *answer, width, height](const SpriteImage& sprite) {
-            return resize.scale ? scaleSprite(sprite, width, height)
-                                : resizeCanvas(sprite, width, height, resize.anchor);
-        });
+    const auto answer = questions->askResize({document.sprite().width, document.sprite().height},
+                                             current, document.table().count());
+    if (!answer) return;
+    // Checked once, before any sprite changes.
+    checkUniformSpriteFile(1, answer->size.width, answer->size.height);
+    const SpriteRange range = answer->range.value_or(SpriteRange{current, current});
+    document.resizeSprites(range.first, range.last, [resize = *answer](const SpriteImage& sprite) {
+        return resizeSprite(sprite, resize);
+    });
 }
 
 void clearSprite(SpriteEditing& editing) {
@@ -110,7 +108,7 @@ std::vector<SpriteCommand> makeEditingCommands() {
         {spriteShown, [](SpriteEditing& e) { e.document().deleteSprite(); }},
         moveCommand(-1),
         moveCommand(1),
-        {spriteShown, resizeCurrentSprite},
+        {spriteShown, resizeSprites},
         brushCommand(-1),
         brushCommand(1),
     };
@@ -121,6 +119,14 @@ std::vector<SpriteCommand> makeEditingCommands() {
 const SpriteCommand& spriteCommand(SpriteCommandId id) {
     static const auto commands = makeEditingCommands();
     return commands.at(static_cast<std::size_t>(id));
+}
+
+SpriteCommand reorderCommand(std::size_t from, std::size_t to) {
+    return {[from, to](const SpriteEditing& editing) {
+                const std::size_t count = editing.document().table().count();
+                return from != to && from < count && to < count;
+            },
+            [from, to](SpriteEditing& editing) { editing.document().moveSprite(from, to); }};
 }
 
 const SpriteCommand& toolCommand(SpriteToolKind tool) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 
 #include "sprites/sprite_editing.h"
@@ -44,12 +45,15 @@ enum class SpriteCommandId {
     DeleteSprite,
     MoveSpriteUp,
     MoveSpriteDown,
-    ResizeSprite,  // the current one, as asked; one undo step
+    ResizeSprite,  // the current one or a range, as asked; one undo step
     BrushSmaller,  // one pixel less a side, down to the smallest
     BrushLarger,
 };
 
 const SpriteCommand& spriteCommand(SpriteCommandId id);
+// Moves sprite `from` so that it becomes sprite `to` (a drag in the list), one undo step; enabled
+// while both are sprites of the file and differ.
+SpriteCommand reorderCommand(std::size_t from, std::size_t to);
 // Chooses a tool; always enabled.
 const SpriteCommand& toolCommand(SpriteToolKind tool);
 

@@ -1,8 +1,38 @@
 #include "sprites/sprite_editing.h"
 
+#include <algorithm>
+
 #include "sprites/sprite_palette.h"
 
 namespace vek {
+
+int fittingZoom(SpriteSize sprite, SpriteSize room, int frame) {
+    int fitting = kZoomFactors.front();
+    for (const int zoom : kZoomFactors) {
+        const bool fits = std::int64_t{sprite.width} * zoom + frame <= room.width &&
+                          std::int64_t{sprite.height} * zoom + frame <= room.height;
+        if (fits) fitting = zoom;
+    }
+    return fitting;
+}
+
+int steppedZoom(int zoom, int steps) {
+    const auto* current = std::find(kZoomFactors.begin(), kZoomFactors.end(), zoom);
+    const std::ptrdiff_t place = current == kZoomFactors.end() ? 0 : current - kZoomFactors.begin();
+    const std::ptrdiff_t last = std::ssize(kZoomFactors) - 1;
+    return kZoomFactors[static_cast<std::size_t>(
+        std::clamp<std::ptrdiff_t>(place + steps, 0, last))];
+}
+
+void SpriteEditing::keepView(const std::filesystem::path& file, SpriteView view) {
+    if (!file.empty()) m_views[file] = view;
+}
+
+std::optional<SpriteView> SpriteEditing::viewOf(const std::filesystem::path& file) const {
+    const auto found = m_views.find(file);
+    if (found == m_views.end()) return std::nullopt;
+    return found->second;
+}
 
 SpriteEditing::SpriteEditing(SpriteDocument& document, PaletteTable& gamePalette)
     : m_document(document),

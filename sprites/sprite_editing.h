@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 
 #include "app/observers.h"
@@ -26,21 +29,23 @@ enum class SpriteEditingChange {
     BackgroundChanged
 };
 
-// The size of a sprite in pixels.
-struct SpriteSize {
-    int width = 0;
-    int height = 0;
+// How a file is shown: its zoom factor and how far its view is scrolled.
+struct SpriteView {
+    int zoom = 1;
+    int scrollX = 0;
+    int scrollY = 0;
 
-    bool operator==(const SpriteSize&) const = default;
+    bool operator==(const SpriteView&) const = default;
 };
 
-// How a sprite gets its new size: stretched to it, or its canvas grown or cropped around the
-// anchor.
-struct SpriteResize {
-    SpriteSize size;
-    bool scale = false;
-    ResizeAnchor anchor = ResizeAnchor::TopLeft;
-};
+// The zoom factors of the drawing area, smallest first.
+inline constexpr std::array<int, 5> kZoomFactors = {1, 2, 4, 8, 16};
+
+// The largest zoom factor at which a sprite of `sprite` with `frame` pixels around it fits
+// `room`; the smallest factor when none does.
+int fittingZoom(SpriteSize sprite, SpriteSize room, int frame);
+// The factor `steps` places up (positive) or down from `zoom`, within the factors.
+int steppedZoom(int zoom, int steps);
 
 // The questions a command asks the user before it acts; the window answers them with dialogs,
 // tests as they are told.
@@ -51,8 +56,10 @@ class SpriteEditingQuestions {
     virtual bool confirmClear() = 0;
     // The size of a new sprite, `initial` to start with; nothing when cancelled.
     virtual std::optional<SpriteSize> askNewSpriteSize(SpriteSize initial) = 0;
-    // The new size of the current sprite (`current` now) and how; nothing when cancelled.
-    virtual std::optional<SpriteResize> askResize(SpriteSize current) = 0;
+    // The new size of the current sprite (`current` now, number `sprite` of `count`), how, and
+    // of which sprites; nothing when cancelled.
+    virtual std::optional<SpriteResize> askResize(SpriteSize current, std::size_t sprite,
+                                                  std::size_t count) = 0;
 };
 
 // What the sprite editor edits with, apart from its views: the document (with the current
@@ -103,6 +110,10 @@ class SpriteEditing {
     // The colour behind the sprite: slot 0 of the game's palette and of the one shown.
     void setBackground(ScreenColor color);
 
+    // The view of each file shown since the editor started, kept for when it is shown again.
+    void keepView(const std::filesystem::path& file, SpriteView view);
+    std::optional<SpriteView> viewOf(const std::filesystem::path& file) const;
+
     // Asked by the commands that need an answer first; without questions they do not act.
     SpriteEditingQuestions* questions() const { return m_questions; }
     void setQuestions(SpriteEditingQuestions* questions) { m_questions = questions; }
@@ -117,6 +128,7 @@ class SpriteEditing {
     std::uint8_t m_primary = 0;
     std::uint8_t m_secondary = 1;
     SpriteEditingQuestions* m_questions = nullptr;
+    std::map<std::filesystem::path, SpriteView> m_views;
     ObserverList<SpriteEditingChange> m_observers;
 };
 

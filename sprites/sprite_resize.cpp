@@ -64,4 +64,12 @@ SpriteImage resizeCanvas(const SpriteImage& sprite, std::uint16_t width, std::ui
     return canvas;
 }
 
+SpriteImage resizeSprite(const SpriteImage& sprite, const SpriteResize& resize) {
+    const UniformSpriteFile size = checkUniformSpriteFile(1, resize.size.width, resize.size.height);
+    const auto width = static_cast<std::uint16_t>(size.width);
+    const auto height = static_cast<std::uint16_t>(size.height);
+    return resize.scale ? scaleSprite(sprite, width, height)
+                        : resizeCanvas(sprite, width, height, resize.anchor);
+}
+
 }  // namespace vek

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -21,6 +22,31 @@ enum class ResizeAnchor {
     BottomRight
 };
 
+// The size of a sprite in pixels.
+struct SpriteSize {
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const SpriteSize&) const = default;
+};
+
+// Sprites by their numbers, from the first to the last.
+struct SpriteRange {
+    std::size_t first = 0;
+    std::size_t last = 0;
+
+    bool operator==(const SpriteRange&) const = default;
+};
+
+// How sprites get their new size: stretched to it, or their canvas grown or cropped around the
+// anchor; the current sprite alone, or a range.
+struct SpriteResize {
+    SpriteSize size;
+    bool scale = false;
+    ResizeAnchor anchor = ResizeAnchor::TopLeft;
+    std::optional<SpriteRange> range;
+};
+
 // "top-left", "top", "top-right", "left", "center", "right", "bottom-left", "bottom",
 // "bottom-right"; nothing for any other name.
 std::optional<ResizeAnchor> resizeAnchorNamed(std::string_view name);
@@ -32,5 +58,8 @@ SpriteImage scaleSprite(const SpriteImage& sprite, std::uint16_t width, std::uin
 // index 0 around them, a smaller one cuts them off.
 SpriteImage resizeCanvas(const SpriteImage& sprite, std::uint16_t width, std::uint16_t height,
                          ResizeAnchor anchor);
+
+// The sprite at the size and in the way `resize` says; a size beyond a sprite's bounds is refused.
+SpriteImage resizeSprite(const SpriteImage& sprite, const SpriteResize& resize);
 
 }  // namespace vek

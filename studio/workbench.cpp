@@ -220,6 +220,9 @@ void Workbench::bindCommands() {
         [&w](const std::filesystem::path& file, std::size_t first, const std::string& text) {
             w.objectCompiler->showAnimationPreview(file, first, text);
         });
+    commands.previewFrameShown.bind([&w](const std::filesystem::path& file, std::size_t sprite) {
+        w.spriteEditor->markPreviewFrame(file, sprite);
+    });
     commands.planAnimationFrames.bind([](const std::string& text, std::size_t first,
                                          std::size_t count, std::vector<std::size_t>* frames,
                                          bool* repeats) {

@@ -72,6 +72,8 @@ struct Commands {
     // The animation preview of a sprite file: its sprites from the first one given, played as
     // the animation string, or one after the other when the string is empty.
     Command<std::filesystem::path, std::size_t, std::string> showAnimationPreview;
+    // The animation preview shows this sprite of this file now (the sprite editor marks it).
+    Command<std::filesystem::path, std::size_t> previewFrameShown;
     // The sprites an animation string shows, counted from the first sprite given, in a file of
     // so many sprites: into *frames, and into *repeats whether it starts again. A string that is
     // not one, or that needs a sprite the file lacks, is thrown.

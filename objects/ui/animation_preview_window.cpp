@@ -194,6 +194,7 @@ void AnimationPreviewWindow::showStep(int step) {
     const auto sprite = m_plan.sprites.at(static_cast<std::size_t>(step));
     m_stateLabel->setText(
         m_context.text(Msg::AnimationFrame).arg(step + 1).arg(m_plan.sprites.size()).arg(sprite));
+    m_context.commands.previewFrameShown(m_table.file, sprite);
 }
 
 void AnimationPreviewWindow::showRate() {

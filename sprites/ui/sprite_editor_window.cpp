@@ -67,8 +67,6 @@ constexpr BilingualBox kSpriteNotSavedBox{Msg::SpriteEditorSpriteNotSavedBoxText
 
 const QStringList kSpriteDrops{QStringLiteral(".spr")};
 
-constexpr int kZoomFactors[] = {1, 2, 4, 8, 16};
-
 QKeySequence ctrl(Qt::Key key, Qt::KeyboardModifiers more = {}) {
     return QKeySequence(QKeyCombination(Qt::ControlModifier | more, key));
 }
@@ -161,14 +159,17 @@ QAction* SpriteEditorWindow::addCommandItem(QMenu* menu, const char* name, int t
 QAction* SpriteEditorWindow::bindCommand(QAction* item, SpriteCommand command) {
     m_commands.emplace_back(item, std::move(command));
     const std::size_t at = m_commands.size() - 1;
-    connect(item, &QAction::triggered, this,
-            [this, at] { runCommand([this, at] { m_commands[at].second.execute(m_editing); }); });
+    connect(item, &QAction::triggered, this, [this, at] { execute(m_commands[at].second); });
     return item;
 }
 
-void SpriteEditorWindow::execute(SpriteCommandId id) {
-    runCommand([this, id] { spriteCommand(id).execute(m_editing); });
+void SpriteEditorWindow::execute(const SpriteCommand& command) {
+    runCommand([this, &command] { command.execute(m_editing); });
+    // A change of the list is recorded for undo after the document told of it.
+    enableCommands();
 }
+
+void SpriteEditorWindow::execute(SpriteCommandId id) { execute(spriteCommand(id)); }
 
 void SpriteEditorWindow::enableCommands() {
     for (const auto& [item, command] : m_commands) item->setEnabled(command.enabled(m_editing));
@@ -254,8 +255,10 @@ void SpriteEditorWindow::buildMenus() {
         connect(action, &QAction::triggered, this,
                 [this, factor] { runCommand([this, factor] { setZoom(factor); }); });
     }
-    Zoom1->findChild<QAction*>(QStringLiteral("N1x11"))->setShortcut(ctrl(Qt::Key_0));
     Zoom1->addSeparator();
+    QAction* zoomFit = addBilingualItem(Zoom1, "ZoomFit1", Msg::SpriteEditorZoomFitCaption);
+    zoomFit->setShortcut(ctrl(Qt::Key_0));
+    connect(zoomFit, &QAction::triggered, this, [this] { runCommand([this] { zoomToFit(); }); });
     QAction* zoomIn = addBilingualItem(Zoom1, "ZoomIn1", Msg::SpriteEditorZoomInCaption);
     zoomIn->setShortcuts({ctrl(Qt::Key_Plus), ctrl(Qt::Key_Equal)});
     connect(zoomIn, &QAction::triggered, this, [this] { runCommand([this] { zoomStep(1); }); });
@@ -421,6 +424,7 @@ void SpriteEditorWindow::buildControls() {
     tagControl(ListBox1, Tag::SpriteList);
     connect(ListBox1, &QListWidget::currentRowChanged, this,
             [this] { runCommand([this] { ListBox1Click(); }); });
+    buildFrameStrip();
 
     Panel1 = new QFrame(m_drawingContent);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -543,14 +547,27 @@ void SpriteEditorWindow::showCurrentInList() {
 void SpriteEditorWindow::documentChanged(const SpriteDocumentEvent& event) {
     switch (event.change) {
         case SpriteChange::FileOpened:
+            // Another file: the view of the one shown is kept, and its own comes back once its
+            // first sprite is in.
+            if (event.file != m_viewFile) {
+                keepShownView();
+                m_viewFile = event.file;
+                m_viewPending = true;
+                m_previewFrame.reset();
+            }
             showOpenedFile(event.file);
             break;
         case SpriteChange::SpriteSelected:
             showSelectedSprite();
+            if (m_viewPending && m_document.spriteLoaded()) {
+                m_viewPending = false;
+                restoreView(m_viewFile);
+            }
             break;
         case SpriteChange::PixelsChanged:
             showCaption();
             Image1->showPixels(event.area);
+            if (m_thumbnailTimer) m_thumbnailTimer->start();
             break;
         case SpriteChange::SavedToNewFile:
             updateCaption(fromPath(event.file));
@@ -581,11 +598,13 @@ void SpriteEditorWindow::editingChanged(SpriteEditingChange change) {
             // Without a sprite the area keeps what it shows (the info page).
             if (m_document.spriteLoaded()) Image1->redraw();
             showColors();
+            drawThumbnails();
             break;
         case SpriteEditingChange::BackgroundChanged:
             Image1->redraw();
             Image2->showBackgroundCell();
             showColors();
+            drawThumbnails();
             break;
     }
     enableCommands();
@@ -633,13 +652,7 @@ void SpriteEditorWindow::showOpenedFile(const std::filesystem::path& file) {
     // The palette beside the file, else the game's; a broken one is reported and the game's
     // stays.
     runCommand([this, &file] { m_editing.showPaletteFor(file); });
-    {
-        const QSignalBlocker blocker(ListBox1);
-        ListBox1->clear();
-        const std::vector<SpriteEntry>& entries = m_document.table().entries;
-        for (std::size_t k = 0; k < entries.size(); ++k)
-            ListBox1->addItem(toQString(spriteListLine(k, entries[k])));
-    }
+    fillFrameStrip();
     // Whatever was shown belongs to the previous file; its unsaved painting is dropped.
     Image1->redraw();
 }
@@ -700,6 +713,11 @@ void SpriteEditorWindow::layoutContent() {
     const int width = std::max(visible.width(), Panel1->width());
     const int height = std::max(visible.height(), Panel1->height());
     m_drawingContent->resize(width, height);
+    // A sprite sits in the middle of the room it leaves; the info page keeps its corner.
+    if (m_document.spriteLoaded())
+        Panel1->move((width - Panel1->width()) / 2, (height - Panel1->height()) / 2);
+    else
+        Panel1->move(0, 0);
     // The banner starts where the list and the strip end, one pixel inside the frame's corner.
     const QPoint banner(1, 1);
     MultiShape1->setGeometry(banner.x(), banner.y(), width - banner.x(), height - banner.y());
@@ -708,6 +726,7 @@ void SpriteEditorWindow::layoutContent() {
 bool SpriteEditorWindow::eventFilter(QObject* watched, QEvent* event) {
     // The strip asks for another size when a caption changed (the language switch).
     if (watched == m_content && event->type() == QEvent::LayoutRequest) layoutContent();
+    if (watched == ListBox1->viewport() && dragFrame(event)) return true;
     if (watched == m_drawingScroll->viewport() && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (wheel->modifiers() & Qt::ControlModifier) {
@@ -720,26 +739,6 @@ bool SpriteEditorWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return VekWindow::eventFilter(watched, event);
-}
-
-void SpriteEditorWindow::zoomAround(QPoint viewportPoint, int steps) {
-    const QPoint inArea = Image1->mapFrom(m_drawingScroll->viewport(), viewportPoint);
-    const double spriteX = static_cast<double>(inArea.x()) / zoom();
-    const double spriteY = static_cast<double>(inArea.y()) / zoom();
-    zoomStep(steps);
-    const QPoint areaOrigin = Image1->mapTo(m_drawingContent, QPoint(0, 0));
-    m_drawingScroll->horizontalScrollBar()->setValue(
-        areaOrigin.x() + static_cast<int>(spriteX * zoom()) - viewportPoint.x());
-    m_drawingScroll->verticalScrollBar()->setValue(
-        areaOrigin.y() + static_cast<int>(spriteY * zoom()) - viewportPoint.y());
-}
-
-void SpriteEditorWindow::zoomStep(int steps) {
-    const auto* current = std::find(std::begin(kZoomFactors), std::end(kZoomFactors), zoom());
-    const std::ptrdiff_t last = std::ssize(kZoomFactors) - 1;
-    const std::ptrdiff_t index =
-        std::clamp<std::ptrdiff_t>(current - std::begin(kZoomFactors) + steps, 0, last);
-    if (kZoomFactors[index] != zoom()) setZoom(kZoomFactors[index]);
 }
 
 void SpriteEditorWindow::importPicture() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <optional>
 
 #include "app/messages.h"
@@ -15,6 +16,8 @@
 class QAction;
 class QActionGroup;
 class QFrame;
+class QIcon;
+class QTimer;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -81,6 +84,8 @@ class SpriteEditorWindow : public VekWindow, private SpriteEditingQuestions {
     void setZoom(int zoom);
     // One zoom factor up or down (Ctrl++, Ctrl+-), no further than 16 or 1.
     void zoomStep(int steps);
+    // The largest zoom at which the sprite with its frame fits the view (Ctrl+0).
+    void zoomToFit();
     void undo();
     void redo();
     // The tool strip and its keys.
@@ -110,6 +115,10 @@ class SpriteEditorWindow : public VekWindow, private SpriteEditingQuestions {
     void deleteCurrentSprite();
     // One place up (a negative step) or down (a positive one).
     void moveCurrentSprite(int steps);
+    // The animation preview shows this sprite of this file now: its line in the list is marked.
+    void markPreviewFrame(const std::filesystem::path& file, std::size_t sprite);
+    // The line the preview's mark is on; none without one in the open file.
+    std::optional<std::size_t> previewFrame() const { return m_previewFrame; }
     // Zoom menu: the onion skin (the previous sprite, and the next one if chosen, faintly where
     // the current sprite is transparent) and its opacity, remembered in VEK.INI.
     void showOnionSkin(bool shown);
@@ -173,6 +182,7 @@ class SpriteEditorWindow : public VekWindow, private SpriteEditingQuestions {
     }
     // Runs one of the editing commands as its menu item does.
     void execute(SpriteCommandId id);
+    void execute(const SpriteCommand& command);
     void enableCommands();
     void editingChanged(SpriteEditingChange change);
     void showColors();
@@ -181,8 +191,10 @@ class SpriteEditorWindow : public VekWindow, private SpriteEditingQuestions {
     // The questions of the editing commands, as dialogs.
     bool confirmClear() override;
     std::optional<SpriteSize> askNewSpriteSize(SpriteSize initial) override;
-    // The size, then whether to stretch the picture (else the canvas changes around its middle).
-    std::optional<SpriteResize> askResize(SpriteSize current) override;
+    // The size, whether to stretch the picture or change the canvas around an anchor, and which
+    // sprites: one dialog.
+    std::optional<SpriteResize> askResize(SpriteSize current, std::size_t sprite,
+                                          std::size_t count) override;
 
     void makeInfoPage();
     void documentChanged(const SpriteDocumentEvent& event);
@@ -202,6 +214,21 @@ class SpriteEditorWindow : public VekWindow, private SpriteEditingQuestions {
     // Ctrl+wheel: the sprite pixel under the pointer stays under it.
     void zoomAround(QPoint viewportPoint, int steps);
     void layoutContent();
+    // The zoom and scroll of the file shown, kept when another is opened, and brought back.
+    SpriteView currentView() const;
+    void keepShownView();
+    void restoreView(const std::filesystem::path& file);
+
+    // The list of sprites as a strip of thumbnails: a drag moves a sprite to where it is dropped.
+    void buildFrameStrip();
+    void fillFrameStrip();
+    // Each line's picture in the palette shown.
+    void drawThumbnails();
+    QIcon thumbnailOf(const SpriteImage& sprite) const;
+    void refreshCurrentThumbnail();
+    void showPreviewMark();
+    // Mouse events on the list's viewport while a line is dragged; true when taken.
+    bool dragFrame(QEvent* event);
 
     // A colour chosen in the palette area.
     void setColor(Qt::MouseButton button, std::uint8_t index);
@@ -235,6 +262,14 @@ class SpriteEditorWindow : public VekWindow, private SpriteEditingQuestions {
     SpriteCanvas* Image1 = nullptr;
     QToolBar* m_toolStrip = nullptr;
     QSpinBox* m_brushSize = nullptr;
+
+    std::filesystem::path m_viewFile;  // the file whose view is shown
+    bool m_viewPending = false;        // its view comes back with its first sprite
+    std::optional<std::size_t> m_previewFrame;
+    std::optional<int> m_dragFrom;  // the line a press in the list began on, and where
+    QPoint m_dragStart;
+    bool m_draggingFrame = false;
+    QTimer* m_thumbnailTimer = nullptr;
 
     QAction* m_importItem = nullptr;
     QMenu* Zoom1 = nullptr;

@@ -26,8 +26,10 @@ class ScriptedQuestions : public SpriteEditingQuestions {
         offeredSizes.push_back(initial);
         return sizeAnswer;
     }
-    std::optional<SpriteResize> askResize(SpriteSize current) override {
+    std::optional<SpriteResize> askResize(SpriteSize current, std::size_t sprite,
+                                          std::size_t count) override {
         offeredSizes.push_back(current);
+        offeredRanges.push_back({sprite, count});
         return resizeAnswer;
     }
 
@@ -36,6 +38,7 @@ class ScriptedQuestions : public SpriteEditingQuestions {
     std::optional<SpriteSize> sizeAnswer;
     std::optional<SpriteResize> resizeAnswer;
     std::vector<SpriteSize> offeredSizes;
+    std::vector<std::pair<std::size_t, std::size_t>> offeredRanges;  // current sprite, count
 };
 
 // A palette that differs from the game's in every slot but 0.
@@ -202,12 +205,12 @@ TEST_F(SpriteEditingTest, EachCommandActsOnTheEditingState) {
         {"move down keeps the sprite current", [] {}, Id::MoveSpriteDown, first, 3, 1},
         {"a canvas resized around its anchor",
          [this] {
-             questions.resizeAnswer = SpriteResize{{6, 2}, false, ResizeAnchor::Bottom};
+             questions.resizeAnswer = SpriteResize{{6, 2}, false, ResizeAnchor::Bottom, {}};
          },
          Id::ResizeSprite, resizeCanvas(first, 6, 2, ResizeAnchor::Bottom), 3, 0},
         {"a picture scaled",
          [this] {
-             questions.resizeAnswer = SpriteResize{{8, 6}, true, ResizeAnchor::TopLeft};
+             questions.resizeAnswer = SpriteResize{{8, 6}, true, ResizeAnchor::TopLeft, {}};
          },
          Id::ResizeSprite, scaleSprite(first, 8, 6), 3, 0},
         {"resize cancelled", [this] { questions.resizeAnswer.reset(); }, Id::ResizeSprite, first, 3,
@@ -229,7 +232,7 @@ TEST_F(SpriteEditingTest, EachCommandActsOnTheEditingState) {
     EXPECT_EQ(questions.offeredSizes, std::vector(5, SpriteSize{4, 3}));
     // A resize is one step that undo takes back.
     open();
-    questions.resizeAnswer = SpriteResize{{2, 2}, true, ResizeAnchor::TopLeft};
+    questions.resizeAnswer = SpriteResize{{2, 2}, true, ResizeAnchor::TopLeft, {}};
     run(Id::ResizeSprite);
     EXPECT_EQ(document.sprite(), scaleSprite(first, 2, 2));
     run(Id::Undo);
@@ -312,6 +315,109 @@ TEST_F(SpriteEditingTest, ToolsAndThePastedPieceShareTheDocumentsSelection) {
     run(Id::Copy);
     run(Id::Paste);
     EXPECT_EQ(editing.tool(), SpriteToolKind::Fill);
+}
+
+// A range is resized in one step that undo takes back whole; the sprites outside it stay.
+TEST_F(SpriteEditingTest, ARangeOfSpritesIsResizedAsOneStep) {
+    using Id = SpriteCommandId;
+    const std::vector<SpriteImage> before{patterned(4, 3, 1), SpriteImage(2, 2, 50),
+                                          SpriteImage(3, 1, 60)};
+    open();
+    document.select(1);
+    const struct {
+        const char* name;
+        SpriteResize answer;
+        std::vector<SpriteImage> after;
+    } cases[] = {
+        {"canvases from the first, anchored bottom right",
+         {{3, 3}, false, ResizeAnchor::BottomRight, SpriteRange{0, 1}},
+         {resizeCanvas(before[0], 3, 3, ResizeAnchor::BottomRight),
+          resizeCanvas(before[1], 3, 3, ResizeAnchor::BottomRight), before[2]}},
+        {"every sprite scaled",
+         {{2, 4}, true, ResizeAnchor::TopLeft, SpriteRange{0, 2}},
+         {scaleSprite(before[0], 2, 4), scaleSprite(before[1], 2, 4),
+          scaleSprite(before[2], 2, 4)}},
+        {"without a range the current sprite only",
+         {{1, 1}, false, ResizeAnchor::TopLeft, std::nullopt},
+         {before[0], resizeCanvas(before[1], 1, 1, ResizeAnchor::TopLeft), before[2]}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        questions.resizeAnswer = c.answer;
+        run(Id::ResizeSprite);
+        EXPECT_EQ(readAllSprites(dir / "a.spr"), c.after);
+        EXPECT_EQ(document.current(), std::optional<std::size_t>(1));
+        EXPECT_EQ(document.sprite(), c.after[1]);
+        run(Id::Undo);
+        EXPECT_EQ(readAllSprites(dir / "a.spr"), before);
+        EXPECT_FALSE(document.canUndo());
+    }
+    EXPECT_EQ(questions.offeredRanges, std::vector(3, std::pair<std::size_t, std::size_t>(1, 3)));
+    // A size no sprite may have is refused before anything is written.
+    questions.resizeAnswer = SpriteResize{{-1, 4}, true, ResizeAnchor::TopLeft, SpriteRange{0, 2}};
+    EXPECT_THROW(run(Id::ResizeSprite), VekError);
+    EXPECT_EQ(readAllSprites(dir / "a.spr"), before);
+}
+
+// A sprite dragged to another place in the list is one step; the moved sprite stays current.
+TEST_F(SpriteEditingTest, ASpriteIsReorderedAsOneStep) {
+    const std::vector<SpriteImage> before{patterned(4, 3, 1), SpriteImage(2, 2, 50),
+                                          SpriteImage(3, 1, 60)};
+    EXPECT_FALSE(reorderCommand(0, 1).enabled(editing));  // no file
+    open();
+    EXPECT_FALSE(reorderCommand(1, 1).enabled(editing));
+    EXPECT_FALSE(reorderCommand(0, 3).enabled(editing));
+    const struct {
+        std::size_t from;
+        std::size_t to;
+        std::vector<SpriteImage> after;
+    } moves[] = {
+        {0, 2, {before[1], before[2], before[0]}},
+        {2, 0, {before[2], before[0], before[1]}},
+        {1, 2, {before[0], before[2], before[1]}},
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(::testing::Message() << m.from << " to " << m.to);
+        reorderCommand(m.from, m.to).execute(editing);
+        EXPECT_EQ(readAllSprites(dir / "a.spr"), m.after);
+        EXPECT_EQ(document.current(), std::optional<std::size_t>(m.to));
+        EXPECT_EQ(document.undoStack().undoCount(), 1u);
+        spriteCommand(SpriteCommandId::Undo).execute(editing);
+        EXPECT_EQ(readAllSprites(dir / "a.spr"), before);
+        EXPECT_EQ(document.current(), std::optional<std::size_t>(m.from));
+    }
+}
+
+// Zoom to fit takes the largest factor the room holds with the frame; the steps stay within the
+// factors; each file's view is kept apart.
+TEST_F(SpriteEditingTest, ZoomFitsTheRoomAndEachFileKeepsItsView) {
+    const struct {
+        SpriteSize sprite;
+        SpriteSize room;
+        int zoom;
+    } fits[] = {
+        {{32, 32}, {300, 300}, 8},  // 16 would need 521
+        {{32, 16}, {521, 521}, 16}, {{32, 16}, {520, 521}, 8},
+        {{600, 10}, {400, 400}, 1}, {{10, 10}, {19, 18}, 1},  // not even 1 fits: the smallest
+        {{1, 1}, {4000, 4000}, 16},
+    };
+    for (const auto& f : fits)
+        EXPECT_EQ(fittingZoom(f.sprite, f.room, 9), f.zoom) << f.room.width << "x" << f.room.height;
+    EXPECT_EQ(steppedZoom(1, 1), 2);
+    EXPECT_EQ(steppedZoom(4, -1), 2);
+    EXPECT_EQ(steppedZoom(16, 1), 16);
+    EXPECT_EQ(steppedZoom(1, -3), 1);
+    EXPECT_EQ(steppedZoom(2, 10), 16);
+
+    EXPECT_FALSE(editing.viewOf(dir / "a.spr"));
+    editing.keepView(dir / "a.spr", {8, 40, 12});
+    editing.keepView(dir / "b.spr", {2, 0, 5});
+    editing.keepView({}, {4, 1, 1});  // no file: nothing kept
+    EXPECT_EQ(editing.viewOf(dir / "a.spr"), (SpriteView{8, 40, 12}));
+    EXPECT_EQ(editing.viewOf(dir / "b.spr"), (SpriteView{2, 0, 5}));
+    EXPECT_FALSE(editing.viewOf({}));
+    editing.keepView(dir / "a.spr", {1, 0, 0});
+    EXPECT_EQ(editing.viewOf(dir / "a.spr"), (SpriteView{1, 0, 0}));
 }
 
 }  // namespace

@@ -20,7 +20,6 @@
 #include "sprites/picture_file.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_render.h"
-#include "sprites/sprite_resize.h"
 #include "sprites/ui/sprite_editor_window.h"
 #include "support/ui/workbench_fixture.h"
 #include "tests/sprites/sprite_test_support.h"
@@ -146,29 +145,6 @@ class SpriteAnimationTest : public QObject {
         const auto before = readFileBytes(file);
         menuItem(bench, "InsertSprite1")->trigger();
         QCOMPARE(readFileBytes(file), before);
-    }
-
-    // Edit's Resize asks the size (the sprite's own to start with), then whether to stretch the
-    // picture or change the canvas around its middle; the file is written, one undo step.
-    void aSpriteIsResizedAsOneUndoStep() {
-        TestWorkbench bench(whiteBackground());
-        const std::vector<SpriteImage> two{vek::testing::patterned(4, 2, 1), SpriteImage(3, 3, 9)};
-        const fs::path file = openSprites(bench, two);
-        bench.dialogs().sizeAnswers = {QSize(6, 4), QSize(2, 1)};
-        bench.dialogs().messageAnswers = {Answer::No, Answer::Yes};
-        menuItem(bench, "ResizeSprite1")->trigger();
-        QCOMPARE(bench.dialogs().ofKind(QStringLiteral("size")).back().caption,
-                 QStringLiteral("4x2"));
-        const SpriteImage canvas = resizeCanvas(two[0], 6, 4, ResizeAnchor::Center);
-        QCOMPARE(readFileBytes(file), fileOf(bench, {canvas, two[1]}));
-        QCOMPARE(listLines(bench), (QStringList{"0   6X4", "1   3X3"}));
-        menuItem(bench, "ResizeSprite1")->trigger();
-        QCOMPARE(readFileBytes(file), fileOf(bench, {scaleSprite(canvas, 2, 1), two[1]}));
-        menuItem(bench, "Undo1")->trigger();
-        QCOMPARE(readFileBytes(file), fileOf(bench, {canvas, two[1]}));
-        menuItem(bench, "Undo1")->trigger();
-        QCOMPARE(readFileBytes(file), fileOf(bench, two));
-        QCOMPARE(bench.spriteDocument().current(), std::optional<std::size_t>(0));
     }
 
     void aFullFileIsRefusedWithAClearMessage() {
