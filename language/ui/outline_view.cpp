@@ -48,6 +48,8 @@ void OutlineView::retranslate() {
             if (entry.kind != OutlineKind::Subroutine) section = item;
         }
         item->setData(0, Qt::UserRole, static_cast<qulonglong>(index));
+        // A narrow outline cuts long titles short.
+        item->setToolTip(0, title);
     }
     expandAll();
 }

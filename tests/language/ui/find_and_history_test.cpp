@@ -10,8 +10,10 @@
 #include "app/ui/qt_convert.h"
 #include "language/ui/editor_status_line.h"
 #include "language/ui/find_bar.h"
+#include "language/ui/findings_list.h"
 #include "language/ui/macro_completer.h"
 #include "language/ui/macro_editors.h"
+#include "language/ui/outline_view.h"
 #include "objects/object_document.h"
 #include "objects/ui/object_compiler_window.h"
 #include "objects/ui/source_page.h"
@@ -220,6 +222,32 @@ class FindAndHistoryTest : public QObject {
         QCOMPARE(box->toPlainText(), typed);
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(box->toPlainText(), QStringLiteral("scrp 2 5 3 9\n\t\nendm"));
+    }
+
+    // In German the outline names the events in German and the findings list speaks German;
+    // switching back gives the English texts again.
+    void theOutlineAndTheFindingsFollowTheLanguage() {
+        TestWorkbench::Options options;
+        options.vekIniText = "[Language]\nLanguage=deutsch\n";
+        TestWorkbench bench(options);
+        MacroTextEdit* box = shownSourceText(bench);
+        QTest::keyClicks(box, QStringLiteral("scrp 2 5 3 1"), {}, 5);
+        if (box->completer()->popupVisible())
+            QTest::keyClick(box->completer()->completer()->popup(), Qt::Key_Escape);
+        SourcePage* page = pageOf(bench);
+        QTRY_COMPARE(page->outline()->topLevelItemCount(), 1);
+        QCOMPARE(page->outline()->topLevelItem(0)->text(0),
+                 QStringLiteral("2 5 3 \u00b7  1 Aktivieren(1)"));
+        QTRY_VERIFY(page->findingsList()->count() > 0);
+        const QString german = page->findingsList()->item(0)->text();
+        QVERIFY2(german.startsWith(QStringLiteral("Zeile 1, Spalte ")), qPrintable(german));
+        QVERIFY2(german.contains(QStringLiteral(": Fehler: ")), qPrintable(german));
+        saveScreenshot(bench.windows().objectCompiler, QStringLiteral("source-outline-deutsch"));
+        bench.windows().main->SpeedButton12Click();
+        QCOMPARE(page->outline()->topLevelItem(0)->text(0),
+                 QStringLiteral("2 5 3 \u00b7  1 Activate(1)"));
+        QVERIFY(
+            page->findingsList()->item(0)->text().startsWith(QStringLiteral("Line 1, column ")));
     }
 };
 
