@@ -96,13 +96,18 @@ std::vector<Mark> marksOf(std::span<const std::string> lines, const LineReader& 
     return marks;
 }
 
-BilingualText scriptTitle(const Mark& mark, std::span<const std::string_view> events) {
-    std::string title = std::to_string(mark.classes[0]) + " " + std::to_string(mark.classes[1]) +
-                        " " + std::to_string(mark.classes[2]) + " \xc2\xb7 ";
-    const int event = mark.classes[3];
-    const bool named = event < static_cast<int>(events.size()) && !events[event].empty();
-    title += named ? std::string(events[event]) : std::to_string(event);
-    return untranslated(title);
+BilingualText scriptTitle(const Mark& mark, std::span<const std::string_view> events,
+                          std::span<const std::string_view> germanEvents) {
+    const std::string classes = std::to_string(mark.classes[0]) + " " +
+                                std::to_string(mark.classes[1]) + " " +
+                                std::to_string(mark.classes[2]) + " \xc2\xb7 ";
+    const auto event = static_cast<std::size_t>(mark.classes[3]);
+    const auto nameIn = [event](std::span<const std::string_view> names) {
+        return event < names.size() && !names[event].empty() ? std::string(names[event])
+                                                             : std::to_string(event);
+    };
+    const std::string english = classes + nameIn(events);
+    return {english, germanEvents.empty() ? english : classes + nameIn(germanEvents)};
 }
 
 const Mark* markAt(const std::vector<Mark>& marks, TextPosition at) {
@@ -116,6 +121,7 @@ const Mark* markAt(const std::vector<Mark>& marks, TextPosition at) {
 
 std::vector<OutlineEntry> outlineOf(std::span<const std::string> lines, const LineReader& reader,
                                     std::span<const std::string_view> events,
+                                    std::span<const std::string_view> germanEvents,
                                     const Dictionary& dictionary) {
     std::vector<OutlineEntry> outline;
     int routines = 0;
@@ -124,7 +130,7 @@ std::vector<OutlineEntry> outlineOf(std::span<const std::string> lines, const Li
         entry.position = mark.position;
         if (mark.kind == Mark::Section && mark.scriptOfClass()) {
             entry.kind = OutlineKind::Script;
-            entry.title = scriptTitle(mark, events);
+            entry.title = scriptTitle(mark, events, germanEvents);
             std::copy(std::begin(mark.classes), std::end(mark.classes), entry.classes);
         } else if (mark.kind == Mark::Section) {
             entry.kind = OutlineKind::Routine;

@@ -26,9 +26,11 @@ struct OutlineEntry {
 
 // The sections of a source (installation routines, scripts by class and event as the event
 // table names it) and the subroutines inside them, in line order. `events` names each event
-// number, empty for an unnamed one.
+// number, empty for an unnamed one; `germanEvents` the same in German (none: the English names
+// in both languages).
 std::vector<OutlineEntry> outlineOf(std::span<const std::string> lines, const LineReader& reader,
                                     std::span<const std::string_view> events,
+                                    std::span<const std::string_view> germanEvents = {},
                                     const Dictionary& dictionary = Dictionary::builtIn());
 
 // Where the word at a line and column (both from 1) is defined: a gsub's label at the subr of

@@ -87,22 +87,23 @@ struct ObjectDocument::ObjectState {
     }
 };
 
-// A change of the source text, with the source file name and the compiled flag it changes.
+// A change of the source text, with the source file (its name and folder) and the compiled flag
+// it changes.
 class ObjectDocument::SourceStep final : public UndoStep {
   public:
     SourceStep(ObjectDocument& document, Bilingual label, bool typing, TextChange change,
-               std::string nameBefore)
+               SourceFile fileBefore)
         : UndoStep(label, kSourceTopic),
           m_document(document),
           m_typing(typing),
           m_change(std::move(change)),
-          m_nameBefore(std::move(nameBefore)),
-          m_nameAfter(document.m_sourceFileName),
+          m_fileBefore(std::move(fileBefore)),
+          m_fileAfter(document.sourceFile()),
           m_compiledBefore(document.m_source.compiled) {}
 
-    void apply() override { put(m_change.removed.size(), m_change.inserted, false, m_nameAfter); }
+    void apply() override { put(m_change.removed.size(), m_change.inserted, false, m_fileAfter); }
     void revert() override {
-        put(m_change.inserted.size(), m_change.removed, m_compiledBefore, m_nameBefore);
+        put(m_change.inserted.size(), m_change.removed, m_compiledBefore, m_fileBefore);
     }
     // Typing that goes on where the last typing ended, on the same line.
     bool absorb(const UndoStep& next) override {
@@ -118,28 +119,28 @@ class ObjectDocument::SourceStep final : public UndoStep {
         before.replace(more.offset, more.inserted.size(), more.removed);
         before.replace(m_change.offset, m_change.inserted.size(), m_change.removed);
         m_change = changeBetween(before, now);
-        m_nameAfter = typed->m_nameAfter;
+        m_fileAfter = typed->m_fileAfter;
         return true;
     }
     std::size_t bytes() const override {
-        return sizeof(*this) + m_change.size() + m_nameBefore.size() + m_nameAfter.size();
+        return sizeof(*this) + m_change.size() + m_fileBefore.bytes() + m_fileAfter.bytes();
     }
 
   private:
     // The text at the change's offset, `replaced` characters long, becomes `text`.
-    void put(std::size_t replaced, const std::string& text, bool compiled,
-             const std::string& fileName) {
+    void put(std::size_t replaced, const std::string& text, bool compiled, const SourceFile& file) {
         m_document.m_sourceText.replace(m_change.offset, replaced, text);
         m_document.m_source.compiled = compiled;
-        m_document.m_sourceFileName = fileName;
+        m_document.m_sourceFileName = file.name;
+        m_document.m_sourceFolder = file.folder;
         m_document.sourceChanged();
     }
 
     ObjectDocument& m_document;
     bool m_typing;
     TextChange m_change;
-    std::string m_nameBefore;
-    std::string m_nameAfter;
+    SourceFile m_fileBefore;
+    SourceFile m_fileAfter;
     bool m_compiledBefore;
 };
 
@@ -413,27 +414,32 @@ std::vector<std::string> ObjectDocument::sourceLines() const {
 
 void ObjectDocument::sourceChanged() { notify(ObjectChange::SourceEdited); }
 
+ObjectDocument::SourceFile ObjectDocument::sourceFile() const {
+    return {m_sourceFileName, m_sourceFolder};
+}
+
 void ObjectDocument::editSource(std::string text, Bilingual label, bool typing,
-                                std::string sourceFileNameBefore) {
+                                SourceFile fileBefore) {
     m_undo.push(std::make_unique<SourceStep>(
-        *this, label, typing, changeBetween(m_sourceText, text), std::move(sourceFileNameBefore)));
+        *this, label, typing, changeBetween(m_sourceText, text), std::move(fileBefore)));
 }
 
 void ObjectDocument::typeSource(std::string text) {
     if (text != m_sourceText)
-        editSource(std::move(text), Msg::ObjectTypingLabel, true, m_sourceFileName);
+        editSource(std::move(text), Msg::ObjectTypingLabel, true, sourceFile());
 }
 
 void ObjectDocument::replaceSource(std::string text, Bilingual label) {
-    editSource(std::move(text), label, false, m_sourceFileName);
+    editSource(std::move(text), label, false, sourceFile());
 }
 
 void ObjectDocument::loadSource(const std::filesystem::path& file) {
-    std::string nameBefore = m_sourceFileName;
+    SourceFile before = sourceFile();
     rememberSourceFile(pathToUtf8(file));
     const std::vector<std::string> lines = readSourceFile(file);
-    editSource(joinInsertedLines(lines), Msg::ObjectLoadSourceLabel, false, std::move(nameBefore));
+    // Undo goes back to the earlier file's folder too, where its picture lies.
     m_sourceFolder = folderOfSource(file);
+    editSource(joinInsertedLines(lines), Msg::ObjectLoadSourceLabel, false, std::move(before));
     m_keptPicture.reset();
     m_cleanSourceIsFile = true;
     m_undo.setClean();
@@ -453,17 +459,16 @@ void ObjectDocument::saveSource(const std::filesystem::path& file) {
 
 void ObjectDocument::discompile() {
     m_keptPicture = sourcePictureOf(m_cob, m_objectFileName, m_fieldTexts.name);
-    std::string nameBefore = m_sourceFileName;
+    SourceFile before = sourceFile();
     rememberSourceFile(m_fieldTexts.name + ".COS");
     std::vector<std::string> lines;
     try {
         discompileInto(m_cob, m_fieldTexts, m_objectFileName, lines);
     } catch (...) {
-        editSource(joinInsertedLines(lines), Msg::ObjectDiscompileLabel, false,
-                   std::move(nameBefore));
+        editSource(joinInsertedLines(lines), Msg::ObjectDiscompileLabel, false, before);
         throw;
     }
-    editSource(joinInsertedLines(lines), Msg::ObjectDiscompileLabel, false, std::move(nameBefore));
+    editSource(joinInsertedLines(lines), Msg::ObjectDiscompileLabel, false, std::move(before));
 }
 
 }  // namespace vek

@@ -149,6 +149,13 @@ class ObjectDocument {
   private:
     struct ObjectState;
     class SourceStep;
+    // Where the source text came from: the name and the folder of its file.
+    struct SourceFile {
+        std::string name;
+        std::filesystem::path folder;
+        std::size_t bytes() const { return name.size() + folder.native().size(); }
+    };
+    SourceFile sourceFile() const;
     class TextStep;
 
     std::vector<std::string>& entriesOf(ObjectList list);
@@ -163,8 +170,7 @@ class ObjectDocument {
     template <typename Texts>
     void typeInto(Texts& texts, std::string Texts::*member, Bilingual label,
                   std::pair<int, std::size_t> key, ObjectChange change, std::string text);
-    void editSource(std::string text, Bilingual label, bool typing,
-                    std::string sourceFileNameBefore);
+    void editSource(std::string text, Bilingual label, bool typing, SourceFile fileBefore);
     void sourceChanged();
     PictureFolder pictureFolder() const;
     void refreshSourceState();

@@ -1,5 +1,7 @@
 #include "objects/script_events.h"
 
+#include <utility>
+
 namespace vek {
 
 namespace {
@@ -58,6 +60,43 @@ constexpr std::string_view kNamedEvents[] = {
 };
 static_assert(std::size(kNamedEvents) == ScriptEventList::kSize);
 
+// The words of the names in German; "EXTRA", "INTRO", "POINTER" and "TIMER" stay as the game
+// calls them. The longer phrases come before the words they hold.
+constexpr std::pair<std::string_view, std::string_view> kGermanWords[] = {
+    {"Involuntary Action", "Unwillk\xc3\xbcrliche Handlung"},
+    {"Death Script", "Todesscript"},
+    {"Deactivate", "Deaktivieren"},
+    {"Activate", "Aktivieren"},
+    {"Picked up", "Aufgehoben"},
+    {"Dropped", "Fallen gelassen"},
+    {"Colission", "Kollision"},
+    {"Enter scope", "Kommt in Sicht"},
+    {"Leave scope", "Geht aus Sicht"},
+    {"Hit", "Schlag"},
+    {"Quiescent", "Ruhe"},
+    {"Seek", "Suchen"},
+    {"Avoid", "Meiden"},
+    {"Pickup", "Aufheben"},
+    {"Drop", "Fallenlassen"},
+    {"Say need", "Bed\xc3\xbcrfnis sagen"},
+    {"Rest", "Ausruhen"},
+    {"Go West", "Nach Westen"},
+    {"Go East", "Nach Osten"},
+    {"undefined", "undefiniert"},
+};
+
+std::string inGerman(std::string_view text) {
+    std::string german(text);
+    for (const auto& [english, word] : kGermanWords) {
+        const std::size_t at = german.find(english);
+        if (at != std::string::npos) {
+            german.replace(at, english.size(), word);
+            break;
+        }
+    }
+    return german;
+}
+
 // Each text carries its number in its first two characters.
 int numberOf(std::string_view text) {
     const int tens = text[0] == ' ' ? 0 : text[0] - '0';
@@ -67,8 +106,13 @@ int numberOf(std::string_view text) {
 }  // namespace
 
 ScriptEventTable::ScriptEventTable() {
-    for (std::string_view text : kNamedEvents)
-        m_texts[static_cast<std::size_t>(numberOf(text))] = text;
+    for (std::string_view text : kNamedEvents) {
+        const auto event = static_cast<std::size_t>(numberOf(text));
+        m_texts[event] = text;
+        m_german[event] = inGerman(text);
+    }
+    for (std::size_t event = 0; event < m_german.size(); ++event)
+        m_germanViews[event] = m_german[event];
 }
 
 std::string_view ScriptEventTable::lookup(int event) const {

@@ -18,9 +18,14 @@ class ScriptEventTable {
     std::string_view lookup(int event) const;
     // Every text by event number, 0 to 72.
     std::span<const std::string_view> texts() const { return m_texts; }
+    // The same texts with the names in German, for what this program shows of its own (the
+    // outline); the source text and the files keep the English ones.
+    std::span<const std::string_view> germanTexts() const { return m_germanViews; }
 
   private:
     std::array<std::string_view, kLastEvent + 1> m_texts{};
+    std::array<std::string, kLastEvent + 1> m_german{};
+    std::array<std::string_view, kLastEvent + 1> m_germanViews{};
 };
 
 // The same 50 named texts without gaps, in ascending event order.

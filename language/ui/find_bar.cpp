@@ -31,6 +31,28 @@ std::size_t offsetOf(const QString& text, int position) {
     return static_cast<std::size_t>(text.left(position).toUtf8().size());
 }
 
+// The box's positions of matches, found in order in the UTF-8 text, in one pass over it.
+std::vector<std::pair<int, int>> positionsOf(const std::string& text,
+                                             const std::vector<TextMatch>& matches) {
+    std::vector<std::pair<int, int>> places;
+    places.reserve(matches.size());
+    std::size_t offset = 0;
+    int position = 0;
+    const auto advanceTo = [&](std::size_t end) {
+        for (; offset < end; ++offset) {
+            const auto byte = static_cast<unsigned char>(text[offset]);
+            // A character past the first plane takes two code units.
+            if ((byte & 0xC0) != 0x80) position += byte >= 0xF0 ? 2 : 1;
+        }
+        return position;
+    };
+    for (const TextMatch& match : matches) {
+        const int start = advanceTo(match.offset);
+        places.emplace_back(start, advanceTo(match.offset + match.length));
+    }
+    return places;
+}
+
 QWidget* row(QVBoxLayout* rows, std::initializer_list<QWidget*> controls) {
     auto* line = new QWidget;
     auto* layout = new QHBoxLayout(line);
@@ -93,7 +115,16 @@ FindBar::FindBar(const SessionLook& look, QPlainTextEdit* editor, Replacer repla
     m_lineLabel->setMinimumWidth(labelWidth);
 
     connect(m_findField, &QLineEdit::returnPressed, this, [this] { findNext(); });
-    connect(m_findField, &QLineEdit::textChanged, this, [this] { setNote({}); });
+    connect(m_findField, &QLineEdit::textChanged, this, &FindBar::refreshMatches);
+    connect(m_wholeWord, &QCheckBox::toggled, this, &FindBar::refreshMatches);
+    connect(m_matchCase, &QCheckBox::toggled, this, &FindBar::refreshMatches);
+    // The marks follow the text as it is typed, replaced or undone.
+    connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
+        if (isVisible()) refreshMatches();
+    });
+    connect(m_editor, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (isVisible()) notePlace();
+    });
     connect(m_next, &QPushButton::clicked, this, [this] { findNext(); });
     connect(m_previous, &QPushButton::clicked, this, [this] { findPrevious(); });
     connect(m_replaceField, &QLineEdit::returnPressed, this, [this] { replaceOne(); });
@@ -208,8 +239,8 @@ bool FindBar::find(bool backwards) {
         setNote(fill(Msg::FindBarNotFound, {shortenedToken(wanted)}));
         return false;
     }
-    setNote({});
     select(text, *match);
+    notePlace();
     return true;
 }
 
@@ -273,6 +304,47 @@ bool FindBar::goToLine() {
 }
 
 QString FindBar::note() const { return m_note->text(); }
+
+void FindBar::refreshMatches() {
+    const std::string wanted = toStdString(m_findField->text());
+    const std::string text = toStdString(m_editor->toPlainText());
+    m_matches = positionsOf(text, findAll(text, wanted, options()));
+    QList<QTextCursor> marks;
+    for (const auto& [start, end] : m_matches) {
+        QTextCursor mark(m_editor->document());
+        mark.setPosition(start);
+        mark.setPosition(end, QTextCursor::KeepAnchor);
+        marks.append(mark);
+    }
+    Q_EMIT matchesMarked(marks);
+    notePlace();
+}
+
+void FindBar::notePlace() {
+    const QTextCursor caret = m_editor->textCursor();
+    const auto selected = std::find(m_matches.begin(), m_matches.end(),
+                                    std::pair(caret.selectionStart(), caret.selectionEnd()));
+    const std::string count = std::to_string(m_matches.size());
+    if (selected != m_matches.end()) {
+        setNote(
+            fill(Msg::FindBarMatchOf, {std::to_string(selected - m_matches.begin() + 1), count}));
+    } else if (!m_matches.empty()) {
+        setNote(fill(Msg::FindBarMatchesFound, {count}));
+    } else {
+        setNote({});
+    }
+}
+
+void FindBar::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refreshMatches();
+}
+
+void FindBar::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    m_matches.clear();
+    Q_EMIT matchesMarked({});
+}
 
 void FindBar::setNote(BilingualText text) {
     m_noteText = std::move(text);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QTextCursor>
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/messages.h"
 #include "app/text_search.h"
@@ -46,16 +49,23 @@ class FindBar : public QWidget {
     std::size_t replaceAll();
     // Moves the caret to the line in the line number field; false when the text has no such line.
     bool goToLine();
-    // The note beside the fields: a search without a match, the count of a Replace All.
+    // The note beside the fields: which match is selected of how many ("3 of 17"), a search
+    // without a match, the count of a Replace All.
     QString note() const;
+    // How many matches the text holds while the bar is shown.
+    std::size_t matchCount() const { return m_matches.size(); }
     void retranslate();
 
   Q_SIGNALS:
     // One of the bound actions is about to act: the owner brings the text into view.
     void wanted();
+    // Every match of the word looked for, while the bar is shown; none once it is hidden.
+    void matchesMarked(const QList<QTextCursor>& matches);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     SearchOptions options() const;
@@ -63,6 +73,9 @@ class FindBar : public QWidget {
     void select(const std::string& text, const TextMatch& match);
     void showRows(bool find, bool replace, bool line);
     void setNote(BilingualText text);
+    // Finds every match again and marks them; the note tells the selected one's place.
+    void refreshMatches();
+    void notePlace();
 
     const SessionLook& m_look;
     QPlainTextEdit* m_editor;
@@ -87,6 +100,8 @@ class FindBar : public QWidget {
     QLabel* m_lineNote = nullptr;
     QPushButton* m_close = nullptr;
     BilingualText m_noteText;
+    // In the box's text as last searched: the first position of each and the one after it.
+    std::vector<std::pair<int, int>> m_matches;
 };
 
 }  // namespace vek::ui

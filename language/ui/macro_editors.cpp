@@ -194,8 +194,19 @@ void MacroTextEdit::markCurrentLine() {
         mark.cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
         marks.append(mark);
     }
+    QTextEdit::ExtraSelection found;
+    found.format.setBackground(QColor(0xff, 0xc8, 0x30, 120));
+    for (const QTextCursor& match : m_found) {
+        found.cursor = match;
+        marks.append(found);
+    }
     setExtraSelections(marks);
     if (m_gutter) m_gutter->update();
+}
+
+void MacroTextEdit::setFoundMatches(const QList<QTextCursor>& matches) {
+    m_found = matches;
+    markCurrentLine();
 }
 
 bool MacroTextEdit::selectionSpansLines() const {
@@ -438,14 +449,30 @@ QMenu* MacroTextEdit::offerQuickFixes() {
                         [this](const QuickFix& fix) {
                             const QTextBlock block = document()->findBlockByNumber(fix.at.line - 1);
                             if (!block.isValid()) return;
-                            QTextCursor edit(block);
                             const int from = codeUnitOf(block.text(), fix.at.column - 1);
                             const int to = codeUnitOf(block.text(), fix.at.column - 1 + fix.length);
-                            edit.setPosition(block.position() + from);
-                            edit.setPosition(block.position() + to, QTextCursor::KeepAnchor);
-                            edit.insertText(toQString(fix.text));
-                            setTextCursor(edit);
+                            replaceRange(block.position() + from, block.position() + to,
+                                         toQString(fix.text), Msg::SourceQuickFixLabel);
                         });
+}
+
+void MacroTextEdit::replaceRange(int from, int to, const QString& text, const Bilingual& label) {
+    if (m_replaceWholeText) {
+        // Through the owner, so that the change is a step of its own and never runs on with
+        // the typing before it.
+        QString whole = toPlainText();
+        whole.replace(from, to - from, text);
+        m_replaceWholeText(toStdString(whole), label);
+    } else {
+        QTextCursor edit(document());
+        edit.setPosition(from);
+        edit.setPosition(to, QTextCursor::KeepAnchor);
+        edit.insertText(text);
+    }
+    QTextCursor after(document());
+    after.setPosition(
+        std::min(from + static_cast<int>(text.size()), document()->characterCount() - 1));
+    setTextCursor(after);
 }
 
 void MacroTextEdit::mouseReleaseEvent(QMouseEvent* event) {

@@ -77,6 +77,8 @@ class MacroTextEdit : public QPlainTextEdit {
     // Shift+F12: marks every use of the label at the caret and moves to the next one; returns
     // how many there are.
     int markUsesOfLabel();
+    // Marks the matches of a search (the find bar's), beside the caret's line and a label's uses.
+    void setFoundMatches(const QList<QTextCursor>& matches);
     // The text's lines, as the checks read them.
     std::vector<std::string> lines() const;
     // The findings of the text's model, in text order.
@@ -103,6 +105,9 @@ class MacroTextEdit : public QPlainTextEdit {
     // Puts `lines` in place of the text as one step named `label`; the caret stays at its line
     // and column.
     void replaceWholeText(const std::vector<std::string>& lines, const Bilingual& label);
+    // Puts `text` in place of the box's positions `from` to `to` as one step named `label`; the
+    // caret goes after it.
+    void replaceRange(int from, int to, const QString& text, const Bilingual& label);
     // The model's lines; only where a reader was set, which makes the model.
     const std::vector<std::string>& modelLines() const;
     // Goes to the latest place of `from`, leaving the caret's place on `to`.
@@ -110,6 +115,7 @@ class MacroTextEdit : public QPlainTextEdit {
 
     LineReader m_reader;
     std::vector<TextPosition> m_uses;     // of the label last asked about, marked in the text
+    QList<QTextCursor> m_found;           // the search's matches, marked in the text
     std::vector<TextPosition> m_back;     // where jumps left from, the latest last
     std::vector<TextPosition> m_forward;  // where going back left from
     WholeTextReplacer m_replaceWholeText;

@@ -8,8 +8,8 @@
 namespace vek::ui {
 
 OutlineView::OutlineView(const SessionLook& look, std::span<const std::string_view> events,
-                         QWidget* parent)
-    : QTreeWidget(parent), m_look(look), m_events(events) {
+                         std::span<const std::string_view> germanEvents, QWidget* parent)
+    : QTreeWidget(parent), m_look(look), m_events(events), m_germanEvents(germanEvents) {
     setObjectName(QStringLiteral("Outline"));
     setHeaderHidden(true);
     setColumnCount(1);
@@ -23,7 +23,8 @@ OutlineView::OutlineView(const SessionLook& look, std::span<const std::string_vi
 }
 
 void OutlineView::setSource(const SourceModel& model) {
-    std::vector<OutlineEntry> entries = outlineOf(model.lines(), model.reader(), m_events);
+    std::vector<OutlineEntry> entries =
+        outlineOf(model.lines(), model.reader(), m_events, m_germanEvents);
     const auto same = [](const OutlineEntry& a, const OutlineEntry& b) {
         return a.position == b.position && a.title.english == b.title.english;
     };
@@ -47,6 +48,8 @@ void OutlineView::retranslate() {
             if (entry.kind != OutlineKind::Subroutine) section = item;
         }
         item->setData(0, Qt::UserRole, static_cast<qulonglong>(index));
+        // A narrow outline cuts long titles short.
+        item->setToolTip(0, title);
     }
     expandAll();
 }

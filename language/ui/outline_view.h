@@ -18,7 +18,9 @@ class SessionLook;
 class OutlineView : public QTreeWidget {
     Q_OBJECT
   public:
-    OutlineView(const SessionLook& look, std::span<const std::string_view> events, QWidget* parent);
+    // `events` and `germanEvents` name the script events in either language.
+    OutlineView(const SessionLook& look, std::span<const std::string_view> events,
+                std::span<const std::string_view> germanEvents, QWidget* parent);
 
     // Reads the outline of a source's model again; unchanged entries leave the tree alone.
     void setSource(const SourceModel& model);
@@ -32,6 +34,7 @@ class OutlineView : public QTreeWidget {
   private:
     const SessionLook& m_look;
     std::span<const std::string_view> m_events;
+    std::span<const std::string_view> m_germanEvents;
     std::vector<OutlineEntry> m_entries;
 };
 

@@ -99,8 +99,10 @@ SourcePage::SourcePage(AppContext& context, ObjectDocument& document)
     textLayout->addWidget(m_findBar);
     m_findBar->bindKeys(this);
     connect(m_findBar, &FindBar::wanted, this, &SourcePage::findWanted);
+    connect(m_findBar, &FindBar::matchesMarked, m_memo2, &MacroTextEdit::setFoundMatches);
 
-    m_outline = new OutlineView(context.look, scriptEventTable().texts(), splitter);
+    m_outline = new OutlineView(context.look, scriptEventTable().texts(),
+                                scriptEventTable().germanTexts(), splitter);
     connect(m_outline, &OutlineView::entryChosen, m_memo2, &MacroTextEdit::jumpTo);
     m_outlineDue = new QTimer(this);
     m_outlineDue->setSingleShot(true);

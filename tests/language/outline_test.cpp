@@ -57,6 +57,42 @@ TEST(Outline, NamesRoutinesScriptsByClassAndEventAndTheirSubroutines) {
     EXPECT_EQ(outline[2].kind, OutlineKind::Subroutine);
 }
 
+// German titles name the events in German where a German table is given; the numbers, the
+// classes and unnamed events read the same, and without the table both languages are English.
+TEST(Outline, NamesTheEventsInGermanFromTheGermanTable) {
+    const Lines source = {"scrp 2 5 3 1",  "endm", "scrp 2 5 3 72", "endm",
+                          "scrp 1 2 3 14", "endm", "scrp 2 5 3 19", "endm"};
+    const ScriptEventTable& table = scriptEventTable();
+    const std::vector<OutlineEntry> german =
+        outlineOf(source, sourceLineReading, table.texts(), table.germanTexts());
+    const std::vector<std::string> expected = {"2 5 3 \xc2\xb7  1 Aktivieren(1)",
+                                               "2 5 3 \xc2\xb7 72 Todesscript", "1 2 3 \xc2\xb7 14",
+                                               "2 5 3 \xc2\xb7 19 EXTRA Deaktivieren"};
+    ASSERT_EQ(german.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        EXPECT_EQ(german[k].title.german, expected[k]);
+        EXPECT_NE(german[k].title.english.find(std::string(table.lookup(german[k].classes[3]))),
+                  std::string::npos);
+    }
+    for (const OutlineEntry& entry : outlineOf(source, sourceLineReading, table.texts()))
+        EXPECT_EQ(entry.title.german, entry.title.english);
+}
+
+// Every named event has a German name of the same number, and no English word of a name is
+// left in it but the game's own section words.
+TEST(Outline, EveryNamedEventHasAGermanName) {
+    const ScriptEventTable& table = scriptEventTable();
+    for (int event = 0; event <= ScriptEventTable::kLastEvent; ++event) {
+        const std::string_view english = table.lookup(event);
+        const std::string_view german = table.germanTexts()[static_cast<std::size_t>(event)];
+        EXPECT_EQ(english.empty(), german.empty()) << event;
+        if (english.empty()) continue;
+        EXPECT_EQ(german.substr(0, 3), english.substr(0, 3)) << event;
+        const bool keptWhole = english.ends_with("TIMER");
+        EXPECT_EQ(german == english, keptWhole) << english;
+    }
+}
+
 TEST(Outline, GoesFromACallToItsSubroutineAndFromAClassToItsScript) {
     const auto definition = [](int line, int column) {
         const auto found = definitionAt(kSource, sourceLineReading, {line, column});

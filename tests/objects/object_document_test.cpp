@@ -263,6 +263,35 @@ TEST_F(ObjectDocumentTest, ObserversHearTheSourceStateEveryChangeLeaves) {
     }
 }
 
+// Undoing a load gives back the earlier source's text, name and folder together: its picture is
+// read beside it again; redoing brings the later file back, undoing the first load nothing.
+TEST_F(ObjectDocumentTest, UndoingALoadGivesBackTheEarlierFileWithItsNameAndFolder) {
+    std::filesystem::create_directories(dir / "a");
+    std::filesystem::create_directories(dir / "b");
+    writeFileAtomically(dir / "a" / "one.cos", std::string_view("picture p.spr\r\n"));
+    writePictureFile(dir / "a" / "p.spr", SpriteImage(2, 3, 7));
+    writeFileAtomically(dir / "b" / "two.cos", std::string_view("* two\r\n"));
+    document.loadSource(dir / "a" / "one.cos");
+    document.loadSource(dir / "b" / "two.cos");
+    const struct {
+        bool forward;
+        const char* text;
+        const char* name;
+    } walk[] = {{false, "", ""},
+                {true, "picture p.spr", "one.cos"},
+                {true, "* two", "two.cos"},
+                {false, "picture p.spr", "one.cos"}};
+    document.undoStack().undo();
+    for (const auto& step : walk) {
+        step.forward ? document.undoStack().redo() : document.undoStack().undo();
+        EXPECT_EQ(document.sourceText(), step.text);
+        EXPECT_EQ(document.sourceFileName(), step.name);
+    }
+    document.compileSource({"", pictures});
+    EXPECT_EQ(document.cob().pictureWidth, 2);
+    EXPECT_EQ(document.cob().picturePixels.size(), 6u);
+}
+
 TEST_F(ObjectDocumentTest, TheSourceFileNameIsTheNamePart) {
     document.rememberSourceFile("C:\\Creatures\\BALL.COS");
     EXPECT_EQ(document.sourceFileName(), "BALL.COS");
