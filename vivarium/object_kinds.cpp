@@ -1,0 +1,153 @@
+// What compound objects, vehicles, lifts and call buttons do in the world beyond their scripts.
+#include <algorithm>
+
+#include "vivarium/interpreter.h"
+#include "vivarium/world.h"
+
+namespace vek::vivarium {
+
+namespace {
+
+struct Box {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool holds(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+};
+
+Box cabinOf(const Object& object, const Carrier& carrier) {
+    if (!carrier.cabin)
+        return {object.x, object.y, object.x + object.width(), object.y + object.height()};
+    const Carrier::Cabin& cabin = *carrier.cabin;
+    return {object.x + cabin.left, object.y + cabin.top, object.x + cabin.right,
+            object.y + cabin.bottom};
+}
+
+// Carriers and call buttons stay where they are built; everything else may ride.
+bool mayRide(const Object& object) {
+    return std::holds_alternative<std::monostate>(object.shape) ||
+           std::holds_alternative<Compound>(object.shape) ||
+           std::holds_alternative<Blackboard>(object.shape);
+}
+
+// The bits of bump: which sides stopped a move short of where it went.
+int bumpOf(const Placement& placement, int left, int top) {
+    int bump = 0;
+    if (placement.left > left) bump |= 1;
+    if (placement.left < left) bump |= 2;
+    if (placement.top > top) bump |= 4;
+    if (placement.top < top) bump |= 8;
+    return bump;
+}
+
+}  // namespace
+
+Carrier* carrierOf(Object& object) {
+    if (auto* vehicle = std::get_if<Vehicle>(&object.shape)) return &vehicle->carrier;
+    if (auto* lift = std::get_if<Lift>(&object.shape)) return &lift->carrier;
+    return nullptr;
+}
+
+std::optional<std::pair<int, int>> partPlace(const Object& object, int number) {
+    if (number == 0) return std::pair{object.x, object.y};
+    const auto* compound = std::get_if<Compound>(&object.shape);
+    if (!compound) return std::nullopt;
+    for (const Part& part : compound->parts) {
+        if (part.number == number) return std::pair{object.x + part.left, object.y + part.top};
+    }
+    return std::nullopt;
+}
+
+Placement World::moveObject(Object& object, int left, int top, bool limited) {
+    Placement placement{left, top, false};
+    if (limited) {
+        placement = m_map.limit(object.attr, object.width(), object.height(), object.x, object.y,
+                                left, top);
+    }
+    const long long dx = static_cast<long long>(placement.left) - object.x;
+    const long long dy = static_cast<long long>(placement.top) - object.y;
+    object.x = placement.left;
+    object.y = placement.top;
+    if (const Carrier* carrier = carrierOf(object)) {
+        for (const int id : carrier->passengers) {
+            if (Object* passenger = findObject(id)) {
+                passenger->x = wrap(passenger->x + dx);
+                passenger->y = wrap(passenger->y + dy);
+            }
+        }
+    }
+    return placement;
+}
+
+void World::travel(Object& object) {
+    if (auto* vehicle = std::get_if<Vehicle>(&object.shape)) {
+        if (vehicle->xvec == 0 && vehicle->yvec == 0) return;
+        const int left = wrap(static_cast<long long>(object.x) + vehicle->xvec);
+        const int top = wrap(static_cast<long long>(object.y) + vehicle->yvec);
+        const Placement placement = moveObject(object, left, top, true);
+        vehicle->bump = bumpOf(placement, left, top);
+        if (placement.collided) queueEvent(object, {kEventCollision, 0});
+        return;
+    }
+    auto* lift = std::get_if<Lift>(&object.shape);
+    if (!lift || !lift->goingTo) return;
+    const long long bottom = static_cast<long long>(object.y) + object.height();
+    const long long step = std::clamp<long long>(*lift->goingTo - bottom, -kLiftSpeed, kLiftSpeed);
+    moveObject(object, object.x, wrap(object.y + step), false);
+    if (bottom + step != *lift->goingTo) return;
+    lift->goingTo.reset();
+    letOut(object);
+}
+
+// The floor is the bottom of the room the button is in, else the button's own bottom edge.
+void World::pressCallButton(const Object& button) {
+    Object* liftObject = findObject(std::get<CallButton>(button.shape).lift);
+    if (!liftObject) return;
+    const int centreX = button.x + button.width() / 2;
+    const int centreY = button.y + button.height() / 2;
+    const Room* room = m_map.roomContaining(centreX, centreY);
+    const int floor = room ? room->bottom : button.y + button.height();
+    auto& lift = std::get<Lift>(liftObject->shape);
+    if (liftObject->y + liftObject->height() == floor) return;
+    if (!lift.goingTo) takeOnCabin(*liftObject);
+    lift.goingTo = floor;
+}
+
+void World::board(Object& carrier, Object& passenger) {
+    Carrier* cabin = carrierOf(carrier);
+    if (!cabin || passenger.carriedBy == carrier.id || passenger.id == carrier.id) return;
+    alight(passenger);
+    cabin->passengers.push_back(passenger.id);
+    passenger.carriedBy = carrier.id;
+}
+
+void World::alight(Object& passenger) {
+    if (passenger.carriedBy == 0) return;
+    if (Object* carrier = findObject(passenger.carriedBy)) {
+        if (Carrier* cabin = carrierOf(*carrier)) std::erase(cabin->passengers, passenger.id);
+    }
+    passenger.carriedBy = 0;
+}
+
+void World::takeOnCabin(Object& carrier) {
+    const Carrier* carried = carrierOf(carrier);
+    if (!carried) return;
+    const Box cabin = cabinOf(carrier, *carried);
+    for (Object& object : m_objects) {
+        if (object.killed || object.carriedBy != 0 || !mayRide(object)) continue;
+        if (cabin.holds(object.x + object.width() / 2, object.y + object.height() / 2))
+            board(carrier, object);
+    }
+}
+
+void World::letOut(Object& carrier) {
+    Carrier* cabin = carrierOf(carrier);
+    if (!cabin) return;
+    for (const int id : cabin->passengers) {
+        if (Object* passenger = findObject(id)) passenger->carriedBy = 0;
+    }
+    cabin->passengers.clear();
+}
+
+}  // namespace vek::vivarium
