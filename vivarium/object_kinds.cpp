@@ -100,14 +100,11 @@ void World::travel(Object& object) {
     letOut(object);
 }
 
-// The floor is the bottom of the room the button is in, else the button's own bottom edge.
+// A button stands at the floor it calls to: the lift's bottom stops level with the button's.
 void World::pressCallButton(const Object& button) {
     Object* liftObject = findObject(std::get<CallButton>(button.shape).lift);
     if (!liftObject) return;
-    const int centreX = button.x + button.width() / 2;
-    const int centreY = button.y + button.height() / 2;
-    const Room* room = m_map.roomContaining(centreX, centreY);
-    const int floor = room ? room->bottom : button.y + button.height();
+    const int floor = button.y + button.height();
     auto& lift = std::get<Lift>(liftObject->shape);
     if (liftObject->y + liftObject->height() == floor) return;
     if (!lift.goingTo) takeOnCabin(*liftObject);

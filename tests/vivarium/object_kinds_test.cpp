@@ -54,12 +54,13 @@ vivarium::Map twoFloors() {
     return map;
 }
 
-// The lift stands on the lower floor (its bottom at 400) with a crate inside; the upper
-// button calls it up, where its bottom stops at the upper floor; the lower one calls it back.
+// The lift stands on the lower floor (its bottom at 400) with a crate inside; the button on the
+// upper floor calls it up, where its bottom stops level with the button's; the lower one calls
+// it back.
 TEST_F(Kinds, ALiftWithTwoCallButtonsCarriesAnObjectBetweenThem) {
     m_world->setMap(twoFloors());
     run("new: lift lift 1 0,mvto 100 360,"
-        "new: cbtn cbtn 1 0 500,mvto 200 100,new: cbtn cbtn 1 0 500,mvto 200 300,"
+        "new: cbtn cbtn 1 0 500,mvto 200 190,new: cbtn cbtn 1 0 500,mvto 200 390,"
         "new: simp crat 1 0 800 0,mvto 110 375");
     const int lift = 1;
     const int upper = 2;
@@ -84,7 +85,7 @@ TEST_F(Kinds, ALiftWithTwoCallButtonsCarriesAnObjectBetweenThem) {
 TEST_F(Kinds, ALiftTravelsStepByStepAndIsCalledByTheNewestLiftsButtons) {
     m_world->setMap(twoFloors());
     run("new: lift lift 1 0,mvto 300 360,new: lift lift 1 0,mvto 100 360,"
-        "new: cbtn cbtn 1 0 500,mvto 200 100");
+        "new: cbtn cbtn 1 0 500,mvto 200 190");
     m_world->sendEvent(3, vivarium::kEventActivate1);
     ticks(2);
     const vivarium::Object* called = m_world->find(2);
