@@ -119,7 +119,7 @@ class Interpreter {
     template <typename Kind, typename Use>
     Kind& targetAs(const Use& use) {
         Object& object = target(use);
-        Kind* kind = std::get_if<Kind>(&object.shape);
+        Kind* kind = object.shape.as<Kind>();
         if (!kind) wrongKind(use.word, use.position, object);
         return *kind;
     }

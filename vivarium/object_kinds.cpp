@@ -26,9 +26,7 @@ Box cabinOf(const Object& object, const Carrier& carrier) {
 
 // Carriers and call buttons stay where they are built; everything else may ride.
 bool mayRide(const Object& object) {
-    return std::holds_alternative<std::monostate>(object.shape) ||
-           std::holds_alternative<Compound>(object.shape) ||
-           std::holds_alternative<Blackboard>(object.shape);
+    return object.shape.simple() || object.shape.as<Compound>() || object.shape.as<Blackboard>();
 }
 
 // The bits of bump: which sides stopped a move short of where it went.
@@ -44,14 +42,14 @@ int bumpOf(const Placement& placement, int left, int top) {
 }  // namespace
 
 Carrier* carrierOf(Object& object) {
-    if (auto* vehicle = std::get_if<Vehicle>(&object.shape)) return &vehicle->carrier;
-    if (auto* lift = std::get_if<Lift>(&object.shape)) return &lift->carrier;
+    if (auto* vehicle = object.shape.as<Vehicle>()) return &vehicle->carrier;
+    if (auto* lift = object.shape.as<Lift>()) return &lift->carrier;
     return nullptr;
 }
 
 std::optional<std::pair<int, int>> partPlace(const Object& object, int number) {
     if (number == 0) return std::pair{object.x, object.y};
-    const auto* compound = std::get_if<Compound>(&object.shape);
+    const auto* compound = object.shape.as<Compound>();
     if (!compound) return std::nullopt;
     for (const Part& part : compound->parts) {
         if (part.number == number) return std::pair{object.x + part.left, object.y + part.top};
@@ -81,7 +79,7 @@ Placement World::moveObject(Object& object, int left, int top, bool limited) {
 }
 
 void World::travel(Object& object) {
-    if (auto* vehicle = std::get_if<Vehicle>(&object.shape)) {
+    if (auto* vehicle = object.shape.as<Vehicle>()) {
         if (vehicle->xvec == 0 && vehicle->yvec == 0) return;
         const int left = wrap(static_cast<long long>(object.x) + vehicle->xvec);
         const int top = wrap(static_cast<long long>(object.y) + vehicle->yvec);
@@ -90,7 +88,7 @@ void World::travel(Object& object) {
         if (placement.collided) queueEvent(object, {kEventCollision, 0});
         return;
     }
-    auto* lift = std::get_if<Lift>(&object.shape);
+    auto* lift = object.shape.as<Lift>();
     if (!lift || !lift->goingTo) return;
     const long long bottom = static_cast<long long>(object.y) + object.height();
     const long long step = std::clamp<long long>(*lift->goingTo - bottom, -kLiftSpeed, kLiftSpeed);
@@ -102,13 +100,14 @@ void World::travel(Object& object) {
 
 // A button stands at the floor it calls to: the lift's bottom stops level with the button's.
 void World::pressCallButton(const Object& button) {
-    Object* liftObject = findObject(std::get<CallButton>(button.shape).lift);
-    if (!liftObject) return;
+    const CallButton* calling = button.shape.as<CallButton>();
+    Object* liftObject = calling ? findObject(calling->lift) : nullptr;
+    Lift* lift = liftObject ? liftObject->shape.as<Lift>() : nullptr;
+    if (!lift) return;
     const int floor = button.y + button.height();
-    auto& lift = std::get<Lift>(liftObject->shape);
     if (liftObject->y + liftObject->height() == floor) return;
-    if (!lift.goingTo) takeOnCabin(*liftObject);
-    lift.goingTo = floor;
+    if (!lift->goingTo) takeOnCabin(*liftObject);
+    lift->goingTo = floor;
 }
 
 void World::board(Object& carrier, Object& passenger) {

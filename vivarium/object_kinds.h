@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -81,8 +82,39 @@ struct Blackboard {
     bool editing = false;
 };
 
-// What an object is beyond its pictures: none for a simple object.
-using ObjectShape = std::variant<std::monostate, Compound, Vehicle, Lift, CallButton, Blackboard>;
+using ObjectKinds = std::variant<Compound, Vehicle, Lift, CallButton, Blackboard>;
+
+// What an object is beyond its pictures: nothing for a simple object. Kept apart from the object,
+// so that the many simple ones stay small; a copy copies it.
+class ObjectShape {
+  public:
+    ObjectShape() = default;
+    template <typename Kind>
+    ObjectShape(Kind kind) : m_kind(std::make_unique<ObjectKinds>(std::move(kind))) {}
+    ObjectShape(const ObjectShape& other)
+        : m_kind(other.m_kind ? std::make_unique<ObjectKinds>(*other.m_kind) : nullptr) {}
+    ObjectShape(ObjectShape&&) noexcept = default;
+    ObjectShape& operator=(ObjectShape other) noexcept {
+        m_kind = std::move(other.m_kind);
+        return *this;
+    }
+    ~ObjectShape() = default;
+
+    bool simple() const { return !m_kind; }
+    // The kind's data; nullptr for an object of another kind.
+    template <typename Kind>
+    Kind* as() {
+        return m_kind ? std::get_if<Kind>(m_kind.get()) : nullptr;
+    }
+    template <typename Kind>
+    const Kind* as() const {
+        return m_kind ? std::get_if<Kind>(m_kind.get()) : nullptr;
+    }
+    const ObjectKinds* kinds() const { return m_kind.get(); }
+
+  private:
+    std::unique_ptr<ObjectKinds> m_kind;
+};
 
 // How far a lift travels in a tick.
 inline constexpr int kLiftSpeed = 8;

@@ -23,7 +23,7 @@ std::string stateLine(int tick, const Object& object) {
                        " " + std::to_string(object.x) + " " + std::to_string(object.y) + " pose " +
                        std::to_string(object.pose);
     // A compound object's parts follow, each where it is now.
-    if (const auto* compound = std::get_if<Compound>(&object.shape)) {
+    if (const auto* compound = object.shape.as<Compound>()) {
         for (const Part& part : compound->parts) {
             const auto place = partPlace(object, part.number);
             line.append(" part ").append(std::to_string(part.number)).append(1, ' ');

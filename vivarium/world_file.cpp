@@ -131,7 +131,9 @@ void addCreation(MacroLine& line, const Object& object) {
             if (board.editing) line.add("bbd: edit 1");
         }
     };
-    std::visit(Visitor{line, object}, object.shape);
+    const Visitor visitor{line, object};
+    if (const ObjectKinds* kinds = object.shape.kinds()) return std::visit(visitor, *kinds);
+    visitor(std::monostate{});
 }
 
 std::string creatingLine(const Object& object) {

@@ -198,9 +198,10 @@ TEST_F(Kinds, ABlackboardSpeaksTheWordsItKeeps) {
     run("new: bkbd hous 1 0 700 0 0 0 0,bbd: word 0 3 [apple],bbd: word 1 4 [ball],"
         "bbd: word 0 5 [carrot],bbd: show 1,bbd: emit 0,bbd: emit 1,bbd: emit 2");
     EXPECT_EQ(m_happened, (std::vector<std::string>{"bbd: emit #1 carrot", "bbd: emit #1 ball"}));
-    const auto& board = std::get<vivarium::Blackboard>(m_world->find(1)->shape);
-    EXPECT_TRUE(board.shown);
-    EXPECT_EQ(board.words.at(0).number, 5);
+    const auto* board = m_world->find(1)->shape.as<vivarium::Blackboard>();
+    ASSERT_NE(board, nullptr);
+    EXPECT_TRUE(board->shown);
+    EXPECT_EQ(board->words.at(0).number, 5);
 }
 
 // What the world records and does not obey goes on its record, and the macro goes on.

@@ -29,7 +29,7 @@ void newLift(I& in, const Ins& ins) { in.addObject(in.newPictured(ins, 0, Lift{}
 void newCbtn(I& in, const Ins& ins) {
     const std::deque<Object>& objects = in.objectsLookedThrough(ins.position);
     const auto lift = std::find_if(objects.rbegin(), objects.rend(), [](const Object& object) {
-        return !object.killed && std::holds_alternative<Lift>(object.shape);
+        return !object.killed && object.shape.as<Lift>() != nullptr;
     });
     const CallButton button{lift == objects.rend() ? 0 : lift->id};
     in.addObject(in.newPictured(ins, in.argument(ins, 2), button));
