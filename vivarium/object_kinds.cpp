@@ -16,12 +16,17 @@ struct Box {
     bool holds(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 
+// Places wrap around as the game's 32-bit numbers do.
+int offset(int place, int by) { return wrap(static_cast<long long>(place) + by); }
+
 Box cabinOf(const Object& object, const Carrier& carrier) {
-    if (!carrier.cabin)
-        return {object.x, object.y, object.x + object.width(), object.y + object.height()};
+    if (!carrier.cabin) {
+        return {object.x, object.y, offset(object.x, object.width()),
+                offset(object.y, object.height())};
+    }
     const Carrier::Cabin& cabin = *carrier.cabin;
-    return {object.x + cabin.left, object.y + cabin.top, object.x + cabin.right,
-            object.y + cabin.bottom};
+    return {offset(object.x, cabin.left), offset(object.y, cabin.top),
+            offset(object.x, cabin.right), offset(object.y, cabin.bottom)};
 }
 
 // Carriers and call buttons stay where they are built; everything else may ride.
@@ -52,7 +57,8 @@ std::optional<std::pair<int, int>> partPlace(const Object& object, int number) {
     const auto* compound = object.shape.as<Compound>();
     if (!compound) return std::nullopt;
     for (const Part& part : compound->parts) {
-        if (part.number == number) return std::pair{object.x + part.left, object.y + part.top};
+        if (part.number == number)
+            return std::pair{offset(object.x, part.left), offset(object.y, part.top)};
     }
     return std::nullopt;
 }
@@ -104,8 +110,8 @@ void World::pressCallButton(const Object& button) {
     Object* liftObject = calling ? findObject(calling->lift) : nullptr;
     Lift* lift = liftObject ? liftObject->shape.as<Lift>() : nullptr;
     if (!lift) return;
-    const int floor = button.y + button.height();
-    if (liftObject->y + liftObject->height() == floor) return;
+    const int floor = offset(button.y, button.height());
+    if (offset(liftObject->y, liftObject->height()) == floor) return;
     if (!lift->goingTo) takeOnCabin(*liftObject);
     lift->goingTo = floor;
 }
@@ -132,7 +138,8 @@ void World::takeOnCabin(Object& carrier) {
     const Box cabin = cabinOf(carrier, *carried);
     for (Object& object : m_objects) {
         if (object.killed || object.carriedBy != 0 || !mayRide(object)) continue;
-        if (cabin.holds(object.x + object.width() / 2, object.y + object.height() / 2))
+        if (cabin.holds(offset(object.x, object.width() / 2),
+                        offset(object.y, object.height() / 2)))
             board(carrier, object);
     }
 }
