@@ -6,11 +6,13 @@
 #include "app/vek_error.h"
 #include "cli/verbs.h"
 #include "demo/stand_in_images.h"
+#include "language/dictionary.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
 #include "vivarium/map_file.h"
 #include "vivarium/sprite_shelf.h"
 #include "vivarium/try_run.h"
+#include "vivarium/word_table.h"
 
 namespace vek::cli {
 
@@ -19,6 +21,7 @@ namespace {
 constexpr std::string_view kTryUsage =
     "usage: vek try OBJECT.cob|SOURCE.cos... [--ticks N] [--activate1 T] [--activate2 T]\n"
     "               [--pickup T] [--drop T] [--random-seed S] [--trace] [--game-dir DIR]\n"
+    "       vek try --words\n"
     "Runs objects without the game, in a fresh stand-in world with the installation's sprite\n"
     "files (the demo's where no game is known): injects each as the object compiler does,\n"
     "but with every installation routine (its scripts, then its routines in order), and\n"
@@ -33,7 +36,9 @@ constexpr std::string_view kTryUsage =
     "--trace prints, as it happens, one line a sound, message, stimulus and word the\n"
     "stand-in does not model, and after each tick one line an object:\n"
     "tick N FAMILY GENUS SPECIES #OBJECT X Y pose P.\n"
-    "Exits with 1 when a fault happened or a file holds nothing to run.\n";
+    "Exits with 1 when a fault happened or a file holds nothing to run.\n"
+    "--words lists each word of the language, one a line: command or value, its name and\n"
+    "how far the stand-in takes it (modelled, answered neutrally, not modelled).\n";
 
 // A source is read as the checker and the compiler read it; bytes no source holds are refused.
 std::vector<vivarium::SentMacro> injectionOf(const std::string& name) {
@@ -57,11 +62,24 @@ std::filesystem::path imageDirectory(Invocation& invocation, const ArgumentList&
     return demo::standInImages(invocation.gamePathSources).directory;
 }
 
+// One line a word of the dictionary: "command<TAB>new: simp<TAB>modelled".
+void listWords(std::ostream& out) {
+    for (const Word& word : Dictionary::builtIn().words()) {
+        out << (word.isCommand() ? "command" : "value") << '\t' << word.name << '\t'
+            << vivarium::modellingName(vivarium::modellingOf(word)) << '\n';
+    }
+}
+
 int runTry(Invocation& invocation) {
     const ArgumentList args(invocation.args,
                             {"--ticks", "--activate1", "--activate2", "--pickup", "--drop",
                              "--random-seed", "--game-dir"},
-                            {"--trace"});
+                            {"--trace", "--words"});
+    if (args.flag("--words")) {
+        args.expectPositional(0, 0);
+        listWords(invocation.lines());
+        return kSuccess;
+    }
     args.expectPositional(1, SIZE_MAX);
     vivarium::TryOptions options;
     if (const auto ticks = args.option("--ticks"))

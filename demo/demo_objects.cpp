@@ -77,6 +77,15 @@ SpriteImage heaterFrame() {
     return image;
 }
 
+// A box of one colour in a frame of another: the lift's cabin, its buttons, the car, the mill.
+SpriteImage framedBox(int width, int height, std::uint8_t inside, std::uint8_t frame) {
+    SpriteImage image(width, height, frame);
+    for (int y = 2; y < height - 2; ++y) {
+        for (int x = 2; x < width - 2; ++x) image.at(x, y) = inside;
+    }
+    return image;
+}
+
 std::string classLine(int family, int genus, int species) {
     return "  setv clas " + std::to_string(Classifier{family, genus, species}.classNumber());
 }
@@ -195,6 +204,90 @@ Lines heaterSource() {
             "endm"};
 }
 
+// A lift between two floors with a call button on each; a button lights while it calls.
+Lines liftSource() {
+    return {"* Lift - a demo object of Vekstudio",
+            "* Activate a call button and the lift comes to its floor.",
+            "name Little Lift",
+            "sprite vlft 0",
+            "sprite vbtn 0",
+            "",
+            "inst",
+            "  new: lift vlft 1 0",
+            classLine(2, 30, 1),
+            "  mvto 3000 912",
+            "  cabn 4 4 36 44",
+            "  new: cbtn vbtn 2 0 1100",
+            classLine(2, 30, 2),
+            "  mvto 3050 738",
+            "  new: cbtn vbtn 2 0 1100",
+            classLine(2, 30, 2),
+            "  mvto 3050 948",
+            "endm",
+            "",
+            "* Activate(1): a button lights for a moment",
+            "scrp 2 30 2 1",
+            "  pose 1",
+            "  wait 5",
+            "  pose 0",
+            "endm"};
+}
+
+// A car that drives off with what stands in it and turns at the walls.
+Lines carSource() {
+    return {"* Car - a demo object of Vekstudio",
+            "name Toy Car",
+            "sprite vcar 0",
+            "",
+            "inst",
+            "  new: vhcl vcar 1 0",
+            classLine(2, 31, 1),
+            "  setv attr 64",
+            "  mvto 1200 900",
+            "  cabn 8 4 56 28",
+            "endm",
+            "",
+            "* Activate(1): take on what is in the cabin and drive for a while",
+            "scrp 2 31 1 1",
+            "  gpas",
+            "  setv xvec 3",
+            "  tick 40",
+            "endm",
+            "",
+            "* Collision: turn round",
+            "scrp 2 31 1 6",
+            "  negv xvec",
+            "endm",
+            "",
+            "* Timer: stop and let the passengers out",
+            "scrp 2 31 1 9",
+            "  setv xvec 0",
+            "  dpas",
+            "  tick 0",
+            "endm"};
+}
+
+// A mill of two parts, its house and its sails, that moves as one.
+Lines millSource() {
+    return {"* Mill - a demo object of Vekstudio",
+            "name Toy Mill",
+            "sprite vmil 0",
+            "",
+            "inst",
+            "  new: comp vmil 2 0 1500",
+            "  new: part 1 4 -16 1 1510",
+            classLine(2, 32, 1),
+            "  mvto 2000 880",
+            "endm",
+            "",
+            "* Activate(1): the sails turn and the mill creeps along",
+            "scrp 2 32 1 1",
+            "  part 1",
+            "  snde spin",
+            "  mvby 4 0",
+            "endm"};
+}
+
 std::vector<MacroFile> macroFiles() {
     return {{"02050301.MAC", {"\"snde drip", "anim [0123]", "over", "endm\""}},
             {"02050309.MAC", {"\"doif obv0 eq 1", "setv obv0 0", "pose 0", "endi", "endm\""}},
@@ -223,11 +316,25 @@ void writeDemoObjects(const DemoLayout& layout) {
                     std::vector<SpriteImage>{ballFrame(0), ballFrame(1)});
     writeSpriteFile(pathFromUtf8(paths.CImagePath + "heat.spr"),
                     std::vector<SpriteImage>{heaterFrame()});
+    const std::uint8_t dark = paletteCube(1, 1, 1);
+    writeSpriteFile(pathFromUtf8(paths.CImagePath + "vlft.spr"),
+                    std::vector<SpriteImage>{framedBox(40, 48, paletteCube(4, 4, 3), dark)});
+    writeSpriteFile(pathFromUtf8(paths.CImagePath + "vbtn.spr"),
+                    std::vector<SpriteImage>{framedBox(12, 12, paletteCube(3, 0, 0), dark),
+                                             framedBox(12, 12, paletteCube(5, 1, 1), dark)});
+    writeSpriteFile(pathFromUtf8(paths.CImagePath + "vcar.spr"),
+                    std::vector<SpriteImage>{framedBox(64, 32, paletteCube(0, 3, 1), dark)});
+    writeSpriteFile(pathFromUtf8(paths.CImagePath + "vmil.spr"),
+                    std::vector<SpriteImage>{framedBox(40, 40, paletteCube(4, 2, 1), dark),
+                                             framedBox(32, 16, paletteCube(5, 5, 4), dark)});
 
     const fs::path mainDirectory = pathFromUtf8(paths.CMainPath);
     writeDemoObject(mainDirectory, paths.CImagePath, "SPTOP", spinningTopSource());
     writeDemoObject(mainDirectory, paths.CImagePath, "BALL", ballSource());
     writeDemoObject(mainDirectory, paths.CImagePath, "HEATER", heaterSource());
+    writeDemoObject(mainDirectory, paths.CImagePath, "LIFT", liftSource());
+    writeDemoObject(mainDirectory, paths.CImagePath, "CAR", carSource());
+    writeDemoObject(mainDirectory, paths.CImagePath, "MILL", millSource());
 
     writeMacroFiles(layout, macroFiles());
 }

@@ -47,9 +47,10 @@ struct Word {
     BilingualText description;
 
     bool isCommand() const { return kind == WordKind::Command; }
-    // Whether it makes an object: "new: simp" and its like.
+    // Whether it makes an object: "new: simp" and its like. new: part adds a part to the target
+    // and makes none.
     bool createsObject() const {
-        return name.size() > 5 && std::memcmp(name.data(), "new: ", 5) == 0;
+        return name.size() > 5 && std::memcmp(name.data(), "new: ", 5) == 0 && name != "new: part";
     }
     // The check asks this of every command it reads: against a literal, the comparison of a
     // known length is a few instructions rather than a call.

@@ -101,6 +101,17 @@ void Interpreter::fault(TextPosition position, const BilingualText& reason, bool
     throw ScriptFault{};
 }
 
+void Interpreter::wrongKind(const Word* word, TextPosition position, const Object& object) const {
+    fault(position, fill(Msg::VivariumWrongKind, {nameOf(word), std::to_string(object.id)}));
+}
+
+Carrier& Interpreter::carrierTarget(const Instruction& instruction) {
+    Object& object = target(instruction);
+    Carrier* carrier = carrierOf(object);
+    if (!carrier) wrongKind(instruction.word, instruction.position, object);
+    return *carrier;
+}
+
 void Interpreter::freeze(TextPosition position, const Bilingual& reason, long long bound) const {
     m_world.m_work.frozen = true;
     fault(position, fill(reason, {std::to_string(bound)}), true);
@@ -154,6 +165,23 @@ Object Interpreter::newObject(TextPosition position) {
     return object;
 }
 
+Object Interpreter::newPictured(const Instruction& instruction, int plane, ObjectShape shape) {
+    Object object = newObject(instruction.position);
+    object.sprite = instruction.text;
+    object.imageCount = std::max(0, argument(instruction, 0));
+    object.firstImage = std::max(0, argument(instruction, 1));
+    object.plane = plane;
+    object.sizes = spriteSizes(object.sprite);
+    if (object.sizes) {
+        const long long available =
+            static_cast<long long>(object.sizes->sizes.size()) - object.firstImage;
+        object.imageCount =
+            static_cast<int>(std::clamp<long long>(available, 0, object.imageCount));
+    }
+    object.shape = std::move(shape);
+    return object;
+}
+
 void Interpreter::addObject(Object object) {
     m_run.target = object.id;
     m_world.m_objects.push_back(std::move(object));
@@ -164,6 +192,8 @@ void Interpreter::kill(Object& object) {
     if (m_world.m_firstKilled == 0 || object.id < m_world.m_firstKilled)
         m_world.m_firstKilled = object.id;
     m_world.dropEvents(object);
+    m_world.alight(object);
+    if (carrierOf(object)) m_world.letOut(object);
     if (m_world.m_edit == object.id) m_world.m_edit = 0;
     if (object.id == m_run.owner) m_run.ended = true;
 }
@@ -174,10 +204,7 @@ void Interpreter::send(Object& object, int event, TextPosition position) {
 }
 
 void Interpreter::moveTo(Object& object, int left, int top, TextPosition position) {
-    const Placement placement = m_world.m_map.limit(object.attr, object.width(), object.height(),
-                                                    object.x, object.y, left, top);
-    object.x = placement.left;
-    object.y = placement.top;
+    const Placement placement = m_world.moveObject(object, left, top, true);
     if (placement.collided && !m_world.queueEvent(object, {kEventCollision, 0}))
         freeze(position, Msg::VivariumTooManyEvents, static_cast<long long>(kEventLimit));
 }

@@ -90,6 +90,9 @@ class Interpreter {
     // it, as the target, once `addObject` adds it.
     Object newObject(TextPosition position);
     void addObject(Object object);
+    // A new object of a creating word whose arguments begin with a sprite file's number of images
+    // and first image.
+    Object newPictured(const Instruction& instruction, int plane, ObjectShape shape);
     const SpriteSizes* spriteSizes(std::string_view name) const {
         return m_world.m_sprites ? m_world.m_sprites(name) : nullptr;
     }
@@ -101,6 +104,28 @@ class Interpreter {
     // Moves an object as far towards a place as its room and the ground let it; where they
     // stop it, it gets a collision event.
     void moveTo(Object& object, int left, int top, TextPosition position);
+    // Puts an object at a place whatever its room and the ground say, passengers and all.
+    void placeAt(Object& object, int left, int top) {
+        m_world.moveObject(object, left, top, false);
+    }
+    // Vehicles and lifts: boarding, the cabin's objects boarding, and the passengers leaving.
+    void board(Object& carrier, Object& passenger) { m_world.board(carrier, passenger); }
+    void takeOnCabin(Object& carrier, TextPosition position) {
+        spend(m_world.m_objects.size(), position);
+        m_world.takeOnCabin(carrier);
+    }
+    void letOut(Object& carrier) { m_world.letOut(carrier); }
+    // The target as the kind a command or value works on; a fault for an object of another kind.
+    template <typename Kind, typename Use>
+    Kind& targetAs(const Use& use) {
+        Object& object = target(use);
+        Kind* kind = object.shape.as<Kind>();
+        if (!kind) wrongKind(use.word, use.position, object);
+        return *kind;
+    }
+    Carrier& carrierTarget(const Instruction& instruction);
+    [[noreturn]] void wrongKind(const Word* word, TextPosition position,
+                                const Object& object) const;
     std::map<ScriptKey, std::shared_ptr<const Program>>& scripts() { return m_world.m_scripts; }
     std::uint32_t random() { return m_world.random(); }
 

@@ -25,10 +25,15 @@ bool Map::setRoom(const Room& room) {
 }
 
 int Map::roomAt(int x, int y) const {
+    const Room* room = roomContaining(x, y);
+    return room ? room->number : -1;
+}
+
+const Room* Map::roomContaining(int x, int y) const {
     for (const Room& room : m_rooms) {
-        if (room.contains(x, y)) return room.number;
+        if (room.contains(x, y)) return &room;
     }
-    return -1;
+    return nullptr;
 }
 
 const Room* Map::roomNumbered(int number) const {

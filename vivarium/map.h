@@ -48,6 +48,8 @@ class Map {
     // The number of the room at a place; -1 where there is none (the one made first, where rooms
     // overlap).
     int roomAt(int x, int y) const;
+    // The room at a place; nullptr where there is none.
+    const Room* roomContaining(int x, int y) const;
 
     // Sets the ground's height at a point of its line, which grows to hold it (new points lie at
     // height 0); false, changing nothing, for a point below 0 or from kMaxGroundPoints on.

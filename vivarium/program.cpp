@@ -77,11 +77,23 @@ class Compiler {
         return std::string_view(m_macro.text()).substr(argument.offset, argument.length);
     }
 
+    // A four-letter name as the game keeps it: its first letter in the lowest byte.
+    static int tokenNumber(std::string_view name) {
+        std::uint32_t number = 0;
+        for (std::size_t k = std::min<std::size_t>(name.size(), 4); k-- > 0;)
+            number = (number << 8) | static_cast<unsigned char>(name[k]);
+        return static_cast<int>(number);
+    }
+
     Operand operand(const ParsedArgument& argument) const {
         Operand value;
         value.position = m_macro.position(argument.offset);
         if (argument.form == ParsedArgument::Form::Number) {
             value.number = clampToInt(argument.number);
+            return value;
+        }
+        if (argument.form == ParsedArgument::Form::Name) {
+            value.number = tokenNumber(textOf(argument));
             return value;
         }
         value.word = argument.word;

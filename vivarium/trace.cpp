@@ -19,9 +19,19 @@ std::string placeOf(const Happening& happening) {
 }
 
 std::string stateLine(int tick, const Object& object) {
-    return tickPrefix(tick, object.family, object.genus, object.species, object.id) + " " +
-           std::to_string(object.x) + " " + std::to_string(object.y) + " pose " +
-           std::to_string(object.pose);
+    std::string line = tickPrefix(tick, object.family, object.genus, object.species, object.id) +
+                       " " + std::to_string(object.x) + " " + std::to_string(object.y) + " pose " +
+                       std::to_string(object.pose);
+    // A compound object's parts follow, each where it is now.
+    if (const auto* compound = object.shape.as<Compound>()) {
+        for (const Part& part : compound->parts) {
+            const auto place = partPlace(object, part.number);
+            line.append(" part ").append(std::to_string(part.number)).append(1, ' ');
+            line.append(std::to_string(place->first)).append(1, ' ');
+            line.append(std::to_string(place->second));
+        }
+    }
+    return line;
 }
 
 std::string happeningLine(const Happening& happening) {

@@ -28,10 +28,10 @@ const Entry* lookUp(const std::unordered_map<std::string_view, const Entry*>& in
 }  // namespace
 
 std::span<const WordGroup> wordGroups() {
-    static const std::array<WordGroup, 9> groups = {
-        words::flow(),          words::variables(), words::objects(),
-        words::movement(),      words::rooms(),     words::appearance(),
-        words::communication(), words::sound(),     words::link()};
+    static const std::array<WordGroup, 11> groups = {
+        words::flow(),  words::variables(),  words::objects(),       words::movement(),
+        words::rooms(), words::appearance(), words::communication(), words::sound(),
+        words::link(),  words::kinds(),      words::outside()};
     return groups;
 }
 
@@ -45,6 +45,27 @@ const ValueWord* valueWord(std::string_view name) {
     static const auto index =
         indexOf<ValueWord>([](const WordGroup& group) { return group.values; });
     return lookUp(index, name);
+}
+
+Modelling modellingOf(const Word& word) {
+    if (word.isCommand()) {
+        const CommandWord* entry = commandWord(word.name);
+        return entry ? entry->modelling : Modelling::NotModelled;
+    }
+    const ValueWord* entry = valueWord(word.name);
+    return entry ? entry->modelling : Modelling::NotModelled;
+}
+
+std::string_view modellingName(Modelling modelling) {
+    switch (modelling) {
+        case Modelling::Modelled:
+            return "modelled";
+        case Modelling::Neutral:
+            return "answered neutrally";
+        case Modelling::NotModelled:
+            break;
+    }
+    return "not modelled";
 }
 
 void runNotModelled(Interpreter& interpreter, const Instruction& instruction) {

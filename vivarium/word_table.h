@@ -7,10 +7,15 @@
 
 namespace vek::vivarium {
 
+// How far the world takes a word: it does what the word means here, or gives a neutral answer
+// (a recorded happening, a value of 0, a place that keeps nothing), or only reports it.
+enum class Modelling { Modelled, Neutral, NotModelled };
+
 // A command the world runs, by its dictionary name.
 struct CommandWord {
     std::string_view name;
     CommandRunner run;
+    Modelling modelling = Modelling::Modelled;
 };
 
 // A value the world reads, by its dictionary name; `place` is where a setting command writes it
@@ -20,6 +25,7 @@ struct ValueWord {
     ValueReader read;
     PlaceFinder place = nullptr;
     int slot = 0;
+    Modelling modelling = Modelling::Modelled;
 };
 
 // The words of one domain, each kept in its file under words/.
@@ -38,6 +44,8 @@ WordGroup appearance();
 WordGroup communication();
 WordGroup sound();
 WordGroup link();
+WordGroup kinds();
+WordGroup outside();
 }  // namespace words
 
 // Every domain's words, in the order above.
@@ -47,6 +55,10 @@ std::span<const WordGroup> wordGroups();
 // not model.
 const CommandWord* commandWord(std::string_view name);
 const ValueWord* valueWord(std::string_view name);
+
+// How far the world takes a word of the dictionary; NotModelled for one the table lacks.
+Modelling modellingOf(const Word& word);
+std::string_view modellingName(Modelling modelling);
 
 // What a word the world does not model does: it is reported, never a fault; read it is 0, set
 // it writes nowhere.

@@ -180,6 +180,7 @@ bool World::takeTurn(Object& object, bool resumed) {
         waiting = m_place.waiting;
     } else {
         advanceAnimation(object);
+        if (!object.shape.simple()) travel(object);
         // A timer that comes due while a script runs is lost; the next comes `tick` ticks later.
         if (object.timerRate > 0 && --object.timerCount <= 0) {
             object.timerCount = object.timerRate;
@@ -201,6 +202,8 @@ bool World::startEvents(Object& object, std::size_t waiting) {
            !m_work.frozen) {
         --waiting;
         const Object::Event event = takeEvent(object);
+        const bool activates = event.number == kEventActivate1 || event.number == kEventActivate2;
+        if (activates && object.shape.as<CallButton>()) pressCallButton(object);
         const ScriptKey key{object.family, object.genus, object.species, event.number};
         const auto script = m_scripts.find(key);
         if (script == m_scripts.end()) continue;

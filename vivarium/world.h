@@ -9,11 +9,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/messages.h"
 #include "language/checker.h"
 #include "vivarium/map.h"
+#include "vivarium/object_kinds.h"
 #include "vivarium/program.h"
 
 namespace vek::vivarium {
@@ -113,6 +115,9 @@ struct Object {
     };
     std::deque<Event> events;
     bool killed = false;
+    ObjectShape shape;  // what a compound object, vehicle, lift, call button or blackboard adds
+    int carriedBy = 0;  // the vehicle or lift it rides in; 0 for none
+    int objp = 0;       // an object number its scripts keep
 
     int width() const;
     int height() const;
@@ -120,11 +125,17 @@ struct Object {
     int classNumber() const;
 };
 
+// The passengers and cabin of a vehicle or lift; nullptr for every other kind.
+Carrier* carrierOf(Object& object);
+// Where a compound object's part has its top left corner; none for a part it lacks.
+std::optional<std::pair<int, int>> partPlace(const Object& object, int number);
+
 // An object as traces and views name it: "#7".
 std::string objectName(int id);
 
 // What happened in the world that a trace or a window shows.
-enum class HappeningKind { Sound, Message, Stimulus, NotModelled, Fault };
+// Record: what the world notes and does not obey (the camera, the game's window, debug output).
+enum class HappeningKind { Sound, Message, Stimulus, NotModelled, Fault, Record };
 
 struct Happening {
     HappeningKind kind = HappeningKind::Sound;
@@ -238,6 +249,17 @@ class World {
     // False when the hook held the object's script: its turn is not over.
     bool takeTurn(Object& object, bool resumed);
     bool startEvents(Object& object, std::size_t waiting);
+    // The kinds' own doings (object_kinds.cpp). Moving an object moves its passengers by as
+    // much; `limited`, its room and the ground stop it as they stop a mvto.
+    Placement moveObject(Object& object, int left, int top, bool limited);
+    // A vehicle's speeds and a lift's journey, once a tick.
+    void travel(Object& object);
+    void pressCallButton(const Object& button);
+    void board(Object& carrier, Object& passenger);
+    void alight(Object& passenger);
+    // The objects in a carrier's cabin board it; its passengers leave it.
+    void takeOnCabin(Object& carrier);
+    void letOut(Object& carrier);
     void advanceAnimation(Object& object);
     bool goesOn(Run& run);
     void emit(Happening happening) const;

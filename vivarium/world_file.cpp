@@ -78,17 +78,67 @@ void addLooks(MacroLine& line, const Object& object) {
     if (base != object.base) line.add("base", {object.base});
 }
 
+// A word that makes an object from a sprite file's images: "new: vhcl car_ 1 0".
+std::string pictured(std::string_view word, const Object& object) {
+    std::string text(word);
+    text.append(1, ' ').append(object.sprite.empty() ? kNoSprite : object.sprite);
+    return command(text, {object.imageCount, object.firstImage});
+}
+
+void addCabin(MacroLine& line, const Carrier& carrier) {
+    if (const auto& cabin = carrier.cabin)
+        line.add("cabn", {cabin->left, cabin->top, cabin->right, cabin->bottom});
+}
+
+// The creating word of the object's kind, then what its kind keeps beyond a new one's. Objects
+// of a creating word the world does not model have no sprite and are made as compound objects.
+// Passengers and a lift's journey are not kept.
+void addCreation(MacroLine& line, const Object& object) {
+    struct Visitor {
+        MacroLine& line;
+        const Object& object;
+        void operator()(std::monostate) const {
+            if (object.sprite.empty()) return line.add(pictured("new: comp", object) + " 0");
+            line.add(command(pictured("new: simp", object), {object.plane, 0}));
+        }
+        void operator()(const Compound& compound) const {
+            line.add(command(pictured("new: comp", object), {object.plane}));
+            for (const Part& part : compound.parts)
+                line.add("new: part", {part.number, part.left, part.top, part.image, part.plane});
+            if (compound.selectedPart != 0) line.add("part", {compound.selectedPart});
+            for (const Hotspot& spot : compound.hotspots)
+                line.add("spot", {spot.number, spot.left, spot.top, spot.right, spot.bottom});
+        }
+        void operator()(const Vehicle& vehicle) const {
+            line.add(pictured("new: vhcl", object));
+            addCabin(line, vehicle.carrier);
+            if (vehicle.xvec != 0) line.add("setv xvec", {vehicle.xvec});
+            if (vehicle.yvec != 0) line.add("setv yvec", {vehicle.yvec});
+        }
+        void operator()(const Lift& lift) const {
+            line.add(pictured("new: lift", object));
+            addCabin(line, lift.carrier);
+        }
+        void operator()(const CallButton&) const {
+            line.add(command(pictured("new: cbtn", object), {object.plane}));
+        }
+        void operator()(const Blackboard& board) const {
+            line.add(command(pictured("new: bkbd", object), {object.plane, 0, 0, 0, 0}));
+            for (const auto& [place, word] : board.words) {
+                line.add(command("bbd: word", {place, word.number}) + " [" + word.text + "]");
+            }
+            if (board.shown) line.add("bbd: show 1");
+            if (board.editing) line.add("bbd: edit 1");
+        }
+    };
+    const Visitor visitor{line, object};
+    if (const ObjectKinds* kinds = object.shape.kinds()) return std::visit(visitor, *kinds);
+    visitor(std::monostate{});
+}
+
 std::string creatingLine(const Object& object) {
     MacroLine line;
-    // An object of a creating word the world does not model has no sprite.
-    if (object.sprite.empty()) {
-        std::string comp("new: comp ");
-        line.add(comp.append(kNoSprite).append(" 0 0 0"));
-    } else {
-        std::string simp("new: simp ");
-        simp.append(object.sprite);
-        line.add(command(simp, {object.imageCount, object.firstImage, object.plane, 0}));
-    }
+    addCreation(line, object);
     if (object.classNumber() != 0) line.add("setv clas", {object.classNumber()});
     if (object.x != 0 || object.y != 0) line.add("mvto", {object.x, object.y});
     addLooks(line, object);

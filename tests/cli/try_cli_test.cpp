@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
+
 #include "app/file_io.h"
 #include "app/messages.h"
 #include "app/text_names.h"
+#include "demo/demo_installation.h"
 #include "objects/classifier.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
@@ -165,6 +169,50 @@ TEST_F(TryVerb, RefusesFilesThatHoldNothingToRun) {
     EXPECT_EQ(empty.status, 1);
     EXPECT_NE(empty.err.find(pathToUtf8(m_dir / "EMPTY.COB") + nothing), std::string::npos)
         << empty.err;
+}
+
+// Each line names a kind, a word of the dictionary and how far the stand-in takes it.
+TEST(TryWords, ListEachWordWithHowFarTheStandInTakesIt) {
+    const VekRun result = runVekTool({"try", "--words"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::istringstream lines(result.out);
+    std::set<std::string> seen;
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t first = line.find('\t');
+        const std::size_t last = line.rfind('\t');
+        ASSERT_NE(first, last) << line;
+        EXPECT_TRUE(line.starts_with("command\t") || line.starts_with("value\t")) << line;
+        const std::string how = line.substr(last + 1);
+        EXPECT_TRUE(how == "modelled" || how == "answered neutrally" || how == "not modelled")
+            << line;
+        seen.insert(line);
+    }
+    for (const char* expected : {"command\tnew: lift\tmodelled", "command\tcabn\tmodelled",
+                                 "command\tsys: quit\tanswered neutrally",
+                                 "value\twinw\tanswered neutrally", "value\txvec\tmodelled"})
+        EXPECT_TRUE(seen.contains(expected)) << expected;
+    EXPECT_EQ(runVekTool({"try", "--words", "dog.cos"}).status, 2);
+}
+
+// The demo's lift, car and mill run a thousand ticks, activated now and then, without a fault;
+// the lift, called by its upper button, stands with its bottom level with that button's.
+TEST(TryDemo, TheDemosLiftCarAndMillRunAThousandTicksWithoutAFault) {
+    TempDir dir;
+    const demo::DemoLayout layout{dir.path()};
+    demo::generateDemoInstallation(layout);
+    const std::string game = pathToUtf8(layout.gameDirectory());
+    for (const char* object : {"LIFT.COS", "CAR.COB", "MILL.COB"}) {
+        SCOPED_TRACE(object);
+        const VekRun result =
+            runVekTool({"try", pathToUtf8(layout.gameDirectory() / object), "--game-dir", game,
+                        "--ticks", "1000", "--activate1", "3", "--activate1", "500"});
+        EXPECT_EQ(result.status, 0) << result.out << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+    const VekRun lift =
+        runVekTool({"try", pathToUtf8(layout.gameDirectory() / "LIFT.COS"), "--game-dir", game,
+                    "--ticks", "100", "--activate1", "3", "--trace"});
+    EXPECT_NE(lift.out.find("tick 100 2 30 1 #1 3000 702 pose 0\n"), std::string::npos) << lift.out;
 }
 
 }  // namespace

@@ -129,6 +129,13 @@ TEST_F(WorldFileTest, AnObjectIsOneMacroOfItsCreationAndWhatDiffersFromANewObjec
         "inst,new: simp ball 4 0 10 0,base -3,pose 3,base 2,endm",
         "inst,new: simp lamp 10 0 10 0,base -1,anim [1232R],base 8,endm",
         "inst,new: comp none 0 0 0,setv clas -16711936,mvto 5 5,endm",
+        "inst,new: comp hous 2 0 900,new: part 1 30 5 1 910,new: part 4 -2 0 0 890,part 4,"
+        "spot 0 1 2 3 4,mvto 5 5,endm",
+        "inst,new: vhcl car_ 2 0,cabn 1 2 30 20,setv xvec 3,setv yvec -1,mvto 5 5,endm",
+        "inst,new: lift lift 1 0,cabn 0 0 10 10,endm",
+        "inst,new: cbtn cbtn 1 0 500,mvto 7 8,endm",
+        "inst,new: bkbd hous 1 0 700 0 0 0 0,bbd: word 0 5 [carrot],bbd: word 2 1 [a b],"
+        "bbd: show 1,endm",
     };
     for (const std::string& line : cases) {
         vivarium::World world = fresh();

@@ -28,6 +28,34 @@ void mvby(I& in, const Ins& ins) {
               wrap(static_cast<long long>(object.y) + y), ins.position);
 }
 
+// mcrt lifts the limits of the room and the ground for its move; tele moves within them.
+void mcrt(I& in, const Ins& ins) {
+    in.placeAt(in.target(ins), in.argument(ins, 0), in.argument(ins, 1));
+}
+
+// The limits of a move are the room the object is in (map.h): the edges of that room.
+const Room* limitingRoom(I& in, const Operand& operand) {
+    const Object& object = in.target(operand);
+    const Map& map = in.map();
+    return map.roomContaining(object.x + object.width() / 2, object.y + object.height() / 2);
+}
+int liml(I& in, const Operand& operand) {
+    const Room* room = limitingRoom(in, operand);
+    return room ? room->left : 0;
+}
+int limr(I& in, const Operand& operand) {
+    const Room* room = limitingRoom(in, operand);
+    return room ? room->right : 0;
+}
+int limt(I& in, const Operand& operand) {
+    const Room* room = limitingRoom(in, operand);
+    return room ? room->top : 0;
+}
+int limb(I& in, const Operand& operand) {
+    const Room* room = limitingRoom(in, operand);
+    return room ? room->bottom : 0;
+}
+
 int posx(I& in, const Operand& operand) {
     const Object& object = in.target(operand);
     return object.x + object.width() / 2;
@@ -52,6 +80,8 @@ int hght(I& in, const Operand& operand) { return in.target(operand).height(); }
 constexpr auto kCommands = std::to_array<CommandWord>({
     {"mvto", mvto},
     {"mvby", mvby},
+    {"mcrt", mcrt},
+    {"tele", mvto},
 });
 
 constexpr auto kValues = std::to_array<ValueWord>({
@@ -63,6 +93,10 @@ constexpr auto kValues = std::to_array<ValueWord>({
     {"posb", posb},
     {"wdth", wdth},
     {"hght", hght},
+    {"liml", liml},
+    {"limr", limr},
+    {"limt", limt},
+    {"limb", limb},
 });
 
 }  // namespace

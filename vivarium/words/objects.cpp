@@ -24,19 +24,7 @@ void rtar(I& in, const Ins& ins) {
 }
 
 void newSimp(I& in, const Ins& ins) {
-    Object object = in.newObject(ins.position);
-    object.sprite = ins.text;
-    object.imageCount = std::max(0, in.argument(ins, 0));
-    object.firstImage = std::max(0, in.argument(ins, 1));
-    object.plane = in.argument(ins, 2);
-    object.sizes = in.spriteSizes(object.sprite);
-    if (object.sizes) {
-        const long long available =
-            static_cast<long long>(object.sizes->sizes.size()) - object.firstImage;
-        object.imageCount =
-            static_cast<int>(std::clamp<long long>(available, 0, object.imageCount));
-    }
-    in.addObject(std::move(object));
+    in.addObject(in.newPictured(ins, in.argument(ins, 2), ObjectShape{}));
 }
 
 // A creating word whose kind of object the world does not model: an object without pictures,
@@ -93,6 +81,9 @@ int readAttr(I& in, const Operand& operand) { return attr(in, operand); }
 int& actv(I& in, const Operand& operand) { return in.target(operand).actv; }
 int readActv(I& in, const Operand& operand) { return actv(in, operand); }
 
+int& objp(I& in, const Operand& operand) { return in.target(operand).objp; }
+int readObjp(I& in, const Operand& operand) { return objp(in, operand); }
+
 int totl(I& in, const Operand& operand) {
     std::array<int, 3> wanted{};
     for (std::size_t k = 0; k < wanted.size() && k < operand.arguments.size(); ++k)
@@ -108,12 +99,7 @@ constexpr auto kCommands = std::to_array<CommandWord>({
     {"targ", targ},
     {"rtar", rtar},
     {"new: simp", newSimp},
-    {"new: comp", newStandIn},
-    {"new: vhcl", newStandIn},
-    {"new: bkbd", newStandIn},
-    {"new: crea", newStandIn},
-    {"new: lift", newStandIn},
-    {"new: cbtn", newStandIn},
+    {"new: crea", newStandIn, Modelling::NotModelled},
     {"kill", kill},
     {"edit", edit},
     {"setv clas", setvClas},
@@ -134,6 +120,7 @@ constexpr auto kValues = std::to_array<ValueWord>({
     {"attr", readAttr, attr},
     {"actv", readActv, actv},
     {"totl", totl},
+    {"objp", readObjp, objp},
 });
 
 }  // namespace

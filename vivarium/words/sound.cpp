@@ -10,7 +10,7 @@ namespace vek::vivarium::words {
 namespace sound_words {
 namespace {
 
-// snde, sndc and sndl differ only where the game hears them from.
+// The sound words differ only in where and when the game plays them.
 void playSound(Interpreter& in, const Instruction& ins) {
     in.happen(HappeningKind::Sound, ins.position, Interpreter::nameOf(ins.word) + " " + ins.text);
 }
@@ -19,6 +19,9 @@ constexpr auto kCommands = std::to_array<CommandWord>({
     {"snde", playSound},
     {"sndc", playSound},
     {"sndl", playSound},
+    {"sndq", playSound},
+    {"sndv", playSound},
+    {"sndf", playSound},
 });
 
 }  // namespace

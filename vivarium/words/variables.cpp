@@ -79,6 +79,11 @@ int& objectVariable(I& in, const Operand& operand) {
 }
 int readObjectVariable(I& in, const Operand& operand) { return objectVariable(in, operand); }
 
+// A name's number is the operand's own: the reading of the macro made it.
+int tokn(I& in, const Operand& operand) {
+    return operand.arguments.empty() ? 0 : in.value(operand.arguments[0]);
+}
+
 constexpr auto kCommands = std::to_array<CommandWord>({
     {"setv", setv},
     {"addv", addv},
@@ -113,6 +118,7 @@ constexpr auto kValues = std::to_array<ValueWord>({
     objectVariableWord("obv0", 0),
     objectVariableWord("obv1", 1),
     objectVariableWord("obv2", 2),
+    {"tokn", tokn},
 });
 
 }  // namespace
