@@ -28,10 +28,10 @@ const Entry* lookUp(const std::unordered_map<std::string_view, const Entry*>& in
 }  // namespace
 
 std::span<const WordGroup> wordGroups() {
-    static const std::array<WordGroup, 9> groups = {
-        words::flow(),          words::variables(), words::objects(),
-        words::movement(),      words::rooms(),     words::appearance(),
-        words::communication(), words::sound(),     words::link()};
+    static const std::array<WordGroup, 10> groups = {
+        words::flow(),  words::variables(),  words::objects(),       words::movement(),
+        words::rooms(), words::appearance(), words::communication(), words::sound(),
+        words::link(),  words::creature()};
     return groups;
 }
 

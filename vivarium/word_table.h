@@ -38,6 +38,7 @@ WordGroup appearance();
 WordGroup communication();
 WordGroup sound();
 WordGroup link();
+WordGroup creature();
 }  // namespace words
 
 // Every domain's words, in the order above.
