@@ -32,10 +32,10 @@ struct Playground {
         world.setMap(flatGround());
         world.setObserver([this](const vivarium::Happening& h) { happenings.push_back(h); });
         for (int event = 0; event <= 5; ++event) {
-            world.runMacro(MacroText("scrp 2 30 1 " + std::to_string(event) +
-                                     ",setv obv0 from,setv obv1 " + std::to_string(event) +
-                                     ",endm"),
-                           nullptr);
+            world.runMacro(
+                MacroText("scrp 2 30 1 " + std::to_string(event) + ",setv obv0 from,setv obv1 " +
+                          std::to_string(event) + ",endm"),
+                nullptr);
         }
     }
     static vivarium::SpriteLookup lookupOf(FakeSprites& sprites) {
@@ -94,7 +94,7 @@ TEST(Creature, EachActionGivesTheObjectItsEventFromTheCreature) {
         int event;
     };
     const Case cases[] = {
-        {CreatureAction::Activate1, 1}, {CreatureAction::Activate2, 2},
+        {CreatureAction::Activate1, 1},  {CreatureAction::Activate2, 2},
         {CreatureAction::Deactivate, 0}, {CreatureAction::Hit, 3},
         {CreatureAction::Pickup, 4},
     };
@@ -107,8 +107,7 @@ TEST(Creature, EachActionGivesTheObjectItsEventFromTheCreature) {
         ground.ticks(1);
         EXPECT_EQ(ground.object(toy).objectVariables[0], creature);
         EXPECT_EQ(ground.object(toy).objectVariables[1], c.event);
-        EXPECT_EQ(vivarium::creatureActionNamed(vivarium::creatureActionName(c.action)),
-                  c.action);
+        EXPECT_EQ(vivarium::creatureActionNamed(vivarium::creatureActionName(c.action)), c.action);
     }
     EXPECT_FALSE(vivarium::creatureActionNamed("juggle"));
 }
@@ -229,8 +228,8 @@ TEST(Creature, TheWordsOfItsInsidesAnswerNeutrally) {
     EXPECT_EQ(answer, id + "|" + id + "|0|0|0|0|0|0|");
     EXPECT_TRUE(ground.details(HappeningKind::Fault).empty());
     EXPECT_EQ(ground.details(HappeningKind::NotModelled),
-              (std::vector<std::string>{"chem", "aslp", "snez", "new: gene", "dead", "chem",
-                                        "drv!", "driv", "baby", "dde: negg"}));
+              (std::vector<std::string>{"chem", "aslp", "snez", "new: gene", "dead", "chem", "drv!",
+                                        "driv", "baby", "dde: negg"}));
 
     // A script may choose another pet; without a creature, norn names no one.
     EXPECT_EQ(ground.world.runMacro(MacroText("inst,setv norn 9,dde: putv norn,endm"), nullptr),
