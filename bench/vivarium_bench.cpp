@@ -22,8 +22,9 @@ constexpr std::string_view kTimerScript =
     "mulv var3 2,subv var3 1,doif var3 gt 100,stop,endi,setv var4 var3,endm";
 
 // One tick of a world of `count` objects whose timers come every tick; with `inRooms` each is
-// wallbound in one of ten rooms over a ground line, so that every move is limited by them.
-void tickOfObjects(benchmark::State& state, bool inRooms) {
+// wallbound in one of ten rooms over a ground line, so that every move is limited by them; with
+// `creature` a creature walks along the ground to hit the first object, sent back when it did.
+void tickOfObjects(benchmark::State& state, bool inRooms, bool creature = false) {
     vek::vivarium::SpriteSizes sizes;
     sizes.sizes.assign(4, {32, 32});
     vek::vivarium::World world(
@@ -52,7 +53,12 @@ void tickOfObjects(benchmark::State& state, bool inRooms) {
     world.tick();
     const double perTick = static_cast<double>(commands);
     world.setCommandHook({});
+    const int first = world.objects().front().id;
     for (auto _ : state) {
+        if (creature && !world.creature().order) {
+            world.placeCreature(9000, 0);
+            world.orderCreature(vek::vivarium::CreatureAction::Hit, first);
+        }
         world.tick();
         benchmark::DoNotOptimize(world.objects().front().x);
     }
@@ -62,6 +68,8 @@ void tickOfManyObjects(benchmark::State& state) { tickOfObjects(state, false); }
 BENCHMARK(tickOfManyObjects)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 void tickOfManyObjectsInRooms(benchmark::State& state) { tickOfObjects(state, true); }
 BENCHMARK(tickOfManyObjectsInRooms)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+void tickOfManyObjectsWithACreature(benchmark::State& state) { tickOfObjects(state, true, true); }
+BENCHMARK(tickOfManyObjectsWithACreature)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // `vek try` of a demo object for 1,000 ticks, activated at tick 1: the injection with its check,
 // and the run, without the start of the program.

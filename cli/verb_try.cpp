@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <ostream>
 
 #include "app/file_io.h"
@@ -5,8 +6,10 @@
 #include "app/text_names.h"
 #include "app/vek_error.h"
 #include "cli/verbs.h"
+#include "demo/demo_installation.h"
 #include "demo/stand_in_images.h"
 #include "language/dictionary.h"
+#include "generators/object_assistant.h"
 #include "objects/cob_compiler.h"
 #include "objects/cob_data.h"
 #include "vivarium/map_file.h"
@@ -21,6 +24,7 @@ namespace {
 constexpr std::string_view kTryUsage =
     "usage: vek try OBJECT.cob|SOURCE.cos... [--ticks N] [--activate1 T] [--activate2 T]\n"
     "               [--pickup T] [--drop T] [--random-seed S] [--trace] [--game-dir DIR]\n"
+    "               [--creature X,Y [--creature-does ACTION@T,...] [--chemicals FILE]]\n"
     "       vek try --words\n"
     "Runs objects without the game, in a fresh stand-in world with the installation's sprite\n"
     "files (the demo's where no game is known): injects each as the object compiler does,\n"
@@ -36,9 +40,21 @@ constexpr std::string_view kTryUsage =
     "--trace prints, as it happens, one line a sound, message, stimulus and word the\n"
     "stand-in does not model, and after each tick one line an object:\n"
     "tick N FAMILY GENUS SPECIES #OBJECT X Y pose P.\n"
-    "Exits with 1 when a fault happened or a file holds nothing to run.\n"
+    "--creature places a stand-in creature (class 4 1 0, 40 x 60, no pictures) after the\n"
+    "injections, its top left corner at X,Y, standing on the ground there. --creature-does\n"
+    "gives it orders: at the start of tick T it turns to the object nearest it then (centre\n"
+    "to centre; for drop, what it carries), walks along the ground 8 pixels a tick until its\n"
+    "centre is within 24 pixels of the object's across, and does ACTION: activate1,\n"
+    "activate2, deactivate, hit, pickup or drop, sent as the hand's event but from the\n"
+    "creature (from, norn and targ norn name it); what it picks up goes with it. A new order\n"
+    "replaces the one before. Stimuli that reach it (stim writ and stm# writ naming it, stim\n"
+    "from and stim writ from its events, every shou and sign, tact where it holds or reaches\n"
+    "the target) are traced with the chemicals' names from chemicals.txt: FILE, else the\n"
+    "program directory's, else the demo's when the run takes the demo installation. Its\n"
+    "brain and chemistry are not modelled: their words read 0 and are traced as such.\n"
     "--words lists each word of the language, one a line: command or value, its name and\n"
-    "how far the stand-in takes it (modelled, answered neutrally, not modelled).\n";
+    "how far the stand-in takes it (modelled, answered neutrally, not modelled).\n"
+    "Exits with 1 when a fault happened or a file holds nothing to run.\n";
 
 // A source is read as the checker and the compiler read it; bytes no source holds are refused.
 std::vector<vivarium::SentMacro> injectionOf(const std::string& name) {
@@ -57,9 +73,52 @@ std::vector<vivarium::SentMacro> runnableInjectionOf(const std::string& name) {
 }
 
 // The image directory of the installation, else of the demo (made when it is not there yet).
-std::filesystem::path imageDirectory(Invocation& invocation, const ArgumentList& args) {
+demo::StandInImages imagesOf(Invocation& invocation, const ArgumentList& args) {
     takeGameDirOption(invocation, args);
-    return demo::standInImages(invocation.gamePathSources).directory;
+    return demo::standInImages(invocation.gamePathSources);
+}
+
+// "X,Y" of --creature.
+std::pair<int, int> placeOption(const std::string& text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) throw UsageError{"--creature takes X,Y"};
+    return {parseIntArgument(text.substr(0, comma), "--creature"),
+            parseIntArgument(text.substr(comma + 1), "--creature")};
+}
+
+// "activate1@5,drop@20" of --creature-does.
+std::vector<vivarium::TimedCreatureOrder> creatureOrders(const std::string& text) {
+    std::vector<vivarium::TimedCreatureOrder> orders;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, end - start);
+        start = end + 1;
+        const std::size_t at = item.find('@');
+        const auto action = vivarium::creatureActionNamed(item.substr(0, at));
+        if (at == std::string::npos || !action)
+            throw UsageError{
+                "--creature-does takes ACTION@TICK, ACTION one of activate1, "
+                "activate2, deactivate, hit, pickup, drop: " +
+                item};
+        const int tick = parseIntArgument(item.substr(at + 1), "--creature-does");
+        if (tick < 1) throw UsageError{"--creature-does must name ticks from 1 on"};
+        orders.push_back({tick, *action});
+    }
+    return orders;
+}
+
+std::vector<std::string> chemicalNames(const ArgumentList& args,
+                                       const demo::StandInImages& images) {
+    std::filesystem::path file = findIgnoringCase(programDirectory(), "chemicals.txt");
+    if (const auto given = args.option("--chemicals")) {
+        file = pathFromUtf8(*given);
+    } else if (!std::filesystem::exists(file) && images.source.starts_with("the demo")) {
+        file = demo::DemoLayout{demo::defaultDemoRoot()}.programDirectory() / "chemicals.txt";
+    }
+    if (!args.option("--chemicals") && !std::filesystem::exists(file)) return {};
+    ChemicalNames names;
+    readChemicalNamesFile(file, names);
+    return {names.begin(), names.end()};
 }
 
 // One line a word of the dictionary: "command<TAB>new: simp<TAB>modelled".
@@ -71,10 +130,11 @@ void listWords(std::ostream& out) {
 }
 
 int runTry(Invocation& invocation) {
-    const ArgumentList args(invocation.args,
-                            {"--ticks", "--activate1", "--activate2", "--pickup", "--drop",
-                             "--random-seed", "--game-dir"},
-                            {"--trace", "--words"});
+    const ArgumentList args(
+        invocation.args,
+        {"--ticks", "--activate1", "--activate2", "--pickup", "--drop", "--random-seed",
+         "--game-dir", "--creature", "--creature-does", "--chemicals"},
+        {"--trace", "--words"});
     if (args.flag("--words")) {
         args.expectPositional(0, 0);
         listWords(invocation.lines());
@@ -100,12 +160,18 @@ int runTry(Invocation& invocation) {
     if (const auto seed = args.option("--random-seed"))
         options.seed = static_cast<std::uint32_t>(parseIntArgument(*seed, "--random-seed"));
     options.trace = args.flag("--trace");
+    if (const auto place = args.option("--creature")) options.creature = placeOption(*place);
+    if (const auto orders = args.option("--creature-does")) {
+        if (!options.creature) throw UsageError{"--creature-does needs --creature"};
+        options.creatureOrders = creatureOrders(*orders);
+    }
 
     std::vector<std::vector<vivarium::SentMacro>> objects;
     for (const std::string& name : args.positional()) objects.push_back(runnableInjectionOf(name));
-    const std::filesystem::path images = imageDirectory(invocation, args);
-    options.map = vivarium::readInstallationMap(images);
-    vivarium::SpriteShelf sprites(images);
+    const demo::StandInImages images = imagesOf(invocation, args);
+    options.map = vivarium::readInstallationMap(images.directory);
+    if (options.creature) options.chemicalNames = chemicalNames(args, images);
+    vivarium::SpriteShelf sprites(images.directory);
     const bool faulted =
         vivarium::tryObjects(objects, sprites.lookup(), options, invocation.lines());
     return faulted ? kFailed : kSuccess;

@@ -82,6 +82,21 @@ SpriteImage framedBox(int width, int height, std::uint8_t inside, std::uint8_t f
     SpriteImage image(width, height, frame);
     for (int y = 2; y < height - 2; ++y) {
         for (int x = 2; x < width - 2; ++x) image.at(x, y) = inside;
+// A wooden block, upright in its first frame and tipped over in its second.
+SpriteImage blockFrame(int frame) {
+    constexpr int kSize = 28;
+    SpriteImage image(kSize, kSize, 0);
+    const int width = frame == 0 ? 16 : 26;
+    const int height = frame == 0 ? 26 : 16;
+    const int left = (kSize - width) / 2;
+    const int top = kSize - height;
+    for (int y = top; y < kSize; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            const bool rim = y == top || y == kSize - 1 || x == left || x == left + width - 1;
+            const bool grain = (x + 2 * y) % 7 == 0;
+            image.at(x, y) =
+                rim ? paletteCube(2, 1, 0) : (grain ? paletteCube(4, 2, 1) : paletteCube(5, 3, 1));
+        }
     }
     return image;
 }
@@ -288,6 +303,45 @@ Lines millSource() {
             "endm"};
 }
 
+// A toy for a creature: it stands on the ground, and whoever plays with it (activate 1 or 2)
+// is rewarded through a stimulus with a chemical, then it rights itself.
+Lines blockSource() {
+    return {"* Wooden block - a demo toy of Vekstudio for a creature to play with",
+            "name Wooden Block",
+            "quantity 3",
+            "sprite vblk 0",
+            "",
+            "inst",
+            "  new: simp vblk 2 0 2500 0",
+            classLine(2, 5, 1),
+            "  setv attr 135",
+            "  bhvr 1 1",
+            "* On the ground under its middle: 28 high, 14 from its left edge",
+            "  setv var0 grnd 188",
+            "  subv var0 28",
+            "  mvto 3000 var0",
+            "endm",
+            "",
+            "* Activate(1): knocked over; the one who did it gets a stimulus and chemical 35",
+            "scrp 2 5 1 1",
+            "  snde drop",
+            "  pose 1",
+            "  stim writ from 0 255 0 0 35 20 0 0 0 0 0 0",
+            "  wait 5",
+            "  pose 0",
+            "endm",
+            "",
+            "* Activate(2): pushed; a smaller reward",
+            "scrp 2 5 1 2",
+            "  stim writ from 0 255 0 0 35 5 0 0 0 0 0 0",
+            "endm",
+            "",
+            "* Picked up and dropped: it lands upright",
+            "scrp 2 5 1 5",
+            "  pose 0",
+            "endm"};
+}
+
 std::vector<MacroFile> macroFiles() {
     return {{"02050301.MAC", {"\"snde drip", "anim [0123]", "over", "endm\""}},
             {"02050309.MAC", {"\"doif obv0 eq 1", "setv obv0 0", "pose 0", "endi", "endm\""}},
@@ -327,6 +381,8 @@ void writeDemoObjects(const DemoLayout& layout) {
     writeSpriteFile(pathFromUtf8(paths.CImagePath + "vmil.spr"),
                     std::vector<SpriteImage>{framedBox(40, 40, paletteCube(4, 2, 1), dark),
                                              framedBox(32, 16, paletteCube(5, 5, 4), dark)});
+    writeSpriteFile(pathFromUtf8(paths.CImagePath + "vblk.spr"),
+                    std::vector<SpriteImage>{blockFrame(0), blockFrame(1)});
 
     const fs::path mainDirectory = pathFromUtf8(paths.CMainPath);
     writeDemoObject(mainDirectory, paths.CImagePath, "SPTOP", spinningTopSource());
@@ -335,6 +391,7 @@ void writeDemoObjects(const DemoLayout& layout) {
     writeDemoObject(mainDirectory, paths.CImagePath, "LIFT", liftSource());
     writeDemoObject(mainDirectory, paths.CImagePath, "CAR", carSource());
     writeDemoObject(mainDirectory, paths.CImagePath, "MILL", millSource());
+    writeDemoObject(mainDirectory, paths.CImagePath, "BLOCK", blockSource());
 
     writeMacroFiles(layout, macroFiles());
 }

@@ -100,6 +100,7 @@ class Interpreter {
     // Queues an event for an object, from this run's owner; the tick freezes at the bound.
     void send(Object& object, int event, TextPosition position);
     int& editObject() { return m_world.m_edit; }
+    Creature& creature() { return m_world.m_creature; }
     Map& map() { return m_world.m_map; }
     // Moves an object as far towards a place as its room and the ground let it; where they
     // stop it, it gets a collision event.

@@ -129,4 +129,19 @@ int Session::makeEditObject(int x, int y) {
     return object;
 }
 
+int Session::placeCreature(int x, int y) {
+    const int creature = m_world->placeCreature(x, y);
+    changed();
+    return creature;
+}
+
+int Session::orderCreature(CreatureAction action, int x, int y) {
+    int object = action == CreatureAction::Drop ? 0 : objectAt(*m_world, x, y);
+    if (object == 0 || object == m_world->creature().id)
+        object = objectForCreature(*m_world, action);
+    if (!m_world->orderCreature(action, object)) return 0;
+    changed();
+    return object;
+}
+
 }  // namespace vek::vivarium

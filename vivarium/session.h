@@ -67,6 +67,14 @@ class Session {
     // Makes the object in front the edit object, as the hand's shift-click does.
     int makeEditObject(int x, int y);
 
+    // The creature (creature.h), placed with its top left corner at a world point; its object,
+    // or 0 past the bound of objects.
+    int placeCreature(int x, int y);
+    // Orders the creature to act on the object in front at a world point, or, where there is
+    // none (or for a drop), on the one objectForCreature names. The object, or 0 when the
+    // creature takes no order.
+    int orderCreature(CreatureAction action, int x, int y);
+
     // Told after every change the world shows.
     void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }
 

@@ -101,11 +101,19 @@ void runTry(std::span<const std::vector<SentMacro>> objects, const SpriteLookup&
             if (!frozen) world.runMacro(sent.macro, sent.origin);
         }
     }
+    world.setChemicalNames(options.chemicalNames);
+    if (options.creature) world.placeCreature(options.creature->first, options.creature->second);
     afterTick(world);
     for (int tick = 1; tick <= options.ticks && !frozen; ++tick) {
         for (const TimedEvent& event : options.events) {
             if (event.tick != tick) continue;
-            for (const Object& object : world.objects()) world.sendEvent(object.id, event.event);
+            for (const Object& object : world.objects()) {
+                if (object.id != world.creature().id) world.sendEvent(object.id, event.event);
+            }
+        }
+        for (const TimedCreatureOrder& order : options.creatureOrders) {
+            if (order.tick == tick)
+                world.orderCreature(order.action, objectForCreature(world, order.action));
         }
         world.tick();
         afterTick(world);

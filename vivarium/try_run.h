@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "objects/cob_data.h"
@@ -47,12 +49,23 @@ struct TimedEvent {
     int event = kEventActivate1;
 };
 
+// An order to the creature at the start of a tick, for the object nearest it then
+// (objectForCreature).
+struct TimedCreatureOrder {
+    int tick = 1;
+    CreatureAction action = CreatureAction::Activate1;
+};
+
 struct TryOptions {
     int ticks = 100;
     std::vector<TimedEvent> events;
     std::uint64_t seed = 1;
     bool trace = false;
     Map map;  // the installation's rooms and ground
+    // Where the creature is placed after the injections (its top left corner), if at all.
+    std::optional<std::pair<int, int>> creature;
+    std::vector<TimedCreatureOrder> creatureOrders;
+    std::vector<std::string> chemicalNames;
 };
 
 // Runs the objects in a fresh world: injects each, then runs the ticks as fast as they go.

@@ -28,10 +28,10 @@ const Entry* lookUp(const std::unordered_map<std::string_view, const Entry*>& in
 }  // namespace
 
 std::span<const WordGroup> wordGroups() {
-    static const std::array<WordGroup, 11> groups = {
+    static const std::array<WordGroup, 12> groups = {
         words::flow(),  words::variables(),  words::objects(),       words::movement(),
         words::rooms(), words::appearance(), words::communication(), words::sound(),
-        words::link(),  words::kinds(),      words::outside()};
+        words::link(),  words::kinds(),      words::outside(),       words::creature()};
     return groups;
 }
 

@@ -46,6 +46,7 @@ WordGroup sound();
 WordGroup link();
 WordGroup kinds();
 WordGroup outside();
+WordGroup creature();
 }  // namespace words
 
 // Every domain's words, in the order above.

@@ -134,12 +134,16 @@ void World::dropEvents(Object& object) {
 bool World::dropObject(int object, int x, int y) {
     Object* found = findObject(object);
     if (!found) return false;
-    const Placement rest = m_map.settle(found->attr, found->width(), found->height(), x, y);
-    found->x = rest.left;
-    found->y = rest.top;
-    queueEvent(*found, {kEventDrop, 0});
-    if (rest.collided) queueEvent(*found, {kEventCollision, 0});
+    putDown(*found, x, y, 0);
     return true;
+}
+
+void World::putDown(Object& object, int x, int y, int from) {
+    const Placement rest = m_map.settle(object.attr, object.width(), object.height(), x, y);
+    object.x = rest.left;
+    object.y = rest.top;
+    queueEvent(object, {kEventDrop, from});
+    if (rest.collided) queueEvent(object, {kEventCollision, 0});
 }
 
 bool World::setEditObject(int object) {
@@ -232,6 +236,7 @@ void World::tick() {
         m_work = {};
         // Objects made during this tick take their first turn in the next.
         m_place.lastObject = m_objects.empty() ? 0 : m_objects.back().id;
+        walkCreature();
     }
     m_place.suspended = false;
     if (!m_place.inMacros && !objectTurns(resuming)) return;

@@ -14,6 +14,7 @@
 
 #include "app/messages.h"
 #include "language/checker.h"
+#include "vivarium/creature.h"
 #include "vivarium/map.h"
 #include "vivarium/object_kinds.h"
 #include "vivarium/program.h"
@@ -178,6 +179,18 @@ class World {
     bool setEditObject(int object);
     int editObject() const { return m_edit; }
 
+    // The stand-in creature (creature.h). Placing it makes its object, with its top left corner
+    // at a place and standing on the ground there, or moves the one there is; 0 past the bound of
+    // objects. An order replaces the one before: from the next tick on it walks along the ground
+    // to the object and acts on it; false without a creature or such an object, or for a drop
+    // of what it does not carry.
+    int placeCreature(int x, int y);
+    bool orderCreature(CreatureAction action, int object);
+    const Creature& creature() const { return m_creature; }
+    void setChemicalNames(std::vector<std::string> names) {
+        m_creature.chemicalNames = std::move(names);
+    }
+
     // One tick: each object in the order of its creation moves its animation on, counts its
     // timer, and goes on with its script or starts the next event's; then the paused macros go
     // on. A tick that goes past a bound of its work freezes: that fault is reported and the
@@ -227,6 +240,11 @@ class World {
     bool queueEvent(Object& object, Object::Event event);
     Object::Event takeEvent(Object& object);
     void dropEvents(Object& object);
+    // Lets an object come to rest where it is put down, with its drop event from `from`.
+    void putDown(Object& object, int x, int y, int from);
+    // The creature's step of a tick, before the objects' turns.
+    void walkCreature();
+    void creatureActs(Object& self, Object& goal, CreatureAction action);
     // How much of its bound a tick (or a macro from the link) has used.
     struct TickWork {
         long long commands = 0;
@@ -271,6 +289,7 @@ class World {
     std::vector<Run> m_macroRuns;
     std::map<ScriptKey, std::shared_ptr<const Program>> m_scripts;
     Map m_map;
+    Creature m_creature;
     int m_nextId = 1;
     int m_tick = 0;
     int m_edit = 0;

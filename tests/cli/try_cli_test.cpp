@@ -213,6 +213,55 @@ TEST(TryDemo, TheDemosLiftCarAndMillRunAThousandTicksWithoutAFault) {
         runVekTool({"try", pathToUtf8(layout.gameDirectory() / "LIFT.COS"), "--game-dir", game,
                     "--ticks", "100", "--activate1", "3", "--trace"});
     EXPECT_NE(lift.out.find("tick 100 2 30 1 #1 3000 702 pose 0\n"), std::string::npos) << lift.out;
+// The demo's wooden block gives whoever activates it chemical 35, which the demo's chemicals.txt
+// names "Cobalide" (stem 2, ending 3). Placed at 2850 the creature's centre is 144 left of the
+// block's (3014): 15 steps of 8 bring it within 24, so it knocks the block over in tick 16 and
+// the stimulus reaches it there. Pushed (activate 2) in tick 20, while the block waits 5 ticks
+// before it rights itself, the push waits for that script to end in tick 21: then the creature
+// gets the smaller reward.
+TEST(TryCreature, TheDemosToyRewardsTheCreatureThatActivatesIt) {
+    TempDir dir;
+    const demo::DemoLayout demo{dir.path()};
+    demo::generateDemoInstallation(demo);
+    const VekRun result =
+        runVekTool({"try", pathToUtf8(demo.gameDirectory() / "BLOCK.COS"), "--game-dir",
+                    pathToUtf8(demo.gameDirectory()), "--chemicals",
+                    pathToUtf8(demo.programDirectory() / "chemicals.txt"), "--creature", "2850,0",
+                    "--creature-does", "activate1@1,activate2@20", "--ticks", "21", "--trace"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::vector<std::string> happenings;
+    std::istringstream lines(result.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find(" pose ") == std::string::npos) happenings.push_back(line);
+    }
+    EXPECT_EQ(happenings,
+              (std::vector<std::string>{
+                  "tick 16 4 1 0 #2 activate1 #1", "tick 16 2 5 1 #1 snde drop",
+                  "tick 16 2 5 1 #1 stim writ #2 0 255 0 0 35 20 0 0 0 0 0 0 reaches creature "
+                  "#2 (chemical 35 Cobalide 20)",
+                  "tick 20 4 1 0 #2 activate2 #1",
+                  "tick 21 2 5 1 #1 stim writ #2 0 255 0 0 35 5 0 0 0 0 0 0 reaches creature "
+                  "#2 (chemical 35 Cobalide 5)"}));
+    // It stood on the ground all the way and stopped where it could reach the block.
+    EXPECT_NE(result.out.find("tick 16 4 1 0 #2 2970 "), std::string::npos) << result.out;
+}
+
+TEST_F(TryVerb, RefusesCreatureOrdersItCannotRead) {
+    const char* const wrong[][2] = {
+        {"--creature", "100"},
+        {"--creature", "x,5"},
+        {"--creature-does", "hit@3"},  // without --creature
+    };
+    for (const auto& option : wrong) {
+        const VekRun result = run({option[0], option[1]});
+        EXPECT_EQ(result.status, 2) << option[1] << ": " << result.err;
+    }
+    for (const char* orders : {"juggle@3", "hit", "hit@0", "hit@2,"}) {
+        const VekRun result = run({"--creature", "0,0", "--creature-does", orders});
+        EXPECT_EQ(result.status, 2) << orders << ": " << result.err;
+    }
+    const VekRun fine = run({"--creature", "0,0", "--creature-does", "hit@1,pickup@2,drop@3"});
+    EXPECT_EQ(fine.status, 0) << fine.err;
 }
 
 }  // namespace

@@ -75,6 +75,25 @@ TEST_F(SessionTest, TheHandsClicksPickupsAndDropsRunTheObjectsScripts) {
     EXPECT_EQ(session.world().editObject(), 1);
 }
 
+// An order names the object under the point, else the nearest; a drop what the creature holds.
+TEST_F(SessionTest, TheCreatureTakesOrdersForTheObjectAtAPointOrTheNearest) {
+    session.runMacro("inst,scrp 2 5 3 3,setv obv0 from,endm");
+    session.runMacro(ball(100, 100, 10));  // #1
+    session.runMacro(ball(400, 100, 10));  // #2
+    EXPECT_EQ(session.orderCreature(vivarium::CreatureAction::Hit, 105, 105), 0)
+        << "no creature yet";
+    const int creature = session.placeCreature(380, 60);
+    EXPECT_EQ(creature, 3);
+    EXPECT_EQ(session.orderCreature(vivarium::CreatureAction::Hit, 105, 105), 1);
+    EXPECT_EQ(session.orderCreature(vivarium::CreatureAction::Hit, 5000, 5000), 2);
+    EXPECT_EQ(session.orderCreature(vivarium::CreatureAction::Drop, 105, 105), 0)
+        << "it carries nothing";
+    session.tick();
+    EXPECT_EQ(vivarium::objectRow(*session.world().find(2)).variables,
+              std::to_string(creature) + " 0 0");
+    EXPECT_EQ(vivarium::objectRow(*session.world().find(1)).variables, "0 0 0");
+}
+
 TEST_F(SessionTest, TheLogKeepsWhatHappenedAndAResetEmptiesTheWorldAndTheLog) {
     int changes = 0;
     session.setChangeListener([&changes] { ++changes; });

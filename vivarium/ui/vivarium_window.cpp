@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
@@ -12,6 +13,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
+#include <array>
 #include <set>
 
 #include "app/file_io.h"
@@ -82,6 +84,7 @@ void VivariumWindow::buildControls() {
     m_breakpoint->setShortcut(QKeySequence(Qt::Key_F9));
     m_saveWorld = addAction("SaveWorld", &VivariumWindow::saveWorld);
     m_loadWorld = addAction("LoadWorld", &VivariumWindow::loadWorld);
+    m_placeCreature = addAction("PlaceCreature", &VivariumWindow::placeCreature);
     tools->addSeparator();
     m_speedLabel = new QLabel(tools);
     tools->addWidget(m_speedLabel);
@@ -153,6 +156,46 @@ void VivariumWindow::buildControls() {
     setCentralWidget(central);
 }
 
+void VivariumWindow::connectView(WorldView* view) {
+    connect(view, &WorldView::handUsed, this, [this] { showWorld(); });
+    connect(view, &WorldView::creatureMenuRequested, this, &VivariumWindow::showCreatureMenu);
+}
+
+void VivariumWindow::placeCreature() {
+    m_view->placeCreatureOnNextClick();
+    m_status->setText(context().text(Msg::VivariumPlaceCreatureHint));
+}
+
+void VivariumWindow::showCreatureMenu(QPoint worldPoint, QPoint screenPoint) {
+    using vivarium::CreatureAction;
+    struct Entry {
+        CreatureAction action;
+        Bilingual text;
+    };
+    constexpr std::array<Entry, 6> kEntries = {{
+        {CreatureAction::Activate1, Msg::VivariumCreatureActivate1},
+        {CreatureAction::Activate2, Msg::VivariumCreatureActivate2},
+        {CreatureAction::Deactivate, Msg::VivariumCreatureDeactivate},
+        {CreatureAction::Hit, Msg::VivariumCreatureHit},
+        {CreatureAction::Pickup, Msg::VivariumCreaturePickup},
+        {CreatureAction::Drop, Msg::VivariumCreatureDrop},
+    }};
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("CreatureMenu"));
+    for (const Entry& entry : kEntries) {
+        QAction* item = menu.addAction(context().text(entry.text));
+        QString name = toQString(vivarium::creatureActionName(entry.action));
+        name[0] = name[0].toUpper();
+        item->setObjectName(QStringLiteral("Creature") + name);  // CreatureActivate1, …
+        item->setEnabled(entry.action != CreatureAction::Drop ||
+                         m_session->world().creature().carried != 0);
+        connect(item, &QAction::triggered, this, [this, entry, worldPoint] {
+            m_session->orderCreature(entry.action, worldPoint.x(), worldPoint.y());
+        });
+    }
+    menu.exec(screenPoint);
+}
+
 void VivariumWindow::resetWorld() {
     const auto images = pathFromUtf8(context().game.paths().CImagePath);
     // The breakpoints stay over a reset, as they are the user's and not the world's.
@@ -163,12 +206,12 @@ void VivariumWindow::resetWorld() {
     m_pictures = std::make_unique<SpritePictures>(images, m_palette);
     if (!m_view) {
         m_view = new WorldView(*m_session, *m_pictures, this);
-        connect(m_view, &WorldView::handUsed, this, [this] { showWorld(); });
+        connectView(m_view);
     } else {
         // The view keeps its place; it is made anew on the new session.
         auto* view = new WorldView(*m_session, *m_pictures, m_scroll);
         view->setZoom(m_view->zoom());
-        connect(view, &WorldView::handUsed, this, [this] { showWorld(); });
+        connectView(view);
         m_scroll->setWidget(view);  // deletes the old view
         m_view = view;
     }
@@ -379,6 +422,7 @@ void VivariumWindow::retranslate() {
     m_scriptView->retranslate();
     caption(m_saveWorld, Msg::VivariumSaveWorld);
     caption(m_loadWorld, Msg::VivariumLoadWorld);
+    caption(m_placeCreature, Msg::VivariumPlaceCreature);
     caption(m_helpAction, Msg::VivariumHelpButton);
     m_speedLabel->setText(context().text(Msg::VivariumSpeed));
     m_zoomLabel->setText(context().text(Msg::VivariumZoom));

@@ -72,6 +72,8 @@ class VivariumWindow : public VekWindow {
     // from the object compiler's source page, the caret goes to its place there.
     void goToLogRow(int row);
     void retranslate();
+    // "Place creature": the next click on the world puts it there.
+    void placeCreature();
 
     vivarium::Session& session() { return *m_session; }
     bool running() const;
@@ -83,6 +85,9 @@ class VivariumWindow : public VekWindow {
 
   private:
     void buildControls();
+    void connectView(WorldView* view);
+    // The creature's menu: an order for the object at a world point, else the nearest.
+    void showCreatureMenu(QPoint worldPoint, QPoint screenPoint);
     void worldChanged();
     void showWorld();
     void showObjects();
@@ -134,6 +139,7 @@ class VivariumWindow : public VekWindow {
     ScriptView* m_scriptView = nullptr;
     QAction* m_saveWorld = nullptr;
     QAction* m_loadWorld = nullptr;
+    QAction* m_placeCreature = nullptr;
     QAction* m_helpAction = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <optional>
 
 #include "app/file_lookup.h"
 #include "sprites/sprite_file.h"
@@ -28,6 +29,27 @@ QImage pictureOf(const SpriteImage& sprite, const PaletteTable& palette) {
         }
     }
     return picture;
+}
+
+// The creature's place in the world, when there is one.
+std::optional<QRect> creatureRect(const vivarium::World& world) {
+    const vivarium::Object* creature = world.find(world.creature().id);
+    if (!creature) return std::nullopt;
+    return QRect(creature->x, creature->y, vivarium::kCreatureWidth, vivarium::kCreatureHeight);
+}
+
+// A plain figure: a head over a body, so that the creature shows where it stands.
+void paintCreature(QPainter& painter, const QRect& place, double zoom) {
+    painter.save();
+    painter.scale(zoom, zoom);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x50, 0x30, 0x10), 2));
+    painter.setBrush(QColor(0xE8, 0xB0, 0x60));
+    const int head = place.width() / 2;
+    painter.drawEllipse(QRect(place.x() + (place.width() - head) / 2, place.y(), head, head));
+    painter.drawRoundedRect(
+        QRect(place.x() + 4, place.y() + head, place.width() - 8, place.height() - head), 8, 8);
+    painter.restore();
 }
 
 }  // namespace
@@ -112,12 +134,28 @@ QPoint WorldView::worldPoint(QPoint viewPoint) const {
 
 void WorldView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    paintWorld(painter, m_background, vivarium::paintOrder(m_session.world()), m_pictures, m_zoom,
-               event->rect());
+    std::vector<vivarium::DrawnObject> drawn = vivarium::paintOrder(m_session.world());
+    // The creature is drawn as its figure, not as an object without a picture.
+    const int creatureId = m_session.world().creature().id;
+    std::erase_if(drawn,
+                  [creatureId](const vivarium::DrawnObject& d) { return d.object == creatureId; });
+    paintWorld(painter, m_background, drawn, m_pictures, m_zoom, event->rect());
+    if (const auto creature = creatureRect(m_session.world()))
+        paintCreature(painter, *creature, m_zoom);
 }
 
 void WorldView::mousePressEvent(QMouseEvent* event) {
     const QPoint at = worldPoint(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && m_placingCreature) {
+        m_placingCreature = false;
+        if (const int creature = m_session.placeCreature(at.x(), at.y())) Q_EMIT handUsed(creature);
+        return;
+    }
+    const auto creature = creatureRect(m_session.world());
+    if (event->button() == Qt::RightButton && creature && creature->contains(at)) {
+        Q_EMIT creatureMenuRequested(at, event->globalPosition().toPoint());
+        return;
+    }
     if (event->button() == Qt::RightButton) {
         if (const int object = m_session.click(at.x(), at.y(), vivarium::kEventActivate2))
             Q_EMIT handUsed(object);

@@ -40,7 +40,9 @@ void paintWorld(QPainter& painter, const QImage& background,
                 double zoom, const QRect& exposed);
 
 // The world as the hand sees it: a click activates the object under it (a right-click
-// activates 2), shift-click makes it the edit object, a drag picks it up and drops it.
+// activates 2), shift-click makes it the edit object, a drag picks it up and drops it. The
+// creature, which has no pictures, is drawn as a figure of its size; a right click on it asks
+// for its menu.
 class WorldView : public QWidget {
     Q_OBJECT
   public:
@@ -52,10 +54,15 @@ class WorldView : public QWidget {
     double zoom() const { return m_zoom; }
     // The world point under a point of the view.
     QPoint worldPoint(QPoint viewPoint) const;
+    // The next left click places the creature there, rather than the hand's click.
+    void placeCreatureOnNextClick() { m_placingCreature = true; }
+    bool placingCreature() const { return m_placingCreature; }
 
   Q_SIGNALS:
     // The hand did something to an object.
     void handUsed(int object);
+    // A right click on the creature asks for its menu, at a world point and a screen point.
+    void creatureMenuRequested(QPoint worldPoint, QPoint screenPoint);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -75,6 +82,7 @@ class WorldView : public QWidget {
     bool m_leftDown = false;
     int m_carried = 0;
     QPoint m_grip;  // where in the carried object the hand holds it
+    bool m_placingCreature = false;
 };
 
 }  // namespace vek::ui

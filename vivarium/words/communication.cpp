@@ -1,4 +1,4 @@
-// Messages between objects and the stimuli they give creatures.
+// Messages between objects.
 #include <array>
 
 #include "app/text_names.h"
@@ -27,20 +27,8 @@ void mesgWrit(I& in, const Ins& ins) {
               "mesg writ " + objectName(id) + " " + std::to_string(number));
 }
 
-// No creature takes it: the stimulus is only reported.
-void stimWrit(I& in, const Ins& ins) {
-    std::string detail("stim writ ");
-    detail.append(objectName(in.argument(ins, 0)));
-    for (std::size_t k = 1; k < ins.arguments.size(); ++k) {
-        detail.push_back(' ');
-        detail.append(std::to_string(in.value(ins.arguments[k])));
-    }
-    in.happen(HappeningKind::Stimulus, ins.position, std::move(detail));
-}
-
 constexpr auto kCommands = std::to_array<CommandWord>({
     {"mesg writ", mesgWrit},
-    {"stim writ", stimWrit},
 });
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QTextCursor>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/file_io.h"
@@ -23,6 +25,7 @@
 #include "objects/ui/cob_injector_page.h"
 #include "objects/ui/object_compiler_window.h"
 #include "support/ui/workbench_fixture.h"
+#include "vivarium/map_file.h"
 #include "vivarium/session.h"
 #include "vivarium/try_run.h"
 #include "vivarium/ui/script_view.h"
@@ -166,9 +169,73 @@ QString variable(VivariumWindow* window, int row) {
 
 }  // namespace
 
+// The demo's ground, from its map file, as room words give it to the window's world.
+std::string demoGroundMacro(TestWorkbench& bench) {
+    const vivarium::Map map = vivarium::readInstallationMap(
+        pathFromUtf8(gamePathsUnder(bench.demo().gameDirectory()).CImagePath));
+    std::string macro = "inst";
+    for (int point = 0; point < map.groundPoints(); ++point)
+        macro += ",sys: grnd " + std::to_string(point) + " " + std::to_string(map.groundAt(point));
+    return macro + ",endm";
+}
+
+// Picks an item of the popup menu that is open, once the event loop shows it.
+void chooseFromPopupMenu(const QString& item) {
+    QTimer::singleShot(0, [item] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        auto* action = menu->findChild<QAction*>(item);
+        QVERIFY(action);
+        action->trigger();
+        menu->close();
+    });
+}
+
 class VivariumWindowTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
+    // The user places the creature beside the demo's wooden block and tells it, from its menu,
+    // to activate it: it walks there (144 pixels to within 24 of the block's centre, 8 a tick)
+    // and the block's stimulus reaches it in the 16th tick.
+    void aPlacedCreatureActivatesTheBlockFromItsMenu() {
+        TestWorkbench bench;
+        VivariumWindow* window = openFromTheCompilersToolsMenu(bench);
+        QVERIFY(window);
+        window->session().runMacro(demoGroundMacro(bench));
+        injectDemoObject(bench, window, "BLOCK.COS");
+        window->findChild<QAction*>(QStringLiteral("PlaceCreature"))->trigger();
+        QVERIFY(window->view()->placingCreature());
+        press(window->view(), Qt::LeftButton, QPoint(2850, 100));
+        QVERIFY(!window->view()->placingCreature());
+        const vivarium::Object* creature =
+            window->session().world().find(window->session().world().creature().id);
+        QVERIFY(creature);
+        QCOMPARE(creature->x, 2850);
+        // It stands on the ground under its centre (2870).
+        QCOMPARE(creature->y + vivarium::kCreatureHeight,
+                 *window->session().world().map().groundUnder(2870));
+
+        chooseFromPopupMenu(QStringLiteral("CreatureActivate1"));
+        press(window->view(), Qt::RightButton, QPoint(2860, creature->y + 30));
+        QVERIFY(window->session().world().creature().order);
+        for (int tick = 0; tick < 16; ++tick) window->stepOneTick();
+        QVERIFY2(logRows(window).contains(
+                     QStringLiteral("tick 16 #1: stim writ #2 0 255 0 0 35 20 0 0 0 0 0 0 "
+                                    "reaches creature #2 (chemical 35 20)")),
+                 qPrintable(logRows(window).join(u'\n')));
+        // The right click on the creature was not the hand's activate 2.
+        QVERIFY(!logRows(window).join(u' ').contains(QStringLiteral("35 5")));
+
+        window->resize(1100, 700);
+        window->findChild<QScrollArea*>(QStringLiteral("WorldScroll"))
+            ->ensureVisible(2950, 400, 400, 250);
+        saveScreenshot(window, QStringLiteral("creature-english"));
+        bench.windows().main->SpeedButton13Click();  // DE
+        QCOMPARE(window->findChild<QAction*>(QStringLiteral("PlaceCreature"))->text(),
+                 QStringLiteral("Kreatur &absetzen"));
+        saveScreenshot(window, QStringLiteral("creature-german"));
+    }
+
     void opensBesideTheObjectCompilerWithTheInstallationsBackground() {
         TestWorkbench bench;
         bench.windows().objectCompiler->show();
