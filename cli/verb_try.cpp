@@ -1,15 +1,11 @@
 #include <ostream>
 
 #include "app/file_io.h"
-#include "app/file_lookup.h"
 #include "app/text_names.h"
 #include "app/vek_error.h"
 #include "cli/verbs.h"
 #include "demo/stand_in_images.h"
-#include "objects/cob_compiler.h"
-#include "objects/cob_data.h"
-#include "vivarium/map_file.h"
-#include "vivarium/sprite_shelf.h"
+#include "vivarium/installation.h"
 #include "vivarium/try_run.h"
 
 namespace vek::cli {
@@ -35,18 +31,9 @@ constexpr std::string_view kTryUsage =
     "tick N FAMILY GENUS SPECIES #OBJECT X Y pose P.\n"
     "Exits with 1 when a fault happened or a file holds nothing to run.\n";
 
-// A source is read as the checker and the compiler read it; bytes no source holds are refused.
-std::vector<vivarium::SentMacro> injectionOf(const std::string& name) {
-    const std::filesystem::path path = pathFromUtf8(name);
-    if (isObjectFileName(path))
-        return vivarium::injectionOfCob(readCobFile(path), name, vivarium::Routines::Every);
-    const std::vector<std::string> lines = readSourceFile(path);
-    refuseNonSourceText(readFileText(path, kMaxSourceFileSize), path);
-    return vivarium::injectionOfSource(lines, name, vivarium::Routines::Every);
-}
-
 std::vector<vivarium::SentMacro> runnableInjectionOf(const std::string& name) {
-    std::vector<vivarium::SentMacro> sent = injectionOf(name);
+    std::vector<vivarium::SentMacro> sent =
+        vivarium::injectionOfFile(pathFromUtf8(name), name, vivarium::Routines::Every);
     if (vivarium::sendsNothing(sent)) throw VekError(fill(Msg::TryNothingToRun, {name}));
     return sent;
 }
@@ -85,11 +72,10 @@ int runTry(Invocation& invocation) {
 
     std::vector<std::vector<vivarium::SentMacro>> objects;
     for (const std::string& name : args.positional()) objects.push_back(runnableInjectionOf(name));
-    const std::filesystem::path images = imageDirectory(invocation, args);
-    options.map = vivarium::readInstallationMap(images);
-    vivarium::SpriteShelf sprites(images);
+    vivarium::StandInInstallation installation(imageDirectory(invocation, args));
+    options.map = installation.map();
     const bool faulted =
-        vivarium::tryObjects(objects, sprites.lookup(), options, invocation.lines());
+        vivarium::tryObjects(objects, installation.sprites(), options, invocation.lines());
     return faulted ? kFailed : kSuccess;
 }
 
