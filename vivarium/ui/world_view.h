@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sprites/palette.h"
+#include "vivarium/map.h"
 #include "vivarium/scene.h"
 
 class QPainter;
@@ -39,8 +40,13 @@ void paintWorld(QPainter& painter, const QImage& background,
                 const std::vector<vivarium::DrawnObject>& objects, SpritePictures& pictures,
                 double zoom, const QRect& exposed);
 
+// Draws the rooms (outlined, each with its number and type) and the ground line over a world
+// painted at `zoom`, `width` pixels across.
+void paintMap(QPainter& painter, const vivarium::Map& map, double zoom, int width);
+
 // The world as the hand sees it: a click activates the object under it (a right-click
-// activates 2), shift-click makes it the edit object, a drag picks it up and drops it.
+// activates 2), shift-click makes it the edit object, a drag picks it up, carries it under the
+// hand and drops it. Ctrl and the wheel ask for a zoom at the mouse.
 class WorldView : public QWidget {
     Q_OBJECT
   public:
@@ -52,19 +58,33 @@ class WorldView : public QWidget {
     double zoom() const { return m_zoom; }
     // The world point under a point of the view.
     QPoint worldPoint(QPoint viewPoint) const;
+    // The rooms and the ground drawn over the world, or not.
+    void setShowsRooms(bool shown);
+    bool showsRooms() const { return m_showsRooms; }
+    // The object framed as the one selected; 0 for none.
+    void setMarkedObject(int object);
+    int markedObject() const { return m_marked; }
+    // The object the hand carries (0: none) and where it shows it, in world pixels.
+    int carriedObject() const { return m_carried; }
+    QPoint carriedCorner() const { return m_hand - m_grip; }
 
   Q_SIGNALS:
     // The hand did something to an object.
     void handUsed(int object);
+    // Ctrl and the wheel: a zoom in (steps above 0) or out, to keep the world point under
+    // `viewPoint` where it is.
+    void zoomAsked(int steps, QPoint viewPoint);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     void resizeToWorld();
+    void paintMark(QPainter& painter, const std::vector<vivarium::DrawnObject>& objects);
 
     vivarium::Session& m_session;
     SpritePictures& m_pictures;
@@ -75,6 +95,9 @@ class WorldView : public QWidget {
     bool m_leftDown = false;
     int m_carried = 0;
     QPoint m_grip;  // where in the carried object the hand holds it
+    QPoint m_hand;  // the world point under the hand while it carries
+    bool m_showsRooms = false;
+    int m_marked = 0;
 };
 
 }  // namespace vek::ui
