@@ -159,7 +159,7 @@ void VivariumWindow::resetWorld() {
     // The breakpoints stay over a reset, as they are the user's and not the world's.
     std::set<vivarium::Breakpoint> kept;
     if (m_session) kept = m_session->debugger().breakpoints();
-    m_session = std::make_unique<vivarium::Session>(images);
+    m_session = makeSession(images);
     m_session->debugger().setBreakpoints(std::move(kept));
     m_pictures = std::make_unique<SpritePictures>(images, m_palette);
     if (!m_view) {
@@ -185,6 +185,15 @@ void VivariumWindow::resetWorld() {
     m_logHeard = 0;
     if (m_log) m_log->clear();
     if (m_status) showWorld();
+}
+
+std::unique_ptr<vivarium::Session> VivariumWindow::makeSession(
+    const std::filesystem::path& images) {
+    std::unique_ptr<vivarium::Session> session;
+    // A map file the loader refuses is told; the world then runs bare rather than not at all.
+    runCommand([&session, &images] { session = std::make_unique<vivarium::Session>(images); });
+    if (!session) session = std::make_unique<vivarium::Session>(std::filesystem::path());
+    return session;
 }
 
 bool VivariumWindow::running() const { return m_timer->isActive(); }

@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -91,6 +92,8 @@ class VivariumWindow : public VekWindow {
 
   private:
     void buildControls();
+    // The session on the installation at `images`; a bare one where its map file is refused.
+    std::unique_ptr<vivarium::Session> makeSession(const std::filesystem::path& images);
     void worldChanged();
     void showWorld();
     void showObjects();

@@ -147,6 +147,20 @@ class VivariumSwitchesTest : public QObject {
         saveScreenshot(window, QStringLiteral("vivwin-rooms-german"));
     }
 
+    // A map file the loader refuses is an error naming it; the world then runs without rooms.
+    void aRefusedMapFileIsToldAndTheWorldRunsBare() {
+        TestWorkbench::Options ownDemo;
+        ownDemo.privateDemo = true;
+        TestWorkbench bench(ownDemo);
+        const std::filesystem::path images = bench.demo().gameDirectory() / "Images";
+        std::ofstream(images / std::string(vivarium::kMapFileName), std::ios::app) << "wall 3\n";
+        VivariumWindow* window = openVivarium(bench);
+        QCOMPARE(bench.dialogs().errors().size(), std::size_t{1});
+        QVERIFY2(bench.dialogs().errors()[0].text.contains(QStringLiteral("vivarium-map.txt")),
+                 qPrintable(bench.dialogs().errors()[0].text));
+        QVERIFY(window->session().world().map().rooms().empty());
+    }
+
     void injectFileTellsWhereTheObjectWentAndWhatTheWorldAnswered() {
         TestWorkbench bench;
         VivariumWindow* window = openVivarium(bench);
