@@ -199,10 +199,7 @@ std::unique_ptr<vivarium::Session> VivariumWindow::makeSession(
 bool VivariumWindow::running() const { return m_timer->isActive(); }
 
 void VivariumWindow::run() {
-    if (m_faulted != 0) {
-        m_faulted = 0;
-        m_scriptView->markFault(std::nullopt);
-    }
+    clearFaultMark();
     m_timer->start(timerInterval());
     showWorld();
 }
@@ -224,10 +221,7 @@ void VivariumWindow::stepCommand() {
 }
 
 void VivariumWindow::goOn(const std::function<void()>& step) {
-    if (m_faulted != 0) {
-        m_faulted = 0;
-        m_scriptView->markFault(std::nullopt);
-    }
+    clearFaultMark();
     const std::size_t logged = m_session->log().size();
     step();
     stopAtHeldCommand();
@@ -524,6 +518,12 @@ void VivariumWindow::zoomAt(int steps, QPoint viewPoint) {
     const double after = m_view->zoom();
     across->setValue(static_cast<int>(world.x() * after) - inViewport.x());
     down->setValue(static_cast<int>(world.y() * after) - inViewport.y());
+}
+
+void VivariumWindow::clearFaultMark() {
+    if (m_faulted == 0) return;
+    m_faulted = 0;
+    m_scriptView->markFault(std::nullopt);
 }
 
 void VivariumWindow::stopAtFault(std::size_t logged) {

@@ -106,6 +106,8 @@ class VivariumWindow : public VekWindow {
     // With "Stop on a fault": the first fault logged from `logged` on pauses the world, selects
     // its object and marks the faulting command in its script.
     void stopAtFault(std::size_t logged);
+    // Going on: the fault that stopped the world is no longer marked.
+    void clearFaultMark();
     // The second row of switches: inject, rooms, stop on a fault.
     void buildSwitches();
     // A new view on the session, told of the window's switches.
