@@ -2,18 +2,14 @@
 #include <ostream>
 
 #include "app/file_io.h"
-#include "app/file_lookup.h"
 #include "app/text_names.h"
 #include "app/vek_error.h"
 #include "cli/verbs.h"
 #include "demo/demo_installation.h"
 #include "demo/stand_in_images.h"
-#include "language/dictionary.h"
 #include "generators/object_assistant.h"
-#include "objects/cob_compiler.h"
-#include "objects/cob_data.h"
-#include "vivarium/map_file.h"
-#include "vivarium/sprite_shelf.h"
+#include "language/dictionary.h"
+#include "vivarium/installation.h"
 #include "vivarium/try_run.h"
 #include "vivarium/word_table.h"
 
@@ -56,18 +52,9 @@ constexpr std::string_view kTryUsage =
     "how far the stand-in takes it (modelled, answered neutrally, not modelled).\n"
     "Exits with 1 when a fault happened or a file holds nothing to run.\n";
 
-// A source is read as the checker and the compiler read it; bytes no source holds are refused.
-std::vector<vivarium::SentMacro> injectionOf(const std::string& name) {
-    const std::filesystem::path path = pathFromUtf8(name);
-    if (isObjectFileName(path))
-        return vivarium::injectionOfCob(readCobFile(path), name, vivarium::Routines::Every);
-    const std::vector<std::string> lines = readSourceFile(path);
-    refuseNonSourceText(readFileText(path, kMaxSourceFileSize), path);
-    return vivarium::injectionOfSource(lines, name, vivarium::Routines::Every);
-}
-
 std::vector<vivarium::SentMacro> runnableInjectionOf(const std::string& name) {
-    std::vector<vivarium::SentMacro> sent = injectionOf(name);
+    std::vector<vivarium::SentMacro> sent =
+        vivarium::injectionOfFile(pathFromUtf8(name), name, vivarium::Routines::Every);
     if (vivarium::sendsNothing(sent)) throw VekError(fill(Msg::TryNothingToRun, {name}));
     return sent;
 }
@@ -169,11 +156,11 @@ int runTry(Invocation& invocation) {
     std::vector<std::vector<vivarium::SentMacro>> objects;
     for (const std::string& name : args.positional()) objects.push_back(runnableInjectionOf(name));
     const demo::StandInImages images = imagesOf(invocation, args);
-    options.map = vivarium::readInstallationMap(images.directory);
+    vivarium::StandInInstallation installation(images.directory);
+    options.map = installation.map();
     if (options.creature) options.chemicalNames = chemicalNames(args, images);
-    vivarium::SpriteShelf sprites(images.directory);
     const bool faulted =
-        vivarium::tryObjects(objects, sprites.lookup(), options, invocation.lines());
+        vivarium::tryObjects(objects, installation.sprites(), options, invocation.lines());
     return faulted ? kFailed : kSuccess;
 }
 

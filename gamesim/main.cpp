@@ -20,7 +20,7 @@
 #include "demo/stand_in_images.h"
 #include "gamelink/link_transport.h"
 #include "gamesim/sim_world.h"
-#include "vivarium/sprite_shelf.h"
+#include "vivarium/installation.h"
 #include "vivarium/trace.h"
 #include "vivarium/world_file.h"
 
@@ -188,7 +188,7 @@ std::ofstream appendTo(const std::string& file, const vek::Bilingual& cannotOpen
     return out;
 }
 
-// The installation's sprite files, as vek try finds them; which it is goes to the output.
+// The installation's sprite files and map, as vek try finds them; which it is goes to the output.
 vek::demo::StandInImages standInImages(const Options& options) {
     vek::GamePathSources sources = vek::gamePathSourcesFromEnvironment();
     if (options.gameDir) sources.gameDirOption = vek::pathFromUtf8(*options.gameDir);
@@ -268,8 +268,8 @@ int main(int argc, char* argv[]) {
         if (options->started)
             appendTo(*options->started, vek::Msg::StartFileNotOpened) << processId() << "\n";
         std::this_thread::sleep_for(std::chrono::milliseconds(options->startDelayMs));
-        vek::vivarium::SpriteShelf sprites(standInImages(*options).directory);
-        vek::sim::World world(sprites.lookup(), [](const vek::vivarium::Happening& fault) {
+        vek::vivarium::StandInInstallation installation(standInImages(*options).directory);
+        vek::sim::World world(installation.makeWorld(), [](const vek::vivarium::Happening& fault) {
             std::cerr << "vivarium-sim: "
                       << vek::escapeControlCharacters(vek::vivarium::happeningLine(fault),
                                                       vek::TextEncoding::Windows1252)

@@ -36,10 +36,11 @@ constexpr std::string_view kErrorPrefix = "Error: ";
 
 }  // namespace
 
-World::World(vivarium::SpriteLookup sprites,
+World::World(std::unique_ptr<vivarium::World> world,
              std::function<void(const vivarium::Happening&)> onFault)
-    : m_world(std::move(sprites)), m_onFault(std::move(onFault)) {
-    m_world.setObserver([this](const vivarium::Happening& happening) {
+    : m_world(world ? std::move(world) : std::make_unique<vivarium::World>()),
+      m_onFault(std::move(onFault)) {
+    m_world->setObserver([this](const vivarium::Happening& happening) {
         if (happening.kind != vivarium::HappeningKind::Fault) return;
         if (!m_macroRunning) {
             if (m_onFault) m_onFault(happening);
@@ -55,7 +56,7 @@ std::string World::run(std::string_view macro) {
     m_macroRunning = true;
     m_firstFault.clear();
     std::optional<Finding> refusal;
-    std::string answer = m_world.runMacro(text, nullptr, &refusal);
+    std::string answer = m_world->runMacro(text, nullptr, &refusal);
     m_macroRunning = false;
     if (refusal) return std::string(kErrorPrefix) + refusalAnswer(*refusal);
     // The game runs a macro up to its fault; what it wrote before is lost in the error.
@@ -65,17 +66,17 @@ std::string World::run(std::string_view macro) {
 
 void World::tick() {
     const std::lock_guard lock(m_mutex);
-    m_world.tick();
+    m_world->tick();
 }
 
 std::size_t World::objectCount() const {
     const std::lock_guard lock(m_mutex);
-    return m_world.objects().size();
+    return m_world->objects().size();
 }
 
 std::size_t World::scriptCount() const {
     const std::lock_guard lock(m_mutex);
-    return m_world.scripts().size();
+    return m_world->scripts().size();
 }
 
 WorldClock::WorldClock(World& world, std::chrono::milliseconds interval)

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -16,9 +17,9 @@ namespace vek::sim {
 // come from its real state. Safe to use from the serving thread and a clock at once.
 class World {
   public:
-    // Objects find their images through `sprites`. Faults of the objects' own scripts (a timer
-    // script's, not a macro's) go to `onFault`.
-    explicit World(vivarium::SpriteLookup sprites = {},
+    // Runs `world` (a bare one where none is given), as an installation makes it. Faults of the
+    // objects' own scripts (a timer script's, not a macro's) go to `onFault`.
+    explicit World(std::unique_ptr<vivarium::World> world = {},
                    std::function<void(const vivarium::Happening&)> onFault = {});
 
     // Runs one macro as the game does and returns what its "dde:" commands wrote. A macro the
@@ -32,7 +33,7 @@ class World {
 
   private:
     mutable std::mutex m_mutex;
-    vivarium::World m_world;
+    std::unique_ptr<vivarium::World> m_world;
     std::function<void(const vivarium::Happening&)> m_onFault;
     std::string m_firstFault;
     bool m_macroRunning = false;

@@ -16,8 +16,7 @@
 #include "lsp/features.h"
 #include "objects/cob_compiler.h"
 #include "objects/injection.h"
-#include "vivarium/map_file.h"
-#include "vivarium/sprite_shelf.h"
+#include "vivarium/installation.h"
 #include "vivarium/try_run.h"
 
 namespace vek::lsp {
@@ -194,13 +193,12 @@ std::vector<vivarium::Happening> faultsOfRun(
     } else if (gameNamed(context.sources)) {
         images = pathFromUtf8(readGamePaths(context.sources).CImagePath);
     }
-    vivarium::SpriteShelf shelf(images);
+    // The installation's sprites, rooms and ground, as vek try runs it.
+    vivarium::StandInInstallation installation(images);
     vivarium::TryOptions options;
     options.ticks = ticks;
-    // The installation's rooms and ground, as vek try runs it.
-    if (!images.empty()) options.map = vivarium::readInstallationMap(images);
-    return vivarium::faultsOfTry(
-        objects, images.empty() ? vivarium::SpriteLookup{} : shelf.lookup(), options);
+    options.map = installation.map();
+    return vivarium::faultsOfTry(objects, installation.sprites(), options);
 }
 
 // A fault marks the command it stopped at: the world names its place, the dictionary its length.

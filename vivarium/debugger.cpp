@@ -79,4 +79,12 @@ std::vector<VariableRow> variableRows(const Run* run) {
     return rows;
 }
 
+std::vector<VariableRow> objectVariableRows(const Object* object) {
+    std::vector<VariableRow> rows;
+    for (std::size_t k = 0; k < std::tuple_size_v<decltype(Object::objectVariables)>; ++k)
+        rows.push_back({"obv" + std::to_string(k),
+                        object ? std::to_string(object->objectVariables[k]) : std::string()});
+    return rows;
+}
+
 }  // namespace vek::vivarium

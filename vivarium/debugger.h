@@ -83,5 +83,8 @@ struct VariableRow {
     std::string value;
 };
 std::vector<VariableRow> variableRows(const Run* run);
+// The object's own variables, obv0 to obv2, which outlive its scripts; without an object, the
+// names with empty values.
+std::vector<VariableRow> objectVariableRows(const Object* object);
 
 }  // namespace vek::vivarium

@@ -79,6 +79,9 @@ void Interpreter::happen(HappeningKind kind, TextPosition position, std::string 
     happening.detail = std::move(detail);
     happening.origin = m_run.program->origin;
     happening.position = position;
+    happening.script = m_run.script;
+    // The command running is the one before the next.
+    happening.instruction = m_run.next > 0 ? m_run.next - 1 : 0;
     happening.fault = std::move(faultText);
     happening.freezes = freezes;
     m_world.emit(std::move(happening));

@@ -47,9 +47,10 @@ ObjectRow objectRow(const Object& object, const ClassNames& names) {
 }
 
 std::string logLine(const Happening& happening, std::string_view language) {
-    if (happening.kind == HappeningKind::Fault)
-        return placeOf(happening) + ": " + std::string(happening.fault.in(language));
     std::string line(fill(Msg::VivariumLogTick, {std::to_string(happening.tick)}).in(language));
+    // A fault's place and text say whose it was.
+    if (happening.kind == HappeningKind::Fault)
+        return line + ": " + placeOf(happening) + ": " + std::string(happening.fault.in(language));
     if (happening.object != 0) line.append(1, ' ').append(objectName(happening.object));
     line.append(": ");
     if (happening.kind != HappeningKind::NotModelled) return line + happening.detail;

@@ -10,12 +10,12 @@
 namespace vek::vivarium {
 
 Session::Session(std::filesystem::path imageDirectory, std::uint64_t seed)
-    : m_sprites(std::move(imageDirectory)), m_seed(seed) {
+    : m_installation(std::move(imageDirectory)), m_seed(seed) {
     makeWorld();
 }
 
 void Session::makeWorld() {
-    m_world = std::make_unique<World>(m_sprites.lookup(), m_seed);
+    m_world = m_installation.makeWorld(m_seed);
     ++m_worldNumber;
     m_world->setObserver([this](const Happening& happening) { m_log.push_back(happening); });
     m_world->setCommandHook(

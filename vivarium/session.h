@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "vivarium/debugger.h"
-#include "vivarium/sprite_shelf.h"
+#include "vivarium/installation.h"
 #include "vivarium/try_run.h"
 #include "vivarium/world.h"
 
 namespace vek::vivarium {
 
-// A world that a window shows and a hand plays with: the world on the installation's sprites,
+// A world that a window shows and a hand plays with: the world on the installation's sprites
+// and map,
 // what happened in it, and the hand's clicks, pickups and drops. It has no clock: whoever shows
 // it calls tick().
 class Session {
@@ -25,6 +26,8 @@ class Session {
     explicit Session(std::filesystem::path imageDirectory, std::uint64_t seed = 1);
 
     const World& world() const { return *m_world; }
+    // What every fresh world starts on: the installation's sprites, rooms and ground.
+    const StandInInstallation& installation() const { return m_installation; }
     // Counts the worlds made: a reset and a load each make a new one, with an empty log.
     std::uint64_t worldNumber() const { return m_worldNumber; }
     // Every happening since the last reset, oldest first.
@@ -88,7 +91,7 @@ class Session {
     // The first fault logged at or after index `logged`; nullptr where none was.
     const Happening* firstFaultSince(std::size_t logged) const;
 
-    SpriteShelf m_sprites;
+    StandInInstallation m_installation;
     std::uint64_t m_seed;
     std::unique_ptr<World> m_world;
     Debugger m_debugger;

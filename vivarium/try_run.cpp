@@ -5,7 +5,9 @@
 #include <iterator>
 #include <ostream>
 
+#include "app/file_io.h"
 #include "app/text_names.h"
+#include "objects/cob_compiler.h"
 #include "objects/injection.h"
 #include "objects/object_check.h"
 #include "vivarium/trace.h"
@@ -66,6 +68,14 @@ bool sendsNothing(std::span<const SentMacro> sent) {
     return std::all_of(sent.begin(), sent.end(), [](const SentMacro& macro) {
         return macro.macro.text() == kInjectionClosingMacro;
     });
+}
+
+std::vector<SentMacro> injectionOfFile(const std::filesystem::path& file, std::string_view name,
+                                       Routines routines) {
+    if (isObjectFileName(file)) return injectionOfCob(readCobFile(file), name, routines);
+    const std::vector<std::string> lines = readSourceFile(file);
+    refuseNonSourceText(readFileText(file, kMaxSourceFileSize), file);
+    return injectionOfSource(lines, name, routines);
 }
 
 SentMacro placedMacro(const ObjectDocument& document, std::string_view macro) {

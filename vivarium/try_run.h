@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -34,6 +35,10 @@ std::vector<SentMacro> injectionOfCob(const CobData& cob, std::string_view file,
                                       Routines routines = Routines::First);
 std::vector<SentMacro> injectionOfSource(std::span<const std::string> lines, std::string_view file,
                                          Routines routines = Routines::First);
+// The injection of an object file (.cob) or, for any other name, a source, read as the checker
+// and the compiler read them (bytes no source holds are refused); `name` is the places' file.
+std::vector<SentMacro> injectionOfFile(const std::filesystem::path& file, std::string_view name,
+                                       Routines routines = Routines::First);
 // Whether an injection sends nothing of an object: no script and no routine.
 bool sendsNothing(std::span<const SentMacro> sent);
 

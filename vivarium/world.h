@@ -149,6 +149,9 @@ struct Happening {
     std::string detail;  // "snde spin", "mesg writ #2 0", the word not modelled
     std::shared_ptr<const Origin> origin;
     TextPosition position;
+    // The script and the index of the command it happened at; no script for a macro's.
+    std::optional<ScriptKey> script;
+    std::size_t instruction = 0;
     BilingualText fault;   // what went wrong, for a fault
     bool freezes = false;  // a fault that stops the whole game, not only its script
 };

@@ -51,6 +51,21 @@ TEST_F(VivariumSimTest, EnumeratesWithWildcardsAndPutsValuesEachFollowedByABar) 
     EXPECT_EQ(link->SendMacro("inst,dde: putv 42,endm").answer, "42|");
 }
 
+// The stand-in game's world stands on the installation's map file, as vek try's does.
+TEST_F(VivariumSimTest, TheWorldHasTheRoomsAndTheGroundOfTheInstallationsMapFile) {
+    const std::filesystem::path installation = dir / "installation";
+    std::filesystem::create_directories(installation / "Images");
+    std::ofstream(installation / "Images" / "vivarium-map.txt")
+        << "room 4 0 0 300 200 2\nroom 7 300 0 640 200 3\nground 0 150\nground 1 160\n";
+    seed("");
+    SimProcess sim(dir / "game",
+                   {"--seed", seedFile.string(), "--game-dir", installation.string()});
+    auto link = creaturesAt(sim.socketPath());
+    EXPECT_EQ(link->SendMacro("inst,dde: putv room 10 10,dde: putv room 400 10,endm").answer,
+              "4|7|");
+    EXPECT_EQ(link->SendMacro("inst,dde: putv grnd 0,dde: putv grnd 1,endm").answer, "150|160|");
+}
+
 TEST_F(VivariumSimTest, StoresScriptsAndReturnsThemAsOneTextOrNothing) {
     seed("");
     SimProcess sim = start();

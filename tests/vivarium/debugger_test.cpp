@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "sprites/sprite_file.h"
 #include "support/temp_dir.h"
 #include "tests/vivarium/vivarium_support.h"
@@ -183,6 +185,31 @@ TEST_F(DebuggerTest, AStepWithNothingHeldStopsBeforeTheObjectsNextCommand) {
     session.step(2);  // wait 1: the tick ends
     EXPECT_FALSE(session.stop());
     EXPECT_EQ(log().size(), 2U);
+}
+
+// A fault names the script and the command it stopped at, where the window marks it; the
+// object's own variables stand beside the script's.
+TEST_F(DebuggerTest, AFaultNamesItsCommandAndTheObjectsVariablesAreItsOwn) {
+    session.runMacro("inst,scrp 2 5 3 2,setv obv1 7,addv obv2 -3,pose 40,snde none,endm");
+    ASSERT_EQ(session.click(1, 1, vivarium::kEventActivate2), 1);
+    session.tick();
+    ASSERT_EQ(session.log().size(), 1U);
+    const vivarium::Happening& fault = session.log().front();
+    ASSERT_EQ(fault.kind, vivarium::HappeningKind::Fault);
+    const vivarium::ScriptKey script{2, 5, 3, 2};
+    ASSERT_EQ(fault.script, script);
+    const auto rows = vivarium::commandRows(*session.world().scripts().at(script));
+    const auto faulted = std::find_if(rows.begin(), rows.end(), [&](const auto& row) {
+        return row.instruction == fault.instruction;
+    });
+    ASSERT_NE(faulted, rows.end());
+    EXPECT_EQ(faulted->text, "pose 40");
+
+    std::vector<std::string> shown;
+    for (const auto& row : vivarium::objectVariableRows(&session.world().objects().front()))
+        shown.push_back(row.name + "=" + row.value);
+    EXPECT_EQ(shown, (std::vector<std::string>{"obv0=0", "obv1=7", "obv2=-3"}));
+    for (const auto& row : vivarium::objectVariableRows(nullptr)) EXPECT_EQ(row.value, "");
 }
 
 TEST(DebuggerVariables, WithoutARunTheNamesStandWithEmptyValues) {

@@ -105,9 +105,10 @@ TEST_F(SessionTest, TheLogKeepsWhatHappenedAndAResetEmptiesTheWorldAndTheLog) {
     EXPECT_EQ(vivarium::logLine(session.log()[0], kLanguageEnglish),
               "tick 0: not modelled: snez (-:1:29)");
     EXPECT_EQ(vivarium::logLine(session.log()[1], kLanguageGerman), "Tick 1 #1: snde drip");
-    EXPECT_EQ(vivarium::logLine(session.log()[2], kLanguageGerman),
-              "-:1:29: Objekt #1 (2 5 3), Skript 2 5 3 9: Pose 9 liegt jenseits der 4 Bilder des "
-              "Objekts");
+    EXPECT_EQ(
+        vivarium::logLine(session.log()[2], kLanguageGerman),
+        "Tick 1: -:1:29: Objekt #1 (2 5 3), Skript 2 5 3 9: Pose 9 liegt jenseits der 4 Bilder des "
+        "Objekts");
     EXPECT_EQ(changes, 4);
     session.reset();
     EXPECT_TRUE(session.world().objects().empty());

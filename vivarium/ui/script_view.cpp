@@ -22,6 +22,8 @@ namespace {
 const QString kArrow = QStringLiteral("▶");
 const QString kDot = QStringLiteral("●");
 const QColor kRunningRow(255, 236, 150);
+const QString kCross = QStringLiteral("✖");
+const QColor kFaultRow(255, 200, 200);
 constexpr int kMarginColumn = 0;
 
 QString scriptName(const vivarium::ScriptKey& key) {
@@ -119,19 +121,25 @@ void ScriptView::markRows(const vivarium::Object* object) {
         if (!here) continue;
         QTreeWidgetItem* command = m_commands->topLevelItem(row);
         const bool isRunning = running == here;
+        const bool faulted = m_fault == here;
         const QString margin = (session.debugger().hasBreakpoint(*here) ? kDot : QString()) +
-                               (isRunning ? kArrow : QString());
+                               (isRunning ? kArrow : QString()) + (faulted ? kCross : QString());
         if (command->text(kMarginColumn) != margin) command->setText(kMarginColumn, margin);
         command->setForeground(kMarginColumn, QBrush(Qt::red));
-        const QBrush background = isRunning ? QBrush(kRunningRow) : QBrush();
+        const QBrush background = faulted     ? QBrush(kFaultRow)
+                                  : isRunning ? QBrush(kRunningRow)
+                                              : QBrush();
         for (int column = 0; column < 3; ++column) command->setBackground(column, background);
-        if (isRunning && session.stop()) m_commands->scrollToItem(command);
+        if ((isRunning && session.stop()) || faulted) m_commands->scrollToItem(command);
     }
 }
 
 void ScriptView::showVariables(const vivarium::Object* object, bool paused) {
-    const bool shown = paused && object && object->run;
-    const auto rows = vivarium::variableRows(shown ? &*object->run : nullptr);
+    const bool shown = paused && object;
+    auto rows = vivarium::variableRows(shown && object->run ? &*object->run : nullptr);
+    // The object's own variables beside its script's.
+    for (vivarium::VariableRow& row : vivarium::objectVariableRows(shown ? object : nullptr))
+        rows.push_back(std::move(row));
     m_variables->setRowCount(static_cast<int>(rows.size()));
     for (int k = 0; k < m_variables->rowCount(); ++k) {
         const vivarium::VariableRow& row = rows[static_cast<std::size_t>(k)];
@@ -157,6 +165,11 @@ bool ScriptView::toggleAt(QTreeWidgetItem* item) {
     m_session().debugger().toggleBreakpoint(*place);
     markRows(m_session().world().find(m_object));
     return true;
+}
+
+void ScriptView::markFault(std::optional<vivarium::Breakpoint> command) {
+    m_fault = std::move(command);
+    markRows(m_session().world().find(m_object));
 }
 
 bool ScriptView::toggleBreakpointAtCurrentRow() { return toggleAt(m_commands->currentItem()); }

@@ -22,8 +22,8 @@ struct AppContext;
 
 // The scripts of one object, each command a row as its source wrote it: the command its script
 // goes on with is marked (an arrow and a highlight), a breakpoint is a dot in the margin (a
-// click there, or F9 on the current row, toggles it), and while the world is paused a table
-// shows the script's variables.
+// click there, or F9 on the current row, toggles it), the command a fault stopped at is crossed,
+// and while the world is paused a table shows the script's and the object's variables.
 class ScriptView : public QWidget {
     Q_OBJECT
   public:
@@ -32,6 +32,8 @@ class ScriptView : public QWidget {
 
     // Shows the scripts of an object (0: none); the variables only when `paused`.
     void showObject(int object, bool paused);
+    // Marks the command a fault stopped its script at, until another (or none) is marked.
+    void markFault(std::optional<vivarium::Breakpoint> command);
     // Toggles the breakpoint on the current command row; false when no command row is current.
     bool toggleBreakpointAtCurrentRow();
     void retranslate();
@@ -51,6 +53,7 @@ class ScriptView : public QWidget {
     std::vector<vivarium::ScriptKey> m_keys;
     std::vector<const vivarium::Program*> m_programs;  // those listed, to see when they change
     std::vector<std::optional<vivarium::Breakpoint>> m_rows;  // each row's command
+    std::optional<vivarium::Breakpoint> m_fault;
     QLabel* m_title = nullptr;
     QTreeWidget* m_commands = nullptr;
     QLabel* m_variablesTitle = nullptr;

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTimer>
@@ -51,10 +52,7 @@ VivariumWindow::VivariumWindow(AppContext& context, const PaletteTable& palette,
       m_palette(palette),
       m_background(std::move(background)) {
     m_timer = new QTimer(this);
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        m_session->tick();
-        stopAtHeldCommand();
-    });
+    connect(m_timer, &QTimer::timeout, this, [this] { goOn([this] { m_session->tick(); }); });
     resetWorld();
     buildControls();
     retranslate();
@@ -107,6 +105,7 @@ void VivariumWindow::buildControls() {
     tools->addWidget(m_zoomChoice);
     tools->addSeparator();
     m_helpAction = addAction("VivariumHelp", &VivariumWindow::showHelpPage);
+    buildSwitches();
 
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
@@ -135,8 +134,10 @@ void VivariumWindow::buildControls() {
     sideColumn->addWidget(m_objects, 1);
     m_scriptView = new ScriptView(
         context(), [this]() -> vivarium::Session& { return *m_session; }, side);
-    connect(m_objects, &QTreeWidget::currentItemChanged, this,
-            [this] { m_scriptView->showObject(selectedObject(), !running()); });
+    connect(m_objects, &QTreeWidget::currentItemChanged, this, [this] {
+        m_scriptView->showObject(selectedObject(), !running());
+        followSelectedObject();
+    });
     sideColumn->addWidget(m_scriptView, 2);
     sideColumn->addWidget(m_logTitle);
     sideColumn->addWidget(m_log, 1);
@@ -154,11 +155,6 @@ void VivariumWindow::buildControls() {
     column->addWidget(m_note);
     column->addWidget(m_status);
     setCentralWidget(central);
-}
-
-void VivariumWindow::connectView(WorldView* view) {
-    connect(view, &WorldView::handUsed, this, [this] { showWorld(); });
-    connect(view, &WorldView::creatureMenuRequested, this, &VivariumWindow::showCreatureMenu);
 }
 
 void VivariumWindow::placeCreature() {
@@ -201,7 +197,7 @@ void VivariumWindow::resetWorld() {
     // The breakpoints stay over a reset, as they are the user's and not the world's.
     std::set<vivarium::Breakpoint> kept;
     if (m_session) kept = m_session->debugger().breakpoints();
-    m_session = std::make_unique<vivarium::Session>(images);
+    m_session = makeSession(images);
     m_session->debugger().setBreakpoints(std::move(kept));
     m_pictures = std::make_unique<SpritePictures>(images, m_palette);
     if (!m_view) {
@@ -215,6 +211,9 @@ void VivariumWindow::resetWorld() {
         m_scroll->setWidget(view);  // deletes the old view
         m_view = view;
     }
+    m_faulted = 0;
+    m_injected = nullptr;
+    if (m_scriptView) m_scriptView->markFault(std::nullopt);
     std::optional<RgbImage> background = m_background ? m_background() : std::nullopt;
     m_hasBackground = background.has_value();
     m_view->setBackground(background ? toQImage(*background) : QImage());
@@ -226,9 +225,19 @@ void VivariumWindow::resetWorld() {
     if (m_status) showWorld();
 }
 
+std::unique_ptr<vivarium::Session> VivariumWindow::makeSession(
+    const std::filesystem::path& images) {
+    std::unique_ptr<vivarium::Session> session;
+    // A map file the loader refuses is told; the world then runs bare rather than not at all.
+    runCommand([&session, &images] { session = std::make_unique<vivarium::Session>(images); });
+    if (!session) session = std::make_unique<vivarium::Session>(std::filesystem::path());
+    return session;
+}
+
 bool VivariumWindow::running() const { return m_timer->isActive(); }
 
 void VivariumWindow::run() {
+    clearFaultMark();
     m_timer->start(timerInterval());
     showWorld();
 }
@@ -240,14 +249,21 @@ void VivariumWindow::pause() {
 
 void VivariumWindow::stepOneTick() {
     m_timer->stop();
-    m_session->tick();
-    stopAtHeldCommand();
+    goOn([this] { m_session->tick(); });
 }
 
 void VivariumWindow::stepCommand() {
     m_timer->stop();
-    m_session->step(selectedObject());
+    const int object = selectedObject();
+    goOn([this, object] { m_session->step(object); });
+}
+
+void VivariumWindow::goOn(const std::function<void()>& step) {
+    clearFaultMark();
+    const std::size_t logged = m_session->log().size();
+    step();
     stopAtHeldCommand();
+    stopAtFault(logged);
 }
 
 void VivariumWindow::toggleBreakpoint() { m_scriptView->toggleBreakpointAtCurrentRow(); }
@@ -355,13 +371,16 @@ void VivariumWindow::showWorld() {
     const vivarium::World& world = m_session->world();
     const auto stop = m_session->stop();
     const QString state =
-        stop ? context().text(Msg::VivariumHeldAt).arg(stop->object)
-             : context().text(running() ? Msg::VivariumRunning : Msg::VivariumPaused);
-    m_status->setText(context()
-                          .text(Msg::VivariumStatus)
-                          .arg(world.currentTick())
-                          .arg(world.objects().size())
-                          .arg(state));
+        stop             ? context().text(Msg::VivariumHeldAt).arg(stop->object)
+        : m_faulted != 0 ? context().text(Msg::VivariumStoppedAtFault).arg(m_faulted)
+                         : context().text(running() ? Msg::VivariumRunning : Msg::VivariumPaused);
+    QString status = context()
+                         .text(Msg::VivariumStatus)
+                         .arg(world.currentTick())
+                         .arg(world.objects().size())
+                         .arg(state);
+    if (m_injected) status += QStringLiteral(" · ") + m_injected();
+    m_status->setText(status);
 }
 
 void VivariumWindow::showObjects() {
@@ -400,7 +419,9 @@ void VivariumWindow::showLog() {
     const std::string language = context().look.language();
     for (; m_logShown < log.size(); ++m_logShown) {
         const vivarium::Happening& happening = log[m_logShown];
-        auto* row = new QListWidgetItem(toQString(vivarium::logLine(happening, language)), m_log);
+        const QString line = toQString(vivarium::logLine(happening, language));
+        auto* row = new QListWidgetItem(line, m_log);
+        row->setToolTip(line);  // the whole of a row too long for the list
         row->setData(kObjectRole, happening.object);
         row->setData(kHappeningRole, static_cast<qulonglong>(m_logShown));
         if (happening.kind == vivarium::HappeningKind::Fault) row->setForeground(Qt::red);
@@ -424,6 +445,9 @@ void VivariumWindow::retranslate() {
     caption(m_loadWorld, Msg::VivariumLoadWorld);
     caption(m_placeCreature, Msg::VivariumPlaceCreature);
     caption(m_helpAction, Msg::VivariumHelpButton);
+    caption(m_injectFile, Msg::VivariumInjectFile);
+    caption(m_showRooms, Msg::VivariumShowRooms);
+    caption(m_stopOnFault, Msg::VivariumStopOnFault);
     m_speedLabel->setText(context().text(Msg::VivariumSpeed));
     m_zoomLabel->setText(context().text(Msg::VivariumZoom));
     m_objectsTitle->setText(context().text(Msg::VivariumObjectsTitle));
@@ -450,6 +474,124 @@ void VivariumWindow::showHelpPage() {
     }
     m_help->showLanguage(context().look.german());
     m_help->showTopic(QStringLiteral("vivarium.html"));
+}
+
+void VivariumWindow::buildSwitches() {
+    addToolBarBreak();
+    QToolBar* switches = addToolBar(QStringLiteral("VivariumSwitches"));
+    switches->setObjectName(QStringLiteral("VivariumSwitches"));
+    switches->setMovable(false);
+    m_injectFile = switches->addAction(QString());
+    m_injectFile->setObjectName(QStringLiteral("InjectFile"));
+    connect(m_injectFile, &QAction::triggered, this, &VivariumWindow::injectFile);
+    switches->addSeparator();
+    m_showRooms = switches->addAction(QString());
+    m_showRooms->setObjectName(QStringLiteral("ShowRooms"));
+    m_showRooms->setCheckable(true);
+    connect(m_showRooms, &QAction::toggled, this, [this](bool on) { m_view->setShowsRooms(on); });
+    m_stopOnFault = switches->addAction(QString());
+    m_stopOnFault->setObjectName(QStringLiteral("StopOnFault"));
+    m_stopOnFault->setCheckable(true);
+    m_stopOnFault->setChecked(true);
+}
+
+void VivariumWindow::connectView(WorldView* view) {
+    connect(view, &WorldView::handUsed, this, [this] { showWorld(); });
+    connect(view, &WorldView::zoomAsked, this, &VivariumWindow::zoomAt);
+    connect(view, &WorldView::creatureMenuRequested, this, &VivariumWindow::showCreatureMenu);
+    view->setShowsRooms(m_showRooms && m_showRooms->isChecked());
+}
+
+void VivariumWindow::injectFile() {
+    const auto chosen =
+        context().dialogs.openFile(context().text(Msg::VivariumInjectFileTitle), worldFolder(),
+                                   context().text(Msg::VivariumInjectFilter));
+    if (chosen) injectObjectFile(*chosen);
+}
+
+void VivariumWindow::injectObjectFile(const QString& file) {
+    runCommand([this, &file] {
+        const std::filesystem::path path = toPath(file);
+        const std::string name = pathToUtf8(path.filename());
+        const auto sent = vivarium::injectionOfFile(path, name);
+        const int newest =
+            m_session->world().objects().empty() ? 0 : m_session->world().objects().back().id;
+        const std::size_t logged = m_session->log().size();
+        m_session->inject(sent);
+        const auto& log = m_session->log();
+        const auto fault = std::find_if(log.begin() + static_cast<std::ptrdiff_t>(logged),
+                                        log.end(), [](const vivarium::Happening& happening) {
+                                            return happening.kind == vivarium::HappeningKind::Fault;
+                                        });
+        const std::optional<BilingualText> faultText =
+            fault == log.end() ? std::nullopt : std::optional(fault->fault);
+        const auto& objects = m_session->world().objects();
+        const bool made = !objects.empty() && objects.back().id > newest;
+        const int object = made ? objects.back().id : 0;
+        const QPoint place = made ? QPoint(objects.back().x, objects.back().y) : QPoint();
+        m_injected = [this, name = toQString(name), faultText, object, place] {
+            const QString answer =
+                faultText ? toQString(std::string(faultText->in(context().look.language())))
+                          : context().text(Msg::VivariumAnsweredWithoutFault);
+            if (object == 0) return context().text(Msg::VivariumInjectedNoObject).arg(name, answer);
+            return context()
+                .text(Msg::VivariumInjectedAt)
+                .arg(name)
+                .arg(object)
+                .arg(place.x())
+                .arg(place.y())
+                .arg(answer);
+        };
+        if (made) selectObject(objects.back().id);
+        showWorld();
+    });
+}
+
+void VivariumWindow::zoomAt(int steps, QPoint viewPoint) {
+    const double before = m_view->zoom();
+    const QPointF world(viewPoint.x() / before, viewPoint.y() / before);
+    QScrollBar* across = m_scroll->horizontalScrollBar();
+    QScrollBar* down = m_scroll->verticalScrollBar();
+    const QPoint inViewport = viewPoint - QPoint(across->value(), down->value());
+    setZoom(std::clamp(m_zoomChoice->value() + steps * m_zoomChoice->singleStep(),
+                       m_zoomChoice->minimum(), m_zoomChoice->maximum()));
+    const double after = m_view->zoom();
+    across->setValue(static_cast<int>(world.x() * after) - inViewport.x());
+    down->setValue(static_cast<int>(world.y() * after) - inViewport.y());
+}
+
+void VivariumWindow::clearFaultMark() {
+    if (m_faulted == 0) return;
+    m_faulted = 0;
+    m_scriptView->markFault(std::nullopt);
+}
+
+void VivariumWindow::stopAtFault(std::size_t logged) {
+    if (!m_stopOnFault->isChecked()) return;
+    const auto& log = m_session->log();
+    for (std::size_t k = logged; k < log.size(); ++k) {
+        const vivarium::Happening& fault = log[k];
+        if (fault.kind != vivarium::HappeningKind::Fault || fault.object == 0) continue;
+        m_timer->stop();
+        m_faulted = fault.object;
+        selectObject(fault.object);
+        if (fault.script)
+            m_scriptView->markFault(vivarium::Breakpoint{*fault.script, fault.instruction});
+        showWorld();
+        return;
+    }
+}
+
+void VivariumWindow::followSelectedObject() {
+    const int selected = selectedObject();
+    m_view->setMarkedObject(selected);
+    const vivarium::Object* object = m_session->world().find(selected);
+    if (!object) return;
+    const double zoom = m_view->zoom();
+    const int margin = 80;
+    m_scroll->ensureVisible(static_cast<int>((object->x + object->width() / 2) * zoom),
+                            static_cast<int>((object->y + object->height() / 2) * zoom), margin,
+                            margin);
 }
 
 }  // namespace vek::ui

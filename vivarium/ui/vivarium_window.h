@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPoint>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -71,6 +73,13 @@ class VivariumWindow : public VekWindow {
     // A row of the log chosen (double click, Enter): its object is selected and, when it came
     // from the object compiler's source page, the caret goes to its place there.
     void goToLogRow(int row);
+    // "Inject file…": an object file or a source chosen in a dialog, injected as the object
+    // compiler injects it; the status line tells where the object went and what the world said.
+    void injectFile();
+    void injectObjectFile(const QString& file);
+    // Ctrl and the wheel: a zoom step in (above 0) or out that keeps the world point under a
+    // point of the view where it is.
+    void zoomAt(int steps, QPoint viewPoint);
     void retranslate();
     // "Place creature": the next click on the world puts it there.
     void placeCreature();
@@ -85,9 +94,10 @@ class VivariumWindow : public VekWindow {
 
   private:
     void buildControls();
-    void connectView(WorldView* view);
     // The creature's menu: an order for the object at a world point, else the nearest.
     void showCreatureMenu(QPoint worldPoint, QPoint screenPoint);
+    // The session on the installation at `images`; a bare one where its map file is refused.
+    std::unique_ptr<vivarium::Session> makeSession(const std::filesystem::path& images);
     void worldChanged();
     void showWorld();
     void showObjects();
@@ -95,6 +105,19 @@ class VivariumWindow : public VekWindow {
     void showHelpPage();
     // After the world went on: a held command pauses the clock and selects its object.
     void stopAtHeldCommand();
+    // The world going on (a tick or a step), then stopping where it holds or faulted.
+    void goOn(const std::function<void()>& step);
+    // With "Stop on a fault": the first fault logged from `logged` on pauses the world, selects
+    // its object and marks the faulting command in its script.
+    void stopAtFault(std::size_t logged);
+    // Going on: the fault that stopped the world is no longer marked.
+    void clearFaultMark();
+    // The second row of switches: inject, rooms, stop on a fault.
+    void buildSwitches();
+    // A new view on the session, told of the window's switches.
+    void connectView(WorldView* view);
+    // The selected object framed in the view and scrolled to.
+    void followSelectedObject();
     // Selects an object's row in the list, when it still lives.
     void selectObject(int object);
     int timerInterval() const;
@@ -116,6 +139,9 @@ class VivariumWindow : public VekWindow {
     std::size_t m_logShown = 0;
     std::size_t m_logHeard = 0;  // the log's happenings whose sounds were played or passed over
     QString m_worldFile;         // the world file last saved or loaded
+    // What the last injection of a file did, in the language of the moment; none before one.
+    std::function<QString()> m_injected;
+    int m_faulted = 0;  // the object whose fault stopped the world; 0 for none
 
     QTimer* m_timer = nullptr;
     QScrollArea* m_scroll = nullptr;
@@ -141,6 +167,9 @@ class VivariumWindow : public VekWindow {
     QAction* m_loadWorld = nullptr;
     QAction* m_placeCreature = nullptr;
     QAction* m_helpAction = nullptr;
+    QAction* m_injectFile = nullptr;
+    QAction* m_showRooms = nullptr;
+    QAction* m_stopOnFault = nullptr;
 };
 
 }  // namespace vek::ui

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 #include <optional>
 
@@ -103,6 +104,30 @@ void paintWorld(QPainter& painter, const QImage& background,
     painter.restore();
 }
 
+void paintMap(QPainter& painter, const vivarium::Map& map, double zoom, int width) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const auto scaled = [zoom](int value) { return static_cast<int>(value * zoom); };
+    painter.setPen(QPen(QColor(0, 200, 255), 2));
+    for (const vivarium::Room& room : map.rooms()) {
+        const QRect place(QPoint(scaled(room.left), scaled(room.top)),
+                          QPoint(scaled(room.right) - 1, scaled(room.bottom) - 1));
+        painter.drawRect(place);
+        painter.drawText(place.adjusted(4, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                         QStringLiteral("%1 (%2)").arg(room.number).arg(room.type));
+    }
+    // The ground: one height a point, joined by lines as far as the line reaches.
+    painter.setPen(QPen(QColor(255, 140, 0), 2));
+    QPolygon ground;
+    for (int point = 0; point < map.groundPoints(); ++point) {
+        const int x = point * vivarium::kGroundPointWidth;
+        if (scaled(x) > width) break;
+        ground << QPoint(scaled(x), scaled(map.groundAt(point)));
+    }
+    painter.drawPolyline(ground);
+    painter.restore();
+}
+
 WorldView::WorldView(vivarium::Session& session, SpritePictures& pictures, QWidget* parent)
     : QWidget(parent), m_session(session), m_pictures(pictures) {
     setObjectName(QStringLiteral("WorldView"));
@@ -132,16 +157,47 @@ QPoint WorldView::worldPoint(QPoint viewPoint) const {
     return {static_cast<int>(viewPoint.x() / m_zoom), static_cast<int>(viewPoint.y() / m_zoom)};
 }
 
+void WorldView::setShowsRooms(bool shown) {
+    m_showsRooms = shown;
+    update();
+}
+
+void WorldView::setMarkedObject(int object) {
+    if (m_marked == object) return;
+    m_marked = object;
+    update();
+}
+
 void WorldView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    std::vector<vivarium::DrawnObject> drawn = vivarium::paintOrder(m_session.world());
+    std::vector<vivarium::DrawnObject> objects = vivarium::paintOrder(m_session.world());
     // The creature is drawn as its figure, not as an object without a picture.
     const int creatureId = m_session.world().creature().id;
-    std::erase_if(drawn,
-                  [creatureId](const vivarium::DrawnObject& d) { return d.object == creatureId; });
-    paintWorld(painter, m_background, drawn, m_pictures, m_zoom, event->rect());
+    std::erase_if(objects, [creatureId](const vivarium::DrawnObject& object) {
+        return object.object == creatureId;
+    });
+    for (vivarium::DrawnObject& object : objects) {
+        if (object.object != m_carried) continue;
+        object.x = carriedCorner().x();
+        object.y = carriedCorner().y();
+    }
+    paintWorld(painter, m_background, objects, m_pictures, m_zoom, event->rect());
+    if (m_showsRooms) paintMap(painter, m_session.world().map(), m_zoom, width());
     if (const auto creature = creatureRect(m_session.world()))
         paintCreature(painter, *creature, m_zoom);
+    paintMark(painter, objects);
+}
+
+void WorldView::paintMark(QPainter& painter, const std::vector<vivarium::DrawnObject>& objects) {
+    const auto marked = std::find_if(objects.begin(), objects.end(), [this](const auto& object) {
+        return object.object == m_marked;
+    });
+    if (m_marked == 0 || marked == objects.end()) return;
+    const QRectF place(marked->x * m_zoom, marked->y * m_zoom, std::max(marked->width, 8) * m_zoom,
+                       std::max(marked->height, 8) * m_zoom);
+    painter.setPen(QPen(Qt::yellow, 2, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(place.adjusted(-2, -2, 2, 2));
 }
 
 void WorldView::mousePressEvent(QMouseEvent* event) {
@@ -186,6 +242,9 @@ void WorldView::mouseMoveEvent(QMouseEvent* event) {
         m_grip = object ? at - QPoint(object->x, object->y) : QPoint();
         Q_EMIT handUsed(m_carried);
     }
+    // The carried object goes with the hand until it lets go.
+    m_hand = worldPoint(now);
+    update();
 }
 
 void WorldView::mouseReleaseEvent(QMouseEvent* event) {
@@ -194,13 +253,23 @@ void WorldView::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = worldPoint(event->position().toPoint());
     if (m_carried != 0) {
         const QPoint corner = at - m_grip;
-        m_session.drop(m_carried, corner.x(), corner.y());
-        Q_EMIT handUsed(m_carried);
-        m_carried = 0;
+        const int dropped = std::exchange(m_carried, 0);
+        m_session.drop(dropped, corner.x(), corner.y());
+        Q_EMIT handUsed(dropped);
+        update();
         return;
     }
     if (const int object = m_session.click(at.x(), at.y(), vivarium::kEventActivate1))
         Q_EMIT handUsed(object);
+}
+
+void WorldView::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0) {
+        event->ignore();  // the scroll area scrolls
+        return;
+    }
+    Q_EMIT zoomAsked(event->angleDelta().y() > 0 ? 1 : -1, event->position().toPoint());
+    event->accept();
 }
 
 }  // namespace vek::ui

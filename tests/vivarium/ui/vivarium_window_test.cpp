@@ -38,8 +38,6 @@ using namespace vek::ui::testing;
 
 namespace {
 
-// The demo's spinning top stands at (4400, 600); a click a little inside it.
-constexpr QPoint kOnTheTop(4405, 605);
 // The object list's columns: object, class, name, position, pose, timer, variables.
 constexpr int kNameColumn = 2;
 constexpr int kPositionColumn = 3;
@@ -107,7 +105,14 @@ QString objectCell(VivariumWindow* window, int row, int column) {
     return item ? item->text(column) : QString();
 }
 
-// A counter (2 21 8) standing where the demo's top stands, whose activation counts in a loop.
+// A point a little inside the first object, at full size: the demo's spinning top stands where
+// the installation's rooms let its "mvto 4400 600" take it.
+QPoint onTheFirstObject(VivariumWindow* window) {
+    const vivarium::Object& first = window->session().world().objects().front();
+    return {first.x + 5, first.y + 5};
+}
+
+// A counter (2 21 8) standing where the demo's top is sent, whose activation counts in a loop.
 std::vector<std::string> counterSource() {
     return {"name Counter",
             "quantity 1",
@@ -263,9 +268,14 @@ class VivariumWindowTest : public QObject {
         QCOMPARE(objectCell(window, 0, 0), QStringLiteral("#1"));
         QCOMPARE(objectCell(window, 0, 1), QStringLiteral("2 21 7"));
         QCOMPARE(objectCell(window, 0, kNameColumn), QStringLiteral("Spinning top"));
-        QCOMPARE(objectCell(window, 0, kPositionColumn), QStringLiteral("4400, 600"));
+        // The top keeps to its room (attr 64): the wall of the room it was made in holds it.
+        const vivarium::Object& top = window->session().world().objects().front();
+        const vivarium::Map& map = window->session().world().map();
+        QCOMPARE(map.roomAt(top.x + top.width() / 2, top.y + top.height() / 2), map.roomAt(0, 0));
+        QCOMPARE(objectCell(window, 0, kPositionColumn),
+                 QStringLiteral("%1, %2").arg(top.x).arg(top.y));
 
-        press(window->view(), Qt::LeftButton, kOnTheTop);
+        press(window->view(), Qt::LeftButton, onTheFirstObject(window));
         window->stepOneTick();
         QCOMPARE(logRows(window), QStringList{QStringLiteral("tick 1 #1: snde spin")});
         QCOMPARE(objectCell(window, 0, kPoseColumn), QStringLiteral("0"));
@@ -293,13 +303,19 @@ class VivariumWindowTest : public QObject {
         QVERIFY(window);
         injectDemoObject(bench, window, "SPTOP.COS");
         QWidget* view = window->view();
-        QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, kOnTheTop);
-        QMouseEvent move(QEvent::MouseMove, QPointF(kOnTheTop + QPoint(100, 50)),
-                         QPointF(view->mapToGlobal(kOnTheTop + QPoint(100, 50))), Qt::LeftButton,
+        const QPoint grip = onTheFirstObject(window);
+        QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, grip);
+        QMouseEvent move(QEvent::MouseMove, QPointF(grip + QPoint(100, 50)),
+                         QPointF(view->mapToGlobal(grip + QPoint(100, 50))), Qt::LeftButton,
                          Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(view, &move);
-        QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, kOnTheTop + QPoint(100, 50));
-        QCOMPARE(objectCell(window, 0, kPositionColumn), QStringLiteral("4500, 650"));
+        QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, grip + QPoint(100, 50));
+        // Put down 100 across and 50 down, the top (attr 128) comes to rest on the ground there.
+        const vivarium::Object& top = window->session().world().objects().front();
+        const vivarium::Placement rest = window->session().world().map().settle(
+            top.attr, top.width(), top.height(), grip.x() - 5 + 100, grip.y() - 5 + 50);
+        QCOMPARE(objectCell(window, 0, kPositionColumn),
+                 QStringLiteral("%1, %2").arg(rest.left).arg(rest.top));
         // A right-click on the bare world does nothing.
         press(view, Qt::RightButton, QPoint(10, 10));
         window->stepOneTick();
@@ -307,14 +323,16 @@ class VivariumWindowTest : public QObject {
     }
 
     // A right-click runs the object's second activation, whose fault is a row of the log that
-    // selects the object.
+    // selects the object (the world goes on: "Stop on a fault" is off).
     void aFaultIsALogRowThatSelectsItsObject() {
         TestWorkbench bench;
         VivariumWindow* window = openFromTheCompilersToolsMenu(bench);
         QVERIFY(window);
         injectDemoObject(bench, window, "SPTOP.COS");
+        // Not stopping at the fault, which would select the object itself.
+        trigger(window, "StopOnFault");
         window->session().runMacro("inst,scrp 2 21 7 2,pose 40,endm");
-        press(window->view(), Qt::RightButton, kOnTheTop);
+        press(window->view(), Qt::RightButton, onTheFirstObject(window));
         window->stepOneTick();
         const QStringList rows = logRows(window);
         QCOMPARE(rows.size(), 1);
@@ -382,7 +400,7 @@ class VivariumWindowTest : public QObject {
                           QPoint(tree->header()->sectionPosition(0) + 4, margin.center().y()));
         QCOMPARE(commandRows(window).value(2), QStringLiteral("●|addv var0 5"));
 
-        press(window->view(), Qt::LeftButton, kOnTheTop);
+        press(window->view(), Qt::LeftButton, onTheFirstObject(window));
         trigger(window, "RunWorld");
         QTRY_VERIFY_WITH_TIMEOUT(!window->running(), 5000);
         QCOMPARE(window->session().world().currentTick(), 1);
@@ -441,7 +459,7 @@ class VivariumWindowTest : public QObject {
         QCOMPARE(objectCell(window, 1, 1), QStringLiteral("2 21 8"));
         QCOMPARE(objectCell(window, 1, kNameColumn), QString());
 
-        press(window->view(), Qt::LeftButton, kOnTheTop);
+        press(window->view(), Qt::LeftButton, onTheFirstObject(window));
         window->stepOneTick();
         QCOMPARE(logRows(window).value(0), QStringLiteral("tick 1 #1: snde spin"));
         ObjectCompilerWindow* compiler = bench.windows().objectCompiler;
@@ -512,8 +530,9 @@ class VivariumWindowTest : public QObject {
         VivariumWindow* window = openFromTheCompilersToolsMenu(bench);
         QVERIFY(window);
         injectDemoObject(bench, window, "SPTOP.COS");
-        press(window->view(), Qt::LeftButton, kOnTheTop);
+        press(window->view(), Qt::LeftButton, onTheFirstObject(window));
         for (int k = 0; k < 3; ++k) window->stepOneTick();
+        const QString position = objectCell(window, 0, kPositionColumn);
         const QString pose = objectCell(window, 0, kPoseColumn);
         const QString variables = objectCell(window, 0, 6);
         const QString file = fromPath(bench.scratch() / "my world");
@@ -529,7 +548,7 @@ class VivariumWindowTest : public QObject {
         window->findChild<QAction*>(QStringLiteral("LoadWorld"))->trigger();
         QVERIFY(bench.dialogs().errors().empty());
         QCOMPARE(objectCell(window, 0, 1), QStringLiteral("2 21 7"));
-        QCOMPARE(objectCell(window, 0, kPositionColumn), QStringLiteral("4400, 600"));
+        QCOMPARE(objectCell(window, 0, kPositionColumn), position);
         QCOMPARE(objectCell(window, 0, kPoseColumn), pose);
         QCOMPARE(objectCell(window, 0, 6), variables);
         QCOMPARE(window->session().world().scripts().size(), std::size_t{2});
@@ -552,8 +571,9 @@ class VivariumWindowTest : public QObject {
         window->resize(1100, 700);
         window->setZoom(50);
         auto* scroll = window->findChild<QScrollArea*>(QStringLiteral("WorldScroll"));
-        scroll->ensureVisible(2200, 320, 300, 200);
-        press(window->view(), Qt::LeftButton, kOnTheTop / 2);
+        const QPoint onTheTop = onTheFirstObject(window);
+        scroll->ensureVisible(onTheTop.x() / 2, onTheTop.y() / 2, 300, 200);
+        press(window->view(), Qt::LeftButton, onTheTop / 2);
         for (int i = 0; i < 3; ++i) window->stepOneTick();
         saveScreenshot(window, QStringLiteral("vivworld-english"));
         saveScreenshot(window, QStringLiteral("viv-links-english"));
@@ -579,7 +599,7 @@ class VivariumWindowTest : public QObject {
         window->session().inject(vivarium::injectionOfSource(source, "COUNTER.COS"));
         window->session().debugger().toggleBreakpoint({{2, 21, 8, 1}, 3});
         bench.windows().main->SpeedButton13Click();  // DE
-        press(window->view(), Qt::LeftButton, kOnTheTop);
+        press(window->view(), Qt::LeftButton, onTheFirstObject(window));
         window->stepOneTick();
         QVERIFY(window->findChild<QLabel*>(QStringLiteral("WorldStatus"))
                     ->text()
