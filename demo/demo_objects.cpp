@@ -82,6 +82,10 @@ SpriteImage framedBox(int width, int height, std::uint8_t inside, std::uint8_t f
     SpriteImage image(width, height, frame);
     for (int y = 2; y < height - 2; ++y) {
         for (int x = 2; x < width - 2; ++x) image.at(x, y) = inside;
+    }
+    return image;
+}
+
 // A wooden block, upright in its first frame and tipped over in its second.
 SpriteImage blockFrame(int frame) {
     constexpr int kSize = 28;

@@ -213,6 +213,8 @@ TEST(TryDemo, TheDemosLiftCarAndMillRunAThousandTicksWithoutAFault) {
         runVekTool({"try", pathToUtf8(layout.gameDirectory() / "LIFT.COS"), "--game-dir", game,
                     "--ticks", "100", "--activate1", "3", "--trace"});
     EXPECT_NE(lift.out.find("tick 100 2 30 1 #1 3000 702 pose 0\n"), std::string::npos) << lift.out;
+}
+
 // The demo's wooden block gives whoever activates it chemical 35, which the demo's chemicals.txt
 // names "Cobalide" (stem 2, ending 3). Placed at 2850 the creature's centre is 144 left of the
 // block's (3014): 15 steps of 8 bring it within 24, so it knocks the block over in tick 16 and
