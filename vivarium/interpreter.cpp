@@ -207,7 +207,11 @@ void Interpreter::send(Object& object, int event, TextPosition position) {
 }
 
 void Interpreter::moveTo(Object& object, int left, int top, TextPosition position) {
-    const Placement placement = m_world.moveObject(object, left, top, true);
+    // An object's first move puts it where its script places it; from then on the walls of the
+    // room it stands in and the ground hold it.
+    const bool limited = object.placed;
+    object.placed = true;
+    const Placement placement = m_world.moveObject(object, left, top, limited);
     if (placement.collided && !m_world.queueEvent(object, {kEventCollision, 0}))
         freeze(position, Msg::VivariumTooManyEvents, static_cast<long long>(kEventLimit));
 }

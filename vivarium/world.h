@@ -116,9 +116,10 @@ struct Object {
     };
     std::deque<Event> events;
     bool killed = false;
-    ObjectShape shape;  // what a compound object, vehicle, lift, call button or blackboard adds
-    int carriedBy = 0;  // the vehicle or lift it rides in; 0 for none
-    int objp = 0;       // an object number its scripts keep
+    ObjectShape shape;    // what a compound object, vehicle, lift, call button or blackboard adds
+    int carriedBy = 0;    // the vehicle or lift it rides in; 0 for none
+    int objp = 0;         // an object number its scripts keep
+    bool placed = false;  // moved once by a script: walls and the ground hold it from then on
 
     int width() const;
     int height() const;

@@ -154,6 +154,15 @@ TEST_F(RoomsWorld, AWallboundObjectWalkingIntoItsWallStopsAndItsCollisionScriptT
     EXPECT_EQ(lefts, (std::vector<int>{60, 70, 80, 80, 70, 60}));
 }
 
+// Made at 0, 0 inside the room, its first move places it where its script says, beyond the
+// wall; a wallbound one placed inside is held by the wall from then on.
+TEST_F(RoomsWorld, AnObjectsFirstMovePlacesItAndLaterMovesAreHeld) {
+    make(Map::kWallbound, 150, 20);
+    make(Map::kWallbound, 50, 20, ",mvto 150 20");
+    EXPECT_EQ(world.objects()[0].x, 150);
+    EXPECT_EQ(world.objects()[1].x, 80);
+}
+
 TEST_F(RoomsWorld, WithoutItsAttributeOrWithoutACollisionScriptTheObjectWalksOnOrStays) {
     script(vivarium::kEventTimer, "mvby 10 0");
     make(0, 50, 20, ",tick 1");
