@@ -11,6 +11,7 @@
 #include "objects/cob_compiler.h"
 #include "vivarium/sprite_shelf.h"
 #include "vivarium/try_run.h"
+#include "vivarium/world_file.h"
 
 namespace {
 
@@ -73,6 +74,27 @@ BENCHMARK(tickOfManyObjectsWithACreature)->Arg(1000)->Arg(10000)->Unit(benchmark
 
 // `vek try` of a demo object for 1,000 ticks, activated at tick 1: the injection with its check,
 // and the run, without the start of the program.
+// Loading a world file of N objects, where every other number is gone: the time grows with the
+// lines (a pass over every object for each line made it grow with their square).
+void loadWorldFile(benchmark::State& state) {
+    std::string text;
+    for (int k = 0; k < state.range(0); ++k) {
+        text.append("inst,new: simp ball 4 0 10 0,mvto ")
+            .append(std::to_string(k % 8000))
+            .append(" 0,endm\n")
+            .append("inst,reps 1,new: simp none 0 0 0 0,kill targ,repe,endm\n");
+    }
+    for (auto _ : state) {
+        vek::vivarium::World world;
+        vek::vivarium::runWorldText(text, "W.TXT", [&world](const vek::MacroText& macro) {
+            world.runMacro(macro, nullptr);
+            return std::optional<vek::BilingualText>();
+        });
+        benchmark::DoNotOptimize(world.objects().size());
+    }
+}
+BENCHMARK(loadWorldFile)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
 void tryDemoObject(benchmark::State& state, const char* name) {
     static const std::filesystem::path root = [] {
         const auto dir = std::filesystem::temp_directory_path() / "vek-vivarium-bench";

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <sstream>
 
 #include "app/file_io.h"
@@ -201,35 +200,6 @@ TEST_F(WorldFileTest, AWorldOfManyGoneNumbersIsSavedAsLinesThatEachLoad) {
         EXPECT_EQ(everyObject(loaded), everyObject(world));
         EXPECT_EQ(loaded.nextObjectId(), world.nextObjectId());
     }
-}
-
-// Loading takes time in proportion to the lines, also where every other number is gone: four
-// times the lines take about four times as long, where a pass over every object for each line
-// took sixteen. A ratio, since how long a line takes depends on the machine and its load.
-TEST_F(WorldFileTest, ManyLinesLoadInTimeInProportionToThem) {
-    const auto worldOf = [](int objects) {
-        std::string text;
-        for (int k = 0; k < objects; ++k) {
-            text.append("inst,new: simp ball 4 0 10 0,mvto ")
-                .append(std::to_string(k % 8000))
-                .append(" 0,endm\n")
-                .append("inst,reps 1,new: simp none 0 0 0 0,kill targ,repe,endm\n");
-        }
-        return text;
-    };
-    const auto secondsToLoad = [&](int objects) {
-        const std::string text = worldOf(objects);
-        vivarium::World world = fresh();
-        const auto started = std::chrono::steady_clock::now();
-        load(world, text);
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
-        EXPECT_EQ(world.objects().size(), static_cast<std::size_t>(objects));
-        EXPECT_EQ(world.objects().back().id, 2 * objects - 1);
-        return took.count();
-    };
-    const double few = secondsToLoad(5000);
-    const double many = secondsToLoad(20000);
-    EXPECT_LT(many, 8 * few) << few << " s for 10,000 lines, " << many << " s for 40,000";
 }
 
 // A world that would not fit in a world file is not saved, so that no file is written that a
