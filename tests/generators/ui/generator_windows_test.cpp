@@ -28,13 +28,6 @@ using namespace vek::ui::testing;
 
 namespace {
 
-template <typename Control = QWidget>
-Control* control(QWidget* window, const char* name) {
-    auto* found = window->findChild<Control*>(QLatin1String(name));
-    if (!found) qFatal("no control %s", name);
-    return found;
-}
-
 QWidget* source(TestWorkbench& bench) { return bench.windows().newObjectSource; }
 
 // Clicks the tree entry with this text.

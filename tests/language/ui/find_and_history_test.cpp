@@ -25,13 +25,6 @@ using namespace vek::ui::testing;
 
 namespace {
 
-template <typename Control>
-Control* child(QWidget* parent, const char* name) {
-    auto* found = parent->findChild<Control*>(QLatin1String(name));
-    if (!found) qFatal("no control %s", name);
-    return found;
-}
-
 SourcePage* pageOf(TestWorkbench& bench) {
     return bench.windows().objectCompiler->findChild<SourcePage*>(QStringLiteral("TabSheet1"));
 }
@@ -101,10 +94,10 @@ class FindAndHistoryTest : public QObject {
             QTest::keyClick(box, Qt::Key_F, Qt::ControlModifier);
             QVERIFY(bar->isVisible());
             if (test.matchCase)
-                QTest::mouseClick(child<QWidget>(bar, "MatchCaseBox"), Qt::LeftButton);
+                QTest::mouseClick(control<QWidget>(bar, "MatchCaseBox"), Qt::LeftButton);
             if (test.wholeWord)
-                QTest::mouseClick(child<QWidget>(bar, "WholeWordBox"), Qt::LeftButton);
-            auto* field = child<QLineEdit>(bar, "FindField");
+                QTest::mouseClick(control<QWidget>(bar, "WholeWordBox"), Qt::LeftButton);
+            auto* field = control<QLineEdit>(bar, "FindField");
             QTest::keyClicks(field, QStringLiteral("ball"), {}, 20);
             QCOMPARE(markedTexts(box), test.marked);
             QCOMPARE(bar->note(), QString::fromUtf8(test.found));
@@ -134,14 +127,14 @@ class FindAndHistoryTest : public QObject {
         const QString loaded = box->toPlainText();
         QTest::keyClick(box, Qt::Key_H, Qt::ControlModifier);
         FindBar* bar = pageOf(bench)->findBar();
-        QTest::keyClicks(child<QLineEdit>(bar, "FindField"), QStringLiteral("ball"));
-        QTest::keyClicks(child<QLineEdit>(bar, "ReplaceField"), QStringLiteral("puck"));
-        QTest::mouseClick(child<QPushButton>(bar, "ReplaceAllButton"), Qt::LeftButton);
+        QTest::keyClicks(control<QLineEdit>(bar, "FindField"), QStringLiteral("ball"));
+        QTest::keyClicks(control<QLineEdit>(bar, "ReplaceField"), QStringLiteral("puck"));
+        QTest::mouseClick(control<QPushButton>(bar, "ReplaceAllButton"), Qt::LeftButton);
         QCOMPARE(box->toPlainText(), QString(loaded).replace(QStringLiteral("ball"), "puck"));
         QCOMPARE(bar->note(), QStringLiteral("2 replaced."));
         QVERIFY(bench.objectDocument().source().changed);
         QCOMPARE(nameShown(bench), QStringLiteral("balls.cos *"));
-        auto* undo = child<QAction>(bench.windows().objectCompiler, "Undo1");
+        auto* undo = control<QAction>(bench.windows().objectCompiler, "Undo1");
         QCOMPARE(undo->text(), QStringLiteral("Undo Replace All"));
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(box->toPlainText(), loaded);
@@ -158,17 +151,17 @@ class FindAndHistoryTest : public QObject {
         MacroTextEdit* box = shownSourceText(bench);
         ObjectCompilerWindow* window = bench.windows().objectCompiler;
         bench.dialogs().fileAnswers = {fromPath(first)};
-        child<QAction>(window, "LoadSourceFileCOS1")->trigger();
+        control<QAction>(window, "LoadSourceFileCOS1")->trigger();
         box->moveCaretTo(1, 8);
         QTest::keyClicks(box, QStringLiteral(" file"), {}, 10);
         const QString edited = box->toPlainText();
         // Not saved: the question before the next load is answered No.
         bench.dialogs().messageAnswers = {Answer::No};
         bench.dialogs().fileAnswers = {fromPath(second)};
-        child<QAction>(window, "LoadSourceFileCOS1")->trigger();
+        control<QAction>(window, "LoadSourceFileCOS1")->trigger();
         QCOMPARE(box->toPlainText(), QStringLiteral("* second"));
-        QAction* undo = child<QAction>(window, "Undo1");
-        QAction* redo = child<QAction>(window, "Redo1");
+        QAction* undo = control<QAction>(window, "Undo1");
+        QAction* redo = control<QAction>(window, "Redo1");
         const auto keys = [box](Qt::Key key, Qt::KeyboardModifiers modifiers) {
             return [box, key, modifiers] { QTest::keyClick(box, key, modifiers, 20); };
         };
@@ -216,7 +209,7 @@ class FindAndHistoryTest : public QObject {
         fixes->close();
         QCOMPARE(box->document()->findBlockByNumber(1).text(), QStringLiteral("\tmvto"));
         QCOMPARE(box->textCursor().positionInBlock(), 5);
-        QCOMPARE(child<QAction>(bench.windows().objectCompiler, "Undo1")->text(),
+        QCOMPARE(control<QAction>(bench.windows().objectCompiler, "Undo1")->text(),
                  QStringLiteral("Undo Quick Fix"));
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(box->toPlainText(), typed);

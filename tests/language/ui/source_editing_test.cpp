@@ -65,13 +65,6 @@ const QString kMessySource = QStringLiteral(
     "* A ball\nname Ball\n  inst\nnew: simp ball 1 0 1000 0\nendm\n\nscrp 2 5 3 9\n"
     "  doif obv0 eq 1\nreps 2\n mvby 1 0\n  repe\nelse\n   pose 0\n endi\nendm\n");
 
-template <typename Control>
-Control* control(QWidget* parent, const char* name) {
-    auto* found = parent->findChild<Control*>(QLatin1String(name));
-    if (!found) qFatal("no control %s", name);
-    return found;
-}
-
 // The window shown and active, so that its keys reach the source text as a user's would.
 MacroTextEdit* activeSourceText(TestWorkbench& bench, const QString& text) {
     ObjectCompilerWindow* window = bench.windows().objectCompiler;

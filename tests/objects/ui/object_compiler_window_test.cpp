@@ -39,15 +39,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-template <typename Widget = QLineEdit>
-Widget* control(QWidget* window, const char* name) {
-    auto* widget = window->findChild<Widget*>(QLatin1String(name));
-    if (!widget) qFatal("no control %s", name);
-    return widget;
-}
-
 QLineEdit* field(ObjectCompilerWindow* window, int number) {
-    return control(window, QStringLiteral("Edit%1").arg(number).toLatin1().constData());
+    return control<QLineEdit>(window, QStringLiteral("Edit%1").arg(number).toLatin1().constData());
 }
 
 // The findings of the source page as "line:column english text".

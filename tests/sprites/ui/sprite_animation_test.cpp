@@ -32,20 +32,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TestWorkbench::Options whiteBackground(std::string more = {}) {
-    TestWorkbench::Options options;
-    options.vekIniText = "[Color]\r\nSBGC=$FFFFFF\r\n[Language]\r\nLanguage=english\r\n" + more;
-    return options;
-}
-
 SpriteEditorWindow* editor(TestWorkbench& bench) { return bench.windows().spriteEditor; }
-
-template <typename Control = QWidget>
-Control* control(QWidget* window, const char* name) {
-    auto* found = window->findChild<Control*>(QLatin1String(name));
-    if (!found) qFatal("no control %s", name);
-    return found;
-}
 
 QAction* menuItem(TestWorkbench& bench, const char* name) {
     return control<QAction>(editor(bench), name);

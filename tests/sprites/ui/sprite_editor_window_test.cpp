@@ -55,15 +55,6 @@ namespace {
 
 using vek::testing::patterned;
 
-const std::string kWhiteBackground =
-    "[Color]\r\nSBGC=$FFFFFF\r\n[Language]\r\nLanguage=english\r\n";
-
-TestWorkbench::Options whiteBackground() {
-    TestWorkbench::Options options;
-    options.vekIniText = kWhiteBackground;
-    return options;
-}
-
 SpriteEditorWindow* editor(TestWorkbench& bench) { return bench.windows().spriteEditor; }
 
 template <typename Control = QWidget>

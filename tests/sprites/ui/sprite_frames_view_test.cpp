@@ -41,20 +41,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TestWorkbench::Options whiteBackground() {
-    TestWorkbench::Options options;
-    options.vekIniText = "[Color]\r\nSBGC=$FFFFFF\r\n[Language]\r\nLanguage=english\r\n";
-    return options;
-}
-
 SpriteEditorWindow* editor(TestWorkbench& bench) { return bench.windows().spriteEditor; }
-
-template <typename Control = QWidget>
-Control* control(QWidget* window, const char* name) {
-    auto* found = window->findChild<Control*>(QLatin1String(name));
-    if (!found) qFatal("no control %s", name);
-    return found;
-}
 
 void openFile(TestWorkbench& bench, const fs::path& file) {
     bench.dialogs().fileAnswers.push_back(fromPath(file));

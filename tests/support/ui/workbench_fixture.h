@@ -135,4 +135,19 @@ QString screenshotFolder();
 // Saves a widget's picture as `name`.png in the screenshot folder, when one is set.
 void saveScreenshot(QWidget* widget, const QString& name);
 
+// The control of that object name in a window; a test without it cannot go on.
+template <typename Control = QWidget>
+Control* control(QWidget* window, const char* name) {
+    auto* found = window->findChild<Control*>(QLatin1String(name));
+    if (!found) qFatal("no control %s", name);
+    return found;
+}
+
+// A workbench in English whose sprite editor paints on white, with more of VEK.INI after it.
+inline TestWorkbench::Options whiteBackground(const std::string& more = {}) {
+    TestWorkbench::Options options;
+    options.vekIniText = "[Color]\r\nSBGC=$FFFFFF\r\n[Language]\r\nLanguage=english\r\n" + more;
+    return options;
+}
+
 }  // namespace vek::ui::testing
