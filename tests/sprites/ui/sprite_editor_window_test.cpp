@@ -783,7 +783,7 @@ class SpriteEditorWindowTest : public QObject {
         SpriteEditorWindow* window = editor(bench);
         // Larger than the drawing area at either zoom, whatever width the tool strip gives the
         // window.
-        openWithDialog(bench, writeSprites(bench, "big.spr", {patterned(400, 300, 1)}));
+        openWithDialog(bench, writeSprites(bench, "big.spr", {patterned(900, 700, 1)}));
         window->setZoom(2);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
