@@ -82,7 +82,6 @@ void VivariumWindow::buildControls() {
     m_breakpoint->setShortcut(QKeySequence(Qt::Key_F9));
     m_saveWorld = addAction("SaveWorld", &VivariumWindow::saveWorld);
     m_loadWorld = addAction("LoadWorld", &VivariumWindow::loadWorld);
-    m_placeCreature = addAction("PlaceCreature", &VivariumWindow::placeCreature);
     tools->addSeparator();
     m_speedLabel = new QLabel(tools);
     tools->addWidget(m_speedLabel);
@@ -484,6 +483,9 @@ void VivariumWindow::buildSwitches() {
     m_injectFile = switches->addAction(QString());
     m_injectFile->setObjectName(QStringLiteral("InjectFile"));
     connect(m_injectFile, &QAction::triggered, this, &VivariumWindow::injectFile);
+    m_placeCreature = switches->addAction(QString());
+    m_placeCreature->setObjectName(QStringLiteral("PlaceCreature"));
+    connect(m_placeCreature, &QAction::triggered, this, &VivariumWindow::placeCreature);
     switches->addSeparator();
     m_showRooms = switches->addAction(QString());
     m_showRooms->setObjectName(QStringLiteral("ShowRooms"));

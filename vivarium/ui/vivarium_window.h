@@ -112,7 +112,7 @@ class VivariumWindow : public VekWindow {
     void stopAtFault(std::size_t logged);
     // Going on: the fault that stopped the world is no longer marked.
     void clearFaultMark();
-    // The second row of switches: inject, rooms, stop on a fault.
+    // The second row: inject, place the creature, and the switches rooms and stop on a fault.
     void buildSwitches();
     // A new view on the session, told of the window's switches.
     void connectView(WorldView* view);
