@@ -103,9 +103,7 @@ std::vector<std::string> chemicalNames(const ArgumentList& args,
         file = demo::DemoLayout{demo::defaultDemoRoot()}.programDirectory() / "chemicals.txt";
     }
     if (!args.option("--chemicals") && !std::filesystem::exists(file)) return {};
-    ChemicalNames names;
-    readChemicalNamesFile(file, names);
-    return {names.begin(), names.end()};
+    return readChemicalNameList(file);
 }
 
 // One line a word of the dictionary: "command<TAB>new: simp<TAB>modelled".

@@ -138,4 +138,10 @@ void readChemicalNamesFile(const std::filesystem::path& file, ChemicalNames& nam
     readingFile(file, [&] { readChemicalNames(readFileBytes(file), names); });
 }
 
+std::vector<std::string> readChemicalNameList(const std::filesystem::path& file) {
+    ChemicalNames names;
+    readChemicalNamesFile(file, names);
+    return {names.begin(), names.end()};
+}
+
 }  // namespace vek

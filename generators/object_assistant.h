@@ -46,5 +46,7 @@ using ChemicalNames = std::array<std::string, kChemicalCount>;
 // read before it stay in `names`, the rest empty.
 void readChemicalNames(std::span<const std::uint8_t> bytes, ChemicalNames& names);
 void readChemicalNamesFile(const std::filesystem::path& file, ChemicalNames& names);
+// The names of a chemicals.txt as a list by number.
+std::vector<std::string> readChemicalNameList(const std::filesystem::path& file);
 
 }  // namespace vek

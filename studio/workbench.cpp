@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QToolButton>
 
+#include "app/file_lookup.h"
 #include "app/settings.h"
 #include "app/text_names.h"
 #include "app/text_table.h"
@@ -17,6 +18,7 @@
 #include "gamelink/in_process_link.h"
 #include "gamelink/ui/command_interface_window.h"
 #include "gamelink/ui/game_link_commands.h"
+#include "generators/object_assistant.h"
 #include "generators/ui/add_class_window.h"
 #include "generators/ui/new_object_source_window.h"
 #include "generators/ui/object_assistant_window.h"
@@ -320,6 +322,15 @@ VivariumWindow* Workbench::vivarium() {
         m_vivarium->setClassNames([this](int family, int genus, int species) {
             return catalogueName(m_classCatalogue.catalogue(), {family, genus, species});
         });
+        // What reaches the creature is logged with the chemicals' names of the program's list,
+        // where it has a readable one.
+        const auto chemicals = findIgnoringCase(m_context->files.directory(), "chemicals.txt");
+        if (std::filesystem::exists(chemicals)) {
+            try {
+                m_vivarium->setChemicalNames(readChemicalNameList(chemicals));
+            } catch (const VekError&) {
+            }
+        }
         m_vivarium->setSourcePlaceShower([this](int line, int column) {
             ObjectCompilerWindow* compiler = m_windows.objectCompiler;
             if (m_toolWindows) m_toolWindows->show(ToolWindowGroup::ObjectCompiler);

@@ -18,6 +18,7 @@ SpriteLookup StandInInstallation::sprites() {
 std::unique_ptr<World> StandInInstallation::makeWorld(std::uint64_t seed) {
     auto world = std::make_unique<World>(sprites(), seed);
     world->setMap(m_map);
+    world->setChemicalNames(m_chemicalNames);
     return world;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "vivarium/map.h"
 #include "vivarium/sprite_shelf.h"
@@ -25,13 +27,17 @@ class StandInInstallation {
     const Map& map() const { return m_map; }
     // A lookup of the sprite files' image sizes; the installation must outlive it.
     SpriteLookup sprites();
-    // A fresh world on the installation's sprites, rooms and ground.
+    // The chemicals' names by number (its chemicals.txt, which the caller reads), for what
+    // reaches the creature.
+    void setChemicalNames(std::vector<std::string> names) { m_chemicalNames = std::move(names); }
+    // A fresh world on the installation's sprites, rooms, ground and chemicals' names.
     std::unique_ptr<World> makeWorld(std::uint64_t seed = 1);
 
   private:
     std::filesystem::path m_imageDirectory;
     Map m_map;
     SpriteShelf m_shelf;
+    std::vector<std::string> m_chemicalNames;
 };
 
 }  // namespace vek::vivarium

@@ -23,6 +23,11 @@ void Session::makeWorld() {
     m_debugger.goOn(0);
 }
 
+void Session::setChemicalNames(std::vector<std::string> names) {
+    m_world->setChemicalNames(names);
+    m_installation.setChemicalNames(std::move(names));
+}
+
 void Session::changed() const {
     if (m_changed) m_changed();
 }

@@ -51,6 +51,8 @@ class Session {
     std::optional<Stop> stop() const;
     Debugger& debugger() { return m_debugger; }
     const Debugger& debugger() const { return m_debugger; }
+    // The chemicals' names for what reaches the creature, in this world and the ones after it.
+    void setChemicalNames(std::vector<std::string> names);
     // A fresh world on the same sprites, with an empty log; the breakpoints stay.
     void reset();
     // Writes the world as a world file (world_file.h).

@@ -230,7 +230,13 @@ std::unique_ptr<vivarium::Session> VivariumWindow::makeSession(
     // A map file the loader refuses is told; the world then runs bare rather than not at all.
     runCommand([&session, &images] { session = std::make_unique<vivarium::Session>(images); });
     if (!session) session = std::make_unique<vivarium::Session>(std::filesystem::path());
+    session->setChemicalNames(m_chemicalNames);
     return session;
+}
+
+void VivariumWindow::setChemicalNames(std::vector<std::string> names) {
+    m_chemicalNames = std::move(names);
+    m_session->setChemicalNames(m_chemicalNames);
 }
 
 bool VivariumWindow::running() const { return m_timer->isActive(); }

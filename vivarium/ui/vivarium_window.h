@@ -49,6 +49,8 @@ class VivariumWindow : public VekWindow {
 
     // The names of the class catalogue, for the object list.
     void setClassNames(vivarium::ClassNames names) { m_classNames = std::move(names); }
+    // The installation's chemicals' names, for the stimuli that reach the creature.
+    void setChemicalNames(std::vector<std::string> names);
     // Where a log row of an object from the object compiler's source page goes.
     void setSourcePlaceShower(SourcePlaceShower shower) { m_showSourcePlace = std::move(shower); }
 
@@ -128,6 +130,7 @@ class VivariumWindow : public VekWindow {
 
     const PaletteTable& m_palette;
     BackgroundSource m_background;
+    std::vector<std::string> m_chemicalNames;
     vivarium::ClassNames m_classNames;
     SourcePlaceShower m_showSourcePlace;
     std::unique_ptr<vivarium::Session> m_session;

@@ -226,7 +226,7 @@ class VivariumWindowTest : public QObject {
         for (int tick = 0; tick < 16; ++tick) window->stepOneTick();
         QVERIFY2(logRows(window).contains(
                      QStringLiteral("tick 16 #1: stim writ #2 0 255 0 0 35 20 0 0 0 0 0 0 "
-                                    "reaches creature #2 (chemical 35 20)")),
+                                    "reaches creature #2 (chemical 35 Cobalide 20)")),
                  qPrintable(logRows(window).join(u'\n')));
         // The right click on the creature was not the hand's activate 2.
         QVERIFY(!logRows(window).join(u' ').contains(QStringLiteral("35 5")));
