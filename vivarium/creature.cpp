@@ -101,6 +101,10 @@ int World::placeCreature(int x, int y) {
         made.family = kCreatureFamily;
         made.genus = kCreatureGenus;
         made.species = kCreatureSpecies;
+        // One image of its size, without pictures, so that posr, posb and the walls know it.
+        static const SpriteSizes kFigure{{{kCreatureWidth, kCreatureHeight}}};
+        made.sizes = &kFigure;
+        made.imageCount = 1;
         m_objects.push_back(std::move(made));
         self = &m_objects.back();
         m_creature.id = self->id;

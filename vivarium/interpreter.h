@@ -101,6 +101,11 @@ class Interpreter {
     void send(Object& object, int event, TextPosition position);
     int& editObject() { return m_world.m_edit; }
     Creature& creature() { return m_world.m_creature; }
+    // The world's creature, placed at a world point when there is none yet; 0 past the bound.
+    int creatureObject(int x, int y) {
+        return m_world.findObject(m_world.m_creature.id) ? m_world.m_creature.id
+                                                         : m_world.placeCreature(x, y);
+    }
     Map& map() { return m_world.m_map; }
     // Moves an object as far towards a place as its room and the ground let it; where they
     // stop it, it gets a collision event.

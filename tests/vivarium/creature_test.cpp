@@ -166,6 +166,22 @@ TEST(Creature, IsOneAndNeedsAPlaceAndAnObject) {
     EXPECT_TRUE(ground.details(HappeningKind::Fault).empty());
 }
 
+// new: crea makes the one creature, standing on the ground, or takes the one there is; either
+// is its macro's target.
+TEST(Creature, NewCreaMakesTheOneCreatureOrTakesItAsTheTarget) {
+    Playground ground;
+    const std::string answer = ground.world.runMacro(
+        MacroText("inst,new: crea 0 1,dde: putv targ,dde: putv posb,endm"), nullptr);
+    const int creature = ground.world.creature().id;
+    ASSERT_NE(creature, 0);
+    EXPECT_EQ(answer, std::to_string(creature) + "|200|");
+    ground.world.placeCreature(500, 0);
+    EXPECT_EQ(ground.world.runMacro(MacroText("inst,new: crea 0 2,dde: putv posl,endm"), nullptr),
+              "500|");
+    EXPECT_EQ(ground.world.objects().size(), 1u);
+    EXPECT_TRUE(ground.details(HappeningKind::Fault).empty());
+}
+
 // Stimuli from a macro, with the creature at 100 on the ground and a toy at 400; chemical 12 is
 // named, 7 is not.
 TEST(Creature, StimuliThatReachItAreReportedWithTheChemicalsNames) {

@@ -266,13 +266,13 @@ TEST(Flow, WordsTheWorldDoesNotModelAreTracedAtTheirLineWithoutAFault) {
     const TryResult run = trySource(
         {"inst", "  aslp 1", "  setv var0 dead", "  new: crea 0 1", "  mvto 10 20", "endm"},
         sprites, options, "N.COS");
-    // A creature is made as an object without pictures, so the commands after it have a target.
+    // The creature is made (class 4 1 0) and is the target of the commands after it.
     EXPECT_FALSE(run.faulted);
     EXPECT_EQ(run.lines,
               (std::vector<std::string>{"tick 0 0 0 0 #0 not modelled aslp at N.COS:2:3",
                                         "tick 0 0 0 0 #0 not modelled dead at N.COS:3:13",
                                         "tick 0 0 0 0 #0 not modelled new: crea at N.COS:4:3",
-                                        "tick 0 0 0 0 #1 10 20 pose 0"}));
+                                        "tick 0 4 1 0 #1 10 20 pose 0"}));
 }
 
 TEST(Flow, AnActivatedRepeatingAnimationRunsOneFrameATickAndTimersKeepTheirRate) {

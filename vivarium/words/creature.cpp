@@ -73,6 +73,16 @@ void stmShou(I& in, const Ins& ins) { stimulate(in, ins, creatureIsThere(in), 0,
 void stmTact(I& in, const Ins& ins) { stimulate(in, ins, touchesTarget(in), 0, false); }
 void stmWrit(I& in, const Ins& ins) { stimulate(in, ins, namesCreature(in, ins), 1, false); }
 
+// A creature from a genome is the world's one stand-in creature, standing on the ground at the
+// world's left edge when it is new; its genome and sex are not modelled. It becomes the target.
+void newCrea(I& in, const Ins& ins) {
+    in.notModelled(ins.word, ins.position);
+    const int creature = in.creatureObject(0, 0);
+    if (creature == 0)
+        in.freeze(ins.position, Msg::VivariumTooManyObjects, static_cast<long long>(kObjectLimit));
+    in.run().target = creature;
+}
+
 // Its variable gets no gene: 0.
 void newGene(I& in, const Ins& ins) {
     runNotModelled(in, ins);
@@ -95,6 +105,7 @@ constexpr auto kCommands = std::to_array<CommandWord>({
     {"stm# sign", stmShou},
     {"stm# tact", stmTact},
     {"stm# writ", stmWrit},
+    {"new: crea", newCrea, kNeutral},
     {"new: gene", newGene, kNeutral},
     {"chem", runNotModelled, kNeutral},
     {"aslp", runNotModelled, kNeutral},

@@ -27,13 +27,6 @@ void newSimp(I& in, const Ins& ins) {
     in.addObject(in.newPictured(ins, in.argument(ins, 2), ObjectShape{}));
 }
 
-// A creating word whose kind of object the world does not model: an object without pictures,
-// so that what follows the creation still has its target.
-void newStandIn(I& in, const Ins& ins) {
-    in.notModelled(ins.word, ins.position);
-    in.addObject(in.newObject(ins.position));
-}
-
 void kill(I& in, const Ins& ins) {
     Object* object = in.findObject(in.argument(ins, 0));
     if (!object) {
@@ -99,7 +92,6 @@ constexpr auto kCommands = std::to_array<CommandWord>({
     {"targ", targ},
     {"rtar", rtar},
     {"new: simp", newSimp},
-    {"new: crea", newStandIn, Modelling::NotModelled},
     {"kill", kill},
     {"edit", edit},
     {"setv clas", setvClas},
