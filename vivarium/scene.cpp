@@ -7,18 +7,43 @@
 
 namespace vek::vivarium {
 
+namespace {
+
+struct Painted {
+    int plane = 0;
+    DrawnObject drawn;
+};
+
+// A compound object's part k > 0: its image of the object's sprite file, at its place from
+// part 0's top left corner, on its own plane.
+Painted paintedPart(const Object& object, const Part& part) {
+    const int image = object.firstImage + part.image;
+    const bool known =
+        object.sizes && image >= 0 && static_cast<std::size_t>(image) < object.sizes->sizes.size();
+    const auto [width, height] =
+        known ? object.sizes->sizes[static_cast<std::size_t>(image)] : std::pair{0, 0};
+    const auto [x, y] = *partPlace(object, part.number);
+    return {part.plane, {object.id, object.sprite, image, x, y, width, height}};
+}
+
+}  // namespace
+
 std::vector<DrawnObject> paintOrder(const World& world) {
-    std::vector<const Object*> objects;
-    for (const Object& object : world.objects()) objects.push_back(&object);
-    std::stable_sort(objects.begin(), objects.end(),
-                     [](const Object* a, const Object* b) { return a->plane < b->plane; });
-    std::vector<DrawnObject> drawn;
-    drawn.reserve(objects.size());
-    for (const Object* object : objects) {
-        drawn.push_back({object->id, object->sprite,
-                         object->firstImage + object->base + object->pose, object->x, object->y,
-                         object->width(), object->height()});
+    std::vector<Painted> painted;
+    painted.reserve(world.objects().size());
+    for (const Object& object : world.objects()) {
+        painted.push_back({object.plane,
+                           {object.id, object.sprite, object.firstImage + object.base + object.pose,
+                            object.x, object.y, object.width(), object.height()}});
+        if (const auto* compound = object.shape.as<Compound>()) {
+            for (const Part& part : compound->parts) painted.push_back(paintedPart(object, part));
+        }
     }
+    std::stable_sort(painted.begin(), painted.end(),
+                     [](const Painted& a, const Painted& b) { return a.plane < b.plane; });
+    std::vector<DrawnObject> drawn;
+    drawn.reserve(painted.size());
+    for (Painted& each : painted) drawn.push_back(std::move(each.drawn));
     return drawn;
 }
 

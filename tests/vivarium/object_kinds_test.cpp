@@ -5,6 +5,7 @@
 
 #include "tests/vivarium/vivarium_support.h"
 #include "vivarium/map.h"
+#include "vivarium/scene.h"
 #include "vivarium/world.h"
 
 namespace vek::testing {
@@ -122,6 +123,19 @@ TEST_F(Kinds, ACompoundObjectMovesWithItsParts) {
     run("targ 1,new: part 1 0 0 0 910");
     EXPECT_EQ(vivarium::partPlace(*m_world->find(1), 1), (std::pair{1000, -40}));
     EXPECT_EQ(m_faults, std::vector<std::string>());
+}
+
+// The house (plane 900) with a part in front of it (910) and one behind it (890): each part is
+// painted at its place on its plane, and a click on a part finds the house.
+TEST_F(Kinds, ACompoundObjectIsPaintedPartByPartOnTheirPlanes) {
+    run("new: comp hous 1 0 900,new: part 1 30 5 0 910,new: part 2 -10 20 0 890,mvto 100 50");
+    std::vector<std::string> painted;
+    for (const vivarium::DrawnObject& drawn : vivarium::paintOrder(*m_world))
+        painted.push_back(std::to_string(drawn.object) + " " + std::to_string(drawn.x) + " " +
+                          std::to_string(drawn.y) + " " + std::to_string(drawn.width));
+    EXPECT_EQ(painted, (std::vector<std::string>{"1 90 70 50", "1 100 50 50", "1 130 55 50"}));
+    EXPECT_EQ(vivarium::objectAt(*m_world, 175, 100), 1);  // on part 1 only
+    EXPECT_EQ(vivarium::objectAt(*m_world, 95, 110), 1);   // on part 2 only
 }
 
 // The car at 0 100 with its cabin 10 5 to 50 25; a crate inside it and one beside it. Each way

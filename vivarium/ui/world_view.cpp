@@ -176,10 +176,14 @@ void WorldView::paintEvent(QPaintEvent* event) {
     std::erase_if(objects, [creatureId](const vivarium::DrawnObject& object) {
         return object.object == creatureId;
     });
-    for (vivarium::DrawnObject& object : objects) {
-        if (object.object != m_carried) continue;
-        object.x = carriedCorner().x();
-        object.y = carriedCorner().y();
+    // What the hand carries is drawn under it, with each of its parts where they sit on it.
+    if (const vivarium::Object* carried = m_session.world().find(m_carried)) {
+        const QPoint shift = carriedCorner() - QPoint(carried->x, carried->y);
+        for (vivarium::DrawnObject& object : objects) {
+            if (object.object != m_carried) continue;
+            object.x += shift.x();
+            object.y += shift.y();
+        }
     }
     paintWorld(painter, m_background, objects, m_pictures, m_zoom, event->rect());
     if (m_showsRooms) paintMap(painter, m_session.world().map(), m_zoom, width());
