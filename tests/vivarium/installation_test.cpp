@@ -12,6 +12,7 @@
 #include "vivarium/installation.h"
 #include "vivarium/map_file.h"
 #include "vivarium/session.h"
+#include "vivarium/try_run.h"
 
 namespace vek::testing {
 namespace {
@@ -73,6 +74,32 @@ TEST(StandInInstallation, AnEmptyDirectoryIsABareInstallationWithoutRoomsOrSprit
     std::unique_ptr<vivarium::World> world = installation.makeWorld();
     EXPECT_TRUE(world->map().rooms().empty());
     EXPECT_EQ(roomAnswer(*world, 10, 10), "-1|");
+}
+
+// Every demo object runs together in the window's world for 1,000 ticks without a fault: each
+// is clicked now and then, and the creature plays with the nearest.
+TEST(StandInInstallation, TheDemosObjectsRunAThousandTicksInTheWindowsWorld) {
+    TempDir dir;
+    const demo::DemoLayout layout{dir.path()};
+    demo::generateDemoInstallation(layout);
+    vivarium::Session session(layout.gameDirectory() / "Images");
+    for (const char* name : {"SPTOP", "BALL", "HEATER", "LIFT", "CAR", "MILL", "BLOCK"}) {
+        const std::string file = std::string(name) + ".COS";
+        session.inject(vivarium::injectionOfFile(layout.gameDirectory() / file, file));
+    }
+    session.placeCreature(2800, 0);
+    for (int tick = 1; tick <= 1000; ++tick) {
+        if (tick % 100 == 3) {
+            for (const vivarium::Object& object : session.world().objects())
+                session.click(object.x + object.width() / 2, object.y + object.height() / 2, 1);
+        }
+        if (tick % 250 == 1) session.orderCreature(vivarium::CreatureAction::Activate1, 0, 0);
+        session.tick();
+    }
+    // Seven objects, the lift's two call buttons and the creature.
+    EXPECT_EQ(session.world().objects().size(), 10u);
+    for (const vivarium::Happening& happening : session.log())
+        EXPECT_NE(happening.kind, vivarium::HappeningKind::Fault) << happening.fault.english;
 }
 
 }  // namespace
