@@ -12,6 +12,10 @@ namespace vek::vivarium {
 // A part of a compound object after part 0, which is the object itself: where it sits from
 // part 0's top left corner, the image it shows (counted from the object's first image) and its
 // plane.
+// The highest number of a compound's part or hot spot and of a blackboard's word: a macro
+// cannot make an object keep more of them without end.
+inline constexpr int kMaxKindNumber = 255;
+
 struct Part {
     int number = 0;
     int left = 0;

@@ -207,6 +207,31 @@ TEST_F(Kinds, AKindsCommandsFaultOnAnObjectOfAnotherKind) {
     EXPECT_EQ(m_faults.size(), 1u);
 }
 
+// An object keeps its parts, hot spots and words by numbers 0 to 255: a number past them is a
+// fault, so that no macro makes it keep more without end.
+TEST_F(Kinds, PartsHotSpotsAndWordsAreKeptByNumbersUpTo255) {
+    const struct {
+        const char* creation;
+        const char* keeping;  // "N" stands for the number
+    } kinds[] = {{"new: comp hous 1 0 900", "new: part N 0 0 0 0"},
+                 {"new: comp hous 1 0 900", "spot N 0 0 5 5"},
+                 {"new: bkbd hous 1 0 700 0 0 0 0", "bbd: word N 1 [hi]"}};
+    for (const auto& kind : kinds) {
+        for (const int number : {0, 255, 256, -1}) {
+            std::string keeping = kind.keeping;
+            keeping.replace(keeping.find('N'), 1, std::to_string(number));
+            SCOPED_TRACE(keeping);
+            m_faults.clear();
+            run(std::string(kind.creation) + "," + keeping);
+            const bool beyond = number < 0 || number > 255;
+            ASSERT_EQ(m_faults.size(), beyond ? 1u : 0u);
+            if (beyond) {
+                EXPECT_NE(m_faults[0].find("the highest an object keeps"), std::string::npos);
+            }
+        }
+    }
+}
+
 // A blackboard speaks the word kept at a place; a place it keeps none at says nothing.
 TEST_F(Kinds, ABlackboardSpeaksTheWordsItKeeps) {
     run("new: bkbd hous 1 0 700 0 0 0 0,bbd: word 0 3 [apple],bbd: word 1 4 [ball],"

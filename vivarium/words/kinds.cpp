@@ -16,6 +16,16 @@ namespace {
 using I = Interpreter;
 using Ins = Instruction;
 
+// The number a part, a hot spot or a blackboard's word is kept by: 0 to kMaxKindNumber.
+int keptNumber(I& in, const Ins& ins) {
+    const int number = in.argument(ins, 0);
+    if (number < 0 || number > kMaxKindNumber)
+        in.fault(ins, fill(Msg::VivariumNumberBeyond,
+                           {I::nameOf(ins.word), std::to_string(kMaxKindNumber),
+                            std::to_string(number)}));
+    return number;
+}
+
 // The fourth number of new: comp is taken as the plane, as new: simp's third.
 void newComp(I& in, const Ins& ins) {
     in.addObject(in.newPictured(ins, in.argument(ins, 2), Compound{}));
@@ -43,7 +53,7 @@ void newBkbd(I& in, const Ins& ins) {
 // A part of the same number is replaced; part 0 is the object itself.
 void newPart(I& in, const Ins& ins) {
     Compound& compound = in.targetAs<Compound>(ins);
-    const Part part{in.argument(ins, 0), in.argument(ins, 1), in.argument(ins, 2),
+    const Part part{keptNumber(in, ins), in.argument(ins, 1), in.argument(ins, 2),
                     in.argument(ins, 3), in.argument(ins, 4)};
     if (part.number == 0) return;
     std::vector<Part>& parts = compound.parts;
@@ -60,7 +70,7 @@ void part(I& in, const Ins& ins) { in.targetAs<Compound>(ins).selectedPart = in.
 
 void spot(I& in, const Ins& ins) {
     Compound& compound = in.targetAs<Compound>(ins);
-    const Hotspot hotspot{in.argument(ins, 0), in.argument(ins, 1), in.argument(ins, 2),
+    const Hotspot hotspot{keptNumber(in, ins), in.argument(ins, 1), in.argument(ins, 2),
                           in.argument(ins, 3), in.argument(ins, 4)};
     std::erase_if(compound.hotspots,
                   [&](const Hotspot& kept) { return kept.number == hotspot.number; });
@@ -96,7 +106,7 @@ void dpas(I& in, const Ins& ins) {
 }
 
 void bbdWord(I& in, const Ins& ins) {
-    in.targetAs<Blackboard>(ins).words[in.argument(ins, 0)] = {in.argument(ins, 1), ins.text};
+    in.targetAs<Blackboard>(ins).words[keptNumber(in, ins)] = {in.argument(ins, 1), ins.text};
 }
 
 void bbdShow(I& in, const Ins& ins) {
