@@ -99,7 +99,7 @@ std::vector<std::string> chemicalNames(const ArgumentList& args,
     std::filesystem::path file = findIgnoringCase(programDirectory(), "chemicals.txt");
     if (const auto given = args.option("--chemicals")) {
         file = pathFromUtf8(*given);
-    } else if (!std::filesystem::exists(file) && images.source.starts_with("the demo")) {
+    } else if (!std::filesystem::exists(file) && images.isDemo) {
         file = demo::DemoLayout{demo::defaultDemoRoot()}.programDirectory() / "chemicals.txt";
     }
     if (!args.option("--chemicals") && !std::filesystem::exists(file)) return {};

@@ -18,7 +18,7 @@ StandInImages standInImages(const GamePathSources& sources) {
                                    ? "no game is known"
                                    : "the game's image directory " + images + " is not there";
     return {pathFromUtf8(gamePathsUnder(demo.gameDirectory()).CImagePath),
-            "the demo installation: " + reason};
+            "the demo installation: " + reason, true};
 }
 
 }  // namespace vek::demo

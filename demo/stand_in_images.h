@@ -13,6 +13,7 @@ struct StandInImages {
     // In words for a report: "--game-dir", "VEK_GAME_DIR", "the game's key in the Wine prefix
     // DIR", or the demo installation where no game is known.
     std::string source;
+    bool isDemo = false;  // the demo installation's, where no game is known
 };
 
 // The installation's image directory as the game's paths give it; where the game is not known,
